@@ -1,0 +1,66 @@
+#!/bin/sh
+# Set up, build and run or test vob4 on a Debian machine.
+#   ./build.sh run    install what is missing, build, start the program
+#   ./build.sh test   install what is missing, build, run the whole suite
+#   ./build.sh build  install what is missing and build only
+# This script is the one place that knows the Debian packages.
+set -eu
+
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+
+PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev \
+libgtest-dev libgmock-dev libbenchmark-dev"
+
+install_packages() {
+  missing=""
+  for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing="$missing $p"
+    fi
+  done
+  if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
+    $SUDO apt-get update
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
+  fi
+}
+
+configure_and_build() {
+  generator=""
+  if command -v ninja >/dev/null 2>&1; then generator="-G Ninja"; fi
+  if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+    # shellcheck disable=SC2086
+    cmake -S "$ROOT" -B "$BUILD_DIR" $generator -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  fi
+  cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+}
+
+cmd=${1:-run}
+[ $# -gt 0 ] && shift
+case "$cmd" in
+  run)
+    install_packages
+    configure_and_build
+    cd "$ROOT/resources"
+    exec "$BUILD_DIR/vob4" "$@"
+    ;;
+  test)
+    install_packages
+    configure_and_build
+    cd "$BUILD_DIR"
+    ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+    ;;
+  build)
+    install_packages
+    configure_and_build
+    ;;
+  *)
+    echo "usage: $0 run|test|build" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,26 @@
+#include "common/kaldvar.h"
+
+#include <gtest/gtest.h>
+
+using namespace common;
+
+TEST(Kaldvar, DefaultsWithoutConfiguration) {
+  SetKaldvarDefaults();
+  SetWkaldvarDefaults();
+  EXPECT_EQ(UnitSystem, UnitsMetric);
+  EXPECT_EQ(SignificantDigits, 3);
+  EXPECT_EQ(LinesPerPage, 66);
+  EXPECT_EQ(DateFormatCode, 3);
+  EXPECT_EQ(LanguageCode, 0);
+  EXPECT_EQ(ScreenDpi, 96);  // no screen here
+  EXPECT_EQ(TextLines[1], std::string(65, ' '));
+  EXPECT_EQ(TextLines[135], std::string(65, ' '));
+  EXPECT_EQ(WrappedLines[5], std::string(64, ' '));
+  EXPECT_TRUE(SheetTexts[1].empty());
+  EXPECT_EQ(ProductCode, "KALDRIM");
+  SetProgramIdentity();
+  EXPECT_EQ(ProductCode, "VOB4");
+  EXPECT_EQ(ProgramName, "vob4");
+  EXPECT_EQ(DataFileExtension, "vb4");
+  EXPECT_EQ(ProgramVersion, "5.2");
+}
