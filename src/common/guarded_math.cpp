@@ -1,0 +1,155 @@
+// Checked math and the involute pair (see guarded_math.h). Messages go to the
+// calculation message list (message_list.cpp) unless MsgQuiet is set.
+#include "common/guarded_math.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+
+namespace common {
+
+namespace {
+
+void Report(const std::string& text) {
+  if (!MsgQuiet) AddErrorMessage(text);
+}
+
+void ReportLabelled(const std::string& label, const char* suffix) {
+  if (!label.empty()) Report(label + suffix);
+}
+
+// exp(t) with the clamps that keep every power finite in 80-bit range.
+Real ClampedExp(Real t) {
+  if (t > 3000.0L) return 1e3000L;
+  if (t < -3000.0L) return 0.0L;
+  return std::exp(t);
+}
+
+}  // namespace
+
+std::string GeneralRealText(Real x) {
+  if (std::isnan(x)) return "NAN";
+  if (std::isinf(x)) return x < 0 ? "-INF" : "INF";
+  if (x == 0) return "0";
+  // 15 significant digits, correctly rounded and independent of the C locale.
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 14);
+  std::string s(buf, res.ptr);
+  std::string sign;
+  if (s[0] == '-') {
+    sign = "-";
+    s.erase(0, 1);
+  }
+  const auto epos = s.find('e');
+  int exp10 = std::atoi(s.c_str() + epos + 1);
+  std::string digits;
+  for (std::size_t i = 0; i < epos; ++i)
+    if (s[i] >= '0' && s[i] <= '9') digits += s[i];
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  const char dec = DecimalSign == 2 ? ',' : '.';
+
+  std::string out;
+  if (exp10 < -4 || exp10 >= 15) {
+    out = digits.substr(0, 1);
+    if (digits.size() > 1) out += dec + digits.substr(1);
+    out += "E" + std::to_string(exp10);
+  } else if (exp10 < 0) {
+    out = std::string("0") + dec + std::string(-exp10 - 1, '0') + digits;
+  } else {
+    const std::size_t intLen = static_cast<std::size_t>(exp10) + 1;
+    if (digits.size() <= intLen) {
+      out = digits + std::string(intLen - digits.size(), '0');
+    } else {
+      out = digits.substr(0, intLen) + dec + digits.substr(intLen);
+    }
+  }
+  return sign + out;
+}
+
+Real CheckedArcSin(Real x) {
+  if (std::fabs(x) > 1.0L) {
+    Report("Error: ArcSin " + GeneralRealText(x));
+    return Pi / 2;
+  }
+  return std::asin(x);
+}
+
+Real CheckedArcCos(Real x) {
+  if (std::fabs(x) > 1.0L) {
+    Report("Error: ArcCos " + GeneralRealText(x));
+    return 0.0L;
+  }
+  return std::acos(x);
+}
+
+Real CheckedArcCosNamed(const std::string& label, Real x) {
+  // Values a rounding step beyond +-1 are clamped silently; only a clear
+  // domain violation is worth a message.
+  if (x >= 1.0L) {
+    if (x > 1.0001L) Report("Error : " + label + " arccos(" + GeneralRealText(x) + ")");
+    return 0.0L;
+  }
+  if (x <= -1.0L) {
+    if (x < -1.0001L) Report("Error : " + label + " arccos(" + GeneralRealText(x) + ")");
+    return Pi;
+  }
+  return CheckedArcCos(x);
+}
+
+Real CheckedPower(const std::string& label, Real base, Real exponent) {
+  if (base < 0) {
+    ReportLabelled(label, " (pow)");
+    // The power of the absolute value; clamped like a positive base so that
+    // a large exponent cannot overflow to infinity.
+    return ClampedExp(exponent * std::log(std::fabs(base)));
+  }
+  if (base == 0) return 0.0L;
+  return ClampedExp(exponent * std::log(base));
+}
+
+Real CheckedSqrt(const std::string& label, Real x) {
+  if (x < 0) {
+    ReportLabelled(label, " (sqrt)");
+    return 0.0L;
+  }
+  return std::sqrt(x);
+}
+
+Real CheckedSqrtLabel(const std::string& label, Real x) { return CheckedSqrt(label, x); }
+
+Real CheckedDiv(const std::string& label, Real a, Real b) {
+  if (b == 0) {
+    ReportLabelled(label, " (div)");
+    return 1e30L;
+  }
+  return a / b;
+}
+
+Real Tan(Real x) { return std::tan(x); }
+
+Real Involute(Real x) { return std::tan(x) - x; }
+
+Real InverseInvolute(Real y) {
+  // The bracket stops short of pi/2, where tan has its pole.
+  Real lo = -1.57L;
+  Real hi = 1.57L;
+  for (int steps = 1;; ++steps) {
+    if (steps > 800) {
+      Report("Error: ArcInv in unit math");
+      return 0.0L;
+    }
+    const Real mid = (lo + hi) / 2;
+    const Real f = std::tan(mid) - mid - y;
+    if (f >= 0) {
+      hi = mid;
+    } else {
+      lo = mid;
+    }
+    if (std::fabs(f) < 1e-15L) return mid;
+  }
+}
+
+}  // namespace common

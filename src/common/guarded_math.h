@@ -1,0 +1,60 @@
+// Checked math on 80-bit reals: arcsine, arccosine, power, square root and
+// division that never raise a floating-point fault. Outside their domain they
+// return a fixed fallback and add one message to the calculation message list
+// (message_list.h), unless MsgQuiet (kaldvar.h) is set, so a calculation always
+// runs to its end and the user reads afterwards what went wrong. Also the
+// involute function and its inverse, which the spur-gear kernel uses for its
+// pressure-angle conversions. The other small numeric routines are in
+// numeric_routines.h.
+#pragma once
+
+#include <string>
+
+#include "common/real.h"
+
+namespace common {
+
+inline constexpr Real Pi = 3.14159265358979323846264338327950288L;
+
+// arcsin x for |x| <= 1; otherwise pi/2 (whatever the sign) and
+// "Error: ArcSin <x>".
+Real CheckedArcSin(Real x);
+
+// arccos x for |x| <= 1; otherwise 0 and "Error: ArcCos <x>".
+Real CheckedArcCos(Real x);
+
+// Tolerant arccosine for values that rounding pushes just past +-1: x >= 1
+// gives 0, x <= -1 gives pi; the message "Error : <label> arccos(<x>)" only
+// beyond 1.0001 in magnitude.
+Real CheckedArcCosNamed(const std::string& label, Real x);
+
+// base^exponent. A negative base gives the power of its absolute value and
+// "<label> (pow)"; base 0 gives 0; results beyond 1e3000 are clamped to 1e3000
+// and below 1e-3000 (as exp of the exponent) to 0.
+Real CheckedPower(const std::string& label, Real base, Real exponent);
+
+// Square root; x < 0 gives 0 and "<label> (sqrt)". The two are identical.
+Real CheckedSqrt(const std::string& label, Real x);
+Real CheckedSqrtLabel(const std::string& label, Real x);
+
+// a / b; b = 0 exactly gives 1e30 and "<label> (div)".
+Real CheckedDiv(const std::string& label, Real a, Real b);
+
+// Labelled routines add nothing when the label is empty. None sets FatalFlag.
+
+// Tangent (radians).
+Real Tan(Real x);
+
+// inv x = tan x - x.
+Real Involute(Real x);
+
+// The angle x in (-1.57, 1.57) with tan x - x = y, by bisection to a residual
+// below 1e-15; 0 and "Error: ArcInv in unit math" after 800 steps.
+Real InverseInvolute(Real y);
+
+// x as the message texts show it: general format with up to 15 significant
+// digits, scientific ("1.5E-7", "1E20") below 1e-4 and from 1e15, with the
+// configured decimal sign.
+std::string GeneralRealText(Real x);
+
+}  // namespace common
