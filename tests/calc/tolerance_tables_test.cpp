@@ -58,8 +58,8 @@ TEST(ToleranceTables, TablesRiseWithSizeAndGrade) {
   // tolerances with the grade; the allowances fall from series a to h.
   for (int r = 1; r <= IsoSizeRangeCount; ++r)
     for (int c = 1; c <= IsoGradeCount; ++c) {
-      if (r > 1) EXPECT_GE(IsoToleranceTable[r][c], IsoToleranceTable[r - 1][c]) << r << "," << c;
-      if (c > 1) EXPECT_GT(IsoToleranceTable[r][c], IsoToleranceTable[r][c - 1]) << r << "," << c;
+      if (r > 1) { EXPECT_GE(IsoToleranceTable[r][c], IsoToleranceTable[r - 1][c]) << r << "," << c; }
+      if (c > 1) { EXPECT_GT(IsoToleranceTable[r][c], IsoToleranceTable[r][c - 1]) << r << "," << c; }
     }
   for (int r = 1; r <= DiameterRangeCount; ++r) {
     for (int c = 1; c <= ToothThicknessToleranceCount; ++c) {
