@@ -7,6 +7,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <string>
+
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/numeric_routines.h"
 
 namespace calc {
 
@@ -130,6 +136,31 @@ std::int32_t GetToothThicknessTolerance(int column, Real d) {
 std::int32_t GetToothThicknessAllowance(int column, Real d) {
   if (column < 1 || column > ToothThicknessAllowanceCount) return 0;
   return ToothThicknessAllowanceTable[DiameterRangeIndex(TruncSize(d - 0.0001L))][column];
+}
+
+Real CalcMeasuringBallDiameter(std::int32_t z, Real beta, Real alphan, Real x, Real mn) {
+  using namespace common;
+  const std::string label = "Error  : DmMess";
+  // Virtual number of teeth of the helical gear (approximation cos^3.3).
+  const Real cosPower = CheckedPower(label, std::cos(beta), 3.3L);
+  if (cosPower == 0) return 0;  // no virtual gear (beta of 90 degrees)
+  const Real zn = z / cosPower;
+  if (zn == 0) return 0;
+  // Pressure angle on the circle of diameter (zn + 2x) mn of the virtual gear.
+  const Real alphaD = CheckedArcCosNamed(label, zn * std::cos(alphan) / (zn + 2 * x));
+  if (alphaD == 0) {
+    AddErrorMessage("Fatal  : Diametr.Dim.o.balls DmMess !");
+    return 0;
+  }
+  const Real t = (Pi - 4 * x * Tan(alphan)) / (2 * zn) + Tan(alphaD) - Involute(alphan);
+  Real dm = (Tan(t) - Tan(alphaD)) * std::cos(alphan) * zn * mn;
+  if (dm >= 0.5L) {
+    if (UnitSystem == UnitsImperial)
+      dm = InchToMm(RoundDecimals(3, MmToInch(dm)));
+    else
+      dm = RoundDecimals(1, dm);
+  }
+  return dm;
 }
 
 Real RoundToPreferredStep(Real x) {

@@ -57,6 +57,13 @@ std::int32_t GetToothThicknessTolerance(int column, Real d);
 // columns give 0.
 std::int32_t GetToothThicknessAllowance(int column, Real d);
 
+// Ball or pin diameter DM (mm) for the dimension over balls of a gear with
+// z teeth and the profile shift x (angles in radians): the ball that
+// touches the flanks at the point where the shifted reference circle of the
+// virtual spur gear meets them. From 0.5 mm up it is rounded to a stock
+// size, 0.1 mm (imperial units: 0.001 in). Returns 0 when no ball fits.
+Real CalcMeasuringBallDiameter(std::int32_t z, Real beta, Real alphan, Real x, Real mn);
+
 // Rounding of the ISO 1328 flank tolerances: below 5 to 0.1, from 5 to 10
 // to 0.5, above 10 to whole micrometres; halves to even.
 Real RoundToPreferredStep(Real x);

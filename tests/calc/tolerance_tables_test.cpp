@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
 
 using namespace calc;
 
@@ -84,4 +89,34 @@ TEST(ToleranceTables, RoundToPreferredStep) {
   EXPECT_EQ(RoundToPreferredStep(12.5L), 12.0L);
   EXPECT_EQ(RoundToPreferredStep(13.5L), 14.0L);
   EXPECT_EQ(RoundToPreferredStep(10.2L), 10.0L);  // above 10: whole numbers
+}
+
+TEST(ToleranceTables, MeasuringBallDiameter) {
+  common::SetKaldvarDefaults();
+  common::SetWkaldvarDefaults();
+  common::ClearErrorMessages();
+  const Real alpha = 20 * common::Pi / 180;
+  // z 20, x 0, spur: about 1.724 mn, rounded to a tenth of a millimetre.
+  EXPECT_EQ(CalcMeasuringBallDiameter(20, 0, alpha, 0, 2), 3.4L);
+  // Positive shift opens the gap at the reference circle: a larger ball.
+  EXPECT_GT(CalcMeasuringBallDiameter(20, 0, alpha, 0.5L, 2), 3.4L);
+  // Below 0.5 mm the value stays unrounded.
+  const Real tiny = CalcMeasuringBallDiameter(20, 0, alpha, 0, 0.2L);
+  EXPECT_NEAR(tiny, 0.3448898243867774L, 1e-12L);
+  EXPECT_NE(tiny * 10, std::nearbyint(tiny * 10));
+  // Imperial units: a whole number of thousandths of an inch, in mm.
+  common::UnitSystem = common::UnitsImperial;
+  const Real inch = CalcMeasuringBallDiameter(31, 15 * common::Pi / 180, alpha, 0.3L, 3.25L);
+  EXPECT_NEAR(inch / 25.4L * 1000, std::nearbyint(inch / 25.4L * 1000), 1e-9L);
+  EXPECT_GT(inch, 5.0L);
+  common::UnitSystem = common::UnitsMetric;
+  EXPECT_EQ(common::MsgCount, 0);
+  // No teeth: no ball, no message.
+  EXPECT_EQ(CalcMeasuringBallDiameter(0, 0, alpha, 0, 2), 0);
+  EXPECT_EQ(common::MsgCount, 0);
+  // A shift so negative that the shifted circle lies inside the base circle.
+  EXPECT_EQ(CalcMeasuringBallDiameter(20, 0, alpha, -0.7L, 2), 0);
+  ASSERT_EQ(common::MsgCount, 2);
+  EXPECT_EQ(common::MsgText[2], "Fatal  : Diametr.Dim.o.balls DmMess !");
+  EXPECT_EQ(common::FatalFlag, 0);
 }
