@@ -150,6 +150,76 @@ FileSystem* SetFileSystem(FileSystem* files) {
   return previous;
 }
 
+bool ReplacingFile::Open(const std::string& target, std::error_code& ec) {
+  Discard();
+  namespace fs = std::filesystem;
+  const fs::path path(target);
+  std::error_code statError;
+  if (fs::is_directory(path, statError)) {
+    ec = std::make_error_code(std::errc::is_a_directory);
+    return false;
+  }
+  // Beside the target, so that the rename stays within one file system; a
+  // hidden name, so that a left-over file after a crash does not pose as
+  // a data file.
+  const fs::path dir = path.parent_path();
+  const std::string base = "." + path.filename().string() + ".tmp";
+  static unsigned counter = 0;
+#if defined(__unix__) || defined(__APPLE__)
+  const std::string unique = std::to_string(::getpid());
+#else
+  const std::string unique = "0";
+#endif
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = base + unique + "_" + std::to_string(++counter);
+    std::string temp = dir.empty() ? name : (dir / name).string();
+    ec.clear();
+    out_ = Files().CreateNew(temp, ec);
+    if (out_) {
+      target_ = target;
+      temp_ = temp;
+      return true;
+    }
+    if (ec != std::errc::file_exists) return false;
+  }
+  return false;
+}
+
+bool ReplacingFile::Write(std::string_view bytes, std::error_code& ec) {
+  if (!out_) {
+    ec = std::make_error_code(std::errc::bad_file_descriptor);
+    return false;
+  }
+  return out_->Write(bytes, ec);
+}
+
+bool ReplacingFile::Commit(std::error_code& ec) {
+  if (!out_) {
+    ec = std::make_error_code(std::errc::bad_file_descriptor);
+    return false;
+  }
+  bool ok = out_->Close(ec);
+  out_.reset();
+  if (ok) ok = Files().Rename(temp_, target_, ec);
+  if (!ok) {
+    std::error_code ignored;
+    Files().Remove(temp_, ignored);
+  }
+  temp_.clear();
+  target_.clear();
+  return ok;
+}
+
+void ReplacingFile::Discard() {
+  if (!out_) return;
+  std::error_code ignored;
+  out_->Close(ignored);
+  out_.reset();
+  Files().Remove(temp_, ignored);
+  temp_.clear();
+  target_.clear();
+}
+
 std::string FindFileAnyCase(const std::string& directory, const std::string& name) {
   namespace fs = std::filesystem;
   const fs::path dir = directory.empty() ? fs::path(".") : fs::path(directory);

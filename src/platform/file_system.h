@@ -63,6 +63,33 @@ class ScopedFileSystem {
   FileSystem* previous_;
 };
 
+// A new version of a file, written beside it under a temporary name and put
+// in its place only when complete: a failed or abandoned write leaves the
+// previous file as it was. All operations go through Files().
+class ReplacingFile {
+ public:
+  ReplacingFile() = default;
+  ~ReplacingFile() { Discard(); }
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  // Creates the temporary file in the target's directory; false (ec set)
+  // when it cannot be created (directory missing, not writable, ...).
+  bool Open(const std::string& target, std::error_code& ec);
+  bool IsOpen() const { return out_ != nullptr; }
+  bool Write(std::string_view bytes, std::error_code& ec);
+  // Closes the temporary file and renames it over the target; on any
+  // failure the temporary file is removed and the target is untouched.
+  bool Commit(std::error_code& ec);
+  // Closes and removes the temporary file; the target is untouched.
+  void Discard();
+
+ private:
+  std::string target_;
+  std::string temp_;
+  std::unique_ptr<OutputFile> out_;
+};
+
 // The name of an existing file in directory whose name equals name but for
 // letter case (the program's own files were named in varying case); the
 // exact name when it exists or when none matches. directory may be empty

@@ -1,0 +1,243 @@
+// File and path utilities of the line-file layer; see file_utils.h.
+#include "common/file_utils.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "common/kaldvar.h"
+#include "common/text_utils.h"
+#include "platform/file_system.h"
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <unistd.h>
+#endif
+
+namespace common {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool WantsSeparator(unsigned char c, bool afterColon) {
+  if (afterColon && c == ':') return true;
+  return (c >= '!' && c <= ')') || (c >= '0' && c <= '9') || (c >= ';' && c <= 'Z') || (c >= '_' && c <= 'z');
+}
+
+std::string AddSeparator(const std::string& path, bool afterColon) {
+  std::string result = TrimBlanks(path);
+  if (!result.empty() && WantsSeparator(static_cast<unsigned char>(result.back()), afterColon)) result += '/';
+  return result;
+}
+
+std::string FileNamePart(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool MaskMatch(const char* name, const char* mask) {
+  // Iterative '*' matching with one back-tracking point.
+  const char* star = nullptr;
+  const char* resume = nullptr;
+  while (*name) {
+    if (*mask == '*') {
+      star = mask++;
+      resume = name;
+    } else if (*mask == '?' || (*mask && LowerAscii(*mask) == LowerAscii(*name))) {
+      ++mask;
+      ++name;
+    } else if (star) {
+      mask = star + 1;
+      name = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (*mask == '*') ++mask;
+  return *mask == '\0';
+}
+
+// Copies the bytes of source into a new version of destination.
+bool CopyBytes(const std::string& source, const std::string& destination) {
+  std::error_code ec;
+  auto in = platform::Files().OpenRead(source, ec);
+  if (!in) return false;
+  platform::ReplacingFile out;
+  if (!out.Open(destination, ec)) return false;
+  std::vector<char> buffer(8192);
+  for (;;) {
+    const std::ptrdiff_t n = in->Read(buffer.data(), buffer.size(), ec);
+    if (n < 0) return false;  // out discards the partial copy
+    if (n == 0) break;
+    if (!out.Write(std::string_view(buffer.data(), static_cast<std::size_t>(n)), ec)) return false;
+  }
+  return out.Commit(ec);
+}
+
+std::vector<std::string> MatchingFiles(const std::string& directory, const std::string& mask, bool& listed) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  const fs::path dir = directory.empty() ? fs::path(".") : fs::path(directory);
+  fs::directory_iterator it(dir, ec), end;
+  listed = !ec;
+  for (; !ec && it != end; it.increment(ec)) {
+    std::error_code typeError;
+    if (!it->is_regular_file(typeError)) continue;
+    const std::string name = it->path().filename().string();
+    if (MatchesFileMask(name, mask)) names.push_back(name);
+  }
+  return names;
+}
+
+}  // namespace
+
+void AssignTextFile(TextFile& file, const std::string& name) { file.Assign(name); }
+
+void CloseTextFile(TextFile& file) {
+  std::error_code ec;
+  if (!file.Close(ec)) AbortFlag = 1;
+}
+
+std::string AddBackslash(const std::string& path) { return AddSeparator(path, false); }
+std::string AddBackslash2(const std::string& path) { return AddSeparator(path, true); }
+
+std::string RemoveBackslash(const std::string& path) {
+  std::string result = TrimBlanks(path);
+  if (result.size() > 1 && result.back() == '/') result.pop_back();
+  return result;
+}
+
+std::string FileDirPart(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string DrivePart(const std::string&) { return {}; }
+
+std::string BareFileName(const std::string& path) {
+  std::string name = FileNamePart(path);
+  const auto dot = name.find_last_of('.');
+  if (dot != std::string::npos) name.resize(dot);
+  return name;
+}
+
+std::string FileNameNoExt(const std::string& path) { return BareFileName(path); }
+
+std::string PathNoExt(const std::string& path) { return FileDirPart(path) + FileNameNoExt(path); }
+
+std::string TextAfterDot(const std::string& text) {
+  const auto dot = text.find('.');
+  return dot == std::string::npos ? std::string() : text.substr(dot + 1);
+}
+
+bool FileCanOpen(const std::string& name) {
+  std::error_code ec;
+  return platform::Files().OpenRead(name, ec) != nullptr;
+}
+
+void DeleteFileQuiet(const std::string& name) {
+  if (!FileCanOpen(name)) return;
+  std::error_code ec;
+  platform::Files().Remove(name, ec);
+}
+
+void DeleteFiles(const std::string& directory, const std::string& mask) {
+  bool listed = false;
+  const std::string dir = AddBackslash(directory);
+  for (const std::string& name : MatchingFiles(directory, mask, listed)) {
+    std::error_code ec;
+    platform::Files().Remove(dir + name, ec);
+  }
+}
+
+bool DirectoryWritable(const std::string& directory) {
+  // A unique name, removed again: an existing file of the directory is never
+  // truncated by the test.
+  platform::ReplacingFile probe;
+  std::error_code ec;
+  const bool created = probe.Open(AddBackslash(directory) + "x.$$$", ec);
+  probe.Discard();
+  return created;
+}
+
+bool DirectoryReachable(const std::string& directory) {
+  const std::string dir = RemoveBackslash(directory);
+  std::error_code ec;
+  if (dir.empty() || !fs::is_directory(dir, ec)) return false;
+#if defined(__unix__) || defined(__APPLE__)
+  return ::access(dir.c_str(), X_OK) == 0;
+#else
+  return true;
+#endif
+}
+
+bool DirectoryHasEntries(const std::string& directory) {
+  std::error_code ec;
+  const std::string dir = RemoveBackslash(directory);
+  fs::directory_iterator it(dir.empty() ? fs::path(".") : fs::path(dir), ec);
+  return !ec && it != fs::directory_iterator();
+}
+
+bool CopyFileTo(const std::string& source, const std::string& destination) {
+  std::error_code ec;
+  std::string target = fs::absolute(destination, ec).string();
+  if (ec) target = destination;
+  if (fs::is_directory(target, ec)) target = AddBackslash(target) + FileNamePart(source);
+  return CopyBytes(source, target);
+}
+
+void CopyFileBinary(const std::string& source, const std::string& destination) {
+  if (!CopyBytes(source, destination)) AbortFlag = 1;
+}
+
+bool CopyFileIntoDirOf(const std::string& source, const std::string& target) {
+  if (!FileCanOpen(source)) return false;
+  return CopyFileTo(source, AddBackslash(FileDirPart(target)));
+}
+
+void CopyMatchingFiles(const std::string& mask, const std::string& sourceDir, const std::string& destDir) {
+  const std::string from = AddBackslash2(sourceDir);
+  const std::string to = AddBackslash2(destDir);
+  bool listed = false;
+  const std::vector<std::string> names = MatchingFiles(sourceDir, mask, listed);
+  if (names.empty()) {
+    AbortFlag = 1;
+    return;
+  }
+  AbortFlag = 0;
+  for (const std::string& name : names)
+    if (!CopyFileTo(from + name, to + name)) AbortFlag = 1;
+}
+
+bool HasAttr(const std::string& name, int mask) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(name, ec);
+  if (ec || !fs::exists(status)) return false;
+  int attributes = 0;
+  if (fs::is_directory(status)) attributes |= AttrDirectory;
+  if (fs::is_regular_file(status)) attributes |= AttrArchive;
+  const std::string base = FileNamePart(RemoveBackslash(name));
+  if (!base.empty() && base.front() == '.' && base != "." && base != "..") attributes |= AttrHidden;
+#if defined(__unix__) || defined(__APPLE__)
+  if (::access(name.c_str(), W_OK) != 0) attributes |= AttrReadOnly;
+#endif
+  return (attributes & mask) == mask;
+}
+
+void TrimInPlace(std::string& text) { text = TrimBlanks(text); }
+
+std::string ShortenText(const std::string& text, int n) {
+  if (n < 0 || text.size() <= static_cast<std::size_t>(n)) return text;
+  const int m = std::max(n / 2 - 3, 0);
+  const std::size_t tail = static_cast<std::size_t>(m + 1);
+  return text.substr(0, static_cast<std::size_t>(m)) + " ... " + text.substr(text.size() - tail);
+}
+
+bool MatchesFileMask(const std::string& name, const std::string& mask) {
+  // "*.*" is the habitual "every file", also for names without a dot.
+  if (mask == "*.*") return true;
+  return MaskMatch(name.c_str(), mask.c_str());
+}
+
+}  // namespace common

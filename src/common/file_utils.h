@@ -1,0 +1,86 @@
+// Small file and path utilities of the line-file layer: path pieces,
+// directory tests, deleting and copying files, text shortening. Paths use
+// '/' as separator and have no drive prefix. Used by the configuration
+// files (config_file.cpp), the file checks (file_checks.cpp), the dialogs
+// and the table services; files are reached through platform/file_system.h
+// for writing.
+#pragma once
+
+#include <string>
+
+#include "common/text_file.h"
+
+namespace common {
+
+// Plain assign and close of a text file (close reports a failed write
+// through AbortFlag; the previous file then stays).
+void AssignTextFile(TextFile& file, const std::string& name);
+void CloseTextFile(TextFile& file);
+
+// The trimmed path with a '/' appended when its last character is one of
+// '!'..')', '0'..'9', ';'..'Z', '_'..'z' (so not after ':', '/', '\', '.',
+// '-', a blank or a character above 'z'); an empty path stays empty.
+std::string AddBackslash(const std::string& path);
+// The same, with a '/' also after ':'.
+std::string AddBackslash2(const std::string& path);
+// The trimmed path without one trailing '/' (the root "/" stays).
+std::string RemoveBackslash(const std::string& path);
+// The path up to and including its last '/'; empty when there is none.
+std::string FileDirPart(const std::string& path);
+// Drive letters do not exist here: always empty.
+std::string DrivePart(const std::string& path);
+// The file name without directory and without its last extension.
+std::string BareFileName(const std::string& path);
+std::string FileNameNoExt(const std::string& path);
+// FileDirPart followed by FileNameNoExt.
+std::string PathNoExt(const std::string& path);
+// The text after the first '.'; empty when there is none.
+std::string TextAfterDot(const std::string& text);
+
+// True when the file can be opened for reading.
+bool FileCanOpen(const std::string& name);
+// Erases the file when it can be opened; reports nothing.
+void DeleteFileQuiet(const std::string& name);
+// Erases every file of the directory that matches the mask ('*', '?',
+// any letter case; "*.*" matches every name); failures are ignored.
+void DeleteFiles(const std::string& directory, const std::string& mask);
+// True when a file can be created in the directory (a file of a unique
+// name is created and removed; no existing file is touched).
+bool DirectoryWritable(const std::string& directory);
+// True when the directory exists and can be entered.
+bool DirectoryReachable(const std::string& directory);
+// True when the directory exists, can be listed and holds at least one
+// entry.
+bool DirectoryHasEntries(const std::string& directory);
+
+// Copies source to destination (a directory as destination receives the
+// source's file name). The destination is replaced only by a complete copy.
+// Returns false on any failure; sets no flag.
+bool CopyFileTo(const std::string& source, const std::string& destination);
+// The same; any failure sets AbortFlag.
+void CopyFileBinary(const std::string& source, const std::string& destination);
+// When the source can be opened: copies it into the directory of target.
+bool CopyFileIntoDirOf(const std::string& source, const std::string& target);
+// Copies every file of sourceDir matching mask into destDir. AbortFlag := 1
+// when none matches or any copy fails, else 0.
+void CopyMatchingFiles(const std::string& mask, const std::string& sourceDir, const std::string& destDir);
+
+// Windows-style attribute bits, as far as this platform has them.
+inline constexpr int AttrReadOnly = 0x01;
+inline constexpr int AttrHidden = 0x02;
+inline constexpr int AttrDirectory = 0x10;
+inline constexpr int AttrArchive = 0x20;
+// True when the file exists and its attributes contain every bit of mask.
+bool HasAttr(const std::string& name, int mask);
+
+// Blanks removed at both ends of the variable itself.
+void TrimInPlace(std::string& text);
+// Texts of at most n characters unchanged; longer ones become the first m,
+// " ... " and the last m + 1 characters, m = n div 2 - 3 (long paths in
+// menus and captions).
+std::string ShortenText(const std::string& text, int n);
+
+// Whether name matches a file mask ('*', '?', any letter case).
+bool MatchesFileMask(const std::string& name, const std::string& mask);
+
+}  // namespace common

@@ -1,0 +1,273 @@
+// Line files: byte-exact line formats and header block, reading rules
+// (either decimal sign, either line end, past the end), and a failing write
+// that must leave the previous file untouched.
+#include "common/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "common/file_utils.h"
+#include "common/kaldvar.h"
+#include "platform/file_system.h"
+
+using namespace common;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void Put(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary);
+  out << bytes;
+}
+
+// Output files that fail once `budget` bytes were written (a full disk).
+class FullDisk : public platform::FileSystem {
+ public:
+  explicit FullDisk(std::size_t budget) : budget_(budget) {}
+  std::unique_ptr<platform::OutputFile> CreateNew(const std::string& path, std::error_code& ec) override {
+    auto inner = platform::FileSystem::CreateNew(path, ec);
+    if (!inner) return nullptr;
+    return std::make_unique<Limited>(std::move(inner), budget_);
+  }
+
+ private:
+  class Limited : public platform::OutputFile {
+   public:
+    Limited(std::unique_ptr<platform::OutputFile> inner, std::size_t left) : inner_(std::move(inner)), left_(left) {}
+    bool Write(std::string_view bytes, std::error_code& ec) override {
+      if (bytes.size() > left_) {
+        inner_->Write(bytes.substr(0, left_), ec);
+        left_ = 0;
+        ec = std::make_error_code(std::errc::no_space_on_device);
+        return false;
+      }
+      left_ -= bytes.size();
+      return inner_->Write(bytes, ec);
+    }
+    bool Close(std::error_code& ec) override { return inner_->Close(ec); }
+
+   private:
+    std::unique_ptr<platform::OutputFile> inner_;
+    std::size_t left_;
+  };
+  std::size_t budget_;
+};
+
+class TextFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetKaldvarDefaults();
+    SetWkaldvarDefaults();
+    dir_ = fs::temp_directory_path() / ("h6_text_file_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    SharedTextFile.Discard();
+    fs::remove_all(dir_);
+  }
+  std::string Path(const std::string& name) { return (dir_ / name).string(); }
+  void OpenWrite(const std::string& name) {
+    SharedTextFile.Assign(Path(name));
+    std::error_code ec;
+    ASSERT_TRUE(SharedTextFile.Rewrite(ec)) << ec.message();
+  }
+  void OpenRead(const std::string& name) {
+    SharedTextFile.Assign(Path(name));
+    std::error_code ec;
+    ASSERT_TRUE(SharedTextFile.Reset(ec)) << ec.message();
+  }
+  bool Close() {
+    std::error_code ec;
+    return SharedTextFile.Close(ec);
+  }
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST(RealLineText, FormsAreFixedWhateverTheSettings) {
+  SetKaldvarDefaults();
+  SetWkaldvarDefaults();
+  for (int pass = 0; pass < 2; ++pass) {
+    // The decimal sign and the significant digits must not matter.
+    DecimalSign = pass == 0 ? 1 : 2;
+    SignificantDigits = pass == 0 ? 3 : 7;
+    EXPECT_EQ(RealLineText(0), "0");
+    EXPECT_EQ(RealLineText(-2), "-2");
+    EXPECT_EQ(RealLineText(-1e-12L), "0");
+    EXPECT_EQ(RealLineText(0.5L), "0.5000000");
+    EXPECT_EQ(RealLineText(5), "5.0000000");
+    EXPECT_EQ(RealLineText(1), "1.0000000");
+    EXPECT_EQ(RealLineText(-2.25L), "-2.2500000");
+    EXPECT_EQ(RealLineText(123456.123456789L), "123456.1234568");
+    EXPECT_EQ(RealLineText(-0.00000001L), "0.0000000");  // never "-0.0000000"
+  }
+  // Exact binary ties round away from zero (2^-8 = 0.00390625).
+  EXPECT_EQ(FixedPointText(0.00390625L, 7), "0.0039063");
+  EXPECT_EQ(FixedPointText(-0.00390625L, 7), "-0.0039063");
+  EXPECT_EQ(FixedPointText(0.5L, 0), "1");
+  EXPECT_EQ(FixedPointText(9.5L, 0), "10");
+  EXPECT_EQ(FixedPointText(1.0L / 3, 14), "0.33333333333333");
+}
+
+TEST(ParseRealLine, AcceptsEitherDecimalSignAndAnyDecimals) {
+  Real x = 7;
+  EXPECT_TRUE(ParseRealLine("1,25", x));
+  EXPECT_EQ(x, 1.25L);
+  EXPECT_TRUE(ParseRealLine(" -3.125000000000000 ", x));
+  EXPECT_EQ(x, -3.125L);
+  EXPECT_TRUE(ParseRealLine("1.5E3", x));
+  EXPECT_EQ(x, 1500);
+  EXPECT_TRUE(ParseRealLine("+2", x));
+  EXPECT_EQ(x, 2);
+  for (const char* bad : {"", "abc", "1.2.3", "1,2x", "inf", "nan", "+-1"}) EXPECT_FALSE(ParseRealLine(bad, x)) << bad;
+}
+
+TEST_F(TextFileTest, LineFormatsAndHeaderAreByteExact) {
+  SetProgramIdentity();
+  SheetTexts[1] = "Text 1";
+  SheetTexts[2] = "";
+  SheetTexts[3] = "Text \x81";  // code page 850 bytes go through unchanged
+  OpenWrite("a.vb4");
+  WriteFileHeader();
+  WriteRealLine(0);
+  WriteRealLine(-2);
+  WriteRealLine(0.5L);
+  WriteRealLine(5);
+  WriteRealLine14(2.5L);
+  WriteIntLine(-42);
+  WriteIntLine(65535);
+  WriteBoolLine(true);
+  WriteBoolLine(false);
+  WriteFieldsLine("a", "", "c", "d");
+  WriteFieldsLine6("1", "2", "3", "4", "5", "6");
+  WriteFieldsLine8("1", "2", "3", "4", "5", "6", "7", "");
+  WriteTextNoEol("<td>");
+  WriteTextLine("x");
+  ASSERT_TRUE(Close());
+  EXPECT_EQ(AbortFlag, 0);
+
+  const std::string rule(65, '-');
+  const std::string expected = rule + "\r\n" + "VOB4 - Razivudo Redo Zavaz   V 5.2\r\n" + "Version 5.2    " +
+                               ProgramNotice + "\r\n" + rule + "\r\n" +
+                               "Text 1\r\n\r\nText \x81\r\n"
+                               "0\r\n-2\r\n0.5000000\r\n5.0000000\r\n2.50000000000000\r\n"
+                               "-42\r\n65535\r\nTRUE\r\nFALSE\r\n"
+                               "a||c|d|\r\n1|2|3|4|5|6|\r\n1|2|3|4|5|6|7||\r\n<td>x\r\n";
+  EXPECT_EQ(Slurp(dir_ / "a.vb4"), expected);
+  // No temporary file is left beside it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(TextFileTest, ReadingRulesAndEndOfFile) {
+  // LF, CR LF and CR line ends mixed; no end on the last line.
+  Put(dir_ / "r.txt", "1,25\n12\r\n 70000\rtrue\nyes\nyes\na|b||d|\nq|r\n\nfalse");
+  OpenRead("r.txt");
+  Real x = 0;
+  std::int32_t n = 5;
+  std::uint16_t w = 5;
+  bool t = false, u = true, v = false;
+  ReadRealLine(x);
+  EXPECT_EQ(x, 1.25L);
+  ReadIntLine(n);
+  EXPECT_EQ(n, 12);
+  ReadWordLine(w);
+  EXPECT_EQ(w, 0);  // outside 0..65535: does not convert
+  ReadTrueLine(t);
+  EXPECT_TRUE(t);
+  ReadTrueLine(u);
+  EXPECT_FALSE(u);
+  ReadNotFalseLine(v);
+  EXPECT_TRUE(v);
+  std::string a, b, c, d;
+  ReadFieldsLine(a, b, c, d);
+  EXPECT_EQ(a + "," + b + "," + c + "," + d, "a,b,,d");
+  ReadFieldsLine(a, b, c, d);
+  EXPECT_EQ(a + "," + b + "," + c + "," + d, "q,r,,");
+  char ch = 'x';
+  ReadCharLine(ch);
+  EXPECT_EQ(ch, '\0');
+  EXPECT_FALSE(SharedTextFile.Eof());
+  bool f = true;
+  ReadNotFalseLine(f);
+  EXPECT_FALSE(f);
+  EXPECT_TRUE(SharedTextFile.Eof());
+
+  // Past the end: empty values, no error.
+  x = 3;
+  n = 3;
+  std::string s = "old";
+  ReadRealLine(x);
+  ReadIntLine(n);
+  ReadTextLine(s);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(n, 0);
+  EXPECT_EQ(s, "");
+  EXPECT_EQ(AbortFlag, 0);
+  EXPECT_TRUE(Close());
+}
+
+TEST_F(TextFileTest, WritesReadBackAcrossBlockBoundaries) {
+  OpenWrite("big.txt");
+  for (int i = 0; i < 5000; ++i) WriteRealLine(i + 0.25L);
+  ASSERT_TRUE(Close());
+  OpenRead("big.txt");
+  for (int i = 0; i < 5000; ++i) {
+    Real x = -1;
+    ReadRealLine(x);
+    ASSERT_EQ(x, i + 0.25L) << i;
+  }
+  EXPECT_TRUE(SharedTextFile.Eof());
+  Close();
+}
+
+TEST_F(TextFileTest, FailedWriteKeepsPreviousFileAndSetsAbortFlag) {
+  Put(dir_ / "keep.cfg", "old contents\r\n");
+  {
+    FullDisk full(100);
+    platform::ScopedFileSystem scope(full);
+    OpenWrite("keep.cfg");
+    for (int i = 0; i < 50; ++i) WriteTextLine("a line of some length");
+    EXPECT_EQ(AbortFlag, 1);
+    std::error_code ec;
+    EXPECT_FALSE(SharedTextFile.Close(ec));
+  }
+  EXPECT_EQ(Slurp(dir_ / "keep.cfg"), "old contents\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+
+  // A file that cannot be created at all: writes fail, nothing appears.
+  AbortFlag = 0;
+  SharedTextFile.Assign(Path("missing/dir/x.txt"));
+  std::error_code ec;
+  EXPECT_FALSE(SharedTextFile.Rewrite(ec));
+  WriteTextLine("x");
+  EXPECT_EQ(AbortFlag, 1);
+
+  // Reading a file that is not open sets AbortFlag too.
+  AbortFlag = 0;
+  std::string s;
+  ReadTextLine(s);
+  EXPECT_EQ(AbortFlag, 1);
+}
+
+TEST_F(TextFileTest, DiscardLeavesPreviousFile) {
+  Put(dir_ / "d.txt", "before");
+  OpenWrite("d.txt");
+  WriteTextLine("after");
+  SharedTextFile.Discard();
+  EXPECT_EQ(Slurp(dir_ / "d.txt"), "before");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
