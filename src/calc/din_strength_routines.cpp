@@ -1,0 +1,245 @@
+// DIN 3990 single-formula routines (din_strength_routines.h): size factors,
+// running-in allowance, tooth form factors and the DIN life lines. Checked
+// math from guarded_math.h, messages to message_list.h.
+#include "calc/din_strength_routines.h"
+
+#include <cmath>
+
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/numeric_routines.h"
+
+namespace calc {
+
+using common::AddErrorMessage;
+using common::CheckedPower;
+using common::ClampReal;
+using common::Pi;
+
+Real CalcSizeFactorZX(std::uint16_t code, Real mn) {
+  // Surface-hardened flanks lose endurance with the module (case depth).
+  if (code == 2 || code == 3 || code == 4) return ClampReal(0.9L, 1.0L, 1.05L - 0.005L * mn);
+  if (code == 5 || code == 6) return ClampReal(0.75L, 1.0L, 1.08L - 0.011L * mn);
+  return 1.0L;
+}
+
+Real CalcSizeFactorYX(std::uint16_t gearKind, std::uint16_t code, Real mn) {
+  if (code == 5 || code == 6) return ClampReal(0.7L, 1.0L, 1.075L - 0.015L * mn);
+  if (gearKind < 2) return ClampReal(0.7L, 1.0L, 1.03L - 0.006L * mn);
+  return ClampReal(0.8L, 1.0L, 1.05L - 0.01L * mn);
+}
+
+Real CalcRunningInAllowanceYa(std::uint16_t firstCode, std::uint16_t secondCode, Real fpb, Real v,
+                              Real sigmaHlim) {
+  if (firstCode == 2 || (firstCode >= 5 && firstCode <= 7)) {
+    return common::MinReal(3.0L, 160.0L / sigmaHlim);
+  }
+  // Higher speeds run in less: the deviation that counts is capped.
+  Real fpbUsed = fpb;
+  if (v > 10) {
+    fpbUsed = common::MinReal(fpb, 40);
+  } else if (v > 5) {
+    fpbUsed = common::MinReal(fpb, 80);
+  }
+  if (secondCode == 5 || secondCode == 6) return 0.275L * fpbUsed;
+  return 160.0L / sigmaHlim * fpbUsed;
+}
+
+namespace {
+
+// Hours of a cycle count at a speed, a gear meshing several times per turn
+// wearing faster. A gear at rest accumulates no cycles: 0 hours, not a
+// division by zero.
+Real CyclesToHours(Real cycles, Real speed, Real meshesPerRev) {
+  if (speed == 0) return 0;
+  Real hours = cycles / std::fabs(speed) / 60.0L;
+  if (meshesPerRev > 1) hours /= meshesPerRev;
+  return hours;
+}
+
+// Load cycles at which the life line with the knee (endurance) cycle number
+// reaches the factor r; the line's slope follows from the static factor
+// (reduced by the lubrication factors) reached `ratio` times earlier.
+Real PittingLineCycles(Real knee, Real staticFactor, Real ratio, Real z, Real r) {
+  Real k = std::log(staticFactor / z) / std::log(ratio);
+  if (std::fabs(k) < 1e-6L) return 0;
+  return knee / CheckedPower("Error  : LtH", r, 1.0L / k);
+}
+
+}  // namespace
+
+Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, std::uint16_t mode,
+                     Real sh, Real speed, Real meshesPerRev, Real zLVR, Real& cycles) {
+  if (sh >= 1) {
+    cycles = 1e10L;
+    return CyclesToHours(cycles, speed, meshesPerRev);
+  }
+  // A safety of 0 or below has no place on the line: beyond the static
+  // strength, no cycles.
+  if (sh <= 0) {
+    AddErrorMessage("Error  : Pitting");
+    cycles = 0;
+    return 0;
+  }
+  Real r = 1.0L / sh;
+  Real z = zLVR;
+  if (heatTreatment == 7) {
+    if (r > 1.1L) AddErrorMessage("Error  : Pitting");
+    cycles = PittingLineCycles(2e6L, 1.1L, 20, z, r);
+  } else if (materialGroup == 6 || heatTreatment == 5 || heatTreatment == 6) {
+    if (r > 1.3L) AddErrorMessage("Error  : Pitting");
+    cycles = PittingLineCycles(2e6L, 1.3L, 20, z, r);
+  } else if (materialGroup == 8) {
+    if (r > 1.1L) AddErrorMessage("Error  : Pitting");
+    cycles = 0;
+  } else {
+    if (r > 1.6L) AddErrorMessage("Error  : Pitting");
+    if (mode == 2) {
+      cycles = r > 1.3L ? PittingLineCycles(3e8L, 1.6L, 500, z, r)
+                        : PittingLineCycles(1e9L, 1.6L, 5000, z, r);
+    } else {
+      cycles = PittingLineCycles(5e7L, 1.6L, 500, z, r);
+    }
+  }
+  return CyclesToHours(cycles, speed, meshesPerRev);
+}
+
+Real CalcToothRootLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
+                       Real sf, Real speed, Real meshesPerRev) {
+  if (sf >= 1) {
+    cycles = 1e10L;
+    return CyclesToHours(cycles, speed, meshesPerRev);
+  }
+  if (sf <= 0) {
+    AddErrorMessage("Error  : fatigue fract.");
+    cycles = 0;
+    return 0;
+  }
+  Real r = 1.0L / sf;
+  // Exponent of the Woehler line from its knee at 3e6 cycles.
+  Real e = 6.25L;
+  Real limit = 2.5L;
+  bool noLine = false;
+  if (heatTreatment == 7) {
+    e = 83.333L;
+    limit = 1.1L;
+  } else if (materialGroup == 6 || heatTreatment == 5 || heatTreatment == 6) {
+    e = 16.949L;
+    limit = 1.1L;
+  } else if (materialGroup == 8) {
+    noLine = true;
+    limit = 1.1L;
+  } else if (heatTreatment >= 2 && heatTreatment <= 4) {
+    e = 8.6957L;
+    limit = 1.6L;
+  }
+  if (r > limit) AddErrorMessage("Error  : fatigue fract.");
+  cycles = noLine ? 0 : 3e6L / CheckedPower("Error  : LtF", r, e);
+  return CyclesToHours(cycles, speed, meshesPerRev);
+}
+
+namespace {
+
+// Outer point of single pair contact of the virtual spur gear (DIN 3990-3):
+// its diameter den (signed like the gear) from the virtual tip diameter and
+// the virtual contact ratio. An internal gear's tip lies inside, so the
+// single-pair point lies one base pitch further out along the path.
+Real SinglePairDiameter(Real dn, Real dbn, Real dan, Real pbn, Real epsAlphan, bool internal) {
+  Real rollTip = std::sqrt(std::fmax(dan * dan / 4 - dbn * dbn / 4, 0.0L));
+  Real roll = internal ? rollTip + pbn * (epsAlphan - 1) : rollTip - pbn * (epsAlphan - 1);
+  Real den = 2 * std::sqrt(roll * roll + dbn * dbn / 4);
+  return dn < 0 ? -den : den;
+}
+
+// YS from the root chord, the lever arm and the fillet radius (DIN 3990-3).
+void StressCorrection(TToothFormFactors& f) {
+  if (f.hFe == 0) {
+    AddErrorMessage("Error  : YS:HFe=0");
+    return;
+  }
+  if (f.rhoF == 0) {
+    AddErrorMessage("Error  : YS:rhof=0");
+    return;
+  }
+  Real l = f.sFn / f.hFe;
+  f.qs = f.sFn / (2 * f.rhoF);
+  f.YS = (1.2L + 0.13L * l) * CheckedPower("", f.qs, 1.0L / (1.21L + 2.3L / l));
+}
+
+}  // namespace
+
+bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*/, Real mn, Real prP0,
+                            Real /*alphaPrP0Rad*/, Real hfP, Real rhoaP0, Real x, std::int32_t z,
+                            Real zn, Real d, Real df, Real epsAlpha, Real betab, Real dNa,
+                            Real /*daTheoretical*/, Real /*daTheoreticalMate*/, Real /*db*/,
+                            Real /*dbMate*/, Real /*a*/, Real /*alphaWt*/) {
+  TToothFormFactors f;
+  const Real rhofP = rhoaP0;  // the tool tip radius generates the root fillet
+  // Residual undercut of a protuberance tool, normal to the flank; its angle
+  // does not enter method B.
+  const Real spr = prP0;
+  const bool internal = z <= 0;
+  const Real cosAn = std::cos(alphan);
+  const Real tanAn = std::tan(alphan);
+
+  // Virtual spur gear of the normal section.
+  const Real cosBb2 = std::cos(betab) * std::cos(betab);
+  const Real dn = d / cosBb2;
+  const Real dbn = dn * cosAn;
+  const Real dan = dn + dNa - d;
+  const Real dfn = dn + df - d;
+  const Real epsAlphan = epsAlpha / cosBb2;
+  const Real pbn = Pi * mn * cosAn;
+
+  Real theta = Pi / 6;
+  if (!internal) {
+    // Auxiliary values E, G, H of DIN 3990-3 for the 30 degree tangent.
+    const Real e = Pi / 4 * mn - hfP * tanAn + spr / cosAn - (1 - std::sin(alphan)) * rhofP / cosAn;
+    const Real g = rhofP / mn - hfP / mn + x;
+    const Real h = 2 / zn * (Pi / 2 - e / mn) - Pi / 3;
+    for (int round = 0; round < 10; ++round) theta = 2 * g / zn * std::tan(theta) - h;
+    f.sFn = mn * (zn * std::sin(Pi / 3 - theta) + std::sqrt(3.0L) * (g / std::cos(theta) - rhofP / mn));
+    f.rhoF = rhofP + 2 * g * g * mn /
+                         (std::cos(theta) * (zn * std::cos(theta) * std::cos(theta) - 2 * g));
+  } else {
+    // Internal gear on the rack profile: chord at the 30 degree tangent of
+    // the fillet of a straight flank; the fillet radius is taken as half the
+    // tool's, as the standard does for want of the cutter geometry.
+    f.sFn = 2 * (Pi / 4 * mn + (hfP - rhofP) * tanAn + (rhofP - spr) / cosAn -
+                 rhofP * std::cos(Pi / 6));
+    f.rhoF = 0.5L * rhofP;
+  }
+
+  if (common::FatalFlag != 0) {
+    AddErrorMessage("Fatal: bending moment !");
+    return false;
+  }
+  const Real den = SinglePairDiameter(dn, dbn, dan, pbn, epsAlphan, internal);
+  const Real alphaen = den == 0 ? 0 : common::CheckedArcCos(dbn / den);
+  if (alphaen == 0) AddErrorMessage("Error  : YFS->hfe");
+  if (!internal) {
+    const Real gammae =
+        (Pi / 2 + 2 * x * tanAn) / zn + common::Involute(alphan) - common::Involute(alphaen);
+    f.alphaFen = alphaen - gammae;
+    const Real g = rhofP / mn - hfP / mn + x;
+    f.hFe = 0.5L * mn *
+            ((std::cos(gammae) - std::sin(gammae) * std::tan(f.alphaFen)) * den / mn -
+             zn * std::cos(Pi / 3 - theta) - g / std::cos(theta) + rhofP / mn);
+  } else {
+    // Rack: the load acts normal to the straight flank; lever arm from the
+    // load height above the root line down to the critical section.
+    f.alphaFen = alphan;
+    const Real loadHeight = (den - dfn) / 2;
+    const Real halfThickness = Pi / 4 * mn + (hfP - loadHeight) * tanAn;
+    f.hFe = loadHeight - halfThickness * tanAn - rhofP * (1 - std::sin(Pi / 6));
+  }
+  if (f.sFn != 0) {
+    f.YF = (6 * f.hFe / mn * std::cos(f.alphaFen)) / ((f.sFn / mn) * (f.sFn / mn) * cosAn);
+  }
+  StressCorrection(f);
+  out = f;
+  return true;
+}
+
+}  // namespace calc
