@@ -159,6 +159,10 @@ bool ReplacingFile::Open(const std::string& target, std::error_code& ec) {
     ec = std::make_error_code(std::errc::is_a_directory);
     return false;
   }
+  if (!path.has_filename()) {
+    ec = std::make_error_code(std::errc::invalid_argument);
+    return false;
+  }
   // Beside the target, so that the rename stays within one file system; a
   // hidden name, so that a left-over file after a crash does not pose as
   // a data file.

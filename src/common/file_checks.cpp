@@ -1,0 +1,122 @@
+// Checked opening and closing of text files and file-name checks; see
+// file_checks.h.
+#include "common/file_checks.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "common/file_utils.h"
+#include "common/kaldvar.h"
+#include "common/text_utils.h"
+#include "platform/file_system.h"
+#include "platform/user_dialogs.h"
+
+namespace common {
+
+std::uint8_t AskBeforeOverwrite = 1;
+
+namespace {
+
+// The error box of the small-dialog toolkit: caption "Error  : ", shown
+// only while messages are enabled (not in command-line batch output).
+void ShowFileError(const std::string& text) {
+  if (!MessagesEnabled) return;
+  platform::Dialogs().ShowMessage({"Error  : ", text, platform::MessageKind::Error, platform::MessageButtons::Ok});
+}
+
+// Yes/No/Cancel with the program title as caption; true for Yes; Cancel
+// sets AbortFlag.
+bool AskYesNoCancelQuestion(const std::string& question) {
+  const platform::DialogButton answer = platform::Dialogs().ShowMessage(
+      {ProgramTitle, question, platform::MessageKind::Question, platform::MessageButtons::YesNoCancel});
+  if (answer == platform::DialogButton::Cancel) AbortFlag = 1;
+  return answer == platform::DialogButton::Yes;
+}
+
+bool DiskFull(const std::error_code& ec) { return ec == std::errc::no_space_on_device; }
+
+}  // namespace
+
+void ResetFileChecked(TextFile& file, const std::string& name) {
+  if (AbortFlag) return;
+  file.Assign(name);
+  std::error_code ec;
+  if (file.Reset(ec)) return;
+  if (ec == std::errc::io_error)
+    ShowFileError("read error");
+  else if (DiskFull(ec))
+    ShowFileError("disk full");
+  else
+    ShowFileError("file access error");
+  AbortFlag = 1;
+}
+
+void RewriteFileChecked(TextFile& file) {
+  std::error_code ec;
+  if (file.Rewrite(ec)) return;
+  ShowFileError(DiskFull(ec) ? "disk full" : "file write error");
+  AbortFlag = 1;
+}
+
+void CloseFileChecked(TextFile& file) {
+  std::error_code ec;
+  if (file.Close(ec)) return;
+  ShowFileError(DiskFull(ec) ? "disk full" : "file close error");
+  AbortFlag = 1;
+}
+
+void RewriteFileRetry(TextFile& file) {
+  for (;;) {
+    std::error_code ec;
+    if (file.Rewrite(ec)) return;
+    std::string text;
+    if (ec == std::errc::read_only_file_system)
+      text = "remove write protect !";
+    else if (ec == std::errc::no_such_device)
+      text = "put program disk into drive A !";
+    else
+      text = "I/O-Error " + std::to_string(ec.value());
+    // Without a user to fix the cause, trying again cannot help.
+    if (!MessagesEnabled) {
+      AbortFlag = 1;
+      return;
+    }
+    const platform::DialogButton answer = platform::Dialogs().ShowMessage(
+        {"Error  : ", text, platform::MessageKind::Error, platform::MessageButtons::RetryCancel});
+    if (answer != platform::DialogButton::Retry) {
+      AbortFlag = 1;
+      return;
+    }
+  }
+}
+
+void CheckFileAccess(const std::string& name) {
+  if (FileCanOpen(name)) return;
+  ShowFileError("file " + TrimBlanks(name) + " " + "not found or no access" + " !");
+  AbortFlag = 1;
+}
+
+void CheckOutputFileName(const std::string& name) {
+  const std::string filePart = name.substr(name.find_last_of('/') == std::string::npos ? 0 : name.find_last_of('/') + 1);
+  if (std::count(filePart.begin(), filePart.end(), '.') > 1) {
+    ShowFileError(name + " not allowed (too many dots)!");
+    AbortFlag = 1;
+    return;
+  }
+  if (FileCanOpen(name) && name.find("actual") == std::string::npos && AskBeforeOverwrite) {
+    if (!AskYesNoCancelQuestion(name + " " + "already exists" + ".   " + "overwrite" + " ?")) AbortFlag = 1;
+  }
+  if (AbortFlag) return;
+  // The test creates a file of another name beside the target and removes
+  // it: an existing file keeps its contents until the real write replaces
+  // it complete.
+  platform::ReplacingFile probe;
+  std::error_code ec;
+  if (!probe.Open(name, ec)) {
+    ShowFileError("invalid file name \"" + name + "\" !");
+    AbortFlag = 1;
+  }
+  probe.Discard();
+}
+
+}  // namespace common

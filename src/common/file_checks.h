@@ -1,0 +1,42 @@
+// Opening, creating and closing text files with the user told what went
+// wrong, and the checks of input and output file names before use. Every
+// failure is shown (while MessagesEnabled is set) and sets AbortFlag; the
+// caller tests the flag. Messages and questions go through the platform
+// dialogs (platform/user_dialogs.h); files through text_file.h.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/text_file.h"
+
+namespace common {
+
+// Whether CheckOutputFileName asks before an existing file is overwritten;
+// 1 at start, switched off by the data-file save for its own file.
+extern std::uint8_t AskBeforeOverwrite;
+
+// Only when AbortFlag is clear: assigns name and opens it for reading; on
+// failure "read error", "disk full" or "file access error" and AbortFlag.
+void ResetFileChecked(TextFile& file, const std::string& name);
+// Opens the assigned file for writing; on failure "disk full" or "file
+// write error" and AbortFlag.
+void RewriteFileChecked(TextFile& file);
+// Closes; a written file that could not be completed keeps the previous
+// file: "disk full" or "file close error" and AbortFlag.
+void CloseFileChecked(TextFile& file);
+// Opens the assigned file for writing; on failure tells why ("remove write
+// protect !", "I/O-Error " + code) and offers Retry or Cancel. Cancel, and
+// any failure while MessagesEnabled is 0 (no one to ask), sets AbortFlag.
+void RewriteFileRetry(TextFile& file);
+// Opens name for reading and closes it; on failure "file <name> not found
+// or no access !" and AbortFlag.
+void CheckFileAccess(const std::string& name);
+// Refuses a file-name part with more than one '.'; asks before an existing
+// file is overwritten (unless the name contains "actual" or
+// AskBeforeOverwrite is 0; anything but Yes sets AbortFlag); then checks
+// that a file can be created there, without truncating or erasing an
+// existing file.
+void CheckOutputFileName(const std::string& name);
+
+}  // namespace common
