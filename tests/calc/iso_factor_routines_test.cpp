@@ -1,0 +1,273 @@
+// Tests of the single ISO 6336 factor routines (iso_factor_routines.h).
+#include "calc/iso_factor_routines.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+
+using namespace calc;
+
+namespace {
+
+class IsoRoutines : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    common::ClearErrorMessages();
+    common::MsgQuiet = false;
+  }
+  bool HasMessage(const std::string& text) const {
+    for (int i = 1; i <= common::MsgCount; ++i)
+      if (common::MsgText[i] == text) return true;
+    return false;
+  }
+};
+
+TEST_F(IsoRoutines, LogLimitedFactorAndBasicRack) {
+  EXPECT_NEAR(CalcLogLimitedFactor(1e6L), 0.8777L, 1e-12);
+  EXPECT_EQ(CalcLogLimitedFactor(1e9L), 1);
+  EXPECT_LT(CalcLogLimitedFactor(8.5e8L), 1);
+  EXPECT_EQ(CalcLogLimitedFactor(0), 1);
+  EXPECT_NEAR(CalcBasicRackFactorCB(20, 4, 1.25L * 4), 1, 1e-15);
+  EXPECT_NEAR(CalcBasicRackFactorCB(20, 4, 1.0L * 4), 1.125L, 1e-15);
+}
+
+TEST_F(IsoRoutines, RimThicknessUsesHalfTheDiameterDifference) {
+  // sR = (100 - 76) / 2 = 12, ht = 10: sR/ht = 1.2 exactly.
+  EXPECT_EQ(CalcRimThicknessFactorYB(20, 100, 76, 10, 4), 1);
+  // sR/ht = 0.8: 1.6 ln(2.242 / 0.8).
+  EXPECT_NEAR(CalcRimThicknessFactorYB(20, 100, 84, 10, 4), 1.6L * std::log(2.242L / 0.8L),
+              1e-15);
+  EXPECT_EQ(common::MsgCount, 0);
+  // sR/ht = 0.5 exactly: the lower limit with its message.
+  EXPECT_EQ(CalcRimThicknessFactorYB(20, 100, 90, 10, 4), 2.5L);
+  EXPECT_TRUE(HasMessage("Error  : YB: sR/ht <= 0.5 !"));
+  // Solid body and zero height.
+  EXPECT_EQ(CalcRimThicknessFactorYB(20, 100, 0, 10, 4), 1);
+  EXPECT_EQ(CalcRimThicknessFactorYB(20, 100, 90, 0, 4), 1);
+  // Internal gear: a positive ring diameter is taken as negative; without one
+  // the rim is five tooth heights.
+  EXPECT_EQ(CalcRimThicknessFactorYB(-60, -250, 0, 9, 4), 1);
+  EXPECT_NEAR(CalcRimThicknessFactorYB(-60, -250, 270, 9, 4), 1.15L * std::log(8.324L / 2.5L),
+              1e-15);
+  EXPECT_EQ(CalcRimThicknessFactorYB(-60, -250, 262, 9, 4), 2.0L);
+  EXPECT_TRUE(HasMessage("Error  : YB: sR/mn <= 1.75 !"));
+}
+
+TEST_F(IsoRoutines, DynamicFactorCoefficientsAndRanges) {
+  EXPECT_EQ(CalcCvCoefficients(1.5L).Cv[7], 0.75L);
+  EXPECT_NEAR(CalcCvCoefficients(2.0L).Cv[7], 0.875L, 1e-15);
+  EXPECT_NEAR(CalcCvCoefficients(2.5L).Cv[7], 1, 1e-15);
+  EXPECT_EQ(CalcCvCoefficients(2.6L).Cv[7], 1);
+  EXPECT_EQ(CalcCvCoefficients(2.0L).Cv[2], 0.34L);
+  EXPECT_NEAR(CalcCvCoefficients(2.2L).Cv[2], 0.57L / 1.9L, 1e-15);
+
+  TIsoKvInput in;
+  in.Q = 7;
+  in.fpb = 12;
+  in.ffalpha = 10;
+  in.yalphaP = in.yalphaF = 0.9L;
+  in.cPrime = 14;
+  in.KA = 1;
+  in.b = 20;
+  in.Ft = 4000;
+  in.SigmaHlim1 = in.SigmaHlim2 = 1500;
+  in.epsGamma = 1.6L;
+  in.NS = 0.85L;
+  const Real w = 200;
+  const Real Bp = 14 * 11.1L / w, Bf = 14 * 9.1L / w;
+  const TCvCoefficients c = CalcCvCoefficients(1.6L);
+  in.N = 0.85L;  // subcritical up to NS inclusive
+  EXPECT_NEAR(CalcDynamicFactorKv(in), 0.85L * (c.Cv[1] * Bp + c.Cv[2] * Bf + c.Cv[3]) + 1, 1e-15);
+  in.N = 1.15L;
+  const Real kMain = c.Cv[1] * Bp + c.Cv[2] * Bf + c.Cv[4] + 1;
+  EXPECT_NEAR(CalcDynamicFactorKv(in), kMain, 1e-15);
+  in.N = 1.5L;
+  const Real kSuper = c.Cv[5] * Bp + c.Cv[6] * Bf + c.Cv[7];
+  EXPECT_NEAR(CalcDynamicFactorKv(in), kSuper, 1e-15);
+  in.N = 1.3L;
+  EXPECT_NEAR(CalcDynamicFactorKv(in), (kMain - kSuper) / 0.35L * 0.2L + kSuper, 1e-15);
+  // Below grade 6 Bk follows the tip relief constant.
+  in.Q = 5;
+  in.N = 1.0L;
+  const Real cay = std::pow(1500 / 97.0L - 18.45L, 2) / 18 + 1.5L;
+  EXPECT_NEAR(CalcDynamicFactorKv(in),
+              c.Cv[1] * Bp + c.Cv[2] * Bf + c.Cv[4] * std::fabs(1 - 14 * cay / w) + 1, 1e-15);
+  EXPECT_EQ(common::MsgCount, 0);
+  in.KA = 0;
+  EXPECT_EQ(CalcDynamicFactorKv(in), 1);
+  EXPECT_TRUE(HasMessage("Fatal  : KA=0!"));
+  EXPECT_EQ(common::FatalFlag, 0);
+  in.KA = 1;
+  in.Ft = 0;
+  EXPECT_EQ(CalcDynamicFactorKv(in), 1);
+  EXPECT_TRUE(HasMessage("Error  : Ft=0!"));
+}
+
+TEST_F(IsoRoutines, MeshStiffnessAndReducedMass) {
+  TMeshStiffnessInput in;
+  in.b = 20;
+  in.alphanDeg = 20;
+  in.mn = 4;
+  in.zn1 = 20;
+  in.zn2 = 40;
+  in.hfP1 = in.hfP2 = 5;  // CB = 1
+  in.E1 = in.E2 = 210000;
+  in.Ft = 4000;
+  in.KA = 1;
+  in.epsAlpha = 1.6L;
+  Real cp = 0, cg = 0;
+  ASSERT_TRUE(CalcMeshStiffness(in, cp, cg));
+  const Real q = 0.04723L + 0.15551L / 20 + 0.25791L / 40;
+  EXPECT_NEAR(cp, 0.8L / q, 1e-12);
+  EXPECT_NEAR(cg, 0.85L * (0.75L * 1.6L + 0.25L) * cp, 1e-12);
+  // Light load: reduced by the fourth root of the line load ratio.
+  in.Ft = 1000;
+  ASSERT_TRUE(CalcMeshStiffness(in, cp, cg));
+  EXPECT_NEAR(cp, 0.8L / q * std::pow(0.5L, 0.25L), 1e-12);
+  // A flexibility that is not positive is refused.
+  in.zn1 = 0.1L;
+  in.x1 = 5;
+  EXPECT_FALSE(CalcMeshStiffness(in, cp, cg));
+  EXPECT_EQ(cp, 0);
+
+  Real m = 0;
+  ASSERT_TRUE(CalcReducedMass(2, 7.8L, 7.8L, 0, 0, 75.175L, 70, 150, 88, 168, m));
+  const Real dm1 = 79, ratio = dm1 / 75.175L;
+  EXPECT_NEAR(m, common::Pi / 8 * 1e-6L * ratio * ratio * dm1 * dm1 / (1 / 7.8L + 1 / (4 * 7.8L)),
+              1e-18);
+  EXPECT_FALSE(CalcReducedMass(2, 7.8L, 7.8L, 79, 0, 75.175L, 70, 150, 88, 168, m));
+}
+
+TEST_F(IsoRoutines, FlankFactors) {
+  // SigmaHlim 1500 is taken as 1200.
+  EXPECT_EQ(CalcLubricantFactorZL(1500, 100), CalcLubricantFactorZL(1200, 100));
+  const Real czl = 1200 / 4375.0L + 0.6357L;
+  EXPECT_NEAR(CalcLubricantFactorZL(1500, 100), czl + 4 * (1 - czl) / std::pow(2.0L, 2), 1e-15);
+  EXPECT_EQ(CalcVelocityFactorZV(0, 1500), 1);
+  EXPECT_NEAR(CalcVelocityFactorZV(8, 1500),
+              czl + 0.02L + 2 * (1 - czl - 0.02L) / std::sqrt(4.8L), 1e-15);
+  // Rz 3 on a reduced radius of 10 mm gives ZR = 1.
+  const Real t = std::tan(0.35L);
+  const Real db = 40 / t;  // rho = 0.5 db tan = 20 on both: rho red = 10
+  EXPECT_NEAR(CalcRoughnessFactorZR(3, 0.35L, db, db, 1000), 1, 1e-15);
+  EXPECT_NEAR(CalcRoughnessFactorZR(6, 0.35L, db, db, 1000), std::pow(0.5L, 0.12L), 1e-15);
+  // Work hardening, both through-hardened: ratio 1.5.
+  EXPECT_NEAR(CalcWorkHardeningFactorZW(2, 100, 0, 0, 0, 0, 0, 300, 200, 5, 3),
+              1 + (0.00898L * 1.5L - 0.00829L) * 2, 1e-15);
+  EXPECT_EQ(CalcWorkHardeningFactorZW(2, 100, 0, 0, 0, 0, 0, 240, 200, 5, 3), 1);
+  EXPECT_EQ(CalcWorkHardeningFactorZW(0, 100, 0, 0, 0, 0, 0, 300, 200, 5, 3), 1);
+  // Hard pinion on a wheel of 470 HB and more: only the roughness term.
+  const Real zw = CalcWorkHardeningFactorZW(1, 100, db, db, 0.35L, 3, 3, 700, 500, 15, 1);
+  EXPECT_GT(zw, 0.9L);
+  EXPECT_LE(zw, 1);
+}
+
+TEST_F(IsoRoutines, RootMaterialFactors) {
+  // Case-hardened: slip layer 0.003 mm.
+  Real rp = 0;
+  const Real y = CalcSlipLayerThickness(2, 2, rp, 2, 800);
+  EXPECT_EQ(rp, 0.0030L);
+  EXPECT_NEAR(y, (1 + std::sqrt(0.2L * 5 * 0.003L)) / (1 + std::sqrt(1.2L * 0.003L)), 1e-15);
+  CalcSlipLayerThickness(6, 0, rp, 2, 90);
+  EXPECT_EQ(rp, 0.3124L);
+  CalcSlipLayerThickness(3, 1, rp, 2, 500);
+  EXPECT_EQ(rp, 0.0064L);
+  EXPECT_NEAR(CalcRelativeSurfaceFactorYRrelT(2, 2, 5),
+              1.674L - 0.529L * std::pow(6.0L, 0.1L), 1e-15);
+  EXPECT_NEAR(CalcRelativeSurfaceFactorYRrelT(1, 0, 5),
+              5.306L - 4.203L * std::pow(6.0L, 0.01L), 1e-15);
+  EXPECT_EQ(common::MsgCount, 0);
+  CalcRelativeSurfaceFactorYRrelT(2, 2, 41);
+  EXPECT_TRUE(HasMessage("Error  : YRrelT: Rz > 40 !"));
+  EXPECT_EQ(CalcSizeFactorYXIso(2, 2, 4.99L), 1);
+  EXPECT_NEAR(CalcSizeFactorYXIso(2, 2, 10), 0.95L, 1e-15);
+  EXPECT_EQ(CalcSizeFactorYXIso(2, 2, 25), 0.8L);
+  EXPECT_NEAR(CalcSizeFactorYXIso(3, 1, 10), 0.97L, 1e-15);
+  EXPECT_NEAR(CalcSizeFactorYXIso(6, 0, 10), 0.925L, 1e-15);
+  EXPECT_EQ(CalcDeepToothFactorYDT(4, 2.05L), 1);
+  EXPECT_NEAR(CalcDeepToothFactorYDT(4, 2.3L), -0.666L * 2.3L + 2.366L, 1e-15);
+  EXPECT_EQ(CalcDeepToothFactorYDT(4, 2.6L), 0.7L);
+  EXPECT_EQ(CalcDeepToothFactorYDT(5, 2.6L), 1);
+}
+
+TEST_F(IsoRoutines, RunningInAndMisalignment) {
+  EXPECT_NEAR(CalcRunningInAllowanceYaIso(2, 2, 20, 3, 1500), 1.5L, 1e-15);
+  EXPECT_EQ(CalcRunningInAllowanceYaIso(2, 2, 100, 3, 1500), 3);
+  EXPECT_NEAR(CalcRunningInAllowanceYaIso(3, 1, 20, 3, 800), 4, 1e-15);
+  EXPECT_NEAR(CalcRunningInAllowanceYaIso(6, 0, 100, 7, 400), 22, 1e-15);
+  EXPECT_NEAR(CalcRunningInAllowanceYb(2, 2, 20, 3, 1500), 3, 1e-15);
+  // A soft steel never runs in more than its misalignment.
+  EXPECT_EQ(CalcRunningInAllowanceYb(1, 0, 20, 3, 300), 20);
+  // Misalignment: crowning alone (0.5, 0.5), mode 0, and the minimum.
+  EXPECT_NEAR(CalcInitialMisalignmentFbx(false, true, false, 100, 10, 8, 6, 4, 0),
+              1.33L * 0.5L * 10 + 0.5L * 8, 1e-15);
+  EXPECT_NEAR(CalcInitialMisalignmentFbx(false, false, false, 10000, 1, 1, 6, 4, 0), 50, 1e-15);
+  EXPECT_NEAR(CalcInitialMisalignmentFbx(true, false, false, 100, 40, 8, 1, 4, 1),
+              std::fabs(1.33L * 0.1L * 40 - 4), 1e-15);
+  EXPECT_EQ(CalcInitialMisalignmentFbx(false, false, false, 100, 10, 8, 6, 4, -1), 0);
+
+  std::int32_t flag = 9;
+  const Real fsh = CalcShaftDeflectionFsh(false, false, 1, 2, 200, 80, 80, 20, 160, 16, flag);
+  const Real gamma = std::fabs(0.8L * 160 * 16 / 6400 + 0.7L) + 0.3L;
+  EXPECT_NEAR(fsh, 200 * 0.023L * gamma * 0.0625L, 1e-15);
+  EXPECT_EQ(flag, 0);
+  CalcShaftDeflectionFsh(false, false, 1, 6, 200, 80, 80, 20, 160, 16, flag);
+  EXPECT_EQ(flag, 1);
+  CalcShaftDeflectionFsh(false, false, 1, 7, 200, 80, 80, 20, 160, 16, flag);
+  EXPECT_EQ(flag, -1);
+}
+
+TEST_F(IsoRoutines, LifeLines) {
+  // With ZL ZV ZR = 1 the ZNT line of case-hardened steel without pitting.
+  EXPECT_NEAR(CalcLifeFactorZNT(2, 2, 0, 1.0L, 1, 1), 5e7L, 1e-3);
+  EXPECT_NEAR(CalcLifeFactorZNT(2, 2, 0, 1.6L, 1, 1), 1e5L, 1e-6);
+  EXPECT_EQ(CalcLifeFactorZNT(2, 2, 0, 1.7L, 1, 1), 0);
+  EXPECT_EQ(CalcLifeFactorZNT(2, 2, 0, 0.85L, 1, 1), 1e10L);
+  EXPECT_NEAR(CalcLifeFactorZNT(2, 2, 2, 1.3L, 1, 1), 1e7L, 1e-2);
+  // Midway on the log scale between 1e5 and 5e7.
+  const Real mid = std::sqrt(1.6L * 1.0L);
+  EXPECT_NEAR(CalcLifeFactorZNT(2, 2, 0, mid, 1, 1), std::sqrt(1e5L * 5e7L), 1);
+  // The endurance product lowers the safety but not the life at endurance.
+  EXPECT_NEAR(CalcLifeFactorZNT(2, 2, 0, 1.0L, 0.9L, 1), 5e7L, 1e-3);
+  EXPECT_NEAR(CalcLifeFactorYNT(2, 2, 1.0L), 3e6L, 1e-4);
+  EXPECT_NEAR(CalcLifeFactorYNT(1, 0, 2.5L), 1e4L, 1e-6);
+
+  Real cycles = 0;
+  EXPECT_NEAR(CalcPittingLifeIso(2, 2, 0, 1.0L, 1000, 1, 1, 1, cycles), 5e7L / 60000, 1e-6);
+  EXPECT_NEAR(CalcPittingLifeIso(2, 2, 0, 1.0L, 1000, 2, 1, 1, cycles), 5e7L / 120000, 1e-6);
+  EXPECT_EQ(CalcPittingLifeIso(2, 2, 0, 1.2L, 0, 1, 1, 1, cycles), 0);
+  EXPECT_EQ(cycles, 1e10L);
+  EXPECT_NEAR(CalcToothRootLifeIso(2, 2, cycles, 1.0L, -500, 1), 3e6L / 30000, 1e-6);
+}
+
+TEST_F(IsoRoutines, FormFactorOfExternalSpurGear) {
+  TIsoFormInput in;
+  in.z = 20;
+  in.mn = 4;
+  in.alphan = 20 * common::Pi / 180;
+  in.epsAlpha = 1.56L;
+  in.d = 80;
+  in.da = 88;
+  in.hfP = 5;
+  in.rhofP = 1.52L;
+  const TIsoFormResult r = CalcFormFactorYFYSIso(in);
+  // Magnitudes of the standard's method B for a 20-tooth pinion with the
+  // basic rack 1.25 / 0.38.
+  EXPECT_GT(r.YF, 1.2L);
+  EXPECT_LT(r.YF, 1.8L);
+  EXPECT_GT(r.YS, 1.7L);
+  EXPECT_LT(r.YS, 2.2L);
+  EXPECT_NEAR(r.qs, r.sFn / (2 * r.rhoF), 1e-15);
+  // More teeth: thicker root, smaller form factor.
+  in.z = 60;
+  in.d = 240;
+  in.da = 248;
+  EXPECT_LT(CalcFormFactorYFYSIso(in).YF, r.YF);
+  EXPECT_EQ(common::MsgCount, 0);
+}
+
+}  // namespace
