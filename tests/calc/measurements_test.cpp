@@ -166,3 +166,22 @@ TEST(Measurements, LoopFillsAllFiveShifts) {
   EXPECT_EQ(g.BallDiameter[1], 8.5L);
   EXPECT_EQ(g.SpanToothCount[1], 4);
 }
+
+TEST(Measurements, SpanDomainMessageIsNotFatal) {
+  // A shift so negative that the span cannot touch the involute: the
+  // arccosine message only, and the value is still computed.
+  SetPair(4, 20, 40, 0, 0);
+  const Real w = CalcSpanMeasure(1, -1);
+  ASSERT_EQ(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1].rfind("Error : Fatal  : span measure ! arccos(", 0), 0u);
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_NEAR(w, 30.6418L - 2 * 4 * std::sin(20 * Pi / 180), 5e-5L);
+  // The step goes on to the tolerances.
+  SetPair(4, 20, 40, 0, 0);
+  SpurGearData.xEb[1] = -1;
+  CalcMeasuresTolerances();
+  ASSERT_EQ(common::MsgCount, 2);  // the thin tooth also lets the ball fall through
+  EXPECT_EQ(common::MsgText[2].rfind("Error  : Dm ball !  (", 0), 0u) << common::MsgText[2];
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_GT(SpurGearData.FiTotal[2], 0);
+}
