@@ -1,0 +1,418 @@
+// The formula evaluator (see formula_evaluator.h). The text is normalised and
+// parsed once into a list of nodes (FormulaCompiler), which is then evaluated
+// for a given X (FormulaRun). Parsing follows the recursive descent exactly;
+// the only evaluation steps whose course depends on values (a zero base of
+// '^', whose exponent is then not read, and the arithmetic faults) end the
+// evaluation, so running the nodes in text order stops where the descent
+// over the text would stop.
+#include "common/formula_evaluator.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <unordered_map>
+
+#include "common/guarded_math.h"
+
+namespace common {
+
+namespace {
+
+enum Kind : std::uint8_t {
+  kNumber,      // value
+  kVarX,        // X
+  kConst,       // value (pi or e); a: the directly following factor, ignored
+  kNeg,         // -a
+  kAdd,         // a + b, operator at pos
+  kSub,
+  kMul,
+  kDiv,
+  kPow,         // a ^ b, '^' at pos, exponent at pos2
+  kFunc,        // func(a), name at pos
+  kSyntaxStop,  // nothing more could be read at pos; value 0
+  kThenStop,    // a, then nothing more could be read at pos
+  kFault,       // arithmetic fault at pos (a number too large)
+};
+
+enum Func : std::uint8_t { fAbs, fSqrt, fSqr, fSin, fCos, fArcTan, fLn, fLog, fExp, fFak, fPi, fE, fX };
+
+struct NameEntry {
+  const char* name;
+  Func func;
+};
+
+// The order decides which name matches first (SQRT before SQR, EXP before E).
+constexpr NameEntry NameTable[] = {
+    {"ABS", fAbs}, {"SQRT", fSqrt}, {"SQR", fSqr}, {"SIN", fSin}, {"COS", fCos},
+    {"ARCTAN", fArcTan}, {"LN", fLn}, {"LOG", fLog}, {"EXP", fExp}, {"FAK", fFak},
+    {"PI", fPi}, {"E", fE}, {"X", fX},
+};
+
+constexpr char EndMark = 13;
+constexpr int MaxFactorial = 1754;  // 1755! exceeds the 80-bit range
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Steps 1 to 5 of the normalisation; returns the bracket balance check.
+bool Normalise(const std::string& in, std::string& s) {
+  s.clear();
+  s.reserve(in.size() + 4);
+  int open = 0, close = 0;
+  for (char c : in) {
+    if (c == ' ') continue;
+    if (c == '(') ++open;
+    if (c == ')') ++close;
+    if (c == ',') c = '.';
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    s += c;
+  }
+  // A bare decimal point gets its leading zero (".5" -> "0.5").
+  for (std::size_t i = 1; i < s.size(); ++i) {
+    if (s[i] == '.' && !IsDigit(s[i - 1])) s.insert(i, 1, '0');
+  }
+  if (!s.empty() && s[0] == '.') s.insert(0, 1, '0');
+  if (!s.empty() && s[0] == '+') s.erase(0, 1);
+  return open == close;
+}
+
+}  // namespace
+
+// ---- Parsing into nodes ------------------------------------------------------
+
+class FormulaCompiler {
+ public:
+  FormulaCompiler(const std::string& s, std::vector<ParsedFormula::Node>& nodes)
+      : s_(s), nodes_(nodes) {}
+
+  int Compile() {
+    pos_ = 0;
+    NextChar();
+    int root = Expression();
+    if (!stopped_ && pos_ <= static_cast<std::int32_t>(s_.size())) {
+      root = Add(kThenStop, pos_, root);
+    }
+    return root;
+  }
+
+ private:
+  void NextChar() {
+    do {
+      ++pos_;
+      ch_ = pos_ <= static_cast<std::int32_t>(s_.size()) ? s_[pos_ - 1] : EndMark;
+    } while (ch_ == ' ');
+  }
+
+  int Add(std::uint8_t kind, std::int32_t pos, int a = -1, int b = -1, Real value = 0,
+          std::uint8_t func = 0, std::int32_t pos2 = 0) {
+    ParsedFormula::Node n;
+    n.kind = kind;
+    n.func = func;
+    n.pos = pos;
+    n.pos2 = pos2;
+    n.a = a;
+    n.b = b;
+    n.value = value;
+    nodes_.push_back(n);
+    return static_cast<int>(nodes_.size()) - 1;
+  }
+
+  int Stop(std::int32_t pos) {
+    stopped_ = true;
+    return Add(kSyntaxStop, pos);
+  }
+
+  int Expression() {
+    int left = Term();
+    while (!stopped_ && (ch_ == '+' || ch_ == '-')) {
+      const std::uint8_t kind = ch_ == '+' ? kAdd : kSub;
+      const std::int32_t at = pos_;
+      NextChar();
+      left = Add(kind, at, left, Term());
+    }
+    return left;
+  }
+
+  int Term() {
+    int left = Power();
+    while (!stopped_ && (ch_ == '*' || ch_ == '/')) {
+      const std::uint8_t kind = ch_ == '*' ? kMul : kDiv;
+      const std::int32_t at = pos_;
+      NextChar();
+      left = Add(kind, at, left, Power());
+    }
+    return left;
+  }
+
+  int Power() {
+    int left = SignedFactor();
+    while (!stopped_ && ch_ == '^') {
+      const std::int32_t at = pos_;
+      NextChar();
+      const std::int32_t exponentAt = pos_;
+      left = Add(kPow, at, left, SignedFactor(), 0, 0, exponentAt);
+    }
+    return left;
+  }
+
+  int SignedFactor() {
+    if (ch_ == '-') {
+      const std::int32_t at = pos_;
+      NextChar();
+      return Add(kNeg, at, Factor(false));
+    }
+    return Factor(false);
+  }
+
+  // ignored: the factor directly after PI, E or X, whose value is not used;
+  // where none follows (an operator, a bracket or the end) it reads nothing.
+  int Factor(bool ignored) {
+    if (IsDigit(ch_)) return Number();
+    if (ch_ == '(') {
+      NextChar();
+      const int inner = Expression();
+      if (stopped_) return inner;
+      if (ch_ == ')') {
+        NextChar();
+        return inner;
+      }
+      stopped_ = true;
+      return Add(kThenStop, pos_, inner);
+    }
+    for (const NameEntry& e : NameTable) {
+      const std::string name = e.name;
+      if (s_.compare(pos_ - 1, name.size(), name) != 0) continue;
+      const std::int32_t at = pos_;
+      pos_ += static_cast<std::int32_t>(name.size()) - 1;
+      NextChar();
+      switch (e.func) {
+        case fPi:
+          return Add(kConst, at, Factor(true), -1, common::Pi);
+        case fE:
+          return Add(kConst, at, Factor(true), -1, std::exp(1.0L));
+        case fX:
+          return Add(kVarX, at, Factor(true));
+        default:
+          return Add(kFunc, at, Factor(false), -1, 0, e.func);
+      }
+    }
+    if (ignored) return -1;
+    return Stop(pos_);
+  }
+
+  int Number() {
+    const std::int32_t start = pos_;
+    while (IsDigit(ch_)) NextChar();
+    if (ch_ == '.') {
+      NextChar();
+      while (IsDigit(ch_)) NextChar();
+    }
+    if (ch_ == 'E') {
+      NextChar();
+      if (ch_ != EndMark) NextChar();  // the sign or first digit of the exponent
+      while (IsDigit(ch_)) NextChar();
+    }
+    const char* first = s_.data() + (start - 1);
+    const char* last = s_.data() + std::min<std::size_t>(pos_ - 1, s_.size());
+    Real v = 0;
+    const auto res = std::from_chars(first, last, v);
+    if (res.ec == std::errc::result_out_of_range) {
+      // Too small for 80-bit reals is zero; too large is an overflow fault.
+      bool negativeExponent = false;
+      for (const char* p = first; p + 1 < last; ++p)
+        if (*p == 'E' && p[1] == '-') negativeExponent = true;
+      if (!negativeExponent) return Add(kFault, start);
+      v = 0;
+    } else if (res.ptr != last) {
+      // A malformed exponent ("2E", "1E+"): reading stops at its 'E'.
+      const int n = Add(kNumber, start, -1, -1, v);
+      stopped_ = true;
+      return Add(kThenStop, start + static_cast<std::int32_t>(res.ptr - first), n);
+    }
+    return Add(kNumber, start, -1, -1, v);
+  }
+
+  const std::string& s_;
+  std::vector<ParsedFormula::Node>& nodes_;
+  std::int32_t pos_ = 0;
+  char ch_ = EndMark;
+  bool stopped_ = false;
+};
+
+// ---- Evaluation ----------------------------------------------------------------
+
+class FormulaRun {
+ public:
+  FormulaRun(const std::vector<ParsedFormula::Node>& nodes, Real x) : nodes_(nodes), x_(x) {}
+
+  Real Eval(int i) {
+    if (i < 0) return 0;
+    const ParsedFormula::Node& n = nodes_[i];
+    switch (n.kind) {
+      case kNumber:
+        return n.value;
+      case kVarX:
+        Eval(n.a);
+        return x_;
+      case kConst:
+        Eval(n.a);
+        return n.value;
+      case kNeg:
+        return -Eval(n.a);
+      case kAdd:
+      case kSub:
+      case kMul:
+      case kDiv: {
+        const Real l = Eval(n.a);
+        if (errorPos_ != 0) return l;
+        const Real r = Eval(n.b);
+        if (n.kind == kDiv && r == 0) return Fault(n.pos);
+        Real v;
+        if (n.kind == kAdd) {
+          v = l + r;
+        } else if (n.kind == kSub) {
+          v = l - r;
+        } else if (n.kind == kMul) {
+          v = l * r;
+        } else {
+          v = l / r;
+        }
+        return Checked(v, n.pos);
+      }
+      case kPow: {
+        const Real base = Eval(n.a);
+        if (errorPos_ != 0) return base;
+        // A zero base keeps the value 0 and leaves the exponent unread.
+        if (base == 0) return Stop(n.pos2, 0);
+        if (base < 0) return Fault(n.pos);
+        const Real y = Eval(n.b);
+        return Checked(std::exp(std::log(base) * y), n.pos);
+      }
+      case kFunc:
+        return Function(n.func, Eval(n.a), n.pos);
+      case kSyntaxStop:
+        return Stop(n.pos, 0);
+      case kThenStop: {
+        const Real v = Eval(n.a);
+        return Stop(n.pos, v);
+      }
+      case kFault:
+        return Fault(n.pos);
+    }
+    return 0;
+  }
+
+  std::int32_t errorPos_ = 0;
+  bool fault_ = false;
+
+ private:
+  Real Stop(std::int32_t pos, Real v) {
+    if (errorPos_ == 0) errorPos_ = pos;
+    return v;
+  }
+
+  Real Fault(std::int32_t pos) {
+    if (errorPos_ == 0) {
+      errorPos_ = pos;
+      fault_ = true;
+    }
+    return 0;
+  }
+
+  Real Checked(Real v, std::int32_t pos) { return std::isfinite(v) ? v : Fault(pos); }
+
+  Real Function(std::uint8_t f, Real a, std::int32_t pos) {
+    switch (f) {
+      case fAbs:
+        return std::fabs(a);
+      case fSqrt:
+        return a < 0 ? Fault(pos) : std::sqrt(a);
+      case fSqr:
+        return Checked(a * a, pos);
+      case fSin:
+        return std::sin(a);
+      case fCos:
+        return std::cos(a);
+      case fArcTan:
+        return std::atan(a);
+      case fLn:
+        return a <= 0 ? Fault(pos) : std::log(a);
+      case fLog:
+        return a <= 0 ? Fault(pos) : std::log(a) / std::log(10.0L);
+      case fExp:
+        return Checked(std::exp(a), pos);
+      case fFak: {
+        const Real n = std::trunc(a);
+        if (n > MaxFactorial) return Fault(pos);
+        if (n <= 1) return 1;
+        Real r = 1;
+        for (int k = 2; k <= static_cast<int>(n); ++k) r *= k;
+        return r;
+      }
+    }
+    return 0;
+  }
+
+  const std::vector<ParsedFormula::Node>& nodes_;
+  const Real x_;
+};
+
+// ---- Public entry points -----------------------------------------------------------
+
+ParsedFormula::ParsedFormula(const std::string& text) {
+  const bool balanced = Normalise(text, normalised_);
+  if (normalised_.empty()) {
+    status_ = -1;
+  } else if (!balanced) {
+    status_ = -2;
+  } else {
+    FormulaCompiler compiler(normalised_, nodes_);
+    root_ = compiler.Compile();
+  }
+}
+
+void ParsedFormula::Evaluate(Real X, Real& value, std::int32_t& errorPosition) const {
+  if (status_ != 0) {
+    value = 0;
+    errorPosition = status_;
+    return;
+  }
+  FormulaRun run(nodes_, X);
+  const Real v = run.Eval(root_);
+  errorPosition = run.errorPos_;
+  value = run.fault_ ? 0 : v;
+}
+
+void EvaluateFormula(std::string& text, Real& value, std::int32_t& errorPosition, Real X) {
+  const ParsedFormula f(text);
+  if (f.status() == 0) text = f.NormalisedText();
+  f.Evaluate(X, value, errorPosition);
+}
+
+namespace {
+
+// The pitch curve has at most ten formula pieces; the bound only protects
+// against a caller that evaluates ever new texts.
+constexpr std::size_t MaxCachedFormulas = 256;
+
+std::unordered_map<std::string, ParsedFormula>& FormulaCache() {
+  static std::unordered_map<std::string, ParsedFormula> cache;
+  return cache;
+}
+
+}  // namespace
+
+void EvaluateFormulaCached(std::string& text, Real& value, std::int32_t& errorPosition, Real X) {
+  auto& cache = FormulaCache();
+  auto it = cache.find(text);
+  if (it == cache.end()) {
+    if (cache.size() >= MaxCachedFormulas) cache.clear();
+    it = cache.emplace(text, ParsedFormula(text)).first;
+  }
+  const ParsedFormula& f = it->second;
+  if (f.status() == 0 && text != f.NormalisedText()) text = f.NormalisedText();
+  f.Evaluate(X, value, errorPosition);
+}
+
+void ClearFormulaCache() { FormulaCache().clear(); }
+
+}  // namespace common

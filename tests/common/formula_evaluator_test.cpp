@@ -1,0 +1,178 @@
+#include "common/formula_evaluator.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "common/guarded_math.h"
+
+using namespace common;
+
+namespace {
+
+struct Result {
+  Real value;
+  std::int32_t pos;
+  std::string text;
+};
+
+Result Eval(std::string text, Real x = 0) {
+  Result r{-99, -99, ""};
+  EvaluateFormula(text, r.value, r.pos, x);
+  r.text = text;
+  return r;
+}
+
+TEST(FormulaEvaluator, NormalisationAndPlainResults) {
+  Result r = Eval("10 + x", 2);
+  EXPECT_EQ(r.value, 12);
+  EXPECT_EQ(r.pos, 0);
+  EXPECT_EQ(r.text, "10+X");
+
+  r = Eval(".5*2");
+  EXPECT_EQ(r.text, "0.5*2");
+  EXPECT_EQ(r.value, 1);
+  EXPECT_EQ(r.pos, 0);
+  r = Eval("sin(,5)");
+  EXPECT_EQ(r.text, "SIN(0.5)");
+  EXPECT_EQ(r.value, std::sin(0.5L));
+  r = Eval("+.25 + x*.5", 2);
+  EXPECT_EQ(r.text, "0.25+X*0.5");
+  EXPECT_EQ(r.value, 1.25L);
+
+  EXPECT_NEAR(Eval("2^3^2").value, 64, 1e-15L);  // left association
+  EXPECT_EQ(Eval("SQRT16").value, 4);             // unbracketed argument
+  EXPECT_EQ(Eval("sqr(3)").value, 9);             // SQRT is tried first, SQR matches
+  EXPECT_EQ(Eval("FAK(4.7)").value, 24);
+  EXPECT_EQ(Eval("fak(-3)").value, 1);
+  EXPECT_EQ(Eval("8-2-1").value, 5);
+  EXPECT_EQ(Eval("8/2/2").value, 2);
+  EXPECT_EQ(Eval("2--3").value, 5);
+  EXPECT_EQ(Eval("-3*-2").value, 6);
+  EXPECT_EQ(Eval("abs(-2.5)").value, 2.5L);
+  EXPECT_EQ(Eval("1.5E2").value, 150);
+  EXPECT_EQ(Eval("1E-2").value, 0.01L);
+  EXPECT_EQ(Eval("E").value, std::exp(1.0L));
+  EXPECT_EQ(Eval("exp(1)").value, std::exp(1.0L));
+  EXPECT_NEAR(Eval("log(1000)").value, 3, 1e-18L);
+  EXPECT_NEAR(Eval("arctan(1)*4").value, Pi, 1e-18L);
+  EXPECT_NEAR(Eval("2+cos(pi)*ln(e)").value, 1, 1e-18L);
+  EXPECT_EQ(Eval("1E-5000").pos, 0);  // too small is zero, not a fault
+}
+
+TEST(FormulaEvaluator, IgnoredFactorAfterPiEAndX) {
+  EXPECT_EQ(Eval("X2", 7).value, 7);
+  EXPECT_EQ(Eval("X2", 7).pos, 0);
+  EXPECT_EQ(Eval("PI(1)").value, Pi);
+  EXPECT_EQ(Eval("PI(1)").pos, 0);
+  EXPECT_EQ(Eval("PI+1").value, Pi + 1);
+  EXPECT_EQ(Eval("X)*(2", 3).pos, 2);  // the ignored factor leaves the ')'
+  EXPECT_EQ(Eval("X)*(2", 3).value, 3);
+  EXPECT_EQ(Eval("(X)*2", 3).value, 6);
+  EXPECT_EQ(Eval("XY", 3).pos, 2);  // the ignored factor reads nothing at Y
+}
+
+TEST(FormulaEvaluator, RefusedAndSyntaxErrors) {
+  Result r = Eval("(1+2");
+  EXPECT_EQ(r.pos, -2);
+  EXPECT_EQ(r.value, 0);
+  EXPECT_EQ(r.text, "(1+2");  // a refused text is not normalised
+  r = Eval("   ");
+  EXPECT_EQ(r.pos, -1);
+  EXPECT_EQ(r.value, 0);
+  EXPECT_EQ(r.text, "   ");
+  EXPECT_EQ(Eval("+").pos, -1);
+
+  r = Eval("2*Y");
+  EXPECT_EQ(r.pos, 3);
+  EXPECT_EQ(r.value, 0);
+  r = Eval("0^2");
+  EXPECT_EQ(r.pos, 3);
+  EXPECT_EQ(r.value, 0);
+  r = Eval("2+3X");  // partial value up to the stop
+  EXPECT_EQ(r.pos, 4);
+  EXPECT_EQ(r.value, 5);
+  EXPECT_EQ(Eval("(1(2))").pos, 3);
+  EXPECT_EQ(Eval("2..5").text, "2.0.5");  // the second point follows a non-digit
+  EXPECT_EQ(Eval("2..5").pos, 4);
+  EXPECT_EQ(Eval("2E").pos, 2);  // malformed exponent
+  EXPECT_EQ(Eval("1E+").pos, 2);
+  EXPECT_EQ(Eval("++2").pos, 1);
+}
+
+TEST(FormulaEvaluator, MissingOperandsAreReported) {
+  // A missing factor is not taken silently as 0.
+  Result r = Eval("2*");
+  EXPECT_EQ(r.pos, 3);
+  EXPECT_EQ(r.value, 0);
+  r = Eval("SIN-1");
+  EXPECT_EQ(r.pos, 4);
+  EXPECT_EQ(r.value, 0);
+  // A zero base leaves its exponent unread: '0^-2' is not 0 - 2.
+  r = Eval("0^-2");
+  EXPECT_EQ(r.pos, 3);
+  EXPECT_EQ(r.value, 0);
+  r = Eval("1+X^2*3", 0);
+  EXPECT_EQ(r.pos, 5);
+  EXPECT_EQ(r.value, 1);
+  r = Eval("1+X^2*3", 2);
+  EXPECT_EQ(r.pos, 0);
+  EXPECT_NEAR(r.value, 13, 1e-15L);
+}
+
+TEST(FormulaEvaluator, ArithmeticFaultsGiveZeroAndAPosition) {
+  struct Case {
+    const char* text;
+    Real x;
+    std::int32_t pos;
+  };
+  const Case cases[] = {
+      {"1/0", 0, 2},          {"2+1/(X-1)", 1, 4},    {"LN(-1)", 0, 1},
+      {"3*LN(X)", 0, 3},      {"LOG(0)", 0, 1},       {"SQRT(-4)", 0, 1},
+      {"-2^2", 0, 3},         {"X^0.5", -1, 2},       {"EXP(20000)", 0, 1},
+      {"1E5000", 0, 1},       {"FAK(1755)", 0, 1},    {"FAK(1E30)", 0, 1},
+      {"SQR(1E3000)", 0, 1},  {"1E4000*1E4000", 0, 7}, {"10^5000", 0, 3},
+      {"X(1/0)", 0, 4},
+  };
+  for (const Case& c : cases) {
+    const Result r = Eval(c.text, c.x);
+    EXPECT_EQ(r.pos, c.pos) << c.text;
+    EXPECT_EQ(r.value, 0) << c.text;
+  }
+  const Result big = Eval("FAK(1754)");
+  EXPECT_EQ(big.pos, 0);
+  EXPECT_TRUE(std::isfinite(big.value));
+  EXPECT_GT(big.value, 1e4930L);
+  EXPECT_EQ(Eval("SQRT(0)").pos, 0);
+}
+
+TEST(FormulaEvaluator, CachedFormIsIdentical) {
+  ClearFormulaCache();
+  const char* texts[] = {"10 + x", "X^2", "1+X^2*3", "sqrt(x)*sin(2*x)+.5", "1/(x-1)",
+                         "2*", "(1+2", "  ", "++2", "ln(x)", "fak(x*3)", "x2^2"};
+  const Real xs[] = {-1, 0, 0.5L, 1, 2, 3.25L};
+  for (int pass = 0; pass < 2; ++pass) {  // second pass from the cache
+    for (const char* t : texts) {
+      for (Real x : xs) {
+        std::string a = t, b = t;
+        Real va = -1, vb = -2;
+        std::int32_t pa = -9, pb = -8;
+        EvaluateFormula(a, va, pa, x);
+        EvaluateFormulaCached(b, vb, pb, x);
+        EXPECT_EQ(a, b) << t;
+        EXPECT_EQ(pa, pb) << t << " x=" << static_cast<double>(x);
+        EXPECT_EQ(va, vb) << t << " x=" << static_cast<double>(x);
+      }
+    }
+  }
+  const ParsedFormula f("x*x+1");
+  Real v;
+  std::int32_t p;
+  f.Evaluate(3, v, p);
+  EXPECT_EQ(v, 10);
+  EXPECT_EQ(p, 0);
+  EXPECT_EQ(f.NormalisedText(), "X*X+1");
+}
+
+}  // namespace
