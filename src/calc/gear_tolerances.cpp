@@ -12,7 +12,6 @@
 #include "calc/measurements.h"
 #include "calc/spur_gear_data.h"
 #include "calc/tolerance_tables.h"
-#include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/number_format.h"

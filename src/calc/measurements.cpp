@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "calc/spur_gear_data.h"
@@ -13,8 +14,8 @@
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
-#include "common/unit_labels.h"
 #include "common/numeric_routines.h"
+#include "common/unit_labels.h"
 
 namespace calc {
 
