@@ -2,9 +2,27 @@
 // factors, stresses, safeties and service lives (load_capacity.cpp).
 #pragma once
 
+#include <cstdint>
+
+#include "common/real.h"
+
 namespace calc {
 
 // The strength step of the spur-pair driver; reads and writes SpurGearData.
 void CalcSpurStrength();
+
+// Pitting service life in hours after the method's life line (ISO 6336-2
+// for CalcMethod 4, else DIN 3990-2); mode 0 no pitting, 2 limited pitting.
+Real PittingFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup,
+                           std::uint16_t mode, Real sh, Real speed, Real meshesPerRev, Real zLVR,
+                           Real factor, Real& cycles);
+
+// Tooth-root service life in hours after the method's life line.
+Real RootFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
+                        Real sf, Real speed, Real meshesPerRev);
+
+// True when the pair lies in the range of DIN 3990-41 (accuracy, contact
+// ratio, case-hardened steel on both gears).
+bool IsDin399041Applicable();
 
 }  // namespace calc
