@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <string>
 
@@ -145,6 +146,17 @@ TEST(FormulaEvaluator, ArithmeticFaultsGiveZeroAndAPosition) {
   EXPECT_TRUE(std::isfinite(big.value));
   EXPECT_GT(big.value, 1e4930L);
   EXPECT_EQ(Eval("SQRT(0)").pos, 0);
+}
+
+TEST(FormulaEvaluator, NumbersIgnoreTheCLocale) {
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE")) {
+    GTEST_SKIP() << "no German locale installed";
+  }
+  const Result r = Eval("1.5*2,5");
+  std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_EQ(r.pos, 0);
+  EXPECT_EQ(r.value, 3.75L);
 }
 
 TEST(FormulaEvaluator, CachedFormIsIdentical) {
