@@ -1,0 +1,53 @@
+// Conversion of program texts between code page 850, in which every message,
+// label, unit string and file text of the program is held, and the display
+// character set of this platform, UTF-8 (windows, printers, files meant for
+// other programs, CAD texts by CadTextMode). Also the plain-ASCII forms used
+// while AsciiTextMode is on. The conversions take texts of any length.
+// Works with kaldvar.h (AsciiTextMode, CadTextMode); the unit labels of
+// unit_labels.h are code page 850 texts that go through here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace common {
+
+// Unicode code point of a code page 850 byte (the complete table).
+char32_t Cp850ToUnicode(std::uint8_t code);
+
+// The display form of a program text: code page 850 -> UTF-8; while
+// AsciiTextMode is on, transliterated to ASCII and box characters replaced
+// (OemBoxToAnsi). ConvertOemText is its worker.
+std::string OemToDisplayText(const std::string& text);
+void OemToDisplayText(const std::string& text, std::string& result);
+std::string ConvertOemText(const std::string& text);
+
+// An entered display text (UTF-8) back to code page 850; characters that
+// code page 850 lacks, and malformed UTF-8 bytes, become '?'.
+std::string AnsiToOemText(const std::string& text);
+void AnsiToOemText(const std::string& text, std::string& result);
+
+// The two raw buffer conversions over the whole length.
+std::string OemToAnsiBuffer(const std::string& text);
+std::string AnsiToOemBuffer(const std::string& text);
+
+// German umlauts, ß, a few accented letters, µ, ±, °, ² and the horizontal
+// box lines as plain ASCII ("ue", "ss", "+/-", "deg", "-"); every other
+// character copied. Result in code page 850.
+std::string TransliterateOemToAscii(const std::string& text);
+void TransliterateOemToAscii(const std::string& text, std::string& result);
+
+// Display form with box characters as '|', '+', '-' (transliterating first
+// while AsciiTextMode is on); code 124 becomes 'ã'. Result in UTF-8.
+std::string OemBoxToAnsi(const std::string& text);
+void OemBoxToAnsi(const std::string& text, std::string& result);
+
+// Literals already written in the display character set: unchanged.
+std::string AnsiToDisplayText(const std::string& text);
+void AnsiToDisplayText(const std::string& text, std::string& result);
+
+// Text for a CAD file by CadTextMode: 2 display form, 3 ASCII, else unchanged.
+std::string TextForOutputMode(const std::string& text);
+void TextForOutputMode(const std::string& text, std::string& result);
+
+}  // namespace common
