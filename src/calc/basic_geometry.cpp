@@ -1,0 +1,160 @@
+// Input checks, basic geometry and tip diameters of the spur pair
+// (basic_geometry.h). Works on SpurGearData; the working geometry that
+// follows from the profile shifts is computed by tool_profile.cpp.
+#include "calc/basic_geometry.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "calc/spur_gear_data.h"
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/number_format.h"
+#include "common/numeric_routines.h"
+
+namespace calc {
+
+namespace {
+
+void Fatal(const std::string& text) {
+  common::AddErrorMessage(text);
+  common::FatalFlag = 1;
+}
+
+}  // namespace
+
+void CheckSpurInput() {
+  TSpurGearData& g = SpurGearData;
+  if (common::FatalFlag != 0) {
+    common::AddErrorMessage("Fatal  : Unit0");
+    return;
+  }
+  if (g.PressureAngle < 5 || g.PressureAngle > 45) {
+    Fatal("Fatal  : alpha !");
+    return;
+  }
+  if (std::fabs(g.HelixAngle) > 45) {
+    Fatal("Fatal  : beta > 45!");
+    return;
+  }
+  if (g.NormalModule <= 0) {
+    Fatal("Fatal  : mn <= 0!");
+    return;
+  }
+  if (g.FaceWidth <= 0) {
+    Fatal("Fatal  : b <= 0!");
+    return;
+  }
+  for (int i = 1; i <= 2; ++i) {
+    if (std::abs(g.ToothNumbers[i]) < 2) {
+      Fatal("Fatal  : z" + common::IntToText(i) + " < 2!");
+      return;
+    }
+  }
+  // Gear 1 carries the pitch curve and is always meant to be external; an
+  // internal gear 1 is computed but reported.
+  if (g.ToothNumbers[1] < 0) common::AddErrorMessage("Error  : z1 < 0 !");
+
+  for (int i = 1; i <= 2; ++i) {
+    if (g.GearFaceWidth[i] <= 0) g.GearFaceWidth[i] = g.FaceWidth;
+  }
+  for (int i = 1; i <= 2; ++i) {
+    if (g.alphaP0[i] == 0) g.alphaP0[i] = g.PressureAngle;
+    if (g.alphaP0[i] == g.PressureAngle) {
+      g.ToolAngleDiffers[i] = 0;
+      g.hfP0FactorUsed[i] = g.hfP0Factor[i];
+    } else {
+      g.ToolAngleDiffers[i] = 1;
+    }
+  }
+
+  g.alphanRad = common::DegToRad(g.PressureAngle);
+  g.betaRad = common::DegToRad(g.HelixAngle);
+  g.DiametralPitch = 25.4L / g.NormalModule;
+
+  // A helical pair meshes with opposite hands externally, with equal hands
+  // internally.
+  const bool externalPair = g.ToothNumbers[2] >= 0;
+  switch (g.HelixHand[1]) {
+    case 3: g.HelixHand[2] = 3; break;
+    case 1: g.HelixHand[2] = externalPair ? 2 : 1; break;
+    case 2: g.HelixHand[2] = externalPair ? 1 : 2; break;
+    default: break;
+  }
+
+  const Real cosBeta = std::cos(g.betaRad);
+  g.mt = g.NormalModule / cosBeta;
+  for (int i = 1; i <= 2; ++i) g.d[i] = g.ToothNumbers[i] * g.mt;
+  g.alphatRad = std::atan(std::tan(g.alphanRad) / cosBeta);
+  const Real sinAlphan = std::sin(g.alphanRad);
+  g.zLimit = 2 / (sinAlphan * sinAlphan);
+  g.zLimitPractical = 5.0L / 6.0L * g.zLimit;
+  const Real cos3Beta = cosBeta * cosBeta * cosBeta;
+  // Practical undercut limit (DIN 3960): the virtual tooth number of a
+  // helical gear is z / cos^3 beta.
+  g.xmin[1] = (g.zLimitPractical - g.ToothNumbers[1] / cos3Beta) / g.zLimit;
+  g.xmin[2] = g.ToothNumbers[2] >= 0
+                  ? (g.zLimitPractical - g.ToothNumbers[2] / cos3Beta) / g.zLimit
+                  : 0;
+}
+
+void CorrectCentreDistance() {
+  TSpurGearData& g = SpurGearData;
+  if (common::FatalFlag != 0) return;
+  if (g.CentreDistance == 0) {
+    g.alphaWt = 0;
+    g.xSumForA = 0;
+    return;
+  }
+  const Real cosAlphat = std::cos(g.alphatRad);
+  const int zSum = g.ToothNumbers[1] + g.ToothNumbers[2];
+  Real c = cosAlphat * (g.d[1] + g.d[2]) / 2 / g.CentreDistance;
+  if (c > 1 || c < 0) {
+    // No working pressure angle fits this centre distance: a far-off value
+    // is taken as a slip and replaced by the one without profile shift.
+    common::AddErrorMessage("cent.distance corr. !");
+    g.aNominal = g.NormalModule / 2 / std::cos(g.betaRad) * zSum;
+    if (common::PercentDeviation(g.CentreDistance, g.aNominal) > 20) {
+      g.CentreDistance = g.aNominal;
+    }
+    if (g.CentreDistance == 0) {
+      // z1 + z2 = 0 has no centre distance without profile shift; treat it
+      // like an empty entry instead of dividing by 0.
+      g.alphaWt = 0;
+      g.xSumForA = 0;
+      return;
+    }
+    c = cosAlphat * (g.d[1] + g.d[2]) / 2 / g.CentreDistance;
+  }
+  g.alphaWt = common::CheckedArcCos(c);
+  g.xSumForA = (common::Involute(g.alphaWt) - common::Involute(g.alphatRad)) * zSum / 2 /
+               std::tan(g.alphanRad);
+}
+
+void SetTipDiameters() {
+  TSpurGearData& g = SpurGearData;
+  const Real a = g.CentreDistance;
+  for (int i = 1; i <= 2; ++i) {
+    const int j = 3 - i;
+    switch (g.GeometryMode[i]) {
+      case 1:
+        g.TipDiameter[i] = 2 * (a - g.c[i]) - g.df[j];
+        g.TipReduction[i] = (g.TipDiameterTheoretical[i] - g.TipDiameter[i]) / 2;
+        break;
+      case 2:
+        g.TipDiameter[i] = g.TipDiameterTheoretical[i] - 2 * g.TipReduction[i];
+        g.c[i] = a - (g.df[j] + g.TipDiameter[i]) / 2;
+        break;
+      case 3:
+        g.TipReduction[i] = (g.TipDiameterTheoretical[i] - g.TipDiameter[i]) / 2;
+        g.c[i] = a - (g.df[j] + g.TipDiameter[i]) / 2;
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace calc

@@ -1,0 +1,108 @@
+// Single-formula geometry routines of the spur-gear kernel
+// (gear_geometry_routines.h): mating-gear index, root form diameters,
+// specific sliding, involute intersection, gear-body mass and inertia.
+#include "calc/gear_geometry_routines.h"
+
+#include <cmath>
+#include <string>
+
+#include "common/guarded_math.h"
+#include "common/message_list.h"
+#include "common/number_format.h"
+#include "common/numeric_routines.h"
+
+namespace calc {
+
+int OtherGearIndex(int i) { return (i % 2) + 1; }
+
+Real CalcRootFormDiameter(Real db, Real alphan, Real rhoaP0, Real x, Real mn, Real haP0,
+                          Real alphat, Real d) {
+  // The tool tip radius ends the straight flank (1 - sin alphan) rhoaP0 above
+  // the tool tip; that point of the rack generates the lowest involute point.
+  const Real sinAlphat = std::sin(alphat);
+  const Real t = d * sinAlphat -
+                 2 * (haP0 - x * mn - (1 - std::sin(alphan)) * rhoaP0) / sinAlphat;
+  return std::sqrt(db * db + t * t);
+}
+
+Real CalcRootFormDiameterProtuberance(Real db, Real alphan, Real rhoaP0, Real x, Real mn,
+                                      Real haP0, Real alphat, Real d, Real p) {
+  const Real reduced = haP0 - (p / std::sin(alphan) - p * p * std::tan(alphan));
+  return CalcRootFormDiameter(db, alphan, rhoaP0, x, mn, reduced, alphat, d);
+}
+
+Real CalcSpecificSliding(Real signZ2, int gear, Real u, Real da2, Real da1, Real db2, Real db1,
+                         Real g) {
+  const bool internal = signZ2 < 0;
+  // Rolling radii (distances from the tangent points of the base circles).
+  const Real rho1 = common::Cathetus(da1 / 2, db1 / 2);
+  const Real rho2 = common::Cathetus(da2 / 2, db2 / 2);
+  const Real a = rho1 + g;
+  if (a == 0) return 0;
+  // On an internal gear the rolling radius grows in the same direction.
+  const Real b = internal ? rho2 + g : rho2 - g;
+  Real q;
+  if (gear == 1) {
+    q = (b / a) / u;
+  } else {
+    // At the tangent point of gear 2 its rolling radius is 0: no finite
+    // sliding value exists there.
+    if (b == 0) return 0;
+    q = (a / b) * u;
+  }
+  return internal ? 1 + q : 1 - q;
+}
+
+namespace {
+
+// Tooth thickness of an involute at the diameter dy.
+Real InvoluteThickness(Real refTerm, Real db, Real dy) {
+  return (refTerm - common::Involute(common::CheckedArcCos(db / dy))) * dy;
+}
+
+}  // namespace
+
+Real FindInvoluteIntersectionDiameter(int flag, int gear, Real& thickness, Real startDiameter,
+                                      Real tipDiameter, Real db, Real refTerm, Real dbk,
+                                      Real refTermK) {
+  Real startSide = startDiameter;
+  Real tipSide = tipDiameter;
+  // Which involute is the thicker one below the meeting point depends on
+  // which base circle is the larger; the start side tells.
+  bool startNegative = true;
+  if (std::fabs(startDiameter) >= std::fabs(db) && std::fabs(startDiameter) >= std::fabs(dbk)) {
+    const Real diffStart = InvoluteThickness(refTerm, db, startDiameter) -
+                           InvoluteThickness(refTermK, dbk, startDiameter);
+    if (diffStart != 0) startNegative = diffStart < 0;
+  }
+  for (int step = 1; step <= 100; ++step) {
+    const Real dy = (startSide + tipSide) / 2;
+    const bool belowDb = std::fabs(dy) < std::fabs(db);
+    if (belowDb || std::fabs(dy) < std::fabs(dbk)) {
+      if (flag >= 1) {
+        common::AddErrorMessage(std::string(belowDb ? "Error  : db > dFa" : "Error  : dbk > dFa") +
+                                common::IntToText(gear) + " !");
+      }
+      thickness = InvoluteThickness(refTerm, db, tipSide);
+      return tipSide;
+    }
+    const Real s1 = InvoluteThickness(refTerm, db, dy);
+    const Real s2 = InvoluteThickness(refTermK, dbk, dy);
+    const Real diff = s1 - s2;
+    if (std::fabs(diff) <= 0.0005L) {
+      thickness = s1;
+      return dy;
+    }
+    if ((diff < 0) == startNegative) {
+      startSide = dy;  // still on the start side of the meeting point
+    } else {
+      tipSide = dy;
+    }
+  }
+  thickness = std::fabs(startDiameter) >= std::fabs(db)
+                  ? InvoluteThickness(refTerm, db, startDiameter)
+                  : 0;
+  return startDiameter;
+}
+
+}  // namespace calc
