@@ -1,0 +1,201 @@
+// Tests of the ISO 6336 factor set (CalcIsoFactors) on a spur pair whose
+// geometry is entered by hand: mn 4, z 20/40, no profile shift, b 20.
+#include "calc/iso_factor_set.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "calc/iso_factor_routines.h"
+#include "calc/spur_gear_data.h"
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+
+using namespace calc;
+
+namespace {
+
+const Real Deg = common::Pi / 180;
+
+class IsoFactorSet : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    common::ClearErrorMessages();
+    common::MsgQuiet = false;
+    SpurGearData = TSpurGearData{};
+    TSpurGearData& g = SpurGearData;
+    g.CalcMethod = 4;
+    g.NormalModule = 4;
+    g.ToothNumbers[1] = 20;
+    g.ToothNumbers[2] = 40;
+    g.PressureAngle = 20;
+    g.HelixAngle = 0;
+    g.alphanRad = g.alphatRad = g.alphaWt = 20 * Deg;
+    g.betaRad = g.betab = 0;
+    g.EffectiveFaceWidth = 20;
+    for (int i = 1; i <= 2; ++i) {
+      const Real z = g.ToothNumbers[i];
+      g.d[i] = 4 * z;
+      g.db[i] = g.d[i] * std::cos(20 * Deg);
+      g.TipDiameter[i] = g.d[i] + 8;
+      g.df[i] = g.d[i] - 10;
+      g.h[i] = 9;
+      g.zn[i] = z;
+      g.hfP[i] = 5;
+      g.rhoaP0[i] = 1.52L;
+      g.fpb[i] = 10;
+      g.ffalpha[i] = 9;
+      g.fHbeta[i] = 11;
+      g.AccuracyGrade[i] = 6;
+      g.LoadAlternations[i] = 0;
+    }
+    g.fHbeta5 = 6;
+    g.u = 2;
+    g.epsAlpha = g.epsGamma = 1.6L;
+    g.epsBeta = 0;
+    g.Ft = 2387.3L;
+    g.nUsed[1] = 1000;
+    g.nUsed[2] = 500;
+    g.v = common::Pi * 80 * 1000 / 60000;
+  }
+  bool HasMessage(const std::string& text) const {
+    for (int i = 1; i <= common::MsgCount; ++i)
+      if (common::MsgText[i] == text) return true;
+    return false;
+  }
+};
+
+TEST_F(IsoFactorSet, SpurPairGivesFiniteFactorsOfTheStandard) {
+  CalcIsoFactors();
+  const TSpurGearData& g = SpurGearData;
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_NEAR(g.ZE, 189.81L, 0.005L);
+  // Zone factor of an unshifted spur pair at 20 degrees.
+  EXPECT_NEAR(g.ZH, std::sqrt(2 / (std::cos(20 * Deg) * std::sin(20 * Deg))), 1e-15);
+  EXPECT_NEAR(g.Zeps, std::sqrt((4 - 1.6L) / 3), 1e-15);
+  EXPECT_EQ(g.Zbeta, 1);
+  EXPECT_EQ(g.Ybeta, 1);
+  EXPECT_GT(g.cPrime, 10);
+  EXPECT_LT(g.cPrime, 20);
+  EXPECT_GT(g.nE[1], 0);
+  EXPECT_NEAR(g.nE[2], g.nE[1] / 2, 1e-9);
+  EXPECT_GE(g.KV, 1);
+  EXPECT_GE(g.KHbeta, 1);
+  EXPECT_LE(g.KFbeta, g.KHbeta);
+  EXPECT_GE(g.KHalpha, 1);
+  EXPECT_EQ(g.KFalpha, g.KHalpha);
+  EXPECT_GE(g.ZB, 1);
+  EXPECT_GE(g.ZD, 1);
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_GT(g.YF[i], 1);
+    EXPECT_GT(g.YS[i], 1);
+    EXPECT_EQ(g.YSg[i], g.YS[i]);
+    EXPECT_EQ(g.YB[i], 1);  // solid bodies
+    EXPECT_EQ(g.YM[i], 1);
+    EXPECT_TRUE(std::isfinite(g.YdrelT[i]) && g.YdrelT[i] > 0.9L);
+  }
+  EXPECT_GT(g.YF[1], g.YF[2]);
+  // Shaft and bearing taken from the pinion when not entered; entries kept.
+  EXPECT_EQ(g.dsh, 0);
+  EXPECT_EQ(g.dshUsed, 70);
+  EXPECT_EQ(g.l1Used, 80);
+  // Two runs on the same data give the same factors.
+  const TSpurGearData first = SpurGearData;
+  CalcIsoFactors();
+  EXPECT_EQ(SpurGearData.KV, first.KV);
+  EXPECT_EQ(SpurGearData.KHbeta, first.KHbeta);
+  EXPECT_EQ(SpurGearData.YF[1], first.YF[1]);
+}
+
+TEST_F(IsoFactorSet, LineLoadBelowOneHundred) {
+  TSpurGearData& g = SpurGearData;
+  g.Ft = 1999.99L;  // Ft / b * KAF just below 100 N/mm
+  CalcIsoFactors();
+  EXPECT_TRUE(HasMessage("Warning: Ft/b*KA < 100 !"));
+  common::ClearErrorMessages();
+  g.Ft = 2000;
+  CalcIsoFactors();
+  EXPECT_FALSE(HasMessage("Warning: Ft/b*KA < 100 !"));
+  common::ClearErrorMessages();
+  common::MsgQuiet = true;
+  g.Ft = 1000;
+  CalcIsoFactors();
+  EXPECT_FALSE(HasMessage("Warning: Ft/b*KA < 100 !"));
+  common::MsgQuiet = false;
+}
+
+TEST_F(IsoFactorSet, GrindingNotchAndHelixFactor) {
+  TSpurGearData& g = SpurGearData;
+  g.GrindingNotch = true;
+  g.tgrg[1] = 3;
+  g.tgrg[2] = 1;
+  CalcIsoFactors();
+  EXPECT_EQ(g.tgrg[1], 3);  // the entry stays
+  EXPECT_EQ(g.tgrgUsed[1], 2);
+  EXPECT_NEAR(g.YSg[1], 1.3L * g.YS[1] / (1.3L - 0.6L * std::sqrt(2.0L)), 1e-15);
+  EXPECT_NEAR(g.YSg[2], 1.3L * g.YS[2] / 0.7L, 1e-15);
+
+  g.betaRad = 40 * Deg;
+  g.epsBeta = 1.2L;
+  CalcIsoFactors();
+  EXPECT_NEAR(g.Ybeta, 0.75L, 1e-15);
+}
+
+TEST_F(IsoFactorSet, ContactRatioAndSinglePairFactors) {
+  TSpurGearData& g = SpurGearData;
+  // A spur pair with a contact ratio of 4 and more: Zeps = sqrt(1 / epsAlpha).
+  g.epsAlpha = g.epsGamma = 4.2L;
+  CalcIsoFactors();
+  EXPECT_NEAR(g.Zeps, std::sqrt(1 / 4.2L), 1e-15);
+
+  // Helical with an overlap below 1 and M1 below 1: ZB = 1.
+  SetUp();
+  g.betaRad = g.betab = 10 * Deg;
+  g.epsBeta = 0.5L;
+  g.TipDiameter[1] = 100;  // a long tip path makes M1 small
+  const Real M1 = CalcM1Factor(g.alphaWt, 100, g.db[1], 20, g.TipDiameter[2], g.db[2], 40, 1.6L);
+  ASSERT_LT(M1, 1);
+  CalcIsoFactors();
+  EXPECT_EQ(g.ZB, 1);
+
+  // Internal wheel: ZD = 1 whatever M2 gives.
+  SetUp();
+  g.ToothNumbers[2] = -40;
+  g.d[2] = -160;
+  g.db[2] = -160 * std::cos(20 * Deg);
+  g.TipDiameter[2] = -152;
+  g.df[2] = -170;
+  g.zn[2] = -40;
+  g.u = -2;
+  CalcIsoFactors();
+  EXPECT_EQ(g.ZD, 1);
+}
+
+TEST_F(IsoFactorSet, InputsThatCannotBeRatedAreFatal) {
+  TSpurGearData& g = SpurGearData;
+  g.EffectiveFaceWidth = 0;
+  CalcIsoFactors();
+  EXPECT_TRUE(HasMessage("Fatal  : beff=0!"));
+  EXPECT_EQ(common::FatalFlag, 1);
+
+  SetUp();
+  g.nu40 = 0;
+  CalcIsoFactors();
+  EXPECT_TRUE(HasMessage("Fatal  : nu40 <= 0 !"));
+  EXPECT_EQ(common::FatalFlag, 1);
+
+  SetUp();
+  g.BodyInnerDiameterUsed[1] = 79;  // bore at the mean diameter: no rim mass
+  CalcIsoFactors();
+  EXPECT_TRUE(HasMessage("Fatal: m red <=0 !"));
+  EXPECT_EQ(common::FatalFlag, 1);
+
+  SetUp();
+  g.epsAlpha = 0;
+  CalcIsoFactors();
+  EXPECT_TRUE(HasMessage("Fatal: eps.alpha <=0 !"));
+  EXPECT_EQ(common::FatalFlag, 1);
+}
+
+}  // namespace
