@@ -1,0 +1,195 @@
+// The pitch-curve radius function of gear 1 (pitch_curve.h) over the curve
+// records of calc_records.h. Formula curves go through the formula evaluator
+// (formula_evaluator.h), the polynomial curves read their coefficients from
+// the equation workspace of the point fit (equation_matrix.h).
+#include "calc/pitch_curve.h"
+
+#include <cmath>
+#include <string>
+
+#include "calc/calc_records.h"
+#include "common/equation_matrix.h"
+#include "common/formula_evaluator.h"
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/numeric_routines.h"
+
+namespace calc {
+
+namespace {
+
+constexpr Real TwoPi = 2 * common::Pi;
+
+// The one failure of the radius function: every caller tests FatalFlag or a
+// radius <= 0.
+Real RadiusFailure() {
+  common::AddErrorMessage("Fatal  : rw1 <= 0 !");
+  common::FatalFlag = 1;
+  return 0;
+}
+
+Real FormulaRadius(Real phi) {
+  for (int i = 1; i <= PieceCount && i <= MaxFormulaPieces; ++i) {
+    TFormulaPiece& piece = FormulaPieces[i];
+    if (phi <= common::DegToRad(piece.EndAngle)) {
+      if (piece.Formula.empty()) return RadiusFailure();
+      Real value = 0;
+      std::int32_t errorPosition = 0;
+      common::EvaluateFormulaCached(piece.Formula, value, errorPosition, phi);
+      return value;
+    }
+  }
+  return RadiusFailure();
+}
+
+// Ellipse centred on the rotation axis, in polar form about its centre.
+Real EllipseRadius(Real phi) {
+  const Real a = EllipseCurve.a;
+  const Real b = EllipseCurve.b;
+  const Real t = std::tan(phi);
+  const Real ab = a * b;
+  return std::sqrt(ab * ab * (1 + t * t) / (b * b + a * a * t * t));
+}
+
+Real SineRadius(Real phi) {
+  const Real n = static_cast<Real>(SineCurve.N);
+  const Real arg = n * phi - TwoPi * std::trunc(n * phi / TwoPi);
+  return SineCurve.rw0 + SineCurve.A * std::sin(arg);
+}
+
+// Linear rise from rw0 - A at 0 degrees to rw0 + A at PhiLin, then the sine
+// arc prepared by PrepareSineLinearCurve, which meets the line with the same
+// radius at PhiLin and returns to rw0 - A at 360 degrees.
+Real SineLinearRadius(Real phi) {
+  TSineLinearCurve& c = SineLinearCurve;
+  if (!(c.PhiLin > 0 && c.PhiLin < 360)) return RadiusFailure();
+  const Real p = common::RadToDeg(phi);
+  if (p <= c.PhiLin) return c.rw0 - c.A + p * 2 * c.A / c.PhiLin;
+  c.Theta = (360 - 2 * c.Q) / (360 - c.PhiLin) * p + c.Offset;
+  return c.rw0 + c.B * std::sin(common::DegToRad(c.Theta));
+}
+
+// Regular polygon with straight sides, a corner at phi = 0; fewer than three
+// corners give no closed convex curve (and zero a division by zero).
+Real PolygonRadius(Real phi) {
+  if (PolygonCurve.Corners < 3) return RadiusFailure();
+  const Real s = TwoPi / PolygonCurve.Corners;
+  return (PolygonCurve.Di / 2) / std::cos(common::ModReal(phi, s) - s / 2);
+}
+
+// Polynomial in phi with the coefficients of the equation workspace.
+Real PolynomialRadius(Real phi) {
+  if (PointCount > MaxFitPoints) return RadiusFailure();
+  Real sum = 0;
+  Real power = 1;
+  for (int i = 1; i <= PointCount; ++i) {
+    sum += common::EquationMatrix.rhs[i] * power;
+    power *= phi;
+  }
+  return sum;
+}
+
+// A disc of diameter D turning about a point at distance E from its centre;
+// with E >= D/2 the pivot lies on or outside the disc and the radius is
+// zero, negative or undefined somewhere.
+Real EccentricRadius(Real phi) {
+  const Real d = EccentricCurve.D;
+  const Real e = EccentricCurve.E;
+  if (!(std::fabs(e) < d / 2)) return RadiusFailure();
+  const Real c = e * std::cos(common::Pi - phi);
+  return c + std::sqrt(c * c - e * e + (d / 2) * (d / 2));
+}
+
+}  // namespace
+
+Real NormAngle(Real x) {
+  const Real q = x / TwoPi;
+  Real result = (q - std::trunc(q)) * TwoPi;
+  if (result < 0) result += TwoPi;
+  return result;
+}
+
+Real InterpolatePointCurve(Real phi) {
+  const int count = PolylineCount;
+  int lower = 1;
+  int upper = 1;
+  Real bestBelow = 7.0L;
+  Real bestAbove = -7.0L;
+  for (int i = 1;; ++i) {
+    const Real pointPhi = PolylinePoints[i].Phi;
+    const Real d = phi - pointPhi;
+    if (pointPhi > phi && d > bestAbove) {
+      upper = i;
+      bestAbove = d;
+    }
+    if (pointPhi <= phi && d < bestBelow) {
+      lower = i;
+      bestBelow = d;
+    }
+    if (i >= count || pointPhi == phi) break;
+  }
+  const TCurvePoint& lo = PolylinePoints[lower];
+  const TCurvePoint& hi = PolylinePoints[upper];
+  if (LinearInterpolation == 1 && hi.Phi != lo.Phi)
+    return lo.R + (phi - lo.Phi) * (hi.R - lo.R) / (hi.Phi - lo.Phi);
+  return lo.R;
+}
+
+Real GetPhiIter(Real c) {
+  Real lo = 0;
+  Real hi = 3.1L;
+  for (int step = 1; step <= 800; ++step) {
+    const Real mid = (lo + hi) / 2;
+    const Real g = mid / std::cos(mid) - c;
+    if (g >= 0)
+      hi = mid;
+    else
+      lo = mid;
+    if (std::fabs(g) < 1e-7L) return mid;
+  }
+  common::AddErrorMessage("Error: GetPhiIter in unit vob4rech");
+  return 0;
+}
+
+Real PitchRadius(Real phi) {
+  if (phi < 0 || phi > TwoPi) phi = NormAngle(phi);
+  Real r;
+  switch (CurveType) {
+    case CurveFormula:
+      r = FormulaRadius(phi);
+      break;
+    case CurveEllipse:
+      r = EllipseRadius(phi);
+      break;
+    case CurveSine:
+      r = SineRadius(phi);
+      break;
+    case CurveSineLinear:
+      r = SineLinearRadius(phi);
+      break;
+    case CurvePolygon:
+      r = PolygonRadius(phi);
+      break;
+    case CurvePolynomial:
+    case CurvePointFit:
+      r = PolynomialRadius(phi);
+      break;
+    case CurveEccentric:
+      r = EccentricRadius(phi);
+      break;
+    case CurvePolyline:
+      if (PolylineCount > MaxPolylinePoints) return RadiusFailure();
+      r = InterpolatePointCurve(phi);
+      break;
+    default:
+      r = 100;
+      break;
+  }
+  // An infinite or undefined radius (a formula dividing by zero, say) would
+  // spread through every later sum; it stops the calculation like r <= 0.
+  if (!std::isfinite(r)) return RadiusFailure();
+  return r;
+}
+
+}  // namespace calc

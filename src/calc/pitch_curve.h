@@ -1,0 +1,33 @@
+// The pitch radius r1(phi) of gear 1 for every curve family of CurveType
+// (calc_records.h): the one function on which the centre-distance iteration
+// (centre_distance.h), the position sweep and the pictures of the pair rest.
+// Also the angle normalisation, the point-table curve and the root search
+// that prepares the sine-linear family (sine_linear.h).
+#pragma once
+
+#include "common/real.h"
+
+namespace calc {
+
+// x reduced to [0, 2 pi): Frac(x / 2 pi) * 2 pi, plus 2 pi when negative.
+Real NormAngle(Real x);
+
+// r1(phi) > 0 in mm, phi in radians (outside 0..2 pi it is normalised;
+// 2 pi itself is kept). On failure 0, with "Fatal  : rw1 <= 0 !" in the
+// message list and FatalFlag set: a formula curve without a covering piece
+// or with an empty formula, curve data that cannot give a finite positive
+// radius (sine-linear PhiLin outside 0..360, a polygon with fewer than 3
+// corners, an eccentric with E >= D/2, point counts beyond their tables),
+// and any non-finite result.
+Real PitchRadius(Real phi);
+
+// The radius of the polyline through PolylinePoints (curve type 9): linear
+// between the nearest points at or below and above phi, or the radius of the
+// lower point while LinearInterpolation is 0.
+Real InterpolatePointCurve(Real phi);
+
+// The root x of x / cos(x) = c in [0, 3.1] by bisection; 0 and
+// "Error: GetPhiIter in unit vob4rech" when 800 steps do not reach it.
+Real GetPhiIter(Real c);
+
+}  // namespace calc

@@ -1,0 +1,224 @@
+// The pitch radius of every curve family, the point-table curve, the angle
+// normalisation and the sine-linear preparation.
+#include "calc/pitch_curve.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "calc/calc_records.h"
+#include "calc/sine_linear.h"
+#include "common/equation_matrix.h"
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+
+namespace calc {
+namespace {
+
+constexpr Real Pi = common::Pi;
+constexpr double Deg = M_PI / 180;
+
+double R(Real phi) { return static_cast<double>(PitchRadius(phi)); }
+
+class PitchCurve : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    common::SetKaldvarDefaults();
+    common::ClearErrorMessages();
+    common::AllocEquationWorkspace();
+    SetNoncircularDefaults();
+  }
+  static void ExpectRadiusFailure() {
+    EXPECT_EQ(common::FatalFlag, 1);
+    ASSERT_EQ(common::MsgCount, 1);
+    EXPECT_EQ(common::MsgText[1], "Fatal  : rw1 <= 0 !");
+  }
+};
+
+TEST_F(PitchCurve, NormAngleKeepsTheFullTurnOnlyInPitchRadius) {
+  EXPECT_NEAR(static_cast<double>(NormAngle(-0.1L)), 2 * M_PI - 0.1, 1e-15);
+  EXPECT_NEAR(static_cast<double>(NormAngle(2 * Pi + 0.25L)), 0.25, 1e-15);
+  EXPECT_EQ(NormAngle(2 * Pi), 0);
+  CurveType = CurveSine;  // rw0 50, A 5, N 1: not symmetric about 0
+  EXPECT_DOUBLE_EQ(R(-0.1L), R(2 * Pi - 0.1L));
+  EXPECT_NEAR(R(2 * Pi), 50, 1e-15);
+  EXPECT_DOUBLE_EQ(R(2 * Pi + 0.3L), R(0.3L));
+}
+
+TEST_F(PitchCurve, EllipsePolygonSineAndEccentric) {
+  EXPECT_DOUBLE_EQ(R(0), 60);
+  EXPECT_NEAR(R(Pi / 2), 50, 1e-12);
+  EXPECT_NEAR(R(Pi), 60, 1e-12);
+  EXPECT_NEAR(R(Pi / 4), 60 * 50 / std::sqrt((2500 + 3600) / 2.0), 1e-12);
+
+  CurveType = CurvePolygon;
+  EXPECT_NEAR(R(0), 50 / std::cos(30 * Deg), 1e-12);
+  EXPECT_NEAR(R(30 * Deg), 50, 1e-12);
+  EXPECT_NEAR(R(90 * Deg), 50, 1e-12);
+
+  CurveType = CurveSine;
+  SineCurve.N = 3;
+  EXPECT_NEAR(R(30 * Deg), 55, 1e-12);
+  EXPECT_NEAR(R(330 * Deg), 45, 1e-12);
+
+  CurveType = CurveEccentric;
+  EXPECT_NEAR(R(0), 40, 1e-12);  // D/2 - E
+  EXPECT_NEAR(R(Pi), 60, 1e-12);
+  EXPECT_NEAR(R(Pi / 2), std::sqrt(2500.0 - 100), 1e-12);
+  EXPECT_EQ(common::MsgCount, 0);
+
+  CurveType = 0;
+  EXPECT_EQ(R(1), 100);
+  CurveType = 12;
+  EXPECT_EQ(R(1), 100);
+}
+
+TEST_F(PitchCurve, FormulaPiecesCoverUpToAndIncludingTheirEndAngle) {
+  CurveType = CurveFormula;
+  PieceCount = 2;
+  FormulaPieces[1] = {180, "40+X"};
+  FormulaPieces[2] = {360, "100 - x"};
+  EXPECT_NEAR(R(Pi), static_cast<double>(40 + Pi), 1e-15);
+  EXPECT_NEAR(R(Pi + 1e-9L), static_cast<double>(100 - Pi - 1e-9L), 1e-12);
+  EXPECT_NEAR(R(2 * Pi), static_cast<double>(100 - 2 * Pi), 1e-15);
+  EXPECT_EQ(common::MsgCount, 0);
+  // The evaluator normalises the stored text.
+  EXPECT_EQ(FormulaPieces[2].Formula, "100-X");
+}
+
+TEST_F(PitchCurve, FormulaCurveWithoutPiecesFails) {
+  CurveType = CurveFormula;
+  EXPECT_EQ(R(1), 0);
+  ExpectRadiusFailure();
+}
+
+TEST_F(PitchCurve, UncoveredAngleOrEmptyFormulaFails) {
+  CurveType = CurveFormula;
+  PieceCount = 1;
+  FormulaPieces[1] = {90, "50"};
+  EXPECT_EQ(R(1), 50);
+  EXPECT_EQ(common::MsgCount, 0);
+  EXPECT_EQ(R(2), 0);
+  ExpectRadiusFailure();
+  common::ClearErrorMessages();
+  FormulaPieces[1] = {360, ""};
+  EXPECT_EQ(R(2), 0);
+  ExpectRadiusFailure();
+}
+
+TEST_F(PitchCurve, NonFiniteRadiusFails) {
+  CurveType = CurvePolynomial;
+  PointCount = 1;
+  common::EquationMatrix.rhs[1] = std::numeric_limits<Real>::infinity();
+  EXPECT_EQ(R(1), 0);
+  ExpectRadiusFailure();
+}
+
+TEST_F(PitchCurve, UnsafeCurveDataFail) {
+  CurveType = CurvePolygon;
+  PolygonCurve.Corners = 2;
+  EXPECT_EQ(R(0.5L), 0);
+  ExpectRadiusFailure();
+
+  common::ClearErrorMessages();
+  CurveType = CurveEccentric;
+  EccentricCurve.E = 50;
+  EXPECT_EQ(R(0.5L), 0);
+  ExpectRadiusFailure();
+
+  common::ClearErrorMessages();
+  CurveType = CurveSineLinear;
+  SineLinearCurve.PhiLin = 360;
+  EXPECT_EQ(R(0.5L), 0);
+  ExpectRadiusFailure();
+
+  common::ClearErrorMessages();
+  CurveType = CurvePolyline;
+  PolylineCount = MaxPolylinePoints + 1;
+  EXPECT_EQ(R(0.5L), 0);
+  ExpectRadiusFailure();
+}
+
+TEST_F(PitchCurve, PolynomialUsesTheSolutionVector) {
+  CurveType = CurvePointFit;
+  PointCount = 3;
+  common::EquationMatrix.rhs[1] = 50;
+  common::EquationMatrix.rhs[2] = 2;
+  common::EquationMatrix.rhs[3] = -0.5L;
+  EXPECT_NEAR(R(2), 50 + 4 - 2, 1e-15);
+  PointCount = 0;
+  EXPECT_EQ(R(2), 0);
+}
+
+TEST_F(PitchCurve, PolylineInterpolatesBetweenNeighbours) {
+  CurveType = CurvePolyline;
+  PolylineCount = 1;
+  PolylinePoints[1] = {1, 42};
+  EXPECT_EQ(R(0.2L), 42);
+  EXPECT_EQ(R(5), 42);
+
+  PolylineCount = 3;
+  PolylinePoints[1] = {0, 50};
+  PolylinePoints[2] = {2, 70};
+  PolylinePoints[3] = {4, 60};
+  EXPECT_NEAR(R(1), 60, 1e-15);
+  EXPECT_NEAR(R(3), 65, 1e-15);
+  EXPECT_EQ(R(2), 70);
+  // Beyond the last point the line through it and point 1 is used.
+  EXPECT_NEAR(R(5), 60 + (5 - 4) * (50 - 60) / (0 - 4.0), 1e-15);
+
+  LinearInterpolation = 0;
+  EXPECT_EQ(R(1.99L), 50);
+  EXPECT_EQ(R(2), 70);
+  EXPECT_EQ(R(3.9L), 70);
+  EXPECT_EQ(R(4.5L), 60);
+}
+
+TEST_F(PitchCurve, PolylineOfEqualAnglesTakesTheFirst) {
+  CurveType = CurvePolyline;
+  PolylineCount = 3;
+  PolylinePoints[1] = {1, 50};
+  PolylinePoints[2] = {1, 55};
+  PolylinePoints[3] = {3, 70};
+  EXPECT_EQ(R(1), 50);
+  EXPECT_NEAR(R(2), 60, 1e-15);
+}
+
+TEST_F(PitchCurve, GetPhiIterFindsTheRoot) {
+  const Real x = GetPhiIter(3.84L);
+  EXPECT_NEAR(static_cast<double>(x / std::cos(x)), 3.84, 1e-7);
+  EXPECT_EQ(common::MsgCount, 0);
+  // x / cos x stays positive on the part of [0, 3.1] that the bisection
+  // visits for a negative c, so the search runs out of steps.
+  EXPECT_EQ(GetPhiIter(-1e9L), 0);
+  ASSERT_EQ(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Error: GetPhiIter in unit vob4rech");
+  EXPECT_EQ(common::FatalFlag, 0);
+}
+
+TEST_F(PitchCurve, SineLinearCurveIsContinuousAtBothJoints) {
+  CurveType = CurveSineLinear;
+  PrepareSineLinearCurve();
+  const TSineLinearCurve& c = SineLinearCurve;
+  EXPECT_GT(c.Q, 0);
+  EXPECT_LT(c.Q, 90);
+  EXPECT_NEAR(R(0), 45, 1e-12);
+  EXPECT_NEAR(R(220 * Deg), 55, 1e-12);
+  EXPECT_NEAR(R(220 * Deg + 1e-9L), 55, 1e-6);
+  EXPECT_NEAR(static_cast<double>(c.Theta), static_cast<double>(c.Q), 1e-5);
+  EXPECT_NEAR(R(2 * Pi), 45, 1e-12);
+  EXPECT_NEAR(static_cast<double>(c.Theta), static_cast<double>(360 - c.Q), 1e-9);
+  EXPECT_NEAR(R(110 * Deg), 50, 1e-12);
+  EXPECT_EQ(common::MsgCount, 0);
+}
+
+TEST_F(PitchCurve, SineLinearPreparationRefusesAnOpenInterval) {
+  SineLinearCurve.PhiLin = 0;
+  PrepareSineLinearCurve();
+  ExpectRadiusFailure();
+  EXPECT_EQ(SineLinearCurve.B, 0);
+}
+
+}  // namespace
+}  // namespace calc
