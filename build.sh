@@ -11,7 +11,7 @@ ROOT=$(pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev \
-libgtest-dev libgmock-dev libbenchmark-dev"
+libgtest-dev libgmock-dev libbenchmark-dev locales"
 
 install_packages() {
   missing=""
@@ -27,6 +27,13 @@ install_packages() {
     $SUDO apt-get update
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
+  fi
+  # Number text must not depend on the locale; the tests prove it under a
+  # German locale (decimal comma), so make one available when we can.
+  if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    if [ "$(id -u)" -eq 0 ]; then
+      localedef -i de_DE -f UTF-8 de_DE.UTF-8 2>/dev/null || true
+    fi
   fi
 }
 
