@@ -103,7 +103,10 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
     const Real dbn = dn * cosan;
     const Real dan = dn + in.da - in.d;
     const Real epsAlphan = in.epsAlpha / (cosbb * cosbb);
-    const Real term = CheckedSqrtLabel("YFA: rhofpv", dan * dan / 4 - dbn * dbn / 4) -
+    // The flank of an internal gear runs outward from the tip circle, so the
+    // outer point of single contact lies one base pitch times (eps - 1)
+    // further out along the involute than the tip.
+    const Real term = CheckedSqrtLabel("YFA: rhofpv", dan * dan / 4 - dbn * dbn / 4) +
                       Pi * std::fabs(in.d) * cosb * cosan / std::fabs(Real(in.z)) * (epsAlphan - 1);
     const Real den = -2 * std::sqrt(term * term + dbn * dbn / 4);
     // Root diameter of the virtual internal gear, taken with the same

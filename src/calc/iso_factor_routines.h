@@ -31,8 +31,6 @@ struct TIsoFormInput {
   Real hfP = 0;            // dedendum of the basic rack (= addendum of the tool), mm
   Real rhofP = 0;          // tip radius of the tool, mm
   Real spr = 0;            // residual undercut left by a protuberance, mm
-  std::int32_t CutterTeeth = 0;  // z0 of the pinion-type cutter of an internal gear
-  Real CutterShift = 0;          // profile shift x0 of that cutter
 };
 
 // Form factor YF, stress correction factor YS and their intermediates.
@@ -48,7 +46,8 @@ struct TIsoFormResult {
 
 // ISO 6336-3 method B. External gears: rack-type tool, critical section at
 // the 30 degree tangent. Internal gears: the standard's approximation of the
-// internal gear by a rack with the basic rack of the tool (60 degree tangent).
+// internal gear by a rack with the basic rack of the tool (60 degree
+// tangent); the tooth number of the pinion-type cutter does not enter it.
 TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in);
 
 // ---- Load factors (ISO 6336-1) ----------------------------------------------

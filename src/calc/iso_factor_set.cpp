@@ -307,7 +307,6 @@ void CalcIsoFactors() {
     fi.rhofP = g.rhoaP0[i];
     // Protuberance left after the finishing allowance.
     fi.spr = std::max(g.prP0[i] - g.MachiningAllowance[i], Real(0));
-    fi.CutterTeeth = g.CutterTeeth;
     const TIsoFormResult fr = CalcFormFactorYFYSIso(fi);
     g.YF[i] = fr.YF;
     g.YS[i] = fr.YS;

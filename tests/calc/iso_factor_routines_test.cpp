@@ -270,4 +270,26 @@ TEST_F(IsoRoutines, FormFactorOfExternalSpurGear) {
   EXPECT_EQ(common::MsgCount, 0);
 }
 
+TEST_F(IsoRoutines, FormFactorOfInternalGear) {
+  TIsoFormInput in;
+  in.z = -60;
+  in.mn = 1;
+  in.alphan = 20 * common::Pi / 180;
+  in.epsAlpha = 1.6L;
+  in.d = -60;
+  in.da = -58;
+  in.hfP = 1.25L;
+  in.rhofP = 0.38L;
+  const TIsoFormResult r = CalcFormFactorYFYSIso(in);
+  // Rack approximation: the fillet radius is the tool's, the load acts at
+  // the pressure angle, and the lever arm lies within the tooth height.
+  EXPECT_EQ(r.rhoF, 0.38L);
+  EXPECT_EQ(r.alphaFen, in.alphan);
+  EXPECT_GT(r.hFe, 0);
+  EXPECT_LT(r.hFe, 2.25L);
+  EXPECT_NEAR(r.YF, 6 * r.hFe / (r.sFn * r.sFn), 1e-15);
+  EXPECT_GT(r.YF, 1.2L);
+  EXPECT_LT(r.YF, 2.2L);
+}
+
 }  // namespace
