@@ -1,0 +1,290 @@
+// Tests of the DIN 3990 load factors (din_load_factors.h) on a standard pair.
+#include "calc/din_load_factors.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "calc/face_widths.h"
+#include "load_capacity_test_pair.h"
+
+namespace calc {
+namespace {
+
+using common::Pi;
+using test::HasMessage;
+
+// The standard pair as the strength step leaves it before the factors.
+void PrepareDinPair(int method = 1) {
+  test::SetStandardPair(method);
+  TSpurGearData& g = SpurGearData;
+  CalcFaceWidths();
+  g.nUsed[1] = 1000;
+  g.nUsed[2] = 500;
+  g.TUsed[1] = 10 * 60000 / (2 * Pi * 1000);
+  g.Ft = 2000 * g.TUsed[1] / g.d[1];
+  g.v = g.d[1] * 1000 * Pi / 60000;
+  g.HBmin = 740;
+  g.xStrength.fill(0);
+}
+
+TEST(DinLoadFactors, DynamicCoefficientsByContactRatio) {
+  TDinCv left = DinDynamicCoefficients(2.0L);
+  EXPECT_EQ(left.c2, 0.34L);
+  EXPECT_EQ(left.c4, 0.90L);
+  EXPECT_EQ(left.c6, 0.47L);
+  EXPECT_NEAR(left.c7, 0.875L, 1e-15);
+  EXPECT_EQ(DinDynamicCoefficients(1.5L).c7, 0.75L);
+  EXPECT_NEAR(DinDynamicCoefficients(2.5L).c7, 1.0L, 1e-15);
+  EXPECT_EQ(DinDynamicCoefficients(2.6L).c7, 1.0L);
+  TDinCv right = DinDynamicCoefficients(2.2L);
+  EXPECT_NEAR(right.c2, 0.57L / 1.9L, 1e-15);
+  EXPECT_NEAR(right.c3, 0.096L / 0.64L, 1e-15);
+  EXPECT_NEAR(right.c4, (0.57L - 0.11L) / 0.76L, 1e-15);
+  EXPECT_NEAR(right.c6, 0.12L / 0.46L, 1e-15);
+}
+
+TEST(DinLoadFactors, DynamicFactorSpeedRanges) {
+  const TDinCv cv = DinDynamicCoefficients(1.6L);
+  const Real bp = 0.5L, bf = 0.4L, bk = 0.3L;
+  const Real main = cv.c1 * bp + cv.c2 * bf + cv.c4 * bk + 1;
+  const Real super = cv.c5 * bp + cv.c6 * bf + cv.c7;
+  EXPECT_NEAR(DinDynamicFactor(0.85L, bp, bf, bk, cv),
+              0.85L * (cv.c1 * bp + cv.c2 * bf + cv.c3 * bk) + 1, 1e-15);
+  EXPECT_NEAR(DinDynamicFactor(0.8501L, bp, bf, bk, cv), main, 1e-15);
+  EXPECT_NEAR(DinDynamicFactor(1.15L, bp, bf, bk, cv), main, 1e-15);
+  EXPECT_NEAR(DinDynamicFactor(1.5L, bp, bf, bk, cv), super, 1e-15);
+  EXPECT_NEAR(DinDynamicFactor(1.325L, bp, bf, bk, cv), (main + super) / 2, 1e-15);
+  EXPECT_NEAR(DinDynamicFactor(1.5001L, bp, bf, bk, cv), super, 1e-15);
+}
+
+TEST(DinLoadFactors, StandardPairFactors) {
+  PrepareDinPair();
+  CalcLoadFactors();
+  const TSpurGearData& g = SpurGearData;
+  EXPECT_EQ(common::FatalFlag, 0);
+  // Zone factor of an unshifted 20 degree spur pair.
+  EXPECT_NEAR(g.ZH, std::sqrt(2 / std::tan(20 * Pi / 180)) / std::cos(20 * Pi / 180), 1e-15);
+  EXPECT_NEAR(g.ZH, 2.4946L, 1e-4);
+  EXPECT_NEAR(g.Zeps, std::sqrt((4 - g.epsAlpha) / 3), 1e-15);
+  EXPECT_EQ(g.Zbeta, 1);
+  EXPECT_EQ(g.ZB, 1);  // z1 = 20
+  EXPECT_EQ(g.Ybeta, 1);
+  EXPECT_GT(g.KV, 1);
+  EXPECT_LT(g.KV, 1.5L);
+  EXPECT_GE(g.KHbeta, 1);
+  EXPECT_NEAR(g.KFbeta, std::pow(g.KHbeta, 9.0L / 13), 1e-15);  // b/h < 3: r = 3
+  EXPECT_GE(g.KHalpha, 1);
+  EXPECT_LE(g.KHalpha, g.epsGamma / (g.epsAlpha * g.Zeps * g.Zeps) + 1e-15);
+  EXPECT_EQ(g.KFalpha, g.KHalpha);
+  // Single stiffness and the resonance speed of the steel pair.
+  EXPECT_GT(g.cPrime, 12);
+  EXPECT_LT(g.cPrime, 16);
+  EXPECT_NEAR(g.nE[2], g.nE[1] / 2, 1e-9);
+  // Flank factors from SigmaHlim 1500 (taken as 1200) and nu40 100.
+  const Real czl = 0.83L + 0.08L * 350 / 350;
+  EXPECT_NEAR(g.ZL, czl + 4 * (1 - czl) / std::pow(1.2L + 0.8L, 2), 1e-15);
+  EXPECT_NEAR(g.ZR, std::pow(3 / (5 * std::cbrt(100.0L / 120)), 0.12L - 0.04L), 1e-12);
+  EXPECT_EQ(g.ZW, 1);
+  EXPECT_NEAR(g.ZX[1], 1.0L, 1e-15);
+  EXPECT_NEAR(g.YX[1], 1.0L, 1e-15);
+  EXPECT_EQ(g.YM[1], 1);
+  EXPECT_GT(g.YF[1], g.YF[2]);
+  EXPECT_NEAR(g.YdrelT[1], 0.9434L + 0.0231L * std::sqrt(g.qs[1] + 1), 1e-15);
+  EXPECT_NEAR(g.YRrelT[1], std::min(1.12L, 1.674L - 0.529L * std::pow(6.0L, 0.1L)), 1e-15);
+}
+
+TEST(DinLoadFactors, DerivedShaftDataLeaveTheEntriesAlone) {
+  PrepareDinPair();
+  CalcLoadFactors();
+  TSpurGearData& g = SpurGearData;
+  EXPECT_TRUE(HasMessage("Fatal  : l1 angepasst"));
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_EQ(g.l1, 0);
+  EXPECT_EQ(g.dsh, 0);
+  EXPECT_EQ(g.l1Used, g.d[1]);
+  EXPECT_EQ(g.s1Used, 0);
+  EXPECT_EQ(g.dshUsed, 70);  // integer part of df1
+  // Every run that derives l1 says so, and gives the same factors.
+  const Real khBeta = g.KHbeta;
+  common::ClearErrorMessages();
+  CalcLoadFactors();
+  EXPECT_TRUE(HasMessage("Fatal  : l1 angepasst"));
+  EXPECT_EQ(g.KHbeta, khBeta);
+  // Entered values stand.
+  common::ClearErrorMessages();
+  g.l1 = 100;
+  g.s1 = 40;
+  g.dsh = 50;
+  CalcLoadFactors();
+  EXPECT_FALSE(HasMessage("Fatal  : l1 angepasst"));
+  EXPECT_TRUE(HasMessage("Warning: s/l > 0.3 !"));
+  EXPECT_EQ(g.dshUsed, 50);
+}
+
+TEST(DinLoadFactors, BearingArrangementAndHelixCorrection) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  g.BearingArrangement = 3;
+  CalcLoadFactors();
+  EXPECT_EQ(g.Kprime, 1.33L);
+  g.SupportingEffect = true;
+  CalcLoadFactors();
+  EXPECT_EQ(g.Kprime, 1.33L);
+  g.BearingArrangement = 4;
+  CalcLoadFactors();
+  EXPECT_EQ(g.Kprime, -0.36L);
+  // An unknown code keeps the previous K' and warns about nothing.
+  common::ClearErrorMessages();
+  g.BearingArrangement = 6;
+  g.l1 = 100;
+  g.s1 = 45;
+  CalcLoadFactors();
+  EXPECT_EQ(g.Kprime, -0.36L);
+  EXPECT_FALSE(HasMessage("Warning: s/l > 0.3 !"));
+  EXPECT_FALSE(HasMessage("Warning: s/l > 0.5 !"));
+
+  g.BearingArrangement = 1;
+  g.ContactPatternCode = 2;
+  g.HelixCorrection = true;
+  g.FshInput = true;
+  g.fsh = 2;
+  CalcLoadFactors();
+  // |1.33 fsh - fHbeta5| = 3.34, raised to the minimum 0.5 fHbeta1 = 4.
+  EXPECT_NEAR(g.FbetaX, 4.0L, 1e-15);
+  g.fsh = 10;
+  CalcLoadFactors();
+  EXPECT_NEAR(g.FbetaX, std::fabs(13.3L - 6), 1e-15);
+  // Without the correction and with contact pattern 2 the deflection and
+  // the manufacturing deviation add, without a minimum.
+  g.HelixCorrection = false;
+  g.fsh = 0;
+  CalcLoadFactors();
+  EXPECT_NEAR(g.FbetaX, g.fHbeta[1], 1e-15);
+}
+
+TEST(DinLoadFactors, LightLoadRaisesTheLineLoad) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  g.Ft = 1000;  // 50 N/mm
+  CalcLoadFactors();
+  EXPECT_TRUE(HasMessage("Warning: Ft/b*KA < 100 !"));
+  // Shaft deflection with l1 = d1, s1 = 0: the shaft term is 1, so fsh
+  // shows the line load 100 KV.
+  EXPECT_NEAR(g.fsh, 100 * g.KV * 0.023L / 16, 1e-12);
+  g.Ft = 1500;
+  common::ClearErrorMessages();
+  common::MsgQuiet = true;
+  CalcLoadFactors();
+  EXPECT_FALSE(HasMessage("Warning: Ft/b*KA < 100 !"));
+  EXPECT_NEAR(g.fsh, 100 * g.KV * 0.023L / 16, 1e-12);
+  common::MsgQuiet = false;
+}
+
+TEST(DinLoadFactors, ReducedMassNotPositiveGivesMainResonance) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  g.BodyInnerDiameterUsed[1] = 1.5L * g.dMid[1];
+  g.BodyInnerDiameterUsed[2] = 1.5L * g.dMid[2];
+  CalcLoadFactors();
+  EXPECT_TRUE(HasMessage("Fatal: m red <=0 !"));
+  EXPECT_TRUE(HasMessage("Fatal  : ne1=0!"));
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_EQ(g.nE[1], 0);
+  EXPECT_EQ(g.nE[2], 0);
+  EXPECT_TRUE(std::isfinite(g.KV));
+  // A body inner diameter equal to the mean diameter would divide by zero.
+  common::ClearErrorMessages();
+  g.BodyInnerDiameterUsed[2] = g.dMid[2];
+  CalcLoadFactors();
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_TRUE(HasMessage("Fatal  : 1-q^4 = 0 !"));
+}
+
+TEST(DinLoadFactors, FatalInputs) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  g.rho[2] = 0;
+  CalcLoadFactors();
+  EXPECT_TRUE(HasMessage("Fatal  : rho = 0 !"));
+  EXPECT_EQ(common::FatalFlag, 1);
+
+  PrepareDinPair();
+  g.h.fill(0);
+  CalcLoadFactors();
+  EXPECT_TRUE(HasMessage("Fatal: h0 !"));
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(common::FatalFlag, 1);
+
+  PrepareDinPair();
+  g.epsAlpha = 0;
+  CalcLoadFactors();
+  EXPECT_TRUE(HasMessage("Fatal: eps.alpha <=0 !"));
+  EXPECT_EQ(common::FatalFlag, 1);
+
+  PrepareDinPair();
+  g.nu40 = 0;
+  CalcLoadFactors();
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_TRUE(std::isfinite(g.ZL));
+
+  PrepareDinPair();
+  g.EffectiveFaceWidth = 0;
+  CalcLoadFactors();
+  EXPECT_TRUE(HasMessage("Fatal  : beff=0!"));
+  EXPECT_EQ(common::FatalFlag, 1);
+
+  PrepareDinPair();
+  g.KAF = 0;
+  CalcLoadFactors();
+  EXPECT_TRUE(HasMessage("Fatal  : KA = 0!"));
+  EXPECT_EQ(common::FatalFlag, 1);
+}
+
+TEST(DinLoadFactors, SinglePairFactorBelowTwentyTeeth) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  g.ToothNumbers[1] = 19;
+  CalcLoadFactors();
+  const Real pbn = Pi * 4 * std::cos(20 * Pi / 180);
+  const Real a = (std::sqrt(88 * 88 - g.db[1] * g.db[1]) - 2 * pbn) / g.db[1];
+  const Real b = std::tan(20 * Pi / 180) * 3 / 2 - a / 2;
+  EXPECT_NEAR(g.ZB, std::max(1.0L, std::tan(20 * Pi / 180) / std::sqrt(a * b)), 1e-12);
+}
+
+TEST(DinLoadFactors, MethodFortyOne) {
+  PrepareDinPair(2);
+  TSpurGearData& g = SpurGearData;
+  CalcLoadFactors();
+  EXPECT_NEAR(g.fma, 4, 1e-15);
+  EXPECT_NEAR(g.FbetaX, 4, 1e-15);
+  EXPECT_NEAR(g.yBeta, 0.6L, 1e-15);
+  EXPECT_NEAR(g.ZR, 1.02L * std::pow(std::cbrt(120.0L) / 10, 0.08L), 1e-12);
+  // Without a centre distance the roughness factor is 0.
+  g.CentreDistance = 0;
+  CalcLoadFactors();
+  EXPECT_EQ(g.ZR, 0);
+}
+
+TEST(DinLoadFactors, WorkHardeningAndLoadAlternations) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  g.HeatTreatment[1] = 1;
+  g.HeatTreatment[2] = 0;
+  g.RzFlank[1] = 6;
+  g.HBmin = 300;
+  g.LoadAlternations[1] = 1e6L;
+  g.LoadAlternations[2] = 1e9L;
+  CalcLoadFactors();
+  EXPECT_NEAR(g.ZW, 1.2L - 170.0L / 1700, 1e-15);
+  EXPECT_NEAR(g.YM[1], 0.8777L, 1e-15);
+  EXPECT_EQ(g.YM[2], 1);
+  g.RzFlank[1] = 6.01L;
+  g.LoadAlternations[1] = -5;
+  CalcLoadFactors();
+  EXPECT_EQ(g.ZW, 1);
+  EXPECT_NEAR(g.YM[1], 0.6275L, 1e-15);
+}
+
+}  // namespace
+}  // namespace calc
