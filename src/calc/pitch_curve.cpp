@@ -111,7 +111,9 @@ Real NormAngle(Real x) {
 }
 
 Real InterpolatePointCurve(Real phi) {
-  const int count = PolylineCount;
+  // The table holds at most MaxPolylinePoints; a larger count (a damaged
+  // data file) must not read past it.
+  const int count = PolylineCount < MaxPolylinePoints ? PolylineCount : MaxPolylinePoints;
   int lower = 1;
   int upper = 1;
   Real bestBelow = 7.0L;
