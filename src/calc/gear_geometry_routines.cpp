@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "calc/section_properties.h"
 #include "common/guarded_math.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
@@ -103,6 +104,78 @@ Real FindInvoluteIntersectionDiameter(int flag, int gear, Real& thickness, Real 
                   ? InvoluteThickness(refTerm, db, startDiameter)
                   : 0;
   return startDiameter;
+}
+
+namespace {
+
+// The parts of a gear body as hollow cylinders: outer diameter, inner
+// diameter, width.
+struct TBodyPart {
+  Real outer, inner, width;
+};
+
+struct TGearBody {
+  int count = 0;
+  TBodyPart part[3]{};
+  void Add(Real outer, Real inner, Real width) { part[count++] = {outer, inner, width}; }
+};
+
+TGearBody GearBodyParts(Real da, Real df, Real di, Real dbore, Real b) {
+  TGearBody body;
+  if (da >= 0) {
+    if (!(dbore < di && di < df)) di = 0;
+    const Real dm = (da + df) / 2;  // the teeth count with half their depth
+    if (di == 0) {
+      body.Add(dm, dbore, b);
+    } else {
+      const Real s = (df - di) / 2;  // web thickness = rim thickness
+      const Real dh = dbore + (df - di);
+      body.Add(dh, dbore, b);  // hub
+      body.Add(dm, di, b);     // rim with the teeth
+      body.Add(di, dh, s);     // web
+    }
+    return body;
+  }
+  da = std::fabs(da);
+  df = std::fabs(df);
+  di = std::fabs(di);
+  dbore = std::fabs(dbore);
+  if (!(df < di && di < dbore)) di = 0;
+  const Real dm = (da + df) / 2;
+  // Without a rim diameter the internal gear is a plain ring like a thick
+  // rim (a web of negative thickness would follow from di = 0).
+  if (di == 0 || di > (df + dbore) / 2) {
+    body.Add(dbore, dm, b);
+  } else {
+    const Real s = (di - df) / 2;
+    const Real dOuter = dbore - 2 * s;
+    body.Add(dbore, dOuter, b);  // outer ring
+    body.Add(di, dm, b);         // rim with the teeth
+    body.Add(dOuter, di, s);     // web
+  }
+  return body;
+}
+
+}  // namespace
+
+Real CalcGearBodyMass(Real da, Real df, Real di, Real dbore, Real b, Real rho) {
+  const TGearBody body = GearBodyParts(da, df, di, dbore, b);
+  Real volume = 0;
+  for (int k = 0; k < body.count; ++k) {
+    const TBodyPart& p = body.part[k];
+    volume += common::Pi / 4 * (p.outer * p.outer - p.inner * p.inner) * p.width;
+  }
+  return volume * rho * 1e-6L;
+}
+
+Real CalcGearBodyInertia(Real da, Real df, Real di, Real dbore, Real b, Real rho) {
+  const TGearBody body = GearBodyParts(da, df, di, dbore, b);
+  Real inertia = 0;
+  for (int k = 0; k < body.count; ++k) {
+    const TBodyPart& p = body.part[k];
+    inertia += CalcCylinderInertia(p.outer, p.inner, p.width, rho);
+  }
+  return inertia;
 }
 
 }  // namespace calc

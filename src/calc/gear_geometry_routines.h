@@ -54,4 +54,16 @@ Real FindInvoluteIntersectionDiameter(int flag, int gear, Real& thickness, Real 
                                       Real tipDiameter, Real db, Real refTerm, Real dbk,
                                       Real refTermK);
 
+// Mass (kg) of a gear body: tip diameter da, root diameter df, inner rim
+// diameter di (0 = solid body), bore dbore, face width b (mm), density rho
+// (kg/dm^3). An external body with a rim has a web of thickness
+// (df - di) / 2 and a hub of the same wall thickness around the bore; an
+// internal gear (da < 0; diameters taken as magnitudes) is a ring of outer
+// diameter dbore, with a web and an outer ring when a rim diameter is given.
+Real CalcGearBodyMass(Real da, Real df, Real di, Real dbore, Real b, Real rho);
+
+// Mass moment of inertia (kg m^2) of the same body, summed from its hollow
+// cylinders (section_properties.h).
+Real CalcGearBodyInertia(Real da, Real df, Real di, Real dbore, Real b, Real rho);
+
 }  // namespace calc
