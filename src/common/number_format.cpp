@@ -125,7 +125,7 @@ std::string FormatDecimal(int i, int d, Decimal v) {
   const int precision = std::clamp(p, 1, kMaxDigits);
   const char sep = DecimalSeparator();
   std::string text;
-  if (!v.digits.empty() && v.point > precision) {
+  if (!v.digits.empty() && v.point > std::max(p, 1)) {
     // Integer part longer than the significant digits: scientific form,
     // mantissa with one digit before the separator, no trailing zeros.
     RoundKeep(v, precision);

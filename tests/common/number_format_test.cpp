@@ -99,6 +99,7 @@ TEST_F(NumberFormat, CoreFormatter) {
   EXPECT_EQ(FormatRealDigits(2, 2, -1.005L), "-1.01");
   // More than 18 significant digits are written as 0.
   EXPECT_EQ(FormatRealDigits(1, 20, 1.0L / 3.0L), "0.33333333333333333300");
+  EXPECT_EQ(FormatRealDigits(19, 1, 1e18L), "1000000000000000000.0");
   // Integer part longer than the significant digits: scientific form.
   EXPECT_EQ(FormatRealDigits(2, 1, 1234567.0L), "1.23E6");
   EXPECT_EQ(FormatRealDigits(1, 0, -50000.0L), "-5E4");
