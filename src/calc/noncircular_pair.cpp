@@ -1,0 +1,193 @@
+// The noncircular pair calculation (noncircular_pair.h). Each drive-angle
+// position is rated as the involute spur pair whose pitch radii are the
+// local radii r1(phi) and r2 = a - r1(phi) of the closed pair; the sweep
+// keeps the smallest and largest safeties of each gear.
+#include "calc/noncircular_pair.h"
+
+#include <cmath>
+#include <string>
+
+#include "calc/basic_geometry.h"
+#include "calc/calc_records.h"
+#include "calc/centre_distance.h"
+#include "calc/pitch_curve.h"
+#include "calc/sine_linear.h"
+#include "calc/spur_gear_data.h"
+#include "calc/spur_pair_driver.h"
+#include "calc/tool_profile.h"
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/number_format.h"
+#include "common/numeric_routines.h"
+#include "platform/user_dialogs.h"
+
+namespace calc {
+
+namespace {
+
+constexpr int PositionCount = 360;  // one position per degree of gear 1
+
+// The nearest integer, halves to the even neighbour; 0 for a value that is
+// not finite (a module of 0 from a failed radius).
+std::int32_t RoundHalfEven(Real x) {
+  if (!std::isfinite(x) || std::fabs(x) > 2e9L) return 0;
+  return static_cast<std::int32_t>(std::nearbyint(x));
+}
+
+// The hour-glass for the duration of a run, also when it returns early.
+class BusyCursor {
+ public:
+  BusyCursor() { platform::Dialogs().SetBusyCursor(true); }
+  ~BusyCursor() { platform::Dialogs().SetBusyCursor(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+void AddSweepWarnings(int failedCount, int firstFailedDegree) {
+  using common::AddErrorMessage;
+  if (failedCount > 0)
+    AddErrorMessage("Warning: " + std::to_string(failedCount) + " positions fatal, first at " +
+                    std::to_string(firstFailedDegree) + "\xF8 !");
+  const TSafetyExtremes& s = SafetyExtremes;
+  const Real N = SpurGearData.ResonanceRatio;
+  for (int i = 1; i <= 2; ++i) {
+    const std::string gear = std::to_string(i);
+    if (s.SHmin[i] < 1)
+      AddErrorMessage("Warning: SH<1 (" + gear + ") (" +
+                      common::FormatRealDigits(1, 2, s.SHmin[i]) + ") !");
+    if (s.SFmin[i] < 1)
+      AddErrorMessage("Warning: SF<1 (" + gear + ") (" +
+                      common::FormatRealDigits(1, 2, s.SFmin[i]) + ") !");
+    if (N > 0.85L && N <= 1.15L) AddErrorMessage("Warning: resonance (" + gear + ")");
+    if (N > 1.15L && N <= 1.5L) AddErrorMessage("Warning: upper resonance (" + gear + ")");
+  }
+}
+
+}  // namespace
+
+void CalcSubstituteSpurPair(Real phi) {
+  TSpurGearData& g = SpurGearData;
+  const Real r = PitchRadius(phi);
+  if (!(r > 0) || !std::isfinite(r)) {
+    // No substitute pair exists where curve 1 has no radius; the radius
+    // function has reported it and set FatalFlag.
+    if (!common::FatalFlag) {
+      common::AddErrorMessage("Fatal  : rw1 <= 0 !");
+      common::FatalFlag = 1;
+    }
+    return;
+  }
+  const Real r2 = NcPair.a - r;
+  if (NcPair.ModuleMode != 2) g.NormalModule = 2 * r / NcPair.z1;
+  g.ToothNumbers[1] = RoundHalfEven(2 * r / g.NormalModule);
+  g.ToothNumbers[2] = RoundHalfEven(2 * r2 / g.NormalModule);
+  // Centre distance of the substitute pair from its own tooth numbers: with
+  // the profile shifts 0 its pitch circles are then the local pitch curves
+  // (r1 + r2 = a of the pair, to the rounding of the tooth numbers). The
+  // pair's tooth numbers z1 + z2 would give (1 + k) r1, which matches the
+  // local radii only where r1 = rnom1, and rate a pair that does not exist.
+  g.CentreDistance = (g.ToothNumbers[1] + g.ToothNumbers[2]) * g.NormalModule / 2;
+  g.ProfileShift[1] = 0;
+  g.ProfileShift[2] = 0;
+  CheckSpurInput();
+  CalcToolProfile();
+  for (int i = 1; i <= 2; ++i) {
+    g.TipReduction[i] = 0;
+    g.TipDiameter[i] = g.TipDiameterTheoretical[i] - 2 * g.TipReduction[i];
+  }
+  CalcSpurPair();
+}
+
+void CalcNoncircularPair() {
+  TSpurGearData& g = SpurGearData;
+  common::ClearErrorMessages();
+
+  if (CurveType == CurveFormula) {
+    const bool closed = PieceCount >= 0 && PieceCount <= MaxFormulaPieces &&
+                        common::SameReal(FormulaPieces[PieceCount].EndAngle, 360);
+    if (!closed) {
+      common::AddErrorMessage("Fatal  : phi n <> 360\xF8 !");
+      common::FatalFlag = 1;
+      return;
+    }
+  }
+
+  BusyCursor busy;
+
+  // Every position is cut by the same plain rack tool of the pressure angle.
+  for (int i = 1; i <= 2; ++i) {
+    g.ToolKindCode[i] = 4;
+    g.rhoaP0Factor[i] = 0.05L;
+    g.alphaPrP0[i] = 0;
+    g.prP0Factor[i] = 0;
+    g.alphaP0[i] = g.PressureAngle;
+    g.hfP0FactorUsed[i] = g.hfP0Factor[i];
+    g.ToolProfileName[i] = "Normal";
+    g.ToolAngleDiffers[i] = 0;
+  }
+  AlphaRad = common::DegToRad(g.PressureAngle);
+  g.HelixAngle = 0;
+  NcPair.z2 = NcPair.z1 * NcPair.k;
+
+  if (CurveType == CurveSineLinear) {
+    PrepareSineLinearCurve();
+    if (common::FatalFlag) return;
+  }
+
+  IterateCentreDistance();
+  if (common::FatalFlag) return;
+
+  if (NcPair.ModuleMode == 2) g.NormalModule = NcPair.U1 / common::Pi / NcPair.z1;
+  for (int i = 1; i <= 2; ++i) {
+    g.GearFaceWidth[i] = g.FaceWidth;
+    g.GeometryMode[i] = 2;
+  }
+
+  TSafetyExtremes& s = SafetyExtremes;
+  for (int i = 1; i <= 2; ++i) {
+    s.SFmin[i] = 100;
+    s.SFmax[i] = 0;
+    s.SHmin[i] = 100;
+    s.SHmax[i] = 0;
+  }
+
+  int failedCount = 0;
+  int firstFailedDegree = 0;
+  if (SkipPositionSweep != 1) {
+    // The angle of each position is computed from its integer count, so
+    // that rounding can neither add nor drop a position.
+    for (int degree = 1; degree <= PositionCount; ++degree) {
+      const Real phi = degree * common::Pi / 180;
+      CalcSubstituteSpurPair(phi);
+      if (common::FatalFlag) {
+        // The safeties of a failed position are those of an earlier run.
+        if (failedCount == 0) firstFailedDegree = degree;
+        ++failedCount;
+        continue;
+      }
+      for (int i = 1; i <= 2; ++i) {
+        const Real sf = g.SafetySF[i];
+        const Real sh = g.SafetySH[i];
+        if (sf > s.SFmax[i]) s.SFmax[i] = sf;
+        if (sf < s.SFmin[i]) {
+          s.SFmin[i] = sf;
+          s.PhiAtSFmin[i] = phi;
+        }
+        if (sh > s.SHmax[i]) s.SHmax[i] = sh;
+        if (sh < s.SHmin[i]) {
+          s.SHmin[i] = sh;
+          s.PhiAtSHmin[i] = phi;
+        }
+      }
+    }
+    // Only a pair without a single rated position fails as a whole; it
+    // keeps the messages of the last position.
+    if (failedCount == PositionCount) return;
+  }
+
+  common::ClearErrorMessages();
+  AddSweepWarnings(failedCount, firstFailedDegree);
+}
+
+}  // namespace calc
