@@ -1,17 +1,38 @@
 // Load capacity of the spur pair after DIN 3990 and ISO 6336 (load_capacity.h):
-// the strength step of the spur-pair driver. Works on SpurGearData
-// (spur_gear_data.h), fields of spur_strength_fields.h.
+// the strength step of the spur-pair driver. Forces, the factor set of the
+// chosen method (din_load_factors.h, iso_factor_set.h, or the entered factors),
+// contact and root stresses, safeties, service lives (din_strength_routines.h,
+// iso_factor_routines.h), resonance, bore check and the gear-body masses.
+// Works on SpurGearData (spur_gear_data.h); what it derives from entered data
+// goes into the ...Used fields of spur_strength_fields.h.
 #include "calc/load_capacity.h"
 
+#include <cmath>
+#include <string>
+
+#include "calc/din_load_factors.h"
+#include "calc/din_strength_routines.h"
+#include "calc/gear_geometry_routines.h"
+#include "calc/iso_factor_routines.h"
+#include "calc/iso_factor_set.h"
+#include "calc/face_widths.h"
+#include "calc/section_properties.h"
 #include "calc/spur_gear_data.h"
+#include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "common/number_format.h"
+#include "common/numeric_routines.h"
+#include "common/text_utils.h"
 
 namespace calc {
 
 namespace {
 
 using common::AddErrorMessage;
+using common::CheckedSqrt;
+using common::IntToText;
+using common::Pi;
 
 // Fatal input condition: message, flag, and the caller stops.
 void Fatal(const char* text) {
@@ -51,7 +72,215 @@ bool InputsUsable() {
   return true;
 }
 
+// Step 6: speeds, torques and forces. False: stop.
+bool SpeedsAndForces() {
+  TSpurGearData& g = SpurGearData;
+  const std::int32_t z1 = g.ToothNumbers[1];
+  const std::int32_t z2 = g.ToothNumbers[2];
+  const Real n1 = g.n[1];
+  g.nUsed[1] = n1;
+  g.nUsed[2] = z2 == 0 ? 0 : n1 * z1 / z2;
+  g.v = std::fabs(g.d[1] * n1 * Pi / 60000);
+  if (n1 == 0 && g.LifeFactorsInput != 1) AddErrorMessage("n1=0 -> ZNT=1, YNT=1");
+
+  g.TUsed[1] = g.T[1];
+  if (g.T[1] == 0 && g.P > 0 && n1 > 0) g.TUsed[1] = g.P * 60000 / (2 * Pi * n1);
+  // An entered torque that does not match the power is reported; the
+  // torque is used.
+  if (!(std::fabs(g.P - 2 * Pi * g.TUsed[1] * n1 / 60000) < 0.1L)) {
+    AddErrorMessage("Fatal  : P<>T*n*2PI");
+  }
+  g.TUsed[2] = g.u * g.TUsed[1];
+
+  if (g.d[1] == 0) {
+    Fatal("Fatal  : d1 = 0 !");
+    return false;
+  }
+  g.Ft = 2000 * g.TUsed[1] / g.d[1];
+  if (g.dw[1] == 0) {
+    Fatal("Fatal  : dw1 = 0 !");
+    return false;
+  }
+  g.Ftw = 2000 * g.TUsed[1] / g.dw[1];
+  g.Fa = g.DoubleHelical ? 0 : g.Ftw * std::tan(g.betaW);
+  g.Fr = g.Ftw * std::tan(g.alphaWt);
+  g.Fn = g.Ftw / std::cos(g.alphaWt);
+  return true;
+}
+
+// Step 7: body inner and bore diameters in use. An internal gear's diameters
+// are negative; its "bore" is the outer diameter of the ring body.
+void BodyDiameters() {
+  TSpurGearData& g = SpurGearData;
+  const std::int32_t z2 = g.ToothNumbers[2];
+  for (int i = 1; i <= 2; ++i) {
+    g.BodyInnerDiameterUsed[i] = g.BodyInnerDiameter[i];
+    g.BoreDiameterUsed[i] = g.BoreDiameter[i];
+  }
+  if (z2 < 0 && g.BodyInnerDiameterUsed[2] == 0) g.BodyInnerDiameterUsed[2] = DefaultRimDiameter(2);
+  for (int i = 1; i <= 2; ++i) {
+    Real& di = g.BodyInnerDiameterUsed[i];
+    if (di == 0 && g.BoreDiameterUsed[i] != 0) di = g.BoreDiameterUsed[i];
+    if (g.ToothNumbers[i] < 0 && di > 0) di = -di;
+    if (g.df[i] <= di) {
+      di = 0;
+      AddErrorMessage("di angepa\xE1t !");
+    }
+  }
+  if (z2 < 0 && g.BoreDiameterUsed[2] == 0 && g.BodyInnerDiameterUsed[2] < g.df[2]) {
+    g.BoreDiameterUsed[2] = g.BodyInnerDiameterUsed[2];
+  }
+  if (z2 < 0 && g.BoreDiameterUsed[2] < 0 && g.BodyInnerDiameterUsed[2] < g.BoreDiameterUsed[2]) {
+    g.BodyInnerDiameterUsed[2] = g.BoreDiameterUsed[2];
+  }
+}
+
+// Step 9: the profile shift that the factor routines rate.
+Real StrengthShift(int i) {
+  const TSpurGearData& g = SpurGearData;
+  switch (g.StrengthShiftChoice) {
+    case 1: return common::MeanReal(g.xEb[i], g.xEa[i]);
+    case 2: return g.xEb[i];
+    case 3: return g.xEa[i];
+    case 4: return common::MeanReal(g.xEmin[i], g.xEmax[i]);
+    case 5: return g.xEmin[i];
+    case 6: return g.xEmax[i];
+    default: return g.ProfileShift[i];
+  }
+}
+
+std::string SafetyWarning(const char* kind, int i, Real safety) {
+  return std::string("Warning: ") + kind + "<1 (" + IntToText(i) + ") (" +
+         common::FormatRealDigits(1, 2, safety) + ") !";
+}
+
+// Step 12. False when there is no contact stress to rate.
+void PittingSafety() {
+  TSpurGearData& g = SpurGearData;
+  if (g.SigmaH[1] == 0) {
+    if (g.ToothNumbers[1] + g.ToothNumbers[2] != 0) AddErrorMessage("Fatal  : SH !");
+    g.SafetySH[1] = 0;
+    g.SafetySH[2] = 0;
+    return;
+  }
+  for (int i = 1; i <= 2; ++i) {
+    g.LifeH[i] = 0;
+    g.LifeH2[i] = 0;
+    g.SafetySH[i] = g.SigmaH[i] == 0 ? 0 : g.SigmaHP[i] / g.SigmaH[i];
+    if (g.LifeFactorsInput == 0) {
+      const Real zLVR = g.ZL * g.ZV * g.ZR;
+      g.LifeH[i] = PittingFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], 0, g.SafetySH[i],
+                                         g.nUsed[i], g.MeshesPerRev[i], zLVR, 1.0L, g.CyclesH[i]);
+      g.LifeH2[i] = PittingFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], 2, g.SafetySH[i],
+                                          g.nUsed[i], g.MeshesPerRev[i], zLVR, 1.0L, g.CyclesH2[i]);
+    }
+    if (g.SafetySH[i] < 1) AddErrorMessage(SafetyWarning("SH", i, g.SafetySH[i]));
+  }
+}
+
+// Step 13: root stresses, safeties, lives and the resonance warnings.
+void RootSafetyAndResonance() {
+  TSpurGearData& g = SpurGearData;
+  const Real m = g.NormalModule;
+  for (int i = 1; i <= 2; ++i) {
+    const Real bi = g.RootFaceWidth[i];
+    if (g.CalcMethod == 4) {
+      g.SigmaF0[i] = g.Ft / (bi * m) * g.YF[i] * g.YSg[i] * g.Ybeta * g.YB[i] * g.YDT;
+    } else {
+      g.SigmaF0[i] = g.Ft / (bi * m) * g.YF[i] * g.YS[i] * g.Ybeta;
+    }
+    g.SigmaF[i] = g.SigmaF0[i] * g.KAF * g.KV * g.KFalpha * g.KFbeta;
+    g.SigmaFP[i] = g.SigmaFE[i] * g.YdrelT[i] * g.YRrelT[i] * g.YX[i] * g.YM[i];
+    if (g.LifeFactorsInput == 1) g.SigmaFP[i] *= g.YNTInput[i];
+    g.LifeF[i] = 0;
+    if (g.SigmaF[i] > 0) {
+      g.SafetySF[i] = g.SigmaFP[i] / g.SigmaF[i];
+      if (g.LifeFactorsInput == 0) {
+        g.LifeF[i] = RootFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], g.CyclesF[i],
+                                        g.SafetySF[i], g.nUsed[i], g.MeshesPerRev[i]);
+      }
+    } else {
+      AddErrorMessage("Fatal  : Sigma F = 0 !");
+      g.SafetySF[i] = 0;
+    }
+    if (g.SafetySF[i] < 1) AddErrorMessage(SafetyWarning("SF", i, g.SafetySF[i]));
+
+    const Real ratio = g.nE[i] == 0 ? 0 : g.nUsed[i] / g.nE[i];
+    g.ResonanceRatio = ratio;
+    if (ratio > 0.85L && ratio <= 1.15L) {
+      AddErrorMessage("Warning: resonance (" + IntToText(i) + ")");
+    } else if (ratio > 1.15L && ratio <= 1.5L) {
+      AddErrorMessage("Warning: upper resonance (" + IntToText(i) + ")");
+    }
+  }
+}
+
+// Step 14: bore against the root and the torsion of the pinion body, and the
+// gear bodies.
+void BoreAndBodies() {
+  TSpurGearData& g = SpurGearData;
+  const Real mn = g.NormalModule;
+  for (int i = 1; i <= 2; ++i) {
+    const Real df = g.df[i];
+    const Real bore = g.BoreDiameterUsed[i];
+    if (!common::MsgQuiet && g.ToothNumbers[i] > 0 && bore > df - 2 * mn) {
+      AddErrorMessage("Warning: d bore > 0.6 df (" + IntToText(i) + ")");
+    }
+    if (g.ToothNumbers[i] > 0 && bore < df) {
+      const Real wp = CalcPolarSectionModulus(df, bore);
+      if (wp > 0) {
+        const Real tau = 1000 * g.TUsed[i] / wp;
+        if (tau > 0.7L * g.SigmaFE[i]) AddErrorMessage("Error  : tau(df-dbore)>Sig.FE*0.7");
+      }
+    }
+    g.BodyMass[i] = CalcGearBodyMass(g.TipDiameter[i], df, g.BodyInnerDiameterUsed[i], bore,
+                                     g.GearFaceWidth[i], g.rho[i]);
+    g.BodyInertia[i] = CalcGearBodyInertia(g.TipDiameter[i], df, g.BodyInnerDiameterUsed[i], bore,
+                                           g.GearFaceWidth[i], g.rho[i]);
+  }
+}
+
+void FinalWarnings() {
+  TSpurGearData& g = SpurGearData;
+  if (g.epsAlpha < g.KHalpha) AddErrorMessage("Warning: KHalpha > eps.alpha !");
+  if (g.epsAlpha < g.KFalpha) AddErrorMessage("Warning: KFalpha > eps.alpha !");
+  const std::int32_t z2 = g.ToothNumbers[2];
+  if (z2 < 0 && g.CalcMethod == 4 && (g.CutterTeeth == 0 || g.CutterTeeth > -z2)) {
+    AddErrorMessage("Warning: z0 cutter !");
+  }
+  if (g.CalcMethod == 2 && !IsDin399041Applicable()) AddErrorMessage("Warning: DIN 3990-41 !");
+}
+
 }  // namespace
+
+Real PittingFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup,
+                           std::uint16_t mode, Real sh, Real speed, Real meshesPerRev, Real zLVR,
+                           Real factor, Real& cycles) {
+  if (SpurGearData.CalcMethod == 4) {
+    return CalcPittingLifeIso(heatTreatment, materialGroup, mode, sh, speed, meshesPerRev, zLVR,
+                              factor, cycles);
+  }
+  return CalcPittingLife(heatTreatment, materialGroup, mode, sh, speed, meshesPerRev, zLVR, cycles);
+}
+
+Real RootFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
+                        Real sf, Real speed, Real meshesPerRev) {
+  if (SpurGearData.CalcMethod == 4) {
+    return CalcToothRootLifeIso(heatTreatment, materialGroup, cycles, sf, speed, meshesPerRev);
+  }
+  return CalcToothRootLife(heatTreatment, materialGroup, cycles, sf, speed, meshesPerRev);
+}
+
+bool IsDin399041Applicable() {
+  const TSpurGearData& g = SpurGearData;
+  auto within = [](std::int32_t q, std::int32_t lo, std::int32_t hi) { return q >= lo && q <= hi; };
+  const std::int32_t q1 = g.AccuracyGrade[1];
+  const std::int32_t q2 = g.AccuracyGrade[2];
+  const bool grades = g.ToleranceStandard == 1 ? within(q1, 4, 6) && within(q2, 4, 6)
+                                               : within(q1, 5, 7) && within(q2, 5, 7);
+  return grades && g.epsAlpha < 2.5L && g.MaterialType[1] == 2 && g.MaterialType[2] == 2 &&
+         within(g.HeatTreatment[1], 2, 7) && within(g.HeatTreatment[2], 2, 7);
+}
 
 void CalcSpurStrength() {
   TSpurGearData& g = SpurGearData;
@@ -67,6 +296,65 @@ void CalcSpurStrength() {
   if (!InputsUsable()) return;
   if (g.mue[1] <= 0 || g.mue[2] <= 0) AddErrorMessage("Error  : mue <= 0 !");
   if (g.mue[1] >= 1 || g.mue[2] >= 1) AddErrorMessage("Error  : mue >= 1 !");
+
+  // Step 5.
+  g.DoubleHelical = common::IsYesChar(g.DoubleHelicalAnswer);
+  g.SupportingEffect = common::IsYesChar(g.SupportingEffectAnswer);
+  g.LappingIn = common::IsYesChar(g.LappingInAnswer);
+  g.HelixCorrection = common::IsYesChar(g.HelixCorrectionAnswer);
+  g.CentralCrowning = common::IsYesChar(g.CentralCrowningAnswer);
+  g.EndRelief = common::IsYesChar(g.EndReliefAnswer);
+  g.HBmin = common::MinReal(g.HB[2], g.HB[1]);
+  CalcFaceWidths();
+  if (common::FatalFlag != 0) return;
+  // Every stress divides by a face width: gears without axial overlap
+  // cannot be rated.
+  if (!(g.EffectiveFaceWidth > 0) || !(g.RootFaceWidth[1] > 0) || !(g.RootFaceWidth[2] > 0)) {
+    Fatal("Fatal  : beff=0!");
+    return;
+  }
+
+  if (!SpeedsAndForces()) return;
+  BodyDiameters();
+
+  // Step 8: elasticity factor; equal moduli of 1 - mue^2 = 0 would divide by
+  // zero, the checked division keeps the value finite and reports it.
+  const Real compliance =
+      (1 - g.mue[1] * g.mue[1]) / g.E[1] + (1 - g.mue[2] * g.mue[2]) / g.E[2];
+  g.ZE = CheckedSqrt("Error  : ZE", common::CheckedDiv("Error  : ZE", 1 / Pi, compliance));
+
+  for (int i = 1; i <= 2; ++i) g.xStrength[i] = StrengthShift(i);
+
+  // Step 10: the factors of the method; method 3 keeps the entered ones.
+  if (g.CalcMethod == 1 || g.CalcMethod == 2) {
+    CalcLoadFactors();
+  } else if (g.CalcMethod == 4) {
+    CalcIsoFactors();
+  }
+
+  // Step 11: contact stress.
+  const Real b = g.EffectiveFaceWidth;
+  const Real d1 = g.d[1];
+  const Real u = g.u;
+  const Real zFactors = g.ZH * g.Zeps * g.ZE * g.Zbeta;
+  g.SigmaH0 = zFactors * CheckedSqrt("SigmaH0: u", g.Ft / (d1 * b) * (u + 1) / u);
+  g.SigmaHC = zFactors * CheckedSqrt("Error  : Sigma HC", g.Ft / b / d1 * (u + 1) / u) *
+              CheckedSqrt("Error  : Sigma HC", g.KAH * g.KV * g.KHbeta * g.KHalpha);
+  if (common::FatalFlag != 0) {
+    AddErrorMessage("Fatal: Sigma HC !");
+    return;
+  }
+  g.SigmaH[1] = g.ZB * g.SigmaHC;
+  g.SigmaH[2] = g.CalcMethod == 4 ? g.ZD * g.SigmaHC : g.SigmaHC;
+  for (int i = 1; i <= 2; ++i) {
+    g.SigmaHP[i] = g.SigmaHlim[i] * g.ZL * g.ZV * g.ZR * g.ZW * g.ZX[i];
+    if (g.LifeFactorsInput == 1) g.SigmaHP[i] *= g.ZNTInput[i];
+  }
+
+  PittingSafety();
+  RootSafetyAndResonance();
+  BoreAndBodies();
+  FinalWarnings();
 }
 
 }  // namespace calc

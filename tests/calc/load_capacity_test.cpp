@@ -1,0 +1,298 @@
+// Tests of the strength step (load_capacity.h) on a standard spur pair.
+#include "calc/load_capacity.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "load_capacity_test_pair.h"
+
+namespace calc {
+namespace {
+
+using common::Pi;
+using test::HasMessage;
+using test::SetStandardPair;
+
+class LoadCapacity : public ::testing::TestWithParam<int> {};
+
+// mn 4, z 20/40, 10 kW at 1000 1/min: the torque and force of the pair
+// under every method, with finite, non-zero safeties.
+TEST_P(LoadCapacity, TorqueForceAndSafetiesUnderEachMethod) {
+  SetStandardPair(GetParam());
+  CalcSpurStrength();
+  const TSpurGearData& g = SpurGearData;
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_NEAR(g.TUsed[1], 95.493L, 5e-4);
+  EXPECT_NEAR(g.Ft, 2387.3L, 0.05L);
+  EXPECT_NEAR(g.TUsed[2], 2 * g.TUsed[1], 1e-12);
+  EXPECT_EQ(g.nUsed[2], 500);
+  EXPECT_EQ(g.T[1], 0);  // the entry stays "derive from P"
+  EXPECT_NEAR(g.Fr, g.Ft * std::tan(20 * Pi / 180), 1e-9);
+  EXPECT_EQ(g.Fa, 0);
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_TRUE(std::isfinite(g.SafetySH[i]));
+    EXPECT_TRUE(std::isfinite(g.SafetySF[i]));
+    EXPECT_GT(g.SafetySH[i], 0);
+    EXPECT_GT(g.SafetySF[i], 0);
+    EXPECT_TRUE(std::isfinite(g.LifeH[i]));
+    EXPECT_TRUE(std::isfinite(g.LifeF[i]));
+    EXPECT_GT(g.BodyMass[i], 0);
+    EXPECT_GT(g.BodyInertia[i], 0);
+  }
+  EXPECT_NEAR(g.ZE, 189.81L, 0.005L);
+  EXPECT_GT(g.SigmaH[1], 0);
+  EXPECT_NEAR(g.SigmaH0, g.ZH * g.Zeps * g.ZE * g.Zbeta * std::sqrt(g.Ft / 1600 * 1.5L), 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, LoadCapacity, ::testing::Values(1, 2, 3, 4));
+
+// The standard pinion in an internal wheel of 40 teeth (diameters negative).
+void SetInternalPair(int method) {
+  SetStandardPair(method);
+  TSpurGearData& g = SpurGearData;
+  g.ToothNumbers[2] = -40;
+  g.u = -2;
+  g.d[2] = -160;
+  g.dw[2] = -160;
+  g.db[2] = -160 * std::cos(20 * Pi / 180);
+  g.TipDiameter[2] = g.TipDiameterTheoretical[2] = g.dNa[2] = -152;
+  g.df[2] = -170;
+  g.dMid[2] = -161;
+  g.zn[2] = -40;
+  g.CentreDistance = -40;
+  g.CutterTeeth = 20;
+}
+
+TEST(LoadCapacityRuns, TwoRunsGiveIdenticalResultsAndKeepTheEntries) {
+  // Internal wheels under DIN (body diameters derived), the external pair
+  // under the other methods.
+  for (int method : {1, 2, 3, 4}) {
+    if (method <= 2) {
+      SetInternalPair(method);
+    } else {
+      SetStandardPair(method);
+    }
+    TSpurGearData& g = SpurGearData;
+    CalcSpurStrength();
+    EXPECT_EQ(common::FatalFlag, 0) << method;
+    const TSpurGearData first = g;
+    const int firstCount = common::MsgCount;
+    common::ClearErrorMessages();
+    CalcSpurStrength();
+    EXPECT_TRUE(first.SafetySH == g.SafetySH) << method;
+    EXPECT_TRUE(first.SafetySF == g.SafetySF) << method;
+    EXPECT_TRUE(first.BodyMass == g.BodyMass) << method;
+    EXPECT_TRUE(first.BodyInnerDiameterUsed == g.BodyInnerDiameterUsed) << method;
+    EXPECT_EQ(first.KV, g.KV) << method;
+    EXPECT_EQ(firstCount, common::MsgCount) << method;
+    EXPECT_EQ(g.BodyInnerDiameter[2], 0) << method;
+    EXPECT_EQ(g.BoreDiameter[2], 0) << method;
+    if (method <= 2) {
+      EXPECT_EQ(g.BodyInnerDiameterUsed[2], -197) << method;  // df2 - 3 h
+      EXPECT_EQ(g.BoreDiameterUsed[2], -197) << method;
+    }
+    EXPECT_EQ(g.l1, 0) << method;
+    EXPECT_EQ(g.dsh, 0) << method;
+    EXPECT_EQ(g.T[1], 0) << method;
+    EXPECT_EQ(g.n[2], 0) << method;
+  }
+}
+
+TEST(LoadCapacityRuns, InconsistentTorqueAndPowerUseTheTorque) {
+  SetStandardPair(1);
+  TSpurGearData& g = SpurGearData;
+  g.T[1] = 100;
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("Fatal  : P<>T*n*2PI"));
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_EQ(g.TUsed[1], 100);
+  EXPECT_NEAR(g.Ft, 2500, 1e-9);
+  // Consistent within 0.1 kW: no message.
+  SetStandardPair(1);
+  g.T[1] = 95.4;
+  CalcSpurStrength();
+  EXPECT_FALSE(HasMessage("Fatal  : P<>T*n*2PI"));
+}
+
+TEST(LoadCapacityRuns, PinionAtRest) {
+  SetStandardPair(3);
+  TSpurGearData& g = SpurGearData;
+  g.n[1] = 0;
+  g.P = 0;
+  g.T[1] = 50;
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("n1=0 -> ZNT=1, YNT=1"));
+  EXPECT_EQ(g.v, 0);
+  EXPECT_EQ(g.LifeH[1], 0);
+  EXPECT_TRUE(std::isfinite(g.LifeF[1]));
+}
+
+TEST(LoadCapacityRuns, BodyInnerDiameterAtTheRootIsReset) {
+  SetStandardPair(3);
+  TSpurGearData& g = SpurGearData;
+  g.BodyInnerDiameter[1] = 70;  // = df1
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("di angepa\xE1t !"));
+  EXPECT_EQ(g.BodyInnerDiameterUsed[1], 0);
+  EXPECT_EQ(g.BodyInnerDiameter[1], 70);
+}
+
+TEST(LoadCapacityRuns, EnteredFactorsStandUnderMethodThree) {
+  SetStandardPair(3);
+  TSpurGearData& g = SpurGearData;
+  g.ZB = 1.2L;
+  g.ZD = 1.4L;
+  g.KV = 1.1L;
+  CalcSpurStrength();
+  EXPECT_EQ(g.KV, 1.1L);
+  EXPECT_EQ(g.ZB, 1.2L);
+  EXPECT_NEAR(g.SigmaH[1], 1.2L * g.SigmaHC, 1e-12);
+  EXPECT_EQ(g.SigmaH[2], g.SigmaHC);  // no ZD but for ISO
+  EXPECT_NEAR(g.SigmaF0[1], g.Ft / (g.RootFaceWidth[1] * 4), 1e-12);
+  EXPECT_NEAR(g.SigmaF[1], g.SigmaF0[1] * 1.1L, 1e-12);
+  EXPECT_NEAR(g.SafetySH[2], 1500 / g.SigmaHC, 1e-12);
+}
+
+TEST(LoadCapacityRuns, EnteredLifeFactors) {
+  SetStandardPair(1);
+  TSpurGearData& g = SpurGearData;
+  CalcSpurStrength();
+  const Real sh = g.SafetySH[1];
+  const Real sf = g.SafetySF[2];
+  g.LifeFactorsInput = 1;
+  g.ZNTInput[1] = 1.2L;
+  g.YNTInput[2] = 1.5L;
+  CalcSpurStrength();
+  EXPECT_NEAR(g.SafetySH[1], 1.2L * sh, 1e-12);
+  EXPECT_NEAR(g.SafetySF[2], 1.5L * sf, 1e-12);
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_EQ(g.LifeH[i], 0);
+    EXPECT_EQ(g.LifeH2[i], 0);
+    EXPECT_EQ(g.LifeF[i], 0);
+  }
+}
+
+TEST(LoadCapacityRuns, SafetyWarningText) {
+  SetStandardPair(3);
+  TSpurGearData& g = SpurGearData;
+  CalcSpurStrength();
+  g.SigmaHlim[1] = 0.8L * g.SigmaH[1];
+  common::ClearErrorMessages();
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("Warning: SH<1 (1) (0.80) !"));
+  EXPECT_FALSE(HasMessage("Warning: SH<1 (2) (0.80) !"));
+}
+
+TEST(LoadCapacityRuns, ResonanceBoundaries) {
+  struct Case {
+    Real ratio;
+    const char* message;
+  };
+  for (Case c : {Case{0.85L, nullptr}, Case{1.15L, "Warning: resonance (1)"},
+                 Case{1.5L, "Warning: upper resonance (1)"}, Case{1.5001L, nullptr}}) {
+    SetStandardPair(3);
+    TSpurGearData& g = SpurGearData;
+    g.n[1] = 1000 * c.ratio;
+    g.T[1] = 100;
+    g.P = 2 * Pi * 100 * g.n[1] / 60000;
+    g.nE[1] = 1000;
+    g.nE[2] = 0;  // no ratio for the wheel
+    CalcSpurStrength();
+    EXPECT_EQ(HasMessage("Warning: resonance (1)"), c.message != nullptr &&
+                                                        std::string(c.message) ==
+                                                            "Warning: resonance (1)")
+        << c.ratio;
+    EXPECT_EQ(HasMessage("Warning: upper resonance (1)"),
+              c.message != nullptr && std::string(c.message) == "Warning: upper resonance (1)")
+        << c.ratio;
+    EXPECT_EQ(g.ResonanceRatio, 0);  // the wheel's value is the last one
+  }
+}
+
+TEST(LoadCapacityRuns, InputChecksAreFatal) {
+  SetStandardPair(1);
+  SpurGearData.RzRoot[2] = 0;
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("Fatal  : Rz = 0 !"));
+  EXPECT_EQ(common::FatalFlag, 1);
+  SetStandardPair(1);
+  SpurGearData.KAH = 0;
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("Fatal  : KAH = 0 !"));
+  SetStandardPair(1);
+  common::FatalFlag = 1;
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("Fatal  : Geometry"));
+  SetStandardPair(1);
+  SpurGearData.mue[1] = 1;
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("Error  : mue >= 1 !"));
+  EXPECT_TRUE(std::isfinite(SpurGearData.ZE));
+  SetStandardPair(1);
+  SpurGearData.GearFaceWidth[2] = 20;
+  SpurGearData.AxialOffset = 30;  // no overlap
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("Fatal  : beff=0!"));
+  EXPECT_EQ(common::FatalFlag, 1);
+}
+
+TEST(LoadCapacityRuns, ElasticityFactor) {
+  SetStandardPair(3);
+  CalcSpurStrength();
+  EXPECT_NEAR(SpurGearData.ZE, 189.81L, 0.005L);
+  EXPECT_NEAR(SpurGearData.ZE,
+              std::sqrt(1 / (Pi * 2 * (1 - 0.09L) / 206000)), 1e-12);
+}
+
+TEST(LoadCapacityRuns, BoreWarnings) {
+  SetStandardPair(3);
+  TSpurGearData& g = SpurGearData;
+  g.BoreDiameter[1] = 63;  // > df - 2 mn = 62
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("Warning: d bore > 0.6 df (1)"));
+  EXPECT_FALSE(HasMessage("Warning: d bore > 0.6 df (2)"));
+  // A thin-walled pinion body under a large torque.
+  SetStandardPair(3);
+  g.BoreDiameter[1] = 69.9L;
+  g.T[1] = 5000;
+  g.P = 2 * Pi * 5000 * 1000 / 60000;
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("Error  : tau(df-dbore)>Sig.FE*0.7"));
+}
+
+TEST(LoadCapacityRuns, CutterWarningForInternalIsoGears) {
+  for (std::int32_t z0 : {40, 41, 0}) {
+    SetInternalPair(4);
+    // A ring without a separate rim (inner diameter inside the root is
+    // reset to 0), so that the ISO reduced mass is defined.
+    SpurGearData.BodyInnerDiameter[2] = -165;
+    SpurGearData.CutterTeeth = z0;
+    CalcSpurStrength();
+    EXPECT_EQ(common::FatalFlag, 0);
+    EXPECT_TRUE(HasMessage("di angepa\xE1t !"));
+    EXPECT_EQ(HasMessage("Warning: z0 cutter !"), z0 != 40) << z0;
+  }
+  // Only the ISO method rates the cutter.
+  SetInternalPair(1);
+  SpurGearData.CutterTeeth = 0;
+  CalcSpurStrength();
+  EXPECT_FALSE(HasMessage("Warning: z0 cutter !"));
+}
+
+TEST(LoadCapacityRuns, Din399041Range) {
+  SetStandardPair(2);
+  TSpurGearData& g = SpurGearData;
+  EXPECT_TRUE(IsDin399041Applicable());
+  g.AccuracyGrade[2] = 7;
+  EXPECT_FALSE(IsDin399041Applicable());
+  g.ToleranceStandard = 0;
+  EXPECT_TRUE(IsDin399041Applicable());
+  g.HeatTreatment[1] = 1;
+  EXPECT_FALSE(IsDin399041Applicable());
+  CalcSpurStrength();
+  EXPECT_TRUE(HasMessage("Warning: DIN 3990-41 !"));
+}
+
+}  // namespace
+}  // namespace calc
