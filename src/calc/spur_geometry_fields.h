@@ -134,6 +134,8 @@ struct SpurGeometryFields {
   std::int32_t DrawSetting = 0;
 
   SpurGeometryFields() { HelixHand.fill(3); }
+  // Field by field; a NaN anywhere makes two sets unequal.
+  bool operator==(const SpurGeometryFields&) const = default;
 };
 
 }  // namespace calc

@@ -136,10 +136,15 @@ void CalcToolProfile() {
     return;
   }
 
+  // The centre distance that the profile shifts give, which this step ends
+  // by storing: the allowances and the working angles at the limits belong
+  // to it, not to an entered value that the step replaces.
+  const Real a = (g.d[1] + g.d[2]) / 2 * cosAlphat / std::cos(g.alphaWt);
+
   const Real cosBetab = std::cos(g.betab);
   g.cos2betab = cosBetab * cosBetab;
   if (g.CentreDistanceField < 9) {
-    g.Aae = GetIsoTolerance(g.CentreDistanceField, g.CentreDistance) / 2000.0L;
+    g.Aae = GetIsoTolerance(g.CentreDistanceField, a) / 2000.0L;
     g.Aai = -g.Aae;
   }
 
@@ -172,7 +177,6 @@ void CalcToolProfile() {
     }
   }
 
-  const Real a = g.CentreDistance;
   if (zSum != 0 && a != 0) {
     g.alphaWtAtLowerA = common::CheckedArcCos(cosAlphat * (g.d[1] + g.d[2]) / ((a + g.Aai) * 2));
     g.alphaWtAtUpperA = common::CheckedArcCos(cosAlphat * (g.d[1] + g.d[2]) / ((a + g.Aae) * 2));
