@@ -5,7 +5,9 @@
 
 #include <cmath>
 
+#include "calc/spur_pair_driver.h"
 #include "load_capacity_test_pair.h"
+#include "spur_pair_driver_test_pair.h"
 
 namespace calc {
 namespace {
@@ -43,6 +45,28 @@ TEST_P(LoadCapacity, TorqueForceAndSafetiesUnderEachMethod) {
   EXPECT_NEAR(g.ZE, 189.81L, 0.005L);
   EXPECT_GT(g.SigmaH[1], 0);
   EXPECT_NEAR(g.SigmaH0, g.ZH * g.Zeps * g.ZE * g.Zbeta * std::sqrt(g.Ft / 1600 * 1.5L), 1e-9);
+}
+
+// The same pair with the geometry of the spur kernel, through the driver.
+TEST_P(LoadCapacity, ThroughTheSpurPairDriver) {
+  SetStandardPair(GetParam());  // entered factors of method 3
+  calc_test::SetTextbookPair(SpurGearData);
+  CalcSpurPair();
+  const TSpurGearData& g = SpurGearData;
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_NEAR(g.TUsed[1], 95.493L, 5e-4);
+  EXPECT_NEAR(g.Ft, 2387.3L, 0.05L);
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_TRUE(std::isfinite(g.SafetySH[i]) && g.SafetySH[i] > 0);
+    EXPECT_TRUE(std::isfinite(g.SafetySF[i]) && g.SafetySF[i] > 0);
+  }
+  if (GetParam() != 3) {
+    // Case-hardened steel at 10 kW on a 20 mm face: comfortable safeties.
+    EXPECT_GT(g.SafetySH[1], 1.5L);
+    EXPECT_LT(g.SafetySH[1], 2.2L);
+    EXPECT_GT(g.SafetySF[1], 5);
+    EXPECT_LT(g.SafetySF[1], 8);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, LoadCapacity, ::testing::Values(1, 2, 3, 4));
