@@ -149,12 +149,6 @@ TEST_F(DinStrengthRoutines, FormFactorTrends) {
   EXPECT_LT(z20.YF, 2.5L);
   EXPECT_GT(z20.YS, 1.5L);
   EXPECT_LT(z20.YS, 2.5L);
-  EXPECT_NEAR(z20.qs, z20.sFn / (2 * z20.rhoF), 1e-15);
-  const Real l = z20.sFn / z20.hFe;
-  EXPECT_NEAR(z20.YS, (1.2L + 0.13L * l) * std::pow(z20.qs, 1 / (1.21L + 2.3L / l)), 1e-12);
-  EXPECT_NEAR(z20.YF, 6 * z20.hFe / 2 * std::cos(z20.alphaFen) /
-                          ((z20.sFn / 2) * (z20.sFn / 2) * std::cos(20 * Pi / 180)),
-              1e-12);
   // A larger contact ratio moves the single-pair point down the flank.
   EXPECT_GT(External(20, 0, 0.38L, 1.3L).hFe, External(20, 0, 0.38L, 1.8L).hFe);
   EXPECT_EQ(common::MsgCount, 0);

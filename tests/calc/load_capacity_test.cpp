@@ -261,14 +261,6 @@ TEST(LoadCapacityRuns, InputChecksAreFatal) {
   EXPECT_EQ(common::FatalFlag, 1);
 }
 
-TEST(LoadCapacityRuns, ElasticityFactor) {
-  SetStandardPair(3);
-  CalcSpurStrength();
-  EXPECT_NEAR(SpurGearData.ZE, 189.81L, 0.005L);
-  EXPECT_NEAR(SpurGearData.ZE,
-              std::sqrt(1 / (Pi * 2 * (1 - 0.09L) / 206000)), 1e-12);
-}
-
 TEST(LoadCapacityRuns, BoreWarnings) {
   SetStandardPair(3);
   TSpurGearData& g = SpurGearData;
