@@ -1,0 +1,195 @@
+// Tests of the noncircular pair calculation (noncircular_pair.h) on the
+// default ellipse 60 x 50 with z1 30, and on formula curves made to fail in
+// part of the turn.
+#include "calc/noncircular_pair.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "calc/calc_records.h"
+#include "calc/spur_gear_data.h"
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/number_format.h"
+
+using namespace calc;
+
+namespace {
+
+const Real Deg = common::Pi / 180;
+
+class NoncircularPair : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    common::SetKaldvarDefaults();
+    common::ClearErrorMessages();
+    InitGearData();
+    SetSpurGearDefaults();
+    SetNoncircularDefaults();
+    SpurGearData.P = 10;
+    SpurGearData.n[1] = 1000;
+    SpurGearData.CalcMethod = 1;
+  }
+  static bool HasMessage(const std::string& text) {
+    for (int i = 1; i <= common::MsgCount; ++i)
+      if (common::MsgText[i] == text) return true;
+    return false;
+  }
+  static bool WholeDegree(Real phi) {
+    const Real d = phi / Deg;
+    return std::fabs(d - std::round(d)) < 1e-9L && d >= 1 && d <= 360;
+  }
+};
+
+TEST_F(NoncircularPair, DefaultEllipseUnderDinAndIso) {
+  for (const std::uint16_t method : {1, 2, 4}) {
+    SetUp();
+    SpurGearData.CalcMethod = method;
+    CalcNoncircularPair();
+    ASSERT_EQ(common::FatalFlag, 0) << "method " << method;
+    const TSpurGearData& g = SpurGearData;
+    // The spur data set holds the substitute pair of the last position,
+    // 360 degrees, where the ellipse has its radius 60.
+    EXPECT_NEAR(g.NormalModule, 4, 1e-12);
+    EXPECT_EQ(g.ToothNumbers[1], 30);
+    EXPECT_EQ(g.ToothNumbers[2], 25);
+    EXPECT_NEAR(g.CentreDistance, 110, 1e-12);
+    EXPECT_EQ(NcPair.z2, 30);
+    EXPECT_NEAR(RadiusExtremes.r1min, 50, 1e-9);
+    EXPECT_NEAR(RadiusExtremes.r1max, 60, 1e-9);
+    const TSafetyExtremes& s = SafetyExtremes;
+    for (int i = 1; i <= 2; ++i) {
+      EXPECT_GT(s.SHmin[i], 0);
+      EXPECT_LT(s.SHmin[i], 100);
+      EXPECT_LE(s.SHmin[i], s.SHmax[i]);
+      EXPECT_GT(s.SFmin[i], 0);
+      EXPECT_LE(s.SFmin[i], s.SFmax[i]);
+      EXPECT_TRUE(WholeDegree(s.PhiAtSHmin[i]));
+      EXPECT_TRUE(WholeDegree(s.PhiAtSFmin[i]));
+    }
+    EXPECT_EQ(common::MsgCount, 0);
+  }
+}
+
+TEST_F(NoncircularPair, MinimumIsThatOfItsPositionAndRunsRepeat) {
+  SpurGearData.P = 400;  // loaded beyond the pitting limit
+  CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const TSafetyExtremes first = SafetyExtremes;
+  ASSERT_LT(first.SHmin[1], 1);
+  const std::string expected =
+      "Warning: SH<1 (1) (" + common::FormatRealDigits(1, 2, first.SHmin[1]) + ") !";
+  EXPECT_EQ(common::MsgText[1], expected);
+  const int count = common::MsgCount;
+
+  // A second run on the same data gives the same extremes and messages.
+  CalcNoncircularPair();
+  EXPECT_EQ(SafetyExtremes.SHmin[1], first.SHmin[1]);
+  EXPECT_EQ(SafetyExtremes.PhiAtSHmin[1], first.PhiAtSHmin[1]);
+  EXPECT_EQ(SafetyExtremes.SFmin[2], first.SFmin[2]);
+  EXPECT_EQ(common::MsgCount, count);
+
+  // The position of the minimum, computed alone, gives the minimum.
+  CalcSubstituteSpurPair(first.PhiAtSHmin[1]);
+  EXPECT_EQ(SpurGearData.SafetySH[1], first.SHmin[1]);
+}
+
+TEST_F(NoncircularPair, ModuleModes) {
+  // Module following the radius: gear 1 keeps z1 teeth at every position.
+  NcPair.k = 2;
+  NcPair.z1 = 20;
+  CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  EXPECT_EQ(NcPair.z2, 40);
+  for (const int degree : {1, 45, 90, 200, 359}) {
+    CalcSubstituteSpurPair(degree * Deg);
+    EXPECT_EQ(SpurGearData.ToothNumbers[1], 20) << degree;
+  }
+  // Constant module U1 / (pi z1).
+  SetUp();
+  NcPair.ModuleMode = 2;
+  CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  EXPECT_NEAR(SpurGearData.NormalModule, NcPair.U1 / common::Pi / 30, 1e-15);
+}
+
+TEST_F(NoncircularPair, SkippedSweepAndResonanceWarnings) {
+  SkipPositionSweep = 1;
+  SpurGearData.ResonanceRatio = 1.15L;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_GT(NcPair.a, 0);
+  EXPECT_NEAR(RadiusExtremes.r2max, NcPair.a - 50, 1e-9);
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_EQ(SafetyExtremes.SHmin[i], 100);
+    EXPECT_EQ(SafetyExtremes.SFmin[i], 100);
+    EXPECT_EQ(SafetyExtremes.SHmax[i], 0);
+    EXPECT_EQ(SafetyExtremes.SFmax[i], 0);
+  }
+  ASSERT_EQ(common::MsgCount, 2);
+  EXPECT_EQ(common::MsgText[1], "Warning: resonance (1)");
+  EXPECT_EQ(common::MsgText[2], "Warning: resonance (2)");
+
+  SpurGearData.ResonanceRatio = 1.5L;
+  CalcNoncircularPair();
+  ASSERT_EQ(common::MsgCount, 2);
+  EXPECT_EQ(common::MsgText[1], "Warning: upper resonance (1)");
+  EXPECT_EQ(common::MsgText[2], "Warning: upper resonance (2)");
+
+  SpurGearData.ResonanceRatio = 0.85L;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::MsgCount, 0);
+  SpurGearData.ResonanceRatio = 1.5001L;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::MsgCount, 0);
+}
+
+TEST_F(NoncircularPair, FormulaCurveMustEndAt360) {
+  CurveType = CurveFormula;
+  PieceCount = 1;
+  FormulaPieces[1] = {359, "50"};
+  NcPair.a = 12345;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 1);
+  ASSERT_EQ(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Fatal  : phi n <> 360\xF8 !");
+  EXPECT_EQ(NcPair.a, 12345);  // nothing computed
+
+  SetUp();
+  CurveType = CurveFormula;
+  PieceCount = 0;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_TRUE(HasMessage("Fatal  : phi n <> 360\xF8 !"));
+}
+
+TEST_F(NoncircularPair, FailedPositionsStayOutOfTheExtremes) {
+  // A radius of 4 up to 36.5 degrees and 50 beyond, with a constant module:
+  // the substitute pinion has a single tooth at the first 36 positions.
+  CurveType = CurveFormula;
+  PieceCount = 2;
+  FormulaPieces[1] = {36.5L, "4"};
+  FormulaPieces[2] = {360, "50"};
+  NcPair.z1 = 8;
+  NcPair.ModuleMode = 2;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_TRUE(HasMessage("Warning: 36 positions fatal, first at 1\xF8 !"));
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_GT(SafetyExtremes.SHmin[i], 0);
+    EXPECT_GE(SafetyExtremes.PhiAtSHmin[i], 37 * Deg - 1e-12L);
+  }
+
+  // Without any face width every position fails: the run is fatal and
+  // keeps the messages of the last position.
+  SetUp();
+  SpurGearData.FaceWidth = 0;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_TRUE(HasMessage("Fatal  : b <= 0!"));
+  EXPECT_EQ(SafetyExtremes.SHmin[1], 100);
+}
+
+}  // namespace
