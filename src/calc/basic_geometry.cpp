@@ -119,13 +119,6 @@ void CorrectCentreDistance() {
     if (common::PercentDeviation(g.CentreDistance, g.aNominal) > 20) {
       g.CentreDistance = g.aNominal;
     }
-    if (g.CentreDistance == 0) {
-      // z1 + z2 = 0 has no centre distance without profile shift; treat it
-      // like an empty entry instead of dividing by 0.
-      g.alphaWt = 0;
-      g.xSumForA = 0;
-      return;
-    }
     c = cosAlphat * (g.d[1] + g.d[2]) / 2 / g.CentreDistance;
   }
   g.alphaWt = common::CheckedArcCos(c);
