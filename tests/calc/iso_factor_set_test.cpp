@@ -6,7 +6,9 @@
 
 #include <cmath>
 
+#include "calc/calc_records.h"
 #include "calc/iso_factor_routines.h"
+#include "calc/spur_pair_driver.h"
 #include "calc/spur_gear_data.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
@@ -196,6 +198,40 @@ TEST_F(IsoFactorSet, InputsThatCannotBeRatedAreFatal) {
   CalcIsoFactors();
   EXPECT_TRUE(HasMessage("Fatal: eps.alpha <=0 !"));
   EXPECT_EQ(common::FatalFlag, 1);
+}
+
+// The factor set inside the complete spur-pair calculation: mn 4, z 20/40,
+// 10 kW at 1000 1/min.
+TEST(IsoFactorSetInSpurPair, RatesTheSpurPair) {
+  common::SetKaldvarDefaults();
+  InitGearData();
+  SetSpurGearDefaults();
+  SetNoncircularDefaults();
+  TSpurGearData& g = SpurGearData;
+  g.NormalModule = 4;
+  g.ToothNumbers[1] = 20;
+  g.ToothNumbers[2] = 40;
+  g.CentreDistance = 120;
+  g.GeometryMode.fill(2);
+  g.TipReduction.fill(0);
+  g.P = 10;
+  g.n[1] = 1000;
+  g.CalcMethod = 4;
+  CalcSpurPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  EXPECT_NEAR(g.TUsed[1], 95.493L, 0.0005L);
+  EXPECT_NEAR(g.Ft, 2387.3L, 0.05L);
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_TRUE(std::isfinite(g.SafetySH[i]) && g.SafetySH[i] > 0);
+    EXPECT_TRUE(std::isfinite(g.SafetySF[i]) && g.SafetySF[i] > 0);
+  }
+  // ISO rates the pinion at its inner point of single contact.
+  EXPECT_GT(g.ZB, 1);
+  EXPECT_NEAR(g.SafetySH[1] * g.ZB, g.SafetySH[2] * g.ZD, 1e-12);
+  const Real sh = g.SafetySH[1], sf = g.SafetySF[2];
+  CalcSpurPair();
+  EXPECT_EQ(g.SafetySH[1], sh);
+  EXPECT_EQ(g.SafetySF[2], sf);
 }
 
 }  // namespace
