@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "common/code_page.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "common/text_utils.h"
@@ -15,20 +16,19 @@ namespace common {
 
 std::uint8_t AskBeforeOverwrite = 1;
 
-namespace {
-
-// The error box of the small-dialog toolkit: caption "Error  : ", shown
-// only while messages are enabled (not in command-line batch output).
 void ShowFileError(const std::string& text) {
   if (!MessagesEnabled) return;
-  platform::Dialogs().ShowMessage({"Error  : ", text, platform::MessageKind::Error, platform::MessageButtons::Ok});
+  platform::Dialogs().ShowMessage(
+      {"Error  : ", OemToDisplayText(text), platform::MessageKind::Error, platform::MessageButtons::Ok});
 }
+
+namespace {
 
 // Yes/No/Cancel with the program title as caption; true for Yes; Cancel
 // sets AbortFlag.
 bool AskYesNoCancelQuestion(const std::string& question) {
   const platform::DialogButton answer = platform::Dialogs().ShowMessage(
-      {ProgramTitle, question, platform::MessageKind::Question, platform::MessageButtons::YesNoCancel});
+      {OemToDisplayText(ProgramTitle), OemToDisplayText(question), platform::MessageKind::Question, platform::MessageButtons::YesNoCancel});
   if (answer == platform::DialogButton::Cancel) AbortFlag = 1;
   return answer == platform::DialogButton::Yes;
 }
@@ -82,7 +82,7 @@ void RewriteFileRetry(TextFile& file) {
       return;
     }
     const platform::DialogButton answer = platform::Dialogs().ShowMessage(
-        {"Error  : ", text, platform::MessageKind::Error, platform::MessageButtons::RetryCancel});
+        {"Error  : ", OemToDisplayText(text), platform::MessageKind::Error, platform::MessageButtons::RetryCancel});
     if (answer != platform::DialogButton::Retry) {
       AbortFlag = 1;
       return;

@@ -39,4 +39,8 @@ void CheckFileAccess(const std::string& name);
 // existing file.
 void CheckOutputFileName(const std::string& name);
 
+// The error box of these routines (caption "Error  : "), shown only while
+// MessagesEnabled is set; the text is a program text (code page 850).
+void ShowFileError(const std::string& text);
+
 }  // namespace common

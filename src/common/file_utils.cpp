@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "common/code_page.h"
 #include "common/kaldvar.h"
 #include "common/text_utils.h"
 #include "platform/file_system.h"
@@ -208,6 +209,27 @@ void CopyMatchingFiles(const std::string& mask, const std::string& sourceDir, co
   AbortFlag = 0;
   for (const std::string& name : names)
     if (!CopyFileTo(from + name, to + name)) AbortFlag = 1;
+}
+
+void CopyTextFileConverted(const std::string& source, const std::string& destination) {
+  TextFile in, out;
+  in.Assign(source);
+  out.Assign(destination);
+  std::error_code ec;
+  if (!in.Reset(ec) || !out.Rewrite(ec)) {
+    AbortFlag = 1;
+    return;  // the destructors close (and discard) what was opened
+  }
+  std::string line;
+  while (!in.Eof()) {
+    if (!in.ReadLine(line) || !out.Write(OemToDisplayText(line) + "\r\n")) {
+      AbortFlag = 1;
+      out.Discard();
+      return;
+    }
+  }
+  in.Close(ec);
+  if (!out.Close(ec)) AbortFlag = 1;
 }
 
 bool HasAttr(const std::string& name, int mask) {

@@ -65,6 +65,12 @@ bool CopyFileIntoDirOf(const std::string& source, const std::string& target);
 // when none matches or any copy fails, else 0.
 void CopyMatchingFiles(const std::string& mask, const std::string& sourceDir, const std::string& destDir);
 
+// Copies a text file line by line, converting each line from code page 850
+// to the display text (UTF-8), for files handed to other programs. A failure
+// to open either file or any read or write error sets AbortFlag and leaves
+// the destination as it was.
+void CopyTextFileConverted(const std::string& source, const std::string& destination);
+
 // Windows-style attribute bits, as far as this platform has them.
 inline constexpr int AttrReadOnly = 0x01;
 inline constexpr int AttrHidden = 0x02;

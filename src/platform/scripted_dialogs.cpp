@@ -69,6 +69,12 @@ DialogButton ScriptedDialogs::ShowMessage(const MessageRequest& request) {
   record.text = request.text;
   record.messageKind = request.kind;
   record.buttons = request.buttons;
+  if (request.buttons == MessageButtons::Ok) {
+    // A box with only OK has nothing to decide and takes no answer.
+    record.answered = true;
+    asked_.push_back(record);
+    return DialogButton::Ok;
+  }
   ScriptedAnswer answer = Next(record);
   asked_.push_back(record);
 

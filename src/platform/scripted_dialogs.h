@@ -1,6 +1,7 @@
 // Scripted answers to the user dialogs (user_dialogs.h), for tests and the
 // command-line batch mode: each question takes the next answer from a queue
-// and is recorded with everything it showed. When the queue is empty the
+// and is recorded with everything it showed; boxes with only OK and text
+// pages have nothing to decide and take no answer. When the queue is empty the
 // configurable default answer is given (by default the cancelling one), so a
 // run without a user never waits.
 #pragma once
@@ -16,8 +17,7 @@
 namespace platform {
 
 // One scripted answer. A Cancel answer fits every question (Cancel button,
-// No for yes/no boxes, Ok for an Ok box; nothing for choices, inputs and
-// file names). The other kinds fit their own questions only: a mismatch
+// No for yes/no boxes; nothing for choices, inputs and file names). The other kinds fit their own questions only: a mismatch
 // means the test script and the program disagree, and throws
 // std::logic_error naming both.
 struct ScriptedAnswer {

@@ -25,12 +25,16 @@ TEST(ScriptedDialogs, AnswersFromQueueThenDefaultAndRecordsEverything) {
   // Queue empty: the cancelling answer of each question.
   EXPECT_EQ(d.ShowMessage({"c", "t", MessageKind::Error, MessageButtons::RetryCancel}), DialogButton::Cancel);
   EXPECT_EQ(d.ShowMessage({"c", "t", MessageKind::Question, MessageButtons::YesNo}), DialogButton::No);
+  // An OK box takes no answer from the queue.
+  d.Then(ScriptedAnswer::Enter("kept"));
   EXPECT_EQ(d.ShowMessage({"c", "t", MessageKind::Error, MessageButtons::Ok}), DialogButton::Ok);
+  EXPECT_EQ(d.PendingAnswers(), 1u);
+  EXPECT_EQ(d.InputText({"Input", "p", "x", 10, {}}), "kept");
   EXPECT_FALSE(d.InputText({"Input", "p", "x", 10, {}}).has_value());
   EXPECT_FALSE(d.SaveFileName({"Save", "", "n", ""}).has_value());
 
   const auto& asked = d.Asked();
-  ASSERT_EQ(asked.size(), 9u);
+  ASSERT_EQ(asked.size(), 10u);
   EXPECT_EQ(asked[0].kind, AskedDialog::Kind::Message);
   EXPECT_EQ(asked[0].text, "overwrite ?");
   EXPECT_EQ(asked[0].buttons, MessageButtons::YesNoCancel);
@@ -41,7 +45,7 @@ TEST(ScriptedDialogs, AnswersFromQueueThenDefaultAndRecordsEverything) {
   EXPECT_EQ(asked[2].maxLength, 30);
   EXPECT_EQ(asked[3].filter, "*.vb4|*.vb4");
   EXPECT_FALSE(asked[4].answered);
-  EXPECT_EQ(asked[8].kind, AskedDialog::Kind::SaveFile);
+  EXPECT_EQ(asked[9].kind, AskedDialog::Kind::SaveFile);
 }
 
 TEST(ScriptedDialogs, ConfiguredDefaultAndLimits) {
