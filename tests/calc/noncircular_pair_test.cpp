@@ -182,6 +182,20 @@ TEST_F(NoncircularPair, FailedPositionsStayOutOfTheExtremes) {
     EXPECT_GE(SafetyExtremes.PhiAtSHmin[i], 37 * Deg - 1e-12L);
   }
 
+  // A circle of radius 50 whose formula gives no radius at exactly 360
+  // degrees: the centre-distance samples (0 .. 359.9 degrees) close the
+  // pair, the sweep reaches the last position and only that one fails.
+  SetUp();
+  CurveType = CurveFormula;
+  PieceCount = 2;
+  FormulaPieces[1] = {359.95L, "50"};
+  FormulaPieces[2] = {360, "0"};
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 0);
+  ASSERT_EQ(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Warning: 1 positions fatal, first at 360\xF8 !");
+  EXPECT_LT(SafetyExtremes.SHmin[1], 100);
+
   // Without any face width every position fails: the run is fatal and
   // keeps the messages of the last position.
   SetUp();
