@@ -230,10 +230,8 @@ std::string FixedPointText(Real x, int decimals) {
 std::string RealLineText(Real x) {
   if (x < 1 && std::isfinite(x)) {
     const Real whole = std::nearbyint(x);
-    if (std::fabs(x - whole) < 1e-10L) {
-      const long long n = static_cast<long long>(whole);
-      return std::to_string(n == 0 ? 0 : n);
-    }
+    // The digits of the whole number itself (no integer type limits it).
+    if (std::fabs(x - whole) < 1e-10L) return FixedPointText(whole, 0);
   }
   return FixedPointText(x, 7);
 }

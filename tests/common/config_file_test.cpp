@@ -20,6 +20,8 @@
 #include "common/text_file.h"
 #include "platform/file_system.h"
 #include "platform/scripted_dialogs.h"
+#include "platform/screen.h"
+#include "platform/system.h"
 
 using namespace common;
 namespace fs = std::filesystem;
@@ -525,4 +527,62 @@ TEST_F(ConfigFileTest, CheckConfiguredDirectories) {
   CheckConfiguredDirectories();
   EXPECT_EQ(AbortFlag, 0);
   EXPECT_EQ(Slurp(dir_ / "cad" / "mat.dbf"), "table");
+}
+
+namespace {
+class FakeMainWindow : public platform::MainWindowFrame {
+ public:
+  int Width() const override { return 1000; }
+  int Height() const override { return 800; }
+  int ClientWidth() const override { return 990; }
+  int ClientHeight() const override { return 740; }
+  void SetClientSize(int w, int h) override {
+    setWidth = w;
+    setHeight = h;
+  }
+  int setWidth = 0, setHeight = 0;
+};
+}  // namespace
+
+TEST_F(ConfigFileTest, WindowsFitTheScreen) {
+  FakeMainWindow window;
+  platform::SetScreenSizeQuery([] { return platform::ScreenSize{1280, 1024}; });
+  platform::SetScreenDpiQuery([] { return 120; });
+  platform::SetMainWindow(&window);
+
+  // No configuration file: screen-based sizes.
+  ScreenDpi = 120;
+  ReadConfigFile();
+  EXPECT_EQ(AbortFlag, 1);
+  EXPECT_EQ(HorizontalPixels, 1271);
+  EXPECT_EQ(VerticalPixels, 933);
+  EXPECT_EQ(InputWindowScale, 125);
+  EXPECT_EQ(PrinterGraphicsSettings.TextWindow, (TextWindowRect{20, 40, 875, 933}));
+
+  // 4:3 main window and dialog scale from the screen.
+  HorizontalPixels = 65535;
+  ScreenSizeCode = 1;
+  DialogWindowSizeCode = 1;
+  ZoomPercent = 150;
+  ScreenDpi = 96;
+  CopyTableFlag = 1;
+  ApplyMainWindowSize();
+  EXPECT_EQ(HorizontalPixels, 1271);
+  EXPECT_EQ(window.setWidth, 1212);
+  EXPECT_EQ(window.setHeight, 910);
+  EXPECT_EQ(ScreenDpi, 120);
+  EXPECT_EQ(InputWindowScale, 127);
+  EXPECT_EQ(ZoomPercent, 100);
+  EXPECT_EQ(CopyTableFlag, 0);
+
+  // Full client area.
+  ScreenSizeCode = 2;
+  ApplyMainWindowSize();
+  EXPECT_EQ(HorizontalPixels, 1270);
+  EXPECT_EQ(VerticalPixels, 910);
+  EXPECT_EQ(window.setWidth, 1270);
+
+  platform::SetMainWindow(nullptr);
+  platform::SetScreenSizeQuery(nullptr);
+  platform::SetScreenDpiQuery(nullptr);
 }

@@ -108,6 +108,7 @@ TEST(RealLineText, FormsAreFixedWhateverTheSettings) {
     EXPECT_EQ(RealLineText(0), "0");
     EXPECT_EQ(RealLineText(-2), "-2");
     EXPECT_EQ(RealLineText(-1e-12L), "0");
+    EXPECT_EQ(RealLineText(-1e20L), "-100000000000000000000");
     EXPECT_EQ(RealLineText(0.5L), "0.5000000");
     EXPECT_EQ(RealLineText(5), "5.0000000");
     EXPECT_EQ(RealLineText(1), "1.0000000");
