@@ -204,7 +204,14 @@ bool ReplacingFile::Commit(std::error_code& ec) {
   }
   bool ok = out_->Close(ec);
   out_.reset();
-  if (ok) ok = Files().Rename(temp_, target_, ec);
+  if (ok) {
+    // The new version keeps the access rights of the one it replaces.
+    std::error_code statError;
+    const auto status = std::filesystem::status(target_, statError);
+    if (!statError && std::filesystem::exists(status))
+      std::filesystem::permissions(temp_, status.permissions(), statError);
+    ok = Files().Rename(temp_, target_, ec);
+  }
   if (!ok) {
     std::error_code ignored;
     Files().Remove(temp_, ignored);

@@ -272,3 +272,13 @@ TEST_F(TextFileTest, DiscardLeavesPreviousFile) {
   EXPECT_EQ(Slurp(dir_ / "d.txt"), "before");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
+
+TEST_F(TextFileTest, ReplacedFileKeepsItsAccessRights) {
+  Put(dir_ / "p.txt", "old");
+  fs::permissions(dir_ / "p.txt", fs::perms::owner_read | fs::perms::owner_write);
+  OpenWrite("p.txt");
+  WriteTextLine("new");
+  ASSERT_TRUE(Close());
+  EXPECT_EQ(Slurp(dir_ / "p.txt"), "new\r\n");
+  EXPECT_EQ(fs::status(dir_ / "p.txt").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
