@@ -237,10 +237,19 @@ bool CalcReducedMass(Real u, Real rho1, Real rho2, Real di1, Real di2, Real db1,
   const Real q2 = di2 / dm2;
   const Real r1 = 1 - q1 * q1 * q1 * q1;
   const Real r2 = 1 - q2 * q2 * q2 * q2;
+  const Real ratio = dm1 / db1;
+  const Real pinion = Pi / 8 * 1e-6L * ratio * ratio * dm1 * dm1;
+  if (dm2 < 0) {
+    // Internal gear: the ring (its "inner" diameter is its outer rim, so q2
+    // exceeds 1) is taken as infinitely heavy against the pinion, as the
+    // standard allows; the pinion mass alone counts.
+    if (r1 <= 0 || rho1 == 0) return false;
+    mred = pinion * r1 * rho1;
+    return true;
+  }
   // A body bore as large as the mean diameter leaves no rim mass.
   if (r1 <= 0 || r2 <= 0 || rho1 == 0 || rho2 == 0 || u == 0) return false;
-  const Real ratio = dm1 / db1;
-  mred = Pi / 8 * 1e-6L * ratio * ratio * dm1 * dm1 / (1 / (r1 * rho1) + 1 / (u * u * r2 * rho2));
+  mred = pinion / (1 / (r1 * rho1) + 1 / (u * u * r2 * rho2));
   return true;
 }
 

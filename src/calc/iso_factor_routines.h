@@ -104,7 +104,8 @@ bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma
 // Reduced mass per face width (kg/mm) from the mean of tip and root
 // diameter, the body inner diameter di, the density rho (kg/dm3).
 // Returns false (mass 0) when a body inner diameter reaches the mean
-// diameter (1 - q^4 <= 0).
+// diameter (1 - q^4 <= 0). An internal wheel (negative diameters) counts as
+// infinitely heavy.
 bool CalcReducedMass(Real u, Real rho1, Real rho2, Real di1, Real di2, Real db1, Real df1,
                      Real df2, Real da1, Real da2, Real& mred);
 

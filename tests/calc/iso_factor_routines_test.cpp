@@ -140,6 +140,9 @@ TEST_F(IsoRoutines, MeshStiffnessAndReducedMass) {
   EXPECT_NEAR(m, common::Pi / 8 * 1e-6L * ratio * ratio * dm1 * dm1 / (1 / 7.8L + 1 / (4 * 7.8L)),
               1e-18);
   EXPECT_FALSE(CalcReducedMass(2, 7.8L, 7.8L, 79, 0, 75.175L, 70, 150, 88, 168, m));
+  // Internal wheel with its ring diameter: the pinion alone.
+  ASSERT_TRUE(CalcReducedMass(-2, 7.8L, 7.8L, 0, -200, 75.175L, 70, -170, 88, -152, m));
+  EXPECT_NEAR(m, common::Pi / 8 * 1e-6L * ratio * ratio * dm1 * dm1 * 7.8L, 1e-18);
 }
 
 TEST_F(IsoRoutines, FlankFactors) {

@@ -170,8 +170,12 @@ TEST_F(IsoFactorSet, ContactRatioAndSinglePairFactors) {
   g.df[2] = -170;
   g.zn[2] = -40;
   g.u = -2;
+  g.BodyInnerDiameterUsed[2] = -200;  // the outer diameter of the ring
   CalcIsoFactors();
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_GT(g.mred, 0);
   EXPECT_EQ(g.ZD, 1);
+  EXPECT_EQ(g.YB[2], 1);  // rim (200 - 170) / 2 = 15 mm, above 3.5 mn
 }
 
 TEST_F(IsoFactorSet, InputsThatCannotBeRatedAreFatal) {
