@@ -296,3 +296,40 @@ TEST_F(IsoRoutines, FormFactorOfInternalGear) {
 }
 
 }  // namespace
+
+#include "calc/din_strength_routines.h"
+
+namespace {
+
+// ISO 6336-3 and DIN 3990-3 share method B for external gears cut by a rack:
+// the two routines, written apart, must agree. (The ISO routine takes its
+// auxiliary angle from exactly ten fixed-point rounds, which leaves a few
+// 1e-5 of the converged value for small, negatively shifted pinions.)
+TEST(IsoFormFactor, AgreesWithDinMethodBForExternalGears) {
+  const Real an = 20 * common::Pi / 180;
+  for (const int z : {12, 20, 35, 80}) {
+    for (const Real x : {-0.2L, 0.0L, 0.4L}) {
+      const Real mn = 3, d = z * mn, da = d + 2 * mn * (1 + x), df = d - 2 * 1.25L * mn + 2 * x * mn;
+      TIsoFormInput in;
+      in.z = z;
+      in.mn = mn;
+      in.x = x;
+      in.alphan = an;
+      in.epsAlpha = 1.5L;
+      in.d = d;
+      in.da = da;
+      in.hfP = 1.25L * mn;
+      in.rhofP = 0.38L * mn;
+      const TIsoFormResult iso = CalcFormFactorYFYSIso(in);
+      TToothFormFactors din;
+      ASSERT_TRUE(CalcToothFormFactorYFS(din, an, 0, mn, 0, 0, 1.25L * mn, 0.38L * mn, x, z, z, d,
+                                         df, 1.5L, 0, da, da, 0, d * std::cos(an), 0, 0, an));
+      EXPECT_NEAR(iso.YF, din.YF, 1e-4L * din.YF) << z << " " << x;
+      EXPECT_NEAR(iso.YS, din.YS, 1e-4L * din.YS) << z << " " << x;
+      EXPECT_NEAR(iso.sFn, din.sFn, 1e-4L * din.sFn) << z << " " << x;
+      EXPECT_NEAR(iso.hFe, din.hFe, 1e-4L * din.hFe) << z << " " << x;
+    }
+  }
+}
+
+}  // namespace
