@@ -1,0 +1,48 @@
+// The design data file: one line-oriented text file ("*.vb4") that holds a
+// whole design (the noncircular pair and its pitch curve, the spur data of
+// the substitute pair, material, load, strength inputs, tool, drawing texts,
+// change records, title block and document links). The file has no keys:
+// every value stands on a line of its own at a fixed place, so the order of
+// the writer is the format, and the reader is its exact inverse.
+//
+// Works with the calculation records (calc/calc_records.h,
+// calc/spur_gear_data.h), the documentation records and their sections
+// (change_records.h, document_links.h), the values of design_extras.h, the
+// line routines of common/text_file.h with the strict reader of
+// data_file_lines.h, and the file checks of common/file_checks.h. Reading
+// ends with calc::CalcNoncircularPair.
+#pragma once
+
+#include <string>
+
+namespace app {
+
+// Writes the current design. The name picks the file: empty, the save
+// dialog (on success DataDirectory and CurrentFileName follow the choice);
+// without '.', DataDirectory + name + ".vb4"; with '.', the path itself. An
+// existing file is asked about first (CheckOutputFileName). The file is
+// written completely or not at all: the previous file stays until the new
+// one is complete. Nothing is written while AbortFlag is set on entry; on
+// return AbortFlag tells failure. DataChanged is left to the caller.
+void WriteDataFile(const std::string& name);
+
+// WriteDataFile for the current file: without the overwrite question.
+void SaveDataFile(const std::string& name);
+
+// Reads a design. The name picks the file like WriteDataFile's (empty: the
+// open dialog; without '.': DataDirectory + name + ".vb4", which also
+// becomes CurrentFileName). The design in memory changes only when the
+// whole file was read: a file that ends early, a number line that is not a
+// number, a count outside its list or a missing section marker refuses the
+// file with a message naming the line, and the current design stays. Design
+// inputs the file does not hold take their start values. After a
+// successful read the noncircular calculation runs. On return AbortFlag
+// tells failure.
+void ReadDataFile(const std::string& name);
+
+// The start values of every design input (the records the file holds and
+// the inputs it does not hold); the run's control flags (SkipPositionSweep)
+// and the picture rotation stay.
+void SetDesignInputDefaults();
+
+}  // namespace app

@@ -1,0 +1,28 @@
+// Storage and start values of the design values of design_extras.h.
+#include "app/design_extras.h"
+
+namespace app {
+
+GearArray<std::uint16_t> MaterialRecNo{};
+GearArray<std::uint16_t> ToolRecNo{};
+GearArray<std::string> MaterialName{};
+GearArray<std::string> ToothCorrectionText{};
+// The torque follows from power and speed: the strength step derives T from
+// P while T is 0, which is the start state.
+std::uint16_t LoadChoice = LoadComputesTorque;
+GearArray<Real> YA = [] {
+  GearArray<Real> factors;
+  factors.fill(1);
+  return factors;
+}();
+
+void SetDesignExtrasDefaults() {
+  MaterialRecNo.fill(0);
+  ToolRecNo.fill(0);
+  MaterialName.fill(std::string());
+  ToothCorrectionText.fill(std::string());
+  LoadChoice = LoadComputesTorque;
+  YA.fill(1);
+}
+
+}  // namespace app
