@@ -56,8 +56,10 @@ Real CalcSpecificSliding(Real signZ2, int gear, Real u, Real da2, Real da1, Real
 
 namespace {
 
-// Tooth thickness of an involute at the diameter dy.
+// Tooth thickness of an involute at the diameter dy; 0 inside its base
+// circle, where it has no flank.
 Real InvoluteThickness(Real refTerm, Real db, Real dy) {
+  if (std::fabs(dy) < std::fabs(db)) return 0;
   return (refTerm - common::Involute(common::CheckedArcCos(db / dy))) * dy;
 }
 
@@ -100,9 +102,7 @@ Real FindInvoluteIntersectionDiameter(int flag, int gear, Real& thickness, Real 
       tipSide = dy;
     }
   }
-  thickness = std::fabs(startDiameter) >= std::fabs(db)
-                  ? InvoluteThickness(refTerm, db, startDiameter)
-                  : 0;
+  thickness = InvoluteThickness(refTerm, db, startDiameter);
   return startDiameter;
 }
 
