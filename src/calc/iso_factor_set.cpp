@@ -324,8 +324,9 @@ void CalcIsoFactors() {
       g.YSg[i] = g.YS[i];
   }
 
-  // 26. Helix factor.
-  g.Ybeta = 1 - std::min(epsBeta, Real(1)) * std::min(common::RadToDeg(beta), Real(30)) / 120;
+  // 26. Helix factor (the helix angle counts by its size, whatever its hand).
+  g.Ybeta = 1 - std::min(epsBeta, Real(1)) *
+                    std::min(common::RadToDeg(std::fabs(beta)), Real(30)) / 120;
 
   // 27. Rim thickness factor.
   for (int i = 1; i <= 2; ++i)
