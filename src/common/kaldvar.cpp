@@ -5,7 +5,8 @@
 
 namespace common {
 
-std::string ProductCode, ProgramName, ProgramTitle, DataFileExtension, ProgramVersion;
+std::string ProductCode, ProgramName, ProgramTitle, DataFileExtension, ProgramVersion,
+    ProgramNotice;
 std::string CurrentFileName, DataDirectory;
 std::uint8_t BareNameFlag = 0;
 
@@ -81,6 +82,7 @@ void SetKaldvarDefaults() {
   ProgramTitle = "KALDRIM";
   DataFileExtension = "EXT";
   ProgramVersion = "1.0";
+  ProgramNotice.clear();
   CurrentFileName.clear();
   DataDirectory.clear();
   BareNameFlag = 0;
@@ -212,6 +214,7 @@ void SetProgramIdentity() {
   ProgramTitle = "VOB4 - Razivudo Redo Zavaz";
   DataFileExtension = "vb4";
   ProgramVersion = "5.2";
+  ProgramNotice = "Design data of a noncircular spur gear pair";
 }
 
 }  // namespace common

@@ -19,6 +19,8 @@ extern std::string ProgramName;
 extern std::string ProgramTitle;
 extern std::string DataFileExtension;
 extern std::string ProgramVersion;
+// Notice text written after the version in line 3 of the data-file header.
+extern std::string ProgramNotice;
 extern std::string CurrentFileName;
 extern std::string DataDirectory;
 extern std::uint8_t BareNameFlag;

@@ -11,7 +11,6 @@
 namespace common {
 
 TextFile SharedTextFile;
-std::string ProgramNotice = "Design data of a noncircular spur gear pair";
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "common/kaldvar.h"
 #include "common/real.h"
 #include "platform/file_system.h"
 
@@ -81,9 +82,6 @@ class TextFile {
 // The one text-file variable of the program; one file at a time.
 extern TextFile SharedTextFile;
 
-// The notice text of the program identity, written after the version in
-// the data-file header.
-extern std::string ProgramNotice;
 
 // ---- Reading (each reads one line of SharedTextFile) ------------------------
 
