@@ -99,7 +99,10 @@ TEST_F(SpurPairDriver, FatalInputStopsEveryLaterStep) {
   g.PressureAngle = 4.99L;
   g.df.fill(-1);
   g.epsAlpha = -1;
+  g.HB[1] = 600;
+  g.HBmin = 0;
   CalcSpurPair();
+  EXPECT_EQ(g.HBmin, 0);  // no strength step
   EXPECT_EQ(common::FatalFlag, 1);
   ASSERT_EQ(common::MsgCount, 1);
   EXPECT_EQ(common::MsgText[1], "Fatal  : alpha !");
@@ -111,10 +114,12 @@ TEST_F(SpurPairDriver, CompletePairClearsFlagsFirstAndRunsStrength) {
   common::AbortFlag = 1;
   common::FatalFlag = 1;
   common::AddErrorMessage("Warning: old");
+  g.HB[1] = 600;
+  g.HBmin = 0;
   CalcSpurPair();
-  EXPECT_EQ(common::FatalFlag, 0);
   EXPECT_FALSE(HasMessage("Warning: old"));
   EXPECT_NEAR(g.epsAlpha, 1.6352, 5e-5);
+  EXPECT_EQ(g.HBmin, 600);  // the strength step ran
 }
 
 TEST_F(SpurPairDriver, AbortFlagStopsAfterToolProfile) {
@@ -159,4 +164,35 @@ TEST_F(SpurPairDriver, MachiningAllowanceDrawsThePreCut) {
   ASSERT_EQ(common::FatalFlag, 0);
   EXPECT_NEAR(g.dfMean[1], g.d[1] - 2 * g.hfP[1] + (g.xEmax[1] + g.xEmin[1]) * 4, 1e-12);
   EXPECT_GT(g.dfMean[1], g.dfNoAllowance[1]);
+}
+
+TEST_F(SpurPairDriver, InternalAndHelicalPairsComputeCompletely) {
+  struct Case {
+    int z2;
+    Real beta, a, x1, x2;
+  };
+  const Case cases[] = {{-80, 0, -120, 0, 0}, {40, 15, 124.2, 0.3L, 0.1L}, {-80, 20, -127.7, 0.2L, 0}};
+  for (const Case& c : cases) {
+    SetUp();
+    g.ToothNumbers[2] = c.z2;
+    g.HelixAngle = c.beta;
+    g.FaceWidth = 60;  // overlap ratio above 1 for the helical pairs
+    g.CentreDistance = c.a;
+    g.ProfileShift[1] = c.x1;
+    g.ProfileShift[2] = c.x2;
+    g.AllowanceSeries.fill(6);
+    g.ToleranceSeries.fill(6);
+    g.CentreDistanceField = 5;
+    CalcSpurGeometry();
+    SCOPED_TRACE(c.z2 + c.beta);
+    EXPECT_EQ(common::FatalFlag, 0);
+    for (int k = 1; k <= common::MsgCount; ++k) ADD_FAILURE() << common::MsgText[k];
+    // No value is left non-finite (a NaN compares unequal to itself).
+    const SpurGeometryFields& geometry = g;
+    EXPECT_TRUE(geometry == geometry);
+    EXPECT_GT(g.epsAlpha, 1);
+    EXPECT_GT(g.WkUpper[2] * c.z2, 0);  // span of an internal gear: negative
+    EXPECT_NEAR(g.CentreDistance, (g.dw[1] + g.dw[2]) / 2, 1e-12);
+    if (c.beta > 0) EXPECT_GT(g.epsBeta, 0);
+  }
 }
