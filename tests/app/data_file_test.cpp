@@ -1,0 +1,575 @@
+// Design data file: line positions of the default design, byte-identical
+// save/open/save for every curve family, refused files that leave the
+// design as it was, a failing save that keeps the previous file, the path
+// rules and the text conversions of the documentation sections.
+#include "app/data_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <sstream>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/change_records.h"
+#include "app/design_extras.h"
+#include "app/document_links.h"
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/polynomial_fit.h"
+#include "calc/spur_gear_data.h"
+#include "common/design_documentation.h"
+#include "common/equation_matrix.h"
+#include "common/file_checks.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/text_file.h"
+#include "platform/file_system.h"
+#include "platform/scripted_dialogs.h"
+
+namespace fs = std::filesystem;
+using platform::ScriptedAnswer;
+
+namespace {
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void Put(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary);
+  out << bytes;
+}
+
+// The lines of a file written with CR LF (false when a line lacks its CR).
+std::vector<std::string> Lines(const std::string& bytes, bool* allCrLf = nullptr) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  bool crlf = true;
+  while (start < bytes.size()) {
+    std::size_t lf = bytes.find('\n', start);
+    if (lf == std::string::npos) lf = bytes.size();
+    std::string line = bytes.substr(start, lf - start);
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    else
+      crlf = false;
+    lines.push_back(line);
+    start = lf + 1;
+  }
+  if (allCrLf) *allCrLf = crlf;
+  return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const auto& line : lines) bytes += line + "\r\n";
+  return bytes;
+}
+
+// Output files that fail once `budget` bytes were written (a full disk).
+class FullDisk : public platform::FileSystem {
+ public:
+  explicit FullDisk(std::size_t budget) : budget_(budget) {}
+  std::unique_ptr<platform::OutputFile> CreateNew(const std::string& path, std::error_code& ec) override {
+    auto inner = platform::FileSystem::CreateNew(path, ec);
+    if (!inner) return nullptr;
+    return std::make_unique<Limited>(std::move(inner), budget_);
+  }
+
+ private:
+  class Limited : public platform::OutputFile {
+   public:
+    Limited(std::unique_ptr<platform::OutputFile> inner, std::size_t left) : inner_(std::move(inner)), left_(left) {}
+    bool Write(std::string_view bytes, std::error_code& ec) override {
+      if (bytes.size() > left_) {
+        inner_->Write(bytes.substr(0, left_), ec);
+        left_ = 0;
+        ec = std::make_error_code(std::errc::no_space_on_device);
+        return false;
+      }
+      left_ -= bytes.size();
+      return inner_->Write(bytes, ec);
+    }
+    bool Close(std::error_code& ec) override { return inner_->Close(ec); }
+
+   private:
+    std::unique_ptr<platform::OutputFile> inner_;
+    std::size_t left_;
+  };
+  std::size_t budget_;
+};
+
+class DataFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    common::SetKaldvarDefaults();
+    common::SetWkaldvarDefaults();
+    common::SetProgramIdentity();
+    common::ClearErrorMessages();
+    calc::SkipPositionSweep = 0;
+    app::SetDesignInputDefaults();
+    dir_ = fs::temp_directory_path() / ("h7_data_file_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    common::DataDirectory = dir_.string() + "/";
+    common::CurrentFileName.clear();
+  }
+  void TearDown() override {
+    common::SharedTextFile.Discard();
+    fs::remove_all(dir_);
+  }
+
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+  // Writes the design in memory to name (full path, no question) and
+  // returns the bytes; the test fails when the write reports a failure.
+  std::string Save(const std::string& name) {
+    common::AbortFlag = 0;
+    app::SaveDataFile(PathOf(name));
+    EXPECT_EQ(common::AbortFlag, 0) << name;
+    return Slurp(dir_ / name);
+  }
+
+  fs::path dir_;
+  platform::ScriptedDialogs dialogs_;
+  platform::ScopedDialogs scoped_{dialogs_};
+};
+
+// A design that fills every list the file holds: change records with line
+// breaks of each kind, free texts, a '|' in title texts, fit points with
+// their coefficients, polyline points, document links and the extra values.
+void FillDocumentation() {
+  auto& changes = common::ChangeRecords;
+  changes.Count = 3;
+  changes.Records[1] = {"a1", "01.02.2025", "ABC", "first line\r\nsecond line"};
+  changes.Records[2] = {"b2", "02.03.2025", "DEF", "one\rtwo\nthree"};
+  changes.Records[3] = {"c3", "03.04.2025", "GHI", ""};
+  auto& title = common::TitleBlock;
+  for (int i = 1; i <= common::TitleTextCount; ++i) title.Texts[i] = "T" + std::to_string(i);
+  title.Texts[4] = "M\x81ller";  // code page 850 u-umlaut
+  title.FreeTextCount = 2;
+  title.FreeTexts[1] = {12.5L, 200, 3.5L, 0, "Free text 1"};
+  title.FreeTexts[2] = {1234.5L, -7.25L, 2.5L, 90, "x|y"};
+  title.TextMode = common::FreeTextsA4A3;
+  common::SheetTexts[1] = "Sheet one";
+  common::SheetTexts[2] = "Sheet two";
+  common::SheetTexts[3] = "Sheet three";
+  app::DocumentLinks[2] = {"write.exe", "C:/docs/gear.doc"};
+  app::MaterialRecNo[1] = 7;
+  app::ToolRecNo[2] = 3;
+  app::MaterialName[1] = "16MnCr5";
+  app::MaterialName[2] = "42CrMo4";
+  app::ToothCorrectionText[1] = "tip relief 0.02";
+  app::LoadChoice = app::LoadComputesPower;
+  app::YA[2] = 0.7L;
+  auto& sg = calc::SpurGearData;
+  sg.DrawingName[1] = "Ellipse gear";
+  sg.DrawingNumber[2] = "NC-0002";
+  sg.DrawingName2[1] = "second name";
+  sg.n[1] = 1450;
+  sg.P = 7.5L;
+  sg.T[1] = 49.4L;
+  sg.CalcMethod = 4;
+  sg.LappingInAnswer = 'J';
+}
+
+// The angles as a file holds them (7 decimals): with the staircase
+// interpolation a change in the 8th decimal of a point angle can move a
+// sample to the neighbouring step and so change the centre distance.
+void SetPolyline() {
+  calc::PolylineCount = 36;
+  for (int i = 1; i <= 36; ++i) {
+    const Real phi = std::round((i - 1) * 10 * std::numbers::pi_v<Real> / 180 * 1e7L) / 1e7L;
+    calc::PolylinePoints[i] = {phi, std::round((50 + 5 * std::cos(2 * phi)) * 1e7L) / 1e7L};
+  }
+  calc::LinearInterpolation = 0;
+}
+
+void SetFitPoints() {
+  calc::PointCount = 5;
+  const Real r[5] = {50, 55, 52, 48, 50};
+  for (int i = 1; i <= 5; ++i) calc::FitPoints[i] = {(i - 1) * std::numbers::pi_v<Real> / 2, r[i - 1]};
+  ASSERT_TRUE(calc::FitPolynomialToPoints());
+}
+
+TEST_F(DataFileTest, DefaultDesignHasEveryGroupAtItsLine) {
+  const std::string bytes = Save("default.vb4");
+  bool crlf = false;
+  const auto lines = Lines(bytes, &crlf);
+  EXPECT_TRUE(crlf);
+  ASSERT_EQ(lines.size(), 203u);
+  EXPECT_EQ(lines[0], std::string(65, '-'));
+  EXPECT_EQ(lines[2], "Version 5.2    " + common::ProgramNotice);
+  EXPECT_EQ(lines[3], std::string(65, '-'));
+  auto line = [&](int n) { return lines[static_cast<std::size_t>(n - 1)]; };
+  EXPECT_EQ(line(8), "0");             // a before any calculation
+  EXPECT_EQ(line(13), "0.3490659");    // 20 degrees in radians
+  EXPECT_EQ(line(14), "30");           // z1
+  EXPECT_EQ(line(16), "Curve");
+  EXPECT_EQ(line(17), "0");            // no formula pieces
+  EXPECT_EQ(line(18), "60.0000000");   // ellipse a
+  EXPECT_EQ(line(22), "2");            // curve type
+  EXPECT_EQ(line(26), "20.0000000");   // pressure angle
+  EXPECT_EQ(line(29), "0");            // constant zeros of group 12
+  EXPECT_EQ(line(52), "N");            // first yes/no answer
+  EXPECT_EQ(line(93), "1.0000000");    // the constant 1
+  EXPECT_EQ(line(134), "CHANGES");
+  EXPECT_EQ(line(135), "0");
+  EXPECT_EQ(line(136), std::string(20, '-'));
+  EXPECT_EQ(line(137), "||||||0||");
+  EXPECT_EQ(line(142), "documents");
+  EXPECT_EQ(line(143), "5");
+  EXPECT_EQ(line(145), "notepad.exe");
+  EXPECT_EQ(line(147), std::string(14, '-'));
+  EXPECT_EQ(line(148), "write.exe");
+  EXPECT_EQ(line(151), "mspaint.exe");
+  EXPECT_EQ(line(161), "4");           // tool profile code of gear 1
+  EXPECT_EQ(line(162), "1.2500000");   // haP0/mn
+  EXPECT_EQ(line(169), "Normal");
+  EXPECT_EQ(line(182), "1");           // k
+  EXPECT_EQ(line(184), "6");           // polygon corners
+  EXPECT_EQ(line(187), "0");           // no fit points
+  EXPECT_EQ(line(189), "ISO 7200 Header");
+  EXPECT_EQ(line(195), "---");
+  EXPECT_EQ(line(198), "0");           // no polyline points
+  EXPECT_EQ(line(199), "TRUE");
+  EXPECT_EQ(line(200), "2");           // load choice: torque
+  EXPECT_EQ(line(202), "100.0000000"); // eccentric D
+}
+
+TEST_F(DataFileTest, SaveOpenSaveIsByteIdenticalForEveryCurveFamily) {
+  for (std::uint16_t type = 1; type <= 9; ++type) {
+    SCOPED_TRACE("curve type " + std::to_string(type));
+    app::SetDesignInputDefaults();
+    FillDocumentation();
+    calc::CurveType = type;
+    calc::PieceCount = 2;
+    calc::FormulaPieces[1] = {180, "37.5/(1-0.5*COS(X))"};
+    calc::FormulaPieces[2] = {360, "37.5/(1-0.5*COS(X))"};
+    SetFitPoints();
+    SetPolyline();
+    calc::SineCurve.N = 2;
+    calc::NcPair.k = type == 2 ? 2 : 1;
+    common::ClearErrorMessages();
+    calc::CalcNoncircularPair();
+
+    const std::string first = Save("first.vb4");
+    const std::string description = common::ChangeRecords.Records[1].Description;
+    EXPECT_EQ(description, "first line\r\nsecond line");  // saving leaves the record alone
+
+    app::SetDesignInputDefaults();
+    app::ReadDataFile(PathOf("first.vb4"));
+    ASSERT_EQ(common::AbortFlag, 0);
+    EXPECT_EQ(calc::CurveType, type);
+    EXPECT_EQ(common::ChangeRecords.Count, 3);
+    EXPECT_EQ(common::ChangeRecords.Records[1].Description, "first line\nsecond line");
+    EXPECT_EQ(common::ChangeRecords.Records[2].Description, "one\ntwo\nthree");
+    EXPECT_EQ(common::TitleBlock.FreeTextCount, 2);
+    EXPECT_EQ(common::TitleBlock.FreeTexts[2].text, "x\xDDy");
+    EXPECT_EQ(calc::PolylineCount, 36);
+    EXPECT_EQ(calc::PointCount, 5);
+    EXPECT_EQ(app::MaterialName[2], "42CrMo4");
+
+    const std::string second = Save("second.vb4");
+    EXPECT_EQ(first, second);
+  }
+}
+
+TEST_F(DataFileTest, DocumentationSectionLines) {
+  FillDocumentation();
+  const auto lines = Lines(Save("doc.vb4"));
+  auto at = [&](const std::string& text) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      if (lines[i] == text) return i;
+    return lines.size();
+  };
+  const std::size_t changes = at("CHANGES");
+  ASSERT_LT(changes + 25, lines.size());
+  EXPECT_EQ(lines[4], "Sheet one");
+  EXPECT_EQ(lines[changes + 1], "3");
+  EXPECT_EQ(lines[changes + 3], "a1");
+  EXPECT_EQ(lines[changes + 6], "first line|second line");
+  EXPECT_EQ(lines[changes + 7], std::string(14, '-'));
+  EXPECT_EQ(lines[changes + 11], "one|two|three");
+  // Texts 3, 4, 5, 6, 9, 10, the free-text count and an empty field.
+  EXPECT_EQ(lines[changes + 18], "T3|M\x81ller|T5|T6|T9|T10|2||");
+  EXPECT_EQ(lines[changes + 19], "T1");
+  EXPECT_EQ(lines[changes + 20], "T7");
+  EXPECT_EQ(lines[changes + 21], "T8");
+  EXPECT_EQ(lines[changes + 22], "T2");
+  // Free-text numbers with three significant digits; a '|' in the text
+  // cannot shift the fields.
+  EXPECT_EQ(lines[changes + 23], "12.5|200|3.5|0|Free text 1||");
+  EXPECT_EQ(lines[changes + 24], "1235|-7.25|2.5|90|x\xDDy||");
+  const std::size_t iso = at("ISO 7200 Header");
+  ASSERT_LT(iso + 6, lines.size());
+  EXPECT_EQ(lines[iso + 1], "2");  // FrameStyle start value
+  EXPECT_EQ(lines[iso + 2], "2");  // free texts on A4 and A3
+  EXPECT_EQ(lines[iso + 3], "T11");
+  EXPECT_EQ(lines[iso + 5], "T13");
+  EXPECT_EQ(lines[iso + 6], "---");
+  const std::size_t docs = at("documents");
+  EXPECT_EQ(lines[docs + 6], "write.exe");
+  EXPECT_EQ(lines[docs + 7], "C:/docs/gear.doc");
+}
+
+TEST_F(DataFileTest, NumbersIgnoreTheDecimalSignAndDigitSettings) {
+  FillDocumentation();
+  const std::string plain = Save("plain.vb4");
+  common::DecimalSign = 2;
+  common::SignificantDigits = 6;
+  EXPECT_EQ(Save("comma.vb4"), plain);
+  EXPECT_EQ(common::DecimalSign, 2);
+  EXPECT_EQ(common::SignificantDigits, 6);
+}
+
+// The refused files: each starts from a good file of another design, the
+// design in memory must be unchanged afterwards and the message must name
+// the line.
+class RefusedFileTest : public DataFileTest {
+ protected:
+  void SetUp() override {
+    DataFileTest::SetUp();
+    FillDocumentation();
+    SetPolyline();
+    good_ = Lines(Save("good.vb4"));
+    // The design in memory differs from the one in the file.
+    calc::EllipseCurve.a = 70;
+    common::ChangeRecords.Records[3].Description = "in memory";
+    app::MaterialName[1] = "in memory";
+    common::CurrentFileName = "current";
+    before_ = Save("before.vb4");
+    dialogs_.ClearRecord();
+  }
+
+  void ExpectRefused(const std::vector<std::string>& lines, const std::string& messagePart) {
+    Put(dir_ / "bad.vb4", Joined(lines));
+    app::ReadDataFile(PathOf("bad.vb4"));
+    EXPECT_EQ(common::AbortFlag, 1);
+    ASSERT_EQ(dialogs_.Asked().size(), 1u);
+    EXPECT_EQ(dialogs_.Asked()[0].caption, "Error  : ");
+    EXPECT_NE(dialogs_.Asked()[0].text.find(messagePart), std::string::npos) << dialogs_.Asked()[0].text;
+    EXPECT_EQ(common::CurrentFileName, "current");
+    EXPECT_EQ(Save("after.vb4"), before_);
+    dialogs_.ClearRecord();
+  }
+
+  std::size_t Index(const std::string& text) const {
+    for (std::size_t i = 0; i < good_.size(); ++i)
+      if (good_[i] == text) return i;
+    return good_.size();
+  }
+
+  std::vector<std::string> good_;
+  std::string before_;
+};
+
+TEST_F(RefusedFileTest, CountsOutsideTheirRecords) {
+  auto lines = good_;
+  lines[16] = "11";  // formula pieces
+  ExpectRefused(lines, "line 17: number of formula pieces 11 outside 0..10");
+
+  lines = good_;
+  lines[Index("CHANGES") + 1] = "26";
+  ExpectRefused(lines, "number of change records 26 outside 0..25");
+
+  lines = good_;
+  lines[Index("CHANGES") + 18] = "T3|T4|T5|T6|T9|T10|9||";
+  ExpectRefused(lines, "number of free texts 9 outside 0..8");
+
+  lines = good_;
+  // This design has no fit points: the count of group 41 stands two lines
+  // before the ISO 7200 Header (after it comes N of group 42).
+  lines[Index("ISO 7200 Header") - 2] = "51";
+  ExpectRefused(lines, "number of points 51 outside 0..50");
+
+  lines = good_;
+  lines[Index("ISO 7200 Header") + 9] = "1001";
+  ExpectRefused(lines, "number of polyline points 1001 outside 0..1000");
+}
+
+TEST_F(RefusedFileTest, TruncatedFile) {
+  auto lines = good_;
+  lines.resize(lines.size() - 1);
+  ExpectRefused(lines, "file ends before line " + std::to_string(good_.size()));
+  lines.resize(10);
+  ExpectRefused(lines, "file ends before line 11");
+}
+
+TEST_F(RefusedFileTest, TextWhereANumberBelongs) {
+  auto lines = good_;
+  lines[25] = "twenty";
+  ExpectRefused(lines, "line 26: not a number: \"twenty\"");
+  lines = good_;
+  lines[13] = "30.5";  // z1 must be whole
+  ExpectRefused(lines, "line 14: not a whole number");
+  lines = good_;
+  lines[15] = "Curves";
+  ExpectRefused(lines, "line 16: \"Curve\" expected");
+}
+
+TEST_F(RefusedFileTest, NumberFormsThatAreAccepted) {
+  auto lines = good_;
+  lines[17] = "  6,25E1 ";  // ellipse a: blanks, comma, exponent
+  lines[13] = "3e1";        // z1
+  Put(dir_ / "forms.vb4", Joined(lines));
+  app::ReadDataFile(PathOf("forms.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(calc::EllipseCurve.a, 62.5L);
+  EXPECT_EQ(calc::NcPair.z1, 30);
+  EXPECT_TRUE(dialogs_.Asked().empty());
+}
+
+TEST_F(DataFileTest, InputsTheFileDoesNotHoldTakeTheirStartValues) {
+  Save("plain.vb4");
+  calc::SpurGearData.LifeFactorsInput = 1;
+  calc::SpurGearData.ToleranceStandard = 0;
+  common::ChangeRecords.Records[20].Modification = "stale";
+  common::TitleBlock.FreeTexts[8].text = "stale";
+  calc::SkipPositionSweep = 1;
+  calc::PhiView = 45;
+  app::ReadDataFile(PathOf("plain.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(calc::SpurGearData.LifeFactorsInput, 0);
+  EXPECT_EQ(calc::SpurGearData.ToleranceStandard, 1);
+  EXPECT_EQ(common::ChangeRecords.Records[20].Modification, "");
+  EXPECT_EQ(common::TitleBlock.FreeTexts[8].text, "");
+  EXPECT_EQ(calc::SkipPositionSweep, 1);
+  EXPECT_EQ(calc::PhiView, 45);
+  // The calculation after the read closed the pair.
+  EXPECT_NEAR(static_cast<double>(calc::NcPair.a), 109.7736, 1e-3);
+}
+
+TEST_F(DataFileTest, FailedSaveKeepsThePreviousFile) {
+  FillDocumentation();
+  const std::string old = Save("kept.vb4");
+  calc::EllipseCurve.a = 80;
+  FullDisk full(1000);
+  platform::ScopedFileSystem scoped(full);
+  common::AbortFlag = 0;
+  app::SaveDataFile(PathOf("kept.vb4"));
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(Slurp(dir_ / "kept.vb4"), old);
+  std::size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 1u);  // no temporary file left behind
+}
+
+TEST_F(DataFileTest, PathRules) {
+  // A name without '.' goes to the data directory with the extension; the
+  // current name is not changed by such a save.
+  common::AbortFlag = 0;
+  app::SaveDataFile("design");
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_TRUE(fs::exists(dir_ / "design.vb4"));
+  EXPECT_EQ(common::CurrentFileName, "");
+
+  // A name with '.' is the path itself.
+  const fs::path other = dir_ / "sub";
+  fs::create_directories(other);
+  app::SaveDataFile((other / "x.dat").string());
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_TRUE(fs::exists(other / "x.dat"));
+
+  // An existing file is asked about; No writes nothing.
+  const std::string old = Slurp(dir_ / "design.vb4");
+  calc::EllipseCurve.a = 99;
+  dialogs_.Then(ScriptedAnswer::Press(platform::DialogButton::No));
+  app::WriteDataFile("design");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(Slurp(dir_ / "design.vb4"), old);
+
+  // The save dialog: Cancel leaves the file system alone; a choice names
+  // the design and its directory.
+  common::AbortFlag = 0;
+  dialogs_.ClearRecord();
+  dialogs_.Then(ScriptedAnswer::Cancel());
+  app::WriteDataFile("");
+  EXPECT_EQ(common::AbortFlag, 1);
+  ASSERT_EQ(dialogs_.Asked().size(), 1u);
+  EXPECT_EQ(dialogs_.Asked()[0].filter, "*.vb4|*.vb4");
+  EXPECT_FALSE(fs::exists(dir_ / ".vb4"));
+
+  common::AbortFlag = 0;
+  dialogs_.Then(ScriptedAnswer::File((other / "chosen.txt").string()));
+  app::WriteDataFile("");
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_TRUE(fs::exists(other / "chosen.vb4"));
+  EXPECT_EQ(common::CurrentFileName, "chosen");
+  EXPECT_EQ(common::DataDirectory, other.string() + "/");
+
+  // Opening by a bare name reads DataDirectory + name + ".vb4" and names
+  // the design.
+  calc::EllipseCurve.a = 60;
+  app::ReadDataFile("chosen");
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(calc::EllipseCurve.a, 99);
+  EXPECT_EQ(common::CurrentFileName, "chosen");
+
+  // A missing file: the access message, nothing changes.
+  dialogs_.ClearRecord();
+  app::ReadDataFile("missing");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(common::CurrentFileName, "chosen");
+  EXPECT_EQ(calc::EllipseCurve.a, 99);
+}
+
+TEST_F(DataFileTest, DefaultDesignResourceReads) {
+  const fs::path resource = fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4";
+  ASSERT_TRUE(fs::exists(resource));
+  fs::copy_file(resource, dir_ / "null.vb4");
+  app::ReadDataFile("null");
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(common::CurrentFileName, "null");
+  EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
+  EXPECT_NEAR(static_cast<double>(calc::NcPair.a), 109.7736, 1e-3);
+  EXPECT_EQ(Save("again.vb4"), Slurp(resource));
+}
+
+TEST(ChangeRecordsTest, LineBreaksAndFieldBars) {
+  EXPECT_EQ(app::ChangeTextForFile("a\r\nb\rc\nd\n\ne"), "a|b|c|d||e");
+  EXPECT_EQ(app::ChangeTextFromFile("a|b||c"), "a\nb\n\nc");
+  EXPECT_EQ(app::FieldTextForFile("x|y\r\nz"), "x\xDDy  z");
+}
+
+TEST(ChangeRecordsTest, StartAndNewDesign) {
+  common::ChangeRecords.Count = 4;
+  common::TitleBlock.Texts[2] = "designer";
+  common::TitleBlock.Texts[3] = "old";
+  common::TitleBlock.FreeTextCount = 3;
+  common::TitleBlock.TextMode = common::FreeTextsNone;
+  app::ClearChanges();
+  EXPECT_EQ(common::ChangeRecords.Count, 0);
+  EXPECT_EQ(common::TitleBlock.FreeTextCount, 0);
+  EXPECT_EQ(common::TitleBlock.TextMode, common::FreeTextsA4);
+  EXPECT_EQ(common::TitleBlock.Texts[2], "designer");
+  EXPECT_EQ(common::TitleBlock.Texts[3], "old");
+  const std::string today = common::TitleBlock.Texts[1];
+  EXPECT_EQ(today.size(), 10u);
+
+  app::InitChangeRecords();
+  EXPECT_EQ(common::TitleBlock.Texts[3], today);
+  EXPECT_EQ(common::TitleBlock.Texts[5], today);
+  EXPECT_EQ(common::ChangeRecords.Records[1].Description, "");
+
+  app::DocumentLinks[3] = {"x", "y"};
+  app::InitDocumentLinks();
+  EXPECT_EQ(app::DocumentLinks[1].Program, "notepad.exe");
+  EXPECT_EQ(app::DocumentLinks[2].Program, "write.exe");
+  EXPECT_EQ(app::DocumentLinks[3].Program, "mspaint.exe");
+  EXPECT_EQ(app::DocumentLinks[5].Program, "notepad.exe");
+  EXPECT_EQ(app::DocumentLinks[3].File, "");
+}
+
+}  // namespace
