@@ -5,6 +5,7 @@
 // refuses a section that does not fit.
 #include "app/change_records.h"
 
+#include <algorithm>
 #include <ctime>
 #include <vector>
 
@@ -110,10 +111,12 @@ std::string FieldTextForFile(const std::string& text) {
 
 void WriteChangesSection() {
   using common::WriteTextLine;
+  const int changes = std::min<int>(ChangeRecords.Count, common::MaxChangeRecords);
+  const int freeTexts = std::min<int>(TitleBlock.FreeTextCount, common::MaxFreeTexts);
   WriteTextLine("CHANGES");
-  common::WriteIntLine(ChangeRecords.Count);
+  common::WriteIntLine(changes);
   WriteTextLine(SectionRule);
-  for (int i = 1; i <= ChangeRecords.Count; ++i) {
+  for (int i = 1; i <= changes; ++i) {
     const common::TChangeRecord& record = ChangeRecords.Records[i];
     WriteTextLine(OneLineText(record.Modification));
     WriteTextLine(OneLineText(record.Date));
@@ -124,13 +127,13 @@ void WriteChangesSection() {
   const auto& texts = TitleBlock.Texts;
   common::WriteFieldsLine8(FieldTextForFile(texts[3]), FieldTextForFile(texts[4]), FieldTextForFile(texts[5]),
                            FieldTextForFile(texts[6]), FieldTextForFile(texts[9]), FieldTextForFile(texts[10]),
-                           std::to_string(TitleBlock.FreeTextCount), "");
+                           std::to_string(freeTexts), "");
   WriteTextLine(OneLineText(texts[1]));
   WriteTextLine(OneLineText(texts[7]));
   WriteTextLine(OneLineText(texts[8]));
   WriteTextLine(OneLineText(texts[2]));
   const PlainNumberSettings plain;
-  for (int i = 1; i <= TitleBlock.FreeTextCount; ++i) {
+  for (int i = 1; i <= freeTexts; ++i) {
     const common::TFreeText& free = TitleBlock.FreeTexts[i];
     common::WriteFieldsLine6(common::RealToText(free.x), common::RealToText(free.y), common::RealToText(free.h),
                              common::RealToText(free.phi), FieldTextForFile(free.text), "");

@@ -542,6 +542,8 @@ struct DesignSnapshot {
 
 }  // namespace
 
+std::uint8_t StartedWithFile = 0;
+
 void SetDesignInputDefaults() {
   const std::uint8_t skipSweep = calc::SkipPositionSweep;
   const Real phiView = calc::PhiView;
@@ -559,6 +561,16 @@ void SetDesignInputDefaults() {
 
 void WriteDataFile(const std::string& name) {
   if (common::AbortFlag) return;
+  if (StartedWithFile) {
+    // An archived design opened from the command line may not be saved
+    // under another name.
+    if (common::ArchiveFlag && name != "actual") {
+      ShowErrorBox("Option is not available in archive mode.");
+      common::AbortFlag = 1;
+      return;
+    }
+    if (!common::ArchiveFlag) StartedWithFile = 0;
+  }
   const ChosenPath chosen = ChooseSavePath(name);
   if (common::AbortFlag) return;
   common::SharedTextFile.Assign(chosen.path);
@@ -567,7 +579,15 @@ void WriteDataFile(const std::string& name) {
     common::SharedTextFile.Discard();
     return;
   }
-  WriteDesign();
+  try {
+    WriteDesign();
+  } catch (const std::exception&) {
+    // An unfinished file must never be put in place of the previous one.
+    common::SharedTextFile.Discard();
+    ShowErrorBox("file write error");
+    common::AbortFlag = 1;
+    return;
+  }
   // A line that failed makes the close refuse to replace the previous file.
   common::CloseFileChecked(common::SharedTextFile);
   platform::Dialogs().SetBusyCursor(false);

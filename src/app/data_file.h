@@ -13,16 +13,24 @@
 // ends with calc::CalcNoncircularPair.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace app {
+
+// Set by the start-up when the program was started with a design file.
+// While it and the archive setting (common::ArchiveFlag) are both set, the
+// design can be written only under the name "actual"; without the archive
+// setting the first save clears it.
+extern std::uint8_t StartedWithFile;
 
 // Writes the current design. The name picks the file: empty, the save
 // dialog (on success DataDirectory and CurrentFileName follow the choice);
 // without '.', DataDirectory + name + ".vb4"; with '.', the path itself. An
 // existing file is asked about first (CheckOutputFileName). The file is
 // written completely or not at all: the previous file stays until the new
-// one is complete. Nothing is written while AbortFlag is set on entry; on
+// one is complete. Nothing is written while AbortFlag is set on entry, nor
+// in archive mode (see StartedWithFile); on
 // return AbortFlag tells failure. DataChanged is left to the caller.
 void WriteDataFile(const std::string& name);
 

@@ -115,6 +115,7 @@ class DataFileTest : public ::testing::Test {
     common::SetProgramIdentity();
     common::ClearErrorMessages();
     calc::SkipPositionSweep = 0;
+    app::StartedWithFile = 0;
     app::SetDesignInputDefaults();
     dir_ = fs::temp_directory_path() / ("h7_data_file_" + std::to_string(::getpid()));
     fs::remove_all(dir_);
@@ -523,6 +524,28 @@ TEST_F(DataFileTest, PathRules) {
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(common::CurrentFileName, "chosen");
   EXPECT_EQ(calc::EllipseCurve.a, 99);
+}
+
+TEST_F(DataFileTest, ArchiveModeKeepsTheStartFile) {
+  app::StartedWithFile = 1;
+  common::ArchiveFlag = true;
+  app::WriteDataFile("design");
+  EXPECT_EQ(common::AbortFlag, 1);
+  ASSERT_EQ(dialogs_.Asked().size(), 1u);
+  EXPECT_EQ(dialogs_.Asked()[0].text, "Option is not available in archive mode.");
+  EXPECT_FALSE(fs::exists(dir_ / "design.vb4"));
+
+  common::AbortFlag = 0;
+  app::WriteDataFile("actual");
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_TRUE(fs::exists(dir_ / "actual.vb4"));
+  EXPECT_EQ(app::StartedWithFile, 1);
+
+  common::ArchiveFlag = false;
+  app::WriteDataFile("design");
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_TRUE(fs::exists(dir_ / "design.vb4"));
+  EXPECT_EQ(app::StartedWithFile, 0);
 }
 
 TEST_F(DataFileTest, DefaultDesignResourceReads) {
