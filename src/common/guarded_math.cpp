@@ -132,8 +132,11 @@ Real Tan(Real x) { return std::tan(x); }
 
 Real Involute(Real x) { return std::tan(x) - x; }
 
-Real InverseInvolute(Real y) {
-  // The bracket stops short of pi/2, where tan has its pole.
+namespace {
+
+// The defining search: bisection on [-1.57, 1.57] (short of the pole of tan)
+// until the residual of the midpoint is below 1e-15, at most 800 steps.
+Real InverseInvoluteBisection(Real y) {
   Real lo = -1.57L;
   Real hi = 1.57L;
   for (int steps = 1;; ++steps) {
@@ -150,6 +153,34 @@ Real InverseInvolute(Real y) {
     }
     if (std::fabs(f) < 1e-15L) return mid;
   }
+}
+
+}  // namespace
+
+Real InverseInvolute(Real y) {
+  // The gear kernel calls this thousands of times per noncircular run, so
+  // Newton's method does the work: inv x = tan x - x is odd and convex for
+  // x > 0, and the start x0 = cbrt(3y) lies beyond the root (inv x > x^3/3),
+  // so the steps approach the root from outside without overshooting. The
+  // answer meets the same residual test as the bisection; where Newton
+  // cannot meet it inside the bracket (near the pole, or a root beyond it)
+  // the bisection decides, with its message.
+  if (std::isfinite(y)) {
+    Real x = std::cbrt(3 * y);
+    if (x > 1.57L) x = 1.57L;
+    if (x < -1.57L) x = -1.57L;
+    for (int i = 0; i < 60; ++i) {
+      const Real t = std::tan(x);
+      const Real f = t - x - y;
+      if (std::fabs(f) < 1e-15L) return x;
+      const Real slope = t * t;
+      if (slope == 0) break;
+      const Real next = x - f / slope;
+      if (!(std::fabs(next) <= 1.57L) || next == x) break;
+      x = next;
+    }
+  }
+  return InverseInvoluteBisection(y);
 }
 
 }  // namespace common

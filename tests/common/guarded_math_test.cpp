@@ -104,6 +104,24 @@ TEST_F(GuardedMath, InverseInvolute) {
   EXPECT_EQ(MsgText[1], "Error: ArcInv in unit math");
 }
 
+TEST_F(GuardedMath, InverseInvoluteMeetsTheResidualOverTheWholeRange) {
+  // Every angle the gear kernel can meet, both signs: the answer meets the
+  // defining residual test and lies within its resolution of the angle.
+  for (int i = -1500; i <= 1500; i += 7) {
+    const Real angle = i / 1000.0L;
+    const Real y = Involute(angle);
+    const Real x = InverseInvolute(y);
+    ASSERT_LT(std::fabs(Involute(x) - y), 1e-15L) << angle;
+    // The residual test bounds the angle error by 1e-15 / slope (tan^2).
+    const Real slope = std::tan(angle) * std::tan(angle);
+    const Real tolerance = angle == 0 ? 0.0L : 1.01e-15L / slope + 1e-18L;
+    ASSERT_LE(std::fabs(x - angle), tolerance) << static_cast<double>(angle);
+  }
+  EXPECT_EQ(MsgCount, 0);
+  EXPECT_EQ(InverseInvolute(-5000), 0);
+  EXPECT_EQ(MsgCount, 1);
+}
+
 TEST_F(GuardedMath, GeneralRealText) {
   EXPECT_EQ(GeneralRealText(0), "0");
   EXPECT_EQ(GeneralRealText(1.5L), "1.5");
