@@ -1,0 +1,48 @@
+#include "app/start_up.h"
+
+#include "app/change_records.h"
+#include "app/data_file.h"
+#include "app/document_links.h"
+#include "calc/calc_records.h"
+#include "common/cad_settings.h"
+#include "common/config_file.h"
+#include "common/file_utils.h"
+#include "common/graphics_settings.h"
+#include "common/kaldvar.h"
+#include "common/session_file.h"
+#include "common/text_utils.h"
+
+namespace app {
+
+void StartUpProgram(int argc, char** argv) {
+  common::InitKaldvar();
+  common::InitWkaldvar();
+  common::InitScreenGraphicsSettings();
+  common::InitPrinterGraphicsSettings();
+  common::InitCadSettings();
+  common::InitConfigOnlySettings();
+  calc::SetNoncircularDefaults();
+  InitChangeRecords();
+  InitDocumentLinks();
+
+  common::SetCommandLineParams(argc, argv);
+  common::SetProgramIdentity();
+  common::ReadConfigFile();
+  common::CheckConfiguredDirectories();
+  common::ReadSessionFile();
+
+  // The default design "null" of the data directory, when there is one;
+  // without it the built-in defaults stand.
+  common::DataDirectory = common::DefaultDataDirectory;
+  const std::string nullDesign = common::AddBackslash(common::DataDirectory) + "null." +
+                                 common::DataFileExtension;
+  if (common::FileCanOpen(nullDesign)) {
+    ReadDataFile("null");
+    common::CurrentFileName.clear();
+    common::DataChanged = 0;
+  }
+}
+
+void ShutDownProgram() { common::WriteSessionFile(); }
+
+}  // namespace app
