@@ -114,7 +114,7 @@ struct TCurvePoint {
 
 // Points of the polynomial through points (type 7). PointCount is also the
 // number of polynomial coefficients of types 6 and 7; the coefficients are
-// the solution vector of the shared equation system (EquationMatrix.b).
+// the solution vector of the shared equation system (EquationMatrix.rhs).
 inline constexpr int MaxFitPoints = 50;
 extern RangeArray<TCurvePoint, 1, MaxFitPoints> FitPoints;
 extern std::int32_t PointCount;

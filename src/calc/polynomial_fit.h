@@ -6,10 +6,11 @@
 
 namespace calc {
 
-// Fills EquationMatrix with a[i][j] = Phi_i^(j-1), b[i] = R_i for the
-// PointCount points, sets its count and solves it: the interpolating
-// polynomial, not a least-squares fit. false when PointCount is outside
-// 1..50 (nothing changed) or the system is singular (see SolveLinearSystem).
+// Fills EquationMatrix with a[i][j] = Phi_i^(j-1) (matrix) and b[i] = R_i
+// (rhs) for the PointCount points, sets its count and solves it: the
+// interpolating polynomial, not a least-squares fit. false when PointCount
+// is outside 1..50 (nothing changed) or the system is singular (see
+// SolveLinearSystem).
 bool FitPolynomialToPoints();
 
 // Solves EquationMatrix for its count by Gauss elimination with diagonal

@@ -132,6 +132,9 @@ TEST_F(CentreDistance, RadiusThatTurnsNegativeIsFatal) {
   EXPECT_EQ(common::FatalFlag, 1);
   EXPECT_EQ(common::MsgText[1], "Fatal  : rw1 <= 0 !");
   EXPECT_NEAR(D(RadiusExtremes.r1max), 50, 1e-9);  // gathered up to the failure
+  // The circumference is summed before the samples are checked.
+  EXPECT_NEAR(D(NcPair.U1), 2 * M_PI * 10, 1e-9);
+  EXPECT_NEAR(D(NcPair.rnom1), 10, 1e-11);
 }
 
 TEST_F(CentreDistance, DivisionByZeroInAFormulaIsFatal) {
@@ -169,6 +172,17 @@ TEST_F(CentreDistance, SumsOverPitchCurveOne) {
   // The sum up to x of the ellipse is taken in samples at 2 pi / 1000.
   EXPECT_NEAR(D(IntegrateRadiusTo(2 * Pi / 1000)), D(2 * Pi / 1000 * PitchRadius(2 * Pi / 1000)),
               1e-15);
+}
+
+TEST_F(CentreDistance, RollingAngleTakesTheSamplesBelowX) {
+  // With r1 = 50 and a = 100 every sample adds exactly h = 0.001.
+  EllipseCurve = {50, 50};
+  NcPair.a = 100;
+  EXPECT_NEAR(D(RollingAngle2(0)), 0.001, 1e-15);       // at least phi = 0
+  EXPECT_NEAR(D(RollingAngle2(0.001L)), 0.001, 1e-15);  // 0 only: h is not below h
+  EXPECT_NEAR(D(RollingAngle2(0.003L)), 0.003, 1e-15);  // 0, h, 2h
+  EXPECT_NEAR(D(RollingAngle2(0.0035L)), 0.004, 1e-15);
+  EXPECT_NEAR(D(RollingAngle2(2 * Pi)), 6.284, 1e-12);  // 0 .. 6.283
 }
 
 }  // namespace

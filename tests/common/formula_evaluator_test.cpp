@@ -41,6 +41,11 @@ TEST(FormulaEvaluator, NormalisationAndPlainResults) {
   r = Eval("+.25 + x*.5", 2);
   EXPECT_EQ(r.text, "0.25+X*0.5");
   EXPECT_EQ(r.value, 1.25L);
+  // Every inserted '0' lengthens the text; the points at its end still get theirs.
+  r = Eval("-.5-.5-.5-.5");
+  EXPECT_EQ(r.text, "-0.5-0.5-0.5-0.5");
+  EXPECT_EQ(r.pos, 0);
+  EXPECT_EQ(r.value, -2);
 
   EXPECT_NEAR(Eval("2^3^2").value, 64, 1e-15L);  // left association
   EXPECT_EQ(Eval("SQRT16").value, 4);             // unbracketed argument
