@@ -68,9 +68,10 @@ std::string LengthToTextFixed(int decimals, Real x) {
 }
 
 std::string SignedLengthToText(Real x) {
+  if (x == 0) return std::string();
   const std::string text = Imperial() ? RealToTextDigits(0, MmToInch(x)) : RealToTextDigits(1, x);
-  // A value too small to show counts as 0: no "+0".
-  if (x == 0 || text == "0") return std::string();
+  // A tiny positive deviation reads "+0", as tolerances are written
+  // ("+0/-0.01"); a tiny negative one reads "0", never "-0".
   return x > 0 ? "+" + text : text;
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <locale>
+#include <stdexcept>
 
 #include "common/kaldvar.h"
 
@@ -201,28 +203,79 @@ TEST_F(NumberFormat, TextToNumbers) {
 }
 
 // The process locale must not change any number text: a German locale uses
-// a comma and grouping, which would leak in through printf or strtod.
-TEST_F(NumberFormat, IndependentOfTheProcessLocale) {
+// a comma and grouping, which would leak in through printf, strtod or
+// iostreams.
+namespace {
+
+std::string SampleTexts() {
+  return RealToText(1234.5L) + "|" + RealToTextFixed(3, 0.25L) + "|" + ExponentText(12345) + "|" +
+         FormatRealDigits(6, 3, -1234.5678L) + "|" + EngineeringText(0.000123L);
+}
+
+// Installs a global C and C++ locale for one scope and restores the old ones.
+class GlobalLocale {
+ public:
+  explicit GlobalLocale(const std::locale& cxx, const char* cName = nullptr) {
+    const char* previous = std::setlocale(LC_ALL, nullptr);
+    savedC_ = previous ? previous : "C";
+    savedCxx_ = std::locale::global(cxx);
+    if (cName) active_ = std::setlocale(LC_ALL, cName) != nullptr;
+  }
+  ~GlobalLocale() {
+    std::locale::global(savedCxx_);
+    std::setlocale(LC_ALL, savedC_.c_str());
+  }
+  bool active() const { return active_; }
+
+ private:
+  std::string savedC_;
+  std::locale savedCxx_;
+  bool active_ = false;
+};
+
+std::locale GermanLocale() {
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"}) {
+    try {
+      return std::locale(name);
+    } catch (const std::runtime_error&) {
+    }
+  }
+  return std::locale::classic();
+}
+
+}  // namespace
+
+TEST_F(NumberFormat, IndependentOfACommaNumpunct) {
   struct CommaPunct : std::numpunct<char> {
     char do_decimal_point() const override { return ','; }
     char do_thousands_sep() const override { return '.'; }
     std::string do_grouping() const override { return "\3"; }
   };
-  const std::string before = RealToText(1234.5L) + RealToTextFixed(3, 0.25L) + ExponentText(12345) +
-                             FormatRealDigits(6, 3, -1234.5678L);
-  const Real parsed = TextToReal("1234.5");
-  const std::locale oldGlobal = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
-  const char* previous = std::setlocale(LC_ALL, nullptr);
-  const std::string saved = previous ? previous : "C";
-  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) std::setlocale(LC_ALL, "C.UTF-8");
-  const std::string after = RealToText(1234.5L) + RealToTextFixed(3, 0.25L) + ExponentText(12345) +
-                            FormatRealDigits(6, 3, -1234.5678L);
-  const Real parsedAfter = TextToReal("1234.5");
-  const Real commaAfter = TextToReal("1234,5");
-  std::setlocale(LC_ALL, saved.c_str());
-  std::locale::global(oldGlobal);
-  EXPECT_EQ(before, "12350.2501.235E4 -1234.568");
-  EXPECT_EQ(after, before);
-  EXPECT_EQ(parsedAfter, parsed);
-  EXPECT_EQ(commaAfter, 1234.5L);
+  const std::string before = SampleTexts();
+  EXPECT_EQ(before, "1235|0.250|1.235E4| -1234.568|0.123E-3");
+  const GlobalLocale scope(std::locale(std::locale::classic(), new CommaPunct));
+  EXPECT_EQ(SampleTexts(), before);
+  EXPECT_EQ(TextToReal("1234.5"), 1234.5L);
+}
+
+TEST_F(NumberFormat, IndependentOfTheGermanLocale) {
+  const std::string before = SampleTexts();
+  const std::locale german = GermanLocale();
+  if (german == std::locale::classic()) GTEST_SKIP() << "no German locale installed";
+  const GlobalLocale scope(german, german.name().c_str());
+  ASSERT_TRUE(scope.active());
+  // The locale really is in force for the C library: printf writes a comma.
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+  ASSERT_STREQ(probe, "1,5");
+  EXPECT_EQ(SampleTexts(), before);
+  DecimalSign = 2;
+  EXPECT_EQ(RealToText(1234.5L), "1235");
+  EXPECT_EQ(RealToText(1.5L), "1,5");
+  EXPECT_EQ(RealToTextDot(1.5L), "1.5");
+  DecimalSign = 1;
+  EXPECT_EQ(TextToReal("1234.5"), 1234.5L);
+  EXPECT_EQ(TextToReal("1234,5"), 1234.5L);
+  EXPECT_EQ(TextToReal("1.234,5"), 0);  // no grouping: not a number
+  EXPECT_EQ(TextToInt("1.234"), 0);
 }

@@ -70,7 +70,11 @@ TEST_F(UnitLabels, SignedLengthsAndTolerances) {
   EXPECT_EQ(SignedLengthToText(0), "");
   EXPECT_EQ(SignedLengthToText(0.0234L), "+0.023");
   EXPECT_EQ(SignedLengthToText(-0.0234L), "-0.023");
-  EXPECT_EQ(SignedLengthToText(1e-7L), "");
+  // Only an exact 0 is left out: a deviation too small to show still
+  // belongs to the tolerance pair.
+  EXPECT_EQ(SignedLengthToText(1e-7L), "+0");
+  EXPECT_EQ(SignedLengthToText(-1e-7L), "0");
+  EXPECT_EQ(ToleranceToText(1e-7L, -0.01L), "+0/-0.01");
   EXPECT_EQ(ToleranceToText(0.02L, -0.02L), " \xF1 0.02");
   EXPECT_EQ(ToleranceToText(0.02L, -0.01L), "+0.02/-0.01");
   EXPECT_EQ(ToleranceToText(0, -0.01L), "-0.01");
