@@ -38,10 +38,31 @@ void ForEachBorderCrossing(Real x1, Real y1, Real x2, Real y2, Real xmin, Real y
   }
 }
 
+// Where the segment from (ix, iy) inside the box towards (ox, oy) outside it
+// meets the border, from the segment's parameter: the smallest fraction of
+// the way at which it reaches the line of a border it heads for.
+void ExitByParameter(Real& x, Real& y, Real ix, Real iy, Real ox, Real oy, Real xmin, Real ymin,
+                     Real xmax, Real ymax) {
+  const Real dx = ox - ix;
+  const Real dy = oy - iy;
+  Real t = 1;
+  if (dx > 0) t = MinReal(t, (xmax - ix) / dx);
+  if (dx < 0) t = MinReal(t, (xmin - ix) / dx);
+  if (dy > 0) t = MinReal(t, (ymax - iy) / dy);
+  if (dy < 0) t = MinReal(t, (ymin - iy) / dy);
+  t = ClampReal(0, 1, t);
+  x = ClampReal(xmin, xmax, ix + t * dx);
+  y = ClampReal(ymin, ymax, iy + t * dy);
+}
+
 // The crossing that clips a segment with one end (ix, iy) inside the box.
 // When the inside end lies on a border itself, that border also "crosses" at
 // the inside end; the crossing farthest from it is where the segment leaves.
-bool LeavingPoint(Real& x, Real& y, Real ix, Real iy, Real ox, Real oy, Real xmin, Real ymin,
+// A segment leaving exactly through a corner can miss both borders there by
+// rounding, so that no crossing or only the inside end itself is found; the
+// exit point then comes from the segment's parameter, and the outside end
+// neither stays outside nor collapses onto the inside end.
+void LeavingPoint(Real& x, Real& y, Real ix, Real iy, Real ox, Real oy, Real xmin, Real ymin,
                   Real xmax, Real ymax) {
   Crossing best;
   Real bestDist = -1;
@@ -53,10 +74,15 @@ bool LeavingPoint(Real& x, Real& y, Real ix, Real iy, Real ox, Real oy, Real xmi
     }
     return true;
   });
-  if (!best.found) return false;
+  Real px, py;
+  ExitByParameter(px, py, ix, iy, ox, oy, xmin, ymin, xmax, ymax);
+  if (!best.found || bestDist < Hypot(px - ix, py - iy) * (1 - 1e-9L)) {
+    x = px;
+    y = py;
+    return;
+  }
   x = best.x;
   y = best.y;
-  return true;
 }
 
 // Shared part of the two arc-centre routines; false when dphi / 2 has a zero

@@ -168,4 +168,30 @@ TEST_F(PlaneGeometry, BoxAndClipping) {
   EXPECT_NEAR(y2, 5, 1e-18L);
 }
 
+TEST_F(PlaneGeometry, ClippingThroughACornerEndsInTheCorner) {
+  // Segments that leave the box exactly through its corner (10, 10) or
+  // (0, 10); rounding lets the computed crossings miss both borders there.
+  struct Case {
+    Real x1, y1, t, cx, cy;
+  };
+  const Case cases[] = {
+      {0.1L, 0.1L, 2.5L, 10, 10}, {0.1L, 0.1L, 3.5L, 10, 10}, {0.1L, 0.6L, 2.5L, 10, 10},
+      {0.05L, 0, 3.75L, 0, 10},   {0.1L, 0, 3.75L, 0, 10},    {0.11L, 0, 3.75L, 0, 10},
+  };
+  for (const Case& c : cases) {
+    Real x1 = c.x1, y1 = c.y1;
+    Real x2 = c.x1 + (c.cx - c.x1) * c.t, y2 = c.y1 + (c.cy - c.y1) * c.t;
+    EXPECT_TRUE(ClipLineToBox(x1, y1, x2, y2, 0, 0, 10, 10));
+    EXPECT_EQ(x1, c.x1);
+    EXPECT_NEAR(x2, c.cx, 1e-15L) << c.x1 << " " << c.y1 << " " << c.t;
+    EXPECT_NEAR(y2, c.cy, 1e-15L) << c.x1 << " " << c.y1 << " " << c.t;
+    // The other way round: the first end outside.
+    Real u1 = c.x1 + (c.cx - c.x1) * c.t, v1 = c.y1 + (c.cy - c.y1) * c.t;
+    Real u2 = c.x1, v2 = c.y1;
+    EXPECT_TRUE(ClipLineToBox(u1, v1, u2, v2, 0, 0, 10, 10));
+    EXPECT_NEAR(u1, c.cx, 1e-15L);
+    EXPECT_NEAR(v1, c.cy, 1e-15L);
+  }
+}
+
 }  // namespace
