@@ -34,18 +34,6 @@ using common::WriteIntLine;
 using common::WriteRealLine;
 using common::WriteTextLine;
 
-std::string DataFileFilterFor(const std::string& extension) {
-  return "*." + extension + "|*." + extension;
-}
-
-// The error box of the program: shown only while messages are enabled
-// (command-line output runs without them).
-void ShowErrorBox(const std::string& text) {
-  if (!common::MessagesEnabled) return;
-  platform::Dialogs().ShowMessage(
-      {"Error  : ", text, platform::MessageKind::Error, platform::MessageButtons::Ok});
-}
-
 int Clamped(long long n, int max) { return static_cast<int>(std::clamp<long long>(n, 0, max)); }
 
 // ---- Path choice --------------------------------------------------------------
@@ -61,18 +49,21 @@ std::string PathInDataDirectory(const std::string& directory, const std::string&
   return common::AddBackslash(directory) + name + "." + common::DataFileExtension;
 }
 
-// The save path of a name (empty: the save dialog); the path is checked by
-// CheckOutputFileName. Cancel, an empty choice or a refused overwrite set
-// AbortFlag.
-ChosenPath ChooseSavePath(const std::string& name) {
+// The path of a name: empty, the save or open dialog in DataDirectory (the
+// choice names the design and its directory; Cancel or an empty choice set
+// AbortFlag); without '.', DataDirectory + name + ".vb4"; with '.', the
+// name itself.
+ChosenPath ChoosePath(const std::string& name, bool save) {
   ChosenPath chosen;
   if (name.empty()) {
+    const std::string& ext = common::DataFileExtension;
     platform::FileNameRequest request;
-    request.caption = "Save";
+    request.caption = save ? "Save" : "Open";
     request.directory = common::AddBackslash(common::DataDirectory);
-    request.fileName = common::CurrentFileName;
-    request.filter = DataFileFilterFor(common::DataFileExtension);
-    const std::optional<std::string> answer = platform::Dialogs().SaveFileName(request);
+    if (save) request.fileName = common::CurrentFileName;
+    request.filter = "*." + ext + "|*." + ext;
+    const std::optional<std::string> answer =
+        save ? platform::Dialogs().SaveFileName(request) : platform::Dialogs().OpenFileName(request);
     platform::Dialogs().SetBusyCursor(false);
     if (!answer || answer->empty()) {
       common::AbortFlag = 1;
@@ -83,40 +74,12 @@ ChosenPath ChooseSavePath(const std::string& name) {
     chosen.name = common::BareFileName(*answer);
     chosen.path = PathInDataDirectory(chosen.directory, chosen.name);
   } else if (name.find('.') == std::string::npos) {
+    // Opening by a bare name also names the design.
+    if (!save) chosen.name = name;
     chosen.path = PathInDataDirectory(common::DataDirectory, name);
   } else {
     chosen.path = name;
   }
-  common::CheckOutputFileName(chosen.path);
-  return chosen;
-}
-
-// The path of a design to read (empty name: the open dialog); the file
-// must be readable. Cancel or a missing file set AbortFlag.
-ChosenPath ChooseOpenPath(const std::string& name) {
-  ChosenPath chosen;
-  if (name.empty()) {
-    platform::FileNameRequest request;
-    request.caption = "Open";
-    request.directory = common::AddBackslash(common::DataDirectory);
-    request.filter = DataFileFilterFor(common::DataFileExtension);
-    const std::optional<std::string> answer = platform::Dialogs().OpenFileName(request);
-    platform::Dialogs().SetBusyCursor(false);
-    if (!answer || answer->empty()) {
-      common::AbortFlag = 1;
-      return chosen;
-    }
-    chosen.fromDialog = true;
-    chosen.directory = common::FileDirPart(*answer);
-    chosen.name = common::BareFileName(*answer);
-    chosen.path = PathInDataDirectory(chosen.directory, chosen.name);
-  } else if (name.find('.') == std::string::npos) {
-    chosen.name = name;
-    chosen.path = PathInDataDirectory(common::DataDirectory, name);
-  } else {
-    chosen.path = name;
-  }
-  common::CheckFileAccess(chosen.path);
   return chosen;
 }
 
@@ -216,8 +179,8 @@ void WriteDesign() {
     WriteRealLine(sg.MeshesPerRev[g]);
     WriteRealLine(sg.LoadAlternations[g]);
   }
-  WriteRealLine(YA[1]);                                              // 28
-  WriteRealLine(YA[2]);
+  WriteRealLine(sg.YM[1]);                                           // 28: YA
+  WriteRealLine(sg.YM[2]);
   WriteIntLine(MaterialRecNo[1]);                                    // 29
   WriteIntLine(MaterialRecNo[2]);
   WriteTextLine(OneLineText(ToothCorrectionText[1]));                // 30
@@ -373,8 +336,8 @@ void ReadDesign(DataFileLines& in) {
     in.ReadReal(sg.MeshesPerRev[g]);
     in.ReadReal(sg.LoadAlternations[g]);
   }
-  in.ReadReal(YA[1]);                                                // 28
-  in.ReadReal(YA[2]);
+  in.ReadReal(sg.YM[1]);                                            // 28: YA
+  in.ReadReal(sg.YM[2]);
   in.ReadInt(MaterialRecNo[1]);                                      // 29
   in.ReadInt(MaterialRecNo[2]);
   in.ReadText(ToothCorrectionText[1]);                               // 30
@@ -471,7 +434,6 @@ struct DesignSnapshot {
   GearArray<std::string> materialName;
   GearArray<std::string> toothCorrectionText;
   std::uint16_t loadChoice = 0;
-  GearArray<Real> ya;
 
   void Take() {
     ncPair = calc::NcPair;
@@ -503,7 +465,6 @@ struct DesignSnapshot {
     materialName = MaterialName;
     toothCorrectionText = ToothCorrectionText;
     loadChoice = LoadChoice;
-    ya = YA;
   }
 
   void PutBack() const {
@@ -536,7 +497,6 @@ struct DesignSnapshot {
     MaterialName = materialName;
     ToothCorrectionText = toothCorrectionText;
     LoadChoice = loadChoice;
-    YA = ya;
   }
 };
 
@@ -565,13 +525,15 @@ void WriteDataFile(const std::string& name) {
     // An archived design opened from the command line may not be saved
     // under another name.
     if (common::ArchiveFlag && name != "actual") {
-      ShowErrorBox("Option is not available in archive mode.");
+      common::ShowFileError("Option is not available in archive mode.");
       common::AbortFlag = 1;
       return;
     }
     if (!common::ArchiveFlag) StartedWithFile = 0;
   }
-  const ChosenPath chosen = ChooseSavePath(name);
+  const ChosenPath chosen = ChoosePath(name, true);
+  if (common::AbortFlag) return;
+  common::CheckOutputFileName(chosen.path);
   if (common::AbortFlag) return;
   common::SharedTextFile.Assign(chosen.path);
   common::RewriteFileChecked(common::SharedTextFile);
@@ -584,7 +546,7 @@ void WriteDataFile(const std::string& name) {
   } catch (const std::exception&) {
     // An unfinished file must never be put in place of the previous one.
     common::SharedTextFile.Discard();
-    ShowErrorBox("file write error");
+    common::ShowFileError("file write error");
     common::AbortFlag = 1;
     return;
   }
@@ -605,7 +567,9 @@ void SaveDataFile(const std::string& name) {
 void ReadDataFile(const std::string& name) {
   // A read is a fresh request; its outcome alone decides the flag.
   common::AbortFlag = 0;
-  const ChosenPath chosen = ChooseOpenPath(name);
+  const ChosenPath chosen = ChoosePath(name, false);
+  if (common::AbortFlag) return;
+  common::CheckFileAccess(chosen.path);
   if (common::AbortFlag) return;
 
   auto previous = std::make_unique<DesignSnapshot>();
@@ -626,7 +590,7 @@ void ReadDataFile(const std::string& name) {
   common::SharedTextFile.Discard();
   if (lines.Failed() || readError) {
     previous->PutBack();
-    if (lines.Failed()) ShowErrorBox(lines.Message());
+    if (lines.Failed()) common::ShowFileError(lines.Message());
     common::AbortFlag = 1;
     return;
   }

@@ -10,11 +10,6 @@ GearArray<std::string> ToothCorrectionText{};
 // The torque follows from power and speed: the strength step derives T from
 // P while T is 0, which is the start state.
 std::uint16_t LoadChoice = LoadComputesTorque;
-GearArray<Real> YA = [] {
-  GearArray<Real> factors;
-  factors.fill(1);
-  return factors;
-}();
 
 void SetDesignExtrasDefaults() {
   MaterialRecNo.fill(0);
@@ -22,7 +17,6 @@ void SetDesignExtrasDefaults() {
   MaterialName.fill(std::string());
   ToothCorrectionText.fill(std::string());
   LoadChoice = LoadComputesTorque;
-  YA.fill(1);
 }
 
 }  // namespace app

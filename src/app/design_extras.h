@@ -1,16 +1,15 @@
 // Design values that the data file stores but no calculation record holds:
 // the table records picked last for material and tool, the material names,
-// the tooth-correction texts of the gear printout, the choice of the drive
-// quantity computed from the other two, and the entered alternating load
-// factors. The material, tool, load and strength forms edit them; the data
-// file (data_file.cpp) writes and reads them; the printouts read them.
+// the tooth-correction texts of the gear printout and the choice of the
+// drive quantity computed from the other two. The material, tool and load
+// forms edit them; the data file (data_file.cpp) writes and reads them; the
+// printouts read them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "common/range_array.h"
-#include "common/real.h"
 
 namespace app {
 
@@ -31,10 +30,6 @@ enum LoadChoiceCode : std::uint16_t {
   LoadComputesPower = 3,
 };
 extern std::uint16_t LoadChoice;  // a LoadChoiceCode
-
-// Alternating load factor YA per gear as entered with the influence factors
-// (1 for a load in one direction).
-extern GearArray<Real> YA;
 
 // Start values of every field above.
 void SetDesignExtrasDefaults();

@@ -170,7 +170,7 @@ void FillDocumentation() {
   app::MaterialName[2] = "42CrMo4";
   app::ToothCorrectionText[1] = "tip relief 0.02";
   app::LoadChoice = app::LoadComputesPower;
-  app::YA[2] = 0.7L;
+  calc::SpurGearData.YM[2] = 0.7L;  // YA
   auto& sg = calc::SpurGearData;
   sg.DrawingName[1] = "Ellipse gear";
   sg.DrawingNumber[2] = "NC-0002";
@@ -447,6 +447,28 @@ TEST_F(DataFileTest, InputsTheFileDoesNotHoldTakeTheirStartValues) {
   EXPECT_EQ(calc::PhiView, 45);
   // The calculation after the read closed the pair.
   EXPECT_NEAR(static_cast<double>(calc::NcPair.a), 109.7736, 1e-3);
+}
+
+TEST_F(DataFileTest, EnteredFactorsComeBackAfterTheCalculation) {
+  // Method 3 takes its factors from the file; the calculation after the
+  // read must find them where the strength step reads them.
+  auto& sg = calc::SpurGearData;
+  sg.CalcMethod = 3;
+  sg.KV = 1.15L;
+  sg.ZW = 1.05L;
+  sg.YM[1] = 0.9L;
+  sg.YM[2] = 0.7L;
+  sg.YRrelT[2] = 0.95L;
+  Save("entered.vb4");
+  app::SetDesignInputDefaults();
+  app::ReadDataFile(PathOf("entered.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(sg.CalcMethod, 3);
+  EXPECT_EQ(sg.KV, 1.15L);
+  EXPECT_EQ(sg.ZW, 1.05L);
+  EXPECT_EQ(sg.YM[1], 0.9L);
+  EXPECT_EQ(sg.YM[2], 0.7L);
+  EXPECT_EQ(sg.YRrelT[2], 0.95L);
 }
 
 TEST_F(DataFileTest, FailedSaveKeepsThePreviousFile) {
