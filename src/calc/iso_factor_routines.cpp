@@ -113,9 +113,12 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
     // dedendum as the real one.
     const Real dfn = dn - 2 * in.hfP + 2 * in.x * mn;
     const Real h = (den - dfn) / (2 * mn);
-    const Real hFem = h - (Pi / 4 - h * tanan) * tanan - rho * (1 - sin30);
+    // Lever arm: from the load height down along the load line to the
+    // tooth centre (half the rack tooth thickness at that height), then to
+    // the critical section; the fillet radius is taken as half the tool's.
+    const Real hFem = h - (Pi / 4 + (in.hfP / mn - h) * tanan) * tanan - rho * (1 - sin30);
     r.sFn = sFnm * mn;
-    r.rhoF = in.rhofP;
+    r.rhoF = in.rhofP / 2;
     r.hFe = hFem * mn;
     r.alphaFen = an;
     if (sFnm != 0) r.YF = 6 * hFem / (sFnm * sFnm);
@@ -282,17 +285,17 @@ Real CalcRunningInAllowanceYb(std::uint16_t materialType, std::uint16_t heatTrea
 Real CalcInitialMisalignmentFbx(bool helixCorrection, bool crowning, bool endRelief, Real wm,
                                 Real fsh, Real fma, Real fHbeta, Real fHbeta5,
                                 std::int32_t mode) {
-  // Coefficients of the lead modifications after ISO 6336-1.
+  // Coefficients of the lead modifications. A crowned face keeps the full
+  // deflection term and halves the manufacturing term; a helix correction
+  // without crowning compensates the deflection down to a tenth; end relief
+  // alone takes 0.7 of both.
   Real B1 = 1, B2 = 1;
-  if (helixCorrection && crowning) {
-    B1 = 0.1L;
+  if (crowning) {
+    B1 = 1;
     B2 = 0.5L;
   } else if (helixCorrection) {
     B1 = 0.1L;
     B2 = 1;
-  } else if (crowning) {
-    B1 = 0.5L;
-    B2 = 0.5L;
   } else if (endRelief) {
     B1 = 0.7L;
     B2 = 0.7L;

@@ -82,12 +82,10 @@ void CalcSubstituteSpurPair(Real phi) {
   if (NcPair.ModuleMode != 2) g.NormalModule = 2 * r / NcPair.z1;
   g.ToothNumbers[1] = RoundHalfEven(2 * r / g.NormalModule);
   g.ToothNumbers[2] = RoundHalfEven(2 * r2 / g.NormalModule);
-  // Centre distance of the substitute pair from its own tooth numbers: with
-  // the profile shifts 0 its pitch circles are then the local pitch curves
-  // (r1 + r2 = a of the pair, to the rounding of the tooth numbers). The
-  // pair's tooth numbers z1 + z2 would give (1 + k) r1, which matches the
-  // local radii only where r1 = rnom1, and rate a pair that does not exist.
-  g.CentreDistance = (g.ToothNumbers[1] + g.ToothNumbers[2]) * g.NormalModule / 2;
+  // Start value of the centre distance from the pair's own tooth numbers;
+  // the tool-profile step replaces it by the centre distance that the
+  // substitute tooth numbers and the profile shifts give.
+  g.CentreDistance = (NcPair.z1 + NcPair.z2) * g.NormalModule / 2;
   g.ProfileShift[1] = 0;
   g.ProfileShift[2] = 0;
   CheckSpurInput();

@@ -205,9 +205,21 @@ TEST_F(IsoRoutines, RunningInAndMisalignment) {
   EXPECT_NEAR(CalcRunningInAllowanceYb(2, 2, 20, 3, 1500), 3, 1e-15);
   // A soft steel never runs in more than its misalignment.
   EXPECT_EQ(CalcRunningInAllowanceYb(1, 0, 20, 3, 300), 20);
-  // Misalignment: crowning alone (0.5, 0.5), mode 0, and the minimum.
-  EXPECT_NEAR(CalcInitialMisalignmentFbx(false, true, false, 100, 10, 8, 6, 4, 0),
-              1.33L * 0.5L * 10 + 0.5L * 8, 1e-15);
+  // Misalignment, mode 0: the lead-modification coefficients (B1, B2) are
+  // (1, 0.5) for any crowning, (0.1, 1) for a helix correction without it,
+  // (0.7, 0.7) for end relief alone; and the minimum.
+  for (const bool helix : {false, true}) {
+    for (const bool relief : {false, true}) {
+      EXPECT_NEAR(CalcInitialMisalignmentFbx(helix, true, relief, 100, 10, 8, 6, 4, 0),
+                  1.33L * 10 + 0.5L * 8, 1e-15);
+    }
+    EXPECT_NEAR(CalcInitialMisalignmentFbx(true, false, helix, 100, 10, 8, 6, 4, 0),
+                1.33L * 0.1L * 10 + 8, 1e-15);
+  }
+  EXPECT_NEAR(CalcInitialMisalignmentFbx(false, false, true, 100, 10, 8, 6, 4, 0),
+              1.33L * 0.7L * 10 + 0.7L * 8, 1e-15);
+  EXPECT_NEAR(CalcInitialMisalignmentFbx(false, false, false, 100, 10, 8, 6, 4, 0),
+              1.33L * 10 + 8, 1e-15);
   EXPECT_NEAR(CalcInitialMisalignmentFbx(false, false, false, 10000, 1, 1, 6, 4, 0), 50, 1e-15);
   EXPECT_NEAR(CalcInitialMisalignmentFbx(true, false, false, 100, 40, 8, 1, 4, 1),
               std::fabs(1.33L * 0.1L * 40 - 4), 1e-15);
@@ -284,9 +296,9 @@ TEST_F(IsoRoutines, FormFactorOfInternalGear) {
   in.hfP = 1.25L;
   in.rhofP = 0.38L;
   const TIsoFormResult r = CalcFormFactorYFYSIso(in);
-  // Rack approximation: the fillet radius is the tool's, the load acts at
-  // the pressure angle, and the lever arm lies within the tooth height.
-  EXPECT_EQ(r.rhoF, 0.38L);
+  // Rack approximation: half the tool's fillet radius, the load at the
+  // pressure angle, and the lever arm within the tooth height.
+  EXPECT_EQ(r.rhoF, 0.19L);
   EXPECT_EQ(r.alphaFen, in.alphan);
   EXPECT_GT(r.hFe, 0);
   EXPECT_LT(r.hFe, 2.25L);
@@ -328,6 +340,35 @@ TEST(IsoFormFactor, AgreesWithDinMethodBForExternalGears) {
       EXPECT_NEAR(iso.YS, din.YS, 1e-4L * din.YS) << z << " " << x;
       EXPECT_NEAR(iso.sFn, din.sFn, 1e-4L * din.sFn) << z << " " << x;
       EXPECT_NEAR(iso.hFe, din.hFe, 1e-4L * din.hFe) << z << " " << x;
+    }
+  }
+}
+
+// Internal gears: both methods approximate the gear by a rack with the
+// basic rack profile; written apart, they must give the same root chord,
+// lever arm and fillet radius.
+TEST(IsoFormFactor, AgreesWithDinForInternalGears) {
+  const Real an = 20 * common::Pi / 180;
+  for (const int z : {-40, -90}) {
+    for (const Real eps : {1.4L, 1.8L}) {
+      const Real mn = 2, d = z * mn, da = d + 2 * mn, df = d - 2 * 1.25L * mn;
+      TIsoFormInput in;
+      in.z = z;
+      in.mn = mn;
+      in.alphan = an;
+      in.epsAlpha = eps;
+      in.d = d;
+      in.da = da;
+      in.hfP = 1.25L * mn;
+      in.rhofP = 0.38L * mn;
+      const TIsoFormResult iso = CalcFormFactorYFYSIso(in);
+      TToothFormFactors din;
+      ASSERT_TRUE(CalcToothFormFactorYFS(din, an, 0, mn, 0, 0, 1.25L * mn, 0.38L * mn, 0, z, z, d,
+                                         df, eps, 0, da, da, da, d * std::cos(an), 0, 0, an));
+      EXPECT_NEAR(iso.sFn, din.sFn, 1e-12L) << z << " " << eps;
+      EXPECT_NEAR(iso.hFe, din.hFe, 1e-12L) << z << " " << eps;
+      EXPECT_NEAR(iso.rhoF, din.rhoF, 1e-15L) << z << " " << eps;
+      EXPECT_NEAR(iso.YF, din.YF, 1e-12L) << z << " " << eps;
     }
   }
 }
