@@ -1,3 +1,4 @@
+// Program start and end; see start_up.h.
 #include "app/start_up.h"
 
 #include "app/change_records.h"
@@ -27,9 +28,13 @@ void StartUpProgram(int argc, char** argv) {
 
   common::SetCommandLineParams(argc, argv);
   common::SetProgramIdentity();
+  // A missing configuration file or a cancelled directory question sets
+  // AbortFlag; left set, it would silently stop the first save.
   common::ReadConfigFile();
+  common::AbortFlag = 0;
   common::CheckConfiguredDirectories();
   common::ReadSessionFile();
+  common::AbortFlag = 0;
 
   // The default design "null" of the data directory, when there is one;
   // without it the built-in defaults stand.
@@ -39,8 +44,9 @@ void StartUpProgram(int argc, char** argv) {
   if (common::FileCanOpen(nullDesign)) {
     ReadDataFile("null");
     common::CurrentFileName.clear();
-    common::DataChanged = 0;
   }
+  common::AbortFlag = 0;
+  common::DataChanged = 0;
 }
 
 void ShutDownProgram() { common::WriteSessionFile(); }
