@@ -46,9 +46,8 @@ Real CalcSpecificSliding(Real signZ2, int gear, Real u, Real da2, Real da1, Real
   if (gear == 1) {
     q = (b / a) / u;
   } else {
-    // At the tangent point of gear 2 its rolling radius is 0: no finite
-    // sliding value exists there.
-    if (b == 0) return 0;
+    // At the tangent point of gear 2 (b = 0) the sliding grows without
+    // bound; the caller holds such root values as -999.
     q = (a / b) * u;
   }
   return internal ? 1 + q : 1 - q;

@@ -33,7 +33,8 @@ Real CalcRootFormDiameterProtuberance(Real db, Real alphan, Real rhoaP0, Real x,
 // (positive towards the tip of gear 1). With the working pitch diameters
 // for da1, da2 and the addendum paths for g this is the sliding at the
 // ends of the path of contact. signZ2 < 0 marks an internal gear 2; u is
-// z2 / z1 (signed). 0 when the rolling radius of the divisor vanishes.
+// z2 / z1 (signed). 0 when the rolling radius of gear 1 (A) vanishes; at
+// the tangent point of gear 2 the value is unbounded.
 Real CalcSpecificSliding(Real signZ2, int gear, Real u, Real da2, Real da1, Real db2, Real db1,
                          Real g);
 

@@ -86,6 +86,8 @@ struct SpurToleranceFields {
     ToothThicknessSeriesName.fill("6 e 27");
     AccuracyGrade.fill(6);
   }
+  // Field by field; a NaN anywhere makes two sets unequal.
+  bool operator==(const SpurToleranceFields&) const = default;
 };
 
 }  // namespace calc

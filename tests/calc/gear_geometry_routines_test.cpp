@@ -65,6 +65,8 @@ TEST_F(GearGeometryRoutines, SpecificSliding) {
   EXPECT_NEAR(CalcSpecificSliding(1, 2, 2, 160, 80, db2, db1, 5), 1 - 2 * rho1 / rho2, 1e-12);
   // At the tangent point of gear 1 its rolling radius is 0: no value.
   EXPECT_EQ(CalcSpecificSliding(1, 1, 2, 160, 80, db2, db1, -common::Cathetus(40, db1 / 2)), 0);
+  // At the tangent point of gear 2 its sliding is unbounded, not 0.
+  EXPECT_LT(CalcSpecificSliding(1, 2, 2, 160, 80, db2, db1, common::Cathetus(80, db2 / 2)), -1000);
 }
 
 TEST_F(GearGeometryRoutines, InvoluteIntersection) {

@@ -66,33 +66,139 @@ TEST_F(SpurPairDriver, TextbookPairWithShift) {
   EXPECT_NEAR(g.CentreDistance, (g.dw[1] + g.dw[2]) / 2, 1e-12);
 }
 
+namespace {
+
+// Every field of the group that the noncircular calculation shares with the
+// kernel, one by one (the group has no comparison of its own).
+void ExpectSameCoreFields(const SpurCoreFields& a, const SpurCoreFields& b) {
+  EXPECT_EQ(a.NormalModule, b.NormalModule);
+  EXPECT_EQ(a.ToothNumbers, b.ToothNumbers);
+  EXPECT_EQ(a.ProfileShift, b.ProfileShift);
+  EXPECT_EQ(a.CentreDistance, b.CentreDistance);
+  EXPECT_EQ(a.PressureAngle, b.PressureAngle);
+  EXPECT_EQ(a.HelixAngle, b.HelixAngle);
+  EXPECT_EQ(a.FaceWidth, b.FaceWidth);
+  EXPECT_EQ(a.GearFaceWidth, b.GearFaceWidth);
+  EXPECT_EQ(a.GeometryMode, b.GeometryMode);
+  EXPECT_EQ(a.ToolKindCode, b.ToolKindCode);
+  EXPECT_EQ(a.haP0Factor, b.haP0Factor);
+  EXPECT_EQ(a.hfP0Factor, b.hfP0Factor);
+  EXPECT_EQ(a.hfP0FactorUsed, b.hfP0FactorUsed);
+  EXPECT_EQ(a.rhoaP0Factor, b.rhoaP0Factor);
+  EXPECT_EQ(a.alphaPrP0, b.alphaPrP0);
+  EXPECT_EQ(a.prP0Factor, b.prP0Factor);
+  EXPECT_EQ(a.alphaP0, b.alphaP0);
+  EXPECT_EQ(a.ToolProfileName, b.ToolProfileName);
+  EXPECT_EQ(a.ToolAngleDiffers, b.ToolAngleDiffers);
+  EXPECT_EQ(a.TipDiameterTheoretical, b.TipDiameterTheoretical);
+  EXPECT_EQ(a.TipReduction, b.TipReduction);
+  EXPECT_EQ(a.TipDiameter, b.TipDiameter);
+  EXPECT_EQ(a.SafetySF, b.SafetySF);
+  EXPECT_EQ(a.SafetySH, b.SafetySH);
+  EXPECT_EQ(a.ResonanceRatio, b.ResonanceRatio);
+  EXPECT_EQ(a.CalcMethod, b.CalcMethod);
+  EXPECT_EQ(a.DrawingName, b.DrawingName);
+  EXPECT_EQ(a.DrawingNumber, b.DrawingNumber);
+  EXPECT_EQ(a.DrawingName2, b.DrawingName2);
+}
+
+// Runs the geometry twice and expects the second run to change no field
+// but the profile-shift sum of the entered centre distance (the tool-profile
+// step replaces the entered centre distance by the one of the shifts).
+void ExpectSecondRunChangesNothing() {
+  TSpurGearData& g = SpurGearData;
+  const Real enteredFaceWidth = g.FaceWidth;
+  CalcSpurGeometry();
+  ASSERT_EQ(common::FatalFlag, 0);
+  for (int k = 1; k <= common::MsgCount; ++k) {
+    ASSERT_NE(common::MsgText[k].rfind("Fatal", 0), 0u) << common::MsgText[k];
+  }
+  const TSpurGearData first = g;
+  common::ClearErrorMessages();
+  CalcSpurGeometry();
+  ASSERT_EQ(common::FatalFlag, 0);
+  EXPECT_EQ(g.FaceWidth, enteredFaceWidth);
+  SpurGeometryFields firstGeometry = first;
+  firstGeometry.xSumForA = g.xSumForA;
+  EXPECT_TRUE(static_cast<const SpurGeometryFields&>(g) == firstGeometry);
+  EXPECT_TRUE(static_cast<const SpurToleranceFields&>(g) ==
+              static_cast<const SpurToleranceFields&>(first));
+  ExpectSameCoreFields(g, first);
+  // The strength inputs that the warnings default.
+  EXPECT_EQ(g.RzFlank, first.RzFlank);
+  EXPECT_EQ(g.RzRoot, first.RzRoot);
+  EXPECT_EQ(g.rho, first.rho);
+}
+
+}  // namespace
+
 TEST_F(SpurPairDriver, SecondRunChangesNothing) {
+  // Helical pair with series allowances, centre-distance field and a
+  // machining allowance; the entered centre distance differs from the one
+  // of the shifts.
   SetTextbookPair(g, 0.5L, 0.2L);
   g.HelixAngle = 12;
-  g.CentreDistance = 125;  // entered value is replaced by the one of the shifts
+  g.CentreDistance = 125;
   g.AllowanceSeries.fill(8);
   g.ToleranceSeries.fill(5);
   g.CentreDistanceField = 4;
   g.MachiningAllowance[1] = 0.1L;
   g.MachiningAllowanceTol[1] = 0.05L;
-  CalcSpurGeometry();
-  ASSERT_EQ(common::FatalFlag, 0);
-  const TSpurGearData first = g;
-  common::ClearErrorMessages();
-  CalcSpurGeometry();
-  ASSERT_EQ(common::FatalFlag, 0);
-  // Only the profile-shift sum that the entered centre distance needs
-  // follows the entered value, which the first run replaced.
-  SpurGeometryFields firstGeometry = first;
-  firstGeometry.xSumForA = g.xSumForA;
-  EXPECT_TRUE(static_cast<const SpurGeometryFields&>(g) == firstGeometry);
-  EXPECT_EQ(g.FaceWidth, 20);
-  EXPECT_EQ(g.CentreDistance, first.CentreDistance);
-  EXPECT_EQ(g.TipDiameter, first.TipDiameter);
-  EXPECT_EQ(g.Aae, first.Aae);
-  EXPECT_EQ(g.WkUpper, first.WkUpper);
-  EXPECT_EQ(g.MdKLower, first.MdKLower);
-  EXPECT_EQ(g.fpb, first.fpb);
+  {
+    SCOPED_TRACE("helical, allowances");
+    ExpectSecondRunChangesNothing();
+  }
+
+  // Internal helical pair, an own tool whose angle differs from alpha, tip
+  // from the clearance, DIN tolerances, entered ball and span count, and a
+  // tip shortening that snaps to 0.
+  ResetGlobals();
+  SetTextbookPair(g, 0.2L, 0);
+  g.ToothNumbers[2] = -80;
+  g.HelixAngle = -15;
+  g.CentreDistance = -126;
+  g.FaceWidth = 30;
+  g.GearFaceWidth[2] = 34;
+  g.ToolKindCode.fill(4);
+  g.haP0Factor.fill(1.25L);
+  g.hfP0Factor.fill(1.0L);
+  g.rhoaP0Factor.fill(0.2L);
+  g.rhofP0Factor.fill(0.1L);
+  g.alphaP0[1] = 22;
+  g.hfP0FactorUsed[1] = 0.8L;
+  g.GeometryMode[1] = 1;
+  g.c[1] = 1.0L;
+  g.GeometryMode[2] = 2;
+  g.TipReduction[2] = 0.0004L;
+  g.AllowanceSeries.fill(6);
+  g.ToleranceSeries.fill(7);
+  g.CentreDistanceField = 6;
+  g.ToleranceStandard = 0;
+  g.AccuracyGrade[2] = 9;
+  g.AutoBallDiameter = 0;
+  g.BallDiameter.fill(7);
+  g.SpanToothCount[1] = 4;
+  {
+    SCOPED_TRACE("internal, own tool");
+    ExpectSecondRunChangesNothing();
+  }
+
+  // Protuberance tool, given tip diameters, own allowances.
+  ResetGlobals();
+  SetTextbookPair(g, 0.3L, -0.1L);
+  g.ToolKindCode.fill(3);
+  g.GeometryMode.fill(3);
+  g.TipDiameter[1] = 89.5L;
+  g.TipDiameter[2] = 166;
+  g.AsnUpper.fill(-0.05L);
+  g.AsnLower.fill(-0.12L);
+  g.CentreDistanceField = 9;
+  g.Aae = 0.03L;
+  g.Aai = -0.01L;
+  {
+    SCOPED_TRACE("protuberance, given tips");
+    ExpectSecondRunChangesNothing();
+  }
 }
 
 TEST_F(SpurPairDriver, FatalInputStopsEveryLaterStep) {
