@@ -283,18 +283,21 @@ bool ContactFactors(Real fmb) {
   const Real epsA = g.epsAlpha;
   const Real epsB = g.epsBeta;
   const Real epsG = g.epsGamma;
-  const Real beta = g.HelixAngle;
+  // The helix angle counts by its size: a left-hand helix entered as a
+  // negative angle rates the root like the right-hand one (epsBeta is
+  // always positive), never with a helix factor above 1.
+  const Real beta = std::fabs(g.HelixAngle);
 
   g.Ybeta = epsB > 1 ? 1 - beta / 120 : 1 - epsB * beta / 120;
   g.Ybeta = MaxReal(g.Ybeta, 1 - 0.25L * epsB);
 
-  // The contact ratio divides below: without contact there is no rating.
-  if (epsA <= 0) {
-    Fatal("Fatal: eps.alpha <=0 !");
-    return false;
+  // Zeps divides by the contact ratio; a contact ratio of 0 or below ends
+  // the routine after the transverse load factor (below).
+  if (epsA > 0) {
+    g.Zeps = epsB < 1
+                 ? CheckedSqrt("Error  : Z eps.", (4 - epsA) / 3 * (1 - epsB) + epsB / epsA)
+                 : CheckedSqrt("Error  : Z eps.", 1 / epsA);
   }
-  g.Zeps = epsB < 1 ? CheckedSqrt("Error  : Z eps.", (4 - epsA) / 3 * (1 - epsB) + epsB / epsA)
-                    : CheckedSqrt("Error  : Z eps.", 1 / epsA);
 
   g.yAlpha = MeanReal(CalcRunningInAllowanceYaIso(g.MaterialType[1], g.HeatTreatment[1], g.fpb[1],
                                                   g.v, g.SigmaHlim[1]),
@@ -310,6 +313,11 @@ bool ContactFactors(Real fmb) {
     } else {
       g.KHalpha = epsG / 2 * (0.9L + 0.4L * f);
     }
+  }
+  // Without contact there is no rating.
+  if (epsA <= 0) {
+    Fatal("Fatal: eps.alpha <=0 !");
+    return false;
   }
   if (g.Zeps <= 0) AddErrorMessage("Fatal  : Zeps.<=0 !");
   if (g.Zeps == 0) {

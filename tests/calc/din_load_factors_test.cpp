@@ -250,6 +250,23 @@ TEST(DinLoadFactors, SinglePairFactorBelowTwentyTeeth) {
   EXPECT_NEAR(g.ZB, std::max(1.0L, std::tan(20 * Pi / 180) / std::sqrt(a * b)), 1e-12);
 }
 
+TEST(DinLoadFactors, HelixFactorBySizeOfTheHelixAngle) {
+  for (const Real beta : {15.0L, -15.0L}) {
+    PrepareDinPair();
+    TSpurGearData& g = SpurGearData;
+    g.HelixAngle = beta;
+    g.epsBeta = 0.8L;
+    CalcLoadFactors();
+    EXPECT_NEAR(g.Ybeta, 0.9L, 1e-15) << beta;
+  }
+  // Overlap above 1: 1 - beta / 120, held at 1 - 0.25 epsBeta.
+  PrepareDinPair();
+  SpurGearData.HelixAngle = -40;
+  SpurGearData.epsBeta = 1.2L;
+  CalcLoadFactors();
+  EXPECT_NEAR(SpurGearData.Ybeta, 0.7L, 1e-15);
+}
+
 TEST(DinLoadFactors, MethodFortyOne) {
   PrepareDinPair(2);
   TSpurGearData& g = SpurGearData;
