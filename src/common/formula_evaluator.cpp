@@ -51,6 +51,14 @@ constexpr NameEntry NameTable[] = {
 constexpr char EndMark = 13;
 constexpr int MaxFactorial = 1754;  // 1755! exceeds the 80-bit range
 
+// A formula text may come from a data file of any length. Brackets and
+// function arguments nested deeper than this, or more operations applied one
+// upon another, end the parse with an error position instead of running the
+// parser or the evaluation into the end of the stack; no real formula comes
+// near either bound.
+constexpr int MaxNesting = 200;
+constexpr int MaxTreeDepth = 1000;
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Steps 1 to 5 of the normalisation; returns the bracket balance check.
@@ -113,7 +121,15 @@ class FormulaCompiler {
     n.b = b;
     n.value = value;
     nodes_.push_back(n);
-    return static_cast<int>(nodes_.size()) - 1;
+    const int depth = 1 + std::max(a >= 0 ? depths_[a] : 0, b >= 0 ? depths_[b] : 0);
+    depths_.push_back(depth);
+    const int index = static_cast<int>(nodes_.size()) - 1;
+    if (depth - 1 > MaxTreeDepth && !stopped_) {  // operations above the deepest operand
+      // Reading ends here; what was read so far is still evaluated.
+      stopped_ = true;
+      return Add(kThenStop, pos_, index);
+    }
+    return index;
   }
 
   int Stop(std::int32_t pos) {
@@ -166,6 +182,14 @@ class FormulaCompiler {
   // ignored: the factor directly after PI, E or X, whose value is not used;
   // where none follows (an operator, a bracket or the end) it reads nothing.
   int Factor(bool ignored) {
+    if (nesting_ > MaxNesting) return Stop(pos_);
+    ++nesting_;
+    const int factor = FactorBody(ignored);
+    --nesting_;
+    return factor;
+  }
+
+  int FactorBody(bool ignored) {
     if (IsDigit(ch_)) return Number();
     if (ch_ == '(') {
       NextChar();
@@ -236,6 +260,8 @@ class FormulaCompiler {
   std::int32_t pos_ = 0;
   char ch_ = EndMark;
   bool stopped_ = false;
+  int nesting_ = 0;          // brackets and function arguments open around the factor
+  std::vector<int> depths_;  // per node: the longest chain of nodes below it, itself included
 };
 
 // ---- Evaluation ----------------------------------------------------------------

@@ -17,7 +17,9 @@
 // by zero, logarithm or square root of a negative number, '^' on a negative
 // base, a result too large for 80-bit reals, FAK above 1754) stops the
 // evaluation: the error position is that of the operator, name or number
-// concerned and the value is 0, never a non-finite value.
+// concerned and the value is 0, never a non-finite value. A text nested more
+// than 200 deep in brackets or function arguments, or with more than 1000
+// operations applied one upon another, stops where it exceeds that bound.
 #pragma once
 
 #include <cstdint>

@@ -153,6 +153,30 @@ TEST(FormulaEvaluator, ArithmeticFaultsGiveZeroAndAPosition) {
   EXPECT_EQ(Eval("SQRT(0)").pos, 0);
 }
 
+TEST(FormulaEvaluator, DeepTextsStopInsteadOfExhaustingTheStack) {
+  // 200 nested brackets are read; inside the 201st the parse stops.
+  EXPECT_EQ(Eval(std::string(200, '(') + "1" + std::string(200, ')')).pos, 0);
+  Result r = Eval(std::string(100000, '(') + "1" + std::string(100000, ')'));
+  EXPECT_EQ(r.pos, 202);
+  EXPECT_EQ(r.value, 0);
+  std::string sines;
+  for (int i = 0; i < 200; ++i) sines += "SIN";
+  EXPECT_EQ(Eval(sines + "1").pos, 0);
+  for (int i = 0; i < 50000; ++i) sines += "SIN";
+  EXPECT_EQ(Eval(sines + "1").pos, 3 * 201 + 1);  // the argument of the 201st SIN
+  // A sum of 1000 operations is read whole; the 1001st stops it after its
+  // operand, at the next '+', with the sum so far as partial value.
+  std::string sum = "1";
+  for (int i = 0; i < 1000; ++i) sum += "+1";
+  r = Eval(sum);
+  EXPECT_EQ(r.pos, 0);
+  EXPECT_EQ(r.value, 1001);
+  for (int i = 0; i < 200000; ++i) sum += "+1";
+  r = Eval(sum);
+  EXPECT_EQ(r.pos, 2 * 1002);
+  EXPECT_EQ(r.value, 1002);
+}
+
 TEST(FormulaEvaluator, NumbersIgnoreTheCLocale) {
   const std::string saved = std::setlocale(LC_ALL, nullptr);
   if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE")) {
