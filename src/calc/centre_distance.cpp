@@ -42,6 +42,11 @@ std::int64_t StepsToReach(Real x, Real h) {
 
 bool UsableRadius(Real r) { return r > 0 && std::isfinite(r); }
 
+// Most samples kept between bisection steps (16 MB). The input form allows
+// k up to 100 (360000 samples); a larger k read from a data file is summed
+// from the radius function in every step instead of exhausting the memory.
+constexpr std::int64_t MaxKeptSamples = 1000000;
+
 // The samples of r1 at 0.1 degree over k turns; the same for every
 // bisection step, so they are taken once per iteration and kept for reuse.
 std::vector<Real>& IterationSamples() {
@@ -105,8 +110,9 @@ void IterateCentreDistance() {
   // one, as the loop of the bisection step always samples phi = 0).
   const std::int64_t count =
       std::max<std::int64_t>(1, static_cast<std::int64_t>(IterationSamplesPerTurn) * NcPair.k);
+  const bool keep = count <= MaxKeptSamples;
   std::vector<Real>& samples = IterationSamples();
-  samples.resize(static_cast<std::size_t>(count));
+  samples.resize(keep ? static_cast<std::size_t>(count) : 0);
   for (std::int64_t j = 0; j < count; ++j) {
     const Real r = PitchRadius(j * h);
     if (!UsableRadius(r)) {
@@ -116,7 +122,7 @@ void IterateCentreDistance() {
     }
     if (r < RadiusExtremes.r1min) RadiusExtremes.r1min = r;
     if (r > RadiusExtremes.r1max) RadiusExtremes.r1max = r;
-    samples[static_cast<std::size_t>(j)] = r;
+    if (keep) samples[static_cast<std::size_t>(j)] = r;
   }
 
   bool converged = false;
@@ -133,7 +139,14 @@ void IterateCentreDistance() {
     }
     // Gear 2 turns in the negative sense; e > 0: less than one full turn.
     Real phi2 = 0;
-    for (const Real r : samples) phi2 -= h * r / (a - r);
+    if (keep) {
+      for (const Real r : samples) phi2 -= h * r / (a - r);
+    } else {
+      for (std::int64_t j = 0; j < count; ++j) {
+        const Real r = PitchRadius(j * h);
+        phi2 -= h * r / (a - r);
+      }
+    }
     const Real e = phi2 + TwoPi;
     if (e > 0)
       hi = a;
