@@ -9,16 +9,6 @@
 
 namespace app {
 
-namespace {
-
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-}  // namespace
-
 std::string OneLineText(const std::string& text) {
   std::string line = text;
   for (char& c : line)
@@ -90,11 +80,11 @@ void DataFileLines::ReadWhole(long long& n, long long lo, long long hi) {
   Real value = 0;
   if (!FieldReal(line, value)) return;
   if (value != std::trunc(value)) {
-    Fail("not a whole number: \"" + Trimmed(line) + "\" !");
+    Fail("not a whole number: \"" + common::TrimBlanks(line) + "\" !");
     return;
   }
   if (value < static_cast<Real>(lo) || value > static_cast<Real>(hi)) {
-    Fail("value " + Trimmed(line) + " outside " + std::to_string(lo) + ".." + std::to_string(hi) + " !");
+    Fail("value " + common::TrimBlanks(line) + " outside " + std::to_string(lo) + ".." + std::to_string(hi) + " !");
     return;
   }
   n = static_cast<long long>(value);
@@ -104,7 +94,7 @@ bool DataFileLines::FieldCount(const std::string& text, int& n, int max, const s
   Real value = 0;
   if (!FieldReal(text, value)) return false;
   if (value != std::trunc(value) || value < 0 || value > max) {
-    Fail("number of " + what + " " + Trimmed(text) + " outside 0.." + std::to_string(max) + " !");
+    Fail("number of " + what + " " + common::TrimBlanks(text) + " outside 0.." + std::to_string(max) + " !");
     return false;
   }
   n = static_cast<int>(value);
