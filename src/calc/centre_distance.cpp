@@ -37,7 +37,10 @@ std::int64_t StepsToReach(Real x, Real h) {
   const Real nearest = std::round(q);
   if (std::fabs(q - nearest) <= 1e-9L * std::max<Real>(1, std::fabs(q))) q = nearest;
   const Real n = std::ceil(q);
-  return n < 1 ? 1 : static_cast<std::int64_t>(n);
+  // An undefined x ends the loop after its first sample, as the comparison
+  // with it fails; the bound keeps the conversion defined.
+  if (!(n >= 1)) return 1;
+  return static_cast<std::int64_t>(std::min<Real>(n, 9e18L));
 }
 
 bool UsableRadius(Real r) { return r > 0 && std::isfinite(r); }

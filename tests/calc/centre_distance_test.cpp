@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "calc/calc_records.h"
 #include "calc/pitch_curve.h"
@@ -195,6 +196,10 @@ TEST_F(CentreDistance, RollingAngleTakesTheSamplesBelowX) {
   EXPECT_NEAR(D(RollingAngle2(0.003L)), 0.003, 1e-15);  // 0, h, 2h
   EXPECT_NEAR(D(RollingAngle2(0.0035L)), 0.004, 1e-15);
   EXPECT_NEAR(D(RollingAngle2(2 * Pi)), 6.284, 1e-12);  // 0 .. 6.283
+  // An undefined angle stops after the first sample (no comparison holds).
+  EXPECT_NEAR(D(RollingAngle2(std::numeric_limits<Real>::quiet_NaN())), 0.001, 1e-15);
+  EXPECT_NEAR(D(IntegrateRadiusTo(std::numeric_limits<Real>::quiet_NaN())),
+              2 * M_PI / 1000 * 50, 1e-12);
 }
 
 }  // namespace
