@@ -58,6 +58,19 @@ TEST(DinLoadFactors, DynamicFactorSpeedRanges) {
   EXPECT_NEAR(DinDynamicFactor(1.5001L, bp, bf, bk, cv), super, 1e-15);
 }
 
+TEST(DinLoadFactors, RunningInTermOnlyUpToGradeSix) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  CalcLoadFactors();
+  const Real kv6 = g.KV;
+  const Real ratio = g.nUsed[1] / g.nE[1];
+  ASSERT_LE(ratio, 0.85L);  // subcritical: KV = N (Cv1 Bp + Cv2 Bf + Cv3 Bk) + 1
+  const Real bk6 = std::fabs(1 - g.cPrime * CalcRunningInConstantCay(1500) / (g.Ft / 20));
+  g.AccuracyGrade[2] = 7;
+  CalcLoadFactors();
+  EXPECT_NEAR(g.KV - kv6, ratio * 0.23L * (1 - bk6), 1e-12);
+}
+
 TEST(DinLoadFactors, StandardPairFactors) {
   PrepareDinPair();
   CalcLoadFactors();
