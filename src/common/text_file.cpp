@@ -227,7 +227,10 @@ std::string FixedPointText(Real x, int decimals) {
 }
 
 std::string RealLineText(Real x) {
-  if (x < 1 && std::isfinite(x)) {
+  // A line that reads as no number would make the whole file unreadable;
+  // a value that is no number (a failed calculation) is stored as 0.
+  if (!std::isfinite(x)) return "0";
+  if (x < 1) {
     const Real whole = std::nearbyint(x);
     // The digits of the whole number itself (no integer type limits it).
     if (std::fabs(x - whole) < 1e-10L) return FixedPointText(whole, 0);
@@ -329,7 +332,7 @@ void WriteTextNoEol(const std::string& text) {
 }
 
 void WriteRealLine(Real x) { WriteOneLine(RealLineText(x)); }
-void WriteRealLine14(Real x) { WriteOneLine(FixedPointText(x, 14)); }
+void WriteRealLine14(Real x) { WriteOneLine(std::isfinite(x) ? FixedPointText(x, 14) : "0"); }
 void WriteIntLine(long long n) { WriteOneLine(std::to_string(n)); }
 void WriteBoolLine(bool flag) { WriteOneLine(flag ? "TRUE" : "FALSE"); }
 

@@ -116,9 +116,10 @@ void WriteTextNoEol(const std::string& text);
 // Whole values below 1 (within 1e-10) as integers ("0", "-2"); every other
 // value with exactly 7 decimals and a point ("5.0000000", "0.5000000"),
 // whatever the decimal-sign and significant-digits settings, so that files
-// read back the same everywhere.
+// read back the same everywhere. A value that is no number (infinite, NaN)
+// is written as 0, so that the file stays readable.
 void WriteRealLine(Real x);
-// Exactly 14 decimals and a point.
+// Exactly 14 decimals and a point (0 for a value that is no number).
 void WriteRealLine14(Real x);
 void WriteIntLine(long long n);
 void WriteBoolLine(bool flag);

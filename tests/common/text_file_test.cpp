@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include <unistd.h>
@@ -115,6 +116,9 @@ TEST(RealLineText, FormsAreFixedWhateverTheSettings) {
     EXPECT_EQ(RealLineText(-2.25L), "-2.2500000");
     EXPECT_EQ(RealLineText(123456.123456789L), "123456.1234568");
     EXPECT_EQ(RealLineText(-0.00000001L), "0.0000000");  // never "-0.0000000"
+    // No number: a line the readers refuse would make the file unreadable.
+    EXPECT_EQ(RealLineText(std::numeric_limits<Real>::quiet_NaN()), "0");
+    EXPECT_EQ(RealLineText(-std::numeric_limits<Real>::infinity()), "0");
   }
   // Exact binary ties round away from zero (2^-8 = 0.00390625).
   EXPECT_EQ(FixedPointText(0.00390625L, 7), "0.0039063");
