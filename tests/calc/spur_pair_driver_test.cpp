@@ -299,6 +299,8 @@ TEST_F(SpurPairDriver, InternalAndHelicalPairsComputeCompletely) {
     EXPECT_GT(g.epsAlpha, 1);
     EXPECT_GT(g.WkUpper[2] * c.z2, 0);  // span of an internal gear: negative
     EXPECT_NEAR(g.CentreDistance, (g.dw[1] + g.dw[2]) / 2, 1e-12);
-    if (c.beta > 0) EXPECT_GT(g.epsBeta, 0);
+    if (c.beta > 0) {
+      EXPECT_GT(g.epsBeta, 0);
+    }
   }
 }
