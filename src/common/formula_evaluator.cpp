@@ -368,7 +368,7 @@ class FormulaRun {
         return Checked(std::exp(a), pos);
       case fFak: {
         const Real n = std::trunc(a);
-        if (n > MaxFactorial) return Fault(pos);
+        if (!(n <= MaxFactorial)) return Fault(pos);  // also an undefined argument
         if (n <= 1) return 1;
         Real r = 1;
         for (int k = 2; k <= static_cast<int>(n); ++k) r *= k;

@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "common/guarded_math.h"
@@ -146,6 +147,9 @@ TEST(FormulaEvaluator, ArithmeticFaultsGiveZeroAndAPosition) {
     EXPECT_EQ(r.pos, c.pos) << c.text;
     EXPECT_EQ(r.value, 0) << c.text;
   }
+  const Result undefined = Eval("FAK(X)", std::numeric_limits<Real>::quiet_NaN());
+  EXPECT_EQ(undefined.pos, 1);
+  EXPECT_EQ(undefined.value, 0);
   const Result big = Eval("FAK(1754)");
   EXPECT_EQ(big.pos, 0);
   EXPECT_TRUE(std::isfinite(big.value));
