@@ -45,10 +45,10 @@ std::int64_t StepsToReach(Real x, Real h) {
 
 bool UsableRadius(Real r) { return r > 0 && std::isfinite(r); }
 
-// Most samples kept between bisection steps (16 MB). The input form allows
-// k up to 100 (360000 samples); a larger k read from a data file is summed
-// from the radius function in every step instead of exhausting the memory.
-constexpr std::int64_t MaxKeptSamples = 1000000;
+// Most samples kept between bisection steps: those of the largest k that the
+// input form allows (100). A larger k read from a data file is summed from
+// the radius function in every step instead of exhausting the memory.
+constexpr std::int64_t MaxKeptSamples = 3600 * 100;
 
 // The samples of r1 at 0.1 degree over k turns; the same for every
 // bisection step, so they are taken once per iteration and kept for reuse.

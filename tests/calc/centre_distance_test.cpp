@@ -56,15 +56,15 @@ TEST_F(CentreDistance, CircleClosesAtTwiceAndMoreItsRadius) {
 }
 
 TEST_F(CentreDistance, ManyTurnsAreSummedWithoutKeepingTheSamples) {
-  // k = 278: more samples than are kept between the bisection steps. The
+  // k = 101: more samples than are kept between the bisection steps. The
   // circle of radius 100 of an unknown curve type is the cheapest curve.
   CurveType = 0;
-  NcPair.k = 278;
+  NcPair.k = 101;
   IterateCentreDistance();
   ExpectClosed();
-  EXPECT_NEAR(D(NcPair.a), 100.0 * 279, 1e-4 * 279);
-  EXPECT_NEAR(D(NcPair.imin), 278, 1e-3);
-  EXPECT_NEAR(D(NcPair.imax), 278, 1e-3);
+  EXPECT_NEAR(D(NcPair.a), 100.0 * 102, 1e-4 * 102);
+  EXPECT_NEAR(D(NcPair.imin), 101, 1e-4);
+  EXPECT_NEAR(D(NcPair.imax), 101, 1e-4);
 }
 
 TEST_F(CentreDistance, DefaultEllipse) {
