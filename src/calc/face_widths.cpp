@@ -61,10 +61,13 @@ Real CalcRunningInConstantCay(Real sigmaHlim) {
 void CalcFaceWidths() {
   TSpurGearData& g = SpurGearData;
   GearArray<Real> w{};
+  // A chamfer above 0.4 b is not taken into account; the entered value stays
+  // as the user wrote it, so that a recalculation or a save does not lose it.
+  GearArray<Real> chamfer{};
   for (int i = 1; i <= 2; ++i) {
     if (g.GearFaceWidth[i] == 0) g.GearFaceWidth[i] = g.FaceWidth;
-    if (g.EndChamfer[i] > 0.4L * g.GearFaceWidth[i]) g.EndChamfer[i] = 0;
-    w[i] = g.GearFaceWidth[i] - 2 * g.EndChamfer[i];
+    chamfer[i] = g.EndChamfer[i] > 0.4L * g.GearFaceWidth[i] ? 0 : g.EndChamfer[i];
+    w[i] = g.GearFaceWidth[i] - 2 * chamfer[i];
   }
   // Gear 1 centred at 0 on the axis, gear 2 at the axial offset e.
   const Real e = g.AxialOffset;
@@ -81,8 +84,8 @@ void CalcFaceWidths() {
   // The root carries the load one module beyond the loaded width on each
   // side, as far as the gear's own face reaches.
   const Real mn = g.NormalModule;
-  g.RootFaceWidth[1] = std::min(w[1] / 2 + g.EndChamfer[1], right + mn) -
-                       std::max(-w[1] / 2 - g.EndChamfer[1], left - mn);
+  g.RootFaceWidth[1] = std::min(w[1] / 2 + chamfer[1], right + mn) -
+                       std::max(-w[1] / 2 - chamfer[1], left - mn);
   g.RootFaceWidth[2] = std::min(e + w[2] / 2, right + mn) - std::max(e - w[2] / 2, left - mn);
 }
 

@@ -71,11 +71,11 @@ TEST_F(FaceWidths, EqualCentredGears) {
 TEST_F(FaceWidths, ChamfersOffsetAndEnteredWidth) {
   g.GearFaceWidth[2] = 30;
   g.EndChamfer[1] = 8;     // exactly 0.4 b stays
-  g.EndChamfer[2] = 12.1L; // more than 0.4 b is dropped
+  g.EndChamfer[2] = 12.1L; // more than 0.4 b is not taken into account
   g.AxialOffset = 5;
   CalcFaceWidths();
   EXPECT_EQ(g.EndChamfer[1], 8);
-  EXPECT_EQ(g.EndChamfer[2], 0);
+  EXPECT_EQ(g.EndChamfer[2], 12.1L);  // but the entered value stays
   // w1 = 4 centred at 0: -2..2; gear 2 -10..20: overlap 4.
   EXPECT_NEAR(g.EffectiveFaceWidth, 4, 1e-15);
   EXPECT_NEAR(g.RootFaceWidth[1], 12, 1e-15);  // -6..6 within -10..10
