@@ -96,11 +96,11 @@ const RangeArray<std::string, 0, 7> HeatTreatmentSideTexts = NameTable<0, 7>({
 
 const RangeArray<std::string, 0, 1> ToleranceStandardNames = NameTable<0, 1>({"DIN 3961", "ISO 1328"});
 
-const RangeArray<std::string, 1, 11> ToothThicknessSeriesNames = NameTable<1, 11>({
+const RangeArray<std::string, 1, 11> DeviationSeriesNames = NameTable<1, 11>({
     "a", "ab", "b", "bc", "c", "cd", "d", "e", "f", "g", "h",
 });
 
-const RangeArray<std::string, 1, 8> ToleranceFieldNames = NameTable<1, 8>({
+const RangeArray<std::string, 1, 8> CentreDistanceFieldNames = NameTable<1, 8>({
     "js 4", "js 5", "js 6", "js 7", "js 8", "js 9", "js10", "js11",
 });
 
@@ -111,7 +111,7 @@ const RangeArray<std::string, 1, 4> CalcMethodNames = NameTable<1, 4>({
     "ISO 6336:2006-2008",
 });
 
-const RangeArray<std::string, 1, 4> ToolKindNames = NameTable<1, 4>({
+const RangeArray<std::string, 1, 4> ToolProfileNames = NameTable<1, 4>({
     "haP0/mn=1.25  raP0/mn=0.25  hfP0/mn=1",
     "haP0/mn=1.25  raP0/mn=0.38  hfP0/mn=1",
     "haP0/mn=1.4  raP0/mn=0.4  al.pr=6deg  hfP0/mn=1",

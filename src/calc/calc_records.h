@@ -168,10 +168,10 @@ extern const RangeArray<std::string, 0, 7> HeatTreatmentNames;
 extern const RangeArray<std::string, 0, 7> HeatTreatmentShortNames;
 extern const RangeArray<std::string, 0, 7> HeatTreatmentSideTexts;  // "2.5", "1.6", "1.1"
 extern const RangeArray<std::string, 0, 1> ToleranceStandardNames;
-extern const RangeArray<std::string, 1, 11> ToothThicknessSeriesNames;
-extern const RangeArray<std::string, 1, 8> ToleranceFieldNames;
+extern const RangeArray<std::string, 1, 11> DeviationSeriesNames;
+extern const RangeArray<std::string, 1, 8> CentreDistanceFieldNames;
 extern const RangeArray<std::string, 1, 4> CalcMethodNames;
-extern const RangeArray<std::string, 1, 4> ToolKindNames;
+extern const RangeArray<std::string, 1, 4> ToolProfileNames;
 
 // ---- Start values ----------------------------------------------------------
 // Creates the formula-piece records and sets every record of this file to

@@ -120,20 +120,6 @@ constexpr std::int32_t Rows[HardnessTableRows][HardnessTableColumns] = {
     {   0,  960,    0,    0,  685,  859,  773,  934,  848,  760},
 };
 
-RangeArray<RangeArray<std::int32_t, 1, HardnessTableColumns>, 1, HardnessTableRows> BuildTable() {
-  RangeArray<RangeArray<std::int32_t, 1, HardnessTableColumns>, 1, HardnessTableRows> table;
-  for (int i = 1; i <= HardnessTableRows; ++i)
-    for (int j = 1; j <= HardnessTableColumns; ++j) table[i][j] = Rows[i - 1][j - 1];
-  return table;
-}
-
-template <class T, int N>
-RangeArray<T, 1, N> Table1(const T (&values)[N]) {
-  RangeArray<T, 1, N> table;
-  for (int i = 1; i <= N; ++i) table[i] = values[i - 1];
-  return table;
-}
-
 const std::string ScaleNames[] = {"Rm",  "HV",    "HRB",   "HRF",   "HRC", "HRA",
                                   "HRD", "HR15N", "HR30N", "HR45N", "HB"};
 const std::string ScaleLongNames[] = {
@@ -165,15 +151,15 @@ void ClearHardnessValues() { HardnessValues.fill(0); }
 
 }  // namespace
 
-const RangeArray<std::string, 1, HardnessScaleCount> HardnessScaleNames = Table1(ScaleNames);
+const RangeArray<std::string, 1, HardnessScaleCount> HardnessScaleNames = RangeArrayFrom(ScaleNames);
 const RangeArray<std::string, 1, HardnessScaleCount> HardnessScaleLongNames =
-    Table1(ScaleLongNames);
-const RangeArray<Real, 1, HardnessScaleCount> HardnessMinimum = Table1(Minimum);
-const RangeArray<Real, 1, HardnessScaleCount> HardnessMaximum = Table1(Maximum);
+    RangeArrayFrom(ScaleLongNames);
+const RangeArray<Real, 1, HardnessScaleCount> HardnessMinimum = RangeArrayFrom(Minimum);
+const RangeArray<Real, 1, HardnessScaleCount> HardnessMaximum = RangeArrayFrom(Maximum);
 const RangeArray<RangeArray<std::int32_t, 1, HardnessTableColumns>, 1, HardnessTableRows>
-    HardnessTable = BuildTable();
-const RangeArray<std::string, 1, 13> HardnessTestScaleNames = Table1(TestScaleNames);
-const RangeArray<std::string, 1, 18> HardnessMaterialGroupNames = Table1(MaterialGroupNames);
+    HardnessTable = RangeTableFrom(Rows);
+const RangeArray<std::string, 1, 13> HardnessTestScaleNames = RangeArrayFrom(TestScaleNames);
+const RangeArray<std::string, 1, 18> HardnessMaterialGroupNames = RangeArrayFrom(MaterialGroupNames);
 
 RangeArray<Real, 1, HardnessScaleCount + 2> HardnessValues;
 

@@ -22,7 +22,7 @@ struct SpurCoreFields {
   Real FaceWidth = 88;                          // b as entered
   GearArray<Real> GearFaceWidth{};              // b of each gear
   GearArray<std::uint16_t> GeometryMode{};      // geometry variant of the kernel
-  GearArray<std::uint16_t> ToolKindCode{};      // 1..4, see ToolKindNames
+  GearArray<std::uint16_t> ToolKindCode{};      // 1..4, see ToolProfileNames
   GearArray<Real> haP0Factor{};                 // haP0/mn
   GearArray<Real> hfP0Factor{};                 // hfP0/mn
   GearArray<Real> hfP0FactorUsed{};             // hfP0/mn in use

@@ -18,15 +18,6 @@ namespace calc {
 
 namespace {
 
-template <int Rows, int Cols>
-RangeArray<RangeArray<std::int32_t, 1, Cols>, 1, Rows> MakeTable(
-    const std::int32_t (&values)[Rows][Cols]) {
-  RangeArray<RangeArray<std::int32_t, 1, Cols>, 1, Rows> table;
-  for (int r = 1; r <= Rows; ++r)
-    for (int c = 1; c <= Cols; ++c) table[r][c] = values[r - 1][c - 1];
-  return table;
-}
-
 constexpr std::int32_t IsoValues[IsoSizeRangeCount][IsoGradeCount] = {
     {3, 4, 6, 10, 14, 25, 40, 60},            // up to 3
     {4, 5, 8, 12, 18, 30, 48, 75},            // 3..6
@@ -96,11 +87,11 @@ std::int64_t Magnitude(std::int32_t n) { return std::llabs(static_cast<long long
 }  // namespace
 
 const RangeArray<RangeArray<std::int32_t, 1, IsoGradeCount>, 1, IsoSizeRangeCount>
-    IsoToleranceTable = MakeTable(IsoValues);
+    IsoToleranceTable = RangeTableFrom(IsoValues);
 const RangeArray<RangeArray<std::int32_t, 1, ToothThicknessToleranceCount>, 1, DiameterRangeCount>
-    ToothThicknessToleranceTable = MakeTable(ToleranceValues);
+    ToothThicknessToleranceTable = RangeTableFrom(ToleranceValues);
 const RangeArray<RangeArray<std::int32_t, 1, ToothThicknessAllowanceCount>, 1, DiameterRangeCount>
-    ToothThicknessAllowanceTable = MakeTable(AllowanceValues);
+    ToothThicknessAllowanceTable = RangeTableFrom(AllowanceValues);
 
 int IsoSizeRangeIndex(std::int32_t n) {
   static constexpr std::int64_t UpperLimits[IsoSizeRangeCount - 1] = {

@@ -36,7 +36,7 @@ void SetToothThicknessAllowances(TSpurGearData& g) {
 void SetSeriesNames(TSpurGearData& g) {
   g.CentreDistanceFieldName =
       g.CentreDistanceField >= 1 && g.CentreDistanceField <= 8
-          ? ToleranceFieldNames[g.CentreDistanceField]
+          ? CentreDistanceFieldNames[g.CentreDistanceField]
           : std::string();
   for (int i = 1; i <= 2; ++i) {
     if (g.ToleranceSeries[i] == 0) g.ToleranceSeries[i] = 11;
@@ -45,7 +45,7 @@ void SetSeriesNames(TSpurGearData& g) {
       // is 0 as well).
       const int series = g.AllowanceSeries[i];
       const std::string letters =
-          series >= 1 && series <= 11 ? ToothThicknessSeriesNames[series] : std::string();
+          series >= 1 && series <= 11 ? DeviationSeriesNames[series] : std::string();
       g.ToothThicknessSeriesName[i] = letters + " " + common::IntToText(g.ToleranceSeries[i] + 20);
     } else {
       g.ToothThicknessSeriesName[i].clear();

@@ -36,6 +36,23 @@ class RangeArray {
   std::array<T, Count> data_{};
 };
 
+// 1-based arrays filled from plain C arrays, the form in which the program's
+// fixed tables are written down.
+template <class T, int N>
+RangeArray<T, 1, N> RangeArrayFrom(const T (&values)[N]) {
+  RangeArray<T, 1, N> table;
+  for (int i = 1; i <= N; ++i) table[i] = values[i - 1];
+  return table;
+}
+
+template <class T, int Rows, int Cols>
+RangeArray<RangeArray<T, 1, Cols>, 1, Rows> RangeTableFrom(const T (&values)[Rows][Cols]) {
+  RangeArray<RangeArray<T, 1, Cols>, 1, Rows> table;
+  for (int r = 1; r <= Rows; ++r)
+    for (int c = 1; c <= Cols; ++c) table[r][c] = values[r - 1][c - 1];
+  return table;
+}
+
 // Per-gear values: index 1 is gear 1 (the user's pitch curve), 2 the mate.
 template <class T>
 using GearArray = RangeArray<T, 1, 2>;

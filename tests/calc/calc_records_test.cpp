@@ -99,11 +99,11 @@ TEST(CalcRecords, NameTablesKeepTheirIndices) {
   EXPECT_EQ(HeatTreatmentSideTexts[4], "2.5");
   EXPECT_EQ(HeatTreatmentSideTexts[6], "1.6");
   EXPECT_EQ(HeatTreatmentSideTexts[7], "1.1");
-  EXPECT_EQ(ToothThicknessSeriesNames[8], "e");
-  EXPECT_EQ(ToleranceFieldNames[8], "js11");
+  EXPECT_EQ(DeviationSeriesNames[8], "e");
+  EXPECT_EQ(CentreDistanceFieldNames[8], "js11");
   EXPECT_EQ(ToleranceStandardNames[1], "ISO 1328");
   EXPECT_EQ(CalcMethodNames[4], "ISO 6336:2006-2008");
-  EXPECT_EQ(ToolKindNames[3], "haP0/mn=1.4  raP0/mn=0.4  al.pr=6deg  hfP0/mn=1");
+  EXPECT_EQ(ToolProfileNames[3], "haP0/mn=1.4  raP0/mn=0.4  al.pr=6deg  hfP0/mn=1");
   EXPECT_EQ(HelixHandNames[3], "free");
 }
 
