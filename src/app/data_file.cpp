@@ -369,7 +369,11 @@ void ReadDesign(DataFileLines& in) {
   }
   in.ReadText(sg.DrawingName2[1]);                                   // 38: the later ones stay
   in.ReadText(sg.DrawingName2[2]);
-  in.ReadInt(calc::NcPair.k);                                        // 39
+  // k comes from a spin edit of 1..100; beyond it the closing iteration
+  // would sample the curve for hours (or divide by zero for k = 0).
+  long long turns = 1;
+  in.ReadWhole(turns, 1, 100);                                       // 39
+  if (!in.Failed()) calc::NcPair.k = static_cast<std::int32_t>(turns);
   in.ReadInt(calc::NcPair.ModuleMode);
   in.ReadInt(calc::PolygonCurve.Corners);                            // 40
   in.ReadReal(calc::PolygonCurve.Di);

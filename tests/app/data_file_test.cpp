@@ -395,6 +395,14 @@ TEST_F(RefusedFileTest, CountsOutsideTheirRecords) {
   lines = good_;
   lines[Index("ISO 7200 Header") + 9] = "1001";
   ExpectRefused(lines, "number of polyline points 1001 outside 0..1000");
+
+  // The turns k of group 39 (seven lines before the ISO 7200 Header here):
+  // 0 would divide by zero, a huge k would keep the closing busy for hours.
+  lines = good_;
+  lines[Index("ISO 7200 Header") - 7] = "0";
+  ExpectRefused(lines, "value 0 outside 1..100");
+  lines[Index("ISO 7200 Header") - 7] = "101";
+  ExpectRefused(lines, "value 101 outside 1..100");
 }
 
 TEST_F(RefusedFileTest, TruncatedFile) {
