@@ -44,11 +44,14 @@ class BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+std::string FailedPositionsWarning(int failedCount, int firstFailedDegree) {
+  return "Warning: " + std::to_string(failedCount) + " positions fatal, first at " +
+         std::to_string(firstFailedDegree) + "\xF8 !";
+}
+
 void AddSweepWarnings(int failedCount, int firstFailedDegree) {
   using common::AddErrorMessage;
-  if (failedCount > 0)
-    AddErrorMessage("Warning: " + std::to_string(failedCount) + " positions fatal, first at " +
-                    std::to_string(firstFailedDegree) + "\xF8 !");
+  if (failedCount > 0) AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
   const TSafetyExtremes& s = SafetyExtremes;
   const Real N = SpurGearData.ResonanceRatio;
   for (int i = 1; i <= 2; ++i) {
@@ -180,8 +183,11 @@ void CalcNoncircularPair() {
       }
     }
     // Only a pair without a single rated position fails as a whole; it
-    // keeps the messages of the last position.
-    if (failedCount == PositionCount) return;
+    // keeps the messages of the last position and says that all failed.
+    if (failedCount == PositionCount) {
+      common::AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
+      return;
+    }
   }
 
   common::ClearErrorMessages();

@@ -197,12 +197,13 @@ TEST_F(NoncircularPair, FailedPositionsStayOutOfTheExtremes) {
   EXPECT_LT(SafetyExtremes.SHmin[1], 100);
 
   // Without any face width every position fails: the run is fatal and
-  // keeps the messages of the last position.
+  // keeps the messages of the last position, and says that all failed.
   SetUp();
   SpurGearData.FaceWidth = 0;
   CalcNoncircularPair();
   EXPECT_EQ(common::FatalFlag, 1);
   EXPECT_TRUE(HasMessage("Fatal  : b <= 0!"));
+  EXPECT_TRUE(HasMessage("Warning: 360 positions fatal, first at 1\xF8 !"));
   EXPECT_EQ(SafetyExtremes.SHmin[1], 100);
 }
 
