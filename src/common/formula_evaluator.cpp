@@ -65,20 +65,23 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool Normalise(const std::string& in, std::string& s) {
   s.clear();
   s.reserve(in.size() + 4);
-  int open = 0, close = 0;
+  std::size_t open = 0, close = 0;
+  // A bare decimal point gets its leading zero (".5" -> "0.5"). The zero
+  // is put in while copying: inserting it into the finished text would cost
+  // time quadratic in the length, and a formula line of a data file can be
+  // of any length. A point's left neighbour is the character copied before
+  // it, as when the zeros are inserted from left to right.
+  char previous = '\0';
   for (char c : in) {
     if (c == ' ') continue;
     if (c == '(') ++open;
     if (c == ')') ++close;
     if (c == ',') c = '.';
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c == '.' && !IsDigit(previous)) s += '0';
     s += c;
+    previous = c;
   }
-  // A bare decimal point gets its leading zero (".5" -> "0.5").
-  for (std::size_t i = 1; i < s.size(); ++i) {
-    if (s[i] == '.' && !IsDigit(s[i - 1])) s.insert(i, 1, '0');
-  }
-  if (!s.empty() && s[0] == '.') s.insert(0, 1, '0');
   if (!s.empty() && s[0] == '+') s.erase(0, 1);
   return open == close;
 }
