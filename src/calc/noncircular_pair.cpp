@@ -71,6 +71,12 @@ void AddSweepWarnings(int failedCount, int firstFailedDegree) {
 
 void CalcSubstituteSpurPair(Real phi) {
   TSpurGearData& g = SpurGearData;
+  // Each position starts clean. A FatalFlag left by the position before
+  // would make the tool-profile step below refuse to run ("Fatal  : Unit1"),
+  // so that this position's geometry started from the pair's centre
+  // distance instead of its own and reported a working pressure angle that
+  // does not exist; the spur calculation clears the list anyway.
+  common::ClearErrorMessages();
   const Real r = PitchRadius(phi);
   if (!(r > 0) || !std::isfinite(r)) {
     // No substitute pair exists where curve 1 has no radius; the radius

@@ -1,0 +1,319 @@
+// The whole noncircular calculation (noncircular_pair.h) over a grid of
+// designs: every pitch-curve family, every strength method, both module
+// modes, one to three turns, and a few harsh but valid inputs. Each run
+// must leave only finite results, ordered extremes and repeatable values;
+// a circle must rate exactly as the plain spur pair it is (spur_pair_driver.h).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calc/basic_geometry.h"
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/polynomial_fit.h"
+#include "calc/spur_gear_data.h"
+#include "calc/spur_pair_driver.h"
+#include "calc/tool_profile.h"
+#include "common/equation_matrix.h"
+#include "common/guarded_math.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+
+using namespace calc;
+
+namespace {
+
+const Real Pi = common::Pi;
+
+// Every result a run leaves, by name, and the messages.
+struct Snapshot {
+  std::vector<std::pair<std::string, Real>> values;
+  std::vector<std::string> messages;
+  int fatal = 0;
+};
+
+void AddGear(Snapshot& s, const char* name, const GearArray<Real>& v) {
+  for (int i = 1; i <= 2; ++i) s.values.emplace_back(name + std::to_string(i), v[i]);
+}
+
+// The spur data set's results of one position.
+void AddSpurResults(Snapshot& s) {
+  const TSpurGearData& g = SpurGearData;
+  for (auto [name, v] : {std::pair{"SafetySF", &g.SafetySF}, {"SafetySH", &g.SafetySH},
+                         {"SigmaH", &g.SigmaH}, {"SigmaHP", &g.SigmaHP}, {"SigmaF0", &g.SigmaF0},
+                         {"SigmaF", &g.SigmaF}, {"SigmaFP", &g.SigmaFP}, {"YF", &g.YF},
+                         {"YS", &g.YS}, {"ZX", &g.ZX}, {"YX", &g.YX}, {"d", &g.d}, {"dw", &g.dw},
+                         {"db", &g.db}, {"df", &g.df}, {"da", &g.TipDiameter}, {"dNa", &g.dNa},
+                         {"dNf", &g.dNf}, {"dFf", &g.dFf}, {"sn", &g.sn}, {"WkNominal", &g.WkNominal},
+                         {"WkLower", &g.WkLower}, {"WkUpper", &g.WkUpper}, {"MdKNominal", &g.MdKNominal},
+                         {"MdRNominal", &g.MdRNominal}, {"LifeH", &g.LifeH}, {"LifeF", &g.LifeF},
+                         {"BodyMass", &g.BodyMass}})
+    AddGear(s, name, *v);
+  for (auto [name, v] :
+       {std::pair{"mn", g.NormalModule}, {"a", g.CentreDistance}, {"KV", g.KV}, {"KHbeta", g.KHbeta},
+        {"KHalpha", g.KHalpha}, {"KFbeta", g.KFbeta}, {"KFalpha", g.KFalpha}, {"ZH", g.ZH},
+        {"ZE", g.ZE}, {"Zeps", g.Zeps}, {"SigmaHC", g.SigmaHC}, {"Ft", g.Ft}, {"v", g.v},
+        {"epsAlpha", g.epsAlpha}, {"epsBeta", g.epsBeta}, {"epsGamma", g.epsGamma},
+        {"epsAlphaUpperA", g.epsAlphaUpperA}, {"epsAlphaLowerA", g.epsAlphaLowerA},
+        {"ResonanceRatio", g.ResonanceRatio}})
+    s.values.emplace_back(name, v);
+}
+
+Snapshot TakeSweepResults() {
+  Snapshot s;
+  const TSafetyExtremes& e = SafetyExtremes;
+  for (auto [name, v] : {std::pair{"SFmin", &e.SFmin}, {"SFmax", &e.SFmax}, {"SHmin", &e.SHmin},
+                         {"SHmax", &e.SHmax}, {"PhiAtSFmin", &e.PhiAtSFmin},
+                         {"PhiAtSHmin", &e.PhiAtSHmin}})
+    AddGear(s, name, *v);
+  const TRadiusExtremes& r = RadiusExtremes;
+  for (auto [name, v] : {std::pair{"r1min", r.r1min}, {"r1max", r.r1max}, {"r2min", r.r2min},
+                         {"r2max", r.r2max}, {"nc.a", NcPair.a}, {"U1", NcPair.U1},
+                         {"rnom1", NcPair.rnom1}, {"rnom2", NcPair.rnom2}, {"imin", NcPair.imin},
+                         {"imax", NcPair.imax}, {"z2", Real(NcPair.z2)}})
+    s.values.emplace_back(name, v);
+  AddSpurResults(s);
+  for (int i = 1; i <= common::MsgCount; ++i) s.messages.push_back(common::MsgText[i]);
+  s.fatal = common::FatalFlag;
+  return s;
+}
+
+void ExpectFinite(const Snapshot& s, const std::string& where) {
+  for (const auto& [name, v] : s.values)
+    EXPECT_TRUE(std::isfinite(v)) << where << ": " << name << " = " << v;
+}
+
+void SetCurve(int family) {
+  switch (family) {
+    case 1:  // two formula pieces meeting at 180 degrees
+      CurveType = CurveFormula;
+      PieceCount = 2;
+      FormulaPieces[1] = {180, "50+6*SIN(X)"};
+      FormulaPieces[2] = {360, "50+3*SIN(X)+2*SQR(SIN(X))"};
+      break;
+    case 2: CurveType = CurveEllipse; EllipseCurve = {60, 50}; break;
+    case 3: CurveType = CurveSine; SineCurve = {50, 4, 3}; break;
+    case 4: CurveType = CurveSineLinear; SineLinearCurve = TSineLinearCurve{}; break;
+    case 5: CurveType = CurvePolygon; PolygonCurve = {8, 0, 100}; break;
+    case 6:  // r = 50 + 1.5 phi (2 pi - phi), closed with equal ends
+      CurveType = CurvePolynomial;
+      PointCount = 3;
+      common::EquationMatrix.rhs[1] = 50;
+      common::EquationMatrix.rhs[2] = 3 * Pi;
+      common::EquationMatrix.rhs[3] = -1.5L;
+      break;
+    case 7: {
+      CurveType = CurvePointFit;
+      const Real r[] = {50, 56, 52, 44, 50};
+      PointCount = 5;
+      for (int i = 1; i <= 5; ++i) FitPoints[i] = {(i - 1) * Pi / 2, r[i - 1]};
+      ASSERT_TRUE(FitPolynomialToPoints());
+      break;
+    }
+    case 8: CurveType = CurveEccentric; EccentricCurve = {100, 8}; break;
+    case 9:
+      CurveType = CurvePolyline;
+      PolylineCount = 13;
+      for (int i = 1; i <= 13; ++i)
+        PolylinePoints[i] = {(i - 1) * Pi / 6, 50 + 4 * std::cos((i - 1) * Pi / 3)};
+      break;
+  }
+}
+
+class CalculationSweep : public ::testing::Test {
+ protected:
+  void SetUp() override { Reset(1); }
+  static void Reset(std::uint16_t method) {
+    common::SetKaldvarDefaults();
+    common::ClearErrorMessages();
+    InitGearData();
+    SetSpurGearDefaults();
+    SetNoncircularDefaults();
+    TSpurGearData& g = SpurGearData;
+    g.P = 10;
+    g.n[1] = 1000;
+    g.CalcMethod = method;
+    if (method == 3) {  // entered factors of a plain spur pair
+      g.ZH = 2.5L, g.Zeps = 0.9L, g.Zbeta = 1, g.ZB = 1, g.ZD = 1, g.ZL = 1, g.ZV = 1, g.ZR = 1;
+      g.ZW = 1, g.KV = 1.1L, g.KHalpha = 1, g.KHbeta = 1.2L, g.KFalpha = 1, g.KFbeta = 1.15L;
+      g.Ybeta = 1, g.YDT = 1;
+      for (int i = 1; i <= 2; ++i) {
+        g.ZX[i] = 1, g.YF[i] = 2.6L, g.YS[i] = 1.7L, g.YSg[i] = 1.7L, g.YB[i] = 1;
+        g.YdrelT[i] = 1, g.YRrelT[i] = 1, g.YX[i] = 1, g.YM[i] = 1;
+      }
+    }
+  }
+
+  // Runs the calculation twice on unchanged data, then rates every
+  // position alone in both directions: a position must not depend on the
+  // one computed before it, and the sweep must be what its positions give.
+  static void CheckRun(const std::string& where) {
+    CalcNoncircularPair();
+    const Snapshot first = TakeSweepResults();
+    CalcNoncircularPair();
+    const Snapshot second = TakeSweepResults();
+    ExpectFinite(first, where);
+    ASSERT_EQ(first.values.size(), second.values.size());
+    for (std::size_t i = 0; i < first.values.size(); ++i)
+      EXPECT_EQ(first.values[i].second, second.values[i].second)
+          << where << ": second run differs in " << first.values[i].first;
+    EXPECT_EQ(first.messages, second.messages) << where;
+    EXPECT_EQ(first.fatal, second.fatal) << where;
+    const bool swept = first.fatal == 0 || first.messages.back().find("positions fatal") != std::string::npos;
+    if (!swept) return;  // the pair could not be closed
+
+    const TSafetyExtremes sweep = SafetyExtremes;
+    std::vector<Snapshot> forward(361);
+    TSafetyExtremes e{};
+    e.SFmin.fill(100), e.SHmin.fill(100);
+    int failed = 0, firstFailed = 0;
+    for (int degree = 1; degree <= 360; ++degree) {
+      CalcSubstituteSpurPair(degree * Pi / 180);
+      Snapshot& s = forward[degree];
+      AddSpurResults(s);
+      for (int i = 1; i <= common::MsgCount; ++i) s.messages.push_back(common::MsgText[i]);
+      s.fatal = common::FatalFlag;
+      if (s.fatal != 0) {
+        if (failed++ == 0) firstFailed = degree;
+        continue;
+      }
+      ExpectFinite(s, where + " at " + std::to_string(degree) + " deg");
+      for (int i = 1; i <= 2; ++i) {
+        e.SFmin[i] = std::min(e.SFmin[i], SpurGearData.SafetySF[i]);
+        e.SFmax[i] = std::max(e.SFmax[i], SpurGearData.SafetySF[i]);
+        e.SHmin[i] = std::min(e.SHmin[i], SpurGearData.SafetySH[i]);
+        e.SHmax[i] = std::max(e.SHmax[i], SpurGearData.SafetySH[i]);
+      }
+    }
+    EXPECT_EQ(first.fatal != 0, failed == 360) << where;
+    if (failed > 0 && failed < 360) {
+      const std::string text = "Warning: " + std::to_string(failed) + " positions fatal, first at " +
+                               std::to_string(firstFailed) + "\xF8 !";
+      EXPECT_NE(std::find(first.messages.begin(), first.messages.end(), text), first.messages.end())
+          << where << ": " << text;
+    }
+    if (failed < 360) {
+      for (int i = 1; i <= 2; ++i) {
+        EXPECT_EQ(sweep.SFmin[i], e.SFmin[i]) << where << " gear " << i;
+        EXPECT_EQ(sweep.SFmax[i], e.SFmax[i]) << where << " gear " << i;
+        EXPECT_EQ(sweep.SHmin[i], e.SHmin[i]) << where << " gear " << i;
+        EXPECT_EQ(sweep.SHmax[i], e.SHmax[i]) << where << " gear " << i;
+        EXPECT_LE(e.SFmin[i], e.SFmax[i]) << where << " gear " << i;
+        EXPECT_LE(e.SHmin[i], e.SHmax[i]) << where << " gear " << i;
+      }
+      EXPECT_LE(RadiusExtremes.r1min, RadiusExtremes.r1max) << where;
+      EXPECT_LE(RadiusExtremes.r2min, RadiusExtremes.r2max) << where;
+      EXPECT_LE(NcPair.imin, NcPair.imax) << where;
+    }
+    for (int degree = 360; degree >= 1; --degree) {
+      CalcSubstituteSpurPair(degree * Pi / 180);
+      const Snapshot& f = forward[degree];
+      const std::string at = where + " at " + std::to_string(degree) + " deg";
+      ASSERT_EQ(common::FatalFlag, f.fatal) << at;
+      ASSERT_EQ(common::MsgCount, f.messages.size()) << at;
+      for (int i = 1; i <= common::MsgCount; ++i) EXPECT_EQ(common::MsgText[i], f.messages[i - 1]) << at;
+      if (f.fatal != 0) continue;
+      Snapshot s;
+      AddSpurResults(s);
+      for (std::size_t i = 0; i < s.values.size(); ++i)
+        EXPECT_EQ(s.values[i].second, f.values[i].second) << at << ": " << s.values[i].first;
+    }
+  }
+};
+
+TEST_F(CalculationSweep, EveryFamilyMethodModuleModeAndTurns) {
+  for (int family = 1; family <= 9; ++family) {
+    for (std::uint16_t method = 1; method <= 4; ++method) {
+      // Module mode and turns vary with family and method, so that each
+      // family meets both modes and every k.
+      Reset(method);
+      SetCurve(family);
+      NcPair.ModuleMode = 1 + (family + method) % 2;
+      NcPair.k = 1 + (family / 2 + method) % 3;
+      CheckRun("family " + std::to_string(family) + " method " + std::to_string(method) +
+               " mode " + std::to_string(NcPair.ModuleMode) + " k " + std::to_string(NcPair.k));
+    }
+  }
+}
+
+TEST_F(CalculationSweep, HarshButValidInputs) {
+  const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+      {"z1 6", [] { NcPair.z1 = 6; }},
+      {"z1 6 constant module k 3", [] { NcPair.z1 = 6, NcPair.ModuleMode = 2, NcPair.k = 3; }},
+      {"z1 400", [] { NcPair.z1 = 400; }},
+      {"face width 1000", [] { SpurGearData.FaceWidth = 1000; }},
+      {"helix angle 0", [] { SpurGearData.HelixAngle = 0; }},
+      {"helix angle 30 entered", [] { SpurGearData.HelixAngle = 30; }},
+      {"triangle", [] { SetCurve(5), PolygonCurve.Corners = 3; }},
+      {"eccentric near the rim", [] { SetCurve(8), EccentricCurve.E = 45; }},
+      {"sine k 3 large amplitude", [] { SetCurve(3), SineCurve.A = 20, NcPair.k = 3; }},
+      {"staircase polyline", [] { SetCurve(9), LinearInterpolation = 0; }},
+  };
+  std::uint16_t method = 1;
+  for (const auto& [name, apply] : cases) {
+    method = method % 4 + 1;
+    Reset(method);
+    apply();
+    CheckRun(name + " method " + std::to_string(method));
+  }
+}
+
+// A circle with one turn is a plain spur pair at every position: the sweep
+// rates every position alike, and as the kernel rates that pair directly.
+TEST_F(CalculationSweep, CircleRatesAsItsSpurPair) {
+  for (std::uint16_t method = 1; method <= 4; ++method) {
+    for (int variant = 1; variant <= 2; ++variant) {
+      Reset(method);
+      if (variant == 1) {
+        CurveType = CurveFormula;
+        PieceCount = 1;
+        FormulaPieces[1] = {360, "50"};
+      } else {
+        EllipseCurve = {50, 50};
+      }
+      CalcNoncircularPair();
+      ASSERT_EQ(common::FatalFlag, 0) << method;
+      EXPECT_NEAR(NcPair.a, 100, 1e-4);
+      const TSafetyExtremes e = SafetyExtremes;
+
+      Reset(method);
+      TSpurGearData& g = SpurGearData;
+      for (int i = 1; i <= 2; ++i) {
+        g.ToolKindCode[i] = 4;
+        g.rhoaP0Factor[i] = 0.05L;
+        g.alphaPrP0[i] = 0;
+        g.prP0Factor[i] = 0;
+        g.alphaP0[i] = g.PressureAngle;
+        g.hfP0FactorUsed[i] = g.hfP0Factor[i];
+        g.ToolAngleDiffers[i] = 0;
+        g.GearFaceWidth[i] = g.FaceWidth;
+        g.GeometryMode[i] = 2;
+        g.ToothNumbers[i] = 30;
+        g.ProfileShift[i] = 0;
+      }
+      g.HelixAngle = 0;
+      g.NormalModule = Real(100) / 30;
+      g.CentreDistance = 100;
+      CheckSpurInput();
+      CalcToolProfile();
+      for (int i = 1; i <= 2; ++i) g.TipDiameter[i] = g.TipDiameterTheoretical[i];
+      CalcSpurPair();
+      ASSERT_EQ(common::FatalFlag, 0) << method;
+      for (int i = 1; i <= 2; ++i) {
+        const std::string where = "method " + std::to_string(method) + " variant " +
+                                  std::to_string(variant) + " gear " + std::to_string(i);
+        EXPECT_NEAR(e.SHmin[i], e.SHmax[i], 1e-12L * e.SHmax[i]) << where;
+        EXPECT_NEAR(e.SFmin[i], e.SFmax[i], 1e-12L * e.SFmax[i]) << where;
+        EXPECT_NEAR(e.SHmin[i], g.SafetySH[i], 1e-12L * g.SafetySH[i]) << where;
+        EXPECT_NEAR(e.SFmin[i], g.SafetySF[i], 1e-12L * g.SafetySF[i]) << where;
+      }
+    }
+  }
+}
+
+}  // namespace
