@@ -87,6 +87,13 @@ void CalcSubstituteSpurPair(Real phi) {
     }
     return;
   }
+  if (NcPair.z1 == 0) {
+    // Without teeth on gear 1 there is no module: the division below would
+    // leave an infinite module and centre distance in the data set.
+    common::AddErrorMessage("Fatal  : z1 < 2!");
+    common::FatalFlag = 1;
+    return;
+  }
   const Real r2 = NcPair.a - r;
   if (NcPair.ModuleMode != 2) g.NormalModule = 2 * r / NcPair.z1;
   g.ToothNumbers[1] = RoundHalfEven(2 * r / g.NormalModule);
@@ -145,7 +152,9 @@ void CalcNoncircularPair() {
   IterateCentreDistance();
   if (common::FatalFlag) return;
 
-  if (NcPair.ModuleMode == 2) g.NormalModule = NcPair.U1 / common::Pi / NcPair.z1;
+  // With z1 = 0 every position stops with "Fatal  : z1 < 2!" before it
+  // reads the module, so the module is not divided by 0.
+  if (NcPair.ModuleMode == 2 && NcPair.z1 != 0) g.NormalModule = NcPair.U1 / common::Pi / NcPair.z1;
   for (int i = 1; i <= 2; ++i) {
     g.GearFaceWidth[i] = g.FaceWidth;
     g.GeometryMode[i] = 2;

@@ -261,6 +261,19 @@ TEST_F(CalculationSweep, HarshButValidInputs) {
     apply();
     CheckRun(name + " method " + std::to_string(method));
   }
+  // A gear 1 without teeth gives no module: every position stops with the
+  // kernel's message instead of leaving an infinite module behind.
+  for (std::uint16_t mode : {1, 2}) {
+    Reset(1);
+    NcPair.z1 = 0;
+    NcPair.ModuleMode = mode;
+    CheckRun("z1 0 mode " + std::to_string(mode));
+    CalcNoncircularPair();
+    EXPECT_EQ(common::FatalFlag, 1);
+    ASSERT_EQ(common::MsgCount, 2);
+    EXPECT_EQ(common::MsgText[1], "Fatal  : z1 < 2!");
+    EXPECT_EQ(common::MsgText[2], "Warning: 360 positions fatal, first at 1\xF8 !");
+  }
 }
 
 // A circle with one turn is a plain spur pair at every position: the sweep
