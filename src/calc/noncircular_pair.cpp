@@ -182,16 +182,22 @@ void CalcNoncircularPair() {
         ++failedCount;
         continue;
       }
+      // The first rated position sets the extremes. The start values 100
+      // and 0 stand only for a sweep that rated nothing: under a light load
+      // every safety exceeds 100, and the minimum must then still be the
+      // smallest safety, at its own angle, not 100 at an angle left from an
+      // earlier run.
+      const bool firstRated = degree - failedCount == 1;
       for (int i = 1; i <= 2; ++i) {
         const Real sf = g.SafetySF[i];
         const Real sh = g.SafetySH[i];
-        if (sf > s.SFmax[i]) s.SFmax[i] = sf;
-        if (sf < s.SFmin[i]) {
+        if (firstRated || sf > s.SFmax[i]) s.SFmax[i] = sf;
+        if (firstRated || sf < s.SFmin[i]) {
           s.SFmin[i] = sf;
           s.PhiAtSFmin[i] = phi;
         }
-        if (sh > s.SHmax[i]) s.SHmax[i] = sh;
-        if (sh < s.SHmin[i]) {
+        if (firstRated || sh > s.SHmax[i]) s.SHmax[i] = sh;
+        if (firstRated || sh < s.SHmin[i]) {
           s.SHmin[i] = sh;
           s.PhiAtSHmin[i] = phi;
         }

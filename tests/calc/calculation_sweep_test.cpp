@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -169,8 +170,9 @@ class CalculationSweep : public ::testing::Test {
 
     const TSafetyExtremes sweep = SafetyExtremes;
     std::vector<Snapshot> forward(361);
-    TSafetyExtremes e{};
-    e.SFmin.fill(100), e.SHmin.fill(100);
+    TSafetyExtremes e{};  // from the positions alone, first angle of a minimum
+    const Real huge = std::numeric_limits<Real>::max();
+    e.SFmin.fill(huge), e.SHmin.fill(huge);
     int failed = 0, firstFailed = 0;
     for (int degree = 1; degree <= 360; ++degree) {
       CalcSubstituteSpurPair(degree * Pi / 180);
@@ -184,10 +186,11 @@ class CalculationSweep : public ::testing::Test {
       }
       ExpectFinite(s, where + " at " + std::to_string(degree) + " deg");
       for (int i = 1; i <= 2; ++i) {
-        e.SFmin[i] = std::min(e.SFmin[i], SpurGearData.SafetySF[i]);
-        e.SFmax[i] = std::max(e.SFmax[i], SpurGearData.SafetySF[i]);
-        e.SHmin[i] = std::min(e.SHmin[i], SpurGearData.SafetySH[i]);
-        e.SHmax[i] = std::max(e.SHmax[i], SpurGearData.SafetySH[i]);
+        const Real sf = SpurGearData.SafetySF[i], sh = SpurGearData.SafetySH[i];
+        if (sf < e.SFmin[i]) e.SFmin[i] = sf, e.PhiAtSFmin[i] = degree * Pi / 180;
+        if (sh < e.SHmin[i]) e.SHmin[i] = sh, e.PhiAtSHmin[i] = degree * Pi / 180;
+        e.SFmax[i] = std::max(e.SFmax[i], sf);
+        e.SHmax[i] = std::max(e.SHmax[i], sh);
       }
     }
     EXPECT_EQ(first.fatal != 0, failed == 360) << where;
@@ -203,6 +206,8 @@ class CalculationSweep : public ::testing::Test {
         EXPECT_EQ(sweep.SFmax[i], e.SFmax[i]) << where << " gear " << i;
         EXPECT_EQ(sweep.SHmin[i], e.SHmin[i]) << where << " gear " << i;
         EXPECT_EQ(sweep.SHmax[i], e.SHmax[i]) << where << " gear " << i;
+        EXPECT_EQ(sweep.PhiAtSFmin[i], e.PhiAtSFmin[i]) << where << " gear " << i;
+        EXPECT_EQ(sweep.PhiAtSHmin[i], e.PhiAtSHmin[i]) << where << " gear " << i;
         EXPECT_LE(e.SFmin[i], e.SFmax[i]) << where << " gear " << i;
         EXPECT_LE(e.SHmin[i], e.SHmax[i]) << where << " gear " << i;
       }
@@ -248,6 +253,7 @@ TEST_F(CalculationSweep, HarshButValidInputs) {
       {"z1 400", [] { NcPair.z1 = 400; }},
       {"face width 1000", [] { SpurGearData.FaceWidth = 1000; }},
       {"helix angle 0", [] { SpurGearData.HelixAngle = 0; }},
+      {"light load 1 W", [] { SpurGearData.P = 0.001L; }},
       {"helix angle 30 entered", [] { SpurGearData.HelixAngle = 30; }},
       {"triangle", [] { SetCurve(5), PolygonCurve.Corners = 3; }},
       {"eccentric near the rim", [] { SetCurve(8), EccentricCurve.E = 45; }},
