@@ -10,6 +10,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -40,6 +41,11 @@ struct Snapshot {
 
 void AddGear(Snapshot& s, const char* name, const GearArray<Real>& v) {
   for (int i = 1; i <= 2; ++i) s.values.emplace_back(name + std::to_string(i), v[i]);
+}
+
+void AddMessages(Snapshot& s) {
+  for (int i = 1; i <= common::MsgCount; ++i) s.messages.push_back(common::MsgText[i]);
+  s.fatal = common::FatalFlag;
 }
 
 // The spur data set's results of one position.
@@ -79,14 +85,31 @@ Snapshot TakeSweepResults() {
                          {"imax", NcPair.imax}, {"z2", Real(NcPair.z2)}})
     s.values.emplace_back(name, v);
   AddSpurResults(s);
-  for (int i = 1; i <= common::MsgCount; ++i) s.messages.push_back(common::MsgText[i]);
-  s.fatal = common::FatalFlag;
+  AddMessages(s);
   return s;
 }
 
 void ExpectFinite(const Snapshot& s, const std::string& where) {
   for (const auto& [name, v] : s.values)
     EXPECT_TRUE(std::isfinite(v)) << where << ": " << name << " = " << v;
+}
+
+void ExpectSame(const Snapshot& a, const Snapshot& b, const std::string& where) {
+  ASSERT_EQ(a.values.size(), b.values.size()) << where;
+  for (std::size_t i = 0; i < a.values.size(); ++i)
+    EXPECT_EQ(a.values[i].second, b.values[i].second) << where << ": " << a.values[i].first;
+  EXPECT_EQ(a.messages, b.messages) << where;
+  EXPECT_EQ(a.fatal, b.fatal) << where;
+}
+
+// One position computed alone; a fatal position's values are those of an
+// earlier one and are left out.
+Snapshot RatePosition(int degree) {
+  CalcSubstituteSpurPair(degree * Pi / 180);
+  Snapshot s;
+  AddMessages(s);
+  if (s.fatal == 0) AddSpurResults(s);
+  return s;
 }
 
 void SetCurve(int family) {
@@ -154,37 +177,34 @@ class CalculationSweep : public ::testing::Test {
   // position alone in both directions: a position must not depend on the
   // one computed before it, and the sweep must be what its positions give.
   static void CheckRun(const std::string& where) {
+    const TSpurGearData entered = SpurGearData;
     CalcNoncircularPair();
     const Snapshot first = TakeSweepResults();
+    // What the user entered stays as entered (0 still meaning "derive").
+    const TSpurGearData& g = SpurGearData;
+    auto inputs = [](const TSpurGearData& d) {
+      return std::tie(d.FaceWidth, d.P, d.n, d.T, d.dsh, d.l1, d.s1, d.BodyInnerDiameter,
+                      d.BoreDiameter, d.tgrg);
+    };
+    EXPECT_TRUE(inputs(g) == inputs(entered)) << where;
     CalcNoncircularPair();
-    const Snapshot second = TakeSweepResults();
     ExpectFinite(first, where);
-    ASSERT_EQ(first.values.size(), second.values.size());
-    for (std::size_t i = 0; i < first.values.size(); ++i)
-      EXPECT_EQ(first.values[i].second, second.values[i].second)
-          << where << ": second run differs in " << first.values[i].first;
-    EXPECT_EQ(first.messages, second.messages) << where;
-    EXPECT_EQ(first.fatal, second.fatal) << where;
+    ExpectSame(first, TakeSweepResults(), where + ", second run");
     const bool swept = first.fatal == 0 || first.messages.back().find("positions fatal") != std::string::npos;
     if (!swept) return;  // the pair could not be closed
 
     const TSafetyExtremes sweep = SafetyExtremes;
     std::vector<Snapshot> forward(361);
     TSafetyExtremes e{};  // from the positions alone, first angle of a minimum
-    const Real huge = std::numeric_limits<Real>::max();
-    e.SFmin.fill(huge), e.SHmin.fill(huge);
+    e.SFmin.fill(std::numeric_limits<Real>::max()), e.SHmin.fill(std::numeric_limits<Real>::max());
     int failed = 0, firstFailed = 0;
     for (int degree = 1; degree <= 360; ++degree) {
-      CalcSubstituteSpurPair(degree * Pi / 180);
-      Snapshot& s = forward[degree];
-      AddSpurResults(s);
-      for (int i = 1; i <= common::MsgCount; ++i) s.messages.push_back(common::MsgText[i]);
-      s.fatal = common::FatalFlag;
-      if (s.fatal != 0) {
+      forward[degree] = RatePosition(degree);
+      if (forward[degree].fatal != 0) {
         if (failed++ == 0) firstFailed = degree;
         continue;
       }
-      ExpectFinite(s, where + " at " + std::to_string(degree) + " deg");
+      ExpectFinite(forward[degree], where + " at " + std::to_string(degree) + " deg");
       for (int i = 1; i <= 2; ++i) {
         const Real sf = SpurGearData.SafetySF[i], sh = SpurGearData.SafetySH[i];
         if (sf < e.SFmin[i]) e.SFmin[i] = sf, e.PhiAtSFmin[i] = degree * Pi / 180;
@@ -201,13 +221,10 @@ class CalculationSweep : public ::testing::Test {
           << where << ": " << text;
     }
     if (failed < 360) {
+      for (auto m : {&TSafetyExtremes::SFmin, &TSafetyExtremes::SFmax, &TSafetyExtremes::SHmin,
+                     &TSafetyExtremes::SHmax, &TSafetyExtremes::PhiAtSFmin, &TSafetyExtremes::PhiAtSHmin})
+        EXPECT_EQ(sweep.*m, e.*m) << where;
       for (int i = 1; i <= 2; ++i) {
-        EXPECT_EQ(sweep.SFmin[i], e.SFmin[i]) << where << " gear " << i;
-        EXPECT_EQ(sweep.SFmax[i], e.SFmax[i]) << where << " gear " << i;
-        EXPECT_EQ(sweep.SHmin[i], e.SHmin[i]) << where << " gear " << i;
-        EXPECT_EQ(sweep.SHmax[i], e.SHmax[i]) << where << " gear " << i;
-        EXPECT_EQ(sweep.PhiAtSFmin[i], e.PhiAtSFmin[i]) << where << " gear " << i;
-        EXPECT_EQ(sweep.PhiAtSHmin[i], e.PhiAtSHmin[i]) << where << " gear " << i;
         EXPECT_LE(e.SFmin[i], e.SFmax[i]) << where << " gear " << i;
         EXPECT_LE(e.SHmin[i], e.SHmax[i]) << where << " gear " << i;
       }
@@ -215,19 +232,8 @@ class CalculationSweep : public ::testing::Test {
       EXPECT_LE(RadiusExtremes.r2min, RadiusExtremes.r2max) << where;
       EXPECT_LE(NcPair.imin, NcPair.imax) << where;
     }
-    for (int degree = 360; degree >= 1; --degree) {
-      CalcSubstituteSpurPair(degree * Pi / 180);
-      const Snapshot& f = forward[degree];
-      const std::string at = where + " at " + std::to_string(degree) + " deg";
-      ASSERT_EQ(common::FatalFlag, f.fatal) << at;
-      ASSERT_EQ(common::MsgCount, f.messages.size()) << at;
-      for (int i = 1; i <= common::MsgCount; ++i) EXPECT_EQ(common::MsgText[i], f.messages[i - 1]) << at;
-      if (f.fatal != 0) continue;
-      Snapshot s;
-      AddSpurResults(s);
-      for (std::size_t i = 0; i < s.values.size(); ++i)
-        EXPECT_EQ(s.values[i].second, f.values[i].second) << at << ": " << s.values[i].first;
-    }
+    for (int degree = 360; degree >= 1; --degree)
+      ExpectSame(forward[degree], RatePosition(degree), where + " backwards at " + std::to_string(degree));
   }
 };
 
@@ -302,18 +308,11 @@ TEST_F(CalculationSweep, CircleRatesAsItsSpurPair) {
 
       Reset(method);
       TSpurGearData& g = SpurGearData;
-      for (int i = 1; i <= 2; ++i) {
-        g.ToolKindCode[i] = 4;
-        g.rhoaP0Factor[i] = 0.05L;
-        g.alphaPrP0[i] = 0;
-        g.prP0Factor[i] = 0;
-        g.alphaP0[i] = g.PressureAngle;
-        g.hfP0FactorUsed[i] = g.hfP0Factor[i];
-        g.ToolAngleDiffers[i] = 0;
-        g.GearFaceWidth[i] = g.FaceWidth;
-        g.GeometryMode[i] = 2;
-        g.ToothNumbers[i] = 30;
-        g.ProfileShift[i] = 0;
+      for (int i = 1; i <= 2; ++i) {  // the plain rack tool of the sweep, no shift
+        g.ToolKindCode[i] = 4, g.rhoaP0Factor[i] = 0.05L, g.alphaPrP0[i] = 0, g.prP0Factor[i] = 0;
+        g.alphaP0[i] = g.PressureAngle, g.hfP0FactorUsed[i] = g.hfP0Factor[i];
+        g.ToolAngleDiffers[i] = 0, g.GearFaceWidth[i] = g.FaceWidth, g.GeometryMode[i] = 2;
+        g.ToothNumbers[i] = 30, g.ProfileShift[i] = 0;
       }
       g.HelixAngle = 0;
       g.NormalModule = Real(100) / 30;
