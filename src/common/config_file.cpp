@@ -68,6 +68,14 @@ Real ReadR() {
   ReadRealLine(x);
   return x;
 }
+// A real for a double setting: a value beyond the double range does not
+// convert (it would become infinite) and gives 0 like any other unreadable
+// number, so that the setting's rule for 0 applies.
+double ReadD() {
+  const Real x = ReadR();
+  const double d = static_cast<double>(x);
+  return std::isfinite(d) ? d : 0.0;
+}
 std::string ReadT() {
   std::string s;
   ReadTextLine(s);
@@ -232,7 +240,7 @@ void ReadItems() {
   if (!Label()) return;
   Printer().ScreendumpOriginY = ReadI();
   if (!Label()) return;
-  Printer().ScreendumpScale = static_cast<double>(ReadR());
+  Printer().ScreendumpScale = ReadD();
   if (Printer().ScreendumpScale == 0) Printer().ScreendumpScale = 1.0;
   Printer().PrintScaleVertical = Printer().ScreendumpScale;
   if (!Label()) return;
@@ -282,7 +290,7 @@ void ReadItems() {
   if (!Label()) return;
   HtmlBrowserPath = ReadT();
   if (!Label()) return;  // 76
-  Printer().PrintScaleVertical = static_cast<double>(ReadR());
+  Printer().PrintScaleVertical = ReadD();
   if (Printer().PrintScaleVertical <= 0.0001) Printer().PrintScaleVertical = Printer().ScreendumpScale;
   if (!Label()) return;
   for (int i = 0; i <= 5; ++i) {
