@@ -36,6 +36,26 @@ using common::WriteTextLine;
 
 int Clamped(long long n, int max) { return static_cast<int>(std::clamp<long long>(n, 0, max)); }
 
+// The calculation forms z2 = z1 * k (k up to 100) and z1 + z2 in 32-bit
+// integers; a tooth number beyond this overflows them.
+constexpr long long MaxToothNumber = 2147483647LL / 101;
+
+// The accuracy grades of the flank-tolerance standards (DIN 3961 1..12,
+// ISO 1328 0..12). The tolerances raise a grade step factor to the power of
+// the grade one multiplication at a time, so a grade of millions from a
+// damaged file would keep the calculation busy for hours and give infinite
+// tolerances.
+constexpr long long MinAccuracyGrade = 0;
+constexpr long long MaxAccuracyGrade = 12;
+
+// A whole-number line within lo..hi into a field of any integer type.
+template <class Int>
+void ReadIntWithin(DataFileLines& in, Int& n, long long lo, long long hi) {
+  long long value = 0;
+  in.ReadWhole(value, lo, hi);
+  if (!in.Failed()) n = static_cast<Int>(value);
+}
+
 // ---- Path choice --------------------------------------------------------------
 
 struct ChosenPath {
@@ -250,8 +270,8 @@ void ReadDesign(DataFileLines& in) {
     in.ReadText(sg.DrawingNumber[g]);
   }
   in.ReadReal(calc::AlphaRad);                                       // 3
-  in.ReadInt(calc::NcPair.z1);                                       // 4
-  in.ReadInt(calc::NcPair.z2);
+  ReadIntWithin(in, calc::NcPair.z1, -MaxToothNumber, MaxToothNumber);  // 4
+  ReadIntWithin(in, calc::NcPair.z2, -100 * MaxToothNumber, 100 * MaxToothNumber);
   in.ExpectMarker("Curve");                                          // 5
   int pieces = 0;
   in.ReadCount(pieces, calc::MaxFormulaPieces, "formula pieces");    // 6
@@ -278,7 +298,7 @@ void ReadDesign(DataFileLines& in) {
     in.ReadReal(constant);
     in.ReadReal(constant);
     in.ReadReal(sg.GearFaceWidth[g]);
-    in.ReadInt(sg.AccuracyGrade[g]);
+    ReadIntWithin(in, sg.AccuracyGrade[g], MinAccuracyGrade, MaxAccuracyGrade);
     in.ReadInt(sg.AllowanceSeries[g]);
     in.ReadInt(sg.ToleranceSeries[g]);
     in.ReadReal(sg.MachiningAllowanceTol[g]);

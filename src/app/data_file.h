@@ -41,8 +41,10 @@ void SaveDataFile(const std::string& name);
 // open dialog; without '.': DataDirectory + name + ".vb4", which also
 // becomes CurrentFileName). The design in memory changes only when the
 // whole file was read: a file that ends early, a number line that is not a
-// number, a count outside its list or a missing section marker refuses the
-// file with a message naming the line, and the current design stays. Design
+// number, a count outside its list, a whole number outside its field (the
+// turns k 1..100, the accuracy grades 0..12, tooth numbers whose z1 * k
+// would overflow) or a missing section marker refuses the file with a
+// message naming the line, and the current design stays. Design
 // inputs the file does not hold take their start values. After a
 // successful read the noncircular calculation runs. On return AbortFlag
 // tells failure.
