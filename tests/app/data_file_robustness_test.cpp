@@ -65,8 +65,10 @@ const char* const Odd[] = {"",       "\r",     " ",          "nan",        "-nan
                            "0",      "360",    "1000",       "CHANGES",    "documents",   "Curve"};
 
 // Numbers that keep a number line a number but lie at the edges of what a
-// value can mean.
-const char* const EdgeNumbers[] = {"0",          "-1",          "1e4000", "-1e4000", "1e-4000", "2147483647",
+// value can mean. (Not values below 1e-7 in size: the file's real form saves
+// them as 0, which the calculation may replace by a start value, so that
+// they do not read back as loaded.)
+const char* const EdgeNumbers[] = {"0",          "-1",          "1e4000", "-1e4000", "-5",      "2147483647",
                                    "-2147483648", "65535",      "65536",  "360",     "1000",    "3.5",
                                    "-0.0000001",  "1e300",      "100",    "7",       "2",       "11"};
 
