@@ -68,13 +68,13 @@ Real ReadR() {
   ReadRealLine(x);
   return x;
 }
-// A real for a double setting: a value beyond the double range does not
-// convert (it would become infinite) and gives 0 like any other unreadable
-// number, so that the setting's rule for 0 applies.
+// A double setting: a value beyond the double range does not convert and
+// gives 0, so that the setting's rule for 0 applies (an infinite scale
+// would otherwise pass the rules).
 double ReadD() {
-  const Real x = ReadR();
-  const double d = static_cast<double>(x);
-  return std::isfinite(d) ? d : 0.0;
+  double x = 0;
+  ReadDoubleLine(x);
+  return x;
 }
 std::string ReadT() {
   std::string s;

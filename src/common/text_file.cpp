@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "common/file_version.h"
 #include "common/kaldvar.h"
@@ -309,6 +310,9 @@ void ReadRealLine(Real& x) {
 void ReadDoubleLine(double& x) {
   Real value = 0;
   ReadRealLine(value);
+  // A value beyond the double range does not convert (the conversion would
+  // be undefined, in practice infinite): 0, like any unreadable number.
+  if (!(std::fabs(value) <= static_cast<Real>(std::numeric_limits<double>::max()))) value = 0;
   x = static_cast<double>(value);
 }
 

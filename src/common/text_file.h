@@ -100,6 +100,7 @@ void ReadWordLine(std::uint16_t& n);
 // Real with any number of decimals, ',' or '.' as decimal sign, exponent
 // form accepted; a line that does not convert gives 0.
 void ReadRealLine(Real& x);
+// The same for a double; a value beyond the double range also gives 0.
 void ReadDoubleLine(double& x);
 // flag := the line reads "TRUE" (any case); unchanged when AbortFlag is set
 // after the read.
