@@ -11,13 +11,9 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "app/design_extras.h"
 #include "calc/calc_records.h"
@@ -28,34 +24,15 @@
 #include "common/message_list.h"
 #include "common/text_file.h"
 #include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
 
 namespace fs = std::filesystem;
+using testsupport::Joined;
+using testsupport::Put;
+using testsupport::Slurp;
+using testsupport::SplitLines;
 
 namespace {
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void Put(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
-
-std::vector<std::string> SplitCrLf(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t end = bytes.find("\r\n", start);
-    lines.push_back(bytes.substr(start, end - start));
-    if (end == std::string::npos) break;
-    start = end + 2;
-  }
-  return lines;
-}
 
 // Texts that a number line, a count or a text line may hold after damage.
 const char* const Odd[] = {"",       "\r",     " ",          "nan",        "-nan",        "inf",     "-Infinity",
@@ -82,25 +59,17 @@ class DataFileRobustness : public ::testing::Test {
     calc::SkipPositionSweep = 0;
     app::StartedWithFile = 0;
     app::SetDesignInputDefaults();
-    dir_ = fs::temp_directory_path() / ("q2_data_file_robustness_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    common::DataDirectory = dir_.string() + "/";
+    common::DataDirectory = dir_.Dir().string() + "/";
     common::CurrentFileName = "current";
   }
-  void TearDown() override {
-    common::SharedTextFile.Discard();
-    fs::remove_all(dir_);
-  }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  void TearDown() override { common::SharedTextFile.Discard(); }
 
   // The design in memory as the writer puts it on disk.
   std::string Saved() {
     common::AbortFlag = 0;
-    app::SaveDataFile(PathOf("saved.vb4"));
+    app::SaveDataFile(dir_.Path("saved.vb4"));
     EXPECT_EQ(common::AbortFlag, 0);
-    return Slurp(dir_ / "saved.vb4");
+    return Slurp(dir_.Path("saved.vb4"));
   }
 
   // A design with every list of the file filled.
@@ -126,57 +95,21 @@ class DataFileRobustness : public ::testing::Test {
     for (int i = 1; i <= 12; ++i) calc::PolylinePoints[i] = {(i - 1) * 0.5L, 50.0L + (i % 3)};
     // As loaded: with the values the calculation derives.
     Saved();
-    app::ReadDataFile(PathOf("saved.vb4"));
+    app::ReadDataFile(dir_.Path("saved.vb4"));
     EXPECT_EQ(common::AbortFlag, 0);
     return Saved();
   }
 
-  // Replaces, deletes, doubles or swaps lines, or cuts the bytes short.
-  std::string Mutate(std::vector<std::string> lines, std::mt19937& rng) {
-    auto index = [&] { return std::uniform_int_distribution<std::size_t>(0, lines.size() - 1)(rng); };
-    const int steps = std::uniform_int_distribution<int>(1, 3)(rng);
-    bool cut = false;
-    for (int s = 0; s < steps && !lines.empty(); ++s) {
-      switch (std::uniform_int_distribution<int>(0, 8)(rng)) {
-        case 0:
-          lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index()));
-          break;
-        case 1: {
-          const std::size_t i = index();
-          lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), lines[i]);
-          break;
-        }
-        case 2:
-          std::swap(lines[index()], lines[index()]);
-          break;
-        case 3: {
-          std::string bytes(std::uniform_int_distribution<std::size_t>(0, 40)(rng), ' ');
-          for (char& c : bytes) c = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng));
-          lines[index()] = bytes;
-          break;
-        }
-        case 4:
-        case 5:
-          lines[index()] = Odd[std::uniform_int_distribution<std::size_t>(0, std::size(Odd) - 1)(rng)];
-          break;
-        case 6:
-          cut = true;
-          break;
-        default: {
-          // The first number line from a random place on gets another number.
-          std::size_t i = index();
-          Real ignored = 0;
-          while (i < lines.size() && !common::ParseRealLine(lines[i], ignored)) ++i;
-          if (i < lines.size())
-            lines[i] = EdgeNumbers[std::uniform_int_distribution<std::size_t>(0, std::size(EdgeNumbers) - 1)(rng)];
-          break;
-        }
-      }
-    }
-    std::string bytes;
-    for (const auto& line : lines) bytes += line + "\r\n";
-    if (cut) bytes.resize(std::uniform_int_distribution<std::size_t>(0, bytes.size())(rng));
-    return bytes;
+  // The generic damage, and as a further kind: the first number line from a
+  // random place on gets another number.
+  std::string Mutate(const std::vector<std::string>& lines, std::mt19937& rng) {
+    return testsupport::MutateLines(lines, rng, Odd, 3, [](std::vector<std::string>& mutated, std::mt19937& r) {
+      std::size_t i = std::uniform_int_distribution<std::size_t>(0, mutated.size() - 1)(r);
+      Real ignored = 0;
+      while (i < mutated.size() && !common::ParseRealLine(mutated[i], ignored)) ++i;
+      if (i < mutated.size())
+        mutated[i] = EdgeNumbers[std::uniform_int_distribution<std::size_t>(0, std::size(EdgeNumbers) - 1)(r)];
+    });
   }
 
   // A loaded design: every list within its record, every value read finite.
@@ -214,10 +147,10 @@ class DataFileRobustness : public ::testing::Test {
   // and the design in memory is as before. True when the file loaded.
   bool CheckRead(const std::string& bytes) {
     const std::string before = Saved();
-    Put(dir_ / "bad.vb4", bytes);
+    Put(dir_.Path("bad.vb4"), bytes);
     dialogs_.ClearRecord();
     const auto start = std::chrono::steady_clock::now();
-    app::ReadDataFile(PathOf("bad.vb4"));
+    app::ReadDataFile(dir_.Path("bad.vb4"));
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
     if (common::AbortFlag) {
       EXPECT_FALSE(dialogs_.Asked().empty());
@@ -228,7 +161,7 @@ class DataFileRobustness : public ::testing::Test {
     ExpectSound();
     if (::testing::Test::HasFatalFailure()) return true;
     const std::string saved = Saved();
-    app::ReadDataFile(PathOf("saved.vb4"));
+    app::ReadDataFile(dir_.Path("saved.vb4"));
     EXPECT_EQ(common::AbortFlag, 0);
     EXPECT_TRUE(Saved() == saved) << "a loaded design does not read back";
     return true;
@@ -237,18 +170,18 @@ class DataFileRobustness : public ::testing::Test {
   // Mangles the base file `rounds` times; returns how many reads loaded.
   int Run(const std::string& base, unsigned seed, int rounds) {
     std::mt19937 rng(seed);
-    const auto lines = SplitCrLf(base);
+    const auto lines = SplitLines(base);
     int loaded = 0;
     for (int round = 0; round < rounds && !::testing::Test::HasFailure(); ++round) {
       const std::string bytes = Mutate(lines, rng);
       SCOPED_TRACE("seed " + std::to_string(seed) + " round " + std::to_string(round));
       if (CheckRead(bytes)) ++loaded;
-      if (::testing::Test::HasFailure()) Put(dir_.parent_path() / "q2_failed_design.vb4", bytes);
+      if (::testing::Test::HasFailure()) Put(dir_.Dir().parent_path() / "vob4_failed_design.vb4", bytes);
     }
     return loaded;
   }
 
-  fs::path dir_;
+  testsupport::ScratchDirectory dir_{"data_file_robustness"};
   platform::ScriptedDialogs dialogs_;
   platform::ScopedDialogs scoped_{dialogs_};
 };
@@ -272,15 +205,13 @@ TEST_F(DataFileRobustness, MangledDesignWithEveryList) {
 // Every whole-number line at the largest 32-bit value in turn: tooth
 // numbers, accuracy grades, codes and counts at a value no form allows.
 TEST_F(DataFileRobustness, WholeNumbersAtTheirLimit) {
-  const auto lines = SplitCrLf(Slurp(fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4"));
+  const auto lines = SplitLines(Slurp(fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4"));
   for (std::size_t i = 7; i < lines.size(); ++i) {
     if (lines[i].empty() || lines[i].find_first_not_of("-0123456789") != std::string::npos) continue;
     SCOPED_TRACE("line " + std::to_string(i + 1));
     auto mangled = lines;
     mangled[i] = "2147483647";
-    std::string bytes;
-    for (const auto& line : mangled) bytes += line + "\r\n";
-    CheckRead(bytes);
+    CheckRead(Joined(mangled));
     if (HasFailure()) return;
   }
 }
@@ -290,10 +221,10 @@ TEST_F(DataFileRobustness, LineEndsDoNotMatter) {
   const std::string base = RichDesign();
   for (const char* end : {"\n", "\r"}) {
     std::string bytes;
-    for (const auto& line : SplitCrLf(base)) bytes += line + end;
-    Put(dir_ / "ends.vb4", bytes);
+    for (const auto& line : SplitLines(base)) bytes += line + end;
+    Put(dir_.Path("ends.vb4"), bytes);
     app::SetDesignInputDefaults();
-    app::ReadDataFile(PathOf("ends.vb4"));
+    app::ReadDataFile(dir_.Path("ends.vb4"));
     ASSERT_EQ(common::AbortFlag, 0);
     EXPECT_EQ(Saved(), base);
   }

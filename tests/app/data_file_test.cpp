@@ -8,12 +8,8 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
-#include <sstream>
 #include <vector>
-
-#include <unistd.h>
 
 #include "app/change_records.h"
 #include "app/design_extras.h"
@@ -30,82 +26,17 @@
 #include "common/text_file.h"
 #include "platform/file_system.h"
 #include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
 
 namespace fs = std::filesystem;
 using platform::ScriptedAnswer;
+using testsupport::FullDisk;
+using testsupport::Joined;
+using testsupport::Put;
+using testsupport::Slurp;
+using testsupport::SplitLines;
 
 namespace {
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void Put(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
-
-// The lines of a file written with CR LF (false when a line lacks its CR).
-std::vector<std::string> Lines(const std::string& bytes, bool* allCrLf = nullptr) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  bool crlf = true;
-  while (start < bytes.size()) {
-    std::size_t lf = bytes.find('\n', start);
-    if (lf == std::string::npos) lf = bytes.size();
-    std::string line = bytes.substr(start, lf - start);
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    else
-      crlf = false;
-    lines.push_back(line);
-    start = lf + 1;
-  }
-  if (allCrLf) *allCrLf = crlf;
-  return lines;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (const auto& line : lines) bytes += line + "\r\n";
-  return bytes;
-}
-
-// Output files that fail once `budget` bytes were written (a full disk).
-class FullDisk : public platform::FileSystem {
- public:
-  explicit FullDisk(std::size_t budget) : budget_(budget) {}
-  std::unique_ptr<platform::OutputFile> CreateNew(const std::string& path, std::error_code& ec) override {
-    auto inner = platform::FileSystem::CreateNew(path, ec);
-    if (!inner) return nullptr;
-    return std::make_unique<Limited>(std::move(inner), budget_);
-  }
-
- private:
-  class Limited : public platform::OutputFile {
-   public:
-    Limited(std::unique_ptr<platform::OutputFile> inner, std::size_t left) : inner_(std::move(inner)), left_(left) {}
-    bool Write(std::string_view bytes, std::error_code& ec) override {
-      if (bytes.size() > left_) {
-        inner_->Write(bytes.substr(0, left_), ec);
-        left_ = 0;
-        ec = std::make_error_code(std::errc::no_space_on_device);
-        return false;
-      }
-      left_ -= bytes.size();
-      return inner_->Write(bytes, ec);
-    }
-    bool Close(std::error_code& ec) override { return inner_->Close(ec); }
-
-   private:
-    std::unique_ptr<platform::OutputFile> inner_;
-    std::size_t left_;
-  };
-  std::size_t budget_;
-};
 
 class DataFileTest : public ::testing::Test {
  protected:
@@ -117,29 +48,21 @@ class DataFileTest : public ::testing::Test {
     calc::SkipPositionSweep = 0;
     app::StartedWithFile = 0;
     app::SetDesignInputDefaults();
-    dir_ = fs::temp_directory_path() / ("h7_data_file_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    common::DataDirectory = dir_.string() + "/";
+    common::DataDirectory = dir_.Dir().string() + "/";
     common::CurrentFileName.clear();
   }
-  void TearDown() override {
-    common::SharedTextFile.Discard();
-    fs::remove_all(dir_);
-  }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  void TearDown() override { common::SharedTextFile.Discard(); }
 
   // Writes the design in memory to name (full path, no question) and
   // returns the bytes; the test fails when the write reports a failure.
   std::string Save(const std::string& name) {
     common::AbortFlag = 0;
-    app::SaveDataFile(PathOf(name));
+    app::SaveDataFile(dir_.Path(name));
     EXPECT_EQ(common::AbortFlag, 0) << name;
-    return Slurp(dir_ / name);
+    return Slurp(dir_.Path(name));
   }
 
-  fs::path dir_;
+  testsupport::ScratchDirectory dir_{"data_file"};
   platform::ScriptedDialogs dialogs_;
   platform::ScopedDialogs scoped_{dialogs_};
 };
@@ -204,7 +127,7 @@ void SetFitPoints() {
 TEST_F(DataFileTest, DefaultDesignHasEveryGroupAtItsLine) {
   const std::string bytes = Save("default.vb4");
   bool crlf = false;
-  const auto lines = Lines(bytes, &crlf);
+  const auto lines = SplitLines(bytes, &crlf);
   EXPECT_TRUE(crlf);
   ASSERT_EQ(lines.size(), 203u);
   EXPECT_EQ(lines[0], std::string(65, '-'));
@@ -267,7 +190,7 @@ TEST_F(DataFileTest, SaveOpenSaveIsByteIdenticalForEveryCurveFamily) {
     EXPECT_EQ(description, "first line\r\nsecond line");  // saving leaves the record alone
 
     app::SetDesignInputDefaults();
-    app::ReadDataFile(PathOf("first.vb4"));
+    app::ReadDataFile(dir_.Path("first.vb4"));
     ASSERT_EQ(common::AbortFlag, 0);
     EXPECT_EQ(calc::CurveType, type);
     EXPECT_EQ(common::ChangeRecords.Count, 3);
@@ -286,7 +209,7 @@ TEST_F(DataFileTest, SaveOpenSaveIsByteIdenticalForEveryCurveFamily) {
 
 TEST_F(DataFileTest, DocumentationSectionLines) {
   FillDocumentation();
-  const auto lines = Lines(Save("doc.vb4"));
+  const auto lines = SplitLines(Save("doc.vb4"));
   auto at = [&](const std::string& text) {
     for (std::size_t i = 0; i < lines.size(); ++i)
       if (lines[i] == text) return i;
@@ -341,7 +264,7 @@ class RefusedFileTest : public DataFileTest {
     DataFileTest::SetUp();
     FillDocumentation();
     SetPolyline();
-    good_ = Lines(Save("good.vb4"));
+    good_ = SplitLines(Save("good.vb4"));
     // The design in memory differs from the one in the file.
     calc::EllipseCurve.a = 70;
     common::ChangeRecords.Records[3].Description = "in memory";
@@ -352,8 +275,8 @@ class RefusedFileTest : public DataFileTest {
   }
 
   void ExpectRefused(const std::vector<std::string>& lines, const std::string& messagePart) {
-    Put(dir_ / "bad.vb4", Joined(lines));
-    app::ReadDataFile(PathOf("bad.vb4"));
+    Put(dir_.Path("bad.vb4"), Joined(lines));
+    app::ReadDataFile(dir_.Path("bad.vb4"));
     EXPECT_EQ(common::AbortFlag, 1);
     ASSERT_EQ(dialogs_.Asked().size(), 1u);
     EXPECT_EQ(dialogs_.Asked()[0].caption, "Error  : ");
@@ -429,8 +352,8 @@ TEST_F(RefusedFileTest, NumberFormsThatAreAccepted) {
   auto lines = good_;
   lines[17] = "  6,25E1 ";  // ellipse a: blanks, comma, exponent
   lines[13] = "3e1";        // z1
-  Put(dir_ / "forms.vb4", Joined(lines));
-  app::ReadDataFile(PathOf("forms.vb4"));
+  Put(dir_.Path("forms.vb4"), Joined(lines));
+  app::ReadDataFile(dir_.Path("forms.vb4"));
   ASSERT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(calc::EllipseCurve.a, 62.5L);
   EXPECT_EQ(calc::NcPair.z1, 30);
@@ -445,7 +368,7 @@ TEST_F(DataFileTest, InputsTheFileDoesNotHoldTakeTheirStartValues) {
   common::TitleBlock.FreeTexts[8].text = "stale";
   calc::SkipPositionSweep = 1;
   calc::PhiView = 45;
-  app::ReadDataFile(PathOf("plain.vb4"));
+  app::ReadDataFile(dir_.Path("plain.vb4"));
   ASSERT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(calc::SpurGearData.LifeFactorsInput, 0);
   EXPECT_EQ(calc::SpurGearData.ToleranceStandard, 1);
@@ -469,7 +392,7 @@ TEST_F(DataFileTest, EnteredFactorsComeBackAfterTheCalculation) {
   sg.YRrelT[2] = 0.95L;
   Save("entered.vb4");
   app::SetDesignInputDefaults();
-  app::ReadDataFile(PathOf("entered.vb4"));
+  app::ReadDataFile(dir_.Path("entered.vb4"));
   ASSERT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(sg.CalcMethod, 3);
   EXPECT_EQ(sg.KV, 1.15L);
@@ -486,15 +409,10 @@ TEST_F(DataFileTest, FailedSaveKeepsThePreviousFile) {
   FullDisk full(1000);
   platform::ScopedFileSystem scoped(full);
   common::AbortFlag = 0;
-  app::SaveDataFile(PathOf("kept.vb4"));
+  app::SaveDataFile(dir_.Path("kept.vb4"));
   EXPECT_EQ(common::AbortFlag, 1);
-  EXPECT_EQ(Slurp(dir_ / "kept.vb4"), old);
-  std::size_t files = 0;
-  for (const auto& entry : fs::directory_iterator(dir_)) {
-    (void)entry;
-    ++files;
-  }
-  EXPECT_EQ(files, 1u);  // no temporary file left behind
+  EXPECT_EQ(Slurp(dir_.Path("kept.vb4")), old);
+  EXPECT_EQ(dir_.Entries(), 1u);  // no temporary file left behind
 }
 
 TEST_F(DataFileTest, PathRules) {
@@ -503,23 +421,23 @@ TEST_F(DataFileTest, PathRules) {
   common::AbortFlag = 0;
   app::SaveDataFile("design");
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_TRUE(fs::exists(dir_ / "design.vb4"));
+  EXPECT_TRUE(fs::exists(dir_.Path("design.vb4")));
   EXPECT_EQ(common::CurrentFileName, "");
 
   // A name with '.' is the path itself.
-  const fs::path other = dir_ / "sub";
+  const fs::path other = dir_.Path("sub");
   fs::create_directories(other);
   app::SaveDataFile((other / "x.dat").string());
   EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_TRUE(fs::exists(other / "x.dat"));
 
   // An existing file is asked about; No writes nothing.
-  const std::string old = Slurp(dir_ / "design.vb4");
+  const std::string old = Slurp(dir_.Path("design.vb4"));
   calc::EllipseCurve.a = 99;
   dialogs_.Then(ScriptedAnswer::Press(platform::DialogButton::No));
   app::WriteDataFile("design");
   EXPECT_EQ(common::AbortFlag, 1);
-  EXPECT_EQ(Slurp(dir_ / "design.vb4"), old);
+  EXPECT_EQ(Slurp(dir_.Path("design.vb4")), old);
 
   // The save dialog: Cancel leaves the file system alone; a choice names
   // the design and its directory.
@@ -530,7 +448,7 @@ TEST_F(DataFileTest, PathRules) {
   EXPECT_EQ(common::AbortFlag, 1);
   ASSERT_EQ(dialogs_.Asked().size(), 1u);
   EXPECT_EQ(dialogs_.Asked()[0].filter, "*.vb4|*.vb4");
-  EXPECT_FALSE(fs::exists(dir_ / ".vb4"));
+  EXPECT_FALSE(fs::exists(dir_.Path(".vb4")));
 
   common::AbortFlag = 0;
   dialogs_.Then(ScriptedAnswer::File((other / "chosen.txt").string()));
@@ -563,25 +481,25 @@ TEST_F(DataFileTest, ArchiveModeKeepsTheStartFile) {
   EXPECT_EQ(common::AbortFlag, 1);
   ASSERT_EQ(dialogs_.Asked().size(), 1u);
   EXPECT_EQ(dialogs_.Asked()[0].text, "Option is not available in archive mode.");
-  EXPECT_FALSE(fs::exists(dir_ / "design.vb4"));
+  EXPECT_FALSE(fs::exists(dir_.Path("design.vb4")));
 
   common::AbortFlag = 0;
   app::WriteDataFile("actual");
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_TRUE(fs::exists(dir_ / "actual.vb4"));
+  EXPECT_TRUE(fs::exists(dir_.Path("actual.vb4")));
   EXPECT_EQ(app::StartedWithFile, 1);
 
   common::ArchiveFlag = false;
   app::WriteDataFile("design");
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_TRUE(fs::exists(dir_ / "design.vb4"));
+  EXPECT_TRUE(fs::exists(dir_.Path("design.vb4")));
   EXPECT_EQ(app::StartedWithFile, 0);
 }
 
 TEST_F(DataFileTest, DefaultDesignResourceReads) {
   const fs::path resource = fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4";
   ASSERT_TRUE(fs::exists(resource));
-  fs::copy_file(resource, dir_ / "null.vb4");
+  fs::copy_file(resource, dir_.Path("null.vb4"));
   app::ReadDataFile("null");
   ASSERT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(common::CurrentFileName, "null");

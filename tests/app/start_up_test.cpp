@@ -6,22 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
-
-#include <unistd.h>
 
 #include "app/data_file.h"
 #include "common/kaldvar.h"
 #include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
 
 namespace fs = std::filesystem;
 
 TEST(StartUp, WithoutConfigurationTheFirstSaveWorks) {
-  const fs::path dir = fs::temp_directory_path() / ("r4_start_up_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const testsupport::ScratchDirectory dir("start_up");
   const fs::path previous = fs::current_path();
-  fs::current_path(dir);
+  fs::current_path(dir.Dir());
 
   platform::ScriptedDialogs dialogs;
   platform::ScopedDialogs scoped(dialogs);
@@ -34,8 +30,7 @@ TEST(StartUp, WithoutConfigurationTheFirstSaveWorks) {
 
   app::WriteDataFile("saved");
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_TRUE(fs::exists(dir / "saved.vb4"));
+  EXPECT_TRUE(fs::exists(dir.Path("saved.vb4")));
 
   fs::current_path(previous);
-  fs::remove_all(dir);
 }

@@ -8,10 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <vector>
-
-#include <unistd.h>
 
 #include "common/cad_settings.h"
 #include "common/file_checks.h"
@@ -22,32 +19,16 @@
 #include "platform/scripted_dialogs.h"
 #include "platform/screen.h"
 #include "platform/system.h"
+#include "support/file_test_support.h"
 
 using namespace common;
 namespace fs = std::filesystem;
+using testsupport::Joined;
+using testsupport::Put;
+using testsupport::Slurp;
+using testsupport::SplitLines;
 
 namespace {
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::vector<std::string> Lines(const fs::path& p) {
-  std::vector<std::string> lines;
-  std::string all = Slurp(p);
-  std::size_t start = 0;
-  for (std::size_t end; (end = all.find("\r\n", start)) != std::string::npos; start = end + 2)
-    lines.push_back(all.substr(start, end - start));
-  return lines;
-}
-
-void PutLines(const fs::path& p, const std::vector<std::string>& lines, std::size_t count) {
-  std::ofstream out(p, std::ios::binary);
-  for (std::size_t i = 0; i < count && i < lines.size(); ++i) out << lines[i] << "\r\n";
-}
 
 // Index of the line that holds exactly the label.
 std::size_t LineOf(const std::vector<std::string>& lines, const std::string& label) {
@@ -190,25 +171,19 @@ class ConfigFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     AllDefaults();
-    dir_ = fs::temp_directory_path() / ("h6_config_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    ConfigDirectory = dir_.string();
+    ConfigDirectory = dir_.Dir().string();
   }
-  void TearDown() override {
-    SharedTextFile.Discard();
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { SharedTextFile.Discard(); }
   // Writes the current settings, then returns to the defaults.
   std::vector<std::string> WriteAndReset() {
     WriteConfigFile();
     EXPECT_EQ(AbortFlag, 0);
-    auto lines = Lines(dir_ / "vob4.cfg");
+    auto lines = SplitLines(Slurp(dir_.Path("vob4.cfg")));
     AllDefaults();
-    ConfigDirectory = dir_.string();
+    ConfigDirectory = dir_.Dir().string();
     return lines;
   }
-  fs::path dir_;
+  testsupport::ScratchDirectory dir_{"config"};
   platform::ScriptedDialogs dialogs_;
   platform::ScopedDialogs scope_{dialogs_};
 };
@@ -246,7 +221,7 @@ TEST_F(ConfigFileTest, EverySettingRoundTrips) {
 
   // A second write gives the same file.
   WriteConfigFile();
-  EXPECT_EQ(Lines(dir_ / "vob4.cfg"), lines);
+  EXPECT_EQ(SplitLines(Slurp(dir_.Path("vob4.cfg"))), lines);
 
   EXPECT_EQ(CadDirectory, "/cad");
   EXPECT_EQ(RotateHardcopy, 'N');
@@ -297,7 +272,7 @@ TEST_F(ConfigFileTest, DefaultsRoundTripAndMissingFile) {
   EXPECT_TRUE(ScreenGraphicsSettings == screen);
   EXPECT_NEAR(static_cast<double>(View3DAngles[1]), -0.2617994, 1e-7);
 
-  fs::remove(dir_ / "vob4.cfg");
+  fs::remove(dir_.Path("vob4.cfg"));
   ReadConfigFile();
   EXPECT_EQ(AbortFlag, 1);
   EXPECT_EQ(ZoomPercent, 100);
@@ -315,8 +290,8 @@ TEST_F(ConfigFileTest, OlderFilesEndAtVersionBoundaries) {
                               "Metric Units=0,  English units=1"};
   for (const char* label : boundaries) {
     AllDefaults();
-    ConfigDirectory = dir_.string();
-    PutLines(dir_ / "vob4.cfg", lines, LineOf(lines, label));
+    ConfigDirectory = dir_.Dir().string();
+    Put(dir_.Path("vob4.cfg"), Joined(lines, LineOf(lines, label)));
     ReadConfigFile();
     EXPECT_EQ(AbortFlag, 0) << label;
     EXPECT_FALSE(SharedTextFile.IsOpen()) << label;
@@ -326,8 +301,8 @@ TEST_F(ConfigFileTest, OlderFilesEndAtVersionBoundaries) {
 
   // The file of the first boundary: twelve items, then defaults.
   AllDefaults();
-  ConfigDirectory = dir_.string();
-  PutLines(dir_ / "vob4.cfg", lines, LineOf(lines, "Printer type"));
+  ConfigDirectory = dir_.Dir().string();
+  Put(dir_.Path("vob4.cfg"), Joined(lines, LineOf(lines, "Printer type")));
   ReadConfigFile();
   EXPECT_EQ(PrinterInterface, 3);
   EXPECT_EQ(PrinterType, 3);
@@ -335,8 +310,8 @@ TEST_F(ConfigFileTest, OlderFilesEndAtVersionBoundaries) {
 
   // Before the graphics text width: it follows the CAD ratio, font Arial.
   AllDefaults();
-  ConfigDirectory = dir_.string();
-  PutLines(dir_ / "vob4.cfg", lines, LineOf(lines, "Textwidth/height Graphics"));
+  ConfigDirectory = dir_.Dir().string();
+  Put(dir_.Path("vob4.cfg"), Joined(lines, LineOf(lines, "Textwidth/height Graphics")));
   ReadConfigFile();
   EXPECT_EQ(CadSettings.LayerMonochrome, 1);
   EXPECT_EQ(ScreenGraphicsSettings.TextWidthFactor, 0.75L);
@@ -345,8 +320,8 @@ TEST_F(ConfigFileTest, OlderFilesEndAtVersionBoundaries) {
 
   // A file without the unlabelled values keeps their defaults.
   AllDefaults();
-  ConfigDirectory = dir_.string();
-  PutLines(dir_ / "vob4.cfg", lines, lines.size() - 50);
+  ConfigDirectory = dir_.Dir().string();
+  Put(dir_.Path("vob4.cfg"), Joined(lines, lines.size() - 50));
   ReadConfigFile();
   EXPECT_EQ(CadSettings.CadPenWidths[31], 21);
   EXPECT_EQ(AngleFormat, 1);
@@ -380,7 +355,7 @@ TEST_F(ConfigFileTest, OutOfRangeValuesFallBack) {
   lines[unlabelled + 16] = "0";    // ColorTable[1] is kept
   lines[unlabelled + 14] = "FALSE";  // SaveMenuLanguage: LanguageCode := 0
   lines[unlabelled + 5] = "7";     // LanguageCode
-  PutLines(dir_ / "vob4.cfg", lines, lines.size());
+  Put(dir_.Path("vob4.cfg"), Joined(lines));
   LanguageCode = 0;
   const ColourValue colour1 = ScreenGraphicsSettings.ColorTable[1];
   Edit3DFlag = false;
@@ -413,7 +388,7 @@ TEST_F(ConfigFileTest, TextWindowWithoutWidthEndsReading) {
   SetEverything();
   auto lines = WriteAndReset();
   lines[LineOf(lines, "Text window left/top/width/height") + 1] = "5|6|0|555|";
-  PutLines(dir_ / "vob4.cfg", lines, lines.size());
+  Put(dir_.Path("vob4.cfg"), Joined(lines));
   ReadConfigFile();
   EXPECT_EQ(PrinterGraphicsSettings.TextWindow, TextWindowRect{});
   EXPECT_FALSE(PrinterGraphicsSettings.PrintDialogFlag);  // item 78 was read
@@ -431,7 +406,7 @@ TEST_F(ConfigFileTest, SurplusPlotCommandLinesAreIgnored) {
   std::vector<std::string> replaced = {"8", "p2", "p3", "p4", "p5", "p6", "p7", "p8"};
   lines.erase(lines.begin() + static_cast<long>(at), lines.begin() + static_cast<long>(at) + 3);
   lines.insert(lines.begin() + static_cast<long>(at), replaced.begin(), replaced.end());
-  PutLines(dir_ / "vob4.cfg", lines, lines.size());
+  Put(dir_.Path("vob4.cfg"), Joined(lines));
   ReadConfigFile();
   EXPECT_EQ(CadSettings.PlotCommandCount, 5);
   EXPECT_EQ(CadSettings.PlotCommandLines[5], "p5");
@@ -443,15 +418,15 @@ TEST_F(ConfigFileTest, SurplusPlotCommandLinesAreIgnored) {
 TEST_F(ConfigFileTest, FileNameInAnyCaseIsReadAndWrittenBack) {
   SetEverything();
   WriteConfigFile();
-  fs::rename(dir_ / "vob4.cfg", dir_ / "VOB4.CFG");
+  fs::rename(dir_.Path("vob4.cfg"), dir_.Path("VOB4.CFG"));
   AllDefaults();
-  ConfigDirectory = dir_.string();
+  ConfigDirectory = dir_.Dir().string();
   ReadConfigFile();
   EXPECT_EQ(AbortFlag, 0);
   EXPECT_EQ(CadDirectory, "/cad");
   WriteConfigFile();
-  EXPECT_TRUE(fs::exists(dir_ / "VOB4.CFG"));
-  EXPECT_FALSE(fs::exists(dir_ / "vob4.cfg"));
+  EXPECT_TRUE(fs::exists(dir_.Path("VOB4.CFG")));
+  EXPECT_FALSE(fs::exists(dir_.Path("vob4.cfg")));
 }
 
 namespace {
@@ -482,36 +457,36 @@ class FailingWrites : public platform::FileSystem {
 
 TEST_F(ConfigFileTest, FailedWriteKeepsOldFile) {
   WriteConfigFile();
-  const std::string before = Slurp(dir_ / "vob4.cfg");
+  const std::string before = Slurp(dir_.Path("vob4.cfg"));
   SetEverything();
   FailingWrites failing;
   platform::ScopedFileSystem files(failing);
   WriteConfigFile();
   EXPECT_EQ(AbortFlag, 1);
   EXPECT_EQ(DecimalSign, 2);  // restored
-  EXPECT_EQ(Slurp(dir_ / "vob4.cfg"), before);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(Slurp(dir_.Path("vob4.cfg")), before);
+  EXPECT_EQ(dir_.Entries(), 1u);
 
   // Nothing is written while AbortFlag is set.
   WriteConfigFile();
-  EXPECT_EQ(Slurp(dir_ / "vob4.cfg"), before);
+  EXPECT_EQ(Slurp(dir_.Path("vob4.cfg")), before);
 }
 
 TEST_F(ConfigFileTest, CheckConfiguredDirectories) {
-  ProgramDirectory = dir_.string();
-  fs::create_directories(dir_ / "cad");
-  CadDirectory = (dir_ / "cad").string();
+  ProgramDirectory = dir_.Dir().string();
+  fs::create_directories(dir_.Path("cad"));
+  CadDirectory = dir_.Path("cad");
   DbfDirectory = "  ";
-  PltDirectory = (dir_ / "noplt").string();
-  TempDirectory = (dir_ / "notemp").string();
+  PltDirectory = dir_.Path("noplt");
+  TempDirectory = dir_.Path("notemp");
   EdiDirectory = "";
   DefaultDataDirectory = "";
-  dialogs_.Then(platform::ScriptedAnswer::Enter((dir_ / "cad").string()));
+  dialogs_.Then(platform::ScriptedAnswer::Enter(dir_.Path("cad")));
   CheckConfiguredDirectories();
-  EXPECT_EQ(DbfDirectory, dir_.string() + "/");
-  EXPECT_EQ(EdiDirectory, dir_.string() + "/");
-  EXPECT_EQ(DefaultDataDirectory, dir_.string() + "/");
-  EXPECT_EQ(TempDirectory, (dir_ / "cad").string());
+  EXPECT_EQ(DbfDirectory, dir_.Dir().string() + "/");
+  EXPECT_EQ(EdiDirectory, dir_.Dir().string() + "/");
+  EXPECT_EQ(DefaultDataDirectory, dir_.Dir().string() + "/");
+  EXPECT_EQ(TempDirectory, dir_.Path("cad"));
   std::vector<std::string> texts;
   for (const auto& asked : dialogs_.Asked()) texts.push_back(asked.text);
   // The DBF directory holds the cad folder: it has entries.
@@ -521,12 +496,12 @@ TEST_F(ConfigFileTest, CheckConfiguredDirectories) {
   EXPECT_EQ(dialogs_.Asked()[2].maxLength, 60);
 
   // With the copy flag the tables are copied into the temporary directory.
-  { std::ofstream(dir_ / "mat.dbf") << "table"; }
+  { std::ofstream(dir_.Path("mat.dbf")) << "table"; }
   AbortFlag = 0;
   CopyTableFlag = 1;
   CheckConfiguredDirectories();
   EXPECT_EQ(AbortFlag, 0);
-  EXPECT_EQ(Slurp(dir_ / "cad" / "mat.dbf"), "table");
+  EXPECT_EQ(Slurp(dir_.Path("cad/mat.dbf")), "table");
 }
 
 namespace {

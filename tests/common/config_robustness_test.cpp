@@ -10,13 +10,9 @@
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
+#include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "common/cad_settings.h"
 #include "common/graphics_settings.h"
@@ -25,73 +21,22 @@
 #include "common/text_file.h"
 #include "common/unit_labels.h"
 #include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
 
 using namespace common;
-namespace fs = std::filesystem;
+using testsupport::Put;
+using testsupport::Slurp;
+using testsupport::SplitLines;
 
 namespace {
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void Put(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
-
-std::vector<std::string> SplitCrLf(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
-    lines.push_back(bytes.substr(start, end - start));
-  return lines;
-}
 
 const char* const Odd[] = {"",           "\r",          "nan",    "-inf",    "1e4000", "-1e4000", "1e5000",
                            "1e-5000",    "2147483647",  "-2147483648", "-1", "65535", "65536",   "4294967296",
                            "0",          "TRUE",        "FALSE",  "|||",     "0|0|0|0|", "99999|99999|1|1|",
                            "1e300",      "-0.0000001",  "8",      "1000000"};
 
-std::string Mutate(std::vector<std::string> lines, std::mt19937& rng) {
-  auto index = [&] { return std::uniform_int_distribution<std::size_t>(0, lines.size() - 1)(rng); };
-  const int steps = std::uniform_int_distribution<int>(1, 4)(rng);
-  bool cut = false;
-  for (int s = 0; s < steps && !lines.empty(); ++s) {
-    switch (std::uniform_int_distribution<int>(0, 6)(rng)) {
-      case 0:
-        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index()));
-        break;
-      case 1: {
-        const std::size_t i = index();
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), lines[i]);
-        break;
-      }
-      case 2:
-        std::swap(lines[index()], lines[index()]);
-        break;
-      case 3: {
-        std::string bytes(std::uniform_int_distribution<std::size_t>(0, 40)(rng), ' ');
-        for (char& c : bytes) c = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng));
-        lines[index()] = bytes;
-        break;
-      }
-      case 4:
-      case 5:
-        lines[index()] = Odd[std::uniform_int_distribution<std::size_t>(0, std::size(Odd) - 1)(rng)];
-        break;
-      default:
-        cut = true;
-        break;
-    }
-  }
-  std::string bytes;
-  for (const auto& line : lines) bytes += line + "\r\n";
-  if (cut) bytes.resize(std::uniform_int_distribution<std::size_t>(0, bytes.size())(rng));
-  return bytes;
+std::string Mutate(const std::vector<std::string>& lines, std::mt19937& rng) {
+  return testsupport::MutateLines(lines, rng, Odd, 4);
 }
 
 void AllDefaults() {
@@ -108,25 +53,19 @@ class ConfigRobustness : public ::testing::Test {
  protected:
   void SetUp() override {
     AllDefaults();
-    dir_ = fs::temp_directory_path() / ("q2_config_robustness_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    ConfigDirectory = dir_.string();
+    ConfigDirectory = dir_.Dir().string();
   }
-  void TearDown() override {
-    SharedTextFile.Discard();
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { SharedTextFile.Discard(); }
 
   // The settings in memory as the writer puts them on disk.
   std::string Written() {
     AbortFlag = 0;
     WriteConfigFile();
     EXPECT_EQ(AbortFlag, 0);
-    return Slurp(dir_ / "vob4.cfg");
+    return Slurp(dir_.Path("vob4.cfg"));
   }
 
-  fs::path dir_;
+  testsupport::ScratchDirectory dir_{"config_robustness"};
   platform::ScriptedDialogs dialogs_;
   platform::ScopedDialogs scope_{dialogs_};
 };
@@ -168,7 +107,7 @@ void ExpectSettingsSound() {
 
 TEST_F(ConfigRobustness, MangledConfigurationFiles) {
   std::mt19937 rng(5);
-  const std::vector<std::string> bases[] = {SplitCrLf(Written()), [&] {
+  const std::vector<std::string> bases[] = {SplitLines(Written()), [&] {
                                               // A file with three plot command lines and settings off
                                               // their defaults.
                                               CadSettings.PlotCommandCount = 3;
@@ -177,16 +116,16 @@ TEST_F(ConfigRobustness, MangledConfigurationFiles) {
                                               SignificantDigits = 5;
                                               DecimalSign = 2;
                                               UnitSystem = UnitsMetricKN;
-                                              const auto lines = SplitCrLf(Written());
+                                              const auto lines = SplitLines(Written());
                                               AllDefaults();
-                                              ConfigDirectory = dir_.string();
+                                              ConfigDirectory = dir_.Dir().string();
                                               return lines;
                                             }()};
   for (int round = 0; round < 400; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     AllDefaults();
-    ConfigDirectory = dir_.string();
-    Put(dir_ / "vob4.cfg", Mutate(bases[round % 2], rng));
+    ConfigDirectory = dir_.Dir().string();
+    Put(dir_.Path("vob4.cfg"), Mutate(bases[round % 2], rng));
     const auto start = std::chrono::steady_clock::now();
     ReadConfigFile();
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
@@ -199,7 +138,7 @@ TEST_F(ConfigRobustness, MangledConfigurationFiles) {
     std::string written[2];
     for (std::string& file : written) {
       AllDefaults();
-      ConfigDirectory = dir_.string();
+      ConfigDirectory = dir_.Dir().string();
       ReadConfigFile();
       ExpectSettingsSound();
       file = Written();
@@ -216,7 +155,7 @@ TEST_F(ConfigRobustness, MangledSessionFiles) {
     for (std::string& name : RecentFiles) name = "stale";
     std::string bytes = Mutate(base, rng);
     if (round % 50 == 0) bytes += std::string(1 << 20, 'x');  // a last line of a megabyte without its end
-    Put(dir_ / "vob4.cff", bytes);
+    Put(dir_.Path("vob4.cff"), bytes);
     ReadSessionFile();
     ASSERT_FALSE(SharedTextFile.IsOpen());
     // The entries come from the file's lines 2 to 5 (empty past its end).

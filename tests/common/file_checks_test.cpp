@@ -6,20 +6,19 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-
-#include <unistd.h>
 
 #include "common/file_utils.h"
 #include "common/file_version.h"
 #include "common/kaldvar.h"
 #include "platform/file_system.h"
 #include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
 
 using namespace common;
 using platform::DialogButton;
 using platform::ScriptedAnswer;
 namespace fs = std::filesystem;
+using testsupport::Slurp;
 
 namespace {
 
@@ -47,13 +46,6 @@ class NoRename : public platform::FileSystem {
   }
 };
 
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class FileChecksTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -61,98 +53,90 @@ class FileChecksTest : public ::testing::Test {
     SetWkaldvarDefaults();
     SetProgramIdentity();
     AskBeforeOverwrite = 1;
-    dir_ = fs::temp_directory_path() / ("h6_file_checks_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
   }
-  void TearDown() override {
-    SharedTextFile.Discard();
-    fs::remove_all(dir_);
-  }
-  std::string Path(const std::string& name) { return (dir_ / name).string(); }
-  std::size_t Entries() { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator())); }
+  void TearDown() override { SharedTextFile.Discard(); }
 
   platform::ScriptedDialogs dialogs_;
   platform::ScopedDialogs scope_{dialogs_};
-  fs::path dir_;
+  testsupport::ScratchDirectory dir_{"file_checks"};
 };
 
 }  // namespace
 
 TEST_F(FileChecksTest, ResetAndAccessChecksReportMissingFiles) {
-  ResetFileChecked(SharedTextFile, Path("none.vb4"));
+  ResetFileChecked(SharedTextFile, dir_.Path("none.vb4"));
   EXPECT_EQ(AbortFlag, 1);
   ASSERT_EQ(dialogs_.Asked().size(), 1u);
   EXPECT_EQ(dialogs_.Asked()[0].caption, "Error  : ");
   EXPECT_EQ(dialogs_.Asked()[0].text, "file access error");
 
   // With AbortFlag already set nothing is tried.
-  ResetFileChecked(SharedTextFile, Path("none.vb4"));
+  ResetFileChecked(SharedTextFile, dir_.Path("none.vb4"));
   EXPECT_EQ(dialogs_.Asked().size(), 1u);
 
   AbortFlag = 0;
-  CheckFileAccess("  " + Path("none.vb4") + " ");
+  CheckFileAccess("  " + dir_.Path("none.vb4") + " ");
   EXPECT_EQ(AbortFlag, 1);
-  EXPECT_EQ(dialogs_.Asked().back().text, "file " + Path("none.vb4") + " not found or no access !");
+  EXPECT_EQ(dialogs_.Asked().back().text, "file " + dir_.Path("none.vb4") + " not found or no access !");
 
   // Batch mode: the flag, but no box.
   AbortFlag = 0;
   MessagesEnabled = 0;
-  CheckFileAccess(Path("none.vb4"));
+  CheckFileAccess(dir_.Path("none.vb4"));
   EXPECT_EQ(AbortFlag, 1);
   EXPECT_EQ(dialogs_.Asked().size(), 2u);
 }
 
 TEST_F(FileChecksTest, CheckOutputFileName) {
-  CheckOutputFileName(Path("a.b.vb4"));
+  CheckOutputFileName(dir_.Path("a.b.vb4"));
   EXPECT_EQ(AbortFlag, 1);
-  EXPECT_EQ(dialogs_.Asked().back().text, Path("a.b.vb4") + " not allowed (too many dots)!");
+  EXPECT_EQ(dialogs_.Asked().back().text, dir_.Path("a.b.vb4") + " not allowed (too many dots)!");
 
   // A new name in a writable directory passes and leaves nothing behind.
   AbortFlag = 0;
-  CheckOutputFileName(Path("new.vb4"));
+  CheckOutputFileName(dir_.Path("new.vb4"));
   EXPECT_EQ(AbortFlag, 0);
-  EXPECT_EQ(Entries(), 0u);
+  EXPECT_EQ(dir_.Entries(), 0u);
 
   // An existing file: asked; No and Cancel refuse, Yes accepts; the file
   // is never truncated by the check.
-  { std::ofstream(dir_ / "old.vb4") << "keep"; }
-  const std::string question = Path("old.vb4") + " already exists.   overwrite ?";
+  { std::ofstream(dir_.Path("old.vb4")) << "keep"; }
+  const std::string question = dir_.Path("old.vb4") + " already exists.   overwrite ?";
   dialogs_.Then(ScriptedAnswer::Press(DialogButton::No));
-  CheckOutputFileName(Path("old.vb4"));
+  CheckOutputFileName(dir_.Path("old.vb4"));
   EXPECT_EQ(AbortFlag, 1);
   EXPECT_EQ(dialogs_.Asked().back().text, question);
   EXPECT_EQ(dialogs_.Asked().back().caption, ProgramTitle);
   EXPECT_EQ(dialogs_.Asked().back().buttons, platform::MessageButtons::YesNoCancel);
   AbortFlag = 0;
   dialogs_.Then(ScriptedAnswer::Press(DialogButton::Yes));
-  CheckOutputFileName(Path("old.vb4"));
+  CheckOutputFileName(dir_.Path("old.vb4"));
   EXPECT_EQ(AbortFlag, 0);
-  EXPECT_EQ(Slurp(dir_ / "old.vb4"), "keep");
-  EXPECT_EQ(Entries(), 1u);
+  EXPECT_EQ(Slurp(dir_.Path("old.vb4")), "keep");
+  EXPECT_EQ(dir_.Entries(), 1u);
 
   // Not asked when the name contains "actual" or asking is off.
   const std::size_t asked = dialogs_.Asked().size();
-  { std::ofstream(dir_ / "actual.vb4") << "x"; }
-  CheckOutputFileName(Path("actual.vb4"));
+  { std::ofstream(dir_.Path("actual.vb4")) << "x"; }
+  CheckOutputFileName(dir_.Path("actual.vb4"));
   AskBeforeOverwrite = 0;
-  CheckOutputFileName(Path("old.vb4"));
+  CheckOutputFileName(dir_.Path("old.vb4"));
   EXPECT_EQ(dialogs_.Asked().size(), asked);
   EXPECT_EQ(AbortFlag, 0);
 
   // A directory that does not exist, or a directory as name.
-  CheckOutputFileName(Path("nodir/x.vb4"));
+  CheckOutputFileName(dir_.Path("nodir/x.vb4"));
   EXPECT_EQ(AbortFlag, 1);
-  EXPECT_EQ(dialogs_.Asked().back().text, "invalid file name \"" + Path("nodir/x.vb4") + "\" !");
+  EXPECT_EQ(dialogs_.Asked().back().text, "invalid file name \"" + dir_.Path("nodir/x.vb4") + "\" !");
   AbortFlag = 0;
-  CheckOutputFileName(dir_.string());
+  CheckOutputFileName(dir_.Dir().string());
   EXPECT_EQ(AbortFlag, 1);
 }
 
 TEST_F(FileChecksTest, RewriteFileRetryEndsOnCancelAndInBatchMode) {
   NoCreate protectedDisk(std::errc::read_only_file_system);
   platform::ScopedFileSystem files(protectedDisk);
-  SharedTextFile.Assign(Path("vob4.cfg"));
+  SharedTextFile.Assign(dir_.Path("vob4.cfg"));
 
   // Two retries, then Cancel.
   dialogs_.Then(ScriptedAnswer::Press(DialogButton::Retry)).Then(ScriptedAnswer::Press(DialogButton::Retry));
@@ -174,18 +158,18 @@ TEST_F(FileChecksTest, RewriteFileRetryEndsOnCancelAndInBatchMode) {
 }
 
 TEST_F(FileChecksTest, FailedCloseKeepsOldFile) {
-  { std::ofstream(dir_ / "d.vb4") << "old"; }
+  { std::ofstream(dir_.Path("d.vb4")) << "old"; }
   NoRename noRename;
   platform::ScopedFileSystem files(noRename);
-  SharedTextFile.Assign(Path("d.vb4"));
+  SharedTextFile.Assign(dir_.Path("d.vb4"));
   RewriteFileChecked(SharedTextFile);
   EXPECT_EQ(AbortFlag, 0);
   WriteTextLine("new");
   CloseFileChecked(SharedTextFile);
   EXPECT_EQ(AbortFlag, 1);
   EXPECT_EQ(dialogs_.Asked().back().text, "disk full");
-  EXPECT_EQ(Slurp(dir_ / "d.vb4"), "old");
-  EXPECT_EQ(Entries(), 1u);
+  EXPECT_EQ(Slurp(dir_.Path("d.vb4")), "old");
+  EXPECT_EQ(dir_.Entries(), 1u);
 }
 
 TEST(FileVersion, FormatsAndProgramFile) {

@@ -6,25 +6,17 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-
-#include <unistd.h>
 
 #include "common/demo_text.h"
 #include "common/kaldvar.h"
 #include "platform/file_system.h"
+#include "support/file_test_support.h"
 
 using namespace common;
 namespace fs = std::filesystem;
+using testsupport::Slurp;
 
 namespace {
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 class FileUtilsTest : public ::testing::Test {
  protected:
@@ -32,13 +24,8 @@ class FileUtilsTest : public ::testing::Test {
     SetKaldvarDefaults();
     SetWkaldvarDefaults();
     SetProgramIdentity();
-    dir_ = fs::temp_directory_path() / ("h6_file_utils_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
   }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string P(const std::string& name) { return (dir_ / name).string(); }
-  fs::path dir_;
+  testsupport::ScratchDirectory dir_{"file_utils"};
 };
 
 }  // namespace
@@ -82,85 +69,85 @@ TEST(PathPieces, ShortenTextAndMasks) {
 }
 
 TEST_F(FileUtilsTest, DirectoryTests) {
-  EXPECT_TRUE(DirectoryWritable(dir_.string()));
-  EXPECT_FALSE(DirectoryWritable(P("missing")));
-  EXPECT_TRUE(DirectoryReachable(dir_.string() + "/"));
-  EXPECT_FALSE(DirectoryReachable(P("missing")));
-  EXPECT_FALSE(DirectoryHasEntries(dir_.string()));  // empty
-  EXPECT_FALSE(DirectoryHasEntries(P("missing")));
-  { std::ofstream(dir_ / "x.$$$") << "user data"; }
-  EXPECT_TRUE(DirectoryHasEntries(dir_.string()));
+  EXPECT_TRUE(DirectoryWritable(dir_.Dir().string()));
+  EXPECT_FALSE(DirectoryWritable(dir_.Path("missing")));
+  EXPECT_TRUE(DirectoryReachable(dir_.Dir().string() + "/"));
+  EXPECT_FALSE(DirectoryReachable(dir_.Path("missing")));
+  EXPECT_FALSE(DirectoryHasEntries(dir_.Dir().string()));  // empty
+  EXPECT_FALSE(DirectoryHasEntries(dir_.Path("missing")));
+  { std::ofstream(dir_.Path("x.$$$")) << "user data"; }
+  EXPECT_TRUE(DirectoryHasEntries(dir_.Dir().string()));
   // The writability test never touches an existing file of its probe name.
-  EXPECT_TRUE(DirectoryWritable(dir_.string()));
-  EXPECT_EQ(Slurp(dir_ / "x.$$$"), "user data");
-  EXPECT_TRUE(FileCanOpen(P("x.$$$")));
-  EXPECT_FALSE(FileCanOpen(dir_.string()));
-  EXPECT_TRUE(HasAttr(dir_.string(), AttrDirectory));
-  EXPECT_TRUE(HasAttr(P("x.$$$"), AttrArchive));
-  EXPECT_FALSE(HasAttr(P("x.$$$"), AttrDirectory | AttrArchive));
-  EXPECT_FALSE(HasAttr(P("none"), 0));
-  DeleteFileQuiet(P("x.$$$"));
-  EXPECT_FALSE(fs::exists(dir_ / "x.$$$"));
-  DeleteFileQuiet(P("none"));  // nothing reported
+  EXPECT_TRUE(DirectoryWritable(dir_.Dir().string()));
+  EXPECT_EQ(Slurp(dir_.Path("x.$$$")), "user data");
+  EXPECT_TRUE(FileCanOpen(dir_.Path("x.$$$")));
+  EXPECT_FALSE(FileCanOpen(dir_.Dir().string()));
+  EXPECT_TRUE(HasAttr(dir_.Dir().string(), AttrDirectory));
+  EXPECT_TRUE(HasAttr(dir_.Path("x.$$$"), AttrArchive));
+  EXPECT_FALSE(HasAttr(dir_.Path("x.$$$"), AttrDirectory | AttrArchive));
+  EXPECT_FALSE(HasAttr(dir_.Path("none"), 0));
+  DeleteFileQuiet(dir_.Path("x.$$$"));
+  EXPECT_FALSE(fs::exists(dir_.Path("x.$$$")));
+  DeleteFileQuiet(dir_.Path("none"));  // nothing reported
 }
 
 TEST_F(FileUtilsTest, CopiesAreCompleteOrReported) {
   const std::string block(8192, 'b');
-  { std::ofstream(dir_ / "exact.bin", std::ios::binary) << block; }
-  fs::create_directories(dir_ / "to");
-  EXPECT_TRUE(CopyFileTo(P("exact.bin"), P("to")));
-  EXPECT_EQ(Slurp(dir_ / "to" / "exact.bin"), block);
-  EXPECT_FALSE(CopyFileTo(P("none.bin"), P("to/none.bin")));
-  EXPECT_FALSE(fs::exists(dir_ / "to" / "none.bin"));
+  { std::ofstream(dir_.Path("exact.bin"), std::ios::binary) << block; }
+  fs::create_directories(dir_.Path("to"));
+  EXPECT_TRUE(CopyFileTo(dir_.Path("exact.bin"), dir_.Path("to")));
+  EXPECT_EQ(Slurp(dir_.Path("to/exact.bin")), block);
+  EXPECT_FALSE(CopyFileTo(dir_.Path("none.bin"), dir_.Path("to/none.bin")));
+  EXPECT_FALSE(fs::exists(dir_.Path("to/none.bin")));
 
   AbortFlag = 0;
-  CopyFileBinary(P("exact.bin"), P("copy.bin"));
+  CopyFileBinary(dir_.Path("exact.bin"), dir_.Path("copy.bin"));
   EXPECT_EQ(AbortFlag, 0);
-  EXPECT_EQ(Slurp(dir_ / "copy.bin"), block);
-  CopyFileBinary(P("exact.bin"), P("nodir/copy.bin"));
+  EXPECT_EQ(Slurp(dir_.Path("copy.bin")), block);
+  CopyFileBinary(dir_.Path("exact.bin"), dir_.Path("nodir/copy.bin"));
   EXPECT_EQ(AbortFlag, 1);
 
   // Matching files: none found, all copied, one failing.
-  fs::create_directories(dir_ / "src");
-  fs::create_directories(dir_ / "dst");
-  CopyMatchingFiles("*.dbf", P("src"), P("dst"));
+  fs::create_directories(dir_.Path("src"));
+  fs::create_directories(dir_.Path("dst"));
+  CopyMatchingFiles("*.dbf", dir_.Path("src"), dir_.Path("dst"));
   EXPECT_EQ(AbortFlag, 1);
-  { std::ofstream(dir_ / "src" / "a.dbf") << "A"; }
-  { std::ofstream(dir_ / "src" / "B.DBF") << "B"; }
-  { std::ofstream(dir_ / "src" / "c.txt") << "C"; }
-  CopyMatchingFiles("*.dbf", P("src"), P("dst"));
+  { std::ofstream(dir_.Path("src/a.dbf")) << "A"; }
+  { std::ofstream(dir_.Path("src/B.DBF")) << "B"; }
+  { std::ofstream(dir_.Path("src/c.txt")) << "C"; }
+  CopyMatchingFiles("*.dbf", dir_.Path("src"), dir_.Path("dst"));
   EXPECT_EQ(AbortFlag, 0);
-  EXPECT_EQ(Slurp(dir_ / "dst" / "a.dbf"), "A");
-  EXPECT_EQ(Slurp(dir_ / "dst" / "B.DBF"), "B");
-  EXPECT_FALSE(fs::exists(dir_ / "dst" / "c.txt"));
-  CopyMatchingFiles("*.dbf", P("src"), P("nodst"));
+  EXPECT_EQ(Slurp(dir_.Path("dst/a.dbf")), "A");
+  EXPECT_EQ(Slurp(dir_.Path("dst/B.DBF")), "B");
+  EXPECT_FALSE(fs::exists(dir_.Path("dst/c.txt")));
+  CopyMatchingFiles("*.dbf", dir_.Path("src"), dir_.Path("nodst"));
   EXPECT_EQ(AbortFlag, 1);
 
   // Text conversion: code page 850 lines become UTF-8 with CR LF.
   AbortFlag = 0;
-  { std::ofstream(dir_ / "r.txt", std::ios::binary) << "Gr\x94\xE1" "e\n20\xF8\r\n"; }
-  CopyTextFileConverted(P("r.txt"), P("r.utf8"));
+  { std::ofstream(dir_.Path("r.txt"), std::ios::binary) << "Gr\x94\xE1" "e\n20\xF8\r\n"; }
+  CopyTextFileConverted(dir_.Path("r.txt"), dir_.Path("r.utf8"));
   EXPECT_EQ(AbortFlag, 0);
-  EXPECT_EQ(Slurp(dir_ / "r.utf8"), "Gr\xC3\xB6\xC3\x9F" "e\r\n20\xC2\xB0\r\n");
-  CopyTextFileConverted(P("none.txt"), P("r2.utf8"));
+  EXPECT_EQ(Slurp(dir_.Path("r.utf8")), "Gr\xC3\xB6\xC3\x9F" "e\r\n20\xC2\xB0\r\n");
+  CopyTextFileConverted(dir_.Path("none.txt"), dir_.Path("r2.utf8"));
   EXPECT_EQ(AbortFlag, 1);
-  EXPECT_FALSE(fs::exists(dir_ / "r2.utf8"));
+  EXPECT_FALSE(fs::exists(dir_.Path("r2.utf8")));
 
   // Deleting by mask.
-  DeleteFiles(P("dst"), "*.DBF");
-  EXPECT_FALSE(fs::exists(dir_ / "dst" / "a.dbf"));
-  EXPECT_FALSE(fs::exists(dir_ / "dst" / "B.DBF"));
+  DeleteFiles(dir_.Path("dst"), "*.DBF");
+  EXPECT_FALSE(fs::exists(dir_.Path("dst/a.dbf")));
+  EXPECT_FALSE(fs::exists(dir_.Path("dst/B.DBF")));
 }
 
 TEST_F(FileUtilsTest, DemoTexts) {
-  PltDirectory = dir_.string();
+  PltDirectory = dir_.Dir().string();
   char c1 = 'x', c2 = 'x';
   std::string text;
   GetDemoText(1, c1, c2, text);
-  EXPECT_EQ(text, "Demo file " + dir_.string() + "/vob4.dem not found !");
+  EXPECT_EQ(text, "Demo file " + dir_.Dir().string() + "/vob4.dem not found !");
 
   {
-    std::ofstream out(dir_ / "VOB4.DEM", std::ios::binary);
+    std::ofstream out(dir_.Path("VOB4.DEM"), std::ios::binary);
     out << "head 1\r\nhead 2\r\n";
     for (int i = 1; i <= 3; ++i) out << "title " << i << "\r\n" << "A" << i << "\r\n" << "text " << i << "\r\n\r\n";
   }

@@ -6,25 +6,17 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-
-#include <unistd.h>
 
 #include "common/kaldvar.h"
 #include "common/text_file.h"
 #include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
 
 using namespace common;
 namespace fs = std::filesystem;
+using testsupport::Slurp;
 
 namespace {
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 class SessionFileTest : public ::testing::Test {
  protected:
@@ -32,13 +24,9 @@ class SessionFileTest : public ::testing::Test {
     SetKaldvarDefaults();
     SetWkaldvarDefaults();
     SetProgramIdentity();
-    dir_ = fs::temp_directory_path() / ("h6_session_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    ConfigDirectory = dir_.string();
+    ConfigDirectory = dir_.Dir().string();
   }
-  void TearDown() override { fs::remove_all(dir_); }
-  fs::path dir_;
+  testsupport::ScratchDirectory dir_{"session"};
   platform::ScriptedDialogs dialogs_;
   platform::ScopedDialogs scope_{dialogs_};
 };
@@ -54,7 +42,7 @@ TEST_F(SessionFileTest, WritesFiveLinesAndReadsThemBack) {
   AbortFlag = 1;  // cleared by the write
   WriteSessionFile();
   EXPECT_EQ(AbortFlag, 0);
-  EXPECT_EQ(Slurp(dir_ / "vob4.cff"),
+  EXPECT_EQ(Slurp(dir_.Path("vob4.cff")),
             "vob4 Session /home/u/data\r\n/home/u/data/a.vb4\r\n/home/u/data/b.vb4\r\n\r\n/x/\x81.vb4\r\n");
 
   const auto written = RecentFiles;
@@ -64,11 +52,11 @@ TEST_F(SessionFileTest, WritesFiveLinesAndReadsThemBack) {
 }
 
 TEST_F(SessionFileTest, NotWrittenWithoutFirstEntry) {
-  { std::ofstream(dir_ / "vob4.cff") << "previous"; }
+  { std::ofstream(dir_.Path("vob4.cff")) << "previous"; }
   RecentFiles[1] = "";
   RecentFiles[2] = "b";
   WriteSessionFile();
-  EXPECT_EQ(Slurp(dir_ / "vob4.cff"), "previous");
+  EXPECT_EQ(Slurp(dir_.Path("vob4.cff")), "previous");
 }
 
 TEST_F(SessionFileTest, MissingFileEmptiesListAndShortFileReadsEmpty) {
@@ -78,12 +66,12 @@ TEST_F(SessionFileTest, MissingFileEmptiesListAndShortFileReadsEmpty) {
   for (const auto& name : RecentFiles) EXPECT_EQ(name, "");
   EXPECT_EQ(AbortFlag, 0);
 
-  { std::ofstream(dir_ / "VOB4.CFF") << "vob4 Session x\nonly.vb4\n"; }
+  { std::ofstream(dir_.Path("VOB4.CFF")) << "vob4 Session x\nonly.vb4\n"; }
   ReadSessionFile();
   EXPECT_EQ(RecentFiles[1], "only.vb4");
   EXPECT_EQ(RecentFiles[2], "");
   // Written back under the name it was read from.
   WriteSessionFile();
-  EXPECT_FALSE(fs::exists(dir_ / "vob4.cff"));
-  EXPECT_EQ(Slurp(dir_ / "VOB4.CFF"), "vob4 Session \r\nonly.vb4\r\n\r\n\r\n\r\n");
+  EXPECT_FALSE(fs::exists(dir_.Path("vob4.cff")));
+  EXPECT_EQ(Slurp(dir_.Path("VOB4.CFF")), "vob4 Session \r\nonly.vb4\r\n\r\n\r\n\r\n");
 }

@@ -6,87 +6,35 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <limits>
-#include <sstream>
-
-#include <unistd.h>
 
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "platform/file_system.h"
+#include "support/file_test_support.h"
 
 using namespace common;
 namespace fs = std::filesystem;
+using testsupport::FullDisk;
+using testsupport::Put;
+using testsupport::Slurp;
 
 namespace {
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void Put(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
-
-// Output files that fail once `budget` bytes were written (a full disk).
-class FullDisk : public platform::FileSystem {
- public:
-  explicit FullDisk(std::size_t budget) : budget_(budget) {}
-  std::unique_ptr<platform::OutputFile> CreateNew(const std::string& path, std::error_code& ec) override {
-    auto inner = platform::FileSystem::CreateNew(path, ec);
-    if (!inner) return nullptr;
-    return std::make_unique<Limited>(std::move(inner), budget_);
-  }
-
- private:
-  class Limited : public platform::OutputFile {
-   public:
-    Limited(std::unique_ptr<platform::OutputFile> inner, std::size_t left) : inner_(std::move(inner)), left_(left) {}
-    bool Write(std::string_view bytes, std::error_code& ec) override {
-      if (bytes.size() > left_) {
-        inner_->Write(bytes.substr(0, left_), ec);
-        left_ = 0;
-        ec = std::make_error_code(std::errc::no_space_on_device);
-        return false;
-      }
-      left_ -= bytes.size();
-      return inner_->Write(bytes, ec);
-    }
-    bool Close(std::error_code& ec) override { return inner_->Close(ec); }
-
-   private:
-    std::unique_ptr<platform::OutputFile> inner_;
-    std::size_t left_;
-  };
-  std::size_t budget_;
-};
 
 class TextFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetKaldvarDefaults();
     SetWkaldvarDefaults();
-    dir_ = fs::temp_directory_path() / ("h6_text_file_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
   }
-  void TearDown() override {
-    SharedTextFile.Discard();
-    fs::remove_all(dir_);
-  }
-  std::string Path(const std::string& name) { return (dir_ / name).string(); }
+  void TearDown() override { SharedTextFile.Discard(); }
   void OpenWrite(const std::string& name) {
-    SharedTextFile.Assign(Path(name));
+    SharedTextFile.Assign(dir_.Path(name));
     std::error_code ec;
     ASSERT_TRUE(SharedTextFile.Rewrite(ec)) << ec.message();
   }
   void OpenRead(const std::string& name) {
-    SharedTextFile.Assign(Path(name));
+    SharedTextFile.Assign(dir_.Path(name));
     std::error_code ec;
     ASSERT_TRUE(SharedTextFile.Reset(ec)) << ec.message();
   }
@@ -94,7 +42,7 @@ class TextFileTest : public ::testing::Test {
     std::error_code ec;
     return SharedTextFile.Close(ec);
   }
-  fs::path dir_;
+  testsupport::ScratchDirectory dir_{"text_file"};
 };
 
 }  // namespace
@@ -172,14 +120,14 @@ TEST_F(TextFileTest, LineFormatsAndHeaderAreByteExact) {
                                "0\r\n-2\r\n0.5000000\r\n5.0000000\r\n2.50000000000000\r\n"
                                "-42\r\n65535\r\nTRUE\r\nFALSE\r\n"
                                "a||c|d|\r\n1|2|3|4|5|6|\r\n1|2|3|4|5|6|7||\r\n<td>x\r\n";
-  EXPECT_EQ(Slurp(dir_ / "a.vb4"), expected);
+  EXPECT_EQ(Slurp(dir_.Path("a.vb4")), expected);
   // No temporary file is left beside it.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(dir_.Entries(), 1u);
 }
 
 TEST_F(TextFileTest, ReadingRulesAndEndOfFile) {
   // LF, CR LF and CR line ends mixed; no end on the last line.
-  Put(dir_ / "r.txt", "1,25\n12\r\n 70000\rtrue\nyes\nyes\na|b||d|\nq|r\n\nfalse");
+  Put(dir_.Path("r.txt"), "1,25\n12\r\n 70000\rtrue\nyes\nyes\na|b||d|\nq|r\n\nfalse");
   OpenRead("r.txt");
   Real x = 0;
   std::int32_t n = 5;
@@ -240,7 +188,7 @@ TEST_F(TextFileTest, WritesReadBackAcrossBlockBoundaries) {
 }
 
 TEST_F(TextFileTest, FailedWriteKeepsPreviousFileAndSetsAbortFlag) {
-  Put(dir_ / "keep.cfg", "old contents\r\n");
+  Put(dir_.Path("keep.cfg"), "old contents\r\n");
   {
     FullDisk full(100);
     platform::ScopedFileSystem scope(full);
@@ -250,12 +198,12 @@ TEST_F(TextFileTest, FailedWriteKeepsPreviousFileAndSetsAbortFlag) {
     std::error_code ec;
     EXPECT_FALSE(SharedTextFile.Close(ec));
   }
-  EXPECT_EQ(Slurp(dir_ / "keep.cfg"), "old contents\r\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(Slurp(dir_.Path("keep.cfg")), "old contents\r\n");
+  EXPECT_EQ(dir_.Entries(), 1u);
 
   // A file that cannot be created at all: writes fail, nothing appears.
   AbortFlag = 0;
-  SharedTextFile.Assign(Path("missing/dir/x.txt"));
+  SharedTextFile.Assign(dir_.Path("missing/dir/x.txt"));
   std::error_code ec;
   EXPECT_FALSE(SharedTextFile.Rewrite(ec));
   WriteTextLine("x");
@@ -269,20 +217,20 @@ TEST_F(TextFileTest, FailedWriteKeepsPreviousFileAndSetsAbortFlag) {
 }
 
 TEST_F(TextFileTest, DiscardLeavesPreviousFile) {
-  Put(dir_ / "d.txt", "before");
+  Put(dir_.Path("d.txt"), "before");
   OpenWrite("d.txt");
   WriteTextLine("after");
   SharedTextFile.Discard();
-  EXPECT_EQ(Slurp(dir_ / "d.txt"), "before");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(Slurp(dir_.Path("d.txt")), "before");
+  EXPECT_EQ(dir_.Entries(), 1u);
 }
 
 TEST_F(TextFileTest, ReplacedFileKeepsItsAccessRights) {
-  Put(dir_ / "p.txt", "old");
-  fs::permissions(dir_ / "p.txt", fs::perms::owner_read | fs::perms::owner_write);
+  Put(dir_.Path("p.txt"), "old");
+  fs::permissions(dir_.Path("p.txt"), fs::perms::owner_read | fs::perms::owner_write);
   OpenWrite("p.txt");
   WriteTextLine("new");
   ASSERT_TRUE(Close());
-  EXPECT_EQ(Slurp(dir_ / "p.txt"), "new\r\n");
-  EXPECT_EQ(fs::status(dir_ / "p.txt").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(Slurp(dir_.Path("p.txt")), "new\r\n");
+  EXPECT_EQ(fs::status(dir_.Path("p.txt")).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
