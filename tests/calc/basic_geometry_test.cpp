@@ -10,25 +10,20 @@
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
-#include "spur_pair_driver_test_pair.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
 
 namespace {
 
-class BasicGeometry : public ::testing::Test {
+class BasicGeometry : public calc_test::TextbookPairTest {
  protected:
-  void SetUp() override {
-    calc_test::ResetGlobals();
-    calc_test::SetTextbookPair(g);
-  }
   // Runs the input check and reports its single message (or "").
   std::string Check() {
     common::ClearErrorMessages();
     CheckSpurInput();
     return common::MsgCount == 0 ? std::string() : common::MsgText[1];
   }
-  TSpurGearData& g = SpurGearData;
 };
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
 
@@ -153,15 +154,8 @@ class CalculationSweep : public ::testing::Test {
  protected:
   void SetUp() override { Reset(1); }
   static void Reset(std::uint16_t method) {
-    common::SetKaldvarDefaults();
-    common::ClearErrorMessages();
-    InitGearData();
-    SetSpurGearDefaults();
-    SetNoncircularDefaults();
+    calc_test::SetStartPair(method);
     TSpurGearData& g = SpurGearData;
-    g.P = 10;
-    g.n[1] = 1000;
-    g.CalcMethod = method;
     if (method == 3) {  // entered factors of a plain spur pair
       g.ZH = 2.5L, g.Zeps = 0.9L, g.Zbeta = 1, g.ZB = 1, g.ZD = 1, g.ZL = 1, g.ZV = 1, g.ZR = 1;
       g.ZW = 1, g.KV = 1.1L, g.KHalpha = 1, g.KHbeta = 1.2L, g.KFalpha = 1, g.KFbeta = 1.15L;

@@ -12,46 +12,29 @@
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
-#include "spur_pair_driver_test_pair.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
 
 namespace {
 
-bool HasMessage(const std::string& text) {
-  for (int k = 1; k <= common::MsgCount; ++k) {
-    if (common::MsgText[k] == text) return true;
-  }
-  return false;
-}
+using calc_test::HasMessage;
 
-class ContactGeometry : public ::testing::Test {
+// RunThroughToolProfile (steps 1 to 3) lets a test set tip diameters itself.
+class ContactGeometry : public calc_test::TextbookPairTest {
  protected:
-  void SetUp() override {
-    calc_test::ResetGlobals();
-    calc_test::SetTextbookPair(g);
-  }
   // Steps 1 to 4, then the contact geometry.
   void Run() {
-    CheckSpurInput();
-    CorrectCentreDistance();
-    CalcToolProfile();
+    RunThroughToolProfile();
     SetTipDiameters();
     CalcContactGeometry();
   }
-  // Steps 1 to 3 only, so that a test can set tip diameters itself.
-  void RunToTips() {
-    CheckSpurInput();
-    CorrectCentreDistance();
-    CalcToolProfile();
-  }
-  TSpurGearData& g = SpurGearData;
 };
 
 }  // namespace
 
 TEST_F(ContactGeometry, TipShorteningSnap) {
-  RunToTips();
+  RunThroughToolProfile();
   g.GeometryMode[1] = 3;
   g.TipDiameter[1] = 88 - 0.0019L;
   g.GeometryMode[2] = 3;
@@ -198,7 +181,7 @@ TEST_F(ContactGeometry, ToothCollisionLimitsTheMatingTip) {
 }
 
 TEST_F(ContactGeometry, FatalConditions) {
-  RunToTips();
+  RunThroughToolProfile();
   g.GeometryMode.fill(3);
   g.TipDiameter[1] = 79.9L;  // tips inside the working pitch circles
   g.TipDiameter[2] = 159.9L;

@@ -6,17 +6,17 @@
 #include <cmath>
 
 #include "calc/face_widths.h"
-#include "load_capacity_test_pair.h"
+#include "spur_test_pairs.h"
 
 namespace calc {
 namespace {
 
 using common::Pi;
-using test::HasMessage;
+using calc_test::HasMessage;
 
 // The standard pair as the strength step leaves it before the factors.
 void PrepareDinPair(int method = 1) {
-  test::SetStandardPair(method);
+  calc_test::SetStandardPair(method);
   TSpurGearData& g = SpurGearData;
   CalcFaceWidths();
   g.nUsed[1] = 1000;

@@ -8,10 +8,12 @@
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "spur_test_pairs.h"
 
 namespace calc {
 namespace {
 
+using calc_test::HasMessage;
 using common::Pi;
 
 class DinStrengthRoutines : public ::testing::Test {
@@ -20,12 +22,6 @@ class DinStrengthRoutines : public ::testing::Test {
     common::SetKaldvarDefaults();
     common::SetWkaldvarDefaults();
     common::ClearErrorMessages();
-  }
-  bool HasMessage(const std::string& text) {
-    for (int i = 1; i <= common::MsgCount; ++i) {
-      if (common::MsgText[i] == text) return true;
-    }
-    return false;
   }
 };
 

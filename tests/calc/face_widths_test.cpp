@@ -5,7 +5,7 @@
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
-#include "spur_pair_driver_test_pair.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
 
@@ -15,9 +15,7 @@ class FaceWidths : public ::testing::Test {
  protected:
   void SetUp() override {
     calc_test::ResetGlobals();
-    g.NormalModule = 4;
-    g.ToothNumbers[1] = 20;
-    g.ToothNumbers[2] = 40;
+    calc_test::SetTextbookTeeth(g);
     g.FaceWidth = 20;
     g.GearFaceWidth.fill(20);
     g.EndChamfer.fill(0);

@@ -7,6 +7,7 @@
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
 
@@ -14,10 +15,7 @@ namespace {
 
 // One gear pair as the tolerance step sees it after the geometry steps.
 void SetPair(Real mn, int z1, int z2, Real b, int grade, int standard) {
-  common::SetKaldvarDefaults();
-  common::SetWkaldvarDefaults();
-  common::ClearErrorMessages();
-  SpurGearData = TSpurGearData{};
+  calc_test::ResetGlobals();
   TSpurGearData& g = SpurGearData;
   g.NormalModule = mn;
   g.ToothNumbers[1] = z1;
@@ -38,11 +36,7 @@ std::string Messages() {
   return all;
 }
 
-bool HasMessage(const std::string& text) {
-  for (int k = 1; k <= common::MsgCount; ++k)
-    if (common::MsgText[k] == text) return true;
-  return false;
-}
+using calc_test::HasMessage;
 
 }  // namespace
 

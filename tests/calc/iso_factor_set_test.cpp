@@ -13,10 +13,13 @@
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
 
 namespace {
+
+using calc_test::HasMessage;
 
 const Real Deg = common::Pi / 180;
 
@@ -28,9 +31,7 @@ class IsoFactorSet : public ::testing::Test {
     SpurGearData = TSpurGearData{};
     TSpurGearData& g = SpurGearData;
     g.CalcMethod = 4;
-    g.NormalModule = 4;
-    g.ToothNumbers[1] = 20;
-    g.ToothNumbers[2] = 40;
+    calc_test::SetTextbookTeeth(g);
     g.PressureAngle = 20;
     g.HelixAngle = 0;
     g.alphanRad = g.alphatRad = g.alphaWt = 20 * Deg;
@@ -60,11 +61,6 @@ class IsoFactorSet : public ::testing::Test {
     g.nUsed[1] = 1000;
     g.nUsed[2] = 500;
     g.v = common::Pi * 80 * 1000 / 60000;
-  }
-  bool HasMessage(const std::string& text) const {
-    for (int i = 1; i <= common::MsgCount; ++i)
-      if (common::MsgText[i] == text) return true;
-    return false;
   }
 };
 
@@ -207,20 +203,12 @@ TEST_F(IsoFactorSet, InputsThatCannotBeRatedAreFatal) {
 // The factor set inside the complete spur-pair calculation: mn 4, z 20/40,
 // 10 kW at 1000 1/min.
 TEST(IsoFactorSetInSpurPair, RatesTheSpurPair) {
-  common::SetKaldvarDefaults();
-  InitGearData();
-  SetSpurGearDefaults();
-  SetNoncircularDefaults();
+  calc_test::SetStartPair(4);
   TSpurGearData& g = SpurGearData;
-  g.NormalModule = 4;
-  g.ToothNumbers[1] = 20;
-  g.ToothNumbers[2] = 40;
+  calc_test::SetTextbookTeeth(g);
   g.CentreDistance = 120;
   g.GeometryMode.fill(2);
   g.TipReduction.fill(0);
-  g.P = 10;
-  g.n[1] = 1000;
-  g.CalcMethod = 4;
   CalcSpurPair();
   ASSERT_EQ(common::FatalFlag, 0);
   EXPECT_NEAR(g.TUsed[1], 95.493L, 0.0005L);

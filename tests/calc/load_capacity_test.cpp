@@ -6,15 +6,14 @@
 #include <cmath>
 
 #include "calc/spur_pair_driver.h"
-#include "load_capacity_test_pair.h"
-#include "spur_pair_driver_test_pair.h"
+#include "spur_test_pairs.h"
 
 namespace calc {
 namespace {
 
 using common::Pi;
-using test::HasMessage;
-using test::SetStandardPair;
+using calc_test::HasMessage;
+using calc_test::SetStandardPair;
 
 class LoadCapacity : public ::testing::TestWithParam<int> {};
 

@@ -9,6 +9,7 @@
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
 using common::Pi;
@@ -19,10 +20,7 @@ namespace {
 // pressure angle 20 degrees and the helix angle beta (degrees), with the
 // generating shifts of an allowance-free gear (all five equal to x).
 void SetPair(Real mn, int z1, int z2, Real x1, Real x2, Real betaDeg = 0) {
-  common::SetKaldvarDefaults();
-  common::SetWkaldvarDefaults();
-  common::ClearErrorMessages();
-  SpurGearData = TSpurGearData{};
+  calc_test::ResetGlobals();
   TSpurGearData& g = SpurGearData;
   g.NormalModule = mn;
   g.HelixAngle = betaDeg;

@@ -13,30 +13,19 @@
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
 
 namespace {
 
+using calc_test::HasMessage;
+
 const Real Deg = common::Pi / 180;
 
 class NoncircularPair : public ::testing::Test {
  protected:
-  void SetUp() override {
-    common::SetKaldvarDefaults();
-    common::ClearErrorMessages();
-    InitGearData();
-    SetSpurGearDefaults();
-    SetNoncircularDefaults();
-    SpurGearData.P = 10;
-    SpurGearData.n[1] = 1000;
-    SpurGearData.CalcMethod = 1;
-  }
-  static bool HasMessage(const std::string& text) {
-    for (int i = 1; i <= common::MsgCount; ++i)
-      if (common::MsgText[i] == text) return true;
-    return false;
-  }
+  void SetUp() override { calc_test::SetStartPair(1); }
   static bool WholeDegree(Real phi) {
     const Real d = phi / Deg;
     return std::fabs(d - std::round(d)) < 1e-9L && d >= 1 && d <= 360;

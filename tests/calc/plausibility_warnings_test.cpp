@@ -7,18 +7,13 @@
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
-#include "spur_pair_driver_test_pair.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
 
 namespace {
 
-bool HasMessage(const std::string& text) {
-  for (int k = 1; k <= common::MsgCount; ++k) {
-    if (common::MsgText[k] == text) return true;
-  }
-  return false;
-}
+using calc_test::HasMessage;
 
 // A finished pair that gives no finding: tip thicknesses and clearances
 // well above their limits, contact ratios above 1, no undercut.
@@ -26,9 +21,7 @@ class PlausibilityWarnings : public ::testing::Test {
  protected:
   void SetUp() override {
     calc_test::ResetGlobals();
-    g.NormalModule = 4;
-    g.ToothNumbers[1] = 20;
-    g.ToothNumbers[2] = 40;
+    calc_test::SetTextbookTeeth(g);
     g.PressureAngle = 20;
     g.HelixAngle = 0;
     for (int i = 1; i <= 2; ++i) {

@@ -9,29 +9,16 @@
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/numeric_routines.h"
-#include "spur_pair_driver_test_pair.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
+using calc_test::HasMessage;
 using calc_test::ResetGlobals;
 using calc_test::SetTextbookPair;
 
 namespace {
 
-bool HasMessage(const std::string& text) {
-  for (int k = 1; k <= common::MsgCount; ++k) {
-    if (common::MsgText[k] == text) return true;
-  }
-  return false;
-}
-
-class SpurPairDriver : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetGlobals();
-    SetTextbookPair(SpurGearData);
-  }
-  TSpurGearData& g = SpurGearData;
-};
+class SpurPairDriver : public calc_test::TextbookPairTest {};
 
 }  // namespace
 

@@ -9,25 +9,13 @@
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
-#include "spur_pair_driver_test_pair.h"
+#include "spur_test_pairs.h"
 
 using namespace calc;
 
 namespace {
 
-class ToolProfile : public ::testing::Test {
- protected:
-  void SetUp() override {
-    calc_test::ResetGlobals();
-    calc_test::SetTextbookPair(g);
-  }
-  void Run() {
-    CheckSpurInput();
-    CorrectCentreDistance();
-    CalcToolProfile();
-  }
-  TSpurGearData& g = SpurGearData;
-};
+class ToolProfile : public calc_test::TextbookPairTest {};
 
 }  // namespace
 
@@ -38,7 +26,7 @@ TEST_F(ToolProfile, ToolKinds) {
   g.rhoaP0Factor[2] = 0.3L;
   g.alphaPrP0[2] = 4;
   g.prP0Factor[2] = 0.03L;
-  Run();
+  RunThroughToolProfile();
   EXPECT_EQ(g.ToolProfileName[1], "Protub.");
   EXPECT_EQ(g.alphaPrP0[1], 6);
   EXPECT_NEAR(g.prP0[1], 0.02L * 4, 1e-15);
@@ -49,7 +37,7 @@ TEST_F(ToolProfile, ToolKinds) {
   EXPECT_EQ(g.alphaPrP0[2], 0);       // ... without protuberance
   EXPECT_EQ(g.prP0[2], 0);
   g.ToolKindCode[2] = 4;
-  Run();
+  RunThroughToolProfile();
   EXPECT_EQ(g.ToolProfileName[2], "");
 }
 
@@ -58,7 +46,7 @@ TEST_F(ToolProfile, ToolAngleDiffersFromOneThousandth) {
   g.hfP0FactorUsed.fill(0.8L);
   g.alphaP0[1] = 20.0009L;
   g.alphaP0[2] = 20.001L;
-  Run();
+  RunThroughToolProfile();
   EXPECT_EQ(g.ToolAngleDiffers[1], 0);
   EXPECT_EQ(g.hfP0FactorUsed[1], 1.0L);  // equal angles: the full dedendum
   EXPECT_EQ(g.ToolAngleDiffers[2], 1);
@@ -70,7 +58,7 @@ TEST_F(ToolProfile, SeriesAllowancesBacklashAndCentreDistanceField) {
   g.AllowanceSeries.fill(8);  // e
   g.ToleranceSeries.fill(5);  // 25
   g.CentreDistanceField = 4;  // js 7
-  Run();
+  RunThroughToolProfile();
   // d1 = 80 (50..125 mm): e = 40 um, Tsn 25 = 40 um; d2 = 160: 56 and 50 um.
   EXPECT_NEAR(g.AsnUpper[1], -0.040L, 1e-15);
   EXPECT_NEAR(g.AsnLower[1], -0.080L, 1e-15);
@@ -97,13 +85,13 @@ TEST_F(ToolProfile, SeriesAllowancesBacklashAndCentreDistanceField) {
   g.ToleranceSeries[1] = 11;
   g.AsnUpper[1] = -0.1L;
   g.AsnLower[1] = -0.15L;
-  Run();
+  RunThroughToolProfile();
   EXPECT_NEAR(g.Tsn[1], 0.05L, 1e-15);
   EXPECT_EQ(g.AsnUpper[1], -0.1L);
   EXPECT_EQ(g.ToothThicknessSeriesName[1], "");
   // Series 0 takes the series allowance without tolerance, then becomes 11.
   g.ToleranceSeries[1] = 0;
-  Run();
+  RunThroughToolProfile();
   EXPECT_EQ(g.ToleranceSeries[1], 11);
   EXPECT_EQ(g.Tsn[1], 0);
   EXPECT_NEAR(g.AsnLower[1], -0.040L, 1e-15);
@@ -116,7 +104,7 @@ TEST_F(ToolProfile, MachiningAllowance) {
   g.MachiningAllowanceTol[1] = 0.01L;
   g.MachiningAllowance[2] = 0.99e-5L;  // does not
   g.MachiningAllowanceTol[2] = 0.5L;
-  Run();
+  RunThroughToolProfile();
   const Real s = std::sin(common::Pi / 9) * 4;
   EXPECT_NEAR(g.xEmin[1], g.xEa[1] + 1e-5L / s, 1e-15);
   EXPECT_NEAR(g.xEmax[1], g.xEa[1] + (1e-5L + 0.01L) / s, 1e-15);
@@ -130,14 +118,14 @@ TEST_F(ToolProfile, MachiningAllowance) {
 
   common::ClearErrorMessages();
   common::MsgQuiet = true;
-  Run();
+  RunThroughToolProfile();
   EXPECT_EQ(common::MsgCount, 0);
 }
 
 TEST_F(ToolProfile, CentreDistanceFollowsTheShifts) {
   g.ProfileShift[1] = 0.3L;
   g.CentreDistance = 130;  // whatever was entered
-  Run();
+  RunThroughToolProfile();
   EXPECT_EQ(common::FatalFlag, 0);
   EXPECT_EQ(g.CentreDistance, (g.dw[1] + g.dw[2]) / 2);
   EXPECT_NEAR(g.betaW, 0, 1e-18);
@@ -149,7 +137,7 @@ TEST_F(ToolProfile, InternalPairs) {
   g.ToothNumbers[2] = -20;
   g.CentreDistance = 0;
   g.ProfileShift[1] = 0.4L;
-  Run();
+  RunThroughToolProfile();
   EXPECT_EQ(common::FatalFlag, 0);
   EXPECT_EQ(g.alphaWt, g.alphatRad);
   // An internal gear has negative diameters, its root below 0 is no fault.
@@ -163,14 +151,14 @@ TEST_F(ToolProfile, FatalConditions) {
   g.ProfileShift[1] = -1.5L;
   g.ProfileShift[2] = 1.5L;
   g.pbt = -1;
-  Run();
+  RunThroughToolProfile();
   EXPECT_EQ(common::FatalFlag, 1);
   EXPECT_EQ(common::MsgText[common::MsgCount], "Fatal  : df <=0 ! (1)");
   EXPECT_EQ(g.pbt, -1);  // later values not computed
 
   common::ClearErrorMessages();
   calc_test::SetTextbookPair(g, -100000, 0);
-  Run();
+  RunThroughToolProfile();
   EXPECT_EQ(common::FatalFlag, 1);
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(common::MsgText[common::MsgCount], "Fatal  : alpha wt !");
