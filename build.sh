@@ -10,8 +10,12 @@ cd "$(dirname "$0")"
 ROOT=$(pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
+# Build tools and libraries; then the independent readers that the tests
+# check written files with (DXF, dBASE tables, memos and indexes, STL, HTML).
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev \
-libgtest-dev libgmock-dev libbenchmark-dev locales"
+libgtest-dev libgmock-dev libbenchmark-dev locales \
+xvfb xauth python3-ezdxf python3-dbfread python3-dbf dbview libdbd-xbase-perl \
+admesh tidy"
 
 install_packages() {
   missing=""
