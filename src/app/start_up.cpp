@@ -8,6 +8,7 @@
 #include "common/cad_settings.h"
 #include "common/config_file.h"
 #include "common/file_utils.h"
+#include "common/graphics_facade.h"
 #include "common/graphics_settings.h"
 #include "common/kaldvar.h"
 #include "common/session_file.h"
@@ -19,6 +20,7 @@ void StartUpProgram(int argc, char** argv) {
   common::InitKaldvar();
   common::InitWkaldvar();
   common::InitScreenGraphicsSettings();
+  common::InitGraphicsWindowUnit();
   common::InitPrinterGraphicsSettings();
   common::InitCadSettings();
   common::InitConfigOnlySettings();

@@ -1,0 +1,376 @@
+// The graphics window without a screen: the records the facade writes, the
+// zoom rectangle under keys and mouse, and the replay onto recording
+// canvases for the screen and the printer.
+#include "common/graphics_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <sstream>
+
+#include "common/graphics_facade.h"
+#include "common/kaldvar.h"
+
+using namespace common;
+
+namespace {
+
+// Every device call as a line of text.
+class RecordingCanvas : public GraphicsCanvas {
+ public:
+  RecordingCanvas(int w, int h) : w_(w), h_(h) {}
+  int Width() const override { return w_; }
+  int Height() const override { return h_; }
+  void SetPen(ColourValue c, int width, int style) override { Log("pen", c, width, style); }
+  void MoveTo(int x, int y) override { Log("move", x, y); }
+  void LineTo(int x, int y) override { Log("line", x, y); }
+  void Ellipse(int l, int t, int r, int b) override { Log("ellipse", l, t, r, b); }
+  void Arc(int l, int t, int r, int b, int x3, int y3, int x4, int y4) override {
+    Log("arc", l, t, r, b, x3, y3, x4, y4);
+  }
+  void Polygon(const CanvasPoint (&p)[4], ColourValue fill) override {
+    Log("polygon", p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, p[3].x, p[3].y, fill);
+  }
+  void Text(int x, int y, const std::string& text, const CanvasFont& f, ColourValue c) override {
+    calls.push_back("text " + std::to_string(x) + " " + std::to_string(y) + " " + text + " h" +
+                    std::to_string(f.height) + " w" + std::to_string(f.width) + " e" + std::to_string(f.escapement) +
+                    (f.bold ? " bold" : "") + " c" + std::to_string(c));
+  }
+  // The calls without the pen changes.
+  std::vector<std::string> Figures() const {
+    std::vector<std::string> out;
+    for (const auto& c : calls)
+      if (c.rfind("pen", 0) != 0) out.push_back(c);
+    return out;
+  }
+  std::vector<std::string> calls;
+
+ private:
+  template <typename... T>
+  void Log(const char* name, T... v) {
+    std::ostringstream s;
+    s << name;
+    ((s << ' ' << v), ...);
+    calls.push_back(s.str());
+  }
+  int w_, h_;
+};
+
+class FakeHost : public GraphicsHost {
+ public:
+  void Invalidate() override { ++invalidated; }
+  void RepaintNow() override { ++repaints; }
+  int ClientWidth() const override { return 640; }
+  int ClientHeight() const override { return 480; }
+  void DrawDirectLine(int, int, int, int, ColourValue) override { ++directLines; }
+  void ShowRubberBand(bool shown, int, int, int, int) override { bandShown = shown; }
+  bool ShowProgress() override { return true; }
+  bool Pause(int ms) override {
+    pauses.push_back(ms);
+    return true;
+  }
+  bool StepDialog() override {
+    ++steps;
+    return endStepping;
+  }
+  int invalidated = 0, repaints = 0, directLines = 0, steps = 0;
+  bool bandShown = false, endStepping = false;
+  std::vector<int> pauses;
+};
+
+class GraphicsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetKaldvarDefaults();
+    HorizontalPixels = 640;
+    VerticalPixels = 480;
+    InitScreenGraphicsSettings();
+    InitPrinterGraphicsSettings();
+    InitGraphicsWindowUnit();
+    InitGraphDisplayList();
+    FKaldgra.AttachHost(&host);
+    AbortFlag = 0;
+  }
+  void TearDown() override {
+    FKaldgra.AttachHost(nullptr);
+    HardcopyFlag = 0;
+  }
+  FakeHost host;
+};
+
+std::vector<Real> Numbers(const std::string& record) {
+  std::vector<Real> out;
+  std::stringstream s(record);
+  std::string field;
+  while (std::getline(s, field, ';')) {
+    Real v = 0;
+    EXPECT_TRUE(ParseRecordNumber(field, v)) << field;
+    out.push_back(v);
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(RecordNumbers, GeneralFormWithPointAndEightDigits) {
+  EXPECT_EQ(RecordNumberText(0), "0");
+  EXPECT_EQ(RecordNumberText(-2.5L), "-2.5");
+  EXPECT_EQ(RecordNumberText(160), "160");
+  EXPECT_EQ(RecordNumberText(1.0L / 3), "0.33333333");
+  EXPECT_EQ(RecordNumberText(12345678.9L), "12345679");
+  EXPECT_EQ(RecordNumberText(123456789.0L), "1.2345679E8");
+  EXPECT_EQ(RecordNumberText(0.00001L), "1E-5");
+  EXPECT_EQ(RecordNumberText(-0.0L), "0");
+  Real v = 0;
+  EXPECT_TRUE(ParseRecordNumber("1.2345679E8", v));
+  EXPECT_NEAR(static_cast<double>(v), 123456790.0, 1e-3);
+  EXPECT_TRUE(ParseRecordNumber("1E-5", v));
+  EXPECT_FALSE(ParseRecordNumber("1,5", v));
+  EXPECT_FALSE(ParseRecordNumber("", v));
+  EXPECT_FALSE(ParseRecordNumber("nan", v));
+}
+
+TEST_F(GraphicsWindowTest, FacadeWritesOneRecordPerCallWithTheTrackersApplied) {
+  GraphHeader(0, 0, 160, 120);
+  GraphColor(12);
+  GraphColor(12);  // same colour: no second record
+  GraphColor(17);  // above ColourCount: not recorded
+  GraphLine(0, 0, 10, 5);
+  GraphCircle(1.5L, 2.25L, 0.125L);
+  GraphText(10, 20, "a;b \x81");  // code page 850 u-umlaut
+  GraphDosColor(5);               // CAD blue
+  GraphTextStyle(2, 90, 3.5L, 2.5L);
+  GraphSolid(0, 0, 1, 0, 1, 1, 0, 1);
+  GraphLineStyle(0);  // already solid since the header
+  FKaldgra.SetLineStyleName("hidden");
+  GraphLineWidth(1);  // the start width: not recorded
+  GraphLineWidth(3);
+  GraphSleep(40);
+  GraphSleep(40);
+  const std::vector<std::string> expected = {
+      "10;1;1;639;479;0;0;160;120", "11;0",           "8;12", "4;0;0;10;5", "3;1.5;2.25;0.125",
+      "6;10;20;a;b \xC3\xBC",       "8;9",            "9;3.5;2.5;2;90", "7;0;0;1;0;1;1;0;1", "11;3",
+      "12;3",                       "13;40",          "13;40"};
+  EXPECT_EQ(DisplayList, expected);
+  EXPECT_EQ(FKaldgra.GetColor(), 9);
+  EXPECT_EQ(FKaldgra.EinX(0.5L), 80);
+  EXPECT_EQ(FKaldgra.EinY(0.25L), 30);
+
+  // Rectangle: four sides.
+  DisplayList.clear();
+  FKaldgra.Rectangle(0, 0, 2, 1);
+  EXPECT_EQ(DisplayList, (std::vector<std::string>{"4;0;0;2;0", "4;2;0;2;1", "4;2;1;0;1", "4;0;1;0;0"}));
+
+  // A new picture records its first colour, style and width again.
+  ClearGraphics();
+  EXPECT_TRUE(DisplayList.empty());
+  GraphColor(9);
+  GraphLineStyle(3);
+  GraphLineWidth(3);
+  EXPECT_EQ(DisplayList, (std::vector<std::string>{"8;9", "11;3", "12;3"}));
+  EXPECT_GE(host.invalidated, 1);
+}
+
+TEST_F(GraphicsWindowTest, ArcsRecordBoxAndRadialPointsOrAChord) {
+  GraphArc(0, 0, 0, 90, 10, 90);
+  GraphArc(0, 0, 0, 90, 10, -90);  // negative sweep: angles exchanged
+  GraphArc(0, 0, 0, 3, 10, 3);     // small sweep: the chord
+  ASSERT_EQ(DisplayList.size(), 3u);
+  auto a = Numbers(DisplayList[0]);
+  ASSERT_EQ(a.size(), 9u);
+  const double expectedA[] = {5, -10, -10, 10, 10, 10, 0, 0, 10};
+  for (int i = 0; i < 9; ++i) EXPECT_NEAR(static_cast<double>(a[i]), expectedA[i], 1e-6) << i;
+  auto b = Numbers(DisplayList[1]);
+  const double expectedB[] = {5, -10, -10, 10, 10, 0, 10, 10, 0};
+  for (int i = 0; i < 9; ++i) EXPECT_NEAR(static_cast<double>(b[i]), expectedB[i], 1e-6) << i;
+  auto c = Numbers(DisplayList[2]);
+  ASSERT_EQ(c.size(), 5u);
+  EXPECT_EQ(c[0], 4);
+  EXPECT_NEAR(static_cast<double>(c[3]), 10 * std::cos(3 * std::numbers::pi / 180), 1e-6);
+  EXPECT_NEAR(static_cast<double>(c[4]), 10 * std::sin(3 * std::numbers::pi / 180), 1e-6);
+}
+
+TEST_F(GraphicsWindowTest, ZeroWorldWindowSetsAbortAndIsNotRecorded) {
+  GraphHeader(0, 0, 160, 120);
+  const auto zoom = ScreenGraphicsSettings;
+  DisplayList.clear();
+  GraphWindow(true, false, 0, 0, 1, 1, 5, 0, 5, 1);
+  EXPECT_EQ(AbortFlag, 1);
+  EXPECT_TRUE(DisplayList.empty());
+  EXPECT_EQ(GraphWindowState.WorldX2, 160);
+  EXPECT_EQ(ScreenGraphicsSettings.ZoomRight, zoom.ZoomRight);
+}
+
+TEST_F(GraphicsWindowTest, FiveZoomStepsAndEscapeGiveBackTheWholeViewport) {
+  GraphHeader(0, 0, 160, 120);
+  const auto& g = ScreenGraphicsSettings;
+  EXPECT_EQ(g.ZoomLeft, 1);
+  EXPECT_EQ(g.ZoomTop, 1);
+  EXPECT_EQ(g.ZoomRight, 639);
+  EXPECT_EQ(g.ZoomBottom, 479);
+  const Real scale = GraphWindowState.ScaleX;
+  for (int i = 0; i < 5; ++i) FKaldgra.processKey(107);
+  EXPECT_GT(g.ZoomLeft, 100);
+  EXPECT_LT(g.ZoomRight, 540);
+  EXPECT_GT(GraphWindowState.ScaleX, 2 * scale);
+  EXPECT_EQ(host.invalidated, 5);
+  FKaldgra.processKey(27);
+  EXPECT_EQ(std::vector<int>({g.ZoomLeft, g.ZoomTop, g.ZoomRight, g.ZoomBottom}),
+            std::vector<int>({1, 1, 639, 479}));
+  EXPECT_EQ(GraphWindowState.ScaleX, scale);
+
+  // Pan: Left moves the rectangle right by a tenth of its width, Page Down
+  // down by half its height.
+  FKaldgra.processKey(37);
+  EXPECT_EQ(g.ZoomLeft, 1 + 64);
+  FKaldgra.processKey(34);
+  EXPECT_EQ(g.ZoomTop, 1 + 5 * 48);
+  FKaldgra.processKey(116);  // F5 resets as Escape does
+  EXPECT_EQ(g.ZoomLeft, 1);
+  EXPECT_EQ(g.ZoomTop, 1);
+
+  // Keys outside the table change nothing and repaint nothing.
+  const int before = host.invalidated;
+  FKaldgra.processKey(65);
+  FKaldgra.processKey(187);
+  EXPECT_EQ(host.invalidated, before);
+  EXPECT_EQ(g.ZoomRight, 639);
+
+  // Zooming out stops before the rectangle leaves its integer range.
+  for (int i = 0; i < 400; ++i) FKaldgra.processKey(109);
+  EXPECT_LT(std::abs(static_cast<long long>(g.ZoomRight)), 1LL << 25);
+  EXPECT_GT(g.ZoomRight, 1000000);
+  EXPECT_TRUE(std::isfinite(static_cast<double>(GraphWindowState.ScaleX)));
+  FKaldgra.processKey(27);
+  EXPECT_EQ(g.ZoomRight, 639);
+}
+
+TEST_F(GraphicsWindowTest, MouseZoomsToTheBandAndResetsByRightClickOrDoubleClick) {
+  GraphWindow(false, false, 0, 0, 1, 1, 0, 0, 640, 480);
+  const auto& g = ScreenGraphicsSettings;
+  FKaldgra.FormMouseDown(TFkaldgra::MouseButton::Left, 100, 100);
+  FKaldgra.FormMouseMove(200, 150);
+  EXPECT_TRUE(host.bandShown);
+  FKaldgra.FormMouseUp(TFkaldgra::MouseButton::Left, 300, 200);
+  EXPECT_FALSE(host.bandShown);
+  // The band's y is measured from the bottom of the client area.
+  EXPECT_EQ(std::vector<int>({g.ZoomLeft, g.ZoomTop, g.ZoomRight, g.ZoomBottom}),
+            std::vector<int>({100, 280, 300, 380}));
+  EXPECT_NEAR(static_cast<double>(g.ViewX1), 100, 1e-9);
+  EXPECT_NEAR(static_cast<double>(GraphWindowState.ScaleX), 640.0 / 200, 1e-9);
+
+  FKaldgra.FormMouseDown(TFkaldgra::MouseButton::Right, 5, 5);
+  EXPECT_EQ(g.ZoomRight, 640);
+
+  // A band without height does nothing.
+  FKaldgra.FormMouseDown(TFkaldgra::MouseButton::Left, 10, 10);
+  FKaldgra.FormMouseUp(TFkaldgra::MouseButton::Left, 50, 10);
+  EXPECT_EQ(g.ZoomLeft, 0);
+
+  // Double click, then a left press: the window back to 0..1.
+  DisplayList.clear();
+  FKaldgra.FormDblClick();
+  FKaldgra.FormMouseDown(TFkaldgra::MouseButton::Left, 10, 10);
+  EXPECT_EQ(FKaldgra.Dragging, 0);
+  EXPECT_EQ(GraphWindowState.WorldX2, 1);
+  EXPECT_FALSE(DisplayList.empty());
+}
+
+TEST_F(GraphicsWindowTest, ReplayDrawsEveryFigureThroughTheZoomMapping) {
+  // One world unit per pixel: x + 1 and 479 - y on the screen.
+  GraphHeader(0, 0, 638, 478);
+  GraphColor(12);
+  GraphLine(10, 5, 20, 5);
+  GraphCircle(80, 60, 10);
+  GraphArc(80, 60, 0, 90, 10, 90);
+  GraphSolid(0, 0, 10, 0, 10, 10, 0, 10);
+  GraphTextStyle(0, 0, 10, 10);
+  GraphText(40, 30, "Zahn");
+  DisplayList.push_back("99;1;2");     // unknown code: skipped
+  DisplayList.push_back("4;1;x;2;3");  // not a number: skipped
+  GraphLineWidth(2);
+  GraphSleep(25);
+  RecordingCanvas screen(641, 481);
+  FKaldgra.Replay(screen, nullptr);
+  const ColourValue red = RgbColour(255, 0, 0);
+  const std::vector<std::string> expected = {
+      "move 11 474",
+      "line 21 474",
+      "ellipse 71 409 91 429",
+      "arc 71 409 91 429 91 419 81 409",
+      "polygon 1 479 11 479 11 469 1 469 " + std::to_string(red),
+      // height 10 * 1.6, width 10 * 1.1 * 0.8; the top-left corner 0.75 of
+      // the height above the point
+      "text 41 437 Zahn h16 w9 e0 bold c" + std::to_string(red),
+  };
+  EXPECT_EQ(screen.Figures(), expected);
+  EXPECT_EQ(screen.calls.back(), "pen " + std::to_string(red) + " 2 0");
+  EXPECT_EQ(host.pauses, std::vector<int>({25}));
+}
+
+TEST_F(GraphicsWindowTest, PrinterGetsTheFiguresScaledToThePageWithoutPauses) {
+  GraphHeader(0, 0, 160, 120);
+  GraphColor(12);
+  GraphLine(0, 0, 160, 120);
+  GraphLineWidth(2);
+  GraphSleep(500);
+  PrinterGraphicsSettings.PrintMarginLeft = 21;  // a tenth of the page width
+  PrinterGraphicsSettings.PrintBorder = true;
+  HardcopyFlag = 1;
+  RecordingCanvas screen(641, 481), printer(2100, 2970);
+  FKaldgra.Replay(screen, &printer);
+  EXPECT_TRUE(host.pauses.empty());
+  // WindowsPrintMode 1: black on the printer; the border in cyan first.
+  const auto calls = printer.calls;
+  ASSERT_GE(calls.size(), 9u);
+  EXPECT_EQ(calls[1], "pen " + std::to_string(RgbColour(0, 255, 255)) + " 1 0");
+  // x: 210 + round(2100 * 1 / 640) = 213; y: round(2970 * 479 / 480) = 2964.
+  EXPECT_EQ(calls[2], "move 213 2964");
+  const auto figures = printer.Figures();
+  EXPECT_EQ(figures[figures.size() - 2], "move 213 2964");
+  EXPECT_EQ(figures.back(), "line 2305 6");
+  EXPECT_EQ(calls.back(), "pen 0 8 0");  // printer pen four times as wide
+  EXPECT_EQ(screen.Figures().back(), "line 638 1");
+}
+
+TEST_F(GraphicsWindowTest, ReplayStopsAtAZeroWorldRecordAndStepsAtColourZero) {
+  GraphHeader(0, 0, 160, 120);
+  FKaldgra.StepMode = 1;
+  GraphColor(0);
+  GraphLine(0, 0, 1, 1);
+  GraphColor(1);
+  GraphColor(0);
+  DisplayList.push_back("10;1;1;639;479;5;0;5;120");
+  GraphLine(0, 0, 2, 2);
+  RecordingCanvas screen(641, 481);
+  host.endStepping = false;
+  FKaldgra.Replay(screen, nullptr);
+  EXPECT_EQ(host.steps, 2);
+  EXPECT_EQ(AbortFlag, 1);
+  EXPECT_EQ(screen.Figures().size(), 2u);  // the first line only
+  // The end button ends stepping for the rest of the replay.
+  AbortFlag = 0;
+  host.steps = 0;
+  host.endStepping = true;
+  FKaldgra.Replay(screen, nullptr);
+  EXPECT_EQ(host.steps, 1);
+  EXPECT_EQ(FKaldgra.StepMode, 0);
+
+  // After a repaint the style tracker starts over: the next style is written.
+  DisplayList.clear();
+  GraphLineStyle(0);
+  EXPECT_EQ(DisplayList, std::vector<std::string>{"11;0"});
+}
+
+TEST(GraphicsHelpers, DosColoursDirectionsAndLineStyleNames) {
+  const int expected[] = {0, 12, 14, 10, 11, 9, 13, 15, 1, 2, 3, 4, 5, 6, 7, 8, 16};
+  for (int n = 0; n <= 16; ++n) EXPECT_EQ(DosColorToIndex(n), expected[n]) << n;
+  EXPECT_EQ(DosColorToIndex(17), 12);  // 17 and 15 = 1
+  EXPECT_EQ(DosColorToIndex(23), 15);
+  EXPECT_EQ(TFkaldgra::GetDirection(0), 0);
+  EXPECT_EQ(TFkaldgra::GetDirection(45), 1);
+  EXPECT_EQ(TFkaldgra::GetDirection(135), 0);
+  EXPECT_EQ(TFkaldgra::GetDirection(270), 1);
+  EXPECT_EQ(TFkaldgra::GetDirection(-90), 1);
+}
