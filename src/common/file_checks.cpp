@@ -103,20 +103,24 @@ void CheckOutputFileName(const std::string& name) {
     AbortFlag = 1;
     return;
   }
-  if (FileCanOpen(name) && name.find("actual") == std::string::npos && AskBeforeOverwrite) {
-    if (!AskYesNoCancelQuestion(name + " " + "already exists" + ".   " + "overwrite" + " ?")) AbortFlag = 1;
-  }
-  if (AbortFlag) return;
-  // The test creates a file of another name beside the target and removes
-  // it: an existing file keeps its contents until the real write replaces
-  // it complete.
+  // The probe applies every rule of a save to the target (links followed,
+  // no device or pipe, write permission, a writable directory) without
+  // opening the target or changing it: it creates a file of another name
+  // beside it and removes it again. So a target that the save would refuse
+  // is refused here at once, before the overwrite question.
   platform::ReplacingFile probe;
   std::error_code ec;
-  if (!probe.Open(name, ec)) {
+  const bool creatable = probe.Open(name, ec);
+  const bool exists = creatable && probe.ReplacesExisting();
+  probe.Discard();
+  if (!creatable) {
     ShowFileError("invalid file name \"" + name + "\" !");
     AbortFlag = 1;
+    return;
   }
-  probe.Discard();
+  if (exists && name.find("actual") == std::string::npos && AskBeforeOverwrite) {
+    if (!AskYesNoCancelQuestion(name + " " + "already exists" + ".   " + "overwrite" + " ?")) AbortFlag = 1;
+  }
 }
 
 }  // namespace common

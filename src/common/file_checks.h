@@ -32,11 +32,13 @@ void RewriteFileRetry(TextFile& file);
 // Opens name for reading and closes it; on failure "file <name> not found
 // or no access !" and AbortFlag.
 void CheckFileAccess(const std::string& name);
-// Refuses a file-name part with more than one '.'; asks before an existing
-// file is overwritten (unless the name contains "actual" or
-// AskBeforeOverwrite is 0; anything but Yes sets AbortFlag); then checks
-// that a file can be created there, without truncating or erasing an
-// existing file.
+// Refuses a file-name part with more than one '.'; then a name that the
+// save would refuse ("invalid file name "..." !": no file can be created
+// in its directory, or the target is a directory, a device, a pipe, a file
+// the user may not write or a link that leads nowhere); then asks before
+// an existing file is overwritten (unless the name contains "actual" or
+// AskBeforeOverwrite is 0; anything but Yes sets AbortFlag). The target is
+// never opened, truncated or erased by the check.
 void CheckOutputFileName(const std::string& name);
 
 // The error box of these routines (caption "Error  : "), shown only while

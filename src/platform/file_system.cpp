@@ -1,13 +1,17 @@
-// Native file operations over the C library streams; see file_system.h.
+// Native file operations over the C library streams and the POSIX calls
+// for status, links, modes and owners; the rules of a save (ReplacingFile);
+// see file_system.h.
 #include "platform/file_system.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
+#include <vector>
 
-#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace platform {
 
@@ -58,10 +62,8 @@ class NativeOutputFile : public OutputFile {
     if (!file_) return true;
     errno = 0;
     bool ok = std::fflush(file_) == 0;
-#if defined(__unix__) || defined(__APPLE__)
     // A completed file must be on the disk before it replaces the old one.
     if (ok) ok = ::fsync(fileno(file_)) == 0;
-#endif
     if (!ok) ec = LastError();
     errno = 0;
     if (std::fclose(file_) != 0 && ok) {
@@ -86,6 +88,16 @@ std::unique_ptr<OutputFile> OpenOutput(const std::string& path, const char* mode
   return std::make_unique<NativeOutputFile>(file);
 }
 
+// A stream over an open descriptor; on failure the descriptor is closed.
+std::FILE* StreamOf(int fd, const char* mode, std::error_code& ec) {
+  std::FILE* file = ::fdopen(fd, mode);
+  if (!file) {
+    ec = LastError();
+    ::close(fd);
+  }
+  return file;
+}
+
 FileSystem& Native() {
   static FileSystem native;
   return native;
@@ -99,17 +111,24 @@ FileSystem*& Installed() {
 }  // namespace
 
 std::unique_ptr<InputFile> FileSystem::OpenRead(const std::string& path, std::error_code& ec) {
-  std::error_code statError;
-  if (std::filesystem::is_directory(path, statError)) {
-    ec = std::make_error_code(std::errc::is_a_directory);
-    return nullptr;
-  }
+  // Opened without waiting, then looked at: only a regular file is read.
   errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     ec = LastError();
     return nullptr;
   }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ec = S_ISDIR(st.st_mode) ? std::make_error_code(std::errc::is_a_directory)
+                             : std::make_error_code(std::errc::permission_denied);
+    ::close(fd);
+    return nullptr;
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* file = StreamOf(fd, "rb", ec);
+  if (!file) return nullptr;
   return std::make_unique<NativeInputFile>(file);
 }
 
@@ -118,7 +137,15 @@ std::unique_ptr<OutputFile> FileSystem::Create(const std::string& path, std::err
 }
 
 std::unique_ptr<OutputFile> FileSystem::CreateNew(const std::string& path, std::error_code& ec) {
-  return OpenOutput(path, "wbx", ec);
+  errno = 0;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+  if (fd < 0) {
+    ec = LastError();
+    return nullptr;
+  }
+  std::FILE* file = StreamOf(fd, "wb", ec);
+  if (!file) return nullptr;
+  return std::make_unique<NativeOutputFile>(file);
 }
 
 bool FileSystem::Rename(const std::string& from, const std::string& to, std::error_code& ec) {
@@ -139,6 +166,73 @@ bool FileSystem::Remove(const std::string& path, std::error_code& ec) {
   return true;
 }
 
+bool FileSystem::Status(const std::string& path, FileStatus& status, std::error_code& ec) {
+  status = FileStatus{};
+  struct stat st {};
+  errno = 0;
+  if (::lstat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return true;
+    ec = LastError();
+    return false;
+  }
+  if (S_ISREG(st.st_mode))
+    status.kind = FileStatus::Kind::Regular;
+  else if (S_ISDIR(st.st_mode))
+    status.kind = FileStatus::Kind::Directory;
+  else if (S_ISLNK(st.st_mode))
+    status.kind = FileStatus::Kind::SymbolicLink;
+  else
+    status.kind = FileStatus::Kind::Other;
+  status.mode = static_cast<unsigned>(st.st_mode & 07777);
+  status.owner = static_cast<long long>(st.st_uid);
+  status.group = static_cast<long long>(st.st_gid);
+  return true;
+}
+
+bool FileSystem::ReadLink(const std::string& path, std::string& target, std::error_code& ec) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    errno = 0;
+    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (n < 0) {
+      ec = LastError();
+      return false;
+    }
+    if (static_cast<std::size_t>(n) < buffer.size()) {
+      target.assign(buffer.data(), static_cast<std::size_t>(n));
+      return true;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool FileSystem::MayWrite(const std::string& path) { return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0; }
+
+bool FileSystem::SetMode(const std::string& path, unsigned mode, std::error_code& ec) {
+  errno = 0;
+  if (::chmod(path.c_str(), static_cast<mode_t>(mode & 07777)) != 0) {
+    ec = LastError();
+    return false;
+  }
+  return true;
+}
+
+bool FileSystem::SetOwner(const std::string& path, long long owner, long long group, std::error_code& ec) {
+  errno = 0;
+  if (::chown(path.c_str(), static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0) {
+    ec = LastError();
+    return false;
+  }
+  return true;
+}
+
+unsigned FileSystem::NewFileMode() {
+  // The umask can only be read by setting it; the program has one thread.
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return 0666u & ~static_cast<unsigned>(mask);
+}
+
 FileSystem& Files() {
   FileSystem* installed = Installed();
   return installed ? *installed : Native();
@@ -150,43 +244,152 @@ FileSystem* SetFileSystem(FileSystem* files) {
   return previous;
 }
 
+namespace {
+
+constexpr int kMaxLinks = 40;  // as many links as the system itself follows
+
+std::error_code Refused() { return std::make_error_code(std::errc::permission_denied); }
+
+// The path without symbolic links: every link of it, links to links
+// included, replaced by what it points to. A last part that does not exist
+// is no error unless a link led to it (then there is nothing to save
+// through). A link in a sticky, world-writable directory (such as a shared
+// temporary directory) that belongs to another user than the directory is
+// not followed: anyone may plant such a link to make a save overwrite a
+// file of the victim's.
+bool ResolveLinks(const std::string& path, std::string& resolved, std::error_code& ec) {
+  namespace fs = std::filesystem;
+  fs::path start(path);
+  if (start.is_relative()) {
+    std::error_code cwdError;
+    const fs::path cwd = fs::current_path(cwdError);
+    if (cwdError) {
+      ec = cwdError;
+      return false;
+    }
+    start = cwd / start;
+  }
+  std::deque<std::string> pending;
+  for (const fs::path& part : start.relative_path()) pending.push_back(part.string());
+  std::vector<std::string> done;  // components of the link-free prefix
+  auto joined = [&](std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += "/" + done[i];
+    return text.empty() ? std::string("/") : text;
+  };
+  int links = 0;
+  bool lastFromLink = false;
+  while (!pending.empty()) {
+    const std::string part = pending.front();
+    pending.pop_front();
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!done.empty()) done.pop_back();
+      continue;
+    }
+    const bool last = pending.empty();
+    done.push_back(part);
+    const std::string here = joined(done.size());
+    FileStatus status;
+    if (!Files().Status(here, status, ec)) return false;
+    if (status.kind == FileStatus::Kind::None) {
+      if (!last) {
+        ec = std::make_error_code(std::errc::no_such_file_or_directory);
+        return false;
+      }
+      if (lastFromLink) {
+        ec = std::make_error_code(std::errc::no_such_file_or_directory);
+        return false;
+      }
+      break;
+    }
+    if (status.kind != FileStatus::Kind::SymbolicLink) {
+      if (last) lastFromLink = false;
+      continue;
+    }
+    if (++links > kMaxLinks) {
+      ec = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+      return false;
+    }
+    FileStatus dir;
+    if (!Files().Status(joined(done.size() - 1), dir, ec)) return false;
+    if ((dir.mode & S_ISVTX) && (dir.mode & S_IWOTH) && dir.owner != status.owner) {
+      ec = Refused();
+      return false;
+    }
+    std::string target;
+    if (!Files().ReadLink(here, target, ec)) return false;
+    done.pop_back();
+    if (!target.empty() && target.front() == '/') done.clear();
+    std::vector<std::string> parts;
+    for (const fs::path& p : fs::path(target).relative_path()) parts.push_back(p.string());
+    for (auto it = parts.rbegin(); it != parts.rend(); ++it) pending.push_front(*it);
+    if (last) lastFromLink = true;
+  }
+  resolved = joined(done.size());
+  return true;
+}
+
+// A new file with a short name of its own in directory (empty: the
+// current one), created exclusively.
+std::unique_ptr<OutputFile> CreateTemporary(const std::string& directory, std::string& temp, std::error_code& ec) {
+  static unsigned counter = 0;
+  const std::string prefix = ".~vob" + std::to_string(::getpid()) + "_";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = prefix + std::to_string(++counter);
+    temp = directory.empty() ? name : (std::filesystem::path(directory) / name).string();
+    ec.clear();
+    auto out = Files().CreateNew(temp, ec);
+    if (out) return out;
+    if (ec != std::errc::file_exists) break;
+  }
+  temp.clear();
+  return nullptr;
+}
+
+}  // namespace
+
 bool ReplacingFile::Open(const std::string& target, std::error_code& ec) {
   Discard();
+  replacesExisting_ = false;
   namespace fs = std::filesystem;
-  const fs::path path(target);
-  std::error_code statError;
-  if (fs::is_directory(path, statError)) {
-    ec = std::make_error_code(std::errc::is_a_directory);
-    return false;
-  }
-  if (!path.has_filename()) {
+  if (target.empty() || !fs::path(target).has_filename()) {
     ec = std::make_error_code(std::errc::invalid_argument);
     return false;
+  }
+  std::string resolved;
+  if (!ResolveLinks(target, resolved, ec)) return false;
+  FileStatus status;
+  if (!Files().Status(resolved, status, ec)) return false;
+  switch (status.kind) {
+    case FileStatus::Kind::None:
+      break;
+    case FileStatus::Kind::Regular:
+      if (!Files().MayWrite(resolved)) {
+        ec = Refused();
+        return false;
+      }
+      replacesExisting_ = true;
+      break;
+    case FileStatus::Kind::Directory:
+      ec = std::make_error_code(std::errc::is_a_directory);
+      return false;
+    default:  // a device, a pipe or a socket is never replaced by a file
+      ec = Refused();
+      return false;
   }
   // Beside the target, so that the rename stays within one file system; a
   // hidden name, so that a left-over file after a crash does not pose as
   // a data file.
-  const fs::path dir = path.parent_path();
-  const std::string base = "." + path.filename().string() + ".tmp";
-  static unsigned counter = 0;
-#if defined(__unix__) || defined(__APPLE__)
-  const std::string unique = std::to_string(::getpid());
-#else
-  const std::string unique = "0";
-#endif
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = base + unique + "_" + std::to_string(++counter);
-    std::string temp = dir.empty() ? name : (dir / name).string();
-    ec.clear();
-    out_ = Files().CreateNew(temp, ec);
-    if (out_) {
-      target_ = target;
-      temp_ = temp;
-      return true;
-    }
-    if (ec != std::errc::file_exists) return false;
+  std::string temp;
+  out_ = CreateTemporary(fs::path(resolved).parent_path().string(), temp, ec);
+  if (!out_) {
+    replacesExisting_ = false;
+    return false;
   }
-  return false;
+  target_ = resolved;
+  temp_ = temp;
+  return true;
 }
 
 bool ReplacingFile::Write(std::string_view bytes, std::error_code& ec) {
@@ -205,12 +408,24 @@ bool ReplacingFile::Commit(std::error_code& ec) {
   bool ok = out_->Close(ec);
   out_.reset();
   if (ok) {
-    // The new version keeps the access rights of the one it replaces.
-    std::error_code statError;
-    const auto status = std::filesystem::status(target_, statError);
-    if (!statError && std::filesystem::exists(status))
-      std::filesystem::permissions(temp_, status.permissions(), statError);
-    ok = Files().Rename(temp_, target_, ec);
+    // The new version takes the place of the old one in every respect the
+    // process may keep: owner and group first (changing them may clear
+    // the set-id bits), then the permission bits.
+    FileStatus status;
+    ok = Files().Status(target_, status, ec);
+    if (ok && status.kind == FileStatus::Kind::Regular) {
+      std::error_code ownerError;
+      if (!Files().SetOwner(temp_, status.owner, status.group, ownerError))
+        Files().SetOwner(temp_, -1, status.group, ownerError);  // a group of the user's may still be kept
+      ok = Files().SetMode(temp_, status.mode, ec);
+    } else if (ok && status.kind == FileStatus::Kind::None) {
+      ok = Files().SetMode(temp_, Files().NewFileMode(), ec);
+    } else if (ok) {
+      // Something other than a file took the target's place meanwhile.
+      ec = Refused();
+      ok = false;
+    }
+    if (ok) ok = Files().Rename(temp_, target_, ec);
   }
   if (!ok) {
     std::error_code ignored;
@@ -218,6 +433,7 @@ bool ReplacingFile::Commit(std::error_code& ec) {
   }
   temp_.clear();
   target_.clear();
+  replacesExisting_ = false;
   return ok;
 }
 
@@ -229,6 +445,17 @@ void ReplacingFile::Discard() {
   Files().Remove(temp_, ignored);
   temp_.clear();
   target_.clear();
+}
+
+bool CanCreateFileIn(const std::string& directory, std::error_code& ec) {
+  std::string temp;
+  auto out = CreateTemporary(directory, temp, ec);
+  if (!out) return false;
+  std::error_code ignored;
+  out->Close(ignored);
+  out.reset();
+  Files().Remove(temp, ignored);
+  return true;
 }
 
 std::string FindFileAnyCase(const std::string& directory, const std::string& name) {
