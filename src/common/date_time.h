@@ -1,0 +1,18 @@
+// Today's date and the time of day as texts for report and drawing heads,
+// from the platform clock (platform/clock.h), which tests fix.
+#pragma once
+
+#include <string>
+
+namespace common {
+
+// Today by the date-format setting (FormatDate of angle_date_format.h).
+std::string TodayText();
+// Today as year "-" month "-" day: the year unpadded, month and day with two
+// digits.
+std::string TodayIsoText();
+// Hour + ":" + minute, the minute with a leading '0' below 10, the hour
+// unpadded ("9:05", "14:30").
+std::string TimeText();
+
+}  // namespace common

@@ -1,0 +1,278 @@
+// The report writer end to end: one report with a head, value rows, gear
+// rows, a table and the messages section, written to the file, TXT and
+// HTML devices and compared byte for byte with golden files (date and time
+// fixed through the platform clock); the hand-over to the viewer, the
+// printers and the external programs; page breaks; over-long values.
+#include "common/report_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "common/kaldvar.h"
+#include "common/message_explanations.h"
+#include "common/message_list.h"
+#include "common/report_tables.h"
+#include "platform/clock.h"
+#include "platform/report_viewer.h"
+#include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
+#include "support/golden_files.h"
+
+namespace fs = std::filesystem;
+using platform::RecordedReport;
+using platform::ScriptedAnswer;
+using testsupport::Slurp;
+
+namespace {
+
+constexpr char kDegree[] = "\xF8";       // code page 850 degree sign
+constexpr char kMicroMetre[] = "\xE6m";  // code page 850 micro sign + m
+
+// A head line of the screen device with rule style 1: margin, frame, the
+// text at column 4, `right` ending at column 68, frame at column 70.
+std::string HeadLine(const std::string& text, const std::string& right = "") {
+  std::string line = "*" + std::string(68, ' ') + "*";
+  line.replace(3, text.size(), text);
+  line.replace(68 - right.size(), right.size(), right);
+  return std::string(7, ' ') + line;
+}
+
+class ReportWriterTest : public ::testing::Test {
+ protected:
+  ReportWriterTest()
+      : dir_("report_writer"), clock_({2026, 3, 7, 9, 5, 0, 0}), dialogs_(dialogsObject_), viewer_(viewerObject_) {
+    previous_ = fs::current_path();
+    fs::current_path(dir_.Dir());
+    common::SetKaldvarDefaults();
+    common::SetWkaldvarDefaults();
+    common::SetProgramIdentity();
+    common::InitReportWriter();
+    common::ClearErrorMessages();
+    common::TempDirectory = dir_.Dir().string();
+    common::PltDirectory = dir_.Dir().string();
+    common::DataDirectory.clear();
+    common::CurrentFileName = "demo";
+    common::DateFormatCode = 3;
+    common::MessagesEnabled = 1;
+  }
+  ~ReportWriterTest() override {
+    fs::current_path(previous_);
+    common::ClearErrorMessages();
+  }
+
+  // The sample report: every kind of item the writer lays out.
+  void WriteSample(int device, const std::string& name = "demo") {
+    common::BeginReport("", "Gear pair <demo> & test", "second head line", "", "", 0);
+    common::SetReportLayout("", "Symbol", "Unit", "gear 1", "gear 2");
+    common::SelectOutputDevice(device, name);
+    ASSERT_EQ(common::AbortFlag, 0);
+    common::WriteReportHeader(1, 1);
+    common::WriteReportValueRow("Centre distance", "a", "mm", "  100.000");
+    common::WriteReportValueRow("Pressure angle", "alpha", kDegree, "20.0");
+    common::WriteReportValueRow("Pitch deviation", "fpe", kMicroMetre, "12");
+    common::WriteReportValueRow("Twenty characters", "x", "", "12345678901234567890");
+    common::WriteReportTableRow("Tip diameter", "da", "mm", "105.000", "210.000");
+    common::WriteReportTableRow("Only gear 2", "x", "", "", "0.250");
+    common::WriteReportText("Text with <markup> & an ampersand");
+    common::WriteReportText(common::RuleLineDouble());
+    common::HtmlTable table({5, 10, 10, 30}, {"  i", " phi 0", " phi n", "  f (phi)"});
+    table.HtmlTableSetRowRules(false);
+    table.HtmlTableRow({"1", "0.0", "180.0", "50+10*SIN(X)<60"});
+    table.HtmlTableRow({"2", "180.0", "360.0", "50"});
+    table.HtmlTableEnd();
+    common::AddErrorMessage("Warning: tip < root & more");
+    common::AddErrorMessage("Error  : a message without an explanation");
+    common::WriteReportMessages();
+    common::ShowReportOutput();
+  }
+
+  void WriteExplanationFile() {
+    testsupport::Put(dir_.Path("vob4.err"),
+                     "Warning: tip < root & more\r\n"
+                     "The tip circle of one gear lies inside the root circle of the other; this origin text is "
+                     "long enough to be broken into several lines of the report.\r\n"
+                     "Reduce the profile shift.\r\n");
+  }
+
+  testsupport::ScratchDirectory dir_;
+  platform::ScopedClock clock_;
+  platform::ScriptedDialogs dialogsObject_;
+  platform::ScopedDialogs dialogs_;
+  platform::RecordingReportViewer viewerObject_;
+  platform::ScopedReportViewer viewer_;
+  fs::path previous_;
+};
+
+TEST_F(ReportWriterTest, FileDeviceMatchesGoldenPageLayout) {
+  WriteExplanationFile();
+  common::RuleStyle = 2;  // box-drawing frames and rules
+  common::LinesPerPage = 24;
+  dialogsObject_.Then(ScriptedAnswer::File("demo_report.txt"));
+  WriteSample(common::ReportFile);
+  ASSERT_EQ(common::AbortFlag, 0);
+  const std::string bytes = Slurp(dir_.Path("demo_report.txt"));
+  testsupport::ExpectGolden(bytes, "report_writer/file_device.txt");
+  // The viewer's copy is the same UTF-8 text; no spool file is left.
+  EXPECT_EQ(Slurp(dir_.Path("outwin.txt")), bytes);
+  EXPECT_EQ(bytes.find('\xC9'), std::string::npos) << "code page 850 bytes reached the file";
+  EXPECT_NE(bytes.find("\xE2\x95\x94"), std::string::npos) << "the top-left double frame corner as UTF-8";
+  EXPECT_NE(bytes.find('\f'), std::string::npos) << "24 lines a page must break the page";
+}
+
+TEST_F(ReportWriterTest, TxtDeviceMatchesGoldenTabLayout) {
+  WriteExplanationFile();
+  WriteSample(common::ReportTxtFile);
+  ASSERT_EQ(common::AbortFlag, 0);
+  const std::string bytes = Slurp(dir_.Path("$$1.txt"));
+  testsupport::ExpectGolden(bytes, "report_writer/txt_device.txt");
+  EXPECT_FALSE(fs::exists(dir_.Path("$$$1.txt"))) << "the spool file is removed after the copy";
+  EXPECT_EQ(bytes.find("-----"), std::string::npos) << "TXT output holds no rules";
+}
+
+TEST_F(ReportWriterTest, HtmlDeviceMatchesGoldenAndIsTidy) {
+  WriteExplanationFile();
+  dialogsObject_.Then(ScriptedAnswer::File("demo.htm"));
+  WriteSample(common::ReportHtmlFile);
+  ASSERT_EQ(common::AbortFlag, 0);
+  const std::string bytes = Slurp(dir_.Path("demo.htm"));
+  testsupport::ExpectGolden(bytes, "report_writer/html_device.htm");
+  EXPECT_NE(bytes.find("charset=utf-8"), std::string::npos);
+  EXPECT_NE(bytes.find("tip &lt; root &amp; more"), std::string::npos);
+  EXPECT_EQ(bytes.find("<markup>"), std::string::npos);
+
+  if (std::system("command -v tidy >/dev/null 2>&1") != 0) GTEST_SKIP() << "tidy is not installed";
+  const std::string report = dir_.Path("tidy.out");
+  const int rc = std::system(("tidy -q -e '" + dir_.Path("demo.htm") + "' >'" + report + "' 2>&1").c_str());
+  // tidy exits 2 on errors, 1 on warnings only.
+  EXPECT_LT(WEXITSTATUS(rc), 2) << Slurp(report);
+  EXPECT_EQ(Slurp(report).find("Error:"), std::string::npos) << Slurp(report);
+}
+
+TEST_F(ReportWriterTest, DataFileTxtDeviceLeavesOnlyTheCopyBeside) {
+  WriteSample(common::ReportTxtDataFile, "");
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_TRUE(fs::exists(dir_.Path("demo.txt")));
+  for (const auto& entry : fs::directory_iterator(dir_.Dir()))
+    EXPECT_EQ(entry.path().filename().string().find("$$"), std::string::npos) << entry.path();
+  // Without an explanation file the messages stand alone.
+  EXPECT_NE(Slurp(dir_.Path("demo.txt")).find("Error  : a message without an explanation\t\t\r\n"), std::string::npos);
+}
+
+TEST_F(ReportWriterTest, ScreenPrinterAndWordProcessorGetTheFinishedReport) {
+  WriteSample(common::ReportScreen);
+  ASSERT_EQ(viewerObject_.Recorded().size(), 1u);
+  const RecordedReport& shown = viewerObject_.Recorded()[0];
+  EXPECT_EQ(shown.kind, RecordedReport::Kind::Shown);
+  EXPECT_EQ(shown.report.caption, "VOB4    " + dir_.Path("outwin.txt"));
+  ASSERT_GT(shown.report.lines.size(), 10u);
+  EXPECT_EQ(shown.report.lines[0], "       " + std::string(70, '*'));
+  EXPECT_EQ(shown.report.lines[5], HeadLine("Gear pair <demo> & test"));
+  EXPECT_FALSE(fs::exists(dir_.Path("$OUT1.TMP")));
+
+  viewerObject_.Clear();
+  WriteSample(common::ReportPrinter);
+  ASSERT_EQ(viewerObject_.Recorded().size(), 1u);
+  EXPECT_EQ(viewerObject_.Recorded()[0].kind, RecordedReport::Kind::Printed);
+  EXPECT_EQ(viewerObject_.Recorded()[0].printer, platform::ReportPrinter::PagePrinter);
+  EXPECT_EQ(viewerObject_.Recorded()[0].report.lines, shown.report.lines);
+
+  // The word processor: missing, it is named in a message; present, it is
+  // started on the viewer's copy.
+  viewerObject_.Clear();
+  common::WordProcessorPath = dir_.Path("nowhere/writer");
+  WriteSample(common::ReportWordProcessor);
+  EXPECT_TRUE(viewerObject_.Recorded().empty());
+  ASSERT_FALSE(dialogsObject_.Asked().empty());
+  EXPECT_EQ(dialogsObject_.Asked().back().text, common::WordProcessorPath + " not found");
+
+  testsupport::Put(dir_.Path("writer"), "#!/bin/sh\n");
+  common::WordProcessorPath = dir_.Path("writer");
+  WriteSample(common::ReportWordProcessor);
+  ASSERT_EQ(viewerObject_.Recorded().size(), 1u);
+  EXPECT_EQ(viewerObject_.Recorded()[0].kind, RecordedReport::Kind::ProgramStarted);
+  EXPECT_EQ(viewerObject_.Recorded()[0].argument, dir_.Path("outwin.txt"));
+}
+
+TEST_F(ReportWriterTest, TextPrinterAsksForSinglePagesAndPromptsEachPage) {
+  dialogsObject_.Then(ScriptedAnswer::Choose(0));  // single page printing: yes
+  dialogsObject_.Then(ScriptedAnswer::Choose(1));  // insert paper, continue: no
+  common::BeginReport("", "", "", "", "", 0);
+  common::SelectOutputDevice(common::ReportTextPrinter, "demo");
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(common::ReportState.SinglePagePrinting, 1);
+  common::WriteReportHeader(1, 1);
+  EXPECT_EQ(common::AbortFlag, 1);
+  ASSERT_EQ(dialogsObject_.Asked().size(), 2u);
+  EXPECT_EQ(dialogsObject_.Asked()[1].text, "Insert paper.  Continue ?");
+  common::ShowReportOutput();
+  EXPECT_TRUE(viewerObject_.Recorded().empty()) << "an abandoned report is not printed";
+}
+
+TEST_F(ReportWriterTest, PagesBreakAtLinesPerPageWithAFreshHead) {
+  common::LinesPerPage = 12;
+  common::BeginReport("", "", "", "", "", 0);
+  common::SelectOutputDevice(common::ReportScreen, "demo");
+  common::WriteReportHeader(1, 0);
+  for (int i = 0; i < 10; ++i) common::WriteReportText("line");
+  common::ReportCheckPageFull(0);
+  EXPECT_EQ(common::ReportState.PageNumber, 1) << "10 lines do not exceed max(12 - 10, 10)";
+  common::WriteReportText("line");
+  common::ReportCheckPageFull(0);
+  EXPECT_EQ(common::ReportState.PageNumber, 2);
+  EXPECT_EQ(common::ReportState.LineCount, 0);
+  // Automatic breaks: the 12th line on a page starts page 3 behind a form feed.
+  for (int i = 0; i < 12; ++i) common::WriteReportText("text");
+  EXPECT_EQ(common::ReportState.PageNumber, 3);
+  common::ShowReportOutput();
+  const auto& lines = viewerObject_.Recorded().at(0).report.lines;
+  int formFeeds = 0;
+  for (const auto& line : lines) formFeeds += line == "\f";
+  EXPECT_EQ(formFeeds, 2);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), HeadLine("VOB4  V5.2", "pg. 3")),
+            lines.end());
+}
+
+TEST_F(ReportWriterTest, RuleStyleFourAndOverlongValues) {
+  common::RuleStyle = 4;
+  common::BeginReport("", "", "", "", "", 0);
+  common::SelectOutputDevice(common::ReportScreen, "demo");
+  common::WriteReportValueRow("Name", "s", "u", "1.5");
+  common::WriteReportText(common::EmptyLineMarker);
+  common::WriteReportValueRow("Long", "s", "u", std::string(80, '7'));
+  common::ShowReportOutput();
+  const auto& lines = viewerObject_.Recorded().at(0).report.lines;
+  // No rules and no marker lines with rule style 4; the last page closed.
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[2], "\f");
+  EXPECT_EQ(lines[0].substr(7 + 55, 3), "1.5");
+  EXPECT_EQ(lines[1], "       " + std::string(80, '7')) << "a value longer than the line is kept whole";
+}
+
+TEST_F(ReportWriterTest, ExplanationsAreSharedByTheFirstFifteenCharacters) {
+  WriteExplanationFile();
+  common::AddErrorMessage("Warning: tip < root & more");
+  common::AddErrorMessage("Warning: tip < another text");
+  common::AddErrorMessage("Warning: something else");
+  EXPECT_EQ(common::GetMessageHelpText(2), common::GetMessageHelpText(1));
+  EXPECT_EQ(common::GetMessageHelpText(3), "no help description available for this error message.");
+  std::string remedy = "unchanged";
+  common::GetMessageRemedyText(3, remedy);
+  EXPECT_EQ(remedy, "unchanged");
+  common::GetMessageRemedyText(2, remedy);
+  EXPECT_EQ(remedy, "Reduce the profile shift.");
+  fs::remove(dir_.Path("vob4.err"));
+  EXPECT_EQ(common::GetMessageHelpText(1), "");
+}
+
+TEST(ReportWriterNames, FontStyleNamesAndNumberLine) {
+  EXPECT_EQ(common::FontStyleName(0), "");
+  EXPECT_EQ(common::FontStyleName(3), "bold italic");
+  EXPECT_EQ(common::FontStyleName(15), "bold italic underline strikeout");
+  EXPECT_EQ(common::FontStyleName(16), "");
+  const std::string line = common::WriteReportNumberLine("Gear 1", "4711");
+  EXPECT_EQ(line, "Gear 1" + std::string(33, ' ') + "No.: 4711" + std::string(16, ' '));
+}
+
+}  // namespace
