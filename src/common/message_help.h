@@ -1,0 +1,67 @@
+// Explanations of the calculation messages: after a calculation the user
+// picks a held message (message_list.h) and sees where it comes from and what
+// to do about it. The explanations are records of three lines (message key,
+// origin, remedy) in the message explanation file, PLT directory +
+// ProgramName + ".err", in the stored code page; a record serves every
+// message whose first 15 characters (kind and the first six characters of
+// the text) equal those of its key line. The user can edit an explanation
+// from its form.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/user_dialogs.h"
+
+namespace common {
+
+// The explanation file.
+std::string MessageHelpFileName();
+
+// The origin line of message n; "no help description available for this
+// error message." without a record, empty without a file.
+std::string GetMessageHelpText(int n);
+// The remedy line of message n; remedy is left as it was without a record.
+void GetMessageRemedyText(int n, std::string& remedy);
+
+// Looks up message n and shows it with its explanation; a missing file sets
+// AbortFlag (checked open), a missing record is said in a message box.
+void ShowMessageHelp(int n);
+
+// The explanation form: message, origin and remedy (program texts, shown
+// converted). When the user changed a text and confirms "Save Changes ?" the
+// record is rewritten.
+void ShowMessageHelpForm(const std::string& message, const std::string& origin, const std::string& remedy);
+
+// Replaces origin and remedy of the record of message (program texts; line
+// breaks become blanks, as a record holds each on one line). Every other byte
+// of the file stays; the file is replaced by a complete new version only.
+// False, with a message, when the record or the file is missing or the file
+// cannot be written.
+bool RewriteMessageHelp(const std::string& message, const std::string& origin, const std::string& remedy);
+
+// The dialog after a calculation: the held messages to pick from for their
+// explanations, or "Calculation successful without error messages". Silent
+// with "/NOGUI" on the command line and while MessagesEnabled is 0.
+void ShowCalculationMessages();
+
+// What the explanation form shows (display texts) and what the user left in
+// it. The form's "&Help" button calls help.
+struct MessageHelpTexts {
+  std::string caption = "Error Message";
+  std::string messageLabel = "Error Message";
+  std::string originLabel = "Origin";
+  std::string remedyLabel = "Remedy";
+  std::string message;
+  std::string origin;
+  std::string remedy;
+  platform::HelpAction help;
+  bool changed = false;  // set by any change of origin or remedy
+};
+// The form itself: shows the texts modally and returns them as the user left
+// them. The Qt forms install one; the default shows the texts as a page
+// without editing.
+using MessageHelpView = std::function<MessageHelpTexts(const MessageHelpTexts& shown)>;
+MessageHelpView SetMessageHelpView(MessageHelpView view);
+
+}  // namespace common
