@@ -6,6 +6,7 @@
 
 #include "common/code_page.h"
 #include "common/file_utils.h"
+#include "common/graphics_facade.h"
 #include "common/kaldvar.h"
 #include "common/text_file.h"
 #include "common/text_utils.h"
@@ -26,7 +27,7 @@ std::string NoHelpText(int n) { return "help text No " + std::to_string(n) + ": 
 
 namespace {
 
-HelpPictureView g_pictureView;
+PlotFileDrawer g_drawer;
 
 // The key of a line: its first four characters as a number, -1 when they
 // are not one.
@@ -138,10 +139,12 @@ void ShowHelpView(platform::HelpView view) {
 
 platform::HelpAction CurrentHelpAction() { return [](platform::HelpView view) { ShowHelpView(view); }; }
 
-HelpPictureView SetHelpPictureView(HelpPictureView view) { return std::exchange(g_pictureView, std::move(view)); }
+PlotFileDrawer SetPlotFileDrawer(PlotFileDrawer drawer) { return std::exchange(g_drawer, std::move(drawer)); }
 
 void ShowHelpPicture(const std::string& plotFile) {
-  if (g_pictureView) g_pictureView(plotFile);
+  ClearGraphics();
+  GraphHeader(0, 0, 160, 120);
+  if (!plotFile.empty() && g_drawer) g_drawer(plotFile);
 }
 
 void PlotToPltFile(const std::string& name) { ShowHelpPicture(AddBackslash(PltDirectory) + name + ".plt"); }

@@ -59,11 +59,13 @@ platform::HelpAction CurrentHelpAction();
 // graphics window.
 void PlotToPltFile(const std::string& name);
 
-// What the graphics window does for a help picture: clear it, set the world
-// window (0, 0, 160, 120) and, unless plotFile is empty, draw the HP-GL file.
-// The windowing start-up installs it; without a window nothing is drawn.
-using HelpPictureView = std::function<void(const std::string& plotFile)>;
-HelpPictureView SetHelpPictureView(HelpPictureView view);
+// A help picture: the graphics window cleared, its world window set to
+// (0, 0, 160, 120) and, unless plotFile is empty, the HP-GL file drawn by
+// the plot-file drawer.
 void ShowHelpPicture(const std::string& plotFile);
+// The drawer of HP-GL plot files into the graphics window, installed by the
+// plot-file viewer; until then no picture is drawn.
+using PlotFileDrawer = std::function<void(const std::string& plotFile)>;
+PlotFileDrawer SetPlotFileDrawer(PlotFileDrawer drawer);
 
 }  // namespace common

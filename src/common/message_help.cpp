@@ -39,32 +39,13 @@ bool KeyMatches(const std::string& line, const std::string& message) {
 
 std::string HeldMessage(int n) { return n >= 1 && n <= MsgCount ? MsgText[n] : std::string(); }
 
-// The record of message in the file: origin and remedy. false when the file
-// cannot be read (found stays false) or holds no record.
-struct Record {
-  bool fileRead = false;
-  bool found = false;
-  std::string origin;
-  std::string remedy;
-};
-
-Record FindRecord(const std::string& message) {
-  Record record;
-  TextFile file;
-  file.Assign(MessageHelpFileName());
-  std::error_code ec;
-  if (!file.Reset(ec)) return record;
-  record.fileRead = true;
-  std::string line;
-  while (!file.Eof() && file.ReadLine(line)) {
-    if (!KeyMatches(line, message)) continue;
-    record.found = true;
-    file.ReadLine(record.origin);
-    file.ReadLine(record.remedy);
-    break;
-  }
-  file.Discard();
-  return record;
+// The record of message n: origin and remedy; false when the file holds
+// none.
+bool FindRecord(int n, std::string& origin, std::string& remedy) {
+  origin = GetMessageHelpText(n);
+  if (origin.empty() || origin == kNoDescription) return false;
+  GetMessageRemedyText(n, remedy);
+  return true;
 }
 
 void ShowMessageBox(const std::string& caption, const std::string& text) {
@@ -128,34 +109,17 @@ MessageHelpView SetMessageHelpView(MessageHelpView view) {
   return std::exchange(g_view, view ? std::move(view) : MessageHelpView(PageView));
 }
 
-std::string MessageHelpFileName() {
-  // One name for reading and rewriting, whatever the letter case on disk.
-  return AddBackslash(PltDirectory) + platform::FindFileAnyCase(PltDirectory, ProgramName + ".err");
-}
-
-std::string GetMessageHelpText(int n) {
-  const Record record = FindRecord(HeldMessage(n));
-  if (!record.fileRead) return "";
-  return record.found ? record.origin : kNoDescription;
-}
-
-void GetMessageRemedyText(int n, std::string& remedy) {
-  const Record record = FindRecord(HeldMessage(n));
-  if (record.found) remedy = record.remedy;
-}
-
 void ShowMessageHelp(int n) {
-  const std::string message = HeldMessage(n);
   TextFile file;
-  ResetFileChecked(file, MessageHelpFileName());
+  ResetFileChecked(file, MessageExplanationFileName());
   if (AbortFlag) return;
   file.Discard();
-  const Record record = FindRecord(message);
-  if (!record.found) {
+  std::string origin, remedy;
+  if (!FindRecord(n, origin, remedy)) {
     ShowMessageBox("Message", kNoDescription);
     return;
   }
-  ShowMessageHelpForm(message, record.origin, record.remedy);
+  ShowMessageHelpForm(HeldMessage(n), origin, remedy);
 }
 
 void ShowMessageHelpForm(const std::string& message, const std::string& origin, const std::string& remedy) {
@@ -173,7 +137,7 @@ void ShowMessageHelpForm(const std::string& message, const std::string& origin, 
 }
 
 bool RewriteMessageHelp(const std::string& message, const std::string& origin, const std::string& remedy) {
-  const std::string name = MessageHelpFileName();
+  const std::string name = MessageExplanationFileName();
   std::string bytes;
   if (!ReadBytes(name, bytes)) {
     ShowFileError("file " + name + " not found or no access !");

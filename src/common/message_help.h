@@ -1,28 +1,16 @@
-// Explanations of the calculation messages: after a calculation the user
+// The message explanations shown to the user: after a calculation the user
 // picks a held message (message_list.h) and sees where it comes from and what
-// to do about it. The explanations are records of three lines (message key,
-// origin, remedy) in the message explanation file, PLT directory +
-// ProgramName + ".err", in the stored code page; a record serves every
-// message whose first 15 characters (kind and the first six characters of
-// the text) equal those of its key line. The user can edit an explanation
-// from its form.
+// to do about it, and can edit that explanation in its form. The file and
+// its lookup are in message_explanations.h.
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "common/message_explanations.h"
 #include "platform/user_dialogs.h"
 
 namespace common {
-
-// The explanation file.
-std::string MessageHelpFileName();
-
-// The origin line of message n; "no help description available for this
-// error message." without a record, empty without a file.
-std::string GetMessageHelpText(int n);
-// The remedy line of message n; remedy is left as it was without a record.
-void GetMessageRemedyText(int n, std::string& remedy);
 
 // Looks up message n and shows it with its explanation; a missing file sets
 // AbortFlag (checked open), a missing record is said in a message box.

@@ -28,16 +28,16 @@ class AuxImagesTest : public ::testing::Test {
     SetProgramIdentity();
     PltDirectory = dir_.Dir().string();
     Put(dir_.Path("demo.dbh"), kList);
-    previous_ = SetHelpPictureView([this](const std::string& file) { pictures_.push_back(file); });
+    previous_ = SetPlotFileDrawer([this](const std::string& file) { pictures_.push_back(file); });
   }
-  void TearDown() override { SetHelpPictureView(previous_); }
+  void TearDown() override { SetPlotFileDrawer(previous_); }
   std::string File() { return Slurp(dir_.Path("demo.dbh")); }
 
   testsupport::ScratchDirectory dir_{"aux_images"};
   platform::ScriptedDialogs dialogs_;
   platform::ScopedDialogs scope_{dialogs_};
   std::vector<std::string> pictures_;
-  HelpPictureView previous_;
+  PlotFileDrawer previous_;
 };
 
 TEST_F(AuxImagesTest, RecordFieldsAndLines) {
