@@ -280,6 +280,10 @@ void ReadDesign(DataFileLines& in) {
     in.ReadWhole(number, 0, calc::MaxFormulaPieces);
     in.ReadReal(calc::FormulaPieces[j].EndAngle);
     in.ReadText(calc::FormulaPieces[j].Formula);
+    // Every radius of a formula curve evaluates the text; an endless line
+    // would keep the recalculation after opening busy for minutes.
+    if (calc::FormulaPieces[j].Formula.size() > calc::MaxFormulaLength)
+      in.Fail("formula longer than " + std::to_string(calc::MaxFormulaLength) + " characters !");
   }
   calc::PieceCount = pieces;
   in.ReadReal(calc::EllipseCurve.a);                                 // 7

@@ -99,6 +99,10 @@ extern TEccentricCurve EccentricCurve;
 // i-1 up to and including its own EndAngle; record 0 marks the start (0).
 // The formula is an expression in X, the drive angle of gear 1 in radians.
 inline constexpr int MaxFormulaPieces = 10;
+// Longest formula text accepted from the piece editor or a data file: every
+// radius of a formula curve evaluates it, so a text of unbounded length
+// would make opening a design take minutes.
+inline constexpr std::size_t MaxFormulaLength = 4096;
 struct TFormulaPiece {
   Real EndAngle = 360;   // degrees
   std::string Formula;

@@ -45,14 +45,36 @@ std::int64_t StepsToReach(Real x, Real h) {
 
 bool UsableRadius(Real r) { return r > 0 && std::isfinite(r); }
 
-// Most samples kept between bisection steps: those of the largest k that the
-// input form allows (100). A larger k read from a data file is summed from
-// the radius function in every step instead of exhausting the memory.
-constexpr std::int64_t MaxKeptSamples = 3600 * 100;
+// Length of the chord between the curve points (r0, phi) and (r1, phi + h):
+// c^2 = r0^2 + r1^2 - 2 r0 r1 cos h, written as (r1 - r0)^2 + 4 r0 r1
+// sin^2(h/2) so that nearly equal radii lose no digits. fourSinSquared is
+// 4 sin^2(h/2). Chords follow the corners of polygons, polylines and
+// formula pieces that meet at an angle, which a sum of r dphi does not.
+Real ChordLength(Real r0, Real r1, Real fourSinSquared) {
+  const Real d = r1 - r0;
+  return std::sqrt(std::max<Real>(0, d * d + fourSinSquared * r0 * r1));
+}
 
-// The samples of r1 at 0.1 degree over k turns; the same for every
-// bisection step, so they are taken once per iteration and kept for reuse.
-std::vector<Real>& IterationSamples() {
+Real FourSinSquaredHalf(Real h) {
+  const Real s = std::sin(h / 2);
+  return 4 * s * s;
+}
+
+// The length of the closed polygon through the samples of one turn taken
+// at equal steps h from phi = 0; the last chord returns to the first point,
+// so a curve whose radius jumps at 0 is measured with its jump.
+Real ClosedChordSum(const std::vector<Real>& samples, Real h) {
+  const Real c = FourSinSquaredHalf(h);
+  Real sum = 0;
+  for (std::size_t j = 0; j < samples.size(); ++j)
+    sum += ChordLength(samples[j], samples[(j + 1) % samples.size()], c);
+  return sum;
+}
+
+// The samples of r1 at 0, h, ..., 3599 h (h = 0.1 degree). The radius
+// repeats with every turn of gear 1, so one turn serves every turn of the
+// iteration and the arc length U1; kept between runs for their memory only.
+std::vector<Real>& TurnSamples() {
   static std::vector<Real> samples;
   return samples;
 }
@@ -60,16 +82,22 @@ std::vector<Real>& IterationSamples() {
 }  // namespace
 
 Real IntegrateRadiusFullTurn() {
-  Real sum = 0;
-  for (int j = 1; j <= 360; ++j) sum += OneDegree * PitchRadius(j * OneDegree);
-  return sum;
+  std::vector<Real> samples(IterationSamplesPerTurn);
+  for (int j = 0; j < IterationSamplesPerTurn; ++j) samples[j] = PitchRadius(j * TenthDegree);
+  return ClosedChordSum(samples, TenthDegree);
 }
 
 Real IntegrateRadiusTo(Real x) {
   const Real h = TwoPi / 1000;
+  const Real c = FourSinSquaredHalf(h);
   const std::int64_t n = StepsToReach(x, h);
   Real sum = 0;
-  for (std::int64_t j = 1; j <= n; ++j) sum += h * PitchRadius(j * h);
+  Real previous = PitchRadius(0);
+  for (std::int64_t j = 1; j <= n; ++j) {
+    const Real r = PitchRadius(j * h);
+    sum += ChordLength(previous, r, c);
+    previous = r;
+  }
   return sum;
 }
 
@@ -99,24 +127,14 @@ void IterateCentreDistance() {
   RadiusExtremes.r2min = 1e32L;
   RadiusExtremes.r1max = -1e32L;
   RadiusExtremes.r2max = -1e32L;
-
-  Real lo = PitchRadius(0) + 1;
-
-  NcPair.U1 = IntegrateRadiusFullTurn();
-  NcPair.rnom1 = NcPair.U1 / 2 / common::Pi;
-  NcPair.rnom2 = NcPair.k * NcPair.rnom1;
-
-  Real hi = 6 * NcPair.U1 * NcPair.k / common::Pi;
   const Real h = TenthDegree;
 
-  // r1 at 0, h, 2h, ... over k turns of gear 1: 3600 * k samples (at least
-  // one, as the loop of the bisection step always samples phi = 0).
-  const std::int64_t count =
-      std::max<std::int64_t>(1, static_cast<std::int64_t>(IterationSamplesPerTurn) * NcPair.k);
-  const bool keep = count <= MaxKeptSamples;
-  std::vector<Real>& samples = IterationSamples();
-  samples.resize(keep ? static_cast<std::size_t>(count) : 0);
-  for (std::int64_t j = 0; j < count; ++j) {
+  // r1 at 0, h, 2h, ... over one turn. The first radius that is not
+  // positive stops the run; the extremes hold what was sampled up to it,
+  // and U1 with a and the ratios keep their values.
+  std::vector<Real>& samples = TurnSamples();
+  samples.resize(IterationSamplesPerTurn);
+  for (int j = 0; j < IterationSamplesPerTurn; ++j) {
     const Real r = PitchRadius(j * h);
     if (!UsableRadius(r)) {
       common::AddErrorMessage("Fatal  : rw1 <= 0 !");
@@ -125,8 +143,19 @@ void IterateCentreDistance() {
     }
     if (r < RadiusExtremes.r1min) RadiusExtremes.r1min = r;
     if (r > RadiusExtremes.r1max) RadiusExtremes.r1max = r;
-    if (keep) samples[static_cast<std::size_t>(j)] = r;
+    samples[static_cast<std::size_t>(j)] = r;
   }
+
+  NcPair.U1 = ClosedChordSum(samples, h);
+  NcPair.rnom1 = NcPair.U1 / 2 / common::Pi;
+  NcPair.rnom2 = NcPair.k * NcPair.rnom1;
+
+  // a lies above the largest radius (gear 2 needs a positive radius
+  // everywhere) and below 6 U1 k / pi. Starting from the largest radius
+  // rather than from r1(0) + 1 lets a pair whose gear 2 is thinner than
+  // 1 mm at phi = 0 close as it does when its curve starts elsewhere.
+  Real lo = RadiusExtremes.r1max;
+  Real hi = 6 * NcPair.U1 * NcPair.k / common::Pi;
 
   bool converged = false;
   Real a = NcPair.a;
@@ -134,23 +163,17 @@ void IterateCentreDistance() {
     a = (lo + hi) / 2;
     NcPair.a = a;
     // At a centre distance not above the largest radius gear 2 would have a
-    // zero or negative radius somewhere: such an a is too small. Summing
-    // there would let a narrow spike of r1 make the sum look closed.
+    // zero or negative radius somewhere: such an a is too small (a bracket
+    // whose upper end lies below the largest radius never closes).
     if (a <= RadiusExtremes.r1max) {
       lo = a;
       continue;
     }
-    // Gear 2 turns in the negative sense; e > 0: less than one full turn.
-    Real phi2 = 0;
-    if (keep) {
-      for (const Real r : samples) phi2 -= h * r / (a - r);
-    } else {
-      for (std::int64_t j = 0; j < count; ++j) {
-        const Real r = PitchRadius(j * h);
-        phi2 -= h * r / (a - r);
-      }
-    }
-    const Real e = phi2 + TwoPi;
+    // Gear 2 turns in the negative sense, by the same amount in each of the
+    // k turns of gear 1; e > 0: less than one full turn.
+    Real turn = 0;
+    for (const Real r : samples) turn += h * r / (a - r);
+    const Real e = TwoPi - NcPair.k * turn;
     if (e > 0)
       hi = a;
     else

@@ -1,8 +1,10 @@
 // Closing the noncircular pair: the centre distance at which gear 2 turns
-// exactly once while gear 1 turns k times, and the rectangle sums over the
-// pitch curve of gear 1 (pitch_curve.h) that the iteration and the pictures
-// use. Rolling without sliding puts the contact point on the line of
-// centres: r2(phi) = a - r1(phi) and dphi2 = r1 / (a - r1) dphi1.
+// exactly once while gear 1 turns k times, and the sums over the pitch
+// curve of gear 1 (pitch_curve.h) that the iteration and the pictures use.
+// Rolling without sliding puts the contact point on the line of centres:
+// r2(phi) = a - r1(phi) and dphi2 = r1 / (a - r1) dphi1. The arc lengths
+// are sums of the chords between successive curve points (r1(phi), phi),
+// so that teeth placed by them sit at equal pitches along the curve.
 // All routines work on the records of calc_records.h.
 #pragma once
 
@@ -10,13 +12,14 @@
 
 namespace calc {
 
-// U1 = sum of h * r1(phi) over phi = h, 2h, ..., 2 pi with h = 1 degree
-// (360 samples).
+// U1, the arc length of pitch curve 1: the chords between the points at
+// phi = 0, h, ..., 3599 h and back to the first (h = 0.1 degree), the
+// samples that the centre-distance iteration takes.
 Real IntegrateRadiusFullTurn();
 
-// Sum of h * r1(phi) over phi = h, 2h, ... up to the first sample at or
-// beyond x, h = 2 pi / 1000: the rolled length of pitch curve 1 up to x in
-// the same rectangle measure as U1; at least one sample.
+// The arc length of pitch curve 1 from phi = 0 up to the first sample at or
+// beyond x: the chords between the points at 0, h, 2h, ... with
+// h = 2 pi / 1000; at least one chord.
 Real IntegrateRadiusTo(Real x);
 
 // The smallest r1 over phi = h, 2h, ..., 2 pi (h = 1 degree); the first of
@@ -28,11 +31,13 @@ Real MinPitchRadius();
 // a = NcPair.a.
 Real RollingAngle2(Real x);
 
-// Finds NcPair.a by bisection and writes NcPair.U1, rnom1, rnom2, a, imin,
-// imax and RadiusExtremes. Failures: "Fatal  : rw1 <= 0 !" (a radius of
-// curve 1 that is not positive and finite; a and the ratios keep their
-// values) and "Fatal  : Iteration !" (no convergence in 1001 steps; the
-// results of the last step are stored), each with FatalFlag.
+// Finds NcPair.a by bisection between the largest radius of curve 1 and
+// 6 U1 k / pi, over the samples of one turn at 0.1 degree (every turn of
+// gear 1 repeats them), and writes NcPair.U1 (their chord length), rnom1,
+// rnom2, a, imin, imax and RadiusExtremes. Failures: "Fatal  : rw1 <= 0 !"
+// (a radius of curve 1 that is not positive and finite; U1, a and the
+// ratios keep their values) and "Fatal  : Iteration !" (no convergence in
+// 1001 steps; the results of the last step are stored), each with FatalFlag.
 void IterateCentreDistance();
 
 }  // namespace calc

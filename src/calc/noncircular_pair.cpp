@@ -79,12 +79,11 @@ void CalcSubstituteSpurPair(Real phi) {
   common::ClearErrorMessages();
   const Real r = PitchRadius(phi);
   if (!(r > 0) || !std::isfinite(r)) {
-    // No substitute pair exists where curve 1 has no radius; the radius
-    // function has reported it and set FatalFlag.
-    if (!common::FatalFlag) {
-      common::AddErrorMessage("Fatal  : rw1 <= 0 !");
-      common::FatalFlag = 1;
-    }
+    // No substitute pair exists where curve 1 has no radius. The radius
+    // function has set FatalFlag and said why (a formula that does not
+    // evaluate names its error position); the list keeps one copy of a text.
+    common::AddErrorMessage("Fatal  : rw1 <= 0 !");
+    common::FatalFlag = 1;
     return;
   }
   if (NcPair.z1 == 0) {

@@ -29,6 +29,14 @@ Real RadiusFailure() {
   return 0;
 }
 
+// The piece editor's text for a formula that does not evaluate; a long
+// formula is cut so that the message stays one readable line.
+std::string FormulaErrorText(const std::string& formula, std::int32_t errorPosition) {
+  constexpr std::size_t Shown = 60;
+  const std::string text = formula.size() > Shown ? formula.substr(0, Shown) + "..." : formula;
+  return "Error  : " + text + " (Pos. " + std::to_string(errorPosition) + ")";
+}
+
 Real FormulaRadius(Real phi) {
   for (int i = 1; i <= PieceCount && i <= MaxFormulaPieces; ++i) {
     TFormulaPiece& piece = FormulaPieces[i];
@@ -37,6 +45,14 @@ Real FormulaRadius(Real phi) {
       Real value = 0;
       std::int32_t errorPosition = 0;
       common::EvaluateFormulaCached(piece.Formula, value, errorPosition, phi);
+      if (errorPosition != 0) {
+        // A formula that stops part-way has no radius: its partial value
+        // (50 of "50+ABC") would rate a different curve without a word.
+        // The caller adds "Fatal  : rw1 <= 0 !" for the zero radius.
+        common::AddErrorMessage(FormulaErrorText(piece.Formula, errorPosition));
+        common::FatalFlag = 1;
+        return 0;
+      }
       return value;
     }
   }

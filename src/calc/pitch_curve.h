@@ -18,7 +18,10 @@ Real NormAngle(Real x);
 // or with an empty formula, curve data that cannot give a finite positive
 // radius (sine-linear PhiLin outside 0..360, a polygon with fewer than 3
 // corners, an eccentric with E >= D/2, point counts beyond their tables),
-// and any non-finite result.
+// and any non-finite result. A formula piece that does not evaluate at phi
+// (error position n != 0) gives 0 with FatalFlag set and
+// "Error  : " + its normalised formula (60 characters at most, then "...")
+// + " (Pos. " + n + ")"; the caller adds "Fatal  : rw1 <= 0 !".
 Real PitchRadius(Real phi);
 
 // The radius of the polyline through PolylinePoints (curve type 9): linear

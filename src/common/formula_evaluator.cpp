@@ -82,7 +82,10 @@ bool Normalise(const std::string& in, std::string& s) {
     s += c;
     previous = c;
   }
-  if (!s.empty() && s[0] == '+') s.erase(0, 1);
+  // Every leading '+' goes, not only the first: the stored text must read
+  // as the text it came from ("++5" is 5, as "+5" is), whichever of the two
+  // the next evaluation is given.
+  s.erase(0, s.find_first_not_of('+'));
   return open == close;
 }
 

@@ -1,7 +1,7 @@
 // The formula evaluator of the pitch curves given as formula pieces
 // r = f(X), X the angle in radians. EvaluateFormula normalises the text in
-// place (blanks removed, ',' -> '.', capitals, a '0' before a bare '.', a
-// leading '+' dropped) and evaluates it by recursive descent:
+// place (blanks removed, ',' -> '.', capitals, a '0' before a bare '.',
+// every leading '+' dropped) and evaluates it by recursive descent:
 //   expression := term { ("+" | "-") term }
 //   term       := power { ("*" | "/") power }
 //   power      := signed { "^" signed }          (left-associative)

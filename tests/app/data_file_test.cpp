@@ -328,6 +328,27 @@ TEST_F(RefusedFileTest, CountsOutsideTheirRecords) {
   ExpectRefused(lines, "value 101 outside 1..100");
 }
 
+// A formula line longer than the piece editor takes is refused, naming its
+// line; one of the editor's largest length still opens.
+TEST_F(RefusedFileTest, FormulaLongerThan4096Characters) {
+  auto withFormula = [this](const std::string& formula) {
+    auto lines = good_;
+    lines[16] = "1";  // one formula piece: its number, end angle and text follow
+    lines.insert(lines.begin() + 17, {"1", "360", formula});
+    return lines;
+  };
+  std::string formula = "50";
+  while (formula.size() < 5000) formula += "+0";
+  ExpectRefused(withFormula(formula), "line 20: formula longer than 4096 characters !");
+
+  formula.resize(4096);
+  Put(dir_.Path("longest.vb4"), Joined(withFormula(formula)));
+  app::ReadDataFile(dir_.Path("longest.vb4"));
+  EXPECT_TRUE(dialogs_.Asked().empty());
+  ASSERT_EQ(calc::PieceCount, 1);
+  EXPECT_EQ(calc::FormulaPieces[1].Formula, formula);
+}
+
 TEST_F(RefusedFileTest, TruncatedFile) {
   auto lines = good_;
   lines.resize(lines.size() - 1);

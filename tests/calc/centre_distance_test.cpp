@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "calc/calc_records.h"
 #include "calc/pitch_curve.h"
@@ -20,6 +21,16 @@ namespace {
 constexpr Real Pi = common::Pi;
 
 double D(Real x) { return static_cast<double>(x); }
+
+// The polygon of n equal chords inscribed in a circle of radius r.
+double InscribedPolygon(double r, int n) { return 2 * n * r * std::sin(M_PI / n); }
+
+// Perimeter of an ellipse with semi-axes a and b by Ramanujan's second
+// approximation (relative error below 1e-10 for these shapes).
+double EllipsePerimeter(double a, double b) {
+  const double l = (a - b) / (a + b);
+  return M_PI * (a + b) * (1 + 3 * l * l / (10 + std::sqrt(4 - 3 * l * l)));
+}
 
 class CentreDistance : public ::testing::Test {
  protected:
@@ -47,17 +58,18 @@ TEST_F(CentreDistance, CircleClosesAtTwiceAndMoreItsRadius) {
     IterateCentreDistance();
     ExpectClosed();
     EXPECT_NEAR(D(NcPair.a), D(expected[k - 1]), 1e-4) << "k = " << k;
-    EXPECT_NEAR(D(NcPair.U1), 2 * M_PI * 50, 1e-9);
-    EXPECT_NEAR(D(NcPair.rnom1), 50, 1e-12);
-    EXPECT_NEAR(D(NcPair.rnom2), 50.0 * k, 1e-12);
+    // U1 is the 3600-gon of chords at 0.1 degree, 1.3e-7 short of 2 pi R.
+    EXPECT_NEAR(D(NcPair.U1), InscribedPolygon(50, 3600), 1e-9);
+    EXPECT_NEAR(D(NcPair.rnom1), InscribedPolygon(50, 3600) / (2 * M_PI), 1e-12);
+    EXPECT_NEAR(D(NcPair.rnom2), InscribedPolygon(50, 3600) / (2 * M_PI) * k, 1e-12);
     EXPECT_NEAR(D(NcPair.imin), k, 1e-5);
     EXPECT_NEAR(D(NcPair.imax), k, 1e-5);
   }
 }
 
-TEST_F(CentreDistance, ManyTurnsAreSummedWithoutKeepingTheSamples) {
-  // k = 101: more samples than are kept between the bisection steps. The
-  // circle of radius 100 of an unknown curve type is the cheapest curve.
+TEST_F(CentreDistance, ManyTurnsRepeatTheSamplesOfOneTurn) {
+  // k = 101, beyond the input form's range. The circle of radius 100 of an
+  // unknown curve type is the cheapest curve.
   CurveType = 0;
   NcPair.k = 101;
   IterateCentreDistance();
@@ -79,6 +91,63 @@ TEST_F(CentreDistance, DefaultEllipse) {
   EXPECT_EQ(RadiusExtremes.r2max, NcPair.a - 50);
   // After closing, gear 2 turns once while gear 1 turns once.
   EXPECT_NEAR(D(RollingAngle2(2 * Pi)), 2 * M_PI, 2e-3);
+}
+
+// U1 is the arc length of pitch curve 1, checked against lengths worked out
+// by hand: the ellipse's perimeter, the hexagon's six sides (its corners
+// lie on the samples), and a polyline integrated finely segment by segment.
+TEST_F(CentreDistance, U1IsTheLengthOfPitchCurveOne) {
+  IterateCentreDistance();  // the default ellipse 60 x 50
+  ExpectClosed();
+  EXPECT_NEAR(D(NcPair.U1), EllipsePerimeter(60, 50), 1e-6 * EllipsePerimeter(60, 50));
+  EXPECT_NEAR(D(NcPair.U1), 346.29, 0.005);  // the rectangle sum gave 343.43
+  EXPECT_EQ(NcPair.U1, IntegrateRadiusFullTurn());
+  EXPECT_NEAR(D(NcPair.rnom1), D(NcPair.U1) / (2 * M_PI), 1e-12);
+
+  CurveType = CurvePolygon;  // 6 corners, incircle diameter 100
+  IterateCentreDistance();
+  ExpectClosed();
+  EXPECT_NEAR(D(NcPair.U1), 6 * 100 * std::tan(M_PI / 6), 1e-9);  // 346.410
+
+  // Radius linear in phi between 13 points 30 degrees apart: spiral arcs
+  // meeting at corners. Each segment's length is integral of
+  // sqrt(r^2 + r'^2) by Simpson's rule with 2000 intervals.
+  CurveType = CurvePolyline;
+  PolylineCount = 13;
+  double length = 0;
+  for (int i = 1; i <= 13; ++i) {
+    PolylinePoints[i] = {(i - 1) * Pi / 6, 50 + 4 * std::cos((i - 1) * Pi / 3) + (i % 3)};
+    if (i == 1) continue;
+    const double r0 = D(PolylinePoints[i - 1].R), r1 = D(PolylinePoints[i].R);
+    const double slope = (r1 - r0) / (M_PI / 6);
+    const int n = 2000;
+    const double step = (M_PI / 6) / n;
+    double simpson = 0;
+    for (int j = 0; j <= n; ++j) {
+      const double r = r0 + slope * j * step;
+      const double w = (j == 0 || j == n) ? 1 : (j % 2 == 1 ? 4 : 2);
+      simpson += w * std::sqrt(r * r + slope * slope);
+    }
+    length += simpson * step / 3;
+  }
+  IterateCentreDistance();
+  ExpectClosed();
+  EXPECT_NEAR(D(NcPair.U1), length, 1e-6 * length);
+}
+
+// A tiny focal ellipse (a 2 mm pair): gear 2 is 0.5 mm thick at phi = 0
+// when the far end of the ellipse lies there. The pair closes at twice the
+// semi-major axis, 2 * 0.75 / (1 - 0.5^2) = 2, whichever end comes first.
+TEST_F(CentreDistance, MicroPairClosesWhereverItsCurveStarts) {
+  for (const char* formula : {"0.75/(1-0.5*COS(X))", "0.75/(1+0.5*COS(X))"}) {
+    common::ClearErrorMessages();
+    Formula(formula);
+    IterateCentreDistance();
+    ExpectClosed();
+    EXPECT_NEAR(D(NcPair.a), 2, 1e-6) << formula;
+    EXPECT_NEAR(D(RadiusExtremes.r1max), 1.5, 1e-9) << formula;
+    EXPECT_NEAR(D(RadiusExtremes.r2min), 0.5, 1e-6) << formula;
+  }
 }
 
 TEST_F(CentreDistance, EllipsesAboutTheirFociGiveTheirMajorAxis) {
@@ -141,13 +210,52 @@ TEST_F(CentreDistance, FailingRadiusStopsBeforeTheBisection) {
 
 TEST_F(CentreDistance, RadiusThatTurnsNegativeIsFatal) {
   Formula("10+40*SIN(X)");  // negative beyond pi
+  NcPair.U1 = 123;
+  NcPair.rnom1 = 4;
   IterateCentreDistance();
   EXPECT_EQ(common::FatalFlag, 1);
   EXPECT_EQ(common::MsgText[1], "Fatal  : rw1 <= 0 !");
   EXPECT_NEAR(D(RadiusExtremes.r1max), 50, 1e-9);  // gathered up to the failure
-  // The circumference is summed before the samples are checked.
-  EXPECT_NEAR(D(NcPair.U1), 2 * M_PI * 10, 1e-9);
-  EXPECT_NEAR(D(NcPair.rnom1), 10, 1e-11);
+  // A curve without a length: U1 keeps its value with a and the ratios.
+  EXPECT_EQ(NcPair.U1, 123);
+  EXPECT_EQ(NcPair.rnom1, 4);
+}
+
+// A formula that does not evaluate at a sampled angle has no radius there:
+// the run stops with the piece editor's text and the fatal radius message
+// instead of rating the partial value (a 50 mm circle for "50+ABC").
+TEST_F(CentreDistance, FormulaThatDoesNotEvaluateIsFatal) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"50 + abc", "Error  : 50+ABC (Pos. 4)"},
+      {"50/(X-X)", "Error  : 50/(X-X) (Pos. 3)"},
+      {"5O", "Error  : 5O (Pos. 2)"},
+      {"48'(1-0.2*COS(X))", "Error  : 48'(1-0.2*COS(X)) (Pos. 3)"},
+      {"50+5*Y", "Error  : 50+5*Y (Pos. 6)"},
+      {"(50+X", "Error  : (50+X (Pos. -2)"},
+      {"50+LN(X)", "Error  : 50+LN(X) (Pos. 4)"},  // at phi = 0 only
+      {"50+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*Y",  // 66 characters
+       "Error  : 50+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0... (Pos. 66)"},
+  };
+  for (const auto& [formula, message] : cases) {
+    common::ClearErrorMessages();
+    Formula(formula);
+    NcPair.a = 77;
+    IterateCentreDistance();
+    EXPECT_EQ(common::FatalFlag, 1) << formula;
+    ASSERT_EQ(common::MsgCount, 2) << formula;
+    EXPECT_EQ(common::MsgText[1], message);
+    EXPECT_EQ(common::MsgText[2], "Fatal  : rw1 <= 0 !");
+    EXPECT_EQ(NcPair.a, 77) << formula;
+  }
+  // "++5" reads as "5" on every sample, the first included.
+  common::ClearErrorMessages();
+  Formula("++5");
+  IterateCentreDistance();
+  ExpectClosed();
+  EXPECT_EQ(FormulaPieces[1].Formula, "5");
+  EXPECT_EQ(RadiusExtremes.r1min, 5);
+  EXPECT_EQ(RadiusExtremes.r1max, 5);
+  EXPECT_NEAR(D(NcPair.a), 10, 1e-5);
 }
 
 TEST_F(CentreDistance, DivisionByZeroInAFormulaIsFatal) {
@@ -157,10 +265,11 @@ TEST_F(CentreDistance, DivisionByZeroInAFormulaIsFatal) {
   EXPECT_EQ(common::MsgText[1], "Fatal  : rw1 <= 0 !");
 }
 
-TEST_F(CentreDistance, SolutionOutsideTheBracketIsReported) {
-  // A spike that the 0.1 degree samples meet but the 1 degree sum of U1
-  // does not: the upper bound 6 U1 k / pi lies far below r1max, so no step
-  // can close the pair.
+TEST_F(CentreDistance, NarrowSpikeWidensTheBracketWithU1) {
+  // A spike of 5000 mm that only one 0.1 degree sample meets: its two
+  // chords make U1 about 10000 mm, so 6 U1 k / pi lies above the spike, and
+  // the pair closes where that one sample turns gear 2 by nearly 2 pi:
+  // h 5000 / (a - 5000) + (2 pi - h) / (a - 1) = 2 pi.
   CurveType = CurvePolyline;
   PolylineCount = 3;
   LinearInterpolation = 0;
@@ -168,23 +277,43 @@ TEST_F(CentreDistance, SolutionOutsideTheBracketIsReported) {
   PolylinePoints[2] = {0.01L, 5000};
   PolylinePoints[3] = {0.012L, 1};
   IterateCentreDistance();
+  ExpectClosed();
+  EXPECT_EQ(RadiusExtremes.r1max, 5000);
+  const double h = M_PI / 1800, a = D(NcPair.a);
+  EXPECT_NEAR(h * 5000 / (a - 5000) + (2 * M_PI - h) / (a - 1), 2 * M_PI, 1e-5);
+}
+
+TEST_F(CentreDistance, LengthBeyondTheRealRangeIsReported) {
+  // A radius whose square exceeds the 80-bit range leaves no finite U1 and
+  // so no upper bound for the bisection.
+  CurveType = CurvePolyline;
+  PolylineCount = 2;
+  LinearInterpolation = 0;
+  PolylinePoints[1] = {0, 1};
+  PolylinePoints[2] = {3, 1e3000L};
+  IterateCentreDistance();
   EXPECT_EQ(common::FatalFlag, 1);
+  ASSERT_EQ(common::MsgCount, 1);
   EXPECT_EQ(common::MsgText[1], "Fatal  : Iteration !");
-  EXPECT_LE(NcPair.a, RadiusExtremes.r1max);
 }
 
 TEST_F(CentreDistance, SumsOverPitchCurveOne) {
   EllipseCurve = {50, 50};
-  EXPECT_NEAR(D(IntegrateRadiusFullTurn()), 2 * M_PI * 50, 1e-9);
-  EXPECT_NEAR(D(IntegrateRadiusTo(0)), 2 * M_PI / 1000 * 50, 1e-12);
-  EXPECT_NEAR(D(IntegrateRadiusTo(2 * Pi)), 2 * M_PI * 50, 1e-9);  // 1000 samples
-  EXPECT_NEAR(D(IntegrateRadiusTo(Pi)), M_PI * 50, 1e-9);          // 500 samples
+  const double chord = 100 * std::sin(M_PI / 1000);  // one step of 2 pi / 1000
+  EXPECT_NEAR(D(IntegrateRadiusFullTurn()), InscribedPolygon(50, 3600), 1e-9);
+  EXPECT_NEAR(D(IntegrateRadiusTo(0)), chord, 1e-12);  // at least one chord
+  EXPECT_NEAR(D(IntegrateRadiusTo(2 * Pi)), 1000 * chord, 1e-9);
+  EXPECT_NEAR(D(IntegrateRadiusTo(Pi)), 500 * chord, 1e-9);
   EXPECT_NEAR(D(MinPitchRadius()), 50, 1e-12);
   SetNoncircularDefaults();
   EXPECT_NEAR(D(MinPitchRadius()), 50, 1e-12);  // at 90 degrees
-  // The sum up to x of the ellipse is taken in samples at 2 pi / 1000.
-  EXPECT_NEAR(D(IntegrateRadiusTo(2 * Pi / 1000)), D(2 * Pi / 1000 * PitchRadius(2 * Pi / 1000)),
-              1e-15);
+  // The ellipse 60 x 50 up to its first step: the chord from (60, 0) to the
+  // point at 2 pi / 1000 on the ellipse x = 60 cos t, y = 50 sin t.
+  const double h = 2 * M_PI / 1000;
+  const double r = 60 * 50 / std::hypot(50 * std::cos(h), 60 * std::sin(h));
+  EXPECT_NEAR(D(IntegrateRadiusTo(h)), std::hypot(r * std::cos(h) - 60, r * std::sin(h)), 1e-13);
+  // Half the ellipse is half its perimeter.
+  EXPECT_NEAR(D(IntegrateRadiusTo(Pi)), EllipsePerimeter(60, 50) / 2, 1e-6 * EllipsePerimeter(60, 50));
 }
 
 TEST_F(CentreDistance, RollingAngleTakesTheSamplesBelowX) {
@@ -199,7 +328,7 @@ TEST_F(CentreDistance, RollingAngleTakesTheSamplesBelowX) {
   // An undefined angle stops after the first sample (no comparison holds).
   EXPECT_NEAR(D(RollingAngle2(std::numeric_limits<Real>::quiet_NaN())), 0.001, 1e-15);
   EXPECT_NEAR(D(IntegrateRadiusTo(std::numeric_limits<Real>::quiet_NaN())),
-              2 * M_PI / 1000 * 50, 1e-12);
+              100 * std::sin(M_PI / 1000), 1e-12);
 }
 
 }  // namespace

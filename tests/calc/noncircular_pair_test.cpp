@@ -102,6 +102,24 @@ TEST_F(NoncircularPair, ModuleModes) {
   CalcNoncircularPair();
   ASSERT_EQ(common::FatalFlag, 0);
   EXPECT_NEAR(SpurGearData.NormalModule, NcPair.U1 / common::Pi / 30, 1e-15);
+  // U1 is the ellipse's perimeter (Ramanujan's second approximation, good
+  // to 1e-10 here), so the 30 teeth fill it: 3.674, not 3.644.
+  const double l = 10.0 / 110;
+  const double perimeter = M_PI * 110 * (1 + 3 * l * l / (10 + std::sqrt(4 - 3 * l * l)));
+  EXPECT_NEAR(SpurGearData.NormalModule, perimeter / M_PI / 30, 1e-6 * perimeter / M_PI / 30);
+  EXPECT_EQ(common::FormatRealDigits(1, 3, SpurGearData.NormalModule), "3.674");
+}
+
+TEST_F(NoncircularPair, FormulaThatDoesNotEvaluateStopsTheRun) {
+  CurveType = CurveFormula;
+  PieceCount = 2;
+  FormulaPieces[1] = {180, "50+4*SIN(X)"};
+  FormulaPieces[2] = {360, "50+4*sin(x)+abc"};
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 1);
+  ASSERT_EQ(common::MsgCount, 2);
+  EXPECT_EQ(common::MsgText[1], "Error  : 50+4*SIN(X)+ABC (Pos. 13)");
+  EXPECT_EQ(common::MsgText[2], "Fatal  : rw1 <= 0 !");
 }
 
 TEST_F(NoncircularPair, SkippedSweepAndResonanceWarnings) {

@@ -105,7 +105,14 @@ TEST(FormulaEvaluator, RefusedAndSyntaxErrors) {
   EXPECT_EQ(Eval("2..5").pos, 4);
   EXPECT_EQ(Eval("2E").pos, 2);  // malformed exponent
   EXPECT_EQ(Eval("1E+").pos, 2);
-  EXPECT_EQ(Eval("++2").pos, 1);
+  // Every leading '+' goes in the normalisation, so the stored text reads
+  // as the entered one on every later evaluation.
+  r = Eval("+ +2*X", 3);
+  EXPECT_EQ(r.text, "2*X");
+  EXPECT_EQ(r.pos, 0);
+  EXPECT_EQ(r.value, 6);
+  EXPECT_EQ(Eval("+++").pos, -1);
+  EXPECT_EQ(Eval("+-2").value, -2);
 }
 
 TEST(FormulaEvaluator, MissingOperandsAreReported) {
