@@ -184,8 +184,8 @@ void WriteDesign() {
   for (Real factor : {sg.KV, sg.KHbeta, sg.KFbeta, sg.KHalpha, sg.KFalpha, sg.ZH, sg.ZB, sg.Zeps, sg.Zbeta})
     WriteRealLine(factor);                                           // 21
   WriteRealLine(1);                                                  // 22
-  WriteRealLine(sg.ZW);                                              // 23
-  WriteRealLine(sg.ZW);
+  WriteRealLine(sg.ZW[1]);                                           // 23
+  WriteRealLine(sg.ZW[2]);
   for (Real factor : {sg.ZX[1], sg.ZX[2], sg.YF[1], sg.YF[2], sg.YS[1], sg.YS[2], sg.Ybeta, sg.YdrelT[1],
                       sg.YdrelT[2], sg.YRrelT[1], sg.YX[1], sg.YX[2]})
     WriteRealLine(factor);                                           // 24
@@ -345,8 +345,10 @@ void ReadDesign(DataFileLines& in) {
     in.ReadReal(*factor);                                            // 21
   Real constant = 0;
   in.ReadReal(constant);                                             // 22
-  in.ReadReal(sg.ZW);                                                // 23: the later one stays
-  in.ReadReal(sg.ZW);
+  // 23: one factor per gear; a file that held one factor for the pair has
+  // it twice and reads as before.
+  in.ReadReal(sg.ZW[1]);
+  in.ReadReal(sg.ZW[2]);
   for (Real* factor : {&sg.ZX[1], &sg.ZX[2], &sg.YF[1], &sg.YF[2], &sg.YS[1], &sg.YS[2], &sg.Ybeta, &sg.YdrelT[1],
                        &sg.YdrelT[2], &sg.YRrelT[1], &sg.YX[1], &sg.YX[2]})
     in.ReadReal(*factor);                                            // 24

@@ -138,7 +138,9 @@ struct TRadiusExtremes {
 extern TRadiusExtremes RadiusExtremes;
 
 // Extremes of the safeties over the position sweep; PhiAt... is the drive
-// angle of gear 1 (radians) where the minimum first occurred.
+// angle of gear 1 (radians) where the minimum first occurred. The largest
+// resonance ratio of the sweep is kept with the angle where it first
+// occurred (0 when no position was rated).
 struct TSafetyExtremes {
   GearArray<Real> SFmin{};
   GearArray<Real> SFmax{};
@@ -146,6 +148,8 @@ struct TSafetyExtremes {
   GearArray<Real> SHmax{};
   GearArray<Real> PhiAtSFmin{};
   GearArray<Real> PhiAtSHmin{};
+  Real ResonanceRatioMax = 0;
+  Real PhiAtResonanceRatioMax = 0;
 };
 extern TSafetyExtremes SafetyExtremes;
 

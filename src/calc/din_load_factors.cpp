@@ -4,6 +4,7 @@
 // ISO running-in allowance that the transverse load factor uses).
 #include "calc/din_load_factors.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -11,6 +12,7 @@
 #include "calc/gear_geometry_routines.h"
 #include "calc/iso_factor_routines.h"
 #include "calc/face_widths.h"
+#include "calc/load_factor_rules.h"
 #include "calc/spur_gear_data.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
@@ -121,6 +123,10 @@ bool DynamicFactor(Real& fmb) {
     Fatal("Fatal  : KA = 0!");
     return false;
   }
+  // Lower limit of the main resonance range: under a light load the
+  // resonance sets in at a lower speed ratio.
+  const Real load = w * g.KAF;
+  g.NS = load < 100 ? 0.5L + 0.35L * std::sqrt(std::max(load, Real(0)) / 100) : 0.85L;
   if (w == 0) {
     AddErrorMessage("Error  : Ft=0");
     g.KV = 1;
@@ -137,7 +143,7 @@ bool DynamicFactor(Real& fmb) {
     } else {
       ratio = g.nUsed[1] / g.nE[1];
     }
-    g.KV = DinDynamicFactor(ratio, bp, bf, bk, cv);
+    g.KV = DinDynamicFactor(ratio, g.NS, bp, bf, bk, cv);
   }
   fmb = g.Ft * g.KAF * g.KV / b;
   // Light loads: the standard's factors hold from 100 N/mm on.
@@ -222,7 +228,8 @@ bool FaceLoadFactor(Real fmb) {
   // Contact-pattern cases in which the helix slope deviation of grade 5
   // compensates the deflection.
   const Real gammaC = g.DoubleHelical ? 1.5L : 1.0L;
-  const Real t = std::fabs(g.Kprime) * l1 * s1 / d1 * stiffness4;
+  // The dimensionless shaft term of the deflection formula above.
+  const Real t = std::fabs(g.Kprime * l1 * s1) / (d1 * d1) * stiffness4;
   if (common::FatalFlag != 0) {
     AddErrorMessage("Fatal: Fsh !");
     return false;
@@ -232,8 +239,10 @@ bool FaceLoadFactor(Real fmb) {
       (cp == 4 && t < gammaC - 0.3L)) {
     g.FbetaX = std::fabs(1.33L * g.fsh - g.fHbeta5);
   }
+  // The misalignment never falls below what the helix slope deviation and
+  // the line load leave (with or without helix correction).
   const Real fbxMin = MaxReal(0.005L * fmb, 0.5L * g.fHbeta[1]);
-  if (g.HelixCorrection && g.FbetaX < fbxMin) g.FbetaX = fbxMin;
+  if (g.FbetaX < fbxMin) g.FbetaX = fbxMin;
 
   // RunningInAllowanceYbeta reads FbetaX and v from the data set.
   g.yBeta = MeanReal(RunningInAllowanceYbeta(g.MaterialType[1], g.HeatTreatment[1], g.SigmaHlim[1]),
@@ -304,16 +313,18 @@ bool ContactFactors(Real fmb) {
                       CalcRunningInAllowanceYaIso(g.MaterialType[2], g.HeatTreatment[2], g.fpb[2],
                                                   g.v, g.SigmaHlim[2]));
 
-  if (fmb == 0) {
-    g.KHalpha = 1;
-  } else {
-    const Real f = g.cGamma * (g.fpb[2] - g.yAlpha) / fmb / g.KHbeta;
+  // The unlimited transverse load factor, from the larger base pitch
+  // deviation of the two gears.
+  Real kAlpha = 1;
+  if (fmb != 0) {
+    const Real f = g.cGamma * (MaxReal(g.fpb[1], g.fpb[2]) - g.yAlpha) / fmb / g.KHbeta;
     if (epsG > 2) {
-      g.KHalpha = 0.9L + 0.4L * CheckedSqrt("Error  : KHalpha", 2 * (epsG - 1) / epsG) * f;
+      kAlpha = 0.9L + 0.4L * CheckedSqrt("Error  : KHalpha", 2 * (epsG - 1) / epsG) * f;
     } else {
-      g.KHalpha = epsG / 2 * (0.9L + 0.4L * f);
+      kAlpha = epsG / 2 * (0.9L + 0.4L * f);
     }
   }
+  g.KHalpha = kAlpha;
   // Without contact there is no rating.
   if (epsA <= 0) {
     Fatal("Fatal: eps.alpha <=0 !");
@@ -323,9 +334,9 @@ bool ContactFactors(Real fmb) {
   if (g.Zeps == 0) {
     g.KHalpha = 1;
   } else {
-    g.KHalpha = common::ClampReal(1, epsG / (epsA * g.Zeps * g.Zeps), g.KHalpha);
+    g.KHalpha = common::ClampReal(1, epsG / (epsA * g.Zeps * g.Zeps), kAlpha);
   }
-  g.KFalpha = g.KHalpha;
+  g.KFalpha = LimitRootTransverseFactor(kAlpha, epsA, epsG);
 
   const Real alphaWt = g.alphaWt;
   g.ZH = CheckedSqrt("Error  : ZH", 2 * std::cos(g.betab) / common::Tan(alphaWt)) /
@@ -383,12 +394,11 @@ bool FlankFactors() {
     g.ZR = CheckedPower("Error  : ZR", 3 / rz100, czr);
   }
 
-  // Work hardening of a soft gear running against a hardened one.
-  g.ZW = 1;
-  const std::uint16_t ht1 = g.HeatTreatment[1];
-  const std::uint16_t ht2 = g.HeatTreatment[2];
-  if ((ht1 > 0 && ht2 == 0 && g.RzFlank[1] <= 6) || (ht1 == 0 && ht2 > 0 && g.RzFlank[2] <= 6)) {
-    g.ZW = CalcWorkHardeningFactorZWSimple(g.HBmin);
+  // Work hardening of a soft steel gear by a smooth hardened one.
+  g.ZW.fill(1);
+  const int soft = SoftGearOfHardenedPairing(g.MaterialType, g.HeatTreatment);
+  if (soft != 0 && g.RzFlank[OtherGearIndex(soft)] <= 6) {
+    g.ZW[soft] = CalcWorkHardeningFactorZWSimple(g.HB[soft]);
   }
 
   for (int i = 1; i <= 2; ++i) {
@@ -424,7 +434,7 @@ void RootFactors() {
   }
   for (int i = 1; i <= 2; ++i) {
     // Notch sensitivity and surface condition relative to the test gear.
-    g.YdrelT[i] = 0.9434L + 0.0231L * CheckedSqrt("Error  : Ydrelt", g.qs[i] + 1);
+    g.YdrelT[i] = CalcRelativeNotchSensitivityYdrelT(g.qs[i]);
     g.YRrelT[i] =
         MinReal(1.12L, 1.674L - 0.529L * CheckedPower("Error  : YRrel", g.RzRoot[i] + 1, 0.1L));
   }
@@ -469,10 +479,10 @@ TDinCv DinDynamicCoefficients(Real epsGamma) {
   return cv;
 }
 
-Real DinDynamicFactor(Real ratio, Real bp, Real bf, Real bk, const TDinCv& cv) {
+Real DinDynamicFactor(Real ratio, Real ns, Real bp, Real bf, Real bk, const TDinCv& cv) {
   const Real kMain = cv.c1 * bp + cv.c2 * bf + cv.c4 * bk + 1;
   const Real kSuper = cv.c5 * bp + cv.c6 * bf + cv.c7;
-  if (ratio <= 0.85L) return ratio * (cv.c1 * bp + cv.c2 * bf + cv.c3 * bk) + 1;
+  if (ratio <= ns) return ratio * (cv.c1 * bp + cv.c2 * bf + cv.c3 * bk) + 1;
   if (ratio <= 1.15L) return kMain;
   if (ratio > 1.5L) return kSuper;
   return (kMain - kSuper) / 0.35L * (1.5L - ratio) + kSuper;

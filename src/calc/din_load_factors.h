@@ -18,10 +18,12 @@ struct TDinCv {
 };
 TDinCv DinDynamicCoefficients(Real epsGamma);
 
-// KV in the speed range of the resonance ratio N: subcritical up to 0.85,
-// main resonance up to 1.15, interpolated up to 1.5, supercritical above.
-// bp, bf, bk: the non-dimensional pitch, profile and running-in terms.
-Real DinDynamicFactor(Real ratio, Real bp, Real bf, Real bk, const TDinCv& cv);
+// KV in the speed range of the resonance ratio N: subcritical up to ns
+// (the lower limit of the main resonance range, 0.85 from a line load of
+// 100 N/mm on), main resonance up to 1.15, interpolated up to 1.5,
+// supercritical above. bp, bf, bk: the non-dimensional pitch, profile and
+// running-in terms.
+Real DinDynamicFactor(Real ratio, Real ns, Real bp, Real bf, Real bk, const TDinCv& cv);
 
 // Sets the factors in SpurGearData. Sets FatalFlag for a zero density, a zero
 // application factor, a missing shaft diameter, a zero tooth height, a

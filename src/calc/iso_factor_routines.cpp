@@ -29,7 +29,7 @@ bool IsCastIronGroup(std::uint16_t materialType) {
   return materialType == 5 || materialType == 6;
 }
 
-// Speed limits of the running-in allowance y-alpha of cast irons and
+// Speed limits of the running-in allowances of cast irons and
 // through-hardened steels.
 Real LimitByPitchLineVelocity(Real y, Real v, Real limit5to10, Real limitAbove10) {
   if (v > 10) return std::min(y, limitAbove10);
@@ -226,7 +226,9 @@ bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma
     if (load < 100) c *= CheckedPower("cst", load / 100, 0.25L);
   }
   cPrime = c;
-  cGamma = 0.85L * (0.75L * in.epsAlpha + 0.25L) * c;
+  // Mesh stiffness of the transverse plane; the face load factor takes
+  // 0.85 of it.
+  cGamma = (0.75L * in.epsAlpha + 0.25L) * c;
   return true;
 }
 
@@ -261,8 +263,11 @@ Real CalcRunningInAllowanceYaIso(std::uint16_t materialType, std::uint16_t heatT
   if (IsCastIronGroup(materialType))
     return LimitByPitchLineVelocity(0.275L * fpb, v, 22, 11);
   if (heatTreatment < 2 || heatTreatment > 7) {
-    const Real y = SigmaHlim != 0 ? 160 / SigmaHlim * fpb : 0;
-    return LimitByPitchLineVelocity(y, v, 22, 11);
+    if (SigmaHlim == 0) return 0;
+    // Through-hardened steel: the speed limits scale with the material
+    // as the allowance itself does.
+    return LimitByPitchLineVelocity(160 / SigmaHlim * fpb, v, 12800 / SigmaHlim,
+                                    6400 / SigmaHlim);
   }
   return std::min(0.075L * fpb, Real(3.0));
 }
@@ -279,23 +284,26 @@ Real CalcRunningInAllowanceYb(std::uint16_t materialType, std::uint16_t heatTrea
     if (SigmaHlim != 0) y = LimitByPitchLineVelocity(y, v, 25600 / SigmaHlim, 12800 / SigmaHlim);
     return y;
   }
-  return 0.15L * Fbx;
+  return std::min(0.15L * Fbx, Real(6));
 }
 
 Real CalcInitialMisalignmentFbx(bool helixCorrection, bool crowning, bool endRelief, Real wm,
                                 Real fsh, Real fma, Real fHbeta, Real fHbeta5,
                                 std::int32_t mode) {
-  // Coefficients of the lead modifications. A crowned face keeps the full
-  // deflection term and halves the manufacturing term; a helix correction
-  // without crowning compensates the deflection down to a tenth; end relief
-  // alone takes 0.7 of both.
+  // Coefficients (B1, B2) of the lead modifications, the first that
+  // applies: a helix correction compensates the deflection down to a
+  // tenth, and with crowning the manufacturing term is halved as well;
+  // crowning alone halves both; end relief alone takes 0.7 of both.
   Real B1 = 1, B2 = 1;
-  if (crowning) {
-    B1 = 1;
+  if (helixCorrection && crowning) {
+    B1 = 0.1L;
     B2 = 0.5L;
   } else if (helixCorrection) {
     B1 = 0.1L;
     B2 = 1;
+  } else if (crowning) {
+    B1 = 0.5L;
+    B2 = 0.5L;
   } else if (endRelief) {
     B1 = 0.7L;
     B2 = 0.7L;
@@ -403,7 +411,8 @@ Real CalcWorkHardeningFactorZW(std::int32_t mode, Real nu, Real db1, Real db2, R
             CheckedPower("RzH", CheckedDiv("RzH", Rz1, Rz2), 0.66L) /
             CheckedPower("RzH", nv, 0.33L);
     rzh = common::ClampReal(3, 16, rzh);
-    const Real hb = std::min(HB1, HB2);
+    // The soft gear's hardness: it is the gear that work-hardens.
+    const Real hb = HB2;
     const Real rough = CheckedPower("ZW", 3 / rzh, 0.15L);
     if (hb < 130) return 1.2L * rough;
     if (hb > 470) return rough;

@@ -97,8 +97,11 @@ struct TMeshStiffnessInput {
   Real epsAlpha = 0;
 };
 
-// Single stiffness c' and mesh stiffness c-gamma (N/(mm um)). Returns false
-// (c' = c-gamma = 0) when the tooth flexibility q' is not positive.
+// Single stiffness c' and mesh stiffness c-gamma-alpha = c' (0.75 epsAlpha
+// + 0.25) (N/(mm um)), which the resonance speed and the transverse load
+// factor use; the face load factor takes c-gamma-beta = 0.85 c-gamma-alpha.
+// Returns false (c' = c-gamma = 0) when the tooth flexibility q' is not
+// positive.
 bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma);
 
 // Reduced mass per face width (kg/mm) from the mean of tip and root
@@ -144,8 +147,10 @@ Real CalcLubricantFactorZL(Real SigmaHlim, Real nu40);
 Real CalcVelocityFactorZV(Real v, Real SigmaHlim);
 Real CalcRoughnessFactorZR(Real Rz, Real alphaWt, Real db1, Real db2, Real SigmaHlim);
 
-// mode 1: surface-hardened pinion with through-hardened wheel; 2: both
-// through-hardened; 0: 1. nu is the viscosity handed by the caller.
+// mode 1: a hardened gear (roughness Rz1, hardness HB1) with a soft steel
+// gear (Rz2, HB2), the factor of the soft gear; 2: both soft steel gears,
+// q = HB1 / HB2, the factor of gear 2; 0: 1. nu is the viscosity handed by
+// the caller.
 Real CalcWorkHardeningFactorZW(std::int32_t mode, Real nu, Real db1, Real db2, Real alphaWt,
                                Real Rz1, Real Rz2, Real HB1, Real HB2, Real v, Real u);
 

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "calc/iso_factor_routines.h"
+#include "calc/load_factor_rules.h"
 #include "calc/lubricant_viscosity.h"
 #include "calc/spur_gear_data.h"
 #include "common/guarded_math.h"
@@ -126,6 +127,7 @@ void CalcIsoFactors() {
   // 4. Lower limit of the main resonance range.
   Real NS = 0.85L;
   if (b > 0 && g.Ft * KA / b < 100) NS = 0.5L + 0.35L * std::sqrt(g.Ft * KA / (100 * b));
+  g.NS = NS;
 
   // 5. Running-in allowance of the base pitch deviation.
   g.yAlpha = Mean(CalcRunningInAllowanceYaIso(g.MaterialType[1], g.HeatTreatment[1], g.fpb[1],
@@ -186,12 +188,14 @@ void CalcIsoFactors() {
                                           g.SigmaHlim[2]));
   g.FbetaY = g.FbetaX - g.yBeta;
 
-  // 12. Face load factor, flank.
-  const Real q = wm != 0 ? g.cGamma * g.FbetaY / (2 * wm) : 0;
+  // 12. Face load factor, flank, with the mesh stiffness along the face
+  // (0.85 of the transverse one).
+  const Real cGammaBeta = 0.85L * g.cGamma;
+  const Real q = wm != 0 ? cGammaBeta * g.FbetaY / (2 * wm) : 0;
   if (q < 1)
     g.KHbeta = 1 + q;
   else
-    g.KHbeta = std::max(std::sqrt(2 * g.cGamma * g.FbetaY / wm), Real(2.0));
+    g.KHbeta = std::max(std::sqrt(2 * cGammaBeta * g.FbetaY / wm), Real(2.0));
 
   // 13. Face load factor, root.
   const Real hm = std::max(g.h[1], g.h[2]);
@@ -209,18 +213,18 @@ void CalcIsoFactors() {
   // 15. Transverse load factors.
   const Real FtH = g.Ft * KA * g.KV * g.KHbeta;
   const Real fpbMean = Mean(g.fpb[1], g.fpb[2]);
-  if (FtH == 0) {
-    g.KHalpha = 1;
-  } else {
+  Real kAlpha = 1;  // unlimited
+  if (FtH != 0) {
     const Real t = g.cGamma * (fpbMean - g.yAlpha) / (FtH / b);
     if (epsGamma <= 2)
-      g.KHalpha = epsGamma / 2 * (0.9L + 0.4L * t);
+      kAlpha = epsGamma / 2 * (0.9L + 0.4L * t);
     else
-      g.KHalpha = 0.9L + 0.4L * std::sqrt(2 * (epsGamma - 1) / epsGamma) * t;
+      kAlpha = 0.9L + 0.4L * std::sqrt(2 * (epsGamma - 1) / epsGamma) * t;
   }
+  g.KHalpha = kAlpha;
   if (g.Zeps > 0)
-    g.KHalpha = common::ClampReal(1, epsGamma / (epsAlpha * g.Zeps * g.Zeps), g.KHalpha);
-  g.KFalpha = g.KHalpha;
+    g.KHalpha = common::ClampReal(1, epsGamma / (epsAlpha * g.Zeps * g.Zeps), kAlpha);
+  g.KFalpha = LimitRootTransverseFactor(kAlpha, epsAlpha, epsGamma);
 
   // 16. Zone factor.
   const Real cosat = std::cos(g.alphatRad);
@@ -273,19 +277,23 @@ void CalcIsoFactors() {
   g.ZR = CalcRoughnessFactorZR(Mean(g.RzFlank[1], g.RzFlank[2]), alphaWt, g.db[1], g.db[2],
                                sigmaMin);
 
-  // 22. Work hardening of a soft wheel by a hard pinion.
-  auto throughHardenedSurface = [&](int i) {
-    return g.MaterialType[i] == 3 && g.HeatTreatment[i] >= 3 && g.HeatTreatment[i] <= 7;
-  };
-  const bool hardness = g.HB[1] > 0 && g.HB[2] > 0;
-  std::int32_t mode = 0;
-  if (hardness && g.MaterialType[1] == 2 && g.HeatTreatment[1] == 2 && throughHardenedSurface(2))
-    mode = 1;
-  else if (hardness && throughHardenedSurface(1) && throughHardenedSurface(2))
-    mode = 2;
-  g.ZW = CalcWorkHardeningFactorZW(mode, CalcViscosityAtTemperature(g.nu40, 50, 40), g.db[1],
-                                   g.db[2], alphaWt, g.RzFlank[1], g.RzFlank[2], g.HB[1], g.HB[2],
-                                   g.v, g.u);
+  // 22. Work hardening: a hardened gear work-hardens a soft steel gear
+  // (mode 1, the soft gear's factor), and of two soft steel gears the
+  // harder one the other (mode 2, gear 2's factor).
+  g.ZW.fill(1);
+  if (g.HB[1] > 0 && g.HB[2] > 0) {
+    const Real nu = CalcViscosityAtTemperature(g.nu40, 50, 40);
+    const int soft = SoftGearOfHardenedPairing(g.MaterialType, g.HeatTreatment);
+    if (soft != 0) {
+      const int hard = 3 - soft;
+      g.ZW[soft] = CalcWorkHardeningFactorZW(1, nu, g.db[1], g.db[2], alphaWt, g.RzFlank[hard],
+                                             g.RzFlank[soft], g.HB[hard], g.HB[soft], g.v, g.u);
+    } else if (IsSoftSteelGear(g.MaterialType[1], g.HeatTreatment[1]) &&
+               IsSoftSteelGear(g.MaterialType[2], g.HeatTreatment[2])) {
+      g.ZW[2] = CalcWorkHardeningFactorZW(2, nu, g.db[1], g.db[2], alphaWt, g.RzFlank[1],
+                                          g.RzFlank[2], g.HB[1], g.HB[2], g.v, g.u);
+    }
+  }
 
   // 23. Size factor of the flank.
   g.ZX[1] = 1;

@@ -207,12 +207,10 @@ void RootSafetyAndResonance() {
 
     const Real ratio = g.nE[i] == 0 ? 0 : g.nUsed[i] / g.nE[i];
     g.ResonanceRatio = ratio;
-    if (ratio > 0.85L && ratio <= 1.15L) {
-      AddErrorMessage("Warning: resonance (" + IntToText(i) + ")");
-    } else if (ratio > 1.15L && ratio <= 1.5L) {
-      AddErrorMessage("Warning: upper resonance (" + IntToText(i) + ")");
-    }
+    const ResonanceRange range = ClassifyResonance(ratio, g.NS);
+    if (range != ResonanceRange::None) AddErrorMessage(ResonanceWarning(range, i));
   }
+  g.ResonanceRated = true;
 }
 
 // Step 14: bore against the root and the torsion of the pinion body, and the
@@ -271,6 +269,21 @@ Real RootFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup
   return CalcToothRootLife(heatTreatment, materialGroup, cycles, sf, speed, meshesPerRev);
 }
 
+ResonanceRange ClassifyResonance(Real ratio, Real ns) {
+  if (ratio > ns && ratio <= 1.15L) return ResonanceRange::Main;
+  if (ratio > 1.15L && ratio <= 1.5L) return ResonanceRange::Upper;
+  return ResonanceRange::None;
+}
+
+std::string ResonanceWarning(ResonanceRange range, int gear) {
+  switch (range) {
+    case ResonanceRange::Main: return "Warning: resonance (" + IntToText(gear) + ")";
+    case ResonanceRange::Upper: return "Warning: upper resonance (" + IntToText(gear) + ")";
+    case ResonanceRange::None: break;
+  }
+  return {};
+}
+
 bool IsDin399041Applicable() {
   const TSpurGearData& g = SpurGearData;
   auto within = [](std::int32_t q, std::int32_t lo, std::int32_t hi) { return q >= lo && q <= hi; };
@@ -284,6 +297,7 @@ bool IsDin399041Applicable() {
 
 void CalcSpurStrength() {
   TSpurGearData& g = SpurGearData;
+  g.ResonanceRated = false;
   if (common::FatalFlag != 0) {
     AddErrorMessage("Fatal  : Geometry");
     return;
@@ -326,6 +340,9 @@ void CalcSpurStrength() {
   for (int i = 1; i <= 2; ++i) g.xStrength[i] = StrengthShift(i);
 
   // Step 10: the factors of the method; method 3 keeps the entered ones.
+  // Without a dynamic factor of the method the main resonance range starts
+  // at its usual 0.85; the factor routines set their own limit.
+  g.NS = 0.85L;
   if (g.CalcMethod == 1 || g.CalcMethod == 2) {
     CalcLoadFactors();
   } else if (g.CalcMethod == 4) {
@@ -347,7 +364,7 @@ void CalcSpurStrength() {
   g.SigmaH[1] = g.ZB * g.SigmaHC;
   g.SigmaH[2] = g.CalcMethod == 4 ? g.ZD * g.SigmaHC : g.SigmaHC;
   for (int i = 1; i <= 2; ++i) {
-    g.SigmaHP[i] = g.SigmaHlim[i] * g.ZL * g.ZV * g.ZR * g.ZW * g.ZX[i];
+    g.SigmaHP[i] = g.SigmaHlim[i] * g.ZL * g.ZV * g.ZR * g.ZW[i] * g.ZX[i];
     if (g.LifeFactorsInput == 1) g.SigmaHP[i] *= g.ZNTInput[i];
   }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "common/real.h"
 
@@ -20,6 +21,16 @@ Real PittingFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGr
 // Tooth-root service life in hours after the method's life line.
 Real RootFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
                         Real sf, Real speed, Real meshesPerRev);
+
+// Speed range of the resonance ratio N: main resonance for NS < N <= 1.15,
+// where NS is the lower limit of the main resonance range that the dynamic
+// factor used; the upper range for 1.15 < N <= 1.5; else none.
+enum class ResonanceRange { None, Main, Upper };
+ResonanceRange ClassifyResonance(Real ratio, Real ns);
+
+// "Warning: resonance (i)" or "Warning: upper resonance (i)"; empty for
+// ResonanceRange::None.
+std::string ResonanceWarning(ResonanceRange range, int gear);
 
 // True when the pair lies in the range of DIN 3990-41 (accuracy, contact
 // ratio, case-hardened steel on both gears).

@@ -10,6 +10,7 @@
 #include "calc/basic_geometry.h"
 #include "calc/calc_records.h"
 #include "calc/centre_distance.h"
+#include "calc/load_capacity.h"
 #include "calc/pitch_curve.h"
 #include "calc/sine_linear.h"
 #include "calc/spur_gear_data.h"
@@ -49,11 +50,10 @@ std::string FailedPositionsWarning(int failedCount, int firstFailedDegree) {
          std::to_string(firstFailedDegree) + "\xF8 !";
 }
 
-void AddSweepWarnings(int failedCount, int firstFailedDegree) {
+void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange resonance) {
   using common::AddErrorMessage;
   if (failedCount > 0) AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
   const TSafetyExtremes& s = SafetyExtremes;
-  const Real N = SpurGearData.ResonanceRatio;
   for (int i = 1; i <= 2; ++i) {
     const std::string gear = std::to_string(i);
     if (s.SHmin[i] < 1)
@@ -62,8 +62,8 @@ void AddSweepWarnings(int failedCount, int firstFailedDegree) {
     if (s.SFmin[i] < 1)
       AddErrorMessage("Warning: SF<1 (" + gear + ") (" +
                       common::FormatRealDigits(1, 2, s.SFmin[i]) + ") !");
-    if (N > 0.85L && N <= 1.15L) AddErrorMessage("Warning: resonance (" + gear + ")");
-    if (N > 1.15L && N <= 1.5L) AddErrorMessage("Warning: upper resonance (" + gear + ")");
+    // The ratio is the same for both gears (n2 / nE2 = n1 / nE1).
+    if (resonance != ResonanceRange::None) AddErrorMessage(ResonanceWarning(resonance, i));
   }
 }
 
@@ -166,6 +166,10 @@ void CalcNoncircularPair() {
     s.SHmin[i] = 100;
     s.SHmax[i] = 0;
   }
+  s.ResonanceRatioMax = 0;
+  s.PhiAtResonanceRatioMax = 0;
+  // The main resonance anywhere in the turn outweighs the upper range.
+  ResonanceRange resonance = ResonanceRange::None;
 
   int failedCount = 0;
   int firstFailedDegree = 0;
@@ -201,6 +205,19 @@ void CalcNoncircularPair() {
           s.PhiAtSHmin[i] = phi;
         }
       }
+      // Every rated position counts for the resonance, against the lower
+      // limit of the main range that its own dynamic factor used.
+      if (g.ResonanceRated) {
+        const Real n = g.ResonanceRatio;
+        if (n > s.ResonanceRatioMax) {
+          s.ResonanceRatioMax = n;
+          s.PhiAtResonanceRatioMax = phi;
+        }
+        const ResonanceRange range = ClassifyResonance(n, g.NS);
+        if (range == ResonanceRange::Main ||
+            (range == ResonanceRange::Upper && resonance == ResonanceRange::None))
+          resonance = range;
+      }
     }
     // Only a pair without a single rated position fails as a whole; it
     // keeps the messages of the last position and says that all failed.
@@ -211,7 +228,7 @@ void CalcNoncircularPair() {
   }
 
   common::ClearErrorMessages();
-  AddSweepWarnings(failedCount, firstFailedDegree);
+  AddSweepWarnings(failedCount, firstFailedDegree, resonance);
 }
 
 }  // namespace calc

@@ -38,6 +38,13 @@ struct SpurCoreFields {
   GearArray<Real> SafetySF{};                   // tooth-root safety of the current pair
   GearArray<Real> SafetySH{};                   // pitting safety of the current pair
   Real ResonanceRatio = 0;                      // pinion speed / resonance speed
+  // Lower limit of the main resonance range that the dynamic factor of the
+  // last strength run used (0.85, lower under a light load); the resonance
+  // warnings compare ResonanceRatio with it.
+  Real NS = 0.85L;
+  // True when the last strength run got as far as the resonance ratio; a
+  // run that stopped earlier leaves ResonanceRatio of an earlier one.
+  bool ResonanceRated = false;
   std::uint16_t CalcMethod = 0;                 // 1..4, see CalcMethodNames
   GearArray<std::string> DrawingName{};
   GearArray<std::string> DrawingNumber{};

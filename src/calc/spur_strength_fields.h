@@ -85,7 +85,9 @@ struct SpurStrengthFields {
   Real ZL = 1;
   Real ZV = 1;
   Real ZR = 1;
-  Real ZW = 0;
+  // Work hardening raises the permissible contact stress of the soft gear
+  // of a pairing with a hardened one; the other gear's factor is 1.
+  GearArray<Real> ZW{};
   GearArray<Real> ZX{};
   GearArray<Real> YF{};
   GearArray<Real> YS{};

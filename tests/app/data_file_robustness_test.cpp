@@ -137,8 +137,8 @@ class DataFileRobustness : public ::testing::Test {
     const auto& sg = calc::SpurGearData;
     for (Real x : {calc::EllipseCurve.a, calc::EllipseCurve.b, calc::SineCurve.rw0, calc::SineCurve.A,
                    calc::SineLinearCurve.PhiLin, calc::PolygonCurve.Di, calc::EccentricCurve.D,
-                   calc::EccentricCurve.E, sg.PressureAngle, sg.FaceWidth, sg.n[1], sg.P, sg.T[1], sg.KAH, sg.ZW,
-                   sg.YM[2], sg.BoreDiameter[2]})
+                   calc::EccentricCurve.E, sg.PressureAngle, sg.FaceWidth, sg.n[1], sg.P, sg.T[1], sg.KAH, sg.ZW[1],
+                   sg.ZW[2], sg.YM[2], sg.BoreDiameter[2]})
       ASSERT_TRUE(std::isfinite(x));
   }
 

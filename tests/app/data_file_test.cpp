@@ -407,7 +407,8 @@ TEST_F(DataFileTest, EnteredFactorsComeBackAfterTheCalculation) {
   auto& sg = calc::SpurGearData;
   sg.CalcMethod = 3;
   sg.KV = 1.15L;
-  sg.ZW = 1.05L;
+  sg.ZW[1] = 1;
+  sg.ZW[2] = 1.05L;
   sg.YM[1] = 0.9L;
   sg.YM[2] = 0.7L;
   sg.YRrelT[2] = 0.95L;
@@ -417,7 +418,8 @@ TEST_F(DataFileTest, EnteredFactorsComeBackAfterTheCalculation) {
   ASSERT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(sg.CalcMethod, 3);
   EXPECT_EQ(sg.KV, 1.15L);
-  EXPECT_EQ(sg.ZW, 1.05L);
+  EXPECT_EQ(sg.ZW[1], 1);
+  EXPECT_EQ(sg.ZW[2], 1.05L);
   EXPECT_EQ(sg.YM[1], 0.9L);
   EXPECT_EQ(sg.YM[2], 0.7L);
   EXPECT_EQ(sg.YRrelT[2], 0.95L);

@@ -158,7 +158,7 @@ class CalculationSweep : public ::testing::Test {
     TSpurGearData& g = SpurGearData;
     if (method == 3) {  // entered factors of a plain spur pair
       g.ZH = 2.5L, g.Zeps = 0.9L, g.Zbeta = 1, g.ZB = 1, g.ZD = 1, g.ZL = 1, g.ZV = 1, g.ZR = 1;
-      g.ZW = 1, g.KV = 1.1L, g.KHalpha = 1, g.KHbeta = 1.2L, g.KFalpha = 1, g.KFbeta = 1.15L;
+      g.ZW.fill(1), g.KV = 1.1L, g.KHalpha = 1, g.KHbeta = 1.2L, g.KFalpha = 1, g.KFbeta = 1.15L;
       g.Ybeta = 1, g.YDT = 1;
       for (int i = 1; i <= 2; ++i) {
         g.ZX[i] = 1, g.YF[i] = 2.6L, g.YS[i] = 1.7L, g.YSg[i] = 1.7L, g.YB[i] = 1;

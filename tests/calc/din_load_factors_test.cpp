@@ -49,13 +49,13 @@ TEST(DinLoadFactors, DynamicFactorSpeedRanges) {
   const Real bp = 0.5L, bf = 0.4L, bk = 0.3L;
   const Real main = cv.c1 * bp + cv.c2 * bf + cv.c4 * bk + 1;
   const Real super = cv.c5 * bp + cv.c6 * bf + cv.c7;
-  EXPECT_NEAR(DinDynamicFactor(0.85L, bp, bf, bk, cv),
+  EXPECT_NEAR(DinDynamicFactor(0.85L, 0.85L, bp, bf, bk, cv),
               0.85L * (cv.c1 * bp + cv.c2 * bf + cv.c3 * bk) + 1, 1e-15);
-  EXPECT_NEAR(DinDynamicFactor(0.8501L, bp, bf, bk, cv), main, 1e-15);
-  EXPECT_NEAR(DinDynamicFactor(1.15L, bp, bf, bk, cv), main, 1e-15);
-  EXPECT_NEAR(DinDynamicFactor(1.5L, bp, bf, bk, cv), super, 1e-15);
-  EXPECT_NEAR(DinDynamicFactor(1.325L, bp, bf, bk, cv), (main + super) / 2, 1e-15);
-  EXPECT_NEAR(DinDynamicFactor(1.5001L, bp, bf, bk, cv), super, 1e-15);
+  EXPECT_NEAR(DinDynamicFactor(0.8501L, 0.85L, bp, bf, bk, cv), main, 1e-15);
+  EXPECT_NEAR(DinDynamicFactor(1.15L, 0.85L, bp, bf, bk, cv), main, 1e-15);
+  EXPECT_NEAR(DinDynamicFactor(1.5L, 0.85L, bp, bf, bk, cv), super, 1e-15);
+  EXPECT_NEAR(DinDynamicFactor(1.325L, 0.85L, bp, bf, bk, cv), (main + super) / 2, 1e-15);
+  EXPECT_NEAR(DinDynamicFactor(1.5001L, 0.85L, bp, bf, bk, cv), super, 1e-15);
 }
 
 TEST(DinLoadFactors, RunningInTermOnlyUpToGradeSix) {
@@ -98,7 +98,8 @@ TEST(DinLoadFactors, StandardPairFactors) {
   // gives ZL = 1; Rz 5 at a = 120 lowers ZR.
   EXPECT_NEAR(g.ZL, 1.0L, 1e-15);
   EXPECT_NEAR(g.ZR, std::pow(3 / (5 * std::cbrt(100.0L / 120)), 0.08L), 1e-12);
-  EXPECT_EQ(g.ZW, 1);
+  EXPECT_EQ(g.ZW[1], 1);
+  EXPECT_EQ(g.ZW[2], 1);
   EXPECT_NEAR(g.ZX[1], 1.0L, 1e-15);
   EXPECT_NEAR(g.YX[1], 1.0L, 1e-15);
   EXPECT_EQ(g.YM[1], 1);
@@ -297,20 +298,24 @@ TEST(DinLoadFactors, MethodFortyOne) {
 TEST(DinLoadFactors, WorkHardeningAndLoadAlternations) {
   PrepareDinPair();
   TSpurGearData& g = SpurGearData;
-  g.HeatTreatment[1] = 1;
+  // A case-hardened pinion with RzFlank 6 on an untreated steel wheel of
+  // 300 HB: the wheel's ZW = 1.2 - (300 - 130) / 1700 = 1.1.
+  g.HeatTreatment[1] = 2;
   g.HeatTreatment[2] = 0;
+  g.MaterialType[2] = 1;
+  g.HB[2] = 300;
   g.RzFlank[1] = 6;
-  g.HBmin = 300;
   g.LoadAlternations[1] = 1e6L;
   g.LoadAlternations[2] = 1e9L;
   CalcLoadFactors();
-  EXPECT_NEAR(g.ZW, 1.2L - 170.0L / 1700, 1e-15);
+  EXPECT_EQ(g.ZW[1], 1);
+  EXPECT_NEAR(g.ZW[2], 1.1L, 1e-15);
   EXPECT_NEAR(g.YM[1], 0.8777L, 1e-15);
   EXPECT_EQ(g.YM[2], 1);
   g.RzFlank[1] = 6.01L;
   g.LoadAlternations[1] = -5;
   CalcLoadFactors();
-  EXPECT_EQ(g.ZW, 1);
+  EXPECT_EQ(g.ZW[2], 1);
   EXPECT_NEAR(g.YM[1], 0.6275L, 1e-15);
 }
 

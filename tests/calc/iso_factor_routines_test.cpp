@@ -121,7 +121,9 @@ TEST_F(IsoRoutines, MeshStiffnessAndReducedMass) {
   ASSERT_TRUE(CalcMeshStiffness(in, cp, cg));
   const Real q = 0.04723L + 0.15551L / 20 + 0.25791L / 40;
   EXPECT_NEAR(cp, 0.8L / q, 1e-12);
-  EXPECT_NEAR(cg, 0.85L * (0.75L * 1.6L + 0.25L) * cp, 1e-12);
+  // c-gamma-alpha = c' (0.75 epsAlpha + 0.25), without the 0.85 of the
+  // face load factor.
+  EXPECT_NEAR(cg, (0.75L * 1.6L + 0.25L) * 0.8L / q, 1e-12);
   // Light load: reduced by the fourth root of the line load ratio.
   in.Ft = 1000;
   ASSERT_TRUE(CalcMeshStiffness(in, cp, cg));
@@ -200,19 +202,29 @@ TEST_F(IsoRoutines, RunningInAndMisalignment) {
   EXPECT_EQ(CalcRunningInAllowanceYaIso(2, 2, 100, 3, 1500), 3);
   EXPECT_NEAR(CalcRunningInAllowanceYaIso(3, 1, 20, 3, 800), 4, 1e-15);
   EXPECT_NEAR(CalcRunningInAllowanceYaIso(6, 0, 100, 7, 400), 22, 1e-15);
+  EXPECT_NEAR(CalcRunningInAllowanceYaIso(6, 0, 100, 12, 400), 11, 1e-15);
+  // Through-hardened steel, 160 / 800 * 100 = 20 um, capped at
+  // 12800 / 800 = 16 um for 5 < v <= 10 m/s and 6400 / 800 = 8 um above.
+  EXPECT_NEAR(CalcRunningInAllowanceYaIso(3, 1, 100, 5, 800), 20, 1e-15);
+  EXPECT_NEAR(CalcRunningInAllowanceYaIso(3, 1, 100, 10, 800), 16, 1e-15);
+  EXPECT_NEAR(CalcRunningInAllowanceYaIso(3, 1, 100, 10.01L, 800), 8, 1e-15);
   EXPECT_NEAR(CalcRunningInAllowanceYb(2, 2, 20, 3, 1500), 3, 1e-15);
+  // Surface-hardened: 0.15 Fbx, at most 6 um.
+  EXPECT_NEAR(CalcRunningInAllowanceYb(2, 2, 40, 3, 1500), 6, 1e-15);
+  EXPECT_NEAR(CalcRunningInAllowanceYb(3, 6, 50, 3, 1500), 6, 1e-15);
   // A soft steel never runs in more than its misalignment.
   EXPECT_EQ(CalcRunningInAllowanceYb(1, 0, 20, 3, 300), 20);
-  // Misalignment, mode 0: the lead-modification coefficients (B1, B2) are
-  // (1, 0.5) for any crowning, (0.1, 1) for a helix correction without it,
-  // (0.7, 0.7) for end relief alone; and the minimum.
-  for (const bool helix : {false, true}) {
-    for (const bool relief : {false, true}) {
-      EXPECT_NEAR(CalcInitialMisalignmentFbx(helix, true, relief, 100, 10, 8, 6, 4, 0),
-                  1.33L * 10 + 0.5L * 8, 1e-15);
-    }
-    EXPECT_NEAR(CalcInitialMisalignmentFbx(true, false, helix, 100, 10, 8, 6, 4, 0),
+  // Misalignment, mode 0: the lead-modification coefficients (B1, B2), the
+  // first that applies: helix correction with crowning (0.1, 0.5), helix
+  // correction (0.1, 1), crowning (0.5, 0.5), end relief (0.7, 0.7), none
+  // (1, 1); end relief beside either of the others changes nothing.
+  for (const bool relief : {false, true}) {
+    EXPECT_NEAR(CalcInitialMisalignmentFbx(true, true, relief, 100, 10, 8, 6, 4, 0),
+                1.33L * 0.1L * 10 + 0.5L * 8, 1e-15);
+    EXPECT_NEAR(CalcInitialMisalignmentFbx(true, false, relief, 100, 10, 8, 6, 4, 0),
                 1.33L * 0.1L * 10 + 8, 1e-15);
+    EXPECT_NEAR(CalcInitialMisalignmentFbx(false, true, relief, 100, 10, 8, 6, 4, 0),
+                1.33L * 0.5L * 10 + 0.5L * 8, 1e-15);
   }
   EXPECT_NEAR(CalcInitialMisalignmentFbx(false, false, true, 100, 10, 8, 6, 4, 0),
               1.33L * 0.7L * 10 + 0.7L * 8, 1e-15);

@@ -124,7 +124,10 @@ TEST_F(NoncircularPair, FormulaThatDoesNotEvaluateStopsTheRun) {
 
 TEST_F(NoncircularPair, SkippedSweepAndResonanceWarnings) {
   SkipPositionSweep = 1;
-  SpurGearData.ResonanceRatio = 1.15L;
+  // A resonance ratio left by an earlier spur calculation is no result of
+  // this pair: without the sweep there is no resonance warning.
+  SpurGearData.ResonanceRatio = 1.0L;
+  SpurGearData.ResonanceRated = true;
   CalcNoncircularPair();
   EXPECT_EQ(common::FatalFlag, 0);
   EXPECT_GT(NcPair.a, 0);
@@ -135,22 +138,95 @@ TEST_F(NoncircularPair, SkippedSweepAndResonanceWarnings) {
     EXPECT_EQ(SafetyExtremes.SHmax[i], 0);
     EXPECT_EQ(SafetyExtremes.SFmax[i], 0);
   }
-  ASSERT_EQ(common::MsgCount, 2);
-  EXPECT_EQ(common::MsgText[1], "Warning: resonance (1)");
-  EXPECT_EQ(common::MsgText[2], "Warning: resonance (2)");
-
-  SpurGearData.ResonanceRatio = 1.5L;
-  CalcNoncircularPair();
-  ASSERT_EQ(common::MsgCount, 2);
-  EXPECT_EQ(common::MsgText[1], "Warning: upper resonance (1)");
-  EXPECT_EQ(common::MsgText[2], "Warning: upper resonance (2)");
-
-  SpurGearData.ResonanceRatio = 0.85L;
-  CalcNoncircularPair();
+  EXPECT_EQ(SafetyExtremes.ResonanceRatioMax, 0);
   EXPECT_EQ(common::MsgCount, 0);
-  SpurGearData.ResonanceRatio = 1.5001L;
-  CalcNoncircularPair();
-  EXPECT_EQ(common::MsgCount, 0);
+}
+
+// The resonance of the turn, from the positions one by one.
+struct TurnResonance {
+  Real maxRatio = 0;
+  Real phiAtMax = 0;
+  int main = 0;   // positions with NS < N <= 1.15
+  int upper = 0;  // positions with 1.15 < N <= 1.5
+  Real last = 0;  // N of the last position
+};
+
+TurnResonance RatePositionsOneByOne() {
+  TurnResonance t;
+  for (int degree = 1; degree <= 360; ++degree) {
+    CalcSubstituteSpurPair(degree * Deg);
+    EXPECT_EQ(common::FatalFlag, 0) << degree;
+    const Real n = SpurGearData.ResonanceRatio;
+    if (n > t.maxRatio) {
+      t.maxRatio = n;
+      t.phiAtMax = degree * Deg;
+    }
+    if (n > SpurGearData.NS && n <= 1.15L) ++t.main;
+    if (n > 1.15L && n <= 1.5L) ++t.upper;
+    t.last = n;
+  }
+  return t;
+}
+
+TEST_F(NoncircularPair, ResonanceAnywhereInTheTurnWarns) {
+  for (const std::uint16_t method : {1, 4}) {
+    SetUp();
+    SpurGearData.CalcMethod = method;
+    // The smallest radius of gear 1 lies at 0 = 360 degrees, where the
+    // resonance ratio is lowest: the last position is the least critical.
+    CurveType = CurveFormula;
+    PieceCount = 1;
+    FormulaPieces[1].EndAngle = 360;
+    FormulaPieces[1].Formula = "50-15*COS(X)";
+    SpurGearData.P = 20;
+    CalcNoncircularPair();
+    ASSERT_EQ(common::FatalFlag, 0);
+    EXPECT_EQ(common::MsgCount, 0);  // far below the resonance at 1000 1/min
+    const Real slowMax = SafetyExtremes.ResonanceRatioMax;
+    ASSERT_GT(slowMax, 0);
+
+    // The same torque at speeds that put the most critical position at
+    // N = 1.0, 1.3 and 1.6 (the line load stays above 100 N/mm, NS = 0.85).
+    struct Case {
+      Real top;
+      const char* warning;  // for gear 1; gear 2 the same
+    };
+    for (const Case c : {Case{1.0L, "Warning: resonance (1)"},
+                         Case{1.3L, "Warning: resonance (1)"},
+                         Case{1.6L, "Warning: upper resonance (1)"}}) {
+      SpurGearData.n[1] = 1000 * c.top / slowMax;
+      SpurGearData.P = 20 * SpurGearData.n[1] / 1000;
+      CalcNoncircularPair();
+      ASSERT_EQ(common::FatalFlag, 0);
+      const TSafetyExtremes s = SafetyExtremes;
+      std::string second = c.warning;
+      second.replace(second.size() - 2, 1, "2");
+      EXPECT_TRUE(HasMessage(c.warning)) << method << " " << c.top;
+      EXPECT_TRUE(HasMessage(second)) << method << " " << c.top;
+      // Only the main resonance is named when both ranges occur.
+      const bool upperNamed = HasMessage("Warning: upper resonance (1)");
+      EXPECT_EQ(upperNamed, std::string(c.warning).find("upper") != std::string::npos);
+
+      const TurnResonance t = RatePositionsOneByOne();
+      EXPECT_NEAR(s.ResonanceRatioMax, c.top, 1e-9L);
+      EXPECT_EQ(s.ResonanceRatioMax, t.maxRatio);
+      EXPECT_NEAR(s.PhiAtResonanceRatioMax, t.phiAtMax, 1e-15);
+      if (c.top == 1.0L) {
+        // Resonance only at inner positions; the last one alone would
+        // warn about nothing.
+        EXPECT_GT(t.main, 20);
+        EXPECT_LE(t.last, 0.85L);
+      }
+      if (c.top == 1.3L) {
+        EXPECT_GT(t.main, 0);
+        EXPECT_GT(t.upper, 0);
+      }
+      if (c.top == 1.6L) {
+        EXPECT_EQ(t.main, 0);
+        EXPECT_GT(t.upper, 0);
+      }
+    }
+  }
 }
 
 TEST_F(NoncircularPair, FormulaCurveMustEndAt360) {

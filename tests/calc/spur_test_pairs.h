@@ -161,7 +161,8 @@ inline void SetStandardPair(int method) {
   if (method == 3) {
     g.ZH = g.Zeps = g.Zbeta = g.ZB = g.ZD = 1;
     g.KV = g.KHalpha = g.KHbeta = g.KFalpha = g.KFbeta = 1;
-    g.ZL = g.ZV = g.ZR = g.ZW = 1;
+    g.ZL = g.ZV = g.ZR = 1;
+    g.ZW.fill(1);
     g.ZX.fill(1);
     g.YF.fill(1);
     g.YS.fill(1);

@@ -1,0 +1,25 @@
+// Rules shared by the DIN 3990 and ISO 6336 factor routines
+// (load_factor_rules.h).
+#include "calc/load_factor_rules.h"
+
+#include "common/numeric_routines.h"
+
+namespace calc {
+
+Real LimitRootTransverseFactor(Real unlimited, Real epsAlpha, Real epsGamma) {
+  return common::ClampReal(1, epsGamma / (0.25L * epsAlpha + 0.75L), unlimited);
+}
+
+bool IsSoftSteelGear(std::uint16_t materialType, std::uint16_t heatTreatment) {
+  return materialType >= 1 && materialType <= 3 && heatTreatment <= 1;
+}
+
+int SoftGearOfHardenedPairing(const GearArray<std::uint16_t>& materialType,
+                              const GearArray<std::uint16_t>& heatTreatment) {
+  auto hardened = [&](int i) { return heatTreatment[i] >= 2 && heatTreatment[i] <= 7; };
+  if (IsSoftSteelGear(materialType[1], heatTreatment[1]) && hardened(2)) return 1;
+  if (IsSoftSteelGear(materialType[2], heatTreatment[2]) && hardened(1)) return 2;
+  return 0;
+}
+
+}  // namespace calc
