@@ -425,6 +425,40 @@ TEST_F(DataFileTest, EnteredFactorsComeBackAfterTheCalculation) {
   EXPECT_EQ(sg.YRrelT[2], 0.95L);
 }
 
+TEST_F(DataFileTest, StoredEnteredWorkHardeningRatesAsBefore) {
+  // A design of the entered-factor method with one work-hardening factor
+  // 1.1 for the pair, which the file holds twice as every earlier file did:
+  // both gears' permissible contact stress carries it after the read.
+  auto& sg = calc::SpurGearData;
+  sg.CalcMethod = 3;
+  sg.ZH = 2.5L, sg.Zeps = 0.9L, sg.Zbeta = 1, sg.ZB = 1, sg.ZD = 1, sg.ZL = 1, sg.ZV = 1, sg.ZR = 1;
+  sg.KV = 1.1L, sg.KHalpha = 1, sg.KHbeta = 1.2L, sg.KFalpha = 1, sg.KFbeta = 1.15L;
+  sg.Ybeta = 1;
+  for (int i = 1; i <= 2; ++i) {
+    sg.ZX[i] = 1, sg.YF[i] = 2.6L, sg.YS[i] = 1.7L, sg.YdrelT[i] = 1, sg.YRrelT[i] = 1;
+    sg.YX[i] = 1, sg.YM[i] = 1;
+  }
+  sg.ZW.fill(1.1L);
+  Save("entered_zw.vb4");
+  app::SetDesignInputDefaults();
+  app::ReadDataFile(dir_.Path("entered_zw.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  ASSERT_EQ(common::FatalFlag, 0);
+  ASSERT_EQ(sg.CalcMethod, 3);
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_NEAR(sg.ZW[i], 1.1L, 1e-15);
+    EXPECT_NEAR(sg.SigmaHP[i], sg.SigmaHlim[i] * 1.1L, 1e-9);
+  }
+  // Without the factor every position's pitting safety is 1.1 times lower.
+  const calc::TSafetyExtremes with = calc::SafetyExtremes;
+  sg.ZW.fill(1);
+  calc::CalcNoncircularPair();
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_NEAR(with.SHmin[i], 1.1L * calc::SafetyExtremes.SHmin[i], 1e-12);
+    EXPECT_EQ(with.PhiAtSHmin[i], calc::SafetyExtremes.PhiAtSHmin[i]);
+  }
+}
+
 TEST_F(DataFileTest, FailedSaveKeepsThePreviousFile) {
   FillDocumentation();
   const std::string old = Save("kept.vb4");

@@ -5,7 +5,9 @@
 
 #include <cmath>
 
+#include "calc/din_strength_routines.h"
 #include "calc/face_widths.h"
+#include "calc/spur_pair_driver.h"
 #include "spur_test_pairs.h"
 
 namespace calc {
@@ -27,6 +29,14 @@ void PrepareDinPair(int method = 1) {
   g.HBmin = 740;
   g.xStrength.fill(0);
 }
+
+// Hand values of the standard pair (DIN 3990-1): tooth flexibility q' of
+// the unshifted 20/40 pair, basic rack factor CB for hfP = 1.25 mn, single
+// stiffness c' and mesh stiffness c-gamma.
+const Real HandQPrime = 0.04723L + 0.15551L / 20 + 0.25791L / 40;
+const Real HandCB = 1 + 0.5L * (1.2L - 1.25L);
+const Real HandCPrime = 0.8L * HandCB / HandQPrime;
+Real HandCGamma(Real epsAlpha) { return HandCPrime * (0.75L * epsAlpha + 0.25L); }
 
 TEST(DinLoadFactors, DynamicCoefficientsByContactRatio) {
   TDinCv left = DinDynamicCoefficients(2.0L);
@@ -91,8 +101,8 @@ TEST(DinLoadFactors, StandardPairFactors) {
   EXPECT_LE(g.KHalpha, g.epsGamma / (g.epsAlpha * g.Zeps * g.Zeps) + 1e-15);
   EXPECT_EQ(g.KFalpha, g.KHalpha);
   // Single stiffness and the resonance speed of the steel pair.
-  EXPECT_GT(g.cPrime, 12);
-  EXPECT_LT(g.cPrime, 16);
+  EXPECT_NEAR(g.cPrime, HandCPrime, 1e-12);
+  EXPECT_NEAR(g.cGamma, HandCGamma(g.epsAlpha), 1e-12);
   EXPECT_NEAR(g.nE[2], g.nE[1] / 2, 1e-9);
   // Flank factors: SigmaHlim 1500 is taken as 1200, where nu40 = 100
   // gives ZL = 1; Rz 5 at a = 120 lowers ZR.
@@ -104,6 +114,15 @@ TEST(DinLoadFactors, StandardPairFactors) {
   EXPECT_NEAR(g.YX[1], 1.0L, 1e-15);
   EXPECT_EQ(g.YM[1], 1);
   EXPECT_GT(g.YF[1], g.YF[2]);
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_NEAR(g.YdrelT[i], 0.9434L + 0.0231L * std::sqrt(1 + 2 * g.qs[i]), 1e-15);
+  }
+}
+
+TEST(DinLoadFactors, NotchSensitivityIsRelativeToTheTestGear) {
+  // The test gear's notch parameter qs = 2.5: 0.9434 + 0.0231 sqrt(6).
+  EXPECT_NEAR(CalcRelativeNotchSensitivityYdrelT(2.5L), 1.000L, 5e-5);
+  EXPECT_NEAR(CalcRelativeNotchSensitivityYdrelT(1.0L), 0.9434L + 0.0231L * std::sqrt(3.0L), 1e-15);
 }
 
 TEST(DinLoadFactors, DerivedShaftDataLeaveTheEntriesAlone) {
@@ -173,6 +192,163 @@ TEST(DinLoadFactors, BearingArrangementAndHelixCorrection) {
   g.fsh = 0;
   CalcLoadFactors();
   EXPECT_NEAR(g.FbetaX, g.fHbeta[1], 1e-15);
+}
+
+TEST(DinLoadFactors, MisalignmentNeverBelowItsMinimum) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  ASSERT_EQ(g.ContactPatternCode, 1);  // the helix deviation of grade 5 compensates
+  for (const bool helix : {false, true}) {
+    g.HelixCorrection = helix;
+    // The computed shaft deflection: l1 = d1 and s1 = 0 leave no shaft
+    // term, gamma = |0 + 1 - 0.3| + 0.3 = 1; the line load Ft KV / b is
+    // above 100 N/mm.
+    g.FshInput = false;
+    CalcLoadFactors();
+    const Real fmb = g.Ft * g.KV / 20;
+    const Real fsh = fmb * 0.023L * 1 * (20.0L / 80) * (20.0L / 80);
+    EXPECT_NEAR(g.fsh, fsh, 1e-12) << helix;
+    EXPECT_NEAR(g.FbetaX, std::fabs(1.33L * fsh - 6), 1e-12) << helix;
+
+    // A deflection that the helix deviation cancels: the misalignment is
+    // max(0.005 Fmb, 0.5 fHbeta1) = 4 um, with or without helix correction.
+    g.FshInput = true;
+    g.fsh = 6 / 1.33L;
+    CalcLoadFactors();
+    EXPECT_NEAR(g.FbetaX, std::max(0.005L * fmb, 0.5L * 8), 1e-12) << helix;
+    EXPECT_NEAR(g.FbetaX, 4, 1e-12) << helix;
+    // Case-hardened gears run in 0.15 FbetaX; KHbeta = 1 + FbetaY cgamma / (2 Fmb).
+    EXPECT_NEAR(g.FbetaY, 4 - 0.6L, 1e-12) << helix;
+    EXPECT_NEAR(g.KHbeta, 1 + 3.4L * HandCGamma(g.epsAlpha) / (2 * fmb), 1e-12) << helix;
+  }
+}
+
+TEST(DinLoadFactors, ContactPatternByTheDimensionlessShaftTerm) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  g.FshInput = true;
+  g.fsh = 20;  // 1.33 fsh = 26.6; fma = fHbeta1 = 8; fHbeta5 = 6
+  g.l1 = 100;
+  g.s1 = 25;
+  g.BearingArrangement = 1;  // K' = 0.8; the shaft is df1 = 70 mm
+  const Real stiffness = std::pow(80.0L / 70, 4);
+  const Real t1 = 0.8L * 100 * 25 / (80.0L * 80) * stiffness;
+  ASSERT_LT(t1, 0.7L);  // 0.53
+  g.ContactPatternCode = 3;  // compensated when the term exceeds 1
+  CalcLoadFactors();
+  EXPECT_NEAR(g.FbetaX, 26.6L + 8, 1e-12);
+  g.ContactPatternCode = 4;  // compensated when the term stays below 0.7
+  CalcLoadFactors();
+  EXPECT_NEAR(g.FbetaX, 26.6L - 6, 1e-12);
+
+  g.BearingArrangement = 3;  // K' = 1.33
+  g.s1 = 45;
+  const Real t3 = 1.33L * 100 * 45 / (80.0L * 80) * stiffness;
+  ASSERT_GT(t3, 1);  // 1.60
+  g.ContactPatternCode = 3;
+  CalcLoadFactors();
+  EXPECT_NEAR(g.FbetaX, 26.6L - 6, 1e-12);
+  g.ContactPatternCode = 4;
+  CalcLoadFactors();
+  EXPECT_NEAR(g.FbetaX, 26.6L + 8, 1e-12);
+}
+
+TEST(DinLoadFactors, TransverseLoadFactorFromTheLargerBasePitchDeviation) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  g.Ft = 3600;  // 180 N/mm
+  g.AccuracyGrade[1] = 8;
+  g.fpb[1] = 16;
+  g.fpb[2] = 9;
+  CalcLoadFactors();
+  // Case-hardened: y-alpha = mean of min(0.075 fpb, 3).
+  const Real ya = (0.075L * 16 + 0.075L * 9) / 2;
+  EXPECT_NEAR(g.yAlpha, ya, 1e-15);
+  const Real fmb = g.Ft * g.KV / 20;
+  const Real f = HandCGamma(g.epsAlpha) * (16 - ya) / fmb / g.KHbeta;
+  const Real unlimited = g.epsGamma / 2 * (0.9L + 0.4L * f);
+  ASSERT_GT(unlimited, 1);
+  ASSERT_LT(unlimited, 3 / (4 - g.epsAlpha));
+  EXPECT_NEAR(g.KHalpha, unlimited, 1e-12);
+  EXPECT_NEAR(g.KFalpha, unlimited, 1e-12);
+  // Which gear carries the larger deviation does not matter.
+  g.AccuracyGrade[1] = 6;
+  g.AccuracyGrade[2] = 8;
+  g.fpb[1] = 9;
+  g.fpb[2] = 16;
+  CalcLoadFactors();
+  EXPECT_NEAR(g.KHalpha, unlimited, 1e-12);
+}
+
+// The textbook pair computed whole, 10 kW at 1000 1/min, at accuracy
+// grades 8 and 10: the root's transverse load factor has its own limit
+// eps-gamma / (0.25 eps-alpha + 0.75), above the flank's
+// eps-gamma / (eps-alpha Zeps^2) = 3 / (4 - eps-alpha).
+TEST(DinLoadFactors, RootTransverseLoadFactorHasItsOwnLimit) {
+  for (const int grade : {8, 10}) {
+    calc_test::SetStartPair(1);
+    TSpurGearData& g = SpurGearData;
+    calc_test::SetTextbookTeeth(g);
+    g.CentreDistance = 120;
+    g.GeometryMode.fill(2);
+    g.TipReduction.fill(0);
+    g.AccuracyGrade.fill(grade);
+    CalcSpurPair();
+    ASSERT_EQ(common::FatalFlag, 0);
+    ASSERT_EQ(g.HeatTreatment[1], 2);
+    ASSERT_EQ(g.HeatTreatment[2], 2);
+    const Real ea = g.epsAlpha;
+    const Real flankLimit = 3 / (4 - ea);
+    const Real rootLimit = g.epsGamma / (0.25L * ea + 0.75L);
+    const Real ya = (std::min(0.075L * g.fpb[1], 3.0L) + std::min(0.075L * g.fpb[2], 3.0L)) / 2;
+    const Real fmb = g.Ft * g.KV / g.EffectiveFaceWidth;
+    const Real f =
+        HandCGamma(ea) * (std::max(g.fpb[1], g.fpb[2]) - ya) / fmb / g.KHbeta;
+    const Real unlimited = g.epsGamma / 2 * (0.9L + 0.4L * f);
+    EXPECT_NEAR(g.KHalpha, flankLimit, 1e-12) << grade;
+    if (grade == 8) {
+      ASSERT_GT(unlimited, flankLimit);
+      ASSERT_LT(unlimited, rootLimit);
+      EXPECT_NEAR(g.KFalpha, unlimited, 1e-12);
+    } else {
+      ASSERT_GT(unlimited, rootLimit);
+      EXPECT_NEAR(g.KFalpha, rootLimit, 1e-12);
+      EXPECT_NEAR(g.KFalpha, 1.398L, 5e-4);
+      EXPECT_NEAR(g.KHalpha, 1.256L, 5e-4);
+    }
+    // The root stress carries KFalpha.
+    EXPECT_NEAR(g.SigmaF[1], g.SigmaF0[1] * g.KAF * g.KV * g.KFalpha * g.KFbeta, 1e-9);
+  }
+}
+
+TEST(DinLoadFactors, MainResonanceStartsLowerUnderALightLoad) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  g.Ft = 1000;  // w = 50 N/mm
+  CalcLoadFactors();
+  const Real ns = 0.5L + 0.35L * std::sqrt(50.0L / 100);  // 0.7475
+  EXPECT_NEAR(g.NS, ns, 1e-15);
+
+  // The terms of the dynamic factor (grade 6, case-hardened, SigmaHlim
+  // 1500): y-alpha = min(3, 160 / 1500) for both gears.
+  const Real ya = 160.0L / 1500;
+  const Real bp = HandCPrime * (9 - ya) / 50;
+  const Real bf = HandCPrime * (8 - ya) / 50;
+  const Real t = 1500.0L / 97 - 18.45L;
+  const Real cay = t * t / 18 + 1.5L;
+  const Real bk = std::fabs(1 - HandCPrime * cay / 50);
+  ASSERT_LE(g.epsGamma, 2);
+  const Real kMain = 0.32L * bp + 0.34L * bf + 0.90L * bk + 1;
+  for (const Real n : {0.7L, 0.8L, 1.0L}) {
+    g.nUsed[1] = n * g.nE[1];
+    CalcLoadFactors();
+    const Real expected = n <= ns ? n * (0.32L * bp + 0.34L * bf + 0.23L * bk) + 1 : kMain;
+    EXPECT_NEAR(g.KV, expected, 1e-12) << n;
+  }
+  // From 100 N/mm on the main resonance starts at 0.85.
+  g.Ft = 2000;
+  CalcLoadFactors();
+  EXPECT_EQ(g.NS, 0.85L);
 }
 
 TEST(DinLoadFactors, LightLoadRaisesTheLineLoad) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "calc/calc_records.h"
@@ -104,6 +105,57 @@ TEST_F(IsoFactorSet, SpurPairGivesFiniteFactorsOfTheStandard) {
   EXPECT_EQ(SpurGearData.KV, first.KV);
   EXPECT_EQ(SpurGearData.KHbeta, first.KHbeta);
   EXPECT_EQ(SpurGearData.YF[1], first.YF[1]);
+}
+
+// ISO 6336-1 by hand for the fixture's pair: c' of the solid steel pair
+// (CB = 1 for hfP = 1.25 mn, E 206000), c-gamma-alpha = c' (0.75 epsAlpha
+// + 0.25) for the resonance speed and the transverse load factor, 0.85 of
+// it for the face load factor.
+TEST_F(IsoFactorSet, MeshStiffnessOfResonanceAndTransverseLoad) {
+  TSpurGearData& g = SpurGearData;
+  const Real qPrime = 0.04723L + 0.15551L / 20 + 0.25791L / 40;
+  const Real cPrime = 0.8L / qPrime * 206000 / 210000;
+  const Real cGammaAlpha = cPrime * (0.75L * 1.6L + 0.25L);
+  const Real db1 = 80 * std::cos(20 * Deg);
+  const Real mred = common::Pi / 8 * 1e-6L * (79 / db1) * (79 / db1) * 79 * 79 /
+                    (1 / 7.8L + 1 / (4 * 7.8L));
+  const Real ns = 0.5L + 0.35L * std::sqrt(1000.0L / 20 / 100);
+  for (const Real fpb : {10.0L, 18.0L, 45.0L}) {
+    SetUp();
+    g.fpb.fill(fpb);
+    CalcIsoFactors();
+    ASSERT_EQ(common::FatalFlag, 0);
+    EXPECT_NEAR(g.cPrime, cPrime, 1e-12);
+    EXPECT_NEAR(g.cGamma, cGammaAlpha, 1e-12);
+    EXPECT_NEAR(g.nE[1], 30000 / (common::Pi * 20) * std::sqrt(cGammaAlpha / mred), 1e-6);
+    EXPECT_EQ(g.NS, 0.85L);  // 119 N/mm
+    const Real wm = g.Ft * g.KV / 20;
+    const Real q = 0.85L * cGammaAlpha * g.FbetaY / (2 * wm);
+    ASSERT_LT(q, 1);
+    EXPECT_NEAR(g.KHbeta, 1 + q, 1e-12);
+    // Case-hardened: y-alpha = min(0.075 fpb, 3).
+    const Real ya = std::min(0.075L * fpb, 3.0L);
+    const Real t = cGammaAlpha * (fpb - ya) / (g.Ft * g.KV * g.KHbeta / 20);
+    const Real unlimited = 1.6L / 2 * (0.9L + 0.4L * t);
+    EXPECT_NEAR(g.KHalpha, std::clamp(unlimited, 1.0L, 1.6L / (1.6L * (4 - 1.6L) / 3)), 1e-12)
+        << fpb;
+    EXPECT_NEAR(g.KFalpha, std::clamp(unlimited, 1.0L, 1.6L / (0.25L * 1.6L + 0.75L)), 1e-12)
+        << fpb;
+    // The three deviations give: both free (1.05); the flank at its limit
+    // 1.25 and the root free (1.32); both at their limits (1.25, 1.391).
+    if (fpb == 18) {
+      EXPECT_NEAR(g.KHalpha, 1.25L, 1e-15);
+      EXPECT_GT(g.KFalpha, 1.25L);
+      EXPECT_LT(g.KFalpha, 1.6L / 1.15L);
+    }
+  }
+  EXPECT_NEAR(g.KHalpha, 1.25L, 1e-12);
+  EXPECT_NEAR(g.KFalpha, 1.6L / 1.15L, 1e-12);
+  // Under a light load the main resonance starts lower.
+  SetUp();
+  g.Ft = 1000;
+  CalcIsoFactors();
+  EXPECT_NEAR(g.NS, ns, 1e-15);
 }
 
 TEST_F(IsoFactorSet, LineLoadBelowOneHundred) {

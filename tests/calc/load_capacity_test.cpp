@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "calc/lubricant_viscosity.h"
 #include "calc/spur_pair_driver.h"
 #include "spur_test_pairs.h"
 
@@ -234,6 +236,101 @@ TEST(LoadCapacityRuns, ResonanceBoundaries) {
               c.message != nullptr && std::string(c.message) == "Warning: upper resonance (1)")
         << c.ratio;
     EXPECT_EQ(g.ResonanceRatio, 0);  // the wheel's value is the last one
+  }
+}
+
+TEST(LoadCapacityRuns, ResonanceFromTheLimitOfTheDynamicFactor) {
+  // Under a light load (5 kW: 60 N/mm) the main resonance of DIN 3990
+  // starts at NS = 0.5 + 0.35 sqrt(60 / 100), and the pair warns there.
+  SetStandardPair(1);
+  TSpurGearData& g = SpurGearData;
+  g.P = 5;
+  CalcSpurStrength();
+  const Real ns = 0.5L + 0.35L * std::sqrt(g.Ft / 20 / 100);
+  EXPECT_NEAR(g.NS, ns, 1e-15);
+  g.n[1] = 1000 * 0.8L / g.ResonanceRatio;  // N = 0.8: above NS, below 0.85
+  g.P = 5 * g.n[1] / 1000;
+  common::ClearErrorMessages();
+  CalcSpurStrength();
+  ASSERT_NEAR(g.ResonanceRatio, 0.8L, 1e-12);
+  ASSERT_NEAR(g.NS, ns, 1e-15);  // the same torque
+  EXPECT_TRUE(HasMessage("Warning: resonance (1)"));
+  EXPECT_TRUE(HasMessage("Warning: resonance (2)"));
+  EXPECT_TRUE(g.ResonanceRated);
+}
+
+// Work hardening after the pairing, rated under DIN 3990 and ISO 6336: only
+// the soft steel gear of a pairing with a hardened gear gains; of two soft
+// steel gears ISO raises gear 2 by the hardness ratio.
+TEST(LoadCapacityRuns, WorkHardeningOfTheSoftGear) {
+  struct Gear {
+    std::uint16_t material, treatment;
+    Real hb;
+  };
+  struct Pairing {
+    Gear g1, g2;
+  };
+  const Gear caseHardened{2, 2, 700}, inductionHardened{3, 3, 550};
+  const Gear quenchedTempered{3, 1, 300}, untreated{1, 0, 180};
+  auto rate = [](int method, const Pairing& p) {
+    SetStandardPair(method);
+    TSpurGearData& g = SpurGearData;
+    g.MaterialType[1] = p.g1.material;
+    g.HeatTreatment[1] = p.g1.treatment;
+    g.HB[1] = p.g1.hb;
+    g.MaterialType[2] = p.g2.material;
+    g.HeatTreatment[2] = p.g2.treatment;
+    g.HB[2] = p.g2.hb;
+    g.SigmaHlim.fill(1000);
+    CalcSpurStrength();
+    EXPECT_EQ(common::FatalFlag, 0);
+    return g;
+  };
+  // ISO 6336-2 for a hardened gear of roughness Rz 5 on a soft one (Rz 5)
+  // of hardness hb: RzH on the reduced radius of curvature, then the
+  // factor of the soft gear.
+  auto isoHardOnSoft = [](const TSpurGearData& g, Real hb) {
+    const Real rho1 = 0.5L * g.db[1] * std::tan(g.alphaWt);
+    const Real rho2 = 0.5L * g.db[2] * std::tan(g.alphaWt);
+    const Real rhoRed = rho1 * rho2 / (rho1 + rho2);
+    const Real nu = CalcViscosityAtTemperature(g.nu40, 50, 40);
+    Real rzh = 5 * std::pow(10 / rhoRed, 0.33L) * std::pow(5.0L / 5, 0.66L) /
+               std::pow(nu * g.v / 1500, 0.33L);
+    rzh = std::clamp(rzh, 3.0L, 16.0L);
+    return (1.2L - (hb - 130) / 1700) * std::pow(3 / rzh, 0.15L);
+  };
+
+  // Case-hardened pinion, quenched and tempered wheel of 300 HB.
+  TSpurGearData g = rate(1, {caseHardened, quenchedTempered});
+  EXPECT_EQ(g.ZW[1], 1);
+  EXPECT_NEAR(g.ZW[2], 1.1L, 1e-15);  // 1.2 - (300 - 130) / 1700
+  EXPECT_NEAR(g.SigmaHP[2], 1000 * g.ZL * g.ZV * g.ZR * 1.1L * g.ZX[2], 1e-9);
+  EXPECT_NEAR(g.SigmaHP[1], 1000 * g.ZL * g.ZV * g.ZR * g.ZX[1], 1e-9);
+  g = rate(4, {caseHardened, quenchedTempered});
+  EXPECT_EQ(g.ZW[1], 1);
+  EXPECT_NEAR(g.ZW[2], isoHardOnSoft(g, 300), 1e-12);  // 0.98: the hard flank is rough
+  // Either gear may be the hard one.
+  g = rate(1, {quenchedTempered, caseHardened});
+  EXPECT_NEAR(g.ZW[1], 1.1L, 1e-15);
+  EXPECT_EQ(g.ZW[2], 1);
+  g = rate(4, {quenchedTempered, caseHardened});
+  EXPECT_NEAR(g.ZW[1], isoHardOnSoft(g, 300), 1e-12);
+  EXPECT_EQ(g.ZW[2], 1);
+
+  // Quenched and tempered pinion on an untreated wheel: no hardened gear,
+  // DIN gives 1; ISO raises the wheel by the hardness ratio 300 / 180.
+  g = rate(1, {quenchedTempered, untreated});
+  EXPECT_EQ(g.ZW[1], 1);
+  EXPECT_EQ(g.ZW[2], 1);
+  g = rate(4, {quenchedTempered, untreated});
+  EXPECT_EQ(g.ZW[1], 1);
+  EXPECT_NEAR(g.ZW[2], 1 + (0.00898L * 300 / 180 - 0.00829L) * (2 - 1), 1e-15);
+
+  // Case-hardened pinion, induction-hardened wheel: both hard, no factor.
+  for (const int method : {1, 4}) {
+    g = rate(method, {caseHardened, inductionHardened});
+    EXPECT_EQ(g.ZW[1], 1) << method;
+    EXPECT_EQ(g.ZW[2], 1) << method;
   }
 }
 
