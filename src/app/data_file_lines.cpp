@@ -16,6 +16,17 @@ std::string OneLineText(const std::string& text) {
   return line;
 }
 
+std::string QuotedLineText(const std::string& text) {
+  constexpr std::size_t kShown = 60;
+  std::string shown = text.substr(0, kShown);
+  for (char& c : shown) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 32 || code == 127) c = ' ';
+  }
+  if (text.size() > kShown) shown += "...";
+  return shown;
+}
+
 DataFileLines::DataFileLines(std::string fileName) : fileName_(std::move(fileName)) {}
 
 void DataFileLines::Fail(const std::string& reason) {
@@ -62,7 +73,7 @@ void DataFileLines::ExpectMarker(const std::string& marker) {
 bool DataFileLines::FieldReal(const std::string& text, Real& x) {
   Real value = 0;
   if (!common::ParseRealLine(text, value)) {
-    Fail("not a number: \"" + text + "\" !");
+    Fail("not a number: \"" + QuotedLineText(text) + "\" !");
     return false;
   }
   x = value;
@@ -80,11 +91,11 @@ void DataFileLines::ReadWhole(long long& n, long long lo, long long hi) {
   Real value = 0;
   if (!FieldReal(line, value)) return;
   if (value != std::trunc(value)) {
-    Fail("not a whole number: \"" + common::TrimBlanks(line) + "\" !");
+    Fail("not a whole number: \"" + QuotedLineText(common::TrimBlanks(line)) + "\" !");
     return;
   }
   if (value < static_cast<Real>(lo) || value > static_cast<Real>(hi)) {
-    Fail("value " + common::TrimBlanks(line) + " outside " + std::to_string(lo) + ".." + std::to_string(hi) + " !");
+    Fail("value " + QuotedLineText(common::TrimBlanks(line)) + " outside " + std::to_string(lo) + ".." + std::to_string(hi) + " !");
     return;
   }
   n = static_cast<long long>(value);
@@ -94,7 +105,7 @@ bool DataFileLines::FieldCount(const std::string& text, int& n, int max, const s
   Real value = 0;
   if (!FieldReal(text, value)) return false;
   if (value != std::trunc(value) || value < 0 || value > max) {
-    Fail("number of " + what + " " + common::TrimBlanks(text) + " outside 0.." + std::to_string(max) + " !");
+    Fail("number of " + what + " " + QuotedLineText(common::TrimBlanks(text)) + " outside 0.." + std::to_string(max) + " !");
     return false;
   }
   n = static_cast<int>(value);

@@ -24,6 +24,12 @@ namespace app {
 // through the dialogs).
 std::string OneLineText(const std::string& text);
 
+// A line of the file as a message quotes it: at most its first 60
+// characters, "..." after a cut one, control characters as blanks (a
+// damaged file may hold a line of millions of bytes, or binary bytes that
+// would garble the message box).
+std::string QuotedLineText(const std::string& text);
+
 class DataFileLines {
  public:
   // Reads common::SharedTextFile, which the caller has opened; fileName is

@@ -126,15 +126,17 @@ bool DecodeUtf8(const std::string& text, std::size_t& i, char32_t& cp) {
   return true;
 }
 
-// Box characters of the ASCII display form: vertical and crossing ones
-// become '|', corners and junctions '+', horizontal lines '-'.
+// The box-drawing characters of code page 850 in the ASCII display form:
+// vertical lines and the vertical junctions become '|', corners, the
+// horizontal junctions and the crossing '+', horizontal lines '-'. Only
+// these codes: the neighbouring codes of code page 850 are letters (Á, Â,
+// À, ã, Ã, Í, ...) and keep their meaning.
 char BoxReplacement(unsigned char code) {
   switch (code) {
-    case 179: case 180: case 181: case 182: case 185: case 186: case 195:
-    case 197: case 198: case 199: case 204: case 209: case 215:
+    case 179: case 180: case 185: case 186: case 195: case 197: case 204:
       return '|';
-    case 184: case 187: case 188: case 190: case 191: case 192: case 200:
-    case 201: case 206: case 211: case 214: case 217: case 218:
+    case 187: case 188: case 191: case 192: case 193: case 194: case 200:
+    case 201: case 202: case 203: case 206: case 217: case 218:
       return '+';
     case 196: case 205:
       return '-';
@@ -213,9 +215,7 @@ std::string OemBoxToAnsi(const std::string& text) {
   out.reserve(source.size());
   for (const char c : source) {
     const auto code = static_cast<unsigned char>(c);
-    if (code == 124) {
-      AppendUtf8(out, U'\u00E3');  // ã
-    } else if (const char box = BoxReplacement(code)) {
+    if (const char box = BoxReplacement(code)) {
       out.push_back(box);
     } else {
       // Letters and every other character keep their meaning: the same

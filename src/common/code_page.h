@@ -37,8 +37,10 @@ std::string AnsiToOemBuffer(const std::string& text);
 std::string TransliterateOemToAscii(const std::string& text);
 void TransliterateOemToAscii(const std::string& text, std::string& result);
 
-// Display form with box characters as '|', '+', '-' (transliterating first
-// while AsciiTextMode is on); code 124 becomes 'ã'. Result in UTF-8.
+// Display form with the box-drawing characters of code page 850 as '|',
+// '+', '-' (transliterating first while AsciiTextMode is on); '|' stays
+// '|' and every other character, letters included, keeps its meaning.
+// Result in UTF-8.
 std::string OemBoxToAnsi(const std::string& text);
 void OemBoxToAnsi(const std::string& text, std::string& result);
 

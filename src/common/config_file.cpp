@@ -126,7 +126,7 @@ std::uint16_t ToWord(int n) { return static_cast<std::uint16_t>(n < 0 ? 0 : (n >
 // ---- reading --------------------------------------------------------------------
 
 // Items 1 to 91 and the unlabelled values; returns at the end of the file
-// (the file is closed by the caller unless said otherwise).
+// or where a damaged item stops the reading (the caller closes the file).
 void ReadItems() {
   // 1-5: layer name and colour of pens 1..5.
   for (int i = 1; i <= 5; ++i) {
@@ -216,7 +216,6 @@ void ReadItems() {
   if (!More()) {  // 37: files older than the graphics text settings
     Screen().TextWidthFactor = Cad().CadTextWidthRatio;
     Screen().GraphTextFont = "Arial";
-    ApplyMainWindowSize();
     return;
   }
   SkipLine();
@@ -422,12 +421,13 @@ void ReadItems() {
   if (TextWindowSizeCode == 1) SetDefaultTextWindowRect();
   if (!More()) return;
   ReadByteBool(CopyTableFlag);
-  ApplyMainWindowSize();
 }
 
 // ---- writing --------------------------------------------------------------------
 
-void WriteItems(std::uint16_t decimalSign) {
+// decimalSign and significantDigits: the settings as they were before the
+// writer held them at their file values.
+void WriteItems(std::uint16_t decimalSign, std::int32_t significantDigits) {
   WriteTextLine("Configuration " + ProgramName);
   WriteTextLine("Version " + ProgramVersion);
   for (int i = 1; i <= 5; ++i) {
@@ -457,7 +457,7 @@ void WriteItems(std::uint16_t decimalSign) {
   WriteTextLine("Rotate Hardcopy ?");
   WriteChar(RotateHardcopy);
   WriteTextLine("Digits for floating point numbers");
-  WriteIntLine(SignificantDigits);
+  WriteIntLine(significantDigits);
   WriteTextLine("Printing density vertical");
   WriteIntLine(PrintDensityVertical);
   WriteTextLine("Color graphics");
@@ -717,23 +717,33 @@ void ReadConfigFile() {
   SkipLine();
   SkipLine();
   ReadItems();
-  if (SharedTextFile.IsOpen()) CloseConfig();
+  // However early the file ended, the windows are fitted to the screen
+  // (pixel settings of 0 mean "the screen's"), the file is closed and the
+  // table copy is reset.
+  ApplyMainWindowSize();
 }
 
 void WriteConfigFile() {
   if (AbortFlag) return;
+  // The file's numbers do not follow the display settings: a point, and
+  // the three significant digits of the short real items (a display
+  // setting of 1 would store 0.75 as 1, and the value would erode with
+  // every save).
   const std::uint16_t decimalSign = DecimalSign;
+  const std::int32_t significantDigits = SignificantDigits;
   SharedTextFile.Assign(ConfigFilePath());
   RewriteFileRetry(SharedTextFile);
   if (!AbortFlag) {
     DecimalSign = 1;
-    WriteItems(decimalSign);
+    SignificantDigits = 3;
+    WriteItems(decimalSign, significantDigits);
     if (AbortFlag)
       SharedTextFile.Discard();  // a failed line: the previous file stays
     else
       CloseFileChecked(SharedTextFile);
   }
   DecimalSign = decimalSign;
+  SignificantDigits = significantDigits;
 }
 
 void CheckConfiguredDirectories() {
@@ -741,8 +751,10 @@ void CheckConfiguredDirectories() {
     if (TrimBlanks(*dir).empty()) *dir = AddBackslash(ProgramDirectory);
 
   if (!DirectoryWritable(CadDirectory)) ShowFileError("invalid CAD Directory configured");
-  if (!DirectoryHasEntries(DbfDirectory)) ShowFileError("invalid DBF Directory configured");
-  if (!DirectoryHasEntries(PltDirectory)) ShowFileError("invalid PLT Directory configured");
+  // An empty table or plot directory is a valid one; only one that is
+  // missing or cannot be listed is not.
+  if (!DirectoryListable(DbfDirectory)) ShowFileError("invalid DBF Directory configured");
+  if (!DirectoryListable(PltDirectory)) ShowFileError("invalid PLT Directory configured");
   if (!DirectoryWritable(TempDirectory)) {
     ShowFileError("invalid temporary directory configured");
     platform::TextInputRequest request;

@@ -40,11 +40,14 @@ void InitConfigOnlySettings();
 
 // Finds and reads the configuration file (any letter case of its name, in
 // ConfigDirectory). A missing file: screen-based defaults and AbortFlag := 1
-// (the caller clears it). Ends with ApplyMainWindowSize.
+// (the caller clears it). Wherever the reading ends, it ends with
+// ApplyMainWindowSize.
 void ReadConfigFile();
 // Writes the configuration file (nothing while AbortFlag is set); the file
-// is replaced only when completely written. Reals are written with a point;
-// item "Dot=1 Komma=2" keeps the configured decimal sign.
+// is replaced only when completely written. Reals are written with a point
+// and the short reals with 3 significant digits, whatever the display
+// settings; items "Dot=1 Komma=2" and "Digits for floating point numbers"
+// keep the configured values.
 void WriteConfigFile();
 // The configuration file's name: ConfigDirectory + the existing file's name
 // (whatever its case) or ProgramName + ".cfg".

@@ -180,6 +180,13 @@ bool DirectoryHasEntries(const std::string& directory) {
   return !ec && it != fs::directory_iterator();
 }
 
+bool DirectoryListable(const std::string& directory) {
+  std::error_code ec;
+  const std::string dir = RemoveBackslash(directory);
+  fs::directory_iterator it(dir.empty() ? fs::path(".") : fs::path(dir), ec);
+  return !ec;
+}
+
 bool CopyFileTo(const std::string& source, const std::string& destination) {
   std::error_code ec;
   std::string target = fs::absolute(destination, ec).string();

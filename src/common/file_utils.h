@@ -52,6 +52,8 @@ bool DirectoryReachable(const std::string& directory);
 // True when the directory exists, can be listed and holds at least one
 // entry.
 bool DirectoryHasEntries(const std::string& directory);
+// True when the directory exists and can be listed, empty or not.
+bool DirectoryListable(const std::string& directory);
 
 // Copies source to destination (a directory as destination receives the
 // source's file name). The destination is replaced only by a complete copy.

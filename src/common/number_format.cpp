@@ -118,6 +118,23 @@ void PlanDecimal(int& i, int& d, int n, Decimal a) {
   if (d < 0) d = 0;
 }
 
+// v (already rounded) in fixed notation with exactly d decimals. A value
+// rounded to zero is written without sign: never "-0.00".
+std::string FixedNotation(const Decimal& v, int d, char sep) {
+  std::string text;
+  if (v.negative && !v.digits.empty()) text.push_back('-');
+  if (v.digits.empty() || v.point <= 0) {
+    text.push_back('0');
+  } else {
+    for (int place = 1 - v.point; place <= 0; ++place) text.push_back(static_cast<char>('0' + DigitAt(v, place)));
+  }
+  if (d > 0) {
+    text.push_back(sep);
+    for (int place = 1; place <= d; ++place) text.push_back(static_cast<char>('0' + DigitAt(v, place)));
+  }
+  return text;
+}
+
 std::string FormatDecimal(int i, int d, Decimal v) {
   if (SignificantDigits != 3) d = std::clamp(d + SignificantDigits - 3, 0, 10);
   if (d < 0) d = 0;
@@ -139,17 +156,7 @@ std::string FormatDecimal(int i, int d, Decimal v) {
     text += IntToText(v.point - 1);
   } else {
     RoundKeep(v, std::min(precision, v.point + d));
-    // A value rounded to zero is written without sign: never "-0.00".
-    if (v.negative && !v.digits.empty()) text.push_back('-');
-    if (v.digits.empty() || v.point <= 0) {
-      text.push_back('0');
-    } else {
-      for (int place = 1 - v.point; place <= 0; ++place) text.push_back(static_cast<char>('0' + DigitAt(v, place)));
-    }
-    if (d > 0) {
-      text.push_back(sep);
-      for (int place = 1; place <= d; ++place) text.push_back(static_cast<char>('0' + DigitAt(v, place)));
-    }
+    text = FixedNotation(v, d, sep);
   }
   const int width = d > 0 ? p + 1 : i;
   if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
@@ -292,6 +299,13 @@ std::string FormatRealDigitsDot(int intDigits, int decimals, Real x) {
   std::string text = FormatRealDigits(intDigits, decimals, x);
   DotInPlace(text);
   return text;
+}
+
+std::string FixedPointDigits(int decimals, Real x) {
+  if (decimals < 0) decimals = 0;
+  Decimal v = ToDecimal(std::isfinite(x) ? x : 0);
+  RoundKeep(v, v.point + decimals);
+  return FixedNotation(v, decimals, '.');
 }
 
 void FormatRealDigits(int intDigits, int decimals, std::string& text, Real x) {

@@ -75,6 +75,12 @@ void RealToTextFixedDot(int decimals, std::string& text, Real x);
 std::string FormatRealDigitsDot(int intDigits, int decimals, Real x);
 void FormatRealDigitsDot(int intDigits, int decimals, std::string& text, Real x);
 
+// x (finite) with exactly `decimals` decimals and a point, whatever the
+// settings, no padding: rounded half away from zero to at most 18
+// significant digits, further positions 0; never "-0.00". The number lines
+// of the program's files (text_file.h).
+std::string FixedPointDigits(int decimals, Real x);
+
 // ---- Integers ---------------------------------------------------------------
 
 std::string IntToText(long long n);

@@ -7,6 +7,7 @@
 
 #include "common/file_version.h"
 #include "common/kaldvar.h"
+#include "common/number_format.h"
 #include "common/text_utils.h"
 
 namespace common {
@@ -183,49 +184,7 @@ bool TextFile::Write(std::string_view bytes) {
 
 // ---- Number texts --------------------------------------------------------------
 
-std::string FixedPointText(Real x, int decimals) {
-  char buffer[5000];
-  auto print = [&](int places) {
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, places);
-    if (result.ec != std::errc()) return std::string();
-    return std::string(buffer, result.ptr);
-  };
-  std::string text = print(decimals);
-  // to_chars rounds an exact tie to even; text output rounds it away from
-  // zero. A tie at `decimals` places has at most decimals + 1 places in
-  // binary-exact form, so x * 2^(decimals+1) is whole and the longer text
-  // below is exact.
-  if (std::isfinite(x)) {
-    const Real scaled = std::ldexp(x, decimals + 1);
-    if (scaled == std::trunc(scaled)) {
-      std::string longer = print(decimals + 1);
-      if (!longer.empty() && longer.back() == '5') {
-        longer.pop_back();
-        // Add one unit in the last place to the magnitude.
-        int i = static_cast<int>(longer.size()) - 1;
-        for (; i >= 0; --i) {
-          char& c = longer[static_cast<std::size_t>(i)];
-          if (c == '.') continue;
-          if (c == '-') break;
-          if (c == '9') {
-            c = '0';
-          } else {
-            ++c;
-            break;
-          }
-        }
-        if (i < 0 || longer[static_cast<std::size_t>(i)] == '-')
-          longer.insert(static_cast<std::size_t>(i + 1), "1");
-        if (decimals == 0 && !longer.empty() && longer.back() == '.') longer.pop_back();
-        text = longer;
-      }
-    }
-  }
-  // Never "-0.0000000".
-  if (!text.empty() && text.front() == '-' && text.find_first_of("123456789") == std::string::npos)
-    text.erase(0, 1);
-  return text;
-}
+std::string FixedPointText(Real x, int decimals) { return FixedPointDigits(decimals, x); }
 
 std::string RealLineText(Real x) {
   // A line that reads as no number would make the whole file unreadable;

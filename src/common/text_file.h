@@ -139,7 +139,8 @@ void WriteFileHeader();
 // The text WriteRealLine writes.
 std::string RealLineText(Real x);
 // x with exactly `decimals` decimals and a point, ties rounded away from
-// zero, never "-0.000".
+// zero, at most 18 significant digits (further positions 0), never
+// "-0.000" (FixedPointDigits of number_format.h).
 std::string FixedPointText(Real x, int decimals);
 // The number a real line holds (every ',' read as '.'); false when the line
 // is not a number.

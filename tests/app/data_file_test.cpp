@@ -369,6 +369,21 @@ TEST_F(RefusedFileTest, TextWhereANumberBelongs) {
   ExpectRefused(lines, "line 16: \"Curve\" expected");
 }
 
+TEST_F(RefusedFileTest, MessagesQuoteAShortCleanPartOfTheLine) {
+  auto lines = good_;
+  lines[25] = "x\x01\x1B[2J\t\x7F" + std::string(1 << 20, '7');  // a 1 MB line with control bytes
+  ExpectRefused(lines, "line 26: not a number: \"x  [2J  " + std::string(52, '7') + "...\" !");
+  lines[25] = "12\x07";
+  ExpectRefused(lines, "line 26: not a number: \"12 \" !");
+  lines = good_;
+  lines[13] = "1." + std::string(100, '5');  // z1
+  ExpectRefused(lines, "line 14: not a whole number: \"1." + std::string(58, '5') + "...\" !");
+  Put(dir_.Path("bad.vb4"), Joined(lines));
+  app::ReadDataFile(dir_.Path("bad.vb4"));
+  ASSERT_EQ(dialogs_.Asked().size(), 1u);
+  EXPECT_LT(dialogs_.Asked()[0].text.size(), 200u);
+}
+
 TEST_F(RefusedFileTest, NumberFormsThatAreAccepted) {
   auto lines = good_;
   lines[17] = "  6,25E1 ";  // ellipse a: blanks, comma, exponent
@@ -379,6 +394,24 @@ TEST_F(RefusedFileTest, NumberFormsThatAreAccepted) {
   EXPECT_EQ(calc::EllipseCurve.a, 62.5L);
   EXPECT_EQ(calc::NcPair.z1, 30);
   EXPECT_TRUE(dialogs_.Asked().empty());
+}
+
+TEST_F(DataFileTest, LongNumbersKeepEighteenSignificantDigits) {
+  SetFitPoints();
+  auto lines = SplitLines(Save("fit.vb4"));
+  // The first coefficient follows the count 5 of group 41, before the ISO
+  // 7200 Header section: count, 5 coefficients, 5 angles, 5 radii, N.
+  std::size_t header = 0;
+  while (header < lines.size() && lines[header] != "ISO 7200 Header") ++header;
+  ASSERT_LT(header, lines.size());
+  const std::size_t first = header - 1 - 15;
+  ASSERT_EQ(lines[first - 1], "5");
+  lines[first] = "98765432.1";
+  Put(dir_.Path("fit.vb4"), Joined(lines));
+  app::ReadDataFile(dir_.Path("fit.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  const auto again = SplitLines(Save("again.vb4"));
+  EXPECT_EQ(again[first], "98765432.10000000000000");
 }
 
 TEST_F(DataFileTest, InputsTheFileDoesNotHoldTakeTheirStartValues) {

@@ -76,7 +76,13 @@ TEST_F(CodePage, AsciiModeTransliteratesAndDrawsBoxesWithAscii) {
             "Groesse ueaeAeOeUeeaun um mm2");
   // Letters outside the transliteration keep their meaning in the display set.
   EXPECT_EQ(OemToDisplayText("\x86\xA1\xA2\xFC"), "åíó³");
-  EXPECT_EQ(OemToDisplayText("a|b"), "aãb");
+  EXPECT_EQ(OemToDisplayText("a|b"), "a|b");
+  // Letters beside the box codes stay letters; every box code is drawn.
+  EXPECT_EQ(OemToDisplayText("S\xC6o Jo\xC6o | \xB5ngel \xD6\xC7"), "São João | Ángel ÍÃ");
+  EXPECT_EQ(OemToDisplayText("\xC1\xC2\xCA\xCB"), "++++");  // the line ┴┬╩╦
+  EXPECT_EQ(OemToDisplayText("\xB3\xB4\xB9\xBA\xC3\xC5\xCC"), "|||||||");
+  EXPECT_EQ(OemToDisplayText("\xBB\xBC\xBF\xC0\xC8\xC9\xCE\xD9\xDA"), "+++++++++");
+  EXPECT_EQ(OemToDisplayText("\xB6\xB7\xB8\xBD\xBE\xC7\xD1\xD2\xD3\xD4\xD6\xD7\xE0"), "ÂÀ©¢¥ÃÐÊËÈÍÎÓ");
   EXPECT_EQ(TransliterateOemToAscii("\xFE\xB3|"), "\xFE\xB3|");  // other characters copied
   // OemBoxToAnsi outside ASCII mode keeps umlauts as letters.
   AsciiTextMode = false;

@@ -203,8 +203,10 @@ TEST_F(ConfigFileTest, EverySettingRoundTrips) {
   // Decimal sign 2 is stored, while the reals keep a point.
   EXPECT_EQ(lines[LineOf(lines, "Dot=1 Komma=2") + 1], "2");
   EXPECT_EQ(lines[LineOf(lines, "zoom increment") + 1], "1.1250000");
-  // R3 is the significant-digit form: 5 digits configured here.
-  EXPECT_EQ(lines[LineOf(lines, "Textwidth/height CAD") + 1], "0.7500");
+  // R3 is the 3-significant-digit form whatever the display setting (5
+  // digits configured here).
+  EXPECT_EQ(lines[LineOf(lines, "Textwidth/height CAD") + 1], "0.75");
+  EXPECT_EQ(lines[LineOf(lines, "Digits for floating point numbers") + 1], "5");
   EXPECT_EQ(lines[LineOf(lines, "Text window left/top/width/height") + 1], "5|6|777|555|");
   EXPECT_EQ(lines[LineOf(lines, "Color Layer 31") + 1], "131");
   // Header, items 1-5, 6-38, 39-54, 55-62, 63 (three command lines),
@@ -560,4 +562,78 @@ TEST_F(ConfigFileTest, WindowsFitTheScreen) {
   platform::SetMainWindow(nullptr);
   platform::SetScreenSizeQuery(nullptr);
   platform::SetScreenDpiQuery(nullptr);
+}
+
+TEST_F(ConfigFileTest, ShortRealsDoNotFollowTheDisplayDigits) {
+  CadSettings.CadTextWidthRatio = 0.75L;
+  CadSettings.CadFontSlant = 12.5L;
+  ScreenGraphicsSettings.GraphXFactor = 1.5L;
+  SignificantDigits = 1;
+  auto lines = WriteAndReset();
+  EXPECT_EQ(SignificantDigits, 3);  // AllDefaults
+  EXPECT_EQ(lines[LineOf(lines, "Textwidth/height CAD") + 1], "0.75");
+  EXPECT_EQ(lines[LineOf(lines, "Font angle") + 1], "12.5");
+  EXPECT_EQ(lines[LineOf(lines, "X-Factor for graphic extension") + 1], "1.5");
+  ReadConfigFile();
+  EXPECT_EQ(AbortFlag, 0);
+  EXPECT_EQ(CadSettings.CadTextWidthRatio, 0.75L);
+  EXPECT_EQ(CadSettings.CadFontSlant, 12.5L);
+  EXPECT_EQ(ScreenGraphicsSettings.GraphXFactor, 1.5L);
+  EXPECT_EQ(SignificantDigits, 1);
+
+  // Three saves with 2 digits: a value that rounds differently at 2 digits
+  // keeps its 3 digits, and the setting is restored after each write.
+  CadSettings.CadTextWidthRatio = 0.264L;
+  for (int save = 0; save < 3; ++save) {
+    SignificantDigits = 2;
+    WriteConfigFile();
+    EXPECT_EQ(SignificantDigits, 2);
+    ReadConfigFile();
+  }
+  EXPECT_EQ(CadSettings.CadTextWidthRatio, 0.264L);
+  EXPECT_EQ(SignificantDigits, 2);
+}
+
+TEST_F(ConfigFileTest, EveryEarlyEndFitsTheWindowsToTheScreen) {
+  platform::SetScreenSizeQuery([] { return platform::ScreenSize{1280, 1024}; });
+  HorizontalPixels = 0;
+  VerticalPixels = 65535;
+  const auto lines = WriteAndReset();
+  const std::size_t afterItem60 = LineOf(lines, "Windows Screendump Border ?");
+  const std::size_t amongUnlabelled = lines.size() - 20;
+  for (std::size_t cut : {std::size_t{2}, afterItem60, amongUnlabelled, lines.size()}) {
+    AllDefaults();
+    ConfigDirectory = dir_.Dir().string();
+    CopyTableFlag = 1;
+    Put(dir_.Path("vob4.cfg"), Joined(lines, cut));
+    ReadConfigFile();
+    EXPECT_EQ(HorizontalPixels, 1271) << "cut after line " << cut;
+    EXPECT_EQ(VerticalPixels, 933) << "cut after line " << cut;
+    EXPECT_FALSE(SharedTextFile.IsOpen()) << "cut after line " << cut;
+    EXPECT_EQ(CopyTableFlag, 0) << "cut after line " << cut;
+  }
+  // The stop at an unreadable text-window line as well.
+  auto damaged = lines;
+  damaged[LineOf(damaged, "Text window left/top/width/height") + 1] = "1|2|0|0|";
+  AllDefaults();
+  ConfigDirectory = dir_.Dir().string();
+  Put(dir_.Path("vob4.cfg"), Joined(damaged));
+  ReadConfigFile();
+  EXPECT_EQ(HorizontalPixels, 1271);
+  EXPECT_FALSE(SharedTextFile.IsOpen());
+  platform::SetScreenSizeQuery(nullptr);
+}
+
+TEST_F(ConfigFileTest, EmptyTableDirectoryIsValid) {
+  ProgramDirectory = dir_.Dir().string();
+  for (const char* sub : {"dbf", "plt", "tmp"}) fs::create_directories(dir_.Path(sub));
+  CadDirectory = EdiDirectory = DefaultDataDirectory = TempDirectory = dir_.Path("tmp");
+  DbfDirectory = dir_.Path("dbf");
+  PltDirectory = dir_.Path("plt");
+  CheckConfiguredDirectories();
+  EXPECT_TRUE(dialogs_.Asked().empty());
+  fs::remove(dir_.Path("dbf"));
+  CheckConfiguredDirectories();
+  ASSERT_EQ(dialogs_.Asked().size(), 1u);
+  EXPECT_EQ(dialogs_.Asked()[0].text, "invalid DBF Directory configured");
 }

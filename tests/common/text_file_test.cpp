@@ -74,6 +74,11 @@ TEST(RealLineText, FormsAreFixedWhateverTheSettings) {
   EXPECT_EQ(FixedPointText(0.5L, 0), "1");
   EXPECT_EQ(FixedPointText(9.5L, 0), "10");
   EXPECT_EQ(FixedPointText(1.0L / 3, 14), "0.33333333333333");
+  // At most 18 significant digits; further positions are 0.
+  EXPECT_EQ(FixedPointText(98765432.1L, 14), "98765432.10000000000000");
+  EXPECT_EQ(FixedPointText(-1.0L / 3 * 1e10L, 14), "-3333333333.33333333000000");
+  EXPECT_EQ(FixedPointText(1e25L, 2), "10000000000000000000000000.00");
+  EXPECT_EQ(FixedPointText(-0.000000004L, 7), "0.0000000");
 }
 
 TEST(ParseRealLine, AcceptsEitherDecimalSignAndAnyDecimals) {
