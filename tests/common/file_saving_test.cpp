@@ -93,13 +93,15 @@ TEST_F(FileSavingTest, FilesTheUserMayNotWriteAreRefusedAndUnchanged) {
   const std::string readOnly = dir_.Path("read_only.vb4");
   const std::string foreign = dir_.Path("foreign.vb4");
   const std::string lockedDir = dir_.Path("locked");
+  // Made by root, they are another user's to the child; a suite that does
+  // not run as root makes them read-only to their owner as well.
+  const bool root = ::geteuid() == 0;
   Put(foreign, "root's\r\n");
-  ::chmod(foreign.c_str(), 0644);
+  ::chmod(foreign.c_str(), root ? 0644 : 0444);
   fs::create_directory(lockedDir);
-  fs::permissions(lockedDir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                 fs::perms::others_read | fs::perms::others_exec);
   Put(lockedDir + "/shared.vb4", "shared\r\n");
   ::chmod((lockedDir + "/shared.vb4").c_str(), 0666);
+  ::chmod(lockedDir.c_str(), root ? 0755 : 0555);
   const struct stat foreignBefore = Lstat(foreign);
 
   ExpectChildPassed(testsupport::RunUnprivileged([&] {
@@ -150,6 +152,7 @@ TEST_F(FileSavingTest, FilesTheUserMayNotWriteAreRefusedAndUnchanged) {
   EXPECT_EQ(Lstat(foreign).st_uid, foreignBefore.st_uid);
   EXPECT_EQ(Lstat(foreign).st_ino, foreignBefore.st_ino);
   EXPECT_EQ(dir_.Entries(), 4u);  // read_only, foreign, locked, own: no temporary file
+  ::chmod(lockedDir.c_str(), 0755);  // so that the directory can be cleared
 }
 
 TEST_F(FileSavingTest, LinksAreFollowedAndStayLinks) {
