@@ -1,0 +1,200 @@
+// Date display conversions and the two-digit-year rule.
+#include "dbase/engine/date_display.h"
+
+#include <cctype>
+#include <vector>
+
+#include "dbase/engine/engine_settings.h"
+
+namespace dbase {
+
+namespace {
+
+bool AllDigits(const std::string& text) {
+  if (text.empty()) return false;
+  for (const char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+std::string Trim(const std::string& text) {
+  const std::size_t start = text.find_first_not_of(' ');
+  if (start == std::string::npos) return {};
+  const std::size_t end = text.find_last_not_of(' ');
+  return text.substr(start, end - start + 1);
+}
+
+std::string PadTwo(const std::string& part) {
+  std::string p = Trim(part);
+  while (p.size() < 2) p.insert(p.begin(), '0');
+  return p;
+}
+
+std::vector<std::string> SplitAt(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (parts.size() < 2) {
+    const std::size_t at = text.find(separator, start);
+    if (at == std::string::npos) break;
+    parts.push_back(text.substr(start, at - start));
+    start = at + 1;
+  }
+  parts.push_back(text.substr(start));
+  while (parts.size() < 3) parts.emplace_back();
+  return parts;
+}
+
+// Writes day, month, year in the order and with the separator of a format.
+std::string Arrange(int code, const std::string& month, const std::string& day, const std::string& year) {
+  const char sep = DateSeparatorOf(code);
+  switch (code) {
+    case 0:
+      return month + sep + day + sep + year;
+    case 1:
+      return year + sep + month + sep + day;
+    default:
+      return day + sep + month + sep + year;
+  }
+}
+
+}  // namespace
+
+int CenturyOf(const std::string& twoDigitYear) {
+  int n = 0;
+  for (std::size_t i = 0; i < 2 && i < twoDigitYear.size(); ++i) {
+    const char c = twoDigitYear[i];
+    if (!std::isdigit(static_cast<unsigned char>(c))) break;
+    n = n * 10 + (c - '0');
+  }
+  const int c = (CenturyPivot / 100) * 100;
+  return n < CenturyPivot % 100 ? c + 100 : c;
+}
+
+std::string CenturyDigits(const std::string& twoDigitYear) {
+  return std::to_string(CenturyOf(twoDigitYear)).substr(0, 2);
+}
+
+std::string YearToFour(const std::string& year) {
+  if (!Century) return year;
+  if (year.size() == 2) return CenturyDigits(year) + year;
+  std::string out = year;
+  while (out.size() < 4) out.insert(out.begin(), '0');
+  return out;
+}
+
+std::string EmptyDatePicture(int code, bool fourDigitYear) {
+  if (code < 0 || code >= 9) code = 0;
+  return Arrange(code, "  ", "  ", fourDigitYear ? "    " : "  ");
+}
+
+std::string EmptyDatePicture(int code) { return EmptyDatePicture(code, Century); }
+
+std::string DateToDisplay(const std::string& text) {
+  std::string t = text.substr(0, 10);
+  const std::size_t zero = t.find('\0');
+  if (zero != std::string::npos) t.resize(zero);
+  const std::vector<std::string> parts = SplitAt(t, '/');
+  if (Trim(parts[0]).empty() && Trim(parts[1]).empty() && Trim(parts[2]).empty()) {
+    return EmptyDatePicture(DateFormat);
+  }
+  return Arrange(DateFormat, PadTwo(parts[0]), PadTwo(parts[1]), YearToFour(PadTwo(parts[2])));
+}
+
+std::string DateFromDisplay(const std::string& text) {
+  char sep = 0;
+  for (const char candidate : {'/', '-', '.'}) {
+    if (text.find(candidate) != std::string::npos) {
+      sep = candidate;
+      break;
+    }
+  }
+  if (sep == 0) return text;
+  const std::vector<std::string> parts = SplitAt(text, sep);
+  std::string month;
+  std::string day;
+  std::string year;
+  if (DateFormat == 1) {
+    year = parts[0];
+    month = parts[1];
+    day = parts[2];
+  } else if (DateFormat == 0) {
+    month = parts[0];
+    day = parts[1];
+    year = parts[2];
+  } else {
+    day = parts[0];
+    month = parts[1];
+    year = parts[2];
+  }
+  return PadTwo(month) + "/" + PadTwo(day) + "/" + YearToFour(PadTwo(year));
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  if (month == 2 && IsLeapYear(year)) return 29;
+  return kDays[month - 1];
+}
+
+std::string StoredDateToNative(const std::string& stored) {
+  const std::string s = (stored + "        ").substr(0, 8);
+  if (Trim(s).empty()) return EmptyDatePicture(DateFormat, true);
+  return Arrange(DateFormat, s.substr(4, 2), s.substr(6, 2), s.substr(0, 4));
+}
+
+std::string NativeDateToStored(const std::string& text) {
+  const std::string blank(8, ' ');
+  if (text.size() != 8 && text.size() != 10) return blank;
+  const std::string digitsOnly = [&] {
+    std::string d;
+    for (const char c : text) {
+      if (c != ' ' && c != '/' && c != '-' && c != '.') d.push_back(c);
+    }
+    return d;
+  }();
+  if (digitsOnly.empty()) return blank;  // blanks and the empty pictures
+  char sep = 0;
+  for (const char candidate : {'/', '-', '.'}) {
+    if (text.find(candidate) != std::string::npos) {
+      sep = candidate;
+      break;
+    }
+  }
+  if (sep == 0) return blank;
+  const std::vector<std::string> parts = SplitAt(text, sep);
+  std::string month;
+  std::string day;
+  std::string year;
+  if (DateFormat == 1) {
+    year = parts[0];
+    month = parts[1];
+    day = parts[2];
+  } else if (DateFormat == 0) {
+    month = parts[0];
+    day = parts[1];
+    year = parts[2];
+  } else {
+    day = parts[0];
+    month = parts[1];
+    year = parts[2];
+  }
+  if (month.size() != 2 || day.size() != 2 || (year.size() != 2 && year.size() != 4)) return blank;
+  if (!AllDigits(month) || !AllDigits(day) || !AllDigits(year)) return blank;
+  if (year.size() == 2) year = std::to_string(CenturyOf(year)).substr(0, 2) + year;
+  const int y = std::stoi(year);
+  const int m = std::stoi(month);
+  const int d = std::stoi(day);
+  if (d < 1 || d > DaysInMonth(y, m)) return blank;
+  return year + month + day;
+}
+
+std::string DisplayDateText(const std::string& native) {
+  if (Century || native.size() != 10) return native;
+  if (DateFormat == 1) return native.substr(2);
+  return native.substr(0, 6) + native.substr(8);
+}
+
+}  // namespace dbase

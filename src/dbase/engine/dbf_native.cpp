@@ -1,0 +1,255 @@
+// Conversion between the raw record and the native record.
+#include "dbase/engine/dbf_native.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "dbase/engine/date_display.h"
+#include "dbase/engine/dbf_layout.h"
+
+namespace dbase {
+
+namespace {
+
+// Widest field whose integers fit a 32-bit native value.
+constexpr int kMaxInt32Digits = 9;
+
+std::string Trimmed(const char* data, std::size_t length) {
+  std::size_t start = 0;
+  while (start < length && data[start] == ' ') ++start;
+  std::size_t end = length;
+  while (end > start && (data[end - 1] == ' ' || data[end - 1] == '\0')) --end;
+  return std::string(data + start, end - start);
+}
+
+void PutField(DbfTable& table, const FieldDef& field, const std::string& text) {
+  std::string value = text.substr(0, field.length);
+  value.resize(field.length, ' ');
+  std::memcpy(table.record.data() + field.offset, value.data(), field.length);
+}
+
+}  // namespace
+
+NativeKind NativeKindOf(const FieldDef& field) {
+  switch (field.type) {
+    case 'C':
+      return NativeKind::Text;
+    case 'D':
+      return NativeKind::Date;
+    case 'N':
+    case 'F':
+      if (field.decimals > 0) return NativeKind::Double;
+      return field.length > kMaxInt32Digits ? NativeKind::Int64 : NativeKind::Int32;
+    case 'L':
+      return NativeKind::Logical;
+    default:
+      return NativeKind::Memo;
+  }
+}
+
+std::size_t NativeFieldSize(const FieldDef& field) {
+  switch (NativeKindOf(field)) {
+    case NativeKind::Text:
+      return static_cast<std::size_t>(field.length) + 1;
+    case NativeKind::Date:
+      return static_cast<std::size_t>(field.length) + 3;
+    case NativeKind::Double:
+    case NativeKind::Int64:
+      return 8;
+    case NativeKind::Int32:
+    case NativeKind::Memo:
+      return 4;
+    case NativeKind::Logical:
+      return 1;
+  }
+  return 0;
+}
+
+std::size_t NativeRecordSize(const DbfTable& table) {
+  std::size_t size = 1;
+  for (const FieldDef& field : table.fields) size += NativeFieldSize(field);
+  return size;
+}
+
+std::size_t NativeFieldOffset(const DbfTable& table, int index) {
+  std::size_t offset = 1;
+  for (int i = 0; i < index && i < table.FieldCount(); ++i) offset += NativeFieldSize(table.fields[i]);
+  return offset;
+}
+
+std::string NativeString(const std::uint8_t* address) {
+  return std::string(reinterpret_cast<const char*>(address + 1), address[0]);
+}
+
+void PutNativeString(std::uint8_t* address, std::size_t capacity, const std::string& text) {
+  const std::size_t n = std::min(text.size(), capacity > 0 ? std::min<std::size_t>(capacity - 1, 255) : 0);
+  address[0] = static_cast<std::uint8_t>(n);
+  std::memcpy(address + 1, text.data(), n);
+}
+
+double NativeDouble(const std::uint8_t* address) {
+  double v;
+  std::memcpy(&v, address, sizeof v);
+  return v;
+}
+void PutNativeDouble(std::uint8_t* address, double value) { std::memcpy(address, &value, sizeof value); }
+std::int32_t NativeInt32(const std::uint8_t* address) {
+  std::int32_t v;
+  std::memcpy(&v, address, sizeof v);
+  return v;
+}
+void PutNativeInt32(std::uint8_t* address, std::int32_t value) { std::memcpy(address, &value, sizeof value); }
+std::int64_t NativeInt64(const std::uint8_t* address) {
+  std::int64_t v;
+  std::memcpy(&v, address, sizeof v);
+  return v;
+}
+void PutNativeInt64(std::uint8_t* address, std::int64_t value) { std::memcpy(address, &value, sizeof value); }
+
+double NativeNumber(const FieldDef& field, const std::uint8_t* address) {
+  switch (NativeKindOf(field)) {
+    case NativeKind::Double:
+      return NativeDouble(address);
+    case NativeKind::Int32:
+    case NativeKind::Memo:
+      return NativeInt32(address);
+    case NativeKind::Int64:
+      return static_cast<double>(NativeInt64(address));
+    default:
+      return 0;
+  }
+}
+
+void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value) {
+  switch (NativeKindOf(field)) {
+    case NativeKind::Double:
+      PutNativeDouble(address, value);
+      break;
+    case NativeKind::Int32:
+    case NativeKind::Memo:
+      PutNativeInt32(address, static_cast<std::int32_t>(std::llround(std::clamp(value, -2147483648.0, 2147483647.0))));
+      break;
+    case NativeKind::Int64:
+      PutNativeInt64(address, std::llround(std::clamp(value, -9.2e18, 9.2e18)));
+      break;
+    default:
+      break;
+  }
+}
+
+std::string NumberFieldText(double value, int width, int decimals) {
+  if (width <= 0) return {};
+  if (!std::isfinite(value)) return std::string(static_cast<std::size_t>(width), '*');
+  if (value == 0) value = 0;  // no "-0.00"
+  char buffer[400];
+  const int n = std::snprintf(buffer, sizeof buffer, "%*.*f", width, decimals, value);
+  if (n < 0 || n > width) return std::string(static_cast<std::size_t>(width), '*');
+  std::string text(buffer, static_cast<std::size_t>(n));
+  // A value that rounds to zero keeps no minus sign ("-0.00").
+  if (text.find_first_of("123456789") == std::string::npos) {
+    const std::size_t minus = text.find('-');
+    if (minus != std::string::npos) text[minus] = ' ';
+  }
+  return text;
+}
+
+std::string IntegerFieldText(std::int64_t value, int width) {
+  if (width <= 0) return {};
+  char buffer[64];
+  const int n = std::snprintf(buffer, sizeof buffer, "%*lld", width, static_cast<long long>(value));
+  if (n < 0 || n > width) return std::string(static_cast<std::size_t>(width), '*');
+  return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+void RecordToNative(const DbfTable& table, std::uint8_t* native) {
+  const char* raw = table.record.data();
+  native[0] = raw[0] == layout::kDeletedMark ? 1 : 0;
+  std::uint8_t* out = native + 1;
+  for (const FieldDef& field : table.fields) {
+    const char* text = raw + field.offset;
+    const std::size_t size = NativeFieldSize(field);
+    switch (NativeKindOf(field)) {
+      case NativeKind::Text:
+        out[0] = field.length;
+        std::memcpy(out + 1, text, field.length);
+        break;
+      case NativeKind::Date:
+        PutNativeString(out, size, StoredDateToNative(std::string(text, std::min<std::size_t>(field.length, 8))));
+        break;
+      case NativeKind::Double: {
+        const std::string t = Trimmed(text, field.length);
+        PutNativeDouble(out, t.empty() ? 0.0 : std::strtod(t.c_str(), nullptr));
+        break;
+      }
+      case NativeKind::Int32: {
+        const std::string t = Trimmed(text, field.length);
+        PutNativeInt32(out, static_cast<std::int32_t>(t.empty() ? 0 : std::strtol(t.c_str(), nullptr, 10)));
+        break;
+      }
+      case NativeKind::Int64: {
+        const std::string t = Trimmed(text, field.length);
+        std::int64_t v = 0;
+        if (!t.empty()) {
+          errno = 0;
+          v = std::strtoll(t.c_str(), nullptr, 10);
+          if (errno == ERANGE || v == kKeepFieldText) v = kKeepFieldText;
+        }
+        PutNativeInt64(out, v);
+        break;
+      }
+      case NativeKind::Logical: {
+        const char c = field.length > 0 ? text[0] : ' ';
+        out[0] = (c == 'T' || c == 't' || c == 'Y' || c == 'y') ? 1 : 0;
+        break;
+      }
+      case NativeKind::Memo: {
+        const std::string t = Trimmed(text, field.length);
+        PutNativeInt32(out, static_cast<std::int32_t>(t.empty() ? 0 : std::strtol(t.c_str(), nullptr, 10)));
+        break;
+      }
+    }
+    out += size;
+  }
+}
+
+void NativeToRecord(DbfTable& table, const std::uint8_t* native) {
+  table.record[0] = native[0] != 0 ? layout::kDeletedMark : layout::kActiveMark;
+  const std::uint8_t* in = native + 1;
+  for (const FieldDef& field : table.fields) {
+    const std::size_t size = NativeFieldSize(field);
+    switch (NativeKindOf(field)) {
+      case NativeKind::Text: {
+        const std::size_t n = std::min<std::size_t>(in[0], field.length);
+        PutField(table, field, std::string(reinterpret_cast<const char*>(in + 1), n));
+        break;
+      }
+      case NativeKind::Date:
+        PutField(table, field, NativeDateToStored(NativeString(in)));
+        break;
+      case NativeKind::Double:
+        PutField(table, field, NumberFieldText(NativeDouble(in), field.length, field.decimals));
+        break;
+      case NativeKind::Int32:
+        PutField(table, field, IntegerFieldText(NativeInt32(in), field.length));
+        break;
+      case NativeKind::Int64: {
+        const std::int64_t v = NativeInt64(in);
+        if (v != kKeepFieldText) PutField(table, field, IntegerFieldText(v, field.length));
+        break;
+      }
+      case NativeKind::Logical:
+        PutField(table, field, in[0] != 0 ? "T" : "F");
+        break;
+      case NativeKind::Memo:
+        PutField(table, field, IntegerFieldText(NativeInt32(in), field.length));
+        break;
+    }
+    in += size;
+  }
+}
+
+}  // namespace dbase

@@ -1,0 +1,61 @@
+// The native record: the decoded, typed form of one record in which callers
+// read and change field values. Byte 0 is the deleted flag (1 = deleted);
+// then every field in file order:
+//   C  length byte + the characters (field length + 1 bytes)
+//   D  length byte + the date in the display order of DateFormat with its
+//      four-digit year (field length + 3 bytes, 11 for the usual 8)
+//   N, F with decimals: 8-byte double
+//   N, F without decimals: 4-byte integer up to 9 digits, 8-byte integer
+//      from 10 digits on (kKeepFieldText: a value beyond 64 bits whose
+//      field text is written back unchanged)
+//   L  1 byte, 1 = true;  M  4-byte block number
+// Values are stored unaligned in host byte order; use the accessors below.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "dbase/engine/dbf_file.h"
+
+namespace dbase {
+
+enum class NativeKind { Text, Date, Double, Int32, Int64, Logical, Memo };
+
+// The 64-bit native value of a numeric field whose text holds a number
+// beyond 64 bits: NativeToRecord leaves the field's text as it is.
+inline constexpr std::int64_t kKeepFieldText = std::numeric_limits<std::int64_t>::min();
+
+NativeKind NativeKindOf(const FieldDef& field);
+std::size_t NativeFieldSize(const FieldDef& field);
+std::size_t NativeRecordSize(const DbfTable& table);
+// Offset of field n (0-based index) in the native record.
+std::size_t NativeFieldOffset(const DbfTable& table, int index);
+
+// Raw record (table.record) -> native buffer, and back.
+void RecordToNative(const DbfTable& table, std::uint8_t* native);
+void NativeToRecord(DbfTable& table, const std::uint8_t* native);
+
+// Accessors of single native values.
+std::string NativeString(const std::uint8_t* address);
+// Stores at most capacity - 1 characters with their length byte.
+void PutNativeString(std::uint8_t* address, std::size_t capacity, const std::string& text);
+double NativeDouble(const std::uint8_t* address);
+void PutNativeDouble(std::uint8_t* address, double value);
+std::int32_t NativeInt32(const std::uint8_t* address);
+void PutNativeInt32(std::uint8_t* address, std::int32_t value);
+std::int64_t NativeInt64(const std::uint8_t* address);
+void PutNativeInt64(std::uint8_t* address, std::int64_t value);
+
+// A numeric field's value as a double, whatever its native form.
+double NativeNumber(const FieldDef& field, const std::uint8_t* address);
+// Stores a number in a numeric field's native form (rounded for integers).
+void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value);
+
+// The record text of a number: right-aligned to width with decimals, a row
+// of '*' when it does not fit.
+std::string NumberFieldText(double value, int width, int decimals);
+std::string IntegerFieldText(std::int64_t value, int width);
+
+}  // namespace dbase

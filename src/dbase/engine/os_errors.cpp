@@ -1,0 +1,47 @@
+// errno to engine error codes.
+#include "dbase/engine/os_errors.h"
+
+#include <cerrno>
+
+namespace dbase {
+
+int OsErrorCode(int errnoValue, bool inWrite) {
+  switch (errnoValue) {
+    case 0:
+      return 0;
+    case ENOENT:
+      return 2;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+      return 3;
+    case EMFILE:
+    case ENFILE:
+      return 4;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+      return 5;
+    case EROFS:
+      return 19;
+    case EBADF:
+      return 6;
+    case ENOMEM:
+      return 8;
+    case EINVAL:
+      return 12;
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+      return 101;
+    case EAGAIN:
+    case EDEADLK:
+      return 33;
+    case EIO:
+      return inWrite ? 101 : 100;
+    default:
+      return inWrite ? 101 : 100;
+  }
+}
+
+}  // namespace dbase
