@@ -29,7 +29,10 @@ void ShowHardnessValues() {
 
 void HardnessDialog() {
   common::OnlineBegin("Hardness Conversion", HardnessScaleCount, 0);
-  for (int s = 1; s <= HardnessScaleCount; ++s) common::OnlineInputLabels[s] = HardnessScaleNames[s];
+  for (int s = 1; s <= HardnessScaleCount; ++s) {
+    common::OnlineInputLabels[s] = HardnessScaleNames[s];
+    common::OnlineInputUnits[s].clear();  // hardness numbers carry no unit
+  }
   ShowHardnessValues();
   int row = ScaleHB;
   int changed = 0;

@@ -40,6 +40,7 @@ class HardnessDialogTest : public ::testing::Test {
 };
 
 TEST_F(HardnessDialogTest, Hv240ConvertsToItsTableRow) {
+  common::OnlineInputUnits[2] = "mm";  // left by an earlier user of the form
   // Row 2 (HV), value 240; then leave.
   dialogs_.Then(ScriptedAnswer::Choose(1)).Then(ScriptedAnswer::Enter("240"));
   HardnessDialog();
