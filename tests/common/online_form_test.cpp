@@ -6,8 +6,10 @@
 
 #include <deque>
 
+#include "common/help_text.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "support/file_test_support.h"
 
 using namespace common;
 
@@ -119,6 +121,20 @@ TEST_F(OnlineFormTest, OutputRowsFollowTheSmallWindowSetting) {
   EXPECT_TRUE(OnlineShowsOutputs());
   SmallOnlineWindow = true;
   EXPECT_FALSE(OnlineShowsOutputs());
+}
+
+TEST_F(OnlineFormTest, HintsComeFromTheRowsHelpEntries) {
+  testsupport::ScratchDirectory dir("online_form");
+  SetProgramIdentity();
+  PltDirectory = dir.Dir().string();
+  testsupport::Put(dir.Path("vob4.hlp"),
+                   "4005\r\nsecond input\r\n4070\r\nfirst output\r\n4072\r\nsecond output\r\n"
+                   "4180\r\nfirst output of base 4105\r\n");
+  EXPECT_EQ(OnlineInputHint(4000, 2), "second input");
+  EXPECT_EQ(OnlineOutputHint(4000, 1), "first output");
+  EXPECT_EQ(OnlineOutputHint(4000, 2), "second output");
+  EXPECT_EQ(OnlineOutputHint(4105, 1), "first output of base 4105");
+  EXPECT_EQ(OnlineInputHint(4000, 3), "help text No 4010: No help available.");
 }
 
 }  // namespace
