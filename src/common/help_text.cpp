@@ -73,8 +73,10 @@ HelpEntry LookUpHelp(int n) {
     entry.found = true;
     entry.picture = PictureOf(line);
     entry.lines.push_back(text);
-    // Lines 2..5: further keys of this entry, or plain lines taken as they
-    // are; the key of the next entry (a multiple of 5) ends it.
+    // Lines 2..5: the keys n+1 .. n+4 of this entry, or plain lines taken as
+    // they are. The key of the next entry (a multiple of 5) ends it, and so
+    // does any other key: the one-line hints of output rows sit at keys two
+    // apart (n, n+2, ...), each an entry of its own.
     while (entry.lines.size() < 5 && !file.Eof()) {
       std::string next;
       if (!file.ReadLine(next)) break;
@@ -83,7 +85,7 @@ HelpEntry LookUpHelp(int n) {
         entry.lines.push_back(next);
         continue;
       }
-      if (k % 5 == 0) break;
+      if (k != n + static_cast<int>(entry.lines.size())) break;
       std::string keyText;
       file.ReadLine(keyText);
       entry.lines.push_back(keyText);

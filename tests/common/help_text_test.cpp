@@ -23,7 +23,7 @@ class HelpTextTest : public ::testing::Test {
     PltDirectory = dir_.Dir().string();
     Put(dir_.Path("kaldrim.hlp"),
         "3995:gear1\r\nFirst line of 3995\r\n3996\r\nSecond line\r\na plain line\r\n"
-        "3999\r\nLast of 3995\r\n4000\r\nnot read from here\r\n");
+        "3998\r\nLast of 3995\r\n4000\r\nnot read from here\r\n");
     Put(dir_.Path("vob4.hlp"),
         "1000:NULL\r\nnot this file\r\n4000:pitch\r\nEntry 4000 \x81" "ber\r\n4001\r\nsecond\r\n"
         "4005\r\nnext entry\r\n");
