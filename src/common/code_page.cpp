@@ -248,6 +248,38 @@ std::string TextForOutputMode(const std::string& text) {
   }
 }
 
+std::string OemToWindows1252(const std::string& text) {
+  // Code page 1252 equals Latin-1 from 0xA0 up; 0x80..0x9F hold a few
+  // typographic characters, of which code page 850 has only the florin.
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto code = static_cast<unsigned char>(c);
+    const char32_t cp = kCp850[code];
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp == 0x0192) {
+      out.push_back(static_cast<char>(0x83));
+    } else if (const char box = BoxReplacement(code)) {
+      out.push_back(box);
+    } else {
+      out.push_back('?');
+    }
+  }
+  return out;
+}
+
+std::string TextForCadFile(const std::string& text) {
+  switch (CadTextMode) {
+    case 2:
+      return OemToWindows1252(AsciiTextMode ? TransliterateOemToAscii(text) : text);
+    case 3:
+      return TransliterateOemToAscii(text);
+    default:
+      return text;
+  }
+}
+
 void OemToDisplayText(const std::string& text, std::string& result) { result = OemToDisplayText(text); }
 void AnsiToOemText(const std::string& text, std::string& result) { result = AnsiToOemText(text); }
 void TransliterateOemToAscii(const std::string& text, std::string& result) {

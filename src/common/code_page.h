@@ -52,4 +52,14 @@ void AnsiToDisplayText(const std::string& text, std::string& result);
 std::string TextForOutputMode(const std::string& text);
 void TextForOutputMode(const std::string& text, std::string& result);
 
+// A program text in code page 1252, the character set that readers of DXF,
+// IGES and text CAD files assume: box characters as '|', '+', '-' and every
+// character that code page 1252 lacks as '?'.
+std::string OemToWindows1252(const std::string& text);
+// Text for a CAD file written to disk (DXF, IGES, text CAD) by CadTextMode:
+// 2 code page 1252 (ASCII-transliterated first while AsciiTextMode is on),
+// 3 ASCII, else unchanged. The screen keeps the display form of
+// TextForOutputMode.
+std::string TextForCadFile(const std::string& text);
+
 }  // namespace common

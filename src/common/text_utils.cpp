@@ -132,6 +132,8 @@ void SetCommandLineParams(int argc, const char* const* argv) {
   SetCommandLineParams(params);
 }
 
+int CommandLineParamCount() { return static_cast<int>(CommandLineParams().size()); }
+
 bool HasCommandLineParam(const std::string& text) {
   const std::string wanted = UpperText(text);
   for (const std::string& param : CommandLineParams())

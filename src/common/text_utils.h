@@ -72,5 +72,7 @@ char YesNoChar(bool b);     // 'J' or 'N'
 void SetCommandLineParams(const std::vector<std::string>& params);
 void SetCommandLineParams(int argc, const char* const* argv);
 bool HasCommandLineParam(const std::string& text);
+// The number of command-line parameters.
+int CommandLineParamCount();
 
 }  // namespace common

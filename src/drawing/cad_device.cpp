@@ -1,0 +1,131 @@
+// Device codes, the device choice and the device table; see cad_device.h.
+#include "drawing/cad_device.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "common/cad_settings.h"
+#include "common/code_page.h"
+#include "common/kaldvar.h"
+#include "common/text_utils.h"
+#include "drawing/cad_back_ends.h"
+#include "platform/user_dialogs.h"
+
+namespace drawing {
+
+CadDeviceCode CadDevice = CadDeviceScreen;
+CadDeviceCode CadRequestedDevice = CadAskDevice;
+
+namespace {
+
+// The none device, and every code without a back end.
+CadBackEnd& NoBackEnd() {
+  static CadBackEnd none;
+  return none;
+}
+
+CadBackEnd* BuiltInBackEnd(CadDeviceCode code) {
+  switch (code) {
+    case CadDeviceDxf: return &DxfFileBackEnd();
+    case CadDeviceTextCad: return &TextCadBackEnd();
+    case CadDeviceStep: return &StepBackEnd();
+    default: return nullptr;
+  }
+}
+
+std::array<CadBackEnd*, CadDeviceCount + 1>& Installed() {
+  static std::array<CadBackEnd*, CadDeviceCount + 1> installed{};
+  return installed;
+}
+
+}  // namespace
+
+CadBackEnd& CadBackEndFor(CadDeviceCode code) {
+  if (code <= CadDeviceCount && Installed()[code]) return *Installed()[code];
+  if (CadBackEnd* builtIn = BuiltInBackEnd(code)) return *builtIn;
+  return NoBackEnd();
+}
+
+CadBackEnd* SetCadBackEnd(CadDeviceCode code, CadBackEnd* backEnd) {
+  if (code > CadDeviceCount) return nullptr;
+  CadBackEnd* previous = Installed()[code];
+  Installed()[code] = backEnd;
+  return previous;
+}
+
+void SetCadDevice(CadDeviceCode code) { CadDevice = code; }
+
+namespace {
+
+// A choice from a list (program texts); the 1-based choice, or 0 when the
+// user cancelled (AbortFlag set).
+int Choose(const std::string& caption, const std::vector<std::string>& items, int preselected) {
+  platform::ChoiceRequest request;
+  request.caption = "Select";
+  request.prompt = common::OemToDisplayText(caption);
+  for (const std::string& item : items) request.items.push_back(common::OemToDisplayText(item));
+  request.preselected = preselected >= 1 && preselected <= static_cast<int>(items.size()) ? preselected - 1 : 0;
+  request.style = items.size() >= 8 ? platform::ChoiceStyle::List : platform::ChoiceStyle::Radio;
+  const auto chosen = platform::Dialogs().ChooseItem(request);
+  if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(items.size())) {
+    common::AbortFlag = 1;
+    return 0;
+  }
+  common::AbortFlag = 0;
+  return *chosen + 1;
+}
+
+}  // namespace
+
+void SelectCadDevice() {
+  const int chosen = Choose("CAD Code",
+                            {"DXF", "IGES", "Control Output to Screen", "TRAMLIN - Send to Printer/Plotter", "TXT", "STL"},
+                            CadDevice);
+  if (chosen == 0) return;
+  CadDevice = static_cast<CadDeviceCode>(chosen);
+  if (CadDevice != CadDevicePlot) return;
+  auto& settings = common::CadSettings;
+  const int count = std::clamp<int>(settings.PlotCommandCount, 1, common::MaxPlotCommandLines);
+  if (count >= 2) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= count; ++i) lines.push_back(settings.PlotCommandLines[i]);
+    const int line = Choose("TRAMLIN Command Line", lines, settings.PlotCommandIndex);
+    if (line == 0) return;
+    settings.PlotCommandIndex = static_cast<std::uint16_t>(line);
+  } else {
+    settings.PlotCommandIndex = 1;
+  }
+  std::string& commandLine = settings.PlotCommandLines[settings.PlotCommandIndex];
+  if (PlotCommandEditor()) PlotCommandEditor()(commandLine);
+  platform::TextInputRequest request;
+  request.caption = "Input";
+  request.prompt = "TRAMLIN command line (0=Parameter)";
+  request.initial = common::OemToDisplayText(commandLine);
+  request.maxLength = 60;
+  const auto entered = platform::Dialogs().InputText(request);
+  if (!entered) {
+    common::AbortFlag = 1;
+    return;
+  }
+  const std::string line = common::AnsiToOemText(*entered);
+  const std::string trimmed = common::TrimBlanks(line);
+  if ((trimmed.empty() || trimmed.front() == '0') && PlotCommandBuilder()) {
+    commandLine = PlotCommandBuilder()();
+  } else {
+    commandLine = line;
+  }
+}
+
+std::function<void(std::string&)>& PlotCommandEditor() {
+  static std::function<void(std::string&)> editor;
+  return editor;
+}
+
+std::function<std::string()>& PlotCommandBuilder() {
+  static std::function<std::string()> builder;
+  return builder;
+}
+
+}  // namespace drawing

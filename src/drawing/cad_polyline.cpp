@@ -1,0 +1,132 @@
+// Polylines of the drawing interface, and circles and arcs broken into
+// chords; see cad_output.h. The DXF devices write polylines as such; every
+// other device gets the pieces as lines and arcs (or chords).
+#include <cmath>
+#include <numbers>
+
+#include "common/cad_settings.h"
+#include "common/numeric_routines.h"
+#include "common/plane_geometry.h"
+#include "drawing/cad_output.h"
+#include "drawing/cad_state.h"
+
+namespace drawing {
+
+using common::CadSettings;
+
+namespace {
+
+constexpr Real Pi = std::numbers::pi_v<Real>;
+
+// The polyline in progress: whether it is written natively, its flags and
+// first vertex (an emulated closed polyline is closed at its end).
+struct PolylineInProgress {
+  bool native = false;
+  int flags = 0;
+  Real firstX = 0, firstY = 0;
+};
+PolylineInProgress Polyline;
+
+// The piece from the pen position to (x, y) with the arc angle b.
+void EmulatedPiece(Real x, Real y, Real b) {
+  const Real px = CadDrawing.CadPenPositionX, py = CadDrawing.CadPenPositionY;
+  if (b == 0) {
+    CadLine(px, py, x, y);
+  } else if (CadSettings.CadArcsToLines) {
+    ArcAsChords(px, py, x, y, b, [](Real x1, Real y1, Real x2, Real y2) { CadLine(x1, y1, x2, y2); });
+  } else {
+    Real xc = 0, yc = 0, a1 = 0, a2 = 0, r = 0;
+    common::GetArcCenter(xc, yc, a1, px, py, x, y, b, a2, r);
+    CadArc(xc, yc, common::RadToDeg(a1), common::RadToDeg(a2), r, common::RadToDeg(b));
+  }
+  CadMoveTo(x, y);
+}
+
+}  // namespace
+
+void CadPolylineBegin(int flags) {
+  Polyline = PolylineInProgress{};
+  Polyline.flags = flags;
+  Polyline.native = CadDrawing.CadPolylineNative && CurrentCadBackEnd().WritesNativePolylines();
+  if (Polyline.native) {
+    CadTarget().PolylineBegin(flags);
+  } else {
+    CadDrawing.CadPolylineCount = 1;
+    CadDrawing.CadPolylineBulge = 0;
+  }
+}
+
+void CadPolylineVertex(Real x, Real y, Real b) {
+  if (Polyline.native) {
+    CadTarget().PolylineVertex(x + CadDrawing.CadOriginX, y + CadDrawing.CadOriginY, std::tan(b / 4));
+    CadMoveTo(x, y);
+    return;
+  }
+  if (CadDrawing.CadPolylineCount == 1) {
+    CadMoveTo(x, y);
+    Polyline.firstX = x;
+    Polyline.firstY = y;
+  } else {
+    EmulatedPiece(x, y, CadDrawing.CadPolylineBulge);
+  }
+  CadDrawing.CadPolylineBulge = b;
+  ++CadDrawing.CadPolylineCount;
+}
+
+void CadPolylineArcVertex(Real r, Real angle, Real b) {
+  CadPolylineVertex(CadDrawing.CadPenPositionX + r * std::cos(angle), CadDrawing.CadPenPositionY + r * std::sin(angle), b);
+}
+
+void CadPolylineEnd() {
+  if (Polyline.native) {
+    CadTarget().PolylineEnd();
+  } else if ((Polyline.flags & 1) && CadDrawing.CadPolylineCount > 2) {
+    // A closed polyline ends with the piece back to its first vertex, as
+    // the DXF devices draw it.
+    EmulatedPiece(Polyline.firstX, Polyline.firstY, CadDrawing.CadPolylineBulge);
+  }
+  Polyline = PolylineInProgress{};
+}
+
+// ---- Chords --------------------------------------------------------------------
+
+void CircleAsChords(Real x, Real y, Real r, const ChordSink& emit) {
+  const Real resolution = CadSettings.CadArcResolution > 0 ? CadSettings.CadArcResolution : 0.1L;
+  const Real circumference = 2 * Pi * std::fabs(r);
+  if (circumference <= resolution) return;
+  const long n = std::lround(circumference / resolution);
+  Real lastX = x + r, lastY = y;
+  for (long i = 1; i <= n; ++i) {
+    const Real a = 2 * Pi * static_cast<Real>(i) / static_cast<Real>(n);
+    const Real nextX = i == n ? x + r : x + r * std::cos(a);
+    const Real nextY = i == n ? y : y + r * std::sin(a);
+    emit(lastX, lastY, nextX, nextY);
+    lastX = nextX;
+    lastY = nextY;
+  }
+}
+
+void ArcAsChords(Real x1, Real y1, Real x2, Real y2, Real b, const ChordSink& emit) {
+  const Real resolution = CadSettings.CadArcResolution > 0 ? CadSettings.CadArcResolution : 0.2L;
+  Real xc = 0, yc = 0, a1 = 0, a2 = 0, r = 0;
+  common::GetArcCenter(xc, yc, a1, x1, y1, x2, y2, b, a2, r);
+  const Real length = r * std::fabs(b);
+  if (!(length > 0)) return;
+  if (length > resolution || std::fabs(b) > 0.1L) {
+    const long n = std::max(1L, std::fabs(b) * resolution / length <= 0.1L ? std::lround(length / resolution)
+                                                                           : std::lround(std::fabs(b) / 0.1L));
+    Real lastX = x1, lastY = y1;
+    for (long i = 1; i <= n; ++i) {
+      const Real a = a1 + b * static_cast<Real>(i) / static_cast<Real>(n);
+      const Real nextX = i == n ? x2 : xc + r * std::cos(a);
+      const Real nextY = i == n ? y2 : yc + r * std::sin(a);
+      emit(lastX, lastY, nextX, nextY);
+      lastX = nextX;
+      lastY = nextY;
+    }
+  } else {
+    emit(x1, y1, x2, y2);
+  }
+}
+
+}  // namespace drawing

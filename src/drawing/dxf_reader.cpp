@@ -1,0 +1,420 @@
+// The DXF reader; see dxf_reader.h.
+//
+// A file is read whole into group pairs first (a code line, then the value
+// line) and then interpreted; the reading ends at the "EOF" record or at the
+// physical end of the file, and a code line that is no number ends it with a
+// message, so that no file can keep the replay going for ever.
+#include "drawing/dxf_reader.h"
+
+#include <cmath>
+#include <map>
+#include <system_error>
+#include <vector>
+
+#include "common/cad_settings.h"
+#include "common/file_checks.h"
+#include "common/file_utils.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/number_format.h"
+#include "common/numeric_routines.h"
+#include "common/plane_geometry.h"
+#include "common/text_file.h"
+#include "common/text_utils.h"
+#include "drawing/cad_output.h"
+#include "drawing/cad_state.h"
+#include "platform/file_system.h"
+
+namespace drawing {
+
+using common::AbortFlag;
+
+TDxfInsertTransform DxfTransform;
+std::int32_t DxfNestingLevel = 0;
+
+namespace {
+
+struct Group {
+  int code = 0;
+  std::string value;
+};
+
+// One entity: its name (the value of its group 0) and the groups up to the
+// next group 0.
+struct Entity {
+  std::string name;
+  std::vector<Group> groups;
+
+  const std::string* Find(int code) const {
+    for (const Group& g : groups)
+      if (g.code == code) return &g.value;
+    return nullptr;
+  }
+  Real RealOr(int code, Real fallback) const {
+    const std::string* value = Find(code);
+    Real x = fallback;
+    if (value && !common::ParseRealLine(*value, x)) x = fallback;
+    return x;
+  }
+  std::string TextOr(int code, const std::string& fallback = {}) const {
+    const std::string* value = Find(code);
+    return value ? *value : fallback;
+  }
+};
+
+struct BlockDefinition {
+  Real baseX = 0, baseY = 0;
+  std::vector<Entity> entities;
+};
+
+// A file read into entities; complete is false when it ended early.
+struct DxfContent {
+  std::vector<Entity> entities;
+  std::map<std::string, BlockDefinition> blocks;
+};
+
+void ReportBadFile(const std::string& text) {
+  common::ShowFileError(text);
+  AbortFlag = 1;
+}
+
+// Reads the file into entities; false (with the message and AbortFlag) when
+// it is malformed or ends before its "EOF" record. The entities complete
+// before the fault are kept.
+bool ReadEntities(common::TextFile& file, std::vector<Entity>& entities) {
+  Entity current;
+  bool haveEntity = false;
+  for (;;) {
+    if (file.Eof()) break;
+    std::string codeLine, value;
+    if (!file.ReadLine(codeLine)) break;
+    long long code = 0;
+    const std::string trimmed = common::TrimBlanks(codeLine);
+    const bool number = !trimmed.empty() && trimmed.find_first_not_of("-0123456789") == std::string::npos &&
+                        trimmed.size() < 10;
+    if (!number) {
+      ReportBadFile("Error in DXF File");
+      return false;
+    }
+    code = std::stoll(trimmed);
+    if (file.Eof()) break;
+    if (!file.ReadLine(value)) break;
+    if (code == 0) {
+      if (haveEntity) entities.push_back(std::move(current));
+      current = Entity{common::TrimBlanks(value), {}};
+      haveEntity = true;
+      if (current.name == "EOF") return true;
+    } else if (haveEntity) {
+      current.groups.push_back(Group{static_cast<int>(code), value});
+    }
+  }
+  ReportBadFile("Error in DXF File");
+  return false;
+}
+
+// Sorts the entities by section: those of the ENTITIES section (or of a file
+// without sections) to draw, the BLOCKS section into block definitions.
+void SortSections(std::vector<Entity>&& all, DxfContent& content) {
+  enum class Part { Draw, Blocks, Skip } part = Part::Draw;
+  BlockDefinition* block = nullptr;
+  for (Entity& e : all) {
+    if (e.name == "SECTION") {
+      const std::string name = common::UpperText(common::TrimBlanks(e.TextOr(2)));
+      part = name == "ENTITIES" ? Part::Draw : name == "BLOCKS" ? Part::Blocks : Part::Skip;
+      block = nullptr;
+      continue;
+    }
+    if (e.name == "ENDSEC") {
+      part = Part::Skip;
+      continue;
+    }
+    if (part == Part::Draw) {
+      content.entities.push_back(std::move(e));
+    } else if (part == Part::Blocks) {
+      if (e.name == "BLOCK") {
+        BlockDefinition& def = content.blocks[common::TrimBlanks(e.TextOr(2))];
+        def = BlockDefinition{e.RealOr(10, 0), e.RealOr(20, 0), {}};
+        block = &def;
+      } else if (e.name == "ENDBLK") {
+        block = nullptr;
+      } else if (block) {
+        block->entities.push_back(std::move(e));
+      }
+    }
+  }
+}
+
+int LayerPen(const std::string& layer) {
+  for (int n = 0; n <= 5; ++n)
+    if (layer == common::CadSettings.CadLayerNames[n]) return n;
+  long long pen = 0;
+  const std::string trimmed = common::TrimBlanks(layer);
+  if (trimmed.empty() || trimmed.find_first_not_of("0123456789") != std::string::npos || trimmed.size() > 9) return 0;
+  pen = std::stoll(trimmed);
+  return static_cast<int>(pen);
+}
+
+void Map(Real x, Real y, Real& xr, Real& yr) {
+  common::ScaleRotateTranslate(xr, yr, DxfTransform.sx, DxfTransform.sy, DxfTransform.dx, DxfTransform.dy,
+                               DxfTransform.angle, x, y);
+}
+
+class Replay {
+ public:
+  explicit Replay(const DxfContent& content) : content_(content) {}
+
+  void Draw(const std::vector<Entity>& entities, Real baseX, Real baseY) {
+    baseX_ = baseX;
+    baseY_ = baseY;
+    for (std::size_t i = 0; i < entities.size() && !AbortFlag; ++i) {
+      const Entity& e = entities[i];
+      if (e.name == "LINE") {
+        Line(e);
+      } else if (e.name == "CIRCLE") {
+        Circle(e);
+      } else if (e.name == "ARC") {
+        Arc(e);
+      } else if (e.name == "TEXT") {
+        Text(e);
+      } else if (e.name == "SOLID") {
+        Solid(e);
+      } else if (e.name == "INSERT") {
+        Insert(e);
+      } else if (e.name == "LWPOLYLINE") {
+        LwPolyline(e);
+      } else if (e.name == "POLYLINE") {
+        i = Polyline(entities, i);
+      } else if (e.name == "SEQEND" || e.name == "VERTEX") {
+        // The rest of a polyline that was skipped.
+      } else {
+        common::AddErrorMessage("Error  : DXF: " + e.name);
+      }
+    }
+  }
+
+ private:
+  void Point(const Entity& e, int codeX, Real& x, Real& y, Real fallbackX = 0, Real fallbackY = 0) const {
+    Map(e.RealOr(codeX, fallbackX) - baseX_, e.RealOr(codeX + 10, fallbackY) - baseY_, x, y);
+  }
+  void Pen(const Entity& e) const { SetCadColor(LayerPen(e.TextOr(8))); }
+
+  void Line(const Entity& e) {
+    Real x1, y1, x2, y2;
+    Point(e, 10, x1, y1);
+    Point(e, 11, x2, y2);
+    Pen(e);
+    CadLine(x1, y1, x2, y2);
+  }
+
+  // A negative extrusion z means a mirrored coordinate system (x to -x).
+  bool Mirrored(const Entity& e) const { return e.RealOr(230, 1) < 0; }
+
+  void Circle(const Entity& e) {
+    const Real sign = Mirrored(e) ? -1 : 1;
+    Real x, y;
+    Map(sign * e.RealOr(10, 0) - baseX_, e.RealOr(20, 0) - baseY_, x, y);
+    Pen(e);
+    CadCircle(x, y, e.RealOr(40, 0) * DxfTransform.sx);
+  }
+
+  void Arc(const Entity& e) {
+    Real start = e.RealOr(50, 0), end = e.RealOr(51, 0);
+    Real cx = e.RealOr(10, 0);
+    if (Mirrored(e)) {
+      cx = -cx;
+      const Real mirroredStart = 180 - end;
+      end = 180 - start;
+      start = mirroredStart;
+    }
+    Real x, y;
+    Map(cx - baseX_, e.RealOr(20, 0) - baseY_, x, y);
+    const Real sweep = common::AngleDiff360(start, end, 1);
+    Pen(e);
+    CadArc(x, y, start + DxfTransform.angle, end + DxfTransform.angle, e.RealOr(40, 0) * DxfTransform.sx, sweep);
+  }
+
+  void Text(const Entity& e) {
+    Real x, y;
+    Point(e, 10, x, y);
+    const Real height = e.RealOr(40, 0);
+    Pen(e);
+    SetCadTextSize(0, DxfTransform.angle + e.RealOr(50, 0), DxfTransform.sy * height,
+                   DxfTransform.sx * e.RealOr(41, 1) * height);
+    CadText(e.TextOr(1), x, y);
+  }
+
+  void Solid(const Entity& e) {
+    Real x[4], y[4];
+    for (int k = 0; k < 4; ++k) {
+      // A SOLID of three corners repeats the third.
+      const int code = e.Find(10 + k) ? 10 + k : 12;
+      Point(e, code, x[k], y[k]);
+    }
+    Pen(e);
+    CadSolid(x[0], y[0], x[1], y[1], x[2], y[2], x[3], y[3]);
+  }
+
+  void Insert(const Entity& e) {
+    const std::string name = common::TrimBlanks(e.TextOr(2));
+    const Real px = e.RealOr(10, 0) - baseX_, py = e.RealOr(20, 0) - baseY_;
+    const Real sx = e.RealOr(41, 1), sy = e.RealOr(42, 1), angle = e.RealOr(50, 0);
+    const auto block = content_.blocks.find(name);
+    if (block != content_.blocks.end()) {
+      InsertInFileBlock(block->second, px, py, angle, sx, sy);
+    } else {
+      ReadDxfFile(0, name, px, py, angle, sx, sy);
+    }
+    Pen(e);
+  }
+
+  void InsertInFileBlock(const BlockDefinition& block, Real x, Real y, Real angle, Real sx, Real sy);
+
+  // The pieces of a polyline through mapped vertices, each with the bulge of
+  // the piece that starts at it.
+  struct Vertex {
+    Real x, y, bulge;
+  };
+  static void DrawPieces(const std::vector<Vertex>& vertices, bool closed) {
+    const std::size_t n = vertices.size();
+    const std::size_t pieces = closed && n > 2 ? n : (n > 0 ? n - 1 : 0);
+    for (std::size_t k = 0; k < pieces; ++k) {
+      const Vertex& a = vertices[k];
+      const Vertex& b = vertices[(k + 1) % n];
+      if (a.bulge == 0) {
+        CadLine(a.x, a.y, b.x, b.y);
+      } else {
+        const Real dphi = 4 * std::atan(a.bulge) * (DxfTransform.sx * DxfTransform.sy < 0 ? -1 : 1);
+        Real xc = 0, yc = 0, a1 = 0, a2 = 0, r = 0;
+        common::GetArcCenter2(xc, yc, a1, a.x, a.y, b.x, b.y, dphi, a2, r);
+        CadArc(xc, yc, common::RadToDeg(a1), common::RadToDeg(a2), r, std::fabs(common::RadToDeg(dphi)));
+      }
+    }
+  }
+
+  bool TooMany(std::size_t count) {
+    if (static_cast<long>(count) <= MaxDxfVertices) return false;
+    common::ShowFileError("Elements > 100000 !");
+    AbortFlag = 1;
+    return true;
+  }
+
+  void LwPolyline(const Entity& e) {
+    std::vector<Vertex> vertices;
+    for (const Group& g : e.groups) {
+      Real value = 0;
+      if (!common::ParseRealLine(g.value, value)) value = 0;
+      if (g.code == 10) {
+        if (TooMany(vertices.size() + 1)) return;
+        vertices.push_back(Vertex{value, 0, 0});
+      } else if (g.code == 20 && !vertices.empty()) {
+        vertices.back().y = value;
+      } else if (g.code == 42 && !vertices.empty()) {
+        vertices.back().bulge = value;
+      }
+    }
+    for (Vertex& v : vertices) Map(v.x - baseX_, v.y - baseY_, v.x, v.y);
+    Pen(e);
+    DrawPieces(vertices, (static_cast<int>(e.RealOr(70, 0)) & 1) != 0);
+  }
+
+  // Draws the POLYLINE at i with its VERTEX entities; returns the index of
+  // its SEQEND (or of the last entity used).
+  std::size_t Polyline(const std::vector<Entity>& entities, std::size_t i) {
+    const Entity& head = entities[i];
+    if (i + 1 >= entities.size() || entities[i + 1].name != "VERTEX") {
+      common::ShowFileError("Error in DXF File");
+      return i;
+    }
+    std::vector<Vertex> vertices;
+    std::size_t k = i + 1;
+    for (; k < entities.size() && entities[k].name == "VERTEX"; ++k) {
+      if (TooMany(vertices.size() + 1)) return k;
+      Vertex v{0, 0, entities[k].RealOr(42, 0)};
+      Point(entities[k], 10, v.x, v.y);
+      vertices.push_back(v);
+    }
+    Pen(head);
+    DrawPieces(vertices, static_cast<int>(head.RealOr(70, 0)) == 1);
+    return k < entities.size() && entities[k].name == "SEQEND" ? k : k - 1;
+  }
+
+  const DxfContent& content_;
+  Real baseX_ = 0, baseY_ = 0;
+};
+
+// Enters one nesting level with the insert (x, y, angle, sx, sy) composed
+// onto the transform in force; false (message, AbortFlag) at a fifth level.
+bool EnterInsert(Real x, Real y, Real angle, Real sx, Real sy) {
+  Real dx, dy;
+  Map(x, y, dx, dy);
+  DxfTransform.dx = dx;
+  DxfTransform.dy = dy;
+  DxfTransform.angle += angle;
+  DxfTransform.sx *= sx;
+  DxfTransform.sy *= sy;
+  ++DxfNestingLevel;
+  if (DxfNestingLevel > MaxDxfNesting) {
+    common::ShowFileError("error blockno." + std::to_string(DxfNestingLevel));
+    AbortFlag = 1;
+    return false;
+  }
+  return true;
+}
+
+void Replay::InsertInFileBlock(const BlockDefinition& block, Real x, Real y, Real angle, Real sx, Real sy) {
+  const TDxfInsertTransform saved = DxfTransform;
+  const Real savedBaseX = baseX_, savedBaseY = baseY_;
+  if (EnterInsert(x, y, angle, sx, sy)) Draw(block.entities, block.baseX, block.baseY);
+  --DxfNestingLevel;
+  DxfTransform = saved;
+  baseX_ = savedBaseX;
+  baseY_ = savedBaseY;
+}
+
+}  // namespace
+
+void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {
+  const TDxfInsertTransform saved = DxfTransform;
+  // The file's coordinates are placed by the insert alone, as a DXF reader
+  // places a block: neither the drawing origin nor the text alignment of the
+  // picture applies to them again.
+  const Real originX = CadDrawing.CadOriginX, originY = CadDrawing.CadOriginY;
+  const int alignH = CadDrawing.CadTextAlignH, alignV = CadDrawing.CadTextAlignV;
+  CadSetOrigin(0, 0);
+  SetCadTextAlign(0, 0);
+  if (EnterInsert(x, y, angle, sx, sy)) {
+    const std::string fileName = "$" + name + ".dx$";
+    const std::string path =
+        common::AddBackslash(common::TempDirectory) + platform::FindFileAnyCase(common::TempDirectory, fileName);
+    common::TextFile file;
+    file.Assign(path);
+    std::error_code ec;
+    if (!file.Reset(ec)) {
+      common::AddErrorMessage("Invalid temp directory");
+      AbortFlag = 1;
+    } else {
+      std::vector<Entity> all;
+      const bool complete = ReadEntities(file, all);
+      file.Close(ec);
+      DxfContent content;
+      SortSections(std::move(all), content);
+      // After a fault the entities read before it are drawn, then the
+      // replay ends.
+      if (!complete) AbortFlag = 0;
+      Replay(content).Draw(content.entities, 0, 0);
+      if (!complete) AbortFlag = 1;
+    }
+  }
+  --DxfNestingLevel;
+  DxfTransform = saved;
+  CadSetOrigin(originX, originY);
+  SetCadTextAlign(alignH, alignV);
+}
+
+void ReplayBlockFile(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {
+  DxfTransform = TDxfInsertTransform{};
+  DxfNestingLevel = 0;
+  ReadDxfFile(0, name, x, y, angle, sx, sy);
+}
+
+}  // namespace drawing

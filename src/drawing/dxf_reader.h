@@ -1,0 +1,41 @@
+// The DXF reader: replays a DXF file through the primitives of the drawing
+// interface (cad_output.h) on the current device, every coordinate mapped
+// through the insert transform in force. The screen and the STL device
+// replay their recorded blocks with it (cad_blocks.h), and logos and
+// title-block parts are DXF files placed in the temporary directory. Files
+// written by this program and by other programs are read: the HEADER,
+// TABLES and other sections are passed over, blocks defined in the file's
+// BLOCKS section are inserted from there, other names from their part files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/real.h"
+
+namespace drawing {
+
+// A file point (x, y) is drawn at the point scaled by sx, sy, turned by
+// angle (degrees) about the origin and moved by dx, dy.
+struct TDxfInsertTransform {
+  Real dx = 0, dy = 0, angle = 0, sx = 1, sy = 1;
+};
+extern TDxfInsertTransform DxfTransform;
+// Files (and in-file blocks) being replayed, one inside the other.
+extern std::int32_t DxfNestingLevel;
+inline constexpr int MaxDxfNesting = 4;
+// The most vertices of one polyline.
+inline constexpr long MaxDxfVertices = 100000;
+
+// Replays the part file "$" + name + ".dx$" of the temporary directory
+// inserted at (x, y) with the angle and scales, relative to the transform in
+// force. A file that cannot be opened adds "Invalid temp directory" to the
+// message list; a malformed or truncated file, too many vertices and a fifth
+// nesting level show a message; each sets AbortFlag and ends the replay.
+void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, Real sx, Real sy);
+
+// A block insert on a device that replays blocks: the transform reset to
+// identity and the nesting to 0, then ReadDxfFile.
+void ReplayBlockFile(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy);
+
+}  // namespace drawing
