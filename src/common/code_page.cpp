@@ -269,6 +269,25 @@ std::string OemToWindows1252(const std::string& text) {
   return out;
 }
 
+std::string Windows1252ToOem(const std::string& text) {
+  const auto& map = UnicodeToCp850();
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto code = static_cast<unsigned char>(c);
+    char32_t cp = code;
+    if (code == 0x83) {
+      cp = 0x0192;
+    } else if (code >= 0x80 && code < 0xA0) {
+      out.push_back('?');
+      continue;
+    }
+    const auto hit = map.find(cp);
+    out.push_back(hit != map.end() ? hit->second : '?');
+  }
+  return out;
+}
+
 std::string TextForCadFile(const std::string& text) {
   switch (CadTextMode) {
     case 2:

@@ -56,6 +56,9 @@ void TextForOutputMode(const std::string& text, std::string& result);
 // IGES and text CAD files assume: box characters as '|', '+', '-' and every
 // character that code page 1252 lacks as '?'.
 std::string OemToWindows1252(const std::string& text);
+// A code page 1252 text (a CAD file of another program) as a program text:
+// characters that code page 850 lacks become '?'.
+std::string Windows1252ToOem(const std::string& text);
 // Text for a CAD file written to disk (DXF, IGES, text CAD) by CadTextMode:
 // 2 code page 1252 (ASCII-transliterated first while AsciiTextMode is on),
 // 3 ASCII, else unchanged. The screen keeps the display form of

@@ -87,10 +87,22 @@ std::string BlockFileName(const std::string& name) {
   return common::AddBackslash(common::TempDirectory) + "$" + name + ".dx$";
 }
 
+namespace {
+
+// A block whose part file is not open draws nothing; its pens still choose
+// the layer, so that the next part file starts on the layer in force, as a
+// block definition of a DXF file does.
+class ClosedBlockFile : public CadBackEnd {
+ public:
+  void SelectPen(int pen) override { DxfSelectLayer(pen); }
+};
+
+}  // namespace
+
 CadBackEnd& CadBlockFileTarget() {
-  static CadBackEnd nothing;
+  static ClosedBlockFile closed;
   if (BlockFileOpen) return DxfBlockRecorder();
-  return nothing;
+  return closed;
 }
 
 void DeleteRecordedBlockFiles() {

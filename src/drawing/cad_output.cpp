@@ -191,7 +191,11 @@ void CadTextFitted(int font, const std::string& text, Real angle, Real height, R
 void CadInsertBlock(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {
   CadBackEnd& target = CadTarget();
   if (&target == &CurrentCadBackEnd() && target.RecordsBlocksAsFiles()) {
+    // The block's own pens do not outlast it: what follows is drawn with
+    // the pen in force, as on the devices that write the insert.
+    const int pen = CadDrawing.CadCurrentPen;
     ReplayBlockFile(name, x, y, angle, sx, sy);
+    SetCadColor(pen);
   } else {
     target.InsertBlock(name, x, y, angle, sx, sy);
   }

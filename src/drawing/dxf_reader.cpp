@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/cad_settings.h"
+#include "common/code_page.h"
 #include "common/file_checks.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
@@ -68,10 +69,26 @@ struct BlockDefinition {
 };
 
 // A file read into entities; complete is false when it ended early.
+// How the texts of a file are encoded: part files recorded by this program
+// hold program texts (code page 850); a DXF drawing with a header was
+// written for other programs, in code page 1252, or in UTF-8 from version
+// AC1021 on.
+enum class TextEncoding { Program, Windows1252, Utf8 };
+
 struct DxfContent {
   std::vector<Entity> entities;
   std::map<std::string, BlockDefinition> blocks;
+  TextEncoding encoding = TextEncoding::Program;
 };
+
+TextEncoding HeaderEncoding(const Entity& header) {
+  for (std::size_t i = 0; i + 1 < header.groups.size(); ++i)
+    if (header.groups[i].code == 9 && common::TrimBlanks(header.groups[i].value) == "$ACADVER" &&
+        header.groups[i + 1].code == 1)
+      return common::TrimBlanks(header.groups[i + 1].value) >= "AC1021" ? TextEncoding::Utf8
+                                                                         : TextEncoding::Windows1252;
+  return TextEncoding::Windows1252;
+}
 
 void ReportBadFile(const std::string& text) {
   common::ShowFileError(text);
@@ -121,6 +138,7 @@ void SortSections(std::vector<Entity>&& all, DxfContent& content) {
     if (e.name == "SECTION") {
       const std::string name = common::UpperText(common::TrimBlanks(e.TextOr(2)));
       part = name == "ENTITIES" ? Part::Draw : name == "BLOCKS" ? Part::Blocks : Part::Skip;
+      if (name == "HEADER") content.encoding = HeaderEncoding(e);
       block = nullptr;
       continue;
     }
@@ -240,7 +258,12 @@ class Replay {
     Pen(e);
     SetCadTextSize(0, DxfTransform.angle + e.RealOr(50, 0), DxfTransform.sy * height,
                    DxfTransform.sx * e.RealOr(41, 1) * height);
-    CadText(e.TextOr(1), x, y);
+    const std::string text = e.TextOr(1);
+    switch (content_.encoding) {
+      case TextEncoding::Program: CadText(text, x, y); break;
+      case TextEncoding::Windows1252: CadText(common::Windows1252ToOem(text), x, y); break;
+      case TextEncoding::Utf8: CadText(common::AnsiToOemText(text), x, y); break;
+    }
   }
 
   void Solid(const Entity& e) {

@@ -67,7 +67,10 @@ void LayerEntry(const std::string& name, int colour, const std::string& lineType
 
 // ---- Line level ----------------------------------------------------------------
 
-void DxfWriteGroupCode(int code) { common::WriteTextLine(common::PadLeftText(std::to_string(code), 3)); }
+void DxfWriteGroupCode(int code) {
+  const std::string text = std::to_string(code);
+  common::WriteTextLine(text.size() < 3 ? std::string(3 - text.size(), ' ') + text : text);
+}
 void DxfWriteValue(const std::string& text) { common::WriteTextLine(text); }
 std::string DxfRealText(Real value) {
   // A value that is no number would make the file unreadable.

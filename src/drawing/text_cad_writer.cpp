@@ -31,8 +31,8 @@ void Record(const std::string& keyword, std::initializer_list<std::string> field
 
 std::string TxtNumber(Real x) {
   if (!std::isfinite(x)) x = 0;
-  std::string text = common::PadLeftText(
-      common::FixedPointText(x, std::clamp<int>(common::CadSettings.CadDecimals, 0, 18)), 3);
+  std::string text = common::FixedPointText(x, std::clamp<int>(common::CadSettings.CadDecimals, 0, 18));
+  if (text.size() < 3) text.insert(0, 3 - text.size(), ' ');
   if (common::DecimalSign == 2) text = common::PointToComma(text);
   return text;
 }

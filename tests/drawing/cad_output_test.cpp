@@ -1,0 +1,306 @@
+// The drawing interface over the file devices: opening and naming the
+// output, pen folding, text alignment and lines, the text CAD records, the
+// STEP frame, the rotated frame, chords and the devices that draw nothing.
+#include "drawing/cad_output.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "drawing/rotated_frame.h"
+#include "drawing/step_writer.h"
+#include "drawing/text_cad_writer.h"
+#include "drawing_test_support.h"
+
+using namespace drawing;
+using drawingtest::DrawingTest;
+using drawingtest::LoggingBackEnd;
+
+namespace {
+
+class CadOutputTest : public DrawingTest {
+ protected:
+  CadOutputTest() : DrawingTest("cad_output") {}
+
+  // The figures of fn on a logging device (installed as code 6).
+  std::string Logged(const std::function<void()>& fn) {
+    LoggingBackEnd logger;
+    ScopedCadBackEnd installed(CadDeviceStl, logger);
+    CadOpenOutput(CadDeviceStl);
+    fn();
+    CadCloseOutput();
+    return drawingtest::Describe(logger.figures);
+  }
+};
+
+TEST_F(CadOutputTest, OutputFileNamedByTheDialogWithItsExtension) {
+  common::CurrentFileName = "pair7";
+  common::CadDirectory = "/cad";
+  Open(CadDeviceDxf, "gear.dwg");
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(common::CadSettings.CadFileName, scratch_.Path("gear.dxf"));
+  ASSERT_EQ(dialogs_.Asked().size(), 1u);
+  EXPECT_EQ(dialogs_.Asked()[0].text, "pair7");
+  EXPECT_EQ(dialogs_.Asked()[0].initial, "/cad/");
+  EXPECT_EQ(dialogs_.Asked()[0].filter, "*.dxf|*.dxf|*.*|*.*");
+  CadCloseOutput();
+  EXPECT_TRUE(std::filesystem::exists(scratch_.Path("gear.dxf")));
+
+  // No extension, and a dot in a directory name that is not one.
+  std::filesystem::create_directory(scratch_.Path("v1.2"));
+  Open(CadDeviceTextCad, "v1.2/gear");
+  EXPECT_EQ(common::CadSettings.CadFileName, scratch_.Path("v1.2/gear.txt"));
+  CadCloseOutput();
+  EXPECT_EQ(testsupport::Slurp(scratch_.Path("v1.2/gear.txt")), "EOF\r\n");
+
+  // Cancel: nothing opened, no name.
+  dialogs_.Then(platform::ScriptedAnswer::Cancel());
+  CadOpenOutput(CadDeviceStep);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(common::CadSettings.CadFileName, "");
+  EXPECT_FALSE(common::SharedTextFile.IsOpen());
+}
+
+TEST_F(CadOutputTest, CommandLineOutputIsNamedAfterTheDataFile) {
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(scratch_.Dir());
+  CadBatchNaming = true;
+  common::CurrentFileName = "/data/pair7.vb4";
+  CadOpenOutput(CadDeviceDxf);
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(common::CadSettings.CadFileName, "pair7.dxf");
+  CadCloseOutput();
+  std::filesystem::current_path(cwd);
+  EXPECT_TRUE(dialogs_.Asked().empty());
+  EXPECT_EQ(testsupport::Slurp(scratch_.Path("pair7.dxf")), "  0\r\nEOF\r\n");
+}
+
+TEST_F(CadOutputTest, DeviceChosenByTheUser) {
+  CadDevice = CadDeviceTextCad;
+  dialogs_.Then(platform::ScriptedAnswer::Choose(0)).Then(platform::ScriptedAnswer::File(scratch_.Path("x")));
+  CadOpenOutput(CadAskDevice);
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(CadDevice, CadDeviceDxf);
+  EXPECT_EQ(CadRequestedDevice, CadAskDevice);
+  ASSERT_GE(dialogs_.Asked().size(), 1u);
+  EXPECT_EQ(dialogs_.Asked()[0].items.size(), 6u);
+  EXPECT_EQ(dialogs_.Asked()[0].preselected, 4);  // the last choice, TXT
+  CadCloseOutput();
+
+  // Cancelled: the device stays, nothing is opened.
+  dialogs_.Then(platform::ScriptedAnswer::Cancel());
+  CadOpenOutput(CadAskDevice);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(CadDevice, CadDeviceDxf);
+  EXPECT_FALSE(common::SharedTextFile.IsOpen());
+}
+
+TEST_F(CadOutputTest, PensFoldAndChooseLayers) {
+  const std::pair<int, int> folds[] = {{40, 24}, {31, 31}, {48, 16}, {5, 5}, {-3, 0}};
+  for (const auto& [pen, folded] : folds) {
+    SetCadColor(pen);
+    EXPECT_EQ(CadDrawing.CadCurrentPen, folded) << pen;
+  }
+  const std::string txt = Write(CadDeviceTextCad, "pens.txt", [] {
+    SetCadColor(40);
+    EXPECT_EQ(CadDrawing.CadCurrentLayer, "24");
+    common::CadSettings.CadLayerNames[1] = "AXIS";
+    SetCadColor(1);
+    EXPECT_EQ(CadDrawing.CadCurrentLayer, "AXIS");
+    SetCadLineMode(1);
+    SetCadColor(1);
+    EXPECT_EQ(CadDrawing.CadCurrentLayer, "1");
+  });
+  EXPECT_EQ(txt, "EOF\r\n");  // a pen writes no record
+}
+
+TEST_F(CadOutputTest, TextAlignmentAndLines) {
+  const std::string figures = Logged([] {
+    SetCadTextSize(0, 0, 5, 5);
+    SetCadTextAlign(2, 0);
+    CadText("0123456789", 100, 0);
+    SetCadTextAlign(1, 1);
+    CadText("0123456789", 100, 0);
+    SetCadTextAlign(0, 2);
+    CadSetOrigin(10, 20);
+    CadText("abc", 0, 0);
+    CadText("", 0, 0);  // nothing
+    CadSetOrigin(0, 0);
+    SetCadTextAlign(0, 0);
+    SetCadLineSpacing(2);
+    CadMoveTo(0, 100);
+    CadTextRotated("one");
+    CadTextRotated("");
+    CadTextRotated("two");
+    SetCadTextSize(0, 90, 5, 0);
+    CadMoveTo(0, 0);
+    CadTextRotated("up");
+    CadTextRotated("next");
+  });
+  EXPECT_EQ(figures,
+            "TEXT pen 0 50.000 0.000 5.000 0.000 \"0123456789\"\n"
+            "TEXT pen 0 75.000 -2.500 5.000 0.000 \"0123456789\"\n"
+            "TEXT pen 0 10.000 15.000 5.000 0.000 \"abc\"\n"
+            "TEXT pen 0 0.000 100.000 5.000 0.000 \"one\"\n"
+            "TEXT pen 0 0.000 84.000 5.000 0.000 \"two\"\n"
+            "TEXT pen 0 0.000 0.000 5.000 90.000 \"up\"\n"
+            "TEXT pen 0 16.000 0.000 5.000 90.000 \"next\"\n");
+  // CadOpenOutput reset the alignment and the line spacing.
+  EXPECT_EQ(CadDrawing.CadTextAlignH, 0);
+  EXPECT_EQ(CadDrawing.CadLineSpacing, 2);
+}
+
+TEST_F(CadOutputTest, TextSizesScaleAndFitting) {
+  common::CadSettings.CadTextWidthRatio = 2;
+  common::CadSettings.CadFontSlant = 15;
+  SetCadTextSize(0, 45, 4, 0);
+  EXPECT_NEAR(static_cast<double>(CadDrawing.CadTextWidthFactor), 1.4, 1e-12);
+  EXPECT_EQ(CadDrawing.CadTextSlant, 15);
+  // The screen's pixel aspect never turns a text in a file.
+  EXPECT_EQ(CadDrawing.CadTextAngle, 45);
+  SetCadTextSize(0, 0, 0, 3);
+  EXPECT_TRUE(std::isfinite(CadDrawing.CadTextWidthFactor));
+  common::CadSettings.CadTextWidthRatio = 1;
+  // 10 characters estimated 10 x 7 x 0.8 / 0.7 = 80 long, fitted into 40.
+  CadTextFitted(0, "  0123456789  ", 0, 10, 7, 40);
+  EXPECT_NEAR(static_cast<double>(CadDrawing.CadTextHeight), 5, 1e-12);
+  EXPECT_NEAR(static_cast<double>(CadDrawing.CadTextWidthFactor), 0.7, 1e-12);
+
+  common::CadSettings.CadScaleSetting = 2;
+  SetCadScale(0);
+  EXPECT_EQ(common::CadSettings.CadScale, 1);
+  SetCadScale(0.0004L);
+  EXPECT_EQ(common::CadSettings.CadScale, 1);
+  SetCadScale(0.001L);
+  EXPECT_NEAR(static_cast<double>(common::CadSettings.CadScale), 0.002, 1e-15);
+}
+
+TEST_F(CadOutputTest, TextCadRecords) {
+  common::CadSettings.CadDecimals = 2;
+  const std::string txt = Write(CadDeviceTextCad, "records.txt", [] {
+    CadDrawingFrame(0, 0, 160, 120, 0);
+    CadBeginTables(0);
+    CadInsertLogos();
+    CadLine(0, 0, 10.5L, -3);
+    CadCircle(1, 2, 3);
+    CadArc(1, 2, 0, 360, 3, 360);
+    CadArc(1, 2, 90, 90, 3, 0);
+    CadArc(1, 2, 10, 100, 3, 90);
+    CadArc(1, 2, 100, 10, 3, -90);
+    CadArc(1, 2, 10, 100, 0, 90);  // radius 0: nothing
+    SetCadTextAlign(0, 0);
+    CadText("a\tb  c", 5, 6);
+    CadSolid(0, 0, 1, 0, 0, 1, 1, 1);
+    CadEndSection();
+  });
+  EXPECT_EQ(txt,
+            "MINMAX\t0.00\t0.00\t160.00\t120.00\r\n"
+            "SECTION ENTITIES\r\n"
+            "LINE\t0.00\t0.00\t10.50\t-3.00\r\n"
+            "CIRCLE\t1.00\t2.00\t3.00\r\n"
+            "CIRCLE\t1.00\t2.00\t3.00\r\n"
+            "CIRCLE\t1.00\t2.00\t3.00\r\n"
+            "ARC\t1.00\t2.00\t3.00\t10.00\t100.00\r\n"
+            "ARC\t1.00\t2.00\t3.00\t10.00\t100.00\r\n"
+            "TEXT\t5.00\t6.00\ta\tb  c\r\n"
+            "SOLID\t0.00\t0.00\t1.00\t0.00\t0.00\t1.00\t1.00\t1.00\r\n"
+            "EOF\r\n");
+  common::CadSettings.CadDecimals = 0;
+  EXPECT_EQ(TxtNumber(7), "  7");
+  common::CadSettings.CadDecimals = 2;
+  common::DecimalSign = 2;
+  EXPECT_EQ(TxtNumber(1.25L), "1,25");
+  EXPECT_EQ(TxtNumber(-1234.5L), "-1234,50");
+}
+
+TEST_F(CadOutputTest, StepFileHoldsTheTenLines) {
+  const std::string stp = Write(CadDeviceStep, "it's.stp", [] {
+    CadDefaultFrame();
+    CadBeginTables(0);
+    CadInsertLogos();
+    SetCadColor(3);
+    CadLine(0, 0, 1, 1);
+    CadCircle(0, 0, 1);
+    CadText("ignored", 0, 0);
+    CadInsertBlock("X", 0, 0, 0, 1, 1);
+    CadPolylineBegin(0);
+    CadPolylineVertex(0, 0, 0);
+    CadPolylineVertex(1, 0, 0);
+    CadPolylineEnd();
+    CadEndSection();
+  });
+  const std::string name = StepString(scratch_.Path("it's.stp"));
+  EXPECT_NE(name.find("it''s.stp"), std::string::npos);
+  EXPECT_EQ(stp, "ISO-10303-21;\r\nHEADER;\r\nFILE_DESCRIPTION(('KALDRIM'),'2;1');\r\nFILE_NAME('" + name + "','" +
+                     CadDateText() +
+                     "T',('Joris'),(''),'KALDRIM','KALDRIM','');\r\n"
+                     "FILE_SCHEMA(('AUTOMOTIVE_DESIGN'));\r\nENDSEC;\r\n\r\nDATA;\r\nENDSEC;\r\nEND-ISO-10303-21;\r\n");
+}
+
+TEST_F(CadOutputTest, RotatedFrame) {
+  const std::string figures = Logged([] {
+    SetRotatedFrame(10, 0, 90);
+    RotatedMoveTo(1, 0);
+    EXPECT_NEAR(static_cast<double>(CadDrawing.CadPenPositionX), 10, 1e-15);
+    EXPECT_NEAR(static_cast<double>(CadDrawing.CadPenPositionY), 1, 1e-15);
+    RotatedLineTo(2, 0);
+    RotatedLine(0, 0, 0, 1);
+    RotatedPoint(1, 0, 0.5L);
+  });
+  EXPECT_EQ(figures,
+            "LINE pen 0 10.000 1.000 10.000 2.000\n"
+            "LINE pen 0 10.000 0.000 9.000 0.000\n"
+            "CIRCLE pen 0 11.000 0.000 0.500\n");
+}
+
+TEST_F(CadOutputTest, EmulatedPolylinesAndChords) {
+  // Arc pieces as arcs, and a closed polyline closed at its end.
+  common::CadSettings.CadArcsToLines = 0;
+  std::string figures = Logged([] {
+    CadPolylineBegin(1);
+    CadPolylineVertex(0, 0, 0);
+    CadPolylineVertex(10, 0, std::numbers::pi_v<Real>);
+    CadPolylineArcVertex(10, std::numbers::pi_v<Real> / 2, 0);
+    CadPolylineEnd();
+  });
+  EXPECT_EQ(figures,
+            "LINE pen 0 0.000 0.000 10.000 0.000\n"
+            "ARC pen 0 10.000 5.000 5.000 270.000 90.000 180.000\n"
+            "LINE pen 0 10.000 10.000 0.000 0.000\n");
+  // As chords: a half circle of radius 5 is 15.7 mm long; 16 chords of the
+  // 1 mm resolution would each span 0.2 radian, so it gets 31 of at most
+  // 0.1 radian.
+  common::CadSettings.CadArcsToLines = 1;
+  common::CadSettings.CadArcResolution = 1;
+  LoggingBackEnd logger;
+  {
+    ScopedCadBackEnd installed(CadDeviceStl, logger);
+    CadOpenOutput(CadDeviceStl);
+    CadPolylineBegin(0);
+    CadPolylineVertex(0, 0, std::numbers::pi_v<Real>);
+    CadPolylineVertex(10, 0, 0);
+    CadPolylineEnd();
+    CadCloseOutput();
+  }
+  ASSERT_EQ(logger.figures.size(), 31u);
+  EXPECT_NEAR(static_cast<double>(logger.figures.back().values[2]), 10, 1e-12);
+  EXPECT_NEAR(static_cast<double>(logger.figures.back().values[3]), 0, 1e-12);
+
+  int chords = 0;
+  CircleAsChords(0, 0, 10, [&](Real, Real, Real, Real) { ++chords; });
+  EXPECT_EQ(chords, 63);  // 2 pi 10 / 1
+  chords = 0;
+  CircleAsChords(0, 0, 0.1L, [&](Real, Real, Real, Real) { ++chords; });
+  EXPECT_EQ(chords, 0);
+}
+
+TEST_F(CadOutputTest, DevicesWithoutOutputIgnoreEveryPrimitive) {
+  CadOpenOutput(9);
+  EXPECT_EQ(common::AbortFlag, 0);
+  drawingtest::DrawTestPicture();
+  CadCloseOutput();
+  EXPECT_FALSE(common::SharedTextFile.IsOpen());
+  EXPECT_TRUE(dialogs_.Asked().empty());
+}
+
+}  // namespace
