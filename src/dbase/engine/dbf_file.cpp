@@ -388,6 +388,53 @@ bool OpenDbf(DbfTable& table) {
   return true;
 }
 
+void DropRecordCache(DbfTable& table) {
+  table.cache.clear();
+  table.cacheFirst = 0;
+  table.cacheCount = 0;
+}
+
+namespace {
+
+// Bytes read ahead at a time.
+constexpr std::size_t kReadAheadBytes = 64 * 1024;
+
+// Serves the record from the read-ahead block of an exclusive table, reading
+// a new block around it when needed; false when the plain read must do.
+bool ReadCached(DbfTable& table, std::int64_t recordNumber) {
+  if (!table.mode.exclusive || table.isVirtual || table.recordLength == 0) return false;
+  const std::int64_t length = table.recordLength;
+  if (recordNumber < table.cacheFirst || recordNumber >= table.cacheFirst + table.cacheCount) {
+    const std::int64_t perBlock = std::max<std::int64_t>(1, static_cast<std::int64_t>(kReadAheadBytes) / length);
+    // Moving backwards reads the block that ends at the record.
+    std::int64_t first = recordNumber;
+    if (recordNumber < table.cacheFirst) first = std::max<std::int64_t>(1, recordNumber - perBlock + 1);
+    const std::int64_t count = std::min<std::int64_t>(perBlock, static_cast<std::int64_t>(table.recordCount) - first + 1);
+    if (count < 1) return false;
+    table.cache.resize(static_cast<std::size_t>(count * length));
+    const std::int64_t got =
+        ReadAt(table.fd, table.cache.data(), table.cache.size(), table.headerLength + (first - 1) * length);
+    if (got != static_cast<std::int64_t>(table.cache.size())) {
+      DropRecordCache(table);
+      return false;
+    }
+    table.cacheFirst = first;
+    table.cacheCount = count;
+  }
+  std::memcpy(table.record.data(), table.cache.data() + (recordNumber - table.cacheFirst) * length,
+              static_cast<std::size_t>(length));
+  return true;
+}
+
+// Keeps the read-ahead block equal to the file after a write of bytes at
+// the start of a record.
+void UpdateCache(DbfTable& table, std::int64_t recordNumber, const char* bytes, std::size_t size) {
+  if (recordNumber < table.cacheFirst || recordNumber >= table.cacheFirst + table.cacheCount) return;
+  std::memcpy(table.cache.data() + (recordNumber - table.cacheFirst) * table.recordLength, bytes, size);
+}
+
+}  // namespace
+
 bool GetDbfRecord(DbfTable& table, std::int64_t recordNumber) {
   if (recordNumber < 1 || recordNumber > static_cast<std::int64_t>(table.recordCount)) {
     SetError(212, "Invalid record number = " + std::to_string(recordNumber) + " (" + table.fileName +
@@ -398,6 +445,11 @@ bool GetDbfRecord(DbfTable& table, std::int64_t recordNumber) {
   if (table.isVirtual) {
     if (VirtualFileHook) VirtualFileHook(kVfRead, static_cast<std::int32_t>(recordNumber));
     return TzError == 0;
+  }
+  if (ReadCached(table, recordNumber)) {
+    table.currentRecord = recordNumber;
+    TranslateForReading(table);
+    return true;
   }
   const std::int64_t offset = table.headerLength + (recordNumber - 1) * table.recordLength;
   const std::int64_t got = ReadAt(table.fd, table.record.data(), table.recordLength, offset);
@@ -452,6 +504,7 @@ bool PutDbfRecord(DbfTable& table, std::int64_t recordNumber) {
   const std::int64_t offset = table.headerLength + (target - 1) * table.recordLength;
   TranslateForWriting(table);
   const int err = WriteAt(table.fd, table.record.data(), table.recordLength, offset);
+  if (err == 0) UpdateCache(table, target, table.record.data(), table.recordLength);
   TranslateForReading(table);
   if (err != 0) {
     SetError(OsErrorCode(err, true), "File:  " + table.fileName + " [Replace/Append/PutDbfRecord]");
@@ -475,6 +528,7 @@ bool WriteDeleteFlag(DbfTable& table, std::int64_t recordNumber) {
   }
   const std::int64_t offset = table.headerLength + (target - 1) * table.recordLength;
   const int err = WriteAt(table.fd, table.record.data(), 1, offset);
+  if (err == 0) UpdateCache(table, target, table.record.data(), 1);
   if (err != 0) {
     SetError(OsErrorCode(err, true), "File:  " + table.fileName + " [DeleteRec/RecallRec]");
     return false;
@@ -570,6 +624,7 @@ bool CloseDbf(DbfTable& table) {
   table.state = kClosed;
   table.record.clear();
   table.fields.clear();
+  DropRecordCache(table);
   return ok;
 }
 

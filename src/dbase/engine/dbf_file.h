@@ -63,6 +63,12 @@ struct DbfTable {
   TranslateProc readTranslate;
   TranslateProc writeTranslate;
   bool isVirtual = false;
+  // Records read ahead in their stored bytes, for tables opened exclusively
+  // (no other program can change them): records cacheFirst ..
+  // cacheFirst + cacheCount - 1.
+  std::vector<char> cache;
+  std::int64_t cacheFirst = 0;
+  std::int64_t cacheCount = 0;
 
   int FieldCount() const { return static_cast<int>(fields.size()); }
   bool IsOpen() const { return fd >= 0 || isVirtual; }
@@ -126,6 +132,8 @@ int WriteBytesAt(int fd, const void* buffer, std::size_t size, std::int64_t offs
 std::int64_t ReadBytesAt(int fd, void* buffer, std::size_t size, std::int64_t offset);
 // Puts today's date and the record count into a prolog.
 void StampProlog(std::uint8_t* prolog, std::uint32_t recordCount, bool dbase2);
+// Forgets the records read ahead.
+void DropRecordCache(DbfTable& table);
 // Today as YYYYMMDD.
 std::string TodayStamp();
 

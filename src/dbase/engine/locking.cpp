@@ -43,7 +43,7 @@ bool ReleaseRecord(WorkArea& area, std::list<std::int64_t>::iterator entry) {
 
 // FLock and ALock: the same protocol on two regions.
 bool WholeLock(const char* tag, int wantedState, std::int64_t offset, std::int64_t length) {
-  WorkArea* area = CheckDbInUse(tag);
+  WorkArea* area = BeginCommand(tag);
   if (area == nullptr) return false;
   if (area->table.isVirtual) {
     SetError(1100, std::string(" [") + tag + "]");
@@ -85,7 +85,7 @@ bool FLock() { return WholeLock("FLock", kFileLock, LockBase + 1, FileLockLength
 bool ALock() { return WholeLock("ALock", kAppendLock, LockBase + 1, 1); }
 
 bool RLock() {
-  WorkArea* area = CheckDbInUse("RLock");
+  WorkArea* area = BeginCommand("RLock");
   if (area == nullptr) return false;
   if (area->table.isVirtual) {
     SetError(1100, " [RLock]");
@@ -119,7 +119,7 @@ bool IsLocked(std::int64_t recordNumber) {
 }
 
 bool UnlockRec(std::int64_t n) {
-  WorkArea* area = CheckDbInUse("UnlockRec");
+  WorkArea* area = BeginCommand("UnlockRec");
   if (area == nullptr) return false;
   auto& list = area->lockedRecords;
   if (n >= 1) {

@@ -67,7 +67,7 @@ void RunRelation(WorkArea& area) {
 }
 
 void GoTop() {
-  WorkArea* area = CheckDbInUse("GoTop");
+  WorkArea* area = BeginCommand("GoTop");
   if (area == nullptr || area->table.recordCount < 1) return;
   if (CommonHooks.idle) CommonHooks.idle();
   const bool useIndex = IndexActive();
@@ -100,7 +100,7 @@ void GoTop() {
 }
 
 void GoBottom() {
-  WorkArea* area = CheckDbInUse("GoBottom");
+  WorkArea* area = BeginCommand("GoBottom");
   if (area == nullptr) return;
   RefreshRecCountOf(*area);
   if (area->table.recordCount < 1) return;
@@ -139,7 +139,7 @@ void GoBottom() {
 }
 
 void Skip(std::int64_t n) {
-  WorkArea* area = CheckDbInUse("Skip");
+  WorkArea* area = BeginCommand("Skip");
   if (area == nullptr) return;
   DbfTable& table = area->table;
   if (CommonHooks.idle) CommonHooks.idle();
@@ -228,7 +228,7 @@ void Skip(std::int64_t n) {
 }
 
 void Go(std::int64_t n) {
-  WorkArea* area = CheckDbInUse("Go");
+  WorkArea* area = BeginCommand("Go");
   if (area == nullptr) return;
   DbfTable& table = area->table;
   if (CommonHooks.idle) CommonHooks.idle();
@@ -252,7 +252,7 @@ void Go(std::int64_t n) {
 }
 
 bool GoIfValid(std::int64_t n) {
-  WorkArea* area = CheckDbInUse("GoIfValid");
+  WorkArea* area = BeginCommand("GoIfValid");
   if (area == nullptr) return false;
   if (n > static_cast<std::int64_t>(area->table.recordCount)) RefreshRecCountOf(*area);
   if (n < 1 || n > static_cast<std::int64_t>(area->table.recordCount)) return false;
@@ -261,7 +261,7 @@ bool GoIfValid(std::int64_t n) {
 }
 
 void Dbf4RawGo(std::int64_t n) {
-  WorkArea* area = CheckDbInUse("Dbf4RawGo");
+  WorkArea* area = BeginCommand("Dbf4RawGo");
   if (area == nullptr) return;
   if (n > static_cast<std::int64_t>(area->table.recordCount)) {
     EnterEndOfFile(*area);
@@ -274,7 +274,7 @@ void Dbf4RawGo(std::int64_t n) {
 }
 
 void GoTopWhile() {
-  WorkArea* area = CheckDbInUse("GoTopWhile");
+  WorkArea* area = BeginCommand("GoTopWhile");
   if (area == nullptr) return;
   if (!(area->whileProc || area->whileExpr != nullptr)) {
     GoTop();
@@ -289,7 +289,7 @@ void GoTopWhile() {
 }
 
 void GoBottomWhile() {
-  WorkArea* area = CheckDbInUse("GoBottomWhile");
+  WorkArea* area = BeginCommand("GoBottomWhile");
   if (area == nullptr) return;
   if (!(area->whileProc || area->whileExpr != nullptr)) {
     GoBottom();
@@ -304,7 +304,7 @@ void GoBottomWhile() {
 }
 
 bool StepToVisible() {
-  WorkArea* area = CheckDbInUse("StepToVisible");
+  WorkArea* area = BeginCommand("StepToVisible");
   if (area == nullptr) return false;
   if (RecordAccepted(*area) && WhileHolds(*area)) return false;
   Unlock();
@@ -321,7 +321,7 @@ bool StepToVisible() {
 }
 
 bool SetIgnoreDel(bool flag) {
-  WorkArea* area = CheckDbInUse("SetIgnoreDel");
+  WorkArea* area = BeginCommand("SetIgnoreDel");
   if (area == nullptr) return false;
   const bool previous = area->ignoreDeleted;
   area->ignoreDeleted = flag;
@@ -330,7 +330,7 @@ bool SetIgnoreDel(bool flag) {
 }
 
 std::function<void()> SetRelation(std::function<void()> relation) {
-  WorkArea* area = CheckDbInUse("SetRelation");
+  WorkArea* area = BeginCommand("SetRelation");
   if (area == nullptr) return nullptr;
   std::function<void()> previous = std::move(area->relation);
   area->relation = std::move(relation);

@@ -103,6 +103,7 @@ std::int64_t CopyKeptRecords(WorkArea& area) {
   if (::rename(tempName.c_str(), table.fileName.c_str()) != 0) return fail(errno);
   ::close(table.fd);
   table.fd = out;
+  DropRecordCache(table);
   std::memcpy(table.prolog.data(), header.data(), layout::kPrologSize);
   table.recordCount = static_cast<std::uint32_t>(keptCount);
   table.lastUpdate = TodayStamp();
@@ -113,7 +114,7 @@ std::int64_t CopyKeptRecords(WorkArea& area) {
 }  // namespace
 
 bool Append() {
-  WorkArea* area = CheckDbInUse("Append");
+  WorkArea* area = BeginCommand("Append");
   if (area == nullptr) return false;
   DbfTable& table = area->table;
   if (area->Shared() && NetworkLocking && !table.isVirtual && area->lockState != kFileLock &&
@@ -139,7 +140,7 @@ bool Append() {
 }
 
 bool Replace() {
-  WorkArea* area = CheckDbInUse("Replace");
+  WorkArea* area = BeginCommand("Replace");
   if (area == nullptr) return false;
   DbfTable& table = area->table;
   if (table.currentRecord < 1) {
@@ -182,7 +183,7 @@ namespace {
 
 bool SetDeletedFlag(bool deleted) {
   const char* tag = deleted ? "DeleteRec" : "RecallRec";
-  WorkArea* area = CheckDbInUse(tag);
+  WorkArea* area = BeginCommand(tag);
   if (area == nullptr) return false;
   DbfTable& table = area->table;
   if (!deleted) RefreshRecCountOf(*area);
@@ -216,7 +217,7 @@ bool DeleteRec() { return SetDeletedFlag(true); }
 bool RecallRec() { return SetDeletedFlag(false); }
 
 bool Pack() {
-  WorkArea* area = CheckDbInUse("Pack");
+  WorkArea* area = BeginCommand("Pack");
   if (area == nullptr) return false;
   RefreshRecCountOf(*area);
   if (area->table.recordCount == 0) return false;

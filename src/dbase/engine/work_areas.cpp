@@ -136,6 +136,11 @@ WorkArea* CheckDbInUse(const std::string& command) {
   return area;
 }
 
+WorkArea* BeginCommand(const std::string& command) {
+  TzError = 0;
+  return CheckDbInUse(command);
+}
+
 void InitTzEngine() {
   for (auto& slot : WorkAreas) slot.reset();
   SharedFileMode = FileMode{true, false};

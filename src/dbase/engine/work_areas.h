@@ -74,6 +74,9 @@ WorkArea* CurrentWorkAreaRecord();
 // The current area when it holds a table; else records error 215 naming the
 // command and answers nullptr.
 WorkArea* CheckDbInUse(const std::string& command);
+// The start of a move, change or lock command: clears TzError, then
+// CheckDbInUse.
+WorkArea* BeginCommand(const std::string& command);
 
 // Engine start-up and shut-down.
 void InitTzEngine();

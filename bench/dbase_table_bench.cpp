@@ -1,0 +1,121 @@
+// Speed of the table engine on 100,000 records: appending them to a new
+// table and reading them all back, and beside it the independent reader
+// Python's dbfread reading the same table (the time of its read alone, the
+// interpreter's start excluded). The engine aims at ten times dbfread's
+// speed. Run by hand: build/bench/dbase_table_bench.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "dbase/engine/dbf_native.h"
+#include "dbase/engine/engine_settings.h"
+#include "dbase/engine/error_codes.h"
+#include "dbase/engine/navigation.h"
+#include "dbase/engine/record_changes.h"
+#include "dbase/engine/work_areas.h"
+
+namespace {
+
+using namespace dbase;
+
+constexpr int kRecords = 100000;
+
+std::filesystem::path Dir() {
+  static const std::filesystem::path dir = [] {
+    auto d = std::filesystem::temp_directory_path() / ("vob_dbase_bench_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
+std::string TablePath() { return (Dir() / "bench").string(); }
+
+void StartEngine() {
+  ErrorProc = [] {
+    std::fprintf(stderr, "%s\n", LastErrorMessage().c_str());
+    std::exit(1);
+  };
+  InitTzCommon();
+  InitTzEngine();
+  SetDateFormat(0);
+}
+
+// Creates the table with kRecords records of five fields.
+void WriteTable() {
+  CreateDbf(TablePath(), {{"NAME", 'C', 20, 0}, {"QTY", 'N', 8, 0}, {"PRICE", 'N', 12, 3}, {"BORN", 'D', 8, 0},
+                          {"OK", 'L', 1, 0}});
+  Use(TablePath() + " EXCLUSIVE");
+  for (int i = 0; i < kRecords; ++i) {
+    ClearRecord();
+    PutNativeString(FieldAddress(1), 21, "Part " + std::to_string(i));
+    PutNativeInt32(FieldAddress(2), i);
+    PutNativeDouble(FieldAddress(3), i * 0.125);
+    PutNativeString(FieldAddress(4), 11, "12/24/1999");
+    FieldAddress(5)[0] = static_cast<std::uint8_t>(i & 1);
+    Append();
+  }
+  Use("");
+}
+
+void BM_EngineAppend(benchmark::State& state) {
+  StartEngine();
+  for (auto _ : state) WriteTable();
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_EngineAppend)->Unit(benchmark::kMillisecond);
+
+// Reads every record through the work-area commands: exclusive (records read
+// ahead in blocks) or shared (each move looks for records other programs
+// appended).
+void ReadAll(benchmark::State& state, const std::string& option) {
+  StartEngine();
+  WriteTable();
+  double sum = 0;
+  for (auto _ : state) {
+    Use(TablePath() + option);
+    for (GoTop(); !dEOF(); Skip(1)) sum += NativeDouble(FieldAddress(3)) + FieldAsString(1).size();
+    Use("");
+  }
+  benchmark::DoNotOptimize(sum);
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_EngineRead(benchmark::State& state) { ReadAll(state, " EXCLUSIVE"); }
+BENCHMARK(BM_EngineRead)->Unit(benchmark::kMillisecond);
+
+void BM_EngineReadShared(benchmark::State& state) { ReadAll(state, ""); }
+BENCHMARK(BM_EngineReadShared)->Unit(benchmark::kMillisecond);
+
+void BM_DbfreadRead(benchmark::State& state) {
+  StartEngine();
+  WriteTable();
+  const std::string script = (Dir() / "read.py").string();
+  std::ofstream(script) << "import sys, time, dbfread\n"
+                           "t0 = time.perf_counter()\n"
+                           "n = sum(1 for r in dbfread.DBF(sys.argv[1]))\n"
+                           "print(time.perf_counter() - t0, n)\n";
+  for (auto _ : state) {
+    const std::string command = "/usr/bin/python3 " + script + " " + TablePath() + ".dbf";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    double seconds = 0;
+    long count = 0;
+    if (pipe == nullptr || std::fscanf(pipe, "%lf %ld", &seconds, &count) != 2 || count != kRecords) {
+      if (pipe) ::pclose(pipe);
+      state.SkipWithError("dbfread did not read the table (python3-dbfread missing?)");
+      break;
+    }
+    ::pclose(pipe);
+    state.SetIterationTime(seconds);
+  }
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_DbfreadRead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

@@ -1,0 +1,164 @@
+// Tables the engine writes, read by independent dBASE readers (Python's
+// dbfread, dbview, dbf_dump), after each kind of change; and tables of
+// another dBASE writer (python3-dbf, committed under data/) read by the
+// engine.
+#include <gtest/gtest.h>
+
+#include "dbase/dbase_test_support.h"
+#include "dbase/engine/dbf_native.h"
+#include "dbase/engine/navigation.h"
+
+namespace {
+
+using namespace dbase;
+using testsupport::Slurp;
+
+const char* const kDbfread = R"(
+import sys, dbfread
+t = dbfread.DBF(sys.argv[1] if len(sys.argv) > 1 else 'readers.dbf', encoding='cp850', load=True)
+print(t.header.numrecords, t.header.headerlen, t.header.recordlen)
+print(' '.join('%s:%s:%d:%d' % (f.name, f.type, f.length, f.decimal_count) for f in t.fields))
+def show(r):
+    return '|'.join(v.isoformat() if hasattr(v, 'isoformat') else str(v) for v in r.values())
+for r in t.records: print(show(r))
+for r in t.deleted: print('deleted ' + show(r))
+)";
+
+class IndependentReaders : public dbtest::EngineTest {
+ protected:
+  void SetUp() override {
+    dbtest::EngineTest::SetUp();
+    if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "Python's dbfread is not installed";
+    if (!dbtest::HasProgram("dbview") || !dbtest::HasProgram("dbf_dump")) {
+      GTEST_SKIP() << "dbview or dbf_dump is not installed";
+    }
+  }
+  std::string Dbfread() { return dbtest::RunPython(dir_, std::string("import os; os.chdir('") + dir_.string() + "')\n" + kDbfread); }
+  std::string Dbview() { return dbtest::RunCommand("cd " + dir_.string() + " && dbview -b readers.dbf"); }
+  std::string DbfDump() { return dbtest::RunCommand("cd " + dir_.string() + " && dbf_dump readers.dbf"); }
+
+  void Put(const std::string& name, int qty, double price, std::int64_t big, const std::string& born, bool ok) {
+    ClearRecord();
+    PutNativeString(FieldAddress(1), 13, name);
+    PutNativeInt32(FieldAddress(2), qty);
+    PutNativeDouble(FieldAddress(3), price);
+    PutNativeInt64(FieldAddress(4), big);
+    PutNativeString(FieldAddress(5), 11, born);
+    FieldAddress(6)[0] = ok ? 1 : 0;
+  }
+};
+
+TEST_F(IndependentReaders, EveryChangeReadsBackTheSame) {
+  ASSERT_TRUE(CreateDbf(Path("readers"), {{"NAME", 'C', 12, 0},
+                                          {"QTY", 'N', 6, 0},
+                                          {"PRICE", 'N', 9, 2},
+                                          {"BIG", 'N', 15, 0},
+                                          {"BORN", 'D', 8, 0},
+                                          {"OK", 'L', 1, 0}}));
+  EXPECT_EQ(Dbfread(), "0 225 52\nNAME:C:12:0 QTY:N:6:0 PRICE:N:9:2 BIG:N:15:0 BORN:D:8:0 OK:L:1:0\n");
+  ASSERT_TRUE(Use(Path("readers") + " EXCLUSIVE"));
+  Put("Gear wheel", 12, 104.5, 123456789012345, "12/24/1999", true);
+  ASSERT_TRUE(Append());
+  Put("Pinion", -3, 0.25, -98765432109, "01/02/26", false);
+  ASSERT_TRUE(Append());
+  Put("M\xfcller", 7, -1.5, 4000000000, "02/28/1900", true);
+  ASSERT_TRUE(Append());
+  Put("Rack", 0, 99999.99, 0, "  /  /  ", false);
+  ASSERT_TRUE(Append());
+  FlushHeader(WorkAreas[1]->table);
+  EXPECT_EQ(Dbfread(),
+            "4 225 52\nNAME:C:12:0 QTY:N:6:0 PRICE:N:9:2 BIG:N:15:0 BORN:D:8:0 OK:L:1:0\n"
+            "Gear wheel|12|104.5|123456789012345|1999-12-24|True\n"
+            "Pinion|-3|0.25|-98765432109|2026-01-02|False\n"
+            "M\xc3\xbcller|7|-1.5|4000000000|1900-02-28|True\n"
+            "Rack|0|99999.99|0|None|False\n");
+  EXPECT_EQ(Dbview(),
+            "Gear wheel  :    12:   104.50:123456789012345:19991224:T:\n"
+            "Pinion      :    -3:     0.25:   -98765432109:20260102:F:\n"
+            "M\x81ller      :     7:    -1.50:     4000000000:19000228:T:\n"
+            "Rack        :     0: 99999.99:              0:        :F:\n");
+
+  Go(2);
+  PutNativeString(FieldAddress(1), 13, "Pinion 2");
+  ASSERT_TRUE(Replace());
+  Go(1);
+  ASSERT_TRUE(DeleteRec());
+  Go(3);
+  ASSERT_TRUE(DeleteRec());
+  ASSERT_TRUE(RecallRec());
+  Use("");
+  EXPECT_EQ(Dbfread(),
+            "4 225 52\nNAME:C:12:0 QTY:N:6:0 PRICE:N:9:2 BIG:N:15:0 BORN:D:8:0 OK:L:1:0\n"
+            "Pinion 2|-3|0.25|-98765432109|2026-01-02|False\n"
+            "M\xc3\xbcller|7|-1.5|4000000000|1900-02-28|True\n"
+            "Rack|0|99999.99|0|None|False\n"
+            "deleted Gear wheel|12|104.5|123456789012345|1999-12-24|True\n");
+  EXPECT_EQ(DbfDump(),
+            "Pinion 2:-3:0.25:-98765432109:20260102:0\n"
+            "M\x81ller:7:-1.5:4000000000:19000228:1\n"
+            "Rack:0:99999.99:0::0\n");
+  std::string bytes = Slurp(Path("readers.dbf"));
+  ASSERT_EQ(bytes.size(), 225u + 4 * 52 + 1);
+  EXPECT_EQ(bytes.back(), '\x1a');
+
+  ASSERT_TRUE(Use(Path("readers") + " EXCLUSIVE"));
+  ASSERT_TRUE(Pack());
+  Use("");
+  EXPECT_EQ(Dbfread(),
+            "3 225 52\nNAME:C:12:0 QTY:N:6:0 PRICE:N:9:2 BIG:N:15:0 BORN:D:8:0 OK:L:1:0\n"
+            "Pinion 2|-3|0.25|-98765432109|2026-01-02|False\n"
+            "M\xc3\xbcller|7|-1.5|4000000000|1900-02-28|True\n"
+            "Rack|0|99999.99|0|None|False\n");
+  EXPECT_EQ(dbtest::RunCommand("cd " + dir_.string() + " && dbf_dump --info readers.dbf | grep 'Num of records'"),
+            "Num of records:\t3\n");
+  bytes = Slurp(Path("readers.dbf"));
+  ASSERT_EQ(bytes.size(), 225u + 3 * 52 + 1);
+  EXPECT_EQ(bytes.back(), '\x1a');
+}
+
+class ForeignTables : public dbtest::EngineTest {
+ protected:
+  std::string Fixture(const std::string& name) {
+    const std::filesystem::path target = dir_ / name;
+    std::filesystem::copy_file(std::filesystem::path(VOB_TEST_DATA_DIR) / "dbase" / name, target);
+    return target.string();
+  }
+};
+
+TEST_F(ForeignTables, AnotherWritersTableReads) {
+  const std::string path = Fixture("foreign3.dbf");
+  const std::string original = Slurp(path);
+  ASSERT_TRUE(Use(path + " EXCLUSIVE"));
+  EXPECT_EQ(RecCount(), 4);
+  EXPECT_EQ(FieldCount(), 6);
+  EXPECT_EQ(Field(4), "BIG");
+  std::vector<std::string> rows;
+  for (GoTop(); !dEOF(); Skip(1)) {
+    std::string row = Deleted() ? "*" : "";
+    for (int n = 1; n <= FieldCount(); ++n) row += FieldAsString(n) + "|";
+    rows.push_back(row);
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{
+                      "Gear wheel  |    12|   104.50|123456789012345|12/24/99|Y|",
+                      "*Pinion      |    -3|     0.25|   -98765432109|01/02/26|N|",
+                      "Rack        |     0| 99999.99|              0|  /  /  |N|",
+                      "M\xfcller      |     7|    -1.50|     4000000000|02/28/00|Y|",
+                  }));
+  // Written back unchanged, the records keep their bytes (dates with their
+  // century among them).
+  for (const int record : {1, 2, 4}) {
+    Go(record);
+    ASSERT_TRUE(Replace());
+  }
+  Use("");
+  const std::string written = Slurp(path);
+  EXPECT_EQ(written.substr(225, 2 * 52), original.substr(225, 2 * 52));
+  EXPECT_EQ(written.substr(225 + 3 * 52, 52), original.substr(225 + 3 * 52, 52));
+
+  ASSERT_TRUE(Use(Fixture("empty3.dbf")));
+  EXPECT_EQ(RecNo(), 0);
+  EXPECT_TRUE(dEOF());
+  EXPECT_TRUE(dBOF());
+}
+
+}  // namespace
