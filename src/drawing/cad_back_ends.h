@@ -9,5 +9,6 @@ namespace drawing {
 CadBackEnd& DxfFileBackEnd();   // dxf_writer.cpp, device 1
 CadBackEnd& TextCadBackEnd();   // text_cad_writer.cpp, device 5
 CadBackEnd& StepBackEnd();      // step_writer.cpp, device 7
+CadBackEnd& ScreenBackEnd();    // screen_device.cpp, device 3
 
 }  // namespace drawing

@@ -2,14 +2,14 @@
 #include "drawing/cad_blocks.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <ctime>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "common/angle_date_format.h"
 #include "common/cad_settings.h"
+#include "common/date_time.h"
+#include "common/help_text.h"
 #include "common/file_utils.h"
 #include "common/graphics_settings.h"
 #include "common/kaldvar.h"
@@ -34,13 +34,6 @@ std::vector<std::string>& RecordedFiles() {
   return files;
 }
 bool BlockFileOpen = false;
-
-std::tm Now() {
-  const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  return tm;
-}
 
 bool PartFileExists(const std::string& fileName) {
   const std::string dir = common::AddBackslash(common::TempDirectory);
@@ -70,18 +63,6 @@ void AskStlHeight(Real& height) {
 }
 
 }  // namespace
-
-std::string CadDateText() {
-  const std::tm tm = Now();
-  return common::FormatDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-}
-
-std::string CadTimeText() {
-  const std::tm tm = Now();
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
-  return text;
-}
 
 std::string BlockFileName(const std::string& name) {
   return common::AddBackslash(common::TempDirectory) + "$" + name + ".dx$";
@@ -113,6 +94,7 @@ void DeleteRecordedBlockFiles() {
 void CadDrawingFrame(Real x1, Real y1, Real x2, Real y2, Real height) {
   CadBackEnd& device = CurrentCadBackEnd();
   if (height > 0 && CadDevice == CadDeviceStl && !CadBatchNaming) {
+    common::SetHelpNumber(2900);
     AskStlHeight(height);
     AbortFlag = 0;
   }
@@ -132,7 +114,7 @@ void CadDrawingFrame(Real x1, Real y1, Real x2, Real y2, Real height) {
       fileText = common::ShortenText(
           common::AddBackslash(common::DataDirectory) + common::CurrentFileName + "." + common::DataFileExtension, 120);
     if (!CadSettings.CadFrameOptions[common::FrameOptFooter])
-      CadText(CadDateText() + " " + CadTimeText() + " - " + "KALDRIM " + common::ProgramName + " V" +
+      CadText(common::TodayText() + " " + common::TimeText() + " - " + "KALDRIM " + common::ProgramName + " V" +
                   common::ProgramVersion + " - " + fileText,
               x1 + 0.005L * (x2 - x1), y1 + 0.002L * (y2 - y1));
   }

@@ -50,8 +50,4 @@ CadBackEnd& CadBlockFileTarget();
 // exit); part files placed by the user (logos, title-block parts) stay.
 void DeleteRecordedBlockFiles();
 
-// Today's date in the configured format and the time of day (hh:mm:ss).
-std::string CadDateText();
-std::string CadTimeText();
-
 }  // namespace drawing

@@ -8,6 +8,7 @@
 
 #include "common/cad_settings.h"
 #include "common/code_page.h"
+#include "common/help_text.h"
 #include "common/kaldvar.h"
 #include "common/text_utils.h"
 #include "drawing/cad_back_ends.h"
@@ -29,6 +30,7 @@ CadBackEnd& NoBackEnd() {
 CadBackEnd* BuiltInBackEnd(CadDeviceCode code) {
   switch (code) {
     case CadDeviceDxf: return &DxfFileBackEnd();
+    case CadDeviceScreen: return &ScreenBackEnd();
     case CadDeviceTextCad: return &TextCadBackEnd();
     case CadDeviceStep: return &StepBackEnd();
     default: return nullptr;
@@ -80,6 +82,7 @@ int Choose(const std::string& caption, const std::vector<std::string>& items, in
 }  // namespace
 
 void SelectCadDevice() {
+  common::SetHelpNumber(2050);
   const int chosen = Choose("CAD Code",
                             {"DXF", "IGES", "Control Output to Screen", "TRAMLIN - Send to Printer/Plotter", "TXT", "STL"},
                             CadDevice);
@@ -91,6 +94,7 @@ void SelectCadDevice() {
   if (count >= 2) {
     std::vector<std::string> lines;
     for (int i = 1; i <= count; ++i) lines.push_back(settings.PlotCommandLines[i]);
+    common::SetHelpNumber(2055);
     const int line = Choose("TRAMLIN Command Line", lines, settings.PlotCommandIndex);
     if (line == 0) return;
     settings.PlotCommandIndex = static_cast<std::uint16_t>(line);
@@ -99,6 +103,7 @@ void SelectCadDevice() {
   }
   std::string& commandLine = settings.PlotCommandLines[settings.PlotCommandIndex];
   if (PlotCommandEditor()) PlotCommandEditor()(commandLine);
+  common::SetHelpNumber(2060);
   platform::TextInputRequest request;
   request.caption = "Input";
   request.prompt = "TRAMLIN command line (0=Parameter)";

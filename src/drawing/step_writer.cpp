@@ -2,10 +2,10 @@
 #include "drawing/step_writer.h"
 
 #include "common/cad_settings.h"
+#include "common/date_time.h"
 #include "common/file_checks.h"
 #include "common/text_file.h"
 #include "drawing/cad_back_ends.h"
-#include "drawing/cad_blocks.h"
 #include "drawing/cad_output.h"
 
 namespace drawing {
@@ -24,7 +24,7 @@ void WriteStepHeader(Real, Real, Real, Real, Real) {
   common::WriteTextLine("ISO-10303-21;");
   common::WriteTextLine("HEADER;");
   common::WriteTextLine("FILE_DESCRIPTION(('KALDRIM'),'2;1');");
-  common::WriteTextLine("FILE_NAME('" + StepString(common::CadSettings.CadFileName) + "','" + CadDateText() +
+  common::WriteTextLine("FILE_NAME('" + StepString(common::CadSettings.CadFileName) + "','" + common::TodayText() +
                         "T',('Joris'),(''),'KALDRIM','KALDRIM','');");
   common::WriteTextLine("FILE_SCHEMA(('AUTOMOTIVE_DESIGN'));");
   common::WriteTextLine("ENDSEC;");

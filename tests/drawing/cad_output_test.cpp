@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "common/date_time.h"
 #include "drawing/rotated_frame.h"
 #include "drawing/step_writer.h"
 #include "drawing/text_cad_writer.h"
@@ -232,7 +233,7 @@ TEST_F(CadOutputTest, StepFileHoldsTheTenLines) {
   const std::string name = StepString(scratch_.Path("it's.stp"));
   EXPECT_NE(name.find("it''s.stp"), std::string::npos);
   EXPECT_EQ(stp, "ISO-10303-21;\r\nHEADER;\r\nFILE_DESCRIPTION(('KALDRIM'),'2;1');\r\nFILE_NAME('" + name + "','" +
-                     CadDateText() +
+                     common::TodayText() +
                      "T',('Joris'),(''),'KALDRIM','KALDRIM','');\r\n"
                      "FILE_SCHEMA(('AUTOMOTIVE_DESIGN'));\r\nENDSEC;\r\n\r\nDATA;\r\nENDSEC;\r\nEND-ISO-10303-21;\r\n");
 }

@@ -1,0 +1,92 @@
+// The screen device (3): the primitives drawn in the graphics window through
+// its procedural facade (common/graphics_facade.h). Blocks are recorded into
+// part files and replayed at each insert (cad_blocks.cpp, dxf_reader.cpp);
+// the logos are placed here.
+#include <cmath>
+
+#include "common/cad_settings.h"
+#include "common/graphics_facade.h"
+#include "common/graphics_window.h"
+#include "common/numeric_routines.h"
+#include "drawing/cad_back_ends.h"
+#include "drawing/cad_blocks.h"
+#include "drawing/cad_state.h"
+
+namespace drawing {
+
+using common::CadSettings;
+
+namespace {
+
+// The text angle as it looks on the screen, whose pixels are not square:
+// a slanted text is turned so that it runs along the lines it labels.
+Real ScreenTextAngle(Real angle) {
+  const long whole = std::lround(angle);
+  if (whole < 5 || whole > 85) return angle;
+  const Real a = common::DegToRad(angle);
+  return common::RadToDeg(std::atan2(std::sin(a) * common::ReferenceHeight(),
+                                     std::cos(a) * common::ReferenceWidth() * 0.75L));
+}
+
+class ScreenDevice : public CadBackEnd {
+ public:
+  bool RecordsBlocksAsFiles() const override { return true; }
+  bool PlacesLogos() const override { return true; }
+
+  void Open() override {
+    common::ClearGraphics();
+    common::WaitCursor();
+  }
+  void Close() override {
+    common::GraphClearViewPort();
+    common::NormalCursor();
+    DeleteRecordedBlockFiles();
+  }
+  void DrawingFrame(Real x1, Real y1, Real x2, Real y2) override { common::GraphHeader(x1, y1, x2, y2); }
+  void BeginEntities() override {
+    common::GraphClearViewPort();
+    common::GraphLineStyle(0);
+  }
+
+  void SelectPen(int pen) override {
+    const int mode = CadSettings.CadLineMode;
+    if (pen <= 5 && mode == 0) {
+      common::GraphLineStyle(pen == 1 ? 2 : pen == 2 ? 3 : 0);
+      common::GraphDosColor(CadSettings.CadLayerColours[pen]);
+    } else {
+      if (mode == 0) common::GraphLineStyle(0);
+      if (mode != 2 && pen >= 16 && pen <= 31) common::GraphDosColor(CadSettings.CadPenColours[pen]);
+      if (mode == 2 && pen == 0) common::GraphDosColor(0);
+    }
+    int width = 1;
+    if (pen >= 1 && pen <= 5) width = CadSettings.CadLayerLineWidths[pen];
+    if (pen >= 16 && pen <= 31 && CadSettings.CadPenWidths[pen] >= 2 && CadSettings.CadPenWidths[pen] <= 50)
+      width = CadSettings.CadPenWidths[pen];
+    common::GraphLineWidth(width);
+  }
+  void TextSizeChanged(int font, Real width) override {
+    common::GraphTextStyle(font, ScreenTextAngle(CadDrawing.CadTextAngle), CadDrawing.CadTextHeight, 0.95L * width);
+  }
+  void SetPenStyle(int style) override { common::GraphLineStyle(style); }
+  void Delay(int milliseconds) override { common::GraphSleep(milliseconds); }
+
+  void Line(Real x1, Real y1, Real x2, Real y2) override { common::GraphLine(x1, y1, x2, y2); }
+  void Circle(Real x, Real y, Real r) override { common::GraphCircle(x, y, r); }
+  void Arc(Real x, Real y, Real startAngle, Real endAngle, Real r, Real sweep) override {
+    common::GraphArc(x, y, startAngle, endAngle, r, sweep);
+  }
+  void Text(const std::string& text, Real x, Real y) override { common::GraphText(x, y, text); }
+  void Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override {
+    // The outline of a SOLID runs through its corners 1, 2, 4, 3.
+    common::GraphSolid(x1, y1, x2, y2, x4, y4, x3, y3);
+  }
+};
+
+}  // namespace
+
+CadBackEnd& ScreenBackEnd() {
+  static ScreenDevice device;
+  return device;
+}
+
+}  // namespace drawing
