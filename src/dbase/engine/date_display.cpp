@@ -58,6 +58,34 @@ std::string Arrange(int code, const std::string& month, const std::string& day, 
   }
 }
 
+// Splits a date in the current format at its separator ("/", else "-",
+// else ".") into month, day and year; false when the text has none.
+bool SplitDisplayDate(const std::string& text, std::string& month, std::string& day, std::string& year) {
+  char sep = 0;
+  for (const char candidate : {'/', '-', '.'}) {
+    if (text.find(candidate) != std::string::npos) {
+      sep = candidate;
+      break;
+    }
+  }
+  if (sep == 0) return false;
+  const std::vector<std::string> parts = SplitAt(text, sep);
+  if (DateFormat == 1) {
+    year = parts[0];
+    month = parts[1];
+    day = parts[2];
+  } else if (DateFormat == 0) {
+    month = parts[0];
+    day = parts[1];
+    year = parts[2];
+  } else {
+    day = parts[0];
+    month = parts[1];
+    year = parts[2];
+  }
+  return true;
+}
+
 }  // namespace
 
 int CenturyOf(const std::string& twoDigitYear) {
@@ -102,31 +130,10 @@ std::string DateToDisplay(const std::string& text) {
 }
 
 std::string DateFromDisplay(const std::string& text) {
-  char sep = 0;
-  for (const char candidate : {'/', '-', '.'}) {
-    if (text.find(candidate) != std::string::npos) {
-      sep = candidate;
-      break;
-    }
-  }
-  if (sep == 0) return text;
-  const std::vector<std::string> parts = SplitAt(text, sep);
   std::string month;
   std::string day;
   std::string year;
-  if (DateFormat == 1) {
-    year = parts[0];
-    month = parts[1];
-    day = parts[2];
-  } else if (DateFormat == 0) {
-    month = parts[0];
-    day = parts[1];
-    year = parts[2];
-  } else {
-    day = parts[0];
-    month = parts[1];
-    year = parts[2];
-  }
+  if (!SplitDisplayDate(text, month, day, year)) return text;
   return PadTwo(month) + "/" + PadTwo(day) + "/" + YearToFour(PadTwo(year));
 }
 
@@ -156,31 +163,10 @@ std::string NativeDateToStored(const std::string& text) {
     return d;
   }();
   if (digitsOnly.empty()) return blank;  // blanks and the empty pictures
-  char sep = 0;
-  for (const char candidate : {'/', '-', '.'}) {
-    if (text.find(candidate) != std::string::npos) {
-      sep = candidate;
-      break;
-    }
-  }
-  if (sep == 0) return blank;
-  const std::vector<std::string> parts = SplitAt(text, sep);
   std::string month;
   std::string day;
   std::string year;
-  if (DateFormat == 1) {
-    year = parts[0];
-    month = parts[1];
-    day = parts[2];
-  } else if (DateFormat == 0) {
-    month = parts[0];
-    day = parts[1];
-    year = parts[2];
-  } else {
-    day = parts[0];
-    month = parts[1];
-    year = parts[2];
-  }
+  if (!SplitDisplayDate(text, month, day, year)) return blank;
   if (month.size() != 2 || day.size() != 2 || (year.size() != 2 && year.size() != 4)) return blank;
   if (!AllDigits(month) || !AllDigits(day) || !AllDigits(year)) return blank;
   if (year.size() == 2) year = std::to_string(CenturyOf(year)).substr(0, 2) + year;

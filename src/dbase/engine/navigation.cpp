@@ -35,6 +35,49 @@ std::int64_t NextCandidate(const WorkArea& area, bool forward, bool useIndex) {
   return current <= 1 ? 0 : current - 1;
 }
 
+// Reads candidates from the first one on in a direction until one is
+// accepted. Answers 1 when found, 0 when the candidates ran out, -1 when a
+// read failed (the position stays at that record).
+int SeekAccepted(WorkArea& area, std::int64_t candidate, bool forward, bool useIndex) {
+  if (candidate < 1 || candidate > static_cast<std::int64_t>(area.table.recordCount)) return 0;
+  while (true) {
+    if (!ReadIntoNative(area, candidate)) return -1;
+    if (RecordAccepted(area)) return 1;
+    candidate = NextCandidate(area, forward, useIndex);
+    if (candidate == 0) return 0;
+  }
+}
+
+// GoTop and GoBottom.
+void GoEnd(const char* command, bool top) {
+  WorkArea* area = BeginCommand(command);
+  if (area == nullptr) return;
+  if (!top) RefreshRecCountOf(*area);
+  if (area->table.recordCount < 1) return;
+  if (CommonHooks.idle) CommonHooks.idle();
+  const bool useIndex = IndexActive();
+  if (useIndex) ReadBracket(true);
+  const std::int64_t first = top ? (useIndex ? IndexHooks.firstRecord() : 1)
+                                 : (useIndex ? IndexHooks.lastRecord() : area->table.recordCount);
+  const int found = SeekAccepted(*area, first, top, useIndex);
+  if (found < 0) {
+    if (useIndex) ReadBracket(false);
+    return;
+  }
+  if (found == 1) {
+    area->table.eof = area->table.bof = false;
+    ResyncIndex();
+  } else {
+    EnterEndOfFile(*area);
+    if (!top && useIndex) {
+      if (IndexHooks.setBeginning) IndexHooks.setBeginning();
+      if (IndexHooks.setEnd) IndexHooks.setEnd();
+    }
+  }
+  if (useIndex) ReadBracket(false);
+  RunRelation(*area);
+}
+
 }  // namespace
 
 void ResyncIndex() {
@@ -66,77 +109,9 @@ void RunRelation(WorkArea& area) {
   if (area.table.currentRecord != record) SetError(224, AreaName(area));
 }
 
-void GoTop() {
-  WorkArea* area = BeginCommand("GoTop");
-  if (area == nullptr || area->table.recordCount < 1) return;
-  if (CommonHooks.idle) CommonHooks.idle();
-  const bool useIndex = IndexActive();
-  if (useIndex) ReadBracket(true);
-  std::int64_t candidate = useIndex ? IndexHooks.firstRecord() : 1;
-  const std::int64_t count = area->table.recordCount;
-  bool found = false;
-  if (candidate >= 1 && candidate <= count) {
-    while (true) {
-      if (!ReadIntoNative(*area, candidate)) {
-        if (useIndex) ReadBracket(false);
-        return;
-      }
-      if (RecordAccepted(*area)) {
-        found = true;
-        break;
-      }
-      candidate = NextCandidate(*area, true, useIndex);
-      if (candidate == 0) break;
-    }
-  }
-  if (found) {
-    area->table.eof = area->table.bof = false;
-    ResyncIndex();
-  } else {
-    EnterEndOfFile(*area);
-  }
-  if (useIndex) ReadBracket(false);
-  RunRelation(*area);
-}
+void GoTop() { GoEnd("GoTop", true); }
 
-void GoBottom() {
-  WorkArea* area = BeginCommand("GoBottom");
-  if (area == nullptr) return;
-  RefreshRecCountOf(*area);
-  if (area->table.recordCount < 1) return;
-  if (CommonHooks.idle) CommonHooks.idle();
-  const bool useIndex = IndexActive();
-  if (useIndex) ReadBracket(true);
-  const std::int64_t count = area->table.recordCount;
-  std::int64_t candidate = useIndex ? IndexHooks.lastRecord() : count;
-  bool found = false;
-  if (candidate >= 1 && candidate <= count) {
-    while (true) {
-      if (!ReadIntoNative(*area, candidate)) {
-        if (useIndex) ReadBracket(false);
-        return;
-      }
-      if (RecordAccepted(*area)) {
-        found = true;
-        break;
-      }
-      candidate = NextCandidate(*area, false, useIndex);
-      if (candidate == 0) break;
-    }
-  }
-  if (found) {
-    area->table.eof = area->table.bof = false;
-    ResyncIndex();
-  } else {
-    EnterEndOfFile(*area);
-    if (useIndex) {
-      if (IndexHooks.setBeginning) IndexHooks.setBeginning();
-      if (IndexHooks.setEnd) IndexHooks.setEnd();
-    }
-  }
-  if (useIndex) ReadBracket(false);
-  RunRelation(*area);
-}
+void GoBottom() { GoEnd("GoBottom", false); }
 
 void Skip(std::int64_t n) {
   WorkArea* area = BeginCommand("Skip");
