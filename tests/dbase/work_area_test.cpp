@@ -7,6 +7,7 @@
 #include "dbase/engine/dbf_native.h"
 #include "dbase/engine/engine_hooks.h"
 #include "dbase/engine/navigation.h"
+#include "platform/scripted_dialogs.h"
 
 namespace {
 
@@ -226,6 +227,72 @@ TEST_F(WorkAreaTest, IndexHooksFollowReplaceAndAppend) {
   ASSERT_TRUE(Append());
   EXPECT_EQ(calls, (std::vector<std::string>{"prepare R2  ", "update NEW ", "add APP "}));
   ClearEngineHooks();
+}
+
+TEST_F(WorkAreaTest, PackNeedsTheTableAloneAndMayBeDeclined) {
+  const std::string path = Table("shared", 3);
+  ASSERT_TRUE(Use(path));
+  ASSERT_TRUE(FLock());
+  Go(1);
+  ASSERT_TRUE(DeleteRec());
+  Select(2);
+  ASSERT_TRUE(Use(path + " ALIAS OTHER"));
+  Select(1);
+  EXPECT_FALSE(Pack());
+  EXPECT_EQ(LastCode(), 32);
+  // The area stays open, shared, with its records.
+  EXPECT_EQ(RecCount(), 3);
+  EXPECT_FALSE(WorkAreas[1]->exclusive);
+  Select(2);
+  Use("");
+  Select(1);
+  ConfirmPack = true;
+  platform::ScriptedDialogs dialogs;
+  platform::ScopedDialogs scoped(dialogs);
+  EXPECT_FALSE(Pack());
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
+  EXPECT_EQ(dialogs.Asked()[0].text, "PACK SHARED");
+  EXPECT_EQ(RecCount(), 3);
+  dialogs.Then(platform::ScriptedAnswer::Press(platform::DialogButton::Yes));
+  EXPECT_TRUE(Pack());
+  EXPECT_EQ(RecCount(), 2);
+  EXPECT_FALSE(WorkAreas[1]->exclusive);
+}
+
+TEST_F(WorkAreaTest, WhileBoundsAndStepsToVisibleRecords) {
+  const std::string path = Table("w", 6);
+  ASSERT_TRUE(Use(path + " EXCLUSIVE"));
+  SetWhileProc([](void*) { const std::int32_t q = NativeInt32(FieldAddress(2)); return q >= 20 && q <= 40; },
+               nullptr);
+  Go(3);
+  GoTopWhile();
+  EXPECT_EQ(RecNo(), 2);
+  GoBottomWhile();
+  EXPECT_EQ(RecNo(), 4);
+  SetWhileProc(nullptr, nullptr);
+  SetIgnoreDel(true);
+  Go(6);
+  DeleteRec();
+  EXPECT_TRUE(StepToVisible());
+  EXPECT_EQ(RecNo(), 5);
+  EXPECT_FALSE(StepToVisible());
+  EXPECT_TRUE(GoIfValid(2));
+  EXPECT_FALSE(GoIfValid(7));
+  EXPECT_EQ(RecNo(), 2);
+}
+
+TEST_F(WorkAreaTest, TranslationProceduresSeeTheStoredText) {
+  const std::string path = Table("tr", 1);
+  // The stored text is kept shifted by one letter.
+  const auto down = [](char* b, std::size_t n) { for (std::size_t i = 0; i < 4 && i < n; ++i) if (b[i] != ' ') --b[i]; };
+  const auto up = [](char* b, std::size_t n) { for (std::size_t i = 0; i < 4 && i < n; ++i) if (b[i] != ' ') ++b[i]; };
+  ASSERT_TRUE(UseTranslated(path + " EXCLUSIVE", nullptr, 0, down, up));
+  EXPECT_EQ(Code(), "Q0  ");
+  PutNativeString(FieldAddress(1), 5, "AB");
+  ASSERT_TRUE(Replace());
+  EXPECT_EQ(Code(), "AB  ");
+  Use("");
+  EXPECT_EQ(Slurp(path + ".dbf").substr(97, 5), " BC  ");
 }
 
 }  // namespace
