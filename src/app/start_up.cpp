@@ -13,11 +13,19 @@
 #include "common/kaldvar.h"
 #include "common/session_file.h"
 #include "common/text_utils.h"
+#include "dbase/engine/engine_settings.h"
+#include "dbase/engine/error_codes.h"
+#include "dbase/engine/work_areas.h"
 
 namespace app {
 
 void StartUpProgram(int argc, char** argv) {
   common::InitKaldvar();
+  // The table engine reports its errors in a box and goes on: a damaged
+  // table or a refused lock must not end the program.
+  dbase::InitTzCommon();
+  dbase::InitTzEngine();
+  dbase::ErrorProc = dbase::ShowErrorAndGoOn;
   common::InitWkaldvar();
   common::InitScreenGraphicsSettings();
   common::InitGraphicsWindowUnit();
@@ -51,6 +59,9 @@ void StartUpProgram(int argc, char** argv) {
   common::DataChanged = 0;
 }
 
-void ShutDownProgram() { common::WriteSessionFile(); }
+void ShutDownProgram() {
+  dbase::ShutdownTzEngine();
+  common::WriteSessionFile();
+}
 
 }  // namespace app

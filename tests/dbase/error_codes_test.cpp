@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/kaldvar.h"
 #include "dbase/engine/work_areas.h"
 #include "platform/scripted_dialogs.h"
 
@@ -73,6 +74,20 @@ TEST_F(ErrorReport, AnErrorProcedureTakesOverTheReport) {
   EXPECT_EQ(text, "Error # 33 (File lock violation)\r\ndetail");
   EXPECT_TRUE(dialogs.Asked().empty());
   EXPECT_FALSE(Halting);
+}
+
+TEST_F(ErrorReport, TheProgramsProcedureShowsTheErrorAndGoesOn) {
+  platform::ScriptedDialogs dialogs;
+  platform::ScopedDialogs scoped(dialogs);
+  ErrorProc = ShowErrorAndGoOn;
+  common::AbortFlag = 0;
+  SetError(213, "File:  t.dbf  [GetDbfRecord]");
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
+  EXPECT_EQ(dialogs.Asked()[0].caption, "Error  : ");
+  EXPECT_EQ(dialogs.Asked()[0].text, "Error # 213 (End of file found unexpectedly)\r\nFile:  t.dbf  [GetDbfRecord]");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_FALSE(Halting);
+  EXPECT_EQ(TzErrorDetail, "");
 }
 
 TEST_F(ErrorReport, WithoutProcedureTheProgramEndsWithANonZeroCode) {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/code_page.h"
+#include "common/kaldvar.h"
 #include "platform/user_dialogs.h"
 
 namespace dbase {
@@ -213,6 +214,18 @@ BoxAnswer TzMessageBox(const std::string& text, const std::string& caption, bool
   const platform::DialogButton answer = platform::Dialogs().ShowMessage(request);
   if (!withCancel) return BoxAnswer::Ok;
   return answer == platform::DialogButton::Yes ? BoxAnswer::Ok : BoxAnswer::Cancel;
+}
+
+void ShowErrorAndGoOn() {
+  if (TzError == 0) return;
+  std::string text = LastErrorMessage();
+  if (text.empty()) text = ErrorText(TzError);
+  common::AbortFlag = 1;
+  platform::MessageRequest request;
+  request.caption = "Error  : ";
+  request.text = common::OemToDisplayText(text);
+  request.kind = platform::MessageKind::Error;
+  platform::Dialogs().ShowMessage(request);
 }
 
 void ReportError() {

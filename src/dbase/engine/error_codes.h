@@ -62,6 +62,11 @@ bool SetUseExceptions(bool flag);
 enum class BoxAnswer { Ok, Cancel };
 BoxAnswer TzMessageBox(const std::string& text, const std::string& caption, bool withCancel);
 
+// The error procedure the program installs: shows the report text in an
+// error box ("Error  : ") and sets AbortFlag, so the running dialog sequence
+// stops and the user's work survives.
+void ShowErrorAndGoOn();
+
 // The exit code of a program ended by an engine error: the code when it lies
 // in 1..255, else 255, so that such an end never looks like success.
 int ExitCodeOf(int code);
