@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "dbase/common/date_text.h"
+#include "dbase/common/file_routines.h"
 #include "dbase/common/text_routines.h"
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/engine_code_page.h"
@@ -201,6 +206,40 @@ TEST(TableCodePage, OneToOneOverAllBytes) {
   EXPECT_EQ(OemToAnsiStr("\x81"), "\xfc");
   EXPECT_EQ(AnsiToUtf8("M\xfcller"), "M\xc3\xbcller");
   EXPECT_EQ(Utf8ToAnsi("M\xc3\xbcller \xe2\x82\xac"), "M\xfcller ?");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FileRoutines, SearchEraseAndTemporaryNames) {
+  using namespace dbase;
+  ScopedErrorProc proc([] { TakeErrorDetail(); });
+  const std::string name = UniqueFilename();
+  ASSERT_FALSE(name.empty());
+  EXPECT_TRUE(FileExistsS(name));
+  EXPECT_NE(name.find("/TZP"), std::string::npos);
+  EXPECT_TRUE(FileDatedToday(name));
+  const std::filesystem::path dir = std::filesystem::path(name).parent_path() / ("vob_erase_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir / "sub.tmp");
+  for (const char* file : {"a.tmp", "B.TMP", "c.dbf"}) std::ofstream(dir / file) << "x";
+  SearchRecord found;
+  std::set<std::string> names;
+  for (int r = TzFindFirst(dir.string() + "/*.tmp", false, found); r == 0; r = TzFindNext(found)) names.insert(found.name);
+  TzFindClose(found);
+  EXPECT_EQ(names, (std::set<std::string>{"a.tmp", "B.TMP"}));
+  EXPECT_EQ(LastFindResult, 18);
+  TzError = 0;
+  EraseFiles(dir.string() + "/*.tmp");
+  EXPECT_EQ(TzError, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.tmp"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "c.dbf"));
+  EraseFiles(dir.string() + "/missing.dbf");
+  EXPECT_EQ(TzError, 2);
+  EXPECT_EQ(EraseFile(name), 0);
+  EXPECT_FALSE(FileExistsS(name));
+  std::filesystem::remove_all(dir);
+  EXPECT_GT(DiskFreeKB(""), 0);
 }
 
 }  // namespace

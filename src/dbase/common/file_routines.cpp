@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "common/file_utils.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/file_names.h"
 #include "dbase/engine/os_errors.h"
@@ -75,7 +74,10 @@ int EraseFile(const std::string& name) {
   return 0;
 }
 
+std::vector<std::string> EraseLeftovers;
+
 void EraseFiles(const std::string& mask) {
+  EraseLeftovers.clear();
   LastOsError = 0;
   if (mask.find_first_of("*?") == std::string::npos) {
     const int code = EraseFile(mask);
@@ -84,19 +86,14 @@ void EraseFiles(const std::string& mask) {
   }
   std::string dir, name, ext;
   SplitPath(mask, dir, name, ext);
-  const std::string pattern = name + ext;
-  std::error_code ec;
-  int failed = 0;
-  std::vector<std::string> matches;
-  for (std::filesystem::directory_iterator it(dir.empty() ? "." : dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (!it->is_regular_file(ec)) continue;
-    const std::string file = it->path().filename().string();
-    if (common::MatchesFileMask(file, pattern)) matches.push_back(dir + file);
+  SearchRecord found;
+  for (int result = TzFindFirst(mask, false, found); result == 0; result = TzFindNext(found)) {
+    if (EraseFile(dir + found.name) != 0) EraseLeftovers.push_back(dir + found.name);
   }
-  for (const std::string& file : matches) {
-    if (EraseFile(file) != 0) ++failed;
+  TzFindClose(found);
+  if (!EraseLeftovers.empty()) {
+    SetError(5, "Could not erase " + std::to_string(EraseLeftovers.size()) + " files like " + mask);
   }
-  if (failed > 0) SetError(5, "Could not erase " + std::to_string(failed) + " files like " + mask);
 }
 
 std::int64_t DiskFreeKB(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace dbase {
 
@@ -21,8 +22,10 @@ bool FileDatedToday(const std::string& name);
 bool FileExistsS(const std::string& name);
 // Erases a file that is not in use by the engine (0 or the engine code).
 int EraseFile(const std::string& name);
-// Erases the files the mask names ('*' and '?'); records 5 when some remain.
+// Erases the files the mask names ('*' and '?'); records 5 when some remain,
+// whose names stay in EraseLeftovers until the next call.
 void EraseFiles(const std::string& mask);
+extern std::vector<std::string> EraseLeftovers;
 // Free KB on the file system of the path ("" the current directory);
 // 2147483647 when unknown.
 std::int64_t DiskFreeKB(const std::string& path);

@@ -3,10 +3,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+
+#include "common/file_utils.h"
 
 namespace dbase {
 
@@ -108,5 +111,55 @@ bool GetFileDateTime(const std::string& name, int& year, int& month, int& day, i
   second = local.tm_sec;
   return true;
 }
+
+int LastFindResult = 0;
+
+namespace {
+
+constexpr int kNoMoreFiles = 18;
+constexpr int kPathNotFound = 3;
+
+}  // namespace
+
+int TzFindFirst(const std::string& mask, bool withDirectories, SearchRecord& record) {
+  std::string dir, name, ext;
+  SplitPath(mask, dir, name, ext);
+  const std::string pattern = name + ext;
+  auto matches = std::make_shared<std::vector<SearchRecord>>();
+  std::error_code ec;
+  std::filesystem::directory_iterator it(dir.empty() ? "." : dir, ec);
+  if (ec) {
+    record = SearchRecord{};
+    return LastFindResult = kPathNotFound;
+  }
+  for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
+    if (ec) break;
+    const bool isDirectory = it->is_directory(ec);
+    if (isDirectory && !withDirectories) continue;
+    const std::string file = it->path().filename().string();
+    if (!common::MatchesFileMask(file, pattern)) continue;
+    SearchRecord found;
+    found.name = file;
+    found.directory = isDirectory;
+    found.size = isDirectory ? 0 : static_cast<std::int64_t>(it->file_size(ec));
+    matches->push_back(found);
+  }
+  // Reverse order, so that the next match is taken from the back.
+  std::reverse(matches->begin(), matches->end());
+  record.pending = matches;
+  return TzFindNext(record);
+}
+
+int TzFindNext(SearchRecord& record) {
+  if (!record.pending || record.pending->empty()) return LastFindResult = kNoMoreFiles;
+  const SearchRecord next = record.pending->back();
+  record.pending->pop_back();
+  record.name = next.name;
+  record.size = next.size;
+  record.directory = next.directory;
+  return LastFindResult = 0;
+}
+
+void TzFindClose(SearchRecord& record) { record.pending.reset(); }
 
 }  // namespace dbase

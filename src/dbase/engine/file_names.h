@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace dbase {
 
@@ -32,5 +34,20 @@ std::string ExistingOrNewName(const std::string& name, const std::string& extens
 // file cannot be examined.
 bool GetFileDateTime(const std::string& name, int& year, int& month, int& day, int& hour, int& minute,
                      int& second);
+
+// File search by mask ('*', '?', any letter case) in one directory, keeping
+// the last result code (0 found, 18 no more files, 3 path not found).
+struct SearchRecord {
+  std::string name;  // the file name without directory
+  std::int64_t size = 0;
+  bool directory = false;
+  // The matches still to hand out.
+  std::shared_ptr<std::vector<SearchRecord>> pending;
+};
+extern int LastFindResult;
+// Directories are listed only when withDirectories is set.
+int TzFindFirst(const std::string& mask, bool withDirectories, SearchRecord& record);
+int TzFindNext(SearchRecord& record);
+void TzFindClose(SearchRecord& record);
 
 }  // namespace dbase
