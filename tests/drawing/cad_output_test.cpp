@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "common/date_time.h"
+#include "common/text_utils.h"
 #include "drawing/rotated_frame.h"
 #include "drawing/step_writer.h"
 #include "drawing/text_cad_writer.h"
@@ -293,6 +294,25 @@ TEST_F(CadOutputTest, EmulatedPolylinesAndChords) {
   chords = 0;
   CircleAsChords(0, 0, 0.1L, [&](Real, Real, Real, Real) { ++chords; });
   EXPECT_EQ(chords, 0);
+}
+
+TEST_F(CadOutputTest, FinishedFilesOpenedWithTheirProgram) {
+  std::vector<std::string> opened;
+  SetCadOutputOpener([&](const std::string& name) { opened.push_back(name); });
+  Write(CadDeviceDxf, "a.dxf", [] {});
+  Write(CadDeviceTextCad, "b.txt", [] {});
+  Write(CadDeviceStep, "c.stp", [] {});  // never
+  common::CadSettings.CadOpenAfterOutput = 0;
+  Write(CadDeviceDxf, "d.dxf", [] {});
+  common::CadSettings.CadOpenAfterOutput = 1;
+  common::SetCommandLineParams({"pair.vb4", "/CAD1:2"});
+  Write(CadDeviceDxf, "e.dxf", [] {});
+  common::SetCommandLineParams(std::vector<std::string>{});
+  Open(CadDeviceDxf, "f.dxf");
+  common::AbortFlag = 1;  // a failed picture
+  CadCloseOutput();
+  SetCadOutputOpener(nullptr);
+  EXPECT_EQ(opened, (std::vector<std::string>{scratch_.Path("a.dxf"), scratch_.Path("b.txt")}));
 }
 
 TEST_F(CadOutputTest, DevicesWithoutOutputIgnoreEveryPrimitive) {

@@ -383,6 +383,15 @@ EOF
   EXPECT_EQ(bytes, Crlf(expected));
 }
 
+// The whole test picture against the committed file; on a difference the
+// written file is left beside the build for a reviewer to compare.
+TEST_F(DxfWriterTest, TestPictureAsCommitted) {
+  const std::string bytes = Write(CadDeviceDxf, "picture.dxf", drawingtest::DrawTestPicture);
+  const std::string golden = testsupport::Slurp(std::string(VOB_TEST_DATA_DIR) + "/drawing/test_picture.dxf");
+  if (bytes != golden) testsupport::Put("test_picture.actual.dxf", bytes);
+  EXPECT_TRUE(bytes == golden) << "differs from tests/data/drawing/test_picture.dxf; see test_picture.actual.dxf";
+}
+
 TEST_F(DxfWriterTest, NumbersLayersAndTextsBySettings) {
   EXPECT_EQ(DxfRealText(12.5L), "12.500000");
   common::CadSettings.CadDecimals = 3;

@@ -1,0 +1,20 @@
+// Installation of the drawing subsystem's Qt parts; see drawing_forms.h.
+#include "drawing/ui/drawing_forms.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QString>
+#include <QUrl>
+
+#include "drawing/cad_output.h"
+
+namespace drawing::ui {
+
+void InstallDrawingForms() {
+  SetCadOutputOpener([](const std::string& fileName) {
+    const QString path = QFileInfo(QString::fromStdString(fileName)).absoluteFilePath();
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  });
+}
+
+}  // namespace drawing::ui

@@ -1,0 +1,11 @@
+// Installs the Qt parts of the drawing subsystem in place of their headless
+// stand-ins: the opening of a finished CAD file with the program associated
+// with its extension. The windowing start-up calls it once, after the
+// QApplication exists.
+#pragma once
+
+namespace drawing::ui {
+
+void InstallDrawingForms();
+
+}  // namespace drawing::ui
