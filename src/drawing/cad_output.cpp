@@ -73,6 +73,9 @@ void OpenCadOutputWithProgram(const std::string& fileName) {
 void SetCadOutputOpener(std::function<void(const std::string&)> opener) { OutputOpener() = std::move(opener); }
 
 void OpenCadOutputFile() {
+  // An output left open by a picture that stopped is abandoned, not put in
+  // place of its file.
+  if (common::SharedTextFile.CurrentMode() == common::TextFile::Mode::Writing) common::SharedTextFile.Discard();
   common::SharedTextFile.Assign(CadSettings.CadFileName);
   common::RewriteFileChecked(common::SharedTextFile);
 }

@@ -315,6 +315,19 @@ TEST_F(CadOutputTest, FinishedFilesOpenedWithTheirProgram) {
   EXPECT_EQ(opened, (std::vector<std::string>{scratch_.Path("a.dxf"), scratch_.Path("b.txt")}));
 }
 
+TEST_F(CadOutputTest, AbandonedOutputKeepsThePreviousFile) {
+  testsupport::Put(scratch_.Path("old.dxf"), "previous");
+  dialogs_.Then(platform::ScriptedAnswer::File(scratch_.Path("old.dxf")))
+      .Then(platform::ScriptedAnswer::Press(platform::DialogButton::Yes));
+  CadOpenOutput(CadDeviceDxf);
+  ASSERT_EQ(common::AbortFlag, 0);
+  CadDefaultFrame();
+  // The picture stops without closing its output; the next one begins.
+  Write(CadDeviceTextCad, "next.txt", [] {});
+  EXPECT_EQ(testsupport::Slurp(scratch_.Path("old.dxf")), "previous");
+  EXPECT_EQ(testsupport::Slurp(scratch_.Path("next.txt")), "EOF\r\n");
+}
+
 TEST_F(CadOutputTest, DevicesWithoutOutputIgnoreEveryPrimitive) {
   CadOpenOutput(9);
   EXPECT_EQ(common::AbortFlag, 0);

@@ -286,6 +286,18 @@ TEST_F(DxfRoundTripTest, DamagedAndSelfInsertingFilesEndWithAMessage) {
   EXPECT_EQ(dialogs_.Asked().back().text, "error blockno.5");
   EXPECT_EQ(DxfNestingLevel, 0);
 
+  // A light polyline of more vertices than are drawn.
+  common::AbortFlag = 0;
+  dialogs_.ClearRecord();
+  std::string many = "  0\nLWPOLYLINE\n  8\n0\n 90\n100001\n";
+  for (int i = 0; i <= 100000; ++i) many += " 10\n" + std::to_string(i) + "\n 20\n0\n";
+  PutPart("MANY", many + "  0\nEOF\n");
+  figures = Logged([] { ReplayBlockFile("MANY", 0, 0, 0, 1, 1); });
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_TRUE(figures.empty());
+  ASSERT_EQ(dialogs_.Asked().size(), 1u);
+  EXPECT_EQ(dialogs_.Asked().back().text, "Elements > 100000 !");
+
   // A missing part file; an empty one draws nothing.
   common::ClearErrorMessages();
   figures = Logged([] { ReplayBlockFile("MISSING", 0, 0, 0, 1, 1); });
