@@ -6,6 +6,7 @@
 // message, so that no file can keep the replay going for ever.
 #include "drawing/dxf_reader.h"
 
+#include <charconv>
 #include <cmath>
 #include <map>
 #include <system_error>
@@ -105,15 +106,13 @@ bool ReadEntities(common::TextFile& file, std::vector<Entity>& entities) {
     if (file.Eof()) break;
     std::string codeLine, value;
     if (!file.ReadLine(codeLine)) break;
-    long long code = 0;
     const std::string trimmed = common::TrimBlanks(codeLine);
-    const bool number = !trimmed.empty() && trimmed.find_first_not_of("-0123456789") == std::string::npos &&
-                        trimmed.size() < 10;
-    if (!number) {
+    int code = 0;
+    const auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), code);
+    if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size()) {
       ReportBadFile("Error in DXF File");
       return false;
     }
-    code = std::stoll(trimmed);
     if (file.Eof()) break;
     if (!file.ReadLine(value)) break;
     if (code == 0) {
@@ -122,7 +121,7 @@ bool ReadEntities(common::TextFile& file, std::vector<Entity>& entities) {
       haveEntity = true;
       if (current.name == "EOF") return true;
     } else if (haveEntity) {
-      current.groups.push_back(Group{static_cast<int>(code), value});
+      current.groups.push_back(Group{code, value});
     }
   }
   ReportBadFile("Error in DXF File");

@@ -268,7 +268,7 @@ TEST_F(DxfRoundTripTest, DamagedAndSelfInsertingFilesEndWithAMessage) {
   // A group code that is no number.
   common::AbortFlag = 0;
   dialogs_.ClearRecord();
-  PutPart("BAD", "  0\nLINE\nxx\n0\n  0\nEOF\n");
+  PutPart("BAD", "  0\nLINE\n-\n0\n  0\nEOF\n");
   figures = Logged([] { ReplayBlockFile("BAD", 0, 0, 0, 1, 1); });
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_TRUE(figures.empty());
@@ -308,6 +308,28 @@ TEST_F(DxfRoundTripTest, DamagedAndSelfInsertingFilesEndWithAMessage) {
   figures = Logged([] { ReplayBlockFile("EMPTY", 0, 0, 0, 1, 1); });
   EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_TRUE(figures.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Damaged copies of the test picture: every replay ends, by the end record,
+// the end of the file or a message, and the nesting is unwound.
+TEST_F(DxfRoundTripTest, DamagedPicturesNeverHang) {
+  common::MessagesEnabled = 0;
+  Write(CadDeviceDxf, "picture.dxf", drawingtest::DrawTestPicture);
+  const std::vector<std::string> lines = testsupport::SplitLines(testsupport::Slurp(scratch_.Path("picture.dxf")));
+  const char* const odd[] = {"INSERT", "PICTURE", "POLYLINE", "VERTEX", "SEQEND", "  0", " 42", "1e308",
+                             "-1e308", "nan",     "",         "EOF",    "BLOCK",  "ENDSEC", "  2"};
+  std::mt19937 rng(15);
+  for (int run = 0; run < 300; ++run) {
+    testsupport::Put(scratch_.Path("$PICTURE.dx$"), testsupport::MutateLines(lines, rng, odd, 4));
+    common::AbortFlag = 0;
+    common::ClearErrorMessages();
+    Logged([] { ReplayBlockFile("PICTURE", 0, 0, 0, 1, 1); });
+    ASSERT_EQ(DxfNestingLevel, 0) << "run " << run;
+  }
 }
 
 }  // namespace
