@@ -281,6 +281,29 @@ TEST_F(WorkAreaTest, WhileBoundsAndStepsToVisibleRecords) {
   EXPECT_EQ(RecNo(), 2);
 }
 
+TEST_F(WorkAreaTest, ARaisedErrorLeavesSettingsAndAreasInOrder) {
+  const std::string path = Table("raised", 3);
+  ASSERT_TRUE(Use(path + " EXCLUSIVE"));
+  Select(2);
+  ErrorProc = nullptr;
+  UseExceptions = true;
+  const FileMode before = CurrentFileMode;
+  EXPECT_THROW(Use(path + " ALIAS SECOND"), EDidozError);  // held exclusively by area 1
+  EXPECT_EQ(CurrentFileMode, before);
+  EXPECT_EQ(CurrentWorkAreaRecord(), nullptr);
+  Select(1);
+  EXPECT_THROW(Go(9), EDidozError);
+  std::filesystem::create_directory(path + ".dbf.pack-" + std::to_string(::getpid()));
+  FlushAfterWrite = true;
+  EXPECT_THROW(Pack(), EDidozError);
+  EXPECT_TRUE(FlushAfterWrite);
+  EXPECT_FALSE(WorkAreas[1]->relationSuspended);
+  FlushAfterWrite = false;
+  UseExceptions = false;
+  Go(2);
+  EXPECT_EQ(Code(), "R2  ");
+}
+
 TEST_F(WorkAreaTest, TranslationProceduresSeeTheStoredText) {
   const std::string path = Table("tr", 1);
   // The stored text is kept shifted by one letter.

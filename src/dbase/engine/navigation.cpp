@@ -4,6 +4,7 @@
 #include "dbase/engine/engine_hooks.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/locking.h"
+#include "dbase/engine/restore_on_exit.h"
 #include "dbase/engine/work_areas.h"
 
 namespace dbase {
@@ -94,16 +95,16 @@ void EnterEndOfFile(WorkArea& area) {
 
 void RunRelation(WorkArea& area) {
   if (!area.relation || area.relationSuspended) return;
-  const int savedArea = CurrentArea;
   const bool hasOrder = IndexHooks.getOrder && IndexHooks.setOrder;
   const int savedOrder = hasOrder ? IndexHooks.getOrder() : 0;
   const bool savedFound = IndexHooks.foundFlag != nullptr ? *IndexHooks.foundFlag : false;
   const std::int64_t record = area.table.currentRecord;
-  // A relation that moves its own area must not start itself again.
-  area.relationSuspended = true;
-  area.relation();
-  area.relationSuspended = false;
-  CurrentArea = savedArea;
+  {
+    // A relation that moves its own area must not start itself again.
+    RestoreOnExit<bool> suspended(area.relationSuspended, true);
+    RestoreOnExit<int> current(CurrentArea);
+    area.relation();
+  }
   if (hasOrder) IndexHooks.setOrder(savedOrder);
   if (IndexHooks.foundFlag != nullptr) *IndexHooks.foundFlag = savedFound;
   if (area.table.currentRecord != record) SetError(224, AreaName(area));
@@ -179,10 +180,10 @@ void Skip(std::int64_t n) {
       EnterEndOfFile(*area);
     } else {
       if (useIndex) ReadBracket(false);
-      const auto relation = std::move(area->relation);
-      area->relation = nullptr;
-      GoTop();
-      area->relation = relation;
+      {
+        RestoreOnExit<bool> suspended(area->relationSuspended, true);
+        GoTop();
+      }
       table.bof = true;
       if (table.eof) ClearRecordOf(*area);
       if (useIndex) ReadBracket(true);
@@ -256,11 +257,9 @@ void GoTopWhile() {
     return;
   }
   if (area->table.recordCount < 1) return;
-  const bool suspended = area->relationSuspended;
-  area->relationSuspended = true;
+  RestoreOnExit<bool> suspended(area->relationSuspended, true);
   while (!area->table.bof && TzError == 0) Skip(-1);
   Skip(0);
-  area->relationSuspended = suspended;
 }
 
 void GoBottomWhile() {
@@ -271,11 +270,9 @@ void GoBottomWhile() {
     return;
   }
   if (area->table.recordCount < 1) return;
-  const bool suspended = area->relationSuspended;
-  area->relationSuspended = true;
+  RestoreOnExit<bool> suspended(area->relationSuspended, true);
   while (!area->table.eof && TzError == 0) Skip(1);
   Skip(-1);
-  area->relationSuspended = suspended;
 }
 
 bool StepToVisible() {
@@ -284,14 +281,12 @@ bool StepToVisible() {
   if (RecordAccepted(*area) && WhileHolds(*area)) return false;
   Unlock();
   const std::int64_t start = area->table.currentRecord;
-  const bool suspended = area->relationSuspended;
-  area->relationSuspended = true;
+  RestoreOnExit<bool> suspended(area->relationSuspended, true);
   Skip(1);
   if (area->table.eof) {
     Go(start);
     Skip(-1);
   }
-  area->relationSuspended = suspended;
   return true;
 }
 

@@ -20,6 +20,7 @@
 #include "dbase/engine/navigation.h"
 #include "dbase/engine/os_errors.h"
 #include "dbase/engine/os_locks.h"
+#include "dbase/engine/restore_on_exit.h"
 #include "dbase/engine/work_areas.h"
 
 namespace dbase {
@@ -238,10 +239,11 @@ bool Pack() {
   auto reopenShared = [&]() {
     if (!reopened || !WorkAreas[areaNumber]) return true;
     WorkArea& a = *WorkAreas[areaNumber];
-    const bool savedReport = ReportErrors;
-    ReportErrors = false;
-    const bool ok = ReopenTable(a, false);
-    ReportErrors = savedReport;
+    bool ok;
+    {
+      RestoreOnExit<bool> savedReport(ReportErrors, false);
+      ok = ReopenTable(a, false);
+    }
     if (!ok) {
       const std::uint16_t code = TzError;
       CloseWorkArea(areaNumber);
@@ -257,17 +259,15 @@ bool Pack() {
     if (VirtualFileHook) VirtualFileHook(kVfPack, 0);
     return TzError == 0;
   }
-  const bool savedFlush = FlushAfterWrite;
-  FlushAfterWrite = false;
-  const bool savedSuspended = area->relationSuspended;
-  area->relationSuspended = true;
-  // The table's own state is settled first, so that no later header rewrite
-  // of the old file can be lost.
-  bool ok = FlushHeader(area->table);
-  std::int64_t kept = ok ? CopyKeptRecords(*area) : -1;
-  ok = kept >= 0;
-  FlushAfterWrite = savedFlush;
-  area->relationSuspended = savedSuspended;
+  std::int64_t kept = -1;
+  {
+    RestoreOnExit<bool> savedFlush(FlushAfterWrite, false);
+    RestoreOnExit<bool> savedSuspended(area->relationSuspended, true);
+    // The table's own state is settled first, so that no later header
+    // rewrite of the old file can be lost.
+    if (FlushHeader(area->table)) kept = CopyKeptRecords(*area);
+  }
+  bool ok = kept >= 0;
   if (ok) {
     DbfTable& table = area->table;
     if (kept == 0) {

@@ -14,6 +14,7 @@
 #include "dbase/engine/file_names.h"
 #include "dbase/engine/locking.h"
 #include "dbase/engine/navigation.h"
+#include "dbase/engine/restore_on_exit.h"
 
 namespace dbase {
 
@@ -178,8 +179,12 @@ int CurrentWorkArea() { return CurrentArea; }
 
 void CloseWorkArea(int n) {
   if (n < 1 || n > kMaxWorkAreas || !WorkAreas[n]) return;
-  const int saved = CurrentArea;
-  CurrentArea = n;
+  RestoreOnExit<int> savedArea(CurrentArea, n);
+  // The slot is emptied however the close ends.
+  struct EmptySlot {
+    int n;
+    ~EmptySlot() { WorkAreas[n].reset(); }
+  } emptySlot{n};
   WorkArea& area = *WorkAreas[n];
   if (IndexHooks.closeIndexes) IndexHooks.closeIndexes();
   if (!area.table.isVirtual) RefreshRecCountOf(area);
@@ -197,8 +202,6 @@ void CloseWorkArea(int n) {
   } else {
     CloseDbf(area.table);
   }
-  WorkAreas[n].reset();
-  CurrentArea = saved;
 }
 
 void CloseAll() {
@@ -256,11 +259,10 @@ bool UseTranslated(const std::string& command, std::uint8_t* buffer, std::size_t
   area->table.fileName = ExpandPath(ExistingOrNewName(fileName, "DBF", true));
   area->table.readTranslate = std::move(readTranslate);
   area->table.writeTranslate = std::move(writeTranslate);
-  const FileMode savedMode = CurrentFileMode;
-  CurrentFileMode = mode;
-  const bool opened = OpenDbf(area->table);
-  CurrentFileMode = savedMode;
-  if (!opened) return false;
+  {
+    RestoreOnExit<FileMode> savedMode(CurrentFileMode, mode);
+    if (!OpenDbf(area->table)) return false;
+  }
   const std::size_t needed = NativeRecordSize(area->table);
   if (buffer != nullptr && size != needed) {
     CloseDbf(area->table);
@@ -317,12 +319,10 @@ bool ReopenTable(WorkArea& area, bool exclusive) {
   reopened.fileName = fileName;
   reopened.readTranslate = std::move(readTranslate);
   reopened.writeTranslate = std::move(writeTranslate);
-  const FileMode savedMode = CurrentFileMode;
-  CurrentFileMode = FileMode{true, exclusive};
-  if (FileModeOverride) CurrentFileMode = *FileModeOverride;
-  const bool ok = OpenDbf(reopened);
-  CurrentFileMode = savedMode;
-  if (!ok) return false;
+  {
+    RestoreOnExit<FileMode> savedMode(CurrentFileMode, FileModeOverride ? *FileModeOverride : FileMode{true, exclusive});
+    if (!OpenDbf(reopened)) return false;
+  }
   if (reopened.recordCount < count) reopened.recordCount = count;
   reopened.currentRecord = area.table.currentRecord;
   reopened.eof = area.table.eof;
