@@ -97,6 +97,33 @@ TEST_F(CadOutputTest, DeviceChosenByTheUser) {
   EXPECT_FALSE(common::SharedTextFile.IsOpen());
 }
 
+TEST_F(CadOutputTest, PlotUtilityChoiceEditsItsCommandLine) {
+  // One stored line: no list, the line is edited.
+  dialogs_.Then(platform::ScriptedAnswer::Choose(3)).Then(platform::ScriptedAnswer::Enter("plot a.dxf"));
+  SelectCadDevice();
+  EXPECT_EQ(CadDevice, CadDevicePlot);
+  ASSERT_EQ(dialogs_.Asked().size(), 2u);
+  EXPECT_EQ(dialogs_.Asked()[1].text, "TRAMLIN command line (0=Parameter)");
+  EXPECT_EQ(dialogs_.Asked()[1].initial, common::DefaultPlotCommandLine);
+  EXPECT_EQ(common::CadSettings.PlotCommandLines[1], "plot a.dxf");
+
+  // Two lines: the second chosen; "0" takes the line built from the
+  // utility's parameters.
+  dialogs_.ClearRecord();
+  common::CadSettings.PlotCommandCount = 2;
+  common::CadSettings.PlotCommandLines[2] = "second";
+  PlotCommandBuilder() = [] { return std::string("built"); };
+  dialogs_.Then(platform::ScriptedAnswer::Choose(3))
+      .Then(platform::ScriptedAnswer::Choose(1))
+      .Then(platform::ScriptedAnswer::Enter("0"));
+  SelectCadDevice();
+  PlotCommandBuilder() = nullptr;
+  EXPECT_EQ(dialogs_.Asked()[1].items, (std::vector<std::string>{"plot a.dxf", "second"}));
+  EXPECT_EQ(common::CadSettings.PlotCommandIndex, 2);
+  EXPECT_EQ(common::CadSettings.PlotCommandLines[2], "built");
+  EXPECT_EQ(common::AbortFlag, 0);
+}
+
 TEST_F(CadOutputTest, PensFoldAndChooseLayers) {
   const std::pair<int, int> folds[] = {{40, 24}, {31, 31}, {48, 16}, {5, 5}, {-3, 0}};
   for (const auto& [pen, folded] : folds) {
