@@ -27,6 +27,10 @@
 
 namespace app {
 
+std::string DataFilePath(const std::string& directory, const std::string& name) {
+  return common::AddBackslash(directory) + name + "." + common::DataFileExtension;
+}
+
 namespace {
 
 using calc::SpurGearData;
@@ -65,9 +69,6 @@ struct ChosenPath {
   bool fromDialog = false;
 };
 
-std::string PathInDataDirectory(const std::string& directory, const std::string& name) {
-  return common::AddBackslash(directory) + name + "." + common::DataFileExtension;
-}
 
 // The path of a name: empty, the save or open dialog in DataDirectory (the
 // choice names the design and its directory; Cancel or an empty choice set
@@ -92,11 +93,11 @@ ChosenPath ChoosePath(const std::string& name, bool save) {
     chosen.fromDialog = true;
     chosen.directory = common::FileDirPart(*answer);
     chosen.name = common::BareFileName(*answer);
-    chosen.path = PathInDataDirectory(chosen.directory, chosen.name);
+    chosen.path = DataFilePath(chosen.directory, chosen.name);
   } else if (name.find('.') == std::string::npos) {
     // Opening by a bare name also names the design.
     if (!save) chosen.name = name;
-    chosen.path = PathInDataDirectory(common::DataDirectory, name);
+    chosen.path = DataFilePath(common::DataDirectory, name);
   } else {
     chosen.path = name;
   }

@@ -24,6 +24,11 @@ namespace app {
 // setting the first save clears it.
 extern std::uint8_t StartedWithFile;
 
+// The file of a design name in a directory: directory, separator, name,
+// "." and the data-file extension; an empty directory means the working
+// directory (the bare file name).
+std::string DataFilePath(const std::string& directory, const std::string& name);
+
 // Writes the current design. The name picks the file: empty, the save
 // dialog (on success DataDirectory and CurrentFileName follow the choice);
 // without '.', DataDirectory + name + ".vb4"; with '.', the path itself. An

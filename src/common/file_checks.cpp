@@ -8,6 +8,7 @@
 #include "common/code_page.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
+#include "common/small_dialogs.h"
 #include "common/text_utils.h"
 #include "platform/file_system.h"
 #include "platform/user_dialogs.h"
@@ -23,15 +24,6 @@ void ShowFileError(const std::string& text) {
 }
 
 namespace {
-
-// Yes/No/Cancel with the program title as caption; true for Yes; Cancel
-// sets AbortFlag.
-bool AskYesNoCancelQuestion(const std::string& question) {
-  const platform::DialogButton answer = platform::Dialogs().ShowMessage(
-      {OemToDisplayText(ProgramTitle), OemToDisplayText(question), platform::MessageKind::Question, platform::MessageButtons::YesNoCancel});
-  if (answer == platform::DialogButton::Cancel) AbortFlag = 1;
-  return answer == platform::DialogButton::Yes;
-}
 
 bool DiskFull(const std::error_code& ec) { return ec == std::errc::no_space_on_device; }
 
@@ -119,7 +111,7 @@ void CheckOutputFileName(const std::string& name) {
     return;
   }
   if (exists && name.find("actual") == std::string::npos && AskBeforeOverwrite) {
-    if (!AskYesNoCancelQuestion(name + " " + "already exists" + ".   " + "overwrite" + " ?")) AbortFlag = 1;
+    if (!AskYesNoCancel(name + " " + "already exists" + ".   " + "overwrite" + " ?")) AbortFlag = 1;
   }
 }
 

@@ -1,0 +1,72 @@
+// The entry-point slots; see entry_points.h. The start state below is the
+// one list of what the menu reaches today.
+#include "app/entry_points.h"
+
+#include "common/aux_images.h"
+#include "common/kaldvar.h"
+
+namespace app {
+
+namespace {
+
+TEntryPoints StartEntryPoints() {
+  TEntryPoints e;
+  const auto none0 = [] { EntryNotAvailable(); };
+  const auto none1 = [](int) { EntryNotAvailable(); };
+  const auto none2 = [](int, int) { EntryNotAvailable(); };
+  e.DrawGears = none2;
+  e.ShowDiagrams = none2;
+  e.DrawQuickSheet = none2;
+  // Redrawing what is not drawn yet leaves the picture on the screen.
+  e.RedrawCurrentView = [] {};
+  e.AnimateGears1 = none1;
+  e.AnimateGears2 = none1;
+  e.PrintPitchCurveReport = none1;
+  e.PrintGearReport = none1;
+  e.ShowDrawingNameForm = none0;
+  e.ShowGeometryForm = none0;
+  e.ShowToolProfileForm = none0;
+  e.ShowLoadForm = none0;
+  e.ShowMaterialForm = none0;
+  e.EditStrength = none0;
+  e.ShowStrengthForm = none0;
+  e.ShowRotationAngleForm = none1;
+  e.ShowCurveForm = none1;
+  e.ImportPitchCurveDxf = none0;
+  e.ShowConfigForm = none0;
+  e.ShowPrintConfigForm = none0;
+  e.ShowDesignTable = none0;
+  e.SelectGearMaterial = none2;
+  e.SelectToolProfile = none2;
+  e.ShowDrawingInfoForm = none0;
+  e.ChangeListMenu = none1;
+  e.ShowDocumentLinksForm = none0;
+  e.StartExcel = none0;
+  e.ExportExcel = none0;
+  e.PrintoutExcel = none1;
+  e.AuxImageManager = [] { common::RunAuxImages(common::ProgramName); };
+  e.OpenWebPage = [](const std::string&) { EntryNotAvailable(); };
+  e.ShowSystemInfo = none0;
+  e.ShowAboutBox = none0;
+  e.DeleteRecordedBlockFiles = [] {};
+  // Without a table window the main window works on; the hook only makes
+  // and frees it.
+  e.CreateTableWindow = [] {};
+  e.FreeTableWindow = [] {};
+  return e;
+}
+
+TEntryPoints& Slots() {
+  static TEntryPoints slots = StartEntryPoints();
+  return slots;
+}
+
+}  // namespace
+
+TEntryPoints& Entry() { return Slots(); }
+
+void ResetEntryPoints() { Slots() = StartEntryPoints(); }
+
+void EntryNotAvailable() { common::AbortFlag = 1; }
+
+}  // namespace app
