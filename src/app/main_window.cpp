@@ -79,10 +79,15 @@ void MainFormCreate() {
 
   AbortFlag = 0;
   UpdateMainCaption();
-  if (common::LanguageCode < 1)
+  if (common::LanguageCode < 1) {
+    // No language configured: the English texts, as everywhere else.
+    common::SetMenuLanguage(0);
+    SetMenuVocabulary(2);
     SetMenuCaptions();
-  else
+    SetMessageMenuItem();
+  } else {
     SetLanguage(common::LanguageCode);
+  }
 }
 
 bool MainFormCloseQuery() {
