@@ -1,0 +1,243 @@
+// The main window without a window system: the menu model in every
+// language, the handlers on the default design, the save question, the
+// recent files and the session file written at the end.
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/data_file.h"
+#include "app/entry_points.h"
+#include "app/main_menu.h"
+#include "app/start_up.h"
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/spur_gear_data.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/session_file.h"
+#include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
+
+namespace fs = std::filesystem;
+using platform::AskedDialog;
+using platform::DialogButton;
+using platform::ScriptedAnswer;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    fs::current_path(dir_.Dir());
+    // The shipped default design, as the program finds it in its working
+    // directory.
+    fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4", dir_.Path("null.vb4"));
+    char name[] = "vob4";
+    char* argv[] = {name, nullptr};
+    app::StartUpProgram(1, argv);
+    app::ResetEntryPoints();
+    common::RecentFiles = {};
+    common::LanguageCode = 2;
+    app::MainFormCreate();
+    dialogs_.ClearRecord();
+  }
+  void TearDown() override {
+    app::ResetEntryPoints();
+    fs::current_path(previous_);
+  }
+
+  // The texts of the message boxes shown so far.
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const AskedDialog& d : dialogs_.Asked())
+      if (d.kind == AskedDialog::Kind::Message) texts.push_back(d.text);
+    return texts;
+  }
+
+  testsupport::ScratchDirectory dir_{"main_window"};
+  fs::path previous_;
+  platform::ScriptedDialogs dialogs_;
+  platform::ScopedDialogs scoped_{dialogs_};
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, MenuCaptionsFollowTheLanguage) {
+  EXPECT_EQ(app::MenuItem("mi_file").caption, "&File");
+  EXPECT_EQ(app::MenuItem("mi_editbezugsprofil").caption, "C&utting Tool");
+  EXPECT_EQ(app::MenuItem("mi_viewzahnstange").caption, "&Gear 1 + &Rack");
+  EXPECT_EQ(app::MenuItem("mi_fileOpenTable").caption, "&Open... (&Table)");
+  EXPECT_EQ(app::MenuItem("mi_helphistory").caption, "VOB4 Info (www)");
+
+  app::MenuItemClick("mi_helplanguageDeutsch");
+  EXPECT_EQ(common::LanguageCode, 1);
+  EXPECT_EQ(app::MenuItem("mi_file").caption, "&Datei");
+  EXPECT_EQ(app::MenuItem("mi_editbezugsprofil").caption, "&Bezugsprofil");
+  EXPECT_EQ(app::MenuItem("mi_cadcarrier").caption, "Steg");
+
+  // Every item that is not a separator has a caption in every language of
+  // the language menu, and every leaf item a handler.
+  for (const char* item : {"mi_helplanguageKorea", "mi_helplanguageChinese", "mi_helplanguageRomania",
+                           "mi_helplanguageEnglish"}) {
+    app::MenuItemClick(item);
+    for (const app::TMenuItem& m : app::MainMenu1()) {
+      if (m.separator || !m.visible) continue;
+      EXPECT_FALSE(m.caption.empty()) << item << " " << m.name;
+      if (app::MenuChildren(m.name).empty() && !m.parent.empty())
+        EXPECT_TRUE(app::HasMenuHandler(m.name)) << m.name;
+    }
+  }
+  EXPECT_EQ(app::MenuItem("mi_fileexit").caption, "E&xit");
+  EXPECT_FALSE(app::MenuItem("mi_dbflastkoll").visible);
+  EXPECT_FALSE(app::MenuItem("mi_oleExportExcel").enabled);
+}
+
+TEST_F(MainWindowTest, ViewItemsOnTheDefaultDesign) {
+  // The default design has a speed: the pair is calculated without a fatal
+  // message, and its message item counts what the calculation said.
+  EXPECT_EQ(calc::SpurGearData.n[1], 1000);
+  EXPECT_EQ(calc::SpurGearData.CalcMethod, 4);
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_EQ(app::MenuItem("mi_helpErrorMessages").caption,
+            "&Error messages (" + std::to_string(common::MsgCount) + ")");
+
+  // A clean calculation disables the item.
+  calc::SpurGearData.P = 5;
+  calc::CalcNoncircularPair();
+  app::UpdateMessageMenu();
+  EXPECT_EQ(common::MsgCount, 0);
+  EXPECT_EQ(app::MenuItem("mi_helpErrorMessages").caption, "&Error messages (0)");
+  EXPECT_FALSE(app::MenuItem("mi_helpErrorMessages").enabled);
+
+  // Every drawing item reaches its entry point with its codes.
+  std::vector<std::string> calls;
+  app::Entry().DrawGears = [&](int m, int d) { calls.push_back("G" + std::to_string(m) + "," + std::to_string(d)); };
+  app::Entry().ShowDiagrams = [&](int c, int d) { calls.push_back("D" + std::to_string(c) + "," + std::to_string(d)); };
+  app::Entry().DrawQuickSheet = [&](int n, int d) { calls.push_back("Q" + std::to_string(n) + "," + std::to_string(d)); };
+  for (const char* item : {"mi_viewquick1", "mi_viewquick4", "mi_viewTeilkurven", "mi_viewTeilkurvenxy",
+                           "mi_viewZahnraeder", "mi_viewDiagsva", "mi_viewDiagDrehwinkel", "mi_viewDiagUebersetzung",
+                           "mi_viewDiagUeberslog", "mi_viewDiagGeschw", "mi_viewDiagBeschleunig", "mi_viewsicherheit",
+                           "mi_fileExportDXF", "mi_cadquick", "mi_cadwaeltzkurve12", "mi_cadcarrier", "mi_cadDiagramme",
+                           "mi_stlrad2", "mi_stlkurve1", "mi_stlzahnstange"})
+    app::MenuItemClick(item);
+  const std::vector<std::string> expected = {"Q1,3", "Q4,3", "G5,3", "D6,3", "G0,3", "D15,3", "D1,3",
+                                             "D2,3", "D3,3", "D7,3", "D8,3", "D16,3", "G3,1", "Q0,0",
+                                             "G5,0", "G8,0", "D0,0", "G2,6", "G3,6", "G9,0"};
+  EXPECT_EQ(calls, expected);
+  EXPECT_TRUE(Messages().empty());
+
+  // The rack view needs the constant module.
+  calc::NcPair.ModuleMode = 1;
+  int rotation = 0;
+  app::Entry().ShowRotationAngleForm = [&](int mode) { rotation = mode; };
+  app::MenuItemClick("mi_viewzahnstange");
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], "mn <> const !");
+  EXPECT_EQ(rotation, 0);
+  calc::NcPair.ModuleMode = 2;
+  app::MenuItemClick("mi_viewzahnstange");
+  EXPECT_EQ(rotation, 7);
+}
+
+TEST_F(MainWindowTest, ItemsWithoutTheirDialogEndWithAbort) {
+  for (const char* item : {"mi_editZahnrad", "mi_fileprint", "mi_dbfmaterial", "mi_docuNewChange", "mi_HelpAbout",
+                           "mi_viewAnimation1", "mi_viewprintoutalles"}) {
+    common::DataChanged = 0;
+    app::MenuItemClick(item);
+    EXPECT_EQ(common::AbortFlag, 1) << item;
+    EXPECT_EQ(common::DataChanged, 0) << item;
+  }
+}
+
+TEST_F(MainWindowTest, SaveQuestionAndFailedSave) {
+  // Unchanged data: no question.
+  app::QuerySaveChanges();
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_TRUE(dialogs_.Asked().empty());
+
+  // An unnamed changed design: "No" keeps the window open.
+  common::DataChanged = 1;
+  dialogs_.Then(ScriptedAnswer::Press(DialogButton::No));
+  EXPECT_FALSE(app::MainFormCloseQuery());
+  EXPECT_EQ(Messages().back(), "Discard previous input data ?");
+  EXPECT_EQ(common::DataChanged, 1);
+
+  // A named design whose save fails keeps its question for the next close.
+  common::CurrentFileName = "gone";
+  common::DataDirectory = dir_.Path("missing");
+  dialogs_.Then(ScriptedAnswer::Press(DialogButton::Yes));
+  EXPECT_FALSE(app::MainFormCloseQuery());
+  EXPECT_EQ(common::DataChanged, 1);
+
+  // Saved: the question is answered.
+  common::DataDirectory = dir_.Dir().string();
+  dialogs_.Then(ScriptedAnswer::Press(DialogButton::Yes));
+  EXPECT_TRUE(app::MainFormCloseQuery());
+  EXPECT_EQ(common::DataChanged, 0);
+  EXPECT_TRUE(fs::exists(dir_.Path("gone.vb4")));
+  EXPECT_EQ(Messages().back(), "Save file (" + dir_.Path("gone.vb4") + ") ?");
+}
+
+TEST_F(MainWindowTest, RecentFiles) {
+  EXPECT_EQ(app::ShortenPath("/a/" + std::string(40, 'b') + "/cdefg.vb4"), "/.../cdefg.vb4");
+  const std::string fifty = "\\x\\" + std::string(41, 'y') + "\\12345";
+  ASSERT_EQ(fifty.size(), 50u);
+  EXPECT_EQ(app::ShortenPath(fifty), "\\...\\12345");
+  EXPECT_EQ(app::ShortenPath(fifty.substr(1)), fifty.substr(1));
+  EXPECT_EQ(app::ShortenPath(std::string(60, 'z')), std::string(60, 'z'));
+
+  common::DataDirectory = dir_.Dir().string();
+  for (const char* name : {"a", "b", "c", "d", "e", "c", "C"}) app::AddRecentFile(name);
+  const std::string d = dir_.Dir().string() + "/";
+  EXPECT_EQ(common::RecentFiles[1], d + "C.vb4");
+  EXPECT_EQ(common::RecentFiles[2], d + "c.vb4");
+  EXPECT_EQ(common::RecentFiles[3], d + "e.vb4");
+  EXPECT_EQ(common::RecentFiles[4], d + "d.vb4");
+  app::UpdateRecentFileMenu();
+  EXPECT_TRUE(app::MenuItem("mi_file1").visible);
+  EXPECT_EQ(app::MenuItem("mi_file2").caption, "&2 " + app::ShortenPath(d + "c.vb4"));
+
+  // A recent file that is gone leaves the list with a message.
+  app::MenuItemClick("mi_file3");
+  EXPECT_EQ(Messages().back(), "File " + d + "e.vb4 not found !");
+  EXPECT_EQ(common::RecentFiles[3], d + "d.vb4");
+  EXPECT_TRUE(common::RecentFiles[4].empty());
+  EXPECT_FALSE(app::MenuItem("mi_file4").visible);
+
+  // A file that cannot be read leaves the current design's name.
+  testsupport::Put(dir_.Path("c.vb4"), "not a design\r\n");
+  common::CurrentFileName = "mine";
+  app::MenuItemClick("mi_file2");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(common::CurrentFileName, "mine");
+
+  // A saved design opens from the list and moves to the top.
+  common::AbortFlag = 0;
+  app::WriteDataFile("saved");
+  ASSERT_EQ(common::AbortFlag, 0);
+  app::AddRecentFile("saved");
+  app::AddRecentFile("a");
+  common::CurrentFileName.clear();
+  app::MenuItemClick("mi_file2");
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(common::CurrentFileName, "saved");
+  EXPECT_EQ(common::RecentFiles[1], d + "saved.vb4");
+  EXPECT_EQ(app::MainCaption, common::ProgramTitle + "  -  saved.vb4");
+
+  // The end writes the session file with the list.
+  app::MainFormDestroy();
+  const std::string session = testsupport::Slurp(common::SessionFilePath());
+  EXPECT_NE(session.find(d + "saved.vb4"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, ClosingRemovesOnlyTheRunsBlockFiles) {
+  testsupport::Put(dir_.Path("$LOGO_2.dx$"), "user logo");
+  std::vector<std::string> removed;
+  app::Entry().DeleteRecordedBlockFiles = [&] { removed.push_back("called"); };
+  EXPECT_TRUE(app::MainFormCloseQuery());
+  EXPECT_EQ(removed.size(), 1u);
+  EXPECT_TRUE(fs::exists(dir_.Path("$LOGO_2.dx$")));
+}
