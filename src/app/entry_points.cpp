@@ -48,7 +48,6 @@ TEntryPoints StartEntryPoints() {
   e.OpenWebPage = [](const std::string&) { EntryNotAvailable(); };
   e.ShowSystemInfo = none0;
   e.ShowAboutBox = none0;
-  e.DeleteRecordedBlockFiles = [] {};
   // Without a table window the main window works on; the hook only makes
   // and frees it.
   e.CreateTableWindow = [] {};

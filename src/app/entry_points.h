@@ -56,8 +56,6 @@ struct TEntryPoints {
   std::function<void(const std::string& address)> OpenWebPage;
   std::function<void()> ShowSystemInfo;
   std::function<void()> ShowAboutBox;
-  // Removes the drawing block files this run recorded.
-  std::function<void()> DeleteRecordedBlockFiles;
   // The table window that lives with the main window.
   std::function<void()> CreateTableWindow;
   std::function<void()> FreeTableWindow;

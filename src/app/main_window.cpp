@@ -16,6 +16,7 @@
 #include "common/message_list.h"
 #include "common/session_file.h"
 #include "common/small_dialogs.h"
+#include "drawing/cad_blocks.h"
 #include "platform/system.h"
 
 namespace app {
@@ -152,7 +153,7 @@ void QuerySaveChanges() {
 
 bool DeleteTempFiles() {
   AbortFlag = 0;
-  Entry().DeleteRecordedBlockFiles();
+  drawing::DeleteRecordedBlockFiles();
   return true;
 }
 

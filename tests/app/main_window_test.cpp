@@ -17,6 +17,8 @@
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/session_file.h"
+#include "drawing/cad_blocks.h"
+#include "drawing/cad_output.h"
 #include "platform/scripted_dialogs.h"
 #include "support/file_test_support.h"
 
@@ -234,10 +236,23 @@ TEST_F(MainWindowTest, RecentFiles) {
 }
 
 TEST_F(MainWindowTest, ClosingRemovesOnlyTheRunsBlockFiles) {
-  testsupport::Put(dir_.Path("$LOGO_2.dx$"), "user logo");
-  std::vector<std::string> removed;
-  app::Entry().DeleteRecordedBlockFiles = [&] { removed.push_back("called"); };
+  common::TempDirectory = dir_.Dir().string();
+  testsupport::Put(dir_.Path("$LOGO_2.dx$"), "  0\r\nEOF\r\n");
+  testsupport::Put(dir_.Path("$notes.txt"), "kept");
+  // A picture on the screen that recorded a block and is still open.
+  drawing::CadOpenOutput(drawing::CadDeviceScreen);
+  drawing::CadDefaultFrame();
+  drawing::CadBeginTables(0);
+  drawing::CadBeginBlocksSection();
+  drawing::CadBeginBlock("GEAR1");
+  drawing::CadLine(0, 0, 1, 0);
+  drawing::CadEndBlock();
+  drawing::CadEndSection();
+  ASSERT_TRUE(fs::exists(dir_.Path("$GEAR1.dx$")));
+
   EXPECT_TRUE(app::MainFormCloseQuery());
-  EXPECT_EQ(removed.size(), 1u);
+  EXPECT_FALSE(fs::exists(dir_.Path("$GEAR1.dx$")));
   EXPECT_TRUE(fs::exists(dir_.Path("$LOGO_2.dx$")));
+  EXPECT_TRUE(fs::exists(dir_.Path("$notes.txt")));
+  common::TempDirectory.clear();
 }
