@@ -2,6 +2,7 @@
 // one list of what the menu reaches today.
 #include "app/entry_points.h"
 
+#include "app/pitch_curve_import.h"
 #include "common/aux_images.h"
 #include "common/kaldvar.h"
 
@@ -32,7 +33,7 @@ TEntryPoints StartEntryPoints() {
   e.ShowStrengthForm = none0;
   e.ShowRotationAngleForm = none1;
   e.ShowCurveForm = none1;
-  e.ImportPitchCurveDxf = none0;
+  e.ImportPitchCurveDxf = ImportPitchCurveDxf;
   e.ShowConfigForm = none0;
   e.ShowPrintConfigForm = none0;
   e.ShowDesignTable = none0;

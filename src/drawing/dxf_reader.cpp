@@ -395,7 +395,10 @@ void Replay::InsertInFileBlock(const BlockDefinition& block, Real x, Real y, Rea
 
 }  // namespace
 
-void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {
+namespace {
+
+// The file at path inserted at (x, y) with the angle and scales.
+void ReadDxfAt(const std::string& path, Real x, Real y, Real angle, Real sx, Real sy) {
   const TDxfInsertTransform saved = DxfTransform;
   // The file's coordinates are placed by the insert alone, as a DXF reader
   // places a block: neither the drawing origin nor the text alignment of the
@@ -405,9 +408,6 @@ void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, 
   CadSetOrigin(0, 0);
   SetCadTextAlign(0, 0);
   if (EnterInsert(x, y, angle, sx, sy)) {
-    const std::string fileName = "$" + name + ".dx$";
-    const std::string path =
-        common::AddBackslash(common::TempDirectory) + platform::FindFileAnyCase(common::TempDirectory, fileName);
     common::TextFile file;
     file.Assign(path);
     std::error_code ec;
@@ -431,6 +431,20 @@ void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, 
   DxfTransform = saved;
   CadSetOrigin(originX, originY);
   SetCadTextAlign(alignH, alignV);
+}
+
+}  // namespace
+
+void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {
+  const std::string fileName = "$" + name + ".dx$";
+  ReadDxfAt(common::AddBackslash(common::TempDirectory) + platform::FindFileAnyCase(common::TempDirectory, fileName), x,
+            y, angle, sx, sy);
+}
+
+void ReplayDxfFile(const std::string& path) {
+  DxfTransform = TDxfInsertTransform{};
+  DxfNestingLevel = 0;
+  ReadDxfAt(path, 0, 0, 0, 1, 1);
 }
 
 void ReplayBlockFile(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {

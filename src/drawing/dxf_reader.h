@@ -34,6 +34,11 @@ inline constexpr long MaxDxfVertices = 100000;
 // nesting level show a message; each sets AbortFlag and ends the replay.
 void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, Real sx, Real sy);
 
+// Replays the DXF file at path (any name) at its own coordinates, as
+// ReplayBlockFile does with a part file; a file that cannot be opened sets
+// AbortFlag.
+void ReplayDxfFile(const std::string& path);
+
 // A block insert on a device that replays blocks: the transform reset to
 // identity and the nesting to 0, then ReadDxfFile.
 void ReplayBlockFile(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy);
