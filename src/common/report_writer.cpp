@@ -281,6 +281,7 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
   if (device < 0 || device > 9) device = ReportScreen;
   S().ReportDevice = static_cast<std::uint16_t>(device == 0 ? ReportScreen : device);
   S().HtmlTableOpen = 0;
+  S().FileHeadWritten = 0;
   S().ReportFileName = name;
 
   bool opened = false;
@@ -406,7 +407,8 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
   const bool firstPage = page == 1 || (page == 0 && S().PageNumber == 0);
   if (TabDevice()) {
     ++S().PageNumber;
-    if (!firstPage) return;
+    if (!firstPage || S().FileHeadWritten) return;
+    S().FileHeadWritten = 1;
     WriteOutputLine(ProgramIdText() + "\t" + TodayText() + "\t" + TimeText());
     WriteOutputLine(S().ReportFileName);
     for (int i = 1; i <= 3; ++i) WriteOutputLine(S().ReportHeader[i]);
@@ -415,7 +417,8 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
   }
   if (HtmlDevice()) {
     ++S().PageNumber;
-    if (!firstPage) return;
+    if (!firstPage || S().FileHeadWritten) return;
+    S().FileHeadWritten = 1;
     WriteMarkupLine("<!DOCTYPE html>");
     WriteMarkupLine("<!-- " + HtmlEscapedText(S().ReportFileName) + " -->");
     WriteMarkupLine("<HTML>");

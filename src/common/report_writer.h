@@ -69,6 +69,8 @@ struct TReportState {
   std::string ReportFileName = "$out.tmp";  // the name shown in heads (the report's destination)
   std::string SpoolFileName;                // the file being written
   std::uint8_t HtmlTableOpen = 0;
+  // The TXT and HTML devices write one head per file, at its top.
+  std::uint8_t FileHeadWritten = 0;
   std::int32_t RunningNumber = 0;           // of the TXT device's files
 };
 extern TReportState ReportState;

@@ -2,7 +2,9 @@
 #include "platform/clock.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
+#include <optional>
 
 namespace platform {
 
@@ -13,7 +15,29 @@ std::function<LocalDateTime()>& InstalledClock() {
   return clock;
 }
 
+// A fixed moment for reproducible output: SOURCE_DATE_EPOCH (seconds since
+// 1970, the convention of reproducible builds) stands for "now", in UTC.
+std::optional<LocalDateTime> FixedEpoch() {
+  const char* text = std::getenv("SOURCE_DATE_EPOCH");
+  if (!text || !*text) return std::nullopt;
+  char* end = nullptr;
+  const long long seconds = std::strtoll(text, &end, 10);
+  if (*end != '\0' || seconds < 0) return std::nullopt;
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  std::tm utc{};
+  gmtime_r(&t, &utc);
+  LocalDateTime result;
+  result.year = utc.tm_year + 1900;
+  result.month = utc.tm_mon + 1;
+  result.day = utc.tm_mday;
+  result.hour = utc.tm_hour;
+  result.minute = utc.tm_min;
+  result.second = utc.tm_sec;
+  return result;
+}
+
 LocalDateTime SystemNow() {
+  if (const std::optional<LocalDateTime> fixed = FixedEpoch()) return *fixed;
   const auto now = std::chrono::system_clock::now();
   const std::time_t t = std::chrono::system_clock::to_time_t(now);
   std::tm local{};

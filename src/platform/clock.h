@@ -12,7 +12,10 @@ struct LocalDateTime {
   int hour = 0, minute = 0, second = 0, hundredths = 0;
 };
 
-// The local date and time now (the installed clock's when one is set).
+// The local date and time now: the installed clock's when one is set; else
+// the moment SOURCE_DATE_EPOCH gives (seconds since 1970, UTC) when that
+// environment variable is set, for reproducible printouts; else the system
+// clock.
 LocalDateTime Now();
 
 // Installs a clock; an empty function returns to the system clock.

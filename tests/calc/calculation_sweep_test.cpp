@@ -113,58 +113,13 @@ Snapshot RatePosition(int degree) {
   return s;
 }
 
-void SetCurve(int family) {
-  switch (family) {
-    case 1:  // two formula pieces meeting at 180 degrees
-      CurveType = CurveFormula;
-      PieceCount = 2;
-      FormulaPieces[1] = {180, "50+6*SIN(X)"};
-      FormulaPieces[2] = {360, "50+3*SIN(X)+2*SQR(SIN(X))"};
-      break;
-    case 2: CurveType = CurveEllipse; EllipseCurve = {60, 50}; break;
-    case 3: CurveType = CurveSine; SineCurve = {50, 4, 3}; break;
-    case 4: CurveType = CurveSineLinear; SineLinearCurve = TSineLinearCurve{}; break;
-    case 5: CurveType = CurvePolygon; PolygonCurve = {8, 0, 100}; break;
-    case 6:  // r = 50 + 1.5 phi (2 pi - phi), closed with equal ends
-      CurveType = CurvePolynomial;
-      PointCount = 3;
-      common::EquationMatrix.rhs[1] = 50;
-      common::EquationMatrix.rhs[2] = 3 * Pi;
-      common::EquationMatrix.rhs[3] = -1.5L;
-      break;
-    case 7: {
-      CurveType = CurvePointFit;
-      const Real r[] = {50, 56, 52, 44, 50};
-      PointCount = 5;
-      for (int i = 1; i <= 5; ++i) FitPoints[i] = {(i - 1) * Pi / 2, r[i - 1]};
-      ASSERT_TRUE(FitPolynomialToPoints());
-      break;
-    }
-    case 8: CurveType = CurveEccentric; EccentricCurve = {100, 8}; break;
-    case 9:
-      CurveType = CurvePolyline;
-      PolylineCount = 13;
-      for (int i = 1; i <= 13; ++i)
-        PolylinePoints[i] = {(i - 1) * Pi / 6, 50 + 4 * std::cos((i - 1) * Pi / 3)};
-      break;
-  }
-}
-
 class CalculationSweep : public ::testing::Test {
  protected:
   void SetUp() override { Reset(1); }
   static void Reset(std::uint16_t method) {
     calc_test::SetStartPair(method);
     TSpurGearData& g = SpurGearData;
-    if (method == 3) {  // entered factors of a plain spur pair
-      g.ZH = 2.5L, g.Zeps = 0.9L, g.Zbeta = 1, g.ZB = 1, g.ZD = 1, g.ZL = 1, g.ZV = 1, g.ZR = 1;
-      g.ZW.fill(1), g.KV = 1.1L, g.KHalpha = 1, g.KHbeta = 1.2L, g.KFalpha = 1, g.KFbeta = 1.15L;
-      g.Ybeta = 1, g.YDT = 1;
-      for (int i = 1; i <= 2; ++i) {
-        g.ZX[i] = 1, g.YF[i] = 2.6L, g.YS[i] = 1.7L, g.YSg[i] = 1.7L, g.YB[i] = 1;
-        g.YdrelT[i] = 1, g.YRrelT[i] = 1, g.YX[i] = 1, g.YM[i] = 1;
-      }
-    }
+    if (method == 3) calc_test::SetEnteredFactors(g);
   }
 
   // Runs the calculation twice on unchanged data, then rates every
@@ -237,7 +192,7 @@ TEST_F(CalculationSweep, EveryFamilyMethodModuleModeAndTurns) {
       // Module mode and turns vary with family and method, so that each
       // family meets both modes and every k.
       Reset(method);
-      SetCurve(family);
+      calc_test::SetCurveFamily(family);
       NcPair.ModuleMode = 1 + (family + method) % 2;
       NcPair.k = 1 + (family / 2 + method) % 3;
       CheckRun("family " + std::to_string(family) + " method " + std::to_string(method) +
@@ -255,10 +210,10 @@ TEST_F(CalculationSweep, HarshButValidInputs) {
       {"helix angle 0", [] { SpurGearData.HelixAngle = 0; }},
       {"light load 1 W", [] { SpurGearData.P = 0.001L; }},
       {"helix angle 30 entered", [] { SpurGearData.HelixAngle = 30; }},
-      {"triangle", [] { SetCurve(5), PolygonCurve.Corners = 3; }},
-      {"eccentric near the rim", [] { SetCurve(8), EccentricCurve.E = 45; }},
-      {"sine k 3 large amplitude", [] { SetCurve(3), SineCurve.A = 20, NcPair.k = 3; }},
-      {"staircase polyline", [] { SetCurve(9), LinearInterpolation = 0; }},
+      {"triangle", [] { calc_test::SetCurveFamily(5), PolygonCurve.Corners = 3; }},
+      {"eccentric near the rim", [] { calc_test::SetCurveFamily(8), EccentricCurve.E = 45; }},
+      {"sine k 3 large amplitude", [] { calc_test::SetCurveFamily(3), SineCurve.A = 20, NcPair.k = 3; }},
+      {"staircase polyline", [] { calc_test::SetCurveFamily(9), LinearInterpolation = 0; }},
   };
   std::uint16_t method = 1;
   for (const auto& [name, apply] : cases) {

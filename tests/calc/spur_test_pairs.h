@@ -22,6 +22,8 @@
 
 #include "calc/basic_geometry.h"
 #include "calc/calc_records.h"
+#include "calc/polynomial_fit.h"
+#include "common/equation_matrix.h"
 #include "calc/spur_gear_data.h"
 #include "calc/tool_profile.h"
 #include "common/guarded_math.h"
@@ -188,6 +190,58 @@ inline void SetStartPair(std::uint16_t method) {
   g.P = 10;
   g.n[1] = 1000;
   g.CalcMethod = method;
+}
+
+// The entered factors of a plain spur pair, for method 3 ("Input K,Y,Z").
+inline void SetEnteredFactors(calc::TSpurGearData& g) {
+  g.ZH = 2.5L, g.Zeps = 0.9L, g.Zbeta = 1, g.ZB = 1, g.ZD = 1, g.ZL = 1, g.ZV = 1, g.ZR = 1;
+  g.ZW.fill(1), g.KV = 1.1L, g.KHalpha = 1, g.KHbeta = 1.2L, g.KFalpha = 1, g.KFbeta = 1.15L;
+  g.Ybeta = 1, g.YDT = 1;
+  for (int i = 1; i <= 2; ++i) {
+    g.ZX[i] = 1, g.YF[i] = 2.6L, g.YS[i] = 1.7L, g.YSg[i] = 1.7L, g.YB[i] = 1;
+    g.YdrelT[i] = 1, g.YRrelT[i] = 1, g.YX[i] = 1, g.YM[i] = 1;
+  }
+}
+
+// A pitch curve of each family (1..9) with modest variation of the radius,
+// as the calculation tests and the printout tests rate them.
+inline void SetCurveFamily(int family) {
+  using namespace calc;
+  using common::Pi;
+  switch (family) {
+    case 1:  // two formula pieces meeting at 180 degrees
+      CurveType = CurveFormula;
+      PieceCount = 2;
+      FormulaPieces[1] = {180, "50+6*SIN(X)"};
+      FormulaPieces[2] = {360, "50+3*SIN(X)+2*SQR(SIN(X))"};
+      break;
+    case 2: CurveType = CurveEllipse; EllipseCurve = {60, 50}; break;
+    case 3: CurveType = CurveSine; SineCurve = {50, 4, 3}; break;
+    case 4: CurveType = CurveSineLinear; SineLinearCurve = TSineLinearCurve{}; break;
+    case 5: CurveType = CurvePolygon; PolygonCurve = {8, 0, 100}; break;
+    case 6:  // r = 50 + 1.5 phi (2 pi - phi), closed with equal ends
+      CurveType = CurvePolynomial;
+      PointCount = 3;
+      common::EquationMatrix.rhs[1] = 50;
+      common::EquationMatrix.rhs[2] = 3 * Pi;
+      common::EquationMatrix.rhs[3] = -1.5L;
+      break;
+    case 7: {
+      CurveType = CurvePointFit;
+      const Real r[] = {50, 56, 52, 44, 50};
+      PointCount = 5;
+      for (int i = 1; i <= 5; ++i) FitPoints[i] = {(i - 1) * Pi / 2, r[i - 1]};
+      ASSERT_TRUE(FitPolynomialToPoints());
+      break;
+    }
+    case 8: CurveType = CurveEccentric; EccentricCurve = {100, 8}; break;
+    case 9:
+      CurveType = CurvePolyline;
+      PolylineCount = 13;
+      for (int i = 1; i <= 13; ++i)
+        PolylinePoints[i] = {(i - 1) * Pi / 6, 50 + 4 * std::cos((i - 1) * Pi / 3)};
+      break;
+  }
 }
 
 }  // namespace calc_test

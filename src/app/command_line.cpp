@@ -1,0 +1,197 @@
+// The command-line mode; see command_line.h.
+#include "app/command_line.h"
+
+#include <ostream>
+
+#include "app/data_file.h"
+#include "app/gear_printout.h"
+#include "common/code_page.h"
+#include "common/design_documentation.h"
+#include "common/file_checks.h"
+#include "common/file_utils.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/number_format.h"
+#include "common/text_utils.h"
+#include "platform/user_dialogs.h"
+
+namespace app {
+
+namespace {
+
+bool IsOption(const std::string& param, std::initializer_list<const char*> options) {
+  for (const char* option : options)
+    if (param == option) return true;
+  return false;
+}
+
+// The calculation messages, for a run that has no one to show them to.
+void PrintMessages(std::ostream& err) {
+  for (int n = 1; n <= common::MsgCount; ++n) err << common::OemToDisplayText(common::MsgText[n]) << "\n";
+}
+
+// Reads the design of a batch run; the current file name becomes its bare
+// name, so the outputs are named after it in the working directory.
+bool ReadBatchDesign(const CommandLine& line, std::ostream& err) {
+  common::AbortFlag = 0;
+  ReadDataFile(line.fileName);
+  if (common::AbortFlag) {
+    err << common::ProgramName << ": cannot read the design file " << line.fileName << "\n";
+    return false;
+  }
+  common::CurrentFileName = common::BareFileName(line.fileName);
+  common::DataDirectory.clear();
+  return true;
+}
+
+bool FatalDesign(std::ostream& err) {
+  if (!common::FatalFlag) return false;
+  err << common::ProgramName << ": the calculation of " << common::CurrentFileName << " failed:\n";
+  PrintMessages(err);
+  return true;
+}
+
+// The file formats of the CAD output that write a file without a question.
+bool AcceptedCadFormat(int format) {
+  return format == 1 || format == 2 || format == 5 || format == 6 || format == 7;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& params) {
+  CommandLine line;
+  if (params.empty()) return line;
+  const std::string& first = params[0];
+  if (first == "?" || first == "/?") {
+    line.kind = CommandLine::Kind::Usage;
+    return line;
+  }
+  line.fileName = first;
+  const std::string option = params.size() > 1 ? params[1] : "";
+  if (IsOption(option, {"/E", "/e", "/G"})) {
+    line.kind = CommandLine::Kind::NoRead;
+  } else if (IsOption(option, {"/I", "/i", "-I", "-i"})) {
+    line.kind = CommandLine::Kind::TextPrintout;
+  } else if (const std::string head = common::UpperText(option.substr(0, 4)); head == "/CAD" || head == "-CAD") {
+    line.kind = CommandLine::Kind::CadOutput;
+    // i is the one character after "/CAD", j everything after "/CADi:".
+    line.format = option.size() > 4 ? common::TextToInt(option.substr(4, 1)) : 0;
+    line.drawing = option.size() > 6 ? common::TextToInt(option.substr(6)) : 0;
+  } else {
+    line.kind = CommandLine::Kind::OpenFile;
+  }
+  return line;
+}
+
+bool IsBatchRun(const CommandLine& line) {
+  return line.kind == CommandLine::Kind::Usage || line.kind == CommandLine::Kind::TextPrintout ||
+         line.kind == CommandLine::Kind::CadOutput;
+}
+
+std::vector<std::string> UsageText() {
+  const std::string program = "w" + common::ProgramName;
+  const std::string example = "Example: " + program + " test." + common::DataFileExtension;
+  return {
+      common::ProductCode + " Command Line Mode",
+      "",
+      program + " Filename [/I] [/CADi:j] [/NOGUI]",
+      "",
+      "/I       -> TXT file",
+      "",
+      "/CADi:j  -> CAD File",
+      "            i: 1=DXF, 2=IGS, 5=TXT",
+      "            j: index (1,2,3, ..)",
+      "",
+      "/NOGOUI  -> No GUI, exit on fatal error",
+      "",
+      "",
+      "/?       -> Help",
+      "",
+      "",
+      example + "             ->  GUI",
+      example + " /I /NOGUI   ->  test.txt",
+      example + " /CAD1:1     ->  test.dxf",
+      "Example: " + program + " test.edi /E /NOGUI   ->  test.edi",
+  };
+}
+
+int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool display) {
+  // Nobody is there to answer: no message box, no device or overwrite
+  // question; CAD files are named after the design.
+  common::MessagesEnabled = 0;
+  common::AbortFlag = 0;
+
+  if (line.kind == CommandLine::Kind::Usage) {
+    const std::vector<std::string> text = UsageText();
+    for (const std::string& l : text) out << common::OemToDisplayText(l) << "\n";
+    if (display) platform::Dialogs().ShowTextPage(common::ProductCode, text);
+    return ExitDone;
+  }
+
+  if (line.kind == CommandLine::Kind::TextPrintout) {
+    if (!ReadBatchDesign(line, err)) return ExitUnreadable;
+    if (FatalDesign(err)) return ExitFailed;
+    // Device 9: tab-separated text, copied to the design's name with ".txt".
+    common::TextDevice = 9;
+    common::TextDeviceWindow = false;
+    PrintGearReport(GearReportComplete);
+    if (common::AbortFlag) {
+      err << common::ProgramName << ": the printout of " << common::CurrentFileName << " could not be written\n";
+      return ExitFailed;
+    }
+    return ExitDone;
+  }
+
+  if (line.kind == CommandLine::Kind::CadOutput) {
+    if (!ReadBatchDesign(line, err)) return ExitUnreadable;
+    if (!AcceptedCadFormat(line.format)) {
+      err << common::ProgramName << ": CAD format " << line.format
+          << " cannot be written from the command line; use 1 (DXF), 2 (IGES), 5 (TXT), 6 (STL) or 7 (STEP)\n";
+      return ExitFailed;
+    }
+    if (FatalDesign(err)) return ExitFailed;
+    common::CadBatchNaming = true;
+    const bool written = CadBatchOutput(line.format, line.drawing, err);
+    common::CadBatchNaming = false;
+    return written ? ExitDone : ExitFailed;
+  }
+  return ExitDone;
+}
+
+std::optional<int> OpenStartFile(const CommandLine& line) {
+  if (line.kind != CommandLine::Kind::OpenFile) return std::nullopt;
+  common::CurrentFileName = line.fileName;
+  common::DataDirectory.clear();
+  if (line.fileName.find('.') == std::string::npos) {
+    common::ShowFileError("extension ." + common::DataFileExtension + " " + "missing");
+    return ExitDone;
+  }
+  common::MessagesEnabled = 0;
+  common::AbortFlag = 0;
+  ReadDataFile(line.fileName);
+  const bool read = common::AbortFlag == 0;
+  if (read) StartedWithFile = 1;
+  common::MessagesEnabled = 1;
+  if (read) return std::nullopt;
+  // A design that cannot be read may still be a name to save under later;
+  // the check neither offers to overwrite nor touches an existing file.
+  common::AbortFlag = 0;
+  const std::uint8_t ask = common::AskBeforeOverwrite;
+  common::AskBeforeOverwrite = 0;
+  common::CheckOutputFileName(line.fileName);
+  common::AskBeforeOverwrite = ask;
+  if (common::AbortFlag) return ExitDone;
+  return std::nullopt;
+}
+
+bool CadBatchOutput(int format, int drawing, std::ostream& err) {
+  if (drawing < 1 || drawing > 19) return true;  // no such drawing: nothing to write
+  // The gear pictures and the diagrams over the drive angle are drawn by
+  // the drawing subsystem's picture entry points, which this build does not
+  // hold yet; say so instead of writing an empty file.
+  err << common::ProgramName << ": drawing " << drawing << " cannot be written in format " << format
+      << ": the gear pictures and diagrams are not available in this build\n";
+  return false;
+}
+
+}  // namespace app

@@ -1,0 +1,163 @@
+// The command-line mode, run as the program itself without a display:
+// the usage text, the exit codes of the batch paths, and the text
+// printout written beside the design. The parsing of "/CADi:j" and the
+// interactive start with a file are checked in-process.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "app/data_file.h"
+#include "common/file_checks.h"
+#include "common/kaldvar.h"
+#include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
+
+namespace fs = std::filesystem;
+using testsupport::Slurp;
+
+namespace {
+
+struct ProgramRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the program in dir with the arguments, without a display.
+ProgramRun RunProgram(const testsupport::ScratchDirectory& dir, const std::string& args) {
+  const std::string out = dir.Path("stdout.log");
+  const std::string err = dir.Path("stderr.log");
+  const std::string command = "cd '" + dir.Dir().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
+                              std::string(VOB_PROGRAM) + "' " + args + " >'" + out + "' 2>'" + err + "'";
+  const int status = std::system(command.c_str());
+  ProgramRun run;
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = Slurp(out);
+  run.err = Slurp(err);
+  fs::remove(out);
+  fs::remove(err);
+  return run;
+}
+
+void CopyDefaultDesign(const testsupport::ScratchDirectory& dir, const std::string& name) {
+  fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4", dir.Path(name));
+}
+
+TEST(CommandLineProgram, UsageTextHasTwentyLines) {
+  const testsupport::ScratchDirectory dir("cmd_usage");
+  for (const char* args : {"'?'", "/?"}) {
+    const ProgramRun run = RunProgram(dir, args);
+    EXPECT_EQ(run.exitCode, 0) << args;
+    std::size_t count = 0;
+    for (char c : run.out) count += c == '\n';
+    EXPECT_EQ(count, 20u) << run.out;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "VOB4 Command Line Mode");
+    EXPECT_NE(run.out.find("Example: wvob4 test.vb4 /CAD1:1     ->  test.dxf\n"), std::string::npos);
+  }
+}
+
+TEST(CommandLineProgram, TextPrintoutIsWrittenBesideTheDesign) {
+  const testsupport::ScratchDirectory dir("cmd_print");
+  CopyDefaultDesign(dir, "x.vb4");
+  const ProgramRun run = RunProgram(dir, "x.vb4 /I /NOGUI");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  const std::string txt = Slurp(dir.Path("x.txt"));
+  ASSERT_FALSE(txt.empty());
+  EXPECT_EQ(txt.substr(0, 10), "VOB4 V5.2\t");
+  // The sections in their order.
+  std::size_t at = 0;
+  for (const char* heading : {"pressure angle\talpha", "CALCULATED ANGLES", "CONTACT RATIO FACTORS",
+                              "SPECIFIC SLIDING", "DIMENSIONS OF GEAR-CUTTING TOOL", "PROFILE SHIFT COEFFICIENTS",
+                              "TOOTH PITCH, TOOTH DIMENSIONS", "MACHINING ALLOWANCE", "TOLERANCES, BACKLASH",
+                              "MEASUREMENTS/DIMENSIONS", "Flank tolerances", "OPERATIONAL DATA", "FORCES",
+                              "MATERIAL AND TREATMENT", "CALCULATION METHOD:", "GENERAL INFLUENCE FACTORS",
+                              "FLANK LOAD-BEARING CAPACITY", "TOOTH ROOT LOAD-BEARING CAPACITY"}) {
+    const std::size_t found = txt.find(heading, at);
+    ASSERT_NE(found, std::string::npos) << heading;
+    at = found;
+  }
+  // Nothing but the design and the printout is left.
+  EXPECT_EQ(dir.Entries(), 2u);
+}
+
+TEST(CommandLineProgram, ExitCodes) {
+  const testsupport::ScratchDirectory dir("cmd_exit");
+  EXPECT_EQ(RunProgram(dir, "missing.vb4 /I").exitCode, 1);
+  EXPECT_EQ(RunProgram(dir, "missing.vb4 /CAD1:1").exitCode, 1);
+  testsupport::Put(dir.Path("broken.vb4"), "not a design\r\n");
+  EXPECT_EQ(RunProgram(dir, "broken.vb4 /I").exitCode, 1);
+  EXPECT_FALSE(fs::exists(dir.Path("broken.txt")));
+
+  CopyDefaultDesign(dir, "x.vb4");
+  // Indexes that name no drawing write nothing and succeed.
+  for (const char* option : {"/CAD1:0", "/CAD1:20", "/cad5:20"}) {
+    EXPECT_EQ(RunProgram(dir, std::string("x.vb4 ") + option).exitCode, 0) << option;
+  }
+  // Formats without a file writer of their own are refused.
+  for (const char* option : {"/CAD0:1", "/CAD3:1", "/CAD4:1", "/CAD8:1", "/CAD9:1"}) {
+    const ProgramRun run = RunProgram(dir, std::string("x.vb4 ") + option);
+    EXPECT_EQ(run.exitCode, 2) << option;
+    EXPECT_NE(run.err.find("cannot be written from the command line"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(dir.Entries(), 2u) << "only the two designs: nothing was written";
+}
+
+TEST(CommandLine, ParsesTheOptions) {
+  using Kind = app::CommandLine::Kind;
+  EXPECT_EQ(app::ParseCommandLine({}).kind, Kind::None);
+  EXPECT_EQ(app::ParseCommandLine({"?"}).kind, Kind::Usage);
+  for (const char* option : {"/I", "/i", "-I", "-i"})
+    EXPECT_EQ(app::ParseCommandLine({"a.vb4", option}).kind, Kind::TextPrintout) << option;
+  for (const char* option : {"/E", "/e", "/G"})
+    EXPECT_EQ(app::ParseCommandLine({"a.vb4", option}).kind, Kind::NoRead) << option;
+  EXPECT_EQ(app::ParseCommandLine({"a.vb4", "/g"}).kind, Kind::OpenFile);
+  EXPECT_EQ(app::ParseCommandLine({"a.vb4"}).kind, Kind::OpenFile);
+
+  const app::CommandLine cad = app::ParseCommandLine({"a.vb4", "/cad5:3"});
+  EXPECT_EQ(cad.kind, Kind::CadOutput);
+  EXPECT_EQ(cad.format, 5);
+  EXPECT_EQ(cad.drawing, 3);
+  const app::CommandLine twelve = app::ParseCommandLine({"a.vb4", "-CAD1:12"});
+  EXPECT_EQ(twelve.format, 1);
+  EXPECT_EQ(twelve.drawing, 12);
+  // One digit of format only; what does not read as a number is 0.
+  const app::CommandLine odd = app::ParseCommandLine({"a.vb4", "/CAD12:x"});
+  EXPECT_EQ(odd.format, 1);
+  EXPECT_EQ(odd.drawing, 0);
+}
+
+TEST(CommandLine, InteractiveStartWithAFile) {
+  const testsupport::ScratchDirectory dir("cmd_open");
+  const fs::path previous = fs::current_path();
+  fs::current_path(dir.Dir());
+  platform::ScriptedDialogs dialogs;
+  platform::ScopedDialogs scoped(dialogs);
+  common::SetKaldvarDefaults();
+  common::SetProgramIdentity();
+  common::MessagesEnabled = 1;
+
+  // Without an extension: a message, and the program ends.
+  EXPECT_EQ(app::OpenStartFile(app::ParseCommandLine({"design"})), std::optional<int>(0));
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
+  EXPECT_EQ(dialogs.Asked()[0].text, "extension .vb4 missing");
+
+  // A design that reads: the program goes on with it.
+  CopyDefaultDesign(dir, "good.vb4");
+  EXPECT_EQ(app::OpenStartFile(app::ParseCommandLine({"good.vb4"})), std::nullopt);
+  EXPECT_EQ(app::StartedWithFile, 1);
+
+  // A damaged design: no overwrite question, and the file stays as it was.
+  dialogs.ClearRecord();
+  testsupport::Put(dir.Path("bad.vb4"), "damaged\r\n");
+  EXPECT_EQ(app::OpenStartFile(app::ParseCommandLine({"bad.vb4"})), std::nullopt);
+  for (const auto& asked : dialogs.Asked()) EXPECT_EQ(asked.text.find("overwrite"), std::string::npos) << asked.text;
+  EXPECT_EQ(Slurp(dir.Path("bad.vb4")), "damaged\r\n");
+  EXPECT_EQ(common::AskBeforeOverwrite, 1);
+  fs::current_path(previous);
+}
+
+}  // namespace
