@@ -158,7 +158,7 @@ bool PrintFlankCapacity() {
   ValueRow("lubrication factor", "ZL", "", r43(g.ZL));
   ValueRow("velocity factor", "Zv", "", r43(g.ZV));
   ValueRow("roughness factor", "ZR", "", r43(g.ZR));
-  ValueRow("work hardening factor", "ZW", "", r43(g.ZW));
+  GearRowOf("work hardening factor", "ZW", "", g.ZW, r43);
   GearRowOf("size factor (flank)", "ZX", "", g.ZX, r52);
   if (g.LifeFactorsInput == 1) GearRowOf("life factor", "ZNT", "", g.ZNTInput, r52);
 
