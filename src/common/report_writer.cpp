@@ -760,7 +760,9 @@ void ShowReportOutput() {
       const std::string target = device == ReportTxtDataFile
                                      ? WithExtension(S().ReportFileName, "txt")
                                      : TempFile("$$" + IntToText(S().RunningNumber) + ".txt");
-      if (!CopyFileTo(spool, target)) {
+      // The copy must become the named file; a directory of that name
+      // would swallow it under the spool file's name.
+      if (DirectoryReachable(target) || !CopyFileTo(spool, target)) {
         ShowFileError("invalid file name \"" + target + "\" !");
         AbortFlag = 1;
       }

@@ -106,6 +106,17 @@ TEST(CommandLineProgram, ExitCodes) {
   EXPECT_EQ(dir.Entries(), 2u) << "only the two designs: nothing was written";
 }
 
+TEST(CommandLineProgram, AnUnwritablePrintoutFailsWithoutLeftovers) {
+  const testsupport::ScratchDirectory dir("cmd_unwritable");
+  CopyDefaultDesign(dir, "x.vb4");
+  fs::create_directory(dir.Path("x.txt"));  // the printout's name is taken by a directory
+  const ProgramRun run = RunProgram(dir, "x.vb4 /I");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.err.find("could not be written"), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::is_directory(dir.Path("x.txt")));
+  EXPECT_EQ(dir.Entries(), 2u) << "no spool file is left behind";
+}
+
 TEST(CommandLine, ParsesTheOptions) {
   using Kind = app::CommandLine::Kind;
   EXPECT_EQ(app::ParseCommandLine({}).kind, Kind::None);
