@@ -1,0 +1,188 @@
+// Reading and writing the anchor block.
+#include "dbase/index/index_anchor.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "dbase/engine/dbf_file.h"
+#include "dbase/engine/engine_code_page.h"
+#include "dbase/engine/engine_hooks.h"
+#include "dbase/engine/error_codes.h"
+#include "dbase/engine/os_errors.h"
+#include "dbase/index/key_primitives.h"
+
+namespace dbase {
+
+using namespace ndx;
+
+std::uint16_t EntrySizeOf(std::uint16_t keyLength) {
+  return static_cast<std::uint16_t>((keyLength + 8 + 3) / 4 * 4);
+}
+
+std::uint16_t KeysPerNodeOf(std::uint16_t entrySize) {
+  return static_cast<std::uint16_t>(kNodeEntrySpace / entrySize);
+}
+
+void DecodeAnchorHeader(IND& ind, const std::uint8_t* bytes) {
+  ind.root = GetDword(bytes + kRootOffset);
+  ind.nextFree = GetDword(bytes + kNextFreeOffset);
+  ind.keyType = static_cast<char>(bytes[kKeyTypeOffset]);
+  ind.keyLength = GetWord(bytes + kKeyLengthOffset);
+  ind.keysPerNode = GetWord(bytes + kKeysPerNodeOffset);
+  ind.numericFlag = GetWord(bytes + kNumericFlagOffset);
+  ind.entrySize = GetWord(bytes + kEntrySizeOffset);
+  ind.unique = bytes[kUniqueOffset];
+}
+
+void EncodeAnchorHeader(const IND& ind, std::uint8_t* bytes) {
+  std::memset(bytes, 0, kAnchorHeaderSize);
+  PutDword(bytes + kRootOffset, ind.root);
+  PutDword(bytes + kNextFreeOffset, ind.nextFree);
+  bytes[kKeyTypeOffset] = static_cast<std::uint8_t>(ind.keyType);
+  PutWord(bytes + kKeyLengthOffset, ind.keyLength);
+  PutWord(bytes + kKeysPerNodeOffset, ind.keysPerNode);
+  PutWord(bytes + kNumericFlagOffset, ind.numericFlag);
+  PutWord(bytes + kEntrySizeOffset, ind.entrySize);
+  bytes[kUniqueOffset] = ind.unique;
+}
+
+namespace {
+
+std::string ZText(const std::uint8_t* bytes, std::size_t n) {
+  return ZToStrN(reinterpret_cast<const char*>(bytes), n);
+}
+
+const DbfTable* TableOf(const IND& ind) {
+  const WorkArea* area = (ind.area >= 1 && ind.area <= kMaxWorkAreas) ? WorkAreas[ind.area].get() : nullptr;
+  return area != nullptr ? &area->table : nullptr;
+}
+
+// The whole anchor block with the given expression bytes.
+void BuildAnchor(const IND& ind, const std::string& expression, std::uint8_t* block) {
+  std::memset(block, 0, kBlockSize);
+  EncodeAnchorHeader(ind, block);
+  const std::size_t n = std::min(expression.size(), kExpressionSpace - 1);
+  std::memcpy(block + kExpressionOffset, expression.data(), n);
+  const DbfTable* table = TableOf(ind);
+  const std::uint32_t count = table != nullptr ? table->recordCount : 0;
+  PutDword(block + kNotRecordCountOffset, ~count);
+  PutDword(block + kRecordCountOffset, count);
+  if (table != nullptr) {
+    std::string name = table->tableName;
+    const std::size_t slash = name.find_last_of('/');
+    if (slash != std::string::npos) name = name.substr(slash + 1);
+    name = name.substr(0, kTableNameLength);
+    if (table->oem) name = AnsiToOemStr(name);
+    std::memcpy(block + kTableNameOffset, name.data(), name.size());
+  }
+}
+
+bool WriteBlockZero(const IND& ind, const std::uint8_t* block, const std::string& failure) {
+  const int err = WriteBytesAt(ind.fd, block, kBlockSize, 0);
+  if (err != 0) {
+    SetError(OsErrorCode(err, true), failure);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadAnchorNodes() {
+  if (CurrentArea < 1 || CurrentArea > kMaxWorkAreas) return false;
+  for (IND* ind : IndexSlots[static_cast<std::size_t>(CurrentArea)].slots) {
+    if (ind == nullptr) continue;
+    std::uint8_t header[kAnchorHeaderSize];
+    const std::int64_t got = ReadBytesAt(ind->fd, header, sizeof header, 0);
+    if (got != static_cast<std::int64_t>(sizeof header)) {
+      SetError(got < 0 ? OsErrorCode(errno) : 100,
+               "Error reading index file:  " + ind->fileName + " [ReadAnchorNodes]");
+      return false;
+    }
+    DecodeAnchorHeader(*ind, header);
+  }
+  return true;
+}
+
+bool WriteAnchorNode(IND& ind) {
+  std::uint8_t block[kBlockSize];
+  // The expression keeps the bytes it was read or written with.
+  BuildAnchor(ind, ind.exprText, block);
+  if (!WriteBlockZero(ind, block, "Error writing index file:  " + ind.fileName + " [WriteAnchorNode]")) return false;
+  ind.anchorModified = false;
+  return true;
+}
+
+bool WriteNewIndexHeader(IND& ind, std::uint32_t root) {
+  if (root > 0) {
+    ind.root = root;
+    ind.nextFree = root + 1;
+  }
+  std::string expression = ind.keyMaker ? std::string(kKeyMakerMarker) : ind.exprText;
+  NormalizeKeyExpr(expression, true);
+  const DbfTable* table = TableOf(ind);
+  if (!ind.keyMaker && table != nullptr && table->oem) expression = AnsiToOemStr(expression);
+  ind.exprText = expression;
+  std::uint8_t block[kBlockSize];
+  BuildAnchor(ind, expression, block);
+  if (!WriteBlockZero(ind, block, " [MakeIndex]")) return false;
+  ind.anchorModified = false;
+  return true;
+}
+
+void RepairNextFree(IND& ind) {
+  struct stat info {};
+  if (::fstat(ind.fd, &info) != 0) return;
+  const std::int64_t size = info.st_size;
+  const auto blocks = static_cast<std::uint32_t>(size <= static_cast<std::int64_t>(kBlockSize)
+                                                     ? 1
+                                                     : (size - static_cast<std::int64_t>(kBlockSize)) /
+                                                               static_cast<std::int64_t>(kBlockSize) + 1);
+  if (blocks == ind.nextFree) return;
+  if (IndexHooks.lockSemaphore) IndexHooks.lockSemaphore(true);
+  ind.nextFree = blocks;
+  ind.anchorModified = true;
+  WriteAnchorNode(ind);
+  if (IndexHooks.lockSemaphore) IndexHooks.lockSemaphore(false);
+}
+
+IndexInfoRecord IndexInfo(const std::string& fileName) {
+  IndexInfoRecord info;
+  if (fileName.empty()) {
+    SetError(220, " [IndexInfo(<>," + fileName + ")]");
+    return info;
+  }
+  const std::string path = FindIndexFile(fileName);
+  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  std::uint8_t block[kBlockSize] = {};
+  const std::int64_t got = fd < 0 ? -1 : ReadBytesAt(fd, block, kBlockSize, 0);
+  const int err = errno;
+  if (fd >= 0) ::close(fd);
+  if (got < static_cast<std::int64_t>(kAnchorHeaderSize + kExpressionReadSize)) {
+    SetError(fd < 0 || got < 0 ? OsErrorCode(err) : 100,
+             "Error reading index file: \n\r[IndexInfo(<>," + fileName + ")]");
+    return info;
+  }
+  IND ind;
+  DecodeAnchorHeader(ind, block);
+  info.keyExpression = ZText(block + kExpressionOffset, kExpressionReadSize - 1);
+  info.keyLength = static_cast<std::uint8_t>(ind.keyLength);
+  info.keyType = ind.keyType;
+  info.unique = ind.unique != 0;
+  const std::uint32_t count = GetDword(block + kRecordCountOffset);
+  if (GetDword(block + kNotRecordCountOffset) == ~count) {
+    info.recordCount = count;
+    info.tableName = ZText(block + kTableNameOffset, kTableNameLength);
+  }
+  return info;
+}
+
+std::int64_t IndexRecordCount(const std::string& fileName) { return IndexInfo(fileName).recordCount; }
+
+}  // namespace dbase

@@ -1,0 +1,290 @@
+// The index build: checks, key length, record reading and the two phases.
+#include "dbase/index/index_build.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "dbase/common/file_routines.h"
+#include "dbase/engine/dbf_native.h"
+#include "dbase/engine/engine_settings.h"
+#include "dbase/engine/error_codes.h"
+#include "dbase/engine/file_names.h"
+#include "dbase/engine/os_errors.h"
+#include "dbase/expr/expr_hooks.h"
+#include "dbase/index/index_anchor.h"
+#include "dbase/index/index_sort.h"
+#include "dbase/index/index_tree_writer.h"
+
+namespace dbase {
+
+bool IndexBuildRunning = false;
+
+namespace {
+
+constexpr std::size_t kMaxExpressionLength = 100;
+constexpr std::size_t kReadBufferSize = 65512;
+
+std::function<void()> progressProcedure;
+int progressSteps = 0;
+
+// Calls the progress procedure every interval records and the rest at the end.
+class Progress {
+ public:
+  explicit Progress(std::int64_t records) {
+    if (!progressProcedure || progressSteps <= 0) return;
+    interval_ = std::max<std::int64_t>(2, records / progressSteps * 2);
+  }
+  void Tick() {
+    if (interval_ == 0) return;
+    if (++counter_ % interval_ == 0 && calls_ < progressSteps) {
+      ++calls_;
+      progressProcedure();
+    }
+  }
+  void Finish() {
+    while (interval_ != 0 && calls_ < progressSteps) {
+      ++calls_;
+      progressProcedure();
+    }
+  }
+
+ private:
+  std::int64_t interval_ = 0;
+  std::int64_t counter_ = 0;
+  int calls_ = 0;
+};
+
+int TreeLevels(std::int64_t records, int keysPerNode) {
+  int levels = 2;
+  for (std::int64_t n = records / keysPerNode; n > 0; n /= keysPerNode) ++levels;
+  return levels;
+}
+
+// The work area's record as it was before the build.
+struct SavedRecord {
+  std::string record;
+  std::int64_t number = 0;
+  bool eof = false;
+  bool bof = false;
+  std::vector<std::uint8_t> native;
+};
+
+// The core: reads every record, sorts, writes the nodes; the root or 0.
+std::uint32_t MakeIndexCore(IND& ind, WorkArea& area, bool unique) {
+  DbfTable& table = area.table;
+  const std::int64_t count = table.recordCount;
+  const int levels = TreeLevels(count, ind.keysPerNode);
+  if (!CheckIndexDiskSpace(ind.fileName, count, levels, ind.keysPerNode, ind.keyLength + 4u)) return 0;
+  Progress progress(count);
+  KeySorter sorter(ind.keyLength, ind.charKey);
+  const std::size_t perBlock = std::max<std::size_t>(1, (kReadBufferSize / 2) / std::max<std::size_t>(table.recordLength, 1));
+  std::vector<char> block(perBlock * table.recordLength);
+  for (std::int64_t first = 1; first <= count; first += static_cast<std::int64_t>(perBlock)) {
+    const std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(perBlock), count - first + 1));
+    if (!table.isVirtual) {
+      const std::size_t bytes = n * table.recordLength;
+      const std::int64_t got = ReadBytesAt(table.fd, block.data(), bytes,
+                                           static_cast<std::int64_t>(table.headerLength) +
+                                               (first - 1) * static_cast<std::int64_t>(table.recordLength));
+      if (got != static_cast<std::int64_t>(bytes)) {
+        SetError(got < 0 ? OsErrorCode(errno) : 100, "Error reading " + table.tableName + " [MakeIndex]");
+        return 0;
+      }
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::int64_t record = first + static_cast<std::int64_t>(i);
+      if (table.isVirtual) {
+        if (!ReadIntoNative(area, record)) return 0;
+      } else {
+        table.record.assign(block.data() + i * table.recordLength, table.recordLength);
+        table.currentRecord = record;
+        TranslateForReading(table);
+        if (ind.keyMaker && area.native != nullptr) RecordToNative(table, area.native);
+      }
+      const std::string key = CurrentRecordKey(ind);
+      if (TzError != 0 && TzError != 358) return 0;
+      if (!sorter.Add(reinterpret_cast<const std::uint8_t*>(key.data()), static_cast<std::uint32_t>(record))) return 0;
+      progress.Tick();
+    }
+  }
+  if (!sorter.Finish()) return 0;
+  IndexTreeWriter writer(ind.fd, ind.fileName, ind.keyLength, ind.entrySize, ind.keysPerNode, kReadBufferSize);
+  const std::uint8_t* key = nullptr;
+  std::uint32_t record = 0;
+  std::vector<std::uint8_t> previous;
+  while (sorter.Next(key, record)) {
+    if (unique && !previous.empty() && CompareKeys(ind, previous.data(), key) == 0) continue;
+    if (unique) previous.assign(key, key + ind.keyLength);
+    if (!writer.Add(key, record)) return 0;
+    progress.Tick();
+  }
+  if (TzError != 0 && TzError != 358) return 0;
+  const std::uint32_t root = writer.Finish();
+  progress.Finish();
+  return root;
+}
+
+}  // namespace
+
+void SetProgress(std::function<void()> procedure, int steps) {
+  progressProcedure = std::move(procedure);
+  progressSteps = steps;
+}
+
+bool CheckIndexDiskSpace(const std::string& fileName, std::int64_t recordCount, int levels, int keysPerNode,
+                         std::size_t sortEntrySize) {
+  double needed = static_cast<double>(recordCount) * static_cast<double>(sortEntrySize);
+  double power = 1;
+  for (int i = 1; i <= levels; ++i) {
+    power *= keysPerNode;
+    needed += (std::floor(static_cast<double>(recordCount) / power) + 1) * 512;
+  }
+  const auto neededKb = static_cast<std::int64_t>(needed / 1024);
+  std::string directory;
+  std::string name;
+  std::string extension;
+  SplitPath(fileName, directory, name, extension);
+  const std::int64_t freeKb = DiskFreeKB(directory);
+  if (neededKb > freeKb) {
+    SetError(227, "Available disk space: " + std::to_string(freeKb) + " KBytes;" + "needed: " +
+                      std::to_string(neededKb) + " KBytes [MakeIndex]");
+    return false;
+  }
+  return true;
+}
+
+bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMakerProc keyMaker, void* userData,
+               const MakeIndexOptions& options) {
+  if (fileName.empty()) {
+    SetError(220, "index filename not specified [MakeIndex()]");
+    return false;
+  }
+  WorkArea* area = CurrentWorkAreaRecord();
+  if (area == nullptr || !area->table.IsOpen()) {
+    SetError(215, "database not open attempting to index to" + fileName + ".");
+    return false;
+  }
+  const std::string name = FullIndexPath(fileName);
+  // Every error of the build is reported once, with the build's tag.
+  const bool report = SetReportErrors(false);
+  TzError = 0;
+  bool reopened = false;
+  std::unique_ptr<IND> ind;
+  DbfTable& table = area->table;
+  SavedRecord saved{table.record, table.currentRecord, table.eof, table.bof, {}};
+  if (area->native != nullptr) saved.native.assign(area->native, area->native + area->nativeSize);
+  IndexBuildRunning = true;
+  auto build = [&]() -> bool {
+    if (expression.empty() && !keyMaker) {
+      SetError(254, "Neither Expression nor KeyMaker defined");
+      return false;
+    }
+    ind = std::make_unique<IND>();
+    ind->area = CurrentArea;
+    ind->slot = options.slot;
+    ind->fileName = name;
+    if (!expression.empty()) {
+      if (!ExprLayerPresent()) {
+        SetError(221, "TZParser unit not linked in. [MakeIndex]");
+        return false;
+      }
+      if (expression.size() > kMaxExpressionLength) {
+        SetError(300, "Expression length exceeds 100 bytes");
+        return false;
+      }
+      ind->expr = AssignExpr(expression);
+      if (ind->expr == nullptr) return false;
+      ind->exprText = expression;
+    } else {
+      ind->keyMaker = keyMaker;
+      ind->userData = userData;
+    }
+    if (IndexFileIsOpen(name)) {
+      SetError(214, name);
+      return false;
+    }
+    if (!area->exclusive && FileExistsS(name)) {
+      const int erased = EraseFile(name);
+      if (erased == 5 || erased == 32) {
+        if (!ReopenTable(*area, true)) {
+          SetError(225, table.tableName);
+          return false;
+        }
+        reopened = true;
+      }
+    }
+    ind->fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (ind->fd < 0) {
+      SetError(OsErrorCode(errno, true), "File not open" + name);
+      return false;
+    }
+    ind->soundex = options.soundex;
+    ind->descending = options.descending;
+    ind->unique = options.unique ? 1 : 0;
+    ind->root = 1;
+    ind->nextFree = 2;
+    if (ind->keyMaker) {
+      ind->keyType = 'C';
+    } else {
+      const char type = ind->expr->resultType;
+      if (type != 'C' && type != 'D' && type != 'F' && type != 'N') {
+        SetError(254, "Wrong parser return type");
+        return false;
+      }
+      ind->keyType = type;
+      ind->resultType = type;
+      ind->resultWidth = ind->expr->width;
+      ind->resultDecimals = ind->expr->decimals;
+    }
+    ind->charKey = ind->keyType == 'C';
+    std::size_t length = ndx::kNumericKeyLength;
+    if (ind->keyMaker && ind->soundex) length = kSoundexLength;
+    else if (ind->charKey) length = UnfittedKey(*ind).size();
+    if (length < 1 || length > kMaxKeyLength) {
+      SetError(266, "Incorrect key length: Must be 1 to 100.");
+      return false;
+    }
+    ind->keyLength = static_cast<std::uint16_t>(length);
+    ind->entrySize = EntrySizeOf(ind->keyLength);
+    ind->numericFlag = ind->charKey ? 0 : 1;
+    ind->keysPerNode = KeysPerNodeOf(ind->entrySize);
+    const std::uint32_t root = MakeIndexCore(*ind, *area, options.unique);
+    if (root == 0) return false;
+    return WriteNewIndexHeader(*ind, root);
+  };
+  bool ok = false;
+  try {
+    ok = build();
+  } catch (...) {
+    IndexBuildRunning = false;
+    SetReportErrors(report);
+    throw;
+  }
+  IndexBuildRunning = false;
+  if (ind) {
+    FreeExpr(ind->expr);
+    if (ind->fd >= 0) ::close(ind->fd);
+  }
+  table.record = saved.record;
+  table.currentRecord = saved.number;
+  table.eof = saved.eof;
+  table.bof = saved.bof;
+  if (area->native != nullptr && saved.native.size() == area->nativeSize) {
+    std::memcpy(area->native, saved.native.data(), saved.native.size());
+  }
+  if (reopened) ReopenTable(*area, false);
+  SetReportErrors(report);
+  if (!ok || (TzError != 0 && TzError != 358)) {
+    const int code = TzError != 0 ? TzError : 254;
+    SetError(code, TzErrorDetail + " [MakeIndex(<" + expression + ">," + name + ")]");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace dbase

@@ -1,0 +1,225 @@
+// OpenIndex, CloseIndex and CloseAllIndexes.
+#include "dbase/index/index_open.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+#include <memory>
+
+#include "dbase/engine/engine_code_page.h"
+#include "dbase/engine/engine_hooks.h"
+#include "dbase/engine/error_codes.h"
+#include "dbase/engine/os_errors.h"
+#include "dbase/engine/os_locks.h"
+#include "dbase/expr/expr_hooks.h"
+#include "dbase/index/index_anchor.h"
+#include "dbase/index/index_search.h"
+#include "dbase/index/key_primitives.h"
+
+namespace dbase {
+
+using namespace ndx;
+
+namespace {
+
+void ReadBracket(bool begin) {
+  if (IndexHooks.readSemaphore) IndexHooks.readSemaphore(begin);
+}
+
+std::string NormalizedMarker() {
+  std::string marker = kKeyMakerMarker;
+  NormalizeKeyExpr(marker, true);
+  return marker;
+}
+
+// The key of the blank record (the one after the last).
+std::string BlankRecordKey(IND& ind, WorkArea& area) {
+  DbfTable& table = area.table;
+  const std::string savedRecord = table.record;
+  const std::int64_t savedNumber = table.currentRecord;
+  std::vector<std::uint8_t> savedNative;
+  if (area.native != nullptr) savedNative.assign(area.native, area.native + area.nativeSize);
+  ClearRecordOf(area);
+  table.currentRecord = static_cast<std::int64_t>(table.recordCount) + 1;
+  std::string key = UnfittedKey(ind);
+  table.record = savedRecord;
+  table.currentRecord = savedNumber;
+  if (!savedNative.empty()) std::memcpy(area.native, savedNative.data(), savedNative.size());
+  return key;
+}
+
+void FreeIndex(IND* ind) {
+  if (ind == nullptr) return;
+  FreeExpr(ind->expr);
+  if (ind->fd >= 0) ::close(ind->fd);
+  delete ind;
+}
+
+}  // namespace
+
+bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, void* userData,
+               const KeyMakerOptions& options) {
+  TzError = 0;
+  WorkArea* area = CheckDbInUse("SetIndexTo");
+  if (area == nullptr) return false;
+  const std::string name = FindIndexFile(fileName);
+  if (slot < 1 || slot > kMaxIndexSlots) {
+    SetError(220, name + " [SetIndexTo/OpenIndex]");
+    return false;
+  }
+  if (IndexFileIsOpen(name)) {
+    SetError(220, name + " [SetIndexTo/OpenIndex]");
+    return false;
+  }
+  AreaIndexes& slots = IndexSlots[static_cast<std::size_t>(CurrentArea)];
+  if (slots.slots[static_cast<std::size_t>(slot)] != nullptr) {
+    SetError(254, "Internal error: IND pointer already allocated" + name);
+    return false;
+  }
+  const int fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) {
+    SetError(OsErrorCode(errno), "Unable to open index: " + name);
+    return false;
+  }
+  auto ind = std::make_unique<IND>();
+  ind->fd = fd;
+  ind->fileName = name;
+  ind->slot = slot;
+  ind->area = CurrentArea;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || info.st_size < static_cast<off_t>(2 * kBlockSize)) {
+    SetError(222, "Unable to open index: " + name);
+    FreeIndex(ind.release());
+    return false;
+  }
+  std::uint8_t anchor[kAnchorHeaderSize + kExpressionReadSize] = {};
+  ReadBracket(true);
+  const std::int64_t got = ReadBytesAt(fd, anchor, sizeof anchor, 0);
+  ReadBracket(false);
+  if (got != static_cast<std::int64_t>(sizeof anchor)) {
+    SetError(222, "Unable to open index: " + name);
+    FreeIndex(ind.release());
+    return false;
+  }
+  DecodeAnchorHeader(*ind, anchor);
+  // The anchor keeps the bytes it was read with; the compiler reads them in
+  // the engine's code page.
+  ind->exprText = ZToStrN(reinterpret_cast<const char*>(anchor + kExpressionOffset), kExpressionReadSize - 1);
+  std::string expression = area->table.oem ? OemToAnsiStr(ind->exprText) : ind->exprText;
+  NormalizeKeyExpr(expression, true);
+  const bool markerStored = expression == NormalizedMarker();
+  const bool validHeader = ind->keyLength >= 1 && ind->keyLength <= kMaxKeyLength &&
+                           ind->entrySize == EntrySizeOf(ind->keyLength) &&
+                           ind->keysPerNode == KeysPerNodeOf(ind->entrySize) && ind->keysPerNode >= 1 &&
+                           ind->root >= 1;
+  if (!keyMaker) {
+    if (markerStored) {
+      SetError(223, "Key maker function required, \"" + name + "\" was created using KeyMaker function.");
+      FreeIndex(ind.release());
+      return false;
+    }
+    if (!ExprLayerPresent()) {
+      SetError(221, "TZParser unit not linked in. [OpenIndex]");
+      FreeIndex(ind.release());
+      return false;
+    }
+    ind->expr = expression.empty() ? nullptr : AssignExpr(expression);
+    if (ind->expr == nullptr || !validHeader) {
+      SetError(222, "Invalid dBASE key expression or corrupted index file " + name);
+      FreeIndex(ind.release());
+      return false;
+    }
+    const char type = ind->expr->resultType;
+    if (type != 'C' && type != 'D' && type != 'F' && type != 'N') {
+      SetError(222, "Invalid dBASE key expression or corrupted index file " + name);
+      FreeIndex(ind.release());
+      return false;
+    }
+    ind->resultType = type;
+    ind->resultWidth = ind->expr->width;
+    ind->resultDecimals = ind->expr->decimals;
+  } else {
+    if (!markerStored) {
+      SetError(223, "Attempted use of Key Maker function with index file created with a dBASE key expression "
+                    "[OpenIndex/Set_Index_ToCB(" + name + ")]");
+      FreeIndex(ind.release());
+      return false;
+    }
+    if (!validHeader) {
+      SetError(222, "Invalid dBASE key expression or corrupted index file " + name);
+      FreeIndex(ind.release());
+      return false;
+    }
+    ind->keyMaker = std::move(keyMaker);
+    ind->userData = userData;
+    ind->soundex = options.soundex;
+    ind->descending = options.descending;
+    ind->resultType = 'C';
+  }
+  ind->charKey = ind->keyType == 'C';
+  if (ind->charKey != (ind->numericFlag == 0) || (!ind->charKey && ind->keyLength != kNumericKeyLength)) {
+    SetError(222, "Invalid dBASE key expression or corrupted index file " + name);
+    FreeIndex(ind.release());
+    return false;
+  }
+  ind->oldKey.assign(ind->keyLength, ind->charKey ? ' ' : '\0');
+  RepairNextFree(*ind);
+  IND* opened = ind.release();
+  slots.slots[static_cast<std::size_t>(slot)] = opened;
+  if (area->table.recordCount > 0) {
+    if (opened->charKey) {
+      const std::string blank = BlankRecordKey(*opened, *area);
+      if (blank.size() != opened->keyLength) {
+        CloseIndex(slot);
+        SetError(266, "Incorrect key length: Must be 1 to 100.\n\rExpected Length= " +
+                          std::to_string(opened->keyLength) + blank);
+        return false;
+      }
+    }
+    if (slot == 1) FindFirstLastRec(true);
+  } else {
+    opened->bof = opened->eof = true;
+    GetNode(*opened, 1);
+  }
+  return TzError == 0;
+}
+
+void CloseIndex(int slot) {
+  if (CurrentArea < 1 || CurrentArea > kMaxWorkAreas || slot < 1 || slot > kMaxIndexSlots) return;
+  AreaIndexes& slots = IndexSlots[static_cast<std::size_t>(CurrentArea)];
+  IND* ind = slots.slots[static_cast<std::size_t>(slot)];
+  if (ind == nullptr) return;
+  slots.slots[static_cast<std::size_t>(slot)] = nullptr;
+  const WorkArea* area = CurrentWorkAreaRecord();
+  if (ind->anchorModified) {
+    const bool shared = area != nullptr && area->Shared();
+    int err = shared ? OsLockRange(ind->fd, 0, 1, LockKind::Exclusive) : 0;
+    if (err != 0) {
+      SetError(OsErrorCode(err), "Could not lock index for writing anchor node " + ind->fileName);
+    } else {
+      WriteAnchorNode(*ind);
+      if (shared && (err = OsLockRange(ind->fd, 0, 1, LockKind::Release)) != 0) {
+        SetError(OsErrorCode(err), "Could not unlock index after writing anchor node " + ind->fileName);
+      }
+    }
+  }
+  FreeExpr(ind->expr);
+  const int fd = ind->fd;
+  ind->fd = -1;
+  const std::string name = ind->fileName;
+  delete ind;
+  if (fd >= 0 && ::close(fd) != 0) SetError(OsErrorCode(errno), "Error closing index file:  " + name);
+}
+
+void CloseAllIndexes() {
+  const bool report = SetReportErrors(false);
+  for (int slot = 1; slot <= kMaxIndexSlots; ++slot) CloseIndex(slot);
+  SetReportErrors(report);
+  if (CurrentArea >= 1 && CurrentArea <= kMaxWorkAreas) IndexSlots[static_cast<std::size_t>(CurrentArea)].naturalOrder = false;
+}
+
+}  // namespace dbase
