@@ -217,6 +217,7 @@ TEST_F(IndexTest, CharacterNumericAndDateIndexesInKeyOrder) {
     EXPECT_EQ(info.tableName, "t" + std::to_string(n) + ".dbf");
     Use("");
   }
+  if (!HasXBase()) GTEST_SKIP() << "Perl's XBase::Index is missing: only the engine's own walks were compared";
 }
 
 TEST_F(IndexTest, EmptyTableAndExactlyOneFullLeaf) {
