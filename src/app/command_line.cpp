@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "app/data_file.h"
+#include "app/entry_points.h"
 #include "app/gear_printout.h"
 #include "common/code_page.h"
 #include "common/design_documentation.h"
@@ -186,11 +187,15 @@ std::optional<int> OpenStartFile(const CommandLine& line) {
 
 bool CadBatchOutput(int format, int drawing, std::ostream& err) {
   if (drawing < 1 || drawing > 19) return true;  // no such drawing: nothing to write
-  // The gear pictures and the diagrams over the drive angle are drawn by
-  // the drawing subsystem's picture entry points, which this build does not
-  // hold yet; say so instead of writing an empty file.
-  err << common::ProgramName << ": drawing " << drawing << " cannot be written in format " << format
-      << ": the gear pictures and diagrams are not available in this build\n";
+  common::AbortFlag = 0;
+  // The gear pictures 1..5 (gear 1, gear 2, pitch curve 1, pitch curve 2,
+  // both pitch curves) and the diagrams 1..14 over the drive angle.
+  if (drawing <= 5)
+    Entry().DrawGears(drawing, format);
+  else
+    Entry().ShowDiagrams(drawing - 5, format);
+  if (!common::AbortFlag) return true;
+  err << common::ProgramName << ": drawing " << drawing << " could not be written in format " << format << "\n";
   return false;
 }
 

@@ -2,7 +2,9 @@
 // one list of what the menu reaches today.
 #include "app/entry_points.h"
 
+#include "app/gear_printout.h"
 #include "app/pitch_curve_import.h"
+#include "app/pitch_curve_printout.h"
 #include "common/aux_images.h"
 #include "common/kaldvar.h"
 
@@ -22,8 +24,8 @@ TEntryPoints StartEntryPoints() {
   e.RedrawCurrentView = [] {};
   e.AnimateGears1 = none1;
   e.AnimateGears2 = none1;
-  e.PrintPitchCurveReport = none1;
-  e.PrintGearReport = none1;
+  e.PrintPitchCurveReport = [](int mode) { PrintPitchCurveReport(static_cast<std::uint16_t>(mode)); };
+  e.PrintGearReport = [](int mode) { PrintGearReport(static_cast<std::uint16_t>(mode)); };
   e.ShowDrawingNameForm = none0;
   e.ShowGeometryForm = none0;
   e.ShowToolProfileForm = none0;

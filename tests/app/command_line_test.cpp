@@ -8,9 +8,13 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
+#include <vector>
 #include <string>
 
 #include "app/data_file.h"
+#include "app/entry_points.h"
+#include "common/design_documentation.h"
 #include "common/file_checks.h"
 #include "common/kaldvar.h"
 #include "platform/scripted_dialogs.h"
@@ -139,6 +143,36 @@ TEST(CommandLine, ParsesTheOptions) {
   const app::CommandLine odd = app::ParseCommandLine({"a.vb4", "/CAD12:x"});
   EXPECT_EQ(odd.format, 1);
   EXPECT_EQ(odd.drawing, 0);
+}
+
+// The CAD path hands the drawing to the drawing entry points with the
+// batch naming on: 1..5 are gear pictures, 6..19 the diagrams 1..14.
+TEST(CommandLine, CadOutputGoesToTheDrawingEntryPoints) {
+  const testsupport::ScratchDirectory dir("cmd_cad");
+  const fs::path previous = fs::current_path();
+  fs::current_path(dir.Dir());
+  common::SetKaldvarDefaults();
+  common::SetProgramIdentity();
+  CopyDefaultDesign(dir, "x.vb4");
+  std::vector<std::string> calls;
+  app::Entry().DrawGears = [&](int mode, int device) {
+    calls.push_back("gears " + std::to_string(mode) + " " + std::to_string(device) +
+                    (common::CadBatchNaming ? " batch" : ""));
+  };
+  app::Entry().ShowDiagrams = [&](int code, int device) {
+    calls.push_back("diagram " + std::to_string(code) + " " + std::to_string(device));
+  };
+  std::ostringstream out, err;
+  for (const char* option : {"/CAD1:1", "/cad5:3", "/CAD6:1", "/CAD7:1", "/CAD1:12", "/CAD2:19", "/CAD1:20"})
+    EXPECT_EQ(app::RunBatch(app::ParseCommandLine({"x.vb4", option}), out, err, false), 0) << option << err.str();
+  EXPECT_EQ(calls, (std::vector<std::string>{"gears 1 1 batch", "gears 3 5 batch", "gears 1 6 batch",
+                                             "gears 1 7 batch", "diagram 7 1", "diagram 14 2"}));
+  EXPECT_FALSE(common::CadBatchNaming);
+
+  // A drawing that is not part of the program fails the run.
+  app::ResetEntryPoints();
+  EXPECT_EQ(app::RunBatch(app::ParseCommandLine({"x.vb4", "/CAD1:1"}), out, err, false), 2);
+  fs::current_path(previous);
 }
 
 TEST(CommandLine, InteractiveStartWithAFile) {
