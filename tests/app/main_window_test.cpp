@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/data_file.h"
@@ -19,6 +20,7 @@
 #include "common/session_file.h"
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_output.h"
+#include "platform/report_viewer.h"
 #include "platform/scripted_dialogs.h"
 #include "support/file_test_support.h"
 
@@ -146,12 +148,28 @@ TEST_F(MainWindowTest, ViewItemsOnTheDefaultDesign) {
 
 TEST_F(MainWindowTest, ItemsWithoutTheirDialogEndWithAbort) {
   for (const char* item : {"mi_editZahnrad", "mi_fileprint", "mi_dbfmaterial", "mi_docuNewChange", "mi_HelpAbout",
-                           "mi_viewAnimation1", "mi_viewprintoutalles"}) {
+                           "mi_viewAnimation1"}) {
     common::DataChanged = 0;
     app::MenuItemClick(item);
     EXPECT_EQ(common::AbortFlag, 1) << item;
     EXPECT_EQ(common::DataChanged, 0) << item;
   }
+}
+
+TEST_F(MainWindowTest, PrintoutItemsHandTheReportToTheViewer) {
+  platform::RecordingReportViewer viewer;
+  platform::ScopedReportViewer scoped(viewer);
+  common::TempDirectory = dir_.Dir().string();
+  common::TextDevice = 1;  // the screen viewer
+  common::TextDeviceWindow = false;
+  app::MenuItemClick("mi_viewprintoutalles");
+  EXPECT_EQ(common::AbortFlag, 0);
+  ASSERT_EQ(viewer.Recorded().size(), 1u);
+  EXPECT_EQ(viewer.Recorded()[0].kind, platform::RecordedReport::Kind::Shown);
+  const auto& lines = viewer.Recorded()[0].report.lines;
+  EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                         [](const std::string& l) { return l.find("OPERATIONAL DATA") != std::string::npos; }),
+            lines.end());
 }
 
 TEST_F(MainWindowTest, SaveQuestionAndFailedSave) {
