@@ -5,11 +5,13 @@
 // end with their exit code. Everything else is the interactive program.
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 #include "app/command_line.h"
 #include "app/start_up.h"
 #include "common/kaldvar.h"
 #include "common/text_utils.h"
+#include "common/ui/graphics_test_window.h"
 
 namespace {
 
@@ -20,13 +22,32 @@ bool HaveDisplay() {
   return (x && *x) || (wayland && *wayland);
 }
 
+// "--graphics-test [--grab=picture.png] [--pdf=picture.pdf]": the graphics
+// window alone with its test picture, for a look at a display or printer.
+bool GraphicsTestRequested(int argc, char** argv, std::string& grab, std::string& pdf) {
+  bool requested = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--graphics-test") requested = true;
+    if (arg.rfind("--grab=", 0) == 0) grab = arg.substr(7);
+    if (arg.rfind("--pdf=", 0) == 0) pdf = arg.substr(6);
+  }
+  return requested;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::string grab, pdf;
+  if (GraphicsTestRequested(argc, argv, grab, pdf)) {
+    app::StartUpProgram(1, argv);
+    const int result = common::ui::RunGraphicsTestWindow(argc, argv, grab, pdf);
+    app::ShutDownProgram();
+    return result;
+  }
   std::vector<std::string> params;
   for (int i = 1; i < argc; ++i) params.emplace_back(argv[i]);
   const app::CommandLine line = app::ParseCommandLine(params);
-
   app::StartUpProgram(argc, argv);
   if (app::IsBatchRun(line)) return app::RunBatch(line, std::cout, std::cerr, HaveDisplay());
 

@@ -14,6 +14,8 @@ const char* KindName(ScriptedAnswer::Kind kind) {
     case ScriptedAnswer::Kind::Choice: return "Choice";
     case ScriptedAnswer::Kind::Text: return "Text";
     case ScriptedAnswer::Kind::FileName: return "FileName";
+    case ScriptedAnswer::Kind::Colour: return "Colour";
+    case ScriptedAnswer::Kind::Font: return "Font";
   }
   return "?";
 }
@@ -163,6 +165,30 @@ std::optional<std::string> ScriptedDialogs::SaveFileName(const FileNameRequest& 
   AskedDialog record;
   record.kind = AskedDialog::Kind::SaveFile;
   return FileName(std::move(record), request);
+}
+
+std::optional<std::uint32_t> ScriptedDialogs::ChooseColour(const std::string& caption, std::uint32_t initial) {
+  AskedDialog record;
+  record.kind = AskedDialog::Kind::Colour;
+  record.caption = caption;
+  record.colour = initial;
+  ScriptedAnswer answer = Next(record);
+  asked_.push_back(record);
+  if (answer.kind == ScriptedAnswer::Kind::Colour) return answer.colour;
+  if (answer.kind != ScriptedAnswer::Kind::Cancel && record.answered) Mismatch(answer, "colour dialog", caption);
+  return std::nullopt;
+}
+
+std::optional<FontChoice> ScriptedDialogs::ChooseFont(const std::string& caption, const FontChoice& initial) {
+  AskedDialog record;
+  record.kind = AskedDialog::Kind::Font;
+  record.caption = caption;
+  record.font = initial;
+  ScriptedAnswer answer = Next(record);
+  asked_.push_back(record);
+  if (answer.kind == ScriptedAnswer::Kind::Font) return answer.font;
+  if (answer.kind != ScriptedAnswer::Kind::Cancel && record.answered) Mismatch(answer, "font dialog", caption);
+  return std::nullopt;
 }
 
 void ScriptedDialogs::ShowTextPage(const std::string& caption, const std::vector<std::string>& lines) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
@@ -21,22 +22,58 @@ namespace platform {
 // means the test script and the program disagree, and throws
 // std::logic_error naming both.
 struct ScriptedAnswer {
-  enum class Kind { Cancel, Button, Choice, Text, FileName };
+  enum class Kind { Cancel, Button, Choice, Text, FileName, Colour, Font };
   Kind kind = Kind::Cancel;
   DialogButton button = DialogButton::Cancel;  // Kind::Button
   int index = 0;                                // Kind::Choice, 0-based
   std::string text;                             // Kind::Text and Kind::FileName
+  std::uint32_t colour = 0;                     // Kind::Colour, 0x00BBGGRR
+  FontChoice font;                              // Kind::Font
 
   static ScriptedAnswer Cancel() { return {}; }
-  static ScriptedAnswer Press(DialogButton b) { return {Kind::Button, b, 0, {}}; }
-  static ScriptedAnswer Choose(int zeroBasedIndex) { return {Kind::Choice, DialogButton::Ok, zeroBasedIndex, {}}; }
-  static ScriptedAnswer Enter(std::string t) { return {Kind::Text, DialogButton::Ok, 0, std::move(t)}; }
-  static ScriptedAnswer File(std::string name) { return {Kind::FileName, DialogButton::Ok, 0, std::move(name)}; }
+  static ScriptedAnswer Press(DialogButton b) {
+    ScriptedAnswer a;
+    a.kind = Kind::Button;
+    a.button = b;
+    return a;
+  }
+  static ScriptedAnswer Choose(int zeroBasedIndex) {
+    ScriptedAnswer a;
+    a.kind = Kind::Choice;
+    a.button = DialogButton::Ok;
+    a.index = zeroBasedIndex;
+    return a;
+  }
+  static ScriptedAnswer Enter(std::string t) { return WithText(Kind::Text, std::move(t)); }
+  static ScriptedAnswer File(std::string name) { return WithText(Kind::FileName, std::move(name)); }
+  static ScriptedAnswer Colour(std::uint32_t c) {
+    ScriptedAnswer a;
+    a.kind = Kind::Colour;
+    a.button = DialogButton::Ok;
+    a.colour = c;
+    return a;
+  }
+  static ScriptedAnswer Font(FontChoice f) {
+    ScriptedAnswer a;
+    a.kind = Kind::Font;
+    a.button = DialogButton::Ok;
+    a.font = std::move(f);
+    return a;
+  }
+
+ private:
+  static ScriptedAnswer WithText(Kind kind, std::string t) {
+    ScriptedAnswer a;
+    a.kind = kind;
+    a.button = DialogButton::Ok;
+    a.text = std::move(t);
+    return a;
+  }
 };
 
 // What the program asked, in order.
 struct AskedDialog {
-  enum class Kind { Message, Choice, TextInput, OpenFile, SaveFile, TextPage };
+  enum class Kind { Message, Choice, TextInput, OpenFile, SaveFile, TextPage, Colour, Font };
   Kind kind = Kind::Message;
   std::string caption;
   std::string text;                // message text, prompt, or file preset name
@@ -48,6 +85,8 @@ struct AskedDialog {
   std::string initial;             // text input start text; file dialog directory
   int maxLength = 0;
   std::string filter;
+  std::uint32_t colour = 0;        // the colour dialog's start colour
+  FontChoice font;                 // the font dialog's start font
   bool answered = false;           // false when the default answer was used
 };
 
@@ -76,6 +115,8 @@ class ScriptedDialogs : public UserDialogs {
   std::optional<std::string> InputText(const TextInputRequest& request) override;
   std::optional<std::string> OpenFileName(const FileNameRequest& request) override;
   std::optional<std::string> SaveFileName(const FileNameRequest& request) override;
+  std::optional<std::uint32_t> ChooseColour(const std::string& caption, std::uint32_t initial) override;
+  std::optional<FontChoice> ChooseFont(const std::string& caption, const FontChoice& initial) override;
   void ShowTextPage(const std::string& caption, const std::vector<std::string>& lines) override;
   void Beep() override { ++beeps_; }
   void SetBusyCursor(bool busy) override { busy_ = busy; }

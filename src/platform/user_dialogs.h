@@ -11,6 +11,7 @@
 // the Qt one under src/platform/qt/, installed by the windowing start-up.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -90,6 +91,14 @@ struct FileNameRequest {
   std::string filter;
 };
 
+// A font as the font dialog shows and returns it.
+struct FontChoice {
+  std::string face;
+  int size = 10;  // points
+  bool bold = false, italic = false, underline = false, strikeout = false;
+  bool operator==(const FontChoice&) const = default;
+};
+
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
@@ -108,6 +117,13 @@ class UserDialogs {
   // Common file dialogs: the chosen full file name, or nothing on Cancel.
   virtual std::optional<std::string> OpenFileName(const FileNameRequest& request) = 0;
   virtual std::optional<std::string> SaveFileName(const FileNameRequest& request) = 0;
+
+  // The common colour dialog; colours as 0x00BBGGRR (red in the low byte,
+  // as the colour settings hold them). Nothing on Cancel.
+  virtual std::optional<std::uint32_t> ChooseColour(const std::string& caption, std::uint32_t initial) = 0;
+
+  // The common font dialog. Nothing on Cancel.
+  virtual std::optional<FontChoice> ChooseFont(const std::string& caption, const FontChoice& initial) = 0;
 
   // A page of text lines with an OK button.
   virtual void ShowTextPage(const std::string& caption, const std::vector<std::string>& lines) = 0;

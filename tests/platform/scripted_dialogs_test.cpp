@@ -89,3 +89,23 @@ TEST(UserDialogs, BuiltInDefaultCancelsAndScopedInstallRestores) {
   EXPECT_NE(&Dialogs(), &mine);
   EXPECT_EQ(mine.Asked().size(), 1u);
 }
+
+TEST(ScriptedDialogs, ColourAndFontDialogs) {
+  ScriptedDialogs d;
+  d.Then(ScriptedAnswer::Colour(0x00FF0000u)).Then(ScriptedAnswer::Font({"Courier New", 12, true}));
+  EXPECT_EQ(d.ChooseColour("background colour", 1u), 0x00FF0000u);
+  const auto font = d.ChooseFont("Text Font Printout", {"Arial", 10});
+  ASSERT_TRUE(font.has_value());
+  EXPECT_EQ(font->face, "Courier New");
+  EXPECT_TRUE(font->bold);
+  // Queue empty: cancelled.
+  EXPECT_FALSE(d.ChooseColour("c", 5u).has_value());
+  EXPECT_FALSE(d.ChooseFont("f", {}).has_value());
+  ASSERT_EQ(d.Asked().size(), 4u);
+  EXPECT_EQ(d.Asked()[0].kind, AskedDialog::Kind::Colour);
+  EXPECT_EQ(d.Asked()[0].colour, 1u);
+  EXPECT_EQ(d.Asked()[1].font.face, "Arial");
+  // A text answer does not fit a colour dialog.
+  d.Then(ScriptedAnswer::Enter("red"));
+  EXPECT_THROW(d.ChooseColour("c", 0), std::logic_error);
+}
