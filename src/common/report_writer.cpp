@@ -77,6 +77,26 @@ void Place(std::string& line, const std::string& text, int column) {
   line.replace(start, text.size(), text);
 }
 
+// Builds a line field by field, left to right: each text goes to its column
+// unless the text before it reaches that far; then it follows one blank
+// after it. So a long label pushes the fields after it right instead of
+// being overwritten, and the line lengthens as needed.
+class RowLine {
+ public:
+  explicit RowLine(std::string line) : line_(std::move(line)) {}
+  void Put(const std::string& text, int column) {
+    if (text.empty()) return;
+    if (end_ > 0) column = std::max(column, end_ + 2);
+    Place(line_, text, column);
+    end_ = column + static_cast<int>(text.size()) - 1;
+  }
+  const std::string& Line() const { return line_; }
+
+ private:
+  std::string line_;
+  int end_ = 0;  // last column written
+};
+
 // A line of the page width with the frame character at both ends.
 std::string FramedLine() {
   std::string line(ReportWidth, ' ');
@@ -553,18 +573,24 @@ void WriteReportValueRow(const std::string& name, const std::string& symbol, con
                     HtmlEscapedText(unit) + "</TD><TD><DIV ALIGN=RIGHT>" + HtmlEscapedText(value) + "</DIV></TD></TR>");
     return;
   }
-  std::string line(ReportWidth, ' ');
-  Place(line, name, 1);
-  Place(line, symbol, S().ColSymbol);
-  Place(line, unit, S().ColUnit);
+  RowLine row(std::string(ReportWidth, ' '));
+  row.Put(name, 1);
+  row.Put(symbol, S().ColSymbol);
+  row.Put(unit, S().ColUnit);
   // Values end at column 69 at the latest; a longer one starts further left
-  // and, when longer than the line, at column 1.
+  // (over the fields before it), at column 1 when it is longer than that,
+  // lengthening the line: no value is cut.
   std::string v = value;
   const int room = ReportWidth - S().ColValue;
   if (static_cast<int>(v.size()) > room) v = TrimBlanks(v);
-  int column = S().ColValue;
-  if (static_cast<int>(v.size()) > room) column = std::max(1, ReportWidth - static_cast<int>(v.size()));
-  Place(line, v, column);
+  std::string line;
+  if (static_cast<int>(v.size()) <= room) {
+    row.Put(v, S().ColValue);
+    line = row.Line();
+  } else {
+    line = row.Line();
+    Place(line, v, std::max(1, ReportWidth - static_cast<int>(v.size())));
+  }
   WriteReportText(line);
   if (RuleStyle != 4) WriteReportText(RuleLineSingle());
 }
@@ -582,14 +608,14 @@ void WriteReportTableRow(const std::string& c1, const std::string& c2, const std
                     "</TD><TD>" + HtmlEscapedText(c4) + "</TD><TD>" + HtmlEscapedText(c5) + "</TD></TR>");
     return;
   }
-  std::string line(ReportWidth, ' ');
-  Place(line, c1, 1);
-  Place(line, c2, S().ColSymbol);
-  Place(line, c3, S().ColUnit);
+  RowLine row(std::string(ReportWidth, ' '));
+  row.Put(c1, 1);
+  row.Put(c2, S().ColSymbol);
+  row.Put(c3, S().ColUnit);
   const bool standard = S().ColFourth == 51;
-  Place(line, c4, standard ? 51 : 47);
-  Place(line, c5, standard ? 62 : 57);
-  WriteReportText(line);
+  row.Put(c4, standard ? 51 : 47);
+  row.Put(c5, standard ? 62 : 57);
+  WriteReportText(row.Line());
   if (RuleStyle != 4) WriteReportText(RuleLineSingle());
 }
 

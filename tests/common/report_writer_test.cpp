@@ -248,6 +248,15 @@ TEST_F(ReportWriterTest, RuleStyleFourAndOverlongValues) {
   EXPECT_EQ(lines[2], "\f");
   EXPECT_EQ(lines[0].substr(7 + 55, 3), "1.5");
   EXPECT_EQ(lines[1], "       " + std::string(80, '7')) << "a value longer than the line is kept whole";
+
+  // A label running into the symbol column pushes the symbol on instead of
+  // being covered by it.
+  common::RuleStyle = 4;
+  common::SelectOutputDevice(common::ReportScreen, "demo");
+  common::WriteReportTableRow("transverse load factor (tooth root)", "KF-alpha", "", "1.10", "");
+  common::ShowReportOutput();
+  EXPECT_EQ(viewerObject_.Recorded().back().report.lines.at(0),
+            "       transverse load factor (tooth root) KF-alpha" + std::string(6, ' ') + "1.10" + std::string(16, ' '));
 }
 
 TEST_F(ReportWriterTest, ExplanationsAreSharedByTheFirstFifteenCharacters) {
