@@ -93,21 +93,10 @@ std::string JulianToDateText(double dayNumber) {
   int d = 0;
   const int style = (DateFormat >= 0 && DateFormat <= 8) ? DateFormat : 0;
   if (!JulianToYmd(dayNumber, y, m, d)) return EmptyDatePicture(style, Century);
+  // The display arrangement of the engine; its year text is the four-digit
+  // year or the year mod 100, whichever Century asks for.
   const std::string year = Century ? IntToZeroPadStr(y, 4) : IntToZeroPadStr(y % 100, 2);
-  const std::string month = IntToZeroPadStr(m, 2);
-  const std::string day = IntToZeroPadStr(d, 2);
-  switch (style) {
-    case 0:
-      return month + "/" + day + "/" + year;
-    case 1:
-      return year + "." + month + "." + day;
-    case 2:
-      return day + "/" + month + "/" + year;
-    case 3:
-      return day + "-" + month + "-" + year;
-    default:  // 4 to 8
-      return day + "." + month + "." + year;
-  }
+  return DateToDisplay(IntToZeroPadStr(m, 2) + "/" + IntToZeroPadStr(d, 2) + "/" + year);
 }
 
 std::string DateTextToDtos(const std::string& text) {

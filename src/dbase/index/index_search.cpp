@@ -111,9 +111,9 @@ int NodeSearch(IND& ind, const void* key, int& position) {
   return low;
 }
 
-// Moves to the first entry of the next leaf; false (path unchanged) when the
-// current leaf is the last.
-bool NextLeaf(IND& ind) {
+// Moves to the first entry of the next leaf (or the last entry of the prior
+// leaf); false, with the position unchanged, when there is none.
+bool MoveLeaf(IND& ind, bool forward) {
   const std::vector<PathStep> saved = ind.path;
   const std::array<std::uint8_t, kBlockSize> node = ind.node;
   const std::uint32_t number = ind.nodeNumber;
@@ -121,9 +121,9 @@ bool NextLeaf(IND& ind) {
   if (!ind.path.empty()) ind.path.pop_back();
   while (!ind.path.empty()) {
     PathStep& top = ind.path.back();
-    if (top.position < NodeCount(ind, top.node.data())) {
-      ++top.position;
-      if (DescendEdge(ind, NodeChild(ind, top.node.data(), top.position), true) && ind.Count() > 0) return true;
+    if (forward ? top.position < NodeCount(ind, top.node.data()) : top.position > 0) {
+      top.position += forward ? 1 : -1;
+      if (DescendEdge(ind, NodeChild(ind, top.node.data(), top.position), forward) && ind.Count() > 0) return true;
       break;
     }
     ind.path.pop_back();
@@ -135,27 +135,8 @@ bool NextLeaf(IND& ind) {
   return false;
 }
 
-bool PriorLeaf(IND& ind) {
-  const std::vector<PathStep> saved = ind.path;
-  const std::array<std::uint8_t, kBlockSize> node = ind.node;
-  const std::uint32_t number = ind.nodeNumber;
-  const int entry = ind.entryIndex;
-  if (!ind.path.empty()) ind.path.pop_back();
-  while (!ind.path.empty()) {
-    PathStep& top = ind.path.back();
-    if (top.position > 0) {
-      --top.position;
-      if (DescendEdge(ind, NodeChild(ind, top.node.data(), top.position), false) && ind.Count() > 0) return true;
-      break;
-    }
-    ind.path.pop_back();
-  }
-  ind.path = saved;
-  ind.node = node;
-  ind.nodeNumber = number;
-  ind.entryIndex = entry;
-  return false;
-}
+bool NextLeaf(IND& ind) { return MoveLeaf(ind, true); }
+bool PriorLeaf(IND& ind) { return MoveLeaf(ind, false); }
 
 // One entry forward or back; false at the edge (position unchanged).
 bool StepForward(IND& ind) {
@@ -179,8 +160,8 @@ std::int64_t EntryRecord(IND& ind) {
   return ind.RecordAt(ind.entryIndex);
 }
 
-// The record of the index's last key, without moving it.
-std::int64_t LastKeyRecord(IND& ind) {
+// The record of the index's first or last key, without moving the index.
+std::int64_t EdgeKeyRecord(IND& ind, bool first) {
   IND probe;
   probe.area = ind.area;
   probe.slot = ind.slot;
@@ -189,24 +170,13 @@ std::int64_t LastKeyRecord(IND& ind) {
   probe.entrySize = ind.entrySize;
   probe.keysPerNode = ind.keysPerNode;
   probe.keyLength = ind.keyLength;
-  const bool ok = DescendEdge(probe, ind.root, false);
+  const bool ok = DescendEdge(probe, ind.root, first);
   probe.fd = -1;
   return ok ? EntryRecord(probe) : -1;
 }
 
-std::int64_t FirstKeyRecord(IND& ind) {
-  IND probe;
-  probe.area = ind.area;
-  probe.slot = ind.slot;
-  probe.fd = ind.fd;
-  probe.fileName = ind.fileName;
-  probe.entrySize = ind.entrySize;
-  probe.keysPerNode = ind.keysPerNode;
-  probe.keyLength = ind.keyLength;
-  const bool ok = DescendEdge(probe, ind.root, true);
-  probe.fd = -1;
-  return ok ? EntryRecord(probe) : -1;
-}
+std::int64_t LastKeyRecord(IND& ind) { return EdgeKeyRecord(ind, false); }
+std::int64_t FirstKeyRecord(IND& ind) { return EdgeKeyRecord(ind, true); }
 
 // Reads a record into the work area without running the move machinery.
 void StandOn(WorkArea& area, std::int64_t record) {
@@ -344,22 +314,41 @@ std::int64_t GoBottomIndexed() {
   return FindFirstLastRec(false);
 }
 
-std::int64_t FindNextRec() {
+namespace {
+
+// What the next and prior moves share: an empty table, and natural order,
+// answer without the index; true with the answer in result.
+bool StepWithoutIndex(WorkArea*& area, IND*& ind, bool forward, std::int64_t& result) {
   IndexFound = false;
-  WorkArea* area = CurrentWorkAreaRecord();
-  IND* ind = ControllingIndex();
-  if (area == nullptr || ind == nullptr) return 0;
+  area = CurrentWorkAreaRecord();
+  ind = ControllingIndex();
+  result = 0;
+  if (area == nullptr || ind == nullptr) return true;
   ResyncAfterChange();
   const std::int64_t count = area->table.recordCount;
+  const std::int64_t current = area->table.currentRecord;
   if (count == 0) {
     ind->bof = ind->eof = true;
-    return count + 1;
+    result = count + 1;
+    return true;
   }
-  if (Natural(CurrentArea)) {
-    if (area->table.currentRecord < count) return area->table.currentRecord + 1;
-    area->table.eof = true;
-    return area->table.currentRecord;
+  if (!Natural(CurrentArea)) return false;
+  if (forward ? current < count : current > 1) {
+    result = current + (forward ? 1 : -1);
+  } else {
+    (forward ? area->table.eof : area->table.bof) = true;
+    result = current;
   }
+  return true;
+}
+
+}  // namespace
+
+std::int64_t FindNextRec() {
+  WorkArea* area = nullptr;
+  IND* ind = nullptr;
+  std::int64_t result = 0;
+  if (StepWithoutIndex(area, ind, true, result)) return result;
   if (ind->eof) return LastKeyRecord(*ind);
   const std::int64_t before = area->table.currentRecord;
   if (!StepForward(*ind)) {
@@ -382,21 +371,10 @@ std::int64_t FindNextRec() {
 }
 
 std::int64_t FindPriorRec() {
-  IndexFound = false;
-  WorkArea* area = CurrentWorkAreaRecord();
-  IND* ind = ControllingIndex();
-  if (area == nullptr || ind == nullptr) return 0;
-  ResyncAfterChange();
-  const std::int64_t count = area->table.recordCount;
-  if (count == 0) {
-    ind->bof = ind->eof = true;
-    return count + 1;
-  }
-  if (Natural(CurrentArea)) {
-    if (area->table.currentRecord > 1) return area->table.currentRecord - 1;
-    area->table.bof = true;
-    return area->table.currentRecord;
-  }
+  WorkArea* area = nullptr;
+  IND* ind = nullptr;
+  std::int64_t result = 0;
+  if (StepWithoutIndex(area, ind, false, result)) return result;
   if (ind->eof) {
     ind->eof = false;
     ind->path.clear();
