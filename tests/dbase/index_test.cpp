@@ -449,6 +449,47 @@ TEST_F(IndexTest, BuildAndOpenErrors) {
   EXPECT_TRUE(reportedNodeZero);
 }
 
+TEST_F(IndexTest, NodeCacheAndProgress) {
+  const std::vector<Row> rows = MakeRows(2000);
+  Table("cache", rows);
+  int calls = 0;
+  SetProgress([&] { ++calls; }, 7);
+  ASSERT_TRUE(MakeIndex(Path("c"), "QTY", nullptr, nullptr, {}));
+  EXPECT_EQ(calls, 7);
+  calls = 0;
+  ASSERT_TRUE(MakeIndex(Path("c"), "NAME", nullptr, nullptr, {}));
+  EXPECT_EQ(calls, 7);
+  SetProgress(nullptr, 0);
+  const std::vector<int> order = Order(rows, [](const Row& r) { return r.name; });
+  // With network locking on (the default) no node is cached.
+  ASSERT_TRUE(OpenIndex(Path("c"), 1));
+  EXPECT_EQ(IndexSlots[1].cache, nullptr);
+  CloseIndex(1);
+  NetworkLocking = false;
+  ASSERT_TRUE(OpenIndex(Path("c"), 1));
+  ASSERT_NE(IndexSlots[1].cache, nullptr);
+  EXPECT_EQ(IndexSlots[1].cache->Slots(), 8u);
+  EXPECT_EQ(WalkForward(), order);
+  EXPECT_EQ(WalkBackward(), order);
+  EXPECT_TRUE(Find(rows[1233].name.substr(0, 4)));
+  EmptyNodeCache();
+  EXPECT_EQ(WalkForward(), order);
+  CloseIndex(1);
+  EXPECT_EQ(IndexSlots[1].cache, nullptr);
+  ASSERT_TRUE(OpenIndex(Path("c"), 1, nullptr, nullptr, {false, false, true}));
+  EXPECT_EQ(IndexSlots[1].cache, nullptr);
+  CloseIndex(1);
+  SetCacheSize(1000);
+  EXPECT_EQ(NodeCacheSize, 2048u);
+  SetCacheSize(5000);
+  EXPECT_EQ(NodeCacheSize, 4608u);
+  SetCacheSize(0);
+  EXPECT_EQ(NodeCacheSize, 0u);
+  ASSERT_TRUE(OpenIndex(Path("c"), 1));
+  EXPECT_EQ(IndexSlots[1].cache, nullptr);
+  SetCacheSize(4096);
+}
+
 TEST(KeySorterTest, RunsMergeInKeyOrderWithTiesByRecord) {
   // A pointer capacity of 7 spills 15 runs for 100 keys.
   KeySorter sorter(2, true, 7);

@@ -11,12 +11,14 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dbase/engine/work_areas.h"
 #include "dbase/expr/compiled_expr.h"
 #include "dbase/index/ndx_layout.h"
+#include "dbase/index/node_cache.h"
 
 namespace dbase {
 
@@ -79,10 +81,12 @@ struct IND {
   bool IsLeaf() { return Count() == 0 || Child(0) == 0; }
 };
 
-// The slots of every work area (index 0 unused) and the natural-order flag.
+// The slots of every work area (index 0 unused), the natural-order flag and
+// the node cache of the controlling index.
 struct AreaIndexes {
   std::array<IND*, kMaxIndexSlots + 1> slots{};
   bool naturalOrder = false;
+  std::unique_ptr<NodeCache> cache;
 };
 extern std::array<AreaIndexes, kMaxWorkAreas + 1> IndexSlots;
 // The result of the last search or move.

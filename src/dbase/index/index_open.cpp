@@ -12,6 +12,7 @@
 
 #include "dbase/engine/engine_code_page.h"
 #include "dbase/engine/engine_hooks.h"
+#include "dbase/engine/locking.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/os_errors.h"
 #include "dbase/engine/os_locks.h"
@@ -62,7 +63,7 @@ void FreeIndex(IND* ind) {
 }  // namespace
 
 bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, void* userData,
-               const KeyMakerOptions& options) {
+               const OpenIndexOptions& options) {
   TzError = 0;
   WorkArea* area = CheckDbInUse("SetIndexTo");
   if (area == nullptr) return false;
@@ -170,6 +171,9 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
   RepairNextFree(*ind);
   IND* opened = ind.release();
   slots.slots[static_cast<std::size_t>(slot)] = opened;
+  if (slot == 1 && !options.noCache && !NoNodeCache && !NetworkLocking && NodeCacheSize > 0) {
+    slots.cache = std::make_unique<NodeCache>(NodeCacheSize);
+  }
   if (area->table.recordCount > 0) {
     if (opened->charKey) {
       const std::string blank = BlankRecordKey(*opened, *area);
@@ -195,6 +199,10 @@ void CloseIndex(int slot) {
   if (ind == nullptr) return;
   slots.slots[static_cast<std::size_t>(slot)] = nullptr;
   const WorkArea* area = CurrentWorkAreaRecord();
+  if (slot == 1 && slots.cache) {
+    slots.cache->Empty(*ind);
+    slots.cache.reset();
+  }
   if (ind->anchorModified) {
     const bool shared = area != nullptr && area->Shared();
     int err = shared ? OsLockRange(ind->fd, 0, 1, LockKind::Exclusive) : 0;
@@ -213,6 +221,12 @@ void CloseIndex(int slot) {
   const std::string name = ind->fileName;
   delete ind;
   if (fd >= 0 && ::close(fd) != 0) SetError(OsErrorCode(errno), "Error closing index file:  " + name);
+}
+
+void EmptyNodeCache() {
+  if (CurrentArea < 1 || CurrentArea > kMaxWorkAreas) return;
+  AreaIndexes& slots = IndexSlots[static_cast<std::size_t>(CurrentArea)];
+  if (slots.cache && slots.slots[1] != nullptr) slots.cache->Empty(*slots.slots[1]);
 }
 
 void CloseAllIndexes() {

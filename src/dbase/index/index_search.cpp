@@ -1,6 +1,7 @@
 // Node reading, key search and index-order walking.
 #include "dbase/index/index_search.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "dbase/engine/dbf_file.h"
@@ -210,6 +211,10 @@ bool SeekAndWrite(IND& ind, std::uint32_t block, std::uint8_t* buffer) {
   for (PathStep& step : ind.path) {
     if (step.block == block) std::memcpy(step.node.data(), buffer, kBlockSize);
   }
+  if (ind.area >= 1 && ind.area <= kMaxWorkAreas) {
+    AreaIndexes& slots = IndexSlots[static_cast<std::size_t>(ind.area)];
+    if (slots.slots[1] == &ind && slots.cache) slots.cache->Update(block, buffer);
+  }
   const int err = WriteBytesAt(ind.fd, buffer, kBlockSize, static_cast<std::int64_t>(block) * kBlockSize);
   if (err != 0) {
     SetError(OsErrorCode(err, true), "Error writing index file: " + ind.fileName + " [SeekAndWrite]");
@@ -224,7 +229,16 @@ bool GetNode(IND& ind, std::uint32_t block) {
                       std::to_string(ind.slot) + " " + ind.fileName + " [GetNode]");
     return false;
   }
-  if (!SeekAndRead(ind, block, ind.node.data())) return false;
+  NodeCache* cache = nullptr;
+  if (ind.area >= 1 && ind.area <= kMaxWorkAreas) {
+    AreaIndexes& slots = IndexSlots[static_cast<std::size_t>(ind.area)];
+    if (slots.slots[1] == &ind) cache = slots.cache.get();
+  }
+  const bool onPath = std::any_of(ind.path.begin(), ind.path.end(), [&](const PathStep& s) { return s.block == block; });
+  if (cache != nullptr && !onPath ? !cache->Read(ind, block, ind.node.data())
+                                  : !SeekAndRead(ind, block, ind.node.data())) {
+    return false;
+  }
   ind.nodeNumber = block;
   ind.entryIndex = 0;
   const int count = ind.Count();
