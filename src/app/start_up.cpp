@@ -16,6 +16,7 @@
 #include "dbase/engine/engine_settings.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/work_areas.h"
+#include "dbase/expr/expr_hooks.h"
 
 namespace app {
 
@@ -25,6 +26,8 @@ void StartUpProgram(int argc, char** argv) {
   // table or a refused lock must not end the program.
   dbase::InitTzCommon();
   dbase::InitTzEngine();
+  // Filters, WHILE conditions and index keys are dBASE expressions.
+  dbase::InstallExprHooks();
   dbase::ErrorProc = dbase::ShowErrorAndGoOn;
   common::InitWkaldvar();
   common::InitScreenGraphicsSettings();
