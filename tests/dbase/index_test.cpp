@@ -241,6 +241,7 @@ TEST_F(IndexTest, EmptyTableAndExactlyOneFullLeaf) {
   EXPECT_EQ(dword(492), 0u);
   EXPECT_EQ(std::string(bytes.data() + 496), "empty.dbf");
   EXPECT_EQ(bytes.substr(512), std::string(512, '\0'));
+  if (HasXBase()) EXPECT_TRUE(ReadWithXBase(Path("e.ndx"), false).empty());
   ASSERT_TRUE(OpenIndex(Path("e"), 1));
   EXPECT_TRUE(IndexEof());
   EXPECT_TRUE(IndexBof());
@@ -447,6 +448,24 @@ TEST_F(IndexTest, BuildAndOpenErrors) {
   bool reportedNodeZero = false;
   for (const auto& r : reported_) reportedNodeZero |= r.text.find("Invalid Node Number (0) in DBF Area 1") != std::string::npos;
   EXPECT_TRUE(reportedNodeZero);
+}
+
+TEST_F(IndexTest, SharedTableRebuildsOverTheOldFile) {
+  const std::vector<Row> rows = MakeRows(40);
+  const std::string table = Table("shared", rows);
+  ASSERT_TRUE(MakeIndex(Path("s"), "BORN", nullptr, nullptr, {}));
+  Use(table);  // shared
+  ASSERT_TRUE(MakeIndex(Path("S.NDX"), "NAME", nullptr, nullptr, {}));  // the same file, any case
+  const IndexInfoRecord info = IndexInfo(Path("s.ndx"));
+  EXPECT_EQ(info.keyExpression, "NAME");
+  EXPECT_EQ(info.keyType, 'C');
+  EXPECT_EQ(info.recordCount, 40);
+  ASSERT_TRUE(OpenIndex(Path("s"), 1));
+  EXPECT_EQ(WalkForward(), Order(rows, [](const Row& r) { return r.name; }));
+  EXPECT_FALSE(MakeIndex(Path("s"), "NAME", nullptr, nullptr, {}));
+  EXPECT_EQ(LastCode(), 214);  // open as an index
+  EXPECT_EQ(IndexInfo("").recordCount, -1);
+  EXPECT_EQ(LastCode(), 220);
 }
 
 TEST_F(IndexTest, NodeCacheAndProgress) {
