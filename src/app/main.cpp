@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/start_up.h"
+#include "app/ui/run_main_window.h"
 #include "common/kaldvar.h"
 #include "common/text_utils.h"
 #include "common/ui/graphics_test_window.h"
@@ -24,6 +25,8 @@ bool HaveDisplay() {
 
 // "--graphics-test [--grab=picture.png] [--pdf=picture.pdf]": the graphics
 // window alone with its test picture, for a look at a display or printer.
+// "--grab=picture.png" alone: the main window is written as a picture after
+// its start-up and closed (a look at the start without a user).
 bool GraphicsTestRequested(int argc, char** argv, std::string& grab, std::string& pdf) {
   bool requested = false;
   for (int i = 1; i < argc; ++i) {
@@ -45,15 +48,16 @@ int main(int argc, char** argv) {
     app::ShutDownProgram();
     return result;
   }
+  // The program's own options are no part of the command line's meaning.
   std::vector<std::string> params;
-  for (int i = 1; i < argc; ++i) params.emplace_back(argv[i]);
+  for (int i = 1; i < argc; ++i)
+    if (std::string(argv[i]).rfind("--grab=", 0) != 0) params.emplace_back(argv[i]);
   const app::CommandLine line = app::ParseCommandLine(params);
   app::StartUpProgram(argc, argv);
   if (app::IsBatchRun(line)) return app::RunBatch(line, std::cout, std::cerr, HaveDisplay());
 
-  // The interactive program.
-  if (const std::optional<int> exitCode = app::OpenStartFile(line)) return *exitCode;
-  std::cout << common::ProgramTitle << "  " << common::ProductCode << " " << common::ProgramVersion << "\n";
-  app::ShutDownProgram();
-  return 0;
+  // The interactive program: a design named on the command line is opened
+  // with the windows' dialogs, then the main window runs until it closes
+  // and writes the session file.
+  return app::ui::RunMainWindow(argc, argv, grab, [&line] { return app::OpenStartFile(line); });
 }

@@ -1,0 +1,227 @@
+// The main window offscreen: its menu bar built from the menu model in the
+// chosen language, the message item after a clean calculation, the view
+// items on the default design, closing with the session file, and the
+// formula-piece dialogs driven by their buttons.
+#include "app/ui/main_window_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "app/entry_points.h"
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/pitch_curve_input.h"
+#include "app/start_up.h"
+#include "app/ui/formula_dialogs.h"
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/spur_gear_data.h"
+#include "common/graphics_facade.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/session_file.h"
+#include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
+
+namespace fs = std::filesystem;
+using platform::AskedDialog;
+using platform::ScriptedAnswer;
+
+namespace {
+
+int argc = 1;
+char arg0[] = "main_window_form_test";
+char* argv[] = {arg0, nullptr};
+
+// Runs action on the modal dialog as soon as it is shown.
+void WhenShown(std::function<void(QWidget*)> action) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, action] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      action(modal);
+    }
+  });
+  timer->start(5);
+}
+
+QPushButton* Button(QWidget* dialog, const char* name) { return dialog->findChild<QPushButton*>(name); }
+
+class MainWindowFormTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!QApplication::instance()) new QApplication(argc, argv);
+  }
+  void SetUp() override {
+    previous_ = fs::current_path();
+    fs::current_path(dir_.Dir());
+    fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4", dir_.Path("null.vb4"));
+    char name[] = "vob4";
+    char* args[] = {name, nullptr};
+    app::StartUpProgram(1, args);
+    common::ConfigDirectory = dir_.Dir().string();
+    common::TempDirectory = dir_.Dir().string();
+    common::LanguageCode = 0;
+    common::RecentFiles = {};
+    app::ResetEntryPoints();
+  }
+  void TearDown() override {
+    app::SetPitchCurveViews(nullptr);
+    app::ResetEntryPoints();
+    fs::current_path(previous_);
+  }
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const AskedDialog& d : dialogs_.Asked())
+      if (d.kind == AskedDialog::Kind::Message) texts.push_back(d.text);
+    return texts;
+  }
+
+  testsupport::ScratchDirectory dir_{"main_window_form"};
+  fs::path previous_;
+  platform::ScriptedDialogs dialogs_;
+  platform::ScopedDialogs scoped_{dialogs_};
+};
+
+}  // namespace
+
+TEST_F(MainWindowFormTest, MenuBarInTheChosenLanguage) {
+  app::ui::Thh window;
+  const QList<QMenu*> menus = window.Menus();
+  ASSERT_EQ(menus.size(), 9);
+  EXPECT_EQ(menus[0]->title(), "&File");
+  EXPECT_EQ(menus[8]->title(), "&Help");
+  EXPECT_EQ(window.Action("mi_fileNew")->shortcut(), QKeySequence("Ctrl+N"));
+  EXPECT_EQ(window.Action("mi_fileprint")->shortcut(), QKeySequence("Ctrl+P"));
+  EXPECT_TRUE(window.windowTitle().startsWith(QString::fromStdString(common::ProgramTitle)));
+  // Every item stands with its caption; the recent-file items wait for files.
+  for (const app::TMenuItem& item : app::MainMenu1()) {
+    if (item.parent.empty() || item.separator) continue;
+    QAction* action = window.Action(item.name);
+    ASSERT_NE(action, nullptr) << item.name;
+    EXPECT_EQ(action->isVisible(), item.visible) << item.name;
+    if (item.visible) EXPECT_FALSE(action->text().isEmpty()) << item.name;
+  }
+  EXPECT_FALSE(window.Action("mi_file1")->isVisible());
+
+  window.Action("mi_helplanguageDeutsch")->trigger();
+  EXPECT_EQ(menus[0]->title(), "&Datei");
+  EXPECT_EQ(window.Action("mi_fileexit")->text(), "&Beenden");
+  window.Action("mi_helplanguageChinese")->trigger();
+  EXPECT_EQ(menus[0]->title(), QString::fromUtf8("文件(&F)"));
+}
+
+TEST_F(MainWindowFormTest, MessageItemAndViewItemsOnTheDefaultDesign) {
+  app::ui::Thh window;
+  // Entry points that draw: each view item puts its picture on the screen.
+  int pictures = 0;
+  app::Entry().DrawGears = [&](int, int) {
+    common::ClearGraphics();
+    common::GraphLine(0, 0, 1, 1);
+    ++pictures;
+  };
+  app::Entry().ShowDiagrams = app::Entry().DrawQuickSheet = [&](int, int) { ++pictures; };
+
+  calc::SpurGearData.P = 5;
+  window.Click("mi_editwaelzkurve");  // the curve choice cancelled: nothing changes
+  calc::CalcNoncircularPair();
+  app::UpdateMessageMenu();
+  window.SyncMenus();
+  EXPECT_EQ(common::MsgCount, 0);
+  EXPECT_EQ(window.Action("mi_helpErrorMessages")->text(), "&Error messages (0)");
+  EXPECT_FALSE(window.Action("mi_helpErrorMessages")->isEnabled());
+
+  dialogs_.ClearRecord();
+  for (const char* item : {"mi_viewquick1", "mi_viewquick2", "mi_viewquick3", "mi_viewquick4", "mi_viewTeilkurven",
+                           "mi_viewTeilkurvenxy", "mi_viewZahnraeder", "mi_viewDiagsva", "mi_viewDiagDrehwinkel",
+                           "mi_viewDiagUebersetzung", "mi_viewDiagUeberslog", "mi_viewDiagGeschw",
+                           "mi_viewDiagBeschleunig", "mi_viewsicherheit"})
+    window.Action(item)->trigger();
+  EXPECT_EQ(pictures, 14);
+  EXPECT_TRUE(Messages().empty());
+  calc::NcPair.ModuleMode = 1;
+  window.Action("mi_viewzahnstange")->trigger();
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], "mn <> const !");
+}
+
+TEST_F(MainWindowFormTest, ClosingWritesTheSessionFile) {
+  common::DataDirectory = dir_.Dir().string();
+  app::AddRecentFile("design");
+  {
+    app::ui::Thh window;
+    window.show();
+    EXPECT_TRUE(window.Action("mi_file1")->isVisible());
+    common::DataChanged = 1;
+    // An unnamed changed design: "No" keeps the window.
+    dialogs_.Then(ScriptedAnswer::Press(platform::DialogButton::No));
+    window.Action("mi_fileexit")->trigger();
+    EXPECT_TRUE(window.isVisible());
+    dialogs_.Then(ScriptedAnswer::Press(platform::DialogButton::Yes));
+    window.Action("mi_fileexit")->trigger();
+    EXPECT_FALSE(window.isVisible());
+  }
+  const std::string session = testsupport::Slurp(common::SessionFilePath());
+  EXPECT_NE(session.find(dir_.Path("design.vb4")), std::string::npos);
+}
+
+TEST_F(MainWindowFormTest, FormulaPiecesThroughTheDialogs) {
+  app::ui::QtPitchCurveViews views;
+  app::SetPitchCurveViews(&views);
+  calc::PieceCount = 0;
+  calc::FormulaPieces[0].EndAngle = 0;
+  calc::FormulaPieces[1] = {0, ""};
+  // The family "formula" is chosen; in the list "&New" opens the editor.
+  dialogs_.Then(ScriptedAnswer::Choose(0));
+  QString firstError, rangeError;
+  int caret = -1;
+  WhenShown([&](QWidget* list) {
+    QTest::mouseClick(Button(list, "Button_new"), Qt::LeftButton);
+    WhenShown([&](QWidget* editor) {
+      auto* formula = editor->findChild<QLineEdit*>("Edit_formula");
+      auto* endDeg = editor->findChild<QLineEdit*>("Edit_enddeg");
+      auto* label = editor->findChild<QLabel*>("Label_error");
+      formula->setText("100+*x");
+      endDeg->setText("360");
+      QTest::mouseClick(Button(editor, "Button_ok"), Qt::LeftButton);
+      firstError = label->text();
+      caret = formula->cursorPosition();
+      formula->setText("100+10*cos(x)");
+      endDeg->setText("0");
+      QTest::mouseClick(Button(editor, "Button_ok"), Qt::LeftButton);
+      rangeError = label->text();
+      QTest::mouseClick(Button(editor, "Button_360"), Qt::LeftButton);
+      EXPECT_EQ(editor->findChild<QLineEdit*>("Edit_endrad")->text(), "6.283185");
+      QTest::mouseClick(Button(editor, "Button_ok"), Qt::LeftButton);
+      WhenShown([](QWidget* again) {
+        auto* items = again->findChild<QListWidget*>("ListBox1");
+        EXPECT_EQ(items->count(), 1);
+        QTest::mouseClick(Button(again, "Button_ok"), Qt::LeftButton);
+      });
+    });
+  });
+  app::ui::Thh window;
+  window.Click("mi_editwaelzkurve");
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_TRUE(firstError.startsWith("Error  : 100+*x (Pos. "));
+  EXPECT_GT(caret, 0);
+  EXPECT_EQ(rangeError, "Error  : 0 >= 0 !");
+  EXPECT_EQ(calc::CurveType, calc::CurveFormula);
+  ASSERT_EQ(calc::PieceCount, 1);
+  EXPECT_EQ(calc::FormulaPieces[1].EndAngle, 360);
+  EXPECT_EQ(common::DataChanged, 1);
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_NEAR(static_cast<double>(calc::RadiusExtremes.r1max), 110, 0.1);
+}
