@@ -468,6 +468,31 @@ TEST_F(IndexTest, SharedTableRebuildsOverTheOldFile) {
   EXPECT_EQ(LastCode(), 220);
 }
 
+TEST_F(IndexTest, KeysAreWrittenAndSearchedInTheTablesCodePage) {
+  // In memory the engine holds ISO 8859-1; the OEM table stores code page
+  // 850, where e-acute (0x82) sorts before A-umlaut (0x8E), the other way
+  // round from 8859-1 (0xE9, 0xC4).
+  Table("oem", {{"\xC4pfel", 1, 0}, {"\xE9" "clair", 2, 0}, {"Zebra", 3, 0}});
+  ASSERT_TRUE(MakeIndex(Path("x"), "NAME", nullptr, nullptr, {}));
+  KeyMakerProc maker = [](void*, int, std::string& key) { key = FieldAsString(1); };
+  ASSERT_TRUE(MakeIndex(Path("k"), "", maker, nullptr, {}));
+  if (HasXBase()) {
+    const auto listed = ReadWithXBase(Path("x.ndx"), false);
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed[1].first, Hex(std::string("\x82") + "clair    "));
+    EXPECT_EQ(listed[2].first, Hex(std::string("\x8E") + "pfel     "));
+  }
+  ASSERT_TRUE(OpenIndex(Path("x"), 1));
+  EXPECT_EQ(WalkForward(), (std::vector<int>{3, 2, 1}));
+  EXPECT_TRUE(Find("\xC4p"));
+  EXPECT_EQ(RecNo(), 1);
+  CloseIndex(1);
+  ASSERT_TRUE(OpenIndex(Path("k"), 1, maker));
+  EXPECT_EQ(WalkForward(), (std::vector<int>{3, 2, 1}));
+  EXPECT_TRUE(Find("\xE9" "c"));
+  EXPECT_EQ(RecNo(), 2);
+}
+
 TEST_F(IndexTest, NodeCacheAndProgress) {
   const std::vector<Row> rows = MakeRows(2000);
   Table("cache", rows);
