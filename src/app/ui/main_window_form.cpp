@@ -18,6 +18,7 @@ Thh::Thh(QWidget* parent) : QMainWindow(parent) {
   setObjectName("FKaldgra");
   view_ = new common::ui::GraphicsView(this);
   setCentralWidget(view_);
+  view_->installEventFilter(this);
   BuildMenus();
   platform::SetMainWindow(this);
   CloseMainWindow = [this] { close(); };
@@ -108,6 +109,14 @@ void Thh::SetClientSize(int width, int height) {
   const int extraWidth = this->width() - view_->width();
   const int extraHeight = this->height() - view_->height();
   resize(width + std::max(0, extraWidth), height + std::max(0, extraHeight));
+}
+
+bool Thh::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_ && event->type() == QEvent::MouseButtonPress) {
+    MainFormClick();
+    SyncMenus();
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void Thh::closeEvent(QCloseEvent* event) {

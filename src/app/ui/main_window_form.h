@@ -48,6 +48,8 @@ class Thh : public QMainWindow, public platform::MainWindowFrame {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A click into the picture shows the message item again (FormClick).
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildMenus();
