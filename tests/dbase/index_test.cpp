@@ -312,6 +312,13 @@ TEST_F(IndexTest, FindAndNavigation) {
   SetIgnoreDel(true);
   EXPECT_TRUE(Find("ABC"));
   EXPECT_EQ(RecNo(), 4);
+  // Opened again, the index stands on its first visible key; the work area
+  // stays where it was.
+  Go(5);
+  CloseIndex(1);
+  ASSERT_TRUE(OpenIndex(Path("find"), 1));
+  EXPECT_EQ(RecNo(), 5);
+  EXPECT_EQ(ControllingIndex()->RecordAt(ControllingIndex()->entryIndex), 4u);
   SetIgnoreDel(false);
   // The next key after the last stays at the end; a second call keeps it.
   GoBottom();

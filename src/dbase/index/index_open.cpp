@@ -184,7 +184,7 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
         return false;
       }
     }
-    if (slot == 1) FindFirstLastRec(true);
+    if (slot == 1) PositionOnFirstVisibleKey();
   } else {
     opened->bof = opened->eof = true;
     GetNode(*opened, 1);

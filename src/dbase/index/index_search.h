@@ -31,6 +31,9 @@ std::int64_t GoBottomIndexed();
 // The next and prior key's record number of the controlling index.
 std::int64_t FindNextRec();
 std::int64_t FindPriorRec();
+// Puts the controlling index on its first key whose record is visible (the
+// end when there is none); the work area's record stays as it was.
+void PositionOnFirstVisibleKey();
 // Positions the current work area on the first visible record whose key
 // matches the text; answers IndexFound.
 bool Find(const std::string& text);
