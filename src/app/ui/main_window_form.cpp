@@ -9,6 +9,7 @@
 
 #include "app/main_menu.h"
 #include "app/main_window.h"
+#include "common/config_file.h"
 #include "common/kaldvar.h"
 #include "common/ui/graphics_view.h"
 
@@ -22,6 +23,10 @@ Thh::Thh(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   platform::SetMainWindow(this);
   CloseMainWindow = [this] { close(); };
+  // The configuration was read before there was a screen to fit to: pixel
+  // settings of 0 mean the screen's, now that it is known, and the first
+  // pictures are drawn for it.
+  if (common::HorizontalPixels == 0 || common::VerticalPixels == 0) common::ApplyMainWindowSize();
   MainFormCreate();
   // InitMainFormLayout: the configured pixels as client size, at (0, 0).
   if (common::HorizontalPixels > 0 && common::VerticalPixels > 0)
@@ -106,9 +111,8 @@ int Thh::ClientWidth() const { return view_->width(); }
 int Thh::ClientHeight() const { return view_->height(); }
 
 void Thh::SetClientSize(int width, int height) {
-  const int extraWidth = this->width() - view_->width();
-  const int extraHeight = this->height() - view_->height();
-  resize(width + std::max(0, extraWidth), height + std::max(0, extraHeight));
+  // The picture fills the window below the menu bar.
+  resize(width, height + menuBar()->sizeHint().height());
 }
 
 bool Thh::eventFilter(QObject* watched, QEvent* event) {
