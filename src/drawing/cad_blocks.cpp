@@ -9,6 +9,7 @@
 #include "common/angle_date_format.h"
 #include "common/cad_settings.h"
 #include "common/date_time.h"
+#include "common/design_documentation.h"
 #include "common/help_text.h"
 #include "common/file_utils.h"
 #include "common/graphics_settings.h"
@@ -51,6 +52,7 @@ void AskStlHeight(Real& height) {
     request.prompt = std::string("height") + (inch ? " [inch]" : " [mm]");
     request.initial = common::RealToText(height / factor);
     request.maxLength = 30;
+    request.help = common::CurrentHelpAction();
     const auto entered = platform::Dialogs().InputText(request);
     if (!entered) return;
     const Real value = common::TextToReal(*entered) * factor;
@@ -93,7 +95,7 @@ void DeleteRecordedBlockFiles() {
 
 void CadDrawingFrame(Real x1, Real y1, Real x2, Real y2, Real height) {
   CadBackEnd& device = CurrentCadBackEnd();
-  if (height > 0 && CadDevice == CadDeviceStl && !CadBatchNaming) {
+  if (height > 0 && CadDevice == CadDeviceStl && !common::CadBatchNaming) {
     common::SetHelpNumber(2900);
     AskStlHeight(height);
     AbortFlag = 0;

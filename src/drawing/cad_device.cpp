@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <array>
 #include <functional>
-#include <vector>
 
 #include "common/cad_settings.h"
 #include "common/code_page.h"
 #include "common/help_text.h"
 #include "common/kaldvar.h"
+#include "common/small_dialogs.h"
 #include "common/text_utils.h"
 #include "drawing/cad_back_ends.h"
 #include "platform/user_dialogs.h"
@@ -59,44 +59,24 @@ CadBackEnd* SetCadBackEnd(CadDeviceCode code, CadBackEnd* backEnd) {
 
 void SetCadDevice(CadDeviceCode code) { CadDevice = code; }
 
-namespace {
-
-// A choice from a list (program texts); the 1-based choice, or 0 when the
-// user cancelled (AbortFlag set).
-int Choose(const std::string& caption, const std::vector<std::string>& items, int preselected) {
-  platform::ChoiceRequest request;
-  request.caption = "Select";
-  request.prompt = common::OemToDisplayText(caption);
-  for (const std::string& item : items) request.items.push_back(common::OemToDisplayText(item));
-  request.preselected = preselected >= 1 && preselected <= static_cast<int>(items.size()) ? preselected - 1 : 0;
-  request.style = items.size() >= 8 ? platform::ChoiceStyle::List : platform::ChoiceStyle::Radio;
-  const auto chosen = platform::Dialogs().ChooseItem(request);
-  if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(items.size())) {
-    common::AbortFlag = 1;
-    return 0;
-  }
-  common::AbortFlag = 0;
-  return *chosen + 1;
-}
-
-}  // namespace
-
 void SelectCadDevice() {
+  const char* const devices[6] = {"DXF", "IGES", "Control Output to Screen", "TRAMLIN - Send to Printer/Plotter",
+                                  "TXT", "STL"};
+  for (int i = 1; i <= 6; ++i) common::TextLines[i] = devices[i - 1];
   common::SetHelpNumber(2050);
-  const int chosen = Choose("CAD Code",
-                            {"DXF", "IGES", "Control Output to Screen", "TRAMLIN - Send to Printer/Plotter", "TXT", "STL"},
-                            CadDevice);
-  if (chosen == 0) return;
+  int chosen = CadDevice;
+  common::SelectFromList("CAD Code", 6, chosen);
+  if (common::AbortFlag) return;
   CadDevice = static_cast<CadDeviceCode>(chosen);
   if (CadDevice != CadDevicePlot) return;
   auto& settings = common::CadSettings;
   const int count = std::clamp<int>(settings.PlotCommandCount, 1, common::MaxPlotCommandLines);
   if (count >= 2) {
-    std::vector<std::string> lines;
-    for (int i = 1; i <= count; ++i) lines.push_back(settings.PlotCommandLines[i]);
+    for (int i = 1; i <= count; ++i) common::TextLines[i] = settings.PlotCommandLines[i];
     common::SetHelpNumber(2055);
-    const int line = Choose("TRAMLIN Command Line", lines, settings.PlotCommandIndex);
-    if (line == 0) return;
+    int line = settings.PlotCommandIndex;
+    common::SelectFromList("TRAMLIN Command Line", count, line);
+    if (common::AbortFlag) return;
     settings.PlotCommandIndex = static_cast<std::uint16_t>(line);
   } else {
     settings.PlotCommandIndex = 1;
@@ -109,6 +89,7 @@ void SelectCadDevice() {
   request.prompt = "TRAMLIN command line (0=Parameter)";
   request.initial = common::OemToDisplayText(commandLine);
   request.maxLength = 60;
+  request.help = common::CurrentHelpAction();
   const auto entered = platform::Dialogs().InputText(request);
   if (!entered) {
     common::AbortFlag = 1;

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "common/cad_settings.h"
+#include "common/design_documentation.h"
 #include "common/file_checks.h"
 #include "common/file_utils.h"
 #include "common/graphics_settings.h"
@@ -28,7 +29,7 @@ namespace {
 // Names the output file of a file device: by the save dialog, or after the
 // data file in command-line output. False (AbortFlag set) when there is none.
 bool NameOutputFile(const std::string& ext) {
-  if (CadBatchNaming) {
+  if (common::CadBatchNaming) {
     CadSettings.CadFileName = common::BareFileName(common::CurrentFileName) + "." + ext;
     return true;
   }

@@ -19,7 +19,7 @@ namespace drawing {
 
 // ---- Output ------------------------------------------------------------------
 // Opens the output of one picture on device code (0: the user chooses).
-// File devices name the file by a save dialog (or, with CadBatchNaming, after
+// File devices name the file by a save dialog (or, with common::CadBatchNaming, after
 // the data file). Cancel and failures set AbortFlag; nothing is opened then.
 void CadOpenOutput(CadDeviceCode code);
 // Finishes the output; a finished file is opened with its associated program

@@ -4,11 +4,9 @@
 namespace drawing {
 
 TCadDrawingState CadDrawing;
-bool CadBatchNaming = false;
 
 void InitCadDrawingState() {
   CadDrawing = TCadDrawingState{};
-  CadBatchNaming = false;
 }
 
 }  // namespace drawing

@@ -34,10 +34,6 @@ struct TCadDrawingState {
 
 extern TCadDrawingState CadDrawing;
 
-// Set by the command-line CAD output: CadOpenOutput names the file after
-// the data file without a dialog, and nothing asks the user.
-extern bool CadBatchNaming;
-
 // Every field to its start value.
 void InitCadDrawingState();
 

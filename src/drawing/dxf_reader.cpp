@@ -14,13 +14,13 @@
 
 #include "common/cad_settings.h"
 #include "common/code_page.h"
-#include "common/file_checks.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/numeric_routines.h"
 #include "common/plane_geometry.h"
+#include "common/small_dialogs.h"
 #include "common/text_file.h"
 #include "common/text_utils.h"
 #include "drawing/cad_output.h"
@@ -92,7 +92,7 @@ TextEncoding HeaderEncoding(const Entity& header) {
 }
 
 void ReportBadFile(const std::string& text) {
-  common::ShowFileError(text);
+  common::ShowError(text);
   AbortFlag = 1;
 }
 
@@ -315,7 +315,7 @@ class Replay {
 
   bool TooMany(std::size_t count) {
     if (static_cast<long>(count) <= MaxDxfVertices) return false;
-    common::ShowFileError("Elements > 100000 !");
+    common::ShowError("Elements > 100000 !");
     AbortFlag = 1;
     return true;
   }
@@ -344,7 +344,7 @@ class Replay {
   std::size_t Polyline(const std::vector<Entity>& entities, std::size_t i) {
     const Entity& head = entities[i];
     if (i + 1 >= entities.size() || entities[i + 1].name != "VERTEX") {
-      common::ShowFileError("Error in DXF File");
+      common::ShowError("Error in DXF File");
       return i;
     }
     std::vector<Vertex> vertices;
@@ -376,7 +376,7 @@ bool EnterInsert(Real x, Real y, Real angle, Real sx, Real sy) {
   DxfTransform.sy *= sy;
   ++DxfNestingLevel;
   if (DxfNestingLevel > MaxDxfNesting) {
-    common::ShowFileError("error blockno." + std::to_string(DxfNestingLevel));
+    common::ShowError("error blockno." + std::to_string(DxfNestingLevel));
     AbortFlag = 1;
     return false;
   }

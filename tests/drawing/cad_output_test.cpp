@@ -66,7 +66,7 @@ TEST_F(CadOutputTest, OutputFileNamedByTheDialogWithItsExtension) {
 TEST_F(CadOutputTest, CommandLineOutputIsNamedAfterTheDataFile) {
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(scratch_.Dir());
-  CadBatchNaming = true;
+  common::CadBatchNaming = true;
   common::CurrentFileName = "/data/pair7.vb4";
   CadOpenOutput(CadDeviceDxf);
   EXPECT_EQ(common::AbortFlag, 0);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "common/cad_settings.h"
+#include "common/design_documentation.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/text_file.h"
@@ -39,6 +40,7 @@ class DrawingTest : public ::testing::Test {
     common::InitCadSettings();
     common::ClearErrorMessages();
     drawing::InitCadDrawingState();
+    common::CadBatchNaming = false;
     drawing::CadDevice = drawing::CadDeviceScreen;
     common::TempDirectory = scratch_.Dir().string();
   }
