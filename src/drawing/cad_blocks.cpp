@@ -12,6 +12,7 @@
 #include "common/design_documentation.h"
 #include "common/help_text.h"
 #include "common/file_utils.h"
+#include "common/graphics_facade.h"
 #include "common/graphics_settings.h"
 #include "common/kaldvar.h"
 #include "common/text_file.h"
@@ -111,10 +112,7 @@ void CadDrawingFrame(Real x1, Real y1, Real x2, Real y2, Real height) {
   if (screen) {
     SetCadTextSize(2, 0, 0.006L * (y2 - y1), 0.0045L * (x2 - x1));
     SetCadColor(30);
-    std::string fileText;
-    if (!common::CurrentFileName.empty())
-      fileText = common::ShortenText(
-          common::AddBackslash(common::DataDirectory) + common::CurrentFileName + "." + common::DataFileExtension, 120);
+    const std::string fileText = common::ShortenText(common::DataFileName(), 120);
     if (!CadSettings.CadFrameOptions[common::FrameOptFooter])
       CadText(common::TodayText() + " " + common::TimeText() + " - " + "KALDRIM " + common::ProgramName + " V" +
                   common::ProgramVersion + " - " + fileText,
