@@ -13,6 +13,7 @@
 #include "common/kaldvar.h"
 #include "common/ui/common_forms.h"
 #include "common/ui/graphics_view.h"
+#include "drawing/ui/drawing_forms.h"
 #include "platform/qt/qt_user_dialogs.h"
 
 namespace app::ui {
@@ -20,6 +21,7 @@ namespace app::ui {
 void InstallApplicationForms() {
   platform::qt::InstallQtPlatform();
   common::ui::InstallCommonForms();
+  drawing::ui::InstallDrawingForms();
   static QtPitchCurveViews views;
   SetPitchCurveViews(&views);
   // Web pages open in the desktop's browser.
