@@ -166,8 +166,8 @@ std::string WithExtension(const std::string& name, const std::string& extension)
 
 std::string TempFile(const std::string& name) { return AddBackslash(TempDirectory) + name; }
 
-// Opens the spool file for writing through SharedTextFile; false (and an
-// error message) when it cannot be created.
+// Opens the spool file for writing through SharedTextFile; false when it
+// cannot be created (the caller tells the user).
 bool OpenSpool(const std::string& name) {
   SharedTextFile.Assign(name);
   std::error_code ec;
@@ -181,6 +181,19 @@ bool OpenTempSpool() {
   for (int n = 1; n <= 10; ++n)
     if (OpenSpool(TempFile("$OUT" + IntToText(n) + ".TMP"))) return true;
   return false;
+}
+
+// The user names the report file; false with AbortFlag set when refused.
+// On success the file is the report's name and is opened (opened tells).
+bool OpenChosenFile(const std::string& preset, const std::string& extension, bool& opened) {
+  const std::optional<std::string> chosen = AskReportFileName(preset, extension);
+  if (!chosen || chosen->empty()) {
+    AbortFlag = 1;
+    return false;
+  }
+  ReportState.ReportFileName = *chosen;
+  opened = OpenSpool(*chosen);
+  return true;
 }
 
 // The lines of a UTF-8 text file; false when it cannot be read.
@@ -322,27 +335,14 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
         for (const std::string& line : setup) WriteRaw(line);
       break;
     }
-    case ReportFile: {
-      const std::optional<std::string> chosen = AskReportFileName(WithExtension(name, "txt"), "txt");
-      if (!chosen || chosen->empty()) {
-        AbortFlag = 1;
-        return;
-      }
-      S().ReportFileName = *chosen;
-      opened = OpenSpool(*chosen);
+    case ReportFile:
+      if (!OpenChosenFile(WithExtension(name, "txt"), "txt", opened)) return;
       break;
-    }
     case ReportTxtFile:
     case ReportTxtDataFile:
       S().ReportFileName = WithExtension(name, "txt");
       if (TextDeviceWindow && device == ReportTxtFile) {
-        const std::optional<std::string> chosen = AskReportFileName(S().ReportFileName, "txt");
-        if (!chosen || chosen->empty()) {
-          AbortFlag = 1;
-          return;
-        }
-        S().ReportFileName = *chosen;
-        opened = OpenSpool(*chosen);
+        if (!OpenChosenFile(S().ReportFileName, "txt", opened)) return;
       } else {
         // A running number that names neither a spool file nor a copy yet.
         int n = 1;
@@ -357,14 +357,8 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
       S().ReportFileName = WithExtension(name, "htm");
       if (!HtmlBrowserPath.empty()) {
         opened = OpenSpool(TempFile(ProgramName + ".htm"));
-      } else {
-        const std::optional<std::string> chosen = AskReportFileName(S().ReportFileName, "htm");
-        if (!chosen || chosen->empty()) {
-          AbortFlag = 1;
-          return;
-        }
-        S().ReportFileName = *chosen;
-        opened = OpenSpool(*chosen);
+      } else if (!OpenChosenFile(S().ReportFileName, "htm", opened)) {
+        return;
       }
       break;
     case ReportDosFile:

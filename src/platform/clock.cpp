@@ -15,6 +15,17 @@ std::function<LocalDateTime()>& InstalledClock() {
   return clock;
 }
 
+LocalDateTime FromTm(const std::tm& tm) {
+  LocalDateTime result;
+  result.year = tm.tm_year + 1900;
+  result.month = tm.tm_mon + 1;
+  result.day = tm.tm_mday;
+  result.hour = tm.tm_hour;
+  result.minute = tm.tm_min;
+  result.second = tm.tm_sec;
+  return result;
+}
+
 // A fixed moment for reproducible output: SOURCE_DATE_EPOCH (seconds since
 // 1970, the convention of reproducible builds) stands for "now", in UTC.
 std::optional<LocalDateTime> FixedEpoch() {
@@ -26,14 +37,7 @@ std::optional<LocalDateTime> FixedEpoch() {
   const std::time_t t = static_cast<std::time_t>(seconds);
   std::tm utc{};
   gmtime_r(&t, &utc);
-  LocalDateTime result;
-  result.year = utc.tm_year + 1900;
-  result.month = utc.tm_mon + 1;
-  result.day = utc.tm_mday;
-  result.hour = utc.tm_hour;
-  result.minute = utc.tm_min;
-  result.second = utc.tm_sec;
-  return result;
+  return FromTm(utc);
 }
 
 LocalDateTime SystemNow() {
@@ -43,13 +47,7 @@ LocalDateTime SystemNow() {
   std::tm local{};
   localtime_r(&t, &local);
   const auto sinceSecond = now - std::chrono::system_clock::from_time_t(t);
-  LocalDateTime result;
-  result.year = local.tm_year + 1900;
-  result.month = local.tm_mon + 1;
-  result.day = local.tm_mday;
-  result.hour = local.tm_hour;
-  result.minute = local.tm_min;
-  result.second = local.tm_sec;
+  LocalDateTime result = FromTm(local);
   result.hundredths =
       static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(sinceSecond).count() / 10) % 100;
   return result;

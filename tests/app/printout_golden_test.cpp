@@ -30,6 +30,7 @@
 #include "platform/scripted_dialogs.h"
 #include "support/file_test_support.h"
 #include "support/golden_files.h"
+#include "support/report_test_support.h"
 
 namespace fs = std::filesystem;
 using testsupport::Slurp;
@@ -103,26 +104,7 @@ std::string DesignPath(const std::string& name) {
 
 class PrintoutGolden : public ::testing::TestWithParam<GoldenDesign> {
  protected:
-  PrintoutGolden()
-      : dir_(std::string("printout_") + GetParam().name),
-        clock_({2026, 3, 7, 14, 30, 0, 0}),
-        dialogs_(dialogsObject_),
-        viewer_(viewerObject_) {
-    previous_ = fs::current_path();
-    fs::current_path(dir_.Dir());
-    common::SetKaldvarDefaults();
-    common::SetWkaldvarDefaults();
-    common::SetProgramIdentity();
-    common::InitReportWriter();
-    common::ClearErrorMessages();
-    common::DateFormatCode = 3;
-    common::MessagesEnabled = 1;
-    app::SetDesignInputDefaults();
-  }
-  ~PrintoutGolden() override {
-    fs::current_path(previous_);
-    common::UnitSystem = common::UnitsMetric;
-  }
+  PrintoutGolden() { app::SetDesignInputDefaults(); }
 
   // The design file of the test in the scratch directory, written first
   // from its set-up while the golden files are being rewritten.
@@ -141,13 +123,9 @@ class PrintoutGolden : public ::testing::TestWithParam<GoldenDesign> {
     return local;
   }
 
-  testsupport::ScratchDirectory dir_;
-  platform::ScopedClock clock_;
-  platform::ScriptedDialogs dialogsObject_;
-  platform::ScopedDialogs dialogs_;
-  platform::RecordingReportViewer viewerObject_;
-  platform::ScopedReportViewer viewer_;
-  fs::path previous_;
+  testsupport::ReportTestEnvironment env_{std::string("printout_") + GetParam().name, {2026, 3, 7, 14, 30, 0, 0}};
+  const testsupport::ScratchDirectory& dir_ = env_.dir;
+  platform::ScriptedDialogs& dialogsObject_ = env_.dialogs;
 };
 
 TEST_P(PrintoutGolden, CommandLineTextPrintout) {

@@ -20,6 +20,7 @@
 #include "platform/report_viewer.h"
 #include "platform/scripted_dialogs.h"
 #include "support/file_test_support.h"
+#include "support/report_test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -27,16 +28,8 @@ namespace {
 
 class PrintoutSections : public ::testing::Test {
  protected:
-  PrintoutSections()
-      : dir_("printout_sections"), clock_({2026, 3, 7, 9, 5, 0, 0}), dialogs_(dialogsObject_), viewer_(viewerObject_) {
-    common::SetKaldvarDefaults();
-    common::SetWkaldvarDefaults();
-    common::SetProgramIdentity();
-    common::InitReportWriter();
-    common::ClearErrorMessages();
-    common::TempDirectory = dir_.Dir().string();
+  PrintoutSections() {
     common::TextDevice = common::ReportScreen;
-    common::MessagesEnabled = 1;
     calc::SpurGearData = calc::TSpurGearData{};
     calc::SpurGearData.CalcMethod = 1;
   }
@@ -75,13 +68,10 @@ class PrintoutSections : public ::testing::Test {
     return "";
   }
 
+  testsupport::ReportTestEnvironment env_{"printout_sections"};
+  platform::ScriptedDialogs& dialogsObject_ = env_.dialogs;
+  platform::RecordingReportViewer& viewerObject_ = env_.viewer;
   calc::TSpurGearData& g = calc::SpurGearData;
-  testsupport::ScratchDirectory dir_;
-  platform::ScopedClock clock_;
-  platform::ScriptedDialogs dialogsObject_;
-  platform::ScopedDialogs dialogs_;
-  platform::RecordingReportViewer viewerObject_;
-  platform::ScopedReportViewer viewer_;
 };
 
 TEST_F(PrintoutSections, LifeLinesFollowTheSafetyThresholdOfTheMethod) {

@@ -19,6 +19,7 @@
 #include "platform/scripted_dialogs.h"
 #include "support/file_test_support.h"
 #include "support/golden_files.h"
+#include "support/report_test_support.h"
 
 namespace fs = std::filesystem;
 using platform::RecordedReport;
@@ -41,25 +42,10 @@ std::string HeadLine(const std::string& text, const std::string& right = "") {
 
 class ReportWriterTest : public ::testing::Test {
  protected:
-  ReportWriterTest()
-      : dir_("report_writer"), clock_({2026, 3, 7, 9, 5, 0, 0}), dialogs_(dialogsObject_), viewer_(viewerObject_) {
-    previous_ = fs::current_path();
-    fs::current_path(dir_.Dir());
-    common::SetKaldvarDefaults();
-    common::SetWkaldvarDefaults();
-    common::SetProgramIdentity();
-    common::InitReportWriter();
-    common::ClearErrorMessages();
-    common::TempDirectory = dir_.Dir().string();
-    common::PltDirectory = dir_.Dir().string();
+  ReportWriterTest() {
+    common::PltDirectory = env_.dir.Dir().string();
     common::DataDirectory.clear();
     common::CurrentFileName = "demo";
-    common::DateFormatCode = 3;
-    common::MessagesEnabled = 1;
-  }
-  ~ReportWriterTest() override {
-    fs::current_path(previous_);
-    common::ClearErrorMessages();
   }
 
   // The sample report: every kind of item the writer lays out.
@@ -96,13 +82,10 @@ class ReportWriterTest : public ::testing::Test {
                      "Reduce the profile shift.\r\n");
   }
 
-  testsupport::ScratchDirectory dir_;
-  platform::ScopedClock clock_;
-  platform::ScriptedDialogs dialogsObject_;
-  platform::ScopedDialogs dialogs_;
-  platform::RecordingReportViewer viewerObject_;
-  platform::ScopedReportViewer viewer_;
-  fs::path previous_;
+  testsupport::ReportTestEnvironment env_{"report_writer"};
+  const testsupport::ScratchDirectory& dir_ = env_.dir;
+  platform::ScriptedDialogs& dialogsObject_ = env_.dialogs;
+  platform::RecordingReportViewer& viewerObject_ = env_.viewer;
 };
 
 TEST_F(ReportWriterTest, FileDeviceMatchesGoldenPageLayout) {
