@@ -123,9 +123,10 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
   common::AbortFlag = 0;
 
   if (line.kind == CommandLine::Kind::Usage) {
-    const std::vector<std::string> text = UsageText();
-    for (const std::string& l : text) out << common::OemToDisplayText(l) << "\n";
-    if (display) platform::Dialogs().ShowTextPage(common::ProductCode, text);
+    std::vector<std::string> text;
+    for (const std::string& l : UsageText()) text.push_back(common::OemToDisplayText(l));
+    for (const std::string& l : text) out << l << "\n";
+    if (display) platform::Dialogs().ShowTextPage(common::OemToDisplayText(common::ProductCode), text);
     return ExitDone;
   }
 

@@ -2,7 +2,10 @@
 //
 // The command line decides first: the batch paths (text printout, CAD
 // output, usage text) run after the program start-up without any window and
-// end with their exit code. Everything else is the interactive program.
+// end with their exit code; only the usage text is also shown in a form
+// when there is a screen. Everything else is the interactive program.
+#include <QApplication>
+
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -12,6 +15,7 @@
 #include "app/ui/run_main_window.h"
 #include "common/kaldvar.h"
 #include "common/text_utils.h"
+#include "platform/qt/qt_user_dialogs.h"
 #include "common/ui/graphics_test_window.h"
 
 namespace {
@@ -54,7 +58,13 @@ int main(int argc, char** argv) {
     if (std::string(argv[i]).rfind("--grab=", 0) != 0) params.emplace_back(argv[i]);
   const app::CommandLine line = app::ParseCommandLine(params);
   app::StartUpProgram(argc, argv);
-  if (app::IsBatchRun(line)) return app::RunBatch(line, std::cout, std::cerr, HaveDisplay());
+  if (line.kind == app::CommandLine::Kind::Usage && HaveDisplay()) {
+    // With a screen the usage text is also shown in its form.
+    QApplication qt(argc, argv);
+    platform::qt::InstallQtPlatform();
+    return app::RunBatch(line, std::cout, std::cerr, true);
+  }
+  if (app::IsBatchRun(line)) return app::RunBatch(line, std::cout, std::cerr, false);
 
   // The interactive program: a design named on the command line is opened
   // with the windows' dialogs, then the main window runs until it closes
