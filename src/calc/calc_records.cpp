@@ -51,6 +51,8 @@ TRadiusExtremes RadiusExtremes;
 TSafetyExtremes SafetyExtremes;
 Real AlphaRad = DefaultAlphaRad;
 std::uint8_t SkipPositionSweep = 0;
+std::uint8_t FullPositionSweep = 0;
+bool RatingOnly = false;
 Real PhiView = 0;
 GearArray<RangeArray<TContourWork, 1, 2>> ToothContourWork;
 
@@ -161,6 +163,7 @@ void SetNoncircularDefaults() {
   SafetyExtremes = TSafetyExtremes{};
   AlphaRad = DefaultAlphaRad;
   SkipPositionSweep = 0;
+  FullPositionSweep = 0;
   PhiView = 0;
 
   ApplyNoncircularSpurDefaults(SpurGearData);

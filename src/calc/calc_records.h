@@ -156,6 +156,14 @@ extern TSafetyExtremes SafetyExtremes;
 inline constexpr Real DefaultAlphaRad = 20 * std::numbers::pi_v<Real> / 180;
 extern Real AlphaRad;                    // pressure angle in radians
 extern std::uint8_t SkipPositionSweep;   // 1: stop after the centre distance
+// 1: the sweep computes every position in full, measurements, warnings and
+// picture values included; 0 (the default) computes those for the last
+// position only, the one whose data set the run leaves. The ratings agree.
+extern std::uint8_t FullPositionSweep;
+// Set by the sweep while it rates a position whose data set the next
+// position overwrites: the kernel's steps then leave out texts that only a
+// printout reads (series names). Never set outside the sweep.
+extern bool RatingOnly;
 extern Real PhiView;                     // rotation of gear 1 in the pair picture, degrees
 
 // ---- Tooth-contour work records ------------------------------------------

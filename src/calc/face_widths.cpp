@@ -22,7 +22,7 @@ int PinionIndex(const TSpurGearData& g) {
 }
 
 // Rounding to a whole number, halves to even.
-Real RoundEven(Real x) { return std::nearbyint(x); }
+Real RoundEven(Real x) { return std::rint(x); }
 
 }  // namespace
 

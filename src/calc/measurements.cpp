@@ -107,4 +107,11 @@ bool CalcGearMeasurements() {
   return true;
 }
 
+void ChooseSpanToothCounts() {
+  TSpurGearData& g = SpurGearData;
+  if (g.AutoBallDiameter == 1) return;  // the loop chooses it afresh every time
+  for (int i = 1; i <= 2; ++i)
+    if (g.SpanToothCount[i] == 0) CalcSpanMeasure(i, g.xEmin[i]);
+}
+
 }  // namespace calc

@@ -29,4 +29,10 @@ Real ConvertOddBallMeasure(int i, Real mdk);
 // false when it ended early because FatalFlag was set.
 bool CalcGearMeasurements();
 
+// The one result of the measurement loop that outlasts a position: with
+// entered ball diameters (AutoBallDiameter not 1) the span tooth count,
+// once chosen, stays for the positions that follow. Chooses it where it is
+// still 0, as the loop would.
+void ChooseSpanToothCounts();
+
 }  // namespace calc

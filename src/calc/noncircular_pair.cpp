@@ -33,7 +33,7 @@ constexpr int PositionCount = 360;  // one position per degree of gear 1
 // not finite (a module of 0 from a failed radius).
 std::int32_t RoundHalfEven(Real x) {
   if (!std::isfinite(x) || std::fabs(x) > 2e9L) return 0;
-  return static_cast<std::int32_t>(std::nearbyint(x));
+  return static_cast<std::int32_t>(std::rint(x));
 }
 
 // The hour-glass for the duration of a run, also when it returns early.
@@ -67,9 +67,10 @@ void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange res
   }
 }
 
-}  // namespace
-
-void CalcSubstituteSpurPair(Real phi) {
+// Steps 1 to 7 of the substitute pair: the spur data set of the position,
+// its input check and tool-profile step and the tip diameters. False when
+// the position stops before the spur calculation.
+bool SetUpSubstitutePair(Real phi) {
   TSpurGearData& g = SpurGearData;
   // Each position starts clean. A FatalFlag left by the position before
   // would make the tool-profile step below refuse to run ("Fatal  : Unit1"),
@@ -84,14 +85,14 @@ void CalcSubstituteSpurPair(Real phi) {
     // evaluate names its error position); the list keeps one copy of a text.
     common::AddErrorMessage("Fatal  : rw1 <= 0 !");
     common::FatalFlag = 1;
-    return;
+    return false;
   }
   if (NcPair.z1 == 0) {
     // Without teeth on gear 1 there is no module: the division below would
     // leave an infinite module and centre distance in the data set.
     common::AddErrorMessage("Fatal  : z1 < 2!");
     common::FatalFlag = 1;
-    return;
+    return false;
   }
   const Real r2 = NcPair.a - r;
   if (NcPair.ModuleMode != 2) g.NormalModule = 2 * r / NcPair.z1;
@@ -109,7 +110,37 @@ void CalcSubstituteSpurPair(Real phi) {
     g.TipReduction[i] = 0;
     g.TipDiameter[i] = g.TipDiameterTheoretical[i] - 2 * g.TipReduction[i];
   }
-  CalcSpurPair();
+  return true;
+}
+
+// The drive angle of a position of the sweep, from its integer count, so
+// that rounding can neither add nor drop a position.
+Real PositionAngle(int degree) { return degree * common::Pi / 180; }
+
+}  // namespace
+
+void CalcSubstituteSpurPair(Real phi) {
+  if (SetUpSubstitutePair(phi)) CalcSpurPair();
+}
+
+// A position whose data set the next one overwrites, rated with the work
+// that decides its safeties and whether it fails, nothing more. The spur
+// calculation would clear the list and run the input check and the
+// tool-profile step again on the very inputs they have just had, so their
+// results stand (both are deterministic and keep no state but defaults
+// that they fill in identically); its measurements, warnings and picture
+// values are left out. One exception: a tolerance series 0 becomes 11 in
+// the first tool-profile step, after that step has used the table of
+// series 0, so the second step would see other inputs.
+void RateSubstituteSpurPair(Real phi) {
+  const TSpurGearData& g = SpurGearData;
+  if (g.ToleranceSeries[1] == 0 || g.ToleranceSeries[2] == 0) {
+    CalcSubstituteSpurPair(phi);
+    return;
+  }
+  RatingOnly = true;
+  if (SetUpSubstitutePair(phi)) CalcSpurRatingAfterToolProfile();
+  RatingOnly = false;
 }
 
 void CalcNoncircularPair() {
@@ -173,12 +204,14 @@ void CalcNoncircularPair() {
 
   int failedCount = 0;
   int firstFailedDegree = 0;
+  int lastRatedDegree = 0;
   if (SkipPositionSweep != 1) {
-    // The angle of each position is computed from its integer count, so
-    // that rounding can neither add nor drop a position.
     for (int degree = 1; degree <= PositionCount; ++degree) {
-      const Real phi = degree * common::Pi / 180;
-      CalcSubstituteSpurPair(phi);
+      const Real phi = PositionAngle(degree);
+      if (FullPositionSweep == 1 || degree == PositionCount)
+        CalcSubstituteSpurPair(phi);
+      else
+        RateSubstituteSpurPair(phi);
       if (common::FatalFlag) {
         // The safeties of a failed position are those of an earlier run.
         if (failedCount == 0) firstFailedDegree = degree;
@@ -191,6 +224,7 @@ void CalcNoncircularPair() {
       // smallest safety, at its own angle, not 100 at an angle left from an
       // earlier run.
       const bool firstRated = degree - failedCount == 1;
+      lastRatedDegree = degree;
       for (int i = 1; i <= 2; ++i) {
         const Real sf = g.SafetySF[i];
         const Real sh = g.SafetySH[i];
@@ -218,6 +252,14 @@ void CalcNoncircularPair() {
             (range == ResonanceRange::Upper && resonance == ResonanceRange::None))
           resonance = range;
       }
+    }
+    // A failed last position leaves what the steps before its failure
+    // wrote on top of the positions before it. Those are computed in full
+    // once more from the last rated one on, so that the data set is the
+    // one a sweep of complete positions leaves.
+    if (common::FatalFlag && FullPositionSweep != 1) {
+      for (int degree = lastRatedDegree > 0 ? lastRatedDegree : 1; degree <= PositionCount; ++degree)
+        CalcSubstituteSpurPair(PositionAngle(degree));
     }
     // Only a pair without a single rated position fails as a whole; it
     // keeps the messages of the last position and says that all failed.

@@ -21,4 +21,11 @@ void CalcNoncircularPair();
 // calculation leaves it. Needs a closed pair (NcPair.a).
 void CalcSubstituteSpurPair(Real phi);
 
+// A position as the sweep rates those before the last: the same FatalFlag
+// and the same values of everything but what only a printout or a picture
+// reads (measurements, picture values, series names, the profile-shift sum
+// of the corrected centre distance), which keep earlier values. The message
+// list is not cleared at the end (the next position clears it).
+void RateSubstituteSpurPair(Real phi);
+
 }  // namespace calc

@@ -50,12 +50,7 @@ void CheckSpurWarnings() {
       AddErrorMessage("Error  : xemin>xemax (" + common::IntToText(i) + ")");
     }
   }
-  // Defaults of the strength inputs that the geometry forms do not show.
-  for (int i = 1; i <= 2; ++i) {
-    if (g.RzFlank[i] == 0) g.RzFlank[i] = 1.0L;
-    if (g.RzRoot[i] == 0) g.RzRoot[i] = 1.0L;
-    if (g.rho[i] == 0) g.rho[i] = 7.8L;
-  }
+  SetStrengthInputDefaults();
   for (int i = 1; i <= 2; ++i) {
     if (g.BoreDiameter[i] != 0 && g.df[i] < g.BoreDiameter[i]) {
       AddErrorMessage("Error  : dB > df ! (" + common::IntToText(i) + ")");
@@ -63,6 +58,15 @@ void CheckSpurWarnings() {
   }
   if (!quiet && g.ToothNumbers[2] < 0 && g.ProfileShift[2] > 0.05L) {
     AddErrorMessage("Warning: x2 > 0");
+  }
+}
+
+void SetStrengthInputDefaults() {
+  TSpurGearData& g = SpurGearData;
+  for (int i = 1; i <= 2; ++i) {
+    if (g.RzFlank[i] == 0) g.RzFlank[i] = 1.0L;
+    if (g.RzRoot[i] == 0) g.RzRoot[i] = 1.0L;
+    if (g.rho[i] == 0) g.rho[i] = 7.8L;
   }
 }
 

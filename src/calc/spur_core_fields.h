@@ -67,6 +67,8 @@ struct SpurCoreFields {
     TipDiameter[1] = 124;
     TipDiameter[2] = 400;
   }
+  // Field by field; a NaN anywhere makes two sets unequal.
+  bool operator==(const SpurCoreFields&) const = default;
 };
 
 }  // namespace calc

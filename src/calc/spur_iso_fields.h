@@ -20,6 +20,8 @@ struct SpurIsoFields {
   bool GrindingNotch = false;
   GearArray<Real> tgrg{};
   GearArray<Real> tgrgUsed{};
+  // Field by field; a NaN anywhere makes two sets unequal.
+  bool operator==(const SpurIsoFields&) const = default;
 };
 
 }  // namespace calc

@@ -8,6 +8,7 @@
 #include "calc/contact_geometry.h"
 #include "calc/gear_tolerances.h"
 #include "calc/load_capacity.h"
+#include "calc/measurements.h"
 #include "calc/plausibility_warnings.h"
 #include "calc/spur_gear_data.h"
 #include "calc/tool_profile.h"
@@ -34,6 +35,20 @@ void CalcSpurPair() {
   common::AbortFlag = 0;
   common::ClearErrorMessages();
   CalcSpurGeometry();
+  if (!Fatal()) CalcSpurStrength();
+}
+
+void CalcSpurRatingAfterToolProfile() {
+  if (Fatal()) return;
+  SetTipDiameters();
+  if (Fatal()) return;
+  CalcContactGeometry();
+  if (Fatal()) return;
+  // Of the measurements only what a later position reads; none of them can
+  // make the position fail.
+  ChooseSpanToothCounts();
+  CalcGearTolerances();
+  SetStrengthInputDefaults();
   if (!Fatal()) CalcSpurStrength();
 }
 

@@ -22,6 +22,15 @@ void CalcSpurPair();
 // while it is set, only the steps up to the tool profile run.
 void CalcSpurGeometry();
 
+// The rest of the complete calculation for a data set whose input check
+// and tool-profile step have just run on these very inputs, for a rating
+// that only the safeties and the flags are read from: tip diameters,
+// contact geometry, tolerances and load capacity, without the measurements
+// (but for the span tooth count that later runs keep), warnings and picture
+// values, and without clearing the message list. FatalFlag and every value
+// the load capacity reads are as CalcSpurPair leaves them.
+void CalcSpurRatingAfterToolProfile();
+
 // Mean values for the gear pictures: mean generating profile shifts, the
 // tooth angle on the working pitch circle and the contact angles of gear 1.
 void PrepareDrawingValues();

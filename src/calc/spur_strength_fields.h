@@ -171,6 +171,8 @@ struct SpurStrengthFields {
     YNTInput.fill(1);
     YM.fill(1);
   }
+  // Field by field; a NaN anywhere makes two sets unequal.
+  bool operator==(const SpurStrengthFields&) const = default;
 };
 
 }  // namespace calc

@@ -155,10 +155,11 @@ Real CalcMeasuringBallDiameter(std::int32_t z, Real beta, Real alphan, Real x, R
 }
 
 Real RoundToPreferredStep(Real x) {
-  // nearbyint rounds halves to even in the default rounding mode.
-  if (x < 5) return std::nearbyint(x * 10) / 10;
-  if (x <= 10) return std::nearbyint(x * 2) / 2;
-  return std::nearbyint(x);
+  // rint rounds halves to even in the default rounding mode (and, unlike
+  // nearbyint, does not save and restore the floating-point environment).
+  if (x < 5) return std::rint(x * 10) / 10;
+  if (x <= 10) return std::rint(x * 2) / 2;
+  return std::rint(x);
 }
 
 }  // namespace calc

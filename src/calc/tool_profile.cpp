@@ -34,6 +34,12 @@ void SetToothThicknessAllowances(TSpurGearData& g) {
 }
 
 void SetSeriesNames(TSpurGearData& g) {
+  if (RatingOnly) {
+    // Only the default series is needed; the names are for the printout.
+    for (int i = 1; i <= 2; ++i)
+      if (g.ToleranceSeries[i] == 0) g.ToleranceSeries[i] = 11;
+    return;
+  }
   g.CentreDistanceFieldName =
       g.CentreDistanceField >= 1 && g.CentreDistanceField <= 8
           ? CentreDistanceFieldNames[g.CentreDistanceField]

@@ -96,8 +96,9 @@ Real IntPower(std::int32_t n, Real x) {
 
 Real RoundDecimals(std::int32_t n, Real x) {
   const Real scale = IntPower(n, 10.0L);
-  // nearbyint rounds in the default mode: to nearest, ties to even.
-  return std::nearbyint(x * scale) / scale;
+  // rint rounds in the default mode: to nearest, ties to even (nearbyint
+  // gives the same but saves and restores the floating-point environment).
+  return std::rint(x * scale) / scale;
 }
 
 Real RoundToDouble(Real x) { return static_cast<Real>(static_cast<double>(x)); }

@@ -191,7 +191,7 @@ std::string RealLineText(Real x) {
   // a value that is no number (a failed calculation) is stored as 0.
   if (!std::isfinite(x)) return "0";
   if (x < 1) {
-    const Real whole = std::nearbyint(x);
+    const Real whole = std::rint(x);
     // The digits of the whole number itself (no integer type limits it).
     if (std::fabs(x - whole) < 1e-10L) return FixedPointText(whole, 0);
   }
