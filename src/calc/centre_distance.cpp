@@ -82,12 +82,14 @@ std::vector<Real>& TurnSamples() {
 }  // namespace
 
 Real IntegrateRadiusFullTurn() {
+  const PolylineLookupScope lookup;
   std::vector<Real> samples(IterationSamplesPerTurn);
   for (int j = 0; j < IterationSamplesPerTurn; ++j) samples[j] = PitchRadius(j * TenthDegree);
   return ClosedChordSum(samples, TenthDegree);
 }
 
 Real IntegrateRadiusTo(Real x) {
+  const PolylineLookupScope lookup;
   const Real h = TwoPi / 1000;
   const Real c = FourSinSquaredHalf(h);
   const std::int64_t n = StepsToReach(x, h);
@@ -102,6 +104,7 @@ Real IntegrateRadiusTo(Real x) {
 }
 
 Real MinPitchRadius() {
+  const PolylineLookupScope lookup;
   Real smallest = 1e38L;
   for (int j = 1; j <= 360; ++j) {
     const Real r = PitchRadius(j * OneDegree);
@@ -111,6 +114,7 @@ Real MinPitchRadius() {
 }
 
 Real RollingAngle2(Real x) {
+  const PolylineLookupScope lookup;
   const Real h = 0.001L;
   const Real a = NcPair.a;
   const std::int64_t n = StepsToReach(x, h);
@@ -123,6 +127,7 @@ Real RollingAngle2(Real x) {
 }
 
 void IterateCentreDistance() {
+  const PolylineLookupScope lookup;
   RadiusExtremes.r1min = 1e32L;
   RadiusExtremes.r2min = 1e32L;
   RadiusExtremes.r1max = -1e32L;

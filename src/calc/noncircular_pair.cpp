@@ -158,6 +158,7 @@ void CalcNoncircularPair() {
   }
 
   BusyCursor busy;
+  const PolylineLookupScope lookup;
 
   // Every position is cut by the same plain rack tool of the pressure angle.
   for (int i = 1; i <= 2; ++i) {

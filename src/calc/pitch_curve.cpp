@@ -126,10 +126,75 @@ Real NormAngle(Real x) {
   return result;
 }
 
-Real InterpolatePointCurve(Real phi) {
+namespace {
+
+// True while a PolylineLookupScope has found the point table in order.
+bool PolylineInOrder = false;
+
+int UsablePolylineCount() {
   // The table holds at most MaxPolylinePoints; a larger count (a damaged
   // data file) must not read past it.
-  const int count = PolylineCount < MaxPolylinePoints ? PolylineCount : MaxPolylinePoints;
+  return PolylineCount < MaxPolylinePoints ? PolylineCount : MaxPolylinePoints;
+}
+
+bool PolylineTableInOrder() {
+  const int count = UsablePolylineCount();
+  for (int i = 2; i <= count; ++i)
+    if (!(PolylinePoints[i - 1].Phi <= PolylinePoints[i].Phi)) return false;  // NaN too
+  return true;
+}
+
+Real InterpolateBetween(Real phi, int lower, int upper) {
+  const TCurvePoint& lo = PolylinePoints[lower];
+  const TCurvePoint& hi = PolylinePoints[upper];
+  if (LinearInterpolation == 1 && hi.Phi != lo.Phi)
+    return lo.R + (phi - lo.Phi) * (hi.R - lo.R) / (hi.Phi - lo.Phi);
+  return lo.R;
+}
+
+// The points that the scan over the table picks, found by bisection in a
+// table whose angles do not decrease: lower is the first point of the
+// largest angle at or below phi, upper the first point of the smallest
+// angle above it; an exact hit ends the scan at the first point of that
+// angle, before any point above is seen, so upper stays point 1. Without a
+// point below or above, point 1 stands in.
+Real InterpolateInOrder(Real phi) {
+  const int count = UsablePolylineCount();
+  if (count < 1 || !(phi == phi)) return InterpolateBetween(phi, 1, 1);
+  // First point with an angle not below phi, and first above phi.
+  int lo = 1, hi = count + 1;
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    if (PolylinePoints[mid].Phi < phi) lo = mid + 1; else hi = mid;
+  }
+  const int notBelow = lo;
+  if (notBelow <= count && PolylinePoints[notBelow].Phi == phi) return InterpolateBetween(phi, notBelow, 1);
+  const int above = notBelow;  // no point equals phi
+  int lower = 1;
+  if (above > 1) {
+    // The first point of the group of equal angles just below phi.
+    const Real below = PolylinePoints[above - 1].Phi;
+    int a = 1, b = above - 1;
+    while (a < b) {
+      const int mid = (a + b) / 2;
+      if (PolylinePoints[mid].Phi < below) a = mid + 1; else b = mid;
+    }
+    lower = a;
+  }
+  return InterpolateBetween(phi, lower, above <= count ? above : 1);
+}
+
+}  // namespace
+
+PolylineLookupScope::PolylineLookupScope() : previous_(PolylineInOrder) {
+  PolylineInOrder = CurveType == CurvePolyline && PolylineTableInOrder();
+}
+
+PolylineLookupScope::~PolylineLookupScope() { PolylineInOrder = previous_; }
+
+Real InterpolatePointCurve(Real phi) {
+  if (PolylineInOrder) return InterpolateInOrder(phi);
+  const int count = UsablePolylineCount();
   int lower = 1;
   int upper = 1;
   Real bestBelow = 7.0L;
@@ -147,11 +212,7 @@ Real InterpolatePointCurve(Real phi) {
     }
     if (i >= count || pointPhi == phi) break;
   }
-  const TCurvePoint& lo = PolylinePoints[lower];
-  const TCurvePoint& hi = PolylinePoints[upper];
-  if (LinearInterpolation == 1 && hi.Phi != lo.Phi)
-    return lo.R + (phi - lo.Phi) * (hi.R - lo.R) / (hi.Phi - lo.Phi);
-  return lo.R;
+  return InterpolateBetween(phi, lower, upper);
 }
 
 Real GetPhiIter(Real c) {

@@ -27,7 +27,25 @@ Real PitchRadius(Real phi);
 // The radius of the polyline through PolylinePoints (curve type 9): linear
 // between the nearest points at or below and above phi, or the radius of the
 // lower point while LinearInterpolation is 0.
+// Of points with equal angles the first counts; an exact hit takes that
+// point's radius.
 Real InterpolatePointCurve(Real phi);
+
+// While one lives, InterpolatePointCurve finds its two points by bisection
+// when the table's angles do not decrease (checked once, at its start),
+// with the same result as the scan over the table. For the loops that ask
+// for thousands of radii of an unchanged table (the centre-distance
+// iteration, the position sweep); nothing may change the table meanwhile.
+class PolylineLookupScope {
+ public:
+  PolylineLookupScope();
+  ~PolylineLookupScope();
+  PolylineLookupScope(const PolylineLookupScope&) = delete;
+  PolylineLookupScope& operator=(const PolylineLookupScope&) = delete;
+
+ private:
+  bool previous_;
+};
 
 // The root x of x / cos(x) = c in [0, 3.1] by bisection; 0 and
 // "Error: GetPhiIter in unit vob4rech" when 800 steps do not reach it.

@@ -98,6 +98,8 @@ int CompareSweeps(const std::string& where) {
   for (auto m : {&TSafetyExtremes::SFmin, &TSafetyExtremes::SFmax, &TSafetyExtremes::SHmin,
                  &TSafetyExtremes::SHmax, &TSafetyExtremes::PhiAtSFmin, &TSafetyExtremes::PhiAtSHmin})
     ExpectSameGears(fast.extremes.*m, full.extremes.*m, "extreme", where);
+  EXPECT_EQ(fast.extremes.ResonanceRatioMax, full.extremes.ResonanceRatioMax) << where;
+  EXPECT_EQ(fast.extremes.PhiAtResonanceRatioMax, full.extremes.PhiAtResonanceRatioMax) << where;
   EXPECT_EQ(fast.radii.r1min, full.radii.r1min) << where;
   EXPECT_EQ(fast.radii.r2max, full.radii.r2max) << where;
   EXPECT_EQ(fast.pair.a, full.pair.a) << where;

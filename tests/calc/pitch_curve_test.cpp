@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
 
 #include "calc/calc_records.h"
 #include "calc/sine_linear.h"
@@ -183,6 +186,46 @@ TEST_F(PitchCurve, PolylineOfEqualAnglesTakesTheFirst) {
   PolylinePoints[3] = {3, 70};
   EXPECT_EQ(R(1), 50);
   EXPECT_NEAR(R(2), 60, 1e-15);
+}
+
+// The bisection over an ordered table picks the points the scan picks:
+// ties, exact hits, angles before the first and beyond the last point,
+// both interpolations; a table out of order keeps the scan.
+TEST_F(PitchCurve, PolylineBisectionPicksThePointsOfTheScan) {
+  CurveType = CurvePolyline;
+  const std::vector<std::vector<std::pair<Real, Real>>> tables = {
+      {{0.5L, 40}},
+      {{0, 50}, {1, 55}, {1, 60}, {1, 65}, {2, 52}, {2, 53}, {4, 58}, {6, 51}},
+      {{0.2L, 50}, {0.2L, 51}, {3, 70}, {6.2L, 60}, {6.2L, 61}},
+      {{0, 50}, {3, 60}, {2, 55}, {5, 52}},  // out of order
+  };
+  std::vector<Real> angles = {-1, 0, 0.1L, 0.2L, 0.5L, 1, 1.5L, 2, 3, 4, 5.99L, 6, 6.2L, 6.28L, 7,
+                              std::numeric_limits<Real>::quiet_NaN()};
+  for (int j = 0; j <= 700; ++j) angles.push_back(j * 0.01L);
+  for (const auto& table : tables) {
+    PolylineCount = static_cast<std::int32_t>(table.size());
+    for (std::size_t i = 0; i < table.size(); ++i)
+      PolylinePoints[static_cast<int>(i) + 1] = {table[i].first, table[i].second};
+    for (const std::uint16_t linear : {0, 1}) {
+      LinearInterpolation = linear;
+      for (const Real phi : angles) {
+        const Real scanned = InterpolatePointCurve(phi);
+        const PolylineLookupScope lookup;
+        const Real bisected = InterpolatePointCurve(phi);
+        EXPECT_EQ(scanned, bisected) << table.size() << " points, linear " << linear << ", phi " << phi;
+      }
+    }
+  }
+  // The exact hit of a tie takes the first point; between ties and the next
+  // angle the first point of the tie is the lower one.
+  PolylineCount = 4;
+  PolylinePoints[1] = {0, 50}, PolylinePoints[2] = {1, 55}, PolylinePoints[3] = {1, 60};
+  PolylinePoints[4] = {3, 65};
+  LinearInterpolation = 1;
+  const PolylineLookupScope lookup;
+  EXPECT_EQ(InterpolatePointCurve(1), 55);
+  EXPECT_EQ(InterpolatePointCurve(2), 60);  // 55 + (2 - 1) * (65 - 55) / (3 - 1)
+  EXPECT_EQ(InterpolatePointCurve(0.5L), 52.5L);
 }
 
 TEST_F(PitchCurve, GetPhiIterFindsTheRoot) {
