@@ -8,6 +8,7 @@
 #include <string>
 
 #include "calc/spur_gear_data.h"
+#include "common/fast_trig.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
@@ -84,11 +85,11 @@ void CheckSpurInput() {
     default: break;
   }
 
-  const Real cosBeta = std::cos(g.betaRad);
+  const Real cosBeta = common::MemoCos(g.betaRad);
   g.mt = g.NormalModule / cosBeta;
   for (int i = 1; i <= 2; ++i) g.d[i] = g.ToothNumbers[i] * g.mt;
-  g.alphatRad = std::atan(std::tan(g.alphanRad) / cosBeta);
-  const Real sinAlphan = std::sin(g.alphanRad);
+  g.alphatRad = common::MemoAtan(common::MemoTan(g.alphanRad) / cosBeta);
+  const Real sinAlphan = common::MemoSin(g.alphanRad);
   g.zLimit = 2 / (sinAlphan * sinAlphan);
   g.zLimitPractical = 5.0L / 6.0L * g.zLimit;
   const Real cos3Beta = cosBeta * cosBeta * cosBeta;
@@ -108,14 +109,14 @@ void CorrectCentreDistance() {
     g.xSumForA = 0;
     return;
   }
-  const Real cosAlphat = std::cos(g.alphatRad);
+  const Real cosAlphat = common::MemoCos(g.alphatRad);
   const int zSum = g.ToothNumbers[1] + g.ToothNumbers[2];
   Real c = cosAlphat * (g.d[1] + g.d[2]) / 2 / g.CentreDistance;
   if (c > 1 || c < 0) {
     // No working pressure angle fits this centre distance: a far-off value
     // is taken as a slip and replaced by the one without profile shift.
     common::AddErrorMessage("cent.distance corr. !");
-    g.aNominal = g.NormalModule / 2 / std::cos(g.betaRad) * zSum;
+    g.aNominal = g.NormalModule / 2 / common::MemoCos(g.betaRad) * zSum;
     if (common::PercentDeviation(g.CentreDistance, g.aNominal) > 20) {
       g.CentreDistance = g.aNominal;
     }
@@ -123,7 +124,7 @@ void CorrectCentreDistance() {
   }
   g.alphaWt = common::CheckedArcCos(c);
   g.xSumForA = (common::Involute(g.alphaWt) - common::Involute(g.alphatRad)) * zSum / 2 /
-               std::tan(g.alphanRad);
+               common::MemoTan(g.alphanRad);
 }
 
 void SetTipDiameters() {

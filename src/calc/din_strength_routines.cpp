@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "common/fast_trig.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
@@ -184,11 +185,11 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
   // does not enter method B.
   const Real spr = prP0;
   const bool internal = z <= 0;
-  const Real cosAn = std::cos(alphan);
-  const Real tanAn = std::tan(alphan);
+  const Real cosAn = common::MemoCos(alphan);
+  const Real tanAn = common::MemoTan(alphan);
 
   // Virtual spur gear of the normal section.
-  const Real cosBb2 = std::cos(betab) * std::cos(betab);
+  const Real cosBb2 = common::MemoCos(betab) * common::MemoCos(betab);
   const Real dn = d / cosBb2;
   const Real dbn = dn * cosAn;
   const Real dan = dn + dNa - d;
@@ -199,13 +200,13 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
   Real theta = Pi / 6;
   if (!internal) {
     // Auxiliary values E, G, H of DIN 3990-3 for the 30 degree tangent.
-    const Real e = Pi / 4 * mn - hfP * tanAn + spr / cosAn - (1 - std::sin(alphan)) * rhofP / cosAn;
+    const Real e = Pi / 4 * mn - hfP * tanAn + spr / cosAn - (1 - common::MemoSin(alphan)) * rhofP / cosAn;
     const Real g = rhofP / mn - hfP / mn + x;
     const Real h = 2 / zn * (Pi / 2 - e / mn) - Pi / 3;
-    for (int round = 0; round < 10; ++round) theta = 2 * g / zn * std::tan(theta) - h;
-    f.sFn = mn * (zn * std::sin(Pi / 3 - theta) + std::sqrt(3.0L) * (g / std::cos(theta) - rhofP / mn));
+    for (int round = 0; round < 10; ++round) theta = 2 * g / zn * common::MemoTan(theta) - h;
+    f.sFn = mn * (zn * common::MemoSin(Pi / 3 - theta) + std::sqrt(3.0L) * (g / common::MemoCos(theta) - rhofP / mn));
     f.rhoF = rhofP + 2 * g * g * mn /
-                         (std::cos(theta) * (zn * std::cos(theta) * std::cos(theta) - 2 * g));
+                         (common::MemoCos(theta) * (zn * common::MemoCos(theta) * common::MemoCos(theta) - 2 * g));
   } else {
     // Internal gear on the rack profile: chord at the 30 degree tangent of
     // the fillet of a straight flank; the fillet radius is taken as half the
@@ -228,8 +229,8 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
     f.alphaFen = alphaen - gammae;
     const Real g = rhofP / mn - hfP / mn + x;
     f.hFe = 0.5L * mn *
-            ((std::cos(gammae) - std::sin(gammae) * std::tan(f.alphaFen)) * den / mn -
-             zn * std::cos(Pi / 3 - theta) - g / std::cos(theta) + rhofP / mn);
+            ((common::MemoCos(gammae) - common::MemoSin(gammae) * common::MemoTan(f.alphaFen)) * den / mn -
+             zn * common::MemoCos(Pi / 3 - theta) - g / common::MemoCos(theta) + rhofP / mn);
   } else {
     // Rack: the load acts normal to the straight flank; lever arm from the
     // load height above the root line down to the critical section.
@@ -239,7 +240,7 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
     f.hFe = loadHeight - halfThickness * tanAn - rhofP * (1 - std::sin(Pi / 6));
   }
   if (f.sFn != 0) {
-    f.YF = (6 * f.hFe / mn * std::cos(f.alphaFen)) / ((f.sFn / mn) * (f.sFn / mn) * cosAn);
+    f.YF = (6 * f.hFe / mn * common::MemoCos(f.alphaFen)) / ((f.sFn / mn) * (f.sFn / mn) * cosAn);
   }
   StressCorrection(f);
   out = f;

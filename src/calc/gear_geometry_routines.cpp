@@ -7,6 +7,7 @@
 #include <string>
 
 #include "calc/section_properties.h"
+#include "common/fast_trig.h"
 #include "common/guarded_math.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
@@ -20,15 +21,15 @@ Real CalcRootFormDiameter(Real db, Real alphan, Real rhoaP0, Real x, Real mn, Re
                           Real alphat, Real d) {
   // The tool tip radius ends the straight flank (1 - sin alphan) rhoaP0 above
   // the tool tip; that point of the rack generates the lowest involute point.
-  const Real sinAlphat = std::sin(alphat);
+  const Real sinAlphat = common::MemoSin(alphat);
   const Real t = d * sinAlphat -
-                 2 * (haP0 - x * mn - (1 - std::sin(alphan)) * rhoaP0) / sinAlphat;
+                 2 * (haP0 - x * mn - (1 - common::MemoSin(alphan)) * rhoaP0) / sinAlphat;
   return std::sqrt(db * db + t * t);
 }
 
 Real CalcRootFormDiameterProtuberance(Real db, Real alphan, Real rhoaP0, Real x, Real mn,
                                       Real haP0, Real alphat, Real d, Real p) {
-  const Real reduced = haP0 - (p / std::sin(alphan) - p * p * std::tan(alphan));
+  const Real reduced = haP0 - (p / common::MemoSin(alphan) - p * p * common::MemoTan(alphan));
   return CalcRootFormDiameter(db, alphan, rhoaP0, x, mn, reduced, alphat, d);
 }
 

@@ -5,7 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
+#include "common/fast_trig.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 
@@ -82,7 +84,7 @@ Real CheckedArcCos(Real x) {
     Report("Error: ArcCos " + GeneralRealText(x));
     return 0.0L;
   }
-  return std::acos(x);
+  return MemoAcos(x);
 }
 
 Real CheckedArcCosNamed(const std::string& label, Real x) {
@@ -128,9 +130,9 @@ Real CheckedDiv(const std::string& label, Real a, Real b) {
   return a / b;
 }
 
-Real Tan(Real x) { return std::tan(x); }
+Real Tan(Real x) { return MemoTan(x); }
 
-Real Involute(Real x) { return std::tan(x) - x; }
+Real Involute(Real x) { return MemoTan(x) - x; }
 
 namespace {
 
@@ -157,6 +159,30 @@ Real InverseInvoluteBisection(Real y) {
 
 }  // namespace
 
+namespace {
+
+// Newton's method for InverseInvolute, or NaN where it cannot meet the
+// residual test inside the bracket. A pure function of y, so memoised.
+Real InverseInvoluteNewton(Real y) {
+  if (!std::isfinite(y)) return std::numeric_limits<Real>::quiet_NaN();
+  Real x = std::cbrt(3 * y);
+  if (x > 1.57L) x = 1.57L;
+  if (x < -1.57L) x = -1.57L;
+  for (int i = 0; i < 60; ++i) {
+    const Real t = std::tan(x);
+    const Real f = t - x - y;
+    if (std::fabs(f) < 1e-15L) return x;
+    const Real slope = t * t;
+    if (slope == 0) break;
+    const Real next = x - f / slope;
+    if (!(std::fabs(next) <= 1.57L) || next == x) break;
+    x = next;
+  }
+  return std::numeric_limits<Real>::quiet_NaN();
+}
+
+}  // namespace
+
 Real InverseInvolute(Real y) {
   // The gear kernel calls this thousands of times per noncircular run, so
   // Newton's method does the work: inv x = tan x - x is odd and convex for
@@ -165,21 +191,8 @@ Real InverseInvolute(Real y) {
   // answer meets the same residual test as the bisection; where Newton
   // cannot meet it inside the bracket (near the pole, or a root beyond it)
   // the bisection decides, with its message.
-  if (std::isfinite(y)) {
-    Real x = std::cbrt(3 * y);
-    if (x > 1.57L) x = 1.57L;
-    if (x < -1.57L) x = -1.57L;
-    for (int i = 0; i < 60; ++i) {
-      const Real t = std::tan(x);
-      const Real f = t - x - y;
-      if (std::fabs(f) < 1e-15L) return x;
-      const Real slope = t * t;
-      if (slope == 0) break;
-      const Real next = x - f / slope;
-      if (!(std::fabs(next) <= 1.57L) || next == x) break;
-      x = next;
-    }
-  }
+  const Real x = Memoised<InverseInvoluteNewton>(y);
+  if (!std::isnan(x)) return x;
   return InverseInvoluteBisection(y);
 }
 

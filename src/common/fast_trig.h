@@ -1,0 +1,99 @@
+// Trigonometric functions of 80-bit reals for the calculation's hot loops
+// (the position sweep of the noncircular pair and the closing of its pitch
+// curves, which ask for some 20,000 of them per run).
+// - The Memo functions return exactly what std::sin, std::cos, std::tan,
+//   std::acos and std::atan return, from a table of recent arguments: the
+//   substitute pairs of a sweep repeat most angles (the pressure angle, the
+//   angles that depend on tooth numbers only), and the library's 80-bit
+//   functions cost about a hundred times a table lookup. Memoised<F> does
+//   the same for any pure function of one real.
+// - The Reduced functions take off whole quarter turns first, so that the
+//   library evaluates an angle within pi/4, where it needs no long
+//   reduction of the argument; equal to the library's results within a few
+//   units of the last place. For the pitch-curve radius functions, whose
+//   angles run over whole turns.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "common/real.h"
+
+namespace common {
+
+namespace memo_detail {
+
+// The bytes of a real that hold its value: the 80-bit format stores 10 of
+// 16, and the padding may hold anything.
+inline constexpr std::size_t ValueBytes =
+    std::numeric_limits<Real>::digits == 64 ? 10 : (sizeof(Real) < 16 ? sizeof(Real) : 16);
+
+struct Key {
+  std::uint64_t lo = 0;
+  std::uint64_t hi = 0;
+  bool operator==(const Key&) const = default;
+};
+
+inline Key KeyOf(Real x) {
+  unsigned char bytes[16] = {};
+  std::memcpy(bytes, &x, ValueBytes);
+  Key k;
+  std::memcpy(&k.lo, bytes, 8);
+  std::memcpy(&k.hi, bytes + 8, 8);
+  return k;
+}
+
+// A direct-mapped table: each argument has one slot, a newer argument of
+// the same slot replaces the older. Keys are compared bit for bit, so every
+// value returned is the one the function gave for that very argument (NaNs
+// and signed zeros included).
+template <Real (*F)(Real)>
+class MemoTable {
+ public:
+  Real operator()(Real x) {
+    const Key k = KeyOf(x);
+    const std::uint64_t h = (k.lo ^ (k.hi * 0x9E3779B97F4A7C15ULL)) * 0xBF58476D1CE4E5B9ULL;
+    Slot& s = slots_[h >> (64 - Bits)];
+    if (!s.used || !(s.key == k)) {
+      s.key = k;
+      s.value = F(x);
+      s.used = true;
+    }
+    return s.value;
+  }
+
+ private:
+  static constexpr int Bits = 11;
+  struct Slot {
+    Key key;
+    Real value = 0;
+    bool used = false;
+  };
+  Slot slots_[std::size_t{1} << Bits] = {};
+};
+
+}  // namespace memo_detail
+
+// F(x) through a table of recent arguments; F must be a pure function (its
+// value depends on x only and it has no effects).
+template <Real (*F)(Real)>
+Real Memoised(Real x) {
+  static memo_detail::MemoTable<F> table;
+  return table(x);
+}
+
+Real MemoSin(Real x);
+Real MemoCos(Real x);
+Real MemoTan(Real x);
+Real MemoAcos(Real x);
+Real MemoAtan(Real x);
+
+Real ReducedSin(Real x);
+Real ReducedCos(Real x);
+// x = r + q pi/2 with |r| about pi/4 at most; returns q modulo 4 (0..3).
+// An x of 1e9 or more in size, or undefined, comes back as r with q = 0.
+int ReduceQuarterTurns(Real x, Real& r);
+
+}  // namespace common
