@@ -17,6 +17,11 @@
 
 namespace calc {
 
+using common::MemoAtan;
+using common::MemoCos;
+using common::MemoSin;
+using common::MemoTan;
+
 namespace {
 
 void Fatal(const std::string& text) {
@@ -85,11 +90,11 @@ void CheckSpurInput() {
     default: break;
   }
 
-  const Real cosBeta = common::MemoCos(g.betaRad);
+  const Real cosBeta = MemoCos(g.betaRad);
   g.mt = g.NormalModule / cosBeta;
   for (int i = 1; i <= 2; ++i) g.d[i] = g.ToothNumbers[i] * g.mt;
-  g.alphatRad = common::MemoAtan(common::MemoTan(g.alphanRad) / cosBeta);
-  const Real sinAlphan = common::MemoSin(g.alphanRad);
+  g.alphatRad = MemoAtan(MemoTan(g.alphanRad) / cosBeta);
+  const Real sinAlphan = MemoSin(g.alphanRad);
   g.zLimit = 2 / (sinAlphan * sinAlphan);
   g.zLimitPractical = 5.0L / 6.0L * g.zLimit;
   const Real cos3Beta = cosBeta * cosBeta * cosBeta;
@@ -109,14 +114,14 @@ void CorrectCentreDistance() {
     g.xSumForA = 0;
     return;
   }
-  const Real cosAlphat = common::MemoCos(g.alphatRad);
+  const Real cosAlphat = MemoCos(g.alphatRad);
   const int zSum = g.ToothNumbers[1] + g.ToothNumbers[2];
   Real c = cosAlphat * (g.d[1] + g.d[2]) / 2 / g.CentreDistance;
   if (c > 1 || c < 0) {
     // No working pressure angle fits this centre distance: a far-off value
     // is taken as a slip and replaced by the one without profile shift.
     common::AddErrorMessage("cent.distance corr. !");
-    g.aNominal = g.NormalModule / 2 / common::MemoCos(g.betaRad) * zSum;
+    g.aNominal = g.NormalModule / 2 / MemoCos(g.betaRad) * zSum;
     if (common::PercentDeviation(g.CentreDistance, g.aNominal) > 20) {
       g.CentreDistance = g.aNominal;
     }
@@ -124,7 +129,7 @@ void CorrectCentreDistance() {
   }
   g.alphaWt = common::CheckedArcCos(c);
   g.xSumForA = (common::Involute(g.alphaWt) - common::Involute(g.alphatRad)) * zSum / 2 /
-               common::MemoTan(g.alphanRad);
+               MemoTan(g.alphanRad);
 }
 
 void SetTipDiameters() {

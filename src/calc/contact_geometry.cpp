@@ -19,6 +19,11 @@
 
 namespace calc {
 
+using common::MemoAtan;
+using common::MemoCos;
+using common::MemoSin;
+using common::MemoTan;
+
 namespace {
 
 using common::AddErrorMessage;
@@ -61,17 +66,17 @@ struct TChamferedFlank {
 TChamferedFlank ChamferedFlank(const TSpurGearData& g, int i, Real stFinished, Real xPreCut,
                                Real tipBound) {
   const Real mn = g.NormalModule;
-  const Real cosBeta = common::MemoCos(g.betaRad);
+  const Real cosBeta = MemoCos(g.betaRad);
   const Real d = g.d[i];
   const Real db = g.db[i];
   const Real refNominal = stFinished / d + Involute(g.alphatRad);
   const Real alphak = common::DegToRad(g.alphaP0[i]);
-  const Real alphatk = common::MemoAtan(common::MemoTan(alphak) / cosBeta);
-  const Real dbk = d * common::MemoCos(alphatk);
+  const Real alphatk = MemoAtan(MemoTan(alphak) / cosBeta);
+  const Real dbk = d * MemoCos(alphatk);
   // Height of the tool's angle change above the rolling line of the gear.
   const Real yKink = xPreCut * mn + g.hfP0Used[i];
-  const Real snk = mn * (common::Pi / 2 + 2 * xPreCut * common::MemoTan(g.alphanRad)) +
-                   2 * yKink * (common::MemoTan(alphak) - common::MemoTan(g.alphanRad));
+  const Real snk = mn * (common::Pi / 2 + 2 * xPreCut * MemoTan(g.alphanRad)) +
+                   2 * yKink * (MemoTan(alphak) - MemoTan(g.alphanRad));
   const Real refKink = snk / cosBeta / d + Involute(alphatk);
 
   const Real da = g.TipDiameter[i];
@@ -107,9 +112,9 @@ Real Smaller(Real a, Real b) { return std::min(a, b); }
 bool ToothThicknesses(TSpurGearData& g) {
   const Real mn = g.NormalModule;
   const Real a = g.CentreDistance;
-  const Real cosBeta = common::MemoCos(g.betaRad);
-  const Real tanAlphan = common::MemoTan(g.alphanRad);
-  const Real sinAlphan = common::MemoSin(g.alphanRad);
+  const Real cosBeta = MemoCos(g.betaRad);
+  const Real tanAlphan = MemoTan(g.alphanRad);
+  const Real sinAlphan = MemoSin(g.alphanRad);
   const Real invAlphat = Involute(g.alphatRad);
   for (int i = 1; i <= 2; ++i) {
     const int j = OtherGearIndex(i);
@@ -161,7 +166,7 @@ bool ToothThicknesses(TSpurGearData& g) {
       Fatal("Fatal  : da = 0 !");
       return false;
     }
-    const Real ratio = g.d[i] * common::MemoCos(g.alphatRad) / g.TipDiameter[i];
+    const Real ratio = g.d[i] * MemoCos(g.alphatRad) / g.TipDiameter[i];
     if (ratio <= 1) {
       g.alphaat[i] = common::CheckedArcCosNamed("alpha at", ratio);
     } else {
@@ -190,7 +195,7 @@ void RootFormDiameters(TSpurGearData& g, int i) {
   if (g.ToothNumbers[i] < 0) {
     // Internal gear: the tool tip radius ends the flank this far inside the
     // root circle.
-    const Real fillet = 2 * g.rhoaP0[i] * (1 - common::MemoSin(g.alphanRad));
+    const Real fillet = 2 * g.rhoaP0[i] * (1 - MemoSin(g.alphanRad));
     g.dFf[i] = g.dfNoAllowance[i] + fillet;
     g.dFfLower[i] = g.dfLower[i] + fillet;
     g.dFfUpper[i] = g.df[i] + fillet;
@@ -222,8 +227,8 @@ void MeshingTipDiameters(TSpurGearData& g, int i) {
     limit3 = g.TipDiameter[j];
   } else {
     const Real rb = g.db[i] / 2;
-    const Real along = rb * common::MemoSin(g.alphaWt);
-    const Real across = rb * common::MemoCos(g.alphaWt);
+    const Real along = rb * MemoSin(g.alphaWt);
+    const Real across = rb * MemoCos(g.alphaWt);
     auto limit = [&](Real centreDistance) {
       const Real off = across - centreDistance;
       return 2 * SignReal(g.ToothNumbers[j]) * std::sqrt(along * along + off * off);
@@ -253,7 +258,7 @@ void PartialContactRatio(TSpurGearData& g, int i) {
     AddErrorMessage("Error  : db > da  (" + GearText(i) + ") !");
     root = 0;
   }
-  g.epsPartial[i] = g.ToothNumbers[i] * (root - common::MemoTan(g.alphaWt)) / 2 / common::Pi;
+  g.epsPartial[i] = g.ToothNumbers[i] * (root - MemoTan(g.alphaWt)) / 2 / common::Pi;
 }
 
 // Length of the path of contact between the meshing tip circles.
@@ -267,7 +272,7 @@ Real PathOfContact(const TSpurGearData& g, const GearArray<Real>& tip, Real cent
   return 0.5L * (common::CheckedSqrt(label, tip[e] * tip[e] - g.db[e] * g.db[e]) +
                  SignReal(g.ToothNumbers[k]) *
                      common::CheckedSqrt(label, tip[k] * tip[k] - g.db[k] * g.db[k]) -
-                 2 * centreDistance * common::MemoSin(alphaw));
+                 2 * centreDistance * MemoSin(alphaw));
 }
 
 // Addendum path of gear i: from the pitch point to the meshing tip circle.
@@ -321,7 +326,7 @@ void CalcContactGeometry() {
     return;
   }
 
-  const Real lineOfAction = 2 * a * common::MemoSin(g.alphaWt);
+  const Real lineOfAction = 2 * a * MemoSin(g.alphaWt);
   for (int i = 1; i <= 2; ++i) {
     const int j = OtherGearIndex(i);
     const Real mateTip = SignReal(g.ToothNumbers[j]) * 2 * common::Cathetus(g.dEff[j] / 2, g.db[j] / 2);
@@ -332,7 +337,7 @@ void CalcContactGeometry() {
   // The overlap ratio does not depend on the hand of the helix: a negative
   // helix angle gives the same overlap as the positive one.
   const Real b = g.DoubleHelical ? g.FaceWidth / 2 : g.FaceWidth;
-  g.epsBeta = b * std::fabs(common::MemoSin(g.betaRad)) / (common::Pi * g.NormalModule);
+  g.epsBeta = b * std::fabs(MemoSin(g.betaRad)) / (common::Pi * g.NormalModule);
   g.epsGamma = g.epsBeta + g.epsAlpha;
   g.epsGammaUpperA = g.epsBeta + g.epsAlphaUpperA;
   g.epsGammaLowerA = g.epsBeta + g.epsAlphaLowerA;
@@ -375,11 +380,11 @@ void CalcSlidingAtContactEnds() {
   // of gear 1 (A) and ends where the tip of gear 1 meets the root of gear 2
   // (E); the pressure angle of the root-side gear there follows from
   // rb1 tan alpha1 + rb2 tan alpha2 = (rb1 + rb2) tan alphaw.
-  const Real tanW = common::MemoTan(g.alphaWt);
+  const Real tanW = MemoTan(g.alphaWt);
   const Real alphaa1 = common::CheckedArcCosNamed("Fatal  : db > da !  (1)", g.db[1] / g.dEff[1]);
   const Real alphaa2 = common::CheckedArcCosNamed("Fatal  : db > da !  (2)", g.db[2] / g.dEff[2]);
-  const Real tanA1 = common::MemoTan(alphaa1);
-  const Real tanA2 = common::MemoTan(alphaa2);
+  const Real tanA1 = MemoTan(alphaa1);
+  const Real tanA2 = MemoTan(alphaa2);
   if (tanW <= 0) {
     Fatal("Fatal  : spec.sliding alpha sw !");
     return;

@@ -14,12 +14,16 @@
 #include "calc/face_widths.h"
 #include "calc/load_factor_rules.h"
 #include "calc/spur_gear_data.h"
+#include "common/fast_trig.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/numeric_routines.h"
 
 namespace calc {
+
+using common::MemoCos;
+using common::MemoSin;
 
 namespace {
 
@@ -58,7 +62,7 @@ bool StiffnessAndResonance() {
     cb += (1 + 0.5L * (1.2L - g.hfP[i] / mn)) * (1 - 0.02L * (20 - g.PressureAngle));
   }
   cb /= 2;
-  g.cPrime = std::cos(g.betaRad) * 0.8L * cb / qPrime;
+  g.cPrime = MemoCos(g.betaRad) * 0.8L * cb / qPrime;
   g.cGamma = std::fabs(g.cPrime * (0.75L * g.epsAlpha + 0.25L));
 
   if (g.rho[1] == 0 || g.rho[2] == 0) {
@@ -339,26 +343,26 @@ bool ContactFactors(Real fmb) {
   g.KFalpha = LimitRootTransverseFactor(kAlpha, epsA, epsG);
 
   const Real alphaWt = g.alphaWt;
-  g.ZH = CheckedSqrt("Error  : ZH", 2 * std::cos(g.betab) / common::Tan(alphaWt)) /
-         std::cos(g.alphatRad);
+  g.ZH = CheckedSqrt("Error  : ZH", 2 * MemoCos(g.betab) / common::Tan(alphaWt)) /
+         MemoCos(g.alphatRad);
 
   g.ZB = 1;
   if (g.ToothNumbers[1] < 20) {
     const Real u = g.u;
-    const Real pbn = Pi * g.NormalModule * std::cos(g.alphanRad);
+    const Real pbn = Pi * g.NormalModule * MemoCos(g.alphanRad);
     const Real da1 = g.TipDiameter[1];
     const Real db1 = g.db[1];
     Real a = (CheckedSqrt("Error  : ZB", da1 * da1 - db1 * db1) - 2 * pbn) / db1;
     if (a <= 0) a = 0.01L;
-    Real bb = std::cos(g.betaRad) * common::Tan(alphaWt) * (u + 1) / u - a / u;
+    Real bb = MemoCos(g.betaRad) * common::Tan(alphaWt) * (u + 1) / u - a / u;
     if (bb <= 0) {
       AddErrorMessage("Error  : ZB !  z1, u0 !");
       bb = 0.01L;
     }
-    g.ZB = std::cos(g.betaRad) * common::Tan(alphaWt) / CheckedSqrt("Error  : ZB", a * bb);
+    g.ZB = MemoCos(g.betaRad) * common::Tan(alphaWt) / CheckedSqrt("Error  : ZB", a * bb);
     if (g.ZB < 1) g.ZB = 1;
   }
-  g.Zbeta = std::sqrt(std::cos(g.betaRad));
+  g.Zbeta = std::sqrt(MemoCos(g.betaRad));
   return true;
 }
 
@@ -472,7 +476,7 @@ TDinCv DinDynamicCoefficients(Real epsGamma) {
   if (epsGamma <= 1.5L) {
     cv.c7 = 0.75L;
   } else if (epsGamma <= 2.5L) {
-    cv.c7 = 0.125L * std::sin(Pi * (epsGamma - 2)) + 0.875L;
+    cv.c7 = 0.125L * MemoSin(Pi * (epsGamma - 2)) + 0.875L;
   } else {
     cv.c7 = 1.0L;
   }

@@ -13,6 +13,10 @@
 
 namespace calc {
 
+using common::MemoCos;
+using common::MemoSin;
+using common::MemoTan;
+
 using common::AddErrorMessage;
 using common::CheckedPower;
 using common::ClampReal;
@@ -185,11 +189,11 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
   // does not enter method B.
   const Real spr = prP0;
   const bool internal = z <= 0;
-  const Real cosAn = common::MemoCos(alphan);
-  const Real tanAn = common::MemoTan(alphan);
+  const Real cosAn = MemoCos(alphan);
+  const Real tanAn = MemoTan(alphan);
 
   // Virtual spur gear of the normal section.
-  const Real cosBb2 = common::MemoCos(betab) * common::MemoCos(betab);
+  const Real cosBb2 = MemoCos(betab) * MemoCos(betab);
   const Real dn = d / cosBb2;
   const Real dbn = dn * cosAn;
   const Real dan = dn + dNa - d;
@@ -200,13 +204,13 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
   Real theta = Pi / 6;
   if (!internal) {
     // Auxiliary values E, G, H of DIN 3990-3 for the 30 degree tangent.
-    const Real e = Pi / 4 * mn - hfP * tanAn + spr / cosAn - (1 - common::MemoSin(alphan)) * rhofP / cosAn;
+    const Real e = Pi / 4 * mn - hfP * tanAn + spr / cosAn - (1 - MemoSin(alphan)) * rhofP / cosAn;
     const Real g = rhofP / mn - hfP / mn + x;
     const Real h = 2 / zn * (Pi / 2 - e / mn) - Pi / 3;
-    for (int round = 0; round < 10; ++round) theta = 2 * g / zn * common::MemoTan(theta) - h;
-    f.sFn = mn * (zn * common::MemoSin(Pi / 3 - theta) + std::sqrt(3.0L) * (g / common::MemoCos(theta) - rhofP / mn));
+    for (int round = 0; round < 10; ++round) theta = 2 * g / zn * MemoTan(theta) - h;
+    f.sFn = mn * (zn * MemoSin(Pi / 3 - theta) + std::sqrt(3.0L) * (g / MemoCos(theta) - rhofP / mn));
     f.rhoF = rhofP + 2 * g * g * mn /
-                         (common::MemoCos(theta) * (zn * common::MemoCos(theta) * common::MemoCos(theta) - 2 * g));
+                         (MemoCos(theta) * (zn * MemoCos(theta) * MemoCos(theta) - 2 * g));
   } else {
     // Internal gear on the rack profile: chord at the 30 degree tangent of
     // the fillet of a straight flank; the fillet radius is taken as half the
@@ -229,8 +233,8 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
     f.alphaFen = alphaen - gammae;
     const Real g = rhofP / mn - hfP / mn + x;
     f.hFe = 0.5L * mn *
-            ((common::MemoCos(gammae) - common::MemoSin(gammae) * common::MemoTan(f.alphaFen)) * den / mn -
-             zn * common::MemoCos(Pi / 3 - theta) - g / common::MemoCos(theta) + rhofP / mn);
+            ((MemoCos(gammae) - MemoSin(gammae) * MemoTan(f.alphaFen)) * den / mn -
+             zn * MemoCos(Pi / 3 - theta) - g / MemoCos(theta) + rhofP / mn);
   } else {
     // Rack: the load acts normal to the straight flank; lever arm from the
     // load height above the root line down to the critical section.
@@ -240,7 +244,7 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
     f.hFe = loadHeight - halfThickness * tanAn - rhofP * (1 - std::sin(Pi / 6));
   }
   if (f.sFn != 0) {
-    f.YF = (6 * f.hFe / mn * common::MemoCos(f.alphaFen)) / ((f.sFn / mn) * (f.sFn / mn) * cosAn);
+    f.YF = (6 * f.hFe / mn * MemoCos(f.alphaFen)) / ((f.sFn / mn) * (f.sFn / mn) * cosAn);
   }
   StressCorrection(f);
   out = f;

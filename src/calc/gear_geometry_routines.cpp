@@ -15,21 +15,24 @@
 
 namespace calc {
 
+using common::MemoSin;
+using common::MemoTan;
+
 int OtherGearIndex(int i) { return (i % 2) + 1; }
 
 Real CalcRootFormDiameter(Real db, Real alphan, Real rhoaP0, Real x, Real mn, Real haP0,
                           Real alphat, Real d) {
   // The tool tip radius ends the straight flank (1 - sin alphan) rhoaP0 above
   // the tool tip; that point of the rack generates the lowest involute point.
-  const Real sinAlphat = common::MemoSin(alphat);
+  const Real sinAlphat = MemoSin(alphat);
   const Real t = d * sinAlphat -
-                 2 * (haP0 - x * mn - (1 - common::MemoSin(alphan)) * rhoaP0) / sinAlphat;
+                 2 * (haP0 - x * mn - (1 - MemoSin(alphan)) * rhoaP0) / sinAlphat;
   return std::sqrt(db * db + t * t);
 }
 
 Real CalcRootFormDiameterProtuberance(Real db, Real alphan, Real rhoaP0, Real x, Real mn,
                                       Real haP0, Real alphat, Real d, Real p) {
-  const Real reduced = haP0 - (p / common::MemoSin(alphan) - p * p * common::MemoTan(alphan));
+  const Real reduced = haP0 - (p / MemoSin(alphan) - p * p * MemoTan(alphan));
   return CalcRootFormDiameter(db, alphan, rhoaP0, x, mn, reduced, alphat, d);
 }
 

@@ -7,11 +7,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/fast_trig.h"
 #include "common/guarded_math.h"
 #include "common/message_list.h"
 #include "common/numeric_routines.h"
 
 namespace calc {
+
+using common::MemoCos;
+using common::MemoSin;
+using common::MemoTan;
 
 using common::AddErrorMessage;
 using common::CheckedDiv;
@@ -45,12 +50,12 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
   TIsoFormResult r;
   const Real mn = in.mn;
   if (mn <= 0 || in.z == 0) return r;
-  const Real cosbb = std::cos(in.betab);
-  const Real cosb = std::cos(in.beta);
+  const Real cosbb = MemoCos(in.betab);
+  const Real cosb = MemoCos(in.beta);
   const Real an = in.alphan;
-  const Real tanan = std::tan(an);
-  const Real cosan = std::cos(an);
-  const Real sinan = std::sin(an);
+  const Real tanan = MemoTan(an);
+  const Real cosan = MemoCos(an);
+  const Real sinan = MemoSin(an);
   const Real rho = in.rhofP / mn;
 
   if (in.z > 0) {
@@ -64,9 +69,9 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
     // Fixed-point iteration of the auxiliary angle; ten rounds settle it to
     // far below the accuracy of the method.
     Real theta = Pi / 3;
-    for (int i = 0; i < 10; ++i) theta = 2 * G / zn * std::tan(theta) - H;
-    const Real costh = std::cos(theta);
-    const Real sFnm = zn * std::sin(Pi / 3 - theta) + std::sqrt(Real(3)) * (G / costh - rho);
+    for (int i = 0; i < 10; ++i) theta = 2 * G / zn * MemoTan(theta) - H;
+    const Real costh = MemoCos(theta);
+    const Real sFnm = zn * MemoSin(Pi / 3 - theta) + std::sqrt(Real(3)) * (G / costh - rho);
     const Real rhoFm =
         rho + CheckedDiv("YFA: rhofpv", 2 * G * G, costh * (zn * costh * costh - 2 * G));
 
@@ -82,14 +87,14 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
     const Real gammae = (Pi / 2 + 2 * in.x * tanan) / zn + common::Involute(an) -
                         common::Involute(alphaen);
     const Real alphaFen = alphaen - gammae;
-    const Real hFem = 0.5L * ((std::cos(gammae) - std::sin(gammae) * std::tan(alphaFen)) * den / mn -
-                              zn * std::cos(Pi / 3 - theta) - G / costh + rho);
+    const Real hFem = 0.5L * ((MemoCos(gammae) - MemoSin(gammae) * MemoTan(alphaFen)) * den / mn -
+                              zn * MemoCos(Pi / 3 - theta) - G / costh + rho);
 
     r.sFn = sFnm * mn;
     r.rhoF = rhoFm * mn;
     r.hFe = hFem * mn;
     r.alphaFen = alphaFen;
-    if (sFnm != 0) r.YF = 6 * hFem * std::cos(alphaFen) / (sFnm * sFnm * cosan);
+    if (sFnm != 0) r.YF = 6 * hFem * MemoCos(alphaFen) / (sFnm * sFnm * cosan);
   } else {
     // Internal gear: the standard approximates it by a rack with the basic
     // rack profile of the tool; the critical section lies at the 60 degree
@@ -153,7 +158,7 @@ TCvCoefficients CalcCvCoefficients(Real eg) {
   if (eg <= 1.5L)
     c.Cv[7] = 0.75L;
   else if (eg <= 2.5L)
-    c.Cv[7] = 0.125L * std::sin(Pi * (eg - 2)) + 0.875L;
+    c.Cv[7] = 0.125L * MemoSin(Pi * (eg - 2)) + 0.875L;
   else
     c.Cv[7] = 1;
   return c;
@@ -220,7 +225,7 @@ bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma
                    CalcBasicRackFactorCB(in.alphanDeg, in.mn, in.hfP2)) / 2;
   Real Efactor = 1;
   if (in.E1 + in.E2 != 0) Efactor = 2 * in.E1 * in.E2 / (in.E1 + in.E2) / 210000;
-  Real c = cth * CM * CR * CB * std::cos(in.beta) * Efactor;
+  Real c = cth * CM * CR * CB * MemoCos(in.beta) * Efactor;
   if (in.b > 0) {
     const Real load = in.KA * in.Ft / in.b;
     if (load < 100) c *= CheckedPower("cst", load / 100, 0.25L);
@@ -357,7 +362,7 @@ Real CalcM1Factor(Real alphaWt, Real da1, Real db1, std::int32_t z1, Real da2, R
   const Real r2 = da2 / db2;
   const Real t1 = CheckedSqrtLabel("M1 ISO", r1 * r1 - 1) - 2 * Pi / z1;
   const Real t2 = CheckedSqrtLabel("M1 ISO", r2 * r2 - 1) - (epsAlpha - 1) * 2 * Pi / z2;
-  return CheckedDiv(" div M1ISO", std::tan(alphaWt), CheckedSqrtLabel("SQRT M1ISO", t1 * t2));
+  return CheckedDiv(" div M1ISO", MemoTan(alphaWt), CheckedSqrtLabel("SQRT M1ISO", t1 * t2));
 }
 
 // ---- Flank (ISO 6336-2) -----------------------------------------------------
@@ -389,7 +394,7 @@ Real CalcRoughnessFactorZR(Real Rz, Real alphaWt, Real db1, Real db2, Real Sigma
     czr = 0.08L;
   else
     czr = 0.32L - 0.0002L * SigmaHlim;
-  const Real t = std::tan(alphaWt);
+  const Real t = MemoTan(alphaWt);
   const Real rho1 = 0.5L * db1 * t;
   const Real rho2 = 0.5L * db2 * t;
   const Real rhored = CheckedDiv("Rz10", rho1 * rho2, rho1 + rho2);
@@ -400,7 +405,7 @@ Real CalcRoughnessFactorZR(Real Rz, Real alphaWt, Real db1, Real db2, Real Sigma
 Real CalcWorkHardeningFactorZW(std::int32_t mode, Real nu, Real db1, Real db2, Real alphaWt,
                                Real Rz1, Real Rz2, Real HB1, Real HB2, Real v, Real u) {
   if (mode == 1) {
-    const Real t = std::tan(alphaWt);
+    const Real t = MemoTan(alphaWt);
     const Real rho1 = 0.5L * db1 * t;
     const Real rho2 = 0.5L * db2 * t;
     const Real rhored = CheckedDiv("RzH", rho1 * rho2, rho1 + rho2);

@@ -11,12 +11,16 @@
 #include "calc/load_factor_rules.h"
 #include "calc/lubricant_viscosity.h"
 #include "calc/spur_gear_data.h"
+#include "common/fast_trig.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/numeric_routines.h"
 
 namespace calc {
+
+using common::MemoCos;
+using common::MemoSin;
 
 using common::AddErrorMessage;
 using common::CheckedSqrtLabel;
@@ -227,9 +231,9 @@ void CalcIsoFactors() {
   g.KFalpha = LimitRootTransverseFactor(kAlpha, epsAlpha, epsGamma);
 
   // 16. Zone factor.
-  const Real cosat = std::cos(g.alphatRad);
-  const Real denom = cosat * cosat * std::sin(alphaWt);
-  const Real w = denom != 0 ? 2 * std::cos(g.betab) * std::cos(alphaWt) / denom : 0;
+  const Real cosat = MemoCos(g.alphatRad);
+  const Real denom = cosat * cosat * MemoSin(alphaWt);
+  const Real w = denom != 0 ? 2 * MemoCos(g.betab) * MemoCos(alphaWt) / denom : 0;
   if (w <= 0) {
     g.ZH = 0;
     AddErrorMessage("Error  : ZH <= 0 !");
@@ -264,7 +268,7 @@ void CalcIsoFactors() {
   g.Zeps = ContactRatioFactor(beta, epsAlpha, epsBeta);
 
   // 20. Helix angle factor.
-  g.Zbeta = 1 / std::sqrt(std::cos(beta));
+  g.Zbeta = 1 / std::sqrt(MemoCos(beta));
 
   // 21. Lubricant film factors.
   if (!(g.nu40 > 0)) {

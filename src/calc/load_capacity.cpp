@@ -18,6 +18,7 @@
 #include "calc/face_widths.h"
 #include "calc/section_properties.h"
 #include "calc/spur_gear_data.h"
+#include "common/fast_trig.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
@@ -26,6 +27,9 @@
 #include "common/text_utils.h"
 
 namespace calc {
+
+using common::MemoCos;
+using common::MemoTan;
 
 namespace {
 
@@ -102,9 +106,9 @@ bool SpeedsAndForces() {
     return false;
   }
   g.Ftw = 2000 * g.TUsed[1] / g.dw[1];
-  g.Fa = g.DoubleHelical ? 0 : g.Ftw * std::tan(g.betaW);
-  g.Fr = g.Ftw * std::tan(g.alphaWt);
-  g.Fn = g.Ftw / std::cos(g.alphaWt);
+  g.Fa = g.DoubleHelical ? 0 : g.Ftw * MemoTan(g.betaW);
+  g.Fr = g.Ftw * MemoTan(g.alphaWt);
+  g.Fn = g.Ftw / MemoCos(g.alphaWt);
   return true;
 }
 

@@ -18,6 +18,11 @@
 
 namespace calc {
 
+using common::MemoAtan;
+using common::MemoCos;
+using common::MemoSin;
+using common::MemoTan;
+
 namespace {
 
 // Tooth-thickness allowances from the DIN 3967 series, or the tolerance of
@@ -106,10 +111,10 @@ void CalcToolProfile() {
   const Real mn = g.NormalModule;
   const Real alphan = g.alphanRad;
   const Real alphat = g.alphatRad;
-  const Real cosBeta = common::MemoCos(g.betaRad);
-  const Real tanAlphan = common::MemoTan(alphan);
-  const Real sinAlphan = common::MemoSin(alphan);
-  const Real cosAlphat = common::MemoCos(alphat);
+  const Real cosBeta = MemoCos(g.betaRad);
+  const Real tanAlphan = MemoTan(alphan);
+  const Real sinAlphan = MemoSin(alphan);
+  const Real cosAlphat = MemoCos(alphat);
   const int zSum = g.ToothNumbers[1] + g.ToothNumbers[2];
 
   SetToothThicknessAllowances(g);
@@ -128,7 +133,7 @@ void CalcToolProfile() {
     g.hfP0Used[i] = g.hfP0FactorUsed[i] * mn;
   }
 
-  g.betab = common::MemoAtan(cosAlphat * common::MemoTan(g.betaRad));
+  g.betab = MemoAtan(cosAlphat * MemoTan(g.betaRad));
   if (zSum != 0) {
     g.alphaWt = common::InverseInvolute(
         common::Involute(alphat) +
@@ -146,9 +151,9 @@ void CalcToolProfile() {
   // The centre distance that the profile shifts give, which this step ends
   // by storing: the allowances and the working angles at the limits belong
   // to it, not to an entered value that the step replaces.
-  const Real a = (g.d[1] + g.d[2]) / 2 * cosAlphat / common::MemoCos(g.alphaWt);
+  const Real a = (g.d[1] + g.d[2]) / 2 * cosAlphat / MemoCos(g.alphaWt);
 
-  const Real cosBetab = common::MemoCos(g.betab);
+  const Real cosBetab = MemoCos(g.betab);
   g.cos2betab = cosBetab * cosBetab;
   if (g.CentreDistanceField < 9) {
     g.Aae = GetIsoTolerance(g.CentreDistanceField, a) / 2000.0L;
@@ -158,10 +163,10 @@ void CalcToolProfile() {
   // Backlash from the centre-distance and the tooth-thickness allowances.
   g.jtMin = (2 * tanAlphan * g.Aai) / cosBeta - (g.AsnUpper[1] + g.AsnUpper[2]) / cosBeta;
   g.jtMax = (2 * tanAlphan * g.Aae) / cosBeta - (g.AsnLower[1] + g.AsnLower[2]) / cosBeta;
-  g.jnMin = common::MemoCos(alphan) * g.jtMin * cosBeta;
-  g.jnMax = common::MemoCos(alphan) * g.jtMax * cosBeta;
-  g.jrMin = g.jtMin / (2 * common::MemoTan(g.alphaWt));
-  g.jrMax = g.jtMax / (2 * common::MemoTan(g.alphaWt));
+  g.jnMin = MemoCos(alphan) * g.jtMin * cosBeta;
+  g.jnMax = MemoCos(alphan) * g.jtMax * cosBeta;
+  g.jrMin = g.jtMin / (2 * MemoTan(g.alphaWt));
+  g.jrMax = g.jtMax / (2 * MemoTan(g.alphaWt));
 
   for (int i = 1; i <= 2; ++i) {
     const Real x = g.ProfileShift[i];
@@ -195,9 +200,9 @@ void CalcToolProfile() {
   for (int i = 1; i <= 2; ++i) {
     g.zn[i] = g.ToothNumbers[i] / (cosBeta * g.cos2betab);
     g.dn[i] = mn * g.zn[i];
-    g.dw[i] = g.d[i] * cosAlphat / common::MemoCos(g.alphaWt);
-    g.dwAtLowerA[i] = g.d[i] * cosAlphat / common::MemoCos(g.alphaWtAtLowerA);
-    g.dwAtUpperA[i] = g.d[i] * cosAlphat / common::MemoCos(g.alphaWtAtUpperA);
+    g.dw[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWt);
+    g.dwAtLowerA[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWtAtLowerA);
+    g.dwAtUpperA[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWtAtUpperA);
     g.df[i] = g.d[i] - 2 * g.hfP[i] + 2 * g.xEmax[i] * mn;
     if (g.ToothNumbers[i] > 0 && g.df[i] < 0) {
       common::AddErrorMessage("Fatal  : df <=0 ! (" + common::IntToText(i) + ")");
@@ -217,9 +222,9 @@ void CalcToolProfile() {
   g.pt = g.pn / cosBeta;
   g.pbt = cosAlphat * g.pt;
   g.pet = g.pbt;
-  g.pbn = common::MemoCos(alphan) * g.pn;
+  g.pbn = MemoCos(alphan) * g.pn;
   g.CentreDistance = (g.dw[1] + g.dw[2]) / 2;
-  g.betaW = common::MemoAtan(common::MemoTan(g.betaRad) * g.dw[1] / g.d[1]);
+  g.betaW = MemoAtan(MemoTan(g.betaRad) * g.dw[1] / g.d[1]);
 }
 
 }  // namespace calc
