@@ -178,6 +178,19 @@ void StressCorrection(TToothFormFactors& f) {
 
 }  // namespace
 
+namespace {
+
+// The angle of the 30 degree tangent to the root fillet (DIN 3990-3): ten
+// rounds of its fixed-point iteration from pi/6. Every position of a sweep
+// with the same tooth number asks for the same angle, so it is memoised.
+Real FilletTangentAngle(Real g, Real zn, Real h) {
+  Real theta = Pi / 6;
+  for (int round = 0; round < 10; ++round) theta = 2 * g / zn * std::tan(theta) - h;
+  return theta;
+}
+
+}  // namespace
+
 bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*/, Real mn, Real prP0,
                             Real /*alphaPrP0Rad*/, Real hfP, Real rhoaP0, Real x, std::int32_t z,
                             Real zn, Real d, Real df, Real epsAlpha, Real betab, Real dNa,
@@ -207,7 +220,7 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
     const Real e = Pi / 4 * mn - hfP * tanAn + spr / cosAn - (1 - MemoSin(alphan)) * rhofP / cosAn;
     const Real g = rhofP / mn - hfP / mn + x;
     const Real h = 2 / zn * (Pi / 2 - e / mn) - Pi / 3;
-    for (int round = 0; round < 10; ++round) theta = 2 * g / zn * MemoTan(theta) - h;
+    theta = common::Memoised<FilletTangentAngle>(g, zn, h);
     f.sFn = mn * (zn * MemoSin(Pi / 3 - theta) + std::sqrt(3.0L) * (g / MemoCos(theta) - rhofP / mn));
     f.rhoF = rhofP + 2 * g * g * mn /
                          (MemoCos(theta) * (zn * MemoCos(theta) * MemoCos(theta) - 2 * g));

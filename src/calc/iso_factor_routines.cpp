@@ -46,6 +46,20 @@ Real LimitByPitchLineVelocity(Real y, Real v, Real limit5to10, Real limitAbove10
 
 // ---- Tooth root (ISO 6336-3) ----------------------------------------------
 
+namespace {
+
+// The auxiliary angle of the 30 degree tangent (ISO 6336-3): ten rounds of
+// its fixed-point iteration from pi/3, which settle it to far below the
+// accuracy of the method. Memoised: the positions of a sweep with the same
+// tooth number ask for the same angle.
+Real FilletTangentAngle(Real G, Real zn, Real H) {
+  Real theta = Pi / 3;
+  for (int i = 0; i < 10; ++i) theta = 2 * G / zn * std::tan(theta) - H;
+  return theta;
+}
+
+}  // namespace
+
 TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
   TIsoFormResult r;
   const Real mn = in.mn;
@@ -66,10 +80,7 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
                    (1 - sinan) * in.rhofP / cosan;
     const Real G = rho - in.hfP / mn + in.x;
     const Real H = 2 / zn * (Pi / 2 - E / mn) - Pi / 3;
-    // Fixed-point iteration of the auxiliary angle; ten rounds settle it to
-    // far below the accuracy of the method.
-    Real theta = Pi / 3;
-    for (int i = 0; i < 10; ++i) theta = 2 * G / zn * MemoTan(theta) - H;
+    const Real theta = common::Memoised<FilletTangentAngle>(G, zn, H);
     const Real costh = MemoCos(theta);
     const Real sFnm = zn * MemoSin(Pi / 3 - theta) + std::sqrt(Real(3)) * (G / costh - rho);
     const Real rhoFm =

@@ -5,8 +5,8 @@
 //   std::acos and std::atan return, from a table of recent arguments: the
 //   substitute pairs of a sweep repeat most angles (the pressure angle, the
 //   angles that depend on tooth numbers only), and the library's 80-bit
-//   functions cost about a hundred times a table lookup. Memoised<F> does
-//   the same for any pure function of one real.
+//   functions cost several times a table lookup. Memoised<F> does the same
+//   for any pure function of one or three reals.
 // - The Reduced functions take off whole quarter turns first, so that the
 //   library evaluates an angle within pi/4, where it needs no long
 //   reduction of the argument; equal to the library's results within a few
@@ -30,6 +30,7 @@ namespace memo_detail {
 inline constexpr std::size_t ValueBytes =
     std::numeric_limits<Real>::digits == 64 ? 10 : (sizeof(Real) < 16 ? sizeof(Real) : 16);
 
+// The value bits of a real as two words.
 struct Key {
   std::uint64_t lo = 0;
   std::uint64_t hi = 0;
@@ -45,29 +46,41 @@ inline Key KeyOf(Real x) {
   return k;
 }
 
-// A direct-mapped table: each argument has one slot, a newer argument of
-// the same slot replaces the older. Keys are compared bit for bit, so every
-// value returned is the one the function gave for that very argument (NaNs
-// and signed zeros included).
-template <Real (*F)(Real)>
+inline std::uint64_t Mix(const Key& k, std::uint64_t seed) {
+  return (seed ^ k.lo ^ (k.hi * 0x9E3779B97F4A7C15ULL)) * 0xBF58476D1CE4E5B9ULL;
+}
+
+// A direct-mapped table of the values of a function of N reals: each tuple
+// of arguments has one slot, a newer tuple of the same slot replaces the
+// older. Keys are compared bit for bit, so every value returned is the one
+// the function gave for those very arguments (NaNs and signed zeros
+// included).
+template <std::size_t N>
 class MemoTable {
  public:
-  Real operator()(Real x) {
-    const Key k = KeyOf(x);
-    const std::uint64_t h = (k.lo ^ (k.hi * 0x9E3779B97F4A7C15ULL)) * 0xBF58476D1CE4E5B9ULL;
+  template <class Compute>
+  Real Get(const Real (&args)[N], Compute compute) {
+    Key keys[N];
+    std::uint64_t h = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+      keys[i] = KeyOf(args[i]);
+      h = Mix(keys[i], h);
+    }
     Slot& s = slots_[h >> (64 - Bits)];
-    if (!s.used || !(s.key == k)) {
-      s.key = k;
-      s.value = F(x);
+    bool same = s.used;
+    for (std::size_t i = 0; same && i < N; ++i) same = s.keys[i] == keys[i];
+    if (!same) {
+      for (std::size_t i = 0; i < N; ++i) s.keys[i] = keys[i];
+      s.value = compute();
       s.used = true;
     }
     return s.value;
   }
 
  private:
-  static constexpr int Bits = 11;
+  static constexpr int Bits = 10;
   struct Slot {
-    Key key;
+    Key keys[N];
     Real value = 0;
     bool used = false;
   };
@@ -77,11 +90,19 @@ class MemoTable {
 }  // namespace memo_detail
 
 // F(x) through a table of recent arguments; F must be a pure function (its
-// value depends on x only and it has no effects).
+// value depends on its arguments only and it has no effects).
 template <Real (*F)(Real)>
 Real Memoised(Real x) {
-  static memo_detail::MemoTable<F> table;
-  return table(x);
+  static memo_detail::MemoTable<1> table;
+  const Real args[1] = {x};
+  return table.Get(args, [x] { return F(x); });
+}
+
+template <Real (*F)(Real, Real, Real)>
+Real Memoised(Real a, Real b, Real c) {
+  static memo_detail::MemoTable<3> table;
+  const Real args[3] = {a, b, c};
+  return table.Get(args, [a, b, c] { return F(a, b, c); });
 }
 
 Real MemoSin(Real x);

@@ -19,8 +19,8 @@ void Report(const std::string& text) {
   if (!MsgQuiet) AddErrorMessage(text);
 }
 
-void ReportLabelled(const std::string& label, const char* suffix) {
-  if (!label.empty()) Report(label + suffix);
+void ReportLabelled(std::string_view label, const char* suffix) {
+  if (!label.empty()) Report(std::string(label) + suffix);
 }
 
 // exp(t) with the clamps that keep every power finite in 80-bit range.
@@ -87,21 +87,21 @@ Real CheckedArcCos(Real x) {
   return MemoAcos(x);
 }
 
-Real CheckedArcCosNamed(const std::string& label, Real x) {
+Real CheckedArcCosNamed(std::string_view label, Real x) {
   // Values a rounding step beyond +-1 are clamped silently; only a clear
   // domain violation is worth a message.
   if (x >= 1.0L) {
-    if (x > 1.0001L) Report("Error : " + label + " arccos(" + GeneralRealText(x) + ")");
+    if (x > 1.0001L) Report("Error : " + std::string(label) + " arccos(" + GeneralRealText(x) + ")");
     return 0.0L;
   }
   if (x <= -1.0L) {
-    if (x < -1.0001L) Report("Error : " + label + " arccos(" + GeneralRealText(x) + ")");
+    if (x < -1.0001L) Report("Error : " + std::string(label) + " arccos(" + GeneralRealText(x) + ")");
     return Pi;
   }
   return CheckedArcCos(x);
 }
 
-Real CheckedPower(const std::string& label, Real base, Real exponent) {
+Real CheckedPower(std::string_view label, Real base, Real exponent) {
   if (base < 0) {
     ReportLabelled(label, " (pow)");
     // The power of the absolute value; clamped like a positive base so that
@@ -112,7 +112,7 @@ Real CheckedPower(const std::string& label, Real base, Real exponent) {
   return ClampedExp(exponent * std::log(base));
 }
 
-Real CheckedSqrt(const std::string& label, Real x) {
+Real CheckedSqrt(std::string_view label, Real x) {
   if (x < 0) {
     ReportLabelled(label, " (sqrt)");
     return 0.0L;
@@ -120,9 +120,9 @@ Real CheckedSqrt(const std::string& label, Real x) {
   return std::sqrt(x);
 }
 
-Real CheckedSqrtLabel(const std::string& label, Real x) { return CheckedSqrt(label, x); }
+Real CheckedSqrtLabel(std::string_view label, Real x) { return CheckedSqrt(label, x); }
 
-Real CheckedDiv(const std::string& label, Real a, Real b) {
+Real CheckedDiv(std::string_view label, Real a, Real b) {
   if (b == 0) {
     ReportLabelled(label, " (div)");
     return 1e30L;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "common/real.h"
 
@@ -26,19 +27,19 @@ Real CheckedArcCos(Real x);
 // Tolerant arccosine for values that rounding pushes just past +-1: x >= 1
 // gives 0, x <= -1 gives pi; the message "Error : <label> arccos(<x>)" only
 // beyond 1.0001 in magnitude.
-Real CheckedArcCosNamed(const std::string& label, Real x);
+Real CheckedArcCosNamed(std::string_view label, Real x);
 
 // base^exponent. A negative base gives the power of its absolute value and
 // "<label> (pow)"; base 0 gives 0; results beyond 1e3000 are clamped to 1e3000
 // and below 1e-3000 (as exp of the exponent) to 0.
-Real CheckedPower(const std::string& label, Real base, Real exponent);
+Real CheckedPower(std::string_view label, Real base, Real exponent);
 
 // Square root; x < 0 gives 0 and "<label> (sqrt)". The two are identical.
-Real CheckedSqrt(const std::string& label, Real x);
-Real CheckedSqrtLabel(const std::string& label, Real x);
+Real CheckedSqrt(std::string_view label, Real x);
+Real CheckedSqrtLabel(std::string_view label, Real x);
 
 // a / b; b = 0 exactly gives 1e30 and "<label> (div)".
-Real CheckedDiv(const std::string& label, Real a, Real b);
+Real CheckedDiv(std::string_view label, Real a, Real b);
 
 // Labelled routines add nothing when the label is empty. None sets FatalFlag.
 
