@@ -9,9 +9,11 @@
 #include <cstdlib>
 #include <numbers>
 
+#include "calc/calc_records.h"
 #include "calc/measurements.h"
 #include "calc/spur_gear_data.h"
 #include "calc/tolerance_tables.h"
+#include "common/fast_trig.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
@@ -57,11 +59,13 @@ void CalcIsoFlankTolerances(int i) {
   const auto R = RoundToPreferredStep;
 
   g.ffalpha[i] = R(s * (0.55L * in.mn + 5));
-  g.fHalpha[i] = R(s * (0.001L * in.d + 0.4L * in.mn + 4));
-  g.Falpha[i] = R(Hypot(g.fHalpha[i], g.ffalpha[i]));
   // The standard rounds the class-5 value of the single pitch and of the
   // tooth-to-tooth single-flank value before the class factor is applied.
   g.fpb[i] = R(0.001L * in.d + 0.4L * in.mn + 5) * s;
+  g.fHbeta[i] = R(s * (0.05L * sqrtD + 0.35L * sqrtB + 4));
+  if (RatingOnly) return;  // the rest is for the printout
+  g.fHalpha[i] = R(s * (0.001L * in.d + 0.4L * in.mn + 4));
+  g.Falpha[i] = R(Hypot(g.fHalpha[i], g.ffalpha[i]));
   g.fu[i] = std::numbers::sqrt2_v<Real> * g.fpb[i];
   g.Fp[i] = R(s * (0.002L * in.d + 0.55L * sqrtD + 0.7L * in.mn + 12));
   g.FpSector[i] = R(g.fpb[i] + g.Fp[i]) / 2;
@@ -71,7 +75,6 @@ void CalcIsoFlankTolerances(int i) {
   Warn(in.d < 5 || in.d > 15000, "Warning: Fr: (5<=d<=15000)");
   Warn(in.mn < 0.5L || in.mn > 70, "Warning: Fr: (0.5<=mn<=70)");
   g.Rs[i] = R(0.58L * g.FrRunout[i]);
-  g.fHbeta[i] = R(s * (0.05L * sqrtD + 0.35L * sqrtB + 4));
   g.ffbeta[i] = R(s * (0.07L * sqrtD + 0.45L * sqrtB + 4));
   g.Fbeta[i] = Hypot(g.fHbeta[i], g.ffbeta[i]);
   g.fisTooth[i] = R(0.375L * in.mn + 5) * s;
@@ -104,19 +107,25 @@ void CalcDinFlankTolerances(int i) {
   TSpurGearData& g = SpurGearData;
   const ToleranceInputs in = InputsOf(i);
   const Real G = DinGradeFactor(in.q);
-  const Real P = DinRunoutFactor(in.q);
   const Real sqrtMn = std::sqrt(in.mn);
   const Real sqrtD = std::sqrt(in.d);
-  const Real d14 = std::pow(in.d, 0.25L);
-  const Real logMn = Log10(in.mn);
   // Grade-5 profile form and slope values.
   const Real A = 0.25L * (in.mn + 9 * sqrtMn) + 1.5L;
-  const Real B = 0.25L * (in.mn + 3 * sqrtMn) + 2.5L;
 
+  // First what the load capacity reads, then what only the printout does.
   g.ffalpha[i] = A * G;
+  g.fpb[i] = (0.315L * (in.mn + 0.25L * sqrtD) + 4) * G;
+  const Real fHbetaBase = 4.16L * common::MemoPow(in.b, 0.14L);
+  g.fHbeta[i] = fHbetaBase * DinHelixFactor(in.q, 1.32L, 1.55L);
+  g.fHbeta5 = fHbetaBase;
+  if (RatingOnly) return;
+
+  const Real P = DinRunoutFactor(in.q);
+  const Real d14 = std::pow(in.d, 0.25L);
+  const Real logMn = Log10(in.mn);
+  const Real B = 0.25L * (in.mn + 3 * sqrtMn) + 2.5L;
   g.fHalpha[i] = B * G;
   g.Falpha[i] = std::sqrt(A * A + B * B) * G;
-  g.fpb[i] = (0.315L * (in.mn + 0.25L * sqrtD) + 4) * G;
   g.fu[i] = (0.4L * (in.mn + 0.25L * sqrtD) + 5) * G;
   g.Fp[i] = 7.25L * std::cbrt(in.d) / std::pow(static_cast<Real>(std::llabs(in.z)), 1.0L / 7) * G;
   g.FpSector[i] = 6.25L * std::pow(in.mn, 1.0L / 7) * std::cbrt(std::numbers::pi_v<Real> * in.d) /
@@ -128,9 +137,6 @@ void CalcDinFlankTolerances(int i) {
   if (!common::MsgQuiet && g.Tsn[i] < 2 * g.Rs[i] / 1000 && in.mn >= 1)
     common::AddErrorMessage("Warning: Tsn < 2Rs !  (" + common::IntToText(i) + ")");
   g.Fbeta[i] = (0.8L * std::sqrt(in.b) + 4) * DinHelixFactor(in.q, 1.25L, 1.6L);
-  const Real fHbetaBase = 4.16L * std::pow(in.b, 0.14L);
-  g.fHbeta[i] = fHbetaBase * DinHelixFactor(in.q, 1.32L, 1.55L);
-  g.fHbeta5 = fHbetaBase;
   // Fbeta always exceeds fHbeta (4.16 b^0.14 < 0.91 (0.8 sqrt b + 4) and the
   // slope factor exceeds the total factor by at most 5.6 %).
   g.ffbeta[i] = std::sqrt(g.Fbeta[i] * g.Fbeta[i] - g.fHbeta[i] * g.fHbeta[i]);
@@ -157,7 +163,7 @@ void CalcGearTolerances() {
   if (iso)
     g.fHbeta5 = RoundToPreferredStep(0.05L * std::sqrt(std::fabs(g.d[1])) + 0.35L * std::sqrt(b1) + 4);
   else
-    g.fHbeta5 = 4.16L * std::pow(b1, 0.14L);
+    g.fHbeta5 = 4.16L * common::MemoPow(b1, 0.14L);
   for (int i = 1; i <= 2; ++i)
     if (g.df[i] <= 0 && g.ToothNumbers[i] > 0) common::AddErrorMessage("Invalid Data !");
 }

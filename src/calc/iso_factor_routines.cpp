@@ -143,7 +143,7 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
   r.qs = CheckedDiv("YFA: rhofpv", r.sFn, 2 * r.rhoF);
   if (r.hFe > 0 && r.qs > 0) {
     const Real L = r.sFn / r.hFe;
-    r.YS = (1.2L + 0.13L * L) * std::pow(r.qs, 1 / (1.21L + 2.3L / L));
+    r.YS = (1.2L + 0.13L * L) * common::MemoPow(r.qs, 1 / (1.21L + 2.3L / L));
   }
   return r;
 }

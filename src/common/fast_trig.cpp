@@ -12,6 +12,7 @@ Real Cos(Real x) { return std::cos(x); }
 Real Tan(Real x) { return std::tan(x); }
 Real Acos(Real x) { return std::acos(x); }
 Real Atan(Real x) { return std::atan(x); }
+Real Pow(Real x, Real y) { return std::pow(x, y); }
 
 // pi/2 in two parts: the first with 31 significant bits, so that k times it
 // is exact for every k below 2^33; the second the rest to 64 bits.
@@ -27,6 +28,7 @@ Real MemoCos(Real x) { return Memoised<Cos>(x); }
 Real MemoTan(Real x) { return Memoised<Tan>(x); }
 Real MemoAcos(Real x) { return Memoised<Acos>(x); }
 Real MemoAtan(Real x) { return Memoised<Atan>(x); }
+Real MemoPow(Real x, Real y) { return Memoised<Pow>(x, y); }
 
 int ReduceQuarterTurns(Real x, Real& r) {
   if (!(std::fabs(x) < ReducibleLimit)) {

@@ -2,11 +2,11 @@
 // (the position sweep of the noncircular pair and the closing of its pitch
 // curves, which ask for some 20,000 of them per run).
 // - The Memo functions return exactly what std::sin, std::cos, std::tan,
-//   std::acos and std::atan return, from a table of recent arguments: the
+//   std::acos, std::atan and std::pow return, from a table of recent arguments: the
 //   substitute pairs of a sweep repeat most angles (the pressure angle, the
 //   angles that depend on tooth numbers only), and the library's 80-bit
 //   functions cost several times a table lookup. Memoised<F> does the same
-//   for any pure function of one or three reals.
+//   for any pure function of one to three reals.
 // - The Reduced functions take off whole quarter turns first, so that the
 //   library evaluates an angle within pi/4, where it needs no long
 //   reduction of the argument; equal to the library's results within a few
@@ -98,6 +98,13 @@ Real Memoised(Real x) {
   return table.Get(args, [x] { return F(x); });
 }
 
+template <Real (*F)(Real, Real)>
+Real Memoised(Real a, Real b) {
+  static memo_detail::MemoTable<2> table;
+  const Real args[2] = {a, b};
+  return table.Get(args, [a, b] { return F(a, b); });
+}
+
 template <Real (*F)(Real, Real, Real)>
 Real Memoised(Real a, Real b, Real c) {
   static memo_detail::MemoTable<3> table;
@@ -110,6 +117,7 @@ Real MemoCos(Real x);
 Real MemoTan(Real x);
 Real MemoAcos(Real x);
 Real MemoAtan(Real x);
+Real MemoPow(Real x, Real y);
 
 Real ReducedSin(Real x);
 Real ReducedCos(Real x);

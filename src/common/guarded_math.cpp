@@ -30,6 +30,10 @@ Real ClampedExp(Real t) {
   return std::exp(t);
 }
 
+// base^exponent of a positive base as CheckedPower computes it; pure, so
+// memoised (the strength factors raise the same few values over a sweep).
+Real PositivePower(Real base, Real exponent) { return ClampedExp(exponent * std::log(base)); }
+
 }  // namespace
 
 std::string GeneralRealText(Real x) {
@@ -109,7 +113,7 @@ Real CheckedPower(std::string_view label, Real base, Real exponent) {
     return ClampedExp(exponent * std::log(std::fabs(base)));
   }
   if (base == 0) return 0.0L;
-  return ClampedExp(exponent * std::log(base));
+  return Memoised<PositivePower>(base, exponent);
 }
 
 Real CheckedSqrt(std::string_view label, Real x) {

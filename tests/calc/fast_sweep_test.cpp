@@ -62,8 +62,9 @@ void ExpectSameData(const TSpurGearData& a, const TSpurGearData& b, const std::s
 }
 
 // The fast data set of a position with what it leaves out taken from the
-// complete one: measurements, picture values, series names and the
-// profile-shift sum of the corrected centre distance.
+// complete one: measurements, picture values, series names, the
+// profile-shift sum of the corrected centre distance and the flank
+// tolerances that the load capacity does not read.
 TSpurGearData WithPrintoutValuesOf(TSpurGearData fast, const TSpurGearData& full) {
   TSpurGearData& f = fast;
   f.SpanToothCount = full.SpanToothCount, f.BallDiameter = full.BallDiameter;
@@ -81,6 +82,10 @@ TSpurGearData WithPrintoutValuesOf(TSpurGearData fast, const TSpurGearData& full
   f.ToothThicknessSeriesName = full.ToothThicknessSeriesName;
   f.CentreDistanceFieldName = full.CentreDistanceFieldName;
   f.xSumForA = full.xSumForA;
+  f.fHalpha = full.fHalpha, f.Falpha = full.Falpha, f.fu = full.fu, f.Fp = full.Fp;
+  f.FpSector = full.FpSector, f.FrRunout = full.FrRunout, f.Rs = full.Rs, f.Fbeta = full.Fbeta;
+  f.ffbeta = full.ffbeta, f.FiTotal = full.FiTotal, f.fiTooth = full.fiTooth;
+  f.FisTotal = full.FisTotal, f.fisTooth = full.fisTooth;
   return fast;
 }
 
