@@ -17,7 +17,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 
 #include "common/real.h"
 
@@ -25,52 +24,30 @@ namespace common {
 
 namespace memo_detail {
 
-// The bytes of a real that hold its value: the 80-bit format stores 10 of
-// 16, and the padding may hold anything.
-inline constexpr std::size_t ValueBytes =
-    std::numeric_limits<Real>::digits == 64 ? 10 : (sizeof(Real) < 16 ? sizeof(Real) : 16);
-
-// The value bits of a real as two words.
-struct Key {
-  std::uint64_t lo = 0;
-  std::uint64_t hi = 0;
-  bool operator==(const Key&) const = default;
-};
-
-inline Key KeyOf(Real x) {
-  unsigned char bytes[16] = {};
-  std::memcpy(bytes, &x, ValueBytes);
-  Key k;
-  std::memcpy(&k.lo, bytes, 8);
-  std::memcpy(&k.hi, bytes + 8, 8);
-  return k;
-}
-
-inline std::uint64_t Mix(const Key& k, std::uint64_t seed) {
-  return (seed ^ k.lo ^ (k.hi * 0x9E3779B97F4A7C15ULL)) * 0xBF58476D1CE4E5B9ULL;
-}
-
 // A direct-mapped table of the values of a function of N reals: each tuple
 // of arguments has one slot, a newer tuple of the same slot replaces the
-// older. Keys are compared bit for bit, so every value returned is the one
-// the function gave for those very arguments (NaNs and signed zeros
-// included).
+// older. Arguments are compared as reals; that is bit for bit except for
+// NaN (never equal) and zero (+0 equals -0), which the callers pass by.
+// The slot comes from the arguments rounded to double precision: their
+// bits reach the integer unit quickly, while the bytes of an 80-bit real
+// stored a moment before do not.
 template <std::size_t N>
 class MemoTable {
  public:
   template <class Compute>
   Real Get(const Real (&args)[N], Compute compute) {
-    Key keys[N];
     std::uint64_t h = 0;
     for (std::size_t i = 0; i < N; ++i) {
-      keys[i] = KeyOf(args[i]);
-      h = Mix(keys[i], h);
+      const double d = static_cast<double>(args[i]);
+      std::uint64_t bits;
+      std::memcpy(&bits, &d, sizeof bits);
+      h = (h ^ bits) * 0x9E3779B97F4A7C15ULL;
     }
     Slot& s = slots_[h >> (64 - Bits)];
     bool same = s.used;
-    for (std::size_t i = 0; same && i < N; ++i) same = s.keys[i] == keys[i];
+    for (std::size_t i = 0; same && i < N; ++i) same = s.args[i] == args[i];
     if (!same) {
-      for (std::size_t i = 0; i < N; ++i) s.keys[i] = keys[i];
+      for (std::size_t i = 0; i < N; ++i) s.args[i] = args[i];
       s.value = compute();
       s.used = true;
     }
@@ -80,12 +57,15 @@ class MemoTable {
  private:
   static constexpr int Bits = 10;
   struct Slot {
-    Key keys[N];
+    Real args[N] = {};
     Real value = 0;
     bool used = false;
   };
   Slot slots_[std::size_t{1} << Bits] = {};
 };
+
+// True for the arguments a table can hold: not NaN, not zero.
+inline bool Memoisable(Real x) { return x == x && x != 0; }
 
 }  // namespace memo_detail
 
@@ -93,6 +73,7 @@ class MemoTable {
 // value depends on its arguments only and it has no effects).
 template <Real (*F)(Real)>
 Real Memoised(Real x) {
+  if (!memo_detail::Memoisable(x)) return F(x);
   static memo_detail::MemoTable<1> table;
   const Real args[1] = {x};
   return table.Get(args, [x] { return F(x); });
@@ -100,6 +81,7 @@ Real Memoised(Real x) {
 
 template <Real (*F)(Real, Real)>
 Real Memoised(Real a, Real b) {
+  if (!memo_detail::Memoisable(a) || !memo_detail::Memoisable(b)) return F(a, b);
   static memo_detail::MemoTable<2> table;
   const Real args[2] = {a, b};
   return table.Get(args, [a, b] { return F(a, b); });
@@ -107,6 +89,8 @@ Real Memoised(Real a, Real b) {
 
 template <Real (*F)(Real, Real, Real)>
 Real Memoised(Real a, Real b, Real c) {
+  if (!memo_detail::Memoisable(a) || !memo_detail::Memoisable(b) || !memo_detail::Memoisable(c))
+    return F(a, b, c);
   static memo_detail::MemoTable<3> table;
   const Real args[3] = {a, b, c};
   return table.Get(args, [a, b, c] { return F(a, b, c); });
