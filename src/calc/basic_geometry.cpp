@@ -8,7 +8,7 @@
 #include <string>
 
 #include "calc/spur_gear_data.h"
-#include "common/fast_trig.h"
+#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"

@@ -10,7 +10,7 @@
 
 #include "calc/gear_geometry_routines.h"
 #include "calc/spur_gear_data.h"
-#include "common/fast_trig.h"
+#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "common/fast_trig.h"
+#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "calc/section_properties.h"
-#include "common/fast_trig.h"
+#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/message_list.h"
 #include "common/number_format.h"

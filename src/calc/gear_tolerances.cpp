@@ -13,7 +13,7 @@
 #include "calc/measurements.h"
 #include "calc/spur_gear_data.h"
 #include "calc/tolerance_tables.h"
-#include "common/fast_trig.h"
+#include "common/memo_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/number_format.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/fast_trig.h"
+#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/message_list.h"
 #include "common/numeric_routines.h"

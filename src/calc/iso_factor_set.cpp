@@ -11,7 +11,7 @@
 #include "calc/load_factor_rules.h"
 #include "calc/lubricant_viscosity.h"
 #include "calc/spur_gear_data.h"
-#include "common/fast_trig.h"
+#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"

@@ -18,7 +18,7 @@
 #include "calc/face_widths.h"
 #include "calc/section_properties.h"
 #include "calc/spur_gear_data.h"
-#include "common/fast_trig.h"
+#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"

@@ -9,7 +9,6 @@
 
 #include "calc/calc_records.h"
 #include "common/equation_matrix.h"
-#include "common/fast_trig.h"
 #include "common/formula_evaluator.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
@@ -60,28 +59,19 @@ Real FormulaRadius(Real phi) {
   return RadiusFailure();
 }
 
-// Ellipse centred on the rotation axis, in polar form about its centre:
-// r^2 = (ab)^2 (1 + t^2) / (b^2 + a^2 t^2) with t = tan phi. The tangent is
-// taken of the angle less whole quarter turns, u (where the library is
-// fast); over an odd number of quarter turns t = -1/u, and the formula is
-// multiplied through by u^2, which also keeps 90 and 270 degrees off the
-// pole.
+// Ellipse centred on the rotation axis, in polar form about its centre.
 Real EllipseRadius(Real phi) {
   const Real a = EllipseCurve.a;
   const Real b = EllipseCurve.b;
-  Real reduced;
-  const bool odd = (common::ReduceQuarterTurns(phi, reduced) & 1) != 0;
-  const Real u = std::tan(reduced);
+  const Real t = std::tan(phi);
   const Real ab = a * b;
-  const Real u2 = u * u;
-  if (odd) return std::sqrt(ab * ab * (u2 + 1) / (b * b * u2 + a * a));
-  return std::sqrt(ab * ab * (1 + u2) / (b * b + a * a * u2));
+  return std::sqrt(ab * ab * (1 + t * t) / (b * b + a * a * t * t));
 }
 
 Real SineRadius(Real phi) {
   const Real n = static_cast<Real>(SineCurve.N);
   const Real arg = n * phi - TwoPi * std::trunc(n * phi / TwoPi);
-  return SineCurve.rw0 + SineCurve.A * common::ReducedSin(arg);
+  return SineCurve.rw0 + SineCurve.A * std::sin(arg);
 }
 
 // Linear rise from rw0 - A at 0 degrees to rw0 + A at PhiLin, then the sine
@@ -93,7 +83,7 @@ Real SineLinearRadius(Real phi) {
   const Real p = common::RadToDeg(phi);
   if (p <= c.PhiLin) return c.rw0 - c.A + p * 2 * c.A / c.PhiLin;
   c.Theta = (360 - 2 * c.Q) / (360 - c.PhiLin) * p + c.Offset;
-  return c.rw0 + c.B * common::ReducedSin(common::DegToRad(c.Theta));
+  return c.rw0 + c.B * std::sin(common::DegToRad(c.Theta));
 }
 
 // Regular polygon with straight sides, a corner at phi = 0; fewer than three
@@ -101,7 +91,7 @@ Real SineLinearRadius(Real phi) {
 Real PolygonRadius(Real phi) {
   if (PolygonCurve.Corners < 3) return RadiusFailure();
   const Real s = TwoPi / PolygonCurve.Corners;
-  return (PolygonCurve.Di / 2) / common::ReducedCos(common::ModReal(phi, s) - s / 2);
+  return (PolygonCurve.Di / 2) / std::cos(common::ModReal(phi, s) - s / 2);
 }
 
 // Polynomial in phi with the coefficients of the equation workspace.
@@ -123,7 +113,7 @@ Real EccentricRadius(Real phi) {
   const Real d = EccentricCurve.D;
   const Real e = EccentricCurve.E;
   if (!(std::fabs(e) < d / 2)) return RadiusFailure();
-  const Real c = e * common::ReducedCos(common::Pi - phi);
+  const Real c = e * std::cos(common::Pi - phi);
   return c + std::sqrt(c * c - e * e + (d / 2) * (d / 2));
 }
 

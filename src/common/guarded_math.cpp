@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "common/fast_trig.h"
+#include "common/memo_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 

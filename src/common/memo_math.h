@@ -1,17 +1,11 @@
-// Trigonometric functions of 80-bit reals for the calculation's hot loops
-// (the position sweep of the noncircular pair and the closing of its pitch
-// curves, which ask for some 20,000 of them per run).
-// - The Memo functions return exactly what std::sin, std::cos, std::tan,
-//   std::acos, std::atan and std::pow return, from a table of recent arguments: the
-//   substitute pairs of a sweep repeat most angles (the pressure angle, the
-//   angles that depend on tooth numbers only), and the library's 80-bit
-//   functions cost several times a table lookup. Memoised<F> does the same
-//   for any pure function of one to three reals.
-// - The Reduced functions take off whole quarter turns first, so that the
-//   library evaluates an angle within pi/4, where it needs no long
-//   reduction of the argument; equal to the library's results within a few
-//   units of the last place. For the pitch-curve radius functions, whose
-//   angles run over whole turns.
+// Memoised functions of 80-bit reals for the calculation's hot steps (the
+// position sweep of the noncircular pair asks for some 20,000 of them per
+// run). The Memo functions return exactly what std::sin, std::cos,
+// std::tan, std::acos, std::atan and std::pow return, from a table of
+// recent arguments: the substitute pairs of a sweep repeat many arguments
+// (the pressure angle, the face width, angles that depend on tooth numbers
+// only), and the library's 80-bit functions cost ten times a table lookup.
+// Memoised<F> does the same for any pure function of one to three reals.
 #pragma once
 
 #include <cstddef>
@@ -102,11 +96,5 @@ Real MemoTan(Real x);
 Real MemoAcos(Real x);
 Real MemoAtan(Real x);
 Real MemoPow(Real x, Real y);
-
-Real ReducedSin(Real x);
-Real ReducedCos(Real x);
-// x = r + q pi/2 with |r| about pi/4 at most; returns q modulo 4 (0..3).
-// An x of 1e9 or more in size, or undefined, comes back as r with q = 0.
-int ReduceQuarterTurns(Real x, Real& r);
 
 }  // namespace common
