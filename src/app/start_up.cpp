@@ -17,6 +17,7 @@
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/work_areas.h"
 #include "dbase/expr/expr_hooks.h"
+#include "dbase/memo/memo_unit.h"
 
 namespace app {
 
@@ -28,6 +29,8 @@ void StartUpProgram(int argc, char** argv) {
   dbase::InitTzEngine();
   // Filters, WHILE conditions and index keys are dBASE expressions.
   dbase::InstallExprHooks();
+  // Memo fields live in the memo files of their tables.
+  dbase::InitMemoUnit();
   dbase::ErrorProc = dbase::ShowErrorAndGoOn;
   common::InitWkaldvar();
   common::InitScreenGraphicsSettings();

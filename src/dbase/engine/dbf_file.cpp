@@ -636,16 +636,17 @@ bool AcceptedOnCreate(char type, std::uint8_t version) {
          (version == kVersionDbase4Memo || version == kVersionLevel7Memo);
 }
 
-// The empty memo file of a new table; 0 or the errno value.
-int CreateMemoFile(const std::string& tableFile) {
-  const std::string memoName = ExistingOrNewName(tableFile, MemoFileExt(CreateVersion), false);
+}  // namespace
+
+int WriteNewMemoFile(const std::string& memoName, std::uint8_t version, std::uint16_t blockSize,
+                     const std::string& tableFile) {
   std::vector<std::uint8_t> header;
-  const std::uint16_t block = MemoBlockSize == 0 ? 512 : MemoBlockSize;
-  if (CreateVersion == kVersionDbase3Memo) {
+  const std::uint16_t block = blockSize == 0 ? (MemoBlockSize == 0 ? 512 : MemoBlockSize) : blockSize;
+  if (version == kVersionDbase3Memo) {
     header.assign(kDbase3MemoHeaderSize, 0);
     header[0] = 1;
     header[kMemoHeaderBlock] = kDefaultEndOfFile;
-  } else if (CreateVersion == kVersionFoxMemo) {
+  } else if (version == kVersionFoxMemo || version == kVersionFoxBase) {
     header.assign(kMemoHeaderBlock, 0);
     const std::uint32_t next = 511 / block + 1;
     header[0] = static_cast<std::uint8_t>(next >> 24);
@@ -669,8 +670,6 @@ int CreateMemoFile(const std::string& tableFile) {
   if (::close(fd) != 0 && err == 0) err = errno;
   return err;
 }
-
-}  // namespace
 
 bool CreateDbf(const std::string& name, const std::vector<FieldDef>& definitions) {
   const std::uint8_t requested =
@@ -762,7 +761,8 @@ bool CreateDbf(const std::string& name, const std::vector<FieldDef>& definitions
     return false;
   }
   if (memo) {
-    const int memoErr = CreateMemoFile(table.fileName);
+    const int memoErr = WriteNewMemoFile(ExistingOrNewName(table.fileName, MemoFileExt(CreateVersion), false),
+                                         CreateVersion, MemoBlockSize, table.fileName);
     if (memoErr != 0) {
       SetError(OsErrorCode(memoErr, true), "Cannot create memo file " + table.fileName + " [CreateDbf()]");
       return false;

@@ -92,6 +92,11 @@ bool OpenDbf(DbfTable& table);
 // Creates the table file (and its memo file); the field list carries name,
 // type, length and decimals. Answers success.
 bool CreateDbf(const std::string& name, const std::vector<FieldDef>& fields);
+// Writes the empty memo file of a table in the dialect of the version byte
+// (0x83 dBASE III, 0xF5 FoxPro, others dBASE IV) with the block size (0: the
+// MemoBlockSize setting); 0 or the errno value.
+int WriteNewMemoFile(const std::string& memoName, std::uint8_t version, std::uint16_t blockSize,
+                     const std::string& tableFile);
 // Reads record n into the record buffer and makes it current.
 bool GetDbfRecord(DbfTable& table, std::int64_t recordNumber);
 // Writes the record buffer at record n; beyond the count appends.

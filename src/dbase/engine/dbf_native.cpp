@@ -244,9 +244,12 @@ void NativeToRecord(DbfTable& table, const std::uint8_t* native) {
       case NativeKind::Logical:
         PutField(table, field, in[0] != 0 ? "T" : "F");
         break;
-      case NativeKind::Memo:
-        PutField(table, field, IntegerFieldText(NativeInt32(in), field.length));
+      case NativeKind::Memo: {
+        // No memo is stored as blanks, as other programs expect it.
+        const std::int32_t block = NativeInt32(in);
+        PutField(table, field, block == 0 ? std::string() : IntegerFieldText(block, field.length));
         break;
+      }
     }
     in += size;
   }

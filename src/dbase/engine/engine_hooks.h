@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace dbase {
 
@@ -59,6 +60,13 @@ struct MemoHookTable {
   std::function<void()> close;
   // Packs the memo file of the current area; answers an error code.
   std::function<int()> pack;
+  // Stores a text as a new memo; the first block, 0 for none or a failure.
+  std::function<std::int32_t(const std::string& text)> addText;
+  // Copies the memo at block of another area's memo file; the new block.
+  std::function<std::int32_t(int sourceArea, std::int32_t block)> copy;
+  // The memo at block as text lines, wrapped lines joined again; false when
+  // it cannot be read.
+  std::function<bool(std::int32_t block, std::vector<std::string>& lines)> readLines;
 };
 
 // Virtual-file actions handed to VirtualFileHook.

@@ -1,0 +1,257 @@
+// Delimited text export and import.
+#include "dbase/engine/delimited_text.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include "dbase/common/text_routines.h"
+#include "dbase/engine/date_display.h"
+#include "dbase/engine/dbf_file.h"
+#include "dbase/engine/dbf_layout.h"
+#include "dbase/engine/dbf_native.h"
+#include "dbase/engine/engine_code_page.h"
+#include "dbase/engine/engine_settings.h"
+#include "dbase/engine/error_codes.h"
+#include "dbase/engine/file_names.h"
+#include "dbase/engine/navigation.h"
+#include "dbase/engine/os_errors.h"
+#include "dbase/engine/progress_windows.h"
+#include "dbase/engine/record_changes.h"
+#include "dbase/engine/work_areas.h"
+
+namespace dbase {
+
+char Delimiter = ',';
+char QuoteChar = '"';
+
+namespace {
+
+constexpr std::size_t kBlockSize = 65520;
+
+bool TakesToken(char type) {
+  return type == 'C' || type == 'D' || type == 'F' || type == 'L' || type == 'N';
+}
+
+// The line of the current record from its record text.
+std::string DelimitedLine(const DbfTable& table) {
+  std::string line;
+  const int count = table.FieldCount();
+  for (int i = 0; i < count; ++i) {
+    const FieldDef& field = table.fields[static_cast<std::size_t>(i)];
+    const std::string raw = table.record.substr(field.offset, field.length);
+    switch (field.type) {
+      case 'C':
+        if (QuoteChar != '\0') {
+          line.push_back(QuoteChar);
+          line += TzTrimRight(raw);
+          line.push_back(QuoteChar);
+        } else {
+          line += TzTrimRight(raw);
+        }
+        break;
+      case 'D':
+        line += TzTrimRight(raw.substr(0, 8));
+        break;
+      case 'N':
+      case 'F':
+        line += TzTrimLeft(raw);
+        break;
+      case 'L':
+        line += raw.substr(0, 1);
+        break;
+      default:
+        continue;  // memo and other fields: nothing, and no delimiter
+    }
+    if (i + 1 < count) line += Delimiter;
+  }
+  return line;
+}
+
+// The next token of a line from pos on.
+std::string NextToken(const std::string& line, std::size_t& pos) {
+  while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+  std::string token;
+  bool quoted = false;
+  for (; pos < line.size(); ++pos) {
+    const char c = line[pos];
+    if (QuoteChar != '\0' && c == QuoteChar) {
+      quoted = !quoted;
+      continue;
+    }
+    if (!quoted && c == Delimiter) {
+      ++pos;
+      break;
+    }
+    token.push_back(c);
+  }
+  return token;
+}
+
+bool AllDigits(const std::string& text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Fills the current area's native buffer from a line (engine text).
+void LineToRecord(WorkArea& area, const std::string& line) {
+  std::size_t pos = 0;
+  for (int i = 0; i < area.table.FieldCount(); ++i) {
+    const FieldDef& field = area.table.fields[static_cast<std::size_t>(i)];
+    if (!TakesToken(field.type)) continue;
+    const std::string token = NextToken(line, pos);
+    std::uint8_t* address = area.FieldAddressOf(i);
+    const std::size_t capacity = NativeFieldSize(field);
+    switch (field.type) {
+      case 'C':
+        PutNativeString(address, capacity, token.substr(0, field.length));
+        break;
+      case 'D': {
+        const std::string text = TzAllTrim(token);
+        // Eight digits are the stored form; anything else a display date.
+        const std::string stored = AllDigits(text) ? text.substr(0, 8) : NativeDateToStored(text.substr(0, 10));
+        PutNativeString(address, capacity, StoredDateToNative(stored.size() == 8 ? stored : std::string(8, ' ')));
+        break;
+      }
+      case 'N':
+      case 'F': {
+        const std::string text = TzAllTrim(token);
+        const double value = field.decimals > 0 ? std::strtod(text.c_str(), nullptr)
+                                                : static_cast<double>(std::strtoll(text.c_str(), nullptr, 10));
+        PutNativeNumber(field, address, value);
+        break;
+      }
+      case 'L': {
+        const std::string text = TzAllTrim(token);
+        address[0] = !text.empty() && std::string("TtYy").find(text[0]) != std::string::npos ? 1 : 0;
+        break;
+      }
+      default:
+        break;
+    }
+  }
+}
+
+struct FileCloser {
+  int fd;
+  ~FileCloser() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+}  // namespace
+
+std::int64_t CopyToDelimitedFile(const std::string& fileName) {
+  WorkArea* area = BeginCommand("CopyToDelimitedFile");
+  if (area == nullptr || area->table.isVirtual) return 0;
+  const std::string name = ExistingOrNewName(fileName, "TXT", true);
+  FileCloser file{::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)};
+  if (file.fd < 0) {
+    SetError(OsErrorCode(errno, true), "Error writing " + name + " [CopyToDelimitedFile]");
+    return 0;
+  }
+  std::int64_t written = 0;
+  std::int64_t offset = 0;
+  std::string block;
+  auto flush = [&]() {
+    const int err = WriteBytesAt(file.fd, block.data(), block.size(), offset);
+    offset += static_cast<std::int64_t>(block.size());
+    block.clear();
+    if (err != 0) SetError(OsErrorCode(err, true), "Error writing " + name + " [CopyToDelimitedFile]");
+    return err == 0;
+  };
+  GoTop();
+  while (TzError == 0 && !area->table.eof) {
+    block += AnsiToUtf8(DelimitedLine(area->table));
+    block += "\r\n";
+    ++written;
+    if (block.size() >= kBlockSize && !flush()) return written;
+    Skip(1);
+  }
+  block.push_back(static_cast<char>(layout::kDefaultEndOfFile));
+  flush();
+  if (::close(file.fd) != 0 && TzError == 0) {
+    SetError(OsErrorCode(errno, true), "Error writing " + name + " [CopyToDelimitedFile]");
+  }
+  file.fd = -1;
+  return written;
+}
+
+std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgress) {
+  WorkArea* area = BeginCommand("AppendFromDelimitedFile");
+  if (area == nullptr) return 0;
+  const std::string name = ExistingOrNewName(fileName, "TXT", true);
+  FileCloser file{::open(name.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (file.fd < 0) {
+    SetError(OsErrorCode(errno), "Failure to open " + name + " [AppendFromDelimitedFile]");
+    return 0;
+  }
+  struct stat info {};
+  const std::int64_t size = ::fstat(file.fd, &info) == 0 ? info.st_size : 0;
+  std::unique_ptr<TTzProgress100> progress;
+  if (showProgress) progress = std::make_unique<TTzProgress100>("Appending...");
+  // One step per hundredth of the file (per byte for files of at most 100).
+  const std::int64_t bytesPerStep = std::max<std::int64_t>(1, size / TTzProgress100::kMarks);
+  std::int64_t counted = 0;
+  auto advance = [&](std::int64_t bytes) {
+    if (!progress) return;
+    const std::int64_t before = counted / bytesPerStep;
+    counted += bytes;
+    for (std::int64_t k = before; k < counted / bytesPerStep; ++k) progress->Step();
+  };
+  std::int64_t appended = 0;
+  std::string block(kBlockSize, '\0');
+  std::string line;
+  std::int64_t offset = 0;
+  bool afterCr = false;
+  bool ended = false;
+  auto finishLine = [&]() {
+    advance(static_cast<std::int64_t>(line.size()) + 1);
+    if (!line.empty()) {
+      ClearRecord();
+      LineToRecord(*area, Utf8ToAnsi(line));
+      if (!Append()) {
+        line.clear();
+        return false;
+      }
+      ++appended;
+    }
+    line.clear();
+    return true;
+  };
+  while (!ended) {
+    const std::int64_t got = ReadBytesAt(file.fd, block.data(), block.size(), offset);
+    if (got < 0) {
+      SetError(OsErrorCode(errno), "Error reading " + name + " [AppendFromDelimitedFile]");
+      break;
+    }
+    if (got == 0) break;
+    offset += got;
+    for (std::int64_t i = 0; i < got && !ended; ++i) {
+      const char c = block[static_cast<std::size_t>(i)];
+      if (c == static_cast<char>(layout::kDefaultEndOfFile)) {
+        ended = true;
+        break;
+      }
+      if (c == '\n' && afterCr) {
+        afterCr = false;
+        advance(1);
+        continue;
+      }
+      afterCr = c == '\r';
+      if (c == '\r' || c == '\n') {
+        if (!finishLine()) ended = true;
+        continue;
+      }
+      line.push_back(c);
+    }
+  }
+  if (!line.empty() && TzError == 0) finishLine();
+  return appended;
+}
+
+}  // namespace dbase
