@@ -12,6 +12,7 @@
 #include "dbase/engine/navigation.h"
 #include "dbase/memo/memo_copy.h"
 #include "dbase/memo/memo_file.h"
+#include "dbase/memo/memo_stream.h"
 #include "dbase/memo/memo_text.h"
 #include "dbase/memo/memo_unit.h"
 
@@ -178,6 +179,53 @@ TEST_P(MemoDialectTest, MemosAreCopiedBetweenDialects) {
     Select(1);
     Use("");
   }
+}
+
+TEST_P(MemoDialectTest, ValuesWrittenAndReadAsStreams) {
+  const std::uint8_t version = GetParam();
+  MemoTable("blobs", version);
+  std::string binary;
+  for (int i = 0; i < 1500; ++i) binary.push_back(static_cast<char>((i * 7) % 256));
+  const std::int32_t first = OpenBlob(true, 0, 2, static_cast<std::int64_t>(binary.size()));
+  ASSERT_NE(first, 0);
+  EXPECT_EQ(first < 0, version == 0x83);
+  EXPECT_EQ(WriteBlobStream(binary.data(), 1000, kConvertIfText), 1000);
+  EXPECT_EQ(WriteBlobStream(binary.data() + 1000, 900, kConvertIfText), 500);  // not beyond the size
+  ASSERT_TRUE(CloseBlob());
+  const std::int32_t text = AddMemo("after the value");
+
+  ASSERT_EQ(OpenBlob(true, first, 1), first < 0 ? -first : first);
+  EXPECT_EQ(SeekBlob(0, 2), 1500);
+  EXPECT_EQ(SeekBlob(-2000, 1), 0);
+  std::string back(2000, '\0');
+  EXPECT_EQ(ReadBlobStream(back.data(), 2000, kConvertIfText), 1500);
+  back.resize(1500);
+  EXPECT_EQ(back, binary);
+  EXPECT_EQ(SeekBlob(10, 0), 10);
+  EXPECT_EQ(ReadBlobStream(back.data(), 5, kNoConversion), 5);
+  EXPECT_EQ(back.substr(0, 5), binary.substr(10, 5));
+  ASSERT_TRUE(CloseBlob());
+  // The text memo after it is untouched, and reads converted as text.
+  std::string after;
+  ASSERT_TRUE(ReadMemoText(text, after));
+  EXPECT_EQ(after, "after the value");
+  ASSERT_GT(OpenBlob(true, text, 1), 0);
+  EXPECT_EQ(SeekBlob(0, 2), 15);
+  SeekBlob(0, 0);
+  std::string line(40, '\0');
+  line.resize(static_cast<std::size_t>(ReadBlobStream(line.data(), 40, kConvertIfText)));
+  EXPECT_EQ(line, "after the value");
+  CloseBlob();
+  // A text value written through a stream is converted to the table's code
+  // page like every memo text.
+  const std::string umlauts = "\xC4nderung M\xFCller";
+  const std::int32_t written = OpenBlob(true, 0, 2);
+  WriteBlobStream(umlauts.data(), static_cast<std::int64_t>(umlauts.size()), kConvertIfText);
+  ASSERT_TRUE(CloseBlob());
+  std::string stored;
+  ASSERT_TRUE(ReadMemoText(written, stored));
+  EXPECT_EQ(stored, umlauts);
+  EXPECT_TRUE(reported_.empty()) << LastReport();
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, MemoDialectTest, ::testing::Values(0x83, 0x8B, 0xF5));
@@ -366,6 +414,38 @@ TEST_F(MemoTest, MemoTablesOfOtherWriters) {
     EXPECT_EQ(lines.size(), 3u) << name;
     Use("");
   }
+}
+
+TEST_F(MemoTest, SharedOpensTakeTurnsWithTheMemoLock) {
+  const std::string path = MemoTable("shared", 0x8B);
+  Use("");
+  ASSERT_TRUE(Use(path));
+  Select(2);
+  ASSERT_TRUE(Use(path + " ALIAS other"));
+  std::vector<std::int32_t> blocks;
+  for (int i = 0; i < 3; ++i) {
+    for (const int area : {1, 2}) {
+      Select(area);
+      blocks.push_back(AddMemo("memo " + std::to_string(i) + " of area " + std::to_string(area)));
+    }
+  }
+  EXPECT_EQ(blocks, (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6}));
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+  // A lock held elsewhere refuses the write.
+  Select(1);
+  MemoFile& memo = *MemoFiles[1];
+  const std::int64_t end = LockMemoPadAndSeekEOF(memo, "test");
+  ASSERT_GT(end, 0);
+  Select(2);
+  EXPECT_EQ(AddMemo("refused"), 0);
+  EXPECT_EQ(LastCode(), 1017);
+  EXPECT_NE(LastReport().find("shared.dbt [AddMemo()]"), std::string::npos);
+  ReleaseMemoLock(memo);
+  EXPECT_EQ(AddMemo("now"), 7);
+  std::string text;
+  Select(1);
+  ASSERT_TRUE(ReadMemoText(4, text));
+  EXPECT_EQ(text, "memo 1 of area 2");
 }
 
 TEST_F(MemoTest, OpeningErrors) {
