@@ -448,6 +448,28 @@ TEST_F(MemoTest, SharedOpensTakeTurnsWithTheMemoLock) {
   EXPECT_EQ(text, "memo 1 of area 2");
 }
 
+TEST_F(MemoTest, AFailedPackLeavesTheOldMemoFileInForce) {
+  MemoTable("broken", 0x83);
+  AppendWithMemo("a", "alpha");
+  AppendWithMemo("b", "beta");
+  AppendWithMemo("c", "gamma");
+  Go(2);
+  ASSERT_TRUE(DeleteRec());
+  // The last record points beyond the memo file's end.
+  Go(3);
+  PutNativeInt32(FieldAddress(2), 9999);
+  ASSERT_TRUE(Replace());
+  const std::string before = testsupport::Slurp(Path("broken.dbt"));
+  EXPECT_FALSE(Pack());
+  EXPECT_EQ(LastCode(), 1003);
+  EXPECT_NE(LastReport().find("broken.dbt Memo block # 9999 Record # 2 [PackMemo]"), std::string::npos);
+  EXPECT_EQ(testsupport::Slurp(Path("broken.dbt")), before);
+  EXPECT_FALSE(fs::exists(Path("broken.dbt.pack-" + std::to_string(::getpid()))));
+  EXPECT_EQ(MemoOfRecord(1), "alpha");
+  Go(2);
+  EXPECT_EQ(Block(), 9999);
+}
+
 TEST_F(MemoTest, OpeningErrors) {
   const std::string path = MemoTable("lost", 0x83);
   Use("");

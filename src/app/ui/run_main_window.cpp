@@ -14,12 +14,14 @@
 #include "common/ui/common_forms.h"
 #include "common/ui/graphics_view.h"
 #include "drawing/ui/drawing_forms.h"
+#include "platform/qt/qt_message_windows.h"
 #include "platform/qt/qt_user_dialogs.h"
 
 namespace app::ui {
 
 void InstallApplicationForms() {
   platform::qt::InstallQtPlatform();
+  platform::qt::InstallQtMessageWindows();
   common::ui::InstallCommonForms();
   drawing::ui::InstallDrawingForms();
   static QtPitchCurveViews views;

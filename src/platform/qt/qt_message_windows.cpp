@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-namespace platform {
+namespace platform::qt {
 
 namespace {
 
@@ -111,4 +111,4 @@ QWidget* MessageWindowWidget(MessageWindow& window) {
   return qt != nullptr ? qt->Widget() : nullptr;
 }
 
-}  // namespace platform
+}  // namespace platform::qt

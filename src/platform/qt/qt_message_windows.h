@@ -12,7 +12,7 @@
 
 class QWidget;
 
-namespace platform {
+namespace platform::qt {
 
 class QtMessageWindows : public MessageWindowFactory {
  public:
@@ -25,4 +25,4 @@ void InstallQtMessageWindows();
 // The window's widget, for tests (nullptr for other implementations).
 QWidget* MessageWindowWidget(MessageWindow& window);
 
-}  // namespace platform
+}  // namespace platform::qt

@@ -22,9 +22,9 @@ QApplication& App() {
 
 TEST(QtMessageWindows, GrowsForLongerTextsOnly) {
   App();
-  platform::QtMessageWindows factory;
+  platform::qt::QtMessageWindows factory;
   std::unique_ptr<platform::MessageWindow> window = factory.Create();
-  QWidget* widget = platform::MessageWindowWidget(*window);
+  QWidget* widget = platform::qt::MessageWindowWidget(*window);
   ASSERT_NE(widget, nullptr);
   EXPECT_FALSE(widget->isVisible());
   window->ShowText("", "Short");
@@ -55,12 +55,12 @@ TEST(QtMessageWindows, GrowsForLongerTextsOnly) {
 
 TEST(QtMessageWindows, InstalledForTheCore) {
   App();
-  platform::InstallQtMessageWindows();
+  platform::qt::InstallQtMessageWindows();
   std::unique_ptr<platform::MessageWindow> window = platform::MessageWindows().Create();
-  EXPECT_NE(platform::MessageWindowWidget(*window), nullptr);
+  EXPECT_NE(platform::qt::MessageWindowWidget(*window), nullptr);
   platform::SetMessageWindows(nullptr);
   std::unique_ptr<platform::MessageWindow> silent = platform::MessageWindows().Create();
-  EXPECT_EQ(platform::MessageWindowWidget(*silent), nullptr);
+  EXPECT_EQ(platform::qt::MessageWindowWidget(*silent), nullptr);
 }
 
 }  // namespace
