@@ -260,6 +260,10 @@ TEST_F(MemoTest, NewFilesAndTheirFirstMemo) {
   EXPECT_EQ(fox.substr(0, 8), std::string("\0\0\0\x0A\0\0\0\x40", 8));
   EXPECT_EQ(fox.substr(512, 11), std::string("\0\0\0\x01\0\0\0\x03" "abc", 11));
   EXPECT_EQ(AddMemo("   "), 0);
+  // Zap gives an empty memo file of the table's own dialect.
+  ASSERT_TRUE(ZapMemofile());
+  EXPECT_EQ(Size("fox.fpt"), 512);
+  EXPECT_EQ(AddMemo("again"), 8);
 }
 
 TEST_F(MemoTest, ReadingIntoLines) {

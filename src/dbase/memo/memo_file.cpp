@@ -22,7 +22,6 @@ namespace dbase {
 
 using namespace layout;
 
-std::uint16_t MaxMemoLines = 1024;
 bool MemoWidthOn = false;
 std::uint16_t MemoWidth = 78;
 std::uint16_t MemoFileMode = 0xFFFF;

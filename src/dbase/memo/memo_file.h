@@ -24,7 +24,6 @@ namespace dbase {
 enum class MemoDialect { Dbase3, Dbase4, FoxPro };
 
 // Settings of the memo layer.
-extern std::uint16_t MaxMemoLines;
 extern bool MemoWidthOn;
 extern std::uint16_t MemoWidth;
 // 0xFFFF: the memo file opens for reading and writing (reading only when the

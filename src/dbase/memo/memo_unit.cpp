@@ -1,6 +1,8 @@
 // The memo layer's entries in the engine's hook table.
 #include "dbase/memo/memo_unit.h"
 
+#include <unistd.h>
+
 #include "dbase/engine/engine_hooks.h"
 #include "dbase/memo/memo_copy.h"
 #include "dbase/memo/memo_file.h"
@@ -9,6 +11,11 @@
 namespace dbase {
 
 void InitMemoUnit() {
+  // Descriptors left by areas that were dropped without closing.
+  for (auto& memo : MemoFiles) {
+    if (memo && memo->fd >= 0) ::close(memo->fd);
+    memo.reset();
+  }
   MemoHooks.open = [] { return OpenMemofile(); };
   MemoHooks.close = [] { CloseMemofile(); };
   MemoHooks.pack = [] { return PackMemofile(); };
