@@ -11,11 +11,12 @@ ROOT=$(pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
 # Build tools and libraries; then the independent readers that the tests
-# check written files with (DXF, dBASE tables, memos and indexes, STL, HTML).
+# check written files with (DXF, dBASE tables, memos and indexes, STL, IGES,
+# HTML).
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev \
 libgtest-dev libgmock-dev libbenchmark-dev locales \
 xvfb xauth python3-ezdxf python3-dbfread python3-dbf dbview libdbd-xbase-perl \
-admesh tidy"
+admesh occt-draw tidy"
 
 install_packages() {
   missing=""

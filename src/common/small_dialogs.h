@@ -5,7 +5,10 @@
 // the caller's variable as it was.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "common/real.h"
 
 namespace common {
 
@@ -18,6 +21,23 @@ void SelectFromList(const std::string& caption, int n, int& index);
 // sets AbortFlag.
 bool AskYesNoCancel(const std::string& question);
 
+// Yes or no (radio choice "&Yes"/"&No", preselected by flag); Cancel sets
+// AbortFlag and keeps flag.
+void AskYesNoBool(const std::string& question, bool& flag);
+
+// One line of text, at most maxLength characters, starting with text; OK
+// stores the entry (converted back to code page 850), Cancel sets AbortFlag
+// and keeps text.
+void InputText(const std::string& prompt, int maxLength, std::string& text);
+// A real within [lo, hi]: a text that is no number counts as 0; a value
+// outside shows "Valid Data are: lo .. hi !" and asks again.
+void InputDouble(const std::string& prompt, Real& value, Real lo, Real hi);
+// An integer within [a, b] (bounds in either order), asked like InputDouble.
+void InputIntegerRange(const std::string& prompt, std::int32_t& n, std::int32_t a, std::int32_t b);
+void InputWord(const std::string& prompt, std::uint16_t& n, std::uint16_t a, std::uint16_t b);
+
+// Error box captioned "Error  : ", shown whatever MessagesEnabled says.
+void ShowErrorBox(const std::string& text);
 // Error box captioned "Error  : ", only while MessagesEnabled is set.
 void ShowError(const std::string& text);
 // Message box captioned "Message:".

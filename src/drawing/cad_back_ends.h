@@ -7,7 +7,10 @@
 namespace drawing {
 
 CadBackEnd& DxfFileBackEnd();   // dxf_writer.cpp, device 1
+CadBackEnd& IgesBackEnd();      // iges_writer.cpp, device 2
+CadBackEnd& PlotBackEnd();      // plot_utility.cpp, device 4
 CadBackEnd& TextCadBackEnd();   // text_cad_writer.cpp, device 5
+CadBackEnd& StlBackEnd();       // stl_writer.cpp, device 6
 CadBackEnd& StepBackEnd();      // step_writer.cpp, device 7
 CadBackEnd& ScreenBackEnd();    // screen_device.cpp, device 3
 

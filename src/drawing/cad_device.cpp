@@ -12,6 +12,7 @@
 #include "common/small_dialogs.h"
 #include "common/text_utils.h"
 #include "drawing/cad_back_ends.h"
+#include "drawing/plot_utility.h"
 #include "platform/user_dialogs.h"
 
 namespace drawing {
@@ -30,8 +31,11 @@ CadBackEnd& NoBackEnd() {
 CadBackEnd* BuiltInBackEnd(CadDeviceCode code) {
   switch (code) {
     case CadDeviceDxf: return &DxfFileBackEnd();
+    case CadDeviceIges: return &IgesBackEnd();
+    case CadDevicePlot: return &PlotBackEnd();
     case CadDeviceScreen: return &ScreenBackEnd();
     case CadDeviceTextCad: return &TextCadBackEnd();
+    case CadDeviceStl: return &StlBackEnd();
     case CadDeviceStep: return &StepBackEnd();
     default: return nullptr;
   }
@@ -110,7 +114,13 @@ std::function<void(std::string&)>& PlotCommandEditor() {
 }
 
 std::function<std::string()>& PlotCommandBuilder() {
-  static std::function<std::string()> builder;
+  // The question sequence of the utility, starting from the line in use;
+  // Cancel keeps that line.
+  static std::function<std::string()> builder = [] {
+    std::string line = common::CadSettings.PlotCommandLines[common::CadSettings.PlotCommandIndex];
+    ConfigurePlotUtility(line);
+    return line;
+  };
   return builder;
 }
 
