@@ -7,6 +7,7 @@
 #include "app/pitch_curve_printout.h"
 #include "common/aux_images.h"
 #include "common/kaldvar.h"
+#include "drawing/drawing_name_form.h"
 
 namespace app {
 
@@ -26,7 +27,7 @@ TEntryPoints StartEntryPoints() {
   e.AnimateGears2 = none1;
   e.PrintPitchCurveReport = [](int mode) { PrintPitchCurveReport(static_cast<std::uint16_t>(mode)); };
   e.PrintGearReport = [](int mode) { PrintGearReport(static_cast<std::uint16_t>(mode)); };
-  e.ShowDrawingNameForm = none0;
+  e.ShowDrawingNameForm = drawing::ShowDrawingNameForm;
   e.ShowGeometryForm = none0;
   e.ShowToolProfileForm = none0;
   e.ShowLoadForm = none0;
