@@ -8,9 +8,9 @@
 #include <string>
 
 #include "calc/spur_gear_data.h"
-#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/numeric_routines.h"

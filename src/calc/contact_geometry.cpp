@@ -8,11 +8,12 @@
 #include <cmath>
 #include <string>
 
+#include "calc/calc_records.h"
 #include "calc/gear_geometry_routines.h"
 #include "calc/spur_gear_data.h"
-#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/numeric_routines.h"
@@ -308,19 +309,21 @@ void CalcContactGeometry() {
 
   const Real a = g.CentreDistance;
   g.galpha = PathOfContact(g, g.dEff, a, g.alphaWt);
-  g.galphaUpperA = PathOfContact(g, g.dEffUpperA, a + g.Aae, g.alphaWtAtUpperA);
-  g.galphaLowerA = PathOfContact(g, g.dEffLowerA, a + g.Aai, g.alphaWtAtLowerA);
-
   g.gAEnd = AddendumPath(g, 1, g.dEff[1], g.dw[1]);
   g.gAStart = AddendumPath(g, 2, g.dEff[2], g.dw[2]);
-  g.gAEndUpperA = AddendumPath(g, 1, g.dEffUpperA[1], g.dwAtUpperA[1]);
-  g.gAStartUpperA = AddendumPath(g, 2, g.dEffUpperA[2], g.dwAtUpperA[2]);
-  g.gAEndLowerA = AddendumPath(g, 1, g.dEffLowerA[1], g.dwAtLowerA[1]);
-  g.gAStartLowerA = AddendumPath(g, 2, g.dEffLowerA[2], g.dwAtLowerA[2]);
-
   g.epsAlpha = g.galpha / g.pet;
-  g.epsAlphaUpperA = g.galphaUpperA / g.pet;
-  g.epsAlphaLowerA = g.galphaLowerA / g.pet;
+  // The contact at the limits of the centre distance is for the printout
+  // (and its sliding limits below); the load capacity does not read it.
+  if (!RatingOnly) {
+    g.galphaUpperA = PathOfContact(g, g.dEffUpperA, a + g.Aae, g.alphaWtAtUpperA);
+    g.galphaLowerA = PathOfContact(g, g.dEffLowerA, a + g.Aai, g.alphaWtAtLowerA);
+    g.gAEndUpperA = AddendumPath(g, 1, g.dEffUpperA[1], g.dwAtUpperA[1]);
+    g.gAStartUpperA = AddendumPath(g, 2, g.dEffUpperA[2], g.dwAtUpperA[2]);
+    g.gAEndLowerA = AddendumPath(g, 1, g.dEffLowerA[1], g.dwAtLowerA[1]);
+    g.gAStartLowerA = AddendumPath(g, 2, g.dEffLowerA[2], g.dwAtLowerA[2]);
+    g.epsAlphaUpperA = g.galphaUpperA / g.pet;
+    g.epsAlphaLowerA = g.galphaLowerA / g.pet;
+  }
   if (g.epsAlpha <= 0) {
     Fatal("Fatal  : epsilon alpha <=0 !");
     return;
@@ -339,8 +342,10 @@ void CalcContactGeometry() {
   const Real b = g.DoubleHelical ? g.FaceWidth / 2 : g.FaceWidth;
   g.epsBeta = b * std::fabs(MemoSin(g.betaRad)) / (common::Pi * g.NormalModule);
   g.epsGamma = g.epsBeta + g.epsAlpha;
-  g.epsGammaUpperA = g.epsBeta + g.epsAlphaUpperA;
-  g.epsGammaLowerA = g.epsBeta + g.epsAlphaLowerA;
+  if (!RatingOnly) {
+    g.epsGammaUpperA = g.epsBeta + g.epsAlphaUpperA;
+    g.epsGammaLowerA = g.epsBeta + g.epsAlphaLowerA;
+  }
   g.u = static_cast<Real>(g.ToothNumbers[2]) / g.ToothNumbers[1];
 
   CalcSlidingAtContactEnds();
@@ -433,6 +438,7 @@ void CalcSlidingAtContactEnds() {
     g.SpecificSlidingLimits[first + 3] = ClipRootSliding(
         CalcSpecificSliding(signZ2, 2, u, dwL[2], dwL[1], g.db[2], g.db[1], gEnd));
   };
+  if (RatingOnly) return;
   limits(1, g.dwAtUpperA, g.gAEndUpperA, g.gAStartUpperA);
   limits(5, g.dwAtLowerA, g.gAEndLowerA, g.gAStartLowerA);
 }

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 #include "common/numeric_routines.h"
 

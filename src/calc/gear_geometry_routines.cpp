@@ -7,8 +7,8 @@
 #include <string>
 
 #include "calc/section_properties.h"
-#include "common/memo_math.h"
 #include "common/guarded_math.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/numeric_routines.h"

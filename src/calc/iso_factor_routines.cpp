@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/memo_math.h"
 #include "common/guarded_math.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 #include "common/numeric_routines.h"
 

@@ -11,9 +11,9 @@
 #include "calc/load_factor_rules.h"
 #include "calc/lubricant_viscosity.h"
 #include "calc/spur_gear_data.h"
-#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 #include "common/numeric_routines.h"
 

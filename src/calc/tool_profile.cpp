@@ -10,9 +10,9 @@
 #include "calc/calc_records.h"
 #include "calc/spur_gear_data.h"
 #include "calc/tolerance_tables.h"
-#include "common/memo_math.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
 

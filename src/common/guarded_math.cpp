@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <limits>
 
-#include "common/memo_math.h"
 #include "common/kaldvar.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 
 namespace common {

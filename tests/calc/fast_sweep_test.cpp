@@ -63,8 +63,9 @@ void ExpectSameData(const TSpurGearData& a, const TSpurGearData& b, const std::s
 
 // The fast data set of a position with what it leaves out taken from the
 // complete one: measurements, picture values, series names, the
-// profile-shift sum of the corrected centre distance and the flank
-// tolerances that the load capacity does not read.
+// profile-shift sum of the corrected centre distance, the flank
+// tolerances and the contact at the centre-distance limits that the load
+// capacity does not read.
 TSpurGearData WithPrintoutValuesOf(TSpurGearData fast, const TSpurGearData& full) {
   TSpurGearData& f = fast;
   f.SpanToothCount = full.SpanToothCount, f.BallDiameter = full.BallDiameter;
@@ -86,6 +87,12 @@ TSpurGearData WithPrintoutValuesOf(TSpurGearData fast, const TSpurGearData& full
   f.FpSector = full.FpSector, f.FrRunout = full.FrRunout, f.Rs = full.Rs, f.Fbeta = full.Fbeta;
   f.ffbeta = full.ffbeta, f.FiTotal = full.FiTotal, f.fiTooth = full.fiTooth;
   f.FisTotal = full.FisTotal, f.fisTooth = full.fisTooth;
+  f.galphaUpperA = full.galphaUpperA, f.galphaLowerA = full.galphaLowerA;
+  f.gAEndUpperA = full.gAEndUpperA, f.gAStartUpperA = full.gAStartUpperA;
+  f.gAEndLowerA = full.gAEndLowerA, f.gAStartLowerA = full.gAStartLowerA;
+  f.epsAlphaUpperA = full.epsAlphaUpperA, f.epsAlphaLowerA = full.epsAlphaLowerA;
+  f.epsGammaUpperA = full.epsGammaUpperA, f.epsGammaLowerA = full.epsGammaLowerA;
+  f.SpecificSlidingLimits = full.SpecificSlidingLimits;
   return fast;
 }
 
