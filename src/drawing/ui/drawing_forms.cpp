@@ -6,7 +6,11 @@
 #include <QString>
 #include <QUrl>
 
+#include "drawing/cad_device.h"
 #include "drawing/cad_output.h"
+#include "drawing/drawing_name_form.h"
+#include "drawing/ui/drawing_name_form.h"
+#include "drawing/ui/plot_utility_form.h"
 
 namespace drawing::ui {
 
@@ -15,6 +19,8 @@ void InstallDrawingForms() {
     const QString path = QFileInfo(QString::fromStdString(fileName)).absoluteFilePath();
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
   });
+  DrawingNameFormShower() = ShowDrawingNameFormWindow;
+  PlotCommandEditor() = EditPlotCommandLine;
 }
 
 }  // namespace drawing::ui
