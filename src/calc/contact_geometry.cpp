@@ -302,7 +302,7 @@ void CalcContactGeometry() {
 
   for (int i = 1; i <= 2; ++i) {
     g.ToothAngleAtDw[i] = 2 * common::CheckedArcSin(g.RefLength[i] / (2 * g.dw[i]));
-    RootFormDiameters(g, i);
+    if (!RatingOnly) RootFormDiameters(g, i);  // for the printout and the pictures
     MeshingTipDiameters(g, i);
     PartialContactRatio(g, i);
   }

@@ -160,13 +160,16 @@ void CalcToolProfile() {
     g.Aai = -g.Aae;
   }
 
-  // Backlash from the centre-distance and the tooth-thickness allowances.
-  g.jtMin = (2 * tanAlphan * g.Aai) / cosBeta - (g.AsnUpper[1] + g.AsnUpper[2]) / cosBeta;
-  g.jtMax = (2 * tanAlphan * g.Aae) / cosBeta - (g.AsnLower[1] + g.AsnLower[2]) / cosBeta;
-  g.jnMin = MemoCos(alphan) * g.jtMin * cosBeta;
-  g.jnMax = MemoCos(alphan) * g.jtMax * cosBeta;
-  g.jrMin = g.jtMin / (2 * MemoTan(g.alphaWt));
-  g.jrMax = g.jtMax / (2 * MemoTan(g.alphaWt));
+  // Backlash from the centre-distance and the tooth-thickness allowances
+  // (for the printout; a rating for the sweep does not read it).
+  if (!RatingOnly) {
+    g.jtMin = (2 * tanAlphan * g.Aai) / cosBeta - (g.AsnUpper[1] + g.AsnUpper[2]) / cosBeta;
+    g.jtMax = (2 * tanAlphan * g.Aae) / cosBeta - (g.AsnLower[1] + g.AsnLower[2]) / cosBeta;
+    g.jnMin = MemoCos(alphan) * g.jtMin * cosBeta;
+    g.jnMax = MemoCos(alphan) * g.jtMax * cosBeta;
+    g.jrMin = g.jtMin / (2 * MemoTan(g.alphaWt));
+    g.jrMax = g.jtMax / (2 * MemoTan(g.alphaWt));
+  }
 
   for (int i = 1; i <= 2; ++i) {
     const Real x = g.ProfileShift[i];
@@ -189,20 +192,26 @@ void CalcToolProfile() {
     }
   }
 
-  if (zSum != 0 && a != 0) {
-    g.alphaWtAtLowerA = common::CheckedArcCos(cosAlphat * (g.d[1] + g.d[2]) / ((a + g.Aai) * 2));
-    g.alphaWtAtUpperA = common::CheckedArcCos(cosAlphat * (g.d[1] + g.d[2]) / ((a + g.Aae) * 2));
-  } else {
-    g.alphaWtAtLowerA = alphat;
-    g.alphaWtAtUpperA = alphat;
+  // The working pressure angles and pitch diameters at the limits of the
+  // centre distance: for the printout and the contact at those limits.
+  if (!RatingOnly) {
+    if (zSum != 0 && a != 0) {
+      g.alphaWtAtLowerA = common::CheckedArcCos(cosAlphat * (g.d[1] + g.d[2]) / ((a + g.Aai) * 2));
+      g.alphaWtAtUpperA = common::CheckedArcCos(cosAlphat * (g.d[1] + g.d[2]) / ((a + g.Aae) * 2));
+    } else {
+      g.alphaWtAtLowerA = alphat;
+      g.alphaWtAtUpperA = alphat;
+    }
   }
 
   for (int i = 1; i <= 2; ++i) {
     g.zn[i] = g.ToothNumbers[i] / (cosBeta * g.cos2betab);
     g.dn[i] = mn * g.zn[i];
     g.dw[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWt);
-    g.dwAtLowerA[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWtAtLowerA);
-    g.dwAtUpperA[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWtAtUpperA);
+    if (!RatingOnly) {
+      g.dwAtLowerA[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWtAtLowerA);
+      g.dwAtUpperA[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWtAtUpperA);
+    }
     g.df[i] = g.d[i] - 2 * g.hfP[i] + 2 * g.xEmax[i] * mn;
     if (g.ToothNumbers[i] > 0 && g.df[i] < 0) {
       common::AddErrorMessage("Fatal  : df <=0 ! (" + common::IntToText(i) + ")");

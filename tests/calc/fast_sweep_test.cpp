@@ -63,9 +63,9 @@ void ExpectSameData(const TSpurGearData& a, const TSpurGearData& b, const std::s
 
 // The fast data set of a position with what it leaves out taken from the
 // complete one: measurements, picture values, series names, the
-// profile-shift sum of the corrected centre distance, the flank
-// tolerances and the contact at the centre-distance limits that the load
-// capacity does not read.
+// profile-shift sum of the corrected centre distance, the backlash, the
+// root form diameters, the flank tolerances and the geometry and contact at
+// the centre-distance limits that the load capacity does not read.
 TSpurGearData WithPrintoutValuesOf(TSpurGearData fast, const TSpurGearData& full) {
   TSpurGearData& f = fast;
   f.SpanToothCount = full.SpanToothCount, f.BallDiameter = full.BallDiameter;
@@ -93,6 +93,11 @@ TSpurGearData WithPrintoutValuesOf(TSpurGearData fast, const TSpurGearData& full
   f.epsAlphaUpperA = full.epsAlphaUpperA, f.epsAlphaLowerA = full.epsAlphaLowerA;
   f.epsGammaUpperA = full.epsGammaUpperA, f.epsGammaLowerA = full.epsGammaLowerA;
   f.SpecificSlidingLimits = full.SpecificSlidingLimits;
+  f.alphaWtAtLowerA = full.alphaWtAtLowerA, f.alphaWtAtUpperA = full.alphaWtAtUpperA;
+  f.dwAtLowerA = full.dwAtLowerA, f.dwAtUpperA = full.dwAtUpperA;
+  f.jtMin = full.jtMin, f.jtMax = full.jtMax, f.jnMin = full.jnMin, f.jnMax = full.jnMax;
+  f.jrMin = full.jrMin, f.jrMax = full.jrMax;
+  f.dFf = full.dFf, f.dFfUpper = full.dFfUpper, f.dFfLower = full.dFfLower;
   return fast;
 }
 
