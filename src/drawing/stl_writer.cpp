@@ -303,25 +303,71 @@ class FaceBuilder {
     return Cross(a, b, q) >= 0 && Cross(b, c, q) >= 0 && Cross(c, a, q) >= 0;
   }
 
+  bool Reflex(int node) const {
+    const Node& n = nodes_[node];
+    return Cross(p_[nodes_[n.prev].v], p_[n.v], p_[nodes_[n.next].v]) <= 0;
+  }
+
+  // The points where the outline turns back, in a grid of cells, so that an
+  // ear is tested against the few near it: only such a point can lie in an
+  // ear, and clipping never makes a new one.
+  void IndexReflexPoints(int start) {
+    xmin_ = xmax_ = p_[nodes_[start].v].x;
+    ymin_ = ymax_ = p_[nodes_[start].v].y;
+    int count = 0;
+    int node = start;
+    do {
+      const Point& q = p_[nodes_[node].v];
+      xmin_ = std::min(xmin_, q.x);
+      xmax_ = std::max(xmax_, q.x);
+      ymin_ = std::min(ymin_, q.y);
+      ymax_ = std::max(ymax_, q.y);
+      ++count;
+      node = nodes_[node].next;
+    } while (node != start);
+    cells_ = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(count)) / 2));
+    grid_.assign(static_cast<std::size_t>(cells_) * cells_, {});
+    removed_.assign(nodes_.size(), false);
+    node = start;
+    do {
+      if (Reflex(node)) {
+        const Point& q = p_[nodes_[node].v];
+        grid_[CellIndex(CellOf(q.x, xmin_, xmax_), CellOf(q.y, ymin_, ymax_))].push_back(node);
+      }
+      node = nodes_[node].next;
+    } while (node != start);
+  }
+
+  int CellOf(Real v, Real lo, Real hi) const {
+    if (!(hi > lo)) return 0;
+    return std::clamp(static_cast<int>((v - lo) / (hi - lo) * cells_), 0, cells_ - 1);
+  }
+  std::size_t CellIndex(int cx, int cy) const { return static_cast<std::size_t>(cy) * cells_ + cx; }
+
   bool IsEar(int node, bool allowFlat) const {
     const Node& n = nodes_[node];
-    const Point& a = p_[nodes_[n.prev].v];
-    const Point& b = p_[n.v];
-    const Point& c = p_[nodes_[n.next].v];
+    const int va = nodes_[n.prev].v, vb = n.v, vc = nodes_[n.next].v;
+    const Point& a = p_[va];
+    const Point& b = p_[vb];
+    const Point& c = p_[vc];
     const Real turn = Cross(a, b, c);
     if (allowFlat ? turn < 0 : turn <= 0) return false;
-    for (int q = nodes_[n.next].next; q != n.prev; q = nodes_[q].next) {
-      const int v = nodes_[q].v;
-      if (v == nodes_[n.prev].v || v == n.v || v == nodes_[n.next].v) continue;
-      const Point& pq = p_[v];
-      // Only a point where the outline turns back can lie in an ear.
-      if (Cross(p_[nodes_[nodes_[q].prev].v], pq, p_[nodes_[nodes_[q].next].v]) > 0) continue;
-      if (InTriangle(a, b, c, pq)) return false;
-    }
+    const int x0 = CellOf(std::min({a.x, b.x, c.x}), xmin_, xmax_), x1 = CellOf(std::max({a.x, b.x, c.x}), xmin_, xmax_);
+    const int y0 = CellOf(std::min({a.y, b.y, c.y}), ymin_, ymax_), y1 = CellOf(std::max({a.y, b.y, c.y}), ymin_, ymax_);
+    for (int cy = y0; cy <= y1; ++cy)
+      for (int cx = x0; cx <= x1; ++cx)
+        for (const int q : grid_[CellIndex(cx, cy)]) {
+          if (removed_[q] || q == node || q == n.prev || q == n.next) continue;
+          const int v = nodes_[q].v;
+          if (v == va || v == vb || v == vc) continue;
+          if (!Reflex(q)) continue;
+          if (InTriangle(a, b, c, p_[v])) return false;
+        }
     return true;
   }
 
   void ClipEars(int start) {
+    IndexReflexPoints(start);
     int count = 1;
     for (int q = nodes_[start].next; q != start; q = nodes_[q].next) ++count;
     int current = start;
@@ -337,8 +383,10 @@ class FaceBuilder {
         triangles_.push_back({nodes_[n.prev].v, n.v, nodes_[n.next].v});
         nodes_[n.prev].next = n.next;
         nodes_[n.next].prev = n.prev;
+        removed_[current] = true;
         --count;
-        current = n.next;
+        // Back to the corner before: clipping may have made it an ear.
+        current = n.prev;
         stalled = 0;
         allowFlat = false;
       } else {
@@ -353,6 +401,10 @@ class FaceBuilder {
   const std::vector<Point>& p_;
   std::vector<std::array<int, 3>>& triangles_;
   std::vector<Node> nodes_;
+  std::vector<bool> removed_;
+  std::vector<std::vector<int>> grid_;
+  int cells_ = 1;
+  Real xmin_ = 0, xmax_ = 0, ymin_ = 0, ymax_ = 0;
 };
 
 // ---- Output ----------------------------------------------------------------------------

@@ -247,4 +247,38 @@ TEST_F(StlWriterTest, GearPictureIsAClosedOutwardSolid) {
   }
 }
 
+// A finely drawn gear of many teeth with three bores: thousands of points
+// on one face, and more than one hole to join to its outline.
+TEST_F(StlWriterTest, FinelyDrawnGearWithThreeBores) {
+  if (!std::filesystem::exists("/usr/bin/admesh")) GTEST_SKIP() << "admesh (independent STL checker) is not installed";
+  common::CadSettings.CadArcResolution = 0.05L;
+  Stl("fine.stl", 5, [] {
+    CadPolylineBegin(1);
+    const int teeth = 120;
+    const Real step = 2 * Pi / teeth;
+    for (int i = 0; i < teeth; ++i) {
+      const Real a = i * step;
+      CadPolylineVertex(200 * std::cos(a), 200 * std::sin(a), 0);
+      CadPolylineVertex(210 * std::cos(a + 0.3L * step), 210 * std::sin(a + 0.3L * step), 0.15L * step);
+      CadPolylineVertex(210 * std::cos(a + 0.45L * step), 210 * std::sin(a + 0.45L * step), 0);
+      CadPolylineVertex(200 * std::cos(a + 0.75L * step), 200 * std::sin(a + 0.75L * step), 0.25L * step);
+    }
+    CadPolylineEnd();
+    CadCircle(0, 0, 50);
+    CadCircle(100, 0, 20);
+    CadCircle(-100, 20, 20);
+  });
+  EXPECT_GT(StlState.StlFacetCount, 50000u);
+  const auto summary = Admesh(scratch_.Path("fine.stl"));
+  ASSERT_TRUE(summary.count("Number of facets"));
+  EXPECT_EQ(summary.at("Total disconnected facets"), 0);
+  EXPECT_EQ(summary.at("Backwards edges"), 0);
+  EXPECT_EQ(summary.at("Facets added"), 0);
+  EXPECT_EQ(summary.at("Facets reversed"), 0);
+  EXPECT_EQ(summary.at("Number of parts"), 1);
+  const double area = Pi * 200 * 200 - Pi * 50 * 50 - 2 * Pi * 20 * 20;
+  EXPECT_GT(summary.at("Volume"), area * 5);
+  EXPECT_LT(summary.at("Volume"), (area + Pi * (210 * 210 - 200 * 200)) * 5);
+}
+
 }  // namespace
