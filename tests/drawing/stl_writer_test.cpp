@@ -17,6 +17,7 @@
 #include <numbers>
 #include <regex>
 
+#include "common/design_documentation.h"
 #include "drawing/carrier_outline.h"
 #include "drawing_test_support.h"
 
@@ -154,6 +155,40 @@ TEST_F(StlWriterTest, EmptyFileNameAndTheHeightQuestion) {
   CadDrawingFrame(0, 0, 160, 120, 1);
   EXPECT_EQ(common::CadSettings.StlHeights[2], 25);
   CadCloseOutput();
+
+  // Command-line output asks nothing: the given height holds.
+  const std::size_t asked = dialogs_.Asked().size();
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(scratch_.Dir());
+  common::CadBatchNaming = true;
+  common::CurrentFileName = "batch";
+  CadOpenOutput(CadDeviceStl);
+  CadDrawingFrame(0, 0, 160, 120, 3);
+  CadLine(0, 0, 1, 0);
+  CadCloseOutput();
+  common::CadBatchNaming = false;
+  std::filesystem::current_path(cwd);
+  EXPECT_TRUE(std::filesystem::exists(scratch_.Path("batch.stl")));
+  EXPECT_EQ(dialogs_.Asked().size(), asked);
+  EXPECT_EQ(common::CadSettings.StlHeights[2], 3);
+}
+
+TEST_F(StlWriterTest, BlockInsertedTwiceGivesTwoBodies) {
+  // A square recorded as a block and placed twice, turned once: the replays
+  // close into two boxes.
+  Stl("blocks.stl", 2, [] {
+    CadBeginBlocksSection();
+    CadBeginBlock("SQUARE");
+    CadRectangle(0, 0, 10, 10);
+    CadEndBlock();
+    CadEndSection();
+    CadInsertLogos();
+    CadInsertBlock("SQUARE", 0, 0, 0, 1, 1);
+    CadInsertBlock("SQUARE", 50, 0, 45, 1, 1);
+  });
+  const auto facets = ReadBinary(testsupport::Slurp(scratch_.Path("blocks.stl")));
+  EXPECT_EQ(facets.size(), 2u * 12);
+  EXPECT_NEAR(SignedVolume(facets), 2 * 10 * 10 * 2, 1e-3);
 }
 
 // ---- A gear picture for the independent checker ---------------------------------------
