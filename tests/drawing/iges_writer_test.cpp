@@ -182,6 +182,20 @@ TEST_F(IgesWriterTest, NotesPensSolidsAndUnknownBlocks) {
   EXPECT_EQ(common::MsgText[1], "Blockname NOWHERE not found !");
 }
 
+TEST_F(IgesWriterTest, LongTextContinuesInsideItsStringWithoutBlanks) {
+  // A reader counts a string's characters across the record end: a string
+  // is broken only where its record is full, never at one of its commas.
+  std::string text;
+  for (int i = 0; i < 14; ++i) text += "ab,c;";
+  const auto records = Records([&] { CadText(text, 0, 0); });
+  ExpectWellFormed(records);
+  const auto p = Section(records, 'P');
+  ASSERT_EQ(p.size(), 3u);
+  std::string joined = p[1].substr(0, 64) + p[2].substr(0, 64);
+  EXPECT_EQ(p[1].substr(0, 64), ("70H" + text).substr(0, 64));
+  EXPECT_EQ(joined.substr(0, 74), "70H" + text + ";");
+}
+
 TEST_F(IgesWriterTest, ManyMembersAndThePictureAsGoldenFile) {
   // A block of 30 members lists them 12 to a record.
   const auto records = Records([] {
