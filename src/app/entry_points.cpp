@@ -8,6 +8,7 @@
 #include "common/aux_images.h"
 #include "common/kaldvar.h"
 #include "drawing/drawing_name_form.h"
+#include "drawing/gear_pictures.h"
 
 namespace app {
 
@@ -18,7 +19,9 @@ TEntryPoints StartEntryPoints() {
   const auto none0 = [] { EntryNotAvailable(); };
   const auto none1 = [](int) { EntryNotAvailable(); };
   const auto none2 = [](int, int) { EntryNotAvailable(); };
-  e.DrawGears = none2;
+  e.DrawGears = [](int code, int device) {
+    drawing::DrawGears(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(device));
+  };
   e.ShowDiagrams = none2;
   e.DrawQuickSheet = none2;
   // Redrawing what is not drawn yet leaves the picture on the screen.

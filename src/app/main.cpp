@@ -20,6 +20,10 @@
 
 namespace {
 
+// The menu item drawn before the picture is taken, and the wait before.
+std::string ShowItem;
+int Settle = 500;
+
 // Whether a screen is there to show windows on.
 bool HaveDisplay() {
   const char* x = std::getenv("DISPLAY");
@@ -30,11 +34,15 @@ bool HaveDisplay() {
 // "--graphics-test [--grab=picture.png] [--pdf=picture.pdf]": the graphics
 // window alone with its test picture, for a look at a display or printer.
 // "--grab=picture.png" alone: the main window is written as a picture after
-// its start-up and closed (a look at the start without a user).
+// its start-up and closed (a look at the start without a user);
+// "--show=mi_viewZahnraeder" first draws the picture of that menu item,
+// "--settle=ms" waits that long before the picture is taken.
 bool GraphicsTestRequested(int argc, char** argv, std::string& grab, std::string& pdf) {
   bool requested = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg.rfind("--show=", 0) == 0) ShowItem = arg.substr(7);
+    if (arg.rfind("--settle=", 0) == 0) Settle = std::atoi(arg.substr(9).c_str());
     if (arg == "--graphics-test") requested = true;
     if (arg.rfind("--grab=", 0) == 0) grab = arg.substr(7);
     if (arg.rfind("--pdf=", 0) == 0) pdf = arg.substr(6);
@@ -54,8 +62,11 @@ int main(int argc, char** argv) {
   }
   // The program's own options are no part of the command line's meaning.
   std::vector<std::string> params;
-  for (int i = 1; i < argc; ++i)
-    if (std::string(argv[i]).rfind("--grab=", 0) != 0) params.emplace_back(argv[i]);
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.rfind("--grab=", 0) != 0 && arg.rfind("--show=", 0) != 0 && arg.rfind("--settle=", 0) != 0)
+      params.emplace_back(arg);
+  }
   const app::CommandLine line = app::ParseCommandLine(params);
   app::StartUpProgram(argc, argv);
   if (line.kind == app::CommandLine::Kind::Usage && HaveDisplay()) {
@@ -69,5 +80,5 @@ int main(int argc, char** argv) {
   // The interactive program: a design named on the command line is opened
   // with the windows' dialogs, then the main window runs until it closes
   // and writes the session file.
-  return app::ui::RunMainWindow(argc, argv, grab, [&line] { return app::OpenStartFile(line); });
+  return app::ui::RunMainWindow(argc, argv, grab, [&line] { return app::OpenStartFile(line); }, Settle, ShowItem);
 }

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/entry_points.h"
+#include "app/main_menu.h"
 #include "app/pitch_curve_input.h"
 #include "app/ui/formula_dialogs.h"
 #include "app/ui/main_window_form.h"
@@ -32,7 +33,8 @@ void InstallApplicationForms() {
   };
 }
 
-int RunMainWindow(int argc, char** argv, const std::string& grabFile, const BeforeMainWindow& before, int settle) {
+int RunMainWindow(int argc, char** argv, const std::string& grabFile, const BeforeMainWindow& before, int settle,
+                  const std::string& showItem) {
   QApplication application(argc, argv);
   application.setApplicationName(QString::fromStdString(common::ProductCode));
   InstallApplicationForms();
@@ -43,6 +45,11 @@ int RunMainWindow(int argc, char** argv, const std::string& grabFile, const Befo
   {
     Thh window;
     window.show();
+    if (!showItem.empty()) {
+      QTimer::singleShot(0, &window, [showItem] {
+        if (HasMenuHandler(showItem)) MenuItemClick(showItem);
+      });
+    }
     if (!grabFile.empty()) {
       QTimer::singleShot(settle, &window, [&] {
         window.View()->ReplayPending();

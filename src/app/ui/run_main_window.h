@@ -19,8 +19,9 @@ using BeforeMainWindow = std::function<std::optional<int>()>;
 
 // Runs the program's window until it closes; returns the exit code. With
 // grabFile the shown window is written there as PNG (after settle
-// milliseconds) and the window is closed.
+// milliseconds) and the window is closed; showItem names a menu item whose
+// picture is drawn first ("mi_viewZahnraeder").
 int RunMainWindow(int argc, char** argv, const std::string& grabFile = "", const BeforeMainWindow& before = {},
-                  int settle = 500);
+                  int settle = 500, const std::string& showItem = "");
 
 }  // namespace app::ui

@@ -1,0 +1,295 @@
+// End-to-end tests of the gear-pair pictures: DXF files of the gears read
+// back strictly by an independent reader (ezdxf), their outlines chained
+// from the line entities and their teeth counted geometrically against the
+// pitch curve; the rack for manufacture with its flank angles; the refusals
+// that open no output.
+#include "drawing/gear_pictures.h"
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+#include "calc/calc_records.h"
+#include "calc/centre_distance.h"
+#include "calc/noncircular_pair.h"
+#include "calc/pitch_curve.h"
+#include "calc/spur_gear_data.h"
+#include "common/graphics_facade.h"
+#include "common/numeric_routines.h"
+#include "drawing/rotated_frame.h"
+#include "drawing_test_support.h"
+
+namespace {
+
+using drawingtest::DrawingTest;
+
+const char* const Reader = "/usr/bin/python3";
+
+// What the reader made of a DXF file.
+struct DxfOutline {
+  int loadStatus = -1;
+  int auditErrors = -1;
+  std::map<std::string, int> entities;
+  int closedComponents = 0;
+  int openComponents = 0;
+  std::vector<std::vector<std::pair<double, double>>> loops;  // closed ones
+};
+
+bool ReaderPresent() {
+  return std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") == 0;
+}
+
+DxfOutline ReadOutline(const std::string& file) {
+  DxfOutline out;
+  const std::string command = std::string(Reader) + " " + VOB_SOURCE_DIR + "/tests/support/dxf_outline.py '" +
+                              file + "' 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  std::string text;
+  char buffer[4096];
+  while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+  const int status = pclose(pipe);
+  out.loadStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream in(line);
+    std::string tag;
+    in >> tag;
+    if (tag == "AUDIT") {
+      in >> out.auditErrors;
+    } else if (tag == "ENTITY") {
+      std::string type;
+      int n = 0;
+      in >> type >> n;
+      out.entities[type] = n;
+    } else if (tag == "COMPONENT") {
+      int index = 0, closed = 0;
+      in >> index >> closed;
+      if (closed) {
+        ++out.closedComponents;
+        out.loops.emplace_back();
+      } else {
+        ++out.openComponents;
+      }
+    } else if (tag == "V" && !out.loops.empty()) {
+      double x = 0, y = 0;
+      in >> x >> y;
+      out.loops.back().emplace_back(x, y);
+    } else if (tag == "LOADERROR") {
+      ADD_FAILURE() << line;
+    }
+  }
+  return out;
+}
+
+// Teeth of a closed outline round the centre (cx, cy): the outline rises
+// above the pitch curve once per tooth (counted with a hysteresis of a
+// quarter of the tooth height, so that a flank's points near the curve do
+// not count twice). Also the smallest and largest distance from the curve.
+struct ToothCount {
+  int teeth = 0;
+  int falls = 0;
+  double lowest = 1e9, highest = -1e9;
+};
+
+ToothCount CountTeeth(const std::vector<std::pair<double, double>>& loop, double cx, double cy, double band,
+                      const std::function<Real(Real)>& pitchRadius) {
+  ToothCount c;
+  int state = 0;
+  for (std::size_t pass = 0; pass < 2; ++pass) {
+    for (const auto& [x, y] : loop) {
+      const Real phi = std::atan2(y - cy, x - cx);
+      const double d = std::hypot(x - cx, y - cy) - static_cast<double>(pitchRadius(phi));
+      if (pass == 1) {
+        c.lowest = std::min(c.lowest, d);
+        c.highest = std::max(c.highest, d);
+      }
+      if (d > band && state <= 0) {
+        if (pass == 1 && state < 0) ++c.teeth;
+        state = 1;
+      } else if (d < -band && state >= 0) {
+        if (pass == 1 && state > 0) ++c.falls;
+        state = -1;
+      }
+    }
+  }
+  return c;
+}
+
+class GearPictures : public DrawingTest {
+ protected:
+  GearPictures() : DrawingTest("gear_pictures") {}
+  void SetUp() override {
+    DrawingTest::SetUp();
+    calc::InitGearData();
+    calc::SetSpurGearDefaults();
+    calc::SetNoncircularDefaults();
+    calc::SpurGearData.P = 10;
+    calc::SpurGearData.n[1] = 1000;
+    calc::SpurGearData.CalcMethod = 1;
+    common::InitGraphDisplayList();
+  }
+  void Calculate() {
+    calc::CalcNoncircularPair();
+    ASSERT_EQ(common::FatalFlag, 0);
+    common::ClearErrorMessages();
+  }
+  std::string DrawDxf(int code, const std::string& name) {
+    const std::string path = scratch_.Path(name);
+    dialogs_.Then(platform::ScriptedAnswer::File(path));
+    drawing::DrawGears(static_cast<std::uint16_t>(code), drawing::CadDeviceDxf);
+    EXPECT_EQ(common::AbortFlag, 0);
+    return path;
+  }
+  // The outline of one gear drawn alone, its teeth counted round the origin.
+  void ExpectToothedGear(int gear, const std::string& name) {
+    const std::string file = DrawDxf(gear, name);
+    const DxfOutline out = ReadOutline(file);
+    ASSERT_EQ(out.loadStatus, 0) << file;
+    EXPECT_EQ(out.auditErrors, 0);
+    ASSERT_EQ(out.closedComponents, 1) << "one closed outline";
+    const auto& loop = out.loops.front();
+    const int z = gear == 1 ? calc::NcPair.z1 : calc::NcPair.z1 * calc::NcPair.k;
+    // 2 z flanks of FlankPointCount + 1 points, nearly all of them kept.
+    EXPECT_GT(loop.size(), static_cast<std::size_t>(2 * z * drawing::FlankPointCount));
+    const auto radius1 = [](Real phi) { return calc::PitchRadius(calc::NormAngle(phi)); };
+    // Gear 2's pitch curve at the polar angle theta of its own frame: the
+    // curve was traced from the contact points; found by a fine search.
+    std::vector<std::pair<Real, Real>> curve2;
+    if (gear == 2) {
+      const drawing::TPitchTrack track = drawing::TrackPitchCurve(2);
+      for (std::size_t i = 0; i < track.X.size(); i += 10)
+        curve2.emplace_back(std::atan2(track.Y[i], track.X[i]), std::hypot(track.X[i], track.Y[i]));
+      std::sort(curve2.begin(), curve2.end());
+    }
+    const auto radius2 = [&curve2](Real phi) {
+      auto it = std::lower_bound(curve2.begin(), curve2.end(), std::make_pair(phi, Real(-1)));
+      if (it == curve2.end()) it = std::prev(it);
+      return it->second;
+    };
+    const double mn = static_cast<double>(calc::SpurGearData.NormalModule);
+    const ToothCount c = gear == 1 ? CountTeeth(loop, 0, 0, 0.25 * mn, radius1)
+                                   : CountTeeth(loop, 0, 0, 0.25 * mn, radius2);
+    EXPECT_EQ(c.teeth, z) << name;
+    EXPECT_EQ(c.falls, z) << name;
+  }
+};
+
+TEST_F(GearPictures, DefaultEllipseGearsHaveTheirTeethInClosedOutlines) {
+  if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  Calculate();
+  ExpectToothedGear(1, "gear1.dxf");
+  ExpectToothedGear(2, "gear2.dxf");
+}
+
+TEST_F(GearPictures, FocalEllipseFormulaCurveWithConstantModule) {
+  if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  calc::CurveType = calc::CurveFormula;
+  calc::PieceCount = 1;
+  calc::FormulaPieces[1].EndAngle = 360;
+  calc::FormulaPieces[1].Formula = "40/(1-0.3*cos(X))";
+  calc::NcPair.z1 = 31;
+  calc::NcPair.ModuleMode = 2;
+  Calculate();
+  ExpectToothedGear(1, "focal1.dxf");
+  // A constant module gives every tooth the same height: from the root
+  // 1.25 mn below the pitch curve to the tip 1 mn above it (measured along
+  // the radius, which on this curve is at most a little longer).
+  const std::string file = DrawDxf(1, "focal1b.dxf");
+  const DxfOutline out = ReadOutline(file);
+  ASSERT_EQ(out.closedComponents, 1);
+  const double mn = static_cast<double>(calc::SpurGearData.NormalModule);
+  const ToothCount c = CountTeeth(out.loops.front(), 0, 0, 0.25 * mn,
+                                  [](Real phi) { return calc::PitchRadius(calc::NormAngle(phi)); });
+  EXPECT_NEAR(c.highest, 1.0 * mn, 0.1 * mn);
+  EXPECT_NEAR(c.lowest, -1.25 * mn, 0.2 * mn);
+}
+
+TEST_F(GearPictures, PairPitchCurvesAndTurnedPairLoad) {
+  if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  Calculate();
+  calc::PhiView = 37;
+  for (const int code : {0, 3, 4, 5, 6}) {
+    DxfOutline out = ReadOutline(DrawDxf(code, "code" + std::to_string(code) + ".dxf"));
+    EXPECT_EQ(out.loadStatus, 0) << code;
+    EXPECT_EQ(out.auditErrors, 0) << code;
+    EXPECT_GT(out.entities["LINE"], 300) << code;
+  }
+}
+
+TEST_F(GearPictures, TurnedPairMeshesAtTheViewAngle) {
+  // In the pair at the view angle gear 1 is turned back by the angle and
+  // gear 2 on by its turn: the pitch points of that drive angle of both
+  // gears then meet on the line of centres, the pitch radii adding up to
+  // the centre distance, and gear 2 has turned about as far as rolling
+  // gives.
+  Calculate();
+  const drawing::TPitchTrack track = drawing::TrackPitchCurve(2);
+  for (const Real view : {0.0L, 50.0L, 200.0L}) {
+    const Real phi = common::DegToRad(view);
+    const Real r = calc::PitchRadius(phi);
+    const std::size_t i = static_cast<std::size_t>(std::lround((track.X.size() - 1) * view / 360.0L));
+    const Real psi = drawing::GearTwoTurn(track, phi);
+    EXPECT_NEAR(std::remainder(psi - common::RadToDeg(calc::RollingAngle2(phi)), 360.0L), 0, 0.1);
+    Real x2, y2;
+    common::RotateTranslate(x2, y2, calc::NcPair.a, 0, psi, track.X[i], track.Y[i]);
+    EXPECT_NEAR(x2, r, 0.01) << view;
+    EXPECT_NEAR(y2, 0, 0.01) << view;
+  }
+  calc::PhiView = 50;
+  drawing::DrawGears(6, drawing::CadDeviceScreen);
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_GT(common::DisplayList.size(), 2000u);
+  EXPECT_EQ(drawing::FrameAngle, 0) << "the frame is reset afterwards";
+}
+
+TEST_F(GearPictures, RackForManufactureHasTheTeethWithFlanksAtThePressureAngle) {
+  if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  calc::NcPair.ModuleMode = 2;
+  Calculate();
+  const DxfOutline out = ReadOutline(DrawDxf(9, "rack.dxf"));
+  ASSERT_EQ(out.loadStatus, 0);
+  EXPECT_EQ(out.auditErrors, 0);
+  ASSERT_EQ(out.closedComponents, 1) << "teeth and body form one closed outline";
+  const auto& loop = out.loops.front();
+  const double mn = static_cast<double>(calc::SpurGearData.NormalModule);
+  const double t = std::tan(20.0 * M_PI / 180.0);
+  int tips = 0, flanks = 0;
+  for (std::size_t i = 0; i < loop.size(); ++i) {
+    const auto [xa, ya] = loop[i];
+    const auto [xb, yb] = loop[(i + 1) % loop.size()];
+    const double dx = xb - xa, dy = yb - ya;
+    if (std::fabs(dy) < 1e-6 && std::fabs(ya + mn) < 1e-4) ++tips;  // the tooth tips at -hf
+    if (std::fabs(dx) > 1e-6 && std::fabs(dy) > 1e-6) {
+      ++flanks;
+      EXPECT_NEAR(std::fabs(dx / dy), t, 1e-4) << "flank " << i;
+    }
+  }
+  EXPECT_EQ(tips, calc::NcPair.z1);
+  EXPECT_EQ(flanks, 3 * calc::NcPair.z1);  // the first flank of a tooth runs on into the last of the one before
+}
+
+TEST_F(GearPictures, RackAndRackViewNeedAConstantModule) {
+  Calculate();
+  calc::NcPair.ModuleMode = 1;
+  for (const int code : {7, 9}) {
+    dialogs_.ClearRecord();
+    drawing::DrawGears(static_cast<std::uint16_t>(code), drawing::CadDeviceDxf);
+    ASSERT_EQ(dialogs_.Asked().size(), 1u) << "no file is asked for";
+    EXPECT_EQ(dialogs_.Asked()[0].text, "mn <> const !");
+  }
+}
+
+TEST_F(GearPictures, FatalDesignShowsTheMessagesInsteadOfAPicture) {
+  Calculate();
+  common::AddErrorMessage("Fatal  : rw1 <= 0 !");
+  common::FatalFlag = 1;
+  common::DisplayList.clear();
+  drawing::DrawGears(0, drawing::CadDeviceScreen);
+  EXPECT_TRUE(common::DisplayList.empty());
+  ASSERT_FALSE(dialogs_.Asked().empty());
+}
+
+}  // namespace
