@@ -169,9 +169,10 @@ TEST(CommandLine, CadOutputGoesToTheDrawingEntryPoints) {
                                              "gears 1 7 batch", "diagram 7 1", "diagram 14 2"}));
   EXPECT_FALSE(common::CadBatchNaming);
 
-  // A drawing that is not part of the program fails the run.
-  app::ResetEntryPoints();
+  // A drawing that fails (here: cancelled) fails the run.
+  app::Entry().DrawGears = [](int, int) { common::AbortFlag = 1; };
   EXPECT_EQ(app::RunBatch(app::ParseCommandLine({"x.vb4", "/CAD1:1"}), out, err, false), 2);
+  app::ResetEntryPoints();
   fs::current_path(previous);
 }
 

@@ -16,107 +16,21 @@
 #include "calc/pitch_curve.h"
 #include "calc/spur_gear_data.h"
 #include "common/graphics_facade.h"
+#include "common/number_format.h"
 #include "common/numeric_routines.h"
 #include "drawing/rotated_frame.h"
 #include "drawing_test_support.h"
+#include "support/dxf_outline.h"
 
 namespace {
 
 using drawingtest::DrawingTest;
 
-const char* const Reader = "/usr/bin/python3";
-
-// What the reader made of a DXF file.
-struct DxfOutline {
-  int loadStatus = -1;
-  int auditErrors = -1;
-  std::map<std::string, int> entities;
-  int closedComponents = 0;
-  int openComponents = 0;
-  std::vector<std::vector<std::pair<double, double>>> loops;  // closed ones
-};
-
-bool ReaderPresent() {
-  return std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") == 0;
-}
-
-DxfOutline ReadOutline(const std::string& file) {
-  DxfOutline out;
-  const std::string command = std::string(Reader) + " " + VOB_SOURCE_DIR + "/tests/support/dxf_outline.py '" +
-                              file + "' 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  std::string text;
-  char buffer[4096];
-  while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
-  const int status = pclose(pipe);
-  out.loadStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::istringstream in(line);
-    std::string tag;
-    in >> tag;
-    if (tag == "AUDIT") {
-      in >> out.auditErrors;
-    } else if (tag == "ENTITY") {
-      std::string type;
-      int n = 0;
-      in >> type >> n;
-      out.entities[type] = n;
-    } else if (tag == "COMPONENT") {
-      int index = 0, closed = 0;
-      in >> index >> closed;
-      if (closed) {
-        ++out.closedComponents;
-        out.loops.emplace_back();
-      } else {
-        ++out.openComponents;
-      }
-    } else if (tag == "V" && !out.loops.empty()) {
-      double x = 0, y = 0;
-      in >> x >> y;
-      out.loops.back().emplace_back(x, y);
-    } else if (tag == "LOADERROR") {
-      ADD_FAILURE() << line;
-    }
-  }
-  return out;
-}
-
-// Teeth of a closed outline round the centre (cx, cy): the outline rises
-// above the pitch curve once per tooth (counted with a hysteresis of a
-// quarter of the tooth height, so that a flank's points near the curve do
-// not count twice). Also the smallest and largest distance from the curve.
-struct ToothCount {
-  int teeth = 0;
-  int falls = 0;
-  double lowest = 1e9, highest = -1e9;
-};
-
-ToothCount CountTeeth(const std::vector<std::pair<double, double>>& loop, double cx, double cy, double band,
-                      const std::function<Real(Real)>& pitchRadius) {
-  ToothCount c;
-  int state = 0;
-  for (std::size_t pass = 0; pass < 2; ++pass) {
-    for (const auto& [x, y] : loop) {
-      const Real phi = std::atan2(y - cy, x - cx);
-      const double d = std::hypot(x - cx, y - cy) - static_cast<double>(pitchRadius(phi));
-      if (pass == 1) {
-        c.lowest = std::min(c.lowest, d);
-        c.highest = std::max(c.highest, d);
-      }
-      if (d > band && state <= 0) {
-        if (pass == 1 && state < 0) ++c.teeth;
-        state = 1;
-      } else if (d < -band && state >= 0) {
-        if (pass == 1 && state > 0) ++c.falls;
-        state = -1;
-      }
-    }
-  }
-  return c;
-}
+using testsupport::CountTeeth;
+using testsupport::DxfOutline;
+using testsupport::ReaderPresent;
+using testsupport::ReadOutline;
+using testsupport::ToothCount;
 
 class GearPictures : public DrawingTest {
  protected:
@@ -249,6 +163,9 @@ TEST_F(GearPictures, RackForManufactureHasTheTeethWithFlanksAtThePressureAngle) 
   if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
   calc::NcPair.ModuleMode = 2;
   Calculate();
+  // All teeth of gear 1, no bores.
+  dialogs_.Then(platform::ScriptedAnswer::Enter(std::to_string(calc::NcPair.z1)));
+  dialogs_.Then(platform::ScriptedAnswer::Enter("0"));
   const DxfOutline out = ReadOutline(DrawDxf(9, "rack.dxf"));
   ASSERT_EQ(out.loadStatus, 0);
   EXPECT_EQ(out.auditErrors, 0);
@@ -269,6 +186,44 @@ TEST_F(GearPictures, RackForManufactureHasTheTeethWithFlanksAtThePressureAngle) 
   }
   EXPECT_EQ(tips, calc::NcPair.z1);
   EXPECT_EQ(flanks, 3 * calc::NcPair.z1);  // the first flank of a tooth runs on into the last of the one before
+}
+
+TEST_F(GearPictures, RackQuestionsAndItsBores) {
+  if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  calc::NcPair.ModuleMode = 2;
+  Calculate();
+  const Real mn = calc::SpurGearData.NormalModule;
+  // 101 teeth are refused and asked again; 3 bores of 5 mm, 20 mm apart.
+  for (const char* text : {"101", "10", "3", "5", "20"}) dialogs_.Then(platform::ScriptedAnswer::Enter(text));
+  const DxfOutline out = ReadOutline(DrawDxf(9, "rack3.dxf"));
+  ASSERT_EQ(out.loadStatus, 0);
+  EXPECT_EQ(out.entities.at("CIRCLE"), 3);
+  std::vector<std::string> prompts;
+  for (const auto& asked : dialogs_.Asked())
+    if (asked.kind == platform::AskedDialog::Kind::TextInput) prompts.push_back(asked.text);
+  EXPECT_EQ(prompts, (std::vector<std::string>{"Plot teeth", "Plot teeth", "number of bore", "bore diameter [mm]",
+                                               "distance bore [mm]"}));
+  // The distance offered: (teeth pi mn - 3 d) / (bores - 1).
+  for (const auto& asked : dialogs_.Asked())
+    if (asked.text == "distance bore [mm]") {
+      EXPECT_EQ(asked.initial, common::RealToText((10 * std::numbers::pi_v<Real> * mn - 15) / 2));
+    }
+  // Cancelling a question draws nothing.
+  dialogs_.ClearRecord();
+  dialogs_.Then(platform::ScriptedAnswer::Cancel());
+  drawing::DrawGears(9, drawing::CadDeviceDxf);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(dialogs_.Asked().size(), 1u) << "no file name asked";
+}
+
+TEST_F(GearPictures, CarrierNeedsBothBores) {
+  Calculate();
+  calc::SpurGearData.BoreDiameter[1] = 20;
+  calc::SpurGearData.BoreDiameter[2] = 0;
+  drawing::DrawGears(8, drawing::CadDeviceDxf);
+  ASSERT_EQ(dialogs_.Asked().size(), 1u);
+  EXPECT_EQ(dialogs_.Asked()[0].text, "d bore = 0 !");
+  EXPECT_EQ(common::AbortFlag, 1);
 }
 
 TEST_F(GearPictures, RackAndRackViewNeedAConstantModule) {

