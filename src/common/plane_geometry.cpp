@@ -3,6 +3,7 @@
 // arc-centre message.
 #include "common/plane_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -210,8 +211,33 @@ bool ClipLineToBox(Real& x1, Real& y1, Real& x2, Real& y2, Real xmin, Real ymin,
     return true;
   }
   if (!in1 && !in2) {
-    x1 = y1 = x2 = y2 = 0;
-    return false;
+    // A segment that passes through the box keeps its piece between the
+    // two crossings (parameters t0 < t1 along P1-P2); one that misses the
+    // box or only touches a corner is dropped.
+    const Real dx = x2 - x1, dy = y2 - y1;
+    const Real p[4] = {-dx, dx, -dy, dy};
+    const Real q[4] = {x1 - xmin, xmax - x1, y1 - ymin, ymax - y1};
+    Real t0 = 0, t1 = 1;
+    bool miss = false;
+    for (int k = 0; k < 4 && !miss; ++k) {
+      if (p[k] == 0) {
+        miss = q[k] < 0;
+      } else if (p[k] < 0) {
+        t0 = std::max(t0, q[k] / p[k]);
+      } else {
+        t1 = std::min(t1, q[k] / p[k]);
+      }
+    }
+    if (miss || !(t0 < t1)) {
+      x1 = y1 = x2 = y2 = 0;
+      return false;
+    }
+    const Real ax = x1 + t0 * dx, ay = y1 + t0 * dy;
+    x2 = x1 + t1 * dx;
+    y2 = y1 + t1 * dy;
+    x1 = ax;
+    y1 = ay;
+    return true;
   }
   return true;
 }

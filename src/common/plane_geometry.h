@@ -63,8 +63,9 @@ bool SegmentBoxCrossing(Real& x, Real& y, Real x1, Real y1, Real x2, Real y2, Re
                         Real ymin, Real xmax, Real ymax);
 
 // Clips the segment P1-P2 to the box: the end outside is moved to the border.
-// Both ends outside: all four coordinates 0 and false (a segment passing
-// through the box is dropped whole). Both inside: unchanged, true.
+// Both ends outside: a segment that passes through the box is cut to its
+// two crossings (true); one that misses it (or touches only a corner) gets
+// all four coordinates 0 and false. Both inside: unchanged, true.
 bool ClipLineToBox(Real& x1, Real& y1, Real& x2, Real& y2, Real xmin, Real ymin, Real xmax,
                    Real ymax);
 

@@ -148,6 +148,20 @@ TEST_F(PlaneGeometry, BoxAndClipping) {
   EXPECT_EQ(x2, 10);
 
   x1 = -5, y1 = 5, x2 = 15, y2 = 5;  // through the box, both ends outside
+  EXPECT_TRUE(ClipLineToBox(x1, y1, x2, y2, 0, 0, 10, 10));
+  EXPECT_EQ(x1, 0);
+  EXPECT_EQ(y1, 5);
+  EXPECT_EQ(x2, 10);
+  EXPECT_EQ(y2, 5);
+
+  x1 = 12, y1 = -4, x2 = -4, y2 = 12;  // diagonally through, from the other side
+  EXPECT_TRUE(ClipLineToBox(x1, y1, x2, y2, 0, 0, 10, 10));
+  EXPECT_NEAR(x1, 8, 1e-15L);
+  EXPECT_NEAR(y1, 0, 1e-15L);
+  EXPECT_NEAR(x2, 0, 1e-15L);
+  EXPECT_NEAR(y2, 8, 1e-15L);
+
+  x1 = -5, y1 = 12, x2 = 15, y2 = 14;  // past the box
   EXPECT_FALSE(ClipLineToBox(x1, y1, x2, y2, 0, 0, 10, 10));
   EXPECT_EQ(x1, 0);
   EXPECT_EQ(y1, 0);
