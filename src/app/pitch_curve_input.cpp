@@ -192,16 +192,23 @@ void CheckFormulaPiece(PieceEditorFields& fields) {
   std::string text = common::AnsiToOemText(fields.formula);
   Real value = 0;
   std::int32_t position = 0;
-  if (text.size() > calc::MaxFormulaLength)
-    position = static_cast<std::int32_t>(calc::MaxFormulaLength) + 1;
-  else
+  if (text.size() > calc::MaxFormulaLength) {
+    // Every radius of the curve evaluates the text: a longer one would make
+    // each recalculation crawl, and the data file refuses it as well.
+    AbortFlag = 1;
+    fields.focus = PieceEditorFields::Focus::Formula;
+    fields.caret = static_cast<std::int32_t>(calc::MaxFormulaLength) + 1;
+    fields.errorLabel =
+        "Error  : formula longer than " + std::to_string(calc::MaxFormulaLength) + " characters !";
+  } else {
     common::EvaluateFormula(text, value, position, common::TextToReal(fields.startRad));
+  }
   if (position != 0) {
     AbortFlag = 1;
     fields.focus = PieceEditorFields::Focus::Formula;
     fields.caret = position;
     fields.errorLabel = "Error  : " + fields.formula + " (Pos. " + common::IntToText(position) + ")";
-  } else {
+  } else if (text.size() <= calc::MaxFormulaLength) {
     fields.errorLabel.clear();
     const int i = fields.index;
     if (i >= 1 && i <= calc::MaxFormulaPieces) {

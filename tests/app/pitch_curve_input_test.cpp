@@ -199,6 +199,25 @@ TEST_F(PitchCurveInputTest, EditorChecksFormulaAndRange) {
   EXPECT_EQ(f.endDeg, "360");
 }
 
+// A formula longer than 4096 characters is refused with its own label and
+// nothing is stored; one of 4096 characters is taken (blanks count: they
+// are what a data file stores).
+TEST_F(PitchCurveInputTest, EditorRefusesAFormulaLongerThan4096Characters) {
+  app::SetPitchCurveViews(&views_);
+  Pieces({{360, "100"}});
+  const std::string longest = "50 + 0.5 * SIN(X)" + std::string(4096 - 17, ' ');
+  views_.List(app::ListModify, 1)
+      .Editor({Enter(longest + "0", "360"), Enter(longest, "360")})
+      .List(app::ListOk);
+  app::InputFormulaPieces();
+  EXPECT_EQ(common::AbortFlag, 0);
+  ASSERT_EQ(views_.refusals.size(), 2u);
+  EXPECT_EQ(views_.refusals[0].errorLabel, "Error  : formula longer than 4096 characters !");
+  EXPECT_EQ(views_.refusals[0].focus, PieceEditorFields::Focus::Formula);
+  EXPECT_EQ(views_.refusals[1].errorLabel, "");
+  EXPECT_EQ(calc::FormulaPieces[1].Formula, longest);
+}
+
 TEST_F(PitchCurveInputTest, InsertDeleteAndCancel) {
   app::SetPitchCurveViews(&views_);
   Pieces({{120, "100"}, {240, "110"}, {360, "120"}});
