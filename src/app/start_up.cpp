@@ -17,6 +17,7 @@
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/work_areas.h"
 #include "dbase/expr/expr_hooks.h"
+#include "dbase/index/index_commands.h"
 #include "dbase/memo/memo_unit.h"
 
 namespace app {
@@ -31,6 +32,8 @@ void StartUpProgram(int argc, char** argv) {
   dbase::InstallExprHooks();
   // Memo fields live in the memo files of their tables.
   dbase::InitMemoUnit();
+  // Index files are kept in step with their tables.
+  dbase::IndexInit();
   dbase::ErrorProc = dbase::ShowErrorAndGoOn;
   common::InitWkaldvar();
   common::InitScreenGraphicsSettings();
@@ -66,6 +69,7 @@ void StartUpProgram(int argc, char** argv) {
 }
 
 void ShutDownProgram() {
+  dbase::IndexDone();
   dbase::ShutdownTzEngine();
   common::WriteSessionFile();
 }

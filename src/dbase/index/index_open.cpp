@@ -20,6 +20,7 @@
 #include "dbase/index/index_anchor.h"
 #include "dbase/index/index_search.h"
 #include "dbase/index/key_primitives.h"
+#include "dbase/index/table_semaphore.h"
 
 namespace dbase {
 
@@ -221,6 +222,12 @@ void CloseIndex(int slot) {
   const std::string name = ind->fileName;
   delete ind;
   if (fd >= 0 && ::close(fd) != 0) SetError(OsErrorCode(errno), "Error closing index file:  " + name);
+  // The last index of a shared table closed: this program leaves the table's
+  // semaphore.
+  for (const IND* open : slots.slots) {
+    if (open != nullptr) return;
+  }
+  DatabaseSemaphore(kSemLogout);
 }
 
 void EmptyNodeCache() {

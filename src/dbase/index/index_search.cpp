@@ -189,6 +189,16 @@ void StandOn(WorkArea& area, std::int64_t record) {
 
 }  // namespace
 
+bool StepIndexForward(IND& ind) { return StepForward(ind); }
+bool StepIndexBackward(IND& ind) { return StepBackward(ind); }
+
+bool DescendToEdge(IND& ind, bool first) {
+  ind.path.clear();
+  return DescendEdge(ind, ind.root, first);
+}
+
+std::int64_t CurrentEntryRecord(IND& ind) { return EntryRecord(ind); }
+
 bool SeekAndRead(IND& ind, std::uint32_t block, std::uint8_t* buffer) {
   for (const PathStep& step : ind.path) {
     if (step.block == block) {

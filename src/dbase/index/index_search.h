@@ -22,6 +22,14 @@ bool GetNode(IND& ind, std::uint32_t block);
 // key, key length bytes); IndexFound tells whether it is equal. During an
 // insertion a key beyond the leaf's last stays behind it.
 bool SeekKey(IND& ind, const std::string& key, bool inserting = false);
+// One entry forward or back across leaves; false at the edge, where the
+// position stays.
+bool StepIndexForward(IND& ind);
+bool StepIndexBackward(IND& ind);
+// Puts an index on its first or last entry (a fresh descent).
+bool DescendToEdge(IND& ind, bool first);
+// The record number of the current entry; -1 when the index stands on none.
+std::int64_t CurrentEntryRecord(IND& ind);
 
 // The controlling index of the current work area on its first or last key:
 // the record number, or record count + 1 when the index is empty.
