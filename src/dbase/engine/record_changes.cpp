@@ -126,7 +126,14 @@ bool Append() {
   RefreshRecCountOf(*area);
   if (!table.isVirtual) NativeToRecord(table, area->native);
   const bool useIndex = IndexActive();
-  if (useIndex) LockBracket(true);
+  if (useIndex) {
+    LockBracket(true);
+    // Without the index write lock the indexes could not follow safely.
+    if (TzError != 0) {
+      LockBracket(false);
+      return false;
+    }
+  }
   bool ok = PutDbfRecord(table, static_cast<std::int64_t>(table.recordCount) + 1);
   if (ok && !table.isVirtual) {
     RecordToNative(table, area->native);
@@ -163,6 +170,10 @@ bool Replace() {
       return false;
     }
     LockBracket(true);
+    if (TzError != 0) {
+      LockBracket(false);
+      return false;
+    }
     std::copy(area->native, area->native + area->nativeSize, area->swap.begin());
     // The index notes the keys of the record as it stands on disk.
     if (ReadIntoNative(*area, table.currentRecord) && IndexHooks.prepareReplace) IndexHooks.prepareReplace();

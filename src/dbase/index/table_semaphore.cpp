@@ -321,7 +321,7 @@ void UnlockForWriting(Semaphore& s) {
 std::string SemaphoreFileName() {
   const WorkArea* area = CurrentWorkAreaRecord();
   if (area == nullptr) return std::string();
-  const std::string file = ChangeExt(area->table.fileName, ".@S@");
+  const std::string file = ChangeExt(area->table.fileName, "@S@");
   if (SemaphoreDirectory.empty()) return file;
   std::string directory, name, extension;
   SplitPath(file, directory, name, extension);
