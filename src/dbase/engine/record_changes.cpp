@@ -36,6 +36,37 @@ void LockBracket(bool begin) {
   if (IndexHooks.lockSemaphore) IndexHooks.lockSemaphore(begin);
 }
 
+// The index write lock of a change. It is given back also when an error
+// is raised as an exception on the way: a kept write lock would stop every
+// other program sharing the table. A lock that could not be had ends the
+// change before anything is written.
+class WriteBracket {
+ public:
+  bool Begin() {
+    const std::uint16_t before = TzError;
+    open_ = true;
+    LockBracket(true);
+    return TzError == before;
+  }
+  void End() {
+    if (!open_) return;
+    open_ = false;
+    LockBracket(false);
+  }
+  ~WriteBracket() {
+    if (!open_) return;
+    open_ = false;
+    try {
+      LockBracket(false);
+    } catch (const EDidozError&) {
+      // The first error is the one on its way.
+    }
+  }
+
+ private:
+  bool open_ = false;
+};
+
 std::string Quoted(const WorkArea& area) { return "\"" + AreaName(area) + "\""; }
 
 // In a shared area a change of the current record needs the file lock or
@@ -126,14 +157,8 @@ bool Append() {
   RefreshRecCountOf(*area);
   if (!table.isVirtual) NativeToRecord(table, area->native);
   const bool useIndex = IndexActive();
-  if (useIndex) {
-    LockBracket(true);
-    // Without the index write lock the indexes could not follow safely.
-    if (TzError != 0) {
-      LockBracket(false);
-      return false;
-    }
-  }
+  WriteBracket bracket;
+  if (useIndex && !bracket.Begin()) return false;
   bool ok = PutDbfRecord(table, static_cast<std::int64_t>(table.recordCount) + 1);
   if (ok && !table.isVirtual) {
     RecordToNative(table, area->native);
@@ -141,7 +166,7 @@ bool Append() {
     if (area->Shared()) ok = WriteHeaderNow(table);
   }
   if (ok && useIndex && IndexHooks.addKeys) IndexHooks.addKeys();
-  if (useIndex) LockBracket(false);
+  bracket.End();
   table.eof = table.bof = false;
   RunRelation(*area);
   return ok && TzError == 0;
@@ -164,16 +189,13 @@ bool Replace() {
     return false;
   }
   const bool useIndex = IndexOnReplace && IndexActive() && !table.isVirtual;
+  WriteBracket bracket;
   if (useIndex) {
     if (area->swap.size() < area->nativeSize) {
       SetError(254, "Swap-buffer NIL. " + AreaName(*area));
       return false;
     }
-    LockBracket(true);
-    if (TzError != 0) {
-      LockBracket(false);
-      return false;
-    }
+    if (!bracket.Begin()) return false;
     std::copy(area->native, area->native + area->nativeSize, area->swap.begin());
     // The index notes the keys of the record as it stands on disk.
     if (ReadIntoNative(*area, table.currentRecord) && IndexHooks.prepareReplace) IndexHooks.prepareReplace();
@@ -185,7 +207,7 @@ bool Replace() {
   if (ok && CommonHooks.updateReadCache) CommonHooks.updateReadCache();
   if (useIndex) {
     if (ok && IndexHooks.updateKeys) IndexHooks.updateKeys();
-    LockBracket(false);
+    bracket.End();
   }
   RunRelation(*area);
   return ok && TzError == 0;

@@ -106,6 +106,16 @@ void ReturnToOwnSlots(AreaIndexes& area) {
 
 std::string TableNameOf(const WorkArea& area) { return AreaName(area); }
 
+// A move of the index answers record 0 when it raised an error; the error
+// stays recorded for the caller.
+std::int32_t MoveAnswer(std::int64_t (*move)()) {
+  try {
+    return static_cast<std::int32_t>(move());
+  } catch (const EDidozError&) {
+    return 0;
+  }
+}
+
 }  // namespace
 
 void IndexInit() {
@@ -120,10 +130,10 @@ void IndexInit() {
   ++InstallCount;
   IndexHooks.indexActive = [] { return ControllingIndex() != nullptr; };
   IndexHooks.synchronise = SyncIndexToRecord;
-  IndexHooks.nextRecord = [] { return static_cast<std::int32_t>(FindNextRec()); };
-  IndexHooks.priorRecord = [] { return static_cast<std::int32_t>(FindPriorRec()); };
-  IndexHooks.firstRecord = [] { return static_cast<std::int32_t>(GoTopIndexed()); };
-  IndexHooks.lastRecord = [] { return static_cast<std::int32_t>(GoBottomIndexed()); };
+  IndexHooks.nextRecord = [] { return MoveAnswer(FindNextRec); };
+  IndexHooks.priorRecord = [] { return MoveAnswer(FindPriorRec); };
+  IndexHooks.firstRecord = [] { return MoveAnswer(GoTopIndexed); };
+  IndexHooks.lastRecord = [] { return MoveAnswer(GoBottomIndexed); };
   IndexHooks.atEnd = IndexEof;
   IndexHooks.atBeginning = IndexBof;
   IndexHooks.addKeys = AppendNewKey;
