@@ -9,6 +9,7 @@
 #include "common/kaldvar.h"
 #include "drawing/drawing_name_form.h"
 #include "drawing/gear_pictures.h"
+#include "drawing/phi_diagrams.h"
 
 namespace app {
 
@@ -22,7 +23,9 @@ TEntryPoints StartEntryPoints() {
   e.DrawGears = [](int code, int device) {
     drawing::DrawGears(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(device));
   };
-  e.ShowDiagrams = none2;
+  e.ShowDiagrams = [](int code, int device) {
+    drawing::ShowDiagrams(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(device));
+  };
   e.DrawQuickSheet = none2;
   // Redrawing what is not drawn yet leaves the picture on the screen.
   e.RedrawCurrentView = [] {};
