@@ -8,6 +8,7 @@
 #include "common/aux_images.h"
 #include "common/kaldvar.h"
 #include "drawing/drawing_name_form.h"
+#include "drawing/gear_animation.h"
 #include "drawing/gear_pictures.h"
 #include "drawing/phi_diagrams.h"
 
@@ -29,8 +30,8 @@ TEntryPoints StartEntryPoints() {
   e.DrawQuickSheet = none2;
   // Redrawing what is not drawn yet leaves the picture on the screen.
   e.RedrawCurrentView = [] {};
-  e.AnimateGears1 = none1;
-  e.AnimateGears2 = none1;
+  e.AnimateGears1 = drawing::AnimateGears1;
+  e.AnimateGears2 = drawing::AnimateGears2;
   e.PrintPitchCurveReport = [](int mode) { PrintPitchCurveReport(static_cast<std::uint16_t>(mode)); };
   e.PrintGearReport = [](int mode) { PrintGearReport(static_cast<std::uint16_t>(mode)); };
   e.ShowDrawingNameForm = drawing::ShowDrawingNameForm;

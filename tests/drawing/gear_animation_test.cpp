@@ -1,0 +1,160 @@
+// Tests of the gear-pair animations on the screen's display list: the
+// settings form, the number of pictures over one or two turns, the erasing
+// pass of every picture but the last, the blocks of the second animation,
+// and the meshing of the pair at each picture.
+#include "drawing/gear_animation.h"
+
+#include <algorithm>
+
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/pitch_curve.h"
+#include "calc/spur_gear_data.h"
+#include "common/graphics_facade.h"
+#include "common/graphics_window.h"
+#include "common/numeric_routines.h"
+#include "drawing/tooth_contour.h"
+#include "drawing_test_support.h"
+
+namespace {
+
+using drawingtest::DrawingTest;
+using drawingtest::LoggingBackEnd;
+
+class Animation : public DrawingTest {
+ protected:
+  Animation() : DrawingTest("animation") {}
+  void SetUp() override {
+    DrawingTest::SetUp();
+    calc::InitGearData();
+    calc::SetSpurGearDefaults();
+    calc::SetNoncircularDefaults();
+    calc::SpurGearData.P = 10;
+    calc::SpurGearData.n[1] = 1000;
+    calc::SpurGearData.CalcMethod = 1;
+    calc::CalcNoncircularPair();
+    ASSERT_EQ(common::FatalFlag, 0);
+    common::ClearErrorMessages();
+    common::InitGraphDisplayList();
+  }
+  void TearDown() override {
+    drawing::AnimationFormView() = nullptr;
+    DrawingTest::TearDown();
+  }
+  // The view answers the form with these texts.
+  void Answer(const std::string& steps, const std::string& pause, bool ok = true) {
+    drawing::AnimationFormView() = [=](drawing::TForm_vob1ani& form) {
+      ++shown_;
+      form.Edit_steps = steps;
+      form.Edit_pause = pause;
+      if (ok) form.Button_okClick(); else form.Button_cancelClick();
+    };
+  }
+  // Radius lines of gear 1 drawn: one per picture and one per erasure.
+  static int Count(const std::vector<drawingtest::Figure>& figures, int pen, Real x1) {
+    return static_cast<int>(std::count_if(figures.begin(), figures.end(), [&](const drawingtest::Figure& f) {
+      return f.kind == "LINE" && f.pen == pen && f.values[0] == x1 && f.values[1] == 0 && f.values[3] == 0;
+    }));
+  }
+  int shown_ = 0;
+};
+
+TEST_F(Animation, FormTextsAndItsButtons) {
+  drawing::TForm_vob1ani form;
+  form.FormCreate();
+  EXPECT_EQ(form.Edit_steps, "180");
+  EXPECT_EQ(form.Edit_pause, "0");
+  EXPECT_EQ(form.Edit_start, "0");
+  EXPECT_EQ(form.Edit_end, "360");
+  EXPECT_FALSE(form.StartEndEnabled);
+  EXPECT_EQ(form.Label_singlestep, "Pause after each step ?");
+  form.Edit_pause = "250";
+  form.CheckBox_singlestepClick(true);
+  EXPECT_EQ(form.Edit_pause, "0");
+  form.Edit_steps = "7";
+  form.Button_anzbildClick();
+  EXPECT_EQ(form.Edit_steps, "180");
+}
+
+TEST_F(Animation, StepsAreClampedAndEveryPictureButTheLastIsErased) {
+  LoggingBackEnd log;
+  drawing::ScopedCadBackEnd scoped(drawing::CadDeviceScreen, log);
+  // k = 1: one turn of gear 1, steps + 1 pictures.
+  for (const auto& [text, pictures] : {std::pair<std::string, int>{"1", 3}, {"x", 3}, {"12", 13}}) {
+    log.figures.clear();
+    Answer(text, "5");
+    drawing::AnimateGears1(1);
+    ASSERT_EQ(common::AbortFlag, 0);
+    // Gear 2's radius line from its centre: drawn, and drawn again to erase
+    // it, but for the last picture.
+    EXPECT_EQ(Count(log.figures, 21, calc::NcPair.a), 2 * pictures - 1) << text;
+  }
+  log.figures.clear();
+  Answer("5000", "0");
+  drawing::AnimateGears1(1);
+  EXPECT_EQ(Count(log.figures, 21, calc::NcPair.a), 2 * 1001 - 1);
+  // With k = 2 the run covers two turns.
+  calc::NcPair.k = 2;
+  calc::CalcNoncircularPair();
+  common::ClearErrorMessages();
+  log.figures.clear();
+  Answer("10", "0");
+  drawing::AnimateGears1(1);
+  EXPECT_EQ(Count(log.figures, 21, calc::NcPair.a), 2 * 21 - 1);
+}
+
+TEST_F(Animation, PitchRadiiOnTheLineOfCentresAddUpToTheCentreDistance) {
+  LoggingBackEnd log;
+  drawing::ScopedCadBackEnd scoped(drawing::CadDeviceScreen, log);
+  Answer("8", "0");
+  drawing::AnimateGears1(1);
+  // Each picture's two radius lines meet at one point of the line of
+  // centres, at the pitch radius of gear 1 for that drive angle.
+  std::vector<Real> meets;
+  for (const auto& f : log.figures)
+    if (f.kind == "LINE" && f.pen == 19 && f.values[0] == 0 && f.values[1] == 0 && f.values[3] == 0)
+      meets.push_back(f.values[2]);
+  ASSERT_EQ(meets.size(), 17u);  // each picture but the last twice
+  for (int i = 0; i < 9; ++i)
+    EXPECT_NEAR(meets[2 * i], calc::PitchRadius(i * 2 * std::numbers::pi_v<Real> / 8), 1e-12) << i;
+  // The pitch curve of gear 2, turned for the picture at 45 degrees, passes
+  // through that point: its point nearest to it lies within a hundredth.
+  const drawing::TPitchTrack track = drawing::TrackPitchCurve(2);
+  const Real phi = std::numbers::pi_v<Real> / 4;
+  const Real turn = common::DegToRad(drawing::GearTwoTurn(track, phi));
+  Real best = 1e9;
+  for (std::size_t i = 0; i < track.X.size(); ++i) {
+    const Real x = calc::NcPair.a + track.X[i] * std::cos(turn) - track.Y[i] * std::sin(turn);
+    const Real y = track.X[i] * std::sin(turn) + track.Y[i] * std::cos(turn);
+    best = std::min(best, std::hypot(x - meets[2], y));
+  }
+  EXPECT_LT(best, 0.01);
+}
+
+TEST_F(Animation, BlocksAreRecordedOnceAndInsertedTurned) {
+  Answer("4", "20");
+  common::DisplayList.clear();
+  drawing::AnimateGears2(2);
+  ASSERT_EQ(common::AbortFlag, 0);
+  // Pauses of 20 ms after each of the five pictures.
+  const auto sleeps = std::count(common::DisplayList.begin(), common::DisplayList.end(), "13;20");
+  EXPECT_EQ(sleeps, 5);
+  // Each picture but the last is erased in the background colour.
+  EXPECT_EQ(std::count(common::DisplayList.begin(), common::DisplayList.end(), "8;0"), 4);
+  EXPECT_GT(common::DisplayList.size(), 5000u) << "the teeth of both gears at every picture";
+}
+
+TEST_F(Animation, CancelOrAFatalDesignDrawsNothing) {
+  Answer("10", "0", false);
+  common::DisplayList.clear();
+  drawing::AnimateGears1(2);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_TRUE(common::DisplayList.empty());
+  common::AddErrorMessage("Fatal  : rw1 <= 0 !");
+  common::FatalFlag = 1;
+  shown_ = 0;
+  drawing::AnimateGears2(2);
+  EXPECT_EQ(shown_, 0) << "the form is not shown";
+}
+
+}  // namespace
