@@ -70,7 +70,6 @@ bool AskSettings(RunSettings& run) {
   TForm_vob1ani form;
   form.FormCreate();
   if (AnimationFormView()) AnimationFormView()(form);
-  else form.Button_okClick();
   if (form.closedBy != TForm_vob1ani::Closed::Ok) {
     common::AbortFlag = 1;
     return false;

@@ -41,8 +41,8 @@ class TForm_vob1ani {
 };
 
 // Shows the form modally; the window system installs it. Without one the
-// form is taken as it was filled (OK), so that a run without a window
-// animates with the default settings.
+// form counts as closed by its frame: the animation is cancelled, as every
+// question is in a run without a user.
 using AnimationFormViewFn = std::function<void(TForm_vob1ani&)>;
 AnimationFormViewFn& AnimationFormView();
 
