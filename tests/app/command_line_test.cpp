@@ -6,13 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <vector>
 #include <string>
 
 #include "app/data_file.h"
+#include "calc/pitch_curve.h"
 #include "app/entry_points.h"
 #include "common/design_documentation.h"
 #include "common/file_checks.h"
@@ -119,6 +122,61 @@ TEST(CommandLineProgram, AnUnwritablePrintoutFailsWithoutLeftovers) {
   EXPECT_NE(run.err.find("could not be written"), std::string::npos) << run.err;
   EXPECT_TRUE(fs::is_directory(dir.Path("x.txt")));
   EXPECT_EQ(dir.Entries(), 2u) << "no spool file is left behind";
+}
+
+// The CAD files of the default design written by the program itself, each
+// named after the design in the working directory, without a display.
+TEST(CommandLineProgram, CadFilesOfTheDefaultDesign) {
+  const testsupport::ScratchDirectory dir("cmd_cad_files");
+  CopyDefaultDesign(dir, "x.vb4");
+
+  // Text CAD of pitch curve 1: one line per degree, each starting on the curve.
+  ASSERT_EQ(RunProgram(dir, "x.vb4 /cad5:3").exitCode, 0);
+  const auto cad = testsupport::SplitLines(Slurp(dir.Path("x.txt")));
+  common::SetKaldvarDefaults();
+  common::MessagesEnabled = 0;
+  app::ReadDataFile(dir.Path("x.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  int segments = 0;
+  for (const std::string& line : cad) {
+    if (line.rfind("LINE\t", 0) != 0) continue;
+    ++segments;
+    std::istringstream fields(line.substr(5));
+    double x = 0, y = 0;
+    fields >> x >> y;
+    const Real phi = std::atan2(static_cast<Real>(y), static_cast<Real>(x));
+    EXPECT_NEAR(std::hypot(x, y), static_cast<double>(calc::PitchRadius(calc::NormAngle(phi))), 1e-3) << line;
+  }
+  EXPECT_EQ(segments, 360);
+  EXPECT_EQ(cad.front().rfind("MINMAX\t", 0), 0u);
+  fs::remove(dir.Path("x.txt"));
+
+  // STL of gear 1 extruded over its face width: a binary file whose size
+  // matches its facet count.
+  ASSERT_EQ(RunProgram(dir, "x.vb4 /CAD6:1").exitCode, 0);
+  const std::string stl = Slurp(dir.Path("x.stl"));
+  ASSERT_GT(stl.size(), 84u);
+  std::uint32_t facets = 0;
+  std::memcpy(&facets, stl.data() + 80, 4);
+  EXPECT_GT(facets, 1000u);
+  EXPECT_EQ(stl.size(), 84u + 50u * facets);
+
+  // STEP: the header and trailer, ten lines, naming the file.
+  ASSERT_EQ(RunProgram(dir, "x.vb4 /CAD7:1").exitCode, 0);
+  const auto step = testsupport::SplitLines(Slurp(dir.Path("x.stp")));
+  ASSERT_EQ(step.size(), 10u);
+  EXPECT_EQ(step.front(), "ISO-10303-21;");
+  EXPECT_EQ(step.back(), "END-ISO-10303-21;");
+  EXPECT_NE(step[3].find("'x.stp'"), std::string::npos) << step[3];
+
+  // IGES: 80-column records ending in the terminate record.
+  ASSERT_EQ(RunProgram(dir, "x.vb4 /CAD2:1").exitCode, 0);
+  const auto iges = testsupport::SplitLines(Slurp(dir.Path("x.igs")));
+  ASSERT_FALSE(iges.empty());
+  for (const std::string& record : iges) ASSERT_EQ(record.size(), 80u) << record;
+  EXPECT_EQ(iges.back()[72], 'T');
+
+  EXPECT_EQ(dir.Entries(), 4u) << "the design and the three files of the last runs";
 }
 
 TEST(CommandLine, ParsesTheOptions) {
