@@ -21,6 +21,7 @@
 #include "common/file_checks.h"
 #include "common/kaldvar.h"
 #include "platform/scripted_dialogs.h"
+#include "support/dxf_outline.h"
 #include "support/file_test_support.h"
 
 namespace fs = std::filesystem;
@@ -177,6 +178,23 @@ TEST(CommandLineProgram, CadFilesOfTheDefaultDesign) {
   EXPECT_EQ(iges.back()[72], 'T');
 
   EXPECT_EQ(dir.Entries(), 4u) << "the design and the three files of the last runs";
+}
+
+// A diagram over the drive angle from the command line: index 12 is
+// diagram 7 (angular velocity), written as a DXF file that the independent
+// reader loads without errors.
+TEST(CommandLineProgram, DiagramAsDxf) {
+  if (!testsupport::ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  const testsupport::ScratchDirectory dir("cmd_cad_diagram");
+  CopyDefaultDesign(dir, "x.vb4");
+  const ProgramRun run = RunProgram(dir, "x.vb4 /CAD1:12");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const testsupport::DxfOutline dxf = testsupport::ReadOutline(dir.Path("x.dxf"));
+  EXPECT_EQ(dxf.loadStatus, 0);
+  EXPECT_EQ(dxf.auditErrors, 0);
+  int drawn = 0;
+  for (const auto& [type, count] : dxf.entities) drawn += count;
+  EXPECT_GT(drawn, 100) << "a curve over 360 degrees with its axes";
 }
 
 TEST(CommandLine, ParsesTheOptions) {
