@@ -107,6 +107,14 @@ void InputDouble(const std::string& prompt, Real& value, Real lo, Real hi) {
   }
 }
 
+void InputLength(const std::string& prompt, Real& value, Real lo, Real hi) {
+  const bool inch = UnitSystem == UnitsImperial;
+  const Real factor = inch ? 25.4L : 1;
+  Real shown = value / factor;
+  InputDouble(prompt + (inch ? " [inch]" : " [mm]"), shown, lo / factor, hi / factor);
+  if (AbortFlag == 0) value = shown * factor;
+}
+
 void InputIntegerRange(const std::string& prompt, std::int32_t& n, std::int32_t a, std::int32_t b) {
   if (a > b) std::swap(a, b);
   std::int32_t working = n;

@@ -32,6 +32,9 @@ void InputText(const std::string& prompt, int maxLength, std::string& text);
 // A real within [lo, hi]: a text that is no number counts as 0; a value
 // outside shows "Valid Data are: lo .. hi !" and asks again.
 void InputDouble(const std::string& prompt, Real& value, Real lo, Real hi);
+// A length in mm within [lo, hi] mm, asked in the unit system's length:
+// inch (" [inch]" after the prompt) with imperial units, else mm (" [mm]").
+void InputLength(const std::string& prompt, Real& value, Real lo, Real hi);
 // An integer within [a, b] (bounds in either order), asked like InputDouble.
 void InputIntegerRange(const std::string& prompt, std::int32_t& n, std::int32_t a, std::int32_t b);
 void InputWord(const std::string& prompt, std::uint16_t& n, std::uint16_t a, std::uint16_t b);

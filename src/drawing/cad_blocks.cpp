@@ -15,13 +15,12 @@
 #include "common/graphics_facade.h"
 #include "common/graphics_settings.h"
 #include "common/kaldvar.h"
+#include "common/small_dialogs.h"
 #include "common/text_file.h"
 #include "drawing/cad_output.h"
 #include "drawing/cad_state.h"
 #include "drawing/dxf_writer.h"
-#include "common/number_format.h"
 #include "platform/file_system.h"
-#include "platform/user_dialogs.h"
 
 namespace drawing {
 
@@ -40,29 +39,6 @@ bool BlockFileOpen = false;
 bool PartFileExists(const std::string& fileName) {
   const std::string dir = common::AddBackslash(common::TempDirectory);
   return common::FileCanOpen(dir + platform::FindFileAnyCase(common::TempDirectory, fileName));
-}
-
-// The extrusion height of an STL picture, asked of the user (in the unit
-// system's length); Cancel keeps the given height.
-void AskStlHeight(Real& height) {
-  const bool inch = common::UnitSystem == common::UnitsImperial;
-  const Real factor = inch ? 25.4L : 1;
-  for (;;) {
-    platform::TextInputRequest request;
-    request.caption = "Input";
-    request.prompt = std::string("height") + (inch ? " [inch]" : " [mm]");
-    request.initial = common::RealToText(height / factor);
-    request.maxLength = 30;
-    request.help = common::CurrentHelpAction();
-    const auto entered = platform::Dialogs().InputText(request);
-    if (!entered) return;
-    const Real value = common::TextToReal(*entered) * factor;
-    if (value >= 0 && value <= 1000) {
-      height = value;
-      return;
-    }
-    platform::Dialogs().Beep();
-  }
 }
 
 }  // namespace
@@ -98,7 +74,7 @@ void CadDrawingFrame(Real x1, Real y1, Real x2, Real y2, Real height) {
   CadBackEnd& device = CurrentCadBackEnd();
   if (height > 0 && CadDevice == CadDeviceStl && !common::CadBatchNaming) {
     common::SetHelpNumber(2900);
-    AskStlHeight(height);
+    common::InputLength("height", height, 0, 1000);
     AbortFlag = 0;
   }
   const Real area[6] = {x1, x2, y1, y2, x2 - x1, y2 - y1};

@@ -13,7 +13,6 @@
 #include "common/text_utils.h"
 #include "drawing/cad_back_ends.h"
 #include "drawing/plot_utility.h"
-#include "platform/user_dialogs.h"
 
 namespace drawing {
 
@@ -88,18 +87,9 @@ void SelectCadDevice() {
   std::string& commandLine = settings.PlotCommandLines[settings.PlotCommandIndex];
   if (PlotCommandEditor()) PlotCommandEditor()(commandLine);
   common::SetHelpNumber(2060);
-  platform::TextInputRequest request;
-  request.caption = "Input";
-  request.prompt = "TRAMLIN command line (0=Parameter)";
-  request.initial = common::OemToDisplayText(commandLine);
-  request.maxLength = 60;
-  request.help = common::CurrentHelpAction();
-  const auto entered = platform::Dialogs().InputText(request);
-  if (!entered) {
-    common::AbortFlag = 1;
-    return;
-  }
-  const std::string line = common::AnsiToOemText(*entered);
+  std::string line = commandLine;
+  common::InputText("TRAMLIN command line (0=Parameter)", 60, line);
+  if (common::AbortFlag) return;
   const std::string trimmed = common::TrimBlanks(line);
   if ((trimmed.empty() || trimmed.front() == '0') && PlotCommandBuilder()) {
     commandLine = PlotCommandBuilder()();

@@ -112,16 +112,42 @@ TEST_F(CadOutputTest, PlotUtilityChoiceEditsItsCommandLine) {
   dialogs_.ClearRecord();
   common::CadSettings.PlotCommandCount = 2;
   common::CadSettings.PlotCommandLines[2] = "second";
+  const auto builder = PlotCommandBuilder();
   PlotCommandBuilder() = [] { return std::string("built"); };
   dialogs_.Then(platform::ScriptedAnswer::Choose(3))
       .Then(platform::ScriptedAnswer::Choose(1))
       .Then(platform::ScriptedAnswer::Enter("0"));
   SelectCadDevice();
-  PlotCommandBuilder() = nullptr;
+  PlotCommandBuilder() = builder;
   EXPECT_EQ(dialogs_.Asked()[1].items, (std::vector<std::string>{"plot a.dxf", "second"}));
   EXPECT_EQ(common::CadSettings.PlotCommandIndex, 2);
   EXPECT_EQ(common::CadSettings.PlotCommandLines[2], "built");
   EXPECT_EQ(common::AbortFlag, 0);
+}
+
+TEST_F(CadOutputTest, StlHeightAskedInTheUnitSystemsLength) {
+  common::UnitSystem = common::UnitsImperial;
+  dialogs_.Then(platform::ScriptedAnswer::Enter("100")).Then(platform::ScriptedAnswer::Enter("2"));
+  Logged([] { CadDrawingFrame(0, 0, 160, 120, 25.4L); });
+  ASSERT_EQ(dialogs_.Asked().size(), 3u);
+  EXPECT_EQ(dialogs_.Asked()[0].text, "height [inch]");
+  EXPECT_EQ(dialogs_.Asked()[0].initial, "1");
+  EXPECT_EQ(dialogs_.Asked()[1].text, "Valid Data are: 0 .. 39.37 !");
+  EXPECT_NEAR(static_cast<double>(common::CadSettings.StlHeights[2]), 50.8, 1e-12);
+  EXPECT_EQ(common::AbortFlag, 0);
+
+  // Cancel keeps the given height; command-line output does not ask.
+  common::UnitSystem = common::UnitsMetric;
+  dialogs_.ClearRecord();
+  Logged([] { CadDrawingFrame(0, 0, 160, 120, 7); });
+  EXPECT_EQ(dialogs_.Asked().at(0).text, "height [mm]");
+  EXPECT_EQ(common::CadSettings.StlHeights[2], 7);
+  EXPECT_EQ(common::AbortFlag, 0);
+  dialogs_.ClearRecord();
+  common::CadBatchNaming = true;
+  Logged([] { CadDrawingFrame(0, 0, 160, 120, 9); });
+  EXPECT_TRUE(dialogs_.Asked().empty());
+  EXPECT_EQ(common::CadSettings.StlHeights[2], 9);
 }
 
 TEST_F(CadOutputTest, PensFoldAndChooseLayers) {
