@@ -46,7 +46,7 @@ void EntityHead(const std::string& name) {
   Pair(8, CadDrawing.CadCurrentLayer);
 }
 
-void LtypeEntry(const std::string& name, const std::string& description) {
+void DxfLtypeEntry(const std::string& name, const std::string& description) {
   Pair(0, "LTYPE");
   Pair(2, name);
   Pair(70, "64");
@@ -54,7 +54,7 @@ void LtypeEntry(const std::string& name, const std::string& description) {
   Pair(72, "65");
 }
 
-void LayerEntry(const std::string& name, int colour, const std::string& lineType) {
+void DxfLayerEntry(const std::string& name, int colour, const std::string& lineType) {
   Pair(0, "LAYER");
   Pair(2, name);
   Pair(70, "0");
@@ -113,17 +113,17 @@ void DxfWriteTables(int mode) {
   Pair(0, "TABLE");
   Pair(2, "LTYPE");
   Pair(70, mode == 1 ? "17" : mode == 2 ? "23" : "6");
-  LtypeEntry("CONTINUOUS", "Ausgezogene Linie");
+  DxfLtypeEntry("CONTINUOUS", "Ausgezogene Linie");
   Pair(73, "0");
   Pair(40, "0.0");
-  LtypeEntry("DASHDOT", "--. --. --.-");
+  DxfLtypeEntry("DASHDOT", "--. --. --.-");
   Pair(73, "4");
   Pair(40, "1.0");
   Pair(49, "0.5");
   Pair(49, "-0.25");
   Pair(49, "0.0");
   Pair(49, "-0.25");
-  LtypeEntry("DASHED", "- - - - - - ");
+  DxfLtypeEntry("DASHED", "- - - - - - ");
   Pair(73, "2");
   Pair(40, "0.375");
   Pair(49, "0.25");
@@ -134,14 +134,14 @@ void DxfWriteTables(int mode) {
   DxfWriteGroupCode(70);
   DxfWriteInt(24);
   if (mode == 1) {
-    for (int n = 0; n <= 15; ++n) LayerEntry(std::to_string(n), n + 1, "CONTINUOUS");
+    for (int n = 0; n <= 15; ++n) DxfLayerEntry(std::to_string(n), n + 1, "CONTINUOUS");
   } else {
-    LayerEntry("0", 1, "CONTINUOUS");
-    LayerEntry(CadSettings.CadLayerNames[1], CadSettings.CadLayerColours[1], "DASHDOT");
-    LayerEntry(CadSettings.CadLayerNames[2], CadSettings.CadLayerColours[2], "DASHED");
-    for (int n = 3; n <= 5; ++n) LayerEntry(CadSettings.CadLayerNames[n], CadSettings.CadLayerColours[n], "CONTINUOUS");
+    DxfLayerEntry("0", 1, "CONTINUOUS");
+    DxfLayerEntry(CadSettings.CadLayerNames[1], CadSettings.CadLayerColours[1], "DASHDOT");
+    DxfLayerEntry(CadSettings.CadLayerNames[2], CadSettings.CadLayerColours[2], "DASHED");
+    for (int n = 3; n <= 5; ++n) DxfLayerEntry(CadSettings.CadLayerNames[n], CadSettings.CadLayerColours[n], "CONTINUOUS");
     if (mode == 2)
-      for (int n = 16; n <= 31; ++n) LayerEntry(std::to_string(n), CadSettings.CadPenColours[n], "CONTINUOUS");
+      for (int n = 16; n <= 31; ++n) DxfLayerEntry(std::to_string(n), CadSettings.CadPenColours[n], "CONTINUOUS");
   }
   Pair(0, "ENDTAB");
   Pair(0, "TABLE");
