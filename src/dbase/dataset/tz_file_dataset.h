@@ -1,0 +1,102 @@
+// TTzFileDataSet: the table dataset backed by a .dbf file in a work area of
+// its own. It opens the table (creating it from DbfFields when it is
+// missing, EXCLUSIVE, read-only, under the component's name as alias), opens
+// the indexes of IndexList (building those that are missing or damaged),
+// writes records under the record and append locks of shared tables (a lock
+// that cannot be had is handed to the component's handler or shown as
+// "Lock failed [<operation>]", and the change is skipped), and adds index
+// commands and delimited text. TTzDbf is the component the table window
+// uses.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dbase/dataset/tz_command_dataset.h"
+
+namespace dbase {
+
+enum class TCreateIndexType { ciNotFound, ciAlways, ciVerifyHeader, ciNever };
+
+class TTzFileDataSet;
+// Asked when a lock cannot be had; setting retry tries again.
+using TTzLockFailedEvent = std::function<void(TTzFileDataSet& sender, bool& retry)>;
+using TBeforeMakeIndexEvent = std::function<void(const std::string& name, bool& canMake)>;
+using TAfterMakeIndexEvent = std::function<void(const std::string& name)>;
+
+class TTzFileDataSet : public TTzCDataSet {
+ public:
+  explicit TTzFileDataSet(std::string name = std::string());
+
+  // Opening.
+  bool Exclusive() const { return exclusive_; }
+  // Closes and reopens an open dataset.
+  void SetExclusive(bool exclusive);
+  void SetReadOnly(bool readOnly);
+  bool AutoFixRecCount = false;
+  TCreateIndexType CreateIndex = TCreateIndexType::ciNotFound;
+  bool CreateIfNotFound = true;
+  // "slot,file,key expression" per index (slot empty: the entry's place).
+  std::vector<std::string> IndexList;
+  TBeforeMakeIndexEvent OnBeforeMakeIndex;
+  TAfterMakeIndexEvent OnAfterMakeIndex;
+
+  // Lock failures of the locked changes.
+  TTzLockFailedEvent OnALockFailedOnInsert;
+  TTzLockFailedEvent OnRLockFailedOnDelete;
+  TTzLockFailedEvent OnRLockFailedOnPost;
+  TTzLockFailedEvent OnRLockFailedOnRestore;
+
+  // The engine's append lock, file lock and release on the dataset's area.
+  bool ALock();
+  bool FLock();
+  void UnLock();
+
+  // Index search for a key (at most 100 characters); FindExact compares the
+  // whole key and leaves the exact-match setting as it was. Both answer
+  // whether the key was found.
+  bool Find(const std::string& key);
+  bool FindExact(const std::string& key);
+  // Builds an index file for the key expression and opens it as the
+  // controlling index.
+  bool IndexOn(const std::string& expression, const std::string& fileName);
+  // Opens index files (blank-separated names), the first controlling.
+  bool SetIndexTo(const std::string& names);
+
+  // A field of any record straight from the file.
+  std::string Peek(int fieldNo, std::int64_t recNo);
+  // Delimited text: answers the number of records appended or written.
+  std::int64_t AppendFromDelimited(const std::string& fileName);
+  std::int64_t CopyToDelimited(const std::string& fileName);
+
+  bool Locate(const std::string& fieldNames, const std::vector<TLocateValue>& values, bool caseInsensitive,
+              bool partialKey) override;
+  bool IsSequenced() const override;
+
+ protected:
+  int OpenWorkArea() override;
+  void s_AppendWithLock() override;
+  void s_DeleteWithLock() override;
+  void s_RestoreWithLock() override;
+  void s_ReplaceWithLock() override;
+
+ private:
+  // Takes the lock (unless the area already holds what the change needs),
+  // runs the change, asks the handler on failure (retries bounded by the
+  // engine's retry count). Answers whether the change ran.
+  bool LockedChange(bool recordLock, const std::function<void()>& change, const TTzLockFailedEvent& handler,
+                    const std::string& operation);
+  bool OpenIndexList();
+  bool FindKey(const std::string& key);
+
+  bool exclusive_ = false;
+};
+
+class TTzDbf : public TTzFileDataSet {
+ public:
+  using TTzFileDataSet::TTzFileDataSet;
+};
+
+}  // namespace dbase
