@@ -318,7 +318,9 @@ std::string TTzDateField::Text() const {
 
 void TTzDateField::SetText(const std::string& text) {
   const std::string value = Trimmed(text).substr(0, 10);
-  if (value.empty() || value == EmptyDatePicture(DateFormat) || value == EmptyDatePicture(DateFormat, true)) {
+  const std::string cut = text.substr(0, 10);
+  if (value.empty() || cut == EmptyDatePicture(DateFormat) || cut == EmptyDatePicture(DateFormat, true) ||
+      value == Trimmed(EmptyDatePicture(DateFormat)) || value == Trimmed(EmptyDatePicture(DateFormat, true))) {
     Clear();
     return;
   }

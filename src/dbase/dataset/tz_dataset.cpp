@@ -363,14 +363,14 @@ int TTzDataSet::TziGetRecord(std::vector<std::uint8_t>& record, std::int64_t& re
   Skip(0);
   if (TzError != 0) return TzError;
   RecordToDataset(record);
-  recNo = RecNo();
+  recNo = dbase::RecNo();
   return 0;
 }
 
 int TTzDataSet::TziGetNextRecord(std::vector<std::uint8_t>& record, std::int64_t& recNo) {
   if (afterLast_) return kTziAtEnd;
   if (!SelectWorkArea("GetNextRecord")) return 1103;
-  const std::int64_t from = RecNo();
+  const std::int64_t from = dbase::RecNo();
   if (beforeFirst_) {
     if (!dEOF()) Skip(0);
   } else if (!dEOF()) {
@@ -386,14 +386,14 @@ int TTzDataSet::TziGetNextRecord(std::vector<std::uint8_t>& record, std::int64_t
   }
   beforeFirst_ = false;
   RecordToDataset(record);
-  recNo = RecNo();
+  recNo = dbase::RecNo();
   return 0;
 }
 
 int TTzDataSet::TziGetPriorRecord(std::vector<std::uint8_t>& record, std::int64_t& recNo) {
   if (beforeFirst_) return kTziAtBeginning;
   if (!SelectWorkArea("GetPriorRecord")) return 1103;
-  const std::int64_t from = RecNo();
+  const std::int64_t from = dbase::RecNo();
   if (afterLast_) {
     if (!dEOF()) Skip(0);
   } else {
@@ -407,7 +407,7 @@ int TTzDataSet::TziGetPriorRecord(std::vector<std::uint8_t>& record, std::int64_
   }
   afterLast_ = false;
   RecordToDataset(record);
-  recNo = RecNo();
+  recNo = dbase::RecNo();
   return 0;
 }
 
@@ -472,7 +472,7 @@ int TTzDataSet::TziSetToBookmark(TBookmark bookmark) {
 
 TBookmark TTzDataSet::TziGetBookmark() {
   if (!SelectWorkArea("GetBookmark")) return 0;
-  return RecNo();
+  return dbase::RecNo();
 }
 
 int TTzDataSet::TziLocate(const std::string& fieldNames, const std::vector<TLocateValue>& values,

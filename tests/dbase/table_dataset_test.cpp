@@ -1,0 +1,428 @@
+// The table datasets end to end: tables created from field lists and read by
+// the independent readers, posting under locks, navigation at the ends,
+// deletion and restore, the direct commands, the index list and index
+// commands (the index read back by Perl's XBase::Index), delimited text.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "common/kaldvar.h"
+#include "dbase/dataset/dbf_field_list.h"
+#include "dbase/dataset/tz_file_dataset.h"
+#include "dbase/engine/delimited_text.h"
+#include "dbase/engine/locking.h"
+#include "dbase/engine/navigation.h"
+#include "dbase/engine/work_areas.h"
+#include "dbase/index/index_control.h"
+#include "dbase_test_support.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+using dbase::TTzDbf;
+
+class TableDataset : public dbtest::EngineTest {
+ protected:
+  void SetUp() override {
+    dbtest::EngineTest::SetUp();
+    common::MessagesEnabled = 1;
+    dialogs_ = std::make_unique<platform::ScopedDialogs>(scripted_);
+  }
+  void TearDown() override {
+    dialogs_.reset();
+    dbtest::EngineTest::TearDown();
+  }
+
+  // The texts of the message boxes shown so far.
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const auto& asked : scripted_.Asked()) texts.push_back(asked.text);
+    return texts;
+  }
+
+  // A parts table of five records (names out of order).
+  void MakeParts(TTzDbf& dbf) {
+    dbf.SetDbfFileName(Path("parts"));
+    dbf.DbfFields = {"NAME,C,12,0", "QTY,N,5,0", "PRICE,N,5,2", "BORN,D,8,0", "OK,L,1,0"};
+    dbf.Open();
+    const std::vector<std::string> names = {"Pinion", "Axle", "Wheel", "Bearing", "Cam"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      dbf.Append();
+      dbf.FieldByName("NAME").SetAsString(names[i]);
+      dbf.FieldByName("QTY").SetAsInteger(static_cast<std::int64_t>(i + 1));
+      dbf.FieldByName("PRICE").SetAsFloat(1.25 * static_cast<double>(i + 1));
+      dbf.Post();
+    }
+  }
+
+  std::string Dbfread(const std::string& table) {
+    return dbtest::RunPython(dir_, "import dbfread\n"
+                                   "t = dbfread.DBF('" + Path(table) + "', encoding='cp850', load=True)\n"
+                                   "print(' '.join('%s:%s:%d:%d' % (f.name, f.type, f.length, f.decimal_count)"
+                                   " for f in t.fields))\n"
+                                   "for r in t.records: print(repr(list(r.values())))\n");
+  }
+
+  platform::ScriptedDialogs scripted_;
+  std::unique_ptr<platform::ScopedDialogs> dialogs_;
+};
+
+TEST_F(TableDataset, FieldListCorrectedAndCreatedTableReadsEverywhere) {
+  if (!dbtest::HasPythonModule("dbfread") || !dbtest::HasProgram("dbview")) {
+    GTEST_SKIP() << "dbfread or dbview is not installed";
+  }
+  TTzDbf dbf("comp");
+  dbf.SetDbfFileName(Path("made"));
+  EXPECT_EQ(dbf.DbfFileName(), Path("made.dbf"));
+  dbf.DbfFields = {"NAME, C, 300, 0", "X,N,25,20", "SKIP,X,1,0", "Q,Z,4,0", "END,C,5", "LOST,C,5,0"};
+  dbf.Open();
+  ASSERT_TRUE(dbf.Active());
+  const std::string file = Path("made.dbf");
+  EXPECT_EQ(Messages(), (std::vector<std::string>{
+                            "Invalid field definition for " + file +
+                                ": NAME,C,255,0. Will use corrected definition: NAME,C,254,0",
+                            "Invalid field definition for " + file +
+                                ": X,N,25,20. Will use corrected definition: X,N,20,18",
+                            "Invalid field definition for " + file +
+                                ": Q,Z,4,0. Will use corrected definition: Q,C,4,0"}));
+  // The list stops at the entry without three commas; X entries are left out.
+  EXPECT_EQ(dbf.FieldDescriptions(), (std::vector<std::string>{"NAME, C, 254, 0", "X, N, 20, 18", "Q, C, 4, 0"}));
+  dbf.Append();
+  dbf.FieldByName("X").SetAsFloat(1.5);
+  dbf.FieldByName("Q").SetAsString("abcdef");
+  dbf.Post();
+  dbf.Close();
+  EXPECT_EQ(Dbfread("made.dbf"), "NAME:C:254:0 X:N:20:18 Q:C:4:0\n['', 1.5, 'abcd']\n");
+  const std::string view = dbtest::RunCommand("cd " + dir_.string() + " && dbview -b -e -t made.dbf 2>&1");
+  EXPECT_NE(view.find("1.500000000000000000"), std::string::npos) << view;
+  const std::string structure = dbtest::RunCommand("cd " + dir_.string() + " && dbview -o -e made.dbf 2>&1");
+  EXPECT_NE(structure.find("20"), std::string::npos) << structure;
+  EXPECT_NE(structure.find("18"), std::string::npos) << structure;
+}
+
+TEST_F(TableDataset, FieldDefinitionCorrections) {
+  const auto corrected = [](char type, int length, int decimals) {
+    dbase::FieldDef f{"F", type, static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(decimals), 0};
+    const bool changed = dbase::CorrectFieldDefinition(f);
+    return std::string(1, f.type) + std::to_string(f.length) + "," + std::to_string(f.decimals) +
+           (changed ? "*" : "");
+  };
+  EXPECT_EQ(corrected('B', 10, 0), "M10,0*");
+  EXPECT_EQ(corrected('G', 10, 0), "M10,0*");
+  EXPECT_EQ(corrected('N', 5, 4), "N5,3*");
+  EXPECT_EQ(corrected('N', 3, 2), "N3,1*");
+  EXPECT_EQ(corrected('F', 20, 19), "F20,18*");
+  EXPECT_EQ(corrected('C', 254, 0), "C254,0");
+  EXPECT_EQ(corrected('N', 20, 18), "N20,18");
+  // A list without any usable entry creates nothing.
+  EXPECT_FALSE(dbase::CreateDbfFromFieldList(Path("none"), nullptr));
+  const std::vector<std::string> empty = {"no commas"};
+  EXPECT_FALSE(dbase::CreateDbfFromFieldList(Path("none"), &empty));
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"DbfFieldList is Nil trying to create a database",
+                                                   "FieldList.Count is <= 0 trying to create a database"}));
+  TTzDbf dbf("none");
+  dbf.SetDbfFileName(Path("none"));
+  EXPECT_THROW(dbf.Open(), dbase::EDatasetError);
+  EXPECT_EQ(Messages().back(), "Could not create \"" + Path("none.dbf") + "\"");
+  EXPECT_FALSE(dbf.Active());
+}
+
+TEST_F(TableDataset, PostRoundTripsEveryKindOfValue) {
+  if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "Python's dbfread is not installed";
+  {
+    TTzDbf dbf("trip");
+    dbf.SetDbfFileName(Path("trip"));
+    dbf.DbfFields = {"NAME,C,10,0", "PRICE,N,5,2", "BORN,D,8,0", "OK,L,1,0", "BIG,N,12,0", "QTY,N,4,0"};
+    dbf.Open();
+    EXPECT_TRUE(dbf.IsEmpty());
+    dbf.Append();
+    dbf.FieldByName("NAME").SetAsString("Gear");
+    dbf.FieldByName("PRICE").SetAsFloat(1.24);
+    dbf.FieldByName("BORN").SetText("03/14/26");
+    dbf.FieldByName("OK").SetAsBoolean(true);
+    dbf.FieldByName("BIG").SetAsInteger(9999999999);
+    dbf.FieldByName("QTY").SetAsInteger(-12);
+    dbf.Post();
+    EXPECT_EQ(dbf.RecNo(), 1);
+    EXPECT_EQ(dbf.RecordCount(), 1);
+    dbf.Append();
+    dbf.FieldByName("NAME").SetAsString("Blank");
+    dbf.Post();
+    dbf.Close();
+  }
+  EXPECT_EQ(Dbfread("trip.dbf"),
+            "NAME:C:10:0 PRICE:N:5:2 BORN:D:8:0 OK:L:1:0 BIG:N:12:0 QTY:N:4:0\n"
+            "['Gear', 1.24, datetime.date(2026, 3, 14), True, 9999999999, -12]\n"
+            "['Blank', 0.0, None, False, 0, 0]\n");
+  // Read back through a new dataset: the values as the field shows them.
+  TTzDbf dbf("again");
+  dbf.SetDbfFileName(Path("trip"));
+  dbf.Open();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Gear");
+  EXPECT_EQ(dbf.FieldByName("PRICE").AsFloat(), 1.24);
+  EXPECT_EQ(dbf.FieldByName("PRICE").Text(), "1.24");
+  EXPECT_EQ(dbf.FieldByName("BORN").Text(), "03/14/26");
+  EXPECT_EQ(dbf.FieldByName("OK").AsString(), "True");
+  EXPECT_EQ(dbf.FieldByName("BIG").AsInteger(), 9999999999);
+  EXPECT_EQ(dbf.FieldByName("QTY").AsInteger(), -12);
+  dbf.Next();
+  EXPECT_TRUE(dbf.FieldByName("BORN").IsNull());
+  EXPECT_EQ(dbf.FieldByName("BORN").Text(), "");
+  // An edit posts over the record.
+  dbf.Edit();
+  dbf.FieldByName("PRICE").SetText("3.5");
+  dbf.Post();
+  dbf.First();
+  dbf.Last();
+  EXPECT_EQ(dbf.FieldByName("PRICE").AsFloat(), 3.5);
+  EXPECT_EQ(dbf.RecordCount(), 2);
+}
+
+TEST_F(TableDataset, ImpossibleDateIsRefusedAndStoredBlank) {
+  TTzDbf dbf("dates");
+  dbf.SetDbfFileName(Path("dates"));
+  dbf.DbfFields = {"BORN,D,8,0"};
+  dbf.Open();
+  dbf.Append();
+  dbf.FieldByName("BORN").SetText("02/31/26");
+  EXPECT_EQ(Messages(), std::vector<std::string>{dbase::kInvalidDateText});
+  EXPECT_TRUE(dbf.FieldByName("BORN").IsNull());
+  dbf.Post();
+  std::string raw;
+  EXPECT_EQ(dbf.Peek(1, 1), "        ");
+  dbf.Edit();
+  dbf.FieldByName("BORN").SetText("  /  /  ");
+  EXPECT_EQ(Messages().size(), 1u);
+  dbf.FieldByName("BORN").SetText("02/29/24");
+  dbf.Post();
+  EXPECT_EQ(dbf.Peek(1, 1), "20240229");
+}
+
+TEST_F(TableDataset, NavigationAtTheEnds) {
+  TTzDbf dbf("nav");
+  dbf.SetDbfFileName(Path("nav"));
+  dbf.DbfFields = {"NAME,C,8,0"};
+  dbf.Open();
+  // An empty table: no record, both ends.
+  dbf.First();
+  EXPECT_TRUE(dbf.Bof());
+  EXPECT_TRUE(dbf.Eof());
+  EXPECT_TRUE(dbf.IsEmpty());
+  EXPECT_EQ(dbf.RecordCount(), 0);
+  dbf.Last();
+  EXPECT_TRUE(dbf.Bof() && dbf.Eof());
+  for (const char* name : {"one", "two", "three"}) {
+    dbf.Append();
+    dbf.FieldByName("NAME").SetAsString(name);
+    dbf.Post();
+  }
+  dbf.Last();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "three");
+  dbf.Next();
+  EXPECT_TRUE(dbf.Eof());
+  EXPECT_EQ(dbf.RecNo(), 3);
+  dbase::Select(dbf.WorkAreaNumber());
+  EXPECT_EQ(dbase::RecNo(), 3);
+  EXPECT_FALSE(dbase::dEOF());
+  dbf.Prior();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "two");
+  dbf.First();
+  dbf.Prior();
+  EXPECT_TRUE(dbf.Bof());
+  EXPECT_EQ(dbf.RecNo(), 1);
+  EXPECT_EQ(dbf.MoveBy(5), 2);
+  EXPECT_TRUE(dbf.Eof());
+  // A bookmark beyond the table moves to the last record.
+  dbf.GotoBookmark(99);
+  EXPECT_EQ(dbf.RecNo(), 3);
+  dbf.GotoBookmark(2);
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "two");
+  EXPECT_TRUE(dbf.BookmarkValid(1));
+  EXPECT_FALSE(dbf.BookmarkValid(7));
+  EXPECT_EQ(dbf.RecNo(), 2);
+  EXPECT_EQ(dbf.CompareBookmarks(0, 3), 1);
+  EXPECT_EQ(dbf.CompareBookmarks(2, 3), -1);
+  EXPECT_EQ(dbf.CompareBookmarks(0, 0), 0);
+  EXPECT_TRUE(dbf.Locate("NAME", {std::string("THR")}, true, true));
+  EXPECT_EQ(dbf.RecNo(), 3);
+  EXPECT_FALSE(dbf.Locate("NAME", {std::string("thr")}, false, false));
+}
+
+TEST_F(TableDataset, DeleteRestorePackAndHiddenRecords) {
+  TTzDbf dbf("del");
+  MakeParts(dbf);
+  dbf.SetRecNo(2);
+  int restored = 0;
+  dbf.BeforeRestore = [&](dbase::TDataSet&) { ++restored; };
+  dbf.AfterRestore = [&](dbase::TDataSet&) { ++restored; };
+  dbf.Delete();
+  EXPECT_EQ(dbf.RecNo(), 2);
+  EXPECT_TRUE(dbf.RecordDeleted());
+  dbf.SetDeleted(false);
+  EXPECT_EQ(restored, 2);
+  EXPECT_FALSE(dbf.RecordDeleted());
+  dbf.SetDeleted(true);
+  dbf.SetHideDeletedRecs(true);
+  EXPECT_EQ(dbf.RecNo(), 3);
+  dbf.First();
+  std::vector<std::int64_t> seen;
+  while (!dbf.Eof()) {
+    seen.push_back(dbf.RecNo());
+    dbf.Next();
+  }
+  EXPECT_EQ(seen, (std::vector<std::int64_t>{1, 3, 4, 5}));
+  dbf.SetHideDeletedRecs(false);
+  EXPECT_TRUE(dbf.Pack());
+  EXPECT_EQ(dbf.RecordCount(), 4);
+  dbf.First();
+  dbf.Next();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Wheel");
+}
+
+TEST_F(TableDataset, PutsByNameAndAppendRecFormANewRecord) {
+  TTzDbf dbf("puts");
+  MakeParts(dbf);
+  dbf.SetRecNo(2);
+  dbf.PutStringByName("NAME", "Spur gear");
+  dbf.PutFloatByName("PRICE", 7.5);
+  dbf.PutIntegerByName("QTY", 42);
+  dbf.PutLogicalByName("OK", true);
+  EXPECT_THROW(dbf.PutStringByName("NOSUCH", "x"), dbase::EDatasetError);
+  // The table window's append: append lock, AppendRec, unlock.
+  ASSERT_TRUE(dbf.ALock());
+  dbf.AppendRec();
+  dbf.UnLock();
+  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Browse);
+  EXPECT_EQ(dbf.RecordCount(), 6);
+  EXPECT_EQ(dbf.RecNo(), 6);
+  EXPECT_EQ(dbf.SField(1), "Spur gear   ");
+  EXPECT_TRUE(dbf.LogicalByName("OK"));
+  EXPECT_EQ(dbf.Field(3), "PRICE");
+  EXPECT_EQ(dbf.FieldCount(), 5);
+  EXPECT_EQ(dbf.FieldLen(1), 12);
+  // The record the puts started on is unchanged.
+  dbf.Go(2);
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Axle");
+  EXPECT_EQ(dbf.FieldByName("QTY").AsInteger(), 2);
+  // Search from the top and from the current record.
+  EXPECT_EQ(dbf.Search("wheel", true), 1);
+  EXPECT_EQ(dbf.RecNo(), 3);
+  EXPECT_EQ(dbf.Search("nothing", true), 0);
+  EXPECT_EQ(dbf.RecNo(), 3);
+}
+
+TEST_F(TableDataset, ClosedDatasetReportsDatabaseNotOpen) {
+  TTzDbf dbf("comp");
+  dbf.AppendRec();
+  EXPECT_EQ(LastCode(), 1103);
+  EXPECT_NE(LastReport().find("Database is not open [comp.AppendRec]"), std::string::npos) << LastReport();
+  EXPECT_EQ(dbf.FieldCount(), 0);
+  EXPECT_NE(LastReport().find("[comp.FieldCount]"), std::string::npos);
+  // Opening without a file name.
+  try {
+    dbf.Open();
+    FAIL() << "opened without a file name";
+  } catch (const dbase::EDatasetError& e) {
+    EXPECT_STREQ(e.what(), "The FileName property of the dataset not set");
+  }
+  // A table that is missing and may not be created.
+  dbf.SetDbfFileName(Path("missing"));
+  dbf.CreateIfNotFound = false;
+  try {
+    dbf.Open();
+    FAIL() << "opened a missing table";
+  } catch (const dbase::EDatasetError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Dataset error: Error # ", 0), 0u) << e.what();
+  }
+  EXPECT_FALSE(dbf.Active());
+}
+
+TEST_F(TableDataset, LockFailureWithoutHandlerAppendsNothing) {
+  TTzDbf dbf("locked");
+  MakeParts(dbf);
+  dbf.Close();
+  dbase::LockRetries = 0;
+  dbf.Open();
+  // Another user of the table holds the file lock.
+  ASSERT_TRUE(dbase::Select(20));
+  ASSERT_TRUE(dbase::Use(Path("parts.dbf")));
+  ASSERT_TRUE(dbase::FLock());
+  dbf.Append();
+  dbf.FieldByName("NAME").SetAsString("Refused");
+  dbf.Post();
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Lock failed [Insert]"});
+  EXPECT_EQ(dbf.RecordCount(), 5);
+  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Browse);
+  // A post of a change, and a handler that always retries: bounded by the
+  // engine's retry count, then reported.
+  dbase::LockRetries = 2;
+  dbase::LockRetryWait = 1;
+  int asked = 0;
+  dbf.OnRLockFailedOnPost = [&](dbase::TTzFileDataSet&, bool& retry) {
+    ++asked;
+    retry = true;
+  };
+  dbf.First();
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("Changed");
+  dbf.Post();
+  EXPECT_EQ(asked, 3);
+  EXPECT_EQ(Messages().back(), "Lock failed [Post]");
+  EXPECT_EQ(dbf.Peek(1, 1), "Pinion      ");
+  // A handler that gives up: nothing shown.
+  dbf.OnRLockFailedOnDelete = [&](dbase::TTzFileDataSet&, bool& retry) { retry = false; };
+  const std::size_t shown = Messages().size();
+  dbf.Delete();
+  EXPECT_EQ(Messages().size(), shown);
+  EXPECT_EQ(dbf.Peek(0, 1), " ");
+  // Once the other user lets go the changes go through.
+  dbase::Select(20);
+  dbase::Unlock();
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("Changed");
+  dbf.Post();
+  EXPECT_EQ(dbf.Peek(1, 1), "Changed     ");
+  dbf.Append();
+  dbf.FieldByName("NAME").SetAsString("Accepted");
+  dbf.Post();
+  EXPECT_EQ(dbf.RecordCount(), 6);
+  dbase::Select(20);
+  EXPECT_TRUE(dbase::FLock());  // the dataset released its locks
+  dbase::CloseWorkArea(20);
+}
+
+TEST_F(TableDataset, DelimitedTextAndAppendFrom) {
+  TTzDbf dbf("text");
+  MakeParts(dbf);
+  dbf.SetRecNo(3);
+  EXPECT_EQ(dbf.CopyToDelimited(Path("parts.txt")), 5);
+  EXPECT_EQ(dbf.RecNo(), 3);
+  std::ifstream in(Path("parts.txt"), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str().substr(0, 30), "\"Pinion\",1,1.25,,F\r\n\"Axle\",2,2");
+  // Appending needs the file lock in a shared table.
+  EXPECT_EQ(dbf.AppendFromDelimited(Path("parts.txt")), 0);
+  EXPECT_EQ(LastCode(), 5);
+  ASSERT_TRUE(dbf.FLock());
+  EXPECT_EQ(dbf.AppendFromDelimited(Path("parts.txt")), 5);
+  EXPECT_EQ(dbf.RecordCount(), 10);
+  TTzDbf other("other");
+  other.SetDbfFileName(Path("other"));
+  other.DbfFields = {"NAME,C,12,0", "EXTRA,N,3,0"};
+  other.Open();
+  other.Append();
+  other.FieldByName("NAME").SetAsString("Foreign");
+  other.Post();
+  other.Close();
+  dbf.SetRecNo(4);
+  EXPECT_TRUE(dbf.AppendFrom(Path("other")));
+  EXPECT_EQ(dbf.RecNo(), 4);
+  dbf.Last();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Foreign");
+  EXPECT_EQ(dbf.RecordCount(), 11);
+  dbf.UnLock();
+}
+
+}  // namespace
