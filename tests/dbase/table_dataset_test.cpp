@@ -11,6 +11,7 @@
 #include "dbase/dataset/dbf_field_list.h"
 #include "dbase/dataset/tz_file_dataset.h"
 #include "dbase/engine/delimited_text.h"
+#include "dbase/expr/expr_hooks.h"
 #include "dbase/engine/locking.h"
 #include "dbase/engine/navigation.h"
 #include "dbase/engine/work_areas.h"
@@ -423,6 +424,123 @@ TEST_F(TableDataset, DelimitedTextAndAppendFrom) {
   EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Foreign");
   EXPECT_EQ(dbf.RecordCount(), 11);
   dbf.UnLock();
+}
+
+}  // namespace
+
+namespace {
+
+class TableDatasetIndex : public TableDataset {
+ protected:
+  void SetUp() override {
+    TableDataset::SetUp();
+    dbase::InstallExprHooks();
+  }
+  // The keys of an index file in the order Perl's XBase::Index walks them.
+  std::string WalkWithXBase(const std::string& file) {
+    const std::string script = Path("walk.pl");
+    std::ofstream(script) << "use XBase::Index;\n"
+                             "my $i = XBase::Index->new($ARGV[0]) or die XBase::Index->errstr;\n"
+                             "$i->prepare_select;\n"
+                             "while (my ($k, $v) = $i->fetch) { $k =~ s/ +$//; print \"$k:$v \"; }\n";
+    int code = -1;
+    const std::string out = dbtest::RunCommand("perl " + script + " " + file + " 2>&1", &code);
+    EXPECT_EQ(code, 0) << out;
+    return out;
+  }
+  static bool HasXBase() {
+    int code = -1;
+    dbtest::RunCommand("perl -MXBase::Index -e 1 2>/dev/null", &code);
+    return code == 0;
+  }
+};
+
+TEST_F(TableDatasetIndex, IndexOnWritesAnIndexInKeyOrder) {
+  if (!HasXBase()) GTEST_SKIP() << "Perl's XBase::Index is not installed";
+  TTzDbf dbf("ordered");
+  MakeParts(dbf);
+  dbf.SetRecNo(3);
+  EXPECT_TRUE(dbf.IndexOn("NAME", Path("names.ndx")));
+  EXPECT_EQ(WalkWithXBase(Path("names.ndx")), "Axle:2 Bearing:4 Cam:5 Pinion:1 Wheel:3 ");
+  EXPECT_FALSE(dbf.IsSequenced());
+  // Find stands on the key; FindExact needs the whole key and leaves the
+  // exact-match setting as it was.
+  dbase::ExactFind = false;
+  EXPECT_TRUE(dbf.Find("Bea"));
+  EXPECT_EQ(dbf.RecNo(), 4);
+  EXPECT_FALSE(dbf.FindExact("Bea"));
+  EXPECT_FALSE(dbase::ExactFind);
+  EXPECT_EQ(dbf.RecNo(), 5);
+  EXPECT_TRUE(dbf.FindExact("Cam"));
+  EXPECT_EQ(dbf.RecNo(), 5);
+  EXPECT_TRUE(dbf.Locate("NAME", {std::string("Pin")}, false, true));
+  EXPECT_EQ(dbf.RecNo(), 1);
+  // A second index by quantity, opened later by name.
+  EXPECT_TRUE(dbf.IndexOn("QTY", Path("qty.ndx")));
+  EXPECT_EQ(WalkWithXBase(Path("qty.ndx")), "1:1 2:2 3:3 4:4 5:5 ");
+  EXPECT_TRUE(dbf.SetIndexTo(Path("names.ndx")));
+  EXPECT_TRUE(dbf.Find("Whe"));
+  EXPECT_EQ(dbf.RecNo(), 3);
+}
+
+TEST_F(TableDatasetIndex, IndexListBuildsMissingIndexesUnlessForbidden) {
+  if (!HasXBase()) GTEST_SKIP() << "Perl's XBase::Index is not installed";
+  {
+    TTzDbf dbf("seed");
+    MakeParts(dbf);
+  }
+  TTzDbf dbf("listed");
+  dbf.SetDbfFileName(Path("parts"));
+  dbf.IndexList = {"1," + Path("byname.ndx") + ",NAME"};
+  std::vector<std::string> events;
+  dbf.OnBeforeMakeIndex = [&](const std::string& name, bool&) { events.push_back("before " + name); };
+  dbf.OnAfterMakeIndex = [&](const std::string& name) { events.push_back("after " + name); };
+  // ciNever: the missing index is an error, nothing is built.
+  dbf.CreateIndex = dbase::TCreateIndexType::ciNever;
+  dbf.Open();
+  EXPECT_NE(LastCode(), 0);
+  EXPECT_NE(LastReport().find("byname.ndx"), std::string::npos) << LastReport();
+  EXPECT_TRUE(events.empty());
+  dbf.Close();
+  // ciNotFound: built, announced and opened without an error.
+  dbf.CreateIndex = dbase::TCreateIndexType::ciNotFound;
+  const std::size_t reports = reported_.size();
+  dbf.Open();
+  EXPECT_EQ(reported_.size(), reports);
+  EXPECT_EQ(events, (std::vector<std::string>{"before " + Path("byname.ndx"), "after " + Path("byname.ndx")}));
+  EXPECT_EQ(WalkWithXBase(Path("byname.ndx")), "Axle:2 Bearing:4 Cam:5 Pinion:1 Wheel:3 ");
+  EXPECT_TRUE(dbf.FindExact("Cam"));
+  dbf.Close();
+  // An existing index is opened as it is; a refused build leaves it out.
+  events.clear();
+  dbf.Open();
+  EXPECT_TRUE(events.empty());
+  dbf.Close();
+  // ciVerifyHeader: an index made for fewer records is built again.
+  dbase::Select(dbase::CurrentWorkArea());
+  {
+    TTzDbf grow("grow");
+    grow.SetDbfFileName(Path("parts"));
+    grow.Open();
+    grow.Append();
+    grow.FieldByName("NAME").SetAsString("Aaron");
+    grow.Post();
+  }
+  dbf.CreateIndex = dbase::TCreateIndexType::ciVerifyHeader;
+  dbf.Open();
+  EXPECT_EQ(events.size(), 2u);
+  EXPECT_EQ(WalkWithXBase(Path("byname.ndx")), "Aaron:6 Axle:2 Bearing:4 Cam:5 Pinion:1 Wheel:3 ");
+  dbf.Close();
+  events.clear();
+  dbf.Open();
+  EXPECT_TRUE(events.empty());
+  dbf.Close();
+  // ciAlways, with the build refused: the index is not opened.
+  dbf.CreateIndex = dbase::TCreateIndexType::ciAlways;
+  dbf.OnBeforeMakeIndex = [&](const std::string&, bool& canMake) { canMake = false; };
+  dbf.Open();
+  EXPECT_FALSE(dbf.Find("Cam"));
+  EXPECT_EQ(LastCode(), 221);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "dbase/engine/search_locate.h"
 #include "dbase/engine/work_areas.h"
 #include "dbase/index/day_numbers.h"
+#include "dbase/index/index_open.h"
 
 namespace dbase {
 
@@ -63,7 +64,10 @@ TTzDataSet::TTzDataSet(std::string name) : TTzPrimDataset(std::move(name)) {}
 TTzDataSet::~TTzDataSet() {
   if (area_ != 0) {
     const int previous = CurrentWorkArea();
-    if (Select(area_)) CloseWorkArea(area_);
+    if (Select(area_)) {
+      CloseAllIndexes();
+      CloseWorkArea(area_);
+    }
     Select(previous);
     area_ = 0;
   }
@@ -293,6 +297,8 @@ int TTzDataSet::TziClose() {
   if (area_ == 0) return 0;
   if (SelectWorkArea("Close")) {
     CloseHook();
+    // The area's index files close with the table.
+    CloseAllIndexes();
     CloseWorkArea(area_);
   }
   area_ = 0;
