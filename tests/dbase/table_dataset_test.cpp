@@ -313,6 +313,102 @@ TEST_F(TableDataset, PutsByNameAndAppendRecFormANewRecord) {
   EXPECT_EQ(dbf.RecNo(), 3);
 }
 
+TEST_F(TableDataset, ReadOnlyExclusiveAndTableLanguage) {
+  TTzDbf dbf("modes");
+  MakeParts(dbf);
+  // Read-only: browsing works, changes are refused before they start.
+  dbf.SetReadOnly(true);
+  ASSERT_TRUE(dbf.Active());
+  dbf.Last();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Cam");
+  EXPECT_THROW(dbf.Edit(), dbase::EDatasetError);
+  EXPECT_THROW(dbf.Append(), dbase::EDatasetError);
+  EXPECT_THROW(dbf.Delete(), dbase::EDatasetError);
+  EXPECT_THROW(dbf.FieldByName("NAME").SetAsString("x"), dbase::EDatasetError);
+  dbf.SetReadOnly(false);
+  // Exclusive: the reopened table refuses a second user.
+  dbf.SetExclusive(true);
+  ASSERT_TRUE(dbf.Active());
+  ASSERT_TRUE(dbase::Select(20));
+  EXPECT_FALSE(dbase::Use(Path("parts.dbf")));
+  EXPECT_EQ(LastCode(), 32);
+  dbf.SetExclusive(false);
+  ASSERT_TRUE(dbase::Select(20));
+  EXPECT_TRUE(dbase::Use(Path("parts.dbf")));
+  dbase::CloseWorkArea(20);
+  dbf.Close();
+  // The table's code page: code page 850 bytes for OEM tables, the engine's
+  // own for ANSI tables; both read back as written.
+  for (const auto language : {dbase::TTzTableLanguage::tlOem, dbase::TTzTableLanguage::tlAnsi}) {
+    TTzDbf text("lang");
+    text.TableLanguage = language;
+    const std::string name = language == dbase::TTzTableLanguage::tlOem ? "oem" : "ansi";
+    text.SetDbfFileName(Path(name));
+    text.DbfFields = {"NAME,C,8,0"};
+    text.Open();
+    text.Append();
+    text.FieldByName("NAME").SetAsString("M\xFCller");
+    text.Post();
+    text.Close();
+    text.Open();
+    EXPECT_EQ(text.FieldByName("NAME").AsString(), "M\xFCller");
+    EXPECT_EQ(text.Peek(1, 1), "M\xFCller  ");
+    text.Close();
+    std::ifstream in(Path(name + ".dbf"), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const char expected = language == dbase::TTzTableLanguage::tlOem ? '\x81' : '\xFC';
+    EXPECT_EQ(bytes.substr(bytes.size() - 9, 6), std::string("M") + expected + "ller") << name;
+  }
+}
+
+TEST_F(TableDataset, EditStatesAndFieldValues) {
+  TTzDbf dbf("states");
+  dbf.SetDbfFileName(Path("states"));
+  dbf.DbfFields = {"NAME,C,6,0", "QTY,N,4,0", "OK,L,1,0", "NOTE,M,10,0"};
+  dbf.Open();
+  int scrolls = 0;
+  int newRecords = 0;
+  dbf.AfterScroll = [&](dbase::TDataSet&) { ++scrolls; };
+  dbf.OnNewRecord = [&](dbase::TDataSet& d) {
+    ++newRecords;
+    d.FieldByName("QTY").SetAsInteger(7);
+  };
+  EXPECT_THROW(dbf.FieldByName("NAME").SetAsString("x"), dbase::EDatasetError);
+  dbf.Append();
+  EXPECT_EQ(newRecords, 1);
+  EXPECT_EQ(dbf.FieldByName("QTY").AsInteger(), 7);
+  dbf.FieldByName("NAME").SetAsString("toolong");
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "toolon");
+  EXPECT_THROW(dbf.FieldByName("QTY").SetAsString("12x"), dbase::EDatasetError);
+  EXPECT_THROW(dbf.FieldByName("OK").SetAsString("maybe"), dbase::EDatasetError);
+  dbf.FieldByName("OK").SetAsString("yes");
+  EXPECT_TRUE(dbf.FieldByName("OK").AsBoolean());
+  dbf.FieldByName("OK").DisplayValues = "Ja;Nein";
+  EXPECT_EQ(dbf.FieldByName("OK").AsString(), "Ja");
+  dbf.FieldByName("OK").SetAsString("Nein");
+  EXPECT_EQ(dbf.FieldByName("OK").AsString(), "Nein");
+  EXPECT_EQ(dbf.FieldByName("NOTE").AsInteger(), 0);
+  // A cancelled insert leaves the table as it was.
+  dbf.Cancel();
+  EXPECT_EQ(dbf.RecordCount(), 0);
+  EXPECT_TRUE(dbf.IsEmpty());
+  dbf.Insert();
+  dbf.FieldByName("NAME").SetAsString("kept");
+  dbf.First();  // moving posts the pending insert
+  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Browse);
+  EXPECT_EQ(dbf.RecordCount(), 1);
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "kept");
+  // A cancelled edit shows the stored values again.
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("gone");
+  dbf.Cancel();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "kept");
+  EXPECT_EQ(dbf.Peek(1, 1), "kept  ");
+  EXPECT_GT(scrolls, 0);
+  EXPECT_THROW(dbf.FieldByName("NOSUCH"), dbase::EDatasetError);
+  EXPECT_EQ(dbf.FindField("name"), &dbf.Fields(0));
+}
+
 TEST_F(TableDataset, ClosedDatasetReportsDatabaseNotOpen) {
   TTzDbf dbf("comp");
   dbf.AppendRec();

@@ -58,6 +58,10 @@ void TDataSet::CheckActive() const {
   if (!Active()) throw EDatasetError("Cannot perform this operation on a closed dataset");
 }
 
+void TDataSet::CheckCanModify() const {
+  if (!CanModify()) throw EDatasetError("Cannot modify a read-only dataset");
+}
+
 bool TDataSet::IsEmpty() const { return !Active() || (active_.recNo <= 0 && state_ != TDataSetState::Insert); }
 
 void TDataSet::ClearActiveBuffer() {
@@ -166,6 +170,7 @@ void TDataSet::CheckBrowseMode() {
 void TDataSet::Edit() {
   CheckActive();
   if (state_ == TDataSetState::Edit || state_ == TDataSetState::Insert) return;
+  CheckCanModify();
   if (active_.recNo <= 0) {
     Append();
     return;
@@ -178,6 +183,7 @@ void TDataSet::Edit() {
 
 void TDataSet::BeginInsert(bool append) {
   CheckBrowseMode();
+  CheckCanModify();
   DoBeforeScroll();
   appending_ = append;
   std::fill(active_.data.begin(), active_.data.end(), 0);
@@ -231,6 +237,7 @@ void TDataSet::Delete() {
   }
   if (active_.recNo <= 0) throw EDatasetError("Cannot perform this operation on an empty dataset");
   CheckBrowseMode();
+  CheckCanModify();
   UpdateCursorPos();
   InternalDelete();
   Resync();

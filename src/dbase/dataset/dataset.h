@@ -114,6 +114,9 @@ class TDataSet {
   bool FindPrior();
   bool Found() const { return found_; }
 
+  // False for a dataset that may only be read.
+  virtual bool CanModify() const { return true; }
+
   bool Filtered = false;
   virtual bool IsSequenced() const { return !Filtered; }
 
@@ -181,6 +184,7 @@ class TDataSet {
   const TRecordBuffer& ActiveBuffer() const { return active_; }
   bool HasActiveRecord() const { return active_.recNo > 0 || state_ == TDataSetState::Insert; }
   void CheckActive() const;
+  void CheckCanModify() const;
   void SetModified(bool modified) { modified_ = modified; }
   void DestroyFields() { fields_.clear(); }
 

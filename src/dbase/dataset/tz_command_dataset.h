@@ -29,7 +29,7 @@ class TTzCDataSet : public TTzDataSet {
   // dataset is closed and opened again on the new file.
   void SetDbfFileName(const std::string& name);
   bool ReadOnly() const { return readOnly_; }
-  bool CanModify() const { return !readOnly_; }
+  bool CanModify() const override { return !readOnly_; }
 
   // A blank record (the engine record as it stands, with the values the
   // by-name puts left there) appended after the last.
