@@ -62,6 +62,13 @@ class ScreenDevice : public CadBackEnd {
     if (pen >= 1 && pen <= 5) width = CadSettings.CadLayerLineWidths[pen];
     if (pen >= 16 && pen <= 31 && CadSettings.CadPenWidths[pen] >= 2 && CadSettings.CadPenWidths[pen] <= 50)
       width = CadSettings.CadPenWidths[pen];
+    // The erasing pen of an animation is wider than the lines it removes,
+    // so that their smoothed edges go with them; the pens of the picture
+    // drawn with it change neither its colour nor its width.
+    if (mode == 2) {
+      if (pen == 0) common::GraphLineWidth(3);
+      return;
+    }
     common::GraphLineWidth(width);
   }
   void TextSizeChanged(int font, Real width) override {

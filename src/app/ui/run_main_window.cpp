@@ -8,6 +8,7 @@
 
 #include "app/entry_points.h"
 #include "app/main_menu.h"
+#include "drawing/gear_animation.h"
 #include "app/pitch_curve_input.h"
 #include "app/ui/formula_dialogs.h"
 #include "app/ui/main_window_form.h"
@@ -46,6 +47,10 @@ int RunMainWindow(int argc, char** argv, const std::string& grabFile, const Befo
     Thh window;
     window.show();
     if (!showItem.empty()) {
+      // A picture taken without a user: the animation runs with the
+      // settings its form offers.
+      if (!grabFile.empty())
+        drawing::AnimationFormView() = [](drawing::TForm_vob1ani& form) { form.Button_okClick(); };
       QTimer::singleShot(0, &window, [showItem] {
         if (HasMenuHandler(showItem)) MenuItemClick(showItem);
       });

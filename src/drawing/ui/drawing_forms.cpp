@@ -10,7 +10,10 @@
 #include "drawing/cad_output.h"
 #include "drawing/drawing_name_form.h"
 #include "drawing/ui/drawing_name_form.h"
+#include "drawing/ui/drawing_run_forms.h"
 #include "drawing/ui/plot_utility_form.h"
+#include "drawing/gear_animation.h"
+#include "drawing/xy_diagram.h"
 
 namespace drawing::ui {
 
@@ -21,6 +24,8 @@ void InstallDrawingForms() {
   });
   DrawingNameFormShower() = ShowDrawingNameFormWindow;
   PlotCommandEditor() = EditPlotCommandLine;
+  DiagramLimitsView() = ShowDiagramLimitsForm;
+  AnimationFormView() = ShowAnimationForm;
 }
 
 }  // namespace drawing::ui
