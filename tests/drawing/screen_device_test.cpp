@@ -45,12 +45,18 @@ TEST_F(ScreenDeviceTest, PensBecomeStylesColoursAndWidths) {
   common::CadSettings.CadPenWidths[21] = 7;
   SetCadColor(21);
   SetCadLineMode(2);
-  SetCadColor(0);
+  SetCadColor(0);   // the erasing pen: background, wider than the lines it removes
+  SetCadColor(19);  // leaves it as it is
   CadEndSection();
   CadCloseOutput();
   const std::vector<std::string> expected = {"11;2", "8;14", "11;0", "8;10", "12;2", "8;9",
-                                             "12;1", "8;13", "12;7", "8;0",  "12;1"};
+                                             "12;1", "8;13", "12;7", "8;0",  "12;3"};
   std::vector<std::string> records = common::DisplayList;
+  if (records.size() > expected.size()) {
+    const std::string& next = records[expected.size()];
+    EXPECT_NE(next.substr(0, 2), "8;") << next;
+    EXPECT_NE(next.substr(0, 3), "12;") << next;
+  }
   records.resize(std::min(records.size(), expected.size()));
   EXPECT_EQ(records, expected);
 }
