@@ -235,12 +235,20 @@ void DrawGears(std::uint16_t code, std::uint16_t device) {
         const Real phi = common::DegToRad(calc::PhiView);
         SetRotatedFrame(0, 0, -calc::PhiView);
         DrawGearPair(1, 0);
-        // The rack's pitch line touches gear 1 at its pitch point on the
-        // line of centres and has rolled off the arc s; its teeth face the
-        // gear and fill gear 1's spaces (which begin half a pitch on).
-        const Real s = calc::IntegrateRadiusTo(phi);
-        const Real r = calc::PitchRadius(phi);
-        SetRotatedFrame(r, -s, 90);
+        // The rack's pitch line touches pitch curve 1 at its pitch point on
+        // the line of centres, along the curve's tangent there, and has
+        // rolled off the arc up to it; its teeth face the gear and fill
+        // gear 1's spaces (which begin half a pitch on).
+        const TPitchTrack track = TrackPitchCurve(1);
+        const std::size_t n = track.Phi.size();
+        const std::size_t i = std::min(n - 1, static_cast<std::size_t>(std::lround(phi / (2 * Pi) * (n - 1))));
+        Real px, py, tx, ty, nx, ny, at;
+        track.At(track.S[i], px, py, tx, ty, nx, ny, at);
+        Real wx, wy, ux, uy;
+        common::RotatePoint(wx, wy, px, py, -phi);
+        common::RotatePoint(ux, uy, tx, ty, -phi);
+        const Real s = track.S[i];
+        SetRotatedFrame(wx - s * ux, wy - s * uy, common::RadToDeg(std::atan2(uy, ux)));
         DrawRack(p.z1, 0, 0, 0, -1, Pi * mn / 2);
         break;
       }

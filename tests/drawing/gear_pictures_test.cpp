@@ -18,6 +18,7 @@
 #include "common/graphics_facade.h"
 #include "common/number_format.h"
 #include "common/numeric_routines.h"
+#include "drawing/gear_picture_inputs.h"
 #include "drawing/rotated_frame.h"
 #include "drawing_test_support.h"
 #include "support/dxf_outline.h"
@@ -186,6 +187,14 @@ TEST_F(GearPictures, RackForManufactureHasTheTeethWithFlanksAtThePressureAngle) 
   }
   EXPECT_EQ(tips, calc::NcPair.z1);
   EXPECT_EQ(flanks, 3 * calc::NcPair.z1);  // the first flank of a tooth runs on into the last of the one before
+
+  // Gear 1 rolling on the rack: the gear's outline and the rack's, which
+  // touches the pitch curve along its tangent at the view angle.
+  calc::PhiView = 30;
+  const DxfOutline view = ReadOutline(DrawDxf(7, "rackview.dxf"));
+  ASSERT_EQ(view.loadStatus, 0);
+  EXPECT_EQ(view.auditErrors, 0);
+  EXPECT_GE(view.closedComponents, 1);
 }
 
 TEST_F(GearPictures, RackQuestionsAndItsBores) {
@@ -214,6 +223,24 @@ TEST_F(GearPictures, RackQuestionsAndItsBores) {
   drawing::DrawGears(9, drawing::CadDeviceDxf);
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(dialogs_.Asked().size(), 1u) << "no file name asked";
+}
+
+TEST_F(GearPictures, CarrierRoundBothBearings) {
+  if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  Calculate();
+  calc::SpurGearData.BoreDiameter[1] = 20;
+  calc::SpurGearData.BoreDiameter[2] = 30;
+  // The centre distance offered is the pair's; 120 mm taken, 0.5 clearance.
+  dialogs_.Then(platform::ScriptedAnswer::Enter("120"));
+  dialogs_.Then(platform::ScriptedAnswer::Enter("0.5"));
+  const DxfOutline out = ReadOutline(DrawDxf(8, "carrier.dxf"));
+  ASSERT_EQ(out.loadStatus, 0);
+  EXPECT_EQ(out.auditErrors, 0);
+  EXPECT_EQ(drawing::CarrierCentreDistance, 120);
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_EQ(dialogs_.Asked()[0].text, "center distance [mm]");
+  EXPECT_EQ(dialogs_.Asked()[0].initial, common::RealToText(calc::NcPair.a));
+  EXPECT_EQ(out.entities.count("CIRCLE") ? out.entities.at("CIRCLE") : 0, 2) << "the two bearing holes";
 }
 
 TEST_F(GearPictures, CarrierNeedsBothBores) {
