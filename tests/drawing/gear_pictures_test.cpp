@@ -99,6 +99,15 @@ TEST_F(GearPictures, DefaultEllipseGearsHaveTheirTeethInClosedOutlines) {
   ExpectToothedGear(2, "gear2.dxf");
 }
 
+TEST_F(GearPictures, TwoTurnsOfGearOneGiveGearTwoTwiceTheTeeth) {
+  if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  calc::NcPair.k = 2;
+  calc::NcPair.z1 = 17;
+  Calculate();
+  ExpectToothedGear(1, "k2gear1.dxf");
+  ExpectToothedGear(2, "k2gear2.dxf");
+}
+
 TEST_F(GearPictures, FocalEllipseFormulaCurveWithConstantModule) {
   if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
   calc::CurveType = calc::CurveFormula;
