@@ -29,14 +29,11 @@ struct Flank {
 };
 
 // The module at a point of the pitch curve: constant U1 / (pi z1), or
-// following the local pitch radius, 2 r / z1 (then kept in the data set as
-// the module of the place just drawn).
+// following the local pitch radius, 2 r / z1.
 Real ModuleAt(Real phi) {
   const auto& p = calc::NcPair;
   if (p.ModuleMode == 2) return p.U1 / Pi / p.z1;
-  const Real mn = 2 * calc::PitchRadius(phi) / p.z1;
-  calc::SpurGearData.NormalModule = mn;
-  return mn;
+  return 2 * calc::PitchRadius(phi) / p.z1;
 }
 
 // The rack flank that leans towards the tooth, rolled to the arc sigma,
