@@ -84,7 +84,9 @@ void DrawPitchCurve2(Real centreX) {
 
 void DrawTurnArrow(Real x1, Real x2, int sense) {
   const Real length = std::fabs(x2 - x1);
-  if (length <= 0) return;
+  // A solid of the gear carries no arrow: its lines would become loose
+  // slivers of the body.
+  if (length <= 0 || CadDevice == CadDeviceStl) return;
   const Real xm = (x1 + x2) / 2;
   const Real dir = sense > 0 ? 1 : -1;
   const Real tipY = dir * length / 2;

@@ -54,3 +54,30 @@ TEST(GearCadOutput, DefaultDesignGearOneHasItsTeeth) {
 }
 
 }  // namespace
+
+namespace {
+
+// The command's standard output.
+std::string Output(const std::string& command) {
+  std::string text;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return text;
+  char buffer[4096];
+  while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+  pclose(pipe);
+  return text;
+}
+
+TEST(GearCadOutput, GearOneAsStlIsOneClosedSolid) {
+  if (std::system("command -v admesh >/dev/null 2>&1") != 0) GTEST_SKIP() << "admesh is not installed";
+  const testsupport::ScratchDirectory dir("gear_stl");
+  fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4", dir.Path("x.vb4"));
+  ASSERT_EQ(RunProgram(dir, "x.vb4 /CAD6:1"), 0);
+  ASSERT_TRUE(fs::exists(dir.Path("x.stl")));
+  // admesh exits 0 whatever it finds: its summary tells.
+  const std::string summary = Output("admesh '" + dir.Path("x.stl") + "' 2>&1");
+  EXPECT_NE(summary.find("Number of parts       :     1 "), std::string::npos) << summary;
+  EXPECT_NE(summary.find("Total disconnected facets        :     0 "), std::string::npos) << summary;
+}
+
+}  // namespace
