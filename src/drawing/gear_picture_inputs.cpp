@@ -20,19 +20,6 @@ namespace drawing {
 
 Real CarrierCentreDistance = 0;
 
-namespace {
-
-// A length within [lo, hi] mm, asked in the unit system's length ("[mm]"
-// or "[inch]" after the prompt).
-void InputLength(const std::string& prompt, Real& value, Real lo, Real hi) {
-  const bool inch = common::UnitSystem == common::UnitsImperial;
-  const Real factor = inch ? common::MmPerInch : 1;
-  Real shown = value / factor;
-  common::InputDouble(prompt + (inch ? " [inch]" : " [mm]"), shown, lo / factor, hi / factor);
-  if (common::AbortFlag == 0) value = shown * factor;
-}
-
-}  // namespace
 
 bool AskRackInputs(TRackInputs& rack) {
   using common::AbortFlag;
@@ -49,12 +36,12 @@ bool AskRackInputs(TRackInputs& rack) {
   if (AbortFlag) return false;
   if (rack.Bores > 0) {
     rack.Diameter = std::round(2 * mn);
-    InputLength("bore diameter", rack.Diameter, 0, 7 * mn);
+    common::InputLength("bore diameter", rack.Diameter, 0, 7 * mn);
     if (AbortFlag) return false;
   }
   if (rack.Bores > 1) {
     rack.Distance = (rack.Teeth * mn * pi - 3 * rack.Diameter) / (rack.Bores - 1);
-    InputLength("distance bore", rack.Distance, rack.Diameter, rack.Teeth * mn * pi);
+    common::InputLength("distance bore", rack.Distance, rack.Diameter, rack.Teeth * mn * pi);
     if (AbortFlag) return false;
   }
   return true;
@@ -70,11 +57,11 @@ bool AskCarrierInputs(Real& clearance) {
   }
   CarrierCentreDistance = calc::NcPair.a;
   common::SetHelpNumber(8100);
-  InputLength("center distance", CarrierCentreDistance, -10000, 10000);
+  common::InputLength("center distance", CarrierCentreDistance, -10000, 10000);
   if (AbortFlag) return false;
   clearance = 0;
   common::SetHelpNumber(8120);
-  InputLength("clearance bearing", clearance, 0, 1000000);
+  common::InputLength("clearance bearing", clearance, 0, 1000000);
   return AbortFlag == 0;
 }
 
