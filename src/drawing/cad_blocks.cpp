@@ -36,12 +36,12 @@ std::vector<std::string>& RecordedFiles() {
 }
 bool BlockFileOpen = false;
 
+}  // namespace
+
 bool PartFileExists(const std::string& fileName) {
   const std::string dir = common::AddBackslash(common::TempDirectory);
   return common::FileCanOpen(dir + platform::FindFileAnyCase(common::TempDirectory, fileName));
 }
-
-}  // namespace
 
 std::string BlockFileName(const std::string& name) {
   return common::AddBackslash(common::TempDirectory) + "$" + name + ".dx$";

@@ -41,6 +41,9 @@ void CadEndSection();
 // framed drawing sheet).
 void CadInsertLogos();
 
+// Whether a part file (a name like "$logo_1.dx$") is in the temporary
+// directory, whatever the case of its name there.
+bool PartFileExists(const std::string& fileName);
 // The full name of a block's part file in the temporary directory.
 std::string BlockFileName(const std::string& name);
 // The back end that receives the primitives of a block being recorded: the
