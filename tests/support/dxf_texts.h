@@ -1,0 +1,85 @@
+// The texts, blocks and inserts of a DXF file as the independent reader
+// (ezdxf, through tests/support/dxf_texts.py) sees them, the file loaded
+// strictly and audited.
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+namespace testsupport {
+
+struct DxfText {
+  std::string owner;  // "*" model space, else the block
+  double x = 0, y = 0, height = 0, rotation = 0;
+  std::string text;
+};
+struct DxfInsert {
+  std::string owner, name;
+  double x = 0, y = 0, scale = 0;
+};
+
+struct DxfTexts {
+  int loadStatus = -1;
+  int auditErrors = -1;
+  std::map<std::string, int> blocks;  // name -> entity count
+  std::vector<DxfInsert> inserts;
+  std::vector<DxfText> texts;
+
+  const DxfText* Find(const std::string& text) const {
+    for (const DxfText& t : texts)
+      if (t.text == text) return &t;
+    return nullptr;
+  }
+  bool HasTextContaining(const std::string& part) const {
+    for (const DxfText& t : texts)
+      if (t.text.find(part) != std::string::npos) return true;
+    return false;
+  }
+};
+
+inline DxfTexts ReadDxfTexts(const std::string& file) {
+  DxfTexts out;
+  const std::string command =
+      std::string("/usr/bin/python3 ") + VOB_SOURCE_DIR + "/tests/support/dxf_texts.py '" + file + "' 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  std::string all;
+  char buffer[4096];
+  while (std::fgets(buffer, sizeof buffer, pipe)) all += buffer;
+  const int status = pclose(pipe);
+  out.loadStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::istringstream lines(all);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream in(line);
+    std::string tag;
+    in >> tag;
+    if (tag == "AUDIT") {
+      in >> out.auditErrors;
+    } else if (tag == "BLOCK") {
+      std::string name;
+      int n = 0;
+      in >> name >> n;
+      out.blocks[name] = n;
+    } else if (tag == "INSERT") {
+      DxfInsert i;
+      in >> i.owner >> i.name >> i.x >> i.y >> i.scale;
+      out.inserts.push_back(i);
+    } else if (tag == "TEXT") {
+      DxfText t;
+      const auto bar = line.find('|');
+      std::istringstream head(line.substr(0, bar));
+      head >> tag >> t.owner >> t.x >> t.y >> t.height >> t.rotation;
+      t.text = bar == std::string::npos ? "" : line.substr(bar + 1);
+      out.texts.push_back(t);
+    }
+  }
+  return out;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,46 @@
+#!/usr/bin/python3
+"""Reads a DXF file strictly with ezdxf and reports its texts and inserts.
+
+Output lines:
+  AUDIT <errors> <fixes>
+  BLOCK <name> <entities>         per block defined in the file (not *Model_Space etc.)
+  INSERT <owner> <name> <x> <y> <xscale>
+  TEXT <owner> <x> <y> <height> <rotation>|<text>
+Owner is "*" for the model space, else the block name.
+Exit code 2 when the file does not load or its audit finds errors.
+"""
+import sys
+
+import ezdxf
+
+
+def report(owner, entities):
+    for e in entities:
+        kind = e.dxftype()
+        if kind == "INSERT":
+            print("INSERT", owner, e.dxf.name, "%.4f" % e.dxf.insert[0], "%.4f" % e.dxf.insert[1],
+                  "%.6f" % e.dxf.xscale)
+        elif kind == "TEXT":
+            print("TEXT %s %.4f %.4f %.4f %.1f|%s" % (owner, e.dxf.insert[0], e.dxf.insert[1], e.dxf.height,
+                                                      e.dxf.rotation, e.dxf.text))
+
+
+def main():
+    try:
+        doc = ezdxf.readfile(sys.argv[1])
+    except Exception as exc:  # any read failure is a failed test
+        print("LOADERROR", type(exc).__name__, exc)
+        return 2
+    auditor = doc.audit()
+    print("AUDIT", len(auditor.errors), len(auditor.fixes))
+    for block in doc.blocks:
+        if block.name.startswith("*"):
+            continue
+        print("BLOCK", block.name, len(block))
+        report(block.name, block)
+    report("*", doc.modelspace())
+    return 2 if auditor.errors else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
