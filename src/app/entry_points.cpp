@@ -11,6 +11,7 @@
 #include "drawing/gear_animation.h"
 #include "drawing/gear_pictures.h"
 #include "drawing/phi_diagrams.h"
+#include "drawing/quick_sheets.h"
 
 namespace app {
 
@@ -27,9 +28,8 @@ TEntryPoints StartEntryPoints() {
   e.ShowDiagrams = [](int code, int device) {
     drawing::ShowDiagrams(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(device));
   };
-  e.DrawQuickSheet = none2;
-  // Redrawing what is not drawn yet leaves the picture on the screen.
-  e.RedrawCurrentView = [] {};
+  e.DrawQuickSheet = [](int n, int device) { drawing::DrawQuickSheet(static_cast<std::uint16_t>(n), static_cast<std::uint16_t>(device)); };
+  e.RedrawCurrentView = drawing::RedrawCurrentView;
   e.AnimateGears1 = drawing::AnimateGears1;
   e.AnimateGears2 = drawing::AnimateGears2;
   e.PrintPitchCurveReport = [](int mode) { PrintPitchCurveReport(static_cast<std::uint16_t>(mode)); };

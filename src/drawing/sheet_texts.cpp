@@ -139,7 +139,7 @@ void DrawPitchCurveDescription(Real x, Real y, Real h) {
   for (std::size_t i = 1; i < lines.size(); ++i) table.TextTableAddLine(lines[i]);
 }
 
-void DrawGearDataTable(Real x, Real y, Real h) {
+Real DrawGearDataTable(Real x, Real y, Real h) {
   const auto& g = calc::SpurGearData;
   const auto& r = calc::RadiusExtremes;
   const auto& s = calc::SafetyExtremes;
@@ -147,7 +147,9 @@ void DrawGearDataTable(Real x, Real y, Real h) {
   const Real z1 = NcPair.z1 != 0 ? NcPair.z1 : 1;
   const Real z2 = NcPair.z2 != 0 ? NcPair.z2 : 1;
   auto l = [](Real mm) { return LengthNumber(mm); };
-  TAusTabelle table("", x, y, h, 9, 30, 11, 11, 8, 0, 0, "", "gear 1", "gear 2", "");
+  // No heading row: the first row takes its place, so that the table keeps
+  // to the room the sheets leave it.
+  TAusTabelle table("", x, y, h, 6, 21, 7, 7, 4, 0, 0);
   table.TextTableAddValueRow("i tot", "transmission ratio",
                              common::IntToText(NcPair.z2) + " / " + common::IntToText(NcPair.z1), "");
   table.TextTableAddCells("i min/max", "gear ratio", Number(4, 3, NcPair.imin), Number(4, 3, NcPair.imax), "");
@@ -165,7 +167,7 @@ void DrawGearDataTable(Real x, Real y, Real h) {
   table.TextTableAddCells("r min", "radius pitch curve", l(r.r1min), l(r.r2min), len);
   table.TextTableAddCells("r max", "radius pitch curve", l(r.r1max), l(r.r2max), len);
   table.TextTableAddCells("r nom", "radius pitch curve", l(NcPair.rnom1), l(NcPair.rnom2), len);
-  if (calc::SkipPositionSweep == 1) return;
+  if (calc::SkipPositionSweep == 1) return table.RuleY + table.RowHeight;
   auto degrees = [](Real rad) { return Number(4, 1, common::RadToDeg(rad)); };
   table.TextTableAddValueRow("P", "nominal power", Number(5, 3, g.P), "kW");
   table.TextTableAddCells("T", "nominal torque", Trim(common::FormatTorque(6, 1, g.TUsed[1])) + " " +
@@ -178,6 +180,7 @@ void DrawGearDataTable(Real x, Real y, Real h) {
   table.TextTableAddCells("SHmin", "safety factor pitting", Number(3, 2, s.SHmin[1]), Number(3, 2, s.SHmin[2]), "");
   table.TextTableAddCells("phi1 SH", "bei phi1 = ?", degrees(s.PhiAtSHmin[1]), degrees(s.PhiAtSHmin[2]),
                           common::DegreeUnitLabel());
+  return table.RuleY + table.RowHeight;
 }
 
 }  // namespace drawing

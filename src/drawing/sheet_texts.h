@@ -18,8 +18,9 @@ void DrawSheetHeading(Real h, Real x, Real y);
 // The description as a one-column table with its top left corner at (x, y);
 // nothing while FatalFlag is set.
 void DrawPitchCurveDescription(Real x, Real y, Real h);
-// The data table with its top left corner at (x, y), text height h.
-void DrawGearDataTable(Real x, Real y, Real h);
+// The data table with its top left corner at (x, y), text height h; returns
+// the y of its bottom rule.
+Real DrawGearDataTable(Real x, Real y, Real h);
 
 // The lines of the description of the current curve (what the table shows).
 std::vector<std::string> PitchCurveDescriptionLines();

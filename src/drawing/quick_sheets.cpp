@@ -1,0 +1,150 @@
+// Quick sheets and the redraw after a calculation; see quick_sheets.h.
+#include "drawing/quick_sheets.h"
+
+#include <algorithm>
+#include <string>
+
+#include "calc/calc_records.h"
+#include "calc/spur_gear_data.h"
+#include "common/kaldvar.h"
+#include "common/message_help.h"
+#include "common/small_dialogs.h"
+#include "drawing/cad_blocks.h"
+#include "drawing/cad_output.h"
+#include "drawing/drawing_frame.h"
+#include "drawing/gear_pictures.h"
+#include "drawing/phi_diagrams.h"
+#include "drawing/polar_diagram.h"
+#include "drawing/rotated_frame.h"
+#include "drawing/sheet_texts.h"
+#include "drawing/text_table.h"
+#include "drawing/xy_diagram.h"
+
+namespace drawing {
+
+namespace {
+
+// Where each sheet places its parts (mm on the sheet).
+struct TSheetLayout {
+  Real scaleDivisor;
+  Real gearX, gearY;  // gearX is added to s (r1max + 1.5 mn)
+  Real headingX, headingY, headingH;
+  Real descriptionX, descriptionY, descriptionH;
+  Real tableX, tableY, tableH;
+  Real messagesX, messagesY, messagesH, messagesWidth, messagesHeight;
+};
+
+const TSheetLayout Layouts[5] = {
+    {},
+    {4.5L, 0, 40, 2, 117, 2, 2, 104, 1.9L, 80, 119, 2, 80, 42, 2, 44, 42},
+    {3.5L, 0, 40, 2, 117, 2, 2, 104, 1.5L, 100, 119, 1.5L, 100, 60, 1.5L, 44, 56},
+    {4.0L, 0, 60, 110, 117, 1.25L, 110, 62, 1.2L, 110, 110, 1.2L, 110, 25, 1.2L, 44, 28},
+    {1.6L, 24, 180, 24, 280, 2.5L, 306, 186, 2.5L, 306, 284, 2.5L, 246, 284, 2.5L, 24, 50},
+};
+
+// The title of the sheet's title block: each text as gear 1's + "/" +
+// gear 2's.
+TSheetTitle QuickSheetTitle() {
+  const auto& g = calc::SpurGearData;
+  return {g.DrawingNumber[1] + "/" + g.DrawingNumber[2], g.DrawingName[1] + "/" + g.DrawingName[2],
+          g.DrawingName2[1] + "/" + g.DrawingName2[2]};
+}
+
+// The diagrams run over time, so they need the speed; without one the sheet
+// goes without them rather than turning a sound calculation into a fatal
+// one after the fact (the sheet is the picture after every calculation).
+void PlaceDiagram(int code, Real width, Real height, Real x, Real y) {
+  if (common::FatalFlag || calc::SpurGearData.n[1] == 0) return;
+  SetDiagramSize(width, height);
+  SetDiagramOrigin(x, y);
+  DrawPhiDiagram(code);
+}
+
+}  // namespace
+
+Real QuickSheetGearScale(int sheet, Real centreDistance) {
+  if (sheet < 1 || sheet > 4 || centreDistance <= 0) return 1;
+  return 160 / centreDistance / Layouts[sheet].scaleDivisor;
+}
+
+void DrawQuickSheet(std::uint16_t sheet, std::uint16_t device) {
+  if (common::FatalFlag) {
+    common::ShowCalculationMessages();
+    return;
+  }
+  if (sheet == 0) {
+    for (int i = 1; i <= 4; ++i) common::TextLines[i] = "Quick " + std::to_string(i);
+    int choice = 1;
+    common::SelectFromList("select", 4, choice);
+    if (common::AbortFlag) return;
+    sheet = static_cast<std::uint16_t>(choice);
+  }
+  if (sheet < 1 || sheet > 4) return;
+  CadOpenOutput(device);
+  if (common::AbortFlag) return;
+  BeginDiagram();
+  BeginPolarDiagram();
+  if (sheet == 4)
+    DrawFrameSmall(SheetA3);
+  else
+    CadDefaultFrame();
+  CadBeginTables(0);
+  CadBeginBlocksSection();
+  if (sheet == 4) {
+    CadBeginBlock("frame_1");
+    DrawDrawingFrame(SheetA3, QuickSheetTitle());
+    CadEndBlock();
+  }
+  CadBeginBlock("gear0");
+  SetRotatedFrame(0, 0, 0);
+  DrawGearPair(0);
+  CadEndBlock();
+  CadEndSection();
+
+  const TSheetLayout& l = Layouts[sheet];
+  const auto& p = calc::NcPair;
+  const Real s = QuickSheetGearScale(sheet, p.a);
+  const Real mn = calc::SpurGearData.NormalModule;
+  CadInsertLogos();
+  if (sheet == 4) CadInsertBlock("frame_1", 0, 0, 0, 1, 1);
+  CadInsertBlock("gear0", s * (calc::RadiusExtremes.r1max + 1.5L * mn) + l.gearX, l.gearY, 0, s, s);
+  DrawSheetHeading(l.headingH, l.headingX, l.headingY);
+  // The description (sheets 3, 4) or the message table (sheets 1, 2) stands
+  // below the data table; a table longer than its room pushes it down
+  // instead of writing over it.
+  const Real tableBottom = DrawGearDataTable(l.tableX, l.tableY, l.tableH);
+  Real descriptionY = l.descriptionY;
+  if (l.descriptionX == l.tableX) descriptionY = std::min(descriptionY, tableBottom - l.descriptionH);
+  DrawPitchCurveDescription(l.descriptionX, descriptionY, l.descriptionH);
+  Real messagesY = l.messagesY, messagesHeight = l.messagesHeight;
+  if (l.messagesX == l.tableX && messagesY > tableBottom - l.messagesH) {
+    const Real shift = messagesY - (tableBottom - l.messagesH);
+    messagesY -= shift;
+    messagesHeight = std::max<Real>(messagesHeight - shift, 0);
+  }
+  DrawTextTableAt(l.messagesX, messagesY, l.messagesH, l.messagesWidth, messagesHeight);
+  if (sheet == 3) {
+    PlaceDiagram(7, 80, 20, 10, 4);
+    PlaceDiagram(3, 80, 20, 10, 95);
+  } else if (sheet == 4) {
+    PlaceDiagram(7, 160, 32, 50, 16);
+    PlaceDiagram(3, 160, 32, 50, 60);
+    PlaceDiagram(8, 140, 32, 250, 60);
+  }
+  CadEndSection();
+  CadCloseOutput();
+}
+
+void RedrawCurrentView() {
+  if (common::AbortFlag) return;
+  switch (common::ResultGraphic) {
+    case 1: DrawQuickSheet(1, CadDeviceScreen); break;
+    case 3:
+    case 5: DrawGears(0, CadDeviceScreen); break;
+    case 4: ShowDiagrams(15, CadDeviceScreen); break;
+    case 6: DrawQuickSheet(4, CadDeviceScreen); break;
+    default: DrawQuickSheet(3, CadDeviceScreen); break;
+  }
+}
+
+}  // namespace drawing

@@ -1,0 +1,200 @@
+// The quick sheets: sheet 4 of a calculated design with change records
+// written as DXF and read back strictly by an independent reader (ezdxf),
+// with its frame block, title-block texts, revision table and notice; the
+// gear block's place and scale on sheet 1; the sheet choice; the redraw of
+// the result picture after a calculation.
+#include "drawing/quick_sheets.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/spur_gear_data.h"
+#include "common/date_time.h"
+#include "common/graphics_facade.h"
+#include "drawing_test_support.h"
+#include "support/dxf_outline.h"
+#include "support/dxf_texts.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using drawingtest::Figure;
+
+class QuickSheets : public drawingtest::DrawingTest {
+ protected:
+  QuickSheets() : DrawingTest("quick_sheets") {}
+  void SetUp() override {
+    DrawingTest::SetUp();
+    calc::InitGearData();
+    calc::SetSpurGearDefaults();
+    calc::SetNoncircularDefaults();
+    common::ChangeRecords = {};
+    common::TitleBlock = {};
+    common::InitGraphDisplayList();
+    auto& g = calc::SpurGearData;
+    g.P = 10;
+    g.n[1] = 1000;
+    g.CalcMethod = 1;
+    g.DrawingName[1] = "Drive";
+    g.DrawingName[2] = "Cam";
+    g.DrawingNumber[1] = "12-001";
+    g.DrawingNumber[2] = "12-002";
+    g.DrawingName2[1] = "upper";
+    g.DrawingName2[2] = "lower";
+  }
+  void Calculate() {
+    calc::CalcNoncircularPair();
+    ASSERT_EQ(common::FatalFlag, 0);
+  }
+  void AddChange(const std::string& modification, const std::string& date, const std::string& name) {
+    auto& records = common::ChangeRecords;
+    ++records.Count;
+    records.Records[records.Count] = {modification, date, name, "changed " + modification};
+  }
+};
+
+TEST_F(QuickSheets, SheetFourAsDxfHoldsFrameTitleBlockRevisionsAndNotice) {
+  if (!testsupport::ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  calc::SkipPositionSweep = 1;  // the sheet, not the sweep, is under test
+  Calculate();
+  common::TitleBlock.Texts[common::TitleFirstName] = "Maier";
+  common::TitleBlock.Texts[common::TitleFirstDate] = "2026-11-30";
+  common::TitleBlock.Texts[common::TitleDocumentStatus] = "released";
+  AddChange("bore", "2026-12-01", "MK");
+  AddChange("teeth", "2026-12-02", "AB");
+  common::CadSettings.CadFrameOptions[common::FrameOptChanges] = 1;
+
+  const std::string file = scratch_.Path("sheet4.dxf");
+  dialogs_.Then(platform::ScriptedAnswer::File(file));
+  drawing::DrawQuickSheet(4, drawing::CadDeviceDxf);
+  ASSERT_EQ(common::AbortFlag, 0);
+  const testsupport::DxfTexts dxf = testsupport::ReadDxfTexts(file);
+  ASSERT_EQ(dxf.loadStatus, 0) << file;
+  EXPECT_EQ(dxf.auditErrors, 0);
+  ASSERT_TRUE(dxf.blocks.count("frame_1"));
+  ASSERT_TRUE(dxf.blocks.count("gear0"));
+  EXPECT_GT(dxf.blocks.at("gear0"), 100) << "the teeth of both gears";
+
+  // The frame placed once at the origin, the gears at the sheet's scale.
+  const auto frame = std::find_if(dxf.inserts.begin(), dxf.inserts.end(),
+                                  [](const testsupport::DxfInsert& i) { return i.name == "frame_1"; });
+  ASSERT_NE(frame, dxf.inserts.end());
+  EXPECT_EQ(frame->owner, "*");
+  EXPECT_DOUBLE_EQ(frame->x, 0);
+  const auto gears = std::find_if(dxf.inserts.begin(), dxf.inserts.end(),
+                                  [](const testsupport::DxfInsert& i) { return i.name == "gear0"; });
+  ASSERT_NE(gears, dxf.inserts.end());
+  const double s = static_cast<double>(160 / calc::NcPair.a / 1.6L);
+  EXPECT_NEAR(gears->scale, s, 1e-5);
+  EXPECT_NEAR(gears->y, 180, 1e-4);
+
+  // Title-block texts inside the frame block.
+  for (const char* text : {"Responsible dept.", "Created by", "Document status", "Maier  2026-11-30", "released",
+                           "12-001/12-002", "Drive/Cam", "upper/lower", "C", "en"}) {
+    const testsupport::DxfText* t = dxf.Find(text);
+    ASSERT_NE(t, nullptr) << text;
+    EXPECT_EQ(t->owner, "frame_1") << text;
+  }
+  EXPECT_NE(dxf.Find(common::TodayIsoText()), nullptr);
+  // The revision table with both records.
+  for (const char* text : {"Index", "Modification", "Description", "a", "b", "bore", "teeth", "changed teeth", "MK"})
+    EXPECT_NE(dxf.Find(text), nullptr) << text;
+  // The notice, turned along the left margin.
+  const testsupport::DxfText* notice = dxf.Find("of damages. All rights are reserved in the event of the grant");
+  ASSERT_NE(notice, nullptr);
+  EXPECT_DOUBLE_EQ(notice->rotation, 90);
+  // Heading, description and data table in the model space.
+  EXPECT_NE(dxf.Find("Drive  12-001  upper"), nullptr);
+  EXPECT_TRUE(dxf.HasTextContaining("pitch curve gear 1"));
+  EXPECT_NE(dxf.Find(" r nom"), nullptr);
+  // The diagrams over the drive angle are drawn below the gears.
+  EXPECT_GT(dxf.texts.size(), 150u);
+}
+
+TEST_F(QuickSheets, SheetOneInsertsTheGearBlockAtItsScaleAndLeavesNoBlockFiles) {
+  EXPECT_NEAR(static_cast<double>(drawing::QuickSheetGearScale(1, 80)), 0.4444444, 1e-6);
+  EXPECT_NEAR(static_cast<double>(drawing::QuickSheetGearScale(3, 80)), 0.5, 1e-12);
+  calc::SkipPositionSweep = 1;
+  Calculate();
+  drawingtest::LoggingBackEnd log;
+  {
+    drawing::ScopedCadBackEnd screen(drawing::CadDeviceScreen, log);
+    drawing::DrawQuickSheet(1, drawing::CadDeviceScreen);
+  }
+  const Real s = 160 / calc::NcPair.a / 4.5L;
+  const Real x = s * (calc::RadiusExtremes.r1max + 1.5L * calc::SpurGearData.NormalModule);
+  // On the screen the block is replayed: its pitch curve points arrive
+  // scaled by s round the insert point (x, 40).
+  Real minX = 1e9, maxX = -1e9;
+  bool heading = false;
+  for (const Figure& f : log.figures) {
+    if (f.kind == "TEXT" && f.text == "Drive  12-001  upper") heading = true;
+    if (f.kind == "LINE" && f.pen == 19) {
+      minX = std::min({minX, f.values[0], f.values[2]});
+      maxX = std::max({maxX, f.values[0], f.values[2]});
+    }
+  }
+  EXPECT_TRUE(heading);
+  // Gear 1 reaches from its centre x by its largest radius and a tooth.
+  EXPECT_NEAR(static_cast<double>(maxX - x), static_cast<double>(s * calc::RadiusExtremes.r1max),
+              static_cast<double>(3 * s * calc::SpurGearData.NormalModule));
+  EXPECT_GT(static_cast<double>(minX), 0);
+  // The screen's recorded blocks are gone after the picture.
+  drawing::DeleteRecordedBlockFiles();
+  for (const auto& entry : fs::directory_iterator(scratch_.Dir()))
+    EXPECT_NE(entry.path().extension(), ".dx$") << entry.path();
+}
+
+TEST_F(QuickSheets, SheetChoiceAndRefusals) {
+  calc::SkipPositionSweep = 1;
+  Calculate();
+  // Sheet 0 asks; a cancelled choice opens nothing.
+  dialogs_.Then(platform::ScriptedAnswer::Cancel());
+  drawing::DrawQuickSheet(0, drawing::CadDeviceDxf);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(common::TextLines[4].substr(0, 7), "Quick 4");
+  // With FatalFlag set the messages are shown instead of a sheet.
+  // (The message dialog stays silent here; the save dialog is never asked.)
+  common::AbortFlag = 0;
+  common::MessagesEnabled = 0;
+  common::FatalFlag = 1;
+  common::AddErrorMessage("Fatal  : test");
+  drawing::DrawQuickSheet(1, drawing::CadDeviceDxf);
+  EXPECT_EQ(common::AbortFlag, 0);
+  for (const auto& entry : fs::directory_iterator(scratch_.Dir()))
+    EXPECT_NE(entry.path().extension(), ".dxf") << entry.path();
+  common::FatalFlag = 0;
+  common::MessagesEnabled = 1;
+}
+
+TEST_F(QuickSheets, RedrawShowsThePictureThatResultGraphicNames) {
+  calc::SkipPositionSweep = 1;
+  Calculate();
+  drawingtest::LoggingBackEnd log;
+  drawing::ScopedCadBackEnd screen(drawing::CadDeviceScreen, log);
+  auto drawn = [&](int value) {
+    common::ResultGraphic = value;
+    log.figures.clear();
+    drawing::RedrawCurrentView();
+    std::string texts;
+    for (const Figure& f : log.figures)
+      if (f.kind == "TEXT") texts += f.text + "\n";
+    return texts;
+  };
+  const std::string sheet3 = drawn(2);
+  ASSERT_FALSE(sheet3.empty());
+  EXPECT_EQ(drawn(0), sheet3);
+  EXPECT_EQ(drawn(7), sheet3);
+  EXPECT_EQ(drawn(-1), sheet3);
+  EXPECT_NE(drawn(1), sheet3);
+  EXPECT_NE(drawn(6).find("Title, Supplementary title"), std::string::npos) << "sheet 4";
+  EXPECT_NE(drawn(3).find("a="), std::string::npos) << "the gear pair";
+  // Nothing while AbortFlag is set.
+  common::AbortFlag = 1;
+  EXPECT_TRUE(drawn(1).empty());
+  common::AbortFlag = 0;
+}
+
+}  // namespace
