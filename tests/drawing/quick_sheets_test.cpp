@@ -147,6 +147,24 @@ TEST_F(QuickSheets, SheetOneInsertsTheGearBlockAtItsScaleAndLeavesNoBlockFiles) 
     EXPECT_NE(entry.path().extension(), ".dx$") << entry.path();
 }
 
+TEST_F(QuickSheets, SheetFourGoesToTheOtherFileDevicesWithItsTitleBlock) {
+  calc::SkipPositionSweep = 1;
+  Calculate();
+  const struct {
+    drawing::CadDeviceCode device;
+    const char* name;
+  } devices[] = {{drawing::CadDeviceIges, "sheet4.igs"}, {drawing::CadDeviceTextCad, "sheet4.txt"}};
+  for (const auto& d : devices) {
+    const std::string file = scratch_.Path(d.name);
+    dialogs_.Then(platform::ScriptedAnswer::File(file));
+    drawing::DrawQuickSheet(4, d.device);
+    EXPECT_EQ(common::AbortFlag, 0) << d.name;
+    const std::string bytes = testsupport::Slurp(file);
+    EXPECT_NE(bytes.find("Title, Supplementary title"), std::string::npos) << d.name;
+    EXPECT_NE(bytes.find("12-001/12-002"), std::string::npos) << d.name;
+  }
+}
+
 TEST_F(QuickSheets, SheetChoiceAndRefusals) {
   calc::SkipPositionSweep = 1;
   Calculate();
