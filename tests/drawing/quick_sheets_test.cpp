@@ -141,6 +141,20 @@ TEST_F(QuickSheets, SheetOneInsertsTheGearBlockAtItsScaleAndLeavesNoBlockFiles) 
   EXPECT_NEAR(static_cast<double>(maxX - x), static_cast<double>(s * calc::RadiusExtremes.r1max),
               static_cast<double>(3 * s * calc::SpurGearData.NormalModule));
   EXPECT_GT(static_cast<double>(minX), 0);
+  // In a DXF file the block is inserted at the sheet's place and scale.
+  if (testsupport::ReaderPresent()) {
+    const std::string file = scratch_.Path("sheet1.dxf");
+    dialogs_.Then(platform::ScriptedAnswer::File(file));
+    drawing::DrawQuickSheet(1, drawing::CadDeviceDxf);
+    const testsupport::DxfTexts dxf = testsupport::ReadDxfTexts(file);
+    ASSERT_EQ(dxf.loadStatus, 0);
+    ASSERT_EQ(dxf.inserts.size(), 1u);
+    EXPECT_EQ(dxf.inserts[0].name, "gear0");
+    EXPECT_NEAR(dxf.inserts[0].x, static_cast<double>(x), 1e-4);
+    EXPECT_NEAR(dxf.inserts[0].y, 40, 1e-9);
+    EXPECT_NEAR(dxf.inserts[0].scale, static_cast<double>(s), 1e-6);
+    EXPECT_FALSE(dxf.blocks.count("frame_1"));
+  }
   // The screen's recorded blocks are gone after the picture.
   drawing::DeleteRecordedBlockFiles();
   for (const auto& entry : fs::directory_iterator(scratch_.Dir()))
