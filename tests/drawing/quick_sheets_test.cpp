@@ -13,6 +13,7 @@
 #include "calc/spur_gear_data.h"
 #include "common/date_time.h"
 #include "common/graphics_facade.h"
+#include "platform/clock.h"
 #include "drawing_test_support.h"
 #include "support/dxf_outline.h"
 #include "support/dxf_texts.h"
@@ -206,6 +207,15 @@ TEST_F(QuickSheets, RedrawShowsThePictureThatResultGraphicNames) {
   Calculate();
   drawingtest::LoggingBackEnd log;
   drawing::ScopedCadBackEnd screen(drawing::CadDeviceScreen, log);
+  // The head line carries the time: a minute must not turn over between
+  // the pictures compared.
+  platform::LocalDateTime now;
+  now.year = 2026;
+  now.month = 12;
+  now.day = 7;
+  now.hour = 13;
+  now.minute = 12;
+  const platform::ScopedClock clock(now);
   auto drawn = [&](int value) {
     common::ResultGraphic = value;
     log.figures.clear();
