@@ -1,7 +1,9 @@
 // The pitch-curve radius function of gear 1 (pitch_curve.h) over the curve
 // records of calc_records.h. Formula curves go through the formula evaluator
 // (formula_evaluator.h), the polynomial curves read their coefficients from
-// the equation workspace of the point fit (equation_matrix.h).
+// the equation workspace of the point fit (equation_matrix.h). The curves'
+// trigonometric functions are memoised (memo_math.h): every run asks for
+// them at the same few thousand sample angles.
 #include "calc/pitch_curve.h"
 
 #include <cmath>
@@ -12,6 +14,7 @@
 #include "common/formula_evaluator.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 #include "common/numeric_routines.h"
 
@@ -63,7 +66,7 @@ Real FormulaRadius(Real phi) {
 Real EllipseRadius(Real phi) {
   const Real a = EllipseCurve.a;
   const Real b = EllipseCurve.b;
-  const Real t = std::tan(phi);
+  const Real t = common::WideMemoTan(phi);
   const Real ab = a * b;
   return std::sqrt(ab * ab * (1 + t * t) / (b * b + a * a * t * t));
 }
@@ -71,7 +74,7 @@ Real EllipseRadius(Real phi) {
 Real SineRadius(Real phi) {
   const Real n = static_cast<Real>(SineCurve.N);
   const Real arg = n * phi - TwoPi * std::trunc(n * phi / TwoPi);
-  return SineCurve.rw0 + SineCurve.A * std::sin(arg);
+  return SineCurve.rw0 + SineCurve.A * common::WideMemoSin(arg);
 }
 
 // Linear rise from rw0 - A at 0 degrees to rw0 + A at PhiLin, then the sine
@@ -83,7 +86,7 @@ Real SineLinearRadius(Real phi) {
   const Real p = common::RadToDeg(phi);
   if (p <= c.PhiLin) return c.rw0 - c.A + p * 2 * c.A / c.PhiLin;
   c.Theta = (360 - 2 * c.Q) / (360 - c.PhiLin) * p + c.Offset;
-  return c.rw0 + c.B * std::sin(common::DegToRad(c.Theta));
+  return c.rw0 + c.B * common::WideMemoSin(common::DegToRad(c.Theta));
 }
 
 // Regular polygon with straight sides, a corner at phi = 0; fewer than three
@@ -91,7 +94,7 @@ Real SineLinearRadius(Real phi) {
 Real PolygonRadius(Real phi) {
   if (PolygonCurve.Corners < 3) return RadiusFailure();
   const Real s = TwoPi / PolygonCurve.Corners;
-  return (PolygonCurve.Di / 2) / std::cos(common::ModReal(phi, s) - s / 2);
+  return (PolygonCurve.Di / 2) / common::WideMemoCos(common::ModReal(phi, s) - s / 2);
 }
 
 // Polynomial in phi with the coefficients of the equation workspace.
@@ -113,7 +116,7 @@ Real EccentricRadius(Real phi) {
   const Real d = EccentricCurve.D;
   const Real e = EccentricCurve.E;
   if (!(std::fabs(e) < d / 2)) return RadiusFailure();
-  const Real c = e * std::cos(common::Pi - phi);
+  const Real c = e * common::WideMemoCos(common::Pi - phi);
   return c + std::sqrt(c * c - e * e + (d / 2) * (d / 2));
 }
 

@@ -2,10 +2,25 @@
 #include "common/memo_math.h"
 
 #include <cmath>
+#include <limits>
 
 namespace common {
 
+namespace memo_detail {
+
+WideMemoTable::WideMemoTable()
+    : entries_(std::size_t{2} << SetBits, Entry{std::numeric_limits<Real>::quiet_NaN(), 0}) {}
+
+}  // namespace memo_detail
+
 namespace {
+
+template <Real (*F)(Real)>
+Real WideMemoised(Real x) {
+  if (!memo_detail::Memoisable(x)) return F(x);
+  static memo_detail::WideMemoTable table;
+  return table.Get(x, [x] { return F(x); });
+}
 
 Real Sin(Real x) { return std::sin(x); }
 Real Cos(Real x) { return std::cos(x); }
@@ -22,5 +37,9 @@ Real MemoTan(Real x) { return Memoised<Tan>(x); }
 Real MemoAcos(Real x) { return Memoised<Acos>(x); }
 Real MemoAtan(Real x) { return Memoised<Atan>(x); }
 Real MemoPow(Real x, Real y) { return Memoised<Pow>(x, y); }
+
+Real WideMemoSin(Real x) { return WideMemoised<Sin>(x); }
+Real WideMemoCos(Real x) { return WideMemoised<Cos>(x); }
+Real WideMemoTan(Real x) { return WideMemoised<Tan>(x); }
 
 }  // namespace common

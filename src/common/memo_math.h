@@ -5,12 +5,14 @@
 // recent arguments: the substitute pairs of a sweep repeat many arguments
 // (the pressure angle, the face width, angles that depend on tooth numbers
 // only), and the library's 80-bit functions cost ten times a table lookup.
-// Memoised<F> does the same for any pure function of one to three reals.
+// Memoised<F> does the same for any pure function of one to three reals;
+// the WideMemo functions keep a run's worth of pitch-curve angles.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "common/real.h"
 
@@ -61,6 +63,38 @@ class MemoTable {
 // True for the arguments a table can hold: not NaN, not zero.
 inline bool Memoisable(Real x) { return x == x && x != 0; }
 
+// A table for a function of one real asked for thousands of distinct
+// arguments per run that recur from run to run: the angles at which the
+// pitch curve is sampled (3,600 for the closing of the pair, 360 positions)
+// are the same for every design. Two entries per set, the newer first, so
+// that the few arguments that share a set do not push each other out. An
+// empty entry holds NaN, which equals nothing.
+class WideMemoTable {
+ public:
+  WideMemoTable();
+
+  template <class Compute>
+  Real Get(Real x, Compute compute) {
+    const double d = static_cast<double>(x);
+    std::uint64_t bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    Entry* set = &entries_[((bits * 0x9E3779B97F4A7C15ULL) >> (64 - SetBits)) * 2];
+    if (set[0].arg == x) return set[0].value;
+    if (set[1].arg == x) return set[1].value;
+    set[1] = set[0];
+    set[0] = {x, compute()};
+    return set[0].value;
+  }
+
+ private:
+  static constexpr int SetBits = 13;
+  struct Entry {
+    Real arg;
+    Real value;
+  };
+  std::vector<Entry> entries_;
+};
+
 }  // namespace memo_detail
 
 // F(x) through a table of recent arguments; F must be a pure function (its
@@ -96,5 +130,11 @@ Real MemoTan(Real x);
 Real MemoAcos(Real x);
 Real MemoAtan(Real x);
 Real MemoPow(Real x, Real y);
+
+// The same for the trigonometric functions of the pitch-curve radii, with a
+// table large enough for every sample angle of a run.
+Real WideMemoSin(Real x);
+Real WideMemoCos(Real x);
+Real WideMemoTan(Real x);
 
 }  // namespace common

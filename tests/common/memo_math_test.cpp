@@ -1,0 +1,80 @@
+// The memoised functions must return exactly the library's values, for any
+// order of arguments: repeated ones, ones that share a slot and push each
+// other out, and the zero and NaN that the tables pass by.
+#include "common/memo_math.h"
+#include "common/guarded_math.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+
+
+// Bit for bit: == would let +0 stand for -0.
+bool SameBits(Real a, Real b) {
+  if (a != a || b != b) return a != a && b != b;
+  return a == b && std::signbit(a) == std::signbit(b);
+}
+
+// The angles of one closing of the pair and of the sweep, and some more:
+// more arguments than the small tables have slots, and three passes, so
+// that every argument is asked again after others have taken its slot.
+std::vector<Real> ManyAngles() {
+  std::vector<Real> angles;
+  for (int j = 0; j < 3600; ++j) angles.push_back(j * (common::Pi / 1800));
+  for (int d = 1; d <= 360; ++d) angles.push_back(d * common::Pi / 180);
+  for (int j = 1; j < 1000; ++j) angles.push_back(j * (2 * common::Pi / 1000) - 3);
+  return angles;
+}
+
+TEST(MemoMathTest, EveryValueIsTheLibrarys) {
+  const std::vector<Real> angles = ManyAngles();
+  for (int pass = 0; pass < 3; ++pass) {
+    for (const Real x : angles) {
+      ASSERT_TRUE(SameBits(common::WideMemoTan(x), std::tan(x))) << x;
+      ASSERT_TRUE(SameBits(common::WideMemoSin(x), std::sin(x))) << x;
+      ASSERT_TRUE(SameBits(common::WideMemoCos(x), std::cos(x))) << x;
+      ASSERT_TRUE(SameBits(common::MemoTan(x), std::tan(x))) << x;
+      ASSERT_TRUE(SameBits(common::MemoCos(x), std::cos(x))) << x;
+      const Real c = std::cos(x);
+      ASSERT_TRUE(SameBits(common::MemoAcos(c), std::acos(c))) << c;
+      ASSERT_TRUE(SameBits(common::MemoPow(x + 4, c), std::pow(x + 4, c))) << x;
+    }
+  }
+}
+
+TEST(MemoMathTest, SignedZeroAndNaNAreNotTakenForEachOther) {
+  const Real nan = std::numeric_limits<Real>::quiet_NaN();
+  for (int pass = 0; pass < 2; ++pass) {
+    EXPECT_TRUE(std::signbit(common::WideMemoTan(-0.0L)));
+    EXPECT_FALSE(std::signbit(common::WideMemoTan(0.0L)));
+    EXPECT_TRUE(std::signbit(common::WideMemoSin(-0.0L)));
+    EXPECT_FALSE(std::signbit(common::WideMemoSin(0.0L)));
+    EXPECT_TRUE(std::signbit(common::MemoTan(-0.0L)));
+    EXPECT_TRUE(std::isnan(common::WideMemoCos(nan)));
+    EXPECT_TRUE(std::isnan(common::MemoCos(nan)));
+    EXPECT_TRUE(std::isnan(common::MemoPow(-8, 1.0L / 3)));
+  }
+}
+
+// Arguments that differ in their last bit of the 80-bit format round to
+// the same double and so always share a set; each keeps its own value.
+TEST(MemoMathTest, NeighboursInTheLastBitKeepTheirOwnValues) {
+  Real x = 1.2345L;
+  std::vector<Real> xs;
+  for (int i = 0; i < 6; ++i) {
+    xs.push_back(x);
+    x = std::nextafter(x, Real{2});
+  }
+  for (int pass = 0; pass < 3; ++pass)
+    for (const Real v : xs) {
+      ASSERT_TRUE(SameBits(common::WideMemoTan(v), std::tan(v)));
+      ASSERT_TRUE(SameBits(common::MemoTan(v), std::tan(v)));
+    }
+}
+
+}  // namespace
