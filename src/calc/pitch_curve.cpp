@@ -66,7 +66,7 @@ Real FormulaRadius(Real phi) {
 Real EllipseRadius(Real phi) {
   const Real a = EllipseCurve.a;
   const Real b = EllipseCurve.b;
-  const Real t = common::WideMemoTan(phi);
+  const Real t = common::WideMemoTan(phi, phi);
   const Real ab = a * b;
   return std::sqrt(ab * ab * (1 + t * t) / (b * b + a * a * t * t));
 }
@@ -74,7 +74,7 @@ Real EllipseRadius(Real phi) {
 Real SineRadius(Real phi) {
   const Real n = static_cast<Real>(SineCurve.N);
   const Real arg = n * phi - TwoPi * std::trunc(n * phi / TwoPi);
-  return SineCurve.rw0 + SineCurve.A * common::WideMemoSin(arg);
+  return SineCurve.rw0 + SineCurve.A * common::WideMemoSin(arg, phi);
 }
 
 // Linear rise from rw0 - A at 0 degrees to rw0 + A at PhiLin, then the sine
@@ -86,7 +86,7 @@ Real SineLinearRadius(Real phi) {
   const Real p = common::RadToDeg(phi);
   if (p <= c.PhiLin) return c.rw0 - c.A + p * 2 * c.A / c.PhiLin;
   c.Theta = (360 - 2 * c.Q) / (360 - c.PhiLin) * p + c.Offset;
-  return c.rw0 + c.B * common::WideMemoSin(common::DegToRad(c.Theta));
+  return c.rw0 + c.B * common::WideMemoSin(common::DegToRad(c.Theta), phi);
 }
 
 // Regular polygon with straight sides, a corner at phi = 0; fewer than three
@@ -94,7 +94,7 @@ Real SineLinearRadius(Real phi) {
 Real PolygonRadius(Real phi) {
   if (PolygonCurve.Corners < 3) return RadiusFailure();
   const Real s = TwoPi / PolygonCurve.Corners;
-  return (PolygonCurve.Di / 2) / common::WideMemoCos(common::ModReal(phi, s) - s / 2);
+  return (PolygonCurve.Di / 2) / common::WideMemoCos(common::ModReal(phi, s) - s / 2, phi);
 }
 
 // Polynomial in phi with the coefficients of the equation workspace.
@@ -116,7 +116,7 @@ Real EccentricRadius(Real phi) {
   const Real d = EccentricCurve.D;
   const Real e = EccentricCurve.E;
   if (!(std::fabs(e) < d / 2)) return RadiusFailure();
-  const Real c = e * common::WideMemoCos(common::Pi - phi);
+  const Real c = e * common::WideMemoCos(common::Pi - phi, phi);
   return c + std::sqrt(c * c - e * e + (d / 2) * (d / 2));
 }
 

@@ -9,17 +9,17 @@ namespace common {
 namespace memo_detail {
 
 WideMemoTable::WideMemoTable()
-    : entries_(std::size_t{2} << SetBits, Entry{std::numeric_limits<Real>::quiet_NaN(), 0}) {}
+    : entries_(Buckets * Ways, Entry{std::numeric_limits<Real>::quiet_NaN(), 0}) {}
 
 }  // namespace memo_detail
 
 namespace {
 
 template <Real (*F)(Real)>
-Real WideMemoised(Real x) {
+Real WideMemoised(Real x, Real near) {
   if (!memo_detail::Memoisable(x)) return F(x);
   static memo_detail::WideMemoTable table;
-  return table.Get(x, [x] { return F(x); });
+  return table.Get(x, near, [x] { return F(x); });
 }
 
 Real Sin(Real x) { return std::sin(x); }
@@ -38,8 +38,8 @@ Real MemoAcos(Real x) { return Memoised<Acos>(x); }
 Real MemoAtan(Real x) { return Memoised<Atan>(x); }
 Real MemoPow(Real x, Real y) { return Memoised<Pow>(x, y); }
 
-Real WideMemoSin(Real x) { return WideMemoised<Sin>(x); }
-Real WideMemoCos(Real x) { return WideMemoised<Cos>(x); }
-Real WideMemoTan(Real x) { return WideMemoised<Tan>(x); }
+Real WideMemoSin(Real x, Real near) { return WideMemoised<Sin>(x, near); }
+Real WideMemoCos(Real x, Real near) { return WideMemoised<Cos>(x, near); }
+Real WideMemoTan(Real x, Real near) { return WideMemoised<Tan>(x, near); }
 
 }  // namespace common

@@ -66,28 +66,32 @@ inline bool Memoisable(Real x) { return x == x && x != 0; }
 // A table for a function of one real asked for thousands of distinct
 // arguments per run that recur from run to run: the angles at which the
 // pitch curve is sampled (3,600 for the closing of the pair, 360 positions)
-// are the same for every design. Two entries per set, the newer first, so
-// that the few arguments that share a set do not push each other out. An
+// are the same for every design. The caller names the sample angle `near`
+// that the argument belongs to; it only chooses the bucket (a few
+// hundredths of a degree wide), so that a run that walks round the curve
+// walks through the table in order instead of jumping about in half a
+// megabyte. Each bucket keeps its Ways newest arguments, newest first; an
 // empty entry holds NaN, which equals nothing.
 class WideMemoTable {
  public:
   WideMemoTable();
 
   template <class Compute>
-  Real Get(Real x, Compute compute) {
-    const double d = static_cast<double>(x);
-    std::uint64_t bits;
-    std::memcpy(&bits, &d, sizeof bits);
-    Entry* set = &entries_[((bits * 0x9E3779B97F4A7C15ULL) >> (64 - SetBits)) * 2];
-    if (set[0].arg == x) return set[0].value;
-    if (set[1].arg == x) return set[1].value;
-    set[1] = set[0];
-    set[0] = {x, compute()};
-    return set[0].value;
+  Real Get(Real x, Real near, Compute compute) {
+    double turns = static_cast<double>(near) * (Buckets / (2 * 3.14159265358979323846));
+    if (!(turns > -1e15 && turns < 1e15)) turns = 0;  // NaN, huge: any bucket serves
+    const auto bucket = static_cast<std::uint64_t>(static_cast<std::int64_t>(turns)) & (Buckets - 1);
+    Entry* entries = &entries_[bucket * Ways];
+    for (int i = 0; i < Ways; ++i)
+      if (entries[i].arg == x) return entries[i].value;
+    for (int i = Ways - 1; i > 0; --i) entries[i] = entries[i - 1];
+    entries[0] = {x, compute()};
+    return entries[0].value;
   }
 
  private:
-  static constexpr int SetBits = 13;
+  static constexpr std::uint64_t Buckets = 2048;  // per turn of `near`
+  static constexpr int Ways = 8;
   struct Entry {
     Real arg;
     Real value;
@@ -132,9 +136,10 @@ Real MemoAtan(Real x);
 Real MemoPow(Real x, Real y);
 
 // The same for the trigonometric functions of the pitch-curve radii, with a
-// table large enough for every sample angle of a run.
-Real WideMemoSin(Real x);
-Real WideMemoCos(Real x);
-Real WideMemoTan(Real x);
+// table large enough for every sample angle of a run; `near` is the angle
+// of gear 1 whose radius asks (WideMemoTable), the value is that of x alone.
+Real WideMemoSin(Real x, Real near);
+Real WideMemoCos(Real x, Real near);
+Real WideMemoTan(Real x, Real near);
 
 }  // namespace common

@@ -35,9 +35,12 @@ TEST(MemoMathTest, EveryValueIsTheLibrarys) {
   const std::vector<Real> angles = ManyAngles();
   for (int pass = 0; pass < 3; ++pass) {
     for (const Real x : angles) {
-      ASSERT_TRUE(SameBits(common::WideMemoTan(x), std::tan(x))) << x;
-      ASSERT_TRUE(SameBits(common::WideMemoSin(x), std::sin(x))) << x;
-      ASSERT_TRUE(SameBits(common::WideMemoCos(x), std::cos(x))) << x;
+      // The angle that chooses the bucket: the argument's own, one that
+      // crowds many arguments into one bucket, and one that is no angle.
+      ASSERT_TRUE(SameBits(common::WideMemoTan(x, x), std::tan(x))) << x;
+      ASSERT_TRUE(SameBits(common::WideMemoSin(3 * x, x), std::sin(3 * x))) << x;
+      ASSERT_TRUE(SameBits(common::WideMemoCos(x, std::floor(x)), std::cos(x))) << x;
+      ASSERT_TRUE(SameBits(common::WideMemoCos(x + 1, pass == 1 ? NAN : 1e300L), std::cos(x + 1))) << x;
       ASSERT_TRUE(SameBits(common::MemoTan(x), std::tan(x))) << x;
       ASSERT_TRUE(SameBits(common::MemoCos(x), std::cos(x))) << x;
       const Real c = std::cos(x);
@@ -50,19 +53,19 @@ TEST(MemoMathTest, EveryValueIsTheLibrarys) {
 TEST(MemoMathTest, SignedZeroAndNaNAreNotTakenForEachOther) {
   const Real nan = std::numeric_limits<Real>::quiet_NaN();
   for (int pass = 0; pass < 2; ++pass) {
-    EXPECT_TRUE(std::signbit(common::WideMemoTan(-0.0L)));
-    EXPECT_FALSE(std::signbit(common::WideMemoTan(0.0L)));
-    EXPECT_TRUE(std::signbit(common::WideMemoSin(-0.0L)));
-    EXPECT_FALSE(std::signbit(common::WideMemoSin(0.0L)));
+    EXPECT_TRUE(std::signbit(common::WideMemoTan(-0.0L, 0)));
+    EXPECT_FALSE(std::signbit(common::WideMemoTan(0.0L, 0)));
+    EXPECT_TRUE(std::signbit(common::WideMemoSin(-0.0L, 0)));
+    EXPECT_FALSE(std::signbit(common::WideMemoSin(0.0L, 0)));
     EXPECT_TRUE(std::signbit(common::MemoTan(-0.0L)));
-    EXPECT_TRUE(std::isnan(common::WideMemoCos(nan)));
+    EXPECT_TRUE(std::isnan(common::WideMemoCos(nan, 1)));
     EXPECT_TRUE(std::isnan(common::MemoCos(nan)));
     EXPECT_TRUE(std::isnan(common::MemoPow(-8, 1.0L / 3)));
   }
 }
 
-// Arguments that differ in their last bit of the 80-bit format round to
-// the same double and so always share a set; each keeps its own value.
+// Arguments that differ in their last bit of the 80-bit format share a
+// bucket and a slot; each keeps its own value.
 TEST(MemoMathTest, NeighboursInTheLastBitKeepTheirOwnValues) {
   Real x = 1.2345L;
   std::vector<Real> xs;
@@ -72,7 +75,7 @@ TEST(MemoMathTest, NeighboursInTheLastBitKeepTheirOwnValues) {
   }
   for (int pass = 0; pass < 3; ++pass)
     for (const Real v : xs) {
-      ASSERT_TRUE(SameBits(common::WideMemoTan(v), std::tan(v)));
+      ASSERT_TRUE(SameBits(common::WideMemoTan(v, v), std::tan(v)));
       ASSERT_TRUE(SameBits(common::MemoTan(v), std::tan(v)));
     }
 }
