@@ -67,6 +67,9 @@ void CheckFileExists(const std::string& name) {
 std::string DataFileName() {
   if (CurrentFileName.empty()) return "";
   if (BareNameFlag) return CurrentFileName;
+  // A design named on the command line keeps the name as it was given,
+  // extension and all: it is not extended a second time.
+  if (CurrentFileName.find('.') != std::string::npos) return AddBackslash(DataDirectory) + CurrentFileName;
   return AddBackslash(DataDirectory) + CurrentFileName + "." + DataFileExtension;
 }
 

@@ -19,6 +19,8 @@
 #include "app/entry_points.h"
 #include "common/design_documentation.h"
 #include "common/file_checks.h"
+#include "common/graphics_facade.h"
+#include "common/small_dialogs.h"
 #include "common/kaldvar.h"
 #include "platform/scripted_dialogs.h"
 #include "support/dxf_outline.h"
@@ -271,6 +273,14 @@ TEST(CommandLine, InteractiveStartWithAFile) {
   CopyDefaultDesign(dir, "good.vb4");
   EXPECT_EQ(app::OpenStartFile(app::ParseCommandLine({"good.vb4"})), std::nullopt);
   EXPECT_EQ(app::StartedWithFile, 1);
+  // The name shown under the pictures and in the title is the file's, not
+  // the file's with the extension added once more.
+  EXPECT_EQ(common::DataFileName(), "good.vb4");
+  EXPECT_EQ(common::UpdateAppTitle().substr(common::UpdateAppTitle().size() - 8), "good.vb4");
+  fs::create_directory(dir.Path("sub dir"));
+  CopyDefaultDesign(dir, "sub dir/Zahnräder.vb4");
+  EXPECT_EQ(app::OpenStartFile(app::ParseCommandLine({"sub dir/Zahnräder.vb4"})), std::nullopt);
+  EXPECT_EQ(common::DataFileName(), "sub dir/Zahnräder.vb4");
 
   // A damaged design: no overwrite question, and the file stays as it was.
   dialogs.ClearRecord();
