@@ -41,7 +41,7 @@ struct ProgramRun {
 ProgramRun RunProgram(const testsupport::ScratchDirectory& dir, const std::string& args) {
   const std::string out = dir.Path("stdout.log");
   const std::string err = dir.Path("stderr.log");
-  const std::string command = "cd '" + dir.Dir().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
+  const std::string command = "cd '" + dir.Dir().string() + "' && timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen '" +
                               std::string(VOB_PROGRAM) + "' " + args + " >'" + out + "' 2>'" + err + "'";
   const int status = std::system(command.c_str());
   ProgramRun run;
@@ -114,6 +114,26 @@ TEST(CommandLineProgram, ExitCodes) {
     EXPECT_NE(run.err.find("cannot be written from the command line"), std::string::npos) << run.err;
   }
   EXPECT_EQ(dir.Entries(), 2u) << "only the two designs: nothing was written";
+}
+
+// A look at the window with a menu item's dialog open: the picture is
+// written, shows the dialog over the window, and the program ends by itself
+// instead of waiting for someone to close the dialog.
+TEST(CommandLineProgram, WindowPictureWithAnOpenDialogEnds) {
+  const testsupport::ScratchDirectory dir("cmd_grab");
+  CopyDefaultDesign(dir, "x.vb4");
+  const auto grab = [&](const std::string& item, const std::string& png) {
+    return RunProgram(dir, "x.vb4 --show=" + item + " --grab=" + png + " --settle=300").exitCode;
+  };
+  // The message list of the default design (its safeties are below 1).
+  ASSERT_EQ(grab("mi_viewErrorMessages", "messages.png"), 0);
+  ASSERT_EQ(grab("mi_viewTeilkurven", "curves.png"), 0);
+  const std::string messages = Slurp(dir.Path("messages.png"));
+  const std::string curves = Slurp(dir.Path("curves.png"));
+  ASSERT_GT(messages.size(), 8u);
+  EXPECT_EQ(messages.substr(1, 3), "PNG");
+  EXPECT_NE(messages, curves) << "the dialog is in the picture";
+  EXPECT_EQ(Slurp(dir.Path("x.vb4")), Slurp(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4"));
 }
 
 TEST(CommandLineProgram, AnUnwritablePrintoutFailsWithoutLeftovers) {

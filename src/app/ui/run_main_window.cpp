@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QPainter>
+#include <QPixmap>
 #include <QUrl>
 #include <QTimer>
 
@@ -58,7 +60,26 @@ int RunMainWindow(int argc, char** argv, const std::string& grabFile, const Befo
     if (!grabFile.empty()) {
       QTimer::singleShot(settle, &window, [&] {
         window.View()->ReplayPending();
-        if (!window.grab().save(QString::fromStdString(grabFile), "PNG")) result = 1;
+        QPixmap picture = window.grab();
+        // A dialog the menu item opened is part of what the user sees.
+        if (QWidget* dialog = QApplication::activeModalWidget(); dialog && dialog != &window) {
+          QPainter painter(&picture);
+          painter.drawPixmap(window.mapFromGlobal(dialog->mapToGlobal(QPoint(0, 0))), dialog->grab());
+        }
+        if (!picture.save(QString::fromStdString(grabFile), "PNG")) result = 1;
+        // The picture was a look, not work: nothing is offered for saving, and
+        // the dialogs still open are cancelled one after another until the
+        // window can close; else the program would wait for a user forever.
+        common::DataChanged = 0;
+        auto* closer = new QTimer(&window);
+        QObject::connect(closer, &QTimer::timeout, &window, [&window] {
+          QWidget* dialog = QApplication::activeModalWidget();
+          if (dialog && dialog != &window)
+            dialog->close();
+          else
+            window.close();
+        });
+        closer->start(50);
         window.close();
       });
     }
