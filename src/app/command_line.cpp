@@ -187,7 +187,13 @@ std::optional<int> OpenStartFile(const CommandLine& line) {
 }
 
 bool CadBatchOutput(int format, int drawing, std::ostream& err) {
-  if (drawing < 1 || drawing > 19) return true;  // no such drawing: nothing to write
+  if (drawing < 1 || drawing > 19) {
+    // No such drawing: nothing to write, and the run still counts as done;
+    // the user at least learns why no file appeared.
+    err << common::ProgramName << ": there is no drawing " << drawing
+        << "; 1..5 are the gear pictures, 6..19 the diagrams: nothing was written\n";
+    return true;
+  }
   common::AbortFlag = 0;
   // The gear pictures 1..5 (gear 1, gear 2, pitch curve 1, pitch curve 2,
   // both pitch curves) and the diagrams 1..14 over the drive angle.

@@ -56,7 +56,7 @@ std::vector<std::string> UsageText();
 
 // CAD output of drawing j (1..5 gear pictures, 6..19 diagrams 1..14) in
 // format i through the drawing entry points (entry_points.h); other
-// drawings write nothing. False when the output failed or the drawing is
+// drawings write nothing (and say so on err). False when the output failed or the drawing is
 // not part of the program yet.
 bool CadBatchOutput(int format, int drawing, std::ostream& err);
 

@@ -105,7 +105,9 @@ TEST(CommandLineProgram, ExitCodes) {
   CopyDefaultDesign(dir, "x.vb4");
   // Indexes that name no drawing write nothing and succeed.
   for (const char* option : {"/CAD1:0", "/CAD1:20", "/cad5:20"}) {
-    EXPECT_EQ(RunProgram(dir, std::string("x.vb4 ") + option).exitCode, 0) << option;
+    const ProgramRun run = RunProgram(dir, std::string("x.vb4 ") + option);
+    EXPECT_EQ(run.exitCode, 0) << option;
+    EXPECT_NE(run.err.find("nothing was written"), std::string::npos) << option << ": " << run.err;
   }
   // Formats without a file writer of their own are refused.
   for (const char* option : {"/CAD0:1", "/CAD3:1", "/CAD4:1", "/CAD8:1", "/CAD9:1"}) {
