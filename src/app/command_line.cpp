@@ -168,13 +168,23 @@ std::optional<int> OpenStartFile(const CommandLine& line) {
     common::ShowFileError("extension ." + common::DataFileExtension + " " + "missing");
     return ExitDone;
   }
-  common::MessagesEnabled = 0;
+  // A file that is there but does not read says why; a missing one is
+  // quietly taken as the name of a new design.
+  const bool exists = common::FileCanOpen(line.fileName);
+  common::MessagesEnabled = exists ? 1 : 0;
   common::AbortFlag = 0;
   ReadDataFile(line.fileName);
   const bool read = common::AbortFlag == 0;
   if (read) StartedWithFile = 1;
   common::MessagesEnabled = 1;
   if (read) return std::nullopt;
+  if (exists) {
+    // The program goes on with the design it had, unnamed: a save asks
+    // for a name instead of putting that design over the unreadable file.
+    common::CurrentFileName.clear();
+    common::AbortFlag = 0;
+    return std::nullopt;
+  }
   // A design that cannot be read may still be a name to save under later;
   // the check neither offers to overwrite nor touches an existing file.
   common::AbortFlag = 0;

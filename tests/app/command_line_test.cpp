@@ -311,6 +311,19 @@ TEST(CommandLine, InteractiveStartWithAFile) {
   for (const auto& asked : dialogs.Asked()) EXPECT_EQ(asked.text.find("overwrite"), std::string::npos) << asked.text;
   EXPECT_EQ(Slurp(dir.Path("bad.vb4")), "damaged\r\n");
   EXPECT_EQ(common::AskBeforeOverwrite, 1);
+  // The user is told, and the design on screen is not named after the
+  // damaged file: a save asks for a name rather than replacing it.
+  ASSERT_FALSE(dialogs.Asked().empty());
+  EXPECT_EQ(dialogs.Asked()[0].messageKind, platform::MessageKind::Error) << dialogs.Asked()[0].text;
+  EXPECT_NE(dialogs.Asked()[0].text.find("bad.vb4"), std::string::npos) << dialogs.Asked()[0].text;
+  EXPECT_EQ(common::CurrentFileName, "");
+  EXPECT_EQ(common::AbortFlag, 0);
+
+  // A file that is not there is the name of a new design, quietly.
+  dialogs.ClearRecord();
+  EXPECT_EQ(app::OpenStartFile(app::ParseCommandLine({"new.vb4"})), std::nullopt);
+  EXPECT_TRUE(dialogs.Asked().empty());
+  EXPECT_EQ(common::CurrentFileName, "new.vb4");
   fs::current_path(previous);
 }
 
