@@ -798,6 +798,9 @@ void ShowReportOutput() {
       if (copyForViewer()) {
         const platform::ReportDocument doc = document(viewerCopy, ProductCode + "    " + viewerCopy);
         if (!AbortFlag) platform::Viewer().ShowReport(doc);
+        // The viewer holds its own lines and has closed: the copy is no
+        // file of the user's and must not be left in the working directory.
+        DeleteFileQuiet(viewerCopy);
       }
       DeleteFileQuiet(spool);
       break;

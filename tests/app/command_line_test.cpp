@@ -136,6 +136,7 @@ TEST(CommandLineProgram, WindowPictureWithAnOpenDialogEnds) {
   EXPECT_EQ(messages.substr(1, 3), "PNG");
   EXPECT_NE(messages, curves) << "the dialog is in the picture";
   EXPECT_EQ(Slurp(dir.Path("x.vb4")), Slurp(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4"));
+  EXPECT_EQ(dir.Entries(), 3u) << "the design and the two pictures: no copy of the shown text is left";
 }
 
 TEST(CommandLineProgram, AnUnwritablePrintoutFailsWithoutLeftovers) {

@@ -153,6 +153,7 @@ TEST_F(ReportWriterTest, ScreenPrinterAndWordProcessorGetTheFinishedReport) {
   EXPECT_EQ(shown.report.lines[0], "       " + std::string(70, '*'));
   EXPECT_EQ(shown.report.lines[5], HeadLine("Gear pair <demo> & test"));
   EXPECT_FALSE(fs::exists(dir_.Path("$OUT1.TMP")));
+  EXPECT_FALSE(fs::exists(dir_.Path("outwin.txt"))) << "the viewer's copy is removed once it is closed";
 
   viewerObject_.Clear();
   WriteSample(common::ReportPrinter);

@@ -53,8 +53,9 @@ int RunMainWindow(int argc, char** argv, const std::string& grabFile, const Befo
       // settings its form offers.
       if (!grabFile.empty())
         drawing::AnimationFormView() = [](drawing::TForm_vob1ani& form) { form.Button_okClick(); };
-      QTimer::singleShot(0, &window, [showItem] {
-        if (HasMenuHandler(showItem)) MenuItemClick(showItem);
+      // Clicked as the user would: the menu bar follows what the item changed.
+      QTimer::singleShot(0, &window, [showItem, &window] {
+        if (HasMenuHandler(showItem)) window.Click(showItem);
       });
     }
     if (!grabFile.empty()) {
