@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "dbase/engine/dbf_file.h"
@@ -88,6 +89,58 @@ inline std::string RunCommand(const std::string& command, int* exitCode = nullpt
   if (exitCode) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return out;
 }
+
+// This test binary started again (fork and exec) as a second program, with
+// the environment variable set to its job: it opens every file itself and
+// shares no open file with the first. Its standard output comes back.
+class SelfProcess {
+ public:
+  SelfProcess(const char* variable, const std::string& job) {
+    int fds[2];
+    if (::pipe(fds) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(fds[1], 1);
+      ::close(fds[0]);
+      ::setenv(variable, job.c_str(), 1);
+      char self[] = "/proc/self/exe";
+      char* argv[] = {self, nullptr};
+      ::execv(self, argv);
+      ::_exit(127);
+    }
+    ::close(fds[1]);
+    out_ = fds[0];
+  }
+  SelfProcess(const SelfProcess&) = delete;
+  SelfProcess& operator=(const SelfProcess&) = delete;
+  ~SelfProcess() {
+    if (out_ >= 0) Finish();
+  }
+  // Reads up to the end of the next line.
+  std::string Line() {
+    std::string line;
+    char c;
+    while (out_ >= 0 && ::read(out_, &c, 1) == 1 && c != '\n') line.push_back(c);
+    return line;
+  }
+  // The rest of the output; waits for the program's end.
+  std::string Finish(int* exitCode = nullptr) {
+    std::string text;
+    if (out_ < 0) return text;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(out_, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+    ::close(out_);
+    out_ = -1;
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    if (exitCode != nullptr) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return text;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1;
+};
 
 // Whether the system Python imports the module.
 inline bool HasPythonModule(const std::string& module) {

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "dbase/dbase_test_support.h"
+#include "dbase/index_readers.h"
 #include "dbase/engine/dbf_native.h"
 #include "dbase/engine/engine_hooks.h"
 #include "dbase/engine/navigation.h"
@@ -125,20 +126,8 @@ class IndexTest : public dbtest::EngineTest {
     return list;
   }
 
-  static std::string Hex(const std::string& bytes) {
-    static const char* digits = "0123456789abcdef";
-    std::string out;
-    for (const unsigned char c : bytes) {
-      out.push_back(digits[c >> 4]);
-      out.push_back(digits[c & 15]);
-    }
-    return out;
-  }
-  static std::string Number(double x) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.17g", x);
-    return text;
-  }
+  static std::string Hex(const std::string& bytes) { return dbtest::HexOf(bytes); }
+  static std::string Number(double x) { return dbtest::NumberText(x); }
 
   // The record numbers of the rows in key order (ties by record number).
   template <typename Key>

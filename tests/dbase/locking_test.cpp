@@ -70,28 +70,7 @@ const bool kIsChild = [] {
 }();
 
 // Starts the second program and answers its output.
-std::string Child(const std::string& job) {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return "pipe failed";
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::dup2(pipeFds[1], 1);
-    ::close(pipeFds[0]);
-    ::setenv(kChildVariable, job.c_str(), 1);
-    char self[] = "/proc/self/exe";
-    char* argv[] = {self, nullptr};
-    ::execv(self, argv);
-    ::_exit(127);
-  }
-  ::close(pipeFds[1]);
-  std::string out;
-  char buffer[256];
-  for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<std::size_t>(n));
-  ::close(pipeFds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return out;
-}
+std::string Child(const std::string& job) { return dbtest::SelfProcess(kChildVariable, job).Finish(); }
 
 class LockingTest : public dbtest::EngineTest {
  protected:

@@ -100,44 +100,8 @@ const bool kIsChild = [] {
   std::_Exit(RunChild(job));
 }();
 
-struct Child {
-  pid_t pid = -1;
-  int out = -1;
-
-  explicit Child(const std::string& job) {
-    int fds[2];
-    if (::pipe(fds) != 0) return;
-    pid = ::fork();
-    if (pid == 0) {
-      ::dup2(fds[1], 1);
-      ::close(fds[0]);
-      ::setenv(kChildVariable, job.c_str(), 1);
-      char self[] = "/proc/self/exe";
-      char* argv[] = {self, nullptr};
-      ::execv(self, argv);
-      ::_exit(127);
-    }
-    ::close(fds[1]);
-    out = fds[0];
-  }
-  // Reads up to the end of the next line.
-  std::string Line() {
-    std::string line;
-    char c;
-    while (::read(out, &c, 1) == 1 && c != '\n') line.push_back(c);
-    return line;
-  }
-  // The rest of the output; waits for the end.
-  std::string Finish(int* exitCode = nullptr) {
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(out, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
-    ::close(out);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (exitCode != nullptr) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return text;
-  }
+struct Child : dbtest::SelfProcess {
+  explicit Child(const std::string& job) : SelfProcess(kChildVariable, job) {}
 };
 
 class TableSemaphoreTest : public dbtest::EngineTest {
