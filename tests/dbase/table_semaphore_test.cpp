@@ -180,6 +180,18 @@ TEST_F(TableSemaphoreTest, FileBytesBracketsAndErrors) {
   EXPECT_EQ(SemaphoreBytes("t"), Bytes({1, 0, 0, 0}));
   EXPECT_TRUE(SemaphoreTableChanged(CurrentArea));
   EXPECT_FALSE(SemaphoreTableChanged(CurrentArea));
+  // A rebuild of the indexes is one write: the program stays logged in,
+  // even while its only index is closed.
+  Set_Order_To(2);
+  Reindex();
+  ASSERT_EQ(TzError, 0) << LastReport();
+  EXPECT_EQ(CurrentOrder(), 2);
+  EXPECT_EQ(SemaphoreBytes("t"), Bytes({1, 0, 1, 0}));
+  Set_Index_To(Path("tn"));  // the last index closed: a new file
+  EXPECT_EQ(SemaphoreBytes("t"), Bytes({1, 0, 0, 0}));
+  Reindex();
+  ASSERT_EQ(TzError, 0) << LastReport();
+  EXPECT_EQ(SemaphoreBytes("t"), Bytes({1, 0, 1, 0}));
   // The last close leaves no semaphore file.
   Use("");
   EXPECT_FALSE(std::filesystem::exists(Path("t.@S@")));

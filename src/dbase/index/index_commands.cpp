@@ -335,6 +335,10 @@ int CurrentOrder() {
   return controlling->slot;
 }
 
+namespace {
+void RebuildSlots(WorkArea& workArea, AreaIndexes& slots);
+}  // namespace
+
 void Reindex() {
   TzError = 0;
   WorkArea* area = CheckDbInUse("Reindex");
@@ -346,6 +350,20 @@ void Reindex() {
   }
   const int order = CurrentOrder();
   ReturnToOwnSlots(slots);
+  {
+    // Other programs sharing the table wait until every index is rebuilt.
+    SemaphoreRebuildBracket rebuilding;
+    RebuildSlots(*area, slots);
+  }
+  // A rebuild that failed may have left no index open.
+  if (!AnyIndexOpen(slots)) DatabaseSemaphore(kSemLogout);
+  if (TzError == 0 && ControllingIndex() != nullptr) Set_Order_To(order);
+}
+
+namespace {
+
+void RebuildSlots(WorkArea& workArea, AreaIndexes& slots) {
+  WorkArea* area = &workArea;
   for (int slot = 1; slot <= kMaxIndexSlots; ++slot) {
     IND* ind = slots.slots[static_cast<std::size_t>(slot)];
     if (ind == nullptr) continue;
@@ -381,8 +399,9 @@ void Reindex() {
     if (!cached) reopen += " NOCACHE";
     if (!SetIndexTo(reopen, slot, keyMaker, userData)) return;
   }
-  if (ControllingIndex() != nullptr) Set_Order_To(order);
 }
+
+}  // namespace
 
 namespace {
 

@@ -70,6 +70,8 @@ struct Semaphore {
 std::array<std::unique_ptr<Semaphore>, kMaxWorkAreas + 1> States;
 std::array<int, kMaxWorkAreas + 1> ReadProcNesting{};
 std::array<int, kMaxWorkAreas + 1> LockProcNesting{};
+// Areas whose logout waits for the end of a rebuild.
+std::array<bool, kMaxWorkAreas + 1> LogoutHeld{};
 
 void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
@@ -211,7 +213,7 @@ void Login(WorkArea& area) {
 
 void Logout(WorkArea& area) {
   std::unique_ptr<Semaphore>& slot = States[static_cast<std::size_t>(area.number)];
-  if (!slot) return;
+  if (!slot || LogoutHeld[static_cast<std::size_t>(area.number)]) return;
   Semaphore& s = *slot;
   s.action = kSemLogout;
   if (!TableLock(area, s)) return;
@@ -406,7 +408,27 @@ bool SemaphoreTableChanged(int area) {
   return true;
 }
 
+SemaphoreRebuildBracket::SemaphoreRebuildBracket() : area_(CurrentArea) {
+  if (area_ < 1 || area_ > kMaxWorkAreas) return;
+  LogoutHeld[static_cast<std::size_t>(area_)] = true;
+  SetLockSemaphoreProc(true);
+}
+
+SemaphoreRebuildBracket::~SemaphoreRebuildBracket() {
+  if (area_ < 1 || area_ > kMaxWorkAreas) return;
+  const int current = CurrentArea;
+  CurrentArea = area_;
+  LogoutHeld[static_cast<std::size_t>(area_)] = false;
+  try {
+    SetLockSemaphoreProc(false);
+  } catch (const EDidozError&) {
+    // An error raised during the rebuild is the one on its way.
+  }
+  CurrentArea = current;
+}
+
 void ResetSemaphores() {
+  LogoutHeld.fill(false);
   for (auto& s : States) {
     if (s && s->fd >= 0) ::close(s->fd);
     s.reset();

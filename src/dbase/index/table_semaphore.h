@@ -47,4 +47,18 @@ bool SemaphoreTableChanged(int area);
 // Forgets the semaphore state of every area (engine start and shut-down).
 void ResetSemaphores();
 
+// While it lives, the current area stays logged in even when its last index
+// closes (a rebuild closes and reopens them), and holds the write lock;
+// afterwards the area leaves when no index is open.
+class SemaphoreRebuildBracket {
+ public:
+  SemaphoreRebuildBracket();
+  ~SemaphoreRebuildBracket();
+  SemaphoreRebuildBracket(const SemaphoreRebuildBracket&) = delete;
+  SemaphoreRebuildBracket& operator=(const SemaphoreRebuildBracket&) = delete;
+
+ private:
+  int area_;
+};
+
 }  // namespace dbase
