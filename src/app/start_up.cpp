@@ -19,6 +19,7 @@
 #include "dbase/expr/expr_hooks.h"
 #include "dbase/index/index_commands.h"
 #include "dbase/memo/memo_unit.h"
+#include "dbase/vfiles/virtual_files.h"
 
 namespace app {
 
@@ -34,6 +35,8 @@ void StartUpProgram(int argc, char** argv) {
   dbase::InitMemoUnit();
   // Index files are kept in step with their tables.
   dbase::IndexInit();
+  // In-memory tables (queues, stacks, sorted lists) work through the engine.
+  dbase::InitVirtualFiles();
   dbase::ErrorProc = dbase::ShowErrorAndGoOn;
   common::InitWkaldvar();
   common::InitScreenGraphicsSettings();

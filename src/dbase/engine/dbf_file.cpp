@@ -496,9 +496,16 @@ bool PutDbfRecord(DbfTable& table, std::int64_t recordNumber) {
     return false;
   }
   if (table.isVirtual) {
-    if (VirtualFileHook) VirtualFileHook(kVfWrite, static_cast<std::int32_t>(target));
+    // The list decides where a new record goes (not always at the end) and
+    // keeps the count and the current record itself.
+    if (!VirtualFileHook) return false;
+    VirtualFileHook(kVfWrite, static_cast<std::int32_t>(target));
     if (TzError != 0) return false;
-    NoteWrite(table, target, append);
+    if (append) {
+      table.state = kRecordsAppended;
+    } else if (table.state != kRecordsAppended) {
+      table.state = kRecordsChanged;
+    }
     return true;
   }
   const std::int64_t offset = table.headerLength + (target - 1) * table.recordLength;

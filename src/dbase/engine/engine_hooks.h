@@ -76,8 +76,12 @@ enum VirtualFileAction : int {
   kVfRead = 3,
   kVfOpen = 4,
   kVfPack = 5,
+  kVfPop = 6,
+  kVfAdd = 7,
   kVfWrite = 8,
   kVfRecall = 9,
+  kVfSnip = 10,
+  kVfZap = 12,
 };
 
 struct CommonHookTable {

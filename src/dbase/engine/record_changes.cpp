@@ -233,11 +233,13 @@ bool SetDeletedFlag(bool deleted) {
     if (!deleted) SetError(1103, AreaName(*area) + " at EOF [RecallRec]");
     return false;
   }
-  area->native[0] = deleted ? 1 : 0;
   if (table.isVirtual) {
+    // The list sets the flag in the record and in the buffer (where it sits
+    // depends on the record layout).
     if (VirtualFileHook) VirtualFileHook(deleted ? kVfDelete : kVfRecall, static_cast<std::int32_t>(table.currentRecord));
     return TzError == 0;
   }
+  area->native[0] = deleted ? 1 : 0;
   table.record[0] = deleted ? layout::kDeletedMark : layout::kActiveMark;
   const bool ok = WriteDeleteFlag(table, table.currentRecord);
   if (ok && CommonHooks.updateReadCache) CommonHooks.updateReadCache();

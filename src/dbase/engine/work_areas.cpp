@@ -410,9 +410,15 @@ std::string FieldAsString(int n) {
   return {};
 }
 
+bool NativeDeleted(const WorkArea& area) {
+  // Variable-length virtual records start with their 16-bit length.
+  const std::size_t at = area.table.isVirtual && area.nativeSize == 0 ? 2 : 0;
+  return area.native != nullptr && area.native[at] != 0;
+}
+
 bool Deleted() {
   WorkArea* area = CheckDbInUse("Deleted");
-  return area != nullptr && area->native[0] != 0;
+  return area != nullptr && NativeDeleted(*area);
 }
 
 void ClearRecordOf(WorkArea& area) {
@@ -478,7 +484,7 @@ std::string Alias() {
 
 bool RecordAccepted(const WorkArea& area) {
   if (area.ignoreDeleted) {
-    const bool deleted = area.table.isVirtual ? area.native[0] != 0 : area.table.record[0] == layout::kDeletedMark;
+    const bool deleted = area.table.isVirtual ? NativeDeleted(area) : area.table.record[0] == layout::kDeletedMark;
     if (deleted) return false;
   }
   if (area.filterProc) return area.filterProc(area.filterArgument);

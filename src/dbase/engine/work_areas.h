@@ -105,6 +105,7 @@ std::uint8_t* FieldAddress(int n);
 std::string FieldAsString(int n);
 // The native deleted flag.
 bool Deleted();
+bool NativeDeleted(const WorkArea& area);
 // Blank record into the native buffer.
 void ClearRecord();
 

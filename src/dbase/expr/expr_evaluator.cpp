@@ -335,7 +335,7 @@ class Machine {
         const WorkArea* area = CurrentWorkAreaRecord();
         bool deleted = false;
         if (area != nullptr && area->table.IsOpen() && area->table.recordCount > 0) {
-          if (area->table.isVirtual) deleted = area->native != nullptr && area->native[0] != 0;
+          if (area->table.isVirtual) deleted = NativeDeleted(*area);
           else deleted = !area->table.record.empty() && area->table.record[0] == '*';
         }
         PushLogical(deleted);
