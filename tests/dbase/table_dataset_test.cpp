@@ -15,6 +15,7 @@
 #include "dbase/engine/locking.h"
 #include "dbase/engine/navigation.h"
 #include "dbase/engine/work_areas.h"
+#include "dbase/index/index_commands.h"
 #include "dbase/index/index_control.h"
 #include "dbase_test_support.h"
 #include "platform/scripted_dialogs.h"
@@ -530,6 +531,11 @@ class TableDatasetIndex : public TableDataset {
   void SetUp() override {
     TableDataset::SetUp();
     dbase::InstallExprHooks();
+    dbase::IndexInit();
+  }
+  void TearDown() override {
+    dbase::IndexDone();
+    TableDataset::TearDown();
   }
   // The keys of an index file in the order Perl's XBase::Index walks them.
   std::string WalkWithXBase(const std::string& file) {
@@ -558,6 +564,25 @@ TEST_F(TableDatasetIndex, IndexOnWritesAnIndexInKeyOrder) {
   EXPECT_TRUE(dbf.IndexOn("NAME", Path("names.ndx")));
   EXPECT_EQ(WalkWithXBase(Path("names.ndx")), "Axle:2 Bearing:4 Cam:5 Pinion:1 Wheel:3 ");
   EXPECT_FALSE(dbf.IsSequenced());
+  // The dataset walks the table in key order and keeps the index current.
+  std::vector<std::string> walked;
+  for (dbf.First(); !dbf.Eof(); dbf.Next()) walked.push_back(dbf.FieldByName("NAME").AsString());
+  EXPECT_EQ(walked, (std::vector<std::string>{"Axle", "Bearing", "Cam", "Pinion", "Wheel"}));
+  dbf.Last();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Wheel");
+  dbf.Prior();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Pinion");
+  dbf.Append();
+  dbf.FieldByName("NAME").SetAsString("Bolt");
+  dbf.Post();
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("Spring");
+  dbf.Post();
+  dbf.First();
+  dbf.Next();
+  dbf.Next();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Cam");
+  EXPECT_EQ(WalkWithXBase(Path("names.ndx")), "Axle:2 Bearing:4 Cam:5 Pinion:1 Spring:6 Wheel:3 ");
   // Find stands on the key; FindExact needs the whole key and leaves the
   // exact-match setting as it was.
   dbase::ExactFind = false;
@@ -565,14 +590,14 @@ TEST_F(TableDatasetIndex, IndexOnWritesAnIndexInKeyOrder) {
   EXPECT_EQ(dbf.RecNo(), 4);
   EXPECT_FALSE(dbf.FindExact("Bea"));
   EXPECT_FALSE(dbase::ExactFind);
-  EXPECT_EQ(dbf.RecNo(), 5);
+  EXPECT_EQ(dbf.RecNo(), 3);  // a key not found: the last record in key order
   EXPECT_TRUE(dbf.FindExact("Cam"));
   EXPECT_EQ(dbf.RecNo(), 5);
   EXPECT_TRUE(dbf.Locate("NAME", {std::string("Pin")}, false, true));
   EXPECT_EQ(dbf.RecNo(), 1);
   // A second index by quantity, opened later by name.
   EXPECT_TRUE(dbf.IndexOn("QTY", Path("qty.ndx")));
-  EXPECT_EQ(WalkWithXBase(Path("qty.ndx")), "1:1 2:2 3:3 4:4 5:5 ");
+  EXPECT_EQ(WalkWithXBase(Path("qty.ndx")), "0:6 1:1 2:2 3:3 4:4 5:5 ");
   EXPECT_TRUE(dbf.SetIndexTo(Path("names.ndx")));
   EXPECT_TRUE(dbf.Find("Whe"));
   EXPECT_EQ(dbf.RecNo(), 3);

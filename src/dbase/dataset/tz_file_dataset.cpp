@@ -19,6 +19,7 @@
 #include "dbase/engine/work_areas.h"
 #include "dbase/index/index_anchor.h"
 #include "dbase/index/index_build.h"
+#include "dbase/index/index_commands.h"
 #include "dbase/index/index_control.h"
 #include "dbase/index/index_open.h"
 #include "dbase/index/index_search.h"
@@ -122,7 +123,7 @@ bool TTzFileDataSet::OpenIndexList() {
       {
         RestoreOnExit<bool> quiet(ReportErrors, ReportErrors && !mayBuild);
         TzError = 0;
-        opened = OpenIndex(path, entry.slot) && TzError == 0;
+        opened = dbase::SetIndexTo(path, entry.slot) && TzError == 0;
       }
       if (!opened) {
         const int code = TzError;
@@ -151,9 +152,11 @@ bool TTzFileDataSet::OpenIndexList() {
       if (!MakeIndex(path, entry.expression, nullptr, nullptr, options) || TzError != 0) return false;
     }
     if (OnAfterMakeIndex) OnAfterMakeIndex(path);
-    if (!OpenIndex(path, entry.slot) || TzError != 0) return false;
+    if (!dbase::SetIndexTo(path, entry.slot) || TzError != 0) return false;
   }
-  return true;
+  // The index of slot 1 orders the table.
+  if (IndexOfSlot(CurrentWorkArea(), 1) != nullptr) Set_Order_To(1);
+  return TzError == 0;
 }
 
 bool TTzFileDataSet::LockedChange(bool recordLock, const std::function<void()>& change,
