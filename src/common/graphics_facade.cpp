@@ -67,10 +67,13 @@ void CheckFileExists(const std::string& name) {
 std::string DataFileName() {
   if (CurrentFileName.empty()) return "";
   if (BareNameFlag) return CurrentFileName;
-  // A design named on the command line keeps the name as it was given,
-  // extension and all: it is not extended a second time.
-  if (CurrentFileName.find('.') != std::string::npos) return AddBackslash(DataDirectory) + CurrentFileName;
-  return AddBackslash(DataDirectory) + CurrentFileName + "." + DataFileExtension;
+  // A design opened from the command line keeps its extension in the name
+  // (and may carry a directory with dots); only a name without one gets it.
+  const std::size_t slash = CurrentFileName.find_last_of('/');
+  const bool hasExtension =
+      CurrentFileName.find('.', slash == std::string::npos ? 0 : slash + 1) != std::string::npos;
+  const std::string name = hasExtension ? CurrentFileName : CurrentFileName + "." + DataFileExtension;
+  return AddBackslash(DataDirectory) + name;
 }
 
 }  // namespace common

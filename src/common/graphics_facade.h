@@ -54,8 +54,8 @@ void GraphMessage(const std::string& text);
 // found !" in a message box and AbortFlag; else closes it again.
 void CheckFileExists(const std::string& name);
 // The full name of the current data file (data directory, name, ".",
-// extension; a name that has its extension already keeps it as it is); the
-// bare name while BareNameFlag is set; empty without a name.
+// extension, the extension only when the name has none); the bare name while
+// BareNameFlag is set; empty without a name.
 std::string DataFileName();
 
 }  // namespace common

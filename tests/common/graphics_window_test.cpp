@@ -374,3 +374,25 @@ TEST(GraphicsHelpers, DosColoursDirectionsAndLineStyleNames) {
   EXPECT_EQ(TFkaldgra::GetDirection(270), 1);
   EXPECT_EQ(TFkaldgra::GetDirection(-90), 1);
 }
+
+// The name in the screen's head line and the drawing footer: a design
+// opened from the command line keeps its extension, a design opened in the
+// window has none; either way the extension appears once.
+TEST(GraphicsHelpers, DataFileNameCarriesTheExtensionOnce) {
+  const std::string savedName = CurrentFileName, savedDir = DataDirectory;
+  const std::uint8_t savedBare = BareNameFlag;
+  BareNameFlag = 0;
+  DataDirectory.clear();
+  CurrentFileName = "sheet.vb4";
+  EXPECT_EQ(DataFileName(), "sheet.vb4");
+  CurrentFileName = "designs.old/sheet";
+  EXPECT_EQ(DataFileName(), "designs.old/sheet." + DataFileExtension);
+  DataDirectory = "/home/user/gears";
+  CurrentFileName = "sheet";
+  EXPECT_EQ(DataFileName(), "/home/user/gears/sheet." + DataFileExtension);
+  CurrentFileName.clear();
+  EXPECT_EQ(DataFileName(), "");
+  CurrentFileName = savedName;
+  DataDirectory = savedDir;
+  BareNameFlag = savedBare;
+}
