@@ -149,7 +149,11 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   auto l = [](Real mm) { return LengthNumber(mm); };
   // No heading row: the first row takes its place, so that the table keeps
   // to the room the sheets leave it.
-  TAusTabelle table("", x, y, h, 6, 21, 7, 7, 4, 0, 0);
+  TAusTabelle table("", x, y, h, 7, 20, 7, 7, 4, 0, 0);
+  // Narrower letters than the table's default, so that the longest texts
+  // ("i min/max", "safety factor tooth breakage", "1/min") stay inside their
+  // cells instead of running into the next one or off the sheet.
+  SetCadTextSize(2, 0, h, 0.6L * h);
   table.TextTableAddValueRow("i tot", "transmission ratio",
                              common::IntToText(NcPair.z2) + " / " + common::IntToText(NcPair.z1), "");
   table.TextTableAddCells("i min/max", "gear ratio", Number(4, 3, NcPair.imin), Number(4, 3, NcPair.imax), "");
@@ -170,9 +174,11 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   if (calc::SkipPositionSweep == 1) return table.RuleY + table.RowHeight;
   auto degrees = [](Real rad) { return Number(4, 1, common::RadToDeg(rad)); };
   table.TextTableAddValueRow("P", "nominal power", Number(5, 3, g.P), "kW");
-  table.TextTableAddCells("T", "nominal torque", Trim(common::FormatTorque(6, 1, g.TUsed[1])) + " " +
-                                                     common::TorqueUnitLabel(), "", "  f (phi)");
-  table.TextTableAddCells("n", "revolutions", Number(6, 1, g.nUsed[1]) + " 1/min", "", "  f (phi)");
+  // Gear 2's torque and speed vary with the drive angle: "f (phi)" stands in
+  // its value column, the unit in the unit column.
+  table.TextTableAddCells("T", "nominal torque", Trim(common::FormatTorque(6, 1, g.TUsed[1])), "  f (phi)",
+                          common::TorqueUnitLabel());
+  table.TextTableAddCells("n", "revolutions", Number(6, 1, g.nUsed[1]), "  f (phi)", "1/min");
   table.TextTableAddCells("SFmin", "safety factor tooth breakage", Number(3, 2, s.SFmin[1]), Number(3, 2, s.SFmin[2]),
                           "");
   table.TextTableAddCells("phi1 SF", "bei phi1 = ?", degrees(s.PhiAtSFmin[1]), degrees(s.PhiAtSFmin[2]),

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "calc/calc_records.h"
 #include "calc/spur_gear_data.h"
@@ -217,6 +218,24 @@ TEST_F(SheetFrame, DataTableEndsAtNominalRadiusWhenTheSweepIsSkipped) {
   EXPECT_FALSE(has("m min"));
   EXPECT_TRUE(has("phi1 SH"));
   EXPECT_TRUE(has("  f (phi)"));
+
+  // Every text of a row ends before the next cell's text starts, and the
+  // last one inside the table's right border (45 columns of 0.9 h from x 10):
+  // the longest labels, "f (phi)" and "1/min" included.
+  const Real width = drawing::CadDrawing.CadTextHeight * drawing::CadDrawing.CadTextWidthFactor;
+  const Real right = 10 + 45 * 0.9L * 2;
+  std::map<long, std::vector<const Figure*>> rows;
+  for (const Figure& f : log_.figures)
+    if (f.kind == "TEXT") rows[std::lround(f.values[1] * 100)].push_back(&f);
+  ASSERT_EQ(rows.size(), 18u);
+  for (auto& [y, row] : rows) {
+    std::sort(row.begin(), row.end(), [](const Figure* a, const Figure* b) { return a->values[0] < b->values[0]; });
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      const Real end = row[i]->values[0] + width * static_cast<Real>(row[i]->text.size());
+      const Real limit = i + 1 < row.size() ? row[i + 1]->values[0] : right;
+      EXPECT_LE(end, limit + 1e-9) << "\"" << row[i]->text << "\" runs into the next cell";
+    }
+  }
 }
 
 TEST_F(SheetFrame, PointListsAndPolynomialAreCutOff) {
