@@ -281,7 +281,11 @@ void DrawDiagramAxes(const std::string& xTitle, const std::string& yTitle, const
     DiagramLine(XL, uv, XL - 0.01L * XR, uv);
     DiagramText(common::RealToTextAuto(LogY() ? std::pow(10.0L, uv) : u), XL - 0.1L * XR, uv - 0.01L * YR);
   });
-  DiagramText(yTitle, XL - 0.1L * XR, YH + 0.07L * YR);
+  // The axis name stands above the top number; on a low diagram the fixed
+  // share of the height is less than a line, so at least a line's height
+  // and a half above that number.
+  const Real lineInY = 1.5L * CadDrawing.CadTextHeight / s.DiagramHeight * YR;
+  DiagramText(yTitle, XL - 0.1L * XR, std::max(YH + 0.07L * YR, YH - 0.01L * YR + lineInY));
 
   // The grid; its outermost lines frame the diagram.
   SetCadColor(17);

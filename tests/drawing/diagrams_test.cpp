@@ -197,6 +197,24 @@ TEST_F(XyLayer, TextScaleArrowHeadsAndAxisStyle) {
   const int solids = static_cast<int>(std::count_if(log_.figures.begin(), log_.figures.end(),
                                                     [](const Figure& f) { return f.kind == "SOLID"; }));
   EXPECT_EQ(solids, 1) << "only the y axis arrow";
+
+  // A low diagram (as on the quick sheets): the y axis name keeps clear of
+  // the top number, whatever the height.
+  for (const Real height : {120.0L, 40.0L, 25.0L}) {
+    log_.figures.clear();
+    drawing::BeginDiagram();
+    drawing::SetDiagramSize(160, height);
+    drawing::DrawDiagramAxes("XT", "YT", "cap", 0, 0, 10, 10, 0);
+    const Figure* title = nullptr;
+    Real topNumber = -1e9;
+    for (const auto& f : log_.figures) {
+      if (f.kind != "TEXT") continue;
+      if (f.text == "YT") title = &f;
+      else if (f.text != "XT" && f.text != "cap" && f.values[0] < 0) topNumber = std::max(topNumber, f.values[1]);
+    }
+    ASSERT_NE(title, nullptr);
+    EXPECT_GE(title->values[1] - topNumber, 1.2L * title->values[2]) << "diagram height " << static_cast<double>(height);
+  }
 }
 
 TEST_F(XyLayer, LimitsFormOkCancelAndFrame) {
