@@ -37,6 +37,10 @@ void TDataSet::OpenCursor() {
   state_ = TDataSetState::Browse;
   modified_ = false;
   First();
+  DoAfterOpen();
+}
+
+void TDataSet::DoAfterOpen() {
   if (AfterOpen) AfterOpen(*this);
 }
 

@@ -169,6 +169,8 @@ class TDataSet {
   virtual std::vector<TFieldDef> InternalInitFieldDefs() = 0;
   virtual std::unique_ptr<TField> CreateField(const TFieldDef& def, int fieldNo);
   virtual void DoOnNewRecord();
+  // The last step of opening: fires AfterOpen.
+  virtual void DoAfterOpen();
   // Where the first field starts in the record bytes.
   virtual std::size_t FirstFieldOffset() const { return 0; }
 

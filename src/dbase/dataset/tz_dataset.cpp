@@ -272,7 +272,7 @@ int TTzDataSet::TziSetToEnd() {
 }
 
 int TTzDataSet::TziOpen() {
-  if (tableFileName_.empty()) return kTziNoFileName;
+  if (tableFileName_.empty() && IsFileBased()) return kTziNoFileName;
   const int previous = CurrentWorkArea();
   TzError = 0;
   const bool ansiBefore = AnsiTables;

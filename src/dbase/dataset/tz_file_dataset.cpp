@@ -26,9 +26,6 @@
 
 namespace dbase {
 
-namespace {
-
-// The first work area for callers that holds no table.
 int FreeWorkArea() {
   for (int n = 1; n <= kLastUserArea; ++n) {
     const auto& area = WorkAreas[static_cast<std::size_t>(n)];
@@ -36,6 +33,8 @@ int FreeWorkArea() {
   }
   return 0;
 }
+
+namespace {
 
 struct IndexEntry {
   int slot = 0;

@@ -18,6 +18,9 @@
 
 namespace dbase {
 
+// The first work area for callers that holds no table (0 when none).
+int FreeWorkArea();
+
 enum class TCreateIndexType { ciNotFound, ciAlways, ciVerifyHeader, ciNever };
 
 class TTzFileDataSet;
