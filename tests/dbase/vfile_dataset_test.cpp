@@ -158,6 +158,7 @@ TEST_F(VFileDataset, FieldListsThatCannotBeLaidOutRefuseTheOpen) {
     EXPECT_THROW(vf.Open(), dbase::EDatasetError);
     EXPECT_FALSE(vf.Active());
   }
+  EXPECT_TRUE(reported_.empty());
   // The dataset opens once the list is mended.
   vf.DbfFields = kFields;
   vf.Open();

@@ -67,6 +67,8 @@ void TTzLLDataSet::InternalOpen() {
 }
 
 int TTzLLDataSet::OpenWorkArea() {
+  // A refused open is told by the dataset's open failing, not by a message.
+  RestoreOnExit<bool> quiet(ReportErrors, false);
   for (const std::string& line : DbfFields) {
     const char type = DescribedType(line);
     if (type == 0 || type == 'X') {
@@ -84,7 +86,6 @@ int TTzLLDataSet::OpenWorkArea() {
     SetError(1103, "No free work area [" + Name + ".Open]");
     return 0;
   }
-  RestoreOnExit<bool> quiet(ReportErrors, false);
   native_.assign(std::max<std::size_t>(VirtualRecordSize(fields), 1), 0);
   std::string command = "*" + std::to_string(NextTemporaryNumber()) + "* VIRTUAL FILE";
   if (appendMode_ == kAscending) command += " ASCENDING";
