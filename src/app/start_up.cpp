@@ -10,6 +10,7 @@
 #include "common/file_utils.h"
 #include "common/graphics_facade.h"
 #include "common/graphics_settings.h"
+#include "common/hpgl_viewer.h"
 #include "common/kaldvar.h"
 #include "common/session_file.h"
 #include "common/text_utils.h"
@@ -41,6 +42,7 @@ void StartUpProgram(int argc, char** argv) {
   common::InitWkaldvar();
   common::InitScreenGraphicsSettings();
   common::InitGraphicsWindowUnit();
+  common::InstallPlotFileViewer();
   common::InitPrinterGraphicsSettings();
   common::InitCadSettings();
   common::InitConfigOnlySettings();

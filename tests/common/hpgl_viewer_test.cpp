@@ -1,0 +1,104 @@
+// The HP-GL viewer: a plot file with pen moves, circles, labels with the
+// umlaut convention, an arc and polyline-encoded data gives its strokes,
+// colours and labels record by record in the graphics window's list.
+#include "common/hpgl_viewer.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "common/graphics_facade.h"
+#include "common/kaldvar.h"
+#include "platform/scripted_dialogs.h"
+
+using namespace common;
+
+namespace {
+
+// HP-GL/2 polyline encoding of one number: sign in the lowest bit, base-64
+// digits (base 32 in seven-bit mode) lowest first, the last one from the
+// terminating range.
+std::string Encode(long long v, bool sevenBit = false) {
+  unsigned long long n = static_cast<unsigned long long>(v < 0 ? -v : v) * 2 + (v < 0 ? 1 : 0);
+  const unsigned base = sevenBit ? 32 : 64;
+  std::string out;
+  while (n >= base) {
+    out.push_back(static_cast<char>(63 + n % base));
+    n /= base;
+  }
+  out.push_back(static_cast<char>((sevenBit ? 95 : 191) + n));
+  return out;
+}
+
+class HpglViewerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetKaldvarDefaults();
+    HorizontalPixels = 640;
+    VerticalPixels = 480;
+    InitScreenGraphicsSettings();
+    InitGraphicsWindowUnit();
+    InitGraphDisplayList();
+    AbortFlag = 0;
+    ClearGraphics();
+    GraphHeader(0, 0, 160, 120);
+    DisplayList.clear();
+  }
+};
+
+}  // namespace
+
+TEST_F(HpglViewerTest, StrokesColoursLabelsArcAndEncodedPolylineRecordByRecord) {
+  const std::string plot = std::string("\x1b%0BIN;SP1;PU400,400;PD800,400,800,800;PU;CI200;\r\n") +
+                           "SP3;SI0.2,0.3;DI0,1;LBGru}n\x03;CS3;LBGru}n\x03;sp7;pa0,0;pd40,0;XY12,34;" + "PE<=" +
+                           Encode(4000) + Encode(0) + Encode(400) + Encode(0) + Encode(0) + Encode(-400) +
+                           ";AA400,0,90;\x1b%0A";
+  PlotPltText(plot);
+  ASSERT_GE(DisplayList.size(), 13u);
+  const std::vector<std::string> expected = {
+      "8;12",        "4;10;10;20;10",    "4;20;10;20;20", "3;20;20;5",     "8;10",
+      "9;3;2;0;90",  "6;20;20;Gru}n",    "9;3;2;0;90",    "6;20;20;Gr\xC3\xBCn", "8;15",
+      "4;0;0;1;0",   "4;100;0;110;0",    "4;110;0;110;-10"};
+  EXPECT_EQ(std::vector<std::string>(DisplayList.begin(), DisplayList.begin() + 13), expected);
+  // The arc about (10, 0) from the pen at (110, -10), 90 degrees on.
+  ASSERT_EQ(DisplayList.size(), 14u);
+  EXPECT_EQ(DisplayList[13].rfind("5;", 0), 0u) << DisplayList[13];
+  EXPECT_NEAR(static_cast<double>(PlotViewerState.X), 10 + 10, 1e-9);
+  EXPECT_NEAR(static_cast<double>(PlotViewerState.Y), 100, 1e-9);
+  EXPECT_EQ(AbortFlag, 0);
+}
+
+TEST_F(HpglViewerTest, SevenBitModeFractionalBitsAndLongLabels) {
+  PlotPltText("SP2;PE7<=" + Encode(0, true) + Encode(0, true) + Encode(40, true) + Encode(40, true) + ";");
+  EXPECT_EQ(DisplayList, (std::vector<std::string>{"8;14", "4;0;0;1;1"}));
+  DisplayList.clear();
+  PlotPltText("SP5;PE>" + Encode(1) + "<=" + Encode(0) + Encode(0) + Encode(80) + Encode(-80) + ";");
+  EXPECT_EQ(DisplayList, (std::vector<std::string>{"8;9", "4;0;0;1;-1"}));
+  DisplayList.clear();
+  // A label is cut at 255 characters; the commands after it still count.
+  PlotPltText("SP1;LB" + std::string(300, 'A') + "\x03PD40,0;");
+  ASSERT_EQ(DisplayList.size(), 4u);
+  EXPECT_EQ(DisplayList[2], "6;0;0;" + std::string(255, 'A'));
+  EXPECT_EQ(DisplayList[3], "4;0;0;1;0");
+  EXPECT_EQ(PenColour(7), 15);
+  EXPECT_EQ(PenColour(9), 9);
+}
+
+TEST_F(HpglViewerTest, FileIsReadAndAMissingFileIsReported) {
+  platform::ScriptedDialogs dialogs;
+  platform::ScopedDialogs scoped(dialogs);
+  const std::string name = ::testing::TempDir() + "hpgl_viewer_test.plt";
+  {
+    std::ofstream out(name, std::ios::binary);
+    out << "IN;SP4;PU0,0;PD4000,0;";
+  }
+  PlotPltFile(name);
+  EXPECT_EQ(DisplayList, (std::vector<std::string>{"8;11", "4;0;0;100;0"}));
+  EXPECT_EQ(AbortFlag, 0);
+  DisplayList.clear();
+  PlotPltFile(name + ".missing");
+  EXPECT_EQ(AbortFlag, 1);
+  EXPECT_TRUE(DisplayList.empty());
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
+  EXPECT_EQ(dialogs.Asked()[0].text, name + ".missing not found !");
+}
