@@ -59,6 +59,7 @@ std::int32_t RecentFileMenuPos = 0, ReportViewerFlag = 0;
 std::string TableFolder;
 
 std::uint8_t FatalFlag = 0, AbortFlag = 0, MessagesEnabled = 1;
+std::uint8_t ArchiveMode = 0;
 
 RangeArray<std::string, 1, TextLineCount> TextLines;
 RangeArray<std::string, 1, 5> WrappedLines;
@@ -126,6 +127,7 @@ void SetKaldvarDefaults() {
   FatalFlag = 0;
   AbortFlag = 0;
   MessagesEnabled = 1;
+  ArchiveMode = 0;
 }
 
 void SetWkaldvarDefaults() {

@@ -120,6 +120,9 @@ extern std::string TableFolder;
 extern std::uint8_t FatalFlag;
 extern std::uint8_t AbortFlag;
 extern std::uint8_t MessagesEnabled;
+// While set together with ArchiveFlag, data files may not be saved or
+// opened under another name.
+extern std::uint8_t ArchiveMode;
 
 // ---- Shared buffers -------------------------------------------------------
 inline constexpr int TextLineCount = 135;

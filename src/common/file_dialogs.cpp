@@ -1,0 +1,113 @@
+// Choosing files; see file_dialogs.h.
+#include "common/file_dialogs.h"
+
+#include "common/file_checks.h"
+#include "common/file_utils.h"
+#include "common/kaldvar.h"
+#include "common/message_boxes.h"
+#include "common/text_utils.h"
+#include "platform/user_dialogs.h"
+
+namespace common {
+
+namespace {
+
+std::optional<std::string> AskOpen(const std::string& directory, const std::string& filter) {
+  platform::FileNameRequest request;
+  request.caption = "Open";
+  request.directory = directory;
+  request.filter = filter + "|" + filter;
+  return platform::Dialogs().OpenFileName(request);
+}
+
+// The file's directory without its closing '/'.
+std::string DirectoryOf(const std::string& path) { return RemoveBackslash(FileDirPart(path)); }
+
+// ArchiveMode with ArchiveFlag refuses; ArchiveMode alone is dropped.
+bool ArchiveRefuses() {
+  if (ArchiveMode && ArchiveFlag) {
+    ShowArchiveModeRefusal();
+    AbortFlag = 1;
+    return true;
+  }
+  if (ArchiveMode) ArchiveMode = 0;
+  return false;
+}
+
+}  // namespace
+
+void SelectFile(const std::string& startPath, const std::string& filter, std::string& name) {
+  const std::optional<std::string> chosen = AskOpen(DirectoryOf(TrimBlanks(startPath)), filter);
+  if (!chosen || chosen->empty()) {
+    name = startPath;
+    AbortFlag = 1;
+    return;
+  }
+  name = *chosen;
+}
+
+void SelectFileByMode(int mode, std::string& directory, const std::string& filter, std::string& name) {
+  const std::optional<std::string> chosen = AskOpen(directory, filter);
+  if (!chosen || chosen->empty()) {
+    name.clear();
+    AbortFlag = 1;
+    return;
+  }
+  directory = DirectoryOf(*chosen);
+  const std::string fileName = chosen->substr(FileDirPart(*chosen).size());
+  name = mode == 5 ? *chosen : BareFileName(*chosen);
+  if (mode == 4) DataFileExtension = TextAfterDot(fileName);
+}
+
+void SelectDirectory(const std::string& start, std::string& directory) {
+  const std::optional<std::string> chosen = AskOpen(DirectoryReachable(start) ? start : std::string(), "*");
+  directory = chosen && !chosen->empty() ? DirectoryOf(*chosen) : start;
+}
+
+void SaveDataFileAs(const std::string& nameIn, std::string& fullName) {
+  std::string name = nameIn;
+  if (name != "actual" && ArchiveRefuses()) return;
+  const std::string& ext = DataFileExtension;
+  if (name.empty()) {
+    platform::FileNameRequest request;
+    request.caption = "Save as";
+    request.directory = RemoveBackslash(AddBackslash(DataDirectory));
+    request.fileName = CurrentFileName;
+    request.filter = "*." + ext + "|*." + ext;
+    const std::optional<std::string> chosen = platform::Dialogs().SaveFileName(request);
+    CursorArrow();
+    if (!chosen || chosen->empty()) {
+      AbortFlag = 1;
+      return;
+    }
+    DataDirectory = DirectoryOf(*chosen);
+    name = BareFileName(*chosen);
+    fullName = AddBackslash(DataDirectory) + name + "." + ext;
+    CheckOutputFileName(fullName);
+    if (!AbortFlag) CurrentFileName = name;
+    return;
+  }
+  fullName = name.find('.') == std::string::npos ? AddBackslash(DataDirectory) + name + "." + ext : name;
+  CheckOutputFileName(fullName);
+}
+
+void OpenDataFileName(const std::string& nameIn, std::string& fullName) {
+  std::string name = nameIn;
+  if (ArchiveRefuses()) return;
+  const std::string& ext = DataFileExtension;
+  if (name.empty()) {
+    SelectFileByMode(1, DataDirectory, "*." + ext, name);
+    if (AbortFlag) return;
+    CurrentFileName = name;
+    fullName = AddBackslash(DataDirectory) + name + "." + ext;
+  } else if (name.find('.') == std::string::npos) {
+    fullName = AddBackslash(DataDirectory) + name + "." + ext;
+    CurrentFileName = name;
+  } else {
+    fullName = name;
+  }
+  CheckFileAccess(fullName);
+  if (AbortFlag && fullName != nameIn) CurrentFileName.clear();
+}
+
+}  // namespace common
