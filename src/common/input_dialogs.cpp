@@ -116,6 +116,8 @@ void InputDouble(const std::string& prompt, double& value, double lo, double hi)
   if (!AbortFlag) value = static_cast<double>(v);
 }
 
+void InputDouble(const std::string& prompt, Real& value, Real lo, Real hi) { RealLoop(prompt, value, lo, hi, Format3); }
+
 void InputLength(const std::string& prompt, Real& value, Real lo, Real hi) {
   LengthInput(prompt, value, lo, hi, Format3);
 }

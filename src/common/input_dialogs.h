@@ -32,6 +32,7 @@ void InputReal(const std::string& prompt, Real& value, Real lo, Real hi);
 // The same with 6 significant digits.
 void InputRealB(const std::string& prompt, Real& value, Real lo, Real hi);
 void InputDouble(const std::string& prompt, double& value, double lo, double hi);
+void InputDouble(const std::string& prompt, Real& value, Real lo, Real hi);
 // Value and bounds in mm; in inches (" [inch]") with UnitSystem 1, else
 // " [mm]" follows the prompt.
 void InputLength(const std::string& prompt, Real& value, Real lo, Real hi);

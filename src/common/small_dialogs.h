@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/input_dialogs.h"
+#include "common/message_boxes.h"
 #include "common/real.h"
 
 namespace common {
@@ -21,26 +23,9 @@ void SelectFromList(const std::string& caption, int n, int& index);
 // sets AbortFlag.
 bool AskYesNoCancel(const std::string& question);
 
-// Yes or no (radio choice "&Yes"/"&No", preselected by flag); Cancel sets
-// AbortFlag and keeps flag.
-void AskYesNoBool(const std::string& question, bool& flag);
+// The yes/no question, the text, real and integer inputs are in
+// input_dialogs.h, the further message boxes in message_boxes.h.
 
-// One line of text, at most maxLength characters, starting with text; OK
-// stores the entry (converted back to code page 850), Cancel sets AbortFlag
-// and keeps text.
-void InputText(const std::string& prompt, int maxLength, std::string& text);
-// A real within [lo, hi]: a text that is no number counts as 0; a value
-// outside shows "Valid Data are: lo .. hi !" and asks again.
-void InputDouble(const std::string& prompt, Real& value, Real lo, Real hi);
-// A length in mm within [lo, hi] mm, asked in the unit system's length:
-// inch (" [inch]" after the prompt) with imperial units, else mm (" [mm]").
-void InputLength(const std::string& prompt, Real& value, Real lo, Real hi);
-// An integer within [a, b] (bounds in either order), asked like InputDouble.
-void InputIntegerRange(const std::string& prompt, std::int32_t& n, std::int32_t a, std::int32_t b);
-void InputWord(const std::string& prompt, std::uint16_t& n, std::uint16_t a, std::uint16_t b);
-
-// Error box captioned "Error  : ", shown whatever MessagesEnabled says.
-void ShowErrorBox(const std::string& text);
 // Error box captioned "Error  : ", only while MessagesEnabled is set.
 void ShowError(const std::string& text);
 // Message box captioned "Message:".
