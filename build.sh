@@ -47,7 +47,11 @@ configure_and_build() {
   if command -v ninja >/dev/null 2>&1; then generator="-G Ninja"; fi
   if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
     # shellcheck disable=SC2086
-    cmake -S "$ROOT" -B "$BUILD_DIR" $generator -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # Optimised as in RelWithDebInfo, but without debug information: it halves
+    # the link time of the many test programs. Configure a build directory of
+    # your own with -DCMAKE_BUILD_TYPE=RelWithDebInfo to debug.
+    cmake -S "$ROOT" -B "$BUILD_DIR" $generator -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
   fi
   cmake --build "$BUILD_DIR" --parallel "$(nproc)"
 }
