@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/run_command.h"
 #include "app/data_file.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
@@ -58,15 +59,7 @@ TEST(GearCadOutput, DefaultDesignGearOneHasItsTeeth) {
 namespace {
 
 // The command's standard output.
-std::string Output(const std::string& command) {
-  std::string text;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return text;
-  char buffer[4096];
-  while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
-  pclose(pipe);
-  return text;
-}
+std::string Output(const std::string& command) { return testsupport::RunCommand(command); }
 
 TEST(GearCadOutput, GearOneAsStlIsOneClosedSolid) {
   if (std::system("command -v admesh >/dev/null 2>&1") != 0) GTEST_SKIP() << "admesh is not installed";

@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "dbase/engine/dbf_file.h"
+#include "support/run_command.h"
 #include "dbase/engine/engine_settings.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/locking.h"
@@ -74,21 +75,7 @@ class EngineTest : public ::testing::Test {
   std::unique_ptr<dbase::ScopedErrorProc> proc_;
 };
 
-// Runs a command and answers its standard output; exitCode gets its status.
-inline std::string RunCommand(const std::string& command, int* exitCode = nullptr) {
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    if (exitCode) *exitCode = -1;
-    return out;
-  }
-  std::array<char, 4096> buffer{};
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  if (exitCode) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return out;
-}
+using testsupport::RunCommand;
 
 // This test binary started again (fork and exec) as a second program, with
 // the environment variable set to its job: it opens every file itself and

@@ -2,6 +2,7 @@
 // file strictly and finds the same entities and extents, and the program's
 // own reader replays it into the same figures as drawing the picture
 // directly; files of other programs, nested and damaged part files.
+#include "support/run_command.h"
 #include "drawing/dxf_reader.h"
 
 #include <gtest/gtest.h>
@@ -30,14 +31,7 @@ bool HaveEzdxf() {
 // Runs a Python script with one argument (no quote in either); its standard
 // output.
 std::string RunPython(const std::string& scriptPath, const std::string& arg) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((std::string(kPython) + " '" + scriptPath + "' '" + arg + "'").c_str(), "r"),
-                                             pclose);
-  if (!pipe) return out;
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
-  return out;
+  return testsupport::RunCommand(std::string(kPython) + " '" + scriptPath + "' '" + arg + "'");
 }
 
 // Loads the file strictly and lists the header extents, the model space and

@@ -2,6 +2,7 @@
 // terminate record, parameters that continue on a further record, notes,
 // pens, blocks and a block that was never defined; the test picture as a
 // golden file and loaded by an independent IGES reader.
+#include "support/run_command.h"
 #include "drawing/iges_writer.h"
 
 #include <gtest/gtest.h>
@@ -221,15 +222,7 @@ TEST_F(IgesWriterTest, ManyMembersAndThePictureAsGoldenFile) {
 
 constexpr const char* kDraw = "/usr/bin/occt-draw";
 
-std::string RunCommand(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((command + " 2>&1").c_str(), "r"), pclose);
-  if (!pipe) return out;
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
-  return out;
-}
+std::string RunCommand(const std::string& command) { return testsupport::RunCommand(command + " 2>&1"); }
 
 TEST_F(IgesWriterTest, IndependentReaderLoadsLinesArcsCirclesAndBlocks) {
   if (!std::filesystem::exists(kDraw)) GTEST_SKIP() << "occt-draw (OpenCASCADE's IGES reader) is not installed";

@@ -3,6 +3,7 @@
 // type and file-name guards; and a gear picture (toothed outline with a
 // bore) and the carrier outline that an independent checker finds closed
 // and consistently oriented.
+#include "support/run_command.h"
 #include "drawing/stl_writer.h"
 
 #include <gtest/gtest.h>
@@ -225,12 +226,7 @@ void DrawGearPicture() {
 // The numbers of admesh's summary by their labels.
 std::map<std::string, double> Admesh(const std::string& file) {
   std::map<std::string, double> values;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("admesh '" + file + "' 2>&1").c_str(), "r"), pclose);
-  if (!pipe) return values;
-  std::string out;
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
+  const std::string out = testsupport::RunCommand("admesh '" + file + "' 2>&1");
   const std::regex line(R"(([A-Za-z][A-Za-z0-9 ]*?) +: +(-?[0-9.]+)(?: +(-?[0-9.]+))?)");
   for (auto it = std::sregex_iterator(out.begin(), out.end(), line); it != std::sregex_iterator(); ++it) {
     const std::smatch& m = *it;

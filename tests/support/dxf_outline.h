@@ -19,6 +19,7 @@
 
 #include <sys/wait.h>
 
+#include "support/run_command.h"
 #include "common/real.h"
 
 namespace testsupport {
@@ -43,13 +44,7 @@ inline DxfOutline ReadOutline(const std::string& file) {
   DxfOutline out;
   const std::string command = std::string(Reader) + " " + VOB_SOURCE_DIR + "/tests/support/dxf_outline.py '" +
                               file + "' 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  std::string text;
-  char buffer[4096];
-  while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
-  const int status = pclose(pipe);
-  out.loadStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const std::string text = testsupport::RunCommand(command, &out.loadStatus);
   std::istringstream lines(text);
   std::string line;
   while (std::getline(lines, line)) {

@@ -3,6 +3,8 @@
 // strictly and audited.
 #pragma once
 
+#include "support/run_command.h"
+
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -46,13 +48,7 @@ inline DxfTexts ReadDxfTexts(const std::string& file) {
   DxfTexts out;
   const std::string command =
       std::string("/usr/bin/python3 ") + VOB_SOURCE_DIR + "/tests/support/dxf_texts.py '" + file + "' 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  std::string all;
-  char buffer[4096];
-  while (std::fgets(buffer, sizeof buffer, pipe)) all += buffer;
-  const int status = pclose(pipe);
-  out.loadStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const std::string all = testsupport::RunCommand(command, &out.loadStatus);
   std::istringstream lines(all);
   std::string line;
   while (std::getline(lines, line)) {
