@@ -7,6 +7,7 @@
 #include "app/pitch_curve_printout.h"
 #include "common/aux_images.h"
 #include "common/kaldvar.h"
+#include "dbase/table/table_window.h"
 #include "drawing/drawing_name_form.h"
 #include "drawing/gear_animation.h"
 #include "drawing/gear_pictures.h"
@@ -59,10 +60,9 @@ TEntryPoints StartEntryPoints() {
   e.OpenWebPage = [](const std::string&) { EntryNotAvailable(); };
   e.ShowSystemInfo = none0;
   e.ShowAboutBox = none0;
-  // Without a table window the main window works on; the hook only makes
-  // and frees it.
-  e.CreateTableWindow = [] {};
-  e.FreeTableWindow = [] {};
+  // The one table window of the table layer lives with the main window.
+  e.CreateTableWindow = dbase::CreateTableWindow;
+  e.FreeTableWindow = dbase::FreeTableWindow;
   return e;
 }
 

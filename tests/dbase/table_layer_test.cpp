@@ -1,0 +1,260 @@
+// The procedural table layer end to end: a table name becomes the path in
+// the table or temporary directory with the write check and the copies, the
+// table window is shown through a scripted view that picks or cancels,
+// record numbers are clamped, new records are written (and read back by
+// dbfread) and a temporary index orders the table.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/text_utils.h"
+#include "dbase/dataset/tz_file_dataset.h"
+#include "dbase/expr/expr_hooks.h"
+#include "dbase/index/index_commands.h"
+#include "dbase/table/table_layer.h"
+#include "dbase_test_support.h"
+#include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using common::AbortFlag;
+
+// A view that runs a script on the shown window.
+class ScriptedView : public dbase::TableWindowView {
+ public:
+  std::function<void(dbase::Tdbf4&)> script;
+  int shown = 0;
+  std::string caption;
+  void ShowModal(dbase::Tdbf4& window) override {
+    ++shown;
+    caption = window.Caption;
+    if (script) script(window);
+  }
+};
+
+class TableLayer : public dbtest::EngineTest {
+ protected:
+  void SetUp() override {
+    dbtest::EngineTest::SetUp();
+    dbase::InstallExprHooks();
+    dbase::IndexInit();
+    common::MessagesEnabled = 1;
+    common::ClearErrorMessages();
+    dialogs_ = std::make_unique<platform::ScopedDialogs>(scripted_);
+    fs::create_directories(dir_ / "dbf");
+    fs::create_directories(dir_ / "temp");
+    common::DbfDirectory = (dir_ / "dbf").string() + "/";
+    common::TempDirectory = (dir_ / "temp").string() + "/";
+    common::CopyTableFlag = 0;
+    common::WriteCheckFlags.fill(0);
+    dbase::FreeTableWindow();
+    dbase::CreateTableWindow();
+  }
+  void TearDown() override {
+    dbase::SetTableWindowView(nullptr);
+    dbase::FreeTableWindow();
+    dialogs_.reset();
+    dbase::IndexDone();
+    dbase::RemoveExprHooks();
+    dbtest::EngineTest::TearDown();
+  }
+
+  // A parts table of five records in the table directory.
+  void MakeParts(const std::string& name = "parts") {
+    dbase::TTzDbf dbf("make");
+    dbf.SetDbfFileName(common::DbfDirectory + name);
+    dbf.DbfFields = {"NAME,C,12,0", "QTY,N,5,0", "PRICE,N,6,2", "LONGFIELDN,C,4,0", "OK,L,1,0"};
+    dbf.Open();
+    const std::vector<std::string> names = {"Pinion", "Axle", "Wheel", "Bearing", "Cam"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      dbf.Append();
+      dbf.FieldByName("NAME").SetAsString(names[i]);
+      dbf.FieldByName("QTY").SetAsInteger(static_cast<std::int64_t>(i + 1));
+      dbf.FieldByName("PRICE").SetAsFloat(1.5 * static_cast<double>(i + 1));
+      dbf.FieldByName("LONGFIELDN").SetAsString("L" + std::to_string(i + 1));
+      dbf.FieldByName("OK").SetAsBoolean(i % 2 == 0);
+      dbf.Post();
+    }
+    dbf.Close();
+  }
+
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> texts;
+    for (const auto& asked : scripted_.Asked()) texts.push_back(asked.text);
+    return texts;
+  }
+
+  platform::ScriptedDialogs scripted_;
+  std::unique_ptr<platform::ScopedDialogs> dialogs_;
+  ScriptedView view_;
+};
+
+TEST_F(TableLayer, OpenPickReadAndClose) {
+  MakeParts("printout");
+  dbase::DbfSetTitles("Presets", "Printout presets");
+  dbase::DbfOpen("printout");
+  ASSERT_EQ(AbortFlag, 0);
+  EXPECT_EQ(dbase::DbfForm().tzdbf.DbfFileName(), common::DbfDirectory + "printout.dbf");
+  EXPECT_TRUE(dbase::DbfWriteChecked());
+  EXPECT_TRUE(dbase::DbfDirWritable());
+  EXPECT_FALSE(fs::exists(dir_ / "dbf" / "TEST.$$$"));
+  EXPECT_EQ(dbase::DbfRecCount(), 5);
+
+  // Without a window system the browse cancels.
+  dbase::DbfGoto(2);
+  dbase::DbfBrowse("", 1);
+  EXPECT_EQ(AbortFlag, 1);
+  EXPECT_EQ(dbase::LastKeyCode, 27);
+
+  // A user who moves to record 3 and presses OK.
+  view_.script = [](dbase::Tdbf4& w) {
+    EXPECT_EQ(w.Edit_recno, "2");
+    EXPECT_EQ(w.Label_reccount, "/5");
+    w.EditRecnoChange("3");
+    w.StoreRecNo();
+  };
+  dbase::SetTableWindowView(&view_);
+  dbase::DbfBrowse("", 1);
+  EXPECT_EQ(view_.caption, "Printout presets   Presets");
+  EXPECT_EQ(AbortFlag, 0);
+  EXPECT_EQ(dbase::LastKeyCode, 13);
+  EXPECT_EQ(dbase::DbfPickedRecNo, 3);
+  EXPECT_EQ(dbase::DbfRecNo(), 3);
+  EXPECT_EQ(dbase::DbfGetString(1), "Wheel       ");
+  EXPECT_TRUE(dbase::DbfGetLogical("OK"));
+  // Names are dBASE names: a longer one is looked up by its first 10.
+  EXPECT_EQ(dbase::DbfFieldName(4), "LONGFIELDN");
+  EXPECT_EQ(dbase::DbfFieldName(0), "");
+  EXPECT_EQ(dbase::DbfFieldName(6), "");
+  dbase::DbfForm().PutString("LONGFIELDNAME", "x");
+  EXPECT_EQ(AbortFlag, 0);
+
+  // A window closed by its frame without OK counts as Cancel.
+  view_.script = nullptr;
+  dbase::DbfBrowse("", 1);
+  EXPECT_EQ(AbortFlag, 1);
+  EXPECT_EQ(dbase::LastKeyCode, 27);
+  dbase::DbfClose();
+  EXPECT_FALSE(dbase::DbfForm().TableOpen());
+  EXPECT_EQ(dbase::DbfRecCount(), 0);
+}
+
+TEST_F(TableLayer, GotoClampsAndReportsRecordsBeyondTheTable) {
+  MakeParts();
+  dbase::DbfOpen("parts.dbf");
+  ASSERT_EQ(AbortFlag, 0);
+  dbase::DbfGoto(10);
+  EXPECT_EQ(dbase::DbfRecNo(), 5);
+  ASSERT_EQ(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "DBF #10 not found.");
+  dbase::DbfGoto(0);
+  EXPECT_EQ(dbase::DbfRecNo(), 1);
+  dbase::DbfGoto(4);
+  dbase::DbfGotoClamped(-3);
+  EXPECT_EQ(dbase::DbfRecNo(), 1);
+  EXPECT_EQ(common::MsgCount, 1);
+  dbase::DbfClose();
+}
+
+TEST_F(TableLayer, MissingTableOpensNothing) {
+  dbase::DbfOpen("nothere");
+  EXPECT_EQ(AbortFlag, 1);
+  EXPECT_FALSE(dbase::DbfForm().TableOpen());
+  ASSERT_FALSE(Shown().empty());
+  EXPECT_EQ(Shown().back(), "file " + common::DbfDirectory + "nothere.dbf not found or no access !");
+  // Nothing was remembered: the next open checks again.
+  EXPECT_FALSE(dbase::DbfWriteChecked());
+  // The operations on the closed table do nothing.
+  EXPECT_EQ(dbase::DbfGetString(1), "");
+  dbase::DbfGoto(3);
+  dbase::DbfPost();
+  dbase::DbfClose();
+}
+
+TEST_F(TableLayer, CopiesWhenTheTableCannotBeWrittenInPlace) {
+  MakeParts();
+  // A read-only table in a writable directory: a writable copy is used.
+  fs::permissions(dir_ / "dbf" / "parts.dbf", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  dbase::DbfOpen("parts");
+  ASSERT_EQ(AbortFlag, 0);
+  EXPECT_EQ(dbase::DbfForm().tzdbf.DbfFileName(), common::TempDirectory + "parts.dbf");
+  EXPECT_NE(fs::status(dir_ / "temp" / "parts.dbf").permissions() & fs::perms::owner_write, fs::perms::none);
+  // The edit mode says that the temporary copy is edited.
+  scripted_.ClearRecord();
+  dbase::DbfBrowse("", 2);
+  ASSERT_FALSE(Shown().empty());
+  EXPECT_EQ(Shown().front(), "No Write Access for dbf directory !  Temp directory used.");
+  dbase::DbfClose();
+
+  // The check is made once a run: a directory found unwritable stays so,
+  // and the table is copied without a second "TEST.$$$".
+  fs::permissions(dir_ / "dbf" / "parts.dbf", fs::perms::owner_write, fs::perm_options::add);
+  fs::remove(dir_ / "temp" / "parts.dbf");
+  common::WriteCheckFlags[2] = 0;
+  dbase::DbfOpen("parts");
+  ASSERT_EQ(AbortFlag, 0);
+  EXPECT_EQ(dbase::DbfForm().tzdbf.DbfFileName(), common::TempDirectory + "parts.dbf");
+  EXPECT_TRUE(fs::exists(dir_ / "temp" / "parts.dbf"));
+  dbase::DbfClose();
+
+  // Tables kept in the temporary directory are opened there.
+  dbase::SetDbfWriteChecked(false);
+  common::CopyTableFlag = 1;
+  dbase::DbfOpen("parts");
+  ASSERT_EQ(AbortFlag, 0);
+  EXPECT_EQ(dbase::DbfForm().tzdbf.DbfFileName(), common::TempDirectory + "parts.dbf");
+  EXPECT_TRUE(dbase::DbfDirWritable());
+  dbase::DbfClose();
+}
+
+TEST_F(TableLayer, PutsAndPostAppendARecordThatOtherReadersSee) {
+  MakeParts();
+  dbase::DbfOpen("parts");
+  ASSERT_EQ(AbortFlag, 0);
+  dbase::DbfPutString("NAME", "Rack");
+  dbase::DbfPutInteger("QTY", 42);
+  dbase::DbfPutFloat("PRICE", 12.25);
+  dbase::DbfPutLogical("OK", true);
+  dbase::DbfPost();
+  EXPECT_EQ(dbase::DbfRecCount(), 6);
+  EXPECT_EQ(dbase::DbfRecNo(), 6);
+  // An unknown field is reported and stops the caller's sequence.
+  dbase::DbfPutString("NOSUCH", "x");
+  EXPECT_EQ(AbortFlag, 1);
+  dbase::DbfClose();
+  if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "dbfread is not installed";
+  const std::string out = dbtest::RunPython(
+      dir_, "import dbfread\n"
+            "t = dbfread.DBF('" + (dir_ / "dbf" / "parts.dbf").string() + "', encoding='cp850')\n"
+            "rows = list(t)\n"
+            "print(len(rows), repr(list(rows[-1].values())), repr(list(rows[1].values())))\n");
+  // A field not put keeps the value of the record the puts started on.
+  EXPECT_EQ(out, "6 ['Rack', 42, 12.25, 'L1', True] ['Axle', 2, 3.0, 'L2', False]\n");
+}
+
+TEST_F(TableLayer, TemporaryIndexOrdersTheTable) {
+  MakeParts();
+  dbase::DbfOpen("parts");
+  ASSERT_EQ(AbortFlag, 0);
+  EXPECT_EQ(dbase::DbfIndexPath("$kaltest"), common::TempDirectory + "$kaltest");
+  dbase::DbfCreateIndex("NAME", "$kaltest");
+  EXPECT_EQ(AbortFlag, 0);
+  EXPECT_TRUE(fs::exists(dir_ / "temp" / "$kaltest.ndx"));
+  dbase::Tdbf4& w = dbase::DbfForm();
+  w.tzdbf.First();
+  std::vector<std::string> order;
+  while (!w.tzdbf.Eof()) {
+    order.push_back(common::TrimBlanks(dbase::DbfGetString(1)));
+    w.tzdbf.Next();
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"Axle", "Bearing", "Cam", "Pinion", "Wheel"}));
+  dbase::DbfClose();
+}
+
+}  // namespace
