@@ -2,9 +2,13 @@
 // one list of what the menu reaches today.
 #include "app/entry_points.h"
 
+#include "app/gear_geometry_input.h"
 #include "app/gear_printout.h"
+#include "app/load_input.h"
 #include "app/pitch_curve_import.h"
 #include "app/pitch_curve_printout.h"
+#include "app/rotation_angle_window.h"
+#include "app/tool_profile_input.h"
 #include "common/aux_images.h"
 #include "common/kaldvar.h"
 #include "dbase/table/table_window.h"
@@ -36,13 +40,13 @@ TEntryPoints StartEntryPoints() {
   e.PrintPitchCurveReport = [](int mode) { PrintPitchCurveReport(static_cast<std::uint16_t>(mode)); };
   e.PrintGearReport = [](int mode) { PrintGearReport(static_cast<std::uint16_t>(mode)); };
   e.ShowDrawingNameForm = drawing::ShowDrawingNameForm;
-  e.ShowGeometryForm = none0;
-  e.ShowToolProfileForm = none0;
-  e.ShowLoadForm = none0;
+  e.ShowGeometryForm = ShowGeometryForm;
+  e.ShowToolProfileForm = ShowToolProfileForm;
+  e.ShowLoadForm = ShowLoadForm;
   e.ShowMaterialForm = none0;
   e.EditStrength = none0;
   e.ShowStrengthForm = none0;
-  e.ShowRotationAngleForm = none1;
+  e.ShowRotationAngleForm = ShowRotationAngleForm;
   e.ShowCurveForm = none1;
   e.ImportPitchCurveDxf = ImportPitchCurveDxf;
   e.ShowConfigForm = none0;

@@ -12,6 +12,8 @@
 #include "app/main_menu.h"
 #include "drawing/gear_animation.h"
 #include "app/pitch_curve_input.h"
+#include "app/design_input_views.h"
+#include "app/ui/design_input_dialogs.h"
 #include "app/ui/formula_dialogs.h"
 #include "app/ui/main_window_form.h"
 #include "common/kaldvar.h"
@@ -30,6 +32,8 @@ void InstallApplicationForms() {
   drawing::ui::InstallDrawingForms();
   static QtPitchCurveViews views;
   SetPitchCurveViews(&views);
+  static QtDesignInputViews designViews;
+  SetDesignInputViews(&designViews);
   // Web pages open in the desktop's browser.
   Entry().OpenWebPage = [](const std::string& address) {
     if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(address)))) common::AbortFlag = 1;
