@@ -73,11 +73,43 @@ void SetText(QLineEdit* edit, const std::string& text) {
 
 }  // namespace
 
+// ---- The common frame --------------------------------------------------------------
+
+DesignInputWindow::DesignInputWindow(QWidget* parent, const char* name, const std::string& caption,
+                                     std::function<DialogResult()> result, std::function<void()> cancel)
+    : QDialog(parent), result_(std::move(result)), cancel_(std::move(cancel)) {
+  setObjectName(name);
+  setWindowTitle(Q(caption));
+}
+
+QPushButton* DesignInputWindow::Button(const QString& objectName) const {
+  return findChild<QPushButton*>(objectName);
+}
+
+void DesignInputWindow::Run(const std::function<void()>& handler) {
+  Store();
+  handler();
+  Load();
+  if (result_() != DialogResult::Open) {
+    accept();
+    return;
+  }
+  raise();
+  activateWindow();
+}
+
+void DesignInputWindow::reject() {
+  if (result_() == DialogResult::Open) cancel_();
+  QDialog::reject();
+}
+
 // ---- Gear geometry ------------------------------------------------------------------
 
-TForm_vob4geo1::TForm_vob4geo1(GearGeometryDialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
-  setObjectName("Form_vob4geo1");
-  setWindowTitle(Q(dialog_.caption));
+TForm_vob4geo1::TForm_vob4geo1(GearGeometryDialog& dialog, QWidget* parent)
+    : DesignInputWindow(
+          parent, "Form_vob4geo1", dialog.caption, [&dialog] { return dialog.Result(); },
+          [&dialog] { dialog.Button_cancelClick(); }),
+      dialog_(dialog) {
   auto* layout = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
   layout->addLayout(grid);
@@ -90,7 +122,7 @@ TForm_vob4geo1::TForm_vob4geo1(GearGeometryDialog& dialog, QWidget* parent) : QD
     if (unit) grid->addWidget(unit, row, 2);
     QPushButton* button = NewProposalButton(this, proposal);
     grid->addWidget(button, row, 3);
-    connect(button, &QPushButton::clicked, this, [this, handler] { Run(handler); });
+    connect(button, &QPushButton::clicked, this, [this, handler] { Run([this, handler] { (dialog_.*handler)(); }); });
     ++row;
   };
   alpha_ = NewEdit(this, "Edit_alpha");
@@ -117,11 +149,7 @@ TForm_vob4geo1::TForm_vob4geo1(GearGeometryDialog& dialog, QWidget* parent) : QD
     grid->addWidget(lengthUnits_.back(), row, 2);
     QPushButton* button = NewProposalButton(this, "Button_bore" + n);
     grid->addWidget(button, row, 3);
-    connect(button, &QPushButton::clicked, this, [this, i] {
-      Store();
-      dialog_.ProposeBore(i);
-      Load();
-    });
+    connect(button, &QPushButton::clicked, this, [this, i] { Run([this, i] { dialog_.ProposeBore(i); }); });
     ++row;
   }
   QPushButton* ok = NewButton(this, "Button_ok", "OK");
@@ -129,15 +157,13 @@ TForm_vob4geo1::TForm_vob4geo1(GearGeometryDialog& dialog, QWidget* parent) : QD
   QPushButton* help = NewButton(this, "Button_help", "&Help Text");
   QPushButton* metric = NewButton(this, "Button_metric", "mm <--> inch");
   ButtonRow(layout, {ok, cancel, help, metric});
-  connect(ok, &QPushButton::clicked, this, [this] { Run(&GearGeometryDialog::Button_okClick); });
+  connect(ok, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_okClick(); }); });
   connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
-  connect(help, &QPushButton::clicked, this, [this] { Run(&GearGeometryDialog::Button_helpClick); });
-  connect(metric, &QPushButton::clicked, this, [this] { Run(&GearGeometryDialog::Button_metricClick); });
+  connect(help, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_helpClick(); }); });
+  connect(metric, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_metricClick(); }); });
   Load();
   common::ui::ScaleAndCenterForm(this);
 }
-
-QPushButton* TForm_vob4geo1::Button(const QString& objectName) const { return findChild<QPushButton*>(objectName); }
 
 void TForm_vob4geo1::Load() {
   SetText(alpha_, dialog_.alpha.text);
@@ -159,24 +185,13 @@ void TForm_vob4geo1::Store() {
   for (int i = 1; i <= 2; ++i) dialog_.bore[i].text = S(bore_[i]->text());
 }
 
-void TForm_vob4geo1::Run(void (GearGeometryDialog::*handler)()) {
-  Store();
-  (dialog_.*handler)();
-  Load();
-  if (dialog_.Result() == DialogResult::Ok) accept();
-}
-
-// Cancel, Escape and the window frame.
-void TForm_vob4geo1::reject() {
-  dialog_.Button_cancelClick();
-  QDialog::reject();
-}
-
 // ---- Tool profile --------------------------------------------------------------------
 
-TForm_vob1prof::TForm_vob1prof(ToolProfileDialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
-  setObjectName("Form_vob1prof");
-  setWindowTitle(Q(dialog_.caption));
+TForm_vob1prof::TForm_vob1prof(ToolProfileDialog& dialog, QWidget* parent)
+    : DesignInputWindow(
+          parent, "Form_vob1prof", dialog.caption, [&dialog] { return dialog.Result(); },
+          [&dialog] { dialog.Button_cancelClick(); }),
+      dialog_(dialog) {
   auto* layout = new QVBoxLayout(this);
   auto* gears = new QHBoxLayout;
   layout->addLayout(gears);
@@ -222,8 +237,6 @@ TForm_vob1prof::TForm_vob1prof(ToolProfileDialog& dialog, QWidget* parent) : QDi
   common::ui::ScaleAndCenterForm(this);
 }
 
-QPushButton* TForm_vob1prof::Button(const QString& objectName) const { return findChild<QPushButton*>(objectName); }
-
 void TForm_vob1prof::Load() {
   for (int i = 1; i <= 2; ++i) {
     SetText(addendum_[i], dialog_.addendum[i].text);
@@ -238,30 +251,13 @@ void TForm_vob1prof::Store() {
   }
 }
 
-// Store, the handler, Load; the dialog comes back to the front after a
-// picture or a calculation drew on the main window.
-void TForm_vob1prof::Run(const std::function<void()>& handler) {
-  Store();
-  handler();
-  Load();
-  if (dialog_.Result() == DialogResult::Ok) {
-    accept();
-    return;
-  }
-  raise();
-  activateWindow();
-}
-
-void TForm_vob1prof::reject() {
-  dialog_.Button_cancelClick();
-  QDialog::reject();
-}
-
 // ---- Complement --------------------------------------------------------------------
 
-TForm_komplement::TForm_komplement(ComplementDialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
-  setObjectName("Form_komplement");
-  setWindowTitle(Q(dialog_.caption));
+TForm_komplement::TForm_komplement(ComplementDialog& dialog, QWidget* parent)
+    : DesignInputWindow(
+          parent, "Form_komplement", dialog.caption, [&dialog] { return dialog.Result(); },
+          [&dialog] { dialog.Button_cancelClick(); }),
+      dialog_(dialog) {
   auto* layout = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
   layout->addLayout(grid);
@@ -285,23 +281,11 @@ TForm_komplement::TForm_komplement(ComplementDialog& dialog, QWidget* parent) : 
   ButtonRow(layout, {ok, cancel, help});
   Load();
   for (QLineEdit* edit : {ha1_, hf1_, c_})
-    connect(edit, &QLineEdit::textChanged, this, [this] {
-      Store();
-      dialog_.EditChanged();
-      Load();
-    });
-  connect(ok, &QPushButton::clicked, this, [this] {
-    Store();
-    dialog_.Button_okClick();
-    accept();
-  });
+    connect(edit, &QLineEdit::textChanged, this, [this] { Run([this] { dialog_.EditChanged(); }); });
+  connect(ok, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_okClick(); }); });
   connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
-  connect(help, &QPushButton::clicked, this, [this] { dialog_.Button_helpClick(); });
+  connect(help, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_helpClick(); }); });
   common::ui::ScaleAndCenterForm(this);
-}
-
-QPushButton* TForm_komplement::Button(const QString& objectName) const {
-  return findChild<QPushButton*>(objectName);
 }
 
 void TForm_komplement::Load() {
@@ -320,16 +304,13 @@ void TForm_komplement::Store() {
   dialog_.c = S(c_->text());
 }
 
-void TForm_komplement::reject() {
-  if (dialog_.Result() == DialogResult::Open) dialog_.Button_cancelClick();
-  QDialog::reject();
-}
-
 // ---- Drive ---------------------------------------------------------------------------
 
-TForm_fest3::TForm_fest3(LoadDialog& dialog, QWidget* parent) : QDialog(parent), dialog_(dialog) {
-  setObjectName("Form_fest3");
-  setWindowTitle(Q(dialog_.caption));
+TForm_fest3::TForm_fest3(LoadDialog& dialog, QWidget* parent)
+    : DesignInputWindow(
+          parent, "Form_fest3", dialog.caption, [&dialog] { return dialog.Result(); },
+          [&dialog] { dialog.Button_cancelClick(); }),
+      dialog_(dialog) {
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
   layout->addLayout(top);
@@ -364,28 +345,17 @@ TForm_fest3::TForm_fest3(LoadDialog& dialog, QWidget* parent) : QDialog(parent),
   QPushButton* metric = NewButton(this, "Button_metric", "mm <--> inch");
   ButtonRow(layout, {ok, cancel, help, metric});
   Load();
-  for (QLineEdit* edit : edits_) connect(edit, &QLineEdit::textChanged, this, [this] { EditChanged(); });
-  connect(choice_, &QButtonGroup::idClicked, this, [this](int id) {
-    Store();
-    dialog_.ChoiceClicked(id);
-    Load();
-  });
-  connect(ok, &QPushButton::clicked, this, [this] {
-    Store();
-    dialog_.Button_okClick();
-    accept();
-  });
+  // Each keystroke: the computed quantity follows; the edit being typed in
+  // keeps its text and caret.
+  for (QLineEdit* edit : edits_)
+    connect(edit, &QLineEdit::textChanged, this, [this] { Run([this] { dialog_.ComputeLoadTriple(); }); });
+  connect(choice_, &QButtonGroup::idClicked, this, [this](int id) { Run([this, id] { dialog_.ChoiceClicked(id); }); });
+  connect(ok, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_okClick(); }); });
   connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
-  connect(help, &QPushButton::clicked, this, [this] { dialog_.Button_helpClick(); });
-  connect(metric, &QPushButton::clicked, this, [this] {
-    Store();
-    dialog_.Button_metricClick();
-    Load();
-  });
+  connect(help, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_helpClick(); }); });
+  connect(metric, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_metricClick(); }); });
   common::ui::ScaleAndCenterForm(this);
 }
-
-QPushButton* TForm_fest3::Button(const QString& objectName) const { return findChild<QPushButton*>(objectName); }
 
 void TForm_fest3::Load() {
   for (int i = 0; i < 3; ++i) {
@@ -400,19 +370,6 @@ void TForm_fest3::Load() {
 
 void TForm_fest3::Store() {
   for (int i = 0; i < 3; ++i) dialog_.EditOf(static_cast<LoadDialog::Quantity>(i)).text = S(edits_[i]->text());
-}
-
-// Each keystroke: the computed quantity follows; the edit being typed in
-// keeps its text and caret.
-void TForm_fest3::EditChanged() {
-  Store();
-  dialog_.ComputeLoadTriple();
-  Load();
-}
-
-void TForm_fest3::reject() {
-  if (dialog_.Result() == DialogResult::Open) dialog_.Button_cancelClick();
-  QDialog::reject();
 }
 
 // ---- Rotation angle ----------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "app/design_input_views.h"
@@ -33,22 +34,42 @@ class ToolProfileDialog;
 
 namespace app::ui {
 
-class TForm_vob4geo1 : public QDialog {
+// A window over one dialog of the core: it loads the controls from the
+// dialog's state and stores them back around every handler it runs, and
+// Cancel, Escape and the window frame run the dialog's Cancel while it is
+// open.
+class DesignInputWindow : public QDialog {
   Q_OBJECT
+
+ public:
+  QPushButton* Button(const QString& objectName) const;
+
+ protected:
+  DesignInputWindow(QWidget* parent, const char* name, const std::string& caption,
+                    std::function<DialogResult()> result, std::function<void()> cancel);
+  void reject() override;
+
+  // The controls from the dialog's state, and back.
+  virtual void Load() = 0;
+  virtual void Store() = 0;
+  // Store, the handler, Load; closes once the dialog has ended, else comes
+  // back to the front (a handler may have drawn on the main window).
+  void Run(const std::function<void()>& handler);
+
+ private:
+  std::function<DialogResult()> result_;
+  std::function<void()> cancel_;
+};
+
+class TForm_vob4geo1 : public DesignInputWindow {
 
  public:
   explicit TForm_vob4geo1(GearGeometryDialog& dialog, QWidget* parent = nullptr);
 
-  QPushButton* Button(const QString& objectName) const;
-
- protected:
-  void reject() override;
 
  private:
-  void Load();
-  void Store();
-  // Store, the handler, Load; closes once the dialog has ended.
-  void Run(void (GearGeometryDialog::*handler)());
+  void Load() override;
+  void Store() override;
 
   GearGeometryDialog& dialog_;
   QLineEdit* alpha_ = nullptr;
@@ -61,41 +82,30 @@ class TForm_vob4geo1 : public QDialog {
   std::vector<QLabel*> lengthUnits_;  // face width and bores
 };
 
-class TForm_vob1prof : public QDialog {
-  Q_OBJECT
+class TForm_vob1prof : public DesignInputWindow {
 
  public:
   explicit TForm_vob1prof(ToolProfileDialog& dialog, QWidget* parent = nullptr);
 
-  QPushButton* Button(const QString& objectName) const;
-
- protected:
-  void reject() override;
 
  private:
-  void Load();
-  void Store();
-  void Run(const std::function<void()>& handler);
+  void Load() override;
+  void Store() override;
 
   ToolProfileDialog& dialog_;
   GearArray<QLineEdit*> addendum_{};
   GearArray<QLineEdit*> dedendum_{};
 };
 
-class TForm_komplement : public QDialog {
-  Q_OBJECT
+class TForm_komplement : public DesignInputWindow {
 
  public:
   explicit TForm_komplement(ComplementDialog& dialog, QWidget* parent = nullptr);
 
-  QPushButton* Button(const QString& objectName) const;
-
- protected:
-  void reject() override;
 
  private:
-  void Load();
-  void Store();
+  void Load() override;
+  void Store() override;
 
   ComplementDialog& dialog_;
   QLineEdit* ha1_ = nullptr;
@@ -106,21 +116,15 @@ class TForm_komplement : public QDialog {
   QLabel* shifts_ = nullptr;
 };
 
-class TForm_fest3 : public QDialog {
-  Q_OBJECT
+class TForm_fest3 : public DesignInputWindow {
 
  public:
   explicit TForm_fest3(LoadDialog& dialog, QWidget* parent = nullptr);
 
-  QPushButton* Button(const QString& objectName) const;
-
- protected:
-  void reject() override;
 
  private:
-  void Load();
-  void Store();
-  void EditChanged();
+  void Load() override;
+  void Store() override;
 
   LoadDialog& dialog_;
   QLineEdit* edits_[3] = {nullptr, nullptr, nullptr};  // n, T, P
