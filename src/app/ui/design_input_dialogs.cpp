@@ -1,6 +1,8 @@
 // The Qt windows of the design inputs; see design_input_dialogs.h.
 #include "app/ui/design_input_dialogs.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -65,6 +67,21 @@ QPushButton* NewProposalButton(QWidget* parent, const QString& name) {
   QPushButton* button = NewButton(parent, name.toUtf8().constData(), "<");
   button->setFixedWidth(button->fontMetrics().horizontalAdvance("<") + 24);
   return button;
+}
+
+// The dialog at the size its controls need, then scaled and centred as
+// every dialog (an unshown dialog has no size of its own yet).
+void FitAndCenter(QWidget* form) {
+  form->adjustSize();
+  common::ui::ScaleAndCenterForm(form);
+}
+
+// The program's main window (the parent of the rotation-angle window).
+QWidget* MainWindow() {
+  if (QWidget* active = QApplication::activeWindow(); active && active->inherits("QMainWindow")) return active;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->inherits("QMainWindow")) return w;
+  return QApplication::activeWindow();
 }
 
 void SetText(QLineEdit* edit, const std::string& text) {
@@ -162,7 +179,7 @@ TForm_vob4geo1::TForm_vob4geo1(GearGeometryDialog& dialog, QWidget* parent)
   connect(help, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_helpClick(); }); });
   connect(metric, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_metricClick(); }); });
   Load();
-  common::ui::ScaleAndCenterForm(this);
+  FitAndCenter(this);
 }
 
 void TForm_vob4geo1::Load() {
@@ -234,7 +251,7 @@ TForm_vob1prof::TForm_vob1prof(ToolProfileDialog& dialog, QWidget* parent)
   connect(complement, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_complementClick(); }); });
   connect(calc, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_calcClick(); }); });
   Load();
-  common::ui::ScaleAndCenterForm(this);
+  FitAndCenter(this);
 }
 
 void TForm_vob1prof::Load() {
@@ -285,7 +302,7 @@ TForm_komplement::TForm_komplement(ComplementDialog& dialog, QWidget* parent)
   connect(ok, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_okClick(); }); });
   connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
   connect(help, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_helpClick(); }); });
-  common::ui::ScaleAndCenterForm(this);
+  FitAndCenter(this);
 }
 
 void TForm_komplement::Load() {
@@ -354,7 +371,7 @@ TForm_fest3::TForm_fest3(LoadDialog& dialog, QWidget* parent)
   connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
   connect(help, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_helpClick(); }); });
   connect(metric, &QPushButton::clicked, this, [this] { Run([this] { dialog_.Button_metricClick(); }); });
-  common::ui::ScaleAndCenterForm(this);
+  FitAndCenter(this);
 }
 
 void TForm_fest3::Load() {
@@ -439,10 +456,15 @@ TForm_vob4phi::TForm_vob4phi(RotationAngleWindow& window, QWidget* parent) : QDi
     AfterDraw();
   });
   connect(close, &QPushButton::clicked, this, [this] { accept(); });
+  adjustSize();
   common::ui::ScaleForm(this);
 }
 
+// The window stands at the lower left corner of the main window, off the
+// gears it turns.
 void TForm_vob4phi::showEvent(QShowEvent* event) {
+  if (QWidget* main = parentWidget())
+    move(main->mapToGlobal(QPoint(0, std::max(0, main->height() - frameGeometry().height()))));
   QDialog::showEvent(event);
   window_.FormShow();
   AfterDraw();
@@ -483,7 +505,7 @@ void QtDesignInputViews::RunLoad(LoadDialog& dialog) {
 }
 
 void QtDesignInputViews::RunRotationAngle(RotationAngleWindow& window) {
-  if (!rotation_) rotation_ = new TForm_vob4phi(window, QApplication::activeWindow());
+  if (!rotation_) rotation_ = new TForm_vob4phi(window, MainWindow());
   rotation_->exec();
 }
 
