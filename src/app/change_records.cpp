@@ -6,11 +6,10 @@
 #include "app/change_records.h"
 
 #include <algorithm>
-#include <ctime>
 #include <vector>
 
 #include "app/data_file_lines.h"
-#include "common/angle_date_format.h"
+#include "common/date_time.h"
 #include "common/design_documentation.h"
 #include "common/kaldvar.h"
 #include "common/number_format.h"
@@ -28,14 +27,6 @@ const std::string RecordRule(14, '-');
 // Broken bar of code page 850: looks like the '|' typed, but never ends a
 // field.
 constexpr char BrokenBar = static_cast<char>(0xDD);
-
-// Today's date (local calendar day) in the configured date format.
-std::string TodayDateText() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return common::FormatDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-}
 
 // The free-text numbers are written with three significant digits and a
 // point, whatever the configured digits and decimal sign, so that a file
@@ -64,7 +55,7 @@ void InitChangeRecords() {
   ChangeRecords = common::TChangeRecords{};
   TitleBlock.FreeTexts.fill(common::TFreeText{});
   TitleBlock.FreeTextCount = 0;
-  const std::string today = TodayDateText();
+  const std::string today = common::TodayText();
   TitleBlock.Texts[common::TitleFirstDate] = today;
   TitleBlock.Texts[common::TitleSecondDate] = today;
   TitleBlock.Texts[common::TitleThirdDate] = today;
@@ -73,7 +64,7 @@ void InitChangeRecords() {
 
 void ClearChanges() {
   ChangeRecords.Count = 0;
-  TitleBlock.Texts[common::TitleFirstDate] = TodayDateText();
+  TitleBlock.Texts[common::TitleFirstDate] = common::TodayText();
   TitleBlock.FreeTextCount = 0;
   TitleBlock.TextMode = common::FreeTextsA4;
 }

@@ -3,6 +3,9 @@
 #include "app/entry_points.h"
 
 #include "app/gear_geometry_input.h"
+#include "app/change_list.h"
+#include "app/document_links_form.h"
+#include "app/drawing_info_form.h"
 #include "app/gear_printout.h"
 #include "app/load_input.h"
 #include "app/pitch_curve_import.h"
@@ -54,9 +57,9 @@ TEntryPoints StartEntryPoints() {
   e.ShowDesignTable = none0;
   e.SelectGearMaterial = none2;
   e.SelectToolProfile = none2;
-  e.ShowDrawingInfoForm = none0;
-  e.ChangeListMenu = none1;
-  e.ShowDocumentLinksForm = none0;
+  e.ShowDrawingInfoForm = ShowDrawingInfoForm;
+  e.ChangeListMenu = ChangeListMenu;
+  e.ShowDocumentLinksForm = ShowDocumentLinksForm;
   e.StartExcel = none0;
   e.ExportExcel = none0;
   e.PrintoutExcel = none1;

@@ -40,10 +40,12 @@ void CollectEnded() {
   }
 }
 
-StartResult SystemStart(const std::string& commandLine) {
-  std::istringstream words(commandLine);
-  std::vector<std::string> args;
-  for (std::string word; words >> word;) args.push_back(word);
+DocumentOpener& InstalledOpener() {
+  static DocumentOpener opener;
+  return opener;
+}
+
+StartResult Spawn(std::vector<std::string> args) {
   if (args.empty()) return {StartOutcome::NotFound, ENOENT};
   // A program named with a directory must be there and runnable; a bare
   // name is looked for on the PATH by the spawn.
@@ -67,6 +69,13 @@ StartResult SystemStart(const std::string& commandLine) {
   return {StartOutcome::Failed, rc};
 }
 
+StartResult SystemStart(const std::string& commandLine) {
+  std::istringstream words(commandLine);
+  std::vector<std::string> args;
+  for (std::string word; words >> word;) args.push_back(word);
+  return Spawn(std::move(args));
+}
+
 }  // namespace
 
 StartResult StartCommandLine(const std::string& commandLine) {
@@ -81,5 +90,19 @@ ScopedCommandStarter::ScopedCommandStarter(CommandStarter starter) : previous_(I
 }
 
 ScopedCommandStarter::~ScopedCommandStarter() { Installed() = std::move(previous_); }
+
+StartResult OpenDocument(const std::string& path) {
+  if (InstalledOpener()) return InstalledOpener()(path);
+  if (path.empty()) return {StartOutcome::NotFound, ENOENT};
+  return Spawn({"xdg-open", path});
+}
+
+void SetDocumentOpener(DocumentOpener opener) { InstalledOpener() = std::move(opener); }
+
+ScopedDocumentOpener::ScopedDocumentOpener(DocumentOpener opener) : previous_(InstalledOpener()) {
+  InstalledOpener() = std::move(opener);
+}
+
+ScopedDocumentOpener::~ScopedDocumentOpener() { InstalledOpener() = std::move(previous_); }
 
 }  // namespace platform

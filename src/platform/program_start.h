@@ -1,10 +1,12 @@
 // Starting an external program from a command line, without a window and
 // without waiting for it: the plot utility that prints the DXF file of a
-// drawing. The command line is the program (its first blank-separated word)
-// and its arguments (the further words); a shell script named as the
-// program runs through its first line.
+// drawing, the programs of a design's document links. The command line is
+// the program (its first blank-separated word) and its arguments (the
+// further words); a shell script named as the program runs through its
+// first line. Also opening a document with the program the desktop
+// associates with it (the document links' files).
 //
-// Tests install a starter that records the command lines instead.
+// Tests install a starter and an opener that record instead.
 #pragma once
 
 #include <functional>
@@ -40,6 +42,28 @@ class ScopedCommandStarter {
 
  private:
   CommandStarter previous_;
+};
+
+// Opens the document (a file path, taken whole, blanks included) with the
+// program associated with it, without waiting. The system's opener hands it
+// to "xdg-open"; an empty path opens nothing (NotFound).
+StartResult OpenDocument(const std::string& path);
+
+using DocumentOpener = std::function<StartResult(const std::string& path)>;
+// Installs an opener (the windowing start-up: the desktop's); an empty
+// function returns to the system's.
+void SetDocumentOpener(DocumentOpener opener);
+
+// Installs an opener for the lifetime of the object (tests).
+class ScopedDocumentOpener {
+ public:
+  explicit ScopedDocumentOpener(DocumentOpener opener);
+  ~ScopedDocumentOpener();
+  ScopedDocumentOpener(const ScopedDocumentOpener&) = delete;
+  ScopedDocumentOpener& operator=(const ScopedDocumentOpener&) = delete;
+
+ private:
+  DocumentOpener previous_;
 };
 
 }  // namespace platform

@@ -14,12 +14,14 @@
 #include "app/pitch_curve_input.h"
 #include "app/design_input_views.h"
 #include "app/ui/design_input_dialogs.h"
+#include "app/ui/documentation_dialogs.h"
 #include "app/ui/formula_dialogs.h"
 #include "app/ui/main_window_form.h"
 #include "common/kaldvar.h"
 #include "common/ui/common_forms.h"
 #include "common/ui/graphics_view.h"
 #include "drawing/ui/drawing_forms.h"
+#include "platform/program_start.h"
 #include "platform/qt/qt_message_windows.h"
 #include "platform/qt/qt_user_dialogs.h"
 
@@ -34,6 +36,14 @@ void InstallApplicationForms() {
   SetPitchCurveViews(&views);
   static QtDesignInputViews designViews;
   SetDesignInputViews(&designViews);
+  static QtDocumentationViews documentation;
+  SetDocumentationViews(&documentation);
+  // Documents open with the desktop's program for their kind.
+  platform::SetDocumentOpener([](const std::string& path) -> platform::StartResult {
+    if (path.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+      return {platform::StartOutcome::NotFound, 0};
+    return {};
+  });
   // Web pages open in the desktop's browser.
   Entry().OpenWebPage = [](const std::string& address) {
     if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(address)))) common::AbortFlag = 1;
