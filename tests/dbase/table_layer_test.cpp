@@ -16,6 +16,8 @@
 #include "dbase/index/index_commands.h"
 #include "dbase/table/table_layer.h"
 #include "dbase_test_support.h"
+#include "common/help_text.h"
+#include "platform/program_start.h"
 #include "platform/scripted_dialogs.h"
 #include "support/file_test_support.h"
 
@@ -254,6 +256,185 @@ TEST_F(TableLayer, TemporaryIndexOrdersTheTable) {
     w.tzdbf.Next();
   }
   EXPECT_EQ(order, (std::vector<std::string>{"Axle", "Bearing", "Cam", "Pinion", "Wheel"}));
+  dbase::DbfClose();
+}
+
+// ---- The window's handlers ------------------------------------------------------
+
+TEST_F(TableLayer, SearchRepeatsWithADecimalPointAndSearchNextGoesOn) {
+  MakeParts();
+  dbase::DbfOpen("parts");
+  dbase::Tdbf4& w = dbase::DbfForm();
+  w.GoRecord(4);
+  // "1,5" is not in the table; "1.5" (the price of record 1) is.
+  scripted_.Then(platform::ScriptedAnswer::Enter("1,5"));
+  w.SearchClick();
+  EXPECT_EQ(w.RecNo(), 1);
+  EXPECT_EQ(w.SearchText(), "1,5");
+  EXPECT_EQ(common::HelpNumber, 0);
+  // From the top, then on after the current record.
+  scripted_.Then(platform::ScriptedAnswer::Enter("a"));
+  w.SearchClick();
+  EXPECT_EQ(w.RecNo(), 2);
+  w.SearchNextClick();
+  EXPECT_EQ(w.RecNo(), 4);
+  w.SearchNextClick();
+  EXPECT_EQ(w.RecNo(), 5);
+  EXPECT_EQ(w.Edit_recno, "5");
+  scripted_.ClearRecord();
+  w.SearchNextClick();
+  EXPECT_EQ(w.RecNo(), 5);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"a not found"}));
+  // Cancel in the prompt: no search, and the window stays usable.
+  scripted_.ClearRecord();
+  w.SearchClick();
+  EXPECT_EQ(AbortFlag, 0);
+  EXPECT_EQ(w.RecNo(), 5);
+  EXPECT_EQ(scripted_.Asked().front().text, "Type search string");
+  EXPECT_EQ(scripted_.Asked().front().initial, "a");
+  dbase::DbfClose();
+}
+
+TEST_F(TableLayer, RecordNumberEditTitleSortPackAndQuickPick) {
+  MakeParts();
+  dbase::DbfOpen("parts");
+  dbase::Tdbf4& w = dbase::DbfForm();
+  w.GoRecord(3);
+  for (const char* typed : {"0", "6", "x"}) {
+    w.EditRecnoChange(typed);
+    EXPECT_EQ(w.RecNo(), 3) << typed;
+  }
+  w.EditRecnoChange("5");
+  EXPECT_EQ(w.RecNo(), 5);
+
+  // The title of column 1 orders by NAME; Cam stays current.
+  w.DepressTitle(0);
+  EXPECT_TRUE(fs::exists(dir_ / "temp" / "$kaltemp.ndx"));
+  EXPECT_EQ(w.RecNo(), 5);
+  EXPECT_EQ(dbase::DbfPickedRecNo, 5);
+  w.tzdbf.Next();
+  EXPECT_EQ(common::TrimBlanks(w.FieldAsString(1)), "Pinion");
+  // The title of column 3 orders by PRICE.
+  w.DepressTitle(2);
+  w.tzdbf.First();
+  EXPECT_EQ(common::TrimBlanks(w.FieldAsString(1)), "Pinion");
+
+  // Pack removes the records marked deleted, after Yes only.
+  w.GoRecord(2);
+  w.tzdbf.SetDeleted(true);
+  scripted_.Then(platform::ScriptedAnswer::Press(platform::DialogButton::No));
+  w.PackClick();
+  EXPECT_EQ(w.RecCount(), 5);
+  scripted_.Then(platform::ScriptedAnswer::Press(platform::DialogButton::Yes));
+  w.PackClick();
+  EXPECT_EQ(w.RecCount(), 4);
+  EXPECT_EQ(w.Label_reccount, "/4");
+
+  // A quick pick ends at the first click with that record.
+  view_.script = [](dbase::Tdbf4& win) {
+    win.GoRecord(2);
+    win.GridColumn = 2;
+    win.GridCellClick();
+    EXPECT_FALSE(win.Shown());
+  };
+  dbase::SetTableWindowView(&view_);
+  dbase::DbfBrowse("CLOSE", 4);
+  EXPECT_EQ(dbase::LastKeyCode, 13);
+  EXPECT_EQ(dbase::DbfPickedRecNo, 2);
+  // The next quick pick starts in the column of the last OK; the Down key
+  // ends it.
+  view_.script = [](dbase::Tdbf4& win) {
+    EXPECT_EQ(win.GridColumn, 2);
+    EXPECT_FALSE(win.GridOptions.editing);
+    EXPECT_FALSE(win.EditMenuVisible);
+    EXPECT_FALSE(win.NavigatorButtons[dbase::nbDelete]);
+    EXPECT_TRUE(win.NavigatorButtons[dbase::nbLast]);
+    win.GridColumn = 0;
+    win.GridKeyDown(40);
+  };
+  dbase::DbfBrowse("CLOSE", 1);
+  EXPECT_EQ(dbase::LastKeyCode, 13);
+  // The edit mode shows everything again.
+  view_.script = [](dbase::Tdbf4& win) {
+    EXPECT_TRUE(win.GridOptions.editing);
+    EXPECT_TRUE(win.EditMenuVisible);
+    EXPECT_TRUE(win.NavigatorButtons[dbase::nbRefresh]);
+    win.GridKeyDown(40);
+    EXPECT_TRUE(win.Shown());
+    win.CancelClick();
+  };
+  dbase::DbfBrowse("", 3);
+  EXPECT_EQ(dbase::LastKeyCode, 27);
+  EXPECT_EQ(view_.caption, "    (" + common::DbfDirectory + "parts.dbf)");
+  dbase::DbfClose();
+}
+
+TEST_F(TableLayer, HtmlExportIsAValidPageOfEveryRecord) {
+  MakeParts();
+  dbase::DbfOpen("parts");
+  dbase::Tdbf4& w = dbase::DbfForm();
+  w.GoRecord(2);
+  dbase::DbfPutString("NAME", "A<B & C");
+  w.tzdbf.Post();
+  w.GoRecord(3);
+  common::HtmlBrowserPath = "mybrowser";
+  std::vector<std::string> started;
+  platform::ScopedCommandStarter starter([&](const std::string& line) {
+    started.push_back(line);
+    return platform::StartResult{};
+  });
+  const std::string file = (dir_ / "parts.htm").string();
+  scripted_.Then(platform::ScriptedAnswer::File((dir_ / "parts").string()));
+  w.ExportHtmlClick();
+  ASSERT_EQ(AbortFlag, 0);
+  EXPECT_EQ(w.RecNo(), 3);
+  EXPECT_EQ(started, (std::vector<std::string>{"mybrowser " + file}));
+  EXPECT_EQ(scripted_.Asked().back().text, "parts");
+  const std::string page = testsupport::Slurp(file);
+  EXPECT_EQ(page.substr(0, 68), "<HTML>\r\n<head><title>parts</title></head>\r\n<BODY BGCOLOR=\"C0C0C0\">\r\n");
+  EXPECT_NE(page.find("<TR><TD><CENTER>NAME</CENTER></TD><TD><CENTER>QTY</CENTER></TD>"), std::string::npos);
+  EXPECT_NE(page.find("<TR><TD>A&lt;B &amp; C</TD><TD>2</TD><TD>3.00</TD><TD>L2</TD><TD>F</TD></TR>"),
+            std::string::npos)
+      << page;
+  EXPECT_NE(page.find("</TABLE>\r\n</BODY>\r\n</HTML>\r\n"), std::string::npos);
+  if (!dbtest::HasProgram("tidy")) GTEST_SKIP() << "tidy is not installed";
+  const std::string errors = dbtest::RunCommand("tidy -q -e " + file + " 2>&1 | grep -c Error: || true");
+  EXPECT_EQ(errors, "0\n");
+  const std::string rows = dbtest::RunPython(
+      dir_, "from html.parser import HTMLParser\n"
+            "class P(HTMLParser):\n"
+            "  rows = 0\n"
+            "  def handle_starttag(self, tag, a):\n"
+            "    if tag == 'tr': P.rows += 1\n"
+            "P().feed(open('" + file + "').read())\n"
+            "print(P.rows)\n");
+  EXPECT_EQ(rows, "6\n");
+  dbase::DbfClose();
+}
+
+TEST_F(TableLayer, PrintShowsTheFirstSevenColumns) {
+  dbase::TTzDbf wide("wide");
+  wide.SetDbfFileName(common::DbfDirectory + "wide");
+  for (int f = 1; f <= 10; ++f) wide.DbfFields.push_back("F" + std::to_string(f) + ",C,3,0");
+  wide.Open();
+  wide.Append();
+  for (int f = 1; f <= 10; ++f) wide.FieldByName("F" + std::to_string(f)).SetAsString("v" + std::to_string(f));
+  wide.Post();
+  wide.Close();
+  dbase::DbfOpen("wide");
+  common::TextDevice = 3;
+  common::TextDeviceWindow = false;
+  common::CurrentFileName = "demo";
+  const std::string out = (dir_ / "wide.txt").string();
+  scripted_.Then(platform::ScriptedAnswer::File(out));
+  dbase::DbfForm().PrintClick();
+  ASSERT_EQ(AbortFlag, 0);
+  const std::string text = testsupport::Slurp(out);
+  EXPECT_NE(text.find("F7"), std::string::npos) << text;
+  EXPECT_NE(text.find("v7"), std::string::npos);
+  EXPECT_EQ(text.find("F8"), std::string::npos);
+  EXPECT_EQ(text.find("v8"), std::string::npos);
+  EXPECT_NE(text.find(common::DbfDirectory + "wide.dbf"), std::string::npos);
   dbase::DbfClose();
 }
 

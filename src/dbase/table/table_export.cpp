@@ -81,7 +81,8 @@ void ExportTableHtml(Tdbf4& window, const std::string& fileName) {
   WriteTextLine(line + "</TR>");
   for (std::int64_t r = 1; r <= records; ++r) {
     line = "<TR>";
-    for (const std::string& cell : RecordCells(window, r, fields)) line += "<TD>" + common::HtmlEscapedText(cell) + "</TD>";
+    for (const std::string& cell : RecordCells(window, r, fields))
+      line += "<TD>" + common::HtmlEscapedText(common::TrimBlanks(cell)) + "</TD>";
     WriteTextLine(line + "</TR>");
   }
   WriteTextLine("</TABLE>");
