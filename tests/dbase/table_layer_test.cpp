@@ -219,13 +219,14 @@ TEST_F(TableLayer, PutsAndPostAppendARecordThatOtherReadersSee) {
   MakeParts();
   dbase::DbfOpen("parts");
   ASSERT_EQ(AbortFlag, 0);
-  dbase::DbfPutString("NAME", "Rack");
+  dbase::DbfPutString("NAME", "R\x81" "ck");  // "Rück" in code page 850
   dbase::DbfPutInteger("QTY", 42);
   dbase::DbfPutFloat("PRICE", 12.25);
   dbase::DbfPutLogical("OK", true);
   dbase::DbfPost();
   EXPECT_EQ(dbase::DbfRecCount(), 6);
   EXPECT_EQ(dbase::DbfRecNo(), 6);
+  EXPECT_EQ(dbase::DbfGetString(1), "R\x81" "ck        ");
   // An unknown field is reported and stops the caller's sequence.
   dbase::DbfPutString("NOSUCH", "x");
   EXPECT_EQ(AbortFlag, 1);
@@ -237,7 +238,7 @@ TEST_F(TableLayer, PutsAndPostAppendARecordThatOtherReadersSee) {
             "rows = list(t)\n"
             "print(len(rows), repr(list(rows[-1].values())), repr(list(rows[1].values())))\n");
   // A field not put keeps the value of the record the puts started on.
-  EXPECT_EQ(out, "6 ['Rack', 42, 12.25, 'L1', True] ['Axle', 2, 3.0, 'L2', False]\n");
+  EXPECT_EQ(out, "6 ['R\xC3\xBC" "ck', 42, 12.25, 'L1', True] ['Axle', 2, 3.0, 'L2', False]\n");
 }
 
 TEST_F(TableLayer, TemporaryIndexOrdersTheTable) {

@@ -10,6 +10,7 @@
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "dbase/engine/engine_code_page.h"
 
 namespace dbase {
 
@@ -119,11 +120,15 @@ std::int32_t DbfRecCount() { return static_cast<std::int32_t>(DbfForm().RecCount
 
 std::string DbfFieldName(int n) { return DbfForm().FieldName(n); }
 
-std::string DbfGetString(int n) { return DbfForm().FieldAsString(n); }
+// The engine holds text in its own code page; the program's texts are in
+// code page 850, so a name read here prints and compares as the program's.
+std::string DbfGetString(int n) { return AnsiToOemStr(DbfForm().FieldAsString(n)); }
 
 bool DbfGetLogical(const std::string& fieldName) { return DbfForm().GetLogical(fieldName); }
 
-void DbfPutString(const std::string& fieldName, const std::string& value) { DbfForm().PutString(fieldName, value); }
+void DbfPutString(const std::string& fieldName, const std::string& value) {
+  DbfForm().PutString(fieldName, OemToAnsiStr(value));
+}
 
 void DbfPutFloat(const std::string& fieldName, double value) { DbfForm().PutFloat(fieldName, value); }
 

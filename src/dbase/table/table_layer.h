@@ -73,7 +73,9 @@ void DbfGotoClamped(std::int32_t n);
 std::int32_t DbfRecNo();
 std::int32_t DbfRecCount();
 
-// Field n (from 1) of the current record; its name ("" outside 1..count).
+// Field n (from 1) of the current record as a program text (code page 850,
+// padded to the field's length); its name ("" outside 1..count). The put
+// operations take program texts too.
 std::string DbfFieldName(int n);
 std::string DbfGetString(int n);
 bool DbfGetLogical(const std::string& fieldName);
