@@ -20,6 +20,7 @@
 #include "common/kaldvar.h"
 #include "common/ui/common_forms.h"
 #include "common/ui/graphics_view.h"
+#include "dbase/ui/table_window_dialog.h"
 #include "drawing/ui/drawing_forms.h"
 #include "platform/program_start.h"
 #include "platform/qt/qt_message_windows.h"
@@ -32,6 +33,7 @@ void InstallApplicationForms() {
   platform::qt::InstallQtMessageWindows();
   common::ui::InstallCommonForms();
   drawing::ui::InstallDrawingForms();
+  dbase::ui::InstallTableWindow();
   static QtPitchCurveViews views;
   SetPitchCurveViews(&views);
   static QtDesignInputViews designViews;

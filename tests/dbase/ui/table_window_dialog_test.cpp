@@ -1,0 +1,177 @@
+// The table window on Qt, offscreen: the table layer opens a table and
+// shows the real dialog, which the test drives as a user would (navigator
+// buttons, the record-number field, typing into a cell, clicking a logical
+// cell, OK and Cancel); deleted records are drawn red; what was edited is
+// read back from the file by dbfread.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "dbase/dataset/tz_file_dataset.h"
+#include "dbase/dbase_test_support.h"
+#include "dbase/table/table_layer.h"
+#include "dbase/ui/table_window_dialog.h"
+#include "dbase/ui/tz_grid.h"
+#include "dbase/ui/tz_navigator.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using dbase::ui::TableWindowDialog;
+
+void EnsureApplication() {
+  static int argc = 1;
+  static char name[] = "table_window_dialog_test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  (void)app;
+}
+
+class TableWindowDialogTest : public dbtest::EngineTest {
+ protected:
+  void SetUp() override {
+    EnsureApplication();
+    dbtest::EngineTest::SetUp();
+    common::MessagesEnabled = 1;
+    common::ClearErrorMessages();
+    dialogs_ = std::make_unique<platform::ScopedDialogs>(scripted_);
+    common::DbfDirectory = dir_.string() + "/";
+    common::TempDirectory = dir_.string() + "/";
+    common::CopyTableFlag = 0;
+    common::WriteCheckFlags.fill(0);
+    dbase::FreeTableWindow();
+    dbase::CreateTableWindow();
+    view_ = &dbase::ui::InstallTableWindow();
+    dbase::TTzDbf dbf("make");
+    dbf.SetDbfFileName(Path("tools"));
+    dbf.DbfFields = {"NAME,C,12,0", "QTY,N,5,0", "OK,L,1,0"};
+    dbf.Open();
+    for (const char* part : {"Hob", "Shaper", "Rack", "Cutter"}) {
+      dbf.Append();
+      dbf.FieldByName("NAME").SetAsString(part);
+      dbf.FieldByName("QTY").SetAsInteger(3);
+      dbf.Post();
+    }
+    dbf.SetRecNo(3);
+    dbf.SetDeleted(true);
+    dbf.Close();
+  }
+  void TearDown() override {
+    view_->OnShown = nullptr;
+    dbase::SetTableWindowView(nullptr);
+    dbase::FreeTableWindow();
+    dialogs_.reset();
+    dbtest::EngineTest::TearDown();
+  }
+
+  // The centre of a cell of the grid, in its viewport.
+  static QPoint Cell(dbase::ui::TTzGrid* grid, int row, int column) {
+    return grid->visualRect(grid->Model()->index(row, column)).center();
+  }
+
+  platform::ScriptedDialogs scripted_;
+  std::unique_ptr<platform::ScopedDialogs> dialogs_;
+  dbase::ui::QtTableWindowView* view_ = nullptr;
+};
+
+TEST_F(TableWindowDialogTest, EditModeNavigatesEditsTogglesAndRestores) {
+  dbase::DbfSetTitles("Tools", "Tool table");
+  dbase::DbfOpen("tools");
+  ASSERT_EQ(common::AbortFlag, 0);
+  bool ran = false;
+  view_->OnShown = [&](TableWindowDialog& d) {
+    ran = true;
+    EXPECT_EQ(d.windowTitle(), "Tool table  Tools  (" + QString::fromStdString(Path("tools.dbf")) + ")");
+    EXPECT_EQ(d.Label_reccount->text(), "/4");
+    EXPECT_EQ(d.Edit_recno->text(), "1");
+    EXPECT_EQ(d.TzGrid1->Model()->rowCount(), 4);
+    EXPECT_TRUE(d.TzNavigator1->Button(dbase::nbDelete)->isVisibleTo(&d));
+    EXPECT_TRUE(d.mi_edit->menuAction()->isVisible());
+
+    // The deleted record's row is red; the current one in the highlight.
+    QImage picture = d.TzGrid1->viewport()->grab().toImage();
+    EXPECT_EQ(picture.pixelColor(Cell(d.TzGrid1, 2, 1) + QPoint(0, 4)), QColor(255, 0, 0));
+    EXPECT_NE(picture.pixelColor(Cell(d.TzGrid1, 1, 1) + QPoint(0, 4)), QColor(255, 0, 0));
+
+    // Navigator Next, then a record number typed.
+    QTest::mouseClick(d.TzNavigator1->Button(dbase::nbNext), Qt::LeftButton);
+    EXPECT_EQ(d.Edit_recno->text(), "2");
+    d.Edit_recno->selectAll();
+    QTest::keyClicks(d.Edit_recno, "4");
+    EXPECT_EQ(d.TzGrid1->currentIndex().row(), 3);
+    EXPECT_EQ(dbase::DbfForm().RecNo(), 4);
+
+    // Typing into the name cell of record 2 and Enter writes the record.
+    d.TzGrid1->setFocus();
+    d.TzGrid1->setCurrentIndex(d.TzGrid1->Model()->index(1, 0));
+    QTest::keyClick(d.TzGrid1, 'G');
+    auto* editor = d.TzGrid1->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "ear hob");
+    EXPECT_EQ(editor->text(), "Gear hob");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();  // the delegate commits through the event loop
+    EXPECT_EQ(d.TzGrid1->Model()->index(1, 0).data().toString(), "Gear hob");
+
+    // A click on the logical cell of record 1 toggles it.
+    QTest::mouseClick(d.TzGrid1->viewport(), Qt::LeftButton, {}, Cell(d.TzGrid1, 0, 2));
+    EXPECT_EQ(d.TzGrid1->Model()->index(0, 2).data().toString(), "True");
+
+    // The navigator's Delete on the deleted record restores it.
+    d.TzGrid1->setCurrentIndex(d.TzGrid1->Model()->index(2, 0));
+    QTest::mouseClick(d.TzNavigator1->Button(dbase::nbDelete), Qt::LeftButton);
+    EXPECT_FALSE(d.TzGrid1->RowDeleted(2));
+    QTest::mouseClick(d.Button_ok, Qt::LeftButton);
+  };
+  dbase::DbfBrowse("", 2);
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(dbase::LastKeyCode, 13);
+  EXPECT_EQ(dbase::DbfPickedRecNo, 3);
+  dbase::DbfClose();
+  if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "dbfread is not installed";
+  EXPECT_EQ(dbtest::RunPython(dir_, "import dbfread\n"
+                                    "t = dbfread.DBF('" + Path("tools.dbf") + "')\n"
+                                    "print([(r['NAME'], r['OK']) for r in t], len(t.deleted))\n"),
+            "[('Hob', True), ('Gear hob', False), ('Rack', False), ('Cutter', False)] 0\n");
+}
+
+TEST_F(TableWindowDialogTest, PickModeShowsTheRecordsAndReturnsThePickedOne) {
+  dbase::DbfSetTitles("Tools", "Tool table");
+  dbase::DbfOpen("tools");
+  view_->OnShown = [&](TableWindowDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Tool table   Tools");
+    // Deleted records are hidden, and nothing can be edited.
+    EXPECT_EQ(d.TzGrid1->Model()->rowCount(), 3);
+    EXPECT_FALSE(d.TzNavigator1->Button(dbase::nbDelete)->isVisibleTo(&d));
+    EXPECT_TRUE(d.TzNavigator1->Button(dbase::nbLast)->isVisibleTo(&d));
+    EXPECT_FALSE(d.mi_edit->menuAction()->isVisible());
+    EXPECT_FALSE(d.Action("mi_fileAppenddbf")->isVisible());
+    EXPECT_FALSE(d.TzGrid1->Model()->flags(d.TzGrid1->Model()->index(0, 0)) & Qt::ItemIsEditable);
+    // The third row is record 4; a click on it in quick pick closes.
+    QTest::mouseClick(d.TzGrid1->viewport(), Qt::LeftButton, {}, Cell(d.TzGrid1, 2, 1));
+  };
+  dbase::DbfBrowse("CLOSE", 1);
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(dbase::DbfPickedRecNo, 4);
+  EXPECT_EQ(dbase::DbfGetString(1), "Cutter      ");
+
+  // Escape cancels.
+  view_->OnShown = [&](TableWindowDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); };
+  dbase::DbfBrowse("", 1);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(dbase::LastKeyCode, 27);
+  dbase::DbfClose();
+}
+
+}  // namespace
