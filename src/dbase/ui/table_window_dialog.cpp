@@ -123,6 +123,7 @@ TableWindowDialog::TableWindowDialog(Tdbf4& window, QWidget* parent) : QDialog(p
     Edit_recno->setText(Q(window_.Edit_recno));
   };
   TzGrid1->OnDepressTitle = [this](int column) { window_.DepressTitle(column); };
+  TzNavigator1->BeforeAction = [this] { TzGrid1->CommitEdit(); };
   TzNavigator1->OnClick = [this](TNavigateBtn) { Refresh(); };
 
   TzGrid1->SetDataSet(&window.tzdbf);
@@ -142,6 +143,7 @@ QAction* TableWindowDialog::AddAction(QMenu* menu, const std::string& caption, c
 QAction* TableWindowDialog::Action(const QString& name) const { return findChild<QAction*>(name); }
 
 void TableWindowDialog::Run(void (Tdbf4::*handler)()) {
+  TzGrid1->CommitEdit();
   RememberColumn();
   (window_.*handler)();
   if (!finishing_) Refresh();

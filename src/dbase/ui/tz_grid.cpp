@@ -147,7 +147,26 @@ void TTzGrid::SetDataSet(TDataSet* dataset) {
   Reload();
 }
 
+void TTzGrid::CommitEdit() {
+  if (state() != QAbstractItemView::EditingState) return;
+  for (QLineEdit* editor : viewport()->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
+}
+
 void TTzGrid::Reload() {
+  // A cell being typed into keeps what was typed: the edit is written
+  // before the rows are read again, and the dataset stays where it stood.
+  if (state() == QAbstractItemView::EditingState) {
+    TDataSet* dataset = DataSet();
+    const std::int64_t recNo = dataset != nullptr && dataset->Active() ? dataset->RecNo() : 0;
+    CommitEdit();
+    try {
+      if (recNo > 0 && dataset->RecNo() != recNo) dataset->SetRecNo(recNo);
+    } catch (const EDatasetError&) {
+    }
+  }
   const int column = std::max(0, currentIndex().column());
   syncing_ = true;
   model_->Reload();

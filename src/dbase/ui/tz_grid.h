@@ -57,6 +57,8 @@ class TTzGrid : public QTableView {
   TTzGridModel* Model() const { return model_; }
   // Shows the dataset's records again and selects its current record.
   void Reload();
+  // Writes the cell being typed into, if any.
+  void CommitEdit();
 
   bool AutoAppend = true;
   TTzBooleanBox BooleanBox() const { return booleanBox_; }

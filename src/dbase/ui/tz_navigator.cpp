@@ -58,6 +58,7 @@ void TTzNavigator::SetVisibleButtons(const std::array<bool, NavigateBtnCount>& v
 }
 
 void TTzNavigator::BtnClick(TNavigateBtn button) {
+  if (BeforeAction) BeforeAction();
   if (dataset_ != nullptr && dataset_->Active()) {
     try {
       switch (button) {

@@ -28,6 +28,8 @@ class TTzNavigator : public QWidget {
   QToolButton* Button(TNavigateBtn button) const { return buttons_[static_cast<std::size_t>(button)]; }
   // Runs a button's action on the dataset.
   void BtnClick(TNavigateBtn button);
+  // Before every action (the grid writes the cell being typed into).
+  std::function<void()> BeforeAction;
   // After every action: the grid shows the dataset again.
   std::function<void(TNavigateBtn)> OnClick;
   // The confirmation question (OK/Cancel box by default; tests replace it).

@@ -123,6 +123,13 @@ TEST_F(TableWindowDialogTest, EditModeNavigatesEditsTogglesAndRestores) {
     QApplication::processEvents();  // the delegate commits through the event loop
     EXPECT_EQ(d.TzGrid1->Model()->index(1, 0).data().toString(), "Gear hob");
 
+    // A cell still being typed into is written when the navigator moves on.
+    d.TzGrid1->setCurrentIndex(d.TzGrid1->Model()->index(3, 1));
+    QTest::keyClick(d.TzGrid1, '7');
+    QTest::mouseClick(d.TzNavigator1->Button(dbase::nbFirst), Qt::LeftButton);
+    EXPECT_EQ(d.TzGrid1->Model()->index(3, 1).data().toString().trimmed(), "7");
+    EXPECT_EQ(d.Edit_recno->text(), "1");
+
     // A click on the logical cell of record 1 toggles it.
     QTest::mouseClick(d.TzGrid1->viewport(), Qt::LeftButton, {}, Cell(d.TzGrid1, 0, 2));
     EXPECT_EQ(d.TzGrid1->Model()->index(0, 2).data().toString(), "True");
@@ -142,8 +149,8 @@ TEST_F(TableWindowDialogTest, EditModeNavigatesEditsTogglesAndRestores) {
   if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "dbfread is not installed";
   EXPECT_EQ(dbtest::RunPython(dir_, "import dbfread\n"
                                     "t = dbfread.DBF('" + Path("tools.dbf") + "')\n"
-                                    "print([(r['NAME'], r['OK']) for r in t], len(t.deleted))\n"),
-            "[('Hob', True), ('Gear hob', False), ('Rack', False), ('Cutter', False)] 0\n");
+                                    "print([(r['NAME'], r['OK']) for r in t], len(t.deleted), list(t)[3]['QTY'])\n"),
+            "[('Hob', True), ('Gear hob', False), ('Rack', False), ('Cutter', False)] 0 7\n");
 }
 
 TEST_F(TableWindowDialogTest, PickModeShowsTheRecordsAndReturnsThePickedOne) {
