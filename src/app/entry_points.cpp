@@ -8,9 +8,11 @@
 #include "app/drawing_info_form.h"
 #include "app/gear_printout.h"
 #include "app/load_input.h"
+#include "app/material_input.h"
 #include "app/pitch_curve_import.h"
 #include "app/pitch_curve_printout.h"
 #include "app/rotation_angle_window.h"
+#include "app/strength_input.h"
 #include "app/tool_profile_input.h"
 #include "common/aux_images.h"
 #include "common/kaldvar.h"
@@ -46,9 +48,9 @@ TEntryPoints StartEntryPoints() {
   e.ShowGeometryForm = ShowGeometryForm;
   e.ShowToolProfileForm = ShowToolProfileForm;
   e.ShowLoadForm = ShowLoadForm;
-  e.ShowMaterialForm = none0;
-  e.EditStrength = none0;
-  e.ShowStrengthForm = none0;
+  e.ShowMaterialForm = ShowMaterialForm;
+  e.EditStrength = EditStrength;
+  e.ShowStrengthForm = ShowStrengthForm;
   e.ShowRotationAngleForm = ShowRotationAngleForm;
   e.ShowCurveForm = none1;
   e.ImportPitchCurveDxf = ImportPitchCurveDxf;

@@ -15,6 +15,7 @@
 #include "app/design_input_views.h"
 #include "app/ui/design_input_dialogs.h"
 #include "app/ui/documentation_dialogs.h"
+#include "app/ui/design_input_forms.h"
 #include "app/ui/formula_dialogs.h"
 #include "app/ui/main_window_form.h"
 #include "common/kaldvar.h"
@@ -46,6 +47,7 @@ void InstallApplicationForms() {
       return {platform::StartOutcome::NotFound, 0};
     return {};
   });
+  InstallDesignInputForms();
   // Web pages open in the desktop's browser.
   Entry().OpenWebPage = [](const std::string& address) {
     if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(address)))) common::AbortFlag = 1;
