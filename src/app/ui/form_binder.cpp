@@ -81,10 +81,25 @@ QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption) {
   return label;
 }
 
-QPushButton* NewProposalButton(QWidget* parent, const QString& name) {
-  QPushButton* button = NewButton(parent, name, "<");
-  button->setFixedWidth(button->fontMetrics().horizontalAdvance("<<<") + 12);
+QLabel* WrapCaption(QLabel* label) {
+  label->setWordWrap(true);
+  label->setMaximumWidth(label->fontMetrics().horizontalAdvance("Average peak-to-valley heig"));
+  return label;
+}
+
+QPushButton* NewNarrowButton(QWidget* parent, const QString& name, const QString& caption) {
+  QPushButton* button = NewButton(parent, name, caption);
+  const QString sized = caption.size() < 3 ? QString("<<") : caption;
+  button->setFixedWidth(button->fontMetrics().horizontalAdvance(sized) + 14);
   return button;
+}
+
+QPushButton* NewProposalButton(QWidget* parent, const QString& name) { return NewNarrowButton(parent, name, "<"); }
+
+QLineEdit* NewNumberEdit(QWidget* parent, const QString& name) {
+  QLineEdit* edit = NewEdit(parent, name);
+  edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance("00000000") + 10);
+  return edit;
 }
 
 }  // namespace app::ui

@@ -53,7 +53,14 @@ class FormBinder {
 QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption);
 QLineEdit* NewEdit(QWidget* parent, const QString& name);
 QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption);
+// A long caption wraps after about 27 characters, so that the dialogs with
+// two columns of values fit a screen 1024 pixels wide.
+QLabel* WrapCaption(QLabel* label);
 // A "<" proposal button.
 QPushButton* NewProposalButton(QWidget* parent, const QString& name);
+// A button as wide as its caption (short captions such as "?" or "2.5").
+QPushButton* NewNarrowButton(QWidget* parent, const QString& name, const QString& caption);
+// An edit of a number: about eight digits wide.
+QLineEdit* NewNumberEdit(QWidget* parent, const QString& name);
 
 }  // namespace app::ui

@@ -37,8 +37,9 @@ TForm_vobwst::TForm_vobwst(TMaterialForm& form, QWidget* parent) : QDialog(paren
     int row = 0;
     // One row: caption, edit, unit (may be empty).
     auto addRow = [&](const char* name, const QString& caption, std::string* text, const std::string* unit) {
-      grid->addWidget(NewLabel(box, QString("Label_") + name + n, caption), row, 0);
-      QLineEdit* edit = NewEdit(box, QString("Edit_") + name + n);
+      grid->addWidget(WrapCaption(NewLabel(box, QString("Label_") + name + n, caption)), row, 0);
+      QLineEdit* edit = text == &e.Name ? NewEdit(box, QString("Edit_") + name + n)
+                                        : NewNumberEdit(box, QString("Edit_") + name + n);
       grid->addWidget(edit, row, 1);
       binder_.Edit(edit, text);
       if (unit) {
@@ -82,7 +83,7 @@ TForm_vobwst::TForm_vobwst(TMaterialForm& form, QWidget* parent) : QDialog(paren
             [this, g] { binder_.Act([this, g] { ConvertMaterialHardness(form_, g); }); });
   }
 
-  auto* buttons = new QHBoxLayout;
+  auto* buttons = new QGridLayout;
   layout->addLayout(buttons);
   QPushButton* ok = NewButton(this, "Button_ok", "OK");
   ok->setDefault(true);
@@ -92,7 +93,11 @@ TForm_vobwst::TForm_vobwst(TMaterialForm& form, QWidget* parent) : QDialog(paren
   QPushButton* copy21 = NewButton(this, "Button_21", "gear 1 = gear 2");
   QPushButton* units = NewButton(this, "Button_metric", "mm <--> inch");
   QPushButton* calc = NewButton(this, "Button_calc", "Calc");
-  for (QPushButton* b : {ok, cancel, help, copy12, copy21, units, calc}) buttons->addWidget(b);
+  // The dialog buttons in the first row, the tools in the second.
+  int column = 0;
+  for (QPushButton* b : {ok, cancel, help}) buttons->addWidget(b, 0, column++);
+  column = 0;
+  for (QPushButton* b : {copy12, copy21, units, calc}) buttons->addWidget(b, 1, column++);
 
   connect(ok, &QPushButton::clicked, this, &TForm_vobwst::Button_okClick);
   connect(cancel, &QPushButton::clicked, this, &TForm_vobwst::Button_cancelClick);

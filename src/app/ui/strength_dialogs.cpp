@@ -45,7 +45,7 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
   const bool onePage = static_cast<bool>(actions.fs0);
   auto act = [&binder](std::function<void()> f) { return [&binder, f] { binder.Act(f); }; };
   auto button = [&](const QString& name, const QString& caption, std::function<void()> f) {
-    QPushButton* b = caption == "<" ? NewProposalButton(box, name) : NewButton(box, name, caption);
+    QPushButton* b = caption.size() <= 4 ? NewNarrowButton(box, name, caption) : NewButton(box, name, caption);
     QObject::connect(b, &QPushButton::clicked, owner, act(std::move(f)));
     return b;
   };
@@ -58,11 +58,11 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
   // A row of a value per gear: caption, two edits, unit (may be empty).
   auto gearRow = [&](const char* name, const QString& caption, GearArray<std::string>& texts, const std::string* unit,
                      int hint) {
-    QLabel* label = NewLabel(box, QString("Label_") + name, caption);
+    QLabel* label = WrapCaption(NewLabel(box, QString("Label_") + name, caption));
     Hint(label, hint);
     grid->addWidget(label, row, 0);
     for (int g = 1; g <= 2; ++g) {
-      QLineEdit* edit = NewEdit(box, QString("Edit_") + name + QString::number(g));
+      QLineEdit* edit = NewNumberEdit(box, QString("Edit_") + name + QString::number(g));
       grid->addWidget(edit, row, g);
       binder.Edit(edit, &texts[g]);
     }
@@ -75,10 +75,10 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
   };
   // A row of one value.
   auto valueRow = [&](const char* name, const QString& caption, std::string& text, const std::string* unit, int hint) {
-    QLabel* label = NewLabel(box, QString("Label_") + name, caption);
+    QLabel* label = WrapCaption(NewLabel(box, QString("Label_") + name, caption));
     Hint(label, hint);
     grid->addWidget(label, row, 0);
-    QLineEdit* edit = NewEdit(box, QString("Edit_") + name);
+    QLineEdit* edit = NewNumberEdit(box, QString("Edit_") + name);
     grid->addWidget(edit, row, 1);
     binder.Edit(edit, &text);
     if (unit) {
@@ -127,8 +127,10 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
   }
 
   r = valueRow("nue50", QString::fromUtf8("Oil viscosity at 50\u00b0C"), page.Nu50, &page.ViscosityUnit, 5615);
-  grid->addWidget(button("Button_visko", "Visko ... deg C", [actions] { actions.viscosity(); }), r, 4);
-  grid->addWidget(button("Button_lub", "..", [actions] { actions.lubricant(); }), r, 5);
+  auto* lubricant = new QHBoxLayout;
+  lubricant->addWidget(button("Button_visko", "Visko ... deg C", [actions] { actions.viscosity(); }));
+  lubricant->addWidget(button("Button_lub", "..", [actions] { actions.lubricant(); }));
+  grid->addLayout(lubricant, r, 4, 1, 2);
   r = valueRow("kah", "application factor KAH", page.KAH, nullptr, 5600);
   if (onePage)
     grid->addWidget(button("Button_kah", "<", [actions] { actions.fs0(Fs0Proposal::KAH); }), r, 4);
@@ -148,7 +150,7 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
   auto* life = new QGroupBox(box);
   life->setObjectName("RadioGroup_life");
   Hint(life, 6800);
-  auto* lifeLayout = new QHBoxLayout(life);
+  auto* lifeLayout = new QVBoxLayout(life);
   auto* lifeGroup = new QButtonGroup(life);
   const char* modes[2] = {"Calculate life expectation", "Input limited-life factors"};
   for (int i = 0; i < 2; ++i) {
@@ -171,7 +173,7 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
     binder.Visible(label, &page.LifeFactorsVisible);
     grid->addWidget(label, row, 0);
     for (int g = 1; g <= 2; ++g) {
-      QLineEdit* edit = NewEdit(box, "Edit_" + name + QString::number(g));
+      QLineEdit* edit = NewNumberEdit(box, "Edit_" + name + QString::number(g));
       binder.Edit(edit, k == 0 ? &page.ZNT[g] : &page.YNT[g]);
       binder.Visible(edit, &page.LifeFactorsVisible);
       grid->addWidget(edit, row, g);
@@ -181,6 +183,7 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
     grid->addWidget(help, row++, 4);
   }
   if (onePage) grid->addWidget(image("Button_image5010", "Aux. &Image", 5010), row++, 5);
+  grid->setRowStretch(row, 1);
   return box;
 }
 
@@ -202,7 +205,7 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
     return b;
   };
   auto image = [&](QWidget* parent, const QString& name, int help) {
-    QPushButton* b = NewButton(parent, name, "?");
+    QPushButton* b = NewNarrowButton(parent, name, "?");
     QObject::connect(b, &QPushButton::clicked, owner, [help] { StrengthImage(help); });
     return b;
   };
@@ -215,10 +218,10 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
   };
   auto lengthEdit = [&](QWidget* parent, QGridLayout* g, int row, const char* name, const QString& caption,
                         std::string* text, const std::string* unit, int hint) {
-    QLabel* label = NewLabel(parent, QString("Label_") + name, caption);
+    QLabel* label = WrapCaption(NewLabel(parent, QString("Label_") + name, caption));
     Hint(label, hint);
     g->addWidget(label, row, 0);
-    QLineEdit* edit = NewEdit(parent, QString("Edit_") + name);
+    QLineEdit* edit = NewNumberEdit(parent, QString("Edit_") + name);
     binder.Edit(edit, text);
     g->addWidget(edit, row, 1);
     QLabel* u = NewLabel(parent, QString("Label_") + name + "u", QString());
@@ -257,7 +260,7 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
   auto* bg = new QGridLayout(bearing);
   auto list = [&](int r, const char* name, const QString& caption, const std::vector<std::string>& items, int* index,
                   int help) {
-    QLabel* label = NewLabel(bearing, QString("Label_") + name, caption);
+    QLabel* label = WrapCaption(NewLabel(bearing, QString("Label_") + name, caption));
     Hint(label, help);
     bg->addWidget(label, r, 0);
     auto* combo = new QComboBox(bearing);
@@ -290,7 +293,7 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
     QLabel* gear = NewLabel(box, "Label_tgrggear" + QString::number(g), "gear " + QString::number(g));
     binder.Visible(gear, &page.NotchValuesVisible);
     grid->addWidget(gear, row + g, 0);
-    QLineEdit* edit = NewEdit(box, "Edit_tgrg" + QString::number(g));
+    QLineEdit* edit = NewNumberEdit(box, "Edit_tgrg" + QString::number(g));
     binder.Edit(edit, &page.TgRg[g]);
     binder.Visible(edit, &page.NotchValuesVisible);
     grid->addWidget(edit, row + g, 1);
@@ -311,7 +314,7 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
     QCheckBox* input = check(box, d.name, d.caption, d.input, d.hint);
     QObject::connect(input, &QCheckBox::clicked, owner, visibility);
     grid->addWidget(input, row, 0);
-    QLineEdit* edit = NewEdit(box, QString("Edit_") + d.name);
+    QLineEdit* edit = NewNumberEdit(box, QString("Edit_") + d.name);
     binder.Edit(edit, d.text);
     binder.Enabled(edit, d.enabled);
     grid->addWidget(edit, row, 1);
@@ -324,6 +327,7 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
         binder.Visible(w, fshVisible);
     ++row;
   }
+  grid->setRowStretch(row, 1);
   return box;
 }
 
