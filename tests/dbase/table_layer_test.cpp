@@ -5,6 +5,7 @@
 // dbfread) and a temporary index orders the table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -367,6 +368,36 @@ TEST_F(TableLayer, RecordNumberEditTitleSortPackAndQuickPick) {
   dbase::DbfBrowse("", 3);
   EXPECT_EQ(dbase::LastKeyCode, 27);
   EXPECT_EQ(view_.caption, "    (" + common::DbfDirectory + "parts.dbf)");
+  dbase::DbfClose();
+}
+
+TEST_F(TableLayer, ImportAndDelimitedExportThroughTheFileMenu) {
+  MakeParts("more");
+  MakeParts();
+  dbase::DbfOpen("parts");
+  dbase::Tdbf4& w = dbase::DbfForm();
+  w.GoRecord(2);
+  // Another table's records appended.
+  scripted_.Then(platform::ScriptedAnswer::File(common::DbfDirectory + "more.dbf"));
+  w.AppendDbfClick();
+  EXPECT_EQ(w.RecCount(), 10);
+  EXPECT_EQ(w.Label_reccount, "/10");
+  EXPECT_EQ(scripted_.Asked().back().filter, "*.dbf|*.dbf");
+  // Saved as delimited text (the name gets no extension of its own) ...
+  const std::string text = (dir_ / "parts.txt").string();
+  scripted_.Then(platform::ScriptedAnswer::File(text));
+  w.SaveAsDelimitedClick();
+  const std::string saved = testsupport::Slurp(text);
+  EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 10);
+  EXPECT_EQ(saved.rfind("\"Pinion\",1,1.50,\"L1\",T", 0), 0u) << saved;
+  // ... and appended again; Cancel appends nothing.
+  w.AppendDelimitedClick();
+  EXPECT_EQ(w.RecCount(), 10);
+  scripted_.Then(platform::ScriptedAnswer::File((dir_ / "parts").string()));
+  w.AppendDelimitedClick();
+  EXPECT_EQ(w.RecCount(), 20);
+  w.GoRecord(20);
+  EXPECT_EQ(common::TrimBlanks(dbase::DbfGetString(4)), "L5");
   dbase::DbfClose();
 }
 

@@ -81,17 +81,19 @@ Tdbf4::Tdbf4() {
   // an empty table made from no field list.
   tzdbf.CreateIfNotFound = false;
   NavigatorButtons.fill(true);
-  // The menu words of the current language.
-  if (!MenuWord(common::CapFile).empty()) {
-    mi_file = MenuWord(common::CapFile);
-    mi_filePrint = MenuWord(common::CapPrint);
-    mi_fileExit = MenuWord(common::CapExit);
-    mi_edit = MenuWord(common::CapEdit);
-    mi_view = MenuWord(common::CapView);
-    mi_help = MenuWord(common::CapHelp);
-    mi_helpCommon = MenuWord(common::CapDatabase);
-    mi_helpDatei = MenuWord(common::CapFile);
-  }
+  SetMenuWords();
+}
+
+void Tdbf4::SetMenuWords() {
+  if (MenuWord(common::CapFile).empty()) return;
+  mi_file = MenuWord(common::CapFile);
+  mi_filePrint = MenuWord(common::CapPrint);
+  mi_fileExit = MenuWord(common::CapExit);
+  mi_edit = MenuWord(common::CapEdit);
+  mi_view = MenuWord(common::CapView);
+  mi_help = MenuWord(common::CapHelp);
+  mi_helpCommon = MenuWord(common::CapDatabase);
+  mi_helpDatei = MenuWord(common::CapFile);
 }
 
 Tdbf4::~Tdbf4() {
@@ -125,6 +127,9 @@ void Tdbf4::SetTitles(const std::string& title1, const std::string& title2) {
 
 void Tdbf4::SetMode(const std::string& text, std::uint16_t mode) {
   mode_ = mode;
+  // The window lives for the whole run; the language may have changed
+  // since it was made.
+  SetMenuWords();
   if (IsPickMode()) {
     Caption = Label_title2 + "   " + Label_title1;
     NavigatorButtons.fill(false);

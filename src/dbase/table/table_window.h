@@ -177,6 +177,8 @@ class Tdbf4 {
   void HelpImageClick();
   void HelpFileClick();
 
+  // The menu words of the current language (common/menu_captions.h).
+  void SetMenuWords();
   // The texts of the record labels from the table as it stands.
   void UpdateRecordLabels();
 

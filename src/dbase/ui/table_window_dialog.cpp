@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/ui/form_scaling.h"
 #include "dbase/ui/tz_grid.h"
 #include "dbase/ui/tz_navigator.h"
 
@@ -130,6 +131,7 @@ TableWindowDialog::TableWindowDialog(Tdbf4& window, QWidget* parent) : QDialog(p
   TzNavigator1->SetDataSet(&window.tzdbf);
   ApplyMode();
   Refresh();
+  common::ui::ScaleForm(this);
 }
 
 QAction* TableWindowDialog::AddAction(QMenu* menu, const std::string& caption, const QString& name,
