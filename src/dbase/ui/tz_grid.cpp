@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <qdrawutil.h>
 
 #include "dbase/engine/engine_code_page.h"
 
@@ -22,6 +23,26 @@ bool QtConfirm(QWidget* parent, const std::string& question) {
   return QMessageBox::question(parent, "Confirm", QString::fromStdString(question),
                                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
 }
+
+// The column titles; the pressed one is drawn sunken.
+class TTzGridHeader : public QHeaderView {
+ public:
+  explicit TTzGridHeader(TTzGrid* grid) : QHeaderView(Qt::Horizontal, grid), grid_(grid) {
+    setSectionsClickable(true);
+  }
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+    QHeaderView::paintSection(painter, rect, logicalIndex);
+    if (logicalIndex != grid_->PressedColumn()) return;
+    painter->save();
+    qDrawShadePanel(painter, rect, palette(), true, 2);
+    painter->restore();
+  }
+
+ private:
+  TTzGrid* grid_;
+};
 
 }  // namespace
 
@@ -88,13 +109,6 @@ QVariant TTzGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TTzGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role == Qt::FontRole && orientation == Qt::Horizontal && section == grid_->PressedColumn()) {
-    // The pressed title stands out.
-    QFont font = grid_->font();
-    font.setBold(true);
-    font.setUnderline(true);
-    return font;
-  }
   if (role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
   if (orientation == Qt::Vertical) return {};
   if (section < static_cast<int>(grid_->Columns.size())) {
@@ -129,6 +143,7 @@ bool TTzGridModel::setData(const QModelIndex& index, const QVariant& value, int 
 
 TTzGrid::TTzGrid(QWidget* parent) : QTableView(parent), model_(new TTzGridModel(this)) {
   setObjectName("TzGrid1");
+  setHorizontalHeader(new TTzGridHeader(this));
   setModel(model_);
   setItemDelegate(new TTzGridDelegate(this));
   setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -150,6 +165,7 @@ void TTzGrid::SetDataSet(TDataSet* dataset) {
 void TTzGrid::CommitEdit() {
   if (state() != QAbstractItemView::EditingState) return;
   for (QLineEdit* editor : viewport()->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly)) {
+    if (editor->isHidden()) continue;  // closed, waiting to be deleted
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
   }

@@ -5,7 +5,12 @@
 // read back from the file by dbfread.
 #include <gtest/gtest.h>
 
+// Before Qt: the index layer names a member "slots".
+#include "dbase/expr/expr_hooks.h"
+#include "dbase/index/index_commands.h"
+
 #include <QApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +47,8 @@ class TableWindowDialogTest : public dbtest::EngineTest {
   void SetUp() override {
     EnsureApplication();
     dbtest::EngineTest::SetUp();
+    dbase::InstallExprHooks();
+    dbase::IndexInit();
     common::MessagesEnabled = 1;
     common::ClearErrorMessages();
     dialogs_ = std::make_unique<platform::ScopedDialogs>(scripted_);
@@ -71,6 +78,8 @@ class TableWindowDialogTest : public dbtest::EngineTest {
     dbase::SetTableWindowView(nullptr);
     dbase::FreeTableWindow();
     dialogs_.reset();
+    dbase::IndexDone();
+    dbase::RemoveExprHooks();
     dbtest::EngineTest::TearDown();
   }
 
@@ -178,6 +187,40 @@ TEST_F(TableWindowDialogTest, PickModeShowsTheRecordsAndReturnsThePickedOne) {
   dbase::DbfBrowse("", 1);
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(dbase::LastKeyCode, 27);
+  dbase::DbfClose();
+}
+
+TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
+  dbase::DbfOpen("tools");
+  view_->OnShown = [&](TableWindowDialog& d) {
+    d.TzGrid1->setCurrentIndex(d.TzGrid1->Model()->index(1, 0));  // Shaper, record 2
+    QHeaderView* header = d.TzGrid1->horizontalHeader();
+    const QPoint title(header->sectionViewportPosition(0) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::RightButton, {}, title);
+    EXPECT_EQ(d.TzGrid1->PressedColumn(), 0);
+    QStringList names;
+    for (int r = 0; r < d.TzGrid1->Model()->rowCount(); ++r)
+      names << d.TzGrid1->Model()->index(r, 0).data().toString();
+    EXPECT_EQ(names, (QStringList{"Cutter", "Hob", "Rack", "Shaper"}));
+    EXPECT_EQ(dbase::DbfForm().RecNo(), 2);
+    EXPECT_EQ(d.TzGrid1->currentIndex().row(), 3);
+    EXPECT_EQ(d.Edit_recno->text(), "2");
+    d.TzGrid1->SetDepressDisabled(true);
+    EXPECT_EQ(d.TzGrid1->PressedColumn(), -1);
+
+    // A stored layout: two columns, quantity first under its own title.
+    d.TzGrid1->ReadSavedColumns({"cvColumn=0", "cvFieldNameStr=QTY", "cvTitleCaptionStr=Count", "cvWidthStr=50",
+                                 "cvColumn=1", "cvFieldNameStr=NAME"});
+    EXPECT_EQ(d.TzGrid1->Model()->columnCount(), 2);
+    EXPECT_EQ(d.TzGrid1->Model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Count");
+    EXPECT_EQ(d.TzGrid1->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "NAME");
+    EXPECT_EQ(d.TzGrid1->columnWidth(0), 50);
+    EXPECT_EQ(d.TzGrid1->Model()->index(0, 1).data().toString(), "Cutter");
+    QTest::mouseClick(d.Button_cancel, Qt::LeftButton);
+  };
+  dbase::DbfBrowse("", 2);
+  EXPECT_EQ(dbase::LastKeyCode, 27);
+  EXPECT_TRUE(fs::exists(dir_ / "$kaltemp.ndx"));
   dbase::DbfClose();
 }
 
