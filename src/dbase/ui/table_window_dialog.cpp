@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -164,6 +165,11 @@ void TableWindowDialog::ApplyMode() {
   mi_edit->menuAction()->setVisible(window_.EditMenuVisible);
   TzGrid1->SetEditing(window_.GridOptions.editing);
   TzGrid1->SetRowSelect(window_.GridOptions.rowSelect);
+  TzGrid1->verticalHeader()->setVisible(window_.GridOptions.indicator);
+  TzGrid1->horizontalHeader()->setVisible(window_.GridOptions.titles);
+  TzGrid1->setShowGrid(window_.GridOptions.columnLines || window_.GridOptions.rowLines);
+  TzGrid1->horizontalHeader()->setSectionResizeMode(window_.GridOptions.columnResize ? QHeaderView::Interactive
+                                                                                     : QHeaderView::Fixed);
 }
 
 void TableWindowDialog::Refresh() {

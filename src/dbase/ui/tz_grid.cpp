@@ -19,6 +19,18 @@ namespace {
 
 QString Display(const std::string& engineText) { return QString::fromStdString(AnsiToUtf8(engineText)); }
 
+// A stored font over the grid's font.
+QFont GridFont(const std::optional<TGridFont>& stored, QFont font) {
+  if (!stored) return font;
+  if (!stored->name.empty()) font.setFamily(QString::fromStdString(stored->name));
+  if (stored->size > 0) font.setPointSize(stored->size);
+  font.setBold(stored->bold);
+  font.setItalic(stored->italic);
+  font.setUnderline(stored->underline);
+  font.setStrikeOut(stored->strikeOut);
+  return font;
+}
+
 bool QtConfirm(QWidget* parent, const std::string& question) {
   return QMessageBox::question(parent, "Confirm", QString::fromStdString(question),
                                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
@@ -109,12 +121,26 @@ QVariant TTzGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TTzGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
-  if (orientation == Qt::Vertical) return {};
-  if (section < static_cast<int>(grid_->Columns.size())) {
-    const TGridColumn& column = grid_->Columns[static_cast<std::size_t>(section)];
-    if (column.titleCaption) return Display(*column.titleCaption);
+  if (orientation == Qt::Vertical) {
+    // The indicator column marks the current record.
+    if (role == Qt::DisplayRole && section == rows_.CurrentRow()) return QString::fromUtf8("\u25B6");
+    return role == Qt::DisplayRole ? QVariant(QString()) : QAbstractTableModel::headerData(section, orientation, role);
   }
+  const TGridColumn* column =
+      section < static_cast<int>(grid_->Columns.size()) ? &grid_->Columns[static_cast<std::size_t>(section)] : nullptr;
+  if (column != nullptr) {
+    if (role == Qt::ForegroundRole && column->titleFont) return grid_->ToQColor(column->titleFont->colour);
+    if (role == Qt::BackgroundRole && column->titleColour) return grid_->ToQColor(*column->titleColour);
+    if (role == Qt::FontRole && column->titleFont) return GridFont(column->titleFont, grid_->font());
+    if (role == Qt::TextAlignmentRole) {
+      const Qt::Alignment h = column->titleAlignment == TAlignment::taRightJustify ? Qt::AlignRight
+                              : column->titleAlignment == TAlignment::taCenter     ? Qt::AlignHCenter
+                                                                                   : Qt::AlignLeft;
+      return QVariant::fromValue(h | Qt::AlignVCenter);
+    }
+  }
+  if (role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+  if (column != nullptr && column->titleCaption) return Display(*column->titleCaption);
   const TField* field = ColumnField(section);
   return field ? Display(field->FieldName()) : QVariant();
 }
@@ -312,10 +338,11 @@ void TTzGrid::keyPressEvent(QKeyEvent* event) {
   }
   if (OnKeyDown) {
     const int code = event->key() == Qt::Key_Up ? 38 : event->key() == Qt::Key_Down ? 40 : 0;
+    // The program sees the key before the grid moves: a quick pick ends
+    // on the record the key was pressed on.
     if (code != 0) {
-      QTableView::keyPressEvent(event);
       OnKeyDown(code);
-      return;
+      if (!isVisible()) return;
     }
   }
   // The grid shows the table's records only: moving down from the last row
@@ -337,6 +364,7 @@ void TTzGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
     // Leaving a row posts its pending edit.
     DataSet()->CheckBrowseMode();
     model_->Rows().MakeCurrent(*DataSet(), current.row());
+    emit model_->headerDataChanged(Qt::Vertical, 0, std::max(0, model_->rowCount() - 1));
   } catch (const EDatasetError& e) {
     QMessageBox::warning(this, "Error", e.what());
   }
@@ -366,11 +394,22 @@ void TTzGrid::TitleReleased(int column, Qt::MouseButton button) {
 // ---- Cell drawing ------------------------------------------------------------------
 
 void TTzGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  // The defaults: the grid's colours, the column's colour and font.
   TTzCellColors colors;
+  QFont font = grid_->font();
+  if (index.column() < static_cast<int>(grid_->Columns.size())) {
+    const TGridColumn& column = grid_->Columns[static_cast<std::size_t>(index.column())];
+    if (column.colour) colors.CellColor = *column.colour;
+    if (column.font) {
+      colors.CellTextColor = column.font->colour;
+      font = GridFont(column.font, font);
+    }
+  }
   const bool highlighted = (option.state & QStyle::State_Selected) != 0 || index == grid_->currentIndex();
   const TCellPaint cell = CellPaint(colors, grid_->OnChangeColorsEvent, index.row(), grid_->RowDeleted(index.row()),
                                     highlighted, grid_->isEnabled());
   painter->save();
+  painter->setFont(font);
   painter->fillRect(option.rect, grid_->ToQColor(cell.brush));
   const QColor fontColour = grid_->ToQColor(cell.font);
   TField* logical = grid_->LogicalField(index.column());

@@ -182,6 +182,15 @@ TEST_F(TableWindowDialogTest, PickModeShowsTheRecordsAndReturnsThePickedOne) {
   EXPECT_EQ(dbase::DbfPickedRecNo, 4);
   EXPECT_EQ(dbase::DbfGetString(1), "Cutter      ");
 
+  // Down ends a quick pick on the record it was pressed on.
+  view_->OnShown = [&](TableWindowDialog& d) {
+    d.TzGrid1->setCurrentIndex(d.TzGrid1->Model()->index(1, 0));
+    QTest::keyClick(d.TzGrid1, Qt::Key_Down);
+  };
+  dbase::DbfBrowse("CLOSE", 1);
+  EXPECT_EQ(dbase::LastKeyCode, 13);
+  EXPECT_EQ(dbase::DbfPickedRecNo, 2);
+
   // Escape cancels.
   view_->OnShown = [&](TableWindowDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); };
   dbase::DbfBrowse("", 1);
@@ -210,11 +219,18 @@ TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
 
     // A stored layout: two columns, quantity first under its own title.
     d.TzGrid1->ReadSavedColumns({"cvColumn=0", "cvFieldNameStr=QTY", "cvTitleCaptionStr=Count", "cvWidthStr=50",
+                                 "cvTitleFontStr=Sans,clBlue,0x10A",
                                  "cvColumn=1", "cvFieldNameStr=NAME"});
     EXPECT_EQ(d.TzGrid1->Model()->columnCount(), 2);
     EXPECT_EQ(d.TzGrid1->Model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Count");
     EXPECT_EQ(d.TzGrid1->Model()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "NAME");
     EXPECT_EQ(d.TzGrid1->columnWidth(0), 50);
+    const QFont titleFont = d.TzGrid1->Model()->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>();
+    EXPECT_TRUE(titleFont.bold());
+    EXPECT_EQ(titleFont.pointSize(), 10);
+    EXPECT_EQ(d.TzGrid1->Model()->headerData(0, Qt::Horizontal, Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
+    // The indicator marks the current record's row.
+    EXPECT_EQ(d.TzGrid1->Model()->headerData(3, Qt::Vertical, Qt::DisplayRole).toString(), QString::fromUtf8("\u25B6"));
     EXPECT_EQ(d.TzGrid1->Model()->index(0, 1).data().toString(), "Cutter");
     QTest::mouseClick(d.Button_cancel, Qt::LeftButton);
   };
