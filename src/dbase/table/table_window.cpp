@@ -347,8 +347,7 @@ void Tdbf4::DepressTitle(int column) {
   RecordsChanged();
 }
 
-void Tdbf4::SearchFor(const std::string& text, bool fromTop, bool ask) {
-  (void)ask;
+void Tdbf4::SearchFor(const std::string& text, bool fromTop) {
   common::CursorHourglass();
   std::uint8_t found = 0;
   Search(text, found, fromTop);
@@ -375,14 +374,14 @@ void Tdbf4::SearchClick() {
     AbortFlag = 0;
   } else {
     searchText_ = text;
-    SearchFor(text, true, true);
+    SearchFor(text, true);
   }
   common::SetHelpNumber(kept);
   if (quickPick_) StoreRecNo();
 }
 
 void Tdbf4::SearchNextClick() {
-  SearchFor(searchText_, false, false);
+  SearchFor(searchText_, false);
   if (quickPick_) StoreRecNo();
 }
 

@@ -183,7 +183,7 @@ class Tdbf4 {
   void UpdateRecordLabels();
 
  private:
-  void SearchFor(const std::string& text, bool fromTop, bool ask);
+  void SearchFor(const std::string& text, bool fromTop);
   void Close();
   void RecordsChanged();
 
