@@ -9,6 +9,7 @@
 #include "app/gear_printout.h"
 #include "app/load_input.h"
 #include "app/material_input.h"
+#include "app/material_table.h"
 #include "app/pitch_curve_import.h"
 #include "app/pitch_curve_printout.h"
 #include "app/rotation_angle_window.h"
@@ -57,7 +58,7 @@ TEntryPoints StartEntryPoints() {
   e.ShowConfigForm = none0;
   e.ShowPrintConfigForm = none0;
   e.ShowDesignTable = none0;
-  e.SelectGearMaterial = none2;
+  e.SelectGearMaterial = [](int gear, int mode) { SelectGearMaterial(gear, mode); };
   e.SelectToolProfile = none2;
   e.ShowDrawingInfoForm = ShowDrawingInfoForm;
   e.ChangeListMenu = ChangeListMenu;

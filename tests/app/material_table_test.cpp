@@ -1,0 +1,231 @@
+// The material table end to end: a "vobwst.dbf" written with the engine,
+// browsed through a scripted table window that picks or cancels, and the
+// picked record in the material data of the gear and in MaterialRecNo; the
+// edit mode of the menu, the missing table, a remembered record beyond the
+// table, and the road from the material input's table button.
+#include "app/material_table.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "app/design_extras.h"
+#include "app/entry_points.h"
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/material_input.h"
+#include "app/start_up.h"
+#include "calc/spur_gear_data.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "dbase/dataset/tz_file_dataset.h"
+#include "dbase/table/material_table.h"
+#include "dbase/table/table_layer.h"
+#include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using calc::SpurGearData;
+
+// The user at the table window: the record to stand on at OK, 0 = Cancel.
+class PickingView : public dbase::TableWindowView {
+ public:
+  int pick = 0;
+  std::vector<std::string> captions, openedOn;
+  std::vector<bool> pickModes;
+  void ShowModal(dbase::Tdbf4& w) override {
+    captions.push_back(w.Caption);
+    openedOn.push_back(w.Edit_recno);
+    pickModes.push_back(w.IsPickMode());
+    if (pick == 0) return;  // closed without OK: Cancel
+    w.EditRecnoChange(std::to_string(pick));
+    w.StoreRecNo();
+  }
+};
+
+class MaterialTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    fs::current_path(dir_.Dir());
+    calc::SpurGearData = calc::TSpurGearData{};
+    char name[] = "vob4";
+    char* argv[] = {name, nullptr};
+    app::StartUpProgram(1, argv);
+    app::ResetEntryPoints();
+    app::SetDesignExtrasDefaults();
+    fs::create_directories(dir_.Path("dbf"));
+    fs::create_directories(dir_.Path("temp"));
+    common::DbfDirectory = dir_.Path("dbf") + "/";
+    common::TempDirectory = dir_.Path("temp") + "/";
+    common::CopyTableFlag = 0;
+    common::WriteCheckFlags.fill(0);
+    common::MessagesEnabled = 1;
+    common::ClearErrorMessages();
+    dbase::FreeTableWindow();
+    dbase::CreateTableWindow();
+    dbase::SetTableWindowView(&view_);
+  }
+  void TearDown() override {
+    dbase::SetTableWindowView(nullptr);
+    dbase::FreeTableWindow();
+    app::ResetMaterialFormShower();
+    app::ResetEntryPoints();
+    fs::current_path(previous_);
+  }
+
+  // Three materials; the Poisson ratio is a text field with a decimal comma
+  // in the second.
+  void MakeTable() {
+    dbase::TTzDbf dbf("make");
+    dbf.SetDbfFileName(common::DbfDirectory + "vobwst");
+    dbf.DbfFields = {"NAME,C,20,0",  "TYP,N,2,0",   "TYPNAME,C,12,0", "WBH,N,2,0",  "WBHNAME,C,12,0",
+                     "HB,N,5,0",     "SHLIM,N,5,0", "SFE,N,5,0",      "EMOD,N,7,0", "MUE,C,6,0",
+                     "RHO,N,6,2",    "NORM,C,10,0", "WNR,C,10,0",     "NOTE,C,10,0"};
+    dbf.Open();
+    struct Row {
+      const char* name;
+      int type, heat, hb, hlim, fe, e;
+      const char* mue;
+      double rho;
+    };
+    const Row rows[3] = {{"16MnCr5", 2, 2, 700, 1500, 920, 206000, "0.3", 7.85},
+                         {"42CrMo4", 3, 1, 300, 770, 580, 210000, "0,3", 7.8},
+                         {"GGG-60", 4, 0, 220, 560, 420, 176000, "0.28", 7.1}};
+    for (const Row& r : rows) {
+      dbf.Append();
+      dbf.FieldByName("NAME").SetAsString(r.name);
+      dbf.FieldByName("TYP").SetAsInteger(r.type);
+      dbf.FieldByName("TYPNAME").SetAsString("type");
+      dbf.FieldByName("WBH").SetAsInteger(r.heat);
+      dbf.FieldByName("HB").SetAsInteger(r.hb);
+      dbf.FieldByName("SHLIM").SetAsInteger(r.hlim);
+      dbf.FieldByName("SFE").SetAsInteger(r.fe);
+      dbf.FieldByName("EMOD").SetAsInteger(r.e);
+      dbf.FieldByName("MUE").SetAsString(r.mue);
+      dbf.FieldByName("RHO").SetAsFloat(r.rho);
+      dbf.FieldByName("NORM").SetAsString("DIN");
+      dbf.Post();
+    }
+    dbf.Close();
+  }
+
+  testsupport::ScratchDirectory dir_{"material_table"};
+  fs::path previous_;
+  platform::ScriptedDialogs dialogs_;
+  platform::ScopedDialogs scoped_{dialogs_};
+  PickingView view_;
+};
+
+}  // namespace
+
+TEST_F(MaterialTableTest, PickFillsTheGearAndIsRememberedForTheNextPick) {
+  MakeTable();
+  const Real hlim1 = SpurGearData.SigmaHlim[1];
+  view_.pick = 2;
+  common::AbortFlag = 0;
+  app::SelectGearMaterial(2, 1);
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(view_.captions.at(0), "material database gear 2   ");
+  EXPECT_EQ(view_.openedOn.at(0), "1");  // nothing remembered: record 1
+  EXPECT_TRUE(view_.pickModes.at(0));
+  EXPECT_EQ(app::MaterialName[2], "42CrMo4");
+  EXPECT_EQ(SpurGearData.MaterialType[2], 3);
+  EXPECT_EQ(SpurGearData.HeatTreatment[2], 1);
+  EXPECT_EQ(SpurGearData.HB[2], 300);
+  EXPECT_EQ(SpurGearData.SigmaHlim[2], 770);
+  EXPECT_EQ(SpurGearData.SigmaFE[2], 580);
+  EXPECT_EQ(SpurGearData.E[2], 210000);
+  EXPECT_NEAR(static_cast<double>(SpurGearData.mue[2]), 0.3, 1e-12);  // "0,3"
+  EXPECT_NEAR(static_cast<double>(SpurGearData.rho[2]), 7.8, 1e-12);
+  EXPECT_EQ(app::MaterialRecNo[2], 2);
+  // Gear 1 is untouched.
+  EXPECT_EQ(SpurGearData.SigmaHlim[1], hlim1);
+  EXPECT_EQ(app::MaterialRecNo[1], 0);
+  EXPECT_EQ(dbase::MaterialRecord.Text12, "DIN");
+  // The table is closed again.
+  EXPECT_FALSE(dbase::DbfForm().TableOpen());
+
+  // The next pick of gear 2 opens on record 2; a Cancel changes nothing.
+  view_.pick = 0;
+  app::SelectGearMaterial(2, 1);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(view_.openedOn.at(1), "2");
+  EXPECT_EQ(app::MaterialRecNo[2], 2);
+  EXPECT_EQ(SpurGearData.SigmaHlim[2], 770);
+}
+
+TEST_F(MaterialTableTest, MenuEditsTheTableOnly) {
+  MakeTable();
+  const calc::SpurStrengthFields before = SpurGearData;
+  view_.pick = 3;
+  dialogs_.SetDefaultAnswer(platform::ScriptedAnswer::Cancel());
+  app::MenuItemClick("mi_dbfmaterial");
+  EXPECT_EQ(common::AbortFlag, 1);
+  ASSERT_EQ(view_.captions.size(), 1u);
+  // The edit mode names the file in the caption.
+  EXPECT_EQ(view_.captions[0].rfind("material database   ", 0), 0u);
+  EXPECT_FALSE(view_.pickModes[0]);
+  EXPECT_TRUE(static_cast<const calc::SpurStrengthFields&>(SpurGearData) == before);
+  EXPECT_EQ(app::MaterialRecNo[1], 0);
+  EXPECT_EQ(app::MaterialRecNo[2], 0);
+}
+
+TEST_F(MaterialTableTest, MissingTableAndRememberedRecordBeyondTheTable) {
+  app::SelectGearMaterial(1, 1);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_TRUE(view_.captions.empty());
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_EQ(dialogs_.Asked().back().text, "file " + common::DbfDirectory + "vobwst.dbf not found or no access !");
+
+  // The table was packed since: the pick stands on the last record and says so.
+  MakeTable();
+  app::MaterialRecNo[1] = 9;
+  view_.pick = 0;
+  common::AbortFlag = 0;
+  app::SelectGearMaterial(1, 1);
+  EXPECT_EQ(view_.openedOn.at(0), "3");
+  ASSERT_EQ(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "DBF #9 not found.");
+  EXPECT_EQ(app::MaterialRecNo[1], 9);
+}
+
+TEST_F(MaterialTableTest, MaterialInputPicksThroughTheTable) {
+  MakeTable();
+  app::Entry().SelectGearMaterial = [](int gear, int mode) { app::SelectGearMaterial(gear, mode); };
+  view_.pick = 3;
+  app::TMaterialForm form = app::CreateMaterialForm();
+  app::PickMaterialFromTable(form, 1);
+  EXPECT_EQ(form.Gear[1].Name, "GGG-60");
+  EXPECT_EQ(form.Gear[1].SigmaHlim, "560");
+  EXPECT_EQ(form.Gear[1].Poisson, "0.28");
+  EXPECT_EQ(form.Gear[1].TypeIndex, 3);
+  EXPECT_EQ(form.Gear[1].RecNo, 3);
+  app::MaterialOk(form);
+  EXPECT_EQ(SpurGearData.SigmaHlim[1], 560);
+  EXPECT_EQ(app::MaterialRecNo[1], 3);
+  EXPECT_EQ(app::MaterialName[1], "GGG-60");
+}
+
+TEST_F(MaterialTableTest, SortOrdersOverTheFieldNames) {
+  MakeTable();
+  dbase::DbfOpen("vobwst");
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(dbase::MaterialSortExpression(0), "");
+  EXPECT_EQ(dbase::MaterialSortExpression(1), "TYP*100+WBH");
+  EXPECT_EQ(dbase::MaterialSortExpression(2), "NAME");
+  EXPECT_EQ(dbase::MaterialSortExpression(7), "EMOD*1000+SHLIM");
+  EXPECT_EQ(dbase::MaterialSortExpression(9), "NORM");
+  dbase::DbfClose();
+
+  // An order builds its index in the temporary directory.
+  std::uint16_t recNo = 0;
+  view_.pick = 0;
+  dbase::BrowseMaterialTable(1, 1, 7, recNo);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_TRUE(fs::exists(fs::path(dir_.Path("temp")) / "vobwst.ndx"));
+}
