@@ -2,6 +2,7 @@
 // one list of what the menu reaches today.
 #include "app/entry_points.h"
 
+#include "app/curve_forms.h"
 #include "app/gear_geometry_input.h"
 #include "app/change_list.h"
 #include "app/document_links_form.h"
@@ -53,7 +54,7 @@ TEntryPoints StartEntryPoints() {
   e.EditStrength = EditStrength;
   e.ShowStrengthForm = ShowStrengthForm;
   e.ShowRotationAngleForm = ShowRotationAngleForm;
-  e.ShowCurveForm = none1;
+  e.ShowCurveForm = ShowCurveFamilyForm;
   e.ImportPitchCurveDxf = ImportPitchCurveDxf;
   e.ShowConfigForm = none0;
   e.ShowPrintConfigForm = none0;

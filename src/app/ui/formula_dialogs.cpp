@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/dialog_widgets.h"
 #include "calc/calc_records.h"
 #include "common/help_text.h"
 #include "common/kaldvar.h"
@@ -20,14 +21,6 @@ namespace app::ui {
 
 namespace {
 
-QPushButton* AddButton(QBoxLayout* layout, QWidget* parent, const char* name, const char* caption) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  layout->addWidget(button);
-  return button;
-}
-
 QLineEdit* AddEdit(QGridLayout* grid, QWidget* parent, int row, int column, const char* name, bool readOnly) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
@@ -36,8 +29,6 @@ QLineEdit* AddEdit(QGridLayout* grid, QWidget* parent, int row, int column, cons
   return edit;
 }
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-std::string S(const QString& text) { return text.toStdString(); }
 
 }  // namespace
 

@@ -14,9 +14,11 @@
 #include "app/pitch_curve_input.h"
 #include "app/design_input_views.h"
 #include "app/ui/design_input_dialogs.h"
+#include "app/ui/curve_form_dialogs.h"
 #include "app/ui/documentation_dialogs.h"
 #include "app/ui/design_input_forms.h"
 #include "app/ui/formula_dialogs.h"
+#include "app/ui/point_list_dialogs.h"
 #include "app/ui/main_window_form.h"
 #include "common/kaldvar.h"
 #include "common/ui/common_forms.h"
@@ -37,6 +39,10 @@ void InstallApplicationForms() {
   dbase::ui::InstallTableWindow();
   static QtPitchCurveViews views;
   SetPitchCurveViews(&views);
+  static QtCurveFormViews curveForms;
+  SetCurveFormViews(&curveForms);
+  static QtPointListViews pointForms;
+  SetPointListViews(&pointForms);
   static QtDesignInputViews designViews;
   SetDesignInputViews(&designViews);
   static QtDocumentationViews documentation;

@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "platform/qt/qt_clipboard.h"
 #include "platform/screen.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/system.h"
@@ -281,6 +282,7 @@ void InstallQtPlatform() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? static_cast<int>(std::lround(screen->logicalDotsPerInchX())) : 0;
   });
+  InstallQtClipboard();
 }
 
 }  // namespace platform::qt

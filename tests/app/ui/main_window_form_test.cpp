@@ -33,29 +33,19 @@
 #include "common/session_file.h"
 #include "platform/scripted_dialogs.h"
 #include "support/file_test_support.h"
+#include "support/modal_dialogs.h"
 
 namespace fs = std::filesystem;
 using platform::AskedDialog;
 using platform::ScriptedAnswer;
+
+using testsupport::WhenShown;
 
 namespace {
 
 int argc = 1;
 char arg0[] = "main_window_form_test";
 char* argv[] = {arg0, nullptr};
-
-// Runs action on the modal dialog as soon as it is shown.
-void WhenShown(std::function<void(QWidget*)> action) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, action] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      action(modal);
-    }
-  });
-  timer->start(5);
-}
 
 QPushButton* Button(QWidget* dialog, const char* name) { return dialog->findChild<QPushButton*>(name); }
 
