@@ -20,6 +20,10 @@ using common::AbortFlag;
 constexpr int kLubricantHelp = 9155;
 
 std::string Display(const std::string& text) { return common::OemToDisplayText(text); }
+std::string PlainText(Real x) { return common::RealToText(x); }
+Real PlainValue(const std::string& text) { return common::TextToReal(text); }
+std::string TemperatureText(Real x) { return common::TemperatureToText(x); }
+Real TextTemperature(const std::string& text) { return common::TextToTemperature(text); }
 
 // The viscosity at `target` °C of an oil with `nu` mm²/s at `reference` °C.
 Real ViscosityAt(Real target, Real reference, Real nu) {
@@ -44,58 +48,58 @@ TLubricantForm CreateLubricantForm() {
 
 void ShowLubricantValues(TLubricantForm& form) {
   form.Name = Display(Lubricant.Name);
-  form.Nu40 = common::RealToText(Lubricant.Nu40);
-  form.Nu50 = common::RealToText(LubricantNu50());
-  form.Nu100 = common::RealToText(Lubricant.Nu100);
-  form.Density = common::RealToText(Lubricant.Density15);
-  form.Temperature = common::TemperatureToText(Lubricant.OilTemperature);
+  form.Nu40.Show(Lubricant.Nu40, PlainText);
+  form.Nu50.Show(LubricantNu50(), PlainText);
+  form.Nu100.Show(Lubricant.Nu100, PlainText);
+  form.Density.Show(Lubricant.Density15, PlainText);
+  form.Temperature.Show(Lubricant.OilTemperature, TemperatureText);
   form.TemperatureUnit = Display(common::TemperatureUnitLabel());
   ShowLubricantViscosity(form);
 }
 
 void ReadLubricantValues(const TLubricantForm& form) {
   Lubricant.Name = common::AnsiToOemText(form.Name);
-  Lubricant.Nu40 = common::TextToReal(form.Nu40);
-  LubricantNu50() = common::TextToReal(form.Nu50);
-  Lubricant.Nu100 = common::TextToReal(form.Nu100);
-  Lubricant.Density15 = common::TextToReal(form.Density);
-  Lubricant.OilTemperature = common::TextToTemperature(form.Temperature);
+  Lubricant.Nu40 = form.Nu40.Read(PlainValue);
+  LubricantNu50() = form.Nu50.Read(PlainValue);
+  Lubricant.Nu100 = form.Nu100.Read(PlainValue);
+  Lubricant.Density15 = form.Density.Read(PlainValue);
+  Lubricant.OilTemperature = form.Temperature.Read(TextTemperature);
 }
 
 void ShowLubricantViscosity(TLubricantForm& form) {
-  const Real nu100 = common::TextToReal(form.Nu100);
+  const Real nu100 = form.Nu100.Read(PlainValue);
   if (!(nu100 > 0)) {
     form.ResultLine.clear();
     return;
   }
   // The line is in °C: an imperial entry is converted first.
-  const Real celsius = common::TextToTemperature(form.Temperature);
+  const Real celsius = form.Temperature.Read(TextTemperature);
   const std::string shown =
-      common::UnitSystem == common::UnitsImperial ? common::RealToText(celsius) : form.Temperature;
+      common::UnitSystem == common::UnitsImperial ? common::RealToText(celsius) : form.Temperature.text;
   form.ResultLine = "Lubricant viscosity at " + shown + Display(" \xF8" "C: ") +
                     common::RealToText(ViscosityAt(celsius, 100, nu100)) + " " + Display(common::ViscosityUnitLabel());
 }
 
 void ProposeLubricantNu40(TLubricantForm& form) {
-  const Real nu50 = common::TextToReal(form.Nu50);
-  if (nu50 > 0) form.Nu40 = common::RealToText(ViscosityAt(40, 50, nu50));
+  const Real nu50 = form.Nu50.Read(PlainValue);
+  if (nu50 > 0) form.Nu40.text = common::RealToText(ViscosityAt(40, 50, nu50));
 }
 
 void ProposeLubricantNu100(TLubricantForm& form) {
-  const Real nu50 = common::TextToReal(form.Nu50);
-  if (nu50 > 0) form.Nu100 = common::RealToText(ViscosityAt(100, 50, nu50));
+  const Real nu50 = form.Nu50.Read(PlainValue);
+  if (nu50 > 0) form.Nu100.text = common::RealToText(ViscosityAt(100, 50, nu50));
   ShowLubricantViscosity(form);
 }
 
 void ProposeLubricantNu50(TLubricantForm& form) {
-  const Real nu40 = common::TextToReal(form.Nu40);
-  if (nu40 > 0) form.Nu50 = common::RealToText(ViscosityAt(50, 40, nu40));
+  const Real nu40 = form.Nu40.Read(PlainValue);
+  if (nu40 > 0) form.Nu50.text = common::RealToText(ViscosityAt(50, 40, nu40));
 }
 
-void ProposeLubricantDensity(TLubricantForm& form) { form.Density = common::RealToText(0.9L); }
+void ProposeLubricantDensity(TLubricantForm& form) { form.Density.text = common::RealToText(0.9L); }
 
 void ProposeLubricantTemperature(TLubricantForm& form) {
-  form.Temperature = "80";
+  form.Temperature.text = "80";
   ShowLubricantViscosity(form);
 }
 

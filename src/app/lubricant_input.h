@@ -16,6 +16,7 @@
 #include <functional>
 #include <string>
 
+#include "app/value_edit.h"
 #include "common/real.h"
 
 namespace app {
@@ -37,7 +38,8 @@ Real& LubricantNu50();
 
 struct TLubricantForm {
   std::string Caption;
-  std::string Name, Nu40, Nu50, Nu100, Density, Temperature;  // the edits
+  std::string Name;
+  ValueEdit Nu40, Nu50, Nu100, Density, Temperature;  // the edits
   std::string TemperatureUnit, ViscosityUnit;
   std::string ResultLine;  // viscosity at the working temperature, or empty
 };

@@ -29,6 +29,10 @@ constexpr int kTypeCount = 8;
 constexpr int kHeatCount = 8;
 
 std::string Display(const std::string& text) { return common::OemToDisplayText(text); }
+std::string StressText(Real x) { return common::StressToText(x); }
+Real TextStress(const std::string& text) { return common::TextToStress(text); }
+std::string PlainText(Real x) { return common::RealToText(x); }
+Real PlainValue(const std::string& text) { return common::TextToReal(text); }
 
 // Everything the form edits of one gear, as the records hold it.
 struct TGearMaterialRecord {
@@ -78,12 +82,12 @@ void ShowMaterialGearValues(TMaterialForm& form, int g) {
   const TGearMaterialRecord r = TakeGearMaterial(g);
   TMaterialGearEdits& e = form.Gear[g];
   e.Name = Display(r.name);
-  e.SigmaFE = common::StressToText(r.sigmaFE);
-  e.SigmaHlim = common::StressToText(r.sigmaHlim);
-  e.E = common::StressToText(r.e);
-  e.HB = common::RealToText(r.hb);
-  e.Poisson = common::RealToText(r.poisson);
-  e.Density = common::RealToText(r.density);
+  e.SigmaFE.Show(r.sigmaFE, StressText);
+  e.SigmaHlim.Show(r.sigmaHlim, StressText);
+  e.E.Show(r.e, StressText);
+  e.HB.Show(r.hb, PlainText);
+  e.Poisson.Show(r.poisson, PlainText);
+  e.Density.Show(r.density, PlainText);
   // A code outside the lists (an old or damaged design) shows the nearest
   // entry rather than none.
   e.TypeIndex = Clamp(static_cast<int>(r.type) - 1, kTypeCount);
@@ -101,12 +105,12 @@ void ReadMaterialValues(const TMaterialForm& form) {
     const TMaterialGearEdits& e = form.Gear[g];
     TGearMaterialRecord r;
     r.name = common::AnsiToOemText(e.Name);
-    r.sigmaFE = common::TextToStress(e.SigmaFE);
-    r.sigmaHlim = common::TextToStress(e.SigmaHlim);
-    r.e = common::TextToStress(e.E);
-    r.hb = common::TextToReal(e.HB);
-    r.poisson = common::TextToReal(e.Poisson);
-    r.density = common::TextToReal(e.Density);
+    r.sigmaFE = e.SigmaFE.Read(TextStress);
+    r.sigmaHlim = e.SigmaHlim.Read(TextStress);
+    r.e = e.E.Read(TextStress);
+    r.hb = e.HB.Read(PlainValue);
+    r.poisson = e.Poisson.Read(PlainValue);
+    r.density = e.Density.Read(PlainValue);
     r.type = static_cast<std::uint16_t>(Clamp(e.TypeIndex, kTypeCount) + 1);
     r.heat = static_cast<std::uint16_t>(Clamp(e.HeatIndex, kHeatCount));
     r.recNo = e.RecNo;
@@ -135,7 +139,7 @@ void PickMaterialFromTable(TMaterialForm& form, int g) {
 
 void ConvertMaterialHardness(TMaterialForm& form, int g) {
   if (g < 1 || g > 2) return;
-  calc::ConvertHardnessValue(calc::ScaleHB, common::TextToReal(form.Gear[g].HB));
+  calc::ConvertHardnessValue(calc::ScaleHB, form.Gear[g].HB.Read(PlainValue));
   // The conversion form reports only that it was left; Escape (leave without
   // taking the inputs) is the cancel, told apart by watching the form.
   common::OnlineExit lastExit = common::OnlineExit::Escape;
@@ -149,7 +153,7 @@ void ConvertMaterialHardness(TMaterialForm& form, int g) {
   common::SetOnlineFormView(std::move(inner));
   const Real hb = calc::GetHardnessValue(calc::ScaleHB);
   // An out-of-range entry leaves no Brinell value: the edit keeps its text.
-  if (lastExit != common::OnlineExit::Escape && hb > 0) form.Gear[g].HB = common::RealToTextFixed(0, hb);
+  if (lastExit != common::OnlineExit::Escape && hb > 0) form.Gear[g].HB.text = common::RealToTextFixed(0, hb);
   AbortFlag = 0;
 }
 

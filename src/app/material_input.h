@@ -15,18 +15,20 @@
 #include <string>
 #include <vector>
 
+#include "app/value_edit.h"
 #include "common/range_array.h"
 
 namespace app {
 
-// One gear's side of the form: the seven edits (display text), the two list
+// One gear's side of the form: the seven edits (display text; a number
+// not edited reads back as the value it was shown from), the two list
 // positions and the table record remembered for the gear.
 struct TMaterialGearEdits {
-  std::string Name, SigmaFE, SigmaHlim, HB, E, Poisson, Density;
+  std::string Name;
+  ValueEdit SigmaFE, SigmaHlim, HB, E, Poisson, Density;
   int TypeIndex = 0;       // material type - 1
   int HeatIndex = 0;       // heat-treatment code
   std::uint16_t RecNo = 0; // material-table record of the gear (0 = none)
-  bool operator==(const TMaterialGearEdits&) const = default;
 };
 
 struct TMaterialForm {

@@ -40,6 +40,14 @@ constexpr Real kSupportingRatio = 1.15L;
 
 std::string Display(const std::string& text) { return common::OemToDisplayText(text); }
 std::string R(Real x) { return common::RealToText(x); }
+Real Plain(const std::string& text) { return common::TextToReal(text); }
+std::string LengthText(Real x) { return common::LengthToText(x); }
+Real TextLength(const std::string& text) { return common::TextToLength(text); }
+
+// A proposal for both gears.
+void SetBoth(GearArray<ValueEdit>& edits, const std::string& text) {
+  for (int g = 1; g <= 2; ++g) edits[g].text = text;
+}
 
 int Clamp(int index, int count) { return index < 0 ? 0 : index >= count ? count - 1 : index; }
 int MethodOf(int index) { return Clamp(index, 4) + 1; }
@@ -71,7 +79,7 @@ int CodeIndex(std::uint16_t code, int count) { return Clamp(code == 0 ? 0 : code
 
 void ReadPage2(const TStrengthPage2& page, bool replaceZeroDsh) {
   calc::TSpurGearData& sg = SpurGearData;
-  sg.dsh = common::TextToLength(page.Dsh);
+  sg.dsh = page.Dsh.Read(TextLength);
   if (replaceZeroDsh && sg.dsh <= 0) sg.dsh = sg.df[1];
   sg.SupportingEffectAnswer = common::YesNoChar(page.SupportingEffect);
   sg.LappingInAnswer = common::YesNoChar(page.LappingIn);
@@ -80,22 +88,22 @@ void ReadPage2(const TStrengthPage2& page, bool replaceZeroDsh) {
   sg.EndReliefAnswer = common::YesNoChar(page.EndRelief);
   sg.ContactPatternCode = static_cast<std::uint16_t>(Clamp(page.ContactPatternIndex, kContactPatternCount) + 1);
   sg.BearingArrangement = static_cast<std::uint16_t>(Clamp(page.BearingIndex, kBearingCount) + 1);
-  sg.l1 = common::TextToLength(page.L);
-  sg.s1 = common::TextToLength(page.S);
+  sg.l1 = page.L.Read(TextLength);
+  sg.s1 = page.S.Read(TextLength);
   sg.GrindingNotch = page.Notch;
-  for (int g = 1; g <= 2; ++g) sg.tgrg[g] = common::TextToReal(page.TgRg[g]);
+  for (int g = 1; g <= 2; ++g) sg.tgrg[g] = page.TgRg[g].Read(Plain);
   sg.FshInput = page.FshInput;
   sg.FmaInput = page.FmaInput;
-  sg.fsh = TextToMicro(page.Fsh);
-  sg.fma = TextToMicro(page.Fma);
+  sg.fsh = page.Fsh.Read(TextToMicro);
+  sg.fma = page.Fma.Read(TextToMicro);
 }
 
-void RunConverterInto(std::string& nu50, const std::string& start) {
+void RunConverterInto(ValueEdit& nu50, const std::string& start) {
   TViscosityConverter converter = CreateViscosityConverter();
   converter.Given = GivenNu50;
   converter.Nu50 = start;
   RunViscosityConverter(converter);
-  if (!AbortFlag) nu50 = converter.Nu50;
+  if (!AbortFlag) nu50.text = converter.Nu50;
 }
 
 }  // namespace
@@ -115,17 +123,17 @@ void ShowStrengthPage1Values(TStrengthPage1& page) {
   page.MicroUnit = Display(common::MicroLengthUnitLabel());
   page.ViscosityUnit = Display(common::ViscosityUnitLabel());
   for (int g = 1; g <= 2; ++g) {
-    page.Di[g] = common::LengthToText(sg.BodyInnerDiameter[g]);
-    page.E[g] = R(sg.MeshesPerRev[g]);
-    page.Np[g] = R(sg.LoadAlternations[g]);
-    page.RzZ[g] = MicroToText(sg.RzFlank[g]);
-    page.RzY[g] = MicroToText(sg.RzRoot[g]);
-    page.ZNT[g] = R(sg.ZNTInput[g]);
-    page.YNT[g] = R(sg.YNTInput[g]);
+    page.Di[g].Show(sg.BodyInnerDiameter[g], LengthText);
+    page.E[g].Show(sg.MeshesPerRev[g], R);
+    page.Np[g].Show(sg.LoadAlternations[g], R);
+    page.RzZ[g].Show(sg.RzFlank[g], MicroToText);
+    page.RzY[g].Show(sg.RzRoot[g], MicroToText);
+    page.ZNT[g].Show(sg.ZNTInput[g], R);
+    page.YNT[g].Show(sg.YNTInput[g], R);
   }
-  page.Nu50 = R(LubricantNu50());
-  page.KAH = R(sg.KAH);
-  page.KAF = R(sg.KAF);
+  page.Nu50.Show(LubricantNu50(), R);
+  page.KAH.Show(sg.KAH, R);
+  page.KAF.Show(sg.KAF, R);
   page.DoubleHelical = common::IsYesChar(sg.DoubleHelicalAnswer);
   page.LifeMode = sg.LifeFactorsInput == 1 ? 1 : 0;
   SetLifeFactorVisibility(page);
@@ -134,22 +142,22 @@ void ShowStrengthPage1Values(TStrengthPage1& page) {
 void ReadStrengthPage1Values(const TStrengthPage1& page) {
   calc::TSpurGearData& sg = SpurGearData;
   for (int g = 1; g <= 2; ++g) {
-    sg.BodyInnerDiameter[g] = common::TextToLength(page.Di[g]);
-    sg.MeshesPerRev[g] = common::TextToReal(page.E[g]);
-    sg.LoadAlternations[g] = common::TextToReal(page.Np[g]);
-    sg.RzFlank[g] = TextToMicro(page.RzZ[g]);
-    sg.RzRoot[g] = TextToMicro(page.RzY[g]);
+    sg.BodyInnerDiameter[g] = page.Di[g].Read(TextLength);
+    sg.MeshesPerRev[g] = page.E[g].Read(Plain);
+    sg.LoadAlternations[g] = page.Np[g].Read(Plain);
+    sg.RzFlank[g] = page.RzZ[g].Read(TextToMicro);
+    sg.RzRoot[g] = page.RzY[g].Read(TextToMicro);
   }
-  LubricantNu50() = common::TextToReal(page.Nu50);
-  sg.KAH = common::TextToReal(page.KAH);
-  sg.KAF = common::TextToReal(page.KAF);
+  LubricantNu50() = page.Nu50.Read(Plain);
+  sg.KAH = page.KAH.Read(Plain);
+  sg.KAF = page.KAF.Read(Plain);
   sg.DoubleHelicalAnswer = common::YesNoChar(page.DoubleHelical);
   sg.LifeFactorsInput = page.LifeMode == 1 ? 1 : 0;
   // The entered life factors stay as they were while the life is computed.
   if (page.LifeMode == 1) {
     for (int g = 1; g <= 2; ++g) {
-      sg.ZNTInput[g] = common::TextToReal(page.ZNT[g]);
-      sg.YNTInput[g] = common::TextToReal(page.YNT[g]);
+      sg.ZNTInput[g] = page.ZNT[g].Read(Plain);
+      sg.YNTInput[g] = page.YNT[g].Read(Plain);
     }
   }
 }
@@ -159,17 +167,17 @@ void SetLifeFactorVisibility(TStrengthPage1& page) { page.LifeFactorsVisible = p
 void ProposePage1(TStrengthPage1& page, Page1Proposal what) {
   switch (what) {
     case Page1Proposal::KA:
-      page.KAH = "1";
-      page.KAF = "1";
+      page.KAH.text = "1";
+      page.KAF.text = "1";
       break;
     case Page1Proposal::E:
-      page.E.fill("1");
+      SetBoth(page.E, "1");
       break;
     case Page1Proposal::Np:
-      page.Np.fill("0");
+      SetBoth(page.Np, "0");
       break;
     case Page1Proposal::Di:
-      page.Di.fill("0");
+      SetBoth(page.Di, "0");
       break;
     case Page1Proposal::LifeMode:
       page.LifeMode = 0;
@@ -179,15 +187,15 @@ void ProposePage1(TStrengthPage1& page, Page1Proposal what) {
 }
 
 void SetRzFlank(TStrengthPage1& page, int index) {
-  page.RzZ.fill(RzFlankChoices[static_cast<std::size_t>(Clamp(index, 5))]);
+  SetBoth(page.RzZ, RzFlankChoices[static_cast<std::size_t>(Clamp(index, 5))]);
 }
 
 void SetRzRoot(TStrengthPage1& page, int index) {
-  page.RzY.fill(RzRootChoices[static_cast<std::size_t>(Clamp(index, 5))]);
+  SetBoth(page.RzY, RzRootChoices[static_cast<std::size_t>(Clamp(index, 5))]);
 }
 
 void Page1ViscosityConverter(TStrengthPage1& page) {
-  RunConverterInto(page.Nu50, page.Nu50);
+  RunConverterInto(page.Nu50, page.Nu50.text);
   AbortFlag = 0;
 }
 
@@ -220,9 +228,9 @@ void ShowStrengthPage2Values(TStrengthPage2& page) {
   const calc::TSpurGearData& sg = SpurGearData;
   page.LengthUnit = Display(common::LengthUnitLabel());
   page.MicroUnit = Display(common::MicroLengthUnitLabel());
-  page.Dsh = common::LengthToText(sg.dsh);
-  page.L = common::LengthToText(sg.l1);
-  page.S = common::LengthToText(sg.s1);
+  page.Dsh.Show(sg.dsh, LengthText);
+  page.L.Show(sg.l1, LengthText);
+  page.S.Show(sg.s1, LengthText);
   page.SupportingEffect = common::IsYesChar(sg.SupportingEffectAnswer);
   page.LappingIn = common::IsYesChar(sg.LappingInAnswer);
   page.HelixCorrection = common::IsYesChar(sg.HelixCorrectionAnswer);
@@ -231,11 +239,11 @@ void ShowStrengthPage2Values(TStrengthPage2& page) {
   page.ContactPatternIndex = CodeIndex(sg.ContactPatternCode, kContactPatternCount);
   page.BearingIndex = CodeIndex(sg.BearingArrangement, kBearingCount);
   page.Notch = sg.GrindingNotch;
-  for (int g = 1; g <= 2; ++g) page.TgRg[g] = R(sg.tgrg[g]);
+  for (int g = 1; g <= 2; ++g) page.TgRg[g].Show(sg.tgrg[g], R);
   page.FshInput = sg.FshInput;
   page.FmaInput = sg.FmaInput;
-  page.Fsh = MicroToText(sg.fsh);
-  page.Fma = MicroToText(sg.fma);
+  page.Fsh.Show(sg.fsh, MicroToText);
+  page.Fma.Show(sg.fma, MicroToText);
   SetPage2Visibility(page);
 }
 
@@ -258,14 +266,14 @@ void ProposeShaftDiameterEdit(TStrengthPage2& page) {
     d = std::round(common::CheckedPower("dbohrung",
                                         std::fabs(torque) * 16 / std::numbers::pi_v<Real> * 1000 / (0.3L * sg.SigmaFE[1]),
                                         1.0L / 3));
-  page.Dsh = common::LengthToText(common::MeanReal(d, std::trunc(sg.df[1])));
+  page.Dsh.text = common::LengthToText(common::MeanReal(d, std::trunc(sg.df[1])));
 }
 
 void ProposeSupportingEffect(TStrengthPage2& page) {
   const calc::TSpurGearData& sg = SpurGearData;
-  if (common::TextToLength(page.Dsh) == 0)
-    page.Dsh = common::LengthToText(sg.d[1] > 1 ? std::trunc(sg.df[1]) : sg.df[1]);
-  const Real dsh = common::TextToLength(page.Dsh);
+  if (page.Dsh.Read(TextLength) == 0)
+    page.Dsh.text = common::LengthToText(sg.d[1] > 1 ? std::trunc(sg.df[1]) : sg.df[1]);
+  const Real dsh = page.Dsh.Read(TextLength);
   if (dsh > 0) page.SupportingEffect = sg.d[1] / dsh >= kSupportingRatio;
 }
 
@@ -306,30 +314,30 @@ void SetFs0Visibility(TStrengthForm& form) {
 void ProposeFs0(TStrengthForm& form, Fs0Proposal what) {
   switch (what) {
     case Fs0Proposal::Di:
-      for (int g = 1; g <= 2; ++g) form.Page1.Di[g] = common::LengthToText(calc::DefaultRimDiameter(g));
+      for (int g = 1; g <= 2; ++g) form.Page1.Di[g].text = common::LengthToText(calc::DefaultRimDiameter(g));
       break;
     case Fs0Proposal::Dsh:
-      form.Page2.Dsh = common::LengthToText(calc::DefaultBoreDiameter());
+      form.Page2.Dsh.text = common::LengthToText(calc::DefaultBoreDiameter());
       break;
     case Fs0Proposal::L:
-      form.Page2.L = common::LengthToText(calc::DefaultHubFactor());
+      form.Page2.L.text = common::LengthToText(calc::DefaultHubFactor());
       break;
     case Fs0Proposal::S:
-      form.Page2.S = "0";
+      form.Page2.S.text = "0";
       break;
     case Fs0Proposal::Lists:
       form.Page2.ContactPatternIndex = 0;
       form.Page2.BearingIndex = 0;
       break;
     case Fs0Proposal::ENp:
-      form.Page1.E.fill("1");
-      form.Page1.Np.fill("0");
+      SetBoth(form.Page1.E, "1");
+      SetBoth(form.Page1.Np, "0");
       break;
     case Fs0Proposal::KAH:
-      form.Page1.KAH = "1";
+      form.Page1.KAH.text = "1";
       break;
     case Fs0Proposal::KAF:
-      form.Page1.KAF = "1";
+      form.Page1.KAF.text = "1";
       break;
   }
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/value_edit.h"
 #include "common/range_array.h"
 #include "common/real.h"
 
@@ -26,8 +27,9 @@ namespace app {
 struct TStrengthPage1 {
   std::string Caption;
   std::string LengthUnit, MicroUnit, ViscosityUnit;
-  GearArray<std::string> Di, E, Np, RzZ, RzY, ZNT, YNT;
-  std::string Nu50, KAH, KAF;
+  // The edits; a number not edited reads back as the value it was shown from.
+  GearArray<ValueEdit> Di, E, Np, RzZ, RzY, ZNT, YNT;
+  ValueEdit Nu50, KAH, KAF;
   bool DoubleHelical = false;
   int LifeMode = 0;  // 0 calculate the life, 1 enter the limited-life factors
   bool LifeFactorsVisible = false;
@@ -61,16 +63,16 @@ void Page1Image(const TStrengthPage1& page, int helpNumber);
 struct TStrengthPage2 {
   std::string Caption;
   std::string LengthUnit, MicroUnit;
-  std::string Dsh, L, S;
+  ValueEdit Dsh, L, S;
   bool SupportingEffect = false, LappingIn = false, HelixCorrection = false, CentralCrowning = false,
        EndRelief = false;
   int ContactPatternIndex = 0;  // code - 1 (0..5)
   int BearingIndex = 0;         // code - 1 (0..4)
   std::vector<std::string> ContactPatternItems, BearingItems;
   bool Notch = false;
-  GearArray<std::string> TgRg;
+  GearArray<ValueEdit> TgRg;
   bool FshInput = false, FmaInput = false;
-  std::string Fsh, Fma;
+  ValueEdit Fsh, Fma;
   // What SetPage2Visibility decides.
   bool NotchValuesVisible = false;
   bool BearingGroupVisible = true;  // with the dsh controls and the supporting effect

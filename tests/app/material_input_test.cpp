@@ -86,13 +86,13 @@ TEST_F(MaterialInputTest, MenuTakesTheEditsAndRecalculatesWithTheSafetyDiagram) 
   User(
       [](app::TMaterialForm& f) {
         f.Gear[1].Name = "16MnCr5 \xC3\xA9";  // display text (UTF-8)
-        f.Gear[1].SigmaHlim = "1000";
-        f.Gear[1].SigmaFE = "700";
-        f.Gear[1].HB = "600";
+        f.Gear[1].SigmaHlim.text = "1000";
+        f.Gear[1].SigmaFE.text = "700";
+        f.Gear[1].HB.text = "600";
         f.Gear[1].TypeIndex = 2;  // heat-treatable steel
         f.Gear[1].HeatIndex = 3;  // induction-hardened
         app::CopyMaterialGear(f, 1, 2);
-        f.Gear[2].Density = "7,85";  // a comma reads as a point
+        f.Gear[2].Density.text = "7,85";  // a comma reads as a point
       },
       true);
   app::MenuItemClick("mi_EditMaterial");
@@ -107,8 +107,8 @@ TEST_F(MaterialInputTest, MenuTakesTheEditsAndRecalculatesWithTheSafetyDiagram) 
   EXPECT_EQ(shown.HeatItems[0], "none");
   EXPECT_EQ(shown.HeatItems[7], "nitrocar.(NV)");
   EXPECT_EQ(shown.StressUnit, "MPa");
-  EXPECT_EQ(shown.Gear[1].SigmaHlim, "1500");  // the start values
-  EXPECT_EQ(shown.Gear[1].Poisson, "0.3");
+  EXPECT_EQ(shown.Gear[1].SigmaHlim.text, "1500");  // the start values
+  EXPECT_EQ(shown.Gear[1].Poisson.text, "0.3");
 
   EXPECT_EQ(common::AbortFlag, 0);
   for (int g = 1; g <= 2; ++g) {
@@ -132,9 +132,9 @@ TEST_F(MaterialInputTest, CancelAfterCopyKeepsGearTwoAndSkipsTheCalculation) {
   app::MaterialRecNo[2] = 3;
   User(
       [](app::TMaterialForm& f) {
-        f.Gear[1].SigmaHlim = "900";
+        f.Gear[1].SigmaHlim.text = "900";
         app::CopyMaterialGear(f, 1, 2);
-        EXPECT_EQ(f.Gear[2].SigmaHlim, "900");
+        EXPECT_EQ(f.Gear[2].SigmaHlim.text, "900");
         EXPECT_EQ(f.Gear[2].RecNo, 7);  // the remembered record goes along
       },
       false);
@@ -157,14 +157,14 @@ TEST_F(MaterialInputTest, ImperialUnitsShowPsiAndReadBackMegapascal) {
   app::MaterialToggleUnits(form);
   EXPECT_EQ(common::UnitSystem, common::UnitsImperial);
   EXPECT_EQ(form.StressUnit, "psi");
-  EXPECT_NEAR(std::stod(form.Gear[1].SigmaHlim), 145037, 1);
+  EXPECT_NEAR(std::stod(form.Gear[1].SigmaHlim.text), 145037, 1);
   app::MaterialOk(form);
   EXPECT_NEAR(static_cast<double>(SpurGearData.SigmaHlim[1]), 1000, 0.01);
   app::MaterialToggleUnits(form);
-  EXPECT_EQ(form.Gear[1].SigmaHlim, "1000");
+  EXPECT_EQ(form.Gear[1].SigmaHlim.text, "1000");
 
   // "Calc" takes the edits and recalculates; the form stays open.
-  form.Gear[2].SigmaFE = "650";
+  form.Gear[2].SigmaFE.text = "650";
   app::MaterialCalc(form);
   EXPECT_EQ(SpurGearData.SigmaFE[2], 650);
   EXPECT_EQ(redraws_, 1);
@@ -190,15 +190,15 @@ TEST_F(MaterialInputTest, PickFromTableFillsOneGearUntilOk) {
     app::MaterialRecNo[gear] = 12;
   };
   app::TMaterialForm form = app::CreateMaterialForm();
-  form.Gear[1].SigmaHlim = "1111";  // typed on the other gear
+  form.Gear[1].SigmaHlim.text = "1111";  // typed on the other gear
   app::PickMaterialFromTable(form, 2);
   EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(form.Gear[2].Name, "42CrMo4");
-  EXPECT_EQ(form.Gear[2].SigmaHlim, "770");
+  EXPECT_EQ(form.Gear[2].SigmaHlim.text, "770");
   EXPECT_EQ(form.Gear[2].TypeIndex, 2);
   EXPECT_EQ(form.Gear[2].HeatIndex, 1);
   EXPECT_EQ(form.Gear[2].RecNo, 12);
-  EXPECT_EQ(form.Gear[1].SigmaHlim, "1111");
+  EXPECT_EQ(form.Gear[1].SigmaHlim.text, "1111");
   // The records wait for OK.
   EXPECT_EQ(SpurGearData.SigmaHlim[2], 1500);
   EXPECT_EQ(app::MaterialRecNo[2], 0);
@@ -206,11 +206,11 @@ TEST_F(MaterialInputTest, PickFromTableFillsOneGearUntilOk) {
   // The next pick opens on the record picked before; a cancelled table
   // changes nothing.
   cancelTable = true;
-  form.Gear[2].SigmaHlim = "780";
+  form.Gear[2].SigmaHlim.text = "780";
   app::PickMaterialFromTable(form, 2);
   EXPECT_EQ(openedOn, (std::vector<int>{0, 12}));
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_EQ(form.Gear[2].SigmaHlim, "780");
+  EXPECT_EQ(form.Gear[2].SigmaHlim.text, "780");
 
   app::MaterialOk(form);
   EXPECT_EQ(app::MaterialName[2], "42CrMo4");
@@ -236,10 +236,10 @@ TEST_F(MaterialInputTest, HardnessButtonTakesTheBrinellValueUnlessCancelled) {
   app::TMaterialForm form = app::CreateMaterialForm();
 
   // Escape keeps the text as typed.
-  form.Gear[1].HB = "300.4";
+  form.Gear[1].HB.text = "300.4";
   exits.push_back({common::OnlineExit::Escape, 11, common::OnlineInputValues});
   app::ConvertMaterialHardness(form, 1);
-  EXPECT_EQ(form.Gear[1].HB, "300.4");
+  EXPECT_EQ(form.Gear[1].HB.text, "300.4");
   EXPECT_EQ(common::AbortFlag, 0);
 
   // HV 240 entered, then "&Close": HB = 0.95 x 240 = 228.
@@ -247,12 +247,12 @@ TEST_F(MaterialInputTest, HardnessButtonTakesTheBrinellValueUnlessCancelled) {
   enter.edits[2] = "240";
   exits = {enter, {common::OnlineExit::Close, 2, {}}};
   app::ConvertMaterialHardness(form, 1);
-  EXPECT_EQ(form.Gear[1].HB, "228");
+  EXPECT_EQ(form.Gear[1].HB.text, "228");
 
   // A Brinell value outside the table gives no conversion: the text stays.
-  form.Gear[2].HB = "20";
+  form.Gear[2].HB.text = "20";
   exits = {{common::OnlineExit::Close, 11, {}}};
   app::ConvertMaterialHardness(form, 2);
-  EXPECT_EQ(form.Gear[2].HB, "20");
+  EXPECT_EQ(form.Gear[2].HB.text, "20");
   common::SetOnlineFormView(previous);
 }

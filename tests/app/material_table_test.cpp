@@ -201,8 +201,8 @@ TEST_F(MaterialTableTest, MaterialInputPicksThroughTheTable) {
   app::TMaterialForm form = app::CreateMaterialForm();
   app::PickMaterialFromTable(form, 1);
   EXPECT_EQ(form.Gear[1].Name, "GGG-60");
-  EXPECT_EQ(form.Gear[1].SigmaHlim, "560");
-  EXPECT_EQ(form.Gear[1].Poisson, "0.28");
+  EXPECT_EQ(form.Gear[1].SigmaHlim.text, "560");
+  EXPECT_EQ(form.Gear[1].Poisson.text, "0.28");
   EXPECT_EQ(form.Gear[1].TypeIndex, 3);
   EXPECT_EQ(form.Gear[1].RecNo, 3);
   app::MaterialOk(form);

@@ -161,27 +161,27 @@ TEST_F(StrengthInputTest, PagesOfDinMethodTakeTheirValues) {
   std::vector<app::TStrengthPage2> page2s;
   SpurGearData.ZNTInput[1] = 0.77L;
   app::StrengthViews().Page1 = OkWith<app::TStrengthPage1>(page1s, [](app::TStrengthPage1& p) {
-    p.Di[2] = "120";
+    p.Di[2].text = "120";
     app::ProposePage1(p, app::Page1Proposal::E);
-    p.Np[1] = "3";
+    p.Np[1].text = "3";
     app::SetRzFlank(p, 2);  // 6.3
     app::SetRzRoot(p, 4);   // 40
-    p.Nu50 = "220";
-    p.KAH = "1.35";
+    p.Nu50.text = "220";
+    p.KAH.text = "1.35";
     p.DoubleHelical = true;
-    p.ZNT[1] = "0.5";  // not read: the life is calculated
+    p.ZNT[1].text = "0.5";  // not read: the life is calculated
   });
   app::StrengthViews().Page2 = OkWith<app::TStrengthPage2>(page2s, [](app::TStrengthPage2& p) {
-    p.Dsh = "0";  // replaced by the root diameter of gear 1
+    p.Dsh.text = "0";  // replaced by the root diameter of gear 1
     p.LappingIn = true;
     p.ContactPatternIndex = 3;
     p.BearingIndex = 4;
-    p.L = "150";
-    p.S = "12";
+    p.L.text = "150";
+    p.S.text = "12";
     p.Notch = true;
-    p.TgRg[1] = "0.8";
+    p.TgRg[1].text = "0.8";
     p.FshInput = true;
-    p.Fsh = "11";
+    p.Fsh.text = "11";
     app::SetPage2Visibility(p);
     EXPECT_TRUE(p.NotchValuesVisible);
     EXPECT_FALSE(p.BearingGroupVisible);
@@ -284,17 +284,17 @@ TEST_F(StrengthInputTest, ProposalsOfPageTwo) {
   app::TStrengthPage2 page = app::CreateStrengthPage2();
   // The supporting effect: d1 / dsh >= 1.15.
   SpurGearData.d[1] = 60;
-  page.Dsh = "50";
+  page.Dsh.text = "50";
   app::ProposeSupportingEffect(page);
   EXPECT_TRUE(page.SupportingEffect);
-  page.Dsh = "55";
+  page.Dsh.text = "55";
   app::ProposeSupportingEffect(page);
   EXPECT_FALSE(page.SupportingEffect);
   // An empty shaft takes the root diameter first.
   SpurGearData.df[1] = 52.7L;
-  page.Dsh = "0";
+  page.Dsh.text = "0";
   app::ProposeSupportingEffect(page);
-  EXPECT_EQ(page.Dsh, "52");
+  EXPECT_EQ(page.Dsh.text, "52");
   EXPECT_TRUE(page.SupportingEffect);  // 60 / 52 = 1.154
 
   // The shaft from the torque: 16 T / (pi 0.3 SigmaFE) cubed root, averaged
@@ -304,10 +304,10 @@ TEST_F(StrengthInputTest, ProposalsOfPageTwo) {
   app::ProposeShaftDiameterEdit(page);
   const double d = std::round(std::cbrt(1000.0 * 16 / M_PI * 1000 / (0.3 * 500)));
   EXPECT_EQ(d, 32);
-  EXPECT_EQ(page.Dsh, "42");
+  EXPECT_EQ(page.Dsh.text, "42");
   SpurGearData.SigmaFE[1] = 0;
   app::ProposeShaftDiameterEdit(page);
-  EXPECT_EQ(page.Dsh, "26");
+  EXPECT_EQ(page.Dsh.text, "26");
 }
 
 TEST_F(StrengthInputTest, SinglePageFromTheMenuWithMethodAndProposals) {
@@ -327,8 +327,8 @@ TEST_F(StrengthInputTest, SinglePageFromTheMenuWithMethodAndProposals) {
     app::ProposeFs0(f, app::Fs0Proposal::ENp);
     f.Page2.ContactPatternIndex = 2;
     app::ProposeFs0(f, app::Fs0Proposal::Lists);
-    f.Page1.KAF = "2";
-    f.Page2.Dsh = "-3";  // kept: the single page does not replace it
+    f.Page1.KAF.text = "2";
+    f.Page2.Dsh.text = "-3";  // kept: the single page does not replace it
   });
   app::Entry().ShowStrengthForm();
   EXPECT_EQ(common::AbortFlag, 0);
@@ -353,8 +353,8 @@ TEST_F(StrengthInputTest, ImperialPageShowsInchesAndMicroinches) {
   app::StrengthToggleUnits(app::PageRef(page));
   EXPECT_EQ(page.LengthUnit, "in");
   EXPECT_EQ(page.MicroUnit, "\xC2\xB5in");
-  EXPECT_EQ(page.Di[1], "1.0000");
-  EXPECT_EQ(page.RzZ[1], common::RealToText(5000 / 25.4L));  // 5 µm = 196.85 µin
+  EXPECT_EQ(page.Di[1].text, "1.0000");
+  EXPECT_EQ(page.RzZ[1].text, common::RealToText(5000 / 25.4L));  // 5 µm = 196.85 µin
   app::StrengthOk(app::PageRef(page));
   EXPECT_NEAR(static_cast<double>(SpurGearData.RzFlank[1]), 5, 0.01);
   EXPECT_NEAR(static_cast<double>(SpurGearData.BodyInnerDiameter[1]), 25.4, 1e-9);
@@ -366,22 +366,22 @@ TEST_F(StrengthInputTest, LubricantFormFromPageOneAndItsProposals) {
   SpurGearData.nu40 = 100;
   app::LubricantViews().Lubricant = [](app::TLubricantForm& f) {
     EXPECT_EQ(f.Caption, common::ProgramTitle + " lubrication fluid");
-    EXPECT_EQ(f.Nu50, "150");  // the page's edit, read before the form opened
+    EXPECT_EQ(f.Nu50.text, "150");  // the page's edit, read before the form opened
     EXPECT_EQ(f.ResultLine, "");  // no viscosity at 100 °C
     app::ProposeLubricantNu40(f);
     app::ProposeLubricantNu100(f);
     app::ProposeLubricantDensity(f);
-    EXPECT_EQ(f.Density, "0.9");
-    f.Temperature = "60";
+    EXPECT_EQ(f.Density.text, "0.9");
+    f.Temperature.text = "60";
     app::ShowLubricantViscosity(f);
-    const Real nu100 = common::TextToReal(f.Nu100);
+    const Real nu100 = common::TextToReal(f.Nu100.text);
     EXPECT_EQ(f.ResultLine, "Lubricant viscosity at 60 \xC2\xB0" "C: " +
                                 common::RealToText(calc::CalcViscosityAtTemperature(nu100, 100, 60)) + " mm\xC2\xB2/s");
     f.Name = "CLP 220";
     app::LubricantOk(f);
   };
   app::TStrengthPage1 page = app::CreateStrengthPage1();
-  page.Nu50 = "150";
+  page.Nu50.text = "150";
   app::Page1Lubricant(page);
   EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(app::Lubricant.Name, "CLP 220");
@@ -390,21 +390,21 @@ TEST_F(StrengthInputTest, LubricantFormFromPageOneAndItsProposals) {
   EXPECT_GT(app::Lubricant.Nu40, 150);
   EXPECT_LT(app::Lubricant.Nu100, 150);
   EXPECT_EQ(app::Lubricant.OilTemperature, 60);
-  EXPECT_EQ(page.Nu50, "150");
+  EXPECT_EQ(page.Nu50.text, "150");
 
   // ν50 from ν40 only when ν40 is positive.
   app::TLubricantForm f = app::CreateLubricantForm();
-  f.Nu40 = "0";
-  f.Nu50 = "77";
+  f.Nu40.text = "0";
+  f.Nu50.text = "77";
   app::ProposeLubricantNu50(f);
-  EXPECT_EQ(f.Nu50, "77");
-  f.Nu40 = "220";
+  EXPECT_EQ(f.Nu50.text, "77");
+  f.Nu40.text = "220";
   app::ProposeLubricantNu50(f);
-  EXPECT_EQ(f.Nu50, common::RealToText(calc::CalcViscosityAtTemperature(220, 40, 50)));
+  EXPECT_EQ(f.Nu50.text, common::RealToText(calc::CalcViscosityAtTemperature(220, 40, 50)));
   // Fahrenheit in the edit, the line in °C.
   common::UnitSystem = common::UnitsImperial;
-  f.Nu100 = "20";
-  f.Temperature = "176";
+  f.Nu100.text = "20";
+  f.Temperature.text = "176";
   app::ShowLubricantViscosity(f);
   EXPECT_EQ(f.ResultLine.rfind("Lubricant viscosity at 80 \xC2\xB0" "C: ", 0), 0u);
 }
@@ -445,12 +445,33 @@ TEST_F(StrengthInputTest, ViscosityConverterGivesTheOtherTwo) {
     app::ViscosityConverterOk();
   };
   app::TStrengthPage1 page = app::CreateStrengthPage1();
-  page.Nu50 = "180";
+  page.Nu50.text = "180";
   app::Page1ViscosityConverter(page);
-  EXPECT_EQ(page.Nu50, common::RealToText(calc::CalcViscosityAtTemperature(220, 40, 50)));
+  EXPECT_EQ(page.Nu50.text, common::RealToText(calc::CalcViscosityAtTemperature(220, 40, 50)));
   app::ResetLubricantViews();
-  page.Nu50 = "180";
+  page.Nu50.text = "180";
   app::Page1ViscosityConverter(page);
-  EXPECT_EQ(page.Nu50, "180");
+  EXPECT_EQ(page.Nu50.text, "180");
   EXPECT_EQ(common::AbortFlag, 0);
+}
+
+TEST_F(StrengthInputTest, ValuesNotEditedKeepTheirDigits) {
+  SpurGearData.BodyInnerDiameter[1] = 123.456L;
+  SpurGearData.fsh = 2.60713L;
+  SpurGearData.KAH = 1.23456L;
+  app::TStrengthForm form = app::CreateStrengthForm();
+  EXPECT_EQ(form.Page1.Di[1].text, "123.5");
+  form.Page1.Di[2].text = "77.25";
+  app::StrengthOk(app::PageRef(form));
+  EXPECT_EQ(SpurGearData.BodyInnerDiameter[1], 123.456L);
+  EXPECT_EQ(SpurGearData.BodyInnerDiameter[2], 77.25L);
+  EXPECT_EQ(SpurGearData.fsh, 2.60713L);
+  EXPECT_EQ(SpurGearData.KAH, 1.23456L);
+  // The shown text left as it was gives the exact value; another text is
+  // converted.
+  form = app::CreateStrengthForm();
+  EXPECT_EQ(form.Page1.KAH.text, "1.235");
+  form.Page1.KAH.text = "1.24";
+  app::StrengthOk(app::PageRef(form));
+  EXPECT_NEAR(static_cast<double>(SpurGearData.KAH), 1.24, 1e-12);
 }

@@ -51,13 +51,13 @@ TForm_vob1visk::TForm_vob1visk(TLubricantForm& form, QWidget* parent) : QDialog(
   };
   const QString at = "nominal lubricant viscosity at";
   addRow("name", "lubrication fluid", &form_.Name, nullptr, QString(), nullptr);
-  addRow("nue40", at + QString::fromUtf8(" 40\u00b0C"), &form_.Nu40, &form_.ViscosityUnit, QString(), ProposeLubricantNu40);
-  addRow("nue50", at + QString::fromUtf8(" 50\u00b0C"), &form_.Nu50, &form_.ViscosityUnit, QString(), ProposeLubricantNu50);
-  QLineEdit* nu100 = addRow("nue100", at + QString::fromUtf8(" 100\u00b0C"), &form_.Nu100, &form_.ViscosityUnit,
+  addRow("nue40", at + QString::fromUtf8(" 40\u00b0C"), &form_.Nu40.text, &form_.ViscosityUnit, QString(), ProposeLubricantNu40);
+  addRow("nue50", at + QString::fromUtf8(" 50\u00b0C"), &form_.Nu50.text, &form_.ViscosityUnit, QString(), ProposeLubricantNu50);
+  QLineEdit* nu100 = addRow("nue100", at + QString::fromUtf8(" 100\u00b0C"), &form_.Nu100.text, &form_.ViscosityUnit,
                             QString(), ProposeLubricantNu100);
-  addRow("rho", QString::fromUtf8("lubricant density at 15\u00b0C"), &form_.Density, nullptr, "kg/dm3",
+  addRow("rho", QString::fromUtf8("lubricant density at 15\u00b0C"), &form_.Density.text, nullptr, "kg/dm3",
          ProposeLubricantDensity);
-  QLineEdit* temperature = addRow("temp", "Oil working temperature", &form_.Temperature, &form_.TemperatureUnit,
+  QLineEdit* temperature = addRow("temp", "Oil working temperature", &form_.Temperature.text, &form_.TemperatureUnit,
                                   QString(), ProposeLubricantTemperature);
   QLabel* result = NewLabel(this, "Label_result", QString());
   layout->addWidget(result);

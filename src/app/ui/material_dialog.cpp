@@ -51,14 +51,14 @@ TForm_vobwst::TForm_vobwst(TMaterialForm& form, QWidget* parent) : QDialog(paren
       return edit;
     };
     addRow("name", "Material", &e.Name, nullptr);
-    addRow("sigfe", "Fatigue strength, tooth root Sigma-FE", &e.SigmaFE, &form_.StressUnit);
-    addRow("sighlim", "Strength Tooth flank Sigma-Hlim", &e.SigmaHlim, &form_.StressUnit);
-    addRow("hb", "Brinell hardness", &e.HB, nullptr);
+    addRow("sigfe", "Fatigue strength, tooth root Sigma-FE", &e.SigmaFE.text, &form_.StressUnit);
+    addRow("sighlim", "Strength Tooth flank Sigma-Hlim", &e.SigmaHlim.text, &form_.StressUnit);
+    addRow("hb", "Brinell hardness", &e.HB.text, nullptr);
     QPushButton* hardness = NewButton(box, "Button_hb" + n, "HB ...");
     grid->addWidget(hardness, row - 1, 2);
-    addRow("e", "Modulus of elasticity E", &e.E, &form_.StressUnit);
-    addRow("mue", QString::fromUtf8("Poisson ratio \u00b5"), &e.Poisson, nullptr);
-    addRow("rho", "Density", &e.Density, nullptr);
+    addRow("e", "Modulus of elasticity E", &e.E.text, &form_.StressUnit);
+    addRow("mue", QString::fromUtf8("Poisson ratio \u00b5"), &e.Poisson.text, nullptr);
+    addRow("rho", "Density", &e.Density.text, nullptr);
 
     grid->addWidget(NewLabel(box, "Label_wstyp" + n, "Material"), row, 0);
     auto* type = new QComboBox(box);

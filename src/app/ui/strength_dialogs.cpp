@@ -56,7 +56,7 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
   grid->addWidget(NewLabel(box, "Label_gear2", "gear 2"), 0, 2);
   int row = 1;
   // A row of a value per gear: caption, two edits, unit (may be empty).
-  auto gearRow = [&](const char* name, const QString& caption, GearArray<std::string>& texts, const std::string* unit,
+  auto gearRow = [&](const char* name, const QString& caption, GearArray<ValueEdit>& texts, const std::string* unit,
                      int hint) {
     QLabel* label = WrapCaption(NewLabel(box, QString("Label_") + name, caption));
     Hint(label, hint);
@@ -64,7 +64,7 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
     for (int g = 1; g <= 2; ++g) {
       QLineEdit* edit = NewNumberEdit(box, QString("Edit_") + name + QString::number(g));
       grid->addWidget(edit, row, g);
-      binder.Edit(edit, &texts[g]);
+      binder.Edit(edit, &texts[g].text);
     }
     if (unit) {
       QLabel* u = NewLabel(box, QString("Label_") + name + "u", QString());
@@ -74,13 +74,13 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
     return row++;
   };
   // A row of one value.
-  auto valueRow = [&](const char* name, const QString& caption, std::string& text, const std::string* unit, int hint) {
+  auto valueRow = [&](const char* name, const QString& caption, ValueEdit& value, const std::string* unit, int hint) {
     QLabel* label = WrapCaption(NewLabel(box, QString("Label_") + name, caption));
     Hint(label, hint);
     grid->addWidget(label, row, 0);
     QLineEdit* edit = NewNumberEdit(box, QString("Edit_") + name);
     grid->addWidget(edit, row, 1);
-    binder.Edit(edit, &text);
+    binder.Edit(edit, &value.text);
     if (unit) {
       QLabel* u = NewLabel(box, QString("Label_") + name + "u", QString());
       binder.Label(u, unit);
@@ -108,7 +108,7 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
   struct RzRow {
     const char* name;
     const char* caption;
-    GearArray<std::string>* texts;
+    GearArray<ValueEdit>* texts;
     const std::vector<std::string>* choices;
     void (*set)(TStrengthPage1&, int);
   };
@@ -174,7 +174,7 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
     grid->addWidget(label, row, 0);
     for (int g = 1; g <= 2; ++g) {
       QLineEdit* edit = NewNumberEdit(box, "Edit_" + name + QString::number(g));
-      binder.Edit(edit, k == 0 ? &page.ZNT[g] : &page.YNT[g]);
+      binder.Edit(edit, k == 0 ? &page.ZNT[g].text : &page.YNT[g].text);
       binder.Visible(edit, &page.LifeFactorsVisible);
       grid->addWidget(edit, row, g);
     }
@@ -234,7 +234,7 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
   // The shaft and the supporting effect go with the bearing group: an
   // entered fsh makes them needless.
   auto [dshLabel, dshEdit] =
-      lengthEdit(box, grid, row, "dsh", "Shaft-diameter of the pinion dsh", &page.Dsh, &page.LengthUnit, 5610);
+      lengthEdit(box, grid, row, "dsh", "Shaft-diameter of the pinion dsh", &page.Dsh.text, &page.LengthUnit, 5610);
   QPushButton* dshPropose =
       onePage ? proposal(box, "Button_dsh", [actions] { actions.fs0(Fs0Proposal::Dsh); })
               : proposal(box, "Button_dsh", [&page] { ProposeShaftDiameterEdit(page); });
@@ -273,8 +273,8 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
   list(0, "bi442", "Contact pattern position", page.ContactPatternItems, &page.ContactPatternIndex, 5540);
   list(1, "bi443", "Bearing-arrangement pinion shaft", page.BearingItems, &page.BearingIndex, 5550);
   if (onePage) bg->addWidget(proposal(bearing, "Button_lists", [actions] { actions.fs0(Fs0Proposal::Lists); }), 0, 2, 2, 1);
-  lengthEdit(bearing, bg, 2, "l1", "Bearing distance l", &page.L, &page.LengthUnit, 5560);
-  lengthEdit(bearing, bg, 3, "s1", "Bedding offset s", &page.S, &page.LengthUnit, 5570);
+  lengthEdit(bearing, bg, 2, "l1", "Bearing distance l", &page.L.text, &page.LengthUnit, 5560);
+  lengthEdit(bearing, bg, 3, "s1", "Bedding offset s", &page.S.text, &page.LengthUnit, 5570);
   if (onePage) {
     bg->addWidget(proposal(bearing, "Button_l1", [actions] { actions.fs0(Fs0Proposal::L); }), 2, 3);
     bg->addWidget(proposal(bearing, "Button_s1", [actions] { actions.fs0(Fs0Proposal::S); }), 3, 3);
@@ -294,7 +294,7 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
     binder.Visible(gear, &page.NotchValuesVisible);
     grid->addWidget(gear, row + g, 0);
     QLineEdit* edit = NewNumberEdit(box, "Edit_tgrg" + QString::number(g));
-    binder.Edit(edit, &page.TgRg[g]);
+    binder.Edit(edit, &page.TgRg[g].text);
     binder.Visible(edit, &page.NotchValuesVisible);
     grid->addWidget(edit, row + g, 1);
   }
@@ -308,8 +308,8 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
     const bool* enabled;
     int hint;
   };
-  const Deviation deviations[2] = {{"fsh", "Input fsh ?", &page.FshInput, &page.Fsh, &page.FshEnabled, 5015},
-                                   {"fma", "Input fma ?", &page.FmaInput, &page.Fma, &page.FmaEnabled, 5020}};
+  const Deviation deviations[2] = {{"fsh", "Input fsh ?", &page.FshInput, &page.Fsh.text, &page.FshEnabled, 5015},
+                                   {"fma", "Input fma ?", &page.FmaInput, &page.Fma.text, &page.FmaEnabled, 5020}};
   for (const Deviation& d : deviations) {
     QCheckBox* input = check(box, d.name, d.caption, d.input, d.hint);
     QObject::connect(input, &QCheckBox::clicked, owner, visibility);
