@@ -384,7 +384,12 @@ TForm_vob1fest1::TForm_vob1fest1(TStrengthPage1& page, QWidget* parent)
   setWindowTitle(Q(page_.Caption));
   auto* layout = new QVBoxLayout(this);
   Page1Actions actions;
-  actions.image = [this](int help) { Page1Image(page_, help); };
+  // The image is drawn on the main window; the page comes back to the front.
+  actions.image = [this](int help) {
+    Page1Image(page_, help);
+    raise();
+    activateWindow();
+  };
   actions.viscosity = [this] { Page1ViscosityConverter(page_); };
   actions.lubricant = [this] { Page1Lubricant(page_); };
   layout->addWidget(BuildPage1(this, binder_, page_, actions));
@@ -424,7 +429,11 @@ TForm_vob1fs0::TForm_vob1fs0(TStrengthForm& form, QWidget* parent)
 
   auto fs0 = [this](Fs0Proposal what) { ProposeFs0(form_, what); };
   Page1Actions actions;
-  actions.image = [this](int help) { Fs0Image(form_, help); };
+  actions.image = [this](int help) {
+    Fs0Image(form_, help);
+    raise();
+    activateWindow();
+  };
   actions.viscosity = [this] { Fs0ViscosityConverter(form_); };
   actions.lubricant = [this] { Fs0Lubricant(form_); };
   actions.fs0 = fs0;
