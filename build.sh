@@ -12,11 +12,12 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
 # Build tools and libraries; then the independent readers that the tests
 # check written files with (DXF, dBASE tables, memos and indexes, STL, IGES,
-# HTML).
+# HTML); and the desktop's opener that hands written files (workbooks,
+# documents) to the program associated with them.
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev \
 libgtest-dev libgmock-dev libbenchmark-dev locales \
 xvfb xauth python3-ezdxf python3-dbfread python3-dbf dbview libdbd-xbase-perl \
-admesh occt-draw tidy"
+admesh occt-draw tidy xdg-utils"
 
 install_packages() {
   missing=""

@@ -22,6 +22,7 @@
 #include "common/file_checks.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
+#include "common/message_list.h"
 #include "common/text_file.h"
 #include "platform/user_dialogs.h"
 
@@ -433,6 +434,8 @@ void ReadDesign(DataFileLines& in) {
   in.ReadReal(calc::EccentricCurve.E);
 }
 
+}  // namespace
+
 // Everything a read may change, kept so that a refused file leaves the
 // design in memory as it was.
 struct DesignSnapshot {
@@ -531,7 +534,27 @@ struct DesignSnapshot {
   }
 };
 
-}  // namespace
+KeptDesign::KeptDesign() : design_(std::make_unique<DesignSnapshot>()) {
+  design_->Take();
+  fileName_ = common::CurrentFileName;
+  dataDirectory_ = common::DataDirectory;
+  dataChanged_ = common::DataChanged;
+  fatal_ = common::FatalFlag;
+  msgCount_ = common::MsgCount;
+  msgText_ = common::MsgText;
+}
+
+KeptDesign::~KeptDesign() = default;
+
+void KeptDesign::PutBack() const {
+  design_->PutBack();
+  common::CurrentFileName = fileName_;
+  common::DataDirectory = dataDirectory_;
+  common::DataChanged = dataChanged_;
+  common::FatalFlag = fatal_;
+  common::MsgCount = msgCount_;
+  common::MsgText = msgText_;
+}
 
 std::uint8_t StartedWithFile = 0;
 

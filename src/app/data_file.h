@@ -14,7 +14,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "common/message_list.h"
+#include "common/range_array.h"
 
 namespace app {
 
@@ -54,6 +58,28 @@ void SaveDataFile(const std::string& name);
 // successful read the noncircular calculation runs. On return AbortFlag
 // tells failure.
 void ReadDataFile(const std::string& name);
+
+// The whole design in memory, kept when the object is made: every record
+// a read may change, the file name, the data directory, the changed flag,
+// the calculation messages and FatalFlag. PutBack restores them (the
+// data-set table reads every design of a directory and then returns to the
+// user's).
+struct DesignSnapshot;
+class KeptDesign {
+ public:
+  KeptDesign();
+  ~KeptDesign();
+  KeptDesign(const KeptDesign&) = delete;
+  KeptDesign& operator=(const KeptDesign&) = delete;
+  void PutBack() const;
+
+ private:
+  std::unique_ptr<DesignSnapshot> design_;
+  std::string fileName_, dataDirectory_;
+  std::uint8_t dataChanged_ = 0, fatal_ = 0;
+  std::uint16_t msgCount_ = 0;
+  RangeArray<std::string, 1, common::MaxMessages> msgText_;
+};
 
 // The start values of every design input (the records the file holds and
 // the inputs it does not hold); the run's control flags (SkipPositionSweep)

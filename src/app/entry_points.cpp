@@ -7,6 +7,7 @@
 #include "app/change_list.h"
 #include "app/document_links_form.h"
 #include "app/drawing_info_form.h"
+#include "app/design_table.h"
 #include "app/gear_printout.h"
 #include "app/load_input.h"
 #include "app/material_input.h"
@@ -16,6 +17,7 @@
 #include "app/rotation_angle_window.h"
 #include "app/strength_input.h"
 #include "app/tool_profile_input.h"
+#include "app/spreadsheet_link.h"
 #include "common/aux_images.h"
 #include "common/kaldvar.h"
 #include "dbase/table/table_window.h"
@@ -58,15 +60,15 @@ TEntryPoints StartEntryPoints() {
   e.ImportPitchCurveDxf = ImportPitchCurveDxf;
   e.ShowConfigForm = none0;
   e.ShowPrintConfigForm = none0;
-  e.ShowDesignTable = none0;
+  e.ShowDesignTable = OpenDesignTable;
   e.SelectGearMaterial = [](int gear, int mode) { SelectGearMaterial(gear, mode); };
   e.SelectToolProfile = none2;
   e.ShowDrawingInfoForm = ShowDrawingInfoForm;
   e.ChangeListMenu = ChangeListMenu;
   e.ShowDocumentLinksForm = ShowDocumentLinksForm;
-  e.StartExcel = none0;
-  e.ExportExcel = none0;
-  e.PrintoutExcel = none1;
+  e.StartExcel = StartExcel;
+  e.ExportExcel = ExportExcel;
+  e.PrintoutExcel = PrintoutExcel;
   e.AuxImageManager = [] { common::RunAuxImages(common::ProgramName); };
   e.OpenWebPage = [](const std::string&) { EntryNotAvailable(); };
   e.ShowSystemInfo = none0;

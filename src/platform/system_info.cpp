@@ -3,6 +3,7 @@
 
 #include <arpa/inet.h>
 #include <netdb.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/utsname.h>
@@ -132,6 +133,37 @@ std::uint64_t VolumeTotalBytes(const std::string& path) {
   struct statvfs v {};
   if (statvfs(path.empty() ? "." : path.c_str(), &v) != 0) return 0;
   return static_cast<std::uint64_t>(v.f_blocks) * static_cast<std::uint64_t>(v.f_frsize);
+}
+
+bool VolumeReadable(const std::string& path) {
+  struct statvfs v {};
+  return statvfs(path.empty() ? "." : path.c_str(), &v) == 0;
+}
+
+std::uint64_t VolumeFreeBytes(const std::string& path) {
+  struct statvfs v {};
+  if (statvfs(path.empty() ? "." : path.c_str(), &v) != 0) return 0;
+  return static_cast<std::uint64_t>(v.f_bavail) * static_cast<std::uint64_t>(v.f_frsize);
+}
+
+std::string FileSystemName(const std::string& volumeRoot) {
+  // The mount table: device, mount point, type, ... per line; the last
+  // mount on the point is the one in effect.
+  std::ifstream in("/proc/self/mounts");
+  std::string line, type;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string device, point, fsType;
+    if (fields >> device >> point >> fsType && point == volumeRoot) type = fsType;
+  }
+  return type;
+}
+
+std::string UserName() {
+  if (const char* name = std::getenv("USER"); name && *name) return name;
+  if (const char* name = std::getenv("LOGNAME"); name && *name) return name;
+  if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_name) return entry->pw_name;
+  return "";
 }
 
 double CpuClockMHz() {

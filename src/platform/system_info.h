@@ -1,7 +1,8 @@
 // What this platform tells about the running machine, for the system
 // information texts (common/system_information.h): the operating system's
 // kernel version and distribution name, the host name and its addresses,
-// the physical memory, the size and root of the volume that holds a file,
+// the physical memory, the size, free space, root and file-system type of
+// the volume that holds a file, the user's name,
 // and the processor's clock. Every query answers with an empty or zero
 // value when the system does not tell.
 #pragma once
@@ -40,6 +41,18 @@ std::string VolumeRoot(const std::string& path);
 // The total size of the volume that holds path in bytes; 0 when it cannot
 // be read.
 std::uint64_t VolumeTotalBytes(const std::string& path);
+
+// The free space of that volume for this user in bytes; 0 when it cannot be
+// read (see VolumeReadable).
+std::uint64_t VolumeFreeBytes(const std::string& path);
+// Whether the volume that holds path can be asked for its sizes.
+bool VolumeReadable(const std::string& path);
+// The type of the file system mounted at the volume root ("ext4", "tmpfs");
+// empty when unknown.
+std::string FileSystemName(const std::string& volumeRoot);
+
+// The name of the user running the program; empty when unknown.
+std::string UserName();
 
 // The processor clock in MHz from its time-stamp counter over half a
 // second; 0 where there is none.

@@ -17,8 +17,10 @@
 #include "app/ui/curve_form_dialogs.h"
 #include "app/ui/documentation_dialogs.h"
 #include "app/ui/design_input_forms.h"
+#include "app/ui/design_table_window.h"
 #include "app/ui/formula_dialogs.h"
 #include "app/ui/point_list_dialogs.h"
+#include "app/ui/information_windows.h"
 #include "app/ui/main_window_form.h"
 #include "common/kaldvar.h"
 #include "common/ui/common_forms.h"
@@ -54,6 +56,10 @@ void InstallApplicationForms() {
     return {};
   });
   InstallDesignInputForms();
+  static QtDesignTableViews designTable;
+  SetDesignTableViews(&designTable);
+  Entry().ShowSystemInfo = ShowSysInfoWindow;
+  Entry().ShowAboutBox = ShowAboutWindow;
   // Web pages open in the desktop's browser.
   Entry().OpenWebPage = [](const std::string& address) {
     if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(address)))) common::AbortFlag = 1;
