@@ -90,11 +90,13 @@ void CheckSpurInput() {
     default: break;
   }
 
-  const Real cosBeta = MemoCos(g.betaRad);
+  // The angles are those of every position of a sweep.
+  const Real cosBeta = common::SteadyAngleFunctions(g.betaRad).cos;
+  const common::TAngleFunctions alphan = common::SteadyAngleFunctions(g.alphanRad);
   g.mt = g.NormalModule / cosBeta;
   for (int i = 1; i <= 2; ++i) g.d[i] = g.ToothNumbers[i] * g.mt;
-  g.alphatRad = MemoAtan(MemoTan(g.alphanRad) / cosBeta);
-  const Real sinAlphan = MemoSin(g.alphanRad);
+  g.alphatRad = common::MemoisedRecent<MemoAtan>(alphan.tan / cosBeta);
+  const Real sinAlphan = alphan.sin;
   g.zLimit = 2 / (sinAlphan * sinAlphan);
   g.zLimitPractical = 5.0L / 6.0L * g.zLimit;
   const Real cos3Beta = cosBeta * cosBeta * cosBeta;

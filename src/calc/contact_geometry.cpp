@@ -113,10 +113,13 @@ Real Smaller(Real a, Real b) { return std::min(a, b); }
 bool ToothThicknesses(TSpurGearData& g) {
   const Real mn = g.NormalModule;
   const Real a = g.CentreDistance;
-  const Real cosBeta = MemoCos(g.betaRad);
-  const Real tanAlphan = MemoTan(g.alphanRad);
-  const Real sinAlphan = MemoSin(g.alphanRad);
-  const Real invAlphat = Involute(g.alphatRad);
+  // The angles are those of every position of a sweep.
+  const Real cosBeta = common::SteadyAngleFunctions(g.betaRad).cos;
+  const common::TAngleFunctions alphan = common::SteadyAngleFunctions(g.alphanRad);
+  const common::TAngleFunctions alphat = common::SteadyAngleFunctions(g.alphatRad);
+  const Real tanAlphan = alphan.tan;
+  const Real sinAlphan = alphan.sin;
+  const Real invAlphat = alphat.tan - g.alphatRad;  // the involute of alphat
   for (int i = 1; i <= 2; ++i) {
     const int j = OtherGearIndex(i);
     // A shortening below 0.001 mm is rounding, not a turned tip. The margin
@@ -167,7 +170,9 @@ bool ToothThicknesses(TSpurGearData& g) {
       Fatal("Fatal  : da = 0 !");
       return false;
     }
-    const Real ratio = g.d[i] * MemoCos(g.alphatRad) / g.TipDiameter[i];
+    // The tip thicknesses are for the printout and the warnings.
+    if (RatingOnly) continue;
+    const Real ratio = g.d[i] * alphat.cos / g.TipDiameter[i];
     if (ratio <= 1) {
       g.alphaat[i] = common::CheckedArcCosNamed("alpha at", ratio);
     } else {
@@ -176,7 +181,8 @@ bool ToothThicknesses(TSpurGearData& g) {
     }
     const Real invTip = Involute(g.alphaat[i]);
     g.sat[i] = g.TipDiameter[i] * (g.st[i] / g.d[i] + invAlphat - invTip);
-    g.RefLength[i] = g.dw[i] * (g.st[i] / g.d[i] + invAlphat - Involute(g.alphaWt));
+    const Real invAlphaWt = common::CurrentAngleFunctions(g.alphaWt).tan - g.alphaWt;
+    g.RefLength[i] = g.dw[i] * (g.st[i] / g.d[i] + invAlphat - invAlphaWt);
     if (g.ToolAngleDiffers[i] == 0) {
       g.satUpper[i] = g.TipDiameter[i] * (g.stUpper[i] / g.d[i] + invAlphat - invTip);
       g.satLower[i] = g.TipDiameter[i] * (g.stLower[i] / g.d[i] + invAlphat - invTip);
@@ -228,8 +234,9 @@ void MeshingTipDiameters(TSpurGearData& g, int i) {
     limit3 = g.TipDiameter[j];
   } else {
     const Real rb = g.db[i] / 2;
-    const Real along = rb * MemoSin(g.alphaWt);
-    const Real across = rb * MemoCos(g.alphaWt);
+    const common::TAngleFunctions alphaWt = common::CurrentAngleFunctions(g.alphaWt);
+    const Real along = rb * alphaWt.sin;
+    const Real across = rb * alphaWt.cos;
     auto limit = [&](Real centreDistance) {
       const Real off = across - centreDistance;
       return 2 * SignReal(g.ToothNumbers[j]) * std::sqrt(along * along + off * off);
@@ -259,7 +266,8 @@ void PartialContactRatio(TSpurGearData& g, int i) {
     AddErrorMessage("Error  : db > da  (" + GearText(i) + ") !");
     root = 0;
   }
-  g.epsPartial[i] = g.ToothNumbers[i] * (root - MemoTan(g.alphaWt)) / 2 / common::Pi;
+  g.epsPartial[i] =
+      g.ToothNumbers[i] * (root - common::CurrentAngleFunctions(g.alphaWt).tan) / 2 / common::Pi;
 }
 
 // Length of the path of contact between the meshing tip circles.
@@ -294,27 +302,33 @@ void CalcContactGeometry() {
   }
   if (!ToothThicknesses(g)) return;
 
-  for (int i = 1; i <= 2; ++i) {
+  // The clearances at the limits of the centre distance, the tooth angles,
+  // the root form diameters and the partial contact ratios are for the
+  // printout and the pictures; a rating for the sweep does not read them.
+  for (int i = 1; i <= 2 && !RatingOnly; ++i) {
     const int j = OtherGearIndex(i);
     g.cMin[i] = (g.CentreDistance + g.Aai) - (g.df[j] + g.TipDiameter[i]) / 2;
     g.cMax[i] = (g.CentreDistance + g.Aae) - (g.dfLower[j] + g.daLower[i]) / 2;
   }
 
   for (int i = 1; i <= 2; ++i) {
-    g.ToothAngleAtDw[i] = 2 * common::CheckedArcSin(g.RefLength[i] / (2 * g.dw[i]));
-    if (!RatingOnly) RootFormDiameters(g, i);  // for the printout and the pictures
+    if (!RatingOnly) {
+      g.ToothAngleAtDw[i] = 2 * common::CheckedArcSin(g.RefLength[i] / (2 * g.dw[i]));
+      RootFormDiameters(g, i);
+    }
     MeshingTipDiameters(g, i);
-    PartialContactRatio(g, i);
+    if (!RatingOnly) PartialContactRatio(g, i);
   }
 
   const Real a = g.CentreDistance;
   g.galpha = PathOfContact(g, g.dEff, a, g.alphaWt);
-  g.gAEnd = AddendumPath(g, 1, g.dEff[1], g.dw[1]);
-  g.gAStart = AddendumPath(g, 2, g.dEff[2], g.dw[2]);
   g.epsAlpha = g.galpha / g.pet;
-  // The contact at the limits of the centre distance is for the printout
-  // (and its sliding limits below); the load capacity does not read it.
+  // The addendum paths and the contact at the limits of the centre distance
+  // are for the printout and the pictures (and the sliding limits below);
+  // the load capacity does not read them.
   if (!RatingOnly) {
+    g.gAEnd = AddendumPath(g, 1, g.dEff[1], g.dw[1]);
+    g.gAStart = AddendumPath(g, 2, g.dEff[2], g.dw[2]);
     g.galphaUpperA = PathOfContact(g, g.dEffUpperA, a + g.Aae, g.alphaWtAtUpperA);
     g.galphaLowerA = PathOfContact(g, g.dEffLowerA, a + g.Aai, g.alphaWtAtLowerA);
     g.gAEndUpperA = AddendumPath(g, 1, g.dEffUpperA[1], g.dwAtUpperA[1]);
@@ -329,8 +343,8 @@ void CalcContactGeometry() {
     return;
   }
 
-  const Real lineOfAction = 2 * a * MemoSin(g.alphaWt);
-  for (int i = 1; i <= 2; ++i) {
+  for (int i = 1; i <= 2 && !RatingOnly; ++i) {  // the root form diameters in use, printed
+    const Real lineOfAction = 2 * a * common::CurrentAngleFunctions(g.alphaWt).sin;
     const int j = OtherGearIndex(i);
     const Real mateTip = SignReal(g.ToothNumbers[j]) * 2 * common::Cathetus(g.dEff[j] / 2, g.db[j] / 2);
     const Real rolling = lineOfAction - mateTip;
@@ -340,7 +354,8 @@ void CalcContactGeometry() {
   // The overlap ratio does not depend on the hand of the helix: a negative
   // helix angle gives the same overlap as the positive one.
   const Real b = g.DoubleHelical ? g.FaceWidth / 2 : g.FaceWidth;
-  g.epsBeta = b * std::fabs(MemoSin(g.betaRad)) / (common::Pi * g.NormalModule);
+  g.epsBeta = b * std::fabs(common::SteadyAngleFunctions(g.betaRad).sin) /
+              (common::Pi * g.NormalModule);
   g.epsGamma = g.epsBeta + g.epsAlpha;
   if (!RatingOnly) {
     g.epsGammaUpperA = g.epsBeta + g.epsAlphaUpperA;
@@ -385,7 +400,7 @@ void CalcSlidingAtContactEnds() {
   // of gear 1 (A) and ends where the tip of gear 1 meets the root of gear 2
   // (E); the pressure angle of the root-side gear there follows from
   // rb1 tan alpha1 + rb2 tan alpha2 = (rb1 + rb2) tan alphaw.
-  const Real tanW = MemoTan(g.alphaWt);
+  const Real tanW = common::CurrentAngleFunctions(g.alphaWt).tan;
   const Real alphaa1 = common::CheckedArcCosNamed("Fatal  : db > da !  (1)", g.db[1] / g.dEff[1]);
   const Real alphaa2 = common::CheckedArcCosNamed("Fatal  : db > da !  (2)", g.db[2] / g.dEff[2]);
   const Real tanA1 = MemoTan(alphaa1);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "calc/calc_records.h"
 #include "calc/din_strength_routines.h"
 #include "calc/gear_geometry_routines.h"
 #include "calc/iso_factor_routines.h"
@@ -62,7 +63,7 @@ bool StiffnessAndResonance() {
     cb += (1 + 0.5L * (1.2L - g.hfP[i] / mn)) * (1 - 0.02L * (20 - g.PressureAngle));
   }
   cb /= 2;
-  g.cPrime = MemoCos(g.betaRad) * 0.8L * cb / qPrime;
+  g.cPrime = common::SteadyAngleFunctions(g.betaRad).cos * 0.8L * cb / qPrime;
   g.cGamma = std::fabs(g.cPrime * (0.75L * g.epsAlpha + 0.25L));
 
   if (g.rho[1] == 0 || g.rho[2] == 0) {
@@ -152,7 +153,7 @@ bool DynamicFactor(Real& fmb) {
   fmb = g.Ft * g.KAF * g.KV / b;
   // Light loads: the standard's factors hold from 100 N/mm on.
   if (w * g.KAF < 100) {
-    if (!common::MsgQuiet) AddErrorMessage("Warning: Ft/b*KA < 100 !");
+    if (!common::MsgQuiet && !RatingOnly) AddErrorMessage("Warning: Ft/b*KA < 100 !");
     fmb = 100 * g.KV;
   }
   return true;
@@ -183,7 +184,7 @@ bool FaceLoadFactor(Real fmb) {
   if (g.l1 == 0) {
     g.l1Used = d1;
     g.s1Used = 0;
-    AddErrorMessage("Fatal  : l1 angepasst");
+    if (!RatingOnly) AddErrorMessage("Fatal  : l1 angepasst");
   }
   const Real l1 = g.l1Used;
   const Real s1 = g.s1Used;
@@ -342,27 +343,29 @@ bool ContactFactors(Real fmb) {
   }
   g.KFalpha = LimitRootTransverseFactor(kAlpha, epsA, epsG);
 
-  const Real alphaWt = g.alphaWt;
-  g.ZH = CheckedSqrt("Error  : ZH", 2 * MemoCos(g.betab) / common::Tan(alphaWt)) /
-         MemoCos(g.alphatRad);
+  // The angles are those of every position of a sweep but the working one.
+  const Real tanAlphaWt = common::CurrentAngleFunctions(g.alphaWt).tan;
+  const Real cosBeta = common::SteadyAngleFunctions(g.betaRad).cos;
+  g.ZH = CheckedSqrt("Error  : ZH", 2 * common::SteadyAngleFunctions(g.betab).cos / tanAlphaWt) /
+         common::SteadyAngleFunctions(g.alphatRad).cos;
 
   g.ZB = 1;
   if (g.ToothNumbers[1] < 20) {
     const Real u = g.u;
-    const Real pbn = Pi * g.NormalModule * MemoCos(g.alphanRad);
+    const Real pbn = Pi * g.NormalModule * common::SteadyAngleFunctions(g.alphanRad).cos;
     const Real da1 = g.TipDiameter[1];
     const Real db1 = g.db[1];
     Real a = (CheckedSqrt("Error  : ZB", da1 * da1 - db1 * db1) - 2 * pbn) / db1;
     if (a <= 0) a = 0.01L;
-    Real bb = MemoCos(g.betaRad) * common::Tan(alphaWt) * (u + 1) / u - a / u;
+    Real bb = cosBeta * tanAlphaWt * (u + 1) / u - a / u;
     if (bb <= 0) {
       AddErrorMessage("Error  : ZB !  z1, u0 !");
       bb = 0.01L;
     }
-    g.ZB = MemoCos(g.betaRad) * common::Tan(alphaWt) / CheckedSqrt("Error  : ZB", a * bb);
+    g.ZB = cosBeta * tanAlphaWt / CheckedSqrt("Error  : ZB", a * bb);
     if (g.ZB < 1) g.ZB = 1;
   }
-  g.Zbeta = std::sqrt(MemoCos(g.betaRad));
+  g.Zbeta = std::sqrt(cosBeta);
   return true;
 }
 

@@ -180,13 +180,20 @@ void StressCorrection(TToothFormFactors& f) {
 
 namespace {
 
-// The angle of the 30 degree tangent to the root fillet (DIN 3990-3): ten
-// rounds of its fixed-point iteration from pi/6. Every position of a sweep
-// with the same tooth number asks for the same angle, so it is memoised.
-Real FilletTangentAngle(Real g, Real zn, Real h) {
+// The angle theta of the 30 degree tangent to the root fillet (DIN 3990-3):
+// ten rounds of its fixed-point iteration from pi/6; with the functions of
+// it that the form factor takes. Every position of a sweep with the same
+// tooth number asks for the same angle, so it is memoised.
+struct TFilletTangent {
+  Real cosTheta;
+  Real sinRest;  // sin(pi/3 - theta)
+  Real cosRest;  // cos(pi/3 - theta)
+};
+
+TFilletTangent FilletTangent(Real g, Real zn, Real h) {
   Real theta = Pi / 6;
   for (int round = 0; round < 10; ++round) theta = 2 * g / zn * std::tan(theta) - h;
-  return theta;
+  return {std::cos(theta), std::sin(Pi / 3 - theta), std::cos(Pi / 3 - theta)};
 }
 
 }  // namespace
@@ -202,11 +209,14 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
   // does not enter method B.
   const Real spr = prP0;
   const bool internal = z <= 0;
-  const Real cosAn = MemoCos(alphan);
-  const Real tanAn = MemoTan(alphan);
+  // The angles are those of every position of a sweep.
+  const common::TAngleFunctions an = common::SteadyAngleFunctions(alphan);
+  const Real cosAn = an.cos;
+  const Real tanAn = an.tan;
 
   // Virtual spur gear of the normal section.
-  const Real cosBb2 = MemoCos(betab) * MemoCos(betab);
+  const Real cosBb = common::SteadyAngleFunctions(betab).cos;
+  const Real cosBb2 = cosBb * cosBb;
   const Real dn = d / cosBb2;
   const Real dbn = dn * cosAn;
   const Real dan = dn + dNa - d;
@@ -214,16 +224,16 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
   const Real epsAlphan = epsAlpha / cosBb2;
   const Real pbn = Pi * mn * cosAn;
 
-  Real theta = Pi / 6;
+  TFilletTangent fillet{};
   if (!internal) {
     // Auxiliary values E, G, H of DIN 3990-3 for the 30 degree tangent.
-    const Real e = Pi / 4 * mn - hfP * tanAn + spr / cosAn - (1 - MemoSin(alphan)) * rhofP / cosAn;
+    const Real e = Pi / 4 * mn - hfP * tanAn + spr / cosAn - (1 - an.sin) * rhofP / cosAn;
     const Real g = rhofP / mn - hfP / mn + x;
     const Real h = 2 / zn * (Pi / 2 - e / mn) - Pi / 3;
-    theta = common::Memoised<FilletTangentAngle>(g, zn, h);
-    f.sFn = mn * (zn * MemoSin(Pi / 3 - theta) + std::sqrt(3.0L) * (g / MemoCos(theta) - rhofP / mn));
-    f.rhoF = rhofP + 2 * g * g * mn /
-                         (MemoCos(theta) * (zn * MemoCos(theta) * MemoCos(theta) - 2 * g));
+    fillet = common::Memoised<FilletTangent>(g, zn, h);
+    const Real costh = fillet.cosTheta;
+    f.sFn = mn * (zn * fillet.sinRest + std::sqrt(3.0L) * (g / costh - rhofP / mn));
+    f.rhoF = rhofP + 2 * g * g * mn / (costh * (zn * costh * costh - 2 * g));
   } else {
     // Internal gear on the rack profile: chord at the 30 degree tangent of
     // the fillet of a straight flank; the fillet radius is taken as half the
@@ -241,13 +251,13 @@ bool CalcToothFormFactorYFS(TToothFormFactors& out, Real alphan, Real /*betaRad*
   const Real alphaen = den == 0 ? 0 : common::CheckedArcCos(dbn / den);
   if (alphaen == 0) AddErrorMessage("Error  : YFS->hfe");
   if (!internal) {
-    const Real gammae =
-        (Pi / 2 + 2 * x * tanAn) / zn + common::Involute(alphan) - common::Involute(alphaen);
+    const Real involuteAn = tanAn - alphan;
+    const Real gammae = (Pi / 2 + 2 * x * tanAn) / zn + involuteAn - common::Involute(alphaen);
     f.alphaFen = alphaen - gammae;
     const Real g = rhofP / mn - hfP / mn + x;
     f.hFe = 0.5L * mn *
             ((MemoCos(gammae) - MemoSin(gammae) * MemoTan(f.alphaFen)) * den / mn -
-             zn * MemoCos(Pi / 3 - theta) - g / MemoCos(theta) + rhofP / mn);
+             zn * fillet.cosRest - g / fillet.cosTheta + rhofP / mn);
   } else {
     // Rack: the load acts normal to the straight flank; lever arm from the
     // load height above the root line down to the critical section.

@@ -115,7 +115,7 @@ void CalcDinFlankTolerances(int i) {
   // First what the load capacity reads, then what only the printout does.
   g.ffalpha[i] = A * G;
   g.fpb[i] = (0.315L * (in.mn + 0.25L * sqrtD) + 4) * G;
-  const Real fHbetaBase = 4.16L * common::MemoPow(in.b, 0.14L);
+  const Real fHbetaBase = 4.16L * common::MemoisedRecent<common::MemoPow>(in.b, 0.14L);
   g.fHbeta[i] = fHbetaBase * DinHelixFactor(in.q, 1.32L, 1.55L);
   g.fHbeta5 = fHbetaBase;
   if (RatingOnly) return;
@@ -163,7 +163,7 @@ void CalcGearTolerances() {
   if (iso)
     g.fHbeta5 = RoundToPreferredStep(0.05L * std::sqrt(std::fabs(g.d[1])) + 0.35L * std::sqrt(b1) + 4);
   else
-    g.fHbeta5 = 4.16L * common::MemoPow(b1, 0.14L);
+    g.fHbeta5 = 4.16L * common::MemoisedRecent<common::MemoPow>(b1, 0.14L);
   for (int i = 1; i <= 2; ++i)
     if (g.df[i] <= 0 && g.ToothNumbers[i] > 0) common::AddErrorMessage("Invalid Data !");
 }

@@ -48,14 +48,21 @@ Real LimitByPitchLineVelocity(Real y, Real v, Real limit5to10, Real limitAbove10
 
 namespace {
 
-// The auxiliary angle of the 30 degree tangent (ISO 6336-3): ten rounds of
-// its fixed-point iteration from pi/3, which settle it to far below the
-// accuracy of the method. Memoised: the positions of a sweep with the same
-// tooth number ask for the same angle.
-Real FilletTangentAngle(Real G, Real zn, Real H) {
+// The auxiliary angle theta of the 30 degree tangent (ISO 6336-3): ten
+// rounds of its fixed-point iteration from pi/3, which settle it to far
+// below the accuracy of the method; with the functions of it that the form
+// factor takes. Memoised: the positions of a sweep with the same tooth
+// number ask for the same angle.
+struct TFilletTangent {
+  Real cosTheta;
+  Real sinRest;  // sin(pi/3 - theta)
+  Real cosRest;  // cos(pi/3 - theta)
+};
+
+TFilletTangent FilletTangent(Real G, Real zn, Real H) {
   Real theta = Pi / 3;
   for (int i = 0; i < 10; ++i) theta = 2 * G / zn * std::tan(theta) - H;
-  return theta;
+  return {std::cos(theta), std::sin(Pi / 3 - theta), std::cos(Pi / 3 - theta)};
 }
 
 }  // namespace
@@ -64,12 +71,14 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
   TIsoFormResult r;
   const Real mn = in.mn;
   if (mn <= 0 || in.z == 0) return r;
-  const Real cosbb = MemoCos(in.betab);
-  const Real cosb = MemoCos(in.beta);
+  // The angles are those of every position of a sweep.
+  const Real cosbb = common::SteadyAngleFunctions(in.betab).cos;
+  const Real cosb = common::SteadyAngleFunctions(in.beta).cos;
   const Real an = in.alphan;
-  const Real tanan = MemoTan(an);
-  const Real cosan = MemoCos(an);
-  const Real sinan = MemoSin(an);
+  const common::TAngleFunctions alphan = common::SteadyAngleFunctions(an);
+  const Real tanan = alphan.tan;
+  const Real cosan = alphan.cos;
+  const Real sinan = alphan.sin;
   const Real rho = in.rhofP / mn;
 
   if (in.z > 0) {
@@ -80,9 +89,9 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
                    (1 - sinan) * in.rhofP / cosan;
     const Real G = rho - in.hfP / mn + in.x;
     const Real H = 2 / zn * (Pi / 2 - E / mn) - Pi / 3;
-    const Real theta = common::Memoised<FilletTangentAngle>(G, zn, H);
-    const Real costh = MemoCos(theta);
-    const Real sFnm = zn * MemoSin(Pi / 3 - theta) + std::sqrt(Real(3)) * (G / costh - rho);
+    const TFilletTangent fillet = common::Memoised<FilletTangent>(G, zn, H);
+    const Real costh = fillet.cosTheta;
+    const Real sFnm = zn * fillet.sinRest + std::sqrt(Real(3)) * (G / costh - rho);
     const Real rhoFm =
         rho + CheckedDiv("YFA: rhofpv", 2 * G * G, costh * (zn * costh * costh - 2 * G));
 
@@ -95,11 +104,12 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in) {
                       Pi * in.d * cosb * cosan / in.z * (epsAlphan - 1);
     const Real den = 2 * std::sqrt(term * term + dbn * dbn / 4);
     const Real alphaen = common::CheckedArcCos(dbn / den);
-    const Real gammae = (Pi / 2 + 2 * in.x * tanan) / zn + common::Involute(an) -
+    const Real involuteAn = tanan - an;
+    const Real gammae = (Pi / 2 + 2 * in.x * tanan) / zn + involuteAn -
                         common::Involute(alphaen);
     const Real alphaFen = alphaen - gammae;
     const Real hFem = 0.5L * ((MemoCos(gammae) - MemoSin(gammae) * MemoTan(alphaFen)) * den / mn -
-                              zn * MemoCos(Pi / 3 - theta) - G / costh + rho);
+                              zn * fillet.cosRest - G / costh + rho);
 
     r.sFn = sFnm * mn;
     r.rhoF = rhoFm * mn;
@@ -236,7 +246,7 @@ bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma
                    CalcBasicRackFactorCB(in.alphanDeg, in.mn, in.hfP2)) / 2;
   Real Efactor = 1;
   if (in.E1 + in.E2 != 0) Efactor = 2 * in.E1 * in.E2 / (in.E1 + in.E2) / 210000;
-  Real c = cth * CM * CR * CB * MemoCos(in.beta) * Efactor;
+  Real c = cth * CM * CR * CB * common::SteadyAngleFunctions(in.beta).cos * Efactor;
   if (in.b > 0) {
     const Real load = in.KA * in.Ft / in.b;
     if (load < 100) c *= CheckedPower("cst", load / 100, 0.25L);
@@ -373,7 +383,8 @@ Real CalcM1Factor(Real alphaWt, Real da1, Real db1, std::int32_t z1, Real da2, R
   const Real r2 = da2 / db2;
   const Real t1 = CheckedSqrtLabel("M1 ISO", r1 * r1 - 1) - 2 * Pi / z1;
   const Real t2 = CheckedSqrtLabel("M1 ISO", r2 * r2 - 1) - (epsAlpha - 1) * 2 * Pi / z2;
-  return CheckedDiv(" div M1ISO", MemoTan(alphaWt), CheckedSqrtLabel("SQRT M1ISO", t1 * t2));
+  return CheckedDiv(" div M1ISO", common::CurrentAngleFunctions(alphaWt).tan,
+                    CheckedSqrtLabel("SQRT M1ISO", t1 * t2));
 }
 
 // ---- Flank (ISO 6336-2) -----------------------------------------------------
@@ -405,7 +416,7 @@ Real CalcRoughnessFactorZR(Real Rz, Real alphaWt, Real db1, Real db2, Real Sigma
     czr = 0.08L;
   else
     czr = 0.32L - 0.0002L * SigmaHlim;
-  const Real t = MemoTan(alphaWt);
+  const Real t = common::CurrentAngleFunctions(alphaWt).tan;
   const Real rho1 = 0.5L * db1 * t;
   const Real rho2 = 0.5L * db2 * t;
   const Real rhored = CheckedDiv("Rz10", rho1 * rho2, rho1 + rho2);
@@ -416,7 +427,7 @@ Real CalcRoughnessFactorZR(Real Rz, Real alphaWt, Real db1, Real db2, Real Sigma
 Real CalcWorkHardeningFactorZW(std::int32_t mode, Real nu, Real db1, Real db2, Real alphaWt,
                                Real Rz1, Real Rz2, Real HB1, Real HB2, Real v, Real u) {
   if (mode == 1) {
-    const Real t = MemoTan(alphaWt);
+    const Real t = common::CurrentAngleFunctions(alphaWt).tan;
     const Real rho1 = 0.5L * db1 * t;
     const Real rho2 = 0.5L * db2 * t;
     const Real rhored = CheckedDiv("RzH", rho1 * rho2, rho1 + rho2);
@@ -502,15 +513,27 @@ Real CalcSlipLayerThickness(std::uint16_t materialType, std::uint16_t heatTreatm
   return (1 + std::sqrt(p)) / (1 + std::sqrt(1.2L * rhoPrime));
 }
 
-Real CalcRelativeSurfaceFactorYRrelT(std::uint16_t materialType, std::uint16_t heatTreatment,
-                                     Real Rz) {
-  if (Rz > 40) AddErrorMessage("Error  : YRrelT: Rz > 40 !");
-  const Real base = Rz + 1;
+namespace {
+
+Real RelativeSurfaceFactor(std::uint16_t materialType, std::uint16_t heatTreatment, Real base) {
   if (IsCastIronGroup(materialType) || IsSurfaceNitrided(heatTreatment))
     return 4.299L - 3.259L * CheckedPower("YRrelT", base, 0.0058L);
   if (materialType == 1 && heatTreatment < 2)
     return 5.306L - 4.203L * CheckedPower("YRrelT", base, 0.01L);
   return 1.674L - 0.529L * CheckedPower("YRrelT", base, 0.1L);
+}
+
+}  // namespace
+
+Real CalcRelativeSurfaceFactorYRrelT(std::uint16_t materialType, std::uint16_t heatTreatment,
+                                     Real Rz) {
+  if (Rz > 40) AddErrorMessage("Error  : YRrelT: Rz > 40 !");
+  const Real base = Rz + 1;
+  // Of a positive base the factor is a pure function (the power reports
+  // nothing), and every position of a sweep asks for the same one per gear.
+  if (base > 0)
+    return common::MemoisedRecent<RelativeSurfaceFactor>(materialType, heatTreatment, base);
+  return RelativeSurfaceFactor(materialType, heatTreatment, base);
 }
 
 Real CalcSizeFactorYXIso(std::uint16_t materialType, std::uint16_t heatTreatment, Real mn) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calc/calc_records.h"
 #include "calc/iso_factor_routines.h"
 #include "calc/load_factor_rules.h"
 #include "calc/lubricant_viscosity.h"
@@ -167,7 +168,7 @@ void CalcIsoFactors() {
   // 8. Line load; below 100 N/mm the standard takes 100 N/mm.
   Real wm = g.Ft * KA * g.KV / b;
   if (g.Ft / b * g.KAF < 100) {
-    if (!common::MsgQuiet) AddErrorMessage("Warning: Ft/b*KA < 100 !");
+    if (!common::MsgQuiet && !RatingOnly) AddErrorMessage("Warning: Ft/b*KA < 100 !");
     wm = 100 * g.KV;
   }
 
@@ -231,9 +232,11 @@ void CalcIsoFactors() {
   g.KFalpha = LimitRootTransverseFactor(kAlpha, epsAlpha, epsGamma);
 
   // 16. Zone factor.
-  const Real cosat = MemoCos(g.alphatRad);
-  const Real denom = cosat * cosat * MemoSin(alphaWt);
-  const Real w = denom != 0 ? 2 * MemoCos(g.betab) * MemoCos(alphaWt) / denom : 0;
+  const Real cosat = common::SteadyAngleFunctions(g.alphatRad).cos;
+  const common::TAngleFunctions working = common::CurrentAngleFunctions(alphaWt);
+  const Real denom = cosat * cosat * working.sin;
+  const Real w =
+      denom != 0 ? 2 * common::SteadyAngleFunctions(g.betab).cos * working.cos / denom : 0;
   if (w <= 0) {
     g.ZH = 0;
     AddErrorMessage("Error  : ZH <= 0 !");
@@ -268,7 +271,7 @@ void CalcIsoFactors() {
   g.Zeps = ContactRatioFactor(beta, epsAlpha, epsBeta);
 
   // 20. Helix angle factor.
-  g.Zbeta = 1 / std::sqrt(MemoCos(beta));
+  g.Zbeta = 1 / std::sqrt(common::SteadyAngleFunctions(beta).cos);
 
   // 21. Lubricant film factors.
   if (!(g.nu40 > 0)) {
@@ -286,7 +289,7 @@ void CalcIsoFactors() {
   // harder one the other (mode 2, gear 2's factor).
   g.ZW.fill(1);
   if (g.HB[1] > 0 && g.HB[2] > 0) {
-    const Real nu = CalcViscosityAtTemperature(g.nu40, 50, 40);
+    const Real nu = common::MemoisedRecent<CalcViscosityAtTemperature>(g.nu40, 50, 40);
     const int soft = SoftGearOfHardenedPairing(g.MaterialType, g.HeatTreatment);
     if (soft != 0) {
       const int hard = 3 - soft;
@@ -356,7 +359,7 @@ void CalcIsoFactors() {
     g.YRrelT[i] = CalcRelativeSurfaceFactorYRrelT(g.MaterialType[i], g.HeatTreatment[i],
                                                   g.RzRoot[i]);
     g.YX[i] = CalcSizeFactorYXIso(g.MaterialType[i], g.HeatTreatment[i], mn);
-    g.YM[i] = CalcLogLimitedFactor(g.LoadAlternations[i]);
+    g.YM[i] = common::MemoisedRecent<CalcLogLimitedFactor>(g.LoadAlternations[i]);
   }
 }
 

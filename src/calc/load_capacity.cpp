@@ -10,6 +10,7 @@
 #include <cmath>
 #include <string>
 
+#include "calc/calc_records.h"
 #include "calc/din_load_factors.h"
 #include "calc/din_strength_routines.h"
 #include "calc/gear_geometry_routines.h"
@@ -107,8 +108,9 @@ bool SpeedsAndForces() {
   }
   g.Ftw = 2000 * g.TUsed[1] / g.dw[1];
   g.Fa = g.DoubleHelical ? 0 : g.Ftw * MemoTan(g.betaW);
-  g.Fr = g.Ftw * MemoTan(g.alphaWt);
-  g.Fn = g.Ftw / MemoCos(g.alphaWt);
+  const common::TAngleFunctions alphaWt = common::CurrentAngleFunctions(g.alphaWt);
+  g.Fr = g.Ftw * alphaWt.tan;
+  g.Fn = g.Ftw / alphaWt.cos;
   return true;
 }
 
@@ -171,6 +173,7 @@ void PittingSafety() {
     g.LifeH[i] = 0;
     g.LifeH2[i] = 0;
     g.SafetySH[i] = g.SigmaH[i] == 0 ? 0 : g.SigmaHP[i] / g.SigmaH[i];
+    if (RatingOnly) continue;  // lives and warnings are for the printout
     if (g.LifeFactorsInput == 0) {
       const Real zLVR = g.ZL * g.ZV * g.ZR;
       g.LifeH[i] = PittingFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], 0, g.SafetySH[i],
@@ -199,7 +202,7 @@ void RootSafetyAndResonance() {
     g.LifeF[i] = 0;
     if (g.SigmaF[i] > 0) {
       g.SafetySF[i] = g.SigmaFP[i] / g.SigmaF[i];
-      if (g.LifeFactorsInput == 0) {
+      if (g.LifeFactorsInput == 0 && !RatingOnly) {
         g.LifeF[i] = RootFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], g.CyclesF[i],
                                         g.SafetySF[i], g.nUsed[i], g.MeshesPerRev[i]);
       }
@@ -207,10 +210,10 @@ void RootSafetyAndResonance() {
       AddErrorMessage("Fatal  : Sigma F = 0 !");
       g.SafetySF[i] = 0;
     }
-    if (g.SafetySF[i] < 1) AddErrorMessage(SafetyWarning("SF", i, g.SafetySF[i]));
-
     const Real ratio = g.nE[i] == 0 ? 0 : g.nUsed[i] / g.nE[i];
     g.ResonanceRatio = ratio;
+    if (RatingOnly) continue;  // lives and warnings are for the printout
+    if (g.SafetySF[i] < 1) AddErrorMessage(SafetyWarning("SF", i, g.SafetySF[i]));
     const ResonanceRange range = ClassifyResonance(ratio, g.NS);
     if (range != ResonanceRange::None) AddErrorMessage(ResonanceWarning(range, i));
   }
@@ -374,6 +377,8 @@ void CalcSpurStrength() {
 
   PittingSafety();
   RootSafetyAndResonance();
+  // The gear bodies and the last warnings are for the printout.
+  if (RatingOnly) return;
   BoreAndBodies();
   FinalWarnings();
 }

@@ -111,10 +111,14 @@ void CalcToolProfile() {
   const Real mn = g.NormalModule;
   const Real alphan = g.alphanRad;
   const Real alphat = g.alphatRad;
-  const Real cosBeta = MemoCos(g.betaRad);
-  const Real tanAlphan = MemoTan(alphan);
-  const Real sinAlphan = MemoSin(alphan);
-  const Real cosAlphat = MemoCos(alphat);
+  // The angles are those of every position of a sweep.
+  const common::TAngleFunctions alphanFunctions = common::SteadyAngleFunctions(alphan);
+  const common::TAngleFunctions alphatFunctions = common::SteadyAngleFunctions(alphat);
+  const common::TAngleFunctions betaFunctions = common::SteadyAngleFunctions(g.betaRad);
+  const Real cosBeta = betaFunctions.cos;
+  const Real tanAlphan = alphanFunctions.tan;
+  const Real sinAlphan = alphanFunctions.sin;
+  const Real cosAlphat = alphatFunctions.cos;
   const int zSum = g.ToothNumbers[1] + g.ToothNumbers[2];
 
   SetToothThicknessAllowances(g);
@@ -133,10 +137,10 @@ void CalcToolProfile() {
     g.hfP0Used[i] = g.hfP0FactorUsed[i] * mn;
   }
 
-  g.betab = MemoAtan(cosAlphat * MemoTan(g.betaRad));
+  g.betab = common::MemoisedRecent<MemoAtan>(cosAlphat * betaFunctions.tan);
   if (zSum != 0) {
     g.alphaWt = common::InverseInvolute(
-        common::Involute(alphat) +
+        (alphatFunctions.tan - alphat) +  // the involute of alphat
         2 * tanAlphan * (g.ProfileShift[1] + g.ProfileShift[2]) / zSum);
   } else {
     g.alphaWt = alphat;
@@ -151,9 +155,10 @@ void CalcToolProfile() {
   // The centre distance that the profile shifts give, which this step ends
   // by storing: the allowances and the working angles at the limits belong
   // to it, not to an entered value that the step replaces.
-  const Real a = (g.d[1] + g.d[2]) / 2 * cosAlphat / MemoCos(g.alphaWt);
+  const common::TAngleFunctions alphaWt = common::CurrentAngleFunctions(g.alphaWt);
+  const Real a = (g.d[1] + g.d[2]) / 2 * cosAlphat / alphaWt.cos;
 
-  const Real cosBetab = MemoCos(g.betab);
+  const Real cosBetab = common::SteadyAngleFunctions(g.betab).cos;
   g.cos2betab = cosBetab * cosBetab;
   if (g.CentreDistanceField < 9) {
     g.Aae = GetIsoTolerance(g.CentreDistanceField, a) / 2000.0L;
@@ -165,10 +170,10 @@ void CalcToolProfile() {
   if (!RatingOnly) {
     g.jtMin = (2 * tanAlphan * g.Aai) / cosBeta - (g.AsnUpper[1] + g.AsnUpper[2]) / cosBeta;
     g.jtMax = (2 * tanAlphan * g.Aae) / cosBeta - (g.AsnLower[1] + g.AsnLower[2]) / cosBeta;
-    g.jnMin = MemoCos(alphan) * g.jtMin * cosBeta;
-    g.jnMax = MemoCos(alphan) * g.jtMax * cosBeta;
-    g.jrMin = g.jtMin / (2 * MemoTan(g.alphaWt));
-    g.jrMax = g.jtMax / (2 * MemoTan(g.alphaWt));
+    g.jnMin = alphanFunctions.cos * g.jtMin * cosBeta;
+    g.jnMax = alphanFunctions.cos * g.jtMax * cosBeta;
+    g.jrMin = g.jtMin / (2 * alphaWt.tan);
+    g.jrMax = g.jtMax / (2 * alphaWt.tan);
   }
 
   for (int i = 1; i <= 2; ++i) {
@@ -207,7 +212,7 @@ void CalcToolProfile() {
   for (int i = 1; i <= 2; ++i) {
     g.zn[i] = g.ToothNumbers[i] / (cosBeta * g.cos2betab);
     g.dn[i] = mn * g.zn[i];
-    g.dw[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWt);
+    g.dw[i] = g.d[i] * cosAlphat / alphaWt.cos;
     if (!RatingOnly) {
       g.dwAtLowerA[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWtAtLowerA);
       g.dwAtUpperA[i] = g.d[i] * cosAlphat / MemoCos(g.alphaWtAtUpperA);
@@ -231,9 +236,9 @@ void CalcToolProfile() {
   g.pt = g.pn / cosBeta;
   g.pbt = cosAlphat * g.pt;
   g.pet = g.pbt;
-  g.pbn = MemoCos(alphan) * g.pn;
+  g.pbn = alphanFunctions.cos * g.pn;
   g.CentreDistance = (g.dw[1] + g.dw[2]) / 2;
-  g.betaW = MemoAtan(MemoTan(g.betaRad) * g.dw[1] / g.d[1]);
+  g.betaW = MemoAtan(betaFunctions.tan * g.dw[1] / g.d[1]);
 }
 
 }  // namespace calc

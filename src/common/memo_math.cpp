@@ -31,11 +31,18 @@ Real Pow(Real x, Real y) { return std::pow(x, y); }
 
 }  // namespace
 
-Real MemoSin(Real x) { return Memoised<Sin>(x); }
-Real MemoCos(Real x) { return Memoised<Cos>(x); }
-Real MemoTan(Real x) { return Memoised<Tan>(x); }
+// The functions of a zero are exact and need neither the library nor a
+// table (a helix angle of 0 asks for them at every position): the sine,
+// tangent and arc tangent of +-0 are that zero, the cosine 1.
+Real MemoSin(Real x) { return x == 0 ? x : Memoised<Sin>(x); }
+Real MemoCos(Real x) { return x == 0 ? 1 : Memoised<Cos>(x); }
+Real MemoTan(Real x) { return x == 0 ? x : Memoised<Tan>(x); }
 Real MemoAcos(Real x) { return Memoised<Acos>(x); }
-Real MemoAtan(Real x) { return Memoised<Atan>(x); }
+Real MemoAtan(Real x) { return x == 0 ? x : Memoised<Atan>(x); }
+
+TAngleFunctions AngleFunctions(Real x) { return {MemoSin(x), MemoCos(x), MemoTan(x)}; }
+
+TAngleFunctions memo_detail::CurrentAngleFunctionsOf(Real x) { return AngleFunctions(x); }
 Real MemoPow(Real x, Real y) { return Memoised<Pow>(x, y); }
 
 Real WideMemoSin(Real x, Real near) { return WideMemoised<Sin>(x, near); }

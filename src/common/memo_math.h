@@ -9,9 +9,12 @@
 // the WideMemo functions keep a run's worth of pitch-curve angles.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/real.h"
@@ -27,11 +30,11 @@ namespace memo_detail {
 // The slot comes from the arguments rounded to double precision: their
 // bits reach the integer unit quickly, while the bytes of an 80-bit real
 // stored a moment before do not.
-template <std::size_t N>
+template <std::size_t N, class V = Real>
 class MemoTable {
  public:
   template <class Compute>
-  Real Get(const Real (&args)[N], Compute compute) {
+  V Get(const Real (&args)[N], Compute compute) {
     std::uint64_t h = 0;
     for (std::size_t i = 0; i < N; ++i) {
       const double d = static_cast<double>(args[i]);
@@ -54,14 +57,15 @@ class MemoTable {
   static constexpr int Bits = 10;
   struct Slot {
     Real args[N] = {};
-    Real value = 0;
+    V value{};
     bool used = false;
   };
   Slot slots_[std::size_t{1} << Bits] = {};
 };
 
-// True for the arguments a table can hold: not NaN, not zero.
-inline bool Memoisable(Real x) { return x == x && x != 0; }
+// True for the arguments a table can hold: not NaN, not zero (one
+// comparison for both).
+inline bool Memoisable(Real x) { return std::fabs(x) > 0; }
 
 // A table for a function of one real asked for thousands of distinct
 // arguments per run that recur from run to run: the angles at which the
@@ -102,30 +106,116 @@ class WideMemoTable {
 }  // namespace memo_detail
 
 // F(x) through a table of recent arguments; F must be a pure function (its
-// value depends on its arguments only and it has no effects).
-template <Real (*F)(Real)>
-Real Memoised(Real x) {
+// value depends on its arguments only and it has no effects) of one to
+// three reals, its value a real or a small record of them.
+template <auto F>
+auto Memoised(Real x) {
   if (!memo_detail::Memoisable(x)) return F(x);
-  static memo_detail::MemoTable<1> table;
+  static memo_detail::MemoTable<1, decltype(F(x))> table;
   const Real args[1] = {x};
   return table.Get(args, [x] { return F(x); });
 }
 
-template <Real (*F)(Real, Real)>
-Real Memoised(Real a, Real b) {
+template <auto F>
+auto Memoised(Real a, Real b) {
   if (!memo_detail::Memoisable(a) || !memo_detail::Memoisable(b)) return F(a, b);
-  static memo_detail::MemoTable<2> table;
+  static memo_detail::MemoTable<2, decltype(F(a, b))> table;
   const Real args[2] = {a, b};
   return table.Get(args, [a, b] { return F(a, b); });
 }
 
-template <Real (*F)(Real, Real, Real)>
-Real Memoised(Real a, Real b, Real c) {
+template <auto F>
+auto Memoised(Real a, Real b, Real c) {
   if (!memo_detail::Memoisable(a) || !memo_detail::Memoisable(b) || !memo_detail::Memoisable(c))
     return F(a, b, c);
-  static memo_detail::MemoTable<3> table;
+  static memo_detail::MemoTable<3, decltype(F(a, b, c))> table;
   const Real args[3] = {a, b, c};
   return table.Get(args, [a, b, c] { return F(a, b, c); });
+}
+
+namespace memo_detail {
+
+// Arguments of a recent call that give the same value again: reals bit for
+// bit but for the padding (+0 and -0 differ, a NaN is never the same),
+// anything else by ==.
+template <class T>
+bool SameArgument(const T& a, const T& b) {
+  return a == b;
+}
+inline bool SameArgument(Real a, Real b) {
+  return a == b && (a != 0 || std::signbit(a) == std::signbit(b));
+}
+
+template <auto F, std::size_t Ways>
+struct RecentCalls;
+
+template <class R, class... P, R (*F)(P...), std::size_t Ways>
+struct RecentCalls<F, Ways> {
+  using Arguments = std::tuple<std::decay_t<P>...>;
+  struct Call {
+    Arguments args;
+    R value;
+  };
+  inline static Call calls[Ways]{};
+  inline static std::size_t used = 0;
+  static R Get(std::decay_t<P>... args) {
+    for (std::size_t i = 0; i < used; ++i) {
+      const bool same = std::apply(
+          [&](const auto&... old) { return (SameArgument(old, args) && ...); }, calls[i].args);
+      if (same) return calls[i].value;
+    }
+    // Newest first; the oldest falls out.
+    for (std::size_t i = used < Ways ? used++ : Ways - 1; i > 0; --i) calls[i] = calls[i - 1];
+    calls[0].args = Arguments(args...);
+    calls[0].value = F(args...);
+    return calls[0].value;
+  }
+};
+
+}  // namespace memo_detail
+
+// F(args) through the arguments and values of its last Ways calls, F a pure
+// function of any arguments and result. Made for values that a run asks
+// for again and again with the same few arguments (material data, the
+// tool's pressure angle, one set per gear): comparing them costs less than
+// a table look-up, and arguments that change from call to call do not push
+// them out of a shared table.
+template <auto F, std::size_t Ways = 2, class... A>
+auto MemoisedRecent(A&&... args) {
+  return memo_detail::RecentCalls<F, Ways>::Get(std::forward<A>(args)...);
+}
+
+// The sine, cosine and tangent of an angle, each exactly what std::sin,
+// std::cos and std::tan give.
+struct TAngleFunctions {
+  Real sin = 0;
+  Real cos = 1;
+  Real tan = 0;
+};
+TAngleFunctions AngleFunctions(Real x);
+
+namespace memo_detail {
+// AngleFunctions once more, so that CurrentAngleFunctions keeps its own
+// recent angles.
+TAngleFunctions CurrentAngleFunctionsOf(Real x);
+}  // namespace memo_detail
+
+// The same through the last few angles asked for: for the angles that stay
+// the same over a run (pressure angle, helix angle and their transverse
+// values), where one comparison replaces three table look-ups. The
+// functions of a zero (a spur gear's helix angle) are exact: the sine and
+// tangent are that zero, the cosine 1.
+inline TAngleFunctions SteadyAngleFunctions(Real x) {
+  if (x == 0) return {x, 1, x};
+  return MemoisedRecent<AngleFunctions, 4>(x);
+}
+
+// The same for the angle that the steps of one calculation work with at
+// many places (the working pressure angle of a spur pair), which changes
+// from calculation to calculation.
+inline TAngleFunctions CurrentAngleFunctions(Real x) {
+  if (x == 0) return {x, 1, x};
+  return MemoisedRecent<memo_detail::CurrentAngleFunctionsOf, 2>(x);
 }
 
 Real MemoSin(Real x);

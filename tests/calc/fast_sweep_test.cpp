@@ -64,10 +64,21 @@ void ExpectSameData(const TSpurGearData& a, const TSpurGearData& b, const std::s
 // The fast data set of a position with what it leaves out taken from the
 // complete one: measurements, picture values, series names, the
 // profile-shift sum of the corrected centre distance, the backlash, the
-// root form diameters, the flank tolerances and the geometry and contact at
-// the centre-distance limits that the load capacity does not read.
+// root form diameters, the flank tolerances, the geometry and contact at
+// the centre-distance limits that the load capacity does not read, the tip
+// thicknesses, tooth angles and partial contact ratios of the geometry
+// printout, and the service lives and gear-body masses of the strength
+// printout.
 TSpurGearData WithPrintoutValuesOf(TSpurGearData fast, const TSpurGearData& full) {
   TSpurGearData& f = fast;
+  f.alphaat = full.alphaat, f.sat = full.sat, f.satUpper = full.satUpper;
+  f.satLower = full.satLower, f.san = full.san, f.sanUpper = full.sanUpper;
+  f.sanLower = full.sanLower, f.RefLength = full.RefLength;
+  f.ToothAngleAtDw = full.ToothAngleAtDw, f.epsPartial = full.epsPartial, f.dNf = full.dNf;
+  f.cMin = full.cMin, f.cMax = full.cMax, f.gAEnd = full.gAEnd, f.gAStart = full.gAStart;
+  f.LifeH = full.LifeH, f.LifeH2 = full.LifeH2, f.LifeF = full.LifeF;
+  f.CyclesH = full.CyclesH, f.CyclesH2 = full.CyclesH2, f.CyclesF = full.CyclesF;
+  f.BodyMass = full.BodyMass, f.BodyInertia = full.BodyInertia;
   f.SpanToothCount = full.SpanToothCount, f.BallDiameter = full.BallDiameter;
   f.WkPreLower = full.WkPreLower, f.WkPreUpper = full.WkPreUpper, f.WkNominal = full.WkNominal;
   f.WkLower = full.WkLower, f.WkUpper = full.WkUpper;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <vector>
 
@@ -78,6 +79,72 @@ TEST(MemoMathTest, NeighboursInTheLastBitKeepTheirOwnValues) {
       ASSERT_TRUE(SameBits(common::WideMemoTan(v, v), std::tan(v)));
       ASSERT_TRUE(SameBits(common::MemoTan(v), std::tan(v)));
     }
+}
+
+// The functions of a zero and the angle bundles: exact, with the sign of a
+// zero, whichever angles came before.
+TEST(MemoMathTest, ZerosAndAngleBundlesAreTheLibrarys) {
+  for (const Real z : {0.0L, -0.0L}) {
+    EXPECT_TRUE(SameBits(common::MemoSin(z), std::sin(z)));
+    EXPECT_TRUE(SameBits(common::MemoCos(z), std::cos(z)));
+    EXPECT_TRUE(SameBits(common::MemoTan(z), std::tan(z)));
+    EXPECT_TRUE(SameBits(common::MemoAtan(z), std::atan(z)));
+  }
+  std::vector<Real> angles = {0.0L, -0.0L, 20 * common::Pi / 180, 0.0L, -0.0L, 1e-4000L};
+  for (const Real x : ManyAngles()) angles.push_back(x / 3);
+  // The same few angles again and again, as a run asks for them, between
+  // ever new ones.
+  for (std::size_t j = 0; j < angles.size(); ++j) {
+    for (const Real x : {angles[j], angles[j % 6], angles[(j * 7) % angles.size()]}) {
+      for (const common::TAngleFunctions f :
+           {common::SteadyAngleFunctions(x), common::CurrentAngleFunctions(x)}) {
+        ASSERT_TRUE(SameBits(f.sin, std::sin(x))) << x;
+        ASSERT_TRUE(SameBits(f.cos, std::cos(x))) << x;
+        ASSERT_TRUE(SameBits(f.tan, std::tan(x))) << x;
+      }
+    }
+  }
+}
+
+struct TPair {
+  Real sum;
+  Real product;
+};
+TPair SumAndProduct(Real a, Real b) { return {a + b, a * b}; }
+int recentCalls = 0;
+Real Scaled(std::uint16_t kind, Real x) {
+  ++recentCalls;
+  return kind * x;
+}
+
+// A memoised record holds each member of its own arguments; the recent
+// calls answer a repeated call without computing it again, tell apart
+// arguments that == would take for each other, and compute anew for an
+// argument that has fallen out.
+TEST(MemoMathTest, RecordsAndRecentCallsKeepTheirArguments) {
+  for (int pass = 0; pass < 3; ++pass) {
+    for (Real a = 1; a < 3000; a += 1.25L) {
+      const TPair p = common::Memoised<SumAndProduct>(a, 1 / a);
+      ASSERT_TRUE(SameBits(p.sum, a + 1 / a)) << a;
+      ASSERT_TRUE(SameBits(p.product, a * (1 / a))) << a;
+    }
+  }
+  recentCalls = 0;
+  EXPECT_EQ(common::MemoisedRecent<Scaled>(2, 1.5L), 3);
+  EXPECT_EQ(common::MemoisedRecent<Scaled>(3, 1.5L), 4.5L);
+  EXPECT_EQ(common::MemoisedRecent<Scaled>(2, 1.5L), 3);
+  EXPECT_EQ(common::MemoisedRecent<Scaled>(3, 1.5L), 4.5L);
+  EXPECT_EQ(recentCalls, 2);
+  EXPECT_FALSE(std::signbit(common::MemoisedRecent<Scaled>(2, 0.0L)));
+  EXPECT_TRUE(std::signbit(common::MemoisedRecent<Scaled>(2, -0.0L)));
+  EXPECT_EQ(recentCalls, 4);
+  // Two ways: (3, 1.5) has fallen out behind the two zeros.
+  EXPECT_EQ(common::MemoisedRecent<Scaled>(3, 1.5L), 4.5L);
+  EXPECT_EQ(recentCalls, 5);
+  const Real nan = std::numeric_limits<Real>::quiet_NaN();
+  EXPECT_TRUE(std::isnan(common::MemoisedRecent<Scaled>(1, nan)));
+  EXPECT_TRUE(std::isnan(common::MemoisedRecent<Scaled>(1, nan)));
+  EXPECT_EQ(recentCalls, 7);
 }
 
 }  // namespace
