@@ -14,8 +14,10 @@
 #include "app/material_table.h"
 #include "app/pitch_curve_import.h"
 #include "app/pitch_curve_printout.h"
+#include "app/printout_config.h"
 #include "app/rotation_angle_window.h"
 #include "app/strength_input.h"
+#include "app/tool_table.h"
 #include "app/tool_profile_input.h"
 #include "app/spreadsheet_link.h"
 #include "common/aux_images.h"
@@ -59,10 +61,10 @@ TEntryPoints StartEntryPoints() {
   e.ShowCurveForm = ShowCurveFamilyForm;
   e.ImportPitchCurveDxf = ImportPitchCurveDxf;
   e.ShowConfigForm = none0;
-  e.ShowPrintConfigForm = none0;
+  e.ShowPrintConfigForm = ShowPrintConfigForm;
   e.ShowDesignTable = OpenDesignTable;
   e.SelectGearMaterial = [](int gear, int mode) { SelectGearMaterial(gear, mode); };
-  e.SelectToolProfile = none2;
+  e.SelectToolProfile = [](int, int) { SelectToolProfile(); };
   e.ShowDrawingInfoForm = ShowDrawingInfoForm;
   e.ChangeListMenu = ChangeListMenu;
   e.ShowDocumentLinksForm = ShowDocumentLinksForm;

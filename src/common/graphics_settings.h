@@ -58,6 +58,9 @@ struct TPrinterGraphicsSettings {
   std::int32_t ScreendumpOriginX = 0, ScreendumpOriginY = 0;
   bool ScreendumpBorder = false;
   std::uint16_t PrinterOrientation = 2;  // 1 portrait, 2 landscape
+  // The record of the printout presets table loaded last (0 = none); kept
+  // for the run, not in the configuration file.
+  std::uint16_t PresetRecord = 0;
 
   bool operator==(const TPrinterGraphicsSettings&) const = default;
 };

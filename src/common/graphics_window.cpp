@@ -16,6 +16,7 @@ namespace common {
 std::vector<std::string> DisplayList;
 TGraphWindowState GraphWindowState;
 std::uint8_t HardcopyFlag = 0;
+std::uint16_t PrintPictureKind = PictureDrawing;
 char GraphZoomKey = 0;
 char GraphPanKey = 0;
 

@@ -84,6 +84,12 @@ extern TGraphWindowState GraphWindowState;
 // Set around a repaint that also goes to the printer.
 extern std::uint8_t HardcopyFlag;
 
+// The kind of picture on the screen, set when the screen device finishes a
+// drawing: 0 a plain drawing, 1 a diagram, 2 a drawing sheet. The printout
+// dialog proposes its scales and origin by it.
+enum PrintPictureCode : std::uint16_t { PictureDrawing = 0, PictureDiagram = 1, PictureSheet = 2 };
+extern std::uint16_t PrintPictureKind;
+
 // The zoom and pan characters of the last key ('+', '-'; ' ', '?', 'H',
 // 'I', 'K', 'M', 'P', 'Q').
 extern char GraphZoomKey;

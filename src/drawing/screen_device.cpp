@@ -38,6 +38,10 @@ class ScreenDevice : public CadBackEnd {
     common::WaitCursor();
   }
   void Close() override {
+    // What the printout dialog proposes depends on what is on the screen.
+    common::PrintPictureKind = CadDrawing.DrawingSheetFormat >= 2   ? common::PictureSheet
+                               : CadDrawing.DrawingSheetFormat == 1 ? common::PictureDiagram
+                                                                    : common::PictureDrawing;
     common::GraphClearViewPort();
     common::NormalCursor();
     DeleteRecordedBlockFiles();

@@ -21,6 +21,7 @@
 #include "app/ui/formula_dialogs.h"
 #include "app/ui/point_list_dialogs.h"
 #include "app/ui/information_windows.h"
+#include "app/ui/printout_config_dialog.h"
 #include "app/ui/main_window_form.h"
 #include "common/kaldvar.h"
 #include "common/ui/common_forms.h"
@@ -49,6 +50,7 @@ void InstallApplicationForms() {
   SetDesignInputViews(&designViews);
   static QtDocumentationViews documentation;
   SetDocumentationViews(&documentation);
+  PrintConfigFormShower() = ShowPrintConfigFormWindow;
   // Documents open with the desktop's program for their kind.
   platform::SetDocumentOpener([](const std::string& path) -> platform::StartResult {
     if (path.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))

@@ -1,0 +1,282 @@
+// The printout dialog's model and the two tables of the application that
+// ship with it: the proposals by the kind of picture on the screen, the
+// tolerant reading of the controls, presets loaded from and stored into
+// "printout.dbf" through the table window (the stored record read back by
+// dbfread), and the tool table "v1toolx.dbf" opened for editing from the
+// Database menu.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "app/entry_points.h"
+#include "app/printout_config.h"
+#include "app/tool_table.h"
+#include "common/graphics_settings.h"
+#include "common/graphics_window.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "dbase/dbase_test_support.h"
+#include "dbase/expr/expr_hooks.h"
+#include "dbase/index/index_commands.h"
+#include "dbase/table/table_layer.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::ScriptedAnswer;
+
+class ScriptedTableView : public dbase::TableWindowView {
+ public:
+  std::function<void(dbase::Tdbf4&)> script;
+  int shown = 0;
+  std::string caption;
+  std::uint16_t mode = 0;
+  std::int64_t records = 0;
+  std::string lastField;
+  void ShowModal(dbase::Tdbf4& window) override {
+    ++shown;
+    caption = window.Caption;
+    mode = window.Mode();
+    records = window.RecCount();
+    lastField = window.FieldName(window.FieldCount());
+    if (script) script(window);
+  }
+};
+
+void Pick(dbase::Tdbf4& window, int n) {
+  window.GoRecord(n);
+  window.StoreRecNo();
+}
+
+class AppTables : public dbtest::EngineTest {
+ protected:
+  void SetUp() override {
+    dbtest::EngineTest::SetUp();
+    dbase::InstallExprHooks();
+    dbase::IndexInit();
+    common::SetKaldvarDefaults();
+    common::InitPrinterGraphicsSettings();
+    common::MessagesEnabled = 1;
+    common::ClearErrorMessages();
+    fs::create_directories(dir_ / "dbf");
+    fs::create_directories(dir_ / "temp");
+    common::DbfDirectory = (dir_ / "dbf").string() + "/";
+    common::TempDirectory = (dir_ / "temp").string() + "/";
+    common::CopyTableFlag = 0;
+    common::WriteCheckFlags.fill(0);
+    previous_ = fs::current_path();
+    fs::current_path(dir_);
+    dbase::FreeTableWindow();
+    dbase::CreateTableWindow();
+    dbase::SetTableWindowView(&view_);
+    app::ResetEntryPoints();
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    dbase::SetTableWindowView(nullptr);
+    dbase::FreeTableWindow();
+    dbase::IndexDone();
+    dbase::RemoveExprHooks();
+    dbtest::EngineTest::TearDown();
+  }
+
+  void ShipTable(const std::string& name) {
+    fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / name, dir_ / "dbf" / name);
+  }
+
+  ScriptedTableView view_;
+  platform::ScriptedDialogs dialogs_;
+  platform::ScopedDialogs scoped_{dialogs_};
+  fs::path previous_;
+};
+
+TEST_F(AppTables, ProposalsByThePictureOnTheScreen) {
+  auto& pr = common::PrinterGraphicsSettings;
+  pr.ScreendumpScale = 0.8;
+  pr.PrintScaleVertical = 0.7;
+  pr.ScreendumpOriginX = 15;
+  pr.ScreendumpOriginY = 25;
+  pr.ScreendumpBorder = true;
+  pr.PrinterOrientation = 2;
+  common::WindowsPrintMode = 1;
+
+  // A drawing sheet: its own values, whatever the configuration holds.
+  common::PrintPictureKind = common::PictureSheet;
+  app::TPrintConfigFields f = app::PrintConfigFieldsOnCreate();
+  EXPECT_EQ(f.scaleX, "1.9");
+  EXPECT_EQ(f.scaleY, "1");
+  EXPECT_EQ(f.originX, "0");
+  EXPECT_EQ(f.originY, "0");
+  EXPECT_FALSE(f.border);
+  EXPECT_EQ(f.orientationItem, 0);
+  EXPECT_EQ(f.colourItem, 0);  // the colour mode stays
+
+  // A diagram: the configured screendump values.
+  common::PrintPictureKind = common::PictureDiagram;
+  f = app::PrintConfigFieldsOnCreate();
+  EXPECT_EQ(f.scaleX, "0.8");
+  EXPECT_EQ(f.scaleY, "0.7");
+  EXPECT_EQ(f.originX, "15");
+  EXPECT_EQ(f.originY, "25");
+  EXPECT_TRUE(f.border);
+
+  // Another kind keeps the working settings.
+  pr.PrintFactorX = 3;
+  common::PrintPictureKind = 9;
+  EXPECT_EQ(app::PrintConfigFieldsOnCreate().scaleX, "3");
+
+  // The controls back: invalid text reads as 0.
+  f.scaleX = "abc";
+  f.scaleY = "1,25";
+  f.originX = "12x";
+  f.originY = "-5";
+  f.border = false;
+  f.orientationItem = 1;
+  f.colourItem = 1;
+  app::ReadPrintSettings(f);
+  EXPECT_EQ(pr.PrintFactorX, 0);
+  EXPECT_EQ(pr.PrintFactorY, 1.25);
+  EXPECT_EQ(pr.PrintMarginLeft, 0);
+  EXPECT_EQ(pr.PrintMarginTop, -5);
+  EXPECT_FALSE(pr.PrintBorder);
+  EXPECT_EQ(pr.PrinterOrientation, 2);
+  EXPECT_EQ(common::WindowsPrintMode, 2);
+  EXPECT_EQ(app::PrinterLabelText("PDF"), std::string(37, ' ') + "PDF");
+
+  // Without a window the menu's dialog ends as cancelled.
+  common::AbortFlag = 0;
+  app::Entry().ShowPrintConfigForm();
+  EXPECT_EQ(common::AbortFlag, 1);
+}
+
+TEST_F(AppTables, PresetsLoadedAndStored) {
+  ShipTable("printout.dbf");
+  app::TPrintConfigFields f;
+  f.scaleX = "2";
+  const app::TPrintConfigFields before = f;
+
+  // Cancel in the table leaves every control as it was.
+  view_.script = [](dbase::Tdbf4& w) { w.CancelClick(); };
+  app::LoadPrintPreset(f);
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(f, before);
+  EXPECT_EQ(view_.mode, 0);  // presets can be edited there too
+  EXPECT_NE(view_.caption.find("Printout"), std::string::npos);
+
+  // OK fills the four edits and the four switches from the chosen record.
+  view_.script = [](dbase::Tdbf4& w) { Pick(w, 2); };
+  app::LoadPrintPreset(f);
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(f.scaleX, "1.0000");
+  EXPECT_EQ(f.originX, "10");
+  EXPECT_EQ(f.originY, "10");
+  EXPECT_EQ(f.orientationItem, 1);
+  EXPECT_EQ(f.colourItem, 1);
+  EXPECT_TRUE(f.fitLimits);
+  EXPECT_TRUE(f.border);
+  EXPECT_EQ(common::PrinterGraphicsSettings.PresetRecord, 2);
+  EXPECT_EQ(common::PrinterGraphicsSettings.PrintFactorX, 1.0);  // changed only at OK
+
+  // Stored: landscape, colour, fit limits on, border off; it loads back
+  // with exactly these switches, and an independent reader sees it.
+  app::TPrintConfigFields stored;
+  stored.scaleX = "1.5";
+  stored.scaleY = "0,75";
+  stored.originX = "20";
+  stored.originY = "30";
+  stored.orientationItem = 1;
+  stored.colourItem = 1;
+  stored.fitLimits = true;
+  stored.border = false;
+  dialogs_.Then(ScriptedAnswer::Enter("Large landscape"));
+  app::StorePrintPreset(stored);
+  EXPECT_EQ(common::AbortFlag, 0);
+  view_.script = [](dbase::Tdbf4& w) { Pick(w, 4); };
+  app::TPrintConfigFields loaded;
+  app::LoadPrintPreset(loaded);
+  EXPECT_EQ(view_.records, 4);
+  EXPECT_EQ(loaded.scaleX, "1.5000");
+  EXPECT_EQ(loaded.scaleY, "0.7500");
+  EXPECT_EQ(loaded.originY, "30");
+  EXPECT_EQ(loaded.orientationItem, 1);
+  EXPECT_EQ(loaded.colourItem, 1);
+  EXPECT_TRUE(loaded.fitLimits);
+  EXPECT_FALSE(loaded.border);
+  if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "python3-dbfread is missing";
+  const std::string rows = dbtest::RunCommand(
+      "/usr/bin/python3 -c \"import dbfread; r = list(dbfread.DBF('" + (dir_ / "dbf" / "printout.dbf").string() +
+      "'))[-1]; print(r['NAME'], r['XSCALE'], r['YSCALE'], r['XORIGIN'], r['YORIGIN'], r['LANDSCAPE'], "
+      "r['MONOCHROM'], r['VARIABLE'], r['BORDERLINE'])\"");
+  EXPECT_EQ(rows, "Large landscape 1.5 0.75 20 30 True False True False\n");
+}
+
+TEST_F(AppTables, PresetsFromTheWorkingDirectoryAndMissingTable) {
+  // A cancelled name stores nothing.
+  ShipTable("printout.dbf");
+  app::StorePrintPreset(app::TPrintConfigFields{});
+  view_.script = [](dbase::Tdbf4& w) { w.CancelClick(); };
+  app::TPrintConfigFields f;
+  app::LoadPrintPreset(f);
+  EXPECT_EQ(view_.records, 3);
+
+  // A copy in the working directory comes first.
+  fs::copy_file(dir_ / "dbf" / "printout.dbf", dir_ / "printout.dbf");
+  dialogs_.Then(ScriptedAnswer::Enter("local"));
+  app::StorePrintPreset(f);
+  app::LoadPrintPreset(f);
+  EXPECT_EQ(view_.records, 4);
+  fs::remove(dir_ / "printout.dbf");
+  app::LoadPrintPreset(f);
+  EXPECT_EQ(view_.records, 3);
+
+  // No table: its message, AbortFlag set, the controls and the window
+  // untouched.
+  fs::remove(dir_ / "dbf" / "printout.dbf");
+  common::WriteCheckFlags.fill(0);
+  view_.shown = 0;
+  f.scaleX = "7";
+  dialogs_.ClearRecord();
+  app::LoadPrintPreset(f);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(f.scaleX, "7");
+  EXPECT_EQ(view_.shown, 0);
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_NE(dialogs_.Asked()[0].text.find("not found or no access"), std::string::npos);
+}
+
+TEST_F(AppTables, ToolTableBrowsedForEditing) {
+  ShipTable(app::ToolTableName);
+  app::Entry().SelectToolProfile(0, 0);
+  EXPECT_EQ(view_.shown, 1);
+  EXPECT_NE(view_.caption.find("profile of reference rack"), std::string::npos);
+  EXPECT_EQ(view_.mode, 0);
+  EXPECT_GE(view_.records, 5);
+  EXPECT_EQ(view_.lastField, "PROFILE");
+  // Closed afterwards; AbortFlag set even after OK, so that the menu runs
+  // no calculation.
+  EXPECT_FALSE(dbase::DbfForm().TableOpen());
+  EXPECT_EQ(common::AbortFlag, 1);
+
+  // Missing: the message, no window.
+  fs::remove(dir_ / "dbf" / app::ToolTableName);
+  common::WriteCheckFlags.fill(0);
+  view_.shown = 0;
+  app::SelectToolProfile();
+  EXPECT_EQ(view_.shown, 0);
+  EXPECT_EQ(common::AbortFlag, 1);
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_NE(dialogs_.Asked().back().text.find("v1toolx.dbf"), std::string::npos);
+}
+
+TEST(ShippedTables, ToolTableFieldsInTheirOrder) {
+  if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "python3-dbfread is missing";
+  const std::string path = std::string(VOB_SOURCE_DIR) + "/resources/v1toolx.dbf";
+  const std::string out = dbtest::RunCommand(
+      "/usr/bin/python3 -c \"import dbfread; t = dbfread.DBF('" + path +
+      "'); print(' '.join(f.type for f in t.fields)); print(sorted(set(r['PROFILE'] for r in t)))\"");
+  EXPECT_EQ(out, "N N N N N N N N N N C C C C C\n['Normal', 'Protub.']\n");
+}
+
+}  // namespace
