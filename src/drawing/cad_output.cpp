@@ -85,6 +85,7 @@ void CadOpenOutput(CadDeviceCode code) {
   CadRequestedDevice = code;
   CadSetOrigin(0, 0);
   CadDrawing.DrawingSheetFormat = 0;
+  CadDrawing.SheetFrameDrawn = 0;
   if (code != CadAskDevice) {
     SetCadDevice(code);
   } else {

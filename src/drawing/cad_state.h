@@ -30,6 +30,9 @@ struct TCadDrawingState {
   Real CadPolylineBulge = 0;                      // arc parameter of the previous vertex
   // 0 plain drawing, 1 diagram, 2 A4 sheet frame, 3 A3 sheet frame.
   std::uint16_t DrawingSheetFormat = 0;
+  // A sheet frame was drawn since the output was opened (the diagrams on a
+  // sheet change DrawingSheetFormat afterwards).
+  std::uint8_t SheetFrameDrawn = 0;
 };
 
 extern TCadDrawingState CadDrawing;

@@ -403,6 +403,7 @@ void DrawFrameZones(int columns, int rows, const TSheetRect& border) {
 }
 
 void DrawDrawingFrame(int sheet, const TSheetTitle& title) {
+  CadDrawing.SheetFrameDrawn = 1;
   const TSheetRect border = SheetBorder(sheet);
   const TSheetRect outline = SheetOutline(sheet);
   SetCadColor(PenBorder);
@@ -439,6 +440,7 @@ void DrawFrameSmall(int sheet) {
   const TSheetRect outline = SheetOutline(sheet);
   CadDrawingFrame(outline.x1, outline.y1, outline.x2, outline.y2, 1.0L);
   CadDrawing.DrawingSheetFormat = sheet == SheetA3 ? 3 : 2;
+  CadDrawing.SheetFrameDrawn = 1;
 }
 
 }  // namespace drawing

@@ -39,9 +39,10 @@ class ScreenDevice : public CadBackEnd {
   }
   void Close() override {
     // What the printout dialog proposes depends on what is on the screen.
-    common::PrintPictureKind = CadDrawing.DrawingSheetFormat >= 2   ? common::PictureSheet
-                               : CadDrawing.DrawingSheetFormat == 1 ? common::PictureDiagram
-                                                                    : common::PictureDrawing;
+    if (CadDrawing.SheetFrameDrawn || CadDrawing.DrawingSheetFormat >= 2)
+      common::PrintPictureKind = common::PictureSheet;
+    else
+      common::PrintPictureKind = CadDrawing.DrawingSheetFormat == 1 ? common::PictureDiagram : common::PictureDrawing;
     common::GraphClearViewPort();
     common::NormalCursor();
     DeleteRecordedBlockFiles();

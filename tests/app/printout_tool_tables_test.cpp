@@ -9,9 +9,12 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/data_file.h"
 #include "app/entry_points.h"
 #include "app/printout_config.h"
 #include "app/tool_table.h"
+#include "calc/noncircular_pair.h"
+#include "calc/spur_gear_data.h"
 #include "common/graphics_settings.h"
 #include "common/graphics_window.h"
 #include "common/kaldvar.h"
@@ -277,6 +280,27 @@ TEST(ShippedTables, ToolTableFieldsInTheirOrder) {
       "/usr/bin/python3 -c \"import dbfread; t = dbfread.DBF('" + path +
       "'); print(' '.join(f.type for f in t.fields)); print(sorted(set(r['PROFILE'] for r in t)))\"");
   EXPECT_EQ(out, "N N N N N N N N N N C C C C C\n['Normal', 'Protub.']\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The screen device leaves the kind of picture for the printout dialog.
+TEST(PictureKind, SetByThePictureOnTheScreen) {
+  app::SetDesignInputDefaults();
+  calc::SpurGearData.n[1] = 1000;  // the diagrams over time need a speed
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  common::AbortFlag = 0;
+  app::Entry().DrawQuickSheet(4, 3);
+  EXPECT_EQ(common::PrintPictureKind, common::PictureSheet);
+  common::AbortFlag = 0;
+  app::Entry().ShowDiagrams(2, 3);
+  EXPECT_EQ(common::PrintPictureKind, common::PictureDiagram);
+  common::AbortFlag = 0;
+  app::Entry().DrawGears(5, 3);
+  EXPECT_EQ(common::PrintPictureKind, common::PictureDrawing);
 }
 
 }  // namespace
