@@ -170,6 +170,18 @@ void TForm_printconf::Button_printerClick() {
 }
 
 void TForm_printconf::Button_okClick() {
+  // Without a printer that takes the job (none installed, or a PDF file
+  // without a name) the printer dialog comes first; cancelling it keeps
+  // this dialog open instead of reporting a print that never happened.
+  const bool unnamedFile = printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty();
+  if (!printer_.isValid() || unnamedFile) {
+    QPrintDialog dialog(&printer_, this);
+    if (dialog.exec() != QDialog::Accepted) {
+      common::AbortFlag = 1;
+      return;
+    }
+    ShowPrinter();
+  }
   PreparePrintout(Fields());
   printer_.setPageOrientation(common::PrinterGraphicsSettings.PrinterOrientation == 1 ? QPageLayout::Portrait
                                                                                       : QPageLayout::Landscape);

@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "common/graphics_settings.h"
@@ -123,6 +124,25 @@ TEST_F(PrintoutDialogTest, CancelAndDatabaseWithoutTable) {
   EXPECT_EQ(form.result(), QDialog::Rejected);
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(common::PrinterGraphicsSettings.PrintFactorX, 0.5);  // stored only by OK
+}
+
+TEST_F(PrintoutDialogTest, WithoutAPrinterTheChoiceComesFirst) {
+  app::ui::TForm_printconf form;
+  QPrinter& printer = form.Printer();
+  if (printer.isValid() && !(printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()))
+    GTEST_SKIP() << "a printer is installed here; the test would print on it";
+  bool asked = false;
+  QTimer::singleShot(50, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      asked = modal != &form;
+      modal->close();
+    }
+  });
+  QTest::mouseClick(form.findChild<QPushButton*>("Button_ok"), Qt::LeftButton);
+  EXPECT_TRUE(asked);
+  EXPECT_FALSE(form.Printed());
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_NE(form.result(), QDialog::Accepted);
 }
 
 }  // namespace
