@@ -418,6 +418,10 @@ bool FlankFactors() {
   return true;
 }
 
+Real RelativeSurfaceFactor(Real base) {
+  return MinReal(1.12L, 1.674L - 0.529L * CheckedPower("Error  : YRrel", base, 0.1L));
+}
+
 void RootFactors() {
   TSpurGearData& g = SpurGearData;
   const Real mn = g.NormalModule;
@@ -442,8 +446,11 @@ void RootFactors() {
   for (int i = 1; i <= 2; ++i) {
     // Notch sensitivity and surface condition relative to the test gear.
     g.YdrelT[i] = CalcRelativeNotchSensitivityYdrelT(g.qs[i]);
-    g.YRrelT[i] =
-        MinReal(1.12L, 1.674L - 0.529L * CheckedPower("Error  : YRrel", g.RzRoot[i] + 1, 0.1L));
+    // Of a positive base the power reports nothing, and every position of a
+    // sweep asks for the same factor per gear.
+    const Real base = g.RzRoot[i] + 1;
+    g.YRrelT[i] = base > 0 ? common::MemoisedRecent<RelativeSurfaceFactor>(base)
+                           : RelativeSurfaceFactor(base);
   }
   for (int i = 1; i <= 2; ++i) {
     g.YX[i] = CalcSizeFactorYX(g.HeatTreatment[i], g.MaterialType[i], mn);

@@ -240,7 +240,10 @@ bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma
   if (in.sR > 0 && in.mn > 0) {
     const Real bsb = common::ClampReal(0.2L, 1.2L, in.bsRatio);
     const Real sRm = std::max(in.sR / in.mn, Real(1));
-    CR = 1 + std::log(bsb) / (5 * std::exp(sRm / 5));
+    // A web as wide as the face (bsb = 1) has the logarithm 0, and the
+    // factor is 1 whatever the rim: 0 over any positive or infinite divisor.
+    const Real logBsb = std::log(bsb);
+    CR = logBsb == 0 && !std::isnan(sRm) ? 1 : 1 + logBsb / (5 * std::exp(sRm / 5));
   }
   const Real CB = (CalcBasicRackFactorCB(in.alphanDeg, in.mn, in.hfP1) +
                    CalcBasicRackFactorCB(in.alphanDeg, in.mn, in.hfP2)) / 2;

@@ -54,7 +54,11 @@ class MemoTable {
   }
 
  private:
-  static constexpr int Bits = 10;
+  // A sweep of 360 positions asks for some thousand new arguments of a
+  // function of one or two reals; a table that holds them all answers the
+  // next run of the same design (animations, diagrams) from the table.
+  // Functions of three reals are asked for few.
+  static constexpr int Bits = N <= 2 ? 12 : 10;
   struct Slot {
     Real args[N] = {};
     V value{};
