@@ -147,12 +147,40 @@ bool PolylineTableInOrder() {
   return true;
 }
 
-Real InterpolateBetween(Real phi, int lower, int upper) {
+// The radius between the lower and the upper point, each taken at its angle
+// plus a shift of a whole turn where the curve closes over 0/360 degrees.
+Real InterpolateBetween(Real phi, int lower, int upper, Real lowerShift = 0, Real upperShift = 0) {
   const TCurvePoint& lo = PolylinePoints[lower];
   const TCurvePoint& hi = PolylinePoints[upper];
-  if (LinearInterpolation == 1 && hi.Phi != lo.Phi)
-    return lo.R + (phi - lo.Phi) * (hi.R - lo.R) / (hi.Phi - lo.Phi);
+  const Real loPhi = lo.Phi + lowerShift;
+  const Real hiPhi = hi.Phi + upperShift;
+  if (LinearInterpolation == 1 && hiPhi != loPhi) return lo.R + (phi - loPhi) * (hi.R - lo.R) / (hiPhi - loPhi);
   return lo.R;
+}
+
+// The curve is closed: beyond the last point the line runs on to the first
+// point one turn later, and before the first point it comes from the last
+// point one turn earlier, so a table that stops short of 360 degrees meets
+// its own start again instead of jumping at 0/360. The staircase keeps the
+// lower point's radius as it is: lower is the first point while no point
+// lies at or below phi.
+Real InterpolateClosed(Real phi, int lower, int upper, bool anyBelow, bool anyAbove, int first, int last) {
+  if (LinearInterpolation != 1 || !(phi == phi)) return InterpolateBetween(phi, lower, upper);
+  if (!anyAbove) return InterpolateBetween(phi, lower, first, 0, TwoPi);
+  if (!anyBelow) return InterpolateBetween(phi, last, upper, -TwoPi, 0);
+  return InterpolateBetween(phi, lower, upper);
+}
+
+// The first point of the group of equal angles that ends at point end, in a
+// table whose angles do not decrease.
+int FirstOfEqualAngles(int end) {
+  const Real angle = PolylinePoints[end].Phi;
+  int a = 1, b = end;
+  while (a < b) {
+    const int mid = (a + b) / 2;
+    if (PolylinePoints[mid].Phi < angle) a = mid + 1; else b = mid;
+  }
+  return a;
 }
 
 // The points that the scan over the table picks, found by bisection in a
@@ -160,7 +188,7 @@ Real InterpolateBetween(Real phi, int lower, int upper) {
 // largest angle at or below phi, upper the first point of the smallest
 // angle above it; an exact hit ends the scan at the first point of that
 // angle, before any point above is seen, so upper stays point 1. Without a
-// point below or above, point 1 stands in.
+// point below or above, the curve closes over the turn.
 Real InterpolateInOrder(Real phi) {
   const int count = UsablePolylineCount();
   if (count < 1 || !(phi == phi)) return InterpolateBetween(phi, 1, 1);
@@ -173,18 +201,10 @@ Real InterpolateInOrder(Real phi) {
   const int notBelow = lo;
   if (notBelow <= count && PolylinePoints[notBelow].Phi == phi) return InterpolateBetween(phi, notBelow, 1);
   const int above = notBelow;  // no point equals phi
-  int lower = 1;
-  if (above > 1) {
-    // The first point of the group of equal angles just below phi.
-    const Real below = PolylinePoints[above - 1].Phi;
-    int a = 1, b = above - 1;
-    while (a < b) {
-      const int mid = (a + b) / 2;
-      if (PolylinePoints[mid].Phi < below) a = mid + 1; else b = mid;
-    }
-    lower = a;
-  }
-  return InterpolateBetween(phi, lower, above <= count ? above : 1);
+  const bool anyBelow = above > 1;
+  const bool anyAbove = above <= count;
+  const int lower = anyBelow ? FirstOfEqualAngles(above - 1) : 1;
+  return InterpolateClosed(phi, lower, anyAbove ? above : 1, anyBelow, anyAbove, 1, FirstOfEqualAngles(count));
 }
 
 }  // namespace
@@ -202,20 +222,31 @@ Real InterpolatePointCurve(Real phi) {
   int upper = 1;
   Real bestBelow = 7.0L;
   Real bestAbove = -7.0L;
+  bool anyBelow = false;
+  bool anyAbove = false;
+  // The first points of the smallest and of the largest angle, where the
+  // curve closes over the turn.
+  int first = 1;
+  int last = 1;
   for (int i = 1;; ++i) {
     const Real pointPhi = PolylinePoints[i].Phi;
     const Real d = phi - pointPhi;
     if (pointPhi > phi && d > bestAbove) {
       upper = i;
       bestAbove = d;
+      anyAbove = true;
     }
     if (pointPhi <= phi && d < bestBelow) {
       lower = i;
       bestBelow = d;
+      anyBelow = true;
     }
-    if (i >= count || pointPhi == phi) break;
+    if (pointPhi < PolylinePoints[first].Phi) first = i;
+    if (pointPhi > PolylinePoints[last].Phi) last = i;
+    if (pointPhi == phi) return InterpolateBetween(phi, lower, upper);  // an exact hit
+    if (i >= count) break;
   }
-  return InterpolateBetween(phi, lower, upper);
+  return InterpolateClosed(phi, lower, upper, anyBelow, anyAbove, first, last);
 }
 
 Real GetPhiIter(Real c) {

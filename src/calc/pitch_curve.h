@@ -28,7 +28,9 @@ Real PitchRadius(Real phi);
 // between the nearest points at or below and above phi, or the radius of the
 // lower point while LinearInterpolation is 0.
 // Of points with equal angles the first counts; an exact hit takes that
-// point's radius.
+// point's radius. The linear curve is closed: beyond the last point it runs
+// to the first point one turn later, before the first point it comes from
+// the last point one turn earlier.
 Real InterpolatePointCurve(Real phi);
 
 // While one lives, InterpolatePointCurve finds its two points by bisection

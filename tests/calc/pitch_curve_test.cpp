@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -168,14 +169,47 @@ TEST_F(PitchCurve, PolylineInterpolatesBetweenNeighbours) {
   EXPECT_NEAR(R(1), 60, 1e-15);
   EXPECT_NEAR(R(3), 65, 1e-15);
   EXPECT_EQ(R(2), 70);
-  // Beyond the last point the line through it and point 1 is used.
-  EXPECT_NEAR(R(5), 60 + (5 - 4) * (50 - 60) / (0 - 4.0), 1e-15);
+  // Beyond the last point the line runs to point 1 one turn later.
+  EXPECT_NEAR(R(5), 60 + (5 - 4) * (50 - 60) / (2 * Pi - 4), 1e-15);
 
   LinearInterpolation = 0;
   EXPECT_EQ(R(1.99L), 50);
   EXPECT_EQ(R(2), 70);
   EXPECT_EQ(R(3.9L), 70);
   EXPECT_EQ(R(4.5L), 60);
+}
+
+// A table that stops short of a whole turn closes over 0/360 degrees: the
+// radius runs continuously from the last point to the first one, on both
+// sides of the turn, with the scan and with the bisection alike; the
+// staircase still holds the lower point's radius.
+TEST_F(PitchCurve, PolylineClosesOverTheTurn) {
+  CurveType = CurvePolyline;
+  PolylineCount = 4;
+  PolylinePoints[1] = {1, 50}, PolylinePoints[2] = {2, 60}, PolylinePoints[3] = {4, 70};
+  PolylinePoints[4] = {4, 75};  // a tie at the last angle: its first point counts
+  const Real gap = 2 * Pi + 1 - 4;
+  for (const bool bisect : {false, true}) {
+    std::optional<PolylineLookupScope> lookup;
+    if (bisect) lookup.emplace();
+    LinearInterpolation = 1;
+    EXPECT_NEAR(R(5), 70 + (5 - 4) * (50 - 70) / gap, 1e-15) << bisect;
+    EXPECT_NEAR(R(0.5L), 70 + (0.5L + 2 * Pi - 4) * (50 - 70) / gap, 1e-15) << bisect;
+    EXPECT_NEAR(R(2 * Pi), R(0), 1e-15) << bisect;
+    EXPECT_NEAR(R(1 - 1e-12L), 50, 1e-9) << bisect;
+    EXPECT_NEAR(R(4 + 1e-12L), 70, 1e-9) << bisect;
+    EXPECT_EQ(R(1), 50);
+    EXPECT_EQ(R(4), 70);
+    LinearInterpolation = 0;
+    EXPECT_EQ(R(5), 70) << bisect;
+    EXPECT_EQ(R(0.5L), 50) << bisect;
+  }
+  // An unordered table closes between its smallest and largest angles.
+  PolylinePoints[1] = {4, 70}, PolylinePoints[2] = {1, 50}, PolylinePoints[3] = {2, 60};
+  PolylineCount = 3;
+  LinearInterpolation = 1;
+  EXPECT_NEAR(R(5), 70 + (5 - 4) * (50 - 70) / gap, 1e-15);
+  EXPECT_NEAR(R(0.5L), 70 + (0.5L + 2 * Pi - 4) * (50 - 70) / gap, 1e-15);
 }
 
 TEST_F(PitchCurve, PolylineOfEqualAnglesTakesTheFirst) {
