@@ -89,12 +89,26 @@ void SelectCurveType() {
   int type = calc::CurveType;
   common::SelectFromList("Select curve type", 9, type);
   if (AbortFlag) return;
+  // The family's dialog works on the chosen type (its Calc button rates the
+  // pair with it), so it is stored before the dialog opens.
+  const std::uint16_t previous = calc::CurveType;
   calc::CurveType = static_cast<std::uint16_t>(type);
   if (type == calc::CurveFormula)
     InputFormulaPieces();
   else
     Entry().ShowCurveForm(type);
-  if (!AbortFlag) calc::CalcNoncircularPair();
+  if (!AbortFlag) {
+    calc::CalcNoncircularPair();
+    return;
+  }
+  if (type == previous) return;
+  // A cancelled change of family leaves the design on its old curve: the old
+  // type with its own parameters, and results and picture of that curve
+  // again, in case the dialog's Calc rated the pair on the new one.
+  calc::CurveType = previous;
+  calc::CalcNoncircularPair();
+  Entry().RedrawCurrentView();
+  AbortFlag = 1;
 }
 
 void InputFormulaPieces() {

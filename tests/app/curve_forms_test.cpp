@@ -14,6 +14,7 @@
 #include "app/pitch_curve_input.h"
 #include "app/start_up.h"
 #include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/unit_labels.h"
@@ -226,10 +227,43 @@ TEST_F(CurveFormsTest, CalcThenCancelKeepsWhatCalcStored) {
     app::CurveFormCancel();
   };
   app::SelectCurveType();
-  EXPECT_EQ(redraws_, 1);
   EXPECT_NEAR(D(r1maxAtCalc), 60, 1e-6);  // d/2 + e
   EXPECT_EQ(common::AbortFlag, 1);
-  EXPECT_EQ(calc::CurveType, calc::CurveEccentric);
   EXPECT_EQ(calc::EccentricCurve.D, 100);
   EXPECT_EQ(calc::EccentricCurve.E, 10);
+  // Cancel drops the change of family: the design is the sine again, its
+  // results and picture too.
+  EXPECT_EQ(calc::CurveType, calc::CurveSine);
+  EXPECT_EQ(redraws_, 2);
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_NEAR(D(calc::RadiusExtremes.r1max), 55, 1e-6);
+  EXPECT_NEAR(D(calc::RadiusExtremes.r1min), 45, 1e-6);
+}
+
+// Cancel in the dialog of another family keeps the design's family, so that
+// the type, the stored parameters and the results stay of one curve; a
+// cancelled dialog of the design's own family recalculates nothing.
+TEST_F(CurveFormsTest, CancelledChangeOfFamilyKeepsTheFamily) {
+  calc::CurveType = calc::CurveEllipse;
+  calc::EllipseCurve = {60, 50};
+  calc::CalcNoncircularPair();
+  const Real r1max = calc::RadiusExtremes.r1max;
+  for (const int other : {int{calc::CurvePolygon}, int{calc::CurvePolyline}, int{calc::CurveFormula}}) {
+    dialogs_.Then(ChooseType(other));
+    forms_.script = [](CurveForm&) { app::CurveFormCancel(); };
+    common::AbortFlag = 0;
+    app::SelectCurveType();
+    EXPECT_EQ(common::AbortFlag, 1) << other;
+    EXPECT_EQ(calc::CurveType, calc::CurveEllipse) << other;
+    EXPECT_EQ(calc::RadiusExtremes.r1max, r1max) << other;
+  }
+  redraws_ = 0;
+  calc::RadiusExtremes.r1max = 0;
+  dialogs_.Then(ChooseType(calc::CurveEllipse));
+  common::AbortFlag = 0;
+  app::SelectCurveType();
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
+  EXPECT_EQ(calc::RadiusExtremes.r1max, 0);
+  EXPECT_EQ(redraws_, 0);
 }
