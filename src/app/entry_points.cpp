@@ -21,6 +21,7 @@
 #include "app/tool_profile_input.h"
 #include "app/spreadsheet_link.h"
 #include "common/aux_images.h"
+#include "common/config_dialog.h"
 #include "common/kaldvar.h"
 #include "dbase/table/table_window.h"
 #include "drawing/drawing_name_form.h"
@@ -36,7 +37,6 @@ namespace {
 TEntryPoints StartEntryPoints() {
   TEntryPoints e;
   const auto none0 = [] { EntryNotAvailable(); };
-  const auto none1 = [](int) { EntryNotAvailable(); };
   const auto none2 = [](int, int) { EntryNotAvailable(); };
   e.DrawGears = [](int code, int device) {
     drawing::DrawGears(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(device));
@@ -60,7 +60,7 @@ TEntryPoints StartEntryPoints() {
   e.ShowRotationAngleForm = ShowRotationAngleForm;
   e.ShowCurveForm = ShowCurveFamilyForm;
   e.ImportPitchCurveDxf = ImportPitchCurveDxf;
-  e.ShowConfigForm = none0;
+  e.ShowConfigForm = common::ShowConfigDialog;
   e.ShowPrintConfigForm = ShowPrintConfigForm;
   e.ShowDesignTable = OpenDesignTable;
   e.SelectGearMaterial = [](int gear, int mode) { SelectGearMaterial(gear, mode); };

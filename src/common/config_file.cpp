@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "common/cad_settings.h"
 #include "common/code_page.h"
@@ -696,8 +697,10 @@ void ApplyMainWindowSize() {
   CopyTableFlag = 0;
 }
 
-void ReadConfigFile() {
-  SharedTextFile.Assign(ConfigFilePath());
+void ReadConfigFile() { ReadConfigFileFrom(ConfigFilePath()); }
+
+void ReadConfigFileFrom(const std::string& path) {
+  SharedTextFile.Assign(path);
   std::error_code ec;
   if (!SharedTextFile.Reset(ec)) {
     // No configuration: fit the windows to the screen.
@@ -723,7 +726,9 @@ void ReadConfigFile() {
   ApplyMainWindowSize();
 }
 
-void WriteConfigFile() {
+void WriteConfigFile() { WriteConfigFileTo(ConfigFilePath()); }
+
+void WriteConfigFileTo(const std::string& path) {
   if (AbortFlag) return;
   // The file's numbers do not follow the display settings: a point, and
   // the three significant digits of the short real items (a display
@@ -731,7 +736,7 @@ void WriteConfigFile() {
   // every save).
   const std::uint16_t decimalSign = DecimalSign;
   const std::int32_t significantDigits = SignificantDigits;
-  SharedTextFile.Assign(ConfigFilePath());
+  SharedTextFile.Assign(path);
   RewriteFileRetry(SharedTextFile);
   if (!AbortFlag) {
     DecimalSign = 1;
@@ -745,6 +750,40 @@ void WriteConfigFile() {
   DecimalSign = decimalSign;
   SignificantDigits = significantDigits;
 }
+
+// ---- The settings as a whole ------------------------------------------------------
+
+namespace {
+
+// Every setting the configuration file holds, and the screen resolution the
+// reading may set.
+auto SettingRefs() {
+  return std::tie(CadSettings, ScreenGraphicsSettings, PrinterGraphicsSettings, CadDirectory, DbfDirectory, HelpLevel,
+                  PrinterInterface, PrinterType, PrintDensity, RotateHardcopy, SignificantDigits, PrintDensityVertical,
+                  ColorGraphics, GraphMode, GraphDriver, HorizontalPixels, VerticalPixels, TempDirectory,
+                  HardcopyInterface, EdiDirectory, PltDirectory, RuleStyle, LinesPerPage, MakerDirectory,
+                  WindowsPrintMode, WordProcessorPath, DatabaseMode, DatabaseEditorPath, EnterUserId, ArchiveFlag,
+                  DateFormatCode, HeaderSpaceLines, TextDevice, TextDeviceWindow, SmallOnlineWindow,
+                  EnterDiagramLimits, DecimalSign, DefaultDataDirectory, InputWindowScale, HtmlBrowserPath, UnitSystem,
+                  HeaderMode, Edit3DFlag, View3DAngles, IndexSelection, ExcelDecimalCode, CadTextMode, AsciiTextMode,
+                  ZoomPercent, AngleFormat, ReservedSetting, LanguageCode, ResultGraphic, CurrentFileFlag,
+                  SaveMenuLanguage, FrameStyle, View3DMode, ManualDirectory, FrameVariant, MsgQuiet, ScreenSizeCode,
+                  DialogWindowSizeCode, TextWindowSizeCode, CopyTableFlag, ScreenDpi);
+}
+
+auto SettingValues() {
+  return std::apply([](auto&... setting) { return std::make_tuple(setting...); }, SettingRefs());
+}
+
+}  // namespace
+
+struct ConfigSettingsValues {
+  decltype(SettingValues()) values = SettingValues();
+};
+
+KeptSettings::KeptSettings() : kept_(std::make_unique<ConfigSettingsValues>()) {}
+KeptSettings::~KeptSettings() = default;
+void KeptSettings::PutBack() const { SettingRefs() = kept_->values; }
 
 void CheckConfiguredDirectories() {
   for (std::string* dir : {&TempDirectory, &DbfDirectory, &PltDirectory, &EdiDirectory, &DefaultDataDirectory})

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "common/range_array.h"
@@ -43,12 +44,16 @@ void InitConfigOnlySettings();
 // (the caller clears it). Wherever the reading ends, it ends with
 // ApplyMainWindowSize.
 void ReadConfigFile();
+// ReadConfigFile on a named file (the configuration dialog's import).
+void ReadConfigFileFrom(const std::string& path);
 // Writes the configuration file (nothing while AbortFlag is set); the file
 // is replaced only when completely written. Reals are written with a point
 // and the short reals with 3 significant digits, whatever the display
 // settings; items "Dot=1 Komma=2" and "Digits for floating point numbers"
 // keep the configured values.
 void WriteConfigFile();
+// WriteConfigFile to a named file (the configuration dialog's export).
+void WriteConfigFileTo(const std::string& path);
 // The configuration file's name: ConfigDirectory + the existing file's name
 // (whatever its case) or ProgramName + ".cfg".
 std::string ConfigFilePath();
@@ -60,6 +65,22 @@ void ApplyMainWindowSize();
 // screen resolution (at most the screen width), height 95 % of the screen
 // less 40.
 void SetDefaultTextWindowRect();
+
+// Every setting the configuration file holds, kept when the object is made
+// and put back by PutBack (the configuration dialog's Cancel after an
+// import or a reset).
+struct ConfigSettingsValues;
+class KeptSettings {
+ public:
+  KeptSettings();
+  ~KeptSettings();
+  KeptSettings(const KeptSettings&) = delete;
+  KeptSettings& operator=(const KeptSettings&) = delete;
+  void PutBack() const;
+
+ private:
+  std::unique_ptr<ConfigSettingsValues> kept_;
+};
 
 // Empty temporary, DBF, PLT, EDI and default data directories become the
 // program directory; each invalid directory is reported ("invalid ...

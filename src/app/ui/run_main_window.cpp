@@ -23,7 +23,11 @@
 #include "app/ui/information_windows.h"
 #include "app/ui/printout_config_dialog.h"
 #include "app/ui/main_window_form.h"
+#include "common/config_dialog.h"
+#include "common/input_dialogs.h"
 #include "common/kaldvar.h"
+#include "common/ui/config_form.h"
+#include "drawing/cad_device.h"
 #include "common/ui/common_forms.h"
 #include "common/ui/graphics_view.h"
 #include "dbase/ui/table_window_dialog.h"
@@ -62,6 +66,14 @@ void InstallApplicationForms() {
   SetDesignTableViews(&designTable);
   Entry().ShowSystemInfo = ShowSysInfoWindow;
   Entry().ShowAboutBox = ShowAboutWindow;
+  common::ConfigDialogView() = common::ui::ShowConfigWindow;
+  // The configuration's plot lines are set up in the plot utility's form.
+  common::ConfigPlotLineEditor() = [](std::string& line) {
+    if (drawing::PlotCommandEditor())
+      drawing::PlotCommandEditor()(line);
+    else
+      common::InputText("TRAMLIN Command Line", 255, line);
+  };
   // Web pages open in the desktop's browser.
   Entry().OpenWebPage = [](const std::string& address) {
     if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(address)))) common::AbortFlag = 1;
