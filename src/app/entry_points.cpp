@@ -37,7 +37,6 @@ namespace {
 TEntryPoints StartEntryPoints() {
   TEntryPoints e;
   const auto none0 = [] { EntryNotAvailable(); };
-  const auto none2 = [](int, int) { EntryNotAvailable(); };
   e.DrawGears = [](int code, int device) {
     drawing::DrawGears(static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(device));
   };
