@@ -59,7 +59,11 @@ TEntryPoints StartEntryPoints() {
   e.ShowRotationAngleForm = ShowRotationAngleForm;
   e.ShowCurveForm = ShowCurveFamilyForm;
   e.ImportPitchCurveDxf = ImportPitchCurveDxf;
-  e.ShowConfigForm = common::ShowConfigDialog;
+  e.ShowConfigForm = [] {
+    common::ShowConfigDialog();
+    // New colours, units and decimal signs show in the picture at once.
+    if (!common::AbortFlag) drawing::RedrawCurrentView();
+  };
   e.ShowPrintConfigForm = ShowPrintConfigForm;
   e.ShowDesignTable = OpenDesignTable;
   e.SelectGearMaterial = [](int gear, int mode) { SelectGearMaterial(gear, mode); };

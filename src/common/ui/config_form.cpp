@@ -40,7 +40,10 @@ std::string S(const QString& text) { return text.toStdString(); }
 QColor ToQColor(ColourValue c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 void Paint(QPushButton* panel, ColourValue colour) {
-  panel->setStyleSheet(QStringLiteral("background-color: %1;").arg(ToQColor(colour).name()));
+  const QColor c = ToQColor(colour);
+  // The panel's number stays readable on dark colours.
+  const QString text = c.lightness() < 100 ? QStringLiteral("white") : QStringLiteral("black");
+  panel->setStyleSheet(QStringLiteral("background-color: %1; color: %2;").arg(c.name(), text));
 }
 
 }  // namespace
@@ -262,6 +265,8 @@ void Tconfig::BuildLayerGrid(QWidget* page) {
                                       QStringLiteral("Line thickness"), QStringLiteral("Line type")});
   layers_->horizontalHeader()->setStretchLastSection(true);
   layers_->setMinimumHeight(180);
+  // The grid takes the page's width, not its own wish.
+  layers_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   controls_["StringGrid_layer"] = layers_;
   box->addWidget(layers_);
   auto* row = new QHBoxLayout;
@@ -273,9 +278,13 @@ void Tconfig::BuildLayerGrid(QWidget* page) {
     row->addWidget(b);
   };
   for (int n = 1; n <= 5; ++n) button("Button_layer" + std::to_string(n), QStringLiteral("< %1").arg(n));
+  row->addStretch();
+  box->addLayout(row);
+  row = new QHBoxLayout;
   for (int n = 1; n <= 3; ++n) button("Button_dick" + std::to_string(n), QString::number(n));
   button("Button_selectlayercolor", QStringLiteral("Colour..."));
   button("Button_layerhilfe", QStringLiteral("&Help"));
+  row->addStretch();
   box->addLayout(row);
 
   box->addWidget(new QLabel(QStringLiteral("TRAMLIN Command Lines")));
