@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -220,6 +221,9 @@ QWidget* Tconfig::BuildPage(const std::string& page) {
     line->addWidget(styleCode_);
     line->addStretch();
     form->addRow(QStringLiteral("Style"), row);
+    styleName_->installEventFilter(this);
+    styleCode_->installEventFilter(this);
+    controls_.at("Edit_font")->installEventFilter(this);
     form->addRow(helpRow(modelButton("Button_helpausdruck", "&Help")));
   }
   if (page == "Tab_drucker") form->addRow(helpRow(modelButton("Button_helpprint", "&Help")));
@@ -390,6 +394,16 @@ void Tconfig::ModelButtonClick(const std::string& name) {
   ReadControls();
   ConfigButtonClick(session_.Values(), name);
   ShowValues();
+}
+
+bool Tconfig::eventFilter(QObject* watched, QEvent* event) {
+  const bool edit = watched == Control("Edit_font") && event->type() == QEvent::MouseButtonDblClick;
+  const bool label = (watched == styleName_ || watched == styleCode_) && event->type() == QEvent::MouseButtonPress;
+  if (edit || label) {
+    ModelButtonClick("Button_font");
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void Tconfig::Button_okClick() {

@@ -48,6 +48,9 @@ class Tconfig : public QDialog {
 
  protected:
   void reject() override;
+  // A double click on the printout-font edit and a click on its style labels
+  // open the font dialog as the button does.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* BuildPage(const std::string& page);

@@ -148,6 +148,26 @@ TEST_F(ConfigFormTest, ButtonsAndPanelsChangeTheShownValues) {
   EXPECT_EQ(CadSettings.CadLayerLineWidths[4], 2);
 }
 
+TEST_F(ConfigFormTest, PrintoutFontFromTheButtonAndTheEdit) {
+  ui::Tconfig dialog;
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  dialog.Pages()->setCurrentIndex(5);
+  platform::FontChoice font;
+  font.face = "DejaVu Sans Mono";
+  font.size = 11;
+  font.bold = true;
+  dialogs_.Then(platform::ScriptedAnswer::Font(font));
+  QTest::mouseDClick(Find<QLineEdit>(dialog, "Edit_font"), Qt::LeftButton);
+  EXPECT_EQ(Find<QLineEdit>(dialog, "Edit_font")->text(), "DejaVu Sans Mono");
+  EXPECT_EQ(Find<QLineEdit>(dialog, "Edit_fontsize")->text(), "11");
+  EXPECT_EQ(dialog.findChild<QLabel*>("Label_hstyle")->text(), "bold");
+  EXPECT_EQ(dialog.findChild<QLabel*>("Label_hstylecode")->text(), "(1)");
+  QTest::mouseClick(Find<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
+  EXPECT_EQ(PrinterGraphicsSettings.TextFontPrintout, "DejaVu Sans Mono");
+  EXPECT_EQ(PrinterGraphicsSettings.TextStylePrintout, 1);
+}
+
 TEST_F(ConfigFormTest, VisibilityFollowsTheComboBoxes) {
   FrameStyle = 2;
   FrameVariant = 0;
