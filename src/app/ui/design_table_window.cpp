@@ -1,6 +1,8 @@
 // The data-set table window; see design_table_window.h.
 #include "app/ui/design_table_window.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -108,10 +110,13 @@ void TForm_preview::ShowCells() {
   QStringList titles;
   for (int c = 0; c < columns; ++c) titles << Q(table_.Cell(c, 0));
   grid_->setHorizontalHeaderLabels(titles);
-  for (int c = 0; c < columns && c < static_cast<int>(table_.columnWidths.size()); ++c)
-    grid_->setColumnWidth(c, common::ScalePixels(table_.columnWidths[c]));
   for (int r = 1; r <= rows; ++r)
     for (int c = 0; c < columns; ++c) grid_->setItem(r - 1, c, new QTableWidgetItem(Q(table_.Cell(c, r))));
+  // The given widths, widened where the window's font needs more for a
+  // cell or a title to be read whole.
+  grid_->resizeColumnsToContents();
+  for (int c = 0; c < columns && c < static_cast<int>(table_.columnWidths.size()); ++c)
+    grid_->setColumnWidth(c, std::max(grid_->columnWidth(c), common::ScalePixels(table_.columnWidths[c])));
   if (table_.currentRow >= 1 && table_.currentRow <= rows)
     grid_->setCurrentCell(table_.currentRow - 1, table_.currentColumn);
   filling_ = false;
