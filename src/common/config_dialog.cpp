@@ -81,7 +81,7 @@ std::vector<TConfigControl> BuildControls() {
       Edit(dir, "Edit_diredi", "EDI Directory", "Button_diredi", "..."),
       Edit(dir, "Edit_dircad", "CAD Directory", "Button_dircad", "..."),
       Edit(dir, "Edit_dirdata", "Working Directory", "Button_dirdata", "..."),
-      Check(dir, "CheckBox_dbftemp", "Copy the tables into the temporary directory"),
+      Check(dir, "CheckBox_dbftemp", "copy DBF -> TEMP"),
 
       Edit(gr, "Edit_graphfont", "Text font", "Button_graphicfont", "Font..."),
       Edit(gr, "Edit_x", "Window size x", "Button_x", "<"),
@@ -771,8 +771,15 @@ void ConfigHeadStyleChanged(TConfigDialogValues& v) {
 
 ConfigDialogSession::ConfigDialogSession() : start_(std::make_unique<KeptSettings>()) { ConfigToDialog(values_); }
 
+// The table directory may have changed: the next table opened checks
+// again whether it can be written.
+namespace {
+void ForgetTableWriteCheck() { WriteCheckFlags[1] = 0; }
+}  // namespace
+
 void ConfigDialogSession::Ok(const TConfigScreen& screen) {
   DialogToConfig(values_, screen);
+  ForgetTableWriteCheck();
   AbortFlag = 0;
 }
 
@@ -783,6 +790,7 @@ void ConfigDialogSession::Cancel() {
 
 void ConfigDialogSession::Save(const TConfigScreen& screen) {
   DialogToConfig(values_, screen);
+  ForgetTableWriteCheck();
   AbortFlag = 0;
   WriteConfigFile();
   // What is saved stays, whatever the dialog ends with.

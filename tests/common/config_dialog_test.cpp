@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -95,6 +96,28 @@ TEST_F(ConfigDialogTest, OkAndSaveWriteTheFileThatReadsBack) {
   EXPECT_EQ(ScreenGraphicsSettings.ColorTable[5], RgbColour(1, 2, 3));
   EXPECT_EQ(CadSettings.CadFrameOptions[FrameOptLogo], 1);
   EXPECT_EQ(TempDirectory, "/tmp/vob");
+}
+
+TEST_F(ConfigDialogTest, OkMakesTheNextTableOpenCheckTheDirectoryAgain) {
+  // The table layer's write check of this run (checked, writable).
+  WriteCheckFlags[1] = 1;
+  WriteCheckFlags[2] = 1;
+  {
+    ConfigDialogSession session;
+    session.Values().text["Edit_dirdbf"] = "/somewhere/else";
+    session.Cancel();
+  }
+  EXPECT_EQ(WriteCheckFlags[1], 1) << "Cancel changes no directory";
+  ConfigDialogSession session;
+  session.Values().text["Edit_dirdbf"] = "/somewhere/else";
+  session.Ok(screen_);
+  EXPECT_EQ(WriteCheckFlags[1], 0);
+  EXPECT_EQ(DbfDirectory, "/somewhere/else");
+  const auto& controls = ConfigControls();
+  const auto box = std::find_if(controls.begin(), controls.end(),
+                                [](const TConfigControl& c) { return c.name == "CheckBox_dbftemp"; });
+  ASSERT_NE(box, controls.end());
+  EXPECT_EQ(box->caption, "copy DBF -> TEMP");
 }
 
 TEST_F(ConfigDialogTest, CopyIntoTheControlsAndBackChangesNothing) {
