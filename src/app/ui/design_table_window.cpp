@@ -87,6 +87,9 @@ TForm_preview::TForm_preview(TDesignTable& table, QWidget* parent) : QDialog(par
   });
   connect(grid_, &QTableWidget::currentCellChanged, this,
           [this](int row, int column, int, int) { CellSelected(row, column); });
+  // A click on the cell the grid already stands on (the first design when
+  // the window opens) selects it as well.
+  connect(grid_, &QTableWidget::cellPressed, this, [this](int row, int column) { CellSelected(row, column); });
   layout->addWidget(grid_);
   resize(900, 480);
   common::ui::ScaleForm(this);

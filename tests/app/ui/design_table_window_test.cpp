@@ -71,6 +71,38 @@ TEST_F(DesignTableWindowTest, GridShowsTheTableAndAClickPicksARow) {
   EXPECT_EQ(common::AbortFlag, 0);
 }
 
+TEST_F(DesignTableWindowTest, OpeningTheWindowPicksNothingUntilTheUserSelects) {
+  app::ui::TForm_preview window(table_);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QApplication::setActiveWindow(&window);
+  window.StringGrid1()->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  // The grid stands on the first design; its focus is no pick: the window
+  // stays open and nothing is loaded.
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(table_.pickedRow, 0);
+  EXPECT_EQ(table_.currentRow, 1);
+  // A click into the row it stands on picks that row (the first design
+  // could not be picked by a click otherwise).
+  QTableWidget* grid = window.StringGrid1();
+  const QRect cell = grid->visualItemRect(grid->item(0, 0));
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+  EXPECT_EQ(table_.pickedRow, 1);
+  EXPECT_EQ(window.result(), QDialog::Accepted);
+
+  // Shown again after the pick: the picked row is current, nothing closes.
+  app::ui::TForm_preview again(table_);
+  again.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+  again.StringGrid1()->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  EXPECT_TRUE(again.isVisible());
+  // Down moves to the next design and picks it.
+  QTest::keyClick(again.StringGrid1(), Qt::Key_Down);
+  EXPECT_EQ(table_.pickedRow, 2);
+}
+
 TEST_F(DesignTableWindowTest, ExitLeavesWithAbortFlag) {
   app::ui::TForm_preview window(table_);
   QTimer::singleShot(0, &window, [&] { window.mi_fileExitClick(); });
