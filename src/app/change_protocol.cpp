@@ -30,7 +30,9 @@ void WriteChangeProtocol(int device) {
   common::BeginReport(common::ProgramTitle + " V" + common::ProgramVersion, "Protocol of changes", "", "", "", 0);
   common::SelectOutputDevice(device, common::CurrentFileName + ".TXT");
   if (common::AbortFlag) return;
-  if (common::GetOutputDevice() != common::ReportScreen) common::WriteReportHeader(0, 0);
+  // The head is left out of the protocol shown after an edit only; a
+  // printout carries it on whatever device it goes to.
+  if (device != 1) common::WriteReportHeader(0, 0);
   WriteReportText("");
   WriteReportText("Drawing date: " + Title(common::TitleFirstDate) + "     " + "Designed by" + ": " +
                   Title(common::TitleFirstName));

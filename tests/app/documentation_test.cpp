@@ -144,6 +144,15 @@ TEST_F(DocumentationTest, ProtocolIndexAndReplacementLines) {
   EXPECT_EQ(report.find("  c     "), std::string::npos);
   EXPECT_EQ(report.find("Replacement for"), std::string::npos);
   EXPECT_NE(report.find("Replaced by: a much longer r\n"), std::string::npos);
+  // The printout to the configured screen device, without the device
+  // question, still carries the report head.
+  common::TextDeviceWindow = false;
+  common::TextDevice = common::ReportScreen;
+  app::WriteChangeProtocol(0);
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(env_.viewer.Recorded().back().kind, platform::RecordedReport::Kind::Shown);
+  EXPECT_NE(LastReport().find("*  Protocol of changes"), std::string::npos);
+  common::TextDeviceWindow = true;
   // The user cancels the device choice: nothing is shown.
   const std::size_t reports = env_.viewer.Recorded().size();
   app::WriteChangeProtocol(0);
