@@ -17,7 +17,6 @@
 #include "common/help_text.h"
 #include "common/kaldvar.h"
 #include "common/menu_captions.h"
-#include "common/code_page.h"
 #include "common/ui/form_scaling.h"
 #include "common/form_placement.h"
 
@@ -26,7 +25,8 @@ namespace app::ui {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-QString Word(int index) { return Q(common::OemToDisplayText(common::MenuCaptions[index])); }
+// The menu words are display text already.
+QString Word(int index) { return Q(common::MenuCaptions[index]); }
 
 }  // namespace
 

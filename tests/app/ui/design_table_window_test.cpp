@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -20,6 +21,7 @@
 
 #include "app/ui/information_windows.h"
 #include "common/kaldvar.h"
+#include "common/menu_captions.h"
 #include "platform/scripted_dialogs.h"
 
 namespace {
@@ -101,6 +103,17 @@ TEST_F(DesignTableWindowTest, OpeningTheWindowPicksNothingUntilTheUserSelects) {
   // Down moves to the next design and picks it.
   QTest::keyClick(again.StringGrid1(), Qt::Key_Down);
   EXPECT_EQ(table_.pickedRow, 2);
+}
+
+TEST_F(DesignTableWindowTest, MenusTakeTheWordsOfTheLanguage) {
+  common::SetMenuLanguage(8);  // Korean: no letter of it is plain ASCII
+  app::ui::TForm_preview window(table_);
+  const QString file = QString::fromStdString(common::MenuCaptions[common::CapFile]);
+  ASSERT_TRUE(file.contains(QChar(0xD30C)));  // the first syllable of the word
+  EXPECT_EQ(window.findChild<QMenu*>("mi_file")->title(), file);
+  EXPECT_EQ(window.findChild<QMenu*>("mi_help")->title(),
+            QString::fromStdString(common::MenuCaptions[common::CapHelp]));
+  common::SetMenuLanguage(2);
 }
 
 TEST_F(DesignTableWindowTest, ExitLeavesWithAbortFlag) {
