@@ -60,18 +60,19 @@ Real LengthOf(const CurveFormField& f) { return f.text == f.shown ? f.value : co
 Real RealOf(const CurveFormField& f) { return f.text == f.shown ? f.value : common::TextToReal(f.text); }
 
 // round(TextToReal) held in [low, high]: a count typed far out of range (or
-// not a number at all) must not overflow the record's integer.
+// not a number at all) must not overflow the record's integer. Halves go to
+// the even neighbour, as every rounding of the program's inputs.
 long long RoundedCount(const CurveFormField& f, long long low, long long high) {
   const Real x = RealOf(f);
   if (!(x >= static_cast<Real>(low))) return low;
   if (x >= static_cast<Real>(high)) return high;
-  return std::llround(static_cast<double>(x));
+  return static_cast<long long>(common::RoundDecimals(0, x));
 }
 
 // A "<" proposal of a length: factor times the value it follows, rounded to
 // a whole mm, shown in the active unit (and read back as that whole mm).
 void ProposeLength(CurveForm& form, const std::string& target, const std::string& source, Real factor) {
-  const Real mm = std::round(factor * LengthOf(form.Field(source)));
+  const Real mm = common::RoundDecimals(0, factor * LengthOf(form.Field(source)));
   ShowText(form.Field(target), common::LengthToText(mm), mm);
 }
 

@@ -123,7 +123,8 @@ TEST_F(CurveFormsTest, SineCountIsAtLeastOne) {
   app::ProposeCurveValue(f, "Edit_A");
   EXPECT_EQ(f.Field("Edit_A").text, "7");
   for (const auto& [entered, stored] :
-       std::vector<std::pair<std::string, int>>{{"0", 1}, {"text", 1}, {"-3", 1}, {"3.6", 4}, {"1e30", 2147483647}}) {
+       std::vector<std::pair<std::string, int>>{{"0", 1}, {"text", 1}, {"-3", 1}, {"3.6", 4}, {"1e30", 2147483647},
+                                                         {"2.5", 2}, {"3.5", 4}}) {  // halves to even
     f.Field("Edit_N").text = entered;
     app::CurveFormOk(f);
     EXPECT_EQ(calc::SineCurve.N, stored) << entered;
