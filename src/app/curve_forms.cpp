@@ -212,8 +212,10 @@ void ShowPolygonValues(CurveForm& form) {
   ShowText(form.Field("Edit_z"), common::IntToText(calc::PolygonCurve.Corners), calc::PolygonCurve.Corners);
   ShowLength(form, "Edit_Di", calc::PolygonCurve.Di);
   ShowLength(form, "Edit_De", calc::PolygonCurve.De);
-  form.Field("Edit_Di").enabled = form.diameterMode == 0;
-  form.Field("Edit_De").enabled = form.diameterMode != 0;
+  // Writing the diameters changes their edits, so the dependent one follows
+  // the entered one at once: a stored pair that does not fit the edge count
+  // is never shown, nor stored again by OK.
+  TogglePolygonDiameter(form);
 }
 
 void ReadPolygonValues(const CurveForm& form) {
@@ -266,10 +268,15 @@ void TogglePolygonDiameter(CurveForm& form) {
   const std::int32_t z = common::TextToInt(form.Field("Edit_z").text);
   if (z <= 0) return;
   const Real c = std::cos(common::Pi / z);
-  if (form.diameterMode == 0)
-    de.text = common::LengthToText(LengthOf(di) / c);
-  else
-    di.text = common::LengthToText(c * LengthOf(de));
+  // The computed diameter keeps its exact value behind the rounded text, so
+  // that the incircle the radius uses is the one of the entered circumcircle.
+  if (form.diameterMode == 0) {
+    const Real mm = LengthOf(di) / c;
+    ShowText(de, common::LengthToText(mm), mm);
+  } else {
+    const Real mm = c * LengthOf(de);
+    ShowText(di, common::LengthToText(mm), mm);
+  }
 }
 
 void ProposeCurveValue(CurveForm& form, const std::string& fieldName) {

@@ -151,13 +151,19 @@ TEST_F(CurveFormsTest, SineLinearTurningAngle) {
 }
 
 TEST_F(CurveFormsTest, PolygonDiameterFollowsTheEnteredOne) {
+  // A stored circumcircle that does not fit the incircle is not shown: the
+  // form opens with De following Di, and OK stores the fitting pair.
   calc::PolygonCurve = {6, 120, 100};
   CurveForm f = app::CreateCurveForm(calc::CurvePolygon);
   EXPECT_EQ(f.diameterMode, 0);
   EXPECT_TRUE(f.Field("Edit_Di").enabled);
   EXPECT_FALSE(f.Field("Edit_De").enabled);
-  app::TogglePolygonDiameter(f);
   EXPECT_EQ(f.Field("Edit_De").text, common::LengthToText(100 / std::cos(common::Pi / 6)));
+  EXPECT_EQ(f.Field("Edit_De").text, "115.5");
+  app::CurveFormOk(f);
+  EXPECT_EQ(calc::PolygonCurve.Di, 100);
+  EXPECT_NEAR(D(calc::PolygonCurve.De), 100 / std::cos(M_PI / 6), 1e-12);
+  app::TogglePolygonDiameter(f);
   EXPECT_EQ(f.Field("Edit_De").text, "115.5");
   // De entered: Di follows.
   f.diameterMode = 1;
@@ -176,7 +182,12 @@ TEST_F(CurveFormsTest, PolygonDiameterFollowsTheEnteredOne) {
   app::CurveFormOk(f);
   EXPECT_EQ(calc::PolygonCurve.Corners, 8);
   EXPECT_EQ(calc::PolygonCurve.De, 200);
-  EXPECT_NEAR(D(calc::PolygonCurve.Di), 103.9, 1e-12);
+  // The computed Di is the exact one of De = 120, not its display "103.9".
+  EXPECT_NEAR(D(calc::PolygonCurve.Di), 120 * std::cos(M_PI / 6), 1e-12);
+  // A count with a half goes to the even neighbour.
+  f.Field("Edit_z").text = "6.5";
+  app::CurveFormOk(f);
+  EXPECT_EQ(calc::PolygonCurve.Corners, 6);
   // A count out of the record's range is held at its end.
   f.Field("Edit_z").text = "70000";
   app::CurveFormOk(f);

@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <functional>
 
 #include "app/curve_forms.h"
@@ -119,9 +120,11 @@ TEST_F(CurveDialogsTest, PolygonDialog) {
   EXPECT_EQ(calc::CurveType, calc::CurvePolygon);
   EXPECT_EQ(calc::PolygonCurve.Corners, 8);
   EXPECT_EQ(calc::PolygonCurve.De, 110);
-  EXPECT_NEAR(static_cast<double>(calc::PolygonCurve.Di), 101.6, 1e-9);
+  // Di as computed from De, not as its display.
+  const double di = 110 * std::cos(M_PI / 8);
+  EXPECT_NEAR(static_cast<double>(calc::PolygonCurve.Di), di, 1e-9);
   EXPECT_EQ(common::DataChanged, 1);
-  EXPECT_NEAR(static_cast<double>(calc::RadiusExtremes.r1min), 101.6 / 2, 1e-6);
+  EXPECT_NEAR(static_cast<double>(calc::RadiusExtremes.r1min), di / 2, 1e-6);
 }
 
 TEST_F(CurveDialogsTest, EllipseProposalAndCancel) {
