@@ -66,7 +66,8 @@ void GearGeometryDialog::ProposeFaceWidth() {
 
 void GearGeometryDialog::ProposeBore(int gear) {
   const Real r = gear == 1 ? calc::RadiusExtremes.r1min : calc::RadiusExtremes.r2min;
-  bore[gear].text = common::LengthToText(common::RoundDecimals(0, 0.5L * r));
+  // The whole mm stays behind its text, also when it is shown in inches.
+  bore[gear].Show(common::RoundDecimals(0, 0.5L * r), LengthText);
 }
 
 void GearGeometryDialog::Button_okClick() {

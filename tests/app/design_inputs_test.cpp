@@ -222,6 +222,15 @@ TEST_F(DesignInputsTest, GeometryProposals) {
   };
   app::ShowGeometryForm();
   EXPECT_EQ(calc::SpurGearData.BoreDiameter[1], std::rint(0.5L * r.r1min));
+  // In inches the proposal is still the whole mm, not its 4-decimal inch text.
+  common::UnitSystem = common::UnitsImperial;
+  views_.geometry = [](app::GearGeometryDialog& d) {
+    d.ProposeBore(2);
+    d.Button_okClick();
+  };
+  app::ShowGeometryForm();
+  EXPECT_EQ(calc::SpurGearData.BoreDiameter[2], std::rint(0.5L * r.r2min));
+  common::UnitSystem = common::UnitsMetric;
   // The help button shows entry 4010 and never stops the dialog.
   views_.geometry = [](app::GearGeometryDialog& d) {
     d.Button_helpClick();
