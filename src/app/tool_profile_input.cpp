@@ -116,16 +116,16 @@ Real ComplementShift(Real ha, Real hf) {
 ComplementDialog::ComplementDialog() {
   const calc::TSpurGearData& g = calc::SpurGearData;
   caption = common::OemToDisplayText(common::ProgramTitle);
-  ha1 = common::RealToText(g.haP0Factor[1]);
-  hf1 = common::RealToText(g.hfP0Factor[1]);
-  c = common::RealToText(g.haP0Factor[1] - g.hfP0Factor[2]);
+  ha1.Show(g.haP0Factor[1], PlainText);
+  hf1.Show(g.hfP0Factor[1], PlainText);
+  c.Show(g.haP0Factor[1] - g.hfP0Factor[2], PlainText);
   EditChanged();
 }
 
 void ComplementDialog::EditChanged() {
-  const Real ha = common::TextToReal(ha1);
-  const Real hf = common::TextToReal(hf1);
-  const Real clearance = common::TextToReal(c);
+  const Real ha = ha1.Read(PlainValue);
+  const Real hf = hf1.Read(PlainValue);
+  const Real clearance = c.Read(PlainValue);
   const Real ha2 = hf + clearance;
   const Real hf2 = ha - clearance;
   haP02Label = "haP02/mn = " + common::RealToText(ha2);
@@ -137,9 +137,11 @@ void ComplementDialog::EditChanged() {
 void ComplementDialog::Button_okClick() {
   calc::TSpurGearData& g = calc::SpurGearData;
   common::AbortFlag = 0;
-  const Real ha = common::TextToReal(ha1);
-  const Real hf = common::TextToReal(hf1);
-  const Real clearance = common::TextToReal(c);
+  // Edits left alone give the tool of gear 1 as it is, not its rounded
+  // display.
+  const Real ha = ha1.Read(PlainValue);
+  const Real hf = hf1.Read(PlainValue);
+  const Real clearance = c.Read(PlainValue);
   for (int i = 1; i <= 2; ++i) g.ToolKindCode[i] = PlainRackTool;
   g.haP0Factor[1] = ha;
   g.hfP0Factor[1] = hf;

@@ -73,7 +73,7 @@ class ComplementDialog {
   ComplementDialog();
 
   // ---- The controls ----------------------------------------------------------
-  std::string ha1, hf1, c;     // haP01/mn, hfP01/mn, c/mn
+  ValueEdit ha1, hf1, c;       // haP01/mn, hfP01/mn, c/mn
   // The live results: "haP02/mn = ...", "hfP02/mn = ...", "x1 = ...  x2 = ...".
   std::string haP02Label, hfP02Label, shiftLabel;
   std::string caption;

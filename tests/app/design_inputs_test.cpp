@@ -301,15 +301,15 @@ TEST_F(DesignInputsTest, ComplementDerivesTheMatingToolAndRecomputesTheSpurPair)
   calc::SpurGearData.hfP0Factor[1] = 1.0L;
   calc::SpurGearData.hfP0Factor[2] = 1.0L;
   views_.complement = [](app::ComplementDialog& d) {
-    EXPECT_EQ(d.ha1, "1.25");
-    EXPECT_EQ(d.hf1, "1");
-    EXPECT_EQ(d.c, "0.25");
+    EXPECT_EQ(d.ha1.text, "1.25");
+    EXPECT_EQ(d.hf1.text, "1");
+    EXPECT_EQ(d.c.text, "0.25");
     EXPECT_EQ(d.haP02Label, "haP02/mn = 1.25");
     EXPECT_EQ(d.hfP02Label, "hfP02/mn = 1");
     EXPECT_EQ(d.shiftLabel, "x1 = 0  x2 = 0");
-    d.ha1 = "1.4";
-    d.hf1 = "1.1";
-    d.c = "0.3";
+    d.ha1.text = "1.4";
+    d.hf1.text = "1.1";
+    d.c.text = "0.3";
     d.EditChanged();
     EXPECT_EQ(d.haP02Label, "haP02/mn = 1.4");
     EXPECT_EQ(d.hfP02Label, "hfP02/mn = 1.1");
@@ -344,12 +344,33 @@ TEST_F(DesignInputsTest, ComplementDerivesTheMatingToolAndRecomputesTheSpurPair)
   }
 }
 
+TEST_F(DesignInputsTest, ComplementLeftAloneKeepsTheToolOfGearOne) {
+  // More digits than the edits show.
+  calc::SpurGearData.haP0Factor[1] = 1.16667L;
+  calc::SpurGearData.hfP0Factor[1] = 0.91667L;
+  calc::SpurGearData.hfP0Factor[2] = 0.91667L;
+  views_.complement = [](app::ComplementDialog& d) {
+    EXPECT_EQ(d.ha1.text, common::RealToText(1.16667L));
+    d.Button_okClick();
+  };
+  views_.tool = [](app::ToolProfileDialog& d) {
+    d.Button_complementClick();
+    d.Button_okClick();
+  };
+  app::ShowToolProfileForm();
+  const calc::TSpurGearData& g = calc::SpurGearData;
+  EXPECT_EQ(g.haP0Factor[1], 1.16667L);
+  EXPECT_EQ(g.hfP0Factor[1], 0.91667L);
+  EXPECT_EQ(g.haP0Factor[2], 1.16667L);
+  EXPECT_EQ(g.hfP0Factor[2], 0.91667L);
+}
+
 TEST_F(DesignInputsTest, CancelledComplementAndAToolWithoutDepth) {
   const calc::TSpurGearData before = calc::SpurGearData;
   views_.complement = [](app::ComplementDialog& d) {
-    d.ha1 = "";
-    d.hf1 = "0";
-    d.c = "0";
+    d.ha1.text = "";
+    d.hf1.text = "0";
+    d.c.text = "0";
     d.EditChanged();
     // No depth: no profile shift instead of a division by zero.
     EXPECT_EQ(d.shiftLabel, "x1 = 0  x2 = 0");

@@ -307,18 +307,18 @@ TForm_komplement::TForm_komplement(ComplementDialog& dialog, QWidget* parent)
 
 void TForm_komplement::Load() {
   const QSignalBlocker b1(ha1_), b2(hf1_), b3(c_);
-  SetText(ha1_, dialog_.ha1);
-  SetText(hf1_, dialog_.hf1);
-  SetText(c_, dialog_.c);
+  SetText(ha1_, dialog_.ha1.text);
+  SetText(hf1_, dialog_.hf1.text);
+  SetText(c_, dialog_.c.text);
   ha2_->setText(Q(dialog_.haP02Label));
   hf2_->setText(Q(dialog_.hfP02Label));
   shifts_->setText(Q(dialog_.shiftLabel));
 }
 
 void TForm_komplement::Store() {
-  dialog_.ha1 = S(ha1_->text());
-  dialog_.hf1 = S(hf1_->text());
-  dialog_.c = S(c_->text());
+  dialog_.ha1.text = S(ha1_->text());
+  dialog_.hf1.text = S(hf1_->text());
+  dialog_.c.text = S(c_->text());
 }
 
 // ---- Drive ---------------------------------------------------------------------------
