@@ -27,8 +27,9 @@ Real PlainValue(const std::string& text) { return common::TextToReal(text); }
 ToolProfileDialog::ToolProfileDialog() {
   caption = common::OemToDisplayText(common::ProgramTitle) + " " + "DIMENSIONS OF GEAR-CUTTING TOOL";
   if (common::HelpLevel != 0) {
-    dedendumHint = common::OemToDisplayText(common::GetHelpText2(5410));
-    addendumHint = common::OemToDisplayText(common::GetHelpText2(5420));
+    // Help lines come as display text already.
+    dedendumHint = common::GetHelpText2(5410);
+    addendumHint = common::GetHelpText2(5420);
   }
   for (int i = 1; i <= 2; ++i)
     if (calc::SpurGearData.ToolKindCode[i] == 0) calc::SpurGearData.ToolKindCode[i] = PlainRackTool;

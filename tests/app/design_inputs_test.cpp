@@ -28,6 +28,7 @@
 #include "common/message_list.h"
 #include "common/unit_labels.h"
 #include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
 
 namespace {
 
@@ -363,6 +364,18 @@ TEST_F(DesignInputsTest, ComplementLeftAloneKeepsTheToolOfGearOne) {
   EXPECT_EQ(g.hfP0Factor[1], 0.91667L);
   EXPECT_EQ(g.haP0Factor[2], 1.16667L);
   EXPECT_EQ(g.hfP0Factor[2], 0.91667L);
+}
+
+TEST_F(DesignInputsTest, ToolHintsAreTheHelpLinesAsTheyShow) {
+  testsupport::ScratchDirectory dir{"tool_hints"};
+  common::PltDirectory = dir.Dir().string();
+  // Code page 850: 0x81 is u-umlaut, 0xF8 the degree sign.
+  testsupport::Put(dir.Path("vob4.hlp"), "5410\r\nFu\x81 of the tooth\r\n5420\r\nKopf 20\xF8\r\n");
+  common::HelpLevel = 1;
+  const app::ToolProfileDialog d;
+  common::HelpLevel = 0;
+  EXPECT_EQ(d.dedendumHint, "Fu\u00fc of the tooth");
+  EXPECT_EQ(d.addendumHint, "Kopf 20\u00b0");
 }
 
 TEST_F(DesignInputsTest, CancelledComplementAndAToolWithoutDepth) {
