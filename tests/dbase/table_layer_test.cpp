@@ -408,6 +408,9 @@ TEST_F(TableLayer, HtmlExportIsAValidPageOfEveryRecord) {
   w.GoRecord(2);
   dbase::DbfPutString("NAME", "A<B & C");
   w.tzdbf.Post();
+  w.GoRecord(1);
+  dbase::DbfPutString("NAME", "R\x81" "ck");  // "Rück" in code page 850
+  w.tzdbf.Post();
   w.GoRecord(3);
   common::HtmlBrowserPath = "mybrowser";
   std::vector<std::string> started;
@@ -429,6 +432,7 @@ TEST_F(TableLayer, HtmlExportIsAValidPageOfEveryRecord) {
             std::string::npos)
       << page;
   EXPECT_NE(page.find("</TABLE>\r\n</BODY>\r\n</HTML>\r\n"), std::string::npos);
+  EXPECT_NE(page.find("<TR><TD>R\xC3\xBC" "ck</TD>"), std::string::npos) << page;
   if (!dbtest::HasProgram("tidy")) GTEST_SKIP() << "tidy is not installed";
   const std::string errors = dbtest::RunCommand("tidy -q -e " + file + " 2>&1 | grep -c Error: || true");
   EXPECT_EQ(errors, "0\n");

@@ -15,6 +15,7 @@
 #include "common/small_dialogs.h"
 #include "common/text_file.h"
 #include "common/text_utils.h"
+#include "dbase/engine/engine_code_page.h"
 #include "dbase/table/table_window.h"
 #include "platform/program_start.h"
 
@@ -55,7 +56,9 @@ std::vector<std::string> RecordCells(Tdbf4& window, std::int64_t recNo, int coun
     } catch (const std::exception&) {
       text.clear();
     }
-    cells.push_back(RightTrimmed(text));
+    // The engine's text in the program's code page, as DbfGetString gives
+    // it: the page and the report convert that for display.
+    cells.push_back(AnsiToOemStr(RightTrimmed(text)));
   }
   return cells;
 }

@@ -22,7 +22,8 @@ void StartHtmlBrowser(const std::string& fileName);
 void PrintTable(Tdbf4& window);
 
 // The cells of one record: the fields 1..count as text, blanks trimmed on
-// the right, read without moving the current record.
+// the right, in code page 850 (as DbfGetString), read without moving the
+// current record.
 std::vector<std::string> RecordCells(Tdbf4& window, std::int64_t recNo, int count);
 
 }  // namespace dbase
