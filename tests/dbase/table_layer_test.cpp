@@ -237,9 +237,12 @@ TEST_F(TableLayer, PutsAndPostAppendARecordThatOtherReadersSee) {
       dir_, "import dbfread\n"
             "t = dbfread.DBF('" + (dir_ / "dbf" / "parts.dbf").string() + "', encoding='cp850')\n"
             "rows = list(t)\n"
-            "print(len(rows), repr(list(rows[-1].values())), repr(list(rows[1].values())))\n");
-  // A field not put keeps the value of the record the puts started on.
-  EXPECT_EQ(out, "6 ['R\xC3\xBC" "ck', 42, 12.25, 'L1', True] ['Axle', 2, 3.0, 'L2', False]\n");
+            "print(len(rows), repr(list(rows[-1].values())), repr(list(rows[1].values())))\n"
+            "print(repr(list(rows[0].values())))\n");
+  // A field not put keeps the value of the record the puts started on; that
+  // record itself stays as it was.
+  EXPECT_EQ(out, "6 ['R\xC3\xBC" "ck', 42, 12.25, 'L1', True] ['Axle', 2, 3.0, 'L2', False]\n"
+                 "['Pinion', 1, 1.5, 'L1', True]\n");
 }
 
 TEST_F(TableLayer, TemporaryIndexOrdersTheTable) {
