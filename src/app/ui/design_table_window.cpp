@@ -165,10 +165,12 @@ void TForm_preview::mi_HelpHelpClick() {
 }
 
 void TForm_preview::TitleRightClick(int column) {
+  const int before = table_.currentRow;
   SortGridByColumn(table_, column);
   ShowCells();
-  // The current design's new row is a selection of its own.
-  CellSelected(table_.currentRow - 1, table_.currentColumn);
+  // The current design's new row is a selection of its own; a design that
+  // kept its row is not selected anew.
+  if (table_.currentRow != before) CellSelected(table_.currentRow - 1, table_.currentColumn);
 }
 
 void QtDesignTableViews::ShowTable(TDesignTable& table) {

@@ -140,6 +140,17 @@ TEST_F(DesignTableWindowTest, RightClickOnATitleSortsTheColumn) {
   EXPECT_EQ(window.StringGrid1()->item(0, 5)->text(), "10");
 }
 
+TEST_F(DesignTableWindowTest, SortThatLeavesTheCurrentDesignInPlacePicksNothing) {
+  app::ui::TForm_preview window(table_);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  // The file names are in order already: d1 stays in row 1.
+  window.TitleRightClick(0);
+  EXPECT_EQ(table_.currentRow, 1);
+  EXPECT_EQ(table_.pickedRow, 0);
+  EXPECT_TRUE(window.isVisible());
+}
+
 TEST_F(DesignTableWindowTest, SearchDialogTextFindsItsCell) {
   app::ui::TForm_preview window(table_);
   window.show();
