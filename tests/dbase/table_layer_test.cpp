@@ -179,6 +179,19 @@ TEST_F(TableLayer, MissingTableOpensNothing) {
   dbase::DbfClose();
 }
 
+// Without a configuration both directories are the program's: a table
+// opened there for editing is the table itself, not a copy.
+TEST_F(TableLayer, EditModeInTheOneDirectoryClaimsNoCopy) {
+  common::TempDirectory = common::DbfDirectory;
+  MakeParts();
+  dbase::DbfOpen("parts");
+  ASSERT_EQ(AbortFlag, 0);
+  scripted_.ClearRecord();
+  dbase::DbfBrowse("", 2);
+  EXPECT_TRUE(Shown().empty()) << Shown().front();
+  dbase::DbfClose();
+}
+
 TEST_F(TableLayer, CopiesWhenTheTableCannotBeWrittenInPlace) {
   MakeParts();
   // A read-only table in a writable directory: a writable copy is used.

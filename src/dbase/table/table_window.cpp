@@ -148,8 +148,11 @@ void Tdbf4::SetMode(const std::string& text, std::uint16_t mode) {
     EditMenuVisible = true;
     GridOptions = TTableGridOptions{};
     Guarded([this] { tzdbf.SetHideDeletedRecs(false); });
+    // A table in the temporary directory is a copy only when that is not the
+    // table directory itself, as it is when neither is configured.
     const std::string tempDir = common::AddBackslash(common::TempDirectory);
-    if (!tempDir.empty() && common::FileDirPart(tzdbf.DbfFileName()) == tempDir)
+    if (!tempDir.empty() && common::FileDirPart(tzdbf.DbfFileName()) == tempDir &&
+        common::AddBackslash(common::DbfDirectory) != tempDir)
       common::ShowMessageText("No Write Access for dbf directory !  Temp directory used.");
   }
   quickPick_ = text == "CLOSE";
