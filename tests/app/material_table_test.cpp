@@ -2,28 +2,38 @@
 // browsed through a scripted table window that picks or cancels, and the
 // picked record in the material data of the gear and in MaterialRecNo; the
 // edit mode of the menu, the missing table, a remembered record beyond the
-// table, and the road from the material input's table button.
+// table, the road from the material input's table button, and the table
+// that ships with the program: read alike by the program and by dbfread,
+// and every material in it picked and rated.
 #include "app/material_table.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdio>
 #include <functional>
+#include <map>
+#include <string>
 
+#include "app/data_file.h"
 #include "app/design_extras.h"
 #include "app/entry_points.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/material_input.h"
 #include "app/start_up.h"
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "dbase/dbase_test_support.h"
 #include "dbase/dataset/tz_file_dataset.h"
 #include "dbase/table/material_table.h"
 #include "dbase/table/table_layer.h"
 #include "platform/scripted_dialogs.h"
 #include "support/file_test_support.h"
+#include "support/run_command.h"
 
 namespace fs = std::filesystem;
 
@@ -228,4 +238,132 @@ TEST_F(MaterialTableTest, SortOrdersOverTheFieldNames) {
   dbase::BrowseMaterialTable(1, 1, 7, recNo);
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_TRUE(fs::exists(fs::path(dir_.Path("temp")) / "vobwst.ndx"));
+}
+
+namespace {
+
+fs::path ShippedTable() { return fs::path(VOB_SOURCE_DIR) / "resources" / "vobwst.dbf"; }
+
+// One record as both readers print it.
+std::string RecordLine(const dbase::TMaterialRecord& r) {
+  char numbers[160];
+  std::snprintf(numbers, sizeof numbers, "|%d|%d|%d|%d|%d|%d|%.3f|%.3f|", r.Type, r.Heat, r.HB, r.SigmaHlim,
+                r.SigmaFE, r.E, r.Poisson, r.Density);
+  return r.Name + numbers + r.Text12 + "|" + r.Text13 + "\n";
+}
+
+bool HasFatalMessage() {
+  for (int i = 1; i <= common::MsgCount; ++i)
+    if (common::MsgText[i].rfind("Fatal", 0) == 0) return true;
+  return false;
+}
+
+// The shipped table through the program's reader: codes in their lists, the
+// heat treatment's text beside its code, the values the rating needs. Each
+// record is added to lines as RecordLine prints it; answers the record
+// number of each material name.
+std::map<std::string, int> ReadShippedTable(std::string& lines) {
+  fs::copy_file(ShippedTable(), fs::path(common::DbfDirectory) / "vobwst.dbf");
+  std::map<std::string, int> recordOf;
+  dbase::DbfOpen("vobwst");
+  EXPECT_EQ(common::AbortFlag, 0);
+  if (common::AbortFlag) return recordOf;
+  const int count = dbase::DbfRecCount();
+  EXPECT_GE(count, 15);
+  EXPECT_LE(count, 25);
+  for (int n = 1; n <= count; ++n) {
+    dbase::DbfGoto(n);
+    dbase::ReadMaterialRecord();
+    const dbase::TMaterialRecord& r = dbase::MaterialRecord;
+    SCOPED_TRACE(r.Name);
+    EXPECT_TRUE(recordOf.emplace(r.Name, n).second) << "name twice";
+    EXPECT_TRUE(r.Type >= 1 && r.Type <= 8);
+    EXPECT_TRUE(r.Heat >= 0 && r.Heat <= 7);
+    if (r.Heat >= 0 && r.Heat <= 7) {
+      EXPECT_EQ(r.Text5, calc::HeatTreatmentShortNames[r.Heat]);
+    }
+    EXPECT_GT(r.SigmaHlim, 0);
+    EXPECT_GT(r.SigmaFE, 0);
+    EXPECT_GT(r.E, 0);
+    EXPECT_TRUE(r.Poisson > 0.2 && r.Poisson < 0.5);
+    EXPECT_GT(r.Density, 1.0);
+    // The root strength field holds SigmaFE, twice the nominal bending
+    // stress number: a steel with a hardened flank is never below 490.
+    if (r.Type <= 3 && r.Heat >= 2) {
+      EXPECT_GE(r.SigmaFE, 490);
+    }
+    lines += RecordLine(r);
+  }
+  dbase::DbfClose();
+  return recordOf;
+}
+
+}  // namespace
+
+TEST_F(MaterialTableTest, ShippedTableReadAlikeByDbfread) {
+  if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "python3-dbfread is missing";
+  std::string ours;
+  ReadShippedTable(ours);
+  const std::string theirs = testsupport::RunCommand(
+      "/usr/bin/python3 -c \"import dbfread\n"
+      "for r in dbfread.DBF('" + ShippedTable().string() + "', encoding='cp850'):\n"
+      "  v = list(r.values())\n"
+      "  print('%s|%d|%d|%d|%d|%d|%d|%.3f|%.3f|%s|%s' % (v[0], v[1], v[3], v[5], v[6], v[7], v[8], v[9], v[10],"
+      " v[11], v[12]))\"");
+  EXPECT_EQ(theirs, ours);
+}
+
+TEST_F(MaterialTableTest, ShippedMaterialsPickedAndRated) {
+  std::string lines;
+  std::map<std::string, int> recordOf = ReadShippedTable(lines);
+
+  // Picked through the table window for the two gears of the default design
+  // and rated.
+  fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4", dir_.Path("null.vb4"));
+  app::ReadDataFile("null");
+  ASSERT_EQ(common::AbortFlag, 0);
+  ASSERT_TRUE(recordOf.count("16MnCr5") && recordOf.count("42CrMo4"));
+  view_.pick = recordOf["16MnCr5"];
+  app::SelectGearMaterial(1, 1);
+  ASSERT_EQ(common::AbortFlag, 0);
+  view_.pick = recordOf["42CrMo4"];
+  app::SelectGearMaterial(2, 1);
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(app::MaterialName[1], "16MnCr5");
+  EXPECT_EQ(SpurGearData.MaterialType[1], 2);
+  EXPECT_EQ(SpurGearData.HeatTreatment[1], 2);
+  EXPECT_EQ(SpurGearData.SigmaHlim[1], 1500);
+  EXPECT_EQ(SpurGearData.SigmaFE[1], 850);
+  EXPECT_EQ(SpurGearData.SigmaHlim[2], 785);
+  EXPECT_EQ(SpurGearData.SigmaFE[2], 640);
+  EXPECT_EQ(SpurGearData.HB[2], 300);
+  EXPECT_EQ(SpurGearData.E[2], 206000);
+  EXPECT_NEAR(static_cast<double>(SpurGearData.mue[2]), 0.3, 1e-12);
+  EXPECT_NEAR(static_cast<double>(SpurGearData.rho[2]), 7.85, 1e-12);
+  calc::CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_FALSE(HasFatalMessage());
+  const calc::TSafetyExtremes hardAndToughened = calc::SafetyExtremes;
+  for (int i = 1; i <= 2; ++i) {
+    EXPECT_GT(hardAndToughened.SHmin[i], 0);
+    EXPECT_GT(hardAndToughened.SFmin[i], 0);
+  }
+
+  // Every material of the table as gear 2 rates too, and the weaker flank
+  // of a softer steel wheel shows in its pitting safety.
+  for (const auto& [name, record] : recordOf) {
+    SCOPED_TRACE(name);
+    view_.pick = record;
+    common::AbortFlag = 0;
+    app::SelectGearMaterial(2, 1);
+    ASSERT_EQ(common::AbortFlag, 0);
+    calc::CalcNoncircularPair();
+    EXPECT_EQ(common::FatalFlag, 0);
+    EXPECT_FALSE(HasFatalMessage());
+    EXPECT_GT(calc::SafetyExtremes.SHmin[2], 0);
+    EXPECT_GT(calc::SafetyExtremes.SFmin[2], 0);
+    if (SpurGearData.E[2] == 206000 && SpurGearData.SigmaHlim[2] < 785) {
+      EXPECT_LT(calc::SafetyExtremes.SHmin[2], hardAndToughened.SHmin[2]);
+    }
+  }
 }
