@@ -19,6 +19,7 @@
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
 #include "common/calculation_output.h"
+#include "common/design_documentation.h"
 #include "common/file_utils.h"
 #include "common/graphics_facade.h"
 #include "common/kaldvar.h"
@@ -230,6 +231,17 @@ void SetCaption(const std::string& name, const std::string& caption) { MenuItem(
 
 bool Aborted() { return AbortFlag != 0; }
 void MarkChanged() { common::DataChanged = 1; }
+
+// A change-list command that can alter the records: the design counts as
+// changed when the list grew or shrank (a new record counts even when its
+// form is cancelled; withdrawing one has no form) or when the form of the
+// last record ended with OK.
+void EditChangeList(int code) {
+  const std::uint16_t countBefore = common::ChangeRecords.Count;
+  Entry().ChangeListMenu(code);
+  const bool formTaken = code == 2 && countBefore > 0 && !Aborted();
+  if (formTaken || common::ChangeRecords.Count != countBefore) MarkChanged();
+}
 
 // The pinion shaft diameter proposed from the smallest pitch radius.
 void ProposeShaftDiameter() {
@@ -464,12 +476,15 @@ std::map<std::string, Handler> BuildHandlers() {
   h["mi_dbfmaterial"] = {[] { Entry().SelectGearMaterial(0, 0); }};
   h["mi_dbftoolx"] = {[] { Entry().SelectToolProfile(0, 0); }};
   h["mi_dbflastkoll"] = {[] {}};
-  h["mi_docdrawinginfo"] = {[] { Entry().ShowDrawingInfoForm(); }};
+  h["mi_docdrawinginfo"] = {[] {
+    Entry().ShowDrawingInfoForm();
+    if (!Aborted()) MarkChanged();
+  }};
   h["mi_docuShowChanges1"] = {[] { Entry().ChangeListMenu(4); }};
   h["mi_docuPrintChanges"] = {[] { Entry().ChangeListMenu(5); }};
-  h["mi_docuNewChange"] = {[] { Entry().ChangeListMenu(1); }};
-  h["mi_docuModifyChanges"] = {[] { Entry().ChangeListMenu(2); }};
-  h["mi_docudeleteChange"] = {[] { Entry().ChangeListMenu(3); }};
+  h["mi_docuNewChange"] = {[] { EditChangeList(1); }};
+  h["mi_docuModifyChanges"] = {[] { EditChangeList(2); }};
+  h["mi_docudeleteChange"] = {[] { EditChangeList(3); }};
   h["mi_DocumentSetup"] = {[] {
     Entry().ShowDocumentLinksForm();
     if (!Aborted()) MarkChanged();

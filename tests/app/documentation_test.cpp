@@ -19,6 +19,7 @@
 #include "app/documentation_views.h"
 #include "app/drawing_info_form.h"
 #include "app/entry_points.h"
+#include "app/main_menu.h"
 #include "common/cad_settings.h"
 #include "common/design_documentation.h"
 #include "common/kaldvar.h"
@@ -194,6 +195,41 @@ TEST_F(DocumentationTest, ChangeMenuLimitsAndCancel) {
   EXPECT_EQ(common::ChangeRecords.Count, 25);
   ASSERT_EQ(env_.dialogs.Asked().size(), 1u);
   EXPECT_EQ(env_.dialogs.Asked()[0].text, "Max. Changes = 25 !");
+}
+
+// The Documentation menu marks the design changed whenever its records may
+// have changed, so that closing the program asks to save them; showing or
+// printing the protocol, a cancelled form and a command with nothing to act
+// on leave the design as it was.
+TEST_F(DocumentationTest, DocumentationMenuMarksTheDesignChanged) {
+  auto click = [](const char* item) {
+    common::DataChanged = 0;
+    app::MenuItemClick(item);
+    return common::DataChanged;
+  };
+  forms_.drawingInfo = [] { app::StoreDrawingInfoFields(app::DrawingInfoFieldsFromRecords()); };
+  EXPECT_EQ(click("mi_docdrawinginfo"), 1);
+  forms_.drawingInfo = [] { app::CancelDrawingInfo(); };
+  EXPECT_EQ(click("mi_docdrawinginfo"), 0);
+
+  EXPECT_EQ(click("mi_docuModifyChanges"), 0);  // no record to edit
+  EXPECT_EQ(click("mi_docudeleteChange"), 0);   // none to withdraw
+  TypeChange("new bore", "KW", "");
+  EXPECT_EQ(click("mi_docuNewChange"), 1);
+  // A new record counts even when its form is cancelled.
+  forms_.changeEntry = [](int) { app::CancelChangeEntry(); };
+  EXPECT_EQ(click("mi_docuNewChange"), 1);
+  ASSERT_EQ(common::ChangeRecords.Count, 2);
+  EXPECT_EQ(click("mi_docuModifyChanges"), 0);
+  TypeChange("tip relief", "KW", "");
+  EXPECT_EQ(click("mi_docuModifyChanges"), 1);
+  EXPECT_EQ(common::ChangeRecords.Records[2].Modification, "tip relief");
+  EXPECT_EQ(click("mi_docuShowChanges1"), 0);
+  EXPECT_EQ(click("mi_docudeleteChange"), 1);
+  EXPECT_EQ(common::ChangeRecords.Count, 1);
+  // The printout asks for its device; cancelled there, nothing changed.
+  env_.dialogs.SetDefaultAnswer(ScriptedAnswer::Cancel());
+  EXPECT_EQ(click("mi_docuPrintChanges"), 0);
 }
 
 TEST_F(DocumentationTest, ChangeMenuAsksAndFieldsKeepTheirLengths) {
