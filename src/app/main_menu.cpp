@@ -232,15 +232,23 @@ void SetCaption(const std::string& name, const std::string& caption) { MenuItem(
 bool Aborted() { return AbortFlag != 0; }
 void MarkChanged() { common::DataChanged = 1; }
 
-// A change-list command that can alter the records: the design counts as
-// changed when the list grew or shrank (a new record counts even when its
-// form is cancelled; withdrawing one has no form) or when the form of the
-// last record ended with OK.
+// A change-list command marks the design changed when it altered the
+// records: new and edit when the record's form ended with OK, withdraw
+// (which has no form) when a record was withdrawn. A new record whose form
+// was cancelled stays counted with the texts it held, but asks no save
+// question.
 void EditChangeList(int code) {
   const std::uint16_t countBefore = common::ChangeRecords.Count;
   Entry().ChangeListMenu(code);
-  const bool formTaken = code == 2 && countBefore > 0 && !Aborted();
-  if (formTaken || common::ChangeRecords.Count != countBefore) MarkChanged();
+  const std::uint16_t count = common::ChangeRecords.Count;
+  bool changed = false;
+  switch (code) {
+    case 1: changed = count > countBefore && !Aborted(); break;
+    case 2: changed = countBefore > 0 && !Aborted(); break;
+    case 3: changed = count < countBefore; break;
+    default: break;
+  }
+  if (changed) MarkChanged();
 }
 
 // The pinion shaft diameter proposed from the smallest pitch radius.

@@ -197,10 +197,10 @@ TEST_F(DocumentationTest, ChangeMenuLimitsAndCancel) {
   EXPECT_EQ(env_.dialogs.Asked()[0].text, "Max. Changes = 25 !");
 }
 
-// The Documentation menu marks the design changed whenever its records may
-// have changed, so that closing the program asks to save them; showing or
+// The Documentation menu marks the design changed when the user altered its
+// records, so that closing the program asks to save them; showing or
 // printing the protocol, a cancelled form and a command with nothing to act
-// on leave the design as it was.
+// on leave the design unmarked.
 TEST_F(DocumentationTest, DocumentationMenuMarksTheDesignChanged) {
   auto click = [](const char* item) {
     common::DataChanged = 0;
@@ -216,9 +216,9 @@ TEST_F(DocumentationTest, DocumentationMenuMarksTheDesignChanged) {
   EXPECT_EQ(click("mi_docudeleteChange"), 0);   // none to withdraw
   TypeChange("new bore", "KW", "");
   EXPECT_EQ(click("mi_docuNewChange"), 1);
-  // A new record counts even when its form is cancelled.
+  // A cancelled form changed nothing the user entered.
   forms_.changeEntry = [](int) { app::CancelChangeEntry(); };
-  EXPECT_EQ(click("mi_docuNewChange"), 1);
+  EXPECT_EQ(click("mi_docuNewChange"), 0);
   ASSERT_EQ(common::ChangeRecords.Count, 2);
   EXPECT_EQ(click("mi_docuModifyChanges"), 0);
   TypeChange("tip relief", "KW", "");
