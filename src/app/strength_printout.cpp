@@ -10,9 +10,9 @@
 
 #include "app/design_extras.h"
 #include "app/gear_printout.h"
+#include "app/lubricant_input.h"
 #include "app/printout_rows.h"
 #include "calc/calc_records.h"
-#include "calc/lubricant_viscosity.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/number_format.h"
@@ -103,12 +103,21 @@ bool PrintMethodAndArrangement() {
   }
   ValueRow("tooth trace angle correction", "", "Y/N", YesNo(g.HelixCorrectionAnswer));
 
-  // The lubricant is given by its viscosity at 40 degrees C; the design
-  // holds no name nor further lubricant data, so those rows stay out.
+  // The lubricant data set; its viscosity at 50 degrees C is the one the
+  // calculation used (held in the design), the other values are the run's.
   common::WriteReportText("");
   common::ReportCheckPageFull(1);
-  ValueRow("lubricant", "", "", "");
-  if (g.nu40 > 0) ValueRow("nominal viscosity at 40 C", "v40", "mm2/s", R(6, 1, g.nu40));
+  const TLubricant& oil = Lubricant;
+  ValueRow("lubricant", "", "", oil.Name);
+  auto positiveRow = [](const char* label, const char* symbol, const std::string& unit, Real x, std::string text) {
+    if (x > 0) ValueRow(label, symbol, unit, text);
+  };
+  positiveRow("nominal viscosity at 40 C", "v40", "mm2/s", oil.Nu40, R(6, 1, oil.Nu40));
+  positiveRow("nominal viscosity at 50 C", "v50", "mm2/s", g.nu40, R(6, 1, g.nu40));
+  positiveRow("nominal viscosity at 100 C", "v100", "mm2/s", oil.Nu100, R(6, 1, oil.Nu100));
+  positiveRow("lubricant density at 15 C", "rho15", "kg/dm3", oil.Density15, R(4, 3, oil.Density15));
+  positiveRow("lubricant temperature", "TOil", common::TemperatureUnitLabel(), oil.OilTemperature,
+              Temp(6, 1, oil.OilTemperature));
   return !common::AbortFlag;
 }
 
@@ -153,8 +162,7 @@ bool PrintFlankCapacity() {
   ValueRow("elasticity factor", "ZE", "(N/mm\xFD)^1/2", R(8, 0, g.ZE));
   ValueRow("contact ratio factor (flank)", "Z eps.", "", r43(g.Zeps));
   ValueRow("helix angle factor (flank)", "Z beta", "", r43(g.Zbeta));
-  ValueRow("oil viscosity at 50 C", "nue50", common::ViscosityUnitLabel(),
-           R(8, 0, g.nu40 > 0 ? calc::CalcViscosityAtTemperature(g.nu40, 40, 50) : 0));
+  ValueRow("oil viscosity at 50 C", "nue50", common::ViscosityUnitLabel(), R(8, 0, g.nu40));  // held as nu50
   ValueRow("lubrication factor", "ZL", "", r43(g.ZL));
   ValueRow("velocity factor", "Zv", "", r43(g.ZV));
   ValueRow("roughness factor", "ZR", "", r43(g.ZR));

@@ -46,7 +46,7 @@ struct SpurStrengthFields {
   std::int32_t LifeFactorsInput = 0;            // 1 = ZNT/YNT entered, 0 = lives computed
   GearArray<Real> ZNTInput{};                   // entered life factor, flank
   GearArray<Real> YNTInput{};                   // entered life factor, root
-  Real nu40 = 100;                              // lubricant viscosity, mm2/s
+  Real nu40 = 100;                              // lubricant viscosity at 50 °C, mm2/s
   GearArray<Real> BodyInnerDiameter{};          // inner rim diameter as entered (0 = solid)
   GearArray<Real> BoreDiameter{};               // bore (internal gear: ring outer diameter)
   std::int32_t StrengthShiftChoice = 0;         // profile shift the strength uses, 0..6

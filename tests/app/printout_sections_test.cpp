@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/gear_printout.h"
+#include "app/lubricant_input.h"
 #include "calc/calc_records.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
@@ -192,6 +193,37 @@ TEST_F(PrintoutSections, StrengthOnlyHelixHandAndRefusals) {
   common::FatalFlag = 1;
   EXPECT_TRUE(Print().empty());
   common::FatalFlag = 0;
+}
+
+// The lubricant rows come from the lubricant data set, each only when
+// positive; the design's viscosity is the one at 50 °C, printed as it is
+// both in the lubricant rows and as "nue50" of the flank capacity.
+TEST_F(PrintoutSections, LubricantRowsFromTheDataSet) {
+  app::SetLubricantDefaults();
+  app::Lubricant.Name = "CLP 220";
+  app::Lubricant.Nu40 = 220;
+  app::Lubricant.Nu100 = 0;  // not given: no row
+  app::Lubricant.OilTemperature = 70;
+  g.nu40 = 150;  // the viscosity at 50 °C
+  auto lines = Print(app::GearReportStrengthOnly);
+  EXPECT_EQ(Row(lines, "lubricant "), At({{1, "lubricant"}, {56, "CLP 220"}}));
+  EXPECT_EQ(Row(lines, "nominal viscosity at 40 C"),
+            At({{1, "nominal viscosity at 40 C"}, {35, "v40"}, {44, "mm2/s"}, {56, "   220.0"}}));
+  EXPECT_EQ(Row(lines, "nominal viscosity at 50 C"),
+            At({{1, "nominal viscosity at 50 C"}, {35, "v50"}, {44, "mm2/s"}, {56, "   150.0"}}));
+  EXPECT_FALSE(HasRow(lines, "nominal viscosity at 100 C"));
+  EXPECT_EQ(Row(lines, "lubricant density at 15 C"),
+            At({{1, "lubricant density at 15 C"}, {35, "rho15"}, {44, "kg/dm3"}, {56, "   0.900"}}));
+  EXPECT_NE(Row(lines, "lubricant temperature").find("70.0"), std::string::npos);
+  EXPECT_NE(Row(lines, "oil viscosity at 50 C").find("     150"), std::string::npos);
+
+  app::Lubricant.Nu40 = 0;
+  app::Lubricant.Density15 = 0;
+  lines = Print(app::GearReportStrengthOnly);
+  EXPECT_FALSE(HasRow(lines, "nominal viscosity at 40 C"));
+  EXPECT_FALSE(HasRow(lines, "lubricant density at 15 C"));
+  EXPECT_TRUE(HasRow(lines, "nominal viscosity at 50 C"));
+  app::SetLubricantDefaults();
 }
 
 }  // namespace
