@@ -49,7 +49,7 @@ TPrintConfigFields PrintConfigFieldsOnCreate() {
       pr.PrintMarginLeft = 0;
       pr.PrintMarginTop = 0;
       pr.PrintBorder = false;
-      pr.PrinterOrientation = 1;
+      pr.PrintOrientation = 1;
       break;
     case common::PictureDrawing:
     case common::PictureDiagram:
@@ -59,6 +59,7 @@ TPrintConfigFields PrintConfigFieldsOnCreate() {
       pr.PrintMarginLeft = pr.ScreendumpOriginX;
       pr.PrintMarginTop = pr.ScreendumpOriginY;
       pr.PrintBorder = pr.ScreendumpBorder;
+      pr.PrintOrientation = pr.PrinterOrientation;
       break;
     default: break;
   }
@@ -73,7 +74,7 @@ TPrintConfigFields PrintConfigFieldsFromSettings() {
   f.originX = common::IntToText(pr.PrintMarginLeft);
   f.originY = common::IntToText(pr.PrintMarginTop);
   f.border = pr.PrintBorder;
-  f.orientationItem = pr.PrinterOrientation == 1 ? 0 : 1;
+  f.orientationItem = pr.PrintOrientation == 1 ? 0 : 1;
   f.colourItem = common::WindowsPrintMode == 1 ? 0 : 1;
   return f;
 }
@@ -86,7 +87,7 @@ void ReadPrintSettings(const TPrintConfigFields& f) {
   pr.PrintMarginTop = common::TextToInt(f.originY);
   pr.PrintBorder = f.border;
   common::WindowsPrintMode = static_cast<std::uint16_t>(std::clamp(f.colourItem, 0, 1) + 1);
-  pr.PrinterOrientation = static_cast<std::uint16_t>(std::clamp(f.orientationItem, 0, 1) + 1);
+  pr.PrintOrientation = static_cast<std::uint16_t>(std::clamp(f.orientationItem, 0, 1) + 1);
 }
 
 std::string PrinterLabelText(const std::string& printerName) { return common::PadLeftText(printerName, 40); }

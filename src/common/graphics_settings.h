@@ -58,6 +58,10 @@ struct TPrinterGraphicsSettings {
   std::int32_t ScreendumpOriginX = 0, ScreendumpOriginY = 0;
   bool ScreendumpBorder = false;
   std::uint16_t PrinterOrientation = 2;  // 1 portrait, 2 landscape
+  // The orientation of the printout dialog's print (1 portrait, 2 landscape),
+  // proposed from the configured one or by the picture; kept for the run,
+  // so that printing a sheet leaves the configured orientation alone.
+  std::uint16_t PrintOrientation = 2;
   // The record of the printout presets table loaded last (0 = none); kept
   // for the run, not in the configuration file.
   std::uint16_t PresetRecord = 0;

@@ -116,7 +116,8 @@ TEST_F(AppTables, ProposalsByThePictureOnTheScreen) {
   EXPECT_EQ(f.orientationItem, 0);
   EXPECT_EQ(f.colourItem, 0);  // the colour mode stays
 
-  // A diagram: the configured screendump values.
+  // A diagram: the configured screendump values and orientation; the
+  // sheet's portrait did not replace the configured landscape.
   common::PrintPictureKind = common::PictureDiagram;
   f = app::PrintConfigFieldsOnCreate();
   EXPECT_EQ(f.scaleX, "0.8");
@@ -124,6 +125,12 @@ TEST_F(AppTables, ProposalsByThePictureOnTheScreen) {
   EXPECT_EQ(f.originX, "15");
   EXPECT_EQ(f.originY, "25");
   EXPECT_TRUE(f.border);
+  EXPECT_EQ(f.orientationItem, 1);
+  EXPECT_EQ(pr.PrinterOrientation, 2);
+  pr.PrinterOrientation = 1;
+  common::PrintPictureKind = common::PictureDrawing;
+  EXPECT_EQ(app::PrintConfigFieldsOnCreate().orientationItem, 0);
+  pr.PrinterOrientation = 2;
 
   // Another kind keeps the working settings.
   pr.PrintFactorX = 3;
@@ -144,7 +151,7 @@ TEST_F(AppTables, ProposalsByThePictureOnTheScreen) {
   EXPECT_EQ(pr.PrintMarginLeft, 0);
   EXPECT_EQ(pr.PrintMarginTop, -5);
   EXPECT_FALSE(pr.PrintBorder);
-  EXPECT_EQ(pr.PrinterOrientation, 2);
+  EXPECT_EQ(pr.PrintOrientation, 2);
   EXPECT_EQ(common::WindowsPrintMode, 2);
   EXPECT_EQ(app::PrinterLabelText("PDF"), std::string(37, ' ') + "PDF");
 

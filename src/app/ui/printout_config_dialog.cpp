@@ -183,8 +183,8 @@ void TForm_printconf::Button_okClick() {
     ShowPrinter();
   }
   PreparePrintout(Fields());
-  printer_.setPageOrientation(common::PrinterGraphicsSettings.PrinterOrientation == 1 ? QPageLayout::Portrait
-                                                                                      : QPageLayout::Landscape);
+  printer_.setPageOrientation(common::PrinterGraphicsSettings.PrintOrientation == 1 ? QPageLayout::Portrait
+                                                                                    : QPageLayout::Landscape);
   // The picture is the graphics window's; without a window on the screen
   // there is nothing to print.
   auto* view = dynamic_cast<common::ui::GraphicsView*>(common::FKaldgra.Host());

@@ -94,13 +94,13 @@ TEST_F(PrintoutDialogTest, SheetProposalsAndPrintingToPdf) {
   EXPECT_EQ(common::HardcopyFlag, 0);
   const QSizeF upright = PageSize(portrait);
   EXPECT_LT(upright.width(), upright.height());
-  EXPECT_EQ(common::PrinterGraphicsSettings.PrinterOrientation, 1);
+  EXPECT_EQ(common::PrinterGraphicsSettings.PrintOrientation, 1);
 
   const QByteArray landscape = PrintToPdf("landscape.pdf", true, false);
   ASSERT_TRUE(landscape.startsWith("%PDF"));
   const QSizeF across = PageSize(landscape);
   EXPECT_GT(across.width(), across.height());
-  EXPECT_EQ(common::PrinterGraphicsSettings.PrinterOrientation, 2);
+  EXPECT_EQ(common::PrinterGraphicsSettings.PrintOrientation, 2);
 
   // The border line is drawn onto the printer only.
   const QByteArray framed = PrintToPdf("framed.pdf", true, true);
