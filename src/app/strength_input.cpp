@@ -186,13 +186,19 @@ void ProposePage1(TStrengthPage1& page, Page1Proposal what) {
   }
 }
 
-void SetRzFlank(TStrengthPage1& page, int index) {
-  SetBoth(page.RzZ, RzFlankChoices[static_cast<std::size_t>(Clamp(index, 5))]);
+namespace {
+
+// A roughness button's value (µm, as its caption) in the edits' unit.
+std::string RzChoiceText(const std::vector<std::string>& choices, int index) {
+  const std::string& micrometre = choices[static_cast<std::size_t>(Clamp(index, 5))];
+  return common::UnitSystem == common::UnitsImperial ? MicroToText(common::TextToReal(micrometre)) : micrometre;
 }
 
-void SetRzRoot(TStrengthPage1& page, int index) {
-  SetBoth(page.RzY, RzRootChoices[static_cast<std::size_t>(Clamp(index, 5))]);
-}
+}  // namespace
+
+void SetRzFlank(TStrengthPage1& page, int index) { SetBoth(page.RzZ, RzChoiceText(RzFlankChoices, index)); }
+
+void SetRzRoot(TStrengthPage1& page, int index) { SetBoth(page.RzY, RzChoiceText(RzRootChoices, index)); }
 
 void Page1ViscosityConverter(TStrengthPage1& page) {
   RunConverterInto(page.Nu50, page.Nu50.text);

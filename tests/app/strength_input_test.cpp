@@ -355,8 +355,12 @@ TEST_F(StrengthInputTest, ImperialPageShowsInchesAndMicroinches) {
   EXPECT_EQ(page.MicroUnit, "\xC2\xB5in");
   EXPECT_EQ(page.Di[1].text, "1.0000");
   EXPECT_EQ(page.RzZ[1].text, common::RealToText(5000 / 25.4L));  // 5 µm = 196.85 µin
+  // The roughness buttons are micrometres: 40 µm is shown in microinches.
+  app::SetRzRoot(page, 4);
+  EXPECT_EQ(page.RzY[2].text, page.RzY[1].text);
   app::StrengthOk(app::PageRef(page));
   EXPECT_NEAR(static_cast<double>(SpurGearData.RzFlank[1]), 5, 0.01);
+  EXPECT_NEAR(static_cast<double>(SpurGearData.RzRoot[2]), 40, 0.01);
   EXPECT_NEAR(static_cast<double>(SpurGearData.BodyInnerDiameter[1]), 25.4, 1e-9);
 }
 
