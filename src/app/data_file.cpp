@@ -14,6 +14,7 @@
 #include "app/data_file_lines.h"
 #include "app/design_extras.h"
 #include "app/document_links.h"
+#include "app/lubricant_input.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
@@ -571,6 +572,7 @@ void SetDesignInputDefaults() {
   common::SheetTexts.fill(std::string());
   InitDocumentLinks();
   SetDesignExtrasDefaults();
+  SetLubricantDefaults();  // not held in the file: one design's oil must not go with the next
 }
 
 void WriteDataFile(const std::string& name) {

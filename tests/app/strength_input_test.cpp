@@ -396,6 +396,12 @@ TEST_F(StrengthInputTest, LubricantFormFromPageOneAndItsProposals) {
   EXPECT_EQ(app::Lubricant.OilTemperature, 60);
   EXPECT_EQ(page.Nu50.text, "150");
 
+  // The data file does not hold the lubricant data set: another design
+  // starts without the previous design's oil, which its printout would show.
+  app::ReadDataFile("null");
+  EXPECT_EQ(app::Lubricant.Name, "");
+  EXPECT_EQ(app::Lubricant.Nu40, 0);
+
   // ν50 from ν40 only when ν40 is positive.
   app::TLubricantForm f = app::CreateLubricantForm();
   f.Nu40.text = "0";
