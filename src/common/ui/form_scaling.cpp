@@ -43,7 +43,10 @@ void ScaleContents(QWidget* form, int a, int b) {
 }
 
 void Resize(QWidget* form, int a, int b) {
-  const QSize size = form->size().expandedTo(form->sizeHint());
+  // A form never sized by its code has Qt's default size, not its own: it
+  // takes the size its controls need.
+  const QSize size =
+      form->testAttribute(Qt::WA_Resized) ? form->size().expandedTo(form->sizeHint()) : form->sizeHint();
   form->resize(static_cast<int>(static_cast<long long>(a) * size.width() / b),
                static_cast<int>(static_cast<long long>(a) * size.height() / b));
 }

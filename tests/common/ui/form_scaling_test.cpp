@@ -1,15 +1,18 @@
 // Dialog forms on Qt (offscreen): scaled by the dialog scale and centred
-// over the main window 20 pixels low; left alone in scale mode 2; the
-// printer form lists its rows.
+// over the main window 20 pixels low; left alone in scale mode 2; a form
+// never sized at the size of its controls; the printer form lists its rows.
 #include "common/ui/form_scaling.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include "common/form_placement.h"
 #include "common/kaldvar.h"
@@ -64,6 +67,31 @@ TEST(FormScaling, ScaledAndCentredOverTheMainWindow) {
   ui::ScaleForm(&zoomed);
   EXPECT_DOUBLE_EQ(zoomed.font().pointSizeF(), 2 * before);
   ui::SetPlacementMainWindow(nullptr);
+}
+
+// A form whose code never sized it takes the size its controls need, not
+// the toolkit's default size of a window; the dialog scale applies to that.
+TEST(FormScaling, UnsizedFormTakesTheSizeOfItsControls) {
+  if (!QApplication::instance()) new QApplication(argc, argv);
+  SetKaldvarDefaults();
+  SetWkaldvarDefaults();
+  ZoomPercent = 100;
+  for (const int scale : {100, 150}) {
+    InputWindowScale = scale;
+    QDialog dialog;
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLineEdit);
+    layout->addWidget(new QPushButton("OK"));
+    const QSize hint = dialog.sizeHint();
+    ASSERT_LT(hint.height(), 200);
+    ui::ScaleAndCenterForm(&dialog);
+    EXPECT_EQ(dialog.size(), QSize(hint.width() * scale / 100, hint.height() * scale / 100)) << scale;
+    QDialog printout;
+    (new QVBoxLayout(&printout))->addWidget(new QLineEdit);
+    ui::ScaleForm(&printout);
+    EXPECT_LT(printout.height(), 200) << scale;
+  }
+  InputWindowScale = 100;
 }
 
 TEST(FormScaling, PrinterFormRows) {
