@@ -486,7 +486,9 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
 
   std::string dataName = CurrentFileName;
   if (!dataName.empty() && dataName.find('.') == std::string::npos) dataName += "." + DataFileExtension;
-  if (!BareNameFlag) {
+  // A design not yet named has no file to name: the line stays empty rather
+  // than showing a directory alone.
+  if (!BareNameFlag && !dataName.empty()) {
     const std::string withDir = DataDirectory.empty() ? dataName : AddBackslash(DataDirectory) + dataName;
     if (withDir.size() <= static_cast<std::size_t>(ReportWidth - 4)) dataName = withDir;
   }

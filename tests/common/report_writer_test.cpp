@@ -218,6 +218,25 @@ TEST_F(ReportWriterTest, PagesBreakAtLinesPerPageWithAFreshHead) {
             lines.end());
 }
 
+// The head names the design's file with its directory; an unnamed design
+// leaves that line empty instead of showing the directory alone.
+TEST_F(ReportWriterTest, HeadNamesTheFileOrNothing) {
+  common::DataDirectory = "/data/designs";
+  for (const std::string name : {"demo", ""}) {
+    common::CurrentFileName = name;
+    viewerObject_.Clear();
+    common::BeginReport("", "", "", "", "", 0);
+    common::SelectOutputDevice(common::ReportScreen, "demo");
+    common::WriteReportHeader(1, 0);
+    common::ShowReportOutput();
+    const auto& lines = viewerObject_.Recorded().at(0).report.lines;
+    ASSERT_GT(lines.size(), 4u);
+    EXPECT_EQ(lines[3], HeadLine(name.empty() ? "" : "/data/designs/demo.vb4")) << name;
+  }
+  common::DataDirectory.clear();
+  common::CurrentFileName = "demo";
+}
+
 TEST_F(ReportWriterTest, RuleStyleFourAndOverlongValues) {
   common::RuleStyle = 4;
   common::BeginReport("", "", "", "", "", 0);
