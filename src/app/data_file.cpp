@@ -1,6 +1,6 @@
 // Writer and reader of the design data file; see data_file.h. The two walk
-// the same 48 groups in the same order; a change to one must be made to the
-// other. Reals go through WriteRealLine (whole values below 1 as integers,
+// the same 48 groups and the closing strength-inputs section in the same
+// order; a change to one must be made to the other. Reals go through WriteRealLine (whole values below 1 as integers,
 // every other value with 7 decimals and a point) and the polynomial
 // coefficients through WriteRealLine14, so the text does not depend on the
 // configured decimal sign or digits.
@@ -105,6 +105,11 @@ ChosenPath ChoosePath(const std::string& name, bool save) {
   }
   return chosen;
 }
+
+// The marker of the section after the last group. Files written before it
+// existed end with the last group; their strength inputs keep the start
+// values.
+const std::string StrengthInputsMarker = "strength inputs";
 
 // ---- Writing --------------------------------------------------------------------
 
@@ -258,6 +263,19 @@ void WriteDesign() {
   WriteRealLine(sg.T[1]);
   WriteRealLine(calc::EccentricCurve.D);                             // 48
   WriteRealLine(calc::EccentricCurve.E);
+  WriteTextLine(StrengthInputsMarker);                               // strength inputs
+  WriteIntLine(sg.LifeFactorsInput);
+  for (int g = 1; g <= 2; ++g) {
+    WriteRealLine(sg.ZNTInput[g]);
+    WriteRealLine(sg.YNTInput[g]);
+  }
+  common::WriteBoolLine(sg.GrindingNotch);
+  WriteRealLine(sg.tgrg[1]);
+  WriteRealLine(sg.tgrg[2]);
+  common::WriteBoolLine(sg.FshInput);
+  WriteRealLine(sg.fsh);
+  common::WriteBoolLine(sg.FmaInput);
+  WriteRealLine(sg.fma);
 }
 
 // ---- Reading --------------------------------------------------------------------
@@ -433,6 +451,19 @@ void ReadDesign(DataFileLines& in) {
   in.ReadReal(sg.T[1]);
   in.ReadReal(calc::EccentricCurve.D);                               // 48
   in.ReadReal(calc::EccentricCurve.E);
+  if (in.Failed() || !in.OptionalMarker(StrengthInputsMarker)) return;
+  ReadIntWithin(in, sg.LifeFactorsInput, 0, 1);                      // strength inputs
+  for (int g = 1; g <= 2; ++g) {
+    in.ReadReal(sg.ZNTInput[g]);
+    in.ReadReal(sg.YNTInput[g]);
+  }
+  in.ReadBool(sg.GrindingNotch);
+  in.ReadReal(sg.tgrg[1]);
+  in.ReadReal(sg.tgrg[2]);
+  in.ReadBool(sg.FshInput);
+  in.ReadReal(sg.fsh);
+  in.ReadBool(sg.FmaInput);
+  in.ReadReal(sg.fma);
 }
 
 }  // namespace

@@ -63,11 +63,23 @@ void DataFileLines::Skip() {
   NextLine(line);
 }
 
+namespace {
+bool IsMarker(const std::string& line, const std::string& marker) {
+  const auto end = line.find_last_not_of(" \t");
+  return end != std::string::npos && line.substr(0, end + 1) == marker;
+}
+}  // namespace
+
 void DataFileLines::ExpectMarker(const std::string& marker) {
   std::string line;
   if (!NextLine(line)) return;
-  const auto end = line.find_last_not_of(" \t");
-  if (end == std::string::npos || line.substr(0, end + 1) != marker) Fail("\"" + marker + "\" expected !");
+  if (!IsMarker(line, marker)) Fail("\"" + marker + "\" expected !");
+}
+
+bool DataFileLines::OptionalMarker(const std::string& marker) {
+  if (failed_ || common::SharedTextFile.Eof()) return false;
+  std::string line;
+  return NextLine(line) && IsMarker(line, marker);
 }
 
 bool DataFileLines::FieldReal(const std::string& text, Real& x) {

@@ -46,6 +46,10 @@ class DataFileLines {
   void Skip();
   // A line that must read exactly marker (trailing blanks ignored).
   void ExpectMarker(const std::string& marker);
+  // The start of an optional section: false at the end of the file (no
+  // fault); otherwise reads the line and tells whether it is marker
+  // (trailing blanks ignored).
+  bool OptionalMarker(const std::string& marker);
   // A real: blanks trimmed, ',' read as '.', exponent form accepted.
   void ReadReal(Real& x);
   // A whole number within lo..hi (the range of the field it goes to).

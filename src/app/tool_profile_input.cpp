@@ -92,20 +92,6 @@ void ToolProfileDialog::Button_complementClick() {
   common::AbortFlag = 0;
 }
 
-void ToolProfileDialog::Button_toolTableClick(int gear) {
-  if (gear < 1 || gear > 2) return;
-  common::AbortFlag = 0;
-  Entry().SelectToolProfile(gear, 1);
-  // The pick wrote this gear's tool only; the other gear's edits keep what
-  // the user typed.
-  if (!common::AbortFlag) {
-    const calc::TSpurGearData& g = calc::SpurGearData;
-    addendum[gear].Show(g.haP0Factor[gear], PlainText);
-    dedendum[gear].Show(g.hfP0Factor[gear], PlainText);
-  }
-  common::AbortFlag = 0;
-}
-
 // ---- The complement ----------------------------------------------------------------
 
 Real ComplementShift(Real ha, Real hf) {

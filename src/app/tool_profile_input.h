@@ -47,10 +47,6 @@ class ToolProfileDialog {
   // The complement dialog; unless cancelled the edits show the data again.
   // AbortFlag := 0 either way.
   void Button_complementClick();
-  // The tool table in pick mode for the gear (it writes the picked
-  // profile into the records); unless cancelled the edits show the data
-  // again. AbortFlag := 0 either way.
-  void Button_toolTableClick(int gear);
 
   DialogResult Result() const { return result_; }
 

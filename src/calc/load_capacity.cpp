@@ -7,6 +7,7 @@
 // goes into the ...Used fields of spur_strength_fields.h.
 #include "calc/load_capacity.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -354,6 +355,15 @@ void CalcSpurStrength() {
     CalcLoadFactors();
   } else if (g.CalcMethod == 4) {
     CalcIsoFactors();
+  }
+  if (g.CalcMethod != 4) {
+    // Only the ISO root stress takes the grinding notch; the printout of
+    // the other methods shows the ratio as entered and their own YS, not
+    // values left from an earlier calculation (or none after opening).
+    for (int i = 1; i <= 2; ++i) {
+      g.tgrgUsed[i] = std::min(g.tgrg[i], Real(2));
+      g.YSg[i] = g.YS[i];
+    }
   }
 
   // Step 11: contact stress.

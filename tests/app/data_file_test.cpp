@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -129,7 +130,7 @@ TEST_F(DataFileTest, DefaultDesignHasEveryGroupAtItsLine) {
   bool crlf = false;
   const auto lines = SplitLines(bytes, &crlf);
   EXPECT_TRUE(crlf);
-  ASSERT_EQ(lines.size(), 203u);
+  ASSERT_EQ(lines.size(), 216u);
   EXPECT_EQ(lines[0], std::string(65, '-'));
   EXPECT_EQ(lines[2], "Version 5.2    " + common::ProgramNotice);
   EXPECT_EQ(lines[3], std::string(65, '-'));
@@ -167,6 +168,12 @@ TEST_F(DataFileTest, DefaultDesignHasEveryGroupAtItsLine) {
   EXPECT_EQ(line(199), "TRUE");
   EXPECT_EQ(line(200), "2");           // load choice: torque
   EXPECT_EQ(line(202), "100.0000000"); // eccentric D
+  EXPECT_EQ(line(204), "strength inputs");
+  EXPECT_EQ(line(205), "0");           // life factors calculated
+  EXPECT_EQ(line(206), "1.0000000");   // ZNT of gear 1
+  EXPECT_EQ(line(210), "FALSE");       // no grinding notch
+  EXPECT_EQ(line(213), "FALSE");       // fsh calculated
+  EXPECT_EQ(line(215), "FALSE");       // fma calculated
 }
 
 TEST_F(DataFileTest, SaveOpenSaveIsByteIdenticalForEveryCurveFamily) {
@@ -414,6 +421,62 @@ TEST_F(DataFileTest, LongNumbersKeepEighteenSignificantDigits) {
   EXPECT_EQ(again[first], "98765432.10000000000000");
 }
 
+// The strength inputs after the last group: back as entered; a file
+// written before they were held (it ends with the last group) gives their
+// start values; a section cut short refuses the file.
+TEST_F(DataFileTest, StrengthInputsAfterTheLastGroup) {
+  auto& sg = calc::SpurGearData;
+  sg.LifeFactorsInput = 1;
+  sg.ZNTInput[1] = 1.1L;
+  sg.ZNTInput[2] = 1.05L;
+  sg.YNTInput[1] = 1.2L;
+  sg.YNTInput[2] = 0.95L;
+  sg.GrindingNotch = true;
+  sg.tgrg[1] = 0.3L;
+  sg.tgrg[2] = 0.25L;
+  sg.FshInput = true;
+  sg.fsh = 8.5L;
+  sg.FmaInput = true;
+  sg.fma = 6;
+  const std::string bytes = Save("entered.vb4");
+  app::SetDesignInputDefaults();
+  app::ReadDataFile(dir_.Path("entered.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(sg.LifeFactorsInput, 1);
+  EXPECT_EQ(sg.ZNTInput[2], 1.05L);
+  EXPECT_EQ(sg.YNTInput[1], 1.2L);
+  EXPECT_EQ(sg.YNTInput[2], 0.95L);
+  EXPECT_TRUE(sg.GrindingNotch);
+  EXPECT_EQ(sg.tgrg[1], 0.3L);
+  EXPECT_TRUE(sg.FshInput && sg.FmaInput);
+  EXPECT_EQ(sg.fsh, 8.5L);
+  EXPECT_EQ(sg.fma, 6);
+  // The calculation after the read keeps entered values as they are.
+  const auto again = SplitLines(Save("again.vb4"));
+  auto lines = SplitLines(bytes);
+  ASSERT_EQ(again.size(), lines.size());
+  EXPECT_TRUE(std::equal(lines.end() - 14, lines.end(), again.end() - 14));
+
+  lines.resize(lines.size() - 13);
+  Put(dir_.Path("older.vb4"), Joined(lines));
+  app::ReadDataFile(dir_.Path("older.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(sg.LifeFactorsInput, 0);
+  EXPECT_EQ(sg.ZNTInput[2], 1);
+  EXPECT_FALSE(sg.GrindingNotch || sg.FshInput || sg.FmaInput);
+  EXPECT_TRUE(dialogs_.Asked().empty());
+
+  lines = SplitLines(bytes);
+  lines.resize(lines.size() - 1);
+  Put(dir_.Path("cut.vb4"), Joined(lines));
+  app::ReadDataFile(dir_.Path("cut.vb4"));
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(sg.LifeFactorsInput, 0);  // the design before the refused read
+  ASSERT_EQ(dialogs_.Asked().size(), 1u);
+  EXPECT_NE(dialogs_.Asked()[0].text.find("file ends before line " + std::to_string(lines.size() + 1)),
+            std::string::npos);
+}
+
 TEST_F(DataFileTest, InputsTheFileDoesNotHoldTakeTheirStartValues) {
   Save("plain.vb4");
   calc::SpurGearData.LifeFactorsInput = 1;
@@ -595,7 +658,17 @@ TEST_F(DataFileTest, DefaultDesignResourceReads) {
   EXPECT_EQ(common::CurrentFileName, "null");
   EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
   EXPECT_NEAR(static_cast<double>(calc::NcPair.a), 109.7736, 1e-3);
-  EXPECT_EQ(Save("again.vb4"), Slurp(resource));
+  // The shipped file ends with the last group; saved again, it is followed
+  // by the strength inputs with their start values.
+  const std::string shipped = Slurp(resource);
+  const std::string again = Save("again.vb4");
+  EXPECT_EQ(again.substr(0, shipped.size()), shipped);
+  const auto added = SplitLines(again.substr(shipped.size()));
+  ASSERT_EQ(added.size(), 13u);
+  EXPECT_EQ(added[0], "strength inputs");
+  EXPECT_EQ(added[1], "0");
+  EXPECT_EQ(added[5], "1.0000000");
+  EXPECT_EQ(added[6], "FALSE");
 }
 
 TEST(ChangeRecordsTest, LineBreaksAndFieldBars) {

@@ -402,35 +402,6 @@ TEST_F(DesignInputsTest, CancelledComplementAndAToolWithoutDepth) {
   EXPECT_EQ(app::ComplementShift(1.25L, 1.0L), 0);
 }
 
-TEST_F(DesignInputsTest, ToolTableButtonPicksIntoOneGear) {
-  std::vector<int> picks;
-  app::Entry().SelectToolProfile = [&](int gear, int mode) {
-    picks.push_back(gear * 10 + mode);
-    if (gear == 2) {
-      calc::SpurGearData.haP0Factor[2] = 1.35L;
-      calc::SpurGearData.hfP0Factor[2] = 1.05L;
-    } else {
-      common::AbortFlag = 1;  // closed without a pick
-    }
-  };
-  views_.tool = [](app::ToolProfileDialog& d) {
-    d.addendum[1].text = "1.5";
-    d.Button_toolTableClick(2);
-    EXPECT_EQ(common::AbortFlag, 0);
-    EXPECT_EQ(d.addendum[2].text, "1.35");
-    EXPECT_EQ(d.dedendum[2].text, "1.05");
-    EXPECT_EQ(d.addendum[1].text, "1.5");
-    d.Button_toolTableClick(1);
-    EXPECT_EQ(common::AbortFlag, 0);
-    EXPECT_EQ(d.addendum[1].text, "1.5");
-    d.Button_okClick();
-  };
-  app::ShowToolProfileForm();
-  EXPECT_EQ(picks, (std::vector<int>{21, 11}));
-  EXPECT_EQ(calc::SpurGearData.haP0Factor[1], 1.5L);
-  EXPECT_EQ(calc::SpurGearData.haP0Factor[2], 1.35L);
-}
-
 // ---- Drive ------------------------------------------------------------------------------
 
 TEST_F(DesignInputsTest, LoadComputesTheThirdValueAndTheMenuShowsTheSafety) {

@@ -584,6 +584,11 @@ TEST_P(SessionRoundTripTest, EveryEnteredValueComesBackAfterSaveNewAndOpen) {
     p.Nu50.text = "150";
     p.KAH.text = "1.25";
     p.KAF.text = "1.4";
+    p.LifeMode = 1;
+    p.ZNT[1].text = "1.1";
+    p.ZNT[2].text = "1.05";
+    p.YNT[1].text = "1.2";
+    p.YNT[2].text = "1.15";
   };
   const auto page2 = [&](app::TStrengthPage2& p) {
     p.Dsh.text = Typed(dsh);
@@ -595,6 +600,13 @@ TEST_P(SessionRoundTripTest, EveryEnteredValueComesBackAfterSaveNewAndOpen) {
     p.HelixCorrection = true;
     p.CentralCrowning = true;
     p.EndRelief = true;
+    p.Notch = true;
+    p.TgRg[1].text = "0.3";
+    p.TgRg[2].text = "0.25";
+    p.FshInput = true;
+    p.Fsh.text = "8";
+    p.FmaInput = true;
+    p.Fma.text = "6";
   };
   if (Imperial()) {
     platform::SetScreenSizeQuery([] { return platform::ScreenSize{1280, 1024}; });
@@ -621,6 +633,10 @@ TEST_P(SessionRoundTripTest, EveryEnteredValueComesBackAfterSaveNewAndOpen) {
   EXPECT_NEAR(D(calc::SpurGearData.BodyInnerDiameter[1]), Millimetres(di1), 1e-12);
   EXPECT_NEAR(D(calc::SpurGearData.s1), Millimetres(s1), 1e-12);
   EXPECT_EQ(calc::SpurGearData.ContactPatternCode, 3);
+  EXPECT_EQ(calc::SpurGearData.LifeFactorsInput, 1);
+  EXPECT_EQ(calc::SpurGearData.YNTInput[2], 1.15L);
+  EXPECT_TRUE(calc::SpurGearData.GrindingNotch);
+  EXPECT_TRUE(calc::SpurGearData.FshInput && calc::SpurGearData.FmaInput);
   EXPECT_NEAR(D(calc::SpurGearData.RzFlank[1]), Imperial() ? 3.175 : 3.2, 1e-12);
   EXPECT_NEAR(D(calc::SpurGearData.RzRoot[2]), Imperial() ? 10.16 : 12, 1e-12);
 
@@ -790,6 +806,19 @@ TEST_P(SessionRoundTripTest, EveryEnteredValueComesBackAfterSaveNewAndOpen) {
     EXPECT_SAME(g.SupportingEffectAnswer, e.SupportingEffectAnswer);
     EXPECT_SAME(g.MeshesPerRev[2], 2);
     EXPECT_SAME(g.DoubleHelicalAnswer, e.DoubleHelicalAnswer);
+    EXPECT_SAME(g.LifeFactorsInput, 1);
+    for (int i = 1; i <= 2; ++i) {
+      EXPECT_FILED(g.ZNTInput[i], e.ZNTInput[i]);
+      EXPECT_FILED(g.YNTInput[i], e.YNTInput[i]);
+      EXPECT_FILED(g.tgrg[i], e.tgrg[i]);
+    }
+    EXPECT_SAME(g.ZNTInput[1], 1.1L);
+    EXPECT_SAME(g.tgrg[2], 0.25L);
+    EXPECT_SAME(g.GrindingNotch, true);
+    EXPECT_SAME(g.FshInput, true);
+    EXPECT_SAME(g.FmaInput, true);
+    EXPECT_FILED(g.fsh, e.fsh);
+    EXPECT_FILED(g.fma, e.fma);
   }
   {
     SCOPED_TRACE("documentation");

@@ -202,6 +202,30 @@ TEST(LoadCapacityRuns, EnteredLifeFactors) {
   }
 }
 
+// The grinding notch raises the root stress of the ISO method only; the
+// other methods show the ratio as entered and their own YS, whatever an
+// earlier calculation under the ISO method left.
+TEST(LoadCapacityRuns, GrindingNotchUnderEachMethod) {
+  SetStandardPair(4);
+  TSpurGearData& g = SpurGearData;
+  g.GrindingNotch = true;
+  g.tgrg[1] = 0.3L;
+  g.tgrg[2] = 3;
+  CalcSpurStrength();
+  EXPECT_EQ(g.tgrgUsed[2], 2);
+  EXPECT_GT(g.YSg[1], g.YS[1]);
+  for (int method : {1, 2, 3}) {
+    SCOPED_TRACE(method);
+    g.CalcMethod = static_cast<std::uint16_t>(method);
+    g.tgrg[1] = 0.25L;
+    CalcSpurStrength();
+    EXPECT_EQ(g.tgrgUsed[1], 0.25L);
+    EXPECT_EQ(g.tgrgUsed[2], 2);
+    EXPECT_EQ(g.YSg[1], g.YS[1]);
+    EXPECT_EQ(g.YSg[2], g.YS[2]);
+  }
+}
+
 TEST(LoadCapacityRuns, SafetyWarningText) {
   SetStandardPair(3);
   TSpurGearData& g = SpurGearData;

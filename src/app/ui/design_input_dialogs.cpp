@@ -232,9 +232,6 @@ TForm_vob1prof::TForm_vob1prof(ToolProfileDialog& dialog, QWidget* parent)
            &ToolProfileDialog::ProposeAddendum);
     addRow(1, "Dedendum of tool hfP0/mn", Q(dialog_.dedendumHint), dedendum_[i], "hfP0",
            &ToolProfileDialog::ProposeDedendum);
-    QPushButton* table = NewButton(box, ("Button_tooltable" + n).toUtf8().constData(), "Tool data base ...");
-    grid->addWidget(table, 2, 0, 1, 3);
-    connect(table, &QPushButton::clicked, this, [this, i] { Run([this, i] { dialog_.Button_toolTableClick(i); }); });
     gears->addWidget(box);
   }
   QPushButton* ok = NewButton(this, "Button_ok", "OK");
