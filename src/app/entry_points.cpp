@@ -67,7 +67,7 @@ TEntryPoints StartEntryPoints() {
   e.ShowPrintConfigForm = ShowPrintConfigForm;
   e.ShowDesignTable = OpenDesignTable;
   e.SelectGearMaterial = [](int gear, int mode) { SelectGearMaterial(gear, mode); };
-  e.SelectToolProfile = [](int gear, int mode) { SelectToolProfile(gear, mode); };
+  e.SelectToolProfile = [](int, int) { SelectToolProfile(); };
   e.ShowDrawingInfoForm = ShowDrawingInfoForm;
   e.ChangeListMenu = ChangeListMenu;
   e.ShowDocumentLinksForm = ShowDocumentLinksForm;

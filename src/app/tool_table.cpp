@@ -1,10 +1,6 @@
 // The tool table command; see tool_table.h.
 #include "app/tool_table.h"
 
-#include "calc/spur_gear_data.h"
-#include "common/number_format.h"
-#include "common/text_utils.h"
-
 #include "common/file_checks.h"
 #include "common/file_utils.h"
 #include "common/help_text.h"
@@ -33,30 +29,6 @@ void SelectToolProfile() {
     dbase::DbfClose();
   }
   common::AbortFlag = 1;
-  common::CursorArrow2();
-}
-
-void SelectToolProfile(int gear, int mode) {
-  if (mode != 1 || (gear != 1 && gear != 2)) {
-    SelectToolProfile();
-    return;
-  }
-  common::AbortFlag = 0;
-  common::CheckFileAccess(ToolTablePath());
-  if (common::AbortFlag) return;
-  dbase::DbfSetTitles("profile of reference rack", "");
-  dbase::DbfOpen(ToolTableName);
-  if (common::AbortFlag) return;
-  common::SetHelpNumber(9510);
-  dbase::DbfBrowse("", 1);
-  if (!common::AbortFlag) {
-    const auto number = [](int n) { return common::TextToReal(common::TrimBlanks(dbase::DbfGetString(n))); };
-    calc::TSpurGearData& g = calc::SpurGearData;
-    g.hfP0Factor[gear] = number(1);
-    g.haP0Factor[gear] = number(2);
-    g.rhoaP0Factor[gear] = number(3);
-  }
-  dbase::DbfClose();
   common::CursorArrow2();
 }
 

@@ -26,10 +26,4 @@ std::string ToolTablePath();
 // calculation afterwards.
 void SelectToolProfile();
 
-// The tool window's pick for gear 1 or 2 (mode 1): the table shown for
-// picking; a picked row gives the gear's hfP0/mn, haP0/mn and rhoaP0/mn
-// (fields 1 to 3). Without a pick AbortFlag is set and the design is as it
-// was. Any other gear or mode is the menu's browsing above.
-void SelectToolProfile(int gear, int mode);
-
 }  // namespace app

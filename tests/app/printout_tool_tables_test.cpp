@@ -280,29 +280,6 @@ TEST_F(AppTables, ToolTableBrowsedForEditing) {
   EXPECT_NE(dialogs_.Asked().back().text.find("v1toolx.dbf"), std::string::npos);
 }
 
-// The tool window's button picks a row into one gear's tool; closing the
-// table without a pick changes nothing.
-TEST_F(AppTables, ToolTablePickedIntoOneGear) {
-  ShipTable(app::ToolTableName);
-  calc::TSpurGearData& g = calc::SpurGearData;
-  g.haP0Factor.fill(1.25L), g.hfP0Factor.fill(1.0L), g.rhoaP0Factor.fill(0.25L);
-  view_.script = [](dbase::Tdbf4& window) { Pick(window, 4); };  // ISO 53 D
-  app::Entry().SelectToolProfile(2, 1);
-  EXPECT_EQ(view_.mode, 1);
-  EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_FALSE(dbase::DbfForm().TableOpen());
-  EXPECT_EQ(g.hfP0Factor[2], 1.0L);
-  EXPECT_EQ(g.haP0Factor[2], 1.4L);
-  EXPECT_EQ(g.rhoaP0Factor[2], 0.39L);
-  EXPECT_EQ(g.haP0Factor[1], 1.25L);
-  EXPECT_EQ(g.rhoaP0Factor[1], 0.25L);
-  view_.script = nullptr;
-  app::Entry().SelectToolProfile(1, 1);
-  EXPECT_EQ(common::AbortFlag, 1);
-  EXPECT_EQ(g.haP0Factor[1], 1.25L);
-  EXPECT_EQ(g.rhoaP0Factor[1], 0.25L);
-}
-
 TEST(ShippedTables, ToolTableFieldsInTheirOrder) {
   if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "python3-dbfread is missing";
   const std::string path = std::string(VOB_SOURCE_DIR) + "/resources/v1toolx.dbf";
