@@ -99,11 +99,11 @@ PRESETS = [
 ]
 
 
-def write(name, spec, rows):
+def write(name, fields, rows):
     path = os.path.join(HERE, name)
     if os.path.exists(path):
         os.remove(path)
-    table = dbf.Table(path, spec, dbf_type="db3", codepage="cp850")
+    table = dbf.Table(path, fields, dbf_type="db3", codepage="cp850")
     table.open(dbf.READ_WRITE)
     for row in rows:
         table.append(row)
