@@ -43,14 +43,14 @@ using common::MenuCaptions;
 
 // ---- The item list ----------------------------------------------------------
 
-struct ItemSpec {
+struct ItemEntry {
   const char* name;
   const char* parent;
   const char* shortcut;
 };
 
 // The menu in its order; a name starting with "-" is a separator.
-const ItemSpec kItems[] = {
+const ItemEntry kItems[] = {
     {"mi_file", "", ""},
     {"mi_fileNew", "mi_file", "Ctrl+N"},
     {"mi_fileOpen", "mi_file", "Ctrl+O"},
@@ -172,11 +172,11 @@ const ItemSpec kItems[] = {
 
 std::vector<TMenuItem> BuildItems() {
   std::vector<TMenuItem> items;
-  for (const ItemSpec& spec : kItems) {
+  for (const ItemEntry& entry : kItems) {
     TMenuItem item;
-    item.name = spec.name;
-    item.parent = spec.parent;
-    item.shortcut = spec.shortcut;
+    item.name = entry.name;
+    item.parent = entry.parent;
+    item.shortcut = entry.shortcut;
     item.separator = item.name[0] == '-';
     if (item.separator) item.caption = "-";
     // The export waits for the spreadsheet program to be started.

@@ -22,6 +22,7 @@
 #include "drawing/cad_output.h"
 #include "platform/report_viewer.h"
 #include "platform/scripted_dialogs.h"
+#include "support/app_start.h"
 #include "support/file_test_support.h"
 
 namespace fs = std::filesystem;
@@ -34,15 +35,8 @@ namespace {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = fs::current_path();
-    fs::current_path(dir_.Dir());
-    // The shipped default design, as the program finds it in its working
-    // directory.
-    fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4", dir_.Path("null.vb4"));
-    char name[] = "vob4";
-    char* argv[] = {name, nullptr};
-    app::StartUpProgram(1, argv);
-    app::ResetEntryPoints();
+    previous_ = testsupport::EnterWithDefaultDesign(dir_);
+    testsupport::StartProgram();
     common::RecentFiles = {};
     common::LanguageCode = 2;
     app::MainFormCreate();

@@ -21,6 +21,7 @@
 #include "common/kaldvar.h"
 #include "common/online_form.h"
 #include "platform/scripted_dialogs.h"
+#include "support/app_start.h"
 #include "support/file_test_support.h"
 
 namespace fs = std::filesystem;
@@ -32,15 +33,9 @@ using calc::SpurGearData;
 class MaterialInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = fs::current_path();
-    fs::current_path(dir_.Dir());
-    // Every test starts from the shipped default design.
-    fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4", dir_.Path("null.vb4"));
+    previous_ = testsupport::EnterWithDefaultDesign(dir_);
     calc::SpurGearData = calc::TSpurGearData{};
-    char name[] = "vob4";
-    char* argv[] = {name, nullptr};
-    app::StartUpProgram(1, argv);
-    app::ResetEntryPoints();
+    testsupport::StartProgram();
     app::MainFormCreate();
     common::UnitSystem = common::UnitsMetric;
     app::ReadDataFile("null");

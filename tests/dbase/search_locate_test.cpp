@@ -113,11 +113,11 @@ TEST_F(SearchTest, LocateErrorsAndHiddenRecords) {
   EXPECT_FALSE(Continue());
   EXPECT_EQ(LastCode(), 220);
   EXPECT_NE(LastReport().find("Call to CONTINUE not preceeded by call to LOCATE. [Continue]"), std::string::npos);
-  EXPECT_EQ(ParseLocateSpec("  "), 0);
+  EXPECT_EQ(ParseLocateArgument("  "), 0);
   EXPECT_NE(LastReport().find("No field name specified [Locate/Count/Sum]"), std::string::npos);
-  EXPECT_EQ(ParseLocateSpec("nope exact"), 0);
+  EXPECT_EQ(ParseLocateArgument("nope exact"), 0);
   EXPECT_NE(LastReport().find("Unrecognized field name [Locate/Count/Sum(nope exact)]"), std::string::npos);
-  EXPECT_EQ(ParseLocateSpec("qty nocase contained"), 2);
+  EXPECT_EQ(ParseLocateArgument("qty nocase contained"), 2);
   EXPECT_FALSE(Located.caseSensitive);
   EXPECT_TRUE(Located.contained);
   EXPECT_FALSE(Located.exact);

@@ -205,8 +205,8 @@ void Search(const std::string& text, int& fieldNo, bool fromTop) {
   }
 }
 
-int ParseLocateSpec(const std::string& spec) {
-  std::string rest = TzUpperCase(TzAllTrim(spec));
+int ParseLocateArgument(const std::string& argument) {
+  std::string rest = TzUpperCase(TzAllTrim(argument));
   Located.caseSensitive = !RemoveKeyword(" NOCASE", rest);
   Located.exact = RemoveKeyword(" EXACT", rest);
   Located.contained = RemoveKeyword(" CONTAINED", rest);
@@ -216,17 +216,17 @@ int ParseLocateSpec(const std::string& spec) {
     return 0;
   }
   const int field = FieldNo(rest);
-  if (field == 0) SetError(220, "Unrecognized field name [Locate/Count/Sum(" + spec + ")]");
+  if (field == 0) SetError(220, "Unrecognized field name [Locate/Count/Sum(" + argument + ")]");
   return field;
 }
 
-bool Locate(const std::string& fieldSpec, const LocateValue& value, bool noCase, std::int64_t start, bool exact) {
+bool Locate(const std::string& fieldName, const LocateValue& value, bool noCase, std::int64_t start, bool exact) {
   WorkArea* area = BeginCommand("Locate");
   if (area == nullptr) return false;
-  std::string spec = fieldSpec;
-  if (noCase) spec += " NOCASE";
-  if (exact) spec += " EXACT";
-  const int fieldNo = ParseLocateSpec(spec);
+  std::string argument = fieldName;
+  if (noCase) argument += " NOCASE";
+  if (exact) argument += " EXACT";
+  const int fieldNo = ParseLocateArgument(argument);
   if (fieldNo == 0) return false;
   const FieldDef& field = area->table.fields[static_cast<std::size_t>(fieldNo - 1)];
   if (field.type == 'M' && area->table.isVirtual) {

@@ -36,12 +36,12 @@ extern LocateState Located;
 // none, and the area stands on the hit's record (else where it stood).
 void Search(const std::string& text, int& fieldNo, bool fromTop);
 
-// Sets the options from the words NOCASE, EXACT and CONTAINED of the spec
+// Sets the options from the words NOCASE, EXACT and CONTAINED of the argument
 // and answers the number of the field the rest names (0 after error 220).
-int ParseLocateSpec(const std::string& spec);
+int ParseLocateArgument(const std::string& argument);
 // Answers whether a record from the start record on matches; the area stands
 // on it (else at the end of the file).
-bool Locate(const std::string& fieldSpec, const LocateValue& value, bool noCase = false, std::int64_t start = 1,
+bool Locate(const std::string& fieldName, const LocateValue& value, bool noCase = false, std::int64_t start = 1,
             bool exact = false);
 // The next matching record after the current one.
 bool Continue();

@@ -30,6 +30,7 @@
 #include "common/kaldvar.h"
 #include "common/number_format.h"
 #include "platform/scripted_dialogs.h"
+#include "support/app_start.h"
 #include "support/file_test_support.h"
 
 namespace fs = std::filesystem;
@@ -78,14 +79,9 @@ class DesignInputFormsTest : public ::testing::Test {
     if (!QApplication::instance()) new QApplication(argc, argv);
   }
   void SetUp() override {
-    previous_ = fs::current_path();
-    fs::current_path(dir_.Dir());
-    fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4", dir_.Path("null.vb4"));
+    previous_ = testsupport::EnterWithDefaultDesign(dir_);
     calc::SpurGearData = calc::TSpurGearData{};
-    char name[] = "vob4";
-    char* args[] = {name, nullptr};
-    app::StartUpProgram(1, args);
-    app::ResetEntryPoints();
+    testsupport::StartProgram();
     common::UnitSystem = common::UnitsMetric;
     common::HelpLevel = 0;
     app::ReadDataFile("null");

@@ -32,6 +32,7 @@
 #include "common/message_list.h"
 #include "common/session_file.h"
 #include "platform/scripted_dialogs.h"
+#include "support/app_start.h"
 #include "support/file_test_support.h"
 #include "support/modal_dialogs.h"
 
@@ -55,17 +56,12 @@ class MainWindowFormTest : public ::testing::Test {
     if (!QApplication::instance()) new QApplication(argc, argv);
   }
   void SetUp() override {
-    previous_ = fs::current_path();
-    fs::current_path(dir_.Dir());
-    fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4", dir_.Path("null.vb4"));
-    char name[] = "vob4";
-    char* args[] = {name, nullptr};
-    app::StartUpProgram(1, args);
+    previous_ = testsupport::EnterWithDefaultDesign(dir_);
+    testsupport::StartProgram();
     common::ConfigDirectory = dir_.Dir().string();
     common::TempDirectory = dir_.Dir().string();
     common::LanguageCode = 0;
     common::RecentFiles = {};
-    app::ResetEntryPoints();
   }
   void TearDown() override {
     app::SetPitchCurveViews(nullptr);
