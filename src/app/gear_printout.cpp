@@ -13,6 +13,7 @@
 #include "common/message_help.h"
 #include "common/numeric_routines.h"
 #include "common/report_writer.h"
+#include "common/text_utils.h"
 #include "common/unit_labels.h"
 #include "platform/user_dialogs.h"
 
@@ -45,7 +46,8 @@ void PrintBasicRows() {
   GearRowOf("profile shift coeff.", "x", "", g.ProfileShift, [](Real x) { return R(2, 4, x); });
   GearRow("profile shift", "x  mn", len, L(3, 3, g.ProfileShift[1] * g.NormalModule),
           L(3, 3, g.ProfileShift[2] * g.NormalModule));
-  ValueRow("center distance", "a", len, L(5, 3, g.CentreDistance));
+  // The substitute spur pair's own centre distance; the pair's is in the head.
+  ValueRow("center dist. subst.pair at phi", "a", len, L(5, 3, g.CentreDistance));
   ValueRow("center distance tol.", "Aa", len,
            g.CentreDistanceFieldName + ": " + common::ToleranceToText(g.Aae, g.Aai));
   ValueRow("center dist.without add.mod.", "a0", len, L(5, 3, g.aNominal));
@@ -195,6 +197,12 @@ bool PrintGeometrySections() {
 
 }  // namespace
 
+std::string SubstitutePairHeadNote() {
+  if (!(calc::NcPair.a > 0)) return "";
+  return "noncircular pair a = " + common::TrimBlanks(L(5, 3, calc::NcPair.a)) + " " + LengthUnit() +
+         "; substitute pair at phi = " + common::TrimBlanks(AngRad(calc::SubstitutePairPhi));
+}
+
 void PrintGearReport(std::uint16_t mode) {
   const auto& g = G();
   if (common::FatalFlag) {
@@ -205,6 +213,7 @@ void PrintGearReport(std::uint16_t mode) {
   const std::string line2 = common::WriteReportNumberLine(g.DrawingName[2], g.DrawingNumber[2]);
   common::BeginReport(NumberTitle() + "gearing geometry" + " " + "to" + " DIN 3960/61/67", line1, line2,
                       common::SheetTexts[1], common::SheetTexts[2], 0);
+  common::SetReportHeadNote(SubstitutePairHeadNote());
   common::SetReportLayout("", "symbol", "unit", GearColumnCaptions[1], GearColumnCaptions[2]);
   if (g.ToothNumbers[1] + g.ToothNumbers[2] == 0) {
     common::ShowFileError("No strength calculation if z2=-z1 !");

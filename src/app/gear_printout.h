@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "common/range_array.h"
 #include "common/real.h"
@@ -27,6 +28,11 @@ enum GearReportMode : std::uint16_t {
 // z2 = 0, a refused device or any later AbortFlag end it without the
 // message page and without showing the output.
 void PrintGearReport(std::uint16_t mode);
+
+// The head note of both reports: the centre distance of the noncircular
+// pair, which the shafts keep, and the drive angle of the substitute spur
+// pair whose data the rows print (empty before a pair was calculated).
+std::string SubstitutePairHeadNote();
 
 // ---- The sections, in the order the printout writes them ----------------------
 // Each returns false when AbortFlag ended the printout.

@@ -133,6 +133,13 @@ void PrintInfluenceFactors() {
   ValueRow("reduced mass per unit", "m red", "kg/mm", R(2, 5, g.mred));
   GearRowOf("resonance speed", "nE", "1/min", g.nE, [](Real x) { return R(8, 0, x); });
   ValueRow("resonance ratio", "nS", "n/nE", R(3, 4, g.ResonanceRatio));
+  // The printed position need not be the one nearest the resonance: the
+  // largest ratio of the turn and where gear 1 stands then.
+  const calc::TSafetyExtremes& sweep = calc::SafetyExtremes;
+  if (sweep.ResonanceRatioMax > 0) {
+    ValueRow("resonance ratio, largest of turn", "nS max", "n/nE", R(3, 4, sweep.ResonanceRatioMax));
+    ValueRow("drive angle of largest ratio", "phi", "deg", AngRad(sweep.PhiAtResonanceRatioMax));
+  }
   ValueRow("dynamic load factor", "Kv", "", r52(g.KV));
   if (g.CalcMethod != 3 && g.CalcMethod != 2) ValueRow("equivalent misalignment", "fsh", micro, MicroL(6, 1, g.fsh));
   if (g.CalcMethod != 3) {
@@ -217,6 +224,7 @@ bool PrintRootCapacity() {
     ValueRow("Deep tooth factor", "YDT", "", r43(g.YDT));
   }
   GearRowOf("rel.notch sensitiv.factor", "YdrelT", "", g.YdrelT, r43);
+  if (g.CalcMethod == 4) GearRowOf("slip-layer thickness", "rho'", len, g.rhoPrime, [](Real x) { return L(3, 4, x); });
   GearRowOf("rel.surface-condition factor", "YRrelT", "", g.YRrelT, r43);
   GearRowOf("size factor (tooth root)", "YX", "", g.YX, r43);
   GearRowOf("load alternating/period", "Np", "", g.LoadAlternations, r80);
@@ -247,6 +255,7 @@ bool PrintStrengthReport() {
   common::BeginReport(common::ProductCode + " V" + common::ProgramVersion + "   " + "gearing strength" + " " + "to" +
                           " DIN3990/ISO6336",
                       line1, line2, common::SheetTexts[1], common::SheetTexts[2], 0);
+  common::SetReportHeadNote(SubstitutePairHeadNote());
   common::SetReportLayout("", "symbol", "unit", GearColumnCaptions[1], GearColumnCaptions[2]);
   common::WriteReportHeader(0, 1);
   if (common::AbortFlag) return false;

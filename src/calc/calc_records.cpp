@@ -54,6 +54,7 @@ std::uint8_t SkipPositionSweep = 0;
 std::uint8_t FullPositionSweep = 0;
 bool RatingOnly = false;
 Real PhiView = 0;
+Real SubstitutePairPhi = 0;
 GearArray<RangeArray<TContourWork, 1, 2>> ToothContourWork;
 
 const RangeArray<std::string, 1, 3> HelixHandNames = NameTable<1, 3>({"right-hand", "left-hand", "free"});
@@ -165,6 +166,7 @@ void SetNoncircularDefaults() {
   SkipPositionSweep = 0;
   FullPositionSweep = 0;
   PhiView = 0;
+  SubstitutePairPhi = 0;
 
   ApplyNoncircularSpurDefaults(SpurGearData);
 }

@@ -165,6 +165,9 @@ extern std::uint8_t FullPositionSweep;
 // printout reads (series names). Never set outside the sweep.
 extern bool RatingOnly;
 extern Real PhiView;                     // rotation of gear 1 in the pair picture, degrees
+// Drive angle of gear 1 (radians) of the substitute spur pair whose data
+// set SpurGearData last received: the position a spur printout describes.
+extern Real SubstitutePairPhi;
 
 // ---- Tooth-contour work records ------------------------------------------
 // While the teeth of a gear are drawn, record 1 keeps the tip end and

@@ -58,11 +58,8 @@ bool StiffnessAndResonance() {
     Fatal("Fatal  : q' <= 0 !");
     return false;
   }
-  Real cb = 0;
-  for (int i = 1; i <= 2; ++i) {
-    cb += (1 + 0.5L * (1.2L - g.hfP[i] / mn)) * (1 - 0.02L * (20 - g.PressureAngle));
-  }
-  cb /= 2;
+  const Real cb = MeanReal(CalcBasicRackFactorCB(g.PressureAngle, mn, g.hfP[1]),
+                           CalcBasicRackFactorCB(g.PressureAngle, mn, g.hfP[2]));
   g.cPrime = common::SteadyAngleFunctions(g.betaRad).cos * 0.8L * cb / qPrime;
   g.cGamma = std::fabs(g.cPrime * (0.75L * g.epsAlpha + 0.25L));
 
@@ -418,10 +415,6 @@ bool FlankFactors() {
   return true;
 }
 
-Real RelativeSurfaceFactor(Real base) {
-  return MinReal(1.12L, 1.674L - 0.529L * CheckedPower("Error  : YRrel", base, 0.1L));
-}
-
 void RootFactors() {
   TSpurGearData& g = SpurGearData;
   const Real mn = g.NormalModule;
@@ -444,13 +437,12 @@ void RootFactors() {
     }
   }
   for (int i = 1; i <= 2; ++i) {
-    // Notch sensitivity and surface condition relative to the test gear.
-    g.YdrelT[i] = CalcRelativeNotchSensitivityYdrelT(g.qs[i]);
-    // Of a positive base the power reports nothing, and every position of a
-    // sweep asks for the same factor per gear.
-    const Real base = g.RzRoot[i] + 1;
-    g.YRrelT[i] = base > 0 ? common::MemoisedRecent<RelativeSurfaceFactor>(base)
-                           : RelativeSurfaceFactor(base);
+    // Notch sensitivity and surface condition relative to the test gear, by
+    // the material's slip layer and surface class.
+    g.YdrelT[i] = CalcSlipLayerThickness(g.MaterialType[i], g.HeatTreatment[i], g.rhoPrime[i],
+                                         g.qs[i], g.SigmaFE[i]);
+    g.YRrelT[i] = CalcRelativeSurfaceFactorYRrelT(g.MaterialType[i], g.HeatTreatment[i],
+                                                  g.RzRoot[i]);
   }
   for (int i = 1; i <= 2; ++i) {
     g.YX[i] = CalcSizeFactorYX(g.HeatTreatment[i], g.MaterialType[i], mn);

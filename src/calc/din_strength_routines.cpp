@@ -35,10 +35,6 @@ Real CalcSizeFactorYX(std::uint16_t gearKind, std::uint16_t code, Real mn) {
   return ClampReal(0.8L, 1.0L, 1.05L - 0.01L * mn);
 }
 
-Real CalcRelativeNotchSensitivityYdrelT(Real qs) {
-  return 0.9434L + 0.0231L * common::CheckedSqrt("Error  : Ydrelt", 1 + 2 * qs);
-}
-
 Real CalcRunningInAllowanceYa(std::uint16_t firstCode, std::uint16_t secondCode, Real fpb, Real v,
                               Real sigmaHlim) {
   if (firstCode == 2 || (firstCode >= 5 && firstCode <= 7)) {

@@ -34,10 +34,6 @@ Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, s
 Real CalcToothRootLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
                        Real sf, Real speed, Real meshesPerRev);
 
-// Relative notch sensitivity YdrelT of the root (DIN 3990-3 method B) for
-// the notch parameter qs, relative to the test gear (qs = 2.5 gives 1).
-Real CalcRelativeNotchSensitivityYdrelT(Real qs);
-
 // Results of the form factor routine for one gear.
 struct TToothFormFactors {
   Real YF = 0;        // form factor, load at the outer point of single pair contact

@@ -220,7 +220,9 @@ Real CalcDynamicFactorKv(const TIsoKvInput& in) {
 }
 
 Real CalcBasicRackFactorCB(Real alphanDeg, Real mn, Real hfP) {
-  return (1 + 0.5L * (1.25L - hfP / mn)) * (1 - 0.02L * (20 - alphanDeg));
+  // The dedendum is measured against 1.2 mn (the corrected ISO 6336-1 and
+  // DIN 3990-1 alike): a basic rack of 1.25 mn gives 0.975.
+  return (1 + 0.5L * (1.2L - hfP / mn)) * (1 - 0.02L * (20 - alphanDeg));
 }
 
 bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma) {
@@ -401,7 +403,9 @@ Real LubricantConstantCZL(Real SigmaHlim) {
 Real CalcLubricantFactorZL(Real SigmaHlim, Real nu40) {
   const Real czl = LubricantConstantCZL(SigmaHlim);
   if (nu40 <= 0) return czl;  // limit for a vanishing viscosity; the set reports it
-  const Real t = 1.2L + 80 / nu40;
+  // ISO 6336-2 takes the viscosity at 40 degrees C with 134; the 80 belongs
+  // to the older form in the viscosity at 50 degrees C.
+  const Real t = 1.2L + 134 / nu40;
   return czl + 4 * (1 - czl) / (t * t);
 }
 
@@ -490,40 +494,64 @@ Real CalcDeepToothFactorYDT(std::int32_t accuracyGrade, Real contactRatio) {
   return 1;
 }
 
-Real CalcSlipLayerThickness(std::uint16_t materialType, std::uint16_t heatTreatment,
-                            Real& rhoPrime, Real qs, Real strength) {
-  // Slip-layer thickness of the material classes of ISO 6336-3 method B.
-  if (heatTreatment >= 2 && heatTreatment <= 4)
-    rhoPrime = 0.0030L;  // case-hardened, induction or flame hardened
-  else if (IsSurfaceNitrided(heatTreatment))
-    rhoPrime = 0.1005L;  // nitrided, nitrocarburized
-  else if (materialType == 6)
-    rhoPrime = strength < 100 ? 0.3124L : 0.3095L;  // grey cast iron
-  else if (materialType == 5)
-    rhoPrime = 0.3095L;  // ferritic nodular cast iron
-  else if (materialType == 1 || materialType == 2)
-    rhoPrime = strength < 233.3L ? 0.0833L : 0.0445L;  // structural steel
-  else if (strength < 366.7L)
-    rhoPrime = 0.0281L;  // through-hardened steel, pearlitic cast irons
-  else if (strength < 466.7L)
-    rhoPrime = 0.0194L;
-  else if (strength < 600)
-    rhoPrime = 0.0064L;
-  else
-    rhoPrime = 0.0014L;
+Real SlipLayerThickness(std::uint16_t materialType, std::uint16_t heatTreatment, Real strength) {
+  // Slip-layer thickness of the material classes of ISO 6336-3 method B
+  // (DIN 3990-3 has the same table).
+  if (heatTreatment >= 2 && heatTreatment <= 4) return 0.0030L;  // case, induction or flame hardened
+  if (IsSurfaceNitrided(heatTreatment)) return 0.1005L;           // nitrided, nitrocarburized
+  if (materialType == 6) return strength < 100 ? 0.3124L : 0.3095L;  // grey cast iron
+  if (materialType == 5) return 0.3095L;                             // ferritic nodular cast iron
+  if (materialType == 1 || materialType == 2)
+    return strength < 233.3L ? 0.0833L : 0.0445L;  // structural steel
+  // Through-hardened steel, pearlitic cast irons.
+  if (strength < 366.7L) return 0.0281L;
+  if (strength < 466.7L) return 0.0194L;
+  if (strength < 600) return 0.0064L;
+  return 0.0014L;
+}
+
+Real CalcRelativeNotchSensitivityYdrelT(Real qs, Real rhoPrime) {
+  // Relative to the test gear, whose notch parameter 2.5 gives X* = 1.2.
   const Real p = 0.2L * (1 + 2 * qs) * rhoPrime;
   if (p < 0) return 1;
   return (1 + std::sqrt(p)) / (1 + std::sqrt(1.2L * rhoPrime));
 }
 
+Real CalcSlipLayerThickness(std::uint16_t materialType, std::uint16_t heatTreatment,
+                            Real& rhoPrime, Real qs, Real strength) {
+  rhoPrime = SlipLayerThickness(materialType, heatTreatment, strength);
+  return CalcRelativeNotchSensitivityYdrelT(qs, rhoPrime);
+}
+
 namespace {
 
-Real RelativeSurfaceFactor(std::uint16_t materialType, std::uint16_t heatTreatment, Real base) {
+// The three material classes of the relative surface factor.
+enum class SurfaceClass { Steel, Structural, CastIronNitrided };
+
+SurfaceClass SurfaceClassOf(std::uint16_t materialType, std::uint16_t heatTreatment) {
   if (IsCastIronGroup(materialType) || IsSurfaceNitrided(heatTreatment))
-    return 4.299L - 3.259L * CheckedPower("YRrelT", base, 0.0058L);
-  if (materialType == 1 && heatTreatment < 2)
-    return 5.306L - 4.203L * CheckedPower("YRrelT", base, 0.01L);
-  return 1.674L - 0.529L * CheckedPower("YRrelT", base, 0.1L);
+    return SurfaceClass::CastIronNitrided;
+  if (materialType == 1 && heatTreatment < 2) return SurfaceClass::Structural;
+  return SurfaceClass::Steel;  // through-, case-, induction-hardened, pearlitic cast irons
+}
+
+Real RelativeSurfaceFactor(std::uint16_t materialType, std::uint16_t heatTreatment, Real Rz) {
+  const SurfaceClass kind = SurfaceClassOf(materialType, heatTreatment);
+  // Below Rz 1 um the standard holds the factor at a constant of its class.
+  if (Rz < 1) {
+    switch (kind) {
+      case SurfaceClass::CastIronNitrided: return 1.025L;
+      case SurfaceClass::Structural: return 1.070L;
+      case SurfaceClass::Steel: return 1.120L;
+    }
+  }
+  const Real base = Rz + 1;
+  switch (kind) {
+    case SurfaceClass::CastIronNitrided: return 4.299L - 3.259L * std::pow(base, 0.0058L);
+    case SurfaceClass::Structural: return 5.306L - 4.203L * std::pow(base, 0.01L);
+    case SurfaceClass::Steel: break;
+  }
+  return 1.674L - 0.529L * std::pow(base, 0.1L);
 }
 
 }  // namespace
@@ -531,12 +559,9 @@ Real RelativeSurfaceFactor(std::uint16_t materialType, std::uint16_t heatTreatme
 Real CalcRelativeSurfaceFactorYRrelT(std::uint16_t materialType, std::uint16_t heatTreatment,
                                      Real Rz) {
   if (Rz > 40) AddErrorMessage("Error  : YRrelT: Rz > 40 !");
-  const Real base = Rz + 1;
-  // Of a positive base the factor is a pure function (the power reports
-  // nothing), and every position of a sweep asks for the same one per gear.
-  if (base > 0)
-    return common::MemoisedRecent<RelativeSurfaceFactor>(materialType, heatTreatment, base);
-  return RelativeSurfaceFactor(materialType, heatTreatment, base);
+  // A pure function of its arguments (the power sees bases of 2 and more),
+  // and every position of a sweep asks for the same one per gear.
+  return common::MemoisedRecent<RelativeSurfaceFactor>(materialType, heatTreatment, Rz);
 }
 
 Real CalcSizeFactorYXIso(std::uint16_t materialType, std::uint16_t heatTreatment, Real mn) {

@@ -160,10 +160,19 @@ Real CalcWorkHardeningFactorZW(std::int32_t mode, Real nu, Real db1, Real db2, R
 Real CalcRimThicknessFactorYB(std::int32_t z, Real df, Real di, Real ht, Real mn);
 Real CalcDeepToothFactorYDT(std::int32_t accuracyGrade, Real contactRatio);
 
-// Relative notch sensitivity factor; rhoPrime receives the slip-layer
-// thickness of the material (mm).
+// Slip-layer thickness rho' (mm) of the material by its class and, for the
+// steels and cast irons that are not surface hardened, its strength.
+Real SlipLayerThickness(std::uint16_t materialType, std::uint16_t heatTreatment, Real strength);
+// Relative notch sensitivity factor YdeltarelT of a root with the notch
+// parameter qs in a material of slip-layer thickness rhoPrime (mm).
+Real CalcRelativeNotchSensitivityYdrelT(Real qs, Real rhoPrime);
+// The two above in one: rhoPrime receives the slip-layer thickness, the
+// result is YdeltarelT.
 Real CalcSlipLayerThickness(std::uint16_t materialType, std::uint16_t heatTreatment,
                             Real& rhoPrime, Real qs, Real strength);
+// Relative surface factor YRrelT of the root roughness Rz (um) by material
+// class: through- and case-hardened steels, structural steel, and grey cast
+// iron with nitrided steels; constant below Rz 1.
 Real CalcRelativeSurfaceFactorYRrelT(std::uint16_t materialType, std::uint16_t heatTreatment,
                                      Real Rz);
 Real CalcSizeFactorYXIso(std::uint16_t materialType, std::uint16_t heatTreatment, Real mn);

@@ -134,17 +134,20 @@ void CalcIsoFactors() {
   if (b > 0 && g.Ft * KA / b < 100) NS = 0.5L + 0.35L * std::sqrt(g.Ft * KA / (100 * b));
   g.NS = NS;
 
-  // 5. Running-in allowance of the base pitch deviation.
-  g.yAlpha = Mean(CalcRunningInAllowanceYaIso(g.MaterialType[1], g.HeatTreatment[1], g.fpb[1],
+  // 5. Running-in allowance of the base pitch deviation. The dynamic and
+  // the transverse load factor take the larger deviation of the two gears;
+  // each gear's material runs it in, and the pair takes the mean.
+  const Real fpbMax = std::max(g.fpb[1], g.fpb[2]);
+  g.yAlpha = Mean(CalcRunningInAllowanceYaIso(g.MaterialType[1], g.HeatTreatment[1], fpbMax,
                                               g.v, g.SigmaHlim[1]),
-                  CalcRunningInAllowanceYaIso(g.MaterialType[2], g.HeatTreatment[2], g.fpb[2],
+                  CalcRunningInAllowanceYaIso(g.MaterialType[2], g.HeatTreatment[2], fpbMax,
                                               g.v, g.SigmaHlim[2]));
 
   // 6. Dynamic factor.
   TIsoKvInput kv;
   kv.Q = Q;
   kv.ffalpha = Mean(g.ffalpha[1], g.ffalpha[2]);
-  kv.fpb = Mean(g.fpb[1], g.fpb[2]);
+  kv.fpb = fpbMax;
   kv.yalphaP = g.yAlpha;
   kv.yalphaF = g.yAlpha;
   kv.cPrime = g.cPrime;
@@ -217,10 +220,9 @@ void CalcIsoFactors() {
 
   // 15. Transverse load factors.
   const Real FtH = g.Ft * KA * g.KV * g.KHbeta;
-  const Real fpbMean = Mean(g.fpb[1], g.fpb[2]);
   Real kAlpha = 1;  // unlimited
   if (FtH != 0) {
-    const Real t = g.cGamma * (fpbMean - g.yAlpha) / (FtH / b);
+    const Real t = g.cGamma * (fpbMax - g.yAlpha) / (FtH / b);
     if (epsGamma <= 2)
       kAlpha = epsGamma / 2 * (0.9L + 0.4L * t);
     else
@@ -278,8 +280,11 @@ void CalcIsoFactors() {
     Fatal("Fatal  : nu40 <= 0 !");
     return;
   }
+  // The design holds the viscosity at 50 degrees C; the lubricant and the
+  // work hardening factor of ISO 6336-2 take the one at 40 degrees C.
+  const Real nu40 = common::MemoisedRecent<CalcViscosityAtTemperature>(g.nu40, 50, 40);
   const Real sigmaMin = std::min(g.SigmaHlim[1], g.SigmaHlim[2]);
-  g.ZL = CalcLubricantFactorZL(sigmaMin, g.nu40);
+  g.ZL = CalcLubricantFactorZL(sigmaMin, nu40);
   g.ZV = CalcVelocityFactorZV(g.v, sigmaMin);
   g.ZR = CalcRoughnessFactorZR(Mean(g.RzFlank[1], g.RzFlank[2]), alphaWt, g.db[1], g.db[2],
                                sigmaMin);
@@ -289,15 +294,14 @@ void CalcIsoFactors() {
   // harder one the other (mode 2, gear 2's factor).
   g.ZW.fill(1);
   if (g.HB[1] > 0 && g.HB[2] > 0) {
-    const Real nu = common::MemoisedRecent<CalcViscosityAtTemperature>(g.nu40, 50, 40);
     const int soft = SoftGearOfHardenedPairing(g.MaterialType, g.HeatTreatment);
     if (soft != 0) {
       const int hard = 3 - soft;
-      g.ZW[soft] = CalcWorkHardeningFactorZW(1, nu, g.db[1], g.db[2], alphaWt, g.RzFlank[hard],
+      g.ZW[soft] = CalcWorkHardeningFactorZW(1, nu40, g.db[1], g.db[2], alphaWt, g.RzFlank[hard],
                                              g.RzFlank[soft], g.HB[hard], g.HB[soft], g.v, g.u);
     } else if (IsSoftSteelGear(g.MaterialType[1], g.HeatTreatment[1]) &&
                IsSoftSteelGear(g.MaterialType[2], g.HeatTreatment[2])) {
-      g.ZW[2] = CalcWorkHardeningFactorZW(2, nu, g.db[1], g.db[2], alphaWt, g.RzFlank[1],
+      g.ZW[2] = CalcWorkHardeningFactorZW(2, nu40, g.db[1], g.db[2], alphaWt, g.RzFlank[1],
                                           g.RzFlank[2], g.HB[1], g.HB[2], g.v, g.u);
     }
   }
@@ -353,9 +357,8 @@ void CalcIsoFactors() {
 
   // 29, 30. Notch sensitivity, surface, size and mean stress factors.
   for (int i = 1; i <= 2; ++i) {
-    Real rhoPrime = 0;
-    g.YdrelT[i] = CalcSlipLayerThickness(g.MaterialType[i], g.HeatTreatment[i], rhoPrime, g.qs[i],
-                                         g.SigmaFE[i]);
+    g.YdrelT[i] = CalcSlipLayerThickness(g.MaterialType[i], g.HeatTreatment[i], g.rhoPrime[i],
+                                         g.qs[i], g.SigmaFE[i]);
     g.YRrelT[i] = CalcRelativeSurfaceFactorYRrelT(g.MaterialType[i], g.HeatTreatment[i],
                                                   g.RzRoot[i]);
     g.YX[i] = CalcSizeFactorYXIso(g.MaterialType[i], g.HeatTreatment[i], mn);

@@ -78,6 +78,7 @@ bool SetUpSubstitutePair(Real phi) {
   // distance instead of its own and reported a working pressure angle that
   // does not exist; the spur calculation clears the list anyway.
   common::ClearErrorMessages();
+  SubstitutePairPhi = phi;
   const Real r = PitchRadius(phi);
   if (!(r > 0) || !std::isfinite(r)) {
     // No substitute pair exists where curve 1 has no radius. The radius
@@ -244,7 +245,11 @@ void CalcNoncircularPair() {
       // limit of the main range that its own dynamic factor used.
       if (g.ResonanceRated) {
         const Real n = g.ResonanceRatio;
-        if (n > s.ResonanceRatioMax) {
+        // Equal ratios (the symmetric positions of a polygon, say) keep the
+        // first of them: a later position counts only when it is larger
+        // beyond the precision the design file holds the curve to, so that
+        // the design read again prints the same position.
+        if (n > s.ResonanceRatioMax * (1 + 1e-6L)) {
           s.ResonanceRatioMax = n;
           s.PhiAtResonanceRatioMax = phi;
         }

@@ -115,6 +115,7 @@ struct SpurStrengthFields {
   GearArray<Real> rhoF{};                       // root fillet radius, mm
   GearArray<Real> qs{};                         // notch parameter
   GearArray<Real> alphaFen{};                   // load angle, radians
+  GearArray<Real> rhoPrime{};                   // slip-layer thickness of the root, mm
 
   // ---- Results of the strength step ---------------------------------------
   bool DoubleHelical = false;

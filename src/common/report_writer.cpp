@@ -273,10 +273,13 @@ void BeginReport(const std::string& title, const std::string& header1, const std
   S().ReportHeader[2] = header2;
   S().ReportHeader[3] = header3;
   S().ReportHeader[4] = header4;
+  S().ReportHeader[5].clear();
   S().ReportPageTotal = pageTotal;
   S().PageNumber = 0;
   S().LineCount = 0;
 }
+
+void SetReportHeadNote(const std::string& note) { S().ReportHeader[5] = note; }
 
 void SetReportLayout(const std::string& s1, const std::string& s2, const std::string& s3,
                      const std::string& s4, const std::string& s5) {
@@ -425,7 +428,10 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
     S().FileHeadWritten = 1;
     WriteOutputLine(ProgramIdText() + "\t" + TodayText() + "\t" + TimeText());
     WriteOutputLine(S().ReportFileName);
-    for (int i = 1; i <= 3; ++i) WriteOutputLine(S().ReportHeader[i]);
+    // The fourth and fifth lines (a title set by the caller, the head note)
+    // only when they hold text, as on the page devices.
+    for (int i = 1; i <= 5; ++i)
+      if (i <= 3 || !S().ReportHeader[i].empty()) WriteOutputLine(S().ReportHeader[i]);
     WriteOutputLine(" ");
     return;
   }
@@ -442,7 +448,9 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
     WriteMarkupLine("<hr>");
     WriteMarkupLine("<h4>" + HtmlEscapedText(ProgramIdText()) + "</h4>");
     WriteMarkupLine("<hr>");
-    for (int i = 1; i <= 4; ++i) WriteMarkupLine("<h5>" + HtmlEscapedText(S().ReportHeader[i]) + "</h5>");
+    for (int i = 1; i <= 5; ++i)
+      if (i <= 4 || !S().ReportHeader[i].empty())
+        WriteMarkupLine("<h5>" + HtmlEscapedText(S().ReportHeader[i]) + "</h5>");
     WriteMarkupLine("<hr>");
     return;
   }
@@ -497,8 +505,8 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
   WriteOutputLine(line);
 
   WriteOutputLine(FrameLineMiddle());
-  for (int i = 1; i <= 4; ++i) {
-    if (i == 4 && S().ReportHeader[4].empty()) break;
+  for (int i = 1; i <= 5; ++i) {
+    if (i >= 4 && S().ReportHeader[i].empty()) continue;
     line = FramedLine();
     Place(line, S().ReportHeader[i], 4);
     WriteOutputLine(line);

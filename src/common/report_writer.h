@@ -55,7 +55,8 @@ inline constexpr int ReportMargin = 7;
 // it, except the two switches AutoNewPage and SinglePagePrinting.
 struct TReportState {
   std::string ReportTitle;  // as given; an empty title is shown as ProductCode + "  V" + ProgramVersion
-  RangeArray<std::string, 1, 4> ReportHeader;
+  // Head lines 1 to 4 of BeginReport and the note line 5 of SetReportHeadNote.
+  RangeArray<std::string, 1, 5> ReportHeader;
   std::int32_t ReportPageTotal = 0;  // 0: no total in the page number
   RangeArray<std::string, 1, 8> ColumnHeadings;
   std::uint8_t ReportCols6 = 0, ReportCols7 = 0, ReportCols8 = 0;
@@ -88,9 +89,12 @@ char FrameChar();
 
 // ---- Set-up -----------------------------------------------------------------
 
-// Stores the titles; PageNumber and LineCount := 0.
+// Stores the titles; PageNumber and LineCount := 0; no head note.
 void BeginReport(const std::string& title, const std::string& header1, const std::string& header2,
                  const std::string& header3, const std::string& header4, std::int32_t pageTotal);
+// A fifth head line below the four of BeginReport, written (like the fourth)
+// only when not empty; BeginReport clears it.
+void SetReportHeadNote(const std::string& note);
 // Column positions back to 35, 44, 51, 62, value 56; the five column
 // headings; the wider-head flags cleared.
 void SetReportLayout(const std::string& s1, const std::string& s2, const std::string& s3,

@@ -40,33 +40,19 @@ class PrintoutSections : public ::testing::Test {
   std::vector<std::string> Print(std::uint16_t mode = app::GearReportComplete) {
     viewerObject_.Clear();
     app::PrintGearReport(mode);
-    std::vector<std::string> lines;
-    if (viewerObject_.Recorded().empty()) return lines;
-    for (std::string line : viewerObject_.Recorded().back().report.lines) {
-      line.erase(0, std::min<std::size_t>(line.find_first_not_of(' '), 7));
-      line.erase(line.find_last_not_of(' ') + 1);
-      lines.push_back(line);
-    }
-    return lines;
+    return testsupport::LastReportLines(viewerObject_);
   }
 
   // A row as the page shows it: label at column 1, symbol at 35, unit at
   // 44, gear values at 51 and 62 (or the one value at 56).
   static std::string At(std::initializer_list<std::pair<int, std::string>> texts) {
-    std::string line;
-    for (const auto& [column, text] : texts) {
-      line.resize(static_cast<std::size_t>(column - 1), ' ');
-      line += text;
-    }
-    return line;
+    return testsupport::PageRowAt(texts);
   }
   static bool HasRow(const std::vector<std::string>& lines, const std::string& begin) {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(begin, 0) == 0; });
   }
   static std::string Row(const std::vector<std::string>& lines, const std::string& begin) {
-    for (const std::string& l : lines)
-      if (l.rfind(begin, 0) == 0) return l;
-    return "";
+    return testsupport::LineBeginning(lines, begin);
   }
 
   testsupport::ReportTestEnvironment env_{"printout_sections"};

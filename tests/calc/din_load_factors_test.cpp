@@ -7,6 +7,7 @@
 
 #include "calc/din_strength_routines.h"
 #include "calc/face_widths.h"
+#include "calc/iso_factor_routines.h"
 #include "calc/spur_pair_driver.h"
 #include "spur_test_pairs.h"
 
@@ -115,14 +116,60 @@ TEST(DinLoadFactors, StandardPairFactors) {
   EXPECT_EQ(g.YM[1], 1);
   EXPECT_GT(g.YF[1], g.YF[2]);
   for (int i = 1; i <= 2; ++i) {
-    EXPECT_NEAR(g.YdrelT[i], 0.9434L + 0.0231L * std::sqrt(1 + 2 * g.qs[i]), 1e-15);
+    // Case-hardened steel: slip layer 0.003 mm in DIN 3990-3 method B.
+    EXPECT_EQ(g.rhoPrime[i], 0.003L);
+    EXPECT_NEAR(g.YdrelT[i],
+                (1 + std::sqrt(0.2L * (1 + 2 * g.qs[i]) * 0.003L)) / (1 + std::sqrt(1.2L * 0.003L)),
+                1e-15);
   }
 }
 
 TEST(DinLoadFactors, NotchSensitivityIsRelativeToTheTestGear) {
-  // The test gear's notch parameter qs = 2.5: 0.9434 + 0.0231 sqrt(6).
-  EXPECT_NEAR(CalcRelativeNotchSensitivityYdrelT(2.5L), 1.000L, 5e-5);
-  EXPECT_NEAR(CalcRelativeNotchSensitivityYdrelT(1.0L), 0.9434L + 0.0231L * std::sqrt(3.0L), 1e-15);
+  // The test gear's notch parameter qs = 2.5 (X* = 1.2) gives 1 in every
+  // material; the case-hardened layer of 0.003 mm gives the familiar
+  // 0.9434 + 0.0231 sqrt(1 + 2 qs) to its four digits.
+  for (const Real rho : {0.0030L, 0.1005L, 0.3124L, 0.0833L, 0.0014L})
+    EXPECT_NEAR(CalcRelativeNotchSensitivityYdrelT(2.5L, rho), 1.0L, 1e-15) << rho;
+  EXPECT_NEAR(CalcRelativeNotchSensitivityYdrelT(1.0L, 0.003L), 0.9434L + 0.0231L * std::sqrt(3.0L),
+              2e-5);
+}
+
+// The root factors of DIN 3990-3 by material: the relative surface factor
+// of its class and the notch sensitivity with the material's slip layer, by
+// hand. Gear 1 nitrided, gear 2 structural steel (SigmaFE 300).
+TEST(DinLoadFactors, RootFactorsFollowTheMaterial) {
+  for (const Real rz : {0.5L, 2.0L, 10.0L}) {
+    PrepareDinPair();
+    TSpurGearData& g = SpurGearData;
+    g.MaterialType[1] = 3;
+    g.HeatTreatment[1] = 5;
+    g.MaterialType[2] = 1;
+    g.HeatTreatment[2] = 0;
+    g.SigmaFE[2] = 300;
+    g.RzRoot.fill(rz);
+    CalcLoadFactors();
+    ASSERT_EQ(common::FatalFlag, 0);
+    if (rz < 1) {
+      EXPECT_EQ(g.YRrelT[1], 1.025L);
+      EXPECT_EQ(g.YRrelT[2], 1.070L);
+    } else {
+      EXPECT_NEAR(g.YRrelT[1], 4.299L - 3.259L * std::pow(rz + 1, 0.0058L), 1e-15) << rz;
+      EXPECT_NEAR(g.YRrelT[2], 5.306L - 4.203L * std::pow(rz + 1, 0.01L), 1e-15) << rz;
+    }
+    EXPECT_EQ(g.rhoPrime[1], 0.1005L);
+    EXPECT_EQ(g.rhoPrime[2], 0.0445L);
+    for (int i = 1; i <= 2; ++i) {
+      const Real rho = g.rhoPrime[i];
+      EXPECT_NEAR(g.YdrelT[i], (1 + std::sqrt(0.2L * (1 + 2 * g.qs[i]) * rho)) / (1 + std::sqrt(1.2L * rho)),
+                  1e-15);
+    }
+  }
+  // Case-hardened at Rz 0.5: the constant of the hardened steels, which the
+  // power law would have put at 1.123.
+  PrepareDinPair();
+  SpurGearData.RzRoot.fill(0.5L);
+  CalcLoadFactors();
+  EXPECT_EQ(SpurGearData.YRrelT[1], 1.120L);
 }
 
 TEST(DinLoadFactors, DerivedShaftDataLeaveTheEntriesAlone) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
@@ -29,8 +31,18 @@ TEST_F(IsoRoutines, LogLimitedFactorAndBasicRack) {
   EXPECT_EQ(CalcLogLimitedFactor(1e9L), 1);
   EXPECT_LT(CalcLogLimitedFactor(8.5e8L), 1);
   EXPECT_EQ(CalcLogLimitedFactor(0), 1);
-  EXPECT_NEAR(CalcBasicRackFactorCB(20, 4, 1.25L * 4), 1, 1e-15);
-  EXPECT_NEAR(CalcBasicRackFactorCB(20, 4, 1.0L * 4), 1.125L, 1e-15);
+  // ISO 6336-1 (as corrected in 2008) and DIN 3990-1 measure the dedendum
+  // against 1.2 mn: CB = (1 + 0.5 (1.2 - hfP/mn)) (1 - 0.02 (20 - alphan)).
+  EXPECT_NEAR(CalcBasicRackFactorCB(20, 4, 1.25L * 4), 1 + 0.5L * (1.2L - 1.25L), 1e-15);  // 0.975
+  EXPECT_NEAR(CalcBasicRackFactorCB(20, 4, 1.0L * 4), 1 + 0.5L * (1.2L - 1.0L), 1e-15);    // 1.1
+  EXPECT_NEAR(CalcBasicRackFactorCB(20, 4, 1.2L * 4), 1, 1e-15);
+  EXPECT_NEAR(CalcBasicRackFactorCB(25, 4, 1.2L * 4), 1 - 0.02L * (20 - 25), 1e-15);
+  // The basic rack D of ISO 53 (hfP 1.4 mn): CB 0.9, the factor behind the
+  // single stiffness 12.370 = 17.856 x 0.8 x 0.9 x cos 15.8 deg of the first
+  // worked example of ISO/TR 6336-30.
+  EXPECT_NEAR(CalcBasicRackFactorCB(20, 8, 1.4L * 8), 0.9L, 1e-15);
+  EXPECT_NEAR(17.85584L * 0.8L * CalcBasicRackFactorCB(20, 8, 1.4L * 8) * std::cos(15.8L * common::Pi / 180),
+              12.37047L, 1e-3);
 }
 
 TEST_F(IsoRoutines, RimThicknessUsesHalfTheDiameterDifference) {
@@ -112,7 +124,7 @@ TEST_F(IsoRoutines, MeshStiffnessAndReducedMass) {
   in.mn = 4;
   in.zn1 = 20;
   in.zn2 = 40;
-  in.hfP1 = in.hfP2 = 5;  // CB = 1
+  in.hfP1 = in.hfP2 = 4.8L;  // 1.2 mn: CB = 1
   in.E1 = in.E2 = 210000;
   in.Ft = 4000;
   in.KA = 1;
@@ -149,7 +161,15 @@ TEST_F(IsoRoutines, FlankFactors) {
   // SigmaHlim 1500 is taken as 1200.
   EXPECT_EQ(CalcLubricantFactorZL(1500, 100), CalcLubricantFactorZL(1200, 100));
   const Real czl = 1200 / 4375.0L + 0.6357L;
-  EXPECT_NEAR(CalcLubricantFactorZL(1500, 100), czl + 4 * (1 - czl) / std::pow(2.0L, 2), 1e-15);
+  // ISO 6336-2 in the viscosity at 40 degrees C: ZL = CZL + 4 (1 - CZL) /
+  // (1.2 + 134 / nu40)^2.
+  EXPECT_NEAR(CalcLubricantFactorZL(1500, 100), czl + 4 * (1 - czl) / std::pow(1.2L + 1.34L, 2), 1e-15);
+  // nu40 = 134 / 0.8 puts the bracket at 2: ZL = 1 whatever the material.
+  EXPECT_NEAR(CalcLubricantFactorZL(900, 167.5L), 1, 1e-15);
+  EXPECT_NEAR(CalcLubricantFactorZL(700, 167.5L), 1, 1e-15);
+  // The first worked example of ISO/TR 6336-30 (nu40 = 320, SigmaHlim 1500)
+  // lists ZL = 1.04739.
+  EXPECT_NEAR(CalcLubricantFactorZL(1500, 320), 1.04739L, 5e-6);
   EXPECT_EQ(CalcVelocityFactorZV(0, 1500), 1);
   EXPECT_NEAR(CalcVelocityFactorZV(8, 1500),
               czl + 0.02L + 2 * (1 - czl - 0.02L) / std::sqrt(4.8L), 1e-15);
@@ -195,6 +215,81 @@ TEST_F(IsoRoutines, RootMaterialFactors) {
   EXPECT_NEAR(CalcDeepToothFactorYDT(4, 2.3L), -0.666L * 2.3L + 2.366L, 1e-15);
   EXPECT_EQ(CalcDeepToothFactorYDT(4, 2.6L), 0.7L);
   EXPECT_EQ(CalcDeepToothFactorYDT(5, 2.6L), 1);
+}
+
+// The relative surface factor of ISO 6336-3 method B (and DIN 3990-3) by
+// material class, in its three ranges: the constant below Rz 1 um, the
+// power law from 1 to 40 um, by hand. Material groups 1 St, 2 Eh, 3 V,
+// 4 GGG perl., 5 GGG ferr., 6 GG, 7 GTS; heat treatments 0 none, 1 V,
+// 2 Eh, 3 IF, 4 flame, 5 gas-nitr., 6 bath-nitr., 7 nitrocarb.
+TEST_F(IsoRoutines, RelativeSurfaceFactorByMaterialClass) {
+  struct Material {
+    std::uint16_t group, treatment;
+  };
+  // Below Rz 1 the constant; from 1 to 40 um: A - B (Rz + 1)^e.
+  struct SurfaceClass {
+    std::vector<Material> materials;
+    Real constant, A, B, e;
+  };
+  const SurfaceClass classes[] = {
+      // Through-hardened, case-, induction- and flame-hardened steels,
+      // pearlitic cast irons: at Rz 2 1.0836, at Rz 10 1.0177.
+      {{{2, 2}, {3, 1}, {3, 3}, {3, 4}, {4, 0}, {7, 0}, {1, 2}, {8, 0}}, 1.120L, 1.674L, 0.529L, 0.1L},
+      // Structural steel: 1.0566, 1.0106.
+      {{{1, 0}, {1, 1}}, 1.070L, 5.306L, 4.203L, 0.01L},
+      // Grey and ferritic cast iron, nitrided and nitrocarburized steels:
+      // 1.0192, 0.9957.
+      {{{6, 0}, {5, 0}, {2, 5}, {3, 6}, {3, 7}, {6, 5}}, 1.025L, 4.299L, 3.259L, 0.0058L},
+  };
+  for (const SurfaceClass& c : classes) {
+    for (const Material m : c.materials) {
+      EXPECT_EQ(CalcRelativeSurfaceFactorYRrelT(m.group, m.treatment, 0.5L), c.constant);
+      for (const Real rz : {2.0L, 10.0L})
+        EXPECT_NEAR(CalcRelativeSurfaceFactorYRrelT(m.group, m.treatment, rz), c.A - c.B * std::pow(rz + 1, c.e),
+                    1e-15)
+            << m.group << " " << m.treatment << " " << rz;
+    }
+  }
+  // A nitrided root at Rz 2 under the steel formula was 6.3 % too high.
+  EXPECT_NEAR(CalcRelativeSurfaceFactorYRrelT(2, 2, 2) / CalcRelativeSurfaceFactorYRrelT(2, 5, 2), 1.0632L,
+              5e-4);
+  // Rz 1 belongs to the power law; any value below it to the constant.
+  EXPECT_NEAR(CalcRelativeSurfaceFactorYRrelT(2, 2, 1), 1.674L - 0.529L * std::pow(2.0L, 0.1L), 1e-15);
+  EXPECT_EQ(CalcRelativeSurfaceFactorYRrelT(2, 2, 0.999L), 1.120L);
+  EXPECT_EQ(common::MsgCount, 0);
+}
+
+// The slip-layer thickness of ISO 6336-3 method B by material and
+// strength, and the relative notch sensitivity it gives:
+// YdeltarelT = (1 + sqrt(0.2 (1 + 2 qs) rho')) / (1 + sqrt(1.2 rho')).
+TEST_F(IsoRoutines, SlipLayerThicknessByMaterial) {
+  struct Case {
+    std::uint16_t group, treatment;
+    Real strength;
+    Real rho;
+  };
+  const Case cases[] = {
+      {2, 2, 800, 0.0030L},  {3, 3, 800, 0.0030L},  {3, 4, 800, 0.0030L},  // case, induction, flame
+      {3, 5, 800, 0.1005L},  {2, 6, 800, 0.1005L},  {3, 7, 800, 0.1005L},  // nitrided, nitrocarburized
+      {6, 0, 90, 0.3124L},   {6, 0, 150, 0.3095L},  {5, 0, 400, 0.3095L},  // grey and ferritic cast iron
+      {1, 0, 200, 0.0833L},  {1, 0, 300, 0.0445L},                         // structural steel
+      {3, 1, 300, 0.0281L},  {3, 1, 400, 0.0194L},  {4, 0, 500, 0.0064L},  // through-hardened,
+      {7, 0, 700, 0.0014L},                                                // pearlitic cast irons
+  };
+  for (const Case& c : cases) {
+    for (const Real qs : {1.0L, 1.8L, 2.5L, 4.0L}) {
+      Real rho = -1;
+      const Real y = CalcSlipLayerThickness(c.group, c.treatment, rho, qs, c.strength);
+      EXPECT_EQ(rho, c.rho) << c.group << " " << c.treatment << " " << c.strength;
+      EXPECT_NEAR(y, (1 + std::sqrt(0.2L * (1 + 2 * qs) * c.rho)) / (1 + std::sqrt(1.2L * c.rho)), 1e-15);
+      EXPECT_EQ(SlipLayerThickness(c.group, c.treatment, c.strength), c.rho);
+      if (qs == 2.5L) EXPECT_NEAR(y, 1, 1e-15);  // the test gear
+    }
+  }
+  // Below the test gear's notch parameter the factor falls the more, the
+  // thicker the slip layer.
+  Real rho = 0;
+  EXPECT_LT(CalcSlipLayerThickness(6, 0, rho, 1, 150), CalcSlipLayerThickness(2, 2, rho, 1, 800));
 }
 
 TEST_F(IsoRoutines, RunningInAndMisalignment) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "calc/calc_records.h"
 #include "calc/iso_factor_routines.h"
@@ -108,13 +109,13 @@ TEST_F(IsoFactorSet, SpurPairGivesFiniteFactorsOfTheStandard) {
 }
 
 // ISO 6336-1 by hand for the fixture's pair: c' of the solid steel pair
-// (CB = 1 for hfP = 1.25 mn, E 206000), c-gamma-alpha = c' (0.75 epsAlpha
-// + 0.25) for the resonance speed and the transverse load factor, 0.85 of
-// it for the face load factor.
+// (CB = 1 + 0.5 (1.2 - 1.25) = 0.975 for hfP = 1.25 mn, E 206000),
+// c-gamma-alpha = c' (0.75 epsAlpha + 0.25) for the resonance speed and the
+// transverse load factor, 0.85 of it for the face load factor.
 TEST_F(IsoFactorSet, MeshStiffnessOfResonanceAndTransverseLoad) {
   TSpurGearData& g = SpurGearData;
   const Real qPrime = 0.04723L + 0.15551L / 20 + 0.25791L / 40;
-  const Real cPrime = 0.8L / qPrime * 206000 / 210000;
+  const Real cPrime = 0.8L * 0.975L / qPrime * 206000 / 210000;
   const Real cGammaAlpha = cPrime * (0.75L * 1.6L + 0.25L);
   const Real db1 = 80 * std::cos(20 * Deg);
   const Real mred = common::Pi / 8 * 1e-6L * (79 / db1) * (79 / db1) * 79 * 79 /
@@ -156,6 +157,59 @@ TEST_F(IsoFactorSet, MeshStiffnessOfResonanceAndTransverseLoad) {
   g.Ft = 1000;
   CalcIsoFactors();
   EXPECT_NEAR(g.NS, ns, 1e-15);
+}
+
+// Gears of grades 8 and 6: ISO 6336-1 takes the larger base pitch
+// deviation of the two into the dynamic factor (method B) and the
+// transverse load factor, with the running-in allowance y-alpha = y-p of
+// that deviation. By hand for the fixture's pair: fpb 18.4 um (grade 8)
+// and 9.9 um (grade 6) of the ISO 1328 formulas, case-hardened steel.
+TEST_F(IsoFactorSet, LargerBasePitchDeviationOfGrades8And6) {
+  TSpurGearData& g = SpurGearData;
+  g.AccuracyGrade[1] = 8;
+  g.AccuracyGrade[2] = 6;
+  g.fpb[1] = 18.4L;
+  g.fpb[2] = 9.9L;
+  g.ffalpha.fill(18.4L);  // the profile deviations equal: y-f = y-alpha
+  g.Ft = 3800;            // KHalpha between 1 and its limit
+  CalcIsoFactors();
+  ASSERT_EQ(common::FatalFlag, 0);
+
+  const Real b = 20, Ft = 3800, epsGamma = 1.6L;
+  const Real qPrime = 0.04723L + 0.15551L / 20 + 0.25791L / 40;
+  const Real cPrime = 0.8L * 0.975L / qPrime * 206000 / 210000;  // 190 N/mm: no light-load term
+  const Real cGamma = cPrime * (0.75L * epsGamma + 0.25L);
+  const Real db1 = 80 * std::cos(20 * Deg);
+  const Real mred = common::Pi / 8 * 1e-6L * (79 / db1) * (79 / db1) * 79 * 79 / (1 / 7.8L + 1 / (4 * 7.8L));
+  const Real N = 1000 / (30000 / (common::Pi * 20) * std::sqrt(cGamma / mred));
+  ASSERT_LT(N, 0.85L);  // subcritical
+  const Real ya = std::min(0.075L * 18.4L, 3.0L);  // 1.38 um for both gears
+  EXPECT_NEAR(g.yAlpha, ya, 1e-15);
+  // KV = N (Cv1 Bp + Cv2 Bf + Cv3 Bk) + 1; Cv1..3 = 0.32, 0.34, 0.23 for
+  // epsGamma <= 2; Bk = 1 from grade 6 on.
+  const Real w = Ft / b;
+  const Real Bp = cPrime * (18.4L - ya) / w;
+  const Real Bf = cPrime * (18.4L - ya) / w;
+  const Real kv = N * (0.32L * Bp + 0.34L * Bf + 0.23L * 1) + 1;
+  EXPECT_NEAR(g.KV, kv, 1e-12);
+  // KHalpha = epsGamma / 2 (0.9 + 0.4 c-gamma (fpb - y-alpha) / (FtH / b)),
+  // FtH = Ft KA KV KHbeta, limited to epsGamma / (epsAlpha Zeps^2).
+  const Real FtH = Ft * kv * g.KHbeta;
+  const Real kAlpha = epsGamma / 2 * (0.9L + 0.4L * cGamma * (18.4L - ya) / (FtH / b));
+  const Real limit = epsGamma / (1.6L * (4 - 1.6L) / 3);
+  ASSERT_GT(kAlpha, 1);
+  ASSERT_LT(kAlpha, limit);
+  EXPECT_NEAR(g.KHalpha, kAlpha, 1e-12);
+  // The mean deviation of the two gears (14.15 um) rated the pair lighter.
+  const Real yMean = 0.075L * 14.15L;
+  EXPECT_GT(g.KHalpha, epsGamma / 2 * (0.9L + 0.4L * cGamma * (14.15L - yMean) / (FtH / b)) + 0.05L);
+
+  // The larger deviation counts whichever gear has it.
+  std::swap(g.fpb[1], g.fpb[2]);
+  std::swap(g.AccuracyGrade[1], g.AccuracyGrade[2]);
+  CalcIsoFactors();
+  EXPECT_NEAR(g.KV, kv, 1e-12);
+  EXPECT_NEAR(g.KHalpha, kAlpha, 1e-12);
 }
 
 TEST_F(IsoFactorSet, LineLoadBelowOneHundred) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -235,6 +236,42 @@ TEST_F(ReportWriterTest, HeadNamesTheFileOrNothing) {
   }
   common::DataDirectory.clear();
   common::CurrentFileName = "demo";
+}
+
+// Head lines 4 and 5 (a title the caller sets, the head note) stand in
+// the head only when they hold text, on the page and on the TXT devices
+// alike; BeginReport clears the note.
+TEST_F(ReportWriterTest, FourthHeadLineAndHeadNoteWhenNotEmpty) {
+  common::BeginReport("", "first", "second", "third", "phi = 12", 0);
+  common::SetReportHeadNote("a note");
+  common::SelectOutputDevice(common::ReportScreen, "demo");
+  common::WriteReportHeader(1, 0);
+  common::ShowReportOutput();
+  auto lines = viewerObject_.Recorded().at(0).report.lines;
+  for (const std::string text : {"third", "phi = 12", "a note"})
+    EXPECT_NE(std::find(lines.begin(), lines.end(), HeadLine(text)), lines.end()) << text;
+
+  common::BeginReport("", "first", "second", "third", "phi = 12", 0);
+  common::SetReportHeadNote("a note");
+  common::SelectOutputDevice(common::ReportTxtFile, "demo");
+  common::WriteReportHeader(1, 0);
+  common::WriteReportText("body");
+  common::ShowReportOutput();
+  ASSERT_EQ(common::AbortFlag, 0);
+  std::string txt;
+  for (const auto& entry : fs::directory_iterator(dir_.Dir()))
+    if (entry.path().filename().string().rfind("$$", 0) == 0) txt = Slurp(entry.path().string());
+  EXPECT_NE(txt.find("first\r\nsecond\r\nthird\r\nphi = 12\r\na note\r\n \r\nbody"), std::string::npos) << txt;
+
+  // Without them the head has its three lines, as before.
+  viewerObject_.Clear();
+  common::BeginReport("", "first", "second", "third", "", 0);
+  common::SelectOutputDevice(common::ReportScreen, "demo");
+  common::WriteReportHeader(1, 0);
+  common::ShowReportOutput();
+  lines = viewerObject_.Recorded().at(0).report.lines;
+  EXPECT_EQ(std::find(lines.begin(), lines.end(), HeadLine("a note")), lines.end());
+  EXPECT_EQ(std::find(lines.begin(), lines.end(), HeadLine("")), lines.end());
 }
 
 TEST_F(ReportWriterTest, RuleStyleFourAndOverlongValues) {

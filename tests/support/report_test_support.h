@@ -5,8 +5,12 @@
 // program's identity.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/kaldvar.h"
 #include "common/message_list.h"
@@ -50,5 +54,37 @@ class ReportTestEnvironment {
   platform::ScopedReportViewer viewerScope_;
   std::filesystem::path previous_;
 };
+
+// The lines of the report the viewer was handed last, the page margin and
+// trailing blanks removed; none when nothing was handed over.
+inline std::vector<std::string> LastReportLines(const platform::RecordingReportViewer& viewer) {
+  std::vector<std::string> lines;
+  if (viewer.Recorded().empty()) return lines;
+  for (std::string line : viewer.Recorded().back().report.lines) {
+    line.erase(0, std::min<std::size_t>(line.find_first_not_of(' '), 7));
+    line.erase(line.find_last_not_of(' ') + 1);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// A printout row as the page devices lay it out: each text placed at its
+// column (label 1, symbol 35, unit 44, gear values 51 and 62, the pair's
+// value 56).
+inline std::string PageRowAt(std::initializer_list<std::pair<int, std::string>> texts) {
+  std::string line;
+  for (const auto& [column, text] : texts) {
+    line.resize(static_cast<std::size_t>(column - 1), ' ');
+    line += text;
+  }
+  return line;
+}
+
+// The first line that begins with `begin`, or "".
+inline std::string LineBeginning(const std::vector<std::string>& lines, const std::string& begin) {
+  for (const std::string& l : lines)
+    if (l.rfind(begin, 0) == 0) return l;
+  return "";
+}
 
 }  // namespace testsupport
