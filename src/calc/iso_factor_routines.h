@@ -55,7 +55,7 @@ TIsoFormResult CalcFormFactorYFYSIso(const TIsoFormInput& in);
 struct TIsoKvInput {
   std::int32_t Q = 0;     // the larger accuracy grade
   Real ffalpha = 0;       // profile form deviation (mean of both gears), um
-  Real fpb = 0;           // transverse base pitch deviation (mean), um
+  Real fpb = 0;           // transverse base pitch deviation (the larger of both gears), um
   Real yalphaP = 0;       // running-in allowance for fpb, um
   Real yalphaF = 0;       // running-in allowance for ffalpha, um
   Real cPrime = 0;        // single stiffness, N/(mm um)

@@ -212,6 +212,22 @@ TEST_F(IsoFactorSet, LargerBasePitchDeviationOfGrades8And6) {
   EXPECT_NEAR(g.KHalpha, kAlpha, 1e-12);
 }
 
+// ISO 6336-2 writes the lubricant factor in the viscosity at 40 degrees C,
+// ZL = CZL + 4 (1 - CZL) / (1.2 + 134 / nu40)^2; the design holds the one at
+// 50 degrees C (100 mm2/s here), which the Ubbelohde-Walther line of the
+// mineral gear oils (lg lg(nu + 0.8) = W - 3.726 lg T) carries to 40.
+TEST_F(IsoFactorSet, LubricantFactorInTheViscosityAt40) {
+  TSpurGearData& g = SpurGearData;
+  ASSERT_EQ(g.nu40, 100);  // held as the viscosity at 50 degrees C
+  CalcIsoFactors();
+  const Real W = std::log10(std::log10(100 + 0.8L)) + 3.726L * std::log10(323.15L);
+  const Real nu40 = std::pow(10.0L, std::pow(10.0L, W - 3.726L * std::log10(313.15L))) - 0.8L;
+  EXPECT_NEAR(nu40, 178.0L, 0.05L);  // an oil of about ISO VG 150
+  const Real czl = 1200 / 4375.0L + 0.6357L;  // SigmaHlim 1500 counts as 1200
+  const Real t = 1.2L + 134 / nu40;
+  EXPECT_NEAR(g.ZL, czl + 4 * (1 - czl) / (t * t), 1e-9);
+}
+
 TEST_F(IsoFactorSet, LineLoadBelowOneHundred) {
   TSpurGearData& g = SpurGearData;
   g.Ft = 1999.99L;  // Ft / b * KAF just below 100 N/mm
