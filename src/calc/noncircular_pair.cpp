@@ -46,7 +46,9 @@ class BusyCursor {
 };
 
 std::string FailedPositionsWarning(int failedCount, int firstFailedDegree) {
-  return "Warning: " + std::to_string(failedCount) + " positions fatal, first at " +
+  // The fixed words lead, so that every count finds the one explanation
+  // record (records are matched on the first 15 characters).
+  return "Warning: fatal at " + std::to_string(failedCount) + " positions, first at " +
          std::to_string(firstFailedDegree) + "\xF8 !";
 }
 

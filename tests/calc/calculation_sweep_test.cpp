@@ -139,7 +139,7 @@ class CalculationSweep : public ::testing::Test {
     CalcNoncircularPair();
     ExpectFinite(first, where);
     ExpectSame(first, TakeSweepResults(), where + ", second run");
-    const bool swept = first.fatal == 0 || first.messages.back().find("positions fatal") != std::string::npos;
+    const bool swept = first.fatal == 0 || first.messages.back().find("Warning: fatal at") != std::string::npos;
     if (!swept) return;  // the pair could not be closed
 
     const TSafetyExtremes sweep = SafetyExtremes;
@@ -164,7 +164,7 @@ class CalculationSweep : public ::testing::Test {
     }
     EXPECT_EQ(first.fatal != 0, failed == 360) << where;
     if (failed > 0 && failed < 360) {
-      const std::string text = "Warning: " + std::to_string(failed) + " positions fatal, first at " +
+      const std::string text = "Warning: fatal at " + std::to_string(failed) + " positions, first at " +
                                std::to_string(firstFailed) + "\xF8 !";
       EXPECT_NE(std::find(first.messages.begin(), first.messages.end(), text), first.messages.end())
           << where << ": " << text;
@@ -233,7 +233,7 @@ TEST_F(CalculationSweep, HarshButValidInputs) {
     EXPECT_EQ(common::FatalFlag, 1);
     ASSERT_EQ(common::MsgCount, 2);
     EXPECT_EQ(common::MsgText[1], "Fatal  : z1 < 2!");
-    EXPECT_EQ(common::MsgText[2], "Warning: 360 positions fatal, first at 1\xF8 !");
+    EXPECT_EQ(common::MsgText[2], "Warning: fatal at 360 positions, first at 1\xF8 !");
   }
 }
 

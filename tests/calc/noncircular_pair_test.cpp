@@ -259,7 +259,7 @@ TEST_F(NoncircularPair, FailedPositionsStayOutOfTheExtremes) {
   NcPair.ModuleMode = 2;
   CalcNoncircularPair();
   EXPECT_EQ(common::FatalFlag, 0);
-  EXPECT_TRUE(HasMessage("Warning: 36 positions fatal, first at 1\xF8 !"));
+  EXPECT_TRUE(HasMessage("Warning: fatal at 36 positions, first at 1\xF8 !"));
   for (int i = 1; i <= 2; ++i) {
     EXPECT_GT(SafetyExtremes.SHmin[i], 0);
     EXPECT_GE(SafetyExtremes.PhiAtSHmin[i], 37 * Deg - 1e-12L);
@@ -276,7 +276,7 @@ TEST_F(NoncircularPair, FailedPositionsStayOutOfTheExtremes) {
   CalcNoncircularPair();
   EXPECT_EQ(common::FatalFlag, 0);
   ASSERT_EQ(common::MsgCount, 1);
-  EXPECT_EQ(common::MsgText[1], "Warning: 1 positions fatal, first at 360\xF8 !");
+  EXPECT_EQ(common::MsgText[1], "Warning: fatal at 1 positions, first at 360\xF8 !");
   EXPECT_LT(SafetyExtremes.SHmin[1], 100);
 
   // Without any face width every position fails: the run is fatal and
@@ -286,7 +286,7 @@ TEST_F(NoncircularPair, FailedPositionsStayOutOfTheExtremes) {
   CalcNoncircularPair();
   EXPECT_EQ(common::FatalFlag, 1);
   EXPECT_TRUE(HasMessage("Fatal  : b <= 0!"));
-  EXPECT_TRUE(HasMessage("Warning: 360 positions fatal, first at 1\xF8 !"));
+  EXPECT_TRUE(HasMessage("Warning: fatal at 360 positions, first at 1\xF8 !"));
   EXPECT_EQ(SafetyExtremes.SHmin[1], 100);
 }
 

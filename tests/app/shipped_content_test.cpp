@@ -1,0 +1,363 @@
+// The content the program ships beside itself in resources/: the help files,
+// the message explanations, the help pictures with their list, and the
+// default design. Each is read through the program's own lookup, so that a
+// help number or a message added to the code without its text, a picture
+// the viewer cannot draw, or a default design that fails its own rating
+// shows up here.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "calc/calc_records.h"
+#include "calc/hardness_conversion.h"
+#include "calc/noncircular_pair.h"
+#include "common/code_page.h"
+#include "common/graphics_facade.h"
+#include "common/graphics_window.h"
+#include "common/help_text.h"
+#include "common/hpgl_viewer.h"
+#include "common/kaldvar.h"
+#include "common/text_utils.h"
+#include "common/message_explanations.h"
+#include "common/message_list.h"
+#include "platform/scripted_dialogs.h"
+#include "support/app_start.h"
+#include "support/file_test_support.h"
+#include "support/run_command.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kResources = fs::path(VOB_SOURCE_DIR) / "resources";
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Every source file of the program, as text.
+std::vector<std::pair<fs::path, std::string>> Sources() {
+  std::vector<std::pair<fs::path, std::string>> files;
+  for (const auto& e : fs::recursive_directory_iterator(fs::path(VOB_SOURCE_DIR) / "src")) {
+    const std::string ext = e.path().extension().string();
+    if (!e.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
+    // Whole-line comments hold examples, not calls.
+    std::istringstream in(Slurp(e.path()));
+    std::string code, line;
+    while (std::getline(in, line)) {
+      const std::size_t first = line.find_first_not_of(" \t");
+      if (first == std::string::npos || line.compare(first, 2, "//") != 0) code += line + "\n";
+    }
+    files.emplace_back(e.path(), code);
+  }
+  return files;
+}
+
+// A C string literal's text with its \xNN escapes decoded.
+std::string Unescape(const std::string& literal) {
+  std::string out;
+  for (std::size_t i = 0; i < literal.size(); ++i) {
+    if (literal[i] == '\\' && i + 1 < literal.size()) {
+      const char c = literal[++i];
+      if (c == 'x') {
+        std::size_t used = 0;
+        out.push_back(static_cast<char>(std::stoi(literal.substr(i + 1, 2), &used, 16)));
+        i += used;
+      } else {
+        out.push_back(c == 'n' ? '\n' : c);
+      }
+    } else {
+      out.push_back(literal[i]);
+    }
+  }
+  return out;
+}
+
+class ShippedContent : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    common::SetKaldvarDefaults();
+    common::SetProgramIdentity();
+    common::PltDirectory = kResources.string();
+  }
+  platform::ScriptedDialogs dialogs_;
+  platform::ScopedDialogs scope_{dialogs_};
+};
+
+// The help numbers of the program: literal numbers handed to the help calls,
+// and those that reach them through tables and arguments (dialog rows,
+// questions, image buttons), which the patterns below also catch where the
+// number stands in a call or an initialiser beside a help-related name.
+std::set<int> HelpNumbersInCode() {
+  std::set<int> numbers;
+  const std::regex direct(
+      R"((ShowHelpText|SetHelpNumber2?|GetHelpText2?|Hint|AddButtonRow|FootButtons|StrengthHelp|StrengthImage)\s*\(\s*(?:[^(),]*,\s*)?(\d{4})\b)");
+  const std::regex constant(R"(k\w*Help\w*\s*=\s*(\d{4})\b)");
+  // A number as the last argument of a dialog-building call or as the help
+  // member of a question table: `..., 5580)` or `{"...", 5680, &...}`.
+  const std::regex row(R"((gearRow|valueRow|lengthEdit|check|list|image|Ask|AskYes|MakeField)\s*\([^;]*?,\s*(\d{4})\s*[,)])");
+  const std::regex table(R"(\{\s*"[^"]*"\s*(?:\+\s*N\(g\)\s*)?,\s*(\d{4})\s*,\s*&)");
+  const std::regex buttons(R"(\{\s*"Button_\w+"\s*,\s*(\d{4})\s*\})");
+  for (const auto& [path, text] : Sources()) {
+    for (const std::regex* re : {&direct, &constant, &row, &table, &buttons}) {
+      for (std::sregex_iterator it(text.begin(), text.end(), *re), end; it != end; ++it) {
+        const int n = std::stoi((*it)[it->size() - 1].str());
+        if (n >= 1000) numbers.insert(n);
+      }
+    }
+  }
+  return numbers;
+}
+
+TEST_F(ShippedContent, EveryHelpNumberOfTheCodeHasAnEntryOfAtMostFiveLines) {
+  std::set<int> numbers = HelpNumbersInCode();
+  // Reached by arithmetic: the rows of the hardness conversion form (entry
+  // 4100 + 5 (row - 1)), the life-factor pair and the tolerance fields.
+  for (int row = 1; row <= calc::HardnessScaleCount; ++row) numbers.insert(4100 + 5 * (row - 1));
+  for (int n : {1000, 1210, 1970, 2070, 5015, 5020, 6810, 6820, 9050}) numbers.insert(n);
+  ASSERT_GT(numbers.size(), 100u) << "the source scan found too few help calls";
+
+  for (int n : numbers) {
+    SCOPED_TRACE(n);
+    const common::HelpEntry entry = common::LookUpHelp(n);
+    ASSERT_TRUE(entry.found) << common::HelpFileName(n);
+    EXPECT_GE(entry.lines.size(), 1u);
+    EXPECT_LE(entry.lines.size(), 5u);
+    for (const std::string& line : entry.lines) EXPECT_FALSE(common::TrimBlanks(line).empty());
+    EXPECT_NE(common::GetHelpText(n), common::NoHelpText(n));
+  }
+}
+
+// The help files hold only entries at multiples of 5 with their four
+// continuation keys, below 4000 in the common file and from 4000 on in the
+// program's own: an entry that grew a sixth line would swallow the next key.
+TEST_F(ShippedContent, HelpFilesKeepTheirKeyLayout) {
+  for (const auto& [name, low, high] : {std::tuple{"kaldrim.hlp", 0, 3999}, std::tuple{"vob4.hlp", 4000, 9999}}) {
+    SCOPED_TRACE(name);
+    std::istringstream in(Slurp(kResources / name));
+    std::string key, text;
+    int entry = -1;
+    while (std::getline(in, key) && std::getline(in, text)) {
+      ASSERT_FALSE(key.empty());
+      ASSERT_EQ(key.back(), '\r');
+      const int n = std::stoi(key.substr(0, 4));
+      EXPECT_GE(n, low);
+      EXPECT_LE(n, high);
+      if (n % 5 == 0) entry = n;
+      EXPECT_TRUE(entry >= 0 && n - entry <= 4) << key;
+      if (key.size() > 5) EXPECT_EQ(key[4], ':') << key;
+    }
+  }
+}
+
+// Every message text of the code finds its explanation record: texts that
+// stand whole in the code by their first 15 characters, composed texts by
+// their fixed beginning.
+TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
+  const std::regex prefixed(R"re("((?:Fatal  : |Error  : |Warning: )(?:[^"\\]|\\.)*)")re");
+  const std::regex bare(R"re((?:AddErrorMessage|Fatal|Report)\(\s*(?:std::string\()?"((?:[^"\\]|\\.)*)")re");
+  // Message-box captions and the pitch-curve form's own label use the
+  // prefixes too, without reaching the list.
+  const std::set<std::string> notListed = {"Error  : ", "Fatal  : ", "Warning: "};
+  // Composed from a value that leads the text: the entity or block name and
+  // the formula the user typed.
+  const std::set<std::string> leadingValue = {"Error  : DXF: ", "Blockname "};
+
+  std::set<std::string> texts;
+  for (const auto& [path, source] : Sources()) {
+    if (path.string().find("/dbase/") != std::string::npos) continue;  // table engine: message boxes only
+    for (const std::regex* re : {&prefixed, &bare}) {
+      for (std::sregex_iterator it(source.begin(), source.end(), *re), end; it != end; ++it) {
+        const std::string text = Unescape((*it)[1].str());
+        if (!text.empty() && !notListed.count(text) && !leadingValue.count(text)) texts.insert(text);
+      }
+    }
+  }
+  ASSERT_GT(texts.size(), 100u) << "the source scan found too few messages";
+
+  std::vector<std::string> keys;
+  {
+    std::istringstream in(Slurp(kResources / "vob4.err"));
+    std::string key, origin, remedy;
+    while (std::getline(in, key) && std::getline(in, origin) && std::getline(in, remedy)) {
+      EXPECT_EQ(key.back(), '\r');
+      EXPECT_GT(origin.size(), 10u) << key;
+      EXPECT_GT(remedy.size(), 10u) << key;
+      keys.push_back(key.substr(0, key.size() - 1));
+    }
+  }
+  const std::string none = "no help description available for this error message.";
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    if (text.size() >= 15) {
+      common::ClearErrorMessages();
+      common::AddErrorMessage(text);
+      EXPECT_NE(common::GetMessageHelpText(1), none);
+    } else {
+      bool found = false;
+      for (const std::string& key : keys) found = found || key.rfind(text, 0) == 0;
+      EXPECT_TRUE(found) << "no record begins with the composed text's fixed part";
+    }
+  }
+
+  // Texts whose beginning the code composes: one per hardness scale, and
+  // the count of failed positions.
+  std::vector<std::string> composed;
+  for (int scale = 1; scale <= calc::HardnessScaleCount; ++scale) {
+    common::ClearErrorMessages();
+    calc::ConvertHardnessValue(scale, calc::HardnessMaximum[scale] * 2 + 1000);
+    ASSERT_EQ(common::MsgCount, 1);
+    composed.push_back(common::MsgText[1]);
+  }
+  composed.push_back("Warning: fatal at 7 positions, first at 12\xF8 !");
+  composed.push_back("Warning: fatal at 359 positions, first at 2\xF8 !");
+  composed.push_back("Fatal  : z2 < 2!");
+  for (const std::string& text : composed) {
+    SCOPED_TRACE(text);
+    common::ClearErrorMessages();
+    common::AddErrorMessage(text);
+    EXPECT_NE(common::GetMessageHelpText(1), none);
+  }
+}
+
+// The pictures the help entries and the image list name, and the start
+// picture: each exists, uses only commands the viewer draws, and lies inside
+// the 160 x 120 mm help window.
+TEST_F(ShippedContent, EveryNamedPictureDrawsInsideTheHelpWindow) {
+  std::set<std::string> names = {"start"};
+  for (const char* file : {"kaldrim.hlp", "vob4.hlp"}) {
+    std::istringstream in(Slurp(kResources / file));
+    std::string line;
+    while (std::getline(in, line)) {
+      const std::size_t colon = line.find(':');
+      if (line.size() > 5 && std::isdigit(static_cast<unsigned char>(line[0])) && colon == 4) {
+        std::string picture = line.substr(5);
+        if (!picture.empty() && picture.back() == '\r') picture.pop_back();
+        if (picture != "NULL") names.insert(picture);
+      }
+    }
+  }
+  std::set<std::string> listed;
+  {
+    std::istringstream in(Slurp(kResources / "vob4.dbh"));
+    std::string line;
+    const std::regex record(R"re(^"([^"]+)","([^"]+)"\r$)re");
+    while (std::getline(in, line)) {
+      std::smatch m;
+      ASSERT_TRUE(std::regex_match(line, m, record)) << line;
+      listed.insert(m[1].str());
+    }
+  }
+  EXPECT_EQ(listed, names) << "the image list names every help picture";
+  ASSERT_GE(names.size(), 7u);
+
+  const std::set<std::string> drawn = {"SP", "PU", "PD", "PA", "CI", "SI", "DI", "LB", "AA", "PE", "CS"};
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const fs::path file = kResources / (name + ".plt");
+    ASSERT_TRUE(fs::exists(file));
+    const std::string plot = Slurp(file);
+    // Commands: two letters each, a label running to its terminator.
+    for (std::size_t i = 0; i < plot.size();) {
+      if (!std::isalpha(static_cast<unsigned char>(plot[i]))) {
+        ++i;
+        continue;
+      }
+      const std::string command = plot.substr(i, 2);
+      EXPECT_TRUE(drawn.count(command)) << "skipped command " << command << " at " << i;
+      const std::size_t end = command == "LB" ? plot.find('\x03', i) : plot.find(';', i);
+      ASSERT_NE(end, std::string::npos);
+      i = end + 1;
+    }
+
+    common::HorizontalPixels = 640;
+    common::VerticalPixels = 480;
+    common::InitScreenGraphicsSettings();
+    common::InitGraphicsWindowUnit();
+    common::InitGraphDisplayList();
+    common::ClearGraphics();
+    common::GraphHeader(0, 0, 160, 120);
+    common::DisplayList.clear();
+    common::AbortFlag = 0;
+    common::PlotPltFile(file.string());
+    int strokes = 0;
+    for (const std::string& record : common::DisplayList) {
+      std::vector<double> v;
+      std::istringstream fields(record);
+      std::string field;
+      std::getline(fields, field, ';');
+      const int code = std::stoi(field);
+      while (std::getline(fields, field, ';')) {
+        try {
+          v.push_back(std::stod(field));
+        } catch (...) {
+          break;
+        }
+      }
+      if (code == 4 && v.size() == 4) {  // a line: both ends inside the window
+        ++strokes;
+        for (int k = 0; k < 4; k += 2) {
+          EXPECT_GE(v[k], 0) << record;
+          EXPECT_LE(v[k], 160) << record;
+          EXPECT_GE(v[k + 1], 0) << record;
+          EXPECT_LE(v[k + 1], 120) << record;
+        }
+      }
+    }
+    EXPECT_GT(strokes, 4);
+  }
+}
+
+// Stored in code page 850 with CR LF: each file survives the program's
+// conversion to the display and back unchanged, and holds no bare line feed.
+TEST_F(ShippedContent, TextsAreCodePage850WithCrLf) {
+  for (const auto& e : fs::directory_iterator(kResources)) {
+    const std::string ext = e.path().extension().string();
+    if (ext != ".hlp" && ext != ".err" && ext != ".dbh" && ext != ".plt") continue;
+    SCOPED_TRACE(e.path().filename().string());
+    const std::string bytes = Slurp(e.path());
+    EXPECT_EQ(common::AnsiToOemText(common::OemToDisplayText(bytes)), bytes);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+      if (bytes[i] == '\n') EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare line feed at " << i;
+  }
+}
+
+// The first design a new user sees carries its load: no warning, and the
+// lowest safeties of the whole sweep above the usual minimums.
+TEST_F(ShippedContent, DefaultDesignCarriesItsLoad) {
+  testsupport::ScratchDirectory dir{"shipped_null"};
+  const fs::path previous = testsupport::EnterWithDefaultDesign(dir);
+  testsupport::StartProgram();  // reads the default design and rates it, as the start-up sheet does
+  fs::current_path(previous);
+  ASSERT_EQ(common::FatalFlag, 0);
+  for (int i = 1; i <= common::MsgCount; ++i) ADD_FAILURE() << common::MsgText[i];
+  for (int g = 1; g <= 2; ++g) {
+    EXPECT_GE(calc::SafetyExtremes.SHmin[g], 1.1L) << "gear " << g;
+    EXPECT_GE(calc::SafetyExtremes.SFmin[g], 1.5L) << "gear " << g;
+  }
+
+  // The printout of the command line shows the same sound pair.
+  const std::string output =
+      testsupport::RunCommand("cd " + dir.Dir().string() + " && " + VOB_PROGRAM + " null.vb4 /I");
+  const std::string printout = Slurp(dir.Path("null.txt"));
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(printout, m, std::regex(R"(safety factor pitting\tSH\t\t +([0-9.]+)\t +([0-9.]+))")));
+  EXPECT_GE(std::stod(m[1]), 1.1);
+  EXPECT_GE(std::stod(m[2]), 1.1);
+  ASSERT_TRUE(
+      std::regex_search(printout, m, std::regex(R"(safety factor tooth breakage\tSF\t\t +([0-9.]+)\t +([0-9.]+))")));
+  EXPECT_GE(std::stod(m[1]), 1.5);
+  EXPECT_GE(std::stod(m[2]), 1.5);
+  EXPECT_EQ(printout.find("Warning:"), std::string::npos);
+}
+
+}  // namespace
