@@ -62,7 +62,7 @@ class ClosedBlockFile : public CadBackEnd {
 
 CadBackEnd& CadBlockFileTarget() {
   static ClosedBlockFile closed;
-  if (RecordingBlock()) return RecordedBlockTarget();
+  if (RecordingBlock() && CurrentCadBackEnd().RecordsBlocksInMemory()) return RecordedBlockTarget();
   if (BlockFileOpen) return DxfBlockRecorder();
   return closed;
 }
@@ -140,7 +140,7 @@ void CadEndBlock() {
   CadBackEnd& device = CurrentCadBackEnd();
   if (!device.RecordsBlocksAsFiles()) {
     device.EndBlock();
-  } else if (RecordingBlock()) {
+  } else if (device.RecordsBlocksInMemory()) {
     EndRecordedBlock();
   } else if (BlockFileOpen) {
     BlockFileOpen = false;
