@@ -15,9 +15,11 @@
 #include <vector>
 
 #include "calc/calc_records.h"
+#include "calc/closure_inputs.h"
 #include "calc/pitch_curve.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 
 namespace calc {
@@ -186,8 +188,11 @@ Real RollingAngle2(Real x) {
   return sum;
 }
 
-void IterateCentreDistance() {
+namespace {
+
+void CloseThePair() {
   const PolylineLookupScope lookup;
+  const common::CalculationMemoScope memo;
   RadiusExtremes.r1min = 1e32L;
   RadiusExtremes.r2min = 1e32L;
   RadiusExtremes.r1max = -1e32L;
@@ -279,6 +284,76 @@ void IterateCentreDistance() {
     common::FatalFlag = 1;
     common::AddErrorMessage("Fatal  : Iteration !");
   }
+}
+
+// The last closing that ran through without a message: its inputs (as
+// they were before it), its results, and what it left in the inputs that it
+// may change (formula texts normalised by the evaluator, the sine-linear
+// curve's scratch angle). The pictures and diagrams close the pair again
+// after every calculation, and a formula curve of many terms takes long to
+// sample.
+struct TClosure {
+  bool valid = false;
+  TClosureInputs inputs;
+  TNcPair pair;
+  TRadiusExtremes extremes;
+  Real theta = 0;
+  RangeArray<std::string, 0, MaxFormulaPieces> formulas;
+};
+
+TClosure& LastClosure() {
+  static TClosure closure;
+  return closure;
+}
+
+void Reuse(const TClosure& c) {
+  NcPair.U1 = c.pair.U1;
+  NcPair.rnom1 = c.pair.rnom1;
+  NcPair.rnom2 = c.pair.rnom2;
+  NcPair.a = c.pair.a;
+  NcPair.imin = c.pair.imin;
+  NcPair.imax = c.pair.imax;
+  RadiusExtremes = c.extremes;
+  SineLinearCurve.Theta = c.theta;
+  for (int i = 0; i <= MaxFormulaPieces; ++i) FormulaPieces[i].Formula = c.formulas[i];
+}
+
+void Remember(TClosure& c) {
+  c.pair = NcPair;
+  c.extremes = RadiusExtremes;
+  c.theta = SineLinearCurve.Theta;
+  for (int i = 0; i <= MaxFormulaPieces; ++i) c.formulas[i] = FormulaPieces[i].Formula;
+  c.valid = true;
+}
+
+}  // namespace
+
+void IterateCentreDistance() {
+  TClosure& last = LastClosure();
+  if (last.valid && SameClosureInputs(last.inputs)) {
+    Reuse(last);
+    return;
+  }
+  last.valid = false;
+  TakeClosureInputs(last.inputs);
+  // The closing's messages are collected on a list of their own and then
+  // added to the list in force, as they would have been one by one: so a
+  // closing that has something to say is known as such even when the list
+  // holds its text already or is full, and is never reused.
+  const std::uint16_t keptCount = common::MsgCount;
+  const auto keptTexts = common::MsgText;
+  const std::uint8_t keptFatal = common::FatalFlag;
+  common::MsgCount = 0;
+  common::FatalFlag = 0;
+  CloseThePair();
+  const bool clean = common::MsgCount == 0 && common::FatalFlag == 0;
+  const std::uint16_t ownCount = common::MsgCount;
+  const auto ownTexts = common::MsgText;
+  common::MsgCount = keptCount;
+  common::MsgText = keptTexts;
+  for (int i = 1; i <= ownCount; ++i) common::AddErrorMessage(ownTexts[i]);
+  if (keptFatal) common::FatalFlag = keptFatal;
+  if (clean) Remember(last);
 }
 
 }  // namespace calc

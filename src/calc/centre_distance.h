@@ -38,6 +38,8 @@ Real RollingAngle2(Real x);
 // (a radius of curve 1 that is not positive and finite; U1, a and the
 // ratios keep their values) and "Fatal  : Iteration !" (no convergence in
 // 1001 steps; the results of the last step are stored), each with FatalFlag.
+// A closing with the same inputs as the last one that gave no message
+// (closure_inputs.h) takes that one's results instead of sampling again.
 void IterateCentreDistance();
 
 }  // namespace calc

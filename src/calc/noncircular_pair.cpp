@@ -18,6 +18,7 @@
 #include "calc/tool_profile.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
+#include "common/memo_math.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/numeric_routines.h"
@@ -162,6 +163,7 @@ void CalcNoncircularPair() {
 
   BusyCursor busy;
   const PolylineLookupScope lookup;
+  const common::CalculationMemoScope memo;
 
   // Every position is cut by the same plain rack tool of the pressure angle.
   for (int i = 1; i <= 2; ++i) {

@@ -3,9 +3,7 @@
 #include "common/graphics_window.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <string_view>
 
 #include "common/kaldvar.h"
 #include "common/text_utils.h"
@@ -13,7 +11,7 @@
 
 namespace common {
 
-std::vector<std::string> DisplayList;
+TDisplayList DisplayList;
 TGraphWindowState GraphWindowState;
 std::uint8_t HardcopyFlag = 0;
 std::uint16_t PrintPictureKind = PictureDrawing;
@@ -38,70 +36,9 @@ Real Rad(Real degrees) { return degrees * kPi / 180.0L; }
 TScreenGraphicsSettings& Screen() { return ScreenGraphicsSettings; }
 TGraphWindowState& St() { return GraphWindowState; }
 
-std::string IntField(long long n) { return std::to_string(n); }
-
-// The fields of a record, split at ';'; the text of a text record keeps its
-// own ';' characters.
-std::vector<std::string_view> SplitRecord(std::string_view record, std::size_t maxFields) {
-  std::vector<std::string_view> fields;
-  std::size_t start = 0;
-  while (fields.size() + 1 < maxFields) {
-    const std::size_t semi = record.find(';', start);
-    if (semi == std::string_view::npos) break;
-    fields.push_back(record.substr(start, semi - start));
-    start = semi + 1;
-  }
-  fields.push_back(record.substr(start));
-  return fields;
-}
-
-bool ParseInt(std::string_view text, int& value) {
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  return ec == std::errc() && ptr == end;
-}
-
-bool ParseReal(std::string_view text, Real& value) { return ParseRecordNumber(std::string(text), value); }
-
 constexpr ColourValue kBlack = 0;
 
 }  // namespace
-
-// ---- Records ------------------------------------------------------------------
-
-std::string RecordNumberText(Real x) {
-  char buffer[64];
-  auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 8);
-  if (ec != std::errc()) return "0";
-  std::string text(buffer, ptr);
-  // The exponent as "E-5", not "e-05".
-  const std::size_t e = text.find('e');
-  if (e != std::string::npos) {
-    std::string mantissa = text.substr(0, e);
-    std::string exponent = text.substr(e + 1);
-    std::string sign;
-    if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-')) {
-      if (exponent[0] == '-') sign = "-";
-      exponent.erase(0, 1);
-    }
-    exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
-    text = mantissa + "E" + sign + exponent;
-  }
-  if (text == "-0") text = "0";
-  return text;
-}
-
-bool ParseRecordNumber(const std::string& text, Real& value) {
-  std::string_view view = text;
-  if (!view.empty() && view.front() == '+') view.remove_prefix(1);
-  if (view.empty()) return false;
-  const char* end = view.data() + view.size();
-  Real parsed = 0;
-  auto [ptr, ec] = std::from_chars(view.data(), end, parsed, std::chars_format::general);
-  if (ec != std::errc() || ptr != end || !std::isfinite(parsed)) return false;
-  value = parsed;
-  return true;
-}
 
 int ReferenceWidth() { return HorizontalPixels > 0 ? HorizontalPixels : 640; }
 int ReferenceHeight() { return VerticalPixels > 0 ? VerticalPixels : 480; }
@@ -149,8 +86,6 @@ void TFkaldgra::FormCreate() {
   StepMode = 0;
 }
 
-void TFkaldgra::Record(std::string record) { DisplayList.push_back(std::move(record)); }
-
 void TFkaldgra::Invalidate() {
   if (host_) host_->Invalidate();
 }
@@ -179,9 +114,8 @@ void TFkaldgra::SetWindow(bool keepAspect, bool inset, Real fx1, Real fy1, Real 
     --s.ViewRight;
     --s.ViewBottom;
   }
-  Record(IntField(RecWindow) + ";" + IntField(s.ViewLeft) + ";" + IntField(s.ViewTop) + ";" + IntField(s.ViewRight) +
-         ";" + IntField(s.ViewBottom) + ";" + RecordNumberText(wx1) + ";" + RecordNumberText(wy1) + ";" +
-         RecordNumberText(wx2) + ";" + RecordNumberText(wy2));
+  DisplayList.Add(RecWindow, {Real(s.ViewLeft), Real(s.ViewTop), Real(s.ViewRight), Real(s.ViewBottom), wx1, wy1,
+                              wx2, wy2});
   s.WorldX1 = wx1;
   s.WorldY1 = wy1;
   s.WorldX2 = wx2;
@@ -295,22 +229,19 @@ Real TFkaldgra::EinX(Real f) const { return f * (St().WorldX2 - St().WorldX1); }
 Real TFkaldgra::EinY(Real f) const { return f * (St().WorldY2 - St().WorldY1); }
 
 void TFkaldgra::circle(Real x, Real y, Real r) {
-  Record(IntField(RecCircle) + ";" + RecordNumberText(x) + ";" + RecordNumberText(y) + ";" + RecordNumberText(r));
+  DisplayList.Add(RecCircle, {x, y, r});
 }
 
 void TFkaldgra::line(Real x1, Real y1, Real x2, Real y2) {
-  Record(IntField(RecLine) + ";" + RecordNumberText(x1) + ";" + RecordNumberText(y1) + ";" + RecordNumberText(x2) +
-         ";" + RecordNumberText(y2));
+  DisplayList.Add(RecLine, {x1, y1, x2, y2});
 }
 
 void TFkaldgra::OutTextXY(Real x, Real y, const std::string& text) {
-  Record(IntField(RecText) + ";" + RecordNumberText(x) + ";" + RecordNumberText(y) + ";" + text);
+  DisplayList.AddText(RecText, x, y, text);
 }
 
 void TFkaldgra::Solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
-  std::string r = IntField(RecSolid);
-  for (Real v : {x1, y1, x2, y2, x3, y3, x4, y4}) r += ";" + RecordNumberText(v);
-  Record(std::move(r));
+  DisplayList.Add(RecSolid, {x1, y1, x2, y2, x3, y3, x4, y4});
 }
 
 void TFkaldgra::Rectangle(Real x1, Real y1, Real x2, Real y2) {
@@ -328,28 +259,26 @@ void TFkaldgra::Arc(Real cx, Real cy, Real a1, Real a2, Real r, Real sweep) {
     line(x3, y3, x4, y4);
     return;
   }
-  std::string rec = IntField(RecArc);
-  for (Real v : {cx - r, cy - r, cx + r, cy + r, x3, y3, x4, y4}) rec += ";" + RecordNumberText(v);
-  Record(std::move(rec));
+  DisplayList.Add(RecArc, {cx - r, cy - r, cx + r, cy + r, x3, y3, x4, y4});
 }
 
 void TFkaldgra::SetColor(int c) {
   if (c <= static_cast<int>(ColourCount) && c != LastColor) {
-    Record(IntField(RecColor) + ";" + IntField(c));
+    DisplayList.Add(RecColor, {Real(c)});
     LastColor = c;
   }
 }
 
 void TFkaldgra::SetLineStyle(int s) {
   if (s != LastLineStyle) {
-    Record(IntField(RecLineStyle) + ";" + IntField(s));
+    DisplayList.Add(RecLineStyle, {Real(s)});
     LastLineStyle = static_cast<std::uint16_t>(s);
   }
 }
 
 void TFkaldgra::SetLineWidth(int w) {
   if (w != LastLineWidth) {
-    Record(IntField(RecLineWidth) + ";" + IntField(w));
+    DisplayList.Add(RecLineWidth, {Real(w)});
     LastLineWidth = static_cast<std::uint16_t>(w);
   }
 }
@@ -367,11 +296,10 @@ void TFkaldgra::SetLineStyleName(const std::string& name) {
 }
 
 void TFkaldgra::SetTextStyle(int font, Real direction, Real height, Real width) {
-  Record(IntField(RecTextStyle) + ";" + RecordNumberText(height) + ";" + RecordNumberText(width) + ";" +
-         IntField(font) + ";" + RecordNumberText(direction));
+  DisplayList.Add(RecTextStyle, {height, width, Real(font), direction});
 }
 
-void TFkaldgra::SleepMs(int ms) { Record(IntField(RecSleep) + ";" + IntField(ms)); }
+void TFkaldgra::SleepMs(int ms) { DisplayList.Add(RecSleep, {Real(ms)}); }
 
 int TFkaldgra::ScreenX(Real x) const {
   return RoundInt((x - Screen().ViewX1) * St().ScaleX) + St().ViewLeft;
@@ -637,18 +565,16 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
       break;
     }
     // Copied: a host's pause may let new drawing calls grow the list.
-    const std::string record = DisplayList[index];
-    const std::size_t firstSemi = record.find(';');
-    int code = 0;
-    if (!ParseInt(std::string_view(record).substr(0, firstSemi), code)) continue;
-    if (firstSemi == std::string::npos) continue;
-    const std::string_view rest = std::string_view(record).substr(firstSemi + 1);
-    const std::size_t fieldCount = code == RecText ? 3 : 8;
-    const auto f = SplitRecord(rest, fieldCount);
+    const TDisplayRecord record = DisplayList.Record(index);
+    const int code = record.code;
     auto reals = [&](std::size_t n, Real* out) {
-      if (f.size() < n) return false;
-      for (std::size_t i = 0; i < n; ++i)
-        if (!ParseReal(f[i], out[i])) return false;
+      if (record.count < n) return false;
+      std::copy_n(record.values, n, out);
+      return true;
+    };
+    auto integer = [&](std::size_t i, int& out) {
+      if (record.count <= i) return false;
+      out = static_cast<int>(record.values[i]);
       return true;
     };
     int n = 0;
@@ -698,8 +624,8 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
         }
         break;
       case RecText: {
-        if (f.size() < 3 || !reals(2, v)) break;
-        const std::string text(f[2]);
+        if (!record.hasText || !reals(2, v)) break;
+        const std::string& text = record.text;
         const Real dir = textDirection;
         Real tx = v[0], ty = v[1] + 0.75L * textHeight;
         if (dir != 0) {
@@ -733,7 +659,7 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
         break;
       }
       case RecColor:
-        if (f.empty() || !ParseInt(f[0], n)) break;
+        if (!integer(0, n)) break;
         if (n == 0 && StepMode && host_) {
           if (host_->StepDialog()) StepMode = 0;
         }
@@ -741,10 +667,8 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
         for (int i = 0; i < deviceCount; ++i) setColour(devices[i], n);
         break;
       case RecTextStyle: {
-        if (f.size() < 4 || !reals(2, v)) break;
-        int font = 0;
-        Real direction = 0;
-        if (!ParseInt(f[2], font) || !ParseReal(f[3], direction)) break;
+        if (!reals(4, v)) break;
+        const Real direction = v[3];
         textHeight = v[0] * 1.6L * g.TextHeightFactor;
         textWidth = v[1] * 1.1L * g.TextWidthFactor;
         textDirection = direction;
@@ -769,21 +693,21 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
         break;
       }
       case RecLineStyle:
-        if (f.empty() || !ParseInt(f[0], n)) break;
+        if (!integer(0, n)) break;
         for (int i = 0; i < deviceCount; ++i) {
           devices[i].penStyle = n >= 1 && n <= 3 ? n : 0;
           devices[i].ApplyPen();
         }
         break;
       case RecLineWidth:
-        if (f.empty() || !ParseInt(f[0], n)) break;
+        if (!integer(0, n)) break;
         for (int i = 0; i < deviceCount; ++i) {
           devices[i].penWidth = devices[i].printer ? 4 * n : n;
           devices[i].ApplyPen();
         }
         break;
       case RecSleep:
-        if (f.empty() || !ParseInt(f[0], n)) break;
+        if (!integer(0, n)) break;
         if (!HardcopyFlag && host_ && n > 0 && !host_->Pause(n)) stopped = true;
         break;
       default:

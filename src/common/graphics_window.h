@@ -6,9 +6,10 @@
 //   graphics_facade.h (ClearGraphics, GraphWindow or GraphHeader, GraphColor,
 //   GraphLine, GraphCircle, GraphArc, GraphText, GraphTextStyle, GraphSolid,
 //   GraphClearViewPort ...), which forwards to the one instance FKaldgra.
-//   Each recording call appends one text record to DisplayList, e.g.
+//   Each recording call appends one record to DisplayList, e.g.
 //     GraphHeader(0, 0, 160, 120);  GraphColor(12);  GraphLine(0, 0, 10, 5);
-//   leaves "10;...", "8;12", "4;0;0;10;5" (numbers with a point, 8 digits).
+//   leaves records whose text forms are "10;...", "8;12", "4;0;0;10;5"
+//   (numbers with a point, 8 digits).
 //   World coordinates are reals, y upward; the window maps them to pixels of
 //   the reference screen (HorizontalPixels x VerticalPixels) through the
 //   viewport, the base world window and the zoom rectangle.
@@ -30,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "common/display_list.h"
 #include "common/graphics_settings.h"
 #include "common/real.h"
 
@@ -37,33 +39,8 @@ namespace common {
 
 // ---- Records ---------------------------------------------------------------
 
-// The record codes of the display list.
-enum GraphRecordCode : int {
-  RecMoveTo = 1,      // x, y
-  RecLineTo = 2,      // x, y
-  RecCircle = 3,      // x, y, r
-  RecLine = 4,        // x1, y1, x2, y2
-  RecArc = 5,         // box x1, y1, x2, y2; radial points x3, y3, x4, y4
-  RecText = 6,        // x, y, text (the rest of the record)
-  RecSolid = 7,       // four corners
-  RecColor = 8,       // colour index
-  RecTextStyle = 9,   // height, width, font, direction (degrees)
-  RecWindow = 10,     // viewport pixels left, top, right, bottom; world x1, y1, x2, y2
-  RecLineStyle = 11,  // 0 solid, 1 dotted, 2 dash-dot, 3 dashed
-  RecLineWidth = 12,  // pen width (4 times on the printer)
-  RecSleep = 13,      // pause in milliseconds
-};
-
-// A number of a record: general form with 8 significant digits and always a
-// point as decimal sign ("0.5", "1234.5678", "1.2345679E-5"), so a list
-// replays the same whatever the locale.
-std::string RecordNumberText(Real x);
-// Reads a number written by RecordNumberText (or any decimal with a point);
-// false when the text is not a number.
-bool ParseRecordNumber(const std::string& text, Real& value);
-
-// The display list: one text record per drawing call.
-extern std::vector<std::string> DisplayList;
+// The display list (display_list.h): one record per drawing call.
+extern TDisplayList DisplayList;
 
 // ---- Window state ----------------------------------------------------------
 
@@ -258,7 +235,6 @@ class TFkaldgra {
   std::uint8_t StepMode = 0;
 
  private:
-  void Record(std::string record);
   void Invalidate();
 
   GraphicsHost* host_ = nullptr;

@@ -15,11 +15,18 @@ WideMemoTable::WideMemoTable()
 
 namespace {
 
+// Whether a CalculationMemoScope lives.
+bool InCalculation = false;
+
 template <Real (*F)(Real)>
 Real WideMemoised(Real x, Real near) {
   if (!memo_detail::Memoisable(x)) return F(x);
-  static memo_detail::WideMemoTable table;
-  return table.Get(x, near, [x] { return F(x); });
+  if (InCalculation) {
+    static memo_detail::WideMemoTable calculation;
+    return calculation.Get(x, near, [x] { return F(x); });
+  }
+  static memo_detail::WideMemoTable others;
+  return others.Get(x, near, [x] { return F(x); });
 }
 
 Real Sin(Real x) { return std::sin(x); }
@@ -48,5 +55,8 @@ Real MemoPow(Real x, Real y) { return Memoised<Pow>(x, y); }
 Real WideMemoSin(Real x, Real near) { return WideMemoised<Sin>(x, near); }
 Real WideMemoCos(Real x, Real near) { return WideMemoised<Cos>(x, near); }
 Real WideMemoTan(Real x, Real near) { return WideMemoised<Tan>(x, near); }
+
+CalculationMemoScope::CalculationMemoScope() : previous_(InCalculation) { InCalculation = true; }
+CalculationMemoScope::~CalculationMemoScope() { InCalculation = previous_; }
 
 }  // namespace common

@@ -232,8 +232,25 @@ Real MemoPow(Real x, Real y);
 // The same for the trigonometric functions of the pitch-curve radii, with a
 // table large enough for every sample angle of a run; `near` is the angle
 // of gear 1 whose radius asks (WideMemoTable), the value is that of x alone.
+// The calculation's loops (CalculationMemoScope) have tables of their own.
 Real WideMemoSin(Real x, Real near);
 Real WideMemoCos(Real x, Real near);
 Real WideMemoTan(Real x, Real near);
+
+// While one lives, the wide memo functions use the tables of the
+// calculation: closing the pair and the position sweep ask for the same
+// sample angles run after run, and the tens of thousands of other angles at
+// which a picture samples the pitch curve would push them out of a shared
+// table, so that the next calculation computed them all again.
+class CalculationMemoScope {
+ public:
+  CalculationMemoScope();
+  ~CalculationMemoScope();
+  CalculationMemoScope(const CalculationMemoScope&) = delete;
+  CalculationMemoScope& operator=(const CalculationMemoScope&) = delete;
+
+ private:
+  bool previous_;
+};
 
 }  // namespace common

@@ -20,6 +20,7 @@
 #include "drawing/cad_output.h"
 #include "drawing/cad_state.h"
 #include "drawing/dxf_writer.h"
+#include "drawing/recorded_blocks.h"
 #include "platform/file_system.h"
 
 namespace drawing {
@@ -61,6 +62,7 @@ class ClosedBlockFile : public CadBackEnd {
 
 CadBackEnd& CadBlockFileTarget() {
   static ClosedBlockFile closed;
+  if (RecordingBlock() && CurrentCadBackEnd().RecordsBlocksInMemory()) return RecordedBlockTarget();
   if (BlockFileOpen) return DxfBlockRecorder();
   return closed;
 }
@@ -113,6 +115,10 @@ void CadBeginBlock(const std::string& name) {
     device.BeginBlock(name);
     return;
   }
+  if (device.RecordsBlocksInMemory()) {
+    BeginRecordedBlock(name);
+    return;
+  }
   const std::string file = BlockFileName(name);
   common::SharedTextFile.Assign(file);
   std::error_code ec;
@@ -134,6 +140,8 @@ void CadEndBlock() {
   CadBackEnd& device = CurrentCadBackEnd();
   if (!device.RecordsBlocksAsFiles()) {
     device.EndBlock();
+  } else if (device.RecordsBlocksInMemory()) {
+    EndRecordedBlock();
   } else if (BlockFileOpen) {
     BlockFileOpen = false;
     DxfWriteEof();

@@ -12,10 +12,11 @@
 //   CadEndSection();
 //   CadCloseOutput();
 //
-// File devices write real block definitions. The screen and the STL device
-// record each block as a DXF part file "$" + name + ".dx$" in the temporary
-// directory and replay it through the DXF reader (dxf_reader.h) at every
-// insert.
+// File devices write real block definitions. The STL device records each
+// block as a DXF part file "$" + name + ".dx$" in the temporary directory
+// and replays it through the DXF reader (dxf_reader.h) at every insert; the
+// screen records its blocks in memory and replays them the same way
+// (recorded_blocks.h).
 #pragma once
 
 #include <string>
@@ -47,7 +48,8 @@ bool PartFileExists(const std::string& fileName);
 // The full name of a block's part file in the temporary directory.
 std::string BlockFileName(const std::string& name);
 // The back end that receives the primitives of a block being recorded: the
-// part-file writer while a part file is open, else one that draws nothing.
+// recorder of a block kept in memory, the part-file writer while a part
+// file is open, else one that draws nothing.
 CadBackEnd& CadBlockFileTarget();
 // Deletes the part files that this run recorded (screen close, program
 // exit); part files placed by the user (logos, title-block parts) stay.

@@ -69,6 +69,9 @@ class CadBackEnd {
   // (screen, STL) instead of being written as block definitions. Such a
   // device must not hold SharedTextFile: the part files are written on it.
   virtual bool RecordsBlocksAsFiles() const { return false; }
+  // Whether such a device keeps its blocks in memory (recorded_blocks.h)
+  // instead of part files (the screen).
+  virtual bool RecordsBlocksInMemory() const { return false; }
   // Whether polylines are written as such (DXF); otherwise the drawing
   // interface breaks them into lines and arcs.
   virtual bool WritesNativePolylines() const { return false; }

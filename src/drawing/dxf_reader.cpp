@@ -25,6 +25,7 @@
 #include "common/text_utils.h"
 #include "drawing/cad_output.h"
 #include "drawing/cad_state.h"
+#include "drawing/recorded_blocks.h"
 #include "platform/file_system.h"
 
 namespace drawing {
@@ -161,7 +162,9 @@ void SortSections(std::vector<Entity>&& all, DxfContent& content) {
   }
 }
 
-int LayerPen(const std::string& layer) {
+}  // namespace
+
+int DxfLayerPen(const std::string& layer) {
   for (int n = 0; n <= 5; ++n)
     if (layer == common::CadSettings.CadLayerNames[n]) return n;
   long long pen = 0;
@@ -171,10 +174,9 @@ int LayerPen(const std::string& layer) {
   return static_cast<int>(pen);
 }
 
-void Map(Real x, Real y, Real& xr, Real& yr) {
-  common::ScaleRotateTranslate(xr, yr, DxfTransform.sx, DxfTransform.sy, DxfTransform.dx, DxfTransform.dy,
-                               DxfTransform.angle, x, y);
-}
+namespace {
+
+void Map(Real x, Real y, Real& xr, Real& yr) { MapDxfPoint(x, y, xr, yr); }
 
 class Replay {
  public:
@@ -213,7 +215,7 @@ class Replay {
   void Point(const Entity& e, int codeX, Real& x, Real& y, Real fallbackX = 0, Real fallbackY = 0) const {
     Map(e.RealOr(codeX, fallbackX) - baseX_, e.RealOr(codeX + 10, fallbackY) - baseY_, x, y);
   }
-  void Pen(const Entity& e) const { SetCadColor(LayerPen(e.TextOr(8))); }
+  void Pen(const Entity& e) const { SetCadColor(DxfLayerPen(e.TextOr(8))); }
 
   void Line(const Entity& e) {
     Real x1, y1, x2, y2;
@@ -395,19 +397,32 @@ void Replay::InsertInFileBlock(const BlockDefinition& block, Real x, Real y, Rea
 
 }  // namespace
 
-namespace {
+void MapDxfPoint(Real x, Real y, Real& xr, Real& yr) {
+  common::ScaleRotateTranslate(xr, yr, DxfTransform.sx, DxfTransform.sy, DxfTransform.dx, DxfTransform.dy,
+                               DxfTransform.angle, x, y);
+}
 
-// The file at path inserted at (x, y) with the angle and scales.
-void ReadDxfAt(const std::string& path, Real x, Real y, Real angle, Real sx, Real sy) {
+void DrawWithinDxfInsert(Real x, Real y, Real angle, Real sx, Real sy, const std::function<void()>& draw) {
   const TDxfInsertTransform saved = DxfTransform;
-  // The file's coordinates are placed by the insert alone, as a DXF reader
+  // The block's coordinates are placed by the insert alone, as a DXF reader
   // places a block: neither the drawing origin nor the text alignment of the
   // picture applies to them again.
   const Real originX = CadDrawing.CadOriginX, originY = CadDrawing.CadOriginY;
   const int alignH = CadDrawing.CadTextAlignH, alignV = CadDrawing.CadTextAlignV;
   CadSetOrigin(0, 0);
   SetCadTextAlign(0, 0);
-  if (EnterInsert(x, y, angle, sx, sy)) {
+  if (EnterInsert(x, y, angle, sx, sy)) draw();
+  --DxfNestingLevel;
+  DxfTransform = saved;
+  CadSetOrigin(originX, originY);
+  SetCadTextAlign(alignH, alignV);
+}
+
+namespace {
+
+// The file at path inserted at (x, y) with the angle and scales.
+void ReadDxfAt(const std::string& path, Real x, Real y, Real angle, Real sx, Real sy) {
+  DrawWithinDxfInsert(x, y, angle, sx, sy, [&] {
     common::TextFile file;
     file.Assign(path);
     std::error_code ec;
@@ -426,16 +441,14 @@ void ReadDxfAt(const std::string& path, Real x, Real y, Real angle, Real sx, Rea
       Replay(content).Draw(content.entities, 0, 0);
       if (!complete) AbortFlag = 1;
     }
-  }
-  --DxfNestingLevel;
-  DxfTransform = saved;
-  CadSetOrigin(originX, originY);
-  SetCadTextAlign(alignH, alignV);
+  });
 }
 
 }  // namespace
 
 void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {
+  // A block that the screen keeps in memory stands for its part file.
+  if (ReplayRecordedBlock(name, x, y, angle, sx, sy)) return;
   const std::string fileName = "$" + name + ".dx$";
   ReadDxfAt(common::AddBackslash(common::TempDirectory) + platform::FindFileAnyCase(common::TempDirectory, fileName), x,
             y, angle, sx, sy);

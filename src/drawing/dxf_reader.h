@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "common/real.h"
@@ -27,9 +28,23 @@ inline constexpr int MaxDxfNesting = 4;
 // The most vertices of one polyline.
 inline constexpr long MaxDxfVertices = 100000;
 
+// A point (x, y) of the block being replayed, placed by the transform in
+// force.
+void MapDxfPoint(Real x, Real y, Real& xr, Real& yr);
+// The pen of a layer name: the pen whose name in CadLayerNames it is (0..5),
+// else the name read as a number (0 when it is none).
+int DxfLayerPen(const std::string& layer);
+
+// Runs draw one nesting level deeper, with the insert (x, y, angle, sx, sy)
+// composed onto the transform in force and the drawing origin and text
+// alignment of the picture set aside; afterwards everything is as before.
+// At a fifth level draw is not run (message, AbortFlag).
+void DrawWithinDxfInsert(Real x, Real y, Real angle, Real sx, Real sy, const std::function<void()>& draw);
+
 // Replays the part file "$" + name + ".dx$" of the temporary directory
 // inserted at (x, y) with the angle and scales, relative to the transform in
-// force. A file that cannot be opened adds "Invalid temp directory" to the
+// force; a block that the screen recorded in memory (recorded_blocks.h) is
+// replayed from there instead. A file that cannot be opened adds "Invalid temp directory" to the
 // message list; a malformed or truncated file, too many vertices and a fifth
 // nesting level show a message; each sets AbortFlag and ends the replay.
 void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, Real sx, Real sy);

@@ -1,7 +1,7 @@
 // The screen device (3): the primitives drawn in the graphics window through
-// its procedural facade (common/graphics_facade.h). Blocks are recorded into
-// part files and replayed at each insert (cad_blocks.cpp, dxf_reader.cpp);
-// the logos are placed here.
+// its procedural facade (common/graphics_facade.h). Blocks are recorded in
+// memory and replayed at each insert (recorded_blocks.h); the logos are
+// placed here.
 #include <cmath>
 
 #include "common/cad_settings.h"
@@ -11,6 +11,7 @@
 #include "drawing/cad_back_ends.h"
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_state.h"
+#include "drawing/recorded_blocks.h"
 
 namespace drawing {
 
@@ -31,9 +32,11 @@ Real ScreenTextAngle(Real angle) {
 class ScreenDevice : public CadBackEnd {
  public:
   bool RecordsBlocksAsFiles() const override { return true; }
+  bool RecordsBlocksInMemory() const override { return true; }
   bool PlacesLogos() const override { return true; }
 
   void Open() override {
+    DeleteRecordedBlocks();
     common::ClearGraphics();
     common::WaitCursor();
   }
@@ -46,6 +49,7 @@ class ScreenDevice : public CadBackEnd {
     common::GraphClearViewPort();
     common::NormalCursor();
     DeleteRecordedBlockFiles();
+    DeleteRecordedBlocks();
   }
   void DrawingFrame(Real x1, Real y1, Real x2, Real y2) override { common::GraphHeader(x1, y1, x2, y2); }
   void BeginEntities() override {

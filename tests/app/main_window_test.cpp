@@ -15,6 +15,7 @@
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
+#include "common/design_documentation.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/session_file.h"
@@ -251,8 +252,12 @@ TEST_F(MainWindowTest, ClosingRemovesOnlyTheRunsBlockFiles) {
   common::TempDirectory = dir_.Dir().string();
   testsupport::Put(dir_.Path("$LOGO_2.dx$"), "  0\r\nEOF\r\n");
   testsupport::Put(dir_.Path("$notes.txt"), "kept");
-  // A picture on the screen that recorded a block and is still open.
-  drawing::CadOpenOutput(drawing::CadDeviceScreen);
+  // A solid that recorded a block into its part file (the screen keeps its
+  // blocks in memory; the STL device writes part files, which stay until
+  // the program ends).
+  common::CadBatchNaming = true;
+  common::CurrentFileName = "pair";
+  drawing::CadOpenOutput(drawing::CadDeviceStl);
   drawing::CadDefaultFrame();
   drawing::CadBeginTables(0);
   drawing::CadBeginBlocksSection();
@@ -260,6 +265,11 @@ TEST_F(MainWindowTest, ClosingRemovesOnlyTheRunsBlockFiles) {
   drawing::CadLine(0, 0, 1, 0);
   drawing::CadEndBlock();
   drawing::CadEndSection();
+  drawing::CadInsertLogos();
+  drawing::CadInsertBlock("GEAR1", 0, 0, 0, 1, 1);
+  drawing::CadEndSection();
+  drawing::CadCloseOutput();
+  common::CadBatchNaming = false;
   ASSERT_TRUE(fs::exists(dir_.Path("$GEAR1.dx$")));
 
   EXPECT_TRUE(app::MainFormCloseQuery());

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <string>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "calc/calc_records.h"
 #include "calc/pitch_curve.h"
 #include "calc/sine_linear.h"
+#include "common/equation_matrix.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
@@ -390,6 +393,140 @@ TEST_F(CentreDistance, RollingAngleTakesTheSamplesBelowX) {
   EXPECT_NEAR(D(RollingAngle2(std::numeric_limits<Real>::quiet_NaN())), 0.001, 1e-15);
   EXPECT_NEAR(D(IntegrateRadiusTo(std::numeric_limits<Real>::quiet_NaN())),
               100 * std::sin(M_PI / 1000), 1e-12);
+}
+
+}  // namespace
+}  // namespace calc
+
+namespace calc {
+namespace {
+
+// What a closing leaves: the pair's sums and ratios and the radius extremes.
+struct Closed {
+  Real a, U1, rnom1, rnom2, imin, imax, r1min, r1max, r2min, r2max;
+  bool operator==(const Closed&) const = default;
+};
+
+Closed Close() {
+  IterateCentreDistance();
+  const auto& r = RadiusExtremes;
+  return {NcPair.a, NcPair.U1, NcPair.rnom1, NcPair.rnom2, NcPair.imin, NcPair.imax, r.r1min, r.r1max, r.r2min, r.r2max};
+}
+
+// A closing reused for the next one with the same inputs must never stand
+// for one whose inputs differ: every input of each family, changed alone,
+// gives the closing of the changed curve (the last closing would answer
+// with the unchanged one's results), and changed back gives the first
+// results again, bit for bit.
+TEST_F(CentreDistance, EveryInputOfTheClosingCounts) {
+  struct Change {
+    const char* name;
+    std::function<void()> base, change;
+  };
+  const auto family = [](std::uint16_t type) {
+    return [type] {
+      SetNoncircularDefaults();
+      CurveType = type;
+      if (type == CurveSineLinear) PrepareSineLinearCurve();
+      if (type == CurveFormula) {
+        PieceCount = 2;
+        FormulaPieces[1] = {180, "50+5*SIN(X)"};
+        FormulaPieces[2] = {360, "50+5*SIN(X)*SIN(X)*SIN(X)"};
+      }
+      if (type == CurvePolynomial) {  // r = 50 + 1.5 phi (2 pi - phi)
+        PointCount = 3;
+        common::EquationMatrix.rhs[1] = 50;
+        common::EquationMatrix.rhs[2] = 3 * Pi;
+        common::EquationMatrix.rhs[3] = -1.5L;
+      }
+      if (type == CurvePolyline) {
+        PolylineCount = 4;
+        for (int i = 1; i <= 4; ++i) PolylinePoints[i] = {(i - 1) * Pi / 2, i % 2 ? 50.0L : 60.0L};
+        LinearInterpolation = 1;
+      }
+    };
+  };
+  const Change changes[] = {
+      {"ellipse a", family(CurveEllipse), [] { EllipseCurve.a = 61; }},
+      {"ellipse b", family(CurveEllipse), [] { EllipseCurve.b = 49; }},
+      {"k", family(CurveEllipse), [] { NcPair.k = 2; }},
+      {"curve type", family(CurveEllipse), [] { CurveType = CurveSine; }},
+      {"sine rw0", family(CurveSine), [] { SineCurve.rw0 = 51; }},
+      {"sine A", family(CurveSine), [] { SineCurve.A = 4; }},
+      {"sine N", family(CurveSine), [] { SineCurve.N = 2; }},
+      {"sine-linear PhiLin", family(CurveSineLinear), [] { SineLinearCurve.PhiLin = 200; PrepareSineLinearCurve(); }},
+      {"sine-linear B", family(CurveSineLinear), [] { SineLinearCurve.B *= 1.01L; }},
+      {"sine-linear offset", family(CurveSineLinear), [] { SineLinearCurve.Offset += 1; }},
+      {"polygon corners", family(CurvePolygon), [] { PolygonCurve.Corners = 7; }},
+      {"polygon Di", family(CurvePolygon), [] { PolygonCurve.Di = 101; }},
+      {"eccentric D", family(CurveEccentric), [] { EccentricCurve.D = 101; }},
+      {"eccentric E", family(CurveEccentric), [] { EccentricCurve.E = 11; }},
+      {"formula text", family(CurveFormula), [] { FormulaPieces[2].Formula = "50+5*SIN(X)*SIN(X)"; }},
+      {"formula end angle", family(CurveFormula), [] { FormulaPieces[1].EndAngle = 90; }},
+      {"formula pieces", family(CurveFormula), [] { PieceCount = 1; FormulaPieces[1].EndAngle = 360; }},
+      {"coefficient", family(CurvePolynomial), [] { common::EquationMatrix.rhs[1] = 51; }},
+      {"coefficient count", family(CurvePolynomial), [] { PointCount = 2; common::EquationMatrix.rhs[2] = 1; }},
+      {"point radius", family(CurvePolyline), [] { PolylinePoints[2].R = 61; }},
+      {"point angle", family(CurvePolyline), [] { PolylinePoints[2].Phi = 1.4L; }},
+      {"point count", family(CurvePolyline), [] { PolylineCount = 3; }},
+      {"interpolation", family(CurvePolyline), [] { LinearInterpolation = 0; }},
+  };
+  for (const Change& c : changes) {
+    c.base();
+    common::ClearErrorMessages();
+    const Closed first = Close();
+    ExpectClosed();
+    c.change();
+    const Closed changed = Close();
+    ExpectClosed();
+    EXPECT_FALSE(changed == first) << c.name;
+    c.base();
+    EXPECT_TRUE(Close() == first) << c.name;
+  }
+}
+
+// A closing that reports something is never reused: each run says it
+// again, also when the list holds its texts already, and adds its texts
+// after those in the list as far as the list has room.
+TEST_F(CentreDistance, AClosingWithMessagesSaysThemEveryTime) {
+  Formula("50+ABC");
+  for (int run = 0; run < 2; ++run) {
+    common::ClearErrorMessages();
+    IterateCentreDistance();
+    EXPECT_EQ(common::FatalFlag, 1);
+    ASSERT_EQ(common::MsgCount, 2);
+    EXPECT_EQ(common::MsgText[2], "Fatal  : rw1 <= 0 !");
+  }
+  IterateCentreDistance();  // the texts are in the list already
+  EXPECT_EQ(common::MsgCount, 2);
+  common::ClearErrorMessages();
+  for (int i = 1; i <= 11; ++i) common::AddErrorMessage("Warning: " + std::to_string(i));
+  IterateCentreDistance();
+  ASSERT_EQ(common::MsgCount, 12);
+  EXPECT_EQ(common::MsgText[12], "Error  : 50+ABC (Pos. 4)");
+  EXPECT_EQ(common::FatalFlag, 1);
+  // The same closing when the curve has no fault.
+  common::ClearErrorMessages();
+  Formula("50+ 5*sin(x)");
+  IterateCentreDistance();
+  ExpectClosed();
+}
+
+// A reused closing leaves what the closing leaves: the results, and the
+// formula texts as the evaluator normalised them.
+TEST_F(CentreDistance, AReusedClosingLeavesWhatTheClosingLeaves) {
+  Formula(" 50 + 5*sin(2*x)");
+  const Closed first = Close();
+  EXPECT_EQ(FormulaPieces[1].Formula, "50+5*SIN(2*X)");
+  const Closed again = Close();
+  EXPECT_TRUE(again == first);
+  FormulaPieces[1].Formula = " 50 + 5*sin(2*x)";
+  NcPair.a = 0;
+  RadiusExtremes = {};
+  EXPECT_TRUE(Close() == first);
+  EXPECT_EQ(FormulaPieces[1].Formula, "50+5*SIN(2*X)");
+  EXPECT_TRUE(Close() == first);
+  EXPECT_EQ(FormulaPieces[1].Formula, "50+5*SIN(2*X)");
 }
 
 }  // namespace

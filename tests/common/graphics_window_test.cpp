@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <sstream>
@@ -396,3 +397,70 @@ TEST(GraphicsHelpers, DataFileNameCarriesTheExtensionOnce) {
   DataDirectory = savedDir;
   BareNameFlag = savedBare;
 }
+
+namespace common {
+namespace {
+
+// The records keep their numbers as they were given; their text form shows
+// eight significant digits, integers (colours, styles, widths, pauses, the
+// font and the viewport pixels) as integers, and a record given as text
+// stays the text it was given.
+TEST(DisplayListRecords, NumbersKeptTextFormOnDemand) {
+  TDisplayList list;
+  list.Add(RecLine, {1.0L / 3, 2, 1e-7L, 123456789.125L});
+  list.Add(RecWindow, {1, 1, 639, 479, 0, 0, 160.5L, 120});
+  list.Add(RecTextStyle, {3.5L, 2.5L, 2, 90});
+  list.Add(RecSleep, {123456789});
+  list.AddText(RecText, 1.5L, 2, "a;b");
+  list.push_back("4;0;0;1.0;+1");
+  list.push_back("8;1.5");
+  list.push_back("11");
+  EXPECT_EQ(list, (std::vector<std::string>{"4;0.33333333;2;1E-7;1.2345679E8", "10;1;1;639;479;0;0;160.5;120",
+                                            "9;3.5;2.5;2;90", "13;123456789", "6;1.5;2;a;b", "4;0;0;1.0;+1", "8;1.5",
+                                            "11"}));
+  const TDisplayRecord line = list.Record(0);
+  ASSERT_EQ(line.count, 4u);
+  EXPECT_EQ(line.values[0], 1.0L / 3);
+  EXPECT_EQ(line.values[3], 123456789.125L);
+  const TDisplayRecord text = list.Record(4);
+  EXPECT_TRUE(text.hasText);
+  EXPECT_EQ(text.text, "a;b");
+  const TDisplayRecord given = list.Record(5);
+  EXPECT_EQ(given.code, RecLine);
+  ASSERT_EQ(given.count, 4u);
+  EXPECT_EQ(given.values[2], 1);
+  EXPECT_EQ(given.values[3], 1);
+  EXPECT_EQ(list.Record(6).count, 0u) << "a colour is an integer";
+  EXPECT_EQ(list.Record(7).code, 0) << "a record without fields is skipped";
+  std::vector<std::string> texts = list;
+  EXPECT_EQ(texts.size(), 8u);
+  EXPECT_EQ(std::count(list.begin(), list.end(), "11"), 1);
+  list.clear();
+  EXPECT_TRUE(list.empty());
+}
+
+// A picture replays the same from its records and from their text form.
+TEST_F(GraphicsWindowTest, RecordsAndTheirTextFormReplayAlike) {
+  GraphHeader(0, 0, 160, 120);
+  GraphColor(12);
+  GraphLine(10.25L, 5, 20, 5.5L);
+  GraphCircle(80, 60, 10);
+  GraphArc(80, 60, 10, 100, 12.5L, 90);
+  GraphSolid(0, 0, 10, 0, 10, 10, 0, 10);
+  GraphTextStyle(1, 30, 4, 3);
+  GraphText(40, 30, "Zahn;rad");
+  GraphLineStyle(2);
+  GraphLineWidth(3);
+  RecordingCanvas fromNumbers(641, 481);
+  FKaldgra.Replay(fromNumbers, nullptr);
+  const std::vector<std::string> texts = DisplayList;
+  DisplayList.clear();
+  for (const std::string& t : texts) DisplayList.push_back(t);
+  RecordingCanvas fromTexts(641, 481);
+  FKaldgra.Replay(fromTexts, nullptr);
+  EXPECT_GT(fromNumbers.calls.size(), 8u);
+  EXPECT_EQ(fromTexts.calls, fromNumbers.calls);
+}
+
+}  // namespace
+}  // namespace common

@@ -77,7 +77,7 @@ TEST_F(ScreenDeviceTest, SlantedTextsAreTurnedOnTheScreenOnly) {
   EXPECT_EQ(CadDrawing.CadTextAngle, 30);
 }
 
-TEST_F(ScreenDeviceTest, BlocksAndLogosReplayedFromPartFiles) {
+TEST_F(ScreenDeviceTest, BlocksFromMemoryAndLogosFromPartFiles) {
   // A logo placed by the user: a line 480 long in the 160 x 120 drawing.
   testsupport::Put(scratch_.Path("$logo_2.dx$"),
                    "  0\r\nLINE\r\n  8\r\n0\r\n 10\r\n0.0\r\n 20\r\n0.0\r\n 11\r\n480.0\r\n 21\r\n0.0\r\n  0\r\nEOF\r\n");
@@ -90,7 +90,8 @@ TEST_F(ScreenDeviceTest, BlocksAndLogosReplayedFromPartFiles) {
   CadLine(0, 0, 1, 0);
   CadEndBlock();
   CadEndSection();
-  EXPECT_TRUE(std::filesystem::exists(scratch_.Path("$TOOTH.dx$")));
+  // The screen keeps its block in memory: no part file is written.
+  EXPECT_FALSE(std::filesystem::exists(scratch_.Path("$TOOTH.dx$")));
   CadInsertLogos();
   SetCadColor(4);
   CadInsertBlock("TOOTH", 10, 20, 90, 5, 5);
@@ -106,9 +107,15 @@ TEST_F(ScreenDeviceTest, BlocksAndLogosReplayedFromPartFiles) {
   ASSERT_NE(block, list.end());
   EXPECT_NE(std::find(list.begin(), block, "8;14"), block);
   EXPECT_NE(std::find(block, list.end(), "8;10"), list.end());
-  // The recorded block is gone, the user's logo stays.
-  EXPECT_FALSE(std::filesystem::exists(scratch_.Path("$TOOTH.dx$")));
+  // The user's logo stays; the recorded block is gone with the picture.
   EXPECT_TRUE(std::filesystem::exists(scratch_.Path("$logo_2.dx$")));
+  common::DisplayList.clear();
+  CadOpenOutput(CadDeviceScreen);
+  CadInsertBlock("TOOTH", 10, 20, 90, 5, 5);
+  CadCloseOutput();
+  EXPECT_TRUE(Records("4;").empty());
+  EXPECT_EQ(common::MsgText[1], "Invalid temp directory");
+  common::AbortFlag = 0;
 
   // No logo on a framed drawing sheet.
   common::DisplayList.clear();

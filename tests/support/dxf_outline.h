@@ -40,42 +40,76 @@ inline bool ReaderPresent() {
   return std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") == 0;
 }
 
+// One line of the reader's report about a file into out.
+inline void ReadOutlineLine(const std::string& line, DxfOutline& out) {
+  std::istringstream in(line);
+  std::string tag;
+  in >> tag;
+  if (tag == "AUDIT") {
+    in >> out.auditErrors;
+  } else if (tag == "ENTITY") {
+    std::string type;
+    int n = 0;
+    in >> type >> n;
+    out.entities[type] = n;
+  } else if (tag == "COMPONENT") {
+    int index = 0, closed = 0;
+    in >> index >> closed;
+    if (closed) {
+      ++out.closedComponents;
+      out.loops.emplace_back();
+    } else {
+      ++out.openComponents;
+    }
+  } else if (tag == "V" && !out.loops.empty()) {
+    double x = 0, y = 0;
+    in >> x >> y;
+    out.loops.back().emplace_back(x, y);
+  } else if (tag == "LOADERROR") {
+    ADD_FAILURE() << line;
+  }
+}
+
+inline std::string ReaderCommand(const std::vector<std::string>& files) {
+  std::string command = std::string(Reader) + " " + VOB_SOURCE_DIR + "/tests/support/dxf_outline.py";
+  for (const std::string& file : files) command += " '" + file + "'";
+  return command + " 2>&1";
+}
+
 inline DxfOutline ReadOutline(const std::string& file) {
   DxfOutline out;
-  const std::string command = std::string(Reader) + " " + VOB_SOURCE_DIR + "/tests/support/dxf_outline.py '" +
-                              file + "' 2>&1";
-  const std::string text = testsupport::RunCommand(command, &out.loadStatus);
+  const std::string text = testsupport::RunCommand(ReaderCommand({file}), &out.loadStatus);
   std::istringstream lines(text);
   std::string line;
+  while (std::getline(lines, line)) ReadOutlineLine(line, out);
+  return out;
+}
+
+// The outlines of many files from one run of the reader, in the order of
+// the files; a file that the run did not report on keeps loadStatus -1.
+inline std::vector<DxfOutline> ReadOutlines(const std::vector<std::string>& files) {
+  std::vector<DxfOutline> outs(files.size());
+  const std::string text = testsupport::RunCommand(ReaderCommand(files));
+  std::istringstream lines(text);
+  std::string line;
+  DxfOutline* current = nullptr;
   while (std::getline(lines, line)) {
     std::istringstream in(line);
     std::string tag;
     in >> tag;
-    if (tag == "AUDIT") {
-      in >> out.auditErrors;
-    } else if (tag == "ENTITY") {
-      std::string type;
-      int n = 0;
-      in >> type >> n;
-      out.entities[type] = n;
-    } else if (tag == "COMPONENT") {
-      int index = 0, closed = 0;
-      in >> index >> closed;
-      if (closed) {
-        ++out.closedComponents;
-        out.loops.emplace_back();
-      } else {
-        ++out.openComponents;
-      }
-    } else if (tag == "V" && !out.loops.empty()) {
-      double x = 0, y = 0;
-      in >> x >> y;
-      out.loops.back().emplace_back(x, y);
-    } else if (tag == "LOADERROR") {
+    if (tag == "FILE") {
+      std::size_t index = 0;
+      in >> index;
+      current = index >= 1 && index <= outs.size() ? &outs[index - 1] : nullptr;
+    } else if (tag == "STATUS") {
+      if (current) in >> current->loadStatus;
+    } else if (current) {
+      ReadOutlineLine(line, *current);
+    } else if (tag == "LOADERROR" || tag == "Traceback") {
       ADD_FAILURE() << line;
     }
   }
-  return out;
+  return outs;
 }
 
 // Teeth of a closed outline round the centre (cx, cy): the outline rises

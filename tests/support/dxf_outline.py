@@ -1,12 +1,18 @@
 #!/usr/bin/python3
-"""Reads a DXF file strictly with ezdxf and reports its line outlines.
+"""Reads DXF files strictly with ezdxf and reports their line outlines.
 
-Output lines:
+Usage: dxf_outline.py FILE... (one run for many files: starting Python with
+ezdxf costs more than reading a drawing).
+
+Output lines, per file:
+  FILE <index> <path>             the file the following lines are about
   AUDIT <errors> <fixes>
   ENTITY <type> <count>           per entity type of the model space
   COMPONENT <index> <closed 0|1> <vertices> <layer>
   V <x> <y>                       the vertices of a closed component, in order
-Exit code 2 when the file does not load or its audit finds errors.
+  STATUS <code>                   0, or 2 when the file does not load or its
+                                  audit finds errors
+Exit code: the largest status.
 """
 import sys
 from collections import defaultdict
@@ -18,9 +24,9 @@ def key(p):
     return (round(p[0], 5), round(p[1], 5))
 
 
-def main():
+def outline(path):
     try:
-        doc = ezdxf.readfile(sys.argv[1])
+        doc = ezdxf.readfile(path)
     except Exception as exc:  # any read failure is a failed test
         print("LOADERROR", type(exc).__name__, exc)
         return 2
@@ -71,6 +77,16 @@ def main():
             for x, y in order:
                 print("V", x, y)
     return 2 if auditor.has_errors else 0
+
+
+def main():
+    worst = 0
+    for index, path in enumerate(sys.argv[1:], start=1):
+        print("FILE", index, path)
+        status = outline(path)
+        print("STATUS", status)
+        worst = max(worst, status)
+    return worst
 
 
 if __name__ == "__main__":

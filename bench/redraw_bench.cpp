@@ -1,0 +1,143 @@
+// What the user waits for after an input: the calculation of the pair and
+// the result picture (RedrawCurrentView, quick sheet 3 of the default
+// configuration) drawn into the display list of the main window, on the
+// shipped default design (ellipse, z1 30, k 1) and on a formula curve of 100
+// terms. The input of each step changes what the benchmark names, so that
+// nothing of the previous step can stand for it:
+//   - "an input": z1 between 30 and 31 (the teeth change, the curve not);
+//   - "a material edit": the pitting endurance limit of gear 1;
+// and the calculation alone, with and without a picture before each run (a
+// picture must not make the next calculation slower). Aims: a redraw after
+// an input 30 ms, after a material edit 10 ms, the formula curve's 300 ms.
+// One thread. Run by hand: build/bench/redraw_bench. Opening a large design
+// is timed in design_open_bench (its own process, for its peak memory).
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench_program.h"
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/spur_gear_data.h"
+#include "common/graphics_window.h"
+#include "common/kaldvar.h"
+#include "drawing/quick_sheets.h"
+#include "drawing/tooth_contour.h"
+
+namespace {
+
+// One input and what follows it in the program: the calculation, then the
+// result picture.
+void CalculateAndRedraw() {
+  calc::CalcNoncircularPair();
+  drawing::RedrawCurrentView();
+}
+
+// z1 between 30 and 31 (the teeth of both gears change).
+void ToggleToothNumber(int step) { calc::NcPair.z1 = step % 2 == 0 ? 30 : 31; }
+
+// The pitting endurance limit of gear 1 between two values.
+void ToggleMaterial(int step, Real base) { calc::SpurGearData.SigmaHlim[1] = base + (step % 2 == 0 ? 0 : 10); }
+
+void Report(benchmark::State& state) {
+  if (common::FatalFlag) state.SkipWithError("the calculation ended fatal");
+  state.counters["records"] = static_cast<double>(common::DisplayList.size());
+}
+
+void BM_QuickSheetAfterInput(benchmark::State& state) {
+  benchprogram::DefaultDesign();
+  int step = 0;
+  for (auto _ : state) {
+    ToggleToothNumber(++step);
+    CalculateAndRedraw();
+  }
+  Report(state);
+}
+BENCHMARK(BM_QuickSheetAfterInput)->Unit(benchmark::kMillisecond);
+
+void BM_MaterialEditRedraw(benchmark::State& state) {
+  benchprogram::DefaultDesign();
+  const Real base = calc::SpurGearData.SigmaHlim[1];
+  int step = 0;
+  for (auto _ : state) {
+    ToggleMaterial(++step, base);
+    CalculateAndRedraw();
+  }
+  calc::SpurGearData.SigmaHlim[1] = base;
+  Report(state);
+}
+BENCHMARK(BM_MaterialEditRedraw)->Unit(benchmark::kMillisecond);
+
+// The picture alone after a material edit (the calculation untimed).
+void BM_MaterialEditPictureOnly(benchmark::State& state) {
+  benchprogram::DefaultDesign();
+  const Real base = calc::SpurGearData.SigmaHlim[1];
+  int step = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ToggleMaterial(++step, base);
+    calc::CalcNoncircularPair();
+    state.ResumeTiming();
+    drawing::RedrawCurrentView();
+  }
+  calc::SpurGearData.SigmaHlim[1] = base;
+  Report(state);
+}
+BENCHMARK(BM_MaterialEditPictureOnly)->Unit(benchmark::kMillisecond);
+
+// A formula curve of 100 sine terms about a radius of 50 mm.
+void FormulaDesign() {
+  benchprogram::DefaultDesign();
+  std::string formula = "50";
+  for (int n = 1; n <= 100; ++n) formula += "+0.02*SIN(" + std::to_string(n) + "*X)";
+  calc::CurveType = calc::CurveFormula;
+  calc::PieceCount = 1;
+  calc::FormulaPieces[1] = {360, formula};
+}
+
+void BM_FormulaRedrawAfterInput(benchmark::State& state) {
+  FormulaDesign();
+  int step = 0;
+  for (auto _ : state) {
+    ToggleToothNumber(++step);
+    CalculateAndRedraw();
+  }
+  Report(state);
+}
+BENCHMARK(BM_FormulaRedrawAfterInput)->Unit(benchmark::kMillisecond);
+
+// The calculation alone (arg 0), and with the result picture of each input
+// drawn, untimed, before it (arg 1).
+void BM_CalculationAfterPicture(benchmark::State& state) {
+  benchprogram::DefaultDesign();
+  const bool picture = state.range(0) != 0;
+  int step = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ToggleToothNumber(++step);
+    if (picture) CalculateAndRedraw();
+    state.ResumeTiming();
+    calc::CalcNoncircularPair();
+  }
+  Report(state);
+}
+BENCHMARK(BM_CalculationAfterPicture)->ArgName("picture")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The tooth outlines of both gears alone (the pitch-curve track under the
+// teeth and the flanks), for an input that changes the teeth.
+void BM_GearOutlinesAfterInput(benchmark::State& state) {
+  benchprogram::DefaultDesign();
+  int step = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ToggleToothNumber(++step);
+    calc::CalcNoncircularPair();
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(drawing::BuildGearContour(1));
+    benchmark::DoNotOptimize(drawing::BuildGearContour(2));
+  }
+  Report(state);
+}
+BENCHMARK(BM_GearOutlinesAfterInput)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,187 @@
+// The display list's records; see display_list.h.
+#include "common/display_list.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+
+namespace common {
+
+namespace {
+
+std::string IntField(long long n) { return std::to_string(n); }
+
+// Whether field i of a record of the code is an integer (a colour, style,
+// width, pause, font or pixel), written without a decimal part.
+bool IntegerField(int code, std::size_t i) {
+  switch (code) {
+    case RecColor:
+    case RecLineStyle:
+    case RecLineWidth:
+    case RecSleep: return i == 0;
+    case RecTextStyle: return i == 2;
+    case RecWindow: return i < 4;
+    default: return false;
+  }
+}
+
+// The fields of a record, split at ';'; the text of a text record keeps its
+// own ';' characters.
+std::vector<std::string_view> SplitRecord(std::string_view record, std::size_t maxFields) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  while (fields.size() + 1 < maxFields) {
+    const std::size_t semi = record.find(';', start);
+    if (semi == std::string_view::npos) break;
+    fields.push_back(record.substr(start, semi - start));
+    start = semi + 1;
+  }
+  fields.push_back(record.substr(start));
+  return fields;
+}
+
+bool ParseInt(std::string_view text, int& value) {
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end;
+}
+
+}  // namespace
+
+std::string RecordNumberText(Real x) {
+  char buffer[64];
+  auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 8);
+  if (ec != std::errc()) return "0";
+  std::string text(buffer, ptr);
+  // The exponent as "E-5", not "e-05".
+  const std::size_t e = text.find('e');
+  if (e != std::string::npos) {
+    std::string mantissa = text.substr(0, e);
+    std::string exponent = text.substr(e + 1);
+    std::string sign;
+    if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-')) {
+      if (exponent[0] == '-') sign = "-";
+      exponent.erase(0, 1);
+    }
+    exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
+    text = mantissa + "E" + sign + exponent;
+  }
+  if (text == "-0") text = "0";
+  return text;
+}
+
+bool ParseRecordNumber(const std::string& text, Real& value) {
+  std::string_view view = text;
+  if (!view.empty() && view.front() == '+') view.remove_prefix(1);
+  if (view.empty()) return false;
+  const char* end = view.data() + view.size();
+  Real parsed = 0;
+  auto [ptr, ec] = std::from_chars(view.data(), end, parsed, std::chars_format::general);
+  if (ec != std::errc() || ptr != end || !std::isfinite(parsed)) return false;
+  value = parsed;
+  return true;
+}
+
+TDisplayRecord ParseDisplayRecord(const std::string& record) {
+  TDisplayRecord r;
+  const std::size_t firstSemi = record.find(';');
+  int code = 0;
+  // A record without fields, or whose code is no number, is skipped.
+  if (firstSemi == std::string::npos || !ParseInt(std::string_view(record).substr(0, firstSemi), code)) return r;
+  r.code = code;
+  const std::string_view rest = std::string_view(record).substr(firstSemi + 1);
+  const auto fields = SplitRecord(rest, code == RecText ? 3 : 8);
+  const std::size_t numbers = code == RecText ? std::min<std::size_t>(fields.size(), 2) : fields.size();
+  for (std::size_t i = 0; i < numbers; ++i) {
+    Real value = 0;
+    if (IntegerField(code, i) && code != RecWindow) {
+      int n = 0;
+      if (!ParseInt(fields[i], n)) break;
+      value = n;
+    } else if (!ParseRecordNumber(std::string(fields[i]), value)) {
+      break;
+    }
+    r.values[r.count++] = value;
+  }
+  if (code == RecText && fields.size() >= 3) {
+    r.text = std::string(fields[2]);
+    r.hasText = true;
+  }
+  return r;
+}
+
+void TDisplayList::Add(int code, std::initializer_list<Real> values) {
+  Entry e;
+  e.first = values_.size();
+  e.code = static_cast<std::int16_t>(code);
+  e.count = static_cast<std::uint8_t>(std::min<std::size_t>(values.size(), 8));
+  values_.insert(values_.end(), values.begin(), values.begin() + e.count);
+  entries_.push_back(e);
+}
+
+void TDisplayList::AddText(int code, Real x, Real y, const std::string& text) {
+  Entry e;
+  e.first = values_.size();
+  e.code = static_cast<std::int16_t>(code);
+  e.count = 2;
+  e.text = static_cast<std::uint32_t>(texts_.size());
+  values_.push_back(x);
+  values_.push_back(y);
+  texts_.push_back(text);
+  entries_.push_back(e);
+}
+
+void TDisplayList::push_back(const std::string& record) {
+  Entry e;
+  e.given = true;
+  e.text = static_cast<std::uint32_t>(texts_.size());
+  texts_.push_back(record);
+  entries_.push_back(e);
+}
+
+void TDisplayList::clear() {
+  entries_.clear();
+  values_.clear();
+  texts_.clear();
+}
+
+TDisplayRecord TDisplayList::Record(std::size_t index) const {
+  const Entry& e = entries_[index];
+  if (e.given) return ParseDisplayRecord(texts_[e.text]);
+  TDisplayRecord r;
+  r.code = e.code;
+  r.count = e.count;
+  std::copy_n(values_.begin() + static_cast<std::ptrdiff_t>(e.first), e.count, r.values);
+  if (e.text != NoText) {
+    r.text = texts_[e.text];
+    r.hasText = true;
+  }
+  return r;
+}
+
+std::string TDisplayList::operator[](std::size_t index) const {
+  const Entry& e = entries_[index];
+  if (e.given) return texts_[e.text];
+  std::string text = IntField(e.code);
+  for (std::size_t i = 0; i < e.count; ++i) {
+    const Real v = values_[e.first + i];
+    text += ';';
+    text += IntegerField(e.code, i) ? IntField(std::llround(v)) : RecordNumberText(v);
+  }
+  if (e.text != NoText) {
+    text += ';';
+    text += texts_[e.text];
+  }
+  return text;
+}
+
+bool operator==(const TDisplayList& list, const std::vector<std::string>& texts) {
+  if (list.size() != texts.size()) return false;
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    if (list[i] != texts[i]) return false;
+  return true;
+}
+
+}  // namespace common
