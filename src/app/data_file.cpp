@@ -677,7 +677,10 @@ void ReadDataFile(const std::string& name) {
   common::SharedTextFile.Discard();
   if (lines.Failed() || readError) {
     previous->PutBack();
-    if (lines.Failed()) common::ShowFileError(lines.Message());
+    if (lines.Failed()) {
+      common::NoteFileFailure(lines.Message());
+      common::ShowFileError(lines.Message());
+    }
     common::AbortFlag = 1;
     return;
   }
