@@ -53,6 +53,9 @@ class ToolProfileDialog {
  private:
   void ShowValues();
   void ReadValues() const;
+  // The number fields checked before they are read (value_edit.h): a
+  // refused one leaves the records and the dialog open.
+  bool FieldsAccepted();
 
   DialogResult result_ = DialogResult::Open;
 };

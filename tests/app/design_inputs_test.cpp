@@ -121,8 +121,15 @@ TEST_F(DesignInputsTest, GeometryOkWritesTheRecordsAndTheMenuRecalculates) {
     d.bore[1].text = "12";
     d.bore[2].text = "no number";
     d.Button_okClick();
+    // Text that is no number is refused: the dialog stays open and the
+    // field shows its old value again; then OK takes the others.
+    EXPECT_EQ(d.Result(), app::DialogResult::Open);
+    EXPECT_EQ(d.bore[2].text, "0");
+    d.Button_okClick();
   };
   app::MenuItemClick("mi_editZahnrad");
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_EQ(dialogs_.Asked()[0].text, "borehole diameter 2: \"no number\" is not a number !");
   EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(common::DataChanged, 1);
   const calc::TSpurGearData& g = calc::SpurGearData;
