@@ -500,6 +500,7 @@ struct DesignSnapshot {
   GearArray<std::string> materialName;
   GearArray<std::string> toothCorrectionText;
   std::uint16_t loadChoice = 0;
+  TLubricant lubricant;
 
   void Take() {
     ncPair = calc::NcPair;
@@ -531,6 +532,7 @@ struct DesignSnapshot {
     materialName = MaterialName;
     toothCorrectionText = ToothCorrectionText;
     loadChoice = LoadChoice;
+    lubricant = Lubricant;
   }
 
   void PutBack() const {
@@ -563,6 +565,7 @@ struct DesignSnapshot {
     MaterialName = materialName;
     ToothCorrectionText = toothCorrectionText;
     LoadChoice = loadChoice;
+    Lubricant = lubricant;
   }
 };
 
