@@ -34,7 +34,8 @@ class ToolProfileDialog {
   // ---- Handlers ----------------------------------------------------------------
   void ProposeAddendum(int gear);  // "1.25"
   void ProposeDedendum(int gear);  // "1.0"
-  // AbortFlag := 0, read, close.
+  // AbortFlag := 0, read, close. A coefficient whose text is no number is
+  // refused first (value_edit.h): the dialog stays open.
   void Button_okClick();
   // AbortFlag := 1, close.
   void Button_cancelClick();
