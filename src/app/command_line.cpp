@@ -56,7 +56,11 @@ std::string FailedFile(const std::string& file) {
 // name, so the outputs are named after it in the working directory. A
 // refused file is named with the reason: not there, a directory, not a
 // design file (the reader's line and what it expected there), cut short.
-bool ReadBatchDesign(const CommandLine& line, std::ostream& err) {
+bool ReadBatchDesign(const CommandLine& line, std::ostream& err, std::string& designPath) {
+  // The file ReadDataFile reads: a name without '.' is a design of the
+  // data directory.
+  designPath = line.fileName.find('.') == std::string::npos ? DataFilePath(common::DataDirectory, line.fileName)
+                                                            : line.fileName;
   common::AbortFlag = 0;
   common::ClearFileFailure();
   ReadDataFile(line.fileName);
@@ -79,8 +83,9 @@ std::string BatchOutputName(const std::string& extension) {
 // True (with the message) when the output would be the design file itself,
 // by its name or by another name (a link, a path of its own): writing it
 // would replace the design by the printout or the drawing.
-bool OutputIsTheDesign(const CommandLine& line, const std::string& output, std::ostream& err) {
-  if (!platform::SameFile(line.fileName, output)) return false;
+bool OutputIsTheDesign(const CommandLine& line, const std::string& designPath, const std::string& output,
+                       std::ostream& err) {
+  if (!platform::SameFile(designPath, output)) return false;
   err << common::ProgramName << ": the output " << output << " is the design file " << line.fileName
       << " itself: nothing was written\n";
   return true;
@@ -172,9 +177,10 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
   }
 
   if (line.kind == CommandLine::Kind::TextPrintout) {
-    if (!ReadBatchDesign(line, err)) return ExitUnreadable;
+    std::string designPath;
+    if (!ReadBatchDesign(line, err, designPath)) return ExitUnreadable;
     const std::string output = BatchOutputName("txt");
-    if (OutputIsTheDesign(line, output, err)) return ExitFailed;
+    if (OutputIsTheDesign(line, designPath, output, err)) return ExitFailed;
     if (FatalDesign(err)) return ExitFailed;
     // Device 9: tab-separated text, written to the design's name with ".txt".
     common::TextDevice = 9;
@@ -189,14 +195,15 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
   }
 
   if (line.kind == CommandLine::Kind::CadOutput) {
-    if (!ReadBatchDesign(line, err)) return ExitUnreadable;
+    std::string designPath;
+    if (!ReadBatchDesign(line, err, designPath)) return ExitUnreadable;
     if (!AcceptedCadFormat(line.format)) {
       err << common::ProgramName << ": CAD format " << line.format
           << " cannot be written from the command line; use 1 (DXF), 2 (IGES), 5 (TXT), 6 (STL) or 7 (STEP)\n";
       return ExitFailed;
     }
     const std::string extension = drawing::CadBackEndFor(static_cast<drawing::CadDeviceCode>(line.format)).FileExtension();
-    if (!extension.empty() && OutputIsTheDesign(line, BatchOutputName(extension), err)) return ExitFailed;
+    if (!extension.empty() && OutputIsTheDesign(line, designPath, BatchOutputName(extension), err)) return ExitFailed;
     if (FatalDesign(err)) return ExitFailed;
     common::CadBatchNaming = true;
     const bool written = CadBatchOutput(line.format, line.drawing, err);

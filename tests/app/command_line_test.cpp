@@ -271,6 +271,11 @@ TEST(CommandLineProgram, OutputIsNeverTheDesignFile) {
     EXPECT_EQ(run.err, "vob4: the output " + output + " is the design file d.vb4 itself: nothing was written\n");
     EXPECT_EQ(Slurp(dir.Path("d.vb4")), design) << args;
   }
+  // The design named without its extension (read as d.vb4).
+  const ProgramRun bare = RunProgram(dir, "d /I");
+  EXPECT_EQ(bare.exitCode, 2);
+  EXPECT_EQ(bare.err, "vob4: the output d.txt is the design file d itself: nothing was written\n");
+  EXPECT_EQ(Slurp(dir.Path("d.vb4")), design);
   EXPECT_TRUE(fs::is_symlink(dir.Path("d.txt")));
   EXPECT_EQ(dir.Entries(), 3u);
 
