@@ -14,6 +14,8 @@
 #include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/text_utils.h"
+#include "drawing/cad_device.h"
+#include "platform/file_system.h"
 #include "platform/user_dialogs.h"
 
 namespace app {
@@ -31,17 +33,61 @@ void PrintMessages(std::ostream& err) {
   for (int n = 1; n <= common::MsgCount; ++n) err << common::OemToDisplayText(common::MsgText[n]) << "\n";
 }
 
+// A failure text as one line of at most MaxReasonLength characters: a
+// damaged file may quote a line of any length.
+constexpr std::size_t MaxReasonLength = 200;
+
+std::string OneLineReason(const std::string& text) {
+  std::string reason = common::OemToDisplayText(text);
+  for (char& c : reason)
+    if (c == '\r' || c == '\n') c = ' ';
+  if (reason.size() > MaxReasonLength) reason = reason.substr(0, MaxReasonLength - 3) + "...";
+  return reason;
+}
+
+// What failed, for a message that ends in it: the last file failure (it
+// names the file and the reason), or the file alone when none was noted.
+std::string FailedFile(const std::string& file) {
+  const std::string& failure = common::LastFileFailure();
+  return failure.empty() ? " " + file : ": " + OneLineReason(failure);
+}
+
 // Reads the design of a batch run; the current file name becomes its bare
-// name, so the outputs are named after it in the working directory.
-bool ReadBatchDesign(const CommandLine& line, std::ostream& err) {
+// name, so the outputs are named after it in the working directory. A
+// refused file is named with the reason: not there, a directory, not a
+// design file (the reader's line and what it expected there), cut short.
+bool ReadBatchDesign(const CommandLine& line, std::ostream& err, std::string& designPath) {
+  // The file ReadDataFile reads: a name without '.' is a design of the
+  // data directory.
+  designPath = line.fileName.find('.') == std::string::npos ? DataFilePath(common::DataDirectory, line.fileName)
+                                                            : line.fileName;
   common::AbortFlag = 0;
+  common::ClearFileFailure();
   ReadDataFile(line.fileName);
   if (common::AbortFlag) {
-    err << common::ProgramName << ": cannot read the design file " << line.fileName << "\n";
+    err << common::ProgramName << ": cannot read the design file" << FailedFile(line.fileName) << "\n";
     return false;
   }
   common::CurrentFileName = common::BareFileName(line.fileName);
   common::DataDirectory.clear();
+  return true;
+}
+
+// The file a batch output of the extension is written to: the design's
+// bare name with the extension in the working directory (the report
+// writer's TXT device 9 and the CAD output's batch naming name it so).
+std::string BatchOutputName(const std::string& extension) {
+  return common::BareFileName(common::CurrentFileName) + "." + extension;
+}
+
+// True (with the message) when the output would be the design file itself,
+// by its name or by another name (a link, a path of its own): writing it
+// would replace the design by the printout or the drawing.
+bool OutputIsTheDesign(const CommandLine& line, const std::string& designPath, const std::string& output,
+                       std::ostream& err) {
+  if (!platform::SameFile(designPath, output)) return false;
+  err << common::ProgramName << ": the output " << output << " is the design file " << line.fileName
+      << " itself: nothing was written\n";
   return true;
 }
 
@@ -131,26 +177,33 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
   }
 
   if (line.kind == CommandLine::Kind::TextPrintout) {
-    if (!ReadBatchDesign(line, err)) return ExitUnreadable;
+    std::string designPath;
+    if (!ReadBatchDesign(line, err, designPath)) return ExitUnreadable;
+    const std::string output = BatchOutputName("txt");
+    if (OutputIsTheDesign(line, designPath, output, err)) return ExitFailed;
     if (FatalDesign(err)) return ExitFailed;
-    // Device 9: tab-separated text, copied to the design's name with ".txt".
+    // Device 9: tab-separated text, written to the design's name with ".txt".
     common::TextDevice = 9;
     common::TextDeviceWindow = false;
+    common::ClearFileFailure();
     PrintGearReport(GearReportComplete);
     if (common::AbortFlag) {
-      err << common::ProgramName << ": the printout of " << common::CurrentFileName << " could not be written\n";
+      err << common::ProgramName << ": the printout could not be written" << FailedFile(output) << "\n";
       return ExitFailed;
     }
     return ExitDone;
   }
 
   if (line.kind == CommandLine::Kind::CadOutput) {
-    if (!ReadBatchDesign(line, err)) return ExitUnreadable;
+    std::string designPath;
+    if (!ReadBatchDesign(line, err, designPath)) return ExitUnreadable;
     if (!AcceptedCadFormat(line.format)) {
       err << common::ProgramName << ": CAD format " << line.format
           << " cannot be written from the command line; use 1 (DXF), 2 (IGES), 5 (TXT), 6 (STL) or 7 (STEP)\n";
       return ExitFailed;
     }
+    const std::string extension = drawing::CadBackEndFor(static_cast<drawing::CadDeviceCode>(line.format)).FileExtension();
+    if (!extension.empty() && OutputIsTheDesign(line, designPath, BatchOutputName(extension), err)) return ExitFailed;
     if (FatalDesign(err)) return ExitFailed;
     common::CadBatchNaming = true;
     const bool written = CadBatchOutput(line.format, line.drawing, err);
@@ -205,6 +258,7 @@ bool CadBatchOutput(int format, int drawing, std::ostream& err) {
     return true;
   }
   common::AbortFlag = 0;
+  common::ClearFileFailure();
   // The gear pictures 1..5 (gear 1, gear 2, pitch curve 1, pitch curve 2,
   // both pitch curves) and the diagrams 1..14 over the drive angle.
   if (drawing <= 5)
@@ -212,7 +266,9 @@ bool CadBatchOutput(int format, int drawing, std::ostream& err) {
   else
     Entry().ShowDiagrams(drawing - 5, format);
   if (!common::AbortFlag) return true;
-  err << common::ProgramName << ": drawing " << drawing << " could not be written in format " << format << "\n";
+  err << common::ProgramName << ": drawing " << drawing << " could not be written in format " << format;
+  if (!common::LastFileFailure().empty()) err << ": " << OneLineReason(common::LastFileFailure());
+  err << "\n";
   return false;
 }
 

@@ -37,12 +37,17 @@ bool IsBatchRun(const CommandLine& line);
 enum ExitCode : int {
   ExitDone = 0,        // written (or nothing asked for)
   ExitUnreadable = 1,  // the design file cannot be read
-  ExitFailed = 2,      // fatal calculation, refused format, failed output
+  ExitFailed = 2,      // fatal calculation, refused format, failed output,
+                       // output that would be the design file itself
 };
 
 // Runs a batch path after the program start-up: no dialog or message box
-// appears; results and failures are reported on out and err. display: a
-// screen is there, so the usage text is also shown in its form.
+// appears; results and failures are reported on out and err, each failure
+// in one line that says why (the file's reason, the reader's refusal, the
+// system's reason of a failed write). The output is never written over
+// the design file: an output that is the same file (after links, by device
+// and inode) is refused with exit code 2. display: a screen is there, so
+// the usage text is also shown in its form.
 int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool display);
 
 // The interactive start with a file: a name without '.' ends the program

@@ -9,6 +9,7 @@
 
 #include "app/entry_points.h"
 #include "app/point_list_input.h"
+#include "app/value_edit.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "common/code_page.h"
@@ -300,20 +301,33 @@ void ProposeCurveValue(CurveForm& form, const std::string& fieldName) {
 
 // ---- Buttons ------------------------------------------------------------------------------
 
-void CurveFormOk(const CurveForm& form) {
+bool CurveFieldsAccepted(CurveForm& form) {
+  for (CurveFormField& field : form.fields) {
+    // A disabled edit follows the entered one and is computed, not typed.
+    if (!field.enabled || field.text == field.shown) continue;
+    if (!AcceptNumberText(field.label, field.text, field.shown)) return false;
+  }
+  return true;
+}
+
+bool CurveFormOk(CurveForm& form) {
+  if (!CurveFieldsAccepted(form)) return false;
   AbortFlag = 0;
   ReadCurveValues(form);
+  return true;
 }
 
 void CurveFormCancel() { AbortFlag = 1; }
 
 void CurveFormSwitchUnits(CurveForm& form) {
+  if (!CurveFieldsAccepted(form)) return;
   ReadCurveValues(form);
   common::ToggleUnitSystem();
   ShowCurveValues(form);
 }
 
-void CurveFormCalc(const CurveForm& form) {
+void CurveFormCalc(CurveForm& form) {
+  if (!CurveFieldsAccepted(form)) return;
   ReadCurveValues(form);
   calc::CalcNoncircularPair();
   Entry().RedrawCurrentView();

@@ -65,7 +65,7 @@ void ShowPolygonValues(CurveForm& form);
 void ShowEccentricValues(CurveForm& form);
 void ShowCurveValues(CurveForm& form);  // the loader of form.curveType
 
-// Value readers: the edits into the record. Unreadable text is 0; only a
+// Value readers: the edits into the record. Empty text is 0; only a
 // sine wave count below 1 (it becomes 1) and a turning angle of exactly 0
 // (it becomes 225) are replaced; everything else is judged by the
 // calculation.
@@ -86,15 +86,22 @@ void TogglePolygonDiameter(CurveForm& form);
 // turning angle 225).
 void ProposeCurveValue(CurveForm& form, const std::string& fieldName);
 
-// The buttons. OK: AbortFlag cleared, values read (the dialog closes).
-// Cancel: AbortFlag set (the record keeps what it holds). "mm <--> inch":
-// read, switch the unit system, show again. "Calc": read, recalculate the
-// pair and redraw the current view; the dialog stays open. "&Help Text":
-// help text 1000, AbortFlag cleared.
-void CurveFormOk(const CurveForm& form);
+// The edited fields checked before they are read: a text that is no number
+// ("abc", "1e999") is refused with a message naming the field, the field
+// shows its old value again, and false (value_edit.h).
+bool CurveFieldsAccepted(CurveForm& form);
+
+// The buttons. OK: the fields checked, AbortFlag cleared, values read (the
+// dialog closes); false when a field was refused (the record unchanged, the
+// dialog stays open). Cancel: AbortFlag set (the record keeps what it
+// holds). "mm <--> inch": checked, read, switch the unit system, show
+// again. "Calc": checked, read, recalculate the pair and redraw the current
+// view; the dialog stays open. "&Help Text": help text 1000, AbortFlag
+// cleared.
+bool CurveFormOk(CurveForm& form);
 void CurveFormCancel();
 void CurveFormSwitchUnits(CurveForm& form);
-void CurveFormCalc(const CurveForm& form);
+void CurveFormCalc(CurveForm& form);
 void CurveFormHelp();
 
 // ---- The dialogs -----------------------------------------------------------------

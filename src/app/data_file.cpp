@@ -500,6 +500,7 @@ struct DesignSnapshot {
   GearArray<std::string> materialName;
   GearArray<std::string> toothCorrectionText;
   std::uint16_t loadChoice = 0;
+  TLubricant lubricant;
 
   void Take() {
     ncPair = calc::NcPair;
@@ -531,6 +532,7 @@ struct DesignSnapshot {
     materialName = MaterialName;
     toothCorrectionText = ToothCorrectionText;
     loadChoice = LoadChoice;
+    lubricant = Lubricant;
   }
 
   void PutBack() const {
@@ -563,6 +565,7 @@ struct DesignSnapshot {
     MaterialName = materialName;
     ToothCorrectionText = toothCorrectionText;
     LoadChoice = loadChoice;
+    Lubricant = lubricant;
   }
 };
 
@@ -677,7 +680,10 @@ void ReadDataFile(const std::string& name) {
   common::SharedTextFile.Discard();
   if (lines.Failed() || readError) {
     previous->PutBack();
-    if (lines.Failed()) common::ShowFileError(lines.Message());
+    if (lines.Failed()) {
+      common::NoteFileFailure(lines.Message());
+      common::ShowFileError(lines.Message());
+    }
     common::AbortFlag = 1;
     return;
   }

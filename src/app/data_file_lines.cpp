@@ -84,8 +84,9 @@ bool DataFileLines::OptionalMarker(const std::string& marker) {
 
 bool DataFileLines::FieldReal(const std::string& text, Real& x) {
   Real value = 0;
-  if (!common::ParseRealLine(text, value)) {
-    Fail("not a number: \"" + QuotedLineText(text) + "\" !");
+  bool notFinite = false;
+  if (!common::ParseRealLine(text, value, &notFinite)) {
+    Fail(std::string(notFinite ? "not a finite number" : "not a number") + ": \"" + QuotedLineText(text) + "\" !");
     return false;
   }
   x = value;

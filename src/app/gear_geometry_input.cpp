@@ -35,6 +35,7 @@ void GearGeometryDialog::ShowValues() {
   lengthUnit = common::OemToDisplayText(common::LengthUnitLabel());
   alpha.Show(g.PressureAngle, PlainText);
   z1 = common::IntToText(calc::NcPair.z1);
+  shownZ1_ = z1;
   b.Show(g.FaceWidth, LengthText);
   k = std::clamp<int>(calc::NcPair.k, MinTurnRatio, MaxTurnRatio);
   constantModule = calc::NcPair.ModuleMode == 2;
@@ -50,6 +51,15 @@ void GearGeometryDialog::ReadValues() const {
   calc::NcPair.k = std::clamp(k, MinTurnRatio, MaxTurnRatio);
   calc::NcPair.ModuleMode = constantModule ? 2 : 1;
   for (int i = 1; i <= 2; ++i) g.BoreDiameter[i] = bore[i].Read(TextLength);
+}
+
+bool GearGeometryDialog::LengthsAccepted() {
+  return b.Accept("face width b") && bore[1].Accept("borehole diameter 1") && bore[2].Accept("borehole diameter 2");
+}
+
+bool GearGeometryDialog::FieldsAccepted() {
+  return alpha.Accept("pressure angle alpha") && AcceptWholeNumberText("no. of teeth z1", z1, shownZ1_) &&
+         LengthsAccepted();
 }
 
 void GearGeometryDialog::ProposeAlpha() { alpha.text = "20"; }
@@ -71,6 +81,7 @@ void GearGeometryDialog::ProposeBore(int gear) {
 }
 
 void GearGeometryDialog::Button_okClick() {
+  if (!FieldsAccepted()) return;
   ReadValues();
   common::AbortFlag = 0;
   result_ = DialogResult::Ok;
@@ -84,6 +95,7 @@ void GearGeometryDialog::Button_cancelClick() {
 // The edits change their unit, not the records: Cancel afterwards still
 // leaves the design as it was.
 void GearGeometryDialog::Button_metricClick() {
+  if (!LengthsAccepted()) return;
   const Real width = b.Read(TextLength);
   GearArray<Real> bores{};
   for (int i = 1; i <= 2; ++i) bores[i] = bore[i].Read(TextLength);

@@ -44,7 +44,8 @@ class GearGeometryDialog {
   // Half the smallest pitch radius of the gear, in whole mm.
   void ProposeBore(int gear);
 
-  // Read into the records, AbortFlag := 0, close.
+  // Read into the records, AbortFlag := 0, close. A field that holds no
+  // number is refused first (value_edit.h): the dialog stays open.
   void Button_okClick();
   // AbortFlag := 1, close; the records stay as they were.
   void Button_cancelClick();
@@ -58,7 +59,11 @@ class GearGeometryDialog {
  private:
   void ShowValues();
   void ReadValues() const;
+  // The number fields checked before they are read (value_edit.h).
+  bool FieldsAccepted();
+  bool LengthsAccepted();
 
+  std::string shownZ1_;
   DialogResult result_ = DialogResult::Open;
 };
 

@@ -92,6 +92,14 @@ void LoadDialog::ComputeLoadTriple() {
 // differs from n * T * 2 pi by 0.1 kW or more, which the three significant
 // digits of a large power would otherwise exceed.
 void LoadDialog::Button_okClick() {
+  // The computed quantity follows from the other two; those are checked.
+  const char* const names[3] = {"Rot.speed n", "Rated torque T", "Rated power P"};
+  for (Quantity q : {Speed, Torque, Power}) {
+    if (Enabled(q) && !EditOf(q).Accept(names[q])) {
+      ComputeLoadTriple();
+      return;
+    }
+  }
   common::AbortFlag = 0;
   LoadTriple v{speed.Read(PlainValue), torque.Read(TorqueValue), power.Read(PlainValue)};
   Complete(v, choice);
@@ -110,6 +118,7 @@ void LoadDialog::Button_cancelClick() {
 
 // The edits change their unit, not the records (Cancel still leaves them).
 void LoadDialog::Button_metricClick() {
+  if (Enabled(Torque) && !torque.Accept("Rated torque T")) return;
   const Real T = torque.Read(TorqueValue);
   common::ToggleUnitSystem();
   torqueUnit = common::OemToDisplayText(common::TorqueUnitLabel());

@@ -41,7 +41,8 @@ class LoadDialog {
   // two (a zero divisor leaves its edit unchanged). Every change of any of
   // the three edits runs it.
   void ComputeLoadTriple();
-  // AbortFlag := 0, read, close.
+  // AbortFlag := 0, read, close. An entered quantity whose text is no
+  // number is refused first (value_edit.h): the dialog stays open.
   void Button_okClick();
   // AbortFlag := 1, close.
   void Button_cancelClick();

@@ -103,9 +103,21 @@ void ProposeLubricantTemperature(TLubricantForm& form) {
   ShowLubricantViscosity(form);
 }
 
-void LubricantOk(const TLubricantForm& form) {
+bool LubricantValuesAccepted(TLubricantForm& form) {
+  const std::string at = "nominal lubricant viscosity at";
+  return form.Nu40.Accept(at + " 40\u00b0C") && form.Nu50.Accept(at + " 50\u00b0C") &&
+         form.Nu100.Accept(at + " 100\u00b0C") && form.Density.Accept("lubricant density at 15\u00b0C") &&
+         form.Temperature.Accept("Oil working temperature");
+}
+
+bool LubricantOk(TLubricantForm& form) {
+  if (!LubricantValuesAccepted(form)) {
+    ShowLubricantViscosity(form);
+    return false;
+  }
   AbortFlag = 0;
   ReadLubricantValues(form);
+  return true;
 }
 
 void LubricantCancel() { AbortFlag = 1; }

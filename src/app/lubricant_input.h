@@ -57,7 +57,13 @@ void ProposeLubricantNu100(TLubricantForm& form);
 void ProposeLubricantNu50(TLubricantForm& form);
 void ProposeLubricantDensity(TLubricantForm& form);
 void ProposeLubricantTemperature(TLubricantForm& form);
-void LubricantOk(const TLubricantForm& form);  // AbortFlag := 0, read
+// The edited number fields checked before they are read: a text that is
+// no number ("abc", "1e999") is refused with a message naming the field,
+// the edit shows its old value again, and false (value_edit.h).
+bool LubricantValuesAccepted(TLubricantForm& form);
+// AbortFlag := 0, read; false (nothing read, the form stays open) when a
+// field was refused.
+bool LubricantOk(TLubricantForm& form);
 void LubricantCancel();                        // AbortFlag := 1
 void LubricantHelp();                          // text of entry 9155
 

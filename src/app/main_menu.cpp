@@ -291,9 +291,21 @@ void QuickInputSequence() {
 void FileNew() {
   QuerySaveChanges();
   if (Aborted()) return;
+  // A new design that is cancelled on its way leaves the current one as
+  // it was, with its name, its changes and its picture.
+  const KeptDesign current;
+  const auto putBack = [&current] {
+    current.PutBack();
+    UpdateMainCaption();
+    UpdateMessageMenu();
+    AbortFlag = 1;
+  };
   if (common::FileCanOpen(DataFilePath(common::DataDirectory, "null"))) {
     ReadDataFile("null");
-    if (Aborted()) return;
+    if (Aborted()) {
+      putBack();
+      return;
+    }
   }
   common::CurrentFileName.clear();
   UpdateMainCaption();
@@ -301,7 +313,10 @@ void FileNew() {
   InitDocumentLinks();
   common::ClearGraphics();
   QuickInputSequence();
-  if (Aborted()) return;
+  if (Aborted()) {
+    putBack();
+    return;
+  }
   UpdateMessageMenu();
   MarkChanged();
 }

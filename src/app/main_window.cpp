@@ -144,11 +144,19 @@ void QuerySaveChanges() {
     common::DataChanged = 0;
     return;
   }
-  const bool yes = common::AskYesNoCancel("Discard previous input data ?");
-  if (yes && !AbortFlag)
-    common::DataChanged = 0;
-  else
-    AbortFlag = 1;
+  // A design without a name is offered the same three answers: Yes saves
+  // it under a name the user picks in the file dialog, No discards it.
+  const bool yes = common::AskYesNoCancel("Save file ?");
+  if (AbortFlag) return;
+  if (yes) {
+    WriteDataFile("");
+    // A cancelled file dialog or a failed save keeps the question for the
+    // next time, and the window open.
+    if (AbortFlag) return;
+    AddRecentFile(common::CurrentFileName);
+    UpdateMainCaption();
+  }
+  common::DataChanged = 0;
 }
 
 bool DeleteTempFiles() {

@@ -45,9 +45,11 @@ void MainFormClick();
 // every menu caption for the code.
 void SetLanguage(int code);
 
-// Changed data: asks to save them (named design) or to discard them
-// (unnamed design). A declined question, Cancel or a failed save leaves
-// AbortFlag set and DataChanged as it was.
+// Changed data: asks whether to save them, with Yes (save), No (discard)
+// and Cancel. A named design is saved under its name; a design without a
+// name is saved under the name the user picks in the file dialog (it then
+// has that name and joins the recent files). Cancel, a cancelled file
+// dialog or a failed save leave AbortFlag set and DataChanged as it was.
 void QuerySaveChanges();
 // Removes the drawing block files this run wrote into the temporary
 // directory; any other file there stays. Returns true.

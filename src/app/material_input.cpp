@@ -157,14 +157,30 @@ void ConvertMaterialHardness(TMaterialForm& form, int g) {
   AbortFlag = 0;
 }
 
-void MaterialOk(const TMaterialForm& form) {
+bool MaterialValuesAccepted(TMaterialForm& form) {
+  for (int g = 1; g <= 2; ++g) {
+    TMaterialGearEdits& e = form.Gear[g];
+    const std::string gear = " (gear " + common::IntToText(g) + ")";
+    if (!e.SigmaFE.Accept("Fatigue strength, tooth root Sigma-FE" + gear) ||
+        !e.SigmaHlim.Accept("Strength Tooth flank Sigma-Hlim" + gear) || !e.HB.Accept("Brinell hardness" + gear) ||
+        !e.E.Accept("Modulus of elasticity E" + gear) || !e.Poisson.Accept("Poisson ratio \u00b5" + gear) ||
+        !e.Density.Accept("Density" + gear))
+      return false;
+  }
+  return true;
+}
+
+bool MaterialOk(TMaterialForm& form) {
+  if (!MaterialValuesAccepted(form)) return false;
   AbortFlag = 0;
   ReadMaterialValues(form);
+  return true;
 }
 
 void MaterialCancel() { AbortFlag = 1; }
 
 void MaterialToggleUnits(TMaterialForm& form) {
+  if (!MaterialValuesAccepted(form)) return;
   ReadMaterialValues(form);
   common::ToggleUnitSystem();
   ShowMaterialValues(form);
@@ -175,7 +191,8 @@ void MaterialHelp() {
   AbortFlag = 0;
 }
 
-void MaterialCalc(const TMaterialForm& form) {
+void MaterialCalc(TMaterialForm& form) {
+  if (!MaterialValuesAccepted(form)) return;
   AbortFlag = 0;
   ReadMaterialValues(form);
   calc::CalcNoncircularPair();

@@ -59,12 +59,19 @@ void PickMaterialFromTable(TMaterialForm& form, int gear);
 // takes the Brinell hardness without decimals.
 void ConvertMaterialHardness(TMaterialForm& form, int gear);
 
-void MaterialOk(const TMaterialForm& form);   // AbortFlag := 0, read
+// The edited number fields of both gears checked before they are read: a
+// text that is no number ("abc", "1e999") is refused with a message naming
+// the field, the edit shows its old value again, and false (value_edit.h).
+// OK, the unit switch and "Calc" check first and do nothing more on a
+// refusal.
+bool MaterialValuesAccepted(TMaterialForm& form);
+
+bool MaterialOk(TMaterialForm& form);         // AbortFlag := 0, read; false: refused, stays open
 void MaterialCancel();                        // AbortFlag := 1
 void MaterialToggleUnits(TMaterialForm& form);  // read, switch, show
 void MaterialHelp();
 // "Calc": read, recalculate the pair, redraw; the form stays open.
-void MaterialCalc(const TMaterialForm& form);
+void MaterialCalc(TMaterialForm& form);
 
 // Shows the form modally (Edit, material; and the quick input).
 void ShowMaterialForm();

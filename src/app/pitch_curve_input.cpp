@@ -197,6 +197,14 @@ void SetEndTo360(PieceEditorFields& fields) { fields.endDeg = "360"; }
 
 void CheckFormulaPiece(PieceEditorFields& fields) {
   fields.focus = PieceEditorFields::Focus::None;
+  // An end angle that is no number would be stored as 0 (or, for 1e999, as
+  // an angle no curve reaches): refused before anything is stored.
+  if (!common::ParseNumberText(fields.endDeg)) {
+    AbortFlag = 1;
+    fields.focus = PieceEditorFields::Focus::EndDegrees;
+    fields.errorLabel = "Error  : phi n: \"" + fields.endDeg + "\" is not a number !";
+    return;
+  }
   if (common::TrimBlanks(fields.formula).empty()) {
     fields.errorLabel = "f(x) = ???";
     fields.focus = PieceEditorFields::Focus::Formula;

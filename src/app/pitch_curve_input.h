@@ -62,8 +62,10 @@ void EndDegreesLeft(PieceEditorFields& fields);
 void EndRadLeft(PieceEditorFields& fields);
 void SetEndTo360(PieceEditorFields& fields);
 
-// OK of the editor: validates the piece and stores it. Refused input sets
-// AbortFlag, the error label and the focus; the editor then stays open.
+// OK of the editor: validates the piece and stores it. Refused input (an
+// end angle that is no number, an empty or faulty formula, an end angle
+// not above the start) sets AbortFlag, the error label and the focus; the
+// editor then stays open.
 void CheckFormulaPiece(PieceEditorFields& fields);
 
 // ---- The views -----------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include "app/data_file.h"
 #include "app/entry_points.h"
+#include "app/value_edit.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/polynomial_fit.h"
@@ -18,6 +19,7 @@
 #include "common/number_format.h"
 #include "common/numeric_routines.h"
 #include "common/small_dialogs.h"
+#include "common/text_utils.h"
 #include "common/unit_labels.h"
 #include "platform/clipboard.h"
 
@@ -250,7 +252,24 @@ void ReadPointValues(const PointForm& form) {
 
 // ---- Buttons and menus ------------------------------------------------------------------
 
+bool PointCellsAccepted(PointForm& form) {
+  StringGrid& g = form.grid;
+  for (int row = 1; row <= form.count && row < static_cast<int>(g.rows.size()); ++row) {
+    for (int column = 1; column < g.columnCount; ++column) {
+      GridCell& cell = g.Cell(column, row);
+      if (cell.text == cell.shown) continue;
+      const std::string field = common::TrimBlanks(g.Cell(column, 0).text) + " (" + g.Cell(0, row).text + ")";
+      if (!AcceptNumberText(field, cell.text, cell.shown)) return false;
+    }
+  }
+  return true;
+}
+
 void PointFormOk(PointForm& form) {
+  if (!PointCellsAccepted(form)) {
+    AbortFlag = 1;
+    return;
+  }
   ReadPointValues(form);
   if (form.curveType == calc::CurvePointFit && !FitPoints()) {
     AbortFlag = 1;
@@ -263,24 +282,28 @@ void PointFormCancel() { AbortFlag = 1; }
 
 void PointFormSwitchAngles(PointForm& form) {
   if (form.curveType == calc::CurvePolynomial) return;  // coefficients have no angle column
+  if (!PointCellsAccepted(form)) return;
   ReadPointValues(form);
   form.degrees = !form.degrees;
   ShowPointValues(form);
 }
 
 void PointFormSwitchUnits(PointForm& form) {
+  if (!PointCellsAccepted(form)) return;
   ReadPointValues(form);
   common::ToggleUnitSystem();
   ShowPointValues(form);
 }
 
 void PointFormSave(PointForm& form) {
+  if (!PointCellsAccepted(form)) return;
   ReadPointValues(form);
   AbortFlag = 0;
   WriteDataFile("");
 }
 
 void PointFormCalc(PointForm& form) {
+  if (!PointCellsAccepted(form)) return;
   ReadPointValues(form);
   if (form.curveType == calc::CurvePointFit && !FitPoints()) return;
   calc::CalcNoncircularPair();
@@ -288,7 +311,21 @@ void PointFormCalc(PointForm& form) {
 
 void PointFormCopy(const PointForm& form) { CopyGridToClipboard(form.grid); }
 
-void PointFormPaste(PointForm& form) { PasteGridFromClipboard(form.grid); }
+void PointFormPaste(PointForm& form) {
+  const std::string text = platform::SystemClipboard().Text();
+  // Only lines ended by CR are taken (PasteGridText).
+  const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\r'));
+  const int lastRow = form.grid.selection.top + lines - 1;
+  if (lines > 0 && lastRow > form.maxCount) {
+    // Points beyond the table would be dropped without a word, and the
+    // curve would end where the table does.
+    common::ShowError("The table holds at most " + common::IntToText(form.maxCount) + " points: " +
+                      common::IntToText(lines) + " lines from row " + common::IntToText(form.grid.selection.top) +
+                      " do not fit !");
+    return;
+  }
+  PasteGridText(form.grid, text);
+}
 
 void PolylineImportDxf(PointForm& form) {
   common::FatalFlag = 0;

@@ -100,6 +100,14 @@ void ReadPolynomCoefficients(const PointForm& form);
 void ShowPointValues(PointForm& form);
 void ReadPointValues(const PointForm& form);
 
+// The edited cells of rows 1..count checked before they are read: a text
+// that is no number ("abc", "1e999") is refused with a message naming the
+// column and the row, the cell shows its old value again, and false
+// (value_edit.h). Every button below that reads the grid checks it first
+// and does nothing more on a refusal (OK then sets AbortFlag and the dialog
+// stays open).
+bool PointCellsAccepted(PointForm& form);
+
 // The buttons. OK: read (the point fit also fits the polynomial), AbortFlag
 // cleared, the dialog closes; a point set without a polynomial through it
 // (two equal angles) is refused with a message and AbortFlag set, and the
@@ -113,7 +121,9 @@ void PointFormSwitchAngles(PointForm& form);
 void PointFormSwitchUnits(PointForm& form);
 void PointFormSave(PointForm& form);
 void PointFormCalc(PointForm& form);
-// Edit copy and paste on the form's grid.
+// Edit copy and paste on the form's grid. A paste of more lines than the
+// table holds from the selected row on is refused with a message that
+// names the limit (50 or 1000 points); the grid stays as it was.
 void PointFormCopy(const PointForm& form);
 void PointFormPaste(PointForm& form);
 // Polyline "Import DXF": the design saved to its file first (when it has a

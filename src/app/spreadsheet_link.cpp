@@ -78,9 +78,11 @@ void PrintoutExcel(int mode) {
   common::TextDevice = device;
   common::TextDeviceWindow = deviceWindow;
   if (common::AbortFlag) return;
-  const std::string report =
-      common::AddBackslash(common::TempDirectory) + "$$" + common::IntToText(common::ReportState.RunningNumber) + ".txt";
-  if (!book->OpenText(report)) {
+  const std::string report = common::ReportState.TxtFileName;
+  const bool read = book->OpenText(report);
+  // The printout's TXT file has done its work once the workbook holds it.
+  common::DeleteFileQuiet(report);
+  if (!read) {
     common::ShowErrorBox("file " + report + " not found !");
     common::AbortFlag = 1;
     return;

@@ -368,24 +368,54 @@ void Fs0Image(const TStrengthForm& form, int helpNumber) {
 
 // ---- The buttons every page has ----------------------------------------------------------
 
-TStrengthPageRef PageRef(TStrengthPage1& page) {
-  return {[&page] { ReadStrengthPage1Values(page); }, [&page] { ShowStrengthPage1Values(page); }};
-}
-TStrengthPageRef PageRef(TStrengthPage2& page) {
-  return {[&page] { ReadStrengthPage2Values(page); }, [&page] { ShowStrengthPage2Values(page); }};
-}
-TStrengthPageRef PageRef(TStrengthForm& form) {
-  return {[&form] { ReadStrengthFormValues(form); }, [&form] { ShowStrengthFormValues(form); }};
+bool StrengthPage1Accepted(TStrengthPage1& page) {
+  for (int g = 1; g <= 2; ++g) {
+    const std::string gear = " (gear " + common::IntToText(g) + ")";
+    if (!page.Di[g].Accept("Gear blank inside diameter Di" + gear) ||
+        !page.E[g].Accept("Tooth contacts per/rotation e" + gear) ||
+        !page.Np[g].Accept("no. of load reversions/period Np" + gear) ||
+        !page.RzZ[g].Accept("Average peak-to-valley height Tooth flank RzZ" + gear) ||
+        !page.RzY[g].Accept("Average peak-to-valley height Tooth root RzY" + gear))
+      return false;
+    if (page.LifeMode == 1 && (!page.ZNT[g].Accept("ZNT" + gear) || !page.YNT[g].Accept("YNT" + gear))) return false;
+  }
+  return page.Nu50.Accept("Oil viscosity at 50\u00b0C") && page.KAH.Accept("application factor KAH") &&
+         page.KAF.Accept("application factor KAF");
 }
 
-void StrengthOk(const TStrengthPageRef& page) {
+bool StrengthPage2Accepted(TStrengthPage2& page) {
+  if (!page.Dsh.Accept("Shaft-diameter of the pinion dsh") || !page.L.Accept("Bearing distance l") ||
+      !page.S.Accept("Bedding offset s"))
+    return false;
+  for (int g = 1; g <= 2; ++g)
+    if (!page.TgRg[g].Accept("tg / rg (gear " + common::IntToText(g) + ")")) return false;
+  return page.Fsh.Accept("fsh") && page.Fma.Accept("fma");
+}
+
+TStrengthPageRef PageRef(TStrengthPage1& page) {
+  return {[&page] { ReadStrengthPage1Values(page); }, [&page] { ShowStrengthPage1Values(page); },
+          [&page] { return StrengthPage1Accepted(page); }};
+}
+TStrengthPageRef PageRef(TStrengthPage2& page) {
+  return {[&page] { ReadStrengthPage2Values(page); }, [&page] { ShowStrengthPage2Values(page); },
+          [&page] { return StrengthPage2Accepted(page); }};
+}
+TStrengthPageRef PageRef(TStrengthForm& form) {
+  return {[&form] { ReadStrengthFormValues(form); }, [&form] { ShowStrengthFormValues(form); },
+          [&form] { return StrengthPage1Accepted(form.Page1) && StrengthPage2Accepted(form.Page2); }};
+}
+
+bool StrengthOk(const TStrengthPageRef& page) {
+  if (page.accepted && !page.accepted()) return false;
   AbortFlag = 0;
   page.read();
+  return true;
 }
 
 void StrengthCancel() { AbortFlag = 1; }
 
 void StrengthCalc(const TStrengthPageRef& page) {
+  if (page.accepted && !page.accepted()) return;
   AbortFlag = 0;
   page.read();
   calc::CalcNoncircularPair();
@@ -393,6 +423,7 @@ void StrengthCalc(const TStrengthPageRef& page) {
 }
 
 void StrengthToggleUnits(const TStrengthPageRef& page) {
+  if (page.accepted && !page.accepted()) return;
   page.read();
   common::ToggleUnitSystem();
   page.show();

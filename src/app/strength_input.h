@@ -120,11 +120,21 @@ void Fs0Image(const TStrengthForm& form, int helpNumber);
 
 // ---- The buttons every page has ----------------------------------------------------------
 
-// The page a button acts on: reads and shows it.
+// The edited number fields of a page checked before they are read: a text
+// that is no number ("abc", "1e999") is refused with a message naming the
+// field, the edit shows its old value again, and false (value_edit.h).
+bool StrengthPage1Accepted(TStrengthPage1& page);
+bool StrengthPage2Accepted(TStrengthPage2& page);
+
+// The page a button acts on: reads and shows it, and checks its fields
+// first (OK, "Calc" and the unit switch do nothing more on a refusal).
 struct TStrengthPageRef {
   std::function<void()> read, show;
+  std::function<bool()> accepted;
 };
-void StrengthOk(const TStrengthPageRef& page);      // AbortFlag := 0, read
+// AbortFlag := 0, read; false (nothing read, the page stays open) when a
+// field was refused.
+bool StrengthOk(const TStrengthPageRef& page);
 void StrengthCancel();                              // AbortFlag := 1
 void StrengthCalc(const TStrengthPageRef& page);    // read, recalculate, redraw
 void StrengthToggleUnits(const TStrengthPageRef& page);  // read, switch, show

@@ -52,11 +52,21 @@ void ToolProfileDialog::ReadValues() const {
   }
 }
 
+bool ToolProfileDialog::FieldsAccepted() {
+  for (int i = 1; i <= 2; ++i) {
+    const std::string gear = " (" + common::IntToText(i) + ")";
+    if (!addendum[i].Accept("Addendum of tool haP0/mn" + gear)) return false;
+    if (!dedendum[i].Accept("Dedendum of tool hfP0/mn" + gear)) return false;
+  }
+  return true;
+}
+
 void ToolProfileDialog::ProposeAddendum(int gear) { addendum[gear].text = "1.25"; }
 
 void ToolProfileDialog::ProposeDedendum(int gear) { dedendum[gear].text = "1.0"; }
 
 void ToolProfileDialog::Button_okClick() {
+  if (!FieldsAccepted()) return;
   common::AbortFlag = 0;
   ReadValues();
   result_ = DialogResult::Ok;
@@ -73,12 +83,13 @@ void ToolProfileDialog::Button_helpClick() {
 }
 
 void ToolProfileDialog::Button_imageClick() {
-  ReadValues();
+  if (FieldsAccepted()) ReadValues();
   common::ShowHelpText(5400, 2);
   common::AbortFlag = 0;
 }
 
 void ToolProfileDialog::Button_calcClick() {
+  if (!FieldsAccepted()) return;
   common::AbortFlag = 0;
   ReadValues();
   calc::CalcNoncircularPair();
@@ -122,6 +133,11 @@ void ComplementDialog::EditChanged() {
 }
 
 void ComplementDialog::Button_okClick() {
+  if (!ha1.Accept("Addendum of tool haP01/mn") || !hf1.Accept("Dedendum of tool hfP01/mn") ||
+      !c.Accept("Clearance factor c/mn")) {
+    EditChanged();
+    return;
+  }
   calc::TSpurGearData& g = calc::SpurGearData;
   common::AbortFlag = 0;
   // Edits left alone give the tool of gear 1 as it is, not its rounded

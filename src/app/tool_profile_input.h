@@ -34,7 +34,8 @@ class ToolProfileDialog {
   // ---- Handlers ----------------------------------------------------------------
   void ProposeAddendum(int gear);  // "1.25"
   void ProposeDedendum(int gear);  // "1.0"
-  // AbortFlag := 0, read, close.
+  // AbortFlag := 0, read, close. A coefficient whose text is no number is
+  // refused first (value_edit.h): the dialog stays open.
   void Button_okClick();
   // AbortFlag := 1, close.
   void Button_cancelClick();
@@ -53,6 +54,9 @@ class ToolProfileDialog {
  private:
   void ShowValues();
   void ReadValues() const;
+  // The number fields checked before they are read (value_edit.h): a
+  // refused one leaves the records and the dialog open.
+  bool FieldsAccepted();
 
   DialogResult result_ = DialogResult::Open;
 };

@@ -29,6 +29,50 @@ void Fatal(const std::string& text) {
   common::FatalFlag = 1;
 }
 
+// Upper limits of the inputs, far beyond any real gear pair: beyond them
+// the calculation overflows or loses every digit (a face width of 1e308
+// gives safeties of 0 without a word), so they are refused as what they
+// are. A value that is no number fails its limit too.
+constexpr Real MaxToothNumber = 10000;
+constexpr Real MaxModule = 100;          // mm
+constexpr Real MaxFaceWidth = 10000;     // mm
+constexpr Real MaxPitchRadius = 100000;  // mm
+constexpr Real MaxSpeed = 1e6;           // 1/min
+constexpr Real MaxPower = 1e6;           // kW
+constexpr Real MaxTorque = 1e9;          // N m
+
+bool Within(Real x, Real limit) { return std::fabs(x) <= limit; }
+
+// The limits of the inputs themselves; false (fatal) at the first one
+// exceeded.
+bool InputsWithinLimits(const TSpurGearData& g) {
+  if (!Within(g.ToothNumbers[1], MaxToothNumber)) {
+    Fatal("Fatal  : z1 > 10000 !");
+    return false;
+  }
+  if (!Within(g.NormalModule, MaxModule)) {
+    Fatal("Fatal  : mn > 100 mm !");
+    return false;
+  }
+  if (!Within(g.FaceWidth, MaxFaceWidth)) {
+    Fatal("Fatal  : b > 10000 mm !");
+    return false;
+  }
+  if (!Within(g.n[1], MaxSpeed)) {
+    Fatal("Fatal  : n1 > 1000000 1/min !");
+    return false;
+  }
+  if (!Within(g.P, MaxPower)) {
+    Fatal("Fatal  : P > 1000000 kW !");
+    return false;
+  }
+  if (!Within(g.T[1], MaxTorque)) {
+    Fatal("Fatal  : T1 > 1E9 Nm !");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void CheckSpurInput() {
@@ -46,7 +90,9 @@ void CheckSpurInput() {
     return;
   }
   if (g.NormalModule <= 0) {
-    Fatal("Fatal  : mn <= 0!");
+    // The noncircular pair derives the module from z1: a negative tooth
+    // number shows as a negative module and is named as what it is.
+    Fatal(g.ToothNumbers[1] < 0 ? "Fatal  : z1 < 0 !" : "Fatal  : mn <= 0!");
     return;
   }
   if (g.FaceWidth <= 0) {
@@ -59,6 +105,7 @@ void CheckSpurInput() {
       return;
     }
   }
+  if (!InputsWithinLimits(g)) return;
   // Gear 1 carries the pitch curve and is always meant to be external; an
   // internal gear 1 is computed but reported.
   if (g.ToothNumbers[1] < 0) common::AddErrorMessage("Error  : z1 < 0 !");
@@ -95,6 +142,12 @@ void CheckSpurInput() {
   const common::TAngleFunctions alphan = common::SteadyAngleFunctions(g.alphanRad);
   g.mt = g.NormalModule / cosBeta;
   for (int i = 1; i <= 2; ++i) g.d[i] = g.ToothNumbers[i] * g.mt;
+  for (int i = 1; i <= 2; ++i) {
+    if (!Within(g.d[i] / 2, MaxPitchRadius)) {
+      Fatal("Fatal  : rw" + common::IntToText(i) + " > 100000 mm !");
+      return;
+    }
+  }
   g.alphatRad = common::MemoisedRecent<MemoAtan>(alphan.tan / cosBeta);
   const Real sinAlphan = alphan.sin;
   g.zLimit = 2 / (sinAlphan * sinAlphan);

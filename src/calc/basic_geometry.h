@@ -7,7 +7,10 @@
 
 namespace calc {
 
-// Step 1: checks alpha, beta, mn, b and the tooth numbers, completes the
+// Step 1: checks alpha, beta, mn, b and the tooth numbers, and the upper
+// limits (z1 10000, mn 100 mm, b 10000 mm, speed 1e6 1/min, power 1e6 kW,
+// torque 1e9 N m, pitch radius 100000 mm), each a "Fatal  : " message
+// naming the quantity; completes the
 // per-gear face widths and tool angles, derives the helix hand of gear 2,
 // the transverse values, the reference diameters and the undercut limits.
 // Also run by the noncircular calculation once per position.

@@ -32,6 +32,14 @@ Real RadiusFailure() {
   return 0;
 }
 
+// A point count beyond its table (which the data file and the forms
+// refuse): the curve would be read past its points. The message names the
+// limit, not only the missing radius.
+Real TableOverflow(int limit) {
+  common::AddErrorMessage("Fatal  : more than " + std::to_string(limit) + " points !");
+  return RadiusFailure();
+}
+
 // The piece editor's text for a formula that does not evaluate; a long
 // formula is cut so that the message stays one readable line.
 std::string FormulaErrorText(const std::string& formula, std::int32_t errorPosition) {
@@ -99,7 +107,7 @@ Real PolygonRadius(Real phi) {
 
 // Polynomial in phi with the coefficients of the equation workspace.
 Real PolynomialRadius(Real phi) {
-  if (PointCount > MaxFitPoints) return RadiusFailure();
+  if (PointCount > MaxFitPoints) return TableOverflow(MaxFitPoints);
   Real sum = 0;
   Real power = 1;
   for (int i = 1; i <= PointCount; ++i) {
@@ -292,7 +300,7 @@ Real PitchRadius(Real phi) {
       r = EccentricRadius(phi);
       break;
     case CurvePolyline:
-      if (PolylineCount > MaxPolylinePoints) return RadiusFailure();
+      if (PolylineCount > MaxPolylinePoints) return TableOverflow(MaxPolylinePoints);
       r = InterpolatePointCurve(phi);
       break;
     default:

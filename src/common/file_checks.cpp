@@ -27,13 +27,26 @@ namespace {
 
 bool DiskFull(const std::error_code& ec) { return ec == std::errc::no_space_on_device; }
 
+std::string& FileFailure() {
+  static std::string text;
+  return text;
+}
+
 }  // namespace
+
+const std::string& LastFileFailure() { return FileFailure(); }
+void NoteFileFailure(const std::string& text) { FileFailure() = text; }
+void NoteFileFailure(const std::string& file, const std::error_code& ec) {
+  NoteFileFailure(file + ": " + (ec ? ec.message() : std::string("failed")));
+}
+void ClearFileFailure() { FileFailure().clear(); }
 
 void ResetFileChecked(TextFile& file, const std::string& name) {
   if (AbortFlag) return;
   file.Assign(name);
   std::error_code ec;
   if (file.Reset(ec)) return;
+  NoteFileFailure(name, ec);
   if (ec == std::errc::io_error)
     ShowFileError("read error");
   else if (DiskFull(ec))
@@ -46,13 +59,16 @@ void ResetFileChecked(TextFile& file, const std::string& name) {
 void RewriteFileChecked(TextFile& file) {
   std::error_code ec;
   if (file.Rewrite(ec)) return;
+  NoteFileFailure(file.Name(), ec);
   ShowFileError(DiskFull(ec) ? "disk full" : "file write error");
   AbortFlag = 1;
 }
 
 void CloseFileChecked(TextFile& file) {
+  const std::string name = file.Name();
   std::error_code ec;
   if (file.Close(ec)) return;
+  NoteFileFailure(name, ec);
   ShowFileError(DiskFull(ec) ? "disk full" : "file close error");
   AbortFlag = 1;
 }
@@ -61,6 +77,7 @@ void RewriteFileRetry(TextFile& file) {
   for (;;) {
     std::error_code ec;
     if (file.Rewrite(ec)) return;
+    NoteFileFailure(file.Name(), ec);
     std::string text;
     if (ec == std::errc::read_only_file_system)
       text = "remove write protect !";
@@ -83,7 +100,9 @@ void RewriteFileRetry(TextFile& file) {
 }
 
 void CheckFileAccess(const std::string& name) {
-  if (FileCanOpen(name)) return;
+  std::error_code ec;
+  if (platform::Files().OpenRead(name, ec)) return;
+  NoteFileFailure(TrimBlanks(name), ec);
   ShowFileError("file " + TrimBlanks(name) + " " + "not found or no access" + " !");
   AbortFlag = 1;
 }
@@ -91,6 +110,7 @@ void CheckFileAccess(const std::string& name) {
 void CheckOutputFileName(const std::string& name) {
   const std::string filePart = name.substr(name.find_last_of('/') == std::string::npos ? 0 : name.find_last_of('/') + 1);
   if (std::count(filePart.begin(), filePart.end(), '.') > 1) {
+    NoteFileFailure(name + " not allowed (too many dots)!");
     ShowFileError(name + " not allowed (too many dots)!");
     AbortFlag = 1;
     return;
@@ -106,6 +126,7 @@ void CheckOutputFileName(const std::string& name) {
   const bool exists = creatable && probe.ReplacesExisting();
   probe.Discard();
   if (!creatable) {
+    NoteFileFailure(name, ec);
     ShowFileError("invalid file name \"" + name + "\" !");
     AbortFlag = 1;
     return;

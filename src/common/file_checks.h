@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <system_error>
 
 #include "common/text_file.h"
 
@@ -44,5 +45,15 @@ void CheckOutputFileName(const std::string& name);
 // The error box of these routines (caption "Error  : "), shown only while
 // MessagesEnabled is set; the text is a program text (code page 850).
 void ShowFileError(const std::string& text);
+
+// The last file failure of the run as one line: the file and the system's
+// reason ("x.vb4: No such file or directory", "out/x.txt: Permission
+// denied"), or a reader's refusal of what a file holds. The routines above
+// note every failure, whether or not a box could show it, so that a run
+// without dialogs (the command line) can tell the user on its own channel.
+const std::string& LastFileFailure();
+void NoteFileFailure(const std::string& text);
+void NoteFileFailure(const std::string& file, const std::error_code& ec);
+void ClearFileFailure();
 
 }  // namespace common

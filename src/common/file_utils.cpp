@@ -152,6 +152,16 @@ void DeleteFiles(const std::string& directory, const std::string& mask) {
   }
 }
 
+std::string TemporaryDirectory() {
+  const std::string configured = TrimBlanks(TempDirectory);
+  return AddBackslash(configured.empty() ? platform::SystemTempDirectory() : configured);
+}
+
+std::string NewTemporaryFile(const std::string& prefix, const std::string& suffix) {
+  std::error_code ec;
+  return platform::CreateUniqueFile(RemoveBackslash(TemporaryDirectory()), prefix, suffix, ec);
+}
+
 bool DirectoryWritable(const std::string& directory) {
   // A unique name, removed again: an existing file of the directory is never
   // touched by the test.

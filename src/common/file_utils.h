@@ -37,6 +37,18 @@ std::string PathNoExt(const std::string& path);
 // The text after the first '.'; empty when there is none.
 std::string TextAfterDot(const std::string& text);
 
+// The directory of the program's temporary files, with a trailing '/': the
+// configured one (TempDirectory), or the system's (TMPDIR, else /tmp) where
+// none is configured, so that no temporary file lands among the user's
+// files in the working directory.
+std::string TemporaryDirectory();
+// A new, empty file of this run in TemporaryDirectory(), named prefix + a
+// random part + suffix: created exclusively (a file or link of the name
+// that stood there first is never used) and readable by the user only. Its
+// path, or empty when none can be made. The caller removes it when its work
+// is done.
+std::string NewTemporaryFile(const std::string& prefix, const std::string& suffix);
+
 // True when the file can be opened for reading.
 bool FileCanOpen(const std::string& name);
 // Erases the file when it can be opened; reports nothing.

@@ -354,7 +354,9 @@ void IntToTextWidth(long long n, int width, std::string& text) { text = IntToTex
 
 // ---- Text to numbers ----------------------------------------------------------
 
-Real TextToReal(const std::string& text) {
+bool IsUsableNumber(Real x) { return std::fabs(x) <= LargestNumber; }
+
+std::optional<Real> ParseNumberText(const std::string& text) {
   std::string s = text;
   const std::size_t comma = s.find(',');
   if (comma != std::string::npos) s[comma] = '.';
@@ -373,24 +375,22 @@ Real TextToReal(const std::string& text) {
     ++i;
     while (i < n && IsDigit(s[i])) ++i, ++mantissaDigits;
   }
-  if (mantissaDigits == 0) return 0;
+  if (mantissaDigits == 0) return std::nullopt;
   if (i < n && (s[i] == 'e' || s[i] == 'E')) {
     ++i;
     if (i < n && (s[i] == '+' || s[i] == '-')) ++i;
     int exponentDigits = 0;
     while (i < n && IsDigit(s[i])) ++i, ++exponentDigits;
-    if (exponentDigits == 0) return 0;
+    if (exponentDigits == 0) return std::nullopt;
   }
-  if (i != n) return 0;
+  if (i != n) return std::nullopt;
   Real value = 0;
   const auto res = std::from_chars(s.data() + start, s.data() + n, value, std::chars_format::general);
-  if (res.ec != std::errc() || res.ptr != s.data() + n || !std::isfinite(value)) return 0;
+  if (res.ec != std::errc() || res.ptr != s.data() + n || !IsUsableNumber(value)) return std::nullopt;
   return negative ? -value : value;
 }
 
-Real TextToReal2(const std::string& text) { return TextToReal(text); }
-
-std::int32_t TextToInt(const std::string& text) {
+std::optional<std::int32_t> ParseWholeNumberText(const std::string& text) {
   const std::size_t n = text.size();
   std::size_t i = 0;
   while (i < n && text[i] == ' ') ++i;
@@ -399,17 +399,23 @@ std::int32_t TextToInt(const std::string& text) {
     negative = text[i] == '-';
     ++i;
   }
-  if (i == n) return 0;
+  if (i == n) return std::nullopt;
   long long value = 0;
   for (; i < n; ++i) {
-    if (!IsDigit(text[i])) return 0;
+    if (!IsDigit(text[i])) return std::nullopt;
     value = value * 10 + (text[i] - '0');
-    if (value > 2147483648LL) return 0;  // outside the 32-bit range
+    if (value > 2147483648LL) return std::nullopt;  // outside the 32-bit range
   }
   if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max()) return 0;
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
   return static_cast<std::int32_t>(value);
 }
+
+Real TextToReal(const std::string& text) { return ParseNumberText(text).value_or(0); }
+
+Real TextToReal2(const std::string& text) { return TextToReal(text); }
+
+std::int32_t TextToInt(const std::string& text) { return ParseWholeNumberText(text).value_or(0); }
 
 std::int32_t TextToInt2(const std::string& text) { return TextToInt(text); }
 std::int32_t TextToInt3(const std::string& text) { return TextToInt(text); }

@@ -15,6 +15,8 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 
 #include "common/real.h"
@@ -95,11 +97,26 @@ void IntToTextWidth(long long n, int width, std::string& text);
 
 // ---- Text to numbers ----------------------------------------------------------
 
-// The first ',' becomes '.', then the whole text must be a decimal number
-// (leading blanks, sign, digits, point, exponent); anything else gives 0.
+// The largest magnitude of a number the program takes from a user or a
+// file: that of an ordinary double, about 1.8e308. A text beyond it
+// ("1e999") is no number, like "inf" and "nan": the calculation would meet
+// infinities in its first product.
+inline constexpr Real LargestNumber = static_cast<Real>(std::numeric_limits<double>::max());
+// True when x is a number the program takes: not NaN, |x| <= LargestNumber.
+bool IsUsableNumber(Real x);
+
+// The value of a text of TextToReal's form: the first ',' becomes '.', then
+// the whole text must be a decimal number (leading blanks, sign, digits,
+// point, exponent) no larger than LargestNumber. Nothing otherwise.
+std::optional<Real> ParseNumberText(const std::string& text);
+// The value of a decimal integer text (leading blanks, sign, digits) within
+// the 32-bit range; nothing otherwise.
+std::optional<std::int32_t> ParseWholeNumberText(const std::string& text);
+
+// ParseNumberText, 0 for a text that is no number.
 Real TextToReal(const std::string& text);
 Real TextToReal2(const std::string& text);
-// Decimal integer (leading blanks, sign, digits, 32-bit range); else 0.
+// ParseWholeNumberText, 0 for a text that is no whole number.
 std::int32_t TextToInt(const std::string& text);
 std::int32_t TextToInt2(const std::string& text);
 std::int32_t TextToInt3(const std::string& text);

@@ -164,24 +164,37 @@ std::string WithExtension(const std::string& name, const std::string& extension)
   return (hasExt ? name.substr(0, dot) : name) + "." + extension;
 }
 
-std::string TempFile(const std::string& name) { return AddBackslash(TempDirectory) + name; }
-
-// Opens the spool file for writing through SharedTextFile; false when it
-// cannot be created (the caller tells the user).
+// Opens the report file for writing through SharedTextFile; false when it
+// cannot be created (the caller tells the user). The lines go to a file of
+// a name of its own beside it, readable by the user only, which takes the
+// file's place, with the file's final mode, only when the report is
+// complete.
 bool OpenSpool(const std::string& name) {
   SharedTextFile.Assign(name);
   std::error_code ec;
-  if (!SharedTextFile.Rewrite(ec)) return false;
+  if (!SharedTextFile.Rewrite(ec)) {
+    NoteFileFailure(name, ec);
+    return false;
+  }
   S().SpoolFileName = name;
   return true;
 }
 
-// The first of "$OUT1.TMP" .. "$OUT10.TMP" that can be created.
-bool OpenTempSpool() {
-  for (int n = 1; n <= 10; ++n)
-    if (OpenSpool(TempFile("$OUT" + IntToText(n) + ".TMP"))) return true;
+// A report file of this run in the temporary directory, under a name
+// nobody else has (prefix, a random part, suffix), readable by the user
+// only; false when none can be made.
+bool OpenTemporarySpool(const std::string& prefix, const std::string& suffix) {
+  const std::string name = NewTemporaryFile(prefix, suffix);
+  if (name.empty()) {
+    NoteFileFailure(TemporaryDirectory() + prefix + "*" + suffix, std::make_error_code(std::errc::io_error));
+    return false;
+  }
+  if (OpenSpool(name)) return true;
+  DeleteFileQuiet(name);
   return false;
 }
+
+bool OpenTempSpool() { return OpenTemporarySpool("$OUT", ".TMP"); }
 
 // The user names the report file; false with AbortFlag set when refused.
 // On success the file is the report's name and is opened (opened tells).
@@ -346,26 +359,26 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
       S().ReportFileName = WithExtension(name, "txt");
       if (TextDeviceWindow && device == ReportTxtFile) {
         if (!OpenChosenFile(S().ReportFileName, "txt", opened)) return;
+      } else if (device == ReportTxtDataFile) {
+        // Written in place under the design's name: the file appears
+        // complete or not at all, and no fixed spool name is needed.
+        opened = OpenSpool(S().ReportFileName);
       } else {
-        // A running number that names neither a spool file nor a copy yet.
-        int n = 1;
-        while (n < 1000 && (FileCanOpen(TempFile("$$$" + IntToText(n) + ".txt")) ||
-                            FileCanOpen(TempFile("$$" + IntToText(n) + ".txt"))))
-          ++n;
-        S().RunningNumber = n;
-        opened = OpenSpool(TempFile("$$$" + IntToText(n) + ".txt"));
+        S().TxtFileName.clear();
+        opened = OpenTemporarySpool("$$", ".txt");
+        if (opened) S().TxtFileName = S().SpoolFileName;
       }
       break;
     case ReportHtmlFile:
       S().ReportFileName = WithExtension(name, "htm");
       if (!HtmlBrowserPath.empty()) {
-        opened = OpenSpool(TempFile(ProgramName + ".htm"));
+        opened = OpenTemporarySpool(ProgramName, ".htm");
       } else if (!OpenChosenFile(S().ReportFileName, "htm", opened)) {
         return;
       }
       break;
     case ReportDosFile:
-      opened = OpenSpool(TempFile("OUTDOS.TXT"));
+      opened = OpenSpool(TemporaryDirectory() + "OUTDOS.TXT");
       break;
     default:  // screen, page printer, word processor
       S().SinglePagePrinting = 0;
@@ -740,9 +753,14 @@ void ShowReportOutput() {
   if (AbortFlag) return;
 
   const std::string spool = S().SpoolFileName;
-  const std::string viewerCopy = TempFile("outwin.txt");
+  // The copy the viewer or the word processor opens: a text file of this
+  // run's own in the temporary directory.
+  std::string viewerCopy;
   auto copyForViewer = [&]() {
-    if (!CopyFileTo(spool, viewerCopy)) {
+    viewerCopy = NewTemporaryFile("outwin", ".txt");
+    if (viewerCopy.empty() || !CopyFileTo(spool, viewerCopy)) {
+      if (!viewerCopy.empty()) DeleteFileQuiet(viewerCopy);
+      viewerCopy.clear();
       ShowFileError("file write error");
       AbortFlag = 1;
       return false;
@@ -768,7 +786,7 @@ void ShowReportOutput() {
     }
     case ReportFile:
     case ReportDosFile:
-      copyForViewer();
+      // The file is the result; nothing else is left behind.
       break;
     case ReportPrinter: {
       const platform::ReportDocument doc = document(spool, CurrentFileName);
@@ -781,24 +799,16 @@ void ShowReportOutput() {
         ReportNotFound(WordProcessorPath);
       } else if (copyForViewer() && !platform::Viewer().StartProgram(WordProcessorPath, viewerCopy)) {
         ReportNotFound(WordProcessorPath);
+        DeleteFileQuiet(viewerCopy);
       }
+      // A copy handed to the word processor stays for it to open.
       DeleteFileQuiet(spool);
       break;
     case ReportTxtFile:
-    case ReportTxtDataFile: {
-      if (spool.find("$$$") == std::string::npos) break;  // the user named the file
-      const std::string target = device == ReportTxtDataFile
-                                     ? WithExtension(S().ReportFileName, "txt")
-                                     : TempFile("$$" + IntToText(S().RunningNumber) + ".txt");
-      // The copy must become the named file; a directory of that name
-      // would swallow it under the spool file's name.
-      if (DirectoryReachable(target) || !CopyFileTo(spool, target)) {
-        ShowFileError("invalid file name \"" + target + "\" !");
-        AbortFlag = 1;
-      }
-      DeleteFileQuiet(spool);
+    case ReportTxtDataFile:
+      // Written in place: the user's file, the design's name with ".txt",
+      // or the TXT file of this run in the temporary directory.
       break;
-    }
     case ReportHtmlFile:
       if (HtmlBrowserPath.empty()) break;
       if (!FileCanOpen(HtmlBrowserPath) || !platform::Viewer().StartProgram(HtmlBrowserPath, spool))
@@ -809,7 +819,7 @@ void ShowReportOutput() {
         const platform::ReportDocument doc = document(viewerCopy, ProductCode + "    " + viewerCopy);
         if (!AbortFlag) platform::Viewer().ShowReport(doc);
         // The viewer holds its own lines and has closed: the copy is no
-        // file of the user's and must not be left in the working directory.
+        // file of the user's and must not be left behind.
         DeleteFileQuiet(viewerCopy);
       }
       DeleteFileQuiet(spool);

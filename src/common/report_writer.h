@@ -38,7 +38,7 @@ enum ReportDeviceCode : std::uint16_t {
   ReportTxtFile = 6,        // tab-separated text
   ReportHtmlFile = 7,       // an HTML page
   ReportDosFile = 8,        // the fixed file "OUTDOS.TXT" in the temporary directory
-  ReportTxtDataFile = 9,    // tab-separated text, copied to the data file's name with ".txt"
+  ReportTxtDataFile = 9,    // tab-separated text, written to the data file's name with ".txt"
 };
 
 // The names offered in the device choice, devices 1..7.
@@ -72,7 +72,9 @@ struct TReportState {
   std::uint8_t HtmlTableOpen = 0;
   // The TXT and HTML devices write one head per file, at its top.
   std::uint8_t FileHeadWritten = 0;
-  std::int32_t RunningNumber = 0;           // of the TXT device's files
+  // The last file of the TXT device without a name of the user's: a file
+  // of this run in the temporary directory ("$$" + a random part + ".txt").
+  std::string TxtFileName;
 };
 extern TReportState ReportState;
 

@@ -84,28 +84,15 @@ bool TakenForFormula(const std::string& text) {
   });
 }
 
-std::string NewWorkbookPath() {
-  const std::string dir = AddBackslash(TempDirectory);
-  for (int n = 1; n < 10000; ++n) {
-    const std::string path = dir + "$xls" + IntToText(n) + ".csv";
-    if (!FileCanOpen(path)) return path;
-  }
-  return dir + "$xls.csv";
-}
-
-// Writes the bytes as a new file; false when it cannot be made completely.
-bool WriteNewFile(const std::string& path, const std::string& bytes) {
+// Writes the bytes into the (empty) file; false when they cannot all be
+// written.
+bool WriteInto(const std::string& path, const std::string& bytes) {
   std::error_code ec;
-  std::unique_ptr<platform::OutputFile> out = platform::Files().CreateNew(path, ec);
-  if (!out) {
-    out = platform::Files().Create(path, ec);
-    if (!out) return false;
-  }
+  std::unique_ptr<platform::OutputFile> out = platform::Files().Create(path, ec);
+  if (!out) return false;
   const bool written = out->Write(bytes, ec);
   const bool closed = out->Close(ec);
-  if (written && closed) return true;
-  DeleteFileQuiet(path);
-  return false;
+  return written && closed;
 }
 
 }  // namespace
@@ -186,8 +173,14 @@ bool TSpreadsheetApplication::OpenText(const std::string& fileName) {
 
 bool TSpreadsheetApplication::ShowWorkbook() {
   file_.clear();
-  const std::string path = NewWorkbookPath();
-  if (!WriteNewFile(path, "\xEF\xBB\xBF" + WorksheetCsvText(sheet_))) return false;
+  // A file of this run's own in the temporary directory, readable by the
+  // user only; it stays for the spreadsheet program to open.
+  const std::string path = NewTemporaryFile("$xls", ".csv");
+  if (path.empty()) return false;
+  if (!WriteInto(path, "\xEF\xBB\xBF" + WorksheetCsvText(sheet_))) {
+    DeleteFileQuiet(path);
+    return false;
+  }
   if (platform::OpenDocument(path).outcome != platform::StartOutcome::Started) {
     DeleteFileQuiet(path);
     return false;
@@ -197,7 +190,7 @@ bool TSpreadsheetApplication::ShowWorkbook() {
 }
 
 bool CreateSpreadsheetApplication(std::optional<TSpreadsheetApplication>& application) {
-  if (!DirectoryWritable(TempDirectory)) return false;
+  if (!DirectoryWritable(TemporaryDirectory())) return false;
   application.emplace();
   return true;
 }

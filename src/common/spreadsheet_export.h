@@ -68,8 +68,10 @@ class TSpreadsheetApplication {
   // (and the active workbook unchanged) when the file cannot be read.
   bool OpenText(const std::string& fileName);
 
-  // Writes the active workbook as a new file in the temporary directory and
-  // opens it with the spreadsheet program. False when the file cannot be
+  // Writes the active workbook as a new file of a name of its own ("$xls",
+  // a random part, ".csv") in the temporary directory (TemporaryDirectory of
+  // file_utils.h), readable by the user only, and opens it with the
+  // spreadsheet program. False when the file cannot be
   // written or the program not started; the file name is then empty.
   bool ShowWorkbook();
   // The file the last ShowWorkbook wrote.

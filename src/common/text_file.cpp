@@ -186,10 +186,24 @@ bool TextFile::Write(std::string_view bytes) {
 
 std::string FixedPointText(Real x, int decimals) { return FixedPointDigits(decimals, x); }
 
+namespace {
+
+// The largest magnitude written on a number line: the 18-digit decimal just
+// below LargestNumber. The lines carry 18 significant digits, so a value
+// nearer to the limit would be rounded above it and its own file would be
+// refused; a finite value beyond the limit (a calculation run away) is
+// written as this one, so that every number line of a file reads back.
+constexpr Real LargestWritten = 1.79769313486231570e308L;
+
+Real Writable(Real x) { return std::fabs(x) > LargestWritten ? std::copysign(LargestWritten, x) : x; }
+
+}  // namespace
+
 std::string RealLineText(Real x) {
   // A line that reads as no number would make the whole file unreadable;
   // a value that is no number (a failed calculation) is stored as 0.
   if (!std::isfinite(x)) return "0";
+  x = Writable(x);
   if (x < 1) {
     const Real whole = std::rint(x);
     // The digits of the whole number itself (no integer type limits it).
@@ -198,7 +212,8 @@ std::string RealLineText(Real x) {
   return FixedPointText(x, 7);
 }
 
-bool ParseRealLine(const std::string& line, Real& x) {
+bool ParseRealLine(const std::string& line, Real& x, bool* notFinite) {
+  if (notFinite) *notFinite = false;
   std::string text(TrimmedView(line));
   for (char& c : text)
     if (c == ',') c = '.';
@@ -210,9 +225,14 @@ bool ParseRealLine(const std::string& line, Real& x) {
   if (s.empty()) return false;
   Real value = 0;
   auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (ec != std::errc() || ptr != s.data() + s.size()) return false;
-  // from_chars also accepts "inf" and "nan"; a data line never holds them.
-  if (!std::isfinite(value)) return false;
+  if (ptr != s.data() + s.size()) return false;
+  // from_chars also accepts "inf" and "nan", and reads "1e999" as a long
+  // double; a number line never holds more than the program takes.
+  if (ec == std::errc::result_out_of_range || (ec == std::errc() && !IsUsableNumber(value))) {
+    if (notFinite) *notFinite = true;
+    return false;
+  }
+  if (ec != std::errc()) return false;
   x = value;
   return true;
 }
@@ -295,7 +315,7 @@ void WriteTextNoEol(const std::string& text) {
 }
 
 void WriteRealLine(Real x) { WriteOneLine(RealLineText(x)); }
-void WriteRealLine14(Real x) { WriteOneLine(std::isfinite(x) ? FixedPointText(x, 14) : "0"); }
+void WriteRealLine14(Real x) { WriteOneLine(std::isfinite(x) ? FixedPointText(Writable(x), 14) : "0"); }
 void WriteIntLine(long long n) { WriteOneLine(std::to_string(n)); }
 void WriteBoolLine(bool flag) { WriteOneLine(flag ? "TRUE" : "FALSE"); }
 

@@ -117,10 +117,12 @@ void WriteTextNoEol(const std::string& text);
 // Whole values below 1 (within 1e-10) as integers ("0", "-2"); every other
 // value with exactly 7 decimals and a point ("5.0000000", "0.5000000"),
 // whatever the decimal-sign and significant-digits settings, so that files
-// read back the same everywhere. A value that is no number (infinite, NaN)
-// is written as 0, so that the file stays readable.
+// read back the same everywhere. Every line written reads back as a
+// number: a value that is no number (infinite, NaN) is written as 0, and a
+// finite value beyond the 18-digit decimal just below LargestNumber
+// (number_format.h) as that decimal with its sign.
 void WriteRealLine(Real x);
-// Exactly 14 decimals and a point (0 for a value that is no number).
+// Exactly 14 decimals and a point, limited like WriteRealLine.
 void WriteRealLine14(Real x);
 void WriteIntLine(long long n);
 void WriteBoolLine(bool flag);
@@ -143,7 +145,8 @@ std::string RealLineText(Real x);
 // "-0.000" (FixedPointDigits of number_format.h).
 std::string FixedPointText(Real x, int decimals);
 // The number a real line holds (every ',' read as '.'); false when the line
-// is not a number.
-bool ParseRealLine(const std::string& line, Real& x);
+// is not a number or not one the program takes (beyond LargestNumber of
+// number_format.h: "1e999", "inf", "nan"; notFinite then tells so).
+bool ParseRealLine(const std::string& line, Real& x, bool* notFinite = nullptr);
 
 }  // namespace common

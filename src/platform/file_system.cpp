@@ -5,8 +5,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <random>
 #include <vector>
 
 #include <fcntl.h>
@@ -445,6 +447,44 @@ void ReplacingFile::Discard() {
   Files().Remove(temp_, ignored);
   temp_.clear();
   target_.clear();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+std::string SystemTempDirectory() {
+  const char* dir = std::getenv("TMPDIR");
+  return dir && *dir ? std::string(dir) : std::string("/tmp");
+}
+
+std::string CreateUniqueFile(const std::string& directory, const std::string& prefix, const std::string& suffix,
+                             std::error_code& ec) {
+  // A name nobody can foresee, so that no one can take it first in a
+  // shared directory and make every run fail; created exclusively, so that
+  // a file or link planted under it is never written.
+  static std::mt19937_64 random{std::random_device{}()};
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = prefix;
+    for (int i = 0; i < 8; ++i) name += kLetters[pick(random)];
+    name += suffix;
+    const std::string path = directory.empty() ? name : (std::filesystem::path(directory) / name).string();
+    ec.clear();
+    auto out = Files().CreateNew(path, ec);
+    if (out) {
+      std::error_code closeError;
+      if (out->Close(closeError)) return path;
+      ec = closeError;
+      Files().Remove(path, closeError);
+      return {};
+    }
+    if (ec != std::errc::file_exists) return {};
+  }
+  return {};
 }
 
 bool CanCreateFileIn(const std::string& directory, std::error_code& ec) {

@@ -144,6 +144,24 @@ class ReplacingFile {
   bool replacesExisting_ = false;
 };
 
+// Whether the two paths name one file: both exist and, with every symbolic
+// link followed, lie on one device under one inode number (a hard link or a
+// symbolic link to the other is the same file, a copy is not). A path that
+// does not exist (yet) names no file, so it is never the same as another.
+bool SameFile(const std::string& a, const std::string& b);
+
+// The system's directory for temporary files: TMPDIR when it is set and
+// not empty, else /tmp.
+std::string SystemTempDirectory();
+
+// Creates a new, empty file in directory (empty: the current one) named
+// prefix + a random part + suffix. The name did not exist before (neither a
+// file nor a link stood in its place), and the file is readable and
+// writable by its owner only. Its path, or empty (ec set) when no such file
+// can be made.
+std::string CreateUniqueFile(const std::string& directory, const std::string& prefix, const std::string& suffix,
+                             std::error_code& ec);
+
 // Whether a new file can be created in directory: a temporary file is
 // created there and removed again; nothing else of the directory is
 // touched. false (ec set) when it cannot.

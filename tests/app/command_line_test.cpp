@@ -6,13 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
-#include <vector>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/stat.h>
 
 #include "app/data_file.h"
 #include "calc/pitch_curve.h"
@@ -25,6 +29,7 @@
 #include "platform/scripted_dialogs.h"
 #include "support/dxf_outline.h"
 #include "support/file_test_support.h"
+#include "support/unprivileged.h"
 
 namespace fs = std::filesystem;
 using testsupport::Slurp;
@@ -37,12 +42,16 @@ struct ProgramRun {
   std::string err;
 };
 
-// Runs the program in dir with the arguments, without a display.
-ProgramRun RunProgram(const testsupport::ScratchDirectory& dir, const std::string& args) {
+// Runs the program in dir with the arguments, without a display; environment
+// settings (NAME=value ...) go before the program, and the run can start
+// in another directory of its own.
+ProgramRun RunProgram(const testsupport::ScratchDirectory& dir, const std::string& args, const std::string& environment = "",
+                      const std::string& workingDirectory = "") {
   const std::string out = dir.Path("stdout.log");
   const std::string err = dir.Path("stderr.log");
-  const std::string command = "cd '" + dir.Dir().string() + "' && timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen '" +
-                              std::string(VOB_PROGRAM) + "' " + args + " >'" + out + "' 2>'" + err + "'";
+  const std::string cwd = workingDirectory.empty() ? dir.Dir().string() : workingDirectory;
+  const std::string command = "cd '" + cwd + "' && timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen " +
+                              environment + " '" + std::string(VOB_PROGRAM) + "' " + args + " >'" + out + "' 2>'" + err + "'";
   const int status = std::system(command.c_str());
   ProgramRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -220,6 +229,176 @@ TEST(CommandLineProgram, DiagramAsDxf) {
   int drawn = 0;
   for (const auto& [type, count] : dxf.entities) drawn += count;
   EXPECT_GT(drawn, 100) << "a curve over 360 degrees with its axes";
+}
+
+// The batch outputs are named after the design: an output that is the
+// design file itself, by its name or by another name (a symbolic or a hard
+// link, another path), would replace the design. Nothing is written; the
+// message names both, exit code 2, and the design stays as it was.
+TEST(CommandLineProgram, OutputIsNeverTheDesignFile) {
+  const testsupport::ScratchDirectory dir("cmd_same_file");
+  const std::string design = Slurp(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4");
+  struct Case {
+    std::string file, args, output;
+  };
+  for (const Case& c : std::vector<Case>{{"x.txt", "x.txt /I", "x.txt"},
+                                         {"x.dxf", "x.dxf /CAD1:1", "x.dxf"},
+                                         {"x.txt", "x.txt /CAD5:3", "x.txt"},
+                                         {"x.stl", "x.stl /cad6:2", "x.stl"},
+                                         {"x.txt", "sub/../x.txt /I", "x.txt"}}) {
+    fs::create_directories(dir.Path("sub"));
+    testsupport::Put(dir.Path(c.file), design);
+    const ProgramRun run = RunProgram(dir, c.args);
+    EXPECT_EQ(run.exitCode, 2) << c.args;
+    const std::string input = c.args.substr(0, c.args.find(' '));
+    EXPECT_EQ(run.err, "vob4: the output " + c.output + " is the design file " + input +
+                           " itself: nothing was written\n") << c.args;
+    EXPECT_EQ(Slurp(dir.Path(c.file)), design) << c.args;
+    fs::remove(dir.Path(c.file));
+    fs::remove_all(dir.Path("sub"));
+    EXPECT_EQ(dir.Entries(), 0u) << c.args << ": nothing else was written";
+  }
+
+  // Another name for the design: the printout's name is a symbolic link to
+  // it, the STL file's name a hard link.
+  testsupport::Put(dir.Path("d.vb4"), design);
+  fs::create_symlink("d.vb4", dir.Path("d.txt"));
+  fs::create_hard_link(dir.Path("d.vb4"), dir.Path("d.stl"));
+  for (const auto& [args, output] : std::vector<std::pair<std::string, std::string>>{{"d.vb4 /I", "d.txt"},
+                                                                                      {"d.vb4 /CAD6:1", "d.stl"}}) {
+    const ProgramRun run = RunProgram(dir, args);
+    EXPECT_EQ(run.exitCode, 2) << args;
+    EXPECT_EQ(run.err, "vob4: the output " + output + " is the design file d.vb4 itself: nothing was written\n");
+    EXPECT_EQ(Slurp(dir.Path("d.vb4")), design) << args;
+  }
+  // The design named without its extension (read as d.vb4).
+  const ProgramRun bare = RunProgram(dir, "d /I");
+  EXPECT_EQ(bare.exitCode, 2);
+  EXPECT_EQ(bare.err, "vob4: the output d.txt is the design file d itself: nothing was written\n");
+  EXPECT_EQ(Slurp(dir.Path("d.vb4")), design);
+  EXPECT_TRUE(fs::is_symlink(dir.Path("d.txt")));
+  EXPECT_EQ(dir.Entries(), 3u);
+
+  // A design in another directory, and a dangling link in the printout's
+  // place that leads nowhere near it: no conflict, the printout is written.
+  fs::create_directories(dir.Path("designs"));
+  testsupport::Put(dir.Path("designs/e.vb4"), design);
+  const ProgramRun other = RunProgram(dir, "designs/e.vb4 /I");
+  EXPECT_EQ(other.exitCode, 0) << other.err;
+  EXPECT_NE(Slurp(dir.Path("e.txt")).find("VOB4 V5.2\t"), std::string::npos);
+  EXPECT_EQ(Slurp(dir.Path("designs/e.vb4")), design);
+}
+
+// Every failure to read the design of a batch run says why in one line on
+// standard error, with exit code 1: not there, a directory, not a design
+// file (the reader's line and what it expected there, at most 200
+// characters), cut short.
+TEST(CommandLineProgram, ReadFailuresSayWhy) {
+  const testsupport::ScratchDirectory dir("cmd_read_failures");
+  const std::string design = Slurp(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4");
+  fs::create_directory(dir.Path("folder.vb4"));
+  std::string prose;
+  for (int i = 1; i <= 40; ++i) prose += "line " + std::to_string(i) + " of a letter\r\n";
+  testsupport::Put(dir.Path("letter.vb4"), prose);
+  const auto lines = testsupport::SplitLines(design);
+  testsupport::Put(dir.Path("short.vb4"), testsupport::Joined(lines, 30));
+  auto damaged = lines;
+  damaged[26] = "1e999";  // the face width
+  testsupport::Put(dir.Path("huge.vb4"), testsupport::Joined(damaged));
+  damaged[26] = std::string(5000, 'x');
+  fs::create_directory(dir.Path(std::string(150, 'n')));
+  const std::string longName = std::string(150, 'n') + "/long.vb4";
+  testsupport::Put(dir.Path(longName), testsupport::Joined(damaged));
+
+  struct Case {
+    std::string args, message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"missing.vb4 /I", "vob4: cannot read the design file: missing.vb4: No such file or directory\n"},
+           {"folder.vb4 /CAD1:1", "vob4: cannot read the design file: folder.vb4: Is a directory\n"},
+           {"letter.vb4 /I",
+            "vob4: cannot read the design file: letter.vb4, line 8: not a number: \"line 8 of a letter\" !\n"},
+           {"short.vb4 /I", "vob4: cannot read the design file: short.vb4: file ends before line 31 !\n"},
+           {"huge.vb4 /I",
+            "vob4: cannot read the design file: huge.vb4, line 27: not a finite number: \"1e999\" !\n"}}) {
+    const ProgramRun run = RunProgram(dir, c.args);
+    EXPECT_EQ(run.exitCode, 1) << c.args;
+    EXPECT_EQ(run.err, c.message) << c.args;
+  }
+  // A long path and a long line: one line of at most 200 characters of
+  // reason, ending in "...".
+  const ProgramRun run = RunProgram(dir, longName + " /I");
+  EXPECT_EQ(run.exitCode, 1);
+  const std::string prefix = "vob4: cannot read the design file: ";
+  ASSERT_EQ(run.err.substr(0, prefix.size()), prefix);
+  const std::string reason = run.err.substr(prefix.size());
+  EXPECT_EQ(std::count(reason.begin(), reason.end(), '\n'), 1);
+  EXPECT_EQ(reason.size(), 201u) << reason;
+  EXPECT_EQ(reason.substr(reason.size() - 4), "...\n");
+  EXPECT_EQ(dir.Entries(), 5u) << "nothing was written";
+}
+
+// A printout that cannot be written names the file and the system's
+// reason, with exit code 2, and leaves nothing behind.
+TEST(CommandLineProgram, WriteFailureNamesTheReason) {
+  const testsupport::ScratchDirectory dir("cmd_write_failure");
+  CopyDefaultDesign(dir, "x.vb4");
+  fs::create_directory(dir.Path("x.txt"));
+  const ProgramRun run = RunProgram(dir, "x.vb4 /I");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "vob4: the printout could not be written: x.txt: Is a directory\n");
+  EXPECT_EQ(dir.Entries(), 2u);
+
+  // A folder the user may not write: root may write every folder, so the
+  // run drops to an unprivileged user first.
+  fs::permissions(dir.Dir(), fs::perms::all);
+  fs::create_directory(dir.Path("readonly"));
+  CopyDefaultDesign(dir, "readonly/x.vb4");
+  fs::permissions(dir.Path("readonly"), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                            fs::perms::others_read | fs::perms::others_exec);
+  const testsupport::ChildReport report = testsupport::RunUnprivileged([&] {
+    testsupport::Findings findings;
+    const ProgramRun denied = RunProgram(dir, "x.vb4 /I", "", dir.Path("readonly"));
+    findings.Check(denied.exitCode == 2, "exit code " + std::to_string(denied.exitCode));
+    findings.Check(denied.err == "vob4: the printout could not be written: x.txt: Permission denied\n",
+                   "message " + denied.err);
+    return findings.Text();
+  });
+  fs::permissions(dir.Path("readonly"), fs::perms::owner_all);
+  if (report.skipped) GTEST_SKIP() << report.text;
+  EXPECT_EQ(report.text, "");
+  EXPECT_FALSE(fs::exists(dir.Path("readonly/x.txt")));
+}
+
+// The printout is written in place under the design's name, through a file
+// of a name of its own that takes its place when complete: no fixed
+// temporary name in the working directory or the temporary directory, so
+// files of those names that the user cannot read (a pipe, a link that
+// leads nowhere) change nothing, and nothing is left behind. The printout
+// gets the mode of a new file (0666 less the umask).
+TEST(CommandLineProgram, PrintoutLeavesNoTemporaryFile) {
+  const testsupport::ScratchDirectory dir("cmd_no_temporary");
+  fs::create_directories(dir.Path("work"));
+  fs::create_directories(dir.Path("tmp"));
+  CopyDefaultDesign(dir, "work/x.vb4");
+  for (const std::string& folder : {dir.Path("work"), dir.Path("tmp")}) {
+    ASSERT_EQ(::mkfifo((folder + "/$$$1.txt").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((folder + "/$OUT1.TMP").c_str(), 0600), 0);
+    fs::create_symlink("nowhere/at/all", folder + "/$$1.txt");
+  }
+  const ProgramRun run = RunProgram(dir, "x.vb4 /I /NOGUI", "TMPDIR='" + dir.Path("tmp") + "' sh -c 'umask 027; exec \"$0\" \"$@\"'",
+                                    dir.Path("work"));
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(Slurp(dir.Path("work/x.txt")).find("TOOTH ROOT LOAD-BEARING CAPACITY"), std::string::npos);
+  EXPECT_EQ(fs::status(dir.Path("work/x.txt")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  std::vector<std::string> work, tmp;
+  for (const auto& e : fs::directory_iterator(dir.Path("work"))) work.push_back(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(dir.Path("tmp"))) tmp.push_back(e.path().filename().string());
+  std::sort(work.begin(), work.end());
+  std::sort(tmp.begin(), tmp.end());
+  EXPECT_EQ(work, (std::vector<std::string>{"$$$1.txt", "$$1.txt", "$OUT1.TMP", "x.txt", "x.vb4"}));
+  EXPECT_EQ(tmp, (std::vector<std::string>{"$$$1.txt", "$$1.txt", "$OUT1.TMP"}));
 }
 
 TEST(CommandLine, ParsesTheOptions) {

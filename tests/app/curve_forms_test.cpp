@@ -135,6 +135,34 @@ TEST_F(CurveFormsTest, SineCountIsAtLeastOne) {
   EXPECT_EQ(calc::SineCurve.A, 7);
 }
 
+// Text that is no number in a curve form is refused, naming the field, and
+// the field shows its old value; OK, "Calc" and the unit switch all refuse
+// it, and the record stays as it was.
+TEST_F(CurveFormsTest, TextThatIsNoNumberIsRefused) {
+  calc::EllipseCurve = {60, 50};
+  CurveForm f = app::CreateCurveForm(calc::CurveEllipse);
+  f.Field("Edit_a").text = "sixty";
+  EXPECT_FALSE(app::CurveFormOk(f));
+  EXPECT_EQ(f.Field("Edit_a").text, "60");
+  f.Field("Edit_b").text = "1e999";
+  app::CurveFormCalc(f);
+  EXPECT_EQ(f.Field("Edit_b").text, "50");
+  EXPECT_EQ(redraws_, 0) << "nothing was calculated";
+  f.Field("Edit_b").text = "nan";
+  app::CurveFormSwitchUnits(f);
+  EXPECT_EQ(common::UnitSystem, common::UnitsMetric);
+  EXPECT_EQ(calc::EllipseCurve.a, 60);
+  EXPECT_EQ(calc::EllipseCurve.b, 50);
+  ASSERT_EQ(dialogs_.Asked().size(), 3u);
+  EXPECT_EQ(dialogs_.Asked()[0].text, "half length a: \"sixty\" is not a number !");
+  EXPECT_EQ(dialogs_.Asked()[1].text, "half length b: \"1e999\" is not a finite number !");
+  EXPECT_EQ(dialogs_.Asked()[2].text, "half length b: \"nan\" is not a finite number !");
+  // An empty field is 0, as ever; a number is taken.
+  f.Field("Edit_b").text = "45";
+  EXPECT_TRUE(app::CurveFormOk(f));
+  EXPECT_EQ(calc::EllipseCurve.b, 45);
+}
+
 TEST_F(CurveFormsTest, SineLinearTurningAngle) {
   CurveForm f = app::CreateCurveForm(calc::CurveSineLinear);
   EXPECT_EQ(f.Field("Edit_philin").unit, "\u00b0");

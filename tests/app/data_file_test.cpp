@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -376,6 +377,20 @@ TEST_F(RefusedFileTest, TextWhereANumberBelongs) {
   ExpectRefused(lines, "line 16: \"Curve\" expected");
 }
 
+// A number beyond the range of numbers (1e999 as a face width) is refused,
+// naming its line, like letters where a number belongs.
+TEST_F(RefusedFileTest, NumbersThatAreNotFinite) {
+  ASSERT_EQ(good_[25], "20.0000000");  // line 26: the pressure angle, line 27 the face width
+  for (const char* beyond : {"1e999", "-1E999", "inf", "nan", "1.8e308"}) {
+    auto lines = good_;
+    lines[26] = beyond;
+    ExpectRefused(lines, std::string("line 27: not a finite number: \"") + beyond + "\" !");
+  }
+  auto lines = good_;
+  lines[26] = "abc";
+  ExpectRefused(lines, "line 27: not a number: \"abc\" !");
+}
+
 TEST_F(RefusedFileTest, MessagesQuoteAShortCleanPartOfTheLine) {
   auto lines = good_;
   lines[25] = "x\x01\x1B[2J\t\x7F" + std::string(1 << 20, '7');  // a 1 MB line with control bytes
@@ -401,6 +416,31 @@ TEST_F(RefusedFileTest, NumberFormsThatAreAccepted) {
   EXPECT_EQ(calc::EllipseCurve.a, 62.5L);
   EXPECT_EQ(calc::NcPair.z1, 30);
   EXPECT_TRUE(dialogs_.Asked().empty());
+}
+
+// Every value the writer puts in a file reads back, also one next to the
+// largest number (18 digits would round it beyond) and a calculation that
+// ran away beyond it: the program never refuses its own file.
+TEST_F(DataFileTest, ValuesAtTheEdgeOfTheRangeReadBack) {
+  SetFitPoints();
+  const Real largest = std::numeric_limits<Real>::max();
+  auto& sg = calc::SpurGearData;
+  sg.FaceWidth = largest * (1 - 4e-18L);
+  sg.KAH = std::numeric_limits<double>::max();
+  sg.P = -largest;
+  calc::EllipseCurve.a = 1e999L;
+  common::EquationMatrix.rhs[2] = largest;  // a coefficient: 14 decimals
+  Save("edge.vb4");
+  app::ReadDataFile(dir_.Path("edge.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0) << (dialogs_.Asked().empty() ? "" : dialogs_.Asked()[0].text);
+  const Real largestWritten = 1.79769313486231570e308L;
+  EXPECT_EQ(sg.FaceWidth, largestWritten);
+  EXPECT_EQ(sg.P, -largestWritten);
+  EXPECT_EQ(calc::EllipseCurve.a, largestWritten);
+  EXPECT_EQ(common::EquationMatrix.rhs[2], largestWritten);
+  EXPECT_LE(sg.KAH, static_cast<Real>(std::numeric_limits<double>::max()));
+  // Loaded, the design is fatal with the quantity named, not rated.
+  EXPECT_EQ(common::FatalFlag, 1);
 }
 
 TEST_F(DataFileTest, LongNumbersKeepEighteenSignificantDigits) {

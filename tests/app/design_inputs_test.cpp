@@ -121,8 +121,15 @@ TEST_F(DesignInputsTest, GeometryOkWritesTheRecordsAndTheMenuRecalculates) {
     d.bore[1].text = "12";
     d.bore[2].text = "no number";
     d.Button_okClick();
+    // Text that is no number is refused: the dialog stays open and the
+    // field shows its old value again; then OK takes the others.
+    EXPECT_EQ(d.Result(), app::DialogResult::Open);
+    EXPECT_EQ(d.bore[2].text, "0");
+    d.Button_okClick();
   };
   app::MenuItemClick("mi_editZahnrad");
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_EQ(dialogs_.Asked()[0].text, "borehole diameter 2: \"no number\" is not a number !");
   EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(common::DataChanged, 1);
   const calc::TSpurGearData& g = calc::SpurGearData;
@@ -145,6 +152,78 @@ TEST_F(DesignInputsTest, GeometryOkWritesTheRecordsAndTheMenuRecalculates) {
   };
   app::ShowGeometryForm();
   EXPECT_EQ(calc::NcPair.ModuleMode, 1);
+}
+
+// Text that is no number never reaches the design: "abc" for z1 would be 0
+// teeth (a fatal design), 1e999 for b an infinite face width. Each is
+// refused with a message naming the field, which shows its old value
+// again, and the dialog stays open; the unit switch refuses it the same way.
+TEST_F(DesignInputsTest, GeometryRefusesTextThatIsNoNumber) {
+  calc::NcPair.z1 = 30;
+  calc::SpurGearData.FaceWidth = 20;
+  const calc::TSpurGearData before = calc::SpurGearData;
+  std::vector<std::string> z1Texts, bTexts;
+  views_.geometry = [&](app::GearGeometryDialog& d) {
+    d.z1 = "abc";
+    d.Button_okClick();
+    EXPECT_EQ(d.Result(), app::DialogResult::Open);
+    z1Texts.push_back(d.z1);
+    d.z1 = "30.5";
+    d.Button_okClick();
+    z1Texts.push_back(d.z1);
+    d.b.text = "1e999";
+    d.Button_okClick();
+    bTexts.push_back(d.b.text);
+    d.b.text = "inf";
+    d.Button_metricClick();
+    EXPECT_EQ(d.lengthUnit, "mm") << "a refused field leaves the units as they were";
+    bTexts.push_back(d.b.text);
+    EXPECT_EQ(d.Result(), app::DialogResult::Open);
+    d.Button_cancelClick();
+  };
+  app::MenuItemClick("mi_editZahnrad");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(z1Texts, (std::vector<std::string>{"30", "30"}));
+  EXPECT_EQ(bTexts, (std::vector<std::string>{"20", "20"}));
+  EXPECT_EQ(calc::NcPair.z1, 30);
+  EXPECT_TRUE(SameGearData(calc::SpurGearData, before));
+  std::vector<std::string> shown;
+  for (const auto& asked : dialogs_.Asked()) {
+    EXPECT_EQ(asked.messageKind, platform::MessageKind::Error);
+    shown.push_back(asked.text);
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{"no. of teeth z1: \"abc\" is not a whole number !",
+                                             "no. of teeth z1: \"30.5\" is not a whole number !",
+                                             "face width b: \"1e999\" is not a finite number !",
+                                             "face width b: \"inf\" is not a finite number !"}));
+}
+
+// The drive, the tool and its complement refuse such text too.
+TEST_F(DesignInputsTest, DriveAndToolRefuseTextThatIsNoNumber) {
+  const calc::TSpurGearData before = calc::SpurGearData;
+  views_.load = [](app::LoadDialog& d) {
+    d.ChoiceClicked(app::LoadDialog::Power);
+    d.speed.text = "fast";
+    d.Button_okClick();
+    EXPECT_EQ(d.Result(), app::DialogResult::Open);
+    EXPECT_EQ(d.speed.text, common::RealToText(calc::SpurGearData.n[1]));
+    d.Button_cancelClick();
+  };
+  app::ShowLoadForm();
+  views_.tool = [](app::ToolProfileDialog& d) {
+    d.addendum[2].text = "1e5000";
+    d.Button_calcClick();
+    d.addendum[2].text = "x";
+    d.Button_okClick();
+    EXPECT_EQ(d.Result(), app::DialogResult::Open);
+    d.Button_cancelClick();
+  };
+  app::ShowToolProfileForm();
+  EXPECT_TRUE(SameGearData(calc::SpurGearData, before));
+  ASSERT_EQ(dialogs_.Asked().size(), 3u);
+  EXPECT_EQ(dialogs_.Asked()[0].text, "Rot.speed n: \"fast\" is not a number !");
+  EXPECT_EQ(dialogs_.Asked()[1].text, "Addendum of tool haP0/mn (2): \"1e5000\" is not a finite number !");
+  EXPECT_EQ(dialogs_.Asked()[2].text, "Addendum of tool haP0/mn (2): \"x\" is not a number !");
 }
 
 TEST_F(DesignInputsTest, GeometryCancelLeavesTheRecordsAlsoAfterAUnitSwitch) {

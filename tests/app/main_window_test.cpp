@@ -173,11 +173,11 @@ TEST_F(MainWindowTest, SaveQuestionAndFailedSave) {
   EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_TRUE(dialogs_.Asked().empty());
 
-  // An unnamed changed design: "No" keeps the window open.
+  // An unnamed changed design: Cancel keeps the window open.
   common::DataChanged = 1;
-  dialogs_.Then(ScriptedAnswer::Press(DialogButton::No));
+  dialogs_.Then(ScriptedAnswer::Press(DialogButton::Cancel));
   EXPECT_FALSE(app::MainFormCloseQuery());
-  EXPECT_EQ(Messages().back(), "Discard previous input data ?");
+  EXPECT_EQ(Messages().back(), "Save file ?");
   EXPECT_EQ(common::DataChanged, 1);
 
   // A named design whose save fails keeps its question for the next close.
@@ -194,6 +194,62 @@ TEST_F(MainWindowTest, SaveQuestionAndFailedSave) {
   EXPECT_EQ(common::DataChanged, 0);
   EXPECT_TRUE(fs::exists(dir_.Path("gone.vb4")));
   EXPECT_EQ(Messages().back(), "Save file (" + dir_.Path("gone.vb4") + ") ?");
+}
+
+// A changed design that has no name yet is offered Save, Discard and
+// Cancel like a named one; Save goes through the file dialog.
+TEST_F(MainWindowTest, UnnamedChangedDesignIsSavedThroughTheFileDialog) {
+  common::CurrentFileName.clear();
+  common::DataDirectory = dir_.Dir().string();
+  calc::NcPair.z1 = 37;
+  common::DataChanged = 1;
+
+  // Save, then Cancel in the file dialog: nothing written, the window stays.
+  dialogs_.Then(ScriptedAnswer::Press(DialogButton::Yes)).Then(ScriptedAnswer::Cancel());
+  EXPECT_FALSE(app::MainFormCloseQuery());
+  EXPECT_EQ(common::DataChanged, 1);
+  EXPECT_FALSE(fs::exists(dir_.Path("kept.vb4")));
+
+  // Save with a name: the design is written there, named, and the window
+  // may close.
+  dialogs_.ClearRecord();
+  dialogs_.Then(ScriptedAnswer::Press(DialogButton::Yes)).Then(ScriptedAnswer::File(dir_.Path("kept.vb4")));
+  EXPECT_TRUE(app::MainFormCloseQuery());
+  ASSERT_EQ(dialogs_.Asked().size(), 2u);
+  EXPECT_EQ(dialogs_.Asked()[0].text, "Save file ?");
+  EXPECT_EQ(dialogs_.Asked()[0].buttons, platform::MessageButtons::YesNoCancel);
+  EXPECT_EQ(dialogs_.Asked()[1].kind, AskedDialog::Kind::SaveFile);
+  EXPECT_EQ(common::DataChanged, 0);
+  EXPECT_EQ(common::CurrentFileName, "kept");
+  EXPECT_EQ(common::RecentFiles[1], dir_.Path("kept.vb4"));
+  calc::NcPair.z1 = 5;
+  app::ReadDataFile(dir_.Path("kept.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(calc::NcPair.z1, 37);
+
+  // Discard: nothing is written and the window may close.
+  common::CurrentFileName.clear();
+  common::DataChanged = 1;
+  dialogs_.Then(ScriptedAnswer::Press(DialogButton::No));
+  EXPECT_TRUE(app::MainFormCloseQuery());
+  EXPECT_EQ(common::DataChanged, 0);
+}
+
+// File New cancelled on its way leaves the current design as it was.
+TEST_F(MainWindowTest, FileNewCancelledKeepsTheDesign) {
+  common::CurrentFileName = "mine";
+  common::DataDirectory = dir_.Dir().string();
+  calc::NcPair.z1 = 41;
+  calc::SpurGearData.FaceWidth = 17;
+  common::DataChanged = 0;
+  // The quick input's first dialog (the drawing names) is cancelled.
+  app::Entry().ShowDrawingNameForm = [] { common::AbortFlag = 1; };
+  app::MenuItemClick("mi_fileNew");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(calc::NcPair.z1, 41);
+  EXPECT_EQ(calc::SpurGearData.FaceWidth, 17);
+  EXPECT_EQ(common::CurrentFileName, "mine");
+  EXPECT_EQ(common::DataChanged, 0);
 }
 
 TEST_F(MainWindowTest, RecentFiles) {

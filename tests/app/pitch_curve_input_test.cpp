@@ -169,11 +169,12 @@ TEST_F(PitchCurveInputTest, EditorChecksFormulaAndRange) {
   app::SetPitchCurveViews(&views_);
   Pieces({{90, "100"}, {360, "110"}});
   views_.List(app::ListModify, 2)
-      .Editor({Enter("", "360"), Enter("100+*x", "360"), Enter("100+x", "90"), Enter("100+x", "300")})
+      .Editor({Enter("", "360"), Enter("100+*x", "360"), Enter("100+x", "90"), Enter("100+x", "1e999"),
+               Enter("100+x", "abc"), Enter("100+x", "300")})
       .List(app::ListOk);
   app::InputFormulaPieces();
   EXPECT_EQ(common::AbortFlag, 0);
-  ASSERT_EQ(views_.refusals.size(), 4u);
+  ASSERT_EQ(views_.refusals.size(), 6u);
   EXPECT_EQ(views_.shownEditors[0].caption, "f2 (x)");
   EXPECT_EQ(views_.shownEditors[0].startDeg, "90");
   EXPECT_EQ(views_.shownEditors[0].startRad, "1.57080");
@@ -183,7 +184,11 @@ TEST_F(PitchCurveInputTest, EditorChecksFormulaAndRange) {
   EXPECT_EQ(views_.refusals[1].focus, PieceEditorFields::Focus::Formula);
   EXPECT_EQ(views_.refusals[2].errorLabel, "Error  : 90 >= 90 !");
   EXPECT_EQ(views_.refusals[2].focus, PieceEditorFields::Focus::EndDegrees);
-  EXPECT_EQ(views_.refusals[3].errorLabel, "");
+  // An end angle that is no number is refused before anything is stored.
+  EXPECT_EQ(views_.refusals[3].errorLabel, "Error  : phi n: \"1e999\" is not a number !");
+  EXPECT_EQ(views_.refusals[3].focus, PieceEditorFields::Focus::EndDegrees);
+  EXPECT_EQ(views_.refusals[4].errorLabel, "Error  : phi n: \"abc\" is not a number !");
+  EXPECT_EQ(views_.refusals[5].errorLabel, "");
   EXPECT_EQ(calc::FormulaPieces[2].Formula, "100+x");
   EXPECT_EQ(calc::FormulaPieces[2].EndAngle, 300);
 

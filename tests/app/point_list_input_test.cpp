@@ -295,3 +295,50 @@ TEST_F(PointListInputTest, ClipboardExchangeOfGridCells) {
   EXPECT_EQ(calc::FitPoints[4].R, 50);
   EXPECT_NEAR(D(calc::FitPoints[4].Phi), D(common::DegToRad(10)), 1e-15);
 }
+
+// A polyline beyond its table is refused where it would come in: a paste
+// of more points than the table holds from the selected row on says so and
+// changes nothing (the rows past the table would be dropped without a
+// word), and the data file names the limit too (data_file_test).
+TEST_F(PointListInputTest, PolylineBeyondItsTableIsRefused) {
+  PointForm f = app::CreatePointForm(calc::CurvePolyline);
+  app::SetPointCount(f, 1000);
+  std::string text;
+  for (int i = 0; i < 1001; ++i) text += std::to_string(i * 0.3) + "\t50\r\n";
+  clipboard_.SetText(text);
+  f.grid.Select(1, 1, 1, 1);
+  const std::string before = f.grid.Cell(1, 1).text;
+  app::PointFormPaste(f);
+  EXPECT_EQ(f.grid.Cell(1, 1).text, before);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], "The table holds at most 1000 points: 1001 lines from row 1 do not fit !");
+  // The 1000 points that fit are taken.
+  text.resize(text.size() - std::string("300.000000\t50\r\n").size());
+  clipboard_.SetText(text);
+  app::PointFormPaste(f);
+  EXPECT_EQ(f.grid.Cell(2, 1000).text, "50");
+  EXPECT_EQ(Messages().size(), 1u);
+  // From row 2 on, 1000 lines no longer fit.
+  f.grid.Select(1, 2, 1, 2);
+  app::PointFormPaste(f);
+  EXPECT_EQ(Messages().back(), "The table holds at most 1000 points: 1000 lines from row 2 do not fit !");
+}
+
+// A cell that holds no number is refused, naming its column and row, and
+// shows its old value; the points stay as they were.
+TEST_F(PointListInputTest, CellThatIsNoNumberIsRefused) {
+  calc::PolylineCount = 3;
+  for (int i = 1; i <= 3; ++i) calc::PolylinePoints[i] = {(i - 1) * 1.0L, 50};
+  PointForm f = app::CreatePointForm(calc::CurvePolyline);
+  f.grid.Cell(2, 2).text = "fifty";
+  app::PointFormOk(f);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(f.grid.Cell(2, 2).text, "50");
+  f.grid.Cell(1, 3).text = "1e999";
+  app::PointFormSwitchAngles(f);
+  EXPECT_TRUE(f.degrees) << "refused: the angles stay in degrees";
+  EXPECT_EQ(calc::PolylinePoints[3].Phi, 2);
+  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_EQ(Messages()[0], "r [mm] (2): \"fifty\" is not a number !");
+  EXPECT_EQ(Messages()[1], "phi (0..360\u00b0) (3): \"1e999\" is not a finite number !");
+}

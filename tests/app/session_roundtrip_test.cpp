@@ -685,7 +685,21 @@ TEST_P(SessionRoundTripTest, EveryEnteredValueComesBackAfterSaveNewAndOpen) {
   const std::string printed = Printout("entered.txt");
   const std::string file = testsupport::Slurp(path);
 
-  app::MenuItemClick("mi_fileNew");  // the default design; its input sequence cancelled
+  // File New: the default design, every dialog of its input sequence
+  // confirmed as it opens (a cancelled sequence would keep this design).
+  {
+    const app::TEntryPoints entries = app::Entry();
+    const auto confirm = [] { common::AbortFlag = 0; };
+    for (auto* slot : {&app::Entry().ShowDrawingNameForm, &app::Entry().ShowGeometryForm,
+                       &app::Entry().ShowToolProfileForm, &app::Entry().ShowLoadForm, &app::Entry().ShowMaterialForm,
+                       &app::Entry().EditStrength})
+      *slot = confirm;
+    app::Entry().ShowCurveForm = [](int) { common::AbortFlag = 0; };
+    env_.dialogs.Then(ScriptedAnswer::Choose(defaults_.curveType - 1));
+    app::MenuItemClick("mi_fileNew");
+    EXPECT_EQ(common::AbortFlag, 0);
+    app::Entry() = entries;
+  }
   EXPECT_EQ(common::CurrentFileName, "");
   EXPECT_EQ(common::ChangeRecords.Count, 0);
   EXPECT_EQ(calc::EllipseCurve.a, defaults_.ellipse.a);
@@ -695,7 +709,9 @@ TEST_P(SessionRoundTripTest, EveryEnteredValueComesBackAfterSaveNewAndOpen) {
   // The unit system is a setting of the program, not of the design: it
   // stays as the user left it.
   EXPECT_EQ(common::UnitSystem, GetParam());
-  env_.dialogs.Then(ScriptedAnswer::File(path));
+  // The new design is changed and has no name: its save question is
+  // answered with No (discard) before the file is opened.
+  env_.dialogs.Then(ScriptedAnswer::Press(platform::DialogButton::No)).Then(ScriptedAnswer::File(path));
   Click("mi_fileOpen");
   EXPECT_EQ(common::CurrentFileName, "session");
   EXPECT_EQ(common::DataChanged, 0);

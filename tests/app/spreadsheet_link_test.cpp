@@ -18,6 +18,7 @@
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/report_writer.h"
+#include "common/report_writer.h"
 #include "common/spreadsheet_export.h"
 #include "common/text_file.h"
 #include "platform/program_start.h"
@@ -161,6 +162,15 @@ TEST_F(SpreadsheetLinkTest, PrintoutBecomesAWorksheetOfColumns) {
   }
   EXPECT_GT(fourColumnRows, 20);
   EXPECT_TRUE(module);
+  // The printout's TXT file has done its work and is gone; the workbook
+  // handed over is a file of a name of its own, readable by the user only.
+  EXPECT_FALSE(common::ReportState.TxtFileName.empty());
+  EXPECT_FALSE(std::filesystem::exists(common::ReportState.TxtFileName));
+  const std::string book = std::filesystem::path(LastWorkbook()).filename().string();
+  EXPECT_EQ(book.substr(0, 4), "$xls");
+  EXPECT_NE(book, "$xls1.csv");
+  EXPECT_EQ(std::filesystem::status(LastWorkbook()).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST_F(SpreadsheetLinkTest, FatalCalculationShowsTheMessagesInstead) {

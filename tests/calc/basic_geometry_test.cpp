@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "calc/spur_gear_data.h"
 #include "calc/tool_profile.h"
@@ -67,6 +70,70 @@ TEST_F(BasicGeometry, ModuleFaceWidthAndToothNumbers) {
   CheckSpurInput();
   EXPECT_EQ(common::MsgText[common::MsgCount], "Fatal  : Unit0");
   EXPECT_EQ(g.d[1], 0);
+}
+
+// Inputs no real gear pair reaches are fatal, each named; the limits
+// themselves pass, and a value that is no number fails its limit too.
+TEST_F(BasicGeometry, UpperLimitsAreFatalAndNamed) {
+  g.n[1] = 1000;
+  g.P = 10;
+  g.T[1] = 0;
+  EXPECT_EQ(Check(), "");
+  struct Case {
+    const char* message;
+    std::function<void(Real)> set;
+    Real limit, beyond;
+    bool realValued = true;
+  };
+  const std::vector<Case> cases = {
+      {"Fatal  : z1 > 10000 !", [this](Real v) { g.ToothNumbers[1] = static_cast<std::int32_t>(v); }, 10000, 10001,
+       false},
+      {"Fatal  : mn > 100 mm !", [this](Real v) { g.NormalModule = v; }, 100, 100.01L},
+      {"Fatal  : b > 10000 mm !", [this](Real v) { g.FaceWidth = v; }, 10000, 1e308L},
+      {"Fatal  : n1 > 1000000 1/min !", [this](Real v) { g.n[1] = v; }, 1e6L, 1e6L + 1},
+      {"Fatal  : P > 1000000 kW !", [this](Real v) { g.P = v; }, 1e6L, 2e6L},
+      {"Fatal  : T1 > 1E9 Nm !", [this](Real v) { g.T[1] = v; }, 1e9L, -2e9L},
+  };
+  for (const Case& c : cases) {
+    calc_test::SetTextbookPair(g);
+    g.n[1] = 1000;
+    g.P = 10;
+    g.T[1] = 0;
+    // z1 of 10000 with mn 4 makes a pitch radius of 20000 mm: within its limit.
+    c.set(c.limit);
+    EXPECT_EQ(Check(), "") << c.message;
+    EXPECT_EQ(common::FatalFlag, 0) << c.message;
+    c.set(c.beyond);
+    EXPECT_EQ(Check(), c.message);
+    EXPECT_EQ(common::FatalFlag, 1) << c.message;
+    if (c.realValued) {
+      c.set(std::numeric_limits<Real>::quiet_NaN());
+      EXPECT_EQ(Check(), c.message) << "NaN";
+    }
+  }
+  // A pitch radius beyond 100 000 mm: 2000 teeth of module 100 make
+  // exactly 100 000 mm.
+  calc_test::SetTextbookPair(g);
+  g.T[1] = 0;
+  g.NormalModule = 100;
+  g.ToothNumbers[2] = 2000;
+  EXPECT_EQ(Check(), "");  // 100 000 mm exactly
+  g.ToothNumbers[2] = 2001;
+  EXPECT_EQ(Check(), "Fatal  : rw2 > 100000 mm !");
+  g.ToothNumbers[2] = 40;
+  g.ToothNumbers[1] = 2001;
+  EXPECT_EQ(Check(), "Fatal  : rw1 > 100000 mm !");
+}
+
+// A negative module that comes from a negative tooth number (the
+// noncircular pair derives the module from z1) is reported as the tooth
+// number.
+TEST_F(BasicGeometry, NegativeToothNumberIsNamedAsSuch) {
+  g.NormalModule = -4;
+  g.ToothNumbers[1] = -20;
+  EXPECT_EQ(Check(), "Fatal  : z1 < 0 !");
+  g.ToothNumbers[1] = 20;
+  EXPECT_EQ(Check(), "Fatal  : mn <= 0!");
 }
 
 TEST_F(BasicGeometry, CompletedInputsAndHelixHand) {

@@ -290,4 +290,50 @@ TEST_F(NoncircularPair, FailedPositionsStayOutOfTheExtremes) {
   EXPECT_EQ(SafetyExtremes.SHmin[1], 100);
 }
 
+// Inputs beyond any real pair stop the run with their own message instead
+// of safeties of 0 or radii of 1E308; a negative tooth number is named as
+// the tooth number, not as the module derived from it.
+TEST_F(NoncircularPair, ImpossibleInputsAreFatalAndNamed) {
+  SetUp();
+  NcPair.z1 = -30;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_TRUE(HasMessage("Fatal  : z1 < 0 !"));
+  EXPECT_FALSE(HasMessage("Fatal  : mn <= 0!"));
+
+  SetUp();
+  NcPair.z1 = 20000;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_TRUE(HasMessage("Fatal  : z1 > 10000 !"));
+
+  SetUp();
+  SpurGearData.FaceWidth = 1e308L;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_TRUE(HasMessage("Fatal  : b > 10000 mm !"));
+
+  // A sine curve of radius 1e308: its module (2 r / z1) is out of reach
+  // long before its radius.
+  SetUp();
+  CurveType = CurveSine;
+  SineCurve = {};
+  SineCurve.rw0 = 1e308L;
+  SineCurve.A = 10;
+  SineCurve.N = 1;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_TRUE(HasMessage("Fatal  : mn > 100 mm !"));
+  // A radius of 150 m with a module of 60 mm: the radius is named.
+  SetUp();
+  CurveType = CurveSine;
+  SineCurve.rw0 = 150000;
+  SineCurve.A = 10;
+  SineCurve.N = 1;
+  NcPair.z1 = 5000;
+  CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_TRUE(HasMessage("Fatal  : rw1 > 100000 mm !")) << common::MsgText[1];
+}
+
 }  // namespace

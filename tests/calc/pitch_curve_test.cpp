@@ -137,11 +137,22 @@ TEST_F(PitchCurve, UnsafeCurveDataFail) {
   EXPECT_EQ(R(0.5L), 0);
   ExpectRadiusFailure();
 
+  // A point count beyond its table: the message names the limit.
   common::ClearErrorMessages();
   CurveType = CurvePolyline;
   PolylineCount = MaxPolylinePoints + 1;
   EXPECT_EQ(R(0.5L), 0);
-  ExpectRadiusFailure();
+  EXPECT_EQ(common::FatalFlag, 1);
+  ASSERT_EQ(common::MsgCount, 2);
+  EXPECT_EQ(common::MsgText[1], "Fatal  : more than 1000 points !");
+  EXPECT_EQ(common::MsgText[2], "Fatal  : rw1 <= 0 !");
+
+  common::ClearErrorMessages();
+  CurveType = CurvePointFit;
+  PointCount = MaxFitPoints + 1;
+  EXPECT_EQ(R(0.5L), 0);
+  ASSERT_EQ(common::MsgCount, 2);
+  EXPECT_EQ(common::MsgText[1], "Fatal  : more than 50 points !");
 }
 
 TEST_F(PitchCurve, PolynomialUsesTheSolutionVector) {

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "common/demo_text.h"
 #include "common/kaldvar.h"
@@ -137,6 +141,62 @@ TEST_F(FileUtilsTest, CopiesAreCompleteOrReported) {
   DeleteFiles(dir_.Path("dst"), "*.DBF");
   EXPECT_FALSE(fs::exists(dir_.Path("dst/a.dbf")));
   EXPECT_FALSE(fs::exists(dir_.Path("dst/B.DBF")));
+}
+
+// The program's temporary files: in the configured directory, or where
+// none is configured in the system's (TMPDIR, else /tmp), never in the
+// working directory; each under a name of its own, created exclusively and
+// readable by the user only, so that a file or link someone put under a
+// name first is never used.
+TEST_F(FileUtilsTest, TemporaryFilesHaveNamesOfTheirOwn) {
+  const char* previous = std::getenv("TMPDIR");
+  const std::string kept = previous ? previous : "";
+  ::setenv("TMPDIR", dir_.Path("system").c_str(), 1);
+  fs::create_directory(dir_.Path("system"));
+  TempDirectory = "  ";
+  EXPECT_EQ(TemporaryDirectory(), dir_.Path("system") + "/");
+  ::unsetenv("TMPDIR");
+  EXPECT_EQ(TemporaryDirectory(), "/tmp/");
+  ::setenv("TMPDIR", dir_.Path("system").c_str(), 1);
+
+  std::vector<std::string> names;
+  for (int i = 0; i < 20; ++i) {
+    const std::string name = NewTemporaryFile("$$", ".txt");
+    ASSERT_FALSE(name.empty());
+    EXPECT_EQ(fs::path(name).parent_path(), fs::path(dir_.Path("system")));
+    const std::string file = fs::path(name).filename().string();
+    EXPECT_EQ(file.substr(0, 2), "$$");
+    EXPECT_EQ(fs::path(name).extension(), ".txt");
+    EXPECT_EQ(fs::file_size(name), 0u);
+    EXPECT_EQ(fs::status(name).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(std::count(names.begin(), names.end(), name), 0) << "a name is never given twice";
+    names.push_back(name);
+  }
+  // A configured directory is taken as it is.
+  TempDirectory = dir_.Path("configured");
+  fs::create_directory(TempDirectory);
+  EXPECT_EQ(fs::path(NewTemporaryFile("$kaltemp", ".ndx")).parent_path(), fs::path(TempDirectory));
+  // One that cannot hold files gives no name.
+  TempDirectory = dir_.Path("missing");
+  EXPECT_EQ(NewTemporaryFile("$xls", ".csv"), "");
+  if (previous) ::setenv("TMPDIR", kept.c_str(), 1); else ::unsetenv("TMPDIR");
+}
+
+// Two names of one file, after links, are the same file; a copy is not,
+// and a name that does not exist yet is never the same as another.
+TEST_F(FileUtilsTest, SameFileFollowsLinks) {
+  testsupport::Put(dir_.Path("a.vb4"), "design");
+  fs::create_symlink("a.vb4", dir_.Path("link.txt"));
+  fs::create_hard_link(dir_.Path("a.vb4"), dir_.Path("hard.dxf"));
+  fs::copy_file(dir_.Path("a.vb4"), dir_.Path("copy.vb4"));
+  EXPECT_TRUE(platform::SameFile(dir_.Path("a.vb4"), dir_.Path("a.vb4")));
+  EXPECT_TRUE(platform::SameFile(dir_.Path("a.vb4"), dir_.Path("link.txt")));
+  EXPECT_TRUE(platform::SameFile(dir_.Path("hard.dxf"), dir_.Path("link.txt")));
+  EXPECT_TRUE(platform::SameFile(dir_.Path("a.vb4"), dir_.Dir().string() + "/./a.vb4"));
+  EXPECT_FALSE(platform::SameFile(dir_.Path("a.vb4"), dir_.Path("copy.vb4")));
+  EXPECT_FALSE(platform::SameFile(dir_.Path("a.vb4"), dir_.Path("new.txt")));
+  fs::create_symlink("nowhere", dir_.Path("dangling.txt"));
+  EXPECT_FALSE(platform::SameFile(dir_.Path("dangling.txt"), dir_.Path("dangling.txt")));
 }
 
 TEST_F(FileUtilsTest, DemoTexts) {

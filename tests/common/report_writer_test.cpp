@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "common/kaldvar.h"
 #include "common/message_explanations.h"
@@ -83,6 +85,16 @@ class ReportWriterTest : public ::testing::Test {
                      "Reduce the profile shift.\r\n");
   }
 
+  // The names of the directory's entries that begin with prefix.
+  std::vector<std::string> EntriesStartingWith(const std::string& prefix) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_.Dir())) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind(prefix, 0) == 0) names.push_back(name);
+    }
+    return names;
+  }
+
   testsupport::ReportTestEnvironment env_{"report_writer"};
   const testsupport::ScratchDirectory& dir_ = env_.dir;
   platform::ScriptedDialogs& dialogsObject_ = env_.dialogs;
@@ -98,8 +110,9 @@ TEST_F(ReportWriterTest, FileDeviceMatchesGoldenPageLayout) {
   ASSERT_EQ(common::AbortFlag, 0);
   const std::string bytes = Slurp(dir_.Path("demo_report.txt"));
   testsupport::ExpectGolden(bytes, "report_writer/file_device.txt");
-  // The viewer's copy is the same UTF-8 text; no spool file is left.
-  EXPECT_EQ(Slurp(dir_.Path("outwin.txt")), bytes);
+  // The file is the result: no spool file and no copy of it is left.
+  EXPECT_TRUE(EntriesStartingWith("outwin").empty());
+  EXPECT_TRUE(EntriesStartingWith("$").empty());
   EXPECT_EQ(bytes.find('\xC9'), std::string::npos) << "code page 850 bytes reached the file";
   EXPECT_NE(bytes.find("\xE2\x95\x94"), std::string::npos) << "the top-left double frame corner as UTF-8";
   EXPECT_NE(bytes.find('\f'), std::string::npos) << "24 lines a page must break the page";
@@ -109,9 +122,13 @@ TEST_F(ReportWriterTest, TxtDeviceMatchesGoldenTabLayout) {
   WriteExplanationFile();
   WriteSample(common::ReportTxtFile);
   ASSERT_EQ(common::AbortFlag, 0);
-  const std::string bytes = Slurp(dir_.Path("$$1.txt"));
+  // A file of the run's own in the temporary directory, and nothing else.
+  const std::string file = common::ReportState.TxtFileName;
+  EXPECT_EQ(fs::path(file).parent_path(), dir_.Dir());
+  EXPECT_EQ(EntriesStartingWith("$"), std::vector<std::string>{fs::path(file).filename().string()});
+  EXPECT_EQ(fs::path(file).extension(), ".txt");
+  const std::string bytes = Slurp(file);
   testsupport::ExpectGolden(bytes, "report_writer/txt_device.txt");
-  EXPECT_FALSE(fs::exists(dir_.Path("$$$1.txt"))) << "the spool file is removed after the copy";
   EXPECT_EQ(bytes.find("-----"), std::string::npos) << "TXT output holds no rules";
 }
 
@@ -149,12 +166,14 @@ TEST_F(ReportWriterTest, ScreenPrinterAndWordProcessorGetTheFinishedReport) {
   ASSERT_EQ(viewerObject_.Recorded().size(), 1u);
   const RecordedReport& shown = viewerObject_.Recorded()[0];
   EXPECT_EQ(shown.kind, RecordedReport::Kind::Shown);
-  EXPECT_EQ(shown.report.caption, "VOB4    " + dir_.Path("outwin.txt"));
+  // The viewer's copy is a file of the run's own in the temporary directory.
+  const std::string copyPrefix = "VOB4    " + dir_.Path("outwin");
+  EXPECT_EQ(shown.report.caption.substr(0, copyPrefix.size()), copyPrefix);
   ASSERT_GT(shown.report.lines.size(), 10u);
   EXPECT_EQ(shown.report.lines[0], "       " + std::string(70, '*'));
   EXPECT_EQ(shown.report.lines[5], HeadLine("Gear pair <demo> & test"));
-  EXPECT_FALSE(fs::exists(dir_.Path("$OUT1.TMP")));
-  EXPECT_FALSE(fs::exists(dir_.Path("outwin.txt"))) << "the viewer's copy is removed once it is closed";
+  EXPECT_TRUE(EntriesStartingWith("$OUT").empty()) << "the spool file is removed";
+  EXPECT_TRUE(EntriesStartingWith("outwin").empty()) << "the viewer's copy is removed once it is closed";
 
   viewerObject_.Clear();
   WriteSample(common::ReportPrinter);
@@ -177,7 +196,13 @@ TEST_F(ReportWriterTest, ScreenPrinterAndWordProcessorGetTheFinishedReport) {
   WriteSample(common::ReportWordProcessor);
   ASSERT_EQ(viewerObject_.Recorded().size(), 1u);
   EXPECT_EQ(viewerObject_.Recorded()[0].kind, RecordedReport::Kind::ProgramStarted);
-  EXPECT_EQ(viewerObject_.Recorded()[0].argument, dir_.Path("outwin.txt"));
+  // The copy stays for the word processor to open: readable by the user
+  // only, under a name of its own.
+  const std::string handed = viewerObject_.Recorded()[0].argument;
+  EXPECT_EQ(handed.substr(0, dir_.Path("outwin").size()), dir_.Path("outwin"));
+  EXPECT_EQ(Slurp(handed).substr(0, 7), "       ");
+  EXPECT_EQ(fs::status(handed).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(EntriesStartingWith("outwin"), std::vector<std::string>{fs::path(handed).filename().string()});
 }
 
 TEST_F(ReportWriterTest, TextPrinterAsksForSinglePagesAndPromptsEachPage) {

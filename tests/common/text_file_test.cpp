@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <limits>
 
@@ -92,6 +93,46 @@ TEST(ParseRealLine, AcceptsEitherDecimalSignAndAnyDecimals) {
   EXPECT_TRUE(ParseRealLine("+2", x));
   EXPECT_EQ(x, 2);
   for (const char* bad : {"", "abc", "1.2.3", "1,2x", "inf", "nan", "+-1"}) EXPECT_FALSE(ParseRealLine(bad, x)) << bad;
+}
+
+// Numbers beyond the range of numbers the program takes are no numbers of
+// a line, and said to be so.
+TEST(ParseRealLine, RefusesNumbersThatAreNotFinite) {
+  Real x = 7;
+  for (const char* beyond : {"1e999", "-1e999", "1.8e308", "inf", "-Infinity", "nan", "1e5000"}) {
+    bool notFinite = false;
+    EXPECT_FALSE(ParseRealLine(beyond, x, &notFinite)) << beyond;
+    EXPECT_TRUE(notFinite) << beyond;
+  }
+  bool notFinite = true;
+  EXPECT_FALSE(ParseRealLine("abc", x, &notFinite));
+  EXPECT_FALSE(notFinite);
+  EXPECT_EQ(x, 7) << "a refused line leaves the value";
+  EXPECT_TRUE(ParseRealLine("1.79e308", x));
+  EXPECT_TRUE(ParseRealLine("-1e308", x));
+}
+
+// Whatever finite value a line is written from, the line reads back as a
+// number the program takes: 18 digits of a value next to the largest
+// number would round above it, and the file would refuse itself.
+TEST(RealLineText, EveryWrittenNumberReadsBack) {
+  const Real largestDouble = std::numeric_limits<double>::max();
+  const Real largest = std::numeric_limits<Real>::max();
+  for (Real x : {largest, largest * (1 - 5e-18L), -largest, static_cast<Real>(1e999L), largestDouble,
+                 largestDouble * (1 - 1e-18L), -largestDouble, std::nextafter(largestDouble, largest),
+                 1.7976931348623157e308L, 1.79769313486231570e308L, 1e308L, -9.99999999999999999e307L}) {
+    Real back = 0;
+    const std::string line = RealLineText(x);
+    ASSERT_TRUE(ParseRealLine(line, back)) << line.substr(0, 30);
+    EXPECT_LE(std::fabs(back), largestDouble);
+    // Values within the range come back to 18 digits; beyond it, the
+    // largest written value with the sign.
+    if (std::fabs(x) <= 1.79769313486231570e308L) {
+      EXPECT_NEAR(static_cast<double>(back / x), 1.0, 1e-17) << line.substr(0, 30);
+    } else {
+      EXPECT_EQ(back, std::copysign(1.79769313486231570e308L, x));
+    }
+  }
 }
 
 TEST_F(TextFileTest, LineFormatsAndHeaderAreByteExact) {

@@ -325,9 +325,18 @@ TEST_F(TableLayer, RecordNumberEditTitleSortPackAndQuickPick) {
   w.EditRecnoChange("5");
   EXPECT_EQ(w.RecNo(), 5);
 
+  // The temporary indexes of the title order in the temporary directory.
+  const auto sortIndexes = [&] {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(dir_ / "temp")) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("$kaltemp", 0) == 0 && entry.path().extension() == ".ndx") ++count;
+    }
+    return count;
+  };
   // The title of column 1 orders by NAME; Cam stays current.
   w.DepressTitle(0);
-  EXPECT_TRUE(fs::exists(dir_ / "temp" / "$kaltemp.ndx"));
+  EXPECT_EQ(sortIndexes(), 1);
   EXPECT_EQ(w.RecNo(), 5);
   EXPECT_EQ(dbase::DbfPickedRecNo, 5);
   w.tzdbf.Next();
@@ -336,6 +345,7 @@ TEST_F(TableLayer, RecordNumberEditTitleSortPackAndQuickPick) {
   w.DepressTitle(2);
   w.tzdbf.First();
   EXPECT_EQ(common::TrimBlanks(w.FieldAsString(1)), "Pinion");
+  EXPECT_EQ(sortIndexes(), 1) << "the index of the title before is removed";
 
   // Pack removes the records marked deleted, after Yes only.
   w.GoRecord(2);
@@ -385,6 +395,7 @@ TEST_F(TableLayer, RecordNumberEditTitleSortPackAndQuickPick) {
   EXPECT_EQ(dbase::LastKeyCode, 27);
   EXPECT_EQ(view_.caption, "    (" + common::DbfDirectory + "parts.dbf)");
   dbase::DbfClose();
+  EXPECT_EQ(sortIndexes(), 0) << "the table's close removes the last one";
 }
 
 TEST_F(TableLayer, ImportAndDelimitedExportThroughTheFileMenu) {

@@ -126,8 +126,11 @@ void TForm_curveparameters::Show() {
 
 void TForm_curveparameters::Button_okClick() {
   Collect();
-  CurveFormOk(form_);
-  accept();
+  if (CurveFormOk(form_)) {
+    accept();
+    return;
+  }
+  Show();  // a refused field shows its old value again
 }
 
 void TForm_curveparameters::Button_cancelClick() { reject(); }
@@ -146,6 +149,7 @@ void TForm_curveparameters::Button_unitsClick() {
 void TForm_curveparameters::Button_calcClick() {
   Collect();
   CurveFormCalc(form_);
+  Show();
   raise();
   activateWindow();
 }

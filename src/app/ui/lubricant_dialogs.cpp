@@ -84,7 +84,10 @@ TForm_vob1visk::TForm_vob1visk(TLubricantForm& form, QWidget* parent) : QDialog(
 
 void TForm_vob1visk::Button_okClick() {
   binder_.Pull();
-  LubricantOk(form_);
+  if (!LubricantOk(form_)) {
+    binder_.Push();  // a refused field shows its old value again
+    return;
+  }
   closing_ = true;
   accept();
 }

@@ -119,7 +119,10 @@ QPushButton* TForm_vobwst::Button(const QString& objectName) const { return find
 
 void TForm_vobwst::Button_okClick() {
   binder_.Pull();
-  MaterialOk(form_);
+  if (!MaterialOk(form_)) {
+    binder_.Push();  // a refused field shows its old value again
+    return;
+  }
   closing_ = true;
   accept();
 }

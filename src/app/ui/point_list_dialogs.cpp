@@ -166,7 +166,11 @@ void TForm_pointlist::Run(Operation operation) {
 void TForm_pointlist::Button_okClick() {
   Collect();
   PointFormOk(form_);
-  if (!common::AbortFlag) accept();
+  if (!common::AbortFlag) {
+    accept();
+    return;
+  }
+  Show();  // a refused cell shows its old value again
 }
 
 void TForm_pointlist::Button_cancelClick() { reject(); }

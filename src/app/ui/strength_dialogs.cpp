@@ -364,7 +364,10 @@ void StrengthWindow::AddButtonRow(QLayout* layout, int helpNumber) {
 
 void StrengthWindow::Button_okClick() {
   binder_.Pull();
-  StrengthOk(page_);
+  if (!StrengthOk(page_)) {
+    binder_.Push();  // a refused field shows its old value again
+    return;
+  }
   closing_ = true;
   accept();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/code_page.h"
+#include "common/file_checks.h"
 #include "common/file_utils.h"
 #include "common/help_text.h"
 #include "common/input_dialogs.h"
@@ -18,6 +19,7 @@
 #include "dbase/common/file_routines.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/table/table_export.h"
+#include "platform/file_system.h"
 #include "platform/user_dialogs.h"
 
 namespace dbase {
@@ -98,6 +100,7 @@ void Tdbf4::SetMenuWords() {
 
 Tdbf4::~Tdbf4() {
   if (tzdbf.Active()) Guarded([this] { tzdbf.Close(); });
+  RemoveSortIndex();
 }
 
 // ---- Operations of the procedural layer ---------------------------------------
@@ -116,6 +119,7 @@ void Tdbf4::OpenTable(const std::string& path) {
 
 void Tdbf4::CloseTable() {
   if (tzdbf.Active()) Guarded([this] { tzdbf.Close(); });
+  RemoveSortIndex();
   common::CursorArrow();
 }
 
@@ -343,11 +347,29 @@ void Tdbf4::DepressTitle(int column) {
   DbfPickedRecNo = static_cast<std::int32_t>(RecNo());
   const std::string field = common::TrimBlanks(FieldName(column + 1));
   if (field.empty()) return;
-  const std::string index = common::AddBackslash(common::TempDirectory) + "$kaltemp";
+  // The order of a title is a temporary index of this run's own ("$kaltemp",
+  // a random part, ".ndx") in the temporary directory; the one of the title
+  // before is removed once the new one is in use, the last one when the
+  // table closes.
+  const std::string file = common::NewTemporaryFile("$kaltemp", ".ndx");
+  if (file.empty()) {
+    common::ShowFileError("file write error");
+    return;
+  }
+  const std::string index = file.substr(0, file.size() - 4);
   IndexOn(field, index);
   OpenIndex(index);
+  RemoveSortIndex();
+  sortIndex_ = file;
   GoRecord(DbfPickedRecNo);
   RecordsChanged();
+}
+
+void Tdbf4::RemoveSortIndex() {
+  if (sortIndex_.empty()) return;
+  std::error_code ignored;
+  platform::Files().Remove(sortIndex_, ignored);
+  sortIndex_.clear();
 }
 
 void Tdbf4::SearchFor(const std::string& text, bool fromTop) {

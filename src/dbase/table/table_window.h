@@ -186,12 +186,15 @@ class Tdbf4 {
   void SearchFor(const std::string& text, bool fromTop);
   void Close();
   void RecordsChanged();
+  // Removes the temporary index of the last title clicked.
+  void RemoveSortIndex();
 
   std::uint16_t mode_ = 2;
   bool quickPick_ = false;
   bool shown_ = false;
   std::string searchText_;
   int storedColumn_ = -1;
+  std::string sortIndex_;  // the temporary index file of the title order, if any
 };
 
 // The single table window: made by CreateTableWindow when the main window

@@ -151,11 +151,15 @@ TEST_F(MainWindowFormTest, ClosingWritesTheSessionFile) {
     window.show();
     EXPECT_TRUE(window.Action("mi_file1")->isVisible());
     common::DataChanged = 1;
-    // An unnamed changed design: "No" keeps the window.
-    dialogs_.Then(ScriptedAnswer::Press(platform::DialogButton::No));
+    // An unnamed changed design: Cancel keeps the window, and so does Save
+    // with the file dialog cancelled; No discards the changes and closes.
+    dialogs_.Then(ScriptedAnswer::Press(platform::DialogButton::Cancel));
     window.Action("mi_fileexit")->trigger();
     EXPECT_TRUE(window.isVisible());
-    dialogs_.Then(ScriptedAnswer::Press(platform::DialogButton::Yes));
+    dialogs_.Then(ScriptedAnswer::Press(platform::DialogButton::Yes)).Then(ScriptedAnswer::Cancel());
+    window.Action("mi_fileexit")->trigger();
+    EXPECT_TRUE(window.isVisible());
+    dialogs_.Then(ScriptedAnswer::Press(platform::DialogButton::No));
     window.Action("mi_fileexit")->trigger();
     EXPECT_FALSE(window.isVisible());
   }
