@@ -221,6 +221,8 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
   composed.push_back("Warning: fatal at 7 positions, first at 12\xF8 !");
   composed.push_back("Warning: fatal at 359 positions, first at 2\xF8 !");
   composed.push_back("Fatal  : z2 < 2!");
+  composed.push_back("Fatal  : rw1 > 100000 mm !");
+  composed.push_back("Fatal  : rw2 > 100000 mm !");
   for (const std::string& text : composed) {
     SCOPED_TRACE(text);
     common::ClearErrorMessages();
