@@ -29,6 +29,7 @@ namespace dbase {
 
 char Delimiter = ',';
 char QuoteChar = '"';
+std::uint16_t LineBufferSize = 2048;
 
 namespace {
 
@@ -205,12 +206,15 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   };
   std::int64_t appended = 0;
   std::string block(kBlockSize, '\0');
+  const std::size_t lineLimit = std::max<std::size_t>(1, LineBufferSize);
   std::string line;
+  std::int64_t lineBytes = 0;  // of the line read, also those left out
   std::int64_t offset = 0;
   bool afterCr = false;
   bool ended = false;
   auto finishLine = [&]() {
-    advance(static_cast<std::int64_t>(line.size()) + 1);
+    advance(lineBytes + 1);
+    lineBytes = 0;
     if (!line.empty()) {
       ClearRecord();
       LineToRecord(*area, Utf8ToAnsi(line));
@@ -247,7 +251,8 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
         if (!finishLine()) ended = true;
         continue;
       }
-      line.push_back(c);
+      ++lineBytes;
+      if (line.size() < lineLimit) line.push_back(c);
     }
   }
   if (!line.empty() && TzError == 0) finishLine();

@@ -132,7 +132,9 @@ void SetWhileExpr(void* compiled);
 
 // Internal helpers shared by the move and change commands.
 void ClearRecordOf(WorkArea& area);
-void RefreshRecCountOf(WorkArea& area);
+// A shared table's record count from the file; lookNow false lets a look
+// taken a moment ago serve (for the steps of a scan).
+void RefreshRecCountOf(WorkArea& area, bool lookNow = true);
 bool ReadIntoNative(WorkArea& area, std::int64_t record);
 // Closes the area's table and opens it again in the given mode.
 bool ReopenTable(WorkArea& area, bool exclusive);

@@ -178,10 +178,12 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
   if (area->table.recordCount > 0) {
     if (opened->charKey) {
       const std::string blank = BlankRecordKey(*opened, *area);
-      if (blank.size() != opened->keyLength) {
+      const std::uint16_t keyLength = opened->keyLength;
+      if (blank.size() != keyLength) {
+        // Closing frees the index: the message takes its length before.
         CloseIndex(slot);
-        SetError(266, "Incorrect key length: Must be 1 to 100.\n\rExpected Length= " +
-                          std::to_string(opened->keyLength) + blank);
+        SetError(266, "Incorrect key length: Must be 1 to 100.\n\rExpected Length= " + std::to_string(keyLength) +
+                          blank);
         return false;
       }
     }

@@ -543,6 +543,7 @@ void SyncIndexToRecord() {
 bool TableChanged() {
   if (!TableChangedHook || !TableChangedHook(CurrentArea)) return false;
   ReadAnchorNodes();
+  if (WorkArea* area = CurrentWorkAreaRecord(); area != nullptr && area->Shared()) DropRecordCache(area->table);
   return true;
 }
 
