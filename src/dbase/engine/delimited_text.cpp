@@ -137,6 +137,16 @@ void LineToRecord(WorkArea& area, const std::string& line) {
   }
 }
 
+// Removes a UTF-8 character whose bytes the end of the text cuts short.
+void DropCutCharacter(std::string& text) {
+  std::size_t lead = text.size();
+  while (lead > 0 && (static_cast<unsigned char>(text[lead - 1]) & 0xC0) == 0x80) --lead;
+  if (lead == 0) return;
+  const auto c = static_cast<unsigned char>(text[lead - 1]);
+  const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+  if (text.size() - (lead - 1) < length) text.resize(lead - 1);
+}
+
 struct FileCloser {
   int fd;
   ~FileCloser() {
@@ -213,6 +223,8 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   bool afterCr = false;
   bool ended = false;
   auto finishLine = [&]() {
+    // A line cut at the limit ends with whole characters.
+    if (lineBytes > static_cast<std::int64_t>(line.size())) DropCutCharacter(line);
     advance(lineBytes + 1);
     lineBytes = 0;
     if (!line.empty()) {
