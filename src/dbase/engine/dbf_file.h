@@ -80,13 +80,16 @@ struct DbfTable {
   // The record count the header claimed when it was more than the file
   // holds (0 otherwise).
   std::uint32_t claimedRecordCount = 0;
-  // The native record as RecordToNative last made it from the record bytes
-  // (recordImage), while imageValid: a field whose native value is still
-  // the same when the record is written back keeps the bytes it had, so a
-  // blank number stays blank and an unknown logical stays unknown.
-  std::vector<std::uint8_t> nativeImage;
-  std::string recordImage;
-  bool imageValid = false;
+  // The native record as RecordToNative last made it and the record bytes
+  // it made it from (while valid): a field whose native value is still the
+  // same when the record is written back keeps the bytes it had, so a blank
+  // number stays blank and an unknown logical stays unknown. Code that reads
+  // other records and puts the current one back puts this back too.
+  struct ReadImage {
+    std::vector<std::uint8_t> native;
+    std::string record;
+    bool valid = false;
+  } image;
 
   int FieldCount() const { return static_cast<int>(fields.size()); }
   bool IsOpen() const { return fd >= 0 || isVirtual; }

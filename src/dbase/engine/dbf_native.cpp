@@ -175,7 +175,9 @@ std::string IntegerFieldText(std::int64_t value, int width) {
   const std::string digits = std::to_string(value);
   const auto size = static_cast<std::size_t>(width);
   if (digits.size() > size) return std::string(size, '*');
-  return std::string(size - digits.size(), ' ') + digits;
+  std::string text(size, ' ');
+  std::copy(digits.begin(), digits.end(), text.end() - static_cast<std::ptrdiff_t>(digits.size()));
+  return text;
 }
 
 void RecordToNative(DbfTable& table, std::uint8_t* native) {
@@ -228,22 +230,23 @@ void RecordToNative(DbfTable& table, std::uint8_t* native) {
     out += size;
   }
   const auto nativeSize = static_cast<std::size_t>(out - native);
-  table.nativeImage.assign(native, native + nativeSize);
-  table.recordImage.assign(table.record);
-  table.imageValid = true;
+  table.image.native.assign(native, native + nativeSize);
+  table.image.record.assign(table.record);
+  table.image.valid = true;
 }
 
 void NativeToRecord(DbfTable& table, const std::uint8_t* native) {
   table.record[0] = native[0] != 0 ? layout::kDeletedMark : layout::kActiveMark;
   const std::uint8_t* in = native + 1;
-  const bool imaged = table.imageValid && table.recordImage.size() == table.record.size() &&
-                      table.nativeImage.size() == NativeRecordSize(table);
+  const DbfTable::ReadImage& image = table.image;
+  const bool imaged = image.valid && image.record.size() == table.record.size() &&
+                      image.native.size() == NativeRecordSize(table);
   for (const FieldDef& field : table.fields) {
     const std::size_t size = NativeFieldSize(field);
     if (imaged) {
-      const std::uint8_t* before = table.nativeImage.data() + (in - native);
+      const std::uint8_t* before = image.native.data() + (in - native);
       if (SameNativeValue(field, in, before)) {
-        std::memcpy(table.record.data() + field.offset, table.recordImage.data() + field.offset, field.length);
+        std::memcpy(table.record.data() + field.offset, image.record.data() + field.offset, field.length);
         in += size;
         continue;
       }

@@ -317,6 +317,28 @@ bool Use(const std::string& command, std::uint8_t* buffer, std::size_t size) {
   return UseTranslated(command, buffer, size, nullptr, nullptr);
 }
 
+KeptRecord::KeptRecord(WorkArea& area)
+    : area_(area),
+      record_(area.table.record),
+      number_(area.table.currentRecord),
+      eof_(area.table.eof),
+      bof_(area.table.bof),
+      image_(area.table.image) {
+  if (area.native != nullptr) native_.assign(area.native, area.native + area.nativeSize);
+}
+
+void KeptRecord::Restore() {
+  DbfTable& table = area_.table;
+  table.record = record_;
+  table.currentRecord = number_;
+  table.eof = eof_;
+  table.bof = bof_;
+  table.image = image_;
+  if (area_.native != nullptr && native_.size() == area_.nativeSize) {
+    std::copy(native_.begin(), native_.end(), area_.native);
+  }
+}
+
 bool ReopenTable(WorkArea& area, bool exclusive) {
   DbfTable& table = area.table;
   const std::uint32_t count = table.recordCount;
@@ -438,7 +460,7 @@ void ClearRecordOf(WorkArea& area) {
   std::fill(area.table.record.begin(), area.table.record.end(), ' ');
   RecordToNative(area.table, area.native);
   // A new record's fields are written as their values, blanks as 0 and F.
-  area.table.imageValid = false;
+  area.table.image.valid = false;
 }
 
 void ClearRecord() {
