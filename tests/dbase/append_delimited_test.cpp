@@ -250,6 +250,33 @@ TEST_F(AppendTest, DelimitedImportOfForeignLines) {
   EXPECT_EQ(LastCode(), 2);
 }
 
+// Lines longer than LineBufferSize are taken up to the limit (whole
+// characters); the rest of such a line is left out, the next line read whole.
+TEST_F(AppendTest, ImportedLinesEndAtTheLineBufferSize) {
+  struct Restore {
+    ~Restore() { LineBufferSize = 2048; }
+  } restore;
+  Plain("cut");
+  ASSERT_TRUE(Use(Path("cut") + " EXCLUSIVE"));
+  testsupport::Put(dir_ / "cut.txt",
+                   "\"A long n\xC3\xA4me indeed\",19991224,5,1,2,T\r\n"
+                   "short,20260102,1.5,2,3,T\r\n" +
+                       std::string(5000, 'x') + "\r\n");
+  LineBufferSize = 10;  // the limit falls inside the two bytes of "\xC3\xA4"
+  EXPECT_EQ(AppendFromDelimitedFile(Path("cut.txt"), false), 3);
+  LineBufferSize = 2048;
+  EXPECT_EQ(AppendFromDelimitedFile(Path("cut.txt"), false), 3);
+  const auto rows = Rows();
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"A long n    ", "  /  /  ", "     0.00", "    0", "   0.000", "N"}));
+  // "short,2026": the date is cut too.
+  EXPECT_EQ(rows[1], (std::vector<std::string>{"short       ", "  /  /  ", "     0.00", "    0", "   0.000", "N"}));
+  EXPECT_EQ(rows[2][0], std::string(10, 'x') + "  ");
+  EXPECT_EQ(rows[3], (std::vector<std::string>{"A long n\xE4me ", "12/24/99", "     5.00", "    1", "   2.000", "Y"}));
+  EXPECT_EQ(rows[4], (std::vector<std::string>{"short       ", "01/02/26", "     1.50", "    2", "   3.000", "Y"}));
+  EXPECT_EQ(rows[5][0], std::string(12, 'x'));
+}
+
 TEST_F(AppendTest, ProgressWindowOfTheImport) {
   platform::RecordingMessageWindows windows;
   platform::ScopedMessageWindows scoped(windows);

@@ -269,4 +269,69 @@ TEST_F(TableFile, RecordReadsBeyondTheCountAreRefused) {
   EXPECT_NE(LastReport().find("Invalid record number = 1 (" + Path("r.dbf") + ")  [GetDbfRecord]"), std::string::npos);
 }
 
+// A header that counts far more records than the file holds (a write cut
+// short, or damage): the table opens with the whole records the file holds
+// and says so once; a scan ends, and an append goes right after the last
+// whole record (over a piece of a record left at the end).
+TEST_F(TableFile, AHeaderCountingMoreRecordsThanTheFileHolds) {
+  ASSERT_TRUE(CreateDbf(Path("cut"), {{"code", 'C', 6, 0}}));
+  ASSERT_TRUE(Use(Path("cut") + " EXCLUSIVE"));
+  for (const char* code : {"one", "two", "three"}) {
+    ClearRecord();
+    PutNativeString(FieldAddress(1), 7, code);
+    ASSERT_TRUE(Append());
+  }
+  Use("");
+  const std::size_t header = 32 + 33;
+  std::string bytes = Slurp(Path("cut.dbf"));
+  ASSERT_EQ(bytes.size(), header + 3 * 7 + 1);
+  bytes.resize(header + 3 * 7);
+  bytes += " fou";  // a record cut short
+  const std::uint32_t claimed = 2000000000;
+  for (int i = 0; i < 4; ++i) bytes[4 + i] = static_cast<char>(claimed >> (8 * i));
+  Put(Path("cut.dbf"), bytes);
+  Put(Path("shared.dbf"), bytes);
+
+  ASSERT_TRUE(Use(Path("cut") + " EXCLUSIVE"));
+  ASSERT_EQ(reported_.size(), 1u);
+  EXPECT_EQ(LastCode(), 213);
+  EXPECT_NE(LastReport().find(Path("cut.dbf") + " holds 3 records, its header counts 2000000000 [USE/OpenDbf]"),
+            std::string::npos)
+      << LastReport();
+  EXPECT_EQ(RecCount(), 3);
+  std::vector<std::string> codes;
+  for (GoTop(); !dEOF() && codes.size() < 10; Skip(1)) codes.push_back(FieldAsString(1));
+  EXPECT_EQ(codes, (std::vector<std::string>{"one   ", "two   ", "three "}));
+  EXPECT_EQ(reported_.size(), 1u) << LastReport();
+  ClearRecord();
+  PutNativeString(FieldAddress(1), 7, "four");
+  ASSERT_TRUE(Append());
+  ASSERT_TRUE(Pack());
+  Use("");
+  bytes = Slurp(Path("cut.dbf"));
+  ASSERT_EQ(bytes.size(), header + 4 * 7 + 1);
+  EXPECT_EQ(Byte(bytes, 4), 4);
+  EXPECT_EQ(Word(bytes, 6), 0);
+  EXPECT_EQ(bytes.substr(header + 3 * 7), " four  \x1a");
+  EXPECT_EQ(reported_.size(), 1u) << LastReport();
+
+  // Shared, another program may be writing: the file's count, no report.
+  ASSERT_TRUE(Use(Path("shared")));
+  EXPECT_EQ(RecCount(), 3);
+  EXPECT_EQ(reported_.size(), 1u);
+}
+
+// Integers of every width a numeric field may have are formatted whole.
+TEST_F(TableFile, IntegerTextsOfEveryWidth) {
+  for (int width = 1; width <= 255; ++width) {
+    const std::string text = IntegerFieldText(-12345, width);
+    ASSERT_EQ(text.size(), static_cast<std::size_t>(width));
+    if (width < 6) {
+      EXPECT_EQ(text, std::string(static_cast<std::size_t>(width), '*'));
+    } else {
+      EXPECT_EQ(text, std::string(static_cast<std::size_t>(width) - 6, ' ') + "-12345");
+    }
+  }
+}
+
 }  // namespace

@@ -35,6 +35,8 @@ class ExpressionTest : public dbtest::EngineTest {
     GoTop();
   }
   void TearDown() override {
+    // Closing frees the areas' filters through the hooks.
+    CloseAll();
     RemoveExprHooks();
     EngineTest::TearDown();
   }
@@ -183,7 +185,9 @@ TEST_F(ExpressionTest, ResultWidthsAndDecimals) {
 TEST_F(ExpressionTest, CompileErrorsNameTheFaultAndQuoteTheText) {
   EXPECT_NE(CompileError(".NOT. QTY = 0").find("PARSER:Type mismatch in expression \".NOT.\""),
             std::string::npos);
-  EXPECT_NE(AssignExpr(".NOT. (QTY = 0)"), nullptr);
+  CompiledExpr* negated = AssignExpr(".NOT. (QTY = 0)");
+  EXPECT_NE(negated, nullptr);
+  FreeExpr(negated);
   EXPECT_EQ(CompileError("UPPER(NOTES)"),
             "Error # 351 (" + ErrorMessage(351) + ")\r\nError in expression : PARSER:Type mismatch in function "
             "\"UPPER\"\r\n[UPPER(NOTES)]\r\n [AssignExpr]");

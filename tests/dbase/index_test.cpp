@@ -573,6 +573,57 @@ TEST_F(IndexTest, KeyExpressionNormalisation) {
   text = "NAME .AND.  x = \"y\"";
   NormalizeKeyExpr(text, true);
   EXPECT_EQ(text, "NAME .AND. X=\"y\"");
+  // A string holding a double quote keeps its own quotes.
+  text = "name + 'say \"hi\"' + \"it's\"";
+  NormalizeKeyExpr(text, false);
+  EXPECT_EQ(text, "NAME+'say \"hi\"'+\"it's\"");
+}
+
+// The expression is stored without blanks outside its strings, the form in
+// which other dBASE readers take it (they stop at the first blank), and the
+// index opens and orders with it as before.
+TEST_F(IndexTest, KeyExpressionIsStoredAsOtherReadersParseIt) {
+  const std::vector<Row> rows = MakeRows(40);
+  Table("expr", rows);
+  ASSERT_TRUE(MakeIndex(Path("e"), "upper( name ) + dtos( born ) + ' x'", nullptr, nullptr, {}));
+  const std::string anchor = Slurp(Path("e.ndx")).substr(0, 512);
+  EXPECT_EQ(std::string(anchor.c_str() + 24), "UPPER(NAME)+DTOS(BORN)+\" x\"");
+  IndexInfoRecord info = IndexInfo(Path("e"));
+  EXPECT_EQ(info.keyExpression, "UPPER(NAME)+DTOS(BORN)+\" x\"");
+  EXPECT_EQ(info.keyLength, 20);
+  ASSERT_TRUE(OpenIndex(Path("e"), 1)) << LastReport();
+  std::vector<int> order = Order(rows, [](const Row& r) { return r.name + JulianToDtos(r.born); });
+  EXPECT_EQ(WalkForward(), order);
+  CloseIndex(1);
+  // A key maker's marker keeps its words: files written before hold it so.
+  ASSERT_TRUE(MakeIndex(Path("k"), "", [](void*, int, std::string& key) { key = "K"; }, nullptr, {}));
+  EXPECT_EQ(std::string(Slurp(Path("k.ndx")).c_str() + 24), "USER DEFINED KEYMAKER WAS USED TO BUILD THIS INDEX");
+  if (!HasXBase()) GTEST_SKIP() << "Perl's XBase::Index is not installed";
+  const std::string out = dbtest::RunCommand(
+      "perl -MXBase::Index -e 'my $i = XBase::Index->new($ARGV[0]) or die; print $i->{key_string}' " + Path("e.ndx"));
+  EXPECT_EQ(out, "UPPER(NAME)+DTOS(BORN)+\"");
+}
+
+// An index made for a wider key than the table's expression gives is
+// refused with code 266 and its stored length (taken before the index is
+// let go); the slot is free again afterwards.
+TEST_F(IndexTest, AnIndexOfAnotherKeyLengthIsRefused) {
+  ASSERT_TRUE(CreateDbf(Path("wide"), {{"NAME", 'C', 20, 0}}));
+  ASSERT_TRUE(Use(Path("wide") + " EXCLUSIVE"));
+  ClearRecord();
+  PutNativeString(FieldAddress(1), 21, "twenty characters...");
+  ASSERT_TRUE(Append());
+  ASSERT_TRUE(MakeIndex(Path("wide"), "NAME", nullptr, nullptr, {}));
+  Use("");
+  Table("narrow", MakeRows(5));
+  reported_.clear();
+  EXPECT_FALSE(OpenIndex(Path("wide"), 1));
+  EXPECT_EQ(LastCode(), 266);
+  EXPECT_NE(LastReport().find("Incorrect key length: Must be 1 to 100.\n\rExpected Length= 20"), std::string::npos)
+      << LastReport();
+  EXPECT_EQ(ControllingIndex(), nullptr);
+  ASSERT_TRUE(MakeIndex(Path("narrow"), "NAME", nullptr, nullptr, {}));
+  EXPECT_TRUE(OpenIndex(Path("narrow"), 1)) << LastReport();
 }
 
 }  // namespace

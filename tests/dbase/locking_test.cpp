@@ -9,8 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <thread>
 #include <sstream>
 
 #include "dbase/dbase_test_support.h"
@@ -200,6 +202,51 @@ TEST_F(LockingTest, AppendsOfTwoProgramsAreAllCounted) {
   EXPECT_EQ(bytes.size(), 65u + 4 * 7 + 1);
   EXPECT_EQ(bytes.substr(65 + 2 * 7, 14), " MINE   CHILD ");
   EXPECT_EQ(bytes.back(), '\x1a');
+}
+
+// A shared table is read ahead in blocks, yet what another program (here a
+// second work area on its own descriptor) changes or appends is seen: after
+// a moment by any read, and at once under a lock.
+TEST_F(LockingTest, ReadAheadOfASharedTableSeesOtherWriters) {
+  const std::string file = Table(10);
+  Select(2);
+  ASSERT_TRUE(Use(file + " ALIAS OTHER"));
+  Select(1);
+  GoTop();
+  EXPECT_EQ(FieldAsString(1), "R1    ");  // records 1..10 read ahead
+
+  Select(2);
+  Go(3);
+  ASSERT_TRUE(RLock());
+  PutNativeString(FieldAddress(1), 7, "NEW3");
+  ASSERT_TRUE(Replace());
+  Unlock();
+  Select(1);
+  Go(3);
+  ASSERT_TRUE(RLock());
+  Skip(0);
+  EXPECT_EQ(FieldAsString(1), "NEW3  ");  // the lock reads the file
+  Unlock();
+
+  Select(2);
+  Go(4);
+  ASSERT_TRUE(RLock());
+  PutNativeString(FieldAddress(1), 7, "NEW4");
+  ASSERT_TRUE(Replace());
+  Unlock();
+  ASSERT_TRUE(ALock());
+  ClearRecord();
+  PutNativeString(FieldAddress(1), 7, "R11");
+  ASSERT_TRUE(Append());
+  Unlock();
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  Select(1);
+  std::vector<std::string> seen;
+  for (Skip(1); !dEOF(); Skip(1)) seen.push_back(FieldAsString(1));
+  EXPECT_EQ(seen, (std::vector<std::string>{"NEW4  ", "R5    ", "R6    ", "R7    ", "R8    ", "R9    ", "R10   ",
+                                            "R11   "}));
+  EXPECT_EQ(RecCount(), 11);
+  EXPECT_TRUE(reported_.empty()) << LastReport();
 }
 
 }  // namespace

@@ -358,6 +358,50 @@ TEST_F(MemoTest, TheTextFileView) {
   EXPECT_EQ(file.Assign(&block), 215);
 }
 
+// The line buffer holds MaxMemoLines lines: a longer memo reads as its
+// first lines and cannot be continued through the text-file view (it would
+// be written back cut), and writing more lines than that fails with 101.
+TEST_F(MemoTest, TheLineBufferHoldsMaxMemoLines) {
+  struct Restore {
+    ~Restore() { MaxMemoLines = 1024; }
+  } restore;
+  MemoTable("many", 0x8B);
+  std::string text;
+  for (int i = 1; i <= 10; ++i) text += "L" + std::to_string(i) + (i < 10 ? "\r\n" : "");
+  std::int32_t block = AddMemo(text);
+  MaxMemoLines = 4;
+  ASSERT_TRUE(GetMemo(block));
+  ASSERT_EQ(MemoLineCount, 4);
+  EXPECT_EQ(MemoLines[3], "L4");
+  EXPECT_TRUE(MemoLinesDropped);
+  ASSERT_TRUE(GetMemo(block, 2));
+  EXPECT_EQ(MemoLineCount, 2);
+  EXPECT_FALSE(MemoLinesDropped);
+
+  MemoTextFile file;
+  ASSERT_EQ(file.Assign(&block), 0);
+  EXPECT_EQ(file.Append(), 101);
+  std::string stored;
+  ASSERT_TRUE(ReadMemoText(block, stored));
+  EXPECT_EQ(stored, text);
+
+  std::int32_t written = 0;
+  ASSERT_EQ(file.Assign(&written), 0);
+  ASSERT_EQ(file.Rewrite(), 0);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(file.WriteLine("a" + std::to_string(i)), 0);
+  EXPECT_EQ(file.Write("b"), 101);
+  ASSERT_EQ(file.Close(), 0);
+  ASSERT_TRUE(ReadMemoText(written, stored));
+  EXPECT_EQ(stored, "a0\r\na1\r\na2\r\na3\r\n");
+  ASSERT_TRUE(GetMemo(written));
+  EXPECT_EQ(MemoLineCount, 4);
+  EXPECT_FALSE(MemoLinesDropped);
+
+  MaxMemoLines = 1024;
+  ASSERT_TRUE(GetMemo(block));
+  EXPECT_EQ(MemoLineCount, 10);
+}
+
 TEST_F(MemoTest, ADbase4MemoStaysInPlaceAndItsFreedBlocksAreReused) {
   MemoTable("reuse", 0x8B);
   const std::int32_t big = AppendWithMemo("big", std::string(2000, 'b'));  // blocks 1..4

@@ -4,12 +4,16 @@
 // commands (the index read back by Perl's XBase::Index), delimited text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <sstream>
 
 #include "common/kaldvar.h"
 #include "dbase/dataset/dbf_field_list.h"
+#include "dbase/dataset/tz_blob_stream.h"
 #include "dbase/dataset/tz_file_dataset.h"
+#include "dbase/engine/dbf_native.h"
 #include "dbase/engine/delimited_text.h"
 #include "dbase/expr/expr_hooks.h"
 #include "dbase/engine/locking.h"
@@ -17,6 +21,7 @@
 #include "dbase/engine/work_areas.h"
 #include "dbase/index/index_commands.h"
 #include "dbase/index/index_control.h"
+#include "dbase/memo/memo_unit.h"
 #include "dbase_test_support.h"
 #include "platform/scripted_dialogs.h"
 
@@ -522,6 +527,170 @@ TEST_F(TableDataset, DelimitedTextAndAppendFrom) {
   dbf.UnLock();
 }
 
+// The native-buffer option: the engine keeps the record in the caller's
+// buffer, which must be exactly the table's native record size.
+TEST_F(TableDataset, TheNativeBufferIsTheCallers) {
+  {
+    TTzDbf seed("seed");
+    MakeParts(seed);
+  }
+  TTzDbf dbf("buffered");
+  dbf.SetDbfFileName(Path("parts"));
+  // Deleted flag, NAME 1 + 12, QTY 4, PRICE 8, BORN 1 + 10, OK 1.
+  std::vector<std::uint8_t> buffer(38, 0xEE);
+  dbf.SetNativeBuffer(buffer.data(), buffer.size());
+  dbf.Open();
+  EXPECT_EQ(dbase::NativeString(buffer.data() + 1), "Pinion      ");
+  dbf.Next();
+  EXPECT_EQ(dbase::NativeString(buffer.data() + 1), "Axle        ");
+  dbf.Edit();
+  dbf.FieldByName("QTY").SetAsInteger(42);
+  EXPECT_EQ(dbase::NativeInt32(buffer.data() + 14), 42);
+  dbf.Post();
+  EXPECT_EQ(dbf.Peek(2, 2), "   42");
+  dbf.Close();
+
+  std::vector<std::uint8_t> small(37);
+  dbf.SetNativeBuffer(small.data(), small.size());
+  try {
+    dbf.Open();
+    ADD_FAILURE() << "a buffer of the wrong size was taken";
+  } catch (const dbase::EDatasetError& e) {
+    EXPECT_STREQ(e.what(), "Dataset error: Error # 266 (Invalid size)");
+  }
+  EXPECT_FALSE(dbf.Active());
+  EXPECT_NE(LastReport().find("Record Size=38, Buffer Size=37"), std::string::npos) << LastReport();
+  dbf.SetNativeBuffer(nullptr, 0);
+  dbf.Open();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Pinion");
+}
+
+// Lookup reads fields of the record that holds the key values exactly and
+// leaves the cursor, the active record and a pending edit as they were.
+TEST_F(TableDataset, LookupLeavesTheCursorWhereItWas) {
+  TTzDbf dbf("look");
+  MakeParts(dbf);
+  dbf.SetRecNo(2);
+  const auto found = dbf.Lookup("NAME", {std::string("Cam")}, "QTY; PRICE;NAME;BORN;OK");
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(*found, (std::vector<dbase::TFieldValue>{std::int64_t{5}, 6.25, std::string("Cam"), std::monostate{},
+                                                      false}));
+  EXPECT_EQ(dbf.RecNo(), 2);
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Axle");
+  EXPECT_FALSE(dbf.Lookup("NAME", {std::string("Ca")}, "QTY").has_value());  // the whole value
+  EXPECT_FALSE(dbf.Lookup("NAME", {std::string("cam")}, "QTY").has_value());
+  EXPECT_EQ(dbf.Lookup("NAME;QTY", {std::string("Wheel"), 3.0}, "PRICE"),
+            std::optional<std::vector<dbase::TFieldValue>>(std::vector<dbase::TFieldValue>{3.75}));
+  EXPECT_FALSE(dbf.Lookup("NAME;QTY", {std::string("Wheel"), 4.0}, "PRICE").has_value());
+  EXPECT_THROW(dbf.Lookup("NAME", {std::string("Cam")}, "NOSUCH"), dbase::EDatasetError);
+  EXPECT_EQ(dbf.RecNo(), 2);
+
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("Changed");
+  EXPECT_EQ(std::get<std::int64_t>(dbf.Lookup("NAME", {std::string("Pinion")}, "QTY")->at(0)), 1);
+  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Edit);
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Changed");
+  dbf.Post();
+  EXPECT_EQ(dbf.Peek(1, 2), "Changed     ");
+  EXPECT_EQ(dbf.Peek(1, 1), "Pinion      ");
+  // At the end of the table it stays there.
+  dbf.Last();
+  dbf.Next();
+  EXPECT_TRUE(dbf.Eof());
+  EXPECT_TRUE(dbf.Lookup("QTY", {1.0}, "NAME").has_value());
+  EXPECT_TRUE(dbf.Eof());
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Cam");
+}
+
+// Memo fields as streams: written (text in the table's code page on disk),
+// read back, continued, emptied; a stream outliving its dataset's open is
+// finished by the close and does nothing more.
+TEST_F(TableDataset, MemoFieldsAsStreams) {
+  dbase::InitMemoUnit();
+  TTzDbf dbf("memo");
+  dbf.SetDbfFileName(Path("notes"));
+  dbf.DbfFields = {"NAME,C,8,0", "NOTE,M,10,0"};
+  dbf.Open();
+  int changes = 0;
+  dbf.OnFieldChange = [&](dbase::TField& field) { changes += field.FieldName() == "NOTE"; };
+  dbase::TField& note = dbf.FieldByName("NOTE");
+  dbf.Append();
+  dbf.FieldByName("NAME").SetAsString("first");
+  const std::string text = "M\xFCller's note\r\nline two";
+  {
+    dbase::TTzBlobStream stream(note, dbase::TBlobStreamMode::bmWrite);
+    EXPECT_EQ(stream.WriteText(text), static_cast<std::int64_t>(text.size()));
+    EXPECT_TRUE(stream.Modified());
+  }
+  EXPECT_EQ(changes, 1);
+  dbf.Post();
+  dbf.Append();
+  dbf.FieldByName("NAME").SetAsString("second");
+  dbf.Post();
+  dbf.First();
+  {
+    dbase::TTzBlobStream stream(note, dbase::TBlobStreamMode::bmRead);
+    EXPECT_EQ(stream.Size(), static_cast<std::int64_t>(text.size()));
+    EXPECT_EQ(stream.ReadToEnd(), text);
+    EXPECT_EQ(stream.Seek(3, dbase::soBeginning), 3);
+    char piece[4] = {};
+    EXPECT_EQ(stream.Read(piece, 3), 3);
+    EXPECT_EQ(std::string(piece), "ler");
+    EXPECT_EQ(stream.Write("x", 1), 0);  // a reading stream writes nothing
+  }
+  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Browse);
+  EXPECT_NE(testsupport::Slurp(Path("notes.dbt")).find("M\x81ller's note"), std::string::npos);
+  {
+    dbase::TTzBlobStream stream(note, dbase::TBlobStreamMode::bmReadWrite);
+    EXPECT_EQ(dbf.State(), dbase::TDataSetState::Edit);
+    stream.Seek(0, dbase::soEnd);
+    stream.WriteText(" and more");
+  }
+  dbf.Post();
+  dbf.Next();
+  {
+    dbase::TTzBlobStream stream(note, dbase::TBlobStreamMode::bmRead);
+    EXPECT_EQ(stream.ReadToEnd(), "");  // the second record has no memo
+  }
+  {
+    dbase::TTzBlobStream stream(note, dbase::TBlobStreamMode::bmWrite);
+    stream.WriteText("second note");
+  }
+  dbf.Post();
+  dbf.First();
+  {
+    dbase::TTzBlobStream stream(note, dbase::TBlobStreamMode::bmRead);
+    EXPECT_EQ(stream.ReadToEnd(), text + " and more");
+  }
+  if (dbtest::HasProgram("dbf_dump")) {
+    // Perl's XBase reads the memos in their stored bytes (code page 850).
+    EXPECT_EQ(dbtest::RunCommand("perl -MXBase -e 'my $t = XBase->new(shift) or die XBase->errstr;"
+                                 " for my $i (0 .. $t->last_record) { my @r = $t->get_record($i, \"NAME\", \"NOTE\");"
+                                 " print \"$r[1]|$r[2]|\" }' " +
+                                 Path("notes.dbf")),
+              "first|M\x81ller's note\r\nline two and more|second|second note|");
+  }
+  // A stream that writes nothing empties the memo.
+  {
+    dbase::TTzBlobStream stream(note, dbase::TBlobStreamMode::bmWrite);
+  }
+  EXPECT_TRUE(dbf.Modified());
+  EXPECT_EQ(note.AsInteger(), 0);
+  dbf.Post();
+  EXPECT_EQ(dbf.Peek(2, 1), "          ");
+  EXPECT_EQ(changes, 4);
+  {
+    dbase::TTzBlobStream stream(note, dbase::TBlobStreamMode::bmRead);
+    EXPECT_EQ(stream.ReadToEnd(), "");
+    dbf.Next();
+    dbase::TTzBlobStream open(dbf.FieldByName("NOTE"), dbase::TBlobStreamMode::bmRead);
+    dbf.Close();
+    char byte = 0;
+    EXPECT_EQ(open.Read(&byte, 1), 0);
+  }
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+}
+
 }  // namespace
 
 namespace {
@@ -661,6 +830,60 @@ TEST_F(TableDatasetIndex, IndexListBuildsMissingIndexesUnlessForbidden) {
   dbf.Open();
   EXPECT_FALSE(dbf.Find("Cam"));
   EXPECT_EQ(LastCode(), 221);
+}
+
+// Indexes whose keys a callback makes from the dataset's fields: built,
+// kept current by posts, reopened with the callback (and refused without
+// it); and an index file whose name holds blanks and an option word.
+TEST_F(TableDatasetIndex, CallbackAndLongNameIndexes) {
+  if (!HasXBase()) GTEST_SKIP() << "Perl's XBase::Index is not installed";
+  TTzDbf dbf("callback");
+  MakeParts(dbf);
+  int calls = 0;
+  // The name backwards in upper case.
+  const auto reversed = [&calls](dbase::TTzFileDataSet& d, void* context, std::string& key) {
+    EXPECT_EQ(context, &calls);
+    ++calls;
+    key = d.FieldByName("NAME").AsString();
+    std::reverse(key.begin(), key.end());
+    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    key.resize(12, ' ');
+  };
+  dbf.SetRecNo(3);
+  ASSERT_TRUE(dbf.IndexOnCB(Path("rev"), reversed, &calls)) << LastReport();
+  EXPECT_GE(calls, 5);
+  EXPECT_EQ(WalkWithXBase(Path("rev.ndx")), "ELXA:2 GNIRAEB:4 LEEHW:3 MAC:5 NOINIP:1 ");
+  std::vector<std::string> walked;
+  for (dbf.First(); !dbf.Eof(); dbf.Next()) walked.push_back(dbf.FieldByName("NAME").AsString());
+  EXPECT_EQ(walked, (std::vector<std::string>{"Axle", "Bearing", "Wheel", "Cam", "Pinion"}));
+  dbf.Append();
+  dbf.FieldByName("NAME").SetAsString("Rack");
+  dbf.Post();
+  EXPECT_EQ(WalkWithXBase(Path("rev.ndx")), "ELXA:2 GNIRAEB:4 KCAR:6 LEEHW:3 MAC:5 NOINIP:1 ");
+  dbf.Close();
+
+  dbf.Open();
+  EXPECT_FALSE(dbf.SetIndexTo(Path("rev.ndx")));
+  EXPECT_EQ(LastCode(), 223);
+  ASSERT_TRUE(dbf.SetIndexToCB(Path("rev"), 1, reversed, &calls)) << LastReport();
+  dbf.First();
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Axle");
+  ASSERT_TRUE(dbf.FindExact("MAC"));
+  EXPECT_EQ(dbf.RecNo(), 5);
+  dbf.SetRecNo(1);
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("Apex");
+  dbf.Post();
+  EXPECT_EQ(WalkWithXBase(Path("rev.ndx")), "ELXA:2 GNIRAEB:4 KCAR:6 LEEHW:3 MAC:5 XEPA:1 ");
+
+  EXPECT_TRUE(dbf.IndexOn("QTY", Path("by qty unique.ndx")));
+  dbf.Close();
+  dbf.Open();
+  EXPECT_FALSE(dbf.SetIndexTo(Path("by qty unique")));
+  ASSERT_TRUE(dbf.SetIndexToLFN(Path("by qty unique"), 1)) << LastReport();
+  walked.clear();
+  for (dbf.First(); !dbf.Eof(); dbf.Next()) walked.push_back(dbf.FieldByName("NAME").AsString());
+  EXPECT_EQ(walked, (std::vector<std::string>{"Rack", "Apex", "Axle", "Wheel", "Bearing", "Cam"}));
 }
 
 }  // namespace

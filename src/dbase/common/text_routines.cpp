@@ -83,9 +83,9 @@ std::string PadRight(const std::string& text, int width) {
 std::string IIfStr(bool condition, const std::string& a, const std::string& b) { return condition ? a : b; }
 
 std::string IntToStrW(std::int64_t value, int width) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%*lld", width < 0 ? 0 : width, static_cast<long long>(value));
-  return buffer;
+  const std::string digits = std::to_string(value);
+  if (width < 1 || static_cast<int>(digits.size()) >= width) return digits;
+  return std::string(static_cast<std::size_t>(width) - digits.size(), ' ') + digits;
 }
 
 std::string FloatToStrW(double value, int width, int decimals) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "dbase/common/text_routines.h"
+#include "dbase/engine/engine_settings.h"
 
 namespace dbase {
 
@@ -248,7 +249,11 @@ void TDataSet::Delete() {
   if (AfterDelete) AfterDelete(*this);
 }
 
-std::int64_t TDataSet::RecNo() const { return active_.recNo; }
+std::int64_t TDataSet::RecNo() const { return ReadBuffer().recNo; }
+
+const TRecordBuffer& TDataSet::ReadBuffer() const {
+  return state_ == TDataSetState::CalcFields && calcBuffer_ != nullptr ? *calcBuffer_ : active_;
+}
 
 void TDataSet::SetRecNo(std::int64_t recNo) {
   CheckBrowseMode();
@@ -303,6 +308,57 @@ bool TDataSet::Locate(const std::string& fieldNames, const std::vector<TLocateVa
   }
   DoAfterScroll();
   return found_;
+}
+
+std::optional<std::vector<TFieldValue>> TDataSet::Lookup(const std::string& keyFields,
+                                                         const std::vector<TLocateValue>& keyValues,
+                                                         const std::string& resultFields) {
+  CheckActive();
+  return DoLookup(keyFields, keyValues, resultFields);
+}
+
+std::vector<TFieldValue> TDataSet::FieldValuesIn(TRecordBuffer& buffer, const std::string& fieldNames) {
+  // The state and buffer come back also when a name is unknown.
+  struct CalcState {
+    TDataSet& set;
+    TDataSetState state;
+    TRecordBuffer* buffer;
+    ~CalcState() {
+      set.state_ = state;
+      set.calcBuffer_ = buffer;
+    }
+  } restore{*this, state_, calcBuffer_};
+  state_ = TDataSetState::CalcFields;
+  calcBuffer_ = &buffer;
+  std::vector<TFieldValue> values;
+  std::size_t start = 0;
+  while (start <= fieldNames.size()) {
+    const std::size_t end = std::min(fieldNames.find(';', start), fieldNames.size());
+    const TField& field = FieldByName(TzAllTrim(fieldNames.substr(start, end - start)));
+    if (field.IsNull()) {
+      values.emplace_back(std::monostate{});
+    } else {
+      switch (field.DataType()) {
+        case TFieldType::String:
+        case TFieldType::Date:
+          values.emplace_back(field.AsString());
+          break;
+        case TFieldType::Float:
+          values.emplace_back(field.AsFloat());
+          break;
+        case TFieldType::Integer:
+        case TFieldType::LargeInt:
+        case TFieldType::Memo:
+          values.emplace_back(field.AsInteger());
+          break;
+        case TFieldType::Boolean:
+          values.emplace_back(field.AsBoolean());
+          break;
+      }
+    }
+    start = end + 1;
+  }
+  return values;
 }
 
 bool TDataSet::FindStep(bool restart, bool forward) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <variant>
@@ -35,6 +36,12 @@ using TBookmark = std::int64_t;
 
 // A value to locate in a field.
 using TLocateValue = std::variant<std::string, double, bool>;
+
+// A field's value as Lookup answers it: none for a blank field, the text of
+// string and date fields (dates as the field shows them), the number of
+// float fields, the integer of integer and memo fields (the memo's block),
+// the logical of logical fields.
+using TFieldValue = std::variant<std::monostate, std::string, double, std::int64_t, bool>;
 
 // One record buffer: the record bytes, the record number and the bookmark
 // flag.
@@ -108,6 +115,12 @@ class TDataSet {
   // Fields separated by ';', one value each.
   virtual bool Locate(const std::string& fieldNames, const std::vector<TLocateValue>& values, bool caseInsensitive,
                       bool partialKey);
+  // The values of the result fields (names separated by ';') in the first
+  // record whose key fields hold the key values exactly; nothing when no
+  // record does. The cursor and the active record stay as they are.
+  std::optional<std::vector<TFieldValue>> Lookup(const std::string& keyFields,
+                                                 const std::vector<TLocateValue>& keyValues,
+                                                 const std::string& resultFields);
   bool FindFirst();
   bool FindLast();
   bool FindNext();
@@ -162,6 +175,16 @@ class TDataSet {
   virtual void SetRecNoInternal(std::int64_t recNo) = 0;
   virtual bool DoLocate(const std::string& fieldNames, const std::vector<TLocateValue>& values,
                         bool caseInsensitive, bool partialKey) = 0;
+  virtual std::optional<std::vector<TFieldValue>> DoLookup(const std::string& keyFields,
+                                                          const std::vector<TLocateValue>& keyValues,
+                                                          const std::string& resultFields) = 0;
+  // The values of fields (names separated by ';') in a record buffer other
+  // than the active one: the fields read it while the dataset is in the
+  // calculated-fields state.
+  std::vector<TFieldValue> FieldValuesIn(TRecordBuffer& buffer, const std::string& fieldNames);
+  // The buffer the fields read: the calculation buffer in the
+  // calculated-fields state, else the active one.
+  const TRecordBuffer& ReadBuffer() const;
   // Stores a field's value in the active buffer (and beyond); nullptr
   // clears it.
   virtual void DoSetFieldData(TField& field, const void* buffer) = 0;
@@ -198,6 +221,7 @@ class TDataSet {
 
   TDataSetState state_ = TDataSetState::Inactive;
   TRecordBuffer active_;
+  TRecordBuffer* calcBuffer_ = nullptr;
   std::vector<std::unique_ptr<TField>> fields_;
   bool bof_ = true;
   bool eof_ = true;

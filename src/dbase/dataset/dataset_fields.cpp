@@ -118,9 +118,10 @@ std::string TField::AsString() const {
     case TFieldType::Float: {
       double value = 0;
       if (!GetData(&value)) return std::string();
-      char text[64];
-      std::snprintf(text, sizeof text, "%.*f", Decimals, value);
-      std::string result = text;
+      // Wide float fields of other programs hold numbers of hundreds of
+      // digits.
+      std::string result(static_cast<std::size_t>(std::snprintf(nullptr, 0, "%.*f", Decimals, value)), '\0');
+      std::snprintf(result.data(), result.size() + 1, "%.*f", Decimals, value);
       if (DecimalSeparator != '.') {
         for (char& c : result) {
           if (c == '.') c = DecimalSeparator;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "dbase/dataset/dbf_field_list.h"
+#include "dbase/dataset/tz_blob_stream.h"
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_native.h"
 #include "dbase/engine/error_codes.h"
@@ -62,6 +63,7 @@ double RoundedToDecimals(double value, int decimals) {
 TTzDataSet::TTzDataSet(std::string name) : TTzPrimDataset(std::move(name)) {}
 
 TTzDataSet::~TTzDataSet() {
+  DetachBlobStreams();
   if (area_ != 0) {
     const int previous = CurrentWorkArea();
     if (Select(area_)) {
@@ -293,8 +295,15 @@ int TTzDataSet::TziOpen() {
   return 0;
 }
 
+void TTzDataSet::DetachBlobStreams() {
+  const std::vector<TTzBlobStream*> open = std::move(blobStreams_);
+  blobStreams_.clear();
+  for (TTzBlobStream* stream : open) stream->Detach();
+}
+
 int TTzDataSet::TziClose() {
   if (area_ == 0) return 0;
+  DetachBlobStreams();
   if (SelectWorkArea("Close")) {
     CloseHook();
     // The area's index files close with the table.
@@ -494,6 +503,51 @@ int TTzDataSet::TziLocate(const std::string& fieldNames, const std::vector<TLoca
     return 0;
   }
   return PendingCode(kTziAtEnd);
+}
+
+int TTzDataSet::TziLookup(const std::string& keyFields, const std::vector<TLocateValue>& keyValues,
+                          const std::string& resultFields, std::vector<TFieldValue>& values) {
+  if (!SelectWorkArea("Lookup")) return 1103;
+  TzError = 0;
+  // Where the engine stands, with the values of its record (an insert or an
+  // edit may have put values there that are not yet written).
+  const std::int64_t position = dbase::RecNo();
+  const bool atEnd = dEOF();
+  const bool beforeFirst = beforeFirst_;
+  const bool afterLast = afterLast_;
+  const std::uint8_t* native = NativeRecord();
+  const std::vector<std::uint8_t> savedNative(native, native + props_->RecordLength());
+  auto goBack = [&] {
+    if (!atEnd && position >= 1 && position <= RecCount()) {
+      Go(position);
+    } else if (RecCount() > 0) {
+      GoBottom();
+      if (!dEOF()) Skip(1);
+    }
+    std::copy(savedNative.begin(), savedNative.end(), NativeRecord());
+    beforeFirst_ = beforeFirst;
+    afterLast_ = afterLast;
+  };
+  std::vector<LocateValue> engineValues;
+  for (const TLocateValue& value : keyValues) {
+    std::visit([&](const auto& v) { engineValues.emplace_back(v); }, value);
+  }
+  if (!LocateFields(keyFields, engineValues, false, false, true)) {
+    const int code = PendingCode(kTziAtEnd);
+    goBack();
+    return code;
+  }
+  TRecordBuffer found;
+  RecordToDataset(found.data);
+  found.recNo = dbase::RecNo();
+  try {
+    values = FieldValuesIn(found, resultFields);
+  } catch (...) {
+    goBack();
+    throw;
+  }
+  goBack();
+  return PendingCode();
 }
 
 void TTzDataSet::ResyncAfterCommand() {

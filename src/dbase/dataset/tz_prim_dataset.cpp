@@ -11,8 +11,21 @@ void TTzPrimDataset::CheckCode(int code) const {
 }
 
 bool TTzPrimDataset::GetFieldData(const TField& field, void* buffer) const {
-  if (!Active() || (ActiveBuffer().recNo <= 0 && State() != TDataSetState::Insert)) return false;
-  return TziGetFieldData(field, ActiveBuffer().data, buffer);
+  const TRecordBuffer& record = ReadBuffer();
+  if (!Active() || (record.recNo <= 0 && State() != TDataSetState::Insert && State() != TDataSetState::CalcFields)) {
+    return false;
+  }
+  return TziGetFieldData(field, record.data, buffer);
+}
+
+std::optional<std::vector<TFieldValue>> TTzPrimDataset::DoLookup(const std::string& keyFields,
+                                                                 const std::vector<TLocateValue>& keyValues,
+                                                                 const std::string& resultFields) {
+  std::vector<TFieldValue> values;
+  const int code = TziLookup(keyFields, keyValues, resultFields, values);
+  if (code == kTziAtEnd) return std::nullopt;
+  CheckCode(code);
+  return values;
 }
 
 void TTzPrimDataset::InternalOpen() {

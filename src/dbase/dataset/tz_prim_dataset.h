@@ -57,6 +57,11 @@ class TTzPrimDataset : public TDataSet {
   virtual int TziSetToRecNo(std::int64_t recNo) = 0;
   virtual int TziLocate(const std::string& fieldNames, const std::vector<TLocateValue>& values, bool caseInsensitive,
                         bool partialKey) = 0;
+  // Finds the first record whose key fields hold the values exactly and
+  // reads the result fields' values from it, the cursor kept where it was;
+  // 1402 when no record matches.
+  virtual int TziLookup(const std::string& keyFields, const std::vector<TLocateValue>& keyValues,
+                        const std::string& resultFields, std::vector<TFieldValue>& values) = 0;
   virtual int TziSetToBookmark(TBookmark bookmark) = 0;
   virtual TBookmark TziGetBookmark() = 0;
 
@@ -81,6 +86,9 @@ class TTzPrimDataset : public TDataSet {
   bool DoLocate(const std::string& fieldNames, const std::vector<TLocateValue>& values, bool caseInsensitive,
                 bool partialKey) override;
   void DoSetFieldData(TField& field, const void* buffer) override;
+  std::optional<std::vector<TFieldValue>> DoLookup(const std::string& keyFields,
+                                                  const std::vector<TLocateValue>& keyValues,
+                                                  const std::string& resultFields) override;
 
  private:
   bool cursorOpen_ = false;

@@ -227,6 +227,10 @@ bool AppendFrom(const std::string& sourceSpec, const std::function<bool()>& cond
     CurrentArea = targetNumber;
     if (whole) {
       std::copy(source.native, source.native + source.nativeSize, target->native);
+      // The record goes over with its bytes: a blank number stays blank.
+      DbfTable& written = target->table;
+      written.image.valid = false;
+      if (!source.table.isVirtual && source.table.image.valid) written.image = source.table.image;
       for (int i = 0; i < targetTable.FieldCount(); ++i) {
         if (targetTable.fields[static_cast<std::size_t>(i)].type == 'M') {
           std::uint8_t* address = target->FieldAddressOf(i);

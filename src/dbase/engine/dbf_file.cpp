@@ -36,6 +36,22 @@ FileMode CurrentFileMode{true, true};
 
 namespace {
 
+// How long a block read ahead from a shared table, and the record count
+// looked up with it, stand for the file: a program stepping through the
+// table reads each block once, while a record reached after a pause is read
+// afresh with the changes other programs made meanwhile.
+constexpr std::int64_t kSharedLookLifetimeNs = 10'000'000;
+
+// The coarse monotonic clock: a few milliseconds of resolution serve here,
+// and it costs a fraction of the precise one on every record read.
+std::int64_t NowNs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec + 1;
+}
+
+bool Fresh(std::int64_t lookedAt) { return lookedAt != 0 && NowNs() - lookedAt < kSharedLookLifetimeNs; }
+
 std::uint16_t Get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 std::uint32_t Get32(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
@@ -188,6 +204,13 @@ std::int64_t DbfFileSize(const DbfTable& table) {
   struct stat info {};
   if (::fstat(table.fd, &info) != 0) return -1;
   return info.st_size;
+}
+
+std::uint32_t SharedRecordCount(DbfTable& table, bool look) {
+  if (!look && Fresh(table.countCheckedAt)) return table.countOnDisk;
+  table.countOnDisk = RecordCountOnDisk(table);
+  table.countCheckedAt = NowNs();
+  return table.countOnDisk;
 }
 
 std::uint32_t RecordCountOnDisk(const DbfTable& table) {
@@ -377,6 +400,14 @@ bool OpenDbf(DbfTable& table) {
   table.record.assign(table.recordLength, ' ');
   table.oem = !AnsiTables;
   if (RecountOnOpen) table.recordCount = RecordCountOnDisk(table);
+  // A header that counts more records than the file holds (a write cut
+  // short) would have every step beyond the last whole record fail and an
+  // append land far beyond the end: the file's own count is taken.
+  table.claimedRecordCount = 0;
+  if (const std::uint32_t onDisk = RecordCountOnDisk(table); table.recordCount > onDisk) {
+    table.claimedRecordCount = table.recordCount;
+    table.recordCount = onDisk;
+  }
   if (table.recordCount < 1) {
     table.currentRecord = 0;
     table.eof = table.bof = true;
@@ -392,25 +423,35 @@ void DropRecordCache(DbfTable& table) {
   table.cache.clear();
   table.cacheFirst = 0;
   table.cacheCount = 0;
+  table.cacheLoadedAt = 0;
+  table.countCheckedAt = 0;
 }
 
 namespace {
 
 // Bytes read ahead at a time.
 constexpr std::size_t kReadAheadBytes = 64 * 1024;
-
-// Serves the record from the read-ahead block of an exclusive table, reading
-// a new block around it when needed; false when the plain read must do.
+// Serves the record from the read-ahead block, reading a new block around it
+// when needed; false when the plain read must do. A shared table's block is
+// read with one look at the file's record count (another program's
+// appends) and serves for a short time only (its changes).
 bool ReadCached(DbfTable& table, std::int64_t recordNumber) {
-  if (!table.mode.exclusive || table.isVirtual || table.recordLength == 0) return false;
+  if (table.isVirtual || table.recordLength == 0) return false;
+  const bool shared = !table.mode.exclusive;
   const std::int64_t length = table.recordLength;
-  if (recordNumber < table.cacheFirst || recordNumber >= table.cacheFirst + table.cacheCount) {
+  const bool inBlock = recordNumber >= table.cacheFirst && recordNumber < table.cacheFirst + table.cacheCount;
+  if (!inBlock || (shared && !Fresh(table.cacheLoadedAt))) {
     const std::int64_t perBlock = std::max<std::int64_t>(1, static_cast<std::int64_t>(kReadAheadBytes) / length);
     // Moving backwards reads the block that ends at the record.
     std::int64_t first = recordNumber;
     if (recordNumber < table.cacheFirst) first = std::max<std::int64_t>(1, recordNumber - perBlock + 1);
-    const std::int64_t count = std::min<std::int64_t>(perBlock, static_cast<std::int64_t>(table.recordCount) - first + 1);
-    if (count < 1) return false;
+    std::int64_t available = table.recordCount;
+    if (shared) available = std::min<std::int64_t>(available, SharedRecordCount(table, true));
+    const std::int64_t count = std::min<std::int64_t>(perBlock, available - first + 1);
+    if (count < 1 || recordNumber >= first + count) {
+      DropRecordCache(table);
+      return false;
+    }
     table.cache.resize(static_cast<std::size_t>(count * length));
     const std::int64_t got =
         ReadAt(table.fd, table.cache.data(), table.cache.size(), table.headerLength + (first - 1) * length);
@@ -420,6 +461,7 @@ bool ReadCached(DbfTable& table, std::int64_t recordNumber) {
     }
     table.cacheFirst = first;
     table.cacheCount = count;
+    table.cacheLoadedAt = shared ? NowNs() : 0;
   }
   std::memcpy(table.record.data(), table.cache.data() + (recordNumber - table.cacheFirst) * length,
               static_cast<std::size_t>(length));
@@ -480,6 +522,8 @@ void NoteWrite(DbfTable& table, std::int64_t target, bool append) {
     table.recordCount = static_cast<std::uint32_t>(target);
     table.currentRecord = target;
     table.state = kRecordsAppended;
+    // The file's count as last seen grows with this program's own append.
+    table.countOnDisk = std::max(table.countOnDisk, table.recordCount);
   } else if (table.state != kRecordsAppended) {
     table.state = kRecordsChanged;
   }

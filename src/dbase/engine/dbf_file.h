@@ -69,6 +69,27 @@ struct DbfTable {
   std::vector<char> cache;
   std::int64_t cacheFirst = 0;
   std::int64_t cacheCount = 0;
+  // When the block was read (steady clock, nanoseconds): a shared table
+  // serves records from it only for a short time, as another program may
+  // change them.
+  std::int64_t cacheLoadedAt = 0;
+  // The record count the file held at the last look (shared tables), and
+  // when that was (0: never).
+  std::uint32_t countOnDisk = 0;
+  std::int64_t countCheckedAt = 0;
+  // The record count the header claimed when it was more than the file
+  // holds (0 otherwise).
+  std::uint32_t claimedRecordCount = 0;
+  // The native record as RecordToNative last made it and the record bytes
+  // it made it from (while valid): a field whose native value is still the
+  // same when the record is written back keeps the bytes it had, so a blank
+  // number stays blank and an unknown logical stays unknown. Code that reads
+  // other records and puts the current one back puts this back too.
+  struct ReadImage {
+    std::vector<std::uint8_t> native;
+    std::string record;
+    bool valid = false;
+  } image;
 
   int FieldCount() const { return static_cast<int>(fields.size()); }
   bool IsOpen() const { return fd >= 0 || isVirtual; }
@@ -125,6 +146,10 @@ std::uint16_t SwapWord(std::uint16_t value);
 // The record count a shared table has on disk now: (file size - header
 // length) / record length; the present count when the size is unknown.
 std::uint32_t RecordCountOnDisk(const DbfTable& table);
+// The same for a shared table, looked up afresh when look is set or the last
+// look is more than a moment old (it also refreshes the read-ahead block's
+// view of the count).
+std::uint32_t SharedRecordCount(DbfTable& table, bool look);
 // The table's file size in bytes (-1 when unknown).
 std::int64_t DbfFileSize(const DbfTable& table);
 // Applies the read translation (user procedure, then OEM -> ANSI) to the
@@ -137,7 +162,9 @@ int WriteBytesAt(int fd, const void* buffer, std::size_t size, std::int64_t offs
 std::int64_t ReadBytesAt(int fd, void* buffer, std::size_t size, std::int64_t offset);
 // Puts today's date and the record count into a prolog.
 void StampProlog(std::uint8_t* prolog, std::uint32_t recordCount, bool dbase2);
-// Forgets the records read ahead.
+// Forgets the records read ahead and the record count looked up with them,
+// so that the next read goes to the file (after a lock is taken or another
+// program's change is seen).
 void DropRecordCache(DbfTable& table);
 // Today as YYYYMMDD.
 std::string TodayStamp();

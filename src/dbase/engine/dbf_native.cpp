@@ -26,6 +26,18 @@ std::string Trimmed(const char* data, std::size_t length) {
   return std::string(data + start, end - start);
 }
 
+// Whether two native values of a field are the same (a text compares its
+// length byte and characters only).
+bool SameNativeValue(const FieldDef& field, const std::uint8_t* a, const std::uint8_t* b) {
+  switch (NativeKindOf(field)) {
+    case NativeKind::Text:
+    case NativeKind::Date:
+      return a[0] == b[0] && std::memcmp(a + 1, b + 1, std::min<std::size_t>(a[0], NativeFieldSize(field) - 1)) == 0;
+    default:
+      return std::memcmp(a, b, NativeFieldSize(field)) == 0;
+  }
+}
+
 void PutField(DbfTable& table, const FieldDef& field, const std::string& text) {
   std::string value = text.substr(0, field.length);
   value.resize(field.length, ' ');
@@ -159,13 +171,16 @@ std::string NumberFieldText(double value, int width, int decimals) {
 
 std::string IntegerFieldText(std::int64_t value, int width) {
   if (width <= 0) return {};
-  char buffer[64];
-  const int n = std::snprintf(buffer, sizeof buffer, "%*lld", width, static_cast<long long>(value));
-  if (n < 0 || n > width) return std::string(static_cast<std::size_t>(width), '*');
-  return std::string(buffer, static_cast<std::size_t>(n));
+  // Fields are up to 255 characters wide, far more than any integer needs.
+  const std::string digits = std::to_string(value);
+  const auto size = static_cast<std::size_t>(width);
+  if (digits.size() > size) return std::string(size, '*');
+  std::string text(size, ' ');
+  std::copy(digits.begin(), digits.end(), text.end() - static_cast<std::ptrdiff_t>(digits.size()));
+  return text;
 }
 
-void RecordToNative(const DbfTable& table, std::uint8_t* native) {
+void RecordToNative(DbfTable& table, std::uint8_t* native) {
   const char* raw = table.record.data();
   native[0] = raw[0] == layout::kDeletedMark ? 1 : 0;
   std::uint8_t* out = native + 1;
@@ -214,13 +229,28 @@ void RecordToNative(const DbfTable& table, std::uint8_t* native) {
     }
     out += size;
   }
+  const auto nativeSize = static_cast<std::size_t>(out - native);
+  table.image.native.assign(native, native + nativeSize);
+  table.image.record.assign(table.record);
+  table.image.valid = true;
 }
 
 void NativeToRecord(DbfTable& table, const std::uint8_t* native) {
   table.record[0] = native[0] != 0 ? layout::kDeletedMark : layout::kActiveMark;
   const std::uint8_t* in = native + 1;
+  const DbfTable::ReadImage& image = table.image;
+  const bool imaged = image.valid && image.record.size() == table.record.size() &&
+                      image.native.size() == NativeRecordSize(table);
   for (const FieldDef& field : table.fields) {
     const std::size_t size = NativeFieldSize(field);
+    if (imaged) {
+      const std::uint8_t* before = image.native.data() + (in - native);
+      if (SameNativeValue(field, in, before)) {
+        std::memcpy(table.record.data() + field.offset, image.record.data() + field.offset, field.length);
+        in += size;
+        continue;
+      }
+    }
     switch (NativeKindOf(field)) {
       case NativeKind::Text: {
         const std::size_t n = std::min<std::size_t>(in[0], field.length);

@@ -33,8 +33,10 @@ std::size_t NativeRecordSize(const DbfTable& table);
 // Offset of field n (0-based index) in the native record.
 std::size_t NativeFieldOffset(const DbfTable& table, int index);
 
-// Raw record (table.record) -> native buffer, and back.
-void RecordToNative(const DbfTable& table, std::uint8_t* native);
+// Raw record (table.record) -> native buffer, and back. RecordToNative
+// remembers what it made (DbfTable::image); NativeToRecord writes a
+// field whose native value is unchanged with the bytes it was read from.
+void RecordToNative(DbfTable& table, std::uint8_t* native);
 void NativeToRecord(DbfTable& table, const std::uint8_t* native);
 
 // Accessors of single native values.

@@ -29,6 +29,7 @@ namespace dbase {
 
 char Delimiter = ',';
 char QuoteChar = '"';
+std::uint16_t LineBufferSize = 2048;
 
 namespace {
 
@@ -136,6 +137,16 @@ void LineToRecord(WorkArea& area, const std::string& line) {
   }
 }
 
+// Removes a UTF-8 character whose bytes the end of the text cuts short.
+void DropCutCharacter(std::string& text) {
+  std::size_t lead = text.size();
+  while (lead > 0 && (static_cast<unsigned char>(text[lead - 1]) & 0xC0) == 0x80) --lead;
+  if (lead == 0) return;
+  const auto c = static_cast<unsigned char>(text[lead - 1]);
+  const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+  if (text.size() - (lead - 1) < length) text.resize(lead - 1);
+}
+
 struct FileCloser {
   int fd;
   ~FileCloser() {
@@ -205,12 +216,17 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   };
   std::int64_t appended = 0;
   std::string block(kBlockSize, '\0');
+  const std::size_t lineLimit = std::max<std::size_t>(1, LineBufferSize);
   std::string line;
+  std::int64_t lineBytes = 0;  // of the line read, also those left out
   std::int64_t offset = 0;
   bool afterCr = false;
   bool ended = false;
   auto finishLine = [&]() {
-    advance(static_cast<std::int64_t>(line.size()) + 1);
+    // A line cut at the limit ends with whole characters.
+    if (lineBytes > static_cast<std::int64_t>(line.size())) DropCutCharacter(line);
+    advance(lineBytes + 1);
+    lineBytes = 0;
     if (!line.empty()) {
       ClearRecord();
       LineToRecord(*area, Utf8ToAnsi(line));
@@ -247,7 +263,8 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
         if (!finishLine()) ended = true;
         continue;
       }
-      line.push_back(c);
+      ++lineBytes;
+      if (line.size() < lineLimit) line.push_back(c);
     }
   }
   if (!line.empty() && TzError == 0) finishLine();

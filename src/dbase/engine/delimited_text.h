@@ -13,6 +13,9 @@ namespace dbase {
 extern char Delimiter;
 // 0 = no quoting.
 extern char QuoteChar;
+// The longest line an import takes (default 2048): characters beyond it up
+// to the line's end are left out, and so is any field text beyond it.
+extern std::uint16_t LineBufferSize;
 
 // Answers the number of records written (the default extension is "TXT").
 std::int64_t CopyToDelimitedFile(const std::string& fileName);

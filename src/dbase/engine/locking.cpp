@@ -41,6 +41,12 @@ bool ReleaseRecord(WorkArea& area, std::list<std::int64_t>::iterator entry) {
   return true;
 }
 
+// What is read under a lock comes from the file, not from records read
+// ahead before the lock was had.
+void SeeOthersChanges(WorkArea& area) {
+  if (area.Shared()) DropRecordCache(area.table);
+}
+
 // FLock and ALock: the same protocol on two regions.
 bool WholeLock(const char* tag, int wantedState, std::int64_t offset, std::int64_t length) {
   WorkArea* area = BeginCommand(tag);
@@ -53,6 +59,7 @@ bool WholeLock(const char* tag, int wantedState, std::int64_t offset, std::int64
   if (area->lockState != kNoLock) return false;
   if (TakesOsLocks(*area) && !LockWithRetry(area->table.fd, offset, length)) return false;
   area->lockState = wantedState;
+  SeeOthersChanges(*area);
   return true;
 }
 
@@ -107,6 +114,7 @@ bool RLock() {
   }
   area->lockedRecords.push_front(record);
   area->lockState = kRecordLocks;
+  SeeOthersChanges(*area);
   return true;
 }
 

@@ -129,7 +129,7 @@ void Skip(std::int64_t n) {
     RunRelation(*area);
     return;
   }
-  if (n > 0) RefreshRecCountOf(*area);
+  if (n > 0) RefreshRecCountOf(*area, false);
   if (n > 0 && table.recordCount == 0) {
     table.eof = table.bof = true;
     SetError(212, "Database " + Quoted(*area) + " is empty. [SKIP]");

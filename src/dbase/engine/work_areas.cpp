@@ -301,11 +301,42 @@ bool UseTranslated(const std::string& command, std::uint8_t* buffer, std::size_t
       return false;
     }
   }
-  return TzError == 0;
+  const bool opened = TzError == 0;
+  // A damaged header is reported once; the table is open with the records
+  // the file holds. (A shared table may be in the middle of another
+  // program's append and counts its records from the file anyway.)
+  if (opened && current.exclusive && current.table.claimedRecordCount != 0) {
+    SetError(213, "File:  " + current.table.fileName + " holds " + std::to_string(current.table.recordCount) +
+                      " records, its header counts " + std::to_string(current.table.claimedRecordCount) +
+                      " [USE/OpenDbf]");
+  }
+  return opened;
 }
 
 bool Use(const std::string& command, std::uint8_t* buffer, std::size_t size) {
   return UseTranslated(command, buffer, size, nullptr, nullptr);
+}
+
+KeptRecord::KeptRecord(WorkArea& area)
+    : area_(area),
+      record_(area.table.record),
+      number_(area.table.currentRecord),
+      eof_(area.table.eof),
+      bof_(area.table.bof),
+      image_(area.table.image) {
+  if (area.native != nullptr) native_.assign(area.native, area.native + area.nativeSize);
+}
+
+void KeptRecord::Restore() {
+  DbfTable& table = area_.table;
+  table.record = record_;
+  table.currentRecord = number_;
+  table.eof = eof_;
+  table.bof = bof_;
+  table.image = image_;
+  if (area_.native != nullptr && native_.size() == area_.nativeSize) {
+    std::copy(native_.begin(), native_.end(), area_.native);
+  }
 }
 
 bool ReopenTable(WorkArea& area, bool exclusive) {
@@ -428,15 +459,17 @@ void ClearRecordOf(WorkArea& area) {
   }
   std::fill(area.table.record.begin(), area.table.record.end(), ' ');
   RecordToNative(area.table, area.native);
+  // A new record's fields are written as their values, blanks as 0 and F.
+  area.table.image.valid = false;
 }
 
 void ClearRecord() {
   if (WorkArea* area = CheckDbInUse("ClearRecord")) ClearRecordOf(*area);
 }
 
-void RefreshRecCountOf(WorkArea& area) {
+void RefreshRecCountOf(WorkArea& area, bool lookNow) {
   if (area.exclusive || area.table.isVirtual) return;
-  area.table.recordCount = RecordCountOnDisk(area.table);
+  area.table.recordCount = SharedRecordCount(area.table, lookNow);
 }
 
 std::int64_t RecCount() {
@@ -463,7 +496,7 @@ int RecSize() {
 bool dEOF() {
   WorkArea* area = CheckDbInUse("dEOF");
   if (area == nullptr) return false;
-  RefreshRecCountOf(*area);
+  RefreshRecCountOf(*area, false);
   return area->table.eof;
 }
 

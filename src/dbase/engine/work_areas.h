@@ -132,8 +132,28 @@ void SetWhileExpr(void* compiled);
 
 // Internal helpers shared by the move and change commands.
 void ClearRecordOf(WorkArea& area);
-void RefreshRecCountOf(WorkArea& area);
+// A shared table's record count from the file; lookNow false lets a look
+// taken a moment ago serve (for the steps of a scan).
+void RefreshRecCountOf(WorkArea& area, bool lookNow = true);
 bool ReadIntoNative(WorkArea& area, std::int64_t record);
+// The current record of an area with all that goes with it (its bytes,
+// number and end flags, the native values, what they were read as), for
+// code that reads other records and then puts it back as it was.
+class KeptRecord {
+ public:
+  explicit KeptRecord(WorkArea& area);
+  void Restore();
+
+ private:
+  WorkArea& area_;
+  std::string record_;
+  std::int64_t number_;
+  bool eof_;
+  bool bof_;
+  DbfTable::ReadImage image_;
+  std::vector<std::uint8_t> native_;
+};
+
 // Closes the area's table and opens it again in the given mode.
 bool ReopenTable(WorkArea& area, bool exclusive);
 // The table's short name for messages.

@@ -123,8 +123,11 @@ bool WriteNewIndexHeader(IND& ind, std::uint32_t root) {
     ind.root = root;
     ind.nextFree = root + 1;
   }
+  // A key expression is stored without blanks outside its strings, as other
+  // dBASE readers take the text up to the first blank; the key maker's
+  // marker keeps its words apart, as every file written before holds it.
   std::string expression = ind.keyMaker ? std::string(kKeyMakerMarker) : ind.exprText;
-  NormalizeKeyExpr(expression, true);
+  NormalizeKeyExpr(expression, ind.keyMaker != nullptr);
   const DbfTable* table = TableOf(ind);
   if (!ind.keyMaker && table != nullptr && table->oem) expression = AnsiToOemStr(expression);
   ind.exprText = expression;

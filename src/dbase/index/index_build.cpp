@@ -66,14 +66,6 @@ int TreeLevels(std::int64_t records, int keysPerNode) {
 }
 
 // The work area's record as it was before the build.
-struct SavedRecord {
-  std::string record;
-  std::int64_t number = 0;
-  bool eof = false;
-  bool bof = false;
-  std::vector<std::uint8_t> native;
-};
-
 // The core: reads every record, sorts, writes the nodes; the root or 0.
 std::uint32_t MakeIndexCore(IND& ind, WorkArea& area, bool unique) {
   DbfTable& table = area.table;
@@ -176,8 +168,7 @@ bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMa
   bool reopened = false;
   std::unique_ptr<IND> ind;
   DbfTable& table = area->table;
-  SavedRecord saved{table.record, table.currentRecord, table.eof, table.bof, {}};
-  if (area->native != nullptr) saved.native.assign(area->native, area->native + area->nativeSize);
+  KeptRecord kept(*area);
   IndexBuildRunning = true;
   auto build = [&]() -> bool {
     if (expression.empty() && !keyMaker) {
@@ -270,13 +261,7 @@ bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMa
     FreeExpr(ind->expr);
     if (ind->fd >= 0) ::close(ind->fd);
   }
-  table.record = saved.record;
-  table.currentRecord = saved.number;
-  table.eof = saved.eof;
-  table.bof = saved.bof;
-  if (area->native != nullptr && saved.native.size() == area->nativeSize) {
-    std::memcpy(area->native, saved.native.data(), saved.native.size());
-  }
+  kept.Restore();
   if (reopened) ReopenTable(*area, false);
   SetReportErrors(report);
   if (!ok || (TzError != 0 && TzError != 358)) {

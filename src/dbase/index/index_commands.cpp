@@ -170,11 +170,12 @@ void IndexDone() {
   ResetSemaphores();
 }
 
-bool SetIndexTo(const std::string& nameWithOptions, int slot, KeyMakerProc keyMaker, void* userData) {
+namespace {
+
+bool OpenIntoSlot(const NameOptions& options, int slot, KeyMakerProc keyMaker, void* userData) {
   TzError = 0;
   CloseIndex(slot);
   if (TzError != 0) return false;
-  const NameOptions options = TakeOptions(nameWithOptions);
   if (options.name.empty()) return false;
   const std::string name = FullIndexPath(options.name);
   const std::string tag = " [SetIndexTo(<>," + name + "," + std::to_string(slot) + ")]";
@@ -227,6 +228,18 @@ bool SetIndexTo(const std::string& nameWithOptions, int slot, KeyMakerProc keyMa
   }
   RememberKeys(1, false);
   return TzError == 0;
+}
+
+}  // namespace
+
+bool SetIndexTo(const std::string& nameWithOptions, int slot, KeyMakerProc keyMaker, void* userData) {
+  return OpenIntoSlot(TakeOptions(nameWithOptions), slot, std::move(keyMaker), userData);
+}
+
+bool SetIndexToLFN(const std::string& fileName, int slot) {
+  NameOptions options;
+  options.name = TrimBlanks(fileName);
+  return OpenIntoSlot(options, slot, nullptr, nullptr);
 }
 
 bool SetIndexToOrdered(const std::string& nameWithOptions, int slot) {

@@ -21,6 +21,9 @@ void IndexDone();
 
 bool SetIndexTo(const std::string& nameWithOptions, int slot, KeyMakerProc keyMaker = nullptr,
                 void* userData = nullptr);
+// Opens an index file whose name may hold blanks into a slot: the name is
+// taken as it is, no option words read from its end.
+bool SetIndexToLFN(const std::string& fileName, int slot);
 bool SetIndexToOrdered(const std::string& nameWithOptions, int slot);
 bool SetIndexToCBOrdered(const std::string& nameWithOptions, int slot, KeyMakerProc keyMaker, void* userData);
 // Opens the blank-separated names into slots 1, 2, ... and orders by the first.

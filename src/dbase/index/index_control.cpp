@@ -64,9 +64,12 @@ void NormalizeKeyExpr(std::string& text, bool keepBlanks) {
     if (c == '"' || c == '\'') {
       const std::size_t close = text.find(c, i + 1);
       const std::size_t end = close == std::string::npos ? text.size() : close;
-      out.push_back(keepBlanks ? c : '"');
+      // A string holding a double quote keeps the quote it was written with.
+      const bool inner = text.find('"', i + 1) < end;
+      const char quote = keepBlanks || inner ? c : '"';
+      out.push_back(quote);
       out.append(text, i + 1, end - i - 1);
-      if (close != std::string::npos) out.push_back(keepBlanks ? c : '"');
+      if (close != std::string::npos) out.push_back(quote);
       i = end;
       continue;
     }

@@ -40,17 +40,11 @@ std::string NormalizedMarker() {
 
 // The key of the blank record (the one after the last).
 std::string BlankRecordKey(IND& ind, WorkArea& area) {
-  DbfTable& table = area.table;
-  const std::string savedRecord = table.record;
-  const std::int64_t savedNumber = table.currentRecord;
-  std::vector<std::uint8_t> savedNative;
-  if (area.native != nullptr) savedNative.assign(area.native, area.native + area.nativeSize);
+  KeptRecord kept(area);
   ClearRecordOf(area);
-  table.currentRecord = static_cast<std::int64_t>(table.recordCount) + 1;
+  area.table.currentRecord = static_cast<std::int64_t>(area.table.recordCount) + 1;
   std::string key = UnfittedKey(ind);
-  table.record = savedRecord;
-  table.currentRecord = savedNumber;
-  if (!savedNative.empty()) std::memcpy(area.native, savedNative.data(), savedNative.size());
+  kept.Restore();
   return key;
 }
 
@@ -178,10 +172,12 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
   if (area->table.recordCount > 0) {
     if (opened->charKey) {
       const std::string blank = BlankRecordKey(*opened, *area);
-      if (blank.size() != opened->keyLength) {
+      const std::uint16_t keyLength = opened->keyLength;
+      if (blank.size() != keyLength) {
+        // Closing frees the index: the message takes its length before.
         CloseIndex(slot);
-        SetError(266, "Incorrect key length: Must be 1 to 100.\n\rExpected Length= " +
-                          std::to_string(opened->keyLength) + blank);
+        SetError(266, "Incorrect key length: Must be 1 to 100.\n\rExpected Length= " + std::to_string(keyLength) +
+                          blank);
         return false;
       }
     }

@@ -418,13 +418,7 @@ void PositionOnFirstVisibleKey() {
   IND* ind = ControllingIndex();
   if (area == nullptr || ind == nullptr) return;
   if (FindFirstLastRec(true) > area->table.recordCount) return;
-  DbfTable& table = area->table;
-  const std::string record = table.record;
-  const std::int64_t number = table.currentRecord;
-  const bool eof = table.eof;
-  const bool bof = table.bof;
-  std::vector<std::uint8_t> native;
-  if (area->native != nullptr) native.assign(area->native, area->native + area->nativeSize);
+  KeptRecord kept(*area);
   while (true) {
     const std::int64_t candidate = EntryRecord(*ind);
     if (candidate >= 1 && ReadIntoNative(*area, candidate) && RecordAccepted(*area)) break;
@@ -434,11 +428,7 @@ void PositionOnFirstVisibleKey() {
     }
   }
   SetOldKey(*ind);
-  table.record = record;
-  table.currentRecord = number;
-  table.eof = eof;
-  table.bof = bof;
-  if (!native.empty()) std::memcpy(area->native, native.data(), native.size());
+  kept.Restore();
 }
 
 bool Find(const std::string& text) {
@@ -543,6 +533,7 @@ void SyncIndexToRecord() {
 bool TableChanged() {
   if (!TableChangedHook || !TableChangedHook(CurrentArea)) return false;
   ReadAnchorNodes();
+  if (WorkArea* area = CurrentWorkAreaRecord(); area != nullptr && area->Shared()) DropRecordCache(area->table);
   return true;
 }
 

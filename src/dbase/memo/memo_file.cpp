@@ -24,6 +24,7 @@ using namespace layout;
 
 bool MemoWidthOn = false;
 std::uint16_t MemoWidth = 78;
+std::uint16_t MaxMemoLines = 1024;
 std::uint16_t MemoFileMode = 0xFFFF;
 
 std::array<std::unique_ptr<MemoFile>, kMaxWorkAreas + 1> MemoFiles;

@@ -26,6 +26,9 @@ enum class MemoDialect { Dbase3, Dbase4, FoxPro };
 // Settings of the memo layer.
 extern bool MemoWidthOn;
 extern std::uint16_t MemoWidth;
+// The most lines the memo-line buffer holds (at least 1): a memo read into
+// it keeps its first MaxMemoLines lines.
+extern std::uint16_t MaxMemoLines;
 // 0xFFFF: the memo file opens for reading and writing (reading only when the
 // table is read-only); any other value: its access bits (0 read only).
 extern std::uint16_t MemoFileMode;

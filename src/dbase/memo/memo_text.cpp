@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "dbase/common/file_routines.h"
@@ -20,6 +21,7 @@ namespace dbase {
 std::vector<std::string> MemoLines;
 std::vector<std::uint8_t> MemoLineEnds;
 int MemoLineCount = 0;
+bool MemoLinesDropped = false;
 
 namespace {
 
@@ -29,7 +31,8 @@ std::string RecordText(const WorkArea& area) { return " Record # " + std::to_str
 // return, 141 followed by LF a soft return; a line reaching the width is
 // broken after its last blank (or at the width) and gets no line end. Each
 // finished line passes through the table's read translation.
-void SplitStoredText(const WorkArea& area, const std::string& raw, std::size_t width, int limit,
+// Answers whether text was left over at the limit.
+bool SplitStoredText(const WorkArea& area, const std::string& raw, std::size_t width, int limit,
                      std::vector<std::string>& lines, std::vector<std::uint8_t>& ends) {
   std::string line;
   auto finish = [&](std::uint8_t end) {
@@ -40,7 +43,7 @@ void SplitStoredText(const WorkArea& area, const std::string& raw, std::size_t w
   };
   const std::size_t n = raw.size();
   for (std::size_t i = 0; i < n; ++i) {
-    if (limit > 0 && static_cast<int>(lines.size()) >= limit) return;
+    if (limit > 0 && static_cast<int>(lines.size()) >= limit) return true;
     const char c = raw[i];
     if (c == '\r') {
       finish(kHardReturn);
@@ -68,7 +71,10 @@ void SplitStoredText(const WorkArea& area, const std::string& raw, std::size_t w
     line.push_back(c);
   }
   if (limit <= 0 || static_cast<int>(lines.size()) < limit) finish(kNoLineEnd);
+  return false;
 }
+
+int LineCapacity() { return std::max<int>(1, MaxMemoLines); }
 
 // The lines joined again with the ends they were read with.
 std::string JoinLines(const std::vector<std::string>& lines, const std::vector<std::uint8_t>& ends) {
@@ -190,6 +196,7 @@ bool GetMemo(std::int32_t block, int lineLimit) {
   MemoLines.clear();
   MemoLineEnds.clear();
   MemoLineCount = 1;
+  MemoLinesDropped = false;
   MemoFile* memo = CurrentMemoFile("GetMemo");
   if (memo == nullptr) return false;
   WorkArea& area = *MemoArea();
@@ -199,7 +206,10 @@ bool GetMemo(std::int32_t block, int lineLimit) {
     MemoLineEnds.assign(1, kNoLineEnd);
     return false;
   }
-  SplitStoredText(area, raw, MemoLineWidth(), lineLimit, MemoLines, MemoLineEnds);
+  const int capacity = LineCapacity();
+  const int limit = lineLimit > 0 ? std::min(lineLimit, capacity) : capacity;
+  MemoLinesDropped = SplitStoredText(area, raw, MemoLineWidth(), limit, MemoLines, MemoLineEnds) &&
+                     (lineLimit <= 0 || lineLimit > capacity);
   if (MemoLines.empty()) {
     MemoLines.assign(1, std::string());
     MemoLineEnds.assign(1, kNoLineEnd);
@@ -280,6 +290,7 @@ int MemoTextFile::Append() {
   if (block_ == nullptr) return 102;
   RestoreOnExit<int> savedArea(CurrentArea, area_);
   if (!GetMemo(*block_)) return 100;
+  if (MemoLinesDropped) return 101;
   lines_ = MemoLines;
   ends_ = MemoLineEnds;
   pending_.clear();
@@ -312,8 +323,15 @@ bool MemoTextFile::ReadLine(std::string& line) {
 
 int MemoTextFile::Write(const std::string& text) {
   if (mode_ != Mode::Output) return 105;
+  const std::size_t capacity = static_cast<std::size_t>(LineCapacity());
   for (const char c : text) {
-    if (c == '\r' || (c == '\n' && !afterCr_)) {
+    if (c == '\n' && afterCr_) {
+      afterCr_ = false;
+      continue;
+    }
+    // The line a character or a line end belongs to must fit the buffer.
+    if (lines_.size() >= capacity) return 101;
+    if (c == '\r' || c == '\n') {
       lines_.push_back(pending_);
       ends_.push_back(kHardReturn);
       pending_.clear();
@@ -321,7 +339,6 @@ int MemoTextFile::Write(const std::string& text) {
       continue;
     }
     afterCr_ = false;
-    if (c == '\n') continue;
     pending_.push_back(c);
   }
   return 0;

@@ -26,12 +26,15 @@ inline constexpr std::size_t kDefaultMemoLineWidth = 253;
 extern std::vector<std::string> MemoLines;
 extern std::vector<std::uint8_t> MemoLineEnds;
 extern int MemoLineCount;
+// The last GetMemo dropped lines beyond MaxMemoLines.
+extern bool MemoLinesDropped;
 
 // The line width now in force.
 std::size_t MemoLineWidth();
 
 // Reads the memo at block of the current area into the line buffer; a line
-// limit above 0 stops after that many lines. Block 0 gives one empty line.
+// limit above 0 stops after that many lines, and lines beyond MaxMemoLines
+// are dropped. Block 0 gives one empty line.
 // The record number only names the record in error texts.
 bool GetMemo(std::int32_t block, int lineLimit = 0);
 // Stores a text as a new memo; its first block, 0 for an empty text or on
@@ -58,11 +61,14 @@ class MemoTextFile {
   int Assign(std::int32_t* blockVariable);
   int Reset();    // input: 100 when the memo cannot be read
   int Rewrite();  // output from an empty memo
-  int Append();   // output after the memo's last line
+  // Output after the memo's last line; 101 for a memo longer than
+  // MaxMemoLines lines, which could not be written back whole.
+  int Append();
   // The next line (wrapped lines joined); false at the end.
   bool ReadLine(std::string& line);
   bool Eof() const;
-  // Text with CR or LF in it ends lines there.
+  // Text with CR or LF in it ends lines there; 101 when the text needs more
+  // than MaxMemoLines lines (what came before is kept).
   int Write(const std::string& text);
   int WriteLine(const std::string& text);
   // An output file is stored (CloseMemo) and the variable set; 101 when
