@@ -15,6 +15,7 @@
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
+#include "common/graphics_facade.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/session_file.h"
@@ -138,6 +139,36 @@ TEST_F(MainWindowTest, ViewItemsOnTheDefaultDesign) {
   calc::NcPair.ModuleMode = 2;
   app::MenuItemClick("mi_viewzahnstange");
   EXPECT_EQ(rotation, 7);
+}
+
+// A calculation that ends fatally (z1 "abc" reads as 0) leaves nothing of
+// the design before on the screen: its gears and data table are gone, and
+// the messages are shown in their stead.
+TEST_F(MainWindowTest, AFatalCalculationLeavesNoStalePicture) {
+  auto shows = [](const std::string& text) {
+    return std::any_of(common::DisplayList.begin(), common::DisplayList.end(),
+                       [&](const std::string& r) { return r.find(text) != std::string::npos; });
+  };
+  ASSERT_TRUE(shows("transmission ratio"));
+  dialogs_.Then(ScriptedAnswer::Cancel());  // the message list
+  calc::NcPair.z1 = 0;
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 1);
+  app::UpdateMessageMenu();
+  EXPECT_FALSE(shows("transmission ratio"));
+  EXPECT_FALSE(shows("4;"));
+  EXPECT_TRUE(common::DisplayList.empty());
+  bool listed = false;
+  for (const AskedDialog& d : dialogs_.Asked())
+    for (const std::string& item : d.items) listed = listed || item.find("z1 < 2") != std::string::npos;
+  EXPECT_TRUE(listed);
+  // Every view of the design says so the same way.
+  for (const char* item : {"mi_viewZahnraeder", "mi_viewDiagDrehwinkel", "mi_viewquick1"}) {
+    common::GraphLine(0, 0, 1, 1);
+    dialogs_.Then(ScriptedAnswer::Cancel());
+    app::MenuItemClick(item);
+    EXPECT_TRUE(common::DisplayList.empty()) << item;
+  }
 }
 
 TEST_F(MainWindowTest, ItemsWithoutTheirDialogEndWithAbort) {

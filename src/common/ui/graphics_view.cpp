@@ -12,7 +12,9 @@
 #include <QPrinter>
 #include <QThread>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "common/graphics_facade.h"
 #include "common/kaldvar.h"
@@ -27,9 +29,11 @@ int RefHeight() { return ReferenceHeight() + 1; }
 }  // namespace
 
 int GraphicsKeyCode(int qtKey, bool keypad) {
+  (void)keypad;
   switch (qtKey) {
-    case Qt::Key_Plus: return keypad ? 107 : 0;
-    case Qt::Key_Minus: return keypad ? 109 : 0;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return 107;
+    case Qt::Key_Minus: return 109;
     case Qt::Key_Escape: return 27;
     case Qt::Key_F5: return 116;
     case Qt::Key_Up: return 38;
@@ -102,12 +106,61 @@ void GraphicsView::Present() {
   update();
 }
 
+void GraphicsView::NewImage() {
+  const qreal dpr = devicePixelRatioF();
+  const QSize size = this->size().expandedTo(QSize(1, 1)) * dpr;
+  image_ = QImage(size, QImage::Format_RGB32);
+  image_.setDevicePixelRatio(dpr);
+  image_.fill(ToQColor(ScreenGraphicsSettings.BackgroundColour));
+}
+
+namespace {
+
+QRect ZoomRectangle() {
+  const auto& g = ScreenGraphicsSettings;
+  return QRect(QPoint(g.ZoomLeft, g.ZoomTop), QPoint(g.ZoomRight, g.ZoomBottom));
+}
+
+// The painter of the image: reference pixels scaled to the widget.
+void PreparePainter(QPainter& painter, double scale) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.scale(scale, scale);
+}
+
+}  // namespace
+
+void GraphicsView::ReplayWhole(GraphicsCanvas* printerCanvas, const ReplayOptions& options) {
+  NewImage();
+  ReplayPosition at;
+  {
+    QPainter painter(&image_);
+    PreparePainter(painter, Scale());
+    PainterCanvas screen(painter, RefWidth(), RefHeight());
+    FKaldgra.Replay(screen, printerCanvas, at, options);
+  }
+  // The position is kept for the pictures still to come, when the image
+  // holds the whole list.
+  liveValid_ = !printerCanvas && at.next == DisplayList.size();
+  live_ = at;
+  liveGeneration_ = FKaldgra.ListGeneration();
+  liveZoom_ = ZoomRectangle();
+  liveSize_ = image_.size();
+}
+
+bool GraphicsView::LiveUsable() const {
+  return liveValid_ && !image_.isNull() && liveGeneration_ == FKaldgra.ListGeneration() &&
+         liveZoom_ == ZoomRectangle() && live_.next <= DisplayList.size() &&
+         liveSize_ == this->size().expandedTo(QSize(1, 1)) * devicePixelRatioF();
+}
+
 void GraphicsView::RunReplay(QPagedPaintDevice* printer) {
   if (replaying_) {
     restart_ = true;
     return;
   }
   replaying_ = true;
+  stopRequested_ = false;
   QPainter printerPainter;
   std::unique_ptr<PainterCanvas> printerCanvas;
   if (printer && printerPainter.begin(printer)) {
@@ -116,19 +169,9 @@ void GraphicsView::RunReplay(QPagedPaintDevice* printer) {
   }
   do {
     restart_ = false;
-    const qreal dpr = devicePixelRatioF();
-    const QSize size = this->size().expandedTo(QSize(1, 1)) * dpr;
-    image_ = QImage(size, QImage::Format_RGB32);
-    image_.setDevicePixelRatio(dpr);
-    image_.fill(ToQColor(ScreenGraphicsSettings.BackgroundColour));
-    {
-      QPainter painter(&image_);
-      painter.setRenderHint(QPainter::Antialiasing);
-      painter.setRenderHint(QPainter::TextAntialiasing);
-      painter.scale(Scale(), Scale());
-      PainterCanvas screen(painter, RefWidth(), RefHeight());
-      FKaldgra.Replay(screen, printerCanvas.get());
-    }
+    ReplayOptions options;
+    if (shownGeneration_ == FKaldgra.ListGeneration()) options.quietBefore = shownUpTo_;
+    ReplayWhole(printerCanvas.get(), options);
     ++replayCount_;
     Present();
     // A restart while printing would print the page twice: the printer
@@ -136,7 +179,53 @@ void GraphicsView::RunReplay(QPagedPaintDevice* printer) {
     if (printerCanvas) break;
   } while (restart_ && !closing_);
   if (printerCanvas) printerPainter.end();
+  stopRequested_ = false;
   replaying_ = false;
+}
+
+bool GraphicsView::ShowFrame(int milliseconds) {
+  if (closing_) return false;
+  // A picture recorded while a replay waits (a command run from its pause)
+  // waits for that replay to start again.
+  if (replaying_) {
+    restart_ = true;
+    return true;
+  }
+  replaying_ = true;
+  ReplayOptions quiet;
+  quiet.quietBefore = DisplayList.size();
+  if (LiveUsable()) {
+    QPainter painter(&image_);
+    PreparePainter(painter, Scale());
+    PainterCanvas screen(painter, RefWidth(), RefHeight());
+    FKaldgra.Replay(screen, nullptr, live_, quiet);
+  } else {
+    ReplayWhole(nullptr, quiet);
+  }
+  replaying_ = false;
+  shownUpTo_ = DisplayList.size();
+  shownGeneration_ = FKaldgra.ListGeneration();
+  // The image is the picture as drawn so far: a replay waiting for the
+  // event loop has nothing left to do.
+  replayPending_ = false;
+  Present();
+  repaint();
+  const bool go = Answer(milliseconds);
+  stopRequested_ = false;
+  return go;
+}
+
+bool GraphicsView::Answer(int milliseconds) {
+  waiting_ = true;
+  QElapsedTimer timer;
+  timer.start();
+  do {
+    const qint64 left = milliseconds - timer.elapsed();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(std::clamp<qint64>(left, 1, 20)));
+    if (left > 1) QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 5)));
+  } while (timer.elapsed() < milliseconds && !restart_ && !closing_ && !stopRequested_);
+  waiting_ = false;
+  return !stopRequested_ && !closing_;
 }
 
 bool GraphicsView::ShowProgress() {
@@ -146,16 +235,12 @@ bool GraphicsView::ShowProgress() {
 }
 
 bool GraphicsView::Pause(int milliseconds) {
+  // Escape or a click during an earlier pause: the rest of the replay is
+  // drawn without waiting.
+  if (stopRequested_) return !restart_ && !closing_;
   Present();
   repaint();
-  QElapsedTimer timer;
-  timer.start();
-  while (!restart_ && !closing_) {
-    const qint64 left = milliseconds - timer.elapsed();
-    if (left <= 0) break;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(std::min<qint64>(left, 20)));
-    QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 5)));
-  }
+  Answer(milliseconds);
   return !restart_ && !closing_;
 }
 
@@ -213,7 +298,16 @@ bool GraphicsView::PrintToPdf(const QString& fileName) {
   return PrintPicture(printer);
 }
 
+QRect GraphicsView::PictureRect() const {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  FKaldgra.PictureRect(left, top, right, bottom);
+  const double s = Scale();
+  return QRect(QPoint(static_cast<int>(std::floor(left * s)), static_cast<int>(std::floor(top * s))),
+               QPoint(static_cast<int>(std::ceil(right * s)), static_cast<int>(std::ceil(bottom * s))));
+}
+
 void GraphicsView::paintEvent(QPaintEvent*) {
+  ++paintCount_;
   QPainter painter(this);
   if (shown_.isNull()) {
     painter.fillRect(rect(), ToQColor(ScreenGraphicsSettings.BackgroundColour));
@@ -235,6 +329,10 @@ void GraphicsView::paintEvent(QPaintEvent*) {
 void GraphicsView::resizeEvent(QResizeEvent*) { Invalidate(); }
 
 void GraphicsView::keyPressEvent(QKeyEvent* event) {
+  if (waiting_ && event->key() == Qt::Key_Escape) {
+    stopRequested_ = true;
+    return;
+  }
   const int code = GraphicsKeyCode(event->key(), event->modifiers() & Qt::KeypadModifier);
   if (code == 0) {
     QWidget::keyPressEvent(event);
@@ -252,6 +350,10 @@ TFkaldgra::MouseButton ButtonOf(Qt::MouseButton b) {
 }  // namespace
 
 void GraphicsView::mousePressEvent(QMouseEvent* event) {
+  if (waiting_) {
+    stopRequested_ = true;
+    return;
+  }
   const QPoint p = ToReference(event->position());
   FKaldgra.FormMouseDown(ButtonOf(event->button()), p.x(), p.y());
 }
@@ -267,10 +369,25 @@ void GraphicsView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void GraphicsView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (waiting_) {
+    stopRequested_ = true;
+    return;
+  }
   // As on the old window system: the double click, then its button press.
   FKaldgra.FormDblClick();
   const QPoint p = ToReference(event->position());
   FKaldgra.FormMouseDown(ButtonOf(event->button()), p.x(), p.y());
+}
+
+void GraphicsView::wheelEvent(QWheelEvent* event) {
+  const double steps = event->angleDelta().y() / 120.0;
+  if (steps == 0) {
+    event->ignore();
+    return;
+  }
+  const QPoint p = ToReference(event->position());
+  FKaldgra.ZoomAbout(p.x(), p.y(), std::pow(static_cast<double>(ScreenGraphicsSettings.ZoomIncrement), steps));
+  event->accept();
 }
 
 void GraphicsView::closeEvent(QCloseEvent* event) {
