@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -107,6 +109,47 @@ TEST_F(MainWindowFormTest, MenuBarInTheChosenLanguage) {
   EXPECT_EQ(window.Action("mi_fileexit")->text(), "&Beenden");
   window.Action("mi_helplanguageChinese")->trigger();
   EXPECT_EQ(menus[0]->title(), QString::fromUtf8("文件(&F)"));
+}
+
+namespace {
+
+// A text as the menu bar's font draws it.
+QImage Drawn(const QString& text, const QFont& font) {
+  QImage image(240, 48, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(QPoint(4, 36), text);
+  return image;
+}
+
+int InkPixels(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y).lightness() < 128;
+  return n;
+}
+
+}  // namespace
+
+// The Korean menu shows its letters: the captions of two menus of the same
+// length are drawn differently (without a font for them every letter is the
+// same empty box).
+TEST_F(MainWindowFormTest, KoreanCaptionsShowTheirLetters) {
+  app::ui::Thh window;
+  window.Action("mi_helplanguageKorea")->trigger();
+  const QList<QMenu*> menus = window.Menus();
+  const QString file = menus[0]->title(), edit = menus[1]->title();
+  ASSERT_EQ(file, QString::fromUtf8("파일(&F)"));
+  ASSERT_EQ(edit, QString::fromUtf8("편집(&E)"));
+  const QFont font = window.menuBar()->font();
+  const QImage a = Drawn(QString::fromUtf8("파일"), font), b = Drawn(QString::fromUtf8("편집"), font);
+  EXPECT_GT(InkPixels(a), 20);
+  EXPECT_TRUE(a != b) << "both drawn as the same boxes: no font with Korean letters";
+  // The menu item "&Gear wheels" in Chinese, too.
+  const QImage c = Drawn(QString::fromUtf8("齿轮"), font), d = Drawn(QString::fromUtf8("曲线"), font);
+  EXPECT_TRUE(c != d) << "no font with Chinese letters";
 }
 
 TEST_F(MainWindowFormTest, MessageItemAndViewItemsOnTheDefaultDesign) {
