@@ -1,7 +1,7 @@
 // The value edits of the input dialogs; see value_edit.h.
-#include "app/value_edit.h"
+#include "common/value_edit.h"
 
-namespace app {
+namespace common {
 
 void ValueEdit::Show(Real value, ToText toText) {
   value_ = value;
@@ -11,4 +11,4 @@ void ValueEdit::Show(Real value, ToText toText) {
 
 Real ValueEdit::Read(FromText fromText) const { return Edited() ? fromText(text) : value_; }
 
-}  // namespace app
+}  // namespace common
