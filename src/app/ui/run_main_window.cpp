@@ -10,6 +10,7 @@
 
 #include "app/entry_points.h"
 #include "app/main_menu.h"
+#include "app/start_up.h"
 #include "drawing/gear_animation.h"
 #include "app/pitch_curve_input.h"
 #include "app/design_input_views.h"
@@ -88,6 +89,9 @@ int RunMainWindow(int argc, char** argv, const std::string& grabFile, const Befo
   if (before) {
     if (const std::optional<int> exitCode = before()) return *exitCode;
   }
+  // The user ID, when the configuration asks for it; an invalid one ends
+  // the program after its message.
+  if (!AskStartUserId()) return 0;
   int result = 0;
   {
     Thh window;
