@@ -649,7 +649,8 @@ bool ConfigButtonClick(TConfigDialogValues& v, const std::string& b) {
     return true;
   }
   if (b == "Button_externtxt" || b == "Button_externhtml") {
-    ChooseFileInto(v, b == "Button_externtxt" ? "Edit_externtxt" : "Edit_externhtml", "*.exe");
+    // Programs carry no extension here: every file is offered.
+    ChooseFileInto(v, b == "Button_externtxt" ? "Edit_externtxt" : "Edit_externhtml", "*");
     return true;
   }
   if (b == "Button_handbuchdir") {

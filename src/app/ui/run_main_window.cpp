@@ -2,10 +2,8 @@
 #include "app/ui/run_main_window.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QPainter>
 #include <QPixmap>
-#include <QUrl>
 #include <QTimer>
 
 #include "app/entry_points.h"
@@ -33,7 +31,6 @@
 #include "common/ui/graphics_view.h"
 #include "dbase/ui/table_window_dialog.h"
 #include "drawing/ui/drawing_forms.h"
-#include "platform/program_start.h"
 #include "platform/qt/qt_message_windows.h"
 #include "platform/qt/qt_user_dialogs.h"
 
@@ -56,12 +53,6 @@ void InstallApplicationForms() {
   static QtDocumentationViews documentation;
   SetDocumentationViews(&documentation);
   PrintConfigFormShower() = ShowPrintConfigFormWindow;
-  // Documents open with the desktop's program for their kind.
-  platform::SetDocumentOpener([](const std::string& path) -> platform::StartResult {
-    if (path.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
-      return {platform::StartOutcome::NotFound, 0};
-    return {};
-  });
   InstallDesignInputForms();
   static QtDesignTableViews designTable;
   SetDesignTableViews(&designTable);
@@ -74,10 +65,6 @@ void InstallApplicationForms() {
       drawing::PlotCommandEditor()(line);
     else
       common::InputText("TRAMLIN Command Line", 255, line);
-  };
-  // Web pages open in the desktop's browser.
-  Entry().OpenWebPage = [](const std::string& address) {
-    if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(address)))) common::AbortFlag = 1;
   };
 }
 
