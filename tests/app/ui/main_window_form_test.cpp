@@ -23,13 +23,16 @@
 #include "app/entry_points.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
+#include "app/design_input_views.h"
 #include "app/pitch_curve_input.h"
 #include "app/start_up.h"
+#include "app/ui/design_input_dialogs.h"
 #include "app/ui/formula_dialogs.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
 #include "common/graphics_facade.h"
+#include "common/ui/graphics_view.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/session_file.h"
@@ -184,6 +187,32 @@ TEST_F(MainWindowFormTest, MessageItemAndViewItemsOnTheDefaultDesign) {
   window.Action("mi_viewzahnstange")->trigger();
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0], "mn <> const !");
+}
+
+// The rotation-angle window opens beside the gear pair it turns, not over
+// gear 1's teeth (the left half of the picture).
+TEST_F(MainWindowFormTest, RotationWindowOpensBesideThePicture) {
+  app::ui::QtDesignInputViews views;
+  app::SetDesignInputViews(&views);
+  app::ui::Thh window;
+  window.show();
+  QApplication::processEvents();
+  bool shown = false;
+  WhenShown([&](QWidget* rotation) {
+    shown = true;
+    QApplication::processEvents();
+    const QRect picture = window.View()->PictureRect();
+    ASSERT_GT(picture.width(), 100);
+    const QRect gear1(window.View()->mapToGlobal(picture.topLeft()), QSize(picture.width() / 2, picture.height()));
+    EXPECT_FALSE(rotation->frameGeometry().intersects(gear1))
+        << "window " << rotation->frameGeometry().x() << "," << rotation->frameGeometry().y() << " "
+        << rotation->frameGeometry().width() << "x" << rotation->frameGeometry().height() << "; gear 1 "
+        << gear1.x() << "," << gear1.y() << " " << gear1.width() << "x" << gear1.height();
+    QTest::mouseClick(Button(rotation, "Button_close"), Qt::LeftButton);
+  });
+  window.Click("mi_viewzahnraederphi1");
+  EXPECT_TRUE(shown);
+  app::SetDesignInputViews(nullptr);
 }
 
 TEST_F(MainWindowFormTest, ClosingWritesTheSessionFile) {
