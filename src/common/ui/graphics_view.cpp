@@ -184,7 +184,8 @@ void GraphicsView::RunReplay(QPagedPaintDevice* printer) {
 }
 
 bool GraphicsView::ShowFrame(int milliseconds) {
-  if (closing_) return false;
+  // The window was closed during the run: the run ends.
+  if (closing_ || (wasShown_ && !isVisible())) return false;
   // A picture recorded while a replay waits (a command run from its pause)
   // waits for that replay to start again.
   if (replaying_) {
@@ -327,6 +328,11 @@ void GraphicsView::paintEvent(QPaintEvent*) {
 }
 
 void GraphicsView::resizeEvent(QResizeEvent*) { Invalidate(); }
+
+void GraphicsView::showEvent(QShowEvent* event) {
+  wasShown_ = true;
+  QWidget::showEvent(event);
+}
 
 void GraphicsView::keyPressEvent(QKeyEvent* event) {
   if (waiting_ && event->key() == Qt::Key_Escape) {

@@ -75,6 +75,7 @@ class GraphicsView : public QWidget, public GraphicsHost {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -123,6 +124,7 @@ class GraphicsView : public QWidget, public GraphicsHost {
   // A picture or a pause is waiting: Escape or a click ends the run.
   bool waiting_ = false;
   bool stopRequested_ = false;
+  bool wasShown_ = false;
 };
 
 // The key code of the graphics window's key table for a key event, or 0
