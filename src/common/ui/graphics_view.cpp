@@ -216,8 +216,36 @@ bool GraphicsView::ShowFrame(int milliseconds) {
   return go;
 }
 
+bool GraphicsView::eventFilter(QObject* watched, QEvent* event) {
+  if (!waiting_) return QWidget::eventFilter(watched, event);
+  // While a picture of a run waits, the window answers (it repaints, moves
+  // and closes) but takes no command: Escape or a click in it ends the
+  // run; other keys, clicks and the wheel are dropped, so that no command
+  // starts inside the running one.
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) stopRequested_ = true;
+      return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == window())
+        stopRequested_ = true;
+      return true;
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Wheel:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+      return true;
+    default:
+      return QWidget::eventFilter(watched, event);
+  }
+}
+
 bool GraphicsView::Answer(int milliseconds) {
   waiting_ = true;
+  QCoreApplication::instance()->installEventFilter(this);
   QElapsedTimer timer;
   timer.start();
   do {
@@ -225,6 +253,7 @@ bool GraphicsView::Answer(int milliseconds) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(std::clamp<qint64>(left, 1, 20)));
     if (left > 1) QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 5)));
   } while (timer.elapsed() < milliseconds && !restart_ && !closing_ && !stopRequested_);
+  QCoreApplication::instance()->removeEventFilter(this);
   waiting_ = false;
   return !stopRequested_ && !closing_;
 }
@@ -335,10 +364,6 @@ void GraphicsView::showEvent(QShowEvent* event) {
 }
 
 void GraphicsView::keyPressEvent(QKeyEvent* event) {
-  if (waiting_ && event->key() == Qt::Key_Escape) {
-    stopRequested_ = true;
-    return;
-  }
   const int code = GraphicsKeyCode(event->key(), event->modifiers() & Qt::KeypadModifier);
   if (code == 0) {
     QWidget::keyPressEvent(event);
@@ -356,10 +381,6 @@ TFkaldgra::MouseButton ButtonOf(Qt::MouseButton b) {
 }  // namespace
 
 void GraphicsView::mousePressEvent(QMouseEvent* event) {
-  if (waiting_) {
-    stopRequested_ = true;
-    return;
-  }
   const QPoint p = ToReference(event->position());
   FKaldgra.FormMouseDown(ButtonOf(event->button()), p.x(), p.y());
 }
@@ -375,10 +396,6 @@ void GraphicsView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void GraphicsView::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (waiting_) {
-    stopRequested_ = true;
-    return;
-  }
   // As on the old window system: the double click, then its button press.
   FKaldgra.FormDblClick();
   const QPoint p = ToReference(event->position());

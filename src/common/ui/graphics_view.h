@@ -83,6 +83,9 @@ class GraphicsView : public QWidget, public GraphicsHost {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Installed on the application while a run waits: Escape and clicks end
+  // the run, other commands wait.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void RunReplay(QPagedPaintDevice* printer);
