@@ -12,12 +12,13 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
 # Build tools and libraries; then the independent readers that the tests
 # check written files with (DXF, dBASE tables, memos and indexes, STL, IGES,
-# HTML); and the desktop's opener that hands written files (workbooks,
-# documents) to the program associated with them.
+# HTML); the desktop's opener that hands written files (workbooks,
+# documents) to the program associated with them; and a font with the
+# Korean and Chinese letters of those interface languages.
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev \
 libgtest-dev libgmock-dev libbenchmark-dev locales \
 xvfb xauth python3-ezdxf python3-dbfread python3-dbf dbview libdbd-xbase-perl \
-admesh occt-draw tidy xdg-utils"
+admesh occt-draw tidy xdg-utils fonts-noto-cjk"
 
 install_packages() {
   missing=""

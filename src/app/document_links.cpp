@@ -10,13 +10,11 @@ namespace app {
 
 namespace {
 
+// The desktop's opener: it hands a text, a drawing or a picture to the
+// program the desktop has for its kind.
 const RangeArray<std::string, 1, DocumentLinkCount> DefaultPrograms = [] {
   RangeArray<std::string, 1, DocumentLinkCount> programs;
-  programs[1] = "notepad.exe";
-  programs[2] = "write.exe";
-  programs[3] = "mspaint.exe";
-  programs[4] = "notepad.exe";
-  programs[5] = "notepad.exe";
+  for (int i = 1; i <= DocumentLinkCount; ++i) programs[i] = "xdg-open";
   return programs;
 }();
 

@@ -21,8 +21,8 @@ struct TDocumentLink {
 inline constexpr int DocumentLinkCount = 5;
 extern RangeArray<TDocumentLink, 1, DocumentLinkCount> DocumentLinks;
 
-// Start-up: every file empty; the programs "notepad.exe", "write.exe",
-// "mspaint.exe", "notepad.exe", "notepad.exe".
+// Start-up: every file empty; every program "xdg-open", the desktop's
+// opener.
 void InitDocumentLinks();
 
 // The documents section of the data file: marker, the count 5, a rule, then

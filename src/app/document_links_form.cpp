@@ -2,10 +2,10 @@
 #include "app/document_links_form.h"
 
 #include "app/documentation_views.h"
+#include "common/desktop_open.h"
 #include "common/file_dialogs.h"
 #include "common/kaldvar.h"
 #include "common/small_dialogs.h"
-#include "platform/program_start.h"
 
 namespace app {
 
@@ -25,7 +25,8 @@ TDocumentLinkEdits DocumentLinkEditsFromRecords() {
 void ChooseLinkProgram(TDocumentLinkEdits& edits, int n) {
   if (!ValidLink(n)) return;
   std::string& program = edits.links[n].Program;
-  common::SelectFile(program, "*.exe", program);
+  // Programs on this system carry no extension: every file is offered.
+  common::SelectFile(program, "*", program);
 }
 
 void ChooseLinkFile(TDocumentLinkEdits& edits, int n) {
@@ -36,12 +37,12 @@ void ChooseLinkFile(TDocumentLinkEdits& edits, int n) {
 
 void ExecLinkProgram(const TDocumentLinkEdits& edits, int n) {
   if (!ValidLink(n)) return;
-  platform::StartCommandLine(edits.links[n].Program + " " + edits.links[n].File);
+  common::StartProgramLine(edits.links[n].Program, edits.links[n].File);
 }
 
 void ExecLinkFile(const TDocumentLinkEdits& edits, int n) {
   if (!ValidLink(n)) return;
-  platform::OpenDocument(edits.links[n].File);
+  common::OpenWithDesktop(edits.links[n].File);
 }
 
 void StoreDocumentLinkEdits(const TDocumentLinkEdits& edits) {

@@ -21,17 +21,17 @@ struct TDocumentLinkEdits {
 // FormCreate and FormShow: the caption and the five pairs.
 TDocumentLinkEdits DocumentLinkEditsFromRecords();
 
-// Button_prog<n>: the open dialog ("*.exe") in the directory of the program
-// edit; the chosen name replaces it. Cancel keeps the edit and sets
-// AbortFlag.
+// Button_prog<n>: the open dialog (every file: programs carry no
+// extension here) in the directory of the program edit; the chosen name
+// replaces it. Cancel keeps the edit and sets AbortFlag.
 void ChooseLinkProgram(TDocumentLinkEdits& edits, int n);
 // Button_file<n>: the same with "*.*" for the file edit.
 void ChooseLinkFile(TDocumentLinkEdits& edits, int n);
 // "Exec Prog": starts program + " " + file. A program that cannot be
-// started is not reported.
+// started is reported in a message.
 void ExecLinkProgram(const TDocumentLinkEdits& edits, int n);
-// "Exec File": opens the file with its associated program, unreported when
-// that fails.
+// "Exec File": opens the file with its associated program; a message says
+// so when no program opens it.
 void ExecLinkFile(const TDocumentLinkEdits& edits, int n);
 
 // OK: AbortFlag := 0; the five pairs := the edits.

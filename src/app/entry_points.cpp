@@ -22,6 +22,7 @@
 #include "app/spreadsheet_link.h"
 #include "common/aux_images.h"
 #include "common/config_dialog.h"
+#include "common/desktop_open.h"
 #include "common/kaldvar.h"
 #include "dbase/table/table_window.h"
 #include "drawing/drawing_name_form.h"
@@ -75,7 +76,7 @@ TEntryPoints StartEntryPoints() {
   e.ExportExcel = ExportExcel;
   e.PrintoutExcel = PrintoutExcel;
   e.AuxImageManager = [] { common::RunAuxImages(common::ProgramName); };
-  e.OpenWebPage = [](const std::string&) { EntryNotAvailable(); };
+  e.OpenWebPage = [](const std::string& address) { common::OpenWithDesktop(address); };
   e.ShowSystemInfo = none0;
   e.ShowAboutBox = none0;
   // The one table window of the table layer lives with the main window.

@@ -12,6 +12,7 @@
 #include "app/document_links.h"
 #include "app/entry_points.h"
 #include "app/main_window.h"
+#include "app/menu_mnemonics.h"
 #include "app/menu_vocabulary.h"
 #include "app/pitch_curve_input.h"
 #include "calc/calc_records.h"
@@ -226,6 +227,16 @@ std::string Cap(int index) { return MenuCaptions[index]; }
 std::string Word(int index) { return MenuWords[index]; }
 
 void SetCaption(const std::string& name, const std::string& caption) { MenuItem(name).caption = caption; }
+
+// A path in a caption: its '&' is a character, not an accelerator mark.
+std::string AmpersandsDoubled(const std::string& text) {
+  std::string doubled;
+  for (char c : text) {
+    doubled += c;
+    if (c == '&') doubled += '&';
+  }
+  return doubled;
+}
 
 // ---- Handlers ---------------------------------------------------------------------
 
@@ -676,13 +687,16 @@ void LocateRecentFileMenu() {
 void UpdateRecentFileMenu() {
   const std::vector<TMenuItem*> file = MenuChildren("mi_file");
   const int pos = common::RecentFileMenuPos;
-  if (pos < 6 || pos >= static_cast<int>(file.size())) return;
-  file[pos - 1]->visible = !common::RecentFiles[1].empty();
-  for (int n = 1; n <= 4; ++n) {
-    TMenuItem& item = *file[pos - 6 + n];
-    item.visible = !common::RecentFiles[n].empty();
-    if (item.visible) item.caption = "&" + std::to_string(n) + " " + ShortenPath(common::RecentFiles[n]);
+  if (pos >= 6 && pos < static_cast<int>(file.size())) {
+    file[pos - 1]->visible = !common::RecentFiles[1].empty();
+    for (int n = 1; n <= 4; ++n) {
+      TMenuItem& item = *file[pos - 6 + n];
+      item.visible = !common::RecentFiles[n].empty();
+      if (item.visible)
+        item.caption = "&" + std::to_string(n) + " " + AmpersandsDoubled(ShortenPath(common::RecentFiles[n]));
+    }
   }
+  MakeMainMenuMnemonicsUnique();
 }
 
 void MenuItemClick(const std::string& name) {

@@ -6,6 +6,7 @@
 #include "app/data_file.h"
 #include "app/entry_points.h"
 #include "app/main_menu.h"
+#include "app/menu_mnemonics.h"
 #include "app/menu_vocabulary.h"
 #include "calc/noncircular_pair.h"
 #include "common/file_utils.h"
@@ -33,6 +34,7 @@ void SetMessageMenuItem() {
   TMenuItem& item = MenuItem("mi_helpErrorMessages");
   item.caption = common::MenuCaptions[common::CapErrorMessages] + " (" + std::to_string(common::MsgCount) + ")";
   item.enabled = common::MsgCount > 0;
+  MakeMainMenuMnemonicsUnique();
 }
 
 // The start picture of the PLT directory, when there is one.

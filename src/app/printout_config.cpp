@@ -44,7 +44,9 @@ TPrintConfigFields PrintConfigFieldsOnCreate() {
   auto& pr = PrinterGraphicsSettings;
   switch (common::PrintPictureKind) {
     case common::PictureSheet:
-      pr.PrintFactorX = 1.9;
+      // The printer takes the screen with one factor across and down: a
+      // sheet keeps its proportions with equal scales.
+      pr.PrintFactorX = 1.0;
       pr.PrintFactorY = 1.0;
       pr.PrintMarginLeft = 0;
       pr.PrintMarginTop = 0;

@@ -76,15 +76,21 @@ std::vector<std::string> SysInfoLines(const SysInfoFacts& f) {
 
 std::string SysInfoCaption() { return common::ProductCode + " System Info"; }
 
-AboutTexts AboutBoxTexts() {
+AboutTexts AboutBoxTexts(const std::string& systemName, const std::string& programFile) {
   AboutTexts t;
   t.caption = common::ProductCode;
   t.title = common::OemToDisplayText(common::ProgramTitle);
-  t.productName = "Version " + common::ProgramVersion + " " + "for" + " Windows";
+  t.productName = "Version " + common::ProgramVersion;
+  if (!systemName.empty()) t.productName += " for " + systemName;
   t.notice = common::OemToDisplayText(common::ProgramNotice);
-  t.fileVersion = "File Version : " + common::FileVersionText(common::ProgramName) + "   (w" +
-                  common::ProgramName + ".exe:" + BuildTag + ")";
+  const std::size_t slash = programFile.find_last_of('/');
+  const std::string file = programFile.empty() ? common::ProgramName : programFile.substr(slash + 1);
+  t.fileVersion = "File Version : " + common::FileVersionText(common::ProgramName) + "   (" + file + ":" + BuildTag + ")";
   return t;
+}
+
+AboutTexts AboutBoxTexts() {
+  return AboutBoxTexts(platform::OperatingSystemVersion().system, platform::ProgramFilePath());
 }
 
 }  // namespace app

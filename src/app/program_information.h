@@ -43,13 +43,17 @@ std::string SysInfoCaption();
 struct AboutTexts {
   std::string caption;      // product code
   std::string title;        // the program title, display text
-  std::string productName;  // "Version " + version + " for Windows"
+  std::string productName;  // "Version " + version + " for " + the system it runs on
   std::string notice;
   std::string comments;     // empty
-  std::string fileVersion;  // "File Version : " ... "   (w" name ".exe:" build tag ")"
+  std::string fileVersion;  // "File Version : " ... "   (" program file name ":" build tag ")"
 };
 // The build tag shown in the about window.
 extern const char* const BuildTag;
+// The texts for the system the program runs on ("Linux"; empty: unknown)
+// and its program file (empty: unknown, the program name stands for it).
+AboutTexts AboutBoxTexts(const std::string& systemName, const std::string& programFile);
+// The same for this machine.
 AboutTexts AboutBoxTexts();
 
 }  // namespace app

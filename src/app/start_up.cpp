@@ -11,6 +11,7 @@
 #include "common/graphics_facade.h"
 #include "common/graphics_settings.h"
 #include "common/hpgl_viewer.h"
+#include "common/input_dialogs.h"
 #include "common/kaldvar.h"
 #include "common/session_file.h"
 #include "common/text_utils.h"
@@ -23,6 +24,23 @@
 #include "dbase/vfiles/virtual_files.h"
 
 namespace app {
+
+namespace {
+
+// The default design "null" of the data directory, when there is one;
+// without it the design in memory stands.
+void ReadDefaultDesign() {
+  const std::string nullDesign = common::AddBackslash(common::DataDirectory) + "null." +
+                                 common::DataFileExtension;
+  if (common::FileCanOpen(nullDesign)) {
+    ReadDataFile("null");
+    common::CurrentFileName.clear();
+  }
+  common::AbortFlag = 0;
+  common::DataChanged = 0;
+}
+
+}  // namespace
 
 void StartUpProgram(int argc, char** argv) {
   common::InitKaldvar();
@@ -63,14 +81,18 @@ void StartUpProgram(int argc, char** argv) {
   // The default design "null" of the data directory, when there is one;
   // without it the built-in defaults stand.
   common::DataDirectory = common::DefaultDataDirectory;
-  const std::string nullDesign = common::AddBackslash(common::DataDirectory) + "null." +
-                                 common::DataFileExtension;
-  if (common::FileCanOpen(nullDesign)) {
-    ReadDataFile("null");
-    common::CurrentFileName.clear();
-  }
+  ReadDefaultDesign();
+}
+
+bool AskStartUserId() {
+  if (!common::EnterUserId || StartedWithFile) return true;
   common::AbortFlag = 0;
-  common::DataChanged = 0;
+  if (!common::InputUserId()) return false;
+  // The ID names a folder of the program directory (InputUserId checked
+  // that it is there): the user's data.
+  common::DataDirectory = common::AddBackslash(common::ProgramDirectory) + common::DataDirectory;
+  ReadDefaultDesign();
+  return true;
 }
 
 void ShutDownProgram() {

@@ -217,7 +217,26 @@ std::string TextOf(const TConfigDialogValues& v, const std::string& name) {
   const auto it = v.text.find(name);
   return it == v.text.end() ? std::string() : it->second;
 }
-Real RealOf(const TConfigDialogValues& v, const std::string& name) { return TextToReal(TextOf(v, name)); }
+// Angles are shown in degrees and kept in radians.
+std::string RadiansAsDegreesText(Real radians) { return RealToText(radians * DegreesPerRadian); }
+Real DegreesTextAsRadians(const std::string& text) { return TextToReal(text) / DegreesPerRadian; }
+Real PlainReal(const std::string& text) { return TextToReal(text); }
+
+Real RealOf(const TConfigDialogValues& v, const std::string& name, ValueEdit::FromText fromText = PlainReal) {
+  const auto shown = v.reals.find(name);
+  if (shown == v.reals.end()) return fromText(TextOf(v, name));
+  ValueEdit edit = shown->second;
+  edit.text = TextOf(v, name);
+  return edit.Read(fromText);
+}
+
+void ShowReal(TConfigDialogValues& v, const std::string& name, Real value,
+              ValueEdit::ToText toText = [](Real x) { return RealToText(x); }) {
+  ValueEdit edit;
+  edit.Show(value, toText);
+  v.text[name] = edit.text;
+  v.reals[name] = edit;
+}
 std::int32_t IntOf(const TConfigDialogValues& v, const std::string& name) { return TextToInt(TextOf(v, name)); }
 std::uint16_t Word(long long n) { return static_cast<std::uint16_t>(std::clamp<long long>(n, 0, 65535)); }
 
@@ -344,10 +363,10 @@ void ConfigToDialog(TConfigDialogValues& v) {
   t["Edit_y"] = IntText(VerticalPixels + 1);
   i["ComboBox_screensizecode"] = std::clamp(ScreenSizeCode, 0, 2);
   c["CheckBox_farbe"] = ColorGraphics;
-  t["Edit_zoom"] = RealToText(sg.ZoomIncrement);
-  t["Edit_pan"] = RealToText(sg.PanFactor);
-  t["Edit_textbreitenfaktor"] = RealToText(sg.TextWidthFactor);
-  t["Edit_texthoehenfaktor"] = RealToText(sg.TextHeightFactor);
+  ShowReal(v, "Edit_zoom", sg.ZoomIncrement);
+  ShowReal(v, "Edit_pan", sg.PanFactor);
+  ShowReal(v, "Edit_textbreitenfaktor", sg.TextWidthFactor);
+  ShowReal(v, "Edit_texthoehenfaktor", sg.TextHeightFactor);
   i["SpinEdit_dialogsize"] = InputWindowScale;
   i["SpinEdit_dialogelemente"] = ZoomPercent;
   i["ComboBox_dialogwindowSizecode"] = std::clamp(DialogWindowSizeCode, 0, 1);
@@ -355,13 +374,13 @@ void ConfigToDialog(TConfigDialogValues& v) {
   v.backgroundColour = sg.BackgroundColour;
 
   t["Edit_cadtextfont"] = cad.CadTextFont;
-  t["Edit_cadtextbreite"] = RealToText(cad.CadTextWidthRatio);
-  t["Edit_cadtextwinkel"] = RealToText(cad.CadFontSlant);
+  ShowReal(v, "Edit_cadtextbreite", cad.CadTextWidthRatio);
+  ShowReal(v, "Edit_cadtextwinkel", cad.CadFontSlant);
   t["Edit_freigabefeld"] = Shown(cad.CadApprovalText);
   t["Edit_dxfdec"] = IntText(cad.CadDecimals);
-  t["Edit_massfaktorconfig"] = RealToText(cad.CadScaleSetting);
+  ShowReal(v, "Edit_massfaktorconfig", cad.CadScaleSetting);
   c["CheckBox_japolyArcToLines"] = cad.CadArcsToLines != 0;
-  t["Edit_resolutionArcToLines"] = RealToText(cad.CadArcResolution);
+  ShowReal(v, "Edit_resolutionArcToLines", cad.CadArcResolution);
   c["CheckBox_layermono"] = cad.LayerMonochrome != 0;
   c["CheckBox_execCadFile"] = cad.CadOpenAfterOutput != 0;
   i["ComboBox_cadstltype"] = std::clamp(cad.CadStlType, 0, 1);
@@ -380,8 +399,8 @@ void ConfigToDialog(TConfigDialogValues& v) {
   t["Edit_printxorigin"] = IntText(pg.ScreendumpOriginX);
   t["Edit_printyorigin"] = IntText(pg.ScreendumpOriginY);
   c["CheckBox_printborder"] = pg.ScreendumpBorder;
-  t["Edit_printscalex"] = RealToText(pg.ScreendumpScale);
-  t["Edit_printscaley"] = RealToText(pg.PrintScaleVertical);
+  ShowReal(v, "Edit_printscalex", pg.ScreendumpScale);
+  ShowReal(v, "Edit_printscaley", pg.PrintScaleVertical);
   i["RadioGroup_printmode"] = WindowsPrintMode == 2 ? 1 : 0;
   i["RadioGroup_orientation"] = pg.PrinterOrientation == 1 ? 0 : 1;
   c["CheckBox_outcode"] = TextDeviceWindow;
@@ -413,9 +432,9 @@ void ConfigToDialog(TConfigDialogValues& v) {
   c["CheckBox_aktuellfile"] = CurrentFileFlag;
   c["CheckBox_saveMenuLanguage"] = SaveMenuLanguage;
   c["CheckBox_edit3d"] = Edit3DFlag;
-  t["Edit_3dx"] = RealToText(View3DAngles[1] * DegreesPerRadian);
-  t["Edit_3dy"] = RealToText(View3DAngles[2] * DegreesPerRadian);
-  t["Edit_3dz"] = RealToText(View3DAngles[3] * DegreesPerRadian);
+  ShowReal(v, "Edit_3dx", View3DAngles[1], RadiansAsDegreesText);
+  ShowReal(v, "Edit_3dy", View3DAngles[2], RadiansAsDegreesText);
+  ShowReal(v, "Edit_3dz", View3DAngles[3], RadiansAsDegreesText);
   c["CheckBox_3Dto2D"] = !View3DMode;
 
   t["Edit_externtxt"] = Shown(WordProcessorPath);
@@ -548,9 +567,9 @@ void DialogToConfig(const TConfigDialogValues& v, const TConfigScreen& screen) {
   CurrentFileFlag = Checked(v, "CheckBox_aktuellfile");
   SaveMenuLanguage = Checked(v, "CheckBox_saveMenuLanguage");
   Edit3DFlag = Checked(v, "CheckBox_edit3d");
-  View3DAngles[1] = RealOf(v, "Edit_3dx") / DegreesPerRadian;
-  View3DAngles[2] = RealOf(v, "Edit_3dy") / DegreesPerRadian;
-  View3DAngles[3] = RealOf(v, "Edit_3dz") / DegreesPerRadian;
+  View3DAngles[1] = RealOf(v, "Edit_3dx", DegreesTextAsRadians);
+  View3DAngles[2] = RealOf(v, "Edit_3dy", DegreesTextAsRadians);
+  View3DAngles[3] = RealOf(v, "Edit_3dz", DegreesTextAsRadians);
   View3DMode = !Checked(v, "CheckBox_3Dto2D");
 
   WordProcessorPath = Stored(TextOf(v, "Edit_externtxt"));
@@ -630,7 +649,8 @@ bool ConfigButtonClick(TConfigDialogValues& v, const std::string& b) {
     return true;
   }
   if (b == "Button_externtxt" || b == "Button_externhtml") {
-    ChooseFileInto(v, b == "Button_externtxt" ? "Edit_externtxt" : "Edit_externhtml", "*.exe");
+    // Programs carry no extension here: every file is offered.
+    ChooseFileInto(v, b == "Button_externtxt" ? "Edit_externtxt" : "Edit_externhtml", "*");
     return true;
   }
   if (b == "Button_handbuchdir") {

@@ -24,6 +24,7 @@
 #include "common/config_file.h"
 #include "common/graphics_settings.h"
 #include "common/range_array.h"
+#include "common/value_edit.h"
 
 namespace common {
 
@@ -67,6 +68,10 @@ std::vector<std::string> ColourChoiceItems();
 
 struct TConfigDialogValues {
   std::map<std::string, std::string> text;  // edits
+  // The edits of real numbers as ConfigToDialog showed them: an edit the
+  // user left as it was gives back the exact setting, not the rounded
+  // number its few digits show.
+  std::map<std::string, ValueEdit> reals;
   std::map<std::string, int> index;         // radio groups, combo boxes, spin edits
   std::map<std::string, bool> check;        // check boxes
   RangeArray<ColourValue, 0, 15> panelColours;  // Panel_color0..15 = colour indexes 1..16

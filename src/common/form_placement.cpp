@@ -28,6 +28,57 @@ FormRect CenteredOver(const FormRect& form, const FormRect& main) {
   return r;
 }
 
+namespace {
+
+long long Overlap(const FormRect& a, const FormRect& b) {
+  const long long w = std::min(a.left + a.width, b.left + b.width) - std::max(a.left, b.left);
+  const long long h = std::min(a.top + a.height, b.top + b.height) - std::max(a.top, b.top);
+  return w > 0 && h > 0 ? w * h : 0;
+}
+
+// The form moved into the screen as far as it goes.
+FormRect WithinScreen(FormRect r, const FormRect& screen) {
+  r.left = std::max(screen.left, std::min(r.left, screen.left + screen.width - r.width));
+  r.top = std::max(screen.top, std::min(r.top, screen.top + screen.height - r.height));
+  return r;
+}
+
+}  // namespace
+
+FormRect BesidePicture(const FormRect& form, const FormRect& picture, const FormRect& screen) {
+  constexpr int gap = 4;
+  FormRect candidates[4] = {form, form, form, form};
+  candidates[0].left = picture.left + picture.width + gap;  // right
+  candidates[0].top = picture.top;
+  candidates[1].left = picture.left - form.width - gap;  // left
+  candidates[1].top = picture.top;
+  candidates[2].left = picture.left;  // below
+  candidates[2].top = picture.top + picture.height + gap;
+  candidates[3].left = picture.left + picture.width - form.width;  // above
+  candidates[3].top = picture.top - form.height - gap;
+  FormRect leftHalf = picture;
+  leftHalf.width = picture.width / 2;
+  FormRect best{};
+  long long bestHalf = -1, bestAll = -1;
+  for (FormRect c : candidates) {
+    c = WithinScreen(c, screen);
+    const long long half = Overlap(c, leftHalf), all = Overlap(c, picture);
+    if (all == 0) return c;
+    if (bestHalf < 0 || half < bestHalf || (half == bestHalf && all < bestAll)) {
+      best = c;
+      bestHalf = half;
+      bestAll = all;
+    }
+  }
+  // No side is free: the screen's upper right corner, when it covers less
+  // of gear 1.
+  FormRect corner = WithinScreen({screen.left + screen.width - form.width, screen.top, form.width, form.height}, screen);
+  if (Overlap(corner, leftHalf) < bestHalf ||
+      (Overlap(corner, leftHalf) == bestHalf && Overlap(corner, picture) < bestAll))
+    best = corner;
+  return best;
+}
+
 int ScalePixels(int n) {
   long long v = n;
   if (ZoomPercent >= 2 && ZoomPercent != 100) v = ZoomPercent * v / 100;

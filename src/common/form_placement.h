@@ -28,6 +28,13 @@ FormRect ScaledFormSize(const FormRect& form);
 // lower than exact centring.
 FormRect CenteredOver(const FormRect& form, const FormRect& mainWindow);
 
+// Where a window goes that works on a picture without hiding it: beside
+// the picture (right of it, left, below, above) within the screen; where
+// none of these leaves the picture free, the place that covers least of the
+// picture's left half (gear 1 of a pair stands there), then least of it.
+// The form's width and height stay.
+FormRect BesidePicture(const FormRect& form, const FormRect& picture, const FormRect& screen);
+
 // n times ZoomPercent / 100 (when ZoomPercent >= 2 and not 100), then times
 // ScreenDpi / 96 (when ScreenDpi >= 2 and not 96).
 int ScalePixels(int n);

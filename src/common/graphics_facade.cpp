@@ -19,7 +19,7 @@ void InitGraphicsWindowUnit() {
 }
 
 void InitGraphDisplayList() {
-  DisplayList.clear();
+  FKaldgra.Clear();
   FKaldgra.FormCreate();
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "common/kaldvar.h"
+#include "common/plane_geometry.h"
 #include "common/text_utils.h"
 #include "platform/user_dialogs.h"
 
@@ -29,6 +30,19 @@ int RoundInt(Real x) {
   if (!std::isfinite(x)) return 0;
   x = std::clamp(x, Real(-2147483647.0L), Real(2147483647.0L));
   return static_cast<int>(std::llround(x));
+}
+
+// Device pixels stay within this range: far beyond any canvas and far
+// inside the integer range of the devices, so that a point millions of
+// millimetres away neither overflows nor reaches a device as garbage.
+constexpr Real kPixelLimit = 4194304.0L;
+// Lines reaching beyond this are cut at it first, so that the part on the
+// canvas keeps its direction.
+constexpr Real kLineGuard = 1048576.0L;
+
+int PixelInt(Real v) {
+  if (!std::isfinite(v)) return 0;
+  return static_cast<int>(std::llround(std::clamp(v, -kPixelLimit, kPixelLimit)));
 }
 
 Real Rad(Real degrees) { return degrees * kPi / 180.0L; }
@@ -142,13 +156,13 @@ void TFkaldgra::SetScale(std::int32_t x1, std::int32_t y1, std::int32_t x2, std:
   g.ViewY2 = s.WorldY1 + (y2 - s.ViewTop) / vh * (s.WorldY2 - s.WorldY1);
   s.ScaleX = vw / (g.ViewX2 - g.ViewX1);
   s.ScaleY = vh / (g.ViewY2 - g.ViewY1);
+  // The picture is drawn in square reference pixels and scaled to the
+  // window as a whole: the same scale across and down keeps every picture
+  // true to its proportions on any screen and in any window.
   if (g.KeepAspect) {
-    const Real aspect = ReferenceWidth() * 0.75L / ReferenceHeight();
-    const Real t = s.ScaleY * aspect;
-    if (s.ScaleX >= t)
-      s.ScaleX = t;
-    else
-      s.ScaleY = s.ScaleX / aspect;
+    const Real scale = std::min(std::fabs(s.ScaleX), std::fabs(s.ScaleY));
+    s.ScaleX = std::copysign(scale, s.ScaleX);
+    s.ScaleY = std::copysign(scale, s.ScaleY);
   }
 }
 
@@ -163,9 +177,9 @@ void TFkaldgra::ReSetWindow() {
 }
 
 void TFkaldgra::Header(Real wx1, Real wy1, Real wx2, Real wy2) {
-  const auto& s = St();
-  const Real hp = ReferenceWidth(), vp = ReferenceHeight();
-  Screen().AspectFactor = (hp * 0.75L / vp * 640 / (s.WorldX2 - s.WorldX1)) / (480 / (s.WorldY2 - s.WorldY1));
+  // The rubber band maps through the isotropic mapping itself: no x
+  // correction is wanted.
+  Screen().AspectFactor = 1;
   SetWindow(true, true, 0, 0, 1, 1, wx1, wy1, wx2, wy2);
   SetLineStyle(0);
   SaveLimit();
@@ -211,6 +225,7 @@ void TFkaldgra::Regen() {
 
 void TFkaldgra::Clear() {
   DisplayList.clear();
+  ++listGeneration_;
   // A new picture starts without remembered colour, style or width, so
   // that its first SetColor, SetLineStyle and SetLineWidth are recorded
   // even when they equal the last ones of the previous picture.
@@ -299,14 +314,54 @@ void TFkaldgra::SetTextStyle(int font, Real direction, Real height, Real width) 
   DisplayList.Add(RecTextStyle, {height, width, Real(font), direction});
 }
 
-void TFkaldgra::SleepMs(int ms) { DisplayList.Add(RecSleep, {Real(ms)}); }
-
-int TFkaldgra::ScreenX(Real x) const {
-  return RoundInt((x - Screen().ViewX1) * St().ScaleX) + St().ViewLeft;
+void TFkaldgra::SleepMs(int ms) {
+  DisplayList.Add(RecSleep, {Real(ms)});
+  // The picture before a pause is one of an animation: it is shown now,
+  // not only when the whole run has been drawn; the user may end the run.
+  if (host_ && !host_->ShowFrame(ms)) AbortFlag = 1;
 }
 
-int TFkaldgra::ScreenY(Real y) const {
-  return St().ViewBottom - RoundInt((y - Screen().ViewY1) * St().ScaleY);
+namespace {
+
+// With one scale across and down the view fills the viewport in one
+// direction only; it stands in the middle of the other.
+Real CentringX() {
+  return ((St().ViewRight - St().ViewLeft) - (Screen().ViewX2 - Screen().ViewX1) * St().ScaleX) / 2;
+}
+Real CentringY() {
+  return ((St().ViewBottom - St().ViewTop) - (Screen().ViewY2 - Screen().ViewY1) * St().ScaleY) / 2;
+}
+
+}  // namespace
+
+// The viewport offset is added before rounding: a far point stays far
+// instead of wrapping round the integer range.
+Real TFkaldgra::ScreenXReal(Real x) const {
+  return (x - Screen().ViewX1) * St().ScaleX + St().ViewLeft + CentringX();
+}
+Real TFkaldgra::ScreenYReal(Real y) const {
+  return St().ViewBottom - CentringY() - (y - Screen().ViewY1) * St().ScaleY;
+}
+int TFkaldgra::ScreenX(Real x) const { return PixelInt(ScreenXReal(x)); }
+int TFkaldgra::ScreenY(Real y) const { return PixelInt(ScreenYReal(y)); }
+
+Real TFkaldgra::WorldXAt(Real px) const {
+  const Real scale = St().ScaleX;
+  return scale == 0 ? Screen().ViewX1 : Screen().ViewX1 + (px - St().ViewLeft - CentringX()) / scale;
+}
+Real TFkaldgra::WorldYAt(Real py) const {
+  const Real scale = St().ScaleY;
+  return scale == 0 ? Screen().ViewY1 : Screen().ViewY1 + (St().ViewBottom - CentringY() - py) / scale;
+}
+
+void TFkaldgra::PictureRect(int& left, int& top, int& right, int& bottom) const {
+  const auto& s = St();
+  const int x1 = ScreenX(s.WorldX1), x2 = ScreenX(s.WorldX2);
+  const int y1 = ScreenY(s.WorldY1), y2 = ScreenY(s.WorldY2);
+  left = std::min(x1, x2);
+  right = std::max(x1, x2);
+  top = std::min(y1, y2);
+  bottom = std::max(y1, y2);
 }
 
 void TFkaldgra::MoveTo(Real x, Real y) {
@@ -344,6 +399,29 @@ void TFkaldgra::SetOldCursor() { platform::Dialogs().SetBusyCursor(false); }
 
 // ---- Keys and mouse ----------------------------------------------------------------
 
+namespace {
+
+// The zoom-rectangle pixel of a world coordinate: the inverse of the
+// interpolation in SetScale.
+Real ZoomPixelX(Real worldX) {
+  const auto& s = St();
+  return s.ViewLeft + (worldX - s.WorldX1) * (s.ViewRight - s.ViewLeft) / (s.WorldX2 - s.WorldX1);
+}
+Real ZoomPixelY(Real worldY) {
+  const auto& s = St();
+  return s.ViewTop + (worldY - s.WorldY1) * (s.ViewBottom - s.ViewTop) / (s.WorldY2 - s.WorldY1);
+}
+
+bool WithinZoomLimit(Real v) { return std::fabs(v) <= kZoomLimit; }
+
+bool MappingUsable() {
+  const auto& s = St();
+  return s.WorldX2 != s.WorldX1 && s.WorldY2 != s.WorldY1 && s.ViewRight != s.ViewLeft &&
+         s.ViewBottom != s.ViewTop && s.ScaleX != 0 && s.ScaleY != 0;
+}
+
+}  // namespace
+
 void TFkaldgra::processKey(int key) {
   switch (key) {
     case 107: GraphZoomKey = '+'; GraphPanKey = ' '; break;
@@ -360,12 +438,12 @@ void TFkaldgra::processKey(int key) {
   }
   auto& g = Screen();
   const Real zl = g.ZoomLeft, zr = g.ZoomRight, zt = g.ZoomTop, zb = g.ZoomBottom;
-  auto within = [](Real v) { return std::fabs(v) <= kZoomLimit; };
   if (GraphZoomKey == '+' || GraphZoomKey == '-') {
     const Real cx = std::floor((zl + zr) / 2), cy = std::floor((zt + zb) / 2);
     const Real f = GraphZoomKey == '+' ? 1 / g.ZoomIncrement : g.ZoomIncrement;
     const Real hx = std::floor(std::round((zr - zl) * f) / 2), hy = std::floor(std::round((zb - zt) * f) / 2);
-    if (within(cx - hx) && within(cx + hx) && within(cy - hy) && within(cy + hy))
+    if (WithinZoomLimit(cx - hx) && WithinZoomLimit(cx + hx) && WithinZoomLimit(cy - hy) &&
+        WithinZoomLimit(cy + hy))
       SetScale(RoundInt(cx - hx), RoundInt(cy - hy), RoundInt(cx + hx), RoundInt(cy + hy));
   } else if (GraphZoomKey == 0) {
     const Real sx = std::round(g.PanFactor * (zr - zl)), sy = std::round(g.PanFactor * (zb - zt));
@@ -380,9 +458,28 @@ void TFkaldgra::processKey(int key) {
       case 'Q': dy = 5 * sy; break;
       default: break;
     }
-    if ((dx != 0 || dy != 0) && within(zl + dx) && within(zr + dx) && within(zt + dy) && within(zb + dy))
+    if ((dx != 0 || dy != 0) && WithinZoomLimit(zl + dx) && WithinZoomLimit(zr + dx) && WithinZoomLimit(zt + dy) &&
+        WithinZoomLimit(zb + dy))
       SetScale(RoundInt(zl + dx), RoundInt(zt + dy), RoundInt(zr + dx), RoundInt(zb + dy));
   }
+  Invalidate();
+}
+
+void TFkaldgra::ZoomAbout(int x, int y, Real factor) {
+  if (!(factor > 0) || !std::isfinite(factor) || !MappingUsable()) return;
+  const auto& s = St();
+  const auto& g = Screen();
+  const Real wx = WorldXAt(x), wy = WorldYAt(y);
+  const Real w = std::round((g.ZoomRight - g.ZoomLeft) / factor);
+  const Real h = std::round((g.ZoomBottom - g.ZoomTop) / factor);
+  if (std::fabs(w) < 1 || std::fabs(h) < 1) return;
+  // The new view begins so far before the point that the point keeps its
+  // pixel at the new scale (the centring stays: the view's size in pixels
+  // does not change with its scale).
+  const Real x1 = std::round(ZoomPixelX(wx - (x - s.ViewLeft - CentringX()) / (s.ScaleX * factor)));
+  const Real y1 = std::round(ZoomPixelY(wy - (s.ViewBottom - CentringY() - y) / (s.ScaleY * factor)));
+  if (!WithinZoomLimit(x1) || !WithinZoomLimit(x1 + w) || !WithinZoomLimit(y1) || !WithinZoomLimit(y1 + h)) return;
+  SetScale(RoundInt(x1), RoundInt(y1), RoundInt(x1 + w), RoundInt(y1 + h));
   Invalidate();
 }
 
@@ -422,19 +519,14 @@ void TFkaldgra::FormMouseUp(MouseButton button, int x, int y) {
   Dragging = 0;
   if (host_) host_->ShowRubberBand(false, 0, 0, 0, 0);
   if (s.BandStartX == s.BandEndX || s.BandStartY == s.BandEndY) return;
-  const Real w = host_ ? host_->ClientWidth() : ReferenceWidth();
-  const Real h = host_ ? host_->ClientHeight() : ReferenceHeight();
-  if (w <= 0 || h <= 0) return;
-  const auto& g = Screen();
-  const Real zl = g.ZoomLeft, zr = g.ZoomRight, zt = g.ZoomTop, zb = g.ZoomBottom;
+  if (!MappingUsable()) return;
+  // The band's corners through the mapping in force back to the world, and
+  // those into the zoom rectangle: what was inside the band fills the view.
   const Real xa = std::min(s.BandStartX, s.BandEndX), xb = std::max(s.BandStartX, s.BandEndX);
   const Real ya = std::min(s.BandStartY, s.BandEndY), yb = std::max(s.BandStartY, s.BandEndY);
-  Real x1 = zl + xa / w * (zr - zl), x2 = zl + xb / w * (zr - zl);
-  if (g.KeepAspect) {
-    x1 = (xa / w * (zr - zl) + zl) * g.AspectFactor;
-    x2 = (xb / w * (zr - zl) + zl) * g.AspectFactor;
-  }
-  const Real y1 = zt + (h - yb) / h * (zb - zt), y2 = zt + (h - ya) / h * (zb - zt);
+  const Real x1 = ZoomPixelX(WorldXAt(xa)), x2 = ZoomPixelX(WorldXAt(xb));
+  const Real y1 = ZoomPixelY(WorldYAt(yb)), y2 = ZoomPixelY(WorldYAt(ya));
+  if (!WithinZoomLimit(x1) || !WithinZoomLimit(x2) || !WithinZoomLimit(y1) || !WithinZoomLimit(y2)) return;
   SetScale(RoundInt(x1), RoundInt(y1), RoundInt(x2), RoundInt(y2));
   ClearViewPort();
 }
@@ -487,17 +579,27 @@ struct DeviceState {
 }  // namespace
 
 std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* printerCanvas) {
+  ReplayPosition at;
+  return Replay(screenCanvas, printerCanvas, at, ReplayOptions{});
+}
+
+std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* printerCanvas, ReplayPosition& at,
+                              const ReplayOptions& options) {
   auto& s = St();
   auto& g = Screen();
   const auto& pr = PrinterGraphicsSettings;
-  const bool printing = HardcopyFlag && printerCanvas;
+  const bool fresh = at.next == 0;
+  const bool printing = HardcopyFlag && printerCanvas && fresh;
   const Real hp = ReferenceWidth(), vp = ReferenceHeight();
 
-  SetWaitCursor();
-  int colour = 1;
-  Real textDirection = 0, textHeight = 3.5L, textWidth = 3.5L;
-  LastLineStyle = 99;
-  LastLineWidth = 1;
+  // A replay that goes on where the last one stopped (the next picture of
+  // an animation) is part of that picture: no cursor change, and the style
+  // trackers of the recording stay as they are.
+  if (fresh) {
+    SetWaitCursor();
+    LastLineStyle = 99;
+    LastLineWidth = 1;
+  }
 
   DeviceState devices[2];
   devices[0].canvas = &screenCanvas;
@@ -524,26 +626,53 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
     }
     d.ApplyPen();
   };
-  for (int i = 0; i < deviceCount; ++i) setColour(devices[i], colour);
+  int colour = at.colour;
+  Real textDirection = at.textDirection, textHeight = at.textHeight, textWidth = at.textWidth;
+  if (fresh) {
+    for (int i = 0; i < deviceCount; ++i) setColour(devices[i], colour);
+  } else {
+    DeviceState& d = devices[0];
+    d.pen = at.pen;
+    d.brush = at.brush;
+    d.font = at.font;
+    d.penWidth = at.penWidth;
+    d.penStyle = at.penStyle;
+    d.ApplyPen();
+  }
 
-  // Device mappings.
-  auto px = [&](const DeviceState& d, Real x) -> int {
-    if (!d.printer) return ScreenX(x);
+  // Device mappings, unrounded. The printer takes the reference screen
+  // with one factor across and down, the largest with which it fits the
+  // page, so that the printout keeps the screen's proportions.
+  auto printerScale = [&](const DeviceState& d) {
+    return std::min(Real(d.canvas->Width()) / hp, Real(d.canvas->Height()) / vp);
+  };
+  auto pxReal = [&](const DeviceState& d, Real x) -> Real {
+    if (!d.printer) return ScreenXReal(x);
     const Real pw = d.canvas->Width();
-    return RoundInt(pw * pr.PrintMarginLeft / 210) +
-           RoundInt(pw * ((x - g.ViewX1) * s.ScaleX + s.ViewLeft) * pr.PrintFactorX / hp);
+    return std::round(pw * pr.PrintMarginLeft / 210) + ScreenXReal(x) * printerScale(d) * pr.PrintFactorX;
   };
-  auto py = [&](const DeviceState& d, Real y) -> int {
-    if (!d.printer) return ScreenY(y);
-    const Real pw = d.canvas->Width(), ph = d.canvas->Height();
-    return RoundInt(pw * pr.PrintMarginTop / 210) +
-           RoundInt(ph * (s.ViewBottom - (y - g.ViewY1) * s.ScaleY) * pr.PrintFactorY / vp);
+  auto pyReal = [&](const DeviceState& d, Real y) -> Real {
+    if (!d.printer) return ScreenYReal(y);
+    const Real pw = d.canvas->Width();
+    return std::round(pw * pr.PrintMarginTop / 210) + ScreenYReal(y) * printerScale(d) * pr.PrintFactorY;
   };
+  auto px = [&](const DeviceState& d, Real x) { return PixelInt(pxReal(d, x)); };
+  auto py = [&](const DeviceState& d, Real y) { return PixelInt(pyReal(d, y)); };
   auto lenX = [&](const DeviceState& d, Real v) -> int {
-    return d.printer ? RoundInt(d.canvas->Width() * s.ScaleX * v * pr.PrintFactorX / hp) : RoundInt(s.ScaleX * v);
+    return PixelInt(d.printer ? s.ScaleX * v * printerScale(d) * pr.PrintFactorX : s.ScaleX * v);
   };
   auto lenY = [&](const DeviceState& d, Real v) -> int {
-    return d.printer ? RoundInt(d.canvas->Height() * s.ScaleY * v * pr.PrintFactorY / vp) : RoundInt(s.ScaleY * v);
+    return PixelInt(d.printer ? s.ScaleY * v * printerScale(d) * pr.PrintFactorY : s.ScaleY * v);
+  };
+  // A line is cut at the guard before it is rounded: far ends stay in the
+  // devices' range and the part on the canvas keeps its direction.
+  auto drawLine = [&](DeviceState& d, Real x1, Real y1, Real x2, Real y2) {
+    Real ax = pxReal(d, x1), ay = pyReal(d, y1), bx = pxReal(d, x2), by = pyReal(d, y2);
+    const Real far = std::max({std::fabs(ax), std::fabs(ay), std::fabs(bx), std::fabs(by)});
+    if (far > kLineGuard && !ClipLineToBox(ax, ay, bx, by, -kLineGuard, -kLineGuard, kLineGuard, kLineGuard))
+      return;
+    d.canvas->MoveTo(PixelInt(ax), PixelInt(ay));
+    d.canvas->LineTo(PixelInt(bx), PixelInt(by));
   };
 
   if (printing && pr.PrintBorder) {
@@ -557,13 +686,14 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
     d.canvas->LineTo(px(d, s.WorldX1), py(d, s.WorldY1));
   }
 
-  std::size_t index = 0;
+  std::size_t index = at.next;
   bool stopped = false;
   for (; index < DisplayList.size() && !stopped; ++index) {
     if (index % 50000 == 0 && index > 0 && host_ && !host_->ShowProgress()) {
       stopped = true;
       break;
     }
+    const bool quiet = index < options.quietBefore;
     // Copied: a host's pause may let new drawing calls grow the list.
     const TDisplayRecord record = DisplayList.Record(index);
     const int code = record.code;
@@ -600,11 +730,7 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
         break;
       case RecLine:
         if (!reals(4, v)) break;
-        for (int i = 0; i < deviceCount; ++i) {
-          auto& d = devices[i];
-          d.canvas->MoveTo(px(d, v[0]), py(d, v[1]));
-          d.canvas->LineTo(px(d, v[2]), py(d, v[3]));
-        }
+        for (int i = 0; i < deviceCount; ++i) drawLine(devices[i], v[0], v[1], v[2], v[3]);
         break;
       case RecArc:
         if (!reals(8, v)) break;
@@ -660,7 +786,7 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
       }
       case RecColor:
         if (!integer(0, n)) break;
-        if (n == 0 && StepMode && host_) {
+        if (n == 0 && StepMode && host_ && !quiet) {
           if (host_->StepDialog()) StepMode = 0;
         }
         if (n >= 0 && n <= 16) colour = n;
@@ -708,13 +834,25 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
         break;
       case RecSleep:
         if (!integer(0, n)) break;
-        if (!HardcopyFlag && host_ && n > 0 && !host_->Pause(n)) stopped = true;
+        // Every picture of an animation is shown, also without a pause;
+        // the pictures already shown as they were drawn are not again.
+        if (!HardcopyFlag && host_ && !quiet && !host_->Pause(std::max(n, 0))) stopped = true;
         break;
       default:
         break;  // an unknown code is skipped
     }
   }
-  SetOldCursor();
+  at.next = index;
+  at.colour = colour;
+  at.textDirection = textDirection;
+  at.textHeight = textHeight;
+  at.textWidth = textWidth;
+  at.pen = devices[0].pen;
+  at.brush = devices[0].brush;
+  at.font = devices[0].font;
+  at.penWidth = devices[0].penWidth;
+  at.penStyle = devices[0].penStyle;
+  if (fresh) SetOldCursor();
   return index;
 }
 

@@ -23,8 +23,16 @@
 //   canvas of their own.
 //
 //   Keys and mouse of the window go to processKey / MouseDown / MouseMove /
-//   MouseUp / DoubleClick, which change the zoom rectangle and ask the host
-//   for a replay.
+//   MouseUp / DoubleClick / ZoomAbout (the wheel), which change the zoom
+//   rectangle and ask the host for a replay.
+//
+//   One world unit is the same number of pixels across and down (while
+//   KeepAspect holds, as every picture sets it), on any reference screen,
+//   in any window, and on the printer: a circle stays round.
+//
+//   A pause record ends a picture of an animation: recording it shows the
+//   picture at once (the host's ShowFrame), so that an animation moves
+//   while it is drawn, whatever its pause.
 #pragma once
 
 #include <cstdint>
@@ -94,6 +102,25 @@ struct CanvasPoint {
   int x = 0, y = 0;
 };
 
+// Where a replay of the display list stands: the next record and the
+// drawing state reached (colour, text style, the screen's pen), so that
+// records appended later go onto the same picture without replaying the
+// list from its start (the pictures of an animation as they are drawn).
+struct ReplayPosition {
+  std::size_t next = 0;
+  int colour = 1;
+  Real textDirection = 0, textHeight = 3.5L, textWidth = 3.5L;
+  ColourValue pen = 0, brush = 0, font = 0;
+  int penWidth = 1, penStyle = 0;
+};
+
+// How a replay treats pauses: the records before quietBefore were shown
+// already (an animation drawn picture by picture), so their pauses and
+// step dialogs are passed over.
+struct ReplayOptions {
+  std::size_t quietBefore = 0;
+};
+
 // A device the replay draws on, in its own pixels (y downward).
 class GraphicsCanvas {
  public:
@@ -139,6 +166,10 @@ class GraphicsHost {
   // The step dialog of the animation; true when it was left with its
   // "end stepping" button.
   virtual bool StepDialog() = 0;
+  // A pause record was just recorded: the picture as recorded so far is
+  // shown at once, and the window answers for the milliseconds of the
+  // pause (at least once). False when the user asked the run to end.
+  virtual bool ShowFrame(int milliseconds) = 0;
 };
 
 // ---- The graphics window --------------------------------------------------------
@@ -160,6 +191,12 @@ class TFkaldgra {
   // early when the host asks so, and at a window record with a zero-width
   // world (AbortFlag). Returns the number of records replayed.
   std::size_t Replay(GraphicsCanvas& screen, GraphicsCanvas* printer);
+  // The replay from a position onward (a fresh position: the whole list),
+  // onto the screen canvas and, while HardcopyFlag is set and printer is
+  // given, onto the printer. The position follows; returns the index of
+  // the next record.
+  std::size_t Replay(GraphicsCanvas& screen, GraphicsCanvas* printer, ReplayPosition& at,
+                     const ReplayOptions& options);
   // A repaint by the host (FormPaint): RepaintNow of the host, if any.
   void FormPaint();
 
@@ -179,6 +216,9 @@ class TFkaldgra {
   void Regen();
   void Clear();
   void ClearViewPort();
+  // Counts the times the list was emptied: a replay position is good for
+  // the list of the same count only.
+  std::uint64_t ListGeneration() const { return listGeneration_; }
   Real EinX(Real f) const;
   Real EinY(Real f) const;
 
@@ -208,9 +248,12 @@ class TFkaldgra {
   void SetWaitCursor();
   void SetOldCursor();
 
-  // Keys by their virtual key codes (107 numeric plus, 109 numeric minus,
-  // 27 Escape, 116 F5, 37..40 arrows, 33/34 page up/down); others do nothing.
+  // Keys by their virtual key codes (107 plus, 109 minus, 27 Escape, 116
+  // F5, 37..40 arrows, 33/34 page up/down); others do nothing.
   void processKey(int key);
+  // Zoom by factor (above 1: closer) about the point (x, y) in reference
+  // pixels: the world point under it stays where it is (the mouse wheel).
+  void ZoomAbout(int x, int y, Real factor);
   void FormKeyDown(int key) { processKey(key); }
   enum class MouseButton { Left, Right, Other };
   void FormMouseDown(MouseButton button, int x, int y);
@@ -221,9 +264,19 @@ class TFkaldgra {
   // The start picture's logo, recorded into the current world window.
   void DrawKaldrimLogo();
 
-  // Pixel mapping of the screen (reference pixels).
+  // Pixel mapping of the screen (reference pixels), in the range the
+  // devices can take whatever the coordinate.
   int ScreenX(Real x) const;
   int ScreenY(Real y) const;
+  // The same unrounded: the place of a far point, and the inverse for
+  // the mouse.
+  Real ScreenXReal(Real x) const;
+  Real ScreenYReal(Real y) const;
+  Real WorldXAt(Real px) const;
+  Real WorldYAt(Real py) const;
+  // The reference pixels that the base world window covers (left, top,
+  // right, bottom): where the picture is on the screen.
+  void PictureRect(int& left, int& top, int& right, int& bottom) const;
 
   // Form fields.
   std::int32_t TextSizeMode = 0;
@@ -239,6 +292,7 @@ class TFkaldgra {
 
   GraphicsHost* host_ = nullptr;
   Real penX_ = 0, penY_ = 0;  // MoveTo / LineTo
+  std::uint64_t listGeneration_ = 0;
 };
 
 // Colour indexes of the CAD colour numbers (1 red .. 7 white) and of 8..16.

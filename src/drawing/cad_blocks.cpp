@@ -91,7 +91,9 @@ void CadDrawingFrame(Real x1, Real y1, Real x2, Real y2, Real height) {
     SetCadTextSize(2, 0, 0.006L * (y2 - y1), 0.0045L * (x2 - x1));
     SetCadColor(30);
     const std::string fileText = common::ShortenText(common::DataFileName(), 120);
-    if (!CadSettings.CadFrameOptions[common::FrameOptFooter])
+    // A sheet with its frame writes file name and date in its own footer.
+    const bool sheetFrame = CadDrawing.DrawingSheetFormat == 2 || CadDrawing.DrawingSheetFormat == 3;
+    if (!CadSettings.CadFrameOptions[common::FrameOptFooter] && !sheetFrame)
       CadText(common::TodayText() + " " + common::TimeText() + " - " + "KALDRIM " + common::ProgramName + " V" +
                   common::ProgramVersion + " - " + fileText,
               x1 + 0.005L * (x2 - x1), y1 + 0.002L * (y2 - y1));

@@ -335,48 +335,58 @@ void DrawRevisionTable(int sheet) {
   }
 }
 
-void DrawProtectionNotice(int sheet) {
-  if (sheet != SheetA3 && sheet != SheetA4) return;
-  if (FrameOption(common::FrameOptProtectionNotice)) return;
-  static const char* const lines[5] = {
-      "Copying of this document and giving it to other and the use",
-      "or communication of the contents therof, are forbidden with-",
-      "out express authority. Offenders are liable to the payment",
-      "of damages. All rights are reserved in the event of the grant",
-      "of a patent or the registration of a utility model or design.",
-  };
-  const Real start = IsoBorderVariant(sheet) ? 4 : 3;
-  const TSheetRect border = SheetBorder(sheet);
-  SetCadColor(PenTexts);
-  SetCadTextSize(2, 90, 1.5L, 0);
-  // Turned by 90 degrees the letters stand left of their base line.
-  for (int i = 0; i < 5; ++i) CadText(lines[i], start + 1.5L + i * 2.7L, border.y1 + 5);
+namespace {
+
+// Where the grid references go: in the margin outside the border. The
+// narrow margins of the border variant (5 mm at the bottom, 15 mm left)
+// take smaller labels nearer the border and shorter ticks, so that the
+// footer texts below them and the protection notice beside them stay clear.
+struct ZoneLayout {
+  Real tick = 3;         // length of the field ticks outside the border
+  Real labelHeight = 2.5;
+  Real labelOffset = 2.5;  // from the border to the middle of a label
+};
+
+ZoneLayout ZonesOf(int sheet) {
+  if (IsoBorderVariant(sheet)) return {2, 1.8L, 1.5L};
+  return {};
 }
 
-void DrawFrameZones(int columns, int rows, const TSheetRect& border) {
+// The footer texts: height and base line.
+struct FooterLayout {
+  Real height = 1.5L;
+  Real y = 1;
+};
+
+FooterLayout FooterOf(int sheet) {
+  if (IsoBorderVariant(sheet)) return {1.2L, 0.8L};
+  return {};
+}
+
+void DrawZones(int columns, int rows, const TSheetRect& border, const ZoneLayout& zones) {
   const Real w = border.x2 - border.x1, h = border.y2 - border.y1;
   SetCadColor(PenRules);
   if (!FrameOption(common::FrameOptFieldStyle) && columns > 0 && rows > 0) {
     const Real fw = w / columns, fh = h / rows;
-    SetCadTextSize(2, 0, 2.5L, 0);
+    SetCadTextSize(2, 0, zones.labelHeight, 0);
     SetCadTextAlign(1, 1);
     for (int c = 0; c <= columns; ++c) {
       const Real x = border.x1 + c * fw;
-      CadLine(x, border.y1, x, border.y1 - 3);
-      CadLine(x, border.y2, x, border.y2 + 3);
+      CadLine(x, border.y1, x, border.y1 - zones.tick);
+      CadLine(x, border.y2, x, border.y2 + zones.tick);
       if (c == columns) break;
       const std::string label = common::IntToText(c + 1);
-      CadText(label, x + fw / 2, border.y1 - 2.5L);
-      CadText(label, x + fw / 2, border.y2 + 2.5L);
+      CadText(label, x + fw / 2, border.y1 - zones.labelOffset);
+      CadText(label, x + fw / 2, border.y2 + zones.labelOffset);
     }
     for (int r = 0; r <= rows; ++r) {
       const Real y = border.y2 - r * fh;
-      CadLine(border.x1, y, border.x1 - 3, y);
-      CadLine(border.x2, y, border.x2 + 3, y);
+      CadLine(border.x1, y, border.x1 - zones.tick, y);
+      CadLine(border.x2, y, border.x2 + zones.tick, y);
       if (r == rows) break;
       const std::string label(1, static_cast<char>('A' + std::min(r, 25)));
-      CadText(label, border.x1 - 2.5L, y - fh / 2);
-      CadText(label, border.x2 + 2.5L, y - fh / 2);
+      CadText(label, border.x1 - zones.labelOffset, y - fh / 2);
+      CadText(label, border.x2 + zones.labelOffset, y - fh / 2);
     }
     SetCadTextAlign(0, 0);
   }
@@ -402,6 +412,34 @@ void DrawFrameZones(int columns, int rows, const TSheetRect& border) {
   SetCadTextAlign(0, 0);
 }
 
+}  // namespace
+
+void DrawProtectionNotice(int sheet) {
+  if (sheet != SheetA3 && sheet != SheetA4) return;
+  if (FrameOption(common::FrameOptProtectionNotice)) return;
+  static const char* const lines[5] = {
+      "Copying of this document and giving it to other and the use",
+      "or communication of the contents therof, are forbidden with-",
+      "out express authority. Offenders are liable to the payment",
+      "of damages. All rights are reserved in the event of the grant",
+      "of a patent or the registration of a utility model or design.",
+  };
+  const TSheetRect border = SheetBorder(sheet);
+  // Turned by 90 degrees the letters stand left of their base line. The
+  // five lines fill the margin up to the grid references: 2.7 apart in the
+  // wide margin, closer in the narrow one of the border variant.
+  const bool narrow = IsoBorderVariant(sheet);
+  const Real first = narrow ? 2.7L : 4.5L;
+  const Real pitch = narrow ? 2.2L : 2.7L;
+  SetCadColor(PenTexts);
+  SetCadTextSize(2, 90, 1.5L, 0);
+  for (int i = 0; i < 5; ++i) CadText(lines[i], first + i * pitch, border.y1 + 5);
+}
+
+void DrawFrameZones(int columns, int rows, const TSheetRect& border) {
+  DrawZones(columns, rows, border, ZoneLayout{});
+}
+
 void DrawDrawingFrame(int sheet, const TSheetTitle& title) {
   CadDrawing.SheetFrameDrawn = 1;
   const TSheetRect border = SheetBorder(sheet);
@@ -421,14 +459,16 @@ void DrawDrawingFrame(int sheet, const TSheetTitle& title) {
   DrawRevisionTable(sheet);
   CadSetOrigin(originX, originY);
   const Real w = border.x2 - border.x1, h = border.y2 - border.y1;
-  DrawFrameZones(std::max(1, static_cast<int>(std::lround(static_cast<double>(w / 50)))),
-                 std::max(1, static_cast<int>(std::lround(static_cast<double>(h / 50)))), border);
+  DrawZones(std::max(1, static_cast<int>(std::lround(static_cast<double>(w / 50)))),
+                 std::max(1, static_cast<int>(std::lround(static_cast<double>(h / 50)))), border, ZonesOf(sheet));
+  // The footer below the grid references.
+  const FooterLayout footer = FooterOf(sheet);
   SetCadColor(PenTexts);
-  SetCadTextSize(2, 0, 1.5L, 1.2L);
+  SetCadTextSize(2, 0, footer.height, 1.2L * footer.height / 1.5L);
   if (!FrameOption(common::FrameOptFileName))
-    CadText(common::ShortenText(common::DataFileName(), 150), 20, 1);
+    CadText(common::ShortenText(common::DataFileName(), 150), 20, footer.y);
   if (!FrameOption(common::FrameOptDate))
-    CadText(common::TodayText() + " " + common::TimeText(), sheet == SheetA4 ? 186 : outline.x2 - 25, 1);
+    CadText(common::TodayText() + " " + common::TimeText(), sheet == SheetA4 ? 186 : outline.x2 - 25, footer.y);
   if (!FrameOption(common::FrameOptMakerTitle)) {
     SetCadTextSize(2, 0, 3.5L, 3.0L);
     CadText("KALDRIM   " + common::ProgramTitle + "  V" + common::ProgramVersion, 1, 300);
@@ -438,8 +478,11 @@ void DrawDrawingFrame(int sheet, const TSheetTitle& title) {
 void DrawFrameSmall(int sheet) {
   if (sheet != SheetA3 && sheet != SheetA4) return;
   const TSheetRect outline = SheetOutline(sheet);
-  CadDrawingFrame(outline.x1, outline.y1, outline.x2, outline.y2, 1.0L);
+  // Set first: the sheet's frame writes the file name and date itself, so
+  // the screen's footer line stays off (it would run over them and over
+  // the grid references).
   CadDrawing.DrawingSheetFormat = sheet == SheetA3 ? 3 : 2;
+  CadDrawingFrame(outline.x1, outline.y1, outline.x2, outline.y2, 1.0L);
   CadDrawing.SheetFrameDrawn = 1;
 }
 

@@ -20,6 +20,7 @@
 #include "common/unit_labels.h"
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_output.h"
+#include "drawing/fatal_design_view.h"
 #include "drawing/gear_pictures.h"
 #include "drawing/rotated_frame.h"
 #include "drawing/tooth_contour.h"
@@ -102,12 +103,14 @@ int PictureCount(int steps) {
   return steps * turns + 1;
 }
 
-// One picture and, unless it is the last, its erasure after the pause.
+// One picture and, unless it is the last, its erasure after the pause. The
+// screen shows the picture during the pause; a run the user ended there
+// keeps it standing.
 template <class Draw>
 void ShowPicture(const Draw& draw, const RunSettings& run, bool last) {
   draw();
   CadDelay(run.pause);
-  if (last) return;
+  if (last || common::AbortFlag) return;
   // The erasing pass: the background pen, which the other pens of the
   // picture do not replace; on it a single-step run waits for the user.
   SetCadLineMode(2);
@@ -126,7 +129,7 @@ void RadiusLines(Real r) {
 
 void Animate(int mode, bool blocks) {
   if (common::FatalFlag) {
-    common::ShowCalculationMessages();
+    ShowFatalDesign();
     return;
   }
   RunSettings run;

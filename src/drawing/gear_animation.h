@@ -3,8 +3,10 @@
 // "rad2") and inserts the two blocks turned. At every picture the gears
 // mesh as in the pair at the view angle (gear_pictures.h): gear 1 turned
 // back by the drive angle, gear 2 on so that the two pitch points of that
-// angle meet on the line of centres. Each picture is erased again (drawn in
-// the background pen) after its pause; the last one stays.
+// angle meet on the line of centres. Each picture is shown as it is drawn
+// and erased again (drawn in the background pen) after its pause; the last
+// one stays, and so does the one at which the user ended the run (Escape or
+// a click on the window).
 #pragma once
 
 #include <functional>

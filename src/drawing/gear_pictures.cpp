@@ -16,6 +16,7 @@
 #include "common/unit_labels.h"
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_output.h"
+#include "drawing/fatal_design_view.h"
 #include "drawing/gear_picture_inputs.h"
 #include "drawing/rotated_frame.h"
 
@@ -169,7 +170,7 @@ void DrawRack(int teeth, int bores, Real distance, Real diameter, int side, Real
 
 void DrawGears(std::uint16_t code, std::uint16_t device) {
   if (common::FatalFlag) {
-    common::ShowCalculationMessages();
+    ShowFatalDesign();
     return;
   }
   if ((code == 7 || code == 9) && calc::NcPair.ModuleMode != 2) {
@@ -211,7 +212,8 @@ void DrawGears(std::uint16_t code, std::uint16_t device) {
       case 0:
         SetCadColor(19);
         SetCadTextSize(0, 0, 0.03L * R1, 0);
-        CadText("a=" + common::LengthToText(a) + " " + common::LengthUnitLabel(), 0.1L * a, 0.005L * a);
+        // Half a text height above the centre line: its letters clear it.
+        CadText("a=" + common::LengthToText(a) + " " + common::LengthUnitLabel(), 0.1L * a, 0.5L * 0.03L * R1);
         SetCadColor(1);
         CadLine(0, 0, a, 0);
         DrawGearPair(0);

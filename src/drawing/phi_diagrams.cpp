@@ -21,6 +21,7 @@
 #include "common/small_dialogs.h"
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_output.h"
+#include "drawing/fatal_design_view.h"
 #include "drawing/polar_diagram.h"
 #include "drawing/xy_diagram.h"
 #include "platform/user_dialogs.h"
@@ -262,7 +263,7 @@ void DrawPhiDiagram(int code) {
 
 void ShowDiagrams(std::uint16_t code, std::uint16_t device) {
   if (common::FatalFlag) {
-    common::ShowCalculationMessages();
+    ShowFatalDesign();
     return;
   }
   if (code == 0) {

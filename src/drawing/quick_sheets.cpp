@@ -12,6 +12,7 @@
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_output.h"
 #include "drawing/drawing_frame.h"
+#include "drawing/fatal_design_view.h"
 #include "drawing/gear_pictures.h"
 #include "drawing/phi_diagrams.h"
 #include "drawing/polar_diagram.h"
@@ -69,7 +70,7 @@ Real QuickSheetGearScale(int sheet, Real centreDistance) {
 
 void DrawQuickSheet(std::uint16_t sheet, std::uint16_t device) {
   if (common::FatalFlag) {
-    common::ShowCalculationMessages();
+    ShowFatalDesign();
     return;
   }
   if (sheet == 0) {

@@ -7,7 +7,6 @@
 #include "common/cad_settings.h"
 #include "common/graphics_facade.h"
 #include "common/graphics_window.h"
-#include "common/numeric_routines.h"
 #include "drawing/cad_back_ends.h"
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_state.h"
@@ -18,16 +17,6 @@ namespace drawing {
 using common::CadSettings;
 
 namespace {
-
-// The text angle as it looks on the screen, whose pixels are not square:
-// a slanted text is turned so that it runs along the lines it labels.
-Real ScreenTextAngle(Real angle) {
-  const long whole = std::lround(angle);
-  if (whole < 5 || whole > 85) return angle;
-  const Real a = common::DegToRad(angle);
-  return common::RadToDeg(std::atan2(std::sin(a) * common::ReferenceHeight(),
-                                     std::cos(a) * common::ReferenceWidth() * 0.75L));
-}
 
 class ScreenDevice : public CadBackEnd {
  public:
@@ -80,8 +69,11 @@ class ScreenDevice : public CadBackEnd {
     }
     common::GraphLineWidth(width);
   }
+  // The screen's pixels are square (one millimetre is as many pixels
+  // across as down): a slanted text runs at its own angle along the lines
+  // it labels, without a correction.
   void TextSizeChanged(int font, Real width) override {
-    common::GraphTextStyle(font, ScreenTextAngle(CadDrawing.CadTextAngle), CadDrawing.CadTextHeight, 0.95L * width);
+    common::GraphTextStyle(font, CadDrawing.CadTextAngle, CadDrawing.CadTextHeight, 0.95L * width);
   }
   void SetPenStyle(int style) override { common::GraphLineStyle(style); }
   void Delay(int milliseconds) override { common::GraphSleep(milliseconds); }

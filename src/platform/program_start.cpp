@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sstream>
 #include <vector>
 
@@ -45,7 +46,7 @@ DocumentOpener& InstalledOpener() {
   return opener;
 }
 
-StartResult Spawn(std::vector<std::string> args) {
+StartResult Spawn(std::vector<std::string> args, bool quiet = false) {
   if (args.empty()) return {StartOutcome::NotFound, ENOENT};
   // A program named with a directory must be there and runnable; a bare
   // name is looked for on the PATH by the spawn.
@@ -59,7 +60,15 @@ StartResult Spawn(std::vector<std::string> args) {
   argv.push_back(nullptr);
   CollectEnded();
   pid_t pid = 0;
-  const int rc = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
+  // A quiet start keeps the child's chatter off the program's output.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (quiet) {
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  }
+  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
   if (rc == 0) {
     Started().push_back(pid);
     return {StartOutcome::Started, 0};
@@ -67,6 +76,31 @@ StartResult Spawn(std::vector<std::string> args) {
   if (rc == ENOENT || rc == EACCES || rc == ENOEXEC) return {StartOutcome::NotFound, rc};
   if (rc == ENOMEM || rc == EAGAIN) return {StartOutcome::OutOfMemory, rc};
   return {StartOutcome::Failed, rc};
+}
+
+// The opener decides quickly when nothing can open a document and says so
+// by its exit status; a program it hands the document to may run on for
+// long (some openers wait for it). The start waits this long for a refusal.
+constexpr int kOpenerWaitMs = 1500;
+
+StartResult SpawnOpener(const std::string& path) {
+  const StartResult started = Spawn({"xdg-open", path}, true);
+  if (started.outcome != StartOutcome::Started) return started;
+  const pid_t pid = Started().back();
+  for (int waited = 0; waited < kOpenerWaitMs; waited += 10) {
+    int status = 0;
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) {
+      Started().pop_back();
+      if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {StartOutcome::Started, 0};
+      // 2: no such file; 3: no program for it; 4: its program failed.
+      const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      return {code == 2 || code == 3 ? StartOutcome::NotFound : StartOutcome::Failed, code};
+    }
+    if (done < 0) break;
+    usleep(10000);
+  }
+  return {StartOutcome::Started, 0};
 }
 
 StartResult SystemStart(const std::string& commandLine) {
@@ -94,7 +128,7 @@ ScopedCommandStarter::~ScopedCommandStarter() { Installed() = std::move(previous
 StartResult OpenDocument(const std::string& path) {
   if (InstalledOpener()) return InstalledOpener()(path);
   if (path.empty()) return {StartOutcome::NotFound, ENOENT};
-  return Spawn({"xdg-open", path});
+  return SpawnOpener(path);
 }
 
 void SetDocumentOpener(DocumentOpener opener) { InstalledOpener() = std::move(opener); }

@@ -44,9 +44,11 @@ class ScopedCommandStarter {
   CommandStarter previous_;
 };
 
-// Opens the document (a file path, taken whole, blanks included) with the
-// program associated with it, without waiting. The system's opener hands it
-// to "xdg-open"; an empty path opens nothing (NotFound).
+// Opens the document (a file path or a web address, taken whole, blanks
+// included) with the program associated with it. The system's opener hands
+// it to "xdg-open" and waits a moment for its answer: a refusal (no such
+// file, no program for it) is NotFound, a failed program Failed; an opener
+// still running counts as started. An empty path opens nothing (NotFound).
 StartResult OpenDocument(const std::string& path);
 
 using DocumentOpener = std::function<StartResult(const std::string& path)>;

@@ -58,6 +58,7 @@ OsVersion OperatingSystemVersion() {
   OsVersion v;
   utsname u{};
   if (uname(&u) == 0) {
+    v.system = u.sysname;
     v.kernel = u.release;
     ParseKernelRelease(v.kernel, v.major, v.minor);
   }

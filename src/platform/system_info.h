@@ -14,6 +14,7 @@
 namespace platform {
 
 struct OsVersion {
+  std::string system;         // the operating system's name ("Linux")
   int major = 0, minor = 0;   // of the kernel release ("6.1.0-13-amd64" -> 6, 1)
   std::string kernel;         // the whole kernel release
   std::string distribution;   // the distribution's name ("Debian GNU/Linux 12 (bookworm)")

@@ -153,10 +153,10 @@ TEST_F(DataFileTest, DefaultDesignHasEveryGroupAtItsLine) {
   EXPECT_EQ(line(137), "||||||0||");
   EXPECT_EQ(line(142), "documents");
   EXPECT_EQ(line(143), "5");
-  EXPECT_EQ(line(145), "notepad.exe");
+  EXPECT_EQ(line(145), "xdg-open");
   EXPECT_EQ(line(147), std::string(14, '-'));
-  EXPECT_EQ(line(148), "write.exe");
-  EXPECT_EQ(line(151), "mspaint.exe");
+  EXPECT_EQ(line(148), "xdg-open");
+  EXPECT_EQ(line(151), "xdg-open");
   EXPECT_EQ(line(161), "4");           // tool profile code of gear 1
   EXPECT_EQ(line(162), "1.2500000");   // haP0/mn
   EXPECT_EQ(line(169), "Normal");
@@ -739,10 +739,7 @@ TEST(ChangeRecordsTest, StartAndNewDesign) {
 
   app::DocumentLinks[3] = {"x", "y"};
   app::InitDocumentLinks();
-  EXPECT_EQ(app::DocumentLinks[1].Program, "notepad.exe");
-  EXPECT_EQ(app::DocumentLinks[2].Program, "write.exe");
-  EXPECT_EQ(app::DocumentLinks[3].Program, "mspaint.exe");
-  EXPECT_EQ(app::DocumentLinks[5].Program, "notepad.exe");
+  for (int i = 1; i <= app::DocumentLinkCount; ++i) EXPECT_EQ(app::DocumentLinks[i].Program, "xdg-open") << i;
   EXPECT_EQ(app::DocumentLinks[3].File, "");
 }
 

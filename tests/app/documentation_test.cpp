@@ -361,12 +361,12 @@ TEST_F(DocumentationTest, DocumentLinksEditedStartedAndSaved) {
   });
   platform::ScopedDocumentOpener opener([&](const std::string& path) {
     opened.push_back(path);
-    return platform::StartResult{platform::StartOutcome::NotFound, 2};  // fails silently
+    return platform::StartResult{platform::StartOutcome::NotFound, 3};  // no program for it
   });
   forms_.documentLinks = [&] {
     app::TDocumentLinkEdits edits = app::DocumentLinkEditsFromRecords();
     EXPECT_EQ(edits.caption.rfind("Document Links  -  ", 0), 0u);
-    EXPECT_EQ(edits.links[2].Program, "write.exe");
+    EXPECT_EQ(edits.links[2].Program, "xdg-open");  // the desktop's opener
     EXPECT_EQ(edits.links[2].File, "");
     // A program with an empty file runs with a trailing blank.
     app::ExecLinkProgram(edits, 1);
@@ -383,10 +383,12 @@ TEST_F(DocumentationTest, DocumentLinksEditedStartedAndSaved) {
   };
   app::Entry().ShowDocumentLinksForm();
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_EQ(started, (std::vector<std::string>{"notepad.exe ", "/usr/bin/viewer /data/drawings/gear 1.dxf"}));
+  EXPECT_EQ(started, (std::vector<std::string>{"xdg-open ", "/usr/bin/viewer /data/drawings/gear 1.dxf"}));
   EXPECT_EQ(opened, (std::vector<std::string>{"/data/drawings/gear 1.dxf"}));
   const platform::AskedDialog& asked = env_.dialogs.Asked()[0];
   EXPECT_EQ(asked.filter, "*.*|*.*");
+  // No program opened the file: a message says so.
+  EXPECT_EQ(env_.dialogs.Asked().back().text, "No program opens /data/drawings/gear 1.dxf !");
 
   // Cancel keeps the pairs, though "Exec Prog" already used the edit.
   forms_.documentLinks = [&] {
@@ -398,7 +400,7 @@ TEST_F(DocumentationTest, DocumentLinksEditedStartedAndSaved) {
   app::Entry().ShowDocumentLinksForm();
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(started.back(), "edited ");
-  EXPECT_EQ(app::DocumentLinks[5].Program, "notepad.exe");
+  EXPECT_EQ(app::DocumentLinks[5].Program, "xdg-open");
 
   // The pairs travel with the design.
   common::AbortFlag = 0;

@@ -7,16 +7,20 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 
 #include "app/data_file.h"
 #include "app/entry_points.h"
 #include "app/main_menu.h"
+#include "app/menu_mnemonics.h"
 #include "app/start_up.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
 #include "common/design_documentation.h"
+#include "common/graphics_facade.h"
 #include "common/kaldvar.h"
+#include "common/menu_captions.h"
 #include "common/message_list.h"
 #include "common/session_file.h"
 #include "drawing/cad_blocks.h"
@@ -67,8 +71,10 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, MenuCaptionsFollowTheLanguage) {
   EXPECT_EQ(app::MenuItem("mi_file").caption, "&File");
   EXPECT_EQ(app::MenuItem("mi_editbezugsprofil").caption, "C&utting Tool");
-  EXPECT_EQ(app::MenuItem("mi_viewzahnstange").caption, "&Gear 1 + &Rack");
-  EXPECT_EQ(app::MenuItem("mi_fileOpenTable").caption, "&Open... (&Table)");
+  // One accelerator per caption, each of a menu its own: "&Gear" and
+  // "&Open" are taken by the items above.
+  EXPECT_EQ(app::MenuItem("mi_viewzahnstange").caption, "Gear 1 + &Rack");
+  EXPECT_EQ(app::MenuItem("mi_fileOpenTable").caption, "Open... (Ta&ble)");
   EXPECT_EQ(app::MenuItem("mi_helphistory").caption, "VOB4 Info (www)");
 
   app::MenuItemClick("mi_helplanguageDeutsch");
@@ -92,6 +98,52 @@ TEST_F(MainWindowTest, MenuCaptionsFollowTheLanguage) {
   EXPECT_EQ(app::MenuItem("mi_fileexit").caption, "E&xit");
   EXPECT_FALSE(app::MenuItem("mi_dbflastkoll").visible);
   EXPECT_FALSE(app::MenuItem("mi_oleExportExcel").enabled);
+}
+
+// Every menu, the menu bar too, opens each of its items by a letter of its
+// own in every language of the captions; a caption carries at most one
+// accelerator, and a recent file's '&' is a character of its path.
+TEST_F(MainWindowTest, AcceleratorsAreUniqueInEveryMenuAndLanguage) {
+  common::RecentFiles[1] = "/home/user/R&D/gears/oval.vb4";
+  common::RecentFiles[2] = "/home/user/gears/round.vb4";
+  std::vector<std::string> menus = {""};
+  for (const app::TMenuItem& item : app::MainMenu1())
+    if (!app::MenuChildren(item.name).empty()) menus.push_back(item.name);
+  for (int code = 0; code <= 12; ++code) {
+    if (!common::IsMenuLanguage(code)) continue;
+    app::SetLanguage(code);
+    for (const std::string& menu : menus) {
+      std::map<std::string, std::string> holder;
+      int marked = 0;
+      for (const app::TMenuItem* item : app::MenuChildren(menu)) {
+        if (item->separator) continue;
+        const std::string& c = item->caption;
+        int marks = 0;
+        for (std::size_t i = 0; i + 1 < c.size(); ++i) {
+          if (c[i] != '&') continue;
+          if (c[i + 1] == '&') {
+            ++i;
+            continue;
+          }
+          ++marks;
+        }
+        EXPECT_LE(marks, 1) << code << " " << c;
+        const std::string m = app::MnemonicOf(c);
+        if (m.empty()) continue;
+        ++marked;
+        const auto [it, fresh] = holder.emplace(m, c);
+        EXPECT_TRUE(fresh) << "language " << code << ", menu " << (menu.empty() ? "bar" : menu) << ": \""
+                           << it->second << "\" and \"" << c << "\" share " << m;
+      }
+      // The six diagrams and the other moved captions found letters of their own.
+      if (menu == "mi_View") EXPECT_GE(marked, 15) << code;
+    }
+  }
+  app::SetLanguage(2);
+  EXPECT_EQ(app::MenuItem("mi_file1").caption, "&1 /home/user/R&&D/gears/oval.vb4");
+  // Korean keeps its accelerators after the text.
+  app::SetLanguage(8);
+  EXPECT_EQ(app::MenuItem("mi_file").caption, "\xED\x8C\x8C\xEC\x9D\xBC(&F)");
 }
 
 TEST_F(MainWindowTest, ViewItemsOnTheDefaultDesign) {
@@ -139,6 +191,36 @@ TEST_F(MainWindowTest, ViewItemsOnTheDefaultDesign) {
   calc::NcPair.ModuleMode = 2;
   app::MenuItemClick("mi_viewzahnstange");
   EXPECT_EQ(rotation, 7);
+}
+
+// A calculation that ends fatally (z1 "abc" reads as 0) leaves nothing of
+// the design before on the screen: its gears and data table are gone, and
+// the messages are shown in their stead.
+TEST_F(MainWindowTest, AFatalCalculationLeavesNoStalePicture) {
+  auto shows = [](const std::string& text) {
+    return std::any_of(common::DisplayList.begin(), common::DisplayList.end(),
+                       [&](const std::string& r) { return r.find(text) != std::string::npos; });
+  };
+  ASSERT_TRUE(shows("transmission ratio"));
+  dialogs_.Then(ScriptedAnswer::Cancel());  // the message list
+  calc::NcPair.z1 = 0;
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 1);
+  app::UpdateMessageMenu();
+  EXPECT_FALSE(shows("transmission ratio"));
+  EXPECT_FALSE(shows("4;"));
+  EXPECT_TRUE(common::DisplayList.empty());
+  bool listed = false;
+  for (const AskedDialog& d : dialogs_.Asked())
+    for (const std::string& item : d.items) listed = listed || item.find("z1 < 2") != std::string::npos;
+  EXPECT_TRUE(listed);
+  // Every view of the design says so the same way.
+  for (const char* item : {"mi_viewZahnraeder", "mi_viewDiagDrehwinkel", "mi_viewquick1"}) {
+    common::GraphLine(0, 0, 1, 1);
+    dialogs_.Then(ScriptedAnswer::Cancel());
+    app::MenuItemClick(item);
+    EXPECT_TRUE(common::DisplayList.empty()) << item;
+  }
 }
 
 TEST_F(MainWindowTest, ItemsWithoutTheirDialogEndWithAbort) {

@@ -108,7 +108,7 @@ TEST_F(AppTables, ProposalsByThePictureOnTheScreen) {
   // A drawing sheet: its own values, whatever the configuration holds.
   common::PrintPictureKind = common::PictureSheet;
   app::TPrintConfigFields f = app::PrintConfigFieldsOnCreate();
-  EXPECT_EQ(f.scaleX, "1.9");
+  EXPECT_EQ(f.scaleX, "1");  // equal scales: the sheet keeps its proportions
   EXPECT_EQ(f.scaleY, "1");
   EXPECT_EQ(f.originX, "0");
   EXPECT_EQ(f.originY, "0");

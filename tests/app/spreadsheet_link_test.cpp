@@ -221,13 +221,22 @@ TEST(ProgramInformationTest, SystemInformationLines) {
 TEST(ProgramInformationTest, AboutTexts) {
   common::SetKaldvarDefaults();
   common::SetProgramIdentity();
-  const app::AboutTexts t = app::AboutBoxTexts();
+  const app::AboutTexts t = app::AboutBoxTexts("Linux", "/opt/vob4/bin/vob4");
   EXPECT_EQ(t.caption, "VOB4");
   EXPECT_EQ(t.title, "VOB4 - Razivudo Redo Zavaz");
-  EXPECT_EQ(t.productName, "Version 5.2 for Windows");
+  EXPECT_EQ(t.productName, "Version 5.2 for Linux");
   EXPECT_EQ(t.notice, common::ProgramNotice);
   EXPECT_TRUE(t.comments.empty());
-  EXPECT_EQ(t.fileVersion, "File Version : 5.2   (wvob4.exe:" + std::string(app::BuildTag) + ")");
+  EXPECT_EQ(t.fileVersion, "File Version : 5.2   (vob4:" + std::string(app::BuildTag) + ")");
+  // Nothing known of the machine: no system named, the program's name.
+  const app::AboutTexts unknown = app::AboutBoxTexts("", "");
+  EXPECT_EQ(unknown.productName, "Version 5.2");
+  EXPECT_EQ(unknown.fileVersion, "File Version : 5.2   (vob4:" + std::string(app::BuildTag) + ")");
+  // This machine: the system it runs on, not another.
+  const app::AboutTexts here = app::AboutBoxTexts();
+  EXPECT_EQ(here.productName.find("Windows"), std::string::npos);
+  EXPECT_EQ(here.fileVersion.find(".exe"), std::string::npos);
+  EXPECT_NE(here.productName.find(" for "), std::string::npos) << here.productName;
   EXPECT_EQ(app::SysInfoCaption(), "VOB4 System Info");
 }
 

@@ -142,6 +142,52 @@ TEST_F(ConfigDialogTest, CopyIntoTheControlsAndBackChangesNothing) {
   EXPECT_EQ(CadSettings.CadFrameOptions[FrameOptChanges], 1);
 }
 
+// The edits show reals with few digits; OK on a dialog the user did not
+// touch keeps every real exactly, also after a second OK; an edited field
+// is read from its text (angles in degrees).
+TEST_F(ConfigDialogTest, OkOnAnUntouchedDialogKeepsEveryRealExactly) {
+  auto& sg = ScreenGraphicsSettings;
+  auto& pg = PrinterGraphicsSettings;
+  sg.ZoomIncrement = 1.0237L;
+  sg.PanFactor = 0.0123456L;
+  sg.TextWidthFactor = 0.81234L;
+  sg.TextHeightFactor = 1.00049L;
+  CadSettings.CadArcResolution = 0.0123456L;
+  CadSettings.CadScaleSetting = 1.23456L;
+  CadSettings.CadTextWidthRatio = 0.98765L;
+  CadSettings.CadFontSlant = 12.3456L;
+  pg.ScreendumpScale = 0.777777;
+  pg.PrintScaleVertical = 0.666666;
+  View3DAngles[1] = 0.3L;
+  View3DAngles[2] = -1.2345L;
+  View3DAngles[3] = 2.0L / 3;
+  const TScreenGraphicsSettings screen = sg;
+  const TCadSettings cad = CadSettings;
+  const TPrinterGraphicsSettings printer = pg;
+  const auto angles = View3DAngles;
+  for (int pass = 0; pass < 2; ++pass) {
+    ConfigDialogSession session;
+    EXPECT_EQ(session.Values().text["Edit_zoom"], "1.024");  // what the user sees
+    session.Ok(screen_);
+    EXPECT_TRUE(sg == screen) << pass;
+    EXPECT_EQ(CadSettings.CadArcResolution, cad.CadArcResolution);
+    EXPECT_EQ(CadSettings.CadScaleSetting, cad.CadScaleSetting);
+    EXPECT_EQ(CadSettings.CadTextWidthRatio, cad.CadTextWidthRatio);
+    EXPECT_EQ(CadSettings.CadFontSlant, cad.CadFontSlant);
+    EXPECT_EQ(pg.ScreendumpScale, printer.ScreendumpScale);
+    EXPECT_EQ(pg.PrintScaleVertical, printer.PrintScaleVertical);
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(View3DAngles[i], angles[i]) << i;
+  }
+  ConfigDialogSession session;
+  session.Values().text["Edit_zoom"] = "1.5";
+  session.Values().text["Edit_3dx"] = "90";
+  session.Ok(screen_);
+  EXPECT_EQ(sg.ZoomIncrement, 1.5L);
+  EXPECT_NEAR(static_cast<double>(View3DAngles[1]), std::numbers::pi / 2, 1e-15);
+  EXPECT_EQ(View3DAngles[2], angles[2]);
+  EXPECT_EQ(CadSettings.CadArcResolution, cad.CadArcResolution);
+}
+
 TEST_F(ConfigDialogTest, CancelAfterEditsAndImportLeavesEverySetting) {
   // A file of other settings to import.
   LinesPerPage = 40;

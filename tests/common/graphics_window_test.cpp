@@ -75,9 +75,15 @@ class FakeHost : public GraphicsHost {
     ++steps;
     return endStepping;
   }
+  bool ShowFrame(int ms) override {
+    frames.push_back(ms);
+    framesAt.push_back(DisplayList.size());
+    return !endRun;
+  }
   int invalidated = 0, repaints = 0, directLines = 0, steps = 0;
-  bool bandShown = false, endStepping = false;
-  std::vector<int> pauses;
+  bool bandShown = false, endStepping = false, endRun = false;
+  std::vector<int> pauses, frames;
+  std::vector<std::size_t> framesAt;
 };
 
 class GraphicsWindowTest : public ::testing::Test {
@@ -326,13 +332,16 @@ TEST_F(GraphicsWindowTest, PrinterGetsTheFiguresScaledToThePageWithoutPauses) {
   const auto calls = printer.calls;
   ASSERT_GE(calls.size(), 9u);
   EXPECT_EQ(calls[1], "pen " + std::to_string(RgbColour(0, 255, 255)) + " 1 0");
-  // x: 210 + round(2100 * 1 / 640) = 213; y: round(2970 * 479 / 480) = 2964.
-  EXPECT_EQ(calls[2], "move 213 2964");
+  // One factor across and down, the largest with which the 640 x 480
+  // reference screen fits the page: 2100 / 640. The world window stands
+  // in the middle of the viewport, a third of a pixel from its left edge.
+  // x: 210 + (1 + 1/3) * 3.28125 = 214.4; y: 479 * 3.28125 = 1571.7.
+  EXPECT_EQ(calls[2], "move 214 1572");
   const auto figures = printer.Figures();
-  EXPECT_EQ(figures[figures.size() - 2], "move 213 2964");
-  EXPECT_EQ(figures.back(), "line 2305 6");
+  EXPECT_EQ(figures[figures.size() - 2], "move 214 1572");
+  EXPECT_EQ(figures.back(), "line 2306 3");
   EXPECT_EQ(calls.back(), "pen 0 8 0");  // printer pen four times as wide
-  EXPECT_EQ(screen.Figures().back(), "line 638 1");
+  EXPECT_EQ(screen.Figures().back(), "line 639 1");
 }
 
 TEST_F(GraphicsWindowTest, ReplayStopsAtAZeroWorldRecordAndStepsAtColourZero) {
@@ -362,6 +371,168 @@ TEST_F(GraphicsWindowTest, ReplayStopsAtAZeroWorldRecordAndStepsAtColourZero) {
   DisplayList.clear();
   GraphLineStyle(0);
   EXPECT_EQ(DisplayList, std::vector<std::string>{"11;0"});
+}
+
+namespace {
+
+// "move x y" or "line x y" of a canvas log as its two numbers.
+std::pair<int, int> PointOf(const std::string& call) {
+  std::istringstream in(call);
+  std::string name;
+  int x = 0, y = 0;
+  in >> name >> x >> y;
+  return {x, y};
+}
+
+}  // namespace
+
+// One millimetre is as many pixels across as down on every reference
+// screen, and on a portrait page: a 40 mm square stays square; the picture
+// stands in the middle of the viewport and fills it one way.
+TEST_F(GraphicsWindowTest, SquaresStaySquareOnEveryScreenAndOnThePage) {
+  const std::pair<int, int> screens[] = {{1591, 809}, {1015, 677}, {791, 709}, {640, 480}, {480, 900}};
+  for (const auto& [w, h] : screens) {
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+    HorizontalPixels = static_cast<std::uint16_t>(w);
+    VerticalPixels = static_cast<std::uint16_t>(h);
+    ClearGraphics();
+    GraphHeader(0, 0, 160, 120);
+    const int across = FKaldgra.ScreenX(60) - FKaldgra.ScreenX(20);
+    const int down = FKaldgra.ScreenY(20) - FKaldgra.ScreenY(60);
+    EXPECT_GT(across, 0);
+    EXPECT_NEAR(across, down, 1);
+    int left = 0, top = 0, right = 0, bottom = 0;
+    FKaldgra.PictureRect(left, top, right, bottom);
+    EXPECT_NEAR(left - 1, (w - 1) - right, 1);
+    EXPECT_NEAR(top - 1, (h - 1) - bottom, 1);
+    EXPECT_TRUE(left <= 2 || top <= 2);
+
+    GraphLine(20, 20, 60, 20);
+    GraphLine(20, 20, 20, 60);
+    HardcopyFlag = 1;
+    RecordingCanvas screen(w + 1, h + 1), printer(2100, 2970);
+    FKaldgra.Replay(screen, &printer);
+    HardcopyFlag = 0;
+    const auto figures = printer.Figures();
+    ASSERT_GE(figures.size(), 4u);
+    const auto a = PointOf(figures[figures.size() - 4]), b = PointOf(figures[figures.size() - 3]);
+    const auto c = PointOf(figures[figures.size() - 2]), d = PointOf(figures[figures.size() - 1]);
+    EXPECT_EQ(a.second, b.second);  // the first side lies flat
+    EXPECT_EQ(c.first, d.first);    // the second stands upright
+    const int printedAcross = b.first - a.first, printedDown = c.second - d.second;
+    EXPECT_GT(printedAcross, 100);
+    EXPECT_NEAR(printedAcross, printedDown, 1);
+  }
+}
+
+// Points hundreds of kilometres away (or 1e12 mm) go to the devices within
+// their range; a line towards them keeps its direction on the canvas.
+TEST_F(GraphicsWindowTest, FarCoordinatesNeitherOverflowNorTurnLines) {
+  GraphHeader(0, 0, 160, 120);
+  const int x0 = FKaldgra.ScreenX(0), y0 = FKaldgra.ScreenY(0);
+  for (const Real far : {3e8L, 1e12L, 1e300L}) {
+    EXPECT_EQ(FKaldgra.ScreenX(far), 4194304) << static_cast<double>(far);
+    EXPECT_EQ(FKaldgra.ScreenX(-far), -4194304);
+    EXPECT_EQ(FKaldgra.ScreenY(far), -4194304);
+    EXPECT_EQ(FKaldgra.ScreenY(-far), 4194304);
+  }
+  GraphLine(0, 0, 1e12L, 1e12L);
+  GraphLine(1e12L, 0, 2e12L, 0);  // wholly beyond: nothing to draw
+  GraphCircle(0, 0, 1e12L);
+  RecordingCanvas screen(641, 481);
+  FKaldgra.Replay(screen, nullptr);
+  const auto figures = screen.Figures();
+  ASSERT_EQ(figures.size(), 3u);
+  const auto from = PointOf(figures[0]), to = PointOf(figures[1]);
+  EXPECT_EQ(from, std::make_pair(x0, y0));
+  // 45 degrees up to the right, in reach of the devices.
+  EXPECT_GT(to.first, 1000000);
+  EXPECT_LE(to.first, 4194304);
+  EXPECT_NEAR(to.first - x0, y0 - to.second, 2);
+  EXPECT_EQ(figures[2].rfind("ellipse -4194304 -4194304 4194304 4194304", 0), 0u) << figures[2];
+}
+
+// The wheel zooms about the mouse: the world point under it stays under it.
+TEST_F(GraphicsWindowTest, ZoomAboutKeepsThePointUnderTheMouse) {
+  HorizontalPixels = 1591;
+  VerticalPixels = 809;
+  GraphHeader(0, 0, 160, 120);
+  const int px = 500, py = 300;
+  const Real wx = FKaldgra.WorldXAt(px), wy = FKaldgra.WorldYAt(py);
+  const Real scale = GraphWindowState.ScaleX;
+  const int before = host.invalidated;
+  FKaldgra.ZoomAbout(px, py, 1.44L);
+  EXPECT_NEAR(static_cast<double>(GraphWindowState.ScaleX / scale), 1.44, 0.01);
+  EXPECT_EQ(GraphWindowState.ScaleX, GraphWindowState.ScaleY);
+  EXPECT_NEAR(FKaldgra.ScreenXReal(wx), px, 1.5);
+  EXPECT_NEAR(FKaldgra.ScreenYReal(wy), py, 1.5);
+  EXPECT_EQ(host.invalidated, before + 1);
+  FKaldgra.ZoomAbout(px, py, 1 / 1.44L);
+  EXPECT_NEAR(static_cast<double>(GraphWindowState.ScaleX / scale), 1, 0.01);
+  FKaldgra.ZoomAbout(px, py, 0);  // no factor: nothing
+  EXPECT_NEAR(static_cast<double>(GraphWindowState.ScaleX / scale), 1, 0.01);
+}
+
+// The rubber band on a picture of true proportions: what lay inside the
+// band fills the view afterwards.
+TEST_F(GraphicsWindowTest, RubberBandShowsWhatWasInsideIt) {
+  HorizontalPixels = 1591;
+  VerticalPixels = 809;
+  GraphHeader(0, 0, 160, 120);
+  const Real left = FKaldgra.WorldXAt(700), right = FKaldgra.WorldXAt(900);
+  const Real top = FKaldgra.WorldYAt(300), bottom = FKaldgra.WorldYAt(400);
+  FKaldgra.FormMouseDown(TFkaldgra::MouseButton::Left, 700, 300);
+  FKaldgra.FormMouseUp(TFkaldgra::MouseButton::Left, 900, 400);
+  // The band was twice as wide as high, the viewport is about so: the
+  // band's world fills it across, centred down (within the whole pixels of
+  // the zoom rectangle).
+  EXPECT_NEAR(FKaldgra.ScreenXReal(left), 1, 5);
+  EXPECT_NEAR(FKaldgra.ScreenXReal(right), 1590, 5);
+  const Real middle = (FKaldgra.ScreenYReal(top) + FKaldgra.ScreenYReal(bottom)) / 2;
+  EXPECT_NEAR(static_cast<double>(middle), 404.5, 3);
+  EXPECT_EQ(GraphWindowState.ScaleX, GraphWindowState.ScaleY);
+}
+
+// A pause record shows the picture drawn so far at once; the host's "end
+// the run" sets AbortFlag. A replay position goes on where the last replay
+// stopped and draws what a whole replay draws; records already shown are
+// replayed without their pauses.
+TEST_F(GraphicsWindowTest, PausesShowFramesAndReplaysGoOnFromWhereTheyStopped) {
+  GraphHeader(0, 0, 638, 478);
+  GraphColor(12);
+  GraphLine(10, 10, 20, 20);
+  GraphSleep(0);
+  EXPECT_EQ(host.frames, std::vector<int>({0}));
+  EXPECT_EQ(host.framesAt, std::vector<std::size_t>({DisplayList.size()}));
+  EXPECT_EQ(AbortFlag, 0);
+
+  RecordingCanvas part(641, 481);
+  ReplayPosition at;
+  ReplayOptions quiet;
+  quiet.quietBefore = DisplayList.size();
+  EXPECT_EQ(FKaldgra.Replay(part, nullptr, at, quiet), DisplayList.size());
+  EXPECT_TRUE(host.pauses.empty());
+  GraphColor(9);
+  GraphTextStyle(0, 0, 10, 10);
+  GraphText(40, 30, "Zahn");
+  GraphCircle(80, 60, 10);
+  host.endRun = true;
+  GraphSleep(30);
+  EXPECT_EQ(AbortFlag, 1);
+  part.calls.clear();
+  FKaldgra.Replay(part, nullptr, at, ReplayOptions{});
+  EXPECT_EQ(host.pauses, std::vector<int>({30}));  // the new pause only
+
+  RecordingCanvas whole(641, 481);
+  host.pauses.clear();
+  FKaldgra.Replay(whole, nullptr);
+  EXPECT_EQ(host.pauses, std::vector<int>({0, 30}));  // every picture, also without a pause
+  const auto wholeFigures = whole.Figures();
+  const auto partFigures = part.Figures();
+  ASSERT_EQ(partFigures.size(), 2u);
+  EXPECT_EQ(std::vector<std::string>(wholeFigures.end() - 2, wholeFigures.end()), partFigures);
+  // The pen goes on in the colour reached: red, not the start colour.
+  EXPECT_EQ(part.calls.front(), "pen " + std::to_string(RgbColour(255, 0, 0)) + " 1 0");
 }
 
 TEST(GraphicsHelpers, DosColoursDirectionsAndLineStyleNames) {

@@ -76,6 +76,19 @@ TEST(FormPlacement, PixelScalingCentringAndUnitToggle) {
   // Wider and taller than the main window: at its edges, still 20 lower.
   EXPECT_EQ(CenteredOver({0, 0, 1000, 900}, main), (FormRect{100, 70, 1000, 900}));
 
+  // Beside the picture: right of it where the screen has room, else left,
+  // below, above; over gear 1 (the picture's left half) only as a last
+  // resort.
+  const FormRect screen{0, 0, 1600, 900};
+  const FormRect form{0, 0, 380, 120};
+  EXPECT_EQ(BesidePicture(form, {0, 30, 1000, 700}, screen), (FormRect{1004, 30, 380, 120}));
+  EXPECT_EQ(BesidePicture(form, {500, 30, 1100, 700}, screen), (FormRect{116, 30, 380, 120}));
+  EXPECT_EQ(BesidePicture(form, {0, 30, 1600, 600}, screen), (FormRect{0, 634, 380, 120}));
+  EXPECT_EQ(BesidePicture(form, {0, 300, 1600, 600}, screen), (FormRect{1220, 176, 380, 120}));
+  // The picture fills the screen: the upper right corner, over gear 2.
+  const FormRect full = BesidePicture(form, {0, 0, 1600, 900}, screen);
+  EXPECT_EQ(full, (FormRect{1220, 0, 380, 120}));
+
   UnitSystem = 3;
   ToggleUnitSystem();
   EXPECT_EQ(UnitSystem, 1);

@@ -144,11 +144,43 @@ TEST_F(SheetFrame, ProtectionNoticeOnA3AndA4Only) {
     EXPECT_NEAR(static_cast<double>(f->values[3]), 90, 1e-9);
     const Figure* last = Text("of a patent or the registration of a utility model or design.");
     ASSERT_NE(last, nullptr);
-    EXPECT_NEAR(static_cast<double>(last->values[0] - f->values[0]), 4 * 2.7, 1e-9);
+    // 2.7 apart in the wide margin, closer in the narrow one of the border
+    // variant, so that the lines stay clear of the grid references beside
+    // them (their labels stand within 2 mm outside the border there).
+    const bool narrow = drawing::IsoBorderVariant(sheet);
+    EXPECT_NEAR(static_cast<double>(last->values[0] - f->values[0]), 4 * (narrow ? 2.2 : 2.7), 1e-9);
+    EXPECT_LT(static_cast<double>(last->values[0] + 0.5L * 1.5L), static_cast<double>(drawing::SheetBorder(sheet).x1 - 2));
   }
   common::CadSettings.CadFrameOptions[common::FrameOptProtectionNotice] = 1;
   DrawFrame(drawing::SheetA3);
   EXPECT_EQ(Text(first), nullptr);
+}
+
+// The footer texts stand below the grid references of the bottom edge, in
+// the wide margin and in the narrow one of the border variant alike.
+TEST_F(SheetFrame, FooterStaysBelowTheGridReferences) {
+  for (int variant = 0; variant <= 1; ++variant) {
+    common::FrameVariant = variant;
+    common::FrameStyle = 2;
+    DrawFrame(drawing::SheetA3);
+    const drawing::TSheetRect border = drawing::SheetBorder(drawing::SheetA3);
+    EXPECT_EQ(drawing::IsoBorderVariant(drawing::SheetA3), variant == 1);
+    const Figure* date = nullptr;
+    Real lowestLabel = 1000, lowestTick = 1000;
+    for (const Figure& f : log_.figures) {
+      if (f.kind == "TEXT" && f.values[0] > 390 && f.values[1] < border.y1 && f.text.size() > 10) date = &f;
+      if (f.kind == "TEXT" && f.text.size() == 1 && f.text[0] >= '1' && f.text[0] <= '9' && f.values[1] < border.y1)
+        lowestLabel = std::min(lowestLabel, f.values[1]);
+      if (f.kind == "LINE" && f.values[0] == f.values[2] && f.values[1] == border.y1 && f.values[3] < border.y1)
+        lowestTick = std::min(lowestTick, f.values[3]);
+    }
+    ASSERT_NE(date, nullptr) << variant;
+    ASSERT_LT(lowestLabel, border.y1) << variant;
+    const Real top = date->values[1] + date->values[2];  // base line + capital height
+    EXPECT_LT(static_cast<double>(top), static_cast<double>(lowestLabel)) << variant;
+    EXPECT_LT(static_cast<double>(top), static_cast<double>(lowestTick)) << variant;
+    EXPECT_GE(static_cast<double>(date->values[1] - 0.3L * date->values[2]), 0) << variant;
+  }
 }
 
 TEST_F(SheetFrame, PartFilesAreFoundInAnyCaseOnTheScreenAndNeverDeleted) {

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -23,7 +24,10 @@
 #include "app/load_input.h"
 #include "app/rotation_angle_window.h"
 #include "app/tool_profile_input.h"
+#include "common/form_placement.h"
+#include "common/graphics_facade.h"
 #include "common/ui/form_scaling.h"
+#include "common/ui/graphics_view.h"
 
 namespace app::ui {
 
@@ -457,14 +461,27 @@ TForm_vob4phi::TForm_vob4phi(RotationAngleWindow& window, QWidget* parent) : QDi
   common::ui::ScaleForm(this);
 }
 
-// The window stands at the lower left corner of the main window, off the
-// gears it turns.
+// The window stands beside the picture it turns, not over gear 1's teeth:
+// placed once the picture is drawn, where its place on the screen is known.
 void TForm_vob4phi::showEvent(QShowEvent* event) {
-  if (QWidget* main = parentWidget())
-    move(main->mapToGlobal(QPoint(0, std::max(0, main->height() - frameGeometry().height()))));
   QDialog::showEvent(event);
   window_.FormShow();
+  PlaceBesidePicture();
   AfterDraw();
+}
+
+void TForm_vob4phi::PlaceBesidePicture() {
+  auto* view = dynamic_cast<common::ui::GraphicsView*>(common::FKaldgra.Host());
+  if (!view || !view->isVisible()) return;
+  const QRect picture(view->mapToGlobal(view->PictureRect().topLeft()), view->PictureRect().size());
+  const QScreen* screen = view->screen();
+  if (!screen) return;
+  const QRect available = screen->availableGeometry();
+  const QRect frame = frameGeometry();
+  auto rect = [](const QRect& r) { return common::FormRect{r.left(), r.top(), r.width(), r.height()}; };
+  const common::FormRect placed = common::BesidePicture(rect(frame), rect(picture), rect(available));
+  // move() places the frame's corner.
+  move(placed.left, placed.top);
 }
 
 void TForm_vob4phi::Load() {

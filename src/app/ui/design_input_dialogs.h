@@ -150,6 +150,8 @@ class TForm_vob4phi : public QDialog {
   // The controls from the window's state, without re-running the handlers.
   void Load();
   void AfterDraw();
+  // Beside the picture on the screen, off gear 1.
+  void PlaceBesidePicture();
 
   RotationAngleWindow& window_;
   QSlider* track_ = nullptr;

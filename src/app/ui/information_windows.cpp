@@ -52,6 +52,7 @@ TSysinfo::TSysinfo(QWidget* parent) : QDialog(parent) {
   ok_ = AddOk(this, layout, "OKButton");
   // FormCreate: placement, the logo in the graphics window, the caption.
   common::ui::ScaleAndCenterForm(this);
+  kept_ = std::make_unique<common::KeptPicture>();
   common::ClearGraphics();
   common::GraphLogo();
   setWindowTitle(Q(SysInfoCaption()));
@@ -87,6 +88,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   AddLabel(layout, "Label_fileversion", texts.fileVersion);
   AddOk(this, layout, "OKButton");
   common::ui::ScaleAndCenterForm(this);
+  kept_ = std::make_unique<common::KeptPicture>();
   common::ClearGraphics();
   common::GraphLogo();
   setWindowTitle(Q(texts.caption));

@@ -1,12 +1,16 @@
 // The two information windows of the Help menu: the system information
 // (TSysinfo: a text box with the machine's data and an OK button) and the
 // about window (TAboutBox: title, version, notice, file version). Their
-// texts come from app/program_information.h.
+// texts come from app/program_information.h. Each shows the logo on the
+// screen while it is open and leaves the user's picture as it was when it
+// closes.
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 #include "app/program_information.h"
+#include "common/kept_picture.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -30,6 +34,7 @@ class TSysinfo : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  std::unique_ptr<common::KeptPicture> kept_;
   QPlainTextEdit* memo_ = nullptr;
   QPushButton* ok_ = nullptr;
   bool filled_ = false;
@@ -41,6 +46,9 @@ class TAboutBox : public QDialog {
  public:
   explicit TAboutBox(QWidget* parent = nullptr);
   QLabel* Label(const char* objectName) const;
+
+ private:
+  std::unique_ptr<common::KeptPicture> kept_;
 };
 
 // The windows, modal over the active window.

@@ -2,14 +2,13 @@
 #include "app/ui/run_main_window.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QPainter>
 #include <QPixmap>
-#include <QUrl>
 #include <QTimer>
 
 #include "app/entry_points.h"
 #include "app/main_menu.h"
+#include "app/start_up.h"
 #include "drawing/gear_animation.h"
 #include "app/pitch_curve_input.h"
 #include "app/design_input_views.h"
@@ -32,7 +31,6 @@
 #include "common/ui/graphics_view.h"
 #include "dbase/ui/table_window_dialog.h"
 #include "drawing/ui/drawing_forms.h"
-#include "platform/program_start.h"
 #include "platform/qt/qt_message_windows.h"
 #include "platform/qt/qt_user_dialogs.h"
 
@@ -55,12 +53,6 @@ void InstallApplicationForms() {
   static QtDocumentationViews documentation;
   SetDocumentationViews(&documentation);
   PrintConfigFormShower() = ShowPrintConfigFormWindow;
-  // Documents open with the desktop's program for their kind.
-  platform::SetDocumentOpener([](const std::string& path) -> platform::StartResult {
-    if (path.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
-      return {platform::StartOutcome::NotFound, 0};
-    return {};
-  });
   InstallDesignInputForms();
   static QtDesignTableViews designTable;
   SetDesignTableViews(&designTable);
@@ -74,10 +66,6 @@ void InstallApplicationForms() {
     else
       common::InputText("TRAMLIN Command Line", 255, line);
   };
-  // Web pages open in the desktop's browser.
-  Entry().OpenWebPage = [](const std::string& address) {
-    if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(address)))) common::AbortFlag = 1;
-  };
 }
 
 int RunMainWindow(int argc, char** argv, const std::string& grabFile, const BeforeMainWindow& before, int settle,
@@ -88,6 +76,9 @@ int RunMainWindow(int argc, char** argv, const std::string& grabFile, const Befo
   if (before) {
     if (const std::optional<int> exitCode = before()) return *exitCode;
   }
+  // The user ID, when the configuration asks for it; an invalid one ends
+  // the program after its message.
+  if (!AskStartUserId()) return 0;
   int result = 0;
   {
     Thh window;

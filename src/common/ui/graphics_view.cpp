@@ -12,7 +12,9 @@
 #include <QPrinter>
 #include <QThread>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "common/graphics_facade.h"
 #include "common/kaldvar.h"
@@ -27,9 +29,11 @@ int RefHeight() { return ReferenceHeight() + 1; }
 }  // namespace
 
 int GraphicsKeyCode(int qtKey, bool keypad) {
+  (void)keypad;
   switch (qtKey) {
-    case Qt::Key_Plus: return keypad ? 107 : 0;
-    case Qt::Key_Minus: return keypad ? 109 : 0;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return 107;
+    case Qt::Key_Minus: return 109;
     case Qt::Key_Escape: return 27;
     case Qt::Key_F5: return 116;
     case Qt::Key_Up: return 38;
@@ -102,12 +106,61 @@ void GraphicsView::Present() {
   update();
 }
 
+void GraphicsView::NewImage() {
+  const qreal dpr = devicePixelRatioF();
+  const QSize size = this->size().expandedTo(QSize(1, 1)) * dpr;
+  image_ = QImage(size, QImage::Format_RGB32);
+  image_.setDevicePixelRatio(dpr);
+  image_.fill(ToQColor(ScreenGraphicsSettings.BackgroundColour));
+}
+
+namespace {
+
+QRect ZoomRectangle() {
+  const auto& g = ScreenGraphicsSettings;
+  return QRect(QPoint(g.ZoomLeft, g.ZoomTop), QPoint(g.ZoomRight, g.ZoomBottom));
+}
+
+// The painter of the image: reference pixels scaled to the widget.
+void PreparePainter(QPainter& painter, double scale) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.scale(scale, scale);
+}
+
+}  // namespace
+
+void GraphicsView::ReplayWhole(GraphicsCanvas* printerCanvas, const ReplayOptions& options) {
+  NewImage();
+  ReplayPosition at;
+  {
+    QPainter painter(&image_);
+    PreparePainter(painter, Scale());
+    PainterCanvas screen(painter, RefWidth(), RefHeight());
+    FKaldgra.Replay(screen, printerCanvas, at, options);
+  }
+  // The position is kept for the pictures still to come, when the image
+  // holds the whole list.
+  liveValid_ = !printerCanvas && at.next == DisplayList.size();
+  live_ = at;
+  liveGeneration_ = FKaldgra.ListGeneration();
+  liveZoom_ = ZoomRectangle();
+  liveSize_ = image_.size();
+}
+
+bool GraphicsView::LiveUsable() const {
+  return liveValid_ && !image_.isNull() && liveGeneration_ == FKaldgra.ListGeneration() &&
+         liveZoom_ == ZoomRectangle() && live_.next <= DisplayList.size() &&
+         liveSize_ == this->size().expandedTo(QSize(1, 1)) * devicePixelRatioF();
+}
+
 void GraphicsView::RunReplay(QPagedPaintDevice* printer) {
   if (replaying_) {
     restart_ = true;
     return;
   }
   replaying_ = true;
+  stopRequested_ = false;
   QPainter printerPainter;
   std::unique_ptr<PainterCanvas> printerCanvas;
   if (printer && printerPainter.begin(printer)) {
@@ -116,19 +169,9 @@ void GraphicsView::RunReplay(QPagedPaintDevice* printer) {
   }
   do {
     restart_ = false;
-    const qreal dpr = devicePixelRatioF();
-    const QSize size = this->size().expandedTo(QSize(1, 1)) * dpr;
-    image_ = QImage(size, QImage::Format_RGB32);
-    image_.setDevicePixelRatio(dpr);
-    image_.fill(ToQColor(ScreenGraphicsSettings.BackgroundColour));
-    {
-      QPainter painter(&image_);
-      painter.setRenderHint(QPainter::Antialiasing);
-      painter.setRenderHint(QPainter::TextAntialiasing);
-      painter.scale(Scale(), Scale());
-      PainterCanvas screen(painter, RefWidth(), RefHeight());
-      FKaldgra.Replay(screen, printerCanvas.get());
-    }
+    ReplayOptions options;
+    if (shownGeneration_ == FKaldgra.ListGeneration()) options.quietBefore = shownUpTo_;
+    ReplayWhole(printerCanvas.get(), options);
     ++replayCount_;
     Present();
     // A restart while printing would print the page twice: the printer
@@ -136,7 +179,83 @@ void GraphicsView::RunReplay(QPagedPaintDevice* printer) {
     if (printerCanvas) break;
   } while (restart_ && !closing_);
   if (printerCanvas) printerPainter.end();
+  stopRequested_ = false;
   replaying_ = false;
+}
+
+bool GraphicsView::ShowFrame(int milliseconds) {
+  // The window was closed during the run: the run ends.
+  if (closing_ || (wasShown_ && !isVisible())) return false;
+  // A picture recorded while a replay waits (a command run from its pause)
+  // waits for that replay to start again.
+  if (replaying_) {
+    restart_ = true;
+    return true;
+  }
+  replaying_ = true;
+  ReplayOptions quiet;
+  quiet.quietBefore = DisplayList.size();
+  if (LiveUsable()) {
+    QPainter painter(&image_);
+    PreparePainter(painter, Scale());
+    PainterCanvas screen(painter, RefWidth(), RefHeight());
+    FKaldgra.Replay(screen, nullptr, live_, quiet);
+  } else {
+    ReplayWhole(nullptr, quiet);
+  }
+  replaying_ = false;
+  shownUpTo_ = DisplayList.size();
+  shownGeneration_ = FKaldgra.ListGeneration();
+  // The image is the picture as drawn so far: a replay waiting for the
+  // event loop has nothing left to do.
+  replayPending_ = false;
+  Present();
+  repaint();
+  const bool go = Answer(milliseconds);
+  stopRequested_ = false;
+  return go;
+}
+
+bool GraphicsView::eventFilter(QObject* watched, QEvent* event) {
+  if (!waiting_) return QWidget::eventFilter(watched, event);
+  // While a picture of a run waits, the window answers (it repaints, moves
+  // and closes) but takes no command: Escape or a click in it ends the
+  // run; other keys, clicks and the wheel are dropped, so that no command
+  // starts inside the running one.
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) stopRequested_ = true;
+      return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == window())
+        stopRequested_ = true;
+      return true;
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Wheel:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+      return true;
+    default:
+      return QWidget::eventFilter(watched, event);
+  }
+}
+
+bool GraphicsView::Answer(int milliseconds) {
+  waiting_ = true;
+  QCoreApplication::instance()->installEventFilter(this);
+  QElapsedTimer timer;
+  timer.start();
+  do {
+    const qint64 left = milliseconds - timer.elapsed();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(std::clamp<qint64>(left, 1, 20)));
+    if (left > 1) QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 5)));
+  } while (timer.elapsed() < milliseconds && !restart_ && !closing_ && !stopRequested_);
+  QCoreApplication::instance()->removeEventFilter(this);
+  waiting_ = false;
+  return !stopRequested_ && !closing_;
 }
 
 bool GraphicsView::ShowProgress() {
@@ -146,16 +265,12 @@ bool GraphicsView::ShowProgress() {
 }
 
 bool GraphicsView::Pause(int milliseconds) {
+  // Escape or a click during an earlier pause: the rest of the replay is
+  // drawn without waiting.
+  if (stopRequested_) return !restart_ && !closing_;
   Present();
   repaint();
-  QElapsedTimer timer;
-  timer.start();
-  while (!restart_ && !closing_) {
-    const qint64 left = milliseconds - timer.elapsed();
-    if (left <= 0) break;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(std::min<qint64>(left, 20)));
-    QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 5)));
-  }
+  Answer(milliseconds);
   return !restart_ && !closing_;
 }
 
@@ -213,7 +328,16 @@ bool GraphicsView::PrintToPdf(const QString& fileName) {
   return PrintPicture(printer);
 }
 
+QRect GraphicsView::PictureRect() const {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  FKaldgra.PictureRect(left, top, right, bottom);
+  const double s = Scale();
+  return QRect(QPoint(static_cast<int>(std::floor(left * s)), static_cast<int>(std::floor(top * s))),
+               QPoint(static_cast<int>(std::ceil(right * s)), static_cast<int>(std::ceil(bottom * s))));
+}
+
 void GraphicsView::paintEvent(QPaintEvent*) {
+  ++paintCount_;
   QPainter painter(this);
   if (shown_.isNull()) {
     painter.fillRect(rect(), ToQColor(ScreenGraphicsSettings.BackgroundColour));
@@ -233,6 +357,11 @@ void GraphicsView::paintEvent(QPaintEvent*) {
 }
 
 void GraphicsView::resizeEvent(QResizeEvent*) { Invalidate(); }
+
+void GraphicsView::showEvent(QShowEvent* event) {
+  wasShown_ = true;
+  QWidget::showEvent(event);
+}
 
 void GraphicsView::keyPressEvent(QKeyEvent* event) {
   const int code = GraphicsKeyCode(event->key(), event->modifiers() & Qt::KeypadModifier);
@@ -271,6 +400,17 @@ void GraphicsView::mouseDoubleClickEvent(QMouseEvent* event) {
   FKaldgra.FormDblClick();
   const QPoint p = ToReference(event->position());
   FKaldgra.FormMouseDown(ButtonOf(event->button()), p.x(), p.y());
+}
+
+void GraphicsView::wheelEvent(QWheelEvent* event) {
+  const double steps = event->angleDelta().y() / 120.0;
+  if (steps == 0) {
+    event->ignore();
+    return;
+  }
+  const QPoint p = ToReference(event->position());
+  FKaldgra.ZoomAbout(p.x(), p.y(), std::pow(static_cast<double>(ScreenGraphicsSettings.ZoomIncrement), steps));
+  event->accept();
 }
 
 void GraphicsView::closeEvent(QCloseEvent* event) {

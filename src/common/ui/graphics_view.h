@@ -8,8 +8,15 @@
 // far and pauses, the step dialog of the animation waits between frames,
 // and a paint event only copies the image. The picture is drawn in the
 // pixels of the reference screen (HorizontalPixels x VerticalPixels) and
-// scaled to the widget, so a resize shows the whole picture again.
-// Printing replays the list onto a printer (a PDF file is a printer).
+// scaled to the widget by one factor across and down, so a resize shows the
+// whole picture again in its proportions. Printing replays the list onto a
+// printer (a PDF file is a printer).
+//
+// An animation is shown while it is drawn: each pause record draws the
+// records added since the last picture onto the image and shows it, and
+// the window answers during the pause; Escape or a click on the picture
+// ends the run. Later replays of the same list pass over the pauses that
+// were shown so.
 #pragma once
 
 #include <QImage>
@@ -46,6 +53,10 @@ class GraphicsView : public QWidget, public GraphicsHost {
   void ReplayPending();
   // Number of completed replays.
   int ReplayCount() const { return replayCount_; }
+  // Number of paint events the widget has had.
+  int PaintCount() const { return paintCount_; }
+  // Where the base world window of the picture is, in widget pixels.
+  QRect PictureRect() const;
 
   // GraphicsHost
   void Invalidate() override;
@@ -57,21 +68,36 @@ class GraphicsView : public QWidget, public GraphicsHost {
   bool ShowProgress() override;
   bool Pause(int milliseconds) override;
   bool StepDialog() override;
+  bool ShowFrame(int milliseconds) override;
 
   QSize sizeHint() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Installed on the application while a run waits: Escape and clicks end
+  // the run, other commands wait.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void RunReplay(QPagedPaintDevice* printer);
+  // A fresh image of the widget's size in the background colour.
+  void NewImage();
+  // The whole list onto a fresh image; remembers where it ended.
+  void ReplayWhole(GraphicsCanvas* printerCanvas, const ReplayOptions& options);
+  // Whether the image holds the list up to live_ as it is drawn now.
+  bool LiveUsable() const;
+  // Lets the window answer for the milliseconds (at least once); false
+  // when the user asked the running animation to end.
+  bool Answer(int milliseconds);
   // Widget pixels per reference pixel.
   double Scale() const;
   QPoint ToReference(const QPointF& widgetPoint) const;
@@ -86,10 +112,27 @@ class GraphicsView : public QWidget, public GraphicsHost {
   bool bandShown_ = false;
   QRect band_;
   int replayCount_ = 0;
+  int paintCount_ = 0;
+  // The replay position the image has reached, for what it is valid: the
+  // list's generation, the zoom rectangle and the image size.
+  ReplayPosition live_;
+  bool liveValid_ = false;
+  std::uint64_t liveGeneration_ = 0;
+  QRect liveZoom_;
+  QSize liveSize_;
+  // The records of the list (of its generation) that were shown picture
+  // by picture as they were drawn.
+  std::size_t shownUpTo_ = 0;
+  std::uint64_t shownGeneration_ = 0;
+  // A picture or a pause is waiting: Escape or a click ends the run.
+  bool waiting_ = false;
+  bool stopRequested_ = false;
+  bool wasShown_ = false;
 };
 
 // The key code of the graphics window's key table for a key event, or 0
-// for a key outside it (numeric plus 107 and minus 109 only from the keypad).
+// for a key outside it. Plus (and '=', plus without shift) zooms in and
+// minus out, from the keypad or the main keyboard: laptops have no keypad.
 int GraphicsKeyCode(int qtKey, bool keypad);
 
 }  // namespace common::ui

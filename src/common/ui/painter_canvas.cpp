@@ -70,7 +70,15 @@ void PainterCanvas::Polygon(const CanvasPoint (&corners)[4], ColourValue fill) {
 void PainterCanvas::Text(int x, int y, const std::string& text, const CanvasFont& font, ColourValue colour) {
   if (text.empty()) return;
   QFont f(QString::fromStdString(font.face));
-  f.setPixelSize(std::max(font.height, 1));
+  // The height is the character cell, ascent and descent together (the
+  // em of a face is smaller): so a text stands within the cell that the
+  // drawing gives it, and its capitals are as high as the drawing's text
+  // height, as in the CAD files.
+  f.setPixelSize(100);
+  const QFontMetricsF reference(f);
+  const qreal cell = reference.ascent() + reference.descent();
+  const int pixels = cell > 0 ? static_cast<int>(std::lround(font.height * 100 / cell)) : font.height;
+  f.setPixelSize(std::max(pixels, 1));
   f.setBold(font.bold);
   f.setItalic(font.italic);
   f.setUnderline(font.underline);

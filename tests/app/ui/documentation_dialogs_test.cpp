@@ -194,7 +194,7 @@ TEST_F(DocumentationDialogsTest, DocumentLinksForm) {
   WhenShown([&](QWidget* form) {
     shown = true;
     EXPECT_TRUE(form->windowTitle().startsWith("Document Links  -  "));
-    EXPECT_EQ(form->findChild<QLineEdit*>("Edit_prog3")->text(), "mspaint.exe");
+    EXPECT_EQ(form->findChild<QLineEdit*>("Edit_prog3")->text(), "xdg-open");
     Type(form, "Edit_prog2", "/usr/bin/editor");
     Type(form, "Edit_file2", "/home/user/gear.txt");
     Click(form, "Button2");
@@ -205,7 +205,7 @@ TEST_F(DocumentationDialogsTest, DocumentLinksForm) {
   app::Entry().ShowDocumentLinksForm();
   ASSERT_TRUE(shown);
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_EQ(started, (std::vector<std::string>{"/usr/bin/editor /home/user/gear.txt", "notepad.exe "}));
+  EXPECT_EQ(started, (std::vector<std::string>{"/usr/bin/editor /home/user/gear.txt", "xdg-open "}));
   EXPECT_EQ(opened, (std::vector<std::string>{"/home/user/gear.txt"}));
   EXPECT_EQ(app::DocumentLinks[2].Program, "/usr/bin/editor");
   EXPECT_EQ(app::DocumentLinks[2].File, "/home/user/gear.txt");

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -21,13 +23,16 @@
 #include "app/entry_points.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
+#include "app/design_input_views.h"
 #include "app/pitch_curve_input.h"
 #include "app/start_up.h"
+#include "app/ui/design_input_dialogs.h"
 #include "app/ui/formula_dialogs.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
 #include "common/graphics_facade.h"
+#include "common/ui/graphics_view.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/session_file.h"
@@ -109,6 +114,47 @@ TEST_F(MainWindowFormTest, MenuBarInTheChosenLanguage) {
   EXPECT_EQ(menus[0]->title(), QString::fromUtf8("文件(&F)"));
 }
 
+namespace {
+
+// A text as the menu bar's font draws it.
+QImage Drawn(const QString& text, const QFont& font) {
+  QImage image(240, 48, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(QPoint(4, 36), text);
+  return image;
+}
+
+int InkPixels(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y).lightness() < 128;
+  return n;
+}
+
+}  // namespace
+
+// The Korean menu shows its letters: the captions of two menus of the same
+// length are drawn differently (without a font for them every letter is the
+// same empty box).
+TEST_F(MainWindowFormTest, KoreanCaptionsShowTheirLetters) {
+  app::ui::Thh window;
+  window.Action("mi_helplanguageKorea")->trigger();
+  const QList<QMenu*> menus = window.Menus();
+  const QString file = menus[0]->title(), edit = menus[1]->title();
+  ASSERT_EQ(file, QString::fromUtf8("파일(&F)"));
+  ASSERT_EQ(edit, QString::fromUtf8("편집(&E)"));
+  const QFont font = window.menuBar()->font();
+  const QImage a = Drawn(QString::fromUtf8("파일"), font), b = Drawn(QString::fromUtf8("편집"), font);
+  EXPECT_GT(InkPixels(a), 20);
+  EXPECT_TRUE(a != b) << "both drawn as the same boxes: no font with Korean letters";
+  // The menu item "&Gear wheels" in Chinese, too.
+  const QImage c = Drawn(QString::fromUtf8("齿轮"), font), d = Drawn(QString::fromUtf8("曲线"), font);
+  EXPECT_TRUE(c != d) << "no font with Chinese letters";
+}
+
 TEST_F(MainWindowFormTest, MessageItemAndViewItemsOnTheDefaultDesign) {
   app::ui::Thh window;
   // Entry points that draw: each view item puts its picture on the screen.
@@ -141,6 +187,32 @@ TEST_F(MainWindowFormTest, MessageItemAndViewItemsOnTheDefaultDesign) {
   window.Action("mi_viewzahnstange")->trigger();
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0], "mn <> const !");
+}
+
+// The rotation-angle window opens beside the gear pair it turns, not over
+// gear 1's teeth (the left half of the picture).
+TEST_F(MainWindowFormTest, RotationWindowOpensBesideThePicture) {
+  app::ui::QtDesignInputViews views;
+  app::SetDesignInputViews(&views);
+  app::ui::Thh window;
+  window.show();
+  QApplication::processEvents();
+  bool shown = false;
+  WhenShown([&](QWidget* rotation) {
+    shown = true;
+    QApplication::processEvents();
+    const QRect picture = window.View()->PictureRect();
+    ASSERT_GT(picture.width(), 100);
+    const QRect gear1(window.View()->mapToGlobal(picture.topLeft()), QSize(picture.width() / 2, picture.height()));
+    EXPECT_FALSE(rotation->frameGeometry().intersects(gear1))
+        << "window " << rotation->frameGeometry().x() << "," << rotation->frameGeometry().y() << " "
+        << rotation->frameGeometry().width() << "x" << rotation->frameGeometry().height() << "; gear 1 "
+        << gear1.x() << "," << gear1.y() << " " << gear1.width() << "x" << gear1.height();
+    QTest::mouseClick(Button(rotation, "Button_close"), Qt::LeftButton);
+  });
+  window.Click("mi_viewzahnraederphi1");
+  EXPECT_TRUE(shown);
+  app::SetDesignInputViews(nullptr);
 }
 
 TEST_F(MainWindowFormTest, ClosingWritesTheSessionFile) {

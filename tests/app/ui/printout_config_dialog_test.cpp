@@ -79,7 +79,7 @@ TEST_F(PrintoutDialogTest, SheetProposalsAndPrintingToPdf) {
   {
     app::ui::TForm_printconf form;
     EXPECT_EQ(form.windowTitle(), "Printout");
-    EXPECT_EQ(form.findChild<QLineEdit*>("Edit_scalex")->text(), "1.9");
+    EXPECT_EQ(form.findChild<QLineEdit*>("Edit_scalex")->text(), "1");
     EXPECT_EQ(form.findChild<QLineEdit*>("Edit_scaley")->text(), "1");
     EXPECT_EQ(form.findChild<QLineEdit*>("Edit_xorigin")->text(), "0");
     EXPECT_TRUE(form.findChild<QRadioButton*>("RadioGroup_hochquer0")->isChecked());

@@ -15,6 +15,8 @@
 
 #include "common/graphics_facade.h"
 #include "common/graphics_test_picture.h"
+#include "common/help_text.h"
+#include "common/hpgl_viewer.h"
 #include "common/kaldvar.h"
 
 using namespace common;
@@ -77,7 +79,6 @@ TEST_F(GraphicsViewTest, KeypadPlusZoomsAndEscapeResetsOtherKeysDoNothing) {
   view->ReplayPending();
   EXPECT_EQ(Pixel(90, 330), QColor(255, 0, 0));
   const int replays = view->ReplayCount();
-  QTest::keyClick(view.get(), Qt::Key_Plus);  // not the keypad key
   QTest::keyClick(view.get(), Qt::Key_A);
   QApplication::processEvents();
   view->ReplayPending();
@@ -101,6 +102,8 @@ TEST_F(GraphicsViewTest, RubberBandZoomsAndRightClickResets) {
 }
 
 TEST_F(GraphicsViewTest, SleepRecordsPauseAndTheStepDialogEndsStepping) {
+  QElapsedTimer timer;
+  timer.start();
   GraphSleep(120);
   FKaldgra.StepMode = 1;
   GraphColor(0);
@@ -117,8 +120,6 @@ TEST_F(GraphicsViewTest, SleepRecordsPauseAndTheStepDialogEndsStepping) {
     }
   });
   poll.start(10);
-  QElapsedTimer timer;
-  timer.start();
   GraphClearViewPort();
   view->ReplayPending();
   EXPECT_GE(timer.elapsed(), 120);
@@ -153,9 +154,163 @@ TEST_F(GraphicsViewTest, TestPictureShowsAndPrintsToPdf) {
 
 TEST(GraphicsKeys, OnlyTheKeyTableIsMapped) {
   EXPECT_EQ(ui::GraphicsKeyCode(Qt::Key_Plus, true), 107);
-  EXPECT_EQ(ui::GraphicsKeyCode(Qt::Key_Plus, false), 0);
+  EXPECT_EQ(ui::GraphicsKeyCode(Qt::Key_Plus, false), 107);  // without a keypad
+  EXPECT_EQ(ui::GraphicsKeyCode(Qt::Key_Equal, false), 107);
   EXPECT_EQ(ui::GraphicsKeyCode(Qt::Key_Minus, true), 109);
+  EXPECT_EQ(ui::GraphicsKeyCode(Qt::Key_Minus, false), 109);
   EXPECT_EQ(ui::GraphicsKeyCode(Qt::Key_PageDown, false), 34);
   EXPECT_EQ(ui::GraphicsKeyCode(Qt::Key_F5, false), 116);
   EXPECT_EQ(ui::GraphicsKeyCode(Qt::Key_F4, false), 0);
+}
+
+namespace {
+
+// The bounding box of the pixels that are mostly red.
+QRect RedBox(const QImage& image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.red() > 128 && c.green() < 100 && c.blue() < 100) box = box.united(QRect(x, y, 1, 1));
+    }
+  return box;
+}
+
+}  // namespace
+
+// A 40 mm square of a plot file measures the same across and down (within
+// 1 %) on wide, 4:3 and square screens, and after the window is resized.
+TEST_F(GraphicsViewTest, PlotFileSquareKeepsItsProportionsOnEveryScreen) {
+  QTemporaryDir dir;
+  const QString plt = dir.filePath("square.plt");
+  {
+    QFile file(plt);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("IN;SP1;PU400,400;PD2000,400,2000,2000,400,2000,400,400;PU;");
+  }
+  InstallPlotFileViewer();
+  auto measure = [&](const std::string& label) {
+    ShowHelpPicture(plt.toStdString());
+    view->ReplayPending();
+    const QRect box = RedBox(view->ShownImage());
+    ASSERT_GT(box.width(), 50) << label;
+    EXPECT_NEAR(box.width(), box.height(), 0.01 * box.width()) << label << ": " << box.width() << " x "
+                                                                << box.height();
+  };
+  // The screens 1600 x 900, 1024 x 768 and 800 x 800 less the window frame.
+  const std::pair<int, int> screens[] = {{1591, 809}, {1015, 677}, {791, 709}};
+  for (const auto& [w, h] : screens) {
+    HorizontalPixels = static_cast<std::uint16_t>(w);
+    VerticalPixels = static_cast<std::uint16_t>(h);
+    view->resize(w + 1, h + 1);
+    QApplication::processEvents();
+    measure(std::to_string(w) + " x " + std::to_string(h));
+  }
+  view->resize(1400, 500);
+  QApplication::processEvents();
+  measure("resized wide");
+  view->resize(600, 900);
+  QApplication::processEvents();
+  measure("resized tall");
+}
+
+// Plus on the main keyboard and the mouse wheel zoom, the wheel about the
+// point under the mouse.
+TEST_F(GraphicsViewTest, MainKeyboardPlusAndTheWheelZoom) {
+  const Real scale = GraphWindowState.ScaleX;
+  QTest::keyClick(view.get(), Qt::Key_Plus);
+  view->ReplayPending();
+  EXPECT_GT(GraphWindowState.ScaleX, 1.1L * scale);
+  QTest::keyClick(view.get(), Qt::Key_Minus);
+  view->ReplayPending();
+  EXPECT_NEAR(static_cast<double>(GraphWindowState.ScaleX / scale), 1, 0.02);
+  QTest::keyClick(view.get(), Qt::Key_Escape);
+  view->ReplayPending();
+
+  // The red square's corner (100, 200) lies at the widget pixel (101, 279).
+  const QPoint corner(101, 279);
+  const int replays = view->ReplayCount();
+  QWheelEvent wheel(QPointF(corner), QPointF(view->mapToGlobal(corner)), QPoint(), QPoint(0, 240), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view.get(), &wheel);
+  view->ReplayPending();
+  EXPECT_GT(view->ReplayCount(), replays);
+  EXPECT_NEAR(static_cast<double>(GraphWindowState.ScaleX / scale), 1.44, 0.02);
+  // The corner stayed where the mouse is; the square grew away from it.
+  EXPECT_NEAR(FKaldgra.ScreenX(100), corner.x(), 2);
+  EXPECT_NEAR(FKaldgra.ScreenY(200), corner.y(), 2);
+  EXPECT_EQ(Pixel(corner.x() + 130, corner.y() + 130), QColor(255, 0, 0));
+}
+
+// Texts stand inside the band that a ruled table row gives them: from half
+// a text height below the base point to one and a half above it.
+TEST_F(GraphicsViewTest, TextsStayInsideTheirTableRow) {
+  ClearGraphics();
+  GraphHeader(0, 0, 638, 478);
+  GraphColor(12);
+  const Real h = 20;
+  GraphTextStyle(2, 0, h, 0.75L * h);
+  GraphText(50, 200, "gjpqy|Agh");
+  GraphClearViewPort();
+  view->ReplayPending();
+  const QRect box = RedBox(view->ShownImage());
+  ASSERT_GT(box.height(), 10);
+  const int base = FKaldgra.ScreenY(200);
+  EXPECT_GE(box.top(), base - static_cast<int>(1.5 * h));  // below the row's upper line
+  EXPECT_LE(box.bottom(), base + static_cast<int>(0.5 * h));  // above the row's lower line
+  // The capitals are about as high as the text height.
+  EXPECT_GT(base - box.top(), static_cast<int>(0.85 * h));
+}
+
+// An animation shows every picture as it is drawn, also without a pause,
+// and the window answers meanwhile; Escape during a picture ends the run
+// (AbortFlag) and the picture stays. A later replay of the same list does
+// not play it again.
+TEST_F(GraphicsViewTest, AnimationFramesArePaintedAsTheyAreDrawnAndEscapeEndsTheRun) {
+  ClearGraphics();
+  GraphHeader(0, 0, 638, 478);
+  const int paintsBefore = view->PaintCount();
+  for (int i = 0; i < 20; ++i) {
+    GraphColor(12);
+    GraphSolid(10 + 10 * i, 10, 20 + 10 * i, 10, 20 + 10 * i, 20, 10 + 10 * i, 20);
+    GraphSleep(0);
+    ASSERT_EQ(AbortFlag, 0);
+    // Each picture is on the screen before the next is drawn.
+    EXPECT_EQ(Pixel(15 + 10 * i, 479 - 15), QColor(255, 0, 0)) << i;
+    GraphColor(0);
+    GraphSolid(10 + 10 * i, 10, 20 + 10 * i, 10, 20 + 10 * i, 20, 10 + 10 * i, 20);
+  }
+  EXPECT_GE(view->PaintCount() - paintsBefore, 20);
+
+  // Escape while a picture is shown: the run is asked to end. Other keys
+  // start nothing meanwhile (plus would zoom).
+  GraphColor(12);
+  GraphSolid(300, 100, 400, 100, 400, 200, 300, 200);
+  QTimer::singleShot(30, view.get(), [this] {
+    QTest::keyClick(view.get(), Qt::Key_Plus);
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+  });
+  QElapsedTimer timer;
+  timer.start();
+  GraphSleep(5000);
+  EXPECT_LT(timer.elapsed(), 4000);
+  EXPECT_EQ(AbortFlag, 1);
+  AbortFlag = 0;
+  // A click ends it just as well.
+  QTimer::singleShot(30, view.get(), [this] { QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(5, 5)); });
+  GraphSleep(5000);
+  EXPECT_EQ(AbortFlag, 1);
+  AbortFlag = 0;
+  EXPECT_EQ(ScreenGraphicsSettings.ZoomRight, 639);  // plus did not zoom, Escape only ended the run
+  // Once the run is over, the keys work again.
+  QTest::keyClick(view.get(), Qt::Key_Plus);
+  EXPECT_LT(ScreenGraphicsSettings.ZoomRight, 639);
+  QTest::keyClick(view.get(), Qt::Key_Escape);
+
+  // The replay at the end draws the list at once.
+  timer.restart();
+  GraphClearViewPort();
+  view->ReplayPending();
+  EXPECT_LT(timer.elapsed(), 2000);
+  EXPECT_EQ(Pixel(350, 479 - 150), QColor(255, 0, 0));
 }

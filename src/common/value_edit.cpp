@@ -1,5 +1,5 @@
 // The value edits of the input dialogs; see value_edit.h.
-#include "app/value_edit.h"
+#include "common/value_edit.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 #include "common/number_format.h"
 #include "platform/user_dialogs.h"
 
-namespace app {
+namespace common {
 
 namespace {
 
@@ -23,7 +23,7 @@ bool NumberBeyondRange(const std::string& text) {
   while (*start == ' ') ++start;
   char* end = nullptr;
   const long double value = std::strtold(start, &end);
-  return end != start && *end == '\0' && !common::IsUsableNumber(value);
+  return end != start && *end == '\0' && !IsUsableNumber(value);
 }
 
 bool Refuse(const std::string& field, std::string& text, const std::string& oldText, const char* what) {
@@ -37,12 +37,12 @@ bool Refuse(const std::string& field, std::string& text, const std::string& oldT
 }  // namespace
 
 bool AcceptNumberText(const std::string& field, std::string& text, const std::string& oldText) {
-  if (Blank(text) || common::ParseNumberText(text)) return true;
+  if (Blank(text) || ParseNumberText(text)) return true;
   return Refuse(field, text, oldText, "not a number");
 }
 
 bool AcceptWholeNumberText(const std::string& field, std::string& text, const std::string& oldText) {
-  if (Blank(text) || common::ParseWholeNumberText(text)) return true;
+  if (Blank(text) || ParseWholeNumberText(text)) return true;
   return Refuse(field, text, oldText, "not a whole number");
 }
 
@@ -59,4 +59,4 @@ bool ValueEdit::Accept(const std::string& field) {
   return AcceptNumberText(field, text, shown_);
 }
 
-}  // namespace app
+}  // namespace common

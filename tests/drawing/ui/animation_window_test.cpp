@@ -1,0 +1,116 @@
+// The gear-pair animations in the graphics window (offscreen): with the
+// default pause of 0 every picture is painted as it is drawn, and Escape
+// during the run ends it with the picture of that moment standing.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/spur_gear_data.h"
+#include "common/graphics_facade.h"
+#include "common/ui/graphics_view.h"
+#include "drawing/drawing_test_support.h"
+#include "drawing/gear_animation.h"
+
+namespace {
+
+int argc = 1;
+char arg0[] = "animation_window_test";
+char* argv[] = {arg0, nullptr};
+
+class AnimationWindow : public drawingtest::DrawingTest {
+ protected:
+  AnimationWindow() : DrawingTest("animation_window") {}
+  static void SetUpTestSuite() {
+    if (!QApplication::instance()) new QApplication(argc, argv);
+  }
+  void SetUp() override {
+    DrawingTest::SetUp();
+    common::HorizontalPixels = 800;
+    common::VerticalPixels = 600;
+    common::InitScreenGraphicsSettings();
+    common::InitGraphicsWindowUnit();
+    common::InitGraphDisplayList();
+    calc::InitGearData();
+    calc::SetSpurGearDefaults();
+    calc::SetNoncircularDefaults();
+    calc::SpurGearData.P = 10;
+    calc::SpurGearData.n[1] = 1000;
+    calc::SpurGearData.CalcMethod = 1;
+    calc::CalcNoncircularPair();
+    ASSERT_EQ(common::FatalFlag, 0);
+    view = std::make_unique<common::ui::GraphicsView>();
+    view->resize(801, 601);
+    view->show();
+    QApplication::processEvents();
+  }
+  void TearDown() override {
+    drawing::AnimationFormView() = nullptr;
+    view.reset();
+    DrawingTest::TearDown();
+  }
+  void Answer(const std::string& steps) {
+    drawing::AnimationFormView() = [=](drawing::TForm_vob1ani& form) {
+      form.Edit_steps = steps;  // the pause stays at its default, 0
+      form.Button_okClick();
+    };
+  }
+  // Pixels not of the background.
+  int DrawnPixels() const {
+    const QImage image = view->ShownImage();
+    const QColor background = QColor(1, 0, 0);
+    int n = 0;
+    for (int y = 0; y < image.height(); y += 2)
+      for (int x = 0; x < image.width(); x += 2)
+        if (image.pixelColor(x, y) != background) ++n;
+    return n;
+  }
+  std::unique_ptr<common::ui::GraphicsView> view;
+};
+
+TEST_F(AnimationWindow, EveryPictureIsPaintedWithoutAPause) {
+  Answer("30");
+  const int paints = view->PaintCount();
+  drawing::AnimateGears1(1);
+  EXPECT_EQ(common::AbortFlag, 0);
+  // 31 pictures over the one turn of gear 1 (k = 1), each painted.
+  const auto pauses = std::count(common::DisplayList.begin(), common::DisplayList.end(), "13;0");
+  EXPECT_EQ(pauses, 31);
+  EXPECT_GE(view->PaintCount() - paints, 31);
+  // The end of the run repaints the last picture, without playing the run
+  // again.
+  QElapsedTimer timer;
+  timer.start();
+  view->ReplayPending();
+  EXPECT_LT(timer.elapsed(), 3000);
+  EXPECT_GT(DrawnPixels(), 200);
+
+  // The gears with their teeth, as blocks.
+  Answer("12");
+  const int paintsBefore = view->PaintCount();
+  drawing::AnimateGears2(2);
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_GE(view->PaintCount() - paintsBefore, 13);
+}
+
+TEST_F(AnimationWindow, EscapeEndsTheRunAndThePictureStays) {
+  Answer("1000");
+  QTimer::singleShot(200, view.get(), [this] { QTest::keyClick(view.get(), Qt::Key_Escape); });
+  QElapsedTimer timer;
+  timer.start();
+  drawing::AnimateGears1(2);
+  EXPECT_EQ(common::AbortFlag, 1);
+  const auto pictures = std::count(common::DisplayList.begin(), common::DisplayList.end(), "13;0");
+  EXPECT_GT(pictures, 0);
+  EXPECT_LT(pictures, 1001) << "ended before the last picture";
+  // The picture of the moment is not erased.
+  EXPECT_EQ(std::count(common::DisplayList.begin(), common::DisplayList.end(), "8;0"), pictures - 1);
+  view->ReplayPending();
+  EXPECT_GT(DrawnPixels(), 200);
+}
+
+}  // namespace
