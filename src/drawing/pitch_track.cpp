@@ -23,9 +23,9 @@ constexpr long MaxFinestSteps = 2000000;
 // How closely the cubic of a piece must meet the curve at its middle: the
 // point in mm, the tangent's direction in radians. A tooth flank reaches
 // some 15 mm from its rolling point, so the tangent's error moves it by a
-// few micrometres at most, along itself.
-constexpr Real PointTolerance = 1e-7L;
-constexpr Real AngleTolerance = 1e-7L;
+// few hundredths of a micrometre at most, along itself.
+constexpr Real PointTolerance = 1e-6L;
+constexpr Real AngleTolerance = 1e-6L;
 // The step of the central difference that gives the radius's derivative.
 constexpr Real DerivativeStep = 1e-6L;
 
@@ -88,6 +88,8 @@ Knot MakeKnot(int gear, Real phi, const RadiusSample& s, Real psi) {
     theta = Pi + psi;
     dtheta = -Rolling(s.r, s.dr).f;
   }
+  // Gear 2 turns k times: its angle taken into one turn first.
+  theta = std::remainder(theta, 2 * Pi);
   const Real c = std::cos(theta), sn = std::sin(theta);
   k.x = rho * c;
   k.y = rho * sn;
@@ -147,12 +149,18 @@ Real SpeedOf(const TTrackPiece& p, Real s) {
   return p.length * (6 * s - 6 * s2) + p.speed0 * (1 - 4 * s + 3 * s2) + p.speed1 * (3 * s2 - 2 * s);
 }
 
-// The parameter of the arc tau (0 .. length): Newton's steps kept inside
-// the bracket that the arc's growth gives.
+// The parameter of the arc tau (0 .. length): Newton's steps from the
+// cubic of the inverse with the same end slopes, kept inside the bracket
+// that the arc's growth gives.
 Real ParameterOf(const TTrackPiece& p, Real tau) {
   if (!(p.length > 0)) return 0;
+  const Real t = std::clamp(tau / p.length, static_cast<Real>(0), static_cast<Real>(1));
+  Real s = t;
+  if (p.speed0 > p.length / 3 && p.speed0 < 3 * p.length && p.speed1 > p.length / 3 && p.speed1 < 3 * p.length) {
+    const Real t2 = t * t, t3 = t2 * t;
+    s = (t3 - 2 * t2 + t) * p.length / p.speed0 + (3 * t2 - 2 * t3) + (t3 - t2) * p.length / p.speed1;
+  }
   Real lo = 0, hi = 1;
-  Real s = std::clamp(tau / p.length, static_cast<Real>(0), static_cast<Real>(1));
   for (int i = 0; i < 40; ++i) {
     const Real f = ArcOf(p, s) - tau;
     if (std::fabs(f) < 1e-15L) return s;
@@ -160,7 +168,9 @@ Real ParameterOf(const TTrackPiece& p, Real tau) {
     const Real d = SpeedOf(p, s);
     Real next = d > 0 ? s - f / d : (lo + hi) / 2;
     if (!(next > lo && next < hi)) next = (lo + hi) / 2;
-    if (std::fabs(next - s) < 1e-13L) return next;
+    // Newton's error squares from step to step: after a step this small
+    // the parameter is exact.
+    if (std::fabs(next - s) < 1e-10L) return next;
     s = next;
   }
   return s;
@@ -197,17 +207,35 @@ void Append(TPitchTrack& t, const Knot& k) {
 }  // namespace
 
 void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx, Real& ny, Real& phi) const {
+  Real curvature;
+  At(sigma, x, y, tx, ty, nx, ny, phi, curvature);
+}
+
+void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx, Real& ny, Real& phi,
+                     Real& curvature) const {
   const std::size_t n = S.size();
   if (n < 2 || !(Length > 0)) {
-    x = y = tx = ty = nx = ny = phi = 0;
+    x = y = tx = ty = nx = ny = phi = curvature = 0;
     return;
   }
   if (sigma < 0 || sigma >= Length) {
     sigma = std::fmod(sigma, Length);
     if (sigma < 0) sigma += Length;
   }
-  std::size_t i = static_cast<std::size_t>(std::upper_bound(S.begin(), S.end(), sigma) - S.begin());
-  i = std::clamp<std::size_t>(i, 1, n - 1) - 1;
+  // Successive calls ask for nearby arcs: the piece of the last call and
+  // its neighbours first.
+  std::size_t i = lastPiece_;
+  if (!(i + 1 < n && S[i] <= sigma && sigma < S[i + 1])) {
+    if (i + 2 < n && S[i + 1] <= sigma && sigma < S[i + 2]) {
+      ++i;
+    } else if (i > 0 && i < n && S[i - 1] <= sigma && sigma < S[i]) {
+      --i;
+    } else {
+      i = static_cast<std::size_t>(std::upper_bound(S.begin(), S.end(), sigma) - S.begin());
+      i = std::clamp<std::size_t>(i, 1, n - 1) - 1;
+    }
+    lastPiece_ = i;
+  }
   const TTrackPiece& p = Pieces[i];
   const Real s = ParameterOf(p, sigma - S[i]);
   PointOf(p, s, x, y);
@@ -217,9 +245,12 @@ void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx,
   if (len > 0) {
     tx = dx / len;
     ty = dy / len;
+    const Real ddx = 6 * p.ax[3] * s + 2 * p.ax[2], ddy = 6 * p.ay[3] * s + 2 * p.ay[2];
+    curvature = (dx * ddy - dy * ddx) / (len * len * len);
   } else {
     tx = 0;
     ty = 1;
+    curvature = 0;
   }
   nx = Orientation * ty;
   ny = -Orientation * tx;
@@ -255,10 +286,10 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
   long steps = z1 * turns * FinestStepsPerPitch;
   if (steps > MaxFinestSteps) steps = std::max<long>(MaxFinestSteps, 3600 * turns);
   const Real h = 2 * Pi * turns / steps;
-  // The longest piece tried: a power of two of finest steps, at most a
-  // quarter pitch.
+  // The longest piece tried: a power of two of finest steps, at most half
+  // a pitch (kept, it is cut in two at its middle).
   long longest = 1;
-  while (longest * 8 * z1 * turns <= steps) longest *= 2;
+  while (longest * 4 * z1 * turns <= steps) longest *= 2;
 
   // Radii asked for and not yet passed, by finest step: a piece that is
   // halved keeps its middle as the next piece's end.

@@ -6,7 +6,7 @@
 // The curve is sampled where it needs it: each piece between two samples is
 // the cubic through their points and derivatives by the drive angle, and a
 // piece is halved until the cubic meets the curve at its middle within a
-// ten-thousandth of a micrometre (and, for gear 2, the rolling angle is
+// thousandth of a micrometre (and, for gear 2, the rolling angle is
 // integrated to the same accuracy), down to the finest step of (2 pi / z1) /
 // 1000 of the drive angle. A smooth curve needs a dozen samples per pitch;
 // kinks and steps (polylines, polygon corners) are resolved to the finest
@@ -43,9 +43,15 @@ struct TPitchTrack {
   // tangent in the sense of growing arc, the outward unit normal and the
   // drive angle there.
   void At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx, Real& ny, Real& phi) const;
+  // The same with the curvature there (1/mm, positive where the curve turns
+  // to the left of its sense of growing arc).
+  void At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx, Real& ny, Real& phi, Real& curvature) const;
   // The point of the drive angle phi (taken round the turns of the curve)
   // and its arc length.
   void AtDriveAngle(Real phi, Real& x, Real& y, Real& sigma) const;
+
+ private:
+  mutable std::size_t lastPiece_ = 0;  // the piece At found last
 };
 
 enum class TrackSampling {

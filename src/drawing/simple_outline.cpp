@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <unordered_map>
 
 namespace drawing {
 
@@ -58,41 +57,47 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
   }
   const Real cell = 2 * total / static_cast<Real>(n);
   if (!(cell > 0) || !std::isfinite(cell)) return found;
-  auto column = [&](Real x) { return static_cast<std::int64_t>(std::floor((x - xmin) / cell)); };
-  auto row = [&](Real y) { return static_cast<std::int64_t>(std::floor((y - ymin) / cell)); };
-  std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> grid;
+  auto column = [&](Real x) { return static_cast<std::uint64_t>((x - xmin) / cell); };
+  auto row = [&](Real y) { return static_cast<std::uint64_t>((y - ymin) / cell); };
+  // (cell, segment) for every cell a segment's box covers, sorted by cell.
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> covered;
+  covered.reserve(3 * n);
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t l = (k + 1) % n;
-    const std::int64_t c0 = column(std::min(p.X[k], p.X[l])), c1 = column(std::max(p.X[k], p.X[l]));
-    const std::int64_t r0 = row(std::min(p.Y[k], p.Y[l])), r1 = row(std::max(p.Y[k], p.Y[l]));
-    for (std::int64_t c = c0; c <= c1; ++c)
-      for (std::int64_t r = r0; r <= r1; ++r)
-        grid[(static_cast<std::uint64_t>(c) << 32) ^ static_cast<std::uint64_t>(r & 0xFFFFFFFF)].push_back(
-            static_cast<std::uint32_t>(k));
+    const std::uint64_t c0 = column(std::min(p.X[k], p.X[l])), c1 = column(std::max(p.X[k], p.X[l]));
+    const std::uint64_t r0 = row(std::min(p.Y[k], p.Y[l])), r1 = row(std::max(p.Y[k], p.Y[l]));
+    for (std::uint64_t c = c0; c <= c1; ++c)
+      for (std::uint64_t r = r0; r <= r1; ++r) covered.emplace_back(c << 32 | (r & 0xFFFFFFFF), static_cast<std::uint32_t>(k));
   }
-  std::vector<std::uint64_t> pairs;
-  for (const auto& [key, segments] : grid)
-    for (std::size_t a = 0; a < segments.size(); ++a)
-      for (std::size_t b = a + 1; b < segments.size(); ++b) {
-        const std::uint64_t i = std::min(segments[a], segments[b]), j = std::max(segments[a], segments[b]);
-        pairs.push_back(i << 32 | j);
-      }
-  std::sort(pairs.begin(), pairs.end());
-  pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-  for (const std::uint64_t pair : pairs) {
-    const std::size_t i = pair >> 32, j = pair & 0xFFFFFFFF;
-    if (j == i + 1 || (i == 0 && j == n - 1)) continue;
+  std::sort(covered.begin(), covered.end());
+  // Segments that share a cell are compared there (a pair that shares
+  // several cells is found once per cell, and kept once).
+  auto compare = [&](std::size_t i, std::size_t j) {
+    if (j == i + 1 || (i == 0 && j == n - 1)) return;
     const std::size_t i1 = i + 1, j1 = (j + 1) % n;
     const Real rx = p.X[i1] - p.X[i], ry = p.Y[i1] - p.Y[i];
     const Real sx = p.X[j1] - p.X[j], sy = p.Y[j1] - p.Y[j];
     const Real d = Cross(rx, ry, sx, sy);
-    if (d == 0) continue;  // parallel
+    if (d == 0) return;  // parallel
     const Real qx = p.X[j] - p.X[i], qy = p.Y[j] - p.Y[i];
     const Real t = Cross(qx, qy, sx, sy) / d;
     const Real u = Cross(qx, qy, rx, ry) / d;
-    if (t < 0 || t > 1 || u < 0 || u > 1) continue;
+    if (t < 0 || t > 1 || u < 0 || u > 1) return;
     found.push_back({i, j, p.X[i] + t * rx, p.Y[i] + t * ry});
+  };
+  for (std::size_t a = 0; a < covered.size();) {
+    std::size_t b = a + 1;
+    while (b < covered.size() && covered[b].first == covered[a].first) ++b;
+    for (std::size_t u = a; u < b; ++u)
+      for (std::size_t v = u + 1; v < b; ++v)
+        compare(std::min(covered[u].second, covered[v].second), std::max(covered[u].second, covered[v].second));
+    a = b;
   }
+  std::sort(found.begin(), found.end(),
+            [](const Crossing& a, const Crossing& b) { return a.i != b.i ? a.i < b.i : a.j < b.j; });
+  found.erase(std::unique(found.begin(), found.end(),
+                          [](const Crossing& a, const Crossing& b) { return a.i == b.i && a.j == b.j; }),
+              found.end());
   return found;
 }
 
