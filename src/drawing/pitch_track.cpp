@@ -26,8 +26,10 @@ constexpr long MaxFinestSteps = 2000000;
 // few hundredths of a micrometre at most, along itself.
 constexpr Real PointTolerance = 1e-6L;
 constexpr Real AngleTolerance = 1e-6L;
-// The step of the central difference that gives the radius's derivative.
-constexpr Real DerivativeStep = 1e-6L;
+// The step of the difference that gives the radius's derivative: its error
+// is about the step times the second derivative, far below the tolerances;
+// one radius more per sample (a formula curve's radius is the costly part).
+constexpr Real DerivativeStep = 1e-7L;
 
 // The pitch radius at a drive angle and its derivative.
 struct RadiusSample {
@@ -37,9 +39,7 @@ struct RadiusSample {
 
 RadiusSample SampleRadius(Real phi) {
   const Real r = calc::PitchRadius(phi);
-  const Real up = calc::PitchRadius(phi + DerivativeStep);
-  const Real down = calc::PitchRadius(phi - DerivativeStep);
-  return {r, (up - down) / (2 * DerivativeStep)};
+  return {r, (calc::PitchRadius(phi + DerivativeStep) - r) / DerivativeStep};
 }
 
 // A sample of the track: the drive angle, the radius of curve 1 with its

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "calc/calc_records.h"
-#include "calc/pitch_curve.h"
 #include "calc/pitch_curve_inputs.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
