@@ -26,9 +26,10 @@ constexpr long MaxFinestSteps = 2000000;
 // few hundredths of a micrometre at most, along itself.
 constexpr Real PointTolerance = 1e-6L;
 constexpr Real AngleTolerance = 1e-6L;
-// The step of the difference that gives the radius's derivative: its error
-// is about the step times the second derivative, far below the tolerances;
-// one radius more per sample (a formula curve's radius is the costly part).
+// The step of the forward difference that gives the radius's derivative:
+// its error is about the step times the second derivative, far below the
+// tolerances, and it asks for one radius more per sample, not two (a formula
+// curve's radius is the costly part of a sample).
 constexpr Real DerivativeStep = 1e-7L;
 
 // The pitch radius at a drive angle and its derivative.
