@@ -170,8 +170,8 @@ bool ToothThicknesses(TSpurGearData& g) {
       Fatal("Fatal  : da = 0 !");
       return false;
     }
-    // The tip thicknesses are for the printout and the warnings.
-    if (RatingOnly) continue;
+    // The tip thickness is for the warnings (the sweep looks for point
+    // teeth at every position), the rest for the printout.
     const Real ratio = g.d[i] * alphat.cos / g.TipDiameter[i];
     if (ratio <= 1) {
       g.alphaat[i] = common::CheckedArcCosNamed("alpha at", ratio);
@@ -181,6 +181,8 @@ bool ToothThicknesses(TSpurGearData& g) {
     }
     const Real invTip = Involute(g.alphaat[i]);
     g.sat[i] = g.TipDiameter[i] * (g.st[i] / g.d[i] + invAlphat - invTip);
+    g.san[i] = g.sat[i] * cosBeta;
+    if (RatingOnly) continue;
     const Real invAlphaWt = common::CurrentAngleFunctions(g.alphaWt).tan - g.alphaWt;
     g.RefLength[i] = g.dw[i] * (g.st[i] / g.d[i] + invAlphat - invAlphaWt);
     if (g.ToolAngleDiffers[i] == 0) {
@@ -190,7 +192,6 @@ bool ToothThicknesses(TSpurGearData& g) {
       g.satUpper[i] = upper.tipThickness;
       g.satLower[i] = lower.tipThickness;
     }
-    g.san[i] = g.sat[i] * cosBeta;
     g.sanUpper[i] = g.satUpper[i] * cosBeta;
     g.sanLower[i] = g.satLower[i] * cosBeta;
   }

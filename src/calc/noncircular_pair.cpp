@@ -12,6 +12,7 @@
 #include "calc/centre_distance.h"
 #include "calc/load_capacity.h"
 #include "calc/pitch_curve.h"
+#include "calc/plausibility_warnings.h"
 #include "calc/sine_linear.h"
 #include "calc/spur_gear_data.h"
 #include "calc/spur_pair_driver.h"
@@ -53,7 +54,24 @@ std::string FailedPositionsWarning(int failedCount, int firstFailedDegree) {
          std::to_string(firstFailedDegree) + "\xF8 !";
 }
 
-void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange resonance) {
+// The drive angles (whole degrees) where each gear first showed point
+// teeth and undercut in the sweep; 0 where it never did.
+struct ToothFindings {
+  GearArray<int> pointTeeth{};
+  GearArray<int> undercut{};
+
+  void Look(const TSpurGearData& g, int degree) {
+    for (int i = 1; i <= 2; ++i) {
+      if (pointTeeth[i] == 0 && HasPointTeeth(g, i)) pointTeeth[i] = degree;
+      if (undercut[i] == 0 && HasUndercut(g, i)) undercut[i] = degree;
+    }
+  }
+};
+
+std::string FirstAt(int degree) { return " first at " + std::to_string(degree) + "\xF8"; }
+
+void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange resonance,
+                      const ToothFindings& teeth) {
   using common::AddErrorMessage;
   if (failedCount > 0) AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
   const TSafetyExtremes& s = SafetyExtremes;
@@ -67,6 +85,8 @@ void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange res
                       common::FormatRealDigits(1, 2, s.SFmin[i]) + ") !");
     // The ratio is the same for both gears (n2 / nE2 = n1 / nE1).
     if (resonance != ResonanceRange::None) AddErrorMessage(ResonanceWarning(resonance, i));
+    if (teeth.pointTeeth[i] > 0) AddErrorMessage(PointTeethWarning(i) + FirstAt(teeth.pointTeeth[i]));
+    if (teeth.undercut[i] > 0) AddErrorMessage(UndercutWarning(i) + FirstAt(teeth.undercut[i]));
   }
 }
 
@@ -207,6 +227,8 @@ void CalcNoncircularPair() {
   s.PhiAtResonanceRatioMax = 0;
   // The main resonance anywhere in the turn outweighs the upper range.
   ResonanceRange resonance = ResonanceRange::None;
+  // The point teeth and undercut of any position, as the resonance.
+  ToothFindings teeth;
 
   int failedCount = 0;
   int firstFailedDegree = 0;
@@ -231,6 +253,7 @@ void CalcNoncircularPair() {
       // earlier run.
       const bool firstRated = degree - failedCount == 1;
       lastRatedDegree = degree;
+      teeth.Look(g, degree);
       for (int i = 1; i <= 2; ++i) {
         const Real sf = g.SafetySF[i];
         const Real sh = g.SafetySH[i];
@@ -280,7 +303,7 @@ void CalcNoncircularPair() {
   }
 
   common::ClearErrorMessages();
-  AddSweepWarnings(failedCount, firstFailedDegree, resonance);
+  AddSweepWarnings(failedCount, firstFailedDegree, resonance, teeth);
 }
 
 }  // namespace calc

@@ -13,6 +13,19 @@
 
 namespace calc {
 
+bool HasPointTeeth(const TSpurGearData& g, int i) {
+  const Real mn = g.NormalModule;
+  return g.sat[i] <= 0.15L * mn || g.san[i] <= 0.15L * mn;
+}
+
+bool HasUndercut(const TSpurGearData& g, int i) {
+  return !common::MsgQuiet && g.ToothNumbers[i] > 0 && g.xmin[i] > g.ProfileShift[i];
+}
+
+std::string PointTeethWarning(int i) { return "Warning: point teeth ! (" + common::IntToText(i) + ")"; }
+
+std::string UndercutWarning(int i) { return "Warning: undercut ! (" + common::IntToText(i) + ")"; }
+
 void CheckSpurWarnings() {
   TSpurGearData& g = SpurGearData;
   using common::AddErrorMessage;
@@ -22,12 +35,8 @@ void CheckSpurWarnings() {
 
   for (int i = 1; i <= 2; ++i) {
     const std::string n = common::IntToText(i);
-    if (g.sat[i] <= 0.15L * mn || g.san[i] <= 0.15L * mn) {
-      AddErrorMessage("Warning: point teeth ! (" + n + ")");
-    }
-    if (!quiet && g.ToothNumbers[i] > 0 && g.xmin[i] > g.ProfileShift[i]) {
-      AddErrorMessage("Warning: undercut ! (" + n + ")");
-    }
+    if (HasPointTeeth(g, i)) AddErrorMessage(PointTeethWarning(i));
+    if (HasUndercut(g, i)) AddErrorMessage(UndercutWarning(i));
     if (g.c[i] < 0) {
       AddErrorMessage("Error  : clearance sh.add. < 0 ! (" + n + ")");
     } else if (!quiet && g.c[i] < 0.12L * mn) {

@@ -39,10 +39,10 @@ struct PairPicture {
 
   void Prepare(int m) {
     mode = m;
-    track2 = TrackPitchCurve(2);
+    track2 = PitchTrack(2);
     if (mode != 1) {
-      gear1 = BuildGearContour(1);
-      gear2 = BuildGearContour(2);
+      gear1 = GearContour(1);
+      gear2 = GearContour(2);
     }
   }
   // Gear 1 or 2 in the rotated frame as it is set, centre at its origin.

@@ -28,7 +28,9 @@ constexpr Real Pi = std::numbers::pi_v<Real>;
 constexpr Real DegreeStep = Pi / 180;
 
 Real Module() { return calc::SpurGearData.NormalModule; }
-Real Addendum(int gear) { return calc::SpurGearData.haP0Factor[gear] * Module(); }
+// The addendum of the tool (the gear's dedendum) at the module the teeth
+// are drawn with.
+Real Addendum(int gear) { return calc::SpurGearData.haP0Factor[gear] * ToothModule(); }
 Real FaceWidth(int gear) {
   const auto& g = calc::SpurGearData;
   return g.GearFaceWidth[gear] > 0 ? g.GearFaceWidth[gear] : g.FaceWidth;
@@ -114,14 +116,14 @@ void DrawGearPair(int code, int bores) {
   if (code > 2) return;
   const Real r0 = calc::PitchRadius(0);
   if (code == 0 || code == 1) {
-    DrawContour(BuildGearContour(1), 0);
+    DrawContour(GearContour(1), 0);
     // Gear 1 turns clockwise as the drive angle grows (as in the pair at
     // the view angle), gear 2 the other way.
     SetCadColor(20);
     DrawTurnArrow(r0 - 2 * Addendum(1), r0 - 3.5L * Addendum(1), -1);
   }
   if (code == 0 || code == 2) {
-    DrawContour(BuildGearContour(2), centre2);
+    DrawContour(GearContour(2), centre2);
     SetCadColor(26);
     const Real r2 = p.a - r0;
     DrawTurnArrow(centre2 - r2 + 2 * Addendum(2), centre2 - r2 + 3.5L * Addendum(2), -1);
@@ -231,7 +233,7 @@ void DrawGears(std::uint16_t code, std::uint16_t device) {
         DrawGearPair(1, 3);
         // Gear 2 turned so that its pitch point of this drive angle lies on
         // the line of centres, facing gear 1.
-        SetRotatedFrame(a, 0, GearTwoTurn(TrackPitchCurve(2), phi));
+        SetRotatedFrame(a, 0, GearTwoTurn(PitchTrack(2), phi));
         DrawGearPair(2, 3);
         break;
       }
@@ -243,15 +245,13 @@ void DrawGears(std::uint16_t code, std::uint16_t device) {
         // the line of centres, along the curve's tangent there, and has
         // rolled off the arc up to it; its teeth face the gear and fill
         // gear 1's spaces (which begin half a pitch on).
-        const TPitchTrack track = TrackPitchCurve(1);
-        const std::size_t n = track.Phi.size();
-        const std::size_t i = std::min(n - 1, static_cast<std::size_t>(std::lround(phi / (2 * Pi) * (n - 1))));
-        Real px, py, tx, ty, nx, ny, at;
-        track.At(track.S[i], px, py, tx, ty, nx, ny, at);
+        const TPitchTrack& track = PitchTrack(1);
+        Real px, py, s, tx, ty, nx, ny, at;
+        track.AtDriveAngle(phi, px, py, s);
+        track.At(s, px, py, tx, ty, nx, ny, at);
         Real wx, wy, ux, uy;
         common::RotatePoint(wx, wy, px, py, -phi);
         common::RotatePoint(ux, uy, tx, ty, -phi);
-        const Real s = track.S[i];
         SetRotatedFrame(wx - s * ux, wy - s * uy, common::RadToDeg(std::atan2(uy, ux)));
         DrawRack(p.z1, 0, 0, 0, -1, Pi * mn / 2);
         break;

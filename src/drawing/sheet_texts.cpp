@@ -164,6 +164,9 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   } else {
     table.TextTableAddCells("m min", "normal module min.", l(2 * r.r1min / z1), l(2 * r.r2min / z2), len);
     table.TextTableAddCells("m max", "normal module max.", l(2 * r.r1max / z1), l(2 * r.r2max / z2), len);
+    // The rating follows the local module; the teeth are drawn with the
+    // module that fits their pitch, the same in both module modes.
+    table.TextTableAddValueRow("m", "module of the teeth", l(NcPair.U1 / (std::numbers::pi_v<Real> * z1)), len);
   }
   table.TextTableAddValueRow("a", "center distance", l(NcPair.a), len);
   table.TextTableAddCells("b", "face width", l(g.GearFaceWidth[1]), l(g.GearFaceWidth[2]), len);

@@ -7,19 +7,17 @@
 #include <utility>
 
 #include "calc/calc_records.h"
-#include "calc/pitch_curve.h"
+#include "calc/pitch_curve_inputs.h"
 #include "calc/spur_gear_data.h"
+#include "common/kaldvar.h"
 #include "common/numeric_routines.h"
+#include "drawing/simple_outline.h"
 
 namespace drawing {
 
 namespace {
 
 constexpr Real Pi = std::numbers::pi_v<Real>;
-// Samples per pitch along the curve, and a bound on the samples of a whole
-// curve (a large tooth number with many turns would otherwise take long).
-constexpr long SamplesPerPitch = 1000;
-constexpr long MaxTrackSamples = 2000000;
 
 // One flank from its tip end to its root end, with the side of its tooth:
 // -1 the tooth lies at larger arc, +1 at smaller arc.
@@ -27,14 +25,6 @@ struct Flank {
   std::vector<Real> X, Y;
   int Side = 1;
 };
-
-// The module at a point of the pitch curve: constant U1 / (pi z1), or
-// following the local pitch radius, 2 r / z1.
-Real ModuleAt(Real phi) {
-  const auto& p = calc::NcPair;
-  if (p.ModuleMode == 2) return p.U1 / Pi / p.z1;
-  return 2 * calc::PitchRadius(phi) / p.z1;
-}
 
 // The rack flank that leans towards the tooth, rolled to the arc sigma,
 // touches the gear at the foot of the perpendicular from the rolling point:
@@ -45,38 +35,81 @@ struct FlankGenerator {
   Real c;
   int side;
   Real sa, ca, sc;
+  // The foot of the normal found last: the next height, asked for a
+  // nearby rack height, starts from there.
+  mutable Real lastFoot = 0;
+  mutable bool haveFoot = false;
 
-  void Point(Real h, Real& wx, Real& wy, Real& sigma) const {
-    Real px, py, tx, ty, nx, ny, phi;
+  // The track's point, tangent, normal and curvature at an arc length.
+  struct OnTrack {
+    Real px, py, tx, ty, nx, ny, phi, curvature;
+    void Take(const TPitchTrack& t, Real sigma) { t.At(sigma, px, py, tx, ty, nx, ny, phi, curvature); }
+  };
+
+  void Point(Real h, Real& wx, Real& wy, Real& sigma, OnTrack& q) const {
     sigma = c - side * h / sc;
-    track.At(sigma, px, py, tx, ty, nx, ny, phi);
+    q.Take(track, sigma);
     const Real d = (c - sigma) * ca;
-    wx = px + d * (ca * tx + side * sa * nx);
-    wy = py + d * (ca * ty + side * sa * ny);
+    wx = q.px + d * (ca * q.tx + side * sa * q.nx);
+    wy = q.py + d * (ca * q.ty + side * sa * q.ny);
+  }
+  void Point(Real h, Real& wx, Real& wy, Real& sigma) const {
+    OnTrack q;
+    Point(h, wx, wy, sigma, q);
   }
   // The distance of a generated point from the pitch curve, along the
   // curve's normal (positive outside): the tip and root curves of the gear
-  // are the curves parallel to the pitch curve.
+  // are the curves parallel to the pitch curve. The foot of the normal is
+  // found by Newton's steps on the point's offset along the tangent, which
+  // changes by -(1 - curvature x the offset across it) per unit of arc.
   Real Height(Real h) const {
     Real wx, wy, sigma;
-    Point(h, wx, wy, sigma);
-    Real px, py, tx, ty, nx, ny, phi;
-    for (int i = 0; i < 6; ++i) {
-      track.At(sigma, px, py, tx, ty, nx, ny, phi);
-      const Real along = (wx - px) * tx + (wy - py) * ty;
-      sigma += along;
-      if (std::fabs(along) < 1e-9L) break;
+    OnTrack q;
+    Point(h, wx, wy, sigma, q);
+    if (haveFoot) {
+      sigma = lastFoot;
+      q.Take(track, sigma);
     }
-    track.At(sigma, px, py, tx, ty, nx, ny, phi);
-    return (wx - px) * nx + (wy - py) * ny;
+    for (int i = 0; i < 12; ++i) {
+      if (i > 0) q.Take(track, sigma);
+      const Real along = (wx - q.px) * q.tx + (wy - q.py) * q.ty;
+      // An offset e of the foot changes the height by about e^2 times the
+      // curvature: a ten-thousandth of a micrometre is exact enough.
+      if (std::fabs(along) < 1e-7L || i == 11) break;
+      const Real across = (wy - q.py) * q.tx - (wx - q.px) * q.ty;  // to the left of the tangent
+      const Real slope = 1 - q.curvature * across;
+      sigma += slope > 0.1L ? along / slope : along;
+    }
+    lastFoot = sigma;
+    haveFoot = true;
+    return (wx - q.px) * q.nx + (wy - q.py) * q.ny;
   }
   // The rack height between lo and hi (Height(lo) and Height(hi) on either
   // side of target) whose point lies at the target height.
+  // Regula falsi with the Illinois step (the end that stays has its value
+  // halved), falling back to halving where the step leaves the bracket.
+  // Without a change of sign the end nearer the target.
   Real Solve(Real lo, Real hi, Real target) const {
-    const bool rising = Height(hi) > Height(lo);
-    for (int i = 0; i < 60; ++i) {
-      const Real mid = (lo + hi) / 2;
-      if ((Height(mid) < target) == rising) lo = mid; else hi = mid;
+    Real flo = Height(lo) - target, fhi = Height(hi) - target;
+    if (flo == 0) return lo;
+    if (fhi == 0) return hi;
+    if ((flo < 0) == (fhi < 0)) return std::fabs(flo) < std::fabs(fhi) ? lo : hi;
+    int kept = 0;  // which end stayed in the last step: -1 lo, 1 hi
+    for (int i = 0; i < 100; ++i) {
+      Real mid = (lo * fhi - hi * flo) / (fhi - flo);
+      if (!(mid > std::min(lo, hi) && mid < std::max(lo, hi))) mid = (lo + hi) / 2;
+      const Real f = Height(mid) - target;
+      if (f == 0 || std::fabs(hi - lo) < 1e-13L) return mid;
+      if ((f < 0) == (flo < 0)) {
+        lo = mid, flo = f;
+        if (kept == 1) fhi /= 2;
+        kept = 1;
+      } else {
+        hi = mid, fhi = f;
+        if (kept == -1) flo /= 2;
+        kept = -1;
+      }
+      if (std::fabs(f) < 1e-11L) return mid;
     }
     return (lo + hi) / 2;
   }
@@ -87,9 +120,7 @@ struct FlankGenerator {
 Flank GenerateFlank(const TPitchTrack& track, int gear, Real c, int side, Real alpha) {
   Flank f;
   f.Side = side;
-  Real px, py, tx, ty, nx, ny, phi;
-  track.At(c, px, py, tx, ty, nx, ny, phi);
-  const Real mn = ModuleAt(phi);
+  const Real mn = ToothModule();
   const auto& g = calc::SpurGearData;
   const Real tip = g.hfP0Factor[gear] * mn;   // the tool's dedendum is the gear's addendum
   const Real root = g.haP0Factor[gear] * mn;  // and its addendum the gear's dedendum
@@ -141,93 +172,16 @@ Flank GenerateFlank(const TPitchTrack& track, int gear, Real c, int side, Real a
 
 }  // namespace
 
-void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx, Real& ny, Real& phi) const {
-  const std::size_t n = S.size();
-  if (n < 2 || !(Length > 0)) {
-    x = y = tx = ty = nx = ny = phi = 0;
-    return;
-  }
-  sigma = std::fmod(sigma, Length);
-  if (sigma < 0) sigma += Length;
-  std::size_t i = static_cast<std::size_t>(std::upper_bound(S.begin(), S.end(), sigma) - S.begin());
-  i = std::clamp<std::size_t>(i, 1, n - 1) - 1;
-  // Skip samples that coincide (a chord of length 0 has no direction).
-  std::size_t j = i + 1;
-  while (j + 1 < n && S[j] - S[i] <= 0) ++j;
-  const Real len = S[j] - S[i];
-  const Real t = len > 0 ? std::clamp((sigma - S[i]) / len, static_cast<Real>(0), static_cast<Real>(1)) : 0;
-  x = X[i] + t * (X[j] - X[i]);
-  y = Y[i] + t * (Y[j] - Y[i]);
-  phi = Phi[i] + t * (Phi[j] - Phi[i]);
-  if (len > 0) {
-    tx = (X[j] - X[i]) / len;
-    ty = (Y[j] - Y[i]) / len;
-  } else {
-    tx = 0;
-    ty = 1;
-  }
-  nx = Orientation * ty;
-  ny = -Orientation * tx;
-}
-
-TPitchTrack TrackPitchCurve(int gear) {
-  TPitchTrack track;
+Real ToothModule() {
   const auto& p = calc::NcPair;
-  const long turns = gear == 1 ? 1 : std::max<long>(p.k, 1);
-  const long z1 = std::max<long>(p.z1, 1);
-  long samples = z1 * turns * SamplesPerPitch;
-  if (samples > MaxTrackSamples) samples = std::max<long>(MaxTrackSamples, 3600 * turns);
-  const Real h = 2 * Pi * turns / samples;
-  track.Orientation = gear == 1 ? 1 : -1;
-  track.S.reserve(samples + 1);
-  track.X.reserve(samples + 1);
-  track.Y.reserve(samples + 1);
-  track.Phi.reserve(samples + 1);
-  Real psi = 0;  // turn of gear 2, negative: it turns against gear 1
-  Real s = 0;
-  for (long i = 0; i <= samples; ++i) {
-    const Real phi = i * h;
-    const Real r = calc::PitchRadius(phi);
-    Real x, y;
-    if (gear == 1) {
-      x = r * std::cos(phi);
-      y = r * std::sin(phi);
-    } else {
-      const Real r2 = p.a - r;
-      x = r2 * std::cos(Pi + psi);
-      y = r2 * std::sin(Pi + psi);
-      if (r2 > 0) psi -= h * r / r2;
-    }
-    if (i > 0) s += std::hypot(x - track.X.back(), y - track.Y.back());
-    track.S.push_back(s);
-    track.X.push_back(x);
-    track.Y.push_back(y);
-    track.Phi.push_back(phi);
-  }
-  track.Length = s;
-  return track;
+  return p.z1 != 0 ? p.U1 / Pi / p.z1 : 0;
 }
 
-Real GearTwoTurn(const TPitchTrack& track, Real phi) {
-  const std::size_t n = track.Phi.size();
-  if (n < 2) return 0;
-  const Real span = track.Phi.back();
-  phi = std::fmod(phi, span);
-  if (phi < 0) phi += span;
-  const Real position = phi / span * static_cast<Real>(n - 1);
-  const std::size_t i = std::min(static_cast<std::size_t>(position), n - 2);
-  const Real t = position - static_cast<Real>(i);
-  const Real x = track.X[i] + t * (track.X[i + 1] - track.X[i]);
-  const Real y = track.Y[i] + t * (track.Y[i + 1] - track.Y[i]);
-  return common::RadToDeg(Pi - std::atan2(y, x));
-}
-
-std::vector<TContourPiece> BuildGearContour(int gear) {
+std::vector<TContourPiece> BuildGearContour(int gear, const TPitchTrack& track) {
   std::vector<TContourPiece> pieces;
   const auto& p = calc::NcPair;
   if (p.z1 < 1 || p.k < 1) return pieces;
   const long z = gear == 1 ? p.z1 : static_cast<long>(p.z1) * p.k;
-  const TPitchTrack track = TrackPitchCurve(gear);
   if (!(track.Length > 0)) return pieces;
   const Real alpha = common::DegToRad(calc::SpurGearData.PressureAngle);
   const Real half = track.Length / (2 * z);
@@ -251,24 +205,102 @@ std::vector<TContourPiece> BuildGearContour(int gear) {
     flanks.push_back(std::move(f));
   }
 
+  // The outline as one polygon: each flank, then the land to the next one
+  // (the tooth's tip land after a rising flank, the space's root land after
+  // a falling one; the last root land joins the first flank).
   const int flankPen = gear == 1 ? 19 : 21;
   const int landPen = gear == 1 ? 20 : 26;
+  TPenPolygon outline;
   auto& work = calc::ToothContourWork[gear];
-  for (std::size_t j = 0; j < flanks.size(); ++j) {
-    const Flank& f = flanks[j];
-    pieces.push_back({flankPen, f.X, f.Y});
+  for (const Flank& f : flanks) {
+    for (std::size_t i = 0; i < f.X.size(); ++i) outline.Add(f.X[i], f.Y[i], i + 1 < f.X.size() ? flankPen : landPen);
     // The contour work keeps the tip and the root end of the last flank.
     const std::size_t tipEnd = f.Side < 0 ? f.X.size() - 1 : 0;
     const std::size_t rootEnd = f.Side < 0 ? 0 : f.X.size() - 1;
     work[1] = {f.X[tipEnd], f.Y[tipEnd], static_cast<std::uint16_t>(f.Side < 0 ? 1 : 2)};
     work[2] = {f.X[rootEnd], f.Y[rootEnd], static_cast<std::uint16_t>(f.Side < 0 ? 1 : 2)};
-    // The land to the next flank: the tooth's tip land after a rising
-    // flank, the space's root land after a falling one; the last root land
-    // joins the first flank, so the outline closes.
-    const Flank& next = flanks[(j + 1) % flanks.size()];
-    pieces.push_back({landPen, {f.X.back(), next.X.front()}, {f.Y.back(), next.Y.front()}});
+  }
+  TrimCrossings(outline);
+
+  // Back to pieces of one pen each, the first starting at a change of pen
+  // so that no piece runs across the polygon's start.
+  const std::size_t n = outline.Size();
+  if (n < 2) return pieces;
+  std::size_t start = 0;
+  while (start < n && outline.Pen[(start + n - 1) % n] == outline.Pen[start]) ++start;
+  if (start == n) start = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t v = (start + k) % n, w = (v + 1) % n;
+    if (pieces.empty() || pieces.back().Pen != outline.Pen[v])
+      pieces.push_back({outline.Pen[v], {outline.X[v]}, {outline.Y[v]}});
+    pieces.back().X.push_back(outline.X[w]);
+    pieces.back().Y.push_back(outline.Y[w]);
   }
   return pieces;
+}
+
+namespace {
+
+// What a gear's pitch track and outline are built from.
+struct TrackInputs {
+  calc::TPitchCurveInputs curve;
+  Real a = 0;
+  std::int32_t k = 0, z1 = 0;
+  bool operator==(const TrackInputs&) const = default;
+};
+
+struct ContourInputs {
+  Real module = 0, pressureAngle = 0, addendum = 0, dedendum = 0;
+  bool operator==(const ContourInputs&) const = default;
+};
+
+struct KeptGear {
+  bool trackKept = false, contourKept = false;
+  TrackInputs trackInputs;
+  ContourInputs contourInputs;
+  TPitchTrack track;
+  std::vector<TContourPiece> contour;
+  RangeArray<calc::TContourWork, 1, 2> work;
+};
+
+KeptGear Kept[3];
+
+TrackInputs CurrentTrackInputs() {
+  const auto& p = calc::NcPair;
+  return {calc::CurrentPitchCurveInputs(), p.a, p.k, p.z1};
+}
+
+}  // namespace
+
+const TPitchTrack& PitchTrack(int gear) {
+  KeptGear& kept = Kept[gear == 1 ? 1 : 2];
+  TrackInputs inputs = CurrentTrackInputs();
+  if (!kept.trackKept || !(kept.trackInputs == inputs)) {
+    const bool fatalBefore = common::FatalFlag != 0;
+    kept.track = TrackPitchCurve(gear);
+    // A curve that failed on the way is not kept: its messages come again.
+    kept.trackKept = fatalBefore || common::FatalFlag == 0;
+    kept.trackInputs = std::move(inputs);
+    kept.contourKept = false;
+  }
+  return kept.track;
+}
+
+const std::vector<TContourPiece>& GearContour(int gear) {
+  gear = gear == 1 ? 1 : 2;
+  const TPitchTrack& track = PitchTrack(gear);
+  KeptGear& kept = Kept[gear];
+  const auto& g = calc::SpurGearData;
+  const ContourInputs inputs{ToothModule(), g.PressureAngle, g.hfP0Factor[gear], g.haP0Factor[gear]};
+  if (!kept.contourKept || !kept.trackKept || !(kept.contourInputs == inputs)) {
+    kept.contour = BuildGearContour(gear, track);
+    kept.work = calc::ToothContourWork[gear];
+    kept.contourInputs = inputs;
+    kept.contourKept = kept.trackKept;
+  } else {
+    calc::ToothContourWork[gear] = kept.work;
+  }
+  return kept.contour;
 }
 
 }  // namespace drawing

@@ -225,6 +225,11 @@ TEST_F(FastSweep, FailedPositionsAndKeptInputs) {
        }},
       {"ISO tolerances", [] { SpurGearData.ToleranceStandard = 1; }},
       {"polyline staircase", [] { calc_test::SetCurveFamily(9), LinearInterpolation = 0; }},
+      {"point teeth and undercut at some positions", [] {
+         CurveType = CurveFormula, PieceCount = 1, NcPair.ModuleMode = 2;
+         FormulaPieces[1] = {360, "40/(1-0.5*COS(X))"};
+         SpurGearData.hfP0Factor.fill(1.4L);
+       }},
   };
   std::uint16_t method = 1;
   for (const Case& c : cases) {

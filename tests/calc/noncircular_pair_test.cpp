@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "calc/calc_records.h"
 #include "calc/spur_gear_data.h"
@@ -227,6 +230,57 @@ TEST_F(NoncircularPair, ResonanceAnywhereInTheTurnWarns) {
       }
     }
   }
+}
+
+TEST_F(NoncircularPair, PointTeethAndUndercutOfAnyPositionWarnWithTheirFirstAngle) {
+  // A focal ellipse with a long addendum: the small radii give point teeth
+  // and undercut at some positions, not at others.
+  CurveType = CurveFormula;
+  PieceCount = 1;
+  FormulaPieces[1] = {360, "40/(1-0.5*COS(X))"};
+  NcPair.ModuleMode = 2;
+  SpurGearData.hfP0Factor.fill(1.4L);
+  CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  std::vector<std::string> swept;
+  for (int k = 1; k <= common::MsgCount; ++k) swept.push_back(common::MsgText[k]);
+
+  // Each position computed in full on its own, its own warnings read.
+  const TSpurGearData start = SpurGearData;
+  GearArray<int> pointed{}, undercut{};
+  bool lastPointed = false;
+  for (int degree = 1; degree <= 360; ++degree) {
+    CalcSubstituteSpurPair(degree * Deg);
+    if (common::FatalFlag) continue;
+    for (int i = 1; i <= 2; ++i) {
+      const std::string n = std::to_string(i);
+      if (pointed[i] == 0 && HasMessage("Warning: point teeth ! (" + n + ")")) pointed[i] = degree;
+      if (undercut[i] == 0 && HasMessage("Warning: undercut ! (" + n + ")")) undercut[i] = degree;
+    }
+    if (degree == 360) lastPointed = HasMessage("Warning: point teeth ! (1)");
+  }
+  SpurGearData = start;
+  ASSERT_GT(pointed[1], 1);
+  EXPECT_FALSE(lastPointed) << "the last position alone would not warn";
+  auto has = [&](const std::string& text) { return std::find(swept.begin(), swept.end(), text) != swept.end(); };
+  for (int i = 1; i <= 2; ++i) {
+    const std::string n = std::to_string(i);
+    if (pointed[i] > 0)
+      EXPECT_TRUE(has("Warning: point teeth ! (" + n + ") first at " + std::to_string(pointed[i]) + "\xF8")) << i;
+    if (undercut[i] > 0)
+      EXPECT_TRUE(has("Warning: undercut ! (" + n + ") first at " + std::to_string(undercut[i]) + "\xF8")) << i;
+  }
+  int found = 0;
+  for (const std::string& text : swept)
+    found += text.find("point teeth") != std::string::npos || text.find("undercut") != std::string::npos;
+  EXPECT_EQ(found, (pointed[1] > 0) + (pointed[2] > 0) + (undercut[1] > 0) + (undercut[2] > 0));
+
+  // Undercut is not looked for while MsgQuiet is set; point teeth are.
+  common::MsgQuiet = 1;
+  CalcNoncircularPair();
+  common::MsgQuiet = 0;
+  EXPECT_TRUE(HasMessage("Warning: point teeth ! (1) first at " + std::to_string(pointed[1]) + "\xF8"));
+  for (int k = 1; k <= common::MsgCount; ++k) EXPECT_EQ(common::MsgText[k].find("undercut"), std::string::npos);
 }
 
 TEST_F(NoncircularPair, FormulaCurveMustEndAt360) {

@@ -123,9 +123,11 @@ TEST_F(Animation, PitchRadiiOnTheLineOfCentresAddUpToTheCentreDistance) {
   const Real phi = std::numbers::pi_v<Real> / 4;
   const Real turn = common::DegToRad(drawing::GearTwoTurn(track, phi));
   Real best = 1e9;
-  for (std::size_t i = 0; i < track.X.size(); ++i) {
-    const Real x = calc::NcPair.a + track.X[i] * std::cos(turn) - track.Y[i] * std::sin(turn);
-    const Real y = track.X[i] * std::sin(turn) + track.Y[i] * std::cos(turn);
+  for (Real sigma = 0; sigma < track.Length; sigma += 0.005L) {
+    Real px, py, tx, ty, nx, ny, at;
+    track.At(sigma, px, py, tx, ty, nx, ny, at);
+    const Real x = calc::NcPair.a + px * std::cos(turn) - py * std::sin(turn);
+    const Real y = px * std::sin(turn) + py * std::cos(turn);
     best = std::min(best, std::hypot(x - meets[2], y));
   }
   EXPECT_LT(best, 0.01);

@@ -75,7 +75,7 @@ class GearPictures : public DrawingTest {
     std::vector<std::pair<Real, Real>> curve2;
     if (gear == 2) {
       const drawing::TPitchTrack track = drawing::TrackPitchCurve(2);
-      for (std::size_t i = 0; i < track.X.size(); i += 10)
+      for (std::size_t i = 0; i < track.X.size(); ++i)
         curve2.emplace_back(std::atan2(track.Y[i], track.X[i]), std::hypot(track.X[i], track.Y[i]));
       std::sort(curve2.begin(), curve2.end());
     }
@@ -154,11 +154,12 @@ TEST_F(GearPictures, TurnedPairMeshesAtTheViewAngle) {
   for (const Real view : {0.0L, 50.0L, 200.0L}) {
     const Real phi = common::DegToRad(view);
     const Real r = calc::PitchRadius(phi);
-    const std::size_t i = static_cast<std::size_t>(std::lround((track.X.size() - 1) * view / 360.0L));
+    Real px, py, sigma;
+    track.AtDriveAngle(phi, px, py, sigma);
     const Real psi = drawing::GearTwoTurn(track, phi);
     EXPECT_NEAR(std::remainder(psi - common::RadToDeg(calc::RollingAngle2(phi)), 360.0L), 0, 0.1);
     Real x2, y2;
-    common::RotateTranslate(x2, y2, calc::NcPair.a, 0, psi, track.X[i], track.Y[i]);
+    common::RotateTranslate(x2, y2, calc::NcPair.a, 0, psi, px, py);
     EXPECT_NEAR(x2, r, 0.01) << view;
     EXPECT_NEAR(y2, 0, 0.01) << view;
   }

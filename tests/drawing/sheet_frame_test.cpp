@@ -236,10 +236,12 @@ TEST_F(SheetFrame, DataTableEndsAtNominalRadiusWhenTheSweepIsSkipped) {
   EXPECT_TRUE(has("r nom"));
   EXPECT_FALSE(has("P"));
   EXPECT_FALSE(has("SHmin"));
-  // ModuleMode 1: the module's extremes instead of the module.
+  // ModuleMode 1: the extremes of the module the positions are rated with,
+  // and the module the teeth are drawn with.
   EXPECT_TRUE(has("m min"));
   EXPECT_TRUE(has("m max"));
-  EXPECT_FALSE(has("m"));
+  EXPECT_TRUE(has("m"));
+  EXPECT_TRUE(has("module of the teeth"));
 
   calc::SkipPositionSweep = 0;
   calc::NcPair.ModuleMode = 2;
@@ -248,6 +250,7 @@ TEST_F(SheetFrame, DataTableEndsAtNominalRadiusWhenTheSweepIsSkipped) {
   texts = Texts();
   EXPECT_TRUE(has("m"));
   EXPECT_FALSE(has("m min"));
+  EXPECT_FALSE(has("module of the teeth"));
   EXPECT_TRUE(has("phi1 SH"));
   EXPECT_TRUE(has("  f (phi)"));
 

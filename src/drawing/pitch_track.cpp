@@ -1,0 +1,355 @@
+// The pitch curves sampled for the teeth; see pitch_track.h.
+#include "drawing/pitch_track.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numbers>
+
+#include "calc/calc_records.h"
+#include "calc/pitch_curve.h"
+#include "common/numeric_routines.h"
+
+namespace drawing {
+
+namespace {
+
+constexpr Real Pi = std::numbers::pi_v<Real>;
+// The finest step of the drive angle is this fraction of a pitch, and a
+// whole curve has at most this many finest steps (a large tooth number with
+// many turns would otherwise take long).
+constexpr long FinestStepsPerPitch = 1000;
+constexpr long MaxFinestSteps = 2000000;
+// How closely the cubic of a piece must meet the curve at its middle: the
+// point in mm, the tangent's direction in radians. A tooth flank reaches
+// some 15 mm from its rolling point, so the tangent's error moves it by a
+// few hundredths of a micrometre at most, along itself.
+constexpr Real PointTolerance = 1e-6L;
+constexpr Real AngleTolerance = 1e-6L;
+// The step of the forward difference that gives the radius's derivative:
+// its error is about the step times the second derivative, far below the
+// tolerances, and it asks for one radius more per sample, not two (a formula
+// curve's radius is the costly part of a sample).
+constexpr Real DerivativeStep = 1e-7L;
+
+// The pitch radius at a drive angle and its derivative.
+struct RadiusSample {
+  Real r = 0;
+  Real dr = 0;
+};
+
+RadiusSample SampleRadius(Real phi) {
+  const Real r = calc::PitchRadius(phi);
+  return {r, (calc::PitchRadius(phi + DerivativeStep) - r) / DerivativeStep};
+}
+
+// A sample of the track: the drive angle, the radius of curve 1 with its
+// derivative, gear 2's rolling angle, and the point of the gear's curve with
+// its derivative by the drive angle.
+struct Knot {
+  Real phi = 0, r = 0, dr = 0, psi = 0;
+  Real x = 0, y = 0, dx = 0, dy = 0;
+};
+
+// Gear 2 turns by -r / (a - r) per unit of drive angle (pure rolling); the
+// rate and its derivative.
+struct RollingRate {
+  Real f = 0;
+  Real df = 0;
+};
+
+RollingRate Rolling(Real r, Real dr) {
+  const Real a = calc::NcPair.a;
+  const Real r2 = a - r;
+  if (!(r2 > 0)) return {};
+  return {r / r2, dr * a / (r2 * r2)};
+}
+
+// The rolling angle's growth from p to q: the trapezoid with its end
+// correction, exact for cubics.
+Real RollingIntegral(const Knot& p, Real qPhi, const RadiusSample& q) {
+  const Real h = qPhi - p.phi;
+  const RollingRate fp = Rolling(p.r, p.dr);
+  const RollingRate fq = Rolling(q.r, q.dr);
+  return h / 2 * (fp.f + fq.f) + h * h / 12 * (fp.df - fq.df);
+}
+
+Knot MakeKnot(int gear, Real phi, const RadiusSample& s, Real psi) {
+  Knot k;
+  k.phi = phi;
+  k.r = s.r;
+  k.dr = s.dr;
+  k.psi = psi;
+  // In polar form rho(theta): gear 1 is r at the drive angle, gear 2 is
+  // a - r at its rolling angle, on the side facing gear 1.
+  Real rho = s.r, drho = s.dr, theta = phi, dtheta = 1;
+  if (gear != 1) {
+    rho = calc::NcPair.a - s.r;
+    drho = -s.dr;
+    theta = Pi + psi;
+    dtheta = -Rolling(s.r, s.dr).f;
+  }
+  // Gear 2 turns k times: its angle taken into one turn first.
+  theta = std::remainder(theta, 2 * Pi);
+  const Real c = std::cos(theta), sn = std::sin(theta);
+  k.x = rho * c;
+  k.y = rho * sn;
+  k.dx = drho * c - rho * dtheta * sn;
+  k.dy = drho * sn + rho * dtheta * c;
+  return k;
+}
+
+// The cubic through the points of two samples with their derivatives by the
+// drive angle (which grows by dphi from the first to the second); its
+// length is measured separately.
+TTrackPiece MakePiece(Real x0, Real y0, Real dx0, Real dy0, Real x1, Real y1, Real dx1, Real dy1, Real dphi) {
+  TTrackPiece p;
+  dx0 *= dphi, dy0 *= dphi, dx1 *= dphi, dy1 *= dphi;
+  p.ax[0] = x0, p.ax[1] = dx0, p.ax[2] = 3 * (x1 - x0) - 2 * dx0 - dx1, p.ax[3] = 2 * (x0 - x1) + dx0 + dx1;
+  p.ay[0] = y0, p.ay[1] = dy0, p.ay[2] = 3 * (y1 - y0) - 2 * dy0 - dy1, p.ay[3] = 2 * (y0 - y1) + dy0 + dy1;
+  p.speed0 = std::sqrt(dx0 * dx0 + dy0 * dy0);
+  p.speed1 = std::sqrt(dx1 * dx1 + dy1 * dy1);
+  return p;
+}
+
+void PointOf(const TTrackPiece& p, Real s, Real& x, Real& y) {
+  x = ((p.ax[3] * s + p.ax[2]) * s + p.ax[1]) * s + p.ax[0];
+  y = ((p.ay[3] * s + p.ay[2]) * s + p.ay[1]) * s + p.ay[0];
+}
+
+void DerivativeOf(const TTrackPiece& p, Real s, Real& dx, Real& dy) {
+  dx = (3 * p.ax[3] * s + 2 * p.ax[2]) * s + p.ax[1];
+  dy = (3 * p.ay[3] * s + 2 * p.ay[2]) * s + p.ay[1];
+}
+
+// The arc length of the cubic, five-point Gauss-Legendre.
+Real MeasureLength(const TTrackPiece& p) {
+  static constexpr Real Nodes[5] = {0.0469100770306680036L, 0.2307653449471584545L, 0.5L,
+                                    0.7692346550528415455L, 0.9530899229693319964L};
+  static constexpr Real Weights[5] = {0.1184634425280945438L, 0.2393143352496832340L,
+                                      0.2844444444444444444L, 0.2393143352496832340L,
+                                      0.1184634425280945438L};
+  Real sum = 0;
+  for (int i = 0; i < 5; ++i) {
+    Real dx, dy;
+    DerivativeOf(p, Nodes[i], dx, dy);
+    sum += Weights[i] * std::sqrt(dx * dx + dy * dy);
+  }
+  return sum;
+}
+
+// The arc from the piece's start as a cubic in s: the piece's length, and
+// the speeds of the point at both ends.
+Real ArcOf(const TTrackPiece& p, Real s) {
+  const Real s2 = s * s, s3 = s2 * s;
+  return p.length * (3 * s2 - 2 * s3) + p.speed0 * (s - 2 * s2 + s3) + p.speed1 * (s3 - s2);
+}
+
+Real SpeedOf(const TTrackPiece& p, Real s) {
+  const Real s2 = s * s;
+  return p.length * (6 * s - 6 * s2) + p.speed0 * (1 - 4 * s + 3 * s2) + p.speed1 * (3 * s2 - 2 * s);
+}
+
+// The parameter of the arc tau (0 .. length): Newton's steps from the
+// cubic of the inverse with the same end slopes, kept inside the bracket
+// that the arc's growth gives.
+Real ParameterOf(const TTrackPiece& p, Real tau) {
+  if (!(p.length > 0)) return 0;
+  const Real t = std::clamp(tau / p.length, static_cast<Real>(0), static_cast<Real>(1));
+  Real s = t;
+  if (p.speed0 > p.length / 3 && p.speed0 < 3 * p.length && p.speed1 > p.length / 3 && p.speed1 < 3 * p.length) {
+    const Real t2 = t * t, t3 = t2 * t;
+    s = (t3 - 2 * t2 + t) * p.length / p.speed0 + (3 * t2 - 2 * t3) + (t3 - t2) * p.length / p.speed1;
+  }
+  Real lo = 0, hi = 1;
+  for (int i = 0; i < 40; ++i) {
+    const Real f = ArcOf(p, s) - tau;
+    if (std::fabs(f) < 1e-15L) return s;
+    if (f > 0) hi = s; else lo = s;
+    const Real d = SpeedOf(p, s);
+    Real next = d > 0 ? s - f / d : (lo + hi) / 2;
+    if (!(next > lo && next < hi)) next = (lo + hi) / 2;
+    // Newton's error squares from step to step: after a step this small
+    // the parameter is exact.
+    if (std::fabs(next - s) < 1e-10L) return next;
+    s = next;
+  }
+  return s;
+}
+
+// Whether the cubic from a to b meets the curve's sample m at its middle.
+bool CubicMeets(const Knot& a, const Knot& b, const Knot& m) {
+  const TTrackPiece p = MakePiece(a.x, a.y, a.dx, a.dy, b.x, b.y, b.dx, b.dy, b.phi - a.phi);
+  Real x, y, dx, dy;
+  PointOf(p, 0.5L, x, y);
+  DerivativeOf(p, 0.5L, dx, dy);
+  if (!(std::hypot(x - m.x, y - m.y) <= PointTolerance)) return false;
+  const Real angle = std::atan2(std::fabs(dx * m.dy - dy * m.dx), dx * m.dx + dy * m.dy);
+  return angle <= AngleTolerance;
+}
+
+void Append(TPitchTrack& t, const Knot& k) {
+  Real s = 0;
+  if (!t.S.empty()) {
+    const std::size_t i = t.S.size() - 1;
+    TTrackPiece p = MakePiece(t.X[i], t.Y[i], t.DX[i], t.DY[i], k.x, k.y, k.dx, k.dy, k.phi - t.Phi[i]);
+    p.length = MeasureLength(p);
+    s = t.S[i] + p.length;
+    t.Pieces.push_back(p);
+  }
+  t.S.push_back(s);
+  t.X.push_back(k.x);
+  t.Y.push_back(k.y);
+  t.DX.push_back(k.dx);
+  t.DY.push_back(k.dy);
+  t.Phi.push_back(k.phi);
+}
+
+}  // namespace
+
+void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx, Real& ny, Real& phi) const {
+  Real curvature;
+  At(sigma, x, y, tx, ty, nx, ny, phi, curvature);
+}
+
+void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx, Real& ny, Real& phi,
+                     Real& curvature) const {
+  const std::size_t n = S.size();
+  if (n < 2 || !(Length > 0)) {
+    x = y = tx = ty = nx = ny = phi = curvature = 0;
+    return;
+  }
+  if (sigma < 0 || sigma >= Length) {
+    sigma = std::fmod(sigma, Length);
+    if (sigma < 0) sigma += Length;
+  }
+  // Successive calls ask for nearby arcs: the piece of the last call and
+  // its neighbours first.
+  std::size_t i = lastPiece_;
+  if (!(i + 1 < n && S[i] <= sigma && sigma < S[i + 1])) {
+    if (i + 2 < n && S[i + 1] <= sigma && sigma < S[i + 2]) {
+      ++i;
+    } else if (i > 0 && i < n && S[i - 1] <= sigma && sigma < S[i]) {
+      --i;
+    } else {
+      i = static_cast<std::size_t>(std::upper_bound(S.begin(), S.end(), sigma) - S.begin());
+      i = std::clamp<std::size_t>(i, 1, n - 1) - 1;
+    }
+    lastPiece_ = i;
+  }
+  const TTrackPiece& p = Pieces[i];
+  const Real s = ParameterOf(p, sigma - S[i]);
+  PointOf(p, s, x, y);
+  Real dx, dy;
+  DerivativeOf(p, s, dx, dy);
+  const Real len = std::sqrt(dx * dx + dy * dy);
+  if (len > 0) {
+    tx = dx / len;
+    ty = dy / len;
+    const Real ddx = 6 * p.ax[3] * s + 2 * p.ax[2], ddy = 6 * p.ay[3] * s + 2 * p.ay[2];
+    curvature = (dx * ddy - dy * ddx) / (len * len * len);
+  } else {
+    tx = 0;
+    ty = 1;
+    curvature = 0;
+  }
+  nx = Orientation * ty;
+  ny = -Orientation * tx;
+  phi = Phi[i] + s * (Phi[i + 1] - Phi[i]);
+}
+
+void TPitchTrack::AtDriveAngle(Real phi, Real& x, Real& y, Real& sigma) const {
+  const std::size_t n = Phi.size();
+  if (n < 2) {
+    x = y = sigma = 0;
+    return;
+  }
+  const Real span = Phi.back();
+  if (phi < 0 || phi > span) {
+    phi = std::fmod(phi, span);
+    if (phi < 0) phi += span;
+  }
+  std::size_t i = static_cast<std::size_t>(std::upper_bound(Phi.begin(), Phi.end(), phi) - Phi.begin());
+  i = std::clamp<std::size_t>(i, 1, n - 1) - 1;
+  const TTrackPiece& p = Pieces[i];
+  const Real dphi = Phi[i + 1] - Phi[i];
+  const Real s = dphi > 0 ? std::clamp((phi - Phi[i]) / dphi, static_cast<Real>(0), static_cast<Real>(1)) : 0;
+  PointOf(p, s, x, y);
+  sigma = S[i] + ArcOf(p, s);
+}
+
+TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
+  TPitchTrack track;
+  track.Orientation = gear == 1 ? 1 : -1;
+  const auto& p = calc::NcPair;
+  const long turns = gear == 1 ? 1 : std::max<long>(p.k, 1);
+  const long z1 = std::max<long>(p.z1, 1);
+  long steps = z1 * turns * FinestStepsPerPitch;
+  if (steps > MaxFinestSteps) steps = std::max<long>(MaxFinestSteps, 3600 * turns);
+  const Real h = 2 * Pi * turns / steps;
+  // The longest piece tried: a power of two of finest steps, at most half
+  // a pitch (kept, it is cut in two at its middle).
+  long longest = 1;
+  while (longest * 4 * z1 * turns <= steps) longest *= 2;
+
+  // Radii asked for and not yet passed, by finest step: a piece that is
+  // halved keeps its middle as the next piece's end.
+  std::map<long, RadiusSample> asked;
+  auto sample = [&](long i) {
+    const auto it = asked.find(i);
+    if (it != asked.end()) return it->second;
+    return asked[i] = SampleRadius(i * h);
+  };
+  // The radii of a polyline are found by bisection meanwhile.
+  const calc::PolylineLookupScope lookup;
+  Knot a = MakeKnot(gear, 0, sample(0), 0);
+  Append(track, a);
+  long i = 0;
+  long step = sampling == TrackSampling::Finest ? 1 : longest;
+  while (i < steps) {
+    while (step > steps - i) step /= 2;
+    const long end = i + step;
+    const RadiusSample sb = sample(end);
+    if (step == 1) {
+      const Knot b = MakeKnot(gear, end * h, sb, a.psi - RollingIntegral(a, end * h, sb));
+      Append(track, b);
+      a = b;
+      i = end;
+      if (sampling == TrackSampling::Adaptive) step = 2;
+    } else {
+      const long mid = i + step / 2;
+      const RadiusSample sm = sample(mid);
+      const Real whole = RollingIntegral(a, end * h, sb);
+      const Real first = RollingIntegral(a, mid * h, sm);
+      const Knot m = MakeKnot(gear, mid * h, sm, a.psi - first);
+      const Knot b = MakeKnot(gear, end * h, sb, m.psi - RollingIntegral(m, end * h, sb));
+      bool meets = CubicMeets(a, MakeKnot(gear, end * h, sb, a.psi - whole), m);
+      if (gear != 1) {
+        // The rolling angle integrated over the whole piece and over its
+        // halves: their difference is the error of the whole.
+        const Real scale = std::max(p.a, static_cast<Real>(1));
+        meets = meets && std::fabs(whole - (a.psi - b.psi)) * scale <= PointTolerance;
+      }
+      if (!meets) {
+        step /= 2;
+        continue;
+      }
+      Append(track, m);
+      Append(track, b);
+      a = b;
+      i = end;
+      step = std::min(2 * step, longest);
+    }
+    asked.erase(asked.begin(), asked.lower_bound(i));
+  }
+  track.Length = track.S.back();
+  return track;
+}
+
+Real GearTwoTurn(const TPitchTrack& track, Real phi) {
+  Real x, y, sigma;
+  track.AtDriveAngle(phi, x, y, sigma);
+  return common::RadToDeg(Pi - std::atan2(y, x));
+}
+
+}  // namespace drawing

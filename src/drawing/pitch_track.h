@@ -1,0 +1,73 @@
+// The pitch curves of the noncircular pair as the teeth are set on them: a
+// curve sampled along its arc, in the gear's own coordinates, with the point,
+// tangent and drive angle at any arc length (tooth_contour.h builds the
+// teeth on it).
+//
+// The curve is sampled where it needs it: each piece between two samples is
+// the cubic through their points and derivatives by the drive angle, and a
+// piece is halved until the cubic meets the curve at its middle within a
+// thousandth of a micrometre (and, for gear 2, the rolling angle is
+// integrated to the same accuracy), down to the finest step of (2 pi / z1) /
+// 1000 of the drive angle. A smooth curve needs a dozen samples per pitch;
+// kinks and steps (polylines, polygon corners) are resolved to the finest
+// step. Between samples the point, its tangent and the arc length follow the
+// cubic, so that the teeth do not depend on where the samples fall.
+#pragma once
+
+#include <vector>
+
+#include "common/real.h"
+
+namespace drawing {
+
+// One piece of a track between two samples: the cubic of the point in the
+// parameter s from 0 to 1 (the drive angle grows evenly with s), its arc
+// length and the speeds (growth of the arc by s) at both ends.
+struct TTrackPiece {
+  Real ax[4] = {}, ay[4] = {};  // power-basis coefficients of x(s), y(s)
+  Real length = 0;
+  Real speed0 = 0, speed1 = 0;
+};
+
+// A pitch curve sampled along its arc, in the gear's own coordinates.
+struct TPitchTrack {
+  std::vector<Real> S;       // arc length from the first sample
+  std::vector<Real> X, Y;    // curve points
+  std::vector<Real> DX, DY;  // derivative of the point by the drive angle
+  std::vector<Real> Phi;     // drive angle of gear 1 at each sample, radians
+  Real Length = 0;           // length of the closed curve
+  int Orientation = 1;       // 1 counter-clockwise (gear 1), -1 clockwise (gear 2)
+  std::vector<TTrackPiece> Pieces;  // between samples i and i + 1
+
+  // The point at arc length sigma (taken round the closed curve), the unit
+  // tangent in the sense of growing arc, the outward unit normal and the
+  // drive angle there.
+  void At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx, Real& ny, Real& phi) const;
+  // The same with the curvature there (1/mm, positive where the curve turns
+  // to the left of its sense of growing arc).
+  void At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx, Real& ny, Real& phi, Real& curvature) const;
+  // The point of the drive angle phi (taken round the turns of the curve)
+  // and its arc length.
+  void AtDriveAngle(Real phi, Real& x, Real& y, Real& sigma) const;
+
+ private:
+  mutable std::size_t lastPiece_ = 0;  // the piece At found last
+};
+
+enum class TrackSampling {
+  Adaptive,  // as densely as the curve needs
+  Finest,    // a sample at every finest step (for comparison)
+};
+
+// The pitch curve of gear 1 (one turn) or of gear 2 (k turns of gear 1,
+// gear 2 rolling on curve 1 at the centre distance NcPair.a).
+TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling = TrackSampling::Adaptive);
+
+// The turn of gear 2 in degrees (counter-clockwise) that brings its pitch
+// point of the drive angle phi of gear 1 onto the line of centres, facing
+// gear 1: with gear 1 turned back by phi, the two gears then mesh there, and
+// their pitch radii on the line of centres add up to the centre distance.
+// track is gear 2's (TrackPitchCurve(2)).
+Real GearTwoTurn(const TPitchTrack& track, Real phi);
+
+}  // namespace drawing

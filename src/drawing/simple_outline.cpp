@@ -1,0 +1,160 @@
+// Closed outlines cut at their crossings; see simple_outline.h.
+#include "drawing/simple_outline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace drawing {
+
+namespace {
+
+struct Crossing {
+  std::size_t i = 0, j = 0;  // the segments, i < j
+  Real x = 0, y = 0;
+};
+
+// One loop to take out: count vertices from first on (round the polygon),
+// replaced by the crossing point, which starts the rest of the segment that
+// leaves the loop (and so takes its pen).
+struct Removal {
+  std::size_t first = 0, count = 0;
+  Real x = 0, y = 0;
+  int pen = 0;
+};
+
+Real Cross(Real ax, Real ay, Real bx, Real by) { return ax * by - ay * bx; }
+
+void DropRepeatedPoints(TPenPolygon& p) {
+  TPenPolygon out;
+  for (std::size_t k = 0; k < p.Size(); ++k) {
+    if (out.Size() > 0 && p.X[k] == out.X.back() && p.Y[k] == out.Y.back()) {
+      out.Pen.back() = p.Pen[k];  // the segment of length 0 goes, the next one stays
+      continue;
+    }
+    out.Add(p.X[k], p.Y[k], p.Pen[k]);
+  }
+  while (out.Size() > 1 && out.X.back() == out.X.front() && out.Y.back() == out.Y.front()) {
+    out.X.pop_back();
+    out.Y.pop_back();
+    out.Pen.pop_back();
+  }
+  p = std::move(out);
+}
+
+// The pairs of segments that meet, found through a grid of cells about
+// twice as wide as a mean segment: only segments that share a cell are
+// compared. Neighbours (sharing a vertex) do not count.
+std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
+  const std::size_t n = p.Size();
+  std::vector<Crossing> found;
+  Real total = 0, xmin = p.X[0], ymin = p.Y[0];
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t l = (k + 1) % n;
+    total += std::hypot(p.X[l] - p.X[k], p.Y[l] - p.Y[k]);
+    xmin = std::min(xmin, p.X[k]);
+    ymin = std::min(ymin, p.Y[k]);
+  }
+  const Real cell = 2 * total / static_cast<Real>(n);
+  if (!(cell > 0) || !std::isfinite(cell)) return found;
+  auto column = [&](Real x) { return static_cast<std::uint64_t>((x - xmin) / cell); };
+  auto row = [&](Real y) { return static_cast<std::uint64_t>((y - ymin) / cell); };
+  // (cell, segment) for every cell a segment's box covers, sorted by cell.
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> covered;
+  covered.reserve(3 * n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t l = (k + 1) % n;
+    const std::uint64_t c0 = column(std::min(p.X[k], p.X[l])), c1 = column(std::max(p.X[k], p.X[l]));
+    const std::uint64_t r0 = row(std::min(p.Y[k], p.Y[l])), r1 = row(std::max(p.Y[k], p.Y[l]));
+    for (std::uint64_t c = c0; c <= c1; ++c)
+      for (std::uint64_t r = r0; r <= r1; ++r) covered.emplace_back(c << 32 | (r & 0xFFFFFFFF), static_cast<std::uint32_t>(k));
+  }
+  std::sort(covered.begin(), covered.end());
+  // Segments that share a cell are compared there (a pair that shares
+  // several cells is found once per cell, and kept once).
+  auto compare = [&](std::size_t i, std::size_t j) {
+    if (j == i + 1 || (i == 0 && j == n - 1)) return;
+    const std::size_t i1 = i + 1, j1 = (j + 1) % n;
+    const Real rx = p.X[i1] - p.X[i], ry = p.Y[i1] - p.Y[i];
+    const Real sx = p.X[j1] - p.X[j], sy = p.Y[j1] - p.Y[j];
+    const Real d = Cross(rx, ry, sx, sy);
+    if (d == 0) return;  // parallel
+    const Real qx = p.X[j] - p.X[i], qy = p.Y[j] - p.Y[i];
+    const Real t = Cross(qx, qy, sx, sy) / d;
+    const Real u = Cross(qx, qy, rx, ry) / d;
+    if (t < 0 || t > 1 || u < 0 || u > 1) return;
+    found.push_back({i, j, p.X[i] + t * rx, p.Y[i] + t * ry});
+  };
+  for (std::size_t a = 0; a < covered.size();) {
+    std::size_t b = a + 1;
+    while (b < covered.size() && covered[b].first == covered[a].first) ++b;
+    for (std::size_t u = a; u < b; ++u)
+      for (std::size_t v = u + 1; v < b; ++v)
+        compare(std::min(covered[u].second, covered[v].second), std::max(covered[u].second, covered[v].second));
+    a = b;
+  }
+  std::sort(found.begin(), found.end(),
+            [](const Crossing& a, const Crossing& b) { return a.i != b.i ? a.i < b.i : a.j < b.j; });
+  found.erase(std::unique(found.begin(), found.end(),
+                          [](const Crossing& a, const Crossing& b) { return a.i == b.i && a.j == b.j; }),
+              found.end());
+  return found;
+}
+
+}  // namespace
+
+int TrimCrossings(TPenPolygon& p) {
+  int removed = 0;
+  // Each pass takes out loops that do not share a segment, the smallest
+  // first, so that loops inside loops go before the loops round them.
+  for (int pass = 0; pass < 100; ++pass) {
+    DropRepeatedPoints(p);
+    const std::size_t n = p.Size();
+    if (n < 4) break;
+    const std::vector<Crossing> crossings = FindCrossings(p);
+    if (crossings.empty()) break;
+    // Twice the signed area up to each vertex (prefix sums of the
+    // shoelace terms), for the area of any loop in one step.
+    std::vector<Real> area(n + 1, 0);
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::size_t l = (k + 1) % n;
+      area[k + 1] = area[k] + Cross(p.X[k], p.Y[k], p.X[l], p.Y[l]);
+    }
+    std::vector<Removal> candidates;
+    for (const Crossing& c : crossings) {
+      // The loop from the crossing through vertices i + 1 .. j and back.
+      const Real inner = area[c.j] - area[c.i + 1] + Cross(p.X[c.j], p.Y[c.j], c.x, c.y) +
+                         Cross(c.x, c.y, p.X[c.i + 1], p.Y[c.i + 1]);
+      const Real outer = area[n] - inner;
+      if (std::fabs(inner) <= std::fabs(outer))
+        candidates.push_back({c.i + 1, c.j - c.i, c.x, c.y, p.Pen[c.j]});
+      else
+        candidates.push_back({(c.j + 1) % n, n - (c.j - c.i), c.x, c.y, p.Pen[c.i]});
+    }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Removal& a, const Removal& b) { return a.count < b.count; });
+    // A loop's segments: the one entering it, its own and the one leaving.
+    std::vector<char> used(n, 0);
+    std::vector<char> gone(n, 0);
+    std::vector<const Removal*> startsAt(n, nullptr);
+    for (const Removal& r : candidates) {
+      const std::size_t from = (r.first + n - 1) % n;
+      bool free = true;
+      for (std::size_t k = 0; k <= r.count && free; ++k) free = !used[(from + k) % n];
+      if (!free) continue;
+      for (std::size_t k = 0; k <= r.count; ++k) used[(from + k) % n] = 1;
+      for (std::size_t k = 0; k < r.count; ++k) gone[(r.first + k) % n] = 1;
+      startsAt[r.first] = &r;
+      ++removed;
+    }
+    TPenPolygon out;
+    for (std::size_t k = 0; k < n; ++k) {
+      if (startsAt[k]) out.Add(startsAt[k]->x, startsAt[k]->y, startsAt[k]->pen);
+      if (!gone[k]) out.Add(p.X[k], p.Y[k], p.Pen[k]);
+    }
+    p = std::move(out);
+  }
+  return removed;
+}
+
+}  // namespace drawing

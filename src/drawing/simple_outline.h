@@ -1,0 +1,36 @@
+// Closed outlines that bound a region: a polygon that crosses itself is cut
+// at its crossings and its loops are taken out, as a wire-cutting or laser
+// program needs it (one simple closed curve round the material). Used for
+// the tooth outlines of the gears (tooth_contour.h).
+#pragma once
+
+#include <vector>
+
+#include "common/real.h"
+
+namespace drawing {
+
+// A closed polygon whose segments carry pens: segment k runs from vertex k
+// to vertex k + 1 (the last one back to vertex 0) and is drawn with Pen[k].
+struct TPenPolygon {
+  std::vector<Real> X, Y;
+  std::vector<int> Pen;
+
+  std::size_t Size() const { return X.size(); }
+  void Add(Real x, Real y, int pen) {
+    X.push_back(x);
+    Y.push_back(y);
+    Pen.push_back(pen);
+  }
+};
+
+// Cuts the polygon at each point where two of its segments cross (or one
+// touches another that is not its neighbour) and leaves out, of the two
+// loops that meet there, the one that encloses the smaller area: a tooth
+// tip beyond the crossing of its flanks, a flank's step back, the bow of
+// two flanks that run into each other. Repeated until no two segments
+// cross; the crossing points become vertices, each part keeps its pen.
+// Segments of length 0 are dropped. Returns the number of loops taken out.
+int TrimCrossings(TPenPolygon& polygon);
+
+}  // namespace drawing

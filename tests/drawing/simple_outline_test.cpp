@@ -1,0 +1,98 @@
+// Closed outlines cut at their crossings: the loop of a pointed tooth's
+// tip, the overlap of two teeth, a loop that holds the polygon's first
+// vertex, loops inside loops, and outlines that need no cut.
+#include "drawing/simple_outline.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using Vertex = std::tuple<double, double, int>;  // x, y, pen of the segment that starts there
+
+drawing::TPenPolygon Make(const std::vector<Vertex>& vertices) {
+  drawing::TPenPolygon p;
+  for (const auto& [x, y, pen] : vertices) p.Add(x, y, pen);
+  return p;
+}
+
+// The polygon's vertices from the one at (x, y) on.
+std::vector<Vertex> From(const drawing::TPenPolygon& p, double x, double y) {
+  std::vector<Vertex> v;
+  for (std::size_t k = 0; k < p.Size(); ++k)
+    v.emplace_back(static_cast<double>(p.X[k]), static_cast<double>(p.Y[k]), p.Pen[k]);
+  const auto first = std::find_if(v.begin(), v.end(), [&](const Vertex& a) {
+    return std::get<0>(a) == x && std::get<1>(a) == y;
+  });
+  std::rotate(v.begin(), first, v.end());
+  return v;
+}
+
+// A block with one tooth on top whose flanks cross below its tip land,
+// pens 1 for the block, 19 for the flanks and 20 for the tip land.
+const std::vector<Vertex> PointedTooth = {{0, 0, 1},  {10, 0, 1},  {10, 5, 1}, {7, 5, 19},
+                                          {3, 10, 20}, {7, 10, 19}, {3, 5, 1},  {0, 5, 1}};
+// The same block once the tip beyond the crossing (5, 7.5) is cut off.
+const std::vector<Vertex> CutTooth = {{0, 0, 1},  {10, 0, 1},  {10, 5, 1}, {7, 5, 19},
+                                      {5, 7.5, 19}, {3, 5, 1},  {0, 5, 1}};
+
+}  // namespace
+
+TEST(SimpleOutline, PointedToothLosesTheTipBeyondTheCrossing) {
+  drawing::TPenPolygon p = Make(PointedTooth);
+  EXPECT_EQ(drawing::TrimCrossings(p), 1);
+  EXPECT_EQ(From(p, 0, 0), CutTooth);
+  // The same outline started inside the loop: the loop is still the part
+  // that goes.
+  std::vector<Vertex> turned = PointedTooth;
+  std::rotate(turned.begin(), turned.begin() + 4, turned.end());
+  p = Make(turned);
+  EXPECT_EQ(drawing::TrimCrossings(p), 1);
+  EXPECT_EQ(From(p, 0, 0), CutTooth);
+}
+
+TEST(SimpleOutline, OverlappingTeethKeepTheirUnion) {
+  // Two teeth whose flanks cross above the root land between them: the
+  // little triangle under the crossing goes, the two teeth stay joined.
+  drawing::TPenPolygon p = Make({{0, 0, 1}, {20, 0, 1}, {20, 5, 1}, {16, 5, 19}, {14, 10, 20}, {11, 10, 19},
+                                 {9, 5, 26}, {11, 5, 19}, {9, 10, 20}, {6, 10, 19}, {4, 5, 1}, {0, 5, 1}});
+  EXPECT_EQ(drawing::TrimCrossings(p), 1);
+  EXPECT_EQ(From(p, 0, 0), (std::vector<Vertex>{{0, 0, 1}, {20, 0, 1}, {20, 5, 1}, {16, 5, 19}, {14, 10, 20},
+                                                {11, 10, 19}, {10, 7.5, 19}, {9, 10, 20}, {6, 10, 19}, {4, 5, 1},
+                                                {0, 5, 1}}));
+}
+
+TEST(SimpleOutline, LoopsInsideLoopsGoOnePassAfterAnother) {
+  // A rising flank that curls round and crosses itself at (5.8, 6.8), and
+  // whose curl and tip the falling flank crosses three times: the smallest
+  // loop goes first (the tip land), then the curl.
+  drawing::TPenPolygon p = Make({{0, 0, 1}, {10, 0, 1}, {10, 5, 1}, {7, 5, 19}, {5, 8, 19}, {6.5, 8, 19},
+                                 {6.5, 6, 19}, {3, 10, 20}, {7, 10, 19}, {3, 5, 1}, {0, 5, 1}});
+  EXPECT_EQ(drawing::TrimCrossings(p), 2);
+  const auto v = From(p, 0, 0);
+  ASSERT_EQ(v.size(), 8u);
+  EXPECT_EQ(std::get<0>(v[3]), 7);
+  EXPECT_NEAR(std::get<0>(v[4]), 5.8, 1e-12);
+  EXPECT_NEAR(std::get<1>(v[4]), 6.8, 1e-12);
+  EXPECT_EQ(std::get<2>(v[4]), 19);
+  // Where the rest of the curl's last segment meets the falling flank.
+  const double u = 2.7 / 6.7;
+  EXPECT_NEAR(std::get<0>(v[5]), 6.5 - 3.5 * u, 1e-12);
+  EXPECT_NEAR(std::get<1>(v[5]), 6 + 4 * u, 1e-12);
+  EXPECT_EQ(std::get<2>(v[5]), 19);
+  EXPECT_EQ(v[6], Vertex(3, 5, 1));
+}
+
+TEST(SimpleOutline, SimpleOutlinesStayAndRepeatedPointsGo) {
+  drawing::TPenPolygon p = Make({{0, 0, 1}, {10, 0, 2}, {10, 0, 3}, {10, 5, 4}, {0, 5, 5}, {0, 0, 6}});
+  EXPECT_EQ(drawing::TrimCrossings(p), 0);
+  // The segment of length 0 goes and the one after it keeps its pen; the
+  // closing vertex is the first one.
+  EXPECT_EQ(From(p, 0, 0), (std::vector<Vertex>{{0, 0, 1}, {10, 0, 3}, {10, 5, 4}, {0, 5, 5}}));
+  drawing::TPenPolygon tooth = Make(CutTooth);
+  EXPECT_EQ(drawing::TrimCrossings(tooth), 0);
+  EXPECT_EQ(From(tooth, 0, 0), CutTooth);
+}
