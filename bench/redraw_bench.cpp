@@ -133,8 +133,8 @@ void BM_GearOutlinesAfterInput(benchmark::State& state) {
     ToggleToothNumber(++step);
     calc::CalcNoncircularPair();
     state.ResumeTiming();
-    benchmark::DoNotOptimize(drawing::BuildGearContour(1));
-    benchmark::DoNotOptimize(drawing::BuildGearContour(2));
+    benchmark::DoNotOptimize(drawing::GearContour(1).size());
+    benchmark::DoNotOptimize(drawing::GearContour(2).size());
   }
   Report(state);
 }
