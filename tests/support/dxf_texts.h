@@ -1,6 +1,6 @@
-// The texts, blocks and inserts of a DXF file as the independent reader
-// (ezdxf, through tests/support/dxf_texts.py) sees them, the file loaded
-// strictly and audited.
+// The texts, blocks and inserts, the layers and the drawing units of a DXF
+// file as the independent reader (ezdxf, through tests/support/dxf_texts.py)
+// sees them, the file loaded strictly and audited.
 #pragma once
 
 #include "support/run_command.h"
@@ -31,6 +31,17 @@ struct DxfTexts {
   std::map<std::string, int> blocks;  // name -> entity count
   std::vector<DxfInsert> inserts;
   std::vector<DxfText> texts;
+  std::map<std::string, std::string> header;  // "$INSUNITS" -> "4"; "-" when absent
+  std::map<std::string, int> layers;          // LAYER table: name -> colour
+  std::map<std::string, int> used;            // layer -> entities on it
+
+  // The layers that entities are on and the table does not define.
+  std::vector<std::string> UndefinedLayers() const {
+    std::vector<std::string> undefined;
+    for (const auto& [name, count] : used)
+      if (!layers.count(name)) undefined.push_back(name);
+    return undefined;
+  }
 
   const DxfText* Find(const std::string& text) const {
     for (const DxfText& t : texts)
@@ -57,6 +68,15 @@ inline DxfTexts ReadDxfTexts(const std::string& file) {
     in >> tag;
     if (tag == "AUDIT") {
       in >> out.auditErrors;
+    } else if (tag == "HEADER") {
+      std::string name, value;
+      in >> name >> value;
+      out.header[name] = value;
+    } else if (tag == "LAYER" || tag == "USED") {
+      std::string name;
+      int n = 0;
+      in >> name >> n;
+      (tag == "LAYER" ? out.layers : out.used)[name] = n;
     } else if (tag == "BLOCK") {
       std::string name;
       int n = 0;
