@@ -4,8 +4,9 @@
 // valid solid of the face width times the area inside its tooth outline less
 // its bore; pitch curves, the pair and a diagram are edges; bodies nest
 // holes and islands; an outline that crosses itself stays edges, and the
-// user is told; the carrier plate is a solid with its two bearing bores; the
-// file is the same on every run and in every locale.
+// user is told; the carrier plate is a solid with its two bearing bores, the
+// rack for manufacture one of its teeth; the file is the same on every run
+// and in every locale.
 #include "drawing/step_writer.h"
 
 #include <gtest/gtest.h>
@@ -211,6 +212,25 @@ TEST_F(StepWriterTest, CarrierPlateHasItsBearingBores) {
   // apart, its ends drawn as chords, less the bores of 20 and 16.
   const double h = 20, plate = Pi * h * h + 2 * h * 100, bores = Pi * (10 * 10 + 8 * 8);
   EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * (plate - bores)), 1, 1e-3) << shape.output;
+}
+
+TEST_F(StepWriterTest, RackForManufactureIsASolid) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::FocalEllipse));
+  // Ten teeth, no bores.
+  dialogs_.Then(platform::ScriptedAnswer::Enter("10")).Then(platform::ScriptedAnswer::Enter("0"));
+  const StepShape shape = Read(DrawStep(9, "rack.stp"));
+  EXPECT_EQ(shape.solids, 1) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  // The body 8 mn high over ten pitches; each pitch adds its space's
+  // trapezoid below the pitch line (depth hf) and loses its tooth's above
+  // it (height ha), the flanks at the pressure angle.
+  const auto& g = calc::SpurGearData;
+  const double mn = static_cast<double>(g.NormalModule), p = Pi * mn;
+  const double hf = mn * static_cast<double>(g.hfP0Factor[2]), ha = mn * static_cast<double>(g.haP0Factor[2]);
+  const double t = std::tan(static_cast<double>(g.PressureAngle) * Pi / 180);
+  const double area = 10 * (p * 8 * mn + hf * (p / 2 - hf * t) - ha * (p / 2 - ha * t));
+  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * area), 1, 1e-9) << shape.output;
 }
 
 // ---- The file -------------------------------------------------------------------------------
