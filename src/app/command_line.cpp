@@ -146,7 +146,7 @@ std::vector<std::string> UsageText() {
       "/I       -> TXT file",
       "",
       "/CADi:j  -> CAD File",
-      "            i: 1=DXF, 2=IGS, 5=TXT",
+      "            i: 1=DXF, 2=IGS, 5=TXT, 6=STL, 7=STEP",
       "            j: index (1,2,3, ..)",
       "",
       "/NOGOUI  -> No GUI, exit on fatal error",

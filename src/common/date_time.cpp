@@ -17,6 +17,12 @@ std::string TodayIsoText() {
   return IntToText(now.year) + "-" + IntToTextZero(now.month, 2) + "-" + IntToTextZero(now.day, 2);
 }
 
+std::string DateTimeIsoText() {
+  const platform::LocalDateTime now = platform::Now();
+  return IntToTextZero(now.year, 4) + "-" + IntToTextZero(now.month, 2) + "-" + IntToTextZero(now.day, 2) + "T" +
+         IntToTextZero(now.hour, 2) + ":" + IntToTextZero(now.minute, 2) + ":" + IntToTextZero(now.second, 2);
+}
+
 std::string TimeText() {
   const platform::LocalDateTime now = platform::Now();
   return IntToText(now.hour) + ":" + IntToTextZero(now.minute, 2);

@@ -11,6 +11,9 @@ std::string TodayText();
 // Today as year "-" month "-" day: the year unpadded, month and day with two
 // digits.
 std::string TodayIsoText();
+// The moment as ISO 8601 gives it: year-month-dayThour:minute:second, each
+// zero-padded ("2024-03-05T09:07:02").
+std::string DateTimeIsoText();
 // Hour + ":" + minute, the minute with a leading '0' below 10, the hour
 // unpadded ("9:05", "14:30").
 std::string TimeText();

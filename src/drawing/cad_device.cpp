@@ -63,12 +63,12 @@ CadBackEnd* SetCadBackEnd(CadDeviceCode code, CadBackEnd* backEnd) {
 void SetCadDevice(CadDeviceCode code) { CadDevice = code; }
 
 void SelectCadDevice() {
-  const char* const devices[6] = {"DXF", "IGES", "Control Output to Screen", "TRAMLIN - Send to Printer/Plotter",
-                                  "TXT", "STL"};
-  for (int i = 1; i <= 6; ++i) common::TextLines[i] = devices[i - 1];
+  const char* const devices[7] = {"DXF", "IGES", "Control Output to Screen", "TRAMLIN - Send to Printer/Plotter",
+                                  "TXT", "STL", "STEP"};
+  for (int i = 1; i <= 7; ++i) common::TextLines[i] = devices[i - 1];
   common::SetHelpNumber(2050);
   int chosen = CadDevice;
-  common::SelectFromList("CAD Code", 6, chosen);
+  common::SelectFromList("CAD Code", 7, chosen);
   if (common::AbortFlag) return;
   CadDevice = static_cast<CadDeviceCode>(chosen);
   if (CadDevice != CadDevicePlot) return;

@@ -28,7 +28,7 @@ enum : CadDeviceCode {
   CadDevicePlot = 4,      // DXF file handed to the external plot utility
   CadDeviceTextCad = 5,
   CadDeviceStl = 6,
-  CadDeviceStep = 7,      // header and trailer only, no entities
+  CadDeviceStep = 7,      // STEP file: bodies as solids, the rest as edges
 };
 inline constexpr CadDeviceCode CadDeviceCount = 7;
 
@@ -40,7 +40,7 @@ extern CadDeviceCode CadRequestedDevice;
 // Stores the code, without a range check (an unknown code draws nothing).
 void SetCadDevice(CadDeviceCode code);
 
-// Asks the user for the device (codes 1..6 are offered) and, for the plot
+// Asks the user for the device (codes 1..7 are offered) and, for the plot
 // utility, for its command line; Cancel sets AbortFlag and keeps CadDevice.
 void SelectCadDevice();
 // The plot utility's part of the choice: the settings form that edits the
@@ -51,7 +51,7 @@ std::function<void(std::string&)>& PlotCommandEditor();
 std::function<std::string()>& PlotCommandBuilder();
 
 // The back end of one device. Every operation does nothing unless a device
-// overrides it, so the none and STEP devices ignore every primitive.
+// overrides it, so the none device ignores every primitive.
 // Coordinates arrive with the drawing origin and the text alignment already
 // applied; angles are degrees.
 class CadBackEnd {
@@ -104,6 +104,14 @@ class CadBackEnd {
   // Line style of the screen (SetScreenPenStyle).
   virtual void SetPenStyle(int style) {}
   virtual void Delay(int milliseconds) {}
+
+  // ---- Bodies -----------------------------------------------------------------
+  // The closed outlines drawn between BeginBody and EndBody bound one body
+  // (a gear with its bore): a device that models solids (STEP) extrudes the
+  // material they enclose between the drawing's two heights; the others draw
+  // them as any lines.
+  virtual void BeginBody() {}
+  virtual void EndBody() {}
 
   // ---- Primitives -----------------------------------------------------------
   virtual void Line(Real x1, Real y1, Real x2, Real y2) {}

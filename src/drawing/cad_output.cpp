@@ -206,6 +206,9 @@ void CadInsertBlock(const std::string& name, Real x, Real y, Real angle, Real sx
   }
 }
 
+void CadBeginBody() { CadTarget().BeginBody(); }
+void CadEndBody() { CadTarget().EndBody(); }
+
 void CadInsertBlockAtOrigin(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {
   CadInsertBlock(name, x + CadDrawing.CadOriginX, y + CadDrawing.CadOriginY, angle, sx, sy);
 }

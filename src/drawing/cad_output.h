@@ -64,6 +64,10 @@ void CadPolylineVertex(Real x, Real y, Real b);
 // The vertex at the pen position + (r cos angle, r sin angle), angle radians.
 void CadPolylineArcVertex(Real r, Real angle, Real b);
 void CadPolylineEnd();
+// The outlines drawn between these two bound one body, which a device that
+// models solids (STEP) makes a solid of (cad_device.h). Not inside blocks.
+void CadBeginBody();
+void CadEndBody();
 // Places a block (origin not added).
 void CadInsertBlock(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy);
 void CadInsertBlockAtOrigin(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy);

@@ -8,14 +8,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "common/cad_settings.h"
 #include "common/code_page.h"
 #include "common/file_checks.h"
+#include "common/kaldvar.h"
 #include "common/number_format.h"
 #include "common/text_file.h"
 #include "common/text_utils.h"
 #include "drawing/cad_back_ends.h"
+#include "drawing/cad_colours.h"
 #include "drawing/cad_output.h"
 #include "drawing/cad_state.h"
 
@@ -54,13 +58,59 @@ void DxfLtypeEntry(const std::string& name, const std::string& description) {
   Pair(72, "65");
 }
 
-void DxfLayerEntry(const std::string& name, int colour, const std::string& lineType) {
+// One entry of the LAYER table. colour is a CAD colour number; the entry
+// gets the DXF colour nearest to the screen's colour for it.
+struct LayerEntry {
+  std::string name;
+  int colour = 1;
+  std::string lineType = "CONTINUOUS";
+};
+
+void DxfLayerEntry(const LayerEntry& layer) {
   Pair(0, "LAYER");
-  Pair(2, name);
+  Pair(2, layer.name);
   Pair(70, "0");
   DxfWriteGroupCode(62);
-  DxfWriteInt(CadSettings.LayerMonochrome ? 1 : colour);
-  Pair(6, lineType);
+  DxfWriteInt(CadSettings.LayerMonochrome ? 1 : DxfColourNumber(layer.colour));
+  Pair(6, layer.lineType);
+}
+
+// The layers of a drawing: those of the mode, then every other layer a pen
+// can draw on (DxfLayerName), so that each entity's layer is defined
+// whatever pen and line mode the picture chooses. A layer named twice keeps
+// its first entry.
+std::vector<LayerEntry> TableLayers(int mode) {
+  std::vector<LayerEntry> layers;
+  const auto add = [&layers](const std::string& name, int colour, const std::string& lineType = "CONTINUOUS") {
+    for (const LayerEntry& layer : layers)
+      if (layer.name == name) return;
+    layers.push_back({name, colour, lineType});
+  };
+  if (mode == 1) {
+    for (int n = 0; n <= 15; ++n) add(std::to_string(n), n + 1);
+  } else {
+    add("0", CadSettings.CadLayerColours[0]);
+    add(CadSettings.CadLayerNames[1], CadSettings.CadLayerColours[1], "DASHDOT");
+    add(CadSettings.CadLayerNames[2], CadSettings.CadLayerColours[2], "DASHED");
+    for (int n = 3; n <= 5; ++n) add(CadSettings.CadLayerNames[n], CadSettings.CadLayerColours[n]);
+  }
+  // The pen numbers: pens 16..31 in their own colours, the others in the
+  // colour of their number (as an IGES file colours them).
+  for (int n = 0; n <= 31; ++n) add(std::to_string(n), n >= 16 ? CadSettings.CadPenColours[n] : n % 16 + 1);
+  return layers;
+}
+
+// A text as DXF reads it: a caret followed by a character stands for a
+// control character ("^J" is a line feed), and a caret followed by a blank
+// for the caret itself.
+std::string DxfTextValue(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    out.push_back(c);
+    if (c == '^') out.push_back(' ');
+  }
+  return out;
 }
 
 }  // namespace
@@ -104,6 +154,13 @@ void DxfWriteHeader(Real x1, Real y1, Real x2, Real y2) {
   }
   Pair(9, "$LTSCALE");
   Pair(40, "15");
+  // Every coordinate is in millimetres, in the imperial system too (only
+  // the texts show inches): the drawing units say so, and the measurement
+  // system chooses the reader's line types and hatch patterns.
+  Pair(9, "$INSUNITS");
+  Pair(70, "4");
+  Pair(9, "$MEASUREMENT");
+  Pair(70, common::UnitSystem == common::UnitsImperial ? "0" : "1");
   Pair(0, "ENDSEC");
 }
 
@@ -131,18 +188,10 @@ void DxfWriteTables(int mode) {
   Pair(0, "ENDTAB");
   Pair(0, "TABLE");
   Pair(2, "LAYER");
+  const std::vector<LayerEntry> layers = TableLayers(mode);
   DxfWriteGroupCode(70);
-  DxfWriteInt(24);
-  if (mode == 1) {
-    for (int n = 0; n <= 15; ++n) DxfLayerEntry(std::to_string(n), n + 1, "CONTINUOUS");
-  } else {
-    DxfLayerEntry("0", 1, "CONTINUOUS");
-    DxfLayerEntry(CadSettings.CadLayerNames[1], CadSettings.CadLayerColours[1], "DASHDOT");
-    DxfLayerEntry(CadSettings.CadLayerNames[2], CadSettings.CadLayerColours[2], "DASHED");
-    for (int n = 3; n <= 5; ++n) DxfLayerEntry(CadSettings.CadLayerNames[n], CadSettings.CadLayerColours[n], "CONTINUOUS");
-    if (mode == 2)
-      for (int n = 16; n <= 31; ++n) DxfLayerEntry(std::to_string(n), CadSettings.CadPenColours[n], "CONTINUOUS");
-  }
+  DxfWriteInt(static_cast<long long>(layers.size()));
+  for (const LayerEntry& layer : layers) DxfLayerEntry(layer);
   Pair(0, "ENDTAB");
   Pair(0, "TABLE");
   Pair(2, "STYLE");
@@ -223,7 +272,9 @@ void DxfText(const std::string& text, Real x, Real y, bool convert) {
   RealPair(10, x);
   RealPair(20, y);
   RealPair(40, CadDrawing.CadTextHeight);
-  Pair(1, convert ? common::TextForCadFile(text) : text);
+  // The part files of recorded blocks are replayed by the program's own
+  // reader, which takes a text as written.
+  Pair(1, convert ? DxfTextValue(common::TextForCadFile(text)) : text);
   Pair(7, "STANDARD");
   StylePair(41, CadDrawing.CadTextWidthFactor);
   StylePair(50, CadDrawing.CadTextAngle);

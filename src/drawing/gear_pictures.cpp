@@ -88,8 +88,8 @@ void DrawPitchCurve2(Real centreX) {
 void DrawTurnArrow(Real x1, Real x2, int sense) {
   const Real length = std::fabs(x2 - x1);
   // A solid of the gear carries no arrow: its lines would become loose
-  // slivers of the body.
-  if (length <= 0 || CadDevice == CadDeviceStl) return;
+  // slivers of the body, and a solid model has no use for the sign.
+  if (length <= 0 || CadDevice == CadDeviceStl || CadDevice == CadDeviceStep) return;
   const Real xm = (x1 + x2) / 2;
   const Real dir = sense > 0 ? 1 : -1;
   const Real tipY = dir * length / 2;
@@ -256,11 +256,22 @@ void DrawGears(std::uint16_t code, std::uint16_t device) {
         DrawRack(p.z1, 0, 0, 0, -1, Pi * mn / 2);
         break;
       }
+      // The parts to be made are bodies: their outlines and bores bound
+      // the material. The pitch curves are lines.
       case 8:
+        CadBeginBody();
         DrawCarrier(clearance);
+        CadEndBody();
         break;
       case 9:
+        CadBeginBody();
         DrawRack(rack.Teeth, rack.Bores, rack.Distance, rack.Diameter);
+        CadEndBody();
+        break;
+      case 1: case 2:
+        CadBeginBody();
+        DrawGearPair(code);
+        CadEndBody();
         break;
       default:
         DrawGearPair(code);

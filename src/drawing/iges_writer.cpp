@@ -16,6 +16,7 @@
 #include "common/numeric_routines.h"
 #include "common/text_utils.h"
 #include "drawing/cad_back_ends.h"
+#include "drawing/cad_colours.h"
 #include "drawing/cad_output.h"
 #include "drawing/cad_state.h"
 #include "platform/clock.h"
@@ -129,13 +130,6 @@ void DirLine2(int type, const std::string& form, const std::string& label) {
 void DirLines(int type, const std::string& transform, const std::string& form = "") {
   DirLine1(type, transform);
   DirLine2(type, form, "");
-}
-
-// IGES colour numbers of the CAD colour numbers 0..15 (16 takes 15's).
-int IgesColourNumber(int colour) {
-  static const int table[16] = {0, 2, 5, 3, 7, 4, 6, 0, 8, 10, 11, 12, 13, 14, 15, 1};
-  colour = std::clamp(colour, 0, 16);
-  return table[std::min(colour, 15)];
 }
 
 }  // namespace

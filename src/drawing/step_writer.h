@@ -1,20 +1,38 @@
-// The STEP device (7): an ISO 10303-21 exchange file with the header section
-// and an empty data section; every primitive is ignored. The header is
-// written by the drawing frame, the trailer when the output closes, through
-// SharedTextFile (common/text_file.h).
+// The STEP device (7): the drawing as an ISO 10303-21 exchange file of the
+// automotive design schema (AP214), built with a solid modelling kernel and
+// written when the output closes.
+//
+// The closed outlines of each body (CadBeginBody .. CadEndBody: a gear with
+// its bore, the carrier plate, the rack) bound its material, which becomes
+// one solid extruded between the drawing's two heights (SetStlHeights: the
+// face width), as the STL device builds it; a closed outline inside another
+// one is a hole, one inside a hole material again. Every other line, circle
+// and arc of the picture is a planar edge at height 0 (pitch curves, the
+// pair, the diagrams); outlines of a body that close nothing join them.
+// Texts write nothing. Blocks are recorded and replayed as on the screen.
+//
+// Nothing of the modelling kernel shows outside step_writer.cpp.
 #pragma once
 
 #include <string>
 
-#include "common/real.h"
-
 namespace drawing {
 
-// The frame values are accepted and not used.
-void WriteStepHeader(Real x1, Real y1, Real x2, Real y2, Real height);
-// "ENDSEC;" and "END-ISO-10303-21;", then the file is closed.
-void WriteStepTrailer();
-// A text as an ISO 10303-21 string: apostrophes doubled.
-std::string StepString(const std::string& text);
+// The texts of the file's header: the file's name, the moment it is written
+// (ISO 8601 date and time, from the program's clock, so that
+// SOURCE_DATE_EPOCH fixes it), and the program's own names.
+struct TStepHeader {
+  std::string FileName;
+  std::string TimeStamp;
+  std::string Description = "KALDRIM";
+  std::string Author = "Joris";
+  std::string Organisation;
+  std::string PreprocessorVersion = "KALDRIM";
+  std::string OriginatingSystem = "KALDRIM";
+  std::string Authorisation;
+};
+
+// The header of the current output (CadSettings.CadFileName, now).
+TStepHeader StepHeader();
 
 }  // namespace drawing

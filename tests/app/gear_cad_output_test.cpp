@@ -1,10 +1,11 @@
 // The gears and diagrams written by the program itself from the command
-// line ("/CADi:j") for the default design, read back by the independent DXF
-// reader: gear 1 with exactly its z1 teeth in one closed outline, and the
-// diagrams over the drive angle.
+// line ("/CADi:j") for the default design, read back by the independent
+// readers: gear 1 with exactly its z1 teeth in one closed outline (DXF), one
+// closed solid (STL), the pitch curves as edges (STEP).
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <numbers>
 #include <string>
 
 #include "support/run_command.h"
@@ -16,6 +17,7 @@
 #include "common/kaldvar.h"
 #include "support/dxf_outline.h"
 #include "support/file_test_support.h"
+#include "support/occt_draw.h"
 
 namespace fs = std::filesystem;
 
@@ -71,6 +73,35 @@ TEST(GearCadOutput, GearOneAsStlIsOneClosedSolid) {
   const std::string summary = Output("admesh '" + dir.Path("x.stl") + "' 2>&1");
   EXPECT_NE(summary.find("Number of parts       :     1 "), std::string::npos) << summary;
   EXPECT_NE(summary.find("Total disconnected facets        :     0 "), std::string::npos) << summary;
+}
+
+}  // namespace
+
+namespace {
+
+// The pitch curves as STEP: the reader finds their 2 x 360 edges and the
+// centre line's in the drawing's plane, and no solid (the gears' solids are
+// read back in the drawing tests).
+TEST(GearCadOutput, PitchCurvesAsStepAreEdgesInThePlane) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  const testsupport::ScratchDirectory dir("gear_step");
+  fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4", dir.Path("x.vb4"));
+  ASSERT_EQ(RunProgram(dir, "x.vb4 /CAD7:5"), 0);
+  ASSERT_TRUE(fs::exists(dir.Path("x.stp")));
+  const testsupport::StepShape shape = testsupport::ReadStepShape(dir.Dir().string(), dir.Path("x.stp"));
+  EXPECT_TRUE(shape.valid) << shape.output;
+  EXPECT_EQ(shape.solids, 0) << shape.output;
+  EXPECT_EQ(shape.edges, 2 * 360 + 1) << shape.output;
+  EXPECT_NEAR(shape.box[2], 0, 1e-6);
+  EXPECT_NEAR(shape.box[5], 0, 1e-6);
+  // Both curves lie within the frame of the pair.
+  common::SetKaldvarDefaults();
+  common::MessagesEnabled = 0;
+  app::ReadDataFile(dir.Path("x.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  calc::CalcNoncircularPair();
+  EXPECT_NEAR(shape.box[0], -static_cast<double>(calc::PitchRadius(std::numbers::pi_v<Real>)), 1e-3);
+  EXPECT_GT(shape.box[3], static_cast<double>(calc::NcPair.a));
 }
 
 }  // namespace

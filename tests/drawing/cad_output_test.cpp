@@ -1,16 +1,16 @@
 // The drawing interface over the file devices: opening and naming the
 // output, pen folding, text alignment and lines, the text CAD records, the
-// STEP frame, the rotated frame, chords and the devices that draw nothing.
+// STEP file's header and curves, the rotated frame, chords and the devices
+// that draw nothing.
 #include "drawing/cad_output.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "common/date_time.h"
 #include "common/text_utils.h"
+#include "platform/clock.h"
 #include "drawing/rotated_frame.h"
-#include "drawing/step_writer.h"
 #include "drawing/text_cad_writer.h"
 #include "drawing_test_support.h"
 
@@ -85,7 +85,9 @@ TEST_F(CadOutputTest, DeviceChosenByTheUser) {
   EXPECT_EQ(CadDevice, CadDeviceDxf);
   EXPECT_EQ(CadRequestedDevice, CadAskDevice);
   ASSERT_GE(dialogs_.Asked().size(), 1u);
-  EXPECT_EQ(dialogs_.Asked()[0].items.size(), 6u);
+  // The file formats, the screen and the plot utility; STEP last.
+  ASSERT_EQ(dialogs_.Asked()[0].items.size(), 7u);
+  EXPECT_EQ(dialogs_.Asked()[0].items.back(), "STEP");
   EXPECT_EQ(dialogs_.Asked()[0].preselected, 4);  // the last choice, TXT
   CadCloseOutput();
 
@@ -268,28 +270,50 @@ TEST_F(CadOutputTest, TextCadRecords) {
   EXPECT_EQ(TxtNumber(-1234.5L), "-1234,50");
 }
 
-TEST_F(CadOutputTest, StepFileHoldsTheTenLines) {
+TEST_F(CadOutputTest, StepFileHoldsTheDrawingUnderItsHeader) {
+  const platform::ScopedClock clock(platform::LocalDateTime{2026, 3, 9, 8, 5, 7});
   const std::string stp = Write(CadDeviceStep, "it's.stp", [] {
     CadDefaultFrame();
     CadBeginTables(0);
+    CadBeginBlocksSection();
+    CadBeginBlock("X");
+    CadCircle(0, 0, 2);
+    CadEndBlock();
+    CadEndSection();
     CadInsertLogos();
     SetCadColor(3);
     CadLine(0, 0, 1, 1);
     CadCircle(0, 0, 1);
-    CadText("ignored", 0, 0);
-    CadInsertBlock("X", 0, 0, 0, 1, 1);
+    CadText("not written", 0, 0);
+    CadInsertBlock("X", 50, 0, 0, 1, 1);
     CadPolylineBegin(0);
     CadPolylineVertex(0, 0, 0);
     CadPolylineVertex(1, 0, 0);
     CadPolylineEnd();
     CadEndSection();
   });
-  const std::string name = StepString(scratch_.Path("it's.stp"));
-  EXPECT_NE(name.find("it''s.stp"), std::string::npos);
-  EXPECT_EQ(stp, "ISO-10303-21;\r\nHEADER;\r\nFILE_DESCRIPTION(('KALDRIM'),'2;1');\r\nFILE_NAME('" + name + "','" +
-                     common::TodayText() +
-                     "T',('Joris'),(''),'KALDRIM','KALDRIM','');\r\n"
-                     "FILE_SCHEMA(('AUTOMOTIVE_DESIGN'));\r\nENDSEC;\r\n\r\nDATA;\r\nENDSEC;\r\nEND-ISO-10303-21;\r\n");
+  // Lines end with CR LF; long records continue on indented lines.
+  std::string flat = stp;
+  for (std::size_t at; (at = flat.find("\r\n ")) != std::string::npos;)
+    flat.erase(at, flat.find_first_not_of(' ', at + 2) - at);
+  EXPECT_EQ(flat.rfind("ISO-10303-21;\r\nHEADER;\r\nFILE_DESCRIPTION(('KALDRIM'),'2;1');\r\n", 0), 0u) << stp;
+  // The file's name with its apostrophe doubled, the moment of writing in
+  // ISO 8601, the program's own names.
+  std::string name = scratch_.Path("it's.stp");
+  name.insert(name.find('\'') + 1, "'");
+  EXPECT_NE(flat.find("FILE_NAME('" + name + "','2026-03-09T08:05:07',('Joris'),(''),'KALDRIM','KALDRIM','');\r\n"),
+            std::string::npos)
+      << stp;
+  EXPECT_NE(flat.find("FILE_SCHEMA(('AUTOMOTIVE_DESIGN { 1 0 10303 214 1 1 1 1 }'));\r\nENDSEC;\r\nDATA;\r\n"),
+            std::string::npos);
+  // The two lines, the circle and the block's circle as one set of curves;
+  // the text writes nothing.
+  EXPECT_NE(stp.find("GEOMETRIC_CURVE_SET"), std::string::npos);
+  std::size_t circles = 0;
+  for (std::size_t at = 0; (at = stp.find("= CIRCLE(", at)) != std::string::npos; ++at) ++circles;
+  EXPECT_EQ(circles, 2u);
+  EXPECT_EQ(stp.find("not written"), std::string::npos);
+  EXPECT_EQ(stp.substr(stp.size() - 28), "ENDSEC;\r\nEND-ISO-10303-21;\r\n");
 }
 
 TEST_F(CadOutputTest, RotatedFrame) {

@@ -1,6 +1,6 @@
 // Tests of the diagram layers and the diagrams over the drive angle: every
 // diagram of a rated design written as DXF and read back strictly by an
-// independent reader; the ratio curve's extremes against the pair's ratio
+// independent reader, its layers defined and its texts as written; the ratio curve's extremes against the pair's ratio
 // range; the axes, clipping, arrow heads and limits form of the x-y layer;
 // the polar grid.
 #include "drawing/phi_diagrams.h"
@@ -19,7 +19,9 @@
 #include "drawing/polar_diagram.h"
 #include "drawing/xy_diagram.h"
 #include "drawing_test_support.h"
+#include "gear_designs.h"
 #include "support/dxf_outline.h"
+#include "support/dxf_texts.h"
 
 namespace {
 
@@ -34,12 +36,7 @@ class Diagrams : public DrawingTest {
   Diagrams() : DrawingTest("diagrams") {}
   void SetUp() override {
     DrawingTest::SetUp();
-    calc::InitGearData();
-    calc::SetSpurGearDefaults();
-    calc::SetNoncircularDefaults();
-    calc::SpurGearData.P = 10;
-    calc::SpurGearData.n[1] = 1000;
-    calc::SpurGearData.CalcMethod = 1;
+    drawingtest::SetRatedDefaultDesign();
     common::SetCommandLineParams(std::vector<std::string>{});
     calc::CalcNoncircularPair();
     ASSERT_EQ(common::FatalFlag, 0);
@@ -67,6 +64,7 @@ TEST_F(Diagrams, EveryDiagramLoadsAsDxf) {
   }
   // All sixteen files in one run of the reader.
   std::vector<testsupport::DxfOutline> outs = testsupport::ReadOutlines(paths);
+  const std::vector<testsupport::DxfTexts> allTexts = testsupport::ReadDxfTexts(paths);
   for (int code = 1; code <= 16; ++code) {
     testsupport::DxfOutline& out = outs[static_cast<std::size_t>(code - 1)];
     EXPECT_EQ(out.loadStatus, 0) << code;
@@ -75,6 +73,13 @@ TEST_F(Diagrams, EveryDiagramLoadsAsDxf) {
     EXPECT_GT(out.entities["LINE"], 300) << code;
     EXPECT_GT(out.entities["TEXT"], 3) << code;
     if (code >= 9 && code <= 12) EXPECT_GE(out.entities["CIRCLE"], 2) << code;
+    // Every entity on a layer of the table; texts read back as written,
+    // carets too (a caret is DXF's sign of a control character).
+    const testsupport::DxfTexts& texts = allTexts[static_cast<std::size_t>(code - 1)];
+    EXPECT_EQ(texts.UndefinedLayers(), std::vector<std::string>{}) << code;
+    if (code == 8) {
+      EXPECT_NE(texts.Find("a2 [1/s^2]"), nullptr) << "the acceleration's unit";
+    }
   }
   // The safety diagrams gave the records back as the calculation left them.
   const auto kept = calc::SafetyExtremes;

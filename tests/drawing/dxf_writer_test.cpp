@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "drawing_test_support.h"
+#include "support/golden_files.h"
 
 using namespace drawing;
 using drawingtest::DrawingTest;
@@ -54,6 +55,14 @@ $LIMMAX
 $LTSCALE
  40
 15
+  9
+$INSUNITS
+ 70
+4
+  9
+$MEASUREMENT
+ 70
+1
   0
 ENDSEC
 )";
@@ -128,8 +137,6 @@ ENDTAB
 TABLE
   2
 LAYER
- 70
-24
 )";
 
 std::string Layer(const std::string& name, int colour, const std::string& type) {
@@ -182,8 +189,17 @@ TEST_F(DxfWriterTest, HeadAndTablesOfTheDefaultFrame) {
     CadInsertLogos();
     CadEndSection();
   });
-  const std::string layers = Layer("0", 1, "CONTINUOUS") + Layer("1", 2, "DASHDOT") + Layer("2", 2, "DASHED") +
-                             Layer("3", 2, "CONTINUOUS") + Layer("4", 3, "CONTINUOUS") + Layer("5", 1, "CONTINUOUS");
+  // The named layers, then every pen number that is no layer name yet, each
+  // in the DXF colour nearest to the screen's: pens 6..15 in the colours 7..16
+  // of their numbers, pens 16..31 in their colours 1..16 (the darker ones of
+  // the screen's table: dark blue 174, dark magenta 214, brown 14, greys
+  // 9 and 253; black as white, 7).
+  std::string layers = " 70\n32\n" + Layer("0", 1, "CONTINUOUS") + Layer("1", 2, "DASHDOT") +
+                       Layer("2", 2, "DASHED") + Layer("3", 2, "CONTINUOUS") + Layer("4", 3, "CONTINUOUS") +
+                       Layer("5", 1, "CONTINUOUS");
+  const int dxfColours[17] = {0, 1, 2, 3, 4, 5, 6, 7, 174, 3, 4, 1, 214, 14, 9, 253, 7};
+  for (int pen = 6; pen <= 31; ++pen)
+    layers += Layer(std::to_string(pen), dxfColours[pen <= 15 ? pen + 1 : pen - 15], "CONTINUOUS");
   const std::string expected = std::string(kHeader) + kLineTypes + layers + kStyle +
                                "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n";
   EXPECT_EQ(bytes, Crlf(expected));
@@ -197,8 +213,13 @@ TEST_F(DxfWriterTest, LayerTableModesMonochromeAndFont) {
     CadBeginTables(2);
   });
   EXPECT_NE(mode2.find(Crlf(" 70\n23\n")), std::string::npos);
-  EXPECT_NE(mode2.find(Crlf(Layer("TEXTE", 3, "CONTINUOUS") + Layer("5", 1, "CONTINUOUS") + Layer("16", 1, "CONTINUOUS"))), std::string::npos);
-  EXPECT_NE(mode2.find(Crlf(Layer("31", 16, "CONTINUOUS") + "  0\nENDTAB\n")), std::string::npos);
+  // The layer 4 named otherwise: the pen number 4 follows the named
+  // layers, in pen 4's colour.
+  EXPECT_NE(mode2.find(Crlf(Layer("TEXTE", 3, "CONTINUOUS") + Layer("5", 1, "CONTINUOUS") +
+                            Layer("4", 5, "CONTINUOUS") + Layer("6", 7, "CONTINUOUS"))),
+            std::string::npos);
+  EXPECT_NE(mode2.find(Crlf(Layer("16", 1, "CONTINUOUS") + Layer("17", 2, "CONTINUOUS"))), std::string::npos);
+  EXPECT_NE(mode2.find(Crlf(Layer("31", 7, "CONTINUOUS") + "  0\nENDTAB\n")), std::string::npos);
   EXPECT_NE(mode2.find(Crlf("  3\nISOCP\n  4\n\n0\nENDTAB\n")), std::string::npos);
 
   common::CadSettings.LayerMonochrome = 1;
@@ -207,8 +228,9 @@ TEST_F(DxfWriterTest, LayerTableModesMonochromeAndFont) {
     CadBeginTables(1);
   });
   EXPECT_NE(mode1.find(Crlf(" 70\n17\n")), std::string::npos);
-  EXPECT_NE(mode1.find(Crlf(Layer("14", 1, "CONTINUOUS") + Layer("15", 1, "CONTINUOUS") + "  0\nENDTAB\n")),
+  EXPECT_NE(mode1.find(Crlf(Layer("14", 1, "CONTINUOUS") + Layer("15", 1, "CONTINUOUS") + Layer("16", 1, "CONTINUOUS"))),
             std::string::npos);
+  EXPECT_NE(mode1.find(Crlf(Layer("31", 1, "CONTINUOUS") + "  0\nENDTAB\n")), std::string::npos);
   EXPECT_EQ(mode1.find("TEXTE"), std::string::npos);
 }
 
@@ -387,7 +409,9 @@ EOF
 // written file is left beside the build for a reviewer to compare.
 TEST_F(DxfWriterTest, TestPictureAsCommitted) {
   const std::string bytes = Write(CadDeviceDxf, "picture.dxf", drawingtest::DrawTestPicture);
-  const std::string golden = testsupport::Slurp(std::string(VOB_TEST_DATA_DIR) + "/drawing/test_picture.dxf");
+  const std::string committed = std::string(VOB_TEST_DATA_DIR) + "/drawing/test_picture.dxf";
+  if (testsupport::UpdatingGoldenFiles()) testsupport::Put(committed, bytes);
+  const std::string golden = testsupport::Slurp(committed);
   if (bytes != golden) testsupport::Put("test_picture.actual.dxf", bytes);
   EXPECT_TRUE(bytes == golden) << "differs from tests/data/drawing/test_picture.dxf; see test_picture.actual.dxf";
 }
@@ -420,6 +444,18 @@ TEST_F(DxfWriterTest, NumbersLayersAndTextsBySettings) {
   common::CadTextMode = 3;
   const std::string ascii = Write(CadDeviceDxf, "ascii.dxf", [] { CadText("Ma\xE1 \xF1" "0,1 \xF8", 0, 0); });
   EXPECT_NE(ascii.find("\r\n  1\r\nMass +/-0,1 deg\r\n"), std::string::npos);
+
+  // A caret followed by a blank is the caret itself (followed by another
+  // character a control character), in the file; the part files of the
+  // screen's blocks, read only by the program, keep the text as it is.
+  const std::string caret = Write(CadDeviceDxf, "caret.dxf", [] { CadText("1/s^2 ^", 0, 0); });
+  EXPECT_NE(caret.find("\r\n  1\r\n1/s^ 2 ^ \r\n"), std::string::npos);
+  common::SharedTextFile.Assign(scratch_.Path("part.dx$"));
+  std::error_code ec;
+  ASSERT_TRUE(common::SharedTextFile.Rewrite(ec));
+  DxfBlockRecorder().Text("1/s^2", 0, 0);
+  ASSERT_TRUE(common::SharedTextFile.Close(ec));
+  EXPECT_NE(testsupport::Slurp(scratch_.Path("part.dx$")).find("\r\n  1\r\n1/s^2\r\n"), std::string::npos);
 }
 
 TEST_F(DxfWriterTest, GroupCodesRightAligned) {

@@ -15,6 +15,7 @@
 #include "common/numeric_routines.h"
 #include "drawing/tooth_contour.h"
 #include "drawing_test_support.h"
+#include "gear_designs.h"
 
 namespace {
 
@@ -26,12 +27,7 @@ class Animation : public DrawingTest {
   Animation() : DrawingTest("animation") {}
   void SetUp() override {
     DrawingTest::SetUp();
-    calc::InitGearData();
-    calc::SetSpurGearDefaults();
-    calc::SetNoncircularDefaults();
-    calc::SpurGearData.P = 10;
-    calc::SpurGearData.n[1] = 1000;
-    calc::SpurGearData.CalcMethod = 1;
+    drawingtest::SetRatedDefaultDesign();
     calc::CalcNoncircularPair();
     ASSERT_EQ(common::FatalFlag, 0);
     common::ClearErrorMessages();

@@ -21,7 +21,9 @@
 #include "drawing/gear_picture_inputs.h"
 #include "drawing/rotated_frame.h"
 #include "drawing_test_support.h"
+#include "gear_designs.h"
 #include "support/dxf_outline.h"
+#include "support/dxf_texts.h"
 
 namespace {
 
@@ -38,12 +40,7 @@ class GearPictures : public DrawingTest {
   GearPictures() : DrawingTest("gear_pictures") {}
   void SetUp() override {
     DrawingTest::SetUp();
-    calc::InitGearData();
-    calc::SetSpurGearDefaults();
-    calc::SetNoncircularDefaults();
-    calc::SpurGearData.P = 10;
-    calc::SpurGearData.n[1] = 1000;
-    calc::SpurGearData.CalcMethod = 1;
+    drawingtest::SetRatedDefaultDesign();
     common::InitGraphDisplayList();
   }
   void Calculate() {
@@ -110,12 +107,7 @@ TEST_F(GearPictures, TwoTurnsOfGearOneGiveGearTwoTwiceTheTeeth) {
 
 TEST_F(GearPictures, FocalEllipseFormulaCurveWithConstantModule) {
   if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
-  calc::CurveType = calc::CurveFormula;
-  calc::PieceCount = 1;
-  calc::FormulaPieces[1].EndAngle = 360;
-  calc::FormulaPieces[1].Formula = "40/(1-0.3*cos(X))";
-  calc::NcPair.z1 = 31;
-  calc::NcPair.ModuleMode = 2;
+  drawingtest::SetFocalEllipse("0.3");
   Calculate();
   ExpectToothedGear(1, "focal1.dxf");
   // A constant module gives every tooth the same height: from the root
@@ -140,6 +132,63 @@ TEST_F(GearPictures, PairPitchCurvesAndTurnedPairLoad) {
     EXPECT_EQ(out.loadStatus, 0) << code;
     EXPECT_EQ(out.auditErrors, 0) << code;
     EXPECT_GT(out.entities["LINE"], 300) << code;
+  }
+}
+
+// The DXF files of the gears and the pair, read by the independent reader:
+// every entity lies on a layer the table defines, in the colour the screen
+// draws it (gear 1's flanks cyan and lands blue, gear 2's flanks magenta and
+// lands red on the screen's default colours), and the drawing's units are
+// millimetres, in the imperial system too (where only the texts are in
+// inches); the measurement system follows the unit system.
+TEST_F(GearPictures, DxfLayersAndUnitsOfEveryDesign) {
+  if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+  for (const drawingtest::GearDesign design : drawingtest::AllGearDesigns) {
+    const std::string name = drawingtest::GearDesignName(design);
+    ASSERT_TRUE(drawingtest::CalculateGearDesign(design)) << name;
+    const bool imperial = design == drawingtest::GearDesign::Eccentric;
+    common::UnitSystem = imperial ? common::UnitsImperial : common::UnitsMetric;
+    for (const int code : {1, 2, 0}) {
+      const testsupport::DxfTexts dxf =
+          testsupport::ReadDxfTexts(DrawDxf(code, name + std::to_string(code) + ".dxf"));
+      ASSERT_EQ(dxf.loadStatus, 0) << name << code;
+      EXPECT_EQ(dxf.UndefinedLayers(), std::vector<std::string>{}) << name << code;
+      EXPECT_EQ(dxf.header.at("$INSUNITS"), "4");
+      EXPECT_EQ(dxf.header.at("$MEASUREMENT"), imperial ? "0" : "1");
+      for (const auto& [layer, colour] : std::map<std::string, int>{{"19", 4}, {"20", 5}, {"21", 6}, {"26", 1}})
+        EXPECT_EQ(dxf.layers.at(layer), colour) << layer;
+    }
+  }
+  common::UnitSystem = common::UnitsMetric;
+}
+
+// The IGES files of the gears: every colour number is one of IGES's eight
+// (or 0, the reader's own), also for the lands of gear 2 (the colour
+// table's dark red, drawn red on the screen).
+TEST_F(GearPictures, IgesColoursOfEveryDesignWithinTheEight) {
+  for (const drawingtest::GearDesign design : drawingtest::AllGearDesigns) {
+    const std::string name = drawingtest::GearDesignName(design);
+    ASSERT_TRUE(drawingtest::CalculateGearDesign(design)) << name;
+    for (const int code : {1, 2}) {
+      const std::string path = scratch_.Path(name + std::to_string(code) + ".igs");
+      dialogs_.Then(platform::ScriptedAnswer::File(path));
+      drawing::DrawGears(static_cast<std::uint16_t>(code), drawing::CadDeviceIges);
+      ASSERT_EQ(common::AbortFlag, 0);
+      std::map<int, int> colours;
+      std::istringstream records(testsupport::Slurp(path));
+      std::string record;
+      // The second directory record of each entity holds its colour in
+      // columns 17 to 24.
+      for (int d = 0; std::getline(records, record);)
+        if (record.size() > 72 && record[72] == 'D' && ++d % 2 == 0) ++colours[std::stoi(record.substr(16, 8))];
+      ASSERT_FALSE(colours.empty());
+      for (const auto& [colour, count] : colours) {
+        EXPECT_GE(colour, 0) << name << code;
+        EXPECT_LE(colour, 8) << name << code;
+      }
+      EXPECT_GT(colours[code == 1 ? 7 : 6], 0) << "the flanks: cyan, magenta";
+      EXPECT_GT(colours[code == 1 ? 4 : 2], 0) << "the lands: blue, red";
+    }
   }
 }
 

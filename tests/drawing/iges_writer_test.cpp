@@ -18,6 +18,7 @@
 #include "drawing_test_support.h"
 #include "platform/clock.h"
 #include "support/golden_files.h"
+#include "support/occt_draw.h"
 
 using namespace drawing;
 using drawingtest::DrawingTest;
@@ -183,6 +184,44 @@ TEST_F(IgesWriterTest, NotesPensSolidsAndUnknownBlocks) {
   EXPECT_EQ(common::MsgText[1], "Blockname NOWHERE not found !");
 }
 
+// Every pen gets one of IGES's colour numbers (0 the reader's own, 1 black,
+// 2 red, 3 green, 4 blue, 5 yellow, 6 magenta, 7 cyan, 8 white): the one
+// nearest to the colour the screen draws the pen in, whatever colour number
+// the settings give it and in every line mode.
+TEST_F(IgesWriterTest, ColourNumbersAreIgesOwn) {
+  for (int pen = 16; pen <= 31; ++pen) common::CadSettings.CadPenColours[pen] = pen - 15;
+  const auto records = Records([] {
+    for (int pen = 16; pen <= 31; ++pen) {
+      SetCadColor(pen);
+      CadLine(0, pen, 10, pen);
+    }
+    common::CadSettings.CadPenColours[16] = 99;
+    common::CadSettings.CadLayerColours[3] = -4;
+    for (int mode = 0; mode <= 2; ++mode) {
+      SetCadLineMode(mode);
+      for (int pen = 0; pen <= 40; ++pen) {
+        SetCadColor(pen);
+        CadLine(0, pen, 10, pen);
+      }
+    }
+  });
+  ExpectWellFormed(records);
+  const auto d = Section(records, 'D');
+  ASSERT_EQ(d.size(), 2u * (16 + 3 * 41));
+  std::vector<int> colours;
+  for (std::size_t i = 1; i < d.size(); i += 2) colours.push_back(std::stoi(d[i].substr(16, 8)));
+  for (const int colour : colours) {
+    EXPECT_GE(colour, 0);
+    EXPECT_LE(colour, 8);
+  }
+  // The colour numbers 1..16 on the screen's default colours: red, yellow,
+  // green, cyan, blue, magenta, white (the reader's own); dark blue, dark
+  // green (drawn green), dark cyan (cyan), dark red (red), dark magenta,
+  // brown (dark red), light and dark grey (white), black.
+  EXPECT_EQ(std::vector<int>(colours.begin(), colours.begin() + 16),
+            (std::vector<int>{2, 5, 3, 7, 4, 6, 0, 4, 3, 7, 2, 6, 2, 8, 8, 1}));
+}
+
 TEST_F(IgesWriterTest, LongTextContinuesInsideItsStringWithoutBlanks) {
   // A reader counts a string's characters across the record end: a string
   // is broken only where its record is full, never at one of its commas.
@@ -220,12 +259,8 @@ TEST_F(IgesWriterTest, ManyMembersAndThePictureAsGoldenFile) {
 
 // ---- The independent reader ------------------------------------------------------------
 
-constexpr const char* kDraw = "/usr/bin/occt-draw";
-
-std::string RunCommand(const std::string& command) { return testsupport::RunCommand(command + " 2>&1"); }
-
 TEST_F(IgesWriterTest, IndependentReaderLoadsLinesArcsCirclesAndBlocks) {
-  if (!std::filesystem::exists(kDraw)) GTEST_SKIP() << "occt-draw (OpenCASCADE's IGES reader) is not installed";
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's IGES reader) is not installed";
   const std::string bytes = Write(CadDeviceIges, "reader.igs", [] {
     CadDrawingFrame(0, 0, 160, 120, 0);
     CadBeginTables(0);
@@ -249,30 +284,19 @@ TEST_F(IgesWriterTest, IndependentReaderLoadsLinesArcsCirclesAndBlocks) {
     CadEndSection();
   });
   ASSERT_FALSE(bytes.empty());
-  // The reader loads its parts by their unversioned library names, which
-  // only its development package links; links beside the test stand in.
-  const std::string links = scratch_.Path("occt");
-  std::filesystem::create_directory(links);
-  for (const auto& entry : std::filesystem::directory_iterator("/usr/lib/x86_64-linux-gnu")) {
-    const std::string name = entry.path().filename().string();
-    const auto so = name.find(".so.");
-    if (name.rfind("libTK", 0) == 0 && so != std::string::npos && name.find('.', so + 4) == std::string::npos)
-      std::filesystem::create_symlink(entry.path(), links + "/" + name.substr(0, so + 3));
-  }
-  const std::string script = scratch_.Path("read.tcl");
-  testsupport::Put(script,
-                   "pload DATAEXCHANGE\n"
-                   "pload MODELING\n"
-                   "igesbrep " + scratch_.Path("reader.igs") + " shape *\n"
-                   "puts CHECKS\n"
-                   "data c\n"
-                   "tpstat c\n"
-                   "puts \"EDGES [llength [explode shape E]]\"\n"
-                   "set parts [explode shape]\n"
-                   "puts \"PARTS [llength $parts]\"\n"
-                   "puts \"TURNED [bounding [lindex $parts end-1]]\"\n"
-                   "exit\n");
-  const std::string out = RunCommand("LD_LIBRARY_PATH=" + links + " " + kDraw + " -b -f " + script);
+  const std::string script =
+      "pload DATAEXCHANGE\n"
+      "pload MODELING\n"
+      "igesbrep " + scratch_.Path("reader.igs") + " shape *\n"
+      "puts CHECKS\n"
+      "data c\n"
+      "tpstat c\n"
+      "puts \"EDGES [llength [explode shape E]]\"\n"
+      "set parts [explode shape]\n"
+      "puts \"PARTS [llength $parts]\"\n"
+      "puts \"TURNED [bounding [lindex $parts end-1]]\"\n"
+      "exit\n";
+  const std::string out = testsupport::RunOcctDraw(scratch_.Dir().string(), script);
   // The syntax check of the loaded file and the transfer's check list are
   // empty: no entity failed.
   EXPECT_NE(out.find("Total number of loaded entities"), std::string::npos) << out;
