@@ -4,7 +4,9 @@
 // diagrams over the drive angle.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "support/run_command.h"
@@ -68,6 +70,68 @@ TEST(GearCadOutput, GearOneAsStlIsOneClosedSolid) {
   ASSERT_EQ(RunProgram(dir, "x.vb4 /CAD6:1"), 0);
   ASSERT_TRUE(fs::exists(dir.Path("x.stl")));
   // admesh exits 0 whatever it finds: its summary tells.
+  const std::string summary = Output("admesh '" + dir.Path("x.stl") + "' 2>&1");
+  EXPECT_NE(summary.find("Number of parts       :     1 "), std::string::npos) << summary;
+  EXPECT_NE(summary.find("Total disconnected facets        :     0 "), std::string::npos) << summary;
+}
+
+}  // namespace
+
+namespace {
+
+// The default design with changes, saved as dir/name.
+void SaveChangedDesign(const testsupport::ScratchDirectory& dir, const std::string& name,
+                       const std::function<void()>& change) {
+  common::SetKaldvarDefaults();
+  common::MessagesEnabled = 0;
+  app::ReadDataFile(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4");
+  ASSERT_EQ(common::AbortFlag, 0);
+  change();
+  app::WriteDataFile(dir.Path(name));
+  ASSERT_EQ(common::AbortFlag, 0);
+}
+
+// The time a run of the program takes, in seconds.
+double TimedRun(const testsupport::ScratchDirectory& dir, const std::string& args, int& exitCode) {
+  const auto start = std::chrono::steady_clock::now();
+  exitCode = RunProgram(dir, args);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+TEST(GearCadOutput, FaceWidthBeyondTheStlRangeWritesNoFileAndFails) {
+  const testsupport::ScratchDirectory dir("gear_wide");
+  SaveChangedDesign(dir, "x.vb4", [] {
+    calc::SpurGearData.FaceWidth = 1e300L;
+    calc::SpurGearData.GearFaceWidth[1] = 1e300L;
+    calc::SpurGearData.GearFaceWidth[2] = 1e300L;
+  });
+  // The same design draws as DXF, which has no heights.
+  int exitCode = -1;
+  TimedRun(dir, "x.vb4 /CAD1:1", exitCode);
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(fs::exists(dir.Path("x.dxf")));
+  TimedRun(dir, "x.vb4 /CAD6:1", exitCode);
+  EXPECT_NE(exitCode, 0);
+  EXPECT_FALSE(fs::exists(dir.Path("x.stl")));
+}
+
+TEST(GearCadOutput, GearKilometresAcrossIsAClosedStlSoon) {
+  // An ellipse 40 by 32 km with a bore of 10 m: the points lie beyond the
+  // range the STL writer's point grid once had, the bore is a circle of many
+  // metres.
+  const testsupport::ScratchDirectory dir("gear_huge");
+  SaveChangedDesign(dir, "x.vb4", [] {
+    calc::CurveType = calc::CurveEllipse;
+    calc::EllipseCurve.a = 2e7L;
+    calc::EllipseCurve.b = 1.6e7L;
+    calc::SpurGearData.BoreDiameter[1] = 20000;
+  });
+  int exitCode = -1;
+  const double seconds = TimedRun(dir, "x.vb4 /CAD6:1", exitCode);
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_LT(seconds, 20);
+  ASSERT_TRUE(fs::exists(dir.Path("x.stl")));
+  if (std::system("command -v admesh >/dev/null 2>&1") != 0) GTEST_SKIP() << "admesh is not installed";
   const std::string summary = Output("admesh '" + dir.Path("x.stl") + "' 2>&1");
   EXPECT_NE(summary.find("Number of parts       :     1 "), std::string::npos) << summary;
   EXPECT_NE(summary.find("Total disconnected facets        :     0 "), std::string::npos) << summary;
