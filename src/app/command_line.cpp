@@ -14,6 +14,7 @@
 #include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/text_utils.h"
+#include "drawing/cad_output.h"
 #include "platform/user_dialogs.h"
 
 namespace app {
@@ -213,6 +214,8 @@ bool CadBatchOutput(int format, int drawing, std::ostream& err) {
     Entry().ShowDiagrams(drawing - 5, format);
   if (!common::AbortFlag) return true;
   err << common::ProgramName << ": drawing " << drawing << " could not be written in format " << format << "\n";
+  // No message box is shown here: the reason of a refused output is told.
+  if (drawing::CadOutputRefused()) err << common::ProgramName << ": " << drawing::CadRefusalMessage() << "\n";
   return false;
 }
 

@@ -59,8 +59,9 @@ std::function<void(const std::string&)>& OutputOpener() {
   return opener;
 }
 
-// Set when the output of the current picture was refused.
+// Set when the output of the current picture was refused, and why.
 bool OutputRefused = false;
+std::string RefusalMessage;
 
 std::string ValueText(Real value) {
   if (std::isnan(value)) return "undefined";
@@ -78,10 +79,13 @@ void RefuseCadOutput(const std::string& message) {
   AbortFlag = 1;
   if (OutputRefused) return;
   OutputRefused = true;
+  RefusalMessage = message;
   common::ShowError(message);
 }
 
 bool CadOutputRefused() { return OutputRefused; }
+
+const std::string& CadRefusalMessage() { return RefusalMessage; }
 
 bool CadValuesWritable(std::initializer_list<Real> values) {
   if (OutputRefused) return false;
@@ -121,6 +125,7 @@ void OpenCadOutputFile() {
 
 void CadOpenOutput(CadDeviceCode code) {
   OutputRefused = false;
+  RefusalMessage.clear();
   CadRequestedDevice = code;
   CadSetOrigin(0, 0);
   CadDrawing.DrawingSheetFormat = 0;

@@ -45,6 +45,9 @@ CadBackEnd& CadTarget();
 // place. Cleared by CadOpenOutput.
 void RefuseCadOutput(const std::string& message);
 bool CadOutputRefused();
+// The message of the refusal of the last output (empty when it was not
+// refused), for the command line, where no message box is shown.
+const std::string& CadRefusalMessage();
 // Whether every value is one the current device can write: finite and
 // within its CoordinateLimit. The first that is not refuses the output with
 // a message that names it.

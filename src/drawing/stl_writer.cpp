@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <set>
 #include <system_error>
@@ -36,6 +37,15 @@ constexpr Real MergeDistance = 1e-4L;
 
 using Point = common::PlanePoint;
 
+// A number as the file's float32; one beyond its range becomes infinite
+// (a conversion that would otherwise be undefined).
+float ToFloat(Real v) {
+  constexpr Real most = std::numeric_limits<float>::max();
+  if (v > most) return std::numeric_limits<float>::infinity();
+  if (v < -most) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(v);
+}
+
 // ---- The drawn segments with their ends merged -----------------------------------
 
 class SegmentSet {
@@ -52,10 +62,10 @@ class SegmentSet {
     // The float32 numbers the file holds: the contours and faces are made
     // of the very points that are written, so that no rounding afterwards
     // can turn a face over or make two walls cross.
-    x1 = static_cast<float>(x1);
-    y1 = static_cast<float>(y1);
-    x2 = static_cast<float>(x2);
-    y2 = static_cast<float>(y2);
+    x1 = ToFloat(x1);
+    y1 = ToFloat(y1);
+    x2 = ToFloat(x2);
+    y2 = ToFloat(y2);
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return true;
     if (segments_.size() >= MaxStlSegments) return false;
     const int a = VertexAt(x1, y1), b = VertexAt(x2, y2);
@@ -436,10 +446,8 @@ void StlWall(Real x1, Real y1, Real x2, Real y2) {
 
 void StlFacet(Real nx, Real ny, Real nz, Real x1, Real y1, Real z1, Real x2, Real y2, Real z2, Real x3, Real y3,
               Real z3) {
-  StlState.StlFacetList.push_back(TStlFacet{static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz),
-                                            static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(z1),
-                                            static_cast<float>(x2), static_cast<float>(y2), static_cast<float>(z2),
-                                            static_cast<float>(x3), static_cast<float>(y3), static_cast<float>(z3)});
+  StlState.StlFacetList.push_back(TStlFacet{ToFloat(nx), ToFloat(ny), ToFloat(nz), ToFloat(x1), ToFloat(y1), ToFloat(z1),
+                                            ToFloat(x2), ToFloat(y2), ToFloat(z2), ToFloat(x3), ToFloat(y3), ToFloat(z3)});
   ++StlState.StlFacetCount;
 }
 

@@ -34,12 +34,7 @@ class Diagrams : public DrawingTest {
   Diagrams() : DrawingTest("diagrams") {}
   void SetUp() override {
     DrawingTest::SetUp();
-    calc::InitGearData();
-    calc::SetSpurGearDefaults();
-    calc::SetNoncircularDefaults();
-    calc::SpurGearData.P = 10;
-    calc::SpurGearData.n[1] = 1000;
-    calc::SpurGearData.CalcMethod = 1;
+    drawingtest::SetDefaultDesign();
     common::SetCommandLineParams(std::vector<std::string>{});
     calc::CalcNoncircularPair();
     ASSERT_EQ(common::FatalFlag, 0);

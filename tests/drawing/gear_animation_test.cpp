@@ -26,12 +26,7 @@ class Animation : public DrawingTest {
   Animation() : DrawingTest("animation") {}
   void SetUp() override {
     DrawingTest::SetUp();
-    calc::InitGearData();
-    calc::SetSpurGearDefaults();
-    calc::SetNoncircularDefaults();
-    calc::SpurGearData.P = 10;
-    calc::SpurGearData.n[1] = 1000;
-    calc::SpurGearData.CalcMethod = 1;
+    drawingtest::SetDefaultDesign();
     calc::CalcNoncircularPair();
     ASSERT_EQ(common::FatalFlag, 0);
     common::ClearErrorMessages();

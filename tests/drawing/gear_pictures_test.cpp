@@ -38,12 +38,7 @@ class GearPictures : public DrawingTest {
   GearPictures() : DrawingTest("gear_pictures") {}
   void SetUp() override {
     DrawingTest::SetUp();
-    calc::InitGearData();
-    calc::SetSpurGearDefaults();
-    calc::SetNoncircularDefaults();
-    calc::SpurGearData.P = 10;
-    calc::SpurGearData.n[1] = 1000;
-    calc::SpurGearData.CalcMethod = 1;
+    drawingtest::SetDefaultDesign();
     common::InitGraphDisplayList();
   }
   void Calculate() {

@@ -72,12 +72,7 @@ class StlCaps : public DrawingTest {
   StlCaps() : DrawingTest("stl_caps") {}
   void SetUp() override {
     DrawingTest::SetUp();
-    calc::InitGearData();
-    calc::SetSpurGearDefaults();
-    calc::SetNoncircularDefaults();
-    calc::SpurGearData.P = 10;
-    calc::SpurGearData.n[1] = 1000;
-    calc::SpurGearData.CalcMethod = 1;
+    drawingtest::SetDefaultDesign();
     // Bores of 20 and 16 mm: every gear and pitch curve is a body round a
     // hole.
     calc::SpurGearData.BoreDiameter[1] = 20;
@@ -132,7 +127,9 @@ void ExpectSoundCaps(const StlPlan& plan, const std::string& name, bool mustBeSi
   ASSERT_FALSE(plan.top.empty()) << name;
   EXPECT_EQ(static_cast<std::size_t>(plan.bottomFacets), plan.top.size()) << name;
   const int crossings = testsupport::WallCrossings(plan);
-  if (mustBeSimple) EXPECT_EQ(crossings, 0) << name;
+  if (mustBeSimple) {
+    EXPECT_EQ(crossings, 0) << name;
+  }
   // An outline that crosses itself bounds no one area: its faces only
   // close the solid.
   if (crossings > 0) return;
