@@ -268,6 +268,7 @@ class Triangulator {
   bool Sees(const PlanePoint& m, const PlanePoint& v) {
     ++visit_;
     return edges_.ForCells(m, v, v, [&](int cx, int cy) {
+      --budget_;
       for (const int e : edges_.Bucket(cx, cy)) {
         --budget_;
         if (seen_[e] == visit_) continue;
@@ -287,6 +288,7 @@ class Triangulator {
   // edge, entering the material at both ends. Searched ring by ring of
   // grid cells round m.
   void Bridge(int m) {
+    if (JoinWhereTouching(m)) return;
     const PlanePoint& pm = P(m);
     const int cx = points_.CellX(pm.x), cy = points_.CellY(pm.y);
     const int cells = points_.Cells();
@@ -317,15 +319,7 @@ class Triangulator {
           target = c;
           break;
         }
-        if (Same(P(c), pm)) {
-          // The hole touches the ring here: a cut of no length, where the
-          // hole's edges leave into the ring's material.
-          if (LocallyInside(c, P(nodes_[m].next)) && LocallyInside(c, P(nodes_[m].prev))) {
-            target = c;
-            break;
-          }
-          continue;
-        }
+        if (Same(P(c), pm)) continue;
         if (!LocallyInside(c, pm) || !LocallyInside(m, P(c))) continue;
         if (!Sees(pm, P(c))) continue;
         target = c;
@@ -347,6 +341,36 @@ class Triangulator {
           }
     }
     if (target >= 0) Splice(target, m);
+  }
+
+  // A hole that touches the joined rings at a point is joined there, by no
+  // cut: where its two edges at the point leave into the material round it.
+  bool JoinWhereTouching(int m) {
+    int h = m;
+    do {
+      const PlanePoint& q = P(h);
+      for (const int c : points_.Bucket(points_.CellX(q.x), points_.CellY(q.y))) {
+        --budget_;
+        if (!Same(P(c), q)) continue;
+        if (!LocallyInside(c, P(nodes_[h].next)) || !LocallyInside(c, P(nodes_[h].prev))) continue;
+        // target -> the hole round from after h to before h -> target' ->
+        // target's next; the hole's own node at the point is left out.
+        const int after = nodes_[c].next;
+        const int first = nodes_[h].next, last = nodes_[h].prev;
+        const int c2 = static_cast<int>(nodes_.size());
+        nodes_.push_back({nodes_[c].v, last, after, false});
+        nodes_[h].removed = true;
+        nodes_[c].next = first;
+        nodes_[first].prev = c;
+        nodes_[last].next = c2;
+        nodes_[after].prev = c2;
+        for (int node = first; node != c2; node = nodes_[node].next) points_.AddPoint(node, P(node));
+        points_.AddPoint(c2, P(c2));
+        return true;
+      }
+      h = nodes_[h].next;
+    } while (h != m);
+    return false;
   }
 
   // target -> m -> (the hole round) -> m' -> target' -> target's next.
@@ -385,6 +409,7 @@ class Triangulator {
     const PlanePoint& c = P(n.next);
     if (Cross(a, b, c) <= 0) return false;
     return reflex_.ForCells(a, b, c, [&](int cx, int cy) {
+      --budget_;
       for (const int q : reflex_.Bucket(cx, cy)) {
         --budget_;
         if (nodes_[q].removed || q == node || q == n.prev || q == n.next) continue;
