@@ -10,6 +10,10 @@
 // material: outer contours are walked clockwise and holes counter-clockwise
 // before their walls are made, since a wall's normal points to the left of
 // its segment. Segments that close no contour keep their bare walls.
+// Outlines that touch at a point (the two pitch curves of a pair) are
+// separate contours. The faces are cut into triangles on the float32
+// points the file holds (common/polygon_triangulation.h), so that none is
+// turned over by the rounding.
 //
 // Circles and arcs arrive as chords (cad_output.h); texts and the drawing
 // head write nothing; blocks are recorded and replayed as on the screen.
