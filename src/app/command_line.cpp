@@ -15,6 +15,7 @@
 #include "common/number_format.h"
 #include "common/text_utils.h"
 #include "drawing/cad_device.h"
+#include "drawing/cad_output.h"
 #include "platform/file_system.h"
 #include "platform/user_dialogs.h"
 
@@ -267,7 +268,11 @@ bool CadBatchOutput(int format, int drawing, std::ostream& err) {
     Entry().ShowDiagrams(drawing - 5, format);
   if (!common::AbortFlag) return true;
   err << common::ProgramName << ": drawing " << drawing << " could not be written in format " << format;
-  if (!common::LastFileFailure().empty()) err << ": " << OneLineReason(common::LastFileFailure());
+  // No message box is shown here: the reason of a refused output is told.
+  if (drawing::CadOutputRefused())
+    err << ": " << drawing::CadRefusalMessage();
+  else if (!common::LastFileFailure().empty())
+    err << ": " << OneLineReason(common::LastFileFailure());
   err << "\n";
   return false;
 }

@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "common/graphics_facade.h"
@@ -19,6 +20,11 @@ namespace {
 constexpr Real kUnit = 0.025L;  // millimetres per plotter unit
 constexpr char kLabelTerminator = 3;
 constexpr std::size_t kMaxLabel = 255;
+// The largest magnitude of a number of HP-GL/2, parameter or encoded value
+// (2^30 - 1); a larger one is out of range, and its command is left.
+constexpr Real kMaxNumber = 1073741823.0L;
+// The fractional bits of polyline-encoded numbers: 0 to 26.
+constexpr int kMaxFractionalBits = 26;
 
 class PlotReader {
  public:
@@ -42,6 +48,7 @@ class PlotReader {
   // The next number of the current command, or false at its end: a ';' is
   // taken and ends the command, a letter (the next mnemonic) or an escape
   // ends it without being taken. Blanks, line ends and ',' separate numbers.
+  // A number out of range leaves the rest of the command unread.
   bool Number(Real& value) {
     if (PlotViewerState.CommandEnd) return false;
     while (!AtEnd()) {
@@ -70,7 +77,11 @@ class PlotReader {
     }
     char* end = nullptr;
     const long double parsed = std::strtold(text.c_str(), &end);
-    value = (end && *end == '\0' && std::isfinite(parsed)) ? parsed : 0;
+    if (!(std::fabs(parsed) <= kMaxNumber)) {
+      SkipCommand();
+      return false;
+    }
+    value = (end && *end == '\0') ? parsed : 0;
     return true;
   }
 
@@ -165,17 +176,22 @@ void ArcAbsolute(PlotReader& in) {
 // digit first, the last digit from the terminating range; the lowest bit of
 // the value is the sign. Flags: '<' the next point is a pen-up move, '='
 // the next point is absolute, '>' the next number gives fractional bits,
-// ':' the next number selects a pen, '7' seven-bit mode.
+// ':' the next number selects a pen, '7' seven-bit mode. A number out of
+// range (beyond 2^30 - 1, fractional bits beyond 26, a pen beyond 255)
+// leaves the rest of the command undrawn.
 void PolylineEncoded(PlotReader& in) {
   auto& s = PlotViewerState;
   bool sevenBit = false, penUpNext = false, absoluteNext = false;
   int fractionalBits = 0;
   s.PenDown = 1;
-  auto readNumber = [&](Real& value) -> bool {
-    long double magnitude = 0, scale = 1;
+  enum class Got { Number, End, OutOfRange };
+  auto readNumber = [&](long long& value) -> Got {
+    std::uint64_t n = 0;
+    int shift = 0;
+    bool tooLarge = false;
     while (!in.AtEnd()) {
       const int c = in.Peek();
-      if (c == ';') return false;
+      if (c == ';') return Got::End;
       in.Get();
       int digit = -1;
       bool last = false;
@@ -187,19 +203,27 @@ void PolylineEncoded(PlotReader& in) {
         if (c >= 191 && c <= 254) digit = c - 191, last = true;
       }
       if (digit < 0) continue;  // blanks and line ends inside the data
-      magnitude += digit * scale;
-      scale *= sevenBit ? 32 : 64;
+      // Digits beyond the 36th bit only tell that the number is too large.
+      if (shift <= 35)
+        n += static_cast<std::uint64_t>(digit) << shift;
+      else if (digit != 0)
+        tooLarge = true;
+      if (shift <= 35) shift += sevenBit ? 5 : 6;
+      else shift = 36;
       if (last) {
-        const long long n = static_cast<long long>(magnitude);
-        value = (n & 1) ? -static_cast<Real>(n >> 1) : static_cast<Real>(n >> 1);
-        return true;
+        const std::uint64_t magnitude = n >> 1;
+        if (tooLarge || magnitude > static_cast<std::uint64_t>(kMaxNumber)) return Got::OutOfRange;
+        value = (n & 1) ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+        return Got::Number;
       }
     }
-    return false;
+    return Got::End;
   };
   auto isDigitByte = [&](int c) {
     return sevenBit ? (c >= 63 && c <= 126) : ((c >= 63 && c <= 126) || (c >= 191 && c <= 254));
   };
+  // The rest of the command is left unread after a number out of range.
+  auto outOfRange = [&]() { in.SkipCommand(); };
   while (!in.AtEnd()) {
     const int c = in.Peek();
     if (c == ';') {
@@ -211,12 +235,21 @@ void PolylineEncoded(PlotReader& in) {
     if (c == '7') { in.Get(); sevenBit = true; continue; }
     if (c == '>' || c == ':') {
       in.Get();
-      Real v = 0;
-      if (!readNumber(v)) break;
-      if (c == '>')
+      long long v = 0;
+      const Got got = readNumber(v);
+      if (got == Got::End) break;
+      if (c == '>') {
+        if (got == Got::OutOfRange || v < 0 || v > kMaxFractionalBits) {
+          outOfRange();
+          break;
+        }
         fractionalBits = static_cast<int>(v);
-      else {
-        s.PenNumber = static_cast<std::uint8_t>(v < 0 ? 0 : v);
+      } else {
+        if (got == Got::OutOfRange || v < 0 || v > 255) {
+          outOfRange();
+          break;
+        }
+        s.PenNumber = static_cast<std::uint8_t>(v);
         GraphColor(PenColour(s.PenNumber));
       }
       continue;
@@ -225,11 +258,21 @@ void PolylineEncoded(PlotReader& in) {
       in.Get();  // blanks, line ends
       continue;
     }
-    Real dx = 0, dy = 0;
-    if (!readNumber(dx) || !readNumber(dy)) break;
+    long long dx = 0, dy = 0;
+    const Got gotX = readNumber(dx);
+    const Got gotY = gotX == Got::Number ? readNumber(dy) : gotX;
+    if (gotX == Got::OutOfRange || gotY == Got::OutOfRange) {
+      outOfRange();
+      break;
+    }
+    if (gotY != Got::Number) break;
     const Real unit = kUnit / std::ldexp(1.0L, fractionalBits);
     const Real x = absoluteNext ? dx * unit : s.X + dx * unit;
     const Real y = absoluteNext ? dy * unit : s.Y + dy * unit;
+    if (!std::isfinite(x) || !std::isfinite(y)) {
+      outOfRange();
+      break;
+    }
     if (!penUpNext && s.PenDown) LineInPen(s.X, s.Y, x, y);
     s.X = x;
     s.Y = y;

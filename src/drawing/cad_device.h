@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "common/real.h"
@@ -77,6 +78,9 @@ class CadBackEnd {
   virtual bool WritesNativePolylines() const { return false; }
   // Whether the logo files are placed on this device.
   virtual bool PlacesLogos() const { return false; }
+  // The largest magnitude of a coordinate (and size) the device can write;
+  // a figure beyond it, or not finite, refuses the output (cad_output.h).
+  virtual Real CoordinateLimit() const { return std::numeric_limits<Real>::max(); }
 
   // ---- Output --------------------------------------------------------------
   // Opens the output. A file device finds CadSettings.CadFileName named
@@ -85,6 +89,10 @@ class CadBackEnd {
   virtual void Open() {}
   // Finishes the output (end records, file closed, external program).
   virtual void Close() {}
+  // Ends an output that was refused, in place of Close: nothing is put in
+  // place of a file (the drawing interface has dropped SharedTextFile
+  // already); what the device keeps of the output is let go.
+  virtual void Abandon() {}
 
   // ---- Drawing head and sections (cad_blocks.h) ---------------------------
   virtual void DrawingFrame(Real x1, Real y1, Real x2, Real y2) {}

@@ -3,6 +3,7 @@
 // head and blocks in cad_blocks.cpp.
 #include "drawing/cad_output.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "common/cad_settings.h"
@@ -12,6 +13,7 @@
 #include "common/graphics_settings.h"
 #include "common/kaldvar.h"
 #include "common/numeric_routines.h"
+#include "common/small_dialogs.h"
 #include "common/text_file.h"
 #include "common/text_utils.h"
 #include "drawing/cad_blocks.h"
@@ -57,7 +59,47 @@ std::function<void(const std::string&)>& OutputOpener() {
   return opener;
 }
 
+// Set when the output of the current picture was refused, and why.
+bool OutputRefused = false;
+std::string RefusalMessage;
+
+std::string ValueText(Real value) {
+  if (std::isnan(value)) return "undefined";
+  if (std::isinf(value)) return value > 0 ? "infinite" : "-infinite";
+  char buffer[64];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+  return error == std::errc() ? std::string(buffer, end) : std::string("?");
+}
+
 }  // namespace
+
+// ---- Refused output -------------------------------------------------------------
+
+void RefuseCadOutput(const std::string& message) {
+  AbortFlag = 1;
+  if (OutputRefused) return;
+  OutputRefused = true;
+  RefusalMessage = message;
+  common::ShowError(message);
+}
+
+bool CadOutputRefused() { return OutputRefused; }
+
+const std::string& CadRefusalMessage() { return RefusalMessage; }
+
+bool CadValuesWritable(std::initializer_list<Real> values) {
+  if (OutputRefused) return false;
+  const Real limit = CurrentCadBackEnd().CoordinateLimit();
+  for (const Real v : values) {
+    if (std::fabs(v) <= limit) continue;
+    const std::string target = CurrentCadBackEnd().FileExtension().empty()
+                                   ? std::string("drawing stopped")
+                                   : CadSettings.CadFileName + " not written";
+    RefuseCadOutput("Coordinate " + ValueText(v) + " out of range: " + target);
+    return false;
+  }
+  return true;
+}
 
 // ---- Output ----------------------------------------------------------------------
 
@@ -82,6 +124,8 @@ void OpenCadOutputFile() {
 }
 
 void CadOpenOutput(CadDeviceCode code) {
+  OutputRefused = false;
+  RefusalMessage.clear();
   CadRequestedDevice = code;
   CadSetOrigin(0, 0);
   CadDrawing.DrawingSheetFormat = 0;
@@ -107,7 +151,15 @@ void CadOpenOutput(CadDeviceCode code) {
 
 void CadCloseOutput() {
   CadBackEnd& device = CurrentCadBackEnd();
-  device.Close();
+  if (OutputRefused) {
+    // Neither the output file nor a block file being recorded is put in
+    // place; the flag stays set for the caller, whatever cleared it since.
+    if (common::SharedTextFile.CurrentMode() == common::TextFile::Mode::Writing) common::SharedTextFile.Discard();
+    device.Abandon();
+    AbortFlag = 1;
+  } else {
+    device.Close();
+  }
   CadDrawing.CadBlockRecording = 0;
   if (AbortFlag == 0 && CadSettings.CadOpenAfterOutput && device.OpensAfterOutput() &&
       common::CommandLineParamCount() < 2)
@@ -118,18 +170,29 @@ void CadCloseOutput() {
 
 void CadLine(Real x1, Real y1, Real x2, Real y2) {
   const Real ox = CadDrawing.CadOriginX, oy = CadDrawing.CadOriginY;
-  CadTarget().Line(x1 + ox, y1 + oy, x2 + ox, y2 + oy);
+  x1 += ox;
+  y1 += oy;
+  x2 += ox;
+  y2 += oy;
+  if (!CadValuesWritable({x1, y1, x2, y2})) return;
+  CadTarget().Line(x1, y1, x2, y2);
 }
 
 void CadCircle(Real x, Real y, Real r) {
-  CadTarget().Circle(x + CadDrawing.CadOriginX, y + CadDrawing.CadOriginY, r);
+  x += CadDrawing.CadOriginX;
+  y += CadDrawing.CadOriginY;
+  if (!CadValuesWritable({x, y, r})) return;
+  CadTarget().Circle(x, y, r);
 }
 
 void CadCircleAtOrigin(Real x, Real y, Real r) { CadCircle(x, y, r); }
 
 void CadArc(Real x, Real y, Real startAngle, Real endAngle, Real r, Real sweep) {
   if (r == 0) return;
-  CadTarget().Arc(x + CadDrawing.CadOriginX, y + CadDrawing.CadOriginY, startAngle, endAngle, r, sweep);
+  x += CadDrawing.CadOriginX;
+  y += CadDrawing.CadOriginY;
+  if (!CadValuesWritable({x, y, r, startAngle, endAngle, sweep})) return;
+  CadTarget().Arc(x, y, startAngle, endAngle, r, sweep);
 }
 
 void CadText(const std::string& text, Real x, Real y) {
@@ -141,12 +204,15 @@ void CadText(const std::string& text, Real x, Real y) {
   if (CadDrawing.CadTextAlignH == 2) tx -= width;
   if (CadDrawing.CadTextAlignV == 1) ty -= 0.5L * CadDrawing.CadTextHeight;
   if (CadDrawing.CadTextAlignV == 2) ty -= CadDrawing.CadTextHeight;
+  if (!CadValuesWritable({tx, ty, CadDrawing.CadTextHeight, width, CadDrawing.CadTextAngle})) return;
   CadTarget().Text(text, tx, ty);
 }
 
 void CadSolid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   const Real ox = CadDrawing.CadOriginX, oy = CadDrawing.CadOriginY;
-  CadTarget().Solid(x1 + ox, y1 + oy, x2 + ox, y2 + oy, x3 + ox, y3 + oy, x4 + ox, y4 + oy);
+  const Real xs[4] = {x1 + ox, x2 + ox, x3 + ox, x4 + ox}, ys[4] = {y1 + oy, y2 + oy, y3 + oy, y4 + oy};
+  if (!CadValuesWritable({xs[0], ys[0], xs[1], ys[1], xs[2], ys[2], xs[3], ys[3]})) return;
+  CadTarget().Solid(xs[0], ys[0], xs[1], ys[1], xs[2], ys[2], xs[3], ys[3]);
 }
 
 void CadMoveTo(Real x, Real y) {
@@ -194,6 +260,7 @@ void CadTextFitted(int font, const std::string& text, Real angle, Real height, R
 }
 
 void CadInsertBlock(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {
+  if (!CadValuesWritable({x, y, angle, sx, sy})) return;
   CadBackEnd& target = CadTarget();
   if (&target == &CurrentCadBackEnd() && target.RecordsBlocksAsFiles()) {
     // The block's own pens do not outlast it: what follows is drawn with
@@ -255,6 +322,8 @@ void SetCadScale(Real factor) {
 void SetStlHeights(Real z1, Real z2) {
   CadSettings.StlHeights[1] = z1;
   CadSettings.StlHeights[2] = z2;
+  // On the STL device the heights are coordinates of every solid.
+  if (CadDevice == CadDeviceStl) CadValuesWritable({z1, z2});
 }
 
 void CadDelay(int milliseconds) { CurrentCadBackEnd().Delay(milliseconds); }

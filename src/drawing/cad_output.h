@@ -10,6 +10,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "common/real.h"
@@ -36,6 +37,21 @@ void OpenCadOutputFile();
 // The back end that receives the primitives now: the block recorder while
 // the current device records a block into its part file, else the device's.
 CadBackEnd& CadTarget();
+
+// ---- Refused output -------------------------------------------------------------
+// Refuses the output of the current picture: the message is shown (the
+// first one of an output only), AbortFlag is set, every later primitive is
+// ignored, and CadCloseOutput abandons the output, so that no file is put in
+// place. Cleared by CadOpenOutput.
+void RefuseCadOutput(const std::string& message);
+bool CadOutputRefused();
+// The message of the refusal of the last output (empty when it was not
+// refused), for the command line, where no message box is shown.
+const std::string& CadRefusalMessage();
+// Whether every value is one the current device can write: finite and
+// within its CoordinateLimit. The first that is not refuses the output with
+// a message that names it.
+bool CadValuesWritable(std::initializer_list<Real> values);
 
 // ---- Primitives --------------------------------------------------------------
 void CadLine(Real x1, Real y1, Real x2, Real y2);

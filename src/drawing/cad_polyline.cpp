@@ -1,6 +1,7 @@
 // Polylines of the drawing interface, and circles and arcs broken into
 // chords; see cad_output.h. The DXF devices write polylines as such; every
 // other device gets the pieces as lines and arcs (or chords).
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -17,6 +18,23 @@ using common::CadSettings;
 namespace {
 
 constexpr Real Pi = std::numbers::pi_v<Real>;
+
+// No circle is cut into more chords than this, whatever its size and the
+// chord length set: with 16384 chords a chord lies within 1.8e-8 of the
+// radius from its arc, closer than the finest device can keep apart (the
+// STL file's float32 numbers resolve 6e-8 of a value), so more chords would
+// only cost time and memory (a circle of 10 m would be 630000 chords).
+constexpr Real MaxChordsPerTurn = 16384;
+
+// The chords of an arc of b radians wanted at the chord count n: at least
+// one, at most the share of MaxChordsPerTurn of one turn (an arc of more
+// than a turn goes round over itself).
+long BoundedChords(Real n, Real b) {
+  const Real turn = std::min(std::fabs(b), 2 * Pi) / (2 * Pi);
+  const Real most = std::max<Real>(1, std::ceil(MaxChordsPerTurn * turn));
+  if (!(n >= 1)) return 1;
+  return static_cast<long>(std::min(std::round(n), most));
+}
 
 // The polyline in progress: whether it is written natively, its flags and
 // first vertex (an emulated closed polyline is closed at its end).
@@ -58,7 +76,8 @@ void CadPolylineBegin(int flags) {
 
 void CadPolylineVertex(Real x, Real y, Real b) {
   if (Polyline.native) {
-    CadTarget().PolylineVertex(x + CadDrawing.CadOriginX, y + CadDrawing.CadOriginY, std::tan(b / 4));
+    const Real vx = x + CadDrawing.CadOriginX, vy = y + CadDrawing.CadOriginY, bulge = std::tan(b / 4);
+    if (CadValuesWritable({vx, vy, bulge})) CadTarget().PolylineVertex(vx, vy, bulge);
     CadMoveTo(x, y);
     return;
   }
@@ -93,8 +112,8 @@ void CadPolylineEnd() {
 void CircleAsChords(Real x, Real y, Real r, const ChordSink& emit) {
   const Real resolution = CadSettings.CadArcResolution > 0 ? CadSettings.CadArcResolution : 0.1L;
   const Real circumference = 2 * Pi * std::fabs(r);
-  if (circumference <= resolution) return;
-  const long n = std::lround(circumference / resolution);
+  if (!(circumference > resolution)) return;
+  const long n = BoundedChords(circumference / resolution, 2 * Pi);
   Real lastX = x + r, lastY = y;
   for (long i = 1; i <= n; ++i) {
     const Real a = 2 * Pi * static_cast<Real>(i) / static_cast<Real>(n);
@@ -113,8 +132,7 @@ void ArcAsChords(Real x1, Real y1, Real x2, Real y2, Real b, const ChordSink& em
   const Real length = r * std::fabs(b);
   if (!(length > 0)) return;
   if (length > resolution || std::fabs(b) > 0.1L) {
-    const long n = std::max(1L, std::fabs(b) * resolution / length <= 0.1L ? std::lround(length / resolution)
-                                                                           : std::lround(std::fabs(b) / 0.1L));
+    const long n = BoundedChords(std::fabs(b) * resolution / length <= 0.1L ? length / resolution : std::fabs(b) / 0.1L, b);
     Real lastX = x1, lastY = y1;
     for (long i = 1; i <= n; ++i) {
       const Real a = a1 + b * static_cast<Real>(i) / static_cast<Real>(n);

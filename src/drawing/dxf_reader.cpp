@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -58,6 +59,11 @@ struct Entity {
     Real x = fallback;
     if (value && !common::ParseRealLine(*value, x)) x = fallback;
     return x;
+  }
+  // A whole number (flags); one out of the range of int counts as absent.
+  int IntOr(int code, int fallback) const {
+    const Real x = RealOr(code, fallback);
+    return std::fabs(x) < 2147483647.0L ? static_cast<int>(x) : fallback;
   }
   std::string TextOr(int code, const std::string& fallback = {}) const {
     const std::string* value = Find(code);
@@ -162,6 +168,30 @@ void SortSections(std::vector<Entity>&& all, DxfContent& content) {
   }
 }
 
+// The figures of the replay in progress and the file it began with.
+struct ReplayCount {
+  long figures = 0;
+  std::string file;
+  int reads = 0;  // files being read, one inside the other
+};
+ReplayCount Counted;
+
+// Counts n figures more; false (with the message and AbortFlag) once the
+// replay has drawn MaxReplayFigures.
+bool CountFigures(long n) {
+  if (Counted.figures > MaxReplayFigures - n) {
+    if (Counted.figures <= MaxReplayFigures) {
+      common::ShowError("DXF file " + Counted.file + ": more than " + std::to_string(MaxReplayFigures) +
+                        " figures in one drawing, the rest is not drawn");
+    }
+    Counted.figures = MaxReplayFigures + 1;
+    AbortFlag = 1;
+    return false;
+  }
+  Counted.figures += n;
+  return true;
+}
+
 }  // namespace
 
 int DxfLayerPen(const std::string& layer) {
@@ -187,6 +217,7 @@ class Replay {
     baseY_ = baseY;
     for (std::size_t i = 0; i < entities.size() && !AbortFlag; ++i) {
       const Entity& e = entities[i];
+      if (!CountFigures(1)) break;
       if (e.name == "LINE") {
         Line(e);
       } else if (e.name == "CIRCLE") {
@@ -328,7 +359,7 @@ class Replay {
       Real value = 0;
       if (!common::ParseRealLine(g.value, value)) value = 0;
       if (g.code == 10) {
-        if (TooMany(vertices.size() + 1)) return;
+        if (TooMany(vertices.size() + 1) || !CountFigures(1)) return;
         vertices.push_back(Vertex{value, 0, 0});
       } else if (g.code == 20 && !vertices.empty()) {
         vertices.back().y = value;
@@ -338,7 +369,7 @@ class Replay {
     }
     for (Vertex& v : vertices) Map(v.x - baseX_, v.y - baseY_, v.x, v.y);
     Pen(e);
-    DrawPieces(vertices, (static_cast<int>(e.RealOr(70, 0)) & 1) != 0);
+    DrawPieces(vertices, (e.IntOr(70, 0) & 1) != 0);
   }
 
   // Draws the POLYLINE at i with its VERTEX entities; returns the index of
@@ -352,13 +383,13 @@ class Replay {
     std::vector<Vertex> vertices;
     std::size_t k = i + 1;
     for (; k < entities.size() && entities[k].name == "VERTEX"; ++k) {
-      if (TooMany(vertices.size() + 1)) return k;
+      if (TooMany(vertices.size() + 1) || !CountFigures(1)) return k;
       Vertex v{0, 0, entities[k].RealOr(42, 0)};
       Point(entities[k], 10, v.x, v.y);
       vertices.push_back(v);
     }
     Pen(head);
-    DrawPieces(vertices, static_cast<int>(head.RealOr(70, 0)) == 1);
+    DrawPieces(vertices, head.IntOr(70, 0) == 1);
     return k < entities.size() && entities[k].name == "SEQEND" ? k : k - 1;
   }
 
@@ -420,28 +451,62 @@ void DrawWithinDxfInsert(Real x, Real y, Real angle, Real sx, Real sy, const std
 
 namespace {
 
-// The file at path inserted at (x, y) with the angle and scales.
-void ReadDxfAt(const std::string& path, Real x, Real y, Real angle, Real sx, Real sy) {
-  DrawWithinDxfInsert(x, y, angle, sx, sy, [&] {
+// A file read into entities, once a replay.
+struct ReadFile {
+  bool opened = false;
+  bool complete = false;  // read up to its end record
+  DxfContent content;
+};
+
+// The files read during the replay in progress, by path.
+std::map<std::string, std::unique_ptr<ReadFile>>& ReadFiles() {
+  static std::map<std::string, std::unique_ptr<ReadFile>> files;
+  return files;
+}
+
+const ReadFile& ReadOnce(const std::string& path) {
+  std::unique_ptr<ReadFile>& slot = ReadFiles()[path];
+  if (!slot) {
+    slot = std::make_unique<ReadFile>();
     common::TextFile file;
     file.Assign(path);
     std::error_code ec;
-    if (!file.Reset(ec)) {
+    if (file.Reset(ec)) {
+      slot->opened = true;
+      std::vector<Entity> all;
+      slot->complete = ReadEntities(file, all);
+      file.Close(ec);
+      SortSections(std::move(all), slot->content);
+    }
+  }
+  return *slot;
+}
+
+// The file at path inserted at (x, y) with the angle and scales.
+void ReadDxfAt(const std::string& path, Real x, Real y, Real angle, Real sx, Real sy) {
+  // The outermost file begins the count of the replay's figures.
+  const bool outermost = Counted.reads == 0;
+  if (outermost) {
+    Counted.figures = 0;
+    Counted.file = path;
+    ReadFiles().clear();
+  }
+  ++Counted.reads;
+  DrawWithinDxfInsert(x, y, angle, sx, sy, [&] {
+    const ReadFile& read = ReadOnce(path);
+    if (!read.opened) {
       common::AddErrorMessage("Invalid temp directory");
       AbortFlag = 1;
     } else {
-      std::vector<Entity> all;
-      const bool complete = ReadEntities(file, all);
-      file.Close(ec);
-      DxfContent content;
-      SortSections(std::move(all), content);
       // After a fault the entities read before it are drawn, then the
       // replay ends.
-      if (!complete) AbortFlag = 0;
-      Replay(content).Draw(content.entities, 0, 0);
-      if (!complete) AbortFlag = 1;
+      if (!read.complete) AbortFlag = 0;
+      Replay(read.content).Draw(read.content.entities, 0, 0);
+      if (!read.complete) AbortFlag = 1;
     }
   });
+  --Counted.reads;
+  if (outermost) ReadFiles().clear();
 }
 
 }  // namespace

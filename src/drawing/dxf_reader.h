@@ -27,6 +27,11 @@ extern std::int32_t DxfNestingLevel;
 inline constexpr int MaxDxfNesting = 4;
 // The most vertices of one polyline.
 inline constexpr long MaxDxfVertices = 100000;
+// The most figures (entities, block inserts and polyline vertices) one
+// replay draws, its nested inserts included: blocks that insert blocks
+// multiply, so that a file of a few kilobytes could ask for millions. The
+// replay stops there with a message that names the file.
+inline constexpr long MaxReplayFigures = 500000;
 
 // A point (x, y) of the block being replayed, placed by the transform in
 // force.
@@ -44,9 +49,11 @@ void DrawWithinDxfInsert(Real x, Real y, Real angle, Real sx, Real sy, const std
 // Replays the part file "$" + name + ".dx$" of the temporary directory
 // inserted at (x, y) with the angle and scales, relative to the transform in
 // force; a block that the screen recorded in memory (recorded_blocks.h) is
-// replayed from there instead. A file that cannot be opened adds "Invalid temp directory" to the
-// message list; a malformed or truncated file, too many vertices and a fifth
-// nesting level show a message; each sets AbortFlag and ends the replay.
+// replayed from there instead. A file that cannot be opened adds "Invalid
+// temp directory" to the message list; a malformed or truncated file, too
+// many vertices, too many figures and a fifth nesting level show a message;
+// each sets AbortFlag and ends the replay. Each file is read once a replay,
+// however often it is inserted.
 void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, Real sx, Real sy);
 
 // Replays the DXF file at path (any name) at its own coordinates, as

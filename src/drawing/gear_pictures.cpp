@@ -36,6 +36,14 @@ Real FaceWidth(int gear) {
   return g.GearFaceWidth[gear] > 0 ? g.GearFaceWidth[gear] : g.FaceWidth;
 }
 
+// The line between the two centres; a solid of the pair has none, since the
+// line would be a loose wall across the bodies.
+void DrawLineOfCentres(Real a) {
+  if (CadDevice == CadDeviceStl) return;
+  SetCadColor(1);
+  CadLine(0, 0, a, 0);
+}
+
 // The small centre mark of a gear, on the screen only.
 void CentreMark(Real x) {
   if (CadDevice == CadDeviceScreen) RotatedPoint(x, 0, 0.01L * calc::NcPair.a);
@@ -71,10 +79,18 @@ void DrawPitchCurve2(Real centreX) {
   CentreMark(centreX);
   SetCadColor(21);
   const Real a = calc::NcPair.a;
-  RotatedMoveTo(centreX - (a - calc::PitchRadius(0)), 0);
+  const Real startX = centreX - (a - calc::PitchRadius(0));
+  RotatedMoveTo(startX, 0);
   const long steps = 360L * std::max<std::int32_t>(calc::NcPair.k, 1);
   Real psi = 0;
   for (long i = 1; i <= steps; ++i) {
+    if (i == steps) {
+      // The curve ends where it began: the sum of the 1 degree steps of the
+      // turn leaves a gap of some hundredths of a millimetre, which would
+      // leave the outline open.
+      RotatedLineTo(startX, 0);
+      break;
+    }
     const Real phi = i * DegreeStep;
     const Real r = calc::PitchRadius(phi);
     const Real r2 = a - r;
@@ -216,18 +232,15 @@ void DrawGears(std::uint16_t code, std::uint16_t device) {
         SetCadTextSize(0, 0, 0.03L * R1, 0);
         // Half a text height above the centre line: its letters clear it.
         CadText("a=" + common::LengthToText(a) + " " + common::LengthUnitLabel(), 0.1L * a, 0.5L * 0.03L * R1);
-        SetCadColor(1);
-        CadLine(0, 0, a, 0);
+        DrawLineOfCentres(a);
         DrawGearPair(0);
         break;
       case 5:
-        SetCadColor(1);
-        CadLine(0, 0, a, 0);
+        DrawLineOfCentres(a);
         DrawGearPair(5);
         break;
       case 6: {
-        SetCadColor(1);
-        CadLine(0, 0, a, 0);
+        DrawLineOfCentres(a);
         const Real phi = common::DegToRad(calc::PhiView);
         SetRotatedFrame(0, 0, -calc::PhiView);
         DrawGearPair(1, 3);

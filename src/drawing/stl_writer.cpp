@@ -6,14 +6,18 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <map>
 #include <set>
 #include <system_error>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "common/cad_settings.h"
 #include "common/file_checks.h"
 #include "common/kaldvar.h"
+#include "common/polygon_triangulation.h"
 #include "common/small_dialogs.h"
 #include "common/text_file.h"
 #include "drawing/cad_back_ends.h"
@@ -31,12 +35,15 @@ namespace {
 // far above the rounding of the chords that meet there.
 constexpr Real MergeDistance = 1e-4L;
 
-struct Point {
-  Real x = 0, y = 0;
-};
+using Point = common::PlanePoint;
 
-Real Cross(const Point& a, const Point& b, const Point& c) {
-  return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+// A number as the file's float32; one beyond its range becomes infinite
+// (a conversion that would otherwise be undefined).
+float ToFloat(Real v) {
+  constexpr Real most = std::numeric_limits<float>::max();
+  if (v > most) return std::numeric_limits<float>::infinity();
+  if (v < -most) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(v);
 }
 
 // ---- The drawn segments with their ends merged -----------------------------------
@@ -50,26 +57,47 @@ class SegmentSet {
     keys_.clear();
   }
 
-  void Add(Real x1, Real y1, Real x2, Real y2) {
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
+  // False when the set is full (MaxStlSegments).
+  bool Add(Real x1, Real y1, Real x2, Real y2) {
+    // The float32 numbers the file holds: the contours and faces are made
+    // of the very points that are written, so that no rounding afterwards
+    // can turn a face over or make two walls cross.
+    x1 = ToFloat(x1);
+    y1 = ToFloat(y1);
+    x2 = ToFloat(x2);
+    y2 = ToFloat(y2);
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return true;
+    if (segments_.size() >= MaxStlSegments) return false;
     const int a = VertexAt(x1, y1), b = VertexAt(x2, y2);
-    if (a == b) return;
+    if (a == b) return true;
     // A segment drawn twice (a line over a polyline edge) is one wall.
-    if (!keys_.insert({std::min(a, b), std::max(a, b)}).second) return;
+    const std::uint64_t key = static_cast<std::uint64_t>(std::min(a, b)) << 32 | static_cast<std::uint32_t>(std::max(a, b));
+    if (!keys_.insert(key).second) return true;
     segments_.push_back({a, b});
+    return true;
   }
 
   const std::vector<Point>& Points() const { return points_; }
   const std::vector<std::pair<int, int>>& Segments() const { return segments_; }
 
  private:
-  static long long Cell(Real v) { return std::llround(std::floor(v / MergeDistance)); }
-  static long long Key(long long cx, long long cy) { return cx * 73856093LL ^ cy * 19349663LL; }
+  // The merge cell of a coordinate; far coordinates share the outermost
+  // cells (only their look-up slows down).
+  static std::int64_t Cell(Real v) {
+    const Real cell = std::floor(v / MergeDistance);
+    if (!(cell > -4e18L)) return static_cast<std::int64_t>(-4e18L);
+    if (!(cell < 4e18L)) return static_cast<std::int64_t>(4e18L);
+    return static_cast<std::int64_t>(cell);
+  }
+  // Wraps around (unsigned) rather than overflowing.
+  static std::uint64_t Key(std::int64_t cx, std::int64_t cy) {
+    return static_cast<std::uint64_t>(cx) * 73856093u ^ static_cast<std::uint64_t>(cy) * 19349663u;
+  }
 
   int VertexAt(Real x, Real y) {
-    const long long cx = Cell(x), cy = Cell(y);
-    for (long long dx = -1; dx <= 1; ++dx)
-      for (long long dy = -1; dy <= 1; ++dy) {
+    const std::int64_t cx = Cell(x), cy = Cell(y);
+    for (std::int64_t dx = -1; dx <= 1; ++dx)
+      for (std::int64_t dy = -1; dy <= 1; ++dy) {
         const auto it = grid_.find(Key(cx + dx, cy + dy));
         if (it == grid_.end()) continue;
         for (const int i : it->second)
@@ -81,9 +109,9 @@ class SegmentSet {
   }
 
   std::vector<Point> points_;
-  std::unordered_map<long long, std::vector<int>> grid_;
+  std::unordered_map<std::uint64_t, std::vector<int>> grid_;
   std::vector<std::pair<int, int>> segments_;
-  std::set<std::pair<int, int>> keys_;
+  std::unordered_set<std::uint64_t> keys_;
 };
 
 SegmentSet& Drawn() {
@@ -121,8 +149,87 @@ bool Inside(const std::vector<Point>& p, const std::vector<int>& loop, const Poi
   return inside;
 }
 
-// Splits the segments into closed contours (every point on them joins
-// exactly two segments) and the rest, which keep their bare walls.
+// A closed loop of points as a contour, counter-clockwise; false for one
+// that encloses no area.
+bool MakeContour(const std::vector<Point>& points, std::vector<int> loop, Contour& contour) {
+  if (loop.size() < 3) return false;
+  const Real area = SignedArea(points, loop);
+  if (!(std::fabs(area) > MergeDistance * MergeDistance)) return false;
+  if (area < 0) std::reverse(loop.begin(), loop.end());
+  contour.vertices = std::move(loop);
+  contour.area = std::fabs(area);
+  contour.xmin = contour.xmax = points[contour.vertices[0]].x;
+  contour.ymin = contour.ymax = points[contour.vertices[0]].y;
+  for (const int v : contour.vertices) {
+    contour.xmin = std::min(contour.xmin, points[v].x);
+    contour.xmax = std::max(contour.xmax, points[v].x);
+    contour.ymin = std::min(contour.ymin, points[v].y);
+    contour.ymax = std::max(contour.ymax, points[v].y);
+  }
+  return true;
+}
+
+// The loops of a connected group of segments in which every point joins an
+// even number of them, some four or more (outlines that touch at a point,
+// as the two pitch curves of a pair do at their pitch point): the areas
+// the segments bound, each walked with the area on its left, turning at
+// each point to the next segment clockwise. False unless every segment
+// bounds exactly one of them.
+bool TouchingLoops(const std::vector<Point>& points, const std::vector<std::pair<int, int>>& segments,
+                   const std::vector<int>& group, const std::vector<std::vector<int>>& at,
+                   std::vector<std::vector<int>>& loops) {
+  // Per point of the group its neighbours in the order of their direction.
+  std::unordered_map<int, std::vector<int>> around;
+  for (const int s : group)
+    for (const int v : {segments[s].first, segments[s].second}) {
+      if (around.count(v)) continue;
+      std::vector<std::pair<Real, int>> directions;
+      for (const int t : at[v]) {
+        const int w = segments[t].first == v ? segments[t].second : segments[t].first;
+        directions.emplace_back(std::atan2(points[w].y - points[v].y, points[w].x - points[v].x), w);
+      }
+      std::sort(directions.begin(), directions.end());
+      std::vector<int>& order = around[v];
+      for (const auto& d : directions) order.push_back(d.second);
+    }
+  // The walk u -> v goes on to the neighbour of v before u counter-clockwise.
+  std::set<std::pair<int, int>> walked;
+  std::map<std::pair<int, int>, int> bounding;  // segment (low, high) -> loops with area on their left
+  for (const int s : group)
+    for (const bool reverse : {false, true}) {
+      int u = reverse ? segments[s].second : segments[s].first;
+      int v = reverse ? segments[s].first : segments[s].second;
+      if (walked.count({u, v})) continue;
+      std::vector<int> loop;
+      const int u0 = u, v0 = v;
+      do {
+        walked.insert({u, v});
+        loop.push_back(u);
+        const std::vector<int>& order = around[v];
+        const auto at_u = std::find(order.begin(), order.end(), u);
+        const std::size_t k = static_cast<std::size_t>(at_u - order.begin());
+        const int w = order[(k + order.size() - 1) % order.size()];
+        u = v;
+        v = w;
+      } while ((u != u0 || v != v0) && loop.size() <= 2 * group.size());
+      if (u != u0 || v != v0) return false;
+      if (SignedArea(points, loop) <= 0) continue;  // the area round the outside
+      for (std::size_t i = 0; i < loop.size(); ++i) {
+        const int a = loop[i], b = loop[(i + 1) % loop.size()];
+        ++bounding[{std::min(a, b), std::max(a, b)}];
+      }
+      loops.push_back(std::move(loop));
+    }
+  if (bounding.size() != group.size()) return false;
+  for (const auto& [segment, count] : bounding)
+    if (count != 1) return false;
+  return true;
+}
+
+// Splits the segments into closed contours and the rest, which keep their
+// bare walls: a connected group in which every point joins two segments is
+// one contour, one whose points join an even number gives the loops of
+// TouchingLoops; a group with an open end or a branch is no contour.
 void TraceContours(const SegmentSet& set, std::vector<Contour>& contours, std::vector<std::pair<int, int>>& open) {
   const auto& segments = set.Segments();
   const auto& points = set.Points();
@@ -132,280 +239,74 @@ void TraceContours(const SegmentSet& set, std::vector<Contour>& contours, std::v
     at[segments[s].second].push_back(static_cast<int>(s));
   }
   std::vector<bool> used(segments.size(), false);
-  for (std::size_t s = 0; s < segments.size(); ++s) {
-    if (used[s]) continue;
-    const int start = segments[s].first;
-    std::vector<int> loop{start};
-    std::vector<int> walked{static_cast<int>(s)};
-    used[s] = true;
-    int current = segments[s].second;
-    int last = static_cast<int>(s);
-    bool closed = at[start].size() == 2;
-    while (closed && current != start) {
-      if (at[current].size() != 2) {
-        closed = false;
-        break;
+  for (std::size_t first = 0; first < segments.size(); ++first) {
+    if (used[first]) continue;
+    // The connected group of the segment, and whether its points all join
+    // two (or an even number of) segments.
+    std::vector<int> group{static_cast<int>(first)};
+    used[first] = true;
+    bool twos = true, even = true;
+    for (std::size_t k = 0; k < group.size(); ++k)
+      for (const int v : {segments[group[k]].first, segments[group[k]].second}) {
+        const std::size_t degree = at[v].size();
+        if (degree != 2) twos = false;
+        if (degree % 2 != 0) even = false;
+        for (const int t : at[v])
+          if (!used[t]) {
+            used[t] = true;
+            group.push_back(t);
+          }
       }
-      loop.push_back(current);
-      const int next = at[current][0] == last ? at[current][1] : at[current][0];
-      used[next] = true;
-      walked.push_back(next);
-      current = segments[next].first == current ? segments[next].second : segments[next].first;
-      last = next;
-    }
-    Contour contour;
-    if (closed && loop.size() >= 3) {
-      const Real area = SignedArea(points, loop);
-      if (std::fabs(area) > MergeDistance * MergeDistance) {
-        if (area < 0) std::reverse(loop.begin(), loop.end());
-        contour.vertices = std::move(loop);
-        contour.area = std::fabs(area);
-        contour.xmin = contour.xmax = points[contour.vertices[0]].x;
-        contour.ymin = contour.ymax = points[contour.vertices[0]].y;
-        for (const int v : contour.vertices) {
-          contour.xmin = std::min(contour.xmin, points[v].x);
-          contour.xmax = std::max(contour.xmax, points[v].x);
-          contour.ymin = std::min(contour.ymin, points[v].y);
-          contour.ymax = std::max(contour.ymax, points[v].y);
-        }
-        contours.push_back(std::move(contour));
-        continue;
+    std::vector<std::vector<int>> loops;
+    if (twos) {
+      // Walk round from the first segment.
+      std::vector<int> loop{segments[first].first};
+      int last = static_cast<int>(first);
+      int current = segments[first].second;
+      while (current != loop.front()) {
+        loop.push_back(current);
+        const int next = at[current][0] == last ? at[current][1] : at[current][0];
+        current = segments[next].first == current ? segments[next].second : segments[next].first;
+        last = next;
       }
+      loops.push_back(std::move(loop));
+    } else if (!even || !TouchingLoops(points, segments, group, at, loops)) {
+      loops.clear();
     }
-    // A chain that reaches a branch or an open end is no contour; none of
-    // its segments can belong to one.
-    for (const int w : walked) open.push_back(segments[w]);
+    std::vector<Contour> found;
+    for (std::vector<int>& loop : loops) {
+      Contour contour;
+      if (MakeContour(points, std::move(loop), contour)) found.push_back(std::move(contour));
+    }
+    if (loops.empty() || found.size() != loops.size()) {
+      for (const int s : group) open.push_back(segments[s]);
+      continue;
+    }
+    for (Contour& c : found) contours.push_back(std::move(c));
   }
-  // Nesting: the depth is the number of contours around a contour.
+  // Nesting: the depth is the number of contours around a contour, judged
+  // by a point of it that the other contour does not share.
+  std::vector<std::vector<int>> sorted(contours.size());
+  for (std::size_t i = 0; i < contours.size(); ++i) {
+    sorted[i] = contours[i].vertices;
+    std::sort(sorted[i].begin(), sorted[i].end());
+  }
   for (std::size_t i = 0; i < contours.size(); ++i) {
     Contour& inner = contours[i];
-    const Point probe = points[inner.vertices[0]];
     for (std::size_t j = 0; j < contours.size(); ++j) {
       const Contour& outer = contours[j];
       if (i == j || outer.area <= inner.area) continue;
       if (outer.xmin > inner.xmin || outer.xmax < inner.xmax || outer.ymin > inner.ymin || outer.ymax < inner.ymax)
         continue;
-      if (!Inside(points, outer.vertices, probe)) continue;
+      const auto probe = std::find_if(inner.vertices.begin(), inner.vertices.end(), [&](int v) {
+        return !std::binary_search(sorted[j].begin(), sorted[j].end(), v);
+      });
+      if (probe == inner.vertices.end() || !Inside(points, outer.vertices, points[*probe])) continue;
       ++inner.depth;
       if (inner.parent < 0 || contours[inner.parent].area > outer.area) inner.parent = static_cast<int>(j);
     }
   }
 }
-
-// ---- Faces: ear clipping of a contour with its holes --------------------------------
-
-struct Node {
-  int v = 0;
-  int prev = 0, next = 0;
-};
-
-bool SegmentsCross(const Point& a, const Point& b, const Point& c, const Point& d) {
-  const Real d1 = Cross(a, b, c), d2 = Cross(a, b, d), d3 = Cross(c, d, a), d4 = Cross(c, d, b);
-  return ((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0));
-}
-
-bool OnSegment(const Point& a, const Point& b, const Point& q) {
-  if (std::fabs(Cross(a, b, q)) > MergeDistance * std::hypot(b.x - a.x, b.y - a.y)) return false;
-  const Real t = ((q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y));
-  const Real l2 = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
-  return t > 0 && t < l2;
-}
-
-class FaceBuilder {
- public:
-  FaceBuilder(const std::vector<Point>& points, std::vector<std::array<int, 3>>& triangles)
-      : p_(points), triangles_(triangles) {}
-
-  // outer counter-clockwise, holes clockwise.
-  void Triangulate(const std::vector<int>& outer, std::vector<std::vector<int>> holes) {
-    nodes_.clear();
-    const int start = AddRing(outer);
-    std::sort(holes.begin(), holes.end(), [this](const std::vector<int>& a, const std::vector<int>& b) {
-      return p_[Rightmost(a)].x > p_[Rightmost(b)].x;
-    });
-    for (std::size_t h = 0; h < holes.size(); ++h) Bridge(start, holes, h);
-    ClipEars(start);
-  }
-
- private:
-  int AddRing(const std::vector<int>& ring) {
-    const int first = static_cast<int>(nodes_.size());
-    const int n = static_cast<int>(ring.size());
-    for (int i = 0; i < n; ++i) nodes_.push_back({ring[i], first + (i + n - 1) % n, first + (i + 1) % n});
-    return first;
-  }
-
-  int Rightmost(const std::vector<int>& ring) const {
-    int best = ring[0];
-    for (const int v : ring)
-      if (p_[v].x > p_[best].x || (p_[v].x == p_[best].x && p_[v].y > p_[best].y)) best = v;
-    return best;
-  }
-
-  // Joins hole h to the polygon by a cut from its rightmost point to the
-  // nearest polygon point it sees; the cut is walked there and back.
-  void Bridge(int start, const std::vector<std::vector<int>>& holes, std::size_t h) {
-    const std::vector<int>& hole = holes[h];
-    const int m = Rightmost(hole);
-    const Point& pm = p_[m];
-    std::vector<int> ring;  // the polygon's nodes now
-    int node = start;
-    do {
-      ring.push_back(node);
-      node = nodes_[node].next;
-    } while (node != start);
-    std::vector<std::pair<Real, int>> candidates;
-    for (const int c : ring) candidates.push_back({std::hypot(p_[nodes_[c].v].x - pm.x, p_[nodes_[c].v].y - pm.y), c});
-    std::sort(candidates.begin(), candidates.end());
-    int target = candidates.front().second;
-    for (const auto& [distance, c] : candidates) {
-      if (Sees(pm, m, nodes_[c].v, ring, holes, h)) {
-        target = c;
-        break;
-      }
-    }
-    // The hole's ring from m round to m again, then back to the target.
-    const auto mAt = std::find(hole.begin(), hole.end(), m);
-    std::vector<int> path(mAt, hole.end());
-    path.insert(path.end(), hole.begin(), mAt);
-    path.push_back(m);
-    path.push_back(nodes_[target].v);
-    int previous = target;
-    const int after = nodes_[target].next;
-    for (const int v : path) {
-      nodes_.push_back({v, previous, 0});
-      nodes_[previous].next = static_cast<int>(nodes_.size() - 1);
-      previous = static_cast<int>(nodes_.size() - 1);
-    }
-    nodes_[previous].next = after;
-    nodes_[after].prev = previous;
-  }
-
-  bool Sees(const Point& pm, int m, int v, const std::vector<int>& ring, const std::vector<std::vector<int>>& holes,
-            std::size_t h) const {
-    if (v == m) return false;
-    const Point& pv = p_[v];
-    const auto blocked = [&](int a, int b) {
-      if (a == v || b == v || a == m || b == m) return false;
-      return SegmentsCross(pm, pv, p_[a], p_[b]) || OnSegment(pm, pv, p_[a]);
-    };
-    for (const int c : ring)
-      if (blocked(nodes_[c].v, nodes_[nodes_[c].next].v)) return false;
-    for (std::size_t k = h; k < holes.size(); ++k) {
-      const std::vector<int>& other = holes[k];
-      for (std::size_t i = 0; i < other.size(); ++i)
-        if (blocked(other[i], other[(i + 1) % other.size()])) return false;
-    }
-    return true;
-  }
-
-  bool InTriangle(const Point& a, const Point& b, const Point& c, const Point& q) const {
-    return Cross(a, b, q) >= 0 && Cross(b, c, q) >= 0 && Cross(c, a, q) >= 0;
-  }
-
-  bool Reflex(int node) const {
-    const Node& n = nodes_[node];
-    return Cross(p_[nodes_[n.prev].v], p_[n.v], p_[nodes_[n.next].v]) <= 0;
-  }
-
-  // The points where the outline turns back, in a grid of cells, so that an
-  // ear is tested against the few near it: only such a point can lie in an
-  // ear, and clipping never makes a new one.
-  void IndexReflexPoints(int start) {
-    xmin_ = xmax_ = p_[nodes_[start].v].x;
-    ymin_ = ymax_ = p_[nodes_[start].v].y;
-    int count = 0;
-    int node = start;
-    do {
-      const Point& q = p_[nodes_[node].v];
-      xmin_ = std::min(xmin_, q.x);
-      xmax_ = std::max(xmax_, q.x);
-      ymin_ = std::min(ymin_, q.y);
-      ymax_ = std::max(ymax_, q.y);
-      ++count;
-      node = nodes_[node].next;
-    } while (node != start);
-    cells_ = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(count)) / 2));
-    grid_.assign(static_cast<std::size_t>(cells_) * cells_, {});
-    removed_.assign(nodes_.size(), false);
-    node = start;
-    do {
-      if (Reflex(node)) {
-        const Point& q = p_[nodes_[node].v];
-        grid_[CellIndex(CellOf(q.x, xmin_, xmax_), CellOf(q.y, ymin_, ymax_))].push_back(node);
-      }
-      node = nodes_[node].next;
-    } while (node != start);
-  }
-
-  int CellOf(Real v, Real lo, Real hi) const {
-    if (!(hi > lo)) return 0;
-    return std::clamp(static_cast<int>((v - lo) / (hi - lo) * cells_), 0, cells_ - 1);
-  }
-  std::size_t CellIndex(int cx, int cy) const { return static_cast<std::size_t>(cy) * cells_ + cx; }
-
-  bool IsEar(int node, bool allowFlat) const {
-    const Node& n = nodes_[node];
-    const int va = nodes_[n.prev].v, vb = n.v, vc = nodes_[n.next].v;
-    const Point& a = p_[va];
-    const Point& b = p_[vb];
-    const Point& c = p_[vc];
-    const Real turn = Cross(a, b, c);
-    if (allowFlat ? turn < 0 : turn <= 0) return false;
-    const int x0 = CellOf(std::min({a.x, b.x, c.x}), xmin_, xmax_), x1 = CellOf(std::max({a.x, b.x, c.x}), xmin_, xmax_);
-    const int y0 = CellOf(std::min({a.y, b.y, c.y}), ymin_, ymax_), y1 = CellOf(std::max({a.y, b.y, c.y}), ymin_, ymax_);
-    for (int cy = y0; cy <= y1; ++cy)
-      for (int cx = x0; cx <= x1; ++cx)
-        for (const int q : grid_[CellIndex(cx, cy)]) {
-          if (removed_[q] || q == node || q == n.prev || q == n.next) continue;
-          const int v = nodes_[q].v;
-          if (v == va || v == vb || v == vc) continue;
-          if (!Reflex(q)) continue;
-          if (InTriangle(a, b, c, p_[v])) return false;
-        }
-    return true;
-  }
-
-  void ClipEars(int start) {
-    IndexReflexPoints(start);
-    int count = 1;
-    for (int q = nodes_[start].next; q != start; q = nodes_[q].next) ++count;
-    int current = start;
-    int stalled = 0;
-    bool allowFlat = false;
-    while (count > 3) {
-      const Node n = nodes_[current];
-      // Where no proper ear is left (points on one line, outlines that
-      // touch), flat ears are taken, and failing those the next corner:
-      // the faces stay closed whatever the outline.
-      const bool force = stalled > 2 * count;
-      if (force || IsEar(current, allowFlat)) {
-        triangles_.push_back({nodes_[n.prev].v, n.v, nodes_[n.next].v});
-        nodes_[n.prev].next = n.next;
-        nodes_[n.next].prev = n.prev;
-        removed_[current] = true;
-        --count;
-        // Back to the corner before: clipping may have made it an ear.
-        current = n.prev;
-        stalled = 0;
-        allowFlat = false;
-      } else {
-        current = n.next;
-        if (++stalled > count) allowFlat = true;
-      }
-    }
-    const Node& n = nodes_[current];
-    triangles_.push_back({nodes_[n.prev].v, n.v, nodes_[n.next].v});
-  }
-
-  const std::vector<Point>& p_;
-  std::vector<std::array<int, 3>>& triangles_;
-  std::vector<Node> nodes_;
-  std::vector<bool> removed_;
-  std::vector<std::vector<int>> grid_;
-  int cells_ = 1;
-  Real xmin_ = 0, xmax_ = 0, ymin_ = 0, ymax_ = 0;
-};
 
 // ---- Output ----------------------------------------------------------------------------
 
@@ -460,9 +361,7 @@ void MakeFacets() {
     // run the other way so that their normals point out.
     wallsAlong(outer.vertices, true);
     for (const std::vector<int>& hole : holes) wallsAlong(hole, true);
-    std::vector<std::array<int, 3>> triangles;
-    FaceBuilder(points, triangles).Triangulate(outer.vertices, holes);
-    for (const auto& t : triangles) {
+    for (const common::TriangleCorners& t : common::TriangulateRegion(points, outer.vertices, holes)) {
       const Point &a = points[t[0]], &b = points[t[1]], &c = points[t[2]];
       StlFacet(0, 0, 1, a.x, a.y, hi, b.x, b.y, hi, c.x, c.y, hi);
       StlFacet(0, 0, -1, a.x, a.y, lo, c.x, c.y, lo, b.x, b.y, lo);
@@ -512,7 +411,12 @@ void StlOpen(const std::string& fileName, const std::string& solidName) {
   StlState.Open = true;
 }
 
-void StlLine(Real x1, Real y1, Real x2, Real y2) { Drawn().Add(x1, y1, x2, y2); }
+void StlLine(Real x1, Real y1, Real x2, Real y2) {
+  if (CadOutputRefused()) return;
+  if (!Drawn().Add(x1, y1, x2, y2))
+    RefuseCadOutput("More than " + std::to_string(MaxStlSegments) + " lines for one STL file: " +
+                    StlState.StlFileName + " not written");
+}
 
 void StlQuad(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   StlLine(x1, y1, x2, y2);
@@ -542,11 +446,17 @@ void StlWall(Real x1, Real y1, Real x2, Real y2) {
 
 void StlFacet(Real nx, Real ny, Real nz, Real x1, Real y1, Real z1, Real x2, Real y2, Real z2, Real x3, Real y3,
               Real z3) {
-  StlState.StlFacetList.push_back(TStlFacet{static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz),
-                                            static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(z1),
-                                            static_cast<float>(x2), static_cast<float>(y2), static_cast<float>(z2),
-                                            static_cast<float>(x3), static_cast<float>(y3), static_cast<float>(z3)});
+  StlState.StlFacetList.push_back(TStlFacet{ToFloat(nx), ToFloat(ny), ToFloat(nz), ToFloat(x1), ToFloat(y1), ToFloat(z1),
+                                            ToFloat(x2), ToFloat(y2), ToFloat(z2), ToFloat(x3), ToFloat(y3), ToFloat(z3)});
   ++StlState.StlFacetCount;
+}
+
+void StlAbandon() {
+  StlState.Open = false;
+  if (AsciiFile().IsOpen()) AsciiFile().Discard();
+  Drawn().Clear();
+  StlState.StlFacetList.clear();
+  StlState.StlFacetList.shrink_to_fit();
 }
 
 void StlWriteFile() {
@@ -597,6 +507,8 @@ class StlDevice : public CadBackEnd {
   bool RecordsBlocksAsFiles() const override { return true; }
   void Open() override { StlOpen(CadSettings.CadFileName, "KALSOLID"); }
   void Close() override { StlWriteFile(); }
+  void Abandon() override { StlAbandon(); }
+  Real CoordinateLimit() const override { return StlCoordinateLimit; }
   void Line(Real x1, Real y1, Real x2, Real y2) override { StlLine(x1, y1, x2, y2); }
   void Circle(Real x, Real y, Real r) override { CircleAsChords(x, y, r, StlLine); }
   void Arc(Real x, Real y, Real startAngle, Real endAngle, Real r, Real sweep) override {

@@ -10,6 +10,10 @@
 // material: outer contours are walked clockwise and holes counter-clockwise
 // before their walls are made, since a wall's normal points to the left of
 // its segment. Segments that close no contour keep their bare walls.
+// Outlines that touch at a point (the two pitch curves of a pair) are
+// separate contours. The faces are cut into triangles on the float32
+// points the file holds (common/polygon_triangulation.h), so that none is
+// turned over by the rounding.
 //
 // Circles and arcs arrive as chords (cad_output.h); texts and the drawing
 // head write nothing; blocks are recorded and replayed as on the screen.
@@ -18,6 +22,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +33,14 @@ namespace drawing {
 
 // One facet: normal x, y, z, then vertices 1, 2 and 3 (x, y, z each).
 using TStlFacet = std::array<float, 12>;
+
+// The largest coordinate and height (mm) an STL output takes: the file holds
+// float32 numbers, which at 1e9 mm (1000 km) keep no detail finer than 64 mm.
+inline constexpr Real StlCoordinateLimit = 1e9L;
+// The most lines one STL output collects (a gear's outline has a few
+// thousand): the solids of half a million lines take some hundred
+// megabytes. More refuse the output.
+inline constexpr std::size_t MaxStlSegments = 500000;
 
 // The writer state of one output.
 struct TStlState {
@@ -64,5 +77,7 @@ void StlFacet(Real nx, Real ny, Real nz, Real x1, Real y1, Real z1, Real x2, Rea
 bool StlSegmentNormal(Real x1, Real y1, Real x2, Real y2, Real& nx, Real& ny);
 // Makes the walls and faces of the collected segments and writes the file.
 void StlWriteFile();
+// Drops the output: no file is written (an ASCII file begun is removed).
+void StlAbandon();
 
 }  // namespace drawing

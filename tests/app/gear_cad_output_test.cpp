@@ -4,7 +4,9 @@
 // closed solid (STL), the pitch curves as edges (STEP).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <numbers>
 #include <string>
 
@@ -102,6 +104,65 @@ TEST(GearCadOutput, PitchCurvesAsStepAreEdgesInThePlane) {
   calc::CalcNoncircularPair();
   EXPECT_NEAR(shape.box[0], -static_cast<double>(calc::PitchRadius(std::numbers::pi_v<Real>)), 1e-3);
   EXPECT_GT(shape.box[3], static_cast<double>(calc::NcPair.a));
+}
+
+// The default design with changes, saved as dir/name.
+void SaveChangedDesign(const testsupport::ScratchDirectory& dir, const std::string& name,
+                       const std::function<void()>& change) {
+  common::SetKaldvarDefaults();
+  common::MessagesEnabled = 0;
+  app::ReadDataFile(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4");
+  ASSERT_EQ(common::AbortFlag, 0);
+  change();
+  app::WriteDataFile(dir.Path(name));
+  ASSERT_EQ(common::AbortFlag, 0);
+}
+
+// The time a run of the program takes, in seconds.
+double TimedRun(const testsupport::ScratchDirectory& dir, const std::string& args, int& exitCode) {
+  const auto start = std::chrono::steady_clock::now();
+  exitCode = RunProgram(dir, args);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Sizes beyond any real pair are refused by the input check before any
+// picture is drawn: neither file is written, and the command line says
+// which quantity (the STL device's own refusal of coordinates it cannot
+// write is held by the drawing tests).
+TEST(GearCadOutput, FaceWidthBeyondAnyPairWritesNoFileAndFails) {
+  const testsupport::ScratchDirectory dir("gear_wide");
+  SaveChangedDesign(dir, "x.vb4", [] {
+    calc::SpurGearData.FaceWidth = 1e300L;
+    calc::SpurGearData.GearFaceWidth[1] = 1e300L;
+    calc::SpurGearData.GearFaceWidth[2] = 1e300L;
+  });
+  for (const char* args : {"x.vb4 /CAD1:1", "x.vb4 /CAD6:1"}) {
+    SCOPED_TRACE(args);
+    int exitCode = -1;
+    const std::string said = testsupport::RunCommand("cd '" + dir.Dir().string() +
+                                                         "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
+                                                         std::string(VOB_PROGRAM) + "' " + args + " 2>&1",
+                                                     &exitCode);
+    EXPECT_EQ(exitCode, 2);
+    EXPECT_NE(said.find("b > 10000 mm"), std::string::npos) << said;
+  }
+  EXPECT_FALSE(fs::exists(dir.Path("x.dxf")));
+  EXPECT_FALSE(fs::exists(dir.Path("x.stl")));
+}
+
+TEST(GearCadOutput, GearKilometresAcrossIsRefusedSoon) {
+  const testsupport::ScratchDirectory dir("gear_huge");
+  SaveChangedDesign(dir, "x.vb4", [] {
+    calc::CurveType = calc::CurveEllipse;
+    calc::EllipseCurve.a = 2e7L;
+    calc::EllipseCurve.b = 1.6e7L;
+    calc::SpurGearData.BoreDiameter[1] = 20000;
+  });
+  int exitCode = -1;
+  const double seconds = TimedRun(dir, "x.vb4 /CAD6:1", exitCode);
+  EXPECT_EQ(exitCode, 2);
+  EXPECT_LT(seconds, 20);
+  EXPECT_FALSE(fs::exists(dir.Path("x.stl")));
 }
 
 }  // namespace

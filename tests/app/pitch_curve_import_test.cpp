@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 
@@ -13,7 +14,9 @@
 #include "calc/calc_records.h"
 #include "common/kaldvar.h"
 #include "platform/scripted_dialogs.h"
+#include "drawing/dxf_reader.h"
 #include "support/file_test_support.h"
+#include "support/hostile_dxf.h"
 
 namespace fs = std::filesystem;
 using platform::ScriptedAnswer;
@@ -101,4 +104,23 @@ TEST_F(PitchCurveImportTest, UnusableFilesChangeNothing) {
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
   EXPECT_EQ(calc::PolylineCount, 3);
+}
+
+TEST_F(PitchCurveImportTest, BlocksInsertingBlocksStopSoonAndChangeNothing) {
+  // 10^8 lines asked for by 16 KB: the import stops at the figure limit,
+  // says so, and keeps the curve it had.
+  calc::PolylineCount = 3;
+  const std::string path = dir_.Path("deep.dxf");
+  testsupport::Put(path, testsupport::BlockBomb(3, 100, 100));
+  const auto start = std::chrono::steady_clock::now();
+  app::ImportPitchCurveFile(path);
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
+  EXPECT_EQ(calc::PolylineCount, 3);
+  ASSERT_GE(dialogs_.Asked().size(), 2u);
+  EXPECT_EQ(dialogs_.Asked()[dialogs_.Asked().size() - 2].text,
+            "DXF file " + path + ": more than " + std::to_string(drawing::MaxReplayFigures) +
+                " figures in one drawing, the rest is not drawn");
+  EXPECT_EQ(dialogs_.Asked().back().text, "DXF file " + path + " cannot be read !");
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 
 #include "common/graphics_facade.h"
@@ -101,4 +102,53 @@ TEST_F(HpglViewerTest, FileIsReadAndAMissingFileIsReported) {
   EXPECT_TRUE(DisplayList.empty());
   ASSERT_EQ(dialogs.Asked().size(), 1u);
   EXPECT_EQ(dialogs.Asked()[0].text, name + ".missing not found !");
+}
+
+// Numbers beyond HP-GL/2's range (2^30 - 1; fractional bits up to 26, pens
+// up to 255) leave the rest of their command undrawn, whatever their
+// length; the commands after it are read as usual and no coordinate that is
+// not finite is recorded.
+TEST_F(HpglViewerTest, NumbersOutOfRangeLeaveTheirCommand) {
+  const auto finiteRecords = [] {
+    for (const std::string& record : DisplayList)
+      if (record.find("inf") != std::string::npos || record.find("nan") != std::string::npos) return false;
+    return true;
+  };
+  // Twelve encoded digits: a value of 2^71, far beyond any integer type.
+  PlotPltText("PE~~~~~~~~~~~\xfe");
+  EXPECT_TRUE(DisplayList.empty());
+  EXPECT_EQ(PlotViewerState.X, 0);
+  EXPECT_EQ(AbortFlag, 0);
+
+  // The largest value is drawn; one more leaves the command, the next
+  // command draws again.
+  const auto lines = [] {
+    std::vector<std::string> out;
+    for (const std::string& record : DisplayList)
+      if (record.rfind("8;", 0) != 0) out.push_back(record);
+    return out;
+  };
+  PlotPltText("SP1;PE=" + Encode(1073741823) + Encode(0) + Encode(1073741824) + Encode(0) + ";PD40,0;");
+  EXPECT_EQ(lines(), (std::vector<std::string>{"4;0;0;26843546;0", "4;26843546;0;1;0"}));
+  EXPECT_NEAR(static_cast<double>(PlotViewerState.X), 1, 1e-9);
+  DisplayList.clear();
+  PlotPltText("PE>" + Encode(27) + Encode(8) + Encode(8) + ";PE:" + Encode(256) + Encode(8) + Encode(8) +
+              ";PE:" + Encode(-1) + ";PD40,0;");
+  EXPECT_EQ(lines(), (std::vector<std::string>{"4;0;0;1;0"}));
+
+  // A parameter of a thousand digits and one of 2^30 leave their command
+  // (the pen is down since PD, no circle is drawn).
+  DisplayList.clear();
+  PlotPltText("SP1;PD" + std::string(1000, '9') + ",0,40,40;CI1073741824;PA40,40;PD0,0;");
+  EXPECT_EQ(lines(), (std::vector<std::string>{"4;0;0;1;1", "4;1;1;0;0"}));
+  EXPECT_TRUE(finiteRecords());
+
+  // Many relative moves at the largest step stay finite.
+  DisplayList.clear();
+  std::string steps = "PE";
+  for (int i = 0; i < 2000; ++i) steps += Encode(1073741823) + Encode(-1073741823);
+  PlotPltText(steps + ";");
+  EXPECT_EQ(lines().size(), 2000u);
+  EXPECT_TRUE(finiteRecords());
+  EXPECT_TRUE(std::isfinite(PlotViewerState.X));
 }

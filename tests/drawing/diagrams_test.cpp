@@ -36,7 +36,7 @@ class Diagrams : public DrawingTest {
   Diagrams() : DrawingTest("diagrams") {}
   void SetUp() override {
     DrawingTest::SetUp();
-    drawingtest::SetRatedDefaultDesign();
+    drawingtest::SetDefaultDesign();
     common::SetCommandLineParams(std::vector<std::string>{});
     calc::CalcNoncircularPair();
     ASSERT_EQ(common::FatalFlag, 0);

@@ -16,6 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/spur_gear_data.h"
 #include "common/cad_settings.h"
 #include "common/design_documentation.h"
 #include "common/kaldvar.h"
@@ -71,6 +74,17 @@ class DrawingTest : public ::testing::Test {
   platform::ScriptedDialogs dialogs_;
   platform::ScopedDialogs scoped_;
 };
+
+// The default design, driven with 10 kW at 1000 1/min and rated by DIN 3990
+// (not yet calculated).
+inline void SetDefaultDesign() {
+  calc::InitGearData();
+  calc::SetSpurGearDefaults();
+  calc::SetNoncircularDefaults();
+  calc::SpurGearData.P = 10;
+  calc::SpurGearData.n[1] = 1000;
+  calc::SpurGearData.CalcMethod = 1;
+}
 
 // A picture with lines, arcs of both senses, a circle, texts (one centred,
 // one at an angle), a solid, a polyline with an arc piece, a block that is

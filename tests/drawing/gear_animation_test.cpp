@@ -27,7 +27,7 @@ class Animation : public DrawingTest {
   Animation() : DrawingTest("animation") {}
   void SetUp() override {
     DrawingTest::SetUp();
-    drawingtest::SetRatedDefaultDesign();
+    drawingtest::SetDefaultDesign();
     calc::CalcNoncircularPair();
     ASSERT_EQ(common::FatalFlag, 0);
     common::ClearErrorMessages();

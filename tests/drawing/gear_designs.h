@@ -18,6 +18,7 @@
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "drawing/tooth_contour.h"
+#include "drawing/drawing_test_support.h"
 
 namespace drawingtest {
 
@@ -36,17 +37,6 @@ inline std::string GearDesignName(GearDesign design) {
   return "?";
 }
 
-// The default design with a drive to rate it by (10 kW at 1000 1/min, the
-// first calculation method), not calculated yet.
-inline void SetRatedDefaultDesign() {
-  calc::InitGearData();
-  calc::SetSpurGearDefaults();
-  calc::SetNoncircularDefaults();
-  calc::SpurGearData.P = 10;
-  calc::SpurGearData.n[1] = 1000;
-  calc::SpurGearData.CalcMethod = 1;
-}
-
 // Pitch curve 1 a focal ellipse r = 40 / (1 - e cos phi) with 31 teeth of a
 // constant module; e is given as the formula writes it ("0.5").
 inline void SetFocalEllipse(const std::string& e) {
@@ -61,7 +51,7 @@ inline void SetFocalEllipse(const std::string& e) {
 // Sets the design up and calculates it; false when the calculation is
 // fatal.
 inline bool CalculateGearDesign(GearDesign design) {
-  SetRatedDefaultDesign();
+  SetDefaultDesign();
   switch (design) {
     case GearDesign::Default:
       break;

@@ -40,7 +40,7 @@ class GearPictures : public DrawingTest {
   GearPictures() : DrawingTest("gear_pictures") {}
   void SetUp() override {
     DrawingTest::SetUp();
-    drawingtest::SetRatedDefaultDesign();
+    drawingtest::SetDefaultDesign();
     common::InitGraphDisplayList();
   }
   void Calculate() {
