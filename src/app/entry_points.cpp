@@ -4,9 +4,9 @@
 
 #include "app/curve_forms.h"
 #include "app/gear_geometry_input.h"
-#include "app/change_list.h"
-#include "app/document_links_form.h"
-#include "app/drawing_info_form.h"
+#include "app/documentation/change_list.h"
+#include "app/documentation/document_links_form.h"
+#include "app/documentation/drawing_info_form.h"
 #include "app/design_table.h"
 #include "app/gear_printout.h"
 #include "app/load_input.h"

@@ -7,9 +7,9 @@
 #include <map>
 #include <stdexcept>
 
-#include "app/change_records.h"
 #include "app/data_file.h"
-#include "app/document_links.h"
+#include "app/documentation/change_records.h"
+#include "app/documentation/document_links.h"
 #include "app/entry_points.h"
 #include "app/main_window.h"
 #include "app/menu_mnemonics.h"

@@ -19,16 +19,16 @@
 #include <string>
 #include <vector>
 
-#include "app/change_list.h"
+#include "app/documentation/change_list.h"
 #include "app/command_line.h"
 #include "app/curve_forms.h"
 #include "app/data_file.h"
 #include "app/design_extras.h"
 #include "app/design_input_views.h"
-#include "app/document_links.h"
-#include "app/document_links_form.h"
-#include "app/documentation_views.h"
-#include "app/drawing_info_form.h"
+#include "app/documentation/document_links.h"
+#include "app/documentation/document_links_form.h"
+#include "app/documentation/documentation_views.h"
+#include "app/documentation/drawing_info_form.h"
 #include "app/entry_points.h"
 #include "app/gear_geometry_input.h"
 #include "app/gear_printout.h"

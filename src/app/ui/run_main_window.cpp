@@ -14,7 +14,7 @@
 #include "app/design_input_views.h"
 #include "app/ui/design_input_dialogs.h"
 #include "app/ui/curve_form_dialogs.h"
-#include "app/ui/documentation_dialogs.h"
+#include "app/documentation/ui/documentation_dialogs.h"
 #include "app/ui/design_input_forms.h"
 #include "app/ui/design_table_window.h"
 #include "app/ui/formula_dialogs.h"

@@ -1,7 +1,7 @@
 // Storage, start values and data-file section of the document links; see
 // document_links.h. The section is read by the strict reader of the data
-// file (data_file_lines.h).
-#include "app/document_links.h"
+// file (app/data_file_lines.h).
+#include "app/documentation/document_links.h"
 
 #include "app/data_file_lines.h"
 #include "common/text_file.h"

@@ -3,7 +3,7 @@
 // document-links form. The field models, the checks and the records are in
 // change_list.h, drawing_info_form.h and document_links_form.h; the windows
 // only show a model and call its OK, Cancel and button actions. The Qt
-// windows (app/ui/documentation_dialogs.h) are installed by the windowing
+// windows (ui/documentation_dialogs.h) are installed by the windowing
 // start-up; until then every form ends as cancelled, so that a run without
 // windows never waits.
 #pragma once

@@ -1,9 +1,9 @@
 // Start values and data-file sections of the change records, the title
 // block and its free texts; see change_records.h. The records are declared
 // in common/design_documentation.h; the line forms of the sections follow
-// the data file (data_file.cpp), whose strict reader (data_file_lines.h)
-// refuses a section that does not fit.
-#include "app/change_records.h"
+// the data file (app/data_file.cpp), whose strict reader
+// (app/data_file_lines.h) refuses a section that does not fit.
+#include "app/documentation/change_records.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,5 +1,5 @@
 // The installed documentation windows; see documentation_views.h.
-#include "app/documentation_views.h"
+#include "app/documentation/documentation_views.h"
 
 #include "common/kaldvar.h"
 

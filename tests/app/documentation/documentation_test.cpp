@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "app/change_list.h"
-#include "app/change_protocol.h"
-#include "app/change_records.h"
 #include "app/data_file.h"
-#include "app/document_links.h"
-#include "app/document_links_form.h"
-#include "app/documentation_views.h"
-#include "app/drawing_info_form.h"
+#include "app/documentation/change_list.h"
+#include "app/documentation/change_protocol.h"
+#include "app/documentation/change_records.h"
+#include "app/documentation/document_links.h"
+#include "app/documentation/document_links_form.h"
+#include "app/documentation/documentation_views.h"
+#include "app/documentation/drawing_info_form.h"
 #include "app/entry_points.h"
 #include "app/main_menu.h"
 #include "common/cad_settings.h"

@@ -1,7 +1,8 @@
 // The five outside documents a design points to, each a program and a file
 // (a text, a drawing, a picture), with their start values and their section
 // of the design data file. The document-links dialog edits and starts them;
-// the data file (data_file.cpp) saves and restores them with the design.
+// the data file (app/data_file.cpp) saves and restores them with the
+// design.
 // The texts are kept as entered, without code-page conversion.
 #pragma once
 

@@ -8,10 +8,10 @@
 
 #include <QDialog>
 
-#include "app/change_list.h"
-#include "app/document_links_form.h"
-#include "app/documentation_views.h"
-#include "app/drawing_info_form.h"
+#include "app/documentation/change_list.h"
+#include "app/documentation/document_links_form.h"
+#include "app/documentation/documentation_views.h"
+#include "app/documentation/drawing_info_form.h"
 
 class QComboBox;
 class QLineEdit;

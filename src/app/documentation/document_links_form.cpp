@@ -1,7 +1,7 @@
 // The document-links form's model; see document_links_form.h.
-#include "app/document_links_form.h"
+#include "app/documentation/document_links_form.h"
 
-#include "app/documentation_views.h"
+#include "app/documentation/documentation_views.h"
 #include "common/desktop_open.h"
 #include "common/file_dialogs.h"
 #include "common/kaldvar.h"

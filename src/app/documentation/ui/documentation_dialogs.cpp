@@ -1,5 +1,5 @@
 // The documentation windows on Qt; see documentation_dialogs.h.
-#include "app/ui/documentation_dialogs.h"
+#include "app/documentation/ui/documentation_dialogs.h"
 
 #include <QApplication>
 #include <QShowEvent>

@@ -2,7 +2,7 @@
 // change menu, filled and confirmed; the drawing-information form in its DIN
 // and ISO shapes with its grids, date buttons and text-mode list; the
 // document-links form with its start buttons.
-#include "app/ui/documentation_dialogs.h"
+#include "app/documentation/ui/documentation_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/change_records.h"
-#include "app/document_links.h"
+#include "app/documentation/change_records.h"
+#include "app/documentation/document_links.h"
 #include "app/entry_points.h"
 #include "common/design_documentation.h"
 #include "common/kaldvar.h"

@@ -1,11 +1,11 @@
 // The change menu and the change-record form's model; see change_list.h.
-#include "app/change_list.h"
+#include "app/documentation/change_list.h"
 
 #include <algorithm>
 
-#include "app/change_protocol.h"
-#include "app/documentation_views.h"
-#include "app/drawing_info_form.h"
+#include "app/documentation/change_protocol.h"
+#include "app/documentation/documentation_views.h"
+#include "app/documentation/drawing_info_form.h"
 #include "common/code_page.h"
 #include "common/date_time.h"
 #include "common/design_documentation.h"

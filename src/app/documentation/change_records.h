@@ -1,7 +1,7 @@
 // Start values and data-file sections of the documentation records of a
 // design (common/design_documentation.h): the change records, the title
 // block with its free texts, and the ISO 7200 header fields of the title
-// block. The data file (data_file.cpp) calls the section writers and
+// block. The data file (app/data_file.cpp) calls the section writers and
 // readers at their places; File, New calls ClearChanges.
 #pragma once
 

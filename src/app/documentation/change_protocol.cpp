@@ -1,5 +1,5 @@
 // The protocol of changes; see change_protocol.h.
-#include "app/change_protocol.h"
+#include "app/documentation/change_protocol.h"
 
 #include <sstream>
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/document_links.h"
+#include "app/documentation/document_links.h"
 #include "common/range_array.h"
 
 namespace app {

@@ -1,9 +1,9 @@
 // The drawing-information form's model; see drawing_info_form.h.
-#include "app/drawing_info_form.h"
+#include "app/documentation/drawing_info_form.h"
 
 #include <algorithm>
 
-#include "app/documentation_views.h"
+#include "app/documentation/documentation_views.h"
 #include "common/cad_settings.h"
 #include "common/code_page.h"
 #include "common/date_time.h"
