@@ -12,7 +12,7 @@
 #include "app/data_file.h"
 #include "app/entry_points.h"
 #include "app/printout_config.h"
-#include "app/tool_table.h"
+#include "app/tables/tool_table.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
 #include "common/graphics_settings.h"

@@ -16,7 +16,7 @@
 #include "app/ui/curve_form_dialogs.h"
 #include "app/documentation/ui/documentation_dialogs.h"
 #include "app/ui/design_input_forms.h"
-#include "app/ui/design_table_window.h"
+#include "app/tables/ui/design_table_window.h"
 #include "app/ui/formula_dialogs.h"
 #include "app/ui/point_list_dialogs.h"
 #include "app/ui/information_windows.h"

@@ -1,5 +1,5 @@
 // The tool table command; see tool_table.h.
-#include "app/tool_table.h"
+#include "app/tables/tool_table.h"
 
 #include "common/file_checks.h"
 #include "common/file_utils.h"

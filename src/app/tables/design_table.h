@@ -5,8 +5,8 @@
 //
 // The table, its sort, its search, the picking rule and the export are
 // here; the window (TForm_preview with its search dialog) is a view, the Qt
-// one in app/ui/design_table_window.h. The designs are read through
-// data_file.h with the position sweep skipped; the user's design is kept
+// one in ui/design_table_window.h. The designs are read through
+// app/data_file.h with the position sweep skipped; the user's design is kept
 // while the directory is read and stays unless a design is picked.
 #pragma once
 

@@ -1,12 +1,13 @@
 // The window of the data-set table (TForm_preview): the grid of the designs
 // with its menu (File: Export Excel, Exit; Edit: Search, Search Next;
 // Help), the sort by a right click on a column title, and the small search
-// dialog (TForm_Suchen). The table and its rules are app/design_table.h.
+// dialog (TForm_Suchen). The table and its rules are
+// app/tables/design_table.h.
 #pragma once
 
 #include <QDialog>
 
-#include "app/design_table.h"
+#include "app/tables/design_table.h"
 
 class QLineEdit;
 class QMenuBar;

@@ -1,5 +1,5 @@
 // The data-set table window; see design_table_window.h.
-#include "app/ui/design_table_window.h"
+#include "app/tables/ui/design_table_window.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The data-set table; see design_table.h.
-#include "app/design_table.h"
+#include "app/tables/design_table.h"
 
 #include <algorithm>
 #include <sys/stat.h>

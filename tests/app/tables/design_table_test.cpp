@@ -3,7 +3,7 @@
 // read, a broken file with its name only, the text-order sort, the
 // case-sensitive search, the picking rule, the menu command loading a
 // picked design, and the export read back by Python's csv module.
-#include "app/design_table.h"
+#include "app/tables/design_table.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // the window, Exit leaves with AbortFlag, the search dialog's text finds
 // its cell; the system information fills its text box from given facts,
 // the about window shows its labels.
-#include "app/ui/design_table_window.h"
+#include "app/tables/ui/design_table_window.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // table, the road from the material input's table button, and the table
 // that ships with the program: read alike by the program and by dbfread,
 // and every material in it picked and rated.
-#include "app/material_table.h"
+#include "app/tables/material_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The material pick; see material_table.h.
-#include "app/material_table.h"
+#include "app/tables/material_table.h"
 
 #include "app/design_extras.h"
 #include "calc/spur_gear_data.h"
