@@ -2,7 +2,7 @@
 #include "app/spreadsheet_link.h"
 
 #include "app/data_file.h"
-#include "app/gear_printout.h"
+#include "app/printouts/gear_printout.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "common/message_boxes.h"

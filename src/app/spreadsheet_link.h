@@ -2,7 +2,8 @@
 // for the current design, exporting the design data file into it, and the
 // complete gear printout as a worksheet. The link itself (the application
 // object, its worksheets and the hand-over to the user's spreadsheet
-// program) is common/spreadsheet_export.h; the printout is gear_printout.h.
+// program) is common/spreadsheet_export.h; the printout is
+// app/printouts/gear_printout.h.
 #pragma once
 
 namespace app {

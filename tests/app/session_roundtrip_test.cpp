@@ -31,7 +31,7 @@
 #include "app/documentation/drawing_info_form.h"
 #include "app/entry_points.h"
 #include "app/gear_geometry_input.h"
-#include "app/gear_printout.h"
+#include "app/printouts/gear_printout.h"
 #include "app/load_input.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"

@@ -1,13 +1,13 @@
 // The printout dialog TForm_printconf on Qt: the controls of the field
-// model of app/printout_config.h, the printer it prints on (chosen with the
-// "Printer..." button; a PDF file is a printer too), and on OK the picture
-// of the graphics window printed through common::ui::GraphicsView.
+// model of app/printouts/printout_config.h, the printer it prints on (chosen
+// with the "Printer..." button; a PDF file is a printer too), and on OK the
+// picture of the graphics window printed through common::ui::GraphicsView.
 #pragma once
 
 #include <QDialog>
 #include <QPrinter>
 
-#include "app/printout_config.h"
+#include "app/printouts/printout_config.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -1,11 +1,11 @@
 // The gear data printout and its geometry report; see gear_printout.h.
-#include "app/gear_printout.h"
+#include "app/printouts/gear_printout.h"
 
 #include <cmath>
 #include <cstdlib>
 
 #include "app/design_extras.h"
-#include "app/printout_rows.h"
+#include "app/printouts/printout_rows.h"
 #include "calc/calc_records.h"
 #include "calc/spur_gear_data.h"
 #include "common/file_checks.h"

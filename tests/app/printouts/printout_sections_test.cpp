@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/gear_printout.h"
 #include "app/lubricant_input.h"
+#include "app/printouts/gear_printout.h"
 #include "calc/calc_records.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"

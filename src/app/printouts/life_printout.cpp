@@ -3,8 +3,8 @@
 // when the lives were computed and a safety factor is low.
 #include <cmath>
 
-#include "app/gear_printout.h"
-#include "app/printout_rows.h"
+#include "app/printouts/gear_printout.h"
+#include "app/printouts/printout_rows.h"
 #include "calc/spur_gear_data.h"
 #include "common/number_format.h"
 

@@ -1,7 +1,7 @@
 // The printout dialog offscreen: it opens with the proposals for a drawing
 // sheet, prints the picture of the graphics window onto a PDF file in the
 // orientation chosen (with and without the border line), and cancels.
-#include "app/ui/printout_config_dialog.h"
+#include "app/printouts/ui/printout_config_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 // when it is created, the reading of its controls, the view resets before
 // the print, and the preset table through the procedural table layer
 // (dbase/table/table_layer.h). The window with its printer is a view
-// (app/ui/printout_config_dialog.h); printing onto the printer is the
+// (ui/printout_config_dialog.h); printing onto the printer is the
 // graphics window's (common/ui/graphics_view.h).
 #pragma once
 

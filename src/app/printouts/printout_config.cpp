@@ -1,5 +1,5 @@
 // The printout dialog's model and its preset table; see printout_config.h.
-#include "app/printout_config.h"
+#include "app/printouts/printout_config.h"
 
 #include <algorithm>
 

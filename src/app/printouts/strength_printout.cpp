@@ -9,9 +9,9 @@
 #include <cmath>
 
 #include "app/design_extras.h"
-#include "app/gear_printout.h"
 #include "app/lubricant_input.h"
-#include "app/printout_rows.h"
+#include "app/printouts/gear_printout.h"
+#include "app/printouts/printout_rows.h"
 #include "calc/calc_records.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/gear_printout.h"
-#include "app/printout_rows.h"
+#include "app/printouts/gear_printout.h"
+#include "app/printouts/printout_rows.h"
 #include "calc/calc_records.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"

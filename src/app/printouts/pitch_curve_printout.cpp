@@ -1,10 +1,10 @@
 // The pitch-curve data printout; see pitch_curve_printout.h.
-#include "app/pitch_curve_printout.h"
+#include "app/printouts/pitch_curve_printout.h"
 
 #include <numbers>
 
 #include "app/design_extras.h"
-#include "app/printout_rows.h"
+#include "app/printouts/printout_rows.h"
 #include "calc/calc_records.h"
 #include "calc/spur_gear_data.h"
 #include "common/equation_matrix.h"

@@ -1,99 +1,33 @@
-// The printout dialog's model and the two tables of the application that
-// ship with it: the proposals by the kind of picture on the screen, the
-// tolerant reading of the controls, presets loaded from and stored into
-// "printout.dbf" through the table window (the stored record read back by
-// dbfread), and the tool table "v1toolx.dbf" opened for editing from the
-// Database menu.
+// The printout dialog's model: the proposals by the kind of picture on the
+// screen, the tolerant reading of the controls, and the presets loaded from
+// and stored into the shipped table "printout.dbf" through the table window
+// (the stored record read back by dbfread).
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "app/data_file.h"
 #include "app/entry_points.h"
-#include "app/printout_config.h"
-#include "app/tables/tool_table.h"
+#include "app/printouts/printout_config.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
 #include "common/graphics_settings.h"
 #include "common/graphics_window.h"
 #include "common/kaldvar.h"
-#include "common/message_list.h"
 #include "dbase/dbase_test_support.h"
-#include "dbase/expr/expr_hooks.h"
-#include "dbase/index/index_commands.h"
-#include "dbase/table/table_layer.h"
 #include "platform/scripted_dialogs.h"
+#include "support/app_tables.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using platform::ScriptedAnswer;
-
-class ScriptedTableView : public dbase::TableWindowView {
- public:
-  std::function<void(dbase::Tdbf4&)> script;
-  int shown = 0;
-  std::string caption;
-  std::uint16_t mode = 0;
-  std::int64_t records = 0;
-  std::string lastField;
-  void ShowModal(dbase::Tdbf4& window) override {
-    ++shown;
-    caption = window.Caption;
-    mode = window.Mode();
-    records = window.RecCount();
-    lastField = window.FieldName(window.FieldCount());
-    if (script) script(window);
-  }
-};
+using testsupport::AppTables;
 
 void Pick(dbase::Tdbf4& window, int n) {
   window.GoRecord(n);
   window.StoreRecNo();
 }
-
-class AppTables : public dbtest::EngineTest {
- protected:
-  void SetUp() override {
-    dbtest::EngineTest::SetUp();
-    dbase::InstallExprHooks();
-    dbase::IndexInit();
-    common::SetKaldvarDefaults();
-    common::InitPrinterGraphicsSettings();
-    common::MessagesEnabled = 1;
-    common::ClearErrorMessages();
-    fs::create_directories(dir_ / "dbf");
-    fs::create_directories(dir_ / "temp");
-    common::DbfDirectory = (dir_ / "dbf").string() + "/";
-    common::TempDirectory = (dir_ / "temp").string() + "/";
-    common::CopyTableFlag = 0;
-    common::WriteCheckFlags.fill(0);
-    previous_ = fs::current_path();
-    fs::current_path(dir_);
-    dbase::FreeTableWindow();
-    dbase::CreateTableWindow();
-    dbase::SetTableWindowView(&view_);
-    app::ResetEntryPoints();
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    dbase::SetTableWindowView(nullptr);
-    dbase::FreeTableWindow();
-    dbase::IndexDone();
-    dbase::RemoveExprHooks();
-    dbtest::EngineTest::TearDown();
-  }
-
-  void ShipTable(const std::string& name) {
-    fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / name, dir_ / "dbf" / name);
-  }
-
-  ScriptedTableView view_;
-  platform::ScriptedDialogs dialogs_;
-  platform::ScopedDialogs scoped_{dialogs_};
-  fs::path previous_;
-};
 
 TEST_F(AppTables, ProposalsByThePictureOnTheScreen) {
   auto& pr = common::PrinterGraphicsSettings;
@@ -254,39 +188,6 @@ TEST_F(AppTables, PresetsFromTheWorkingDirectoryAndMissingTable) {
   EXPECT_EQ(view_.shown, 0);
   ASSERT_FALSE(dialogs_.Asked().empty());
   EXPECT_NE(dialogs_.Asked()[0].text.find("not found or no access"), std::string::npos);
-}
-
-TEST_F(AppTables, ToolTableBrowsedForEditing) {
-  ShipTable(app::ToolTableName);
-  app::Entry().SelectToolProfile(0, 0);
-  EXPECT_EQ(view_.shown, 1);
-  EXPECT_NE(view_.caption.find("profile of reference rack"), std::string::npos);
-  EXPECT_EQ(view_.mode, 0);
-  EXPECT_GE(view_.records, 5);
-  EXPECT_EQ(view_.lastField, "PROFILE");
-  // Closed afterwards; AbortFlag set even after OK, so that the menu runs
-  // no calculation.
-  EXPECT_FALSE(dbase::DbfForm().TableOpen());
-  EXPECT_EQ(common::AbortFlag, 1);
-
-  // Missing: the message, no window.
-  fs::remove(dir_ / "dbf" / app::ToolTableName);
-  common::WriteCheckFlags.fill(0);
-  view_.shown = 0;
-  app::SelectToolProfile();
-  EXPECT_EQ(view_.shown, 0);
-  EXPECT_EQ(common::AbortFlag, 1);
-  ASSERT_FALSE(dialogs_.Asked().empty());
-  EXPECT_NE(dialogs_.Asked().back().text.find("v1toolx.dbf"), std::string::npos);
-}
-
-TEST(ShippedTables, ToolTableFieldsInTheirOrder) {
-  if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "python3-dbfread is missing";
-  const std::string path = std::string(VOB_SOURCE_DIR) + "/resources/v1toolx.dbf";
-  const std::string out = dbtest::RunCommand(
-      "/usr/bin/python3 -c \"import dbfread; t = dbfread.DBF('" + path +
-      "'); print(' '.join(f.type for f in t.fields)); print(sorted(set(r['PROFILE'] for r in t)))\"");
-  EXPECT_EQ(out, "N N N N N N N N N N C C C C C\n['Normal', 'Protub.']\n");
 }
 
 }  // namespace

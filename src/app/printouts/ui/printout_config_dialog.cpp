@@ -1,5 +1,5 @@
 // The printout dialog on Qt; see printout_config_dialog.h.
-#include "app/ui/printout_config_dialog.h"
+#include "app/printouts/ui/printout_config_dialog.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,5 +1,5 @@
 // Rows and value texts of the printouts; see printout_rows.h.
-#include "app/printout_rows.h"
+#include "app/printouts/printout_rows.h"
 
 #include <cmath>
 

@@ -15,9 +15,9 @@
 
 #include "app/command_line.h"
 #include "app/data_file.h"
-#include "app/gear_printout.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
+#include "app/printouts/gear_printout.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
