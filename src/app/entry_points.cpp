@@ -19,7 +19,7 @@
 #include "app/strength_input.h"
 #include "app/tables/tool_table.h"
 #include "app/tool_profile_input.h"
-#include "app/spreadsheet_link.h"
+#include "app/spreadsheet/spreadsheet_link.h"
 #include "common/aux_images.h"
 #include "common/config_dialog.h"
 #include "common/desktop_open.h"

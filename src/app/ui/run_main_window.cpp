@@ -19,7 +19,7 @@
 #include "app/tables/ui/design_table_window.h"
 #include "app/ui/formula_dialogs.h"
 #include "app/ui/point_list_dialogs.h"
-#include "app/ui/information_windows.h"
+#include "app/help/ui/information_windows.h"
 #include "app/printouts/ui/printout_config_dialog.h"
 #include "app/ui/main_window_form.h"
 #include "common/config_dialog.h"

@@ -1,7 +1,7 @@
 // The two information windows of the Help menu: the system information
 // (TSysinfo: a text box with the machine's data and an OK button) and the
 // about window (TAboutBox: title, version, notice, file version). Their
-// texts come from app/program_information.h. Each shows the logo on the
+// texts come from app/help/program_information.h. Each shows the logo on the
 // screen while it is open and leaves the user's picture as it was when it
 // closes.
 #pragma once
@@ -9,7 +9,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "app/program_information.h"
+#include "app/help/program_information.h"
 #include "common/kept_picture.h"
 
 class QLabel;

@@ -1,5 +1,5 @@
 // The information windows' texts; see program_information.h.
-#include "app/program_information.h"
+#include "app/help/program_information.h"
 
 #include <cmath>
 

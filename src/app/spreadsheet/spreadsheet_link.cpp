@@ -1,5 +1,5 @@
 // The spreadsheet commands; see spreadsheet_link.h.
-#include "app/spreadsheet_link.h"
+#include "app/spreadsheet/spreadsheet_link.h"
 
 #include "app/data_file.h"
 #include "app/printouts/gear_printout.h"

@@ -1,5 +1,5 @@
 // The information windows; see information_windows.h.
-#include "app/ui/information_windows.h"
+#include "app/help/ui/information_windows.h"
 
 #include <QApplication>
 #include <QFontDatabase>
