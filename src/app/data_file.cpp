@@ -14,7 +14,7 @@
 #include "app/design_extras.h"
 #include "app/documentation/change_records.h"
 #include "app/documentation/document_links.h"
-#include "app/lubricant_input.h"
+#include "app/inputs/lubricant_input.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"

@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "app/design_extras.h"
-#include "app/lubricant_input.h"
+#include "app/inputs/lubricant_input.h"
 #include "app/printouts/gear_printout.h"
 #include "app/printouts/printout_rows.h"
 #include "calc/calc_records.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/lubricant_input.h"
+#include "app/inputs/lubricant_input.h"
 #include "app/printouts/gear_printout.h"
 #include "calc/calc_records.h"
 #include "calc/spur_gear_data.h"

@@ -21,7 +21,7 @@
 #include "app/entry_points.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
-#include "app/material_input.h"
+#include "app/inputs/material_input.h"
 #include "app/start_up.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
