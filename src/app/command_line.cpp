@@ -5,7 +5,7 @@
 
 #include "app/data_file.h"
 #include "app/entry_points.h"
-#include "app/gear_printout.h"
+#include "app/printouts/gear_printout.h"
 #include "common/code_page.h"
 #include "common/design_documentation.h"
 #include "common/file_checks.h"

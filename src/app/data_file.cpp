@@ -10,11 +10,11 @@
 #include <exception>
 #include <memory>
 
-#include "app/change_records.h"
 #include "app/data_file_lines.h"
 #include "app/design_extras.h"
-#include "app/document_links.h"
-#include "app/lubricant_input.h"
+#include "app/documentation/change_records.h"
+#include "app/documentation/document_links.h"
+#include "app/inputs/lubricant_input.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"

@@ -7,10 +7,10 @@
 //
 // Works with the calculation records (calc/calc_records.h,
 // calc/spur_gear_data.h), the documentation records and their sections
-// (change_records.h, document_links.h), the values of design_extras.h, the
-// line routines of common/text_file.h with the strict reader of
-// data_file_lines.h, and the file checks of common/file_checks.h. Reading
-// ends with calc::CalcNoncircularPair.
+// (app/documentation/change_records.h, app/documentation/document_links.h),
+// the values of design_extras.h, the line routines of common/text_file.h
+// with the strict reader of data_file_lines.h, and the file checks of
+// common/file_checks.h. Reading ends with calc::CalcNoncircularPair.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // Strict reading of the lines of a design data file (data_file.cpp and the
-// sections of change_records.cpp and document_links.cpp). The common line
+// sections of the documentation records, app/documentation/change_records.cpp
+// and app/documentation/document_links.cpp). The common line
 // readers of text_file.h take an unreadable number as 0 and read empty
 // lines past the end of a file; a design read that way would silently
 // differ from the one saved. This reader counts the lines and stops at the

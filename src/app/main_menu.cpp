@@ -7,14 +7,14 @@
 #include <map>
 #include <stdexcept>
 
-#include "app/change_records.h"
 #include "app/data_file.h"
-#include "app/document_links.h"
+#include "app/documentation/change_records.h"
+#include "app/documentation/document_links.h"
 #include "app/entry_points.h"
+#include "app/inputs/pitch_curve_input.h"
 #include "app/main_window.h"
 #include "app/menu_mnemonics.h"
 #include "app/menu_vocabulary.h"
-#include "app/pitch_curve_input.h"
 #include "calc/calc_records.h"
 #include "calc/centre_distance.h"
 #include "calc/noncircular_pair.h"

@@ -1,9 +1,9 @@
 // Program start and end; see start_up.h.
 #include "app/start_up.h"
 
-#include "app/change_records.h"
 #include "app/data_file.h"
-#include "app/document_links.h"
+#include "app/documentation/change_records.h"
+#include "app/documentation/document_links.h"
 #include "calc/calc_records.h"
 #include "common/cad_settings.h"
 #include "common/config_file.h"

@@ -13,9 +13,9 @@
 #include <numbers>
 #include <vector>
 
-#include "app/change_records.h"
 #include "app/design_extras.h"
-#include "app/document_links.h"
+#include "app/documentation/change_records.h"
+#include "app/documentation/document_links.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/polynomial_fit.h"

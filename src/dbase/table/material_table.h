@@ -5,7 +5,7 @@
 //   6 Brinell hardness, 7 SigmaHlim, 8 SigmaFE, 9 modulus E (integers),
 //   10 Poisson ratio, 11 density (reals), 12..14 texts.
 // This part knows the table; the application copies a picked record into
-// the material data of the gear (app/material_table.h).
+// the material data of the gear (app/tables/material_table.h).
 #pragma once
 
 #include <cstdint>

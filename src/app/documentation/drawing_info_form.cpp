@@ -1,0 +1,119 @@
+// The drawing-information form's model; see drawing_info_form.h.
+#include "app/documentation/drawing_info_form.h"
+
+#include <algorithm>
+
+#include "app/documentation/documentation_views.h"
+#include "common/cad_settings.h"
+#include "common/code_page.h"
+#include "common/date_time.h"
+#include "common/design_documentation.h"
+#include "common/kaldvar.h"
+#include "common/number_format.h"
+#include "common/text_utils.h"
+
+namespace app {
+
+using common::TitleBlock;
+
+namespace {
+
+bool IsoForm() { return common::FrameStyle == 1 || common::FrameStyle == 2; }
+
+std::string Shown(const std::string& text) { return common::OemToDisplayText(text); }
+std::string Stored(const std::string& display) { return common::AnsiToOemText(display); }
+
+// The free-text numbers keep six significant digits in the form, so that
+// OK does not move a text the user placed.
+std::string NumberText(Real x) { return common::RealToText6(x); }
+
+// Date and name text numbers of the title rows.
+struct RowTexts {
+  int date, name;
+};
+constexpr RowTexts DinRows[] = {{common::TitleFirstDate, common::TitleFirstName},
+                                {common::TitleSecondDate, common::TitleSecondName},
+                                {common::TitleThirdDate, common::TitleThirdName},
+                                {common::TitleFourthDate, common::TitleFourthName}};
+
+}  // namespace
+
+const RangeArray<std::string, 0, 3> FreeTextModeNames = [] {
+  RangeArray<std::string, 0, 3> names;
+  names[0] = "A4";
+  names[1] = "A3";
+  names[2] = "A4+A3";
+  names[3] = "-";
+  return names;
+}();
+
+bool FreeTextGridShown(int textMode) { return textMode != common::FreeTextsNone; }
+
+TDrawingInfoFields DrawingInfoFieldsFromRecords() {
+  TDrawingInfoFields f;
+  const auto& texts = TitleBlock.Texts;
+  f.isoForm = IsoForm();
+  f.caption = std::string("Info drawing") + (f.isoForm ? " ISO 7200" : " DIN 6771");
+  f.dateButtonCaption = "< " + common::TodayText();
+  f.dateHeader = f.isoForm ? " (Date)" : "Date";
+  f.replacementFor = Shown(texts[common::TitleReplacementFor]);
+  f.replacedBy = Shown(texts[common::TitleReplacedBy]);
+  const std::vector<std::string> titles =
+      f.isoForm ? std::vector<std::string>{"Created by", "Approved by", "Technical reference"}
+                : std::vector<std::string>{"Compl.", "Check", "Stand.", common::CadSettings.CadApprovalText};
+  for (std::size_t i = 0; i < titles.size(); ++i)
+    f.titleRows.push_back({Shown(titles[i]), Shown(texts[DinRows[i].date]), Shown(texts[DinRows[i].name])});
+  if (f.isoForm) {
+    const char* documentTitles[] = {"Responsible dept.", "Document type", "Document status"};
+    for (int i = 1; i <= 3; ++i)
+      f.documentRows[i] = {documentTitles[i - 1], "", Shown(texts[common::TitleResponsibleDept + i - 1])};
+  }
+  const int count = std::min<int>(TitleBlock.FreeTextCount, common::MaxFreeTexts);
+  for (int i = 1; i <= count; ++i) {
+    const common::TFreeText& t = TitleBlock.FreeTexts[i];
+    f.freeTexts[i] = {NumberText(t.x), NumberText(t.y), NumberText(t.h), NumberText(t.phi), Shown(t.text)};
+  }
+  f.textMode = std::clamp<int>(TitleBlock.TextMode, 0, common::FreeTextsNone);
+  return f;
+}
+
+void SetTitleRowDateToday(TDrawingInfoFields& fields, int row) {
+  if (row >= 1 && row <= static_cast<int>(fields.titleRows.size())) fields.titleRows[row - 1].date = common::TodayText();
+}
+
+void StoreDrawingInfoFields(const TDrawingInfoFields& f) {
+  common::AbortFlag = 0;
+  auto& texts = TitleBlock.Texts;
+  texts[common::TitleReplacementFor] = common::LeftText(Stored(f.replacementFor), common::TitleReplacementLength);
+  texts[common::TitleReplacedBy] = common::LeftText(Stored(f.replacedBy), common::TitleReplacementLength);
+  // The rows the form has; the ISO form has no fourth row, and the release
+  // texts it does not show stay as they are.
+  const int rows = std::min<int>(static_cast<int>(f.titleRows.size()), 4);
+  for (int i = 0; i < rows; ++i) {
+    texts[DinRows[i].date] = Stored(f.titleRows[i].date);
+    texts[DinRows[i].name] = Stored(f.titleRows[i].name);
+  }
+  // Row 1 always; then each next row while its text holds more than blanks.
+  int read = 0;
+  for (int i = 1; i <= FreeTextRows; ++i) {
+    const TFreeTextRow& row = f.freeTexts[i];
+    if (i > 1 && common::RemoveBlanks(row.text).empty()) break;
+    common::TFreeText& t = TitleBlock.FreeTexts[i];
+    t.x = common::TextToReal(row.x);
+    t.y = common::TextToReal(row.y);
+    t.h = common::TextToReal(row.h);
+    t.phi = common::TextToReal(row.phi);
+    t.text = Stored(row.text);
+    read = i;
+  }
+  TitleBlock.FreeTextCount = static_cast<std::uint16_t>(read);
+  TitleBlock.TextMode = std::clamp(f.textMode, 0, static_cast<int>(common::FreeTextsNone));
+  if (f.isoForm)
+    for (int i = 1; i <= 3; ++i) texts[common::TitleResponsibleDept + i - 1] = Stored(f.documentRows[i].name);
+}
+
+void CancelDrawingInfo() { common::AbortFlag = 1; }
+
+void ShowDrawingInfoForm() { DocumentationWindows().ShowDrawingInfo(); }
+
+}  // namespace app

@@ -1,0 +1,141 @@
+// The pitch curve from a DXF file; see pitch_curve_import.h. The file is
+// replayed through the DXF reader of the drawing interface onto a back end
+// that only collects points.
+#include "app/inputs/pitch_curve_import.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "calc/calc_records.h"
+#include "common/file_utils.h"
+#include "common/kaldvar.h"
+#include "common/small_dialogs.h"
+#include "drawing/cad_device.h"
+#include "drawing/dxf_reader.h"
+#include "platform/user_dialogs.h"
+
+namespace app {
+
+namespace {
+
+constexpr Real kTwoPi = 2 * std::numbers::pi_v<Real>;
+// Arcs and circles become chords of at most this angle (radians).
+constexpr Real kArcStep = kTwoPi / 360;
+
+struct Polar {
+  Real phi = 0;  // 0 <= phi < 2 pi
+  Real r = 0;
+};
+
+class PointCollector : public drawing::CadBackEnd {
+ public:
+  void Line(Real x1, Real y1, Real x2, Real y2) override {
+    Add(x1, y1);
+    Add(x2, y2);
+  }
+  void Circle(Real x, Real y, Real r) override { Arc(x, y, 0, 360, r, 360); }
+  void Arc(Real x, Real y, Real startAngle, Real endAngle, Real r, Real sweep) override {
+    (void)endAngle;
+    const Real start = startAngle * std::numbers::pi_v<Real> / 180;
+    const Real total = sweep * std::numbers::pi_v<Real> / 180;
+    const int steps = std::max(1, static_cast<int>(std::ceil(std::fabs(total) / kArcStep)));
+    for (int i = 0; i <= steps; ++i) {
+      const Real a = start + total * i / steps;
+      Add(x + r * std::cos(a), y + r * std::sin(a));
+    }
+  }
+  void PolylineVertex(Real x, Real y, Real) override { Add(x, y); }
+
+  std::vector<Polar> points;
+
+ private:
+  void Add(Real x, Real y) {
+    const Real r = std::hypot(x, y);
+    if (!(r > 1e-9L) || !std::isfinite(r)) return;
+    Real phi = std::atan2(y, x);
+    if (phi < 0) phi += kTwoPi;
+    if (phi >= kTwoPi) phi = 0;
+    points.push_back({phi, r});
+  }
+};
+
+void Refuse(const std::string& text) {
+  common::ShowError(text);
+  common::AbortFlag = 1;
+}
+
+}  // namespace
+
+void ImportPitchCurveDxf() {
+  platform::FileNameRequest request;
+  request.caption = "Import DXF";
+  request.directory = common::AddBackslash(common::CadDirectory);
+  request.filter = "DXF|*.dxf";
+  const std::optional<std::string> chosen = platform::Dialogs().OpenFileName(request);
+  if (!chosen || chosen->empty()) {
+    common::AbortFlag = 1;
+    return;
+  }
+  ImportPitchCurveFile(*chosen);
+}
+
+void ImportPitchCurveFile(const std::string& path) {
+  common::AbortFlag = 0;
+  if (!common::FileCanOpen(path)) {
+    Refuse("file " + path + " not found or no access !");
+    return;
+  }
+  PointCollector collector;
+  const drawing::CadDeviceCode device = drawing::CadDevice;
+  {
+    const drawing::ScopedCadBackEnd scoped(drawing::CadDeviceScreen, collector);
+    drawing::SetCadDevice(drawing::CadDeviceScreen);
+    drawing::ReplayDxfFile(path);
+  }
+  drawing::SetCadDevice(device);
+  if (common::AbortFlag) {
+    Refuse("DXF file " + path + " cannot be read !");
+    return;
+  }
+
+  // In order around the origin, one radius per angle.
+  std::vector<Polar>& p = collector.points;
+  std::sort(p.begin(), p.end(), [](const Polar& a, const Polar& b) { return a.phi < b.phi; });
+  p.erase(std::unique(p.begin(), p.end(), [](const Polar& a, const Polar& b) { return b.phi - a.phi < 1e-9L; }),
+          p.end());
+  // The curve must go round the origin: no gap of half a turn or more.
+  bool around = p.size() >= 3;
+  for (std::size_t i = 0; around && i < p.size(); ++i) {
+    const Real next = i + 1 < p.size() ? p[i + 1].phi : p[0].phi + kTwoPi;
+    if (next - p[i].phi >= std::numbers::pi_v<Real>) around = false;
+  }
+  if (!around) {
+    Refuse("DXF file " + path + ": no pitch curve around the origin !");
+    return;
+  }
+
+  // At most the table's points, the two ends at 0 and 2 pi included.
+  const std::size_t inner = static_cast<std::size_t>(calc::MaxPolylinePoints - 2);
+  if (p.size() > inner) {
+    std::vector<Polar> thinned;
+    for (std::size_t k = 0; k < inner; ++k) thinned.push_back(p[k * p.size() / inner]);
+    p.swap(thinned);
+  }
+  // The radius at angle 0 between the last and the first point.
+  const Polar& last = p.back();
+  const Polar& first = p.front();
+  const Real span = first.phi + kTwoPi - last.phi;
+  const Real r0 = first.phi == 0 ? first.r : last.r + (kTwoPi - last.phi) * (first.r - last.r) / span;
+
+  int n = 0;
+  if (first.phi > 0) calc::PolylinePoints[++n] = {0, r0};
+  for (const Polar& q : p) calc::PolylinePoints[++n] = {q.phi, q.r};
+  calc::PolylinePoints[++n] = {kTwoPi, r0};
+  calc::PolylineCount = n;
+  calc::LinearInterpolation = 1;
+  common::AbortFlag = 0;
+}
+
+}  // namespace app

@@ -1,0 +1,105 @@
+// The widget-to-state tie of the input dialogs; see form_binder.h.
+#include "app/inputs/ui/form_binder.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace app::ui {
+
+void FormBinder::Edit(QLineEdit* edit, std::string* text) { edits_.emplace_back(edit, text); }
+void FormBinder::Check(QCheckBox* box, bool* state) { checks_.emplace_back(box, state); }
+void FormBinder::Combo(QComboBox* combo, int* index) { combos_.emplace_back(combo, index); }
+void FormBinder::Radio(QButtonGroup* group, int* id) { radios_.emplace_back(group, id); }
+void FormBinder::Label(QLabel* label, const std::string* text) { labels_.emplace_back(label, text); }
+void FormBinder::Visible(QWidget* widget, const bool* visible) { visible_.emplace_back(widget, visible); }
+void FormBinder::Enabled(QWidget* widget, const bool* enabled) { enabled_.emplace_back(widget, enabled); }
+
+void FormBinder::Pull() const {
+  for (const auto& [edit, text] : edits_) *text = edit->text().toStdString();
+  for (const auto& [box, state] : checks_) *state = box->isChecked();
+  for (const auto& [combo, index] : combos_) *index = combo->currentIndex();
+  for (const auto& [group, id] : radios_) *id = group->checkedId();
+}
+
+void FormBinder::Push() const {
+  // Showing values is no user input: the change signals stay quiet, and an
+  // unchanged edit keeps its caret.
+  for (const auto& [edit, text] : edits_) {
+    const QString shown = QString::fromStdString(*text);
+    if (edit->text() != shown) {
+      const QSignalBlocker quiet(edit);
+      edit->setText(shown);
+    }
+  }
+  for (const auto& [box, state] : checks_) {
+    const QSignalBlocker quiet(box);
+    box->setChecked(*state);
+  }
+  for (const auto& [combo, index] : combos_) {
+    const QSignalBlocker quiet(combo);
+    combo->setCurrentIndex(*index);
+  }
+  for (const auto& [group, id] : radios_) {
+    if (QAbstractButton* button = group->button(*id)) {
+      const QSignalBlocker quiet(button);
+      button->setChecked(true);
+    }
+  }
+  for (const auto& [label, text] : labels_) label->setText(QString::fromStdString(*text));
+  for (const auto& [widget, visible] : visible_) widget->setVisible(*visible);
+  for (const auto& [widget, enabled] : enabled_) widget->setEnabled(*enabled);
+}
+
+void FormBinder::Act(const std::function<void()>& action) const {
+  Pull();
+  action();
+  Push();
+}
+
+QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QLineEdit* NewEdit(QWidget* parent, const QString& name) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  return edit;
+}
+
+QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+QLabel* WrapCaption(QLabel* label) {
+  label->setWordWrap(true);
+  label->setMaximumWidth(label->fontMetrics().horizontalAdvance("Average peak-to-valley heig"));
+  return label;
+}
+
+QPushButton* NewNarrowButton(QWidget* parent, const QString& name, const QString& caption) {
+  QPushButton* button = NewButton(parent, name, caption);
+  const QString sized = caption.size() < 3 ? QString("<<") : caption;
+  button->setFixedWidth(button->fontMetrics().horizontalAdvance(sized) + 14);
+  return button;
+}
+
+QPushButton* NewProposalButton(QWidget* parent, const QString& name) { return NewNarrowButton(parent, name, "<"); }
+
+QLineEdit* NewNumberEdit(QWidget* parent, const QString& name) {
+  QLineEdit* edit = NewEdit(parent, name);
+  edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance("00000000") + 10);
+  return edit;
+}
+
+}  // namespace app::ui

@@ -1,0 +1,126 @@
+// "Import DXF": the pitch curve from the lines, arcs and polylines of a DXF
+// file, through the File menu, and the files it cannot use.
+#include "app/inputs/pitch_curve_import.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+
+#include "app/entry_points.h"
+#include "app/main_menu.h"
+#include "app/start_up.h"
+#include "calc/calc_records.h"
+#include "common/kaldvar.h"
+#include "platform/scripted_dialogs.h"
+#include "drawing/dxf_reader.h"
+#include "support/file_test_support.h"
+#include "support/hostile_dxf.h"
+
+namespace fs = std::filesystem;
+using platform::ScriptedAnswer;
+
+namespace {
+
+std::string Entity(const std::string& name, std::initializer_list<std::pair<int, double>> groups) {
+  std::string text = "  0\r\n" + name + "\r\n  8\r\n0\r\n";
+  for (const auto& [code, value] : groups) text += std::to_string(code) + "\r\n" + std::to_string(value) + "\r\n";
+  return text;
+}
+
+std::string Dxf(const std::string& entities) {
+  return "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n" + entities + "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+}
+
+class PitchCurveImportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "vob4";
+    char* argv[] = {name, nullptr};
+    app::StartUpProgram(1, argv);
+    app::ResetEntryPoints();
+    calc::CurveType = calc::CurveEllipse;
+    common::DataChanged = 0;
+    common::CurrentFileName.clear();
+  }
+
+  testsupport::ScratchDirectory dir_{"pitch_import"};
+  platform::ScriptedDialogs dialogs_;
+  platform::ScopedDialogs scoped_{dialogs_};
+};
+
+}  // namespace
+
+TEST_F(PitchCurveImportTest, SquareOfLinesThroughTheFileMenu) {
+  const double h = 40;
+  testsupport::Put(dir_.Path("square.dxf"),
+                   Dxf(Entity("LINE", {{10, h}, {20, -h}, {11, h}, {21, h}}) +
+                       Entity("LINE", {{10, h}, {20, h}, {11, -h}, {21, h}}) +
+                       Entity("LINE", {{10, -h}, {20, h}, {11, -h}, {21, -h}}) +
+                       Entity("LINE", {{10, -h}, {20, -h}, {11, h}, {21, -h}})));
+  dialogs_.Then(ScriptedAnswer::File(dir_.Path("square.dxf")));
+  app::MenuItemClick("mi_fileImportDXF");
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(calc::CurveType, calc::CurvePolyline);
+  EXPECT_EQ(common::DataChanged, 1);
+  // The four corners in angle order, closed at 0 and 2 pi.
+  ASSERT_EQ(calc::PolylineCount, 6);
+  const double corner = std::hypot(h, h);
+  EXPECT_NEAR(static_cast<double>(calc::PolylinePoints[1].Phi), 0, 1e-12);
+  EXPECT_NEAR(static_cast<double>(calc::PolylinePoints[1].R), corner, 1e-9);
+  EXPECT_NEAR(static_cast<double>(calc::PolylinePoints[2].Phi), M_PI / 4, 1e-9);
+  EXPECT_NEAR(static_cast<double>(calc::PolylinePoints[5].Phi), 7 * M_PI / 4, 1e-9);
+  EXPECT_NEAR(static_cast<double>(calc::PolylinePoints[6].Phi), 2 * M_PI, 1e-12);
+  EXPECT_EQ(calc::LinearInterpolation, 1);
+}
+
+TEST_F(PitchCurveImportTest, CircleGivesAConstantRadius) {
+  testsupport::Put(dir_.Path("circle.dxf"), Dxf(Entity("CIRCLE", {{10, 0}, {20, 0}, {40, 50}})));
+  app::ImportPitchCurveFile(dir_.Path("circle.dxf"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_GT(calc::PolylineCount, 300);
+  for (int i = 1; i <= calc::PolylineCount; ++i)
+    ASSERT_NEAR(static_cast<double>(calc::PolylinePoints[i].R), 50, 1e-6) << i;
+}
+
+TEST_F(PitchCurveImportTest, UnusableFilesChangeNothing) {
+  calc::PolylineCount = 3;
+  // A line beside the origin does not go round it.
+  testsupport::Put(dir_.Path("beside.dxf"), Dxf(Entity("LINE", {{10, 10}, {20, 10}, {11, 20}, {21, 30}})));
+  dialogs_.Then(ScriptedAnswer::File(dir_.Path("beside.dxf")));
+  app::MenuItemClick("mi_fileImportDXF");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
+  EXPECT_EQ(calc::PolylineCount, 3);
+  EXPECT_EQ(common::DataChanged, 0);
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_EQ(dialogs_.Asked().back().text, "DXF file " + dir_.Path("beside.dxf") + ": no pitch curve around the origin !");
+
+  // A missing file and a cancelled dialog.
+  app::ImportPitchCurveFile(dir_.Path("none.dxf"));
+  EXPECT_EQ(common::AbortFlag, 1);
+  app::MenuItemClick("mi_fileImportDXF");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
+  EXPECT_EQ(calc::PolylineCount, 3);
+}
+
+TEST_F(PitchCurveImportTest, BlocksInsertingBlocksStopSoonAndChangeNothing) {
+  // 10^8 lines asked for by 16 KB: the import stops at the figure limit,
+  // says so, and keeps the curve it had.
+  calc::PolylineCount = 3;
+  const std::string path = dir_.Path("deep.dxf");
+  testsupport::Put(path, testsupport::BlockBomb(3, 100, 100));
+  const auto start = std::chrono::steady_clock::now();
+  app::ImportPitchCurveFile(path);
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
+  EXPECT_EQ(calc::PolylineCount, 3);
+  ASSERT_GE(dialogs_.Asked().size(), 2u);
+  EXPECT_EQ(dialogs_.Asked()[dialogs_.Asked().size() - 2].text,
+            "DXF file " + path + ": more than " + std::to_string(drawing::MaxReplayFigures) +
+                " figures in one drawing, the rest is not drawn");
+  EXPECT_EQ(dialogs_.Asked().back().text, "DXF file " + path + " cannot be read !");
+}

@@ -1,0 +1,235 @@
+// The material, strength and lubricant windows offscreen, driven through
+// their widgets: edits typed, buttons clicked, OK or Escape, and the records
+// checked afterwards.
+#include "app/inputs/ui/design_input_forms.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "app/data_file.h"
+#include "app/design_extras.h"
+#include "app/entry_points.h"
+#include "app/inputs/lubricant_input.h"
+#include "app/inputs/material_input.h"
+#include "app/inputs/strength_input.h"
+#include "app/start_up.h"
+#include "calc/spur_gear_data.h"
+#include "common/kaldvar.h"
+#include "common/number_format.h"
+#include "platform/scripted_dialogs.h"
+#include "support/app_start.h"
+#include "support/file_test_support.h"
+
+namespace fs = std::filesystem;
+using platform::ScriptedAnswer;
+
+namespace {
+
+int argc = 1;
+char arg0[] = "design_input_forms_test";
+char* argv[] = {arg0, nullptr};
+
+// Runs action on the modal window of that name as soon as it is shown.
+void WhenShown(const QString& name, std::function<void(QWidget*)> action) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, name, action] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal->objectName() == name && modal->isVisible()) {
+      timer->stop();
+      timer->deleteLater();
+      action(modal);
+    }
+  });
+  timer->start(5);
+}
+
+template <typename W>
+W* Find(QWidget* window, const char* name) {
+  W* w = window->findChild<W*>(name);
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+
+// A click as the user's (check boxes and radio buttons toggle, clicked is
+// emitted), wherever the widget's hit area lies in its cell.
+void Click(QWidget* window, const char* name) { Find<QAbstractButton>(window, name)->click(); }
+
+void Type(QWidget* window, const char* name, const QString& text) {
+  QLineEdit* edit = Find<QLineEdit>(window, name);
+  edit->clear();
+  QTest::keyClicks(edit, text);
+}
+
+class DesignInputFormsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!QApplication::instance()) new QApplication(argc, argv);
+  }
+  void SetUp() override {
+    previous_ = testsupport::EnterWithDefaultDesign(dir_);
+    calc::SpurGearData = calc::TSpurGearData{};
+    testsupport::StartProgram();
+    common::UnitSystem = common::UnitsMetric;
+    common::HelpLevel = 0;
+    app::ReadDataFile("null");
+    app::SetDesignExtrasDefaults();
+    app::SetLubricantDefaults();
+    app::ui::InstallDesignInputForms();
+  }
+  void TearDown() override {
+    app::ResetMaterialFormShower();
+    app::ResetStrengthViews();
+    app::ResetLubricantViews();
+    app::ResetEntryPoints();
+    fs::current_path(previous_);
+  }
+
+  testsupport::ScratchDirectory dir_{"design_input_forms"};
+  fs::path previous_;
+  platform::ScriptedDialogs dialogs_;
+  platform::ScopedDialogs scoped_{dialogs_};
+};
+
+}  // namespace
+
+TEST_F(DesignInputFormsTest, MaterialWindowCopiesAndStoresOnOk) {
+  WhenShown("Form_vobwst", [](QWidget* w) {
+    EXPECT_EQ(Find<QLineEdit>(w, "Edit_sighlim1")->text(), "1500");
+    EXPECT_EQ(Find<QLabel>(w, "Label_sighlimu1")->text(), "MPa");
+    Type(w, "Edit_sighlim1", "1100");
+    Type(w, "Edit_name1", "18CrNiMo7-6");
+    Find<QComboBox>(w, "ComboBox_wstyp1")->setCurrentIndex(2);
+    Click(w, "Button_12");
+    EXPECT_EQ(Find<QLineEdit>(w, "Edit_sighlim2")->text(), "1100");
+    EXPECT_EQ(Find<QComboBox>(w, "ComboBox_wstyp2")->currentIndex(), 2);
+    Click(w, "Button_metric");  // imperial, values kept
+    EXPECT_EQ(Find<QLabel>(w, "Label_sighlimu2")->text(), "psi");
+    Click(w, "Button_metric");
+    Click(w, "Button_ok");
+  });
+  app::ShowMaterialForm();
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(common::UnitSystem, common::UnitsMetric);
+  for (int g = 1; g <= 2; ++g) {
+    EXPECT_NEAR(static_cast<double>(calc::SpurGearData.SigmaHlim[g]), 1100, 0.01) << g;
+    EXPECT_EQ(calc::SpurGearData.MaterialType[g], 3) << g;
+    EXPECT_EQ(app::MaterialName[g], "18CrNiMo7-6") << g;
+  }
+
+  // Escape cancels and stores nothing.
+  WhenShown("Form_vobwst", [](QWidget* w) {
+    Type(w, "Edit_sighlim2", "900");
+    QTest::keyClick(w, Qt::Key_Escape);
+  });
+  app::ShowMaterialForm();
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_NEAR(static_cast<double>(calc::SpurGearData.SigmaHlim[2]), 1100, 0.01);
+}
+
+TEST_F(DesignInputFormsTest, StrengthPagesOneAndTwo) {
+  dialogs_.Then(ScriptedAnswer::Choose(0));
+  WhenShown("Form_vob1fest1", [](QWidget* w) {
+    EXPECT_TRUE(Find<QLineEdit>(w, "Edit_znt1")->isHidden());
+    Type(w, "Edit_di2", "99");
+    Click(w, "Button_rzz0");
+    EXPECT_EQ(Find<QLineEdit>(w, "Edit_rzz2")->text(), "2.5");
+    Click(w, "RadioButton_life1");
+    EXPECT_FALSE(Find<QLineEdit>(w, "Edit_znt1")->isHidden());
+    Type(w, "Edit_znt1", "0.85");
+    Find<QCheckBox>(w, "CheckBox_doppel")->setChecked(true);
+    WhenShown("Form_vob1fest2", [](QWidget* p2) {
+      EXPECT_FALSE(Find<QGroupBox>(p2, "GroupBox_bearing")->isHidden());
+      EXPECT_FALSE(Find<QLineEdit>(p2, "Edit_fsh")->isEnabled());
+      Click(p2, "CheckBox_fsh");
+      EXPECT_TRUE(Find<QGroupBox>(p2, "GroupBox_bearing")->isHidden());
+      EXPECT_TRUE(Find<QLineEdit>(p2, "Edit_dsh")->isHidden());
+      Type(p2, "Edit_fsh", "12");
+      Find<QComboBox>(p2, "ComboBox_bi443")->setCurrentIndex(2);
+      Click(p2, "Button_ok");
+    });
+    Click(w, "Button_ok");
+  });
+  app::InputStrengthData();
+  EXPECT_EQ(common::AbortFlag, 0);
+  const auto& s = calc::SpurGearData;
+  EXPECT_EQ(s.CalcMethod, 1);
+  EXPECT_EQ(s.BodyInnerDiameter[2], 99);
+  EXPECT_NEAR(static_cast<double>(s.RzFlank[1]), 2.5, 1e-12);
+  EXPECT_EQ(s.LifeFactorsInput, 1);
+  EXPECT_NEAR(static_cast<double>(s.ZNTInput[1]), 0.85, 1e-12);
+  EXPECT_EQ(s.DoubleHelicalAnswer, 'J');
+  EXPECT_TRUE(s.FshInput);
+  EXPECT_EQ(s.fsh, 12);
+  EXPECT_EQ(s.BearingArrangement, 3);
+}
+
+TEST_F(DesignInputFormsTest, SinglePageFollowsTheMethod) {
+  WhenShown("Form_vob1fs0", [](QWidget* w) {
+    auto* method = Find<QComboBox>(w, "ComboBox_method");
+    method->setCurrentIndex(1);  // DIN 3990-41: no page 2
+    EXPECT_TRUE(Find<QGroupBox>(w, "GroupBox_page2")->isHidden());
+    EXPECT_FALSE(Find<QGroupBox>(w, "GroupBox_page1")->isHidden());
+    method->setCurrentIndex(3);  // ISO 6336
+    EXPECT_FALSE(Find<QGroupBox>(w, "GroupBox_page2")->isHidden());
+    EXPECT_TRUE(w->windowTitle().endsWith("ISO 6336:2006-2008"));
+    Click(w, "Button_s1");
+    EXPECT_EQ(Find<QLineEdit>(w, "Edit_s1")->text(), "0");
+    Type(w, "Edit_kaf", "1.75");
+    Click(w, "Button_kah");
+    EXPECT_EQ(Find<QLineEdit>(w, "Edit_kah")->text(), "1");
+    Click(w, "Button_ok");
+  });
+  app::ShowStrengthForm();
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(calc::SpurGearData.CalcMethod, 4);
+  EXPECT_EQ(calc::SpurGearData.s1, 0);
+  EXPECT_NEAR(static_cast<double>(calc::SpurGearData.KAF), 1.75, 1e-12);
+  EXPECT_EQ(calc::SpurGearData.KAH, 1);
+}
+
+TEST_F(DesignInputFormsTest, LubricantWindowAndViscosityConverter) {
+  WhenShown("Form_vob1visk", [](QWidget* w) {
+    EXPECT_TRUE(Find<QLabel>(w, "Label_result")->text().isEmpty());
+    Type(w, "Edit_nue100", "20");
+    EXPECT_TRUE(Find<QLabel>(w, "Label_result")->text().startsWith("Lubricant viscosity at 80"));
+    Type(w, "Edit_name", "ISO VG 150");
+    Click(w, "Button_rho");
+    EXPECT_EQ(Find<QLineEdit>(w, "Edit_rho")->text(), "0.9");
+    Click(w, "Button_ok");
+  });
+  app::ShowLubricantForm();
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(app::Lubricant.Name, "ISO VG 150");
+  EXPECT_EQ(app::Lubricant.Nu100, 20);
+
+  app::TViscosityConverter converter = app::CreateViscosityConverter();
+  WhenShown("Form_viskot", [](QWidget* w) {
+    EXPECT_FALSE(Find<QLineEdit>(w, "Edit_nue40")->isEnabled());
+    Click(w, "RadioButton_given1");
+    EXPECT_FALSE(Find<QLineEdit>(w, "Edit_nue50")->isEnabled());
+    Type(w, "Edit_nue40", "220");
+    EXPECT_NE(Find<QLineEdit>(w, "Edit_nue50")->text(), "100");
+    Type(w, "Edit_temp", "40");
+    EXPECT_EQ(Find<QLabel>(w, "Label_nue")->text(), "Lubricant viscosity nue 40");
+    EXPECT_EQ(Find<QLineEdit>(w, "Edit_nue")->text(), "220");
+    Click(w, "Button_ok");
+  });
+  app::RunViscosityConverter(converter);
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(converter.Given, app::GivenNu40);
+  EXPECT_EQ(converter.Nu40, "220");
+  EXPECT_LT(common::TextToReal(converter.Nu50), 220);
+}
