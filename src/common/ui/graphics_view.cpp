@@ -193,6 +193,7 @@ bool GraphicsView::ShowFrame(int milliseconds) {
     return true;
   }
   replaying_ = true;
+  inFrame_ = true;
   ReplayOptions quiet;
   quiet.quietBefore = DisplayList.size();
   if (LiveUsable()) {
@@ -204,6 +205,7 @@ bool GraphicsView::ShowFrame(int milliseconds) {
     ReplayWhole(nullptr, quiet);
   }
   replaying_ = false;
+  inFrame_ = false;
   shownUpTo_ = DisplayList.size();
   shownGeneration_ = FKaldgra.ListGeneration();
   // The image is the picture as drawn so far: a replay waiting for the
@@ -260,7 +262,18 @@ bool GraphicsView::Answer(int milliseconds) {
 
 bool GraphicsView::ShowProgress() {
   Present();
+  // Within a picture of a run the window answers as it does between the
+  // pictures: an Escape or a click that arrives here ends the run too.
+  const bool inRun = inFrame_ && !waiting_;
+  if (inRun) {
+    waiting_ = true;
+    QCoreApplication::instance()->installEventFilter(this);
+  }
   QCoreApplication::processEvents();
+  if (inRun) {
+    QCoreApplication::instance()->removeEventFilter(this);
+    waiting_ = false;
+  }
   return !restart_ && !closing_;
 }
 

@@ -126,6 +126,8 @@ class GraphicsView : public QWidget, public GraphicsHost {
   std::uint64_t shownGeneration_ = 0;
   // A picture or a pause is waiting: Escape or a click ends the run.
   bool waiting_ = false;
+  // A picture of a run is being drawn.
+  bool inFrame_ = false;
   bool stopRequested_ = false;
   bool wasShown_ = false;
 };
