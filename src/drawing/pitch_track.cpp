@@ -345,6 +345,10 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
     asked.erase(asked.begin(), asked.lower_bound(i));
   }
   track.Length = track.S.back();
+  // The track is kept between redraws: without the room that its growth
+  // left (a gear of many turns has tens of thousands of pieces).
+  for (auto* v : {&track.S, &track.X, &track.Y, &track.DX, &track.DY, &track.Phi}) v->shrink_to_fit();
+  track.Pieces.shrink_to_fit();
   return track;
 }
 
