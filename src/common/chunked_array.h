@@ -48,12 +48,6 @@ class TChunkedArray {
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
   void clear() { size_ = 0; }
-  // Gives the chunks back too.
-  void release() {
-    chunks_.clear();
-    chunks_.shrink_to_fit();
-    size_ = 0;
-  }
 
  private:
   std::vector<std::unique_ptr<T[]>> chunks_;

@@ -41,7 +41,8 @@ struct RadiusSample {
 
 RadiusSample SampleRadius(Real phi) {
   RadiusSample s;
-  if (!calc::PitchRadiusWithSlope(phi, s.r, s.dr)) s.dr = (calc::PitchRadius(phi + DerivativeStep) - s.r) / DerivativeStep;
+  if (!calc::PitchRadiusWithSlope(phi, s.r, s.dr))
+    s.dr = (calc::PitchRadius(phi + DerivativeStep) - s.r) / DerivativeStep;
   return s;
 }
 

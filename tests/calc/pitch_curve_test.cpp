@@ -322,7 +322,8 @@ TEST_F(PitchCurve, SlopeOfAFormulaCurveWithItsRadius) {
     ASSERT_TRUE(PitchRadiusWithSlope(phi, r, slope)) << static_cast<double>(phi);
     EXPECT_TRUE(SameBits(r, PitchRadius(phi)));
     const Real x = NormAngle(phi) == 0 && phi != 0 ? 2 * Pi : NormAngle(phi);
-    const Real expected = x <= Pi ? 15 * std::cos(3 * x) : -20 * std::sin(x) / ((1 - 0.5L * std::cos(x)) * (1 - 0.5L * std::cos(x)));
+    const Real d = 1 - 0.5L * std::cos(x);
+    const Real expected = x <= Pi ? 15 * std::cos(3 * x) : -20 * std::sin(x) / (d * d);
     EXPECT_NEAR(static_cast<double>(slope), static_cast<double>(expected), 1e-12) << static_cast<double>(phi);
   }
   EXPECT_EQ(common::MsgCount, 0);
