@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "calc/calc_records.h"
@@ -330,12 +331,13 @@ void Remember(TClosure& c) {
 
 void IterateCentreDistance() {
   TClosure& last = LastClosure();
-  if (last.valid && SameClosureInputs(last.inputs)) {
+  TClosureInputs inputs = CurrentClosureInputs();
+  if (last.valid && last.inputs == inputs) {
     Reuse(last);
     return;
   }
   last.valid = false;
-  TakeClosureInputs(last.inputs);
+  last.inputs = std::move(inputs);
   // The closing's messages are collected on a list of their own and then
   // added to the list in force, as they would have been one by one: so a
   // closing that has something to say is known as such even when the list

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "calc/calc_records.h"
+#include "calc/pitch_radius_table.h"
 #include "common/equation_matrix.h"
 #include "common/formula_evaluator.h"
 #include "common/guarded_math.h"
@@ -48,26 +49,53 @@ std::string FormulaErrorText(const std::string& formula, std::int32_t errorPosit
   return "Error  : " + text + " (Pos. " + std::to_string(errorPosition) + ")";
 }
 
-Real FormulaRadius(Real phi) {
+// The formula piece's radius at phi; evaluated: whether a piece gave the
+// value (a failure has said why). With slope given, also the derivative
+// where the formula gives one (slopeKnown).
+Real FormulaRadius(Real phi, bool& evaluated, Real* slope, bool& slopeKnown) {
+  evaluated = false;
+  slopeKnown = false;
   for (int i = 1; i <= PieceCount && i <= MaxFormulaPieces; ++i) {
     TFormulaPiece& piece = FormulaPieces[i];
     if (phi <= common::DegToRad(piece.EndAngle)) {
       if (piece.Formula.empty()) return RadiusFailure();
       Real value = 0;
       std::int32_t errorPosition = 0;
-      common::EvaluateFormulaCached(piece.Formula, value, errorPosition, phi);
+      if (slope)
+        slopeKnown = common::EvaluateFormulaCachedWithSlope(piece.Formula, value, *slope, errorPosition, phi);
+      else
+        common::EvaluateFormulaCached(piece.Formula, value, errorPosition, phi);
       if (errorPosition != 0) {
         // A formula that stops part-way has no radius: its partial value
         // (50 of "50+ABC") would rate a different curve without a word.
         // The caller adds "Fatal  : rw1 <= 0 !" for the zero radius.
         common::AddErrorMessage(FormulaErrorText(piece.Formula, errorPosition));
         common::FatalFlag = 1;
+        slopeKnown = false;
         return 0;
       }
+      evaluated = true;
       return value;
     }
   }
   return RadiusFailure();
+}
+
+// A formula's radius from the table of the picture being drawn, where one
+// is open (pitch_radius_table.h): an angle asked for before is not
+// evaluated again (for its slope once more if that was not asked for).
+// Only a finite radius is kept; a failure speaks every time.
+Real TabledFormulaRadius(Real phi, Real* slope, bool& slopeKnown) {
+  bool evaluated = false;
+  if (!PitchRadiusTableOpen()) return FormulaRadius(phi, evaluated, slope, slopeKnown);
+  if (const TTabledRadius* kept = FindTabledRadius(phi); kept && (!slope || kept->slopeAsked)) {
+    if (slope) *slope = kept->slope;
+    slopeKnown = kept->slopeKnown;
+    return kept->r;
+  }
+  const Real r = FormulaRadius(phi, evaluated, slope, slopeKnown);
+  if (evaluated && std::isfinite(r)) KeepTabledRadius(phi, {r, slope ? *slope : 0, slope != nullptr, slopeKnown});
+  return r;
 }
 
 // Ellipse centred on the rotation axis, in polar form about its centre.
@@ -273,12 +301,17 @@ Real GetPhiIter(Real c) {
   return 0;
 }
 
-Real PitchRadius(Real phi) {
+namespace {
+
+// The radius of PitchRadius; with slope given, the derivative too where the
+// curve gives one (slopeKnown).
+Real Radius(Real phi, Real* slope, bool& slopeKnown) {
+  slopeKnown = false;
   if (phi < 0 || phi > TwoPi) phi = NormAngle(phi);
   Real r;
   switch (CurveType) {
     case CurveFormula:
-      r = FormulaRadius(phi);
+      r = TabledFormulaRadius(phi, slope, slopeKnown);
       break;
     case CurveEllipse:
       r = EllipseRadius(phi);
@@ -309,8 +342,26 @@ Real PitchRadius(Real phi) {
   }
   // An infinite or undefined radius (a formula dividing by zero, say) would
   // spread through every later sum; it stops the calculation like r <= 0.
-  if (!std::isfinite(r)) return RadiusFailure();
+  if (!std::isfinite(r)) {
+    slopeKnown = false;
+    return RadiusFailure();
+  }
   return r;
+}
+
+}  // namespace
+
+Real PitchRadius(Real phi) {
+  bool slopeKnown = false;
+  return Radius(phi, nullptr, slopeKnown);
+}
+
+bool PitchRadiusWithSlope(Real phi, Real& r, Real& slope) {
+  bool slopeKnown = false;
+  slope = 0;
+  r = Radius(phi, &slope, slopeKnown);
+  if (!slopeKnown) slope = 0;
+  return slopeKnown;
 }
 
 }  // namespace calc

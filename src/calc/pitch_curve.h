@@ -24,6 +24,13 @@ Real NormAngle(Real x);
 // + " (Pos. " + n + ")"; the caller adds "Fatal  : rw1 <= 0 !".
 Real PitchRadius(Real phi);
 
+// PitchRadius(phi) as r (the same value and messages) and, where the curve
+// gives it, the radius's derivative by phi (true): a formula curve's, its
+// formula differentiated as it is evaluated. False, with slope 0, for the
+// other families and where the formula's derivative is no finite number;
+// the caller then takes a difference.
+bool PitchRadiusWithSlope(Real phi, Real& r, Real& slope);
+
 // The radius of the polyline through PolylinePoints (curve type 9): linear
 // between the nearest points at or below and above phi, or the radius of the
 // lower point while LinearInterpolation is 0.

@@ -5,8 +5,17 @@
 
 #include "calc/calc_records.h"
 #include "common/equation_matrix.h"
+#include "common/memo_math.h"
 
 namespace calc {
+
+bool TPitchCurveInputs::operator==(const TPitchCurveInputs& other) const {
+  if (curveType != other.curveType || numbers.size() != other.numbers.size() || formulas != other.formulas)
+    return false;
+  for (std::size_t i = 0; i < numbers.size(); ++i)
+    if (!common::memo_detail::SameArgument(numbers[i], other.numbers[i])) return false;
+  return true;
+}
 
 TPitchCurveInputs CurrentPitchCurveInputs() {
   TPitchCurveInputs in;

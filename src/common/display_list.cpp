@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "common/memo_math.h"
 
 namespace common {
 
@@ -112,12 +113,23 @@ TDisplayRecord ParseDisplayRecord(const std::string& record) {
   return r;
 }
 
+bool TDisplayList::ContinuesLastLine(Real x, Real y) const {
+  if (entries_.empty() || values_.size() < 2) return false;
+  const Entry& last = entries_.back();
+  if (last.code != RecLine || last.given || last.text != NoText || last.count != 4) return false;
+  // The same numbers bit for bit: the record reads back as it was added.
+  return memo_detail::SameArgument(values_[values_.size() - 2], x) &&
+         memo_detail::SameArgument(values_.back(), y);
+}
+
 void TDisplayList::Add(int code, std::initializer_list<Real> values) {
   Entry e;
-  e.first = values_.size();
   e.code = static_cast<std::int16_t>(code);
   e.count = static_cast<std::uint8_t>(std::min<std::size_t>(values.size(), 8));
-  values_.insert(values_.end(), values.begin(), values.begin() + e.count);
+  const Real* v = values.begin();
+  e.joined = code == RecLine && e.count == 4 && ContinuesLastLine(v[0], v[1]);
+  e.first = values_.size();
+  for (std::size_t i = e.joined ? 2 : 0; i < e.count; ++i) values_.push_back(v[i]);
   entries_.push_back(e);
 }
 
@@ -153,7 +165,8 @@ TDisplayRecord TDisplayList::Record(std::size_t index) const {
   TDisplayRecord r;
   r.code = e.code;
   r.count = e.count;
-  std::copy_n(values_.begin() + static_cast<std::ptrdiff_t>(e.first), e.count, r.values);
+  const std::size_t base = Base(e);
+  for (std::size_t i = 0; i < e.count; ++i) r.values[i] = values_[base + i];
   if (e.text != NoText) {
     r.text = texts_[e.text];
     r.hasText = true;
@@ -165,8 +178,9 @@ std::string TDisplayList::operator[](std::size_t index) const {
   const Entry& e = entries_[index];
   if (e.given) return texts_[e.text];
   std::string text = IntField(e.code);
+  const std::size_t base = Base(e);
   for (std::size_t i = 0; i < e.count; ++i) {
-    const Real v = values_[e.first + i];
+    const Real v = values_[base + i];
     text += ';';
     text += IntegerField(e.code, i) ? IntField(std::llround(v)) : RecordNumberText(v);
   }

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "common/chunked_array.h"
 #include "common/real.h"
 
 namespace common {
@@ -127,17 +128,27 @@ class TDisplayList {
  private:
   // values_[first .. first + count) are the numbers of a record; text
   // indexes texts_ (the text of a text record, or the whole record given
-  // as text), or is NoText.
+  // as text), or is NoText. A line that starts where the line recorded just
+  // before it ends (an outline drawn as a polyline) keeps only its end: its
+  // numbers start two places earlier, at the end of that line.
   static constexpr std::uint32_t NoText = 0xFFFFFFFFu;
   struct Entry {
     std::uint64_t first = 0;
     std::uint32_t text = NoText;
     std::int16_t code = 0;
     std::uint8_t count = 0;
-    bool given = false;  // kept in the text form it was given in
+    bool given : 1 = false;   // kept in the text form it was given in
+    bool joined : 1 = false;  // a line that shares its start with the end of the one before
   };
-  std::vector<Entry> entries_;
-  std::vector<Real> values_;
+  // Where the numbers of a record start.
+  static std::size_t Base(const Entry& e) { return e.joined ? e.first - 2 : e.first; }
+  // Whether a line from (x, y) starts where the last record, a line, ends.
+  bool ContinuesLastLine(Real x, Real y) const;
+
+  // Chunked: a picture of a large pair has hundreds of thousands of
+  // records, and a store that doubles would hold up to twice as many.
+  TChunkedArray<Entry> entries_;
+  TChunkedArray<Real> values_;
   std::vector<std::string> texts_;
 };
 

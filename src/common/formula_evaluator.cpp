@@ -272,6 +272,111 @@ class FormulaCompiler {
 
 // ---- Evaluation ----------------------------------------------------------------
 
+namespace {
+
+// The arithmetic of '+', '-', '*' and '/': a division by zero and a result
+// that is no finite number are faults.
+Real Arithmetic(std::uint8_t kind, Real l, Real r, bool& fault) {
+  if (kind == kDiv && r == 0) {
+    fault = true;
+    return 0;
+  }
+  Real v;
+  if (kind == kAdd) {
+    v = l + r;
+  } else if (kind == kSub) {
+    v = l - r;
+  } else if (kind == kMul) {
+    v = l * r;
+  } else {
+    v = l / r;
+  }
+  if (!std::isfinite(v)) {
+    fault = true;
+    return 0;
+  }
+  return v;
+}
+
+// The named functions; fault where the argument is outside the domain or
+// the result no finite number (an undefined argument passes where the
+// comparison with it fails, as the functions pass it on).
+Real ApplyFunction(std::uint8_t f, Real a, bool& fault) {
+  switch (f) {
+    case fAbs:
+      return std::fabs(a);
+    case fSqrt:
+      if (a < 0) break;
+      return std::sqrt(a);
+    case fSqr: {
+      const Real v = a * a;
+      if (!std::isfinite(v)) break;
+      return v;
+    }
+    case fSin:
+      return std::sin(a);
+    case fCos:
+      return std::cos(a);
+    case fArcTan:
+      return std::atan(a);
+    case fLn:
+      if (a <= 0) break;
+      return std::log(a);
+    case fLog:
+      if (a <= 0) break;
+      return std::log(a) / std::log(10.0L);
+    case fExp: {
+      const Real v = std::exp(a);
+      if (!std::isfinite(v)) break;
+      return v;
+    }
+    case fFak: {
+      const Real n = std::trunc(a);
+      if (!(n <= MaxFactorial)) break;  // also an undefined argument
+      if (n <= 1) return 1;
+      Real r = 1;
+      for (int k = 2; k <= static_cast<int>(n); ++k) r *= k;
+      return r;
+    }
+    default:
+      return 0;
+  }
+  fault = true;
+  return 0;
+}
+
+// The derivative of a named function at a (its value v there), times the
+// argument's derivative da. The transcendental factors in double
+// precision: a slope needs some ten digits, and the 80-bit functions cost
+// ten times as much.
+Real FunctionSlope(std::uint8_t f, Real a, Real v, Real da) {
+  const double ad = static_cast<double>(a);
+  switch (f) {
+    case fAbs:
+      return a > 0 ? da : a < 0 ? -da : 0;
+    case fSqrt:
+      return da / (2 * v);
+    case fSqr:
+      return 2 * a * da;
+    case fSin:
+      return static_cast<Real>(std::cos(ad)) * da;
+    case fCos:
+      return -static_cast<Real>(std::sin(ad)) * da;
+    case fArcTan:
+      return da / (1 + a * a);
+    case fLn:
+      return da / a;
+    case fLog:
+      return da / (a * std::log(10.0L));
+    case fExp:
+      return v * da;
+    default:  // FAK steps
+      return 0;
+  }
+}
+
+}  // namespace
+
 class FormulaRun {
  public:
   FormulaRun(const std::vector<ParsedFormula::Node>& nodes, Real x) : nodes_(nodes), x_(x) {}
@@ -297,18 +402,9 @@ class FormulaRun {
         const Real l = Eval(n.a);
         if (errorPos_ != 0) return l;
         const Real r = Eval(n.b);
-        if (n.kind == kDiv && r == 0) return Fault(n.pos);
-        Real v;
-        if (n.kind == kAdd) {
-          v = l + r;
-        } else if (n.kind == kSub) {
-          v = l - r;
-        } else if (n.kind == kMul) {
-          v = l * r;
-        } else {
-          v = l / r;
-        }
-        return Checked(v, n.pos);
+        bool fault = false;
+        const Real v = Arithmetic(n.kind, l, r, fault);
+        return fault ? Fault(n.pos) : v;
       }
       case kPow: {
         const Real base = Eval(n.a);
@@ -353,35 +449,9 @@ class FormulaRun {
   Real Checked(Real v, std::int32_t pos) { return std::isfinite(v) ? v : Fault(pos); }
 
   Real Function(std::uint8_t f, Real a, std::int32_t pos) {
-    switch (f) {
-      case fAbs:
-        return std::fabs(a);
-      case fSqrt:
-        return a < 0 ? Fault(pos) : std::sqrt(a);
-      case fSqr:
-        return Checked(a * a, pos);
-      case fSin:
-        return std::sin(a);
-      case fCos:
-        return std::cos(a);
-      case fArcTan:
-        return std::atan(a);
-      case fLn:
-        return a <= 0 ? Fault(pos) : std::log(a);
-      case fLog:
-        return a <= 0 ? Fault(pos) : std::log(a) / std::log(10.0L);
-      case fExp:
-        return Checked(std::exp(a), pos);
-      case fFak: {
-        const Real n = std::trunc(a);
-        if (!(n <= MaxFactorial)) return Fault(pos);  // also an undefined argument
-        if (n <= 1) return 1;
-        Real r = 1;
-        for (int k = 2; k <= static_cast<int>(n); ++k) r *= k;
-        return r;
-      }
-    }
-    return 0;
+    bool fault = false;
+    const Real v = ApplyFunction(f, a, fault);
+    return fault ? Fault(pos) : v;
   }
 
   const std::vector<ParsedFormula::Node>& nodes_;
@@ -399,10 +469,150 @@ ParsedFormula::ParsedFormula(const std::string& text) {
   } else {
     FormulaCompiler compiler(normalised_, nodes_);
     root_ = compiler.Compile();
+    // A text read whole has no stop among its nodes: only then can the
+    // straight run stand for the descent.
+    const bool whole = std::none_of(nodes_.begin(), nodes_.end(), [](const Node& n) {
+      return n.kind == kSyntaxStop || n.kind == kThenStop || n.kind == kFault;
+    });
+    if (whole && root_ >= 0) {
+      steps_.reserve(nodes_.size());
+      std::size_t depth = 0;
+      CompileSteps(root_);
+      for (const Step& step : steps_) {
+        // Each step pushes its value; an operator first takes its operands.
+        switch (step.kind) {
+          case kNumber: case kConst: case kVarX: depth += step.dropsOperand ? 0 : 1; break;
+          case kAdd: case kSub: case kMul: case kDiv: case kPow: --depth; break;
+          default: break;
+        }
+        stackDepth_ = std::max(stackDepth_, depth);
+      }
+    }
   }
 }
 
-void ParsedFormula::Evaluate(Real X, Real& value, std::int32_t& errorPosition) const {
+// The steps of the subtree at node in the order in which the descent ends
+// them: the operands first, left before right, then the node.
+void ParsedFormula::CompileSteps(int node) {
+  const Node& n = nodes_[static_cast<std::size_t>(node)];
+  Step step;
+  step.kind = n.kind;
+  step.func = n.func;
+  step.value = n.value;
+  switch (n.kind) {
+    case kNumber:
+      break;
+    case kVarX:
+    case kConst:
+      if (n.a >= 0) {
+        CompileSteps(n.a);
+        step.dropsOperand = true;
+      }
+      break;
+    case kNeg:
+    case kFunc:
+      Operand(n.a);
+      break;
+    default:  // the operators of two operands
+      Operand(n.a);
+      Operand(n.b);
+      break;
+  }
+  steps_.push_back(step);
+}
+
+// An operand that the parse left out counts 0, as in the descent.
+void ParsedFormula::Operand(int node) {
+  if (node >= 0) {
+    CompileSteps(node);
+  } else {
+    Step zero;
+    zero.kind = kNumber;
+    steps_.push_back(zero);
+  }
+}
+
+bool ParsedFormula::RunStraight(Real X, Real& value, Real* slope) const {
+  // Values and slopes on stacks of their own; a formula of a few hundred
+  // terms needs a few places.
+  constexpr std::size_t Small = 32;
+  Real valuesSmall[Small], slopesSmall[Small];
+  std::vector<Real> valuesLarge, slopesLarge;
+  Real* v = valuesSmall;
+  Real* d = slopesSmall;
+  if (stackDepth_ > Small) {
+    valuesLarge.resize(stackDepth_);
+    slopesLarge.resize(stackDepth_);
+    v = valuesLarge.data();
+    d = slopesLarge.data();
+  }
+  const bool withSlope = slope != nullptr;
+  std::size_t top = 0;  // places in use
+  bool fault = false;
+  for (const Step& step : steps_) {
+    switch (step.kind) {
+      case kNumber:
+        v[top] = step.value;
+        d[top++] = 0;
+        break;
+      case kVarX:
+      case kConst:
+        if (step.dropsOperand) --top;
+        v[top] = step.kind == kVarX ? X : step.value;
+        d[top++] = step.kind == kVarX ? 1 : 0;
+        break;
+      case kNeg:
+        v[top - 1] = -v[top - 1];
+        d[top - 1] = -d[top - 1];
+        break;
+      case kFunc: {
+        const Real a = v[top - 1];
+        const Real r = ApplyFunction(step.func, a, fault);
+        if (fault) return false;
+        if (withSlope) d[top - 1] = FunctionSlope(step.func, a, r, d[top - 1]);
+        v[top - 1] = r;
+        break;
+      }
+      case kPow: {
+        const Real base = v[top - 2], y = v[top - 1];
+        // A zero base leaves the exponent unread, which the descent tells.
+        if (!(base > 0)) return false;
+        const Real lb = std::log(base);
+        const Real r = std::exp(lb * y);
+        if (!std::isfinite(r)) return false;
+        if (withSlope) d[top - 2] = r * (d[top - 1] * lb + y * d[top - 2] / base);
+        v[top - 2] = r;
+        --top;
+        break;
+      }
+      default: {  // + - * /
+        const Real l = v[top - 2], r = v[top - 1];
+        const Real result = Arithmetic(step.kind, l, r, fault);
+        if (fault) return false;
+        if (withSlope) {
+          const Real dl = d[top - 2], dr = d[top - 1];
+          if (step.kind == kAdd) {
+            d[top - 2] = dl + dr;
+          } else if (step.kind == kSub) {
+            d[top - 2] = dl - dr;
+          } else if (step.kind == kMul) {
+            d[top - 2] = dl * r + l * dr;
+          } else {
+            d[top - 2] = (dl - result * dr) / r;
+          }
+        }
+        v[top - 2] = result;
+        --top;
+        break;
+      }
+    }
+  }
+  value = v[0];
+  if (withSlope) *slope = d[0];
+  return true;
+}
+
+void ParsedFormula::EvaluateByDescent(Real X, Real& value, std::int32_t& errorPosition) const {
   if (status_ != 0) {
     value = 0;
     errorPosition = status_;
@@ -412,6 +622,26 @@ void ParsedFormula::Evaluate(Real X, Real& value, std::int32_t& errorPosition) c
   const Real v = run.Eval(root_);
   errorPosition = run.errorPos_;
   value = run.fault_ ? 0 : v;
+}
+
+void ParsedFormula::Evaluate(Real X, Real& value, std::int32_t& errorPosition) const {
+  if (!steps_.empty() && RunStraight(X, value, nullptr)) {
+    errorPosition = 0;
+    return;
+  }
+  EvaluateByDescent(X, value, errorPosition);
+}
+
+bool ParsedFormula::EvaluateWithSlope(Real X, Real& value, Real& slope, std::int32_t& errorPosition) const {
+  slope = 0;
+  if (!steps_.empty() && RunStraight(X, value, &slope)) {
+    errorPosition = 0;
+    if (std::isfinite(slope)) return true;
+    slope = 0;
+    return false;
+  }
+  EvaluateByDescent(X, value, errorPosition);
+  return false;
 }
 
 void EvaluateFormula(std::string& text, Real& value, std::int32_t& errorPosition, Real X) {
@@ -431,20 +661,41 @@ std::unordered_map<std::string, ParsedFormula>& FormulaCache() {
   return cache;
 }
 
+// The entry found last: the sweeps ask for one text thousands of times in a
+// row, and a long text costs more to hash than to compare.
+const std::pair<const std::string, ParsedFormula>* LastFound = nullptr;
+
+// The parsed form of text, with the caller's text normalised as
+// EvaluateFormula leaves it.
+const ParsedFormula& Parsed(std::string& text) {
+  if (!LastFound || LastFound->first != text) {
+    auto& cache = FormulaCache();
+    auto it = cache.find(text);
+    if (it == cache.end()) {
+      if (cache.size() >= MaxCachedFormulas) cache.clear();
+      it = cache.emplace(text, ParsedFormula(text)).first;
+    }
+    LastFound = &*it;
+  }
+  const ParsedFormula& f = LastFound->second;
+  if (f.status() == 0 && text != f.NormalisedText()) text = f.NormalisedText();
+  return f;
+}
+
 }  // namespace
 
 void EvaluateFormulaCached(std::string& text, Real& value, std::int32_t& errorPosition, Real X) {
-  auto& cache = FormulaCache();
-  auto it = cache.find(text);
-  if (it == cache.end()) {
-    if (cache.size() >= MaxCachedFormulas) cache.clear();
-    it = cache.emplace(text, ParsedFormula(text)).first;
-  }
-  const ParsedFormula& f = it->second;
-  if (f.status() == 0 && text != f.NormalisedText()) text = f.NormalisedText();
-  f.Evaluate(X, value, errorPosition);
+  Parsed(text).Evaluate(X, value, errorPosition);
 }
 
-void ClearFormulaCache() { FormulaCache().clear(); }
+bool EvaluateFormulaCachedWithSlope(std::string& text, Real& value, Real& slope, std::int32_t& errorPosition,
+                                    Real X) {
+  return Parsed(text).EvaluateWithSlope(X, value, slope, errorPosition);
+}
+
+void ClearFormulaCache() {
+  LastFound = nullptr;
+  FormulaCache().clear();
+}
 
 }  // namespace common

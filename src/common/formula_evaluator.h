@@ -44,6 +44,15 @@ class ParsedFormula {
   std::int32_t status() const { return status_; }
 
   void Evaluate(Real X, Real& value, std::int32_t& errorPosition) const;
+  // The same value and error position, and where the formula is read whole
+  // and nothing faults, its derivative by X (true; its transcendental
+  // factors in double precision, which a slope needs by far). False, with
+  // the slope 0, where no derivative comes out finite.
+  bool EvaluateWithSlope(Real X, Real& value, Real& slope, std::int32_t& errorPosition) const;
+  // The evaluation by descent over the parsed tree, step by step as the
+  // text reads: what Evaluate gives, bit for bit (for the tests; Evaluate
+  // takes it only where the straight run below stops).
+  void EvaluateByDescent(Real X, Real& value, std::int32_t& errorPosition) const;
 
   // One step of the parsed form; children are indexes into the node list.
   struct Node {
@@ -55,18 +64,41 @@ class ParsedFormula {
     Real value = 0;
   };
 
+  // One step of the straight run: the nodes in the order in which the
+  // descent finishes them, each taking its operands from a stack.
+  struct Step {
+    std::uint8_t kind = 0;
+    std::uint8_t func = 0;
+    bool dropsOperand = false;  // PI, E or X after their ignored factor
+    Real value = 0;
+  };
+
  private:
+  // The straight run: false where it cannot give what the descent gives
+  // (a fault, or a zero base of '^', whose exponent the descent leaves
+  // unread); slope is computed where it is given.
+  bool RunStraight(Real X, Real& value, Real* slope) const;
+  void CompileSteps(int node);
+  void Operand(int node);
 
   std::string normalised_;
   std::int32_t status_ = 0;
   std::vector<Node> nodes_;
   int root_ = -1;
+  // Empty where the text stops before its end: such a formula goes by
+  // descent only.
+  std::vector<Step> steps_;
+  std::size_t stackDepth_ = 0;
 };
 
 // EvaluateFormula through a process-wide cache of parsed texts, for callers
 // that evaluate the same few texts very often (the pitch-curve sweep). Same
 // results and the same normalisation of the caller's text.
 void EvaluateFormulaCached(std::string& text, Real& value, std::int32_t& errorPosition, Real X);
+// The same with the derivative by X where one is known (ParsedFormula::
+// EvaluateWithSlope).
+bool EvaluateFormulaCachedWithSlope(std::string& text, Real& value, Real& slope, std::int32_t& errorPosition,
+                                    Real X);
 
 // Empties the cache (tests; memory is bounded by clearing when it is full).
 void ClearFormulaCache();

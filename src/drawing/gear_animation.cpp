@@ -10,6 +10,7 @@
 #include "calc/calc_records.h"
 #include "calc/centre_distance.h"
 #include "calc/pitch_curve.h"
+#include "calc/pitch_radius_table.h"
 #include "calc/spur_gear_data.h"
 #include "common/graphics_facade.h"
 #include "common/help_text.h"
@@ -39,6 +40,8 @@ struct PairPicture {
 
   void Prepare(int m) {
     mode = m;
+    // Both tracks sample a common grid.
+    const calc::PitchRadiusTableScope radii;
     track2 = PitchTrack(2);
     if (mode != 1) {
       gear1 = GearContour(1);

@@ -8,6 +8,7 @@
 #include "calc/calc_records.h"
 #include "calc/centre_distance.h"
 #include "calc/pitch_curve.h"
+#include "calc/pitch_radius_table.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_help.h"
@@ -122,6 +123,8 @@ void DrawGearPair(int code, int bores) {
   const auto& p = calc::NcPair;
   const auto& g = calc::SpurGearData;
   const Real centre2 = (code == 0 || code == 5) ? p.a : 0;
+  // Both curves sample the same angles, both tracks a common grid.
+  const calc::PitchRadiusTableScope radii;
   if (code == 0 || code == 3 || code == 5) DrawPitchCurve1();
   if (code == 0 || code == 4 || code == 5) DrawPitchCurve2(centre2);
   if (bores != 3) {

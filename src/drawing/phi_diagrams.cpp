@@ -12,6 +12,7 @@
 #include "calc/centre_distance.h"
 #include "calc/noncircular_pair.h"
 #include "calc/pitch_curve.h"
+#include "calc/pitch_radius_table.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_help.h"
@@ -274,6 +275,8 @@ void ShowDiagrams(std::uint16_t code, std::uint16_t device) {
     code = static_cast<std::uint16_t>(choice);
   }
   if (code < 1 || code > 16) return;
+  // The diagrams of one picture sample the same angles.
+  const calc::PitchRadiusTableScope radii;
   CadOpenOutput(device);
   if (common::AbortFlag) return;
   std::optional<BusyCursor> busy;

@@ -26,10 +26,11 @@ constexpr long MaxFinestSteps = 2000000;
 // few hundredths of a micrometre at most, along itself.
 constexpr Real PointTolerance = 1e-6L;
 constexpr Real AngleTolerance = 1e-6L;
-// The step of the forward difference that gives the radius's derivative:
-// its error is about the step times the second derivative, far below the
-// tolerances, and it asks for one radius more per sample, not two (a formula
-// curve's radius is the costly part of a sample).
+// The step of the forward difference that gives the radius's derivative
+// where the curve does not give it itself (a formula curve does, with its
+// radius, at a fraction of a second radius's cost): its error is about half
+// the step times the second derivative, and it asks for one radius more per
+// sample, not two.
 constexpr Real DerivativeStep = 1e-7L;
 
 // The pitch radius at a drive angle and its derivative.
@@ -39,8 +40,10 @@ struct RadiusSample {
 };
 
 RadiusSample SampleRadius(Real phi) {
-  const Real r = calc::PitchRadius(phi);
-  return {r, (calc::PitchRadius(phi + DerivativeStep) - r) / DerivativeStep};
+  RadiusSample s;
+  if (!calc::PitchRadiusWithSlope(phi, s.r, s.dr))
+    s.dr = (calc::PitchRadius(phi + DerivativeStep) - s.r) / DerivativeStep;
+  return s;
 }
 
 // A sample of the track: the drive angle, the radius of curve 1 with its
@@ -343,6 +346,10 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
     asked.erase(asked.begin(), asked.lower_bound(i));
   }
   track.Length = track.S.back();
+  // The track is kept between redraws: without the room that its growth
+  // left (a gear of many turns has tens of thousands of pieces).
+  for (auto* v : {&track.S, &track.X, &track.Y, &track.DX, &track.DY, &track.Phi}) v->shrink_to_fit();
+  track.Pieces.shrink_to_fit();
   return track;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "calc/calc_records.h"
+#include "calc/pitch_radius_table.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_help.h"
@@ -81,6 +82,8 @@ void DrawQuickSheet(std::uint16_t sheet, std::uint16_t device) {
     sheet = static_cast<std::uint16_t>(choice);
   }
   if (sheet < 1 || sheet > 4) return;
+  // The gear pair and the diagrams ask for the same radii.
+  const calc::PitchRadiusTableScope radii;
   CadOpenOutput(device);
   if (common::AbortFlag) return;
   BeginDiagram();

@@ -1,13 +1,16 @@
 // Blocks recorded in memory; see recorded_blocks.h.
 #include "drawing/recorded_blocks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <deque>
 #include <utility>
 #include <vector>
 
+#include "common/chunked_array.h"
 #include "common/kaldvar.h"
+#include "common/memo_math.h"
 #include "common/number_format.h"
 #include "common/numeric_routines.h"
 #include "common/text_file.h"
@@ -21,11 +24,13 @@ namespace drawing {
 
 namespace {
 
-enum class Kind : std::uint8_t { Line, Circle, Arc, Text, Solid, Insert };
+// LineOn: a line that starts where the line before it ends (an outline
+// drawn as a polyline); only its end is kept, after the end of that line.
+enum class Kind : std::uint8_t { Line, LineOn, Circle, Arc, Text, Solid, Insert };
 
 // One entity of a block: its kind, the pen of its layer, its numbers in
-// the block's values (from first on) and, for a text or an insert, its text
-// or block name.
+// the block's values (from first on; a LineOn's from two places earlier)
+// and, for a text or an insert, its text or block name.
 struct Item {
   Kind kind = Kind::Line;
   std::int32_t pen = 0;
@@ -33,10 +38,12 @@ struct Item {
   std::uint32_t text = 0;
 };
 
+// Chunked: the gear block of a large pair holds hundreds of thousands of
+// lines.
 struct Block {
   std::string name;  // upper case
-  std::vector<Item> items;
-  std::vector<Real> values;
+  common::TChunkedArray<Item> items;
+  common::TChunkedArray<Real> values;
   std::vector<std::string> texts;
 };
 
@@ -74,7 +81,12 @@ class Recorder : public CadBackEnd {
   bool Recording() const { return block_ != nullptr; }
 
   void SelectPen(int pen) override { DxfSelectLayer(pen); }
-  void Line(Real x1, Real y1, Real x2, Real y2) override { Add(Kind::Line, {x1, y1, x2, y2}); }
+  void Line(Real x1, Real y1, Real x2, Real y2) override {
+    if (ContinuesLastLine(Stored(x1), Stored(y1)))
+      Add(Kind::LineOn, {x2, y2});
+    else
+      Add(Kind::Line, {x1, y1, x2, y2});
+  }
   void Circle(Real x, Real y, Real r) override { Add(Kind::Circle, {x, y, r}); }
   void Arc(Real x, Real y, Real startAngle, Real endAngle, Real r, Real sweep) override {
     // Kept counter-clockwise, as the part file writes an arc.
@@ -103,6 +115,14 @@ class Recorder : public CadBackEnd {
       layerKnown_ = true;
     }
     return pen_;
+  }
+  // Whether the last entity is a line that ends at (x, y), bit for bit.
+  bool ContinuesLastLine(Real x, Real y) const {
+    if (!block_ || block_->items.empty()) return false;
+    const Kind last = block_->items.back().kind;
+    const auto& v = block_->values;
+    return (last == Kind::Line || last == Kind::LineOn) && common::memo_detail::SameArgument(v[v.size() - 2], x) &&
+           common::memo_detail::SameArgument(v.back(), y);
   }
   void Add(Kind kind, std::initializer_list<Real> values, const std::string* text = nullptr) {
     if (!block_) return;
@@ -134,10 +154,16 @@ void Draw(const Block& block) {
   const TDxfInsertTransform& t = DxfTransform;
   for (std::size_t i = 0; i < block.items.size() && !common::AbortFlag; ++i) {
     const Item& item = block.items[i];
-    const Real* v = block.values.data() + item.first;
+    // The entity's numbers (at most eight; a LineOn's start with the end of
+    // the line before it).
+    Real v[8];
+    const std::size_t base = item.kind == Kind::LineOn ? item.first - 2 : item.first;
+    const std::size_t count = std::min<std::size_t>(8, block.values.size() - base);
+    for (std::size_t k = 0; k < count; ++k) v[k] = block.values[base + k];
     Real x[4], y[4];
     switch (item.kind) {
       case Kind::Line:
+      case Kind::LineOn:
         MapDxfPoint(v[0], v[1], x[0], y[0]);
         MapDxfPoint(v[2], v[3], x[1], y[1]);
         SetCadColor(item.pen);

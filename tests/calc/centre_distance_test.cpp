@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calc/calc_records.h"
+#include "calc/closure_inputs.h"
 #include "calc/pitch_curve.h"
 #include "calc/sine_linear.h"
 #include "common/equation_matrix.h"
@@ -483,6 +484,39 @@ TEST_F(CentreDistance, EveryInputOfTheClosingCounts) {
     c.base();
     EXPECT_TRUE(Close() == first) << c.name;
   }
+}
+
+// The key of the last closing is the curve's own inputs with k and the
+// quiet messages: the parameters of a family that the curve type does not
+// select leave it, anything the radius reads changes it, down to the sign
+// of a zero.
+TEST_F(CentreDistance, TheClosingIsKeptByWhatItReads) {
+  CurveType = CurveSine;
+  const TClosureInputs first = CurrentClosureInputs();
+  EXPECT_TRUE(first == CurrentClosureInputs());
+  EllipseCurve.a = 99;
+  PolygonCurve.De = 77;
+  FormulaPieces[1].Formula = "1";
+  EXPECT_TRUE(first == CurrentClosureInputs()) << "another family's parameters";
+  const auto differs = [&](const char* what, const std::function<void()>& change, const std::function<void()>& back) {
+    change();
+    EXPECT_FALSE(first == CurrentClosureInputs()) << what;
+    back();
+    EXPECT_TRUE(first == CurrentClosureInputs()) << what;
+  };
+  differs("k", [] { NcPair.k = 2; }, [] { NcPair.k = 1; });
+  differs("quiet", [] { common::MsgQuiet = !common::MsgQuiet; }, [] { common::MsgQuiet = !common::MsgQuiet; });
+  differs("sine A", [] { SineCurve.A += 1; }, [] { SineCurve.A -= 1; });
+  const Real rw0 = SineCurve.rw0;
+  differs("an undefined radius", [] { SineCurve.rw0 = std::numeric_limits<Real>::quiet_NaN(); },
+          [rw0] { SineCurve.rw0 = rw0; });
+  SineCurve.rw0 = std::numeric_limits<Real>::quiet_NaN();
+  EXPECT_FALSE(CurrentClosureInputs() == CurrentClosureInputs()) << "an undefined number matches nothing";
+  SineCurve.rw0 = rw0;
+  SineCurve.A = 0;
+  const TClosureInputs zero = CurrentClosureInputs();
+  SineCurve.A = -0.0L;
+  EXPECT_FALSE(zero == CurrentClosureInputs()) << "-0 is not +0";
 }
 
 // A closing that reports something is never reused: each run says it

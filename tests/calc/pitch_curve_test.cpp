@@ -1,5 +1,6 @@
 // The pitch radius of every curve family, the point-table curve, the angle
-// normalisation and the sine-linear preparation.
+// normalisation and the sine-linear preparation; a formula curve's slope,
+// and the table of radii that a picture keeps.
 #include "calc/pitch_curve.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "calc/calc_records.h"
+#include "calc/pitch_radius_table.h"
 #include "calc/sine_linear.h"
 #include "common/equation_matrix.h"
 #include "common/guarded_math.h"
@@ -306,6 +308,91 @@ TEST_F(PitchCurve, SineLinearPreparationRefusesAnOpenInterval) {
   PrepareSineLinearCurve();
   ExpectRadiusFailure();
   EXPECT_EQ(SineLinearCurve.B, 0);
+}
+
+bool SameBits(Real a, Real b) { return a == b && std::signbit(a) == std::signbit(b); }
+
+TEST_F(PitchCurve, SlopeOfAFormulaCurveWithItsRadius) {
+  CurveType = CurveFormula;
+  PieceCount = 2;
+  FormulaPieces[1] = {180, "50+5*sin(3*x)"};
+  FormulaPieces[2] = {360, "40/(1-0.5*COS(X))"};
+  for (const Real phi : {0.0L, 0.7L, Pi, Pi + 0.5L, 2 * Pi, -0.3L, 2 * Pi + 1}) {
+    Real r = -1, slope = -1;
+    ASSERT_TRUE(PitchRadiusWithSlope(phi, r, slope)) << static_cast<double>(phi);
+    EXPECT_TRUE(SameBits(r, PitchRadius(phi)));
+    const Real x = NormAngle(phi) == 0 && phi != 0 ? 2 * Pi : NormAngle(phi);
+    const Real d = 1 - 0.5L * std::cos(x);
+    const Real expected = x <= Pi ? 15 * std::cos(3 * x) : -20 * std::sin(x) / (d * d);
+    EXPECT_NEAR(static_cast<double>(slope), static_cast<double>(expected), 1e-12) << static_cast<double>(phi);
+  }
+  EXPECT_EQ(common::MsgCount, 0);
+  // The other families leave the slope to their caller.
+  CurveType = CurveEllipse;
+  Real r = -1, slope = -1;
+  EXPECT_FALSE(PitchRadiusWithSlope(0.5L, r, slope));
+  EXPECT_TRUE(SameBits(r, PitchRadius(0.5L)));
+  EXPECT_EQ(slope, 0);
+  // A failing formula fails as PitchRadius does, without a slope.
+  CurveType = CurveFormula;
+  FormulaPieces[1].Formula = "50+ABC";
+  EXPECT_FALSE(PitchRadiusWithSlope(1, r, slope));
+  EXPECT_EQ(r, 0);
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_EQ(common::MsgText[1], "Error  : 50+ABC (Pos. 4)");
+}
+
+TEST_F(PitchCurve, TableOfAPictureAnswersWithTheRadiiItKept) {
+  CurveType = CurveFormula;
+  PieceCount = 2;
+  FormulaPieces[1] = {180, "50+5*SIN(3*X)"};
+  FormulaPieces[2] = {360, "40/(1-0.5*COS(X))"};
+  std::vector<Real> angles;
+  for (int i = -20; i <= 400; ++i) angles.push_back(i * Pi / 180);
+  std::vector<Real> plain, slopes;
+  for (const Real phi : angles) {
+    plain.push_back(PitchRadius(phi));
+    Real r, slope;
+    PitchRadiusWithSlope(phi, r, slope);
+    slopes.push_back(slope);
+  }
+  {
+    const PitchRadiusTableScope table;
+    ASSERT_TRUE(PitchRadiusTableOpen());
+    for (int pass = 0; pass < 3; ++pass) {
+      const PitchRadiusTableScope nested;  // shares the table
+      for (std::size_t i = 0; i < angles.size(); ++i) {
+        Real r = -1, slope = -1;
+        if (pass == 1) {
+          PitchRadiusWithSlope(angles[i], r, slope);  // asked for the slope after the radius
+          EXPECT_TRUE(SameBits(slope, slopes[i])) << i;
+        } else {
+          r = PitchRadius(angles[i]);
+        }
+        EXPECT_TRUE(SameBits(r, plain[i])) << i;
+      }
+    }
+    ASSERT_TRUE(PitchRadiusTableOpen());
+    Real kept = 0;
+    const TTabledRadius* entry = FindTabledRadius(angles[30]);
+    ASSERT_NE(entry, nullptr);
+    kept = entry->r;
+    EXPECT_TRUE(SameBits(kept, plain[30]));
+    EXPECT_TRUE(entry->slopeAsked);
+  }
+  // The outermost scope's end empties the table.
+  EXPECT_FALSE(PitchRadiusTableOpen());
+  EXPECT_EQ(FindTabledRadius(angles[30]), nullptr);
+  // A failing radius is not kept: its messages come every time.
+  FormulaPieces[2].Formula = "50+ABC";
+  const PitchRadiusTableScope table;
+  for (int run = 0; run < 2; ++run) {
+    common::ClearErrorMessages();
+    EXPECT_EQ(PitchRadius(4), 0);
+    ASSERT_EQ(common::MsgCount, 1) << run;
+    EXPECT_EQ(common::MsgText[1], "Error  : 50+ABC (Pos. 4)");
+  }
+  EXPECT_EQ(FindTabledRadius(4), nullptr);
 }
 
 }  // namespace

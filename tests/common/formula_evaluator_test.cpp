@@ -228,3 +228,74 @@ TEST(FormulaEvaluator, CachedFormIsIdentical) {
 }
 
 }  // namespace
+
+namespace {
+
+bool SameBits(Real a, Real b) { return a == b && std::signbit(a) == std::signbit(b); }
+
+TEST(FormulaEvaluator, StraightRunGivesTheDescentBitForBit) {
+  std::string sines = "50";
+  for (int n = 1; n <= 100; ++n) sines += "+0.02*SIN(" + std::to_string(n) + "*X)";
+  // Deep brackets need a stack of more places than the run keeps at hand.
+  const std::string deep = std::string(150, '(') + "X" + std::string(150, ')') + "+" + std::string(60, '(') +
+                           "1+(X*(2-(X/(3+X))))" + std::string(60, ')');
+  const std::string texts[] = {sines, deep, "40/(1-0.5*COS(X))", "X^3-2^X+(X+1)^0.5", "-X^2", "PIX*X+E(3)",
+                               "X2^2", "FAK(X*3)+ABS(X-1)", "SQRT(X)*EXP(X)-LN(X)+LOG(X)+ARCTAN(X)+SQR(X)",
+                               "0^X+1", "1/(X-1)", "X(1/0)", "50+ABC"};
+  const Real xs[] = {-2.5L, -1, 0, 1e-30L, 0.5L, 1, 2, 3.25L, 6.283185307179586L, 1e300L};
+  for (const std::string& text : texts) {
+    const ParsedFormula f(text);
+    for (const Real x : xs) {
+      Real straight = -1, descent = -2;
+      std::int32_t p1 = -9, p2 = -8;
+      f.Evaluate(x, straight, p1);
+      f.EvaluateByDescent(x, descent, p2);
+      EXPECT_EQ(p1, p2) << text << " at " << static_cast<double>(x);
+      EXPECT_TRUE(SameBits(straight, descent)) << text << " at " << static_cast<double>(x);
+    }
+  }
+}
+
+TEST(FormulaEvaluator, SlopeIsTheDerivativeOfTheValue) {
+  const std::string texts[] = {"50+5*SIN(3*X)", "40/(1-0.5*COS(X))", "X^3-2^X+(X+1)^0.5", "-(X^2)*PIX",
+                               "SQRT(X)*EXP(X)-LN(X)+LOG(X)+ARCTAN(X)+SQR(X)+ABS(1-X)", "FAK(X)*X"};
+  const Real xs[] = {0.3L, 1.1L, 2.5L, 3.7L};
+  for (const std::string& text : texts) {
+    const ParsedFormula f(text);
+    for (const Real x : xs) {
+      Real value = 0, slope = 0, plain = 0, above = 0, below = 0;
+      std::int32_t pos = -1, plainPos = -1, p = -1;
+      ASSERT_TRUE(f.EvaluateWithSlope(x, value, slope, pos)) << text;
+      f.Evaluate(x, plain, plainPos);
+      EXPECT_TRUE(SameBits(value, plain)) << text;
+      EXPECT_EQ(pos, 0);
+      const Real h = 1e-6L;
+      f.Evaluate(x + h, above, p);
+      f.Evaluate(x - h, below, p);
+      const Real difference = (above - below) / (2 * h);
+      EXPECT_NEAR(static_cast<double>(slope), static_cast<double>(difference),
+                  1e-8 * std::max(1.0, std::fabs(static_cast<double>(difference))))
+          << text << " at " << static_cast<double>(x);
+    }
+  }
+  // No slope where the derivative is infinite, where the text faults and
+  // where it is not read whole; the value and position are Evaluate's.
+  const struct {
+    const char* text;
+    Real x;
+    std::int32_t pos;
+  } none[] = {{"SQRT(X)", 0, 0}, {"1/X", 0, 2}, {"50+ABC", 1, 4}, {"0^X+1", 1, 3}};
+  for (const auto& c : none) {
+    const ParsedFormula f(c.text);
+    Real value = -1, slope = -1, plain = -2;
+    std::int32_t pos = -1, plainPos = -2;
+    EXPECT_FALSE(f.EvaluateWithSlope(c.x, value, slope, pos)) << c.text;
+    f.Evaluate(c.x, plain, plainPos);
+    EXPECT_EQ(slope, 0) << c.text;
+    EXPECT_EQ(pos, c.pos) << c.text;
+    EXPECT_EQ(pos, plainPos) << c.text;
+    EXPECT_TRUE(SameBits(value, plain)) << c.text;
+  }
+}
+
+}  // namespace

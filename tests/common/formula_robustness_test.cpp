@@ -1,8 +1,9 @@
 // Formula evaluator under random texts: formula pieces come from design
 // files of any origin, so every text must end in a finite value with an
-// error position inside the text, the same on every evaluation and through
-// the parse cache, and arithmetic faults must stop with value 0 at the
-// operator or name concerned.
+// error position inside the text, the same on every evaluation, through
+// the parse cache and by the straight run of the parsed steps as by the
+// descent over the parsed tree, and arithmetic faults must stop with value
+// 0 at the operator or name concerned.
 #include "common/formula_evaluator.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,25 @@ Outcome Evaluate(const std::string& text, Real x, bool cached) {
   return r;
 }
 
+// The evaluation of a parsed text against the descent step by step, and
+// the same value with the slope.
+void ExpectStraightRunIsTheDescent(const std::string& text, Real x) {
+  const ParsedFormula f(text);
+  Real straight = -1, descent = -2, withSlope = -3, slope = -4;
+  std::int32_t p1 = -9, p2 = -8, p3 = -7;
+  f.Evaluate(x, straight, p1);
+  f.EvaluateByDescent(x, descent, p2);
+  const bool known = f.EvaluateWithSlope(x, withSlope, slope, p3);
+  ASSERT_EQ(p1, p2);
+  ASSERT_EQ(p1, p3);
+  ASSERT_TRUE(straight == descent && std::signbit(straight) == std::signbit(descent));
+  ASSERT_TRUE(straight == withSlope && std::signbit(straight) == std::signbit(withSlope));
+  ASSERT_TRUE(known ? std::isfinite(slope) : slope == 0);
+  if (p1 != 0) {
+    ASSERT_FALSE(known);
+  }
+}
+
 TEST(FormulaRobustness, RandomTextsGiveFiniteValuesAndPositionsInsideTheText) {
   std::mt19937 rng(20240607);
   const Real xs[] = {0, 1, -2.5L, 1e300L, -1e-300L};
@@ -86,6 +106,9 @@ TEST(FormulaRobustness, RandomTextsGiveFiniteValuesAndPositionsInsideTheText) {
     if (r.pos < 0) {
       ASSERT_EQ(r.value, 0);
     }
+    // The straight run gives what the descent over the parsed tree gives,
+    // bit for bit, also where the text stops or faults.
+    ExpectStraightRunIsTheDescent(text, x);
     // Deterministic, and the cache gives the same text, value and position.
     for (bool cached : {false, true}) {
       const Outcome again = Evaluate(text, x, cached);
@@ -109,6 +132,7 @@ TEST(FormulaRobustness, RandomTextsGiveFiniteValuesAndPositionsInsideTheText) {
         {"EXP(99999+ABS(" + r.text + "))", 1},
     };
     for (const auto& fault : faults) {
+      ExpectStraightRunIsTheDescent(fault.text, x);
       const Outcome f = Evaluate(fault.text, x, false);
       ASSERT_EQ(f.pos, fault.pos) << fault.text;
       ASSERT_EQ(f.value, 0) << fault.text;

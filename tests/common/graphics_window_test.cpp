@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <sstream>
@@ -608,6 +609,47 @@ TEST(DisplayListRecords, NumbersKeptTextFormOnDemand) {
   EXPECT_EQ(std::count(list.begin(), list.end(), "11"), 1);
   list.clear();
   EXPECT_TRUE(list.empty());
+}
+
+// Lines that continue one another (an outline drawn as a polyline) read
+// back as they were added, whether they share their points or not: a start
+// the same as the last end in value but not bit for bit (-0 after 0), or a
+// line after another record, keeps its own numbers. The list holds more
+// records than one chunk of its store; a copy reads as the original.
+TEST(DisplayListRecords, LinesThatContinueReadBackAsAdded) {
+  TDisplayList list;
+  std::vector<std::array<Real, 4>> added;
+  Real x = 0, y = 0;
+  for (int i = 0; i < 20000; ++i) {
+    Real nx = std::cos(i * 0.01L) * 100, ny = std::sin(i * 0.013L) * 50;
+    if (i % 997 == 0) list.Add(RecColor, {Real(i % 16)});
+    if (i % 1999 == 0) x = 1e-3L;  // a jump: the next line starts elsewhere
+    if (i % 2003 == 0) x = -0.0L, y = 0.0L, nx = 0.0L, ny = -0.0L;
+    list.Add(RecLine, {x, y, nx, ny});
+    added.push_back({x, y, nx, ny});
+    x = nx, y = ny;
+  }
+  list.Add(RecLine, {-0.0L, 0.0L, 5, 5});  // starts at 0;-0 in value only
+  added.push_back({-0.0L, 0.0L, 5, 5});
+  const TDisplayList copy = list;
+  for (const TDisplayList* l : {static_cast<const TDisplayList*>(&list), &copy}) {
+    std::size_t line = 0;
+    for (std::size_t i = 0; i < l->size(); ++i) {
+      const TDisplayRecord r = l->Record(i);
+      if (r.code != RecLine) continue;
+      ASSERT_EQ(r.count, 4u);
+      for (int k = 0; k < 4; ++k) {
+        const Real expected = added[line][static_cast<std::size_t>(k)];
+        ASSERT_TRUE(r.values[k] == expected && std::signbit(r.values[k]) == std::signbit(expected))
+            << "line " << line << " value " << k;
+      }
+      std::string text = "4";
+      for (int k = 0; k < 4; ++k) text += ";" + RecordNumberText(added[line][static_cast<std::size_t>(k)]);
+      ASSERT_EQ((*l)[i], text);
+      ++line;
+    }
+    EXPECT_EQ(line, added.size());
+  }
 }
 
 // A picture replays the same from its records and from their text form.

@@ -154,6 +154,9 @@ TEST_F(RecordedBlocks, EveryEntityKindTurnedScaledNestedAndErased) {
     CadBeginBlock("Part");
     SetCadColor(19);
     CadLine(0, 0, 10.123456789L, 3.3333333333L);
+    // A line that goes on from the last one's end, in another pen.
+    SetCadColor(20);
+    CadLine(10.123456789L, 3.3333333333L, 12, 1);
     SetCadColor(1);
     CadArc(5, 5, 10, 80, 4.4444444444L, 70);
     SetCadColor(21);

@@ -63,6 +63,12 @@ void SetDesign(const std::string& name) {
     if (name == "focal ellipse mode 1") calc::NcPair.ModuleMode = 1;
   } else if (name == "hexagon") {
     calc::CurveType = calc::CurvePolygon;
+  } else if (name == "ellipse formula") {
+    // The default ellipse (60 by 50 mm about its centre) as a formula, whose
+    // slope comes from the formula itself.
+    calc::CurveType = calc::CurveFormula;
+    calc::PieceCount = 1;
+    calc::FormulaPieces[1] = {360, "3000/SQRT(2500*SQR(COS(X))+3600*SQR(SIN(X)))"};
   }
   calc::CalcNoncircularPair();
   ASSERT_EQ(common::FatalFlag, 0) << name;
@@ -204,7 +210,7 @@ TEST(PitchTrack, FollowsTheCurveAndItsRolling) {
 }
 
 TEST(ToothContour, AdaptiveTrackGivesTheOutlinesOfTheFinestTrack) {
-  for (const std::string design : {"ellipse", "eccentric k3", "polyline"}) {
+  for (const std::string design : {"ellipse", "eccentric k3", "polyline", "focal ellipse"}) {
     SetDesign(design);
     for (int gear = 1; gear <= 2; ++gear) {
       const std::string where = design + " gear " + std::to_string(gear);
@@ -220,6 +226,19 @@ TEST(ToothContour, AdaptiveTrackGivesTheOutlinesOfTheFinestTrack) {
       EXPECT_LT(Distance(a, f), 1e-4) << where;
     }
   }
+}
+
+TEST(ToothContour, FormulaTrackGivesTheOutlinesOfTheDenseTrack) {
+  // A formula curve's track takes its slopes from the formula, every other
+  // curve's from a difference of two radii: the default ellipse given as a
+  // formula has the teeth of the ellipse's track sampled at every finest
+  // step.
+  SetDesign("ellipse");
+  const Polygon dense[2] = {Outline(1, drawing::TrackSampling::Finest), Outline(2, drawing::TrackSampling::Finest)};
+  const Real length = drawing::TrackPitchCurve(1, drawing::TrackSampling::Finest).Length;
+  SetDesign("ellipse formula");
+  EXPECT_NEAR(drawing::TrackPitchCurve(1).Length, length, 1e-6);
+  for (int gear = 1; gear <= 2; ++gear) EXPECT_LT(Distance(Outline(gear), dense[gear - 1]), 1e-4) << "gear " << gear;
 }
 
 TEST(ToothContour, OutlinesAsTheChordTrackDrewThem) {
