@@ -168,6 +168,27 @@ void SortSections(std::vector<Entity>&& all, DxfContent& content) {
   }
 }
 
+// A text as DXF writes it: a caret followed by a blank is the caret
+// itself, a caret followed by one of "@" to "_" a control character ("^J"
+// a line feed); any other caret stands as it is.
+std::string DecodedDxfText(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (text[i] == '^' && next == ' ') {
+      out.push_back('^');
+      ++i;
+    } else if (text[i] == '^' && next >= '@' && next <= '_') {
+      out.push_back(static_cast<char>(next - '@'));
+      ++i;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
 // The figures of the replay in progress and the file it began with.
 struct ReplayCount {
   long figures = 0;
@@ -290,7 +311,7 @@ class Replay {
     Pen(e);
     SetCadTextSize(0, DxfTransform.angle + e.RealOr(50, 0), DxfTransform.sy * height,
                    DxfTransform.sx * e.RealOr(41, 1) * height);
-    const std::string text = e.TextOr(1);
+    const std::string text = DecodedDxfText(e.TextOr(1));
     switch (content_.encoding) {
       case TextEncoding::Program: CadText(text, x, y); break;
       case TextEncoding::Windows1252: CadText(common::Windows1252ToOem(text), x, y); break;

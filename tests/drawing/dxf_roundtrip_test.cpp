@@ -151,6 +151,25 @@ TEST_F(DxfRoundTripTest, ReplayedFileDrawsTheSameFigures) {
   ExpectSameFigures(direct, replayed);
 }
 
+// Carets are written as DXF spells them ("^ ") and read back as the carets
+// they were.
+TEST_F(DxfRoundTripTest, CaretsInTextsReadBackAsWritten) {
+  auto picture = [] {
+    SetCadTextSize(0, 0, 3.5L, 3.5L);
+    CadText("a2 [1/s^2]", 10, 10);
+    CadText("^", 10, 20);
+    CadText("x^^y^", 10, 30);
+  };
+  const std::vector<Figure> direct = Logged(picture);
+  Write(CadDeviceDxf, "carets.dxf", picture);
+  const std::string bytes = testsupport::Slurp(scratch_.Path("carets.dxf"));
+  EXPECT_NE(bytes.find("a2 [1/s^ 2]"), std::string::npos);
+  std::filesystem::copy_file(scratch_.Path("carets.dxf"), scratch_.Path("$CARETS.dx$"));
+  const std::vector<Figure> replayed = Logged([] { ReplayBlockFile("carets", 0, 0, 0, 1, 1); });
+  EXPECT_EQ(common::AbortFlag, 0);
+  ExpectSameFigures(direct, replayed);
+}
+
 TEST_F(DxfRoundTripTest, BlocksOnEveryDevice) {
   const auto picture = [] {
     CadDefaultFrame();
