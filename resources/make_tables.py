@@ -145,7 +145,7 @@ MATERIALS = [
 ]
 
 PRESETS = [
-    ("A4 sheet", 1.9, 1.0, 0, 0, False, False, False, False),
+    ("A4 sheet", 1.0, 1.0, 0, 0, False, False, False, False),
     ("Picture, landscape", 1.0, 1.0, 10, 10, True, False, True, True),
     ("Picture, portrait, mono", 1.0, 1.0, 10, 20, False, True, True, False),
 ]

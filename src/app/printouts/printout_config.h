@@ -27,7 +27,7 @@ struct TPrintConfigFields {
 };
 
 // FormCreate: the working settings proposed by the kind of picture on the
-// screen (a sheet: 1.9 by 1.0 at 0/0, portrait, no border line; a drawing
+// screen (a sheet: 1.0 by 1.0 at 0/0, portrait, no border line; a drawing
 // or a diagram: the configured screendump values), then the controls.
 TPrintConfigFields PrintConfigFieldsOnCreate();
 // The controls showing the working settings as they are.
