@@ -237,6 +237,11 @@ void ShowReal(TConfigDialogValues& v, const std::string& name, Real value,
   v.text[name] = edit.text;
   v.reals[name] = edit;
 }
+// A whole number into its edit, remembered as shown.
+void ShowWhole(TConfigDialogValues& v, const std::string& name, long long n) {
+  v.text[name] = IntText(n);
+  v.wholes[name] = v.text[name];
+}
 std::int32_t IntOf(const TConfigDialogValues& v, const std::string& name) { return TextToInt(TextOf(v, name)); }
 std::uint16_t Word(long long n) { return static_cast<std::uint16_t>(std::clamp<long long>(n, 0, 65535)); }
 
@@ -359,8 +364,8 @@ void ConfigToDialog(TConfigDialogValues& v) {
 
   t["Edit_graphfont"] = sg.GraphTextFont;
   v.graphFontStyle = sg.TextStyleGraphics;
-  t["Edit_x"] = IntText(HorizontalPixels + 1);
-  t["Edit_y"] = IntText(VerticalPixels + 1);
+  ShowWhole(v, "Edit_x", HorizontalPixels + 1);
+  ShowWhole(v, "Edit_y", VerticalPixels + 1);
   i["ComboBox_screensizecode"] = std::clamp(ScreenSizeCode, 0, 2);
   c["CheckBox_farbe"] = ColorGraphics;
   ShowReal(v, "Edit_zoom", sg.ZoomIncrement);
@@ -377,7 +382,7 @@ void ConfigToDialog(TConfigDialogValues& v) {
   ShowReal(v, "Edit_cadtextbreite", cad.CadTextWidthRatio);
   ShowReal(v, "Edit_cadtextwinkel", cad.CadFontSlant);
   t["Edit_freigabefeld"] = Shown(cad.CadApprovalText);
-  t["Edit_dxfdec"] = IntText(cad.CadDecimals);
+  ShowWhole(v, "Edit_dxfdec", cad.CadDecimals);
   ShowReal(v, "Edit_massfaktorconfig", cad.CadScaleSetting);
   c["CheckBox_japolyArcToLines"] = cad.CadArcsToLines != 0;
   ShowReal(v, "Edit_resolutionArcToLines", cad.CadArcResolution);
@@ -390,14 +395,15 @@ void ConfigToDialog(TConfigDialogValues& v) {
     row[1] = IntText(cad.CadLayerColours[r]);
     row[2] = IntText(cad.CadLayerLineWidths[r]);
   }
+  v.layersShown = v.layers;
   for (int n = 1; n <= MaxPlotCommandLines; ++n) v.plotLines[static_cast<std::size_t>(n - 1)] = cad.PlotCommandLines[n];
   v.plotCount = std::clamp<int>(cad.PlotCommandCount, 1, MaxPlotCommandLines);
   v.plotSelected = std::clamp<int>(cad.PlotCommandIndex, 1, MaxPlotCommandLines) - 1;
 
   for (int n = 0; n <= 15; ++n) v.panelColours[n] = sg.ColorTable[n + 1];
 
-  t["Edit_printxorigin"] = IntText(pg.ScreendumpOriginX);
-  t["Edit_printyorigin"] = IntText(pg.ScreendumpOriginY);
+  ShowWhole(v, "Edit_printxorigin", pg.ScreendumpOriginX);
+  ShowWhole(v, "Edit_printyorigin", pg.ScreendumpOriginY);
   c["CheckBox_printborder"] = pg.ScreendumpBorder;
   ShowReal(v, "Edit_printscalex", pg.ScreendumpScale);
   ShowReal(v, "Edit_printscaley", pg.PrintScaleVertical);
@@ -407,16 +413,16 @@ void ConfigToDialog(TConfigDialogValues& v) {
 
   i["SpinEdit_lpt"] = PrinterInterface;
   i["RadioGroup_linetype"] = LineTypeIndex(RuleStyle);
-  t["Edit_lines"] = IntText(LinesPerPage);
-  t["Edit_headerlines"] = IntText(HeaderSpaceLines);
+  ShowWhole(v, "Edit_lines", LinesPerPage);
+  ShowWhole(v, "Edit_headerlines", HeaderSpaceLines);
   i["ComboBox_date"] = std::clamp<int>(DateFormatCode, 1, 5) - 1;
-  t["Edit_twleft"] = IntText(pg.TextWindow.Left);
-  t["Edit_twtop"] = IntText(pg.TextWindow.Top);
-  t["Edit_twwidth"] = IntText(pg.TextWindow.Width);
-  t["Edit_twheight"] = IntText(pg.TextWindow.Height);
+  ShowWhole(v, "Edit_twleft", pg.TextWindow.Left);
+  ShowWhole(v, "Edit_twtop", pg.TextWindow.Top);
+  ShowWhole(v, "Edit_twwidth", pg.TextWindow.Width);
+  ShowWhole(v, "Edit_twheight", pg.TextWindow.Height);
   i["RadioGroup_header"] = HeaderMode == 2 ? 1 : 0;
   t["Edit_font"] = pg.TextFontPrintout;
-  t["Edit_fontsize"] = IntText(pg.TextSizePrintout);
+  ShowWhole(v, "Edit_fontsize", pg.TextSizePrintout);
   v.printFontStyle = pg.TextStylePrintout;
 
   i["RadioGroup_helplevel"] = std::clamp<int>(HelpLevel, 0, 2);
@@ -447,6 +453,27 @@ void ConfigToDialog(TConfigDialogValues& v) {
     const bool set = cad.CadFrameOptions[box.option] != 0;
     c[box.name] = box.inverted ? !set : set;
   }
+}
+
+bool ConfigNumbersAccepted(TConfigDialogValues& v) {
+  for (const TConfigControl& c : ConfigControls()) {
+    if (const auto real = v.reals.find(c.name); real != v.reals.end()) {
+      ValueEdit edit = real->second;
+      edit.text = TextOf(v, c.name);
+      const bool accepted = edit.Accept(c.caption);
+      v.text[c.name] = edit.text;
+      if (!accepted) return false;
+    } else if (const auto whole = v.wholes.find(c.name); whole != v.wholes.end()) {
+      if (!AcceptWholeNumberText(c.caption, v.text[c.name], whole->second)) return false;
+    }
+  }
+  for (std::size_t r = 0; r < v.layers.size(); ++r) {
+    const std::string layer = " of layer " + IntText(static_cast<long long>(r + 1));
+    if (!AcceptWholeNumberText("Colour" + layer, v.layers[r][1], v.layersShown[r][1]) ||
+        !AcceptWholeNumberText("Line thickness" + layer, v.layers[r][2], v.layersShown[r][2]))
+      return false;
+  }
+  return true;
 }
 
 void DialogToConfig(const TConfigDialogValues& v, const TConfigScreen& screen) {
@@ -797,10 +824,12 @@ namespace {
 void ForgetTableWriteCheck() { WriteCheckFlags[1] = 0; }
 }  // namespace
 
-void ConfigDialogSession::Ok(const TConfigScreen& screen) {
+bool ConfigDialogSession::Ok(const TConfigScreen& screen) {
+  if (!ConfigNumbersAccepted(values_)) return false;
   DialogToConfig(values_, screen);
   ForgetTableWriteCheck();
   AbortFlag = 0;
+  return true;
 }
 
 void ConfigDialogSession::Cancel() {
@@ -808,13 +837,15 @@ void ConfigDialogSession::Cancel() {
   AbortFlag = 1;
 }
 
-void ConfigDialogSession::Save(const TConfigScreen& screen) {
+bool ConfigDialogSession::Save(const TConfigScreen& screen) {
+  if (!ConfigNumbersAccepted(values_)) return false;
   DialogToConfig(values_, screen);
   ForgetTableWriteCheck();
   AbortFlag = 0;
   WriteConfigFile();
   // What is saved stays, whatever the dialog ends with.
   start_ = std::make_unique<KeptSettings>();
+  return true;
 }
 
 void ConfigDialogSession::Import() {
@@ -835,7 +866,8 @@ void ConfigDialogSession::Import() {
   running.PutBack();
 }
 
-void ConfigDialogSession::Export(const TConfigScreen& screen) {
+bool ConfigDialogSession::Export(const TConfigScreen& screen) {
+  if (!ConfigNumbersAccepted(values_)) return false;
   DialogToConfig(values_, screen);
   start_ = std::make_unique<KeptSettings>();
   platform::FileNameRequest request;
@@ -846,10 +878,11 @@ void ConfigDialogSession::Export(const TConfigScreen& screen) {
   const std::optional<std::string> chosen = platform::Dialogs().SaveFileName(request);
   if (!chosen || chosen->empty()) {
     AbortFlag = 1;
-    return;
+    return true;
   }
   AbortFlag = 0;
   WriteConfigFileTo(*chosen);
+  return true;
 }
 
 std::function<void()>& ConfigDialogView() {

@@ -72,12 +72,16 @@ struct TConfigDialogValues {
   // user left as it was gives back the exact setting, not the rounded
   // number its few digits show.
   std::map<std::string, ValueEdit> reals;
+  // The edits of whole numbers as ConfigToDialog showed them: the text a
+  // refused entry goes back to.
+  std::map<std::string, std::string> wholes;
   std::map<std::string, int> index;         // radio groups, combo boxes, spin edits
   std::map<std::string, bool> check;        // check boxes
   RangeArray<ColourValue, 0, 15> panelColours;  // Panel_color0..15 = colour indexes 1..16
   ColourValue backgroundColour = 0;
   // The layer grid, rows 1..5: layer name, colour number, line thickness.
   std::array<std::array<std::string, 3>, 5> layers;
+  std::array<std::array<std::string, 3>, 5> layersShown;  // as ConfigToDialog showed them
   int layerRow = 1, layerColumn = 1;        // the selected cell (row 1..5, column 0..2)
   std::array<std::string, MaxPlotCommandLines> plotLines;
   int plotCount = 1;
@@ -97,6 +101,14 @@ struct TConfigScreen {
 
 // Every setting into the controls.
 void ConfigToDialog(TConfigDialogValues& v);
+// The number edits and the layer grid's colour and line-thickness cells
+// checked before the values are taken (value_edit.h): a text that is no
+// number, or no finite one, is refused with a message naming the field by
+// its caption ("zoom increment: "abc" is not a number !"), the field shows
+// what ConfigToDialog showed again, and false is returned. An edit the user
+// left as it was always passes; an empty one passes and is taken as 0 by
+// the rules, as before.
+bool ConfigNumbersAccepted(TConfigDialogValues& v);
 // The controls back into the settings, with the dialog's rules (pixel
 // fields, zero factors, scales, angles in degrees, the text window).
 void DialogToConfig(const TConfigDialogValues& v, const TConfigScreen& screen);
@@ -133,18 +145,21 @@ class ConfigDialogSession {
   ConfigDialogSession();
   TConfigDialogValues& Values() { return values_; }
 
+  // OK, Save and Export first check the numbers (ConfigNumbersAccepted):
+  // refused, nothing is taken or written, the dialog stays open with the
+  // refused field showing its old text, and they return false.
   // OK: the values into the settings; the dialog closes.
-  void Ok(const TConfigScreen& screen);
+  bool Ok(const TConfigScreen& screen);
   // Cancel: every setting as at the start; the dialog closes.
   void Cancel();
   // "&Save": the values into the settings and the configuration file.
-  void Save(const TConfigScreen& screen);
+  bool Save(const TConfigScreen& screen);
   // Import: a configuration file chosen in an open dialog ("*.cfg") is read
   // and shown; the running settings stay until OK. Cancelled: AbortFlag.
   void Import();
   // Export: the values into the settings, a save dialog ("*.cfg") and the
   // file written there. Cancelled: AbortFlag.
-  void Export(const TConfigScreen& screen);
+  bool Export(const TConfigScreen& screen);
 
  private:
   std::unique_ptr<KeptSettings> start_;

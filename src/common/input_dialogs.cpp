@@ -12,6 +12,7 @@
 #include "common/message_boxes.h"
 #include "common/number_format.h"
 #include "common/small_dialogs.h"
+#include "common/value_edit.h"
 #include "platform/user_dialogs.h"
 
 namespace common {
@@ -35,6 +36,16 @@ std::optional<std::string> AskText(const std::string& prompt, const std::string&
   return AnsiToOemText(*entered);
 }
 
+// A text that is no number ("abc", "1e999") would read as 0 and pass a
+// range that holds 0: refused with the message of the forms, naming the
+// question, which is asked again with what it showed.
+bool NumberEntered(const std::string& prompt, const std::string& entered, const std::string& shown, bool whole) {
+  std::string text = OemToDisplayText(entered);
+  const std::string field = OemToDisplayText(prompt);
+  const std::string old = OemToDisplayText(shown);
+  return whole ? AcceptWholeNumberText(field, text, old) : AcceptNumberText(field, text, old);
+}
+
 void RefuseRange(const std::string& lo, const std::string& hi) {
   platform::Dialogs().Beep();
   ShowErrorBox("Valid Data are: " + lo + " .. " + hi + " !");
@@ -50,7 +61,10 @@ void RealLoop(const std::string& prompt, Real& value, Real lo, Real hi, std::str
     const std::string shown = format(working);
     const std::optional<std::string> text = AskText(prompt, shown, 30);
     if (!text) return;
-    if (*text != shown) working = TextToReal(*text);
+    if (*text != shown) {
+      if (!NumberEntered(prompt, *text, shown, false)) continue;
+      working = TextToReal(*text);
+    }
     if (working >= lo && working <= hi) {
       value = working;
       return;
@@ -129,8 +143,10 @@ void InputIntegerRange(const std::string& prompt, std::int32_t& n, std::int32_t 
   if (a > b) std::swap(a, b);
   std::int32_t working = n;
   while (true) {
-    const std::optional<std::string> text = AskText(prompt, IntToText(working), 12);
+    const std::string shown = IntToText(working);
+    const std::optional<std::string> text = AskText(prompt, shown, 12);
     if (!text) return;
+    if (!NumberEntered(prompt, *text, shown, true)) continue;
     working = TextToInt(*text);
     if (working >= a && working <= b) {
       n = working;

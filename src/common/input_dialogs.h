@@ -27,7 +27,9 @@ void InputText(const std::string& prompt, int maxLength, std::string& text);
 void InputTextEx(const std::string& prompt, int maxLength, std::string& text);
 
 // The value shown with 3 significant digits (RealToText); the bounds in
-// either order.
+// either order. A text that is no number, or no finite one, is refused with
+// a message naming the question (value_edit.h), which is asked again; so is
+// a value outside the bounds.
 void InputReal(const std::string& prompt, Real& value, Real lo, Real hi);
 // The same with 6 significant digits.
 void InputRealB(const std::string& prompt, Real& value, Real lo, Real hi);
@@ -38,7 +40,8 @@ void InputDouble(const std::string& prompt, Real& value, Real lo, Real hi);
 void InputLength(const std::string& prompt, Real& value, Real lo, Real hi);
 void InputLengthB(const std::string& prompt, Real& value, Real lo, Real hi);
 
-// Bounds in either order; a text that is no number counts as 0.
+// Bounds in either order; a text that is no whole number is refused and the
+// question asked again, as with the reals.
 void InputIntegerRange(const std::string& prompt, std::int32_t& n, std::int32_t a, std::int32_t b);
 void InputInteger(const std::string& prompt, std::int32_t& n, std::int32_t a, std::int32_t b);
 void InputWord(const std::string& prompt, std::uint16_t& n, std::uint16_t a, std::uint16_t b);

@@ -12,7 +12,10 @@
 // infinity and turn the design into nonsense. It is refused with a message
 // that names the field and what it holds, the field shows its old value
 // again, and the form keeps its record and stays open. An empty field
-// stands for 0, as before.
+// stands for 0, as before. The forms that keep plain texts (the printout,
+// rotation-angle, drawing-information and diagram-limits forms) and the
+// small questions of input_dialogs.h check them with AcceptNumberText and
+// AcceptWholeNumberText.
 #pragma once
 
 #include <string>

@@ -11,6 +11,7 @@
 #include "common/plane_geometry.h"
 #include "common/small_dialogs.h"
 #include "common/text_utils.h"
+#include "common/value_edit.h"
 #include "drawing/cad_device.h"
 #include "drawing/cad_output.h"
 #include "drawing/cad_state.h"
@@ -316,7 +317,15 @@ void TEinDiagramLimits::FormCreate() {
   Edit_ymin = common::RealToText(DiagramUserLimits.ymin);
   Edit_xmax = common::RealToText(DiagramUserLimits.xmax);
   Edit_ymax = common::RealToText(DiagramUserLimits.ymax);
+  KeepShown();
   closedBy = Closed::Frame;
+}
+
+void TEinDiagramLimits::KeepShown() {
+  shownXmin_ = Edit_xmin;
+  shownXmax_ = Edit_xmax;
+  shownYmin_ = Edit_ymin;
+  shownYmax_ = Edit_ymax;
 }
 
 void TEinDiagramLimits::Button_calcClick() {
@@ -325,9 +334,15 @@ void TEinDiagramLimits::Button_calcClick() {
   Edit_xmax = shown(xmax, LogX());
   Edit_ymin = shown(ymin, LogY());
   Edit_ymax = shown(ymax, LogY());
+  KeepShown();
 }
 
 bool TEinDiagramLimits::Button_okClick() {
+  if (!common::AcceptNumberText("x min", Edit_xmin, shownXmin_) ||
+      !common::AcceptNumberText("x max", Edit_xmax, shownXmax_) ||
+      !common::AcceptNumberText("y min", Edit_ymin, shownYmin_) ||
+      !common::AcceptNumberText("y max", Edit_ymax, shownYmax_))
+    return false;
   const Real x1 = common::TextToReal(Edit_xmin), x2 = common::TextToReal(Edit_xmax);
   const Real y1 = common::TextToReal(Edit_ymin), y2 = common::TextToReal(Edit_ymax);
   if (LogX() && (x1 <= 0 || x2 <= 0)) {

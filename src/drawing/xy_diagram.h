@@ -88,8 +88,11 @@ class TEinDiagramLimits {
   void FormCreate();
   // The computed limits into the edits (10^ of a logarithmic axis).
   void Button_calcClick();
-  // Reads the edits; false (form stays open, message shown) when a value
-  // of a logarithmic axis is not above 0.
+  // Reads the edits; false (form stays open, message shown) when an edit
+  // holds a text that is no number, or no finite one (common/value_edit.h:
+  // the message names it, "x min", and it shows what FormCreate or
+  // "Calculate" showed again), or when a value of a logarithmic axis is not
+  // above 0. An empty edit is 0, as before.
   bool Button_okClick();
   void Button_cancelClick();
   void Button_helpClick();
@@ -99,6 +102,11 @@ class TEinDiagramLimits {
   // The limits the layer computed (decade exponents on a logarithmic axis).
   Real xmin = 0, ymin = 0, xmax = 0, ymax = 0;
   Closed closedBy = Closed::Frame;
+
+ private:
+  void KeepShown();
+  // The edits as last shown by the form: what a refused entry goes back to.
+  std::string shownXmin_, shownXmax_, shownYmin_, shownYmax_;
 };
 void SetDiagramLimitsForm(TEinDiagramLimits& form, Real xmin, Real ymin, Real xmax, Real ymax);
 // Shows the form modally until it closes; the window system installs it.

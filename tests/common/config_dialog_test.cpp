@@ -259,6 +259,48 @@ TEST_F(ConfigDialogTest, ExportWritesTheShownSettingsToTheChosenFile) {
   EXPECT_EQ(AbortFlag, 1);
 }
 
+// A number field that holds no number would be taken as 0 (and then as a
+// rule's default) or as an infinity: OK, Save and Export refuse it with a
+// message naming the field, which shows its old text again, and take,
+// write and ask nothing. Fields left as they were keep their exact values.
+TEST_F(ConfigDialogTest, TextThatIsNoNumberIsRefusedBeforeAnythingIsTaken) {
+  ScreenGraphicsSettings.ZoomIncrement = 1.0123456789L;
+  ScreenGraphicsSettings.PanFactor = 0.02L;
+  ConfigDialogSession session;
+  TConfigDialogValues& v = session.Values();
+  const std::string zoomShown = v.text["Edit_zoom"];
+  const std::string linesShown = v.text["Edit_lines"];
+  const std::string widthShown = v.layers[1][2];
+  v.text["Edit_pan"] = "0.05";
+  v.text["Edit_zoom"] = "abc";
+  EXPECT_FALSE(session.Ok(screen_));
+  EXPECT_EQ(v.text["Edit_zoom"], zoomShown);
+  v.text["Edit_lines"] = "1e999";
+  EXPECT_FALSE(session.Save(screen_));
+  EXPECT_EQ(v.text["Edit_lines"], linesShown);
+  EXPECT_FALSE(fs::exists(dir_.Dir() / "vob4.cfg"));
+  v.layers[1][2] = "thick";
+  EXPECT_FALSE(session.Export(screen_));
+  EXPECT_EQ(v.layers[1][2], widthShown);
+  v.text["Edit_3dx"] = "-inf";
+  EXPECT_FALSE(session.Ok(screen_));
+  EXPECT_EQ(ScreenGraphicsSettings.PanFactor, 0.02L) << "nothing taken while a field is refused";
+  std::vector<std::string> messages;
+  for (const AskedDialog& asked : dialogs_.Asked()) messages.push_back(asked.text);
+  EXPECT_EQ(messages, (std::vector<std::string>{"zoom increment: \"abc\" is not a number !",
+                                                "Max. lines per page for printer: \"1e999\" is not a finite number !",
+                                                "Line thickness of layer 2: \"thick\" is not a whole number !",
+                                                "3D - Default x: \"-inf\" is not a finite number !"}));
+
+  // Corrected, OK takes the fields; an empty pixel field is 0 and its rule
+  // gives the screen's size, as before.
+  v.text["Edit_x"] = "";
+  ASSERT_TRUE(session.Ok(screen_));
+  EXPECT_EQ(ScreenGraphicsSettings.PanFactor, 0.05L);
+  EXPECT_EQ(ScreenGraphicsSettings.ZoomIncrement, 1.0123456789L);
+  EXPECT_EQ(HorizontalPixels, 1600 - 16);
+}
+
 TEST_F(ConfigDialogTest, CopyBackRules) {
   TConfigDialogValues v;
   ConfigToDialog(v);

@@ -46,15 +46,15 @@ TEST_F(InputDialogsTest, IntegerOutOfRangeIsRefusedAndAskedAgainCancelKeepsTheVa
   InputIntegerRange("Teeth", n, 10, 1);  // bounds given in reverse
   EXPECT_EQ(n, 7);
   EXPECT_EQ(AbortFlag, 0);
-  EXPECT_EQ(dialogs.Beeps(), 2);
+  EXPECT_EQ(dialogs.Beeps(), 1);
   EXPECT_EQ(Errors(), (std::vector<std::string>{"Error  : Valid Data are: 1 .. 10 !",
-                                                "Error  : Valid Data are: 1 .. 10 !"}));
+                                                "Error  : Teeth: \"abc\" is not a whole number !"}));
   const auto& asked = dialogs.Asked();
   ASSERT_EQ(asked.size(), 5u);
   EXPECT_EQ(asked[0].initial, "5");
   EXPECT_EQ(asked[0].maxLength, 12);
   EXPECT_EQ(asked[2].initial, "11");  // asked again with what was entered
-  EXPECT_EQ(asked[4].initial, "0");   // not a number: taken as 0
+  EXPECT_EQ(asked[4].initial, "11");  // not a number: asked again as before it
 
   dialogs.Then(ScriptedAnswer::Cancel());
   InputIntegerRange("Teeth", n, 1, 10);
@@ -105,6 +105,39 @@ TEST_F(InputDialogsTest, RealsLengthsInInchesAndUnchangedText) {
   InputLengthB("Face width", length, 0, 254);
   EXPECT_EQ(dialogs.Asked()[0].text, "Face width [mm]");
   EXPECT_EQ(length, 30);
+}
+
+// Text that is no number never passes as 0, also where the range holds 0:
+// each is refused with a message naming the question, and the question is
+// asked again with the value it showed. An empty text is 0, as ever.
+TEST_F(InputDialogsTest, TextThatIsNoNumberIsRefusedAndAskedAgain) {
+  Real v = 2.5L;
+  dialogs.Then(ScriptedAnswer::Enter("abc")).Then(ScriptedAnswer::Enter("1e999")).Then(ScriptedAnswer::Enter("4"));
+  InputReal("Module", v, 0, 10);
+  EXPECT_EQ(v, 4);
+  EXPECT_EQ(AbortFlag, 0);
+  EXPECT_EQ(Errors(), (std::vector<std::string>{"Error  : Module: \"abc\" is not a number !",
+                                                "Error  : Module: \"1e999\" is not a finite number !"}));
+  std::vector<std::string> initials;
+  for (const auto& a : dialogs.Asked())
+    if (a.kind != AskedDialog::Kind::Message) initials.push_back(a.initial);
+  EXPECT_EQ(initials, (std::vector<std::string>{"2.5", "2.5", "2.5"}));
+
+  // A length names its unit; Cancel after a refusal keeps the value.
+  dialogs.ClearRecord();
+  Real length = 30;
+  dialogs.Then(ScriptedAnswer::Enter("inf")).Then(ScriptedAnswer::Cancel());
+  InputLengthB("Face width", length, 0, 254);
+  EXPECT_EQ(length, 30);
+  EXPECT_EQ(AbortFlag, 1);
+  EXPECT_EQ(Errors(), (std::vector<std::string>{"Error  : Face width [mm]: \"inf\" is not a finite number !"}));
+
+  dialogs.ClearRecord();
+  std::int32_t n = 5;
+  dialogs.Then(ScriptedAnswer::Enter("x1")).Then(ScriptedAnswer::Enter(""));
+  InputInteger("Count", n, 0, 10);
+  EXPECT_EQ(n, 0);
+  EXPECT_EQ(Errors(), (std::vector<std::string>{"Error  : Count: \"x1\" is not a whole number !"}));
 }
 
 TEST_F(InputDialogsTest, YesNoPreselectionTextConversionAndCancel) {

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
@@ -273,6 +275,40 @@ TEST_F(XyLayer, LimitsFormOkCancelAndFrame) {
   axes();
   EXPECT_EQ(shown, 0);
   drawing::DiagramLimitsView() = nullptr;
+}
+
+// A limit that is no number would be taken as 0, one beyond the range as
+// an infinity: OK refuses each with a message naming it, the edit shows
+// what "Calculate" showed again, and the form stays open until corrected.
+TEST_F(XyLayer, LimitsFormRefusesTextThatIsNoNumber) {
+  common::EnterDiagramLimits = true;
+  std::vector<bool> kept;
+  drawing::DiagramLimitsView() = [&](drawing::TEinDiagramLimits& form) {
+    form.Button_calcClick();
+    const drawing::TEinDiagramLimits shown = form;
+    form.Edit_xmax = "abc";
+    EXPECT_FALSE(form.Button_okClick());
+    kept.push_back(form.Edit_xmax == shown.Edit_xmax);
+    form.Edit_ymin = "1e999";
+    EXPECT_FALSE(form.Button_okClick());
+    kept.push_back(form.Edit_ymin == shown.Edit_ymin);
+    EXPECT_EQ(form.closedBy, drawing::TEinDiagramLimits::Closed::Frame);
+    form.Edit_xmin = "1";
+    form.Edit_xmax = "3";
+    form.Edit_ymin = "";  // empty: 0, as before
+    form.Edit_ymax = "5";
+    EXPECT_TRUE(form.Button_okClick());
+  };
+  drawing::BeginDiagram();
+  drawing::DrawDiagramAxes("x", "y", "c", 0, 0, 10, 1, 0);
+  drawing::DiagramLimitsView() = nullptr;
+  EXPECT_EQ(kept, (std::vector<bool>{true, true}));
+  EXPECT_EQ(drawing::DiagramUserLimits.xmax, 3);
+  EXPECT_EQ(drawing::DiagramUserLimits.ymin, 0);
+  std::vector<std::string> messages;
+  for (const auto& asked : dialogs_.Asked()) messages.push_back(asked.text);
+  EXPECT_EQ(messages, (std::vector<std::string>{"x max: \"abc\" is not a number !",
+                                                "y min: \"1e999\" is not a finite number !"}));
 }
 
 TEST_F(XyLayer, LogarithmicAxesNeedPositiveLimits) {

@@ -11,6 +11,7 @@
 #include "common/kaldvar.h"
 #include "common/number_format.h"
 #include "common/text_utils.h"
+#include "common/value_edit.h"
 
 namespace app {
 
@@ -81,7 +82,42 @@ void SetTitleRowDateToday(TDrawingInfoFields& fields, int row) {
   if (row >= 1 && row <= static_cast<int>(fields.titleRows.size())) fields.titleRows[row - 1].date = common::TodayText();
 }
 
-void StoreDrawingInfoFields(const TDrawingInfoFields& f) {
+namespace {
+
+// The numbers of a free-text row as the form showed them from the records
+// (a row beyond the stored texts is empty).
+TFreeTextRow ShownFreeText(int i) {
+  if (i > std::min<int>(TitleBlock.FreeTextCount, common::MaxFreeTexts)) return {};
+  const common::TFreeText& t = TitleBlock.FreeTexts[i];
+  return {NumberText(t.x), NumberText(t.y), NumberText(t.h), NumberText(t.phi), ""};
+}
+
+// The rows OK reads: row 1 always, then each next row while its text holds
+// more than blanks.
+int FreeTextRowsRead(const TDrawingInfoFields& f) {
+  int read = 1;
+  while (read < FreeTextRows && !common::RemoveBlanks(f.freeTexts[read + 1].text).empty()) ++read;
+  return read;
+}
+
+bool DrawingInfoNumbersAccepted(TDrawingInfoFields& f) {
+  const int read = FreeTextRowsRead(f);
+  for (int i = 1; i <= read; ++i) {
+    TFreeTextRow& row = f.freeTexts[i];
+    const TFreeTextRow shown = ShownFreeText(i);
+    const std::string of = " of free text " + common::IntToText(i);
+    if (!common::AcceptNumberText("x" + of, row.x, shown.x) || !common::AcceptNumberText("y" + of, row.y, shown.y) ||
+        !common::AcceptNumberText("h" + of, row.h, shown.h) ||
+        !common::AcceptNumberText("phi" + of, row.phi, shown.phi))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool StoreDrawingInfoFields(TDrawingInfoFields& f) {
+  if (!DrawingInfoNumbersAccepted(f)) return false;
   common::AbortFlag = 0;
   auto& texts = TitleBlock.Texts;
   texts[common::TitleReplacementFor] = common::LeftText(Stored(f.replacementFor), common::TitleReplacementLength);
@@ -93,23 +129,21 @@ void StoreDrawingInfoFields(const TDrawingInfoFields& f) {
     texts[DinRows[i].date] = Stored(f.titleRows[i].date);
     texts[DinRows[i].name] = Stored(f.titleRows[i].name);
   }
-  // Row 1 always; then each next row while its text holds more than blanks.
-  int read = 0;
-  for (int i = 1; i <= FreeTextRows; ++i) {
+  const int read = FreeTextRowsRead(f);
+  for (int i = 1; i <= read; ++i) {
     const TFreeTextRow& row = f.freeTexts[i];
-    if (i > 1 && common::RemoveBlanks(row.text).empty()) break;
     common::TFreeText& t = TitleBlock.FreeTexts[i];
     t.x = common::TextToReal(row.x);
     t.y = common::TextToReal(row.y);
     t.h = common::TextToReal(row.h);
     t.phi = common::TextToReal(row.phi);
     t.text = Stored(row.text);
-    read = i;
   }
   TitleBlock.FreeTextCount = static_cast<std::uint16_t>(read);
   TitleBlock.TextMode = std::clamp(f.textMode, 0, static_cast<int>(common::FreeTextsNone));
   if (f.isoForm)
     for (int i = 1; i <= 3; ++i) texts[common::TitleResponsibleDept + i - 1] = Stored(f.documentRows[i].name);
+  return true;
 }
 
 void CancelDrawingInfo() { common::AbortFlag = 1; }

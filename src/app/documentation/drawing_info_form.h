@@ -57,10 +57,15 @@ bool FreeTextGridShown(int textMode);
 TDrawingInfoFields DrawingInfoFieldsFromRecords();
 // A date button: today's date into the date of title row `row` (1..4).
 void SetTitleRowDateToday(TDrawingInfoFields& fields, int row);
-// OK: AbortFlag := 0 and the fields into TitleBlock: texts 7 and 8, the
-// title rows, the free texts (row 1 always, then each next row while its
-// text is not blank), the text mode, and in the ISO form texts 11 to 13.
-void StoreDrawingInfoFields(const TDrawingInfoFields& fields);
+// OK: the numbers x, y, h and phi of the free-text rows it reads are
+// checked first (common/value_edit.h): a text that is no number, or no
+// finite one, is refused with a message naming it ("x of free text 2") and
+// shows its value from the records again; nothing is stored, the form stays
+// open, and false is returned. An empty number is 0, as before. Then
+// AbortFlag := 0 and the fields into TitleBlock: texts 7 and 8, the title
+// rows, the free texts (row 1 always, then each next row while its text is
+// not blank), the text mode, and in the ISO form texts 11 to 13.
+bool StoreDrawingInfoFields(TDrawingInfoFields& fields);
 // Cancel: AbortFlag := 1; nothing is stored.
 void CancelDrawingInfo();
 

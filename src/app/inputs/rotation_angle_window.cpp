@@ -11,6 +11,8 @@
 #include "common/kaldvar.h"
 #include "common/number_format.h"
 #include "common/numeric_routines.h"
+#include "common/text_utils.h"
+#include "common/value_edit.h"
 
 namespace app {
 
@@ -40,6 +42,7 @@ Real RotationAngleWindow::Step() const {
 
 void RotationAngleWindow::FormShow() {
   angle = common::IntToText(0);
+  taken_ = angle;
   track = 0;
   calc::PhiView = 0;
   Draw();
@@ -48,26 +51,41 @@ void RotationAngleWindow::FormShow() {
 void RotationAngleWindow::TrackChanged(int position) {
   track = std::clamp(position, TrackMin, TrackMax);
   angle = common::IntToText(track);
+  taken_ = angle;
   calc::PhiView = common::TextToReal(angle);
   Draw();
 }
 
 void RotationAngleWindow::AngleChanged() {
+  if (!common::RemoveBlanks(angle).empty() && !common::ParseNumberText(angle)) return;
   const Real degrees = common::TextToReal(angle);
+  taken_ = angle;
   track = TrackPosition(degrees);
   calc::PhiView = degrees;
   Draw();
 }
 
+bool RotationAngleWindow::AngleAccepted() { return common::AcceptNumberText("phi 1", angle, taken_); }
+
+bool RotationAngleWindow::TakeAngle() {
+  if (!AngleAccepted()) return false;
+  AngleChanged();
+  return true;
+}
+
 void RotationAngleWindow::SpinUp() {
+  if (!AngleAccepted()) return;
   angle = common::RealToText(common::TextToReal(angle) + Step());
   AngleChanged();
 }
 
 void RotationAngleWindow::SpinDown() {
+  if (!AngleAccepted()) return;
   angle = common::RealToText(std::max<Real>(common::TextToReal(angle) - Step(), 0));
   AngleChanged();
 }
+
+bool RotationAngleWindow::CloseClick() { return AngleAccepted(); }
 
 RotationAngleWindow& TheRotationAngleWindow() {
   static RotationAngleWindow window;

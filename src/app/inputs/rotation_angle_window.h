@@ -35,16 +35,29 @@ class RotationAngleWindow {
   void FormShow();
   // The track bar moved: the angle is its whole degree.
   void TrackChanged(int position);
-  // The angle edit changed (also the hidden OK button): PhiView and the
-  // track bar follow it.
+  // The angle edit changed, as the user types: PhiView and the track bar
+  // follow it. A text that is no number (yet: "1e", "-") leaves the picture
+  // at the last angle taken, without a word; an empty edit is 0.
   void AngleChanged();
-  // Half an angular pitch of gear 1 up or down; down stops at 0.
+  // The hidden OK button: the angle edit taken. A text that is no number,
+  // or no finite one, is refused with a message naming "phi 1"
+  // (common/value_edit.h), and the edit shows the last angle taken again;
+  // false then.
+  bool TakeAngle();
+  // Half an angular pitch of gear 1 up or down; down stops at 0. A text
+  // that is no number is refused first, as by TakeAngle, and nothing turns.
   void SpinUp();
   void SpinDown();
+  // The close button: false, and the window stays open, when the edit holds
+  // a text that is refused as by TakeAngle.
+  bool CloseClick();
 
  private:
   void Draw() const;
   Real Step() const;
+  bool AngleAccepted();
+
+  std::string taken_ = "0";  // the text of the angle last drawn
 };
 
 // The one window of the run.

@@ -13,6 +13,7 @@
 #include "common/kaldvar.h"
 #include "common/number_format.h"
 #include "common/text_utils.h"
+#include "common/value_edit.h"
 #include "dbase/table/table_layer.h"
 
 namespace app {
@@ -79,6 +80,13 @@ TPrintConfigFields PrintConfigFieldsFromSettings() {
   f.orientationItem = pr.PrintOrientation == 1 ? 0 : 1;
   f.colourItem = common::WindowsPrintMode == 1 ? 0 : 1;
   return f;
+}
+
+bool AcceptPrintConfigFields(TPrintConfigFields& f, const TPrintConfigFields& shown) {
+  return common::AcceptNumberText("Scale x", f.scaleX, shown.scaleX) &&
+         common::AcceptNumberText("Scale y", f.scaleY, shown.scaleY) &&
+         common::AcceptWholeNumberText("Origin x", f.originX, shown.originX) &&
+         common::AcceptWholeNumberText("Origin y", f.originY, shown.originY);
 }
 
 void ReadPrintSettings(const TPrintConfigFields& f) {

@@ -32,8 +32,15 @@ struct TPrintConfigFields {
 TPrintConfigFields PrintConfigFieldsOnCreate();
 // The controls showing the working settings as they are.
 TPrintConfigFields PrintConfigFieldsFromSettings();
-// The controls into the working settings (tolerant conversions: invalid
-// text reads as 0).
+// The four edits checked before OK prints or a preset is stored
+// (common/value_edit.h): the scales are numbers, the origins whole numbers.
+// A text that is no number, or no finite one, is refused with a message
+// naming its field ("Scale x: "abc" is not a number !") and shows its text
+// of `shown` (what the dialog last showed) again; false then, and the
+// dialog stays open. An empty edit passes and reads as 0, as before.
+bool AcceptPrintConfigFields(TPrintConfigFields& fields, const TPrintConfigFields& shown);
+// The controls into the working settings (checked ones: an empty edit reads
+// as 0).
 void ReadPrintSettings(const TPrintConfigFields& fields);
 // The printer label: the printer's name right-aligned in 40 characters.
 std::string PrinterLabelText(const std::string& printerName);

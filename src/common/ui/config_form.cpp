@@ -408,7 +408,11 @@ bool Tconfig::eventFilter(QObject* watched, QEvent* event) {
 
 void Tconfig::Button_okClick() {
   ReadControls();
-  session_.Ok(Screen());
+  if (!session_.Ok(Screen())) {
+    // A refused number shows its old text again; the dialog stays open.
+    ShowValues();
+    return;
+  }
   closed_ = true;
   accept();
 }

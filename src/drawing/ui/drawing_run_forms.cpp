@@ -74,7 +74,10 @@ DiagramLimitsDialog::DiagramLimitsDialog(drawing::TEinDiagramLimits& form, QWidg
   grid->addLayout(buttons, 5, 0, 1, 3);
   connect(ok, &QPushButton::clicked, this, [this] {
     ToForm();
-    if (form_.Button_okClick()) accept();
+    if (form_.Button_okClick())
+      accept();
+    else
+      FromForm();  // a refused number shows its old text again
   });
   connect(cancel, &QPushButton::clicked, this, [this] {
     form_.Button_cancelClick();

@@ -207,7 +207,10 @@ TEST_F(DocumentationTest, DocumentationMenuMarksTheDesignChanged) {
     app::MenuItemClick(item);
     return common::DataChanged;
   };
-  forms_.drawingInfo = [] { app::StoreDrawingInfoFields(app::DrawingInfoFieldsFromRecords()); };
+  forms_.drawingInfo = [] {
+    app::TDrawingInfoFields f = app::DrawingInfoFieldsFromRecords();
+    app::StoreDrawingInfoFields(f);
+  };
   EXPECT_EQ(click("mi_docdrawinginfo"), 1);
   forms_.drawingInfo = [] { app::CancelDrawingInfo(); };
   EXPECT_EQ(click("mi_docdrawinginfo"), 0);
@@ -293,9 +296,9 @@ TEST_F(DocumentationTest, DrawingInfoDinForm) {
   EXPECT_EQ(title.Texts[common::TitleReplacementFor], "0123456789ABCDE");
   EXPECT_EQ(title.Texts[common::TitleDocumentType], "Assembly");  // not in the DIN form
 
-  // Free texts: rows up to the first blank text; invalid numbers read 0.
+  // Free texts: rows up to the first blank text; an empty number reads 0.
   f = app::DrawingInfoFieldsFromRecords();
-  f.freeTexts[1] = {"10.5", "20,25", "abc", "90", "Note 1"};
+  f.freeTexts[1] = {"10.5", "20,25", "", "90", "Note 1"};
   f.freeTexts[2] = {"1", "2", "3.5", "0", "Note 2"};
   f.freeTexts[3] = {"", "", "", "", "   "};
   f.freeTexts[4] = {"", "", "", "", "after a gap"};
@@ -316,6 +319,57 @@ TEST_F(DocumentationTest, DrawingInfoDinForm) {
   app::CancelDrawingInfo();
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(title.FreeTexts[1].text, "Note 1");
+}
+
+// A free-text number that is no number would place or size the text at 0,
+// one beyond the range would make it infinite: OK refuses each with a
+// message naming it, the field shows its value from the records again (a
+// new row's is empty), and nothing is stored until the numbers are right.
+// Rows after the first blank text are not read and not checked.
+TEST_F(DocumentationTest, DrawingInfoRefusesTextThatIsNoNumber) {
+  auto& title = common::TitleBlock;
+  title.FreeTextCount = 1;
+  title.FreeTexts[1] = {10, 20, 3.5L, 0, "Note"};
+  std::vector<std::string> restored;
+  forms_.drawingInfo = [&] {
+    app::TDrawingInfoFields f = app::DrawingInfoFieldsFromRecords();
+    f.freeTexts[1].h = "abc";
+    f.freeTexts[1].text = "Moved";
+    EXPECT_FALSE(app::StoreDrawingInfoFields(f));
+    restored.push_back(f.freeTexts[1].h);
+    f.freeTexts[2] = {"1", "2", "3", "1e999", "Second"};
+    EXPECT_FALSE(app::StoreDrawingInfoFields(f));
+    restored.push_back(f.freeTexts[2].phi);
+    f.freeTexts[4] = {"not read", "", "", "", "after a gap"};
+    f.freeTexts[2].phi = "45";
+    EXPECT_TRUE(app::StoreDrawingInfoFields(f));
+  };
+  common::DataChanged = 0;
+  app::MenuItemClick("mi_docdrawinginfo");
+  EXPECT_EQ(common::DataChanged, 1);
+  EXPECT_EQ(restored, (std::vector<std::string>{"3.5", ""}));
+  ASSERT_EQ(title.FreeTextCount, 2);
+  EXPECT_EQ(title.FreeTexts[1].h, 3.5L);
+  EXPECT_EQ(title.FreeTexts[1].text, "Moved");
+  EXPECT_EQ(title.FreeTexts[2].phi, 45);
+  std::vector<std::string> messages;
+  for (const platform::AskedDialog& asked : env_.dialogs.Asked()) messages.push_back(asked.text);
+  EXPECT_EQ(messages, (std::vector<std::string>{"h of free text 1: \"abc\" is not a number !",
+                                                "phi of free text 2: \"1e999\" is not a finite number !"}));
+
+  // Refused, then cancelled: the records stay, the design is not changed.
+  forms_.drawingInfo = [] {
+    app::TDrawingInfoFields f = app::DrawingInfoFieldsFromRecords();
+    f.freeTexts[2].x = "inf";
+    f.freeTexts[2].text = "Changed";
+    EXPECT_FALSE(app::StoreDrawingInfoFields(f));
+    app::CancelDrawingInfo();
+  };
+  common::DataChanged = 0;
+  app::MenuItemClick("mi_docdrawinginfo");
+  EXPECT_EQ(common::DataChanged, 0);
+  EXPECT_EQ(title.FreeTexts[2].text, "Second");
+  EXPECT_EQ(title.FreeTexts[2].x, 1);
 }
 
 TEST_F(DocumentationTest, DrawingInfoIsoFormKeepsTheReleaseRow) {

@@ -590,16 +590,18 @@ TEST_F(DesignInputsTest, RotationWindowTurnsThePicture) {
     w.angle = "400";
     w.AngleChanged();
     EXPECT_EQ(w.track, 360);
+    // A text that is no number (yet) leaves the picture where it was.
     w.angle = "x";
     w.AngleChanged();
-    EXPECT_EQ(calc::PhiView, 0);
+    EXPECT_EQ(calc::PhiView, 400);
+    EXPECT_EQ(w.track, 360);
     w.TrackChanged(45);
     EXPECT_EQ(w.angle, "45");
     EXPECT_EQ(calc::PhiView, 45);
   };
   app::MenuItemClick("mi_viewzahnraederphi1");
-  // Every change drew the pair on the screen at its angle.
-  ASSERT_EQ(pictures_.size(), 9u);
+  // Every change to an angle drew the pair on the screen at it.
+  ASSERT_EQ(pictures_.size(), 8u);
   for (const Picture& p : pictures_) {
     EXPECT_EQ(p.mode, 6);
     EXPECT_EQ(p.device, 3);
@@ -617,6 +619,51 @@ TEST_F(DesignInputsTest, RotationWindowTurnsThePicture) {
   ASSERT_EQ(pictures_.size(), 1u);
   EXPECT_EQ(pictures_[0].mode, 7);
   EXPECT_EQ(pictures_[0].phi, 0);
+}
+
+// Typing that is no number turns nothing; the spin arrows, the hidden OK
+// and closing refuse it with a message naming "phi 1", the edit shows the
+// last angle drawn again, and the window stays open. An empty edit is 0.
+TEST_F(DesignInputsTest, RotationWindowRefusesTextThatIsNoNumber) {
+  calc::NcPair.z1 = 20;
+  std::vector<std::string> texts;
+  std::vector<bool> closed;
+  views_.rotation = [&](app::RotationAngleWindow& w) {
+    dialogs_.ClearRecord();  // what the menu reported before the window
+    w.angle = "30";
+    w.AngleChanged();
+    w.angle = "abc";
+    w.AngleChanged();
+    w.SpinUp();
+    texts.push_back(w.angle);
+    w.angle = "1e999";
+    EXPECT_FALSE(w.TakeAngle());
+    texts.push_back(w.angle);
+    w.angle = "nan";
+    w.SpinDown();
+    texts.push_back(w.angle);
+    w.angle = "-";
+    closed.push_back(w.CloseClick());
+    texts.push_back(w.angle);
+    EXPECT_EQ(calc::PhiView, 30);
+    EXPECT_EQ(w.track, 30);
+    w.angle = "";
+    EXPECT_TRUE(w.TakeAngle());
+    closed.push_back(w.CloseClick());
+  };
+  app::MenuItemClick("mi_viewzahnraederphi1");
+  EXPECT_EQ(texts, (std::vector<std::string>{"30", "30", "30", "30"}));
+  EXPECT_EQ(closed, (std::vector<bool>{false, true}));
+  std::vector<Real> angles;
+  for (const Picture& p : pictures_) angles.push_back(p.phi);
+  EXPECT_EQ(angles, (std::vector<Real>{0, 30, 0}));
+  EXPECT_EQ(calc::PhiView, 0);
+  std::vector<std::string> shown;
+  for (const auto& asked : dialogs_.Asked()) shown.push_back(asked.text);
+  EXPECT_EQ(shown, (std::vector<std::string>{"phi 1: \"abc\" is not a number !",
+                                             "phi 1: \"1e999\" is not a finite number !",
+                                             "phi 1: \"nan\" is not a finite number !",
+                                             "phi 1: \"-\" is not a number !"}));
 }
 
 TEST_F(DesignInputsTest, RotationWindowWithoutTeethOrWindows) {

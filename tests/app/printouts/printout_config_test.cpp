@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "app/data_file.h"
 #include "app/entry_points.h"
@@ -71,7 +73,9 @@ TEST_F(AppTables, ProposalsByThePictureOnTheScreen) {
   common::PrintPictureKind = 9;
   EXPECT_EQ(app::PrintConfigFieldsOnCreate().scaleX, "3");
 
-  // The controls back: invalid text reads as 0.
+  // The controls back. A text that is no number never reads as 0: it is
+  // refused, naming its field, and shows what the dialog showed again.
+  const app::TPrintConfigFields shown = f;
   f.scaleX = "abc";
   f.scaleY = "1,25";
   f.originX = "12x";
@@ -79,10 +83,31 @@ TEST_F(AppTables, ProposalsByThePictureOnTheScreen) {
   f.border = false;
   f.orientationItem = 1;
   f.colourItem = 1;
+  EXPECT_FALSE(app::AcceptPrintConfigFields(f, shown));
+  EXPECT_EQ(f.scaleX, "0.8");
+  EXPECT_FALSE(app::AcceptPrintConfigFields(f, shown));
+  EXPECT_EQ(f.originX, "15");
+  f.scaleY = "1e999";
+  EXPECT_FALSE(app::AcceptPrintConfigFields(f, shown));
+  EXPECT_EQ(f.scaleY, "0.7");
+  f.scaleY = "1,25";
+  f.originY = "2.5";
+  EXPECT_FALSE(app::AcceptPrintConfigFields(f, shown));
+  EXPECT_EQ(f.originY, "25");
+  f.originY = "-5";
+  f.scaleX = "";
+  std::vector<std::string> messages;
+  for (const auto& asked : dialogs_.Asked()) messages.push_back(asked.text);
+  EXPECT_EQ(messages, (std::vector<std::string>{"Scale x: \"abc\" is not a number !",
+                                                "Origin x: \"12x\" is not a whole number !",
+                                                "Scale y: \"1e999\" is not a finite number !",
+                                                "Origin y: \"2.5\" is not a whole number !"}));
+  // Numbers pass, an empty edit as 0.
+  ASSERT_TRUE(app::AcceptPrintConfigFields(f, shown));
   app::ReadPrintSettings(f);
   EXPECT_EQ(pr.PrintFactorX, 0);
   EXPECT_EQ(pr.PrintFactorY, 1.25);
-  EXPECT_EQ(pr.PrintMarginLeft, 0);
+  EXPECT_EQ(pr.PrintMarginLeft, 15);
   EXPECT_EQ(pr.PrintMarginTop, -5);
   EXPECT_FALSE(pr.PrintBorder);
   EXPECT_EQ(pr.PrintOrientation, 2);

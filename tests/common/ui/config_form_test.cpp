@@ -116,6 +116,29 @@ TEST_F(ConfigFormTest, TypedValueAndOkReachTheSettingsAndSaveWritesTheFile) {
   EXPECT_TRUE(MsgQuiet);
 }
 
+// OK with a field that is no number: the message names it, the field
+// shows its old text, and the dialog stays open with nothing taken.
+TEST_F(ConfigFormTest, TextThatIsNoNumberKeepsTheDialogOpen) {
+  LinesPerPage = 61;
+  ui::Tconfig dialog;
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  QLineEdit* lines = Find<QLineEdit>(dialog, "Edit_lines");
+  lines->setText("sixty");
+  Find<QLineEdit>(dialog, "Edit_fontsize")->setText("12");
+  QTest::mouseClick(Find<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(lines->text(), "61");
+  EXPECT_EQ(Find<QLineEdit>(dialog, "Edit_fontsize")->text(), "12") << "the other edits stay as typed";
+  EXPECT_NE(PrinterGraphicsSettings.TextSizePrintout, 12);
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_EQ(dialogs_.Asked().back().text, "Max. lines per page for printer: \"sixty\" is not a whole number !");
+  QTest::mouseClick(Find<QPushButton>(dialog, "Button_ok"), Qt::LeftButton);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(PrinterGraphicsSettings.TextSizePrintout, 12);
+}
+
 TEST_F(ConfigFormTest, CancelLeavesTheSettings) {
   const TCadSettings cad = CadSettings;
   ui::Tconfig dialog;

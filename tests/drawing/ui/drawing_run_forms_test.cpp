@@ -41,6 +41,11 @@ TEST(DrawingRunForms, LimitsEnteredAndCalculated) {
   Child<QPushButton>(dialog, "Button_calc")->click();
   EXPECT_EQ(Child<QLineEdit>(dialog, "Edit_xmax")->text().toStdString(), "8");
   EXPECT_EQ(Child<QLineEdit>(dialog, "Edit_ymin")->text().toStdString(), "-2");
+  // A limit that is no number is refused: the edit shows its old text.
+  Child<QLineEdit>(dialog, "Edit_xmax")->setText("abc");
+  Child<QPushButton>(dialog, "Button_ok")->click();
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(Child<QLineEdit>(dialog, "Edit_xmax")->text().toStdString(), "8");
   Child<QLineEdit>(dialog, "Edit_xmax")->setText("5");
   Child<QPushButton>(dialog, "Button_ok")->click();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);

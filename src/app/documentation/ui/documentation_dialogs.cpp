@@ -298,7 +298,12 @@ void TForm_zeichInfo::ComboBox_textmodeChange() {
 }
 
 void TForm_zeichInfo::Button_okClick() {
-  StoreDrawingInfoFields(Fields());
+  TDrawingInfoFields f = Fields();
+  if (!StoreDrawingInfoFields(f)) {
+    // A refused number shows its old value again; the form stays open.
+    Show(f);
+    return;
+  }
   accept();
 }
 

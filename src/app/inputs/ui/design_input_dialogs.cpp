@@ -453,10 +453,17 @@ TForm_vob4phi::TForm_vob4phi(RotationAngleWindow& window, QWidget* parent) : QDi
   });
   connect(take, &QPushButton::clicked, this, [this] {
     window_.angle = S(angle_->text());
-    window_.AngleChanged();
+    window_.TakeAngle();
     AfterDraw();
   });
-  connect(close, &QPushButton::clicked, this, [this] { accept(); });
+  // An angle that is no number is refused before the window closes.
+  connect(close, &QPushButton::clicked, this, [this] {
+    window_.angle = S(angle_->text());
+    if (window_.CloseClick())
+      accept();
+    else
+      Load();
+  });
   adjustSize();
   common::ui::ScaleForm(this);
 }

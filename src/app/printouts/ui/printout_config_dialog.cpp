@@ -130,7 +130,8 @@ TForm_printconf::TForm_printconf(QWidget* parent) : QDialog(parent), printer_(QP
   // Escape and the window frame cancel as the button does.
   connect(this, &QDialog::rejected, this, [] { CancelPrintConfig(); });
 
-  Show(PrintConfigFieldsOnCreate());
+  shown_ = PrintConfigFieldsOnCreate();
+  Show(shown_);
   ShowPrinter();
   common::ui::ScaleForm(this);
 }
@@ -169,7 +170,15 @@ void TForm_printconf::Button_printerClick() {
   if (dialog.exec() == QDialog::Accepted) ShowPrinter();
 }
 
+bool TForm_printconf::FieldsAccepted(TPrintConfigFields& fields) {
+  if (AcceptPrintConfigFields(fields, shown_)) return true;
+  Show(fields);
+  return false;
+}
+
 void TForm_printconf::Button_okClick() {
+  TPrintConfigFields fields = Fields();
+  if (!FieldsAccepted(fields)) return;
   // Without a printer that takes the job (none installed, or a PDF file
   // without a name) the printer dialog comes first; cancelling it keeps
   // this dialog open instead of reporting a print that never happened.
@@ -182,7 +191,7 @@ void TForm_printconf::Button_okClick() {
     }
     ShowPrinter();
   }
-  PreparePrintout(Fields());
+  PreparePrintout(fields);
   printer_.setPageOrientation(common::PrinterGraphicsSettings.PrintOrientation == 1 ? QPageLayout::Portrait
                                                                                     : QPageLayout::Landscape);
   // The picture is the graphics window's; without a window on the screen
@@ -196,11 +205,17 @@ void TForm_printconf::Button_cancelClick() { reject(); }
 
 void TForm_printconf::Button_dbClick() {
   TPrintConfigFields f = Fields();
+  const TPrintConfigFields before = f;
   LoadPrintPreset(f);
+  // A loaded preset is what the dialog shows now.
+  if (f != before) shown_ = f;
   Show(f);
 }
 
-void TForm_printconf::Button_appendClick() { StorePrintPreset(Fields()); }
+void TForm_printconf::Button_appendClick() {
+  TPrintConfigFields fields = Fields();
+  if (FieldsAccepted(fields)) StorePrintPreset(fields);
+}
 
 void ShowPrintConfigFormWindow() {
   TForm_printconf form(QApplication::activeWindow());

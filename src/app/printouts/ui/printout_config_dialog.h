@@ -40,8 +40,15 @@ class TForm_printconf : public QDialog {
   void ShowPrinter();
 
  private:
+  // The numbers checked (AcceptPrintConfigFields); false, the refused edit
+  // showing its old text, when one is no number.
+  bool FieldsAccepted(TPrintConfigFields& fields);
+  // The fields as the dialog showed them on opening or from a loaded
+  // preset: the old texts of refused numbers.
+
   QPrinter printer_;
   bool printed_ = false;
+  TPrintConfigFields shown_;
   QLineEdit* Edit_scalex = nullptr;
   QLineEdit* Edit_scaley = nullptr;
   QLineEdit* Edit_xorigin = nullptr;

@@ -141,6 +141,15 @@ TEST_F(DocumentationDialogsTest, DrawingInfoDinForm) {
   EXPECT_FALSE(free->isVisibleTo(&form));
   form.TextModeList()->setCurrentIndex(2);
   EXPECT_TRUE(free->isVisibleTo(&form));
+  // A height that is no number is refused: the cell shows its old value
+  // (a new row's is empty), the rest stays as typed, the form stays open.
+  free->item(0, 2)->setText("big");
+  Click(&form, "Button_ok");
+  EXPECT_NE(form.result(), QDialog::Accepted);
+  EXPECT_EQ(free->item(0, 2)->text(), "");
+  EXPECT_EQ(free->item(0, 0)->text(), "100");
+  EXPECT_EQ(common::TitleBlock.Texts[common::TitleFirstName], "");
+  free->item(0, 2)->setText("3.5");
   Click(&form, "Button_ok");
   EXPECT_EQ(form.result(), QDialog::Accepted);
   EXPECT_EQ(common::AbortFlag, 0);

@@ -243,3 +243,26 @@ TEST_F(DesignInputDialogsTest, RotationWindowKeptForTheRun) {
   ASSERT_FALSE(pictures_.empty());
   EXPECT_EQ(pictures_.front().mode, 7);
 }
+
+// Letters typed into the angle turn nothing; closing refuses them with a
+// message naming "phi 1", shows the last angle again and stays open.
+TEST_F(DesignInputDialogsTest, RotationWindowRefusesTextThatIsNoNumber) {
+  calc::NcPair.z1 = 20;
+  bool stayedOpen = false;
+  QString restored;
+  WhenShown("Form_vob4phi", [&](QWidget* w) {
+    Type(w, "Edit_phi", "30");
+    Type(w, "Edit_phi", "abc");
+    EXPECT_EQ(calc::PhiView, 30);
+    Click(w, "Button_close");
+    stayedOpen = w->isVisible();
+    restored = Child(w, "Edit_phi")->text();
+    Click(w, "Button_close");
+  });
+  app::MenuItemClick("mi_viewzahnraederphi1");
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(restored, "30");
+  EXPECT_EQ(calc::PhiView, 30);
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_EQ(dialogs_.Asked().back().text, "phi 1: \"abc\" is not a number !");
+}

@@ -17,12 +17,15 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/graphics_settings.h"
 #include "common/graphics_test_picture.h"
 #include "common/graphics_window.h"
 #include "common/kaldvar.h"
 #include "common/ui/graphics_view.h"
+#include "platform/scripted_dialogs.h"
 
 namespace {
 
@@ -124,6 +127,49 @@ TEST_F(PrintoutDialogTest, CancelAndDatabaseWithoutTable) {
   EXPECT_EQ(form.result(), QDialog::Rejected);
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(common::PrinterGraphicsSettings.PrintFactorX, 0.5);  // stored only by OK
+}
+
+// A scale or origin that is no number is refused before anything prints or
+// is stored: the message names the field, the edit shows its old text, and
+// the dialog stays open; corrected, it prints with the value.
+TEST_F(PrintoutDialogTest, TextThatIsNoNumberIsRefusedAndTheDialogStaysOpen) {
+  platform::ScriptedDialogs dialogs;
+  platform::ScopedDialogs scoped(dialogs);
+  common::PrintPictureKind = common::PictureDrawing;
+  common::PrinterGraphicsSettings.ScreendumpScale = 0.5;
+  common::PrinterGraphicsSettings.ScreendumpOriginX = 10;
+  app::ui::TForm_printconf form;
+  form.Printer().setOutputFormat(QPrinter::PdfFormat);
+  form.Printer().setOutputFileName(dir_.filePath("refused.pdf"));
+  auto* scaleX = form.findChild<QLineEdit*>("Edit_scalex");
+  auto* originX = form.findChild<QLineEdit*>("Edit_xorigin");
+  scaleX->setText("abc");
+  QTest::mouseClick(form.findChild<QPushButton*>("Button_ok"), Qt::LeftButton);
+  EXPECT_EQ(scaleX->text(), "0.5");
+  originX->setText("1e999");
+  QTest::mouseClick(form.findChild<QPushButton*>("Button_ok"), Qt::LeftButton);
+  EXPECT_EQ(originX->text(), "10");
+  // "Apply Database" refuses before it asks for a preset's name.
+  auto* scaleY = form.findChild<QLineEdit*>("Edit_scaley");
+  const QString scaleYShown = scaleY->text();
+  scaleY->setText("x");
+  QTest::mouseClick(form.findChild<QPushButton*>("Button_append"), Qt::LeftButton);
+  EXPECT_EQ(scaleY->text(), scaleYShown);
+  EXPECT_NE(form.result(), QDialog::Accepted);
+  EXPECT_FALSE(form.Printed());
+  EXPECT_FALSE(QFile::exists(dir_.filePath("refused.pdf")));
+  std::vector<std::string> messages;
+  for (const platform::AskedDialog& asked : dialogs.Asked()) messages.push_back(asked.text);
+  EXPECT_EQ(messages, (std::vector<std::string>{"Scale x: \"abc\" is not a number !",
+                                                "Origin x: \"1e999\" is not a finite number !",
+                                                "Scale y: \"x\" is not a number !"}));
+
+  scaleX->setText("2");
+  QTest::mouseClick(form.findChild<QPushButton*>("Button_ok"), Qt::LeftButton);
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_TRUE(form.Printed());
+  EXPECT_EQ(common::PrinterGraphicsSettings.PrintFactorX, 2.0);
+  EXPECT_EQ(common::PrinterGraphicsSettings.PrintMarginLeft, 10);
 }
 
 TEST_F(PrintoutDialogTest, WithoutAPrinterTheChoiceComesFirst) {
