@@ -144,6 +144,7 @@ Real PositionAngle(int degree) { return degree * common::Pi / 180; }
 }  // namespace
 
 void CalcSubstituteSpurPair(Real phi) {
+  const common::CalculationMessagesScope calculating;
   if (SetUpSubstitutePair(phi)) CalcSpurPair();
 }
 
@@ -157,6 +158,7 @@ void CalcSubstituteSpurPair(Real phi) {
 // the first tool-profile step, after that step has used the table of
 // series 0, so the second step would see other inputs.
 void RateSubstituteSpurPair(Real phi) {
+  const common::CalculationMessagesScope calculating;
   const TSpurGearData& g = SpurGearData;
   if (g.ToleranceSeries[1] == 0 || g.ToleranceSeries[2] == 0) {
     CalcSubstituteSpurPair(phi);
@@ -168,6 +170,7 @@ void RateSubstituteSpurPair(Real phi) {
 }
 
 void CalcNoncircularPair() {
+  const common::CalculationMessagesScope calculating;
   TSpurGearData& g = SpurGearData;
   common::ClearErrorMessages();
 

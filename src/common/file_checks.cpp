@@ -8,6 +8,7 @@
 #include "common/code_page.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
+#include "common/message_list.h"
 #include "common/small_dialogs.h"
 #include "common/text_utils.h"
 #include "platform/file_system.h"
@@ -18,7 +19,10 @@ namespace common {
 std::uint8_t AskBeforeOverwrite = 1;
 
 void ShowFileError(const std::string& text) {
-  if (!MessagesEnabled) return;
+  if (!MessagesEnabled) {
+    TellUnshownMessage(text);
+    return;
+  }
   platform::Dialogs().ShowMessage(
       {"Error  : ", OemToDisplayText(text), platform::MessageKind::Error, platform::MessageButtons::Ok});
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -42,15 +43,17 @@ struct ProgramRun {
   std::string err;
 };
 
-// Runs the program in dir with the arguments, without a display; environment
+// Runs the program in dir with the arguments, without a display (but with
+// the offscreen Qt platform unless qtPlatform is false); environment
 // settings (NAME=value ...) go before the program, and the run can start
 // in another directory of its own.
 ProgramRun RunProgram(const testsupport::ScratchDirectory& dir, const std::string& args, const std::string& environment = "",
-                      const std::string& workingDirectory = "") {
+                      const std::string& workingDirectory = "", bool qtPlatform = true) {
   const std::string out = dir.Path("stdout.log");
   const std::string err = dir.Path("stderr.log");
   const std::string cwd = workingDirectory.empty() ? dir.Dir().string() : workingDirectory;
-  const std::string command = "cd '" + cwd + "' && timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen " +
+  const std::string platform = qtPlatform ? "QT_QPA_PLATFORM=offscreen " : "-u QT_QPA_PLATFORM ";
+  const std::string command = "cd '" + cwd + "' && timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY " + platform +
                               environment + " '" + std::string(VOB_PROGRAM) + "' " + args + " >'" + out + "' 2>'" + err + "'";
   const int status = std::system(command.c_str());
   ProgramRun run;
@@ -66,17 +69,68 @@ void CopyDefaultDesign(const testsupport::ScratchDirectory& dir, const std::stri
   fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4", dir.Path(name));
 }
 
-TEST(CommandLineProgram, UsageTextHasTwentyLines) {
+TEST(CommandLineProgram, UsageText) {
   const testsupport::ScratchDirectory dir("cmd_usage");
-  for (const char* args : {"'?'", "/?"}) {
-    const ProgramRun run = RunProgram(dir, args);
+  for (const char* args : {"'?'", "/?", "-?"}) {
+    const ProgramRun run = RunProgram(dir, args, "", "", false);
     EXPECT_EQ(run.exitCode, 0) << args;
     std::size_t count = 0;
     for (char c : run.out) count += c == '\n';
-    EXPECT_EQ(count, 20u) << run.out;
+    EXPECT_EQ(count, 19u) << run.out;
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "VOB4 Command Line Mode");
-    EXPECT_NE(run.out.find("Example: wvob4 test.vb4 /CAD1:1     ->  test.dxf\n"), std::string::npos);
+    // The program as it is installed, the switch as it is spelt, and only
+    // what this program does.
+    EXPECT_NE(run.out.find("\nvob4 Filename [/I] [/CADi:j] [/NOGUI]\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\n/NOGUI   -> No GUI"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Example: vob4 test.vb4 /CAD1:1     ->  test.dxf\n"), std::string::npos);
+    EXPECT_EQ(run.out.find("wvob4"), std::string::npos);
+    EXPECT_EQ(run.out.find("/E"), std::string::npos);
+    EXPECT_EQ(run.err, "");
   }
+}
+
+// A run never waits for a window no one can see: the switch before the
+// design works as after it, a batch switch without a design shows the usage
+// on standard error, and a run that needs the window ends at once where
+// there is no display, saying so. Every case ends quickly with its code.
+TEST(CommandLineProgram, EveryRunEndsWithoutADisplay) {
+  const testsupport::ScratchDirectory dir("cmd_no_display");
+  CopyDefaultDesign(dir, "d.vb4");
+  const auto timed = [&](const std::string& args) {
+    const auto start = std::chrono::steady_clock::now();
+    ProgramRun run = RunProgram(dir, args, "", "", false);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 30) << args;
+    return run;
+  };
+  // The switch first.
+  ProgramRun run = timed("/I d.vb4");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(Slurp(dir.Path("d.txt")).find("TOOTH ROOT LOAD-BEARING CAPACITY"), std::string::npos);
+  run = timed("/CAD1:1 d.vb4 /NOGUI");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(fs::exists(dir.Path("d.dxf")));
+  fs::remove(dir.Path("d.txt"));
+  fs::remove(dir.Path("d.dxf"));
+
+  // A batch switch without a design: what is missing, then the usage.
+  for (const char* args : {"/I", "/CAD1:1", "/NOGUI -i"}) {
+    run = timed(args);
+    EXPECT_EQ(run.exitCode, 3) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_NE(run.err.find("needs a design file\nVOB4 Command Line Mode\n"), std::string::npos) << args << run.err;
+  }
+
+  // Runs that need the window.
+  for (const char* args : {"", "d.vb4", "d.vb4 /NOGUI", "d.vb4 /E", "d.vb4 /X", "--graphics-test"}) {
+    run = timed(args);
+    EXPECT_EQ(run.exitCode, 4) << args;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << args << run.err;
+    EXPECT_EQ(run.err.rfind("vob4: there is no display", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("/I"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("/CADi:j"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(dir.Entries(), 1u) << "nothing but the design";
 }
 
 TEST(CommandLineProgram, TextPrintoutIsWrittenBesideTheDesign) {
@@ -112,12 +166,21 @@ TEST(CommandLineProgram, ExitCodes) {
   EXPECT_FALSE(fs::exists(dir.Path("broken.txt")));
 
   CopyDefaultDesign(dir, "x.vb4");
-  // Indexes that name no drawing write nothing and succeed.
-  for (const char* option : {"/CAD1:0", "/CAD1:20", "/cad5:20"}) {
-    const ProgramRun run = RunProgram(dir, std::string("x.vb4 ") + option);
+  // Indexes that name no drawing write nothing and succeed, naming the
+  // drawing as it was written.
+  for (const auto& [option, drawing] : std::vector<std::pair<std::string, std::string>>{
+           {"/CAD1:0", "0"}, {"/CAD1:20", "20"}, {"/cad5:20", "20"}, {"/CAD1:99999999999", "99999999999"},
+           {"/CAD1:x", "x"}}) {
+    const ProgramRun run = RunProgram(dir, "x.vb4 " + option);
     EXPECT_EQ(run.exitCode, 0) << option;
-    EXPECT_NE(run.err.find("nothing was written"), std::string::npos) << option << ": " << run.err;
+    EXPECT_EQ(run.err, "vob4: there is no drawing " + drawing +
+                           "; 1..5 are the gear pictures, 6..19 the diagrams: nothing was written\n")
+        << option;
   }
+  // An empty design name says so.
+  const ProgramRun empty = RunProgram(dir, "'' /I");
+  EXPECT_EQ(empty.exitCode, 1);
+  EXPECT_EQ(empty.err, "vob4: cannot read the design file: its name is empty\n");
   // Formats without a file writer of their own are refused.
   for (const char* option : {"/CAD0:1", "/CAD3:1", "/CAD4:1", "/CAD8:1", "/CAD9:1"}) {
     const ProgramRun run = RunProgram(dir, std::string("x.vb4 ") + option);
@@ -407,6 +470,18 @@ TEST(CommandLine, ParsesTheOptions) {
   using Kind = app::CommandLine::Kind;
   EXPECT_EQ(app::ParseCommandLine({}).kind, Kind::None);
   EXPECT_EQ(app::ParseCommandLine({"?"}).kind, Kind::Usage);
+  EXPECT_EQ(app::ParseCommandLine({"-?"}).kind, Kind::Usage);
+  EXPECT_EQ(app::ParseCommandLine({"/NOGUI"}).kind, Kind::None);
+  // The switch before the file, and "/NOGUI" anywhere.
+  for (const std::vector<std::string>& params : std::vector<std::vector<std::string>>{
+           {"/I", "a.vb4"}, {"/NOGUI", "a.vb4", "/I"}, {"a.vb4", "/nogui", "-i"}}) {
+    const app::CommandLine line = app::ParseCommandLine(params);
+    EXPECT_EQ(line.kind, Kind::TextPrintout) << params[0];
+    EXPECT_EQ(line.fileName, "a.vb4") << params[0];
+    EXPECT_TRUE(line.fileGiven);
+  }
+  EXPECT_FALSE(app::ParseCommandLine({"/CAD1:1"}).fileGiven);
+  EXPECT_TRUE(app::ParseCommandLine({"", "/I"}).fileGiven);
   for (const char* option : {"/I", "/i", "-I", "-i"})
     EXPECT_EQ(app::ParseCommandLine({"a.vb4", option}).kind, Kind::TextPrintout) << option;
   for (const char* option : {"/E", "/e", "/G"})
