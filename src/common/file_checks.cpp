@@ -77,6 +77,14 @@ void CloseFileChecked(TextFile& file) {
   AbortFlag = 1;
 }
 
+void AbandonFileChecked(TextFile& file) {
+  if (file.CurrentMode() == TextFile::Mode::Writing && file.WriteFailed()) {
+    CloseFileChecked(file);
+    return;
+  }
+  file.Discard();
+}
+
 void RewriteFileRetry(TextFile& file) {
   for (;;) {
     std::error_code ec;

@@ -435,6 +435,26 @@ TEST(CommandLineProgram, WriteFailureNamesTheReason) {
   EXPECT_FALSE(fs::exists(dir.Path("readonly/x.txt")));
 }
 
+// A write that fails on the way (a full disk; here the file-size limit,
+// which stops root as well) names the file and the system's reason for the
+// printout as for every CAD format, and leaves nothing behind.
+TEST(CommandLineProgram, EveryOutputNamesTheReasonOfAFailedWrite) {
+  const testsupport::ScratchDirectory dir("cmd_full");
+  CopyDefaultDesign(dir, "x.vb4");
+  // Writes beyond 4 KB fail with "File too large" instead of killing the run.
+  const std::string limited = "sh -c 'trap \"\" XFSZ; ulimit -f 8; exec \"$0\" \"$@\"'";
+  const ProgramRun printout = RunProgram(dir, "x.vb4 /I", limited);
+  EXPECT_EQ(printout.exitCode, 2);
+  EXPECT_EQ(printout.err, "vob4: the printout could not be written: x.txt: File too large\n");
+  for (const auto& [format, file] : std::vector<std::pair<std::string, std::string>>{
+           {"1", "x.dxf"}, {"2", "x.igs"}, {"5", "x.txt"}, {"6", "x.stl"}, {"7", "x.stp"}}) {
+    const ProgramRun run = RunProgram(dir, "x.vb4 /CAD" + format + ":1", limited);
+    EXPECT_EQ(run.exitCode, 2) << format;
+    EXPECT_EQ(run.err, "vob4: drawing 1 could not be written in format " + format + ": " + file + ": File too large\n");
+  }
+  EXPECT_EQ(dir.Entries(), 1u) << "only the design: nothing half written";
+}
+
 // The printout is written in place under the design's name, through a file
 // of a name of its own that takes its place when complete: no fixed
 // temporary name in the working directory or the temporary directory, so

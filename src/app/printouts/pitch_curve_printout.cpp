@@ -213,24 +213,36 @@ void PrintPitchCurveReport(std::uint16_t mode) {
 
   if (mode == 1 || mode == 3) {
     common::WriteReportHeader(0, 1);
-    if (common::AbortFlag) return;
+    if (common::AbortFlag) {
+      common::AbandonReportOutput();
+      return;
+    }
     common::WriteReportText("");
     common::WriteReportText("");
     PrintCurveSection();
     PrintPairDimensions();
     if (mode == 1) common::WriteMessagesPage();
     common::ReportPageEnd();
-    if (common::AbortFlag) return;
+    if (common::AbortFlag) {
+      common::AbandonReportOutput();
+      return;
+    }
     if (mode == 1) {
       common::ShowReportOutput();
       return;
     }
   }
   PrintStrengthExtract(line1, line2);
-  if (common::AbortFlag) return;
+  if (common::AbortFlag) {
+    common::AbandonReportOutput();
+    return;
+  }
   common::WriteMessagesPage();
   common::ReportPageEnd();
-  if (common::AbortFlag) return;
+  if (common::AbortFlag) {
+    common::AbandonReportOutput();
+    return;
+  }
   common::ShowReportOutput();
 }
 
