@@ -27,6 +27,8 @@
 #include "common/graphics_facade.h"
 #include "common/small_dialogs.h"
 #include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "drawing/cad_output.h"
 #include "platform/scripted_dialogs.h"
 #include "support/dxf_outline.h"
 #include "support/file_test_support.h"
@@ -549,6 +551,46 @@ TEST(CommandLine, CadOutputGoesToTheDrawingEntryPoints) {
   // A drawing that fails (here: cancelled) fails the run.
   app::Entry().DrawGears = [](int, int) { common::AbortFlag = 1; };
   EXPECT_EQ(app::RunBatch(app::ParseCommandLine({"x.vb4", "/CAD1:1"}), out, err, false), 2);
+  app::ResetEntryPoints();
+  fs::current_path(previous);
+}
+
+// What a writer says while a batch output is made reaches standard error,
+// whether it is a box no one sees or a text added to the message list,
+// each once; the calculation's own findings on the way (a picture rating
+// positions again) are not the writer's. A refusal is told once, in the
+// line that says the drawing was not written.
+TEST(CommandLine, WhatAWriterSaysIsPrinted) {
+  const testsupport::ScratchDirectory dir("cmd_writer_messages");
+  const fs::path previous = fs::current_path();
+  fs::current_path(dir.Dir());
+  common::SetKaldvarDefaults();
+  common::SetProgramIdentity();
+  CopyDefaultDesign(dir, "x.vb4");
+  const std::string edges = "STEP: an outline crosses itself; written as edges, not as a solid";
+  app::Entry().DrawGears = [&](int, int) {
+    {
+      const common::CalculationMessagesScope calculating;
+      common::AddErrorMessage("Warning: SH<1 (1) (0.85) !");
+    }
+    common::ShowError(edges);
+    common::AddErrorMessage("Error  : " + edges);
+    common::AddErrorMessage("Error  : STEP: BRep_API: command not done");
+  };
+  std::ostringstream out, err;
+  EXPECT_EQ(app::RunBatch(app::ParseCommandLine({"x.vb4", "/CAD7:1"}), out, err, false), 0);
+  EXPECT_EQ(err.str(), "vob4: " + edges + "\nvob4: Error  : STEP: BRep_API: command not done\n");
+
+  // Refused: the reason once, in the failure line, after what came before.
+  app::Entry().DrawGears = [](int, int) {
+    common::AddErrorMessage("Error  : dB > df (2)");
+    drawing::RefuseCadOutput("the bore of gear 2 does not lie inside its root");
+  };
+  err.str("");
+  EXPECT_EQ(app::RunBatch(app::ParseCommandLine({"x.vb4", "/CAD7:2"}), out, err, false), 2);
+  EXPECT_EQ(err.str(),
+            "vob4: Error  : dB > df (2)\n"
+            "vob4: drawing 2 could not be written in format 7: the bore of gear 2 does not lie inside its root\n");
   app::ResetEntryPoints();
   fs::current_path(previous);
 }
