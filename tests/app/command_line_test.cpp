@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -435,6 +436,73 @@ TEST(CommandLineProgram, WriteFailureNamesTheReason) {
   if (report.skipped) GTEST_SKIP() << report.text;
   EXPECT_EQ(report.text, "");
   EXPECT_FALSE(fs::exists(dir.Path("readonly/x.txt")));
+}
+
+// The default design with its drive changed: speed (line 43), power (line
+// 44) and entered torque (line 201) of the design file.
+void PutDrive(const testsupport::ScratchDirectory& dir, const std::string& name, const std::string& n,
+              const std::string& p, const std::string& t = "0") {
+  auto lines = testsupport::SplitLines(Slurp(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4"));
+  ASSERT_EQ(lines.at(42), "1000.0000000");
+  ASSERT_EQ(lines.at(43), "30.0000000");
+  ASSERT_EQ(lines.at(200), "0");
+  lines[42] = n;
+  lines[43] = p;
+  lines[200] = t;
+  testsupport::Put(dir.Path(name), testsupport::Joined(lines));
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// A drive without power is no failing pair: its printout, pictures and CAD
+// files are made, the safety rows and diagrams say there is no load, and
+// the message list says why once. A negative quantity is refused, named.
+TEST(CommandLineProgram, ADriveWithoutLoadIsNotRated) {
+  const testsupport::ScratchDirectory dir("cmd_no_load");
+  PutDrive(dir, "p0.vb4", "1000", "0");
+  PutDrive(dir, "n0.vb4", "0", "30");
+  for (const auto& [design, reason] : std::vector<std::pair<std::string, std::string>>{{"p0", "P = 0"}, {"n0", "n1 = 0"}}) {
+    SCOPED_TRACE(design);
+    const ProgramRun run = RunProgram(dir, design + ".vb4 /I");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::string txt = Slurp(dir.Path(design + ".txt"));
+    EXPECT_NE(txt.find("\nsafety factor pitting\tSH\t\tno load\tno load"), std::string::npos) << txt;
+    EXPECT_NE(txt.find("\nsafety factor tooth breakage\tSF\t\tno load\tno load"), std::string::npos);
+    EXPECT_EQ(Occurrences(txt, "the pair carries no load (" + reason + "), not rated"), 2u);
+    EXPECT_EQ(Occurrences(txt, "Warning: no load (" + reason + "): not rated !"), 1u);
+    EXPECT_EQ(txt.find("SH<1"), std::string::npos);
+    EXPECT_EQ(txt.find("SF<1"), std::string::npos);
+    EXPECT_EQ(txt.find("Fatal"), std::string::npos);
+    // The gear, a pitch-curve diagram and the velocity diagram are drawn
+    // as for any pair; the safety diagram says why it has no curve.
+    for (const char* option : {"/CAD1:1", "/CAD7:1", "/CAD1:9", "/CAD1:12", "/CAD1:18"}) {
+      const ProgramRun cad = RunProgram(dir, design + ".vb4 " + option);
+      EXPECT_EQ(cad.exitCode, 0) << option << cad.err;
+      EXPECT_EQ(cad.err, "") << option;
+    }
+    const std::string sf = Slurp(dir.Path(design + ".dxf"));
+    EXPECT_EQ(Occurrences(sf, "no load (" + reason + "), not rated"), 2u) << "the diagram and its minima";
+  }
+
+  for (const auto& [n, p, t, message] : std::vector<std::tuple<std::string, std::string, std::string, std::string>>{
+           {"-5", "30", "0", "Fatal  : n1 < 0 !\n"},
+           {"1000", "-30", "0", "Fatal  : P < 0 !\n"},
+           {"1000", "30", "-100", "Fatal  : T1 < 0 !\n"},
+           {"0.0000001", "30", "0", "Fatal  : T1 > 1E9 Nm !\n"}}) {
+    PutDrive(dir, "bad.vb4", n, p, t);
+    for (const char* option : {"/I", "/CAD1:1"}) {
+      const ProgramRun run = RunProgram(dir, std::string("bad.vb4 ") + option);
+      EXPECT_EQ(run.exitCode, 2) << n << " " << p << " " << t;
+      EXPECT_EQ(run.err, "vob4: the calculation of bad failed:\n" + message);
+    }
+  }
+  EXPECT_FALSE(fs::exists(dir.Path("bad.txt")));
+  EXPECT_FALSE(fs::exists(dir.Path("bad.dxf")));
 }
 
 // A write that fails on the way (a full disk; here the file-size limit,
