@@ -29,6 +29,16 @@ bool IsOption(const std::string& param, std::initializer_list<const char*> optio
   return false;
 }
 
+bool IsCadSwitch(const std::string& param) {
+  const std::string head = common::UpperText(param.substr(0, 4));
+  return head == "/CAD" || head == "-CAD";
+}
+
+// The switches that choose what the run does.
+bool IsModeSwitch(const std::string& param) {
+  return IsOption(param, {"/I", "/i", "-I", "-i", "/E", "/e", "/G"}) || IsCadSwitch(param);
+}
+
 // The calculation messages, for a run that has no one to show them to.
 void PrintMessages(std::ostream& err) {
   for (int n = 1; n <= common::MsgCount; ++n) err << common::OemToDisplayText(common::MsgText[n]) << "\n";
@@ -64,6 +74,10 @@ bool ReadBatchDesign(const CommandLine& line, std::ostream& err, std::string& de
                                                             : line.fileName;
   common::AbortFlag = 0;
   common::ClearFileFailure();
+  if (line.fileName.empty()) {
+    err << common::ProgramName << ": cannot read the design file: its name is empty\n";
+    return false;
+  }
   ReadDataFile(line.fileName);
   if (common::AbortFlag) {
     err << common::ProgramName << ": cannot read the design file" << FailedFile(line.fileName) << "\n";
@@ -99,6 +113,47 @@ bool FatalDesign(std::ostream& err) {
   return true;
 }
 
+// What a writer or the printout says while a batch output is made (a box
+// nobody sees, a text added to the message list), for standard error: in
+// the order said, each text once (a box's text and the same text with its
+// kind in the list are one), with whether a file failure had been noted by
+// then: what follows a failed write is that failure told once more.
+class OutputMessages {
+ public:
+  OutputMessages() : listening_([this](const std::string& text) { Hear(text); }) {}
+
+  // Every text but those the failure line says: the refusal, and what
+  // came after a failed write when the line names the file's reason.
+  void Print(std::ostream& err, const std::string& refusal = "", bool fileFailed = false) const {
+    for (const Said& said : said_) {
+      if (fileFailed && said.afterFileFailure) continue;
+      if (!refusal.empty() && Core(said.text) == Core(refusal)) continue;
+      err << common::ProgramName << ": " << OneLineReason(said.text) << "\n";
+    }
+  }
+
+ private:
+  struct Said {
+    std::string text;
+    bool afterFileFailure = false;
+  };
+
+  static std::string Core(const std::string& text) {
+    for (const char* kind : {"Fatal  : ", "Error  : ", "Warning: "})
+      if (text.rfind(kind, 0) == 0) return text.substr(std::string(kind).size());
+    return text;
+  }
+
+  void Hear(const std::string& text) {
+    for (const Said& said : said_)
+      if (Core(said.text) == Core(text)) return;
+    said_.push_back({text, !common::LastFileFailure().empty()});
+  }
+
+  std::vector<Said> said_;
+  common::ScopedMessageListener listening_;
+};
+
 // The file formats of the CAD output that write a file without a question.
 bool AcceptedCadFormat(int format) {
   return format == 1 || format == 2 || format == 5 || format == 6 || format == 7;
@@ -109,24 +164,36 @@ bool AcceptedCadFormat(int format) {
 CommandLine ParseCommandLine(const std::vector<std::string>& params) {
   CommandLine line;
   if (params.empty()) return line;
-  const std::string& first = params[0];
-  if (first == "?" || first == "/?") {
+  if (IsOption(params[0], {"?", "/?", "-?"})) {
     line.kind = CommandLine::Kind::Usage;
     return line;
   }
-  line.fileName = first;
-  const std::string option = params.size() > 1 ? params[1] : "";
+  // The design file is the first parameter that is none of the program's
+  // switches; the first mode switch decides, before or after the file.
+  // "/NOGUI" is read where the messages would be shown.
+  std::string option;
+  bool haveOption = false;
+  for (const std::string& param : params) {
+    if (IsModeSwitch(param)) {
+      if (!haveOption) option = param;
+      haveOption = true;
+    } else if (common::UpperText(param) != "/NOGUI" && !line.fileGiven) {
+      line.fileName = param;
+      line.fileGiven = true;
+    }
+  }
   if (IsOption(option, {"/E", "/e", "/G"})) {
     line.kind = CommandLine::Kind::NoRead;
   } else if (IsOption(option, {"/I", "/i", "-I", "-i"})) {
     line.kind = CommandLine::Kind::TextPrintout;
-  } else if (const std::string head = common::UpperText(option.substr(0, 4)); head == "/CAD" || head == "-CAD") {
+  } else if (IsCadSwitch(option)) {
     line.kind = CommandLine::Kind::CadOutput;
     // i is the one character after "/CAD", j everything after "/CADi:".
     line.format = option.size() > 4 ? common::TextToInt(option.substr(4, 1)) : 0;
-    line.drawing = option.size() > 6 ? common::TextToInt(option.substr(6)) : 0;
+    line.drawingText = option.size() > 6 ? option.substr(6) : "";
+    line.drawing = common::TextToInt(line.drawingText);
   } else {
-    line.kind = CommandLine::Kind::OpenFile;
+    line.kind = line.fileGiven ? CommandLine::Kind::OpenFile : CommandLine::Kind::None;
   }
   return line;
 }
@@ -137,7 +204,7 @@ bool IsBatchRun(const CommandLine& line) {
 }
 
 std::vector<std::string> UsageText() {
-  const std::string program = "w" + common::ProgramName;
+  const std::string& program = common::ProgramName;
   const std::string example = "Example: " + program + " test." + common::DataFileExtension;
   return {
       common::ProductCode + " Command Line Mode",
@@ -150,7 +217,7 @@ std::vector<std::string> UsageText() {
       "            i: 1=DXF, 2=IGS, 5=TXT, 6=STL, 7=STEP",
       "            j: index (1,2,3, ..)",
       "",
-      "/NOGOUI  -> No GUI, exit on fatal error",
+      "/NOGUI   -> No GUI, exit on fatal error",
       "",
       "",
       "/?       -> Help",
@@ -159,8 +226,14 @@ std::vector<std::string> UsageText() {
       example + "             ->  GUI",
       example + " /I /NOGUI   ->  test.txt",
       example + " /CAD1:1     ->  test.dxf",
-      "Example: " + program + " test.edi /E /NOGUI   ->  test.edi",
   };
+}
+
+std::string NoDisplayText() {
+  const std::string& program = common::ProgramName;
+  return program + ": there is no display for the window (DISPLAY and WAYLAND_DISPLAY are not set); without one run " +
+         program + " design." + common::DataFileExtension + " /I (text printout) or /CADi:j (CAD file), or " + program +
+         " ? (usage)";
 }
 
 int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool display) {
@@ -177,6 +250,14 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
     return ExitDone;
   }
 
+  if (!line.fileGiven) {
+    // A batch switch without a design: what the command line looks like.
+    err << common::ProgramName << ": " << (line.kind == CommandLine::Kind::TextPrintout ? "/I" : "/CADi:j")
+        << " needs a design file\n";
+    for (const std::string& l : UsageText()) err << common::OemToDisplayText(l) << "\n";
+    return ExitUsage;
+  }
+
   if (line.kind == CommandLine::Kind::TextPrintout) {
     std::string designPath;
     if (!ReadBatchDesign(line, err, designPath)) return ExitUnreadable;
@@ -187,8 +268,11 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
     common::TextDevice = 9;
     common::TextDeviceWindow = false;
     common::ClearFileFailure();
+    const OutputMessages messages;
     PrintGearReport(GearReportComplete);
-    if (common::AbortFlag) {
+    const bool failed = common::AbortFlag != 0;
+    messages.Print(err, "", failed && !common::LastFileFailure().empty());
+    if (failed) {
       err << common::ProgramName << ": the printout could not be written" << FailedFile(output) << "\n";
       return ExitFailed;
     }
@@ -207,7 +291,7 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
     if (!extension.empty() && OutputIsTheDesign(line, designPath, BatchOutputName(extension), err)) return ExitFailed;
     if (FatalDesign(err)) return ExitFailed;
     common::CadBatchNaming = true;
-    const bool written = CadBatchOutput(line.format, line.drawing, err);
+    const bool written = CadBatchOutput(line.format, line.drawing, err, line.drawingText);
     common::CadBatchNaming = false;
     return written ? ExitDone : ExitFailed;
   }
@@ -250,28 +334,36 @@ std::optional<int> OpenStartFile(const CommandLine& line) {
   return std::nullopt;
 }
 
-bool CadBatchOutput(int format, int drawing, std::ostream& err) {
+bool CadBatchOutput(int format, int drawing, std::ostream& err, const std::string& drawingText) {
   if (drawing < 1 || drawing > 19) {
     // No such drawing: nothing to write, and the run still counts as done;
-    // the user at least learns why no file appeared.
-    err << common::ProgramName << ": there is no drawing " << drawing
+    // the user at least learns why no file appeared. The number is told as
+    // written: one too large for a number is no drawing either.
+    err << common::ProgramName << ": there is no drawing " << (drawingText.empty() ? std::to_string(drawing) : drawingText)
         << "; 1..5 are the gear pictures, 6..19 the diagrams: nothing was written\n";
     return true;
   }
   common::AbortFlag = 0;
   common::ClearFileFailure();
+  const OutputMessages messages;
   // The gear pictures 1..5 (gear 1, gear 2, pitch curve 1, pitch curve 2,
   // both pitch curves) and the diagrams 1..14 over the drive angle.
   if (drawing <= 5)
     Entry().DrawGears(drawing, format);
   else
     Entry().ShowDiagrams(drawing - 5, format);
-  if (!common::AbortFlag) return true;
-  err << common::ProgramName << ": drawing " << drawing << " could not be written in format " << format;
+  if (!common::AbortFlag) {
+    messages.Print(err);
+    return true;
+  }
   // No message box is shown here: the reason of a refused output is told.
-  if (drawing::CadOutputRefused())
+  const bool refused = drawing::CadOutputRefused();
+  const bool fileFailed = !refused && !common::LastFileFailure().empty();
+  messages.Print(err, refused ? drawing::CadRefusalMessage() : "", fileFailed);
+  err << common::ProgramName << ": drawing " << drawing << " could not be written in format " << format;
+  if (refused)
     err << ": " << drawing::CadRefusalMessage();
-  else if (!common::LastFileFailure().empty())
+  else if (fileFailed)
     err << ": " << OneLineReason(common::LastFileFailure());
   err << "\n";
   return false;

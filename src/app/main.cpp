@@ -3,7 +3,10 @@
 // The command line decides first: the batch paths (text printout, CAD
 // output, usage text) run after the program start-up without any window and
 // end with their exit code; only the usage text is also shown in a form
-// when there is a screen. Everything else is the interactive program.
+// when there is a screen. Everything else is the interactive program, which
+// needs a display (or a Qt platform chosen for it): without one the run
+// ends at once with a line that says so, instead of the window system's
+// abort.
 #include <QApplication>
 
 #include <cstdlib>
@@ -24,11 +27,22 @@ namespace {
 std::string ShowItem;
 int Settle = 500;
 
+bool EnvironmentSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value;
+}
+
 // Whether a screen is there to show windows on.
-bool HaveDisplay() {
-  const char* x = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x && *x) || (wayland && *wayland);
+bool HaveDisplay() { return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY"); }
+
+// Whether a window can be made: on a screen, or on the Qt platform chosen
+// (offscreen, say).
+bool WindowPossible() { return HaveDisplay() || EnvironmentSet("QT_QPA_PLATFORM"); }
+
+// The end of a run that needs the window where none can be made.
+int NoDisplay() {
+  std::cerr << app::NoDisplayText() << "\n";
+  return app::ExitNoDisplay;
 }
 
 // "--graphics-test [--grab=picture.png] [--pdf=picture.pdf]": the graphics
@@ -56,6 +70,7 @@ int main(int argc, char** argv) {
   std::string grab, pdf;
   if (GraphicsTestRequested(argc, argv, grab, pdf)) {
     app::StartUpProgram(1, argv);
+    if (!WindowPossible()) return NoDisplay();
     const int result = common::ui::RunGraphicsTestWindow(argc, argv, grab, pdf);
     app::ShutDownProgram();
     return result;
@@ -69,6 +84,7 @@ int main(int argc, char** argv) {
   }
   const app::CommandLine line = app::ParseCommandLine(params);
   app::StartUpProgram(argc, argv);
+  if (!app::IsBatchRun(line) && !WindowPossible()) return NoDisplay();
   if (line.kind == app::CommandLine::Kind::Usage && HaveDisplay()) {
     // With a screen the usage text is also shown in its form.
     QApplication qt(argc, argv);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "calc/drive_load.h"
 #include "calc/spur_gear_data.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
@@ -37,14 +38,11 @@ constexpr Real MaxToothNumber = 10000;
 constexpr Real MaxModule = 100;          // mm
 constexpr Real MaxFaceWidth = 10000;     // mm
 constexpr Real MaxPitchRadius = 100000;  // mm
-constexpr Real MaxSpeed = 1e6;           // 1/min
-constexpr Real MaxPower = 1e6;           // kW
-constexpr Real MaxTorque = 1e9;          // N m
 
 bool Within(Real x, Real limit) { return std::fabs(x) <= limit; }
 
-// The limits of the inputs themselves; false (fatal) at the first one
-// exceeded.
+// The limits of the inputs themselves, and the drive's (drive_load.h);
+// false (fatal) at the first one exceeded.
 bool InputsWithinLimits(const TSpurGearData& g) {
   if (!Within(g.ToothNumbers[1], MaxToothNumber)) {
     Fatal("Fatal  : z1 > 10000 !");
@@ -58,19 +56,7 @@ bool InputsWithinLimits(const TSpurGearData& g) {
     Fatal("Fatal  : b > 10000 mm !");
     return false;
   }
-  if (!Within(g.n[1], MaxSpeed)) {
-    Fatal("Fatal  : n1 > 1000000 1/min !");
-    return false;
-  }
-  if (!Within(g.P, MaxPower)) {
-    Fatal("Fatal  : P > 1000000 kW !");
-    return false;
-  }
-  if (!Within(g.T[1], MaxTorque)) {
-    Fatal("Fatal  : T1 > 1E9 Nm !");
-    return false;
-  }
-  return true;
+  return CheckLoadInputs();
 }
 
 }  // namespace

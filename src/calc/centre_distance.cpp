@@ -330,6 +330,7 @@ void Remember(TClosure& c) {
 }  // namespace
 
 void IterateCentreDistance() {
+  const common::CalculationMessagesScope calculating;
   TClosure& last = LastClosure();
   TClosureInputs inputs = CurrentClosureInputs();
   if (last.valid && last.inputs == inputs) {

@@ -14,6 +14,7 @@
 #include "calc/calc_records.h"
 #include "calc/din_load_factors.h"
 #include "calc/din_strength_routines.h"
+#include "calc/drive_load.h"
 #include "calc/gear_geometry_routines.h"
 #include "calc/iso_factor_routines.h"
 #include "calc/iso_factor_set.h"
@@ -87,16 +88,20 @@ bool SpeedsAndForces() {
   g.nUsed[1] = n1;
   g.nUsed[2] = z2 == 0 ? 0 : n1 * z1 / z2;
   g.v = std::fabs(g.d[1] * n1 * Pi / 60000);
-  if (n1 == 0 && g.LifeFactorsInput != 1) AddErrorMessage("n1=0 -> ZNT=1, YNT=1");
-
-  g.TUsed[1] = g.T[1];
-  if (g.T[1] == 0 && g.P > 0 && n1 > 0) g.TUsed[1] = g.P * 60000 / (2 * Pi * n1);
-  // An entered torque that does not match the power is reported; the
-  // torque is used.
-  if (!(std::fabs(g.P - 2 * Pi * g.TUsed[1] * n1 / 60000) < 0.1L)) {
-    AddErrorMessage("Fatal  : P<>T*n*2PI");
+  if (PairCarriesNoLoad(g)) {
+    // Without power the teeth carry nothing: no torque, no forces, and
+    // nothing of the speed or the power to be reconciled.
+    g.TUsed.fill(0);
+  } else {
+    if (n1 == 0 && g.LifeFactorsInput != 1) AddErrorMessage("n1=0 -> ZNT=1, YNT=1");
+    g.TUsed[1] = TorqueInUse(g);
+    // An entered torque that does not match the power is reported; the
+    // torque is used.
+    if (!(std::fabs(g.P - 2 * Pi * g.TUsed[1] * n1 / 60000) < 0.1L)) {
+      AddErrorMessage("Fatal  : P<>T*n*2PI");
+    }
+    g.TUsed[2] = g.u * g.TUsed[1];
   }
-  g.TUsed[2] = g.u * g.TUsed[1];
 
   if (g.d[1] == 0) {
     Fatal("Fatal  : d1 = 0 !");
@@ -246,6 +251,23 @@ void BoreAndBodies() {
   }
 }
 
+// A pair without load: no factor, stress, safety or life is formed (each
+// would be 0, and a safety of 0 reads as a pair that fails); the message
+// list says why. The gear bodies are those of any pair.
+void NotRated() {
+  TSpurGearData& g = SpurGearData;
+  g.SigmaH0 = 0;
+  g.SigmaHC = 0;
+  for (int i = 1; i <= 2; ++i) {
+    g.SigmaH[i] = g.SigmaF0[i] = g.SigmaF[i] = 0;
+    g.SafetySH[i] = g.SafetySF[i] = 0;
+    g.LifeH[i] = g.LifeH2[i] = g.LifeF[i] = 0;
+  }
+  g.ResonanceRatio = 0;
+  AddErrorMessage(NoLoadMessage(g));
+  if (!RatingOnly) BoreAndBodies();
+}
+
 void FinalWarnings() {
   TSpurGearData& g = SpurGearData;
   if (g.epsAlpha < g.KHalpha) AddErrorMessage("Warning: KHalpha > eps.alpha !");
@@ -346,6 +368,11 @@ void CalcSpurStrength() {
   g.ZE = CheckedSqrt("Error  : ZE", common::CheckedDiv("Error  : ZE", 1 / Pi, compliance));
 
   for (int i = 1; i <= 2; ++i) g.xStrength[i] = StrengthShift(i);
+
+  if (PairCarriesNoLoad(g)) {
+    NotRated();
+    return;
+  }
 
   // Step 10: the factors of the method; method 3 keeps the entered ones.
   // Without a dynamic factor of the method the main resonance range starts

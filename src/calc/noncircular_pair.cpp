@@ -10,6 +10,7 @@
 #include "calc/basic_geometry.h"
 #include "calc/calc_records.h"
 #include "calc/centre_distance.h"
+#include "calc/drive_load.h"
 #include "calc/load_capacity.h"
 #include "calc/pitch_curve.h"
 #include "calc/plausibility_warnings.h"
@@ -75,12 +76,15 @@ void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange res
   using common::AddErrorMessage;
   if (failedCount > 0) AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
   const TSafetyExtremes& s = SafetyExtremes;
+  // A pair without load is not rated: its safeties of 0 are no finding.
+  const bool rated = !PairCarriesNoLoad(SpurGearData);
+  if (!rated) AddErrorMessage(NoLoadMessage(SpurGearData));
   for (int i = 1; i <= 2; ++i) {
     const std::string gear = std::to_string(i);
-    if (s.SHmin[i] < 1)
+    if (rated && s.SHmin[i] < 1)
       AddErrorMessage("Warning: SH<1 (" + gear + ") (" +
                       common::FormatRealDigits(1, 2, s.SHmin[i]) + ") !");
-    if (s.SFmin[i] < 1)
+    if (rated && s.SFmin[i] < 1)
       AddErrorMessage("Warning: SF<1 (" + gear + ") (" +
                       common::FormatRealDigits(1, 2, s.SFmin[i]) + ") !");
     // The ratio is the same for both gears (n2 / nE2 = n1 / nE1).
@@ -144,6 +148,7 @@ Real PositionAngle(int degree) { return degree * common::Pi / 180; }
 }  // namespace
 
 void CalcSubstituteSpurPair(Real phi) {
+  const common::CalculationMessagesScope calculating;
   if (SetUpSubstitutePair(phi)) CalcSpurPair();
 }
 
@@ -157,6 +162,7 @@ void CalcSubstituteSpurPair(Real phi) {
 // the first tool-profile step, after that step has used the table of
 // series 0, so the second step would see other inputs.
 void RateSubstituteSpurPair(Real phi) {
+  const common::CalculationMessagesScope calculating;
   const TSpurGearData& g = SpurGearData;
   if (g.ToleranceSeries[1] == 0 || g.ToleranceSeries[2] == 0) {
     CalcSubstituteSpurPair(phi);
@@ -168,6 +174,7 @@ void RateSubstituteSpurPair(Real phi) {
 }
 
 void CalcNoncircularPair() {
+  const common::CalculationMessagesScope calculating;
   TSpurGearData& g = SpurGearData;
   common::ClearErrorMessages();
 
@@ -180,6 +187,10 @@ void CalcNoncircularPair() {
       return;
     }
   }
+
+  // Speed, power and torque are the same at every position: one that is
+  // refused is refused once, before anything is computed from it.
+  if (!CheckLoadInputs()) return;
 
   BusyCursor busy;
   const PolylineLookupScope lookup;

@@ -32,6 +32,7 @@ Real ToothAngleDegrees(const TSpurGearData& g) {
 }  // namespace
 
 void CalcSpurPair() {
+  const common::CalculationMessagesScope calculating;
   common::AbortFlag = 0;
   common::ClearErrorMessages();
   CalcSpurGeometry();
@@ -39,6 +40,7 @@ void CalcSpurPair() {
 }
 
 void CalcSpurRatingAfterToolProfile() {
+  const common::CalculationMessagesScope calculating;
   if (Fatal()) return;
   SetTipDiameters();
   if (Fatal()) return;

@@ -786,7 +786,10 @@ KeptSettings::~KeptSettings() = default;
 void KeptSettings::PutBack() const { SettingRefs() = kept_->values; }
 
 void CheckConfiguredDirectories() {
-  for (std::string* dir : {&TempDirectory, &DbfDirectory, &PltDirectory, &EdiDirectory, &DefaultDataDirectory})
+  // Temporary files never land in the program's or the user's folder: an
+  // unset temporary directory is the system's (TMPDIR, else /tmp).
+  if (TrimBlanks(TempDirectory).empty()) TempDirectory = TemporaryDirectory();
+  for (std::string* dir : {&DbfDirectory, &PltDirectory, &EdiDirectory, &DefaultDataDirectory})
     if (TrimBlanks(*dir).empty()) *dir = AddBackslash(ProgramDirectory);
 
   if (!DirectoryWritable(CadDirectory)) ShowFileError("invalid CAD Directory configured");

@@ -8,6 +8,7 @@
 #include "common/code_page.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
+#include "common/message_list.h"
 #include "common/small_dialogs.h"
 #include "common/text_utils.h"
 #include "platform/file_system.h"
@@ -18,7 +19,10 @@ namespace common {
 std::uint8_t AskBeforeOverwrite = 1;
 
 void ShowFileError(const std::string& text) {
-  if (!MessagesEnabled) return;
+  if (!MessagesEnabled) {
+    TellUnshownMessage(text);
+    return;
+  }
   platform::Dialogs().ShowMessage(
       {"Error  : ", OemToDisplayText(text), platform::MessageKind::Error, platform::MessageButtons::Ok});
 }
@@ -71,6 +75,14 @@ void CloseFileChecked(TextFile& file) {
   NoteFileFailure(name, ec);
   ShowFileError(DiskFull(ec) ? "disk full" : "file close error");
   AbortFlag = 1;
+}
+
+void AbandonFileChecked(TextFile& file) {
+  if (file.CurrentMode() == TextFile::Mode::Writing && file.WriteFailed()) {
+    CloseFileChecked(file);
+    return;
+  }
+  file.Discard();
 }
 
 void RewriteFileRetry(TextFile& file) {

@@ -26,6 +26,11 @@ void RewriteFileChecked(TextFile& file);
 // Closes; a written file that could not be completed keeps the previous
 // file: "disk full" or "file close error" and AbortFlag.
 void CloseFileChecked(TextFile& file);
+// Abandons a file being written (a stopped or failed output): nothing of
+// it takes the previous file's place. When a write to it had failed, the
+// failure is told and noted as CloseFileChecked tells it, with the
+// system's reason ("No space left on device").
+void AbandonFileChecked(TextFile& file);
 // Opens the assigned file for writing; on failure tells why ("remove write
 // protect !", "I/O-Error " + code) and offers Retry or Cancel. Cancel, and
 // any failure while MessagesEnabled is 0 (no one to ask), sets AbortFlag.

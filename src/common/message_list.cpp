@@ -1,5 +1,7 @@
 #include "common/message_list.h"
 
+#include <utility>
+
 #include "common/kaldvar.h"
 
 namespace common {
@@ -7,7 +9,32 @@ namespace common {
 std::uint16_t MsgCount = 0;
 RangeArray<std::string, 1, MaxMessages> MsgText;
 
+namespace {
+
+MessageListener& Listener() {
+  static MessageListener listener;
+  return listener;
+}
+
+bool InCalculation = false;
+
+}  // namespace
+
+ScopedMessageListener::ScopedMessageListener(MessageListener listener) : previous_(std::move(Listener())) {
+  Listener() = std::move(listener);
+}
+
+ScopedMessageListener::~ScopedMessageListener() { Listener() = std::move(previous_); }
+
+CalculationMessagesScope::CalculationMessagesScope() : previous_(InCalculation) { InCalculation = true; }
+CalculationMessagesScope::~CalculationMessagesScope() { InCalculation = previous_; }
+
+void TellUnshownMessage(const std::string& text) {
+  if (Listener()) Listener()(text);
+}
+
 void AddErrorMessage(const std::string& text) {
+  if (!InCalculation) TellUnshownMessage(text);
   for (int i = 1; i <= MsgCount; ++i) {
     if (MsgText[i] == text) return;
   }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "common/range_array.h"
@@ -26,5 +27,41 @@ void ClearErrorMessages();
 
 // Unit finalisation: empties the list and releases the texts.
 void ReleaseErrorMessages();
+
+// Who hears what the program says outside a calculation: each text added
+// to the list while no calculation runs, and each message box left unshown
+// because messages are off (MessagesEnabled 0). A run without a window
+// prints them: they are what a writer or a printout had to say. Texts are
+// program texts (code page 850), told whether or not the list keeps them.
+using MessageListener = std::function<void(const std::string& text)>;
+
+// Installs a listener for the lifetime of the object; the one before comes
+// back after it.
+class ScopedMessageListener {
+ public:
+  explicit ScopedMessageListener(MessageListener listener);
+  ~ScopedMessageListener();
+  ScopedMessageListener(const ScopedMessageListener&) = delete;
+  ScopedMessageListener& operator=(const ScopedMessageListener&) = delete;
+
+ private:
+  MessageListener previous_;
+};
+
+// While one lives, the texts added are the calculation's own findings (a
+// picture may rate positions again): the listener does not hear them.
+class CalculationMessagesScope {
+ public:
+  CalculationMessagesScope();
+  ~CalculationMessagesScope();
+  CalculationMessagesScope(const CalculationMessagesScope&) = delete;
+  CalculationMessagesScope& operator=(const CalculationMessagesScope&) = delete;
+
+ private:
+  bool previous_;
+};
+
+// Tells the listener a message that no box showed.
+void TellUnshownMessage(const std::string& text);
 
 }  // namespace common

@@ -732,6 +732,11 @@ void WriteMessagesPage() {
   ReportPageEnd();
 }
 
+void AbandonReportOutput() {
+  // A failed write leaves no half report behind, and says why.
+  if (SharedTextFile.CurrentMode() == TextFile::Mode::Writing) AbandonFileChecked(SharedTextFile);
+}
+
 void ShowReportOutput() {
   const std::uint16_t device = S().ReportDevice;
   if (SharedTextFile.IsOpen() && SharedTextFile.CurrentMode() == TextFile::Mode::Writing) {
@@ -744,8 +749,7 @@ void ShowReportOutput() {
       WriteMarkupLine("</HTML>");
     }
     if (AbortFlag) {
-      // A failed write leaves no half report behind.
-      SharedTextFile.Discard();
+      AbandonReportOutput();
       return;
     }
     CloseFileChecked(SharedTextFile);

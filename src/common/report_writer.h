@@ -156,6 +156,10 @@ void WriteReportMessages();
 void WriteMessagesPage();
 // Ends the report and shows, prints, copies or hands on the result.
 void ShowReportOutput();
+// Ends a report that stopped on the way (a declined prompt, a failed
+// write): nothing of it is left, and a failed write is told with the
+// file and the system's reason.
+void AbandonReportOutput();
 
 // ---- Font style of the printout font ------------------------------------------
 

@@ -10,13 +10,13 @@
 
 #include "calc/calc_records.h"
 #include "calc/centre_distance.h"
+#include "calc/drive_load.h"
 #include "calc/noncircular_pair.h"
 #include "calc/pitch_curve.h"
 #include "calc/pitch_radius_table.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_help.h"
-#include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/numeric_routines.h"
 #include "common/small_dialogs.h"
@@ -102,6 +102,31 @@ class BusyCursor {
 
 bool SafetyCode(int code) { return code >= 11 && code <= 14; }
 bool PolarCode(int code) { return code >= 9 && code <= 12; }
+// The diagrams over time: the angular velocity and acceleration of gear 2.
+bool TimeCode(int code) { return code >= 7 && code <= 10; }
+
+// What stands in the place of a diagram that has no curve for this drive:
+// its caption and why.
+void DrawNotice(int code, const std::string& why) {
+  const Real x = DiagramState.DiagramOriginX;
+  const Real y = DiagramState.DiagramOriginY + DiagramState.DiagramHeight / 2;
+  SetCadTextSize(0, 0, 2.5L, 2.0L);
+  SetCadColor(4);
+  CadText(PhiDiagramLabels[code], x, y + 5);
+  SetCadTextSize(0, 0, 2.2L, 1.6L);
+  SetCadColor(17);
+  CadText(why, x, y);
+}
+
+// Why a diagram of the code has nothing to draw for the drive, or nothing:
+// a pair without load has no safeties, a gear 1 that stands still no
+// velocity over time.
+std::string NothingToDraw(int code) {
+  const auto& g = calc::SpurGearData;
+  if (SafetyCode(code) && calc::PairCarriesNoLoad(g)) return calc::NoLoadNotice(g);
+  if (TimeCode(code) && g.n[1] == 0) return "n1 = 0: gear 2 stands still";
+  return {};
+}
 
 // A vertical line across the whole height of the x-y window.
 void WindowLine(Real x) {
@@ -150,20 +175,21 @@ void DrawAxes(int code, Real omega, Real T) {
 }
 
 void DrawPhiDiagramWith(int code, SafetyCurves& safety) {
-  const Real n = calc::SpurGearData.n[1];
-  if (n == 0) {
-    common::AddErrorMessage("Fatal  : n = 0 !");
-    common::FatalFlag = 1;
+  if (const std::string why = NothingToDraw(code); !why.empty()) {
+    DrawNotice(code, why);
     return;
   }
-  const Real T = 60 / n;  // seconds per turn of gear 1
+  // The time of a turn matters only to the diagrams over time; the others
+  // are drawn for any speed.
+  const Real n = calc::SpurGearData.n[1];
+  const Real T = n != 0 ? 60 / n : 0;  // seconds per turn of gear 1
   const Real omega = 2 * Pi * n / 60;
   DrawAxes(code, omega, T);
   calc::IterateCentreDistance();
   if (SafetyCode(code)) safety.Fill();
 
   const Real a = calc::NcPair.a;
-  const Real dt = T / 360;
+  const Real dt = T != 0 ? T / 360 : 1;
   const bool polar = PolarCode(code);
   Curve first{code == 5 ? 21 : 19, polar};
   Curve second{21, polar};
@@ -236,6 +262,13 @@ void SafetyMinima(int code) {
   SetCadTextSize(0, 0, 2.2L, 1.6L);
   const bool sf = code == 11 || code == 13 || code == 16;
   const bool sh = code == 12 || code == 14 || code == 16;
+  if (calc::PairCarriesNoLoad(calc::SpurGearData)) {
+    // No minima of a pair that is not rated.
+    SetCadColor(17);
+    if (sf) CadText("SF: " + calc::NoLoadNotice(calc::SpurGearData), 138, 100);
+    if (sh) CadText("SH: " + calc::NoLoadNotice(calc::SpurGearData), 138, 40);
+    return;
+  }
   if (sf) {
     CadMoveTo(138, 100);
     SetCadColor(19);

@@ -52,11 +52,10 @@ TSheetTitle QuickSheetTitle() {
           g.DrawingName2[1] + "/" + g.DrawingName2[2]};
 }
 
-// The diagrams run over time, so they need the speed; without one the sheet
-// goes without them rather than turning a sound calculation into a fatal
-// one after the fact (the sheet is the picture after every calculation).
+// A diagram in its place on the sheet; one that has nothing to show for
+// the drive (no speed, no load) says so in its place.
 void PlaceDiagram(int code, Real width, Real height, Real x, Real y) {
-  if (common::FatalFlag || calc::SpurGearData.n[1] == 0) return;
+  if (common::FatalFlag) return;
   SetDiagramSize(width, height);
   SetDiagramOrigin(x, y);
   DrawPhiDiagram(code);

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "calc/calc_records.h"
+#include "calc/drive_load.h"
 #include "calc/spur_gear_data.h"
 #include "common/angle_date_format.h"
 #include "common/equation_matrix.h"
@@ -182,6 +183,12 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   table.TextTableAddCells("T", "nominal torque", Trim(common::FormatTorque(6, 1, g.TUsed[1])), "  f (phi)",
                           common::TorqueUnitLabel());
   table.TextTableAddCells("n", "revolutions", Number(6, 1, g.nUsed[1]), "  f (phi)", "1/min");
+  if (calc::PairCarriesNoLoad(g)) {
+    // Not rated: no safeties, and no angles where they would be least.
+    table.TextTableAddCells("SFmin", "safety factor tooth breakage", "no load", "no load", "");
+    table.TextTableAddCells("SHmin", "safety factor pitting", "no load", "no load", "");
+    return table.RuleY + table.RowHeight;
+  }
   table.TextTableAddCells("SFmin", "safety factor tooth breakage", Number(3, 2, s.SFmin[1]), Number(3, 2, s.SFmin[2]),
                           "");
   table.TextTableAddCells("phi1 SF", "bei phi1 = ?", degrees(s.PhiAtSFmin[1]), degrees(s.PhiAtSFmin[2]),

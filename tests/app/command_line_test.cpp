@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -26,6 +28,8 @@
 #include "common/graphics_facade.h"
 #include "common/small_dialogs.h"
 #include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "drawing/cad_output.h"
 #include "platform/scripted_dialogs.h"
 #include "support/dxf_outline.h"
 #include "support/file_test_support.h"
@@ -42,15 +46,17 @@ struct ProgramRun {
   std::string err;
 };
 
-// Runs the program in dir with the arguments, without a display; environment
+// Runs the program in dir with the arguments, without a display (but with
+// the offscreen Qt platform unless qtPlatform is false); environment
 // settings (NAME=value ...) go before the program, and the run can start
 // in another directory of its own.
 ProgramRun RunProgram(const testsupport::ScratchDirectory& dir, const std::string& args, const std::string& environment = "",
-                      const std::string& workingDirectory = "") {
+                      const std::string& workingDirectory = "", bool qtPlatform = true) {
   const std::string out = dir.Path("stdout.log");
   const std::string err = dir.Path("stderr.log");
   const std::string cwd = workingDirectory.empty() ? dir.Dir().string() : workingDirectory;
-  const std::string command = "cd '" + cwd + "' && timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen " +
+  const std::string platform = qtPlatform ? "QT_QPA_PLATFORM=offscreen " : "-u QT_QPA_PLATFORM ";
+  const std::string command = "cd '" + cwd + "' && timeout 120 env -u DISPLAY -u WAYLAND_DISPLAY " + platform +
                               environment + " '" + std::string(VOB_PROGRAM) + "' " + args + " >'" + out + "' 2>'" + err + "'";
   const int status = std::system(command.c_str());
   ProgramRun run;
@@ -66,17 +72,68 @@ void CopyDefaultDesign(const testsupport::ScratchDirectory& dir, const std::stri
   fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4", dir.Path(name));
 }
 
-TEST(CommandLineProgram, UsageTextHasTwentyLines) {
+TEST(CommandLineProgram, UsageText) {
   const testsupport::ScratchDirectory dir("cmd_usage");
-  for (const char* args : {"'?'", "/?"}) {
-    const ProgramRun run = RunProgram(dir, args);
+  for (const char* args : {"'?'", "/?", "-?"}) {
+    const ProgramRun run = RunProgram(dir, args, "", "", false);
     EXPECT_EQ(run.exitCode, 0) << args;
     std::size_t count = 0;
     for (char c : run.out) count += c == '\n';
-    EXPECT_EQ(count, 20u) << run.out;
+    EXPECT_EQ(count, 19u) << run.out;
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "VOB4 Command Line Mode");
-    EXPECT_NE(run.out.find("Example: wvob4 test.vb4 /CAD1:1     ->  test.dxf\n"), std::string::npos);
+    // The program as it is installed, the switch as it is spelt, and only
+    // what this program does.
+    EXPECT_NE(run.out.find("\nvob4 Filename [/I] [/CADi:j] [/NOGUI]\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\n/NOGUI   -> No GUI"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Example: vob4 test.vb4 /CAD1:1     ->  test.dxf\n"), std::string::npos);
+    EXPECT_EQ(run.out.find("wvob4"), std::string::npos);
+    EXPECT_EQ(run.out.find("/E"), std::string::npos);
+    EXPECT_EQ(run.err, "");
   }
+}
+
+// A run never waits for a window no one can see: the switch before the
+// design works as after it, a batch switch without a design shows the usage
+// on standard error, and a run that needs the window ends at once where
+// there is no display, saying so. Every case ends quickly with its code.
+TEST(CommandLineProgram, EveryRunEndsWithoutADisplay) {
+  const testsupport::ScratchDirectory dir("cmd_no_display");
+  CopyDefaultDesign(dir, "d.vb4");
+  const auto timed = [&](const std::string& args) {
+    const auto start = std::chrono::steady_clock::now();
+    ProgramRun run = RunProgram(dir, args, "", "", false);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 30) << args;
+    return run;
+  };
+  // The switch first.
+  ProgramRun run = timed("/I d.vb4");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(Slurp(dir.Path("d.txt")).find("TOOTH ROOT LOAD-BEARING CAPACITY"), std::string::npos);
+  run = timed("/CAD1:1 d.vb4 /NOGUI");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(fs::exists(dir.Path("d.dxf")));
+  fs::remove(dir.Path("d.txt"));
+  fs::remove(dir.Path("d.dxf"));
+
+  // A batch switch without a design: what is missing, then the usage.
+  for (const char* args : {"/I", "/CAD1:1", "/NOGUI -i"}) {
+    run = timed(args);
+    EXPECT_EQ(run.exitCode, 3) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_NE(run.err.find("needs a design file\nVOB4 Command Line Mode\n"), std::string::npos) << args << run.err;
+  }
+
+  // Runs that need the window.
+  for (const char* args : {"", "d.vb4", "d.vb4 /NOGUI", "d.vb4 /E", "d.vb4 /X", "--graphics-test"}) {
+    run = timed(args);
+    EXPECT_EQ(run.exitCode, 4) << args;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << args << run.err;
+    EXPECT_EQ(run.err.rfind("vob4: there is no display", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("/I"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("/CADi:j"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(dir.Entries(), 1u) << "nothing but the design";
 }
 
 TEST(CommandLineProgram, TextPrintoutIsWrittenBesideTheDesign) {
@@ -112,12 +169,21 @@ TEST(CommandLineProgram, ExitCodes) {
   EXPECT_FALSE(fs::exists(dir.Path("broken.txt")));
 
   CopyDefaultDesign(dir, "x.vb4");
-  // Indexes that name no drawing write nothing and succeed.
-  for (const char* option : {"/CAD1:0", "/CAD1:20", "/cad5:20"}) {
-    const ProgramRun run = RunProgram(dir, std::string("x.vb4 ") + option);
+  // Indexes that name no drawing write nothing and succeed, naming the
+  // drawing as it was written.
+  for (const auto& [option, drawing] : std::vector<std::pair<std::string, std::string>>{
+           {"/CAD1:0", "0"}, {"/CAD1:20", "20"}, {"/cad5:20", "20"}, {"/CAD1:99999999999", "99999999999"},
+           {"/CAD1:x", "x"}}) {
+    const ProgramRun run = RunProgram(dir, "x.vb4 " + option);
     EXPECT_EQ(run.exitCode, 0) << option;
-    EXPECT_NE(run.err.find("nothing was written"), std::string::npos) << option << ": " << run.err;
+    EXPECT_EQ(run.err, "vob4: there is no drawing " + drawing +
+                           "; 1..5 are the gear pictures, 6..19 the diagrams: nothing was written\n")
+        << option;
   }
+  // An empty design name says so.
+  const ProgramRun empty = RunProgram(dir, "'' /I");
+  EXPECT_EQ(empty.exitCode, 1);
+  EXPECT_EQ(empty.err, "vob4: cannot read the design file: its name is empty\n");
   // Formats without a file writer of their own are refused.
   for (const char* option : {"/CAD0:1", "/CAD3:1", "/CAD4:1", "/CAD8:1", "/CAD9:1"}) {
     const ProgramRun run = RunProgram(dir, std::string("x.vb4 ") + option);
@@ -372,6 +438,93 @@ TEST(CommandLineProgram, WriteFailureNamesTheReason) {
   EXPECT_FALSE(fs::exists(dir.Path("readonly/x.txt")));
 }
 
+// The default design with its drive changed: speed (line 43), power (line
+// 44) and entered torque (line 201) of the design file.
+void PutDrive(const testsupport::ScratchDirectory& dir, const std::string& name, const std::string& n,
+              const std::string& p, const std::string& t = "0") {
+  auto lines = testsupport::SplitLines(Slurp(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4"));
+  ASSERT_EQ(lines.at(42), "1000.0000000");
+  ASSERT_EQ(lines.at(43), "30.0000000");
+  ASSERT_EQ(lines.at(200), "0");
+  lines[42] = n;
+  lines[43] = p;
+  lines[200] = t;
+  testsupport::Put(dir.Path(name), testsupport::Joined(lines));
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// A drive without power is no failing pair: its printout, pictures and CAD
+// files are made, the safety rows and diagrams say there is no load, and
+// the message list says why once. A negative quantity is refused, named.
+TEST(CommandLineProgram, ADriveWithoutLoadIsNotRated) {
+  const testsupport::ScratchDirectory dir("cmd_no_load");
+  PutDrive(dir, "p0.vb4", "1000", "0");
+  PutDrive(dir, "n0.vb4", "0", "30");
+  for (const auto& [design, reason] : std::vector<std::pair<std::string, std::string>>{{"p0", "P = 0"}, {"n0", "n1 = 0"}}) {
+    SCOPED_TRACE(design);
+    const ProgramRun run = RunProgram(dir, design + ".vb4 /I");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::string txt = Slurp(dir.Path(design + ".txt"));
+    EXPECT_NE(txt.find("\nsafety factor pitting\tSH\t\tno load\tno load"), std::string::npos) << txt;
+    EXPECT_NE(txt.find("\nsafety factor tooth breakage\tSF\t\tno load\tno load"), std::string::npos);
+    EXPECT_EQ(Occurrences(txt, "the pair carries no load (" + reason + "), not rated"), 2u);
+    EXPECT_EQ(Occurrences(txt, "Warning: no load (" + reason + "): not rated !"), 1u);
+    EXPECT_EQ(txt.find("SH<1"), std::string::npos);
+    EXPECT_EQ(txt.find("SF<1"), std::string::npos);
+    EXPECT_EQ(txt.find("Fatal"), std::string::npos);
+    // The gear, a pitch-curve diagram and the velocity diagram are drawn
+    // as for any pair; the safety diagram says why it has no curve.
+    for (const char* option : {"/CAD1:1", "/CAD7:1", "/CAD1:9", "/CAD1:12", "/CAD1:18"}) {
+      const ProgramRun cad = RunProgram(dir, design + ".vb4 " + option);
+      EXPECT_EQ(cad.exitCode, 0) << option << cad.err;
+      EXPECT_EQ(cad.err, "") << option;
+    }
+    const std::string sf = Slurp(dir.Path(design + ".dxf"));
+    EXPECT_EQ(Occurrences(sf, "no load (" + reason + "), not rated"), 2u) << "the diagram and its minima";
+  }
+
+  for (const auto& [n, p, t, message] : std::vector<std::tuple<std::string, std::string, std::string, std::string>>{
+           {"-5", "30", "0", "Fatal  : n1 < 0 !\n"},
+           {"1000", "-30", "0", "Fatal  : P < 0 !\n"},
+           {"1000", "30", "-100", "Fatal  : T1 < 0 !\n"},
+           {"0.0000001", "30", "0", "Fatal  : T1 > 1E9 Nm !\n"}}) {
+    PutDrive(dir, "bad.vb4", n, p, t);
+    for (const char* option : {"/I", "/CAD1:1"}) {
+      const ProgramRun run = RunProgram(dir, std::string("bad.vb4 ") + option);
+      EXPECT_EQ(run.exitCode, 2) << n << " " << p << " " << t;
+      EXPECT_EQ(run.err, "vob4: the calculation of bad failed:\n" + message);
+    }
+  }
+  EXPECT_FALSE(fs::exists(dir.Path("bad.txt")));
+  EXPECT_FALSE(fs::exists(dir.Path("bad.dxf")));
+}
+
+// A write that fails on the way (a full disk; here the file-size limit,
+// which stops root as well) names the file and the system's reason for the
+// printout as for every CAD format, and leaves nothing behind.
+TEST(CommandLineProgram, EveryOutputNamesTheReasonOfAFailedWrite) {
+  const testsupport::ScratchDirectory dir("cmd_full");
+  CopyDefaultDesign(dir, "x.vb4");
+  // Writes beyond 4 KB fail with "File too large" instead of killing the run.
+  const std::string limited = "sh -c 'trap \"\" XFSZ; ulimit -f 8; exec \"$0\" \"$@\"'";
+  const ProgramRun printout = RunProgram(dir, "x.vb4 /I", limited);
+  EXPECT_EQ(printout.exitCode, 2);
+  EXPECT_EQ(printout.err, "vob4: the printout could not be written: x.txt: File too large\n");
+  for (const auto& [format, file] : std::vector<std::pair<std::string, std::string>>{
+           {"1", "x.dxf"}, {"2", "x.igs"}, {"5", "x.txt"}, {"6", "x.stl"}, {"7", "x.stp"}}) {
+    const ProgramRun run = RunProgram(dir, "x.vb4 /CAD" + format + ":1", limited);
+    EXPECT_EQ(run.exitCode, 2) << format;
+    EXPECT_EQ(run.err, "vob4: drawing 1 could not be written in format " + format + ": " + file + ": File too large\n");
+  }
+  EXPECT_EQ(dir.Entries(), 1u) << "only the design: nothing half written";
+}
+
 // The printout is written in place under the design's name, through a file
 // of a name of its own that takes its place when complete: no fixed
 // temporary name in the working directory or the temporary directory, so
@@ -407,6 +560,18 @@ TEST(CommandLine, ParsesTheOptions) {
   using Kind = app::CommandLine::Kind;
   EXPECT_EQ(app::ParseCommandLine({}).kind, Kind::None);
   EXPECT_EQ(app::ParseCommandLine({"?"}).kind, Kind::Usage);
+  EXPECT_EQ(app::ParseCommandLine({"-?"}).kind, Kind::Usage);
+  EXPECT_EQ(app::ParseCommandLine({"/NOGUI"}).kind, Kind::None);
+  // The switch before the file, and "/NOGUI" anywhere.
+  for (const std::vector<std::string>& params : std::vector<std::vector<std::string>>{
+           {"/I", "a.vb4"}, {"/NOGUI", "a.vb4", "/I"}, {"a.vb4", "/nogui", "-i"}}) {
+    const app::CommandLine line = app::ParseCommandLine(params);
+    EXPECT_EQ(line.kind, Kind::TextPrintout) << params[0];
+    EXPECT_EQ(line.fileName, "a.vb4") << params[0];
+    EXPECT_TRUE(line.fileGiven);
+  }
+  EXPECT_FALSE(app::ParseCommandLine({"/CAD1:1"}).fileGiven);
+  EXPECT_TRUE(app::ParseCommandLine({"", "/I"}).fileGiven);
   for (const char* option : {"/I", "/i", "-I", "-i"})
     EXPECT_EQ(app::ParseCommandLine({"a.vb4", option}).kind, Kind::TextPrintout) << option;
   for (const char* option : {"/E", "/e", "/G"})
@@ -454,6 +619,46 @@ TEST(CommandLine, CadOutputGoesToTheDrawingEntryPoints) {
   // A drawing that fails (here: cancelled) fails the run.
   app::Entry().DrawGears = [](int, int) { common::AbortFlag = 1; };
   EXPECT_EQ(app::RunBatch(app::ParseCommandLine({"x.vb4", "/CAD1:1"}), out, err, false), 2);
+  app::ResetEntryPoints();
+  fs::current_path(previous);
+}
+
+// What a writer says while a batch output is made reaches standard error,
+// whether it is a box no one sees or a text added to the message list,
+// each once; the calculation's own findings on the way (a picture rating
+// positions again) are not the writer's. A refusal is told once, in the
+// line that says the drawing was not written.
+TEST(CommandLine, WhatAWriterSaysIsPrinted) {
+  const testsupport::ScratchDirectory dir("cmd_writer_messages");
+  const fs::path previous = fs::current_path();
+  fs::current_path(dir.Dir());
+  common::SetKaldvarDefaults();
+  common::SetProgramIdentity();
+  CopyDefaultDesign(dir, "x.vb4");
+  const std::string edges = "STEP: an outline crosses itself; written as edges, not as a solid";
+  app::Entry().DrawGears = [&](int, int) {
+    {
+      const common::CalculationMessagesScope calculating;
+      common::AddErrorMessage("Warning: SH<1 (1) (0.85) !");
+    }
+    common::ShowError(edges);
+    common::AddErrorMessage("Error  : " + edges);
+    common::AddErrorMessage("Error  : STEP: BRep_API: command not done");
+  };
+  std::ostringstream out, err;
+  EXPECT_EQ(app::RunBatch(app::ParseCommandLine({"x.vb4", "/CAD7:1"}), out, err, false), 0);
+  EXPECT_EQ(err.str(), "vob4: " + edges + "\nvob4: Error  : STEP: BRep_API: command not done\n");
+
+  // Refused: the reason once, in the failure line, after what came before.
+  app::Entry().DrawGears = [](int, int) {
+    common::AddErrorMessage("Error  : dB > df (2)");
+    drawing::RefuseCadOutput("the bore of gear 2 does not lie inside its root");
+  };
+  err.str("");
+  EXPECT_EQ(app::RunBatch(app::ParseCommandLine({"x.vb4", "/CAD7:2"}), out, err, false), 2);
+  EXPECT_EQ(err.str(),
+            "vob4: Error  : dB > df (2)\n"
+            "vob4: drawing 2 could not be written in format 7: the bore of gear 2 does not lie inside its root\n");
   app::ResetEntryPoints();
   fs::current_path(previous);
 }

@@ -575,6 +575,8 @@ TEST_F(DataFileTest, StoredEnteredWorkHardeningRatesAsBefore) {
     sg.YX[i] = 1, sg.YM[i] = 1;
   }
   sg.ZW.fill(1.1L);
+  sg.n[1] = 1000;
+  sg.P = 10;
   Save("entered_zw.vb4");
   app::SetDesignInputDefaults();
   app::ReadDataFile(dir_.Path("entered_zw.vb4"));

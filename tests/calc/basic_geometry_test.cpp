@@ -92,7 +92,7 @@ TEST_F(BasicGeometry, UpperLimitsAreFatalAndNamed) {
       {"Fatal  : b > 10000 mm !", [this](Real v) { g.FaceWidth = v; }, 10000, 1e308L},
       {"Fatal  : n1 > 1000000 1/min !", [this](Real v) { g.n[1] = v; }, 1e6L, 1e6L + 1},
       {"Fatal  : P > 1000000 kW !", [this](Real v) { g.P = v; }, 1e6L, 2e6L},
-      {"Fatal  : T1 > 1E9 Nm !", [this](Real v) { g.T[1] = v; }, 1e9L, -2e9L},
+      {"Fatal  : T1 > 1E9 Nm !", [this](Real v) { g.T[1] = v; }, 1e9L, 2e9L},
   };
   for (const Case& c : cases) {
     calc_test::SetTextbookPair(g);

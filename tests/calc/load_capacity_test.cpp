@@ -5,8 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "calc/lubricant_viscosity.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
 #include "calc/spur_pair_driver.h"
 #include "spur_test_pairs.h"
 
@@ -144,17 +149,30 @@ TEST(LoadCapacityRuns, InconsistentTorqueAndPowerUseTheTorque) {
   EXPECT_FALSE(HasMessage("Fatal  : P<>T*n*2PI"));
 }
 
-TEST(LoadCapacityRuns, PinionAtRest) {
-  SetStandardPair(3);
-  TSpurGearData& g = SpurGearData;
-  g.n[1] = 0;
-  g.P = 0;
-  g.T[1] = 50;
-  CalcSpurStrength();
-  EXPECT_TRUE(HasMessage("n1=0 -> ZNT=1, YNT=1"));
-  EXPECT_EQ(g.v, 0);
-  EXPECT_EQ(g.LifeH[1], 0);
-  EXPECT_TRUE(std::isfinite(g.LifeF[1]));
+// A pinion at rest, or a drive without power, transmits nothing: the pair
+// is not rated (no safety of 0 that reads as failing), and the list says
+// why, once; the gear bodies are those of any pair.
+TEST(LoadCapacityRuns, PinionAtRestOrNoPowerIsNotRated) {
+  for (const auto& [n, p, message] : std::vector<std::tuple<Real, Real, std::string>>{
+           {0, 0, "Warning: no load (n1 = 0): not rated !"}, {1000, 0, "Warning: no load (P = 0): not rated !"}}) {
+    SetStandardPair(3);
+    TSpurGearData& g = SpurGearData;
+    g.n[1] = n;
+    g.P = p;
+    g.T[1] = 50;
+    common::ClearErrorMessages();
+    CalcSpurStrength();
+    EXPECT_EQ(common::FatalFlag, 0);
+    ASSERT_EQ(common::MsgCount, 1) << common::MsgText[1];
+    EXPECT_EQ(common::MsgText[1], message);
+    EXPECT_FALSE(HasMessage("n1=0 -> ZNT=1, YNT=1"));
+    EXPECT_EQ(g.TUsed[1], 0);
+    EXPECT_EQ(g.Ft, 0);
+    EXPECT_EQ(g.SafetySH[1], 0);
+    EXPECT_EQ(g.SafetySF[2], 0);
+    EXPECT_EQ(g.LifeH[1], 0);
+    EXPECT_GT(g.BodyMass[1], 0);
+  }
 }
 
 TEST(LoadCapacityRuns, BodyInnerDiameterAtTheRootIsReset) {

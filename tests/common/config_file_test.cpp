@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -504,6 +505,26 @@ TEST_F(ConfigFileTest, CheckConfiguredDirectories) {
   CheckConfiguredDirectories();
   EXPECT_EQ(AbortFlag, 0);
   EXPECT_EQ(Slurp(dir_.Path("cad/mat.dbf")), "table");
+}
+
+// No temporary directory configured: the system's, TMPDIR or else /tmp,
+// never the program's folder (the user's design folder when started there).
+TEST_F(ConfigFileTest, UnsetTemporaryDirectoryIsTheSystems) {
+  ProgramDirectory = dir_.Dir().string();
+  fs::create_directories(dir_.Path("tmp"));
+  CadDirectory = EdiDirectory = DefaultDataDirectory = DbfDirectory = PltDirectory = dir_.Path("tmp");
+  const char* kept = std::getenv("TMPDIR");
+  const std::string keptValue = kept ? kept : "";
+  ::setenv("TMPDIR", dir_.Path("tmp").c_str(), 1);
+  TempDirectory = " ";
+  CheckConfiguredDirectories();
+  EXPECT_EQ(TempDirectory, dir_.Path("tmp") + "/");
+  ::unsetenv("TMPDIR");
+  TempDirectory = "";
+  CheckConfiguredDirectories();
+  EXPECT_EQ(TempDirectory, "/tmp/");
+  EXPECT_TRUE(dialogs_.Asked().empty());
+  if (kept) ::setenv("TMPDIR", keptValue.c_str(), 1);
 }
 
 namespace {

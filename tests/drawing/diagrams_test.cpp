@@ -133,15 +133,35 @@ TEST_F(Diagrams, StackedSafetiesWithTheirMinima) {
   EXPECT_NE(std::find(captions.begin(), captions.end(), "SH@53"), captions.end());
 }
 
-TEST_F(Diagrams, SpeedZeroIsFatalAndTheSelectionCanBeCancelled) {
+// A gear 1 at rest has its pitch curves, ratio and path drawn as at any
+// speed; the diagrams over time and the safety diagrams (no load, no
+// rating) say in their place why they have no curve. Nothing turns fatal.
+TEST_F(Diagrams, SpeedZeroDrawsWhatDoesNotNeedItSaysWhyAndTheSelectionCanBeCancelled) {
+  const std::vector<Figure> atSpeed = OnScreen(2);
   calc::SpurGearData.n[1] = 0;
-  const auto figures = OnScreen(2);
-  EXPECT_EQ(common::FatalFlag, 1);
-  EXPECT_EQ(common::MsgText[1], "Fatal  : n = 0 !");
-  // With FatalFlag set nothing is opened; the messages are shown.
-  common::DisplayList.clear();
-  drawing::ShowDiagrams(2, drawing::CadDeviceScreen);
-  EXPECT_TRUE(common::DisplayList.empty());
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  EXPECT_EQ(drawingtest::Describe(OnScreen(2)), drawingtest::Describe(atSpeed));
+  EXPECT_EQ(common::FatalFlag, 0);
+  const auto texts = [](const std::vector<Figure>& figures) {
+    std::string all;
+    for (const Figure& f : figures)
+      if (f.kind == "TEXT") all += f.text + "\n";
+    return all;
+  };
+  for (int code : {7, 8, 9, 10, 15}) {
+    const std::string shown = texts(OnScreen(code));
+    EXPECT_NE(shown.find("n1 = 0: gear 2 stands still\n"), std::string::npos) << code << shown;
+  }
+  for (int code : {11, 12, 13, 14, 16}) {
+    const auto figures = OnScreen(code);
+    const std::string shown = texts(figures);
+    EXPECT_NE(shown.find("no load (n1 = 0), not rated\n"), std::string::npos) << code << shown;
+    EXPECT_EQ(shown.find("min = "), std::string::npos) << code << shown;
+  }
+  EXPECT_EQ(common::FatalFlag, 0);
+  ASSERT_EQ(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Warning: no load (n1 = 0): not rated !");
 
   common::ClearErrorMessages();
   calc::SpurGearData.n[1] = 1000;

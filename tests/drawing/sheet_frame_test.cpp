@@ -245,6 +245,8 @@ TEST_F(SheetFrame, DataTableEndsAtNominalRadiusWhenTheSweepIsSkipped) {
 
   calc::SkipPositionSweep = 0;
   calc::NcPair.ModuleMode = 2;
+  calc::SpurGearData.n[1] = 1000;  // a pair under load has its safeties
+  calc::SpurGearData.P = 10;
   log_.figures.clear();
   drawing::DrawGearDataTable(10, 100, 2);
   texts = Texts();

@@ -195,6 +195,28 @@ bool PrintGeometrySections() {
   return true;
 }
 
+// The sections of the printout after its device is chosen; false when it
+// stopped on the way.
+bool WriteGearReport(std::uint16_t mode) {
+  if (mode != GearReportStrengthOnly) {
+    common::WriteReportHeader(0, 1);
+    if (common::AbortFlag) return false;
+    PrintBasicRows();
+    if (!PrintGeometrySections()) return false;
+    if (!PrintToleranceSections()) return false;
+    common::ReportFormFeed();
+    if (common::AbortFlag) return false;
+  }
+  if (!PrintStrengthReport()) return false;
+  common::WriteReportText("");
+  if (mode == GearReportStrengthOnly)
+    common::ReportPageEnd();
+  else
+    common::ReportFormFeed();
+  if (common::AbortFlag) return false;
+  return true;
+}
+
 }  // namespace
 
 std::string SubstitutePairHeadNote() {
@@ -221,23 +243,10 @@ void PrintGearReport(std::uint16_t mode) {
   }
   common::SelectOutputDevice(0, common::CurrentFileName);
   if (common::AbortFlag) return;
-
-  if (mode != GearReportStrengthOnly) {
-    common::WriteReportHeader(0, 1);
-    if (common::AbortFlag) return;
-    PrintBasicRows();
-    if (!PrintGeometrySections()) return;
-    if (!PrintToleranceSections()) return;
-    common::ReportFormFeed();
-    if (common::AbortFlag) return;
+  if (!WriteGearReport(mode)) {
+    common::AbandonReportOutput();
+    return;
   }
-  if (!PrintStrengthReport()) return;
-  common::WriteReportText("");
-  if (mode == GearReportStrengthOnly)
-    common::ReportPageEnd();
-  else
-    common::ReportFormFeed();
-  if (common::AbortFlag) return;
   common::WriteMessagesPage();
   common::ShowReportOutput();
   platform::Dialogs().SetBusyCursor(false);

@@ -6,6 +6,7 @@
 #include "app/design_extras.h"
 #include "app/printouts/printout_rows.h"
 #include "calc/calc_records.h"
+#include "calc/drive_load.h"
 #include "calc/spur_gear_data.h"
 #include "common/equation_matrix.h"
 #include "common/kaldvar.h"
@@ -182,17 +183,25 @@ void PrintStrengthExtract(const std::string& line1, const std::string& line2) {
                "    " + "gear" + "2: " + common::PadRightText(treatment(g.HeatTreatment[2]), 12));
   GearRow("Brinell hardness", "", "HB", R(5, 0, g.HB[1]), R(8, 0, g.HB[2]));
 
+  // A pair without load has no safeties over the turn: the rows say so.
+  const bool rated = !calc::PairCarriesNoLoad(g);
   common::WriteReportText("");
   TextWithRule("TOOTH ROOT LOAD-BEARING CAPACITY");
   ValueRow("application factor", "KA F", "", r52(g.KAF));
-  GearRowOf("safety factor tooth breakage", "SFmin", "", s.SFmin, r52);
-  GearRow("bei phi1 = ?", "phi1 SF", common::DegreeUnitLabel(), degrees(s.PhiAtSFmin[1]), degrees(s.PhiAtSFmin[2]));
+  if (!rated) common::WriteReportText("the pair carries " + calc::NoLoadNotice(g));
+  if (rated) GearRowOf("safety factor tooth breakage", "SFmin", "", s.SFmin, r52);
+  if (!rated) GearRow("safety factor tooth breakage", "SFmin", "", "no load", "no load");
+  if (rated)
+    GearRow("bei phi1 = ?", "phi1 SF", common::DegreeUnitLabel(), degrees(s.PhiAtSFmin[1]), degrees(s.PhiAtSFmin[2]));
 
   common::WriteReportText("");
   TextWithRule("FLANK LOAD-BEARING CAPACITY");
   ValueRow("application factor", "KA H", "", r52(g.KAH));
-  GearRowOf("safety factor pitting", "SHmin", "", s.SHmin, r52);
-  GearRow("bei phi1 = ?", "phi1 SH", common::DegreeUnitLabel(), degrees(s.PhiAtSHmin[1]), degrees(s.PhiAtSHmin[2]));
+  if (!rated) common::WriteReportText("the pair carries " + calc::NoLoadNotice(g));
+  if (rated) GearRowOf("safety factor pitting", "SHmin", "", s.SHmin, r52);
+  if (!rated) GearRow("safety factor pitting", "SHmin", "", "no load", "no load");
+  if (rated)
+    GearRow("bei phi1 = ?", "phi1 SH", common::DegreeUnitLabel(), degrees(s.PhiAtSHmin[1]), degrees(s.PhiAtSHmin[2]));
 }
 
 }  // namespace
@@ -213,24 +222,36 @@ void PrintPitchCurveReport(std::uint16_t mode) {
 
   if (mode == 1 || mode == 3) {
     common::WriteReportHeader(0, 1);
-    if (common::AbortFlag) return;
+    if (common::AbortFlag) {
+      common::AbandonReportOutput();
+      return;
+    }
     common::WriteReportText("");
     common::WriteReportText("");
     PrintCurveSection();
     PrintPairDimensions();
     if (mode == 1) common::WriteMessagesPage();
     common::ReportPageEnd();
-    if (common::AbortFlag) return;
+    if (common::AbortFlag) {
+      common::AbandonReportOutput();
+      return;
+    }
     if (mode == 1) {
       common::ShowReportOutput();
       return;
     }
   }
   PrintStrengthExtract(line1, line2);
-  if (common::AbortFlag) return;
+  if (common::AbortFlag) {
+    common::AbandonReportOutput();
+    return;
+  }
   common::WriteMessagesPage();
   common::ReportPageEnd();
-  if (common::AbortFlag) return;
+  if (common::AbortFlag) {
+    common::AbandonReportOutput();
+    return;
+  }
   common::ShowReportOutput();
 }
 

@@ -13,6 +13,7 @@
 #include "app/printouts/gear_printout.h"
 #include "app/printouts/printout_rows.h"
 #include "calc/calc_records.h"
+#include "calc/drive_load.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/number_format.h"
@@ -246,6 +247,21 @@ bool PrintRootCapacity() {
   return true;
 }
 
+// A pair without load in place of the factors, stresses, safeties and
+// lives it does not have: each capacity section says so, and its safety
+// row names it instead of a number.
+bool PrintNotRated() {
+  const auto& g = G();
+  const std::string notice = calc::NoLoadNotice(g);
+  if (!OpenSection("FLANK LOAD-BEARING CAPACITY")) return false;
+  common::WriteReportText("the pair carries " + notice);
+  GearRow("safety factor pitting", "SH", "", "no load", "no load");
+  if (!OpenSection("TOOTH ROOT LOAD-BEARING CAPACITY")) return false;
+  common::WriteReportText("the pair carries " + notice);
+  GearRow("safety factor tooth breakage", "SF", "", "no load", "no load");
+  return !common::AbortFlag;
+}
+
 }  // namespace
 
 bool PrintStrengthReport() {
@@ -262,6 +278,7 @@ bool PrintStrengthReport() {
   PrintHeadAndOperation();
   if (!PrintMaterial()) return false;
   if (!PrintMethodAndArrangement()) return false;
+  if (calc::PairCarriesNoLoad(g)) return PrintNotRated();
   PrintInfluenceFactors();
   if (!PrintFlankCapacity()) return false;
   if (!PrintRootCapacity()) return false;

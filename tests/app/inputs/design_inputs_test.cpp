@@ -562,6 +562,73 @@ TEST_F(DesignInputsTest, LoadCancelLeavesTheDrive) {
   EXPECT_EQ(app::LoadChoice, 9);
 }
 
+// The messages the calculation after the drive form left.
+std::vector<std::string> Messages() {
+  std::vector<std::string> texts;
+  for (int i = 1; i <= common::MsgCount; ++i) texts.push_back(common::MsgText[i]);
+  return texts;
+}
+
+// A negative speed, power or torque entered in the form is refused by the
+// calculation after it, naming the quantity; a drive without power is not
+// rated as a failing pair: the list says once why there is no rating.
+TEST_F(DesignInputsTest, LoadWithoutPowerOrNegative) {
+  const calc::TSpurGearData kept = calc::SpurGearData;
+  const auto keptChoice = app::LoadChoice;
+  struct Case {
+    int computed;
+    std::string speed, torque, power;
+    std::vector<std::string> messages;
+    bool fatal;
+  };
+  for (const Case& c : std::vector<Case>{
+           // The quantity entered, and the one computed from it.
+           {app::LoadDialog::Torque, "-5", "", "30", {"Fatal  : n1 < 0 !", "Fatal  : T1 < 0 !"}, true},
+           {app::LoadDialog::Torque, "1000", "", "-30", {"Fatal  : P < 0 !", "Fatal  : T1 < 0 !"}, true},
+           {app::LoadDialog::Power, "1000", "-100", "", {"Fatal  : P < 0 !", "Fatal  : T1 < 0 !"}, true},
+           {app::LoadDialog::Speed, "", "100", "-10", {"Fatal  : n1 < 0 !", "Fatal  : P < 0 !"}, true},
+           {app::LoadDialog::Torque, "1000", "", "0", {"Warning: no load (P = 0): not rated !"}, false},
+           {app::LoadDialog::Power, "0", "250", "", {"Warning: no load (n1 = 0): not rated !"}, false},
+           {app::LoadDialog::Torque, "0", "", "30", {"Warning: no load (n1 = 0): not rated !"}, false},
+           {app::LoadDialog::Torque, "0.0000001", "", "30", {"Fatal  : T1 > 1E9 Nm !"}, true}}) {
+    SCOPED_TRACE(c.speed + " " + c.torque + " " + c.power);
+    diagrams_.clear();
+    views_.load = [&c](app::LoadDialog& d) {
+      d.ChoiceClicked(c.computed);
+      if (c.computed != app::LoadDialog::Speed) d.speed.text = c.speed;
+      if (c.computed != app::LoadDialog::Torque) d.torque.text = c.torque;
+      if (c.computed != app::LoadDialog::Power) d.power.text = c.power;
+      d.ComputeLoadTriple();
+      d.Button_okClick();
+    };
+    app::MenuItemClick("mi_editAntrieb");
+    EXPECT_EQ(common::FatalFlag, c.fatal ? 1 : 0);
+    EXPECT_EQ(Messages(), c.messages);
+    // The menu goes on to the safety picture, which shows the messages of a
+    // fatal design and the notice of one without load.
+    EXPECT_EQ(diagrams_, std::vector<int>{163});
+  }
+  calc::SpurGearData = kept;
+  app::LoadChoice = keptChoice;
+  calc::CalcNoncircularPair();
+}
+
+// A torque that power and speed give answers to the limit of an entered
+// one, here with no torque entered at all.
+TEST_F(DesignInputsTest, DerivedTorqueBeyondTheLimitIsRefused) {
+  calc::TSpurGearData& g = calc::SpurGearData;
+  g.T[1] = 0;
+  g.P = 30;
+  g.n[1] = 1e-7L;
+  calc::CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 1);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Fatal  : T1 > 1E9 Nm !"});
+  g.n[1] = 1000;
+  calc::CalcNoncircularPair();
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_NEAR(static_cast<double>(g.TUsed[1]), 30 * 60000 / (2 * M_PI * 1000), 1e-9);
+}
+
 // ---- Rotation angle ---------------------------------------------------------------------
 
 TEST_F(DesignInputsTest, RotationWindowTurnsThePicture) {

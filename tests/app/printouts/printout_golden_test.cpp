@@ -95,6 +95,11 @@ const GoldenDesign kDesigns[] = {
        Drive(2, 9);
        calc::SpurGearData.P = 400;  // low safeties: the service-life lines
      }},
+    {"ellipse_din_no_load", false,
+     [] {
+       Drive(1, 2);
+       calc::SpurGearData.P = 0;  // no power: the pair is not rated
+     }},
 };
 
 std::string DesignPath(const std::string& name) {

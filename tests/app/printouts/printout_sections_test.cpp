@@ -33,6 +33,9 @@ class PrintoutSections : public ::testing::Test {
     common::TextDevice = common::ReportScreen;
     calc::SpurGearData = calc::TSpurGearData{};
     calc::SpurGearData.CalcMethod = 1;
+    // A pair under load: one without is not rated, and prints no factors.
+    calc::SpurGearData.n[1] = 1000;
+    calc::SpurGearData.P = 10;
   }
 
   // The lines of the printout of the current data set, margins and
