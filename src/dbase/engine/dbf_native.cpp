@@ -256,7 +256,15 @@ void RecordToNative(DbfTable& table, std::uint8_t* native) {
   const auto nativeSize = static_cast<std::size_t>(out - native);
   table.image.native.assign(native, native + nativeSize);
   table.image.record.assign(table.record);
+  table.image.assigned.assign(table.fields.size(), false);
   table.image.valid = true;
+}
+
+void MarkAssigned(DbfTable& table, int index) {
+  if (index < 0 || index >= table.FieldCount()) return;
+  std::vector<bool>& assigned = table.image.assigned;
+  if (assigned.size() < table.fields.size()) assigned.resize(table.fields.size(), false);
+  assigned[static_cast<std::size_t>(index)] = true;
 }
 
 void NativeToRecord(DbfTable& table, const std::uint8_t* native) {
@@ -265,9 +273,11 @@ void NativeToRecord(DbfTable& table, const std::uint8_t* native) {
   const DbfTable::ReadImage& image = table.image;
   const bool imaged = image.valid && image.record.size() == table.record.size() &&
                       image.native.size() == NativeRecordSize(table);
-  for (const FieldDef& field : table.fields) {
+  for (std::size_t index = 0; index < table.fields.size(); ++index) {
+    const FieldDef& field = table.fields[index];
     const std::size_t size = NativeFieldSize(field);
-    if (imaged) {
+    const bool assigned = index < image.assigned.size() && image.assigned[index];
+    if (imaged && !assigned) {
       const std::uint8_t* before = image.native.data() + (in - native);
       if (SameNativeValue(field, in, before)) {
         std::memcpy(table.record.data() + field.offset, image.record.data() + field.offset, field.length);

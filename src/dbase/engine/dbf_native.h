@@ -35,9 +35,13 @@ std::size_t NativeFieldOffset(const DbfTable& table, int index);
 
 // Raw record (table.record) -> native buffer, and back. RecordToNative
 // remembers what it made (DbfTable::image); NativeToRecord writes a
-// field whose native value is unchanged with the bytes it was read from.
+// field whose native value is unchanged and that no value was assigned to
+// with the bytes it was read from.
 void RecordToNative(DbfTable& table, std::uint8_t* native);
 void NativeToRecord(DbfTable& table, const std::uint8_t* native);
+// Notes that a value was assigned to field index (0-based) of the record
+// read last: NativeToRecord writes it even when it equals the value read.
+void MarkAssigned(DbfTable& table, int index);
 
 // Accessors of single native values.
 std::string NativeString(const std::uint8_t* address);

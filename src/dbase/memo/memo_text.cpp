@@ -107,7 +107,7 @@ std::int32_t StoreText(WorkArea& area, MemoFile& memo, std::int32_t oldBlock, co
   MemoWriteTranslate(area, raw.data(), raw.size());
   const MemoDialect dialect = memo.Dialect();
   const std::int64_t total = static_cast<std::int64_t>(raw.size()) +
-                             (dialect == MemoDialect::Dbase3 ? 1 : static_cast<std::int64_t>(kBlockHeaderSize));
+                             (dialect == MemoDialect::Dbase3 ? 2 : static_cast<std::int64_t>(kBlockHeaderSize));
   if (reuse) {
     std::string dir, name, ext;
     SplitPath(memo.name, dir, name, ext);
@@ -121,8 +121,7 @@ std::int32_t StoreText(WorkArea& area, MemoFile& memo, std::int32_t oldBlock, co
   std::int32_t block = static_cast<std::int32_t>(end / memo.blockSize);
   std::string bytes;
   if (dialect == MemoDialect::Dbase3) {
-    bytes = raw;
-    bytes.push_back(static_cast<char>(layout::kDefaultEndOfFile));
+    bytes = raw + kDbase3TextEnd;
     // The file stays a multiple of the block size.
     bytes.resize((bytes.size() + memo.blockSize - 1) / memo.blockSize * memo.blockSize, '\0');
   } else {
