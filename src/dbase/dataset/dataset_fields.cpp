@@ -15,6 +15,8 @@
 #include "dbase/common/text_routines.h"
 #include "dbase/dataset/dataset.h"
 #include "dbase/engine/date_display.h"
+#include "dbase/engine/dbf_native.h"
+#include "dbase/engine/error_codes.h"
 #include "dbase/engine/engine_settings.h"
 #include "dbase/index/day_numbers.h"
 
@@ -229,6 +231,13 @@ void TField::SetAsFloat(double value) {
       return;
     }
     default:
+      // A whole-number field cannot hold a number beyond 64 bits: refused,
+      // never clamped.
+      if (!(std::fabs(value) < kLargestWholeNumber)) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%g", value);
+        throw EDatasetError("Dataset error: " + ErrorText(205) + ": " + text + " for field '" + name_ + "'");
+      }
       SetAsInteger(static_cast<std::int64_t>(std::llround(value)));
   }
 }

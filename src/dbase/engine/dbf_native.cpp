@@ -11,6 +11,7 @@
 
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_layout.h"
+#include "dbase/engine/error_codes.h"
 
 namespace dbase {
 
@@ -165,7 +166,16 @@ void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value)
       PutNativeInt32(address, static_cast<std::int32_t>(std::llround(std::clamp(value, -2147483648.0, 2147483647.0))));
       break;
     case NativeKind::Int64:
-      PutNativeInt64(address, std::llround(std::clamp(value, -9.2e18, 9.2e18)));
+      // Beyond 64 bits a value cannot be held whole: a field narrower than
+      // such a number shows it as too wide (a row of '*'), a wider one would
+      // show a wrong number, so the value is refused there.
+      if (!(std::fabs(value) < kLargestWholeNumber) && field.length >= kWholeNumberDigits) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%g", value);
+        SetError(205, "Field " + field.name + ": " + text + " is beyond the whole numbers it holds [PutNativeNumber]");
+        break;
+      }
+      PutNativeInt64(address, std::llround(std::clamp(value, -kLargestWholeNumber, kLargestWholeNumber)));
       break;
     default:
       break;

@@ -56,7 +56,13 @@ void PutNativeInt64(std::uint8_t* address, std::int64_t value);
 
 // A numeric field's value as a double, whatever its native form.
 double NativeNumber(const FieldDef& field, const std::uint8_t* address);
+// The largest whole number a native 64-bit value takes from a double, and
+// the digits of such numbers.
+inline constexpr double kLargestWholeNumber = 9.2e18;
+inline constexpr int kWholeNumberDigits = 19;
 // Stores a number in a numeric field's native form (rounded for integers).
+// A whole-number field of 19 digits or more refuses a value beyond
+// kLargestWholeNumber with error 205 and keeps its value.
 void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value);
 
 // The record text of a number: right-aligned to width with decimals, a row
