@@ -234,9 +234,7 @@ void TField::SetAsFloat(double value) {
       // A whole-number field cannot hold a number beyond 64 bits: refused,
       // never clamped.
       if (!(std::fabs(value) < kLargestWholeNumber)) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%g", value);
-        throw EDatasetError("Dataset error: " + ErrorText(205) + ": " + text + " for field '" + name_ + "'");
+        throw EDatasetError("Dataset error: " + ErrorText(205) + " " + WholeNumberOverflowText(name_, value));
       }
       SetAsInteger(static_cast<std::int64_t>(std::llround(value)));
   }

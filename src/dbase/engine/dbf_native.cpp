@@ -156,6 +156,12 @@ double NativeNumber(const FieldDef& field, const std::uint8_t* address) {
   }
 }
 
+std::string WholeNumberOverflowText(const std::string& fieldName, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%g", value);
+  return "Field " + fieldName + ": " + text + " is beyond the whole numbers it holds";
+}
+
 void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value) {
   switch (NativeKindOf(field)) {
     case NativeKind::Double:
@@ -170,9 +176,7 @@ void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value)
       // such a number shows it as too wide (a row of '*'), a wider one would
       // show a wrong number, so the value is refused there.
       if (!(std::fabs(value) < kLargestWholeNumber) && field.length >= kWholeNumberDigits) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%g", value);
-        SetError(205, "Field " + field.name + ": " + text + " is beyond the whole numbers it holds [PutNativeNumber]");
+        SetError(205, WholeNumberOverflowText(field.name, value) + " [PutNativeNumber]");
         break;
       }
       PutNativeInt64(address, std::llround(std::clamp(value, -kLargestWholeNumber, kLargestWholeNumber)));

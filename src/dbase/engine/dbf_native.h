@@ -60,6 +60,9 @@ double NativeNumber(const FieldDef& field, const std::uint8_t* address);
 // the digits of such numbers.
 inline constexpr double kLargestWholeNumber = 9.2e18;
 inline constexpr int kWholeNumberDigits = 19;
+// "Field <name>: <value> is beyond the whole numbers it holds", the text of
+// the overflow error (205) of such a value.
+std::string WholeNumberOverflowText(const std::string& fieldName, double value);
 // Stores a number in a numeric field's native form (rounded for integers).
 // A whole-number field of 19 digits or more refuses a value beyond
 // kLargestWholeNumber with error 205 and keeps its value.
