@@ -250,31 +250,60 @@ TEST_F(AppendTest, DelimitedImportOfForeignLines) {
   EXPECT_EQ(LastCode(), 2);
 }
 
-// Lines longer than LineBufferSize are taken up to the limit (whole
-// characters); the rest of such a line is left out, the next line read whole.
-TEST_F(AppendTest, ImportedLinesEndAtTheLineBufferSize) {
+// A record of ten C(254) fields, full to the last character (quotes,
+// delimiters and characters of two UTF-8 bytes among them), exports as a
+// line far beyond LineBufferSize and comes back identical.
+TEST_F(AppendTest, ExportedWideRecordsComeBackWhole) {
+  std::vector<FieldDef> fields;
+  for (int i = 0; i < 10; ++i) fields.push_back({"text" + std::to_string(i), 'C', 254, 0});
+  ASSERT_TRUE(CreateDbf(Path("wide.dbf"), fields));
+  ASSERT_TRUE(CreateDbf(Path("back.dbf"), fields));
+  ASSERT_TRUE(Use(Path("wide.dbf") + " EXCLUSIVE"));
+  for (int r = 0; r < 2; ++r) {
+    ClearRecord();
+    for (int i = 1; i <= 10; ++i) {
+      std::string text;
+      while (text.size() < 254) text += std::string("M\xFCller \"") + static_cast<char>('a' + i) + ",\xE9\"t" + std::to_string(r);
+      text.resize(254);
+      PutNativeString(FieldAddress(i), 255, text);
+    }
+    ASSERT_TRUE(Append());
+  }
+  const auto original = Rows();
+  ASSERT_EQ(CopyToDelimitedFile(Path("wide.txt")), 2);
+  const std::string exported = testsupport::Slurp(Path("wide.txt"));
+  EXPECT_GT(exported.find("\r\n"), 2572u);
+  Select(2);
+  ASSERT_TRUE(Use(Path("back.dbf") + " EXCLUSIVE"));
+  EXPECT_EQ(AppendFromDelimitedFile(Path("wide.txt"), false), 2);
+  EXPECT_EQ(Rows(), original);
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+}
+
+// A line longer than both LineBufferSize and any line the export writes for
+// the table is refused with its number: nothing of it is appended and the
+// import ends there. LineBufferSize above the export's lines lets longer
+// foreign lines in.
+TEST_F(AppendTest, ALineTooLongIsRefusedByNumber) {
   struct Restore {
     ~Restore() { LineBufferSize = 2048; }
   } restore;
-  Plain("cut");
-  ASSERT_TRUE(Use(Path("cut") + " EXCLUSIVE"));
-  testsupport::Put(dir_ / "cut.txt",
-                   "\"A long n\xC3\xA4me indeed\",19991224,5,1,2,T\r\n"
-                   "short,20260102,1.5,2,3,T\r\n" +
-                       std::string(5000, 'x') + "\r\n");
-  LineBufferSize = 10;  // the limit falls inside the two bytes of "\xC3\xA4"
+  ASSERT_TRUE(Use(Plain("cut") + " EXCLUSIVE"));
+  const std::string padded = "\"padded\"" + std::string(3000, ' ') + ",20260102,1.5,2,3,T";
+  testsupport::Put(dir_ / "cut.txt", "\"first\",19991224,5,1,2,T\r\n\r\n" + padded + "\r\nlast,,,,,\r\n");
+  EXPECT_EQ(AppendFromDelimitedFile(Path("cut.txt"), false), 1);
+  EXPECT_EQ(LastCode(), 266);
+  EXPECT_NE(LastReport().find("Line 3 of " + Path("cut.txt") + " is longer than 2048 characters"), std::string::npos)
+      << LastReport();
+  EXPECT_EQ(RecCount(), 1);
+  reported_.clear();
+  LineBufferSize = 4000;
   EXPECT_EQ(AppendFromDelimitedFile(Path("cut.txt"), false), 3);
-  LineBufferSize = 2048;
-  EXPECT_EQ(AppendFromDelimitedFile(Path("cut.txt"), false), 3);
+  EXPECT_TRUE(reported_.empty()) << LastReport();
   const auto rows = Rows();
-  ASSERT_EQ(rows.size(), 6u);
-  EXPECT_EQ(rows[0], (std::vector<std::string>{"A long n    ", "  /  /  ", "     0.00", "    0", "   0.000", "N"}));
-  // "short,2026": the date is cut too.
-  EXPECT_EQ(rows[1], (std::vector<std::string>{"short       ", "  /  /  ", "     0.00", "    0", "   0.000", "N"}));
-  EXPECT_EQ(rows[2][0], std::string(10, 'x') + "  ");
-  EXPECT_EQ(rows[3], (std::vector<std::string>{"A long n\xE4me ", "12/24/99", "     5.00", "    1", "   2.000", "Y"}));
-  EXPECT_EQ(rows[4], (std::vector<std::string>{"short       ", "01/02/26", "     1.50", "    2", "   3.000", "Y"}));
-  EXPECT_EQ(rows[5][0], std::string(12, 'x'));
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[2], (std::vector<std::string>{"padded      ", "01/02/26", "     1.50", "    2", "   3.000", "Y"}));
+  EXPECT_EQ(rows[3][0], "last        ");
 }
 
 TEST_F(AppendTest, ProgressWindowOfTheImport) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+
 #include <cstring>
 #include <ctime>
 
@@ -258,6 +261,54 @@ TEST_F(TableFile, NumbersBeyondSixtyFourBitsKeepTheirText) {
   ASSERT_TRUE(Replace());
   Use("");
   EXPECT_EQ(Slurp(Path("huge.dbf")).substr(r1, 25), "   12345678901234567890xy");
+}
+
+// A whole-number field wide enough to show a number beyond 64 bits refuses
+// it with the overflow error and keeps its value; a narrower one shows it
+// as too wide, as any number too wide for its field.
+TEST_F(TableFile, WholeNumbersBeyondSixtyFourBitsAreRefused) {
+  ASSERT_TRUE(CreateDbf(Path("wide"), {{"wide", 'N', 20, 0}, {"narrow", 'N', 12, 0}}));
+  ASSERT_TRUE(Use(Path("wide") + " EXCLUSIVE"));
+  ClearRecord();
+  const FieldDef wide = WorkAreas[1]->table.fields[0];
+  const FieldDef narrow = WorkAreas[1]->table.fields[1];
+  PutNativeNumber(wide, FieldAddress(1), 1234567890123.0);
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+  PutNativeNumber(wide, FieldAddress(1), -3e19);
+  EXPECT_EQ(LastCode(), 205);
+  EXPECT_NE(LastReport().find("Field WIDE: -3e+19 is beyond the whole numbers it holds"), std::string::npos)
+      << LastReport();
+  PutNativeNumber(narrow, FieldAddress(2), 1e30);
+  EXPECT_EQ(reported_.size(), 1u);
+  ASSERT_TRUE(Append());
+  Use("");
+  EXPECT_EQ(Slurp(Path("wide.dbf")).substr(2 * 32 + 33, 33), "        1234567890123************");
+}
+
+// Number texts are those of printf's "%*.*f", exactly rounded (halves of
+// the binary value included) and cut to "*" when too wide.
+TEST_F(TableFile, NumberTextsMatchPrintf) {
+  std::uint64_t state = 12345;
+  const auto next = [&state] {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return state >> 11;
+  };
+  const std::vector<double> fixed = {0.125, 0.375, 2.675, -0.005, 1e15, -1234.5678, 0.0, 1e300, 5e-324, 999.995};
+  for (int i = 0; i < 20000; ++i) {
+    const double value = i < static_cast<int>(fixed.size())
+                             ? fixed[static_cast<std::size_t>(i)]
+                             : (static_cast<double>(next()) / 9007199254740992.0 - 0.5) *
+                                   std::pow(10.0, static_cast<double>(next() % 16));
+    const int width = 1 + static_cast<int>(next() % 24);
+    const int decimals = static_cast<int>(next() % 8);
+    char buffer[400];
+    const int n = std::snprintf(buffer, sizeof buffer, "%*.*f", width, decimals, value);
+    std::string expected = n > width ? std::string(static_cast<std::size_t>(width), '*') : std::string(buffer);
+    if (expected.find_first_of("123456789*") == std::string::npos && expected.find('-') != std::string::npos) {
+      expected[expected.find('-')] = ' ';
+    }
+    ASSERT_EQ(NumberFieldText(value, width, decimals), expected) << value << " " << width << " " << decimals;
+  }
 }
 
 TEST_F(TableFile, RecordReadsBeyondTheCountAreRefused) {

@@ -7,6 +7,9 @@
 #include "dbase/dbase_test_support.h"
 #include "dbase/engine/dbf_native.h"
 #include "dbase/engine/navigation.h"
+#include "dbase/expr/expr_hooks.h"
+#include "dbase/index/index_commands.h"
+#include "dbase/index/index_control.h"
 
 namespace {
 
@@ -247,6 +250,45 @@ TEST_F(IndependentReaders, BlankFieldsSurviveARewrite) {
                        "renamed|None|None|None|None\n"
                        "zero|0|0.0|0.0|False\n"
                        "copy|None|2.5|None|None\n");
+}
+
+// A value assigned through the engine (MarkFieldAssigned) is written even
+// when it equals the value read, also while an index is kept (the replace
+// reads the stored record for the old keys first); a field not assigned
+// keeps its blank.
+TEST_F(IndependentReaders, AssignedValuesAreWrittenUnderAnIndex) {
+  ASSERT_TRUE(CreateDbf(Path("readers"), {{"NAME", 'C', 8, 0}, {"QTY", 'N', 6, 0}, {"OK", 'L', 1, 0}}));
+  ASSERT_TRUE(Use(Path("readers") + " EXCLUSIVE"));
+  for (const char* name : {"one", "two"}) {
+    ClearRecord();
+    PutNativeString(FieldAddress(1), 9, name);
+    ASSERT_TRUE(Append());
+  }
+  Use("");
+  std::string bytes = Slurp(Path("readers.dbf"));
+  const std::size_t header = 3 * 32 + 33;
+  for (std::size_t r = 0; r < 2; ++r) bytes.replace(header + r * 16 + 9, 7, "      ?");
+  testsupport::Put(Path("readers.dbf"), bytes);
+  InstallExprHooks();
+  IndexInit();
+  ASSERT_TRUE(Use(Path("readers") + " EXCLUSIVE"));
+  Index_On("NAME", Path("names"));
+  ASSERT_EQ(LastCode(), 0) << LastReport();
+  GoTop();
+  PutNativeInt32(FieldAddress(2), 0);
+  MarkFieldAssigned(2);
+  FieldAddress(3)[0] = 0;
+  MarkFieldAssigned(3);
+  PutNativeString(FieldAddress(1), 9, "first");
+  ASSERT_TRUE(Replace());
+  Skip(1);
+  PutNativeString(FieldAddress(1), 9, "second");
+  ASSERT_TRUE(Replace());
+  Use("");
+  IndexDone();
+  EXPECT_EQ(Dbfread(), "2 129 16\nNAME:C:8:0 QTY:N:6:0 OK:L:1:0\n"
+                       "first|0|False\n"
+                       "second|None|None\n");
 }
 
 }  // namespace

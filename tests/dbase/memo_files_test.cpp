@@ -187,14 +187,13 @@ TEST_P(MemoDialectTest, ValuesWrittenAndReadAsStreams) {
   std::string binary;
   for (int i = 0; i < 1500; ++i) binary.push_back(static_cast<char>((i * 7) % 256));
   const std::int32_t first = OpenBlob(true, 0, 2, static_cast<std::int64_t>(binary.size()));
-  ASSERT_NE(first, 0);
-  EXPECT_EQ(first < 0, version == 0x83);
+  ASSERT_GT(first, 0);  // positive in every dialect, as other readers expect
   EXPECT_EQ(WriteBlobStream(binary.data(), 1000, kConvertIfText), 1000);
   EXPECT_EQ(WriteBlobStream(binary.data() + 1000, 900, kConvertIfText), 500);  // not beyond the size
   ASSERT_TRUE(CloseBlob());
   const std::int32_t text = AddMemo("after the value");
 
-  ASSERT_EQ(OpenBlob(true, first, 1), first < 0 ? -first : first);
+  ASSERT_EQ(OpenBlob(true, first, 1), first);
   EXPECT_EQ(SeekBlob(0, 2), 1500);
   EXPECT_EQ(SeekBlob(-2000, 1), 0);
   std::string back(2000, '\0');
@@ -235,6 +234,7 @@ TEST_F(MemoTest, NewFilesAndTheirFirstMemo) {
   EXPECT_EQ(Size("three.dbt"), 513);
   EXPECT_EQ(AddMemo("abc"), 1);  // over the 0x1A at byte 512
   EXPECT_EQ(Size("three.dbt"), 1024);
+  EXPECT_EQ(testsupport::Slurp(Path("three.dbt")).substr(512, 6), std::string("abc\x1A\x1A\0", 6));
   EXPECT_EQ(AddMemo("def"), 2);
   EXPECT_EQ(testsupport::Slurp(Path("three.dbt")).substr(0, 4), std::string("\x03\0\0\0", 4));
   Use("");
@@ -384,6 +384,21 @@ TEST_F(MemoTest, TheLineBufferHoldsMaxMemoLines) {
   std::string stored;
   ASSERT_TRUE(ReadMemoText(block, stored));
   EXPECT_EQ(stored, text);
+  // Lines read in part are not written back over their memo (the rest
+  // would be lost); the memo stays whole. Another memo takes them.
+  ASSERT_TRUE(GetMemo(block));
+  MemoLines[0] = "changed";
+  EXPECT_EQ(CloseMemo(block), 0);
+  EXPECT_EQ(LastCode(), 1005);
+  EXPECT_NE(LastReport().find("holds more than 4 lines (MaxMemoLines)"), std::string::npos) << LastReport();
+  ASSERT_TRUE(ReadMemoText(block, stored));
+  EXPECT_EQ(stored, text);
+  ASSERT_TRUE(GetMemo(block));
+  const std::int32_t copy = CloseMemo(0);
+  ASSERT_GT(copy, 0);
+  ASSERT_TRUE(ReadMemoText(copy, stored));
+  EXPECT_EQ(stored, "L1\r\nL2\r\nL3\r\nL4\r\n");
+  reported_.clear();
 
   std::int32_t written = 0;
   ASSERT_EQ(file.Assign(&written), 0);
@@ -400,6 +415,67 @@ TEST_F(MemoTest, TheLineBufferHoldsMaxMemoLines) {
   MaxMemoLines = 1024;
   ASSERT_TRUE(GetMemo(block));
   EXPECT_EQ(MemoLineCount, 10);
+}
+
+// dBASE III memos as other readers take them: every value under a positive
+// block (also one written through a stream), text ended by two 0x1A, which
+// dbfread and python3-dbf read as the text alone; a value that cannot be
+// dBASE III text keeps a header the engine reads. A negative block an older
+// stream writer left still reads, and a pack makes it positive.
+TEST_F(MemoTest, Dbase3MemosEveryReaderSees) {
+  if (!dbtest::HasPythonModule("dbfread") || !dbtest::HasPythonModule("dbf")) {
+    GTEST_SKIP() << "Python's dbfread or dbf is not installed";
+  }
+  MemoTable("three", 0x83);
+  AppendWithMemo("added", kUmlautText);
+  const auto streamed = [&](const std::string& name, const std::string& value) {
+    ClearRecord();
+    PutNativeString(FieldAddress(1), 11, name);
+    const std::int32_t block = OpenBlob(true, 0, 2);
+    EXPECT_GT(block, 0);
+    EXPECT_EQ(WriteBlobStream(value.data(), static_cast<std::int64_t>(value.size()), kConvertIfText),
+              static_cast<std::int64_t>(value.size()));
+    EXPECT_TRUE(CloseBlob());
+    PutNativeInt32(FieldAddress(2), block);
+    EXPECT_TRUE(Append());
+    return block;
+  };
+  const std::string text = "Streamed M\xFCller\r\nsecond line";
+  const std::int32_t textBlock = streamed("streamed", text);
+  const std::string binary("a\x1A" "b\0c", 5);
+  const std::int32_t binaryBlock = streamed("binary", binary);
+  const std::string file = testsupport::Slurp(Path("three.dbt"));
+  EXPECT_EQ(file.substr(static_cast<std::size_t>(textBlock) * 512, text.size() + 2),
+            AnsiToOemStr(text) + "\x1A\x1A");
+  EXPECT_EQ(Hex(file.substr(static_cast<std::size_t>(binaryBlock) * 512, 13)), "ffff08000d000000611a620063");
+  ASSERT_TRUE(OpenBlob(true, binaryBlock, 1));
+  std::string back(10, '\0');
+  back.resize(static_cast<std::size_t>(ReadBlobStream(back.data(), 10, kNoConversion)));
+  CloseBlob();
+  EXPECT_EQ(back, binary);
+  // A record of an older writer: the first memo under a negative block.
+  Go(1);
+  const std::string negative = "-" + std::to_string(Block());
+  Use("");
+  std::string table = testsupport::Slurp(Path("three.dbf"));
+  const std::size_t header = 2 * 32 + 33;
+  table.replace(header + 11 + 10 - negative.size(), negative.size(), negative);
+  testsupport::Put(Path("three.dbf"), table);
+  ASSERT_TRUE(Use(Path("three.dbf") + " EXCLUSIVE"));
+  EXPECT_EQ(MemoOfRecord(1), kUmlautText);
+  ASSERT_TRUE(Pack());
+  Go(1);
+  EXPECT_GT(Block(), 0);
+  Use("");
+  const std::string expected = Hex(AnsiToOemStr(kUmlautText)) + "\n" + Hex(AnsiToOemStr(text)) + "\n";
+  EXPECT_EQ(DbfreadMemos("three.dbf").substr(0, expected.size()), expected);
+  EXPECT_EQ(dbtest::RunPython(dir_, "import dbf\n"
+                                    "t = dbf.Table('" + Path("three.dbf") + "', codepage='cp850')\n"
+                                    "t.open()\n"
+                                    "for r in t: print(r.notes.encode('cp850').hex())\n")
+                .substr(0, expected.size()),
+            expected);
+  EXPECT_TRUE(reported_.empty()) << LastReport();
 }
 
 TEST_F(MemoTest, ADbase4MemoStaysInPlaceAndItsFreedBlocksAreReused) {

@@ -185,6 +185,60 @@ TEST_F(TableDataset, PostRoundTripsEveryKindOfValue) {
   EXPECT_EQ(dbf.RecordCount(), 2);
 }
 
+// Blank numbers and an unknown logical (another program's "nothing
+// entered") stay as they are when a record is posted unless the user
+// assigned a value: 0 over a blank number and false over "?" are written,
+// as dbfread shows. A number beyond 64 bits in a wide whole-number field is
+// refused with the overflow error, the field keeping its value.
+TEST_F(TableDataset, AssignedValuesAreWrittenOverBlanks) {
+  if (!dbtest::HasPythonModule("dbfread")) GTEST_SKIP() << "Python's dbfread is not installed";
+  {
+    TTzDbf dbf("blanks");
+    dbf.SetDbfFileName(Path("blanks"));
+    dbf.DbfFields = {"NAME,C,8,0", "QTY,N,6,0", "PRICE,N,9,2", "OK,L,1,0", "BIG,N,20,0"};
+    dbf.Open();
+    for (const char* name : {"first", "second"}) {
+      dbf.Append();
+      dbf.FieldByName("NAME").SetAsString(name);
+      dbf.Post();
+    }
+    dbf.Close();
+  }
+  std::string bytes = testsupport::Slurp(Path("blanks.dbf"));
+  const std::size_t header = 5 * 32 + 33;
+  const std::size_t length = 1 + 8 + 6 + 9 + 1 + 20;
+  for (std::size_t r = 0; r < 2; ++r) {
+    bytes.replace(header + r * length + 9, 6 + 9, std::string(15, ' '));
+    bytes[header + r * length + 24] = '?';
+    bytes.replace(header + r * length + 25, 20, std::string(20, ' '));
+  }
+  testsupport::Put(Path("blanks.dbf"), bytes);
+
+  TTzDbf dbf("blanks");
+  dbf.SetDbfFileName(Path("blanks"));
+  dbf.Open();
+  EXPECT_EQ(dbf.FieldByName("QTY").AsInteger(), 0);
+  dbf.Edit();
+  dbf.FieldByName("QTY").SetAsInteger(0);
+  dbf.FieldByName("OK").SetAsBoolean(false);
+  EXPECT_THROW(dbf.FieldByName("BIG").SetAsFloat(1e30), dbase::EDatasetError);
+  try {
+    dbf.FieldByName("BIG").SetAsFloat(-1e19);
+  } catch (const dbase::EDatasetError& e) {
+    EXPECT_NE(std::string(e.what()).find("Floating point overflow"), std::string::npos) << e.what();
+  }
+  dbf.Post();
+  dbf.Next();
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("renamed");
+  dbf.Post();
+  dbf.Close();
+  EXPECT_EQ(Dbfread("blanks.dbf"),
+            "NAME:C:8:0 QTY:N:6:0 PRICE:N:9:2 OK:L:1:0 BIG:N:20:0\n"
+            "['first', 0, None, False, None]\n"
+            "['renamed', None, None, None, None]\n");
+}
+
 TEST_F(TableDataset, ImpossibleDateIsRefusedAndStoredBlank) {
   TTzDbf dbf("dates");
   dbf.SetDbfFileName(Path("dates"));
@@ -605,6 +659,44 @@ TEST_F(TableDataset, LookupLeavesTheCursorWhereItWas) {
 // Memo fields as streams: written (text in the table's code page on disk),
 // read back, continued, emptied; a stream outliving its dataset's open is
 // finished by the close and does nothing more.
+// Streams on one dataset read from positions of their own; while one
+// writes a value, a second writer is refused and the first value stays
+// whole.
+TEST_F(TableDataset, EveryBlobStreamHasItsOwnPosition) {
+  dbase::InitMemoUnit();
+  TTzDbf dbf("streams");
+  dbf.SetDbfFileName(Path("streams"));
+  dbf.DbfFields = {"NAME,C,8,0", "ONE,M,10,0", "TWO,M,10,0"};
+  dbf.Open();
+  dbf.Append();
+  {
+    dbase::TTzBlobStream one(dbf.FieldByName("ONE"), dbase::TBlobStreamMode::bmWrite);
+    one.WriteText("abcdefghij");
+    dbase::TTzBlobStream two(dbf.FieldByName("TWO"), dbase::TBlobStreamMode::bmWrite);
+    EXPECT_EQ(two.WriteText("0123456789"), 0);
+    EXPECT_EQ(LastCode(), 1007);
+    one.WriteText("klm");
+  }
+  dbf.Post();
+  {
+    dbase::TTzBlobStream two(dbf.FieldByName("TWO"), dbase::TBlobStreamMode::bmWrite);
+    two.WriteText("0123456789");
+  }
+  dbf.Post();
+  reported_.clear();
+  dbase::TTzBlobStream one(dbf.FieldByName("ONE"), dbase::TBlobStreamMode::bmRead);
+  dbase::TTzBlobStream two(dbf.FieldByName("TWO"), dbase::TBlobStreamMode::bmRead);
+  dbase::TTzBlobStream again(dbf.FieldByName("ONE"), dbase::TBlobStreamMode::bmRead);
+  char piece[5] = {};
+  std::string read;
+  for (dbase::TTzBlobStream* stream : {&one, &two, &again, &one, &two, &one}) {
+    EXPECT_EQ(stream->Read(piece, 4), 4);
+    read += std::string(piece, 4) + "|";
+  }
+  EXPECT_EQ(read, "abcd|0123|abcd|efgh|4567|ijkl|");
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+}
+
 TEST_F(TableDataset, MemoFieldsAsStreams) {
   dbase::InitMemoUnit();
   TTzDbf dbf("memo");
@@ -884,6 +976,77 @@ TEST_F(TableDatasetIndex, CallbackAndLongNameIndexes) {
   walked.clear();
   for (dbf.First(); !dbf.Eof(); dbf.Next()) walked.push_back(dbf.FieldByName("NAME").AsString());
   EXPECT_EQ(walked, (std::vector<std::string>{"Rack", "Apex", "Axle", "Wheel", "Bearing", "Cam"}));
+}
+
+// An index opened into slot 2 while slot 1 is empty takes every appended
+// and changed record and is rebuilt by a pack, through the long-name and the
+// callback opens alike.
+TEST_F(TableDatasetIndex, AnIndexInSlotTwoIsKeptWithSlotOneEmpty) {
+  if (!HasXBase()) GTEST_SKIP() << "Perl's XBase::Index is not installed";
+  TTzDbf dbf("slots");
+  MakeParts(dbf);
+  ASSERT_TRUE(dbf.IndexOn("NAME", Path("names.ndx")));
+  const auto upper = [](dbase::TTzFileDataSet& d, void*, std::string& key) {
+    key = d.FieldByName("NAME").AsString();
+    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    key.resize(12, ' ');
+  };
+  ASSERT_TRUE(dbf.IndexOnCB(Path("upper"), upper, nullptr));
+  dbf.Close();
+  dbf.Open();
+  ASSERT_TRUE(dbf.SetIndexToLFN(Path("names.ndx"), 2)) << LastReport();
+  ASSERT_TRUE(dbf.SetIndexToCB(Path("upper"), 3, upper, nullptr)) << LastReport();
+  EXPECT_TRUE(dbf.IsSequenced());  // no controlling index: record order
+  dbf.Append();
+  dbf.FieldByName("NAME").SetAsString("Bolt");
+  dbf.Post();
+  dbf.First();
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("Apex");
+  dbf.Post();
+  EXPECT_EQ(WalkWithXBase(Path("names.ndx")), "Apex:1 Axle:2 Bearing:4 Bolt:6 Cam:5 Wheel:3 ");
+  EXPECT_EQ(WalkWithXBase(Path("upper.ndx")), "APEX:1 AXLE:2 BEARING:4 BOLT:6 CAM:5 WHEEL:3 ");
+  dbf.SetRecNo(2);
+  dbf.Delete();
+  EXPECT_TRUE(dbf.Pack());
+  EXPECT_EQ(WalkWithXBase(Path("names.ndx")), "Apex:1 Bearing:3 Bolt:5 Cam:4 Wheel:2 ");
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+}
+
+// The index commands post a pending edit first, as a move does: the new
+// value reaches the table and the index built or opened.
+TEST_F(TableDatasetIndex, IndexCommandsPostAPendingEdit) {
+  if (!HasXBase()) GTEST_SKIP() << "Perl's XBase::Index is not installed";
+  TTzDbf dbf("pending");
+  MakeParts(dbf);
+  const auto padded = [](dbase::TTzFileDataSet& d, void*, std::string& key) {
+    key = d.FieldByName("NAME").AsString();
+    key.resize(12, ' ');
+  };
+  dbf.SetRecNo(1);
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("Zed");
+  ASSERT_TRUE(dbf.IndexOn("NAME", Path("names.ndx")));
+  EXPECT_EQ(dbf.Peek(1, 1), "Zed         ");
+  EXPECT_EQ(WalkWithXBase(Path("names.ndx")), "Axle:2 Bearing:4 Cam:5 Wheel:3 Zed:1 ");
+  dbf.SetRecNo(3);
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("Xylo");
+  ASSERT_TRUE(dbf.SetIndexTo(Path("names.ndx"))) << LastReport();
+  EXPECT_EQ(dbf.Peek(1, 3), "Xylo        ");
+  EXPECT_EQ(WalkWithXBase(Path("names.ndx")), "Axle:2 Bearing:4 Cam:5 Xylo:3 Zed:1 ");
+  dbf.SetRecNo(2);
+  dbf.Edit();
+  dbf.FieldByName("NAME").SetAsString("Yoke");
+  ASSERT_TRUE(dbf.IndexOnCB(Path("cb"), padded, nullptr));
+  EXPECT_EQ(WalkWithXBase(Path("cb.ndx")), "Bearing:4 Cam:5 Xylo:3 Yoke:2 Zed:1 ");
+  // A key maker whose keys vary in length is refused before a file is
+  // written: its longer keys would be cut.
+  const auto trimmed = [](dbase::TTzFileDataSet& d, void*, std::string& key) { key = d.FieldByName("NAME").AsString(); };
+  EXPECT_FALSE(dbf.IndexOnCB(Path("cut"), trimmed, nullptr));
+  EXPECT_EQ(LastCode(), 266);
+  EXPECT_NE(LastReport().find("must not vary in length"), std::string::npos) << LastReport();
+  EXPECT_FALSE(std::filesystem::exists(Path("cut.ndx")));
 }
 
 }  // namespace

@@ -213,6 +213,7 @@ TEST_F(WorkAreaTest, IndexHooksFollowReplaceAndAppend) {
   ASSERT_TRUE(Use(path + " EXCLUSIVE"));
   std::vector<std::string> calls;
   IndexHooks.indexActive = [] { return true; };
+  IndexHooks.indexesOpen = [] { return true; };
   IndexHooks.firstRecord = [] { return 2; };
   IndexHooks.nextRecord = [] { return 1; };
   IndexHooks.prepareReplace = [&] { calls.push_back("prepare " + FieldAsString(1)); };

@@ -15,6 +15,8 @@
 #include "dbase/common/text_routines.h"
 #include "dbase/dataset/dataset.h"
 #include "dbase/engine/date_display.h"
+#include "dbase/engine/dbf_native.h"
+#include "dbase/engine/error_codes.h"
 #include "dbase/engine/engine_settings.h"
 #include "dbase/index/day_numbers.h"
 
@@ -229,6 +231,11 @@ void TField::SetAsFloat(double value) {
       return;
     }
     default:
+      // A whole-number field cannot hold a number beyond 64 bits: refused,
+      // never clamped.
+      if (!(std::fabs(value) < kLargestWholeNumber)) {
+        throw EDatasetError("Dataset error: " + ErrorText(205) + " " + WholeNumberOverflowText(name_, value));
+      }
       SetAsInteger(static_cast<std::int64_t>(std::llround(value)));
   }
 }

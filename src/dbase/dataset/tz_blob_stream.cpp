@@ -40,7 +40,7 @@ TTzBlobStream::TTzBlobStream(TField& field, TBlobStreamMode mode) : field_(field
   if (!writing_ || mode == TBlobStreamMode::bmReadWrite) {
     // A dataset standing nowhere (both ends) reads an empty memo.
     if (stored == 0 || (dBOF() && dEOF())) return;
-    block_ = OpenBlob(true, stored, 1);
+    block_ = OpenBlob(state_, true, stored, 1);
     open_ = block_ != 0;
     if (!writing_) return;
     if (!open_) {
@@ -49,19 +49,19 @@ TTzBlobStream::TTzBlobStream(TField& field, TBlobStreamMode mode) : field_(field
       return;
     }
     char buffer[4096];
-    for (std::int64_t n; (n = ReadBlobStream(buffer, sizeof buffer, conversion_)) > 0;) {
+    for (std::int64_t n; (n = ReadBlobStream(state_, buffer, sizeof buffer, conversion_)) > 0;) {
       old.append(buffer, static_cast<std::size_t>(n));
     }
-    CloseBlob();
+    CloseBlob(state_);
     open_ = false;
   }
-  block_ = OpenBlob(true, stored, 2);
+  block_ = OpenBlob(state_, true, stored, 2);
   open_ = block_ != 0;
   if (!open_) return;
   StoreReference(block_);
   if (!old.empty()) {
     Write(old.data(), static_cast<std::int64_t>(old.size()));
-    SeekBlob(0, soBeginning);
+    SeekBlob(state_, 0, soBeginning);
   }
 }
 
@@ -71,7 +71,7 @@ TTzBlobStream::~TTzBlobStream() {
     dataset_->blobStreams_.erase(std::remove(dataset_->blobStreams_.begin(), dataset_->blobStreams_.end(), this),
                                  dataset_->blobStreams_.end());
     if (!Select("DestroyBlobStream")) return;
-    if (open_) CloseBlob();
+    if (open_) CloseBlob(state_);
     open_ = false;
     if (!writing_) return;
     // Nothing written: the field has no memo any more.
@@ -89,7 +89,7 @@ TTzBlobStream::~TTzBlobStream() {
 }
 
 void TTzBlobStream::Detach() {
-  if (dataset_ != nullptr && open_ && Select("DestroyBlobStream")) CloseBlob();
+  if (dataset_ != nullptr && open_ && Select("DestroyBlobStream")) CloseBlob(state_);
   open_ = false;
   dataset_ = nullptr;
 }
@@ -107,19 +107,19 @@ void TTzBlobStream::StoreReference(std::int32_t block) {
 
 std::int64_t TTzBlobStream::Read(void* buffer, std::int64_t count) {
   if (!open_ || writing_ || !Select("ReadBlobStream")) return 0;
-  return ReadBlobStream(buffer, count, conversion_);
+  return ReadBlobStream(state_, buffer, count, conversion_);
 }
 
 std::int64_t TTzBlobStream::Write(const void* buffer, std::int64_t count) {
   if (!open_ || !writing_ || !Select("WriteBlobStream")) return 0;
-  const std::int64_t written = WriteBlobStream(buffer, count, conversion_);
+  const std::int64_t written = WriteBlobStream(state_, buffer, count, conversion_);
   if (written > 0) wrote_ = modified_ = true;
   return written;
 }
 
 std::int64_t TTzBlobStream::Seek(std::int64_t offset, TSeekOrigin origin) {
   if (!open_ || !Select("SeekBlobStream")) return 0;
-  return SeekBlob(offset, origin);
+  return SeekBlob(state_, offset, origin);
 }
 
 }  // namespace dbase

@@ -4,14 +4,15 @@
 // memo file) whose block the field takes when the stream is destroyed; the
 // record is written when the dataset posts. Text is converted between the
 // engine's text and an OEM table's code page as the table language asks.
-// One stream per dataset at a time (the memo layer keeps one per work
-// area); a dataset that closes finishes the streams still open, which then
-// do nothing.
+// Each stream reads from a position of its own; one value of a memo file is
+// written at a time. A dataset that closes finishes the streams still open,
+// which then do nothing.
 #pragma once
 
 #include <cstdint>
 
 #include "dbase/dataset/stream.h"
+#include "dbase/memo/memo_stream.h"
 
 namespace dbase {
 
@@ -35,8 +36,7 @@ class TTzBlobStream : public TStream {
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
 
   bool Modified() const { return modified_; }
-  // The block the stream reads or writes (negative for a value written
-  // into a dBASE III memo file); 0 for none.
+  // The block the stream reads or writes; 0 for none.
   std::int32_t Block() const { return block_; }
 
  private:
@@ -54,6 +54,7 @@ class TTzBlobStream : public TStream {
   bool wrote_ = false;
   std::int32_t block_ = 0;
   int conversion_ = 0;
+  BlobState state_;
 };
 
 }  // namespace dbase

@@ -467,6 +467,8 @@ int TTzDataSet::TziPutFieldData(const TField& field, std::vector<std::uint8_t>& 
   if (!SelectWorkArea("SetFieldData")) return 1103;
   TzError = 0;
   DatasetToRecord(record, field.FieldNo());
+  // Written when the record is, also when it equals the value read.
+  MarkAssigned(WorkAreas[static_cast<std::size_t>(area_)]->table, field.FieldNo() - 1);
   return PendingCode();
 }
 

@@ -13,7 +13,12 @@
 namespace dbase {
 
 bool TTzFileDataSet::IndexCommand(const std::string& operation, const std::function<void()>& command) {
-  if (Active()) UpdateCursor();
+  // A pending edit is posted first, as a move would post it: the index
+  // takes its keys, and the resync after the command would lose it.
+  if (Active()) {
+    CheckBrowseMode();
+    UpdateCursor();
+  }
   if (!SelectWorkArea(operation)) return false;
   TzError = 0;
   command();

@@ -1,7 +1,9 @@
 // Date display conversions and the two-digit-year rule.
 #include "dbase/engine/date_display.h"
 
+#include <algorithm>
 #include <cctype>
+#include <string_view>
 #include <vector>
 
 #include "dbase/engine/engine_settings.h"
@@ -46,16 +48,17 @@ std::vector<std::string> SplitAt(const std::string& text, char separator) {
 }
 
 // Writes day, month, year in the order and with the separator of a format.
-std::string Arrange(int code, const std::string& month, const std::string& day, const std::string& year) {
+std::string Arrange(int code, std::string_view month, std::string_view day, std::string_view year) {
   const char sep = DateSeparatorOf(code);
-  switch (code) {
-    case 0:
-      return month + sep + day + sep + year;
-    case 1:
-      return year + sep + month + sep + day;
-    default:
-      return day + sep + month + sep + year;
-  }
+  const std::string_view first = code == 0 ? month : code == 1 ? year : day;
+  const std::string_view second = code == 0 ? day : month;
+  const std::string_view third = code == 1 ? day : year;
+  std::string text;
+  text.reserve(first.size() + second.size() + third.size() + 2);
+  text.append(first).push_back(sep);
+  text.append(second).push_back(sep);
+  text.append(third);
+  return text;
 }
 
 // Splits a date in the current format at its separator ("/", else "-",
@@ -147,9 +150,11 @@ int DaysInMonth(int year, int month) {
 }
 
 std::string StoredDateToNative(const std::string& stored) {
-  const std::string s = (stored + "        ").substr(0, 8);
-  if (Trim(s).empty()) return EmptyDatePicture(DateFormat, true);
-  return Arrange(DateFormat, s.substr(4, 2), s.substr(6, 2), s.substr(0, 4));
+  // Every date field of every record read passes here: built in place.
+  char s[8];
+  for (std::size_t i = 0; i < 8; ++i) s[i] = i < stored.size() ? stored[i] : ' ';
+  if (std::all_of(s, s + 8, [](char c) { return c == ' '; })) return EmptyDatePicture(DateFormat, true);
+  return Arrange(DateFormat, std::string_view(s + 4, 2), std::string_view(s + 6, 2), std::string_view(s, 4));
 }
 
 std::string NativeDateToStored(const std::string& text) {

@@ -83,11 +83,14 @@ struct DbfTable {
   // The native record as RecordToNative last made it and the record bytes
   // it made it from (while valid): a field whose native value is still the
   // same when the record is written back keeps the bytes it had, so a blank
-  // number stays blank and an unknown logical stays unknown. Code that reads
-  // other records and puts the current one back puts this back too.
+  // number stays blank and an unknown logical stays unknown, unless a value
+  // was assigned to it since (assigned, one flag per field): 0 put into a
+  // blank number is written as 0. Code that reads other records and puts
+  // the current one back puts this back too.
   struct ReadImage {
     std::vector<std::uint8_t> native;
     std::string record;
+    std::vector<bool> assigned;
     bool valid = false;
   } image;
 

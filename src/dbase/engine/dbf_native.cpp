@@ -2,6 +2,7 @@
 #include "dbase/engine/dbf_native.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_layout.h"
+#include "dbase/engine/error_codes.h"
 
 namespace dbase {
 
@@ -17,6 +19,24 @@ namespace {
 
 // Widest field whose integers fit a 32-bit native value.
 constexpr int kMaxInt32Digits = 9;
+
+// The number at the start of a field's trimmed text, as strtod and strtol
+// read it; the fast parse serves the usual plain decimal text.
+double ParsedDouble(const std::string& text) {
+  double value = 0;
+  const char* end = text.data() + text.size();
+  const std::from_chars_result got = std::from_chars(text.data(), end, value);
+  if (got.ec == std::errc() && got.ptr == end) return value;
+  return std::strtod(text.c_str(), nullptr);
+}
+
+long ParsedLong(const std::string& text) {
+  long value = 0;
+  const char* end = text.data() + text.size();
+  const std::from_chars_result got = std::from_chars(text.data(), end, value);
+  if (got.ec == std::errc() && got.ptr == end) return value;
+  return std::strtol(text.c_str(), nullptr, 10);
+}
 
 std::string Trimmed(const char* data, std::size_t length) {
   std::size_t start = 0;
@@ -136,6 +156,12 @@ double NativeNumber(const FieldDef& field, const std::uint8_t* address) {
   }
 }
 
+std::string WholeNumberOverflowText(const std::string& fieldName, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%g", value);
+  return "Field " + fieldName + ": " + text + " is beyond the whole numbers it holds";
+}
+
 void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value) {
   switch (NativeKindOf(field)) {
     case NativeKind::Double:
@@ -146,7 +172,14 @@ void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value)
       PutNativeInt32(address, static_cast<std::int32_t>(std::llround(std::clamp(value, -2147483648.0, 2147483647.0))));
       break;
     case NativeKind::Int64:
-      PutNativeInt64(address, std::llround(std::clamp(value, -9.2e18, 9.2e18)));
+      // Beyond 64 bits a value cannot be held whole: a field narrower than
+      // such a number shows it as too wide (a row of '*'), a wider one would
+      // show a wrong number, so the value is refused there.
+      if (!(std::fabs(value) < kLargestWholeNumber) && field.length >= kWholeNumberDigits) {
+        SetError(205, WholeNumberOverflowText(field.name, value) + " [PutNativeNumber]");
+        break;
+      }
+      PutNativeInt64(address, std::llround(std::clamp(value, -kLargestWholeNumber, kLargestWholeNumber)));
       break;
     default:
       break;
@@ -157,10 +190,15 @@ std::string NumberFieldText(double value, int width, int decimals) {
   if (width <= 0) return {};
   if (!std::isfinite(value)) return std::string(static_cast<std::size_t>(width), '*');
   if (value == 0) value = 0;  // no "-0.00"
-  char buffer[400];
-  const int n = std::snprintf(buffer, sizeof buffer, "%*.*f", width, decimals, value);
-  if (n < 0 || n > width) return std::string(static_cast<std::size_t>(width), '*');
-  std::string text(buffer, static_cast<std::size_t>(n));
+  // The digits of "%.*f" (exactly rounded), without printf's cost: every
+  // number field of every record shown passes here.
+  char buffer[700];
+  const std::to_chars_result made = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  const auto n = static_cast<std::size_t>(made.ptr - buffer);
+  const auto size = static_cast<std::size_t>(width);
+  if (made.ec != std::errc() || n > size) return std::string(size, '*');
+  std::string text(size - n, ' ');
+  text.append(buffer, n);
   // A value that rounds to zero keeps no minus sign ("-0.00").
   if (text.find_first_of("123456789") == std::string::npos) {
     const std::size_t minus = text.find('-');
@@ -197,12 +235,12 @@ void RecordToNative(DbfTable& table, std::uint8_t* native) {
         break;
       case NativeKind::Double: {
         const std::string t = Trimmed(text, field.length);
-        PutNativeDouble(out, t.empty() ? 0.0 : std::strtod(t.c_str(), nullptr));
+        PutNativeDouble(out, t.empty() ? 0.0 : ParsedDouble(t));
         break;
       }
       case NativeKind::Int32: {
         const std::string t = Trimmed(text, field.length);
-        PutNativeInt32(out, static_cast<std::int32_t>(t.empty() ? 0 : std::strtol(t.c_str(), nullptr, 10)));
+        PutNativeInt32(out, static_cast<std::int32_t>(t.empty() ? 0 : ParsedLong(t)));
         break;
       }
       case NativeKind::Int64: {
@@ -223,7 +261,7 @@ void RecordToNative(DbfTable& table, std::uint8_t* native) {
       }
       case NativeKind::Memo: {
         const std::string t = Trimmed(text, field.length);
-        PutNativeInt32(out, static_cast<std::int32_t>(t.empty() ? 0 : std::strtol(t.c_str(), nullptr, 10)));
+        PutNativeInt32(out, static_cast<std::int32_t>(t.empty() ? 0 : ParsedLong(t)));
         break;
       }
     }
@@ -232,7 +270,15 @@ void RecordToNative(DbfTable& table, std::uint8_t* native) {
   const auto nativeSize = static_cast<std::size_t>(out - native);
   table.image.native.assign(native, native + nativeSize);
   table.image.record.assign(table.record);
+  table.image.assigned.assign(table.fields.size(), false);
   table.image.valid = true;
+}
+
+void MarkAssigned(DbfTable& table, int index) {
+  if (index < 0 || index >= table.FieldCount()) return;
+  std::vector<bool>& assigned = table.image.assigned;
+  if (assigned.size() < table.fields.size()) assigned.resize(table.fields.size(), false);
+  assigned[static_cast<std::size_t>(index)] = true;
 }
 
 void NativeToRecord(DbfTable& table, const std::uint8_t* native) {
@@ -241,9 +287,11 @@ void NativeToRecord(DbfTable& table, const std::uint8_t* native) {
   const DbfTable::ReadImage& image = table.image;
   const bool imaged = image.valid && image.record.size() == table.record.size() &&
                       image.native.size() == NativeRecordSize(table);
-  for (const FieldDef& field : table.fields) {
+  for (std::size_t index = 0; index < table.fields.size(); ++index) {
+    const FieldDef& field = table.fields[index];
     const std::size_t size = NativeFieldSize(field);
-    if (imaged) {
+    const bool assigned = index < image.assigned.size() && image.assigned[index];
+    if (imaged && !assigned) {
       const std::uint8_t* before = image.native.data() + (in - native);
       if (SameNativeValue(field, in, before)) {
         std::memcpy(table.record.data() + field.offset, image.record.data() + field.offset, field.length);

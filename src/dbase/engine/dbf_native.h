@@ -35,9 +35,13 @@ std::size_t NativeFieldOffset(const DbfTable& table, int index);
 
 // Raw record (table.record) -> native buffer, and back. RecordToNative
 // remembers what it made (DbfTable::image); NativeToRecord writes a
-// field whose native value is unchanged with the bytes it was read from.
+// field whose native value is unchanged and that no value was assigned to
+// with the bytes it was read from.
 void RecordToNative(DbfTable& table, std::uint8_t* native);
 void NativeToRecord(DbfTable& table, const std::uint8_t* native);
+// Notes that a value was assigned to field index (0-based) of the record
+// read last: NativeToRecord writes it even when it equals the value read.
+void MarkAssigned(DbfTable& table, int index);
 
 // Accessors of single native values.
 std::string NativeString(const std::uint8_t* address);
@@ -52,7 +56,16 @@ void PutNativeInt64(std::uint8_t* address, std::int64_t value);
 
 // A numeric field's value as a double, whatever its native form.
 double NativeNumber(const FieldDef& field, const std::uint8_t* address);
+// The largest whole number a native 64-bit value takes from a double, and
+// the digits of such numbers.
+inline constexpr double kLargestWholeNumber = 9.2e18;
+inline constexpr int kWholeNumberDigits = 19;
+// "Field <name>: <value> is beyond the whole numbers it holds", the text of
+// the overflow error (205) of such a value.
+std::string WholeNumberOverflowText(const std::string& fieldName, double value);
 // Stores a number in a numeric field's native form (rounded for integers).
+// A whole-number field of 19 digits or more refuses a value beyond
+// kLargestWholeNumber with error 205 and keeps its value.
 void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value);
 
 // The record text of a number: right-aligned to width with decimals, a row

@@ -49,8 +49,13 @@ std::string DelimitedLine(const DbfTable& table) {
     switch (field.type) {
       case 'C':
         if (QuoteChar != '\0') {
+          // A quote character inside the text is doubled, so that the
+          // import takes it as text.
           line.push_back(QuoteChar);
-          line += TzTrimRight(raw);
+          for (const char c : TzTrimRight(raw)) {
+            if (c == QuoteChar) line.push_back(c);
+            line.push_back(c);
+          }
           line.push_back(QuoteChar);
         } else {
           line += TzTrimRight(raw);
@@ -82,6 +87,12 @@ std::string NextToken(const std::string& line, std::size_t& pos) {
   for (; pos < line.size(); ++pos) {
     const char c = line[pos];
     if (QuoteChar != '\0' && c == QuoteChar) {
+      // Inside quotes a doubled quote character is one of the text.
+      if (quoted && pos + 1 < line.size() && line[pos + 1] == QuoteChar) {
+        token.push_back(c);
+        ++pos;
+        continue;
+      }
       quoted = !quoted;
       continue;
     }
@@ -137,14 +148,19 @@ void LineToRecord(WorkArea& area, const std::string& line) {
   }
 }
 
-// Removes a UTF-8 character whose bytes the end of the text cuts short.
-void DropCutCharacter(std::string& text) {
-  std::size_t lead = text.size();
-  while (lead > 0 && (static_cast<unsigned char>(text[lead - 1]) & 0xC0) == 0x80) --lead;
-  if (lead == 0) return;
-  const auto c = static_cast<unsigned char>(text[lead - 1]);
-  const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-  if (text.size() - (lead - 1) < length) text.resize(lead - 1);
+// The longest line (in characters) that CopyToDelimitedFile writes for a
+// record of the table: every character of a quoted text may be doubled.
+std::size_t LongestExportLine(const DbfTable& table) {
+  std::size_t length = 0;
+  for (const FieldDef& field : table.fields) {
+    if (field.type == 'C') {
+      length += QuoteChar != '\0' ? 2u * field.length + 2u : field.length;
+    } else if (TakesToken(field.type)) {
+      length += field.length;
+    }
+    ++length;  // the delimiter
+  }
+  return length;
 }
 
 struct FileCloser {
@@ -216,28 +232,33 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   };
   std::int64_t appended = 0;
   std::string block(kBlockSize, '\0');
-  const std::size_t lineLimit = std::max<std::size_t>(1, LineBufferSize);
+  // Every line the engine writes for this table is taken whole, whatever
+  // LineBufferSize says; a longer line is refused, never cut.
+  const std::size_t lineLimit = std::max<std::size_t>({1, LineBufferSize, LongestExportLine(area->table)});
   std::string line;
-  std::int64_t lineBytes = 0;  // of the line read, also those left out
+  std::size_t characters = 0;  // of the line (UTF-8 sequences)
+  std::int64_t lineNumber = 1;
   std::int64_t offset = 0;
   bool afterCr = false;
   bool ended = false;
   auto finishLine = [&]() {
-    // A line cut at the limit ends with whole characters.
-    if (lineBytes > static_cast<std::int64_t>(line.size())) DropCutCharacter(line);
-    advance(lineBytes + 1);
-    lineBytes = 0;
-    if (!line.empty()) {
+    advance(static_cast<std::int64_t>(line.size()) + 1);
+    bool ok = true;
+    if (characters > lineLimit) {
+      SetError(266, "Line " + std::to_string(lineNumber) + " of " + name + " is longer than " +
+                        std::to_string(lineLimit) + " characters; nothing of it is appended" +
+                        " [AppendFromDelimitedFile]");
+      ok = false;
+    } else if (!line.empty()) {
       ClearRecord();
       LineToRecord(*area, Utf8ToAnsi(line));
-      if (!Append()) {
-        line.clear();
-        return false;
-      }
-      ++appended;
+      ok = Append();
+      if (ok) ++appended;
     }
     line.clear();
-    return true;
+    characters = 0;
+    ++lineNumber;
+    return ok;
   };
   while (!ended) {
     const std::int64_t got = ReadBytesAt(file.fd, block.data(), block.size(), offset);
@@ -263,8 +284,9 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
         if (!finishLine()) ended = true;
         continue;
       }
-      ++lineBytes;
-      if (line.size() < lineLimit) line.push_back(c);
+      if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+      // A line past the limit is refused whole: its bytes need not be kept.
+      if (characters <= lineLimit) line.push_back(c);
     }
   }
   if (!line.empty() && TzError == 0) finishLine();

@@ -13,8 +13,12 @@
 namespace dbase {
 
 struct IndexHookTable {
-  // Whether the controlling index is used for moves and changes.
+  // Whether the controlling index is used for moves.
   std::function<bool()> indexActive;
+  // Whether any index of the area is open: every open index takes the keys
+  // of appended and changed records, also one in a slot above an empty
+  // slot 1.
+  std::function<bool()> indexesOpen;
   // First and last record number in index order; record count + 1 when the
   // index is empty.
   std::function<std::int32_t()> firstRecord;

@@ -30,7 +30,8 @@ bool IndexOnReplace = true;
 
 namespace {
 
-bool IndexActive() { return IndexHooks.indexActive && IndexHooks.indexActive(); }
+// Whether the change must reach indexes: any open one, controlling or not.
+bool IndexesOpen() { return IndexHooks.indexesOpen && IndexHooks.indexesOpen(); }
 
 void LockBracket(bool begin) {
   if (IndexHooks.lockSemaphore) IndexHooks.lockSemaphore(begin);
@@ -156,7 +157,7 @@ bool Append() {
   }
   RefreshRecCountOf(*area);
   if (!table.isVirtual) NativeToRecord(table, area->native);
-  const bool useIndex = IndexActive();
+  const bool useIndex = IndexesOpen();
   WriteBracket bracket;
   if (useIndex && !bracket.Begin()) return false;
   bool ok = PutDbfRecord(table, static_cast<std::int64_t>(table.recordCount) + 1);
@@ -188,7 +189,7 @@ bool Replace() {
     SetError(1200, "Record #" + std::to_string(table.currentRecord) + " in " + AreaName(*area) + " [REPLACE]");
     return false;
   }
-  const bool useIndex = IndexOnReplace && IndexActive() && !table.isVirtual;
+  const bool useIndex = IndexOnReplace && IndexesOpen() && !table.isVirtual;
   WriteBracket bracket;
   if (useIndex) {
     if (area->swap.size() < area->nativeSize) {
@@ -197,9 +198,12 @@ bool Replace() {
     }
     if (!bracket.Begin()) return false;
     std::copy(area->native, area->native + area->nativeSize, area->swap.begin());
-    // The index notes the keys of the record as it stands on disk.
+    // The index notes the keys of the record as it stands on disk; what the
+    // caller assigned stays noted.
+    const std::vector<bool> assigned = table.image.assigned;
     if (ReadIntoNative(*area, table.currentRecord) && IndexHooks.prepareReplace) IndexHooks.prepareReplace();
     std::copy(area->swap.begin(), area->swap.begin() + static_cast<std::ptrdiff_t>(area->nativeSize), area->native);
+    table.image.assigned = assigned;
   }
   if (!table.isVirtual) NativeToRecord(table, area->native);
   bool ok = PutDbfRecord(table, table.currentRecord);
@@ -318,7 +322,7 @@ bool Pack() {
       const int code = MemoHooks.pack();
       if (code != 0) ok = false;
     }
-    if (IndexActive() && IndexHooks.rebuildAll) IndexHooks.rebuildAll();
+    if (IndexesOpen() && IndexHooks.rebuildAll) IndexHooks.rebuildAll();
   }
   const bool reopenedOk = reopenShared();
   if (reopenedOk && WorkAreas[areaNumber]) RunRelation(*WorkAreas[areaNumber]);

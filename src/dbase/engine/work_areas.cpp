@@ -407,6 +407,11 @@ std::uint8_t* FieldAddress(int n) {
   return area->FieldAddressOf(n - 1);
 }
 
+void MarkFieldAssigned(int n) {
+  WorkArea* area = CheckDbInUse("MarkFieldAssigned");
+  if (CheckedField(area, "MarkFieldAssigned", n) != nullptr) MarkAssigned(area->table, n - 1);
+}
+
 std::string FieldAsString(int n) {
   WorkArea* area = CheckDbInUse("FieldAsString");
   const FieldDef* field = CheckedField(area, "FieldAsString", n);

@@ -101,7 +101,12 @@ int FieldNo(const std::string& name);
 char FieldType(int n);
 int FieldLen(int n);
 int FieldDec(int n);
+// The field's native value, to read or change. A changed value is written
+// by the next Replace or Append; a value equal to the one read (0 over a
+// blank number, false over an unknown logical) only when MarkFieldAssigned
+// says it was assigned.
 std::uint8_t* FieldAddress(int n);
+void MarkFieldAssigned(int n);
 std::string FieldAsString(int n);
 // The native deleted flag.
 bool Deleted();

@@ -65,9 +65,26 @@ int TreeLevels(std::int64_t records, int keysPerNode) {
   return levels;
 }
 
-// The work area's record as it was before the build.
-// The core: reads every record, sorts, writes the nodes; the root or 0.
-std::uint32_t MakeIndexCore(IND& ind, WorkArea& area, bool unique) {
+// The key of the current record for the build. A key maker's keys must all
+// have the length of the first (fitting them would cut the longer ones):
+// another length is refused, naming the record.
+bool BuildKey(IND& ind, std::int64_t record, std::string& key) {
+  if (!ind.keyMaker || ind.soundex) {
+    key = CurrentRecordKey(ind);
+    return true;
+  }
+  key = UnfittedKey(ind);
+  if (key.size() == ind.keyLength) return true;
+  SetError(266, "The key of record " + std::to_string(record) + " has " + std::to_string(key.size()) +
+                    " characters, the index's keys " + std::to_string(ind.keyLength) +
+                    "; a key maker's keys must not vary in length");
+  return false;
+}
+
+// The core: reads every record and sorts the keys, then (only when every key
+// was had) creates the file through openFile and writes the nodes; the root
+// or 0.
+std::uint32_t MakeIndexCore(IND& ind, WorkArea& area, bool unique, const std::function<bool()>& openFile) {
   DbfTable& table = area.table;
   const std::int64_t count = table.recordCount;
   const int levels = TreeLevels(count, ind.keysPerNode);
@@ -98,13 +115,15 @@ std::uint32_t MakeIndexCore(IND& ind, WorkArea& area, bool unique) {
         TranslateForReading(table);
         if (ind.keyMaker && area.native != nullptr) RecordToNative(table, area.native);
       }
-      const std::string key = CurrentRecordKey(ind);
+      std::string key;
+      if (!BuildKey(ind, record, key)) return 0;
       if (TzError != 0 && TzError != 358) return 0;
       if (!sorter.Add(reinterpret_cast<const std::uint8_t*>(key.data()), static_cast<std::uint32_t>(record))) return 0;
       progress.Tick();
     }
   }
   if (!sorter.Finish()) return 0;
+  if (!openFile()) return 0;
   IndexTreeWriter writer(ind.fd, ind.fileName, ind.keyLength, ind.entrySize, ind.keysPerNode, kReadBufferSize);
   const std::uint8_t* key = nullptr;
   std::uint32_t record = 0;
@@ -209,11 +228,6 @@ bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMa
         reopened = true;
       }
     }
-    ind->fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (ind->fd < 0) {
-      SetError(OsErrorCode(errno, true), "File not open" + name);
-      return false;
-    }
     ind->soundex = options.soundex;
     ind->descending = options.descending;
     ind->unique = options.unique ? 1 : 0;
@@ -244,7 +258,14 @@ bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMa
     ind->entrySize = EntrySizeOf(ind->keyLength);
     ind->numericFlag = ind->charKey ? 0 : 1;
     ind->keysPerNode = KeysPerNodeOf(ind->entrySize);
-    const std::uint32_t root = MakeIndexCore(*ind, *area, options.unique);
+    // The file is created (or emptied) once every key is had, so that a
+    // refused build leaves an existing index as it was.
+    const auto openFile = [&] {
+      ind->fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+      if (ind->fd < 0) SetError(OsErrorCode(errno, true), "File not open" + name);
+      return ind->fd >= 0;
+    };
+    const std::uint32_t root = MakeIndexCore(*ind, *area, options.unique, openFile);
     if (root == 0) return false;
     return WriteNewIndexHeader(*ind, root);
   };

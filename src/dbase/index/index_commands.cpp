@@ -129,6 +129,7 @@ void IndexInit() {
   }
   ++InstallCount;
   IndexHooks.indexActive = [] { return ControllingIndex() != nullptr; };
+  IndexHooks.indexesOpen = [] { return AnyIndexOpen(SlotsOfCurrentArea()); };
   IndexHooks.synchronise = SyncIndexToRecord;
   IndexHooks.nextRecord = [] { return MoveAnswer(FindNextRec); };
   IndexHooks.priorRecord = [] { return MoveAnswer(FindPriorRec); };
@@ -357,7 +358,7 @@ void Reindex() {
   WorkArea* area = CheckDbInUse("Reindex");
   if (area == nullptr) return;
   AreaIndexes& slots = SlotsOfCurrentArea();
-  if (slots.slots[1] == nullptr) {
+  if (!AnyIndexOpen(slots)) {
     SetError(221, "Index not open. (DBF=" + TableNameOf(*area) + ") [Reindex]");
     return;
   }

@@ -27,14 +27,10 @@ constexpr char kCopyTag[] = " [AppendFrom/CopyTo]";
 
 // The stored bytes of a value as a block of the target's dialect: a block
 // header where the target has one (and for a dBASE III target when the value
-// holds a byte that would end its text early), else the text and 0x1A.
-std::string TargetBytes(const MemoFile& target, const std::string& data, bool sourceHeadered) {
+// cannot be dBASE III text), else the text and its two 0x1A.
+std::string TargetBytes(const MemoFile& target, const std::string& data) {
   std::string bytes;
-  bool headered = target.Dialect() != MemoDialect::Dbase3;
-  if (!headered && sourceHeadered &&
-      (data.find('\0') != std::string::npos || data.find(static_cast<char>(layout::kDefaultEndOfFile)) != std::string::npos)) {
-    headered = true;
-  }
+  const bool headered = target.Dialect() != MemoDialect::Dbase3 || !FitsDbase3Text(data);
   if (headered) {
     bytes.assign(kBlockHeaderSize, '\0');
     std::uint32_t stored = static_cast<std::uint32_t>(data.size());
@@ -49,8 +45,7 @@ std::string TargetBytes(const MemoFile& target, const std::string& data, bool so
     }
     bytes += data;
   } else {
-    bytes = data;
-    bytes.push_back(static_cast<char>(layout::kDefaultEndOfFile));
+    bytes = data + kDbase3TextEnd;
   }
   if (target.Dialect() == MemoDialect::Dbase3) {
     bytes.resize((bytes.size() + target.blockSize - 1) / target.blockSize * target.blockSize, '\0');
@@ -86,7 +81,7 @@ std::int32_t CopyMemo(int sourceArea, std::int32_t block, bool sameBlock) {
   if (end == 0) return 0;
   const std::int32_t newBlock =
       sameBlock ? AbsoluteBlock(block) : static_cast<std::int32_t>(end / target->blockSize);
-  const std::string bytes = TargetBytes(*target, data, value.headered);
+  const std::string bytes = TargetBytes(*target, data);
   if (WriteBytesAt(target->fd, bytes.data(), bytes.size(), static_cast<std::int64_t>(newBlock) * target->blockSize) !=
       0) {
     SetError(1005, target->name + kCopyTag);
@@ -177,16 +172,17 @@ int PackMemofile() {
           bytes.resize((bytes.size() + packed.blockSize - 1) / packed.blockSize * packed.blockSize, '\0');
         }
       } else {
-        bytes = TargetBytes(packed, data, false);
+        bytes = TargetBytes(packed, data);
       }
       const auto newBlock = static_cast<std::int32_t>(end / packed.blockSize);
       if (WriteBytesAt(packed.fd, bytes.data(), bytes.size(), static_cast<std::int64_t>(newBlock) * packed.blockSize) !=
           0) {
         return fail(1005, packed.name + " [PackMemo]");
       }
-      // A value marked as written by the stream writer keeps its mark.
-      const std::int32_t stored = block < 0 ? -newBlock : newBlock;
-      if (stored != block) changes.push_back({r, field, stored});
+      // The record gets the new block; a negative number that an older
+      // stream writer left in a dBASE III table becomes the positive one
+      // other readers follow.
+      if (newBlock != block) changes.push_back({r, field, newBlock});
     }
   }
   if (!UpdateMemoHeader(packed)) return fail(29, packed.name + " [PackMemo]");

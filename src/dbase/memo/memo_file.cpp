@@ -278,6 +278,13 @@ bool IsDbase4BlockHeader(const std::uint8_t* p) { return p[0] == 0xFF && p[1] ==
 
 }  // namespace
 
+bool FitsDbase3Text(const std::string& data) {
+  if (data.find('\0') != std::string::npos || data.find(static_cast<char>(kDefaultEndOfFile)) != std::string::npos) {
+    return false;
+  }
+  return data.size() < 4 || !IsDbase4BlockHeader(reinterpret_cast<const std::uint8_t*>(data.data()));
+}
+
 std::uint32_t ReadGroupHeader(MemoFile& memo, std::int32_t block) {
   std::uint8_t header[kBlockHeaderSize];
   const std::int64_t offset = static_cast<std::int64_t>(block < 0 ? -block : block) * memo.blockSize;

@@ -66,7 +66,12 @@ struct MemoFile {
   // under the memo lock, kept current by the chain routines), so the header
   // update leaves it.
   bool headIsChain = false;
+  // The stream of the engine's stream commands; a stream object of its own
+  // (the dataset's blob streams) keeps its own state instead.
   BlobState stream;
+  // A value is being written through a stream (at most one at a time: it
+  // grows at the file's end).
+  bool streamWriting = false;
 
   MemoDialect Dialect() const;
 };
@@ -117,6 +122,14 @@ void ReleaseMemoLock(MemoFile& memo);
 
 // Where a value begins and how long it is: a FoxPro or dBASE IV style block
 // header gives the length, dBASE III text runs to its 0x1A (or a zero byte).
+// dBASE III text ends with two 0x1A bytes (the engine's readers stop at
+// the first, other readers look for both).
+inline constexpr char kDbase3TextEnd[] = "\x1A\x1A";
+// Whether a value can be stored as dBASE III text, which readers take up to
+// its first 0x1A (or zero byte): it holds neither and does not begin with
+// the mark of a headered block. Any other value gets a block header.
+bool FitsDbase3Text(const std::string& data);
+
 struct MemoValue {
   std::int64_t dataStart = 0;
   std::int64_t length = 0;

@@ -58,15 +58,38 @@ std::int64_t TextLength(const MemoFile& memo, std::int64_t start) {
 
 MemoFile* StreamMemo(const std::string& operation) { return CurrentMemoFile(operation); }
 
+// The end of a value written into a dBASE III file: text gets its two 0x1A;
+// anything else moves 8 bytes on behind a block header.
+bool FinishDbase3Value(MemoFile& memo, const BlobState& stream) {
+  std::string data(static_cast<std::size_t>(stream.written), '\0');
+  if (ReadBytesAt(memo.fd, data.data(), data.size(), stream.dataStart) != stream.written) {
+    SetError(30, memo.name + " [CloseBlob]");
+    return false;
+  }
+  int err = 0;
+  if (FitsDbase3Text(data)) {
+    err = WriteBytesAt(memo.fd, kDbase3TextEnd, 2, stream.dataStart + stream.written);
+  } else {
+    err = WriteBytesAt(memo.fd, data.data(), data.size(), stream.dataStart + static_cast<std::int64_t>(kBlockHeaderSize));
+    if (err == 0 && !WriteGroupHeader(memo, stream.dataStart, static_cast<std::uint32_t>(stream.written))) return false;
+  }
+  if (err != 0) {
+    SetError(OsErrorCode(err, true), memo.name + " [CloseBlob]");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-std::int32_t OpenBlob(bool resetConversion, std::int32_t block, int mode, std::int64_t size) {
+std::int32_t OpenBlob(BlobState& stream, bool resetConversion, std::int32_t block, int mode, std::int64_t size) {
   TzError = 0;
   MemoFile* memo = StreamMemo("OpenBlob");
   if (memo == nullptr) return 0;
-  const int keptConversion = memo->stream.conversion;
-  memo->stream = BlobState{};
-  memo->stream.conversion = resetConversion ? -1 : keptConversion;
+  if (stream.open && stream.mode == 2) CloseBlob(stream);
+  const int keptConversion = stream.conversion;
+  stream = BlobState{};
+  stream.conversion = resetConversion ? -1 : keptConversion;
   const std::int32_t absolute = block < 0 ? -block : block;
   if (mode == 1) {
     const std::int64_t offset = static_cast<std::int64_t>(absolute) * memo->blockSize;
@@ -79,11 +102,15 @@ std::int32_t OpenBlob(bool resetConversion, std::int32_t block, int mode, std::i
       SetError(30, memo->name + " [OpenBlob]");
       return 0;
     }
-    memo->stream.dataStart = value.dataStart;
-    memo->stream.headerSize = value.headered ? static_cast<std::uint32_t>(kBlockHeaderSize) : 0;
-    memo->stream.length = value.headered ? value.length : -1;
-    memo->stream.firstBlock = absolute;
+    stream.dataStart = value.dataStart;
+    stream.headerSize = value.headered ? static_cast<std::uint32_t>(kBlockHeaderSize) : 0;
+    stream.length = value.headered ? value.length : -1;
+    stream.firstBlock = absolute;
   } else if (mode == 2) {
+    if (memo->streamWriting) {
+      SetError(1007, "Another memo of " + memo->name + " is being written [OpenBlob]");
+      return 0;
+    }
     if (size > 0) {
       std::string dir, name, ext;
       SplitPath(memo->name, dir, name, ext);
@@ -109,24 +136,26 @@ std::int32_t OpenBlob(bool resetConversion, std::int32_t block, int mode, std::i
         return 0;
       }
     }
-    memo->stream.firstBlock = first;
-    memo->stream.headerSize = static_cast<std::uint32_t>(kBlockHeaderSize);
-    memo->stream.dataStart = static_cast<std::int64_t>(first) * memo->blockSize + static_cast<std::int64_t>(kBlockHeaderSize);
-    memo->stream.length = size > 0 ? size : -1;
+    // dBASE III text starts at the block's first byte; a header, where the
+    // value needs one, is put in front when the stream closes.
+    const std::size_t header = memo->Dialect() == MemoDialect::Dbase3 ? 0 : kBlockHeaderSize;
+    stream.firstBlock = first;
+    stream.headerSize = static_cast<std::uint32_t>(header);
+    stream.dataStart = static_cast<std::int64_t>(first) * memo->blockSize + static_cast<std::int64_t>(header);
+    stream.length = size > 0 ? size : -1;
+    memo->streamWriting = true;
   } else {
     SetError(220, memo->name + " [OpenBlob]");
     return 0;
   }
-  memo->stream.open = true;
-  memo->stream.mode = mode;
-  const std::int32_t first = memo->stream.firstBlock;
-  return memo->Dialect() == MemoDialect::Dbase3 && mode == 2 ? -first : first;
+  stream.open = true;
+  stream.mode = mode;
+  return stream.firstBlock;
 }
 
-std::int64_t ReadBlobStream(void* buffer, std::int64_t count, int conversion) {
+std::int64_t ReadBlobStream(BlobState& stream, void* buffer, std::int64_t count, int conversion) {
   MemoFile* memo = StreamMemo("ReadBlobStream");
-  if (memo == nullptr || !memo->stream.open || count <= 0) return 0;
-  BlobState& stream = memo->stream;
+  if (memo == nullptr || !stream.open || count <= 0) return 0;
   const WorkArea& area = *MemoArea();
   std::int64_t available = MemoFileSize(*memo) - (stream.dataStart + stream.position);
   if (stream.length >= 0) available = std::min(available, stream.length - stream.position);
@@ -155,10 +184,9 @@ std::int64_t ReadBlobStream(void* buffer, std::int64_t count, int conversion) {
   return delivered;
 }
 
-std::int64_t WriteBlobStream(const void* buffer, std::int64_t count, int conversion) {
+std::int64_t WriteBlobStream(BlobState& stream, const void* buffer, std::int64_t count, int conversion) {
   MemoFile* memo = StreamMemo("WriteBlobStream");
-  if (memo == nullptr || !memo->stream.open || memo->stream.mode != 2 || count <= 0) return 0;
-  BlobState& stream = memo->stream;
+  if (memo == nullptr || !stream.open || stream.mode != 2 || count <= 0) return 0;
   const WorkArea& area = *MemoArea();
   if (stream.length >= 0) count = std::min(count, std::max<std::int64_t>(0, stream.length - stream.position));
   const char* in = static_cast<const char*>(buffer);
@@ -185,10 +213,9 @@ std::int64_t WriteBlobStream(const void* buffer, std::int64_t count, int convers
   return written;
 }
 
-std::int64_t SeekBlob(std::int64_t offset, int origin) {
+std::int64_t SeekBlob(BlobState& stream, std::int64_t offset, int origin) {
   MemoFile* memo = StreamMemo("SeekBlob");
-  if (memo == nullptr || !memo->stream.open) return 0;
-  BlobState& stream = memo->stream;
+  if (memo == nullptr || !stream.open) return 0;
   std::int64_t position = stream.position;
   if (origin == 0) {
     position = offset;
@@ -207,23 +234,62 @@ std::int64_t SeekBlob(std::int64_t offset, int origin) {
   return stream.position;
 }
 
-bool CloseBlob() {
+bool CloseBlob(BlobState& stream) {
   MemoFile* memo = StreamMemo("CloseBlob");
-  if (memo == nullptr || !memo->stream.open) return false;
-  BlobState& stream = memo->stream;
+  if (memo == nullptr || !stream.open) return false;
   bool ok = true;
   if (stream.mode == 2) {
-    ok = WriteGroupHeader(*memo, stream.dataStart - static_cast<std::int64_t>(kBlockHeaderSize),
-                          static_cast<std::uint32_t>(stream.written));
+    if (memo->Dialect() == MemoDialect::Dbase3) {
+      ok = FinishDbase3Value(*memo, stream);
+    } else {
+      ok = WriteGroupHeader(*memo, stream.dataStart - static_cast<std::int64_t>(kBlockHeaderSize),
+                            static_cast<std::uint32_t>(stream.written));
+    }
     if (ok && !memo->headIsChain) {
       const std::int64_t size = MemoFileSize(*memo);
       ok = MainHeaderWrite(*memo, static_cast<std::uint32_t>((size + memo->blockSize - 1) / memo->blockSize));
     }
     ReleaseMemoLock(*memo);
     ::fdatasync(memo->fd);
+    memo->streamWriting = false;
   }
   stream.open = false;
   return ok;
+}
+
+namespace {
+
+// The work area's one stream of the commands without a state.
+BlobState* AreaStream(const char* operation) {
+  MemoFile* memo = StreamMemo(operation);
+  return memo != nullptr ? &memo->stream : nullptr;
+}
+
+}  // namespace
+
+std::int32_t OpenBlob(bool resetConversion, std::int32_t block, int mode, std::int64_t size) {
+  BlobState* stream = AreaStream("OpenBlob");
+  return stream != nullptr ? OpenBlob(*stream, resetConversion, block, mode, size) : 0;
+}
+
+std::int64_t ReadBlobStream(void* buffer, std::int64_t count, int conversion) {
+  BlobState* stream = AreaStream("ReadBlobStream");
+  return stream != nullptr ? ReadBlobStream(*stream, buffer, count, conversion) : 0;
+}
+
+std::int64_t WriteBlobStream(const void* buffer, std::int64_t count, int conversion) {
+  BlobState* stream = AreaStream("WriteBlobStream");
+  return stream != nullptr ? WriteBlobStream(*stream, buffer, count, conversion) : 0;
+}
+
+std::int64_t SeekBlob(std::int64_t offset, int origin) {
+  BlobState* stream = AreaStream("SeekBlob");
+  return stream != nullptr ? SeekBlob(*stream, offset, origin) : 0;
+}
+
+bool CloseBlob() {
+  BlobState* stream = AreaStream("CloseBlob");
+  return stream != nullptr && CloseBlob(*stream);
 }
 
 }  // namespace dbase

@@ -25,6 +25,9 @@ bool MemoLinesDropped = false;
 
 namespace {
 
+// The block whose memo the last GetMemo read only in part (0: none).
+std::int32_t CutMemoBlock = 0;
+
 std::string RecordText(const WorkArea& area) { return " Record # " + std::to_string(area.table.currentRecord); }
 
 // Splits stored bytes into lines: CR (with the LF after it) is a hard
@@ -107,7 +110,7 @@ std::int32_t StoreText(WorkArea& area, MemoFile& memo, std::int32_t oldBlock, co
   MemoWriteTranslate(area, raw.data(), raw.size());
   const MemoDialect dialect = memo.Dialect();
   const std::int64_t total = static_cast<std::int64_t>(raw.size()) +
-                             (dialect == MemoDialect::Dbase3 ? 1 : static_cast<std::int64_t>(kBlockHeaderSize));
+                             (dialect == MemoDialect::Dbase3 ? 2 : static_cast<std::int64_t>(kBlockHeaderSize));
   if (reuse) {
     std::string dir, name, ext;
     SplitPath(memo.name, dir, name, ext);
@@ -121,8 +124,7 @@ std::int32_t StoreText(WorkArea& area, MemoFile& memo, std::int32_t oldBlock, co
   std::int32_t block = static_cast<std::int32_t>(end / memo.blockSize);
   std::string bytes;
   if (dialect == MemoDialect::Dbase3) {
-    bytes = raw;
-    bytes.push_back(static_cast<char>(layout::kDefaultEndOfFile));
+    bytes = raw + kDbase3TextEnd;
     // The file stays a multiple of the block size.
     bytes.resize((bytes.size() + memo.blockSize - 1) / memo.blockSize * memo.blockSize, '\0');
   } else {
@@ -210,6 +212,7 @@ bool GetMemo(std::int32_t block, int lineLimit) {
   const int limit = lineLimit > 0 ? std::min(lineLimit, capacity) : capacity;
   MemoLinesDropped = SplitStoredText(area, raw, MemoLineWidth(), limit, MemoLines, MemoLineEnds) &&
                      (lineLimit <= 0 || lineLimit > capacity);
+  CutMemoBlock = MemoLinesDropped ? (block < 0 ? -block : block) : 0;
   if (MemoLines.empty()) {
     MemoLines.assign(1, std::string());
     MemoLineEnds.assign(1, kNoLineEnd);
@@ -229,9 +232,17 @@ std::int32_t CloseMemo(std::int32_t block) {
   TzError = 0;
   MemoFile* memo = CurrentMemoFile("CloseMemo");
   if (memo == nullptr) return 0;
+  const std::int32_t absolute = block < 0 ? -block : block;
+  // Lines read only up to MaxMemoLines would replace the whole memo.
+  if (MemoLinesDropped && absolute != 0 && absolute == CutMemoBlock) {
+    SetError(1005, memo->name + " Memo block # " + std::to_string(absolute) + " holds more than " +
+                       std::to_string(LineCapacity()) + " lines (MaxMemoLines); lines read in part are not written" +
+                       " back [EditMemo/CloseMemo]");
+    return 0;
+  }
   const std::string text = JoinLines(MemoLines, MemoLineEnds);
   MemoLineEnds.clear();
-  return StoreText(*MemoArea(), *memo, block < 0 ? -block : block, text, "EditMemo/CloseMemo", true);
+  return StoreText(*MemoArea(), *memo, absolute, text, "EditMemo/CloseMemo", true);
 }
 
 bool ReadMemoText(std::int32_t block, std::string& text) {
@@ -351,6 +362,8 @@ int MemoTextFile::Close() {
   mode_ = Mode::Closed;
   if (mode != Mode::Output) return 0;
   RestoreOnExit<int> savedArea(CurrentArea, area_);
+  // The buffer now holds this file's whole text.
+  MemoLinesDropped = false;
   MemoLines = lines_;
   MemoLineEnds = ends_;
   MemoLines.push_back(pending_);

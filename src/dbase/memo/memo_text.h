@@ -42,7 +42,8 @@ bool GetMemo(std::int32_t block, int lineLimit = 0);
 std::int32_t AddMemo(const std::string& text);
 // Writes the line buffer back as the memo that began at block; the new first
 // block (dBASE IV keeps the block when the memo still fits), 0 when nothing
-// was written.
+// was written. A buffer that GetMemo filled from that memo only up to
+// MaxMemoLines is refused (error 1005): writing it would drop the rest.
 std::int32_t CloseMemo(std::int32_t block);
 
 // The stored text of the memo at block, whole (false when it cannot be
