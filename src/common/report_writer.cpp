@@ -14,6 +14,7 @@
 #include "common/number_format.h"
 #include "common/text_file.h"
 #include "common/text_utils.h"
+#include "platform/clock.h"
 #include "platform/report_viewer.h"
 #include "platform/user_dialogs.h"
 
@@ -313,6 +314,14 @@ void SetReportLayout(const std::string& s1, const std::string& s2, const std::st
 }
 
 void SelectOutputDevice(int ask, const std::string& fileName) {
+  // Every printout carries the date and time in its head: none is written
+  // with a made-up moment when the setting meant to fix it is wrong.
+  if (const std::string problem = platform::SourceDateEpochProblem(); !problem.empty()) {
+    NoteFileFailure(problem);
+    ShowFileError(problem + ": printout not written");
+    AbortFlag = 1;
+    return;
+  }
   std::string name = fileName.empty() ? CurrentFileName : fileName;
   if (name.find('.') == std::string::npos) name += ".txt";
 

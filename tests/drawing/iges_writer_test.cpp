@@ -104,11 +104,11 @@ TEST_F(IgesWriterTest, OneLineDrawingRecordByRecord) {
       ",,4HFILE,4Hpart,9Hvob4 V5.2,,                                           G0000001",
       "16,38,6,99,15,                                                          G0000002",
       "4Hpart,1.0,2,2HMM,32767,3.2767D1,                                       G0000003",
-      "13H260309.140920,1.0D-8,160.000,                                        G0000004",
+      "13H260309.103000,1.0D-8,160.000000,                                     G0000004",
       "5HVemke,7HKALDRIM,4,0;                                                  G0000005",
       "     110       1       0       1       0                        00000000D0000001",
       "     110               0       1                                        D0000002",
-      "110,10.000,20.000,0.0,150.500,20.000,0.0;                              1P0000001",
+      "110,10.000000,20.000000,0.0,150.500000,20.000000,0.0;                  1P0000001",
       "S0000003G0000005D0000002P0000001                                        T0000001",
   };
   EXPECT_EQ(records, expected);
@@ -134,7 +134,8 @@ TEST_F(IgesWriterTest, LongParametersContinueAfterACommaWithTheSamePointer) {
   const std::string joined = first.substr(0, first.find_last_not_of(' ') + 1) + second.substr(0, second.find_last_not_of(' ') + 1);
   EXPECT_EQ(first[first.find_last_not_of(' ')], ',') << first;
   EXPECT_EQ(joined,
-            "124,0.866025404,-0.500000000,0.0,1234.500,0.500000000,0.866025404,0.0,-987.250,0.0,0.0,1.0,0.0;");
+            "124,0.866025404,-0.500000000,0.0,1234.500000,0.500000000,0.866025404,0.0,-987.250000,0.0,0.0,1.0,"
+            "0.0;");
   EXPECT_EQ(p[2].substr(64, 8), "       5");
   EXPECT_EQ(p[3].substr(64, 8), "       5");
   EXPECT_EQ(p[4].substr(0, 32), "408,3,0.0,0.0,0.0,1.0;          ");
@@ -163,20 +164,21 @@ TEST_F(IgesWriterTest, NotesPensSolidsAndUnknownBlocks) {
   });
   ExpectWellFormed(records);
   const auto p = Section(records, 'P');
-  ASSERT_EQ(p.size(), 7u);
-  EXPECT_EQ(p[0].substr(0, 64), "212,1,10,50.000,5.000,1,,0.000000000,0,0,10.000,10.000,0.0,     ");
-  EXPECT_EQ(p[1].substr(0, 15), "10H0123456789; ");
+  ASSERT_EQ(p.size(), 8u);
+  EXPECT_EQ(p[0].substr(0, 64), "212,1,10,50.000000,5.000000,1,,0.000000000,0,0,10.000000,       ");
+  EXPECT_EQ(p[1].substr(0, 15), "10.000000,0.0, ");
+  EXPECT_EQ(p[2].substr(0, 15), "10H0123456789; ");
   // The corners of the solid in the order 1, 4, 3, 2, 1, a record each.
-  EXPECT_EQ(p[2].substr(0, 26), "106,1,5,0.0,0.000,0.000,  ");
-  EXPECT_EQ(p[3].substr(0, 14), "10.000,5.000, ");
-  EXPECT_EQ(p[4].substr(0, 13), "0.000,5.000, ");
-  EXPECT_EQ(p[5].substr(0, 14), "10.000,0.000, ");
-  EXPECT_EQ(p[6].substr(0, 14), "0.000,0.000;  ");
+  EXPECT_EQ(p[3].substr(0, 32), "106,1,5,0.0,0.000000,0.000000,  ");
+  EXPECT_EQ(p[4].substr(0, 20), "10.000000,5.000000, ");
+  EXPECT_EQ(p[5].substr(0, 19), "0.000000,5.000000, ");
+  EXPECT_EQ(p[6].substr(0, 20), "10.000000,0.000000, ");
+  EXPECT_EQ(p[7].substr(0, 20), "0.000000,0.000000;  ");
   const auto d = Section(records, 'D');
   ASSERT_EQ(d.size(), 4u) << "the insert of an unknown block wrote an entity";
   // Pen 1: centre line, yellow = IGES 3 (level and colour); pen 20: blue = 7.
   EXPECT_EQ(d[0].substr(24, 16), "       4       5");
-  EXPECT_EQ(d[1].substr(16, 16), "       5       2");
+  EXPECT_EQ(d[1].substr(16, 16), "       5       3");
   EXPECT_EQ(d[2].substr(24, 16), "       1       4");
   EXPECT_EQ(d[3].substr(32, 8), "      11");
   EXPECT_EQ(d[3].substr(16, 16), "       4       5");
@@ -230,9 +232,10 @@ TEST_F(IgesWriterTest, LongTextContinuesInsideItsStringWithoutBlanks) {
   const auto records = Records([&] { CadText(text, 0, 0); });
   ExpectWellFormed(records);
   const auto p = Section(records, 'P');
-  ASSERT_EQ(p.size(), 3u);
-  std::string joined = p[1].substr(0, 64) + p[2].substr(0, 64);
-  EXPECT_EQ(p[1].substr(0, 64), ("70H" + text).substr(0, 64));
+  // The note's numbers take two records, its string the next two.
+  ASSERT_EQ(p.size(), 4u);
+  std::string joined = p[2].substr(0, 64) + p[3].substr(0, 64);
+  EXPECT_EQ(p[2].substr(0, 64), ("70H" + text).substr(0, 64));
   EXPECT_EQ(joined.substr(0, 74), "70H" + text + ";");
 }
 
