@@ -1,21 +1,28 @@
 // The IGES device: the record layout of a one-line drawing with its
 // terminate record, parameters that continue on a further record, notes,
 // pens, blocks and a block that was never defined; the test picture as a
-// golden file and loaded by an independent IGES reader.
+// golden file and loaded by an independent IGES reader; a polyline
+// ellipse's gear written to the DXF writer's precision with its outline
+// simple.
 #include "support/run_command.h"
 #include "drawing/iges_writer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <map>
 #include <regex>
 
+#include "calc/pitch_curve.h"
+#include "drawing/gear_pictures.h"
 #include "drawing_test_support.h"
+#include "gear_designs.h"
 #include "platform/clock.h"
 #include "support/golden_files.h"
 #include "support/occt_draw.h"
@@ -258,6 +265,74 @@ TEST_F(IgesWriterTest, ManyMembersAndThePictureAsGoldenFile) {
 
   const std::string bytes = Write(CadDeviceIges, "picture.igs", drawingtest::DrawTestPicture);
   testsupport::ExpectGolden(bytes, "drawing/test_picture.igs");
+}
+
+// ---- A gear's outline ----------------------------------------------------------------------
+
+// The line entities (110) of the records, each as its two end points.
+std::vector<std::array<double, 4>> IgesLines(const std::vector<std::string>& records) {
+  std::map<int, std::string> params;  // by D pointer, in file order of the pointers
+  for (const std::string& r : records)
+    if (r.size() == 80 && r[72] == 'P') params[std::stoi(r.substr(64, 8))] += r.substr(0, 64);
+  std::vector<std::array<double, 4>> lines;
+  for (auto& [pointer, text] : params) {
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    if (text.rfind("110,", 0) != 0) continue;
+    std::array<double, 6> v{};
+    if (std::sscanf(text.c_str(), "110,%lf,%lf,%lf,%lf,%lf,%lf;", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]) != 6)
+      ADD_FAILURE() << text;
+    lines.push_back({v[0], v[1], v[3], v[4]});
+  }
+  return lines;
+}
+
+// The first run of lines each beginning where the one before ended, as a
+// closed polygon (the outline of a gear, drawn before its arrow).
+drawingtest::Polygon FirstChain(const std::vector<std::array<double, 4>>& lines) {
+  drawingtest::Polygon chain;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0 && (lines[i][0] != lines[i - 1][2] || lines[i][1] != lines[i - 1][3])) break;
+    chain.emplace_back(lines[i][0], lines[i][1]);
+  }
+  return chain;
+}
+
+// Gear 1 of an ellipse given as a polyline of 360 points with linear
+// interpolation: written with 3 decimals its outline crossed itself where
+// two points of a root land round onto one another's side; the file holds
+// it to the DXF writer's precision, point for point, and simple.
+TEST_F(IgesWriterTest, PolylineEllipseGearOutlineStaysSimple) {
+  drawingtest::SetDefaultDesign();
+  constexpr int Points = 360;
+  std::vector<Real> radii;
+  for (int i = 0; i < Points; ++i) radii.push_back(calc::PitchRadius(2 * std::numbers::pi_v<Real> * i / Points));
+  calc::CurveType = calc::CurvePolyline;
+  calc::PolylineCount = Points;
+  calc::LinearInterpolation = 1;
+  for (int i = 1; i <= Points; ++i) {
+    calc::PolylinePoints[i].Phi = 2 * std::numbers::pi_v<Real> * (i - 1) / Points;
+    calc::PolylinePoints[i].R = radii[i - 1];
+  }
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const drawingtest::Polygon outline = drawingtest::GearOutline(1);
+  ASSERT_FALSE(drawingtest::FirstCrossing(outline));
+
+  dialogs_.Then(platform::ScriptedAnswer::File(scratch_.Path("gear.igs")));
+  DrawGears(1, CadDeviceIges);
+  ASSERT_EQ(common::AbortFlag, 0);
+  std::vector<std::string> records;
+  const std::string bytes = testsupport::Slurp(scratch_.Path("gear.igs"));
+  for (std::size_t at = 0; at + 80 <= bytes.size(); at += 82) records.push_back(bytes.substr(at, 80));
+  ExpectWellFormed(records);
+  const drawingtest::Polygon written = FirstChain(IgesLines(records));
+  ASSERT_EQ(written.size(), outline.size());
+  for (std::size_t i = 0; i < outline.size(); ++i) {
+    ASSERT_NEAR(written[i].first, outline[i].first, 5.1e-7) << i;
+    ASSERT_NEAR(written[i].second, outline[i].second, 5.1e-7) << i;
+  }
+  const auto crossing = drawingtest::FirstCrossing(written);
+  EXPECT_FALSE(crossing) << "sides " << crossing->first << " and " << crossing->second << " cross";
 }
 
 // ---- The independent reader ------------------------------------------------------------
