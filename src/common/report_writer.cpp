@@ -314,14 +314,6 @@ void SetReportLayout(const std::string& s1, const std::string& s2, const std::st
 }
 
 void SelectOutputDevice(int ask, const std::string& fileName) {
-  // Every printout carries the date and time in its head: none is written
-  // with a made-up moment when the setting meant to fix it is wrong.
-  if (const std::string problem = platform::SourceDateEpochProblem(); !problem.empty()) {
-    NoteFileFailure(problem);
-    ShowFileError(problem + ": printout not written");
-    AbortFlag = 1;
-    return;
-  }
   std::string name = fileName.empty() ? CurrentFileName : fileName;
   if (name.find('.') == std::string::npos) name += ".txt";
 
@@ -337,6 +329,16 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
     device = ask;
   }
   if (device < 0 || device > 9) device = ReportScreen;
+  // Every printout carries the date and time in its head: none leaves the
+  // program (file, printer, another program) with the clock's moment when
+  // the setting meant to fix it is wrong. The screen shows the clock's.
+  if (const std::string problem = platform::SourceDateEpochProblem();
+      !problem.empty() && device != 0 && device != ReportScreen) {
+    NoteFileFailure(problem);
+    ShowFileError(problem + ": printout not written");
+    AbortFlag = 1;
+    return;
+  }
   S().ReportDevice = static_cast<std::uint16_t>(device == 0 ? ReportScreen : device);
   S().HtmlTableOpen = 0;
   S().FileHeadWritten = 0;

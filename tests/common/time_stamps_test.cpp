@@ -2,7 +2,8 @@
 // it holds a whole number of seconds up to the end of the year 9999, and is
 // refused with its reason otherwise (a text, a sign, a fraction, a year of
 // seven digits) while the clock goes on as the system's; an installed clock
-// outranks it. The ISO stamp of STEP files is UTC with its "Z", from a
+// outranks it; printouts that leave the program are refused then, the
+// screen's is not. The ISO stamp of STEP files is UTC with its "Z", from a
 // local time of any zone, across a day, a month and a year.
 #include <gtest/gtest.h>
 
@@ -11,7 +12,13 @@
 #include <string>
 
 #include "common/date_time.h"
+#include "common/file_checks.h"
+#include "common/kaldvar.h"
+#include "common/report_writer.h"
+#include "common/text_file.h"
 #include "platform/clock.h"
+#include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
 
 namespace {
 
@@ -85,6 +92,31 @@ TEST(TimeStamps, SourceDateEpochThatIsNoUsableMomentIsRefused) {
   // An installed clock outranks the environment.
   const platform::ScopedClock clock({2026, 3, 9, 10, 30, 0});
   EXPECT_EQ(platform::SourceDateEpochProblem(), "");
+}
+
+// A printout leaving the program (file, printer, another program) is
+// refused with the reason; the screen shows the clock's moment.
+TEST(TimeStamps, PrintoutsBeyondTheScreenAreRefused) {
+  const testsupport::ScratchDirectory dir("stamped_printouts");
+  common::SetKaldvarDefaults();
+  common::InitReportWriter();
+  common::TempDirectory = dir.Dir().string();
+  common::MessagesEnabled = 1;
+  platform::ScriptedDialogs dialogs;
+  const platform::ScopedDialogs scoped(dialogs);
+  const ScopedEpoch epoch(std::string("3e9"));
+  common::ClearFileFailure();
+  common::AbortFlag = 0;
+  common::SelectOutputDevice(common::ReportTxtDataFile, dir.Path("x"));
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(common::LastFileFailure(), "SOURCE_DATE_EPOCH \"3e9\" is not a number of seconds since 1970");
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
+  EXPECT_EQ(dialogs.Asked()[0].text, common::LastFileFailure() + ": printout not written");
+  EXPECT_EQ(dir.Entries(), 0u);
+  common::AbortFlag = 0;
+  common::SelectOutputDevice(common::ReportScreen, dir.Path("x"));
+  EXPECT_EQ(common::AbortFlag, 0);
+  common::SharedTextFile.Discard();
 }
 
 TEST(TimeStamps, StepStampIsUtcWithItsZone) {
