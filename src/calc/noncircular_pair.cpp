@@ -56,15 +56,19 @@ std::string FailedPositionsWarning(int failedCount, int firstFailedDegree) {
 }
 
 // The drive angles (whole degrees) where each gear first showed point
-// teeth and undercut in the sweep; 0 where it never did.
+// teeth, undercut and a bore larger than its root diameter in the sweep; 0
+// where it never did. The list is cleared after the sweep, so that these
+// are all that is said of the positions' geometry.
 struct ToothFindings {
   GearArray<int> pointTeeth{};
   GearArray<int> undercut{};
+  GearArray<int> boreAboveRoot{};
 
   void Look(const TSpurGearData& g, int degree) {
     for (int i = 1; i <= 2; ++i) {
       if (pointTeeth[i] == 0 && HasPointTeeth(g, i)) pointTeeth[i] = degree;
       if (undercut[i] == 0 && HasUndercut(g, i)) undercut[i] = degree;
+      if (boreAboveRoot[i] == 0 && HasBoreAboveRoot(g, i)) boreAboveRoot[i] = degree;
     }
   }
 };
@@ -91,6 +95,7 @@ void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange res
     if (resonance != ResonanceRange::None) AddErrorMessage(ResonanceWarning(resonance, i));
     if (teeth.pointTeeth[i] > 0) AddErrorMessage(PointTeethWarning(i) + FirstAt(teeth.pointTeeth[i]));
     if (teeth.undercut[i] > 0) AddErrorMessage(UndercutWarning(i) + FirstAt(teeth.undercut[i]));
+    if (teeth.boreAboveRoot[i] > 0) AddErrorMessage(BoreAboveRootError(i) + FirstAt(teeth.boreAboveRoot[i]));
   }
 }
 

@@ -22,6 +22,10 @@ bool HasUndercut(const TSpurGearData& g, int i) {
   return !common::MsgQuiet && g.ToothNumbers[i] > 0 && g.xmin[i] > g.ProfileShift[i];
 }
 
+bool HasBoreAboveRoot(const TSpurGearData& g, int i) { return g.BoreDiameter[i] != 0 && g.df[i] < g.BoreDiameter[i]; }
+
+std::string BoreAboveRootError(int i) { return "Error  : dB > df ! (" + common::IntToText(i) + ")"; }
+
 std::string PointTeethWarning(int i) { return "Warning: point teeth ! (" + common::IntToText(i) + ")"; }
 
 std::string UndercutWarning(int i) { return "Warning: undercut ! (" + common::IntToText(i) + ")"; }
@@ -61,9 +65,7 @@ void CheckSpurWarnings() {
   }
   SetStrengthInputDefaults();
   for (int i = 1; i <= 2; ++i) {
-    if (g.BoreDiameter[i] != 0 && g.df[i] < g.BoreDiameter[i]) {
-      AddErrorMessage("Error  : dB > df ! (" + common::IntToText(i) + ")");
-    }
+    if (HasBoreAboveRoot(g, i)) AddErrorMessage(BoreAboveRootError(i));
   }
   if (!quiet && g.ToothNumbers[2] < 0 && g.ProfileShift[2] > 0.05L) {
     AddErrorMessage("Warning: x2 > 0");

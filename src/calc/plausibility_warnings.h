@@ -17,14 +17,16 @@ struct TSpurGearData;
 void CheckSpurWarnings();
 
 // The findings that the noncircular sweep keeps over all positions
-// (noncircular_pair.h), each for gear i (1 or 2) of the data set: point
-// teeth (tip thickness at most 0.15 mn), and undercut (the profile shift
-// below the practical limit; not looked for while MsgQuiet is set). With
-// their texts.
+// (noncircular_pair.h), each for gear i (1 or 2) of the data set:
+// point teeth (tip thickness at most 0.15 mn), undercut (the profile shift
+// below the practical limit; not looked for while MsgQuiet is set) and a
+// bore larger than the root diameter. With their texts.
 bool HasPointTeeth(const TSpurGearData& g, int i);
 bool HasUndercut(const TSpurGearData& g, int i);
+bool HasBoreAboveRoot(const TSpurGearData& g, int i);
 std::string PointTeethWarning(int i);
 std::string UndercutWarning(int i);
+std::string BoreAboveRootError(int i);
 
 // Defaults of the strength inputs that the geometry forms do not show:
 // roughness 1 um of flank and root, density 7.8 kg/dm^3 where 0.

@@ -18,9 +18,9 @@ std::string TodayIsoText() {
 }
 
 std::string DateTimeIsoText() {
-  const platform::LocalDateTime now = platform::Now();
+  const platform::LocalDateTime now = platform::ToUtc(platform::Now());
   return IntToTextZero(now.year, 4) + "-" + IntToTextZero(now.month, 2) + "-" + IntToTextZero(now.day, 2) + "T" +
-         IntToTextZero(now.hour, 2) + ":" + IntToTextZero(now.minute, 2) + ":" + IntToTextZero(now.second, 2);
+         IntToTextZero(now.hour, 2) + ":" + IntToTextZero(now.minute, 2) + ":" + IntToTextZero(now.second, 2) + "Z";
 }
 
 std::string TimeText() {

@@ -9,6 +9,7 @@
 #include "common/graphics_facade.h"
 #include "common/help_text.h"
 #include "common/kaldvar.h"
+#include "common/small_dialogs.h"
 #include "platform/file_system.h"
 
 namespace common {
@@ -25,6 +26,17 @@ constexpr std::size_t kMaxLabel = 255;
 constexpr Real kMaxNumber = 1073741823.0L;
 // The fractional bits of polyline-encoded numbers: 0 to 26.
 constexpr int kMaxFractionalBits = 26;
+
+// Notes a command left undrawn for a number out of range; what: the number
+// ("number 1073741824", "pen 256").
+void NoteOutOfRange(const std::string& what) {
+  auto& s = PlotViewerState;
+  if (s.FirstOutOfRange.empty()) s.FirstOutOfRange = what + " in " + s.Command;
+  ++s.CommandsCut;
+}
+
+// A number as read, shortened for a message.
+std::string Shown(const std::string& text) { return text.size() > 24 ? text.substr(0, 21) + "..." : text; }
 
 class PlotReader {
  public:
@@ -78,6 +90,7 @@ class PlotReader {
     char* end = nullptr;
     const long double parsed = std::strtold(text.c_str(), &end);
     if (!(std::fabs(parsed) <= kMaxNumber)) {
+      NoteOutOfRange("number " + Shown(text));
       SkipCommand();
       return false;
     }
@@ -223,7 +236,10 @@ void PolylineEncoded(PlotReader& in) {
     return sevenBit ? (c >= 63 && c <= 126) : ((c >= 63 && c <= 126) || (c >= 191 && c <= 254));
   };
   // The rest of the command is left unread after a number out of range.
-  auto outOfRange = [&]() { in.SkipCommand(); };
+  auto outOfRange = [&](const std::string& what) {
+    NoteOutOfRange(what);
+    in.SkipCommand();
+  };
   while (!in.AtEnd()) {
     const int c = in.Peek();
     if (c == ';') {
@@ -240,13 +256,13 @@ void PolylineEncoded(PlotReader& in) {
       if (got == Got::End) break;
       if (c == '>') {
         if (got == Got::OutOfRange || v < 0 || v > kMaxFractionalBits) {
-          outOfRange();
+          outOfRange(got == Got::OutOfRange ? "encoded number" : "fractional bits " + std::to_string(v));
           break;
         }
         fractionalBits = static_cast<int>(v);
       } else {
         if (got == Got::OutOfRange || v < 0 || v > 255) {
-          outOfRange();
+          outOfRange(got == Got::OutOfRange ? "encoded number" : "pen " + std::to_string(v));
           break;
         }
         s.PenNumber = static_cast<std::uint8_t>(v);
@@ -262,7 +278,7 @@ void PolylineEncoded(PlotReader& in) {
     const Got gotX = readNumber(dx);
     const Got gotY = gotX == Got::Number ? readNumber(dy) : gotX;
     if (gotX == Got::OutOfRange || gotY == Got::OutOfRange) {
-      outOfRange();
+      outOfRange("encoded number");
       break;
     }
     if (gotY != Got::Number) break;
@@ -270,7 +286,7 @@ void PolylineEncoded(PlotReader& in) {
     const Real x = absoluteNext ? dx * unit : s.X + dx * unit;
     const Real y = absoluteNext ? dy * unit : s.Y + dy * unit;
     if (!std::isfinite(x) || !std::isfinite(y)) {
-      outOfRange();
+      outOfRange("position");
       break;
     }
     if (!penUpNext && s.PenDown) LineInPen(s.X, s.Y, x, y);
@@ -315,6 +331,7 @@ void PlotPltText(const std::string& bytes) {
     const char a = static_cast<char>(std::toupper(c));
     const char b = static_cast<char>(std::toupper(in.Get()));
     const std::string command{a, b};
+    s.Command = command;
     s.CommandEnd = 0;
     Real v = 0, w = 0;
     if (command == "PU" || command == "PD") {
@@ -376,6 +393,10 @@ void PlotPltFile(const std::string& fileName) {
   PlotPltText(bytes);
   AbortFlag = 0;
   NormalCursor();
+  const auto& s = PlotViewerState;
+  if (s.CommandsCut > 0)
+    ShowError("Plot file " + fileName + ": " + s.FirstOutOfRange + " out of range; " + std::to_string(s.CommandsCut) +
+              (s.CommandsCut == 1 ? " command" : " commands") + " not drawn");
 }
 
 void InstallPlotFileViewer() { SetPlotFileDrawer([](const std::string& plotFile) { PlotPltFile(plotFile); }); }

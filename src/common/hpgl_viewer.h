@@ -28,6 +28,11 @@ struct TPlotViewerState {
   Real CharacterSet = 1.0L;       // CS
   std::uint8_t CommandEnd = 0;    // the parameter reader met ';'
   std::size_t CharCount = 0;      // characters read so far
+  std::string Command;            // the command being read ("PE")
+  // The first number out of range ("pen 256") and its command, and how many
+  // commands were left undrawn for such numbers.
+  std::string FirstOutOfRange;
+  int CommandsCut = 0;
 };
 extern TPlotViewerState PlotViewerState;
 
@@ -37,7 +42,9 @@ int PenColour(int pen);
 
 // Draws the plot file; a missing file is reported by CheckFileExists
 // ("not found", AbortFlag set) and nothing is drawn. Each file starts from
-// the viewer's start state.
+// the viewer's start state. A file whose numbers lie out of range (commands
+// left undrawn) ends with one message that names the file, the first such
+// number and its command, and how many commands were left.
 void PlotPltFile(const std::string& fileName);
 
 // Draws plot-file text that is already in memory (the worker of

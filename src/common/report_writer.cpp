@@ -14,6 +14,7 @@
 #include "common/number_format.h"
 #include "common/text_file.h"
 #include "common/text_utils.h"
+#include "platform/clock.h"
 #include "platform/report_viewer.h"
 #include "platform/user_dialogs.h"
 
@@ -328,6 +329,16 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
     device = ask;
   }
   if (device < 0 || device > 9) device = ReportScreen;
+  // Every printout carries the date and time in its head: none leaves the
+  // program (file, printer, another program) with the clock's moment when
+  // the setting meant to fix it is wrong. The screen shows the clock's.
+  if (const std::string problem = platform::SourceDateEpochProblem();
+      !problem.empty() && device != 0 && device != ReportScreen) {
+    NoteFileFailure(problem);
+    ShowFileError(problem + ": printout not written");
+    AbortFlag = 1;
+    return;
+  }
   S().ReportDevice = static_cast<std::uint16_t>(device == 0 ? ReportScreen : device);
   S().HtmlTableOpen = 0;
   S().FileHeadWritten = 0;

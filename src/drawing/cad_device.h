@@ -81,6 +81,10 @@ class CadBackEnd {
   // The largest magnitude of a coordinate (and size) the device can write;
   // a figure beyond it, or not finite, refuses the output (cad_output.h).
   virtual Real CoordinateLimit() const { return std::numeric_limits<Real>::max(); }
+  // Whether the file carries the moment it was written (a head's time stamp,
+  // the date of a title block): such an output is refused while
+  // SOURCE_DATE_EPOCH is set to no usable moment (platform/clock.h).
+  virtual bool WritesTimeStamp() const { return !FileExtension().empty(); }
 
   // ---- Output --------------------------------------------------------------
   // Opens the output. A file device finds CadSettings.CadFileName named

@@ -19,6 +19,7 @@
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_state.h"
 #include "drawing/dxf_reader.h"
+#include "platform/clock.h"
 #include "platform/user_dialogs.h"
 
 namespace drawing {
@@ -139,6 +140,13 @@ void CadOpenOutput(CadDeviceCode code) {
   CadBackEnd& device = CurrentCadBackEnd();
   const std::string ext = device.FileExtension();
   if (!ext.empty() && !NameOutputFile(ext)) return;
+  if (device.WritesTimeStamp()) {
+    // No file with a made-up moment: the setting meant to fix it is wrong.
+    if (const std::string problem = platform::SourceDateEpochProblem(); !problem.empty()) {
+      RefuseCadOutput(problem + ": " + CadSettings.CadFileName + " not written");
+      return;
+    }
+  }
   device.Open();
   if (AbortFlag) return;
   CadDrawing.CadBlockRecording = 0;

@@ -22,7 +22,10 @@ void DxfWriteReal(Real value);
 void DxfWriteInt(long long value);
 // The bulge of an arc piece spanning angle (radians): tan(angle / 4).
 Real DxfBulge(Real angle);
-// The text of a real value (what DxfWriteReal writes).
+// The text of a real value (what DxfWriteReal writes): CadDecimals decimals
+// and a point; a value that is no number as 0. The IGES and text CAD files
+// write their coordinates with it too, so that every CAD file holds a
+// drawing to the same precision.
 std::string DxfRealText(Real value);
 
 // ---- Layers ------------------------------------------------------------------

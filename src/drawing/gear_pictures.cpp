@@ -15,6 +15,7 @@
 #include "common/numeric_routines.h"
 #include "common/small_dialogs.h"
 #include "common/unit_labels.h"
+#include "drawing/bore_fit.h"
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_output.h"
 #include "drawing/fatal_design_view.h"
@@ -285,6 +286,7 @@ void DrawGears(std::uint16_t code, std::uint16_t device) {
         CadEndBody();
         break;
       case 1: case 2:
+        if (!GearBoreFitsSolid(code)) break;
         CadBeginBody();
         DrawGearPair(code);
         CadEndBody();

@@ -19,6 +19,7 @@
 #include "drawing/cad_colours.h"
 #include "drawing/cad_output.h"
 #include "drawing/cad_state.h"
+#include "drawing/dxf_writer.h"
 #include "platform/clock.h"
 
 namespace drawing {
@@ -38,7 +39,13 @@ common::TextFile& ParamFile() {
   return file;
 }
 
-std::string ParamFileName() { return common::AddBackslash(common::TempDirectory) + "KALDIGES.$$$"; }
+// The name of the parameter work file of the output being written: a new
+// file of its own in the temporary directory, so that no file of the user's
+// (a "KALDIGES.$$$" beside the design, say) is written over or erased.
+std::string& ParamFileName() {
+  static std::string name;
+  return name;
+}
 
 int* Counter(char letter) {
   switch (letter) {
@@ -156,10 +163,7 @@ void IgesWriteRecord(common::TextFile& file, const std::string& text, const std:
 
 std::string Hollerith(const std::string& text) { return std::to_string(text.size()) + "H" + text; }
 
-std::string IgesNumber(Real value) {
-  if (!std::isfinite(value)) value = 0;
-  return common::FixedPointText(value, 3);
-}
+std::string IgesNumber(Real value) { return DxfRealText(value); }
 
 // ---- File --------------------------------------------------------------------------
 
@@ -169,9 +173,18 @@ void IgesBegin() {
   IgesReset();
   common::TextFile& file = ParamFile();
   if (file.IsOpen()) file.Discard();
-  file.Assign(ParamFileName());
+  if (!ParamFileName().empty()) common::DeleteFileQuiet(ParamFileName());
+  ParamFileName() = common::NewTemporaryFile("KALDIGES", ".$$$");
   std::error_code ec;
+  if (ParamFileName().empty()) {
+    common::NoteFileFailure(common::TemporaryDirectory() + "KALDIGES.$$$: no temporary file can be made there");
+    common::ShowFileError("file write error");
+    common::AbortFlag = 1;
+    return;
+  }
+  file.Assign(ParamFileName());
   if (!file.Rewrite(ec)) {
+    common::NoteFileFailure(ParamFileName(), ec);
     common::ShowFileError("file write error");
     common::AbortFlag = 1;
   }
@@ -189,16 +202,18 @@ void IgesWriteStartGlobal(const std::string& fileName, Real maxCoordinate) {
   IgesWriteRecord(out, common::ProductCode, "", 'S');
 
   const std::string name = fileName.size() > 30 ? common::AbbreviateText(fileName, 30) : fileName;
+  // The moment of writing, as IGES gives it: YYMMDD.HHNNSS.
   const platform::LocalDateTime now = platform::Now();
-  char date[16];
-  std::snprintf(date, sizeof date, "%02d%02d%02d", now.year % 100, now.month, now.day);
+  char moment[32];
+  std::snprintf(moment, sizeof moment, "%02d%02d%02d.%02d%02d%02d", now.year % 100, now.month, now.day, now.hour,
+                now.minute, now.second);
   IgesWriteRecord(out,
                   ",," + Hollerith("FILE") + "," + Hollerith(name) + "," +
                       Hollerith(common::ProgramName + " V" + common::ProgramVersion) + ",,",
                   "", 'G');
   IgesWriteRecord(out, "16,38,6,99,15,", "", 'G');
   IgesWriteRecord(out, Hollerith(name) + ",1.0,2," + Hollerith("MM") + ",32767,3.2767D1,", "", 'G');
-  IgesWriteRecord(out, Hollerith(std::string(date) + ".140920") + ",1.0D-8," + IgesNumber(maxCoordinate) + ",", "",
+  IgesWriteRecord(out, Hollerith(moment) + ",1.0D-8," + IgesNumber(maxCoordinate) + ",", "",
                   'G');
   IgesWriteRecord(out, Hollerith("Vemke") + "," + Hollerith("KALDRIM") + ",4,0;", "", 'G');
 }
@@ -331,19 +346,26 @@ void IgesAssembleFile() {
   std::error_code ec;
   if (params.IsOpen() && !params.Close(ec)) common::AbortFlag = 1;
   params.Assign(ParamFileName());
-  if (params.Reset(ec)) {
+  if (!ParamFileName().empty() && params.Reset(ec)) {
     std::string line;
     while (!params.Eof() && params.ReadLine(line)) common::WriteTextLine(line);
     params.Close(ec);
   } else {
     common::AbortFlag = 1;
   }
-  common::DeleteFileQuiet(ParamFileName());
+  if (!ParamFileName().empty()) common::DeleteFileQuiet(ParamFileName());
+  ParamFileName().clear();
   char terminate[40];
   std::snprintf(terminate, sizeof terminate, "S%07dG%07dD%07dP%07d", IgesState.RecordsS, IgesState.RecordsG,
                 IgesState.RecordsD, IgesState.RecordsP);
   IgesWriteRecord(common::SharedTextFile, terminate, "", 'T');
   common::CloseFileChecked(common::SharedTextFile);
+}
+
+void IgesAbandon() {
+  ParamFile().Discard();
+  if (!ParamFileName().empty()) common::DeleteFileQuiet(ParamFileName());
+  ParamFileName().clear();
 }
 
 // ---- Back end ------------------------------------------------------------------------
@@ -362,6 +384,7 @@ class IgesDevice : public CadBackEnd {
     Head();
     IgesAssembleFile();
   }
+  void Abandon() override { IgesAbandon(); }
   void DrawingFrame(Real x1, Real y1, Real x2, Real y2) override {
     IgesWriteStartGlobal(common::BareFileName(CadSettings.CadFileName), std::max(x2, y2));
   }

@@ -6,8 +6,8 @@
 // Terminate (T) record. Every entity takes two D records and one or more P
 // records. Blocks become subfigure definitions (308) and their placements
 // subfigure instances (408), with a transformation matrix (124) when turned.
-// Coordinates are written with 3 decimals and a point; texts in the CAD
-// files' character set (common/code_page.h).
+// Coordinates are written with the DXF writer's decimals and a point; texts
+// in the CAD files' character set (common/code_page.h).
 #pragma once
 
 #include <string>
@@ -49,12 +49,14 @@ void IgesWriteRecord(common::TextFile& file, const std::string& text, const std:
 
 // Length + "H" + text ("4HFILE").
 std::string Hollerith(const std::string& text);
-// A coordinate or length: 3 decimals and a point.
+// A coordinate or length: the decimals of the DXF writer (DxfRealText), so
+// that no outline the DXF file keeps simple crosses itself here by rounding.
 std::string IgesNumber(Real value);
 
 // Every counter and table to its start value.
 void IgesReset();
-// Creates the parameter work file "KALDIGES.$$$" in the temporary directory.
+// Creates the parameter work file, a new file of its own named
+// "KALDIGES" + a random part + ".$$$" in the temporary directory.
 void IgesBegin();
 // IgesReset, then the S and G records.
 void IgesWriteStartGlobal(const std::string& fileName, Real maxCoordinate);
@@ -85,5 +87,7 @@ void IgesSetColour(int pen);
 int IgesFindBlock(const std::string& name);
 // Appends the parameter records and the T record and closes the output.
 void IgesAssembleFile();
+// Lets the parameter work file of a refused output go.
+void IgesAbandon();
 
 }  // namespace drawing

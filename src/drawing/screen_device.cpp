@@ -18,8 +18,15 @@ using common::CadSettings;
 
 namespace {
 
+// The largest coordinate (mm) the screen draws, as the STL file holds: a
+// picture reaching beyond 1000 km is no drawing of a gear, and the window's
+// pixel mapping would shrink it to nothing. Beyond it the picture stops
+// with a message instead of ending empty without a word.
+constexpr Real ScreenCoordinateLimit = 1e9L;
+
 class ScreenDevice : public CadBackEnd {
  public:
+  Real CoordinateLimit() const override { return ScreenCoordinateLimit; }
   bool RecordsBlocksAsFiles() const override { return true; }
   bool RecordsBlocksInMemory() const override { return true; }
   bool PlacesLogos() const override { return true; }
@@ -35,6 +42,14 @@ class ScreenDevice : public CadBackEnd {
       common::PrintPictureKind = common::PictureSheet;
     else
       common::PrintPictureKind = CadDrawing.DrawingSheetFormat == 1 ? common::PictureDiagram : common::PictureDrawing;
+    common::GraphClearViewPort();
+    common::NormalCursor();
+    DeleteRecordedBlockFiles();
+    DeleteRecordedBlocks();
+  }
+  // A stopped picture shows what was drawn up to the figure that stopped
+  // it; the blocks and the busy cursor go as after any picture.
+  void Abandon() override {
     common::GraphClearViewPort();
     common::NormalCursor();
     DeleteRecordedBlockFiles();

@@ -19,8 +19,8 @@
 namespace drawing {
 
 // The texts of the file's header: the file's name, the moment it is written
-// (ISO 8601 date and time, from the program's clock, so that
-// SOURCE_DATE_EPOCH fixes it), and the program's own names.
+// (ISO 8601 date and time in UTC with its "Z", from the program's clock, so
+// that SOURCE_DATE_EPOCH fixes it), and the program's own names.
 struct TStepHeader {
   std::string FileName;
   std::string TimeStamp;

@@ -503,6 +503,8 @@ namespace {
 class StlDevice : public CadBackEnd {
  public:
   std::string FileExtension() const override { return "stl"; }
+  // An STL file holds the solid and the program's name, no date.
+  bool WritesTimeStamp() const override { return false; }
   bool OpensAfterOutput() const override { return true; }
   bool RecordsBlocksAsFiles() const override { return true; }
   void Open() override { StlOpen(CadSettings.CadFileName, "KALSOLID"); }

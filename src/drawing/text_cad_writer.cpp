@@ -30,8 +30,7 @@ void Record(const std::string& keyword, std::initializer_list<std::string> field
 }  // namespace
 
 std::string TxtNumber(Real x) {
-  if (!std::isfinite(x)) x = 0;
-  std::string text = common::FixedPointText(x, std::clamp<int>(common::CadSettings.CadDecimals, 0, 18));
+  std::string text = DxfRealText(x);
   if (text.size() < 3) text.insert(0, 3 - text.size(), ' ');
   if (common::DecimalSign == 2) text = common::PointToComma(text);
   return text;

@@ -152,3 +152,58 @@ TEST_F(HpglViewerTest, NumbersOutOfRangeLeaveTheirCommand) {
   EXPECT_TRUE(finiteRecords());
   EXPECT_TRUE(std::isfinite(PlotViewerState.X));
 }
+
+// The six hostile plot files of the range checks, each read from its file:
+// every one ends with one message that names the file, the first number out
+// of range with its command and how many commands were left undrawn; the
+// figures before it stay. A sound file says nothing.
+TEST_F(HpglViewerTest, HostilePlotFilesEndWithTheirMessage) {
+  platform::ScriptedDialogs dialogs;
+  platform::ScopedDialogs scoped(dialogs);
+  struct Hostile {
+    std::string name, bytes, says;
+    std::size_t lines;  // drawn by the sound commands
+  };
+  const std::vector<Hostile> files = {
+      {"digits.plt", "PE~~~~~~~~~~~\xfe;", "encoded number in PE out of range; 1 command not drawn", 0},
+      {"encoded.plt", "SP1;PE=" + Encode(1073741824) + Encode(0) + ";PD40,0;",
+       "encoded number in PE out of range; 1 command not drawn", 1},
+      {"fraction.plt", "PE>" + Encode(27) + Encode(8) + Encode(8) + ";PD40,0;",
+       "fractional bits 27 in PE out of range; 1 command not drawn", 1},
+      {"pen.plt", "PE:" + Encode(256) + Encode(8) + Encode(8) + ";PE:" + Encode(-1) + ";",
+       "pen 256 in PE out of range; 2 commands not drawn", 0},
+      {"parameter.plt", "SP1;PD" + std::string(1000, '9') + ",0,40,40;PA40,40;",
+       "number 999999999999999999999... in PD out of range; 1 command not drawn", 1},
+      {"circle.plt", "SP1;PD40,0;CI1073741824;CI-1073741825;",
+       "number 1073741824 in CI out of range; 2 commands not drawn", 1},
+  };
+  for (const Hostile& file : files) {
+    SCOPED_TRACE(file.name);
+    const std::string path = ::testing::TempDir() + file.name;
+    {
+      std::ofstream out(path, std::ios::binary);
+      out << file.bytes;
+    }
+    dialogs.ClearRecord();
+    DisplayList.clear();
+    PlotPltFile(path);
+    ASSERT_EQ(dialogs.Asked().size(), 1u);
+    EXPECT_EQ(dialogs.Asked()[0].text, "Plot file " + path + ": " + file.says);
+    EXPECT_EQ(AbortFlag, 0);
+    std::size_t lines = 0;
+    for (const std::string& record : DisplayList) {
+      lines += record.rfind("4;", 0) == 0;
+      EXPECT_EQ(record.find("inf"), std::string::npos) << record;
+      EXPECT_EQ(record.find("nan"), std::string::npos) << record;
+    }
+    EXPECT_EQ(lines, file.lines);
+  }
+  const std::string sound = ::testing::TempDir() + "sound.plt";
+  {
+    std::ofstream out(sound, std::ios::binary);
+    out << "IN;SP1;PU0,0;PD1073741823,0;CI40;";
+  }
+  dialogs.ClearRecord();
+  PlotPltFile(sound);
+  EXPECT_TRUE(dialogs.Asked().empty());
+}

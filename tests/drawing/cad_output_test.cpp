@@ -301,7 +301,7 @@ TEST_F(CadOutputTest, StepFileHoldsTheDrawingUnderItsHeader) {
   // ISO 8601, the program's own names.
   std::string name = scratch_.Path("it's.stp");
   name.insert(name.find('\'') + 1, "'");
-  EXPECT_NE(flat.find("FILE_NAME('" + name + "','2026-03-09T08:05:07',('Joris'),(''),'KALDRIM','KALDRIM','');\r\n"),
+  EXPECT_NE(flat.find("FILE_NAME('" + name + "','2026-03-09T08:05:07Z',('Joris'),(''),'KALDRIM','KALDRIM','');\r\n"),
             std::string::npos)
       << stp;
   EXPECT_NE(flat.find("FILE_SCHEMA(('AUTOMOTIVE_DESIGN { 1 0 10303 214 1 1 1 1 }'));\r\nENDSEC;\r\nDATA;\r\n"),

@@ -15,6 +15,7 @@
 
 #include "common/file_checks.h"
 #include "common/graphics_facade.h"
+#include "common/display_list.h"
 #include "common/graphics_window.h"
 #include "drawing/dxf_reader.h"
 #include "drawing/stl_writer.h"
@@ -219,6 +220,44 @@ TEST_F(HostileFilesTest, CoordinatesADeviceCannotWriteRefuseItsOutput) {
   CadOpenOutput(CadDeviceScreen);
   EXPECT_FALSE(CadOutputRefused());
   CadCloseOutput();
+}
+
+// A part file with a coordinate of 1e10 mm, replayed on the screen: the
+// picture stops at it with the message, as the STL device does, instead
+// of ending empty without a word; the figure before it stays.
+TEST_F(HostileFilesTest, ScreenReplayOfAFarCoordinateStopsWithItsMessage) {
+  const auto line = [](const std::string& x2) {
+    return "  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n" + x2 + "\n 21\n10\n";
+  };
+  testsupport::Put(scratch_.Path("$FAR.dx$"), line("10") + line("1e10") + line("20") + "  0\nEOF\n");
+  for (const bool fromFile : {true, false}) {
+    SCOPED_TRACE(fromFile ? "part file" : "DXF file");
+    dialogs_.ClearRecord();
+    CadOpenOutput(CadDeviceScreen);
+    CadDefaultFrame();
+    common::DisplayList.clear();
+    if (fromFile)
+      CadInsertBlock("FAR", 0, 0, 0, 1, 1);
+    else
+      ReplayDxfFile(scratch_.Path("$FAR.dx$"));
+    CadCloseOutput();
+    EXPECT_EQ(common::AbortFlag, 1);
+    ASSERT_EQ(Messages(), 1u);
+    EXPECT_EQ(LastMessage(), "Coordinate 1e+10 out of range: drawing stopped");
+    std::vector<std::string> lines;
+    for (const std::string& record : common::DisplayList)
+      if (record.rfind("4;", 0) == 0) lines.push_back(record);
+    EXPECT_EQ(lines, std::vector<std::string>{"4;0;0;10;10"});
+    common::AbortFlag = 0;
+  }
+  // The largest coordinate the screen takes is drawn.
+  dialogs_.ClearRecord();
+  CadOpenOutput(CadDeviceScreen);
+  CadDefaultFrame();
+  CadLine(0, 0, 1e9L, 0);
+  CadCloseOutput();
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(Messages(), 0u);
 }
 
 }  // namespace

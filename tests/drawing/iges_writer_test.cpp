@@ -1,21 +1,28 @@
 // The IGES device: the record layout of a one-line drawing with its
 // terminate record, parameters that continue on a further record, notes,
 // pens, blocks and a block that was never defined; the test picture as a
-// golden file and loaded by an independent IGES reader.
+// golden file and loaded by an independent IGES reader; a polyline
+// ellipse's gear written to the DXF writer's precision with its outline
+// simple.
 #include "support/run_command.h"
 #include "drawing/iges_writer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <map>
 #include <regex>
 
+#include "calc/pitch_curve.h"
+#include "drawing/gear_pictures.h"
 #include "drawing_test_support.h"
+#include "gear_designs.h"
 #include "platform/clock.h"
 #include "support/golden_files.h"
 #include "support/occt_draw.h"
@@ -104,11 +111,11 @@ TEST_F(IgesWriterTest, OneLineDrawingRecordByRecord) {
       ",,4HFILE,4Hpart,9Hvob4 V5.2,,                                           G0000001",
       "16,38,6,99,15,                                                          G0000002",
       "4Hpart,1.0,2,2HMM,32767,3.2767D1,                                       G0000003",
-      "13H260309.140920,1.0D-8,160.000,                                        G0000004",
+      "13H260309.103000,1.0D-8,160.000000,                                     G0000004",
       "5HVemke,7HKALDRIM,4,0;                                                  G0000005",
       "     110       1       0       1       0                        00000000D0000001",
       "     110               0       1                                        D0000002",
-      "110,10.000,20.000,0.0,150.500,20.000,0.0;                              1P0000001",
+      "110,10.000000,20.000000,0.0,150.500000,20.000000,0.0;                  1P0000001",
       "S0000003G0000005D0000002P0000001                                        T0000001",
   };
   EXPECT_EQ(records, expected);
@@ -134,7 +141,8 @@ TEST_F(IgesWriterTest, LongParametersContinueAfterACommaWithTheSamePointer) {
   const std::string joined = first.substr(0, first.find_last_not_of(' ') + 1) + second.substr(0, second.find_last_not_of(' ') + 1);
   EXPECT_EQ(first[first.find_last_not_of(' ')], ',') << first;
   EXPECT_EQ(joined,
-            "124,0.866025404,-0.500000000,0.0,1234.500,0.500000000,0.866025404,0.0,-987.250,0.0,0.0,1.0,0.0;");
+            "124,0.866025404,-0.500000000,0.0,1234.500000,0.500000000,0.866025404,0.0,-987.250000,0.0,0.0,1.0,"
+            "0.0;");
   EXPECT_EQ(p[2].substr(64, 8), "       5");
   EXPECT_EQ(p[3].substr(64, 8), "       5");
   EXPECT_EQ(p[4].substr(0, 32), "408,3,0.0,0.0,0.0,1.0;          ");
@@ -163,20 +171,21 @@ TEST_F(IgesWriterTest, NotesPensSolidsAndUnknownBlocks) {
   });
   ExpectWellFormed(records);
   const auto p = Section(records, 'P');
-  ASSERT_EQ(p.size(), 7u);
-  EXPECT_EQ(p[0].substr(0, 64), "212,1,10,50.000,5.000,1,,0.000000000,0,0,10.000,10.000,0.0,     ");
-  EXPECT_EQ(p[1].substr(0, 15), "10H0123456789; ");
+  ASSERT_EQ(p.size(), 8u);
+  EXPECT_EQ(p[0].substr(0, 64), "212,1,10,50.000000,5.000000,1,,0.000000000,0,0,10.000000,       ");
+  EXPECT_EQ(p[1].substr(0, 15), "10.000000,0.0, ");
+  EXPECT_EQ(p[2].substr(0, 15), "10H0123456789; ");
   // The corners of the solid in the order 1, 4, 3, 2, 1, a record each.
-  EXPECT_EQ(p[2].substr(0, 26), "106,1,5,0.0,0.000,0.000,  ");
-  EXPECT_EQ(p[3].substr(0, 14), "10.000,5.000, ");
-  EXPECT_EQ(p[4].substr(0, 13), "0.000,5.000, ");
-  EXPECT_EQ(p[5].substr(0, 14), "10.000,0.000, ");
-  EXPECT_EQ(p[6].substr(0, 14), "0.000,0.000;  ");
+  EXPECT_EQ(p[3].substr(0, 32), "106,1,5,0.0,0.000000,0.000000,  ");
+  EXPECT_EQ(p[4].substr(0, 20), "10.000000,5.000000, ");
+  EXPECT_EQ(p[5].substr(0, 19), "0.000000,5.000000, ");
+  EXPECT_EQ(p[6].substr(0, 20), "10.000000,0.000000, ");
+  EXPECT_EQ(p[7].substr(0, 20), "0.000000,0.000000;  ");
   const auto d = Section(records, 'D');
   ASSERT_EQ(d.size(), 4u) << "the insert of an unknown block wrote an entity";
   // Pen 1: centre line, yellow = IGES 3 (level and colour); pen 20: blue = 7.
   EXPECT_EQ(d[0].substr(24, 16), "       4       5");
-  EXPECT_EQ(d[1].substr(16, 16), "       5       2");
+  EXPECT_EQ(d[1].substr(16, 16), "       5       3");
   EXPECT_EQ(d[2].substr(24, 16), "       1       4");
   EXPECT_EQ(d[3].substr(32, 8), "      11");
   EXPECT_EQ(d[3].substr(16, 16), "       4       5");
@@ -230,9 +239,10 @@ TEST_F(IgesWriterTest, LongTextContinuesInsideItsStringWithoutBlanks) {
   const auto records = Records([&] { CadText(text, 0, 0); });
   ExpectWellFormed(records);
   const auto p = Section(records, 'P');
-  ASSERT_EQ(p.size(), 3u);
-  std::string joined = p[1].substr(0, 64) + p[2].substr(0, 64);
-  EXPECT_EQ(p[1].substr(0, 64), ("70H" + text).substr(0, 64));
+  // The note's numbers take two records, its string the next two.
+  ASSERT_EQ(p.size(), 4u);
+  std::string joined = p[2].substr(0, 64) + p[3].substr(0, 64);
+  EXPECT_EQ(p[2].substr(0, 64), ("70H" + text).substr(0, 64));
   EXPECT_EQ(joined.substr(0, 74), "70H" + text + ";");
 }
 
@@ -255,6 +265,74 @@ TEST_F(IgesWriterTest, ManyMembersAndThePictureAsGoldenFile) {
 
   const std::string bytes = Write(CadDeviceIges, "picture.igs", drawingtest::DrawTestPicture);
   testsupport::ExpectGolden(bytes, "drawing/test_picture.igs");
+}
+
+// ---- A gear's outline ----------------------------------------------------------------------
+
+// The line entities (110) of the records, each as its two end points.
+std::vector<std::array<double, 4>> IgesLines(const std::vector<std::string>& records) {
+  std::map<int, std::string> params;  // by D pointer, in file order of the pointers
+  for (const std::string& r : records)
+    if (r.size() == 80 && r[72] == 'P') params[std::stoi(r.substr(64, 8))] += r.substr(0, 64);
+  std::vector<std::array<double, 4>> lines;
+  for (auto& [pointer, text] : params) {
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    if (text.rfind("110,", 0) != 0) continue;
+    std::array<double, 6> v{};
+    if (std::sscanf(text.c_str(), "110,%lf,%lf,%lf,%lf,%lf,%lf;", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]) != 6)
+      ADD_FAILURE() << text;
+    lines.push_back({v[0], v[1], v[3], v[4]});
+  }
+  return lines;
+}
+
+// The first run of lines each beginning where the one before ended, as a
+// closed polygon (the outline of a gear, drawn before its arrow).
+drawingtest::Polygon FirstChain(const std::vector<std::array<double, 4>>& lines) {
+  drawingtest::Polygon chain;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0 && (lines[i][0] != lines[i - 1][2] || lines[i][1] != lines[i - 1][3])) break;
+    chain.emplace_back(lines[i][0], lines[i][1]);
+  }
+  return chain;
+}
+
+// Gear 1 of an ellipse given as a polyline of 360 points with linear
+// interpolation: written with 3 decimals its outline crossed itself where
+// two points of a root land round onto one another's side; the file holds
+// it to the DXF writer's precision, point for point, and simple.
+TEST_F(IgesWriterTest, PolylineEllipseGearOutlineStaysSimple) {
+  drawingtest::SetDefaultDesign();
+  constexpr int Points = 360;
+  std::vector<Real> radii;
+  for (int i = 0; i < Points; ++i) radii.push_back(calc::PitchRadius(2 * std::numbers::pi_v<Real> * i / Points));
+  calc::CurveType = calc::CurvePolyline;
+  calc::PolylineCount = Points;
+  calc::LinearInterpolation = 1;
+  for (int i = 1; i <= Points; ++i) {
+    calc::PolylinePoints[i].Phi = 2 * std::numbers::pi_v<Real> * (i - 1) / Points;
+    calc::PolylinePoints[i].R = radii[i - 1];
+  }
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const drawingtest::Polygon outline = drawingtest::GearOutline(1);
+  ASSERT_FALSE(drawingtest::FirstCrossing(outline));
+
+  dialogs_.Then(platform::ScriptedAnswer::File(scratch_.Path("gear.igs")));
+  DrawGears(1, CadDeviceIges);
+  ASSERT_EQ(common::AbortFlag, 0);
+  std::vector<std::string> records;
+  const std::string bytes = testsupport::Slurp(scratch_.Path("gear.igs"));
+  for (std::size_t at = 0; at + 80 <= bytes.size(); at += 82) records.push_back(bytes.substr(at, 80));
+  ExpectWellFormed(records);
+  const drawingtest::Polygon written = FirstChain(IgesLines(records));
+  ASSERT_EQ(written.size(), outline.size());
+  for (std::size_t i = 0; i < outline.size(); ++i) {
+    ASSERT_NEAR(written[i].first, outline[i].first, 5.1e-7) << i;
+    ASSERT_NEAR(written[i].second, outline[i].second, 5.1e-7) << i;
+  }
+  const auto crossing = drawingtest::FirstCrossing(written);
+  EXPECT_FALSE(crossing) << "sides " << crossing->first << " and " << crossing->second << " cross";
 }
 
 // ---- The independent reader ------------------------------------------------------------
