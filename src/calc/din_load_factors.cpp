@@ -60,7 +60,9 @@ bool StiffnessAndResonance() {
   }
   const Real cb = MeanReal(CalcBasicRackFactorCB(g.PressureAngle, mn, g.hfP[1]),
                            CalcBasicRackFactorCB(g.PressureAngle, mn, g.hfP[2]));
-  g.cPrime = common::SteadyAngleFunctions(g.betaRad).cos * 0.8L * cb / qPrime;
+  // The steel values, scaled by the pair's modulus for other materials.
+  g.cPrime = common::SteadyAngleFunctions(g.betaRad).cos * 0.8L * cb / qPrime *
+             MeshStiffnessModulusFactor(g.E[1], g.E[2]);
   g.cGamma = std::fabs(g.cPrime * (0.75L * g.epsAlpha + 0.25L));
 
   if (g.rho[1] == 0 || g.rho[2] == 0) {

@@ -225,6 +225,12 @@ Real CalcBasicRackFactorCB(Real alphanDeg, Real mn, Real hfP) {
   return (1 + 0.5L * (1.2L - hfP / mn)) * (1 - 0.02L * (20 - alphanDeg));
 }
 
+Real MeshStiffnessModulusFactor(Real E1, Real E2) {
+  constexpr Real steelModulus = 206000;
+  if (E1 + E2 == 0) return 1;
+  return 2 * E1 * E2 / (E1 + E2) / steelModulus;
+}
+
 bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma) {
   cPrime = 0;
   cGamma = 0;
@@ -249,8 +255,7 @@ bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma
   }
   const Real CB = (CalcBasicRackFactorCB(in.alphanDeg, in.mn, in.hfP1) +
                    CalcBasicRackFactorCB(in.alphanDeg, in.mn, in.hfP2)) / 2;
-  Real Efactor = 1;
-  if (in.E1 + in.E2 != 0) Efactor = 2 * in.E1 * in.E2 / (in.E1 + in.E2) / 210000;
+  const Real Efactor = MeshStiffnessModulusFactor(in.E1, in.E2);
   Real c = cth * CM * CR * CB * common::SteadyAngleFunctions(in.beta).cos * Efactor;
   if (in.b > 0) {
     const Real load = in.KA * in.Ft / in.b;
