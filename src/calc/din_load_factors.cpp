@@ -132,7 +132,7 @@ bool DynamicFactor(Real& fmb) {
   const Real load = w * g.KAF;
   g.NS = load < 100 ? 0.5L + 0.35L * std::sqrt(std::max(load, Real(0)) / 100) : 0.85L;
   if (w == 0) {
-    AddErrorMessage("Error  : Ft=0");
+    AddErrorMessage("Error  : Ft=0!");
     g.KV = 1;
   } else {
     const Real bp = g.cPrime * fpbEff / w / g.KAF;

@@ -393,7 +393,7 @@ Real CalcM1Factor(Real alphaWt, Real da1, Real db1, std::int32_t z1, Real da2, R
   const Real r2 = da2 / db2;
   const Real t1 = CheckedSqrtLabel("M1 ISO", r1 * r1 - 1) - 2 * Pi / z1;
   const Real t2 = CheckedSqrtLabel("M1 ISO", r2 * r2 - 1) - (epsAlpha - 1) * 2 * Pi / z2;
-  return CheckedDiv(" div M1ISO", common::CurrentAngleFunctions(alphaWt).tan,
+  return CheckedDiv("M1 ISO", common::CurrentAngleFunctions(alphaWt).tan,
                     CheckedSqrtLabel("SQRT M1ISO", t1 * t2));
 }
 

@@ -20,6 +20,7 @@
 #include "common/code_page.h"
 #include "common/graphics_facade.h"
 #include "common/graphics_window.h"
+#include "common/guarded_math.h"
 #include "common/help_text.h"
 #include "common/hpgl_viewer.h"
 #include "common/kaldvar.h"
@@ -159,18 +160,52 @@ TEST_F(ShippedContent, HelpFilesKeepTheirKeyLayout) {
   }
 }
 
-// Every message text of the code finds its explanation record: texts that
-// stand whole in the code by their first 15 characters, composed texts by
-// their fixed beginning.
+// True when the program's own lookup finds an explanation record for text.
+bool Explained(const std::string& text) {
+  common::ClearErrorMessages();
+  common::AddErrorMessage(text);
+  return common::GetMessageHelpText(1) != "no help description available for this error message.";
+}
+
+// The labels handed to the guarded math routines, with the routines each is
+// handed to: a literal label in the call, or a local label variable whose
+// routines are the guarded calls of its file that name it.
+std::set<std::pair<std::string, std::string>> GuardedLabelsInCode() {
+  std::set<std::pair<std::string, std::string>> labels;
+  const std::regex literal(R"re(\b(CheckedPower|CheckedSqrt|CheckedSqrtLabel|CheckedDiv|CheckedArcCosNamed)\(\s*"((?:[^"\\]|\\.)*)")re");
+  const std::regex variable(R"re(std::string\s+label\s*=\s*"((?:[^"\\]|\\.)*)")re");
+  const std::regex byVariable(R"re(\b(CheckedPower|CheckedSqrt|CheckedSqrtLabel|CheckedDiv|CheckedArcCosNamed)\(\s*label\s*,)re");
+  for (const auto& [path, source] : Sources()) {
+    if (path.filename() == "guarded_math.cpp") continue;
+    for (std::sregex_iterator it(source.begin(), source.end(), literal), end; it != end; ++it)
+      labels.emplace(Unescape((*it)[2].str()), (*it)[1].str());
+    for (std::sregex_iterator v(source.begin(), source.end(), variable), end; v != end; ++v)
+      for (std::sregex_iterator it(source.begin(), source.end(), byVariable); it != end; ++it)
+        labels.emplace(Unescape((*v)[1].str()), (*it)[1].str());
+  }
+  return labels;
+}
+
+// Every message text of the code finds its explanation record through the
+// program's lookup (the first 15 characters): the texts that stand in the
+// code, the texts the guarded math composes from each label it is handed,
+// and the texts composed around a value.
 TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
-  const std::regex prefixed(R"re("((?:Fatal  : |Error  : |Warning: )(?:[^"\\]|\\.)*)")re");
-  const std::regex bare(R"re((?:AddErrorMessage|Fatal|Report)\(\s*(?:std::string\()?"((?:[^"\\]|\\.)*)")re");
+  // The text and what follows it: a text shorter than the 15 characters of
+  // the lookup that a value completes is looked up in its composed form below.
+  const std::regex prefixed(R"re("((?:Fatal  : |Error  : |Warning: )(?:[^"\\]|\\.)*)"(\s*\+)?)re");
+  const std::regex bare(R"re((?:AddErrorMessage|Fatal|Report)\(\s*(?:std::string\()?"((?:[^"\\]|\\.)*)"(\s*\+)?)re");
   // Message-box captions and the pitch-curve form's own label use the
   // prefixes too, without reaching the list.
   const std::set<std::string> notListed = {"Error  : ", "Fatal  : ", "Warning: "};
   // Composed from a value that leads the text: the entity or block name and
   // the formula the user typed.
   const std::set<std::string> leadingValue = {"Error  : DXF: ", "Blockname "};
+  // Labels, not messages: the guarded math composes the message from them.
+  const auto guarded = GuardedLabelsInCode();
+  ASSERT_GT(guarded.size(), 40u) << "the source scan found too few guarded labels";
+  std::set<std::string> labels;
+  for (const auto& [label, routine] : guarded) labels.insert(label);
 
   std::set<std::string> texts;
   for (const auto& [path, source] : Sources()) {
@@ -178,13 +213,15 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
     for (const std::regex* re : {&prefixed, &bare}) {
       for (std::sregex_iterator it(source.begin(), source.end(), *re), end; it != end; ++it) {
         const std::string text = Unescape((*it)[1].str());
-        if (!text.empty() && !notListed.count(text) && !leadingValue.count(text)) texts.insert(text);
+        const bool completed = (*it)[2].matched && text.size() < 15;
+        if (!text.empty() && !completed && !notListed.count(text) && !leadingValue.count(text) &&
+            !labels.count(text))
+          texts.insert(text);
       }
     }
   }
   ASSERT_GT(texts.size(), 100u) << "the source scan found too few messages";
 
-  std::vector<std::string> keys;
   {
     std::istringstream in(Slurp(kResources / "vob4.err"));
     std::string key, origin, remedy;
@@ -192,26 +229,34 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
       EXPECT_EQ(key.back(), '\r');
       EXPECT_GT(origin.size(), 10u) << key;
       EXPECT_GT(remedy.size(), 10u) << key;
-      keys.push_back(key.substr(0, key.size() - 1));
     }
   }
-  const std::string none = "no help description available for this error message.";
-  for (const std::string& text : texts) {
-    SCOPED_TRACE(text);
-    if (text.size() >= 15) {
-      common::ClearErrorMessages();
-      common::AddErrorMessage(text);
-      EXPECT_NE(common::GetMessageHelpText(1), none);
-    } else {
-      bool found = false;
-      for (const std::string& key : keys) found = found || key.rfind(text, 0) == 0;
-      EXPECT_TRUE(found) << "no record begins with the composed text's fixed part";
-    }
+  for (const std::string& text : texts) EXPECT_TRUE(Explained(text)) << text;
+
+  // The guarded math: each label with each routine it is handed to.
+  std::vector<std::string> composed;
+  auto compose = [&composed](auto&& call) {
+    common::ClearErrorMessages();
+    call();
+    if (common::MsgCount == 1) composed.push_back(common::MsgText[1]);
+    return common::MsgCount == 1;
+  };
+  for (const auto& [label, routine] : guarded) {
+    SCOPED_TRACE(label + " / " + routine);
+    if (label.empty()) continue;
+    EXPECT_TRUE(compose([&, routine = routine, label = label] {
+      if (routine == "CheckedPower") common::CheckedPower(label, -2, 0.5L);
+      if (routine == "CheckedSqrt" || routine == "CheckedSqrtLabel") common::CheckedSqrt(label, -1);
+      if (routine == "CheckedDiv") common::CheckedDiv(label, 1, 0);
+      if (routine == "CheckedArcCosNamed") common::CheckedArcCosNamed(label, -1.25L);
+    }));
   }
+  EXPECT_TRUE(compose([] { common::CheckedArcSin(-1.5L); }));
+  EXPECT_TRUE(compose([] { common::CheckedArcCos(2.5L); }));
+  EXPECT_TRUE(compose([] { common::InverseInvolute(1e30L); }));
 
   // Texts whose beginning the code composes: one per hardness scale, and
   // the count of failed positions.
-  std::vector<std::string> composed;
   for (int scale = 1; scale <= calc::HardnessScaleCount; ++scale) {
     common::ClearErrorMessages();
     calc::ConvertHardnessValue(scale, calc::HardnessMaximum[scale] * 2 + 1000);
@@ -225,9 +270,11 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
   composed.push_back("Fatal  : rw2 > 100000 mm !");
   for (const std::string& text : composed) {
     SCOPED_TRACE(text);
-    common::ClearErrorMessages();
-    common::AddErrorMessage(text);
-    EXPECT_NE(common::GetMessageHelpText(1), none);
+    EXPECT_EQ(text.rfind("Fatal  : ", 0) == 0 || text.rfind("Error  : ", 0) == 0 ||
+                  text.rfind("Warning: ", 0) == 0 || text.find(':') < 6,
+              true)
+        << "a composed text carries its kind";
+    EXPECT_TRUE(Explained(text));
   }
 }
 
