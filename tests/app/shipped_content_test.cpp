@@ -6,6 +6,7 @@
 // shows up here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -17,6 +18,7 @@
 #include "calc/calc_records.h"
 #include "calc/hardness_conversion.h"
 #include "calc/noncircular_pair.h"
+#include "calc/pitch_curve.h"
 #include "common/code_page.h"
 #include "common/graphics_facade.h"
 #include "common/graphics_window.h"
@@ -276,6 +278,58 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
         << "a composed text carries its kind";
     EXPECT_TRUE(Explained(text));
   }
+}
+
+// What the help and the remedies state about the curves is what the program
+// does: the formula pieces end at 360 degrees exactly (360/k is refused), and
+// the sine curve's convexity limit A < rw0 / (1 + N^2) holds on both sides.
+TEST_F(ShippedContent, HelpStatesWhatTheCurvesDo) {
+  const std::string formulaHelp = common::GetHelpText(7800);
+  EXPECT_NE(formulaHelp.find("exactly 360 deg"), std::string::npos) << formulaHelp;
+  EXPECT_EQ(formulaHelp.find("360/k"), std::string::npos) << formulaHelp;
+  calc::CurveType = calc::CurveFormula;
+  calc::NcPair.k = 2;
+  calc::PieceCount = 1;
+  const std::string refused = "Fatal  : phi n <> 360\xF8 !";
+  for (const Real end : {180.0L, 360.0L}) {
+    calc::FormulaPieces[1] = {end, "50"};
+    calc::CalcNoncircularPair();
+    bool refusedHere = false;
+    for (int i = 1; i <= common::MsgCount; ++i) refusedHere = refusedHere || common::MsgText[i] == refused;
+    EXPECT_EQ(refusedHere, end != 360) << end;
+  }
+  common::ClearErrorMessages();
+  common::AddErrorMessage(refused);
+  std::string remedy;
+  common::GetMessageRemedyText(1, remedy);
+  EXPECT_NE(remedy.find("exactly 360 deg"), std::string::npos) << remedy;
+  EXPECT_EQ(remedy.find("360/k"), std::string::npos) << remedy;
+  calc::NcPair.k = 1;
+
+  const std::string sineHelp = common::GetHelpText(7860);
+  EXPECT_NE(sineHelp.find("A < rw0 / (1 + N^2)"), std::string::npos) << sineHelp;
+  // The sign of the polar curvature, r^2 + 2 r'^2 - r r'', least over a turn.
+  auto leastCurvature = [] {
+    Real least = 1e30L;
+    const Real h = 1e-3L;
+    for (int step = 0; step < 3600; ++step) {
+      const Real phi = step * common::Pi / 1800;
+      const Real r = calc::PitchRadius(phi), rp = calc::PitchRadius(phi + h), rm = calc::PitchRadius(phi - h);
+      const Real d1 = (rp - rm) / (2 * h), d2 = (rp - 2 * r + rm) / (h * h);
+      least = std::min(least, r * r + 2 * d1 * d1 - r * d2);
+    }
+    return least;
+  };
+  calc::CurveType = calc::CurveSine;
+  for (const int n : {1, 2, 3}) {
+    SCOPED_TRACE(n);
+    calc::SineCurve = {50, 50 / (1.0L + n * n) * 0.98L, n};
+    EXPECT_GT(leastCurvature(), 0);
+    calc::SineCurve.A = 50 / (1.0L + n * n) * 1.02L;
+    EXPECT_LT(leastCurvature(), 0);
+  }
+  calc::CurveType = calc::CurveEllipse;
+  calc::SineCurve = calc::TSineCurve{};
 }
 
 // The pictures the help entries and the image list name, and the start
