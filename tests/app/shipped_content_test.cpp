@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <map>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -20,6 +23,7 @@
 #include "calc/noncircular_pair.h"
 #include "calc/pitch_curve.h"
 #include "common/code_page.h"
+#include "common/display_list.h"
 #include "common/graphics_facade.h"
 #include "common/graphics_window.h"
 #include "common/guarded_math.h"
@@ -393,7 +397,28 @@ TEST_F(ShippedContent, EveryNamedPictureDrawsInsideTheHelpWindow) {
     common::AbortFlag = 0;
     common::PlotPltFile(file.string());
     int strokes = 0;
+    Real textHeight = 0, textWidth = 0, textDirection = 0;
     for (const std::string& record : common::DisplayList) {
+      const common::TDisplayRecord r = common::ParseDisplayRecord(record);
+      if (r.code == common::RecTextStyle && r.count >= 4) {
+        textHeight = r.values[0];
+        textWidth = r.values[1];
+        textDirection = r.values[3];
+      }
+      if (r.code == common::RecText) {  // a label: its whole box inside the window
+        EXPECT_EQ(textDirection, 0) << record;
+        const Real x = r.values[0], y = r.values[1];
+        EXPECT_GE(x, 0) << record;
+        EXPECT_GE(y, 0) << record;
+        EXPECT_LE(x + textWidth * static_cast<Real>(r.text.size()), 160) << record;
+        EXPECT_LE(y + textHeight, 120) << record;
+      }
+      if (r.code == common::RecCircle) {
+        EXPECT_GE(r.values[0] - r.values[2], 0) << record;
+        EXPECT_LE(r.values[0] + r.values[2], 160) << record;
+        EXPECT_GE(r.values[1] - r.values[2], 0) << record;
+        EXPECT_LE(r.values[1] + r.values[2], 120) << record;
+      }
       std::vector<double> v;
       std::istringstream fields(record);
       std::string field;
@@ -417,6 +442,98 @@ TEST_F(ShippedContent, EveryNamedPictureDrawsInsideTheHelpWindow) {
       }
     }
     EXPECT_GT(strokes, 4);
+  }
+}
+
+// The records of a help picture as the viewer draws it into the help window.
+std::vector<common::TDisplayRecord> DrawnPicture(const std::string& name) {
+  common::HorizontalPixels = 640;
+  common::VerticalPixels = 480;
+  common::InitScreenGraphicsSettings();
+  common::InitGraphicsWindowUnit();
+  common::InitGraphDisplayList();
+  common::ClearGraphics();
+  common::GraphHeader(0, 0, 160, 120);
+  common::DisplayList.clear();
+  common::AbortFlag = 0;
+  common::PlotPltFile((kResources / (name + ".plt")).string());
+  std::vector<common::TDisplayRecord> records;
+  for (const std::string& record : common::DisplayList) records.push_back(common::ParseDisplayRecord(record));
+  return records;
+}
+
+// The contact-ratio picture shows a pair that meshes: pitch circles that
+// touch, base circles of one pressure angle, the line of action tangent to
+// both through the pitch point, and the tip circles crossing it on either
+// side of the pitch point (the length of contact).
+TEST_F(ShippedContent, ContactRatioPictureShowsAMeshingPair) {
+  std::map<std::pair<long, long>, std::vector<Real>> byCentre;
+  std::vector<std::array<Real, 4>> lines;
+  for (const auto& r : DrawnPicture("contact")) {
+    if (r.code == common::RecCircle)
+      byCentre[{std::lround(r.values[0] * 10), std::lround(r.values[1] * 10)}].push_back(r.values[2]);
+    if (r.code == common::RecLine) lines.push_back({r.values[0], r.values[1], r.values[2], r.values[3]});
+  }
+  std::vector<std::pair<std::array<Real, 2>, std::vector<Real>>> gears;
+  for (auto& [centre, radii] : byCentre) {
+    if (radii.size() < 3) continue;  // point marks
+    std::sort(radii.begin(), radii.end());
+    gears.push_back({{centre.first / 10.0L, centre.second / 10.0L}, radii});
+  }
+  ASSERT_EQ(gears.size(), 2u);
+  const auto& [o1, radii1] = gears[0];
+  const auto& [o2, radii2] = gears[1];
+  const Real a = std::hypot(o2[0] - o1[0], o2[1] - o1[1]);
+  const Real rb1 = radii1.front(), ra1 = radii1.back(), rb2 = radii2.front(), ra2 = radii2.back();
+  // Pitch circles: one of each gear, touching, with rb = rw cos alpha alike.
+  Real rw1 = 0, rw2 = 0;
+  for (Real x : radii1)
+    for (Real y : radii2)
+      if (std::fabs(x + y - a) < 0.05L && x > rb1 && y > rb2 && std::fabs(rb1 / x - rb2 / y) < 2e-3L) rw1 = x, rw2 = y;
+  ASSERT_GT(rw1, 0) << "no pitch circles that touch with base circles of one pressure angle";
+  EXPECT_LT(ra1 + ra2, a + (rw1 + rw2) * 0.2L);  // tips that reach, not a crossing of the bodies
+  EXPECT_GT(ra1 + ra2, a);
+  // The line of action: tangent to both base circles.
+  const std::array<Real, 2> pitch = {o1[0] + (o2[0] - o1[0]) * rw1 / a, o1[1] + (o2[1] - o1[1]) * rw1 / a};
+  auto distance = [](const std::array<Real, 4>& l, const std::array<Real, 2>& q) {
+    const Real dx = l[2] - l[0], dy = l[3] - l[1];
+    return std::fabs(dx * (q[1] - l[1]) - dy * (q[0] - l[0])) / std::hypot(dx, dy);
+  };
+  const std::array<Real, 4>* action = nullptr;
+  for (const auto& l : lines)
+    if (std::fabs(distance(l, o1) - rb1) < 0.1L && std::fabs(distance(l, o2) - rb2) < 0.1L) action = &l;
+  ASSERT_NE(action, nullptr) << "no line tangent to both base circles";
+  EXPECT_LT(distance(*action, pitch), 0.1L) << "the line of action runs through the pitch point";
+  // Each tip circle crosses the line of action between the pitch point and
+  // the far tangent point: tip 2 on gear 1's side, tip 1 on gear 2's side.
+  const Real dx = (*action)[2] - (*action)[0], dy = (*action)[3] - (*action)[1];
+  const Real len = std::hypot(dx, dy);
+  const std::array<Real, 2> u = {dx / len, dy / len};
+  auto along = [&](const std::array<Real, 2>& q) { return (q[0] - pitch[0]) * u[0] + (q[1] - pitch[1]) * u[1]; };
+  auto crossings = [&](const std::array<Real, 2>& o, Real r) {
+    const Real b = along(o), c = std::pow(distance(*action, o), 2);
+    const Real h = std::sqrt(r * r - c);
+    return std::array<Real, 2>{b - h, b + h};
+  };
+  const Real t1 = along(o1), t2 = along(o2);  // the tangent points lie at the centres' projections
+  ASSERT_LT(t1 * t2, 0) << "the tangent points lie on both sides of the pitch point";
+  const auto tip1 = crossings(o1, ra1), tip2 = crossings(o2, ra2);
+  const Real end1 = t2 > 0 ? tip1[1] : tip1[0];
+  const Real end2 = t1 < 0 ? tip2[0] : tip2[1];
+  EXPECT_GT(end1 * t2, 0);
+  EXPECT_LT(std::fabs(end1), std::fabs(t2));
+  EXPECT_GT(end2 * t1, 0);
+  EXPECT_LT(std::fabs(end2), std::fabs(t1));
+}
+
+// The strength page lists "image a".."f" for the contact pattern and
+// "image a".."e" for the bearing arrangement: each picture names every case.
+TEST_F(ShippedContent, PatternAndBearingPicturesCarryEveryListLetter) {
+  for (const auto& [name, letters] : {std::pair{"pattern", std::string("abcdef")}, std::pair{"bearing", std::string("abcde")}}) {
+    std::set<std::string> texts;
+    for (const auto& r : DrawnPicture(name))
+      if (r.code == common::RecText) texts.insert(r.text);
+    for (char letter : letters) EXPECT_TRUE(texts.count(std::string(1, letter))) << name << " " << letter;
   }
 }
 
