@@ -336,6 +336,23 @@ TEST_F(ShippedContent, HelpStatesWhatTheCurvesDo) {
   calc::SineCurve = calc::TSineCurve{};
 }
 
+// The records of a help picture as the viewer draws it into the help window.
+std::vector<common::TDisplayRecord> DrawnPicture(const std::string& name) {
+  common::HorizontalPixels = 640;
+  common::VerticalPixels = 480;
+  common::InitScreenGraphicsSettings();
+  common::InitGraphicsWindowUnit();
+  common::InitGraphDisplayList();
+  common::ClearGraphics();
+  common::GraphHeader(0, 0, 160, 120);
+  common::DisplayList.clear();
+  common::AbortFlag = 0;
+  common::PlotPltFile((kResources / (name + ".plt")).string());
+  std::vector<common::TDisplayRecord> records;
+  for (const std::string& record : common::DisplayList) records.push_back(common::ParseDisplayRecord(record));
+  return records;
+}
+
 // The pictures the help entries and the image list name, and the start
 // picture: each exists, uses only commands the viewer draws, and lies inside
 // the 160 x 120 mm help window.
@@ -386,20 +403,12 @@ TEST_F(ShippedContent, EveryNamedPictureDrawsInsideTheHelpWindow) {
       i = end + 1;
     }
 
-    common::HorizontalPixels = 640;
-    common::VerticalPixels = 480;
-    common::InitScreenGraphicsSettings();
-    common::InitGraphicsWindowUnit();
-    common::InitGraphDisplayList();
-    common::ClearGraphics();
-    common::GraphHeader(0, 0, 160, 120);
-    common::DisplayList.clear();
-    common::AbortFlag = 0;
-    common::PlotPltFile(file.string());
     int strokes = 0;
     Real textHeight = 0, textWidth = 0, textDirection = 0;
-    for (const std::string& record : common::DisplayList) {
-      const common::TDisplayRecord r = common::ParseDisplayRecord(record);
+    for (const common::TDisplayRecord& r : DrawnPicture(name)) {
+      std::string record = std::to_string(r.code);
+      for (std::size_t k = 0; k < r.count; ++k) record += ";" + std::to_string(static_cast<double>(r.values[k]));
+      record += r.text;
       if (r.code == common::RecTextStyle && r.count >= 4) {
         textHeight = r.values[0];
         textWidth = r.values[1];
@@ -419,47 +428,18 @@ TEST_F(ShippedContent, EveryNamedPictureDrawsInsideTheHelpWindow) {
         EXPECT_GE(r.values[1] - r.values[2], 0) << record;
         EXPECT_LE(r.values[1] + r.values[2], 120) << record;
       }
-      std::vector<double> v;
-      std::istringstream fields(record);
-      std::string field;
-      std::getline(fields, field, ';');
-      const int code = std::stoi(field);
-      while (std::getline(fields, field, ';')) {
-        try {
-          v.push_back(std::stod(field));
-        } catch (...) {
-          break;
-        }
-      }
-      if (code == 4 && v.size() == 4) {  // a line: both ends inside the window
+      if (r.code == common::RecLine && r.count == 4) {  // a line: both ends inside the window
         ++strokes;
         for (int k = 0; k < 4; k += 2) {
-          EXPECT_GE(v[k], 0) << record;
-          EXPECT_LE(v[k], 160) << record;
-          EXPECT_GE(v[k + 1], 0) << record;
-          EXPECT_LE(v[k + 1], 120) << record;
+          EXPECT_GE(r.values[k], 0) << record;
+          EXPECT_LE(r.values[k], 160) << record;
+          EXPECT_GE(r.values[k + 1], 0) << record;
+          EXPECT_LE(r.values[k + 1], 120) << record;
         }
       }
     }
     EXPECT_GT(strokes, 4);
   }
-}
-
-// The records of a help picture as the viewer draws it into the help window.
-std::vector<common::TDisplayRecord> DrawnPicture(const std::string& name) {
-  common::HorizontalPixels = 640;
-  common::VerticalPixels = 480;
-  common::InitScreenGraphicsSettings();
-  common::InitGraphicsWindowUnit();
-  common::InitGraphDisplayList();
-  common::ClearGraphics();
-  common::GraphHeader(0, 0, 160, 120);
-  common::DisplayList.clear();
-  common::AbortFlag = 0;
-  common::PlotPltFile((kResources / (name + ".plt")).string());
-  std::vector<common::TDisplayRecord> records;
-  for (const std::string& record : common::DisplayList) records.push_back(common::ParseDisplayRecord(record));
-  return records;
 }
 
 // The contact-ratio picture shows a pair that meshes: pitch circles that
