@@ -60,7 +60,9 @@ bool StiffnessAndResonance() {
   }
   const Real cb = MeanReal(CalcBasicRackFactorCB(g.PressureAngle, mn, g.hfP[1]),
                            CalcBasicRackFactorCB(g.PressureAngle, mn, g.hfP[2]));
-  g.cPrime = common::SteadyAngleFunctions(g.betaRad).cos * 0.8L * cb / qPrime;
+  // The steel values, scaled by the pair's modulus for other materials.
+  g.cPrime = common::SteadyAngleFunctions(g.betaRad).cos * 0.8L * cb / qPrime *
+             MeshStiffnessModulusFactor(g.E[1], g.E[2]);
   g.cGamma = std::fabs(g.cPrime * (0.75L * g.epsAlpha + 0.25L));
 
   if (g.rho[1] == 0 || g.rho[2] == 0) {
@@ -130,7 +132,7 @@ bool DynamicFactor(Real& fmb) {
   const Real load = w * g.KAF;
   g.NS = load < 100 ? 0.5L + 0.35L * std::sqrt(std::max(load, Real(0)) / 100) : 0.85L;
   if (w == 0) {
-    AddErrorMessage("Error  : Ft=0");
+    AddErrorMessage("Error  : Ft=0!");
     g.KV = 1;
   } else {
     const Real bp = g.cPrime * fpbEff / w / g.KAF;

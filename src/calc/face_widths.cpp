@@ -32,12 +32,13 @@ Real RunningInAllowanceYbeta(std::uint16_t materialType, std::uint16_t heatTreat
   const Real x = g.FbetaX;
   const Real v = g.v;
   // Each later rule overrides the earlier ones: structural steel first,
-  // then ferritic cast iron, then the hardened or nitrided gears.
+  // then grey cast iron and ferritic nodular iron (DIN 3990-1 gives both
+  // 0.55 Fbetax), then the hardened or nitrided gears.
   Real y = 320 / sigmaHlim * x;
   if (x < y) y = x;
   if (v > 5 && v <= 10 && y > 25600 / sigmaHlim) y = 25600 / sigmaHlim;
   if (v > 10 && y > 12800 / sigmaHlim) y = 12800 / sigmaHlim;
-  if (materialType == 5) {
+  if (materialType == 5 || materialType == 6) {
     y = 0.55L * x;
     if (v > 5 && v < 10 && y > 45) y = 45;
     if (v > 10 && y > 22) y = 22;

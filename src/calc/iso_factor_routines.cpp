@@ -225,6 +225,12 @@ Real CalcBasicRackFactorCB(Real alphanDeg, Real mn, Real hfP) {
   return (1 + 0.5L * (1.2L - hfP / mn)) * (1 - 0.02L * (20 - alphanDeg));
 }
 
+Real MeshStiffnessModulusFactor(Real E1, Real E2) {
+  constexpr Real steelModulus = 206000;
+  if (E1 + E2 == 0) return 1;
+  return 2 * E1 * E2 / (E1 + E2) / steelModulus;
+}
+
 bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma) {
   cPrime = 0;
   cGamma = 0;
@@ -249,8 +255,7 @@ bool CalcMeshStiffness(const TMeshStiffnessInput& in, Real& cPrime, Real& cGamma
   }
   const Real CB = (CalcBasicRackFactorCB(in.alphanDeg, in.mn, in.hfP1) +
                    CalcBasicRackFactorCB(in.alphanDeg, in.mn, in.hfP2)) / 2;
-  Real Efactor = 1;
-  if (in.E1 + in.E2 != 0) Efactor = 2 * in.E1 * in.E2 / (in.E1 + in.E2) / 210000;
+  const Real Efactor = MeshStiffnessModulusFactor(in.E1, in.E2);
   Real c = cth * CM * CR * CB * common::SteadyAngleFunctions(in.beta).cos * Efactor;
   if (in.b > 0) {
     const Real load = in.KA * in.Ft / in.b;
@@ -388,7 +393,7 @@ Real CalcM1Factor(Real alphaWt, Real da1, Real db1, std::int32_t z1, Real da2, R
   const Real r2 = da2 / db2;
   const Real t1 = CheckedSqrtLabel("M1 ISO", r1 * r1 - 1) - 2 * Pi / z1;
   const Real t2 = CheckedSqrtLabel("M1 ISO", r2 * r2 - 1) - (epsAlpha - 1) * 2 * Pi / z2;
-  return CheckedDiv(" div M1ISO", common::CurrentAngleFunctions(alphaWt).tan,
+  return CheckedDiv("M1 ISO", common::CurrentAngleFunctions(alphaWt).tan,
                     CheckedSqrtLabel("SQRT M1ISO", t1 * t2));
 }
 

@@ -81,6 +81,11 @@ TCvCoefficients CalcCvCoefficients(Real epsGamma);
 // Basic rack factor CB of one gear.
 Real CalcBasicRackFactorCB(Real alphanDeg, Real mn, Real hfP);
 
+// The stiffness formulas of ISO 6336-1 and DIN 3990-1 hold for a steel pair
+// (reference modulus 206,000 N/mm2); another pair scales c' by E / Est with
+// E = 2 E1 E2 / (E1 + E2). 1 when both moduli are 0 (not entered).
+Real MeshStiffnessModulusFactor(Real E1, Real E2);
+
 struct TMeshStiffnessInput {
   Real b = 0;            // face width
   Real beta = 0;         // helix angle, radians

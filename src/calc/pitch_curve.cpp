@@ -158,6 +158,11 @@ Real EccentricRadius(Real phi) {
 
 }  // namespace
 
+Real PolygonCornerDiameter() {
+  if (PolygonCurve.Corners < 3) return 0;
+  return PolygonCurve.Di / std::cos(common::Pi / PolygonCurve.Corners);
+}
+
 Real NormAngle(Real x) {
   const Real q = x / TwoPi;
   Real result = (q - std::trunc(q)) * TwoPi;

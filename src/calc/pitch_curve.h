@@ -24,6 +24,12 @@ Real NormAngle(Real x);
 // + " (Pos. " + n + ")"; the caller adds "Fatal  : rw1 <= 0 !".
 Real PitchRadius(Real phi);
 
+// The diameter through the polygon's corners that the curve has: the
+// incircle Di over cos(180 deg / z); 0 for fewer than three corners. (The
+// entered width across corners De is kept with the design but drawn from
+// nowhere.)
+Real PolygonCornerDiameter();
+
 // PitchRadius(phi) as r (the same value and messages) and, where the curve
 // gives it, the radius's derivative by phi (true): a formula curve's, its
 // formula differentiated as it is evaluated. False, with slope 0, for the

@@ -19,8 +19,8 @@ void Report(const std::string& text) {
   if (!MsgQuiet) AddErrorMessage(text);
 }
 
-void ReportLabelled(std::string_view label, const char* suffix) {
-  if (!label.empty()) Report(std::string(label) + suffix);
+void ReportLabelled(std::string_view label, const std::string& detail) {
+  if (!label.empty()) Report(GuardedMathMessage(label, detail));
 }
 
 // exp(t) with the clamps that keep every power finite in 80-bit range.
@@ -35,6 +35,18 @@ Real ClampedExp(Real t) {
 Real PositivePower(Real base, Real exponent) { return ClampedExp(exponent * std::log(base)); }
 
 }  // namespace
+
+std::string GuardedMathMessage(std::string_view label, std::string_view detail) {
+  // A caller's label may carry a kind of its own; these routines go on with
+  // their fallback whatever it says, so the message is an error.
+  for (std::string_view kind : {"Fatal  : ", "Error  : ", "Warning: "}) {
+    if (label.substr(0, kind.size()) == kind) {
+      label.remove_prefix(kind.size());
+      break;
+    }
+  }
+  return "Error  : " + std::string(label) + std::string(detail);
+}
 
 std::string GeneralRealText(Real x) {
   if (std::isnan(x)) return "NAN";
@@ -77,7 +89,7 @@ std::string GeneralRealText(Real x) {
 
 Real CheckedArcSin(Real x) {
   if (std::fabs(x) > 1.0L) {
-    Report("Error: ArcSin " + GeneralRealText(x));
+    Report("Error  : ArcSin " + GeneralRealText(x));
     return Pi / 2;
   }
   return std::asin(x);
@@ -85,7 +97,7 @@ Real CheckedArcSin(Real x) {
 
 Real CheckedArcCos(Real x) {
   if (std::fabs(x) > 1.0L) {
-    Report("Error: ArcCos " + GeneralRealText(x));
+    Report("Error  : ArcCos " + GeneralRealText(x));
     return 0.0L;
   }
   return MemoAcos(x);
@@ -95,11 +107,11 @@ Real CheckedArcCosNamed(std::string_view label, Real x) {
   // Values a rounding step beyond +-1 are clamped silently; only a clear
   // domain violation is worth a message.
   if (x >= 1.0L) {
-    if (x > 1.0001L) Report("Error : " + std::string(label) + " arccos(" + GeneralRealText(x) + ")");
+    if (x > 1.0001L) ReportLabelled(label, " arccos(" + GeneralRealText(x) + ")");
     return 0.0L;
   }
   if (x <= -1.0L) {
-    if (x < -1.0001L) Report("Error : " + std::string(label) + " arccos(" + GeneralRealText(x) + ")");
+    if (x < -1.0001L) ReportLabelled(label, " arccos(" + GeneralRealText(x) + ")");
     return Pi;
   }
   return CheckedArcCos(x);

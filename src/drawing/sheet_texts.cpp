@@ -7,6 +7,7 @@
 
 #include "calc/calc_records.h"
 #include "calc/drive_load.h"
+#include "calc/pitch_curve.h"
 #include "calc/spur_gear_data.h"
 #include "common/angle_date_format.h"
 #include "common/equation_matrix.h"
@@ -97,7 +98,7 @@ std::vector<std::string> PitchCurveDescriptionLines() {
       const auto& c = calc::PolygonCurve;
       lines = {head + "Polygon", "number of edges z = " + common::IntToText(c.Corners),
                "width across flats (incircle) s = " + Length(c.Di),
-               "width across corners (circumcircle) e = " + Length(c.De)};
+               "width across corners (circumcircle) e = " + Length(calc::PolygonCornerDiameter())};
       break;
     }
     case calc::CurvePolynomial:

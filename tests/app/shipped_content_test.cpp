@@ -6,6 +6,10 @@
 // shows up here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <map>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -17,9 +21,12 @@
 #include "calc/calc_records.h"
 #include "calc/hardness_conversion.h"
 #include "calc/noncircular_pair.h"
+#include "calc/pitch_curve.h"
 #include "common/code_page.h"
+#include "common/display_list.h"
 #include "common/graphics_facade.h"
 #include "common/graphics_window.h"
+#include "common/guarded_math.h"
 #include "common/help_text.h"
 #include "common/hpgl_viewer.h"
 #include "common/kaldvar.h"
@@ -159,18 +166,52 @@ TEST_F(ShippedContent, HelpFilesKeepTheirKeyLayout) {
   }
 }
 
-// Every message text of the code finds its explanation record: texts that
-// stand whole in the code by their first 15 characters, composed texts by
-// their fixed beginning.
+// True when the program's own lookup finds an explanation record for text.
+bool Explained(const std::string& text) {
+  common::ClearErrorMessages();
+  common::AddErrorMessage(text);
+  return common::GetMessageHelpText(1) != "no help description available for this error message.";
+}
+
+// The labels handed to the guarded math routines, with the routines each is
+// handed to: a literal label in the call, or a local label variable whose
+// routines are the guarded calls of its file that name it.
+std::set<std::pair<std::string, std::string>> GuardedLabelsInCode() {
+  std::set<std::pair<std::string, std::string>> labels;
+  const std::regex literal(R"re(\b(CheckedPower|CheckedSqrt|CheckedSqrtLabel|CheckedDiv|CheckedArcCosNamed)\(\s*"((?:[^"\\]|\\.)*)")re");
+  const std::regex variable(R"re(std::string\s+label\s*=\s*"((?:[^"\\]|\\.)*)")re");
+  const std::regex byVariable(R"re(\b(CheckedPower|CheckedSqrt|CheckedSqrtLabel|CheckedDiv|CheckedArcCosNamed)\(\s*label\s*,)re");
+  for (const auto& [path, source] : Sources()) {
+    if (path.filename() == "guarded_math.cpp") continue;
+    for (std::sregex_iterator it(source.begin(), source.end(), literal), end; it != end; ++it)
+      labels.emplace(Unescape((*it)[2].str()), (*it)[1].str());
+    for (std::sregex_iterator v(source.begin(), source.end(), variable), end; v != end; ++v)
+      for (std::sregex_iterator it(source.begin(), source.end(), byVariable); it != end; ++it)
+        labels.emplace(Unescape((*v)[1].str()), (*it)[1].str());
+  }
+  return labels;
+}
+
+// Every message text of the code finds its explanation record through the
+// program's lookup (the first 15 characters): the texts that stand in the
+// code, the texts the guarded math composes from each label it is handed,
+// and the texts composed around a value.
 TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
-  const std::regex prefixed(R"re("((?:Fatal  : |Error  : |Warning: )(?:[^"\\]|\\.)*)")re");
-  const std::regex bare(R"re((?:AddErrorMessage|Fatal|Report)\(\s*(?:std::string\()?"((?:[^"\\]|\\.)*)")re");
+  // The text and what follows it: a text shorter than the 15 characters of
+  // the lookup that a value completes is looked up in its composed form below.
+  const std::regex prefixed(R"re("((?:Fatal  : |Error  : |Warning: )(?:[^"\\]|\\.)*)"(\s*\+)?)re");
+  const std::regex bare(R"re((?:AddErrorMessage|Fatal|Report)\(\s*(?:std::string\()?"((?:[^"\\]|\\.)*)"(\s*\+)?)re");
   // Message-box captions and the pitch-curve form's own label use the
   // prefixes too, without reaching the list.
   const std::set<std::string> notListed = {"Error  : ", "Fatal  : ", "Warning: "};
   // Composed from a value that leads the text: the entity or block name and
   // the formula the user typed.
   const std::set<std::string> leadingValue = {"Error  : DXF: ", "Blockname "};
+  // Labels, not messages: the guarded math composes the message from them.
+  const auto guarded = GuardedLabelsInCode();
+  ASSERT_GT(guarded.size(), 40u) << "the source scan found too few guarded labels";
+  std::set<std::string> labels;
+  for (const auto& [label, routine] : guarded) labels.insert(label);
 
   std::set<std::string> texts;
   for (const auto& [path, source] : Sources()) {
@@ -178,13 +219,15 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
     for (const std::regex* re : {&prefixed, &bare}) {
       for (std::sregex_iterator it(source.begin(), source.end(), *re), end; it != end; ++it) {
         const std::string text = Unescape((*it)[1].str());
-        if (!text.empty() && !notListed.count(text) && !leadingValue.count(text)) texts.insert(text);
+        const bool completed = (*it)[2].matched && text.size() < 15;
+        if (!text.empty() && !completed && !notListed.count(text) && !leadingValue.count(text) &&
+            !labels.count(text))
+          texts.insert(text);
       }
     }
   }
   ASSERT_GT(texts.size(), 100u) << "the source scan found too few messages";
 
-  std::vector<std::string> keys;
   {
     std::istringstream in(Slurp(kResources / "vob4.err"));
     std::string key, origin, remedy;
@@ -192,26 +235,34 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
       EXPECT_EQ(key.back(), '\r');
       EXPECT_GT(origin.size(), 10u) << key;
       EXPECT_GT(remedy.size(), 10u) << key;
-      keys.push_back(key.substr(0, key.size() - 1));
     }
   }
-  const std::string none = "no help description available for this error message.";
-  for (const std::string& text : texts) {
-    SCOPED_TRACE(text);
-    if (text.size() >= 15) {
-      common::ClearErrorMessages();
-      common::AddErrorMessage(text);
-      EXPECT_NE(common::GetMessageHelpText(1), none);
-    } else {
-      bool found = false;
-      for (const std::string& key : keys) found = found || key.rfind(text, 0) == 0;
-      EXPECT_TRUE(found) << "no record begins with the composed text's fixed part";
-    }
+  for (const std::string& text : texts) EXPECT_TRUE(Explained(text)) << text;
+
+  // The guarded math: each label with each routine it is handed to.
+  std::vector<std::string> composed;
+  auto compose = [&composed](auto&& call) {
+    common::ClearErrorMessages();
+    call();
+    if (common::MsgCount == 1) composed.push_back(common::MsgText[1]);
+    return common::MsgCount == 1;
+  };
+  for (const auto& [label, routine] : guarded) {
+    SCOPED_TRACE(label + " / " + routine);
+    if (label.empty()) continue;
+    EXPECT_TRUE(compose([&, routine = routine, label = label] {
+      if (routine == "CheckedPower") common::CheckedPower(label, -2, 0.5L);
+      if (routine == "CheckedSqrt" || routine == "CheckedSqrtLabel") common::CheckedSqrt(label, -1);
+      if (routine == "CheckedDiv") common::CheckedDiv(label, 1, 0);
+      if (routine == "CheckedArcCosNamed") common::CheckedArcCosNamed(label, -1.25L);
+    }));
   }
+  EXPECT_TRUE(compose([] { common::CheckedArcSin(-1.5L); }));
+  EXPECT_TRUE(compose([] { common::CheckedArcCos(2.5L); }));
+  EXPECT_TRUE(compose([] { common::InverseInvolute(1e30L); }));
 
   // Texts whose beginning the code composes: one per hardness scale, and
   // the count of failed positions.
-  std::vector<std::string> composed;
   for (int scale = 1; scale <= calc::HardnessScaleCount; ++scale) {
     common::ClearErrorMessages();
     calc::ConvertHardnessValue(scale, calc::HardnessMaximum[scale] * 2 + 1000);
@@ -225,10 +276,81 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
   composed.push_back("Fatal  : rw2 > 100000 mm !");
   for (const std::string& text : composed) {
     SCOPED_TRACE(text);
-    common::ClearErrorMessages();
-    common::AddErrorMessage(text);
-    EXPECT_NE(common::GetMessageHelpText(1), none);
+    EXPECT_EQ(text.rfind("Fatal  : ", 0) == 0 || text.rfind("Error  : ", 0) == 0 ||
+                  text.rfind("Warning: ", 0) == 0 || text.find(':') < 6,
+              true)
+        << "a composed text carries its kind";
+    EXPECT_TRUE(Explained(text));
   }
+}
+
+// What the help and the remedies state about the curves is what the program
+// does: the formula pieces end at 360 degrees exactly (360/k is refused), and
+// the sine curve's convexity limit A < rw0 / (1 + N^2) holds on both sides.
+TEST_F(ShippedContent, HelpStatesWhatTheCurvesDo) {
+  const std::string formulaHelp = common::GetHelpText(7800);
+  EXPECT_NE(formulaHelp.find("exactly 360 deg"), std::string::npos) << formulaHelp;
+  EXPECT_EQ(formulaHelp.find("360/k"), std::string::npos) << formulaHelp;
+  calc::CurveType = calc::CurveFormula;
+  calc::NcPair.k = 2;
+  calc::PieceCount = 1;
+  const std::string refused = "Fatal  : phi n <> 360\xF8 !";
+  for (const Real end : {180.0L, 360.0L}) {
+    calc::FormulaPieces[1] = {end, "50"};
+    calc::CalcNoncircularPair();
+    bool refusedHere = false;
+    for (int i = 1; i <= common::MsgCount; ++i) refusedHere = refusedHere || common::MsgText[i] == refused;
+    EXPECT_EQ(refusedHere, end != 360) << end;
+  }
+  common::ClearErrorMessages();
+  common::AddErrorMessage(refused);
+  std::string remedy;
+  common::GetMessageRemedyText(1, remedy);
+  EXPECT_NE(remedy.find("exactly 360 deg"), std::string::npos) << remedy;
+  EXPECT_EQ(remedy.find("360/k"), std::string::npos) << remedy;
+  calc::NcPair.k = 1;
+
+  const std::string sineHelp = common::GetHelpText(7860);
+  EXPECT_NE(sineHelp.find("A < rw0 / (1 + N^2)"), std::string::npos) << sineHelp;
+  // The sign of the polar curvature, r^2 + 2 r'^2 - r r'', least over a turn.
+  auto leastCurvature = [] {
+    Real least = 1e30L;
+    const Real h = 1e-3L;
+    for (int step = 0; step < 3600; ++step) {
+      const Real phi = step * common::Pi / 1800;
+      const Real r = calc::PitchRadius(phi), rp = calc::PitchRadius(phi + h), rm = calc::PitchRadius(phi - h);
+      const Real d1 = (rp - rm) / (2 * h), d2 = (rp - 2 * r + rm) / (h * h);
+      least = std::min(least, r * r + 2 * d1 * d1 - r * d2);
+    }
+    return least;
+  };
+  calc::CurveType = calc::CurveSine;
+  for (const int n : {1, 2, 3}) {
+    SCOPED_TRACE(n);
+    calc::SineCurve = {50, 50 / (1.0L + n * n) * 0.98L, n};
+    EXPECT_GT(leastCurvature(), 0);
+    calc::SineCurve.A = 50 / (1.0L + n * n) * 1.02L;
+    EXPECT_LT(leastCurvature(), 0);
+  }
+  calc::CurveType = calc::CurveEllipse;
+  calc::SineCurve = calc::TSineCurve{};
+}
+
+// The records of a help picture as the viewer draws it into the help window.
+std::vector<common::TDisplayRecord> DrawnPicture(const std::string& name) {
+  common::HorizontalPixels = 640;
+  common::VerticalPixels = 480;
+  common::InitScreenGraphicsSettings();
+  common::InitGraphicsWindowUnit();
+  common::InitGraphDisplayList();
+  common::ClearGraphics();
+  common::GraphHeader(0, 0, 160, 120);
+  common::DisplayList.clear();
+  common::AbortFlag = 0;
+  common::PlotPltFile((kResources / (name + ".plt")).string());
+  std::vector<common::TDisplayRecord> records;
+  for (const std::string& record : common::DisplayList) records.push_back(common::ParseDisplayRecord(record));
+  return records;
 }
 
 // The pictures the help entries and the image list name, and the start
@@ -281,41 +403,117 @@ TEST_F(ShippedContent, EveryNamedPictureDrawsInsideTheHelpWindow) {
       i = end + 1;
     }
 
-    common::HorizontalPixels = 640;
-    common::VerticalPixels = 480;
-    common::InitScreenGraphicsSettings();
-    common::InitGraphicsWindowUnit();
-    common::InitGraphDisplayList();
-    common::ClearGraphics();
-    common::GraphHeader(0, 0, 160, 120);
-    common::DisplayList.clear();
-    common::AbortFlag = 0;
-    common::PlotPltFile(file.string());
     int strokes = 0;
-    for (const std::string& record : common::DisplayList) {
-      std::vector<double> v;
-      std::istringstream fields(record);
-      std::string field;
-      std::getline(fields, field, ';');
-      const int code = std::stoi(field);
-      while (std::getline(fields, field, ';')) {
-        try {
-          v.push_back(std::stod(field));
-        } catch (...) {
-          break;
-        }
+    Real textHeight = 0, textWidth = 0, textDirection = 0;
+    for (const common::TDisplayRecord& r : DrawnPicture(name)) {
+      std::string record = std::to_string(r.code);
+      for (std::size_t k = 0; k < r.count; ++k) record += ";" + std::to_string(static_cast<double>(r.values[k]));
+      record += r.text;
+      if (r.code == common::RecTextStyle && r.count >= 4) {
+        textHeight = r.values[0];
+        textWidth = r.values[1];
+        textDirection = r.values[3];
       }
-      if (code == 4 && v.size() == 4) {  // a line: both ends inside the window
+      if (r.code == common::RecText) {  // a label: its whole box inside the window
+        EXPECT_EQ(textDirection, 0) << record;
+        const Real x = r.values[0], y = r.values[1];
+        EXPECT_GE(x, 0) << record;
+        EXPECT_GE(y, 0) << record;
+        EXPECT_LE(x + textWidth * static_cast<Real>(r.text.size()), 160) << record;
+        EXPECT_LE(y + textHeight, 120) << record;
+      }
+      if (r.code == common::RecCircle) {
+        EXPECT_GE(r.values[0] - r.values[2], 0) << record;
+        EXPECT_LE(r.values[0] + r.values[2], 160) << record;
+        EXPECT_GE(r.values[1] - r.values[2], 0) << record;
+        EXPECT_LE(r.values[1] + r.values[2], 120) << record;
+      }
+      if (r.code == common::RecLine && r.count == 4) {  // a line: both ends inside the window
         ++strokes;
         for (int k = 0; k < 4; k += 2) {
-          EXPECT_GE(v[k], 0) << record;
-          EXPECT_LE(v[k], 160) << record;
-          EXPECT_GE(v[k + 1], 0) << record;
-          EXPECT_LE(v[k + 1], 120) << record;
+          EXPECT_GE(r.values[k], 0) << record;
+          EXPECT_LE(r.values[k], 160) << record;
+          EXPECT_GE(r.values[k + 1], 0) << record;
+          EXPECT_LE(r.values[k + 1], 120) << record;
         }
       }
     }
     EXPECT_GT(strokes, 4);
+  }
+}
+
+// The contact-ratio picture shows a pair that meshes: pitch circles that
+// touch, base circles of one pressure angle, the line of action tangent to
+// both through the pitch point, and the tip circles crossing it on either
+// side of the pitch point (the length of contact).
+TEST_F(ShippedContent, ContactRatioPictureShowsAMeshingPair) {
+  std::map<std::pair<long, long>, std::vector<Real>> byCentre;
+  std::vector<std::array<Real, 4>> lines;
+  for (const auto& r : DrawnPicture("contact")) {
+    if (r.code == common::RecCircle)
+      byCentre[{std::lround(r.values[0] * 10), std::lround(r.values[1] * 10)}].push_back(r.values[2]);
+    if (r.code == common::RecLine) lines.push_back({r.values[0], r.values[1], r.values[2], r.values[3]});
+  }
+  std::vector<std::pair<std::array<Real, 2>, std::vector<Real>>> gears;
+  for (auto& [centre, radii] : byCentre) {
+    if (radii.size() < 3) continue;  // point marks
+    std::sort(radii.begin(), radii.end());
+    gears.push_back({{centre.first / 10.0L, centre.second / 10.0L}, radii});
+  }
+  ASSERT_EQ(gears.size(), 2u);
+  const auto& [o1, radii1] = gears[0];
+  const auto& [o2, radii2] = gears[1];
+  const Real a = std::hypot(o2[0] - o1[0], o2[1] - o1[1]);
+  const Real rb1 = radii1.front(), ra1 = radii1.back(), rb2 = radii2.front(), ra2 = radii2.back();
+  // Pitch circles: one of each gear, touching, with rb = rw cos alpha alike.
+  Real rw1 = 0, rw2 = 0;
+  for (Real x : radii1)
+    for (Real y : radii2)
+      if (std::fabs(x + y - a) < 0.05L && x > rb1 && y > rb2 && std::fabs(rb1 / x - rb2 / y) < 2e-3L) rw1 = x, rw2 = y;
+  ASSERT_GT(rw1, 0) << "no pitch circles that touch with base circles of one pressure angle";
+  EXPECT_LT(ra1 + ra2, a + (rw1 + rw2) * 0.2L);  // tips that reach, not a crossing of the bodies
+  EXPECT_GT(ra1 + ra2, a);
+  // The line of action: tangent to both base circles.
+  const std::array<Real, 2> pitch = {o1[0] + (o2[0] - o1[0]) * rw1 / a, o1[1] + (o2[1] - o1[1]) * rw1 / a};
+  auto distance = [](const std::array<Real, 4>& l, const std::array<Real, 2>& q) {
+    const Real dx = l[2] - l[0], dy = l[3] - l[1];
+    return std::fabs(dx * (q[1] - l[1]) - dy * (q[0] - l[0])) / std::hypot(dx, dy);
+  };
+  const std::array<Real, 4>* action = nullptr;
+  for (const auto& l : lines)
+    if (std::fabs(distance(l, o1) - rb1) < 0.1L && std::fabs(distance(l, o2) - rb2) < 0.1L) action = &l;
+  ASSERT_NE(action, nullptr) << "no line tangent to both base circles";
+  EXPECT_LT(distance(*action, pitch), 0.1L) << "the line of action runs through the pitch point";
+  // Each tip circle crosses the line of action between the pitch point and
+  // the far tangent point: tip 2 on gear 1's side, tip 1 on gear 2's side.
+  const Real dx = (*action)[2] - (*action)[0], dy = (*action)[3] - (*action)[1];
+  const Real len = std::hypot(dx, dy);
+  const std::array<Real, 2> u = {dx / len, dy / len};
+  auto along = [&](const std::array<Real, 2>& q) { return (q[0] - pitch[0]) * u[0] + (q[1] - pitch[1]) * u[1]; };
+  auto crossings = [&](const std::array<Real, 2>& o, Real r) {
+    const Real b = along(o), c = std::pow(distance(*action, o), 2);
+    const Real h = std::sqrt(r * r - c);
+    return std::array<Real, 2>{b - h, b + h};
+  };
+  const Real t1 = along(o1), t2 = along(o2);  // the tangent points lie at the centres' projections
+  ASSERT_LT(t1 * t2, 0) << "the tangent points lie on both sides of the pitch point";
+  const auto tip1 = crossings(o1, ra1), tip2 = crossings(o2, ra2);
+  const Real end1 = t2 > 0 ? tip1[1] : tip1[0];
+  const Real end2 = t1 < 0 ? tip2[0] : tip2[1];
+  EXPECT_GT(end1 * t2, 0);
+  EXPECT_LT(std::fabs(end1), std::fabs(t2));
+  EXPECT_GT(end2 * t1, 0);
+  EXPECT_LT(std::fabs(end2), std::fabs(t1));
+}
+
+// The strength page lists "image a".."f" for the contact pattern and
+// "image a".."e" for the bearing arrangement: each picture names every case.
+TEST_F(ShippedContent, PatternAndBearingPicturesCarryEveryListLetter) {
+  for (const auto& [name, letters] : {std::pair{"pattern", std::string("abcdef")}, std::pair{"bearing", std::string("abcde")}}) {
+    std::set<std::string> texts;
+    for (const auto& r : DrawnPicture(name))
+      if (r.code == common::RecText) texts.insert(r.text);
+    for (char letter : letters) EXPECT_TRUE(texts.count(std::string(1, letter))) << name << " " << letter;
   }
 }
 

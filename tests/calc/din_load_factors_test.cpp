@@ -124,6 +124,31 @@ TEST(DinLoadFactors, StandardPairFactors) {
   }
 }
 
+// Grey cast iron (material type 6) on both gears, SigmaHlim 360, E 105000:
+// DIN 3990-1 gives it the running-in allowance of ferritic nodular iron,
+// y-beta = 0.55 Fbetax (the steel rule 320/360 Fbetax would leave only a
+// ninth of the misalignment), and scales the steel stiffness by E / 206000.
+TEST(DinLoadFactors, GreyCastIronRunsInLikeNodularIronAndIsLessStiff) {
+  PrepareDinPair();
+  TSpurGearData& g = SpurGearData;
+  g.MaterialType.fill(6);
+  g.HeatTreatment.fill(0);
+  g.SigmaHlim.fill(360);
+  g.E.fill(105000);
+  g.v = 4;  // no speed cap
+  CalcLoadFactors();
+  ASSERT_EQ(common::FatalFlag, 0);
+  EXPECT_NEAR(g.cPrime, HandCPrime * 105000 / 206000, 1e-12);
+  EXPECT_NEAR(g.yBeta, 0.55L * g.FbetaX, 1e-12);
+  EXPECT_NEAR(g.FbetaY, 0.45L * g.FbetaX, 1e-12);
+  const Real fmb = std::max(g.Ft * g.KAF * g.KV / g.FaceWidth, 100 * g.KV);
+  const Real q = g.FbetaY * g.cGamma / (2 * fmb);
+  EXPECT_NEAR(g.KHbeta, q < 1 ? 1 + q : std::sqrt(2 * q), 1e-12);
+  // The same misalignment on grey iron rated by the steel rule runs in far
+  // more, which is what the standard does not allow.
+  EXPECT_GT(g.KHbeta - 1, 3 * (1 - 320.0L / 360) * g.FbetaX * g.cGamma / (2 * fmb));
+}
+
 TEST(DinLoadFactors, NotchSensitivityIsRelativeToTheTestGear) {
   // The test gear's notch parameter qs = 2.5 (X* = 1.2) gives 1 in every
   // material; the case-hardened layer of 0.003 mm gives the familiar

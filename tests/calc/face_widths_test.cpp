@@ -42,6 +42,11 @@ TEST_F(FaceWidths, RunningInAllowance) {
   EXPECT_NEAR(RunningInAllowanceYbeta(5, 0, 500), 55, 1e-12);
   g.v = 7;
   EXPECT_NEAR(RunningInAllowanceYbeta(5, 0, 500), 45, 1e-12);
+  // Grey cast iron alike (DIN 3990-1 gives both 0.55 x), not the steel
+  // rule 320/SigmaHlim x.
+  EXPECT_NEAR(RunningInAllowanceYbeta(6, 0, 360), 45, 1e-12);
+  g.v = 4;
+  EXPECT_NEAR(RunningInAllowanceYbeta(6, 0, 360), 55, 1e-12);
   // Hardened or nitrided: 0.15 x, at most 6, whatever the material.
   EXPECT_NEAR(RunningInAllowanceYbeta(5, 2, 500), 6, 1e-12);
   g.FbetaX = 20;

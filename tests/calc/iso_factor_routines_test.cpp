@@ -45,6 +45,34 @@ TEST_F(IsoRoutines, LogLimitedFactorAndBasicRack) {
               12.37047L, 1e-3);
 }
 
+// The first worked example of ISO/TR 6336-30: z 17 / 103, x1 0.145, x2 0,
+// beta 15.8 deg, mn 8, basic rack with hfP 1.4 mn, solid steel gears of
+// E 206000 under a line load above 100 N/mm: c' = 12.370.
+TEST_F(IsoRoutines, SingleStiffnessOfTheWorkedExample) {
+  const Real beta = 15.8L * common::Pi / 180;
+  const Real alphat = std::atan(std::tan(20 * common::Pi / 180) / std::cos(beta));
+  const Real betab = std::atan(std::tan(beta) * std::cos(alphat));
+  const Real toVirtual = 1 / (std::cos(betab) * std::cos(betab) * std::cos(beta));
+  TMeshStiffnessInput in;
+  in.zn1 = 17 * toVirtual;
+  in.zn2 = 103 * toVirtual;
+  in.x1 = 0.145L;
+  in.x2 = 0;
+  in.beta = beta;
+  in.alphanDeg = 20;
+  in.mn = 8;
+  in.hfP1 = in.hfP2 = 1.4L * 8;
+  in.E1 = in.E2 = 206000;
+  in.b = 100;
+  in.Ft = 50000;
+  in.KA = 1;
+  in.epsAlpha = 1.5L;
+  Real cp = 0, cg = 0;
+  ASSERT_TRUE(CalcMeshStiffness(in, cp, cg));
+  EXPECT_NEAR(cp, 12.370L, 5e-4);
+  EXPECT_NEAR(cg, cp * (0.75L * 1.5L + 0.25L), 1e-12);
+}
+
 TEST_F(IsoRoutines, RimThicknessUsesHalfTheDiameterDifference) {
   // sR = (100 - 76) / 2 = 12, ht = 10: sR/ht = 1.2 exactly.
   EXPECT_EQ(CalcRimThicknessFactorYB(20, 100, 76, 10, 4), 1);
@@ -125,7 +153,7 @@ TEST_F(IsoRoutines, MeshStiffnessAndReducedMass) {
   in.zn1 = 20;
   in.zn2 = 40;
   in.hfP1 = in.hfP2 = 4.8L;  // 1.2 mn: CB = 1
-  in.E1 = in.E2 = 210000;
+  in.E1 = in.E2 = 206000;  // the steel the formulas are made for
   in.Ft = 4000;
   in.KA = 1;
   in.epsAlpha = 1.6L;
@@ -133,6 +161,13 @@ TEST_F(IsoRoutines, MeshStiffnessAndReducedMass) {
   ASSERT_TRUE(CalcMeshStiffness(in, cp, cg));
   const Real q = 0.04723L + 0.15551L / 20 + 0.25791L / 40;
   EXPECT_NEAR(cp, 0.8L / q, 1e-12);
+  // Another pair scales by E / 206000 with E = 2 E1 E2 / (E1 + E2): steel
+  // on grey cast iron of 105000 N/mm2 gives 139100 / 206000.
+  in.E2 = 105000;
+  ASSERT_TRUE(CalcMeshStiffness(in, cp, cg));
+  EXPECT_NEAR(cp, 0.8L / q * (2 * 206000.0L * 105000 / 311000) / 206000, 1e-12);
+  in.E2 = 206000;
+  ASSERT_TRUE(CalcMeshStiffness(in, cp, cg));
   // c-gamma-alpha = c' (0.75 epsAlpha + 0.25), without the 0.85 of the
   // face load factor.
   EXPECT_NEAR(cg, (0.75L * 1.6L + 0.25L) * 0.8L / q, 1e-12);

@@ -109,13 +109,14 @@ TEST_F(IsoFactorSet, SpurPairGivesFiniteFactorsOfTheStandard) {
 }
 
 // ISO 6336-1 by hand for the fixture's pair: c' of the solid steel pair
-// (CB = 1 + 0.5 (1.2 - 1.25) = 0.975 for hfP = 1.25 mn, E 206000),
+// (CB = 1 + 0.5 (1.2 - 1.25) = 0.975 for hfP = 1.25 mn, E 206000, the
+// reference modulus of the formulas),
 // c-gamma-alpha = c' (0.75 epsAlpha + 0.25) for the resonance speed and the
 // transverse load factor, 0.85 of it for the face load factor.
 TEST_F(IsoFactorSet, MeshStiffnessOfResonanceAndTransverseLoad) {
   TSpurGearData& g = SpurGearData;
   const Real qPrime = 0.04723L + 0.15551L / 20 + 0.25791L / 40;
-  const Real cPrime = 0.8L * 0.975L / qPrime * 206000 / 210000;
+  const Real cPrime = 0.8L * 0.975L / qPrime;
   const Real cGammaAlpha = cPrime * (0.75L * 1.6L + 0.25L);
   const Real db1 = 80 * std::cos(20 * Deg);
   const Real mred = common::Pi / 8 * 1e-6L * (79 / db1) * (79 / db1) * 79 * 79 /
@@ -177,7 +178,7 @@ TEST_F(IsoFactorSet, LargerBasePitchDeviationOfGrades8And6) {
 
   const Real b = 20, Ft = 3800, epsGamma = 1.6L;
   const Real qPrime = 0.04723L + 0.15551L / 20 + 0.25791L / 40;
-  const Real cPrime = 0.8L * 0.975L / qPrime * 206000 / 210000;  // 190 N/mm: no light-load term
+  const Real cPrime = 0.8L * 0.975L / qPrime;  // 190 N/mm: no light-load term
   const Real cGamma = cPrime * (0.75L * epsGamma + 0.25L);
   const Real db1 = 80 * std::cos(20 * Deg);
   const Real mred = common::Pi / 8 * 1e-6L * (79 / db1) * (79 / db1) * 79 * 79 / (1 / 7.8L + 1 / (4 * 7.8L));

@@ -27,12 +27,12 @@ TEST_F(GuardedMath, ArcSinAndArcCosFallbacksAndMessages) {
   EXPECT_EQ(MsgCount, 0);
   EXPECT_EQ(CheckedArcSin(-1.0000001L), Pi / 2);  // +pi/2 whatever the sign
   ASSERT_EQ(MsgCount, 1);
-  EXPECT_EQ(MsgText[1], "Error: ArcSin -1.0000001");
+  EXPECT_EQ(MsgText[1], "Error  : ArcSin -1.0000001");
 
   EXPECT_NEAR(CheckedArcCos(0.5L), Pi / 3, 1e-18L);
   EXPECT_EQ(CheckedArcCos(2), 0);
   ASSERT_EQ(MsgCount, 2);
-  EXPECT_EQ(MsgText[2], "Error: ArcCos 2");
+  EXPECT_EQ(MsgText[2], "Error  : ArcCos 2");
   EXPECT_EQ(FatalFlag, 0);
 }
 
@@ -44,10 +44,20 @@ TEST_F(GuardedMath, ArcCosNamedTolerance) {
   EXPECT_EQ(MsgCount, 0);
   EXPECT_EQ(CheckedArcCosNamed("alpha", 1.001L), 0);
   ASSERT_EQ(MsgCount, 1);
-  EXPECT_EQ(MsgText[1], "Error : alpha arccos(1.001)");
+  EXPECT_EQ(MsgText[1], "Error  : alpha arccos(1.001)");
   EXPECT_EQ(CheckedArcCosNamed("alpha", -1.5L), Pi);
-  EXPECT_EQ(MsgText[2], "Error : alpha arccos(-1.5)");
+  EXPECT_EQ(MsgText[2], "Error  : alpha arccos(-1.5)");
   EXPECT_NEAR(CheckedArcCosNamed("alpha", 0), Pi / 2, 1e-18L);
+  // A label with a kind of its own keeps its text and becomes an error (the
+  // routine goes on with its fallback); an empty label adds nothing.
+  ClearErrorMessages();
+  EXPECT_EQ(CheckedArcCosNamed("Fatal  : db > da  (1)", 1.5L), 0);
+  EXPECT_EQ(CheckedArcCosNamed("", 1.5L), 0);
+  ASSERT_EQ(MsgCount, 1);
+  EXPECT_EQ(MsgText[1], "Error  : db > da  (1) arccos(1.5)");
+  EXPECT_EQ(FatalFlag, 0);
+  EXPECT_EQ(GuardedMathMessage("Error  : ZR", " (pow)"), "Error  : ZR (pow)");
+  EXPECT_EQ(GuardedMathMessage("Warning: w", ""), "Error  : w");
 }
 
 TEST_F(GuardedMath, PowerClampsAndNegativeBase) {
@@ -55,7 +65,7 @@ TEST_F(GuardedMath, PowerClampsAndNegativeBase) {
   EXPECT_EQ(MsgCount, 0);
   EXPECT_NEAR(CheckedPower("x", -8, 1.0L / 3), 2, 1e-17L);
   ASSERT_EQ(MsgCount, 1);
-  EXPECT_EQ(MsgText[1], "x (pow)");
+  EXPECT_EQ(MsgText[1], "Error  : x (pow)");
   EXPECT_EQ(CheckedPower("x", 10, 5000), 1e3000L);
   EXPECT_EQ(CheckedPower("x", 10, -5000), 0);
   EXPECT_NEAR(CheckedPower("x", 2, 10), 1024, 1e-14L);
@@ -73,9 +83,9 @@ TEST_F(GuardedMath, SqrtAndDiv) {
   EXPECT_EQ(CheckedDiv("", 1, 0), 1e30L);
   EXPECT_EQ(CheckedSqrt("", -4), 0);
   ASSERT_EQ(MsgCount, 3);
-  EXPECT_EQ(MsgText[1], "d (sqrt)");
-  EXPECT_EQ(MsgText[2], "e (sqrt)");
-  EXPECT_EQ(MsgText[3], "q (div)");
+  EXPECT_EQ(MsgText[1], "Error  : d (sqrt)");
+  EXPECT_EQ(MsgText[2], "Error  : e (sqrt)");
+  EXPECT_EQ(MsgText[3], "Error  : q (div)");
 }
 
 TEST_F(GuardedMath, QuietKeepsFallbacksAndAddsNothing) {

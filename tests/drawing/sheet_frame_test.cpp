@@ -8,6 +8,7 @@
 #include <map>
 
 #include "calc/calc_records.h"
+#include "calc/pitch_curve.h"
 #include "calc/spur_gear_data.h"
 #include "common/date_time.h"
 #include "common/equation_matrix.h"
@@ -273,6 +274,21 @@ TEST_F(SheetFrame, DataTableEndsAtNominalRadiusWhenTheSweepIsSkipped) {
       EXPECT_LE(end, limit + 1e-9) << "\"" << row[i]->text << "\" runs into the next cell";
     }
   }
+}
+
+// The polygon's corners lie where the curve puts them, Di / cos(180 deg / z)
+// from the incircle (115.47 for the start hexagon of Di 100), whatever width
+// across corners was entered.
+TEST_F(SheetFrame, PolygonShowsTheCornerDiameterOfTheCurve) {
+  calc::CurveType = calc::CurvePolygon;
+  calc::PolygonCurve = calc::TPolygonCurve{};
+  ASSERT_EQ(calc::PolygonCurve.De, 120);
+  const std::vector<std::string> lines = drawing::PitchCurveDescriptionLines();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[3], "width across corners (circumcircle) e = 115.470 mm");
+  EXPECT_NEAR(calc::PolygonCornerDiameter(), 2 * calc::PitchRadius(0), 1e-12);  // a corner at phi = 0
+  calc::PolygonCurve.Corners = 4;
+  EXPECT_NEAR(calc::PolygonCornerDiameter(), 100 * std::sqrt(2.0L), 1e-12);
 }
 
 TEST_F(SheetFrame, PointListsAndPolynomialAreCutOff) {

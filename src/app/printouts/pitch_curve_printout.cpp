@@ -7,6 +7,7 @@
 #include "app/printouts/printout_rows.h"
 #include "calc/calc_records.h"
 #include "calc/drive_load.h"
+#include "calc/pitch_curve.h"
 #include "calc/spur_gear_data.h"
 #include "common/equation_matrix.h"
 #include "common/kaldvar.h"
@@ -79,7 +80,7 @@ void PrintCurveSection() {
       TextWithRule("pitch curve gear 1 : Polygon");
       ValueRow("number of edges", "z", "", I(7, calc::PolygonCurve.Corners));
       ValueRow("width across flats (incircle)", "s", len, L(5, 2, calc::PolygonCurve.Di));
-      ValueRow("width across corners (circumcircle)", "e", len, L(5, 2, calc::PolygonCurve.De));
+      ValueRow("width across corners (circumcircle)", "e", len, L(5, 2, calc::PolygonCornerDiameter()));
       break;
     case calc::CurvePolynomial:
       TextWithRule("pitch curve gear 1 : polynomial function");

@@ -1,0 +1,367 @@
+#!/usr/bin/python3
+# Writes the help pictures that show geometry (HP-GL plot files in plotter
+# units of 0.025 mm, drawn into the 160 x 120 mm help window): the contact
+# ratio, the tooth dimensions, the reference rack, the contact pattern and
+# bearing arrangement cases of the strength page, and the start picture.
+# The pictures are committed; run this again only after changing them here,
+# then look at them through the program's auxiliary images.
+import math
+import os
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+U = 40  # plotter units per millimetre
+
+
+class Plot:
+    def __init__(self, title):
+        self.out = ["SP1;", "SP7;", "PU80,80;", "PD6320,80,6320,4720,80,4720,80,80;", "PU;"]
+        self.label(6, 111, title, 0.28, 0.40)
+
+    def pen(self, n):
+        self.out.append("SP%d;" % n)
+
+    @staticmethod
+    def p(x, y):
+        return "%d,%d" % (round(x * U), round(y * U))
+
+    def poly(self, pts):
+        self.out.append("PU%s;" % self.p(*pts[0]))
+        self.out.append("PD%s;" % ",".join(self.p(x, y) for x, y in pts[1:]))
+        self.out.append("PU;")
+
+    def line(self, x1, y1, x2, y2):
+        self.poly([(x1, y1), (x2, y2)])
+
+    def circle(self, x, y, r):
+        self.out.append("PU%s;CI%d;" % (self.p(x, y), round(r * U)))
+
+    def arc(self, cx, cy, r, a1, a2, n=24):
+        self.poly([(cx + r * math.cos(a1 + (a2 - a1) * k / n), cy + r * math.sin(a1 + (a2 - a1) * k / n))
+                   for k in range(n + 1)])
+
+    def arrow(self, x1, y1, x2, y2, both=False):
+        self.line(x1, y1, x2, y2)
+        ends = [(x1, y1, x2, y2)] + ([(x2, y2, x1, y1)] if both else [])
+        for ax, ay, bx, by in ends:
+            a = math.atan2(by - ay, bx - ax)
+            for s in (1, -1):
+                self.line(bx, by, bx - 2.2 * math.cos(a + s * 0.35), by - 2.2 * math.sin(a + s * 0.35))
+
+    def label(self, x, y, text, w=0.21, h=0.30):
+        self.out.append("SI%.2f,%.2f;" % (w, h))
+        self.out.append("DI1.0000,0.0000;")
+        self.out.append("PU%s;LB%s\x03;" % (self.p(x, y), text))
+
+    def write(self, name):
+        with open(os.path.join(HERE, name + ".plt"), "wb") as f:
+            f.write(("\r\n".join(self.out) + "\r\n").encode("cp850"))
+
+
+def contact():
+    # A 22/33 pair of module 2 at alpha 20 deg: the pitch circles touch at
+    # the pitch point P, the line of action is tangent to both base circles,
+    # the length of contact lies between the two tip circles.
+    pl = Plot("Contact ratio")
+    alpha = math.radians(20)
+    m, z1, z2 = 2.0, 22, 33
+    rw1, rw2 = m * z1 / 2, m * z2 / 2
+    o1, o2 = (46.0, 58.0), (46.0 + rw1 + rw2, 58.0)
+    r1 = {"b": rw1 * math.cos(alpha), "w": rw1, "a": rw1 + m, "f": rw1 - 1.25 * m}
+    r2 = {"b": rw2 * math.cos(alpha), "w": rw2, "a": rw2 + m, "f": rw2 - 1.25 * m}
+    pl.pen(6)
+    for o, r in ((o1, r1), (o2, r2)):
+        for k in "bwa":
+            pl.circle(o[0], o[1], r[k])
+    pl.pen(7)
+    pl.line(o1[0], o1[1], o2[0], o2[1])
+    px, py = o1[0] + rw1, o1[1]
+    n = (math.cos(alpha), math.sin(alpha))
+    u = (-math.sin(alpha), math.cos(alpha))
+    t1 = (o1[0] + r1["b"] * n[0], o1[1] + r1["b"] * n[1])
+    t2 = (o2[0] - r2["b"] * n[0], o2[1] - r2["b"] * n[1])
+    pl.pen(1)
+    pl.line(*t1, *t2)
+    pl.line(o1[0], o1[1], *t1)
+    pl.line(o2[0], o2[1], *t2)
+
+    def crossing(o, ra, sign):  # the tip circle on the line P + t u
+        dx, dy = px - o[0], py - o[1]
+        b = dx * u[0] + dy * u[1]
+        c = dx * dx + dy * dy - ra * ra
+        return -b + sign * math.sqrt(b * b - c)
+    ta = crossing(o2, r2["a"], -1)  # start of contact, towards T1
+    te = crossing(o1, r1["a"], 1)   # end of contact, towards T2
+    a_pt = (px + ta * u[0], py + ta * u[1])
+    e_pt = (px + te * u[0], py + te * u[1])
+    pl.pen(3)
+    pl.poly([a_pt, e_pt])
+    for q in (a_pt, e_pt, (px, py)):
+        pl.circle(q[0], q[1], 0.8)
+    # The pressure angle between the common tangent at P and the line of action.
+    pl.pen(5)
+    pl.line(px, py - 16, px, py + 16)
+    pl.arc(px, py, 11, math.pi / 2, math.pi / 2 + alpha, 8)
+    pl.label(px - 12, py + 12, "alpha")
+    pl.pen(2)
+    pl.label(px + 1.5, py - 4.5, "P")
+    pl.label(a_pt[0] + 1.5, a_pt[1] - 3, "A")
+    pl.label(e_pt[0] + 1.5, e_pt[1], "E")
+    pl.label(o1[0] - 3, o1[1] - r1["a"] - 5, "da1, dw1, db1")
+    pl.label(o2[0] - 3, o2[1] - r2["a"] - 5, "da2, dw2, db2")
+    pl.label(t1[0] - 4, t1[1] + 1.5, "T1")
+    pl.label(t2[0] + 1.5, t2[1] - 3, "T2")
+    pl.label(6, 11, "line of action T1-T2 through P at alpha; length of contact g alpha = A-E")
+    pl.label(6, 5, "between the tip circles;  eps alpha = g alpha / pb,  pb = pi m cos alpha")
+    pl.write("contact")
+
+
+def tooth():
+    # Three teeth of a gear of module 10 whose centre lies below the window.
+    pl = Plot("Tooth dimensions")
+    m, alpha = 10.0, math.radians(20)
+    cx, cy, r = 80.0, -110.0, 170.0
+    ra, rf = r + m, r - 1.25 * m
+    p = math.pi * m
+
+    def at(s, h):  # arc length s along the pitch circle from the top, height h
+        a = math.pi / 2 - s / r
+        return (cx + (r + h) * math.cos(a), cy + (r + h) * math.sin(a))
+    half = p / 4
+    pl.pen(1)
+    outline = []
+    for k in (-2, -1, 0, 1, 2):
+        c = k * p
+        wt = half - m * math.tan(alpha)
+        wr = half + 1.25 * m * math.tan(alpha)
+        outline += [at(c - wr, -1.25 * m), at(c - wt, m), at(c + wt, m), at(c + wr, -1.25 * m)]
+    pl.poly(outline)
+    pl.pen(6)
+    for rr, name in ((ra, "da"), (r, "d"), (rf, "df")):
+        a0 = math.pi / 2 + 1.7 * p / r
+        pl.arc(cx, cy, rr, a0, math.pi / 2 - 1.7 * p / r, 40)
+    pl.pen(3)
+    # ha and hf run from the pitch circle to the tip and the root circle.
+    pl.arrow(*at(0, 0), *at(0, m))
+    pl.arrow(*at(p / 2, 0), *at(p / 2, -1.25 * m))
+    pl.label(at(0, 0)[0] + 1.5, at(0, 0)[1] + 3.5, "ha")
+    pl.label(at(p / 2, 0)[0] + 1.5, at(p / 2, 0)[1] - 7, "hf")
+    # s on the pitch circle across the tooth, e across the gap, p over both.
+    pl.pen(5)
+    pl.arc(cx, cy, r, math.pi / 2 - (-p - half) / r, math.pi / 2 - (-p + half) / r, 8)
+    s_pt = at(-p, 0)
+    pl.label(s_pt[0] - 1.5, s_pt[1] + 1.5, "s")
+    pl.arc(cx, cy, r - 3, math.pi / 2 - (-p - half) / r, math.pi / 2 - (p - half) / r, 24)
+    pl.label(at(-p / 2, -8)[0] - 1.5, at(-p / 2, -8)[1], "p")
+    pl.pen(2)
+    for rr, name in ((ra, "da"), (r, "d"), (rf, "df")):
+        x, y = cx + rr * math.cos(math.pi / 2 - 1.75 * p / r), cy + rr * math.sin(math.pi / 2 - 1.75 * p / r)
+        pl.label(x + 1.5, y - 1.5, name)
+    pl.label(6, 24, "d = m z   da = d + 2 ha   df = d - 2 hf")
+    pl.label(6, 17, "ha = m (1 + x)   hf = m (1.25 - x) for the basic rack")
+    pl.label(6, 10, "s: tooth thickness on the pitch circle, p = pi m")
+    pl.write("tooth")
+
+
+def rack():
+    pl = Plot("Reference rack profile")
+    m, alpha = 12.0, math.radians(20)
+    p = math.pi * m
+    y0 = 66.0  # datum line
+    half = p / 4
+    ha, hf = 1.25 * m, 1.0 * m  # the tool: its addendum cuts the gear's root
+    pts = []
+    x0 = 14.0
+    for k in range(4):
+        c = x0 + half + k * p
+        pts += [(c - half - hf * math.tan(alpha), y0 - hf), (c - half + ha * math.tan(alpha), y0 + ha)]
+        pts += [(c + half - ha * math.tan(alpha), y0 + ha), (c + half + hf * math.tan(alpha), y0 - hf)]
+    pts = [q for q in pts if 6 <= q[0] <= 154]
+    pl.pen(1)
+    pl.poly(pts)
+    pl.pen(7)
+    pl.line(8, y0, 152, y0)
+    pl.label(130, y0 + 1.5, "datum")
+    # alpha between the vertical and the flank of the second tooth, labelled there.
+    c = x0 + half + p
+    fx, fy = c + half, y0
+    pl.pen(5)
+    pl.line(fx, fy, fx, fy + ha + 4)
+    top = (fx - ha * math.tan(alpha), fy + ha)
+    ang = math.atan2(top[1] - fy, top[0] - fx)
+    pl.arc(fx, fy, 10, math.pi / 2, ang, 8)
+    pl.label(fx - 3, fy + 14, "alpha")
+    pl.pen(3)
+    xa = x0 + half + 2 * p
+    pl.arrow(xa, y0, xa, y0 + ha, both=True)
+    pl.label(xa + 1.5, y0 + ha / 2, "haP0")
+    xf = x0 + 2 * half + 2 * p + 4
+    pl.arrow(xf, y0, xf, y0 - hf, both=True)
+    pl.label(xf + 1.5, y0 - hf / 2 - 1, "hfP0")
+    pl.arrow(x0 + half, y0 - hf - 8, x0 + half + p, y0 - hf - 8, both=True)
+    pl.label(x0 + half + p / 2 - 4, y0 - hf - 14, "p = pi m")
+    pl.pen(2)
+    pl.label(6, 17, "tool datum line: tooth thickness = gap = p / 2")
+    pl.label(6, 10, "haP0 / mn (1.25), hfP0 / mn (1.0), tip radius rhoaP0 / mn")
+    pl.write("rack")
+
+
+PATTERN_RULES = [
+    ("a", -1, "compensated", "Fbx = |1.33 fsh - fHb5|"),
+    ("b", 1, "adds", "Fbx = 1.33 fsh + fma"),
+    ("c", -1, "compensated if T > g", "else 1.33 fsh + fma"),
+    ("d", 1, "compensated if T < g - 0.3", "else 1.33 fsh + fma"),
+    ("e", 1, "adds", "Fbx = 1.33 fsh + fma"),
+    ("f", -1, "compensated", "Fbx = |1.33 fsh - fHb5|"),
+]
+
+
+def pattern():
+    # One cell per list entry: the face width b, the contact pattern as it is
+    # checked, the side the shaft deflection moves the load to (arrow) and
+    # the misalignment the rating then takes.
+    pl = Plot("Contact pattern position")
+    for i, (letter, side, rule, formula) in enumerate(PATTERN_RULES):
+        col, row = i % 3, i // 3
+        x, y = 6 + col * 50, 62 - row * 44
+        bx, by, bw, bh = x + 6, y + 10, 38, 20
+        pl.pen(7)
+        pl.poly([(bx, by), (bx + bw, by), (bx + bw, by + bh), (bx, by + bh), (bx, by)])
+        pl.pen(1)
+        ex = bx + bw / 2 + (0 if letter in "cd" else side * 9)
+        pl.poly([(ex + 8 * math.cos(t * math.pi / 18), by + bh / 2 + 6 * math.sin(t * math.pi / 18))
+                 for t in range(37)])
+        pl.pen(3)
+        dx = 1 if (letter in "ab" or letter == "c") else -1
+        pl.arrow(bx + bw / 2 - dx * 8, by - 3, bx + bw / 2 + dx * 8, by - 3)
+        pl.pen(2)
+        pl.label(x, y + 33, letter, 0.28, 0.40)
+        pl.label(x + 6, y + 4 - 8, rule, 0.15, 0.25)
+        pl.label(x + 6, y - 1 - 8, formula, 0.15, 0.25)
+    pl.label(6, 7, "arrow: deflection of the loaded pinion; T = |K'| l s / d1 (d1/dsh)^4, g = 1 (1.5 double helical)",
+             0.13, 0.22)
+    pl.write("pattern")
+
+
+BEARINGS = [("a", "0.8", "0.48", 1, 1), ("b", "-0.8", "-0.48", -1, 1), ("c", "1.33", "1.33", 0, 1),
+            ("d", "-0.6", "-0.36", 1, -1), ("e", "-1.0", "-0.6", -1, -1)]
+
+
+def bearing():
+    # One cell per list entry: the pinion shaft on its bearings (span l), the
+    # pinion at the offset s from the middle (c: overhung) and the side the
+    # torque T enters, with the constant K' the rating uses.
+    pl = Plot("Bearing arrangement of the pinion shaft")
+    for i, (letter, k, ks, offset, tside) in enumerate(BEARINGS):
+        col, row = i % 3, i // 3
+        x, y = 6 + col * 50, 60 - row * 46
+        sy = y + 18
+        left, right = x + 8, x + 40
+        pl.pen(7)
+        pl.line(x + 2, sy, x + 46, sy)
+        for bxp in (left, right) if offset != 0 else (x + 4, x + 26):
+            pl.poly([(bxp, sy - 1), (bxp - 2.5, sy - 5), (bxp + 2.5, sy - 5), (bxp, sy - 1)])
+        if offset == 0:
+            gx = x + 38  # overhung: outside the bearings
+            mid = x + 15
+        else:
+            mid = (left + right) / 2
+            gx = mid + offset * 7
+        pl.pen(1)
+        pl.poly([(gx - 3, sy - 7), (gx + 3, sy - 7), (gx + 3, sy + 7), (gx - 3, sy + 7), (gx - 3, sy - 7)])
+        pl.pen(5)
+        pl.arrow(mid, sy + 10, gx, sy + 10, both=abs(gx - mid) > 5)
+        pl.label((mid + gx) / 2 - 1, sy + 11.5, "s")
+        pl.pen(3)
+        tx = x + 3 if tside > 0 else x + 45
+        pl.arrow(tx, sy - 10, tx, sy - 2)
+        pl.label(tx - 1.5 if tside > 0 else tx - 3, sy - 14, "T")
+        pl.pen(2)
+        pl.label(x, y + 33, letter, 0.28, 0.40)
+        pl.label(x + 6, y, "K' = %s (%s)" % (k, ks), 0.15, 0.25)
+    pl.label(106, 26, "K' without supporting", 0.15, 0.25)
+    pl.label(106, 21, "effect (with it, when", 0.15, 0.25)
+    pl.label(106, 16, "d1 / dsh >= 1.15)", 0.15, 0.25)
+    pl.label(6, 7, "s/l at most 0.3 (c: 0.5); l: bearing distance", 0.15, 0.25)
+    pl.write("bearing")
+
+
+def start():
+    # A pair of equal ellipses turning about their foci, in mesh at the
+    # contact point of the far and the near vertex; each tooth of one gear
+    # stands in a gap of the other.
+    pl = Plot("VOB4")
+    a, e, z = 25.0, 0.3, 24
+    o1, o2 = (44.0, 60.0), (94.0, 60.0)
+
+    def radius(t):
+        return a * (1 - e * e) / (1 - e * math.cos(t))
+    n = 2000
+    curve = [(radius(2 * math.pi * k / n) * math.cos(2 * math.pi * k / n),
+              radius(2 * math.pi * k / n) * math.sin(2 * math.pi * k / n)) for k in range(n + 1)]
+    arc = [0.0]
+    for k in range(n):
+        arc.append(arc[-1] + math.dist(curve[k], curve[k + 1]))
+    length = arc[-1]
+    p = length / z
+    m = p / math.pi
+    ha, hf, alpha = m, 1.25 * m, math.radians(20)
+
+    def at(s, h, start_index, direction):  # arc s from the contact vertex
+        s = s % length
+        target = (arc[start_index] + direction * s) % length
+        k = max(0, min(n - 1, next(i for i in range(n + 1) if arc[i] >= target) - 1))
+        f = (target - arc[k]) / (arc[k + 1] - arc[k])
+        x = curve[k][0] + f * (curve[k + 1][0] - curve[k][0])
+        y = curve[k][1] + f * (curve[k + 1][1] - curve[k][1])
+        tx, ty = curve[k + 1][0] - curve[k][0], curve[k + 1][1] - curve[k][1]
+        d = math.hypot(tx, ty)
+        return x + h * ty / d, y - h * tx / d  # outward normal of a counter-clockwise curve
+
+    def gear(origin, start_index, direction, offset, backlash):
+        pts, teeth = [], []
+        half = p / 4 - backlash
+        for k in range(z):
+            c = (k + offset) * p
+            wt = half - ha * math.tan(alpha)
+            wr = half + hf * math.tan(alpha)
+            tooth = [at(c - wr, -hf, start_index, direction), at(c - wt, ha, start_index, direction),
+                     at(c + wt, ha, start_index, direction), at(c + wr, -hf, start_index, direction)]
+            tooth = [(origin[0] + q[0], origin[1] + q[1]) for q in tooth]
+            teeth.append(tooth)
+            pts += tooth
+        pts.append(pts[0])
+        return pts, teeth
+    # Gear 1 meets gear 2 at its far vertex (index 0), gear 2 at its near one
+    # (index n/2); the arcs run the same way up from the contact point.
+    g1, teeth1 = gear(o1, 0, 1, 0.5, 0.04 * p)
+    g2, teeth2 = gear(o2, n // 2, -1, 0.0, 0.04 * p)
+
+    def crosses(p1, p2, q1, q2):
+        def side(a_, b_, c_):
+            return (b_[0] - a_[0]) * (c_[1] - a_[1]) - (b_[1] - a_[1]) * (c_[0] - a_[0])
+        return side(p1, p2, q1) * side(p1, p2, q2) < 0 and side(q1, q2, p1) * side(q1, q2, p2) < 0
+    for t1 in teeth1:
+        for t2 in teeth2:
+            for i in range(3):
+                for j in range(3):
+                    assert not crosses(t1[i], t1[i + 1], t2[j], t2[j + 1]), "teeth overlap"
+    pl.pen(5)
+    pl.poly(g1)
+    pl.pen(6)
+    pl.poly(g2)
+    pl.pen(7)
+    for o in (o1, o2):
+        pl.circle(o[0], o[1], 1.5)
+    pl.pen(2)
+    pl.label(10, 18, "Noncircular spur gears: pitch curve, pair, teeth and rating", 0.24, 0.35)
+    pl.label(10, 11, "File - Open a design, or start from the default ellipse pair")
+    pl.write("start")
+
+
+if __name__ == "__main__":
+    contact()
+    tooth()
+    rack()
+    pattern()
+    bearing()
+    start()
