@@ -398,6 +398,22 @@ QRect GraphicsView::PictureRect() const {
                QPoint(static_cast<int>(std::ceil(right * s)), static_cast<int>(std::ceil(bottom * s))) + at);
 }
 
+InkMap GraphicsView::DrawnCells(int cell) const {
+  cell = std::max(cell, 1);
+  InkMap ink(0, 0, cell, (width() + cell - 1) / cell, (height() + cell - 1) / cell);
+  if (shown_.isNull()) return ink;
+  const QImage image = shown_.convertToFormat(QImage::Format_RGB32);
+  const QRgb background = ToQColor(ScreenGraphicsSettings.BackgroundColour).rgb() & 0xFFFFFF;
+  const double ratio = image.devicePixelRatio() > 0 ? image.devicePixelRatio() : 1.0;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    const int row = std::min(static_cast<int>(y / ratio) / cell, ink.rows - 1);
+    for (int x = 0; x < image.width(); ++x)
+      if ((line[x] & 0xFFFFFF) != background) ink.Mark(std::min(static_cast<int>(x / ratio) / cell, ink.columns - 1), row);
+  }
+  return ink;
+}
+
 void GraphicsView::paintEvent(QPaintEvent*) {
   ++paintCount_;
   QPainter painter(this);

@@ -28,6 +28,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "common/clear_of_picture.h"
 #include "common/graphics_window.h"
 
 class QPrinter;
@@ -63,6 +64,9 @@ class GraphicsView : public QWidget, public GraphicsHost {
   int PaintCount() const { return paintCount_; }
   // Where the base world window of the picture is, in widget pixels.
   QRect PictureRect() const;
+  // What the shown picture has drawn (not the background), in cells of
+  // cell x cell widget pixels from the widget's corner.
+  InkMap DrawnCells(int cell) const;
 
   // GraphicsHost
   void Invalidate() override;
