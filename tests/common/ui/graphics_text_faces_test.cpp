@@ -17,6 +17,7 @@
 #include "common/graphics_facade.h"
 #include "common/kaldvar.h"
 #include "common/ui/graphics_view.h"
+#include "support/graphics_start.h"
 
 using namespace common;
 
@@ -68,12 +69,7 @@ TEST(GraphicsTextFaces, DISABLED_TextsStayInTheirCellsWithTheForcedFace) {
     std::printf("%s: %s resolves to %s\n", kMissing, face, resolved.toUtf8().constData());
     return;
   }
-  SetKaldvarDefaults();
-  HorizontalPixels = 640;
-  VerticalPixels = 480;
-  InitScreenGraphicsSettings();
-  InitGraphicsWindowUnit();
-  InitGraphDisplayList();
+  testsupport::StartGraphicsWindow();
   ui::GraphicsView view;
   view.resize(641, 481);
   view.show();

@@ -18,6 +18,7 @@
 #include "common/help_text.h"
 #include "common/hpgl_viewer.h"
 #include "common/kaldvar.h"
+#include "support/graphics_start.h"
 #include "support/late_user_event.h"
 
 using namespace common;
@@ -34,14 +35,7 @@ class GraphicsViewTest : public ::testing::Test {
     if (!QApplication::instance()) new QApplication(argc, argv);
   }
   void SetUp() override {
-    SetKaldvarDefaults();
-    HorizontalPixels = 640;
-    VerticalPixels = 480;
-    InitScreenGraphicsSettings();
-    InitPrinterGraphicsSettings();
-    InitGraphicsWindowUnit();
-    InitGraphDisplayList();
-    AbortFlag = 0;
+    testsupport::StartGraphicsWindow();
     view = std::make_unique<ui::GraphicsView>();
     view->resize(641, 481);
     view->show();
