@@ -842,7 +842,7 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
         if (!integer(0, n)) break;
         // Every picture of an animation is shown, also without a pause;
         // the pictures already shown as they were drawn are not again.
-        if (!HardcopyFlag && host_ && !quiet && !host_->Pause(std::max(n, 0))) stopped = true;
+        if (!HardcopyFlag && host_ && !quiet && !options.noPauses && !host_->Pause(std::max(n, 0))) stopped = true;
         break;
       default:
         break;  // an unknown code is skipped

@@ -119,6 +119,10 @@ struct ReplayPosition {
 // step dialogs are passed over.
 struct ReplayOptions {
   std::size_t quietBefore = 0;
+  // No pause at all: the host shows the picture and waits at its pause
+  // itself (an animation drawn picture by picture); the step dialog still
+  // comes at the records after quietBefore.
+  bool noPauses = false;
 };
 
 // A device the replay draws on, in its own pixels (y downward).

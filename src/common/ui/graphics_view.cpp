@@ -230,15 +230,19 @@ bool GraphicsView::ShowFrame(int milliseconds) {
     return true;
   }
   // The first picture of a new list starts a new run.
-  if (shownGeneration_ != FKaldgra.ListGeneration()) stopRequested_ = false;
+  const bool sameRun = shownGeneration_ == FKaldgra.ListGeneration();
+  if (!sameRun) stopRequested_ = false;
   replaying_ = true;
   inFrame_ = true;
-  ReplayOptions quiet;
-  quiet.quietBefore = DisplayList.size();
+  // The pause is this call's; a single-step run waits for the user at the
+  // start of the erasing pass, with the last picture whole on the screen.
+  ReplayOptions options;
+  options.quietBefore = sameRun ? shownUpTo_ : 0;
+  options.noPauses = true;
   if (LiveUsable())
-    ReplayOnward(quiet);
+    ReplayOnward(options);
   else
-    ReplayWhole(nullptr, quiet);
+    ReplayWhole(nullptr, options);
   replaying_ = false;
   inFrame_ = false;
   shownUpTo_ = DisplayList.size();

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -166,4 +168,32 @@ TEST_F(AnimationWindow, EscapeOrAClickEndsTheRunWithinAFifthOfASecond) {
     EXPECT_GT(DrawnPixels(), 200) << label;
     common::AbortFlag = 0;
   }
+}
+
+// In single steps the run waits for the step dialog after each picture:
+// "+" shows the next one, "+++++++" runs the rest without stopping.
+TEST_F(AnimationWindow, SingleStepsWaitForTheStepDialog) {
+  drawing::AnimationFormView() = [](drawing::TForm_vob1ani& form) {
+    form.Edit_steps = "6";
+    form.CheckBox_singlestepClick(true);
+    form.Button_okClick();
+  };
+  int dialogs = 0;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) return;
+    ++dialogs;
+    // The picture waited on is whole on the screen.
+    EXPECT_GT(DrawnPixels(), 200);
+    const char* button = dialogs < 3 ? "Button_nextstep" : "Button_endstep";
+    if (auto* b = dialog->findChild<QPushButton*>(button)) b->click();
+  });
+  poll.start(20);
+  drawing::AnimateGears1(1);
+  poll.stop();
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(dialogs, 3);
+  EXPECT_EQ(common::FKaldgra.StepMode, 0);
+  EXPECT_EQ(std::count(common::DisplayList.begin(), common::DisplayList.end(), "13;0"), 7);
 }
