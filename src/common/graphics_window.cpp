@@ -323,6 +323,9 @@ void TFkaldgra::SleepMs(int ms) {
 
 namespace {
 
+// Records between two questions to the host whether the replay goes on.
+constexpr std::size_t kProgressRecords = 1024;
+
 // With one scale across and down the view fills the viewport in one
 // direction only; it stands in the middle of the other.
 Real CentringX() {
@@ -689,7 +692,10 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
   std::size_t index = at.next;
   bool stopped = false;
   for (; index < DisplayList.size() && !stopped; ++index) {
-    if (index % 50000 == 0 && index > 0 && host_ && !host_->ShowProgress()) {
+    // The host is asked often and answers by the clock: a long picture
+    // keeps the window answering (and an animation stoppable) whatever
+    // its records cost to draw.
+    if (index % kProgressRecords == 0 && index > at.next && host_ && !host_->ShowProgress()) {
       stopped = true;
       break;
     }
@@ -836,7 +842,7 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
         if (!integer(0, n)) break;
         // Every picture of an animation is shown, also without a pause;
         // the pictures already shown as they were drawn are not again.
-        if (!HardcopyFlag && host_ && !quiet && !host_->Pause(std::max(n, 0))) stopped = true;
+        if (!HardcopyFlag && host_ && !quiet && !options.noPauses && !host_->Pause(std::max(n, 0))) stopped = true;
         break;
       default:
         break;  // an unknown code is skipped

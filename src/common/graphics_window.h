@@ -119,6 +119,10 @@ struct ReplayPosition {
 // step dialogs are passed over.
 struct ReplayOptions {
   std::size_t quietBefore = 0;
+  // No pause at all: the host shows the picture and waits at its pause
+  // itself (an animation drawn picture by picture); the step dialog still
+  // comes at the records after quietBefore.
+  bool noPauses = false;
 };
 
 // A device the replay draws on, in its own pixels (y downward).
@@ -158,8 +162,11 @@ class GraphicsHost {
   virtual void DrawDirectLine(int x1, int y1, int x2, int y2, ColourValue colour) = 0;
   // The rubber band, or none when shown is false.
   virtual void ShowRubberBand(bool shown, int x1, int y1, int x2, int y2) = 0;
-  // During a replay: show what is drawn so far and keep the window alive;
-  // false when the replay should stop (a newer replay is wanted).
+  // During a replay, every thousand records or so: keep the window
+  // answering (the host decides by the clock how often it looks at its
+  // events); false when the replay should stop (a newer replay is wanted,
+  // or the user ended the running animation). A part of a picture is never
+  // shown: the window keeps the last whole one.
   virtual bool ShowProgress() = 0;
   // A sleep record: show the picture so far, then pause.
   virtual bool Pause(int milliseconds) = 0;

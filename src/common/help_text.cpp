@@ -25,6 +25,10 @@ std::string HelpFileName(int n) {
 
 std::string NoHelpText(int n) { return "help text No " + std::to_string(n) + ": " + "No help available" + "."; }
 
+std::string NoHelpPictureText(int n) {
+  return "help text No " + std::to_string(n) + ": " + "No auxiliary image" + ".";
+}
+
 namespace {
 
 PlotFileDrawer g_drawer;
@@ -107,8 +111,19 @@ void ShowHelpText(int n, std::string& picture, int mode) {
     platform::Dialogs().ShowMessage({"HELP TEXT No." + std::to_string(n), text, platform::MessageKind::Information,
                                      platform::MessageButtons::Ok});
   }
-  if (mode == 0 || mode == 2)
-    ShowHelpPicture(HasPicture(entry.picture) ? AddBackslash(PltDirectory) + entry.picture + ".plt" : "");
+  if (mode == 0 || mode == 2) {
+    // The design picture on the screen gives way to a help picture only:
+    // an entry without one, or whose plot file is missing, leaves it as it
+    // was and says so (the picture button; the text box has said enough).
+    const std::string file = HasPicture(entry.picture) ? AddBackslash(PltDirectory) + entry.picture + ".plt" : "";
+    if (!file.empty() && FileCanOpen(file))
+      ShowHelpPicture(file);
+    else if (!file.empty())
+      GraphMessage(file + " not found !");
+    else if (mode == 2)
+      platform::Dialogs().ShowMessage({"HELP TEXT No." + std::to_string(n), NoHelpPictureText(n),
+                                       platform::MessageKind::Information, platform::MessageButtons::Ok});
+  }
   AbortFlag = 0;
 }
 

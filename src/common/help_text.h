@@ -26,6 +26,9 @@ std::string HelpFileName(int n);
 
 // "help text No <n>: No help available."
 std::string NoHelpText(int n);
+// "help text No <n>: No auxiliary image.": the picture button of an entry
+// without a picture.
+std::string NoHelpPictureText(int n);
 
 // The looked-up entry: up to five lines in the stored code page and the
 // picture name ("NULL" for none). `found` is false for a missing file or
@@ -39,6 +42,8 @@ HelpEntry LookUpHelp(int n);
 
 // Shows entry n (0: HelpNumber). mode 0: message box and picture; 1: message
 // box only; 2: picture only. picture receives the entry's picture name.
+// An entry without a picture (or whose plot file is missing) leaves the
+// graphics window as it is; mode 2 then says that there is no picture.
 // AbortFlag is clear afterwards: a missing entry never stops the caller.
 void ShowHelpText(int n, std::string& picture, int mode);
 void ShowHelpText(int n, int mode);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/graphics_facade.h"
+#include "common/graphics_window.h"
 #include "common/kaldvar.h"
 #include "platform/scripted_dialogs.h"
 #include "support/file_test_support.h"
@@ -27,6 +29,7 @@ class HelpTextTest : public ::testing::Test {
     Put(dir_.Path("vob4.hlp"),
         "1000:NULL\r\nnot this file\r\n4000:pitch\r\nEntry 4000 \x81" "ber\r\n4001\r\nsecond\r\n"
         "4005\r\nnext entry\r\n");
+    Put(dir_.Path("pitch.plt"), "IN;");
     previousView_ = SetPlotFileDrawer([this](const std::string& file) { pictures_.push_back(file); });
   }
   void TearDown() override { SetPlotFileDrawer(previousView_); }
@@ -63,14 +66,32 @@ TEST_F(HelpTextTest, BoxAndPictureByMode) {
   EXPECT_EQ(dialogs_.Asked()[0].text, "Entry 4000 über second ");
   EXPECT_EQ(pictures_, (std::vector<std::string>{PltDirectory + "/pitch.plt"}));
 
-  ShowHelpText(1000, picture, 2);  // "NULL": a cleared window, no picture
-  EXPECT_EQ(dialogs_.Asked().size(), 1u);
+  // "NULL": the picture button says that there is none, and the design
+  // picture on the screen stays as it was.
+  ClearGraphics();
+  GraphHeader(0, 0, 100, 100);
+  GraphLine(10, 10, 90, 90);
+  const std::vector<std::string> design(DisplayList.begin(), DisplayList.end());
+  ShowHelpText(1000, picture, 2);
+  ASSERT_EQ(dialogs_.Asked().size(), 2u);
+  EXPECT_EQ(dialogs_.Asked()[1].caption, "HELP TEXT No.1000");
+  EXPECT_EQ(dialogs_.Asked()[1].text, "help text No 1000: No auxiliary image.");
   EXPECT_EQ(pictures_.size(), 1u);
+  EXPECT_EQ(std::vector<std::string>(DisplayList.begin(), DisplayList.end()), design);
+  // A picture whose plot file is missing: named, and the design stays too.
+  std::filesystem::remove(dir_.Path("pitch.plt"));
+  ShowHelpText(4000, picture, 2);
+  ASSERT_EQ(dialogs_.Asked().size(), 3u);
+  EXPECT_EQ(dialogs_.Asked()[2].text, PltDirectory + "/pitch.plt not found !");
+  EXPECT_EQ(pictures_.size(), 1u);
+  EXPECT_EQ(std::vector<std::string>(DisplayList.begin(), DisplayList.end()), design);
+  EXPECT_EQ(AbortFlag, 0);
 
   SetHelpNumber(3995);
   ShowCurrentHelp();  // box only
   EXPECT_EQ(dialogs_.Asked().back().caption, "HELP TEXT No.3995");
   EXPECT_EQ(pictures_.size(), 1u);
+  EXPECT_EQ(std::vector<std::string>(DisplayList.begin(), DisplayList.end()), design);
 }
 
 TEST_F(HelpTextTest, MissingEntriesAndFilesAreSaidNotFatal) {

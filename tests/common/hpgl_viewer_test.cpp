@@ -11,6 +11,7 @@
 #include "common/graphics_facade.h"
 #include "common/kaldvar.h"
 #include "platform/scripted_dialogs.h"
+#include "support/graphics_start.h"
 
 using namespace common;
 
@@ -34,13 +35,7 @@ std::string Encode(long long v, bool sevenBit = false) {
 class HpglViewerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetKaldvarDefaults();
-    HorizontalPixels = 640;
-    VerticalPixels = 480;
-    InitScreenGraphicsSettings();
-    InitGraphicsWindowUnit();
-    InitGraphDisplayList();
-    AbortFlag = 0;
+    testsupport::StartGraphicsWindow();
     ClearGraphics();
     GraphHeader(0, 0, 160, 120);
     DisplayList.clear();

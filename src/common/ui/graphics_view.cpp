@@ -64,26 +64,46 @@ double GraphicsView::Scale() const {
   return s > 0 ? s : 1.0;
 }
 
+QPointF GraphicsView::Offset() const {
+  // In a window taller than the picture's proportions the picture stands in
+  // the middle, not at the top with the room below it.
+  const double spare = height() - RefHeight() * Scale();
+  return QPointF(0, spare > 1 ? std::floor(spare / 2) : 0);
+}
+
 QPoint GraphicsView::ToReference(const QPointF& p) const {
   const double s = Scale();
-  return QPoint(static_cast<int>(std::lround(p.x() / s)), static_cast<int>(std::lround(p.y() / s)));
+  const QPointF q = p - Offset();
+  return QPoint(static_cast<int>(std::lround(q.x() / s)), static_cast<int>(std::lround(q.y() / s)));
 }
 
 int GraphicsView::ClientWidth() const { return static_cast<int>(std::lround(width() / Scale())); }
-int GraphicsView::ClientHeight() const { return static_cast<int>(std::lround(height() / Scale())); }
+int GraphicsView::ClientHeight() const {
+  return static_cast<int>(std::lround((height() - 2 * Offset().y()) / Scale()));
+}
 
 void GraphicsView::Invalidate() {
-  if (replaying_) {
+  // A replay of the whole list starts again; a picture of a running
+  // animation is finished first, and the replay follows the run.
+  if (replaying_ && !inFrame_) {
     restart_ = true;
     return;
   }
   if (replayPending_) return;
   replayPending_ = true;
-  QTimer::singleShot(0, this, [this] {
-    if (!replayPending_) return;
-    replayPending_ = false;
-    RunReplay(nullptr);
-  });
+  QTimer::singleShot(0, this, &GraphicsView::RunPendingReplay);
+}
+
+void GraphicsView::RunPendingReplay() {
+  if (!replayPending_) return;
+  // Not inside a picture or a pause of a running animation: the replay
+  // would start the stopped run's pictures again; it waits for the run.
+  if (replaying_ || waiting_) {
+    QTimer::singleShot(10, this, &GraphicsView::RunPendingReplay);
+    return;
+  }
+  replayPending_ = false;
+  RunReplay(nullptr);
 }
 
 void GraphicsView::ReplayPending() {
@@ -93,8 +113,8 @@ void GraphicsView::ReplayPending() {
 }
 
 void GraphicsView::RepaintNow() {
-  if (replaying_) {
-    restart_ = true;
+  if (replaying_ || waiting_) {
+    Invalidate();
     return;
   }
   replayPending_ = false;
@@ -121,10 +141,12 @@ QRect ZoomRectangle() {
   return QRect(QPoint(g.ZoomLeft, g.ZoomTop), QPoint(g.ZoomRight, g.ZoomBottom));
 }
 
-// The painter of the image: reference pixels scaled to the widget.
-void PreparePainter(QPainter& painter, double scale) {
+// The painter of the image: reference pixels scaled to the widget, from
+// where the picture stands in it.
+void PreparePainter(QPainter& painter, double scale, const QPointF& offset) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.translate(offset);
   painter.scale(scale, scale);
 }
 
@@ -135,7 +157,7 @@ void GraphicsView::ReplayWhole(GraphicsCanvas* printerCanvas, const ReplayOption
   ReplayPosition at;
   {
     QPainter painter(&image_);
-    PreparePainter(painter, Scale());
+    PreparePainter(painter, Scale(), Offset());
     PainterCanvas screen(painter, RefWidth(), RefHeight());
     FKaldgra.Replay(screen, printerCanvas, at, options);
   }
@@ -154,13 +176,20 @@ bool GraphicsView::LiveUsable() const {
          liveSize_ == this->size().expandedTo(QSize(1, 1)) * devicePixelRatioF();
 }
 
+void GraphicsView::ReplayOnward(const ReplayOptions& options) {
+  QPainter painter(&image_);
+  PreparePainter(painter, Scale(), Offset());
+  PainterCanvas screen(painter, RefWidth(), RefHeight());
+  FKaldgra.Replay(screen, nullptr, live_, options);
+}
+
 void GraphicsView::RunReplay(QPagedPaintDevice* printer) {
-  if (replaying_) {
-    restart_ = true;
+  if (replaying_ || waiting_) {
+    Invalidate();
     return;
   }
   replaying_ = true;
-  stopRequested_ = false;
+  skipPauses_ = false;
   QPainter printerPainter;
   std::unique_ptr<PainterCanvas> printerCanvas;
   if (printer && printerPainter.begin(printer)) {
@@ -170,16 +199,24 @@ void GraphicsView::RunReplay(QPagedPaintDevice* printer) {
   do {
     restart_ = false;
     ReplayOptions options;
-    if (shownGeneration_ == FKaldgra.ListGeneration()) options.quietBefore = shownUpTo_;
-    ReplayWhole(printerCanvas.get(), options);
+    const bool animation = shownGeneration_ == FKaldgra.ListGeneration();
+    if (animation) options.quietBefore = shownUpTo_;
+    // After an animation the image holds its pictures drawn as they came:
+    // what is left is drawn onto it, not the whole run again.
+    if (!printerCanvas && animation && LiveUsable())
+      ReplayOnward(options);
+    else
+      ReplayWhole(printerCanvas.get(), options);
     ++replayCount_;
-    Present();
+    // Only a whole picture is shown; a replay that starts again shows the
+    // last one meanwhile.
+    if (!restart_ || printerCanvas) Present();
     // A restart while printing would print the page twice: the printer
     // gets the one replay.
     if (printerCanvas) break;
   } while (restart_ && !closing_);
   if (printerCanvas) printerPainter.end();
-  stopRequested_ = false;
+  skipPauses_ = false;
   replaying_ = false;
 }
 
@@ -192,28 +229,37 @@ bool GraphicsView::ShowFrame(int milliseconds) {
     restart_ = true;
     return true;
   }
+  // The first picture of a new list starts a new run.
+  const bool sameRun = shownGeneration_ == FKaldgra.ListGeneration();
+  if (!sameRun) stopRequested_ = false;
   replaying_ = true;
   inFrame_ = true;
-  ReplayOptions quiet;
-  quiet.quietBefore = DisplayList.size();
-  if (LiveUsable()) {
-    QPainter painter(&image_);
-    PreparePainter(painter, Scale());
-    PainterCanvas screen(painter, RefWidth(), RefHeight());
-    FKaldgra.Replay(screen, nullptr, live_, quiet);
-  } else {
-    ReplayWhole(nullptr, quiet);
-  }
+  // The pause is this call's; a single-step run waits for the user at the
+  // start of the erasing pass, with the last picture whole on the screen.
+  ReplayOptions options;
+  options.quietBefore = sameRun ? shownUpTo_ : 0;
+  options.noPauses = true;
+  if (LiveUsable())
+    ReplayOnward(options);
+  else
+    ReplayWhole(nullptr, options);
   replaying_ = false;
   inFrame_ = false;
   shownUpTo_ = DisplayList.size();
   shownGeneration_ = FKaldgra.ListGeneration();
-  // The image is the picture as drawn so far: a replay waiting for the
-  // event loop has nothing left to do.
-  replayPending_ = false;
-  Present();
-  repaint();
-  const bool go = Answer(milliseconds);
+  // The picture is shown when it is whole: drawn into the image first, then
+  // copied to the screen in one piece. A picture the user stopped in the
+  // middle is finished by the replay that follows the run.
+  const bool whole = LiveUsable() && live_.next == DisplayList.size();
+  if (whole) {
+    // A replay waiting for the event loop has nothing left to do.
+    replayPending_ = false;
+    Present();
+    repaint();
+  }
+  // The user's request ends the run wherever it came: within the picture,
+  // during the last pause, or while the picture was recorded.
+  const bool go = !stopRequested_ && Answer(milliseconds);
   stopRequested_ = false;
   return go;
 }
@@ -261,29 +307,34 @@ bool GraphicsView::Answer(int milliseconds) {
 }
 
 bool GraphicsView::ShowProgress() {
-  Present();
-  // Within a picture of a run the window answers as it does between the
-  // pictures: an Escape or a click that arrives here ends the run too.
-  const bool inRun = inFrame_ && !waiting_;
-  if (inRun) {
-    waiting_ = true;
-    QCoreApplication::instance()->installEventFilter(this);
+  // The events are looked at a few times a second, so that a long picture
+  // neither freezes the window nor costs much in the looking.
+  if (!progressClock_.isValid() || progressClock_.elapsed() >= kProgressMs) {
+    progressClock_.start();
+    // Within a picture of a run the window answers as it does between the
+    // pictures: an Escape or a click that arrives here ends the run too.
+    const bool inRun = inFrame_ && !waiting_;
+    if (inRun) {
+      waiting_ = true;
+      QCoreApplication::instance()->installEventFilter(this);
+    }
+    QCoreApplication::processEvents();
+    if (inRun) {
+      QCoreApplication::instance()->removeEventFilter(this);
+      waiting_ = false;
+    }
   }
-  QCoreApplication::processEvents();
-  if (inRun) {
-    QCoreApplication::instance()->removeEventFilter(this);
-    waiting_ = false;
-  }
-  return !restart_ && !closing_;
+  return !restart_ && !closing_ && !(inFrame_ && stopRequested_);
 }
 
 bool GraphicsView::Pause(int milliseconds) {
   // Escape or a click during an earlier pause: the rest of the replay is
   // drawn without waiting.
-  if (stopRequested_) return !restart_ && !closing_;
+  if (skipPauses_) return !restart_ && !closing_;
   Present();
   repaint();
-  Answer(milliseconds);
+  if (!Answer(milliseconds)) skipPauses_ = true;
+  stopRequested_ = false;
   return !restart_ && !closing_;
 }
 
@@ -296,6 +347,7 @@ bool GraphicsView::StepDialog() {
 void GraphicsView::DrawDirectLine(int x1, int y1, int x2, int y2, ColourValue colour) {
   if (image_.isNull()) return;
   QPainter painter(&image_);
+  painter.translate(Offset());
   painter.scale(Scale(), Scale());
   painter.setPen(ToQColor(colour));
   painter.drawLine(x1, y1, x2, y2);
@@ -345,8 +397,25 @@ QRect GraphicsView::PictureRect() const {
   int left = 0, top = 0, right = 0, bottom = 0;
   FKaldgra.PictureRect(left, top, right, bottom);
   const double s = Scale();
-  return QRect(QPoint(static_cast<int>(std::floor(left * s)), static_cast<int>(std::floor(top * s))),
-               QPoint(static_cast<int>(std::ceil(right * s)), static_cast<int>(std::ceil(bottom * s))));
+  const QPoint at = Offset().toPoint();
+  return QRect(QPoint(static_cast<int>(std::floor(left * s)), static_cast<int>(std::floor(top * s))) + at,
+               QPoint(static_cast<int>(std::ceil(right * s)), static_cast<int>(std::ceil(bottom * s))) + at);
+}
+
+InkMap GraphicsView::DrawnCells(int cell) const {
+  cell = std::max(cell, 1);
+  InkMap ink(0, 0, cell, (width() + cell - 1) / cell, (height() + cell - 1) / cell);
+  if (shown_.isNull()) return ink;
+  const QImage image = shown_.convertToFormat(QImage::Format_RGB32);
+  const QRgb background = ToQColor(ScreenGraphicsSettings.BackgroundColour).rgb() & 0xFFFFFF;
+  const double ratio = image.devicePixelRatio() > 0 ? image.devicePixelRatio() : 1.0;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    const int row = std::min(static_cast<int>(y / ratio) / cell, ink.rows - 1);
+    for (int x = 0; x < image.width(); ++x)
+      if ((line[x] & 0xFFFFFF) != background) ink.Mark(std::min(static_cast<int>(x / ratio) / cell, ink.columns - 1), row);
+  }
+  return ink;
 }
 
 void GraphicsView::paintEvent(QPaintEvent*) {
@@ -359,6 +428,7 @@ void GraphicsView::paintEvent(QPaintEvent*) {
     painter.drawImage(QPoint(0, 0), shown_);
   }
   if (bandShown_) {
+    painter.translate(Offset());
     painter.scale(Scale(), Scale());
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     QPen pen(Qt::white);

@@ -13,15 +13,22 @@
 // printer (a PDF file is a printer).
 //
 // An animation is shown while it is drawn: each pause record draws the
-// records added since the last picture onto the image and shows it, and
-// the window answers during the pause; Escape or a click on the picture
-// ends the run. Later replays of the same list pass over the pauses that
-// were shown so.
+// records added since the last picture onto the image and shows it when it
+// is whole (never a part of a picture), and the window answers during the
+// pause and every few hundredths of a second while a picture is drawn;
+// Escape or a click on the window ends the run at once. Later replays of
+// the same list pass over the pauses that were shown so, and the replay at
+// the end of a run draws only what the image does not hold yet.
+//
+// In a window taller than the reference screen's proportions the picture
+// stands in the middle.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
+#include "common/clear_of_picture.h"
 #include "common/graphics_window.h"
 
 class QPrinter;
@@ -57,6 +64,9 @@ class GraphicsView : public QWidget, public GraphicsHost {
   int PaintCount() const { return paintCount_; }
   // Where the base world window of the picture is, in widget pixels.
   QRect PictureRect() const;
+  // What the shown picture has drawn (not the background), in cells of
+  // cell x cell widget pixels from the widget's corner.
+  InkMap DrawnCells(int cell) const;
 
   // GraphicsHost
   void Invalidate() override;
@@ -89,6 +99,10 @@ class GraphicsView : public QWidget, public GraphicsHost {
 
  private:
   void RunReplay(QPagedPaintDevice* printer);
+  // The replay that Invalidate asked for, once no run waits.
+  void RunPendingReplay();
+  // The list from live_ onward onto the image.
+  void ReplayOnward(const ReplayOptions& options);
   // A fresh image of the widget's size in the background colour.
   void NewImage();
   // The whole list onto a fresh image; remembers where it ended.
@@ -100,6 +114,8 @@ class GraphicsView : public QWidget, public GraphicsHost {
   bool Answer(int milliseconds);
   // Widget pixels per reference pixel.
   double Scale() const;
+  // Where the reference screen's corner stands in the widget.
+  QPointF Offset() const;
   QPoint ToReference(const QPointF& widgetPoint) const;
   void Present();
 
@@ -128,7 +144,14 @@ class GraphicsView : public QWidget, public GraphicsHost {
   bool waiting_ = false;
   // A picture of a run is being drawn.
   bool inFrame_ = false;
+  // Escape or a click during the run: the run ends at its next picture or
+  // pause, or within the picture being drawn.
   bool stopRequested_ = false;
+  // Escape or a click in a pause of a replay: the rest is drawn at once.
+  bool skipPauses_ = false;
+  // When the events were last looked at during a replay.
+  QElapsedTimer progressClock_;
+  static constexpr int kProgressMs = 25;
   bool wasShown_ = false;
 };
 

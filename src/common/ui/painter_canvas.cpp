@@ -7,7 +7,9 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <tuple>
 
 namespace common::ui {
 
@@ -67,32 +69,73 @@ void PainterCanvas::Polygon(const CanvasPoint (&corners)[4], ColourValue fill) {
   painter_.setBrush(Qt::NoBrush);
 }
 
+namespace {
+
+// The proportions of the face the pictures are designed with (Arial), in
+// ems: the character cell (ascent and descent), the ascent, the capital
+// and digit height, the average character width that a font's width
+// names, and the advance of a digit.
+constexpr double kCellEm = 1.117, kAscentEm = 0.905, kCapEm = 0.716, kAverageEm = 0.441, kDigitEm = 0.556;
+
+// What a face measures, per em: the height of its capitals and the advance
+// of its digits. Faces differ in both and in their ascent and descent (the
+// system may give any face for the configured one), so a text is laid out
+// from these, not from the cell the face claims.
+struct FaceMeasure {
+  double capital = kCapEm;
+  double digit = kDigitEm;
+};
+
+FaceMeasure MeasureFace(const QFont& font) {
+  static std::map<std::tuple<QString, bool, bool>, FaceMeasure> known;
+  const auto key = std::make_tuple(font.family(), font.bold(), font.italic());
+  if (const auto found = known.find(key); found != known.end()) return found->second;
+  QFont probe(font);
+  constexpr int em = 200;
+  probe.setPixelSize(em);
+  probe.setStretch(QFont::Unstretched);
+  const QFontMetricsF metrics(probe);
+  FaceMeasure measure;
+  const double capital = metrics.tightBoundingRect("H").height();
+  const double digits = metrics.horizontalAdvance("0123456789") / 10;
+  if (capital > em * 0.3 && capital < em * 1.2) measure.capital = capital / em;
+  if (digits > em * 0.2 && digits < em * 1.5) measure.digit = digits / em;
+  known.emplace(key, measure);
+  return measure;
+}
+
+}  // namespace
+
 void PainterCanvas::Text(int x, int y, const std::string& text, const CanvasFont& font, ColourValue colour) {
   if (text.empty()) return;
   QFont f(QString::fromStdString(font.face));
-  // The height is the character cell, ascent and descent together (the
-  // em of a face is smaller): so a text stands within the cell that the
-  // drawing gives it, and its capitals are as high as the drawing's text
-  // height, as in the CAD files.
-  f.setPixelSize(100);
-  const QFontMetricsF reference(f);
-  const qreal cell = reference.ascent() + reference.descent();
-  const int pixels = cell > 0 ? static_cast<int>(std::lround(font.height * 100 / cell)) : font.height;
-  f.setPixelSize(std::max(pixels, 1));
   f.setBold(font.bold);
   f.setItalic(font.italic);
   f.setUnderline(font.underline);
   f.setStrikeOut(font.strikeout);
-  // The width is the average character width: stretch the face to it.
-  const int natural = QFontMetrics(f).averageCharWidth();
-  if (font.width > 0 && natural > 0) f.setStretch(std::clamp(100 * font.width / natural, 1, 4000));
-  const QFontMetrics metrics(f);
+  // The height is the character cell of the designed face: its capitals
+  // are as high as the drawing's text height (as in the CAD files) and its
+  // base line stands where the designed face has it, whatever face the
+  // system gave; so a text stays within the cell the drawing gives it.
+  const FaceMeasure measure = MeasureFace(f);
+  const double cell = font.height;
+  const double capital = cell * kCapEm / kCellEm;
+  f.setPixelSize(std::max(static_cast<int>(std::lround(capital / measure.capital)), 1));
+  const double baseline = cell * kAscentEm / kCellEm;
+  // The width is the average character width of the designed face: the
+  // face is stretched so that its digits come out as wide as the designed
+  // face's there.
+  if (font.width > 0) {
+    const double wanted = font.width * kDigitEm / kAverageEm;
+    const double natural = measure.digit * f.pixelSize();
+    if (natural > 0) f.setStretch(std::clamp(static_cast<int>(std::lround(100 * wanted / natural)), 1, 4000));
+  }
   painter_.save();
   painter_.setFont(f);
   painter_.setPen(ToQColor(colour));
   painter_.translate(x, y);
   painter_.rotate(-font.escapement / 10.0);
-  painter_.drawText(QPointF(0, metrics.ascent()), QString::fromStdString(text));
+  painter_.drawText(QPointF(0, baseline), QString::fromStdString(text));
   painter_.restore();
 }
 

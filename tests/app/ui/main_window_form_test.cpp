@@ -36,6 +36,7 @@
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/session_file.h"
+#include "platform/screen.h"
 #include "platform/scripted_dialogs.h"
 #include "support/app_start.h"
 #include "support/file_test_support.h"
@@ -286,4 +287,61 @@ TEST_F(MainWindowFormTest, FormulaPiecesThroughTheDialogs) {
   EXPECT_EQ(common::DataChanged, 1);
   EXPECT_EQ(common::FatalFlag, 0);
   EXPECT_NEAR(static_cast<double>(calc::RadiusExtremes.r1max), 110, 0.1);
+}
+
+// Pixels drawn (not the background) in the picture under a rectangle of the
+// screen.
+int InkedPixelsUnder(const common::ui::GraphicsView& view, const QRect& onScreen) {
+  const QImage image = view.ShownImage();
+  const QRect area = QRect(view.mapFromGlobal(onScreen.topLeft()), onScreen.size()).intersected(image.rect());
+  const QColor background = image.pixelColor(image.width() - 1, image.height() - 1);
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (image.pixelColor(x, y) != background) ++n;
+  return n;
+}
+
+// The rotation-angle window hides none of the gear pair, its lines or its
+// footer, on the screens of 1024 x 768, 1366 x 768 and 1600 x 900 with the
+// main window as the program sizes it, and beside a tall narrow main window.
+TEST_F(MainWindowFormTest, RotationWindowHidesNoneOfThePicture) {
+  app::ui::QtDesignInputViews views;
+  app::SetDesignInputViews(&views);
+  struct Screen {
+    int width, height;
+    QSize window;  // empty: as the program sizes it for the screen
+  };
+  const Screen screens[] = {{1024, 768, {}}, {1366, 768, {}}, {1600, 900, {}}, {1600, 900, {600, 880}}};
+  for (const Screen& s : screens) {
+    const std::string label = std::to_string(s.width) + " x " + std::to_string(s.height) +
+                              (s.window.isEmpty() ? "" : ", tall window");
+    platform::SetScreenSizeQuery([s] { return platform::ScreenSize{s.width, s.height}; });
+    common::HorizontalPixels = 0;
+    common::VerticalPixels = 0;
+    app::ui::Thh window;
+    if (!s.window.isEmpty()) window.resize(s.window);
+    window.show();
+    QApplication::processEvents();
+    const QRect screen(0, 0, s.width, s.height);
+    bool shown = false;
+    WhenShown([&](QWidget* shownWindow) {
+      auto* rotation = static_cast<app::ui::TForm_vob4phi*>(shownWindow);
+      shown = true;
+      rotation->PlaceClearOfPicture(screen);
+      const QRect frame = rotation->frameGeometry();
+      EXPECT_TRUE(screen.contains(frame)) << label;
+      common::ui::GraphicsView& view = *window.View();
+      EXPECT_GT(InkedPixelsUnder(view, view.geometry().translated(view.mapToGlobal(QPoint(0, 0)) - view.pos())),
+                5000)
+          << label << ": a picture is drawn";
+      EXPECT_EQ(InkedPixelsUnder(view, frame), 0)
+          << label << ": window " << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+      QTest::mouseClick(Button(rotation, "Button_close"), Qt::LeftButton);
+    });
+    window.Click("mi_viewzahnraederphi1");
+    EXPECT_TRUE(shown) << label;
+  }
+  platform::SetScreenSizeQuery(nullptr);
+  app::SetDesignInputViews(nullptr);
 }

@@ -18,6 +18,8 @@
 #include "common/help_text.h"
 #include "common/hpgl_viewer.h"
 #include "common/kaldvar.h"
+#include "support/graphics_start.h"
+#include "support/late_user_event.h"
 
 using namespace common;
 
@@ -33,14 +35,7 @@ class GraphicsViewTest : public ::testing::Test {
     if (!QApplication::instance()) new QApplication(argc, argv);
   }
   void SetUp() override {
-    SetKaldvarDefaults();
-    HorizontalPixels = 640;
-    VerticalPixels = 480;
-    InitScreenGraphicsSettings();
-    InitPrinterGraphicsSettings();
-    InitGraphicsWindowUnit();
-    InitGraphDisplayList();
-    AbortFlag = 0;
+    testsupport::StartGraphicsWindow();
     view = std::make_unique<ui::GraphicsView>();
     view->resize(641, 481);
     view->show();
@@ -313,4 +308,121 @@ TEST_F(GraphicsViewTest, AnimationFramesArePaintedAsTheyAreDrawnAndEscapeEndsThe
   view->ReplayPending();
   EXPECT_LT(timer.elapsed(), 2000);
   EXPECT_EQ(Pixel(350, 479 - 150), QColor(255, 0, 0));
+}
+
+namespace {
+
+// A picture of an animation drawn in two halves with much between them:
+// a red square on the left and a blue one on the right, at the place of
+// picture i, so that a picture shown half-drawn has the one without the
+// other.
+void HalvedPicture(int i, int colourLeft, int colourRight, int fill) {
+  const Real x = 20 + 30 * i;
+  GraphColor(colourLeft);
+  GraphSolid(x, 300, x + 20, 300, x + 20, 320, x, 320);
+  GraphColor(colourLeft == 0 ? 0 : 14);
+  for (int k = 0; k < fill; ++k) GraphLine(x, 100, x + 20, 100);
+  GraphColor(colourRight);
+  GraphSolid(x, 200, x + 20, 200, x + 20, 220, x, 220);
+}
+
+// Counts the paints that show a picture only in part.
+class PartPictureCounter : public QObject {
+ public:
+  explicit PartPictureCounter(ui::GraphicsView* view) : view_(view) { view->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    ++paints;
+    const QImage image = view_->ShownImage();
+    for (int i = 0; i < 20; ++i) {
+      const int x = 30 + 30 * i;
+      const bool left = image.pixelColor(x, 479 - 310) == QColor(255, 0, 0);
+      const bool right = image.pixelColor(x, 479 - 210) == QColor(0, 0, 255);
+      if (left != right) ++partial;
+    }
+    return false;
+  }
+  int paints = 0;
+  int partial = 0;
+
+ private:
+  ui::GraphicsView* view_;
+};
+
+}  // namespace
+
+// The screen shows a picture of an animation only when it is whole: while
+// it runs, after it in the replay of the list, and after a zoom.
+TEST_F(GraphicsViewTest, OnlyWholePicturesAreShown) {
+  ClearGraphics();
+  GraphHeader(0, 0, 638, 478);
+  PartPictureCounter counter(view.get());
+  for (int i = 0; i < 8; ++i) {
+    HalvedPicture(i, 12, 9, 30000);
+    GraphSleep(0);
+    HalvedPicture(i, 0, 0, 30000);
+  }
+  GraphClearViewPort();
+  view->ReplayPending();
+  QTest::keyClick(view.get(), Qt::Key_Plus);
+  view->ReplayPending();
+  QTest::keyClick(view.get(), Qt::Key_Escape);
+  view->ReplayPending();
+  QApplication::processEvents();
+  EXPECT_GE(counter.paints, 8);
+  EXPECT_EQ(counter.partial, 0);
+}
+
+// Escape or a click that comes while a long picture of an animation is
+// drawn ends the run within 0.2 s, not when the picture is done.
+TEST_F(GraphicsViewTest, EscapeOrAClickInALongPictureEndsTheRunAtOnce) {
+  using testsupport::LateUserEvent;
+  auto longPicture = [] {
+    ClearGraphics();
+    GraphHeader(0, 0, 638, 478);
+    GraphColor(12);
+    for (int k = 0; k < 300000; ++k) GraphLine(250 + k % 100, 180, 300 + k % 100, 230);
+  };
+  longPicture();
+  QElapsedTimer timer;
+  timer.start();
+  GraphSleep(0);
+  const qint64 whole = timer.elapsed();
+  ASSERT_EQ(AbortFlag, 0);
+  ASSERT_GT(whole, 300) << "the picture is drawn too fast to stop in the middle";
+  for (const auto kind : {LateUserEvent::Kind::Escape, LateUserEvent::Kind::Click}) {
+    longPicture();
+    long long late = 0;
+    {
+      LateUserEvent event(view.get(), kind, std::chrono::milliseconds(whole / 4));
+      GraphSleep(0);
+      ASSERT_TRUE(event.Posted());
+      late = event.MillisecondsSince();
+    }
+    EXPECT_EQ(AbortFlag, 1);
+    EXPECT_LT(late, 200);
+    AbortFlag = 0;
+  }
+  // The stopped picture is finished by the replay after the run.
+  view->ReplayPending();
+  EXPECT_EQ(Pixel(320, 479 - 205), QColor(255, 0, 0));
+}
+
+// A window taller than the screen's proportions shows the picture in its
+// middle; the mouse and the picture's place follow.
+TEST_F(GraphicsViewTest, TallWindowCentresThePicture) {
+  view->resize(641, 981);
+  QApplication::processEvents();
+  view->ReplayPending();
+  // The red square (rows 279..379 of the window of the screen's proportions)
+  // stands 250 pixels lower.
+  EXPECT_EQ(Pixel(151, 329 + 250), QColor(255, 0, 0));
+  EXPECT_NE(Pixel(151, 329), QColor(255, 0, 0));
+  EXPECT_EQ(view->PictureRect().top(), FKaldgra.ScreenY(478) + 250);
+  // A band dragged round the square zooms to the square.
+  QTest::mousePress(view.get(), Qt::LeftButton, {}, QPoint(90, 269 + 250));
+  QTest::mouseRelease(view.get(), Qt::LeftButton, {}, QPoint(210, 389 + 250));
+  view->ReplayPending();
+  EXPECT_EQ(Pixel(320, 240 + 250), QColor(255, 0, 0));
+  EXPECT_NE(Pixel(5, 5 + 250), QColor(255, 0, 0));
 }

@@ -1,9 +1,12 @@
 // The gear-pair animations in the graphics window (offscreen): with the
 // default pause of 0 every picture is painted as it is drawn, and Escape
-// during the run ends it with the picture of that moment standing.
+// or a click during the run ends it at once, with the picture of that
+// moment standing.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -15,6 +18,7 @@
 #include "common/ui/graphics_view.h"
 #include "drawing/drawing_test_support.h"
 #include "drawing/gear_animation.h"
+#include "support/late_user_event.h"
 
 namespace {
 
@@ -114,3 +118,82 @@ TEST_F(AnimationWindow, EscapeEndsTheRunAndThePictureStays) {
 }
 
 }  // namespace
+
+// Escape and a click that come from the event queue, as the user's do, end
+// the gear animation within 0.2 s wherever they fall: in a picture being
+// drawn, between pictures, or in a long pause; on a large window too. The
+// replay after the run adds what the image lacks, not the whole run.
+TEST_F(AnimationWindow, EscapeOrAClickEndsTheRunWithinAFifthOfASecond) {
+  using testsupport::LateUserEvent;
+  common::HorizontalPixels = 1591;
+  common::VerticalPixels = 809;
+  view->resize(1592, 810);
+  QApplication::processEvents();
+  struct Case {
+    LateUserEvent::Kind kind;
+    int afterMs;
+    const char* pause;
+  };
+  const Case cases[] = {{LateUserEvent::Kind::Escape, 150, "0"},
+                        {LateUserEvent::Kind::Click, 420, "0"},
+                        {LateUserEvent::Kind::Escape, 1500, "0"},
+                        {LateUserEvent::Kind::Click, 700, "400"},
+                        {LateUserEvent::Kind::Escape, 1300, "3000"}};
+  for (const Case& c : cases) {
+    drawing::AnimationFormView() = [&](drawing::TForm_vob1ani& form) {
+      form.Edit_steps = "1000";
+      form.Edit_pause = c.pause;
+      form.Button_okClick();
+    };
+    const std::string label = std::string(c.kind == LateUserEvent::Kind::Escape ? "Escape" : "click") + " after " +
+                              std::to_string(c.afterMs) + " ms, pause " + c.pause;
+    long long late = 0;
+    {
+      LateUserEvent event(view.get(), c.kind, std::chrono::milliseconds(c.afterMs));
+      drawing::AnimateGears2(2);
+      ASSERT_TRUE(event.Posted()) << label << ": the run ended before the event";
+      late = event.MillisecondsSince();
+    }
+    EXPECT_EQ(common::AbortFlag, 1) << label;
+    EXPECT_LT(late, 200) << label;
+    // The replay after the run is quick, and it shows no further pictures
+    // of the run: they are on the image already.
+    const int paints = view->PaintCount();
+    QElapsedTimer timer;
+    timer.start();
+    view->ReplayPending();
+    QApplication::processEvents();
+    EXPECT_LT(timer.elapsed(), 500) << label;
+    EXPECT_LE(view->PaintCount() - paints, 1) << label;
+    EXPECT_GT(DrawnPixels(), 200) << label;
+    common::AbortFlag = 0;
+  }
+}
+
+// In single steps the run waits for the step dialog after each picture:
+// "+" shows the next one, "+++++++" runs the rest without stopping.
+TEST_F(AnimationWindow, SingleStepsWaitForTheStepDialog) {
+  drawing::AnimationFormView() = [](drawing::TForm_vob1ani& form) {
+    form.Edit_steps = "6";
+    form.CheckBox_singlestepClick(true);
+    form.Button_okClick();
+  };
+  int dialogs = 0;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) return;
+    ++dialogs;
+    // The picture waited on is whole on the screen.
+    EXPECT_GT(DrawnPixels(), 200);
+    const char* button = dialogs < 3 ? "Button_nextstep" : "Button_endstep";
+    if (auto* b = dialog->findChild<QPushButton*>(button)) b->click();
+  });
+  poll.start(20);
+  drawing::AnimateGears1(1);
+  poll.stop();
+  EXPECT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(dialogs, 3);
+  EXPECT_EQ(common::FKaldgra.StepMode, 0);
+  EXPECT_EQ(std::count(common::DisplayList.begin(), common::DisplayList.end(), "13;0"), 7);
+}

@@ -395,18 +395,20 @@ void TForm_fest3::Store() {
 TForm_vob4phi::TForm_vob4phi(RotationAngleWindow& window, QWidget* parent) : QDialog(parent), window_(window) {
   setObjectName("Form_vob4phi");
   setWindowTitle(Q(window_.caption));
-  auto* layout = new QVBoxLayout(this);
+  // One row, low and narrow enough to find room beside the picture or in
+  // a corner the gears leave free.
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(6, 4, 6, 4);
   track_ = new QSlider(Qt::Horizontal, this);
   track_->setObjectName("TrackBar1");
   track_->setRange(RotationAngleWindow::TrackMin, RotationAngleWindow::TrackMax);
   track_->setTickInterval(RotationAngleWindow::TrackTick);
   track_->setTickPosition(QSlider::TicksBelow);
   track_->setMinimumWidth(360);
-  layout->addWidget(track_);
-  auto* row = new QHBoxLayout;
-  layout->addLayout(row);
+  row->addWidget(track_);
   row->addWidget(new QLabel("phi 1", this));
   angle_ = NewEdit(this, "Edit_phi");
+  angle_->setMaximumWidth(90);
   row->addWidget(angle_);
   auto* arrows = new QVBoxLayout;
   arrows->setSpacing(0);
@@ -416,13 +418,13 @@ TForm_vob4phi::TForm_vob4phi(RotationAngleWindow& window, QWidget* parent) : QDi
   auto* down = new QToolButton(this);
   down->setObjectName("UpDown_down");
   down->setArrowType(Qt::DownArrow);
+  for (QToolButton* arrow : {up, down}) arrow->setFixedSize(18, 13);
   up_ = up;
   down_ = down;
   arrows->addWidget(up);
   arrows->addWidget(down);
   row->addLayout(arrows);
   row->addWidget(new QLabel(QString::fromUtf8("°"), this));
-  row->addStretch(1);
   // The hidden button takes the edit's value; the visible one closes the
   // window, also on Enter and Escape.
   QPushButton* take = NewButton(this, "Button_ok", "OK");
@@ -468,25 +470,27 @@ TForm_vob4phi::TForm_vob4phi(RotationAngleWindow& window, QWidget* parent) : QDi
   common::ui::ScaleForm(this);
 }
 
-// The window stands beside the picture it turns, not over gear 1's teeth:
-// placed once the picture is drawn, where its place on the screen is known.
+// The window stands where it hides none of the picture it turns: placed
+// once the picture is drawn, where its place on the screen is known.
 void TForm_vob4phi::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   window_.FormShow();
-  PlaceBesidePicture();
+  if (const QScreen* screen = this->screen()) PlaceClearOfPicture(screen->availableGeometry());
   AfterDraw();
 }
 
-void TForm_vob4phi::PlaceBesidePicture() {
+void TForm_vob4phi::PlaceClearOfPicture(const QRect& screenArea) {
   auto* view = dynamic_cast<common::ui::GraphicsView*>(common::FKaldgra.Host());
   if (!view || !view->isVisible()) return;
-  const QRect picture(view->mapToGlobal(view->PictureRect().topLeft()), view->PictureRect().size());
-  const QScreen* screen = view->screen();
-  if (!screen) return;
-  const QRect available = screen->availableGeometry();
+  view->ReplayPending();
+  // What is drawn, on the screen: the view's cells moved to its place.
+  common::InkMap ink = view->DrawnCells(4);
+  const QPoint corner = view->mapToGlobal(QPoint(0, 0));
+  ink.left = corner.x();
+  ink.top = corner.y();
   const QRect frame = frameGeometry();
   auto rect = [](const QRect& r) { return common::FormRect{r.left(), r.top(), r.width(), r.height()}; };
-  const common::FormRect placed = common::BesidePicture(rect(frame), rect(picture), rect(available));
+  const common::FormRect placed = common::ClearOfPicture(rect(frame), ink, rect(screenArea));
   // move() places the frame's corner.
   move(placed.left, placed.top);
 }

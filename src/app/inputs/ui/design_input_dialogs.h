@@ -143,6 +143,10 @@ class TForm_vob4phi : public QDialog {
   QLineEdit* AngleEdit() const { return angle_; }
   QAbstractButton* SpinUpButton() const { return up_; }
   QAbstractButton* SpinDownButton() const { return down_; }
+  // Placed where it hides none of the picture drawn in the main window, on
+  // the screen area given (screen pixels): beside the picture, else at the
+  // screen edge farthest from the gears (common/clear_of_picture.h).
+  void PlaceClearOfPicture(const QRect& screenArea);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -151,8 +155,6 @@ class TForm_vob4phi : public QDialog {
   // The controls from the window's state, without re-running the handlers.
   void Load();
   void AfterDraw();
-  // Beside the picture on the screen, off gear 1.
-  void PlaceBesidePicture();
 
   RotationAngleWindow& window_;
   QSlider* track_ = nullptr;
