@@ -79,27 +79,22 @@ void DrawPitchCurve1() {
 void DrawPitchCurve2(Real centreX) {
   CentreMark(centreX);
   SetCadColor(21);
-  const Real a = calc::NcPair.a;
-  const Real startX = centreX - (a - calc::PitchRadius(0));
-  RotatedMoveTo(startX, 0);
+  // The points of gear 2's curve at every degree of the drive angle, from
+  // the pitch track that its teeth stand on: rolled by the accurate
+  // integral, not by a sum of 1 degree steps, which leaves the curve off
+  // its true place by up to millimetres where the ratio changes fast.
+  const TPitchTrack& track = PitchTrack(2);
+  Real x, y, sigma;
+  track.AtDriveAngle(0, x, y, sigma);
+  const Real startX = x + centreX, startY = y;
+  RotatedMoveTo(startX, startY);
   const long steps = 360L * std::max<std::int32_t>(calc::NcPair.k, 1);
-  Real psi = 0;
-  for (long i = 1; i <= steps; ++i) {
-    if (i == steps) {
-      // The curve ends where it began: the sum of the 1 degree steps of the
-      // turn leaves a gap of some hundredths of a millimetre, which would
-      // leave the outline open.
-      RotatedLineTo(startX, 0);
-      break;
-    }
-    const Real phi = i * DegreeStep;
-    const Real r = calc::PitchRadius(phi);
-    const Real r2 = a - r;
-    if (r2 > 0) psi -= r * DegreeStep / r2;
-    Real x, y;
-    common::PolarToXY(x, y, r2, psi + Pi);
+  for (long i = 1; i < steps; ++i) {
+    track.AtDriveAngle(i * DegreeStep, x, y, sigma);
     RotatedLineTo(x + centreX, y);
   }
+  // The curve ends where it began (the track closes within its accuracy).
+  RotatedLineTo(startX, startY);
 }
 
 void DrawTurnArrow(Real x1, Real x2, int sense) {
