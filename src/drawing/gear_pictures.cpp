@@ -45,6 +45,12 @@ void DrawLineOfCentres(Real a) {
   CadLine(0, 0, a, 0);
 }
 
+// Whether the turn arrow, which stands between 2 and 3.5 addenda inside the
+// pitch radius r, stays on its side of the centre: teeth as high as a third
+// of the radius (a curve too tight for them) leave no room for it inside
+// the gear.
+bool ArrowFits(Real r, int gear) { return r > 3.5L * Addendum(gear) + 0.75L * 1.5L * Addendum(gear); }
+
 // The small centre mark of a gear, on the screen only.
 void CentreMark(Real x) {
   if (CadDevice == CadDeviceScreen) RotatedPoint(x, 0, 0.01L * calc::NcPair.a);
@@ -134,13 +140,13 @@ void DrawGearPair(int code, int bores) {
     // Gear 1 turns clockwise as the drive angle grows (as in the pair at
     // the view angle), gear 2 the other way.
     SetCadColor(20);
-    DrawTurnArrow(r0 - 2 * Addendum(1), r0 - 3.5L * Addendum(1), -1);
+    if (ArrowFits(r0, 1)) DrawTurnArrow(r0 - 2 * Addendum(1), r0 - 3.5L * Addendum(1), -1);
   }
   if (code == 0 || code == 2) {
     DrawContour(GearContour(2), centre2);
     SetCadColor(26);
     const Real r2 = p.a - r0;
-    DrawTurnArrow(centre2 - r2 + 2 * Addendum(2), centre2 - r2 + 3.5L * Addendum(2), -1);
+    if (ArrowFits(r2, 2)) DrawTurnArrow(centre2 - r2 + 2 * Addendum(2), centre2 - r2 + 3.5L * Addendum(2), -1);
   }
 }
 
