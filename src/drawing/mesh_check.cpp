@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <numbers>
 
+#include "drawing/polar_sectors.h"
+
 namespace drawing {
 
 namespace {
@@ -30,15 +32,6 @@ struct Point {
 
 double Cross(const Point& a, const Point& b) { return a.x * b.y - a.y * b.x; }
 
-// A measure of the polar angle that grows with it from 0 to 4 round the
-// turn (the angle of the point's projection on the diamond |x| + |y| = 1):
-// a division instead of an arc tangent.
-double Turn(double x, double y) {
-  const double s = std::fabs(x) + std::fabs(y);
-  if (!(s > 0)) return 0;
-  if (y >= 0) return x >= 0 ? y / s : 1 - x / s;
-  return x < 0 ? 2 - y / s : 3 + x / s;
-}
 
 // The smallest distance of the segment from p to q from the origin.
 double DistanceFromOrigin(const Point& p, const Point& q) {
@@ -76,21 +69,14 @@ struct TMeshOutline {
   mutable std::uint32_t pass = 0;
 
   std::size_t Size() const { return v.size(); }
-  // The sectors divide the turn evenly by the measure Turn.
-  int Sector(const Point& p) const {
-    const int k = static_cast<int>(Turn(p.x, p.y) / 4 * sectors);
-    return std::clamp(k, 0, sectors - 1);
-  }
+  int Sector(const Point& p) const { return PolarSector(p.x, p.y, sectors); }
   // Calls f(sector) for the sectors from the polar angle of p to that of q
   // the short way round.
   template <class F>
   void ForSectors(const Point& p, const Point& q, F&& f) const {
-    int from = Sector(p), to = Sector(q);
-    if (std::remainder(Turn(q.x, q.y) - Turn(p.x, p.y), 4.0) < 0) std::swap(from, to);
-    for (int k = from;; k = (k + 1) % sectors) {
-      f(k);
-      if (k == to) break;
-    }
+    int from = 0;
+    const int count = SectorSpan(p.x, p.y, q.x, q.y, sectors, from);
+    for (int j = 0; j < count; ++j) f((from + j) % sectors);
   }
   // The number of sectors from the polar angle a0 on to a1 (radians,
   // a0 <= a1), the first one's number in from.

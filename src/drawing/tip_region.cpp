@@ -12,44 +12,63 @@
 #include <cmath>
 #include <numbers>
 
+#include "drawing/polar_sectors.h"
+
 namespace drawing {
 
 namespace {
 
-constexpr Real Pi = std::numbers::pi_v<Real>;
+constexpr double Pi = std::numbers::pi;
 // A vertex counts as outside beyond this distance from the tip curve (the
 // flanks end on it to a ten-millionth of a millimetre).
-constexpr Real VertexTolerance = 1e-4L;
+constexpr double VertexTolerance = 1e-4;
 // Samples of a piece for its smallest radius and its nearest point.
 constexpr int PieceSamples = 8;
 // How often a segment is cut in two at most.
 constexpr int MaxCuts = 6;
 
-// The nearest point of the piece to (x, y): its parameter and distance.
-Real NearestOnPiece(const TTrackPiece& p, Real x, Real y, Real& best) {
-  Real s = 0;
+// A piece of the track in double precision: point and derivatives.
+struct Cubic {
+  double ax[4], ay[4];
+  explicit Cubic(const TTrackPiece& p) {
+    for (int i = 0; i < 4; ++i) ax[i] = static_cast<double>(p.ax[i]), ay[i] = static_cast<double>(p.ay[i]);
+  }
+  void Point(double s, double& x, double& y) const {
+    x = ((ax[3] * s + ax[2]) * s + ax[1]) * s + ax[0];
+    y = ((ay[3] * s + ay[2]) * s + ay[1]) * s + ay[0];
+  }
+  void Derivative(double s, double& dx, double& dy) const {
+    dx = (3 * ax[3] * s + 2 * ax[2]) * s + ax[1];
+    dy = (3 * ay[3] * s + 2 * ay[2]) * s + ay[1];
+  }
+};
+
+// The nearest point of the piece to (x, y): its parameter, and its
+// distance in best.
+double NearestOnPiece(const Cubic& p, double x, double y, double& best) {
+  double s = 0;
   best = -1;
   for (int j = 0; j <= PieceSamples; ++j) {
-    const Real t = static_cast<Real>(j) / PieceSamples;
-    Real px, py;
+    const double t = static_cast<double>(j) / PieceSamples;
+    double px, py;
     p.Point(t, px, py);
-    const Real d = std::hypot(px - x, py - y);
+    const double d = std::hypot(px - x, py - y);
     if (best < 0 || d < best) best = d, s = t;
   }
   for (int i = 0; i < 8; ++i) {
-    Real px, py, dx, dy;
+    double px, py, dx, dy;
     p.Point(s, px, py);
     p.Derivative(s, dx, dy);
-    const Real ddx = 6 * p.ax[3] * s + 2 * p.ax[2], ddy = 6 * p.ay[3] * s + 2 * p.ay[2];
-    const Real ex = px - x, ey = py - y;
-    const Real g = ex * dx + ey * dy;
-    const Real h = dx * dx + dy * dy + ex * ddx + ey * ddy;
+    const double ddx = 6 * p.ax[3] * s + 2 * p.ax[2], ddy = 6 * p.ay[3] * s + 2 * p.ay[2];
+    const double ex = px - x, ey = py - y;
+    const double g = ex * dx + ey * dy;
+    const double h = dx * dx + dy * dy + ex * ddx + ey * ddy;
     if (!(h > 0)) break;
-    const Real next = std::clamp(s - g / h, static_cast<Real>(0), static_cast<Real>(1));
-    if (std::fabs(next - s) < 1e-12L) break;
+    const double next = std::clamp(s - g / h, 0.0, 1.0);
+    if (std::fabs(next - s) < 1e-12) break;
     s = next;
   }
-  Real px, py;
+  double px, py;
   p.Point(s, px, py);
   best = std::min(best, std::hypot(px - x, py - y));
   return s;
@@ -57,80 +76,87 @@ Real NearestOnPiece(const TTrackPiece& p, Real x, Real y, Real& best) {
 
 }  // namespace
 
-TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), height_(height) {
+TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), height_(static_cast<double>(height)) {
   const std::size_t n = track.Pieces.size();
   if (n == 0) return;
   sectors_ = static_cast<int>(std::clamp<std::size_t>(n, 360, 1 << 16));
   lowest_.assign(sectors_, -1);
-  std::vector<std::vector<std::size_t>> lists(sectors_);
+  // A pitch curve is a polar curve, its polar angle turns one way along
+  // it: a piece lies in the sectors from its start's to its end's (and, for
+  // the cubic's small deviation, one more on either side).
+  std::vector<std::uint32_t> spanFirst(n), spanCount(n);
+  std::vector<std::uint32_t> count(sectors_ + 1, 0);
   for (std::size_t i = 0; i < n; ++i) {
-    const TTrackPiece& p = track.Pieces[i];
-    int last = -1;
-    Real lastAngle = 0;
+    const Cubic p(track.Pieces[i]);
+    // Between samples the cubic may dip by its sagitta: a little off.
+    double low = -1;
     for (int j = 0; j <= PieceSamples; ++j) {
-      Real x, y;
-      p.Point(static_cast<Real>(j) / PieceSamples, x, y);
-      const int k = Sector(x, y);
-      const Real r = std::hypot(x, y);
-      // Between samples the cubic may dip by its sagitta: a little off.
-      const Real low = r - p.length / PieceSamples;
-      const Real angle = std::atan2(y, x);
-      // Every sector from the last sample's to this one's, the short way.
-      int from = last < 0 ? k : last;
-      int to = k;
-      if (last >= 0 && std::remainder(angle - lastAngle, 2 * Pi) < 0) std::swap(from, to);
-      for (int m = from;; m = (m + 1) % sectors_) {
-        if (lowest_[m] < 0 || low < lowest_[m]) lowest_[m] = low;
-        if (lists[m].empty() || lists[m].back() != i) lists[m].push_back(i);
-        if (m == to) break;
-      }
-      last = k;
-      lastAngle = angle;
+      double x, y;
+      p.Point(static_cast<double>(j) / PieceSamples, x, y);
+      const double r = std::hypot(x, y);
+      if (low < 0 || r < low) low = r;
+    }
+    low -= static_cast<double>(track.Pieces[i].length) / PieceSamples;
+    double x0, y0, x1, y1;
+    p.Point(0, x0, y0);
+    p.Point(1, x1, y1);
+    int first = 0;
+    const int span = std::min(SectorSpan(x0, y0, x1, y1, sectors_, first) + 2, sectors_);
+    first = (first - 1 + sectors_) % sectors_;
+    spanFirst[i] = static_cast<std::uint32_t>(first);
+    spanCount[i] = static_cast<std::uint32_t>(span);
+    for (int m = 0; m < span; ++m) {
+      const int k = (first + m) % sectors_;
+      ++count[k + 1];
+      if (lowest_[k] < 0 || low < lowest_[k]) lowest_[k] = low;
     }
   }
   first_.assign(sectors_ + 1, 0);
-  for (int k = 0; k < sectors_; ++k) first_[k + 1] = first_[k] + lists[k].size();
-  pieces_.reserve(first_[sectors_]);
-  for (const auto& l : lists) pieces_.insert(pieces_.end(), l.begin(), l.end());
+  for (int k = 0; k < sectors_; ++k) first_[k + 1] = first_[k] + count[k + 1];
+  pieces_.resize(first_[sectors_]);
+  std::vector<std::uint32_t> fill(first_.begin(), first_.end() - 1);
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::uint32_t m = 0; m < spanCount[i]; ++m)
+      pieces_[fill[(spanFirst[i] + m) % sectors_]++] = static_cast<std::uint32_t>(i);
 }
 
-int TTipRegion::Sector(Real x, Real y) const {
-  const int k = static_cast<int>((std::atan2(y, x) + Pi) / (2 * Pi) * sectors_);
-  return std::clamp(k, 0, sectors_ - 1);
-}
-
-Real TTipRegion::Excess(Real x, Real y, Real& tx, Real& ty) const {
-  tx = x, ty = y;
+Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
+  tx = xr, ty = yr;
   if (sectors_ == 0) return 0;
-  const Real r = std::hypot(x, y);
-  const int k = Sector(x, y);
+  const double x = static_cast<double>(xr), y = static_cast<double>(yr);
+  const double r = std::hypot(x, y);
+  const int k = PolarSector(x, y, sectors_);
   if (lowest_[k] >= 0 && r <= lowest_[k] + height_) return 0;
   // The curve points within the height of p lie within this polar angle.
-  const Real reach = height_ + VertexTolerance;
-  const int span = r > reach ? static_cast<int>(std::asin(reach / r) / (2 * Pi) * sectors_) + 1 : sectors_ / 2;
-  Real best = -1;
+  const double reach = height_ + VertexTolerance;
+  const double theta = std::atan2(y, x);
+  const double w = r > reach ? std::asin(reach / r) : Pi;
+  int from = 0;
+  const int count = w >= Pi / 2 ? sectors_
+                                : SectorSpan(std::cos(theta - w), std::sin(theta - w), std::cos(theta + w),
+                                             std::sin(theta + w), sectors_, from);
+  double best = -1, bestS = 0;
   std::size_t bestPiece = 0;
-  Real bestS = 0;
-  std::size_t lastPiece = static_cast<std::size_t>(-1);
-  for (int j = -span; j <= span; ++j) {
-    const int m = ((k + j) % sectors_ + sectors_) % sectors_;
-    for (std::size_t i = first_[m]; i < first_[m + 1]; ++i) {
-      const std::size_t piece = pieces_[i];
+  std::uint32_t lastPiece = static_cast<std::uint32_t>(-1);
+  for (int j = 0; j < count; ++j) {
+    const int m = (from + j) % sectors_;
+    for (std::uint32_t i = first_[m]; i < first_[m + 1]; ++i) {
+      const std::uint32_t piece = pieces_[i];
       if (piece == lastPiece) continue;
       lastPiece = piece;
-      Real d;
-      const Real s = NearestOnPiece(track_.Pieces[piece], x, y, d);
+      double d;
+      const double s = NearestOnPiece(Cubic(track_.Pieces[piece]), x, y, d);
       if (best < 0 || d < best) best = d, bestPiece = piece, bestS = s;
     }
   }
   if (best < 0) return 0;
-  const TTrackPiece& p = track_.Pieces[bestPiece];
-  Real qx, qy, dx, dy;
+  const Cubic p(track_.Pieces[bestPiece]);
+  double qx, qy, dx, dy;
   p.Point(bestS, qx, qy);
   p.Derivative(bestS, dx, dy);
   // Inside the pitch curve (behind its outward normal) or within the
   // height of it.
-  const Real nx = track_.Orientation * dy, ny = -track_.Orientation * dx;
+  const double nx = track_.Orientation * dy, ny = -track_.Orientation * dx;
   if ((x - qx) * nx + (y - qy) * ny <= 0 || best <= reach) return 0;
   tx = qx + (x - qx) * height_ / best;
   ty = qy + (y - qy) * height_ / best;

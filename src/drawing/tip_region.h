@@ -5,6 +5,9 @@
 // line of a gear strays out of it.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "common/real.h"
 #include "drawing/pitch_track.h"
 #include "drawing/simple_outline.h"
@@ -22,13 +25,11 @@ class TTipRegion {
   Real Excess(Real x, Real y, Real& tx, Real& ty) const;
 
  private:
-  int Sector(Real x, Real y) const;
-
   const TPitchTrack& track_;
-  Real height_;
+  double height_;
   int sectors_ = 0;
-  std::vector<Real> lowest_;                 // smallest radius of the curve in each sector
-  std::vector<std::size_t> first_, pieces_;  // the pieces of the track in each sector
+  std::vector<double> lowest_;                 // smallest radius of the curve in each sector
+  std::vector<std::uint32_t> first_, pieces_;  // the pieces of the track in each sector
 };
 
 // Moves every vertex of the outline that lies outside the tip curve onto

@@ -7,6 +7,7 @@
 
 #include "calc/calc_records.h"
 #include "calc/pair_checks.h"
+#include "calc/pitch_radius_table.h"
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
@@ -53,6 +54,9 @@ void AddToothWarnings() {
   const auto& p = calc::NcPair;
   if (p.z1 < 1 || p.k < 1 || common::FatalFlag) return;
   const std::uint16_t messages = common::MsgCount;
+  // Both tracks sample a common grid of the curve (and the outlines are
+  // the pictures' own, kept for them).
+  const calc::PitchRadiusTableScope radii;
   const auto& gear1 = GearContour(1);
   const auto& gear2 = GearContour(2);
   if (common::FatalFlag) {
