@@ -46,9 +46,9 @@ void DrawLineOfCentres(Real a) {
 }
 
 // Whether the turn arrow, which stands between 2 and 3.5 addenda inside the
-// pitch radius r, stays on its side of the centre: teeth as high as a third
-// of the radius (a curve too tight for them) leave no room for it inside
-// the gear.
+// pitch radius r, keeps clear of the centre by its half-length (0.75
+// addenda): teeth as high as a fifth of the radius (on a curve too tight
+// for them) leave no room for it inside the gear.
 bool ArrowFits(Real r, int gear) { return r > 3.5L * Addendum(gear) + 0.75L * 1.5L * Addendum(gear); }
 
 // The small centre mark of a gear, on the screen only.

@@ -20,23 +20,35 @@
 
 namespace drawing {
 
-// One piece of a track between two samples: the cubic of the point in the
-// parameter s from 0 to 1 (the drive angle grows evenly with s), its arc
-// length and the speeds (growth of the arc by s) at both ends.
-struct TTrackPiece {
-  Real ax[4] = {}, ay[4] = {};  // power-basis coefficients of x(s), y(s)
-  Real length = 0;
-  Real speed0 = 0, speed1 = 0;
+// A plane cubic in the parameter s from 0 to 1, power-basis coefficients of
+// x(s) and y(s), with its point and derivative by s; T the precision.
+template <class T>
+struct TCubic {
+  T ax[4] = {}, ay[4] = {};
 
-  // The point and its derivative by s.
-  void Point(Real s, Real& x, Real& y) const {
+  void Point(T s, T& x, T& y) const {
     x = ((ax[3] * s + ax[2]) * s + ax[1]) * s + ax[0];
     y = ((ay[3] * s + ay[2]) * s + ay[1]) * s + ay[0];
   }
-  void Derivative(Real s, Real& dx, Real& dy) const {
+  void Derivative(T s, T& dx, T& dy) const {
     dx = (3 * ax[3] * s + 2 * ax[2]) * s + ax[1];
     dy = (3 * ay[3] * s + 2 * ay[2]) * s + ay[1];
   }
+  // The same cubic in another precision.
+  template <class U>
+  TCubic<U> As() const {
+    TCubic<U> c;
+    for (int i = 0; i < 4; ++i) c.ax[i] = static_cast<U>(ax[i]), c.ay[i] = static_cast<U>(ay[i]);
+    return c;
+  }
+};
+
+// One piece of a track between two samples: the cubic of the point (the
+// drive angle grows evenly with s), its arc length and the speeds (growth
+// of the arc by s) at both ends.
+struct TTrackPiece : TCubic<Real> {
+  Real length = 0;
+  Real speed0 = 0, speed1 = 0;
 };
 
 // A pitch curve sampled along its arc, in the gear's own coordinates.

@@ -27,21 +27,8 @@ constexpr int PieceSamples = 8;
 // How often a segment is cut in two at most.
 constexpr int MaxCuts = 6;
 
-// A piece of the track in double precision: point and derivatives.
-struct Cubic {
-  double ax[4], ay[4];
-  explicit Cubic(const TTrackPiece& p) {
-    for (int i = 0; i < 4; ++i) ax[i] = static_cast<double>(p.ax[i]), ay[i] = static_cast<double>(p.ay[i]);
-  }
-  void Point(double s, double& x, double& y) const {
-    x = ((ax[3] * s + ax[2]) * s + ax[1]) * s + ax[0];
-    y = ((ay[3] * s + ay[2]) * s + ay[1]) * s + ay[0];
-  }
-  void Derivative(double s, double& dx, double& dy) const {
-    dx = (3 * ax[3] * s + 2 * ax[2]) * s + ax[1];
-    dy = (3 * ay[3] * s + 2 * ay[2]) * s + ay[1];
-  }
-};
+// A piece of the track in double precision.
+using Cubic = TCubic<double>;
 
 // The nearest point of the piece to (x, y): its parameter, and its
 // distance in best.
@@ -87,7 +74,7 @@ TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), h
   std::vector<std::uint32_t> spanFirst(n), spanCount(n);
   std::vector<std::uint32_t> count(sectors_ + 1, 0);
   for (std::size_t i = 0; i < n; ++i) {
-    const Cubic p(track.Pieces[i]);
+    const Cubic p = track.Pieces[i].As<double>();
     // Between samples the cubic may dip by its sagitta: a little off.
     double low = -1;
     for (int j = 0; j <= PieceSamples; ++j) {
@@ -145,12 +132,12 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
       if (piece == lastPiece) continue;
       lastPiece = piece;
       double d;
-      const double s = NearestOnPiece(Cubic(track_.Pieces[piece]), x, y, d);
+      const double s = NearestOnPiece(track_.Pieces[piece].As<double>(), x, y, d);
       if (best < 0 || d < best) best = d, bestPiece = piece, bestS = s;
     }
   }
   if (best < 0) return 0;
-  const Cubic p(track_.Pieces[bestPiece]);
+  const Cubic p = track_.Pieces[bestPiece].As<double>();
   double qx, qy, dx, dy;
   p.Point(bestS, qx, qy);
   p.Derivative(bestS, dx, dy);

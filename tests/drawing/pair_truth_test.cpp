@@ -206,13 +206,19 @@ TEST_F(PairTruth, PairsThatMeshCleanlyAreNotWarned) {
 }
 
 TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
-  for (const std::string design : {"formula", "sine N 300"}) {
+  for (const std::string design : {"formula", "sine N 300", "zigzag polyline"}) {
     drawingtest::SetDefaultDesign();
     if (design == "formula") {
       Formula("50+10*SIN(50*X)");
-    } else {
+    } else if (design == "sine N 300") {
       calc::CurveType = calc::CurveSine;
       calc::SineCurve = {50, 5, 300};
+    } else {
+      // 200 points 2 mm in and out about a circle, joined linearly.
+      calc::CurveType = calc::CurvePolyline;
+      calc::LinearInterpolation = 1;
+      calc::PolylineCount = 201;
+      for (int i = 1; i <= 201; ++i) calc::PolylinePoints[i] = {(i - 1) * 2 * Pi / 200, i % 2 == 1 ? 52.0L : 48.0L};
     }
     const auto messages = ToothMessages();
     ASSERT_FALSE(messages.empty()) << design;
