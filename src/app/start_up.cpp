@@ -22,6 +22,7 @@
 #include "dbase/index/index_commands.h"
 #include "dbase/memo/memo_unit.h"
 #include "dbase/vfiles/virtual_files.h"
+#include "drawing/tooth_warnings.h"
 
 namespace app {
 
@@ -65,6 +66,9 @@ void StartUpProgram(int argc, char** argv) {
   common::InitCadSettings();
   common::InitConfigOnlySettings();
   calc::SetNoncircularDefaults();
+  // The calculation warns of teeth that cannot be made or do not mesh,
+  // which it learns from the gear outlines of the drawing.
+  drawing::InstallToothWarnings();
   InitChangeRecords();
   InitDocumentLinks();
 

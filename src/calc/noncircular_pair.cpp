@@ -12,6 +12,7 @@
 #include "calc/centre_distance.h"
 #include "calc/drive_load.h"
 #include "calc/load_capacity.h"
+#include "calc/pair_checks.h"
 #include "calc/pitch_curve.h"
 #include "calc/plausibility_warnings.h"
 #include "calc/sine_linear.h"
@@ -320,6 +321,9 @@ void CalcNoncircularPair() {
 
   common::ClearErrorMessages();
   AddSweepWarnings(failedCount, firstFailedDegree, resonance, teeth);
+  // Whether the teeth can be made and mesh: a check of the whole pair, as
+  // the sweep is.
+  if (SkipPositionSweep != 1) RunPairCheck();
 }
 
 }  // namespace calc

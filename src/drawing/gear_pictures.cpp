@@ -46,6 +46,12 @@ void DrawLineOfCentres(Real a) {
   CadLine(0, 0, a, 0);
 }
 
+// Whether the turn arrow, which stands between 2 and 3.5 addenda inside the
+// pitch radius r, keeps clear of the centre by its half-length (0.75
+// addenda): teeth as high as a fifth of the radius (on a curve too tight
+// for them) leave no room for it inside the gear.
+bool ArrowFits(Real r, int gear) { return r > 3.5L * Addendum(gear) + 0.75L * 1.5L * Addendum(gear); }
+
 // The small centre mark of a gear, on the screen only.
 void CentreMark(Real x) {
   if (CadDevice == CadDeviceScreen) RotatedPoint(x, 0, 0.01L * calc::NcPair.a);
@@ -80,27 +86,22 @@ void DrawPitchCurve1() {
 void DrawPitchCurve2(Real centreX) {
   CentreMark(centreX);
   SetCadColor(21);
-  const Real a = calc::NcPair.a;
-  const Real startX = centreX - (a - calc::PitchRadius(0));
-  RotatedMoveTo(startX, 0);
+  // The points of gear 2's curve at every degree of the drive angle, from
+  // the pitch track that its teeth stand on: rolled by the accurate
+  // integral, not by a sum of 1 degree steps, which leaves the curve off
+  // its true place by up to millimetres where the ratio changes fast.
+  const TPitchTrack& track = PitchTrack(2);
+  Real x, y, sigma;
+  track.AtDriveAngle(0, x, y, sigma);
+  const Real startX = x + centreX, startY = y;
+  RotatedMoveTo(startX, startY);
   const long steps = 360L * std::max<std::int32_t>(calc::NcPair.k, 1);
-  Real psi = 0;
-  for (long i = 1; i <= steps; ++i) {
-    if (i == steps) {
-      // The curve ends where it began: the sum of the 1 degree steps of the
-      // turn leaves a gap of some hundredths of a millimetre, which would
-      // leave the outline open.
-      RotatedLineTo(startX, 0);
-      break;
-    }
-    const Real phi = i * DegreeStep;
-    const Real r = calc::PitchRadius(phi);
-    const Real r2 = a - r;
-    if (r2 > 0) psi -= r * DegreeStep / r2;
-    Real x, y;
-    common::PolarToXY(x, y, r2, psi + Pi);
+  for (long i = 1; i < steps; ++i) {
+    track.AtDriveAngle(i * DegreeStep, x, y, sigma);
     RotatedLineTo(x + centreX, y);
   }
+  // The curve ends where it began (the track closes within its accuracy).
+  RotatedLineTo(startX, startY);
 }
 
 void DrawTurnArrow(Real x1, Real x2, int sense) {
@@ -140,13 +141,13 @@ void DrawGearPair(int code, int bores) {
     // Gear 1 turns clockwise as the drive angle grows (as in the pair at
     // the view angle), gear 2 the other way.
     SetCadColor(20);
-    DrawTurnArrow(r0 - 2 * Addendum(1), r0 - 3.5L * Addendum(1), -1);
+    if (ArrowFits(r0, 1)) DrawTurnArrow(r0 - 2 * Addendum(1), r0 - 3.5L * Addendum(1), -1);
   }
   if (code == 0 || code == 2) {
     DrawContour(GearContour(2), centre2);
     SetCadColor(26);
     const Real r2 = p.a - r0;
-    DrawTurnArrow(centre2 - r2 + 2 * Addendum(2), centre2 - r2 + 3.5L * Addendum(2), -1);
+    if (ArrowFits(r2, 2)) DrawTurnArrow(centre2 - r2 + 2 * Addendum(2), centre2 - r2 + 3.5L * Addendum(2), -1);
   }
 }
 

@@ -25,7 +25,8 @@ void DrawGears(std::uint16_t code, std::uint16_t device);
 // selects, in the rotated frame; bores is 3 to leave the bores out.
 void DrawGearPair(int code, int bores = 0);
 // Pitch curve 1 (traced k times) and pitch curve 2 (centre at x = centreX)
-// in 1-degree steps of the drive angle, in the rotated frame.
+// in 1-degree steps of the drive angle, in the rotated frame; gear 2's
+// points come from its pitch track (tooth_contour.h), as its teeth do.
 void DrawPitchCurve1();
 void DrawPitchCurve2(Real centreX);
 // An outline of tooth_contour.h in the rotated frame, moved by dx.

@@ -23,7 +23,9 @@
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_output.h"
 #include "drawing/fatal_design_view.h"
+#include "drawing/pitch_track.h"
 #include "drawing/polar_diagram.h"
+#include "drawing/tooth_contour.h"
 #include "drawing/xy_diagram.h"
 #include "platform/user_dialogs.h"
 
@@ -193,7 +195,11 @@ void DrawPhiDiagramWith(int code, SafetyCurves& safety) {
   const bool polar = PolarCode(code);
   Curve first{code == 5 ? 21 : 19, polar};
   Curve second{21, polar};
-  Real phi2 = 0, lastRate = 0;
+  Real lastRate = 0;
+  // The path is gear 2's rolling angle on its pitch track, the accurate
+  // integral its teeth are set by; only the path needs the integral, the
+  // other curves are values at the angle.
+  const TPitchTrack* track2 = code == 1 ? &PitchTrack(2) : nullptr;
   for (int i = 0; i <= LastStep; ++i) {
     const Real phi1 = i * Step;
     const Real r1 = calc::PitchRadius(phi1);
@@ -201,7 +207,7 @@ void DrawPhiDiagramWith(int code, SafetyCurves& safety) {
     const Real dphi2 = r2 != 0 ? -r1 * Step / r2 : 0;  // pure rolling
     const Real rate = -dphi2 / dt;                     // angular velocity of gear 2
     switch (code) {
-      case 1: first.Add(phi1, common::RadToDeg(phi2)); break;
+      case 1: first.Add(phi1, common::RadToDeg(track2->RollingAngle(phi1))); break;
       case 2: first.Add(phi1, r2 / r1); break;
       case 3: first.Add(phi1, common::Log10(r2 / r1)); break;
       case 4: first.Add(phi1, r1); break;
@@ -229,7 +235,6 @@ void DrawPhiDiagramWith(int code, SafetyCurves& safety) {
         break;
       }
     }
-    phi2 += dphi2;
     lastRate = rate;
   }
   // The points of a point-table curve on its radius curve.

@@ -115,15 +115,9 @@ TTrackPiece MakePiece(Real x0, Real y0, Real dx0, Real dy0, Real x1, Real y1, Re
   return p;
 }
 
-void PointOf(const TTrackPiece& p, Real s, Real& x, Real& y) {
-  x = ((p.ax[3] * s + p.ax[2]) * s + p.ax[1]) * s + p.ax[0];
-  y = ((p.ay[3] * s + p.ay[2]) * s + p.ay[1]) * s + p.ay[0];
-}
+void PointOf(const TTrackPiece& p, Real s, Real& x, Real& y) { p.Point(s, x, y); }
 
-void DerivativeOf(const TTrackPiece& p, Real s, Real& dx, Real& dy) {
-  dx = (3 * p.ax[3] * s + 2 * p.ax[2]) * s + p.ax[1];
-  dy = (3 * p.ay[3] * s + 2 * p.ay[2]) * s + p.ay[1];
-}
+void DerivativeOf(const TTrackPiece& p, Real s, Real& dx, Real& dy) { p.Derivative(s, dx, dy); }
 
 // The arc length of the cubic, five-point Gauss-Legendre.
 Real MeasureLength(const TTrackPiece& p) {
@@ -206,6 +200,7 @@ void Append(TPitchTrack& t, const Knot& k) {
   t.DX.push_back(k.dx);
   t.DY.push_back(k.dy);
   t.Phi.push_back(k.phi);
+  t.Psi.push_back(k.psi);
 }
 
 }  // namespace
@@ -281,6 +276,27 @@ void TPitchTrack::AtDriveAngle(Real phi, Real& x, Real& y, Real& sigma) const {
   sigma = S[i] + ArcOf(p, s);
 }
 
+Real TPitchTrack::RollingAngle(Real phi) const {
+  const std::size_t n = Phi.size();
+  if (n < 2 || Psi.size() != n || !(Phi.back() > 0)) return 0;
+  // Past the curve's end (or before its start) gear 2 goes on into its
+  // next turn.
+  const Real span = Phi.back();
+  if (phi < 0 || phi > span) {
+    const Real turns = std::floor(phi / span);
+    return turns * Psi.back() + RollingAngle(phi - turns * span);
+  }
+  std::size_t i = static_cast<std::size_t>(std::upper_bound(Phi.begin(), Phi.end(), phi) - Phi.begin());
+  i = std::clamp<std::size_t>(i, 1, n - 1) - 1;
+  const Real dphi = Phi[i + 1] - Phi[i];
+  const Real s = dphi > 0 ? std::clamp((phi - Phi[i]) / dphi, static_cast<Real>(0), static_cast<Real>(1)) : 0;
+  Real x, y;
+  PointOf(Pieces[i], s, x, y);
+  // The point's polar angle is pi + psi; within one piece psi changes by
+  // far less than a turn.
+  return Psi[i] + std::remainder(std::atan2(y, x) - Pi - Psi[i], 2 * Pi);
+}
+
 TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
   TPitchTrack track;
   track.Orientation = gear == 1 ? 1 : -1;
@@ -348,7 +364,7 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
   track.Length = track.S.back();
   // The track is kept between redraws: without the room that its growth
   // left (a gear of many turns has tens of thousands of pieces).
-  for (auto* v : {&track.S, &track.X, &track.Y, &track.DX, &track.DY, &track.Phi}) v->shrink_to_fit();
+  for (auto* v : {&track.S, &track.X, &track.Y, &track.DX, &track.DY, &track.Phi, &track.Psi}) v->shrink_to_fit();
   track.Pieces.shrink_to_fit();
   return track;
 }

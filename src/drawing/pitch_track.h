@@ -20,11 +20,33 @@
 
 namespace drawing {
 
-// One piece of a track between two samples: the cubic of the point in the
-// parameter s from 0 to 1 (the drive angle grows evenly with s), its arc
-// length and the speeds (growth of the arc by s) at both ends.
-struct TTrackPiece {
-  Real ax[4] = {}, ay[4] = {};  // power-basis coefficients of x(s), y(s)
+// A plane cubic in the parameter s from 0 to 1, power-basis coefficients of
+// x(s) and y(s), with its point and derivative by s; T the precision.
+template <class T>
+struct TCubic {
+  T ax[4] = {}, ay[4] = {};
+
+  void Point(T s, T& x, T& y) const {
+    x = ((ax[3] * s + ax[2]) * s + ax[1]) * s + ax[0];
+    y = ((ay[3] * s + ay[2]) * s + ay[1]) * s + ay[0];
+  }
+  void Derivative(T s, T& dx, T& dy) const {
+    dx = (3 * ax[3] * s + 2 * ax[2]) * s + ax[1];
+    dy = (3 * ay[3] * s + 2 * ay[2]) * s + ay[1];
+  }
+  // The same cubic in another precision.
+  template <class U>
+  TCubic<U> As() const {
+    TCubic<U> c;
+    for (int i = 0; i < 4; ++i) c.ax[i] = static_cast<U>(ax[i]), c.ay[i] = static_cast<U>(ay[i]);
+    return c;
+  }
+};
+
+// One piece of a track between two samples: the cubic of the point (the
+// drive angle grows evenly with s), its arc length and the speeds (growth
+// of the arc by s) at both ends.
+struct TTrackPiece : TCubic<Real> {
   Real length = 0;
   Real speed0 = 0, speed1 = 0;
 };
@@ -35,6 +57,7 @@ struct TPitchTrack {
   std::vector<Real> X, Y;    // curve points
   std::vector<Real> DX, DY;  // derivative of the point by the drive angle
   std::vector<Real> Phi;     // drive angle of gear 1 at each sample, radians
+  std::vector<Real> Psi;     // gear 2's rolling angle at each sample, radians
   Real Length = 0;           // length of the closed curve
   int Orientation = 1;       // 1 counter-clockwise (gear 1), -1 clockwise (gear 2)
   std::vector<TTrackPiece> Pieces;  // between samples i and i + 1
@@ -49,6 +72,11 @@ struct TPitchTrack {
   // The point of the drive angle phi (taken round the turns of the curve)
   // and its arc length.
   void AtDriveAngle(Real phi, Real& x, Real& y, Real& sigma) const;
+  // On gear 2's track: its rolling angle at the drive angle phi (0 .. the
+  // k turns of gear 1), radians, negative as gear 2 turns clockwise: the
+  // polar angle of its pitch point less pi, counted on from the sample
+  // before, so that it never jumps by a turn.
+  Real RollingAngle(Real phi) const;
 
  private:
   mutable std::size_t lastPiece_ = 0;  // the piece At found last

@@ -12,6 +12,7 @@
 #include "common/kaldvar.h"
 #include "common/numeric_routines.h"
 #include "drawing/simple_outline.h"
+#include "drawing/tip_region.h"
 
 namespace drawing {
 
@@ -220,7 +221,17 @@ std::vector<TContourPiece> BuildGearContour(int gear, const TPitchTrack& track) 
     work[1] = {f.X[tipEnd], f.Y[tipEnd], static_cast<std::uint16_t>(f.Side < 0 ? 1 : 2)};
     work[2] = {f.X[rootEnd], f.Y[rootEnd], static_cast<std::uint16_t>(f.Side < 0 ? 1 : 2)};
   }
+  // Teeth on a curve that bends tighter than they allow reach far out:
+  // what lies beyond the tip curve is drawn on it, before the loops go (a
+  // stray loop would outweigh the teeth), and again after (a crossing of
+  // two moved lines may lie outside).
+  const Real tip = calc::SpurGearData.hfP0Factor[gear] * ToothModule();
+  bool moved = KeepInsideTipCurve(outline, track, tip) > 0;
   TrimCrossings(outline);
+  for (int round = 0; moved && round < 2; ++round) {
+    moved = KeepInsideTipCurve(outline, track, tip) > 0;
+    if (moved) TrimCrossings(outline);
+  }
 
   // Back to pieces of one pen each, the first starting at a change of pen
   // so that no piece runs across the polygon's start.
@@ -261,6 +272,7 @@ struct KeptGear {
   TPitchTrack track;
   std::vector<TContourPiece> contour;
   RangeArray<calc::TContourWork, 1, 2> work;
+  std::uint64_t generation = 0;
 };
 
 KeptGear Kept[3];
@@ -294,6 +306,7 @@ const std::vector<TContourPiece>& GearContour(int gear) {
   const ContourInputs inputs{ToothModule(), g.PressureAngle, g.hfP0Factor[gear], g.haP0Factor[gear]};
   if (!kept.contourKept || !kept.trackKept || !(kept.contourInputs == inputs)) {
     kept.contour = BuildGearContour(gear, track);
+    ++kept.generation;
     kept.work = calc::ToothContourWork[gear];
     kept.contourInputs = inputs;
     kept.contourKept = kept.trackKept;
@@ -302,5 +315,7 @@ const std::vector<TContourPiece>& GearContour(int gear) {
   }
   return kept.contour;
 }
+
+std::uint64_t GearContourGeneration(int gear) { return Kept[gear == 1 ? 1 : 2].generation; }
 
 }  // namespace drawing

@@ -46,6 +46,9 @@ std::vector<TContourPiece> BuildGearContour(int gear, const TPitchTrack& track);
 // the gear's tool (a material or load edit keeps them).
 const TPitchTrack& PitchTrack(int gear);
 const std::vector<TContourPiece>& GearContour(int gear);
+// A number that changes whenever the kept outline of the gear is built
+// anew (what is computed from it can be kept as long as it stands).
+std::uint64_t GearContourGeneration(int gear);
 
 // The number of points on each flank.
 inline constexpr int FlankPointCount = 20;

@@ -25,6 +25,7 @@
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/report_writer.h"
+#include "drawing/tooth_warnings.h"
 #include "platform/clock.h"
 #include "platform/report_viewer.h"
 #include "platform/scripted_dialogs.h"
@@ -109,7 +110,11 @@ std::string DesignPath(const std::string& name) {
 
 class PrintoutGolden : public ::testing::TestWithParam<GoldenDesign> {
  protected:
-  PrintoutGolden() { app::SetDesignInputDefaults(); }
+  // The program's start installs the warnings about the teeth.
+  PrintoutGolden() {
+    app::SetDesignInputDefaults();
+    drawing::InstallToothWarnings();
+  }
 
   // The design file of the test in the scratch directory, written first
   // from its set-up while the golden files are being rewritten.

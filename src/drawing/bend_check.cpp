@@ -1,0 +1,94 @@
+// The bend check of a pitch curve; see bend_check.h.
+//
+// A curve parallel to the track at the distance h outside grows by
+// (1 + h kappa) per unit of arc (kappa the curvature, positive where the
+// track turns towards the centre); where that is negative it runs backwards.
+// Over a stretch of the track of length L in which the tangent turns towards
+// the centre by T, the tip curve runs back by -h T - L and the root curve
+// (inside) by h T - L; the longest fold is the largest rise of g = -h T - s
+// (or h T - s) over the arc s, found in one pass with the running minimum.
+// Corners and steps of a curve are turns over a very short arc, which the
+// track resolves to its finest step.
+#include "drawing/bend_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace drawing {
+
+namespace {
+
+constexpr Real Pi = std::numbers::pi_v<Real>;
+
+// The largest rise of a sequence fed in order, and where the first rise
+// above the limit began.
+struct RiseWatch {
+  Real height = 0, limit = 0;
+  Real lowest = 0, lowestAngle = 0;
+  bool started = false;
+  Real largest = 0;
+  bool over = false;
+  Real overAngle = 0;
+
+  void Feed(Real g, Real angle) {
+    if (!started || g < lowest) {
+      lowest = g;
+      lowestAngle = angle;
+      started = true;
+    }
+    const Real rise = g - lowest;
+    largest = std::max(largest, rise);
+    if (!over && rise > limit) {
+      over = true;
+      overAngle = lowestAngle;
+    }
+  }
+};
+
+}  // namespace
+
+TBendFinding FindTightBend(const TPitchTrack& track, Real tipHeight, Real rootDepth, Real pitch) {
+  TBendFinding finding;
+  const std::size_t n = track.S.size();
+  if (n < 2 || track.Pieces.size() + 1 != n || !(track.Length > 0) || !(pitch > 0)) return finding;
+  // The tangent's direction at steps of at most a sixteenth of the pitch,
+  // and at every sample of the track.
+  const Real step = pitch / 16;
+  const Real span = track.Phi.back();
+  RiseWatch tip, root;
+  tip.limit = root.limit = pitch / 4;
+  Real turned = 0, lastAngle = 0;
+  bool first = true;
+  // Two rounds, so that a fold across the curve's start is seen whole.
+  for (int round = 0; round < 2; ++round) {
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+      const TTrackPiece& p = track.Pieces[i];
+      const int parts = std::max(1, static_cast<int>(std::ceil(p.length / step)));
+      for (int j = 0; j < parts; ++j) {
+        const Real s = static_cast<Real>(j) / parts;
+        Real dx, dy;
+        p.Derivative(s, dx, dy);
+        if (dx == 0 && dy == 0) continue;
+        const Real angle = std::atan2(dy, dx);
+        if (!first) turned += track.Orientation * std::remainder(angle - lastAngle, 2 * Pi);
+        first = false;
+        lastAngle = angle;
+        const Real arc = round * track.Length + track.S[i] + s * p.length;
+        const Real drive = std::fmod(track.Phi[i] + s * (track.Phi[i + 1] - track.Phi[i]), span);
+        tip.Feed(-tipHeight * turned - arc, drive);
+        root.Feed(rootDepth * turned - arc, drive);
+      }
+    }
+  }
+  finding.longest = std::max(tip.largest, root.largest);
+  if (tip.over || root.over) {
+    finding.tight = true;
+    // The fold that begins first in the drive angle.
+    if (tip.over && root.over) finding.driveAngle = std::min(tip.overAngle, root.overAngle);
+    else finding.driveAngle = tip.over ? tip.overAngle : root.overAngle;
+  }
+  return finding;
+}
+
+}  // namespace drawing

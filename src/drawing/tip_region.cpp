@@ -1,0 +1,192 @@
+// The tip region of a gear; see tip_region.h.
+//
+// A point whose distance from the centre is at most the curve's smallest
+// radius in its sector plus the height lies inside at once (the curve point
+// at its polar angle is then at most the height away, or farther out than
+// the point). Others are measured against the track: the pieces whose
+// sectors lie within the polar angle that the height subtends, each by its
+// nearest point (samples, then Newton's steps on the cubic).
+#include "drawing/tip_region.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "drawing/polar_sectors.h"
+
+namespace drawing {
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+// A vertex counts as outside beyond this distance from the tip curve (the
+// flanks end on it to a ten-millionth of a millimetre).
+constexpr double VertexTolerance = 1e-4;
+// Samples of a piece for its smallest radius and its nearest point.
+constexpr int PieceSamples = 8;
+// How often a segment is cut in two at most.
+constexpr int MaxCuts = 6;
+
+// A piece of the track in double precision.
+using Cubic = TCubic<double>;
+
+// The nearest point of the piece to (x, y): its parameter, and its
+// distance in best.
+double NearestOnPiece(const Cubic& p, double x, double y, double& best) {
+  double s = 0;
+  best = -1;
+  for (int j = 0; j <= PieceSamples; ++j) {
+    const double t = static_cast<double>(j) / PieceSamples;
+    double px, py;
+    p.Point(t, px, py);
+    const double d = std::hypot(px - x, py - y);
+    if (best < 0 || d < best) best = d, s = t;
+  }
+  for (int i = 0; i < 8; ++i) {
+    double px, py, dx, dy;
+    p.Point(s, px, py);
+    p.Derivative(s, dx, dy);
+    const double ddx = 6 * p.ax[3] * s + 2 * p.ax[2], ddy = 6 * p.ay[3] * s + 2 * p.ay[2];
+    const double ex = px - x, ey = py - y;
+    const double g = ex * dx + ey * dy;
+    const double h = dx * dx + dy * dy + ex * ddx + ey * ddy;
+    if (!(h > 0)) break;
+    const double next = std::clamp(s - g / h, 0.0, 1.0);
+    if (std::fabs(next - s) < 1e-12) break;
+    s = next;
+  }
+  double px, py;
+  p.Point(s, px, py);
+  best = std::min(best, std::hypot(px - x, py - y));
+  return s;
+}
+
+}  // namespace
+
+TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), height_(static_cast<double>(height)) {
+  const std::size_t n = track.Pieces.size();
+  if (n == 0) return;
+  sectors_ = static_cast<int>(std::clamp<std::size_t>(n, 360, 1 << 16));
+  lowest_.assign(sectors_, -1);
+  // A pitch curve is a polar curve, its polar angle turns one way along
+  // it: a piece lies in the sectors from its start's to its end's (and, for
+  // the cubic's small deviation, one more on either side).
+  std::vector<std::uint32_t> spanFirst(n), spanCount(n);
+  std::vector<std::uint32_t> count(sectors_ + 1, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    const Cubic p = track.Pieces[i].As<double>();
+    // Between samples the cubic may dip by its sagitta: a little off.
+    double low = -1;
+    for (int j = 0; j <= PieceSamples; ++j) {
+      double x, y;
+      p.Point(static_cast<double>(j) / PieceSamples, x, y);
+      const double r = std::hypot(x, y);
+      if (low < 0 || r < low) low = r;
+    }
+    low -= static_cast<double>(track.Pieces[i].length) / PieceSamples;
+    double x0, y0, x1, y1;
+    p.Point(0, x0, y0);
+    p.Point(1, x1, y1);
+    int first = 0;
+    const int span = std::min(SectorSpan(x0, y0, x1, y1, sectors_, first) + 2, sectors_);
+    first = (first - 1 + sectors_) % sectors_;
+    spanFirst[i] = static_cast<std::uint32_t>(first);
+    spanCount[i] = static_cast<std::uint32_t>(span);
+    for (int m = 0; m < span; ++m) {
+      const int k = (first + m) % sectors_;
+      ++count[k + 1];
+      if (lowest_[k] < 0 || low < lowest_[k]) lowest_[k] = low;
+    }
+  }
+  first_.assign(sectors_ + 1, 0);
+  for (int k = 0; k < sectors_; ++k) first_[k + 1] = first_[k] + count[k + 1];
+  pieces_.resize(first_[sectors_]);
+  std::vector<std::uint32_t> fill(first_.begin(), first_.end() - 1);
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::uint32_t m = 0; m < spanCount[i]; ++m)
+      pieces_[fill[(spanFirst[i] + m) % sectors_]++] = static_cast<std::uint32_t>(i);
+}
+
+Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
+  tx = xr, ty = yr;
+  if (sectors_ == 0) return 0;
+  const double x = static_cast<double>(xr), y = static_cast<double>(yr);
+  const double r = std::hypot(x, y);
+  const int k = PolarSector(x, y, sectors_);
+  if (lowest_[k] >= 0 && r <= lowest_[k] + height_) return 0;
+  // The curve points within the height of p lie within this polar angle.
+  const double reach = height_ + VertexTolerance;
+  const double theta = std::atan2(y, x);
+  const double w = r > reach ? std::asin(reach / r) : Pi;
+  int from = 0;
+  const int count = w >= Pi / 2 ? sectors_
+                                : SectorSpan(std::cos(theta - w), std::sin(theta - w), std::cos(theta + w),
+                                             std::sin(theta + w), sectors_, from);
+  double best = -1, bestS = 0;
+  std::size_t bestPiece = 0;
+  std::uint32_t lastPiece = static_cast<std::uint32_t>(-1);
+  for (int j = 0; j < count; ++j) {
+    const int m = (from + j) % sectors_;
+    for (std::uint32_t i = first_[m]; i < first_[m + 1]; ++i) {
+      const std::uint32_t piece = pieces_[i];
+      if (piece == lastPiece) continue;
+      lastPiece = piece;
+      double d;
+      const double s = NearestOnPiece(track_.Pieces[piece].As<double>(), x, y, d);
+      if (best < 0 || d < best) best = d, bestPiece = piece, bestS = s;
+    }
+  }
+  if (best < 0) return 0;
+  const Cubic p = track_.Pieces[bestPiece].As<double>();
+  double qx, qy, dx, dy;
+  p.Point(bestS, qx, qy);
+  p.Derivative(bestS, dx, dy);
+  // Inside the pitch curve (behind its outward normal) or within the
+  // height of it.
+  const double nx = track_.Orientation * dy, ny = -track_.Orientation * dx;
+  if ((x - qx) * nx + (y - qy) * ny <= 0 || best <= reach) return 0;
+  tx = qx + (x - qx) * height_ / best;
+  ty = qy + (y - qy) * height_ / best;
+  return best - height_;
+}
+
+int KeepInsideTipCurve(TPenPolygon& outline, const TPitchTrack& track, Real height) {
+  if (outline.Size() < 3 || !(height > 0)) return 0;
+  const TTipRegion region(track, height);
+  int changed = 0;
+  for (std::size_t k = 0; k < outline.Size(); ++k) {
+    Real tx, ty;
+    if (region.Excess(outline.X[k], outline.Y[k], tx, ty) > 0) {
+      outline.X[k] = tx;
+      outline.Y[k] = ty;
+      ++changed;
+    }
+  }
+  // The segments, cut where their middle strays.
+  const Real slack = height / 50;
+  TPenPolygon out;
+  const std::size_t n = outline.Size();
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t l = (k + 1) % n;
+    std::vector<Real> xs{outline.X[k], outline.X[l]}, ys{outline.Y[k], outline.Y[l]};
+    for (int cut = 0; cut < MaxCuts; ++cut) {
+      bool cutOne = false;
+      for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+        const Real mx = (xs[i] + xs[i + 1]) / 2, my = (ys[i] + ys[i + 1]) / 2;
+        Real tx, ty;
+        if (region.Excess(mx, my, tx, ty) <= slack) continue;
+        xs.insert(xs.begin() + static_cast<std::ptrdiff_t>(i + 1), tx);
+        ys.insert(ys.begin() + static_cast<std::ptrdiff_t>(i + 1), ty);
+        ++changed;
+        ++i;
+        cutOne = true;
+      }
+      if (!cutOne) break;
+    }
+    for (std::size_t i = 0; i + 1 < xs.size(); ++i) out.Add(xs[i], ys[i], outline.Pen[k]);
+  }
+  if (changed > 0) outline = std::move(out);
+  return changed;
+}
+
+}  // namespace drawing

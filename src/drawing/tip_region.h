@@ -1,0 +1,42 @@
+// The region a gear's material may take: inside its pitch curve or at most
+// the addendum outside it, bounded by the tip curve. Teeth set on a curve
+// that bends tighter than they allow (bend_check.h) are generated partly
+// far beyond it; such points are drawn on the tip curve instead, so that no
+// line of a gear strays out of it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "common/real.h"
+#include "drawing/pitch_track.h"
+#include "drawing/simple_outline.h"
+
+namespace drawing {
+
+// The pitch track (a closed polar curve about the origin) with the tip
+// curve at height outside it, indexed for point queries.
+class TTipRegion {
+ public:
+  TTipRegion(const TPitchTrack& track, Real height);
+
+  // How far p lies outside the tip curve (0 inside), and the point of the
+  // tip curve nearest to it where it does.
+  Real Excess(Real x, Real y, Real& tx, Real& ty) const;
+
+ private:
+  const TPitchTrack& track_;
+  double height_;
+  int sectors_ = 0;
+  std::vector<double> lowest_;                 // smallest radius of the curve in each sector
+  std::vector<std::uint32_t> first_, pieces_;  // the pieces of the track in each sector
+};
+
+// Moves every vertex of the outline that lies outside the tip curve onto
+// it, and cuts the segments whose middle lies outside until their pieces
+// keep within a fiftieth of the height of it. Outlines of teeth that their
+// curve can carry lie inside and stay as they are.
+// Returns the number of points moved or added.
+int KeepInsideTipCurve(TPenPolygon& outline, const TPitchTrack& track, Real height);
+
+}  // namespace drawing

@@ -1,0 +1,85 @@
+// The warnings about the teeth of the pair; see tooth_warnings.h.
+#include "drawing/tooth_warnings.h"
+
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+#include "calc/calc_records.h"
+#include "calc/pair_checks.h"
+#include "calc/pitch_radius_table.h"
+#include "calc/spur_gear_data.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "common/number_format.h"
+#include "drawing/bend_check.h"
+#include "drawing/mesh_check.h"
+#include "drawing/tooth_contour.h"
+
+namespace drawing {
+
+namespace {
+
+// The findings for the outlines of the generations they were made from.
+struct KeptFindings {
+  bool kept = false;
+  std::uint64_t generation1 = 0, generation2 = 0;
+  TBendFinding bend[3];
+  TMeshFinding mesh;
+};
+
+KeptFindings Kept;
+
+int WholeDegrees(Real radians, int turns) {
+  const long cycle = 360L * std::max(turns, 1);
+  const long degree = std::lround(radians * 180 / std::numbers::pi_v<Real>) % cycle;
+  return static_cast<int>(degree < 0 ? degree + cycle : degree);
+}
+
+}  // namespace
+
+std::string TightCurveWarning(int gear, int degree) {
+  return "Warning: curve too tight for teeth (" + std::to_string(gear) + "), first at " + std::to_string(degree) +
+         "\xF8 !";
+}
+
+std::string InterferenceWarning(int degree, Real area) {
+  return "Warning: teeth interfere, first at " + std::to_string(degree) + "\xF8, overlap up to " +
+         common::FormatRealDigits(1, 2, area) + " mm2 !";
+}
+
+void InstallToothWarnings() { calc::InstallPairCheck(&AddToothWarnings); }
+
+void AddToothWarnings() {
+  const auto& p = calc::NcPair;
+  if (p.z1 < 1 || p.k < 1 || common::FatalFlag) return;
+  const std::uint16_t messages = common::MsgCount;
+  // Both tracks sample a common grid of the curve (and the outlines are
+  // the pictures' own, kept for them).
+  const calc::PitchRadiusTableScope radii;
+  const auto& gear1 = GearContour(1);
+  const auto& gear2 = GearContour(2);
+  if (common::FatalFlag) {
+    common::MsgCount = messages;
+    common::FatalFlag = 0;
+    return;
+  }
+  const std::uint64_t g1 = GearContourGeneration(1), g2 = GearContourGeneration(2);
+  if (!Kept.kept || Kept.generation1 != g1 || Kept.generation2 != g2) {
+    const Real mn = ToothModule();
+    const auto& g = calc::SpurGearData;
+    for (int gear = 1; gear <= 2; ++gear)
+      Kept.bend[gear] = FindTightBend(PitchTrack(gear), g.hfP0Factor[gear] * mn, g.haP0Factor[gear] * mn,
+                                      std::numbers::pi_v<Real> * mn);
+    Kept.mesh = CheckMeshing(gear1, gear2, PitchTrack(2), p.a, p.k, mn);
+    Kept.generation1 = g1;
+    Kept.generation2 = g2;
+    Kept.kept = true;
+  }
+  for (int gear = 1; gear <= 2; ++gear)
+    if (Kept.bend[gear].tight) common::AddErrorMessage(TightCurveWarning(gear, WholeDegrees(Kept.bend[gear].driveAngle, p.k)));
+  if (Kept.mesh.overlapping > 0)
+    common::AddErrorMessage(InterferenceWarning(Kept.mesh.firstDegree, Kept.mesh.largestArea));
+}
+
+}  // namespace drawing

@@ -1,0 +1,273 @@
+// The pictures and warnings of the pair against what the pair really is:
+// gear 2's pitch curve and the path diagram against the exact rolling
+// integral, teeth that interfere warned with their drive angle (and pairs
+// that mesh cleanly not), and a curve too wavy for its teeth warned and
+// drawn inside its tip curves.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "calc/calc_records.h"
+#include "calc/noncircular_pair.h"
+#include "calc/pair_checks.h"
+#include "calc/pitch_curve.h"
+#include "calc/spur_gear_data.h"
+#include "calc/spur_test_pairs.h"
+#include "common/equation_matrix.h"
+#include "common/kaldvar.h"
+#include "common/message_list.h"
+#include "drawing/cad_device.h"
+#include "drawing/drawing_test_support.h"
+#include "drawing/gear_pictures.h"
+#include "drawing/mesh_check.h"
+#include "drawing/phi_diagrams.h"
+#include "drawing/pitch_track.h"
+#include "drawing/tooth_contour.h"
+#include "drawing/tooth_warnings.h"
+#include "drawing/xy_diagram.h"
+
+namespace {
+
+using drawingtest::Figure;
+using drawingtest::LoggingBackEnd;
+
+constexpr Real Pi = std::numbers::pi_v<Real>;
+
+class PairTruth : public drawingtest::DrawingTest {
+ protected:
+  PairTruth() : DrawingTest("pair_truth") {}
+  void SetUp() override {
+    DrawingTest::SetUp();
+    common::AllocEquationWorkspace();
+    drawingtest::SetDefaultDesign();
+    drawing::InstallToothWarnings();
+  }
+  void TearDown() override {
+    calc::InstallPairCheck(nullptr);
+    DrawingTest::TearDown();
+  }
+  static void Formula(const std::string& formula) {
+    calc::CurveType = calc::CurveFormula;
+    calc::PieceCount = 1;
+    calc::FormulaPieces[1] = {360, formula};
+  }
+  // The calculation's messages about the teeth.
+  static std::vector<std::string> ToothMessages() {
+    calc::CalcNoncircularPair();
+    EXPECT_EQ(common::FatalFlag, 0);
+    std::vector<std::string> found;
+    for (int i = 1; i <= common::MsgCount; ++i) {
+      const std::string& m = common::MsgText[i];
+      if (m.rfind("Warning: curve too tight", 0) == 0 || m.rfind("Warning: teeth interfere", 0) == 0)
+        found.push_back(m);
+    }
+    return found;
+  }
+  // The figures of a picture drawn on the screen.
+  static std::vector<Figure> Drawn(const std::function<void()>& draw) {
+    LoggingBackEnd log;
+    drawing::ScopedCadBackEnd scoped(drawing::CadDeviceScreen, log);
+    draw();
+    return log.figures;
+  }
+};
+
+// Gear 2's exact rolling angle at the drive angle phi: Simpson's rule on
+// r / (a - r) with 20000 steps a turn.
+Real ExactRollingAngle(Real phi) {
+  const Real a = calc::NcPair.a;
+  const int steps = 2 * static_cast<int>(std::ceil(phi / (2 * Pi) * 10000));
+  if (steps == 0) return 0;
+  const Real h = phi / steps;
+  auto rate = [&](Real x) { return calc::PitchRadius(x) / (a - calc::PitchRadius(x)); };
+  Real sum = rate(0) + rate(phi);
+  for (int i = 1; i < steps; ++i) sum += (i % 2 ? 4 : 2) * rate(i * h);
+  return -sum * h / 3;
+}
+
+TEST_F(PairTruth, PitchCurveTwoLiesOnTheMatingCurve) {
+  // Focal ellipses turning about their foci: a = 100, and gear 2's far
+  // point, opposite its pitch point at the start, lies at (75, 0).
+  Formula("37.5/(1-0.5*COS(X))");
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const Real a = calc::NcPair.a;
+  EXPECT_NEAR(a, 100, 1e-4);
+  const auto figures = Drawn([] { drawing::DrawGears(4, drawing::CadDeviceScreen); });
+  std::vector<std::pair<Real, Real>> points;
+  for (const Figure& f : figures)
+    if (f.kind == "LINE" && f.pen == 21) {
+      if (points.empty()) points.emplace_back(f.values[0], f.values[1]);
+      points.emplace_back(f.values[2], f.values[3]);
+    }
+  ASSERT_EQ(points.size(), 361u);
+  EXPECT_NEAR(points[180].first, 75, 1e-3);
+  EXPECT_NEAR(points[180].second, 0, 1e-3);
+  for (int degree = 0; degree <= 360; degree += 15) {
+    const Real phi = degree * Pi / 180;
+    const Real r2 = a - calc::PitchRadius(phi), psi = ExactRollingAngle(phi);
+    const auto& p = points[static_cast<std::size_t>(degree)];
+    EXPECT_LT(std::hypot(p.first - r2 * std::cos(Pi + psi), p.second - r2 * std::sin(Pi + psi)), 1e-3) << degree;
+  }
+  // Turned as the pair at a drive angle turns it, the curve touches
+  // curve 1 on the line of centres.
+  const drawing::TPitchTrack& track = drawing::PitchTrack(2);
+  for (const int degree : {0, 50, 137, 200, 333}) {
+    const Real phi = degree * Pi / 180;
+    const Real turn = drawing::GearTwoTurn(track, phi) * Pi / 180;
+    const auto& p = points[static_cast<std::size_t>(degree)];
+    const Real x = a + p.first * std::cos(turn) - p.second * std::sin(turn);
+    const Real y = p.first * std::sin(turn) + p.second * std::cos(turn);
+    EXPECT_NEAR(x, calc::PitchRadius(phi), 1e-3) << degree;
+    EXPECT_NEAR(y, 0, 1e-3) << degree;
+  }
+}
+
+TEST_F(PairTruth, PathDiagramFollowsTheRollingIntegral) {
+  Formula("37.5/(1-0.5*COS(X))");
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const auto figures = Drawn([] { drawing::ShowDiagrams(1, drawing::CadDeviceScreen); });
+  const auto& s = drawing::DiagramState;
+  std::vector<std::pair<Real, Real>> points;  // drive angle in degrees, path in degrees
+  for (const Figure& f : figures)
+    if (f.kind == "LINE" && f.pen == 19) {
+      const Real x = (f.values[2] - s.DiagramOriginX) / s.DiagramWidth * s.DiagramXRange + s.DiagramXMin;
+      const Real y = (f.values[3] - s.DiagramOriginY) / s.DiagramHeight * s.DiagramYRange + s.DiagramYMin;
+      points.emplace_back(x * 180 / Pi, y);
+    }
+  ASSERT_GE(points.size(), 360u);
+  for (const int degree : {90, 180, 270}) {
+    const auto& p = points[static_cast<std::size_t>(degree - 1)];
+    ASSERT_NEAR(p.first, degree, 1e-9);
+    EXPECT_NEAR(p.second, ExactRollingAngle(degree * Pi / 180) * 180 / Pi, 1e-3) << degree;
+  }
+  EXPECT_NEAR(points[179].second, -180, 1e-3) << "half a turn of the symmetric pair";
+}
+
+TEST_F(PairTruth, HexagonWarnsOfItsInterferingTeeth) {
+  calc::CurveType = calc::CurvePolygon;
+  calc::PolygonCurve.Corners = 6;
+  const auto messages = ToothMessages();
+  // Its corners: curve 1 pointed, curve 2 notched; the teeth there run
+  // into each other as the corners pass the line of centres, once in
+  // every sixth of the turn.
+  EXPECT_NE(std::find(messages.begin(), messages.end(), drawing::TightCurveWarning(1, 60)), messages.end());
+  ASSERT_EQ(messages.size(), 3u) << ::testing::PrintToString(messages);
+  const std::string interfere = messages.back();
+  // The largest overlap is that of the outlines at its own drive angle.
+  const drawing::TMeshFinding mesh = drawing::CheckMeshing(drawing::GearContour(1), drawing::GearContour(2),
+                                                           drawing::PitchTrack(2), calc::NcPair.a, 1, drawing::ToothModule());
+  EXPECT_GT(mesh.overlapping, 36);
+  EXPECT_LT(mesh.overlapping, 180);
+  EXPECT_GE(mesh.firstDegree, 0);
+  EXPECT_LT(mesh.firstDegree, 60);
+  EXPECT_GT(mesh.largestArea, 1);
+  EXPECT_LT(mesh.largestArea, 4);
+  EXPECT_EQ(interfere, drawing::InterferenceWarning(mesh.firstDegree, mesh.largestArea));
+  const drawing::TMeshingPair pair(drawing::GearContour(1), drawing::GearContour(2), calc::NcPair.a);
+  const Real phi = mesh.largestDegree * Pi / 180;
+  EXPECT_NEAR(pair.OverlapArea(phi, drawing::GearTwoTurn(drawing::PitchTrack(2), phi) * Pi / 180), mesh.largestArea, 1e-12);
+  // Gear 2 turned half a pitch on: teeth in teeth, far more overlap.
+  const Real pitchTurn = 2 * Pi / calc::NcPair.z1 / 2;
+  EXPECT_GT(pair.OverlapArea(0, drawing::GearTwoTurn(drawing::PitchTrack(2), 0) * Pi / 180 + pitchTurn), 20);
+}
+
+TEST_F(PairTruth, PairsThatMeshCleanlyAreNotWarned) {
+  const std::vector<std::pair<std::string, std::function<void()>>> designs = {
+      {"default ellipse", [] {}},
+      {"spur", [] { calc::EllipseCurve = {50, 50}; }},
+      {"focal ellipse", [] { Formula("37.5/(1-0.5*COS(X))"); }},
+      {"focal ellipse z31 constant module",
+       [] {
+         Formula("40/(1-0.5*COS(X))");
+         calc::NcPair.z1 = 31;
+         calc::NcPair.ModuleMode = 2;
+       }},
+      {"formula pieces", [] { calc_test::SetCurveFamily(1); }},
+      {"sine", [] { calc_test::SetCurveFamily(3); }},
+      {"point fit", [] { calc_test::SetCurveFamily(7); }},
+      {"eccentric", [] { calc_test::SetCurveFamily(8); }},
+      {"polyline", [] { calc_test::SetCurveFamily(9); }},
+      {"eccentric k3",
+       [] {
+         calc::CurveType = calc::CurveEccentric;
+         calc::NcPair.k = 3;
+       }},
+  };
+  for (const auto& [name, setUp] : designs) {
+    drawingtest::SetDefaultDesign();
+    setUp();
+    EXPECT_EQ(ToothMessages(), std::vector<std::string>{}) << name;
+  }
+}
+
+TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
+  for (const std::string design : {"formula", "sine N 300", "zigzag polyline"}) {
+    drawingtest::SetDefaultDesign();
+    if (design == "formula") {
+      Formula("50+10*SIN(50*X)");
+    } else if (design == "sine N 300") {
+      calc::CurveType = calc::CurveSine;
+      calc::SineCurve = {50, 5, 300};
+    } else {
+      // 200 points 2 mm in and out about a circle, joined linearly.
+      calc::CurveType = calc::CurvePolyline;
+      calc::LinearInterpolation = 1;
+      calc::PolylineCount = 201;
+      for (int i = 1; i <= 201; ++i) calc::PolylinePoints[i] = {(i - 1) * 2 * Pi / 200, i % 2 == 1 ? 52.0L : 48.0L};
+    }
+    const auto messages = ToothMessages();
+    ASSERT_FALSE(messages.empty()) << design;
+    EXPECT_EQ(messages[0].rfind("Warning: curve too tight for teeth (1), first at ", 0), 0u) << messages[0];
+    EXPECT_EQ(messages[1].rfind("Warning: curve too tight for teeth (2), first at ", 0), 0u) << messages[1];
+    const Real a = calc::NcPair.a;
+    for (int gear = 1; gear <= 2; ++gear) {
+      // The pitch curve densely, from the radius (gear 2 rolled by the
+      // exact integral), and the tip height.
+      std::vector<Real> cx, cy;
+      constexpr int Samples = 40000;
+      Real psi = 0;
+      for (int i = 0; i < Samples; ++i) {
+        const Real phi = 2 * Pi * i / Samples, r = calc::PitchRadius(phi);
+        if (gear == 1) {
+          cx.push_back(r * std::cos(phi));
+          cy.push_back(r * std::sin(phi));
+        } else {
+          cx.push_back((a - r) * std::cos(Pi + psi));
+          cy.push_back((a - r) * std::sin(Pi + psi));
+          const Real mid = calc::PitchRadius(phi + Pi / Samples), next = calc::PitchRadius(phi + 2 * Pi / Samples);
+          psi -= 2 * Pi / Samples / 6 * (r / (a - r) + 4 * mid / (a - mid) + next / (a - next));
+        }
+      }
+      const Real tip = calc::SpurGearData.hfP0Factor[gear] * drawing::ToothModule();
+      // Inside the pitch curve, or within the tip height of it (and of the
+      // samples' own spacing).
+      auto outside = [&](Real x, Real y) {
+        bool inside = false;
+        Real nearest = 1e30;
+        for (std::size_t i = 0, j = cx.size() - 1; i < cx.size(); j = i++) {
+          if ((cy[i] > y) != (cy[j] > y) && x < (cx[j] - cx[i]) * (y - cy[i]) / (cy[j] - cy[i]) + cx[i]) inside = !inside;
+          nearest = std::min(nearest, std::hypot(x - cx[i], y - cy[i]));
+        }
+        return inside ? 0 : std::max<Real>(nearest - tip, 0);
+      };
+      const auto figures = Drawn([&] { drawing::DrawGears(static_cast<std::uint16_t>(gear), drawing::CadDeviceScreen); });
+      int lines = 0;
+      for (const Figure& f : figures) {
+        if (f.kind != "LINE") continue;
+        ++lines;
+        const Real x1 = f.values[0], y1 = f.values[1], x2 = f.values[2], y2 = f.values[3];
+        EXPECT_LT(outside(x1, y1), 0.02) << design << " gear " << gear;
+        EXPECT_LT(outside(x2, y2), 0.02) << design << " gear " << gear;
+        EXPECT_LT(outside((x1 + x2) / 2, (y1 + y2) / 2), tip / 50 + 0.02) << design << " gear " << gear;
+      }
+      EXPECT_GT(lines, 10) << design << " gear " << gear;
+    }
+  }
+}
+
+}  // namespace
