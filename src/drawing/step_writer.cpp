@@ -4,10 +4,8 @@
 #include <APIHeaderSection_MakeHeader.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
-#include <BRepBuilderAPI_MakePolygon.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepCheck_Analyzer.hxx>
-#include <BRepPrimAPI_MakePrism.hxx>
 #include <BRep_Builder.hxx>
 #include <CSLib_Class2d.hxx>
 #include <Interface_Static.hxx>
@@ -48,6 +46,7 @@
 #include "drawing/cad_back_ends.h"
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_output.h"
+#include "drawing/step_geometry.h"
 
 namespace drawing {
 
@@ -67,14 +66,12 @@ namespace {
 // there (as in the STL writer).
 constexpr double JoinDistance = 1e-4;
 
-struct Point {
-  double x = 0, y = 0;
-};
+using step::Point;
 
 bool Near(const Point& a, const Point& b) { return std::hypot(a.x - b.x, a.y - b.y) <= JoinDistance; }
 
-// A run of lines, each beginning where the one before ended.
-using Path = std::vector<Point>;
+// A run of lines and arcs, each beginning where the one before ended.
+using step::Path;
 
 struct CircleFigure {
   double x = 0, y = 0, r = 0;
@@ -91,9 +88,19 @@ struct Figures {
   std::vector<CircleFigure> circles;
   std::vector<ArcFigure> arcs;
 
-  void AddLine(Real x1, Real y1, Real x2, Real y2) {
+  void AddLine(Real x1, Real y1, Real x2, Real y2, int pen) {
+    Point b{static_cast<double>(x2), static_cast<double>(y2)};
+    b.pen = pen;
+    Add(x1, y1, b);
+  }
+  // An arc of sweep radians about (x, y) from (x1, y1) to (x2, y2).
+  void AddArc(Real x1, Real y1, Real x2, Real y2, Real x, Real y, Real r, Real sweep, int pen) {
+    Point b{static_cast<double>(x2), static_cast<double>(y2), pen, static_cast<double>(sweep),
+            static_cast<double>(x), static_cast<double>(y), static_cast<double>(r)};
+    Add(x1, y1, b);
+  }
+  void Add(Real x1, Real y1, const Point& b) {
     const Point a{static_cast<double>(x1), static_cast<double>(y1)};
-    const Point b{static_cast<double>(x2), static_cast<double>(y2)};
     if (!paths.empty() && paths.back().back().x == a.x && paths.back().back().y == a.y) {
       paths.back().push_back(b);
     } else {
@@ -107,12 +114,7 @@ bool Finite(std::initializer_list<Real> values) {
   return std::all_of(values.begin(), values.end(), [](Real v) { return std::isfinite(v); });
 }
 
-double SignedArea(const Path& loop) {
-  double sum = 0;
-  for (std::size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++)
-    sum += loop[j].x * loop[i].y - loop[i].x * loop[j].y;
-  return sum / 2;
-}
+using step::SignedArea;
 
 // Joins the pieces end to end, turning a piece round where two ends meet,
 // into closed loops (the last point not repeated); the chains that close
@@ -132,7 +134,8 @@ std::vector<Path> CloseLoops(const std::vector<Path>& pieces, std::vector<Path>&
         if (Near(piece.front(), chain.back())) {
           chain.insert(chain.end(), piece.begin() + 1, piece.end());
         } else if (Near(piece.back(), chain.back())) {
-          chain.insert(chain.end(), piece.rbegin() + 1, piece.rend());
+          const Path turned = step::Reversed(piece);
+          chain.insert(chain.end(), turned.begin() + 1, turned.end());
         } else {
           continue;
         }
@@ -141,7 +144,12 @@ std::vector<Path> CloseLoops(const std::vector<Path>& pieces, std::vector<Path>&
       if (!joined) break;
     }
     if (chain.size() >= 4 && Near(chain.front(), chain.back())) {
+      // The first point now carries the piece that closes the loop.
+      const Point last = chain.back();
       chain.pop_back();
+      chain.front().pen = last.pen;
+      chain.front().sweep = last.sweep;
+      chain.front().cx = last.cx, chain.front().cy = last.cy, chain.front().r = last.r;
       loops.push_back(std::move(chain));
     } else {
       open.push_back(std::move(chain));
@@ -152,15 +160,7 @@ std::vector<Path> CloseLoops(const std::vector<Path>& pieces, std::vector<Path>&
 
 // ---- The kernel's shapes --------------------------------------------------------------
 
-gp_Pnt At(const Point& p, double z) { return gp_Pnt(p.x, p.y, z); }
-
-TopoDS_Shape PathShape(const Path& path, double z) {
-  BRepBuilderAPI_MakePolygon polygon;
-  for (const Point& p : path) polygon.Add(At(p, z));
-  if (path.size() > 2 && path.front().x == path.back().x && path.front().y == path.back().y) polygon.Close();
-  if (!polygon.IsDone()) return {};
-  return polygon.Wire();
-}
+using step::PathShape;
 
 TopoDS_Edge CircleEdge(const CircleFigure& c, double z) {
   return BRepBuilderAPI_MakeEdge(gp_Circ(gp_Ax2(gp_Pnt(c.x, c.y, z), gp::DZ()), c.r)).Edge();
@@ -180,11 +180,11 @@ struct Outline {
 Outline PolygonOutline(Path loop) {
   Outline o;
   const double area = SignedArea(loop);
-  if (area < 0) std::reverse(loop.begin(), loop.end());
+  if (area < 0) loop = step::Reversed(loop);
   o.area = std::fabs(area);
   o.xmin = o.xmax = loop[0].x;
   o.ymin = o.ymax = loop[0].y;
-  for (const Point& p : loop) {
+  for (const Point& p : step::Flattened(loop)) {
     o.xmin = std::min(o.xmin, p.x);
     o.xmax = std::max(o.xmax, p.x);
     o.ymin = std::min(o.ymin, p.y);
@@ -205,10 +205,7 @@ Outline CircleOutline(const CircleFigure& c) {
 // The outline as a wire at height z; a null wire when it cannot be made.
 TopoDS_Wire OutlineWire(const Outline& o, double z) {
   if (o.points.empty()) return BRepBuilderAPI_MakeWire(CircleEdge(o.circle, z)).Wire();
-  BRepBuilderAPI_MakePolygon polygon;
-  for (const Point& p : o.points) polygon.Add(At(p, z));
-  polygon.Close();
-  return polygon.IsDone() ? polygon.Wire() : TopoDS_Wire();
+  return step::LoopWire(o.points, z);
 }
 
 // A point on the outline, to find the outlines around it.
@@ -223,11 +220,12 @@ bool Encloses(const Outline& outer, const Outline& inner) {
     return false;
   const Point q = Probe(inner);
   if (outer.points.empty()) return std::hypot(q.x - outer.circle.x, q.y - outer.circle.y) < outer.circle.r;
-  TColgp_Array1OfPnt2d corners(1, static_cast<int>(outer.points.size()));
-  for (std::size_t i = 0; i < outer.points.size(); ++i)
-    corners.SetValue(static_cast<int>(i) + 1, gp_Pnt2d(outer.points[i].x, outer.points[i].y));
-  const CSLib_Class2d polygon(corners, 1e-9, 1e-9, outer.xmin, outer.ymin, outer.xmax, outer.ymax);
-  return polygon.SiDans(gp_Pnt2d(q.x, q.y)) == 1;
+  const Path polygon = step::Flattened(outer.points);
+  TColgp_Array1OfPnt2d corners(1, static_cast<int>(polygon.size()));
+  for (std::size_t i = 0; i < polygon.size(); ++i)
+    corners.SetValue(static_cast<int>(i) + 1, gp_Pnt2d(polygon[i].x, polygon[i].y));
+  const CSLib_Class2d inside(corners, 1e-9, 1e-9, outer.xmin, outer.ymin, outer.xmax, outer.ymax);
+  return inside.SiDans(gp_Pnt2d(q.x, q.y)) == 1;
 }
 
 // The kernel reports what it does on the standard output; a file output
@@ -280,6 +278,7 @@ class StepDevice : public CadBackEnd {
  public:
   std::string FileExtension() const override { return "stp"; }
   bool RecordsBlocksAsFiles() const override { return true; }
+  bool KeepsPolylineArcs() const override { return true; }
 
   void Open() override {
     Reset();
@@ -309,6 +308,9 @@ class StepDevice : public CadBackEnd {
     DeleteRecordedBlockFiles();
   }
 
+  // Runs of lines change edges where the pen changes (a flank and a land).
+  void SelectPen(int pen) override { pen_ = pen; }
+
   void BeginBody() override {
     if (inBody_) EndBody();
     inBody_ = true;
@@ -331,7 +333,7 @@ class StepDevice : public CadBackEnd {
 
   void Line(Real x1, Real y1, Real x2, Real y2) override {
     if (!Finite({x1, y1, x2, y2}) || (x1 == x2 && y1 == y2)) return;
-    Drawn().AddLine(x1, y1, x2, y2);
+    Drawn().AddLine(x1, y1, x2, y2, pen_);
   }
 
   void Circle(Real x, Real y, Real r) override {
@@ -343,10 +345,16 @@ class StepDevice : public CadBackEnd {
     if (!Finite({x, y, startAngle, endAngle, r, sweep}) || r <= 0) return;
     const Real a1 = startAngle * Pi() / 180, a2 = endAngle * Pi() / 180;
     if (inBody_) {
-      // A body's outline is a polygon: its arcs come as chords, as on the
-      // STL device.
-      ArcAsChords(x + r * std::cos(a1), y + r * std::sin(a1), x + r * std::cos(a2), y + r * std::sin(a2),
-                  sweep * Pi() / 180, [this](Real xa, Real ya, Real xb, Real yb) { Line(xa, ya, xb, yb); });
+      // A body's outline runs along the arc of its circle, from the start
+      // to the end by the sweep (negative clockwise); a whole turn is a
+      // circle.
+      if (std::fabs(sweep) >= 360) {
+        Circle(x, y, r);
+        return;
+      }
+      if (sweep == 0) return;
+      body_.AddArc(x + r * std::cos(a1), y + r * std::sin(a1), x + r * std::cos(a2), y + r * std::sin(a2), x, y, r,
+                   sweep * Pi() / 180, pen_);
       return;
     }
     // Counter-clockwise from the start to the end, the two exchanged for a
@@ -377,6 +385,7 @@ class StepDevice : public CadBackEnd {
 
   void Reset() {
     inBody_ = false;
+    pen_ = 0;
     body_.Clear();
     loose_.Clear();
     solids_.clear();
@@ -466,7 +475,7 @@ class StepDevice : public CadBackEnd {
     }
     // The face is checked: the prism of a valid face is a valid solid.
     if (!material.IsDone() || !BRepCheck_Analyzer(material.Face()).IsValid()) return {};
-    return BRepPrimAPI_MakePrism(material.Face(), gp_Vec(0, 0, hi - lo)).Shape();
+    return step::Extrude(material.Face(), hi - lo);
   }
 
   // The loose figures as edges at height 0.
@@ -483,6 +492,11 @@ class StepDevice : public CadBackEnd {
       builder.Add(edges, BRepBuilderAPI_MakeEdge(gp_Circ(gp_Ax2(gp_Pnt(a.x, a.y, 0), gp::DZ()), a.r), a.a1, a.a2).Edge());
     return edges;
   }
+
+  // The translator's graph of the model, with its check of every edge
+  // against every loop that uses it (which grows with the square of the
+  // edges), serves its own file writer; the file is composed here.
+  static constexpr Standard_Boolean ComputeGraph = Standard_False;
 
   // The whole exchange file: the solids as one representation, the edges
   // as one set of curves.
@@ -504,15 +518,15 @@ class StepDevice : public CadBackEnd {
       TopoDS_Compound solids;
       builder.MakeCompound(solids);
       for (const TopoDS_Shape& s : solids_) builder.Add(solids, s);
-      if (writer.Transfer(solids_.size() == 1 ? solids_.front() : TopoDS_Shape(solids), STEPControl_AsIs) !=
-          IFSelect_RetDone)
+      if (writer.Transfer(solids_.size() == 1 ? solids_.front() : TopoDS_Shape(solids), STEPControl_AsIs,
+                          ComputeGraph) != IFSelect_RetDone)
         throw Standard_Failure("the solids could not be translated");
       NameProducts(writer.Model(), 1, part);
     }
     const TopoDS_Compound edges = Edges();
     if (edges.NbChildren() > 0) {
       const int before = ProductCount(writer.Model());
-      if (writer.Transfer(edges, STEPControl_GeometricCurveSet) != IFSelect_RetDone)
+      if (writer.Transfer(edges, STEPControl_GeometricCurveSet, ComputeGraph) != IFSelect_RetDone)
         throw Standard_Failure("the edges could not be translated");
       NameProducts(writer.Model(), before + 1, solids_.empty() ? part : part + " lines");
     }
@@ -542,6 +556,7 @@ class StepDevice : public CadBackEnd {
   }
 
   bool inBody_ = false;
+  int pen_ = 0;
   Figures body_;
   Figures loose_;
   std::vector<TopoDS_Shape> solids_;

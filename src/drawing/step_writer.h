@@ -11,7 +11,9 @@
 // pair, the diagrams); outlines of a body that close nothing join them.
 // Texts write nothing. Blocks are recorded and replayed as on the screen.
 //
-// Nothing of the modelling kernel shows outside step_writer.cpp.
+// Nothing of the modelling kernel shows outside step_writer.cpp and
+// step_geometry.cpp (the outlines' curves: one edge per flank or land, arcs
+// as arcs).
 #pragma once
 
 #include <string>

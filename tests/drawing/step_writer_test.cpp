@@ -1,10 +1,12 @@
 // The STEP device read back by an independent reader, OpenCASCADE's STEP
 // reader in its command interpreter: each gear of the default design, an
-// eccentric circle, a focal ellipse (constant module) and a hexagon is one
-// valid solid of the face width times the area inside its tooth outline less
-// its bore; pitch curves, the pair and a diagram are edges; bodies nest
+// eccentric circle, a focal ellipse (constant module), a hexagon and a gear
+// of 100 teeth is one valid solid of the face width times the area inside
+// its tooth outline less its bore, with a side face per flank and land;
+// pitch curves, the pair and a diagram are edges; bodies nest
 // holes and islands; an outline that crosses itself stays edges, and the
-// user is told; the carrier plate is a solid with its two bearing bores, the
+// user is told; the carrier plate is a solid with its two bearing bores and
+// ends that are arcs of their circles, the
 // rack for manufacture one of its teeth; the file is the same on every run
 // and in every locale.
 #include "drawing/step_writer.h"
@@ -87,10 +89,40 @@ TEST_P(StepGearSolids, EachGearIsOneSolidOfItsOutlineLessItsBore) {
     const double bore = static_cast<double>(calc::SpurGearData.BoreDiameter[gear]) / 2;
     const double expected = drawingtest::GearFaceWidth(gear) * (drawingtest::PolygonArea(outline) - Pi * bore * bore);
     EXPECT_NEAR(shape.volume / expected, 1, 1e-6) << shape.output;
-    // The side of every outline segment, the top and the bottom, and the
-    // bore's wall.
-    EXPECT_EQ(shape.faces, static_cast<int>(outline.size()) + 2 + (bore > 0 ? 1 : 0));
+    // One side face per flank and per land (a piece of the outline in one
+    // pen; a pointed tooth's two flanks in one pen meet at a corner, which
+    // stays an edge), the top and the bottom, and the bore's wall: not one
+    // per segment of the outline.
+    const int pieces = static_cast<int>(drawing::GearContour(gear).size());
+    const int caps = 2 + (bore > 0 ? 1 : 0);
+    EXPECT_GE(shape.faces, pieces + caps);
+    EXPECT_LE(shape.faces, 2 * pieces + caps);
+    EXPECT_LT(shape.faces, static_cast<int>(outline.size()) / 5);
   }
+}
+
+// Gear 2 of the default ellipse with z1 = 25 and k = 4: 100 teeth, one
+// valid solid of the face width times the area inside its outline, with a
+// face per flank and land (400 and the caps), not one per segment (8400).
+TEST_F(StepWriterTest, GearOfAHundredTeethIsOneSmallSolid) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  drawingtest::SetDefaultDesign();
+  calc::NcPair.z1 = 25;
+  calc::NcPair.k = 4;
+  calc::SpurGearData.BoreDiameter[2] = 30;
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  common::ClearErrorMessages();
+  const drawingtest::Polygon outline = drawingtest::GearOutline(2);
+  ASSERT_FALSE(drawingtest::FirstCrossing(outline));
+  const StepShape shape = Read(DrawStep(2, "hundred.stp"));
+  EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
+  EXPECT_EQ(shape.solids, 1) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  const double expected = drawingtest::GearFaceWidth(2) * (drawingtest::PolygonArea(outline) - Pi * 15 * 15);
+  EXPECT_NEAR(shape.volume / expected, 1, 1e-6) << shape.output;
+  EXPECT_EQ(GearContour(2).size(), 400u);
+  EXPECT_EQ(shape.faces, 400 + 3) << shape.output;
 }
 
 // The default ellipse's outlines are simple: the default design has to be
@@ -109,16 +141,20 @@ INSTANTIATE_TEST_SUITE_P(Designs, StepGearSolids, ::testing::ValuesIn(drawingtes
 TEST_F(StepWriterTest, PitchCurvesPairAndDiagramAreEdges) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Default));
-  // Both pitch curves in 1-degree steps and the centre line.
+  // Both pitch curves in 1-degree steps, each one curve through its 360
+  // points, and the centre line.
   const StepShape curves = Read(DrawStep(5, "curves.stp"));
   EXPECT_EQ(curves.solids, 0) << curves.output;
   EXPECT_EQ(curves.faces, 0);
-  EXPECT_EQ(curves.edges, 2 * 360 + 1) << curves.output;
+  EXPECT_EQ(curves.edges, 3) << curves.output;
   EXPECT_TRUE(curves.valid);
-  // The pair: both outlines, both pitch curves, the centre line, no solid.
+  // The pair: both outlines (an edge per flank and per land), both pitch
+  // curves, the centre line, no solid.
   const StepShape pair = Read(DrawStep(0, "pair.stp"));
   EXPECT_EQ(pair.solids, 0);
-  EXPECT_GT(pair.edges, static_cast<int>(drawingtest::GearOutline(1).size() + drawingtest::GearOutline(2).size()));
+  const int pieces = static_cast<int>(GearContour(1).size() + GearContour(2).size());
+  EXPECT_GE(pair.edges, pieces) << pair.output;
+  EXPECT_LE(pair.edges, pieces + 3) << pair.output;
   // A diagram: its axes, grid and curve; its texts write nothing.
   const std::string path = scratch_.Path("diagram.stp");
   dialogs_.Then(platform::ScriptedAnswer::File(path));
@@ -127,7 +163,7 @@ TEST_F(StepWriterTest, PitchCurvesPairAndDiagramAreEdges) {
   ASSERT_EQ(common::AbortFlag, 0);
   const StepShape diagram = Read(path);
   EXPECT_EQ(diagram.solids, 0);
-  EXPECT_GT(diagram.edges, 360) << diagram.output;
+  EXPECT_GT(diagram.edges, 20) << diagram.output;
   EXPECT_TRUE(diagram.valid);
 }
 
@@ -198,6 +234,9 @@ TEST_F(StepWriterTest, OutlineThatCrossesItselfStaysEdges) {
 TEST_F(StepWriterTest, CarrierPlateHasItsBearingBores) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Eccentric));
+  // Arcs of polylines as coarse chords, as the settings may ask: the
+  // plate's ends are arcs of their circles all the same.
+  common::CadSettings.CadArcsToLines = 1;
   common::CadSettings.CadArcResolution = 1;
   const std::string path = scratch_.Path("carrier.stp");
   dialogs_.Then(platform::ScriptedAnswer::Enter("100"))
@@ -209,9 +248,11 @@ TEST_F(StepWriterTest, CarrierPlateHasItsBearingBores) {
   EXPECT_EQ(shape.solids, 1) << shape.output;
   EXPECT_TRUE(shape.valid) << shape.output;
   // A slot of half width h = 20 (the larger bore) round both centres 100
-  // apart, its ends drawn as chords, less the bores of 20 and 16.
+  // apart, its ends half circles, less the bores of 20 and 16.
   const double h = 20, plate = Pi * h * h + 2 * h * 100, bores = Pi * (10 * 10 + 8 * 8);
-  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * (plate - bores)), 1, 1e-3) << shape.output;
+  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * (plate - bores)), 1, 1e-9) << shape.output;
+  // The two sides, the two ends and the two bores, the top and the bottom.
+  EXPECT_EQ(shape.faces, 8) << shape.output;
 }
 
 TEST_F(StepWriterTest, RackForManufactureIsASolid) {
