@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace drawing {
 
@@ -42,32 +43,64 @@ void DropRepeatedPoints(TPenPolygon& p) {
   p = std::move(out);
 }
 
+// The cells of the grid (origin x0, y0, square cells of side cell) that the
+// segment from (ax, ay) to (bx, by) passes through, as (column << 32 | row),
+// column by column: within a column the segment covers the rows between its
+// heights where it enters and leaves it. A long segment thus covers about
+// its length in cells, not its whole box. Each column is taken a little
+// wider, so that rounding cannot lose a cell the segment touches.
+template <class Emit>
+void SegmentCells(Real ax, Real ay, Real bx, Real by, Real x0, Real y0, Real cell, Emit emit) {
+  if (ax > bx) {
+    std::swap(ax, bx);
+    std::swap(ay, by);
+  }
+  auto column = [&](Real x) { return static_cast<std::uint64_t>(std::max<Real>(0, (x - x0) / cell)); };
+  auto row = [&](Real y) { return static_cast<std::uint64_t>(std::max<Real>(0, (y - y0) / cell)); };
+  const Real margin = cell * 1e-6L;
+  const std::uint64_t c0 = column(ax), c1 = column(bx);
+  const std::uint64_t rlo = row(std::min(ay, by)), rhi = row(std::max(ay, by));
+  const Real dx = bx - ax, dy = by - ay;
+  for (std::uint64_t c = c0; c <= c1; ++c) {
+    std::uint64_t r0 = rlo, r1 = rhi;
+    if (c0 != c1 && dx > 0) {
+      const Real xa = std::max(ax, x0 + static_cast<Real>(c) * cell - margin);
+      const Real xb = std::min(bx, x0 + static_cast<Real>(c + 1) * cell + margin);
+      const Real ya = ay + (xa - ax) / dx * dy, yb = ay + (xb - ax) / dx * dy;
+      r0 = std::max(rlo, row(std::min(ya, yb) - margin));
+      r1 = std::min(rhi, row(std::max(ya, yb) + margin));
+    }
+    for (std::uint64_t r = r0; r <= r1; ++r) emit(c << 32 | (r & 0xFFFFFFFF));
+  }
+}
+
 // The pairs of segments that meet, found through a grid of cells about
-// twice as wide as a mean segment: only segments that share a cell are
-// compared. Neighbours (sharing a vertex) do not count.
+// twice as long as a typical segment (the median; no shorter than a quarter
+// of the mean, so that one very long segment among short ones covers few
+// cells): only segments that share a cell are compared. Neighbours (sharing
+// a vertex) do not count.
 std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
   const std::size_t n = p.Size();
   std::vector<Crossing> found;
   Real total = 0, xmin = p.X[0], ymin = p.Y[0];
+  std::vector<Real> lengths(n);
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t l = (k + 1) % n;
-    total += std::hypot(p.X[l] - p.X[k], p.Y[l] - p.Y[k]);
+    lengths[k] = std::hypot(p.X[l] - p.X[k], p.Y[l] - p.Y[k]);
+    total += lengths[k];
     xmin = std::min(xmin, p.X[k]);
     ymin = std::min(ymin, p.Y[k]);
   }
-  const Real cell = 2 * total / static_cast<Real>(n);
+  std::nth_element(lengths.begin(), lengths.begin() + n / 2, lengths.end());
+  const Real cell = std::max(2 * lengths[n / 2], total / static_cast<Real>(4 * n));
   if (!(cell > 0) || !std::isfinite(cell)) return found;
-  auto column = [&](Real x) { return static_cast<std::uint64_t>((x - xmin) / cell); };
-  auto row = [&](Real y) { return static_cast<std::uint64_t>((y - ymin) / cell); };
-  // (cell, segment) for every cell a segment's box covers, sorted by cell.
+  // (cell, segment) for every cell a segment passes through, sorted by cell.
   std::vector<std::pair<std::uint64_t, std::uint32_t>> covered;
   covered.reserve(3 * n);
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t l = (k + 1) % n;
-    const std::uint64_t c0 = column(std::min(p.X[k], p.X[l])), c1 = column(std::max(p.X[k], p.X[l]));
-    const std::uint64_t r0 = row(std::min(p.Y[k], p.Y[l])), r1 = row(std::max(p.Y[k], p.Y[l]));
-    for (std::uint64_t c = c0; c <= c1; ++c)
-      for (std::uint64_t r = r0; r <= r1; ++r) covered.emplace_back(c << 32 | (r & 0xFFFFFFFF), static_cast<std::uint32_t>(k));
+    SegmentCells(p.X[k], p.Y[k], p.X[l], p.Y[l], xmin, ymin, cell,
+                 [&](std::uint64_t key) { covered.emplace_back(key, static_cast<std::uint32_t>(k)); });
   }
   std::sort(covered.begin(), covered.end());
   // Segments that share a cell are compared there (a pair that shares

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 #include <vector>
 
@@ -95,4 +96,34 @@ TEST(SimpleOutline, SimpleOutlinesStayAndRepeatedPointsGo) {
   drawing::TPenPolygon tooth = Make(CutTooth);
   EXPECT_EQ(drawing::TrimCrossings(tooth), 0);
   EXPECT_EQ(From(tooth, 0, 0), CutTooth);
+}
+
+TEST(SimpleOutline, OneLongSegmentAmongFiftyThousandShortOnes) {
+  // A diagonal from (0, 0) to (L, L), then 50,000 short steps down the
+  // right side and back along the bottom to (c, 0), up through the diagonal
+  // to (c, 2c), across to (0, 2c) and down to the start: the diagonal
+  // crosses the step up at (c, c), and the little loop beyond it goes.
+  constexpr double L = 1000, c = 10, step = 0.0395;
+  drawing::TPenPolygon p;
+  p.Add(0, 0, 1);
+  const int down = static_cast<int>(L / step), back = static_cast<int>((L - c) / step);
+  for (int k = 0; k < down; ++k) p.Add(L, L - k * step, 2);
+  for (int k = 0; k < back; ++k) p.Add(L - k * step, 0, 2);
+  p.Add(c, 0, 3);
+  p.Add(c, 2 * c, 4);
+  p.Add(0, 2 * c, 4);
+  const std::size_t before = p.Size();
+  ASSERT_GT(before, 50000u);
+  EXPECT_EQ(drawing::TrimCrossings(p), 1);
+  // The crossing takes the place of the three corners of the loop; the rest
+  // of the diagonal keeps its pen, the step up ends there.
+  ASSERT_EQ(p.Size(), before - 2);
+  const auto v = From(p, c, c);
+  EXPECT_EQ(v[0], Vertex(c, c, 1));
+  EXPECT_EQ(v[1], Vertex(L, L, 2));
+  EXPECT_EQ(v.back(), Vertex(c, 0, 3));
+  double area = 0;
+  for (std::size_t i = 0, j = v.size() - 1; i < v.size(); j = i++)
+    area += std::get<0>(v[j]) * std::get<1>(v[i]) - std::get<0>(v[i]) * std::get<1>(v[j]);
+  EXPECT_NEAR(-area / 2, (L * L - c * c) / 2, 1e-6);  // clockwise
 }
