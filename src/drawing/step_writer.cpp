@@ -272,6 +272,19 @@ int ProductCount(const Handle(StepData_StepModel)& model) {
   return count;
 }
 
+// Puts a CR before every LF of the text, in place: a file of a large gear
+// is megabytes long, and a copy of it would double the memory it takes.
+void WithCarriageReturns(std::string& text) {
+  const std::size_t size = text.size();
+  const std::size_t breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  text.resize(size + breaks);
+  for (std::size_t from = size, to = size + breaks; from > 0;) {
+    const char c = text[--from];
+    text[--to] = c;
+    if (c == '\n') text[--to] = '\r';
+  }
+}
+
 // ---- The device --------------------------------------------------------------------------
 
 class StepDevice : public CadBackEnd {
@@ -547,11 +560,8 @@ class StepDevice : public CadBackEnd {
     std::ostringstream text;
     if (!out.Print(text)) throw Standard_Failure("the file could not be composed");
     // Lines end with CR LF, as in every file the program writes.
-    std::string lines;
-    for (const char c : text.str()) {
-      if (c == '\n') lines += '\r';
-      lines += c;
-    }
+    std::string lines = std::move(text).str();
+    WithCarriageReturns(lines);
     return lines;
   }
 
