@@ -31,7 +31,9 @@
 #include <cmath>
 #include <initializer_list>
 #include <numbers>
-#include <sstream>
+#include <ostream>
+#include <streambuf>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -272,18 +274,47 @@ int ProductCount(const Handle(StepData_StepModel)& model) {
   return count;
 }
 
-// Puts a CR before every LF of the text, in place: a file of a large gear
-// is megabytes long, and a copy of it would double the memory it takes.
-void WithCarriageReturns(std::string& text) {
-  const std::size_t size = text.size();
-  const std::size_t breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-  text.resize(size + breaks);
-  for (std::size_t from = size, to = size + breaks; from > 0;) {
-    const char c = text[--from];
-    text[--to] = c;
-    if (c == '\n') text[--to] = '\r';
+// The text of the exchange file on its way into the output file, a CR put
+// before every LF (lines end with CR LF, as in every file the program
+// writes): a file of a large gear is megabytes long, and is not held in
+// memory as a whole.
+class CrLfFileBuffer : public std::streambuf {
+ public:
+  explicit CrLfFileBuffer(common::TextFile& file) : file_(file) {}
+  ~CrLfFileBuffer() override { Flush(); }
+  CrLfFileBuffer(const CrLfFileBuffer&) = delete;
+  CrLfFileBuffer& operator=(const CrLfFileBuffer&) = delete;
+
+  // Whether everything so far reached the file.
+  bool Flush() {
+    if (!pending_.empty() && !file_.Write(pending_)) failed_ = true;
+    pending_.clear();
+    return !failed_;
   }
-}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    Put(traits_type::to_char_type(c));
+    return c;
+  }
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    for (std::streamsize i = 0; i < count; ++i) Put(text[i]);
+    return count;
+  }
+  int sync() override { return Flush() ? 0 : -1; }
+
+ private:
+  void Put(char c) {
+    if (c == '\n') pending_ += '\r';
+    pending_ += c;
+    if (pending_.size() >= 1 << 16) Flush();
+  }
+
+  common::TextFile& file_;
+  std::string pending_;
+  bool failed_ = false;
+};
 
 // ---- The device --------------------------------------------------------------------------
 
@@ -306,7 +337,7 @@ class StepDevice : public CadBackEnd {
     common::TextFile& file = OutputFile();
     if (file.IsOpen() && common::AbortFlag == 0) {
       try {
-        file.Write(ExchangeFile());
+        WriteExchangeFile(file);
         // A failed write keeps the previous file and says why.
         common::CloseFileChecked(file);
       } catch (const Standard_Failure& failure) {
@@ -511,9 +542,9 @@ class StepDevice : public CadBackEnd {
   // edges), serves its own file writer; the file is composed here.
   static constexpr Standard_Boolean ComputeGraph = Standard_False;
 
-  // The whole exchange file: the solids as one representation, the edges
-  // as one set of curves.
-  std::string ExchangeFile() const {
+  // Writes the whole exchange file: the solids as one representation, the
+  // edges as one set of curves.
+  void WriteExchangeFile(common::TextFile& file) const {
     const QuietKernel quiet;
     STEPControl_Writer writer;
     Interface_Static::SetCVal("write.step.schema", "AP214IS");
@@ -557,12 +588,11 @@ class StepDevice : public CadBackEnd {
     const Handle(StepData_Protocol) protocol = Handle(StepData_Protocol)::DownCast(writer.WS()->Protocol());
     StepData_StepWriter out(model);
     out.SendModel(protocol);
-    std::ostringstream text;
+    CrLfFileBuffer buffer(file);
+    std::ostream text(&buffer);
     if (!out.Print(text)) throw Standard_Failure("the file could not be composed");
-    // Lines end with CR LF, as in every file the program writes.
-    std::string lines = std::move(text).str();
-    WithCarriageReturns(lines);
-    return lines;
+    // A failed write shows when the file is closed.
+    buffer.Flush();
   }
 
   bool inBody_ = false;
