@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <utility>
 #include <numbers>
 
 #include "common/file_checks.h"
@@ -207,6 +209,74 @@ TEST_F(StepWriterTest, BodiesNestHolesAndIslands) {
   // 3 x 4) and the line, the arc and the circle.
   EXPECT_EQ(shape.edges, 12 + 3 + 12 + 12 + 3) << shape.output;
   EXPECT_EQ(common::MsgCount, 0);
+}
+
+TEST_F(StepWriterTest, ArcsOfABodyAreArcsWhicheverWayTheyAreDrawn) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  const std::string path = scratch_.Path("rounded.stp");
+  Write(CadDeviceStep, "rounded.stp", [] {
+    CadDrawingFrame(0, 0, 100, 60, 5);
+    CadBeginTables(0);
+    CadInsertLogos();
+    CadBeginBody();
+    // A plate of 100 x 60 with corners rounded to 10, drawn clockwise,
+    // its right side and one corner the other way round.
+    CadLine(10, 60, 90, 60);
+    CadArc(90, 50, 90, 0, 10, -90);
+    CadLine(100, 10, 100, 50);
+    CadArc(90, 10, -90, 0, 10, 90);
+    CadLine(90, 0, 10, 0);
+    CadArc(10, 10, 270, 180, 10, -90);
+    CadLine(0, 10, 0, 50);
+    CadArc(10, 50, 180, 90, 10, -90);
+    // A slot of width 16 round (40, 30) .. (60, 30), counter-clockwise.
+    CadLine(40, 22, 60, 22);
+    CadArc(60, 30, -90, 90, 8, 180);
+    CadLine(60, 38, 40, 38);
+    CadArc(40, 30, 90, 270, 8, 180);
+    CadEndBody();
+    CadEndSection();
+  });
+  const StepShape shape = Read(path);
+  EXPECT_EQ(shape.solids, 1) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  const double plate = 100 * 60 - (4 - Pi) * 10 * 10, slot = 20 * 16 + Pi * 8 * 8;
+  EXPECT_NEAR(shape.volume / (5 * (plate - slot)), 1, 1e-9) << shape.output;
+  // Four sides and four corners, the slot's two sides and two ends, the top
+  // and the bottom.
+  EXPECT_EQ(shape.faces, 8 + 4 + 2) << shape.output;
+  EXPECT_EQ(common::MsgCount, 0);
+}
+
+TEST_F(StepWriterTest, EdgesFollowPensAndCorners) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  const std::string path = scratch_.Path("runs.stp");
+  Write(CadDeviceStep, "runs.stp", [] {
+    CadDrawingFrame(0, 0, 100, 100, 0);
+    CadBeginTables(0);
+    CadInsertLogos();
+    // A square in one run of one pen: its corners part four edges.
+    SetCadColor(1);
+    CadMoveTo(0, 0);
+    for (const auto& [x, y] : {std::pair{10, 0}, {10, 10}, {0, 10}, {0, 0}}) CadLineTo(x, y);
+    // A quarter circle of 90 lines in one pen: one edge; the same in two
+    // pens: two.
+    for (const int split : {90, 45}) {
+      const double r = split == 90 ? 50 : 70;
+      CadMoveTo(r, 0);
+      for (int i = 1; i <= 90; ++i) {
+        SetCadColor(i <= split ? 1 : 2);
+        CadLineTo(r * std::cos(i * Pi / 180), r * std::sin(i * Pi / 180));
+      }
+    }
+    CadEndSection();
+  });
+  const StepShape shape = Read(path);
+  EXPECT_EQ(shape.solids, 0) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  EXPECT_EQ(shape.edges, 4 + 1 + 2) << shape.output;
+  EXPECT_NEAR(shape.box[0], 0, 1e-7);
+  EXPECT_NEAR(shape.box[4], 70, 1e-7);
 }
 
 TEST_F(StepWriterTest, OutlineThatCrossesItselfStaysEdges) {
