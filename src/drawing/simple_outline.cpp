@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <queue>
 #include <utility>
 
 namespace drawing {
@@ -118,12 +121,46 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
     if (t < 0 || t > 1 || u < 0 || u > 1) return;
     found.push_back({i, j, p.X[i] + t * rx, p.Y[i] + t * ry});
   };
+  // Within a cell of more than a few segments they are swept from left to
+  // right: each is compared with those whose span in x it meets. Many segments side by
+  // side in one cell (the teeth of a comb that one long segment crosses)
+  // are so compared with their neighbours, not with every other.
+  const auto xFrom = [&](std::uint32_t k) { return std::min(p.X[k], p.X[(k + 1) % n]); };
+  const auto xTo = [&](std::uint32_t k) { return std::max(p.X[k], p.X[(k + 1) % n]); };
+  std::vector<std::uint32_t> cellSegments;
+  using Open = std::pair<Real, std::uint32_t>;  // where a segment ends in x, the segment
+  std::priority_queue<Open, std::vector<Open>, std::greater<>> ending;
+  std::vector<std::uint32_t> open;
+  std::vector<char> isOpen(n, 0);
   for (std::size_t a = 0; a < covered.size();) {
     std::size_t b = a + 1;
     while (b < covered.size() && covered[b].first == covered[a].first) ++b;
-    for (std::size_t u = a; u < b; ++u)
-      for (std::size_t v = u + 1; v < b; ++v)
-        compare(std::min(covered[u].second, covered[v].second), std::max(covered[u].second, covered[v].second));
+    if (b - a <= 16) {
+      for (std::size_t u = a; u < b; ++u)
+        for (std::size_t v = u + 1; v < b; ++v)
+          compare(std::min(covered[u].second, covered[v].second), std::max(covered[u].second, covered[v].second));
+      a = b;
+      continue;
+    }
+    cellSegments.clear();
+    for (std::size_t u = a; u < b; ++u) cellSegments.push_back(covered[u].second);
+    std::sort(cellSegments.begin(), cellSegments.end(),
+              [&](std::uint32_t k, std::uint32_t l) { return xFrom(k) < xFrom(l); });
+    for (const std::uint32_t k : cellSegments) {
+      const Real x = xFrom(k);
+      while (!ending.empty() && ending.top().first < x) {
+        isOpen[ending.top().second] = 0;
+        ending.pop();
+      }
+      std::erase_if(open, [&](std::uint32_t l) { return !isOpen[l]; });
+      for (const std::uint32_t l : open) compare(std::min<std::size_t>(k, l), std::max<std::size_t>(k, l));
+      open.push_back(k);
+      isOpen[k] = 1;
+      ending.emplace(xTo(k), k);
+    }
+    for (const std::uint32_t l : open) isOpen[l] = 0;
+    open.clear();
+    ending = {};
     a = b;
   }
   std::sort(found.begin(), found.end(),
@@ -133,6 +170,43 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
               found.end());
   return found;
 }
+
+// The segments of the loops taken out in one pass, as runs of indexes
+// (first -> last, disjoint): whether a run round the polygon is free is
+// found in a step, however long the loops (many crossings on one segment
+// give as many long candidate loops).
+class UsedSegments {
+ public:
+  explicit UsedSegments(std::size_t n) : n_(n) {}
+
+  // Takes the count segments from first on (round the polygon) when none
+  // of them is taken yet.
+  bool Take(std::size_t first, std::size_t count) {
+    const std::size_t last = first + count - 1;
+    if (last < n_) {
+      if (Overlaps(first, last)) return false;
+      runs_.emplace(first, last);
+    } else {
+      if (Overlaps(first, n_ - 1) || Overlaps(0, last - n_)) return false;
+      runs_.emplace(first, n_ - 1);
+      runs_.emplace(0, last - n_);
+    }
+    return true;
+  }
+
+ private:
+  // The run that starts last at or before b is the only one that can reach
+  // into [a, b]: the runs before it end before it starts.
+  bool Overlaps(std::size_t a, std::size_t b) const {
+    auto it = runs_.upper_bound(b);
+    if (it == runs_.begin()) return false;
+    --it;
+    return it->second >= a;
+  }
+
+  std::size_t n_;
+  std::map<std::size_t, std::size_t> runs_;
+};
 
 }  // namespace
 
@@ -167,15 +241,12 @@ int TrimCrossings(TPenPolygon& p) {
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const Removal& a, const Removal& b) { return a.count < b.count; });
     // A loop's segments: the one entering it, its own and the one leaving.
-    std::vector<char> used(n, 0);
+    UsedSegments used(n);
     std::vector<char> gone(n, 0);
     std::vector<const Removal*> startsAt(n, nullptr);
     for (const Removal& r : candidates) {
       const std::size_t from = (r.first + n - 1) % n;
-      bool free = true;
-      for (std::size_t k = 0; k <= r.count && free; ++k) free = !used[(from + k) % n];
-      if (!free) continue;
-      for (std::size_t k = 0; k <= r.count; ++k) used[(from + k) % n] = 1;
+      if (!used.Take(from, r.count + 1)) continue;
       for (std::size_t k = 0; k < r.count; ++k) gone[(r.first + k) % n] = 1;
       startsAt[r.first] = &r;
       ++removed;

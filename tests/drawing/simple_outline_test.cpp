@@ -127,3 +127,49 @@ TEST(SimpleOutline, OneLongSegmentAmongFiftyThousandShortOnes) {
     area += std::get<0>(v[j]) * std::get<1>(v[i]) - std::get<0>(v[i]) * std::get<1>(v[j]);
   EXPECT_NEAR(-area / 2, (L * L - c * c) / 2, 1e-6);  // clockwise
 }
+
+TEST(SimpleOutline, DenseCombLosesOnlyTheTipBeyondItsCrossing) {
+  // A block 1000 long with 5000 teeth of height 10 on top, 0.2 apart (400
+  // flanks side by side within the length of one): the teeth taper, but one
+  // has its flanks crossed below its tip land, like the pointed tooth.
+  constexpr double W = 1000, pitch = 0.2, a = 0.06, b = 0.03, c = 0.03;
+  constexpr int teeth = 5000, pointed = 2345;
+  drawing::TPenPolygon p;
+  p.Add(0, 0, 1);
+  p.Add(W, 0, 1);
+  p.Add(W, 5, 1);
+  double px = 0, py = 0;
+  for (int k = 0; k < teeth; ++k) {
+    const double x = W - (k + 0.5) * pitch;
+    const double tip = k == pointed ? -c : b;  // the pointed tooth's flanks cross
+    p.Add(x + a, 5, 19);
+    p.Add(x + tip, 15, 20);
+    p.Add(x - tip, 15, 19);
+    p.Add(x - a, 5, 1);
+    if (k == pointed) px = x, py = 5 + 10 * a / (a + c);
+  }
+  p.Add(0, 5, 1);
+  const auto area = [](const drawing::TPenPolygon& q) {
+    double sum = 0;
+    for (std::size_t i = 0, j = q.Size() - 1; i < q.Size(); j = i++)
+      sum += static_cast<double>(q.X[j] * q.Y[i] - q.X[i] * q.Y[j]);
+    return sum / 2;
+  };
+  const double before = area(p);
+  const std::size_t size = p.Size();
+  EXPECT_EQ(drawing::TrimCrossings(p), 1);
+  ASSERT_EQ(p.Size(), size - 1);
+  // The crossing stands for the two tip corners; the tip triangle beyond
+  // it, drawn the wrong way round, is gone.
+  std::size_t at = 0;
+  for (std::size_t k = 1; k < p.Size(); ++k)
+    if (std::hypot(static_cast<double>(p.X[k]) - px, static_cast<double>(p.Y[k]) - py) <
+        std::hypot(static_cast<double>(p.X[at]) - px, static_cast<double>(p.Y[at]) - py))
+      at = k;
+  EXPECT_NEAR(static_cast<double>(p.X[at]), px, 1e-12);
+  EXPECT_NEAR(static_cast<double>(p.Y[at]), py, 1e-12);
+  EXPECT_EQ(p.Pen[at], 19);
+  EXPECT_EQ(p.Y[(at + 1) % p.Size()], 5);
+  const double tipArea = c * (15 - py);  // half of the land 2c times the height
+  EXPECT_NEAR(area(p), before + tipArea, 1e-9);
+}
