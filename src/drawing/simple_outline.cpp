@@ -80,15 +80,17 @@ void SegmentCells(Real ax, Real ay, Real bx, Real by, Real x0, Real y0, Real cel
 // The pairs of segments that meet, found through a grid of cells about
 // twice as long as a typical segment (the median; no shorter than a quarter
 // of the mean, so that one very long segment among short ones covers few
-// cells): only segments that share a cell are compared. Neighbours (sharing
-// a vertex) do not count.
-std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
+// cells): only segments that share a cell are compared. Segment k runs
+// from vertex k to vertex next[k] (several closed polygons may lie in p one
+// after the other); neighbours (one ending where the other begins) do not
+// count.
+std::vector<Crossing> FindCrossings(const TPenPolygon& p, const std::vector<std::uint32_t>& next) {
   const std::size_t n = p.Size();
   std::vector<Crossing> found;
   Real total = 0, xmin = p.X[0], ymin = p.Y[0];
   std::vector<Real> lengths(n);
   for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t l = (k + 1) % n;
+    const std::size_t l = next[k];
     lengths[k] = std::hypot(p.X[l] - p.X[k], p.Y[l] - p.Y[k]);
     total += lengths[k];
     xmin = std::min(xmin, p.X[k]);
@@ -101,7 +103,7 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
   std::vector<std::pair<std::uint64_t, std::uint32_t>> covered;
   covered.reserve(3 * n);
   for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t l = (k + 1) % n;
+    const std::size_t l = next[k];
     SegmentCells(p.X[k], p.Y[k], p.X[l], p.Y[l], xmin, ymin, cell,
                  [&](std::uint64_t key) { covered.emplace_back(key, static_cast<std::uint32_t>(k)); });
   }
@@ -109,8 +111,8 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
   // Segments that share a cell are compared there (a pair that shares
   // several cells is found once per cell, and kept once).
   auto compare = [&](std::size_t i, std::size_t j) {
-    if (j == i + 1 || (i == 0 && j == n - 1)) return;
-    const std::size_t i1 = i + 1, j1 = (j + 1) % n;
+    const std::size_t i1 = next[i], j1 = next[j];
+    if (i1 == j || j1 == i) return;
     const Real rx = p.X[i1] - p.X[i], ry = p.Y[i1] - p.Y[i];
     const Real sx = p.X[j1] - p.X[j], sy = p.Y[j1] - p.Y[j];
     const Real d = Cross(rx, ry, sx, sy);
@@ -125,8 +127,8 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
   // right: each is compared with those whose span in x it meets. Many segments side by
   // side in one cell (the teeth of a comb that one long segment crosses)
   // are so compared with their neighbours, not with every other.
-  const auto xFrom = [&](std::uint32_t k) { return std::min(p.X[k], p.X[(k + 1) % n]); };
-  const auto xTo = [&](std::uint32_t k) { return std::max(p.X[k], p.X[(k + 1) % n]); };
+  const auto xFrom = [&](std::uint32_t k) { return std::min(p.X[k], p.X[next[k]]); };
+  const auto xTo = [&](std::uint32_t k) { return std::max(p.X[k], p.X[next[k]]); };
   std::vector<std::uint32_t> cellSegments;
   using Open = std::pair<Real, std::uint32_t>;  // where a segment ends in x, the segment
   std::priority_queue<Open, std::vector<Open>, std::greater<>> ending;
@@ -218,7 +220,9 @@ int TrimCrossings(TPenPolygon& p) {
     DropRepeatedPoints(p);
     const std::size_t n = p.Size();
     if (n < 4) break;
-    const std::vector<Crossing> crossings = FindCrossings(p);
+    std::vector<std::uint32_t> next(n);
+    for (std::size_t k = 0; k < n; ++k) next[k] = static_cast<std::uint32_t>((k + 1) % n);
+    const std::vector<Crossing> crossings = FindCrossings(p, next);
     if (crossings.empty()) break;
     // Twice the signed area up to each vertex (prefix sums of the
     // shoelace terms), for the area of any loop in one step.
@@ -259,6 +263,20 @@ int TrimCrossings(TPenPolygon& p) {
     p = std::move(out);
   }
   return removed;
+}
+
+bool PolygonsCross(const std::vector<TPenPolygon>& polygons) {
+  TPenPolygon all;
+  std::vector<std::uint32_t> next;
+  for (const TPenPolygon& polygon : polygons) {
+    const std::size_t first = all.Size(), n = polygon.Size();
+    if (n < 2) continue;
+    for (std::size_t k = 0; k < n; ++k) {
+      all.Add(polygon.X[k], polygon.Y[k], 0);
+      next.push_back(static_cast<std::uint32_t>(first + (k + 1) % n));
+    }
+  }
+  return all.Size() > 0 && !FindCrossings(all, next).empty();
 }
 
 }  // namespace drawing
