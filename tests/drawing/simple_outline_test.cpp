@@ -173,3 +173,18 @@ TEST(SimpleOutline, DenseCombLosesOnlyTheTipBeyondItsCrossing) {
   const double tipArea = c * (15 - py);  // half of the land 2c times the height
   EXPECT_NEAR(area(p), before + tipArea, 1e-9);
 }
+
+TEST(SimpleOutline, PolygonsCrossWithinOneOrBetweenTwo) {
+  const auto square = [](double x, double y, double side) {
+    return Make({{x, y, 0}, {x + side, y, 0}, {x + side, y + side, 0}, {x, y + side, 0}});
+  };
+  // A plate with a hole inside it, and a plate beside it: nothing crosses.
+  EXPECT_FALSE(drawing::PolygonsCross({square(0, 0, 10), square(2, 2, 3), square(20, 0, 5)}));
+  // A hole that reaches out of its plate; one that touches its side.
+  EXPECT_TRUE(drawing::PolygonsCross({square(0, 0, 10), square(8, 2, 3)}));
+  EXPECT_TRUE(drawing::PolygonsCross({square(0, 0, 10), square(7, 2, 3)}));
+  // A bow tie crosses itself; the pointed tooth too, the cut one not.
+  EXPECT_TRUE(drawing::PolygonsCross({Make({{0, 0, 0}, {4, 4, 0}, {4, 0, 0}, {0, 4, 0}})}));
+  EXPECT_TRUE(drawing::PolygonsCross({Make(PointedTooth)}));
+  EXPECT_FALSE(drawing::PolygonsCross({Make(CutTooth)}));
+}
