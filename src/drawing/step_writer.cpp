@@ -22,6 +22,8 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 #include <TopoDS_Wire.hxx>
+#include <Transfer_FinderProcess.hxx>
+#include <XSControl_TransferWriter.hxx>
 #include <XSControl_WorkSession.hxx>
 #include <gp_Circ.hxx>
 #include <gp_Pln.hxx>
@@ -564,7 +566,7 @@ class StepDevice : public CadBackEnd {
 
   // Writes the whole exchange file: the solids as one representation, the
   // edges as one set of curves.
-  void WriteExchangeFile(common::TextFile& file) const {
+  void WriteExchangeFile(common::TextFile& file) {
     const QuietKernel quiet;
     STEPControl_Writer writer;
     Interface_Static::SetCVal("write.step.schema", "AP214IS");
@@ -586,6 +588,9 @@ class StepDevice : public CadBackEnd {
                           ComputeGraph) != IFSelect_RetDone)
         throw Standard_Failure("the solids could not be translated");
       NameProducts(writer.Model(), 1, part);
+      // The model holds them now.
+      solids_.clear();
+      solids_.shrink_to_fit();
     }
     const TopoDS_Compound edges = Edges();
     if (edges.NbChildren() > 0) {
@@ -594,6 +599,9 @@ class StepDevice : public CadBackEnd {
         throw Standard_Failure("the edges could not be translated");
       NameProducts(writer.Model(), before + 1, solids_.empty() ? part : part + " lines");
     }
+    // What the translator kept of each shape's translation is not needed
+    // for the file: let go before the text is composed.
+    writer.WS()->TransferWriter()->SetFinderProcess(new Transfer_FinderProcess);
     const Handle(StepData_StepModel) model = writer.Model();
     const TStepHeader texts = StepHeader();
     APIHeaderSection_MakeHeader header(model);
