@@ -579,7 +579,8 @@ class StepDevice : public CadBackEnd {
     // The solids are the part the file is named after; the edges are its
     // drawing.
     const std::string part = common::BareFileName(CadSettings.CadFileName);
-    if (!solids_.empty()) {
+    const bool withSolids = !solids_.empty();
+    if (withSolids) {
       BRep_Builder builder;
       TopoDS_Compound solids;
       builder.MakeCompound(solids);
@@ -597,7 +598,7 @@ class StepDevice : public CadBackEnd {
       const int before = ProductCount(writer.Model());
       if (writer.Transfer(edges, STEPControl_GeometricCurveSet, ComputeGraph) != IFSelect_RetDone)
         throw Standard_Failure("the edges could not be translated");
-      NameProducts(writer.Model(), before + 1, solids_.empty() ? part : part + " lines");
+      NameProducts(writer.Model(), before + 1, withSolids ? part + " lines" : part);
     }
     // What the translator kept of each shape's translation is not needed
     // for the file: let go before the text is composed.

@@ -209,6 +209,10 @@ TEST_F(StepWriterTest, BodiesNestHolesAndIslands) {
   // 3 x 4) and the line, the arc and the circle.
   EXPECT_EQ(shape.edges, 12 + 3 + 12 + 12 + 3) << shape.output;
   EXPECT_EQ(common::MsgCount, 0);
+  // The solids are the part the file is named after, the rest its lines.
+  const std::string text = testsupport::Slurp(path);
+  EXPECT_NE(text.find("PRODUCT('plate','plate'"), std::string::npos);
+  EXPECT_NE(text.find("PRODUCT('plate lines','plate lines'"), std::string::npos);
 }
 
 TEST_F(StepWriterTest, ArcsOfABodyAreArcsWhicheverWayTheyAreDrawn) {
