@@ -11,6 +11,7 @@
 #include <Geom_Circle.hxx>
 #include <Precision.hxx>
 #include <ShapeCustom.hxx>
+#include <Standard_Failure.hxx>
 #include <TColStd_Array1OfInteger.hxx>
 #include <TColStd_Array1OfReal.hxx>
 #include <TColgp_Array1OfPnt.hxx>
@@ -37,7 +38,9 @@ constexpr double Pi = std::numbers::pi;
 // few degrees from one of its points to the next.
 const double CornerCosine = std::cos(20 * Pi / 180);
 
-bool Same(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
+// Points closer than the kernel's tolerance are one vertex (as its polygon
+// builder takes them).
+bool Same(const Point& a, const Point& b) { return std::hypot(a.x - b.x, a.y - b.y) <= Precision::Confusion(); }
 
 // A piece from point `from` to point `to` of the run (to carries it).
 struct Piece {
@@ -90,10 +93,14 @@ class EdgeMaker {
       knots.SetValue(i + 1, along);
       multiplicities.SetValue(i + 1, i == 0 || i == poles - 1 ? 2 : 1);
     }
-    const Handle(Geom_BSplineCurve) curve = new Geom_BSplineCurve(points, knots, multiplicities, 1);
-    BRepBuilderAPI_MakeEdge edge(curve, v1, v2, 0, along);
-    if (!edge.IsDone()) return std::nullopt;
-    return edge.Edge();
+    try {
+      const Handle(Geom_BSplineCurve) curve = new Geom_BSplineCurve(points, knots, multiplicities, 1);
+      BRepBuilderAPI_MakeEdge edge(curve, v1, v2, 0, along);
+      if (!edge.IsDone()) return std::nullopt;
+      return edge.Edge();
+    } catch (const Standard_Failure&) {
+      return std::nullopt;
+    }
   }
 
  private:
@@ -135,8 +142,8 @@ class EdgeMaker {
   std::unordered_map<std::size_t, TopoDS_Vertex> vertices_;
 };
 
-// The run without pieces of length 0, and its pieces in order; a closed
-// run's last piece goes back to its first point.
+// The run without pieces shorter than the kernel's tolerance, and its
+// pieces in order; a closed run's last piece goes back to its first point.
 std::vector<Piece> Pieces(Path& run, bool closed) {
   Path kept;
   kept.reserve(run.size());
@@ -259,8 +266,7 @@ TopoDS_Shape PathShape(const Path& path, double z) {
   if (path.size() < 2) return {};
   // A run that ends where it began (within the kernel's tolerance, where
   // its two ends would be one vertex) is closed.
-  const bool closed = path.size() > 2 && std::hypot(path.front().x - path.back().x, path.front().y - path.back().y) <=
-                                             Precision::Confusion();
+  const bool closed = path.size() > 2 && Same(path.front(), path.back());
   Path run = path;
   if (closed) {
     run.front().pen = run.back().pen;

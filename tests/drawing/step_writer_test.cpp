@@ -259,10 +259,12 @@ TEST_F(StepWriterTest, EdgesFollowPensAndCorners) {
     CadDrawingFrame(0, 0, 100, 100, 0);
     CadBeginTables(0);
     CadInsertLogos();
-    // A square in one run of one pen: its corners part four edges.
+    // A square in one run of one pen: its corners part four edges; a step
+    // of 5e-8 at a corner is no edge of its own.
     SetCadColor(1);
     CadMoveTo(0, 0);
-    for (const auto& [x, y] : {std::pair{10, 0}, {10, 10}, {0, 10}, {0, 0}}) CadLineTo(x, y);
+    for (const auto& [x, y] : {std::pair{10.0, 0.0}, {10 + 5e-8, 5e-8}, {10.0, 10.0}, {0.0, 10.0}, {0.0, 0.0}})
+      CadLineTo(x, y);
     // A quarter circle of 90 lines in one pen: one edge; the same in two
     // pens: two.
     for (const int split : {90, 45}) {
