@@ -6,6 +6,9 @@
 // nothing of the previous step can stand for it:
 //   - "an input": z1 between 30 and 31 (the teeth change, the curve not);
 //   - "a material edit": the pitting endurance limit of gear 1;
+//   - "a formula edit": a coefficient of the formula curve between two
+//     values (the curve changes: its closing, tracks and outlines are made
+//     afresh);
 // and the calculation alone, with and without a picture before each run (a
 // picture must not make the next calculation slower). Aims: a redraw after
 // an input 30 ms, after a material edit 10 ms, the formula curve's 300 ms.
@@ -94,26 +97,33 @@ void BM_MaterialEditPictureOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_MaterialEditPictureOnly)->Unit(benchmark::kMillisecond);
 
-// A formula curve of 100 sine terms about a radius of 50 mm.
-void FormulaDesign() {
-  benchprogram::DefaultDesign();
-  std::string formula = "50";
-  for (int n = 1; n <= 100; ++n) formula += "+0.02*SIN(" + std::to_string(n) + "*X)";
-  calc::CurveType = calc::CurveFormula;
-  calc::PieceCount = 1;
-  calc::FormulaPieces[1] = {360, formula};
+// A formula curve of 100 sine terms about a radius of 50 mm, the first
+// term's coefficient as given.
+std::string Formula(const std::string& first) {
+  std::string formula = "50+" + first + "*SIN(1*X)";
+  for (int n = 2; n <= 100; ++n) formula += "+0.02*SIN(" + std::to_string(n) + "*X)";
+  return formula;
 }
 
-void BM_FormulaRedrawAfterInput(benchmark::State& state) {
+void FormulaDesign() {
+  benchprogram::DefaultDesign();
+  calc::CurveType = calc::CurveFormula;
+  calc::PieceCount = 1;
+  calc::FormulaPieces[1] = {360, Formula("0.02")};
+}
+
+// The user edits the formula: the first coefficient between 0.02 and 0.03.
+void BM_FormulaRedrawAfterFormulaEdit(benchmark::State& state) {
   FormulaDesign();
   int step = 0;
   for (auto _ : state) {
-    ToggleToothNumber(++step);
+    calc::FormulaPieces[1].Formula = Formula(++step % 2 == 0 ? "0.02" : "0.03");
     CalculateAndRedraw();
   }
   Report(state);
 }
-BENCHMARK(BM_FormulaRedrawAfterInput)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormulaRedrawAfterFormulaEdit)->Unit(benchmark::kMillisecond);
+
 
 // The calculation alone (arg 0), and with the result picture of each input
 // drawn, untimed, before it (arg 1).

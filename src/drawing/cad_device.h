@@ -76,6 +76,10 @@ class CadBackEnd {
   // Whether polylines are written as such (DXF); otherwise the drawing
   // interface breaks them into lines and arcs.
   virtual bool WritesNativePolylines() const { return false; }
+  // Whether the arcs of emulated polylines reach this device as arcs even
+  // where the settings ask for chords (CadArcsToLines): a device that
+  // models exact solids (STEP) keeps the circles of a body's outline.
+  virtual bool KeepsPolylineArcs() const { return false; }
   // Whether the logo files are placed on this device.
   virtual bool PlacesLogos() const { return false; }
   // The largest magnitude of a coordinate (and size) the device can write;

@@ -50,7 +50,7 @@ void EmulatedPiece(Real x, Real y, Real b) {
   const Real px = CadDrawing.CadPenPositionX, py = CadDrawing.CadPenPositionY;
   if (b == 0) {
     CadLine(px, py, x, y);
-  } else if (CadSettings.CadArcsToLines) {
+  } else if (CadSettings.CadArcsToLines && !CurrentCadBackEnd().KeepsPolylineArcs()) {
     ArcAsChords(px, py, x, y, b, [](Real x1, Real y1, Real x2, Real y2) { CadLine(x1, y1, x2, y2); });
   } else {
     Real xc = 0, yc = 0, a1 = 0, a2 = 0, r = 0;

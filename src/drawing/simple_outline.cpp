@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <queue>
+#include <utility>
 
 namespace drawing {
 
@@ -42,39 +46,73 @@ void DropRepeatedPoints(TPenPolygon& p) {
   p = std::move(out);
 }
 
+// The cells of the grid (origin x0, y0, square cells of side cell) that the
+// segment from (ax, ay) to (bx, by) passes through, as (column << 32 | row),
+// column by column: within a column the segment covers the rows between its
+// heights where it enters and leaves it. A long segment thus covers about
+// its length in cells, not its whole box. Each column is taken a little
+// wider, so that rounding cannot lose a cell the segment touches.
+template <class Emit>
+void SegmentCells(Real ax, Real ay, Real bx, Real by, Real x0, Real y0, Real cell, Emit emit) {
+  if (ax > bx) {
+    std::swap(ax, bx);
+    std::swap(ay, by);
+  }
+  auto column = [&](Real x) { return static_cast<std::uint64_t>(std::max<Real>(0, (x - x0) / cell)); };
+  auto row = [&](Real y) { return static_cast<std::uint64_t>(std::max<Real>(0, (y - y0) / cell)); };
+  const Real margin = cell * 1e-6L;
+  const std::uint64_t c0 = column(ax), c1 = column(bx);
+  const std::uint64_t rlo = row(std::min(ay, by)), rhi = row(std::max(ay, by));
+  const Real dx = bx - ax, dy = by - ay;
+  for (std::uint64_t c = c0; c <= c1; ++c) {
+    std::uint64_t r0 = rlo, r1 = rhi;
+    if (c0 != c1 && dx > 0) {
+      const Real xa = std::max(ax, x0 + static_cast<Real>(c) * cell - margin);
+      const Real xb = std::min(bx, x0 + static_cast<Real>(c + 1) * cell + margin);
+      const Real ya = ay + (xa - ax) / dx * dy, yb = ay + (xb - ax) / dx * dy;
+      r0 = std::max(rlo, row(std::min(ya, yb) - margin));
+      r1 = std::min(rhi, row(std::max(ya, yb) + margin));
+    }
+    for (std::uint64_t r = r0; r <= r1; ++r) emit(c << 32 | (r & 0xFFFFFFFF));
+  }
+}
+
 // The pairs of segments that meet, found through a grid of cells about
-// twice as wide as a mean segment: only segments that share a cell are
-// compared. Neighbours (sharing a vertex) do not count.
-std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
+// twice as long as a typical segment (the median; no shorter than a quarter
+// of the mean, so that one very long segment among short ones covers few
+// cells): only segments that share a cell are compared. Segment k runs
+// from vertex k to vertex next[k] (several closed polygons may lie in p one
+// after the other); neighbours (one ending where the other begins) do not
+// count.
+std::vector<Crossing> FindCrossings(const TPenPolygon& p, const std::vector<std::uint32_t>& next) {
   const std::size_t n = p.Size();
   std::vector<Crossing> found;
   Real total = 0, xmin = p.X[0], ymin = p.Y[0];
+  std::vector<Real> lengths(n);
   for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t l = (k + 1) % n;
-    total += std::hypot(p.X[l] - p.X[k], p.Y[l] - p.Y[k]);
+    const std::size_t l = next[k];
+    lengths[k] = std::hypot(p.X[l] - p.X[k], p.Y[l] - p.Y[k]);
+    total += lengths[k];
     xmin = std::min(xmin, p.X[k]);
     ymin = std::min(ymin, p.Y[k]);
   }
-  const Real cell = 2 * total / static_cast<Real>(n);
+  std::nth_element(lengths.begin(), lengths.begin() + n / 2, lengths.end());
+  const Real cell = std::max(2 * lengths[n / 2], total / static_cast<Real>(4 * n));
   if (!(cell > 0) || !std::isfinite(cell)) return found;
-  auto column = [&](Real x) { return static_cast<std::uint64_t>((x - xmin) / cell); };
-  auto row = [&](Real y) { return static_cast<std::uint64_t>((y - ymin) / cell); };
-  // (cell, segment) for every cell a segment's box covers, sorted by cell.
+  // (cell, segment) for every cell a segment passes through, sorted by cell.
   std::vector<std::pair<std::uint64_t, std::uint32_t>> covered;
   covered.reserve(3 * n);
   for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t l = (k + 1) % n;
-    const std::uint64_t c0 = column(std::min(p.X[k], p.X[l])), c1 = column(std::max(p.X[k], p.X[l]));
-    const std::uint64_t r0 = row(std::min(p.Y[k], p.Y[l])), r1 = row(std::max(p.Y[k], p.Y[l]));
-    for (std::uint64_t c = c0; c <= c1; ++c)
-      for (std::uint64_t r = r0; r <= r1; ++r) covered.emplace_back(c << 32 | (r & 0xFFFFFFFF), static_cast<std::uint32_t>(k));
+    const std::size_t l = next[k];
+    SegmentCells(p.X[k], p.Y[k], p.X[l], p.Y[l], xmin, ymin, cell,
+                 [&](std::uint64_t key) { covered.emplace_back(key, static_cast<std::uint32_t>(k)); });
   }
   std::sort(covered.begin(), covered.end());
   // Segments that share a cell are compared there (a pair that shares
   // several cells is found once per cell, and kept once).
   auto compare = [&](std::size_t i, std::size_t j) {
-    if (j == i + 1 || (i == 0 && j == n - 1)) return;
-    const std::size_t i1 = i + 1, j1 = (j + 1) % n;
+    const std::size_t i1 = next[i], j1 = next[j];
+    if (i1 == j || j1 == i) return;
     const Real rx = p.X[i1] - p.X[i], ry = p.Y[i1] - p.Y[i];
     const Real sx = p.X[j1] - p.X[j], sy = p.Y[j1] - p.Y[j];
     const Real d = Cross(rx, ry, sx, sy);
@@ -85,12 +123,46 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
     if (t < 0 || t > 1 || u < 0 || u > 1) return;
     found.push_back({i, j, p.X[i] + t * rx, p.Y[i] + t * ry});
   };
+  // Within a cell of more than a few segments they are swept from left to
+  // right: each is compared with those whose span in x it meets. Many segments side by
+  // side in one cell (the teeth of a comb that one long segment crosses)
+  // are so compared with their neighbours, not with every other.
+  const auto xFrom = [&](std::uint32_t k) { return std::min(p.X[k], p.X[next[k]]); };
+  const auto xTo = [&](std::uint32_t k) { return std::max(p.X[k], p.X[next[k]]); };
+  std::vector<std::uint32_t> cellSegments;
+  using Open = std::pair<Real, std::uint32_t>;  // where a segment ends in x, the segment
+  std::priority_queue<Open, std::vector<Open>, std::greater<>> ending;
+  std::vector<std::uint32_t> open;
+  std::vector<char> isOpen(n, 0);
   for (std::size_t a = 0; a < covered.size();) {
     std::size_t b = a + 1;
     while (b < covered.size() && covered[b].first == covered[a].first) ++b;
-    for (std::size_t u = a; u < b; ++u)
-      for (std::size_t v = u + 1; v < b; ++v)
-        compare(std::min(covered[u].second, covered[v].second), std::max(covered[u].second, covered[v].second));
+    if (b - a <= 16) {
+      for (std::size_t u = a; u < b; ++u)
+        for (std::size_t v = u + 1; v < b; ++v)
+          compare(std::min(covered[u].second, covered[v].second), std::max(covered[u].second, covered[v].second));
+      a = b;
+      continue;
+    }
+    cellSegments.clear();
+    for (std::size_t u = a; u < b; ++u) cellSegments.push_back(covered[u].second);
+    std::sort(cellSegments.begin(), cellSegments.end(),
+              [&](std::uint32_t k, std::uint32_t l) { return xFrom(k) < xFrom(l); });
+    for (const std::uint32_t k : cellSegments) {
+      const Real x = xFrom(k);
+      while (!ending.empty() && ending.top().first < x) {
+        isOpen[ending.top().second] = 0;
+        ending.pop();
+      }
+      std::erase_if(open, [&](std::uint32_t l) { return !isOpen[l]; });
+      for (const std::uint32_t l : open) compare(std::min<std::size_t>(k, l), std::max<std::size_t>(k, l));
+      open.push_back(k);
+      isOpen[k] = 1;
+      ending.emplace(xTo(k), k);
+    }
+    for (const std::uint32_t l : open) isOpen[l] = 0;
+    open.clear();
+    ending = {};
     a = b;
   }
   std::sort(found.begin(), found.end(),
@@ -100,6 +172,43 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p) {
               found.end());
   return found;
 }
+
+// The segments of the loops taken out in one pass, as runs of indexes
+// (first -> last, disjoint): whether a run round the polygon is free is
+// found in a step, however long the loops (many crossings on one segment
+// give as many long candidate loops).
+class UsedSegments {
+ public:
+  explicit UsedSegments(std::size_t n) : n_(n) {}
+
+  // Takes the count segments from first on (round the polygon) when none
+  // of them is taken yet.
+  bool Take(std::size_t first, std::size_t count) {
+    const std::size_t last = first + count - 1;
+    if (last < n_) {
+      if (Overlaps(first, last)) return false;
+      runs_.emplace(first, last);
+    } else {
+      if (Overlaps(first, n_ - 1) || Overlaps(0, last - n_)) return false;
+      runs_.emplace(first, n_ - 1);
+      runs_.emplace(0, last - n_);
+    }
+    return true;
+  }
+
+ private:
+  // The run that starts last at or before b is the only one that can reach
+  // into [a, b]: the runs before it end before it starts.
+  bool Overlaps(std::size_t a, std::size_t b) const {
+    auto it = runs_.upper_bound(b);
+    if (it == runs_.begin()) return false;
+    --it;
+    return it->second >= a;
+  }
+
+  std::size_t n_;
+  std::map<std::size_t, std::size_t> runs_;
+};
 
 }  // namespace
 
@@ -111,7 +220,9 @@ int TrimCrossings(TPenPolygon& p) {
     DropRepeatedPoints(p);
     const std::size_t n = p.Size();
     if (n < 4) break;
-    const std::vector<Crossing> crossings = FindCrossings(p);
+    std::vector<std::uint32_t> next(n);
+    for (std::size_t k = 0; k < n; ++k) next[k] = static_cast<std::uint32_t>((k + 1) % n);
+    const std::vector<Crossing> crossings = FindCrossings(p, next);
     if (crossings.empty()) break;
     // Twice the signed area up to each vertex (prefix sums of the
     // shoelace terms), for the area of any loop in one step.
@@ -134,15 +245,12 @@ int TrimCrossings(TPenPolygon& p) {
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const Removal& a, const Removal& b) { return a.count < b.count; });
     // A loop's segments: the one entering it, its own and the one leaving.
-    std::vector<char> used(n, 0);
+    UsedSegments used(n);
     std::vector<char> gone(n, 0);
     std::vector<const Removal*> startsAt(n, nullptr);
     for (const Removal& r : candidates) {
       const std::size_t from = (r.first + n - 1) % n;
-      bool free = true;
-      for (std::size_t k = 0; k <= r.count && free; ++k) free = !used[(from + k) % n];
-      if (!free) continue;
-      for (std::size_t k = 0; k <= r.count; ++k) used[(from + k) % n] = 1;
+      if (!used.Take(from, r.count + 1)) continue;
       for (std::size_t k = 0; k < r.count; ++k) gone[(r.first + k) % n] = 1;
       startsAt[r.first] = &r;
       ++removed;
@@ -155,6 +263,20 @@ int TrimCrossings(TPenPolygon& p) {
     p = std::move(out);
   }
   return removed;
+}
+
+bool PolygonsCross(const std::vector<TPenPolygon>& polygons) {
+  TPenPolygon all;
+  std::vector<std::uint32_t> next;
+  for (const TPenPolygon& polygon : polygons) {
+    const std::size_t first = all.Size(), n = polygon.Size();
+    if (n < 2) continue;
+    for (std::size_t k = 0; k < n; ++k) {
+      all.Add(polygon.X[k], polygon.Y[k], 0);
+      next.push_back(static_cast<std::uint32_t>(first + (k + 1) % n));
+    }
+  }
+  return all.Size() > 0 && !FindCrossings(all, next).empty();
 }
 
 }  // namespace drawing

@@ -4,10 +4,7 @@
 #include <APIHeaderSection_MakeHeader.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
-#include <BRepBuilderAPI_MakePolygon.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
-#include <BRepCheck_Analyzer.hxx>
-#include <BRepPrimAPI_MakePrism.hxx>
 #include <BRep_Builder.hxx>
 #include <CSLib_Class2d.hxx>
 #include <Interface_Static.hxx>
@@ -25,6 +22,8 @@
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
 #include <TopoDS_Wire.hxx>
+#include <Transfer_FinderProcess.hxx>
+#include <XSControl_TransferWriter.hxx>
 #include <XSControl_WorkSession.hxx>
 #include <gp_Circ.hxx>
 #include <gp_Pln.hxx>
@@ -33,7 +32,9 @@
 #include <cmath>
 #include <initializer_list>
 #include <numbers>
-#include <sstream>
+#include <ostream>
+#include <streambuf>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -48,6 +49,8 @@
 #include "drawing/cad_back_ends.h"
 #include "drawing/cad_blocks.h"
 #include "drawing/cad_output.h"
+#include "drawing/simple_outline.h"
+#include "drawing/step_geometry.h"
 
 namespace drawing {
 
@@ -67,14 +70,12 @@ namespace {
 // there (as in the STL writer).
 constexpr double JoinDistance = 1e-4;
 
-struct Point {
-  double x = 0, y = 0;
-};
+using step::Point;
 
 bool Near(const Point& a, const Point& b) { return std::hypot(a.x - b.x, a.y - b.y) <= JoinDistance; }
 
-// A run of lines, each beginning where the one before ended.
-using Path = std::vector<Point>;
+// A run of lines and arcs, each beginning where the one before ended.
+using step::Path;
 
 struct CircleFigure {
   double x = 0, y = 0, r = 0;
@@ -91,9 +92,19 @@ struct Figures {
   std::vector<CircleFigure> circles;
   std::vector<ArcFigure> arcs;
 
-  void AddLine(Real x1, Real y1, Real x2, Real y2) {
+  void AddLine(Real x1, Real y1, Real x2, Real y2, int pen) {
+    Point b{static_cast<double>(x2), static_cast<double>(y2)};
+    b.pen = pen;
+    Add(x1, y1, b);
+  }
+  // An arc of sweep radians about (x, y) from (x1, y1) to (x2, y2).
+  void AddArc(Real x1, Real y1, Real x2, Real y2, Real x, Real y, Real r, Real sweep, int pen) {
+    Point b{static_cast<double>(x2), static_cast<double>(y2), pen, static_cast<double>(sweep),
+            static_cast<double>(x), static_cast<double>(y), static_cast<double>(r)};
+    Add(x1, y1, b);
+  }
+  void Add(Real x1, Real y1, const Point& b) {
     const Point a{static_cast<double>(x1), static_cast<double>(y1)};
-    const Point b{static_cast<double>(x2), static_cast<double>(y2)};
     if (!paths.empty() && paths.back().back().x == a.x && paths.back().back().y == a.y) {
       paths.back().push_back(b);
     } else {
@@ -107,12 +118,7 @@ bool Finite(std::initializer_list<Real> values) {
   return std::all_of(values.begin(), values.end(), [](Real v) { return std::isfinite(v); });
 }
 
-double SignedArea(const Path& loop) {
-  double sum = 0;
-  for (std::size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++)
-    sum += loop[j].x * loop[i].y - loop[i].x * loop[j].y;
-  return sum / 2;
-}
+using step::SignedArea;
 
 // Joins the pieces end to end, turning a piece round where two ends meet,
 // into closed loops (the last point not repeated); the chains that close
@@ -132,7 +138,8 @@ std::vector<Path> CloseLoops(const std::vector<Path>& pieces, std::vector<Path>&
         if (Near(piece.front(), chain.back())) {
           chain.insert(chain.end(), piece.begin() + 1, piece.end());
         } else if (Near(piece.back(), chain.back())) {
-          chain.insert(chain.end(), piece.rbegin() + 1, piece.rend());
+          const Path turned = step::Reversed(piece);
+          chain.insert(chain.end(), turned.begin() + 1, turned.end());
         } else {
           continue;
         }
@@ -141,7 +148,12 @@ std::vector<Path> CloseLoops(const std::vector<Path>& pieces, std::vector<Path>&
       if (!joined) break;
     }
     if (chain.size() >= 4 && Near(chain.front(), chain.back())) {
+      // The first point now carries the piece that closes the loop.
+      const Point last = chain.back();
       chain.pop_back();
+      chain.front().pen = last.pen;
+      chain.front().sweep = last.sweep;
+      chain.front().cx = last.cx, chain.front().cy = last.cy, chain.front().r = last.r;
       loops.push_back(std::move(chain));
     } else {
       open.push_back(std::move(chain));
@@ -152,15 +164,7 @@ std::vector<Path> CloseLoops(const std::vector<Path>& pieces, std::vector<Path>&
 
 // ---- The kernel's shapes --------------------------------------------------------------
 
-gp_Pnt At(const Point& p, double z) { return gp_Pnt(p.x, p.y, z); }
-
-TopoDS_Shape PathShape(const Path& path, double z) {
-  BRepBuilderAPI_MakePolygon polygon;
-  for (const Point& p : path) polygon.Add(At(p, z));
-  if (path.size() > 2 && path.front().x == path.back().x && path.front().y == path.back().y) polygon.Close();
-  if (!polygon.IsDone()) return {};
-  return polygon.Wire();
-}
+using step::PathShape;
 
 TopoDS_Edge CircleEdge(const CircleFigure& c, double z) {
   return BRepBuilderAPI_MakeEdge(gp_Circ(gp_Ax2(gp_Pnt(c.x, c.y, z), gp::DZ()), c.r)).Edge();
@@ -180,11 +184,11 @@ struct Outline {
 Outline PolygonOutline(Path loop) {
   Outline o;
   const double area = SignedArea(loop);
-  if (area < 0) std::reverse(loop.begin(), loop.end());
+  if (area < 0) loop = step::Reversed(loop);
   o.area = std::fabs(area);
   o.xmin = o.xmax = loop[0].x;
   o.ymin = o.ymax = loop[0].y;
-  for (const Point& p : loop) {
+  for (const Point& p : step::Flattened(loop)) {
     o.xmin = std::min(o.xmin, p.x);
     o.xmax = std::max(o.xmax, p.x);
     o.ymin = std::min(o.ymin, p.y);
@@ -205,10 +209,21 @@ Outline CircleOutline(const CircleFigure& c) {
 // The outline as a wire at height z; a null wire when it cannot be made.
 TopoDS_Wire OutlineWire(const Outline& o, double z) {
   if (o.points.empty()) return BRepBuilderAPI_MakeWire(CircleEdge(o.circle, z)).Wire();
-  BRepBuilderAPI_MakePolygon polygon;
-  for (const Point& p : o.points) polygon.Add(At(p, z));
-  polygon.Close();
-  return polygon.IsDone() ? polygon.Wire() : TopoDS_Wire();
+  return step::LoopWire(o.points, z);
+}
+
+// The outline's corners, its arcs and circles in chords of a degree.
+TPenPolygon CornerPolygon(const Outline& o) {
+  TPenPolygon polygon;
+  if (o.points.empty()) {
+    for (int degree = 0; degree < 360; ++degree) {
+      const double a = degree * std::numbers::pi / 180;
+      polygon.Add(o.circle.x + o.circle.r * std::cos(a), o.circle.y + o.circle.r * std::sin(a), 0);
+    }
+    return polygon;
+  }
+  for (const Point& p : step::Flattened(o.points)) polygon.Add(p.x, p.y, 0);
+  return polygon;
 }
 
 // A point on the outline, to find the outlines around it.
@@ -223,11 +238,12 @@ bool Encloses(const Outline& outer, const Outline& inner) {
     return false;
   const Point q = Probe(inner);
   if (outer.points.empty()) return std::hypot(q.x - outer.circle.x, q.y - outer.circle.y) < outer.circle.r;
-  TColgp_Array1OfPnt2d corners(1, static_cast<int>(outer.points.size()));
-  for (std::size_t i = 0; i < outer.points.size(); ++i)
-    corners.SetValue(static_cast<int>(i) + 1, gp_Pnt2d(outer.points[i].x, outer.points[i].y));
-  const CSLib_Class2d polygon(corners, 1e-9, 1e-9, outer.xmin, outer.ymin, outer.xmax, outer.ymax);
-  return polygon.SiDans(gp_Pnt2d(q.x, q.y)) == 1;
+  const Path polygon = step::Flattened(outer.points);
+  TColgp_Array1OfPnt2d corners(1, static_cast<int>(polygon.size()));
+  for (std::size_t i = 0; i < polygon.size(); ++i)
+    corners.SetValue(static_cast<int>(i) + 1, gp_Pnt2d(polygon[i].x, polygon[i].y));
+  const CSLib_Class2d inside(corners, 1e-9, 1e-9, outer.xmin, outer.ymin, outer.xmax, outer.ymax);
+  return inside.SiDans(gp_Pnt2d(q.x, q.y)) == 1;
 }
 
 // The kernel reports what it does on the standard output; a file output
@@ -274,12 +290,55 @@ int ProductCount(const Handle(StepData_StepModel)& model) {
   return count;
 }
 
+// The text of the exchange file on its way into the output file, a CR put
+// before every LF (lines end with CR LF, as in every file the program
+// writes): a file of a large gear is megabytes long, and is not held in
+// memory as a whole.
+class CrLfFileBuffer : public std::streambuf {
+ public:
+  explicit CrLfFileBuffer(common::TextFile& file) : file_(file) {}
+  ~CrLfFileBuffer() override { Flush(); }
+  CrLfFileBuffer(const CrLfFileBuffer&) = delete;
+  CrLfFileBuffer& operator=(const CrLfFileBuffer&) = delete;
+
+  // Whether everything so far reached the file.
+  bool Flush() {
+    if (!pending_.empty() && !file_.Write(pending_)) failed_ = true;
+    pending_.clear();
+    return !failed_;
+  }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    Put(traits_type::to_char_type(c));
+    return c;
+  }
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    for (std::streamsize i = 0; i < count; ++i) Put(text[i]);
+    return count;
+  }
+  int sync() override { return Flush() ? 0 : -1; }
+
+ private:
+  void Put(char c) {
+    if (c == '\n') pending_ += '\r';
+    pending_ += c;
+    if (pending_.size() >= 1 << 16) Flush();
+  }
+
+  common::TextFile& file_;
+  std::string pending_;
+  bool failed_ = false;
+};
+
 // ---- The device --------------------------------------------------------------------------
 
 class StepDevice : public CadBackEnd {
  public:
   std::string FileExtension() const override { return "stp"; }
   bool RecordsBlocksAsFiles() const override { return true; }
+  bool KeepsPolylineArcs() const override { return true; }
 
   void Open() override {
     Reset();
@@ -294,7 +353,7 @@ class StepDevice : public CadBackEnd {
     common::TextFile& file = OutputFile();
     if (file.IsOpen() && common::AbortFlag == 0) {
       try {
-        file.Write(ExchangeFile());
+        WriteExchangeFile(file);
         // A failed write keeps the previous file and says why.
         common::CloseFileChecked(file);
       } catch (const Standard_Failure& failure) {
@@ -308,6 +367,9 @@ class StepDevice : public CadBackEnd {
     Reset();
     DeleteRecordedBlockFiles();
   }
+
+  // Runs of lines change edges where the pen changes (a flank and a land).
+  void SelectPen(int pen) override { pen_ = pen; }
 
   void BeginBody() override {
     if (inBody_) EndBody();
@@ -331,7 +393,7 @@ class StepDevice : public CadBackEnd {
 
   void Line(Real x1, Real y1, Real x2, Real y2) override {
     if (!Finite({x1, y1, x2, y2}) || (x1 == x2 && y1 == y2)) return;
-    Drawn().AddLine(x1, y1, x2, y2);
+    Drawn().AddLine(x1, y1, x2, y2, pen_);
   }
 
   void Circle(Real x, Real y, Real r) override {
@@ -343,10 +405,16 @@ class StepDevice : public CadBackEnd {
     if (!Finite({x, y, startAngle, endAngle, r, sweep}) || r <= 0) return;
     const Real a1 = startAngle * Pi() / 180, a2 = endAngle * Pi() / 180;
     if (inBody_) {
-      // A body's outline is a polygon: its arcs come as chords, as on the
-      // STL device.
-      ArcAsChords(x + r * std::cos(a1), y + r * std::sin(a1), x + r * std::cos(a2), y + r * std::sin(a2),
-                  sweep * Pi() / 180, [this](Real xa, Real ya, Real xb, Real yb) { Line(xa, ya, xb, yb); });
+      // A body's outline runs along the arc of its circle, from the start
+      // to the end by the sweep (negative clockwise); a whole turn is a
+      // circle.
+      if (std::fabs(sweep) >= 360) {
+        Circle(x, y, r);
+        return;
+      }
+      if (sweep == 0) return;
+      body_.AddArc(x + r * std::cos(a1), y + r * std::sin(a1), x + r * std::cos(a2), y + r * std::sin(a2), x, y, r,
+                   sweep * Pi() / 180, pen_);
       return;
     }
     // Counter-clockwise from the start to the end, the two exchanged for a
@@ -377,6 +445,7 @@ class StepDevice : public CadBackEnd {
 
   void Reset() {
     inBody_ = false;
+    pen_ = 0;
     body_.Clear();
     loose_.Clear();
     solids_.clear();
@@ -456,6 +525,13 @@ class StepDevice : public CadBackEnd {
   // extruded from lo to hi; a null shape when no valid solid comes of it.
   static TopoDS_Shape Extruded(const std::vector<Outline>& outlines, const std::vector<std::size_t>& members,
                                double lo, double hi) {
+    // Outlines that cross or touch themselves or each other bound no area
+    // a solid could be made of. (The kernel's check of the face would find
+    // them too, but it compares every corner with every edge: a gear of 3000
+    // teeth took it 18 s.)
+    std::vector<TPenPolygon> polygons;
+    for (const std::size_t m : members) polygons.push_back(CornerPolygon(outlines[m]));
+    if (PolygonsCross(polygons)) return {};
     const TopoDS_Wire outer = OutlineWire(outlines[members[0]], lo);
     if (outer.IsNull()) return {};
     BRepBuilderAPI_MakeFace material(gp_Pln(gp_Pnt(0, 0, lo), gp::DZ()), outer, Standard_True);
@@ -464,9 +540,8 @@ class StepDevice : public CadBackEnd {
       if (hole.IsNull()) return {};
       material.Add(TopoDS::Wire(hole.Reversed()));
     }
-    // The face is checked: the prism of a valid face is a valid solid.
-    if (!material.IsDone() || !BRepCheck_Analyzer(material.Face()).IsValid()) return {};
-    return BRepPrimAPI_MakePrism(material.Face(), gp_Vec(0, 0, hi - lo)).Shape();
+    if (!material.IsDone()) return {};
+    return step::Extrude(material.Face(), hi - lo);
   }
 
   // The loose figures as edges at height 0.
@@ -484,9 +559,14 @@ class StepDevice : public CadBackEnd {
     return edges;
   }
 
-  // The whole exchange file: the solids as one representation, the edges
-  // as one set of curves.
-  std::string ExchangeFile() const {
+  // The translator's graph of the model, with its check of every edge
+  // against every loop that uses it (which grows with the square of the
+  // edges), serves its own file writer; the file is composed here.
+  static constexpr Standard_Boolean ComputeGraph = Standard_False;
+
+  // Writes the whole exchange file: the solids as one representation, the
+  // edges as one set of curves.
+  void WriteExchangeFile(common::TextFile& file) {
     const QuietKernel quiet;
     STEPControl_Writer writer;
     Interface_Static::SetCVal("write.step.schema", "AP214IS");
@@ -499,23 +579,30 @@ class StepDevice : public CadBackEnd {
     // The solids are the part the file is named after; the edges are its
     // drawing.
     const std::string part = common::BareFileName(CadSettings.CadFileName);
-    if (!solids_.empty()) {
+    const bool withSolids = !solids_.empty();
+    if (withSolids) {
       BRep_Builder builder;
       TopoDS_Compound solids;
       builder.MakeCompound(solids);
       for (const TopoDS_Shape& s : solids_) builder.Add(solids, s);
-      if (writer.Transfer(solids_.size() == 1 ? solids_.front() : TopoDS_Shape(solids), STEPControl_AsIs) !=
-          IFSelect_RetDone)
+      if (writer.Transfer(solids_.size() == 1 ? solids_.front() : TopoDS_Shape(solids), STEPControl_AsIs,
+                          ComputeGraph) != IFSelect_RetDone)
         throw Standard_Failure("the solids could not be translated");
       NameProducts(writer.Model(), 1, part);
+      // The model holds them now.
+      solids_.clear();
+      solids_.shrink_to_fit();
     }
     const TopoDS_Compound edges = Edges();
     if (edges.NbChildren() > 0) {
       const int before = ProductCount(writer.Model());
-      if (writer.Transfer(edges, STEPControl_GeometricCurveSet) != IFSelect_RetDone)
+      if (writer.Transfer(edges, STEPControl_GeometricCurveSet, ComputeGraph) != IFSelect_RetDone)
         throw Standard_Failure("the edges could not be translated");
-      NameProducts(writer.Model(), before + 1, solids_.empty() ? part : part + " lines");
+      NameProducts(writer.Model(), before + 1, withSolids ? part + " lines" : part);
     }
+    // What the translator kept of each shape's translation is not needed
+    // for the file: let go before the text is composed.
+    writer.WS()->TransferWriter()->SetFinderProcess(new Transfer_FinderProcess);
     const Handle(StepData_StepModel) model = writer.Model();
     const TStepHeader texts = StepHeader();
     APIHeaderSection_MakeHeader header(model);
@@ -530,18 +617,15 @@ class StepDevice : public CadBackEnd {
     const Handle(StepData_Protocol) protocol = Handle(StepData_Protocol)::DownCast(writer.WS()->Protocol());
     StepData_StepWriter out(model);
     out.SendModel(protocol);
-    std::ostringstream text;
+    CrLfFileBuffer buffer(file);
+    std::ostream text(&buffer);
     if (!out.Print(text)) throw Standard_Failure("the file could not be composed");
-    // Lines end with CR LF, as in every file the program writes.
-    std::string lines;
-    for (const char c : text.str()) {
-      if (c == '\n') lines += '\r';
-      lines += c;
-    }
-    return lines;
+    // A failed write shows when the file is closed.
+    buffer.Flush();
   }
 
   bool inBody_ = false;
+  int pen_ = 0;
   Figures body_;
   Figures loose_;
   std::vector<TopoDS_Shape> solids_;

@@ -6,12 +6,16 @@
 // its bore, the carrier plate, the rack) bound its material, which becomes
 // one solid extruded between the drawing's two heights (SetStlHeights: the
 // face width), as the STL device builds it; a closed outline inside another
-// one is a hole, one inside a hole material again. Every other line, circle
-// and arc of the picture is a planar edge at height 0 (pitch curves, the
-// pair, the diagrams); outlines of a body that close nothing join them.
-// Texts write nothing. Blocks are recorded and replayed as on the screen.
+// one is a hole, one inside a hole material again; its arcs stay arcs of
+// their circles. Every other line, circle and arc of the picture is a planar
+// edge at height 0 (pitch curves, the pair, the diagrams); outlines of a
+// body that close nothing join them. A run of lines in one pen without a
+// corner (a flank, a land, a pitch curve) is one edge, in a solid one side
+// face (step_geometry.h). Texts write nothing. Blocks are recorded and replayed as on the screen.
 //
-// Nothing of the modelling kernel shows outside step_writer.cpp.
+// Nothing of the modelling kernel shows outside step_writer.cpp and
+// step_geometry.cpp (the outlines' curves: one edge per flank or land, arcs
+// as arcs).
 #pragma once
 
 #include <string>

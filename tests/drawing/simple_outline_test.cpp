@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 #include <vector>
 
@@ -95,4 +96,95 @@ TEST(SimpleOutline, SimpleOutlinesStayAndRepeatedPointsGo) {
   drawing::TPenPolygon tooth = Make(CutTooth);
   EXPECT_EQ(drawing::TrimCrossings(tooth), 0);
   EXPECT_EQ(From(tooth, 0, 0), CutTooth);
+}
+
+TEST(SimpleOutline, OneLongSegmentAmongFiftyThousandShortOnes) {
+  // A diagonal from (0, 0) to (L, L), then 50,000 short steps down the
+  // right side and back along the bottom to (c, 0), up through the diagonal
+  // to (c, 2c), across to (0, 2c) and down to the start: the diagonal
+  // crosses the step up at (c, c), and the little loop beyond it goes.
+  constexpr double L = 1000, c = 10, step = 0.0395;
+  drawing::TPenPolygon p;
+  p.Add(0, 0, 1);
+  const int down = static_cast<int>(L / step), back = static_cast<int>((L - c) / step);
+  for (int k = 0; k < down; ++k) p.Add(L, L - k * step, 2);
+  for (int k = 0; k < back; ++k) p.Add(L - k * step, 0, 2);
+  p.Add(c, 0, 3);
+  p.Add(c, 2 * c, 4);
+  p.Add(0, 2 * c, 4);
+  const std::size_t before = p.Size();
+  ASSERT_GT(before, 50000u);
+  EXPECT_EQ(drawing::TrimCrossings(p), 1);
+  // The crossing takes the place of the three corners of the loop; the rest
+  // of the diagonal keeps its pen, the step up ends there.
+  ASSERT_EQ(p.Size(), before - 2);
+  const auto v = From(p, c, c);
+  EXPECT_EQ(v[0], Vertex(c, c, 1));
+  EXPECT_EQ(v[1], Vertex(L, L, 2));
+  EXPECT_EQ(v.back(), Vertex(c, 0, 3));
+  double area = 0;
+  for (std::size_t i = 0, j = v.size() - 1; i < v.size(); j = i++)
+    area += std::get<0>(v[j]) * std::get<1>(v[i]) - std::get<0>(v[i]) * std::get<1>(v[j]);
+  EXPECT_NEAR(-area / 2, (L * L - c * c) / 2, 1e-6);  // clockwise
+}
+
+TEST(SimpleOutline, DenseCombLosesOnlyTheTipBeyondItsCrossing) {
+  // A block 1000 long with 5000 teeth of height 10 on top, 0.2 apart (400
+  // flanks side by side within the length of one): the teeth taper, but one
+  // has its flanks crossed below its tip land, like the pointed tooth.
+  constexpr double W = 1000, pitch = 0.2, a = 0.06, b = 0.03, c = 0.03;
+  constexpr int teeth = 5000, pointed = 2345;
+  drawing::TPenPolygon p;
+  p.Add(0, 0, 1);
+  p.Add(W, 0, 1);
+  p.Add(W, 5, 1);
+  double px = 0, py = 0;
+  for (int k = 0; k < teeth; ++k) {
+    const double x = W - (k + 0.5) * pitch;
+    const double tip = k == pointed ? -c : b;  // the pointed tooth's flanks cross
+    p.Add(x + a, 5, 19);
+    p.Add(x + tip, 15, 20);
+    p.Add(x - tip, 15, 19);
+    p.Add(x - a, 5, 1);
+    if (k == pointed) px = x, py = 5 + 10 * a / (a + c);
+  }
+  p.Add(0, 5, 1);
+  const auto area = [](const drawing::TPenPolygon& q) {
+    double sum = 0;
+    for (std::size_t i = 0, j = q.Size() - 1; i < q.Size(); j = i++)
+      sum += static_cast<double>(q.X[j] * q.Y[i] - q.X[i] * q.Y[j]);
+    return sum / 2;
+  };
+  const double before = area(p);
+  const std::size_t size = p.Size();
+  EXPECT_EQ(drawing::TrimCrossings(p), 1);
+  ASSERT_EQ(p.Size(), size - 1);
+  // The crossing stands for the two tip corners; the tip triangle beyond
+  // it, drawn the wrong way round, is gone.
+  std::size_t at = 0;
+  for (std::size_t k = 1; k < p.Size(); ++k)
+    if (std::hypot(static_cast<double>(p.X[k]) - px, static_cast<double>(p.Y[k]) - py) <
+        std::hypot(static_cast<double>(p.X[at]) - px, static_cast<double>(p.Y[at]) - py))
+      at = k;
+  EXPECT_NEAR(static_cast<double>(p.X[at]), px, 1e-12);
+  EXPECT_NEAR(static_cast<double>(p.Y[at]), py, 1e-12);
+  EXPECT_EQ(p.Pen[at], 19);
+  EXPECT_EQ(p.Y[(at + 1) % p.Size()], 5);
+  const double tipArea = c * (15 - py);  // half of the land 2c times the height
+  EXPECT_NEAR(area(p), before + tipArea, 1e-9);
+}
+
+TEST(SimpleOutline, PolygonsCrossWithinOneOrBetweenTwo) {
+  const auto square = [](double x, double y, double side) {
+    return Make({{x, y, 0}, {x + side, y, 0}, {x + side, y + side, 0}, {x, y + side, 0}});
+  };
+  // A plate with a hole inside it, and a plate beside it: nothing crosses.
+  EXPECT_FALSE(drawing::PolygonsCross({square(0, 0, 10), square(2, 2, 3), square(20, 0, 5)}));
+  // A hole that reaches out of its plate; one that touches its side.
+  EXPECT_TRUE(drawing::PolygonsCross({square(0, 0, 10), square(8, 2, 3)}));
+  EXPECT_TRUE(drawing::PolygonsCross({square(0, 0, 10), square(7, 2, 3)}));
+  // A bow tie crosses itself; the pointed tooth too, the cut one not.
+  EXPECT_TRUE(drawing::PolygonsCross({Make({{0, 0, 0}, {4, 4, 0}, {4, 0, 0}, {0, 4, 0}})}));
+  EXPECT_TRUE(drawing::PolygonsCross({Make(PointedTooth)}));
+  EXPECT_FALSE(drawing::PolygonsCross({Make(CutTooth)}));
 }

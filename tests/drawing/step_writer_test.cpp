@@ -1,10 +1,12 @@
 // The STEP device read back by an independent reader, OpenCASCADE's STEP
 // reader in its command interpreter: each gear of the default design, an
-// eccentric circle, a focal ellipse (constant module) and a hexagon is one
-// valid solid of the face width times the area inside its tooth outline less
-// its bore; pitch curves, the pair and a diagram are edges; bodies nest
+// eccentric circle, a focal ellipse (constant module), a hexagon and a gear
+// of 100 teeth is one valid solid of the face width times the area inside
+// its tooth outline less its bore, with a side face per flank and land;
+// pitch curves, the pair and a diagram are edges; bodies nest
 // holes and islands; an outline that crosses itself stays edges, and the
-// user is told; the carrier plate is a solid with its two bearing bores, the
+// user is told; the carrier plate is a solid with its two bearing bores and
+// ends that are arcs of their circles, the
 // rack for manufacture one of its teeth; the file is the same on every run
 // and in every locale.
 #include "drawing/step_writer.h"
@@ -12,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <utility>
 #include <numbers>
 
 #include "common/file_checks.h"
@@ -87,10 +91,40 @@ TEST_P(StepGearSolids, EachGearIsOneSolidOfItsOutlineLessItsBore) {
     const double bore = static_cast<double>(calc::SpurGearData.BoreDiameter[gear]) / 2;
     const double expected = drawingtest::GearFaceWidth(gear) * (drawingtest::PolygonArea(outline) - Pi * bore * bore);
     EXPECT_NEAR(shape.volume / expected, 1, 1e-6) << shape.output;
-    // The side of every outline segment, the top and the bottom, and the
-    // bore's wall.
-    EXPECT_EQ(shape.faces, static_cast<int>(outline.size()) + 2 + (bore > 0 ? 1 : 0));
+    // One side face per flank and per land (a piece of the outline in one
+    // pen; a pointed tooth's two flanks in one pen meet at a corner, which
+    // stays an edge), the top and the bottom, and the bore's wall: not one
+    // per segment of the outline.
+    const int pieces = static_cast<int>(drawing::GearContour(gear).size());
+    const int caps = 2 + (bore > 0 ? 1 : 0);
+    EXPECT_GE(shape.faces, pieces + caps);
+    EXPECT_LE(shape.faces, 2 * pieces + caps);
+    EXPECT_LT(shape.faces, static_cast<int>(outline.size()) / 5);
   }
+}
+
+// Gear 2 of the default ellipse with z1 = 25 and k = 4: 100 teeth, one
+// valid solid of the face width times the area inside its outline, with a
+// face per flank and land (400 and the caps), not one per segment (8400).
+TEST_F(StepWriterTest, GearOfAHundredTeethIsOneSmallSolid) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  drawingtest::SetDefaultDesign();
+  calc::NcPair.z1 = 25;
+  calc::NcPair.k = 4;
+  calc::SpurGearData.BoreDiameter[2] = 30;
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  common::ClearErrorMessages();
+  const drawingtest::Polygon outline = drawingtest::GearOutline(2);
+  ASSERT_FALSE(drawingtest::FirstCrossing(outline));
+  const StepShape shape = Read(DrawStep(2, "hundred.stp"));
+  EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
+  EXPECT_EQ(shape.solids, 1) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  const double expected = drawingtest::GearFaceWidth(2) * (drawingtest::PolygonArea(outline) - Pi * 15 * 15);
+  EXPECT_NEAR(shape.volume / expected, 1, 1e-6) << shape.output;
+  EXPECT_EQ(GearContour(2).size(), 400u);
+  EXPECT_EQ(shape.faces, 400 + 3) << shape.output;
 }
 
 // The default ellipse's outlines are simple: the default design has to be
@@ -109,16 +143,20 @@ INSTANTIATE_TEST_SUITE_P(Designs, StepGearSolids, ::testing::ValuesIn(drawingtes
 TEST_F(StepWriterTest, PitchCurvesPairAndDiagramAreEdges) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Default));
-  // Both pitch curves in 1-degree steps and the centre line.
+  // Both pitch curves in 1-degree steps, each one curve through its 360
+  // points, and the centre line.
   const StepShape curves = Read(DrawStep(5, "curves.stp"));
   EXPECT_EQ(curves.solids, 0) << curves.output;
   EXPECT_EQ(curves.faces, 0);
-  EXPECT_EQ(curves.edges, 2 * 360 + 1) << curves.output;
+  EXPECT_EQ(curves.edges, 3) << curves.output;
   EXPECT_TRUE(curves.valid);
-  // The pair: both outlines, both pitch curves, the centre line, no solid.
+  // The pair: both outlines (an edge per flank and per land), both pitch
+  // curves, the centre line, no solid.
   const StepShape pair = Read(DrawStep(0, "pair.stp"));
   EXPECT_EQ(pair.solids, 0);
-  EXPECT_GT(pair.edges, static_cast<int>(drawingtest::GearOutline(1).size() + drawingtest::GearOutline(2).size()));
+  const int pieces = static_cast<int>(GearContour(1).size() + GearContour(2).size());
+  EXPECT_GE(pair.edges, pieces) << pair.output;
+  EXPECT_LE(pair.edges, pieces + 3) << pair.output;
   // A diagram: its axes, grid and curve; its texts write nothing.
   const std::string path = scratch_.Path("diagram.stp");
   dialogs_.Then(platform::ScriptedAnswer::File(path));
@@ -127,7 +165,7 @@ TEST_F(StepWriterTest, PitchCurvesPairAndDiagramAreEdges) {
   ASSERT_EQ(common::AbortFlag, 0);
   const StepShape diagram = Read(path);
   EXPECT_EQ(diagram.solids, 0);
-  EXPECT_GT(diagram.edges, 360) << diagram.output;
+  EXPECT_GT(diagram.edges, 20) << diagram.output;
   EXPECT_TRUE(diagram.valid);
 }
 
@@ -171,6 +209,80 @@ TEST_F(StepWriterTest, BodiesNestHolesAndIslands) {
   // 3 x 4) and the line, the arc and the circle.
   EXPECT_EQ(shape.edges, 12 + 3 + 12 + 12 + 3) << shape.output;
   EXPECT_EQ(common::MsgCount, 0);
+  // The solids are the part the file is named after, the rest its lines.
+  const std::string text = testsupport::Slurp(path);
+  EXPECT_NE(text.find("PRODUCT('plate','plate'"), std::string::npos);
+  EXPECT_NE(text.find("PRODUCT('plate lines','plate lines'"), std::string::npos);
+}
+
+TEST_F(StepWriterTest, ArcsOfABodyAreArcsWhicheverWayTheyAreDrawn) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  const std::string path = scratch_.Path("rounded.stp");
+  Write(CadDeviceStep, "rounded.stp", [] {
+    CadDrawingFrame(0, 0, 100, 60, 5);
+    CadBeginTables(0);
+    CadInsertLogos();
+    CadBeginBody();
+    // A plate of 100 x 60 with corners rounded to 10, drawn clockwise,
+    // its right side and one corner the other way round.
+    CadLine(10, 60, 90, 60);
+    CadArc(90, 50, 90, 0, 10, -90);
+    CadLine(100, 10, 100, 50);
+    CadArc(90, 10, -90, 0, 10, 90);
+    CadLine(90, 0, 10, 0);
+    CadArc(10, 10, 270, 180, 10, -90);
+    CadLine(0, 10, 0, 50);
+    CadArc(10, 50, 180, 90, 10, -90);
+    // A slot of width 16 round (40, 30) .. (60, 30), counter-clockwise.
+    CadLine(40, 22, 60, 22);
+    CadArc(60, 30, -90, 90, 8, 180);
+    CadLine(60, 38, 40, 38);
+    CadArc(40, 30, 90, 270, 8, 180);
+    CadEndBody();
+    CadEndSection();
+  });
+  const StepShape shape = Read(path);
+  EXPECT_EQ(shape.solids, 1) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  const double plate = 100 * 60 - (4 - Pi) * 10 * 10, slot = 20 * 16 + Pi * 8 * 8;
+  EXPECT_NEAR(shape.volume / (5 * (plate - slot)), 1, 1e-9) << shape.output;
+  // Four sides and four corners, the slot's two sides and two ends, the top
+  // and the bottom.
+  EXPECT_EQ(shape.faces, 8 + 4 + 2) << shape.output;
+  EXPECT_EQ(common::MsgCount, 0);
+}
+
+TEST_F(StepWriterTest, EdgesFollowPensAndCorners) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  const std::string path = scratch_.Path("runs.stp");
+  Write(CadDeviceStep, "runs.stp", [] {
+    CadDrawingFrame(0, 0, 100, 100, 0);
+    CadBeginTables(0);
+    CadInsertLogos();
+    // A square in one run of one pen: its corners part four edges; a step
+    // of 5e-8 at a corner is no edge of its own.
+    SetCadColor(1);
+    CadMoveTo(0, 0);
+    for (const auto& [x, y] : {std::pair{10.0, 0.0}, {10 + 5e-8, 5e-8}, {10.0, 10.0}, {0.0, 10.0}, {0.0, 0.0}})
+      CadLineTo(x, y);
+    // A quarter circle of 90 lines in one pen: one edge; the same in two
+    // pens: two.
+    for (const int split : {90, 45}) {
+      const double r = split == 90 ? 50 : 70;
+      CadMoveTo(r, 0);
+      for (int i = 1; i <= 90; ++i) {
+        SetCadColor(i <= split ? 1 : 2);
+        CadLineTo(r * std::cos(i * Pi / 180), r * std::sin(i * Pi / 180));
+      }
+    }
+    CadEndSection();
+  });
+  const StepShape shape = Read(path);
+  EXPECT_EQ(shape.solids, 0) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  EXPECT_EQ(shape.edges, 4 + 1 + 2) << shape.output;
+  EXPECT_NEAR(shape.box[0], 0, 1e-7);
+  EXPECT_NEAR(shape.box[4], 70, 1e-7);
 }
 
 TEST_F(StepWriterTest, OutlineThatCrossesItselfStaysEdges) {
@@ -198,6 +310,9 @@ TEST_F(StepWriterTest, OutlineThatCrossesItselfStaysEdges) {
 TEST_F(StepWriterTest, CarrierPlateHasItsBearingBores) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Eccentric));
+  // Arcs of polylines as coarse chords, as the settings may ask: the
+  // plate's ends are arcs of their circles all the same.
+  common::CadSettings.CadArcsToLines = 1;
   common::CadSettings.CadArcResolution = 1;
   const std::string path = scratch_.Path("carrier.stp");
   dialogs_.Then(platform::ScriptedAnswer::Enter("100"))
@@ -209,9 +324,11 @@ TEST_F(StepWriterTest, CarrierPlateHasItsBearingBores) {
   EXPECT_EQ(shape.solids, 1) << shape.output;
   EXPECT_TRUE(shape.valid) << shape.output;
   // A slot of half width h = 20 (the larger bore) round both centres 100
-  // apart, its ends drawn as chords, less the bores of 20 and 16.
+  // apart, its ends half circles, less the bores of 20 and 16.
   const double h = 20, plate = Pi * h * h + 2 * h * 100, bores = Pi * (10 * 10 + 8 * 8);
-  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * (plate - bores)), 1, 1e-3) << shape.output;
+  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * (plate - bores)), 1, 1e-9) << shape.output;
+  // The two sides, the two ends and the two bores, the top and the bottom.
+  EXPECT_EQ(shape.faces, 8) << shape.output;
 }
 
 TEST_F(StepWriterTest, RackForManufactureIsASolid) {
