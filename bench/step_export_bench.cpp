@@ -21,7 +21,7 @@
 #include "calc/noncircular_pair.h"
 #include "common/design_documentation.h"
 #include "common/kaldvar.h"
-#include "drawing/cad_device.h"
+#include "drawing/cad/cad_device.h"
 #include "drawing/gear_pictures.h"
 #include "drawing/tooth_contour.h"
 

@@ -14,8 +14,8 @@
 #include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/text_utils.h"
-#include "drawing/cad_device.h"
-#include "drawing/cad_output.h"
+#include "drawing/cad/cad_device.h"
+#include "drawing/cad/cad_output.h"
 #include "platform/file_system.h"
 #include "platform/user_dialogs.h"
 

@@ -17,7 +17,7 @@
 #include "common/message_list.h"
 #include "common/session_file.h"
 #include "common/small_dialogs.h"
-#include "drawing/cad_blocks.h"
+#include "drawing/cad/cad_blocks.h"
 #include "platform/system.h"
 
 namespace app {

@@ -10,8 +10,8 @@
 #include "common/cad_settings.h"
 #include "common/number_format.h"
 #include "common/unit_labels.h"
-#include "drawing/cad_device.h"
-#include "drawing/cad_output.h"
+#include "drawing/cad/cad_device.h"
+#include "drawing/cad/cad_output.h"
 #include "drawing/tooth_contour.h"
 
 namespace drawing {

@@ -3,7 +3,7 @@
 
 #include <numbers>
 
-#include "drawing/cad_output.h"
+#include "drawing/cad/cad_output.h"
 
 namespace drawing {
 

@@ -14,9 +14,9 @@
 #include "common/kaldvar.h"
 #include "common/number_format.h"
 #include "common/text_utils.h"
-#include "drawing/cad_blocks.h"
-#include "drawing/cad_output.h"
-#include "drawing/cad_state.h"
+#include "drawing/cad/cad_blocks.h"
+#include "drawing/cad/cad_output.h"
+#include "drawing/cad/cad_state.h"
 
 namespace drawing {
 

@@ -6,8 +6,8 @@
 
 #include "common/number_format.h"
 #include "common/numeric_routines.h"
-#include "drawing/cad_output.h"
-#include "drawing/cad_state.h"
+#include "drawing/cad/cad_output.h"
+#include "drawing/cad/cad_state.h"
 
 namespace drawing {
 

@@ -2,7 +2,7 @@
 #include "drawing/rotated_frame.h"
 
 #include "common/numeric_routines.h"
-#include "drawing/cad_output.h"
+#include "drawing/cad/cad_output.h"
 
 namespace drawing {
 

@@ -7,10 +7,10 @@
 #include "common/cad_settings.h"
 #include "common/graphics_facade.h"
 #include "common/graphics_window.h"
-#include "drawing/cad_back_ends.h"
-#include "drawing/cad_blocks.h"
-#include "drawing/cad_state.h"
-#include "drawing/recorded_blocks.h"
+#include "drawing/cad/cad_back_ends.h"
+#include "drawing/cad/cad_blocks.h"
+#include "drawing/cad/cad_state.h"
+#include "drawing/cad/recorded_blocks.h"
 
 namespace drawing {
 

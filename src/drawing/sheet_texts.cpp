@@ -16,8 +16,8 @@
 #include "common/numeric_routines.h"
 #include "common/text_utils.h"
 #include "common/unit_labels.h"
-#include "drawing/cad_output.h"
-#include "drawing/cad_state.h"
+#include "drawing/cad/cad_output.h"
+#include "drawing/cad/cad_state.h"
 #include "drawing/text_table.h"
 
 namespace drawing {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "common/message_list.h"
-#include "drawing/cad_output.h"
+#include "drawing/cad/cad_output.h"
 
 namespace drawing {
 

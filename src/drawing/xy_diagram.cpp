@@ -12,9 +12,9 @@
 #include "common/small_dialogs.h"
 #include "common/text_utils.h"
 #include "common/value_edit.h"
-#include "drawing/cad_device.h"
-#include "drawing/cad_output.h"
-#include "drawing/cad_state.h"
+#include "drawing/cad/cad_device.h"
+#include "drawing/cad/cad_output.h"
+#include "drawing/cad/cad_state.h"
 
 namespace drawing {
 

@@ -29,7 +29,7 @@
 #include "common/small_dialogs.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
-#include "drawing/cad_output.h"
+#include "drawing/cad/cad_output.h"
 #include "platform/scripted_dialogs.h"
 #include "support/dxf_outline.h"
 #include "support/file_test_support.h"

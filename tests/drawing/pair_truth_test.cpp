@@ -19,7 +19,7 @@
 #include "common/equation_matrix.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
-#include "drawing/cad_device.h"
+#include "drawing/cad/cad_device.h"
 #include "drawing/drawing_test_support.h"
 #include "drawing/gear_pictures.h"
 #include "drawing/mesh_check.h"

@@ -8,7 +8,7 @@
 
 #include "common/graphics_facade.h"
 #include "common/graphics_window.h"
-#include "drawing/dxf_reader.h"
+#include "drawing/cad/dxf_reader.h"
 #include "drawing_test_support.h"
 
 using namespace drawing;

@@ -12,8 +12,8 @@
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "common/small_dialogs.h"
-#include "drawing/cad_device.h"
-#include "drawing/dxf_reader.h"
+#include "drawing/cad/cad_device.h"
+#include "drawing/cad/dxf_reader.h"
 #include "platform/user_dialogs.h"
 
 namespace app {

@@ -26,7 +26,7 @@
 #include "common/input_dialogs.h"
 #include "common/kaldvar.h"
 #include "common/ui/config_form.h"
-#include "drawing/cad_device.h"
+#include "drawing/cad/cad_device.h"
 #include "common/ui/common_forms.h"
 #include "common/ui/graphics_view.h"
 #include "dbase/ui/table_window_dialog.h"

@@ -6,12 +6,12 @@
 #include <QString>
 #include <QUrl>
 
-#include "drawing/cad_device.h"
-#include "drawing/cad_output.h"
+#include "drawing/cad/cad_device.h"
+#include "drawing/cad/cad_output.h"
 #include "drawing/drawing_name_form.h"
 #include "drawing/ui/drawing_name_form.h"
 #include "drawing/ui/drawing_run_forms.h"
-#include "drawing/ui/plot_utility_form.h"
+#include "drawing/cad/ui/plot_utility_form.h"
 #include "drawing/gear_animation.h"
 #include "drawing/xy_diagram.h"
 

@@ -14,7 +14,7 @@
 #include "calc/calc_records.h"
 #include "common/kaldvar.h"
 #include "platform/scripted_dialogs.h"
-#include "drawing/dxf_reader.h"
+#include "drawing/cad/dxf_reader.h"
 #include "support/file_test_support.h"
 #include "support/hostile_dxf.h"
 

@@ -18,11 +18,11 @@
 #include "calc/spur_gear_data.h"
 #include "common/cad_settings.h"
 #include "common/kaldvar.h"
-#include "drawing/cad_device.h"
+#include "drawing/cad/cad_device.h"
 #include "drawing/drawing_name_form.h"
 #include "drawing/ui/drawing_forms.h"
 #include "drawing/ui/drawing_name_form.h"
-#include "drawing/ui/plot_utility_form.h"
+#include "drawing/cad/ui/plot_utility_form.h"
 #include "platform/scripted_dialogs.h"
 
 namespace {

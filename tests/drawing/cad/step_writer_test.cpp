@@ -1,0 +1,386 @@
+// The STEP device read back by an independent reader, OpenCASCADE's STEP
+// reader in its command interpreter: each gear of the default design, an
+// eccentric circle, a focal ellipse (constant module), a hexagon and a gear
+// of 100 teeth is one valid solid of the face width times the area inside
+// its tooth outline less its bore, with a side face per flank and land;
+// pitch curves, the pair and a diagram are edges; bodies nest
+// holes and islands; an outline that crosses itself stays edges, and the
+// user is told; the carrier plate is a solid with its two bearing bores and
+// ends that are arcs of their circles, the
+// rack for manufacture one of its teeth; the file is the same on every run
+// and in every locale.
+#include "drawing/cad/step_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <utility>
+#include <numbers>
+
+#include "common/file_checks.h"
+#include "drawing/gear_picture_inputs.h"
+#include "drawing/gear_pictures.h"
+#include "drawing/phi_diagrams.h"
+#include "drawing/drawing_test_support.h"
+#include "drawing/gear_designs.h"
+#include "platform/clock.h"
+#include "support/occt_draw.h"
+
+namespace {
+
+using namespace drawing;
+using drawingtest::DrawingTest;
+using drawingtest::GearDesign;
+using testsupport::StepShape;
+
+constexpr double Pi = std::numbers::pi;
+
+// Where two files begin to differ, for the failure message.
+std::string FirstDifference(const std::string& a, const std::string& b) {
+  std::size_t at = 0;
+  while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+  const std::size_t from = a.rfind('\n', at) == std::string::npos ? 0 : a.rfind('\n', at) + 1;
+  return "\n" + a.substr(from, 160) + "\n<>\n" + b.substr(from, 160);
+}
+
+class StepWriterTest : public DrawingTest {
+ protected:
+  StepWriterTest() : DrawingTest("step_writer"), clock_(platform::LocalDateTime{2026, 3, 9, 10, 30, 0}) {}
+
+  // A gear picture (DrawGears code) written as STEP; the file's name.
+  std::string DrawStep(int code, const std::string& name) {
+    const std::string path = scratch_.Path(name);
+    dialogs_.Then(platform::ScriptedAnswer::File(path));
+    DrawGears(static_cast<std::uint16_t>(code), CadDeviceStep);
+    EXPECT_EQ(common::AbortFlag, 0) << name;
+    return path;
+  }
+  StepShape Read(const std::string& file) { return testsupport::ReadStepShape(scratch_.Dir().string(), file); }
+
+  platform::ScopedClock clock_;
+};
+
+// ---- Gears --------------------------------------------------------------------------------
+
+class StepGearSolids : public StepWriterTest, public ::testing::WithParamInterface<GearDesign> {};
+
+TEST_P(StepGearSolids, EachGearIsOneSolidOfItsOutlineLessItsBore) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  ASSERT_TRUE(drawingtest::CalculateGearDesign(GetParam()));
+  for (const int gear : {1, 2}) {
+    SCOPED_TRACE("gear " + std::to_string(gear));
+    const drawingtest::Polygon outline = drawingtest::GearOutline(gear);
+    ASSERT_GT(outline.size(), 100u);
+    const auto crossing = drawingtest::FirstCrossing(outline);
+    common::ClearErrorMessages();
+    const StepShape shape = Read(DrawStep(gear, "gear" + std::to_string(gear) + ".stp"));
+    if (crossing) {
+      // Today's outlines of some designs cross themselves (where pointed
+      // flanks meet below the tip, or gear 2 meets a corner): no material
+      // is bounded, and the gear is written as its edges, with a message.
+      EXPECT_EQ(shape.solids, 0) << shape.output;
+      EXPECT_GT(shape.edges, static_cast<int>(outline.size()) - 10);
+      ASSERT_GE(common::MsgCount, 1);
+      EXPECT_EQ(common::MsgText[1], "Error  : STEP: an outline crosses itself; written as edges, not as a solid");
+      continue;
+    }
+    EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
+    EXPECT_EQ(shape.solids, 1) << shape.output;
+    EXPECT_TRUE(shape.valid) << shape.output;
+    const double bore = static_cast<double>(calc::SpurGearData.BoreDiameter[gear]) / 2;
+    const double expected = drawingtest::GearFaceWidth(gear) * (drawingtest::PolygonArea(outline) - Pi * bore * bore);
+    EXPECT_NEAR(shape.volume / expected, 1, 1e-6) << shape.output;
+    // One side face per flank and per land (a piece of the outline in one
+    // pen; a pointed tooth's two flanks in one pen meet at a corner, which
+    // stays an edge), the top and the bottom, and the bore's wall: not one
+    // per segment of the outline.
+    const int pieces = static_cast<int>(drawing::GearContour(gear).size());
+    const int caps = 2 + (bore > 0 ? 1 : 0);
+    EXPECT_GE(shape.faces, pieces + caps);
+    EXPECT_LE(shape.faces, 2 * pieces + caps);
+    EXPECT_LT(shape.faces, static_cast<int>(outline.size()) / 5);
+  }
+}
+
+// Gear 2 of the default ellipse with z1 = 25 and k = 4: 100 teeth, one
+// valid solid of the face width times the area inside its outline, with a
+// face per flank and land (400 and the caps), not one per segment (8400).
+TEST_F(StepWriterTest, GearOfAHundredTeethIsOneSmallSolid) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  drawingtest::SetDefaultDesign();
+  calc::NcPair.z1 = 25;
+  calc::NcPair.k = 4;
+  calc::SpurGearData.BoreDiameter[2] = 30;
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  common::ClearErrorMessages();
+  const drawingtest::Polygon outline = drawingtest::GearOutline(2);
+  ASSERT_FALSE(drawingtest::FirstCrossing(outline));
+  const StepShape shape = Read(DrawStep(2, "hundred.stp"));
+  EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
+  EXPECT_EQ(shape.solids, 1) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  const double expected = drawingtest::GearFaceWidth(2) * (drawingtest::PolygonArea(outline) - Pi * 15 * 15);
+  EXPECT_NEAR(shape.volume / expected, 1, 1e-6) << shape.output;
+  EXPECT_EQ(GearContour(2).size(), 400u);
+  EXPECT_EQ(shape.faces, 400 + 3) << shape.output;
+}
+
+// The default ellipse's outlines are simple: the default design has to be
+// solid in every case.
+TEST_F(StepWriterTest, DefaultGearOutlinesAreSimple) {
+  ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Default));
+  EXPECT_FALSE(drawingtest::FirstCrossing(drawingtest::GearOutline(1)));
+  EXPECT_FALSE(drawingtest::FirstCrossing(drawingtest::GearOutline(2)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Designs, StepGearSolids, ::testing::ValuesIn(drawingtest::AllGearDesigns),
+                         [](const auto& info) { return drawingtest::GearDesignName(info.param); });
+
+// ---- Edges ----------------------------------------------------------------------------------
+
+TEST_F(StepWriterTest, PitchCurvesPairAndDiagramAreEdges) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Default));
+  // Both pitch curves in 1-degree steps, each one curve through its 360
+  // points, and the centre line.
+  const StepShape curves = Read(DrawStep(5, "curves.stp"));
+  EXPECT_EQ(curves.solids, 0) << curves.output;
+  EXPECT_EQ(curves.faces, 0);
+  EXPECT_EQ(curves.edges, 3) << curves.output;
+  EXPECT_TRUE(curves.valid);
+  // The pair: both outlines (an edge per flank and per land), both pitch
+  // curves, the centre line, no solid.
+  const StepShape pair = Read(DrawStep(0, "pair.stp"));
+  EXPECT_EQ(pair.solids, 0);
+  const int pieces = static_cast<int>(GearContour(1).size() + GearContour(2).size());
+  EXPECT_GE(pair.edges, pieces) << pair.output;
+  EXPECT_LE(pair.edges, pieces + 3) << pair.output;
+  // A diagram: its axes, grid and curve; its texts write nothing.
+  const std::string path = scratch_.Path("diagram.stp");
+  dialogs_.Then(platform::ScriptedAnswer::File(path));
+  common::EnterDiagramLimits = false;
+  ShowDiagrams(2, CadDeviceStep);
+  ASSERT_EQ(common::AbortFlag, 0);
+  const StepShape diagram = Read(path);
+  EXPECT_EQ(diagram.solids, 0);
+  EXPECT_GT(diagram.edges, 20) << diagram.output;
+  EXPECT_TRUE(diagram.valid);
+}
+
+// ---- Bodies ---------------------------------------------------------------------------------
+
+TEST_F(StepWriterTest, BodiesNestHolesAndIslands) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  const std::string path = scratch_.Path("plate.stp");
+  Write(CadDeviceStep, "plate.stp", [] {
+    CadDrawingFrame(0, 0, 100, 100, 5);
+    CadBeginTables(0);
+    CadInsertLogos();
+    CadBeginBody();
+    // A plate drawn clockwise, a round hole, a square hole drawn in two
+    // pieces with an island in it; and a line that bounds nothing.
+    CadMoveTo(0, 0);
+    CadLineTo(0, 100);
+    CadLineTo(100, 100);
+    CadLineTo(100, 0);
+    CadLineTo(0, 0);
+    CadCircle(25, 25, 10);
+    CadMoveTo(50, 50);
+    CadLineTo(90, 50);
+    CadLineTo(90, 90);
+    CadMoveTo(50, 50);
+    CadLineTo(50, 90);
+    CadLineTo(90, 90);
+    CadRectangle(60, 60, 80, 80);
+    CadLine(10, 80, 30, 80);
+    CadEndBody();
+    // Outside the body: an arc and a circle, as edges.
+    CadArc(150, 50, 0, 90, 10, 90);
+    CadCircle(150, 50, 5);
+    CadEndSection();
+  });
+  const StepShape shape = Read(path);
+  EXPECT_EQ(shape.solids, 2) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  EXPECT_NEAR(shape.volume, 5 * (100 * 100 - Pi * 100 - 40 * 40 + 20 * 20), 1e-6);
+  // The solids' edges (plate 3 x 4 + 3 for the round hole + 3 x 4, island
+  // 3 x 4) and the line, the arc and the circle.
+  EXPECT_EQ(shape.edges, 12 + 3 + 12 + 12 + 3) << shape.output;
+  EXPECT_EQ(common::MsgCount, 0);
+  // The solids are the part the file is named after, the rest its lines.
+  const std::string text = testsupport::Slurp(path);
+  EXPECT_NE(text.find("PRODUCT('plate','plate'"), std::string::npos);
+  EXPECT_NE(text.find("PRODUCT('plate lines','plate lines'"), std::string::npos);
+}
+
+TEST_F(StepWriterTest, ArcsOfABodyAreArcsWhicheverWayTheyAreDrawn) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  const std::string path = scratch_.Path("rounded.stp");
+  Write(CadDeviceStep, "rounded.stp", [] {
+    CadDrawingFrame(0, 0, 100, 60, 5);
+    CadBeginTables(0);
+    CadInsertLogos();
+    CadBeginBody();
+    // A plate of 100 x 60 with corners rounded to 10, drawn clockwise,
+    // its right side and one corner the other way round.
+    CadLine(10, 60, 90, 60);
+    CadArc(90, 50, 90, 0, 10, -90);
+    CadLine(100, 10, 100, 50);
+    CadArc(90, 10, -90, 0, 10, 90);
+    CadLine(90, 0, 10, 0);
+    CadArc(10, 10, 270, 180, 10, -90);
+    CadLine(0, 10, 0, 50);
+    CadArc(10, 50, 180, 90, 10, -90);
+    // A slot of width 16 round (40, 30) .. (60, 30), counter-clockwise.
+    CadLine(40, 22, 60, 22);
+    CadArc(60, 30, -90, 90, 8, 180);
+    CadLine(60, 38, 40, 38);
+    CadArc(40, 30, 90, 270, 8, 180);
+    CadEndBody();
+    CadEndSection();
+  });
+  const StepShape shape = Read(path);
+  EXPECT_EQ(shape.solids, 1) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  const double plate = 100 * 60 - (4 - Pi) * 10 * 10, slot = 20 * 16 + Pi * 8 * 8;
+  EXPECT_NEAR(shape.volume / (5 * (plate - slot)), 1, 1e-9) << shape.output;
+  // Four sides and four corners, the slot's two sides and two ends, the top
+  // and the bottom.
+  EXPECT_EQ(shape.faces, 8 + 4 + 2) << shape.output;
+  EXPECT_EQ(common::MsgCount, 0);
+}
+
+TEST_F(StepWriterTest, EdgesFollowPensAndCorners) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  const std::string path = scratch_.Path("runs.stp");
+  Write(CadDeviceStep, "runs.stp", [] {
+    CadDrawingFrame(0, 0, 100, 100, 0);
+    CadBeginTables(0);
+    CadInsertLogos();
+    // A square in one run of one pen: its corners part four edges; a step
+    // of 5e-8 at a corner is no edge of its own.
+    SetCadColor(1);
+    CadMoveTo(0, 0);
+    for (const auto& [x, y] : {std::pair{10.0, 0.0}, {10 + 5e-8, 5e-8}, {10.0, 10.0}, {0.0, 10.0}, {0.0, 0.0}})
+      CadLineTo(x, y);
+    // A quarter circle of 90 lines in one pen: one edge; the same in two
+    // pens: two.
+    for (const int split : {90, 45}) {
+      const double r = split == 90 ? 50 : 70;
+      CadMoveTo(r, 0);
+      for (int i = 1; i <= 90; ++i) {
+        SetCadColor(i <= split ? 1 : 2);
+        CadLineTo(r * std::cos(i * Pi / 180), r * std::sin(i * Pi / 180));
+      }
+    }
+    CadEndSection();
+  });
+  const StepShape shape = Read(path);
+  EXPECT_EQ(shape.solids, 0) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  EXPECT_EQ(shape.edges, 4 + 1 + 2) << shape.output;
+  EXPECT_NEAR(shape.box[0], 0, 1e-7);
+  EXPECT_NEAR(shape.box[4], 70, 1e-7);
+}
+
+TEST_F(StepWriterTest, OutlineThatCrossesItselfStaysEdges) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  const std::string path = scratch_.Path("bowtie.stp");
+  Write(CadDeviceStep, "bowtie.stp", [] {
+    CadDrawingFrame(0, 0, 100, 100, 5);
+    CadBeginBody();
+    CadMoveTo(0, 0);
+    CadLineTo(40, 40);
+    CadLineTo(40, 0);
+    CadLineTo(0, 60);
+    CadLineTo(0, 0);
+    CadEndBody();
+  });
+  const StepShape shape = Read(path);
+  EXPECT_EQ(shape.solids, 0) << shape.output;
+  EXPECT_EQ(shape.edges, 4) << shape.output;
+  ASSERT_EQ(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Error  : STEP: an outline crosses itself; written as edges, not as a solid");
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_EQ(dialogs_.Asked().back().text, "STEP: an outline crosses itself; written as edges, not as a solid");
+}
+
+TEST_F(StepWriterTest, CarrierPlateHasItsBearingBores) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Eccentric));
+  // Arcs of polylines as coarse chords, as the settings may ask: the
+  // plate's ends are arcs of their circles all the same.
+  common::CadSettings.CadArcsToLines = 1;
+  common::CadSettings.CadArcResolution = 1;
+  const std::string path = scratch_.Path("carrier.stp");
+  dialogs_.Then(platform::ScriptedAnswer::Enter("100"))
+      .Then(platform::ScriptedAnswer::Enter("0"))
+      .Then(platform::ScriptedAnswer::File(path));
+  DrawGears(8, CadDeviceStep);
+  ASSERT_EQ(common::AbortFlag, 0);
+  const StepShape shape = Read(path);
+  EXPECT_EQ(shape.solids, 1) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  // A slot of half width h = 20 (the larger bore) round both centres 100
+  // apart, its ends half circles, less the bores of 20 and 16.
+  const double h = 20, plate = Pi * h * h + 2 * h * 100, bores = Pi * (10 * 10 + 8 * 8);
+  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * (plate - bores)), 1, 1e-9) << shape.output;
+  // The two sides, the two ends and the two bores, the top and the bottom.
+  EXPECT_EQ(shape.faces, 8) << shape.output;
+}
+
+TEST_F(StepWriterTest, RackForManufactureIsASolid) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::FocalEllipse));
+  // Ten teeth, no bores.
+  dialogs_.Then(platform::ScriptedAnswer::Enter("10")).Then(platform::ScriptedAnswer::Enter("0"));
+  const StepShape shape = Read(DrawStep(9, "rack.stp"));
+  EXPECT_EQ(shape.solids, 1) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  // The body 8 mn high over ten pitches; each pitch adds its space's
+  // trapezoid below the pitch line (depth hf) and loses its tooth's above
+  // it (height ha), the flanks at the pressure angle.
+  const auto& g = calc::SpurGearData;
+  const double mn = static_cast<double>(g.NormalModule), p = Pi * mn;
+  const double hf = mn * static_cast<double>(g.hfP0Factor[2]), ha = mn * static_cast<double>(g.haP0Factor[2]);
+  const double t = std::tan(static_cast<double>(g.PressureAngle) * Pi / 180);
+  const double area = 10 * (p * 8 * mn + hf * (p / 2 - hf * t) - ha * (p / 2 - ha * t));
+  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * area), 1, 1e-9) << shape.output;
+}
+
+// ---- The file -------------------------------------------------------------------------------
+
+TEST_F(StepWriterTest, SameFileOnEveryRunAndInEveryLocale) {
+  ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Default));
+  common::AskBeforeOverwrite = 0;
+  const std::string first = testsupport::Slurp(DrawStep(1, "gear.stp"));
+  const std::string second = testsupport::Slurp(DrawStep(1, "gear.stp"));
+  EXPECT_FALSE(first.empty());
+  EXPECT_TRUE(first == second) << "two runs wrote different files:" << FirstDifference(first, second);
+  EXPECT_NE(first.find("'2026-03-09T10:30:00Z'"), std::string::npos);
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE")) {
+    GTEST_SKIP() << "no German locale installed";
+  }
+  const std::string german = testsupport::Slurp(DrawStep(1, "gear.stp"));
+  std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_TRUE(german == first) << "the numbers depend on the locale:" << FirstDifference(first, german);
+}
+
+TEST_F(StepWriterTest, CancelledPictureKeepsThePreviousFile) {
+  testsupport::Put(scratch_.Path("old.stp"), "previous");
+  dialogs_.Then(platform::ScriptedAnswer::File(scratch_.Path("old.stp")))
+      .Then(platform::ScriptedAnswer::Press(platform::DialogButton::Yes));
+  CadOpenOutput(CadDeviceStep);
+  ASSERT_EQ(common::AbortFlag, 0);
+  CadDefaultFrame();
+  CadLine(0, 0, 10, 10);
+  common::AbortFlag = 1;  // the picture stops
+  CadCloseOutput();
+  EXPECT_EQ(testsupport::Slurp(scratch_.Path("old.stp")), "previous");
+  EXPECT_EQ(scratch_.Entries(), 1u) << "no temporary file is left";
+}
+
+}  // namespace
