@@ -619,9 +619,10 @@ class StepDevice : public CadBackEnd {
     out.SendModel(protocol);
     CrLfFileBuffer buffer(file);
     std::ostream text(&buffer);
-    if (!out.Print(text)) throw Standard_Failure("the file could not be composed");
-    // A failed write shows when the file is closed.
-    buffer.Flush();
+    const bool printed = out.Print(text);
+    // A failed write (a full disk) is told when the file is closed, with the
+    // system's reason; only a text that could not be made is the writer's.
+    if (buffer.Flush() && !printed) throw Standard_Failure("the file could not be composed");
   }
 
   bool inBody_ = false;
