@@ -257,6 +257,37 @@ TEST_F(TableSemaphoreTest, EndedReaderIsDroppedAndLiveReaderTimesTheWriterOut) {
   EXPECT_FALSE(std::filesystem::exists(Path("h.@S@")));
 }
 
+// The other program appends a record whose key comes before the first key,
+// and then one inside the part of the index still to be walked: GoTop and
+// the walk reach them, as the step that notices the change counts them,
+// instead of taking them for records beyond the table's end.
+TEST_F(TableSemaphoreTest, IndexMovesReachRecordsAnotherProgramAppended) {
+  SharedTable("w");
+  ASSERT_TRUE(AppendRow("L", 1));
+  ASSERT_TRUE(AppendRow("Z", 2));
+  GoTop();
+  ASSERT_EQ(FieldAsString(1), "L         ");
+  const std::string job = "append|" + Path("w.dbf") + "|" + Indexes("w") + "|1";  // appends "K0"
+  const auto appendOne = [&] {
+    Child other(job);
+    EXPECT_EQ(other.Line(), "ready");
+    EXPECT_EQ(other.Finish(), "errors=0");
+  };
+  appendOne();
+  GoTop();
+  ASSERT_FALSE(dEOF());
+  EXPECT_EQ(RecNo(), 3);
+
+  appendOne();
+  std::vector<std::int64_t> walked{RecNo()};
+  for (Skip(1); !dEOF(); Skip(1)) walked.push_back(RecNo());
+  EXPECT_EQ(walked, (std::vector<std::int64_t>{3, 4, 1, 2}));
+  GoBottom();
+  Skip(-2);
+  EXPECT_EQ(RecNo(), 4);
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+}
+
 TEST_F(TableSemaphoreTest, TwoProgramsAppendToOneIndexedTable) {
   if (!dbtest::HasXBaseIndex() || !dbtest::HasPythonModule("dbfread")) {
     GTEST_SKIP() << "Perl's XBase::Index or Python's dbfread is missing";

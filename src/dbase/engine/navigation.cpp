@@ -24,14 +24,16 @@ std::string Quoted(const WorkArea& area) { return "\"" + AreaName(area) + "\""; 
 // The next candidate in a direction; 0 when the step cannot move.
 std::int64_t NextCandidate(const WorkArea& area, bool forward, bool useIndex) {
   const std::int64_t current = area.table.currentRecord;
-  const std::int64_t count = area.table.recordCount;
   if (useIndex) {
     const std::int64_t next = forward ? IndexHooks.nextRecord() : IndexHooks.priorRecord();
     const bool atEdge = forward ? (IndexHooks.atEnd && IndexHooks.atEnd())
                                 : (IndexHooks.atBeginning && IndexHooks.atBeginning());
-    if (atEdge || next == current || next < 1 || next > count) return 0;
+    // The count as the step left it: a step that noticed another program's
+    // appends has counted their records, which the index may lead to.
+    if (atEdge || next == current || next < 1 || next > static_cast<std::int64_t>(area.table.recordCount)) return 0;
     return next;
   }
+  const std::int64_t count = area.table.recordCount;
   if (forward) return current >= count ? 0 : current + 1;
   return current <= 1 ? 0 : current - 1;
 }

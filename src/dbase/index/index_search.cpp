@@ -9,6 +9,7 @@
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/navigation.h"
 #include "dbase/engine/os_errors.h"
+#include "dbase/engine/work_areas.h"
 #include "dbase/index/index_anchor.h"
 #include "dbase/index/key_primitives.h"
 
@@ -533,7 +534,13 @@ void SyncIndexToRecord() {
 bool TableChanged() {
   if (!TableChangedHook || !TableChangedHook(CurrentArea)) return false;
   ReadAnchorNodes();
-  if (WorkArea* area = CurrentWorkAreaRecord(); area != nullptr && area->Shared()) DropRecordCache(area->table);
+  // The anchors just read may lead to keys of records another program
+  // appended: the record count is taken from the file together with them,
+  // or those records would look as if they lay beyond the table's end.
+  if (WorkArea* area = CurrentWorkAreaRecord(); area != nullptr && area->Shared()) {
+    DropRecordCache(area->table);
+    RefreshRecCountOf(*area);
+  }
   return true;
 }
 
@@ -542,7 +549,6 @@ void ResyncAfterChange() {
   WorkArea* area = CurrentWorkAreaRecord();
   IND* ind = ControllingIndex();
   if (area == nullptr) return;
-  RefreshRecCountOf(*area);
   if (area->table.currentRecord > area->table.recordCount) {
     if (ind != nullptr) ind->eof = true;
     return;
