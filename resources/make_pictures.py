@@ -150,7 +150,7 @@ def tooth():
     pl.arc(cx, cy, r, math.pi / 2 - (-p - half) / r, math.pi / 2 - (-p + half) / r, 8)
     s_pt = at(-p, 0)
     pl.label(s_pt[0] - 1.5, s_pt[1] + 1.5, "s")
-    pl.arc(cx, cy, r - 3, math.pi / 2 - (-p - half) / r, math.pi / 2 - (p - half) / r, 24)
+    pl.arc(cx, cy, r - 3, math.pi / 2 - (-p - half) / r, math.pi / 2 - (-half) / r, 12)
     pl.label(at(-p / 2, -8)[0] - 1.5, at(-p / 2, -8)[1], "p")
     pl.pen(2)
     for rr, name in ((ra, "da"), (r, "d"), (rf, "df")):
