@@ -12,9 +12,25 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 U = 40  # plotter units per millimetre
 
 
+def crosses_box(a, b, x, y, w, h):
+    # True when the segment a-b enters the open box (x, y, w, h): the part of
+    # the segment's parameter range inside both slabs is not empty.
+    t0, t1 = 0.0, 1.0
+    for p0, d, lo, hi in ((a[0], b[0] - a[0], x, x + w), (a[1], b[1] - a[1], y, y + h)):
+        if abs(d) < 1e-12:
+            if not lo < p0 < hi:
+                return False
+            continue
+        u0, u1 = sorted(((lo - p0) / d, (hi - p0) / d))
+        t0, t1 = max(t0, u0), min(t1, u1)
+    return t1 - t0 > 1e-9
+
+
 class Plot:
     def __init__(self, title):
         self.out = ["SP1;", "SP7;", "PU80,80;", "PD6320,80,6320,4720,80,4720,80,80;", "PU;"]
+        self.labels = []   # (text, x, y, width, height) in mm
+        self.strokes = []  # straight pieces of lines, arcs and arrows
         self.label(6, 111, title, 0.28, 0.40)
 
     def pen(self, n):
@@ -28,6 +44,7 @@ class Plot:
         self.out.append("PU%s;" % self.p(*pts[0]))
         self.out.append("PD%s;" % ",".join(self.p(x, y) for x, y in pts[1:]))
         self.out.append("PU;")
+        self.strokes += [(pts[k], pts[k + 1]) for k in range(len(pts) - 1)]
 
     def line(self, x1, y1, x2, y2):
         self.poly([(x1, y1), (x2, y2)])
@@ -51,23 +68,62 @@ class Plot:
         self.out.append("SI%.2f,%.2f;" % (w, h))
         self.out.append("DI1.0000,0.0000;")
         self.out.append("PU%s;LB%s\x03;" % (self.p(x, y), text))
+        self.labels.append((text, x, y, w * 10 * len(text), h * 10))
+
+    def clear(self, x, y, w, h):
+        # True when a box lies inside the window, clear of the labels and of
+        # the strokes drawn so far.
+        if x < 1 or y < 1 or x + w > 159 or y + h > 119:
+            return False
+        for _, x2, y2, w2, h2 in self.labels:
+            if x < x2 + w2 and x2 < x + w and y < y2 + h2 and y2 < y + h:
+                return False
+        return not any(crosses_box(a, b, x, y, w, h) for a, b in self.strokes)
+
+    def label_near(self, x, y, text, w=0.21, h=0.30):
+        # The label of a point: the nearest clear place around it.
+        bw, bh = w * 10 * len(text), h * 10
+        for d in (1.0, 1.5, 2.0, 3.0, 4.0, 5.0):
+            for ox, oy in ((d, -bh / 2), (-d - bw, -bh / 2), (-bw / 2, d), (-bw / 2, -d - bh),
+                           (d, d), (-d - bw, d), (d, -d - bh), (-d - bw, -d - bh)):
+                if self.clear(x + ox, y + oy, bw, bh):
+                    self.label(x + ox, y + oy, text, w, h)
+                    return
+        raise SystemExit("no clear place for label %r" % text)
+
+    def check(self):
+        # A label lies inside the window, clear of every other label and of
+        # the lines, arcs and arrows that mark the quantities (the outlines
+        # drawn as circles may pass behind it).
+        for text, x, y, w, h in self.labels:
+            if x < 1 or y < 1 or x + w > 159 or y + h > 119:
+                raise SystemExit("label %r leaves the window" % text)
+        for i, (t1, x1, y1, w1, h1) in enumerate(self.labels):
+            for t2, x2, y2, w2, h2 in self.labels[:i]:
+                if x1 < x2 + w2 and x2 < x1 + w1 and y1 < y2 + h2 and y2 < y1 + h1:
+                    raise SystemExit("labels %r and %r overlap" % (t1, t2))
+            if any(crosses_box(a, b, x1, y1, w1, h1) for a, b in self.strokes):
+                raise SystemExit("a stroke runs through label %r" % t1)
 
     def write(self, name):
+        self.check()
         with open(os.path.join(HERE, name + ".plt"), "wb") as f:
             f.write(("\r\n".join(self.out) + "\r\n").encode("cp850"))
 
 
 def contact():
-    # A 22/33 pair of module 2 at alpha 20 deg: the pitch circles touch at
-    # the pitch point P, the line of action is tangent to both base circles,
-    # the length of contact lies between the two tip circles.
+    # An 18/27 pair of module 2.5 at alpha 20 deg: the pitch circles touch at
+    # the pitch point P, the line of action is tangent to both base circles
+    # at T1 and T2, and the tip circles cut it between them: gear 2's tip
+    # where contact starts (A, on gear 1's side of P), gear 1's tip where it
+    # ends (E, on gear 2's side).
     pl = Plot("Contact ratio")
     alpha = math.radians(20)
-    m, z1, z2 = 2.0, 22, 33
+    m, z1, z2 = 2.5, 18, 27
     rw1, rw2 = m * z1 / 2, m * z2 / 2
-    o1, o2 = (46.0, 58.0), (46.0 + rw1 + rw2, 58.0)
-    r1 = {"b": rw1 * math.cos(alpha), "w": rw1, "a": rw1 + m, "f": rw1 - 1.25 * m}
-    r2 = {"b": rw2 * math.cos(alpha), "w": rw2, "a": rw2 + m, "f": rw2 - 1.25 * m}
+    o1, o2 = (40.0, 62.0), (40.0 + rw1 + rw2, 62.0)
+    r1 = {"b": rw1 * math.cos(alpha), "w": rw1, "a": rw1 + m}
+    r2 = {"b": rw2 * math.cos(alpha), "w": rw2, "a": rw2 + m}
     pl.pen(6)
     for o, r in ((o1, r1), (o2, r2)):
         for k in "bwa":
@@ -76,7 +132,13 @@ def contact():
     pl.line(o1[0], o1[1], o2[0], o2[1])
     px, py = o1[0] + rw1, o1[1]
     n = (math.cos(alpha), math.sin(alpha))
-    u = (-math.sin(alpha), math.cos(alpha))
+    u = (-math.sin(alpha), math.cos(alpha))  # along the line of action, from P towards T1
+
+    def along(q):
+        return (q[0] - px) * u[0] + (q[1] - py) * u[1]
+
+    def at(t):
+        return (px + t * u[0], py + t * u[1])
     t1 = (o1[0] + r1["b"] * n[0], o1[1] + r1["b"] * n[1])
     t2 = (o2[0] - r2["b"] * n[0], o2[1] - r2["b"] * n[1])
     pl.pen(1)
@@ -84,39 +146,50 @@ def contact():
     pl.line(o1[0], o1[1], *t1)
     pl.line(o2[0], o2[1], *t2)
 
-    def crossing(o, ra, sign):  # the tip circle on the line P + t u
+    def crossings(o, ra):  # the two points where a tip circle cuts the line P + t u
         dx, dy = px - o[0], py - o[1]
         b = dx * u[0] + dy * u[1]
         c = dx * dx + dy * dy - ra * ra
-        return -b + sign * math.sqrt(b * b - c)
-    ta = crossing(o2, r2["a"], -1)  # start of contact, towards T1
-    te = crossing(o1, r1["a"], 1)   # end of contact, towards T2
-    a_pt = (px + ta * u[0], py + ta * u[1])
-    e_pt = (px + te * u[0], py + te * u[1])
+        return (-b - math.sqrt(b * b - c), -b + math.sqrt(b * b - c))
+    # Of each tip circle's two crossings, the one between P and the other
+    # gear's tangent point; the other root lies beyond, in the interference
+    # zone behind the tangent point.
+    lo, hi = along(t2), along(t1)
+    ta = [t for t in crossings(o2, r2["a"]) if 0 < t <= hi]
+    te = [t for t in crossings(o1, r1["a"]) if lo <= t < 0]
+    assert len(ta) == 1 and len(te) == 1, "a tip circle does not cut the line of action between T1 and T2"
+    ta, te = ta[0], te[0]
+    # The length of contact the circles give.
+    a = rw1 + rw2
+    g_alpha = (math.sqrt(r1["a"] ** 2 - r1["b"] ** 2) + math.sqrt(r2["a"] ** 2 - r2["b"] ** 2)
+               - a * math.sin(alpha))
+    assert abs((ta - te) - g_alpha) < 1e-9, "A-E is not the length of contact of the circles"
+    assert 1 < g_alpha / (math.pi * m * math.cos(alpha)) < 2, "not the contact ratio of a usual pair"
+    a_pt, e_pt = at(ta), at(te)
     pl.pen(3)
     pl.poly([a_pt, e_pt])
     for q in (a_pt, e_pt, (px, py)):
         pl.circle(q[0], q[1], 0.8)
-    # The pressure angle between the common tangent at P and the line of action.
+    # The pressure angle between the common tangent at P and the line of
+    # action, its label beside the arc, clear of both lines.
     pl.pen(5)
-    pl.line(px, py - 16, px, py + 16)
-    pl.arc(px, py, 11, math.pi / 2, math.pi / 2 + alpha, 8)
-    pl.label(px - 12, py + 12, "alpha")
+    pl.line(px, py - 16, px, py + 20)
+    pl.line(*t1, *at(20))  # the line of action beyond T1, the angle's other leg
+    pl.arc(px, py, 18, math.pi / 2, math.pi / 2 + alpha, 8)
+    pl.label(px + 1.5, py + 15.5, "alpha")
     pl.pen(2)
-    pl.label(px + 1.5, py - 4.5, "P")
-    pl.label(a_pt[0] + 1.5, a_pt[1] - 3, "A")
-    pl.label(e_pt[0] + 1.5, e_pt[1], "E")
-    pl.label(o1[0] - 3, o1[1] - r1["a"] - 5, "da1, dw1, db1")
-    pl.label(o2[0] - 3, o2[1] - r2["a"] - 5, "da2, dw2, db2")
-    pl.label(t1[0] - 4, t1[1] + 1.5, "T1")
-    pl.label(t2[0] + 1.5, t2[1] - 3, "T2")
+    for q, name in ((a_pt, "A"), (e_pt, "E"), ((px, py), "P"), (t1, "T1"), (t2, "T2")):
+        pl.label_near(q[0], q[1], name)
+    pl.label(o1[0] - 13, o1[1] - r1["a"] - 5, "da1, dw1, db1")
+    pl.label(o2[0] - 13, o2[1] - r2["a"] - 5, "da2, dw2, db2")
     pl.label(6, 11, "line of action T1-T2 through P at alpha; length of contact g alpha = A-E")
     pl.label(6, 5, "between the tip circles;  eps alpha = g alpha / pb,  pb = pi m cos alpha")
     pl.write("contact")
 
 
 def tooth():
-    # Three teeth of a gear of module 10 whose centre lies below the window.
+    # Five teeth of a gear of module 10 whose centre lies below the window;
+    # the tip, pitch and root circles span the whole outline.
     pl = Plot("Tooth dimensions")
     m, alpha = 10.0, math.radians(20)
     cx, cy, r = 80.0, -110.0, 170.0
@@ -136,15 +209,15 @@ def tooth():
         outline += [at(c - wr, -1.25 * m), at(c - wt, m), at(c + wt, m), at(c + wr, -1.25 * m)]
     pl.poly(outline)
     pl.pen(6)
-    for rr, name in ((ra, "da"), (r, "d"), (rf, "df")):
-        a0 = math.pi / 2 + 1.7 * p / r
-        pl.arc(cx, cy, rr, a0, math.pi / 2 - 1.7 * p / r, 40)
+    span = (2 * p + half + 1.25 * m * math.tan(alpha)) / r
+    for rr in (ra, r, rf):
+        pl.arc(cx, cy, rr, math.pi / 2 + span, math.pi / 2 - span, 60)
     pl.pen(3)
     # ha and hf run from the pitch circle to the tip and the root circle.
     pl.arrow(*at(0, 0), *at(0, m))
     pl.arrow(*at(p / 2, 0), *at(p / 2, -1.25 * m))
-    pl.label(at(0, 0)[0] + 1.5, at(0, 0)[1] + 3.5, "ha")
-    pl.label(at(p / 2, 0)[0] + 1.5, at(p / 2, 0)[1] - 7, "hf")
+    pl.label_near(*at(0, m / 2), "ha")
+    pl.label_near(*at(p / 2, -0.6 * m), "hf")
     # s on the pitch circle across the tooth, e across the gap, p over both.
     pl.pen(5)
     pl.arc(cx, cy, r, math.pi / 2 - (-p - half) / r, math.pi / 2 - (-p + half) / r, 8)
@@ -155,9 +228,9 @@ def tooth():
     pl.pen(2)
     for rr, name in ((ra, "da"), (r, "d"), (rf, "df")):
         x, y = cx + rr * math.cos(math.pi / 2 - 1.75 * p / r), cy + rr * math.sin(math.pi / 2 - 1.75 * p / r)
-        pl.label(x + 1.5, y - 1.5, name)
+        pl.label_near(x, y, name)
     pl.label(6, 24, "d = m z   da = d + 2 ha   df = d - 2 hf")
-    pl.label(6, 17, "ha = m (1 + x)   hf = m (1.25 - x) for the basic rack")
+    pl.label(6, 17, "ha = hfP0 (1.0 m)   hf = haP0 (1.25 m): the tool's dedendum, addendum")
     pl.label(6, 10, "s: tooth thickness on the pitch circle, p = pi m")
     pl.write("tooth")
 
@@ -189,19 +262,19 @@ def rack():
     top = (fx - ha * math.tan(alpha), fy + ha)
     ang = math.atan2(top[1] - fy, top[0] - fx)
     pl.arc(fx, fy, 10, math.pi / 2, ang, 8)
-    pl.label(fx - 3, fy + 14, "alpha")
+    pl.label_near(fx, fy + 9, "alpha")
     pl.pen(3)
     xa = x0 + half + 2 * p
     pl.arrow(xa, y0, xa, y0 + ha, both=True)
-    pl.label(xa + 1.5, y0 + ha / 2, "haP0")
+    pl.label_near(xa, y0 + ha / 2, "haP0")
     xf = x0 + 2 * half + 2 * p + 4
     pl.arrow(xf, y0, xf, y0 - hf, both=True)
-    pl.label(xf + 1.5, y0 - hf / 2 - 1, "hfP0")
+    pl.label_near(xf, y0 - hf / 2, "hfP0")
     pl.arrow(x0 + half, y0 - hf - 8, x0 + half + p, y0 - hf - 8, both=True)
     pl.label(x0 + half + p / 2 - 4, y0 - hf - 14, "p = pi m")
     pl.pen(2)
     pl.label(6, 17, "tool datum line: tooth thickness = gap = p / 2")
-    pl.label(6, 10, "haP0 / mn (1.25), hfP0 / mn (1.0), tip radius rhoaP0 / mn")
+    pl.label(6, 10, "haP0 / mn (1.25), hfP0 / mn (1.0); tip radius 0.05 mn, no protuberance")
     pl.write("rack")
 
 
@@ -222,7 +295,7 @@ def pattern():
     pl = Plot("Contact pattern position")
     for i, (letter, side, rule, formula) in enumerate(PATTERN_RULES):
         col, row = i % 3, i // 3
-        x, y = 6 + col * 50, 62 - row * 44
+        x, y = 6 + col * 50, 66 - row * 42
         bx, by, bw, bh = x + 6, y + 10, 38, 20
         pl.pen(7)
         pl.poly([(bx, by), (bx + bw, by), (bx + bw, by + bh), (bx, by + bh), (bx, by)])
@@ -237,8 +310,8 @@ def pattern():
         pl.label(x, y + 33, letter, 0.28, 0.40)
         pl.label(x + 6, y + 4 - 8, rule, 0.15, 0.25)
         pl.label(x + 6, y - 1 - 8, formula, 0.15, 0.25)
-    pl.label(6, 7, "arrow: deflection of the loaded pinion; T = |K'| l s / d1 (d1/dsh)^4, g = 1 (1.5 double helical)",
-             0.13, 0.22)
+    pl.label(6, 8.5, "arrow: deflection of the loaded pinion", 0.13, 0.22)
+    pl.label(6, 4, "T = |K'| l s / d1^2 (d1/dsh)^4,  g = 1 (1.5 double helical)", 0.13, 0.22)
     pl.write("pattern")
 
 
@@ -279,8 +352,8 @@ def bearing():
         pl.label(x, y + 33, letter, 0.28, 0.40)
         pl.label(x + 6, y, "K' = %s (%s)" % (k, ks), 0.15, 0.25)
     pl.label(106, 26, "K' without supporting", 0.15, 0.25)
-    pl.label(106, 21, "effect (with it, when", 0.15, 0.25)
-    pl.label(106, 16, "d1 / dsh >= 1.15)", 0.15, 0.25)
+    pl.label(106, 21, "effect (in brackets: with", 0.15, 0.25)
+    pl.label(106, 16, "it, proposed at d1/dsh >= 1.15)", 0.15, 0.25)
     pl.label(6, 7, "s/l at most 0.3 (c: 0.5); l: bearing distance", 0.15, 0.25)
     pl.write("bearing")
 

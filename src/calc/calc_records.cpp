@@ -34,6 +34,11 @@ TNcPair NcPair;
 std::uint16_t CurveType = CurveEllipse;
 TEllipseCurve EllipseCurve;
 TSineCurve SineCurve;
+
+std::string SineFormulaText(const std::string& rw0, const std::string& A, std::int32_t N) {
+  const std::string argument = N == 1 ? "phi" : std::to_string(N) + " phi";
+  return "f (phi) = " + rw0 + " + " + A + " * sin (" + argument + ")";
+}
 TSineLinearCurve SineLinearCurve;
 TPolygonCurve PolygonCurve;
 TEccentricCurve EccentricCurve;

@@ -63,6 +63,10 @@ struct TSineCurve {
   std::int32_t N = 1;   // waves per turn
 };
 extern TSineCurve SineCurve;
+// The sine curve's formula as the printouts and the sheet write it, the
+// wave count in the argument: "50 + 5 * sin (phi)", "50 + 5 * sin (2 phi)";
+// the numbers come formatted by the caller.
+std::string SineFormulaText(const std::string& rw0, const std::string& A, std::int32_t N);
 
 // Linear rise up to PhiLin, then a sine arc; B, Q and Offset are prepared
 // by PrepareSineLinearCurve (sine_linear.h) before any radius is asked for.

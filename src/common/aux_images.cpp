@@ -51,7 +51,7 @@ std::optional<std::string> AskField(const std::string& prompt, const std::string
   request.prompt = prompt;
   request.initial = OemToDisplayText(initial);
   request.maxLength = maxLength;
-  request.help = CurrentHelpAction();
+  AttachCurrentHelp(request);
   auto entered = platform::Dialogs().InputText(request);
   if (!entered) return std::nullopt;
   std::string text = AnsiToOemText(*entered);
@@ -89,7 +89,7 @@ int WhichRecord(const std::vector<AuxImage>& images, int selected, const std::st
   request.caption = "Select";
   request.prompt = verb;
   for (const auto& image : images) request.items.push_back(OemToDisplayText(AuxImageLine(image)));
-  request.help = CurrentHelpAction();
+  AttachCurrentHelp(request);
   const auto chosen = platform::Dialogs().ChooseItem(request);
   return chosen ? *chosen + 1 : 0;
 }

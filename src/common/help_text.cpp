@@ -101,6 +101,12 @@ HelpEntry LookUpHelp(int n) {
   return entry;
 }
 
+bool HelpHasPicture(int n) {
+  const HelpEntry entry = LookUpHelp(n);
+  return entry.found && HasPicture(entry.picture) &&
+         FileCanOpen(AddBackslash(PltDirectory) + entry.picture + ".plt");
+}
+
 void ShowHelpText(int n, std::string& picture, int mode) {
   if (n == 0) n = HelpNumber;
   const HelpEntry entry = LookUpHelp(n);

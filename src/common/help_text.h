@@ -39,6 +39,9 @@ struct HelpEntry {
   bool found = false;
 };
 HelpEntry LookUpHelp(int n);
+// Whether entry n names a picture whose plot file exists: a picture button
+// is offered only where there is a picture to show.
+bool HelpHasPicture(int n);
 
 // Shows entry n (0: HelpNumber). mode 0: message box and picture; 1: message
 // box only; 2: picture only. picture receives the entry's picture name.
@@ -59,6 +62,13 @@ std::string GetHelpText2(int n);
 // picture.
 void ShowHelpView(platform::HelpView view);
 platform::HelpAction CurrentHelpAction();
+// The help buttons of a small dialog: the current entry as text, and as
+// picture only where the entry has one.
+template <class Request>
+void AttachCurrentHelp(Request& request) {
+  request.help = CurrentHelpAction();
+  request.helpImage = HelpHasPicture(HelpNumber);
+}
 
 // Shows a picture of the PLT directory (name without ".plt") on a cleared
 // graphics window.

@@ -26,7 +26,7 @@ std::optional<std::string> AskText(const std::string& prompt, const std::string&
   request.prompt = OemToDisplayText(prompt);
   request.initial = OemToDisplayText(initial);
   request.maxLength = maxLength;
-  request.help = CurrentHelpAction();
+  AttachCurrentHelp(request);
   std::optional<std::string> entered = platform::Dialogs().InputText(request);
   if (!entered) {
     AbortFlag = 1;
@@ -97,7 +97,7 @@ void AskYesNo(const std::string& question, char& answer) {
   request.items = {"&Yes", "&No"};
   request.preselected = (answer == 'N' || answer == 'n') ? 1 : 0;
   request.style = platform::ChoiceStyle::Radio;
-  request.help = CurrentHelpAction();
+  AttachCurrentHelp(request);
   const std::optional<int> chosen = platform::Dialogs().ChooseItem(request);
   if (!chosen) {
     AbortFlag = 1;

@@ -190,7 +190,7 @@ void ShowCalculationMessages() {
     for (int i = 1; i <= n + 1; ++i) request.items.push_back(OemToDisplayText(TextLines[i]));
     request.preselected = preselect - 1;
     request.style = n + 1 >= 8 ? platform::ChoiceStyle::List : platform::ChoiceStyle::Radio;
-    request.help = CurrentHelpAction();
+    AttachCurrentHelp(request);
     const auto chosen = platform::Dialogs().ChooseItem(request);
     if (!chosen) {
       AbortFlag = 1;

@@ -60,7 +60,7 @@ OnlineFormResult DialogView(int row, int /*helpBase*/) {
     choice.items.push_back(RowText(OnlineInputLabels[n], OnlineInputValues[n], OnlineInputUnits[n]));
   choice.preselected = row >= 1 && row <= OnlineInputCount ? row - 1 : 0;
   choice.style = OnlineInputCount >= 8 ? platform::ChoiceStyle::List : platform::ChoiceStyle::Radio;
-  choice.help = CurrentHelpAction();
+  AttachCurrentHelp(choice);
   const auto chosen = platform::Dialogs().ChooseItem(choice);
   if (!chosen) {
     result.exit = OnlineExit::Close;

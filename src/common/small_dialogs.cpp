@@ -27,7 +27,7 @@ void SelectFromList(const std::string& caption, int n, int& index) {
   for (int i = 1; i <= n && i <= TextLineCount; ++i) request.items.push_back(OemToDisplayText(TextLines[i]));
   request.preselected = shown - 1;
   request.style = n >= 8 ? platform::ChoiceStyle::List : platform::ChoiceStyle::Radio;
-  request.help = CurrentHelpAction();
+  AttachCurrentHelp(request);
   const std::optional<int> chosen = platform::Dialogs().ChooseItem(request);
   if (!chosen || *chosen < 0 || *chosen >= n) {
     AbortFlag = 1;

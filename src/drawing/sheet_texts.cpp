@@ -83,7 +83,7 @@ std::vector<std::string> PitchCurveDescriptionLines() {
       break;
     case calc::CurveSine: {
       const auto& c = calc::SineCurve;
-      lines = {head + "sine function", "f (phi) = " + LengthNumber(c.rw0) + " + " + LengthNumber(c.A) + " * sin (phi)",
+      lines = {head + "sine function", calc::SineFormulaText(LengthNumber(c.rw0), LengthNumber(c.A), c.N),
                "operating pitch circle rw0 = " + Length(c.rw0), "amplitude A = " + Length(c.A),
                "number of N = " + common::IntToText(c.N)};
       break;
@@ -172,7 +172,8 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   }
   table.TextTableAddValueRow("a", "center distance", l(NcPair.a), len);
   table.TextTableAddCells("b", "face width", l(g.GearFaceWidth[1]), l(g.GearFaceWidth[2]), len);
-  table.TextTableAddValueRow("U", "extent pitch curve", l(NcPair.k * NcPair.U1), len);
+  // Gear 2's pitch curve spans k of gear 1's turns: k times as long.
+  table.TextTableAddCells("U", "extent pitch curve", l(NcPair.U1), l(NcPair.k * NcPair.U1), len);
   table.TextTableAddCells("r min", "radius pitch curve", l(r.r1min), l(r.r2min), len);
   table.TextTableAddCells("r max", "radius pitch curve", l(r.r1max), l(r.r2max), len);
   table.TextTableAddCells("r nom", "radius pitch curve", l(NcPair.rnom1), l(NcPair.rnom2), len);

@@ -72,6 +72,7 @@ struct ChoiceRequest {
   int preselected = 0;        // 0-based index of the preselected item
   ChoiceStyle style = ChoiceStyle::List;
   HelpAction help;            // may be empty: no help buttons
+  bool helpImage = true;      // the picture button too (the entry has a picture)
 };
 
 struct TextInputRequest {
@@ -80,6 +81,7 @@ struct TextInputRequest {
   std::string initial;   // the edit field's start text
   int maxLength = 255;   // at most this many characters can be entered
   HelpAction help;
+  bool helpImage = true;  // the picture button too (the entry has a picture)
 };
 
 struct FileNameRequest {

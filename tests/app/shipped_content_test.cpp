@@ -141,6 +141,9 @@ TEST_F(ShippedContent, EveryHelpNumberOfTheCodeHasAnEntryOfAtMostFiveLines) {
     EXPECT_LE(entry.lines.size(), 5u);
     for (const std::string& line : entry.lines) EXPECT_FALSE(common::TrimBlanks(line).empty());
     EXPECT_NE(common::GetHelpText(n), common::NoHelpText(n));
+    // A picture button is offered exactly where the entry names a picture
+    // that is there to show.
+    EXPECT_EQ(common::HelpHasPicture(n), entry.picture != "NULL") << entry.picture;
   }
 }
 
@@ -356,7 +359,8 @@ std::vector<common::TDisplayRecord> DrawnPicture(const std::string& name) {
 // The pictures the help entries and the image list name, and the start
 // picture: each exists, uses only commands the viewer draws, and lies inside
 // the 160 x 120 mm help window.
-TEST_F(ShippedContent, EveryNamedPictureDrawsInsideTheHelpWindow) {
+// The pictures the help entries name, and the start picture.
+std::set<std::string> NamedPictures() {
   std::set<std::string> names = {"start"};
   for (const char* file : {"kaldrim.hlp", "vob4.hlp"}) {
     std::istringstream in(Slurp(kResources / file));
@@ -370,6 +374,11 @@ TEST_F(ShippedContent, EveryNamedPictureDrawsInsideTheHelpWindow) {
       }
     }
   }
+  return names;
+}
+
+TEST_F(ShippedContent, EveryNamedPictureDrawsInsideTheHelpWindow) {
+  const std::set<std::string> names = NamedPictures();
   std::set<std::string> listed;
   {
     std::istringstream in(Slurp(kResources / "vob4.dbh"));
@@ -444,21 +453,30 @@ TEST_F(ShippedContent, EveryNamedPictureDrawsInsideTheHelpWindow) {
 
 // The contact-ratio picture shows a pair that meshes: pitch circles that
 // touch, base circles of one pressure angle, the line of action tangent to
-// both through the pitch point, and the tip circles crossing it on either
-// side of the pitch point (the length of contact).
+// both through the pitch point, and the marks A and E where the tip circles
+// cut it between the tangent points T1 and T2: A on gear 2's tip circle on
+// gear 1's side, E on gear 1's tip circle on gear 2's side, their distance
+// the length of contact the circles give.
 TEST_F(ShippedContent, ContactRatioPictureShowsAMeshingPair) {
   std::map<std::pair<long, long>, std::vector<Real>> byCentre;
   std::vector<std::array<Real, 4>> lines;
+  std::map<std::string, std::array<Real, 2>> labels;
   for (const auto& r : DrawnPicture("contact")) {
     if (r.code == common::RecCircle)
-      byCentre[{std::lround(r.values[0] * 10), std::lround(r.values[1] * 10)}].push_back(r.values[2]);
+      byCentre[{std::lround(r.values[0] * 40), std::lround(r.values[1] * 40)}].push_back(r.values[2]);  // plotter units
     if (r.code == common::RecLine) lines.push_back({r.values[0], r.values[1], r.values[2], r.values[3]});
+    if (r.code == common::RecText) labels[r.text] = {r.values[0], r.values[1]};
   }
   std::vector<std::pair<std::array<Real, 2>, std::vector<Real>>> gears;
+  std::vector<std::array<Real, 2>> marks;
   for (auto& [centre, radii] : byCentre) {
-    if (radii.size() < 3) continue;  // point marks
+    const std::array<Real, 2> at = {centre.first / 40.0L, centre.second / 40.0L};
+    if (radii.size() < 3) {
+      marks.push_back(at);
+      continue;
+    }
     std::sort(radii.begin(), radii.end());
-    gears.push_back({{centre.first / 10.0L, centre.second / 10.0L}, radii});
+    gears.push_back({at, radii});
   }
   ASSERT_EQ(gears.size(), 2u);
   const auto& [o1, radii1] = gears[0];
@@ -484,26 +502,158 @@ TEST_F(ShippedContent, ContactRatioPictureShowsAMeshingPair) {
     if (std::fabs(distance(l, o1) - rb1) < 0.1L && std::fabs(distance(l, o2) - rb2) < 0.1L) action = &l;
   ASSERT_NE(action, nullptr) << "no line tangent to both base circles";
   EXPECT_LT(distance(*action, pitch), 0.1L) << "the line of action runs through the pitch point";
-  // Each tip circle crosses the line of action between the pitch point and
-  // the far tangent point: tip 2 on gear 1's side, tip 1 on gear 2's side.
   const Real dx = (*action)[2] - (*action)[0], dy = (*action)[3] - (*action)[1];
   const Real len = std::hypot(dx, dy);
   const std::array<Real, 2> u = {dx / len, dy / len};
   auto along = [&](const std::array<Real, 2>& q) { return (q[0] - pitch[0]) * u[0] + (q[1] - pitch[1]) * u[1]; };
-  auto crossings = [&](const std::array<Real, 2>& o, Real r) {
-    const Real b = along(o), c = std::pow(distance(*action, o), 2);
-    const Real h = std::sqrt(r * r - c);
-    return std::array<Real, 2>{b - h, b + h};
-  };
-  const Real t1 = along(o1), t2 = along(o2);  // the tangent points lie at the centres' projections
+  // The tangent points lie at the centres' projections, on both sides of P.
+  const Real t1 = along(o1), t2 = along(o2);
   ASSERT_LT(t1 * t2, 0) << "the tangent points lie on both sides of the pitch point";
-  const auto tip1 = crossings(o1, ra1), tip2 = crossings(o2, ra2);
-  const Real end1 = t2 > 0 ? tip1[1] : tip1[0];
-  const Real end2 = t1 < 0 ? tip2[0] : tip2[1];
-  EXPECT_GT(end1 * t2, 0);
-  EXPECT_LT(std::fabs(end1), std::fabs(t2));
-  EXPECT_GT(end2 * t1, 0);
-  EXPECT_LT(std::fabs(end2), std::fabs(t1));
+  // Where each tip circle cuts the line: of its two crossings, the one
+  // between P and the other gear's tangent point.
+  auto crossing = [&](const std::array<Real, 2>& o, Real r, Real towards) {
+    const Real b = along(o), h = std::sqrt(r * r - std::pow(distance(*action, o), 2));
+    for (const Real t : {b - h, b + h})
+      if (t * towards > 0 && std::fabs(t) < std::fabs(towards)) return t;
+    ADD_FAILURE() << "a tip circle does not cut the line of action between P and the tangent point";
+    return Real(0);
+  };
+  const Real startA = crossing(o2, ra2, t1), endE = crossing(o1, ra1, t2);
+
+  // The marks: P, A and E, on the line of action.
+  ASSERT_EQ(marks.size(), 3u);
+  std::vector<Real> points;
+  for (const auto& q : marks) {
+    EXPECT_LT(distance(*action, q), 0.05L);
+    points.push_back(along(q));
+  }
+  std::sort(points.begin(), points.end());
+  const Real lo = std::min(t1, t2), hi = std::max(t1, t2);
+  EXPECT_NEAR(points[1], 0, 0.05L) << "the middle mark is the pitch point";
+  for (const Real t : {points[0], points[2]}) {
+    EXPECT_GT(t, lo) << "a mark lies beyond T1 or T2, in the interference zone";
+    EXPECT_LT(t, hi) << "a mark lies beyond T1 or T2, in the interference zone";
+  }
+  EXPECT_NEAR(points[0], std::min(startA, endE), 0.05L);
+  EXPECT_NEAR(points[2], std::max(startA, endE), 0.05L);
+  // Its length: the length of contact of these circles, and a usual
+  // contact ratio with the module that the addendum shows.
+  const Real sinAlphaW = std::sqrt(1 - std::pow(rb1 / rw1, 2));
+  const Real gAlpha = std::sqrt(ra1 * ra1 - rb1 * rb1) + std::sqrt(ra2 * ra2 - rb2 * rb2) - a * sinAlphaW;
+  EXPECT_NEAR(points[2] - points[0], gAlpha, 0.08L);
+  const Real module = ra1 - rw1;
+  const Real ratio = gAlpha / (common::Pi * module * rb1 / rw1);
+  EXPECT_GT(ratio, 1);
+  EXPECT_LT(ratio, 2);
+  // The labels A and E stand at their own marks.
+  auto nearestMark = [&](const std::string& name) {
+    const auto it = labels.find(name);
+    if (it == labels.end()) {
+      ADD_FAILURE() << "no label " << name;
+      return Real(0);
+    }
+    Real best = 1e30L, at = 0;
+    for (const auto& q : marks) {
+      const Real d = std::hypot(q[0] - it->second[0], q[1] - it->second[1]);
+      if (d < best) best = d, at = along(q);
+    }
+    return at;
+  };
+  EXPECT_NEAR(nearestMark("A"), startA, 0.05L);
+  EXPECT_NEAR(nearestMark("E"), endE, 0.05L);
+}
+
+// True when the segment (x1, y1)-(x2, y2) enters the open box.
+bool CrossesBox(Real x1, Real y1, Real x2, Real y2, Real bx, Real by, Real bw, Real bh) {
+  Real t0 = 0, t1 = 1;
+  const Real p[2] = {x1, y1}, d[2] = {x2 - x1, y2 - y1}, lo[2] = {bx, by}, hi[2] = {bx + bw, by + bh};
+  for (int k = 0; k < 2; ++k) {
+    if (std::fabs(d[k]) < 1e-12L) {
+      if (!(lo[k] < p[k] && p[k] < hi[k])) return false;
+      continue;
+    }
+    Real u0 = (lo[k] - p[k]) / d[k], u1 = (hi[k] - p[k]) / d[k];
+    if (u0 > u1) std::swap(u0, u1);
+    t0 = std::max(t0, u0);
+    t1 = std::min(t1, u1);
+  }
+  return t1 - t0 > 1e-9L;
+}
+
+// Every label of every picture is readable: clear of the other labels and
+// of the lines, arcs and arrows that mark the quantities (the circles of
+// the gear outlines may pass behind a label).
+TEST_F(ShippedContent, LabelsOfEveryPictureStandClear) {
+  for (const std::string& name : NamedPictures()) {
+    SCOPED_TRACE(name);
+    struct Box {
+      std::string text;
+      Real x, y, w, h;
+    };
+    std::vector<Box> boxes;
+    std::vector<std::array<Real, 4>> strokes;
+    Real height = 0, width = 0;
+    for (const auto& r : DrawnPicture(name)) {
+      if (r.code == common::RecTextStyle && r.count >= 2) height = r.values[0], width = r.values[1];
+      if (r.code == common::RecText)
+        boxes.push_back({r.text, r.values[0], r.values[1], width * static_cast<Real>(r.text.size()), height});
+      if (r.code == common::RecLine && r.count == 4) strokes.push_back({r.values[0], r.values[1], r.values[2], r.values[3]});
+    }
+    ASSERT_GE(boxes.size(), 2u);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      const Box& b = boxes[i];
+      for (std::size_t j = 0; j < i; ++j) {
+        const Box& c = boxes[j];
+        EXPECT_FALSE(b.x < c.x + c.w && c.x < b.x + b.w && b.y < c.y + c.h && c.y < b.y + b.h)
+            << "\"" << b.text << "\" over \"" << c.text << "\"";
+      }
+      for (std::size_t k = 0; k < strokes.size(); ++k) {
+        const auto& l = strokes[k];
+        EXPECT_FALSE(CrossesBox(l[0], l[1], l[2], l[3], b.x, b.y, b.w, b.h))
+            << "a line from " << static_cast<double>(l[0]) << "," << static_cast<double>(l[1]) << " to "
+            << static_cast<double>(l[2]) << "," << static_cast<double>(l[3]) << " runs through \"" << b.text << "\"";
+      }
+    }
+  }
+}
+
+// The explanations advise only what the user can change. No input sets the
+// profile shift (every position is rated with 0), so neither a remedy nor a
+// help entry tells the user to raise, lower or check it; and undercut, which
+// a larger pressure angle or more teeth reduce, is never met by a lower one.
+TEST_F(ShippedContent, ExplanationsAdviseWhatTheUserCanChange) {
+  // A clause (up to a full stop or semicolon) that asks for something to be
+  // done to the profile shift.
+  const std::regex shiftAdvice(
+      R"((raise|lower|increase|reduce|decrease|check|change|choose|enter|use|set|adjust)\b[^.;]*profile shift)",
+      std::regex::icase);
+  const std::regex lowerAngle(R"((lower|smaller|reduce)[^.;]*pressure angle|pressure angle's steepness)",
+                              std::regex::icase);
+  std::vector<std::pair<std::string, std::string>> texts;  // what, text
+  {
+    std::istringstream in(Slurp(kResources / "vob4.err"));
+    std::string key, origin, remedy;
+    while (std::getline(in, key) && std::getline(in, origin) && std::getline(in, remedy)) {
+      texts.emplace_back(key, remedy);
+      if (key.rfind("Warning: undercut", 0) == 0) {
+        EXPECT_FALSE(std::regex_search(remedy, lowerAngle)) << remedy;
+        EXPECT_NE(remedy.find("larger pressure angle"), std::string::npos) << remedy;
+        EXPECT_NE(remedy.find("more teeth"), std::string::npos) << remedy;
+      }
+      // The remedies send the user to inputs, not to printouts no command makes.
+      EXPECT_EQ(remedy.find("printout at the named angle"), std::string::npos) << key;
+    }
+  }
+  ASSERT_GT(texts.size(), 150u);
+  for (int n = 1000; n < 10000; n += 5) {
+    const common::HelpEntry entry = common::LookUpHelp(n);
+    if (!entry.found) continue;
+    std::string text;
+    for (const std::string& line : entry.lines) text += line + " ";
+    texts.emplace_back("help " + std::to_string(n), text);
+    if (text.find("ndercut") != std::string::npos) EXPECT_FALSE(std::regex_search(text, lowerAngle)) << n;
+  }
+  for (const auto& [what, text] : texts) EXPECT_FALSE(std::regex_search(text, shiftAdvice)) << what << ": " << text;
 }
 
 // The strength page lists "image a".."f" for the contact pattern and
@@ -514,6 +664,11 @@ TEST_F(ShippedContent, PatternAndBearingPicturesCarryEveryListLetter) {
     for (const auto& r : DrawnPicture(name))
       if (r.code == common::RecText) texts.insert(r.text);
     for (char letter : letters) EXPECT_TRUE(texts.count(std::string(1, letter))) << name << " " << letter;
+    // The shaft term as the rating computes it: K' l s / d1^2 (d1/dsh)^4.
+    if (name == std::string("pattern"))
+      EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) {
+        return t.find("T = |K'| l s / d1^2 (d1/dsh)^4") != std::string::npos;
+      }));
   }
 }
 

@@ -3,6 +3,7 @@
 // description, data table), drawn on a logging back end installed as the
 // screen.
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -274,6 +275,40 @@ TEST_F(SheetFrame, DataTableEndsAtNominalRadiusWhenTheSweepIsSkipped) {
       EXPECT_LE(end, limit + 1e-9) << "\"" << row[i]->text << "\" runs into the next cell";
     }
   }
+}
+
+// Each gear's value stands in its own column: gear 2's pitch curve spans k
+// of gear 1's turns, so its extent is k U1 beside U1; and the sine curve's
+// formula names its waves, sin (N phi).
+TEST_F(SheetFrame, RowsStateEachGearsOwnValues) {
+  calc::SkipPositionSweep = 1;
+  calc::NcPair.U1 = 300;
+  calc::NcPair.k = 3;
+  log_.figures.clear();
+  drawing::DrawGearDataTable(10, 100, 2);
+  const Figure* symbol = Text(" U");
+  ASSERT_NE(symbol, nullptr);
+  std::vector<const Figure*> row;
+  for (const Figure& f : log_.figures)
+    if (f.kind == "TEXT" && std::fabs(f.values[1] - symbol->values[1]) < 1e-9L) row.push_back(&f);
+  std::sort(row.begin(), row.end(), [](const Figure* a, const Figure* b) { return a->values[0] < b->values[0]; });
+  std::vector<std::string> cells;
+  for (const Figure* f : row) cells.push_back(f->text);
+  ASSERT_EQ(cells.size(), 5u);
+  EXPECT_NE(cells[2].find("300.0"), std::string::npos) << cells[2];
+  EXPECT_NE(cells[3].find("900.0"), std::string::npos) << cells[3];
+  calc::NcPair.k = 1;
+  calc::SkipPositionSweep = 0;
+
+  calc::CurveType = calc::CurveSine;
+  for (const auto& [waves, argument] : {std::pair{1, "* sin (phi)"}, std::pair{2, "* sin (2 phi)"}}) {
+    calc::SineCurve = {50, 5, waves};
+    const std::vector<std::string> lines = drawing::PitchCurveDescriptionLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_TRUE(lines[1].ends_with(argument)) << lines[1];
+  }
+  calc::SineCurve = calc::TSineCurve{};
+  calc::CurveType = calc::CurveEllipse;
 }
 
 // The polygon's corners lie where the curve puts them, Di / cos(180 deg / z)

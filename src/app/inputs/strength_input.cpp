@@ -439,6 +439,8 @@ void StrengthImage(int helpNumber) {
   AbortFlag = 0;
 }
 
+bool StrengthHasImage(int helpNumber) { return common::HelpHasPicture(helpNumber); }
+
 std::string StrengthHint(int helpNumber) {
   return common::HelpLevel != 0 ? common::GetHelpText2(helpNumber) : std::string();
 }

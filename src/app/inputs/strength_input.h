@@ -145,6 +145,9 @@ TStrengthPageRef PageRef(TStrengthForm& form);
 void StrengthHelp(int helpNumber);
 // An image button of page 2: the image of the help entry.
 void StrengthImage(int helpNumber);
+// Whether help entry helpNumber has a picture: the pages give a picture
+// button only to the quantities that have one.
+bool StrengthHasImage(int helpNumber);
 // The hint of a control: the help line while HelpLevel is not 0, else empty.
 std::string StrengthHint(int helpNumber);
 

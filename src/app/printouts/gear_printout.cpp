@@ -48,8 +48,10 @@ void PrintBasicRows() {
           L(3, 3, g.ProfileShift[2] * g.NormalModule));
   // The substitute spur pair's own centre distance; the pair's is in the head.
   ValueRow("center dist. subst.pair at phi", "a", len, L(5, 3, g.CentreDistance));
-  ValueRow("center distance tol.", "Aa", len,
-           g.CentreDistanceFieldName + ": " + common::ToleranceToText(g.Aae, g.Aai));
+  // Only a design with a centre-distance tolerance field has allowances.
+  if (!g.CentreDistanceFieldName.empty() || g.Aae != 0 || g.Aai != 0)
+    ValueRow("center distance tol.", "Aa", len,
+             g.CentreDistanceFieldName + ": " + common::ToleranceToText(g.Aae, g.Aai));
   ValueRow("center dist.without add.mod.", "a0", len, L(5, 3, g.aNominal));
   if (IsRack()) ValueRow("center distance - pitch diam.2/2", "a-r2", len, L(4, 3, g.CentreDistance - g.d[2] / 2));
   GearRowOf("face width", "b", len, g.GearFaceWidth, [](Real x) { return L(5, 2, x); });

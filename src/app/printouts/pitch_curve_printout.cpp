@@ -65,8 +65,8 @@ void PrintCurveSection() {
       break;
     case calc::CurveSine:
       TextWithRule("pitch curve gear 1 : sine function  N = " + common::IntToText(calc::SineCurve.N));
-      common::WriteReportText("f (phi) = " + common::RealToText(calc::SineCurve.rw0) + " + " +
-                              common::RealToText(calc::SineCurve.A) + " * sin (phi)");
+      common::WriteReportText(calc::SineFormulaText(common::RealToText(calc::SineCurve.rw0),
+                                                    common::RealToText(calc::SineCurve.A), calc::SineCurve.N));
       ValueRow("operating pitch circle", "rw0", len, L(5, 2, calc::SineCurve.rw0));
       ValueRow("amplitude", "A", len, L(5, 2, calc::SineCurve.A));
       break;
@@ -159,7 +159,12 @@ void PrintStrengthExtract(const std::string& line1, const std::string& line2) {
   auto r52 = [](Real x) { return R(5, 2, x); };
   auto s80 = [](Real x) { return S(8, 0, x); };
   auto degrees = [](Real rad) { return R(7, 0, common::RadToDeg(rad)); };
-  common::BeginReport(Title() + "   " + "gearing strength" + " " + "to" + " DIN 3990", line1, line2, "", "", 0);
+  // The method the pair was rated by; entered factors follow no standard.
+  const int method = g.CalcMethod;
+  const std::string by = method == 3                    ? "with entered factors"
+                         : method >= 1 && method <= 4 ? "to " + calc::CalcMethodNames[method]
+                                                        : "to DIN 3990";
+  common::BeginReport(Title() + "   " + "gearing strength" + " " + by, line1, line2, "", "", 0);
   common::SetReportLayout("", "symbol", "unit", " gear 1", "gear 2");
   common::WriteReportHeader(0, 1);
   if (common::AbortFlag) return;
@@ -173,9 +178,9 @@ void PrintStrengthExtract(const std::string& line1, const std::string& line2) {
   TextWithRule("MATERIAL AND TREATMENT");
   TextWithRule("material   gear1: " + common::PadRightText(MaterialName[1], 20) + "   " + "gear" + "2: " +
                common::PadRightText(MaterialName[2], 20));
-  GearRowOf("density", "rho", "kg/cdm", g.rho, r52);
+  GearRowOf("density", "rho", "kg/dm3", g.rho, r52);
   GearRowOf("modulus of elasticity", "E", stress, g.E, s80);
-  GearRowOf("poisson ratio", "n\x81", "", g.mue, r52);
+  GearRowOf("poisson ratio", "nu", "", g.mue, r52);
   GearRowOf("allow.stress nr.(contact).", "Sig.Hlim", stress, g.SigmaHlim, s80);
   GearRowOf("allow.stress nr.(bend.)", "Sigma FE", stress, g.SigmaFE, s80);
   GearRow("allow.stress nr.(bend.)", "Sig.Flim", stress, s80(g.SigmaFE[1] / 2), s80(g.SigmaFE[2] / 2));

@@ -130,14 +130,19 @@ void PrintInfluenceFactors() {
   common::ReportCheckPageFull(1);
   TextWithRule("GENERAL INFLUENCE FACTORS");
   ValueRow("circumf.velocity pitch.circ.", "v", "m/s", R(4, 3, g.v));
-  ValueRow("mesh stiffness", "c gamma", "N/(mm*mym)", R(4, 3, g.cGamma));
-  ValueRow("reduced mass per unit", "m red", "kg/mm", R(2, 5, g.mred));
-  GearRowOf("resonance speed", "nE", "1/min", g.nE, [](Real x) { return R(8, 0, x); });
-  ValueRow("resonance ratio", "nS", "n/nE", R(3, 4, g.ResonanceRatio));
+  // Entered factors (method 3) take Kv as entered: the mesh stiffness, the
+  // reduced mass and the resonance that would give it are not computed.
+  const bool entered = g.CalcMethod == 3;
+  if (!entered) {
+    ValueRow("mesh stiffness", "c gamma", "N/(mm*mym)", R(4, 3, g.cGamma));
+    ValueRow("reduced mass per unit", "m red", "kg/mm", R(2, 5, g.mred));
+    GearRowOf("resonance speed", "nE", "1/min", g.nE, [](Real x) { return R(8, 0, x); });
+    ValueRow("resonance ratio", "nS", "n/nE", R(3, 4, g.ResonanceRatio));
+  }
   // The printed position need not be the one nearest the resonance: the
   // largest ratio of the turn and where gear 1 stands then.
   const calc::TSafetyExtremes& sweep = calc::SafetyExtremes;
-  if (sweep.ResonanceRatioMax > 0) {
+  if (!entered && sweep.ResonanceRatioMax > 0) {
     ValueRow("resonance ratio, largest of turn", "nS max", "n/nE", R(3, 4, sweep.ResonanceRatioMax));
     ValueRow("drive angle of largest ratio", "phi", "deg", AngRad(sweep.PhiAtResonanceRatioMax));
   }
@@ -145,9 +150,9 @@ void PrintInfluenceFactors() {
   if (g.CalcMethod != 3 && g.CalcMethod != 2) ValueRow("equivalent misalignment", "fsh", micro, MicroL(6, 1, g.fsh));
   if (g.CalcMethod != 3) {
     ValueRow("mesh misalignment", "fma", micro, MicroL(6, 1, g.fma));
-    ValueRow("helix slope tolerance.", "fH\xE1" "5", micro, MicroL(6, 1, g.fHbeta5));
-    ValueRow("initial equiv. misalignment", "F\xE1x", micro, MicroL(6, 1, g.FbetaX));
-    ValueRow("eff.equivalent misalignment", "F\xE1y", micro, MicroL(6, 1, g.FbetaY));
+    ValueRow("helix slope tolerance.", "fHbeta5", micro, MicroL(6, 1, g.fHbeta5));
+    ValueRow("initial equiv. misalignment", "Fbeta x", micro, MicroL(6, 1, g.FbetaX));
+    ValueRow("eff.equivalent misalignment", "Fbeta y", micro, MicroL(6, 1, g.FbetaY));
   }
   ValueRow("face load factor (flank)", "KH-beta", "", r52(g.KHbeta));
   ValueRow("face load factor (tooth root)", "KF-beta", "", r52(g.KFbeta));
@@ -180,7 +185,9 @@ bool PrintFlankCapacity() {
 
   common::WriteReportText("Sigma-H0 = ZH*ZE*Zeps*Zbeta*SQRT(Ft/(d1*b)*(u+1)/u))");
   ValueRow("nominal contact stress", "Sigma-H0", stress, s80(g.SigmaH0));
-  common::WriteReportText("Sigma-HG = SigmaHlim*ZNT*ZL*Zv*ZR*ZW*ZX");
+  // The life factor enters the limit only where it was entered.
+  common::WriteReportText(g.LifeFactorsInput == 1 ? "Sigma-HG = SigmaHlim*ZNT*ZL*Zv*ZR*ZW*ZX"
+                                                  : "Sigma-HG = SigmaHlim*ZL*Zv*ZR*ZW*ZX");
   GearRowOf("pitting stress limit (dyn.)", "Sigma-HG", stress, g.SigmaHP, s80);
   common::WriteReportText("Sigma-HC = Sigma-H0*SQRT(KA*Kv*KHbeta*KHalpha)");
   ValueRow("contact stress in pitch pt", "Sigma-HC", stress, s80(g.SigmaHC));
@@ -218,7 +225,7 @@ bool PrintRootCapacity() {
     GearRowOf("notch tg/rg", "tg/rg", "", g.tgrgUsed, r52);
     GearRowOf("stress correction factor", "YSg", "", g.YSg, r43);
   }
-  GearRowOf(" qs", "qs", "", g.qs, r43);
+  if (g.CalcMethod != 3) GearRowOf(" qs", "qs", "", g.qs, r43);
   ValueRow("helix angle factor (tooth root)", "Y beta", "", R(5, 3, g.Ybeta));
   if (g.CalcMethod == 4) {
     GearRowOf("Rim thickness factor", "YB", "", g.YB, r43);
@@ -234,7 +241,8 @@ bool PrintRootCapacity() {
   if (g.LifeFactorsInput == 1) GearRowOf("life factor", "YNT", "", g.YNTInput, r52);
 
   common::ReportCheckPageFull(1);
-  common::WriteReportText("Sigma-FG = SigmaFE*YNT*YdrelT*YRrelT*YX");
+  common::WriteReportText(g.LifeFactorsInput == 1 ? "Sigma-FG = SigmaFE*YNT*YdrelT*YRrelT*YX*YA"
+                                                  : "Sigma-FG = SigmaFE*YdrelT*YRrelT*YX*YA");
   GearRowOf("tooth root stress limit(dyn.)", "Sigma-FG", stress, g.SigmaFP, s80);
   common::WriteReportText(g.CalcMethod == 4 ? "Sigma-F0 = Ft/(b*mn)*YF*YS(g)*Ybeta*YB*YDT"
                                             : "Sigma-F0 = Ft/(b*mn)*YF*YS*Ybeta");

@@ -32,17 +32,20 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 QWidget* Parent() { return QApplication::activeWindow(); }
 
-// The buttons of the small dialogs: OK and Cancel, and the two help
-// buttons when there is a help action (they leave the dialog open).
-QDialogButtonBox* AddButtons(QDialog* dialog, QVBoxLayout* layout, const HelpAction& help) {
+// The buttons of the small dialogs: OK and Cancel, and the help buttons
+// when there is a help action (they leave the dialog open): the text, and
+// the picture where the entry has one.
+QDialogButtonBox* AddButtons(QDialog* dialog, QVBoxLayout* layout, const HelpAction& help, bool image) {
   auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
   box->button(QDialogButtonBox::Ok)->setText("OK");
   box->button(QDialogButtonBox::Cancel)->setText("Cancel");
   if (help) {
     auto* text = box->addButton("&Help Text", QDialogButtonBox::HelpRole);
-    auto* image = box->addButton("Aux. &Image", QDialogButtonBox::HelpRole);
     QObject::connect(text, &QPushButton::clicked, dialog, [help] { help(HelpView::Text); });
-    QObject::connect(image, &QPushButton::clicked, dialog, [help] { help(HelpView::Image); });
+    if (image) {
+      auto* picture = box->addButton("Aux. &Image", QDialogButtonBox::HelpRole);
+      QObject::connect(picture, &QPushButton::clicked, dialog, [help] { help(HelpView::Image); });
+    }
   }
   QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
@@ -144,7 +147,7 @@ QDialog* CreateChoiceDialog(const ChoiceRequest& request, QWidget* parent) {
     }
     layout->addWidget(group);
   }
-  AddButtons(dialog, layout, request.help);
+  AddButtons(dialog, layout, request.help, request.helpImage);
   return dialog;
 }
 
@@ -176,7 +179,7 @@ QDialog* CreateTextInputDialog(const TextInputRequest& request, QWidget* parent)
   edit->setText(Q(request.initial));
   edit->selectAll();
   layout->addWidget(edit);
-  AddButtons(dialog, layout, request.help);
+  AddButtons(dialog, layout, request.help, request.helpImage);
   edit->setFocus();
   return dialog;
 }

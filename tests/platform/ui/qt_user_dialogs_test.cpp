@@ -99,6 +99,11 @@ TEST_F(QtDialogsTest, HelpButtonsCallTheActionAndLeaveTheDialogOpen) {
   auto* edit = dialog->findChild<QLineEdit*>();
   QTest::keyClicks(edit, "12.34567");
   EXPECT_EQ(TextInputDialogText(dialog.get()), "12.34");
+  // An entry without a picture has no picture button, only its text.
+  request.helpImage = false;
+  std::unique_ptr<QDialog> textOnly(CreateTextInputDialog(request, nullptr));
+  EXPECT_NE(ButtonWithText(textOnly.get(), "&Help Text"), nullptr);
+  EXPECT_EQ(ButtonWithText(textOnly.get(), "Aux. &Image"), nullptr);
   // Without a help action there are no help buttons.
   request.help = nullptr;
   std::unique_ptr<QDialog> plain(CreateTextInputDialog(request, nullptr));

@@ -49,8 +49,10 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
     QObject::connect(b, &QPushButton::clicked, owner, act(std::move(f)));
     return b;
   };
-  auto image = [&](const QString& name, const QString& caption, int help) {
-    return button(name, caption, [actions, help] { actions.image(help); });
+  // A picture button where the help entry has a picture; none elsewhere.
+  auto image = [&](const QString& name, const QString& caption, int help, int r, int column) {
+    if (!StrengthHasImage(help)) return;
+    grid->addWidget(button(name, caption, [actions, help] { actions.image(help); }), r, column);
   };
   grid->addWidget(NewLabel(box, "Label_gear1", "gear 1"), 0, 1);
   grid->addWidget(NewLabel(box, "Label_gear2", "gear 2"), 0, 2);
@@ -93,16 +95,16 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
   grid->addWidget(onePage ? button("Button_di", "<", [actions] { actions.fs0(Fs0Proposal::Di); })
                           : button("Button_di", "<", [&page] { ProposePage1(page, Page1Proposal::Di); }),
                   r, 4);
-  grid->addWidget(image("Button_imagedi", "Aux. &Image di", 5580), r, 5);
+  image("Button_imagedi", "Aux. &Image di", 5580, r, 5);
   r = gearRow("e", "Tooth contacts per/rotation e", page.E, nullptr, 5595);
   if (onePage)
     grid->addWidget(button("Button_enp", "<", [actions] { actions.fs0(Fs0Proposal::ENp); }), r, 4, 2, 1);
   else
     grid->addWidget(button("Button_e", "<", [&page] { ProposePage1(page, Page1Proposal::E); }), r, 4);
-  grid->addWidget(image("Button_imagee", "Aux. &Image e,Np", 5595), r, 5);
+  image("Button_imagee", "Aux. &Image e,Np", 5595, r, 5);
   r = gearRow("np", "no. of load reversions/period Np", page.Np, nullptr, 5605);
   if (!onePage) grid->addWidget(button("Button_np", "<", [&page] { ProposePage1(page, Page1Proposal::Np); }), r, 4);
-  grid->addWidget(image("Button_imagenp", "Aux. &Image e,Np", 5605), r, 5);
+  image("Button_imagenp", "Aux. &Image e,Np", 5605, r, 5);
 
   // The roughness rows with their five value buttons each.
   struct RzRow {
@@ -136,7 +138,7 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
     grid->addWidget(button("Button_kah", "<", [actions] { actions.fs0(Fs0Proposal::KAH); }), r, 4);
   else
     grid->addWidget(button("Button_ka", "<", [&page] { ProposePage1(page, Page1Proposal::KA); }), r, 4, 2, 1);
-  grid->addWidget(image("Button_imageka", "Aux. &Image KA", 5600), r, 5);
+  image("Button_imageka", "Aux. &Image KA", 5600, r, 5);
   r = valueRow("kaf", "application factor KAF", page.KAF, nullptr, 5600);
   if (onePage) grid->addWidget(button("Button_kaf", "<", [actions] { actions.fs0(Fs0Proposal::KAF); }), r, 4);
 
@@ -145,7 +147,7 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
   Hint(helical, 5620);
   binder.Check(helical, &page.DoubleHelical);
   grid->addWidget(helical, row, 0);
-  grid->addWidget(image("Button_imagedoppel", "?", 5620), row++, 1);
+  image("Button_imagedoppel", "?", 5620, row++, 1);
 
   auto* life = new QGroupBox(box);
   life->setObjectName("RadioGroup_life");
@@ -163,9 +165,11 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
   QObject::connect(lifeGroup, &QButtonGroup::idClicked, owner, act([&page] { SetLifeFactorVisibility(page); }));
   grid->addWidget(life, row, 0, 1, 3);
   grid->addWidget(button("Button_life", "<", [&page] { ProposePage1(page, Page1Proposal::LifeMode); }), row++, 4);
-  // The life factors: edits, labels and their help buttons follow the radio.
+  // The life factors: edits, labels and their picture buttons follow the
+  // radio. The help entries are those of the factor questions: 6810 the
+  // root's YNT, 6820 the flank's ZNT.
   const char* lifeNames[2] = {"znt", "ynt"};
-  const int lifeHelp[2] = {6810, 6820};
+  const int lifeHelp[2] = {6820, 6810};
   for (int k = 0; k < 2; ++k) {
     const QString name = lifeNames[k];
     QLabel* label = NewLabel(box, "Label_" + name, k == 0 ? "ZNT" : "YNT");
@@ -178,11 +182,15 @@ QGroupBox* BuildPage1(QWidget* owner, FormBinder& binder, TStrengthPage1& page, 
       binder.Visible(edit, &page.LifeFactorsVisible);
       grid->addWidget(edit, row, g);
     }
-    QPushButton* help = image("Button_image" + name, k == 0 ? "ZNT ?" : "YNT ?", lifeHelp[k]);
-    binder.Visible(help, &page.LifeFactorsVisible);
-    grid->addWidget(help, row++, 4);
+    if (StrengthHasImage(lifeHelp[k])) {
+      QPushButton* help = button("Button_image" + name, k == 0 ? "ZNT ?" : "YNT ?",
+                                 [actions, h = lifeHelp[k]] { actions.image(h); });
+      binder.Visible(help, &page.LifeFactorsVisible);
+      grid->addWidget(help, row, 4);
+    }
+    ++row;
   }
-  if (onePage) grid->addWidget(image("Button_image5010", "Aux. &Image", 5010), row++, 5);
+  if (onePage) image("Button_image5010", "Aux. &Image", 5010, row++, 5);
   grid->setRowStretch(row, 1);
   return box;
 }
@@ -204,10 +212,12 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
     QObject::connect(b, &QPushButton::clicked, owner, act(std::move(f)));
     return b;
   };
-  auto image = [&](QWidget* parent, const QString& name, int help) {
+  // A picture button where the help entry has a picture; none elsewhere.
+  auto image = [&](QWidget* parent, QGridLayout* g, const QString& name, int help, int r, int column) {
+    if (!StrengthHasImage(help)) return;
     QPushButton* b = NewNarrowButton(parent, name, "?");
     QObject::connect(b, &QPushButton::clicked, owner, [help] { StrengthImage(help); });
-    return b;
+    g->addWidget(b, r, column);
   };
   auto check = [&](QWidget* parent, const char* name, const QString& caption, bool* state, int hint) {
     auto* c = new QCheckBox(caption, parent);
@@ -246,7 +256,7 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
   grid->addWidget(supporting, row, 0);
   QPushButton* supportingPropose = proposal(box, "Button_stuetz", [&page] { ProposeSupportingEffect(page); });
   grid->addWidget(supportingPropose, row, 3);
-  grid->addWidget(image(box, "Button_imagestuetz", 5630), row++, 4);
+  image(box, grid, "Button_imagestuetz", 5630, row++, 4);
   binder.Visible(supporting, &page.BearingGroupVisible);
   binder.Visible(supportingPropose, &page.BearingGroupVisible);
   grid->addWidget(check(box, "einlauf", "Lapping-in/breaking-in", &page.LappingIn, 5660), row++, 0);
@@ -268,7 +278,7 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
     for (const std::string& item : items) combo->addItem(Q(item));
     binder.Combo(combo, index);
     bg->addWidget(combo, r, 1);
-    bg->addWidget(image(bearing, QString("Button_image") + name, help), r, 3);
+    image(bearing, bg, QString("Button_image") + name, help, r, 3);
   };
   list(0, "bi442", "Contact pattern position", page.ContactPatternItems, &page.ContactPatternIndex, 5540);
   list(1, "bi443", "Bearing-arrangement pinion shaft", page.BearingItems, &page.BearingIndex, 5550);

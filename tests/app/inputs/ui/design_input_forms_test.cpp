@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -27,6 +28,7 @@
 #include "app/inputs/strength_input.h"
 #include "app/start_up.h"
 #include "calc/spur_gear_data.h"
+#include "common/help_text.h"
 #include "common/kaldvar.h"
 #include "common/number_format.h"
 #include "platform/scripted_dialogs.h"
@@ -198,6 +200,68 @@ TEST_F(DesignInputFormsTest, SinglePageFollowsTheMethod) {
   EXPECT_EQ(calc::SpurGearData.s1, 0);
   EXPECT_NEAR(static_cast<double>(calc::SpurGearData.KAF), 1.75, 1e-12);
   EXPECT_EQ(calc::SpurGearData.KAH, 1);
+}
+
+// The strength form as the user reads it with hints on: each hint is the
+// help line of its own quantity (the life factors' hints not swapped), and
+// every picture button shows a picture, none the "no picture" notice.
+TEST_F(DesignInputFormsTest, StrengthHintsAreTheirOwnAndPictureButtonsShowPictures) {
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  common::HelpLevel = 1;
+  int pictureButtons = 0;
+  WhenShown("Form_vob1fs0", [this, &pictureButtons](QWidget* w) {
+    Find<QComboBox>(w, "ComboBox_method")->setCurrentIndex(3);  // ISO 6336: both pages
+    Click(w, "RadioButton_life1");                                // the life factors shown
+    // A hint names the symbol its caption ends with, or its caption's
+    // first word; the life factors name only their own.
+    int hints = 0;
+    for (QWidget* widget : w->findChildren<QWidget*>()) {
+      const QString hint = widget->toolTip();
+      if (hint.isEmpty()) continue;
+      QString caption;
+      if (auto* label = qobject_cast<QLabel*>(widget)) caption = label->text();
+      if (auto* button = qobject_cast<QAbstractButton*>(widget)) caption = button->text();
+      caption = caption.remove('&').remove('?').simplified();
+      if (caption.isEmpty()) continue;
+      ++hints;
+      const std::string text = hint.toStdString();
+      // The word stands in the hint on its own (not inside another word).
+      auto names = [&hint](const QString& word) {
+        const QString h = hint.toLower(), wd = word.toLower();
+        for (qsizetype at = h.indexOf(wd); at >= 0; at = h.indexOf(wd, at + 1)) {
+          const qsizetype end = at + wd.size();
+          if ((at == 0 || !h[at - 1].isLetterOrNumber()) && (end == h.size() || !h[end].isLetterOrNumber()))
+            return true;
+        }
+        return false;
+      };
+      const QStringList words = caption.split(QRegularExpression("[ /]"), Qt::SkipEmptyParts);
+      EXPECT_TRUE(names(words.last()) || names(words.first()))
+          << widget->objectName().toStdString() << " \"" << caption.toStdString() << "\": " << text;
+    }
+    EXPECT_GE(hints, 25);
+    const std::string znt = Find<QLabel>(w, "Label_znt")->toolTip().toStdString();
+    const std::string ynt = Find<QLabel>(w, "Label_ynt")->toolTip().toStdString();
+    EXPECT_NE(znt.find("ZNT"), std::string::npos) << znt;
+    EXPECT_EQ(znt.find("YNT"), std::string::npos) << znt;
+    EXPECT_NE(ynt.find("YNT"), std::string::npos) << ynt;
+    EXPECT_EQ(ynt.find("ZNT"), std::string::npos) << ynt;
+
+    // Every picture button draws a picture and says nothing.
+    for (QPushButton* button : w->findChildren<QPushButton*>()) {
+      if (!button->objectName().startsWith("Button_image")) continue;
+      ++pictureButtons;
+      dialogs_.ClearRecord();
+      button->click();
+      for (const auto& asked : dialogs_.Asked())
+        ADD_FAILURE() << button->objectName().toStdString() << " shows \"" << asked.text << "\"";
+    }
+    Click(w, "Button_cancel");
+  });
+  app::ShowStrengthForm();
+  // The contact pattern and the bearing arrangement have their pictures;
+  // the quantities without a picture have no button.
+  EXPECT_EQ(pictureButtons, 2);
 }
 
 TEST_F(DesignInputFormsTest, LubricantWindowAndViscosityConverter) {
