@@ -188,6 +188,8 @@ void OnlineShowHelp() { ShowHelpText(1000, 1); }
 
 void OnlineShowRowPicture(int row, int helpBase) { ShowHelpText((row - 1) * 5 + helpBase, 2); }
 
+bool OnlineRowHasPicture(int row, int helpBase) { return HelpHasPicture((row - 1) * 5 + helpBase); }
+
 void OnlineShowAuxImages() { RunAuxImages(ProgramName); }
 
 std::string OnlineInputHint(int helpBase, int n) { return GetHelpText(helpBase + 5 * (n - 1)); }

@@ -85,6 +85,7 @@ OnlineFormView SetOnlineFormView(OnlineFormView view);
 // What the window's controls do and say.
 void OnlineShowHelp();                              // "&Help": entry 1000
 void OnlineShowRowPicture(int row, int helpBase);   // "Aux. &Image" of the focused row
+bool OnlineRowHasPicture(int row, int helpBase);    // the button is offered only then
 void OnlineShowAuxImages();                         // "Aux. Image&s"
 std::string OnlineInputHint(int helpBase, int n);   // label and unit of input row n
 std::string OnlineOutputHint(int helpBase, int m);  // output row m

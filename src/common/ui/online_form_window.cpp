@@ -120,6 +120,8 @@ OnlineFormWindow::OnlineFormWindow(int row, int helpBase, QWidget* parent)
   connect(made[0], &QPushButton::clicked, this, [this] { Finish(OnlineExit::Ok); });
   connect(made[1], &QPushButton::clicked, this, [] { OnlineShowHelp(); });
   connect(made[2], &QPushButton::clicked, this, [this] { OnlineShowRowPicture(row_, helpBase_); });
+  rowPicture_ = made[2];
+  ShowRowPictureButton();
   connect(made[3], &QPushButton::clicked, this, [] { OnlineShowAuxImages(); });
   connect(made[4], &QPushButton::clicked, this, [this] { Finish(OnlineExit::Close); });
   connect(made[5], &QPushButton::clicked, this, [this] { Finish(OnlineExit::SwitchUnits); });
@@ -134,10 +136,17 @@ void OnlineFormWindow::showEvent(QShowEvent* event) {
   }
 }
 
+void OnlineFormWindow::ShowRowPictureButton() {
+  if (rowPicture_) rowPicture_->setVisible(OnlineRowHasPicture(row_, helpBase_));
+}
+
 bool OnlineFormWindow::eventFilter(QObject* watched, QEvent* event) {
   if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
     const int row = edits_.indexOf(edit) + 1;
-    if (event->type() == QEvent::FocusIn) row_ = row;
+    if (event->type() == QEvent::FocusIn) {
+      row_ = row;
+      ShowRowPictureButton();
+    }
     if (event->type() == QEvent::KeyPress) {
       row_ = row;
       switch (static_cast<QKeyEvent*>(event)->key()) {

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPushButton>
 
 #include "common/online_form.h"
 
@@ -36,10 +37,13 @@ class OnlineFormWindow : public QDialog {
 
  private:
   void Finish(OnlineExit exit);
+  // The row picture button, offered while the focused row has a picture.
+  void ShowRowPictureButton();
 
   int row_;
   int helpBase_;
   QList<QLineEdit*> edits_;
+  QPushButton* rowPicture_ = nullptr;
   OnlineFormResult result_;
 };
 

@@ -187,6 +187,21 @@ TEST_F(CommonFormsTest, OnlineFormControlsTagsAndKeys) {
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QApplication::sendEvent(small.Edit(1), &escape);
   EXPECT_EQ(small.Result().exit, OnlineExit::Escape);
+  SmallOnlineWindow = false;
+
+  // The picture button is there while the focused row's entry has a
+  // picture: row 1 is entry 5540 (the contact pattern), row 2 entry 5545
+  // (none).
+  PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  OnlineFormWindow pictures(1, 5540);
+  auto* picture = pictures.findChild<QPushButton*>("Button_image");
+  ASSERT_NE(picture, nullptr);
+  EXPECT_FALSE(picture->isHidden());
+  QFocusEvent focus(QEvent::FocusIn);
+  QApplication::sendEvent(pictures.Edit(2), &focus);
+  EXPECT_TRUE(picture->isHidden());
+  QApplication::sendEvent(pictures.Edit(1), &focus);
+  EXPECT_FALSE(picture->isHidden());
   OnlineEnd();
 }
 
