@@ -527,14 +527,14 @@ bool AskFactors() {
   calc::TSpurGearData& sg = SpurGearData;
   std::vector<FactorQuestion> questions = {
       {"dynamic load factor Kv", 5680, &sg.KV},
-      {"face load factor flank KH\xE1", 5690, &sg.KHbeta},
-      {"face load factor tooth root KF\xE1", 5700, &sg.KFbeta},
+      {"face load factor flank KH-beta", 5690, &sg.KHbeta},
+      {"face load factor tooth root KF-beta", 5700, &sg.KFbeta},
       {"transverse load factor flank KHalpha", 5710, &sg.KHalpha},
       {"transverse load factor tooth root KFalpha", 5720, &sg.KFalpha},
       {"zone factor ZH", 5730, &sg.ZH},
       {"single contact factor ZB", 5740, &sg.ZB},
       {"contact ratio factor flank  Z eps.", 5750, &sg.Zeps},
-      {"helix angle factor flank Z\xE1", 5760, &sg.Zbeta},
+      {"helix angle factor flank Z beta", 5760, &sg.Zbeta},
       {"lubrication factor ZL", 5770, &sg.ZL},
       {"velocity factor Zv", 5775, &sg.ZV},
       {"roughness factor ZR", 5785, &sg.ZR},
@@ -545,7 +545,7 @@ bool AskFactors() {
     questions.push_back({"tooth form factor YF" + N(g), 5800, &sg.YF[g]});
     questions.push_back({"stress correction factor YS" + N(g), 5810, &sg.YS[g]});
   }
-  questions.push_back({"helix angle factor tooth root Y\xE1", 5820, &sg.Ybeta});
+  questions.push_back({"helix angle factor tooth root Y beta", 5820, &sg.Ybeta});
   for (int g = 1; g <= 2; ++g) {
     questions.push_back({"rel.notch sensitiv.factor YdrelT" + N(g), 5830, &sg.YdrelT[g]});
     questions.push_back({"rel.surface-condition factor YRrelt " + N(g), 5840, &sg.YRrelT[g]});

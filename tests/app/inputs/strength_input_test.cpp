@@ -136,7 +136,7 @@ TEST_F(StrengthInputTest, EnteredFactorsAreAskedAsQuestionsWithoutAnyPage) {
   EXPECT_EQ(p[1], "gear blank inside diameter  di1  [mm]");
   EXPECT_EQ(p[3], "double helical gearing ?");
   EXPECT_EQ(p[5], "application factor tooth root stress KA F ");
-  EXPECT_EQ(p[7], "face load factor flank KH\xC3\x9F");
+  EXPECT_EQ(p[7], "face load factor flank KH-beta");  // beta spelt out, not as the sharp s
   EXPECT_EQ(p[18], "work hardening factor ZW1");
   EXPECT_EQ(p[19], "work hardening factor ZW2");
   EXPECT_EQ(p[35], "input life factor YNT, ZNT ?");
