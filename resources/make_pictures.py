@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 # Writes the help pictures that show geometry (HP-GL plot files in plotter
 # units of 0.025 mm, drawn into the 160 x 120 mm help window): the contact
-# ratio, the tooth dimensions, the reference rack, the contact pattern and
-# bearing arrangement cases of the strength page, and the start picture.
+# ratio, the tooth dimensions, the reference rack, the pitch curves, the
+# contact pattern and bearing arrangement cases of the strength page, and the
+# start picture.
 # The pictures are committed; run this again only after changing them here,
 # then look at them through the program's auxiliary images.
 import math
@@ -278,6 +279,59 @@ def rack():
     pl.write("rack")
 
 
+def pitchcur():
+    # Two equal ellipses, alike placed, turning about their foci O1 and O2,
+    # in mesh on the line of centres: gear 1's far vertex on gear 2's near
+    # one, so that r1 + r2 = a there and at every angle of the rolling pair.
+    pl = Plot("Pitch curves and centre distance")
+    half, ecc = 30.0, 0.4
+    o1, o2 = (48.0, 62.0), (108.0, 62.0)
+
+    def radius(t):  # polar about the focus, t from the far vertex
+        return half * (1 - ecc * ecc) / (1 - ecc * math.cos(t))
+    a = radius(0) + radius(math.pi)
+    # The two focal radii of an ellipse add up to its long axis: whatever
+    # gear 1's radius r1 at the contact, a - r1 is a radius of gear 2's equal
+    # ellipse, so the pair rolls at the centre distance of the long axis.
+    assert abs(a - 2 * half) < 1e-9 and abs((o2[0] - o1[0]) - a) < 1e-9, "not the centre distance of the pair"
+    curve1 = [(o1[0] + radius(math.radians(k)) * math.cos(math.radians(k)),
+               o1[1] + radius(math.radians(k)) * math.sin(math.radians(k))) for k in range(0, 362, 2)]
+    curve2 = [(o2[0] + radius(math.radians(k)) * math.cos(math.radians(k)),
+               o2[1] + radius(math.radians(k)) * math.sin(math.radians(k))) for k in range(0, 362, 2)]
+    # They touch on the line of centres and nowhere overlap.
+    centre1, b = (o1[0] + ecc * half, o1[1]), half * math.sqrt(1 - ecc * ecc)
+    assert all(((x - centre1[0]) / half) ** 2 + ((y - centre1[1]) / b) ** 2 >= 1 - 1e-9 for x, y in curve2)
+    assert math.dist(curve1[0], curve2[90]) < 1e-9, "the curves do not meet on the line of centres"
+    pl.pen(5)
+    pl.poly(curve1)
+    pl.pen(6)
+    pl.poly(curve2)
+    pl.pen(7)
+    pl.line(18, 62, 138, 62)
+    for o in (o1, o2):
+        pl.circle(o[0], o[1], 1.0)
+    pl.label(o1[0] - 5, o1[1] - 6, "O1")
+    pl.label(o2[0] + 1, o2[1] - 6, "O2")
+    pl.pen(3)
+    pl.arrow(o1[0] + a / 2, 48, o1[0], 48)
+    pl.arrow(o1[0] + a / 2, 48, o2[0], 48)
+    pl.label(o1[0] + a / 2, 49.5, "a")
+    pl.line(o1[0], 60, o1[0], 46)
+    pl.line(o2[0], 60, o2[0], 46)
+    pl.pen(1)
+    phi = math.radians(60)
+    tip = (o1[0] + radius(phi) * math.cos(phi), o1[1] + radius(phi) * math.sin(phi))
+    pl.arrow(*o1, *tip)
+    pl.arc(o1[0], o1[1], 8, 0, phi, 12)
+    pl.label_near(o1[0] + 11 * math.cos(phi / 2), o1[1] + 11 * math.sin(phi / 2), "phi")
+    pl.label_near((o1[0] + tip[0]) / 2, (o1[1] + tip[1]) / 2 + 4, "r1(phi)")
+    pl.pen(2)
+    pl.label(10, 24, "a = r1(phi) + r2(phi2) at every angle; the pitch curves roll")
+    pl.label(10, 18, "without slip. Gear 2 closes after k turns of gear 1; the program")
+    pl.label(10, 12, "finds a by iteration. U1: length of pitch curve 1")
+    pl.write("pitchcur")
+
+
 PATTERN_RULES = [
     ("a", -1, "compensated", "Fbx = |1.33 fsh - fHb5|"),
     ("b", 1, "adds", "Fbx = 1.33 fsh + fma"),
@@ -435,6 +489,7 @@ if __name__ == "__main__":
     contact()
     tooth()
     rack()
+    pitchcur()
     pattern()
     bearing()
     start()
