@@ -563,6 +563,88 @@ TEST_F(ShippedContent, ContactRatioPictureShowsAMeshingPair) {
   EXPECT_NEAR(nearestMark("E"), endE, 0.05L);
 }
 
+// The lines of a picture by the colour they are drawn in (the viewer's
+// pens: 1 red 12, 3 green 10, 5 blue 9, 6 magenta 13, 7 white 15).
+std::map<int, std::vector<std::array<Real, 4>>> LinesByColour(const std::string& name) {
+  std::map<int, std::vector<std::array<Real, 4>>> lines;
+  int colour = 0;
+  for (const auto& r : DrawnPicture(name)) {
+    if (r.code == common::RecColor && r.count >= 1) colour = static_cast<int>(r.values[0]);
+    if (r.code == common::RecLine && r.count == 4) lines[colour].push_back({r.values[0], r.values[1], r.values[2], r.values[3]});
+  }
+  return lines;
+}
+
+// The rack picture: every flank of the outline leans by the pressure angle
+// of 20 degrees, the alpha arc spans the angle between the vertical and a
+// flank, and the tool's addendum and dedendum arrows, from the datum line,
+// stand in the ratio of the profile, 1.25 to 1.0.
+TEST_F(ShippedContent, RackPictureShowsTheProfileItNames) {
+  auto lines = LinesByColour("rack");
+  int flanks = 0;
+  for (const auto& l : lines[12]) {
+    const Real dx = l[2] - l[0], dy = l[3] - l[1];
+    if (std::fabs(dy) < 1e-6L) continue;  // tip and root lines
+    ++flanks;
+    EXPECT_NEAR(std::atan2(std::fabs(dx), std::fabs(dy)) * 180 / common::Pi, 20, 0.05L);
+  }
+  EXPECT_GE(flanks, 6);
+  ASSERT_FALSE(lines[15].empty());
+  Real datum = 0;
+  for (const auto& l : lines[15])
+    if (std::fabs(l[1] - l[3]) < 1e-6L && std::fabs(l[2] - l[0]) > 100) datum = l[1];
+  ASSERT_GT(datum, 0) << "no datum line";
+  // The arc: its polyline turns about a flank's crossing of the datum line,
+  // from the vertical to 20 degrees off it.
+  std::vector<std::array<Real, 2>> arc;
+  for (const auto& l : lines[9])
+    if (std::fabs(l[0] - l[2]) > 1e-6L) arc.push_back({l[0], l[1]}), arc.push_back({l[2], l[3]});
+  ASSERT_GE(arc.size(), 4u);
+  Real vertical = 0;
+  for (const auto& l : lines[9])
+    if (std::fabs(l[0] - l[2]) < 1e-6L) vertical = l[0];
+  Real least = 360, most = -360;
+  for (const auto& q : arc) {
+    const Real angle = std::atan2(q[1] - datum, q[0] - vertical) * 180 / common::Pi;
+    least = std::min(least, angle), most = std::max(most, angle);
+  }
+  EXPECT_NEAR(least, 90, 0.5L);
+  EXPECT_NEAR(most, 110, 0.5L);
+  // The height arrows: the vertical green shafts from the datum line.
+  std::vector<Real> heights;
+  for (const auto& l : lines[10])
+    if (std::fabs(l[0] - l[2]) < 1e-6L && (std::fabs(l[1] - datum) < 1e-6L || std::fabs(l[3] - datum) < 1e-6L))
+      heights.push_back(std::fabs(l[3] - l[1]));
+  ASSERT_EQ(heights.size(), 2u);
+  EXPECT_NEAR(std::max(heights[0], heights[1]) / std::min(heights[0], heights[1]), 1.25L, 0.01L);
+}
+
+// The pitch-curve picture: the two curves touch on the line of centres,
+// between the two centre marks.
+TEST_F(ShippedContent, PitchCurvePictureShowsCurvesThatRollAtTheCentreDistance) {
+  auto lines = LinesByColour("pitchcur");
+  std::vector<std::array<Real, 2>> centres;
+  for (const auto& r : DrawnPicture("pitchcur"))
+    if (r.code == common::RecCircle) centres.push_back({r.values[0], r.values[1]});
+  ASSERT_EQ(centres.size(), 2u);
+  const auto& one = lines[9];
+  const auto& two = lines[13];
+  ASSERT_GT(one.size(), 100u);
+  ASSERT_GT(two.size(), 100u);
+  Real closest = 1e30L;
+  std::array<Real, 2> touch{};
+  for (const auto& p : one)
+    for (const auto& q : two) {
+      const Real d = std::hypot(p[0] - q[0], p[1] - q[1]);
+      if (d < closest) closest = d, touch = {p[0], p[1]};
+    }
+  EXPECT_LT(closest, 0.05L) << "the curves do not touch";
+  EXPECT_NEAR(touch[1], centres[0][1], 0.05L) << "they touch off the line of centres";
+  EXPECT_NEAR(touch[1], centres[1][1], 0.05L);
+  EXPECT_GT(touch[0], std::min(centres[0][0], centres[1][0]));
+  EXPECT_LT(touch[0], std::max(centres[0][0], centres[1][0]));
+}
+
 // True when the segment (x1, y1)-(x2, y2) enters the open box.
 bool CrossesBox(Real x1, Real y1, Real x2, Real y2, Real bx, Real by, Real bw, Real bh) {
   Real t0 = 0, t1 = 1;
