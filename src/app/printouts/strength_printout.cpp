@@ -64,7 +64,7 @@ bool PrintMaterial() {
                common::PadRightText(MaterialName[2], 20));
   GearRowOf("density", "rho", "kg/dm3", g.rho, [](Real x) { return R(5, 2, x); });
   GearRowOf("modulus of elasticity", "E", stress, g.E, s80);
-  GearRowOf("poisson ratio", "n", "", g.mue, [](Real x) { return R(5, 2, x); });
+  GearRowOf("poisson ratio", "nu", "", g.mue, [](Real x) { return R(5, 2, x); });  // n is the speed
   GearRowOf("allow.stress nr.(contact)", "Sig.Hlim", stress, g.SigmaHlim, s80);
   GearRowOf("allow.stress nr.(bend.)", "Sigma FE", stress, g.SigmaFE, s80);
   GearRow("nominal stress number (bending)", "Sig.Flim", stress, s80(g.SigmaFE[1] / 2), s80(g.SigmaFE[2] / 2));
@@ -183,7 +183,7 @@ bool PrintFlankCapacity() {
   GearRowOf("size factor (flank)", "ZX", "", g.ZX, r52);
   if (g.LifeFactorsInput == 1) GearRowOf("life factor", "ZNT", "", g.ZNTInput, r52);
 
-  common::WriteReportText("Sigma-H0 = ZH*ZE*Zeps*Zbeta*SQRT(Ft/(d1*b)*(u+1)/u))");
+  common::WriteReportText("Sigma-H0 = ZH*ZE*Zeps*Zbeta*SQRT(Ft/(d1*b)*(u+1)/u)");
   ValueRow("nominal contact stress", "Sigma-H0", stress, s80(g.SigmaH0));
   // The life factor enters the limit only where it was entered.
   common::WriteReportText(g.LifeFactorsInput == 1 ? "Sigma-HG = SigmaHlim*ZNT*ZL*Zv*ZR*ZW*ZX"
@@ -191,7 +191,9 @@ bool PrintFlankCapacity() {
   GearRowOf("pitting stress limit (dyn.)", "Sigma-HG", stress, g.SigmaHP, s80);
   common::WriteReportText("Sigma-HC = Sigma-H0*SQRT(KA*Kv*KHbeta*KHalpha)");
   ValueRow("contact stress in pitch pt", "Sigma-HC", stress, s80(g.SigmaHC));
-  common::WriteReportText("Sigma-H1,2 = (ZB,ZD)*Sigma-H0*SQRT(KA*Kv*KHbeta*KHalpha)");
+  // Only ISO 6336 rates gear 2 with its own single contact factor ZD.
+  common::WriteReportText(g.CalcMethod == 4 ? "Sigma-H1,2 = (ZB,ZD)*Sigma-H0*SQRT(KA*Kv*KHbeta*KHalpha)"
+                                            : "Sigma-H1,2 = (ZB,1)*Sigma-H0*SQRT(KA*Kv*KHbeta*KHalpha)");
   GearRowOf("contact stress.sing.ctpt.", "Sigma-H", stress, g.SigmaH, s80);
   common::WriteReportText("SH1,2 = Sigma-HG1,2 / Sigma-H1,2");
   GearRowOf("safety factor pitting", "SH", "", g.SafetySH, r43);
