@@ -353,6 +353,12 @@ bool TEinDiagramLimits::Button_okClick() {
     common::ShowMessageText("Error: y = 0 !");
     return false;
   }
+  // An axis of no extent has no scale: its values would all fall on one
+  // point, at an infinite distance per unit.
+  if (x1 == x2 || y1 == y2) {
+    common::ShowMessageText(x1 == x2 ? "Error: x min = x max !" : "Error: y min = y max !");
+    return false;
+  }
   DiagramUserLimits = {x1, y1, x2, y2};
   common::AbortFlag = 0;
   closedBy = Closed::Ok;

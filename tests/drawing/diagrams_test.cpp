@@ -331,6 +331,27 @@ TEST_F(XyLayer, LimitsFormRefusesTextThatIsNoNumber) {
                                                 "y min: \"1e999\" is not a finite number !"}));
 }
 
+// Equal limits leave an axis without a scale: OK refuses them, as the help
+// of the form says, and takes them once they differ.
+TEST_F(XyLayer, LimitsFormRefusesAnAxisWithoutExtent) {
+  drawing::TEinDiagramLimits form;
+  form.FormCreate();
+  form.Edit_xmin = "2";
+  form.Edit_xmax = "2";
+  form.Edit_ymin = "0";
+  form.Edit_ymax = "1";
+  EXPECT_FALSE(form.Button_okClick());
+  form.Edit_xmax = "4";
+  form.Edit_ymax = "0";
+  EXPECT_FALSE(form.Button_okClick());
+  form.Edit_ymax = "1";
+  EXPECT_TRUE(form.Button_okClick());
+  EXPECT_EQ(drawing::DiagramUserLimits.xmax, 4);
+  std::vector<std::string> messages;
+  for (const auto& asked : dialogs_.Asked()) messages.push_back(asked.text);
+  EXPECT_EQ(messages, (std::vector<std::string>{"Error: x min = x max !", "Error: y min = y max !"}));
+}
+
 TEST_F(XyLayer, LogarithmicAxesNeedPositiveLimits) {
   drawing::TEinDiagramLimits form;
   form.FormCreate();
