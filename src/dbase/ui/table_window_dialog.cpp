@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/help_text.h"
 #include "common/ui/form_scaling.h"
 #include "dbase/ui/tz_grid.h"
 #include "dbase/ui/tz_navigator.h"
@@ -163,6 +164,8 @@ void TableWindowDialog::ApplyMode() {
   for (const char* name : {"mi_fileAppenddbf", "mi_fileAppendDelimited", "mi_fileSeparatorAppend"})
     if (QAction* action = Action(name)) action->setVisible(window_.AppendItemsVisible);
   mi_edit->menuAction()->setVisible(window_.EditMenuVisible);
+  // The help picture of the table in use, offered only where its entry has one.
+  if (QAction* picture = Action("mi_helphilfebild")) picture->setVisible(common::HelpHasPicture(common::HelpNumber));
   TzGrid1->SetEditing(window_.GridOptions.editing);
   TzGrid1->SetRowSelect(window_.GridOptions.rowSelect);
   TzGrid1->verticalHeader()->setVisible(window_.GridOptions.indicator);

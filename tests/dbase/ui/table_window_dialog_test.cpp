@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "common/help_text.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "dbase/dataset/tz_file_dataset.h"
@@ -97,9 +98,14 @@ TEST_F(TableWindowDialogTest, EditModeNavigatesEditsTogglesAndRestores) {
   dbase::DbfSetTitles("Tools", "Tool table");
   dbase::DbfOpen("tools");
   ASSERT_EQ(common::AbortFlag, 0);
+  // The tool table's help entry has no picture: no picture item.
+  common::SetProgramIdentity();  // the program's own help file
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  common::SetHelpNumber(9510);
   bool ran = false;
   view_->OnShown = [&](TableWindowDialog& d) {
     ran = true;
+    EXPECT_FALSE(d.Action("mi_helphilfebild")->isVisible());
     EXPECT_EQ(d.windowTitle(), "Tool table  Tools  (" + QString::fromStdString(Path("tools.dbf")) + ")");
     EXPECT_EQ(d.Label_reccount->text(), "/4");
     EXPECT_EQ(d.Edit_recno->text(), "1");
@@ -165,7 +171,12 @@ TEST_F(TableWindowDialogTest, EditModeNavigatesEditsTogglesAndRestores) {
 TEST_F(TableWindowDialogTest, PickModeShowsTheRecordsAndReturnsThePickedOne) {
   dbase::DbfSetTitles("Tools", "Tool table");
   dbase::DbfOpen("tools");
+  // An entry with a picture (the contact pattern's) offers it.
+  common::SetProgramIdentity();  // the program's own help file
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  common::SetHelpNumber(5540);
   view_->OnShown = [&](TableWindowDialog& d) {
+    EXPECT_TRUE(d.Action("mi_helphilfebild")->isVisible());
     EXPECT_EQ(d.windowTitle(), "Tool table   Tools");
     // Deleted records are hidden, and nothing can be edited.
     EXPECT_EQ(d.TzGrid1->Model()->rowCount(), 3);
