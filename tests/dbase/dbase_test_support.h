@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -76,6 +77,15 @@ class EngineTest : public ::testing::Test {
 };
 
 using testsupport::RunCommand;
+
+// Called while the test program starts (before the tests): when the
+// environment variable is set, this process is the second program of a
+// SelfProcess; it runs its job with the variable's value and ends here.
+inline bool RunAsSecondProgram(const char* variable, int (*job)(const std::string&)) {
+  const char* text = std::getenv(variable);
+  if (text == nullptr) return false;
+  std::_Exit(job(text));
+}
 
 // This test binary started again (fork and exec) as a second program, with
 // the environment variable set to its job: it opens every file itself and

@@ -47,11 +47,7 @@ int RunChild(const std::string& table) {
   return 0;
 }
 
-const bool kIsChild = [] {
-  const char* job = std::getenv(kChildVariable);
-  if (job == nullptr) return false;
-  std::_Exit(RunChild(job));
-}();
+const bool kIsChild = dbtest::RunAsSecondProgram(kChildVariable, RunChild);
 
 class MemoRefusalTest : public dbtest::EngineTest, public ::testing::WithParamInterface<int> {
  protected:
