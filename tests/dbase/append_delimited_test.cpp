@@ -367,7 +367,8 @@ TEST_F(AppendTest, ALineOfContinuationBytesBeyondTheLimitIsRefused) {
 }
 
 // Texts with line ends come back as the records they were (quoted, a line
-// end is part of the text; unquoted it is written as a blank); an overlong
+// end is part of the text; unquoted it is written as a blank), and a quote
+// inside an unquoted text does not carry its line into the next; an overlong
 // UTF-8 form of a line feed is no character; with a tab or a blank as the
 // delimiter an empty field keeps its place.
 TEST_F(AppendTest, LineEndsOverlongFormsAndEmptyFieldsBetweenBlankDelimiters) {
@@ -389,7 +390,14 @@ TEST_F(AppendTest, LineEndsOverlongFormsAndEmptyFieldsBetweenBlankDelimiters) {
   EXPECT_EQ(Row()[0], "two  lines  ");
   EXPECT_TRUE(reported_.empty()) << LastReport();
 
+  // A quote inside an unquoted text opens no text: its line ends at its end.
   QuoteChar = '"';
+  ASSERT_TRUE(Use(Plain("inch") + " EXCLUSIVE"));
+  testsupport::Put(dir_ / "inch.txt", "5\" pipe,,1,1,1,T\r\nnext,,2,2,2,F\r\n");
+  EXPECT_EQ(AppendFromDelimitedFile(Path("inch.txt"), false), 2);
+  GoBottom();
+  EXPECT_EQ(Row()[0], "next        ");
+
   ASSERT_TRUE(Use(Plain("overlong") + " EXCLUSIVE"));
   testsupport::Put(dir_ / "overlong.txt", "\"ab\xC0\x8A" "cd\",,1,1,1,T\r\n");
   EXPECT_EQ(AppendFromDelimitedFile(Path("overlong.txt"), false), 1);

@@ -249,7 +249,12 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   std::string line;
   std::size_t characters = 0;  // of the line (UTF-8 sequences)
   std::size_t bytes = 0;       // of the line
-  bool quoted = false;         // inside a quoted text: a line end is part of it
+  // A quoted text that opens a field may hold line ends (the export writes
+  // a text's own line ends so); a quote character inside an unquoted text
+  // (5" pipe) opens nothing, so that such a line still ends at its end.
+  bool quoted = false;
+  bool fieldStart = true;   // only blanks and tabs since the line or the delimiter began
+  bool justClosed = false;  // the byte before closed a quote: a second one is a doubled quote
   std::int64_t lineNumber = 1;
   std::int64_t offset = 0;
   bool afterCr = false;
@@ -277,6 +282,8 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
     characters = 0;
     bytes = 0;
     quoted = false;
+    fieldStart = true;
+    justClosed = false;
     ++lineNumber;
     return ok;
   };
@@ -304,7 +311,19 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
         if (!finishLine()) ended = true;
         continue;
       }
-      if (QuoteChar != '\0' && c == QuoteChar) quoted = !quoted;
+      if (QuoteChar != '\0' && c == QuoteChar) {
+        const bool opens = !quoted && (fieldStart || justClosed);
+        justClosed = quoted;
+        quoted = opens;
+        fieldStart = false;
+      } else {
+        justClosed = false;
+        if (!quoted && c == Delimiter) {
+          fieldStart = true;
+        } else if (c != ' ' && c != '\t') {
+          fieldStart = false;
+        }
+      }
       if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
       ++bytes;
       // A line past the limit is refused whole: its bytes need not be kept.
