@@ -91,6 +91,7 @@ TEST_F(HpglViewerTest, FileIsReadAndAMissingFileIsReported) {
     out << "IN;SP4;PU0,0;PD4000,0;";
   }
   PlotPltFile(name);
+  std::filesystem::remove(name);
   EXPECT_EQ(DisplayList, (std::vector<std::string>{"8;11", "4;0;0;100;0"}));
   EXPECT_EQ(AbortFlag, 0);
   DisplayList.clear();
@@ -184,6 +185,7 @@ TEST_F(HpglViewerTest, HostilePlotFilesEndWithTheirMessage) {
     dialogs.ClearRecord();
     DisplayList.clear();
     PlotPltFile(path);
+    std::filesystem::remove(path);
     ASSERT_EQ(dialogs.Asked().size(), 1u);
     EXPECT_EQ(dialogs.Asked()[0].text, "Plot file " + path + ": " + file.says);
     EXPECT_EQ(AbortFlag, 0);
@@ -202,6 +204,7 @@ TEST_F(HpglViewerTest, HostilePlotFilesEndWithTheirMessage) {
   }
   dialogs.ClearRecord();
   PlotPltFile(sound);
+  std::filesystem::remove(sound);
   EXPECT_TRUE(dialogs.Asked().empty());
 }
 

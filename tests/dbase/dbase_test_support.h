@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -36,9 +37,10 @@ struct Reported {
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vob_dbase_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // A parameterised test's name holds a '/': one folder, not two.
+    std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(test.begin(), test.end(), '/', '_');
+    dir_ = std::filesystem::temp_directory_path() / ("vob_dbase_" + std::to_string(::getpid()) + "_" + test);
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     dbase::InitTzCommon();
