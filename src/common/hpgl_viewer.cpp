@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <numbers>
 
+#include "common/c_locale_numbers.h"
 #include "common/graphics_facade.h"
 #include "common/help_text.h"
 #include "common/kaldvar.h"
@@ -88,7 +89,7 @@ class PlotReader {
       text.push_back(static_cast<char>(Get()));
     }
     char* end = nullptr;
-    const long double parsed = std::strtold(text.c_str(), &end);
+    const long double parsed = common::CStrtold(text.c_str(), &end);
     if (!(std::fabs(parsed) <= kMaxNumber)) {
       NoteOutOfRange("number " + Shown(text));
       SkipCommand();

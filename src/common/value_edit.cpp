@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/c_locale_numbers.h"
 #include "common/number_format.h"
 #include "platform/user_dialogs.h"
 
@@ -22,7 +23,7 @@ bool NumberBeyondRange(const std::string& text) {
   const char* start = s.c_str();
   while (*start == ' ') ++start;
   char* end = nullptr;
-  const long double value = std::strtold(start, &end);
+  const long double value = common::CStrtold(start, &end);
   return end != start && *end == '\0' && !IsUsableNumber(value);
 }
 

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 #include "common/graphics_facade.h"
 #include "common/kaldvar.h"
 #include "platform/scripted_dialogs.h"
 #include "support/graphics_start.h"
+#include "support/process_locale.h"
 
 using namespace common;
 
@@ -89,6 +91,7 @@ TEST_F(HpglViewerTest, FileIsReadAndAMissingFileIsReported) {
     out << "IN;SP4;PU0,0;PD4000,0;";
   }
   PlotPltFile(name);
+  std::filesystem::remove(name);
   EXPECT_EQ(DisplayList, (std::vector<std::string>{"8;11", "4;0;0;100;0"}));
   EXPECT_EQ(AbortFlag, 0);
   DisplayList.clear();
@@ -182,6 +185,7 @@ TEST_F(HpglViewerTest, HostilePlotFilesEndWithTheirMessage) {
     dialogs.ClearRecord();
     DisplayList.clear();
     PlotPltFile(path);
+    std::filesystem::remove(path);
     ASSERT_EQ(dialogs.Asked().size(), 1u);
     EXPECT_EQ(dialogs.Asked()[0].text, "Plot file " + path + ": " + file.says);
     EXPECT_EQ(AbortFlag, 0);
@@ -200,5 +204,45 @@ TEST_F(HpglViewerTest, HostilePlotFilesEndWithTheirMessage) {
   }
   dialogs.ClearRecord();
   PlotPltFile(sound);
+  std::filesystem::remove(sound);
+  EXPECT_TRUE(dialogs.Asked().empty());
+}
+
+// The plot files' numbers have a decimal point whatever the locale: on a
+// German desktop (the locale set as the window program's start sets it) an
+// inline plot and every shipped picture give the records they give under
+// the C locale, their labels and text sizes among them.
+TEST_F(HpglViewerTest, PicturesReadTheSameUnderAGermanLocale) {
+  const auto plotted = [](const char* locale, const auto& plot) {
+    testsupport::ProcessLocale set(locale);
+    if (!set.Set()) return std::optional<std::vector<std::string>>();
+    ClearGraphics();
+    GraphHeader(0, 0, 160, 120);
+    DisplayList.clear();
+    plot();
+    return std::optional<std::vector<std::string>>(DisplayList);
+  };
+  const auto inline_plot = [] { PlotPltText("SP1;SI0.28,0.40;DI1.5,0.5;PU400.5,400;LBalpha\x03;CI200.25;"); };
+  const auto german = plotted(testsupport::kGermanLocale, inline_plot);
+  if (!german) GTEST_SKIP() << "the locale " << testsupport::kGermanLocale << " is not installed";
+  const auto c = plotted("C", inline_plot);
+  EXPECT_EQ(*german, *c);
+  ASSERT_GE(c->size(), 3u);
+  EXPECT_NE(std::find_if(c->begin(), c->end(), [](const std::string& r) { return r.rfind("6;", 0) == 0; }), c->end());
+
+  platform::ScriptedDialogs dialogs;
+  platform::ScopedDialogs scoped(dialogs);
+  int pictures = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(VOB_SOURCE_DIR) + "/resources")) {
+    if (entry.path().extension() != ".plt") continue;
+    ++pictures;
+    const auto file = [&] { PlotPltFile(entry.path().string()); };
+    const auto inC = plotted("C", file);
+    EXPECT_EQ(*plotted(testsupport::kGermanLocale, file), *inC) << entry.path();
+    const bool labelled =
+        std::any_of(inC->begin(), inC->end(), [](const std::string& r) { return r.rfind("6;", 0) == 0; });
+    if (entry.path().filename() == "rack.plt") EXPECT_TRUE(labelled);
+  }
+  EXPECT_GT(pictures, 0);
   EXPECT_TRUE(dialogs.Asked().empty());
 }

@@ -306,6 +306,117 @@ TEST_F(AppendTest, ALineTooLongIsRefusedByNumber) {
   EXPECT_EQ(rows[3][0], "last        ");
 }
 
+// A whole number beyond 64 bits, written out or in exponent form, refuses
+// its line as a line too long is: nothing of it is appended, the import
+// ends there and the message names the value as the file has it. Below the
+// limit every digit arrives, exponent forms included. AppendFrom refuses a
+// record whose text holds such a number the same way.
+TEST_F(AppendTest, AWholeNumberBeyond64BitsRefusesItsLine) {
+  ASSERT_TRUE(CreateDbf(Path("big"), {{"name", 'C', 6, 0}, {"big", 'N', 20, 0}, {"wide", 'N', 25, 0},
+                                      {"small", 'N', 5, 0}}));
+  ASSERT_TRUE(Use(Path("big") + " EXCLUSIVE"));
+  testsupport::Put(dir_ / "big.txt",
+                   "\"one\",1234567890123456789,-25,1e3\r\n\"two\",99999999999999999999,1,1\r\n\"three\",1,1,1\r\n");
+  EXPECT_EQ(AppendFromDelimitedFile(Path("big.txt"), false), 1);
+  EXPECT_EQ(LastCode(), 205);
+  EXPECT_NE(LastReport().find("Line 2 of " + Path("big.txt") +
+                              ": Field BIG: 99999999999999999999 is beyond the whole numbers it holds; "
+                              "nothing of it is appended"),
+            std::string::npos)
+      << LastReport();
+  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{
+                        {"one   ", " 1234567890123456789", "                      -25", " 1000"}}));
+  reported_.clear();
+  testsupport::Put(dir_ / "exp.txt", "\"four\",1,1e19,1\r\n");
+  EXPECT_EQ(AppendFromDelimitedFile(Path("exp.txt"), false), 0);
+  EXPECT_EQ(LastCode(), 205);
+  EXPECT_NE(LastReport().find("Field WIDE: 1e19 is beyond"), std::string::npos) << LastReport();
+  EXPECT_EQ(RecCount(), 1);
+
+  reported_.clear();
+  ASSERT_TRUE(CreateDbf(Path("texts"), {{"name", 'C', 6, 0}, {"wide", 'C', 25, 0}}));
+  Select(2);
+  ASSERT_TRUE(Use(Path("texts") + " EXCLUSIVE"));
+  for (const char* wide : {"2.5e3", "99999999999999999999"}) {
+    ClearRecord();
+    PutNativeString(FieldAddress(1), 7, "from");
+    PutNativeString(FieldAddress(2), 26, wide);
+    ASSERT_TRUE(Append());
+  }
+  Select(1);
+  EXPECT_FALSE(AppendFrom(Path("texts")));
+  EXPECT_EQ(LastCode(), 205);
+  EXPECT_NE(LastReport().find("Field WIDE: 99999999999999999999 is beyond"), std::string::npos) << LastReport();
+  ASSERT_EQ(RecCount(), 2);
+  Go(2);
+  EXPECT_EQ(Row()[2], "                     2500");
+}
+
+// The line limit counts bytes as well as characters: a line of UTF-8
+// continuation bytes (no characters at all) is refused like a line of too
+// many characters, and nothing of it is kept or appended.
+TEST_F(AppendTest, ALineOfContinuationBytesBeyondTheLimitIsRefused) {
+  ASSERT_TRUE(Use(Plain("bytes") + " EXCLUSIVE"));
+  testsupport::Put(dir_ / "bytes.txt", "\"ok\",,1,1,1,T\r\n\"x" + std::string(100000, '\x80') + "\",,1,1,1,T\r\n");
+  EXPECT_EQ(AppendFromDelimitedFile(Path("bytes.txt"), false), 1);
+  EXPECT_EQ(LastCode(), 266);
+  EXPECT_NE(LastReport().find("Line 2 of " + Path("bytes.txt") + " is longer than 2048 characters or 8192 bytes"),
+            std::string::npos)
+      << LastReport();
+  EXPECT_EQ(RecCount(), 1);
+}
+
+// Texts with line ends come back as the records they were (quoted, a line
+// end is part of the text; unquoted it is written as a blank), and a quote
+// inside an unquoted text does not carry its line into the next; an overlong
+// UTF-8 form of a line feed is no character; with a tab or a blank as the
+// delimiter an empty field keeps its place.
+TEST_F(AppendTest, LineEndsOverlongFormsAndEmptyFieldsBetweenBlankDelimiters) {
+  ASSERT_TRUE(Use(Plain("ends") + " EXCLUSIVE"));
+  AddPlain("two\r\nlines", "", 1, 2, 3, true);
+  AddPlain("cr\ronly", "", 4, 5, 6, false);
+  const auto original = Rows();
+  ASSERT_EQ(CopyToDelimitedFile(Path("ends.txt")), 2);
+  Select(2);
+  ASSERT_TRUE(Use(Plain("back") + " EXCLUSIVE"));
+  EXPECT_EQ(AppendFromDelimitedFile(Path("ends.txt"), false), 2);
+  EXPECT_EQ(Rows(), original);
+  QuoteChar = '\0';
+  ASSERT_EQ(CopyToDelimitedFile(Path("plain.txt")), 2);
+  EXPECT_EQ(AppendFromDelimitedFile(Path("plain.txt"), false), 2);
+  GoBottom();
+  EXPECT_EQ(Row()[0], "cr only     ");
+  Skip(-1);
+  EXPECT_EQ(Row()[0], "two  lines  ");
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+
+  // A quote inside an unquoted text opens no text: its line ends at its end.
+  QuoteChar = '"';
+  ASSERT_TRUE(Use(Plain("inch") + " EXCLUSIVE"));
+  testsupport::Put(dir_ / "inch.txt", "5\" pipe,,1,1,1,T\r\nnext,,2,2,2,F\r\n");
+  EXPECT_EQ(AppendFromDelimitedFile(Path("inch.txt"), false), 2);
+  GoBottom();
+  EXPECT_EQ(Row()[0], "next        ");
+
+  ASSERT_TRUE(Use(Plain("overlong") + " EXCLUSIVE"));
+  testsupport::Put(dir_ / "overlong.txt", "\"ab\xC0\x8A" "cd\",,1,1,1,T\r\n");
+  EXPECT_EQ(AppendFromDelimitedFile(Path("overlong.txt"), false), 1);
+  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{
+                        {"ab??cd      ", "  /  /  ", "     1.00", "    1", "   1.000", "Y"}}));
+  ASSERT_TRUE(Use(Plain("blanks") + " EXCLUSIVE"));
+
+  for (const char delimiter : {'\t', ' '}) {
+    Delimiter = delimiter;
+    const std::string d(1, delimiter);
+    testsupport::Put(dir_ / "blank.txt", "name" + d + d + "1.5" + d + "2" + d + d + "T\r\n");
+    EXPECT_EQ(AppendFromDelimitedFile(Path("blank.txt"), false), 1);
+  }
+  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{
+                        {"name        ", "  /  /  ", "     1.50", "    2", "   0.000", "Y"},
+                        {"name        ", "  /  /  ", "     1.50", "    2", "   0.000", "Y"}}));
+  Delimiter = ',';
+}
+
 TEST_F(AppendTest, ProgressWindowOfTheImport) {
   platform::RecordingMessageWindows windows;
   platform::ScopedMessageWindows scoped(windows);

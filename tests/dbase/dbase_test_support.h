@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -35,9 +37,10 @@ struct Reported {
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vob_dbase_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // A parameterised test's name holds a '/': one folder, not two.
+    std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(test.begin(), test.end(), '/', '_');
+    dir_ = std::filesystem::temp_directory_path() / ("vob_dbase_" + std::to_string(::getpid()) + "_" + test);
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     dbase::InitTzCommon();
@@ -76,6 +79,15 @@ class EngineTest : public ::testing::Test {
 };
 
 using testsupport::RunCommand;
+
+// Called while the test program starts (before the tests): when the
+// environment variable is set, this process is the second program of a
+// SelfProcess; it runs its job with the variable's value and ends here.
+inline bool RunAsSecondProgram(const char* variable, int (*job)(const std::string&)) {
+  const char* text = std::getenv(variable);
+  if (text == nullptr) return false;
+  std::_Exit(job(text));
+}
 
 // This test binary started again (fork and exec) as a second program, with
 // the environment variable set to its job: it opens every file itself and

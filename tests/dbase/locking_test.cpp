@@ -65,11 +65,7 @@ int RunChild(const std::string& job) {
 }
 
 // Runs before the tests: the child role ends the process here.
-const bool kIsChild = [] {
-  const char* job = std::getenv(kChildVariable);
-  if (job == nullptr) return false;
-  std::_Exit(RunChild(job));
-}();
+const bool kIsChild = dbtest::RunAsSecondProgram(kChildVariable, RunChild);
 
 // Starts the second program and answers its output.
 std::string Child(const std::string& job) { return dbtest::SelfProcess(kChildVariable, job).Finish(); }

@@ -94,11 +94,7 @@ int RunChild(const std::string& job) {
   return 0;
 }
 
-const bool kIsChild = [] {
-  const char* job = std::getenv(kChildVariable);
-  if (job == nullptr) return false;
-  std::_Exit(RunChild(job));
-}();
+const bool kIsChild = dbtest::RunAsSecondProgram(kChildVariable, RunChild);
 
 struct Child : dbtest::SelfProcess {
   explicit Child(const std::string& job) : SelfProcess(kChildVariable, job) {}

@@ -19,6 +19,7 @@
 #include "dbase/engine/search_locate.h"
 #include "dbase/vfiles/vfile_disk_transfer.h"
 #include "platform/message_windows.h"
+#include "support/process_locale.h"
 
 namespace {
 
@@ -211,6 +212,21 @@ TEST_F(VirtualFileTest, SortedFilesCompareNumbersAsNumbersAndKeepArrivalOrderAmo
   EXPECT_EQ(Detail(),
             "K is a \"Sorted\" virtual file with no keymaker function. [Append/InsertRec/PushRec]");
   EXPECT_EQ(RecCount(), 1);
+}
+
+// Keys with decimals are numbers whatever the process's locale: under a
+// German one (a decimal comma) they sort as under C.
+TEST_F(VirtualFileTest, DecimalKeysSortAsNumbersUnderAGermanLocale) {
+  int area = 1;
+  for (const char* locale : {"C", testsupport::kGermanLocale}) {
+    testsupport::ProcessLocale set(locale);
+    if (!set.Set()) GTEST_SKIP() << "the locale " << locale << " is not installed";
+    Select(area++);
+    OpenParts(std::string(area == 2 ? "C" : "G") + " VIRTUAL FILE ASCENDING");
+    KeyByPart();
+    for (const char* key : {"10.5", "9.75", "100.25", "-0.5e1"}) Add(key);
+    EXPECT_EQ(Order(), "-0.5e1:0 9.75:0 10.5:0 100.25:0") << locale;
+  }
 }
 
 TEST_F(VirtualFileTest, ReplaceInASortedFileMovesTheRecordOrKeepsItsPlace) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/engine/engine_settings.h"
 
 namespace dbase {
@@ -90,7 +91,7 @@ std::string IntToStrW(std::int64_t value, int width) {
 
 std::string FloatToStrW(double value, int width, int decimals) {
   char buffer[512];
-  std::snprintf(buffer, sizeof buffer, "%*.*f", width < 0 ? 0 : width, decimals < 0 ? 0 : decimals, value);
+  common::CSnprintf(buffer, sizeof buffer, "%*.*f", width < 0 ? 0 : width, decimals < 0 ? 0 : decimals, value);
   std::string text = buffer;
   if (decimals > 0) {
     const std::size_t point = text.find('.');
@@ -151,7 +152,7 @@ double StrToFloatClean(const std::string& text) {
   std::string t = text;
   CleanNumberText(t);
   if (t.empty()) return 0;
-  return std::strtod(t.c_str(), nullptr);
+  return common::CStrtod(t.c_str(), nullptr);
 }
 
 std::int64_t StrToIntClean(const std::string& text) {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/c_locale_numbers.h"
 #include "common/kaldvar.h"
 #include "common/small_dialogs.h"
 #include "dbase/common/date_text.h"
@@ -38,7 +39,7 @@ bool ParseNumber(const std::string& text, double& value) {
   }
   if (t.empty()) return false;
   char* end = nullptr;
-  value = std::strtod(t.c_str(), &end);
+  value = common::CStrtod(t.c_str(), &end);
   return end != nullptr && *end == '\0' && std::isfinite(value);
 }
 
@@ -122,8 +123,8 @@ std::string TField::AsString() const {
       if (!GetData(&value)) return std::string();
       // Wide float fields of other programs hold numbers of hundreds of
       // digits.
-      std::string result(static_cast<std::size_t>(std::snprintf(nullptr, 0, "%.*f", Decimals, value)), '\0');
-      std::snprintf(result.data(), result.size() + 1, "%.*f", Decimals, value);
+      std::string result(static_cast<std::size_t>(common::CSnprintf(nullptr, 0, "%.*f", Decimals, value)), '\0');
+      common::CSnprintf(result.data(), result.size() + 1, "%.*f", Decimals, value);
       if (DecimalSeparator != '.') {
         for (char& c : result) {
           if (c == '.') c = DecimalSeparator;
@@ -226,7 +227,7 @@ void TField::SetAsFloat(double value) {
       return;
     case TFieldType::String: {
       char text[64];
-      std::snprintf(text, sizeof text, "%.15g", value);
+      common::CSnprintf(text, sizeof text, "%.15g", value);
       SetAsString(text);
       return;
     }

@@ -33,6 +33,15 @@ std::string DateEditMask() {
   return "99/99/" + year + ";1; ";
 }
 
+std::string CellEntryText(const TField& field, const std::string& typed, char userDecimal) {
+  if (field.DataType() != TFieldType::Float || userDecimal == DecimalSeparator || userDecimal == '\0') return typed;
+  if (typed.find(DecimalSeparator) != std::string::npos) return typed;
+  std::string text = typed;
+  const std::size_t sign = text.find(userDecimal);
+  if (sign != std::string::npos && text.find(userDecimal, sign + 1) == std::string::npos) text[sign] = DecimalSeparator;
+  return text;
+}
+
 TLogicalKeyAction LogicalColumnKey(char32_t key) {
   if (key == U' ' || key == U'\r') return TLogicalKeyAction::Toggle;
   if (key == U'\b' || key >= 0x20) return TLogicalKeyAction::Ignore;

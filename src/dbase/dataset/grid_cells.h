@@ -55,6 +55,12 @@ void ToggleLogicalField(TDataSet& dataset, TField& field);
 // with "99" for two-digit years.
 std::string DateEditMask();
 
+// The text a cell takes from what the user typed. In a number cell the
+// decimal sign of the user's locale (userDecimal) stands for the engine's
+// DecimalSeparator when the text holds none of the latter: on a German
+// desktop "1,3" and "1.3" both give 1.3. Other cells take the text as typed.
+std::string CellEntryText(const TField& field, const std::string& typed, char userDecimal);
+
 // What a key pressed on a logical column does.
 enum class TLogicalKeyAction { Toggle, Ignore, Pass };
 // Space and Enter toggle; Backspace and printable characters are ignored;

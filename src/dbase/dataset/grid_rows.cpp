@@ -64,9 +64,11 @@ bool TGridRows::SetCell(TDataSet& dataset, int row, int column, const std::strin
     if (dataset.State() != TDataSetState::Edit) dataset.Edit();
     field.SetText(text);
     dataset.Post();
-  } catch (const EDatasetError&) {
+  } catch (const EDatasetError& e) {
     if (dataset.State() == TDataSetState::Edit || dataset.State() == TDataSetState::Insert) dataset.Cancel();
     ReadRow(dataset, rows_[static_cast<std::size_t>(row)]);
+    // The cell shows its old value again: the user is told why.
+    ShowDatasetMessage(e.what());
     return false;
   }
   ReadRow(dataset, rows_[static_cast<std::size_t>(row)]);

@@ -35,7 +35,8 @@ class TGridRows {
   void MakeCurrent(TDataSet& dataset, int row);
   // Sets a field of a row's record from a display text and posts it;
   // answers false (and leaves the dataset in browse state) when the field
-  // refuses the text. The row is read again.
+  // refuses the text, after showing why (ShowDatasetMessage). The row is
+  // read again.
   bool SetCell(TDataSet& dataset, int row, int column, const std::string& text);
 
  private:

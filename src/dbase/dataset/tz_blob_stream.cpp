@@ -57,7 +57,13 @@ TTzBlobStream::TTzBlobStream(TField& field, TBlobStreamMode mode) : field_(field
   }
   block_ = OpenBlob(state_, true, stored, 2);
   open_ = block_ != 0;
-  if (!open_) return;
+  if (!open_) {
+    // A write the memo file refuses (another value being written, the memo
+    // lock held by another program) leaves the field's value as it was.
+    writing_ = false;
+    block_ = 0;
+    return;
+  }
   StoreReference(block_);
   if (!old.empty()) {
     Write(old.data(), static_cast<std::int64_t>(old.size()));

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/dataset/dbf_field_list.h"
 #include "dbase/dataset/tz_blob_stream.h"
 #include "dbase/engine/date_display.h"
@@ -54,8 +55,8 @@ TFieldType DatasetType(const TDTField& field, bool memoAsNumber) {
 // decimals and read back.
 double RoundedToDecimals(double value, int decimals) {
   char text[400];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return std::strtod(text, nullptr);
+  common::CSnprintf(text, sizeof text, "%.*f", decimals, value);
+  return common::CStrtod(text, nullptr);
 }
 
 }  // namespace

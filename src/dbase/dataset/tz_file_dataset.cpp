@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/dataset/dbf_field_list.h"
 #include "dbase/engine/delimited_text.h"
 #include "dbase/engine/engine_settings.h"
@@ -304,7 +305,7 @@ bool TTzFileDataSet::Locate(const std::string& fieldNames, const std::vector<TLo
       key += *text;
     } else if (const auto* number = std::get_if<double>(&value)) {
       char buffer[64];
-      std::snprintf(buffer, sizeof buffer, "%.15g", *number);
+      common::CSnprintf(buffer, sizeof buffer, "%.15g", *number);
       key += buffer;
     } else {
       key += std::get<bool>(value) ? "T" : "F";

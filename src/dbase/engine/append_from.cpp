@@ -95,10 +95,10 @@ void ConvertField(const WorkArea& source, int sourceIndex, WorkArea& target, int
     }
     case kNumber:
       if (fromGroup == kChar) {
+        // A number the field cannot hold records error 205: the record is
+        // not appended.
         const std::string text = TzAllTrim(NativeString(in));
-        const double value = to.decimals > 0 ? std::strtod(text.c_str(), nullptr)
-                                             : static_cast<double>(std::strtoll(text.c_str(), nullptr, 10));
-        PutNativeNumber(to, out, value);
+        if (!PutNumberText(to, out, text)) SetError(205, WholeNumberOverflowText(to.name, text) + " [AppendFrom]");
       } else if (fromGroup == kNumber) {
         PutNativeNumber(to, out, NativeNumber(from, in));
       }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_layout.h"
 #include "dbase/engine/error_codes.h"
@@ -27,7 +28,7 @@ double ParsedDouble(const std::string& text) {
   const char* end = text.data() + text.size();
   const std::from_chars_result got = std::from_chars(text.data(), end, value);
   if (got.ec == std::errc() && got.ptr == end) return value;
-  return std::strtod(text.c_str(), nullptr);
+  return common::CStrtod(text.c_str(), nullptr);
 }
 
 long ParsedLong(const std::string& text) {
@@ -157,9 +158,33 @@ double NativeNumber(const FieldDef& field, const std::uint8_t* address) {
 }
 
 std::string WholeNumberOverflowText(const std::string& fieldName, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%g", value);
-  return "Field " + fieldName + ": " + text + " is beyond the whole numbers it holds";
+  return WholeNumberOverflowText(fieldName, common::CFormat("%g", value));
+}
+
+std::string WholeNumberOverflowText(const std::string& fieldName, const std::string& valueText) {
+  return "Field " + fieldName + ": " + valueText + " is beyond the whole numbers it holds";
+}
+
+bool PutNumberText(const FieldDef& field, std::uint8_t* address, const std::string& text) {
+  if (field.decimals > 0) {
+    PutNativeNumber(field, address, common::CStrtod(text.c_str(), nullptr));
+    return true;
+  }
+  char* end = nullptr;
+  errno = 0;
+  const long long whole = std::strtoll(text.c_str(), &end, 10);
+  const bool beyond = errno == ERANGE;
+  const bool moreDigits = end != nullptr && (*end == 'e' || *end == 'E' || *end == '.');
+  // A plain integer keeps every one of its digits; an exponent form or a
+  // number beyond 64 bits goes through its real value.
+  const double value = beyond || moreDigits ? std::trunc(common::CStrtod(text.c_str(), nullptr)) : static_cast<double>(whole);
+  if (!(std::fabs(value) < kLargestWholeNumber)) return false;
+  if (NativeKindOf(field) == NativeKind::Int64 && !beyond && !moreDigits) {
+    PutNativeInt64(address, whole);
+  } else {
+    PutNativeNumber(field, address, value);
+  }
+  return true;
 }
 
 void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value) {

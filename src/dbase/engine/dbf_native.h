@@ -63,6 +63,15 @@ inline constexpr int kWholeNumberDigits = 19;
 // "Field <name>: <value> is beyond the whole numbers it holds", the text of
 // the overflow error (205) of such a value.
 std::string WholeNumberOverflowText(const std::string& fieldName, double value);
+// The same text for a value as a file or record gives it ("99999999999999999999", "1e19").
+std::string WholeNumberOverflowText(const std::string& fieldName, const std::string& valueText);
+// Stores the number of a text (trimmed, "C" form) in a numeric field, as the
+// imports read a field's text: a real number where the field has decimals,
+// else its whole part, also of a number in exponent form ("1e5" is 100000).
+// A whole-number field refuses a number beyond kLargestWholeNumber whatever
+// its width: it keeps its value and false is answered (the caller reports
+// error 205 with WholeNumberOverflowText of the text as given).
+bool PutNumberText(const FieldDef& field, std::uint8_t* address, const std::string& text);
 // Stores a number in a numeric field's native form (rounded for integers).
 // A whole-number field of 19 digits or more refuses a value beyond
 // kLargestWholeNumber with error 205 and keeps its value.

@@ -58,7 +58,12 @@ std::string DelimitedLine(const DbfTable& table) {
           }
           line.push_back(QuoteChar);
         } else {
-          line += TzTrimRight(raw);
+          // Unquoted, a line end inside the text would split the record:
+          // it is written as a blank.
+          std::string text = TzTrimRight(raw);
+          std::replace(text.begin(), text.end(), '\r', ' ');
+          std::replace(text.begin(), text.end(), '\n', ' ');
+          line += text;
         }
         break;
       case 'D':
@@ -79,9 +84,11 @@ std::string DelimitedLine(const DbfTable& table) {
   return line;
 }
 
-// The next token of a line from pos on.
+// The next token of a line from pos on. Leading blanks and tabs are skipped,
+// except the delimiter itself: with a tab or a blank as the delimiter an
+// empty field is an empty token.
 std::string NextToken(const std::string& line, std::size_t& pos) {
-  while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+  while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t') && line[pos] != Delimiter) ++pos;
   std::string token;
   bool quoted = false;
   for (; pos < line.size(); ++pos) {
@@ -109,8 +116,10 @@ bool AllDigits(const std::string& text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Fills the current area's native buffer from a line (engine text).
-void LineToRecord(WorkArea& area, const std::string& line) {
+// Fills the current area's native buffer from a line (engine text). A
+// number a field cannot hold refuses the line: the refusal's text, empty
+// when every field took its token.
+std::string LineToRecord(WorkArea& area, const std::string& line) {
   std::size_t pos = 0;
   for (int i = 0; i < area.table.FieldCount(); ++i) {
     const FieldDef& field = area.table.fields[static_cast<std::size_t>(i)];
@@ -132,9 +141,7 @@ void LineToRecord(WorkArea& area, const std::string& line) {
       case 'N':
       case 'F': {
         const std::string text = TzAllTrim(token);
-        const double value = field.decimals > 0 ? std::strtod(text.c_str(), nullptr)
-                                                : static_cast<double>(std::strtoll(text.c_str(), nullptr, 10));
-        PutNativeNumber(field, address, value);
+        if (!PutNumberText(field, address, text)) return WholeNumberOverflowText(field.name, text);
         break;
       }
       case 'L': {
@@ -146,6 +153,7 @@ void LineToRecord(WorkArea& area, const std::string& line) {
         break;
     }
   }
+  return {};
 }
 
 // The longest line (in characters) that CopyToDelimitedFile writes for a
@@ -235,8 +243,18 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   // Every line the engine writes for this table is taken whole, whatever
   // LineBufferSize says; a longer line is refused, never cut.
   const std::size_t lineLimit = std::max<std::size_t>({1, LineBufferSize, LongestExportLine(area->table)});
+  // A line of lineLimit characters is at most this many bytes of UTF-8; a
+  // line of stray continuation bytes is refused by this count.
+  const std::size_t byteLimit = lineLimit * 4;
   std::string line;
   std::size_t characters = 0;  // of the line (UTF-8 sequences)
+  std::size_t bytes = 0;       // of the line
+  // A quoted text that opens a field may hold line ends (the export writes
+  // a text's own line ends so); a quote character inside an unquoted text
+  // (5" pipe) opens nothing, so that such a line still ends at its end.
+  bool quoted = false;
+  bool fieldStart = true;   // only blanks and tabs since the line or the delimiter began
+  bool justClosed = false;  // the byte before closed a quote: a second one is a doubled quote
   std::int64_t lineNumber = 1;
   std::int64_t offset = 0;
   bool afterCr = false;
@@ -244,19 +262,28 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   auto finishLine = [&]() {
     advance(static_cast<std::int64_t>(line.size()) + 1);
     bool ok = true;
-    if (characters > lineLimit) {
-      SetError(266, "Line " + std::to_string(lineNumber) + " of " + name + " is longer than " +
-                        std::to_string(lineLimit) + " characters; nothing of it is appended" +
-                        " [AppendFromDelimitedFile]");
+    const std::string where = "Line " + std::to_string(lineNumber) + " of " + name;
+    if (characters > lineLimit || bytes > byteLimit) {
+      SetError(266, where + " is longer than " + std::to_string(lineLimit) + " characters or " +
+                        std::to_string(byteLimit) + " bytes; nothing of it is appended [AppendFromDelimitedFile]");
       ok = false;
     } else if (!line.empty()) {
       ClearRecord();
-      LineToRecord(*area, Utf8ToAnsi(line));
-      ok = Append();
-      if (ok) ++appended;
+      const std::string refused = LineToRecord(*area, Utf8ToAnsi(line));
+      if (!refused.empty()) {
+        SetError(205, where + ": " + refused + "; nothing of it is appended [AppendFromDelimitedFile]");
+        ok = false;
+      } else {
+        ok = Append();
+        if (ok) ++appended;
+      }
     }
     line.clear();
     characters = 0;
+    bytes = 0;
+    quoted = false;
+    fieldStart = true;
+    justClosed = false;
     ++lineNumber;
     return ok;
   };
@@ -274,19 +301,33 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
         ended = true;
         break;
       }
-      if (c == '\n' && afterCr) {
+      if (c == '\n' && afterCr && !quoted) {
         afterCr = false;
         advance(1);
         continue;
       }
       afterCr = c == '\r';
-      if (c == '\r' || c == '\n') {
+      if ((c == '\r' || c == '\n') && !quoted) {
         if (!finishLine()) ended = true;
         continue;
       }
+      if (QuoteChar != '\0' && c == QuoteChar) {
+        const bool opens = !quoted && (fieldStart || justClosed);
+        justClosed = quoted;
+        quoted = opens;
+        fieldStart = false;
+      } else {
+        justClosed = false;
+        if (!quoted && c == Delimiter) {
+          fieldStart = true;
+        } else if (c != ' ' && c != '\t') {
+          fieldStart = false;
+        }
+      }
       if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+      ++bytes;
       // A line past the limit is refused whole: its bytes need not be kept.
-      if (characters <= lineLimit) line.push_back(c);
+      if (characters <= lineLimit && bytes <= byteLimit) line.push_back(c);
     }
   }
   if (!line.empty() && TzError == 0) finishLine();

@@ -119,7 +119,10 @@ std::string Utf8ToAnsi(const std::string& text) {
       if ((c & 0xC0) != 0x80) ok = false;
       cp = (cp << 6) | (c & 0x3F);
     }
-    if (!ok) {
+    // An overlong form (C0 8A for a line feed) is not the character it
+    // spells: it could smuggle a line end or a quote past a check of bytes.
+    static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (!ok || cp < kSmallest[extra]) {
       out.push_back('?');
       ++i;
       continue;

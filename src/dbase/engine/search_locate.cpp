@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/common/text_routines.h"
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_file.h"
@@ -63,7 +64,7 @@ std::string SearchTextOf(const FieldDef& field, const LocateValue& value, bool e
       if (const double* d = std::get_if<double>(&value)) {
         number = *d;
       } else if (const std::string* t = std::get_if<std::string>(&value)) {
-        number = std::strtod(t->c_str(), nullptr);
+        number = common::CStrtod(t->c_str(), nullptr);
       }
       return field.decimals > 0 ? NumberFieldText(number, field.length, field.decimals)
                                 : IntegerFieldText(std::llround(number), field.length);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/common/date_text.h"
 #include "dbase/common/text_routines.h"
 #include "dbase/engine/engine_code_page.h"
@@ -56,7 +57,7 @@ double CutDecimals(double x, double n) {
   *result.ptr = '\0';
   char* point = std::strchr(text, '.');
   if (point != nullptr && static_cast<std::int64_t>(std::strlen(point + 1)) > places) point[1 + places] = '\0';
-  return std::strtod(text, nullptr);
+  return common::CStrtod(text, nullptr);
 }
 
 // The leading number of a text: sign, digits, decimals, exponent.
@@ -86,7 +87,7 @@ double LeadingNumber(std::string_view text) {
   const std::size_t n = std::min(i - start, sizeof buffer - 1);
   std::memcpy(buffer, text.data() + start, n);
   buffer[n] = '\0';
-  return std::strtod(buffer, nullptr);
+  return common::CStrtod(buffer, nullptr);
 }
 
 // A date as text in the current format with its four-digit year, the form
@@ -441,7 +442,7 @@ class Machine {
     if (count >= 2) width = std::min(Count(Num(1)), kMaxExprString);
     if (count >= 3) decimals = std::min<std::size_t>(Count(Num(2)), 20);
     char text[400];
-    const int n = std::snprintf(text, sizeof text, "%.*f", static_cast<int>(decimals), x);
+    const int n = common::CSnprintf(text, sizeof text, "%.*f", static_cast<int>(decimals), x);
     const std::size_t length = n < 0 ? sizeof text : static_cast<std::size_t>(n);
     if (length > width || length >= sizeof text) {
       scratch_.assign(width, '*');

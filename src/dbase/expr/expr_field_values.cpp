@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_native.h"
 #include "dbase/engine/work_areas.h"
@@ -43,7 +44,7 @@ double TextNumber(std::string_view text) {
   const std::size_t n = std::min(text.size(), sizeof digits - 1);
   std::memcpy(digits, text.data(), n);
   digits[n] = '\0';
-  return std::strtod(digits, nullptr);
+  return common::CStrtod(digits, nullptr);
 }
 
 void FromNative(const WorkArea& area, const FieldDef& field, int index, char type, ExprFieldValue& value) {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/engine/work_areas.h"
 
 namespace dbase {
@@ -89,7 +90,7 @@ ExprToken ExprLexer::Next() {
     }
     token.kind = TokenKind::Number;
     token.text = text_.substr(start, position_ - start);
-    token.number = std::strtod(token.text.c_str(), nullptr);
+    token.number = common::CStrtod(token.text.c_str(), nullptr);
     return token;
   }
   if (c == '\'' || c == '"') {

@@ -75,9 +75,7 @@ bool BuildKey(IND& ind, std::int64_t record, std::string& key) {
   }
   key = UnfittedKey(ind);
   if (key.size() == ind.keyLength) return true;
-  SetError(266, "The key of record " + std::to_string(record) + " has " + std::to_string(key.size()) +
-                    " characters, the index's keys " + std::to_string(ind.keyLength) +
-                    "; a key maker's keys must not vary in length");
+  SetError(266, KeyLengthRefusalText(record, key.size(), ind.keyLength));
   return false;
 }
 
@@ -261,6 +259,15 @@ bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMa
     // The file is created (or emptied) once every key is had, so that a
     // refused build leaves an existing index as it was.
     const auto openFile = [&] {
+      // The blank record (where every append starts) must give a key of
+      // the same length too, or the index could not be opened.
+      if (ind->keyMaker && !ind->soundex) {
+        const std::string blank = BlankRecordKey(*ind, *area);
+        if (blank.size() != ind->keyLength) {
+          SetError(266, KeyLengthRefusalText(table.recordCount + 1, blank.size(), ind->keyLength));
+          return false;
+        }
+      }
       ind->fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
       if (ind->fd < 0) SetError(OsErrorCode(errno, true), "File not open" + name);
       return ind->fd >= 0;

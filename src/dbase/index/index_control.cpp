@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/engine/engine_code_page.h"
 #include "dbase/engine/file_names.h"
+#include "dbase/engine/work_areas.h"
 #include "dbase/index/day_numbers.h"
 #include "dbase/index/key_primitives.h"
 
@@ -150,6 +152,21 @@ std::string UnfittedKey(IND& ind) {
 
 std::string CurrentRecordKey(IND& ind) { return Fit(UnfittedKey(ind), ind.keyLength); }
 
+std::string BlankRecordKey(IND& ind, WorkArea& area) {
+  KeptRecord kept(area);
+  ClearRecordOf(area);
+  area.table.currentRecord = static_cast<std::int64_t>(area.table.recordCount) + 1;
+  std::string key = UnfittedKey(ind);
+  kept.Restore();
+  return key;
+}
+
+std::string KeyLengthRefusalText(std::int64_t record, std::size_t length, std::size_t keyLength) {
+  return "The key of record " + std::to_string(record) + " has " + std::to_string(length) +
+         " characters, the index's keys " + std::to_string(keyLength) +
+         "; a key maker's keys must not vary in length";
+}
+
 std::string SearchKeyOf(IND& ind, const std::string& text) {
   if (ind.keyMaker) {
     std::string t = text;
@@ -157,7 +174,7 @@ std::string SearchKeyOf(IND& ind, const std::string& text) {
     return KeyMakerForm(ind, t);
   }
   if (ind.keyType == 'D') return NumberKey(CtodToJulian(text));
-  if (!ind.charKey) return NumberKey(std::strtod(text.c_str(), nullptr));
+  if (!ind.charKey) return NumberKey(common::CStrtod(text.c_str(), nullptr));
   std::string key = text;
   if (ExactFind) key.resize(std::max<std::size_t>(key.size(), ind.keyLength), ' ');
   return OemTable(ind) ? AnsiToOemStr(key) : key;

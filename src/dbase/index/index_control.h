@@ -123,6 +123,12 @@ int CompareKeys(const IND& ind, const void* a, const void* b);
 std::string CurrentRecordKey(IND& ind);
 // The same key before it is fitted to the key length.
 std::string UnfittedKey(IND& ind);
+// The unfitted key of the blank record (the one after the last: what an
+// append starts from) of the index's work area.
+std::string BlankRecordKey(IND& ind, WorkArea& area);
+// Error 266's text for a key maker's key of another length than the
+// index's: "The key of record <n> has <length> characters, ...".
+std::string KeyLengthRefusalText(std::int64_t record, std::size_t length, std::size_t keyLength);
 // The key of a text for a search (Find): type conversion, padding with
 // ExactFind, code page, SOUNDEX and DESCENDING for key makers.
 std::string SearchKeyOf(IND& ind, const std::string& text);

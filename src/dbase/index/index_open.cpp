@@ -38,16 +38,6 @@ std::string NormalizedMarker() {
   return marker;
 }
 
-// The key of the blank record (the one after the last).
-std::string BlankRecordKey(IND& ind, WorkArea& area) {
-  KeptRecord kept(area);
-  ClearRecordOf(area);
-  area.table.currentRecord = static_cast<std::int64_t>(area.table.recordCount) + 1;
-  std::string key = UnfittedKey(ind);
-  kept.Restore();
-  return key;
-}
-
 void FreeIndex(IND* ind) {
   if (ind == nullptr) return;
   FreeExpr(ind->expr);

@@ -73,6 +73,16 @@ bool FinishDbase3Value(MemoFile& memo, const BlobState& stream) {
     err = WriteBytesAt(memo.fd, data.data(), data.size(), stream.dataStart + static_cast<std::int64_t>(kBlockHeaderSize));
     if (err == 0 && !WriteGroupHeader(memo, stream.dataStart, static_cast<std::uint32_t>(stream.written))) return false;
   }
+  if (err == 0) {
+    // The file stays a multiple of the block size, as a text stored whole
+    // leaves it: readers take the blocks of the next value from the end.
+    const std::int64_t size = MemoFileSize(memo);
+    const std::int64_t padded = (size + memo.blockSize - 1) / memo.blockSize * memo.blockSize;
+    if (size >= 0 && padded > size) {
+      const std::string zeros(static_cast<std::size_t>(padded - size), '\0');
+      err = WriteBytesAt(memo.fd, zeros.data(), zeros.size(), size);
+    }
+  }
   if (err != 0) {
     SetError(OsErrorCode(err, true), memo.name + " [CloseBlob]");
     return false;

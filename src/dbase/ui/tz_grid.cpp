@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include <clocale>
+
 #include "dbase/engine/engine_code_page.h"
 
 namespace dbase::ui {
@@ -160,7 +162,11 @@ bool TTzGridModel::setData(const QModelIndex& index, const QVariant& value, int 
   if (role != Qt::EditRole || dataset_ == nullptr) return false;
   TField* field = ColumnField(index.column());
   if (field == nullptr) return false;
-  const bool ok = rows_.SetCell(*dataset_, index.row(), field->FieldNo() - 1, Utf8ToAnsi(value.toString().toStdString()));
+  // The user types numbers as the desktop's locale writes them (the
+  // process's locale, taken from the environment at the start).
+  const char userDecimal = std::localeconv()->decimal_point[0];
+  const std::string typed = Utf8ToAnsi(value.toString().toStdString());
+  const bool ok = rows_.SetCell(*dataset_, index.row(), field->FieldNo() - 1, CellEntryText(*field, typed, userDecimal));
   emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
   return ok;
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/engine/dbf_native.h"
 #include "dbase/engine/engine_hooks.h"
 #include "dbase/engine/error_codes.h"
@@ -47,7 +48,7 @@ Key MakeKey(std::string text) {
   const std::string number = key.text.substr(first, key.text.find_last_not_of(' ') - first + 1);
   if (number.find_first_not_of("0123456789+-.eE") != std::string::npos) return key;
   char* end = nullptr;
-  const double value = std::strtod(number.c_str(), &end);
+  const double value = common::CStrtod(number.c_str(), &end);
   if (end == number.c_str() + number.size()) {
     key.numeric = true;
     key.value = value;

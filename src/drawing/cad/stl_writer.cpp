@@ -14,6 +14,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "common/c_locale_numbers.h"
 #include "common/cad_settings.h"
 #include "common/file_checks.h"
 #include "common/kaldvar.h"
@@ -381,7 +382,7 @@ std::string StlBinaryHeader() {
 std::string StlNumber(Real value) {
   if (!std::isfinite(value) || std::fabs(value) < 1e-30L) value = 0;
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.8E", static_cast<double>(value));
+  common::CSnprintf(buffer, sizeof buffer, "%.8E", static_cast<double>(value));
   std::string text = buffer;
   // A point whatever the locale of the process.
   std::replace(text.begin(), text.end(), ',', '.');

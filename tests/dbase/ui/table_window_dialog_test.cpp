@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -29,6 +30,7 @@
 #include "dbase/ui/tz_grid.h"
 #include "dbase/ui/tz_navigator.h"
 #include "platform/scripted_dialogs.h"
+#include "support/process_locale.h"
 
 namespace {
 
@@ -259,6 +261,84 @@ TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
   EXPECT_EQ(sortIndexes(), 1);
   dbase::DbfClose();
   EXPECT_EQ(sortIndexes(), 0);
+}
+
+// On a German desktop (the process's locale set as the program's start sets
+// it from the environment) a number cell takes the desktop's decimal comma
+// and the point alike, and refuses what is no number with a message;
+// File > Append Delimited keeps every decimal of the file; a right click on
+// the title orders by value.
+TEST_F(TableWindowDialogTest, NumbersOnAGermanDesktop) {
+  testsupport::ProcessLocale german(testsupport::kGermanLocale);
+  if (!german.Set()) GTEST_SKIP() << "the locale " << testsupport::kGermanLocale << " is not installed";
+  {
+    dbase::TTzDbf dbf("make");
+    dbf.SetDbfFileName(Path("mat"));
+    dbf.DbfFields = {"NAME,C,8,0", "RHO,N,6,3"};
+    dbf.Open();
+    for (const char* name : {"Steel", "Alu", "Cast"}) {
+      dbf.Append();
+      dbf.FieldByName("NAME").SetAsString(name);
+      dbf.FieldByName("RHO").SetAsFloat(1.25);
+      dbf.Post();
+    }
+    dbf.Close();
+  }
+  testsupport::Put(dir_ / "more.txt", "\"Cork\",0.300\r\n\"Brass\",7.850\r\n\"Iron\",7.2\r\n");
+  scripted_.Then(platform::ScriptedAnswer::File(Path("more.txt")));
+  dbase::DbfOpen("mat");
+  ASSERT_EQ(common::AbortFlag, 0);
+  bool ran = false;
+  view_->OnShown = [&](TableWindowDialog& d) {
+    ran = true;
+    auto cell = [&](int row) { return d.TzGrid1->Model()->index(row, 1).data().toString().trimmed(); };
+    EXPECT_EQ(cell(0), "1.250");
+    auto type = [&](int row, const char* text) {
+      d.TzGrid1->setFocus();
+      d.TzGrid1->setCurrentIndex(d.TzGrid1->Model()->index(row, 1));
+      QTest::keyClick(d.TzGrid1, Qt::Key_F2);
+      QLineEdit* editor = nullptr;  // the open one; a closed one waits to be deleted
+      for (QLineEdit* e : d.TzGrid1->viewport()->findChildren<QLineEdit*>())
+        if (e->isVisible()) editor = e;
+      ASSERT_NE(editor, nullptr);
+      editor->selectAll();
+      QTest::keyClicks(editor, text);
+      QTest::keyClick(editor, Qt::Key_Return);
+      QApplication::processEvents();
+    };
+    type(0, "1,3");
+    type(1, "2.5");
+    EXPECT_EQ(cell(0), "1.300");
+    EXPECT_EQ(cell(1), "2.500");
+    scripted_.ClearRecord();
+    type(2, "x");
+    EXPECT_EQ(cell(2), "1.250");
+    ASSERT_EQ(scripted_.Asked().size(), 1u);
+    EXPECT_NE(scripted_.Asked()[0].text.find("'x' is not a valid floating point value"), std::string::npos);
+
+    // File > Append Delimited, through the menu bar.
+    QMenu* file = d.findChild<QMenu*>("mi_file");
+    ASSERT_NE(file, nullptr);
+    QTest::mouseClick(d.MainMenu1, Qt::LeftButton, {}, d.MainMenu1->actionGeometry(file->menuAction()).center());
+    ASSERT_TRUE(file->isVisible());
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(d.Action("mi_fileAppendDelimited")).center());
+    ASSERT_EQ(d.TzGrid1->Model()->rowCount(), 6);
+    EXPECT_EQ(cell(3), "0.300");
+    EXPECT_EQ(cell(4), "7.850");
+    EXPECT_EQ(cell(5), "7.200");
+
+    // Ordered by RHO: by value.
+    QHeaderView* header = d.TzGrid1->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::RightButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    QStringList order;
+    for (int r = 0; r < d.TzGrid1->Model()->rowCount(); ++r) order << cell(r);
+    EXPECT_EQ(order, (QStringList{"0.300", "1.250", "1.300", "2.500", "7.200", "7.850"}));
+    QTest::mouseClick(d.Button_ok, Qt::LeftButton);
+  };
+  dbase::DbfBrowse("", 2);
+  ASSERT_TRUE(ran);
+  dbase::DbfClose();
 }
 
 }  // namespace
