@@ -60,6 +60,16 @@ bool InputsUsable() {
     Fatal("Fatal  : E-Modul = 0 !");
     return false;
   }
+  // The elasticity factor takes the root of (1 - mue^2) / E of both gears:
+  // a negative modulus or a Poisson ratio beyond 1 makes it undefined.
+  if (g.E[1] < 0 || g.E[2] < 0) {
+    Fatal("Fatal  : E-Modul < 0 !");
+    return false;
+  }
+  if (std::fabs(g.mue[1]) > 1 || std::fabs(g.mue[2]) > 1) {
+    Fatal("Fatal  : mue < -1 or mue > 1 !");
+    return false;
+  }
   if (g.SigmaHlim[1] == 0 || g.SigmaHlim[2] == 0) {
     Fatal("Fatal  : SigmaHlim = 0 !");
     return false;
