@@ -98,10 +98,13 @@ bool SpeedsAndForces() {
   g.nUsed[1] = n1;
   g.nUsed[2] = z2 == 0 ? 0 : n1 * z1 / z2;
   g.v = std::fabs(g.d[1] * n1 * Pi / 60000);
-  if (PairCarriesNoLoad(g)) {
-    // Without power the teeth carry nothing: no torque, no forces, and
-    // nothing of the speed or the power to be reconciled.
-    g.TUsed.fill(0);
+  const bool noLoad = PairCarriesNoLoad(g);
+  if (noLoad) {
+    // Without power the teeth carry nothing: no forces, and nothing of the
+    // speed or the power to be reconciled. The torque printed is the one
+    // entered.
+    g.TUsed[1] = g.T[1];
+    g.TUsed[2] = g.u * g.T[1];
   } else {
     if (n1 == 0 && g.LifeFactorsInput != 1) AddErrorMessage("n1=0 -> ZNT=1, YNT=1");
     g.TUsed[1] = TorqueInUse(g);
@@ -117,12 +120,13 @@ bool SpeedsAndForces() {
     Fatal("Fatal  : d1 = 0 !");
     return false;
   }
-  g.Ft = 2000 * g.TUsed[1] / g.d[1];
+  const Real carried = noLoad ? 0 : g.TUsed[1];
+  g.Ft = 2000 * carried / g.d[1];
   if (g.dw[1] == 0) {
     Fatal("Fatal  : dw1 = 0 !");
     return false;
   }
-  g.Ftw = 2000 * g.TUsed[1] / g.dw[1];
+  g.Ftw = 2000 * carried / g.dw[1];
   g.Fa = g.DoubleHelical ? 0 : g.Ftw * MemoTan(g.betaW);
   const common::TAngleFunctions alphaWt = common::CurrentAngleFunctions(g.alphaWt);
   g.Fr = g.Ftw * alphaWt.tan;
@@ -284,6 +288,11 @@ void NotRated() {
     g.LifeH[i] = g.LifeH2[i] = g.LifeF[i] = 0;
   }
   g.ResonanceRatio = 0;
+  // No factor routine takes its shaft values in use: the printout shows
+  // those entered.
+  g.dshUsed = g.dsh;
+  g.l1Used = g.l1;
+  g.s1Used = g.s1;
   AddErrorMessage(NoLoadMessage(g));
   BoreAndBodies();
 }
