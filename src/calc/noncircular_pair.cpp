@@ -132,7 +132,11 @@ bool SetUpSubstitutePair(Real phi) {
   g.CentreDistance = (NcPair.z1 + NcPair.z2) * g.NormalModule / 2;
   g.ProfileShift[1] = 0;
   g.ProfileShift[2] = 0;
+  // A position whose inputs are refused stops there, as the spur
+  // calculation does: the tool-profile step would only add that it did not
+  // run.
   CheckSpurInput();
+  if (common::FatalFlag) return false;
   CalcToolProfile();
   for (int i = 1; i <= 2; ++i) {
     g.TipReduction[i] = 0;
