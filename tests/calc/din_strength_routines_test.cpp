@@ -32,7 +32,11 @@ TEST_F(DinStrengthRoutines, SizeFactorsFollowHeatTreatmentAndLimits) {
   EXPECT_NEAR(CalcSizeFactorZX(5, 10), 0.97L, 1e-12);
   EXPECT_NEAR(CalcSizeFactorZX(6, 40), 0.75L, 1e-12);
   EXPECT_EQ(CalcSizeFactorZX(0, 40), 1.0L);
-  EXPECT_EQ(CalcSizeFactorZX(7, 40), 1.0L);
+  // Nitrocarburized flanks take the nitrided line (DIN 3990-2):
+  // 1.08 - 0.011 mn, 0.948 at mn 12, at least 0.75.
+  EXPECT_NEAR(CalcSizeFactorZX(7, 12), 0.948L, 1e-12);
+  EXPECT_NEAR(CalcSizeFactorZX(7, 40), 0.75L, 1e-12);
+  EXPECT_NEAR(CalcSizeFactorZX(7, 5), 1.0L, 1e-12);
 
   // Grey cast iron by material group, whatever the heat treatment.
   EXPECT_NEAR(CalcSizeFactorYX(2, 6, 10), 0.925L, 1e-12);
