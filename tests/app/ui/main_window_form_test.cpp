@@ -167,7 +167,7 @@ TEST_F(MainWindowFormTest, MessageItemAndViewItemsOnTheDefaultDesign) {
   };
   app::Entry().ShowDiagrams = app::Entry().DrawQuickSheet = [&](int, int) { ++pictures; };
 
-  calc::SpurGearData.P = 5;
+  calc::SpurGearData.P = 30;  // above the line-load floor: no message
   window.Click("mi_editwaelzkurve");  // the curve choice cancelled: nothing changes
   calc::CalcNoncircularPair();
   app::UpdateMessageMenu();
