@@ -17,7 +17,6 @@
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_help.h"
-#include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/numeric_routines.h"
 #include "common/small_dialogs.h"
@@ -60,15 +59,12 @@ struct SafetyCurves {
   void Fill() {
     if (filled) return;
     values.assign(LastStep + 1, {0, 0, 0, 0});
-    // The positions' messages are in the pair's list already.
-    const common::SavedMessages pair = common::SaveMessages();
     for (int i = 0; i <= LastStep; ++i) {
       // The substitute spur pair at the pitch radius of this angle.
       calc::RateSubstituteSpurPair(i * Step);
       const auto& g = calc::SpurGearData;
       values[i] = {g.SafetySF[1], g.SafetySF[2], g.SafetySH[1], g.SafetySH[2]};
     }
-    common::RestoreMessages(pair);
     filled = true;
   }
 };
