@@ -490,6 +490,12 @@ TEST(CommandLineProgram, ADriveWithoutLoadIsNotRated) {
     EXPECT_EQ(Occurrences(sf, "no load (" + reason + "), not rated"), 2u) << "the diagram and its minima";
   }
 
+  // The torque entered is printed as entered, not as the 0 the teeth carry.
+  PutDrive(dir, "t250.vb4", "1000", "0", "250");
+  const ProgramRun torque = RunProgram(dir, "t250.vb4 /I");
+  EXPECT_EQ(torque.exitCode, 0) << torque.err;
+  EXPECT_NE(Slurp(dir.Path("t250.txt")).find("\nnominal torque\tT\tNm\t   250.0\t"), std::string::npos);
+
   for (const auto& [n, p, t, message] : std::vector<std::tuple<std::string, std::string, std::string, std::string>>{
            {"-5", "30", "0", "Fatal  : n1 < 0 !\n"},
            {"1000", "-30", "0", "Fatal  : P < 0 !\n"},
