@@ -161,8 +161,8 @@ void CalcSubstituteSpurPair(Real phi) {
 // calculation would clear the list and run the input check and the
 // tool-profile step again on the very inputs they have just had, so their
 // results stand (both are deterministic and keep no state but defaults
-// that they fill in identically); its measurements, warnings and picture
-// values are left out. One exception: a tolerance series 0 becomes 11 in
+// that they fill in identically); its measurements and picture values are
+// left out, its warnings are said as a complete position says them. One exception: a tolerance series 0 becomes 11 in
 // the first tool-profile step, after that step has used the table of
 // series 0, so the second step would see other inputs.
 void RateSubstituteSpurPair(Real phi) {
