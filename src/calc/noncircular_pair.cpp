@@ -162,9 +162,10 @@ void CalcSubstituteSpurPair(Real phi) {
 // tool-profile step again on the very inputs they have just had, so their
 // results stand (both are deterministic and keep no state but defaults
 // that they fill in identically); its measurements and picture values are
-// left out, its warnings are said as a complete position says them. One exception: a tolerance series 0 becomes 11 in
-// the first tool-profile step, after that step has used the table of
-// series 0, so the second step would see other inputs.
+// left out, its warnings are said as a complete position says them. One
+// exception: a tolerance series 0 becomes 11 in the first tool-profile
+// step, after that step has used the table of series 0, so the second step
+// would see other inputs.
 void RateSubstituteSpurPair(Real phi) {
   const common::CalculationMessagesScope calculating;
   const TSpurGearData& g = SpurGearData;
