@@ -391,6 +391,8 @@ void RecalculateWithSafety(const std::function<void()>& dialog) {
   MarkChanged();
   calc::CalcNoncircularPair();
   Entry().ShowDiagrams(16, 3);
+  // The menu counts the pair's messages; the diagram stays on the screen.
+  MainFormClick();
 }
 
 // The spur printout of the position with the lowest pitting safety.

@@ -234,6 +234,19 @@ TEST_F(MainWindowTest, ItemsWithoutTheirDialogEndWithAbort) {
   }
 }
 
+// After the drive dialog the pair is calculated again and its safeties
+// drawn; the message item counts what that calculation said.
+TEST_F(MainWindowTest, DriveDialogLeavesTheMessageCountOfThePair) {
+  ASSERT_EQ(common::MsgCount, 0);
+  app::Entry().ShowLoadForm = [] { calc::SpurGearData.P = 5; };  // a light load
+  app::Entry().ShowDiagrams = [](int, int) {};
+  app::MenuItemClick("mi_editAntrieb");
+  ASSERT_EQ(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Warning: Ft/b*KA < 100 ! first at 1\xF8");
+  EXPECT_EQ(app::MenuItem("mi_helpErrorMessages").caption, "&Error messages (1)");
+  EXPECT_TRUE(app::MenuItem("mi_helpErrorMessages").enabled);
+}
+
 TEST_F(MainWindowTest, PrintoutItemsHandTheReportToTheViewer) {
   platform::RecordingReportViewer viewer;
   platform::ScopedReportViewer scoped(viewer);
