@@ -106,6 +106,13 @@ bool OutputIsTheDesign(const CommandLine& line, const std::string& designPath, c
   return true;
 }
 
+// What the calculation found in a design it could rate (warnings and
+// errors of the pair), one line each, before the output is made.
+void PrintCalculationMessages(std::ostream& err) {
+  for (int n = 1; n <= common::MsgCount; ++n)
+    err << common::ProgramName << ": " << OneLineReason(common::MsgText[n]) << "\n";
+}
+
 bool FatalDesign(std::ostream& err) {
   if (!common::FatalFlag) return false;
   err << common::ProgramName << ": the calculation of " << common::CurrentFileName << " failed:\n";
@@ -264,6 +271,7 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
     const std::string output = BatchOutputName("txt");
     if (OutputIsTheDesign(line, designPath, output, err)) return ExitFailed;
     if (FatalDesign(err)) return ExitFailed;
+    PrintCalculationMessages(err);
     // Device 9: tab-separated text, written to the design's name with ".txt".
     common::TextDevice = 9;
     common::TextDeviceWindow = false;
@@ -290,6 +298,7 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
     const std::string extension = drawing::CadBackEndFor(static_cast<drawing::CadDeviceCode>(line.format)).FileExtension();
     if (!extension.empty() && OutputIsTheDesign(line, designPath, BatchOutputName(extension), err)) return ExitFailed;
     if (FatalDesign(err)) return ExitFailed;
+    PrintCalculationMessages(err);
     common::CadBatchNaming = true;
     const bool written = CadBatchOutput(line.format, line.drawing, err, line.drawingText);
     common::CadBatchNaming = false;

@@ -391,17 +391,26 @@ void RecalculateWithSafety(const std::function<void()>& dialog) {
   MarkChanged();
   calc::CalcNoncircularPair();
   Entry().ShowDiagrams(16, 3);
+  // The menu counts the pair's messages; the diagram stays on the screen.
+  MainFormClick();
 }
 
 // The spur printout of the position with the lowest pitting safety.
+// Its remarks are the pair's messages, which already hold what this
+// position says, with the angle where it first arose; the list stays the
+// pair's. Only a position that cannot be computed shows its own.
 void PrintWeakestPosition() {
   const Real phi = calc::SafetyExtremes.PhiAtSHmin[1];
+  const common::SavedMessages pair = common::SaveMessages();
   calc::CalcSubstituteSpurPair(phi);
+  const bool positionFailed = common::FatalFlag != 0;
+  if (!positionFailed) common::RestoreMessages(pair);
   const std::string kept = common::SheetTexts[2];
   // "°" in the program's code page.
   common::SheetTexts[2] = "phi = " + common::RealToText(common::RadToDeg(phi)) + "\xF8";
   Entry().PrintGearReport(2);
   common::SheetTexts[2] = kept;
+  if (positionFailed) common::RestoreMessages(pair);
 }
 
 void RackView() {

@@ -160,13 +160,15 @@ extern TSafetyExtremes SafetyExtremes;
 inline constexpr Real DefaultAlphaRad = 20 * std::numbers::pi_v<Real> / 180;
 extern Real AlphaRad;                    // pressure angle in radians
 extern std::uint8_t SkipPositionSweep;   // 1: stop after the centre distance
-// 1: the sweep computes every position in full, measurements, warnings and
-// picture values included; 0 (the default) computes those for the last
-// position only, the one whose data set the run leaves. The ratings agree.
+// 1: the sweep computes every position in full, measurements and picture
+// values included; 0 (the default) computes those for the last position
+// only, the one whose data set the run leaves. The ratings and the
+// messages (but for those of the measurements) agree.
 extern std::uint8_t FullPositionSweep;
 // Set by the sweep while it rates a position whose data set the next
-// position overwrites: the kernel's steps then leave out texts that only a
-// printout reads (series names). Never set outside the sweep.
+// position overwrites: the kernel's steps then leave out values that only
+// a printout reads (series names, measurements), but say every message a
+// complete position says. Never set outside the sweep.
 extern bool RatingOnly;
 extern Real PhiView;                     // rotation of gear 1 in the pair picture, degrees
 // Drive angle of gear 1 (radians) of the substitute spur pair whose data

@@ -152,7 +152,7 @@ bool DynamicFactor(Real& fmb) {
   fmb = g.Ft * g.KAF * g.KV / b;
   // Light loads: the standard's factors hold from 100 N/mm on.
   if (w * g.KAF < 100) {
-    if (!common::MsgQuiet && !RatingOnly) AddErrorMessage("Warning: Ft/b*KA < 100 !");
+    if (!common::MsgQuiet) AddErrorMessage("Warning: Ft/b*KA < 100 !");
     fmb = 100 * g.KV;
   }
   return true;
@@ -177,23 +177,18 @@ bool FaceLoadFactor(Real fmb) {
   if (g.DoubleHelical && (g.CentralCrowning || g.EndRelief)) coefA = 0.024L;
 
   // The bearing distance defaults to the pinion diameter, centred; the
-  // entered 0 stays "derive", so the note comes with every such run.
+  // entered 0 stays "derive", so the note comes with every such run. It is
+  // a note on the rating, nothing failed.
   g.l1Used = g.l1;
   g.s1Used = g.s1;
   if (g.l1 == 0) {
     g.l1Used = d1;
     g.s1Used = 0;
-    if (!RatingOnly) AddErrorMessage("Fatal  : l1 angepasst");
+    AddErrorMessage(BearingDistanceTakenNote());
   }
   const Real l1 = g.l1Used;
   const Real s1 = g.s1Used;
-  if (!common::MsgQuiet && l1 != 0) {
-    const std::uint16_t arr = g.BearingArrangement;
-    if ((arr == 1 || arr == 2 || arr == 4 || arr == 5) && s1 / l1 > 0.3L) {
-      AddErrorMessage("Warning: s/l > 0.3 !");
-    }
-    if (arr == 3 && s1 / l1 > 0.5L) AddErrorMessage("Warning: s/l > 0.5 !");
-  }
+  CheckPinionOffset(g.BearingArrangement, s1, l1);
   switch (g.BearingArrangement) {
     case 1: g.Kprime = g.SupportingEffect ? 0.48L : 0.8L; break;
     case 2: g.Kprime = g.SupportingEffect ? -0.48L : -0.8L; break;

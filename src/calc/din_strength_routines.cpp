@@ -25,7 +25,8 @@ using common::Pi;
 Real CalcSizeFactorZX(std::uint16_t code, Real mn) {
   // Surface-hardened flanks lose endurance with the module (case depth).
   if (code == 2 || code == 3 || code == 4) return ClampReal(0.9L, 1.0L, 1.05L - 0.005L * mn);
-  if (code == 5 || code == 6) return ClampReal(0.75L, 1.0L, 1.08L - 0.011L * mn);
+  // Nitrided and nitrocarburized flanks (DIN 3990-2: NT, NV) share a line.
+  if (code >= 5 && code <= 7) return ClampReal(0.75L, 1.0L, 1.08L - 0.011L * mn);
   return 1.0L;
 }
 
@@ -52,6 +53,10 @@ Real CalcRunningInAllowanceYa(std::uint16_t firstCode, std::uint16_t secondCode,
 }
 
 namespace {
+
+// Nodular cast iron of ferritic structure (group 5) and grey cast iron
+// (group 6): the life lines of GGG (ferr.) and GG.
+bool IsCastIronOnGreyLine(std::uint16_t materialGroup) { return materialGroup == 5 || materialGroup == 6; }
 
 // Hours of a cycle count at a speed, a gear meshing several times per turn
 // wearing faster. A gear at rest accumulates no cycles: 0 hours, not a
@@ -89,17 +94,27 @@ Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, s
   }
   Real r = 1.0L / sh;
   Real z = zLVR;
+  // Beyond the static strength of its line a flank has no life left: no
+  // cycles, as the ISO path says.
+  const auto beyondStatic = [&](Real staticFactor) {
+    if (r <= staticFactor) return false;
+    AddErrorMessage("Error  : Pitting");
+    cycles = 0;
+    return true;
+  };
   if (heatTreatment == 7) {
-    if (r > 1.1L) AddErrorMessage("Error  : Pitting");
+    if (beyondStatic(1.1L)) return 0;
     cycles = PittingLineCycles(2e6L, 1.1L, 20, z, r);
-  } else if (materialGroup == 6 || heatTreatment == 5 || heatTreatment == 6) {
-    if (r > 1.3L) AddErrorMessage("Error  : Pitting");
+  } else if (IsCastIronOnGreyLine(materialGroup) || heatTreatment == 5 || heatTreatment == 6) {
+    // DIN 3990-2: GGG (ferr.), GG, NT and NV share the line from 1.3 at
+    // 1e5 to 1.0 at 2e6 cycles.
+    if (beyondStatic(1.3L)) return 0;
     cycles = PittingLineCycles(2e6L, 1.3L, 20, z, r);
   } else if (materialGroup == 8) {
     if (r > 1.1L) AddErrorMessage("Error  : Pitting");
     cycles = 0;
   } else {
-    if (r > 1.6L) AddErrorMessage("Error  : Pitting");
+    if (beyondStatic(1.6L)) return 0;
     if (mode == 2) {
       cycles = r > 1.3L ? PittingLineCycles(3e8L, 1.6L, 500, z, r)
                         : PittingLineCycles(1e9L, 1.6L, 5000, z, r);
@@ -122,15 +137,19 @@ Real CalcToothRootLife(std::uint16_t heatTreatment, std::uint16_t materialGroup,
     return 0;
   }
   Real r = 1.0L / sf;
-  // Exponent of the Woehler line from its knee at 3e6 cycles.
+  // Exponent of the Woehler line from its knee at 3e6 cycles, and the
+  // static factor where the line starts (at 1e3 cycles, 1e4 for St and V).
   Real e = 6.25L;
+  Real staticFactor = 2.5L;
   Real limit = 2.5L;
   bool noLine = false;
   if (heatTreatment == 7) {
     e = 83.333L;
+    staticFactor = 1.1L;
     limit = 1.1L;
-  } else if (materialGroup == 6 || heatTreatment == 5 || heatTreatment == 6) {
+  } else if (IsCastIronOnGreyLine(materialGroup) || heatTreatment == 5 || heatTreatment == 6) {
     e = 16.949L;
+    staticFactor = 1.6L;
     limit = 1.1L;
   } else if (materialGroup == 8) {
     noLine = true;
@@ -140,7 +159,8 @@ Real CalcToothRootLife(std::uint16_t heatTreatment, std::uint16_t materialGroup,
     limit = 1.6L;
   }
   if (r > limit) AddErrorMessage("Error  : fatigue fract.");
-  cycles = noLine ? 0 : 3e6L / CheckedPower("Error  : LtF", r, e);
+  // Beyond the static strength no cycles, as the ISO path says.
+  cycles = noLine || r > staticFactor ? 0 : 3e6L / CheckedPower("Error  : LtF", r, e);
   return CyclesToHours(cycles, speed, meshesPerRev);
 }
 

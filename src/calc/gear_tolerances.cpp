@@ -48,6 +48,15 @@ void Warn(bool condition, const char* text) {
   if (condition && !common::MsgQuiet) common::AddErrorMessage(text);
 }
 
+// The tooth-thickness tolerance should cover the variation of the tooth
+// thickness twice over, whichever standard gave Rs; small modules are
+// exempt. Said for every position of a sweep.
+void WarnToothThicknessTolerance(int i) {
+  const TSpurGearData& g = SpurGearData;
+  if (!common::MsgQuiet && g.Tsn[i] < 2 * g.Rs[i] / 1000 && g.NormalModule >= 1)
+    common::AddErrorMessage("Warning: Tsn < 2Rs !  (" + common::IntToText(i) + ")");
+}
+
 // ISO 1328-1:2013: the tolerances of class Q are those of class 5 times
 // sqrt(2)^(Q - 5).
 void CalcIsoFlankTolerances(int i) {
@@ -63,25 +72,27 @@ void CalcIsoFlankTolerances(int i) {
   // tooth-to-tooth single-flank value before the class factor is applied.
   g.fpb[i] = R(0.001L * in.d + 0.4L * in.mn + 5) * s;
   g.fHbeta[i] = R(s * (0.05L * sqrtD + 0.35L * sqrtB + 4));
-  if (RatingOnly) return;  // the rest is for the printout
-  g.fHalpha[i] = R(s * (0.001L * in.d + 0.4L * in.mn + 4));
-  g.Falpha[i] = R(Hypot(g.fHalpha[i], g.ffalpha[i]));
-  g.fu[i] = std::numbers::sqrt2_v<Real> * g.fpb[i];
-  g.Fp[i] = R(s * (0.002L * in.d + 0.55L * sqrtD + 0.7L * in.mn + 12));
-  g.FpSector[i] = R(g.fpb[i] + g.Fp[i]) / 2;
-  g.FrRunout[i] = 0.9L * g.Fp[i];
+  // Where the formulas hold: said for every position of a sweep.
   const std::int64_t absZ = std::llabs(in.z);
   Warn(absZ < 5 || absZ > 1000, "Warning: Fr: (5<=z<=1000)");
   Warn(in.d < 5 || in.d > 15000, "Warning: Fr: (5<=d<=15000)");
   Warn(in.mn < 0.5L || in.mn > 70, "Warning: Fr: (0.5<=mn<=70)");
+  Warn(absZ < 5 || absZ > 400, "Warning: fis: (5<=z<=400)");
+  Warn(in.d < 5 || in.d > 2500, "Warning: fis: (5<=d<=2500)");
+  Warn(in.mn < 1 || in.mn > 50, "Warning: fis: (1<=mn<=50)");
+  g.Fp[i] = R(s * (0.002L * in.d + 0.55L * sqrtD + 0.7L * in.mn + 12));
+  g.FrRunout[i] = 0.9L * g.Fp[i];
   g.Rs[i] = R(0.58L * g.FrRunout[i]);
+  WarnToothThicknessTolerance(i);
+  if (RatingOnly) return;  // the rest is for the printout
+  g.fHalpha[i] = R(s * (0.001L * in.d + 0.4L * in.mn + 4));
+  g.Falpha[i] = R(Hypot(g.fHalpha[i], g.ffalpha[i]));
+  g.fu[i] = std::numbers::sqrt2_v<Real> * g.fpb[i];
+  g.FpSector[i] = R(g.fpb[i] + g.Fp[i]) / 2;
   g.ffbeta[i] = R(s * (0.07L * sqrtD + 0.45L * sqrtB + 4));
   g.Fbeta[i] = Hypot(g.fHbeta[i], g.ffbeta[i]);
   g.fisTooth[i] = R(0.375L * in.mn + 5) * s;
   g.FisTotal[i] = g.Fp[i] + g.fisTooth[i];
-  Warn(absZ < 5 || absZ > 400, "Warning: fis: (5<=z<=400)");
-  Warn(in.d < 5 || in.d > 2500, "Warning: fis: (5<=d<=2500)");
-  Warn(in.mn < 1 || in.mn > 50, "Warning: fis: (1<=mn<=50)");
   g.fiTooth[i] = R(s * (0.01L * sqrtD + 2.96L * in.mn + 0.8L));
   g.FiTotal[i] = R(s * (1.01L * sqrtD + 3.2L * in.mn + 6.4L));
 }
@@ -118,11 +129,16 @@ void CalcDinFlankTolerances(int i) {
   const Real fHbetaBase = 4.16L * common::MemoisedRecent<common::MemoPow>(in.b, 0.14L);
   g.fHbeta[i] = fHbetaBase * DinHelixFactor(in.q, 1.32L, 1.55L);
   g.fHbeta5 = fHbetaBase;
-  if (RatingOnly) return;
 
+  // The tooth-thickness variation, for the warning that every position of
+  // a sweep says.
   const Real P = DinRunoutFactor(in.q);
   const Real d14 = std::pow(in.d, 0.25L);
   const Real logMn = Log10(in.mn);
+  g.Rs[i] = ((0.7L * logMn + 1.33L) * d14 + 1.28L * sqrtMn + 1.0L) * P;
+  WarnToothThicknessTolerance(i);
+  if (RatingOnly) return;
+
   const Real B = 0.25L * (in.mn + 3 * sqrtMn) + 2.5L;
   g.fHalpha[i] = B * G;
   g.Falpha[i] = std::sqrt(A * A + B * B) * G;
@@ -131,11 +147,6 @@ void CalcDinFlankTolerances(int i) {
   g.FpSector[i] = 6.25L * std::pow(in.mn, 1.0L / 7) * std::cbrt(std::numbers::pi_v<Real> * in.d) /
                   std::pow(in.d, 1.0L / 7) * G;
   g.FrRunout[i] = ((1.2L * logMn + 2.3L) * d14 + 2.18L * sqrtMn + 1.68L) * P;
-  g.Rs[i] = ((0.7L * logMn + 1.33L) * d14 + 1.28L * sqrtMn + 1.0L) * P;
-  // The tooth-thickness tolerance should cover the variation of the tooth
-  // thickness twice over; small modules are exempt.
-  if (!common::MsgQuiet && g.Tsn[i] < 2 * g.Rs[i] / 1000 && in.mn >= 1)
-    common::AddErrorMessage("Warning: Tsn < 2Rs !  (" + common::IntToText(i) + ")");
   g.Fbeta[i] = (0.8L * std::sqrt(in.b) + 4) * DinHelixFactor(in.q, 1.25L, 1.6L);
   // Fbeta always exceeds fHbeta (4.16 b^0.14 < 0.91 (0.8 sqrt b + 4) and the
   // slope factor exceeds the total factor by at most 5.6 %).

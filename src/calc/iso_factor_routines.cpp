@@ -571,10 +571,14 @@ Real CalcRelativeSurfaceFactorYRrelT(std::uint16_t materialType, std::uint16_t h
 
 Real CalcSizeFactorYXIso(std::uint16_t materialType, std::uint16_t heatTreatment, Real mn) {
   if (mn < 5) return 1;
+  // ISO 6336-3: the surface-hardened flanks (case-hardened, induction- or
+  // flame-hardened, nitrided, nitrocarburized) have their own line, whatever
+  // steel they are made of; the through-hardened line is for the rest.
+  const bool surfaceHardened = heatTreatment >= 2 && heatTreatment <= 7;
+  if (materialType == 2 || surfaceHardened)
+    return mn < 25 ? 1.05L - 0.01L * mn : 0.8L;
   if (materialType == 1 || materialType == 3 || materialType == 4 || materialType == 7)
     return mn < 30 ? 1.03L - 0.006L * mn : 0.85L;
-  if (materialType == 2 || heatTreatment == 2 || IsSurfaceNitrided(heatTreatment))
-    return mn < 25 ? 1.05L - 0.01L * mn : 0.8L;
   if (IsCastIronGroup(materialType)) return mn < 25 ? 1.075L - 0.015L * mn : 0.7L;
   return 1;
 }

@@ -171,12 +171,13 @@ void CalcIsoFactors() {
   // 8. Line load; below 100 N/mm the standard takes 100 N/mm.
   Real wm = g.Ft * KA * g.KV / b;
   if (g.Ft / b * g.KAF < 100) {
-    if (!common::MsgQuiet && !RatingOnly) AddErrorMessage("Warning: Ft/b*KA < 100 !");
+    if (!common::MsgQuiet) AddErrorMessage("Warning: Ft/b*KA < 100 !");
     wm = 100 * g.KV;
   }
 
   // 9. Manufacturing deviation and shaft deflection.
   SetShaftValuesInUse(g);
+  CheckPinionOffset(g.BearingArrangement, g.s1Used, g.l1Used);
   if (!g.FmaInput) g.fma = common::Hypot(g.fHbeta[1], g.fHbeta[2]);
   std::int32_t patternFlag = 1;
   if (!g.FshInput)

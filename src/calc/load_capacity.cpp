@@ -60,6 +60,16 @@ bool InputsUsable() {
     Fatal("Fatal  : E-Modul = 0 !");
     return false;
   }
+  // The elasticity factor takes the root of (1 - mue^2) / E of both gears:
+  // a negative modulus or a Poisson ratio beyond 1 makes it undefined.
+  if (g.E[1] < 0 || g.E[2] < 0) {
+    Fatal("Fatal  : E-Modul < 0 !");
+    return false;
+  }
+  if (std::fabs(g.mue[1]) > 1 || std::fabs(g.mue[2]) > 1) {
+    Fatal("Fatal  : mue < -1 or mue > 1 !");
+    return false;
+  }
   if (g.SigmaHlim[1] == 0 || g.SigmaHlim[2] == 0) {
     Fatal("Fatal  : SigmaHlim = 0 !");
     return false;
@@ -88,10 +98,13 @@ bool SpeedsAndForces() {
   g.nUsed[1] = n1;
   g.nUsed[2] = z2 == 0 ? 0 : n1 * z1 / z2;
   g.v = std::fabs(g.d[1] * n1 * Pi / 60000);
-  if (PairCarriesNoLoad(g)) {
-    // Without power the teeth carry nothing: no torque, no forces, and
-    // nothing of the speed or the power to be reconciled.
-    g.TUsed.fill(0);
+  const bool noLoad = PairCarriesNoLoad(g);
+  if (noLoad) {
+    // Without power the teeth carry nothing: no forces, and nothing of the
+    // speed or the power to be reconciled. The torque printed is the one
+    // entered.
+    g.TUsed[1] = g.T[1];
+    g.TUsed[2] = g.u * g.T[1];
   } else {
     if (n1 == 0 && g.LifeFactorsInput != 1) AddErrorMessage("n1=0 -> ZNT=1, YNT=1");
     g.TUsed[1] = TorqueInUse(g);
@@ -107,17 +120,24 @@ bool SpeedsAndForces() {
     Fatal("Fatal  : d1 = 0 !");
     return false;
   }
-  g.Ft = 2000 * g.TUsed[1] / g.d[1];
+  const Real carried = noLoad ? 0 : g.TUsed[1];
+  g.Ft = 2000 * carried / g.d[1];
   if (g.dw[1] == 0) {
     Fatal("Fatal  : dw1 = 0 !");
     return false;
   }
-  g.Ftw = 2000 * g.TUsed[1] / g.dw[1];
+  g.Ftw = 2000 * carried / g.dw[1];
   g.Fa = g.DoubleHelical ? 0 : g.Ftw * MemoTan(g.betaW);
   const common::TAngleFunctions alphaWt = common::CurrentAngleFunctions(g.alphaWt);
   g.Fr = g.Ftw * alphaWt.tan;
   g.Fn = g.Ftw / alphaWt.cos;
   return true;
+}
+
+// A rim diameter at or above the root leaves no rim: the gear is rated as
+// a solid blank.
+std::string SolidBlankNote(int i) {
+  return "Warning: rim di >= df: rated as solid blank (" + IntToText(i) + ")";
 }
 
 // Step 7: body inner and bore diameters in use. An internal gear's diameters
@@ -136,7 +156,7 @@ void BodyDiameters() {
     if (g.ToothNumbers[i] < 0 && di > 0) di = -di;
     if (g.df[i] <= di) {
       di = 0;
-      AddErrorMessage("di angepa\xE1t !");
+      AddErrorMessage(SolidBlankNote(i));
     }
   }
   if (z2 < 0 && g.BoreDiameterUsed[2] == 0 && g.BodyInnerDiameterUsed[2] < g.df[2]) {
@@ -179,7 +199,8 @@ void PittingSafety() {
     g.LifeH[i] = 0;
     g.LifeH2[i] = 0;
     g.SafetySH[i] = g.SigmaH[i] == 0 ? 0 : g.SigmaHP[i] / g.SigmaH[i];
-    if (RatingOnly) continue;  // lives and warnings are for the printout
+    // The lives are rated at every position: what their routines say
+    // (pitting beyond the static strength) is a finding of the pair.
     if (g.LifeFactorsInput == 0) {
       const Real zLVR = g.ZL * g.ZV * g.ZR;
       g.LifeH[i] = PittingFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], 0, g.SafetySH[i],
@@ -187,7 +208,8 @@ void PittingSafety() {
       g.LifeH2[i] = PittingFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], 2, g.SafetySH[i],
                                           g.nUsed[i], g.MeshesPerRev[i], zLVR, 1.0L, g.CyclesH2[i]);
     }
-    if (g.SafetySH[i] < 1) AddErrorMessage(SafetyWarning("SH", i, g.SafetySH[i]));
+    // A sweep states the smallest safety of the turn itself.
+    if (!RatingOnly && g.SafetySH[i] < 1) AddErrorMessage(SafetyWarning("SH", i, g.SafetySH[i]));
   }
 }
 
@@ -208,7 +230,7 @@ void RootSafetyAndResonance() {
     g.LifeF[i] = 0;
     if (g.SigmaF[i] > 0) {
       g.SafetySF[i] = g.SigmaFP[i] / g.SigmaF[i];
-      if (g.LifeFactorsInput == 0 && !RatingOnly) {
+      if (g.LifeFactorsInput == 0) {
         g.LifeF[i] = RootFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], g.CyclesF[i],
                                         g.SafetySF[i], g.nUsed[i], g.MeshesPerRev[i]);
       }
@@ -218,7 +240,8 @@ void RootSafetyAndResonance() {
     }
     const Real ratio = g.nE[i] == 0 ? 0 : g.nUsed[i] / g.nE[i];
     g.ResonanceRatio = ratio;
-    if (RatingOnly) continue;  // lives and warnings are for the printout
+    // A sweep states the smallest safety and the resonance of the turn.
+    if (RatingOnly) continue;
     if (g.SafetySF[i] < 1) AddErrorMessage(SafetyWarning("SF", i, g.SafetySF[i]));
     const ResonanceRange range = ClassifyResonance(ratio, g.NS);
     if (range != ResonanceRange::None) AddErrorMessage(ResonanceWarning(range, i));
@@ -227,14 +250,14 @@ void RootSafetyAndResonance() {
 }
 
 // Step 14: bore against the root and the torsion of the pinion body, and the
-// gear bodies.
+// gear bodies (for the printout; a sweep's rating leaves them out).
 void BoreAndBodies() {
   TSpurGearData& g = SpurGearData;
-  const Real mn = g.NormalModule;
   for (int i = 1; i <= 2; ++i) {
     const Real df = g.df[i];
     const Real bore = g.BoreDiameterUsed[i];
-    if (!common::MsgQuiet && g.ToothNumbers[i] > 0 && bore > df - 2 * mn) {
+    // The warning's own limit: a bore above 0.6 df leaves a thin rim.
+    if (!common::MsgQuiet && g.ToothNumbers[i] > 0 && bore > 0.6L * df) {
       AddErrorMessage("Warning: d bore > 0.6 df (" + IntToText(i) + ")");
     }
     if (g.ToothNumbers[i] > 0 && bore < df) {
@@ -244,6 +267,7 @@ void BoreAndBodies() {
         if (tau > 0.7L * g.SigmaFE[i]) AddErrorMessage("Error  : tau(df-dbore)>Sig.FE*0.7");
       }
     }
+    if (RatingOnly) continue;
     g.BodyMass[i] = CalcGearBodyMass(g.TipDiameter[i], df, g.BodyInnerDiameterUsed[i], bore,
                                      g.GearFaceWidth[i], g.rho[i]);
     g.BodyInertia[i] = CalcGearBodyInertia(g.TipDiameter[i], df, g.BodyInnerDiameterUsed[i], bore,
@@ -264,8 +288,13 @@ void NotRated() {
     g.LifeH[i] = g.LifeH2[i] = g.LifeF[i] = 0;
   }
   g.ResonanceRatio = 0;
+  // No factor routine takes its shaft values in use: the printout shows
+  // those entered.
+  g.dshUsed = g.dsh;
+  g.l1Used = g.l1;
+  g.s1Used = g.s1;
   AddErrorMessage(NoLoadMessage(g));
-  if (!RatingOnly) BoreAndBodies();
+  BoreAndBodies();
 }
 
 void FinalWarnings() {
@@ -414,8 +443,6 @@ void CalcSpurStrength() {
 
   PittingSafety();
   RootSafetyAndResonance();
-  // The gear bodies and the last warnings are for the printout.
-  if (RatingOnly) return;
   BoreAndBodies();
   FinalWarnings();
 }

@@ -2,6 +2,8 @@
 // (load_factor_rules.h).
 #include "calc/load_factor_rules.h"
 
+#include "common/kaldvar.h"
+#include "common/message_list.h"
 #include "common/numeric_routines.h"
 
 namespace calc {
@@ -20,6 +22,18 @@ int SoftGearOfHardenedPairing(const GearArray<std::uint16_t>& materialType,
   if (IsSoftSteelGear(materialType[1], heatTreatment[1]) && hardened(2)) return 1;
   if (IsSoftSteelGear(materialType[2], heatTreatment[2]) && hardened(1)) return 2;
   return 0;
+}
+
+std::string BearingDistanceTakenNote() {
+  return "Warning: bearing distance 0: l = d1, s = 0 taken";
+}
+
+void CheckPinionOffset(std::uint16_t bearingArrangement, Real s, Real l) {
+  if (common::MsgQuiet || l == 0) return;
+  const std::uint16_t arr = bearingArrangement;
+  if ((arr == 1 || arr == 2 || arr == 4 || arr == 5) && s / l > 0.3L)
+    common::AddErrorMessage("Warning: s/l > 0.3 !");
+  if (arr == 3 && s / l > 0.5L) common::AddErrorMessage("Warning: s/l > 0.5 !");
 }
 
 }  // namespace calc

@@ -1,9 +1,11 @@
 // Rules that the two rating paths share (din_load_factors.cpp after
 // DIN 3990, iso_factor_set.cpp after ISO 6336): the limits of the root's
-// transverse load factor and the pairing whose soft gear is work-hardened.
+// transverse load factor, the pairing whose soft gear is work-hardened and
+// the offset of the pinion between its bearings.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "common/range_array.h"
 #include "common/real.h"
@@ -24,5 +26,15 @@ int SoftGearOfHardenedPairing(const GearArray<std::uint16_t>& materialType,
 // A steel gear without surface or through hardening beyond quenching and
 // tempering (material group 1..3, heat treatment 0 or 1).
 bool IsSoftSteelGear(std::uint16_t materialType, std::uint16_t heatTreatment);
+
+// The note that the bearing distance was not entered (0) and the pinion
+// diameter, centred between the bearings, was taken: l = d1, s = 0.
+std::string BearingDistanceTakenNote();
+
+// "Warning: s/l > 0.3 !" for the bearing arrangements 1, 2, 4 and 5 and
+// "Warning: s/l > 0.5 !" for 3, when the pinion's offset s from the middle
+// of the bearing distance l exceeds the share the K' rule holds for;
+// nothing for other arrangements, l = 0 or while messages are quiet.
+void CheckPinionOffset(std::uint16_t bearingArrangement, Real s, Real l);
 
 }  // namespace calc

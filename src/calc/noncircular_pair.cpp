@@ -14,10 +14,10 @@
 #include "calc/load_capacity.h"
 #include "calc/pair_checks.h"
 #include "calc/pitch_curve.h"
-#include "calc/plausibility_warnings.h"
 #include "calc/sine_linear.h"
 #include "calc/spur_gear_data.h"
 #include "calc/spur_pair_driver.h"
+#include "calc/sweep_messages.h"
 #include "calc/tool_profile.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
@@ -56,48 +56,42 @@ std::string FailedPositionsWarning(int failedCount, int firstFailedDegree) {
          std::to_string(firstFailedDegree) + "\xF8 !";
 }
 
-// The drive angles (whole degrees) where each gear first showed point
-// teeth, undercut and a bore larger than its root diameter in the sweep; 0
-// where it never did. The list is cleared after the sweep, so that these
-// are all that is said of the positions' geometry.
-struct ToothFindings {
-  GearArray<int> pointTeeth{};
-  GearArray<int> undercut{};
-  GearArray<int> boreAboveRoot{};
+// What the sweep says of the whole turn, in place of each position's own
+// words: the smallest safeties, the resonance and the missing load.
+bool SummarisedBySweep(const std::string& text) {
+  for (const char* start : {"Warning: SH<1 (", "Warning: SF<1 (", "Warning: resonance (",
+                            "Warning: upper resonance (", "Warning: no load ("})
+    if (text.rfind(start, 0) == 0) return true;
+  return false;
+}
 
-  void Look(const TSpurGearData& g, int degree) {
+// The remark on failed positions is followed by their fatal messages, so
+// that the user reads what failed, and each finds its explanation.
+void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange resonance,
+                      const SweepMessages& said) {
+  using common::AddErrorMessage;
+  if (failedCount > 0) {
+    AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
+    said.AddToList(true);
+  }
+  if (failedCount < PositionCount) {
+    const TSafetyExtremes& s = SafetyExtremes;
+    // A pair without load is not rated: its safeties of 0 are no finding.
+    const bool rated = !PairCarriesNoLoad(SpurGearData);
+    if (!rated) AddErrorMessage(NoLoadMessage(SpurGearData));
     for (int i = 1; i <= 2; ++i) {
-      if (pointTeeth[i] == 0 && HasPointTeeth(g, i)) pointTeeth[i] = degree;
-      if (undercut[i] == 0 && HasUndercut(g, i)) undercut[i] = degree;
-      if (boreAboveRoot[i] == 0 && HasBoreAboveRoot(g, i)) boreAboveRoot[i] = degree;
+      const std::string gear = std::to_string(i);
+      if (rated && s.SHmin[i] < 1)
+        AddErrorMessage("Warning: SH<1 (" + gear + ") (" +
+                        common::FormatRealDigits(1, 2, s.SHmin[i]) + ") !");
+      if (rated && s.SFmin[i] < 1)
+        AddErrorMessage("Warning: SF<1 (" + gear + ") (" +
+                        common::FormatRealDigits(1, 2, s.SFmin[i]) + ") !");
+      // The ratio is the same for both gears (n2 / nE2 = n1 / nE1).
+      if (resonance != ResonanceRange::None) AddErrorMessage(ResonanceWarning(resonance, i));
     }
   }
-};
-
-std::string FirstAt(int degree) { return " first at " + std::to_string(degree) + "\xF8"; }
-
-void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange resonance,
-                      const ToothFindings& teeth) {
-  using common::AddErrorMessage;
-  if (failedCount > 0) AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
-  const TSafetyExtremes& s = SafetyExtremes;
-  // A pair without load is not rated: its safeties of 0 are no finding.
-  const bool rated = !PairCarriesNoLoad(SpurGearData);
-  if (!rated) AddErrorMessage(NoLoadMessage(SpurGearData));
-  for (int i = 1; i <= 2; ++i) {
-    const std::string gear = std::to_string(i);
-    if (rated && s.SHmin[i] < 1)
-      AddErrorMessage("Warning: SH<1 (" + gear + ") (" +
-                      common::FormatRealDigits(1, 2, s.SHmin[i]) + ") !");
-    if (rated && s.SFmin[i] < 1)
-      AddErrorMessage("Warning: SF<1 (" + gear + ") (" +
-                      common::FormatRealDigits(1, 2, s.SFmin[i]) + ") !");
-    // The ratio is the same for both gears (n2 / nE2 = n1 / nE1).
-    if (resonance != ResonanceRange::None) AddErrorMessage(ResonanceWarning(resonance, i));
-    if (teeth.pointTeeth[i] > 0) AddErrorMessage(PointTeethWarning(i) + FirstAt(teeth.pointTeeth[i]));
-    if (teeth.undercut[i] > 0) AddErrorMessage(UndercutWarning(i) + FirstAt(teeth.undercut[i]));
-    if (teeth.boreAboveRoot[i] > 0) AddErrorMessage(BoreAboveRootError(i) + FirstAt(teeth.boreAboveRoot[i]));
-  }
+  said.AddToList(false);
 }
 
 // Steps 1 to 7 of the substitute pair: the spur data set of the position,
@@ -138,7 +132,11 @@ bool SetUpSubstitutePair(Real phi) {
   g.CentreDistance = (NcPair.z1 + NcPair.z2) * g.NormalModule / 2;
   g.ProfileShift[1] = 0;
   g.ProfileShift[2] = 0;
+  // A position whose inputs are refused stops there, as the spur
+  // calculation does: the tool-profile step would only add that it did not
+  // run.
   CheckSpurInput();
+  if (common::FatalFlag) return false;
   CalcToolProfile();
   for (int i = 1; i <= 2; ++i) {
     g.TipReduction[i] = 0;
@@ -163,10 +161,11 @@ void CalcSubstituteSpurPair(Real phi) {
 // calculation would clear the list and run the input check and the
 // tool-profile step again on the very inputs they have just had, so their
 // results stand (both are deterministic and keep no state but defaults
-// that they fill in identically); its measurements, warnings and picture
-// values are left out. One exception: a tolerance series 0 becomes 11 in
-// the first tool-profile step, after that step has used the table of
-// series 0, so the second step would see other inputs.
+// that they fill in identically); its measurements and picture values are
+// left out, its warnings are said as a complete position says them. One
+// exception: a tolerance series 0 becomes 11 in the first tool-profile
+// step, after that step has used the table of series 0, so the second step
+// would see other inputs.
 void RateSubstituteSpurPair(Real phi) {
   const common::CalculationMessagesScope calculating;
   const TSpurGearData& g = SpurGearData;
@@ -244,8 +243,8 @@ void CalcNoncircularPair() {
   s.PhiAtResonanceRatioMax = 0;
   // The main resonance anywhere in the turn outweighs the upper range.
   ResonanceRange resonance = ResonanceRange::None;
-  // The point teeth and undercut of any position, as the resonance.
-  ToothFindings teeth;
+  // Every text of every position, once, with the angle where it arose.
+  SweepMessages said(SummarisedBySweep);
 
   int failedCount = 0;
   int firstFailedDegree = 0;
@@ -257,6 +256,7 @@ void CalcNoncircularPair() {
         CalcSubstituteSpurPair(phi);
       else
         RateSubstituteSpurPair(phi);
+      said.Take(degree);
       if (common::FatalFlag) {
         // The safeties of a failed position are those of an earlier run.
         if (failedCount == 0) firstFailedDegree = degree;
@@ -270,7 +270,6 @@ void CalcNoncircularPair() {
       // earlier run.
       const bool firstRated = degree - failedCount == 1;
       lastRatedDegree = degree;
-      teeth.Look(g, degree);
       for (int i = 1; i <= 2; ++i) {
         const Real sf = g.SafetySF[i];
         const Real sh = g.SafetySH[i];
@@ -311,16 +310,15 @@ void CalcNoncircularPair() {
       for (int degree = lastRatedDegree > 0 ? lastRatedDegree : 1; degree <= PositionCount; ++degree)
         CalcSubstituteSpurPair(PositionAngle(degree));
     }
-    // Only a pair without a single rated position fails as a whole; it
-    // keeps the messages of the last position and says that all failed.
-    if (failedCount == PositionCount) {
-      common::AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
-      return;
-    }
   }
 
   common::ClearErrorMessages();
-  AddSweepWarnings(failedCount, firstFailedDegree, resonance, teeth);
+  AddSweepWarnings(failedCount, firstFailedDegree, resonance, said);
+  // Only a pair without a single rated position fails as a whole.
+  if (failedCount == PositionCount) {
+    common::FatalFlag = 1;
+    return;
+  }
   // Whether the teeth can be made and mesh: a check of the whole pair, as
   // the sweep is.
   if (SkipPositionSweep != 1) RunPairCheck();

@@ -13,7 +13,9 @@ namespace calc {
 // could be closed and rated (it stays clear when only some positions
 // failed); NcPair, RadiusExtremes and SafetyExtremes hold the results,
 // SpurGearData the substitute pair of the last position (360 degrees), and
-// the message list the warnings of the sweep.
+// the message list what the sweep says of the turn (failed positions, the
+// smallest safeties, the resonance) followed by every text any position
+// raised, once, with " first at <degree>°" (sweep_messages.h).
 void CalcNoncircularPair();
 
 // Fills SpurGearData with the substitute spur pair of the drive angle phi
@@ -24,8 +26,9 @@ void CalcSubstituteSpurPair(Real phi);
 // A position as the sweep rates those before the last: the same FatalFlag
 // and the same values of everything but what only a printout or a picture
 // reads (measurements, picture values, series names, the profile-shift sum
-// of the corrected centre distance), which keep earlier values. The message
-// list is not cleared at the end (the next position clears it).
+// of the corrected centre distance), which keep earlier values, and the
+// same messages but those of the measurements. The message list is not
+// cleared at the end (the next position clears it).
 void RateSubstituteSpurPair(Real phi);
 
 }  // namespace calc

@@ -41,14 +41,6 @@ Real TableOverflow(int limit) {
   return RadiusFailure();
 }
 
-// The piece editor's text for a formula that does not evaluate; a long
-// formula is cut so that the message stays one readable line.
-std::string FormulaErrorText(const std::string& formula, std::int32_t errorPosition) {
-  constexpr std::size_t Shown = 60;
-  const std::string text = formula.size() > Shown ? formula.substr(0, Shown) + "..." : formula;
-  return "Error  : " + text + " (Pos. " + std::to_string(errorPosition) + ")";
-}
-
 // The formula piece's radius at phi; evaluated: whether a piece gave the
 // value (a failure has said why). With slope given, also the derivative
 // where the formula gives one (slopeKnown).
@@ -157,6 +149,13 @@ Real EccentricRadius(Real phi) {
 }
 
 }  // namespace
+
+// A long formula is cut so that the message stays one readable line.
+std::string FormulaErrorText(const std::string& formula, std::int32_t errorPosition) {
+  constexpr std::size_t Shown = 60;
+  const std::string text = formula.size() > Shown ? formula.substr(0, Shown) + "..." : formula;
+  return "Error  : formula: " + text + " (Pos. " + std::to_string(errorPosition) + ")";
+}
 
 Real PolygonCornerDiameter() {
   if (PolygonCurve.Corners < 3) return 0;

@@ -5,6 +5,9 @@
 // that prepares the sine-linear family (sine_linear.h).
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "common/real.h"
 
 namespace calc {
@@ -20,9 +23,15 @@ Real NormAngle(Real x);
 // corners, an eccentric with E >= D/2, point counts beyond their tables),
 // and any non-finite result. A formula piece that does not evaluate at phi
 // (error position n != 0) gives 0 with FatalFlag set and
-// "Error  : " + its normalised formula (60 characters at most, then "...")
-// + " (Pos. " + n + ")"; the caller adds "Fatal  : rw1 <= 0 !".
+// FormulaErrorText of its normalised formula; the caller adds
+// "Fatal  : rw1 <= 0 !".
 Real PitchRadius(Real phi);
+
+// The message of a formula that does not evaluate: "Error  : formula: " +
+// the formula (60 characters at most, then "...") + " (Pos. " + n + ")",
+// n the evaluator's error position (-1 empty, -2 unbalanced brackets).
+// The fixed words lead, so that every formula finds the one explanation.
+std::string FormulaErrorText(const std::string& formula, std::int32_t errorPosition);
 
 // The diameter through the polygon's corners that the curve has: the
 // incircle Di over cos(180 deg / z); 0 for fewer than three corners. (The

@@ -47,10 +47,11 @@ void CalcSpurRatingAfterToolProfile() {
   CalcContactGeometry();
   if (Fatal()) return;
   // Of the measurements only what a later position reads; none of them can
-  // make the position fail.
+  // make the position fail. The warnings are those of a complete position:
+  // the sweep keeps what every position says.
   ChooseSpanToothCounts();
   CalcGearTolerances();
-  SetStrengthInputDefaults();
+  CheckSpurWarnings();
   if (!Fatal()) CalcSpurStrength();
 }
 

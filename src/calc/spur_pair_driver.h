@@ -24,11 +24,12 @@ void CalcSpurGeometry();
 
 // The rest of the complete calculation for a data set whose input check
 // and tool-profile step have just run on these very inputs, for a rating
-// that only the safeties and the flags are read from: tip diameters,
-// contact geometry, tolerances and load capacity, without the measurements
-// (but for the span tooth count that later runs keep), warnings and picture
-// values, and without clearing the message list. FatalFlag and every value
-// the load capacity reads are as CalcSpurPair leaves them.
+// that only the safeties, the flags and the messages are read from: tip
+// diameters, contact geometry, tolerances, warnings and load capacity,
+// without the measurements (but for the span tooth count that later runs
+// keep) and picture values, and without clearing the message list.
+// FatalFlag, every value the load capacity reads and the messages but those
+// of the measurements are as CalcSpurPair leaves them.
 void CalcSpurRatingAfterToolProfile();
 
 // Mean values for the gear pictures: mean generating profile shifts, the

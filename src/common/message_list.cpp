@@ -49,6 +49,23 @@ void ClearErrorMessages() {
   AbortFlag = 0;
 }
 
+SavedMessages SaveMessages() {
+  SavedMessages saved;
+  for (int i = 1; i <= MsgCount; ++i) saved.texts.push_back(MsgText[i]);
+  saved.fatal = FatalFlag;
+  return saved;
+}
+
+void RestoreMessages(const SavedMessages& saved) {
+  MsgCount = 0;
+  for (const std::string& text : saved.texts) {
+    if (MsgCount >= MaxMessages) break;
+    ++MsgCount;
+    MsgText[MsgCount] = text;
+  }
+  FatalFlag = saved.fatal;
+}
+
 void ReleaseErrorMessages() {
   MsgCount = 0;
   MsgText.fill(std::string());

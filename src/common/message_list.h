@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/range_array.h"
 
@@ -27,6 +28,18 @@ void ClearErrorMessages();
 
 // Unit finalisation: empties the list and releases the texts.
 void ReleaseErrorMessages();
+
+// The list and FatalFlag as a calculation left them, to be put back after a
+// calculation whose own messages the user is not shown: a single position
+// of a rated pair printed or drawn again says nothing the pair's list does
+// not already say with its angle, and the menu, the list and the printouts
+// tell the same messages.
+struct SavedMessages {
+  std::vector<std::string> texts;
+  std::uint8_t fatal = 0;
+};
+SavedMessages SaveMessages();
+void RestoreMessages(const SavedMessages& saved);
 
 // Who hears what the program says outside a calculation: each text added
 // to the list while no calculation runs, and each message box left unshown

@@ -155,8 +155,9 @@ TEST_F(MainWindowTest, ViewItemsOnTheDefaultDesign) {
   EXPECT_EQ(app::MenuItem("mi_helpErrorMessages").caption,
             "&Error messages (" + std::to_string(common::MsgCount) + ")");
 
-  // A clean calculation disables the item.
-  calc::SpurGearData.P = 5;
+  // A clean calculation disables the item (a load above the line-load
+  // floor of the rating, which a lighter one would be told of).
+  calc::SpurGearData.P = 30;
   calc::CalcNoncircularPair();
   app::UpdateMessageMenu();
   EXPECT_EQ(common::MsgCount, 0);
@@ -231,6 +232,19 @@ TEST_F(MainWindowTest, ItemsWithoutTheirDialogEndWithAbort) {
     EXPECT_EQ(common::AbortFlag, 1) << item;
     EXPECT_EQ(common::DataChanged, 0) << item;
   }
+}
+
+// After the drive dialog the pair is calculated again and its safeties
+// drawn; the message item counts what that calculation said.
+TEST_F(MainWindowTest, DriveDialogLeavesTheMessageCountOfThePair) {
+  ASSERT_EQ(common::MsgCount, 0);
+  app::Entry().ShowLoadForm = [] { calc::SpurGearData.P = 5; };  // a light load
+  app::Entry().ShowDiagrams = [](int, int) {};
+  app::MenuItemClick("mi_editAntrieb");
+  ASSERT_EQ(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Warning: Ft/b*KA < 100 ! first at 1\xF8");
+  EXPECT_EQ(app::MenuItem("mi_helpErrorMessages").caption, "&Error messages (1)");
+  EXPECT_TRUE(app::MenuItem("mi_helpErrorMessages").enabled);
 }
 
 TEST_F(MainWindowTest, PrintoutItemsHandTheReportToTheViewer) {

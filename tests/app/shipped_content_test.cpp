@@ -199,6 +199,29 @@ std::set<std::pair<std::string, std::string>> GuardedLabelsInCode() {
 // program's lookup (the first 15 characters): the texts that stand in the
 // code, the texts the guarded math composes from each label it is handed,
 // and the texts composed around a value.
+// A pitch-curve formula that does not evaluate is told with the user's
+// formula in it: the fixed words before it find the one record that
+// explains unknown text, unbalanced brackets and an empty piece, and the
+// radius message after it does not send a formula curve to the point table
+// alone. Each is found through the program's own lookup.
+TEST_F(ShippedContent, FormulaErrorsFindTheirExplanation) {
+  for (const auto& [formula, position] :
+       std::vector<std::pair<std::string, int>>{{"50+ABC", 4}, {"(50+X", -2}, {"", -1}, {"ABCDEFGHIJKLMNOP", 1}}) {
+    const std::string text = calc::FormulaErrorText(formula, position);
+    SCOPED_TRACE(text);
+    common::ClearErrorMessages();
+    common::AddErrorMessage(text);
+    const std::string origin = common::GetMessageHelpText(1);
+    EXPECT_NE(origin.find("formula of the pitch curve cannot be evaluated"), std::string::npos) << origin;
+    EXPECT_NE(origin.find("Pos. -2"), std::string::npos) << origin;
+  }
+  common::ClearErrorMessages();
+  common::AddErrorMessage("Fatal  : rw1 <= 0 !");
+  std::string remedy;
+  common::GetMessageRemedyText(1, remedy);
+  EXPECT_NE(remedy.find("formula of the piece"), std::string::npos) << remedy;
+}
+
 TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
   // The text and what follows it: a text shorter than the 15 characters of
   // the lookup that a value completes is looked up in its composed form below.

@@ -232,8 +232,8 @@ TEST_F(CalculationSweep, HarshButValidInputs) {
     CalcNoncircularPair();
     EXPECT_EQ(common::FatalFlag, 1);
     ASSERT_EQ(common::MsgCount, 2);
-    EXPECT_EQ(common::MsgText[1], "Fatal  : z1 < 2!");
-    EXPECT_EQ(common::MsgText[2], "Warning: fatal at 360 positions, first at 1\xF8 !");
+    EXPECT_EQ(common::MsgText[1], "Warning: fatal at 360 positions, first at 1\xF8 !");
+    EXPECT_EQ(common::MsgText[2], "Fatal  : z1 < 2! first at 1\xF8");
   }
 }
 

@@ -232,15 +232,15 @@ TEST_F(CentreDistance, RadiusThatTurnsNegativeIsFatal) {
 // instead of rating the partial value (a 50 mm circle for "50+ABC").
 TEST_F(CentreDistance, FormulaThatDoesNotEvaluateIsFatal) {
   const std::pair<const char*, const char*> cases[] = {
-      {"50 + abc", "Error  : 50+ABC (Pos. 4)"},
-      {"50/(X-X)", "Error  : 50/(X-X) (Pos. 3)"},
-      {"5O", "Error  : 5O (Pos. 2)"},
-      {"48'(1-0.2*COS(X))", "Error  : 48'(1-0.2*COS(X)) (Pos. 3)"},
-      {"50+5*Y", "Error  : 50+5*Y (Pos. 6)"},
-      {"(50+X", "Error  : (50+X (Pos. -2)"},
-      {"50+LN(X)", "Error  : 50+LN(X) (Pos. 4)"},  // at phi = 0 only
+      {"50 + abc", "Error  : formula: 50+ABC (Pos. 4)"},
+      {"50/(X-X)", "Error  : formula: 50/(X-X) (Pos. 3)"},
+      {"5O", "Error  : formula: 5O (Pos. 2)"},
+      {"48'(1-0.2*COS(X))", "Error  : formula: 48'(1-0.2*COS(X)) (Pos. 3)"},
+      {"50+5*Y", "Error  : formula: 50+5*Y (Pos. 6)"},
+      {"(50+X", "Error  : formula: (50+X (Pos. -2)"},
+      {"50+LN(X)", "Error  : formula: 50+LN(X) (Pos. 4)"},  // at phi = 0 only
       {"50+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*Y",  // 66 characters
-       "Error  : 50+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0... (Pos. 66)"},
+       "Error  : formula: 50+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0*X+0... (Pos. 66)"},
   };
   for (const auto& [formula, message] : cases) {
     common::ClearErrorMessages();
@@ -537,7 +537,7 @@ TEST_F(CentreDistance, AClosingWithMessagesSaysThemEveryTime) {
   for (int i = 1; i <= 11; ++i) common::AddErrorMessage("Warning: " + std::to_string(i));
   IterateCentreDistance();
   ASSERT_EQ(common::MsgCount, 12);
-  EXPECT_EQ(common::MsgText[12], "Error  : 50+ABC (Pos. 4)");
+  EXPECT_EQ(common::MsgText[12], "Error  : formula: 50+ABC (Pos. 4)");
   EXPECT_EQ(common::FatalFlag, 1);
   // The same closing when the curve has no fault.
   common::ClearErrorMessages();

@@ -32,7 +32,11 @@ TEST_F(DinStrengthRoutines, SizeFactorsFollowHeatTreatmentAndLimits) {
   EXPECT_NEAR(CalcSizeFactorZX(5, 10), 0.97L, 1e-12);
   EXPECT_NEAR(CalcSizeFactorZX(6, 40), 0.75L, 1e-12);
   EXPECT_EQ(CalcSizeFactorZX(0, 40), 1.0L);
-  EXPECT_EQ(CalcSizeFactorZX(7, 40), 1.0L);
+  // Nitrocarburized flanks take the nitrided line (DIN 3990-2):
+  // 1.08 - 0.011 mn, 0.948 at mn 12, at least 0.75.
+  EXPECT_NEAR(CalcSizeFactorZX(7, 12), 0.948L, 1e-12);
+  EXPECT_NEAR(CalcSizeFactorZX(7, 40), 0.75L, 1e-12);
+  EXPECT_NEAR(CalcSizeFactorZX(7, 5), 1.0L, 1e-12);
 
   // Grey cast iron by material group, whatever the heat treatment.
   EXPECT_NEAR(CalcSizeFactorYX(2, 6, 10), 0.925L, 1e-12);
@@ -79,14 +83,50 @@ TEST_F(DinStrengthRoutines, PittingLifeOnTheLifeLines) {
   CalcPittingLife(2, 2, 0, 1 / 1.2L, 1000, 1, 0.9L, cycles);
   k = std::log(1.6L / 0.9L) / std::log(500.0L);
   EXPECT_NEAR(cycles, 5e7L / std::pow(1.2L, 1 / k), 1e-2);
-  // Beyond the static strength: the message.
-  CalcPittingLife(2, 2, 0, 0.5L, 1000, 1, 1, cycles);
+  // Beyond the static strength: the message and no life left (the
+  // printout's "Pitting!" and 0 cycles), as under ISO 6336. Structural
+  // steel at SH 0.445 was 9176 cycles on the extended line.
+  EXPECT_EQ(CalcPittingLife(0, 1, 0, 0.445L, 1000, 1, 1, cycles), 0);
+  EXPECT_EQ(cycles, 0);
+  EXPECT_TRUE(HasMessage("Error  : Pitting"));
+  common::ClearErrorMessages();
+  EXPECT_EQ(CalcPittingLife(7, 2, 0, 1 / 1.11L, 1000, 1, 1, cycles), 0);
+  EXPECT_EQ(cycles, 0);
   EXPECT_TRUE(HasMessage("Error  : Pitting"));
   // Material group 8 has no line.
   EXPECT_EQ(CalcPittingLife(2, 8, 0, 0.95L, 1000, 1, 1, cycles), 0);
   EXPECT_EQ(cycles, 0);
   // A gear at rest: 0 hours, never a division by zero.
   EXPECT_EQ(CalcPittingLife(2, 2, 0, 0.9L, 0, 1, 1, cycles), 0);
+}
+
+// Ferritic nodular cast iron (material group 5) lives on the line DIN
+// 3990-2 gives for GGG (ferr.), GG, NT and NV: ZN 1.3 at 1e5 cycles down
+// to 1.0 at 2e6; the root on YN 1.6 at 1e3 down to 1.0 at 3e6.
+TEST_F(DinStrengthRoutines, FerriticNodularIronOnTheGreyIronLines) {
+  Real cycles = 0;
+  for (const std::uint16_t mode : {0, 2}) {
+    CalcPittingLife(0, 5, mode, 1 / 1.3L, 1000, 1, 1, cycles);
+    EXPECT_NEAR(cycles, 1e5L, 1e-6);
+    // By hand on the log-log line: 2e6 / 1.1^(ln 20 / ln 1.3) = 673 600.
+    CalcPittingLife(0, 5, mode, 1 / 1.1L, 1000, 1, 1, cycles);
+    EXPECT_NEAR(cycles, 673600, 100);
+    // Where the steel line gave 2.2e7 cycles: about 1.08e6.
+    CalcPittingLife(0, 5, mode, 1 / 1.0554L, 1000, 1, 1, cycles);
+    EXPECT_NEAR(cycles, 1.08e6L, 0.01e6L);
+  }
+  EXPECT_FALSE(HasMessage("Error  : Pitting"));
+  EXPECT_EQ(CalcPittingLife(0, 5, 0, 1 / 1.31L, 1000, 1, 1, cycles), 0);
+  EXPECT_TRUE(HasMessage("Error  : Pitting"));
+
+  // Root: 1.6 at (about) 1e3 cycles, 1.2 at 3e6 / 1.2^16.949 = 1.36e5.
+  CalcToothRootLife(0, 5, cycles, 1 / 1.6L, 1000, 1);
+  EXPECT_NEAR(cycles, 1e3L, 50);
+  CalcToothRootLife(0, 5, cycles, 1 / 1.2L, 1000, 1);
+  EXPECT_NEAR(cycles, 1.36e5L, 0.01e5L);
+  // Beyond the static 1.6: broken at once.
+  CalcToothRootLife(0, 5, cycles, 1 / 1.7L, 1000, 1);
+  EXPECT_EQ(cycles, 0);
 }
 
 TEST_F(DinStrengthRoutines, ToothRootLifeOnTheWoehlerLines) {
@@ -104,6 +144,10 @@ TEST_F(DinStrengthRoutines, ToothRootLifeOnTheWoehlerLines) {
   EXPECT_FALSE(HasMessage("Error  : fatigue fract."));
   CalcToothRootLife(2, 2, cycles, 0.5L, 500, 1);
   EXPECT_TRUE(HasMessage("Error  : fatigue fract."));
+  // Beyond the static factor of the line (2.5 for case-hardened steel):
+  // no cycles, as under ISO 6336.
+  CalcToothRootLife(2, 2, cycles, 1 / 2.6L, 500, 1);
+  EXPECT_EQ(cycles, 0);
   EXPECT_EQ(CalcToothRootLife(2, 2, cycles, 0.5L, 0, 1), 0);
 }
 

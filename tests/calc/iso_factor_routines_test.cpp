@@ -245,6 +245,13 @@ TEST_F(IsoRoutines, RootMaterialFactors) {
   EXPECT_NEAR(CalcSizeFactorYXIso(2, 2, 10), 0.95L, 1e-15);
   EXPECT_EQ(CalcSizeFactorYXIso(2, 2, 25), 0.8L);
   EXPECT_NEAR(CalcSizeFactorYXIso(3, 1, 10), 0.97L, 1e-15);
+  // ISO 6336-3: induction- and flame-hardened, nitrided and nitrocarburized
+  // steels are on the surface-hardened line 1.05 - 0.01 mn, not on the
+  // through-hardened 1.03 - 0.006 mn: 0.99 at mn 6, 0.93 at mn 12.
+  for (const std::uint16_t treatment : {3, 4, 5, 6, 7}) {
+    EXPECT_NEAR(CalcSizeFactorYXIso(3, treatment, 6), 0.99L, 1e-15) << treatment;
+    EXPECT_NEAR(CalcSizeFactorYXIso(1, treatment, 12), 0.93L, 1e-15) << treatment;
+  }
   EXPECT_NEAR(CalcSizeFactorYXIso(6, 0, 10), 0.925L, 1e-15);
   EXPECT_EQ(CalcDeepToothFactorYDT(4, 2.05L), 1);
   EXPECT_NEAR(CalcDeepToothFactorYDT(4, 2.3L), -0.666L * 2.3L + 2.366L, 1e-15);

@@ -339,7 +339,7 @@ TEST_F(PitchCurve, SlopeOfAFormulaCurveWithItsRadius) {
   EXPECT_FALSE(PitchRadiusWithSlope(1, r, slope));
   EXPECT_EQ(r, 0);
   EXPECT_EQ(common::FatalFlag, 1);
-  EXPECT_EQ(common::MsgText[1], "Error  : 50+ABC (Pos. 4)");
+  EXPECT_EQ(common::MsgText[1], "Error  : formula: 50+ABC (Pos. 4)");
 }
 
 TEST_F(PitchCurve, TableOfAPictureAnswersWithTheRadiiItKept) {
@@ -390,7 +390,7 @@ TEST_F(PitchCurve, TableOfAPictureAnswersWithTheRadiiItKept) {
     common::ClearErrorMessages();
     EXPECT_EQ(PitchRadius(4), 0);
     ASSERT_EQ(common::MsgCount, 1) << run;
-    EXPECT_EQ(common::MsgText[1], "Error  : 50+ABC (Pos. 4)");
+    EXPECT_EQ(common::MsgText[1], "Error  : formula: 50+ABC (Pos. 4)");
   }
   EXPECT_EQ(FindTabledRadius(4), nullptr);
 }

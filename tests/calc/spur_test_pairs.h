@@ -47,6 +47,13 @@ inline bool HasMessage(const std::string& text) {
   return false;
 }
 
+// The message list, one text a line, for a failed expectation.
+inline std::string MessageLines() {
+  std::string lines;
+  for (int k = 1; k <= common::MsgCount; ++k) lines += common::MsgText[k] + "\n";
+  return lines;
+}
+
 // The textbook pair's module and tooth numbers: mn 4, z 20/40.
 inline void SetTextbookTeeth(calc::TSpurGearData& g) {
   g.NormalModule = 4;

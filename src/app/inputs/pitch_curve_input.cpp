@@ -4,6 +4,7 @@
 #include "app/entry_points.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
+#include "calc/pitch_curve.h"
 #include "common/code_page.h"
 #include "common/formula_evaluator.h"
 #include "common/help_text.h"
@@ -229,7 +230,7 @@ void CheckFormulaPiece(PieceEditorFields& fields) {
     AbortFlag = 1;
     fields.focus = PieceEditorFields::Focus::Formula;
     fields.caret = position;
-    fields.errorLabel = "Error  : " + fields.formula + " (Pos. " + common::IntToText(position) + ")";
+    fields.errorLabel = calc::FormulaErrorText(fields.formula, position);
   } else if (text.size() <= calc::MaxFormulaLength) {
     fields.errorLabel.clear();
     const int i = fields.index;

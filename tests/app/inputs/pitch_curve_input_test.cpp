@@ -179,7 +179,7 @@ TEST_F(PitchCurveInputTest, EditorChecksFormulaAndRange) {
   EXPECT_EQ(views_.shownEditors[0].startDeg, "90");
   EXPECT_EQ(views_.shownEditors[0].startRad, "1.57080");
   EXPECT_EQ(views_.refusals[0].errorLabel, "f(x) = ???");
-  EXPECT_EQ(views_.refusals[1].errorLabel, "Error  : 100+*x (Pos. " + std::to_string(views_.refusals[1].caret) + ")");
+  EXPECT_EQ(views_.refusals[1].errorLabel, "Error  : formula: 100+*x (Pos. " + std::to_string(views_.refusals[1].caret) + ")");
   EXPECT_GT(views_.refusals[1].caret, 0);
   EXPECT_EQ(views_.refusals[1].focus, PieceEditorFields::Focus::Formula);
   EXPECT_EQ(views_.refusals[2].errorLabel, "Error  : 90 >= 90 !");

@@ -243,4 +243,48 @@ TEST_F(StrengthPrintout, StrengthViewOnTheTxtDeviceKeepsItsAngle) {
   EXPECT_EQ(common::SheetTexts[2], "");  // the view's line is the view's only
 }
 
+// The strength view computes the weakest position once more; its remarks
+// are the pair's, which hold what that position says with the angle where
+// it first arose. The message list and the menu's count stay as the pair's
+// calculation left them, and the printout says the same.
+TEST_F(StrengthPrintout, StrengthViewKeepsThePairsMessages) {
+  testsupport::StartProgram();
+  common::TempDirectory = env_.dir.Dir().string();
+  app::MainFormCreate();
+  calc::TSpurGearData& g = calc::SpurGearData;
+  g.haP0Factor[1] = g.haP0Factor[2] = 1.05L;  // a clearance below 0.12 mn at every position
+  calc::CalcNoncircularPair();
+  app::UpdateMessageMenu();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const auto listed = [] {
+    std::vector<std::string> texts;
+    for (int n = 1; n <= common::MsgCount; ++n) texts.push_back(common::MsgText[n]);
+    return texts;
+  };
+  const std::vector<std::string> pair = listed();
+  ASSERT_EQ(pair, (std::vector<std::string>{"Warning: clearance sh.add. < 0.12mn ! (1) first at 1\xF8",
+                                            "Warning: clearance sh.add. < 0.12mn ! (2) first at 1\xF8"}));
+  EXPECT_EQ(app::MenuItem("mi_helpErrorMessages").caption, "&Error messages (2)");
+
+  common::TextDevice = common::ReportTxtFile;
+  common::TextDeviceWindow = false;
+  app::MenuItemClick("mi_viewprintoutfestigkeitvob1");
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(listed(), pair);
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_EQ(app::MenuItem("mi_helpErrorMessages").caption, "&Error messages (2)");
+
+  std::string written;
+  for (const auto& entry : fs::directory_iterator(env_.dir.Dir()))
+    if (entry.path().filename().string().rfind("$$", 0) == 0) written = entry.path().string();
+  ASSERT_FALSE(written.empty());
+  const std::string text = Slurp(written);
+  for (const std::string& message : pair) {
+    const std::string shown = common::OemToDisplayText(message);
+    const std::size_t at = text.find(shown);
+    EXPECT_NE(at, std::string::npos) << shown;
+    EXPECT_EQ(text.find(shown, at + 1), std::string::npos) << shown;
+  }
+}
+
 }  // namespace

@@ -167,7 +167,7 @@ TEST_F(MainWindowFormTest, MessageItemAndViewItemsOnTheDefaultDesign) {
   };
   app::Entry().ShowDiagrams = app::Entry().DrawQuickSheet = [&](int, int) { ++pictures; };
 
-  calc::SpurGearData.P = 5;
+  calc::SpurGearData.P = 30;  // above the line-load floor: no message
   window.Click("mi_editwaelzkurve");  // the curve choice cancelled: nothing changes
   calc::CalcNoncircularPair();
   app::UpdateMessageMenu();
@@ -278,7 +278,7 @@ TEST_F(MainWindowFormTest, FormulaPiecesThroughTheDialogs) {
   app::ui::Thh window;
   window.Click("mi_editwaelzkurve");
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_TRUE(firstError.startsWith("Error  : 100+*x (Pos. "));
+  EXPECT_TRUE(firstError.startsWith("Error  : formula: 100+*x (Pos. "));
   EXPECT_GT(caret, 0);
   EXPECT_EQ(rangeError, "Error  : 0 >= 0 !");
   EXPECT_EQ(calc::CurveType, calc::CurveFormula);

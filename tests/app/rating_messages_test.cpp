@@ -1,0 +1,132 @@
+// What the rating finds reaches the engineer: the default design with one
+// change each, printed by the command-line run ("/I"), tells its finding in
+// the printout's remarks and on standard error, once, with the first drive
+// angle where a position raised it; positions that fail are counted and
+// named; material values that leave no elasticity factor are refused.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "calc/calc_records.h"
+#include "calc/spur_gear_data.h"
+#include "support/batch_runs.h"
+#include "support/file_test_support.h"
+
+namespace {
+
+using calc::SpurGearData;
+using testsupport::Slurp;
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+struct Finding {
+  const char* name;
+  std::function<void()> change;
+  std::string message;  // as printed, the degree sign in UTF-8
+};
+
+// The message as the printout and standard error show it.
+std::string FirstAt(const std::string& message, int degree) {
+  return message + " first at " + std::to_string(degree) + "\xC2\xB0";
+}
+
+TEST(RatingMessages, EveryFindingOfThePositionsIsToldOnceWithItsAngle) {
+  const testsupport::ScratchDirectory dir("rating_messages");
+  auto& g = SpurGearData;
+  const std::vector<Finding> findings = {
+      // Teeth that lose contact: contact ratio 0.86.
+      {"short_teeth", [&] { g.hfP0Factor[1] = g.hfP0Factor[2] = 0.5L; }, FirstAt("eps.alpha < 1 !", 1)},
+      // A rim diameter above the root (109.89): rated as a solid blank.
+      {"rim", [&] { g.BodyInnerDiameter[1] = 115; },
+       FirstAt("Warning: rim di >= df: rated as solid blank (1)", 1)},
+      {"clearance", [&] { g.haP0Factor[1] = g.haP0Factor[2] = 1.05L; },
+       FirstAt("Warning: clearance sh.add. < 0.12mn ! (1)", 1)},
+      {"grade", [&] { g.AccuracyGrade[1] = 8; }, FirstAt("Warning: Tsn < 2Rs !  (1)", 1)},
+      {"offset_din",
+       [&] {
+         g.CalcMethod = 1;
+         g.l1 = 100;
+         g.s1 = 40;
+       },
+       FirstAt("Warning: s/l > 0.3 !", 1)},
+      // The ISO factor K' takes s/l as well.
+      {"offset_iso",
+       [&] {
+         g.l1 = 100;
+         g.s1 = 40;
+       },
+       FirstAt("Warning: s/l > 0.3 !", 1)},
+      {"bore", [&] { g.BoreDiameter[1] = 70; }, FirstAt("Warning: d bore > 0.6 df (1)", 1)},
+      {"root_roughness", [&] { g.RzRoot[1] = 50; }, FirstAt("Error  : YRrelT: Rz > 40 !", 1)},
+      {"poisson", [&] { g.mue[1] = 1; }, FirstAt("Error  : mue >= 1 !", 1)},
+      // 600 teeth on a pitch curve of radius 50 to 60: module 0.2.
+      {"module", [&] { calc::NcPair.z1 = 600; }, FirstAt("Warning: Fr: (0.5<=mn<=70)", 1)},
+      // Without a bearing distance the DIN rating takes l = d1, s = 0.
+      {"bearing_din", [&] { g.CalcMethod = 1; },
+       FirstAt("Warning: bearing distance 0: l = d1, s = 0 taken", 1)},
+  };
+  for (const Finding& f : findings) {
+    SCOPED_TRACE(f.name);
+    const std::string design = std::string(f.name) + ".vb4";
+    ASSERT_TRUE(testsupport::SaveDefaultDesignChanged(dir, design, f.change));
+    int exitCode = -1;
+    const std::string said = testsupport::RunProgramIn(dir, design + " /I", exitCode);
+    EXPECT_EQ(exitCode, 0) << said;
+    EXPECT_EQ(Occurrences(said, "vob4: " + f.message + "\n"), 1u) << said;
+    const std::string txt = Slurp(dir.Path(std::string(f.name) + ".txt"));
+    EXPECT_EQ(Occurrences(txt, "\n" + f.message + "\t"), 1u) << txt.substr(txt.rfind("REMARKS") == std::string::npos ? 0 : txt.rfind("REMARKS"));
+  }
+}
+
+// Positions that cannot be rated are counted, and the remark is followed by
+// what failed, each text with its first angle.
+TEST(RatingMessages, FailedPositionsAreNamed) {
+  const testsupport::ScratchDirectory dir("rating_failed_positions");
+  ASSERT_TRUE(testsupport::SaveDefaultDesignChanged(dir, "z14.vb4", [] { calc::NcPair.z1 = 14; }));
+  int exitCode = -1;
+  const std::string said = testsupport::RunProgramIn(dir, "z14.vb4 /I", exitCode);
+  EXPECT_EQ(exitCode, 0) << said;
+  const std::string remark = "vob4: Warning: fatal at 64 positions, first at 1\xC2\xB0 !\n";
+  const std::size_t at = said.find(remark);
+  ASSERT_NE(at, std::string::npos) << said;
+  EXPECT_EQ(said.find("vob4: Fatal  : ", at), at + remark.size()) << said;
+  EXPECT_EQ(Occurrences(said, "vob4: Fatal  : spec.slidingalpha e2 ! first at 1\xC2\xB0\n"), 1u) << said;
+  const std::string txt = Slurp(dir.Path("z14.txt"));
+  EXPECT_NE(txt.find("\nWarning: fatal at 64 positions, first at 1\xC2\xB0 !\t\t\r\nFatal  : spec.slidingalpha e2 ! first at 1\xC2\xB0"),
+            std::string::npos)
+      << txt;
+}
+
+// A modulus of elasticity below 0 or a Poisson ratio beyond 1 leaves the
+// elasticity factor undefined (the printout would say NAN or INF): the
+// design is refused by name, as a modulus of 0 is.
+TEST(RatingMessages, MaterialValuesWithoutElasticityFactorAreRefused) {
+  const testsupport::ScratchDirectory dir("rating_material_refused");
+  auto& g = SpurGearData;
+  const std::vector<Finding> refused = {
+      {"e_negative", [&] { g.E[1] = -206000; }, "Fatal  : E-Modul < 0 !"},
+      {"e_zero", [&] { g.E[2] = 0; }, "Fatal  : E-Modul = 0 !"},
+      {"poisson_negative", [&] { g.mue[1] = -3; }, "Fatal  : mue < -1 or mue > 1 !"},
+      {"poisson_large", [&] { g.mue[2] = 1.2L; }, "Fatal  : mue < -1 or mue > 1 !"},
+  };
+  for (const Finding& f : refused) {
+    SCOPED_TRACE(f.name);
+    const std::string design = std::string(f.name) + ".vb4";
+    ASSERT_TRUE(testsupport::SaveDefaultDesignChanged(dir, design, f.change));
+    int exitCode = -1;
+    const std::string said = testsupport::RunProgramIn(dir, design + " /I", exitCode);
+    EXPECT_EQ(exitCode, 2) << said;
+    EXPECT_NE(said.find(f.message), std::string::npos) << said;
+    EXPECT_EQ(said.find("NAN"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path(std::string(f.name) + ".txt")));
+  }
+}
+
+}  // namespace
