@@ -72,9 +72,9 @@ class FakeHost : public GraphicsHost {
     pauses.push_back(ms);
     return true;
   }
-  bool StepDialog() override {
+  StepAnswer StepDialog() override {
     ++steps;
-    return endStepping;
+    return endStepping ? StepAnswer::EndStepping : stepAnswer;
   }
   bool ShowFrame(int ms) override {
     frames.push_back(ms);
@@ -83,6 +83,7 @@ class FakeHost : public GraphicsHost {
   }
   int invalidated = 0, repaints = 0, directLines = 0, steps = 0;
   bool bandShown = false, endStepping = false, endRun = false;
+  StepAnswer stepAnswer = StepAnswer::Next;
   std::vector<int> pauses, frames;
   std::vector<std::size_t> framesAt;
 };
