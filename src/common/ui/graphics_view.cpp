@@ -88,8 +88,10 @@ int GraphicsView::ClientHeight() const {
 
 void GraphicsView::Invalidate() {
   // A replay of the whole list starts again; a picture of a running
-  // animation is finished first, and the replay follows the run.
-  if (replaying_ && !inFrame_) {
+  // animation is finished first, and the replay follows the run. The
+  // picture of a run drawn again in its pause (for a new window size) is
+  // drawn once more after it.
+  if (replaying_ && !inFrame_ && !redrawingInPause_) {
     restart_ = true;
     return;
   }
@@ -111,10 +113,12 @@ void GraphicsView::RunPendingReplay() {
   if (waiting_) {
     replayPending_ = false;
     replaying_ = true;
+    redrawingInPause_ = true;
     ReplayOptions options;
     options.quietBefore = shownUpTo_;
     options.noPauses = true;
     DrawRunPicture(options);
+    redrawingInPause_ = false;
     replaying_ = false;
     if (LiveUsable() && live_.next == DisplayList.size()) Present();
     return;

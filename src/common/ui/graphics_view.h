@@ -160,6 +160,8 @@ class GraphicsView : public QWidget, public GraphicsHost {
   bool waiting_ = false;
   // A picture of a run is being drawn.
   bool inFrame_ = false;
+  // The picture of a run is drawn again in its pause (the window changed).
+  bool redrawingInPause_ = false;
   // Escape or a click during the run: the run ends at its next picture or
   // pause, or within the picture being drawn.
   bool stopRequested_ = false;
