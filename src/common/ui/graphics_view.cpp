@@ -412,6 +412,9 @@ bool GraphicsView::Pause(int milliseconds) {
 StepAnswer GraphicsView::StepDialog() {
   Present();
   repaint();
+  // The step point is shown now: a replay while the dialog waits (the
+  // window resized) does not ask again.
+  if (shownGeneration_ == FKaldgra.ListGeneration()) shownUpTo_ = std::max(shownUpTo_, DisplayList.size());
   // One dialog for the window's life: it stands clear of the picture the
   // first time and then where the user leaves it.
   if (!stepDialog_) {

@@ -243,6 +243,13 @@ TEST_F(AnimationWindow, StepDialogStandsClearOfThePictureAndClosingItEndsTheRun)
           EXPECT_EQ(common::InkUnder(Frame(*dialog), ScreenInk(*view)), 0) << "the step dialog hides the picture";
         else
           EXPECT_EQ(dialog->geometry().topLeft(), movedTo) << "the step dialog left the user's place";
+        // A resize of the window while the dialog waits asks nothing more.
+        if (!byEscape) {
+          view->resize(760, 580);
+          QApplication::processEvents();
+          QApplication::processEvents();
+          EXPECT_EQ(QApplication::activeModalWidget(), dialog);
+        }
         // The user moves it a little and goes on.
         movedTo = dialog->geometry().topLeft() + QPoint(7, -5);
         dialog->setGeometry(QRect(movedTo, dialog->size()));
