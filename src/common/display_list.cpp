@@ -174,6 +174,11 @@ TDisplayRecord TDisplayList::Record(std::size_t index) const {
   return r;
 }
 
+int TDisplayList::Code(std::size_t index) const {
+  const Entry& e = entries_[index];
+  return e.given ? ParseDisplayRecord(texts_[e.text]).code : e.code;
+}
+
 std::string TDisplayList::operator[](std::size_t index) const {
   const Entry& e = entries_[index];
   if (e.given) return texts_[e.text];

@@ -75,6 +75,8 @@ class TDisplayList {
 
   // The record at index, as the replay reads it.
   TDisplayRecord Record(std::size_t index) const;
+  // Its code alone (cheaper than the whole record).
+  int Code(std::size_t index) const;
   // The record at index in its text form.
   std::string operator[](std::size_t index) const;
 

@@ -279,9 +279,28 @@ void TFkaldgra::Arc(Real cx, Real cy, Real a1, Real a2, Real r, Real sweep) {
 
 void TFkaldgra::SetColor(int c) {
   if (c <= static_cast<int>(ColourCount) && c != LastColor) {
+    // The background colour right after a pause starts erasing the picture
+    // shown: a run in single steps waits here, with the picture whole on
+    // the screen, and closing the step dialog ends the run.
+    const bool stepPoint =
+        c == 0 && StepMode && host_ && !DisplayList.empty() && DisplayList.Code(DisplayList.size() - 1) == RecSleep;
     DisplayList.Add(RecColor, {Real(c)});
     LastColor = c;
+    if (stepPoint) StepAnswered(host_->StepDialog());
   }
+}
+
+void TFkaldgra::StepAnswered(StepAnswer answer) {
+  if (answer == StepAnswer::EndStepping) StepMode = 0;
+  if (answer == StepAnswer::EndRun) {
+    StepMode = 0;
+    AbortFlag = 1;
+  }
+}
+
+const ErasedPictures& TFkaldgra::Erased() {
+  erased_.Update(DisplayList, listGeneration_);
+  return erased_;
 }
 
 void TFkaldgra::SetLineStyle(int s) {
@@ -689,9 +708,15 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
     d.canvas->LineTo(px(d, s.WorldX1), py(d, s.WorldY1));
   }
 
+  // The pictures an animation erased again are passed over: their colour
+  // and style records are kept, their figures, pauses and step points not.
+  const std::vector<RecordRange>& erased = Erased().Ranges();
+  auto nextErased = std::upper_bound(erased.begin(), erased.end(), at.next,
+                                     [](std::size_t i, const RecordRange& r) { return i < r.end; });
+  const std::size_t end = std::min(options.end, DisplayList.size());
   std::size_t index = at.next;
   bool stopped = false;
-  for (; index < DisplayList.size() && !stopped; ++index) {
+  for (; index < end && !stopped; ++index) {
     // The host is asked often and answers by the clock: a long picture
     // keeps the window answering (and an animation stoppable) whatever
     // its records cost to draw.
@@ -699,7 +724,13 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
       stopped = true;
       break;
     }
-    const bool quiet = index < options.quietBefore;
+    while (nextErased != erased.end() && nextErased->end <= index) ++nextErased;
+    const bool inErased = nextErased != erased.end() && index >= nextErased->first;
+    if (inErased) {
+      const int kept = DisplayList.Code(index);
+      if (IsFigureRecord(kept) || kept == RecSleep) continue;
+    }
+    const bool quiet = index < options.quietBefore || inErased;
     // Copied: a host's pause may let new drawing calls grow the list.
     const TDisplayRecord record = DisplayList.Record(index);
     const int code = record.code;
@@ -792,9 +823,7 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
       }
       case RecColor:
         if (!integer(0, n)) break;
-        if (n == 0 && StepMode && host_ && !quiet) {
-          if (host_->StepDialog()) StepMode = 0;
-        }
+        if (n == 0 && StepMode && host_ && !quiet && !options.noPauses) StepAnswered(host_->StepDialog());
         if (n >= 0 && n <= 16) colour = n;
         for (int i = 0; i < deviceCount; ++i) setColour(devices[i], n);
         break;

@@ -32,7 +32,10 @@
 //
 //   A pause record ends a picture of an animation: recording it shows the
 //   picture at once (the host's ShowFrame), so that an animation moves
-//   while it is drawn, whatever its pause.
+//   while it is drawn, whatever its pause. The background colour recorded
+//   right after a pause starts the erasing of that picture: in step mode
+//   the host's step dialog waits there for the user. A replay leaves out
+//   the pictures that were erased again (erased_pictures.h).
 #pragma once
 
 #include <cstdint>
@@ -40,6 +43,7 @@
 #include <vector>
 
 #include "common/display_list.h"
+#include "common/erased_pictures.h"
 #include "common/graphics_settings.h"
 #include "common/real.h"
 
@@ -119,11 +123,15 @@ struct ReplayPosition {
 // step dialogs are passed over.
 struct ReplayOptions {
   std::size_t quietBefore = 0;
-  // No pause at all: the host shows the picture and waits at its pause
-  // itself (an animation drawn picture by picture); the step dialog still
-  // comes at the records after quietBefore.
+  // No pause and no step dialog at all: the host shows the pictures of an
+  // animation as they are recorded and waits itself.
   bool noPauses = false;
+  // The replay stops before this record (the rest is drawn later).
+  std::size_t end = static_cast<std::size_t>(-1);
 };
+
+// What the user answered the step dialog of an animation.
+enum class StepAnswer { Next, EndStepping, EndRun };
 
 // A device the replay draws on, in its own pixels (y downward).
 class GraphicsCanvas {
@@ -170,9 +178,10 @@ class GraphicsHost {
   virtual bool ShowProgress() = 0;
   // A sleep record: show the picture so far, then pause.
   virtual bool Pause(int milliseconds) = 0;
-  // The step dialog of the animation; true when it was left with its
-  // "end stepping" button.
-  virtual bool StepDialog() = 0;
+  // The step dialog of the animation: "+" shows the next picture, the
+  // "end stepping" button runs the rest without stopping, closing the
+  // dialog ends the run.
+  virtual StepAnswer StepDialog() = 0;
   // A pause record was just recorded: the picture as recorded so far is
   // shown at once, and the window answers for the milliseconds of the
   // pause (at least once). False when the user asked the run to end.
@@ -226,6 +235,9 @@ class TFkaldgra {
   // Counts the times the list was emptied: a replay position is good for
   // the list of the same count only.
   std::uint64_t ListGeneration() const { return listGeneration_; }
+  // The pictures of an animation in the list that were erased again (they
+  // are not drawn by a replay), brought up to date with the list.
+  const ErasedPictures& Erased();
   Real EinX(Real f) const;
   Real EinY(Real f) const;
 
@@ -296,10 +308,12 @@ class TFkaldgra {
 
  private:
   void Invalidate();
+  void StepAnswered(StepAnswer answer);
 
   GraphicsHost* host_ = nullptr;
   Real penX_ = 0, penY_ = 0;  // MoveTo / LineTo
   std::uint64_t listGeneration_ = 0;
+  ErasedPictures erased_;
 };
 
 // Colour indexes of the CAD colour numbers (1 red .. 7 white) and of 8..16.

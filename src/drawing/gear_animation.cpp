@@ -115,10 +115,11 @@ void ShowPicture(const Draw& draw, const RunSettings& run, bool last) {
   CadDelay(run.pause);
   if (last || common::AbortFlag) return;
   // The erasing pass: the background pen, which the other pens of the
-  // picture do not replace; on it a single-step run waits for the user.
+  // picture do not replace; on it a single-step run waits for the user,
+  // and a user who closes the step dialog keeps this picture standing.
   SetCadLineMode(2);
   SetCadColor(0);
-  draw();
+  if (!common::AbortFlag) draw();
   SetCadLineMode(0);
 }
 
@@ -177,6 +178,9 @@ void Animate(int mode, bool blocks) {
         },
         run, i == count - 1);
   }
+  // Single steps are this run's: a later picture drawn in the background
+  // colour stops for no step dialog.
+  common::FKaldgra.StepMode = 0;
   SetRotatedFrame(0, 0, 0);
   CadEndSection();
   CadCloseOutput();

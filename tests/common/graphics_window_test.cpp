@@ -72,9 +72,9 @@ class FakeHost : public GraphicsHost {
     pauses.push_back(ms);
     return true;
   }
-  bool StepDialog() override {
+  StepAnswer StepDialog() override {
     ++steps;
-    return endStepping;
+    return endStepping ? StepAnswer::EndStepping : stepAnswer;
   }
   bool ShowFrame(int ms) override {
     frames.push_back(ms);
@@ -83,6 +83,7 @@ class FakeHost : public GraphicsHost {
   }
   int invalidated = 0, repaints = 0, directLines = 0, steps = 0;
   bool bandShown = false, endStepping = false, endRun = false;
+  StepAnswer stepAnswer = StepAnswer::Next;
   std::vector<int> pauses, frames;
   std::vector<std::size_t> framesAt;
 };
@@ -677,3 +678,129 @@ TEST_F(GraphicsWindowTest, RecordsAndTheirTextFormReplayAlike) {
 
 }  // namespace
 }  // namespace common
+
+namespace {
+
+// A run of an animation as the gear animation records it: a frame (drawn
+// once), then pictures of a line and a text that move, each shown (pause),
+// then erased by its figures again in the background colour with a wide
+// pen; the last one stays.
+void AnimationRun(int pictures) {
+  GraphHeader(0, 0, 160, 120);
+  GraphColor(14);
+  GraphLine(0, 0, 160, 0);
+  for (int i = 0; i < pictures; ++i) {
+    auto picture = [i] {
+      GraphLine(10 + i, 10, 20 + i, 30);
+      GraphCircle(50, 50, 5 + i);
+      GraphText(30, 30 + i, "T");
+    };
+    GraphColor(12);
+    GraphLineWidth(1);
+    picture();
+    GraphSleep(0);
+    if (i == pictures - 1) break;
+    GraphColor(0);
+    GraphLineWidth(3);
+    picture();
+  }
+}
+
+}  // namespace
+
+// The pictures an animation erased again are found in the list, each with
+// its erasing pass; a replay draws the frame and the last picture only,
+// with the pens of the recording, and a picture whose erasing pass repeats
+// other figures is drawn as recorded.
+TEST_F(GraphicsWindowTest, ReplayLeavesOutTheErasedPicturesOfAnAnimation) {
+  AnimationRun(50);
+  const auto& ranges = FKaldgra.Erased().Ranges();
+  ASSERT_EQ(ranges.size(), 49u);
+  // Each range starts at its picture's first figure and ends before the
+  // next picture's colour.
+  for (const RecordRange& r : ranges) {
+    EXPECT_EQ(DisplayList[r.first].rfind("4;", 0), 0u) << DisplayList[r.first];
+    EXPECT_EQ(DisplayList[r.end], "8;12");
+  }
+  RecordingCanvas screen(641, 481);
+  FKaldgra.Replay(screen, nullptr);
+  const auto figures = screen.Figures();
+  // The frame's line (move and line), the last picture's line, circle and text.
+  ASSERT_EQ(figures.size(), 6u);
+  EXPECT_EQ(figures[3].rfind("line", 0), 0u);
+  EXPECT_NE(figures[5].find(" T "), std::string::npos);
+  // Drawn in red with the picture's pen, not the erasing one.
+  const std::string red = std::to_string(ScreenGraphicsSettings.ColorTable[12]);
+  EXPECT_EQ(screen.calls.back().rfind("text", 0), 0u);
+  EXPECT_NE(screen.calls.back().find(" c" + red), std::string::npos);
+  const auto lastPen = std::find_if(screen.calls.rbegin(), screen.calls.rend(),
+                                    [](const std::string& c) { return c.rfind("pen", 0) == 0; });
+  EXPECT_EQ(*lastPen, "pen " + red + " 1 0");
+  // The last picture's place: 49 pixels on from the first one's.
+  const auto firstLine = PointOf(figures[2]);
+  ClearGraphics();
+  AnimationRun(1);
+  RecordingCanvas single(641, 481);
+  FKaldgra.Replay(single, nullptr);
+  EXPECT_EQ(single.Figures().size(), 6u);
+  EXPECT_GT(firstLine.first, PointOf(single.Figures()[2]).first);
+
+  // Erasing passes that do not repeat their picture erase nothing away:
+  // everything is drawn.
+  ClearGraphics();
+  GraphHeader(0, 0, 160, 120);
+  GraphColor(12);
+  GraphLine(1, 1, 2, 2);
+  GraphSleep(0);
+  GraphColor(0);
+  GraphLine(1, 1, 3, 3);
+  GraphColor(12);
+  GraphLine(5, 5, 6, 6);
+  EXPECT_TRUE(FKaldgra.Erased().Ranges().empty());
+  RecordingCanvas all(641, 481);
+  FKaldgra.Replay(all, nullptr);
+  EXPECT_EQ(all.Figures().size(), 6u);
+
+  // A list emptied and filled anew is searched anew.
+  ClearGraphics();
+  AnimationRun(3);
+  EXPECT_EQ(FKaldgra.Erased().Ranges().size(), 2u);
+  const std::size_t records = DisplayList.size();
+  ClearGraphics();
+  GraphHeader(0, 0, 160, 120);
+  GraphColor(12);
+  for (int i = 0; DisplayList.size() < records + 5; ++i) GraphLine(i, 0, i, 10);
+  EXPECT_TRUE(FKaldgra.Erased().Ranges().empty());
+  RecordingCanvas fresh(641, 481);
+  FKaldgra.Replay(fresh, nullptr);
+  const auto lines = std::count_if(DisplayList.begin(), DisplayList.end(),
+                                   [](const std::string& r) { return r.rfind("4;", 0) == 0; });
+  EXPECT_EQ(fresh.Figures().size(), 2u * lines);
+}
+
+// In step mode the run waits at each picture's erasing, when the picture is
+// whole, not after the last one; closing the step dialog ends the run and
+// ends stepping, its end button ends stepping only.
+TEST_F(GraphicsWindowTest, StepModeWaitsAtEachErasingAndClosingTheDialogEndsTheRun) {
+  FKaldgra.StepMode = 1;
+  AnimationRun(4);
+  EXPECT_EQ(host.steps, 3);
+  EXPECT_EQ(AbortFlag, 0);
+  // A later replay of the run does not step again.
+  RecordingCanvas screen(641, 481);
+  FKaldgra.Replay(screen, nullptr);
+  EXPECT_EQ(host.steps, 3);
+
+  ClearGraphics();
+  host.steps = 0;
+  host.stepAnswer = StepAnswer::EndRun;
+  FKaldgra.StepMode = 1;
+  GraphHeader(0, 0, 160, 120);
+  GraphColor(12);
+  GraphLine(1, 1, 2, 2);
+  GraphSleep(0);
+  GraphColor(0);
+  EXPECT_EQ(host.steps, 1);
+  EXPECT_EQ(AbortFlag, 1);
+  EXPECT_EQ(FKaldgra.StepMode, 0);
+}

@@ -1,13 +1,16 @@
-// A key press or a click that reaches the window as the user's would: posted
-// into the event queue from another thread at a set time, whatever the
-// program's own thread is busy with then. Tests measure from that moment
-// how soon the program answers.
+// A key press or a click that reaches the window as the user's would: queued
+// from another thread at a set time, whatever the program's own thread is
+// busy with then, and handed to the widget's window-system window (QTest on
+// the QWindow), which passes it on to the widget as Qt does with the window
+// system's events. Tests measure from that moment how soon the program
+// answers.
 #pragma once
 
 #include <QCoreApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <QMetaObject>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -19,13 +22,15 @@ class LateUserEvent {
   using Clock = std::chrono::steady_clock;
   enum class Kind { Escape, Click };
 
-  // Posts the event to widget after delay (counted from now).
+  // Sends the event to the widget's window after delay (counted from now);
+  // a click falls on the widget, 5 pixels below its top edge, half-way across.
   LateUserEvent(QWidget* widget, Kind kind, std::chrono::milliseconds delay)
-      : event_(MakeEvent(widget, kind)), thread_([this, widget, delay] {
+      : thread_([this, widget, kind, delay] {
           std::this_thread::sleep_for(delay);
           postedAt_ = Clock::now();
           posted_ = true;
-          QCoreApplication::postEvent(widget, event_);
+          QMetaObject::invokeMethod(
+              widget, [widget, kind] { Deliver(widget, kind); }, Qt::QueuedConnection);
         }) {}
   ~LateUserEvent() { thread_.join(); }
 
@@ -35,15 +40,19 @@ class LateUserEvent {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - postedAt_.load()).count();
   }
 
- private:
-  static QEvent* MakeEvent(QWidget* widget, Kind kind) {
-    if (kind == Kind::Escape) return new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    const QPointF at(widget->width() / 2.0, 5);
-    return new QMouseEvent(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                           Qt::NoModifier);
+  // The event through the widget's window, at once.
+  static void Deliver(QWidget* widget, Kind kind) {
+    QWindow* window = widget->window()->windowHandle();
+    if (!window) return;
+    if (kind == Kind::Escape) {
+      QTest::keyClick(window, Qt::Key_Escape);
+      return;
+    }
+    const QPoint at = widget->mapTo(widget->window(), QPoint(widget->width() / 2, 5));
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, at);
   }
 
-  QEvent* event_;
+ private:
   std::atomic<bool> posted_{false};
   std::atomic<Clock::time_point> postedAt_{};
   std::thread thread_;

@@ -28,10 +28,11 @@ void TForm_anistep::Button_endstepClick() {
   accept();
 }
 
-bool RunAnimationStepDialog(QWidget* parent) {
-  TForm_anistep dialog(parent);
-  dialog.exec();
-  return dialog.EndStepping();
+StepAnswer TForm_anistep::Ask() {
+  endStepping_ = false;
+  // Escape and the frame's close button reject the dialog: the run ends.
+  if (exec() != QDialog::Accepted) return StepAnswer::EndRun;
+  return endStepping_ ? StepAnswer::EndStepping : StepAnswer::Next;
 }
 
 }  // namespace common::ui

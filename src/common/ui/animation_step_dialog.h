@@ -1,9 +1,12 @@
-// The step dialog of the animation ("Animation"): "+" shows the next frame,
-// "+++++++" ends stepping for the rest of the replay. The graphics window
-// shows it at each colour-0 record while its StepMode is set.
+// The step dialog of the animation ("Animation"): "+" shows the next
+// picture, "+++++++" ends stepping for the rest of the run, and closing the
+// dialog (Escape, or the close button of its frame) ends the run. The
+// graphics window asks it after each picture while its StepMode is set.
 #pragma once
 
 #include <QDialog>
+
+#include "common/graphics_window.h"
 
 namespace common::ui {
 
@@ -12,16 +15,13 @@ class TForm_anistep : public QDialog {
 
  public:
   explicit TForm_anistep(QWidget* parent = nullptr);
-  // Whether the dialog was left with "+++++++".
-  bool EndStepping() const { return endStepping_; }
+  // Shows the dialog modally and waits for the user's answer.
+  StepAnswer Ask();
 
  private:
   void Button_nextstepClick();
   void Button_endstepClick();
   bool endStepping_ = false;
 };
-
-// Shows the dialog modally; true when stepping is to end.
-bool RunAnimationStepDialog(QWidget* parent);
 
 }  // namespace common::ui

@@ -8,13 +8,14 @@
 
 #include "common/code_page.h"
 #include "common/help_text.h"
+#include "common/ui/kept_window_place.h"
 
 namespace common::ui {
 
 namespace {
 
 // The form's place, kept for the next time it opens.
-QPoint g_position(-1, -1);
+KeptWindowPlace g_place;
 
 }  // namespace
 
@@ -67,7 +68,8 @@ AuxImageListWindow::AuxImageListWindow(const std::vector<std::string>& entries, 
           [this] { Finish(AuxImageStep::Kind::MoveDown, list_->currentIndex() + 1); });
   connect(list_, &QComboBox::activated, this,
           [this](int index) { Finish(AuxImageStep::Kind::Choose, index + 1); });
-  if (g_position.x() >= 0) move(g_position);
+  adjustSize();
+  g_place.GiveBack(*this);
 }
 
 void AuxImageListWindow::Finish(AuxImageStep::Kind kind, int index) {
@@ -76,7 +78,7 @@ void AuxImageListWindow::Finish(AuxImageStep::Kind kind, int index) {
 }
 
 void AuxImageListWindow::done(int result) {
-  g_position = pos();
+  g_place.Take(*this);
   QDialog::done(result);
 }
 

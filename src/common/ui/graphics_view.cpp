@@ -1,6 +1,7 @@
 // The graphics window's Qt widget; see graphics_view.h.
 #include "common/ui/graphics_view.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -10,9 +11,11 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -20,6 +23,7 @@
 #include "common/kaldvar.h"
 #include "common/ui/animation_step_dialog.h"
 #include "common/ui/painter_canvas.h"
+#include "common/ui/picture_clear_placement.h"
 
 namespace common::ui {
 
@@ -84,8 +88,10 @@ int GraphicsView::ClientHeight() const {
 
 void GraphicsView::Invalidate() {
   // A replay of the whole list starts again; a picture of a running
-  // animation is finished first, and the replay follows the run.
-  if (replaying_ && !inFrame_) {
+  // animation is finished first, and the replay follows the run. The
+  // picture of a run drawn again in its pause (for a new window size) is
+  // drawn once more after it.
+  if (replaying_ && !inFrame_ && !redrawingInPause_) {
     restart_ = true;
     return;
   }
@@ -96,10 +102,25 @@ void GraphicsView::Invalidate() {
 
 void GraphicsView::RunPendingReplay() {
   if (!replayPending_) return;
-  // Not inside a picture or a pause of a running animation: the replay
-  // would start the stopped run's pictures again; it waits for the run.
-  if (replaying_ || waiting_) {
+  // Not inside a picture of a running animation: the replay would start
+  // the stopped run's pictures again; it waits for the picture.
+  if (replaying_) {
     QTimer::singleShot(10, this, &GraphicsView::RunPendingReplay);
+    return;
+  }
+  // In the pause of a run (the window was resized): the picture shown is
+  // drawn again at once for the new size, from the kept background.
+  if (waiting_) {
+    replayPending_ = false;
+    replaying_ = true;
+    redrawingInPause_ = true;
+    ReplayOptions options;
+    options.quietBefore = shownUpTo_;
+    options.noPauses = true;
+    DrawRunPicture(options);
+    redrawingInPause_ = false;
+    replaying_ = false;
+    if (LiveUsable() && live_.next == DisplayList.size()) Present();
     return;
   }
   replayPending_ = false;
@@ -168,6 +189,42 @@ void GraphicsView::ReplayWhole(GraphicsCanvas* printerCanvas, const ReplayOption
   liveGeneration_ = FKaldgra.ListGeneration();
   liveZoom_ = ZoomRectangle();
   liveSize_ = image_.size();
+}
+
+void GraphicsView::DrawRunPicture(const ReplayOptions& options) {
+  const std::size_t settled = FKaldgra.Erased().SettledEnd();
+  const QSize size = this->size().expandedTo(QSize(1, 1)) * devicePixelRatioF();
+  const bool usable = backgroundValid_ && !background_.isNull() &&
+                      backgroundGeneration_ == FKaldgra.ListGeneration() && backgroundZoom_ == ZoomRectangle() &&
+                      backgroundSize_ == size && backgroundAt_.next <= settled;
+  if (!usable) {
+    NewImage();
+    background_ = image_;
+    backgroundAt_ = ReplayPosition{};
+    backgroundValid_ = true;
+    backgroundGeneration_ = FKaldgra.ListGeneration();
+    backgroundZoom_ = ZoomRectangle();
+    backgroundSize_ = background_.size();
+  }
+  // What the run's erased pictures leave: drawn once onto the background.
+  if (backgroundAt_.next < settled) {
+    ReplayOptions upTo = options;
+    upTo.end = settled;
+    QPainter painter(&background_);
+    PreparePainter(painter, Scale(), Offset());
+    PainterCanvas screen(painter, RefWidth(), RefHeight());
+    FKaldgra.Replay(screen, nullptr, backgroundAt_, upTo);
+  }
+  // The picture on a copy of it: the last one goes with the copy, cleanly
+  // at any scale.
+  image_ = background_.copy();
+  image_.setDevicePixelRatio(background_.devicePixelRatio());
+  live_ = backgroundAt_;
+  liveValid_ = true;
+  liveGeneration_ = FKaldgra.ListGeneration();
+  liveZoom_ = ZoomRectangle();
+  liveSize_ = image_.size();
+  ReplayOnward(options);
 }
 
 bool GraphicsView::LiveUsable() const {
@@ -239,10 +296,7 @@ bool GraphicsView::ShowFrame(int milliseconds) {
   ReplayOptions options;
   options.quietBefore = sameRun ? shownUpTo_ : 0;
   options.noPauses = true;
-  if (LiveUsable())
-    ReplayOnward(options);
-  else
-    ReplayWhole(nullptr, options);
+  DrawRunPicture(options);
   replaying_ = false;
   inFrame_ = false;
   shownUpTo_ = DisplayList.size();
@@ -264,21 +318,38 @@ bool GraphicsView::ShowFrame(int milliseconds) {
   return go;
 }
 
+bool GraphicsView::OfThisWindow(QObject* watched) const {
+  // The window system hands its events to the window first, then Qt passes
+  // them on to the widget under the mouse or with the focus: both are ours.
+  if (auto* widget = qobject_cast<QWidget*>(watched)) return widget->window() == window();
+  if (auto* handle = qobject_cast<QWindow*>(watched)) return handle == window()->windowHandle();
+  return false;
+}
+
 bool GraphicsView::eventFilter(QObject* watched, QEvent* event) {
   if (!waiting_) return QWidget::eventFilter(watched, event);
   // While a picture of a run waits, the window answers (it repaints, moves
   // and closes) but takes no command: Escape or a click in it ends the
   // run; other keys, clicks and the wheel are dropped, so that no command
-  // starts inside the running one.
+  // starts inside the running one. A question asked meanwhile (closing the
+  // window asks whether to save) takes its keys and clicks: the window is
+  // blocked by it then, and so is every other one.
+  const bool ours = OfThisWindow(watched);
+  if (!ours && (QApplication::activeModalWidget() || QApplication::activePopupWidget()))
+    return QWidget::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::KeyPress:
       if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) stopRequested_ = true;
       return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-      if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == window())
-        stopRequested_ = true;
+      if (ours) stopRequested_ = true;
       return true;
+    case QEvent::Close:
+      // Closing the window ends the run before the window asks whether to
+      // save, whatever the answer.
+      if (ours) stopRequested_ = true;
+      return QWidget::eventFilter(watched, event);
     case QEvent::KeyRelease:
     case QEvent::MouseButtonRelease:
     case QEvent::Wheel:
@@ -338,10 +409,24 @@ bool GraphicsView::Pause(int milliseconds) {
   return !restart_ && !closing_;
 }
 
-bool GraphicsView::StepDialog() {
+StepAnswer GraphicsView::StepDialog() {
   Present();
   repaint();
-  return RunAnimationStepDialog(this);
+  // The step point is shown now: a replay while the dialog waits (the
+  // window resized) does not ask again.
+  if (shownGeneration_ == FKaldgra.ListGeneration()) shownUpTo_ = std::max(shownUpTo_, DisplayList.size());
+  // One dialog for the window's life: it stands clear of the picture the
+  // first time and then where the user leaves it.
+  if (!stepDialog_) {
+    stepDialog_ = new TForm_anistep(this);
+    stepDialog_->adjustSize();
+    if (const QScreen* screen = this->screen()) PlaceClearOfPicture(*stepDialog_, *this, screen->availableGeometry());
+  } else {
+    stepPlace_.GiveBack(*stepDialog_);
+  }
+  const StepAnswer answer = stepDialog_->Ask();
+  stepPlace_.Take(*stepDialog_);
+  return answer;
 }
 
 void GraphicsView::DrawDirectLine(int x1, int y1, int x2, int y2, ColourValue colour) {

@@ -16,9 +16,15 @@
 // records added since the last picture onto the image and shows it when it
 // is whole (never a part of a picture), and the window answers during the
 // pause and every few hundredths of a second while a picture is drawn;
-// Escape or a click on the window ends the run at once. Later replays of
-// the same list pass over the pauses that were shown so, and the replay at
-// the end of a run draws only what the image does not hold yet.
+// Escape or a click on the window ends the run at once. Each picture is
+// drawn on a copy of what stays on the screen under the run's pictures,
+// kept as an image of its own: an erased picture leaves nothing behind, at
+// any window size. Later replays of the same list pass over the pauses
+// that were shown so and leave out the erased pictures (a zoom after a
+// long run draws the last picture only), and the replay at the end of a
+// run draws only what the image does not hold yet. While the run waits,
+// only a question asked meanwhile (closing the window asks whether to
+// save) takes keys and clicks.
 //
 // In a window taller than the reference screen's proportions the picture
 // stands in the middle.
@@ -30,11 +36,14 @@
 
 #include "common/clear_of_picture.h"
 #include "common/graphics_window.h"
+#include "common/ui/kept_window_place.h"
 
 class QPrinter;
 class QPagedPaintDevice;
 
 namespace common::ui {
+
+class TForm_anistep;
 
 class GraphicsView : public QWidget, public GraphicsHost {
   Q_OBJECT
@@ -77,7 +86,7 @@ class GraphicsView : public QWidget, public GraphicsHost {
   void ShowRubberBand(bool shown, int x1, int y1, int x2, int y2) override;
   bool ShowProgress() override;
   bool Pause(int milliseconds) override;
-  bool StepDialog() override;
+  StepAnswer StepDialog() override;
   bool ShowFrame(int milliseconds) override;
 
   QSize sizeHint() const override;
@@ -98,9 +107,16 @@ class GraphicsView : public QWidget, public GraphicsHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Whether the object is this window's: its window-system window or a
+  // widget in it.
+  bool OfThisWindow(QObject* watched) const;
   void RunReplay(QPagedPaintDevice* printer);
   // The replay that Invalidate asked for, once no run waits.
   void RunPendingReplay();
+  // The picture of a run being shown: what the run's erased pictures left
+  // (the kept background, brought up to date) and on a copy of it the
+  // records after them.
+  void DrawRunPicture(const ReplayOptions& options);
   // The list from live_ onward onto the image.
   void ReplayOnward(const ReplayOptions& options);
   // A fresh image of the widget's size in the background colour.
@@ -144,6 +160,8 @@ class GraphicsView : public QWidget, public GraphicsHost {
   bool waiting_ = false;
   // A picture of a run is being drawn.
   bool inFrame_ = false;
+  // The picture of a run is drawn again in its pause (the window changed).
+  bool redrawingInPause_ = false;
   // Escape or a click during the run: the run ends at its next picture or
   // pause, or within the picture being drawn.
   bool stopRequested_ = false;
@@ -153,6 +171,19 @@ class GraphicsView : public QWidget, public GraphicsHost {
   QElapsedTimer progressClock_;
   static constexpr int kProgressMs = 25;
   bool wasShown_ = false;
+  // What stays on the screen under the pictures of a run (all that the
+  // list holds before its last erased picture's end, without the erased
+  // pictures), and the replay position it has reached; good for the list's
+  // generation, the zoom rectangle and the image size it was drawn for.
+  QImage background_;
+  ReplayPosition backgroundAt_;
+  bool backgroundValid_ = false;
+  std::uint64_t backgroundGeneration_ = 0;
+  QRect backgroundZoom_;
+  QSize backgroundSize_;
+  // The step dialog, kept for the window's life, and where it stands.
+  TForm_anistep* stepDialog_ = nullptr;
+  KeptWindowPlace stepPlace_;
 };
 
 // The key code of the graphics window's key table for a key event, or 0

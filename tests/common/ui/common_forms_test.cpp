@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QWindow>
 #include <QToolButton>
 
 #include <filesystem>
@@ -251,6 +252,29 @@ TEST_F(CommonFormsTest, AuxImageListButtonsAndSpin) {
     AuxImageListWindow window(entries, 1);
     window.findChild<QPushButton*>("Button_ok")->click();
     EXPECT_EQ(window.Step().kind, AuxImageStep::Kind::Leave);
+  }
+}
+
+// The list opens where the user left it, each time at the same place (it
+// does not creep by its frame's height).
+TEST_F(CommonFormsTest, AuxImageListOpensWhereItWasLeft) {
+  const std::vector<std::string> entries = {"gear : a", "-----  Append  -----", "-----  Delete  -----",
+                                            "-----  Edit  ------", "-----  Insert ------",
+                                            "-----  Print/Plot HP-GL/2  ------"};
+  QPoint left;
+  for (int time = 0; time < 4; ++time) {
+    AuxImageListWindow window(entries, 1);
+    window.show();
+    QApplication::processEvents();
+    if (time == 0) {
+      // The user moves it.
+      window.windowHandle()->setPosition(window.geometry().topLeft() + QPoint(30, 40));
+      QApplication::processEvents();
+      left = window.geometry().topLeft();
+    } else {
+      EXPECT_EQ(window.geometry().topLeft(), left) << "opening " << time + 1;
+    }
+    window.findChild<QPushButton*>("Button_ok")->click();
   }
 }
 

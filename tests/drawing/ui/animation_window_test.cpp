@@ -10,10 +10,12 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
 #include "calc/spur_gear_data.h"
+#include "common/clear_of_picture.h"
 #include "common/graphics_facade.h"
 #include "common/ui/graphics_view.h"
 #include "drawing/drawing_test_support.h"
@@ -196,4 +198,134 @@ TEST_F(AnimationWindow, SingleStepsWaitForTheStepDialog) {
   EXPECT_EQ(dialogs, 3);
   EXPECT_EQ(common::FKaldgra.StepMode, 0);
   EXPECT_EQ(std::count(common::DisplayList.begin(), common::DisplayList.end(), "13;0"), 7);
+}
+
+namespace {
+
+// The view's drawn cells on the screen (global pixels).
+common::InkMap ScreenInk(const common::ui::GraphicsView& view) {
+  common::InkMap ink = view.DrawnCells(4);
+  const QPoint corner = view.mapToGlobal(QPoint(0, 0));
+  ink.left = corner.x();
+  ink.top = corner.y();
+  return ink;
+}
+
+common::FormRect Frame(const QWidget& w) {
+  const QRect r = w.frameGeometry();
+  return {r.left(), r.top(), r.width(), r.height()};
+}
+
+}  // namespace
+
+// The step dialog stands where it hides none of the picture, stays where
+// the user moves it, and closing it (its frame's close button, or Escape)
+// ends the run with the picture of that moment standing.
+TEST_F(AnimationWindow, StepDialogStandsClearOfThePictureAndClosingItEndsTheRun) {
+  QPoint movedTo;
+  for (const bool byEscape : {false, true}) {
+    SCOPED_TRACE(byEscape ? "Escape" : "close button");
+    drawing::AnimationFormView() = [](drawing::TForm_vob1ani& form) {
+      form.Edit_steps = "30";
+      form.CheckBox_singlestepClick(true);
+      form.Button_okClick();
+    };
+    int dialogs = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->isVisible()) return;
+      ++dialogs;
+      QApplication::processEvents();
+      if (dialogs == 1) {
+        // First clear of the picture; in the next run where the user left it.
+        if (!byEscape)
+          EXPECT_EQ(common::InkUnder(Frame(*dialog), ScreenInk(*view)), 0) << "the step dialog hides the picture";
+        else
+          EXPECT_EQ(dialog->geometry().topLeft(), movedTo) << "the step dialog left the user's place";
+        // A resize of the window while the dialog waits asks nothing more.
+        if (!byEscape) {
+          view->resize(760, 580);
+          QApplication::processEvents();
+          QApplication::processEvents();
+          EXPECT_EQ(QApplication::activeModalWidget(), dialog);
+        }
+        // The user moves it a little and goes on.
+        movedTo = dialog->geometry().topLeft() + QPoint(7, -5);
+        dialog->setGeometry(QRect(movedTo, dialog->size()));
+        QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          dialog->findChild<QPushButton*>("Button_nextstep")->geometry().center());
+        return;
+      }
+      EXPECT_EQ(dialog->geometry().topLeft(), movedTo) << "the step dialog went back to its first place";
+      if (byEscape)
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_Escape);
+      else
+        dialog->windowHandle()->close();
+    });
+    poll.start(20);
+    drawing::AnimateGears1(1);
+    poll.stop();
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(common::AbortFlag, 1);
+    EXPECT_EQ(common::FKaldgra.StepMode, 0);
+    // The run ended at the second picture, which stands.
+    EXPECT_EQ(std::count(common::DisplayList.begin(), common::DisplayList.end(), "13;0"), 2);
+    view->ReplayPending();
+    EXPECT_GT(DrawnPixels(), 200);
+    common::AbortFlag = 0;
+  }
+}
+
+// After a run in a window of another size than the reference screen the
+// picture is the last one alone: the same, pixel for pixel, after thirty
+// pictures as after two (both end at the same angle).
+TEST_F(AnimationWindow, AfterARunInAResizedWindowOnlyTheLastPictureStands) {
+  auto finalPicture = [&](const char* steps) {
+    Answer(steps);
+    drawing::AnimateGears2(2);
+    EXPECT_EQ(common::AbortFlag, 0);
+    view->ReplayPending();
+    return view->ShownImage().convertToFormat(QImage::Format_RGB32);
+  };
+  for (const QSize size : {QSize(520, 390), QSize(1130, 820)}) {
+    SCOPED_TRACE(std::to_string(size.width()) + " x " + std::to_string(size.height()));
+    view->resize(size);
+    QApplication::processEvents();
+    const QImage many = finalPicture("30");
+    const QImage two = finalPicture("2");
+    ASSERT_EQ(many.size(), two.size());
+    int differing = 0;
+    for (int y = 0; y < many.height(); ++y)
+      for (int x = 0; x < many.width(); ++x)
+        if (many.pixel(x, y) != two.pixel(x, y)) ++differing;
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(DrawnPixels(), 200);
+  }
+}
+
+// A resize in a long pause of a run shows the picture at the new size at
+// once, not at the end of the pause.
+TEST_F(AnimationWindow, AResizeInAPauseRedrawsThePictureForTheNewSize) {
+  drawing::AnimationFormView() = [](drawing::TForm_vob1ani& form) {
+    form.Edit_steps = "1000";
+    form.Edit_pause = "4000";
+    form.Button_okClick();
+  };
+  const QSize larger(1000, 760);
+  QSize shown;
+  int ink = 0;
+  QTimer::singleShot(300, view.get(), [&] { view->resize(larger); });
+  QTimer::singleShot(1800, view.get(), [&] {
+    shown = view->ShownImage().size() / view->ShownImage().devicePixelRatio();
+    ink = DrawnPixels();
+    testsupport::LateUserEvent::Deliver(view.get(), testsupport::LateUserEvent::Kind::Escape);
+  });
+  QElapsedTimer timer;
+  timer.start();
+  drawing::AnimateGears1(1);
+  EXPECT_LT(timer.elapsed(), 3800) << "Escape did not end the pause";
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(shown, larger);
+  EXPECT_GT(ink, 200);
 }

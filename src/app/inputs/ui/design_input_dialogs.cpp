@@ -28,6 +28,7 @@
 #include "common/graphics_facade.h"
 #include "common/ui/form_scaling.h"
 #include "common/ui/graphics_view.h"
+#include "common/ui/picture_clear_placement.h"
 
 namespace app::ui {
 
@@ -483,16 +484,7 @@ void TForm_vob4phi::PlaceClearOfPicture(const QRect& screenArea) {
   auto* view = dynamic_cast<common::ui::GraphicsView*>(common::FKaldgra.Host());
   if (!view || !view->isVisible()) return;
   view->ReplayPending();
-  // What is drawn, on the screen: the view's cells moved to its place.
-  common::InkMap ink = view->DrawnCells(4);
-  const QPoint corner = view->mapToGlobal(QPoint(0, 0));
-  ink.left = corner.x();
-  ink.top = corner.y();
-  const QRect frame = frameGeometry();
-  auto rect = [](const QRect& r) { return common::FormRect{r.left(), r.top(), r.width(), r.height()}; };
-  const common::FormRect placed = common::ClearOfPicture(rect(frame), ink, rect(screenArea));
-  // move() places the frame's corner.
-  move(placed.left, placed.top);
+  common::ui::PlaceClearOfPicture(*this, *view, screenArea);
 }
 
 void TForm_vob4phi::Load() {
