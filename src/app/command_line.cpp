@@ -83,7 +83,11 @@ bool ReadBatchDesign(const CommandLine& line, std::ostream& err, std::string& de
     err << common::ProgramName << ": cannot read the design file" << FailedFile(line.fileName) << "\n";
     return false;
   }
-  common::CurrentFileName = common::BareFileName(line.fileName);
+  // The outputs are named after the design without its file's extension:
+  // ".vb4" and nothing more ("pump.v1.vb4" writes "pump.v1.txt"), or the
+  // extension of a design file named otherwise.
+  const std::string bare = common::BareDesignName(line.fileName);
+  common::CurrentFileName = common::DesignStem(line.fileName) != line.fileName ? bare : common::BareFileName(line.fileName);
   common::DataDirectory.clear();
   return true;
 }
@@ -92,7 +96,7 @@ bool ReadBatchDesign(const CommandLine& line, std::ostream& err, std::string& de
 // bare name with the extension in the working directory (the report
 // writer's TXT device 9 and the CAD output's batch naming name it so).
 std::string BatchOutputName(const std::string& extension) {
-  return common::BareFileName(common::CurrentFileName) + "." + extension;
+  return common::DesignOutputName(common::CurrentFileName, extension);
 }
 
 // True (with the message) when the output would be the design file itself,

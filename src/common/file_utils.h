@@ -34,6 +34,19 @@ std::string BareFileName(const std::string& path);
 std::string FileNameNoExt(const std::string& path);
 // FileDirPart followed by FileNameNoExt.
 std::string PathNoExt(const std::string& path);
+// The design's name without the design file's extension: "pump.v1.vb4"
+// and "pump.v1" both give "pump.v1" (any letter case of the extension);
+// every other dot is part of the name. The directory stays.
+std::string DesignStem(const std::string& name);
+// DesignStem of the name without its directory.
+std::string BareDesignName(const std::string& path);
+// The name of a file derived from the design's: DesignStem + "." + the
+// extension, so "pump.v1" gives "pump.v1.txt" and never "pump.txt".
+std::string DesignOutputName(const std::string& name, const std::string& extension);
+// The design file's name for a design name: as it is when it ends with the
+// design file's extension or carries a directory (a path given as it is),
+// else with the extension added.
+std::string DesignFileName(const std::string& name);
 // The text after the first '.'; empty when there is none.
 std::string TextAfterDot(const std::string& text);
 

@@ -314,7 +314,9 @@ void SetReportLayout(const std::string& s1, const std::string& s2, const std::st
 }
 
 void SelectOutputDevice(int ask, const std::string& fileName) {
-  std::string name = fileName.empty() ? CurrentFileName : fileName;
+  // Named after the design unless told otherwise: its whole name, dots and
+  // all, with ".txt".
+  std::string name = fileName.empty() ? DesignOutputName(CurrentFileName, "txt") : fileName;
   if (name.find('.') == std::string::npos) name += ".txt";
 
   int device = TextDevice;
@@ -516,8 +518,7 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
   Place(line, TimeText(), 64);
   WriteOutputLine(line);
 
-  std::string dataName = CurrentFileName;
-  if (!dataName.empty() && dataName.find('.') == std::string::npos) dataName += "." + DataFileExtension;
+  std::string dataName = DesignFileName(CurrentFileName);
   // A design not yet named has no file to name: the line stays empty rather
   // than showing a directory alone.
   if (!BareNameFlag && !dataName.empty()) {

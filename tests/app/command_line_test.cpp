@@ -25,6 +25,7 @@
 #include "app/entry_points.h"
 #include "common/design_documentation.h"
 #include "common/file_checks.h"
+#include "common/file_utils.h"
 #include "common/graphics_facade.h"
 #include "common/small_dialogs.h"
 #include "common/kaldvar.h"
@@ -280,6 +281,70 @@ TEST(CommandLineProgram, CadFilesOfTheDefaultDesign) {
   EXPECT_EQ(iges.back()[72], 'T');
 
   EXPECT_EQ(dir.Entries(), 4u) << "the design and the three files of the last runs";
+}
+
+// A design whose name has dots of its own: every output keeps the whole
+// name up to the design file's extension, so "pump.v1" and "pump.v2" never
+// write over each other nor over the user's "pump.txt".
+TEST(CommandLineProgram, OutputsKeepTheDotsOfTheDesignName) {
+  const testsupport::ScratchDirectory dir("cmd_dotted_name");
+  CopyDefaultDesign(dir, "pump.v1.vb4");
+  testsupport::Put(dir.Path("pump.txt"), "my own notes\n");
+  for (const auto& [option, output] : std::vector<std::pair<std::string, std::string>>{
+           {"/I", "pump.v1.txt"}, {"/CAD1:1", "pump.v1.dxf"}, {"/CAD6:1", "pump.v1.stl"}, {"/CAD7:1", "pump.v1.stp"}}) {
+    const ProgramRun run = RunProgram(dir, "pump.v1.vb4 " + option);
+    EXPECT_EQ(run.exitCode, 0) << option << run.err;
+    EXPECT_GT(fs::file_size(dir.Path(output)), 0u) << output;
+  }
+  // A design file's extension in capitals goes as well; the rest stays.
+  fs::rename(dir.Path("pump.v1.vb4"), dir.Path("bore_90.1_72.VB4"));
+  EXPECT_EQ(RunProgram(dir, "bore_90.1_72.VB4 /CAD7:2").exitCode, 0);
+  EXPECT_TRUE(fs::exists(dir.Path("bore_90.1_72.stp")));
+  EXPECT_EQ(Slurp(dir.Path("pump.txt")), "my own notes\n");
+  for (const char* other : {"pump.dxf", "pump.stl", "pump.stp", "bore_90.stp"})
+    EXPECT_FALSE(fs::exists(dir.Path(other))) << other;
+  EXPECT_EQ(dir.Entries(), 7u);
+}
+
+// The same in the window: the names offered for a CAD file and for saving
+// the design are the design's whole name, and the printout to a TXT file
+// is named after it.
+TEST(CommandLine, WindowOutputsKeepTheDotsOfTheDesignName) {
+  const testsupport::ScratchDirectory dir("cmd_dotted_window");
+  platform::ScriptedDialogs dialogs;
+  platform::ScopedDialogs scoped(dialogs);
+  common::SetKaldvarDefaults();
+  common::SetProgramIdentity();
+  common::MessagesEnabled = 1;
+  CopyDefaultDesign(dir, "pump.v1.vb4");
+  common::DataDirectory = dir.Dir().string();
+  dialogs.Then(platform::ScriptedAnswer::File(dir.Path("pump.v1.vb4")));
+  app::ReadDataFile("");
+  ASSERT_EQ(common::AbortFlag, 0);
+  EXPECT_EQ(common::CurrentFileName, "pump.v1");
+  dialogs.ClearRecord();
+  // The CAD file's save dialog, cancelled.
+  app::Entry().DrawGears(1, 1);
+  ASSERT_FALSE(dialogs.Asked().empty());
+  EXPECT_EQ(dialogs.Asked().back().kind, platform::AskedDialog::Kind::SaveFile);
+  EXPECT_EQ(dialogs.Asked().back().text, "pump.v1.dxf");
+  // Saved under the name typed without its extension: that is the design
+  // "pump.v1", never "pump"; a name of two dots is refused as a save's
+  // name always is, and nothing is written.
+  dialogs.ClearRecord();
+  common::AbortFlag = 0;
+  dialogs.Then(platform::ScriptedAnswer::File(dir.Path("pump.v1")));
+  app::SaveDataFile("");
+  ASSERT_EQ(dialogs.Asked().size(), 2u);
+  EXPECT_EQ(dialogs.Asked()[0].text, "pump.v1.vb4");
+  EXPECT_EQ(dialogs.Asked()[1].text, dir.Path("pump.v1.vb4") + " not allowed (too many dots)!");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(common::CurrentFileName, "pump.v1");
+  EXPECT_FALSE(fs::exists(dir.Path("pump.vb4")));
+  EXPECT_EQ(common::DataFileName(), common::AddBackslash(dir.Dir().string()) + "pump.v1.vb4");
+  EXPECT_EQ(dir.Entries(), 1u);
+  common::DataDirectory.clear();
+  common::CurrentFileName.clear();
 }
 
 // A diagram over the drive angle from the command line: index 12 is

@@ -42,7 +42,7 @@ TEST_F(CadOutputTest, OutputFileNamedByTheDialogWithItsExtension) {
   EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(common::CadSettings.CadFileName, scratch_.Path("gear.dxf"));
   ASSERT_EQ(dialogs_.Asked().size(), 1u);
-  EXPECT_EQ(dialogs_.Asked()[0].text, "pair7");
+  EXPECT_EQ(dialogs_.Asked()[0].text, "pair7.dxf");
   EXPECT_EQ(dialogs_.Asked()[0].initial, "/cad/");
   EXPECT_EQ(dialogs_.Asked()[0].filter, "*.dxf|*.dxf|*.*|*.*");
   CadCloseOutput();
@@ -67,14 +67,15 @@ TEST_F(CadOutputTest, CommandLineOutputIsNamedAfterTheDataFile) {
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(scratch_.Dir());
   common::CadBatchNaming = true;
-  common::CurrentFileName = "/data/pair7.vb4";
+  // The design's name keeps its own dots; the directory goes.
+  common::CurrentFileName = "/data/pair7.v1";
   CadOpenOutput(CadDeviceDxf);
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_EQ(common::CadSettings.CadFileName, "pair7.dxf");
+  EXPECT_EQ(common::CadSettings.CadFileName, "pair7.v1.dxf");
   CadCloseOutput();
   std::filesystem::current_path(cwd);
   EXPECT_TRUE(dialogs_.Asked().empty());
-  EXPECT_EQ(testsupport::Slurp(scratch_.Path("pair7.dxf")), "  0\r\nEOF\r\n");
+  EXPECT_EQ(testsupport::Slurp(scratch_.Path("pair7.v1.dxf")), "  0\r\nEOF\r\n");
 }
 
 TEST_F(CadOutputTest, DeviceChosenByTheUser) {
