@@ -233,9 +233,10 @@ std::vector<std::string> UsageText() {
   };
 }
 
-std::string NoDisplayText() {
+std::string NoDisplayText(const std::string& failed) {
   const std::string& program = common::ProgramName;
-  return program + ": there is no display for the window (DISPLAY and WAYLAND_DISPLAY are not set); without one run " +
+  const std::string why = failed.empty() ? "DISPLAY and WAYLAND_DISPLAY are not set" : failed;
+  return program + ": there is no display for the window (" + why + "); without one run " +
          program + " design." + common::DataFileExtension + " /I (text printout) or /CADi:j (CAD file), or " + program +
          " ? (usage)";
 }
@@ -249,7 +250,10 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
   if (line.kind == CommandLine::Kind::Usage) {
     std::vector<std::string> text;
     for (const std::string& l : UsageText()) text.push_back(common::OemToDisplayText(l));
+    // Flushed before the form waits: a script reading the text has it at
+    // once.
     for (const std::string& l : text) out << l << "\n";
+    out.flush();
     if (display) platform::Dialogs().ShowTextPage(common::OemToDisplayText(common::ProductCode), text);
     return ExitDone;
   }

@@ -69,6 +69,22 @@ ProgramRun RunProgram(const testsupport::ScratchDirectory& dir, const std::strin
   return run;
 }
 
+// Runs the program without the offscreen platform and checks that it ends
+// within a second: a run that waits for something waits every time, while
+// a loaded machine may slow one run, so the fastest of up to three counts.
+ProgramRun RunWithinASecond(const testsupport::ScratchDirectory& dir, const std::string& args,
+                            const std::string& environment = "") {
+  ProgramRun run;
+  double fastest = 1e9;
+  for (int attempt = 0; attempt < 3 && fastest >= 1.0; ++attempt) {
+    const auto start = std::chrono::steady_clock::now();
+    run = RunProgram(dir, args, environment, "", false);
+    fastest = std::min(fastest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  EXPECT_LT(fastest, 1.0) << environment << " " << args;
+  return run;
+}
+
 void CopyDefaultDesign(const testsupport::ScratchDirectory& dir, const std::string& name) {
   fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4", dir.Path(name));
 }
@@ -100,13 +116,7 @@ TEST(CommandLineProgram, UsageText) {
 TEST(CommandLineProgram, EveryRunEndsWithoutADisplay) {
   const testsupport::ScratchDirectory dir("cmd_no_display");
   CopyDefaultDesign(dir, "d.vb4");
-  const auto timed = [&](const std::string& args) {
-    const auto start = std::chrono::steady_clock::now();
-    ProgramRun run = RunProgram(dir, args, "", "", false);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 30) << args;
-    return run;
-  };
+  const auto timed = [&](const std::string& args) { return RunWithinASecond(dir, args); };
   // The switch first.
   ProgramRun run = timed("/I d.vb4");
   EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -133,6 +143,38 @@ TEST(CommandLineProgram, EveryRunEndsWithoutADisplay) {
     EXPECT_EQ(run.err.rfind("vob4: there is no display", 0), 0u) << run.err;
     EXPECT_NE(run.err.find("/I"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("/CADi:j"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(dir.Entries(), 1u) << "nothing but the design";
+}
+
+// A display that is set but cannot be opened (the forwarding of a closed
+// ssh session, a Wayland display without its plugin or compositor) is found
+// out before the window system would end the program with an abort: the
+// usage text is printed, and a run that needs the window ends at once with
+// the line that names the display.
+TEST(CommandLineProgram, ADisplayThatCannotBeOpenedIsNoCrash) {
+  const testsupport::ScratchDirectory dir("cmd_dead_display");
+  CopyDefaultDesign(dir, "d.vb4");
+  // No X server listens on a display of this number, and no compositor on
+  // a socket of this name.
+  for (const auto& [environment, named] : std::vector<std::pair<std::string, std::string>>{
+           {"DISPLAY=:9731", "DISPLAY=:9731"},
+           {"WAYLAND_DISPLAY=vob4-no-such-display", "WAYLAND_DISPLAY=vob4-no-such-display"},
+           {"DISPLAY=:9731 WAYLAND_DISPLAY=vob4-no-such-display", "DISPLAY=:9731"}}) {
+    for (const char* args : {"-?", "'?'", "-? --graphics-test"}) {
+      const ProgramRun usage = RunWithinASecond(dir, args, environment);
+      EXPECT_EQ(usage.exitCode, 0) << environment << " " << args << usage.err;
+      EXPECT_EQ(std::count(usage.out.begin(), usage.out.end(), '\n'), 19) << environment << usage.out;
+      EXPECT_EQ(usage.out.rfind("VOB4 Command Line Mode\n", 0), 0u) << usage.out;
+    }
+    for (const char* args : {"", "d.vb4", "d.vb4 /E", "--graphics-test"}) {
+      const ProgramRun run = RunWithinASecond(dir, args, environment);
+      EXPECT_EQ(run.exitCode, 4) << environment << " " << args;
+      EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+      EXPECT_EQ(run.err.rfind("vob4: there is no display for the window (", 0), 0u) << run.err;
+      EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+      EXPECT_NE(run.err.find("/CADi:j"), std::string::npos) << run.err;
+    }
   }
   EXPECT_EQ(dir.Entries(), 1u) << "nothing but the design";
 }
