@@ -9,6 +9,7 @@
 // abort.
 #include <QApplication>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -20,6 +21,7 @@
 #include "common/kaldvar.h"
 #include "common/text_utils.h"
 #include "platform/qt/qt_display_probe.h"
+#include "platform/temporary_files.h"
 #include "platform/qt/qt_user_dialogs.h"
 #include "common/ui/graphics_test_window.h"
 
@@ -68,6 +70,10 @@ bool GraphicsTestRequested(int argc, char** argv, std::string& grab, std::string
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file-size limit makes a write fail ("File too large"), which every
+  // writer reports and cleans up after, instead of killing the program
+  // halfway through a file.
+  ::signal(SIGXFSZ, SIG_IGN);
   std::string grab, pdf;
   if (GraphicsTestRequested(argc, argv, grab, pdf)) {
     app::StartUpProgram(1, argv);
@@ -84,6 +90,9 @@ int main(int argc, char** argv) {
       params.emplace_back(arg);
   }
   const app::CommandLine line = app::ParseCommandLine(params);
+  // A batch run ended from outside (Ctrl+C, a timeout, a closed terminal)
+  // leaves no spool or temporary file behind, from its start-up on.
+  if (app::IsBatchRun(line)) platform::RemoveTemporaryFilesOnSignals();
   app::StartUpProgram(argc, argv);
   if (!app::IsBatchRun(line) && !WindowDisplay().usable) return NoDisplay();
   if (line.kind == app::CommandLine::Kind::Usage && WindowDisplay().screen) {

@@ -2,6 +2,7 @@
 // for status, links, modes and owners; the rules of a save (ReplacingFile);
 // see file_system.h.
 #include "platform/file_system.h"
+#include "platform/temporary_files.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -146,7 +147,13 @@ std::unique_ptr<OutputFile> FileSystem::CreateNew(const std::string& path, std::
     return nullptr;
   }
   std::FILE* file = StreamOf(fd, "wb", ec);
-  if (!file) return nullptr;
+  if (!file) {
+    ::unlink(path.c_str());
+    return nullptr;
+  }
+  // Every file created exclusively is a temporary one (a spool beside an
+  // output, a file of the temporary directory) until renamed or removed.
+  RememberTemporaryFile(path);
   return std::make_unique<NativeOutputFile>(file);
 }
 
@@ -156,6 +163,7 @@ bool FileSystem::Rename(const std::string& from, const std::string& to, std::err
     ec = LastError();
     return false;
   }
+  ForgetTemporaryFile(from);
   return true;
 }
 
@@ -165,6 +173,7 @@ bool FileSystem::Remove(const std::string& path, std::error_code& ec) {
     ec = LastError();
     return false;
   }
+  ForgetTemporaryFile(path);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -19,6 +20,8 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/data_file.h"
 #include "calc/pitch_curve.h"
@@ -638,6 +641,80 @@ TEST(CommandLineProgram, EveryOutputNamesTheReasonOfAFailedWrite) {
 // files of those names that the user cannot read (a pipe, a link that
 // leads nowhere) change nothing, and nothing is left behind. The printout
 // gets the mode of a new file (0666 less the umask).
+// The names in a folder, sorted.
+std::vector<std::string> EntriesOf(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Under a file-size limit every output fails as a write fails, with the
+// system's reason, instead of the program being killed halfway through the
+// file: nothing is left in the working folder or the temporary directory.
+TEST(CommandLineProgram, AFileSizeLimitIsAFailedWrite) {
+  const testsupport::ScratchDirectory dir("cmd_size_limit");
+  fs::create_directories(dir.Path("work"));
+  fs::create_directories(dir.Path("tmp"));
+  CopyDefaultDesign(dir, "work/d.vb4");
+  for (const auto& [option, output] : std::vector<std::pair<std::string, std::string>>{
+           {"/I", "d.txt"}, {"/CAD1:1", "d.dxf"}, {"/CAD2:1", "d.igs"}, {"/CAD5:3", "d.txt"},
+           {"/CAD6:1", "d.stl"}, {"/CAD7:1", "d.stp"}}) {
+    const ProgramRun run = RunProgram(dir, "d.vb4 " + option,
+                                      "TMPDIR='" + dir.Path("tmp") + "' sh -c 'ulimit -f 4; exec \"$0\" \"$@\"'",
+                                      dir.Path("work"));
+    EXPECT_EQ(run.exitCode, 2) << option << run.err;
+    EXPECT_NE(run.err.find(output + ": File too large\n"), std::string::npos) << option << run.err;
+    EXPECT_EQ(EntriesOf(dir.Path("work")), std::vector<std::string>{"d.vb4"}) << option;
+    EXPECT_EQ(EntriesOf(dir.Path("tmp")), std::vector<std::string>{}) << option;
+  }
+}
+
+// A run ended by SIGTERM or SIGINT while its temporary files exist (the
+// check of the temporary directory, the spool of the output, the IGES
+// parameter file) removes them on its way out and still ends by the signal.
+TEST(CommandLineProgram, ARunEndedBySignalLeavesNoTemporaryFile) {
+  const testsupport::ScratchDirectory dir("cmd_signal");
+  fs::create_directories(dir.Path("work"));
+  fs::create_directories(dir.Path("tmp"));
+  CopyDefaultDesign(dir, "work/d.vb4");
+  int caught = 0;
+  for (int attempt = 0; attempt < 12; ++attempt) {
+    const int signal = attempt % 2 ? SIGINT : SIGTERM;
+    const char* option = attempt % 3 == 0 ? "/I" : attempt % 3 == 1 ? "/CAD2:1" : "/CAD7:1";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (::chdir(dir.Path("work").c_str()) != 0) ::_exit(126);
+      ::setenv("TMPDIR", dir.Path("tmp").c_str(), 1);
+      ::unsetenv("DISPLAY");
+      ::unsetenv("WAYLAND_DISPLAY");
+      ::execl(VOB_PROGRAM, VOB_PROGRAM, "d.vb4", option, static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    // Sent the moment a file of the run's own appears in either folder.
+    bool sent = false;
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+      if (EntriesOf(dir.Path("work")).size() > 1 || !EntriesOf(dir.Path("tmp")).empty()) {
+        ::kill(child, signal);
+        sent = true;
+        break;
+      }
+    }
+    if (sent) ::waitpid(child, &status, 0);
+    if (sent && WIFSIGNALED(status)) {
+      ++caught;
+      EXPECT_EQ(WTERMSIG(status), signal);
+      EXPECT_EQ(EntriesOf(dir.Path("work")), std::vector<std::string>{"d.vb4"}) << option;
+      EXPECT_EQ(EntriesOf(dir.Path("tmp")), std::vector<std::string>{}) << option;
+    }
+    for (const std::string& name : EntriesOf(dir.Path("work")))
+      if (name != "d.vb4") fs::remove(dir.Path("work/" + name));
+  }
+  EXPECT_GT(caught, 0) << "no run was caught with a temporary file";
+}
+
 TEST(CommandLineProgram, PrintoutLeavesNoTemporaryFile) {
   const testsupport::ScratchDirectory dir("cmd_no_temporary");
   fs::create_directories(dir.Path("work"));
