@@ -178,7 +178,19 @@ bool OpenSpool(const std::string& name) {
     return false;
   }
   S().SpoolFileName = name;
+  S().SpoolTemporary = 0;
   return true;
+}
+
+// An output given up (cancelled, failed): the spool is discarded, and a
+// spool of the temporary directory goes with it; the user's file is never
+// touched.
+void DropSpool() {
+  if (SharedTextFile.IsOpen() && SharedTextFile.CurrentMode() == TextFile::Mode::Writing) SharedTextFile.Discard();
+  if (!S().SpoolTemporary) return;
+  DeleteFileQuiet(S().SpoolFileName);
+  if (S().TxtFileName == S().SpoolFileName) S().TxtFileName.clear();
+  S().SpoolTemporary = 0;
 }
 
 // A report file of this run in the temporary directory, under a name
@@ -190,7 +202,10 @@ bool OpenTemporarySpool(const std::string& prefix, const std::string& suffix) {
     NoteFileFailure(TemporaryDirectory() + prefix + "*" + suffix, std::make_error_code(std::errc::io_error));
     return false;
   }
-  if (OpenSpool(name)) return true;
+  if (OpenSpool(name)) {
+    S().SpoolTemporary = 1;
+    return true;
+  }
   DeleteFileQuiet(name);
   return false;
 }
@@ -349,15 +364,15 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
   bool opened = false;
   switch (device) {
     case ReportTextPrinter: {
-      opened = OpenTempSpool();
-      if (!opened) break;
+      // Asked before any file is made: a cancel leaves nothing behind.
       const std::optional<bool> single = AskYesNoQuestion("single page printing ?", S().SinglePagePrinting != 0);
       if (!single) {
         AbortFlag = 1;
-        SharedTextFile.Discard();
         return;
       }
       S().SinglePagePrinting = *single ? 1 : 0;
+      opened = OpenTempSpool();
+      if (!opened) break;
       // The printer's set-up sequence, when one is kept, goes first.
       std::vector<std::string> setup;
       if (FileCanOpen("TEXT.KLP") && ReadLines("TEXT.KLP", setup))
@@ -747,6 +762,7 @@ void WriteMessagesPage() {
 void AbandonReportOutput() {
   // A failed write leaves no half report behind, and says why.
   if (SharedTextFile.CurrentMode() == TextFile::Mode::Writing) AbandonFileChecked(SharedTextFile);
+  DropSpool();
 }
 
 void ShowReportOutput() {
@@ -766,7 +782,10 @@ void ShowReportOutput() {
     }
     CloseFileChecked(SharedTextFile);
   }
-  if (AbortFlag) return;
+  if (AbortFlag) {
+    DropSpool();
+    return;
+  }
 
   const std::string spool = S().SpoolFileName;
   // The copy the viewer or the word processor opens: a text file of this
@@ -827,8 +846,11 @@ void ShowReportOutput() {
       break;
     case ReportHtmlFile:
       if (HtmlBrowserPath.empty()) break;
-      if (!FileCanOpen(HtmlBrowserPath) || !platform::Viewer().StartProgram(HtmlBrowserPath, spool))
+      // A page no browser opens is no file of the user's: it goes.
+      if (!FileCanOpen(HtmlBrowserPath) || !platform::Viewer().StartProgram(HtmlBrowserPath, spool)) {
         ReportNotFound(HtmlBrowserPath);
+        DeleteFileQuiet(spool);
+      }
       break;
     default: {  // screen
       if (copyForViewer()) {

@@ -223,14 +223,21 @@ TEST_F(MainWindowTest, AFatalCalculationLeavesNoStalePicture) {
   }
 }
 
+// Each item cancelled where its dialog would be: nothing changes, and no
+// output was opened for nothing (no spool is left in the temporary
+// directory).
 TEST_F(MainWindowTest, ItemsWithoutTheirDialogEndWithAbort) {
+  fs::create_directories(dir_.Path("tmp"));
+  common::TempDirectory = dir_.Path("tmp");
   for (const char* item : {"mi_editZahnrad", "mi_fileprint", "mi_dbfmaterial", "mi_docuNewChange", "mi_HelpAbout",
                            "mi_viewAnimation1"}) {
     common::DataChanged = 0;
     app::MenuItemClick(item);
     EXPECT_EQ(common::AbortFlag, 1) << item;
     EXPECT_EQ(common::DataChanged, 0) << item;
+    EXPECT_TRUE(fs::is_empty(dir_.Path("tmp"))) << item;
   }
+  common::TempDirectory.clear();
 }
 
 TEST_F(MainWindowTest, PrintoutItemsHandTheReportToTheViewer) {
