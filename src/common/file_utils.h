@@ -44,8 +44,9 @@ std::string BareDesignName(const std::string& path);
 // extension, so "pump.v1" gives "pump.v1.txt" and never "pump.txt".
 std::string DesignOutputName(const std::string& name, const std::string& extension);
 // The design file's name for a design name: as it is when it ends with the
-// design file's extension or carries a directory (a path given as it is),
-// else with the extension added.
+// design file's extension or is a path with an extension of its own (given
+// so on the command line), else with the extension added ("pump.v1" is the
+// design "pump.v1.vb4").
 std::string DesignFileName(const std::string& name);
 // The text after the first '.'; empty when there is none.
 std::string TextAfterDot(const std::string& text);
