@@ -140,6 +140,7 @@ std::unique_ptr<OutputFile> FileSystem::Create(const std::string& path, std::err
 }
 
 std::unique_ptr<OutputFile> FileSystem::CreateNew(const std::string& path, std::error_code& ec) {
+  const EndingSignalsHeld held;
   errno = 0;
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
   if (fd < 0) {

@@ -48,6 +48,15 @@ void ForgetTemporaryFile(const std::string& path) {
   }
 }
 
+EndingSignalsHeld::EndingSignalsHeld() {
+  sigset_t ending;
+  sigemptyset(&ending);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&ending, signal);
+  ::pthread_sigmask(SIG_BLOCK, &ending, &previous_);
+}
+
+EndingSignalsHeld::~EndingSignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
 void RemoveTemporaryFilesOnSignals() {
   struct sigaction action {};
   action.sa_handler = RemoveAndEnd;

@@ -6,10 +6,25 @@
 
 #include <string>
 
+#include <signal.h>
+
 namespace platform {
 
 void RememberTemporaryFile(const std::string& path);
 void ForgetTemporaryFile(const std::string& path);
+
+// Holds SIGINT, SIGTERM and SIGHUP back for its lifetime: a file created
+// meanwhile is noted before a signal can end the process.
+class EndingSignalsHeld {
+ public:
+  EndingSignalsHeld();
+  ~EndingSignalsHeld();
+  EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+  EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+ private:
+  sigset_t previous_;
+};
 
 // From now on SIGINT, SIGTERM and SIGHUP remove the remembered files before
 // they end the process as they would have.

@@ -4,6 +4,7 @@
 // dbfread, dbview, dbf_dump) on written tables.
 #pragma once
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -35,9 +36,10 @@ struct Reported {
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vob_dbase_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // One folder, also for a parameterised test ("Name/0").
+    std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(test.begin(), test.end(), '/', '_');
+    dir_ = std::filesystem::temp_directory_path() / ("vob_dbase_" + std::to_string(::getpid()) + "_" + test);
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     dbase::InitTzCommon();
