@@ -49,10 +49,17 @@ void PrintMessages(std::ostream& err) {
 constexpr std::size_t MaxReasonLength = 200;
 
 std::string OneLineReason(const std::string& text) {
-  std::string reason = common::OemToDisplayText(text);
+  // The file's name as the user gave it (UTF-8), a quoted line of the
+  // design as the file holds it (code page 850).
+  std::string reason = common::MixedToDisplayText(text);
   for (char& c : reason)
     if (c == '\r' || c == '\n') c = ' ';
-  if (reason.size() > MaxReasonLength) reason = reason.substr(0, MaxReasonLength - 3) + "...";
+  if (reason.size() > MaxReasonLength) {
+    // Cut between characters, never inside one.
+    std::size_t cut = MaxReasonLength - 3;
+    while (cut > 0 && (static_cast<unsigned char>(reason[cut]) & 0xC0) == 0x80) --cut;
+    reason = reason.substr(0, cut) + "...";
+  }
   return reason;
 }
 

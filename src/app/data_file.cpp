@@ -30,7 +30,9 @@
 namespace app {
 
 std::string DataFilePath(const std::string& directory, const std::string& name) {
-  return common::AddBackslash(directory) + name + "." + common::DataFileExtension;
+  // An absolute name is no name of the directory.
+  const std::string folder = !name.empty() && name.front() == '/' ? std::string() : common::AddBackslash(directory);
+  return folder + name + "." + common::DataFileExtension;
 }
 
 namespace {

@@ -113,6 +113,21 @@ FileSystem*& Installed() {
 
 }  // namespace
 
+namespace {
+
+class FileKindCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "file kind"; }
+  std::string message(int) const override { return "not a regular file"; }
+};
+
+}  // namespace
+
+std::error_code NotARegularFile() {
+  static const FileKindCategory category;
+  return {1, category};
+}
+
 std::unique_ptr<InputFile> FileSystem::OpenRead(const std::string& path, std::error_code& ec) {
   // Opened without waiting, then looked at: only a regular file is read.
   errno = 0;
@@ -123,8 +138,7 @@ std::unique_ptr<InputFile> FileSystem::OpenRead(const std::string& path, std::er
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ec = S_ISDIR(st.st_mode) ? std::make_error_code(std::errc::is_a_directory)
-                             : std::make_error_code(std::errc::permission_denied);
+    ec = S_ISDIR(st.st_mode) ? std::make_error_code(std::errc::is_a_directory) : NotARegularFile();
     ::close(fd);
     return nullptr;
   }
@@ -387,7 +401,7 @@ bool ReplacingFile::Open(const std::string& target, std::error_code& ec) {
       ec = std::make_error_code(std::errc::is_a_directory);
       return false;
     default:  // a device, a pipe or a socket is never replaced by a file
-      ec = Refused();
+      ec = NotARegularFile();
       return false;
   }
   // Beside the target, so that the rename stays within one file system; a

@@ -484,6 +484,11 @@ TEST(CommandLineProgram, ReadFailuresSayWhy) {
   damaged[26] = "1e999";  // the face width
   testsupport::Put(dir.Path("huge.vb4"), testsupport::Joined(damaged));
   damaged[26] = std::string(5000, 'x');
+  // "Maß Ä" in code page 850 where the centre distance belongs.
+  auto coded = lines;
+  coded[7] = "Ma\xE1 \x8E";
+  testsupport::Put(dir.Path("Zähne.vb4"), testsupport::Joined(coded));
+  ASSERT_EQ(::mkfifo(dir.Path("pipe.vb4").c_str(), 0600), 0);
   fs::create_directory(dir.Path(std::string(150, 'n')));
   const std::string longName = std::string(150, 'n') + "/long.vb4";
   testsupport::Put(dir.Path(longName), testsupport::Joined(damaged));
@@ -498,7 +503,15 @@ TEST(CommandLineProgram, ReadFailuresSayWhy) {
             "vob4: cannot read the design file: letter.vb4, line 8: not a number: \"line 8 of a letter\" !\n"},
            {"short.vb4 /I", "vob4: cannot read the design file: short.vb4: file ends before line 31 !\n"},
            {"huge.vb4 /I",
-            "vob4: cannot read the design file: huge.vb4, line 27: not a finite number: \"1e999\" !\n"}}) {
+            "vob4: cannot read the design file: huge.vb4, line 27: not a finite number: \"1e999\" !\n"},
+           // A name in UTF-8 is told as given, a line of the file in its code page.
+           {"Räder.vb4 /I", "vob4: cannot read the design file: Räder.vb4: No such file or directory\n"},
+           {"Zähne.vb4 /I", "vob4: cannot read the design file: Zähne.vb4, line 8: not a number: \"Maß Ä\" !\n"},
+           // A pipe is not read (it would wait), and says what it is.
+           {"pipe.vb4 /I", "vob4: cannot read the design file: pipe.vb4: not a regular file\n"},
+           // An absolute name without its extension is the file of that path.
+           {dir.Path("gone") + " /I", "vob4: cannot read the design file: " + dir.Path("gone.vb4") +
+                                          ": No such file or directory\n"}}) {
     const ProgramRun run = RunProgram(dir, c.args);
     EXPECT_EQ(run.exitCode, 1) << c.args;
     EXPECT_EQ(run.err, c.message) << c.args;
@@ -513,7 +526,12 @@ TEST(CommandLineProgram, ReadFailuresSayWhy) {
   EXPECT_EQ(std::count(reason.begin(), reason.end(), '\n'), 1);
   EXPECT_EQ(reason.size(), 201u) << reason;
   EXPECT_EQ(reason.substr(reason.size() - 4), "...\n");
-  EXPECT_EQ(dir.Entries(), 5u) << "nothing was written";
+  EXPECT_EQ(dir.Entries(), 7u) << "nothing was written";
+  // An absolute name without its extension that is there is read.
+  testsupport::Put(dir.Path("whole.vb4"), design);
+  const ProgramRun whole = RunProgram(dir, dir.Path("whole") + " /I");
+  EXPECT_EQ(whole.exitCode, 0) << whole.err;
+  EXPECT_TRUE(fs::exists(dir.Path("whole.txt")));
 }
 
 // A printout that cannot be written names the file and the system's

@@ -393,8 +393,11 @@ TEST_F(RefusedFileTest, NumbersThatAreNotFinite) {
 
 TEST_F(RefusedFileTest, MessagesQuoteAShortCleanPartOfTheLine) {
   auto lines = good_;
-  lines[25] = "x\x01\x1B[2J\t\x7F" + std::string(1 << 20, '7');  // a 1 MB line with control bytes
+  lines[25] = "x\x01\x1B[2J\t\x7F" + std::string(60000, '7');  // a long line with control bytes
   ExpectRefused(lines, "line 26: not a number: \"x  [2J  " + std::string(52, '7') + "...\" !");
+  // A line longer than any the format holds is refused unread beyond.
+  lines[25] = std::string(1 << 22, '7');
+  ExpectRefused(lines, "line 26: line longer than 65536 characters !");
   lines[25] = "12\x07";
   ExpectRefused(lines, "line 26: not a number: \"12 \" !");
   lines = good_;
