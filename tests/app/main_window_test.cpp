@@ -91,8 +91,9 @@ TEST_F(MainWindowTest, MenuCaptionsFollowTheLanguage) {
     for (const app::TMenuItem& m : app::MainMenu1()) {
       if (m.separator || !m.visible) continue;
       EXPECT_FALSE(m.caption.empty()) << item << " " << m.name;
-      if (app::MenuChildren(m.name).empty() && !m.parent.empty())
+      if (app::MenuChildren(m.name).empty() && !m.parent.empty()) {
         EXPECT_TRUE(app::HasMenuHandler(m.name)) << m.name;
+      }
     }
   }
   EXPECT_EQ(app::MenuItem("mi_fileexit").caption, "E&xit");
@@ -136,7 +137,9 @@ TEST_F(MainWindowTest, AcceleratorsAreUniqueInEveryMenuAndLanguage) {
                            << it->second << "\" and \"" << c << "\" share " << m;
       }
       // The six diagrams and the other moved captions found letters of their own.
-      if (menu == "mi_View") EXPECT_GE(marked, 15) << code;
+      if (menu == "mi_View") {
+        EXPECT_GE(marked, 15) << code;
+      }
     }
   }
   app::SetLanguage(2);
