@@ -182,6 +182,39 @@ TEST(CommandLineProgram, ADisplayThatCannotBeOpenedIsNoCrash) {
   EXPECT_EQ(dir.Entries(), 1u) << "nothing but the design";
 }
 
+// On a real display (a virtual X server of its own): the usage text is
+// printed at once and its form waits to be closed; an X server that refuses
+// the user (no cookie) is told like a display that is gone.
+TEST(CommandLineProgram, UsageOnADisplayAndADisplayThatRefusesTheUser) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xauth >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "xvfb-run or xauth is not installed";
+  const testsupport::ScratchDirectory dir("cmd_real_display");
+  CopyDefaultDesign(dir, "d.vb4");
+  const std::string program = "'" + std::string(VOB_PROGRAM) + "'";
+  // Inside the server's session: the usage with its form (ended by the
+  // timeout after 5 s), then both runs without the cookie.
+  const std::string script =
+      "cd '" + dir.Dir().string() + "' && unset QT_QPA_PLATFORM WAYLAND_DISPLAY; "
+      "timeout 5 " + program + " -? >usage.out 2>/dev/null; echo $? >usage.rc; "
+      "XAUTHORITY=/nonexistent/cookie " + program + " -? >refused_usage.out 2>/dev/null; echo $? >refused_usage.rc; "
+      "XAUTHORITY=/nonexistent/cookie " + program + " d.vb4 >/dev/null 2>refused.err; echo $? >refused.rc; "
+      "echo \"$DISPLAY\" >display";
+  testsupport::Put(dir.Path("script.sh"), script);
+  testsupport::RunCommand("xvfb-run -a sh '" + dir.Path("script.sh") + "' >/dev/null 2>&1");
+  const std::string display = Slurp(dir.Path("display"));
+  if (display.empty()) GTEST_SKIP() << "the virtual X server did not start";
+  const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+  EXPECT_EQ(Slurp(dir.Path("usage.rc")), "124\n") << "the form waits until it is closed";
+  EXPECT_EQ(lines(Slurp(dir.Path("usage.out"))), 19) << "printed before the form waits";
+  EXPECT_EQ(Slurp(dir.Path("refused_usage.rc")), "0\n");
+  EXPECT_EQ(lines(Slurp(dir.Path("refused_usage.out"))), 19);
+  EXPECT_EQ(Slurp(dir.Path("refused.rc")), "4\n");
+  const std::string err = Slurp(dir.Path("refused.err"));
+  EXPECT_EQ(lines(err), 1) << err;
+  EXPECT_NE(err.find("(DISPLAY=" + display.substr(0, display.size() - 1) + " cannot be opened)"), std::string::npos)
+      << err;
+}
+
 TEST(CommandLineProgram, TextPrintoutIsWrittenBesideTheDesign) {
   const testsupport::ScratchDirectory dir("cmd_print");
   CopyDefaultDesign(dir, "x.vb4");

@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -66,7 +67,17 @@ bool XDisplayOpens(const std::string& display) {
   const auto disconnect = reinterpret_cast<Disconnect>(::dlsym(xcb, "xcb_disconnect"));
   bool opens = false;
   if (connect && hasError && disconnect) {
+    // The library tells a refusal on standard error itself; the program's
+    // own line says it once.
+    const int keptError = ::dup(2);
+    const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (quiet >= 0) ::dup2(quiet, 2);
     void* connection = connect(display.c_str(), nullptr);
+    if (keptError >= 0) {
+      ::dup2(keptError, 2);
+      ::close(keptError);
+    }
+    if (quiet >= 0) ::close(quiet);
     opens = connection != nullptr && hasError(connection) == 0;
     if (connection != nullptr) disconnect(connection);
   }
