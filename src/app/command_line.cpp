@@ -49,10 +49,17 @@ void PrintMessages(std::ostream& err) {
 constexpr std::size_t MaxReasonLength = 200;
 
 std::string OneLineReason(const std::string& text) {
-  std::string reason = common::OemToDisplayText(text);
+  // The file's name as the user gave it (UTF-8), a quoted line of the
+  // design as the file holds it (code page 850).
+  std::string reason = common::MixedToDisplayText(text);
   for (char& c : reason)
     if (c == '\r' || c == '\n') c = ' ';
-  if (reason.size() > MaxReasonLength) reason = reason.substr(0, MaxReasonLength - 3) + "...";
+  if (reason.size() > MaxReasonLength) {
+    // Cut between characters, never inside one.
+    std::size_t cut = MaxReasonLength - 3;
+    while (cut > 0 && (static_cast<unsigned char>(reason[cut]) & 0xC0) == 0x80) --cut;
+    reason = reason.substr(0, cut) + "...";
+  }
   return reason;
 }
 
@@ -83,7 +90,11 @@ bool ReadBatchDesign(const CommandLine& line, std::ostream& err, std::string& de
     err << common::ProgramName << ": cannot read the design file" << FailedFile(line.fileName) << "\n";
     return false;
   }
-  common::CurrentFileName = common::BareFileName(line.fileName);
+  // The outputs are named after the design without its file's extension:
+  // ".vb4" and nothing more ("pump.v1.vb4" writes "pump.v1.txt"), or the
+  // extension of a design file named otherwise.
+  const std::string bare = common::BareDesignName(line.fileName);
+  common::CurrentFileName = common::DesignStem(line.fileName) != line.fileName ? bare : common::BareFileName(line.fileName);
   common::DataDirectory.clear();
   return true;
 }
@@ -92,7 +103,7 @@ bool ReadBatchDesign(const CommandLine& line, std::ostream& err, std::string& de
 // bare name with the extension in the working directory (the report
 // writer's TXT device 9 and the CAD output's batch naming name it so).
 std::string BatchOutputName(const std::string& extension) {
-  return common::BareFileName(common::CurrentFileName) + "." + extension;
+  return common::DesignOutputName(common::CurrentFileName, extension);
 }
 
 // True (with the message) when the output would be the design file itself,
@@ -236,9 +247,10 @@ std::vector<std::string> UsageText() {
   };
 }
 
-std::string NoDisplayText() {
+std::string NoDisplayText(const std::string& failed) {
   const std::string& program = common::ProgramName;
-  return program + ": there is no display for the window (DISPLAY and WAYLAND_DISPLAY are not set); without one run " +
+  const std::string why = failed.empty() ? "DISPLAY and WAYLAND_DISPLAY are not set" : failed;
+  return program + ": there is no display for the window (" + why + "); without one run " +
          program + " design." + common::DataFileExtension + " /I (text printout) or /CADi:j (CAD file), or " + program +
          " ? (usage)";
 }
@@ -252,7 +264,10 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
   if (line.kind == CommandLine::Kind::Usage) {
     std::vector<std::string> text;
     for (const std::string& l : UsageText()) text.push_back(common::OemToDisplayText(l));
+    // Flushed before the form waits: a script reading the text has it at
+    // once.
     for (const std::string& l : text) out << l << "\n";
+    out.flush();
     if (display) platform::Dialogs().ShowTextPage(common::OemToDisplayText(common::ProductCode), text);
     return ExitDone;
   }

@@ -48,8 +48,10 @@ enum ExitCode : int {
 };
 
 // The one line on standard error of a run that needs the window where
-// there is no display; it names the switches that run without one.
-std::string NoDisplayText();
+// there is no display; it names the switches that run without one. failed:
+// the display that was set and could not be opened, and why; empty when
+// none is set.
+std::string NoDisplayText(const std::string& failed = "");
 
 // Runs a batch path after the program start-up: no dialog or message box
 // appears; results and failures are reported on out and err, each failure

@@ -30,7 +30,9 @@
 namespace app {
 
 std::string DataFilePath(const std::string& directory, const std::string& name) {
-  return common::AddBackslash(directory) + name + "." + common::DataFileExtension;
+  // An absolute name is no name of the directory.
+  const std::string folder = !name.empty() && name.front() == '/' ? std::string() : common::AddBackslash(directory);
+  return folder + name + "." + common::DataFileExtension;
 }
 
 namespace {
@@ -83,7 +85,9 @@ ChosenPath ChoosePath(const std::string& name, bool save) {
     platform::FileNameRequest request;
     request.caption = save ? "Save" : "Open";
     request.directory = common::AddBackslash(common::DataDirectory);
-    if (save) request.fileName = common::CurrentFileName;
+    // Offered with its extension, so that a design name with dots comes back
+    // whole.
+    if (save && !common::CurrentFileName.empty()) request.fileName = common::DesignFileName(common::CurrentFileName);
     request.filter = "*." + ext + "|*." + ext;
     const std::optional<std::string> answer =
         save ? platform::Dialogs().SaveFileName(request) : platform::Dialogs().OpenFileName(request);
@@ -94,7 +98,7 @@ ChosenPath ChoosePath(const std::string& name, bool save) {
     }
     chosen.fromDialog = true;
     chosen.directory = common::FileDirPart(*answer);
-    chosen.name = common::BareFileName(*answer);
+    chosen.name = common::BareDesignName(*answer);
     chosen.path = DataFilePath(chosen.directory, chosen.name);
   } else if (name.find('.') == std::string::npos) {
     // Opening by a bare name also names the design.

@@ -46,8 +46,15 @@ bool DataFileLines::NextLine(std::string& line) {
     message_ = fileName_ + ": file ends before line " + std::to_string(lineNumber_) + " !";
     return false;
   }
-  if (!common::SharedTextFile.ReadLine(line)) {
+  bool tooLong = false;
+  if (!common::SharedTextFile.ReadLine(line, LongestLine, tooLong)) {
     Fail("read error !");
+    return false;
+  }
+  // A damaged file may hold a line of hundreds of megabytes: it is refused
+  // when it passes what any line of the format can hold, unread beyond.
+  if (tooLong) {
+    Fail("line longer than " + std::to_string(LongestLine) + " characters !");
     return false;
   }
   return true;

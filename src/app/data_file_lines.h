@@ -33,6 +33,11 @@ std::string QuotedLineText(const std::string& text);
 
 class DataFileLines {
  public:
+  // The longest line the file may hold, well beyond its longest field (a
+  // formula of 4096 characters, a document path as long as the system
+  // allows, a change record of its bounded fields).
+  static constexpr std::size_t LongestLine = 65536;
+
   // Reads common::SharedTextFile, which the caller has opened; fileName is
   // used in the messages only.
   explicit DataFileLines(std::string fileName);

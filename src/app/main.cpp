@@ -9,7 +9,9 @@
 // abort.
 #include <QApplication>
 
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -18,6 +20,8 @@
 #include "app/ui/run_main_window.h"
 #include "common/kaldvar.h"
 #include "common/text_utils.h"
+#include "platform/qt/qt_display_probe.h"
+#include "platform/temporary_files.h"
 #include "platform/qt/qt_user_dialogs.h"
 #include "common/ui/graphics_test_window.h"
 
@@ -27,21 +31,17 @@ namespace {
 std::string ShowItem;
 int Settle = 500;
 
-bool EnvironmentSet(const char* name) {
-  const char* value = std::getenv(name);
-  return value && *value;
+// The display the window would open, probed before Qt is started (Qt
+// aborts on one it cannot open).
+const platform::qt::DisplayProbe& WindowDisplay() {
+  static const platform::qt::DisplayProbe probe = platform::qt::ProbeDisplay();
+  return probe;
 }
 
-// Whether a screen is there to show windows on.
-bool HaveDisplay() { return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY"); }
-
-// Whether a window can be made: on a screen, or on the Qt platform chosen
-// (offscreen, say).
-bool WindowPossible() { return HaveDisplay() || EnvironmentSet("QT_QPA_PLATFORM"); }
-
-// The end of a run that needs the window where none can be made.
+// The end of a run that needs the window where none can be made: the one
+// line names the display that failed.
 int NoDisplay() {
-  std::cerr << app::NoDisplayText() << "\n";
+  std::cerr << app::NoDisplayText(WindowDisplay().failed) << "\n";
   return app::ExitNoDisplay;
 }
 
@@ -52,6 +52,9 @@ int NoDisplay() {
 // "--show=mi_viewZahnraeder" first draws the picture of that menu item,
 // "--settle=ms" waits that long before the picture is taken.
 bool GraphicsTestRequested(int argc, char** argv, std::string& grab, std::string& pdf) {
+  // The usage question comes first, whatever follows it.
+  if (argc > 1 && (std::strcmp(argv[1], "?") == 0 || std::strcmp(argv[1], "/?") == 0 || std::strcmp(argv[1], "-?") == 0))
+    return false;
   bool requested = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -67,10 +70,14 @@ bool GraphicsTestRequested(int argc, char** argv, std::string& grab, std::string
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file-size limit makes a write fail ("File too large"), which every
+  // writer reports and cleans up after, instead of killing the program
+  // halfway through a file.
+  ::signal(SIGXFSZ, SIG_IGN);
   std::string grab, pdf;
   if (GraphicsTestRequested(argc, argv, grab, pdf)) {
     app::StartUpProgram(1, argv);
-    if (!WindowPossible()) return NoDisplay();
+    if (!WindowDisplay().usable) return NoDisplay();
     const int result = common::ui::RunGraphicsTestWindow(argc, argv, grab, pdf);
     app::ShutDownProgram();
     return result;
@@ -83,10 +90,14 @@ int main(int argc, char** argv) {
       params.emplace_back(arg);
   }
   const app::CommandLine line = app::ParseCommandLine(params);
+  // A batch run ended from outside (Ctrl+C, a timeout, a closed terminal)
+  // leaves no spool or temporary file behind, from its start-up on.
+  if (app::IsBatchRun(line)) platform::RemoveTemporaryFilesOnSignals();
   app::StartUpProgram(argc, argv);
-  if (!app::IsBatchRun(line) && !WindowPossible()) return NoDisplay();
-  if (line.kind == app::CommandLine::Kind::Usage && HaveDisplay()) {
-    // With a screen the usage text is also shown in its form.
+  if (!app::IsBatchRun(line) && !WindowDisplay().usable) return NoDisplay();
+  if (line.kind == app::CommandLine::Kind::Usage && WindowDisplay().screen) {
+    // With a screen the usage text is also shown in its form (printed
+    // first, for a script); without one it is only printed.
     QApplication qt(argc, argv);
     platform::qt::InstallQtPlatform();
     return app::RunBatch(line, std::cout, std::cerr, true);

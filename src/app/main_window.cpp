@@ -206,7 +206,7 @@ void OpenRecentFile(int n) {
   // design's name and directory as they were.
   ReadDataFile(path);
   if (!AbortFlag) {
-    common::CurrentFileName = common::FileNameNoExt(path);
+    common::CurrentFileName = common::BareDesignName(path);
     common::DataDirectory = common::FileDirPart(path);
     AddRecentFile(common::CurrentFileName);
     common::DataChanged = 0;

@@ -316,7 +316,10 @@ void Reuse(const TClosure& c) {
   NcPair.imax = c.pair.imax;
   RadiusExtremes = c.extremes;
   SineLinearCurve.Theta = c.theta;
-  for (int i = 0; i <= MaxFormulaPieces; ++i) FormulaPieces[i].Formula = c.formulas[i];
+  // The formula texts are the closing's inputs only on a formula curve;
+  // those of another curve (kept in the design, unused) stay as they are.
+  if (CurveType == CurveFormula)
+    for (int i = 0; i <= MaxFormulaPieces; ++i) FormulaPieces[i].Formula = c.formulas[i];
 }
 
 void Remember(TClosure& c) {

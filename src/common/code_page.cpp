@@ -233,6 +233,62 @@ std::string ConvertOemText(const std::string& text) {
 
 std::string OemToDisplayText(const std::string& text) { return ConvertOemText(text); }
 
+namespace {
+
+// The length of the valid UTF-8 sequence of two or more bytes at text[i];
+// 0 when none starts there.
+std::size_t Utf8SequenceAt(const std::string& text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  std::size_t length = 0;
+  char32_t cp = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    cp = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    cp = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    cp = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (byte(i + k) & 0x3F);
+  }
+  // Overlong forms, surrogates and code points beyond Unicode are no UTF-8.
+  if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+      (cp >= 0xD800 && cp <= 0xDFFF))
+    return 0;
+  return length;
+}
+
+}  // namespace
+
+std::string MixedToDisplayText(const std::string& text) {
+  std::string out;
+  std::string oem;
+  const auto flush = [&] {
+    if (oem.empty()) return;
+    out += OemToDisplayText(oem);
+    oem.clear();
+  };
+  for (std::size_t i = 0; i < text.size();) {
+    if (const std::size_t length = Utf8SequenceAt(text, i)) {
+      flush();
+      out.append(text, i, length);
+      i += length;
+    } else {
+      oem += text[i++];
+    }
+  }
+  flush();
+  return out;
+}
+
 std::string AnsiToOemText(const std::string& text) { return AnsiToOemBuffer(text); }
 
 std::string AnsiToDisplayText(const std::string& text) { return text; }

@@ -803,7 +803,8 @@ void CheckConfiguredDirectories() {
     request.caption = "Input";
     request.prompt = OemToDisplayText("temporary directory");
     request.initial = OemToDisplayText(TempDirectory);
-    request.maxLength = 60;
+    // A path of any length the system allows.
+    request.maxLength = platform::NoLengthLimit;
     if (auto entered = platform::Dialogs().InputText(request))
       TempDirectory = AnsiToOemText(*entered);
     else

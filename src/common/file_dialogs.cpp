@@ -72,7 +72,7 @@ void SaveDataFileAs(const std::string& nameIn, std::string& fullName) {
     platform::FileNameRequest request;
     request.caption = "Save as";
     request.directory = RemoveBackslash(AddBackslash(DataDirectory));
-    request.fileName = CurrentFileName;
+    if (!CurrentFileName.empty()) request.fileName = DesignFileName(CurrentFileName);
     request.filter = "*." + ext + "|*." + ext;
     const std::optional<std::string> chosen = platform::Dialogs().SaveFileName(request);
     CursorArrow();
@@ -81,7 +81,7 @@ void SaveDataFileAs(const std::string& nameIn, std::string& fullName) {
       return;
     }
     DataDirectory = DirectoryOf(*chosen);
-    name = BareFileName(*chosen);
+    name = BareDesignName(*chosen);
     fullName = AddBackslash(DataDirectory) + name + "." + ext;
     CheckOutputFileName(fullName);
     if (!AbortFlag) CurrentFileName = name;

@@ -127,6 +127,28 @@ std::string FileNameNoExt(const std::string& path) { return BareFileName(path); 
 
 std::string PathNoExt(const std::string& path) { return FileDirPart(path) + FileNameNoExt(path); }
 
+std::string DesignStem(const std::string& name) {
+  const std::string suffix = "." + UpperText(DataFileExtension);
+  const std::size_t start = name.find_last_of('/') == std::string::npos ? 0 : name.find_last_of('/') + 1;
+  if (name.size() >= start + suffix.size() + 1 &&
+      UpperText(name.substr(name.size() - suffix.size())) == suffix)
+    return name.substr(0, name.size() - suffix.size());
+  return name;
+}
+
+std::string BareDesignName(const std::string& path) { return DesignStem(FileNamePart(path)); }
+
+std::string DesignOutputName(const std::string& name, const std::string& extension) {
+  return DesignStem(name) + "." + extension;
+}
+
+std::string DesignFileName(const std::string& name) {
+  if (name.empty() || DesignStem(name) != name) return name;
+  const bool dotted = FileNamePart(name).find('.') != std::string::npos;
+  if (dotted && (name.find('/') != std::string::npos || DataFileExtension.empty())) return name;
+  return name + "." + DataFileExtension;
+}
+
 std::string TextAfterDot(const std::string& text) {
   const auto dot = text.find('.');
   return dot == std::string::npos ? std::string() : text.substr(dot + 1);

@@ -34,6 +34,20 @@ std::string BareFileName(const std::string& path);
 std::string FileNameNoExt(const std::string& path);
 // FileDirPart followed by FileNameNoExt.
 std::string PathNoExt(const std::string& path);
+// The design's name without the design file's extension: "pump.v1.vb4"
+// and "pump.v1" both give "pump.v1" (any letter case of the extension);
+// every other dot is part of the name. The directory stays.
+std::string DesignStem(const std::string& name);
+// DesignStem of the name without its directory.
+std::string BareDesignName(const std::string& path);
+// The name of a file derived from the design's: DesignStem + "." + the
+// extension, so "pump.v1" gives "pump.v1.txt" and never "pump.txt".
+std::string DesignOutputName(const std::string& name, const std::string& extension);
+// The design file's name for a design name: as it is when it ends with the
+// design file's extension or is a path with an extension of its own (given
+// so on the command line), else with the extension added ("pump.v1" is the
+// design "pump.v1.vb4").
+std::string DesignFileName(const std::string& name);
 // The text after the first '.'; empty when there is none.
 std::string TextAfterDot(const std::string& text);
 

@@ -67,13 +67,9 @@ void CheckFileExists(const std::string& name) {
 std::string DataFileName() {
   if (CurrentFileName.empty()) return "";
   if (BareNameFlag) return CurrentFileName;
-  // A design opened from the command line keeps its extension in the name
-  // (and may carry a directory with dots); only a name without one gets it.
-  const std::size_t slash = CurrentFileName.find_last_of('/');
-  const bool hasExtension =
-      CurrentFileName.find('.', slash == std::string::npos ? 0 : slash + 1) != std::string::npos;
-  const std::string name = hasExtension ? CurrentFileName : CurrentFileName + "." + DataFileExtension;
-  return AddBackslash(DataDirectory) + name;
+  // A design opened from the command line keeps its name as given; a bare
+  // name gets the extension.
+  return AddBackslash(DataDirectory) + DesignFileName(CurrentFileName);
 }
 
 }  // namespace common

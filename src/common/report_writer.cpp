@@ -178,7 +178,19 @@ bool OpenSpool(const std::string& name) {
     return false;
   }
   S().SpoolFileName = name;
+  S().SpoolTemporary = 0;
   return true;
+}
+
+// An output given up (cancelled, failed): the spool is discarded, and a
+// spool of the temporary directory goes with it; the user's file is never
+// touched.
+void DropSpool() {
+  if (SharedTextFile.IsOpen() && SharedTextFile.CurrentMode() == TextFile::Mode::Writing) SharedTextFile.Discard();
+  if (!S().SpoolTemporary) return;
+  DeleteFileQuiet(S().SpoolFileName);
+  if (S().TxtFileName == S().SpoolFileName) S().TxtFileName.clear();
+  S().SpoolTemporary = 0;
 }
 
 // A report file of this run in the temporary directory, under a name
@@ -190,7 +202,10 @@ bool OpenTemporarySpool(const std::string& prefix, const std::string& suffix) {
     NoteFileFailure(TemporaryDirectory() + prefix + "*" + suffix, std::make_error_code(std::errc::io_error));
     return false;
   }
-  if (OpenSpool(name)) return true;
+  if (OpenSpool(name)) {
+    S().SpoolTemporary = 1;
+    return true;
+  }
   DeleteFileQuiet(name);
   return false;
 }
@@ -314,7 +329,9 @@ void SetReportLayout(const std::string& s1, const std::string& s2, const std::st
 }
 
 void SelectOutputDevice(int ask, const std::string& fileName) {
-  std::string name = fileName.empty() ? CurrentFileName : fileName;
+  // Named after the design unless told otherwise: its whole name, dots and
+  // all, with ".txt".
+  std::string name = fileName.empty() ? DesignOutputName(CurrentFileName, "txt") : fileName;
   if (name.find('.') == std::string::npos) name += ".txt";
 
   int device = TextDevice;
@@ -347,15 +364,15 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
   bool opened = false;
   switch (device) {
     case ReportTextPrinter: {
-      opened = OpenTempSpool();
-      if (!opened) break;
+      // Asked before any file is made: a cancel leaves nothing behind.
       const std::optional<bool> single = AskYesNoQuestion("single page printing ?", S().SinglePagePrinting != 0);
       if (!single) {
         AbortFlag = 1;
-        SharedTextFile.Discard();
         return;
       }
       S().SinglePagePrinting = *single ? 1 : 0;
+      opened = OpenTempSpool();
+      if (!opened) break;
       // The printer's set-up sequence, when one is kept, goes first.
       std::vector<std::string> setup;
       if (FileCanOpen("TEXT.KLP") && ReadLines("TEXT.KLP", setup))
@@ -516,8 +533,7 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
   Place(line, TimeText(), 64);
   WriteOutputLine(line);
 
-  std::string dataName = CurrentFileName;
-  if (!dataName.empty() && dataName.find('.') == std::string::npos) dataName += "." + DataFileExtension;
+  std::string dataName = DesignFileName(CurrentFileName);
   // A design not yet named has no file to name: the line stays empty rather
   // than showing a directory alone.
   if (!BareNameFlag && !dataName.empty()) {
@@ -746,6 +762,7 @@ void WriteMessagesPage() {
 void AbandonReportOutput() {
   // A failed write leaves no half report behind, and says why.
   if (SharedTextFile.CurrentMode() == TextFile::Mode::Writing) AbandonFileChecked(SharedTextFile);
+  DropSpool();
 }
 
 void ShowReportOutput() {
@@ -765,7 +782,10 @@ void ShowReportOutput() {
     }
     CloseFileChecked(SharedTextFile);
   }
-  if (AbortFlag) return;
+  if (AbortFlag) {
+    DropSpool();
+    return;
+  }
 
   const std::string spool = S().SpoolFileName;
   // The copy the viewer or the word processor opens: a text file of this
@@ -826,8 +846,11 @@ void ShowReportOutput() {
       break;
     case ReportHtmlFile:
       if (HtmlBrowserPath.empty()) break;
-      if (!FileCanOpen(HtmlBrowserPath) || !platform::Viewer().StartProgram(HtmlBrowserPath, spool))
+      // A page no browser opens is no file of the user's: it goes.
+      if (!FileCanOpen(HtmlBrowserPath) || !platform::Viewer().StartProgram(HtmlBrowserPath, spool)) {
         ReportNotFound(HtmlBrowserPath);
+        DeleteFileQuiet(spool);
+      }
       break;
     default: {  // screen
       if (copyForViewer()) {

@@ -69,6 +69,7 @@ struct TReportState {
   std::uint8_t AutoNewPage = 1;
   std::string ReportFileName = "$out.tmp";  // the name shown in heads (the report's destination)
   std::string SpoolFileName;                // the file being written
+  std::uint8_t SpoolTemporary = 0;          // it is a file of this run in the temporary directory
   std::uint8_t HtmlTableOpen = 0;
   // The TXT and HTML devices write one head per file, at its top.
   std::uint8_t FileHeadWritten = 0;

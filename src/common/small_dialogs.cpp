@@ -7,6 +7,7 @@
 
 #include "common/code_page.h"
 #include "common/file_checks.h"
+#include "common/file_utils.h"
 #include "common/help_text.h"
 #include "common/kaldvar.h"
 #include "common/number_format.h"
@@ -55,8 +56,7 @@ void ShowMessageText(const std::string& text) {
 std::string UpdateAppTitle() {
   std::string title = OemToDisplayText(ProgramTitle);
   if (CurrentFileName.empty()) return title + "   V " + ProgramVersion;
-  if (CurrentFileName.find('.') != std::string::npos) return title + "  -  " + OemToDisplayText(CurrentFileName);
-  return title + "  -  " + OemToDisplayText(CurrentFileName) + "." + DataFileExtension;
+  return title + "  -  " + OemToDisplayText(DesignFileName(CurrentFileName));
 }
 
 }  // namespace common

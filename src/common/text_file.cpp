@@ -144,7 +144,13 @@ bool TextFile::Eof() {
 }
 
 bool TextFile::ReadLine(std::string& line) {
+  bool tooLong = false;
+  return ReadLine(line, std::string::npos, tooLong);
+}
+
+bool TextFile::ReadLine(std::string& line, std::size_t longest, bool& tooLong) {
   line.clear();
+  tooLong = false;
   if (mode_ != Mode::Reading) return false;
   bool ok = true;
   for (;;) {
@@ -157,10 +163,15 @@ bool TextFile::ReadLine(std::string& line) {
     if (end == std::string::npos) {
       line.append(buffer_, pos_, std::string::npos);
       pos_ = buffer_.size();
+      if (line.size() > longest) {
+        tooLong = true;
+        return true;
+      }
       continue;
     }
     line.append(buffer_, pos_, end - pos_);
     pos_ = end + 1;
+    if (line.size() > longest) tooLong = true;
     if (buffer_[end] == '\r') {
       // CR LF is one line end; the LF may lie in the next block.
       if (pos_ >= buffer_.size() && !atEnd_) ok = Fill();

@@ -57,6 +57,9 @@ class TextFile {
   // the file: empty line, true. false on a read error or when the file is
   // not open for reading.
   bool ReadLine(std::string& line);
+  // The same, reading no further than longest characters: a longer line
+  // sets tooLong, and line holds its first part only.
+  bool ReadLine(std::string& line, std::size_t longest, bool& tooLong);
   // True when no character is left to read (or the file is not open).
   bool Eof();
 

@@ -2,6 +2,7 @@
 // for status, links, modes and owners; the rules of a save (ReplacingFile);
 // see file_system.h.
 #include "platform/file_system.h"
+#include "platform/temporary_files.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -112,6 +113,21 @@ FileSystem*& Installed() {
 
 }  // namespace
 
+namespace {
+
+class FileKindCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "file kind"; }
+  std::string message(int) const override { return "not a regular file"; }
+};
+
+}  // namespace
+
+std::error_code NotARegularFile() {
+  static const FileKindCategory category;
+  return {1, category};
+}
+
 std::unique_ptr<InputFile> FileSystem::OpenRead(const std::string& path, std::error_code& ec) {
   // Opened without waiting, then looked at: only a regular file is read.
   errno = 0;
@@ -122,8 +138,7 @@ std::unique_ptr<InputFile> FileSystem::OpenRead(const std::string& path, std::er
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ec = S_ISDIR(st.st_mode) ? std::make_error_code(std::errc::is_a_directory)
-                             : std::make_error_code(std::errc::permission_denied);
+    ec = S_ISDIR(st.st_mode) ? std::make_error_code(std::errc::is_a_directory) : NotARegularFile();
     ::close(fd);
     return nullptr;
   }
@@ -139,6 +154,7 @@ std::unique_ptr<OutputFile> FileSystem::Create(const std::string& path, std::err
 }
 
 std::unique_ptr<OutputFile> FileSystem::CreateNew(const std::string& path, std::error_code& ec) {
+  const EndingSignalsHeld held;
   errno = 0;
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
   if (fd < 0) {
@@ -146,7 +162,13 @@ std::unique_ptr<OutputFile> FileSystem::CreateNew(const std::string& path, std::
     return nullptr;
   }
   std::FILE* file = StreamOf(fd, "wb", ec);
-  if (!file) return nullptr;
+  if (!file) {
+    ::unlink(path.c_str());
+    return nullptr;
+  }
+  // Every file created exclusively is a temporary one (a spool beside an
+  // output, a file of the temporary directory) until renamed or removed.
+  RememberTemporaryFile(path);
   return std::make_unique<NativeOutputFile>(file);
 }
 
@@ -156,6 +178,7 @@ bool FileSystem::Rename(const std::string& from, const std::string& to, std::err
     ec = LastError();
     return false;
   }
+  ForgetTemporaryFile(from);
   return true;
 }
 
@@ -165,6 +188,7 @@ bool FileSystem::Remove(const std::string& path, std::error_code& ec) {
     ec = LastError();
     return false;
   }
+  ForgetTemporaryFile(path);
   return true;
 }
 
@@ -377,7 +401,7 @@ bool ReplacingFile::Open(const std::string& target, std::error_code& ec) {
       ec = std::make_error_code(std::errc::is_a_directory);
       return false;
     default:  // a device, a pipe or a socket is never replaced by a file
-      ec = Refused();
+      ec = NotARegularFile();
       return false;
   }
   // Beside the target, so that the rename stays within one file system; a

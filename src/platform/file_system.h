@@ -144,6 +144,10 @@ class ReplacingFile {
   bool replacesExisting_ = false;
 };
 
+// The failure of a file that is there but no regular file (a pipe, a
+// device, a socket) where one is read or replaced: "not a regular file".
+std::error_code NotARegularFile();
+
 // Whether the two paths name one file: both exist and, with every symbolic
 // link followed, lie on one device under one inode number (a hard link or a
 // symbolic link to the other is the same file, a copy is not). A path that

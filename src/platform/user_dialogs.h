@@ -75,11 +75,14 @@ struct ChoiceRequest {
   bool helpImage = true;      // the picture button too (the entry has a picture)
 };
 
+// The maxLength of an input that takes a text of any length (a path).
+constexpr int NoLengthLimit = -1;
+
 struct TextInputRequest {
   std::string caption;   // "Input"
   std::string prompt;    // word-wrapped label
   std::string initial;   // the edit field's start text
-  int maxLength = 255;   // at most this many characters can be entered
+  int maxLength = 255;   // at most this many characters can be entered; NoLengthLimit: any number
   HelpAction help;
   bool helpImage = true;  // the picture button too (the entry has a picture)
 };

@@ -393,8 +393,11 @@ TEST_F(RefusedFileTest, NumbersThatAreNotFinite) {
 
 TEST_F(RefusedFileTest, MessagesQuoteAShortCleanPartOfTheLine) {
   auto lines = good_;
-  lines[25] = "x\x01\x1B[2J\t\x7F" + std::string(1 << 20, '7');  // a 1 MB line with control bytes
+  lines[25] = "x\x01\x1B[2J\t\x7F" + std::string(60000, '7');  // a long line with control bytes
   ExpectRefused(lines, "line 26: not a number: \"x  [2J  " + std::string(52, '7') + "...\" !");
+  // A line longer than any the format holds is refused unread beyond.
+  lines[25] = std::string(1 << 22, '7');
+  ExpectRefused(lines, "line 26: line longer than 65536 characters !");
   lines[25] = "12\x07";
   ExpectRefused(lines, "line 26: not a number: \"12 \" !");
   lines = good_;
@@ -403,7 +406,10 @@ TEST_F(RefusedFileTest, MessagesQuoteAShortCleanPartOfTheLine) {
   Put(dir_.Path("bad.vb4"), Joined(lines));
   app::ReadDataFile(dir_.Path("bad.vb4"));
   ASSERT_EQ(dialogs_.Asked().size(), 1u);
-  EXPECT_LT(dialogs_.Asked()[0].text.size(), 200u);
+  // Short beside the file's name, which is quoted whole however long.
+  const std::string& text = dialogs_.Asked()[0].text;
+  ASSERT_NE(text.find(dir_.Path("bad.vb4")), std::string::npos) << text;
+  EXPECT_LT(text.size() - dir_.Path("bad.vb4").size(), 200u) << text;
 }
 
 TEST_F(RefusedFileTest, NumberFormsThatAreAccepted) {
@@ -645,8 +651,17 @@ TEST_F(DataFileTest, PathRules) {
   EXPECT_EQ(dialogs_.Asked()[0].filter, "*.vb4|*.vb4");
   EXPECT_FALSE(fs::exists(dir_.Path(".vb4")));
 
+  // A name typed with a dot of its own is the design's whole name, never
+  // cut at the dot into the name of another design: "chosen.txt" is
+  // refused for its two dots, "chosen" saves chosen.vb4.
   common::AbortFlag = 0;
   dialogs_.Then(ScriptedAnswer::File((other / "chosen.txt").string()));
+  app::WriteDataFile("");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_FALSE(fs::exists(other / "chosen.vb4"));
+  EXPECT_FALSE(fs::exists(other / "chosen.txt.vb4"));
+  common::AbortFlag = 0;
+  dialogs_.Then(ScriptedAnswer::File((other / "chosen").string()));
   app::WriteDataFile("");
   EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_TRUE(fs::exists(other / "chosen.vb4"));

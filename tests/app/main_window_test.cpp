@@ -91,8 +91,9 @@ TEST_F(MainWindowTest, MenuCaptionsFollowTheLanguage) {
     for (const app::TMenuItem& m : app::MainMenu1()) {
       if (m.separator || !m.visible) continue;
       EXPECT_FALSE(m.caption.empty()) << item << " " << m.name;
-      if (app::MenuChildren(m.name).empty() && !m.parent.empty())
+      if (app::MenuChildren(m.name).empty() && !m.parent.empty()) {
         EXPECT_TRUE(app::HasMenuHandler(m.name)) << m.name;
+      }
     }
   }
   EXPECT_EQ(app::MenuItem("mi_fileexit").caption, "E&xit");
@@ -136,7 +137,9 @@ TEST_F(MainWindowTest, AcceleratorsAreUniqueInEveryMenuAndLanguage) {
                            << it->second << "\" and \"" << c << "\" share " << m;
       }
       // The six diagrams and the other moved captions found letters of their own.
-      if (menu == "mi_View") EXPECT_GE(marked, 15) << code;
+      if (menu == "mi_View") {
+        EXPECT_GE(marked, 15) << code;
+      }
     }
   }
   app::SetLanguage(2);
@@ -224,14 +227,21 @@ TEST_F(MainWindowTest, AFatalCalculationLeavesNoStalePicture) {
   }
 }
 
+// Each item cancelled where its dialog would be: nothing changes, and no
+// output was opened for nothing (no spool is left in the temporary
+// directory).
 TEST_F(MainWindowTest, ItemsWithoutTheirDialogEndWithAbort) {
+  fs::create_directories(dir_.Path("tmp"));
+  common::TempDirectory = dir_.Path("tmp");
   for (const char* item : {"mi_editZahnrad", "mi_fileprint", "mi_dbfmaterial", "mi_docuNewChange", "mi_HelpAbout",
                            "mi_viewAnimation1"}) {
     common::DataChanged = 0;
     app::MenuItemClick(item);
     EXPECT_EQ(common::AbortFlag, 1) << item;
     EXPECT_EQ(common::DataChanged, 0) << item;
+    EXPECT_TRUE(fs::is_empty(dir_.Path("tmp"))) << item;
   }
+  common::TempDirectory.clear();
 }
 
 // After the drive dialog the pair is calculated again and its safeties

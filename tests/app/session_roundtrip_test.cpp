@@ -849,7 +849,9 @@ TEST_P(SessionRoundTripTest, EveryEnteredValueComesBackAfterSaveNewAndOpen) {
     EXPECT_SAME(c.Description, "bore 20 H7\nwas 18 H7");
     for (int i = 1; i <= common::TitleTextCount; ++i) EXPECT_SAME(read.title.Texts[i], entered.title.Texts[i]) << i;
     EXPECT_SAME(common::FrameStyle, Imperial() ? 2 : 0);
-    if (!Imperial()) EXPECT_SAME(read.title.Texts[common::TitleReplacementFor], "NC-0815");
+    if (!Imperial()) {
+      EXPECT_SAME(read.title.Texts[common::TitleReplacementFor], "NC-0815");
+    }
     EXPECT_SAME(read.title.TextMode, common::FreeTextsA3);
     ASSERT_EQ(read.title.FreeTextCount, 1);
     EXPECT_SAME(read.title.FreeTexts[1].x, 10.5L);

@@ -164,7 +164,9 @@ TEST_F(ShippedContent, HelpFilesKeepTheirKeyLayout) {
       EXPECT_LE(n, high);
       if (n % 5 == 0) entry = n;
       EXPECT_TRUE(entry >= 0 && n - entry <= 4) << key;
-      if (key.size() > 5) EXPECT_EQ(key[4], ':') << key;
+      if (key.size() > 5) {
+        EXPECT_EQ(key[4], ':') << key;
+      }
     }
   }
 }
@@ -787,7 +789,9 @@ TEST_F(ShippedContent, TextsAreCodePage850WithCrLf) {
     const std::string bytes = Slurp(e.path());
     EXPECT_EQ(common::AnsiToOemText(common::OemToDisplayText(bytes)), bytes);
     for (std::size_t i = 0; i < bytes.size(); ++i)
-      if (bytes[i] == '\n') EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare line feed at " << i;
+      if (bytes[i] == '\n') {
+        EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare line feed at " << i;
+      }
   }
 }
 

@@ -325,7 +325,9 @@ TEST_F(IsoRoutines, SlipLayerThicknessByMaterial) {
       EXPECT_EQ(rho, c.rho) << c.group << " " << c.treatment << " " << c.strength;
       EXPECT_NEAR(y, (1 + std::sqrt(0.2L * (1 + 2 * qs) * c.rho)) / (1 + std::sqrt(1.2L * c.rho)), 1e-15);
       EXPECT_EQ(SlipLayerThickness(c.group, c.treatment, c.strength), c.rho);
-      if (qs == 2.5L) EXPECT_NEAR(y, 1, 1e-15);  // the test gear
+      if (qs == 2.5L) {
+        EXPECT_NEAR(y, 1, 1e-15);  // the test gear
+      }
     }
   }
   // Below the test gear's notch parameter the factor falls the more, the

@@ -272,10 +272,12 @@ TEST_F(NoncircularPair, PointTeethAndUndercutOfAnyPositionWarnWithTheirFirstAngl
   auto has = [&](const std::string& text) { return std::find(swept.begin(), swept.end(), text) != swept.end(); };
   for (int i = 1; i <= 2; ++i) {
     const std::string n = std::to_string(i);
-    if (pointed[i] > 0)
+    if (pointed[i] > 0) {
       EXPECT_TRUE(has("Warning: point teeth ! (" + n + ") first at " + std::to_string(pointed[i]) + "\xF8")) << i;
-    if (undercut[i] > 0)
+    }
+    if (undercut[i] > 0) {
       EXPECT_TRUE(has("Warning: undercut ! (" + n + ") first at " + std::to_string(undercut[i]) + "\xF8")) << i;
+    }
   }
   int found = 0;
   for (const std::string& text : swept)

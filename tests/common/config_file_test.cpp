@@ -496,7 +496,7 @@ TEST_F(ConfigFileTest, CheckConfiguredDirectories) {
   const std::vector<std::string> expected = {"invalid PLT Directory configured",
                                              "invalid temporary directory configured", "temporary directory"};
   EXPECT_EQ(texts, expected);
-  EXPECT_EQ(dialogs_.Asked()[2].maxLength, 60);
+  EXPECT_EQ(dialogs_.Asked()[2].maxLength, platform::NoLengthLimit) << "a path of any length";
 
   // With the copy flag the tables are copied into the temporary directory.
   { std::ofstream(dir_.Path("mat.dbf")) << "table"; }

@@ -555,10 +555,15 @@ TEST(GraphicsHelpers, DosColoursDirectionsAndLineStyleNames) {
 TEST(GraphicsHelpers, DataFileNameCarriesTheExtensionOnce) {
   const std::string savedName = CurrentFileName, savedDir = DataDirectory;
   const std::uint8_t savedBare = BareNameFlag;
+  const std::string savedExtension = DataFileExtension;
+  DataFileExtension = "vb4";
   BareNameFlag = 0;
   DataDirectory.clear();
   CurrentFileName = "sheet.vb4";
   EXPECT_EQ(DataFileName(), "sheet.vb4");
+  // A design named in the window keeps the dots of its own name.
+  CurrentFileName = "sheet.v2";
+  EXPECT_EQ(DataFileName(), "sheet.v2.vb4");
   CurrentFileName = "designs.old/sheet";
   EXPECT_EQ(DataFileName(), "designs.old/sheet." + DataFileExtension);
   DataDirectory = "/home/user/gears";
@@ -569,6 +574,7 @@ TEST(GraphicsHelpers, DataFileNameCarriesTheExtensionOnce) {
   CurrentFileName = savedName;
   DataDirectory = savedDir;
   BareNameFlag = savedBare;
+  DataFileExtension = savedExtension;
 }
 
 namespace common {

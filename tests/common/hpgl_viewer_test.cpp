@@ -12,6 +12,7 @@
 #include "common/graphics_facade.h"
 #include "common/kaldvar.h"
 #include "platform/scripted_dialogs.h"
+#include "support/file_test_support.h"
 #include "support/graphics_start.h"
 #include "support/process_locale.h"
 
@@ -85,7 +86,8 @@ TEST_F(HpglViewerTest, SevenBitModeFractionalBitsAndLongLabels) {
 TEST_F(HpglViewerTest, FileIsReadAndAMissingFileIsReported) {
   platform::ScriptedDialogs dialogs;
   platform::ScopedDialogs scoped(dialogs);
-  const std::string name = ::testing::TempDir() + "hpgl_viewer_test.plt";
+  const testsupport::ScratchDirectory scratch("hpgl_viewer");
+  const std::string name = scratch.Path("hpgl_viewer_test.plt");
   {
     std::ofstream out(name, std::ios::binary);
     out << "IN;SP4;PU0,0;PD4000,0;";
@@ -162,6 +164,7 @@ TEST_F(HpglViewerTest, HostilePlotFilesEndWithTheirMessage) {
     std::string name, bytes, says;
     std::size_t lines;  // drawn by the sound commands
   };
+  const testsupport::ScratchDirectory scratch("hpgl_hostile");
   const std::vector<Hostile> files = {
       {"digits.plt", "PE~~~~~~~~~~~\xfe;", "encoded number in PE out of range; 1 command not drawn", 0},
       {"encoded.plt", "SP1;PE=" + Encode(1073741824) + Encode(0) + ";PD40,0;",
@@ -177,7 +180,7 @@ TEST_F(HpglViewerTest, HostilePlotFilesEndWithTheirMessage) {
   };
   for (const Hostile& file : files) {
     SCOPED_TRACE(file.name);
-    const std::string path = ::testing::TempDir() + file.name;
+    const std::string path = scratch.Path(file.name);
     {
       std::ofstream out(path, std::ios::binary);
       out << file.bytes;
@@ -197,7 +200,7 @@ TEST_F(HpglViewerTest, HostilePlotFilesEndWithTheirMessage) {
     }
     EXPECT_EQ(lines, file.lines);
   }
-  const std::string sound = ::testing::TempDir() + "sound.plt";
+  const std::string sound = scratch.Path("sound.plt");
   {
     std::ofstream out(sound, std::ios::binary);
     out << "IN;SP1;PU0,0;PD1073741823,0;CI40;";

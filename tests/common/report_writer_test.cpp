@@ -220,6 +220,40 @@ TEST_F(ReportWriterTest, TextPrinterAsksForSinglePagesAndPromptsEachPage) {
   EXPECT_TRUE(viewerObject_.Recorded().empty()) << "an abandoned report is not printed";
 }
 
+// A report given up leaves no spool in the temporary directory: cancelled
+// at the single-page question (asked before any file is made), abandoned
+// after a cancelled page, or on the screen after lines were written.
+TEST_F(ReportWriterTest, AReportGivenUpLeavesNoSpool) {
+  const std::string tmp = dir_.Path("tmp");
+  fs::create_directories(tmp);
+  common::TempDirectory = tmp;
+  dialogsObject_.Then(ScriptedAnswer::Cancel());
+  common::BeginReport("", "", "", "", "", 0);
+  common::SelectOutputDevice(common::ReportTextPrinter, "demo");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_TRUE(fs::is_empty(tmp));
+
+  common::AbortFlag = 0;
+  dialogsObject_.Then(ScriptedAnswer::Choose(0));
+  dialogsObject_.Then(ScriptedAnswer::Choose(1));
+  common::SelectOutputDevice(common::ReportTextPrinter, "demo");
+  ASSERT_EQ(common::AbortFlag, 0);
+  common::WriteReportHeader(1, 1);
+  common::ShowReportOutput();
+  EXPECT_TRUE(fs::is_empty(tmp));
+
+  common::AbortFlag = 0;
+  common::SelectOutputDevice(common::ReportScreen, "demo");
+  ASSERT_EQ(common::AbortFlag, 0);
+  common::WriteReportHeader(1, 1);
+  common::WriteReportText("a line");
+  common::AbortFlag = 1;
+  common::AbandonReportOutput();
+  EXPECT_TRUE(fs::is_empty(tmp));
+  EXPECT_TRUE(viewerObject_.Recorded().empty());
+  common::TempDirectory = dir_.Dir().string();
+}
+
 TEST_F(ReportWriterTest, PagesBreakAtLinesPerPageWithAFreshHead) {
   common::LinesPerPage = 12;
   common::BeginReport("", "", "", "", "", 0);

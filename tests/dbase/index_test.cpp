@@ -242,7 +242,9 @@ TEST_F(IndexTest, EmptyTableAndExactlyOneFullLeaf) {
   EXPECT_EQ(dword(492), 0u);
   EXPECT_EQ(std::string(bytes.data() + 496), "empty.dbf");
   EXPECT_EQ(bytes.substr(512), std::string(512, '\0'));
-  if (HasXBase()) EXPECT_TRUE(ReadWithXBase(Path("e.ndx"), false).empty());
+  if (HasXBase()) {
+    EXPECT_TRUE(ReadWithXBase(Path("e.ndx"), false).empty());
+  }
   ASSERT_TRUE(OpenIndex(Path("e"), 1));
   EXPECT_TRUE(IndexEof());
   EXPECT_TRUE(IndexBof());

@@ -74,7 +74,9 @@ TEST_F(Diagrams, EveryDiagramLoadsAsDxf) {
     // The curve of 360 steps and the axes or rings with their numbers.
     EXPECT_GT(out.entities["LINE"], 300) << code;
     EXPECT_GT(out.entities["TEXT"], 3) << code;
-    if (code >= 9 && code <= 12) EXPECT_GE(out.entities["CIRCLE"], 2) << code;
+    if (code >= 9 && code <= 12) {
+      EXPECT_GE(out.entities["CIRCLE"], 2) << code;
+    }
     // Every entity on a layer of the table; texts read back as written,
     // carets too (a caret is DXF's sign of a control character).
     const testsupport::DxfTexts& texts = allTexts[static_cast<std::size_t>(code - 1)];

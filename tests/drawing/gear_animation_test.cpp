@@ -39,7 +39,7 @@ class Animation : public DrawingTest {
   }
   // The view answers the form with these texts.
   void Answer(const std::string& steps, const std::string& pause, bool ok = true) {
-    drawing::AnimationFormView() = [=](drawing::TForm_vob1ani& form) {
+    drawing::AnimationFormView() = [=, this](drawing::TForm_vob1ani& form) {
       ++shown_;
       form.Edit_steps = steps;
       form.Edit_pause = pause;

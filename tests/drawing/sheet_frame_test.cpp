@@ -329,7 +329,7 @@ TEST_F(SheetFrame, PolygonShowsTheCornerDiameterOfTheCurve) {
 TEST_F(SheetFrame, PointListsAndPolynomialAreCutOff) {
   calc::CurveType = calc::CurvePointFit;
   calc::PointCount = 12;
-  for (int i = 1; i <= 12; ++i) calc::FitPoints[i] = {i * 0.5L, 50 + i};
+  for (int i = 1; i <= 12; ++i) calc::FitPoints[i] = {i * 0.5L, static_cast<Real>(50 + i)};
   std::vector<std::string> lines = drawing::PitchCurveDescriptionLines();
   EXPECT_EQ(lines.size(), 13u) << "heading and 12 points, no polynomial";
   EXPECT_EQ(lines.front(), "pitch curve gear 1 :  coordinates -> polynomial function");

@@ -11,6 +11,8 @@
 #include <cerrno>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -33,9 +35,19 @@ void RemoveLeftovers(const std::filesystem::path& base) {
   }
 }
 
+// Whether this process is a death test's child, started again by its
+// parent: it ends with _exit, so it keeps the parent's directory instead
+// of making one it could not remove.
+bool DeathTestChild() {
+  std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
+  const std::string args((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+  return args.find("--gtest_internal_run_death_test") != std::string::npos;
+}
+
 class OwnWorkingDirectory {
  public:
   OwnWorkingDirectory() {
+    if (DeathTestChild()) return;
     std::error_code ec;
     const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
     const std::filesystem::path parent = ec ? std::filesystem::path("/tmp") : base;

@@ -49,13 +49,14 @@ void ChangeListMenu(int code) {
       // The record counts from here on, even when its form is cancelled.
       ++ChangeRecords.Count;
       ChangeRecords.Records[ChangeRecords.Count].Date = common::TodayText();
+      // A cancelled form shows no protocol: none is opened.
       ShowChangeEntryForm(ChangeRecords.Count);
-      WriteChangeProtocol(1);
+      if (!common::AbortFlag) WriteChangeProtocol(1);
       break;
     case MenuChange:
       if (ChangeRecords.Count == 0) return;
       ShowChangeEntryForm(ChangeRecords.Count);
-      WriteChangeProtocol(1);
+      if (!common::AbortFlag) WriteChangeProtocol(1);
       break;
     case MenuCancel:
       if (ChangeRecords.Count > 0) --ChangeRecords.Count;

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "common/design_documentation.h"
+#include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "common/message_boxes.h"
 #include "common/number_format.h"
@@ -28,7 +29,7 @@ std::string ChangeProtocolIndex(int i) {
 
 void WriteChangeProtocol(int device) {
   common::BeginReport(common::ProgramTitle + " V" + common::ProgramVersion, "Protocol of changes", "", "", "", 0);
-  common::SelectOutputDevice(device, common::CurrentFileName + ".TXT");
+  common::SelectOutputDevice(device, common::DesignOutputName(common::CurrentFileName, "TXT"));
   if (common::AbortFlag) return;
   // The head is left out of the protocol shown after an edit only; a
   // printout carries it on whatever device it goes to.

@@ -243,7 +243,7 @@ void PrintGearReport(std::uint16_t mode) {
     common::ShowFileError("No strength calculation if z2=-z1 !");
     return;
   }
-  common::SelectOutputDevice(0, common::CurrentFileName);
+  common::SelectOutputDevice(0, "");
   if (common::AbortFlag) return;
   if (!WriteGearReport(mode)) {
     common::AbandonReportOutput();

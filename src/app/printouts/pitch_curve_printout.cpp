@@ -223,7 +223,7 @@ void PrintPitchCurveReport(std::uint16_t mode) {
     common::ShowCalculationMessages();
     return;
   }
-  common::SelectOutputDevice(0, common::CurrentFileName);
+  common::SelectOutputDevice(0, "");
   if (common::AbortFlag) return;
 
   if (mode == 1 || mode == 3) {

@@ -34,7 +34,7 @@ bool SameDay(std::time_t a, std::time_t b) {
 
 }  // namespace
 
-std::string ShortPathName(const std::string& path) { return path.substr(0, 260); }
+std::string ShortPathName(const std::string& path) { return path; }
 
 std::time_t FileDate(const std::string& name) {
   struct stat info {};
@@ -107,7 +107,6 @@ std::int64_t DiskFreeKBOfDrive(int drive) { return drive == 0 ? DiskFreeKB("") :
 std::string UniqueFilename() {
   const char* tmp = std::getenv("TMPDIR");
   std::string dir = (tmp != nullptr && *tmp != '\0') ? tmp : "/tmp";
-  dir = dir.substr(0, 256);
   if (dir.back() != '/') dir.push_back('/');
   std::string name = dir + "TZPXXXXXX.tmp";
   std::vector<char> buffer(name.begin(), name.end());

@@ -14,7 +14,7 @@ namespace dbase {
 // The OS error (engine code) of the last FileDate; 0 on success.
 extern int LastOsError;
 
-// Paths have no short form here: the path itself, at most 260 characters.
+// Paths have no short form here: the path itself, whatever its length.
 std::string ShortPathName(const std::string& path);
 // The file's modification time, or 0.
 std::time_t FileDate(const std::string& name);

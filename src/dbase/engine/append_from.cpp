@@ -84,7 +84,7 @@ void ConvertField(const WorkArea& source, int sourceIndex, WorkArea& target, int
         text = NativeKindOf(from) == NativeKind::Double ? NumberFieldText(NativeDouble(in), to.length, from.decimals)
                                                         : IntegerFieldText(static_cast<std::int64_t>(NativeNumber(from, in)), to.length);
       } else if (fromGroup == kLogical) {
-        text = in[0] != 0 ? "T" : "F";
+        text.assign(1, in[0] != 0 ? 'T' : 'F');
       } else if (fromGroup == kDate) {
         text = DateForText(Century ? NativeString(in) : DisplayDateText(NativeString(in)), to.length);
       } else {

@@ -258,7 +258,7 @@ bool SetIndexToCBOrdered(const std::string& nameWithOptions, int slot, KeyMakerP
 void Set_Index_To(const std::string& names) {
   TzError = 0;
   CloseAllIndexes();
-  const std::string list = TrimBlanks(names.substr(0, 255));
+  const std::string list = TrimBlanks(names);
   if (list.empty()) return;
   if (!ExprLayerPresent()) {
     SetError(221, "TZParser unit not linked in. [Set_Index_To]");

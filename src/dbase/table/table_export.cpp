@@ -105,7 +105,7 @@ void PrintTable(Tdbf4& window) {
   AbortFlag = 0;
   common::BeginReport(common::ProgramName + " V" + common::ProgramVersion, window.tzdbf.DbfFileName(),
                       common::AnsiToOemText(window.Caption), common::AnsiToOemText(window.Label_title1), "", 0);
-  common::SelectOutputDevice(0, common::CurrentFileName);
+  common::SelectOutputDevice(0, "");
   if (AbortFlag) return;
   common::WriteReportHeader(1, 0);
   common::WriteReportText("");

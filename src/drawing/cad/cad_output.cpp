@@ -33,12 +33,14 @@ namespace {
 // data file in command-line output. False (AbortFlag set) when there is none.
 bool NameOutputFile(const std::string& ext) {
   if (common::CadBatchNaming) {
-    CadSettings.CadFileName = common::BareFileName(common::CurrentFileName) + "." + ext;
+    CadSettings.CadFileName = common::DesignOutputName(common::BareDesignName(common::CurrentFileName), ext);
     return true;
   }
   platform::FileNameRequest request;
   request.directory = common::AddBackslash(common::CadDirectory);
-  request.fileName = common::FileNameNoExt(common::CurrentFileName);
+  // Offered with its extension, so that the dots of the design's own name
+  // are not taken for one.
+  request.fileName = common::DesignOutputName(common::BareDesignName(common::CurrentFileName), ext);
   request.filter = "*." + ext + "|*." + ext + "|*.*|*.*";
   const auto chosen = platform::Dialogs().SaveFileName(request);
   if (!chosen || common::TrimBlanks(*chosen).empty()) {

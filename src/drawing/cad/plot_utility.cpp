@@ -11,6 +11,7 @@
 #include "common/kaldvar.h"
 #include "common/number_format.h"
 #include "common/small_dialogs.h"
+#include "platform/user_dialogs.h"
 #include "common/text_file.h"
 #include "common/text_utils.h"
 #include "drawing/cad/cad_back_ends.h"
@@ -123,7 +124,7 @@ void ConfigurePlotUtility(std::string& commandLine) {
   const std::string programFile = edition == 1 ? "wtramlin.exe" : "tramlin.exe";
   for (;;) {
     common::SetHelpNumber(2080);
-    common::InputText("Program directory of " + programFile, 40, directory);
+    common::InputText("Program directory of " + programFile, platform::NoLengthLimit, directory);
     if (AbortFlag) return;
     common::CheckFileAccess(common::AddBackslash(directory) + programFile);
     if (AbortFlag == 0) break;
@@ -145,7 +146,7 @@ void ConfigurePlotUtility(std::string& commandLine) {
     common::InputWord(interface == 1 ? "COM-Port" : "LPT-Port", port, 1, 4);
   } else {
     common::SetHelpNumber(2130);
-    common::InputText("destination file name", 30, destination);
+    common::InputText("destination file name", platform::NoLengthLimit, destination);
   }
   if (AbortFlag) return;
 
@@ -194,7 +195,7 @@ void ConfigurePlotUtility(std::string& commandLine) {
     std::string name = common::AddBackslash(directory) + common::LowerText(common::ProgramName);
     for (;;) {
       common::SetHelpNumber(2170);
-      common::InputText("batch file name (without .bat)", 20, name);
+      common::InputText("batch file name (without .bat)", platform::NoLengthLimit, name);
       if (AbortFlag) return;
       if (std::filesystem::path(name).filename().string().find('.') != std::string::npos) continue;
       if (WriteScript(name + ".BAT", line)) break;

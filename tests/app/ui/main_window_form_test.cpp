@@ -104,7 +104,9 @@ TEST_F(MainWindowFormTest, MenuBarInTheChosenLanguage) {
     QAction* action = window.Action(item.name);
     ASSERT_NE(action, nullptr) << item.name;
     EXPECT_EQ(action->isVisible(), item.visible) << item.name;
-    if (item.visible) EXPECT_FALSE(action->text().isEmpty()) << item.name;
+    if (item.visible) {
+      EXPECT_FALSE(action->text().isEmpty()) << item.name;
+    }
   }
   EXPECT_FALSE(window.Action("mi_file1")->isVisible());
 

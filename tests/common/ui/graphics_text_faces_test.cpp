@@ -106,8 +106,9 @@ TEST(GraphicsTextFaces, DISABLED_TextsStayInTheirCellsWithTheForcedFace) {
                                          << "x" << text.height() << " in the cell " << cell.x() << "," << cell.y()
                                          << " " << cell.width() << "x" << cell.height();
         // The digits are about as high as the text height.
-        if (row[i] == "30" || row[i] == "288.5")
+        if (row[i] == "30" || row[i] == "288.5") {
           EXPECT_NEAR(FKaldgra.ScreenY(top - 1.5L * h) - text.top(), static_cast<double>(h), 0.15 * h + 1) << label;
+        }
         x = right;
       }
       top -= 2 * h;
@@ -119,7 +120,7 @@ TEST(GraphicsTextFaces, TextsStayInTheirCellsWithEveryFace) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   std::vector<std::string> missing;
-  for (const QString face : {QString("DejaVu Sans"), QString("Liberation Sans"), QString("Nimbus Sans")}) {
+  for (const QString& face : {QString("DejaVu Sans"), QString("Liberation Sans"), QString("Nimbus Sans")}) {
     const QString config = dir.filePath(QString(face).remove(' ') + ".conf");
     {
       QFile file(config);

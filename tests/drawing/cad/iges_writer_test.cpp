@@ -86,7 +86,7 @@ void ExpectWellFormed(const std::vector<std::string>& records) {
     ASSERT_NE(order.find(letter), std::string::npos) << r;
     EXPECT_GE(order.find(letter), order.find(previous)) << "sections out of order at " << r;
     previous = letter;
-    char expected[10];
+    char expected[16];
     std::snprintf(expected, sizeof expected, "%07d", ++counts[letter]);
     EXPECT_EQ(r.substr(73), expected) << r;
   }
