@@ -2,15 +2,20 @@
 //
 // The common area of two simple polygons is the integral of x dy round its
 // boundary, which consists of the pieces of each outline that lie inside the
-// other. Each outline is indexed by the polar angle about its own centre:
-// the sectors of a fixed grid list the edges that pass through them and the
-// farthest reach of those edges, so that only the edges near the line of
-// centres are looked at, only the few edges of the other gear in the same
-// sectors are tested for crossings, and whether a point lies inside is
-// decided by counting the edges that a ray from the point outwards, away
-// from the other gear's centre, crosses within its sector. The sums are in
-// double precision: the areas that matter are hundredths of a square
-// millimetre and more.
+// other. Each outline is indexed twice by the polar angle about its own
+// centre: the sectors of a fixed grid list the edges that pass through them
+// and the farthest reach of those edges, so that a point of the other gear
+// beyond that reach is seen to lie outside at once, only the few edges of
+// the same sectors are tested for crossings, and whether a point lies
+// inside is decided by counting the edges that a ray from the point
+// outwards crosses within its sector; and bins of the polar angle list the
+// vertices, so that the vertices are looked at from the line of centres
+// outwards, tooth by tooth, until a whole pitch of them lies beyond the
+// other gear's reach: only the teeth that can touch cost anything. Where
+// vertices lie inside the other gear, but so shallowly that the area cannot
+// reach the tolerance, the area is not summed. The sums are in double
+// precision: the areas that matter are hundredths of a square millimetre
+// and more.
 #include "drawing/mesh_check.h"
 
 #include <algorithm>
@@ -32,26 +37,31 @@ struct Point {
 
 double Cross(const Point& a, const Point& b) { return a.x * b.y - a.y * b.x; }
 
-
-// The smallest distance of the segment from p to q from the origin.
-double DistanceFromOrigin(const Point& p, const Point& q) {
+// The square of the smallest distance of the segment from p to q from the
+// point o.
+double SquaredDistanceFrom(const Point& p, const Point& q, const Point& o) {
   const double dx = q.x - p.x, dy = q.y - p.y;
+  const double ox = p.x - o.x, oy = p.y - o.y;
   const double len2 = dx * dx + dy * dy;
-  double t = len2 > 0 ? -(p.x * dx + p.y * dy) / len2 : 0;
+  double t = len2 > 0 ? -(ox * dx + oy * dy) / len2 : 0;
   t = std::clamp(t, 0.0, 1.0);
-  return std::hypot(p.x + t * dx, p.y + t * dy);
+  const double ex = ox + t * dx, ey = oy + t * dy;
+  return ex * ex + ey * ey;
 }
 
-// A rigid placement of a gear: turned by angle about its centre (cx, cy).
-struct Placement {
-  double c = 1, s = 0, cx = 0, cy = 0;
-  Placement(double angle, double x, double y) : c(std::cos(angle)), s(std::sin(angle)), cx(x), cy(y) {}
-  Point ToWorld(const Point& p) const { return {c * p.x - s * p.y + cx, s * p.x + c * p.y + cy}; }
-  Point FromWorld(const Point& w) const {
-    const double x = w.x - cx, y = w.y - cy;
-    return {c * x + s * y, -s * x + c * y};
-  }
+// A rigid motion: turned by an angle, then shifted.
+struct Motion {
+  double c = 1, s = 0, tx = 0, ty = 0;
+  Point operator()(const Point& p) const { return {c * p.x - s * p.y + tx, s * p.x + c * p.y + ty}; }
 };
+
+// From the own coordinates of a gear turned by ta about (ax, ay) to those of
+// one turned by tb about (bx, by).
+Motion Between(double ta, double ax, double ay, double tb, double bx, double by) {
+  const double cb = std::cos(tb), sb = std::sin(tb);
+  const double dx = ax - bx, dy = ay - by;
+  return {std::cos(ta - tb), std::sin(ta - tb), cb * dx + sb * dy, -sb * dx + cb * dy};
+}
 
 }  // namespace
 
@@ -63,13 +73,26 @@ struct TMeshOutline {
   std::vector<std::uint32_t> first;  // edges of sector k: list[first[k] .. first[k + 1])
   std::vector<std::uint32_t> list;
   std::vector<double> sectorReach;   // the farthest point of those edges
+  std::vector<double> edgeLength;    // of edge e, from vertex e
+  // The vertices by bins of the polar angle (of equal angle, as many as
+  // sectors): bin b holds vertexList[vertexFirst[b] .. vertexFirst[b + 1]).
+  std::vector<std::uint32_t> vertexFirst, vertexList;
+  std::vector<double> binReach;  // the farthest vertex of each bin
   // Marks of the edges and the pass that set them: an edge in several
   // sectors is taken once per pass.
   mutable std::vector<std::uint32_t> mark;
   mutable std::uint32_t pass = 0;
+  // The same for the edges queued for the area sum.
+  mutable std::vector<std::uint32_t> queued;
+  mutable std::uint32_t queuePass = 0;
 
   std::size_t Size() const { return v.size(); }
   int Sector(const Point& p) const { return PolarSector(p.x, p.y, sectors); }
+  int Bin(double angle) const {
+    const double turn = angle / (2 * Pi);
+    const int b = static_cast<int>(std::floor((turn - std::floor(turn)) * sectors));
+    return std::clamp(b, 0, sectors - 1);
+  }
   // Calls f(sector) for the sectors from the polar angle of p to that of q
   // the short way round.
   template <class F>
@@ -77,40 +100,6 @@ struct TMeshOutline {
     int from = 0;
     const int count = SectorSpan(p.x, p.y, q.x, q.y, sectors, from);
     for (int j = 0; j < count; ++j) f((from + j) % sectors);
-  }
-  // The number of sectors from the polar angle a0 on to a1 (radians,
-  // a0 <= a1), the first one's number in from.
-  int SectorsBetween(double a0, double a1, int& from) const {
-    from = Sector({std::cos(a0), std::sin(a0)});
-    if (a1 - a0 >= 2 * Pi) return sectors;
-    const int to = Sector({std::cos(a1), std::sin(a1)});
-    return (to - from + sectors) % sectors + 1;
-  }
-  // Calls f(edge) once for every edge listed in the sectors from the polar
-  // angle a0 to a1.
-  template <class F>
-  void ForEdgesBetween(double a0, double a1, F&& f) const {
-    ++pass;
-    int from = 0;
-    const int count = SectorsBetween(a0, a1, from);
-    for (int j = 0; j < count; ++j) {
-      const int k = (from + j) % sectors;
-      for (std::uint32_t i = first[k]; i < first[k + 1]; ++i) {
-        const std::uint32_t e = list[i];
-        if (mark[e] == pass) continue;
-        mark[e] = pass;
-        f(e);
-      }
-    }
-  }
-
-  // The farthest reach of the edges in the sectors from a0 to a1.
-  double ReachBetween(double a0, double a1) const {
-    int from = 0;
-    const int count = SectorsBetween(a0, a1, from);
-    double r = 0;
-    for (int j = 0; j < count; ++j) r = std::max(r, sectorReach[(from + j) % sectors]);
-    return r;
   }
 
   void Build(const std::vector<TContourPiece>& pieces) {
@@ -149,12 +138,41 @@ struct TMeshOutline {
       });
     }
     mark.assign(n, 0);
+    queued.assign(n, 0);
+    edgeLength.resize(n);
+    for (std::size_t e = 0; e < n; ++e) {
+      const Point &p = v[e], &q = v[(e + 1) % n];
+      edgeLength[e] = std::hypot(q.x - p.x, q.y - p.y);
+    }
+    std::vector<int> bin(n);
+    vertexFirst.assign(sectors + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+      bin[i] = Bin(std::atan2(v[i].y, v[i].x));
+      ++vertexFirst[bin[i] + 1];
+    }
+    for (int b = 0; b < sectors; ++b) vertexFirst[b + 1] += vertexFirst[b];
+    vertexList.resize(n);
+    std::vector<std::uint32_t> at(vertexFirst.begin(), vertexFirst.end() - 1);
+    binReach.assign(sectors, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+      vertexList[at[bin[i]]++] = static_cast<std::uint32_t>(i);
+      binReach[bin[i]] = std::max(binReach[bin[i]], std::hypot(v[i].x, v[i].y));
+    }
+  }
+
+  // The farthest vertex in the bins within `most` of the polar angle
+  // `towards`.
+  double ReachAbout(double towards, int most) const {
+    const int c = Bin(towards);
+    double r = 0;
+    for (int j = -most; j <= most; ++j) r = std::max(r, binReach[((c + j) % sectors + sectors) % sectors]);
+    return r;
   }
 
   // Whether p (own coordinates) lies inside: the crossings of the ray from
   // p away from the centre, all of them by edges of p's sector.
-  bool Inside(const Point& p) const {
-    const int k = Sector(p);
+  bool Inside(const Point& p) const { return Inside(p, Sector(p)); }
+  bool Inside(const Point& p, int k) const {
     const double pp = p.x * p.x + p.y * p.y;
     if (pp > sectorReach[k] * sectorReach[k]) return false;
     bool inside = false;
@@ -170,6 +188,24 @@ struct TMeshOutline {
     }
     return inside;
   }
+
+  // An upper bound of the distance of p from the outline: the nearest of
+  // the edges in p's sector and its neighbours.
+  double DepthBound(const Point& p, int k) const {
+    double best = HUGE_VAL;
+    const std::size_t n = v.size();
+    for (int j = -1; j <= 1; ++j) {
+      const int m = (k + j + sectors) % sectors;
+      for (std::uint32_t i = first[m]; i < first[m + 1]; ++i) {
+        const std::uint32_t e = list[i];
+        best = std::min(best, SquaredDistanceFrom(v[e], v[(e + 1) % n], p));
+      }
+    }
+    return std::sqrt(best);
+  }
+
+  // The lengths of the edges from and to vertex e.
+  double EdgesAt(std::uint32_t e) const { return edgeLength[e] + edgeLength[e > 0 ? e - 1 : v.size() - 1]; }
 };
 
 namespace {
@@ -190,64 +226,116 @@ double HalfWindow(double a, double reach, double other) {
   return c >= 1 ? 0 : c <= -1 ? Pi : std::acos(c);
 }
 
-// How one gear faces the other at a position: where it stands, the polar
-// angles about its centre within which it can meet the other, and how far
-// its edges reach there.
+// One gear (A) seen against the other (B) at a position: its vertices that
+// lie within B's reach (and the gap), found from the line of centres
+// outwards, and of them those inside B.
 struct Facing {
-  const Outline& outline;
-  const Placement& place;
-  double mid = 0, half = Pi, reach = 0;
+  const Outline& A;
+  const Outline& B;
+  Motion toB;           // A's own coordinates to B's
+  Motion toSum;         // and to those the area is summed in
+  double gap = 0;       // how near counts as touching
+  std::vector<std::uint32_t> insideVertices;  // A's vertices inside B
+  double depth = 0;     // the deepest of those (a bound), mm
+  double length = 0;    // the edges of A at them, mm
+  bool touch = false;   // a vertex inside B or within gap of it
 
-  Facing(const Outline& o, const Placement& p, const Placement& other) : outline(o), place(p) {
-    const Point towards = p.FromWorld({other.cx, other.cy});
-    mid = std::atan2(towards.y, towards.x);
-    reach = o.reach;
+  Facing(const Outline& a, const Outline& b, const Motion& m, const Motion& sum, double g)
+      : A(a), B(b), toB(m), toSum(sum), gap(g) {}
+
+  // The vertices of bin b; whether any lies within B's reach.
+  bool Visit(int b, bool lookForTouch) {
+    bool any = false;
+    for (std::uint32_t i = A.vertexFirst[b]; i < A.vertexFirst[b + 1]; ++i) {
+      const std::uint32_t e = A.vertexList[i];
+      const Point q = toB(A.v[e]);
+      const int k = B.Sector(q);
+      const double limit = B.sectorReach[k] + gap;
+      const double qq = q.x * q.x + q.y * q.y;
+      if (qq > limit * limit) continue;
+      any = true;
+      if (B.Inside(q, k)) {
+        insideVertices.push_back(e);
+        touch = true;
+        depth = std::max(depth, B.DepthBound(q, k));
+        length += A.EdgesAt(e);
+      } else if (lookForTouch && !touch && gap > 0) {
+        // Moved towards B's centre by the gap, inside: the outline lies
+        // within the gap.
+        const double r = std::sqrt(qq);
+        if (r > gap) {
+          const Point in{q.x * (1 - gap / r), q.y * (1 - gap / r)};
+          if (B.Inside(in)) touch = true;
+        } else {
+          touch = true;
+        }
+      }
+    }
+    return any;
   }
-  // Narrows the window to the lens with the other gear's reach.
-  void Narrow(double a, double otherReach) {
-    half = HalfWindow(a, outline.reach, otherReach);
-    reach = outline.ReachBetween(mid - half, mid + half);
-  }
-  template <class F>
-  void ForEdges(F&& f) const {
-    outline.ForEdgesBetween(mid - half, mid + half, f);
+
+  // From the bin of the polar angle `towards` (A's own) both ways, until
+  // `run` bins in a row hold no vertex within reach, at most `most` bins
+  // each way.
+  void Walk(double towards, int run, int most, bool lookForTouch) {
+    const int bins = A.sectors;
+    const int c = A.Bin(towards);
+    Visit(c, lookForTouch);
+    most = std::min(most, (bins - 1) / 2);
+    for (const int dir : {1, -1}) {
+      int clear = 0;
+      for (int step = 1; step <= most && clear < run; ++step) {
+        if (Visit(((c + dir * step) % bins + bins) % bins, lookForTouch)) clear = 0;
+        else ++clear;
+      }
+    }
+    // The opposite bin, when the walks met there, is visited twice.
+    std::sort(insideVertices.begin(), insideVertices.end());
+    insideVertices.erase(std::unique(insideVertices.begin(), insideVertices.end()), insideVertices.end());
   }
 };
 
-// Whether a vertex of A in its window lies inside B.
-bool AnyVertexInside(const Facing& A, const Facing& B) {
-  const double reach2 = B.reach * B.reach;
-  bool found = false;
-  A.ForEdges([&](std::uint32_t e) {
-    if (found) return;
-    const Point p = B.place.FromWorld(A.place.ToWorld(A.outline.v[e]));
-    if (p.x * p.x + p.y * p.y <= reach2 && B.outline.Inside(p)) found = true;
-  });
-  return found;
-}
-
-// The integral of x dy (as the shoelace sums it, about the point o) along
-// the pieces of A's edges that lie inside B.
-double InsidePieces(const Facing& fa, const Facing& fb, const Point& o) {
-  const Outline &A = fa.outline, &B = fb.outline;
+// The area both outlines enclose: the integral of x dy (as the shoelace
+// sums it, in the coordinates of toSum) along the pieces of each outline
+// that lie inside the other. They are found from the edges at the vertices
+// inside the other gear, and from there along the common boundary: a piece
+// ends where its edge crosses one of the other outline, whose piece goes on
+// from there, so that every edge crossed is summed too.
+double CommonArea(const Facing& f1, const Facing& f2) {
+  const Facing* sides[2] = {&f1, &f2};
+  std::vector<std::uint32_t> queue[2];
+  for (int i = 0; i < 2; ++i) {
+    const Outline& A = sides[i]->A;
+    ++A.queuePass;
+    const std::size_t n = A.Size();
+    for (const std::uint32_t e : sides[i]->insideVertices)
+      for (const std::uint32_t f : {static_cast<std::uint32_t>((e + n - 1) % n), e})
+        if (A.queued[f] != A.queuePass) {
+          A.queued[f] = A.queuePass;
+          queue[i].push_back(f);
+        }
+  }
   double sum = 0;
   std::vector<double> cuts;
-  const std::size_t n = A.Size(), m = B.Size();
-  fa.ForEdges([&](std::uint32_t e) {
-    const Point wp = fa.place.ToWorld(A.v[e]), wq = fa.place.ToWorld(A.v[(e + 1) % n]);
-    const Point p = fb.place.FromWorld(wp), q = fb.place.FromWorld(wq);
-    const double near = DistanceFromOrigin(p, q);
-    if (near > fb.reach) return;
+  while (!queue[0].empty() || !queue[1].empty()) {
+    const int i = queue[0].empty() ? 1 : 0;
+    const Facing& fa = *sides[i];
+    const Outline &A = fa.A, &B = fa.B;
+    const std::uint32_t e = queue[i].back();
+    queue[i].pop_back();
+    const std::size_t n = A.Size(), m = B.Size();
+    const Point p = fa.toB(A.v[e]), q = fa.toB(A.v[(e + 1) % n]);
+    const Point wp = fa.toSum(A.v[e]), wq = fa.toSum(A.v[(e + 1) % n]);
     double reach = 0;
     B.ForSectors(p, q, [&](int k) { reach = std::max(reach, B.sectorReach[k]); });
-    if (near > reach) return;
+    if (SquaredDistanceFrom(p, q, {0, 0}) > reach * reach) continue;
     // Where the edge crosses B's edges in its sectors.
     cuts.clear();
     ++B.pass;
     const Point d{q.x - p.x, q.y - p.y};
     B.ForSectors(p, q, [&](int k) {
-      for (std::uint32_t i = B.first[k]; i < B.first[k + 1]; ++i) {
-        const std::uint32_t f = B.list[i];
+      for (std::uint32_t j = B.first[k]; j < B.first[k + 1]; ++j) {
+        const std::uint32_t f = B.list[j];
         if (B.mark[f] == B.pass) continue;
         B.mark[f] = B.pass;
         const Point &u = B.v[f], &w = B.v[(f + 1) % m];
@@ -256,24 +344,38 @@ double InsidePieces(const Facing& fa, const Facing& fb, const Point& o) {
         if (den == 0) continue;
         const Point pu{u.x - p.x, u.y - p.y};
         const double t = Cross(pu, g) / den, s = Cross(pu, d) / den;
-        if (t > 0 && t < 1 && s >= 0 && s < 1) cuts.push_back(t);
+        if (t > 0 && t < 1 && s >= 0 && s < 1) {
+          cuts.push_back(t);
+          if (B.queued[f] != B.queuePass) {
+            B.queued[f] = B.queuePass;
+            queue[1 - i].push_back(f);
+          }
+        }
       }
     });
     std::sort(cuts.begin(), cuts.end());
     cuts.push_back(1);
     double t0 = 0;
+    auto follow = [&](std::uint32_t f) {
+      if (A.queued[f] == A.queuePass) return;
+      A.queued[f] = A.queuePass;
+      queue[i].push_back(f);
+    };
     for (const double t1 : cuts) {
       if (t1 > t0) {
         const double tm = (t0 + t1) / 2;
         if (B.Inside({p.x + tm * d.x, p.y + tm * d.y})) {
-          const Point s0{wp.x + t0 * (wq.x - wp.x) - o.x, wp.y + t0 * (wq.y - wp.y) - o.y};
-          const Point s1{wp.x + t1 * (wq.x - wp.x) - o.x, wp.y + t1 * (wq.y - wp.y) - o.y};
+          const Point s0{wp.x + t0 * (wq.x - wp.x), wp.y + t0 * (wq.y - wp.y)};
+          const Point s1{wp.x + t1 * (wq.x - wp.x), wp.y + t1 * (wq.y - wp.y)};
           sum += Cross(s0, s1) / 2;
+          // A piece that reaches a vertex goes on along the next edge.
+          if (t0 == 0) follow(static_cast<std::uint32_t>((e + n - 1) % n));
+          if (t1 == 1) follow(static_cast<std::uint32_t>((e + 1) % n));
         }
       }
       t0 = t1;
     }
-  });
+  }
   return sum;
 }
 
@@ -287,24 +389,72 @@ TMeshingPair::TMeshingPair(const std::vector<TContourPiece>& gear1, const std::v
 
 TMeshingPair::~TMeshingPair() = default;
 
-Real TMeshingPair::OverlapArea(Real phi, Real turn2) const {
-  if (gear1_->Size() == 0 || gear2_->Size() == 0) return 0;
-  const double a = static_cast<double>(a_);
-  const Placement p1(static_cast<double>(-phi), 0, 0);
-  const Placement p2(static_cast<double>(turn2), a, 0);
-  Facing f1(*gear1_, p1, p2), f2(*gear2_, p2, p1);
-  // Each gear's window with the other's whole reach, then again with the
-  // reach of the part of the other that faces it.
-  f1.Narrow(a, gear2_->reach);
-  f2.Narrow(a, f1.reach);
-  f1.Narrow(a, f2.reach);
+Real TMeshingPair::OverlapArea(Real phi, Real turn2, Real pitch) const {
+  bool touch = true;
+  return OverlapAbove(phi, turn2, pitch, -1, 0, touch);
+}
+
+Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real pitch, Real tolerance, Real gap, bool& touch,
+                                Real radius1) const {
+  const Outline &o1 = *gear1_, &o2 = *gear2_;
+  if (o1.Size() == 0 || o2.Size() == 0) return 0;
+  const double a = static_cast<double>(a_), t1 = static_cast<double>(-phi), t2 = static_cast<double>(turn2);
+  const double g = static_cast<double>(gap);
+  const bool lookForTouch = !touch;
+  // The area is summed about the middle of the centre line, near the
+  // contact, which keeps the rounding small.
+  Facing f1(o1, o2, Between(t1, 0, 0, t2, a, 0), Between(t1, -a / 2, 0, 0, 0, 0), g);
+  Facing f2(o2, o1, Between(t2, a, 0, t1, 0, 0), Between(t2, a / 2, 0, 0, 0, 0), g);
+  // The vertices within the lens of the two outlines' reaches: outside it
+  // none can lie inside the other gear. Each gear's window with the other's
+  // whole reach, then again with the reach of the part of the other that
+  // faces it. (The teeth a pitch or two from the line of centres are not
+  // enough: where a curve has corners, teeth collide farther out.)
+  const double towards1 = -t1, towards2 = Pi - t2;
+  auto bins = [&](const Outline& o, double half) {
+    return std::min(static_cast<int>(std::ceil(half / (2 * Pi) * o.sectors)) + 1, (o.sectors - 1) / 2);
+  };
+  int most1 = bins(o1, HalfWindow(a, o1.reach, o2.reach));
+  int most2 = bins(o2, HalfWindow(a, o2.reach, o1.ReachAbout(towards1, most1)));
+  most1 = bins(o1, HalfWindow(a, o1.reach, o2.ReachAbout(towards2, most2)));
+  f1.Walk(towards1, most1 + 1, most1, lookForTouch);
+  f2.Walk(towards2, most2 + 1, most2, lookForTouch);
+  if (f1.touch || f2.touch) touch = true;
   // Outlines that overlap have a vertex of one inside the other (or cross
   // like two thin bars, which teeth with their flanks drawn in many short
   // edges do not).
-  if (!AnyVertexInside(f1, f2) && !AnyVertexInside(f2, f1)) return 0;
-  // The sums about a point near the contact keep their rounding small.
-  const Point o{a / 2, 0};
-  return std::max(InsidePieces(f1, f2, o) + InsidePieces(f2, f1, o), 0.0);
+  if (f1.insideVertices.empty() && f2.insideVertices.empty()) return 0;
+  // A sliver no thicker than its deepest vertex along the edges at the
+  // vertices inside encloses at most their product.
+  if (tolerance >= 0 && std::max(f1.depth, f2.depth) * (f1.length + f2.length) <= static_cast<double>(tolerance))
+    return 0;
+  return std::max(CommonArea(f1, f2), 0.0);
+}
+
+std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module) {
+  std::vector<Real> positions;
+  const Real pitch = std::numbers::pi_v<Real> * module;
+  turns = std::max(turns, 1);
+  const std::size_t n = track2.S.size();
+  if (n < 2 || track2.Phi.size() != n || !(track2.Length > 0) || !(pitch > 0)) return positions;
+  // Equal steps of the rolled arc, PositionsPerPitch to a pitch, unless
+  // whole degrees of the drive angle are as many.
+  const long pitches = std::max(std::lround(track2.Length / pitch), 1L);
+  if (360L * turns >= PositionsPerPitch * pitches) {
+    for (long j = 0; j < 360L * turns; ++j) positions.push_back(j * std::numbers::pi_v<Real> / 180);
+    return positions;
+  }
+  const long count = PositionsPerPitch * pitches;
+  positions.reserve(static_cast<std::size_t>(count));
+  std::size_t piece = 0;
+  for (long j = 0; j < count; ++j) {
+    const Real s = track2.Length * j / count;
+    while (piece + 2 < n && track2.S[piece + 1] <= s) ++piece;
+    const Real ds = track2.S[piece + 1] - track2.S[piece];
+    const Real f = ds > 0 ? std::clamp((s - track2.S[piece]) / ds, Real(0), Real(1)) : 0;
+    positions.push_back(track2.Phi[piece] + f * (track2.Phi[piece + 1] - track2.Phi[piece]));
+  }
+  return positions;
 }
 
 TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2,
@@ -312,18 +462,26 @@ TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::ve
   TMeshFinding finding;
   const TMeshingPair pair(gear1, gear2, a);
   const Real tolerance = OverlapToleranceFactor * module * module;
-  const int positions = 360 * std::max(turns, 1);
-  for (int degree = 0; degree < positions; ++degree) {
-    const Real phi = degree * std::numbers::pi_v<Real> / 180;
-    const Real turn2 = GearTwoTurn(track2, phi) * std::numbers::pi_v<Real> / 180;
-    const Real area = pair.OverlapArea(phi, turn2);
+  const Real gap = ContactGapFactor * module;
+  const Real pitch = std::numbers::pi_v<Real> * module;
+  const long cycle = 360L * std::max(turns, 1);
+  for (const Real phi : MeshPositions(track2, turns, module)) {
+    // Gear 2's pitch point of the drive angle, turned onto the line of
+    // centres (as GearTwoTurn turns it), and the pitch radii there.
+    Real x, y, sigma;
+    track2.AtDriveAngle(phi, x, y, sigma);
+    const Real turn2 = std::numbers::pi_v<Real> - std::atan2(y, x);
+    const Real area = pair.OverlapAbove(phi, turn2, pitch, tolerance, gap, finding.contact, a - std::hypot(x, y));
     ++finding.positions;
     if (!(area > tolerance)) continue;
     ++finding.overlapping;
-    if (finding.firstDegree < 0) finding.firstDegree = degree;
+    if (finding.firstDegree < 0) {
+      finding.firstAngle = phi;
+      finding.firstDegree = static_cast<int>(std::lround(phi * 180 / std::numbers::pi_v<Real>) % cycle);
+    }
     if (area > finding.largestArea) {
       finding.largestArea = area;
-      finding.largestDegree = degree;
+      finding.largestAngle = phi;
     }
   }
   return finding;
