@@ -67,7 +67,8 @@ Motion Between(double ta, double ax, double ay, double tb, double bx, double by)
 
 // An outline indexed by the polar angle about its centre.
 struct TMeshOutline {
-  std::vector<Point> v;  // counter-clockwise, the closing vertex not repeated
+  std::vector<Point> v;  // counter-clockwise, the first vertex repeated at the end
+  std::size_t size = 0;  // the vertices (edge e runs from v[e] to v[e + 1])
   double reach = 0;      // the largest distance of a vertex from the centre
   int sectors = 0;
   std::vector<std::uint32_t> first;  // edges of sector k: list[first[k] .. first[k + 1])
@@ -86,7 +87,7 @@ struct TMeshOutline {
   mutable std::vector<std::uint32_t> queued;
   mutable std::uint32_t queuePass = 0;
 
-  std::size_t Size() const { return v.size(); }
+  std::size_t Size() const { return size; }
   int Sector(const Point& p) const { return PolarSector(p.x, p.y, sectors); }
   int Bin(double angle) const {
     const double turn = angle / (2 * Pi);
@@ -158,6 +159,8 @@ struct TMeshOutline {
       vertexList[at[bin[i]]++] = static_cast<std::uint32_t>(i);
       binReach[bin[i]] = std::max(binReach[bin[i]], std::hypot(v[i].x, v[i].y));
     }
+    size = n;
+    v.push_back(v.front());
   }
 
   // The farthest vertex in the bins within `most` of the polar angle
@@ -176,10 +179,9 @@ struct TMeshOutline {
     const double pp = p.x * p.x + p.y * p.y;
     if (pp > sectorReach[k] * sectorReach[k]) return false;
     bool inside = false;
-    const std::size_t n = v.size();
     for (std::uint32_t i = first[k]; i < first[k + 1]; ++i) {
       const std::uint32_t e = list[i];
-      const Point &u = v[e], &w = v[(e + 1) % n];
+      const Point &u = v[e], &w = v[e + 1];
       const double su = Cross(p, u), sw = Cross(p, w);
       if ((su > 0) == (sw > 0)) continue;
       const double t = su / (su - sw);
@@ -193,19 +195,18 @@ struct TMeshOutline {
   // the edges in p's sector and its neighbours.
   double DepthBound(const Point& p, int k) const {
     double best = HUGE_VAL;
-    const std::size_t n = v.size();
     for (int j = -1; j <= 1; ++j) {
       const int m = (k + j + sectors) % sectors;
       for (std::uint32_t i = first[m]; i < first[m + 1]; ++i) {
         const std::uint32_t e = list[i];
-        best = std::min(best, SquaredDistanceFrom(v[e], v[(e + 1) % n], p));
+        best = std::min(best, SquaredDistanceFrom(v[e], v[e + 1], p));
       }
     }
     return std::sqrt(best);
   }
 
   // The lengths of the edges from and to vertex e.
-  double EdgesAt(std::uint32_t e) const { return edgeLength[e] + edgeLength[e > 0 ? e - 1 : v.size() - 1]; }
+  double EdgesAt(std::uint32_t e) const { return edgeLength[e] + edgeLength[e > 0 ? e - 1 : size - 1]; }
 };
 
 namespace {
@@ -323,9 +324,9 @@ double CommonArea(const Facing& f1, const Facing& f2) {
     const Outline &A = fa.A, &B = fa.B;
     const std::uint32_t e = queue[i].back();
     queue[i].pop_back();
-    const std::size_t n = A.Size(), m = B.Size();
-    const Point p = fa.toB(A.v[e]), q = fa.toB(A.v[(e + 1) % n]);
-    const Point wp = fa.toSum(A.v[e]), wq = fa.toSum(A.v[(e + 1) % n]);
+    const std::size_t n = A.Size();
+    const Point p = fa.toB(A.v[e]), q = fa.toB(A.v[e + 1]);
+    const Point wp = fa.toSum(A.v[e]), wq = fa.toSum(A.v[e + 1]);
     double reach = 0;
     B.ForSectors(p, q, [&](int k) { reach = std::max(reach, B.sectorReach[k]); });
     if (SquaredDistanceFrom(p, q, {0, 0}) > reach * reach) continue;
@@ -338,7 +339,7 @@ double CommonArea(const Facing& f1, const Facing& f2) {
         const std::uint32_t f = B.list[j];
         if (B.mark[f] == B.pass) continue;
         B.mark[f] = B.pass;
-        const Point &u = B.v[f], &w = B.v[(f + 1) % m];
+        const Point &u = B.v[f], &w = B.v[f + 1];
         const Point g{w.x - u.x, w.y - u.y};
         const double den = Cross(d, g);
         if (den == 0) continue;
