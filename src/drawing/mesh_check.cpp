@@ -30,6 +30,11 @@ namespace drawing {
 namespace {
 
 constexpr double Pi = std::numbers::pi;
+// Teeth of a pair that meshes touch within a pitch or so of the line of
+// centres (the contact ratio is rarely above two); those of a pair that
+// interferes, a tooth farther. (Where a curve has corners, teeth farther
+// out collide too, but then so do these.)
+constexpr double TeethEachSide = 3;
 
 struct Point {
   double x = 0, y = 0;
@@ -409,8 +414,10 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real pitch, Real tolerance
   // The vertices within the lens of the two outlines' reaches: outside it
   // none can lie inside the other gear. Each gear's window with the other's
   // whole reach, then again with the reach of the part of the other that
-  // faces it. (The teeth a pitch or two from the line of centres are not
-  // enough: where a curve has corners, teeth collide farther out.)
+  // faces it; and, given the pitch, no farther than the teeth that can
+  // touch, TeethEachSide pitches to either side of the line of centres (a
+  // pitch subtends pitch / radius about a gear's centre, at the pitch
+  // radius of the position, or at the least its pitch curve can have).
   const double towards1 = -t1, towards2 = Pi - t2;
   auto bins = [&](const Outline& o, double half) {
     return std::min(static_cast<int>(std::ceil(half / (2 * Pi) * o.sectors)) + 1, (o.sectors - 1) / 2);
@@ -418,6 +425,12 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real pitch, Real tolerance
   int most1 = bins(o1, HalfWindow(a, o1.reach, o2.reach));
   int most2 = bins(o2, HalfWindow(a, o2.reach, o1.ReachAbout(towards1, most1)));
   most1 = bins(o1, HalfWindow(a, o1.reach, o2.ReachAbout(towards2, most2)));
+  if (pitch > 0) {
+    const double r1 = radius1 > 0 ? static_cast<double>(radius1) : a - o2.reach;
+    const double r2 = radius1 > 0 ? a - r1 : a - o1.reach;
+    most1 = std::min(most1, bins(o1, TeethEachSide * static_cast<double>(pitch) / std::max(r1, 1e-9)));
+    most2 = std::min(most2, bins(o2, TeethEachSide * static_cast<double>(pitch) / std::max(r2, 1e-9)));
+  }
   f1.Walk(towards1, most1 + 1, most1, lookForTouch);
   f2.Walk(towards2, most2 + 1, most2, lookForTouch);
   if (f1.touch || f2.touch) touch = true;
@@ -429,7 +442,14 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real pitch, Real tolerance
   // vertices inside encloses at most their product.
   if (tolerance >= 0 && std::max(f1.depth, f2.depth) * (f1.length + f2.length) <= static_cast<double>(tolerance))
     return 0;
-  return std::max(CommonArea(f1, f2), 0.0);
+  const double area = std::max(CommonArea(f1, f2), 0.0);
+  // Teeth that collide near the line of centres may collide farther out
+  // too (at a curve's corners): the whole lens then gives the largest.
+  if (pitch > 0 && area > tolerance) {
+    bool touched = true;
+    return std::max<Real>(area, OverlapAbove(phi, turn2, 0, tolerance, 0, touched));
+  }
+  return area;
 }
 
 std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module) {

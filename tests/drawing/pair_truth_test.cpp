@@ -279,15 +279,18 @@ TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
 
 // At z1 300 a pitch spans less than a degree and a half of the drive
 // angle: the check looks at eight positions to a pitch, not at whole
-// degrees. A heptagon's teeth collide at its corners, also teeth more than
-// two pitches from the line of centres (at 108 degrees): they are found.
+// degrees. A heptagon's teeth first collide at 0.92 degrees, after the
+// whole degree 0 (where they do not), and at its corners teeth more than
+// three pitches from the line of centres collide too: the check, which
+// looks at three to either side, finds the first collision where the whole
+// outlines do and the largest within a quarter of theirs.
 TEST_F(PairTruth, ManyTeethAreCheckedPitchByPitch) {
   calc::CurveType = calc::CurvePolygon;
   calc::PolygonCurve.Corners = 7;
   calc::NcPair.z1 = 300;
   const auto messages = ToothMessages();
   ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.back().rfind("Warning: teeth interfere, first at ", 0), 0u) << messages.back();
+  EXPECT_EQ(messages.back().rfind("Warning: teeth interfere, first at 1\xF8, ", 0), 0u) << messages.back();
   const Real mn = drawing::ToothModule(), tolerance = drawing::OverlapToleranceFactor * mn * mn;
   const drawing::TPitchTrack& track2 = drawing::PitchTrack(2);
   const std::vector<Real> positions = drawing::MeshPositions(track2, 1, mn);
@@ -295,12 +298,23 @@ TEST_F(PairTruth, ManyTeethAreCheckedPitchByPitch) {
   EXPECT_NEAR(positions.front(), 0, 1e-12);
   for (std::size_t i = 1; i < positions.size(); ++i) EXPECT_LT(positions[i] - positions[i - 1], 2 * Pi / 300 / 8 * 1.2);
   const drawing::TMeshingPair pair(drawing::GearContour(1), drawing::GearContour(2), calc::NcPair.a);
-  const Real phi = 108 * Pi / 180;
-  EXPECT_GT(pair.OverlapArea(phi, drawing::GearTwoTurn(track2, phi) * Pi / 180, Pi * mn), 10 * tolerance);
+  auto whole = [&](Real phi) { return pair.OverlapArea(phi, drawing::GearTwoTurn(track2, phi) * Pi / 180); };
+  Real first = -1, largest = 0;
+  for (const Real phi : positions) {
+    const Real area = whole(phi);
+    if (area > tolerance && first < 0) first = phi;
+    largest = std::max(largest, area);
+  }
   const drawing::TMeshFinding mesh = drawing::CheckMeshing(drawing::GearContour(1), drawing::GearContour(2), track2,
                                                            calc::NcPair.a, 1, mn);
   EXPECT_EQ(mesh.positions, static_cast<int>(positions.size()));
-  EXPECT_GT(mesh.overlapping, 0);
+  EXPECT_EQ(mesh.firstAngle, first);
+  EXPECT_GT(mesh.firstAngle, 0.9 * Pi / 180);
+  EXPECT_LT(mesh.firstAngle, 0.95 * Pi / 180);
+  EXPECT_LE(whole(0), tolerance);
+  EXPECT_LE(mesh.largestArea, largest);
+  EXPECT_GT(mesh.largestArea, 0.75 * largest);
+  EXPECT_GT(whole(108 * Pi / 180), 10 * tolerance) << "a collision three pitches out";
 }
 
 // A sine curve with as many waves as teeth gives gears whose teeth stay
