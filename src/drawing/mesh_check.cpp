@@ -35,6 +35,8 @@ constexpr double Pi = std::numbers::pi;
 // interferes, a tooth farther. (Where a curve has corners, teeth farther
 // out collide too, but then so do these.)
 constexpr double TeethEachSide = 3;
+// Bins of the polar angle looked at together first: a third of a tooth or so.
+constexpr int GroupBins = 8;
 
 struct Point {
   double x = 0, y = 0;
@@ -83,7 +85,11 @@ struct TMeshOutline {
   // The vertices by bins of the polar angle (of equal angle, as many as
   // sectors): bin b holds vertexList[vertexFirst[b] .. vertexFirst[b + 1]).
   std::vector<std::uint32_t> vertexFirst, vertexList;
-  std::vector<double> binReach;  // the farthest vertex of each bin
+  std::vector<double> binReach;  // the farthest point of the edges through each bin
+  // Groups of GroupBins bins: a circle about each that holds its vertices
+  // (radius -1: none).
+  std::vector<Point> groupCentre;
+  std::vector<double> groupRadius;
   // Marks of the edges and the pass that set them: an edge in several
   // sectors is taken once per pass.
   mutable std::vector<std::uint32_t> mark;
@@ -160,9 +166,39 @@ struct TMeshOutline {
     vertexList.resize(n);
     std::vector<std::uint32_t> at(vertexFirst.begin(), vertexFirst.end() - 1);
     binReach.assign(sectors, 0);
-    for (std::size_t i = 0; i < n; ++i) {
-      vertexList[at[bin[i]]++] = static_cast<std::uint32_t>(i);
-      binReach[bin[i]] = std::max(binReach[bin[i]], std::hypot(v[i].x, v[i].y));
+    for (std::size_t i = 0; i < n; ++i) vertexList[at[bin[i]]++] = static_cast<std::uint32_t>(i);
+    for (std::size_t e = 0; e < n; ++e) {
+      const std::size_t f = (e + 1) % n;
+      const double far = std::max(std::hypot(v[e].x, v[e].y), std::hypot(v[f].x, v[f].y));
+      // The bins from the edge's start to its end, the short way round.
+      int step = bin[f] - bin[e];
+      if (step > sectors / 2) step -= sectors;
+      if (step < -sectors / 2) step += sectors;
+      const int dir = step < 0 ? -1 : 1;
+      for (int j = 0; j <= std::abs(step); ++j) {
+        double& r = binReach[((bin[e] + dir * j) % sectors + sectors) % sectors];
+        r = std::max(r, far);
+      }
+    }
+    const int groups = (sectors + GroupBins - 1) / GroupBins;
+    groupCentre.assign(groups, {});
+    groupRadius.assign(groups, -1);
+    for (int g = 0; g < groups; ++g) {
+      const std::uint32_t from = vertexFirst[g * GroupBins], to = vertexFirst[std::min((g + 1) * GroupBins, sectors)];
+      if (from == to) continue;
+      double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
+      for (std::uint32_t i = from; i < to; ++i) {
+        const Point& p = v[vertexList[i]];
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+      }
+      const Point c{(x0 + x1) / 2, (y0 + y1) / 2};
+      double r = 0;
+      for (std::uint32_t i = from; i < to; ++i) {
+        const Point& p = v[vertexList[i]];
+        r = std::max(r, std::hypot(p.x - c.x, p.y - c.y));
+      }
+      groupCentre[g] = c;
+      groupRadius[g] = r * (1 + 1e-12) + 1e-12;
     }
     size = n;
     v.push_back(v.front());
@@ -174,6 +210,16 @@ struct TMeshOutline {
     const int c = Bin(towards);
     double r = 0;
     for (int j = -most; j <= most; ++j) r = std::max(r, binReach[((c + j) % sectors + sectors) % sectors]);
+    return r;
+  }
+
+  // The farthest point of the edges through the bins from the polar angle
+  // a0 to a1 (a0 <= a1, less than a turn apart).
+  double ReachBetween(double a0, double a1) const {
+    const int b0 = Bin(a0), b1 = Bin(a1);
+    const int count = (b1 - b0 + sectors) % sectors + 1;
+    double r = 0;
+    for (int j = 0; j < count; ++j) r = std::max(r, binReach[(b0 + j) % sectors]);
     return r;
   }
 
@@ -280,24 +326,40 @@ struct Facing {
     return any;
   }
 
-  // From the bin of the polar angle `towards` (A's own) both ways, until
-  // `run` bins in a row hold no vertex within reach, at most `most` bins
-  // each way.
-  void Walk(double towards, int run, int most, bool lookForTouch) {
+  // Whether every vertex of A's group g lies beyond B's reach (and the gap)
+  // in its direction, seen from B's centre.
+  bool GroupClear(int g) const {
+    const double r = A.groupRadius[g];
+    if (r < 0) return true;
+    const Point c = toB(A.groupCentre[g]);
+    const double d = std::sqrt(c.x * c.x + c.y * c.y);
+    if (!(d > 2 * r)) return false;
+    // The group's points lie within this angle of its centre's direction
+    // (asin(r / d) at most).
+    const double half = r / d / std::sqrt(1 - (r / d) * (r / d));
+    const double angle = std::atan2(c.y, c.x);
+    return d - r > B.ReachBetween(angle - half, angle + half) + gap;
+  }
+
+  // The bins within `most` of the polar angle `towards` (A's own), from
+  // there outwards; a group of bins whose vertices all lie beyond B's reach
+  // is passed over whole.
+  void Walk(double towards, int most, bool lookForTouch) {
     const int bins = A.sectors;
     const int c = A.Bin(towards);
-    Visit(c, lookForTouch);
     most = std::min(most, (bins - 1) / 2);
-    for (const int dir : {1, -1}) {
-      int clear = 0;
-      for (int step = 1; step <= most && clear < run; ++step) {
-        if (Visit(((c + dir * step) % bins + bins) % bins, lookForTouch)) clear = 0;
-        else ++clear;
+    for (int j = -most; j <= most; ++j) {
+      const int b = ((c + j) % bins + bins) % bins;
+      if (j == -most || b % GroupBins == 0) {
+        if (GroupClear(b / GroupBins)) {
+          // On to the next group's first bin.
+          const int skip = std::min(GroupBins - 1 - b % GroupBins, bins - 1 - b);
+          j += std::min(skip, most - j);
+          continue;
+        }
       }
+      Visit(b, lookForTouch);
     }
-    // The opposite bin, when the walks met there, is visited twice.
-    std::sort(insideVertices.begin(), insideVertices.end());
-    insideVertices.erase(std::unique(insideVertices.begin(), insideVertices.end()), insideVertices.end());
   }
 };
 
@@ -431,8 +493,8 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real pitch, Real tolerance
     most1 = std::min(most1, bins(o1, TeethEachSide * static_cast<double>(pitch) / std::max(r1, 1e-9)));
     most2 = std::min(most2, bins(o2, TeethEachSide * static_cast<double>(pitch) / std::max(r2, 1e-9)));
   }
-  f1.Walk(towards1, most1 + 1, most1, lookForTouch);
-  f2.Walk(towards2, most2 + 1, most2, lookForTouch);
+  f1.Walk(towards1, most1, lookForTouch);
+  f2.Walk(towards2, most2, lookForTouch);
   if (f1.touch || f2.touch) touch = true;
   // Outlines that overlap have a vertex of one inside the other (or cross
   // like two thin bars, which teeth with their flanks drawn in many short
