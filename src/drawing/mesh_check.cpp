@@ -9,13 +9,14 @@
 // the same sectors are tested for crossings, and whether a point lies
 // inside is decided by counting the edges that a ray from the point
 // outwards crosses within its sector; and bins of the polar angle list the
-// vertices, so that the vertices are looked at from the line of centres
-// outwards, tooth by tooth, until a whole pitch of them lies beyond the
-// other gear's reach: only the teeth that can touch cost anything. Where
-// vertices lie inside the other gear, but so shallowly that the area cannot
-// reach the tolerance, the area is not summed. The sums are in double
-// precision: the areas that matter are hundredths of a square millimetre
-// and more.
+// vertices and the reach of the edges through them, so that only the
+// vertices near the line of centres are looked at (within the lens of the
+// two outlines' reaches and a few pitches), and of them only those in
+// groups of bins that come within the other gear's reach: only the teeth
+// that can touch cost anything. Where vertices lie inside the other gear,
+// but so shallowly that the area cannot reach the tolerance, the area is
+// not summed. The sums are in double precision: the areas that matter are
+// hundredths of a square millimetre and more.
 #include "drawing/mesh_check.h"
 
 #include <algorithm>
@@ -543,6 +544,8 @@ std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real modul
 TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2,
                           const TPitchTrack& track2, Real a, int turns, Real module) {
   TMeshFinding finding;
+  // Without teeth there is nothing to check (and nothing to warn of).
+  if (gear1.empty() || gear2.empty()) return finding;
   const TMeshingPair pair(gear1, gear2, a);
   const Real tolerance = OverlapToleranceFactor * module * module;
   const Real gap = ContactGapFactor * module;

@@ -55,8 +55,8 @@ class TMeshingPair {
   // The area both outlines enclose with gear 1 turned by -phi (radians)
   // about the origin and gear 2 by turn2 (radians, counter-clockwise) about
   // (a, 0); 0 when either outline is empty. pitch is the teeth's pitch
-  // along the pitch curves (the teeth within a pitch or so of the line of
-  // centres are looked at), 0 for the whole outlines.
+  // along the pitch curves (only the teeth within three pitches of the line
+  // of centres are looked at), 0 for all that can meet.
   Real OverlapArea(Real phi, Real turn2, Real pitch = 0) const;
 
   // What one position shows: the overlap, unless it is provably at most
