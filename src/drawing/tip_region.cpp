@@ -26,6 +26,10 @@ constexpr double VertexTolerance = 1e-4;
 constexpr int PieceSamples = 8;
 // How often a segment is cut in two at most.
 constexpr int MaxCuts = 6;
+// The pieces a point is measured against at most: a curve with more within
+// the height of a point runs back and forth there far more often than any
+// outline can follow it.
+constexpr std::size_t MaxPiecesPerPoint = 512;
 
 // A piece of the track in double precision.
 using Cubic = TCubic<double>;
@@ -68,6 +72,7 @@ TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), h
   if (n == 0) return;
   sectors_ = static_cast<int>(std::clamp<std::size_t>(n, 360, 1 << 16));
   lowest_.assign(sectors_, -1);
+  highest_.assign(sectors_, 0);
   middleX_.resize(n);
   middleY_.resize(n);
   halfLength_.resize(n);
@@ -79,19 +84,21 @@ TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), h
   for (std::size_t i = 0; i < n; ++i) {
     const Cubic p = track.Pieces[i].As<double>();
     // Between samples the cubic may dip by its sagitta: a little off.
-    double low2 = -1;
+    double low2 = -1, high2 = 0;
     for (int j = 0; j <= PieceSamples; ++j) {
       double x, y;
       p.Point(static_cast<double>(j) / PieceSamples, x, y);
       const double r2 = x * x + y * y;
       if (low2 < 0 || r2 < low2) low2 = r2;
+      high2 = std::max(high2, r2);
     }
-    double low = std::sqrt(low2);
+    double low = std::sqrt(low2), high = std::sqrt(high2);
     p.Point(0.5, middleX_[i], middleY_[i]);
     // The arc from the parameter's middle to either end, with a margin for
     // a parameter that does not run evenly along the arc.
     halfLength_[i] = static_cast<double>(track.Pieces[i].length);
     low -= static_cast<double>(track.Pieces[i].length) / PieceSamples;
+    high += static_cast<double>(track.Pieces[i].length) / PieceSamples;
     double x0, y0, x1, y1;
     p.Point(0, x0, y0);
     p.Point(1, x1, y1);
@@ -104,6 +111,7 @@ TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), h
       const int k = (first + m) % sectors_;
       ++count[k + 1];
       if (lowest_[k] < 0 || low < lowest_[k]) lowest_[k] = low;
+      highest_[k] = std::max(highest_[k], high);
     }
   }
   first_.assign(sectors_ + 1, 0);
@@ -130,6 +138,17 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
   const int count = w >= Pi / 2 ? sectors_
                                 : SectorSpan(std::cos(theta - w), std::sin(theta - w), std::cos(theta + w),
                                              std::sin(theta + w), sectors_, from);
+  const std::size_t listed = from + count <= sectors_
+                                 ? first_[from + count] - first_[from]
+                                 : first_[sectors_] - first_[from] + first_[from + count - sectors_];
+  if (listed > MaxPiecesPerPoint) {
+    // The band of radii the curve sweeps in p's sector stands for it.
+    const double top = highest_[k] + height_;
+    if (r <= top + VertexTolerance) return 0;
+    tx = x * top / r;
+    ty = y * top / r;
+    return r - top;
+  }
   double best = -1, bestS = 0;
   std::size_t bestPiece = 0;
   std::uint32_t lastPiece = static_cast<std::uint32_t>(-1);
