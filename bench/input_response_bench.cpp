@@ -14,6 +14,8 @@
 //   100-term formula, a coefficient edited        aim 285 ms
 //   diagrams as result picture, k 100, a edited   aim 600 ms
 //   "vob4 k100.vb4 /I", a fresh design each run   aim 600 ms
+// and a sine curve of a million waves (no curve may make a calculation
+// hang: its teeth cost no more than its pitch curve).
 //
 // Figures are thread CPU time (the machine may be loaded): read the CPU
 // column. One thread. Run by hand: build/bench/input_response_bench.
@@ -125,6 +127,21 @@ void BM_Formula100TermsEdit(benchmark::State& state) {
   Report(state);
 }
 BENCHMARK(BM_Formula100TermsEdit)->Unit(benchmark::kMillisecond);
+
+// A sine curve of N waves (1000 or a million) about 50 mm, amplitude 5 mm,
+// its amplitude edited to a fresh value at each step.
+void BM_SineManyWavesEdit(benchmark::State& state) {
+  benchprogram::DefaultDesign();
+  calc::CurveType = calc::CurveSine;
+  calc::SineCurve = {50, 5, static_cast<std::int32_t>(state.range(0))};
+  int step = 0;
+  for (auto _ : state) {
+    calc::SineCurve.A = 5 + 1e-4L * (++step % 1000);
+    CalculateAndRedraw();
+  }
+  Report(state);
+}
+BENCHMARK(BM_SineManyWavesEdit)->ArgName("N")->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // "vob4 k100.vb4 /I": the design read and its whole text printout written,
 // as the command line does after the program's start. Before each run,

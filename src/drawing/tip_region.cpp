@@ -26,9 +26,9 @@ constexpr double VertexTolerance = 1e-4;
 constexpr int PieceSamples = 8;
 // How often a segment is cut in two at most.
 constexpr int MaxCuts = 6;
-// The pieces a point is measured against at most: a curve with more within
-// the height of a point runs back and forth there far more often than any
-// outline can follow it.
+// The pieces a point is measured against at most where the curve sweeps a
+// band of radii wider than the height within a sector: it runs back and
+// forth there far more often than any outline can follow it.
 constexpr std::size_t MaxPiecesPerPoint = 512;
 
 // A piece of the track in double precision.
@@ -141,7 +141,7 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
   const std::size_t listed = from + count <= sectors_
                                  ? first_[from + count] - first_[from]
                                  : first_[sectors_] - first_[from] + first_[from + count - sectors_];
-  if (listed > MaxPiecesPerPoint) {
+  if (listed > MaxPiecesPerPoint && highest_[k] - lowest_[k] > height_) {
     // The band of radii the curve sweeps in p's sector stands for it.
     const double top = highest_[k] + height_;
     if (r <= top + VertexTolerance) return 0;
