@@ -521,11 +521,12 @@ std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real modul
   turns = std::max(turns, 1);
   const std::size_t n = track2.S.size();
   if (n < 2 || track2.Phi.size() != n || !(track2.Length > 0) || !(pitch > 0)) return positions;
-  // Equal steps of the rolled arc, PositionsPerPitch to a pitch, unless
-  // whole degrees of the drive angle are as many.
+  // Equal steps of the rolled arc, PositionsPerPitch to a pitch; a pair
+  // whose cycle is one turn of gear 1, at every whole degree where those
+  // are as many (the positions such a pair was always checked at).
   const long pitches = std::max(std::lround(track2.Length / pitch), 1L);
-  if (360L * turns >= PositionsPerPitch * pitches) {
-    for (long j = 0; j < 360L * turns; ++j) positions.push_back(j * std::numbers::pi_v<Real> / 180);
+  if (turns == 1 && 360L >= PositionsPerPitch * pitches) {
+    for (long j = 0; j < 360L; ++j) positions.push_back(j * std::numbers::pi_v<Real> / 180);
     return positions;
   }
   const long count = PositionsPerPitch * pitches;

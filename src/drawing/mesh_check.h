@@ -30,7 +30,7 @@ inline constexpr Real ContactGapFactor = 0.1L;
 
 // Positions checked per tooth pitch rolled: a tooth passes the line of
 // centres in about one pitch, so every engagement is seen at every tooth
-// number, and never fewer than one position per whole degree.
+// number.
 inline constexpr int PositionsPerPitch = 8;
 
 struct TMeshFinding {
@@ -73,7 +73,8 @@ class TMeshingPair {
 
 // The drive angles (radians) the check looks at over the cycle (turns of
 // gear 1): PositionsPerPitch to a pitch rolled, at equal steps of the arc
-// of gear 2's pitch track, or every whole degree where those are as many.
+// of gear 2's pitch track; where the cycle is one turn of gear 1, every
+// whole degree if those are as many.
 std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module);
 
 // The check over the cycle (turns of gear 1), PositionsPerPitch positions
