@@ -279,9 +279,9 @@ double HalfWindow(double a, double reach, double other) {
   return c >= 1 ? 0 : c <= -1 ? Pi : std::acos(c);
 }
 
-// One gear (A) seen against the other (B) at a position: its vertices that
-// lie within B's reach (and the gap), found from the line of centres
-// outwards, and of them those inside B.
+// One gear (A) seen against the other (B) at a position: its vertices near
+// the line of centres that lie inside B, and whether any lies within the
+// gap of B.
 struct Facing {
   const Outline& A;
   const Outline& B;
@@ -296,9 +296,8 @@ struct Facing {
   Facing(const Outline& a, const Outline& b, const Motion& m, const Motion& sum, double g)
       : A(a), B(b), toB(m), toSum(sum), gap(g) {}
 
-  // The vertices of bin b; whether any lies within B's reach.
-  bool Visit(int b, bool lookForTouch) {
-    bool any = false;
+  // The vertices of bin b.
+  void Visit(int b, bool lookForTouch) {
     for (std::uint32_t i = A.vertexFirst[b]; i < A.vertexFirst[b + 1]; ++i) {
       const std::uint32_t e = A.vertexList[i];
       const Point q = toB(A.v[e]);
@@ -306,7 +305,6 @@ struct Facing {
       const double limit = B.sectorReach[k] + gap;
       const double qq = q.x * q.x + q.y * q.y;
       if (qq > limit * limit) continue;
-      any = true;
       if (B.Inside(q, k)) {
         insideVertices.push_back(e);
         touch = true;
@@ -324,7 +322,6 @@ struct Facing {
         }
       }
     }
-    return any;
   }
 
   // Whether every vertex of A's group g lies beyond B's reach (and the gap)
@@ -342,9 +339,8 @@ struct Facing {
     return d - r > B.ReachBetween(angle - half, angle + half) + gap;
   }
 
-  // The bins within `most` of the polar angle `towards` (A's own), from
-  // there outwards; a group of bins whose vertices all lie beyond B's reach
-  // is passed over whole.
+  // The bins within `most` of the polar angle `towards` (A's own); a group
+  // of bins whose vertices all lie beyond B's reach is passed over whole.
   void Walk(double towards, int most, bool lookForTouch) {
     const int bins = A.sectors;
     const int c = A.Bin(towards);
