@@ -288,6 +288,7 @@ struct Facing {
   Motion toB;           // A's own coordinates to B's
   Motion toSum;         // and to those the area is summed in
   double gap = 0;       // how near counts as touching
+  double reach = HUGE_VAL;  // B's farthest point facing A (plus the gap)
   std::vector<std::uint32_t> insideVertices;  // A's vertices inside B
   double depth = 0;     // the deepest of those (a bound), mm
   double length = 0;    // the edges of A at them, mm
@@ -301,9 +302,10 @@ struct Facing {
     for (std::uint32_t i = A.vertexFirst[b]; i < A.vertexFirst[b + 1]; ++i) {
       const std::uint32_t e = A.vertexList[i];
       const Point q = toB(A.v[e]);
+      const double qq = q.x * q.x + q.y * q.y;
+      if (qq > reach * reach) continue;
       const int k = B.Sector(q);
       const double limit = B.sectorReach[k] + gap;
-      const double qq = q.x * q.x + q.y * q.y;
       if (qq > limit * limit) continue;
       if (B.Inside(q, k)) {
         insideVertices.push_back(e);
@@ -490,6 +492,8 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real pitch, Real tolerance
     most1 = std::min(most1, bins(o1, TeethEachSide * static_cast<double>(pitch) / std::max(r1, 1e-9)));
     most2 = std::min(most2, bins(o2, TeethEachSide * static_cast<double>(pitch) / std::max(r2, 1e-9)));
   }
+  f1.reach = o2.ReachAbout(towards2, most2) + g;
+  f2.reach = o1.ReachAbout(towards1, most1) + g;
   f1.Walk(towards1, most1, lookForTouch);
   f2.Walk(towards2, most2, lookForTouch);
   if (f1.touch || f2.touch) touch = true;
