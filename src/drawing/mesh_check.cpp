@@ -483,16 +483,18 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real pitch, Real tolerance
   auto bins = [&](const Outline& o, double half) {
     return std::min(static_cast<int>(std::ceil(half / (2 * Pi) * o.sectors)) + 1, (o.sectors - 1) / 2);
   };
-  int most1 = bins(o1, HalfWindow(a, o1.reach, o2.reach));
-  int most2 = bins(o2, HalfWindow(a, o2.reach, o1.ReachAbout(towards1, most1)));
-  most1 = bins(o1, HalfWindow(a, o1.reach, o2.ReachAbout(towards2, most2)));
+  int cap1 = o1.sectors, cap2 = o2.sectors;
   if (pitch > 0) {
     const double r1 = radius1 > 0 ? static_cast<double>(radius1) : a - o2.reach;
     const double r2 = radius1 > 0 ? a - r1 : a - o1.reach;
-    most1 = std::min(most1, bins(o1, TeethEachSide * static_cast<double>(pitch) / std::max(r1, 1e-9)));
-    most2 = std::min(most2, bins(o2, TeethEachSide * static_cast<double>(pitch) / std::max(r2, 1e-9)));
+    cap1 = bins(o1, TeethEachSide * static_cast<double>(pitch) / std::max(r1, 1e-9));
+    cap2 = bins(o2, TeethEachSide * static_cast<double>(pitch) / std::max(r2, 1e-9));
   }
-  f1.reach = o2.ReachAbout(towards2, most2) + g;
+  int most1 = std::min(cap1, bins(o1, HalfWindow(a, o1.reach, o2.reach)));
+  const int most2 = std::min(cap2, bins(o2, HalfWindow(a, o2.reach, o1.ReachAbout(towards1, most1))));
+  const double reach2 = o2.ReachAbout(towards2, most2);
+  most1 = std::min(cap1, bins(o1, HalfWindow(a, o1.reach, reach2)));
+  f1.reach = reach2 + g;
   f2.reach = o1.ReachAbout(towards1, most1) + g;
   f1.Walk(towards1, most1, lookForTouch);
   f2.Walk(towards2, most2, lookForTouch);
