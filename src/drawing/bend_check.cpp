@@ -58,24 +58,29 @@ TBendFinding FindTightBend(const TPitchTrack& track, Real tipHeight, Real rootDe
   const Real span = track.Phi.back();
   RiseWatch tip, root;
   tip.limit = root.limit = pitch / 4;
-  Real turned = 0, lastAngle = 0;
+  // The turn from one tangent to the next from their cross and dot
+  // products, in double precision: the steps turn by far less than a
+  // quarter turn, and the folds that matter are hundredths of a pitch.
+  double turned = 0, lastX = 0, lastY = 0;
   bool first = true;
   // Two rounds, so that a fold across the curve's start is seen whole.
   for (int round = 0; round < 2; ++round) {
     for (std::size_t i = 0; i + 1 < n; ++i) {
       const TTrackPiece& p = track.Pieces[i];
+      const TCubic<double> c = p.As<double>();
       const int parts = std::max(1, static_cast<int>(std::ceil(p.length / step)));
+      const Real arc0 = round * track.Length + track.S[i];
+      const Real phi0 = track.Phi[i], dphi = track.Phi[i + 1] - track.Phi[i];
       for (int j = 0; j < parts; ++j) {
-        const Real s = static_cast<Real>(j) / parts;
-        Real dx, dy;
-        p.Derivative(s, dx, dy);
+        const double s = static_cast<double>(j) / parts;
+        double dx, dy;
+        c.Derivative(s, dx, dy);
         if (dx == 0 && dy == 0) continue;
-        const Real angle = std::atan2(dy, dx);
-        if (!first) turned += track.Orientation * std::remainder(angle - lastAngle, 2 * Pi);
+        if (!first) turned += track.Orientation * std::atan2(lastX * dy - lastY * dx, lastX * dx + lastY * dy);
         first = false;
-        lastAngle = angle;
-        const Real arc = round * track.Length + track.S[i] + s * p.length;
-        const Real drive = std::fmod(track.Phi[i] + s * (track.Phi[i + 1] - track.Phi[i]), span);
+        lastX = dx, lastY = dy;
+        const Real arc = arc0 + s * p.length;
+        const Real drive = std::fmod(phi0 + s * dphi, span);
         tip.Feed(-tipHeight * turned - arc, drive);
         root.Feed(rootDepth * turned - arc, drive);
       }

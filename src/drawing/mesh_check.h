@@ -1,9 +1,10 @@
 // Whether the two tooth outlines of the pair (tooth_contour.h) run into each
-// other as the pair turns: at every degree of the drive angle over the
-// whole cycle (k turns of gear 1), gear 1 turned back by the drive angle and
-// gear 2 turned as it rolls (GearTwoTurn, pitch_track.h), the area that
-// both outlines enclose. Meshing teeth touch along their flanks and enclose
-// no common area; teeth that interfere do.
+// other as the pair turns, and whether they reach each other at all: at
+// positions of the drive angle over the whole cycle (k turns of gear 1),
+// gear 1 turned back by the drive angle and gear 2 turned as it rolls
+// (GearTwoTurn, pitch_track.h), the area that both outlines enclose. Meshing
+// teeth touch along their flanks and enclose no common area; teeth that
+// interfere do, and teeth that never come near each other cannot drive.
 #pragma once
 
 #include <memory>
@@ -23,12 +24,23 @@ namespace drawing {
 // thousandths of the module.
 inline constexpr Real OverlapToleranceFactor = 1e-2L;
 
+// Outlines closer than this fraction of the module touch: flanks that mesh
+// lie on each other to a few thousandths of the module between their points.
+inline constexpr Real ContactGapFactor = 0.1L;
+
+// Positions checked per tooth pitch rolled: a tooth passes the line of
+// centres in about one pitch, so every engagement is seen at every tooth
+// number.
+inline constexpr int PositionsPerPitch = 8;
+
 struct TMeshFinding {
   int positions = 0;         // drive-angle positions checked
   int overlapping = 0;       // of them, those where the outlines overlap
   int firstDegree = -1;      // drive angle of the first, whole degrees; -1 none
+  Real firstAngle = 0;       // and exactly, radians
   Real largestArea = 0;      // the largest overlap, mm2
-  int largestDegree = -1;    // and its drive angle
+  Real largestAngle = 0;     // and its drive angle, radians
+  bool contact = false;      // the outlines touch or overlap at some position
 };
 
 struct TMeshOutline;
@@ -42,16 +54,31 @@ class TMeshingPair {
 
   // The area both outlines enclose with gear 1 turned by -phi (radians)
   // about the origin and gear 2 by turn2 (radians, counter-clockwise) about
-  // (a, 0); 0 when either outline is empty.
-  Real OverlapArea(Real phi, Real turn2) const;
+  // (a, 0); 0 when either outline is empty. pitch is the teeth's pitch
+  // along the pitch curves (only the teeth within three pitches of the line
+  // of centres are looked at), 0 for all that can meet.
+  Real OverlapArea(Real phi, Real turn2, Real pitch = 0) const;
+
+  // What one position shows: the overlap, unless it is provably at most
+  // tolerance (then 0), and whether the outlines lie within gap of each
+  // other there (asked only while touch is false; set when they do).
+  // radius1 is gear 1's pitch radius at the position (0: not known).
+  Real OverlapAbove(Real phi, Real turn2, Real pitch, Real tolerance, Real gap, bool& touch,
+                    Real radius1 = 0) const;
 
  private:
   std::unique_ptr<TMeshOutline> gear1_, gear2_;
   Real a_;
 };
 
-// The check at every whole degree of the drive angle over the cycle;
-// track2 is gear 2's pitch track, module the teeth's (for the tolerance).
+// The drive angles (radians) the check looks at over the cycle (turns of
+// gear 1): PositionsPerPitch to a pitch rolled, at equal steps of the arc
+// of gear 2's pitch track; where the cycle is one turn of gear 1, every
+// whole degree if those are as many.
+std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module);
+
+// The check over the cycle (turns of gear 1), PositionsPerPitch positions
+// per pitch; track2 is gear 2's pitch track, module the teeth's.
 TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2,
                           const TPitchTrack& track2, Real a, int turns, Real module);
 

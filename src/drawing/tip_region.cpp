@@ -26,6 +26,10 @@ constexpr double VertexTolerance = 1e-4;
 constexpr int PieceSamples = 8;
 // How often a segment is cut in two at most.
 constexpr int MaxCuts = 6;
+// The pieces a point is measured against at most where the curve sweeps a
+// band of radii wider than the height within a sector: it runs back and
+// forth there far more often than any outline can follow it.
+constexpr std::size_t MaxPiecesPerPoint = 512;
 
 // A piece of the track in double precision.
 using Cubic = TCubic<double>;
@@ -34,13 +38,13 @@ using Cubic = TCubic<double>;
 // distance in best.
 double NearestOnPiece(const Cubic& p, double x, double y, double& best) {
   double s = 0;
-  best = -1;
+  double best2 = -1;
   for (int j = 0; j <= PieceSamples; ++j) {
     const double t = static_cast<double>(j) / PieceSamples;
     double px, py;
     p.Point(t, px, py);
-    const double d = std::hypot(px - x, py - y);
-    if (best < 0 || d < best) best = d, s = t;
+    const double d2 = (px - x) * (px - x) + (py - y) * (py - y);
+    if (best2 < 0 || d2 < best2) best2 = d2, s = t;
   }
   for (int i = 0; i < 8; ++i) {
     double px, py, dx, dy;
@@ -57,7 +61,7 @@ double NearestOnPiece(const Cubic& p, double x, double y, double& best) {
   }
   double px, py;
   p.Point(s, px, py);
-  best = std::min(best, std::hypot(px - x, py - y));
+  best = std::sqrt(std::min(best2, (px - x) * (px - x) + (py - y) * (py - y)));
   return s;
 }
 
@@ -68,6 +72,10 @@ TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), h
   if (n == 0) return;
   sectors_ = static_cast<int>(std::clamp<std::size_t>(n, 360, 1 << 16));
   lowest_.assign(sectors_, -1);
+  highest_.assign(sectors_, 0);
+  middleX_.resize(n);
+  middleY_.resize(n);
+  halfLength_.resize(n);
   // A pitch curve is a polar curve, its polar angle turns one way along
   // it: a piece lies in the sectors from its start's to its end's (and, for
   // the cubic's small deviation, one more on either side).
@@ -76,14 +84,21 @@ TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), h
   for (std::size_t i = 0; i < n; ++i) {
     const Cubic p = track.Pieces[i].As<double>();
     // Between samples the cubic may dip by its sagitta: a little off.
-    double low = -1;
+    double low2 = -1, high2 = 0;
     for (int j = 0; j <= PieceSamples; ++j) {
       double x, y;
       p.Point(static_cast<double>(j) / PieceSamples, x, y);
-      const double r = std::hypot(x, y);
-      if (low < 0 || r < low) low = r;
+      const double r2 = x * x + y * y;
+      if (low2 < 0 || r2 < low2) low2 = r2;
+      high2 = std::max(high2, r2);
     }
+    double low = std::sqrt(low2), high = std::sqrt(high2);
+    p.Point(0.5, middleX_[i], middleY_[i]);
+    // The arc from the parameter's middle to either end, with a margin for
+    // a parameter that does not run evenly along the arc.
+    halfLength_[i] = static_cast<double>(track.Pieces[i].length);
     low -= static_cast<double>(track.Pieces[i].length) / PieceSamples;
+    high += static_cast<double>(track.Pieces[i].length) / PieceSamples;
     double x0, y0, x1, y1;
     p.Point(0, x0, y0);
     p.Point(1, x1, y1);
@@ -96,6 +111,7 @@ TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), h
       const int k = (first + m) % sectors_;
       ++count[k + 1];
       if (lowest_[k] < 0 || low < lowest_[k]) lowest_[k] = low;
+      highest_[k] = std::max(highest_[k], high);
     }
   }
   first_.assign(sectors_ + 1, 0);
@@ -111,7 +127,7 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
   tx = xr, ty = yr;
   if (sectors_ == 0) return 0;
   const double x = static_cast<double>(xr), y = static_cast<double>(yr);
-  const double r = std::hypot(x, y);
+  const double r = std::sqrt(x * x + y * y);
   const int k = PolarSector(x, y, sectors_);
   if (lowest_[k] >= 0 && r <= lowest_[k] + height_) return 0;
   // The curve points within the height of p lie within this polar angle.
@@ -122,6 +138,17 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
   const int count = w >= Pi / 2 ? sectors_
                                 : SectorSpan(std::cos(theta - w), std::sin(theta - w), std::cos(theta + w),
                                              std::sin(theta + w), sectors_, from);
+  const std::size_t listed = from + count <= sectors_
+                                 ? first_[from + count] - first_[from]
+                                 : first_[sectors_] - first_[from] + first_[from + count - sectors_];
+  if (listed > MaxPiecesPerPoint && highest_[k] - lowest_[k] > height_) {
+    // The band of radii the curve sweeps in p's sector stands for it.
+    const double top = highest_[k] + height_;
+    if (r <= top + VertexTolerance) return 0;
+    tx = x * top / r;
+    ty = y * top / r;
+    return r - top;
+  }
   double best = -1, bestS = 0;
   std::size_t bestPiece = 0;
   std::uint32_t lastPiece = static_cast<std::uint32_t>(-1);
@@ -131,6 +158,9 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
       const std::uint32_t piece = pieces_[i];
       if (piece == lastPiece) continue;
       lastPiece = piece;
+      // Every point of the piece lies within half its length of its middle.
+      const double mx = middleX_[piece] - x, my = middleY_[piece] - y, reachOf = halfLength_[piece];
+      if (best >= 0 && mx * mx + my * my > (best + reachOf) * (best + reachOf)) continue;
       double d;
       const double s = NearestOnPiece(track_.Pieces[piece].As<double>(), x, y, d);
       if (best < 0 || d < best) best = d, bestPiece = piece, bestS = s;

@@ -29,6 +29,9 @@ class TTipRegion {
   double height_;
   int sectors_ = 0;
   std::vector<double> lowest_;                 // smallest radius of the curve in each sector
+  std::vector<double> highest_;                // and its largest
+  std::vector<double> middleX_, middleY_;      // each piece's point at its middle parameter
+  std::vector<double> halfLength_;             // every point of the piece lies this near it
   std::vector<std::uint32_t> first_, pieces_;  // the pieces of the track in each sector
 };
 

@@ -43,6 +43,8 @@ std::string TightCurveWarning(int gear, int degree) {
          "\xF8 !";
 }
 
+std::string NoContactWarning() { return "Warning: teeth do not reach each other !"; }
+
 std::string InterferenceWarning(int degree, Real area) {
   return "Warning: teeth interfere, first at " + std::to_string(degree) + "\xF8, overlap up to " +
          common::FormatRealDigits(1, 2, area) + " mm2 !";
@@ -80,6 +82,8 @@ void AddToothWarnings() {
     if (Kept.bend[gear].tight) common::AddErrorMessage(TightCurveWarning(gear, WholeDegrees(Kept.bend[gear].driveAngle, p.k)));
   if (Kept.mesh.overlapping > 0)
     common::AddErrorMessage(InterferenceWarning(Kept.mesh.firstDegree, Kept.mesh.largestArea));
+  else if (!Kept.mesh.contact && Kept.mesh.positions > 0)
+    common::AddErrorMessage(NoContactWarning());
 }
 
 }  // namespace drawing

@@ -1,7 +1,8 @@
 // The warnings about the teeth of the closed pair, which the noncircular
 // calculation adds after its sweep (calc/pair_checks.h): a pitch curve that
-// bends tighter than its teeth allow (bend_check.h), and outlines that run
-// into each other as the pair turns (mesh_check.h). Both are computed from
+// bends tighter than its teeth allow (bend_check.h), outlines that run
+// into each other as the pair turns and outlines that never come near
+// enough to drive each other (mesh_check.h). Both are computed from
 // the kept tooth outlines and kept with them, so that a recalculation after
 // an input that leaves the teeth as they are costs nothing.
 #pragma once
@@ -25,5 +26,7 @@ void AddToothWarnings();
 // drive angle of an overlap and the largest overlap in mm2.
 std::string TightCurveWarning(int gear, int degree);
 std::string InterferenceWarning(int degree, Real area);
+// Gears whose teeth stay apart at every position: the pair cannot run.
+std::string NoContactWarning();
 
 }  // namespace drawing

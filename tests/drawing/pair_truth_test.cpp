@@ -61,7 +61,7 @@ class PairTruth : public drawingtest::DrawingTest {
     std::vector<std::string> found;
     for (int i = 1; i <= common::MsgCount; ++i) {
       const std::string& m = common::MsgText[i];
-      if (m.rfind("Warning: curve too tight", 0) == 0 || m.rfind("Warning: teeth interfere", 0) == 0)
+      if (m.rfind("Warning: curve too tight", 0) == 0 || m.rfind("Warning: teeth ", 0) == 0)
         found.push_back(m);
     }
     return found;
@@ -168,9 +168,14 @@ TEST_F(PairTruth, HexagonWarnsOfItsInterferingTeeth) {
   EXPECT_GT(mesh.largestArea, 1);
   EXPECT_LT(mesh.largestArea, 4);
   EXPECT_EQ(interfere, drawing::InterferenceWarning(mesh.firstDegree, mesh.largestArea));
+  EXPECT_EQ(interfere, drawing::InterferenceWarning(5, 1.23L));
+  EXPECT_TRUE(mesh.contact);
   const drawing::TMeshingPair pair(drawing::GearContour(1), drawing::GearContour(2), calc::NcPair.a);
-  const Real phi = mesh.largestDegree * Pi / 180;
-  EXPECT_NEAR(pair.OverlapArea(phi, drawing::GearTwoTurn(drawing::PitchTrack(2), phi) * Pi / 180), mesh.largestArea, 1e-12);
+  const Real phi = mesh.largestAngle;
+  const Real turn2 = drawing::GearTwoTurn(drawing::PitchTrack(2), phi) * Pi / 180;
+  EXPECT_NEAR(pair.OverlapArea(phi, turn2), mesh.largestArea, 1e-12);
+  // Only the teeth about the line of centres: the same area.
+  EXPECT_NEAR(pair.OverlapArea(phi, turn2, Pi * drawing::ToothModule()), mesh.largestArea, 1e-12);
   // Gear 2 turned half a pitch on: teeth in teeth, far more overlap.
   const Real pitchTurn = 2 * Pi / calc::NcPair.z1 / 2;
   EXPECT_GT(pair.OverlapArea(0, drawing::GearTwoTurn(drawing::PitchTrack(2), 0) * Pi / 180 + pitchTurn), 20);
@@ -271,3 +276,77 @@ TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
 }
 
 }  // namespace
+
+// At z1 300 a pitch spans less than a degree and a half of the drive
+// angle: the check looks at eight positions to a pitch, not at whole
+// degrees. A heptagon's teeth first collide at 0.92 degrees, after the
+// whole degree 0 (where they do not), and at its corners teeth more than
+// three pitches from the line of centres collide too: the check, which
+// looks at three to either side, finds the first collision where the whole
+// outlines do and the largest within a quarter of theirs.
+TEST_F(PairTruth, ManyTeethAreCheckedPitchByPitch) {
+  calc::CurveType = calc::CurvePolygon;
+  calc::PolygonCurve.Corners = 7;
+  calc::NcPair.z1 = 300;
+  const auto messages = ToothMessages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back().rfind("Warning: teeth interfere, first at 1\xF8, ", 0), 0u) << messages.back();
+  const Real mn = drawing::ToothModule(), tolerance = drawing::OverlapToleranceFactor * mn * mn;
+  const drawing::TPitchTrack& track2 = drawing::PitchTrack(2);
+  const std::vector<Real> positions = drawing::MeshPositions(track2, 1, mn);
+  EXPECT_GE(positions.size(), 8u * 300u);
+  EXPECT_NEAR(positions.front(), 0, 1e-12);
+  for (std::size_t i = 1; i < positions.size(); ++i) EXPECT_LT(positions[i] - positions[i - 1], 2 * Pi / 300 / 8 * 1.2);
+  const drawing::TMeshingPair pair(drawing::GearContour(1), drawing::GearContour(2), calc::NcPair.a);
+  auto whole = [&](Real phi) { return pair.OverlapArea(phi, drawing::GearTwoTurn(track2, phi) * Pi / 180); };
+  Real first = -1, largest = 0;
+  for (const Real phi : positions) {
+    const Real area = whole(phi);
+    if (area > tolerance && first < 0) first = phi;
+    largest = std::max(largest, area);
+  }
+  const drawing::TMeshFinding mesh = drawing::CheckMeshing(drawing::GearContour(1), drawing::GearContour(2), track2,
+                                                           calc::NcPair.a, 1, mn);
+  EXPECT_EQ(mesh.positions, static_cast<int>(positions.size()));
+  EXPECT_EQ(mesh.firstAngle, first);
+  EXPECT_GT(mesh.firstAngle, 0.9 * Pi / 180);
+  EXPECT_LT(mesh.firstAngle, 0.95 * Pi / 180);
+  EXPECT_LE(whole(0), tolerance);
+  EXPECT_LE(mesh.largestArea, largest);
+  EXPECT_GT(mesh.largestArea, 0.75 * largest);
+  EXPECT_GT(whole(108 * Pi / 180), 10 * tolerance) << "a collision three pitches out";
+}
+
+// A sine curve with as many waves as teeth gives gears whose teeth stay
+// about 2 mm apart at every drive angle: the pair cannot run and is said
+// so, as an overlap is. Pairs whose teeth touch are not.
+TEST_F(PairTruth, GearsThatNeverTouchAreWarned) {
+  const std::vector<std::pair<std::string, std::function<void()>>> apart = {
+      {"sine N = z1 = 30",
+       [] {
+         calc::CurveType = calc::CurveSine;
+         calc::SineCurve = {50, 1, 30};
+       }},
+      {"formula N = z1 = 30", [] { Formula("50+1*SIN(30*X)"); }},
+      {"formula N = z1 = 40",
+       [] {
+         Formula("50+1*SIN(40*X)");
+         calc::NcPair.z1 = 40;
+       }},
+  };
+  for (const auto& [name, setUp] : apart) {
+    drawingtest::SetDefaultDesign();
+    setUp();
+    EXPECT_EQ(ToothMessages(), std::vector<std::string>{drawing::NoContactWarning()}) << name;
+    const drawing::TMeshFinding mesh = drawing::CheckMeshing(drawing::GearContour(1), drawing::GearContour(2),
+                                                             drawing::PitchTrack(2), calc::NcPair.a, 1, drawing::ToothModule());
+    EXPECT_FALSE(mesh.contact) << name;
+    EXPECT_EQ(mesh.overlapping, 0) << name;
+  }
+  // With 20 waves and teeth the teeth do reach each other (to a few
+  // micrometres, overlaps below the tolerance).
+  drawingtest::SetDefaultDesign();
+  Formula("50+1*SIN(20*X)");
+  calc::NcPair.z1 = 20;
+  EXPECT_EQ(ToothMessages(), std::vector<std::string>{});
+}
