@@ -62,7 +62,22 @@ bool AskCarrierInputs(Real& clearance) {
   clearance = 0;
   common::SetHelpNumber(8120);
   common::InputLength("clearance bearing", clearance, 0, 1000000);
-  return AbortFlag == 0;
+  if (AbortFlag) return false;
+  // The plate is a solid only with both bores inside it and apart: bores
+  // that overlap or touch (a centre distance up to their radii together,
+  // or one below zero), or one that reaches the plate's edge, leave no
+  // material a part could be made of.
+  const Real r1 = g.BoreDiameter[1] / 2 + clearance, r2 = g.BoreDiameter[2] / 2 + clearance;
+  const Real h = std::max(g.BoreDiameter[1], g.BoreDiameter[2]);
+  const char* refusal = !(CarrierCentreDistance > r1 + r2) ? "center distance: the bores overlap !"
+                        : !(std::max(r1, r2) < h)         ? "clearance bearing: a bore reaches the edge of the carrier !"
+                                                          : nullptr;
+  if (refusal) {
+    common::ShowError(refusal);
+    AbortFlag = 1;
+    return false;
+  }
+  return true;
 }
 
 void DrawCarrier(Real clearance) {

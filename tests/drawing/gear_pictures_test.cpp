@@ -312,6 +312,39 @@ TEST_F(GearPictures, CarrierNeedsBothBores) {
   EXPECT_EQ(common::AbortFlag, 1);
 }
 
+// Bores that overlap or touch (a centre distance up to their radii with the
+// clearance together, or below zero), or one that reaches the plate's edge,
+// leave no plate a part could be made of: refused with a message before a
+// file is asked for. Just beyond the touching distance the plate is drawn.
+TEST_F(GearPictures, CarrierRefusesBoresThatMeet) {
+  Calculate();
+  calc::SpurGearData.BoreDiameter[1] = 20;
+  calc::SpurGearData.BoreDiameter[2] = 30;
+  const struct {
+    const char* distance;
+    const char* clearance;
+    const char* refusal;
+  } cases[] = {{"0", "0", "center distance: the bores overlap !"},
+               {"24", "0", "center distance: the bores overlap !"},
+               {"25", "0", "center distance: the bores overlap !"},
+               {"26", "0.5", "center distance: the bores overlap !"},
+               {"-100", "0", "center distance: the bores overlap !"},
+               {"100", "15", "clearance bearing: a bore reaches the edge of the carrier !"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.distance) + " / " + c.clearance);
+    dialogs_.ClearRecord();
+    dialogs_.Then(platform::ScriptedAnswer::Enter(c.distance)).Then(platform::ScriptedAnswer::Enter(c.clearance));
+    drawing::DrawGears(8, drawing::CadDeviceDxf);
+    EXPECT_EQ(common::AbortFlag, 1);
+    ASSERT_EQ(dialogs_.Asked().size(), 3u) << "no file is asked for";
+    EXPECT_EQ(dialogs_.Asked()[2].text, c.refusal);
+  }
+  dialogs_.ClearRecord();
+  dialogs_.Then(platform::ScriptedAnswer::Enter("25.01")).Then(platform::ScriptedAnswer::Enter("0"));
+  DrawDxf(8, "carrier.dxf");
+  EXPECT_EQ(common::AbortFlag, 0);
+}
+
 TEST_F(GearPictures, RackAndRackViewNeedAConstantModule) {
   Calculate();
   calc::NcPair.ModuleMode = 1;

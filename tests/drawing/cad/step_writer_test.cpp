@@ -1,9 +1,12 @@
 // The STEP device read back by an independent reader, OpenCASCADE's STEP
-// reader in its command interpreter: each gear of the default design, an
-// eccentric circle, a focal ellipse (constant module), a hexagon and a gear
-// of 100 teeth is one valid solid of the face width times the area inside
-// its tooth outline less its bore, with a side face per flank and land;
-// pitch curves, the pair and a diagram are edges; bodies nest
+// reader in its command interpreter, with its default settings: each gear of
+// the default design, an eccentric circle, a focal ellipse (constant
+// module), a hexagon and gears of 100 and 1000 teeth is one valid solid of
+// the face width times the area inside its tooth outline less its bore
+// (integrated as a reader does by default), with a plane side face between
+// every two corners, caps cut into sectors and no C0 surface or curve; a
+// body without height is refused with a message; pitch curves, the pair and
+// a diagram are edges; bodies nest
 // holes and islands; an outline that crosses itself stays edges, and the
 // user is told; the carrier plate is a solid with its two bearing bores and
 // ends that are arcs of their circles, the
@@ -13,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <utility>
@@ -35,6 +39,38 @@ using drawingtest::GearDesign;
 using testsupport::StepShape;
 
 constexpr double Pi = std::numbers::pi;
+
+// The corners of a closed polygon: where its sides turn, by any angle.
+int Corners(const drawingtest::Polygon& p) {
+  int corners = 0;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const auto& a = p[(i + p.size() - 1) % p.size()];
+    const auto& b = p[i];
+    const auto& c = p[(i + 1) % p.size()];
+    const double ux = b.first - a.first, uy = b.second - a.second, vx = c.first - b.first, vy = c.second - b.second;
+    if (ux * vx + uy * vy <= 0 || std::fabs(ux * vy - uy * vx) > 1e-9 * std::hypot(ux, uy) * std::hypot(vx, vy))
+      ++corners;
+  }
+  return corners;
+}
+
+// A gear's solid as readers take it by default: one valid solid of the face
+// width times the area inside its outline less its bore, no C0 shape, a
+// plane side between every two corners of the outline, the bore's wall and
+// the caps in sectors of some 48 sides, and more than two caps when there
+// are many sides.
+void ExpectGearSolid(const StepShape& shape, const drawingtest::Polygon& outline, int gear) {
+  EXPECT_EQ(shape.solids, 1) << shape.output;
+  EXPECT_TRUE(shape.valid) << shape.output;
+  EXPECT_FALSE(shape.c0) << shape.output;
+  const double bore = static_cast<double>(calc::SpurGearData.BoreDiameter[gear]) / 2;
+  const double expected = drawingtest::GearFaceWidth(gear) * (drawingtest::PolygonArea(outline) - Pi * bore * bore);
+  EXPECT_NEAR(shape.volume / expected, 1, 1e-5) << shape.output;
+  const int corners = Corners(outline);
+  const int sectors = static_cast<int>(outline.size()) / 48;
+  EXPECT_GE(shape.faces, corners + (sectors >= 3 ? 2 * 2 : 2)) << shape.output;
+  EXPECT_LE(shape.faces, corners + (bore > 0 ? 3 : 2) * std::max(sectors, 1)) << shape.output;
+}
 
 // Where two files begin to differ, for the failure message.
 std::string FirstDifference(const std::string& a, const std::string& b) {
@@ -86,27 +122,14 @@ TEST_P(StepGearSolids, EachGearIsOneSolidOfItsOutlineLessItsBore) {
       continue;
     }
     EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
-    EXPECT_EQ(shape.solids, 1) << shape.output;
-    EXPECT_TRUE(shape.valid) << shape.output;
-    const double bore = static_cast<double>(calc::SpurGearData.BoreDiameter[gear]) / 2;
-    const double expected = drawingtest::GearFaceWidth(gear) * (drawingtest::PolygonArea(outline) - Pi * bore * bore);
-    EXPECT_NEAR(shape.volume / expected, 1, 1e-6) << shape.output;
-    // One side face per flank and per land (a piece of the outline in one
-    // pen; a pointed tooth's two flanks in one pen meet at a corner, which
-    // stays an edge), the top and the bottom, and the bore's wall: not one
-    // per segment of the outline.
-    const int pieces = static_cast<int>(drawing::GearContour(gear).size());
-    const int caps = 2 + (bore > 0 ? 1 : 0);
-    EXPECT_GE(shape.faces, pieces + caps);
-    EXPECT_LE(shape.faces, 2 * pieces + caps);
-    EXPECT_LT(shape.faces, static_cast<int>(outline.size()) / 5);
+    ExpectGearSolid(shape, outline, gear);
+    EXPECT_TRUE(shape.bopValid) << shape.output;
   }
 }
 
 // Gear 2 of the default ellipse with z1 = 25 and k = 4: 100 teeth, one
-// valid solid of the face width times the area inside its outline, with a
-// face per flank and land (400 and the caps), not one per segment (8400).
-TEST_F(StepWriterTest, GearOfAHundredTeethIsOneSmallSolid) {
+// valid solid, its caps cut into sectors.
+TEST_F(StepWriterTest, GearOfAHundredTeethIsOneSolid) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   drawingtest::SetDefaultDesign();
   calc::NcPair.z1 = 25;
@@ -119,12 +142,31 @@ TEST_F(StepWriterTest, GearOfAHundredTeethIsOneSmallSolid) {
   ASSERT_FALSE(drawingtest::FirstCrossing(outline));
   const StepShape shape = Read(DrawStep(2, "hundred.stp"));
   EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
-  EXPECT_EQ(shape.solids, 1) << shape.output;
-  EXPECT_TRUE(shape.valid) << shape.output;
-  const double expected = drawingtest::GearFaceWidth(2) * (drawingtest::PolygonArea(outline) - Pi * 15 * 15);
-  EXPECT_NEAR(shape.volume / expected, 1, 1e-6) << shape.output;
-  EXPECT_EQ(GearContour(2).size(), 400u);
-  EXPECT_EQ(shape.faces, 400 + 3) << shape.output;
+  ExpectGearSolid(shape, outline, 2);
+}
+
+// Gear 2 of the default ellipse with z1 = 100 and k = 10: 1000 teeth, 42,000
+// sides. A reader repairs each wire it takes in; a cap of one wire round
+// all the teeth did not open in an hour. Read, checked and measured here in
+// well under a minute (the bound is kept loose for a loaded machine; the
+// reading's own figures come from the benchmark).
+TEST_F(StepWriterTest, GearOfAThousandTeethOpens) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  drawingtest::SetDefaultDesign();
+  calc::NcPair.z1 = 100;
+  calc::NcPair.k = 10;
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  common::ClearErrorMessages();
+  const drawingtest::Polygon outline = drawingtest::GearOutline(2);
+  ASSERT_GT(outline.size(), 30000u);
+  const std::string file = DrawStep(2, "thousand.stp");
+  EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
+  const auto start = std::chrono::steady_clock::now();
+  const StepShape shape = testsupport::ReadStepShape(scratch_.Dir().string(), file, false);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ExpectGearSolid(shape, outline, 2);
+  EXPECT_LT(seconds, 240) << "the reader took " << seconds << " s";
 }
 
 // The default ellipse's outlines are simple: the default design has to be
@@ -138,25 +180,48 @@ TEST_F(StepWriterTest, DefaultGearOutlinesAreSimple) {
 INSTANTIATE_TEST_SUITE_P(Designs, StepGearSolids, ::testing::ValuesIn(drawingtest::AllGearDesigns),
                          [](const auto& info) { return drawingtest::GearDesignName(info.param); });
 
+// A face width of a micrometre is no solid: rather than a file without the
+// gear, none (the previous one stays), and the user is told.
+TEST_F(StepWriterTest, GearWithoutHeightIsRefused) {
+  ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Default));
+  calc::SpurGearData.FaceWidth = 1e-6L;
+  calc::SpurGearData.GearFaceWidth[1] = 1e-6L;
+  const std::string path = scratch_.Path("flat.stp");
+  testsupport::Put(path, "previous");
+  common::AskBeforeOverwrite = 0;
+  common::ClearErrorMessages();
+  dialogs_.Then(platform::ScriptedAnswer::File(path));
+  DrawGears(1, CadDeviceStep);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(testsupport::Slurp(path), "previous");
+  const std::string message = "STEP: the face width is too small for a solid (0.0001 mm at least); no file written";
+  ASSERT_GE(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Error  : " + message);
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_EQ(dialogs_.Asked().back().text, message);
+  EXPECT_EQ(scratch_.Entries(), 1u) << "no temporary file is left";
+}
+
 // ---- Edges ----------------------------------------------------------------------------------
 
 TEST_F(StepWriterTest, PitchCurvesPairAndDiagramAreEdges) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Default));
-  // Both pitch curves in 1-degree steps, each one curve through its 360
-  // points, and the centre line.
+  // Both pitch curves in 1-degree steps, each a line from point to point
+  // (no curve with kinks), and the centre line.
   const StepShape curves = Read(DrawStep(5, "curves.stp"));
   EXPECT_EQ(curves.solids, 0) << curves.output;
   EXPECT_EQ(curves.faces, 0);
-  EXPECT_EQ(curves.edges, 3) << curves.output;
+  EXPECT_EQ(curves.edges, 360 + 360 + 1) << curves.output;
   EXPECT_TRUE(curves.valid);
-  // The pair: both outlines (an edge per flank and per land), both pitch
-  // curves, the centre line, no solid.
+  EXPECT_FALSE(curves.c0) << curves.output;
+  // The pair: both outlines (an edge between every two corners), both
+  // pitch curves, the centre line, no solid.
   const StepShape pair = Read(DrawStep(0, "pair.stp"));
   EXPECT_EQ(pair.solids, 0);
-  const int pieces = static_cast<int>(GearContour(1).size() + GearContour(2).size());
-  EXPECT_GE(pair.edges, pieces) << pair.output;
-  EXPECT_LE(pair.edges, pieces + 3) << pair.output;
+  const int corners = Corners(drawingtest::GearOutline(1)) + Corners(drawingtest::GearOutline(2));
+  EXPECT_GE(pair.edges, corners) << pair.output;
+  EXPECT_LE(pair.edges, corners + 2 * 360 + 3) << pair.output;
   // A diagram: its axes, grid and curve; its texts write nothing.
   const std::string path = scratch_.Path("diagram.stp");
   dialogs_.Then(platform::ScriptedAnswer::File(path));
@@ -204,7 +269,8 @@ TEST_F(StepWriterTest, BodiesNestHolesAndIslands) {
   const StepShape shape = Read(path);
   EXPECT_EQ(shape.solids, 2) << shape.output;
   EXPECT_TRUE(shape.valid) << shape.output;
-  EXPECT_NEAR(shape.volume, 5 * (100 * 100 - Pi * 100 - 40 * 40 + 20 * 20), 1e-6);
+  // (Integrated as readers do by default: within a millionth.)
+  EXPECT_NEAR(shape.volume / (5 * (100 * 100 - Pi * 100 - 40 * 40 + 20 * 20)), 1, 1e-6) << shape.output;
   // The solids' edges (plate 3 x 4 + 3 for the round hole + 3 x 4, island
   // 3 x 4) and the line, the arc and the circle.
   EXPECT_EQ(shape.edges, 12 + 3 + 12 + 12 + 3) << shape.output;
@@ -245,14 +311,14 @@ TEST_F(StepWriterTest, ArcsOfABodyAreArcsWhicheverWayTheyAreDrawn) {
   EXPECT_EQ(shape.solids, 1) << shape.output;
   EXPECT_TRUE(shape.valid) << shape.output;
   const double plate = 100 * 60 - (4 - Pi) * 10 * 10, slot = 20 * 16 + Pi * 8 * 8;
-  EXPECT_NEAR(shape.volume / (5 * (plate - slot)), 1, 1e-9) << shape.output;
+  EXPECT_NEAR(shape.volume / (5 * (plate - slot)), 1, 1e-6) << shape.output;
   // Four sides and four corners, the slot's two sides and two ends, the top
   // and the bottom.
   EXPECT_EQ(shape.faces, 8 + 4 + 2) << shape.output;
   EXPECT_EQ(common::MsgCount, 0);
 }
 
-TEST_F(StepWriterTest, EdgesFollowPensAndCorners) {
+TEST_F(StepWriterTest, EdgesEndAtEveryCorner) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   const std::string path = scratch_.Path("runs.stp");
   Write(CadDeviceStep, "runs.stp", [] {
@@ -260,13 +326,15 @@ TEST_F(StepWriterTest, EdgesFollowPensAndCorners) {
     CadBeginTables(0);
     CadInsertLogos();
     // A square in one run of one pen: its corners part four edges; a step
-    // of 5e-8 at a corner is no edge of its own.
+    // of 5e-8 at a corner is no edge of its own, nor are the ends of a side
+    // drawn in ten pieces on one line.
     SetCadColor(1);
     CadMoveTo(0, 0);
-    for (const auto& [x, y] : {std::pair{10.0, 0.0}, {10 + 5e-8, 5e-8}, {10.0, 10.0}, {0.0, 10.0}, {0.0, 0.0}})
+    for (const auto& [x, y] : {std::pair{10.0, 0.0}, {10 + 5e-8, 5e-8}, {10.0, 10.0}, {0.0, 10.0}})
       CadLineTo(x, y);
-    // A quarter circle of 90 lines in one pen: one edge; the same in two
-    // pens: two.
+    for (int i = 9; i >= 0; --i) CadLineTo(0, i);
+    // A quarter circle of 90 lines: 90 edges, in one pen or two (every
+    // corner is an edge).
     for (const int split : {90, 45}) {
       const double r = split == 90 ? 50 : 70;
       CadMoveTo(r, 0);
@@ -280,7 +348,8 @@ TEST_F(StepWriterTest, EdgesFollowPensAndCorners) {
   const StepShape shape = Read(path);
   EXPECT_EQ(shape.solids, 0) << shape.output;
   EXPECT_TRUE(shape.valid) << shape.output;
-  EXPECT_EQ(shape.edges, 4 + 1 + 2) << shape.output;
+  EXPECT_EQ(shape.edges, 4 + 90 + 90) << shape.output;
+  EXPECT_FALSE(shape.c0) << shape.output;
   EXPECT_NEAR(shape.box[0], 0, 1e-7);
   EXPECT_NEAR(shape.box[4], 70, 1e-7);
 }
@@ -326,7 +395,7 @@ TEST_F(StepWriterTest, CarrierPlateHasItsBearingBores) {
   // A slot of half width h = 20 (the larger bore) round both centres 100
   // apart, its ends half circles, less the bores of 20 and 16.
   const double h = 20, plate = Pi * h * h + 2 * h * 100, bores = Pi * (10 * 10 + 8 * 8);
-  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * (plate - bores)), 1, 1e-9) << shape.output;
+  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * (plate - bores)), 1, 1e-6) << shape.output;
   // The two sides, the two ends and the two bores, the top and the bottom.
   EXPECT_EQ(shape.faces, 8) << shape.output;
 }
@@ -347,7 +416,7 @@ TEST_F(StepWriterTest, RackForManufactureIsASolid) {
   const double hf = mn * static_cast<double>(g.hfP0Factor[2]), ha = mn * static_cast<double>(g.haP0Factor[2]);
   const double t = std::tan(static_cast<double>(g.PressureAngle) * Pi / 180);
   const double area = 10 * (p * 8 * mn + hf * (p / 2 - hf * t) - ha * (p / 2 - ha * t));
-  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * area), 1, 1e-9) << shape.output;
+  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * area), 1, 1e-6) << shape.output;
 }
 
 // ---- The file -------------------------------------------------------------------------------
