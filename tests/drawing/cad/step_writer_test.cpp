@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <utility>
@@ -26,6 +27,7 @@
 #include "drawing/gear_picture_inputs.h"
 #include "drawing/gear_pictures.h"
 #include "drawing/phi_diagrams.h"
+#include "drawing/pitch_track.h"
 #include "drawing/drawing_test_support.h"
 #include "drawing/gear_designs.h"
 #include "platform/clock.h"
@@ -179,6 +181,62 @@ TEST_F(StepWriterTest, DefaultGearOutlinesAreSimple) {
 
 INSTANTIATE_TEST_SUITE_P(Designs, StepGearSolids, ::testing::ValuesIn(drawingtest::AllGearDesigns),
                          [](const auto& info) { return drawingtest::GearDesignName(info.param); });
+
+// A staircase polyline (linear interpolation off): the pitch curves jump
+// at its points, and the teeth follow them as they follow a polygon's
+// corners, inside the tip curve (the farthest pitch point and the
+// addendum), not hundreds of millimetres out along a slope taken across a
+// step. The STEP file is one valid solid per gear, or refused with a
+// message.
+TEST_F(StepWriterTest, StaircasePolylineGearsStayInsideTheirTipCurves) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  drawingtest::SetDefaultDesign();
+  calc::CurveType = calc::CurvePolyline;
+  calc::LinearInterpolation = 0;
+  // Twelve steps, each a twentieth of a micro-radian past a point where the
+  // curve is sampled (the drive angle in steps of a thousandth of a
+  // pitch), where a difference over a tenth of a micro-radian reaches
+  // across it.
+  const Real h = 2 * std::numbers::pi_v<Real> / (calc::NcPair.z1 * 1000);
+  calc::PolylineCount = 12;
+  for (int i = 1; i <= 12; ++i)
+    calc::PolylinePoints[i] = {std::round((i - 1) * std::numbers::pi_v<Real> / 6 / h) * h + 5e-8L,
+                               50 + 4 * std::cos((i - 1) * Pi / 3)};
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const auto& g = calc::SpurGearData;
+  const double mn = static_cast<double>(g.NormalModule);
+  for (const int gear : {1, 2}) {
+    SCOPED_TRACE("gear " + std::to_string(gear));
+    // The pitch curve's farthest point from the gear's centre.
+    double farthest = 0;
+    const TPitchTrack track = TrackPitchCurve(gear);
+    for (std::size_t i = 0; i < track.X.size(); ++i)
+      farthest = std::max(farthest, std::hypot(static_cast<double>(track.X[i]), static_cast<double>(track.Y[i])));
+    ASSERT_LT(farthest, 100);
+    // The addendum: the deepest the tool cuts, whichever factor it is.
+    double addendum = 0;
+    for (const int i : {1, 2})
+      addendum = std::max({addendum, static_cast<double>(g.haP0Factor[i]), static_cast<double>(g.hfP0Factor[i])});
+    const double tip = farthest + mn * addendum + 1e-6;
+    const drawingtest::Polygon outline = drawingtest::GearOutline(gear);
+    ASSERT_GT(outline.size(), 100u);
+    double reach = 0;
+    for (const auto& [x, y] : outline) reach = std::max(reach, std::hypot(x, y));
+    EXPECT_LE(reach, tip);
+    common::ClearErrorMessages();
+    const std::string path = scratch_.Path("stairs" + std::to_string(gear) + ".stp");
+    dialogs_.Then(platform::ScriptedAnswer::File(path));
+    DrawGears(static_cast<std::uint16_t>(gear), CadDeviceStep);
+    if (common::MsgCount > 0) {
+      EXPECT_EQ(common::MsgText[1].rfind("Error  : STEP: ", 0), 0u) << common::MsgText[1];
+      continue;
+    }
+    const StepShape shape = Read(path);
+    EXPECT_EQ(shape.solids, 1) << shape.output;
+    EXPECT_TRUE(shape.valid) << shape.output;
+  }
+}
 
 // A face width of a micrometre is no solid: rather than a file without the
 // gear, none (the previous one stays), and the user is told.
