@@ -11,7 +11,12 @@
 #include <Geom_Circle.hxx>
 #include <Precision.hxx>
 #include <Standard_Failure.hxx>
+#include <BRepAdaptor_Curve.hxx>
+#include <BRepAdaptor_Surface.hxx>
+#include <BRepTools.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopTools_DataMapOfShapeShape.hxx>
+#include <TopoDS_Iterator.hxx>
 #include <TopTools_ListIteratorOfListOfShape.hxx>
 #include <TopTools_MapOfShape.hxx>
 #include <TopoDS_Shell.hxx>
@@ -26,6 +31,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <optional>
 #include <unordered_map>
@@ -389,27 +395,114 @@ TopoDS_Shape Slab(const Loop& outer, const std::vector<Loop>& holes, double lo, 
     while (k + 1 < count && turn(angles[k + 1]) <= t) ++k;
     sectorHoles[k].push_back(holeWires[h]);
   }
-  TopoDS_Shell caps;
-  builder.MakeShell(caps);
-  const gp_Pln plane(gp_Pnt(0, 0, lo), gp::DZ());
-  for (std::size_t k = 0; k < count; ++k) {
-    BRepBuilderAPI_MakeFace face(plane, wires[k], Standard_True);
-    for (const TopoDS_Wire& hole : sectorHoles[k])
-      if (face.IsDone()) face.Add(TopoDS::Wire(hole.Reversed()));
-    if (!face.IsDone()) return {};
-    builder.Add(caps, face.Face());
+  // The sides: each boundary swept on its own (the outline, the bore's
+  // arcs, each other hole), a shell of side faces whose bottom edges are
+  // those of the caps. (The whole material swept at once took the kernel a
+  // time that grew with the square of the edges.)
+  struct Sweep {
+    TopoDS_Wire wire;
+    bool hole = false;
+    std::unique_ptr<BRepPrimAPI_MakePrism> prism;
+  };
+  std::vector<Sweep> sweeps;
+  {
+    Sweep outline;
+    builder.MakeWire(outline.wire);
+    for (const RunEdge& e : edges) builder.Add(outline.wire, e.edge);
+    outline.wire.Closed(Standard_True);
+    sweeps.push_back(std::move(outline));
   }
-  // The sectors swept are solids side by side; the one solid is their
-  // faces less those the cuts swept, which lie inside it.
-  BRepPrimAPI_MakePrism prism(caps, gp_Vec(0, 0, hi - lo));
-  if (!prism.IsDone()) return {};
-  TopTools_MapOfShape inside;
-  for (const TopoDS_Edge& cut : cutEdges)
-    for (TopTools_ListIteratorOfListOfShape it(prism.Generated(cut)); it.More(); it.Next()) inside.Add(it.Value());
+  if (ring) {
+    Sweep boreSweep;
+    boreSweep.hole = true;
+    builder.MakeWire(boreSweep.wire);
+    for (const TopoDS_Edge& arc : arcs) builder.Add(boreSweep.wire, arc);
+    boreSweep.wire.Closed(Standard_True);
+    sweeps.push_back(std::move(boreSweep));
+  }
+  for (std::size_t h = 0; h < holes.size(); ++h)
+    if (!ring || h != static_cast<std::size_t>(bore - holes.begin())) {
+      Sweep hole;
+      hole.hole = true;
+      hole.wire = holeWires[h];
+      sweeps.push_back(std::move(hole));
+    }
+  const gp_Vec rise(0, 0, hi - lo);
+  TopTools_DataMapOfShapeShape topOf;  // bottom edge or vertex -> the same at the top
   TopoDS_Shell shell;
   builder.MakeShell(shell);
-  for (TopExp_Explorer face(prism.Shape(), TopAbs_FACE); face.More(); face.Next())
-    if (!inside.Contains(face.Current())) builder.Add(shell, face.Current());
+  for (Sweep& sweep : sweeps) {
+    sweep.prism = std::make_unique<BRepPrimAPI_MakePrism>(sweep.wire, rise);
+    if (!sweep.prism->IsDone()) return {};
+    for (TopExp_Explorer e(sweep.wire, TopAbs_EDGE); e.More(); e.Next())
+      topOf.Bind(e.Current(), sweep.prism->LastShape(e.Current().Oriented(TopAbs_FORWARD)));
+    if (sweep.hole) topOf.Bind(sweep.wire, sweep.prism->LastShape(sweep.wire.Oriented(TopAbs_FORWARD)));
+    for (TopExp_Explorer v(sweep.wire, TopAbs_VERTEX); v.More(); v.Next())
+      topOf.Bind(v.Current(), sweep.prism->LastShape(v.Current().Oriented(TopAbs_FORWARD)));
+    // Its faces face the way the first one does: out of the material
+    // (right of the outline as it runs, left of a hole's) or all turned.
+    TopoDS_Iterator first(sweep.wire);
+    const TopoDS_Edge edge = TopoDS::Edge(first.Value());
+    const TopTools_ListOfShape& made = sweep.prism->Generated(edge);
+    if (made.IsEmpty()) return {};
+    const TopoDS_Face side = TopoDS::Face(made.First());
+    BRepAdaptor_Curve curve(edge);
+    const double t = (curve.FirstParameter() + curve.LastParameter()) / 2;
+    gp_Pnt at;
+    gp_Vec along;
+    curve.D1(t, at, along);
+    if (edge.Orientation() == TopAbs_REVERSED) along.Reverse();
+    gp_Vec out(along.Y(), -along.X(), 0);
+    if (sweep.hole) out.Reverse();
+    double u1, u2, v1, v2;
+    BRepTools::UVBounds(side, u1, u2, v1, v2);
+    BRepAdaptor_Surface surface(side);
+    gp_Pnt p;
+    gp_Vec du, dv;
+    surface.D1((u1 + u2) / 2, (v1 + v2) / 2, p, du, dv);
+    gp_Vec normal = du.Crossed(dv);
+    if (side.Orientation() == TopAbs_REVERSED) normal.Reverse();
+    const bool turned = normal.Dot(out) < 0;
+    for (TopExp_Explorer f(sweep.prism->Shape(), TopAbs_FACE); f.More(); f.Next())
+      builder.Add(shell, turned ? f.Current().Reversed() : f.Current());
+  }
+  const auto top = [&](const TopoDS_Shape& s) { return topOf.Find(s).Oriented(s.Orientation()); };
+  // The cuts at the top, between the tops of their ends.
+  TopoDS_Vertex middleTop;
+  if (!ring) builder.MakeVertex(middleTop, gp_Pnt(centre.x, centre.y, hi), Precision::Confusion());
+  std::vector<TopoDS_Edge> topCuts(count);
+  for (std::size_t k = 0; k < count; ++k) {
+    const TopoDS_Vertex from = ring ? TopoDS::Vertex(top(inner[k])) : middleTop;
+    BRepBuilderAPI_MakeEdge cut(from, TopoDS::Vertex(top(maker.VertexAt(cuts[k]))));
+    if (!cut.IsDone()) return {};
+    topCuts[k] = cut.Edge();
+  }
+  // The caps: each sector at the bottom (facing down) and at the top.
+  const gp_Pln bottomPlane(gp_Pnt(0, 0, lo), gp::DZ()), topPlane(gp_Pnt(0, 0, hi), gp::DZ());
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::size_t next = (k + 1) % count;
+    TopoDS_Wire upper;
+    builder.MakeWire(upper);
+    for (TopoDS_Iterator e(wires[k]); e.More(); e.Next()) {
+      const TopoDS_Shape& edge = e.Value();
+      if (edge.IsSame(cutEdges[k]))
+        builder.Add(upper, topCuts[k].Oriented(edge.Orientation()));
+      else if (edge.IsSame(cutEdges[next]))
+        builder.Add(upper, topCuts[next].Oriented(edge.Orientation()));
+      else
+        builder.Add(upper, top(edge));
+    }
+    upper.Closed(Standard_True);
+    BRepBuilderAPI_MakeFace lower(bottomPlane, wires[k], Standard_True);
+    BRepBuilderAPI_MakeFace higher(topPlane, upper, Standard_True);
+    for (const TopoDS_Wire& hole : sectorHoles[k]) {
+      if (lower.IsDone()) lower.Add(TopoDS::Wire(hole.Reversed()));
+      if (higher.IsDone()) higher.Add(TopoDS::Wire(top(hole).Reversed()));
+    }
+    if (!lower.IsDone() || !higher.IsDone()) return {};
+    builder.Add(shell, lower.Face().Reversed());
+    builder.Add(shell, higher.Face());
+  }
   shell.Closed(Standard_True);
   TopoDS_Solid solid;
   builder.MakeSolid(solid);
