@@ -510,6 +510,19 @@ class StepDevice : public CadBackEnd {
           outlines[i].depth = outlines[j].depth + 1;
           break;
         }
+    // A body is one part (a gear, the carrier, the rack): material that
+    // falls apart into pieces side by side (an outline run off into a loop
+    // of its own) is no part that could be made; rather than a file of
+    // several solids, none, and the user is told.
+    const auto pieces = std::count_if(outlines.begin(), outlines.end(), [](const Outline& o) { return o.depth == 0; });
+    if (pieces > 1) {
+      const std::string message =
+          "STEP: the outline falls apart into " + std::to_string(pieces) + " pieces, not one solid; no file written";
+      common::ShowError(message);
+      common::AddErrorMessage("Error  : " + message);
+      common::AbortFlag = 1;
+      return;
+    }
     for (std::size_t i = 0; i < outlines.size(); ++i) {
       if (outlines[i].depth % 2 != 0) continue;
       std::vector<std::size_t> members{i};

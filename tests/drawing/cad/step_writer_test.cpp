@@ -286,6 +286,30 @@ TEST_F(StepWriterTest, BodiesNestHolesAndIslands) {
   EXPECT_NE(text.find("PRODUCT('plate lines','plate lines'"), std::string::npos);
 }
 
+// A body is one part: two pieces of material side by side (an outline that
+// ran off into a loop of its own) are refused, with the reason, and the
+// previous file stays.
+TEST_F(StepWriterTest, BodyThatFallsApartIsRefused) {
+  const std::string path = scratch_.Path("apart.stp");
+  testsupport::Put(path, "previous");
+  common::AskBeforeOverwrite = 0;
+  dialogs_.Then(platform::ScriptedAnswer::File(path));
+  CadOpenOutput(CadDeviceStep);
+  ASSERT_EQ(common::AbortFlag, 0);
+  CadDrawingFrame(0, 0, 100, 100, 5);
+  CadBeginBody();
+  CadRectangle(0, 0, 40, 40);
+  CadRectangle(60, 0, 100, 40);
+  CadEndBody();
+  CadCloseOutput();
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(testsupport::Slurp(path), "previous");
+  const std::string message = "STEP: the outline falls apart into 2 pieces, not one solid; no file written";
+  ASSERT_GE(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Error  : " + message);
+  EXPECT_EQ(scratch_.Entries(), 1u) << "no temporary file is left";
+}
+
 TEST_F(StepWriterTest, ArcsOfABodyAreArcsWhicheverWayTheyAreDrawn) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   const std::string path = scratch_.Path("rounded.stp");
