@@ -446,6 +446,20 @@ TEST_F(StepWriterTest, RackForManufactureIsASolid) {
   const double t = std::tan(static_cast<double>(g.PressureAngle) * Pi / 180);
   const double area = 10 * (p * 8 * mn + hf * (p / 2 - hf * t) - ha * (p / 2 - ha * t));
   EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * area), 1, 1e-6) << shape.output;
+  // Forty teeth (caps cut into sectors from the rack's middle) with three
+  // bores of 4 mm 20 mm apart: each bore in the sector that holds it, the
+  // cuts clear of them.
+  ASSERT_GE(mn, 1);
+  dialogs_.Then(platform::ScriptedAnswer::Enter("40"))
+      .Then(platform::ScriptedAnswer::Enter("3"))
+      .Then(platform::ScriptedAnswer::Enter("4"))
+      .Then(platform::ScriptedAnswer::Enter("20"));
+  const StepShape bored = Read(DrawStep(9, "bored.stp"));
+  EXPECT_EQ(bored.solids, 1) << bored.output;
+  EXPECT_TRUE(bored.valid) << bored.output;
+  EXPECT_FALSE(bored.c0) << bored.output;
+  const double boredArea = 4 * area - 3 * Pi * 2 * 2;
+  EXPECT_NEAR(bored.volume / (drawingtest::GearFaceWidth(1) * boredArea), 1, 1e-5) << bored.output;
 }
 
 // ---- The file -------------------------------------------------------------------------------
