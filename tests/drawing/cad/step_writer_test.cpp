@@ -1,17 +1,17 @@
 // The STEP device read back by an independent reader, OpenCASCADE's STEP
 // reader in its command interpreter, with its default settings: each gear of
 // the default design, an eccentric circle, a focal ellipse (constant
-// module), a hexagon and a gear of 100 teeth is one valid solid of
-// the face width times the area inside its tooth outline less its bore
-// (integrated as a reader does by default), with a plane side face between
-// every two corners, caps cut into sectors and no C0 surface or curve; a
-// body without height is refused with a message; pitch curves, the pair and
-// a diagram are edges; bodies nest
-// holes and islands; an outline that crosses itself stays edges, and the
-// user is told; the carrier plate is a solid with its two bearing bores and
-// ends that are arcs of their circles, the
-// rack for manufacture one of its teeth; the file is the same on every run
-// and in every locale.
+// module), a hexagon and a gear of 100 teeth is one valid solid of the face
+// width times the area inside its tooth outline less its bore (integrated
+// as a reader does by default), with a plane side face between every two
+// corners, caps cut into sectors and no C0 surface or curve; a staircase
+// polyline's teeth stay inside its tip curve; a body without height, and
+// one that falls apart into pieces, are refused with a message; pitch
+// curves, the pair and a diagram are edges; bodies nest holes and islands;
+// an outline that crosses itself stays edges, and the user is told; the
+// carrier plate is a solid with its two bearing bores and ends that are
+// arcs of their circles, the rack for manufacture one of its teeth (with
+// bores too); the file is the same on every run and in every locale.
 #include "drawing/cad/step_writer.h"
 
 #include <gtest/gtest.h>
