@@ -44,6 +44,24 @@ bool AskRackInputs(TRackInputs& rack) {
     common::InputLength("distance bore", rack.Distance, rack.Diameter, rack.Teeth * mn * pi);
     if (AbortFlag) return false;
   }
+  // The rack is a solid only with its bores inside its body and apart: the
+  // body runs from the tooth spaces (ha above the pitch line) to 8 mn, the
+  // bores' centres at 5 mn, the outer ones half the row of distances in
+  // from the middle.
+  if (rack.Bores > 0 && rack.Diameter > 0) {
+    const Real r = rack.Diameter / 2;
+    const Real ha = mn * calc::SpurGearData.haP0Factor[2];
+    const Real firstCentre = (rack.Teeth * mn * pi - rack.Distance * (rack.Bores - 1)) / 2;
+    const char* refusal = rack.Bores > 1 && !(rack.Distance > rack.Diameter) ? "distance bore: the bores overlap !"
+                          : !(r < 3 * mn && r < 5 * mn - ha)                 ? "bore diameter: a bore reaches the edge of the rack !"
+                          : !(firstCentre > r)                               ? "distance bore: a bore reaches the end of the rack !"
+                                                                             : nullptr;
+    if (refusal) {
+      common::ShowError(refusal);
+      AbortFlag = 1;
+      return false;
+    }
+  }
   return true;
 }
 

@@ -284,6 +284,33 @@ TEST_F(GearPictures, RackQuestionsAndItsBores) {
   EXPECT_EQ(dialogs_.Asked().size(), 1u) << "no file name asked";
 }
 
+// Bores of the rack that overlap or touch, that reach its edge (the top at
+// 8 mn or the tooth spaces) or its ends leave no rack a part could be made
+// of: refused with a message before a file is asked for.
+TEST_F(GearPictures, RackRefusesBoresThatMeetOrLeaveIt) {
+  calc::NcPair.ModuleMode = 2;
+  Calculate();
+  const Real mn = calc::SpurGearData.NormalModule;
+  const Real p = std::numbers::pi_v<Real> * mn;
+  const auto text = [](Real v) { return common::RealToText6(v); };
+  const struct {
+    std::string diameter, distance;
+    const char* refusal;
+  } cases[] = {{text(mn), text(mn), "distance bore: the bores overlap !"},
+               {text(6.1L * mn), text(3 * p), "bore diameter: a bore reaches the edge of the rack !"},
+               {text(mn), text(5 * p), "distance bore: a bore reaches the end of the rack !"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refusal);
+    dialogs_.ClearRecord();
+    for (const std::string& answer : {std::string("10"), std::string("3"), c.diameter, c.distance})
+      dialogs_.Then(platform::ScriptedAnswer::Enter(answer));
+    drawing::DrawGears(9, drawing::CadDeviceDxf);
+    EXPECT_EQ(common::AbortFlag, 1);
+    ASSERT_EQ(dialogs_.Asked().size(), 5u) << "no file is asked for";
+    EXPECT_EQ(dialogs_.Asked()[4].text, c.refusal);
+  }
+}
+
 TEST_F(GearPictures, CarrierRoundBothBearings) {
   if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
   Calculate();
