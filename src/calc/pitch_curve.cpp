@@ -339,6 +339,12 @@ Real Radius(Real phi, Real* slope, bool& slopeKnown) {
     case CurvePolyline:
       if (PolylineCount > MaxPolylinePoints) return TableOverflow(MaxPolylinePoints);
       r = InterpolatePointCurve(phi);
+      // A staircase is flat between its points: its slope is that of its
+      // own piece, not a difference taken across the next step.
+      if (LinearInterpolation == 0 && slope) {
+        *slope = 0;
+        slopeKnown = true;
+      }
       break;
     default:
       r = 100;

@@ -43,7 +43,8 @@ Real PolygonCornerDiameter();
 // gives it, the radius's derivative by phi (true): a formula curve's, its
 // formula differentiated as it is evaluated. False, with slope 0, for the
 // other families and where the formula's derivative is no finite number;
-// the caller then takes a difference.
+// the caller then takes a difference. A staircase polyline (linear
+// interpolation off) gives its steps' slope, 0.
 bool PitchRadiusWithSlope(Real phi, Real& r, Real& slope);
 
 // The radius of the polyline through PolylinePoints (curve type 9): linear

@@ -44,6 +44,24 @@ bool AskRackInputs(TRackInputs& rack) {
     common::InputLength("distance bore", rack.Distance, rack.Diameter, rack.Teeth * mn * pi);
     if (AbortFlag) return false;
   }
+  // The rack is a solid only with its bores inside its body and apart: the
+  // body runs from the tooth spaces (ha above the pitch line) to 8 mn, the
+  // bores' centres at 5 mn, the outer ones half the row of distances in
+  // from the middle.
+  if (rack.Bores > 0 && rack.Diameter > 0) {
+    const Real r = rack.Diameter / 2;
+    const Real ha = mn * calc::SpurGearData.haP0Factor[2];
+    const Real firstCentre = (rack.Teeth * mn * pi - rack.Distance * (rack.Bores - 1)) / 2;
+    const char* refusal = rack.Bores > 1 && !(rack.Distance > rack.Diameter) ? "distance bore: the bores overlap !"
+                          : !(r < 3 * mn && r < 5 * mn - ha)                 ? "bore diameter: a bore reaches the edge of the rack !"
+                          : !(firstCentre > r)                               ? "distance bore: a bore reaches the end of the rack !"
+                                                                             : nullptr;
+    if (refusal) {
+      common::ShowError(refusal);
+      AbortFlag = 1;
+      return false;
+    }
+  }
   return true;
 }
 
@@ -62,7 +80,22 @@ bool AskCarrierInputs(Real& clearance) {
   clearance = 0;
   common::SetHelpNumber(8120);
   common::InputLength("clearance bearing", clearance, 0, 1000000);
-  return AbortFlag == 0;
+  if (AbortFlag) return false;
+  // The plate is a solid only with both bores inside it and apart: bores
+  // that overlap or touch (a centre distance up to their radii together,
+  // or one below zero), or one that reaches the plate's edge, leave no
+  // material a part could be made of.
+  const Real r1 = g.BoreDiameter[1] / 2 + clearance, r2 = g.BoreDiameter[2] / 2 + clearance;
+  const Real h = std::max(g.BoreDiameter[1], g.BoreDiameter[2]);
+  const char* refusal = !(CarrierCentreDistance > r1 + r2) ? "center distance: the bores overlap !"
+                        : !(std::max(r1, r2) < h)         ? "clearance bearing: a bore reaches the edge of the carrier !"
+                                                          : nullptr;
+  if (refusal) {
+    common::ShowError(refusal);
+    AbortFlag = 1;
+    return false;
+  }
+  return true;
 }
 
 void DrawCarrier(Real clearance) {

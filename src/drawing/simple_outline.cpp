@@ -83,8 +83,10 @@ void SegmentCells(Real ax, Real ay, Real bx, Real by, Real x0, Real y0, Real cel
 // cells): only segments that share a cell are compared. Segment k runs
 // from vertex k to vertex next[k] (several closed polygons may lie in p one
 // after the other); neighbours (one ending where the other begins) do not
-// count.
-std::vector<Crossing> FindCrossings(const TPenPolygon& p, const std::vector<std::uint32_t>& next) {
+// count. With overlaps, sides that lie on one line and share a stretch of it
+// meet too, neighbours as well (a spike back along the side before it).
+std::vector<Crossing> FindCrossings(const TPenPolygon& p, const std::vector<std::uint32_t>& next,
+                                    bool overlaps = false) {
   const std::size_t n = p.Size();
   std::vector<Crossing> found;
   Real total = 0, xmin = p.X[0], ymin = p.Y[0];
@@ -112,12 +114,26 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p, const std::vector<std:
   // several cells is found once per cell, and kept once).
   auto compare = [&](std::size_t i, std::size_t j) {
     const std::size_t i1 = next[i], j1 = next[j];
-    if (i1 == j || j1 == i) return;
     const Real rx = p.X[i1] - p.X[i], ry = p.Y[i1] - p.Y[i];
     const Real sx = p.X[j1] - p.X[j], sy = p.Y[j1] - p.Y[j];
     const Real d = Cross(rx, ry, sx, sy);
-    if (d == 0) return;  // parallel
+    if (i1 == j || j1 == i) {
+      // Neighbours overlap where the second turns straight back.
+      if (overlaps && rx * sx + ry * sy < 0 &&
+          std::fabs(d) <= 1e-9L * std::hypot(rx, ry) * std::hypot(sx, sy))
+        found.push_back({i, j, i1 == j ? p.X[j] : p.X[i], i1 == j ? p.Y[j] : p.Y[i]});
+      return;
+    }
     const Real qx = p.X[j] - p.X[i], qy = p.Y[j] - p.Y[i];
+    if (d == 0) {
+      // Parallel: on one line, they meet where their stretches do.
+      const Real rr = rx * rx + ry * ry;
+      if (!overlaps || Cross(qx, qy, rx, ry) != 0 || rr == 0) return;
+      const Real t0 = (qx * rx + qy * ry) / rr, t1 = t0 + (sx * rx + sy * ry) / rr;
+      const Real from = std::max<Real>(0, std::min(t0, t1)), to = std::min<Real>(1, std::max(t0, t1));
+      if (from <= to) found.push_back({i, j, p.X[i] + from * rx, p.Y[i] + from * ry});
+      return;
+    }
     const Real t = Cross(qx, qy, sx, sy) / d;
     const Real u = Cross(qx, qy, rx, ry) / d;
     if (t < 0 || t > 1 || u < 0 || u > 1) return;
@@ -268,7 +284,9 @@ int TrimCrossings(TPenPolygon& p) {
 bool PolygonsCross(const std::vector<TPenPolygon>& polygons) {
   TPenPolygon all;
   std::vector<std::uint32_t> next;
-  for (const TPenPolygon& polygon : polygons) {
+  for (TPenPolygon polygon : polygons) {
+    // A point repeated is one corner, not two sides that touch.
+    DropRepeatedPoints(polygon);
     const std::size_t first = all.Size(), n = polygon.Size();
     if (n < 2) continue;
     for (std::size_t k = 0; k < n; ++k) {
@@ -276,7 +294,7 @@ bool PolygonsCross(const std::vector<TPenPolygon>& polygons) {
       next.push_back(static_cast<std::uint32_t>(first + (k + 1) % n));
     }
   }
-  return all.Size() > 0 && !FindCrossings(all, next).empty();
+  return all.Size() > 0 && !FindCrossings(all, next, true).empty();
 }
 
 }  // namespace drawing

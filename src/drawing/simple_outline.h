@@ -33,8 +33,10 @@ struct TPenPolygon {
 // Segments of length 0 are dropped. Returns the number of loops taken out.
 int TrimCrossings(TPenPolygon& polygon);
 
-// Whether any two sides of the closed polygons cross or touch, within one
-// polygon (sides that follow each other do not count) or between two: the
+// Whether any two sides of the closed polygons cross, touch or overlap
+// along a line, within one polygon (sides that follow each other count only
+// where the second turns straight back along the first; a point repeated is
+// one corner) or between two: the
 // outlines of a body then bound no area a solid could be made of. Near
 // linear in the sides, as TrimCrossings finds its crossings.
 bool PolygonsCross(const std::vector<TPenPolygon>& polygons);

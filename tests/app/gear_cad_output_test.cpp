@@ -81,9 +81,10 @@ TEST(GearCadOutput, GearOneAsStlIsOneClosedSolid) {
 
 namespace {
 
-// The pitch curves as STEP: the reader finds an edge through the 360 points
-// of each and the centre line's in the drawing's plane, and no solid (the gears' solids are
-// read back in the drawing tests).
+// The pitch curves as STEP: the reader finds a line between every two of
+// the 360 points of each and the centre line in the drawing's plane, no
+// solid and no curve with kinks (the gears' solids are read back in the
+// drawing tests).
 TEST(GearCadOutput, PitchCurvesAsStepAreEdgesInThePlane) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   const testsupport::ScratchDirectory dir("gear_step");
@@ -93,7 +94,8 @@ TEST(GearCadOutput, PitchCurvesAsStepAreEdgesInThePlane) {
   const testsupport::StepShape shape = testsupport::ReadStepShape(dir.Dir().string(), dir.Path("x.stp"));
   EXPECT_TRUE(shape.valid) << shape.output;
   EXPECT_EQ(shape.solids, 0) << shape.output;
-  EXPECT_EQ(shape.edges, 3) << shape.output;
+  EXPECT_EQ(shape.edges, 360 + 360 + 1) << shape.output;
+  EXPECT_FALSE(shape.c0) << shape.output;
   EXPECT_NEAR(shape.box[2], 0, 1e-6);
   EXPECT_NEAR(shape.box[5], 0, 1e-6);
   // Both curves lie within the frame of the pair.
@@ -148,6 +150,25 @@ TEST(GearCadOutput, FaceWidthBeyondAnyPairWritesNoFileAndFails) {
   }
   EXPECT_FALSE(fs::exists(dir.Path("x.dxf")));
   EXPECT_FALSE(fs::exists(dir.Path("x.stl")));
+}
+
+// A face width of a micrometre makes no solid: the STEP output of a gear
+// is refused with the reason, no file is written and the run fails.
+TEST(GearCadOutput, GearWithoutHeightAsStepWritesNoFileAndFails) {
+  const testsupport::ScratchDirectory dir("gear_flat");
+  SaveChangedDesign(dir, "x.vb4", [] {
+    calc::SpurGearData.FaceWidth = 1e-6L;
+    calc::SpurGearData.GearFaceWidth[1] = 1e-6L;
+    calc::SpurGearData.GearFaceWidth[2] = 1e-6L;
+  });
+  int exitCode = -1;
+  const std::string said = testsupport::RunCommand("cd '" + dir.Dir().string() +
+                                                       "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
+                                                       std::string(VOB_PROGRAM) + "' x.vb4 /CAD7:1 2>&1",
+                                                   &exitCode);
+  EXPECT_EQ(exitCode, 2);
+  EXPECT_NE(said.find("the face width is too small for a solid"), std::string::npos) << said;
+  EXPECT_FALSE(fs::exists(dir.Path("x.stp")));
 }
 
 TEST(GearCadOutput, GearKilometresAcrossIsRefusedSoon) {

@@ -284,6 +284,33 @@ TEST_F(GearPictures, RackQuestionsAndItsBores) {
   EXPECT_EQ(dialogs_.Asked().size(), 1u) << "no file name asked";
 }
 
+// Bores of the rack that overlap or touch, that reach its edge (the top at
+// 8 mn or the tooth spaces) or its ends leave no rack a part could be made
+// of: refused with a message before a file is asked for.
+TEST_F(GearPictures, RackRefusesBoresThatMeetOrLeaveIt) {
+  calc::NcPair.ModuleMode = 2;
+  Calculate();
+  const Real mn = calc::SpurGearData.NormalModule;
+  const Real p = std::numbers::pi_v<Real> * mn;
+  const auto text = [](Real v) { return common::RealToText6(v); };
+  const struct {
+    std::string diameter, distance;
+    const char* refusal;
+  } cases[] = {{text(mn), text(mn), "distance bore: the bores overlap !"},
+               {text(6.1L * mn), text(3 * p), "bore diameter: a bore reaches the edge of the rack !"},
+               {text(mn), text(5 * p), "distance bore: a bore reaches the end of the rack !"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refusal);
+    dialogs_.ClearRecord();
+    for (const std::string& answer : {std::string("10"), std::string("3"), c.diameter, c.distance})
+      dialogs_.Then(platform::ScriptedAnswer::Enter(answer));
+    drawing::DrawGears(9, drawing::CadDeviceDxf);
+    EXPECT_EQ(common::AbortFlag, 1);
+    ASSERT_EQ(dialogs_.Asked().size(), 5u) << "no file is asked for";
+    EXPECT_EQ(dialogs_.Asked()[4].text, c.refusal);
+  }
+}
+
 TEST_F(GearPictures, CarrierRoundBothBearings) {
   if (!ReaderPresent()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
   Calculate();
@@ -310,6 +337,39 @@ TEST_F(GearPictures, CarrierNeedsBothBores) {
   ASSERT_EQ(dialogs_.Asked().size(), 1u);
   EXPECT_EQ(dialogs_.Asked()[0].text, "d bore = 0 !");
   EXPECT_EQ(common::AbortFlag, 1);
+}
+
+// Bores that overlap or touch (a centre distance up to their radii with the
+// clearance together, or below zero), or one that reaches the plate's edge,
+// leave no plate a part could be made of: refused with a message before a
+// file is asked for. Just beyond the touching distance the plate is drawn.
+TEST_F(GearPictures, CarrierRefusesBoresThatMeet) {
+  Calculate();
+  calc::SpurGearData.BoreDiameter[1] = 20;
+  calc::SpurGearData.BoreDiameter[2] = 30;
+  const struct {
+    const char* distance;
+    const char* clearance;
+    const char* refusal;
+  } cases[] = {{"0", "0", "center distance: the bores overlap !"},
+               {"24", "0", "center distance: the bores overlap !"},
+               {"25", "0", "center distance: the bores overlap !"},
+               {"26", "0.5", "center distance: the bores overlap !"},
+               {"-100", "0", "center distance: the bores overlap !"},
+               {"100", "15", "clearance bearing: a bore reaches the edge of the carrier !"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.distance) + " / " + c.clearance);
+    dialogs_.ClearRecord();
+    dialogs_.Then(platform::ScriptedAnswer::Enter(c.distance)).Then(platform::ScriptedAnswer::Enter(c.clearance));
+    drawing::DrawGears(8, drawing::CadDeviceDxf);
+    EXPECT_EQ(common::AbortFlag, 1);
+    ASSERT_EQ(dialogs_.Asked().size(), 3u) << "no file is asked for";
+    EXPECT_EQ(dialogs_.Asked()[2].text, c.refusal);
+  }
+  dialogs_.ClearRecord();
+  dialogs_.Then(platform::ScriptedAnswer::Enter("25.01")).Then(platform::ScriptedAnswer::Enter("0"));
+  DrawDxf(8, "carrier.dxf");
+  EXPECT_EQ(common::AbortFlag, 0);
 }
 
 TEST_F(GearPictures, RackAndRackViewNeedAConstantModule) {

@@ -188,3 +188,29 @@ TEST(SimpleOutline, PolygonsCrossWithinOneOrBetweenTwo) {
   EXPECT_TRUE(drawing::PolygonsCross({Make(PointedTooth)}));
   EXPECT_FALSE(drawing::PolygonsCross({Make(CutTooth)}));
 }
+
+// Sides on one line that share a stretch meet: a spike straight back along
+// the side it leaves, a notch whose two sides lie on each other, a hole
+// that lies along its plate's side; a point repeated at a corner is one
+// corner, and sides on one line that only follow each other are one side.
+TEST(SimpleOutline, PolygonsCrossAlongALineButNotAtARepeatedCorner) {
+  const auto square = [](double x, double y, double side) {
+    return Make({{x, y, 0}, {x + side, y, 0}, {x + side, y + side, 0}, {x, y + side, 0}});
+  };
+  // Out to (10, 0), back to (6, 0) along the side just drawn, then up.
+  EXPECT_TRUE(drawing::PolygonsCross({Make({{0, 0, 0}, {10, 0, 0}, {6, 0, 0}, {6, 4, 0}, {0, 4, 0}})}));
+  // The spike closes the polygon: its last side runs back along its first.
+  EXPECT_TRUE(drawing::PolygonsCross({Make({{0, 0, 0}, {8, 0, 0}, {8, 4, 0}, {0, 4, 0}, {0, 0, 0}, {3, 0, 0}})}));
+  // A slit: down from (5, 4) to (5, 1) and up again on the same line.
+  EXPECT_TRUE(drawing::PolygonsCross(
+      {Make({{0, 0, 0}, {10, 0, 0}, {10, 4, 0}, {5, 4, 0}, {5, 1, 0}, {5, 3, 0}, {4, 4, 0}, {0, 4, 0}})}));
+  // Two sides of one polygon on one line, apart from each other in the
+  // list, that overlap.
+  EXPECT_TRUE(drawing::PolygonsCross(
+      {Make({{0, 0, 0}, {6, 0, 0}, {6, 2, 0}, {3, 2, 0}, {3, 0, 0}, {1, 0, 0}, {1, -2, 0}, {0, -2, 0}})}));
+  // A hole whose side lies along the plate's side.
+  EXPECT_TRUE(drawing::PolygonsCross({square(0, 0, 10), Make({{2, 0, 0}, {5, 0, 0}, {5, 3, 0}, {2, 3, 0}})}));
+  // A corner drawn twice, and a side in two pieces on one line: no crossing.
+  EXPECT_FALSE(drawing::PolygonsCross({Make({{0, 0, 0}, {10, 0, 0}, {10, 0, 0}, {10, 4, 0}, {5, 4, 0}, {0, 4, 0}})}));
+  EXPECT_FALSE(drawing::PolygonsCross({Make({{0, 0, 0}, {10, 0, 0}, {10, 4, 0}, {0, 4, 0}, {0, 0, 0}})}));
+}

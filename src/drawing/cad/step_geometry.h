@@ -1,14 +1,15 @@
-// The curves of the STEP device's outlines (step_writer.h): a run of lines
-// or arcs as the modelling kernel's edges, few and exact.
+// The curves and solids of the STEP device's outlines (step_writer.h): a
+// run of lines or arcs as the modelling kernel's edges, and the solids the
+// closed ones bound, in the shapes readers take as they come.
 //
-// An outline arrives as thousands of short lines (a gear of 300 teeth is
-// 12,600 of them); as one edge and one side face each, the model and the
-// time to write it grow with the square of their number. Here each run of
-// lines drawn in one pen without a corner (a flank, a tip or root land) is
-// one edge: a B-spline of degree 1 through its points, which is the drawn
-// outline itself, so the solid's volume is the face width times the area
-// inside the lines, and the file's edges meet where the drawing's do. An
-// arc is an arc of its circle, not chords. Only step_writer.cpp and
+// Every line of a run is an edge of its own, but lines that go on in one
+// direction, and every side of a solid over it a plane: a reader's default
+// integration of a plane is exact, where a curve through a flank's points
+// (a B-spline of degree 1, with a kink at each point) came out up to 2 %
+// off, and each corner of the outline stays a corner of the model that a
+// mesher keeps. An arc is an arc of its circle, its side a cylinder. The
+// caps are cut into sectors of a few dozen edges each, so that the file of
+// a gear of thousands of teeth opens. Only step_writer.cpp and
 // step_geometry.cpp see the kernel.
 #pragma once
 
@@ -49,12 +50,18 @@ Path Flattened(const Path& loop);
 // null wire when the kernel cannot make one.
 TopoDS_Wire LoopWire(const Path& loop, double z);
 
-// The face swept from its plane by height along the z axis: a solid whose
-// sides over B-spline edges are B-spline surfaces of the same points
-// (degree 1 across): a reader integrates such a surface span by span, so
-// that the solid's volume comes out exact, where over a side swept from a
-// B-spline it would integrate the flank's corners as if it were smooth.
-TopoDS_Shape Extrude(const TopoDS_Face& face, double height);
+// A closed outline of a slab: a closed run, or a whole circle (no run).
+struct Loop {
+  Path path;
+  double cx = 0, cy = 0, r = 0;
+};
+
+// The material inside the outer loop (counter-clockwise) less its holes
+// (loops inside it), from height lo to hi: a solid whose sides are planes
+// over lines and cylinders over arcs, with an edge at every corner, and
+// whose caps are cut into sectors (step_cap_sectors.h); a null shape when
+// the kernel cannot make it.
+TopoDS_Shape Slab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi);
 
 // An open run (or one whose last point repeats its first) as edges at
 // height z, joined into a wire; a null shape when there is nothing to draw.

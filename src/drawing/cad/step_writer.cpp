@@ -3,8 +3,6 @@
 
 #include <APIHeaderSection_MakeHeader.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
-#include <BRepBuilderAPI_MakeFace.hxx>
-#include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRep_Builder.hxx>
 #include <CSLib_Class2d.hxx>
 #include <Interface_Static.hxx>
@@ -21,12 +19,11 @@
 #include <TColgp_Array1OfPnt2d.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
-#include <TopoDS_Wire.hxx>
+#include <TopoDS_Edge.hxx>
 #include <Transfer_FinderProcess.hxx>
 #include <XSControl_TransferWriter.hxx>
 #include <XSControl_WorkSession.hxx>
 #include <gp_Circ.hxx>
-#include <gp_Pln.hxx>
 
 #include <algorithm>
 #include <cmath>
@@ -206,12 +203,6 @@ Outline CircleOutline(const CircleFigure& c) {
   return o;
 }
 
-// The outline as a wire at height z; a null wire when it cannot be made.
-TopoDS_Wire OutlineWire(const Outline& o, double z) {
-  if (o.points.empty()) return BRepBuilderAPI_MakeWire(CircleEdge(o.circle, z)).Wire();
-  return step::LoopWire(o.points, z);
-}
-
 // The outline's corners, its arcs and circles in chords of a degree.
 TPenPolygon CornerPolygon(const Outline& o) {
   TPenPolygon polygon;
@@ -222,7 +213,18 @@ TPenPolygon CornerPolygon(const Outline& o) {
     }
     return polygon;
   }
-  for (const Point& p : step::Flattened(o.points)) polygon.Add(p.x, p.y, 0);
+  // Points the kernel takes as one vertex are one corner.
+  const double same = 1e-7;
+  for (const Point& p : step::Flattened(o.points))
+    if (polygon.Size() == 0 || std::hypot(p.x - static_cast<double>(polygon.X.back()),
+                                          p.y - static_cast<double>(polygon.Y.back())) > same)
+      polygon.Add(p.x, p.y, 0);
+  while (polygon.Size() > 1 && std::hypot(static_cast<double>(polygon.X.back() - polygon.X.front()),
+                                          static_cast<double>(polygon.Y.back() - polygon.Y.front())) <= same) {
+    polygon.X.pop_back();
+    polygon.Y.pop_back();
+    polygon.Pen.pop_back();
+  }
   return polygon;
 }
 
@@ -482,14 +484,22 @@ class StepDevice : public CadBackEnd {
         rest.paths.back().push_back(o.points.front());
       }
     };
-    // An outline that bounds no area (a line drawn there and back), and a
-    // body without height, are drawn as edges.
-    const bool height = hi - lo > JoinDistance;
+    // An outline that bounds no area (a line drawn there and back) is drawn
+    // as edges.
     std::erase_if(outlines, [&](const Outline& o) {
-      const bool flat = !height || o.area <= JoinDistance * JoinDistance;
+      const bool flat = o.area <= JoinDistance * JoinDistance;
       if (flat) asEdges(o);
       return flat;
     });
+    // Material without height is no solid: rather than a file without the
+    // part it is named after, none, and the user is told.
+    if (!outlines.empty() && !(hi - lo > JoinDistance)) {
+      const std::string message = "STEP: the face width is too small for a solid (0.0001 mm at least); no file written";
+      common::ShowError(message);
+      common::AddErrorMessage("Error  : " + message);
+      common::AbortFlag = 1;
+      return;
+    }
     // Largest first: an outline's parent comes before it.
     std::stable_sort(outlines.begin(), outlines.end(),
                      [](const Outline& a, const Outline& b) { return a.area > b.area; });
@@ -500,6 +510,19 @@ class StepDevice : public CadBackEnd {
           outlines[i].depth = outlines[j].depth + 1;
           break;
         }
+    // A body is one part (a gear, the carrier, the rack): material that
+    // falls apart into pieces side by side (an outline run off into a loop
+    // of its own) is no part that could be made; rather than a file of
+    // several solids, none, and the user is told.
+    const auto pieces = std::count_if(outlines.begin(), outlines.end(), [](const Outline& o) { return o.depth == 0; });
+    if (pieces > 1) {
+      const std::string message =
+          "STEP: the outline falls apart into " + std::to_string(pieces) + " pieces, not one solid; no file written";
+      common::ShowError(message);
+      common::AddErrorMessage("Error  : " + message);
+      common::AbortFlag = 1;
+      return;
+    }
     for (std::size_t i = 0; i < outlines.size(); ++i) {
       if (outlines[i].depth % 2 != 0) continue;
       std::vector<std::size_t> members{i};
@@ -532,16 +555,12 @@ class StepDevice : public CadBackEnd {
     std::vector<TPenPolygon> polygons;
     for (const std::size_t m : members) polygons.push_back(CornerPolygon(outlines[m]));
     if (PolygonsCross(polygons)) return {};
-    const TopoDS_Wire outer = OutlineWire(outlines[members[0]], lo);
-    if (outer.IsNull()) return {};
-    BRepBuilderAPI_MakeFace material(gp_Pln(gp_Pnt(0, 0, lo), gp::DZ()), outer, Standard_True);
-    for (std::size_t k = 1; k < members.size() && material.IsDone(); ++k) {
-      const TopoDS_Wire hole = OutlineWire(outlines[members[k]], lo);
-      if (hole.IsNull()) return {};
-      material.Add(TopoDS::Wire(hole.Reversed()));
-    }
-    if (!material.IsDone()) return {};
-    return step::Extrude(material.Face(), hi - lo);
+    const auto loop = [](const Outline& o) {
+      return o.points.empty() ? step::Loop{{}, o.circle.x, o.circle.y, o.circle.r} : step::Loop{o.points};
+    };
+    std::vector<step::Loop> holes;
+    for (std::size_t k = 1; k < members.size(); ++k) holes.push_back(loop(outlines[members[k]]));
+    return step::Slab(loop(outlines[members[0]]), holes, lo, hi);
   }
 
   // The loose figures as edges at height 0.

@@ -9,13 +9,16 @@
 // one is a hole, one inside a hole material again; its arcs stay arcs of
 // their circles. Every other line, circle and arc of the picture is a planar
 // edge at height 0 (pitch curves, the pair, the diagrams); outlines of a
-// body that close nothing join them. A run of lines in one pen without a
-// corner (a flank, a land, a pitch curve) is one edge, in a solid one side
-// face (step_geometry.h). Texts write nothing. Blocks are recorded and replayed as on the screen.
+// body that close nothing join them. Every line is an edge (lines that go
+// on in one direction one), in a solid the side over it a plane; the caps
+// are cut into sectors (step_geometry.h). A body without height (a face
+// width below 0.0001 mm) is refused, with the reason, and no file is
+// written. Texts write nothing. Blocks are recorded and replayed as on the
+// screen.
 //
 // Nothing of the modelling kernel shows outside step_writer.cpp and
-// step_geometry.cpp (the outlines' curves: one edge per flank or land, arcs
-// as arcs).
+// step_geometry.cpp (the outlines' edges and solids; the cuts of the caps
+// are chosen in step_cap_sectors.cpp).
 #pragma once
 
 #include <string>

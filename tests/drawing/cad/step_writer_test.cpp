@@ -1,18 +1,23 @@
 // The STEP device read back by an independent reader, OpenCASCADE's STEP
-// reader in its command interpreter: each gear of the default design, an
-// eccentric circle, a focal ellipse (constant module), a hexagon and a gear
-// of 100 teeth is one valid solid of the face width times the area inside
-// its tooth outline less its bore, with a side face per flank and land;
-// pitch curves, the pair and a diagram are edges; bodies nest
-// holes and islands; an outline that crosses itself stays edges, and the
-// user is told; the carrier plate is a solid with its two bearing bores and
-// ends that are arcs of their circles, the
-// rack for manufacture one of its teeth; the file is the same on every run
-// and in every locale.
+// reader in its command interpreter, with its default settings: each gear of
+// the default design, an eccentric circle, a focal ellipse (constant
+// module), a hexagon and a gear of 100 teeth is one valid solid of the face
+// width times the area inside its tooth outline less its bore (integrated
+// as a reader does by default), with a plane side face between every two
+// corners, caps cut into sectors and no C0 surface or curve; a staircase
+// polyline's teeth stay inside its tip curve; a body without height, and
+// one that falls apart into pieces, are refused with a message; pitch
+// curves, the pair and a diagram are edges; bodies nest holes and islands;
+// an outline that crosses itself stays edges, and the user is told; the
+// carrier plate is a solid with its two bearing bores and ends that are
+// arcs of their circles, the rack for manufacture one of its teeth (with
+// bores too); the file is the same on every run and in every locale.
 #include "drawing/cad/step_writer.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <utility>
@@ -22,10 +27,12 @@
 #include "drawing/gear_picture_inputs.h"
 #include "drawing/gear_pictures.h"
 #include "drawing/phi_diagrams.h"
+#include "drawing/pitch_track.h"
 #include "drawing/drawing_test_support.h"
 #include "drawing/gear_designs.h"
 #include "platform/clock.h"
 #include "support/occt_draw.h"
+#include "drawing/cad/step_gear_checks.h"
 
 namespace {
 
@@ -33,6 +40,8 @@ using namespace drawing;
 using drawingtest::DrawingTest;
 using drawingtest::GearDesign;
 using testsupport::StepShape;
+using drawingtest::Corners;
+using drawingtest::ExpectGearSolid;
 
 constexpr double Pi = std::numbers::pi;
 
@@ -86,27 +95,14 @@ TEST_P(StepGearSolids, EachGearIsOneSolidOfItsOutlineLessItsBore) {
       continue;
     }
     EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
-    EXPECT_EQ(shape.solids, 1) << shape.output;
-    EXPECT_TRUE(shape.valid) << shape.output;
-    const double bore = static_cast<double>(calc::SpurGearData.BoreDiameter[gear]) / 2;
-    const double expected = drawingtest::GearFaceWidth(gear) * (drawingtest::PolygonArea(outline) - Pi * bore * bore);
-    EXPECT_NEAR(shape.volume / expected, 1, 1e-6) << shape.output;
-    // One side face per flank and per land (a piece of the outline in one
-    // pen; a pointed tooth's two flanks in one pen meet at a corner, which
-    // stays an edge), the top and the bottom, and the bore's wall: not one
-    // per segment of the outline.
-    const int pieces = static_cast<int>(drawing::GearContour(gear).size());
-    const int caps = 2 + (bore > 0 ? 1 : 0);
-    EXPECT_GE(shape.faces, pieces + caps);
-    EXPECT_LE(shape.faces, 2 * pieces + caps);
-    EXPECT_LT(shape.faces, static_cast<int>(outline.size()) / 5);
+    ExpectGearSolid(shape, outline, gear);
+    EXPECT_TRUE(shape.bopValid) << shape.output;
   }
 }
 
 // Gear 2 of the default ellipse with z1 = 25 and k = 4: 100 teeth, one
-// valid solid of the face width times the area inside its outline, with a
-// face per flank and land (400 and the caps), not one per segment (8400).
-TEST_F(StepWriterTest, GearOfAHundredTeethIsOneSmallSolid) {
+// valid solid, its caps cut into sectors.
+TEST_F(StepWriterTest, GearOfAHundredTeethIsOneSolid) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   drawingtest::SetDefaultDesign();
   calc::NcPair.z1 = 25;
@@ -119,12 +115,7 @@ TEST_F(StepWriterTest, GearOfAHundredTeethIsOneSmallSolid) {
   ASSERT_FALSE(drawingtest::FirstCrossing(outline));
   const StepShape shape = Read(DrawStep(2, "hundred.stp"));
   EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
-  EXPECT_EQ(shape.solids, 1) << shape.output;
-  EXPECT_TRUE(shape.valid) << shape.output;
-  const double expected = drawingtest::GearFaceWidth(2) * (drawingtest::PolygonArea(outline) - Pi * 15 * 15);
-  EXPECT_NEAR(shape.volume / expected, 1, 1e-6) << shape.output;
-  EXPECT_EQ(GearContour(2).size(), 400u);
-  EXPECT_EQ(shape.faces, 400 + 3) << shape.output;
+  ExpectGearSolid(shape, outline, 2);
 }
 
 // The default ellipse's outlines are simple: the default design has to be
@@ -138,25 +129,104 @@ TEST_F(StepWriterTest, DefaultGearOutlinesAreSimple) {
 INSTANTIATE_TEST_SUITE_P(Designs, StepGearSolids, ::testing::ValuesIn(drawingtest::AllGearDesigns),
                          [](const auto& info) { return drawingtest::GearDesignName(info.param); });
 
+// A staircase polyline (linear interpolation off): the pitch curves jump
+// at its points, and the teeth follow them as they follow a polygon's
+// corners, inside the tip curve (the farthest pitch point and the
+// addendum), not hundreds of millimetres out along a slope taken across a
+// step. The STEP file is one valid solid per gear, or refused with a
+// message.
+TEST_F(StepWriterTest, StaircasePolylineGearsStayInsideTheirTipCurves) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  drawingtest::SetDefaultDesign();
+  calc::CurveType = calc::CurvePolyline;
+  calc::LinearInterpolation = 0;
+  // Twelve steps, each a twentieth of a micro-radian past a point where the
+  // curve is sampled (the drive angle in steps of a thousandth of a
+  // pitch), where a difference over a tenth of a micro-radian reaches
+  // across it.
+  const Real h = 2 * std::numbers::pi_v<Real> / (calc::NcPair.z1 * 1000);
+  calc::PolylineCount = 12;
+  for (int i = 1; i <= 12; ++i)
+    calc::PolylinePoints[i] = {std::round((i - 1) * std::numbers::pi_v<Real> / 6 / h) * h + 5e-8L,
+                               50 + 4 * std::cos((i - 1) * Pi / 3)};
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const auto& g = calc::SpurGearData;
+  const double mn = static_cast<double>(g.NormalModule);
+  for (const int gear : {1, 2}) {
+    SCOPED_TRACE("gear " + std::to_string(gear));
+    // The pitch curve's farthest point from the gear's centre.
+    double farthest = 0;
+    const TPitchTrack track = TrackPitchCurve(gear);
+    for (std::size_t i = 0; i < track.X.size(); ++i)
+      farthest = std::max(farthest, std::hypot(static_cast<double>(track.X[i]), static_cast<double>(track.Y[i])));
+    ASSERT_LT(farthest, 100);
+    // The addendum: the deepest the tool cuts, whichever factor it is.
+    double addendum = 0;
+    for (const int i : {1, 2})
+      addendum = std::max({addendum, static_cast<double>(g.haP0Factor[i]), static_cast<double>(g.hfP0Factor[i])});
+    const double tip = farthest + mn * addendum + 1e-6;
+    const drawingtest::Polygon outline = drawingtest::GearOutline(gear);
+    ASSERT_GT(outline.size(), 100u);
+    double reach = 0;
+    for (const auto& [x, y] : outline) reach = std::max(reach, std::hypot(x, y));
+    EXPECT_LE(reach, tip);
+    common::ClearErrorMessages();
+    const std::string path = scratch_.Path("stairs" + std::to_string(gear) + ".stp");
+    dialogs_.Then(platform::ScriptedAnswer::File(path));
+    DrawGears(static_cast<std::uint16_t>(gear), CadDeviceStep);
+    if (common::MsgCount > 0) {
+      EXPECT_EQ(common::MsgText[1].rfind("Error  : STEP: ", 0), 0u) << common::MsgText[1];
+      continue;
+    }
+    const StepShape shape = Read(path);
+    EXPECT_EQ(shape.solids, 1) << shape.output;
+    EXPECT_TRUE(shape.valid) << shape.output;
+  }
+}
+
+// A face width of a micrometre is no solid: rather than a file without the
+// gear, none (the previous one stays), and the user is told.
+TEST_F(StepWriterTest, GearWithoutHeightIsRefused) {
+  ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Default));
+  calc::SpurGearData.FaceWidth = 1e-6L;
+  calc::SpurGearData.GearFaceWidth[1] = 1e-6L;
+  const std::string path = scratch_.Path("flat.stp");
+  testsupport::Put(path, "previous");
+  common::AskBeforeOverwrite = 0;
+  common::ClearErrorMessages();
+  dialogs_.Then(platform::ScriptedAnswer::File(path));
+  DrawGears(1, CadDeviceStep);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(testsupport::Slurp(path), "previous");
+  const std::string message = "STEP: the face width is too small for a solid (0.0001 mm at least); no file written";
+  ASSERT_GE(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Error  : " + message);
+  ASSERT_FALSE(dialogs_.Asked().empty());
+  EXPECT_EQ(dialogs_.Asked().back().text, message);
+  EXPECT_EQ(scratch_.Entries(), 1u) << "no temporary file is left";
+}
+
 // ---- Edges ----------------------------------------------------------------------------------
 
 TEST_F(StepWriterTest, PitchCurvesPairAndDiagramAreEdges) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Default));
-  // Both pitch curves in 1-degree steps, each one curve through its 360
-  // points, and the centre line.
+  // Both pitch curves in 1-degree steps, each a line from point to point
+  // (no curve with kinks), and the centre line.
   const StepShape curves = Read(DrawStep(5, "curves.stp"));
   EXPECT_EQ(curves.solids, 0) << curves.output;
   EXPECT_EQ(curves.faces, 0);
-  EXPECT_EQ(curves.edges, 3) << curves.output;
+  EXPECT_EQ(curves.edges, 360 + 360 + 1) << curves.output;
   EXPECT_TRUE(curves.valid);
-  // The pair: both outlines (an edge per flank and per land), both pitch
-  // curves, the centre line, no solid.
+  EXPECT_FALSE(curves.c0) << curves.output;
+  // The pair: both outlines (an edge between every two corners), both
+  // pitch curves, the centre line, no solid.
   const StepShape pair = Read(DrawStep(0, "pair.stp"));
   EXPECT_EQ(pair.solids, 0);
-  const int pieces = static_cast<int>(GearContour(1).size() + GearContour(2).size());
-  EXPECT_GE(pair.edges, pieces) << pair.output;
-  EXPECT_LE(pair.edges, pieces + 3) << pair.output;
+  const int corners = Corners(drawingtest::GearOutline(1)) + Corners(drawingtest::GearOutline(2));
+  EXPECT_GE(pair.edges, corners) << pair.output;
+  EXPECT_LE(pair.edges, corners + 2 * 360 + 3) << pair.output;
   // A diagram: its axes, grid and curve; its texts write nothing.
   const std::string path = scratch_.Path("diagram.stp");
   dialogs_.Then(platform::ScriptedAnswer::File(path));
@@ -204,7 +274,8 @@ TEST_F(StepWriterTest, BodiesNestHolesAndIslands) {
   const StepShape shape = Read(path);
   EXPECT_EQ(shape.solids, 2) << shape.output;
   EXPECT_TRUE(shape.valid) << shape.output;
-  EXPECT_NEAR(shape.volume, 5 * (100 * 100 - Pi * 100 - 40 * 40 + 20 * 20), 1e-6);
+  // (Integrated as readers do by default: within a millionth.)
+  EXPECT_NEAR(shape.volume / (5 * (100 * 100 - Pi * 100 - 40 * 40 + 20 * 20)), 1, 1e-6) << shape.output;
   // The solids' edges (plate 3 x 4 + 3 for the round hole + 3 x 4, island
   // 3 x 4) and the line, the arc and the circle.
   EXPECT_EQ(shape.edges, 12 + 3 + 12 + 12 + 3) << shape.output;
@@ -213,6 +284,30 @@ TEST_F(StepWriterTest, BodiesNestHolesAndIslands) {
   const std::string text = testsupport::Slurp(path);
   EXPECT_NE(text.find("PRODUCT('plate','plate'"), std::string::npos);
   EXPECT_NE(text.find("PRODUCT('plate lines','plate lines'"), std::string::npos);
+}
+
+// A body is one part: two pieces of material side by side (an outline that
+// ran off into a loop of its own) are refused, with the reason, and the
+// previous file stays.
+TEST_F(StepWriterTest, BodyThatFallsApartIsRefused) {
+  const std::string path = scratch_.Path("apart.stp");
+  testsupport::Put(path, "previous");
+  common::AskBeforeOverwrite = 0;
+  dialogs_.Then(platform::ScriptedAnswer::File(path));
+  CadOpenOutput(CadDeviceStep);
+  ASSERT_EQ(common::AbortFlag, 0);
+  CadDrawingFrame(0, 0, 100, 100, 5);
+  CadBeginBody();
+  CadRectangle(0, 0, 40, 40);
+  CadRectangle(60, 0, 100, 40);
+  CadEndBody();
+  CadCloseOutput();
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(testsupport::Slurp(path), "previous");
+  const std::string message = "STEP: the outline falls apart into 2 pieces, not one solid; no file written";
+  ASSERT_GE(common::MsgCount, 1);
+  EXPECT_EQ(common::MsgText[1], "Error  : " + message);
+  EXPECT_EQ(scratch_.Entries(), 1u) << "no temporary file is left";
 }
 
 TEST_F(StepWriterTest, ArcsOfABodyAreArcsWhicheverWayTheyAreDrawn) {
@@ -245,14 +340,14 @@ TEST_F(StepWriterTest, ArcsOfABodyAreArcsWhicheverWayTheyAreDrawn) {
   EXPECT_EQ(shape.solids, 1) << shape.output;
   EXPECT_TRUE(shape.valid) << shape.output;
   const double plate = 100 * 60 - (4 - Pi) * 10 * 10, slot = 20 * 16 + Pi * 8 * 8;
-  EXPECT_NEAR(shape.volume / (5 * (plate - slot)), 1, 1e-9) << shape.output;
+  EXPECT_NEAR(shape.volume / (5 * (plate - slot)), 1, 1e-6) << shape.output;
   // Four sides and four corners, the slot's two sides and two ends, the top
   // and the bottom.
   EXPECT_EQ(shape.faces, 8 + 4 + 2) << shape.output;
   EXPECT_EQ(common::MsgCount, 0);
 }
 
-TEST_F(StepWriterTest, EdgesFollowPensAndCorners) {
+TEST_F(StepWriterTest, EdgesEndAtEveryCorner) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   const std::string path = scratch_.Path("runs.stp");
   Write(CadDeviceStep, "runs.stp", [] {
@@ -260,13 +355,15 @@ TEST_F(StepWriterTest, EdgesFollowPensAndCorners) {
     CadBeginTables(0);
     CadInsertLogos();
     // A square in one run of one pen: its corners part four edges; a step
-    // of 5e-8 at a corner is no edge of its own.
+    // of 5e-8 at a corner is no edge of its own, nor are the ends of a side
+    // drawn in ten pieces on one line.
     SetCadColor(1);
     CadMoveTo(0, 0);
-    for (const auto& [x, y] : {std::pair{10.0, 0.0}, {10 + 5e-8, 5e-8}, {10.0, 10.0}, {0.0, 10.0}, {0.0, 0.0}})
+    for (const auto& [x, y] : {std::pair{10.0, 0.0}, {10 + 5e-8, 5e-8}, {10.0, 10.0}, {0.0, 10.0}})
       CadLineTo(x, y);
-    // A quarter circle of 90 lines in one pen: one edge; the same in two
-    // pens: two.
+    for (int i = 9; i >= 0; --i) CadLineTo(0, i);
+    // A quarter circle of 90 lines: 90 edges, in one pen or two (every
+    // corner is an edge).
     for (const int split : {90, 45}) {
       const double r = split == 90 ? 50 : 70;
       CadMoveTo(r, 0);
@@ -280,7 +377,8 @@ TEST_F(StepWriterTest, EdgesFollowPensAndCorners) {
   const StepShape shape = Read(path);
   EXPECT_EQ(shape.solids, 0) << shape.output;
   EXPECT_TRUE(shape.valid) << shape.output;
-  EXPECT_EQ(shape.edges, 4 + 1 + 2) << shape.output;
+  EXPECT_EQ(shape.edges, 4 + 90 + 90) << shape.output;
+  EXPECT_FALSE(shape.c0) << shape.output;
   EXPECT_NEAR(shape.box[0], 0, 1e-7);
   EXPECT_NEAR(shape.box[4], 70, 1e-7);
 }
@@ -326,7 +424,7 @@ TEST_F(StepWriterTest, CarrierPlateHasItsBearingBores) {
   // A slot of half width h = 20 (the larger bore) round both centres 100
   // apart, its ends half circles, less the bores of 20 and 16.
   const double h = 20, plate = Pi * h * h + 2 * h * 100, bores = Pi * (10 * 10 + 8 * 8);
-  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * (plate - bores)), 1, 1e-9) << shape.output;
+  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * (plate - bores)), 1, 1e-6) << shape.output;
   // The two sides, the two ends and the two bores, the top and the bottom.
   EXPECT_EQ(shape.faces, 8) << shape.output;
 }
@@ -347,7 +445,21 @@ TEST_F(StepWriterTest, RackForManufactureIsASolid) {
   const double hf = mn * static_cast<double>(g.hfP0Factor[2]), ha = mn * static_cast<double>(g.haP0Factor[2]);
   const double t = std::tan(static_cast<double>(g.PressureAngle) * Pi / 180);
   const double area = 10 * (p * 8 * mn + hf * (p / 2 - hf * t) - ha * (p / 2 - ha * t));
-  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * area), 1, 1e-9) << shape.output;
+  EXPECT_NEAR(shape.volume / (drawingtest::GearFaceWidth(1) * area), 1, 1e-6) << shape.output;
+  // Forty teeth (caps cut into sectors from the rack's middle) with three
+  // bores of 4 mm 20 mm apart: each bore in the sector that holds it, the
+  // cuts clear of them.
+  ASSERT_GE(mn, 1);
+  dialogs_.Then(platform::ScriptedAnswer::Enter("40"))
+      .Then(platform::ScriptedAnswer::Enter("3"))
+      .Then(platform::ScriptedAnswer::Enter("4"))
+      .Then(platform::ScriptedAnswer::Enter("20"));
+  const StepShape bored = Read(DrawStep(9, "bored.stp"));
+  EXPECT_EQ(bored.solids, 1) << bored.output;
+  EXPECT_TRUE(bored.valid) << bored.output;
+  EXPECT_FALSE(bored.c0) << bored.output;
+  const double boredArea = 4 * area - 3 * Pi * 2 * 2;
+  EXPECT_NEAR(bored.volume / (drawingtest::GearFaceWidth(1) * boredArea), 1, 1e-5) << bored.output;
 }
 
 // ---- The file -------------------------------------------------------------------------------
