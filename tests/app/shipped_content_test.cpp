@@ -758,7 +758,9 @@ TEST_F(ShippedContent, ExplanationsAdviseWhatTheUserCanChange) {
     std::string text;
     for (const std::string& line : entry.lines) text += line + " ";
     texts.emplace_back("help " + std::to_string(n), text);
-    if (text.find("ndercut") != std::string::npos) EXPECT_FALSE(std::regex_search(text, lowerAngle)) << n;
+    if (text.find("ndercut") != std::string::npos) {
+      EXPECT_FALSE(std::regex_search(text, lowerAngle)) << n;
+    }
   }
   for (const auto& [what, text] : texts) EXPECT_FALSE(std::regex_search(text, shiftAdvice)) << what << ": " << text;
 }
@@ -772,10 +774,11 @@ TEST_F(ShippedContent, PatternAndBearingPicturesCarryEveryListLetter) {
       if (r.code == common::RecText) texts.insert(r.text);
     for (char letter : letters) EXPECT_TRUE(texts.count(std::string(1, letter))) << name << " " << letter;
     // The shaft term as the rating computes it: K' l s / d1^2 (d1/dsh)^4.
-    if (name == std::string("pattern"))
+    if (name == std::string("pattern")) {
       EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) {
         return t.find("T = |K'| l s / d1^2 (d1/dsh)^4") != std::string::npos;
       }));
+    }
   }
 }
 

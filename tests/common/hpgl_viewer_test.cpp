@@ -244,7 +244,9 @@ TEST_F(HpglViewerTest, PicturesReadTheSameUnderAGermanLocale) {
     EXPECT_EQ(*plotted(testsupport::kGermanLocale, file), *inC) << entry.path();
     const bool labelled =
         std::any_of(inC->begin(), inC->end(), [](const std::string& r) { return r.rfind("6;", 0) == 0; });
-    if (entry.path().filename() == "rack.plt") EXPECT_TRUE(labelled);
+    if (entry.path().filename() == "rack.plt") {
+      EXPECT_TRUE(labelled);
+    }
   }
   EXPECT_GT(pictures, 0);
   EXPECT_TRUE(dialogs.Asked().empty());
