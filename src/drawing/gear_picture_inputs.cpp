@@ -20,6 +20,17 @@ namespace drawing {
 
 Real CarrierCentreDistance = 0;
 
+namespace {
+
+// A refused input ends the picture's inputs as a cancel does, with the reason.
+bool Accepted(const char* refusal) {
+  if (!refusal) return true;
+  common::ShowError(refusal);
+  common::AbortFlag = 1;
+  return false;
+}
+
+}  // namespace
 
 bool AskRackInputs(TRackInputs& rack) {
   using common::AbortFlag;
@@ -56,11 +67,7 @@ bool AskRackInputs(TRackInputs& rack) {
                           : !(r < 3 * mn && r < 5 * mn - ha)                 ? "bore diameter: a bore reaches the edge of the rack !"
                           : !(firstCentre > r)                               ? "distance bore: a bore reaches the end of the rack !"
                                                                              : nullptr;
-    if (refusal) {
-      common::ShowError(refusal);
-      AbortFlag = 1;
-      return false;
-    }
+    if (!Accepted(refusal)) return false;
   }
   return true;
 }
@@ -90,12 +97,7 @@ bool AskCarrierInputs(Real& clearance) {
   const char* refusal = !(CarrierCentreDistance > r1 + r2) ? "center distance: the bores overlap !"
                         : !(std::max(r1, r2) < h)         ? "clearance bearing: a bore reaches the edge of the carrier !"
                                                           : nullptr;
-  if (refusal) {
-    common::ShowError(refusal);
-    AbortFlag = 1;
-    return false;
-  }
-  return true;
+  return Accepted(refusal);
 }
 
 void DrawCarrier(Real clearance) {
