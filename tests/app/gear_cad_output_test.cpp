@@ -152,23 +152,30 @@ TEST(GearCadOutput, FaceWidthBeyondAnyPairWritesNoFileAndFails) {
   EXPECT_FALSE(fs::exists(dir.Path("x.stl")));
 }
 
-// A face width of a micrometre makes no solid: the STEP output of a gear
-// is refused with the reason, no file is written and the run fails.
-TEST(GearCadOutput, GearWithoutHeightAsStepWritesNoFileAndFails) {
+// A face width of a micrometre makes no solid: the STEP and the STL output
+// of a gear are refused with the reason, no file is written and the run
+// fails.
+TEST(GearCadOutput, GearWithoutHeightWritesNoSolidFileAndFails) {
   const testsupport::ScratchDirectory dir("gear_flat");
   SaveChangedDesign(dir, "x.vb4", [] {
     calc::SpurGearData.FaceWidth = 1e-6L;
     calc::SpurGearData.GearFaceWidth[1] = 1e-6L;
     calc::SpurGearData.GearFaceWidth[2] = 1e-6L;
   });
-  int exitCode = -1;
-  const std::string said = testsupport::RunCommand("cd '" + dir.Dir().string() +
-                                                       "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
-                                                       std::string(VOB_PROGRAM) + "' x.vb4 /CAD7:1 2>&1",
-                                                   &exitCode);
-  EXPECT_EQ(exitCode, 2);
-  EXPECT_NE(said.find("the face width is too small for a solid"), std::string::npos) << said;
+  for (const std::string format : {"STEP", "STL"}) {
+    SCOPED_TRACE(format);
+    int exitCode = -1;
+    const std::string said = testsupport::RunCommand(
+        "cd '" + dir.Dir().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" + std::string(VOB_PROGRAM) +
+            "' x.vb4 " + (format == "STEP" ? "/CAD7:1" : "/CAD6:1") + " 2>&1",
+        &exitCode);
+    EXPECT_EQ(exitCode, 2);
+    EXPECT_NE(said.find(format + ": the face width is too small for a solid (0.0001 mm at least); no file written"),
+              std::string::npos)
+        << said;
+  }
   EXPECT_FALSE(fs::exists(dir.Path("x.stp")));
+  EXPECT_FALSE(fs::exists(dir.Path("x.stl")));
 }
 
 TEST(GearCadOutput, GearKilometresAcrossIsRefusedSoon) {

@@ -12,6 +12,7 @@
 #include "common/file_utils.h"
 #include "common/graphics_settings.h"
 #include "common/kaldvar.h"
+#include "common/message_list.h"
 #include "common/numeric_routines.h"
 #include "common/small_dialogs.h"
 #include "common/text_file.h"
@@ -101,6 +102,21 @@ bool CadValuesWritable(std::initializer_list<Real> values) {
     RefuseCadOutput("Coordinate " + ValueText(v) + " out of range: " + target);
     return false;
   }
+  return true;
+}
+
+void RefuseSolidOutput(const std::string& message) {
+  common::ShowError(message);
+  common::AddErrorMessage("Error  : " + message);
+  AbortFlag = 1;
+}
+
+bool RefusedAsTooThin(const std::string& format, Real lo, Real hi) {
+  // Far below any face width a part is made with, far above the rounding
+  // of the heights a file holds.
+  constexpr Real least = 1e-4L;
+  if (std::fabs(hi - lo) > least) return false;
+  RefuseSolidOutput(format + ": the face width is too small for a solid (0.0001 mm at least); no file written");
   return true;
 }
 

@@ -52,6 +52,14 @@ const std::string& CadRefusalMessage();
 // within its CoordinateLimit. The first that is not refuses the output with
 // a message that names it.
 bool CadValuesWritable(std::initializer_list<Real> values);
+// Refuses the file of a solid that cannot be made, found as it is closed:
+// the reason is shown and added to the message list ("Error  : " before
+// it), and AbortFlag is set, so that the back end puts no file in place.
+void RefuseSolidOutput(const std::string& message);
+// Material between the heights lo and hi (mm) closer than 0.0001 mm is no
+// solid: the output of the format named (STEP, STL) is refused so, and
+// true returned.
+bool RefusedAsTooThin(const std::string& format, Real lo, Real hi);
 
 // ---- Primitives --------------------------------------------------------------
 void CadLine(Real x1, Real y1, Real x2, Real y2);

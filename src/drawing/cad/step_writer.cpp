@@ -385,10 +385,9 @@ class StepDevice : public CadBackEnd {
     try {
       MakeSolids();
     } catch (const Standard_Failure& failure) {
-      // The kernel failed on the body: it is written as its edges.
-      common::AddErrorMessage(std::string("Error  : STEP: ") + failure.GetMessageString());
+      // The kernel failed on the body: no part to write.
       solids_.resize(made);
-      Take(body_);
+      RefuseSolidOutput(std::string("STEP: ") + failure.GetMessageString() + "; no file written");
     }
     body_.Clear();
   }
@@ -493,13 +492,7 @@ class StepDevice : public CadBackEnd {
     });
     // Material without height is no solid: rather than a file without the
     // part it is named after, none, and the user is told.
-    if (!outlines.empty() && !(hi - lo > JoinDistance)) {
-      const std::string message = "STEP: the face width is too small for a solid (0.0001 mm at least); no file written";
-      common::ShowError(message);
-      common::AddErrorMessage("Error  : " + message);
-      common::AbortFlag = 1;
-      return;
-    }
+    if (!outlines.empty() && RefusedAsTooThin("STEP", lo, hi)) return;
     // Largest first: an outline's parent comes before it.
     std::stable_sort(outlines.begin(), outlines.end(),
                      [](const Outline& a, const Outline& b) { return a.area > b.area; });
@@ -516,11 +509,8 @@ class StepDevice : public CadBackEnd {
     // several solids, none, and the user is told.
     const auto pieces = std::count_if(outlines.begin(), outlines.end(), [](const Outline& o) { return o.depth == 0; });
     if (pieces > 1) {
-      const std::string message =
-          "STEP: the outline falls apart into " + std::to_string(pieces) + " pieces, not one solid; no file written";
-      common::ShowError(message);
-      common::AddErrorMessage("Error  : " + message);
-      common::AbortFlag = 1;
+      RefuseSolidOutput("STEP: the outline falls apart into " + std::to_string(pieces) +
+                        " pieces, not one solid; no file written");
       return;
     }
     for (std::size_t i = 0; i < outlines.size(); ++i) {
@@ -529,17 +519,13 @@ class StepDevice : public CadBackEnd {
       for (std::size_t j = i + 1; j < outlines.size(); ++j)
         if (outlines[j].parent == static_cast<int>(i)) members.push_back(j);
       const TopoDS_Shape solid = Extruded(outlines, members, lo, hi);
-      if (!solid.IsNull()) {
-        solids_.push_back(solid);
-        continue;
+      if (solid.IsNull()) {
+        // An outline that crosses itself bounds no material a solid could
+        // be made of: rather than a file without the part, none.
+        RefuseSolidOutput("STEP: an outline crosses itself, not one solid; no file written");
+        return;
       }
-      // An outline that crosses itself bounds no material a solid could be
-      // made of: it is kept as its edges, with its holes, and the user is
-      // told.
-      const std::string message = "STEP: an outline crosses itself; written as edges, not as a solid";
-      common::ShowError(message);
-      common::AddErrorMessage("Error  : " + message);
-      for (const std::size_t m : members) asEdges(outlines[m]);
+      solids_.push_back(solid);
     }
     Take(rest);
   }

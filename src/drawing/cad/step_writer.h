@@ -11,8 +11,9 @@
 // edge at height 0 (pitch curves, the pair, the diagrams); outlines of a
 // body that close nothing join them. Every line is an edge (lines that go
 // on in one direction one), in a solid the side over it a plane; the caps
-// are cut into sectors (step_geometry.h). A body without height (a face
-// width below 0.0001 mm) is refused, with the reason, and no file is
+// are cut into sectors (step_geometry.h). A body that makes no one solid
+// (a face width below 0.0001 mm, material in pieces side by side, an
+// outline that crosses itself) is refused, with the reason, and no file is
 // written. Texts write nothing. Blocks are recorded and replayed as on the
 // screen.
 //

@@ -79,6 +79,7 @@ class SegmentSet {
   }
 
   const std::vector<Point>& Points() const { return points_; }
+  bool Empty() const { return segments_.empty(); }
   const std::vector<std::pair<int, int>>& Segments() const { return segments_; }
 
  private:
@@ -462,6 +463,13 @@ void StlAbandon() {
 
 void StlWriteFile() {
   if (!StlState.Open) return;
+  // Walls without height are no solid: rather than a file of flat
+  // facets, none.
+  const auto [lo, hi] = Heights();
+  if (!Drawn().Empty() && RefusedAsTooThin("STL", lo, hi)) {
+    StlAbandon();
+    return;
+  }
   StlState.Open = false;
   MakeFacets();
   Drawn().Clear();

@@ -8,7 +8,7 @@
 // polyline's teeth stay inside its tip curve; a body without height, and
 // one that falls apart into pieces, are refused with a message; pitch
 // curves, the pair and a diagram are edges; bodies nest holes and islands;
-// an outline that crosses itself stays edges, and the user is told; the
+// an outline that crosses itself is refused, and the user is told; the
 // carrier plate is a solid with its two bearing bores and ends that are
 // arcs of their circles, the rack for manufacture one of its teeth (with
 // bores too); the file is the same on every run and in every locale.
@@ -83,17 +83,20 @@ TEST_P(StepGearSolids, EachGearIsOneSolidOfItsOutlineLessItsBore) {
     ASSERT_GT(outline.size(), 100u);
     const auto crossing = drawingtest::FirstCrossing(outline);
     common::ClearErrorMessages();
-    const StepShape shape = Read(DrawStep(gear, "gear" + std::to_string(gear) + ".stp"));
+    const std::string name = "gear" + std::to_string(gear) + ".stp";
     if (crossing) {
-      // Today's outlines of some designs cross themselves (where pointed
-      // flanks meet below the tip, or gear 2 meets a corner): no material
-      // is bounded, and the gear is written as its edges, with a message.
-      EXPECT_EQ(shape.solids, 0) << shape.output;
-      EXPECT_GT(shape.edges, static_cast<int>(outline.size()) - 10);
+      // An outline that crosses itself (where pointed flanks meet below
+      // the tip, or gear 2 meets a corner) bounds no material: no file,
+      // and the user is told.
+      dialogs_.Then(platform::ScriptedAnswer::File(scratch_.Path(name)));
+      DrawGears(static_cast<std::uint16_t>(gear), CadDeviceStep);
+      EXPECT_EQ(common::AbortFlag, 1);
+      EXPECT_FALSE(std::filesystem::exists(scratch_.Path(name)));
       ASSERT_GE(common::MsgCount, 1);
-      EXPECT_EQ(common::MsgText[1], "Error  : STEP: an outline crosses itself; written as edges, not as a solid");
+      EXPECT_EQ(common::MsgText[1], "Error  : STEP: an outline crosses itself, not one solid; no file written");
       continue;
     }
+    const StepShape shape = Read(DrawStep(gear, name));
     EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
     ExpectGearSolid(shape, outline, gear);
     EXPECT_TRUE(shape.bopValid) << shape.output;
@@ -383,9 +386,12 @@ TEST_F(StepWriterTest, EdgesEndAtEveryCorner) {
   EXPECT_NEAR(shape.box[4], 70, 1e-7);
 }
 
-TEST_F(StepWriterTest, OutlineThatCrossesItselfStaysEdges) {
-  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+// A bow tie bounds no one area: rather than a file of its edges, none (the
+// previous one stays), and the user is told.
+TEST_F(StepWriterTest, OutlineThatCrossesItselfIsRefused) {
   const std::string path = scratch_.Path("bowtie.stp");
+  testsupport::Put(path, "previous");
+  common::AskBeforeOverwrite = 0;
   Write(CadDeviceStep, "bowtie.stp", [] {
     CadDrawingFrame(0, 0, 100, 100, 5);
     CadBeginBody();
@@ -396,13 +402,14 @@ TEST_F(StepWriterTest, OutlineThatCrossesItselfStaysEdges) {
     CadLineTo(0, 0);
     CadEndBody();
   });
-  const StepShape shape = Read(path);
-  EXPECT_EQ(shape.solids, 0) << shape.output;
-  EXPECT_EQ(shape.edges, 4) << shape.output;
+  const std::string message = "STEP: an outline crosses itself, not one solid; no file written";
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(testsupport::Slurp(path), "previous");
   ASSERT_EQ(common::MsgCount, 1);
-  EXPECT_EQ(common::MsgText[1], "Error  : STEP: an outline crosses itself; written as edges, not as a solid");
+  EXPECT_EQ(common::MsgText[1], "Error  : " + message);
   ASSERT_FALSE(dialogs_.Asked().empty());
-  EXPECT_EQ(dialogs_.Asked().back().text, "STEP: an outline crosses itself; written as edges, not as a solid");
+  EXPECT_EQ(dialogs_.Asked().back().text, message);
+  EXPECT_EQ(scratch_.Entries(), 1u) << "no temporary file is left";
 }
 
 TEST_F(StepWriterTest, CarrierPlateHasItsBearingBores) {
