@@ -125,6 +125,8 @@ std::size_t EntityWriter::PointAt(double x, double y, double z) {
 }
 
 std::size_t EntityWriter::DirectionOf(double x, double y, double z) {
+  std::size_t& known = directions_[{x, y, z}];
+  if (known != 0) return known;
   text_ += "DIRECTION('',(";
   Real(x);
   text_ += ',';
@@ -132,7 +134,8 @@ std::size_t EntityWriter::DirectionOf(double x, double y, double z) {
   text_ += ',';
   Real(z);
   text_ += "))";
-  return Emit();
+  known = Emit();
+  return known;
 }
 
 std::size_t EntityWriter::Placement(std::size_t location, std::size_t axis, std::size_t reference) {
@@ -280,23 +283,22 @@ std::size_t EntityWriter::Solid(const Slab& slab) {
   std::vector<std::size_t> curves[2] = {std::vector<std::size_t>(ne, 0), std::vector<std::size_t>(ne, 0)};
   std::vector<std::size_t> directions(ne, 0), placements(ne, 0);
   std::vector<double> dx(ne, 1), dy(ne, 0);
-  std::map<std::pair<double, double>, std::pair<std::size_t, std::size_t>> lineDirections;
+  std::map<std::size_t, std::size_t> vectors;  // direction -> its vector of length 1
   for (std::size_t e = 0; e < ne; ++e) {
     const Edge& edge = s.edges[e];
     std::size_t vector = 0;
     if (!edge.arc) {
       const double length = std::hypot(s.x[edge.to] - s.x[edge.from], s.y[edge.to] - s.y[edge.from]);
       if (length > 0) dx[e] = (s.x[edge.to] - s.x[edge.from]) / length, dy[e] = (s.y[edge.to] - s.y[edge.from]) / length;
-      auto& known = lineDirections[{dx[e], dy[e]}];
-      if (known.first == 0) {
-        known.first = DirectionOf(dx[e], dy[e], 0);
+      directions[e] = DirectionOf(dx[e], dy[e], 0);
+      std::size_t& known = vectors[directions[e]];
+      if (known == 0) {
         text_ = "VECTOR('',";
-        Ref(known.first);
+        Ref(directions[e]);
         text_ += ",1.)";
-        known.second = Emit();
+        known = Emit();
       }
-      directions[e] = known.first;
-      vector = known.second;
+      vector = known;
     }
     for (int level = 0; level < 2; ++level) {
       const std::size_t v1 = vertex(edge.from, level), v2 = vertex(edge.to, level);

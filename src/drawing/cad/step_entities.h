@@ -14,8 +14,10 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "drawing/cad/step_geometry.h"
@@ -54,6 +56,7 @@ class EntityWriter {
   std::string text_;  // the entity being composed
   std::size_t next_ = 1;
   std::size_t application_ = 0, context_ = 0, origin_ = 0, up_ = 0, across_ = 0;
+  std::map<std::tuple<double, double, double>, std::size_t> directions_;  // written once each
 };
 
 // A text as a STEP string, quotes included: apostrophes and backslashes
