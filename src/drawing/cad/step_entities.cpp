@@ -76,7 +76,14 @@ std::string StepString(const std::string& text) {
 
 std::size_t EntityWriter::Emit() {
   const std::size_t id = next_++;
-  out_ << '#' << id << " = " << text_ << ";\n";
+  // No number goes through the stream, whose locale might group digits.
+  char buffer[32] = {'#'};
+  const auto [end, error] = std::to_chars(buffer + 1, buffer + sizeof buffer, id);
+  (void)error;
+  out_.write(buffer, end - buffer);
+  out_.write(" = ", 3);
+  out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  out_.write(";\n", 2);
   text_.clear();
   return id;
 }

@@ -3,12 +3,14 @@
 // a cylinder); every reference of a written file names an entity of it,
 // and every edge of a solid bounds two faces, once each way round (a
 // closed shell, its faces turned alike), also with caps cut into sectors
-// and holes among them; texts are quoted as the standard asks.
+// and holes among them, in any locale; texts are quoted as the standard
+// asks.
 #include "drawing/cad/step_entities.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <locale>
 #include <map>
 #include <numbers>
 #include <regex>
@@ -39,8 +41,16 @@ TStepHeader FixedHeader() {
   return header;
 }
 
-std::string Written(const std::vector<step::Slab>& slabs, const step::Sketch& lines) {
+// A locale that groups digits in threes and writes a decimal comma.
+struct GroupingPunctuation : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+  char do_thousands_sep() const override { return '.'; }
+  std::string do_grouping() const override { return "\3"; }
+};
+
+std::string Written(const std::vector<step::Slab>& slabs, const step::Sketch& lines, bool grouping = false) {
   std::ostringstream text;
+  if (grouping) text.imbue(std::locale(std::locale::classic(), new GroupingPunctuation));
   step::EntityWriter out(text);
   out.Header(FixedHeader());
   if (!slabs.empty()) out.Solids(slabs, "plate");
@@ -146,8 +156,13 @@ TEST(StepEntities, SectorsOfACapCloseTheShellRoundBoreAndHoles) {
   std::size_t rings = 0;
   for (const auto& cap : slab.caps) rings += cap.size();
   EXPECT_EQ(rings, slab.caps.size() + 2) << "each hole but the bore in one sector";
-  const Entities e = Parse(Written({slab}, {}));
+  const std::string text = Written({slab}, {});
+  const Entities e = Parse(text);
   ExpectClosedShells(e);
+  // Thousands of entities, numbered and measured alike in any locale of the
+  // stream.
+  ASSERT_GT(e.defined, 1000);
+  EXPECT_TRUE(Written({slab}, {}, true) == text);
   // A side per star side, per hole side and per arc of the bore between the
   // cuts; two faces per sector.
   EXPECT_EQ(e.Count("ADVANCED_FACE"), static_cast<int>(240 + 1 + 4 + slab.caps.size() + 2 * slab.caps.size()));
