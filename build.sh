@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 ROOT=$(pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
-# Build tools and libraries (OpenCASCADE builds and writes the STEP files);
+# Build tools and libraries;
 # then the independent readers that the tests check written files with (DXF,
 # dBASE tables, memos and indexes, STL, IGES and STEP, HTML); the desktop's
 # opener that hands written files (workbooks, documents) to the program
@@ -20,7 +20,6 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 # one to prove that texts fit their cells with each.
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev \
 libgtest-dev libgmock-dev libbenchmark-dev locales \
-libocct-data-exchange-dev libocct-modeling-algorithms-dev \
 xvfb xauth python3-ezdxf python3-dbfread python3-dbf dbview libdbd-xbase-perl \
 admesh occt-draw tidy xdg-utils fonts-noto-cjk \
 fonts-dejavu-core fonts-liberation2 fonts-urw-base35"

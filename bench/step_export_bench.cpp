@@ -16,12 +16,20 @@
 //   300 teeth 47.5 s   -> 0.52-0.82 s, peak 340 MiB -> 66 MiB
 // With a plane side between every two corners of the outline (some 42 per
 // tooth, where a B-spline with kinks through a whole flank made one), the
-// caps cut into sectors and the sides swept boundary by boundary (one run
-// each, Release, on a machine shared with other builds):
+// caps cut into sectors and the sides swept boundary by boundary, built by
+// the modelling kernel and written by its translator (one run each,
+// Release, on a machine shared with other builds):
 //   30 teeth   0.35 s,  peak  47 MiB
 //   300 teeth  4.1 s,   peak 177 MiB
 //   1000 teeth 15.3 s,  peak 529 MiB
 //   3000 teeth 50 s,    peak 1.5 GiB   (11-17 ms per tooth throughout)
+// The same faces, edges and vertices as plain data, their entities
+// composed by the program itself (step_entities.h), no kernel (Release,
+// the same machine; the process starts at 10-35 MiB with the design):
+//   30 teeth    13 ms,   peak 11 MiB
+//   300 teeth   0.14 s,  peak 18 MiB
+//   1000 teeth  0.45 s,  peak 40 MiB
+//   3000 teeth  1.5 s,   peak 77 MiB   (0.38-0.47 ms per tooth)
 #include <benchmark/benchmark.h>
 
 #include "bench_program.h"

@@ -1,6 +1,7 @@
 // The curves and solids of the STEP device's outlines (step_writer.h): a
-// run of lines or arcs as the modelling kernel's edges, and the solids the
-// closed ones bound, in the shapes readers take as they come.
+// run of lines or arcs as edges between shared vertices, and the solids the
+// closed ones bound, in the shapes readers take as they come; plain data
+// that step_entities.h writes as the file's entities.
 //
 // Every line of a run is an edge of its own, but lines that go on in one
 // direction, and every side of a solid over it a plane: a reader's default
@@ -9,14 +10,10 @@
 // off, and each corner of the outline stays a corner of the model that a
 // mesher keeps. An arc is an arc of its circle, its side a cylinder. The
 // caps are cut into sectors of a few dozen edges each, so that the file of
-// a gear of thousands of teeth opens. Only step_writer.cpp and
-// step_geometry.cpp see the kernel.
+// a gear of thousands of teeth opens.
 #pragma once
 
-#include <TopoDS_Face.hxx>
-#include <TopoDS_Shape.hxx>
-#include <TopoDS_Wire.hxx>
-
+#include <cstddef>
 #include <vector>
 
 namespace drawing::step {
@@ -46,9 +43,41 @@ double SignedArea(const Path& loop);
 // as a polygon.
 Path Flattened(const Path& loop);
 
-// The closed run as a wire at height z, one edge per piece (see above); a
-// null wire when the kernel cannot make one.
-TopoDS_Wire LoopWire(const Path& loop, double z);
+// An edge in the plane between two vertices of its sketch: a straight line
+// from `from` to `to`, or an arc of the circle about (cx, cy) of radius r
+// counter-clockwise from `from` to `to` (the same vertex: the whole circle).
+struct Edge {
+  std::size_t from = 0, to = 0;
+  bool arc = false;
+  double cx = 0, cy = 0, r = 0;
+};
+
+// An edge as a loop runs along it: from its `from` to its `to` (forward)
+// or back.
+struct Use {
+  std::size_t edge = 0;
+  bool forward = true;
+};
+
+// A closed loop of edges, the material on its left (an outline runs
+// counter-clockwise, a hole clockwise).
+using Ring = std::vector<Use>;
+
+// Vertices (x, y) and the edges between them.
+struct Sketch {
+  std::vector<double> x, y;
+  std::vector<Edge> edges;
+
+  std::size_t AddVertex(double px, double py) {
+    x.push_back(px);
+    y.push_back(py);
+    return x.size() - 1;
+  }
+  std::size_t AddEdge(const Edge& e) {
+    edges.push_back(e);
+    return edges.size() - 1;
+  }
+};
 
 // A closed outline of a slab: a closed run, or a whole circle (no run).
 struct Loop {
@@ -56,15 +85,25 @@ struct Loop {
   double cx = 0, cy = 0, r = 0;
 };
 
-// The material inside the outer loop (counter-clockwise) less its holes
-// (loops inside it), from height lo to hi: a solid whose sides are planes
-// over lines and cylinders over arcs, with an edge at every corner, and
-// whose caps are cut into sectors (step_cap_sectors.h); a null shape when
-// the kernel cannot make it.
-TopoDS_Shape Slab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi);
+// A prism over a region of the plane from height lo to hi: its sides are
+// the boundaries swept up (a plane over each line, a cylinder over each
+// arc), its caps at the two heights the faces of the region, each bounded
+// by its rings (the first the outer one).
+struct Slab {
+  Sketch sketch;
+  std::vector<Ring> boundaries;
+  std::vector<std::vector<Ring>> caps;
+  double lo = 0, hi = 0;
+};
 
-// An open run (or one whose last point repeats its first) as edges at
-// height z, joined into a wire; a null shape when there is nothing to draw.
-TopoDS_Shape PathShape(const Path& path, double z);
+// The material inside the outer loop (counter-clockwise) less its holes
+// (loops inside it, counter-clockwise as well), from height lo to hi, with
+// an edge at every corner and caps cut into sectors (step_cap_sectors.h);
+// false when the outline has no area to bound.
+bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi, Slab& slab);
+
+// An open run (or one whose last point repeats its first) as edges added
+// to the sketch.
+void AddPathEdges(const Path& path, Sketch& sketch);
 
 }  // namespace drawing::step

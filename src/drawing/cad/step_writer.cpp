@@ -1,30 +1,6 @@
 // The STEP device; see step_writer.h.
 #include "drawing/cad/step_writer.h"
 
-#include <APIHeaderSection_MakeHeader.hxx>
-#include <BRepBuilderAPI_MakeEdge.hxx>
-#include <BRep_Builder.hxx>
-#include <CSLib_Class2d.hxx>
-#include <Interface_Static.hxx>
-#include <Message.hxx>
-#include <Message_Messenger.hxx>
-#include <Message_Printer.hxx>
-#include <STEPControl_Writer.hxx>
-#include <StepBasic_Product.hxx>
-#include <Standard_Failure.hxx>
-#include <StepData_Protocol.hxx>
-#include <StepData_StepModel.hxx>
-#include <StepData_StepWriter.hxx>
-#include <TCollection_HAsciiString.hxx>
-#include <TColgp_Array1OfPnt2d.hxx>
-#include <TopoDS.hxx>
-#include <TopoDS_Compound.hxx>
-#include <TopoDS_Edge.hxx>
-#include <Transfer_FinderProcess.hxx>
-#include <XSControl_TransferWriter.hxx>
-#include <XSControl_WorkSession.hxx>
-#include <gp_Circ.hxx>
-
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -47,6 +23,7 @@
 #include "drawing/cad/cad_blocks.h"
 #include "drawing/cad/cad_output.h"
 #include "drawing/simple_outline.h"
+#include "drawing/cad/step_entities.h"
 #include "drawing/cad/step_geometry.h"
 
 namespace drawing {
@@ -159,13 +136,7 @@ std::vector<Path> CloseLoops(const std::vector<Path>& pieces, std::vector<Path>&
   return loops;
 }
 
-// ---- The kernel's shapes --------------------------------------------------------------
-
-using step::PathShape;
-
-TopoDS_Edge CircleEdge(const CircleFigure& c, double z) {
-  return BRepBuilderAPI_MakeEdge(gp_Circ(gp_Ax2(gp_Pnt(c.x, c.y, z), gp::DZ()), c.r)).Edge();
-}
+// ---- The outlines ----------------------------------------------------------------------
 
 // One closed outline of a body: a polygon or a circle, walked
 // counter-clockwise.
@@ -240,56 +211,15 @@ bool Encloses(const Outline& outer, const Outline& inner) {
     return false;
   const Point q = Probe(inner);
   if (outer.points.empty()) return std::hypot(q.x - outer.circle.x, q.y - outer.circle.y) < outer.circle.r;
+  // Crossings of a ray from the point to the right (even: outside).
   const Path polygon = step::Flattened(outer.points);
-  TColgp_Array1OfPnt2d corners(1, static_cast<int>(polygon.size()));
-  for (std::size_t i = 0; i < polygon.size(); ++i)
-    corners.SetValue(static_cast<int>(i) + 1, gp_Pnt2d(polygon[i].x, polygon[i].y));
-  const CSLib_Class2d inside(corners, 1e-9, 1e-9, outer.xmin, outer.ymin, outer.xmax, outer.ymax);
-  return inside.SiDans(gp_Pnt2d(q.x, q.y)) == 1;
-}
-
-// The kernel reports what it does on the standard output; a file output
-// of the program has nothing to tell there but failures.
-class QuietKernel {
- public:
-  QuietKernel() {
-    for (Message_SequenceOfPrinters::Iterator it(Message::DefaultMessenger()->Printers()); it.More(); it.Next()) {
-      levels_.push_back(it.Value()->GetTraceLevel());
-      it.Value()->SetTraceLevel(Message_Fail);
-    }
+  bool inside = false;
+  for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+    const Point& a = polygon[i];
+    const Point& b = polygon[j];
+    if ((a.y > q.y) != (b.y > q.y) && q.x < a.x + (q.y - a.y) * (b.x - a.x) / (b.y - a.y)) inside = !inside;
   }
-  ~QuietKernel() {
-    std::size_t i = 0;
-    for (Message_SequenceOfPrinters::Iterator it(Message::DefaultMessenger()->Printers()); it.More(); it.Next())
-      if (i < levels_.size()) it.Value()->SetTraceLevel(levels_[i++]);
-  }
-  QuietKernel(const QuietKernel&) = delete;
-  QuietKernel& operator=(const QuietKernel&) = delete;
-
- private:
-  std::vector<Message_Gravity> levels_;
-};
-
-Handle(TCollection_HAsciiString) StepText(const std::string& text) { return new TCollection_HAsciiString(text.c_str()); }
-
-// Names the products of the model from the first-th on. The translator
-// numbers them with a count that runs on through the program's run, so
-// that the same drawing would be written differently each time.
-void NameProducts(const Handle(StepData_StepModel)& model, int first, const std::string& name) {
-  int seen = 0;
-  for (int i = 1; i <= model->NbEntities(); ++i) {
-    const Handle(StepBasic_Product) product = Handle(StepBasic_Product)::DownCast(model->Value(i));
-    if (product.IsNull() || ++seen < first) continue;
-    product->SetId(StepText(name));
-    product->SetName(StepText(name));
-  }
-}
-
-int ProductCount(const Handle(StepData_StepModel)& model) {
-  int count = 0;
-  for (int i = 1; i <= model->NbEntities(); ++i)
-    if (model->Value(i)->IsKind(STANDARD_TYPE(StepBasic_Product))) ++count;
-  return count;
+  return inside;
 }
 
 // The text of the exchange file on its way into the output file, a CR put
@@ -354,14 +284,9 @@ class StepDevice : public CadBackEnd {
     if (inBody_) EndBody();
     common::TextFile& file = OutputFile();
     if (file.IsOpen() && common::AbortFlag == 0) {
-      try {
-        WriteExchangeFile(file);
-        // A failed write keeps the previous file and says why.
-        common::CloseFileChecked(file);
-      } catch (const Standard_Failure& failure) {
-        common::ShowError(std::string("STEP: ") + failure.GetMessageString());
-        common::AbortFlag = 1;
-      }
+      WriteExchangeFile(file);
+      // A failed write keeps the previous file and says why.
+      common::CloseFileChecked(file);
     }
     // A stopped picture, or one that could not be written, leaves the
     // previous file as it was.
@@ -381,14 +306,7 @@ class StepDevice : public CadBackEnd {
   void EndBody() override {
     if (!inBody_) return;
     inBody_ = false;
-    const std::size_t made = solids_.size();
-    try {
-      MakeSolids();
-    } catch (const Standard_Failure& failure) {
-      // The kernel failed on the body: no part to write.
-      solids_.resize(made);
-      RefuseSolidOutput(std::string("STEP: ") + failure.GetMessageString() + "; no file written");
-    }
+    MakeSolids();
     body_.Clear();
   }
 
@@ -518,123 +436,75 @@ class StepDevice : public CadBackEnd {
       std::vector<std::size_t> members{i};
       for (std::size_t j = i + 1; j < outlines.size(); ++j)
         if (outlines[j].parent == static_cast<int>(i)) members.push_back(j);
-      const TopoDS_Shape solid = Extruded(outlines, members, lo, hi);
-      if (solid.IsNull()) {
+      step::Slab solid;
+      if (!Extruded(outlines, members, lo, hi, solid)) {
         // An outline that crosses itself bounds no material a solid could
         // be made of: rather than a file without the part, none.
         RefuseSolidOutput("STEP: an outline crosses itself, not one solid; no file written");
         return;
       }
-      solids_.push_back(solid);
+      solids_.push_back(std::move(solid));
     }
     Take(rest);
   }
 
   // The material inside the first member with the others as its holes,
-  // extruded from lo to hi; a null shape when no valid solid comes of it.
-  static TopoDS_Shape Extruded(const std::vector<Outline>& outlines, const std::vector<std::size_t>& members,
-                               double lo, double hi) {
+  // extruded from lo to hi; false when no valid solid comes of it.
+  static bool Extruded(const std::vector<Outline>& outlines, const std::vector<std::size_t>& members, double lo,
+                       double hi, step::Slab& solid) {
     // Outlines that cross or touch themselves or each other bound no area
-    // a solid could be made of. (The kernel's check of the face would find
-    // them too, but it compares every corner with every edge: a gear of 3000
-    // teeth took it 18 s.)
+    // a solid could be made of.
     std::vector<TPenPolygon> polygons;
     for (const std::size_t m : members) polygons.push_back(CornerPolygon(outlines[m]));
-    if (PolygonsCross(polygons)) return {};
+    if (PolygonsCross(polygons)) return false;
     const auto loop = [](const Outline& o) {
       return o.points.empty() ? step::Loop{{}, o.circle.x, o.circle.y, o.circle.r} : step::Loop{o.points};
     };
     std::vector<step::Loop> holes;
     for (std::size_t k = 1; k < members.size(); ++k) holes.push_back(loop(outlines[members[k]]));
-    return step::Slab(loop(outlines[members[0]]), holes, lo, hi);
+    return step::MakeSlab(loop(outlines[members[0]]), holes, lo, hi, solid);
   }
 
   // The loose figures as edges at height 0.
-  TopoDS_Compound Edges() const {
-    BRep_Builder builder;
-    TopoDS_Compound edges;
-    builder.MakeCompound(edges);
-    for (const Path& path : loose_.paths) {
-      const TopoDS_Shape shape = PathShape(path, 0);
-      if (!shape.IsNull()) builder.Add(edges, shape);
+  step::Sketch Edges() const {
+    step::Sketch edges;
+    for (const Path& path : loose_.paths) step::AddPathEdges(path, edges);
+    for (const CircleFigure& c : loose_.circles) {
+      const std::size_t v = edges.AddVertex(c.x + c.r, c.y);
+      edges.AddEdge({v, v, true, c.x, c.y, c.r});
     }
-    for (const CircleFigure& c : loose_.circles) builder.Add(edges, CircleEdge(c, 0));
-    for (const ArcFigure& a : loose_.arcs)
-      builder.Add(edges, BRepBuilderAPI_MakeEdge(gp_Circ(gp_Ax2(gp_Pnt(a.x, a.y, 0), gp::DZ()), a.r), a.a1, a.a2).Edge());
+    for (const ArcFigure& a : loose_.arcs) {
+      const std::size_t v1 = edges.AddVertex(a.x + a.r * std::cos(a.a1), a.y + a.r * std::sin(a.a1));
+      const std::size_t v2 = edges.AddVertex(a.x + a.r * std::cos(a.a2), a.y + a.r * std::sin(a.a2));
+      edges.AddEdge({v1, v2, true, a.x, a.y, a.r});
+    }
     return edges;
   }
 
-  // The translator's graph of the model, with its check of every edge
-  // against every loop that uses it (which grows with the square of the
-  // edges), serves its own file writer; the file is composed here.
-  static constexpr Standard_Boolean ComputeGraph = Standard_False;
-
-  // Writes the whole exchange file: the solids as one representation, the
-  // edges as one set of curves.
+  // Writes the whole exchange file: the solids as one part named after
+  // the file, the edges as its lines.
   void WriteExchangeFile(common::TextFile& file) {
-    const QuietKernel quiet;
-    STEPControl_Writer writer;
-    Interface_Static::SetCVal("write.step.schema", "AP214IS");
-    Interface_Static::SetCVal("write.step.unit", "MM");
-    // Every shape in one representation, not one product per edge.
-    Interface_Static::SetIVal("write.step.assembly", 0);
-    // The edges of faces carry their curves in space only, which readers
-    // project onto the faces themselves: the file is half as long.
-    Interface_Static::SetIVal("write.surfacecurve.mode", 0);
-    // The solids are the part the file is named after; the edges are its
-    // drawing.
-    const std::string part = common::BareFileName(CadSettings.CadFileName);
-    const bool withSolids = !solids_.empty();
-    if (withSolids) {
-      BRep_Builder builder;
-      TopoDS_Compound solids;
-      builder.MakeCompound(solids);
-      for (const TopoDS_Shape& s : solids_) builder.Add(solids, s);
-      if (writer.Transfer(solids_.size() == 1 ? solids_.front() : TopoDS_Shape(solids), STEPControl_AsIs,
-                          ComputeGraph) != IFSelect_RetDone)
-        throw Standard_Failure("the solids could not be translated");
-      NameProducts(writer.Model(), 1, part);
-      // The model holds them now.
-      solids_.clear();
-      solids_.shrink_to_fit();
-    }
-    const TopoDS_Compound edges = Edges();
-    if (edges.NbChildren() > 0) {
-      const int before = ProductCount(writer.Model());
-      if (writer.Transfer(edges, STEPControl_GeometricCurveSet, ComputeGraph) != IFSelect_RetDone)
-        throw Standard_Failure("the edges could not be translated");
-      NameProducts(writer.Model(), before + 1, withSolids ? part + " lines" : part);
-    }
-    // What the translator kept of each shape's translation is not needed
-    // for the file: let go before the text is composed.
-    writer.WS()->TransferWriter()->SetFinderProcess(new Transfer_FinderProcess);
-    const Handle(StepData_StepModel) model = writer.Model();
-    const TStepHeader texts = StepHeader();
-    APIHeaderSection_MakeHeader header(model);
-    header.SetName(StepText(texts.FileName));
-    header.SetTimeStamp(StepText(texts.TimeStamp));
-    header.SetAuthorValue(1, StepText(texts.Author));
-    header.SetOrganizationValue(1, StepText(texts.Organisation));
-    header.SetPreprocessorVersion(StepText(texts.PreprocessorVersion));
-    header.SetOriginatingSystem(StepText(texts.OriginatingSystem));
-    header.SetAuthorisation(StepText(texts.Authorisation));
-    header.SetDescriptionValue(1, StepText(texts.Description));
-    const Handle(StepData_Protocol) protocol = Handle(StepData_Protocol)::DownCast(writer.WS()->Protocol());
-    StepData_StepWriter out(model);
-    out.SendModel(protocol);
     CrLfFileBuffer buffer(file);
     std::ostream text(&buffer);
-    const bool printed = out.Print(text);
-    // A failed write (a full disk) is told when the file is closed, with the
-    // system's reason; only a text that could not be made is the writer's.
-    if (buffer.Flush() && !printed) throw Standard_Failure("the file could not be composed");
+    step::EntityWriter out(text);
+    out.Header(StepHeader());
+    const std::string part = common::BareFileName(CadSettings.CadFileName);
+    const bool withSolids = !solids_.empty();
+    if (withSolids) out.Solids(solids_, part);
+    const step::Sketch edges = Edges();
+    if (!edges.edges.empty()) out.Curves(edges, withSolids ? part + " lines" : part);
+    out.Trailer();
+    text.flush();
+    // A failed write (a full disk) is told when the file is closed, with
+    // the system's reason.
+    buffer.Flush();
   }
 
   bool inBody_ = false;
   int pen_ = 0;
   Figures body_;
   Figures loose_;
-  std::vector<TopoDS_Shape> solids_;
+  std::vector<step::Slab> solids_;
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The STEP device (7): the drawing as an ISO 10303-21 exchange file of the
-// automotive design schema (AP214), built with a solid modelling kernel and
-// written when the output closes.
+// automotive design schema (AP214), its entities composed by the program
+// itself (step_entities.h) and written when the output closes.
 //
 // The closed outlines of each body (CadBeginBody .. CadEndBody: a gear with
 // its bore, the carrier plate, the rack) bound its material, which becomes
@@ -17,9 +17,8 @@
 // written. Texts write nothing. Blocks are recorded and replayed as on the
 // screen.
 //
-// Nothing of the modelling kernel shows outside step_writer.cpp and
-// step_geometry.cpp (the outlines' edges and solids; the cuts of the caps
-// are chosen in step_cap_sectors.cpp).
+// The outlines' edges and solids are made in step_geometry.cpp (the cuts
+// of the caps are chosen in step_cap_sectors.cpp).
 #pragma once
 
 #include <string>

@@ -1,0 +1,535 @@
+// The text of the STEP device's exchange file; see step_entities.h.
+#include "drawing/cad/step_entities.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <numbers>
+#include <string_view>
+#include <tuple>
+
+namespace drawing::step {
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+
+// A list breaks its line after this many references.
+constexpr std::size_t ReferencesPerLine = 12;
+
+// The code point of the UTF-8 sequence at text[at] (at moves past it); a
+// byte that begins no sequence stands for itself.
+char32_t NextCodePoint(const std::string& text, std::size_t& at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+  if (more == 0 || at + more >= text.size()) {
+    ++at;
+    return lead;
+  }
+  char32_t code = lead & (0x3F >> more);
+  for (int k = 1; k <= more; ++k) {
+    if ((byte(at + k) & 0xC0) != 0x80) {
+      ++at;
+      return lead;
+    }
+    code = (code << 6) | (byte(at + k) & 0x3F);
+  }
+  at += more + 1;
+  return code;
+}
+
+}  // namespace
+
+std::string StepString(const std::string& text) {
+  std::string out = "'";
+  std::string wide;  // code points beyond ASCII waiting for their \X2\ run
+  const auto closeWide = [&] {
+    if (wide.empty()) return;
+    out += "\\X2\\" + wide + "\\X0\\";
+    wide.clear();
+  };
+  for (std::size_t at = 0; at < text.size();) {
+    const char32_t c = NextCodePoint(text, at);
+    if (c >= 0x20 && c < 0x7F) {
+      closeWide();
+      if (c == '\'') out += "''";
+      else if (c == '\\') out += "\\\\";
+      else out += static_cast<char>(c);
+      continue;
+    }
+    char hex[16];
+    if (c < 0x10000) {
+      std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(c));
+    } else {
+      // Beyond the basic plane: its UTF-16 pair.
+      const char32_t v = c - 0x10000;
+      std::snprintf(hex, sizeof hex, "%04X%04X", static_cast<unsigned>(0xD800 + (v >> 10)),
+                    static_cast<unsigned>(0xDC00 + (v & 0x3FF)));
+    }
+    wide += hex;
+  }
+  closeWide();
+  return out + "'";
+}
+
+std::size_t EntityWriter::Emit() {
+  const std::size_t id = next_++;
+  // No number goes through the stream, whose locale might group digits.
+  char buffer[32] = {'#'};
+  const auto [end, error] = std::to_chars(buffer + 1, buffer + sizeof buffer, id);
+  (void)error;
+  out_.write(buffer, end - buffer);
+  out_.write(" = ", 3);
+  out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  out_.write(";\n", 2);
+  text_.clear();
+  return id;
+}
+
+void EntityWriter::Real(double v) {
+  if (!std::isfinite(v) || v == 0) v = 0;
+  char buffer[40];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, v);
+  const std::string_view written(buffer, error == std::errc() ? static_cast<std::size_t>(end - buffer) : 0);
+  const std::size_t e = written.find('e');
+  const std::string_view mantissa = written.substr(0, e);
+  text_ += mantissa;
+  if (mantissa.find('.') == std::string_view::npos) text_ += '.';
+  if (e != std::string_view::npos) {
+    text_ += 'E';
+    text_ += written.substr(e + 1);
+  }
+}
+
+void EntityWriter::Ref(std::size_t id) {
+  char buffer[24];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, id);
+  (void)error;
+  text_ += '#';
+  text_.append(buffer, end);
+}
+
+void EntityWriter::RefList(const std::vector<std::size_t>& ids) {
+  text_ += '(';
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (i > 0) text_ += i % ReferencesPerLine == 0 ? ",\n  " : ",";
+    Ref(ids[i]);
+  }
+  text_ += ')';
+}
+
+std::size_t EntityWriter::PointAt(double x, double y, double z) {
+  text_ += "CARTESIAN_POINT('',(";
+  Real(x);
+  text_ += ',';
+  Real(y);
+  text_ += ',';
+  Real(z);
+  text_ += "))";
+  return Emit();
+}
+
+std::size_t EntityWriter::DirectionOf(double x, double y, double z) {
+  std::size_t& known = directions_[{x, y, z}];
+  if (known != 0) return known;
+  text_ += "DIRECTION('',(";
+  Real(x);
+  text_ += ',';
+  Real(y);
+  text_ += ',';
+  Real(z);
+  text_ += "))";
+  known = Emit();
+  return known;
+}
+
+std::size_t EntityWriter::Placement(std::size_t location, std::size_t axis, std::size_t reference) {
+  text_ += "AXIS2_PLACEMENT_3D('',";
+  Ref(location);
+  text_ += ',';
+  Ref(axis);
+  text_ += ',';
+  Ref(reference);
+  text_ += ')';
+  return Emit();
+}
+
+void EntityWriter::Header(const TStepHeader& header) {
+  out_ << "ISO-10303-21;\nHEADER;\n"
+       << "FILE_DESCRIPTION((" << StepString(header.Description) << "),'2;1');\n"
+       << "FILE_NAME(" << StepString(header.FileName) << ',' << StepString(header.TimeStamp) << ",("
+       << StepString(header.Author) << "),(" << StepString(header.Organisation) << "),"
+       << StepString(header.PreprocessorVersion) << ',' << StepString(header.OriginatingSystem) << ','
+       << StepString(header.Authorisation) << ");\n"
+       << "FILE_SCHEMA(('AUTOMOTIVE_DESIGN { 1 0 10303 214 1 1 1 1 }'));\nENDSEC;\nDATA;\n";
+}
+
+void EntityWriter::Trailer() { out_ << "ENDSEC;\nEND-ISO-10303-21;\n"; }
+
+// The application, the units (millimetre, radian, steradian) and the
+// uncertainty of every representation, written once.
+std::size_t EntityWriter::Context() {
+  if (context_ != 0) return context_;
+  text_ = "APPLICATION_CONTEXT('core data for automotive mechanical design processes')";
+  application_ = Emit();
+  text_ = "APPLICATION_PROTOCOL_DEFINITION('international standard','automotive_design',2000,";
+  Ref(application_);
+  text_ += ')';
+  Emit();
+  text_ = "( LENGTH_UNIT() NAMED_UNIT(*) SI_UNIT(.MILLI.,.METRE.) )";
+  const std::size_t length = Emit();
+  text_ = "( NAMED_UNIT(*) PLANE_ANGLE_UNIT() SI_UNIT($,.RADIAN.) )";
+  const std::size_t angle = Emit();
+  text_ = "( NAMED_UNIT(*) SI_UNIT($,.STERADIAN.) SOLID_ANGLE_UNIT() )";
+  const std::size_t solidAngle = Emit();
+  text_ = "UNCERTAINTY_MEASURE_WITH_UNIT(LENGTH_MEASURE(1.E-07),";
+  Ref(length);
+  text_ += ",'distance_accuracy_value','confusion accuracy')";
+  const std::size_t uncertainty = Emit();
+  text_ = "( GEOMETRIC_REPRESENTATION_CONTEXT(3) GLOBAL_UNCERTAINTY_ASSIGNED_CONTEXT((";
+  Ref(uncertainty);
+  text_ += ")) GLOBAL_UNIT_ASSIGNED_CONTEXT((";
+  Ref(length);
+  text_ += ',';
+  Ref(angle);
+  text_ += ',';
+  Ref(solidAngle);
+  text_ += ")) REPRESENTATION_CONTEXT('Context #1','3D Context with UNIT and UNCERTAINTY') )";
+  context_ = Emit();
+  return context_;
+}
+
+// The placement of the world, the first item of every representation, and
+// the directions of its axes z and x.
+std::size_t EntityWriter::Origin() {
+  if (origin_ != 0) return origin_;
+  up_ = DirectionOf(0, 0, 1);
+  across_ = DirectionOf(1, 0, 0);
+  origin_ = Placement(PointAt(0, 0, 0), up_, across_);
+  return origin_;
+}
+
+// The product of one part, its definition and the shape it has.
+void EntityWriter::Product(const std::string& name, std::size_t representation) {
+  const std::string quoted = StepString(name);
+  text_ = "PRODUCT_CONTEXT('',";
+  Ref(application_);
+  text_ += ",'mechanical')";
+  const std::size_t productContext = Emit();
+  text_ = "PRODUCT(" + quoted + ',' + quoted + ",'',(";
+  Ref(productContext);
+  text_ += "))";
+  const std::size_t product = Emit();
+  text_ = "PRODUCT_RELATED_PRODUCT_CATEGORY('part',$,(";
+  Ref(product);
+  text_ += "))";
+  Emit();
+  text_ = "PRODUCT_DEFINITION_FORMATION('','',";
+  Ref(product);
+  text_ += ')';
+  const std::size_t formation = Emit();
+  text_ = "PRODUCT_DEFINITION_CONTEXT('part definition',";
+  Ref(application_);
+  text_ += ",'design')";
+  const std::size_t definitionContext = Emit();
+  text_ = "PRODUCT_DEFINITION('design','',";
+  Ref(formation);
+  text_ += ',';
+  Ref(definitionContext);
+  text_ += ')';
+  const std::size_t definition = Emit();
+  text_ = "PRODUCT_DEFINITION_SHAPE('','',";
+  Ref(definition);
+  text_ += ')';
+  const std::size_t shape = Emit();
+  text_ = "SHAPE_DEFINITION_REPRESENTATION(";
+  Ref(shape);
+  text_ += ',';
+  Ref(representation);
+  text_ += ')';
+  Emit();
+}
+
+void EntityWriter::Solids(const std::vector<Slab>& slabs, const std::string& name) {
+  const std::size_t context = Context();
+  std::vector<std::size_t> items{Origin()};
+  for (const Slab& slab : slabs) items.push_back(Solid(slab));
+  text_ = "ADVANCED_BREP_SHAPE_REPRESENTATION('',";
+  RefList(items);
+  text_ += ',';
+  Ref(context);
+  text_ += ')';
+  Product(name, Emit());
+}
+
+// One slab as a manifold solid: its edges at both heights, an edge up at
+// every corner of its boundaries, a side face over every boundary edge and
+// the faces of its caps.
+std::size_t EntityWriter::Solid(const Slab& slab) {
+  Origin();
+  const Sketch& s = slab.sketch;
+  const std::size_t nv = s.x.size(), ne = s.edges.size();
+  const double heights[2] = {slab.lo, slab.hi};
+  // [0] at the bottom, [1] at the top; 0: not written yet.
+  std::vector<std::size_t> points[2] = {std::vector<std::size_t>(nv, 0), std::vector<std::size_t>(nv, 0)};
+  std::vector<std::size_t> vertices[2] = {points[0], points[1]};
+  const auto vertex = [&](std::size_t v, int level) {
+    if (vertices[level][v] == 0) {
+      points[level][v] = PointAt(s.x[v], s.y[v], heights[level]);
+      text_ = "VERTEX_POINT('',";
+      Ref(points[level][v]);
+      text_ += ')';
+      vertices[level][v] = Emit();
+    }
+    return vertices[level][v];
+  };
+  // The edges at both heights; a line's direction serves its two edges and
+  // the plane over it, an arc's placement at the bottom the cylinder over it.
+  std::vector<std::size_t> curves[2] = {std::vector<std::size_t>(ne, 0), std::vector<std::size_t>(ne, 0)};
+  std::vector<std::size_t> directions(ne, 0), placements(ne, 0);
+  std::vector<double> dx(ne, 1), dy(ne, 0);
+  std::map<std::size_t, std::size_t> vectors;  // direction -> its vector of length 1
+  for (std::size_t e = 0; e < ne; ++e) {
+    const Edge& edge = s.edges[e];
+    std::size_t vector = 0;
+    if (!edge.arc) {
+      const double length = std::hypot(s.x[edge.to] - s.x[edge.from], s.y[edge.to] - s.y[edge.from]);
+      if (length > 0) dx[e] = (s.x[edge.to] - s.x[edge.from]) / length, dy[e] = (s.y[edge.to] - s.y[edge.from]) / length;
+      directions[e] = DirectionOf(dx[e], dy[e], 0);
+      std::size_t& known = vectors[directions[e]];
+      if (known == 0) {
+        text_ = "VECTOR('',";
+        Ref(directions[e]);
+        text_ += ",1.)";
+        known = Emit();
+      }
+      vector = known;
+    }
+    for (int level = 0; level < 2; ++level) {
+      const std::size_t v1 = vertex(edge.from, level), v2 = vertex(edge.to, level);
+      std::size_t curve;
+      if (edge.arc) {
+        const std::size_t placement = Placement(PointAt(edge.cx, edge.cy, heights[level]), up_, across_);
+        if (level == 0) placements[e] = placement;
+        text_ = "CIRCLE('',";
+        Ref(placement);
+        text_ += ',';
+        Real(edge.r);
+        text_ += ')';
+        curve = Emit();
+      } else {
+        text_ = "LINE('',";
+        Ref(points[level][edge.from]);
+        text_ += ',';
+        Ref(vector);
+        text_ += ')';
+        curve = Emit();
+      }
+      text_ = "EDGE_CURVE('',";
+      Ref(v1);
+      text_ += ',';
+      Ref(v2);
+      text_ += ',';
+      Ref(curve);
+      text_ += ",.T.)";
+      curves[level][e] = Emit();
+    }
+  }
+  // The edges up, at the corners of the boundaries.
+  std::vector<std::size_t> rising(nv, 0);
+  std::size_t upward = 0;
+  const auto rise = [&](std::size_t v) {
+    if (rising[v] == 0) {
+      if (upward == 0) {
+        text_ = "VECTOR('',";
+        Ref(up_);
+        text_ += ",1.)";
+        upward = Emit();
+      }
+      text_ = "LINE('',";
+      Ref(points[0][v]);
+      text_ += ',';
+      Ref(upward);
+      text_ += ')';
+      const std::size_t line = Emit();
+      const std::size_t bottom = vertex(v, 0), top = vertex(v, 1);
+      text_ = "EDGE_CURVE('',";
+      Ref(bottom);
+      text_ += ',';
+      Ref(top);
+      text_ += ',';
+      Ref(line);
+      text_ += ",.T.)";
+      rising[v] = Emit();
+    }
+    return rising[v];
+  };
+  const auto oriented = [&](std::size_t edge, bool forward) {
+    text_ = "ORIENTED_EDGE('',*,*,";
+    Ref(edge);
+    text_ += forward ? ",.T.)" : ",.F.)";
+    return Emit();
+  };
+  const auto loop = [&](const std::vector<std::size_t>& edges, bool outer) {
+    text_ = "EDGE_LOOP('',";
+    RefList(edges);
+    text_ += ')';
+    const std::size_t id = Emit();
+    text_ = outer ? "FACE_OUTER_BOUND('',": "FACE_BOUND('',";
+    Ref(id);
+    text_ += ",.T.)";
+    return Emit();
+  };
+  const auto face = [&](const std::vector<std::size_t>& bounds, std::size_t surface, bool sameSense) {
+    text_ = "ADVANCED_FACE('',";
+    RefList(bounds);
+    text_ += ',';
+    Ref(surface);
+    text_ += sameSense ? ",.T.)" : ",.F.)";
+    return Emit();
+  };
+  std::vector<std::size_t> faces;
+  // The sides, each facing out of the material (right of the boundary as
+  // it runs): along the edge at the bottom, up, back along the top, down.
+  for (const Ring& ring : slab.boundaries)
+    for (const Use& use : ring) {
+      const Edge& edge = s.edges[use.edge];
+      const std::size_t a = use.forward ? edge.from : edge.to, b = use.forward ? edge.to : edge.from;
+      const std::size_t up = rise(b), down = rise(a);
+      std::vector<std::size_t> edges{oriented(curves[0][use.edge], use.forward), oriented(up, true),
+                                     oriented(curves[1][use.edge], !use.forward), oriented(down, false)};
+      std::size_t surface;
+      bool sameSense = true;
+      if (edge.arc) {
+        // The cylinder faces away from its axis: out of the material where
+        // the boundary runs counter-clockwise round it.
+        text_ = "CYLINDRICAL_SURFACE('',";
+        Ref(placements[use.edge]);
+        text_ += ',';
+        Real(edge.r);
+        text_ += ')';
+        surface = Emit();
+        sameSense = use.forward;
+      } else {
+        const double nx = use.forward ? dy[use.edge] : -dy[use.edge];
+        const double ny = use.forward ? -dx[use.edge] : dx[use.edge];
+        const std::size_t placement = Placement(points[0][edge.from], DirectionOf(nx, ny, 0), directions[use.edge]);
+        text_ = "PLANE('',";
+        Ref(placement);
+        text_ += ')';
+        surface = Emit();
+      }
+      faces.push_back(face({loop(edges, true)}, surface, sameSense));
+    }
+  // The caps: the top facing up, its rings as they run; the bottom facing
+  // down, its rings walked the other way round.
+  std::size_t planes[2];
+  for (int level = 0; level < 2; ++level) {
+    const std::size_t placement = Placement(PointAt(0, 0, heights[level]), up_, across_);
+    text_ = "PLANE('',";
+    Ref(placement);
+    text_ += ')';
+    planes[level] = Emit();
+  }
+  for (const std::vector<Ring>& cap : slab.caps)
+    for (int level = 0; level < 2; ++level) {
+      std::vector<std::size_t> bounds;
+      for (std::size_t k = 0; k < cap.size(); ++k) {
+        const Ring& ring = cap[k];
+        std::vector<std::size_t> edges;
+        edges.reserve(ring.size());
+        if (level == 1) {
+          for (const Use& use : ring) edges.push_back(oriented(curves[1][use.edge], use.forward));
+        } else {
+          for (std::size_t i = ring.size(); i-- > 0;) edges.push_back(oriented(curves[0][ring[i].edge], !ring[i].forward));
+        }
+        bounds.push_back(loop(edges, k == 0));
+      }
+      faces.push_back(face(bounds, planes[level], level == 1));
+    }
+  text_ = "CLOSED_SHELL('',";
+  RefList(faces);
+  text_ += ')';
+  const std::size_t shell = Emit();
+  text_ = "MANIFOLD_SOLID_BREP('',";
+  Ref(shell);
+  text_ += ')';
+  return Emit();
+}
+
+void EntityWriter::Curves(const Sketch& sketch, const std::string& name) {
+  const std::size_t context = Context();
+  const std::size_t origin = Origin();
+  std::vector<std::size_t> points(sketch.x.size(), 0);
+  const auto point = [&](std::size_t v) {
+    if (points[v] == 0) points[v] = PointAt(sketch.x[v], sketch.y[v], 0);
+    return points[v];
+  };
+  std::vector<std::size_t> curves;
+  for (const Edge& edge : sketch.edges) {
+    const std::size_t p1 = point(edge.from), p2 = point(edge.to);
+    const double x1 = sketch.x[edge.from], y1 = sketch.y[edge.from];
+    const double x2 = sketch.x[edge.to], y2 = sketch.y[edge.to];
+    double u1 = 0, u2 = 0;
+    std::size_t basis;
+    if (edge.arc) {
+      const std::size_t placement = Placement(PointAt(edge.cx, edge.cy, 0), up_, across_);
+      text_ = "CIRCLE('',";
+      Ref(placement);
+      text_ += ',';
+      Real(edge.r);
+      text_ += ')';
+      basis = Emit();
+      if (edge.from == edge.to) {
+        curves.push_back(basis);
+        continue;
+      }
+      u1 = std::atan2(y1 - edge.cy, x1 - edge.cx);
+      u2 = std::atan2(y2 - edge.cy, x2 - edge.cx);
+      if (u1 < 0) u1 += 2 * Pi;
+      while (u2 <= u1) u2 += 2 * Pi;
+    } else {
+      const double length = std::hypot(x2 - x1, y2 - y1);
+      const std::size_t direction = length > 0 ? DirectionOf((x2 - x1) / length, (y2 - y1) / length, 0) : across_;
+      text_ = "VECTOR('',";
+      Ref(direction);
+      text_ += ",1.)";
+      const std::size_t vector = Emit();
+      text_ = "LINE('',";
+      Ref(p1);
+      text_ += ',';
+      Ref(vector);
+      text_ += ')';
+      basis = Emit();
+      u2 = length;
+    }
+    text_ = "TRIMMED_CURVE('',";
+    Ref(basis);
+    text_ += ",(";
+    Ref(p1);
+    text_ += ",PARAMETER_VALUE(";
+    Real(u1);
+    text_ += ")),(";
+    Ref(p2);
+    text_ += ",PARAMETER_VALUE(";
+    Real(u2);
+    text_ += ")),.T.,.PARAMETER.)";
+    curves.push_back(Emit());
+  }
+  text_ = "GEOMETRIC_CURVE_SET('',";
+  RefList(curves);
+  text_ += ')';
+  const std::size_t set = Emit();
+  text_ = "GEOMETRICALLY_BOUNDED_WIREFRAME_SHAPE_REPRESENTATION('',(";
+  Ref(origin);
+  text_ += ',';
+  Ref(set);
+  text_ += "),";
+  Ref(context);
+  text_ += ')';
+  Product(name, Emit());
+}
+
+}  // namespace drawing::step
