@@ -23,13 +23,16 @@ class TTipRegion {
   // How far p lies outside the tip curve (0 inside), and the point of the
   // tip curve nearest to it where it does.
   Real Excess(Real x, Real y, Real& tx, Real& ty) const;
+  Real Height() const { return height_; }
 
  private:
   const TPitchTrack& track_;
-  double height_;
+  Real height_;                                 // the tip curve's height, and in double:
+  double dheight_;
   int sectors_ = 0;
   std::vector<double> lowest_;                 // smallest radius of the curve in each sector
   std::vector<double> highest_;                // and its largest
+  std::vector<TCubic<double>> cubics_;         // the pieces in double precision
   std::vector<double> middleX_, middleY_;      // each piece's point at its middle parameter
   std::vector<double> halfLength_;             // every point of the piece lies this near it
   std::vector<std::uint32_t> first_, pieces_;  // the pieces of the track in each sector
@@ -41,5 +44,8 @@ class TTipRegion {
 // curve can carry lie inside and stay as they are.
 // Returns the number of points moved or added.
 int KeepInsideTipCurve(TPenPolygon& outline, const TPitchTrack& track, Real height);
+// The same against a region built before (an outline kept inside it in
+// rounds needs it once).
+int KeepInsideTipCurve(TPenPolygon& outline, const TTipRegion& region);
 
 }  // namespace drawing

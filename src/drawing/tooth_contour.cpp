@@ -226,10 +226,11 @@ std::vector<TContourPiece> BuildGearContour(int gear, const TPitchTrack& track) 
   // stray loop would outweigh the teeth), and again after (a crossing of
   // two moved lines may lie outside).
   const Real tip = calc::SpurGearData.hfP0Factor[gear] * ToothModule();
-  bool moved = KeepInsideTipCurve(outline, track, tip) > 0;
+  const TTipRegion region(track, tip);
+  bool moved = KeepInsideTipCurve(outline, region) > 0;
   TrimCrossings(outline);
   for (int round = 0; moved && round < 2; ++round) {
-    moved = KeepInsideTipCurve(outline, track, tip) > 0;
+    moved = KeepInsideTipCurve(outline, region) > 0;
     if (moved) TrimCrossings(outline);
   }
 
