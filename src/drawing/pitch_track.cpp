@@ -230,7 +230,31 @@ void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx,
     } else if (i > 0 && i < n && S[i - 1] <= sigma && sigma < S[i]) {
       --i;
     } else {
-      i = static_cast<std::size_t>(std::upper_bound(S.begin(), S.end(), sigma) - S.begin());
+      // Farther off: by steps that double from the last piece towards
+      // sigma, then halving within the last step (the flanks ask for arcs
+      // a few mm apart, a few steps on a track of a hundred thousand
+      // pieces).
+      std::size_t lo = 0, hi = n;  // S[lo] <= sigma < S[hi] (S[n]: beyond the end)
+      if (i + 1 < n && S[i] <= sigma) {
+        lo = i;
+        for (std::size_t step = 1; lo + step < n; step *= 2) {
+          if (sigma < S[lo + step]) {
+            hi = lo + step;
+            break;
+          }
+          lo += step;
+        }
+      } else if (i < n && sigma < S[i]) {
+        hi = i;
+        for (std::size_t step = 1; step <= hi; step *= 2) {
+          if (S[hi - step] <= sigma) {
+            lo = hi - step;
+            break;
+          }
+          hi -= step;
+        }
+      }
+      i = static_cast<std::size_t>(std::upper_bound(S.begin() + lo, S.begin() + hi, sigma) - S.begin());
       i = std::clamp<std::size_t>(i, 1, n - 1) - 1;
     }
     lastPiece_ = i;
