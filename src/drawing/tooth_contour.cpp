@@ -44,12 +44,30 @@ struct FlankGenerator {
   // The track's point, tangent, normal and curvature at an arc length.
   struct OnTrack {
     Real px, py, tx, ty, nx, ny, phi, curvature;
-    void Take(const TPitchTrack& t, Real sigma) { t.At(sigma, px, py, tx, ty, nx, ny, phi, curvature); }
   };
+  // The last few asked for: a height starts from the foot the one before
+  // ended on, and the flank's end points are those its solutions found.
+  static constexpr int Remembered = 4;
+  mutable OnTrack known[Remembered];
+  mutable Real knownSigma[Remembered];
+  mutable int knownCount = 0, knownNext = 0;
+
+  void Take(Real sigma, OnTrack& q) const {
+    for (int i = 0; i < knownCount; ++i)
+      if (knownSigma[i] == sigma) {
+        q = known[i];
+        return;
+      }
+    track.At(sigma, q.px, q.py, q.tx, q.ty, q.nx, q.ny, q.phi, q.curvature);
+    known[knownNext] = q;
+    knownSigma[knownNext] = sigma;
+    knownNext = (knownNext + 1) % Remembered;
+    knownCount = std::min(knownCount + 1, Remembered);
+  }
 
   void Point(Real h, Real& wx, Real& wy, Real& sigma, OnTrack& q) const {
     sigma = c - side * h / sc;
-    q.Take(track, sigma);
+    Take(sigma, q);
     const Real d = (c - sigma) * ca;
     wx = q.px + d * (ca * q.tx + side * sa * q.nx);
     wy = q.py + d * (ca * q.ty + side * sa * q.ny);
@@ -69,10 +87,10 @@ struct FlankGenerator {
     Point(h, wx, wy, sigma, q);
     if (haveFoot) {
       sigma = lastFoot;
-      q.Take(track, sigma);
+      Take(sigma, q);
     }
     for (int i = 0; i < 12; ++i) {
-      if (i > 0) q.Take(track, sigma);
+      if (i > 0) Take(sigma, q);
       const Real along = (wx - q.px) * q.tx + (wy - q.py) * q.ty;
       // An offset e of the foot changes the height by about e^2 times the
       // curvature: a ten-thousandth of a micrometre is exact enough.
