@@ -3,7 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <utility>
+#include <vector>
 #include <numbers>
 
 #include "calc/calc_records.h"
@@ -336,12 +337,14 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
   while (longest * 4 * z1 * turns <= steps) longest *= 2;
 
   // Radii asked for and not yet passed, by finest step: a piece that is
-  // halved keeps its middle as the next piece's end.
-  std::map<long, RadiusSample> asked;
+  // halved keeps its middle as the next piece's end. They are few (about
+  // one per halving of the piece being tried).
+  std::vector<std::pair<long, RadiusSample>> asked;
   auto sample = [&](long i) {
-    const auto it = asked.find(i);
-    if (it != asked.end()) return it->second;
-    return asked[i] = SampleRadius(i * h);
+    for (const auto& [at, radius] : asked)
+      if (at == i) return radius;
+    asked.emplace_back(i, SampleRadius(i * h));
+    return asked.back().second;
   };
   // The radii of a polyline are found by bisection meanwhile.
   const calc::PolylineLookupScope lookup;
@@ -383,7 +386,7 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
       i = end;
       step = std::min(2 * step, longest);
     }
-    asked.erase(asked.begin(), asked.lower_bound(i));
+    std::erase_if(asked, [&](const auto& known) { return known.first < i; });
   }
   track.Length = track.S.back();
   // The track is kept between redraws: without the room that its growth
