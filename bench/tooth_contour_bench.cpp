@@ -61,6 +61,11 @@ void SetUpDesign(int design) {
       FormulaPieces[1] = {360, formula};
       break;
     }
+    case 6:
+    case 7:
+      CurveType = CurveSine;
+      SineCurve = {50, 5, design == 6 ? 1000 : 1000000};
+      break;
     default: break;
   }
   CalcNoncircularPair();
@@ -73,6 +78,8 @@ const char* DesignName(int design) {
     case 3: return "polyline, 360 points";
     case 4: return "formula of 100 terms";
     case 5: return "polyline, 1000 points";
+    case 6: return "sine, 1000 waves";
+    case 7: return "sine, a million waves";
     default: return "ellipse z1 30";
   }
 }
@@ -90,7 +97,7 @@ void BM_ToothOutline(benchmark::State& state) {
 }
 BENCHMARK(BM_ToothOutline)
     ->ArgNames({"design", "gear"})
-    ->ArgsProduct({{0, 1, 3, 4, 5}, {1, 2}})
+    ->ArgsProduct({{0, 1, 3, 4, 5, 6, 7}, {1, 2}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToothOutline)->ArgNames({"design", "gear"})->Args({2, 2})->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -107,7 +114,7 @@ void BM_ToothOutlineOnTrack(benchmark::State& state) {
 }
 BENCHMARK(BM_ToothOutlineOnTrack)
     ->ArgNames({"design", "gear"})
-    ->ArgsProduct({{0, 3, 5}, {1}})
+    ->ArgsProduct({{0, 3, 5, 6, 7}, {1}})
     ->Unit(benchmark::kMillisecond);
 
 // The outline drawn again after a material or load edit: kept.

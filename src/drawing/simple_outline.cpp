@@ -203,8 +203,22 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p, const std::vector<std:
     ending = {};
     a = b;
   }
-  std::sort(found.begin(), found.end(),
-            [](const Crossing& a, const Crossing& b) { return a.i != b.i ? a.i < b.i : a.j < b.j; });
+  // In order of their segments (a tangled outline has crossings by the
+  // hundred thousand: counted into their first segments, then each
+  // segment's by the second).
+  {
+    std::vector<std::uint32_t> start(n + 1, 0);
+    for (const Crossing& c : found) ++start[c.i + 1];
+    for (std::size_t k = 0; k < n; ++k) start[k + 1] += start[k];
+    std::vector<Crossing> ordered(found.size());
+    std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+    for (const Crossing& c : found) ordered[fill[c.i]++] = c;
+    for (std::size_t k = 0; k < n; ++k)
+      if (start[k + 1] - start[k] > 1)
+        std::sort(ordered.begin() + start[k], ordered.begin() + start[k + 1],
+                  [](const Crossing& a, const Crossing& b) { return a.j < b.j; });
+    found = std::move(ordered);
+  }
   found.erase(std::unique(found.begin(), found.end(),
                           [](const Crossing& a, const Crossing& b) { return a.i == b.i && a.j == b.j; }),
               found.end());
@@ -280,8 +294,15 @@ int TrimCrossings(TPenPolygon& p) {
       else
         candidates.push_back({(c.j + 1) % n, n - (c.j - c.i), c.x, c.y, p.Pen[c.i]});
     }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Removal& a, const Removal& b) { return a.count < b.count; });
+    // The smallest first, in the order found among loops of one size.
+    {
+      std::vector<std::uint32_t> start(n + 2, 0);
+      for (const Removal& r : candidates) ++start[std::min(r.count, n) + 1];
+      for (std::size_t k = 0; k <= n; ++k) start[k + 1] += start[k];
+      std::vector<Removal> bySize(candidates.size());
+      for (const Removal& r : candidates) bySize[start[std::min(r.count, n)]++] = r;
+      candidates = std::move(bySize);
+    }
     // A loop's segments: the one entering it, its own and the one leaving.
     UsedSegments used(n);
     std::vector<char> gone(n, 0);
