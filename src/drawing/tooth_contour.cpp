@@ -45,24 +45,21 @@ struct FlankGenerator {
   struct OnTrack {
     Real px, py, tx, ty, nx, ny, phi, curvature;
   };
-  // The last few asked for: a height starts from the foot the one before
-  // ended on, and the flank's end points are those its solutions found.
-  static constexpr int Remembered = 4;
-  mutable OnTrack known[Remembered];
-  mutable Real knownSigma[Remembered];
-  mutable int knownCount = 0, knownNext = 0;
+  // The last one asked for: a height starts from the foot the one before
+  // ended on.
+  mutable OnTrack last{};
+  mutable Real lastSigma = 0;
+  mutable bool haveLast = false;
 
   void Take(Real sigma, OnTrack& q) const {
-    for (int i = 0; i < knownCount; ++i)
-      if (knownSigma[i] == sigma) {
-        q = known[i];
-        return;
-      }
+    if (haveLast && lastSigma == sigma) {
+      q = last;
+      return;
+    }
     track.At(sigma, q.px, q.py, q.tx, q.ty, q.nx, q.ny, q.phi, q.curvature);
-    known[knownNext] = q;
-    knownSigma[knownNext] = sigma;
-    knownNext = (knownNext + 1) % Remembered;
-    knownCount = std::min(knownCount + 1, Remembered);
+    last = q;
+    lastSigma = sigma;
+    haveLast = true;
   }
 
   void Point(Real h, Real& wx, Real& wy, Real& sigma, OnTrack& q) const {
