@@ -160,6 +160,9 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
   std::uint32_t measured[8];
   int measuredCount = 0;
   const auto nearestIn = [&](int m) {
+    // The sector's band of radii farther from p than best: none of its
+    // pieces comes nearer.
+    if (best >= 0 && (r - highest_[m] > best || (lowest_[m] >= 0 && lowest_[m] - r > best))) return false;
     for (std::uint32_t i = first_[m]; i < first_[m + 1]; ++i) {
       const std::uint32_t piece = pieces_[i];
       // Every point of the piece lies within half its length of its middle.
@@ -178,10 +181,29 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
     }
     return false;
   };
+  // Points nearer than best lie within the polar angle asin(best / r) of
+  // p: the sectors beyond it on either side (and one more, for rounding),
+  // counted from p's own, are left out once a piece has been measured.
   const int own = (k - from + sectors_) % sectors_ < count ? (k - from + sectors_) % sectors_ : 0;
+  int aheadLimit = count, behindLimit = count;
+  double limitsFor = -1;
+  const auto narrow = [&] {
+    if (best < 0 || best == limitsFor || best >= r) return;
+    limitsFor = best;
+    const double g = std::asin(best / r);
+    aheadLimit = (PolarSector(std::cos(theta + g), std::sin(theta + g), sectors_) - k + sectors_) % sectors_ + 1;
+    behindLimit = (k - PolarSector(std::cos(theta - g), std::sin(theta - g), sectors_) + sectors_) % sectors_ + 1;
+  };
   for (int offset = 0; offset <= std::max(own, count - 1 - own); ++offset) {
-    if (own + offset < count && nearestIn((from + own + offset) % sectors_)) return 0;
-    if (offset > 0 && own - offset >= 0 && nearestIn((from + own - offset) % sectors_)) return 0;
+    if (own + offset < count && offset <= aheadLimit) {
+      if (nearestIn((from + own + offset) % sectors_)) return 0;
+      narrow();
+    }
+    if (offset > 0 && own - offset >= 0 && offset <= behindLimit) {
+      if (nearestIn((from + own - offset) % sectors_)) return 0;
+      narrow();
+    }
+    if (offset > aheadLimit && offset > behindLimit) break;
   }
   if (best < 0) return 0;
   const Cubic& p = cubics_[bestPiece];
