@@ -5,7 +5,11 @@
 // at its polar angle is then at most the height away, or farther out than
 // the point). Others are measured against the track: the pieces whose
 // sectors lie within the polar angle that the height subtends, each by its
-// nearest point (samples, then Newton's steps on the cubic).
+// nearest point (samples, then Newton's steps on the cubic), the sectors
+// nearest to the point first. The first piece within the height ends the
+// search; the nearest one found so far narrows it. So a point costs a few
+// pieces, not all that its angle holds: the step stays near linear in the
+// outline, whatever the curve.
 #include "drawing/tip_region.h"
 
 #include <algorithm>
@@ -67,7 +71,8 @@ double NearestOnPiece(const Cubic& p, double x, double y, double& best) {
 
 }  // namespace
 
-TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), height_(height), dheight_(static_cast<double>(height)) {
+TTipRegion::TTipRegion(const TPitchTrack& track, Real height)
+    : track_(track), height_(height), dheight_(static_cast<double>(height)) {
   const std::size_t n = track.Pieces.size();
   if (n == 0) return;
   sectors_ = static_cast<int>(std::clamp<std::size_t>(n, 360, 1 << 16));
@@ -217,11 +222,6 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
   tx = qx + (x - qx) * dheight_ / best;
   ty = qy + (y - qy) * dheight_ / best;
   return best - dheight_;
-}
-
-int KeepInsideTipCurve(TPenPolygon& outline, const TPitchTrack& track, Real height) {
-  if (outline.Size() < 3 || !(height > 0)) return 0;
-  return KeepInsideTipCurve(outline, TTipRegion(track, height));
 }
 
 int KeepInsideTipCurve(TPenPolygon& outline, const TTipRegion& region) {

@@ -23,12 +23,13 @@ class TTipRegion {
   // How far p lies outside the tip curve (0 inside), and the point of the
   // tip curve nearest to it where it does.
   Real Excess(Real x, Real y, Real& tx, Real& ty) const;
+  // The tip curve's height above the track.
   Real Height() const { return height_; }
 
  private:
   const TPitchTrack& track_;
-  Real height_;                                 // the tip curve's height, and in double:
-  double dheight_;
+  Real height_;
+  double dheight_;                             // the same in double
   int sectors_ = 0;
   std::vector<double> lowest_;                 // smallest radius of the curve in each sector
   std::vector<double> highest_;                // and its largest
@@ -43,9 +44,6 @@ class TTipRegion {
 // keep within a fiftieth of the height of it. Outlines of teeth that their
 // curve can carry lie inside and stay as they are.
 // Returns the number of points moved or added.
-int KeepInsideTipCurve(TPenPolygon& outline, const TPitchTrack& track, Real height);
-// The same against a region built before (an outline kept inside it in
-// rounds needs it once).
 int KeepInsideTipCurve(TPenPolygon& outline, const TTipRegion& region);
 
 }  // namespace drawing
