@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <queue>
+#include <type_traits>
 #include <utility>
 
 namespace drawing {
@@ -28,6 +29,23 @@ struct Removal {
 };
 
 Real Cross(Real ax, Real ay, Real bx, Real by) { return ax * by - ay * bx; }
+
+// Puts the items in order of their bucket (0 .. buckets - 1) by counting,
+// not comparing (a tangled outline has crossings by the hundred thousand);
+// within a bucket in the order less gives, or as they came without one.
+template <class T, class Bucket, class Less = std::nullptr_t>
+void OrderByBucket(std::vector<T>& items, std::size_t buckets, Bucket bucketOf, Less less = nullptr) {
+  std::vector<std::size_t> start(buckets + 1, 0);
+  for (const T& item : items) ++start[bucketOf(item) + 1];
+  for (std::size_t b = 0; b < buckets; ++b) start[b + 1] += start[b];
+  std::vector<T> ordered(items.size());
+  std::vector<std::size_t> fill(start.begin(), start.end() - 1);
+  for (const T& item : items) ordered[fill[bucketOf(item)]++] = item;
+  if constexpr (!std::is_same_v<Less, std::nullptr_t>)
+    for (std::size_t b = 0; b < buckets; ++b)
+      if (start[b + 1] - start[b] > 1) std::sort(ordered.begin() + start[b], ordered.begin() + start[b + 1], less);
+  items = std::move(ordered);
+}
 
 void DropRepeatedPoints(TPenPolygon& p) {
   TPenPolygon out;
@@ -110,28 +128,21 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p, const std::vector<std:
   // the cells: counted into their columns first (a column holds few
   // segments), each column then sorted by row.
   const double columnsNeeded = (xmax - xmin) / cell + 2;
-  const std::size_t columns = columnsNeeded < static_cast<double>(8 * n + 1024) ? static_cast<std::size_t>(columnsNeeded) : 0;
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> listed, covered;
-  listed.reserve(3 * n);
+  const std::size_t columns =
+      columnsNeeded < static_cast<double>(8 * n + 1024) ? static_cast<std::size_t>(columnsNeeded) : 0;
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> covered;
+  covered.reserve(3 * n);
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t l = next[k];
     SegmentCells(gx[k], gy[k], gx[l], gy[l], xmin, ymin, cell, [&](std::uint64_t c, std::uint64_t r) {
-      listed.emplace_back(c << 32 | (r & 0xFFFFFFFF), static_cast<std::uint32_t>(k));
+      covered.emplace_back(c << 32 | (r & 0xFFFFFFFF), static_cast<std::uint32_t>(k));
     });
   }
-  if (columns > 0) {
-    std::vector<std::uint32_t> start(columns + 1, 0);
-    for (const auto& e : listed) ++start[std::min<std::size_t>(e.first >> 32, columns - 1) + 1];
-    for (std::size_t c = 0; c < columns; ++c) start[c + 1] += start[c];
-    covered.resize(listed.size());
-    std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
-    for (const auto& e : listed) covered[fill[std::min<std::size_t>(e.first >> 32, columns - 1)]++] = e;
-    for (std::size_t c = 0; c < columns; ++c)
-      if (start[c + 1] - start[c] > 1) std::sort(covered.begin() + start[c], covered.begin() + start[c + 1]);
-  } else {
-    covered = std::move(listed);
+  if (columns > 0)
+    OrderByBucket(covered, columns, [&](const auto& e) { return std::min<std::size_t>(e.first >> 32, columns - 1); },
+                  std::less<>());
+  else
     std::sort(covered.begin(), covered.end());
-  }
   // Segments that share a cell are compared there (a pair that shares
   // several cells is found once per cell, and kept once).
   auto compare = [&](std::size_t i, std::size_t j) {
@@ -203,22 +214,9 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p, const std::vector<std:
     ending = {};
     a = b;
   }
-  // In order of their segments (a tangled outline has crossings by the
-  // hundred thousand: counted into their first segments, then each
-  // segment's by the second).
-  {
-    std::vector<std::uint32_t> start(n + 1, 0);
-    for (const Crossing& c : found) ++start[c.i + 1];
-    for (std::size_t k = 0; k < n; ++k) start[k + 1] += start[k];
-    std::vector<Crossing> ordered(found.size());
-    std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
-    for (const Crossing& c : found) ordered[fill[c.i]++] = c;
-    for (std::size_t k = 0; k < n; ++k)
-      if (start[k + 1] - start[k] > 1)
-        std::sort(ordered.begin() + start[k], ordered.begin() + start[k + 1],
-                  [](const Crossing& a, const Crossing& b) { return a.j < b.j; });
-    found = std::move(ordered);
-  }
+  // In order of their segments.
+  OrderByBucket(found, n, [](const Crossing& c) { return c.i; },
+                [](const Crossing& a, const Crossing& b) { return a.j < b.j; });
   found.erase(std::unique(found.begin(), found.end(),
                           [](const Crossing& a, const Crossing& b) { return a.i == b.i && a.j == b.j; }),
               found.end());
@@ -295,14 +293,7 @@ int TrimCrossings(TPenPolygon& p) {
         candidates.push_back({(c.j + 1) % n, n - (c.j - c.i), c.x, c.y, p.Pen[c.i]});
     }
     // The smallest first, in the order found among loops of one size.
-    {
-      std::vector<std::uint32_t> start(n + 2, 0);
-      for (const Removal& r : candidates) ++start[std::min(r.count, n) + 1];
-      for (std::size_t k = 0; k <= n; ++k) start[k + 1] += start[k];
-      std::vector<Removal> bySize(candidates.size());
-      for (const Removal& r : candidates) bySize[start[std::min(r.count, n)]++] = r;
-      candidates = std::move(bySize);
-    }
+    OrderByBucket(candidates, n, [n](const Removal& r) { return std::min(r.count, n - 1); });
     // A loop's segments: the one entering it, its own and the one leaving.
     UsedSegments used(n);
     std::vector<char> gone(n, 0);
