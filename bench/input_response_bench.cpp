@@ -26,6 +26,14 @@
 //   k 100 1668 -> 1017, polyline 123 -> 95, formula 324..344 -> 326..373,
 //   diagrams k 100 1704 -> 860, /I k 100 1401 -> 839,
 //   sine N 1000 4959 -> 843, N 1000000 94081 -> 5497.
+// Then the outline build, the tip region and the fold check at their floor
+// (the overlap check as it was; two runs each, before -> after):
+//   default 20..24 -> 22..24, z1 300 145..151 -> 134..154,
+//   k 10 104..119 -> 100..110, k 100 902..1048 -> 814..891,
+//   polyline 78..88 -> 76..82, formula 303..337 -> 291..358,
+//   diagrams k 100 780..813 -> 715..731, /I k 100 857..951 -> 683..745,
+//   sine N 1000 767..851 -> 434..643, N 1000000 5517..5633 -> 5464..6257
+//   (nearly all of it the overlap check).
 #include <benchmark/benchmark.h>
 
 #include <cmath>

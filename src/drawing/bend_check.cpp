@@ -63,9 +63,16 @@ TBendFinding FindTightBend(const TPitchTrack& track, Real tipHeight, Real rootDe
   // quarter turn, and the folds that matter are hundredths of a pitch.
   double turned = 0, lastX = 0, lastY = 0;
   bool first = true;
-  // Two rounds, so that a fold across the curve's start is seen whole.
-  for (int round = 0; round < 2; ++round) {
-    for (std::size_t i = 0; i + 1 < n; ++i) {
+  // Two rounds, so that a fold across the curve's start is seen whole. The
+  // second one ends where both curves have come lower than anywhere in the
+  // first: from there on it meets the rises of the first round again, each
+  // from a lowest point no lower than the first round's (g runs the same
+  // way, only shifted by a whole turn).
+  Real tipBefore = 0, rootBefore = 0;
+  bool tipLower = false, rootLower = false;
+  for (int round = 0; round < 2 && !(tipLower && rootLower); ++round) {
+    if (round == 1) tipBefore = tip.lowest, rootBefore = root.lowest;
+    for (std::size_t i = 0; i + 1 < n && !(tipLower && rootLower); ++i) {
       const TTrackPiece& p = track.Pieces[i];
       const TCubic<double> c = p.As<double>();
       const int parts = std::max(1, static_cast<int>(std::ceil(p.length / step)));
@@ -81,8 +88,13 @@ TBendFinding FindTightBend(const TPitchTrack& track, Real tipHeight, Real rootDe
         lastX = dx, lastY = dy;
         const Real arc = arc0 + s * p.length;
         const Real drive = std::fmod(phi0 + s * dphi, span);
-        tip.Feed(-tipHeight * turned - arc, drive);
-        root.Feed(rootDepth * turned - arc, drive);
+        const Real gTip = -tipHeight * turned - arc, gRoot = rootDepth * turned - arc;
+        tip.Feed(gTip, drive);
+        root.Feed(gRoot, drive);
+        if (round == 1) {
+          tipLower = tipLower || gTip < tipBefore;
+          rootLower = rootLower || gRoot < rootBefore;
+        }
       }
     }
   }

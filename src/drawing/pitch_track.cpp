@@ -3,7 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <utility>
+#include <vector>
 #include <numbers>
 
 #include "calc/calc_records.h"
@@ -230,7 +231,31 @@ void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx,
     } else if (i > 0 && i < n && S[i - 1] <= sigma && sigma < S[i]) {
       --i;
     } else {
-      i = static_cast<std::size_t>(std::upper_bound(S.begin(), S.end(), sigma) - S.begin());
+      // Farther off: by steps that double from the last piece towards
+      // sigma, then halving within the last step (the flanks ask for arcs
+      // a few mm apart, a few steps on a track of a hundred thousand
+      // pieces).
+      std::size_t lo = 0, hi = n;  // S[lo] <= sigma < S[hi] (S[n]: beyond the end)
+      if (i + 1 < n && S[i] <= sigma) {
+        lo = i;
+        for (std::size_t step = 1; lo + step < n; step *= 2) {
+          if (sigma < S[lo + step]) {
+            hi = lo + step;
+            break;
+          }
+          lo += step;
+        }
+      } else if (i < n && sigma < S[i]) {
+        hi = i;
+        for (std::size_t step = 1; step <= hi; step *= 2) {
+          if (S[hi - step] <= sigma) {
+            lo = hi - step;
+            break;
+          }
+          hi -= step;
+        }
+      }
+      i = static_cast<std::size_t>(std::upper_bound(S.begin() + lo, S.begin() + hi, sigma) - S.begin());
       i = std::clamp<std::size_t>(i, 1, n - 1) - 1;
     }
     lastPiece_ = i;
@@ -312,12 +337,14 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
   while (longest * 4 * z1 * turns <= steps) longest *= 2;
 
   // Radii asked for and not yet passed, by finest step: a piece that is
-  // halved keeps its middle as the next piece's end.
-  std::map<long, RadiusSample> asked;
+  // halved keeps its middle as the next piece's end. They are few (about
+  // one per halving of the piece being tried).
+  std::vector<std::pair<long, RadiusSample>> asked;
   auto sample = [&](long i) {
-    const auto it = asked.find(i);
-    if (it != asked.end()) return it->second;
-    return asked[i] = SampleRadius(i * h);
+    for (const auto& [at, radius] : asked)
+      if (at == i) return radius;
+    asked.emplace_back(i, SampleRadius(i * h));
+    return asked.back().second;
   };
   // The radii of a polyline are found by bisection meanwhile.
   const calc::PolylineLookupScope lookup;
@@ -359,7 +386,7 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
       i = end;
       step = std::min(2 * step, longest);
     }
-    asked.erase(asked.begin(), asked.lower_bound(i));
+    std::erase_if(asked, [&](const auto& known) { return known.first < i; });
   }
   track.Length = track.S.back();
   // The track is kept between redraws: without the room that its growth

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <queue>
+#include <type_traits>
 #include <utility>
 
 namespace drawing {
@@ -28,6 +29,23 @@ struct Removal {
 };
 
 Real Cross(Real ax, Real ay, Real bx, Real by) { return ax * by - ay * bx; }
+
+// Puts the items in order of their bucket (0 .. buckets - 1) by counting,
+// not comparing (a tangled outline has crossings by the hundred thousand);
+// within a bucket in the order less gives, or as they came without one.
+template <class T, class Bucket, class Less = std::nullptr_t>
+void OrderByBucket(std::vector<T>& items, std::size_t buckets, Bucket bucketOf, Less less = nullptr) {
+  std::vector<std::size_t> start(buckets + 1, 0);
+  for (const T& item : items) ++start[bucketOf(item) + 1];
+  for (std::size_t b = 0; b < buckets; ++b) start[b + 1] += start[b];
+  std::vector<T> ordered(items.size());
+  std::vector<std::size_t> fill(start.begin(), start.end() - 1);
+  for (const T& item : items) ordered[fill[bucketOf(item)]++] = item;
+  if constexpr (!std::is_same_v<Less, std::nullptr_t>)
+    for (std::size_t b = 0; b < buckets; ++b)
+      if (start[b + 1] - start[b] > 1) std::sort(ordered.begin() + start[b], ordered.begin() + start[b + 1], less);
+  items = std::move(ordered);
+}
 
 void DropRepeatedPoints(TPenPolygon& p) {
   TPenPolygon out;
@@ -53,27 +71,27 @@ void DropRepeatedPoints(TPenPolygon& p) {
 // its length in cells, not its whole box. Each column is taken a little
 // wider, so that rounding cannot lose a cell the segment touches.
 template <class Emit>
-void SegmentCells(Real ax, Real ay, Real bx, Real by, Real x0, Real y0, Real cell, Emit emit) {
+void SegmentCells(double ax, double ay, double bx, double by, double x0, double y0, double cell, Emit emit) {
   if (ax > bx) {
     std::swap(ax, bx);
     std::swap(ay, by);
   }
-  auto column = [&](Real x) { return static_cast<std::uint64_t>(std::max<Real>(0, (x - x0) / cell)); };
-  auto row = [&](Real y) { return static_cast<std::uint64_t>(std::max<Real>(0, (y - y0) / cell)); };
-  const Real margin = cell * 1e-6L;
+  auto column = [&](double x) { return static_cast<std::uint64_t>(std::max(0.0, (x - x0) / cell)); };
+  auto row = [&](double y) { return static_cast<std::uint64_t>(std::max(0.0, (y - y0) / cell)); };
+  const double margin = cell * 1e-6;
   const std::uint64_t c0 = column(ax), c1 = column(bx);
   const std::uint64_t rlo = row(std::min(ay, by)), rhi = row(std::max(ay, by));
-  const Real dx = bx - ax, dy = by - ay;
+  const double dx = bx - ax, dy = by - ay;
   for (std::uint64_t c = c0; c <= c1; ++c) {
     std::uint64_t r0 = rlo, r1 = rhi;
     if (c0 != c1 && dx > 0) {
-      const Real xa = std::max(ax, x0 + static_cast<Real>(c) * cell - margin);
-      const Real xb = std::min(bx, x0 + static_cast<Real>(c + 1) * cell + margin);
-      const Real ya = ay + (xa - ax) / dx * dy, yb = ay + (xb - ax) / dx * dy;
+      const double xa = std::max(ax, x0 + static_cast<double>(c) * cell - margin);
+      const double xb = std::min(bx, x0 + static_cast<double>(c + 1) * cell + margin);
+      const double ya = ay + (xa - ax) / dx * dy, yb = ay + (xb - ax) / dx * dy;
       r0 = std::max(rlo, row(std::min(ya, yb) - margin));
       r1 = std::min(rhi, row(std::max(ya, yb) + margin));
     }
-    for (std::uint64_t r = r0; r <= r1; ++r) emit(c << 32 | (r & 0xFFFFFFFF));
+    for (std::uint64_t r = r0; r <= r1; ++r) emit(c, r);
   }
 }
 
@@ -89,27 +107,42 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p, const std::vector<std:
                                     bool overlaps = false) {
   const std::size_t n = p.Size();
   std::vector<Crossing> found;
-  Real total = 0, xmin = p.X[0], ymin = p.Y[0];
-  std::vector<Real> lengths(n);
+  // The grid only sorts the segments into cells (each cell taken a little
+  // wider): double precision is ample for it.
+  std::vector<double> gx(n), gy(n);
+  for (std::size_t k = 0; k < n; ++k) gx[k] = static_cast<double>(p.X[k]), gy[k] = static_cast<double>(p.Y[k]);
+  double total = 0, xmin = gx[0], ymin = gy[0], xmax = gx[0];
+  std::vector<double> lengths(n);
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t l = next[k];
-    lengths[k] = std::hypot(p.X[l] - p.X[k], p.Y[l] - p.Y[k]);
+    lengths[k] = std::hypot(gx[l] - gx[k], gy[l] - gy[k]);
     total += lengths[k];
-    xmin = std::min(xmin, p.X[k]);
-    ymin = std::min(ymin, p.Y[k]);
+    xmin = std::min(xmin, gx[k]);
+    ymin = std::min(ymin, gy[k]);
+    xmax = std::max(xmax, gx[k]);
   }
   std::nth_element(lengths.begin(), lengths.begin() + n / 2, lengths.end());
-  const Real cell = std::max(2 * lengths[n / 2], total / static_cast<Real>(4 * n));
+  const double cell = std::max(2 * lengths[n / 2], total / static_cast<double>(4 * n));
   if (!(cell > 0) || !std::isfinite(cell)) return found;
-  // (cell, segment) for every cell a segment passes through, sorted by cell.
+  // (cell, segment) for every cell a segment passes through, in order of
+  // the cells: counted into their columns first (a column holds few
+  // segments), each column then sorted by row.
+  const double columnsNeeded = (xmax - xmin) / cell + 2;
+  const std::size_t columns =
+      columnsNeeded < static_cast<double>(8 * n + 1024) ? static_cast<std::size_t>(columnsNeeded) : 0;
   std::vector<std::pair<std::uint64_t, std::uint32_t>> covered;
   covered.reserve(3 * n);
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t l = next[k];
-    SegmentCells(p.X[k], p.Y[k], p.X[l], p.Y[l], xmin, ymin, cell,
-                 [&](std::uint64_t key) { covered.emplace_back(key, static_cast<std::uint32_t>(k)); });
+    SegmentCells(gx[k], gy[k], gx[l], gy[l], xmin, ymin, cell, [&](std::uint64_t c, std::uint64_t r) {
+      covered.emplace_back(c << 32 | (r & 0xFFFFFFFF), static_cast<std::uint32_t>(k));
+    });
   }
-  std::sort(covered.begin(), covered.end());
+  if (columns > 0)
+    OrderByBucket(covered, columns, [&](const auto& e) { return std::min<std::size_t>(e.first >> 32, columns - 1); },
+                  std::less<>());
+  else
+    std::sort(covered.begin(), covered.end());
   // Segments that share a cell are compared there (a pair that shares
   // several cells is found once per cell, and kept once).
   auto compare = [&](std::size_t i, std::size_t j) {
@@ -181,8 +214,9 @@ std::vector<Crossing> FindCrossings(const TPenPolygon& p, const std::vector<std:
     ending = {};
     a = b;
   }
-  std::sort(found.begin(), found.end(),
-            [](const Crossing& a, const Crossing& b) { return a.i != b.i ? a.i < b.i : a.j < b.j; });
+  // In order of their segments.
+  OrderByBucket(found, n, [](const Crossing& c) { return c.i; },
+                [](const Crossing& a, const Crossing& b) { return a.j < b.j; });
   found.erase(std::unique(found.begin(), found.end(),
                           [](const Crossing& a, const Crossing& b) { return a.i == b.i && a.j == b.j; }),
               found.end());
@@ -258,8 +292,8 @@ int TrimCrossings(TPenPolygon& p) {
       else
         candidates.push_back({(c.j + 1) % n, n - (c.j - c.i), c.x, c.y, p.Pen[c.i]});
     }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Removal& a, const Removal& b) { return a.count < b.count; });
+    // The smallest first, in the order found among loops of one size.
+    OrderByBucket(candidates, n, [n](const Removal& r) { return std::min(r.count, n - 1); });
     // A loop's segments: the one entering it, its own and the one leaving.
     UsedSegments used(n);
     std::vector<char> gone(n, 0);

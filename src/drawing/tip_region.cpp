@@ -5,7 +5,11 @@
 // at its polar angle is then at most the height away, or farther out than
 // the point). Others are measured against the track: the pieces whose
 // sectors lie within the polar angle that the height subtends, each by its
-// nearest point (samples, then Newton's steps on the cubic).
+// nearest point (samples, then Newton's steps on the cubic), the sectors
+// nearest to the point first. The first piece within the height ends the
+// search; the nearest one found so far narrows it. So a point costs a few
+// pieces, not all that its angle holds: the step stays near linear in the
+// outline, whatever the curve.
 #include "drawing/tip_region.h"
 
 #include <algorithm>
@@ -67,12 +71,14 @@ double NearestOnPiece(const Cubic& p, double x, double y, double& best) {
 
 }  // namespace
 
-TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), height_(static_cast<double>(height)) {
+TTipRegion::TTipRegion(const TPitchTrack& track, Real height)
+    : track_(track), height_(height), dheight_(static_cast<double>(height)) {
   const std::size_t n = track.Pieces.size();
   if (n == 0) return;
   sectors_ = static_cast<int>(std::clamp<std::size_t>(n, 360, 1 << 16));
   lowest_.assign(sectors_, -1);
   highest_.assign(sectors_, 0);
+  cubics_.resize(n);
   middleX_.resize(n);
   middleY_.resize(n);
   halfLength_.resize(n);
@@ -82,7 +88,7 @@ TTipRegion::TTipRegion(const TPitchTrack& track, Real height) : track_(track), h
   std::vector<std::uint32_t> spanFirst(n), spanCount(n);
   std::vector<std::uint32_t> count(sectors_ + 1, 0);
   for (std::size_t i = 0; i < n; ++i) {
-    const Cubic p = track.Pieces[i].As<double>();
+    const Cubic& p = cubics_[i] = track.Pieces[i].As<double>();
     // Between samples the cubic may dip by its sagitta: a little off.
     double low2 = -1, high2 = 0;
     for (int j = 0; j <= PieceSamples; ++j) {
@@ -129,9 +135,9 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
   const double x = static_cast<double>(xr), y = static_cast<double>(yr);
   const double r = std::sqrt(x * x + y * y);
   const int k = PolarSector(x, y, sectors_);
-  if (lowest_[k] >= 0 && r <= lowest_[k] + height_) return 0;
+  if (lowest_[k] >= 0 && r <= lowest_[k] + dheight_) return 0;
   // The curve points within the height of p lie within this polar angle.
-  const double reach = height_ + VertexTolerance;
+  const double reach = dheight_ + VertexTolerance;
   const double theta = std::atan2(y, x);
   const double w = r > reach ? std::asin(reach / r) : Pi;
   int from = 0;
@@ -141,33 +147,71 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
   const std::size_t listed = from + count <= sectors_
                                  ? first_[from + count] - first_[from]
                                  : first_[sectors_] - first_[from] + first_[from + count - sectors_];
-  if (listed > MaxPiecesPerPoint && highest_[k] - lowest_[k] > height_) {
+  if (listed > MaxPiecesPerPoint && highest_[k] - lowest_[k] > dheight_) {
     // The band of radii the curve sweeps in p's sector stands for it.
-    const double top = highest_[k] + height_;
+    const double top = highest_[k] + dheight_;
     if (r <= top + VertexTolerance) return 0;
     tx = x * top / r;
     ty = y * top / r;
     return r - top;
   }
+  // The sectors nearest to p's own first, alternately on either side: a
+  // piece within the height is then met at once, and the search ends there
+  // (p is inside); otherwise the nearest piece found early bounds the rest.
   double best = -1, bestS = 0;
   std::size_t bestPiece = 0;
-  std::uint32_t lastPiece = static_cast<std::uint32_t>(-1);
-  for (int j = 0; j < count; ++j) {
-    const int m = (from + j) % sectors_;
+  // A piece lies in several sectors: the last few measured are not
+  // measured again.
+  std::uint32_t measured[8];
+  int measuredCount = 0;
+  const auto nearestIn = [&](int m) {
+    // The sector's band of radii farther from p than best: none of its
+    // pieces comes nearer.
+    if (best >= 0 && (r - highest_[m] > best || (lowest_[m] >= 0 && lowest_[m] - r > best))) return false;
     for (std::uint32_t i = first_[m]; i < first_[m + 1]; ++i) {
       const std::uint32_t piece = pieces_[i];
-      if (piece == lastPiece) continue;
-      lastPiece = piece;
       // Every point of the piece lies within half its length of its middle.
       const double mx = middleX_[piece] - x, my = middleY_[piece] - y, reachOf = halfLength_[piece];
-      if (best >= 0 && mx * mx + my * my > (best + reachOf) * (best + reachOf)) continue;
+      const double middle2 = mx * mx + my * my;
+      // A point of the curve within reach: p lies inside.
+      if (middle2 <= reach * reach) return true;
+      if (best >= 0 && middle2 > (best + reachOf) * (best + reachOf)) continue;
+      if (std::find(measured, measured + std::min(measuredCount, 8), piece) != measured + std::min(measuredCount, 8))
+        continue;
+      measured[measuredCount++ % 8] = piece;
       double d;
-      const double s = NearestOnPiece(track_.Pieces[piece].As<double>(), x, y, d);
+      const double s = NearestOnPiece(cubics_[piece], x, y, d);
       if (best < 0 || d < best) best = d, bestPiece = piece, bestS = s;
+      if (best <= reach) return true;
     }
+    return false;
+  };
+  // Points nearer than best lie within the polar angle asin(best / r) of
+  // p: the sectors beyond it on either side (and one more, for rounding),
+  // counted from p's own, are left out once a piece has been measured.
+  const int own = (k - from + sectors_) % sectors_ < count ? (k - from + sectors_) % sectors_ : 0;
+  int aheadLimit = count, behindLimit = count;
+  double limitsFor = -1;
+  const auto narrow = [&] {
+    if (best < 0 || best == limitsFor || best >= r) return;
+    limitsFor = best;
+    const double g = std::asin(best / r);
+    aheadLimit = (PolarSector(std::cos(theta + g), std::sin(theta + g), sectors_) - k + sectors_) % sectors_ + 1;
+    behindLimit = (k - PolarSector(std::cos(theta - g), std::sin(theta - g), sectors_) + sectors_) % sectors_ + 1;
+  };
+  for (int offset = 0; offset <= std::max(own, count - 1 - own); ++offset) {
+    if (own + offset < count && offset <= aheadLimit) {
+      if (nearestIn((from + own + offset) % sectors_)) return 0;
+      narrow();
+    }
+    if (offset > 0 && own - offset >= 0 && offset <= behindLimit) {
+      if (nearestIn((from + own - offset) % sectors_)) return 0;
+      narrow();
+    }
+    if (offset > aheadLimit && offset > behindLimit) break;
   }
   if (best < 0) return 0;
-  const Cubic p = track_.Pieces[bestPiece].As<double>();
+  const Cubic& p = cubics_[bestPiece];
   double qx, qy, dx, dy;
   p.Point(bestS, qx, qy);
   p.Derivative(bestS, dx, dy);
@@ -175,14 +219,14 @@ Real TTipRegion::Excess(Real xr, Real yr, Real& tx, Real& ty) const {
   // height of it.
   const double nx = track_.Orientation * dy, ny = -track_.Orientation * dx;
   if ((x - qx) * nx + (y - qy) * ny <= 0 || best <= reach) return 0;
-  tx = qx + (x - qx) * height_ / best;
-  ty = qy + (y - qy) * height_ / best;
-  return best - height_;
+  tx = qx + (x - qx) * dheight_ / best;
+  ty = qy + (y - qy) * dheight_ / best;
+  return best - dheight_;
 }
 
-int KeepInsideTipCurve(TPenPolygon& outline, const TPitchTrack& track, Real height) {
+int KeepInsideTipCurve(TPenPolygon& outline, const TTipRegion& region) {
+  const Real height = region.Height();
   if (outline.Size() < 3 || !(height > 0)) return 0;
-  const TTipRegion region(track, height);
   int changed = 0;
   for (std::size_t k = 0; k < outline.Size(); ++k) {
     Real tx, ty;
@@ -192,18 +236,26 @@ int KeepInsideTipCurve(TPenPolygon& outline, const TPitchTrack& track, Real heig
       ++changed;
     }
   }
-  // The segments, cut where their middle strays.
+  // The segments, cut where their middle strays (most of them do not: they
+  // go over as they are).
   const Real slack = height / 50;
   TPenPolygon out;
   const std::size_t n = outline.Size();
+  std::vector<Real> xs, ys;
   for (std::size_t k = 0; k < n; ++k) {
     const std::size_t l = (k + 1) % n;
-    std::vector<Real> xs{outline.X[k], outline.X[l]}, ys{outline.Y[k], outline.Y[l]};
-    for (int cut = 0; cut < MaxCuts; ++cut) {
+    Real tx, ty;
+    if (region.Excess((outline.X[k] + outline.X[l]) / 2, (outline.Y[k] + outline.Y[l]) / 2, tx, ty) <= slack) {
+      out.Add(outline.X[k], outline.Y[k], outline.Pen[k]);
+      continue;
+    }
+    xs.assign({outline.X[k], tx, outline.X[l]});
+    ys.assign({outline.Y[k], ty, outline.Y[l]});
+    ++changed;
+    for (int cut = 1; cut < MaxCuts; ++cut) {
       bool cutOne = false;
       for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
         const Real mx = (xs[i] + xs[i + 1]) / 2, my = (ys[i] + ys[i + 1]) / 2;
-        Real tx, ty;
         if (region.Excess(mx, my, tx, ty) <= slack) continue;
         xs.insert(xs.begin() + static_cast<std::ptrdiff_t>(i + 1), tx);
         ys.insert(ys.begin() + static_cast<std::ptrdiff_t>(i + 1), ty);

@@ -23,13 +23,17 @@ class TTipRegion {
   // How far p lies outside the tip curve (0 inside), and the point of the
   // tip curve nearest to it where it does.
   Real Excess(Real x, Real y, Real& tx, Real& ty) const;
+  // The tip curve's height above the track.
+  Real Height() const { return height_; }
 
  private:
   const TPitchTrack& track_;
-  double height_;
+  Real height_;
+  double dheight_;                             // the same in double
   int sectors_ = 0;
   std::vector<double> lowest_;                 // smallest radius of the curve in each sector
   std::vector<double> highest_;                // and its largest
+  std::vector<TCubic<double>> cubics_;         // the pieces in double precision
   std::vector<double> middleX_, middleY_;      // each piece's point at its middle parameter
   std::vector<double> halfLength_;             // every point of the piece lies this near it
   std::vector<std::uint32_t> first_, pieces_;  // the pieces of the track in each sector
@@ -40,6 +44,6 @@ class TTipRegion {
 // keep within a fiftieth of the height of it. Outlines of teeth that their
 // curve can carry lie inside and stay as they are.
 // Returns the number of points moved or added.
-int KeepInsideTipCurve(TPenPolygon& outline, const TPitchTrack& track, Real height);
+int KeepInsideTipCurve(TPenPolygon& outline, const TTipRegion& region);
 
 }  // namespace drawing

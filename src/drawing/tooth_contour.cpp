@@ -44,12 +44,27 @@ struct FlankGenerator {
   // The track's point, tangent, normal and curvature at an arc length.
   struct OnTrack {
     Real px, py, tx, ty, nx, ny, phi, curvature;
-    void Take(const TPitchTrack& t, Real sigma) { t.At(sigma, px, py, tx, ty, nx, ny, phi, curvature); }
   };
+  // The last one asked for: a height starts from the foot the one before
+  // ended on.
+  mutable OnTrack last{};
+  mutable Real lastSigma = 0;
+  mutable bool haveLast = false;
+
+  void Take(Real sigma, OnTrack& q) const {
+    if (haveLast && lastSigma == sigma) {
+      q = last;
+      return;
+    }
+    track.At(sigma, q.px, q.py, q.tx, q.ty, q.nx, q.ny, q.phi, q.curvature);
+    last = q;
+    lastSigma = sigma;
+    haveLast = true;
+  }
 
   void Point(Real h, Real& wx, Real& wy, Real& sigma, OnTrack& q) const {
     sigma = c - side * h / sc;
-    q.Take(track, sigma);
+    Take(sigma, q);
     const Real d = (c - sigma) * ca;
     wx = q.px + d * (ca * q.tx + side * sa * q.nx);
     wy = q.py + d * (ca * q.ty + side * sa * q.ny);
@@ -69,10 +84,10 @@ struct FlankGenerator {
     Point(h, wx, wy, sigma, q);
     if (haveFoot) {
       sigma = lastFoot;
-      q.Take(track, sigma);
+      Take(sigma, q);
     }
     for (int i = 0; i < 12; ++i) {
-      if (i > 0) q.Take(track, sigma);
+      if (i > 0) Take(sigma, q);
       const Real along = (wx - q.px) * q.tx + (wy - q.py) * q.ty;
       // An offset e of the foot changes the height by about e^2 times the
       // curvature: a ten-thousandth of a micrometre is exact enough.
@@ -226,10 +241,11 @@ std::vector<TContourPiece> BuildGearContour(int gear, const TPitchTrack& track) 
   // stray loop would outweigh the teeth), and again after (a crossing of
   // two moved lines may lie outside).
   const Real tip = calc::SpurGearData.hfP0Factor[gear] * ToothModule();
-  bool moved = KeepInsideTipCurve(outline, track, tip) > 0;
+  const TTipRegion region(track, tip);
+  bool moved = KeepInsideTipCurve(outline, region) > 0;
   TrimCrossings(outline);
   for (int round = 0; moved && round < 2; ++round) {
-    moved = KeepInsideTipCurve(outline, track, tip) > 0;
+    moved = KeepInsideTipCurve(outline, region) > 0;
     if (moved) TrimCrossings(outline);
   }
 

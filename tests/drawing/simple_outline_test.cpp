@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <tuple>
 #include <vector>
 
@@ -213,4 +214,56 @@ TEST(SimpleOutline, PolygonsCrossAlongALineButNotAtARepeatedCorner) {
   // A corner drawn twice, and a side in two pieces on one line: no crossing.
   EXPECT_FALSE(drawing::PolygonsCross({Make({{0, 0, 0}, {10, 0, 0}, {10, 0, 0}, {10, 4, 0}, {5, 4, 0}, {0, 4, 0}})}));
   EXPECT_FALSE(drawing::PolygonsCross({Make({{0, 0, 0}, {10, 0, 0}, {10, 4, 0}, {0, 4, 0}, {0, 0, 0}})}));
+}
+
+// Whether two segments cross or touch (neighbours sharing their end do not
+// count): every pair tried.
+bool BruteForceCross(const drawing::TPenPolygon& p) {
+  const std::size_t n = p.Size();
+  const auto cross = [](double ax, double ay, double bx, double by) { return ax * by - ay * bx; };
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t j = i + 1; j < n; ++j) {
+      const std::size_t i1 = (i + 1) % n, j1 = (j + 1) % n;
+      if (i1 == j || j1 == i) continue;
+      const double rx = static_cast<double>(p.X[i1] - p.X[i]), ry = static_cast<double>(p.Y[i1] - p.Y[i]);
+      const double sx = static_cast<double>(p.X[j1] - p.X[j]), sy = static_cast<double>(p.Y[j1] - p.Y[j]);
+      const double qx = static_cast<double>(p.X[j] - p.X[i]), qy = static_cast<double>(p.Y[j] - p.Y[i]);
+      const double d = cross(rx, ry, sx, sy);
+      if (d == 0) continue;
+      const double t = cross(qx, qy, sx, sy) / d, u = cross(qx, qy, rx, ry) / d;
+      if (t >= 0 && t <= 1 && u >= 0 && u <= 1) return true;
+    }
+  return false;
+}
+
+// Star-shaped outlines with a radius that wanders at random, some of them
+// crossing themselves, at the scale of a gear and spread far apart (a grid
+// of far more columns than segments): the grid finds a crossing exactly
+// where trying every pair does.
+TEST(SimpleOutline, GridFindsTheCrossingsThatEveryPairShows) {
+  unsigned state = 12345;
+  const auto random = [&] {
+    state = state * 1103515245u + 12345u;
+    return static_cast<double>((state >> 8) & 0xFFFF) / 65536.0;
+  };
+  int crossing = 0, clean = 0;
+  for (int round = 0; round < 200; ++round) {
+    const int n = 20 + static_cast<int>(random() * 200);
+    const double jump = round % 2 == 0 ? 0.02 : 0.4;  // how far the radius may move from step to step
+    const double spread = round % 3 == 0 ? 1e7 : 0;  // a far point: a wide, sparse grid
+    drawing::TPenPolygon p;
+    double r = 50;
+    for (int k = 0; k < n; ++k) {
+      const double phi = 2 * std::numbers::pi * k / n + (random() - 0.5) * (round % 4 == 1 ? 0.2 : 0.01);
+      r = std::max(1.0, r * (1 + (random() - 0.5) * jump));
+      p.Add(r * std::cos(phi), r * std::sin(phi), 0);
+    }
+    if (spread > 0) p.Add(spread, 0, 0), p.Add(spread, 1, 0);
+    const bool expected = BruteForceCross(p);
+    EXPECT_EQ(drawing::PolygonsCross({p}), expected) << "round " << round;
+    ++(expected ? crossing : clean);
+  }
+  // Both kinds were tried.
+  EXPECT_GT(crossing, 20);
+  EXPECT_GT(clean, 20);
 }

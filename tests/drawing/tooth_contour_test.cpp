@@ -24,6 +24,7 @@
 #include "common/equation_matrix.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "drawing/tip_region.h"
 
 namespace {
 
@@ -207,6 +208,89 @@ TEST(PitchTrack, FollowsTheCurveAndItsRolling) {
     }
     EXPECT_NEAR(track2.Length, turns * length, 1e-5) << design << ": rolling keeps the arcs equal";
   }
+}
+
+// The track remembers the piece it found last and looks for the next one
+// from there: what it answers must not depend on what was asked before.
+// Arcs asked in a jumping order (near, far, backwards, round the end)
+// against each asked of a copy of the track that was never asked before.
+TEST(PitchTrack, AnswersAlikeWhateverWasAskedBefore) {
+  SetDesign("eccentric k3");
+  const drawing::TPitchTrack track = drawing::TrackPitchCurve(2);
+  const drawing::TPitchTrack unasked = track;  // a copy never asked
+  ASSERT_GT(track.Pieces.size(), 500u);
+  const Real length = track.Length;
+  std::vector<Real> arcs;
+  Real sigma = 0.3L;
+  for (int k = 0; k < 400; ++k) {
+    // Small steps both ways, a jump now and then, past either end.
+    const int kind = k % 7;
+    sigma += kind == 0 ? length * 0.37L : kind == 1 ? -length * 0.11L : kind == 2 ? 1.3L : kind == 3 ? -0.7L : 0.013L * k;
+    if (k == 100) sigma = length;         // exactly the end
+    if (k == 200) sigma = -length * 0.5L;  // before the start
+    if (k == 300) sigma = track.S[track.S.size() / 2];  // exactly on a sample
+    arcs.push_back(sigma);
+  }
+  for (const Real arc : arcs) {
+    Real x, y, tx, ty, nx, ny, phi, curvature;
+    track.At(arc, x, y, tx, ty, nx, ny, phi, curvature);
+    const drawing::TPitchTrack fresh = unasked;
+    Real fx, fy, ftx, fty, fnx, fny, fphi, fcurvature;
+    fresh.At(arc, fx, fy, ftx, fty, fnx, fny, fphi, fcurvature);
+    EXPECT_EQ(x, fx) << arc;
+    EXPECT_EQ(y, fy) << arc;
+    EXPECT_EQ(tx, ftx) << arc;
+    EXPECT_EQ(phi, fphi) << arc;
+    EXPECT_EQ(curvature, fcurvature) << arc;
+  }
+}
+
+// The tip region answers from the pieces nearest to a point first and
+// stops at the first within reach: points about a hexagon's pitch curve
+// (its corners resolved to tiny pieces), at heights spread over
+// -1.5 to 3 addenda, against their distance from the whole track sampled
+// densely. Inside the curve, or within the tip height of it (less a
+// margin), a point stays; beyond it and outside the curve it lies the
+// distance less the height out, and is moved onto the tip curve.
+TEST(TipRegion, MeasuresAgainstTheNearestPieceOfTheWholeCurve) {
+  SetDesign("hexagon");
+  const drawing::TPitchTrack track = drawing::TrackPitchCurve(1);
+  const Real height = calc::SpurGearData.hfP0Factor[1] * drawing::ToothModule();
+  const drawing::TTipRegion region(track, height);
+  // The track as a dense polyline.
+  std::vector<Point> dense;
+  for (const drawing::TTrackPiece& piece : track.Pieces)
+    for (int j = 0; j < 64; ++j) {
+      Real x, y;
+      piece.Point(j / 64.0L, x, y);
+      dense.emplace_back(static_cast<double>(x), static_cast<double>(y));
+    }
+  const auto nearest = [&](double x, double y) {
+    double best = 1e30;
+    for (std::size_t i = 0; i < dense.size(); ++i)
+      best = std::min(best, SegmentDistance({x, y}, dense[i], dense[(i + 1) % dense.size()]));
+    return best;
+  };
+  int inside = 0, outside = 0;
+  for (int k = 0; k < 300; ++k) {
+    // A point of the curve, and one off it along the polar ray.
+    const Real phi = 2 * Pi * ((k * 0.618034L) - std::floor(k * 0.618034L));
+    const Real r = calc::PitchRadius(phi) + height * (-1.5L + 4.5L * ((k * 0.414214L) - std::floor(k * 0.414214L)));
+    const Real x = r * std::cos(phi), y = r * std::sin(phi);
+    const double d = nearest(static_cast<double>(x), static_cast<double>(y));
+    Real tx, ty;
+    const Real excess = region.Excess(x, y, tx, ty);
+    if (d < height - 1e-3 || r < calc::PitchRadius(phi)) {
+      EXPECT_EQ(excess, 0) << k;
+      ++inside;
+    } else if (d > height + 1e-3) {
+      EXPECT_NEAR(excess, d - height, 1e-4) << k;
+      EXPECT_NEAR(nearest(static_cast<double>(tx), static_cast<double>(ty)), height, 1e-4) << k;
+      ++outside;
+    }
+  }
+  EXPECT_GT(inside, 50);
+  EXPECT_GT(outside, 50);
 }
 
 TEST(ToothContour, AdaptiveTrackGivesTheOutlinesOfTheFinestTrack) {
