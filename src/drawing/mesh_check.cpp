@@ -1,25 +1,34 @@
 // The meshing check of the two tooth outlines; see mesh_check.h.
 //
-// The common area of two simple polygons is the integral of x dy round its
-// boundary, which consists of the pieces of each outline that lie inside the
-// other. Each outline is indexed twice by the polar angle about its own
-// centre: the sectors of a fixed grid list the edges that pass through them
-// and the farthest reach of those edges, so that a point of the other gear
-// beyond that reach is seen to lie outside at once, only the few edges of
-// the same sectors are tested for crossings, and whether a point lies
-// inside is decided by counting the edges that a ray from the point
-// outwards crosses within its sector; and bins of the polar angle list the
-// vertices and the reach of the edges through them, so that only the
-// vertices near the line of centres are looked at (within the lens of the
-// two outlines' reaches and a few pitches), and of them only those in
-// groups of bins that come within the other gear's reach: only the teeth
-// that can touch cost anything. Where vertices lie inside the other gear,
-// but so shallowly that the area cannot reach the tolerance, the area is
-// not summed. The sums are in double precision: the areas that matter are
-// hundredths of a square millimetre and more.
+// Each outline is indexed twice. A tree of circles over its runs of
+// consecutive edges (leaves of LeafEdges edges, each circle holding its two
+// halves) finds, at a position, the pairs of leaves of the two outlines that
+// come near each other: a pair of circles that lie apart is passed over with
+// all it holds, so that the teeth away from the contact, and the parts of
+// the teeth near it that stay clear of the other gear, cost a few tests
+// each. A leaf pair whose edges lie on either side of a line across them
+// (the normal of either leaf's chord) is passed over too: flanks that roll
+// on each other lie close along their length but cross at a point or not
+// at all. Where the edges of a leaf pair cross, their ends are the seeds
+// of the vertices of either outline that lie inside the other; those are
+// found by walking on from the seeds while the vertices stay inside, so
+// that every piece of an outline inside the other (which begins and ends at
+// a crossing) is found whole.
+//
+// The sectors of a fixed grid of the polar angle about each gear's centre
+// list the edges that pass through them and the farthest reach of those
+// edges: whether a point lies inside is decided by counting the edges that
+// a ray from the point outwards crosses within its sector. Where vertices
+// lie inside the other gear, but so shallowly that the area cannot reach
+// the tolerance, the area is not summed. The common area of two simple
+// polygons is the integral of x dy round its boundary, which consists of
+// the pieces of each outline that lie inside the other. The sums are in
+// double precision: the areas that matter are hundredths of a square
+// millimetre and more.
 #include "drawing/mesh_check.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -30,14 +39,8 @@ namespace drawing {
 
 namespace {
 
-constexpr double Pi = std::numbers::pi;
-// Teeth of a pair that meshes touch within a pitch or so of the line of
-// centres (the contact ratio is rarely above two); those of a pair that
-// interferes, a tooth farther. (Where a curve has corners, teeth farther
-// out collide too, but then so do these.)
-constexpr double TeethEachSide = 3;
-// Bins of the polar angle looked at together first: a third of a tooth or so.
-constexpr int GroupBins = 8;
+// Edges to a leaf of the tree of circles: a few to a flank.
+constexpr int LeafEdges = 4;
 
 struct Point {
   double x = 0, y = 0;
@@ -57,23 +60,57 @@ double SquaredDistanceFrom(const Point& p, const Point& q, const Point& o) {
   return ex * ex + ey * ey;
 }
 
+// Whether the segments from p to q and from u to w have a point in common
+// (segments along one line count).
+bool Meet(const Point& p, const Point& q, const Point& u, const Point& w) {
+  const Point d{q.x - p.x, q.y - p.y}, g{w.x - u.x, w.y - u.y};
+  const double o1 = Cross(d, {u.x - p.x, u.y - p.y}), o2 = Cross(d, {w.x - p.x, w.y - p.y});
+  if ((o1 > 0 && o2 > 0) || (o1 < 0 && o2 < 0)) return false;
+  const double o3 = Cross(g, {p.x - u.x, p.y - u.y}), o4 = Cross(g, {q.x - u.x, q.y - u.y});
+  return !((o3 > 0 && o4 > 0) || (o3 < 0 && o4 < 0));
+}
+
 // A rigid motion: turned by an angle, then shifted.
 struct Motion {
   double c = 1, s = 0, tx = 0, ty = 0;
   Point operator()(const Point& p) const { return {c * p.x - s * p.y + tx, s * p.x + c * p.y + ty}; }
 };
 
-// From the own coordinates of a gear turned by ta about (ax, ay) to those of
-// one turned by tb about (bx, by).
-Motion Between(double ta, double ax, double ay, double tb, double bx, double by) {
-  const double cb = std::cos(tb), sb = std::sin(tb);
+// From the own coordinates of a gear turned by the angle of cosine ca and
+// sine sa about (ax, ay) to those of one turned by the angle (cb, sb) about
+// (bx, by).
+Motion Between(double ca, double sa, double ax, double ay, double cb, double sb, double bx, double by) {
   const double dx = ax - bx, dy = ay - by;
-  return {std::cos(ta - tb), std::sin(ta - tb), cb * dx + sb * dy, -sb * dx + cb * dy};
+  return {ca * cb + sa * sb, sa * cb - ca * sb, cb * dx + sb * dy, -sb * dx + cb * dy};
 }
+
+// A circle that holds a run of an outline (radius -1: none).
+struct Circle {
+  double x = 0, y = 0, r = -1;
+};
+
+// The smallest circle that holds the two.
+Circle Enclosing(const Circle& a, const Circle& b) {
+  if (b.r < 0) return a;
+  if (a.r < 0) return b;
+  const double d = std::hypot(b.x - a.x, b.y - a.y);
+  if (d + b.r <= a.r) return a;
+  if (d + a.r <= b.r) return b;
+  const double r = (d + a.r + b.r) / 2, f = (r - a.r) / d;
+  return {a.x + f * (b.x - a.x), a.y + f * (b.y - a.y), r};
+}
+
+// The strip that holds a leaf's vertices: the unit normal of the chord
+// from its first vertex to its last, and the least and the most of the
+// vertices along it.
+struct Strip {
+  double nx = 0, ny = 1, lo = 0, hi = 0;
+};
 
 }  // namespace
 
-// An outline indexed by the polar angle about its centre.
+// An outline indexed by a tree of circles over its edges and by sectors of
+// the polar angle about its centre.
 struct TMeshOutline {
   std::vector<Point> v;  // counter-clockwise, the first vertex repeated at the end
   std::size_t size = 0;  // the vertices (edge e runs from v[e] to v[e + 1])
@@ -83,14 +120,13 @@ struct TMeshOutline {
   std::vector<std::uint32_t> list;
   std::vector<double> sectorReach;   // the farthest point of those edges
   std::vector<double> edgeLength;    // of edge e, from vertex e
-  // The vertices by bins of the polar angle (of equal angle, as many as
-  // sectors): bin b holds vertexList[vertexFirst[b] .. vertexFirst[b + 1]).
-  std::vector<std::uint32_t> vertexFirst, vertexList;
-  std::vector<double> binReach;  // the farthest point of the edges through each bin
-  // Groups of GroupBins bins: a circle about each that holds its vertices
-  // (radius -1: none).
-  std::vector<Point> groupCentre;
-  std::vector<double> groupRadius;
+  // The tree: level 0 the leaves (leaf j the edges from j LeafEdges on),
+  // node j of level l + 1 holding nodes 2 j and 2 j + 1 of level l; the
+  // nodes of level l are node[levelFirst[l] .. levelFirst[l + 1]).
+  std::vector<Circle> node;
+  std::vector<std::uint32_t> levelFirst;
+  int levels = 0;
+  std::vector<Strip> strip;  // of each leaf
   // Marks of the edges and the pass that set them: an edge in several
   // sectors is taken once per pass.
   mutable std::vector<std::uint32_t> mark;
@@ -98,13 +134,20 @@ struct TMeshOutline {
   // The same for the edges queued for the area sum.
   mutable std::vector<std::uint32_t> queued;
   mutable std::uint32_t queuePass = 0;
+  // The same for the vertices looked at in a position.
+  mutable std::vector<std::uint32_t> seen;
+  mutable std::uint32_t seenPass = 0;
+  // A position's edges that cross the other outline, and the vertices
+  // inside it.
+  mutable std::vector<std::uint32_t> crossed, inside;
 
   std::size_t Size() const { return size; }
   int Sector(const Point& p) const { return PolarSector(p.x, p.y, sectors); }
-  int Bin(double angle) const {
-    const double turn = angle / (2 * Pi);
-    const int b = static_cast<int>(std::floor((turn - std::floor(turn)) * sectors));
-    return std::clamp(b, 0, sectors - 1);
+  std::uint32_t Count(int level) const { return levelFirst[level + 1] - levelFirst[level]; }
+  const Circle& Node(int level, std::uint32_t j) const { return node[levelFirst[level] + j]; }
+  // The edges of leaf j: from its first to its first + LeafEnd(j).
+  std::uint32_t LeafEdgesOf(std::uint32_t j) const {
+    return static_cast<std::uint32_t>(std::min<std::size_t>(LeafEdges, size - std::size_t{j} * LeafEdges));
   }
   // Calls f(sector) for the sectors from the polar angle of p to that of q
   // the short way round.
@@ -130,98 +173,68 @@ struct TMeshOutline {
     double area = 0;
     for (std::size_t i = 0; i < v.size(); ++i) area += Cross(v[i], v[(i + 1) % v.size()]);
     if (area < 0) std::reverse(v.begin(), v.end());
-    for (const Point& p : v) reach = std::max(reach, std::hypot(p.x, p.y));
+    const std::size_t n = v.size();
+    size = n;
+    v.push_back(v.front());
+    std::vector<double> radius(n + 1);
+    for (std::size_t i = 0; i <= n; ++i) radius[i] = std::sqrt(v[i].x * v[i].x + v[i].y * v[i].y);
+    for (std::size_t i = 0; i < n; ++i) reach = std::max(reach, radius[i]);
     // About two edges to a sector: a tooth's flank lies in a few sectors, a
     // land in a few more.
-    sectors = static_cast<int>(std::clamp<std::size_t>(v.size() / 2, 360, 1 << 18));
+    sectors = static_cast<int>(std::clamp<std::size_t>(n / 2, 360, 1 << 18));
     std::vector<std::uint32_t> count(sectors + 1, 0);
     sectorReach.assign(sectors, 0);
-    const std::size_t n = v.size();
-    for (std::size_t e = 0; e < n; ++e) ForSectors(v[e], v[(e + 1) % n], [&](int k) { ++count[k + 1]; });
+    for (std::size_t e = 0; e < n; ++e) ForSectors(v[e], v[e + 1], [&](int k) { ++count[k + 1]; });
     first.assign(sectors + 1, 0);
     for (int k = 0; k < sectors; ++k) first[k + 1] = first[k] + count[k + 1];
     list.resize(first[sectors]);
     std::vector<std::uint32_t> fill(first.begin(), first.end() - 1);
     for (std::size_t e = 0; e < n; ++e) {
-      const Point &p = v[e], &q = v[(e + 1) % n];
-      const double far = std::max(std::hypot(p.x, p.y), std::hypot(q.x, q.y));
-      ForSectors(p, q, [&](int k) {
+      const double far = std::max(radius[e], radius[e + 1]);
+      ForSectors(v[e], v[e + 1], [&](int k) {
         list[fill[k]++] = static_cast<std::uint32_t>(e);
         sectorReach[k] = std::max(sectorReach[k], far);
       });
     }
     mark.assign(n, 0);
     queued.assign(n, 0);
+    seen.assign(n, 0);
     edgeLength.resize(n);
-    for (std::size_t e = 0; e < n; ++e) {
-      const Point &p = v[e], &q = v[(e + 1) % n];
-      edgeLength[e] = std::hypot(q.x - p.x, q.y - p.y);
-    }
-    std::vector<int> bin(n);
-    vertexFirst.assign(sectors + 1, 0);
-    for (std::size_t i = 0; i < n; ++i) {
-      bin[i] = Bin(std::atan2(v[i].y, v[i].x));
-      ++vertexFirst[bin[i] + 1];
-    }
-    for (int b = 0; b < sectors; ++b) vertexFirst[b + 1] += vertexFirst[b];
-    vertexList.resize(n);
-    std::vector<std::uint32_t> at(vertexFirst.begin(), vertexFirst.end() - 1);
-    binReach.assign(sectors, 0);
-    for (std::size_t i = 0; i < n; ++i) vertexList[at[bin[i]]++] = static_cast<std::uint32_t>(i);
-    for (std::size_t e = 0; e < n; ++e) {
-      const std::size_t f = (e + 1) % n;
-      const double far = std::max(std::hypot(v[e].x, v[e].y), std::hypot(v[f].x, v[f].y));
-      // The bins from the edge's start to its end, the short way round.
-      int step = bin[f] - bin[e];
-      if (step > sectors / 2) step -= sectors;
-      if (step < -sectors / 2) step += sectors;
-      const int dir = step < 0 ? -1 : 1;
-      for (int j = 0; j <= std::abs(step); ++j) {
-        double& r = binReach[((bin[e] + dir * j) % sectors + sectors) % sectors];
-        r = std::max(r, far);
-      }
-    }
-    const int groups = (sectors + GroupBins - 1) / GroupBins;
-    groupCentre.assign(groups, {});
-    groupRadius.assign(groups, -1);
-    for (int g = 0; g < groups; ++g) {
-      const std::uint32_t from = vertexFirst[g * GroupBins], to = vertexFirst[std::min((g + 1) * GroupBins, sectors)];
-      if (from == to) continue;
+    for (std::size_t e = 0; e < n; ++e) edgeLength[e] = std::hypot(v[e + 1].x - v[e].x, v[e + 1].y - v[e].y);
+    BuildTree();
+  }
+
+  void BuildTree() {
+    const std::size_t leaves = (size + LeafEdges - 1) / LeafEdges;
+    node.clear();
+    node.reserve(2 * leaves + 64);
+    strip.resize(leaves);
+    for (std::size_t j = 0; j < leaves; ++j) {
+      const std::size_t from = j * LeafEdges, to = std::min(from + LeafEdges, size);
       double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
-      for (std::uint32_t i = from; i < to; ++i) {
-        const Point& p = v[vertexList[i]];
-        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+      for (std::size_t i = from; i <= to; ++i) {
+        x0 = std::min(x0, v[i].x), x1 = std::max(x1, v[i].x), y0 = std::min(y0, v[i].y), y1 = std::max(y1, v[i].y);
       }
-      const Point c{(x0 + x1) / 2, (y0 + y1) / 2};
-      double r = 0;
-      for (std::uint32_t i = from; i < to; ++i) {
-        const Point& p = v[vertexList[i]];
-        r = std::max(r, std::hypot(p.x - c.x, p.y - c.y));
+      Circle c{(x0 + x1) / 2, (y0 + y1) / 2, 0};
+      for (std::size_t i = from; i <= to; ++i) c.r = std::max(c.r, std::hypot(v[i].x - c.x, v[i].y - c.y));
+      node.push_back(c);
+      Strip& s = strip[j];
+      const double cx = v[to].x - v[from].x, cy = v[to].y - v[from].y, chord = std::hypot(cx, cy);
+      if (chord > 0) s.nx = -cy / chord, s.ny = cx / chord;
+      s.lo = HUGE_VAL, s.hi = -HUGE_VAL;
+      for (std::size_t i = from; i <= to; ++i) {
+        const double d = s.nx * v[i].x + s.ny * v[i].y;
+        s.lo = std::min(s.lo, d), s.hi = std::max(s.hi, d);
       }
-      groupCentre[g] = c;
-      groupRadius[g] = r * (1 + 1e-12) + 1e-12;
     }
-    size = n;
-    v.push_back(v.front());
-  }
-
-  // The farthest vertex in the bins within `most` of the polar angle
-  // `towards`.
-  double ReachAbout(double towards, int most) const {
-    const int c = Bin(towards);
-    double r = 0;
-    for (int j = -most; j <= most; ++j) r = std::max(r, binReach[((c + j) % sectors + sectors) % sectors]);
-    return r;
-  }
-
-  // The farthest point of the edges through the bins from the polar angle
-  // a0 to a1 (a0 <= a1, less than a turn apart).
-  double ReachBetween(double a0, double a1) const {
-    const int b0 = Bin(a0), b1 = Bin(a1);
-    const int count = (b1 - b0 + sectors) % sectors + 1;
-    double r = 0;
-    for (int j = 0; j < count; ++j) r = std::max(r, binReach[(b0 + j) % sectors]);
-    return r;
+    levelFirst.assign({0, static_cast<std::uint32_t>(leaves)});
+    for (std::uint32_t count = static_cast<std::uint32_t>(leaves); count > 1; count = (count + 1) / 2) {
+      const std::uint32_t below = levelFirst[levelFirst.size() - 2];
+      for (std::uint32_t j = 0; j < count; j += 2)
+        node.push_back(j + 1 < count ? Enclosing(node[below + j], node[below + j + 1]) : node[below + j]);
+      levelFirst.push_back(static_cast<std::uint32_t>(node.size()));
+    }
+    levels = static_cast<int>(levelFirst.size()) - 1;
   }
 
   // Whether p (own coordinates) lies inside: the crossings of the ray from
@@ -265,102 +278,137 @@ namespace {
 
 using Outline = TMeshOutline;
 
-// The polar angles about a gear's centre within which it can meet the
-// other gear (whose outline reaches `other` from its centre at the distance
-// a): half the width of the lens of the two discs, seen from this centre.
-double HalfWindow(double a, double reach, double other) {
-  if (!(a > other)) return Pi;
-  // The lens point of smallest cosine lies at the distance rho from this
-  // centre: cos = (a^2 - other^2 + rho^2) / (2 a rho), least at
-  // rho = sqrt(a^2 - other^2) or at the own reach.
-  const double rho = std::min(std::sqrt(a * a - other * other), reach);
-  if (!(rho > 0)) return Pi;
-  const double c = (a * a - other * other + rho * rho) / (2 * a * rho);
-  return c >= 1 ? 0 : c <= -1 ? Pi : std::acos(c);
+// Calls leafPair(i, j) for the leaves i of A and j of B whose circles come
+// within slack of each other, A seen through m in B's coordinates. slack
+// may shrink while the pairs are visited.
+template <class F>
+void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const double& slack, F&& leafPair) {
+  struct Item {
+    int la, lb;
+    std::uint32_t ja, jb;
+  };
+  // Each step down pushes one item more than it takes: no more than the
+  // two trees' levels are waiting.
+  std::array<Item, 2 * 40 + 2> stack;
+  int top = 0;
+  stack[top++] = {A.levels - 1, B.levels - 1, 0, 0};
+  while (top > 0) {
+    const Item it = stack[--top];
+    const Circle &ca = A.Node(it.la, it.ja), &cb = B.Node(it.lb, it.jb);
+    const Point c = m({ca.x, ca.y});
+    const double dx = c.x - cb.x, dy = c.y - cb.y, r = ca.r + cb.r + slack;
+    if (dx * dx + dy * dy > r * r) continue;
+    if (it.la == 0 && it.lb == 0) {
+      leafPair(it.ja, it.jb);
+    } else if (it.lb == 0 || (it.la > 0 && ca.r >= cb.r)) {
+      const std::uint32_t j = 2 * it.ja;
+      if (j + 1 < A.Count(it.la - 1)) stack[top++] = {it.la - 1, it.lb, j + 1, it.jb};
+      stack[top++] = {it.la - 1, it.lb, j, it.jb};
+    } else {
+      const std::uint32_t j = 2 * it.jb;
+      if (j + 1 < B.Count(it.lb - 1)) stack[top++] = {it.la, it.lb - 1, it.ja, j + 1};
+      stack[top++] = {it.la, it.lb - 1, it.ja, j};
+    }
+  }
 }
 
-// One gear (A) seen against the other (B) at a position: its vertices near
-// the line of centres that lie inside B, and whether any lies within the
-// gap of B.
+// One gear (A) seen against the other (B) at a position: its vertices that
+// lie inside B.
 struct Facing {
   const Outline& A;
   const Outline& B;
   Motion toB;           // A's own coordinates to B's
   Motion toSum;         // and to those the area is summed in
-  double gap = 0;       // how near counts as touching
-  double reach = HUGE_VAL;  // B's farthest point facing A (plus the gap)
-  std::vector<std::uint32_t> insideVertices;  // A's vertices inside B
-  double depth = 0;     // the deepest of those (a bound), mm
+  double depth = 0;     // the deepest of those vertices (a bound), mm
   double length = 0;    // the edges of A at them, mm
-  bool touch = false;   // a vertex inside B or within gap of it
 
-  Facing(const Outline& a, const Outline& b, const Motion& m, const Motion& sum, double g)
-      : A(a), B(b), toB(m), toSum(sum), gap(g) {}
+  Facing(const Outline& a, const Outline& b, const Motion& m) : A(a), B(b), toB(m) {
+    ++A.seenPass;
+    A.inside.clear();
+  }
 
-  // The vertices of bin b.
-  void Visit(int b, bool lookForTouch) {
-    for (std::uint32_t i = A.vertexFirst[b]; i < A.vertexFirst[b + 1]; ++i) {
-      const std::uint32_t e = A.vertexList[i];
-      const Point q = toB(A.v[e]);
-      const double qq = q.x * q.x + q.y * q.y;
-      if (qq > reach * reach) continue;
-      const int k = B.Sector(q);
-      const double limit = B.sectorReach[k] + gap;
-      if (qq > limit * limit) continue;
-      if (B.Inside(q, k)) {
-        insideVertices.push_back(e);
-        touch = true;
-        depth = std::max(depth, B.DepthBound(q, k));
-        length += A.EdgesAt(e);
-      } else if (lookForTouch && !touch && gap > 0) {
-        // Moved towards B's centre by the gap, inside: the outline lies
-        // within the gap.
-        const double r = std::sqrt(qq);
-        if (r > gap) {
-          const Point in{q.x * (1 - gap / r), q.y * (1 - gap / r)};
-          if (B.Inside(in)) touch = true;
-        } else {
-          touch = true;
-        }
-      }
+  // Vertex e, unless already looked at: whether it lies inside B (and then
+  // it is taken).
+  bool Take(std::uint32_t e) {
+    if (A.seen[e] == A.seenPass) return false;
+    A.seen[e] = A.seenPass;
+    const Point q = toB(A.v[e]);
+    const int k = B.Sector(q);
+    if (!B.Inside(q, k)) return false;
+    A.inside.push_back(e);
+    depth = std::max(depth, B.DepthBound(q, k));
+    length += A.EdgesAt(e);
+    return true;
+  }
+
+  // The vertices inside B from vertex e on to either side, as far as they
+  // stay inside.
+  void TakeFrom(std::uint32_t e) {
+    if (!Take(e)) return;
+    const std::uint32_t n = static_cast<std::uint32_t>(A.Size());
+    for (std::uint32_t f = e == 0 ? n - 1 : e - 1; Take(f); f = f == 0 ? n - 1 : f - 1) {
+    }
+    for (std::uint32_t f = e + 1 == n ? 0 : e + 1; Take(f); f = f + 1 == n ? 0 : f + 1) {
     }
   }
 
-  // Whether every vertex of A's group g lies beyond B's reach (and the gap)
-  // in its direction, seen from B's centre.
-  bool GroupClear(int g) const {
-    const double r = A.groupRadius[g];
-    if (r < 0) return true;
-    const Point c = toB(A.groupCentre[g]);
-    const double d = std::sqrt(c.x * c.x + c.y * c.y);
-    if (!(d > 2 * r)) return false;
-    // The group's points lie within this angle of its centre's direction
-    // (asin(r / d) at most).
-    const double half = r / d / std::sqrt(1 - (r / d) * (r / d));
-    const double angle = std::atan2(c.y, c.x);
-    return d - r > B.ReachBetween(angle - half, angle + half) + gap;
-  }
-
-  // The bins within `most` of the polar angle `towards` (A's own); a group
-  // of bins whose vertices all lie beyond B's reach is passed over whole.
-  void Walk(double towards, int most, bool lookForTouch) {
-    const int bins = A.sectors;
-    const int c = A.Bin(towards);
-    most = std::min(most, (bins - 1) / 2);
-    for (int j = -most; j <= most; ++j) {
-      const int b = ((c + j) % bins + bins) % bins;
-      if (j == -most || b % GroupBins == 0) {
-        if (GroupClear(b / GroupBins)) {
-          // On to the next group's first bin.
-          const int skip = std::min(GroupBins - 1 - b % GroupBins, bins - 1 - b);
-          j += std::min(skip, most - j);
-          continue;
-        }
-      }
-      Visit(b, lookForTouch);
+  // The vertices inside B: from the ends of the edges that cross B.
+  void Collect() {
+    const std::uint32_t n = static_cast<std::uint32_t>(A.Size());
+    for (const std::uint32_t e : A.crossed) {
+      TakeFrom(e);
+      TakeFrom(e + 1 == n ? 0 : e + 1);
     }
   }
 };
+
+// The leaves i of A and j of B, A seen through m in B's coordinates: the
+// edges of either that cross the other, and whether they come within gap
+// of each other (looked for while touch is false and gap positive).
+void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, std::uint32_t i, std::uint32_t j, double gap,
+                bool& touch) {
+  const std::uint32_t na = A.LeafEdgesOf(i), nb = B.LeafEdgesOf(j);
+  const std::uint32_t ea = i * LeafEdges, eb = j * LeafEdges;
+  std::array<Point, LeafEdges + 1> pa;
+  for (std::uint32_t k = 0; k <= na; ++k) pa[k] = m(A.v[ea + k]);
+  const Point* pb = &B.v[eb];
+  const bool looking = !touch && gap > 0;
+  const double margin = looking ? gap : 0;
+  // Apart across the strip of B's leaf, or across that of A's.
+  const Strip& sb = B.strip[j];
+  double lo = HUGE_VAL, hi = -HUGE_VAL;
+  for (std::uint32_t k = 0; k <= na; ++k) {
+    const double d = sb.nx * pa[k].x + sb.ny * pa[k].y;
+    lo = std::min(lo, d), hi = std::max(hi, d);
+  }
+  if (lo > sb.hi + margin || hi < sb.lo - margin) return;
+  const Strip& sa = A.strip[i];
+  const double nx = m.c * sa.nx - m.s * sa.ny, ny = m.s * sa.nx + m.c * sa.ny, shift = nx * m.tx + ny * m.ty;
+  lo = HUGE_VAL, hi = -HUGE_VAL;
+  for (std::uint32_t k = 0; k <= nb; ++k) {
+    const double d = nx * pb[k].x + ny * pb[k].y - shift;
+    lo = std::min(lo, d), hi = std::max(hi, d);
+  }
+  if (lo > sa.hi + margin || hi < sa.lo - margin) return;
+  bool met = false;
+  for (std::uint32_t a = 0; a < na; ++a)
+    for (std::uint32_t b = 0; b < nb; ++b)
+      if (Meet(pa[a], pa[a + 1], pb[b], pb[b + 1])) {
+        A.crossed.push_back(ea + a);
+        B.crossed.push_back(eb + b);
+        met = true;
+      }
+  if (met) {
+    touch = true;
+  } else if (looking) {
+    double nearest = HUGE_VAL;
+    for (std::uint32_t a = 0; a <= na; ++a)
+      for (std::uint32_t b = 0; b < nb; ++b) nearest = std::min(nearest, SquaredDistanceFrom(pb[b], pb[b + 1], pa[a]));
+    for (std::uint32_t b = 0; b <= nb; ++b)
+      for (std::uint32_t a = 0; a < na; ++a) nearest = std::min(nearest, SquaredDistanceFrom(pa[a], pa[a + 1], pb[b]));
+    if (nearest <= gap * gap) touch = true;
+  }
+}
 
 // The area both outlines enclose: the integral of x dy (as the shoelace
 // sums it, in the coordinates of toSum) along the pieces of each outline
@@ -375,7 +423,7 @@ double CommonArea(const Facing& f1, const Facing& f2) {
     const Outline& A = sides[i]->A;
     ++A.queuePass;
     const std::size_t n = A.Size();
-    for (const std::uint32_t e : sides[i]->insideVertices)
+    for (const std::uint32_t e : A.inside)
       for (const std::uint32_t f : {static_cast<std::uint32_t>((e + n - 1) % n), e})
         if (A.queued[f] != A.queuePass) {
           A.queued[f] = A.queuePass;
@@ -456,65 +504,48 @@ TMeshingPair::TMeshingPair(const std::vector<TContourPiece>& gear1, const std::v
 
 TMeshingPair::~TMeshingPair() = default;
 
-Real TMeshingPair::OverlapArea(Real phi, Real turn2, Real pitch) const {
+Real TMeshingPair::OverlapArea(Real phi, Real turn2) const {
   bool touch = true;
-  return OverlapAbove(phi, turn2, pitch, -1, 0, touch);
+  return OverlapAbove(phi, turn2, -1, 0, touch);
 }
 
-Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real pitch, Real tolerance, Real gap, bool& touch,
-                                Real radius1) const {
+Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, bool& touch) const {
   const Outline &o1 = *gear1_, &o2 = *gear2_;
   if (o1.Size() == 0 || o2.Size() == 0) return 0;
   const double a = static_cast<double>(a_), t1 = static_cast<double>(-phi), t2 = static_cast<double>(turn2);
+  const double c1 = std::cos(t1), s1 = std::sin(t1), c2 = std::cos(t2), s2 = std::sin(t2);
+  const Motion toTwo = Between(c1, s1, 0, 0, c2, s2, a, 0);
+  // The leaves of the two outlines that come near each other (within the
+  // gap while no touch is known; the circles are widened by the rounding of
+  // the gears' coordinates).
+  const double roundoff = 1e-9 * (a + o1.reach + o2.reach);
   const double g = static_cast<double>(gap);
-  const bool lookForTouch = !touch;
-  // The area is summed about the middle of the centre line, near the
-  // contact, which keeps the rounding small.
-  Facing f1(o1, o2, Between(t1, 0, 0, t2, a, 0), Between(t1, -a / 2, 0, 0, 0, 0), g);
-  Facing f2(o2, o1, Between(t2, a, 0, t1, 0, 0), Between(t2, a / 2, 0, 0, 0, 0), g);
-  // The vertices within the lens of the two outlines' reaches: outside it
-  // none can lie inside the other gear. Each gear's window with the other's
-  // whole reach, then again with the reach of the part of the other that
-  // faces it; and, given the pitch, no farther than the teeth that can
-  // touch, TeethEachSide pitches to either side of the line of centres (a
-  // pitch subtends pitch / radius about a gear's centre, at the pitch
-  // radius of the position, or at the least its pitch curve can have).
-  const double towards1 = -t1, towards2 = Pi - t2;
-  auto bins = [&](const Outline& o, double half) {
-    return std::min(static_cast<int>(std::ceil(half / (2 * Pi) * o.sectors)) + 1, (o.sectors - 1) / 2);
-  };
-  int cap1 = o1.sectors, cap2 = o2.sectors;
-  if (pitch > 0) {
-    const double r1 = radius1 > 0 ? static_cast<double>(radius1) : a - o2.reach;
-    const double r2 = radius1 > 0 ? a - r1 : a - o1.reach;
-    cap1 = bins(o1, TeethEachSide * static_cast<double>(pitch) / std::max(r1, 1e-9));
-    cap2 = bins(o2, TeethEachSide * static_cast<double>(pitch) / std::max(r2, 1e-9));
-  }
-  int most1 = std::min(cap1, bins(o1, HalfWindow(a, o1.reach, o2.reach)));
-  const int most2 = std::min(cap2, bins(o2, HalfWindow(a, o2.reach, o1.ReachAbout(towards1, most1))));
-  const double reach2 = o2.ReachAbout(towards2, most2);
-  most1 = std::min(cap1, bins(o1, HalfWindow(a, o1.reach, reach2)));
-  f1.reach = reach2 + g;
-  f2.reach = o1.ReachAbout(towards1, most1) + g;
-  f1.Walk(towards1, most1, lookForTouch);
-  f2.Walk(towards2, most2, lookForTouch);
-  if (f1.touch || f2.touch) touch = true;
-  // Outlines that overlap have a vertex of one inside the other (or cross
-  // like two thin bars, which teeth with their flanks drawn in many short
-  // edges do not).
-  if (f1.insideVertices.empty() && f2.insideVertices.empty()) return 0;
+  bool touched = touch;
+  double slack = (!touched && g > 0 ? g : 0) + roundoff;
+  o1.crossed.clear();
+  o2.crossed.clear();
+  NearLeaves(o1, o2, toTwo, slack, [&](std::uint32_t i, std::uint32_t j) {
+    MeetLeaves(o1, o2, toTwo, i, j, g, touched);
+    if (touched) slack = roundoff;
+  });
+  touch = touched;
+  // Outlines that overlap cross (neither holds the other's centre), and
+  // every vertex of one inside the other lies on a piece of it that begins
+  // and ends at an edge that crosses.
+  if (o1.crossed.empty()) return 0;
+  Facing f1(o1, o2, toTwo), f2(o2, o1, Between(c2, s2, a, 0, c1, s1, 0, 0));
+  f1.Collect();
+  f2.Collect();
+  if (o1.inside.empty() && o2.inside.empty()) return 0;
   // A sliver no thicker than its deepest vertex along the edges at the
   // vertices inside encloses at most their product.
   if (tolerance >= 0 && std::max(f1.depth, f2.depth) * (f1.length + f2.length) <= static_cast<double>(tolerance))
     return 0;
-  const double area = std::max(CommonArea(f1, f2), 0.0);
-  // Teeth that collide near the line of centres may collide farther out
-  // too (at a curve's corners): the whole lens then gives the largest.
-  if (pitch > 0 && area > tolerance) {
-    bool touched = true;
-    return std::max<Real>(area, OverlapAbove(phi, turn2, 0, tolerance, 0, touched));
-  }
-  return area;
+  // The area is summed about the middle of the centre line, near the
+  // contact, which keeps the rounding small.
+  f1.toSum = Between(c1, s1, -a / 2, 0, 1, 0, 0, 0);
+  f2.toSum = Between(c2, s2, a / 2, 0, 1, 0, 0, 0);
+  return std::max(CommonArea(f1, f2), 0.0);
 }
 
 std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module) {
@@ -548,19 +579,25 @@ TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::ve
                           const TPitchTrack& track2, Real a, int turns, Real module) {
   TMeshFinding finding;
   // Without teeth there is nothing to check (and nothing to warn of).
-  if (gear1.empty() || gear2.empty()) return finding;
+  if (gear1.empty() || gear2.empty() || track2.Pieces.size() + 1 != track2.Phi.size()) return finding;
   const TMeshingPair pair(gear1, gear2, a);
   const Real tolerance = OverlapToleranceFactor * module * module;
   const Real gap = ContactGapFactor * module;
-  const Real pitch = std::numbers::pi_v<Real> * module;
   const long cycle = 360L * std::max(turns, 1);
+  // The drive angles grow: the piece of gear 2's track that holds each
+  // is found from the last one's on.
+  const std::size_t samples = track2.Phi.size();
+  std::size_t piece = 0;
   for (const Real phi : MeshPositions(track2, turns, module)) {
-    // Gear 2's pitch point of the drive angle, turned onto the line of
-    // centres (as GearTwoTurn turns it), and the pitch radii there.
-    Real x, y, sigma;
-    track2.AtDriveAngle(phi, x, y, sigma);
-    const Real turn2 = std::numbers::pi_v<Real> - std::atan2(y, x);
-    const Real area = pair.OverlapAbove(phi, turn2, pitch, tolerance, gap, finding.contact, a - std::hypot(x, y));
+    // Gear 2's pitch point of the drive angle (as AtDriveAngle finds it),
+    // turned onto the line of centres (as GearTwoTurn turns it).
+    while (piece + 2 < samples && track2.Phi[piece + 1] <= phi) ++piece;
+    const Real dphi = track2.Phi[piece + 1] - track2.Phi[piece];
+    const double s = dphi > 0 ? static_cast<double>(std::clamp((phi - track2.Phi[piece]) / dphi, Real(0), Real(1))) : 0;
+    double x, y;
+    track2.Pieces[piece].As<double>().Point(s, x, y);
+    const Real turn2 = std::numbers::pi - std::atan2(y, x);
+    const Real area = pair.OverlapAbove(phi, turn2, tolerance, gap, finding.contact);
     ++finding.positions;
     if (!(area > tolerance)) continue;
     ++finding.overlapping;
