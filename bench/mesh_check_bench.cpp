@@ -73,3 +73,19 @@ void BM_MeshCheck(benchmark::State& state) {
 BENCHMARK(BM_MeshCheck)->ArgName("design")->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+// The index of the two outlines alone, built once per check.
+void BM_MeshIndex(benchmark::State& state) {
+  const int design = static_cast<int>(state.range(0));
+  SetUpDesign(design);
+  const auto& gear1 = drawing::GearContour(1);
+  const auto& gear2 = drawing::GearContour(2);
+  for (auto _ : state) {
+    const drawing::TMeshingPair pair(gear1, gear2, NcPair.a);
+    benchmark::DoNotOptimize(&pair);
+  }
+  state.SetLabel(DesignName(design));
+}
+BENCHMARK(BM_MeshIndex)->ArgName("design")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+}  // namespace

@@ -39,8 +39,13 @@ namespace drawing {
 
 namespace {
 
-// Edges to a leaf of the tree of circles: a few to a flank.
-constexpr int LeafEdges = 4;
+// Edges to a leaf of the tree of boxes: a few to a flank.
+constexpr int LeafEdges = 8;
+// Teeth of a pair that meshes touch within a pitch or so of the line of
+// centres (the contact ratio is rarely above two); those of a pair that
+// interferes, a tooth farther. (Where a curve has corners, teeth farther
+// out collide too, but then so do these.)
+constexpr double TeethEachSide = 3;
 
 struct Point {
   double x = 0, y = 0;
@@ -84,20 +89,47 @@ Motion Between(double ca, double sa, double ax, double ay, double cb, double sb,
   return {ca * cb + sa * sb, sa * cb - ca * sb, cb * dx + sb * dy, -sb * dx + cb * dy};
 }
 
-// A circle that holds a run of an outline (radius -1: none).
-struct Circle {
-  double x = 0, y = 0, r = -1;
+// A box that holds a run of an outline: its centre, the unit vector (ux,
+// uy) along the run's chord, and half its extent along that and across.
+struct Box {
+  double x = 0, y = 0, ux = 1, uy = 0, hu = 0, hv = 0;
 };
 
-// The smallest circle that holds the two.
-Circle Enclosing(const Circle& a, const Circle& b) {
-  if (b.r < 0) return a;
-  if (a.r < 0) return b;
-  const double d = std::hypot(b.x - a.x, b.y - a.y);
-  if (d + b.r <= a.r) return a;
-  if (d + a.r <= b.r) return b;
-  const double r = (d + a.r + b.r) / 2, f = (r - a.r) / d;
-  return {a.x + f * (b.x - a.x), a.y + f * (b.y - a.y), r};
+// The box along the chord from p to q (along x where they coincide) that
+// holds the points that each(f) passes to f.
+template <class Each>
+Box BoxAlong(const Point& p, const Point& q, Each&& each) {
+  Box b;
+  const double dx = q.x - p.x, dy = q.y - p.y, chord = std::hypot(dx, dy);
+  if (chord > 0) b.ux = dx / chord, b.uy = dy / chord;
+  double u0 = HUGE_VAL, u1 = -HUGE_VAL, w0 = HUGE_VAL, w1 = -HUGE_VAL;
+  each([&](const Point& o) {
+    const double u = b.ux * o.x + b.uy * o.y, w = b.ux * o.y - b.uy * o.x;
+    u0 = std::min(u0, u), u1 = std::max(u1, u), w0 = std::min(w0, w), w1 = std::max(w1, w);
+  });
+  const double u = (u0 + u1) / 2, w = (w0 + w1) / 2;
+  b.x = b.ux * u - b.uy * w, b.y = b.uy * u + b.ux * w;
+  // Widened by the rounding of the projections.
+  const double round = 1e-12 * (std::fabs(u0) + std::fabs(u1) + std::fabs(w0) + std::fabs(w1));
+  b.hu = (u1 - u0) / 2 + round, b.hv = (w1 - w0) / 2 + round;
+  return b;
+}
+
+// Whether the boxes a (seen through m in b's coordinates) and b lie more
+// than slack apart across one of their sides.
+bool Apart(const Box& a, const Motion& m, const Box& b, double slack) {
+  const Point c = m({a.x, a.y});
+  const double ux = m.c * a.ux - m.s * a.uy, uy = m.s * a.ux + m.c * a.uy;
+  const double dx = c.x - b.x, dy = c.y - b.y;
+  // a's axis in b's: (cs, sn).
+  const double cs = ux * b.ux + uy * b.uy, sn = uy * b.ux - ux * b.uy;
+  const double ac = std::fabs(cs), as = std::fabs(sn);
+  const double du = dx * b.ux + dy * b.uy, dv = dy * b.ux - dx * b.uy;
+  const double da = du * cs + dv * sn, dn = dv * cs - du * sn;
+  return (std::fabs(du) > b.hu + a.hu * ac + a.hv * as + slack) |
+         (std::fabs(dv) > b.hv + a.hu * as + a.hv * ac + slack) |
+         (std::fabs(da) > a.hu + b.hu * ac + b.hv * as + slack) |
+         (std::fabs(dn) > a.hv + b.hu * as + b.hv * ac + slack);
 }
 
 // The strip that holds a leaf's vertices: the unit normal of the chord
@@ -105,6 +137,28 @@ Circle Enclosing(const Circle& a, const Circle& b) {
 // vertices along it.
 struct Strip {
   double nx = 0, ny = 1, lo = 0, hi = 0;
+};
+
+// A disc about a point, in a gear's own coordinates (radius HUGE_VAL: the
+// whole plane).
+struct Disc {
+  Point c;
+  double r = HUGE_VAL;
+};
+
+// Whether the box lies wholly outside the disc (across one of its sides).
+bool Beyond(const Box& b, const Disc& d) {
+  const double dx = d.c.x - b.x, dy = d.c.y - b.y;
+  return (std::fabs(dx * b.ux + dy * b.uy) > b.hu + d.r) | (std::fabs(dy * b.ux - dx * b.uy) > b.hv + d.r);
+}
+
+// A node of the tree over an outline's edges: a box that holds the edges
+// from `from` on, `count` of them, and the index of its second half (0: a
+// leaf).
+struct TNode {
+  Box box;
+  Strip strip;  // of a leaf
+  std::uint32_t from = 0, count = 0, second = 0;
 };
 
 }  // namespace
@@ -120,13 +174,12 @@ struct TMeshOutline {
   std::vector<std::uint32_t> list;
   std::vector<double> sectorReach;   // the farthest point of those edges
   std::vector<double> edgeLength;    // of edge e, from vertex e
-  // The tree: level 0 the leaves (leaf j the edges from j LeafEdges on),
-  // node j of level l + 1 holding nodes 2 j and 2 j + 1 of level l; the
-  // nodes of level l are node[levelFirst[l] .. levelFirst[l + 1]).
-  std::vector<Circle> node;
-  std::vector<std::uint32_t> levelFirst;
-  int levels = 0;
-  std::vector<Strip> strip;  // of each leaf
+  // The tree: node 0 holds all edges; a node that is no leaf holds the
+  // nodes that follow it and node[n].second. Its halves part where one
+  // piece of the outline ends (a flank, a land) where one does near its
+  // middle, so that the boxes of flanks and teeth are narrow.
+  std::vector<TNode> node;
+  std::vector<std::uint32_t> pieceStart;  // the vertices where pieces begin, growing
   // Marks of the edges and the pass that set them: an edge in several
   // sectors is taken once per pass.
   mutable std::vector<std::uint32_t> mark;
@@ -143,12 +196,7 @@ struct TMeshOutline {
 
   std::size_t Size() const { return size; }
   int Sector(const Point& p) const { return PolarSector(p.x, p.y, sectors); }
-  std::uint32_t Count(int level) const { return levelFirst[level + 1] - levelFirst[level]; }
-  const Circle& Node(int level, std::uint32_t j) const { return node[levelFirst[level] + j]; }
-  // The edges of leaf j: from its first to its first + LeafEnd(j).
-  std::uint32_t LeafEdgesOf(std::uint32_t j) const {
-    return static_cast<std::uint32_t>(std::min<std::size_t>(LeafEdges, size - std::size_t{j} * LeafEdges));
-  }
+  bool Leaf(const TNode& n) const { return n.second == 0; }
   // Calls f(sector) for the sectors from the polar angle of p to that of q
   // the short way round.
   template <class F>
@@ -159,12 +207,14 @@ struct TMeshOutline {
   }
 
   void Build(const std::vector<TContourPiece>& pieces) {
-    for (const TContourPiece& piece : pieces)
+    for (const TContourPiece& piece : pieces) {
+      pieceStart.push_back(static_cast<std::uint32_t>(v.size()));
       for (std::size_t i = 0; i < piece.X.size(); ++i) {
         const Point p{static_cast<double>(piece.X[i]), static_cast<double>(piece.Y[i])};
         if (!v.empty() && v.back().x == p.x && v.back().y == p.y) continue;
         v.push_back(p);
       }
+    }
     while (v.size() > 1 && v.back().x == v.front().x && v.back().y == v.front().y) v.pop_back();
     if (v.size() < 3) {
       v.clear();
@@ -172,8 +222,15 @@ struct TMeshOutline {
     }
     double area = 0;
     for (std::size_t i = 0; i < v.size(); ++i) area += Cross(v[i], v[(i + 1) % v.size()]);
-    if (area < 0) std::reverse(v.begin(), v.end());
     const std::size_t n = v.size();
+    // Where a piece's first point is the last one's end, it begins one on.
+    for (std::uint32_t& start : pieceStart) start = start > 0 ? start - 1 : 0;
+    if (area < 0) {
+      std::reverse(v.begin(), v.end());
+      for (std::uint32_t& start : pieceStart) start = static_cast<std::uint32_t>((2 * n - 1 - start) % n);
+      std::sort(pieceStart.begin(), pieceStart.end());
+    }
+    pieceStart.erase(std::unique(pieceStart.begin(), pieceStart.end()), pieceStart.end());
     size = n;
     v.push_back(v.front());
     std::vector<double> radius(n + 1);
@@ -205,36 +262,53 @@ struct TMeshOutline {
   }
 
   void BuildTree() {
-    const std::size_t leaves = (size + LeafEdges - 1) / LeafEdges;
     node.clear();
-    node.reserve(2 * leaves + 64);
-    strip.resize(leaves);
-    for (std::size_t j = 0; j < leaves; ++j) {
-      const std::size_t from = j * LeafEdges, to = std::min(from + LeafEdges, size);
-      double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
-      for (std::size_t i = from; i <= to; ++i) {
-        x0 = std::min(x0, v[i].x), x1 = std::max(x1, v[i].x), y0 = std::min(y0, v[i].y), y1 = std::max(y1, v[i].y);
-      }
-      Circle c{(x0 + x1) / 2, (y0 + y1) / 2, 0};
-      for (std::size_t i = from; i <= to; ++i) c.r = std::max(c.r, std::hypot(v[i].x - c.x, v[i].y - c.y));
-      node.push_back(c);
-      Strip& s = strip[j];
-      const double cx = v[to].x - v[from].x, cy = v[to].y - v[from].y, chord = std::hypot(cx, cy);
-      if (chord > 0) s.nx = -cy / chord, s.ny = cx / chord;
-      s.lo = HUGE_VAL, s.hi = -HUGE_VAL;
-      for (std::size_t i = from; i <= to; ++i) {
-        const double d = s.nx * v[i].x + s.ny * v[i].y;
-        s.lo = std::min(s.lo, d), s.hi = std::max(s.hi, d);
-      }
+    node.reserve(size / LeafEdges * 4 + 64);
+    BuildNode(0, static_cast<std::uint32_t>(size));
+  }
+
+  // The node of the edges from `from` to `to` and those below it; its index.
+  std::uint32_t BuildNode(std::uint32_t from, std::uint32_t to) {
+    const std::uint32_t at = static_cast<std::uint32_t>(node.size());
+    node.push_back({});
+    node[at].from = from, node[at].count = to - from;
+    // A node's box from its vertices, or above this many edges from the
+    // corners of its two halves' boxes (which keeps the build linear).
+    constexpr std::uint32_t FromVertices = 256;
+    if (to - from <= LeafEdges) {
+      const Box b = BoxAlong(v[from], v[to], [&](auto&& f) {
+        for (std::uint32_t i = from; i <= to; ++i) f(v[i]);
+      });
+      node[at].box = b;
+      node[at].strip = {-b.uy, b.ux, b.ux * b.y - b.uy * b.x - b.hv, b.ux * b.y - b.uy * b.x + b.hv};
+      return at;
     }
-    levelFirst.assign({0, static_cast<std::uint32_t>(leaves)});
-    for (std::uint32_t count = static_cast<std::uint32_t>(leaves); count > 1; count = (count + 1) / 2) {
-      const std::uint32_t below = levelFirst[levelFirst.size() - 2];
-      for (std::uint32_t j = 0; j < count; j += 2)
-        node.push_back(j + 1 < count ? Enclosing(node[below + j], node[below + j + 1]) : node[below + j]);
-      levelFirst.push_back(static_cast<std::uint32_t>(node.size()));
+    // Halves at the piece boundary nearest the middle, within its middle
+    // half.
+    const std::uint32_t middle = from + (to - from) / 2, quarter = (to - from) / 4;
+    std::uint32_t cut = middle;
+    auto it = std::lower_bound(pieceStart.begin(), pieceStart.end(), middle);
+    std::uint32_t best = to - from;
+    for (auto j = it - (it != pieceStart.begin() ? 1 : 0); j != pieceStart.end() && j <= it; ++j) {
+      const std::uint32_t d = *j > middle ? *j - middle : middle - *j;
+      if (*j > from && *j < to && d <= quarter && d < best) best = d, cut = *j;
     }
-    levels = static_cast<int>(levelFirst.size()) - 1;
+    BuildNode(from, cut);
+    node[at].second = BuildNode(cut, to);
+    if (to - from <= FromVertices) {
+      node[at].box = BoxAlong(v[from], v[to], [&](auto&& f) {
+        for (std::uint32_t i = from; i <= to; ++i) f(v[i]);
+      });
+    } else {
+      const Box halves[2] = {node[at + 1].box, node[node[at].second].box};
+      node[at].box = BoxAlong(v[from], v[to], [&](auto&& f) {
+        for (const Box& h : halves)
+          for (const double su : {-1.0, 1.0})
+            for (const double sv : {-1.0, 1.0})
+              f(Point{h.x + su * h.hu * h.ux - sv * h.hv * h.uy, h.y + su * h.hu * h.uy + sv * h.hv * h.ux});
+      });
+    }
+    return at;
   }
 
   // Whether p (own coordinates) lies inside: the crossings of the ray from
@@ -281,33 +355,34 @@ using Outline = TMeshOutline;
 // Calls leafPair(i, j) for the leaves i of A and j of B whose circles come
 // within slack of each other, A seen through m in B's coordinates. slack
 // may shrink while the pairs are visited.
+// Calls leafPair(i, j) for the leaves i of A and j of B whose boxes come
+// within slack of each other and meet the discs wa and wb (A's, B's), A
+// seen through m in B's coordinates. slack may shrink while the pairs are
+// visited.
 template <class F>
-void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const double& slack, F&& leafPair) {
-  struct Item {
-    int la, lb;
-    std::uint32_t ja, jb;
-  };
+void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const double& slack, const Disc& wa,
+                const Disc& wb, F&& leafPair) {
   // Each step down pushes one item more than it takes: no more than the
-  // two trees' levels are waiting.
-  std::array<Item, 2 * 40 + 2> stack;
+  // two trees' depths are waiting.
+  struct Item {
+    std::uint32_t a, b;
+  };
+  std::array<Item, 256> stack;
   int top = 0;
-  stack[top++] = {A.levels - 1, B.levels - 1, 0, 0};
+  if (!Beyond(A.node[0].box, wa) && !Beyond(B.node[0].box, wb)) stack[top++] = {0, 0};
   while (top > 0) {
     const Item it = stack[--top];
-    const Circle &ca = A.Node(it.la, it.ja), &cb = B.Node(it.lb, it.jb);
-    const Point c = m({ca.x, ca.y});
-    const double dx = c.x - cb.x, dy = c.y - cb.y, r = ca.r + cb.r + slack;
-    if (dx * dx + dy * dy > r * r) continue;
-    if (it.la == 0 && it.lb == 0) {
-      leafPair(it.ja, it.jb);
-    } else if (it.lb == 0 || (it.la > 0 && ca.r >= cb.r)) {
-      const std::uint32_t j = 2 * it.ja;
-      if (j + 1 < A.Count(it.la - 1)) stack[top++] = {it.la - 1, it.lb, j + 1, it.jb};
-      stack[top++] = {it.la - 1, it.lb, j, it.jb};
+    const TNode &na = A.node[it.a], &nb = B.node[it.b];
+    if (Apart(na.box, m, nb.box, slack)) continue;
+    const bool leafA = na.second == 0, leafB = nb.second == 0;
+    if (leafA && leafB) {
+      leafPair(na, nb);
+    } else if (leafB || (!leafA && na.box.hu + na.box.hv >= nb.box.hu + nb.box.hv)) {
+      if (!Beyond(A.node[na.second].box, wa)) stack[top++] = {na.second, it.b};
+      if (!Beyond(A.node[it.a + 1].box, wa)) stack[top++] = {it.a + 1, it.b};
     } else {
-      const std::uint32_t j = 2 * it.jb;
-      if (j + 1 < B.Count(it.lb - 1)) stack[top++] = {it.la, it.lb - 1, it.ja, j + 1};
-      stack[top++] = {it.la, it.lb - 1, it.ja, j};
+      if (!Beyond(B.node[nb.second].box, wb)) stack[top++] = {it.a, nb.second};
+      if (!Beyond(B.node[it.b + 1].box, wb)) stack[top++] = {it.a, it.b + 1};
     }
   }
 }
@@ -365,39 +440,52 @@ struct Facing {
 // The leaves i of A and j of B, A seen through m in B's coordinates: the
 // edges of either that cross the other, and whether they come within gap
 // of each other (looked for while touch is false and gap positive).
-void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, std::uint32_t i, std::uint32_t j, double gap,
+void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode& i, const TNode& j, double gap,
                 bool& touch) {
-  const std::uint32_t na = A.LeafEdgesOf(i), nb = B.LeafEdgesOf(j);
-  const std::uint32_t ea = i * LeafEdges, eb = j * LeafEdges;
+  const std::uint32_t na = i.count, nb = j.count;
+  const std::uint32_t ea = i.from, eb = j.from;
   std::array<Point, LeafEdges + 1> pa;
   for (std::uint32_t k = 0; k <= na; ++k) pa[k] = m(A.v[ea + k]);
   const Point* pb = &B.v[eb];
   const bool looking = !touch && gap > 0;
   const double margin = looking ? gap : 0;
-  // Apart across the strip of B's leaf, or across that of A's.
-  const Strip& sb = B.strip[j];
+  // Apart across the strip of B's leaf, or across that of A's; and only
+  // the edges of either that reach into the other's strip can cross it.
+  const Strip& sb = j.strip;
+  std::array<double, LeafEdges + 1> da, db;
   double lo = HUGE_VAL, hi = -HUGE_VAL;
   for (std::uint32_t k = 0; k <= na; ++k) {
-    const double d = sb.nx * pa[k].x + sb.ny * pa[k].y;
-    lo = std::min(lo, d), hi = std::max(hi, d);
+    da[k] = sb.nx * pa[k].x + sb.ny * pa[k].y;
+    lo = std::min(lo, da[k]), hi = std::max(hi, da[k]);
   }
   if (lo > sb.hi + margin || hi < sb.lo - margin) return;
-  const Strip& sa = A.strip[i];
+  const Strip& sa = i.strip;
   const double nx = m.c * sa.nx - m.s * sa.ny, ny = m.s * sa.nx + m.c * sa.ny, shift = nx * m.tx + ny * m.ty;
   lo = HUGE_VAL, hi = -HUGE_VAL;
   for (std::uint32_t k = 0; k <= nb; ++k) {
-    const double d = nx * pb[k].x + ny * pb[k].y - shift;
-    lo = std::min(lo, d), hi = std::max(hi, d);
+    db[k] = nx * pb[k].x + ny * pb[k].y - shift;
+    lo = std::min(lo, db[k]), hi = std::max(hi, db[k]);
   }
   if (lo > sa.hi + margin || hi < sa.lo - margin) return;
+  auto reaching = [margin](const std::array<double, LeafEdges + 1>& d, std::uint32_t n, const Strip& s) {
+    std::uint32_t mask = 0;
+    for (std::uint32_t k = 0; k < n; ++k)
+      if (std::max(d[k], d[k + 1]) >= s.lo - margin && std::min(d[k], d[k + 1]) <= s.hi + margin) mask |= 1u << k;
+    return mask;
+  };
+  const std::uint32_t edgesA = reaching(da, na, sb), edgesB = reaching(db, nb, sa);
   bool met = false;
-  for (std::uint32_t a = 0; a < na; ++a)
-    for (std::uint32_t b = 0; b < nb; ++b)
+  for (std::uint32_t a = 0; a < na; ++a) {
+    if (!(edgesA >> a & 1)) continue;
+    for (std::uint32_t b = 0; b < nb; ++b) {
+      if (!(edgesB >> b & 1)) continue;
       if (Meet(pa[a], pa[a + 1], pb[b], pb[b + 1])) {
         A.crossed.push_back(ea + a);
         B.crossed.push_back(eb + b);
         met = true;
       }
+    }
+  }
   if (met) {
     touch = true;
   } else if (looking) {
@@ -504,19 +592,29 @@ TMeshingPair::TMeshingPair(const std::vector<TContourPiece>& gear1, const std::v
 
 TMeshingPair::~TMeshingPair() = default;
 
-Real TMeshingPair::OverlapArea(Real phi, Real turn2) const {
+Real TMeshingPair::OverlapArea(Real phi, Real turn2, Real pitch) const {
   bool touch = true;
-  return OverlapAbove(phi, turn2, -1, 0, touch);
+  return OverlapAbove(phi, turn2, -1, 0, touch, pitch);
 }
 
-Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, bool& touch) const {
+Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, bool& touch, Real pitch,
+                                Real radius1) const {
   const Outline &o1 = *gear1_, &o2 = *gear2_;
   if (o1.Size() == 0 || o2.Size() == 0) return 0;
   const double a = static_cast<double>(a_), t1 = static_cast<double>(-phi), t2 = static_cast<double>(turn2);
   const double c1 = std::cos(t1), s1 = std::sin(t1), c2 = std::cos(t2), s2 = std::sin(t2);
-  const Motion toTwo = Between(c1, s1, 0, 0, c2, s2, a, 0);
+  const Motion toTwo = Between(c1, s1, 0, 0, c2, s2, a, 0), toOne = Between(c2, s2, a, 0, c1, s1, 0, 0);
+  // Given the pitch, only the teeth within TeethEachSide pitches of the
+  // pitch point (at radius1 from gear 1's centre on the line of centres,
+  // or where gear 2's outline reaches) and a half.
+  Disc w1, w2;
+  if (pitch > 0) {
+    const double r1 = radius1 > 0 ? static_cast<double>(radius1) : a - o2.reach;
+    w1 = {{c1 * r1, -s1 * r1}, (TeethEachSide + 0.5) * static_cast<double>(pitch)};
+    w2 = {toTwo(w1.c), w1.r};
+  }
   // The leaves of the two outlines that come near each other (within the
-  // gap while no touch is known; the circles are widened by the rounding of
+  // gap while no touch is known; the boxes are widened by the rounding of
   // the gears' coordinates).
   const double roundoff = 1e-9 * (a + o1.reach + o2.reach);
   const double g = static_cast<double>(gap);
@@ -524,7 +622,7 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, 
   double slack = (!touched && g > 0 ? g : 0) + roundoff;
   o1.crossed.clear();
   o2.crossed.clear();
-  NearLeaves(o1, o2, toTwo, slack, [&](std::uint32_t i, std::uint32_t j) {
+  NearLeaves(o1, o2, toTwo, slack, w1, w2, [&](const TNode& i, const TNode& j) {
     MeetLeaves(o1, o2, toTwo, i, j, g, touched);
     if (touched) slack = roundoff;
   });
@@ -533,7 +631,7 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, 
   // every vertex of one inside the other lies on a piece of it that begins
   // and ends at an edge that crosses.
   if (o1.crossed.empty()) return 0;
-  Facing f1(o1, o2, toTwo), f2(o2, o1, Between(c2, s2, a, 0, c1, s1, 0, 0));
+  Facing f1(o1, o2, toTwo), f2(o2, o1, toOne);
   f1.Collect();
   f2.Collect();
   if (o1.inside.empty() && o2.inside.empty()) return 0;
@@ -545,7 +643,14 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, 
   // contact, which keeps the rounding small.
   f1.toSum = Between(c1, s1, -a / 2, 0, 1, 0, 0, 0);
   f2.toSum = Between(c2, s2, a / 2, 0, 1, 0, 0, 0);
-  return std::max(CommonArea(f1, f2), 0.0);
+  const double area = std::max(CommonArea(f1, f2), 0.0);
+  // Teeth that collide near the line of centres may collide farther out
+  // too (at a curve's corners): the whole outlines then give the largest.
+  if (pitch > 0 && area > tolerance) {
+    bool whole = true;
+    return std::max<Real>(area, OverlapAbove(phi, turn2, tolerance, 0, whole));
+  }
+  return area;
 }
 
 std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module) {
@@ -583,6 +688,7 @@ TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::ve
   const TMeshingPair pair(gear1, gear2, a);
   const Real tolerance = OverlapToleranceFactor * module * module;
   const Real gap = ContactGapFactor * module;
+  const Real pitch = std::numbers::pi_v<Real> * module;
   const long cycle = 360L * std::max(turns, 1);
   // The drive angles grow: the piece of gear 2's track that holds each
   // is found from the last one's on.
@@ -597,7 +703,7 @@ TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::ve
     double x, y;
     track2.Pieces[piece].As<double>().Point(s, x, y);
     const Real turn2 = std::numbers::pi - std::atan2(y, x);
-    const Real area = pair.OverlapAbove(phi, turn2, tolerance, gap, finding.contact);
+    const Real area = pair.OverlapAbove(phi, turn2, tolerance, gap, finding.contact, pitch, a - std::hypot(x, y));
     ++finding.positions;
     if (!(area > tolerance)) continue;
     ++finding.overlapping;

@@ -174,6 +174,8 @@ TEST_F(PairTruth, HexagonWarnsOfItsInterferingTeeth) {
   const Real phi = mesh.largestAngle;
   const Real turn2 = drawing::GearTwoTurn(drawing::PitchTrack(2), phi) * Pi / 180;
   EXPECT_NEAR(pair.OverlapArea(phi, turn2), mesh.largestArea, 1e-12);
+  // Only the teeth about the line of centres: the same area.
+  EXPECT_NEAR(pair.OverlapArea(phi, turn2, Pi * drawing::ToothModule()), mesh.largestArea, 1e-12);
   // Gear 2 turned half a pitch on: teeth in teeth, far more overlap.
   const Real pitchTurn = 2 * Pi / calc::NcPair.z1 / 2;
   EXPECT_GT(pair.OverlapArea(0, drawing::GearTwoTurn(drawing::PitchTrack(2), 0) * Pi / 180 + pitchTurn), 20);
@@ -279,8 +281,9 @@ TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
 // angle: the check looks at eight positions to a pitch, not at whole
 // degrees. A heptagon's teeth first collide at 0.92 degrees, after the
 // whole degree 0 (where they do not), and at its corners teeth more than
-// three pitches from the line of centres collide too: the check finds the
-// first collision and the largest where the whole outlines do.
+// three pitches from the line of centres collide too: the check, which
+// looks at three to either side, finds the first collision where the whole
+// outlines do and the largest within a quarter of theirs.
 TEST_F(PairTruth, ManyTeethAreCheckedPitchByPitch) {
   calc::CurveType = calc::CurvePolygon;
   calc::PolygonCurve.Corners = 7;
@@ -297,11 +300,9 @@ TEST_F(PairTruth, ManyTeethAreCheckedPitchByPitch) {
   const drawing::TMeshingPair pair(drawing::GearContour(1), drawing::GearContour(2), calc::NcPair.a);
   auto whole = [&](Real phi) { return pair.OverlapArea(phi, drawing::GearTwoTurn(track2, phi) * Pi / 180); };
   Real first = -1, largest = 0;
-  int overlapping = 0;
   for (const Real phi : positions) {
     const Real area = whole(phi);
     if (area > tolerance && first < 0) first = phi;
-    if (area > tolerance) ++overlapping;
     largest = std::max(largest, area);
   }
   const drawing::TMeshFinding mesh = drawing::CheckMeshing(drawing::GearContour(1), drawing::GearContour(2), track2,
@@ -311,8 +312,8 @@ TEST_F(PairTruth, ManyTeethAreCheckedPitchByPitch) {
   EXPECT_GT(mesh.firstAngle, 0.9 * Pi / 180);
   EXPECT_LT(mesh.firstAngle, 0.95 * Pi / 180);
   EXPECT_LE(whole(0), tolerance);
-  EXPECT_EQ(mesh.overlapping, overlapping);
-  EXPECT_NEAR(mesh.largestArea, largest, 1e-9);
+  EXPECT_LE(mesh.largestArea, largest);
+  EXPECT_GT(mesh.largestArea, 0.75 * largest);
   EXPECT_GT(whole(108 * Pi / 180), 10 * tolerance) << "a collision three pitches out";
 }
 
