@@ -40,7 +40,7 @@ namespace drawing {
 namespace {
 
 // Edges to a leaf of the tree of boxes: a few to a flank.
-constexpr int LeafEdges = 8;
+constexpr int LeafEdges = 12;
 // Teeth of a pair that meshes touch within a pitch or so of the line of
 // centres (the contact ratio is rarely above two); those of a pair that
 // interferes, a tooth farther. (Where a curve has corners, teeth farther
@@ -283,15 +283,15 @@ struct TMeshOutline {
       node[at].strip = {-b.uy, b.ux, b.ux * b.y - b.uy * b.x - b.hv, b.ux * b.y - b.uy * b.x + b.hv};
       return at;
     }
-    // Halves at the piece boundary nearest the middle, within its middle
-    // half.
-    const std::uint32_t middle = from + (to - from) / 2, quarter = (to - from) / 4;
+    // Halves at the piece boundary nearest the middle (the middle where
+    // the edges are of one piece).
+    const std::uint32_t middle = from + (to - from) / 2;
     std::uint32_t cut = middle;
-    auto it = std::lower_bound(pieceStart.begin(), pieceStart.end(), middle);
+    const auto it = std::lower_bound(pieceStart.begin(), pieceStart.end(), middle);
     std::uint32_t best = to - from;
     for (auto j = it - (it != pieceStart.begin() ? 1 : 0); j != pieceStart.end() && j <= it; ++j) {
       const std::uint32_t d = *j > middle ? *j - middle : middle - *j;
-      if (*j > from && *j < to && d <= quarter && d < best) best = d, cut = *j;
+      if (*j > from && *j < to && d < best) best = d, cut = *j;
     }
     BuildNode(from, cut);
     node[at].second = BuildNode(cut, to);
