@@ -119,6 +119,10 @@ Box BoxAlong(const Point& p, const Point& q, Each&& each) {
 // than slack apart across one of their sides.
 bool Apart(const Box& a, const Motion& m, const Box& b, double slack) {
   const Point c = m({a.x, a.y});
+  {
+    const double dx = c.x - b.x, dy = c.y - b.y, r = a.hu + a.hv + b.hu + b.hv + slack;
+    if (dx * dx + dy * dy > r * r) return true;
+  }
   const double ux = m.c * a.ux - m.s * a.uy, uy = m.s * a.ux + m.c * a.uy;
   const double dx = c.x - b.x, dy = c.y - b.y;
   // a's axis in b's: (cs, sn).
@@ -157,9 +161,14 @@ bool Beyond(const Box& b, const Disc& d) {
 // leaf).
 struct TNode {
   Box box;
-  Strip strip;  // of a leaf
   std::uint32_t from = 0, count = 0, second = 0;
 };
+
+// The strip across a box.
+Strip Across(const Box& b) {
+  const double middle = b.ux * b.y - b.uy * b.x;
+  return {-b.uy, b.ux, middle - b.hv, middle + b.hv};
+}
 
 }  // namespace
 
@@ -280,7 +289,6 @@ struct TMeshOutline {
         for (std::uint32_t i = from; i <= to; ++i) f(v[i]);
       });
       node[at].box = b;
-      node[at].strip = {-b.uy, b.ux, b.ux * b.y - b.uy * b.x - b.hv, b.ux * b.y - b.uy * b.x + b.hv};
       return at;
     }
     // Halves at the piece boundary nearest the middle (the middle where
@@ -352,9 +360,6 @@ namespace {
 
 using Outline = TMeshOutline;
 
-// Calls leafPair(i, j) for the leaves i of A and j of B whose circles come
-// within slack of each other, A seen through m in B's coordinates. slack
-// may shrink while the pairs are visited.
 // Calls leafPair(i, j) for the leaves i of A and j of B whose boxes come
 // within slack of each other and meet the discs wa and wb (A's, B's), A
 // seen through m in B's coordinates. slack may shrink while the pairs are
@@ -362,27 +367,46 @@ using Outline = TMeshOutline;
 template <class F>
 void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const double& slack, const Disc& wa,
                 const Disc& wb, F&& leafPair) {
-  // Each step down pushes one item more than it takes: no more than the
-  // two trees' depths are waiting.
+  // A pair of nodes, and whether either lies wholly within its disc (and
+  // so do the nodes below it).
   struct Item {
     std::uint32_t a, b;
+    bool withinA, withinB;
   };
+  // Each step down pushes one item more than it takes: no more than the
+  // two trees' depths are waiting.
   std::array<Item, 256> stack;
   int top = 0;
-  if (!Beyond(A.node[0].box, wa) && !Beyond(B.node[0].box, wb)) stack[top++] = {0, 0};
+  // Whether the node n meets the disc d (or lies within a disc that it
+  // wholly lies in), and whether it lies wholly within it.
+  auto meets = [](const TNode& n, const Disc& d, bool within, bool& inside) {
+    inside = within;
+    if (within) return true;
+    if (Beyond(n.box, d)) return false;
+    const double dx = n.box.x - d.c.x, dy = n.box.y - d.c.y, room = d.r - n.box.hu - n.box.hv;
+    inside = room > 0 && dx * dx + dy * dy <= room * room;
+    return true;
+  };
+  bool inA = false, inB = false;
+  if (meets(A.node[0], wa, false, inA) && meets(B.node[0], wb, false, inB)) stack[top++] = {0, 0, inA, inB};
+  // Boxes larger than the discs, and both meeting them, are not worth
+  // telling apart.
+  const double big = std::min(wa.r, wb.r);
   while (top > 0) {
     const Item it = stack[--top];
     const TNode &na = A.node[it.a], &nb = B.node[it.b];
-    if (Apart(na.box, m, nb.box, slack)) continue;
+    const double sizeA = na.box.hu + na.box.hv, sizeB = nb.box.hu + nb.box.hv;
+    if (std::max(sizeA, sizeB) <= big && Apart(na.box, m, nb.box, slack)) continue;
     const bool leafA = na.second == 0, leafB = nb.second == 0;
+    bool in = false;
     if (leafA && leafB) {
       leafPair(na, nb);
-    } else if (leafB || (!leafA && na.box.hu + na.box.hv >= nb.box.hu + nb.box.hv)) {
-      if (!Beyond(A.node[na.second].box, wa)) stack[top++] = {na.second, it.b};
-      if (!Beyond(A.node[it.a + 1].box, wa)) stack[top++] = {it.a + 1, it.b};
+    } else if (leafB || (!leafA && sizeA >= sizeB)) {
+      if (meets(A.node[na.second], wa, it.withinA, in)) stack[top++] = {na.second, it.b, in, it.withinB};
+      if (meets(A.node[it.a + 1], wa, it.withinA, in)) stack[top++] = {it.a + 1, it.b, in, it.withinB};
     } else {
-      if (!Beyond(B.node[nb.second].box, wb)) stack[top++] = {it.a, nb.second};
-      if (!Beyond(B.node[it.b + 1].box, wb)) stack[top++] = {it.a, it.b + 1};
+      if (meets(B.node[nb.second], wb, it.withinB, in)) stack[top++] = {it.a, nb.second, it.withinA, in};
+      if (meets(B.node[it.b + 1], wb, it.withinB, in)) stack[top++] = {it.a, it.b + 1, it.withinA, in};
     }
   }
 }
@@ -444,14 +468,14 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
                 bool& touch) {
   const std::uint32_t na = i.count, nb = j.count;
   const std::uint32_t ea = i.from, eb = j.from;
-  std::array<Point, LeafEdges + 1> pa;
+  Point pa[LeafEdges + 1];
   for (std::uint32_t k = 0; k <= na; ++k) pa[k] = m(A.v[ea + k]);
   const Point* pb = &B.v[eb];
   const bool looking = !touch && gap > 0;
   const double margin = looking ? gap : 0;
   // Apart across the strip of B's leaf, or across that of A's; and only
   // the edges of either that reach into the other's strip can cross it.
-  const Strip& sb = j.strip;
+  const Strip sb = Across(j.box);
   std::array<double, LeafEdges + 1> da, db;
   double lo = HUGE_VAL, hi = -HUGE_VAL;
   for (std::uint32_t k = 0; k <= na; ++k) {
@@ -459,7 +483,7 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
     lo = std::min(lo, da[k]), hi = std::max(hi, da[k]);
   }
   if (lo > sb.hi + margin || hi < sb.lo - margin) return;
-  const Strip& sa = i.strip;
+  const Strip sa = Across(i.box);
   const double nx = m.c * sa.nx - m.s * sa.ny, ny = m.s * sa.nx + m.c * sa.ny, shift = nx * m.tx + ny * m.ty;
   lo = HUGE_VAL, hi = -HUGE_VAL;
   for (std::uint32_t k = 0; k <= nb; ++k) {
