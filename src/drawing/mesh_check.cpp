@@ -283,7 +283,7 @@ struct TMeshOutline {
     node[at].from = from, node[at].count = to - from;
     // A node's box from its vertices, or above this many edges from the
     // corners of its two halves' boxes (which keeps the build linear).
-    constexpr std::uint32_t FromVertices = 256;
+    constexpr std::uint32_t FromVertices = 128;
     if (to - from <= LeafEdges) {
       const Box b = BoxAlong(v[from], v[to], [&](auto&& f) {
         for (std::uint32_t i = from; i <= to; ++i) f(v[i]);
@@ -468,18 +468,18 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
                 bool& touch) {
   const std::uint32_t na = i.count, nb = j.count;
   const std::uint32_t ea = i.from, eb = j.from;
-  Point pa[LeafEdges + 1];
-  for (std::uint32_t k = 0; k <= na; ++k) pa[k] = m(A.v[ea + k]);
-  const Point* pb = &B.v[eb];
+  const Point *qa = &A.v[ea], *pb = &B.v[eb];
   const bool looking = !touch && gap > 0;
   const double margin = looking ? gap : 0;
   // Apart across the strip of B's leaf, or across that of A's; and only
   // the edges of either that reach into the other's strip can cross it.
+  // (A's vertices along B's normal, taken back into A's coordinates.)
   const Strip sb = Across(j.box);
   std::array<double, LeafEdges + 1> da, db;
+  const double bx = m.c * sb.nx + m.s * sb.ny, by = m.c * sb.ny - m.s * sb.nx, lift = sb.nx * m.tx + sb.ny * m.ty;
   double lo = HUGE_VAL, hi = -HUGE_VAL;
   for (std::uint32_t k = 0; k <= na; ++k) {
-    da[k] = sb.nx * pa[k].x + sb.ny * pa[k].y;
+    da[k] = bx * qa[k].x + by * qa[k].y + lift;
     lo = std::min(lo, da[k]), hi = std::max(hi, da[k]);
   }
   if (lo > sb.hi + margin || hi < sb.lo - margin) return;
@@ -498,6 +498,11 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
     return mask;
   };
   const std::uint32_t edgesA = reaching(da, na, sb), edgesB = reaching(db, nb, sa);
+  // A's vertices in B's coordinates, those of the edges looked at.
+  Point pa[LeafEdges + 1];
+  const std::uint32_t needed = looking ? ~0u : edgesA | edgesA << 1;
+  for (std::uint32_t k = 0; k <= na; ++k)
+    if (needed >> k & 1) pa[k] = m(qa[k]);
   bool met = false;
   for (std::uint32_t a = 0; a < na; ++a) {
     if (!(edgesA >> a & 1)) continue;
