@@ -41,6 +41,9 @@ namespace {
 
 // Edges to a leaf of the tree of boxes: a few to a flank.
 constexpr int LeafEdges = 12;
+// Edges to the nodes that a position's pairs of nodes are looked for
+// among: about a tooth.
+constexpr std::uint32_t BlockEdges = 64;
 // Teeth of a pair that meshes touch within a pitch or so of the line of
 // centres (the contact ratio is rarely above two); those of a pair that
 // interferes, a tooth farther. (Where a curve has corners, teeth farther
@@ -156,6 +159,16 @@ bool Beyond(const Box& b, const Disc& d) {
   return (std::fabs(dx * b.ux + dy * b.uy) > b.hu + d.r) | (std::fabs(dy * b.ux - dx * b.uy) > b.hv + d.r);
 }
 
+// Nodes of the tree of about a tooth, where a position's pairs of nodes
+// are first looked for: a node, whether it lies wholly within the disc
+// about the pitch point, where it lies along the tangent there and its
+// size.
+struct TBlock {
+  std::uint32_t node = 0;
+  bool within = false;
+  double along = 0, size = 0;
+};
+
 // A node of the tree over an outline's edges: a box that holds the edges
 // from `from` on, `count` of them, and the index of its second half (0: a
 // leaf).
@@ -202,6 +215,7 @@ struct TMeshOutline {
   // A position's edges that cross the other outline, and the vertices
   // inside it.
   mutable std::vector<std::uint32_t> crossed, inside;
+  mutable std::vector<TBlock> blocks;  // a position's nodes about the pitch point
 
   std::size_t Size() const { return size; }
   int Sector(const Point& p) const { return PolarSector(p.x, p.y, sectors); }
@@ -387,28 +401,64 @@ void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const doubl
     inside = room > 0 && dx * dx + dy * dy <= room * room;
     return true;
   };
-  bool inA = false, inB = false;
-  if (meets(A.node[0], wa, false, inA) && meets(B.node[0], wb, false, inB)) stack[top++] = {0, 0, inA, inB};
   // Boxes larger than the discs, and both meeting them, are not worth
   // telling apart.
   const double big = std::min(wa.r, wb.r);
-  while (top > 0) {
-    const Item it = stack[--top];
-    const TNode &na = A.node[it.a], &nb = B.node[it.b];
-    const double sizeA = na.box.hu + na.box.hv, sizeB = nb.box.hu + nb.box.hv;
-    if (std::max(sizeA, sizeB) <= big && Apart(na.box, m, nb.box, slack)) continue;
-    const bool leafA = na.second == 0, leafB = nb.second == 0;
-    bool in = false;
-    if (leafA && leafB) {
-      leafPair(na, nb);
-    } else if (leafB || (!leafA && sizeA >= sizeB)) {
-      if (meets(A.node[na.second], wa, it.withinA, in)) stack[top++] = {na.second, it.b, in, it.withinB};
-      if (meets(A.node[it.a + 1], wa, it.withinA, in)) stack[top++] = {it.a + 1, it.b, in, it.withinB};
-    } else {
-      if (meets(B.node[nb.second], wb, it.withinB, in)) stack[top++] = {it.a, nb.second, it.withinA, in};
-      if (meets(B.node[it.b + 1], wb, it.withinB, in)) stack[top++] = {it.a, it.b + 1, it.withinA, in};
+  auto descend = [&] {
+    while (top > 0) {
+      const Item it = stack[--top];
+      const TNode &na = A.node[it.a], &nb = B.node[it.b];
+      const double sizeA = na.box.hu + na.box.hv, sizeB = nb.box.hu + nb.box.hv;
+      if (std::max(sizeA, sizeB) <= big && Apart(na.box, m, nb.box, slack)) continue;
+      const bool leafA = na.second == 0, leafB = nb.second == 0;
+      bool in = false;
+      if (leafA && leafB) {
+        leafPair(na, nb);
+      } else if (leafB || (!leafA && sizeA >= sizeB)) {
+        if (meets(A.node[na.second], wa, it.withinA, in)) stack[top++] = {na.second, it.b, in, it.withinB};
+        if (meets(A.node[it.a + 1], wa, it.withinA, in)) stack[top++] = {it.a + 1, it.b, in, it.withinB};
+      } else {
+        if (meets(B.node[nb.second], wb, it.withinB, in)) stack[top++] = {it.a, nb.second, it.withinA, in};
+        if (meets(B.node[it.b + 1], wb, it.withinB, in)) stack[top++] = {it.a, it.b + 1, it.withinA, in};
+      }
     }
+  };
+  const double pitchRadius = std::hypot(wb.c.x, wb.c.y);
+  if (!(wa.r < HUGE_VAL && wb.r < HUGE_VAL && pitchRadius > 0)) {
+    bool inA = false, inB = false;
+    if (meets(A.node[0], wa, false, inA) && meets(B.node[0], wb, false, inB)) stack[top++] = {0, 0, inA, inB};
+    descend();
+    return;
   }
+  // Within the discs, the nodes of about a tooth of either gear that meet
+  // them, each where it lies along the tangent of the pitch point (in B's
+  // coordinates); the pairs that lie apart along it are passed over.
+  auto collect = [&](const Outline& o, const Disc& d, const Motion* to, std::vector<TBlock>& out) {
+    out.clear();
+    std::array<std::pair<std::uint32_t, bool>, 128> below;
+    int n = 0;
+    bool in = false;
+    if (meets(o.node[0], d, false, in)) below[n++] = {0, in};
+    while (n > 0) {
+      const auto [at, within] = below[--n];
+      const TNode& node = o.node[at];
+      if (node.second == 0 || node.count <= BlockEdges) {
+        const Point c = to ? (*to)({node.box.x, node.box.y}) : Point{node.box.x, node.box.y};
+        out.push_back({at, within, (wb.c.x * c.y - wb.c.y * c.x) / pitchRadius, node.box.hu + node.box.hv});
+        continue;
+      }
+      if (meets(o.node[node.second], d, within, in)) below[n++] = {node.second, in};
+      if (meets(o.node[at + 1], d, within, in)) below[n++] = {at + 1, in};
+    }
+  };
+  collect(A, wa, &m, A.blocks);
+  collect(B, wb, nullptr, B.blocks);
+  for (const TBlock& a : A.blocks)
+    for (const TBlock& b : B.blocks) {
+      if (std::fabs(a.along - b.along) > a.size + b.size + slack) continue;
+      stack[top++] = {a.node, b.node, a.within, b.within};
+      descend();
+    }
 }
 
 // One gear (A) seen against the other (B) at a position: its vertices that
@@ -498,16 +548,23 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
     return mask;
   };
   const std::uint32_t edgesA = reaching(da, na, sb), edgesB = reaching(db, nb, sa);
-  // A's vertices in B's coordinates, those of the edges looked at.
+  // A's vertices in B's coordinates, those of the edges looked at; theirs
+  // and B's along B's chord, where edges that cross overlap.
   Point pa[LeafEdges + 1];
+  double ua[LeafEdges + 1], ub[LeafEdges + 1];
   const std::uint32_t needed = looking ? ~0u : edgesA | edgesA << 1;
   for (std::uint32_t k = 0; k <= na; ++k)
-    if (needed >> k & 1) pa[k] = m(qa[k]);
+    if (needed >> k & 1) {
+      pa[k] = m(qa[k]);
+      ua[k] = j.box.ux * pa[k].x + j.box.uy * pa[k].y;
+    }
+  for (std::uint32_t k = 0; k <= nb; ++k) ub[k] = j.box.ux * pb[k].x + j.box.uy * pb[k].y;
   bool met = false;
   for (std::uint32_t a = 0; a < na; ++a) {
     if (!(edgesA >> a & 1)) continue;
+    const double a0 = std::min(ua[a], ua[a + 1]), a1 = std::max(ua[a], ua[a + 1]);
     for (std::uint32_t b = 0; b < nb; ++b) {
-      if (!(edgesB >> b & 1)) continue;
+      if (!(edgesB >> b & 1) || a1 < std::min(ub[b], ub[b + 1]) || a0 > std::max(ub[b], ub[b + 1])) continue;
       if (Meet(pa[a], pa[a + 1], pb[b], pb[b + 1])) {
         A.crossed.push_back(ea + a);
         B.crossed.push_back(eb + b);
