@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -51,7 +52,7 @@ constexpr std::uint32_t BlockEdges = 64;
 constexpr double TeethEachSide = 3;
 
 struct Point {
-  double x = 0, y = 0;
+  double x, y;
 };
 
 double Cross(const Point& a, const Point& b) { return a.x * b.y - a.y * b.x; }
@@ -149,7 +150,7 @@ struct Strip {
 // A disc about a point, in a gear's own coordinates (radius HUGE_VAL: the
 // whole plane).
 struct Disc {
-  Point c;
+  Point c{0, 0};
   double r = HUGE_VAL;
 };
 
@@ -383,14 +384,14 @@ void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const doubl
                 const Disc& wb, F&& leafPair) {
   // A pair of nodes, and whether either lies wholly within its disc (and
   // so do the nodes below it).
+  // (Words throughout: an item is read back whole right after it is
+  // written.)
   struct Item {
-    std::uint32_t a, b;
-    bool withinA, withinB;
+    std::uint32_t a, b, withinA, withinB;
   };
   // Each step down pushes one item more than it takes: no more than the
   // two trees' depths are waiting.
   std::array<Item, 256> stack;
-  int top = 0;
   // Whether the node n meets the disc d (or lies within a disc that it
   // wholly lies in), and whether it lies wholly within it.
   auto meets = [](const TNode& n, const Disc& d, bool within, bool& inside) {
@@ -404,7 +405,9 @@ void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const doubl
   // Boxes larger than the discs, and both meeting them, are not worth
   // telling apart.
   const double big = std::min(wa.r, wb.r);
-  auto descend = [&] {
+  auto descend = [&](const Item& start) {
+    int top = 0;
+    stack[top++] = start;
     while (top > 0) {
       const Item it = stack[--top];
       const TNode &na = A.node[it.a], &nb = B.node[it.b];
@@ -426,8 +429,7 @@ void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const doubl
   const double pitchRadius = std::hypot(wb.c.x, wb.c.y);
   if (!(wa.r < HUGE_VAL && wb.r < HUGE_VAL && pitchRadius > 0)) {
     bool inA = false, inB = false;
-    if (meets(A.node[0], wa, false, inA) && meets(B.node[0], wb, false, inB)) stack[top++] = {0, 0, inA, inB};
-    descend();
+    if (meets(A.node[0], wa, false, inA) && meets(B.node[0], wb, false, inB)) descend({0, 0, inA, inB});
     return;
   }
   // Within the discs, the nodes of about a tooth of either gear that meet
@@ -456,8 +458,7 @@ void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const doubl
   for (const TBlock& a : A.blocks)
     for (const TBlock& b : B.blocks) {
       if (std::fabs(a.along - b.along) > a.size + b.size + slack) continue;
-      stack[top++] = {a.node, b.node, a.within, b.within};
-      descend();
+      descend({a.node, b.node, a.within, b.within});
     }
 }
 
@@ -560,11 +561,12 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
     }
   for (std::uint32_t k = 0; k <= nb; ++k) ub[k] = j.box.ux * pb[k].x + j.box.uy * pb[k].y;
   bool met = false;
-  for (std::uint32_t a = 0; a < na; ++a) {
-    if (!(edgesA >> a & 1)) continue;
+  for (std::uint32_t ra = edgesA; ra != 0; ra &= ra - 1) {
+    const std::uint32_t a = static_cast<std::uint32_t>(std::countr_zero(ra));
     const double a0 = std::min(ua[a], ua[a + 1]), a1 = std::max(ua[a], ua[a + 1]);
-    for (std::uint32_t b = 0; b < nb; ++b) {
-      if (!(edgesB >> b & 1) || a1 < std::min(ub[b], ub[b + 1]) || a0 > std::max(ub[b], ub[b + 1])) continue;
+    for (std::uint32_t rb = edgesB; rb != 0; rb &= rb - 1) {
+      const std::uint32_t b = static_cast<std::uint32_t>(std::countr_zero(rb));
+      if (a1 < std::min(ub[b], ub[b + 1]) || a0 > std::max(ub[b], ub[b + 1])) continue;
       if (Meet(pa[a], pa[a + 1], pb[b], pb[b + 1])) {
         A.crossed.push_back(ea + a);
         B.crossed.push_back(eb + b);
