@@ -1,19 +1,22 @@
 // The meshing check of the two tooth outlines; see mesh_check.h.
 //
-// Each outline is indexed twice. A tree of circles over its runs of
-// consecutive edges (leaves of LeafEdges edges, each circle holding its two
-// halves) finds, at a position, the pairs of leaves of the two outlines that
-// come near each other: a pair of circles that lie apart is passed over with
-// all it holds, so that the teeth away from the contact, and the parts of
-// the teeth near it that stay clear of the other gear, cost a few tests
-// each. A leaf pair whose edges lie on either side of a line across them
-// (the normal of either leaf's chord) is passed over too: flanks that roll
-// on each other lie close along their length but cross at a point or not
-// at all. Where the edges of a leaf pair cross, their ends are the seeds
-// of the vertices of either outline that lie inside the other; those are
-// found by walking on from the seeds while the vertices stay inside, so
-// that every piece of an outline inside the other (which begins and ends at
-// a crossing) is found whole.
+// Each outline is indexed twice. A tree of boxes over its runs of
+// consecutive edges (each box along the chord of its run, a node's two
+// halves parted where a flank or a land ends, leaves of a dozen edges)
+// finds, at a position, the pairs of leaves of the two outlines that come
+// near each other: a pair of boxes that lie apart is passed over with all
+// it holds, so that the teeth that stay clear of the other gear cost a few
+// tests each. Only the teeth within TeethEachSide pitches of the pitch
+// point are looked at (and the whole outlines where those collide), found
+// among the nodes of about a tooth that meet a disc about it, paired where
+// they lie close along the tangent there. Within a leaf pair, only the
+// edges that reach into the other leaf's strip (flanks that roll on each
+// other lie close along their length, but cross at a point or not at all),
+// and that overlap along it, are tested for a crossing. The ends of the
+// edges that cross are the seeds of the vertices of either outline that
+// lie inside the other; those are found by walking on from the seeds while
+// the vertices stay inside, so that every piece of an outline inside the
+// other (which begins and ends at a crossing) is found whole.
 //
 // The sectors of a fixed grid of the polar angle about each gear's centre
 // list the edges that pass through them and the farthest reach of those
@@ -22,7 +25,7 @@
 // lie inside the other gear, but so shallowly that the area cannot reach
 // the tolerance, the area is not summed. The common area of two simple
 // polygons is the integral of x dy round its boundary, which consists of
-// the pieces of each outline that lie inside the other. The sums are in
+// the pieces of each outline that lie inside the other. All of it is in
 // double precision: the areas that matter are hundredths of a square
 // millimetre and more.
 #include "drawing/mesh_check.h"
@@ -123,12 +126,11 @@ Box BoxAlong(const Point& p, const Point& q, Each&& each) {
 // than slack apart across one of their sides.
 bool Apart(const Box& a, const Motion& m, const Box& b, double slack) {
   const Point c = m({a.x, a.y});
-  {
-    const double dx = c.x - b.x, dy = c.y - b.y, r = a.hu + a.hv + b.hu + b.hv + slack;
-    if (dx * dx + dy * dy > r * r) return true;
-  }
-  const double ux = m.c * a.ux - m.s * a.uy, uy = m.s * a.ux + m.c * a.uy;
   const double dx = c.x - b.x, dy = c.y - b.y;
+  // First the circles about them (hu + hv is at least half a diagonal).
+  const double r = a.hu + a.hv + b.hu + b.hv + slack;
+  if (dx * dx + dy * dy > r * r) return true;
+  const double ux = m.c * a.ux - m.s * a.uy, uy = m.s * a.ux + m.c * a.uy;
   // a's axis in b's: (cs, sn).
   const double cs = ux * b.ux + uy * b.uy, sn = uy * b.ux - ux * b.uy;
   const double ac = std::fabs(cs), as = std::fabs(sn);
@@ -186,7 +188,7 @@ Strip Across(const Box& b) {
 
 }  // namespace
 
-// An outline indexed by a tree of circles over its edges and by sectors of
+// An outline indexed by a tree of boxes over its edges and by sectors of
 // the polar angle about its centre.
 struct TMeshOutline {
   std::vector<Point> v;  // counter-clockwise, the first vertex repeated at the end
@@ -220,7 +222,6 @@ struct TMeshOutline {
 
   std::size_t Size() const { return size; }
   int Sector(const Point& p) const { return PolarSector(p.x, p.y, sectors); }
-  bool Leaf(const TNode& n) const { return n.second == 0; }
   // Calls f(sector) for the sectors from the polar angle of p to that of q
   // the short way round.
   template <class F>
@@ -247,7 +248,8 @@ struct TMeshOutline {
     double area = 0;
     for (std::size_t i = 0; i < v.size(); ++i) area += Cross(v[i], v[(i + 1) % v.size()]);
     const std::size_t n = v.size();
-    // Where a piece's first point is the last one's end, it begins one on.
+    // A piece's first point is (as a rule) the last one's end, dropped
+    // above: the piece begins at the vertex before.
     for (std::uint32_t& start : pieceStart) start = start > 0 ? start - 1 : 0;
     if (area < 0) {
       std::reverse(v.begin(), v.end());
@@ -383,15 +385,15 @@ template <class F>
 void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const double& slack, const Disc& wa,
                 const Disc& wb, F&& leafPair) {
   // A pair of nodes, and whether either lies wholly within its disc (and
-  // so do the nodes below it).
-  // (Words throughout: an item is read back whole right after it is
-  // written.)
+  // so do the nodes below it); all of it words, as an item is read back
+  // whole right after it is written.
   struct Item {
     std::uint32_t a, b, withinA, withinB;
   };
   // Each step down pushes one item more than it takes: no more than the
-  // two trees' depths are waiting.
-  std::array<Item, 256> stack;
+  // two trees' depths are waiting (a tree is at most three times the
+  // binary logarithm of its edges deep).
+  std::array<Item, 512> stack;
   // Whether the node n meets the disc d (or lies within a disc that it
   // wholly lies in), and whether it lies wholly within it.
   auto meets = [](const TNode& n, const Disc& d, bool within, bool& inside) {
@@ -437,7 +439,7 @@ void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const doubl
   // coordinates); the pairs that lie apart along it are passed over.
   auto collect = [&](const Outline& o, const Disc& d, const Motion* to, std::vector<TBlock>& out) {
     out.clear();
-    std::array<std::pair<std::uint32_t, bool>, 128> below;
+    std::array<std::pair<std::uint32_t, bool>, 256> below;
     int n = 0;
     bool in = false;
     if (meets(o.node[0], d, false, in)) below[n++] = {0, in};
