@@ -716,11 +716,21 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, 
     MeetLeaves(o1, o2, toTwo, i, j, g, touched);
     if (touched) slack = roundoff;
   });
+  // Every vertex of one outline inside the other lies on a piece of it that
+  // begins and ends at an edge that crosses the other, unless it lies
+  // inside whole (as outlines that lost their teeth can): then so does its
+  // first vertex, the seed of the walk.
+  if (o1.crossed.empty()) {
+    const bool oneInTwo = o2.Inside(toTwo(o1.v[0])), twoInOne = o1.Inside(toOne(o2.v[0]));
+    if (!oneInTwo && !twoInOne) {
+      touch = touched;
+      return 0;
+    }
+    if (oneInTwo) o1.crossed.push_back(0);
+    if (twoInOne) o2.crossed.push_back(0);
+    touched = true;
+  }
   touch = touched;
-  // Outlines that overlap cross (neither holds the other's centre), and
-  // every vertex of one inside the other lies on a piece of it that begins
-  // and ends at an edge that crosses.
-  if (o1.crossed.empty()) return 0;
   Facing f1(o1, o2, toTwo), f2(o2, o1, toOne);
   f1.Collect();
   f2.Collect();

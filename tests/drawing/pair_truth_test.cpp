@@ -380,6 +380,31 @@ TEST_F(PairTruth, ACollisionBetweenTwoWholeDegreesIsFound) {
   EXPECT_EQ(drawing::InterferenceWarning(mesh.firstDegree, mesh.largestArea).rfind("Warning: teeth interfere, first at 10\xF8, ", 0), 0u);
 }
 
+// Outlines that lost their teeth (a curve far too wavy for them) can lie
+// one wholly inside the other, their edges crossing nowhere: the overlap
+// is then the whole of the inner one, at every position.
+TEST_F(PairTruth, AnOutlineWhollyInsideTheOtherOverlapsWhole) {
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const Real a = calc::NcPair.a, mn = drawing::ToothModule();
+  const drawing::TPitchTrack& track2 = drawing::PitchTrack(2);
+  const auto small = PinnedDisc(20, 20.5L, 0.01L, 0), large = PinnedDisc(a + 30, a + 31, 0.01L, 0);
+  const Real area = 720 * 20 * 20 * std::sin(Pi / 720) * std::cos(Pi / 720);
+  for (const bool smallIsOne : {true, false}) {
+    const auto& gear1 = smallIsOne ? small : large;
+    const auto& gear2 = smallIsOne ? large : small;
+    const drawing::TMeshingPair pair(gear1, gear2, a);
+    // The small disc about its own centre lies inside the large one about
+    // the other centre, whichever gear it is.
+    EXPECT_NEAR(pair.OverlapArea(0.3L, 1.1L), area, 0.02) << smallIsOne;
+    EXPECT_NEAR(pair.OverlapArea(0.3L, 1.1L, Pi * mn), area, 0.02) << smallIsOne;
+    const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, track2, a, 1, mn);
+    EXPECT_EQ(mesh.overlapping, mesh.positions) << smallIsOne;
+    EXPECT_EQ(mesh.firstDegree, 0) << smallIsOne;
+    EXPECT_NEAR(mesh.largestArea, area, 0.02) << smallIsOne;
+  }
+}
+
 // A sine curve with as many waves as teeth gives gears whose teeth stay
 // about 2 mm apart at every drive angle: the pair cannot run and is said
 // so, as an overlap is. Pairs whose teeth touch are not.
