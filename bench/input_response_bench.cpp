@@ -26,6 +26,12 @@
 //   k 100 1668 -> 1017, polyline 123 -> 95, formula 324..344 -> 326..373,
 //   diagrams k 100 1704 -> 860, /I k 100 1401 -> 839,
 //   sine N 1000 4959 -> 843, N 1000000 94081 -> 5497.
+// Then the mesh check by trees of boxes over the outlines' edges (two runs
+// each, old and new alternated, on a machine shared with other builds;
+// the outlines built as before):
+//   default 18..20 -> 17, z1 300 126..145 -> 90..98, k 10 93..102 -> 67..72,
+//   k 100 880..886 -> 664..725, diagrams k 100 750..774 -> 499..527,
+//   /I k 100 753..763 -> 501..534.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
