@@ -405,6 +405,25 @@ TEST_F(PairTruth, AnOutlineWhollyInsideTheOtherOverlapsWhole) {
   }
 }
 
+// Outlines touch where they come within a tenth of the module of each
+// other anywhere near the line of centres, and not where they stay
+// farther apart: two discs without teeth 0.1 mm apart touch, 1 mm apart
+// they do not (the module is 3.33 mm).
+TEST_F(PairTruth, OutlinesWithinTheGapTouch) {
+  calc::EllipseCurve = {50, 50};
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const Real a = calc::NcPair.a, mn = drawing::ToothModule();
+  ASSERT_NEAR(mn, 10 / 3.0L, 1e-3);
+  for (const Real apart : {0.1L, 1.0L}) {
+    const auto gear1 = PinnedDisc(50 - apart / 2, 50 - apart / 2 + 0.001L, 0.001L, 1);
+    const auto gear2 = PinnedDisc(a - 50 - apart / 2, a - 50 - apart / 2 + 0.001L, 0.001L, 2);
+    const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, drawing::PitchTrack(2), a, 1, mn);
+    EXPECT_EQ(mesh.contact, apart < drawing::ContactGapFactor * mn) << apart;
+    EXPECT_EQ(mesh.overlapping, 0) << apart;
+  }
+}
+
 // A sine curve with as many waves as teeth gives gears whose teeth stay
 // about 2 mm apart at every drive angle: the pair cannot run and is said
 // so, as an overlap is. Pairs whose teeth touch are not.
