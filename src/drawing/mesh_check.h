@@ -55,15 +55,16 @@ class TMeshingPair {
   // The area both outlines enclose with gear 1 turned by -phi (radians)
   // about the origin and gear 2 by turn2 (radians, counter-clockwise) about
   // (a, 0); 0 when either outline is empty. pitch is the teeth's pitch
-  // along the pitch curves (only the teeth within three pitches of the line
-  // of centres are looked at), 0 for all that can meet.
+  // along the pitch curves (only the teeth within three pitches of the
+  // pitch point are looked at), 0 for all.
   Real OverlapArea(Real phi, Real turn2, Real pitch = 0) const;
 
   // What one position shows: the overlap, unless it is provably at most
-  // tolerance (then 0), and whether the outlines lie within gap of each
-  // other there (asked only while touch is false; set when they do).
-  // radius1 is gear 1's pitch radius at the position (0: not known).
-  Real OverlapAbove(Real phi, Real turn2, Real pitch, Real tolerance, Real gap, bool& touch,
+  // tolerance (then 0), and whether the outlines touch there: cross, or
+  // come within gap of each other (looked for only while touch is false;
+  // set when they do). pitch as above; radius1 is gear 1's pitch radius at
+  // the position (0: not known).
+  Real OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, bool& touch, Real pitch = 0,
                     Real radius1 = 0) const;
 
  private:

@@ -26,7 +26,11 @@ inline int PolarSector(double x, double y, int count) {
 // round: the first one and their number.
 inline int SectorSpan(double x0, double y0, double x1, double y1, int count, int& first) {
   int from = PolarSector(x0, y0, count), to = PolarSector(x1, y1, count);
-  if (std::remainder(TurnMeasure(x1, y1) - TurnMeasure(x0, y0), 4.0) < 0) std::swap(from, to);
+  // The measures lie in [0, 4): their difference the short way round.
+  double turn = TurnMeasure(x1, y1) - TurnMeasure(x0, y0);
+  if (turn > 2) turn -= 4;
+  if (turn < -2) turn += 4;
+  if (turn < 0) std::swap(from, to);
   first = from;
   return (to - from + count) % count + 1;
 }

@@ -317,6 +317,113 @@ TEST_F(PairTruth, ManyTeethAreCheckedPitchByPitch) {
   EXPECT_GT(whole(108 * Pi / 180), 10 * tolerance) << "a collision three pitches out";
 }
 
+// An outline built for the check: a disc of radius r with one pin of width
+// w at the polar angle theta reaching out to the radius tip, as one piece
+// counter-clockwise (in the gear's own coordinates).
+std::vector<drawing::TContourPiece> PinnedDisc(Real r, Real tip, Real w, Real theta) {
+  drawing::TContourPiece piece;
+  const Real beta = std::asin(w / 2 / r);
+  const Real ex = std::cos(theta), ey = std::sin(theta);
+  auto at = [&](Real along, Real across) {
+    piece.X.push_back(along * ex - across * ey);
+    piece.Y.push_back(along * ey + across * ex);
+  };
+  constexpr int Steps = 720;
+  for (int i = 0; i <= Steps; ++i) {
+    const Real angle = theta + beta + (2 * Pi - 2 * beta) * i / Steps;
+    piece.X.push_back(r * std::cos(angle));
+    piece.Y.push_back(r * std::sin(angle));
+  }
+  at(tip, -w / 2);
+  at(tip, w / 2);
+  return {piece};
+}
+
+// At z1 300 two teeth can run into each other within less than a degree of
+// the drive angle. Built directly: two circles of 300 teeth' pitch, each
+// outline a disc with one thin pin, 2.5 mm outside the pitch point when
+// they meet; the pins pass each other within 0.41 degrees about 10.5
+// degrees and overlap only there. The whole degrees miss it; the check,
+// eight positions to a pitch, finds it.
+TEST_F(PairTruth, ACollisionBetweenTwoWholeDegreesIsFound) {
+  calc::EllipseCurve = {50, 50};
+  calc::NcPair.z1 = 300;
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const Real a = calc::NcPair.a, mn = drawing::ToothModule();
+  ASSERT_NEAR(a, 100, 1e-3);
+  const drawing::TPitchTrack& track2 = drawing::PitchTrack(2);
+  const Real meet = 10.5L * Pi / 180;
+  // Gear 1's pin points along the line of centres at the drive angle meet,
+  // gear 2's (turned as it rolls) back along it: they overlap between 52
+  // and 53 mm from gear 1's centre, where they pass at 5 mm a radian.
+  const Real turn2 = drawing::GearTwoTurn(track2, meet) * Pi / 180;
+  const auto gear1 = PinnedDisc(49, 53, 0.02L, meet);
+  const auto gear2 = PinnedDisc(46, 48, 0.016L, Pi - turn2);
+  const Real tolerance = drawing::OverlapToleranceFactor * mn * mn;
+  const drawing::TMeshingPair pair(gear1, gear2, a);
+  auto overlap = [&](Real phi) { return pair.OverlapArea(phi, drawing::GearTwoTurn(track2, phi) * Pi / 180); };
+  EXPECT_NEAR(overlap(meet), 0.016, 1e-3);
+  for (int degree = 0; degree < 360; ++degree) EXPECT_LE(overlap(degree * Pi / 180), tolerance) << degree;
+  EXPECT_LE(overlap(meet - 0.3L * Pi / 180), tolerance);
+  EXPECT_LE(overlap(meet + 0.3L * Pi / 180), tolerance);
+  const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, track2, a, 1, mn);
+  EXPECT_EQ(mesh.positions, 2400);
+  EXPECT_GE(mesh.overlapping, 2);
+  EXPECT_LE(mesh.overlapping, 4);
+  EXPECT_EQ(mesh.firstDegree, 10);
+  EXPECT_GT(mesh.firstAngle, meet - 0.25L * Pi / 180);
+  EXPECT_LT(mesh.firstAngle, meet);
+  EXPECT_GT(mesh.largestArea, 0.01);
+  EXPECT_NEAR(mesh.largestArea, overlap(mesh.largestAngle), 1e-9);
+  EXPECT_TRUE(mesh.contact);
+  EXPECT_EQ(drawing::InterferenceWarning(mesh.firstDegree, mesh.largestArea).rfind("Warning: teeth interfere, first at 10\xF8, ", 0), 0u);
+}
+
+// Outlines that lost their teeth (a curve far too wavy for them) can lie
+// one wholly inside the other, their edges crossing nowhere: the overlap
+// is then the whole of the inner one, at every position.
+TEST_F(PairTruth, AnOutlineWhollyInsideTheOtherOverlapsWhole) {
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const Real a = calc::NcPair.a, mn = drawing::ToothModule();
+  const drawing::TPitchTrack& track2 = drawing::PitchTrack(2);
+  const auto small = PinnedDisc(20, 20.5L, 0.01L, 0), large = PinnedDisc(a + 30, a + 31, 0.01L, 0);
+  const Real area = 720 * 20 * 20 * std::sin(Pi / 720) * std::cos(Pi / 720);
+  for (const bool smallIsOne : {true, false}) {
+    const auto& gear1 = smallIsOne ? small : large;
+    const auto& gear2 = smallIsOne ? large : small;
+    const drawing::TMeshingPair pair(gear1, gear2, a);
+    // The small disc about its own centre lies inside the large one about
+    // the other centre, whichever gear it is.
+    EXPECT_NEAR(pair.OverlapArea(0.3L, 1.1L), area, 0.02) << smallIsOne;
+    EXPECT_NEAR(pair.OverlapArea(0.3L, 1.1L, Pi * mn), area, 0.02) << smallIsOne;
+    const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, track2, a, 1, mn);
+    EXPECT_EQ(mesh.overlapping, mesh.positions) << smallIsOne;
+    EXPECT_EQ(mesh.firstDegree, 0) << smallIsOne;
+    EXPECT_NEAR(mesh.largestArea, area, 0.02) << smallIsOne;
+  }
+}
+
+// Outlines touch where they come within a tenth of the module of each
+// other anywhere near the line of centres, and not where they stay
+// farther apart: two discs without teeth 0.1 mm apart touch, 1 mm apart
+// they do not (the module is 3.33 mm).
+TEST_F(PairTruth, OutlinesWithinTheGapTouch) {
+  calc::EllipseCurve = {50, 50};
+  calc::CalcNoncircularPair();
+  ASSERT_EQ(common::FatalFlag, 0);
+  const Real a = calc::NcPair.a, mn = drawing::ToothModule();
+  ASSERT_NEAR(mn, 10 / 3.0L, 1e-3);
+  for (const Real apart : {0.1L, 1.0L}) {
+    const auto gear1 = PinnedDisc(50 - apart / 2, 50 - apart / 2 + 0.001L, 0.001L, 1);
+    const auto gear2 = PinnedDisc(a - 50 - apart / 2, a - 50 - apart / 2 + 0.001L, 0.001L, 2);
+    const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, drawing::PitchTrack(2), a, 1, mn);
+    EXPECT_EQ(mesh.contact, apart < drawing::ContactGapFactor * mn) << apart;
+    EXPECT_EQ(mesh.overlapping, 0) << apart;
+  }
+}
+
 // A sine curve with as many waves as teeth gives gears whose teeth stay
 // about 2 mm apart at every drive angle: the pair cannot run and is said
 // so, as an overlap is. Pairs whose teeth touch are not.
