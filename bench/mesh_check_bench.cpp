@@ -37,6 +37,10 @@ void SetUpDesign(int design) {
       calc::CurveType = calc::CurvePolygon;
       calc::PolygonCurve.Corners = 6;
       break;
+    case 5:
+      calc::CurveType = calc::CurveSine;
+      calc::SineCurve = {50, 5, 1000000};
+      break;
     default: break;
   }
   calc::CalcNoncircularPair();
@@ -48,6 +52,7 @@ const char* DesignName(int design) {
     case 2: return "ellipse k 10";
     case 3: return "ellipse k 100";
     case 4: return "hexagon";
+    case 5: return "sine of a million waves";
     default: return "ellipse z1 30";
   }
 }
@@ -63,8 +68,15 @@ void BM_MeshCheck(benchmark::State& state) {
   int positions = 0;
   for (auto _ : state) {
     const drawing::TMeshFinding finding =
-        drawing::CheckMeshing(gear1, gear2, track2, calc::NcPair.a, calc::NcPair.k, mn);
+        drawing::CheckMeshing(gear1, gear2, track2, calc::NcPair.a, calc::NcPair.k, mn,
+                              static_cast<long>(calc::NcPair.z1) * calc::NcPair.k);
     positions = finding.positions;
+    state.counters["overlapping"] = finding.overlapping;
+    state.counters["largest"] = static_cast<double>(finding.largestArea);
+    state.counters["v1"] = 0;
+    for (const auto& p : gear1) state.counters["v1"] += p.X.size();
+    state.counters["v2"] = 0;
+    for (const auto& p : gear2) state.counters["v2"] += p.X.size();
     benchmark::DoNotOptimize(finding.largestArea);
   }
   state.counters["positions"] = positions;
@@ -73,7 +85,7 @@ void BM_MeshCheck(benchmark::State& state) {
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.SetLabel(DesignName(design));
 }
-BENCHMARK(BM_MeshCheck)->ArgName("design")->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MeshCheck)->ArgName("design")->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 // The index of the two outlines alone, built once per check.
 void BM_MeshIndex(benchmark::State& state) {

@@ -753,7 +753,7 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, 
   return area;
 }
 
-std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module) {
+std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module, long teeth2) {
   std::vector<Real> positions;
   const Real pitch = std::numbers::pi_v<Real> * module;
   turns = std::max(turns, 1);
@@ -762,7 +762,10 @@ std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real modul
   // Equal steps of the rolled arc, PositionsPerPitch to a pitch; a pair
   // whose cycle is one turn of gear 1, at every whole degree where those
   // are as many (the positions such a pair was always checked at).
-  const long pitches = std::max(std::lround(track2.Length / pitch), 1L);
+  // The teeth are laid on the track at equal arcs: their number is the
+  // pitches rolled, however long the track (a curve of many waves, sampled
+  // finer than the module was measured, is far longer than z pitches).
+  const long pitches = std::max(teeth2 > 0 ? teeth2 : std::lround(track2.Length / pitch), 1L);
   if (turns == 1 && 360L >= PositionsPerPitch * pitches) {
     for (long j = 0; j < 360L; ++j) positions.push_back(j * std::numbers::pi_v<Real> / 180);
     return positions;
@@ -781,7 +784,7 @@ std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real modul
 }
 
 TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2,
-                          const TPitchTrack& track2, Real a, int turns, Real module) {
+                          const TPitchTrack& track2, Real a, int turns, Real module, long teeth2) {
   TMeshFinding finding;
   // Without teeth there is nothing to check (and nothing to warn of).
   if (gear1.empty() || gear2.empty() || track2.Pieces.size() + 1 != track2.Phi.size()) return finding;
@@ -794,7 +797,7 @@ TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::ve
   // is found from the last one's on.
   const std::size_t samples = track2.Phi.size();
   std::size_t piece = 0;
-  for (const Real phi : MeshPositions(track2, turns, module)) {
+  for (const Real phi : MeshPositions(track2, turns, module, teeth2)) {
     // Gear 2's pitch point of the drive angle (as AtDriveAngle finds it),
     // turned onto the line of centres (as GearTwoTurn turns it).
     while (piece + 2 < samples && track2.Phi[piece + 1] <= phi) ++piece;

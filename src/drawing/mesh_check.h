@@ -75,12 +75,15 @@ class TMeshingPair {
 // The drive angles (radians) the check looks at over the cycle (turns of
 // gear 1): PositionsPerPitch to a pitch rolled, at equal steps of the arc
 // of gear 2's pitch track; where the cycle is one turn of gear 1, every
-// whole degree if those are as many.
-std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module);
+// whole degree if those are as many. teeth2 is the number of teeth gear 2
+// carries on its track (z1 times the turns), whose pitches are rolled; 0
+// takes as many as the track's length holds pitches of the module.
+std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module, long teeth2 = 0);
 
 // The check over the cycle (turns of gear 1), PositionsPerPitch positions
-// per pitch; track2 is gear 2's pitch track, module the teeth's.
+// per pitch; track2 is gear 2's pitch track, module the teeth's, teeth2 as
+// for MeshPositions.
 TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2,
-                          const TPitchTrack& track2, Real a, int turns, Real module);
+                          const TPitchTrack& track2, Real a, int turns, Real module, long teeth2 = 0);
 
 }  // namespace drawing

@@ -73,7 +73,7 @@ void AddToothWarnings() {
     for (int gear = 1; gear <= 2; ++gear)
       Kept.bend[gear] = FindTightBend(PitchTrack(gear), g.hfP0Factor[gear] * mn, g.haP0Factor[gear] * mn,
                                       std::numbers::pi_v<Real> * mn);
-    Kept.mesh = CheckMeshing(gear1, gear2, PitchTrack(2), p.a, p.k, mn);
+    Kept.mesh = CheckMeshing(gear1, gear2, PitchTrack(2), p.a, p.k, mn, static_cast<long>(p.z1) * p.k);
     Kept.generation1 = g1;
     Kept.generation2 = g2;
     Kept.kept = true;
