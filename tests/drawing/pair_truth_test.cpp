@@ -317,6 +317,30 @@ TEST_F(PairTruth, ManyTeethAreCheckedPitchByPitch) {
   EXPECT_GT(whole(108 * Pi / 180), 10 * tolerance) << "a collision three pitches out";
 }
 
+// The positions follow the teeth that gear 2 carries, not the length of its
+// track: a sine of a million waves (whose finely sampled track is hundreds
+// of times the length its module was measured on) is checked at the
+// whole degrees its 30 teeth allow, as the ellipse is; and where track and
+// teeth agree, the teeth give the positions the track's length did.
+TEST_F(PairTruth, PositionsFollowTheTeethNotTheTrackLength) {
+  calc::CurveType = calc::CurveSine;
+  calc::SineCurve = {50, 5, 1000000};
+  const auto messages = ToothMessages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back().rfind("Warning: teeth interfere, first at ", 0), 0u) << messages.back();
+  const Real mn = drawing::ToothModule();
+  const drawing::TPitchTrack& track2 = drawing::PitchTrack(2);
+  EXPECT_GT(track2.Length, 100 * Pi * mn * 30) << "the track is far longer than 30 pitches";
+  EXPECT_EQ(drawing::MeshPositions(track2, 1, mn, 30).size(), 360u);
+
+  drawingtest::SetDefaultDesign();
+  calc::NcPair.k = 10;
+  ASSERT_EQ(ToothMessages(), std::vector<std::string>{});
+  const std::vector<Real> byTeeth = drawing::MeshPositions(drawing::PitchTrack(2), 10, drawing::ToothModule(), 300);
+  EXPECT_EQ(byTeeth.size(), 8u * 300u);
+  EXPECT_EQ(byTeeth, drawing::MeshPositions(drawing::PitchTrack(2), 10, drawing::ToothModule()));
+}
+
 // An outline built for the check: a disc of radius r with one pin of width
 // w at the polar angle theta reaching out to the radius tip, as one piece
 // counter-clockwise (in the gear's own coordinates).
