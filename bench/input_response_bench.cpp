@@ -40,6 +40,18 @@
 //   default 18..20 -> 17, z1 300 126..145 -> 90..98, k 10 93..102 -> 67..72,
 //   k 100 880..886 -> 664..725, diagrams k 100 750..774 -> 499..527,
 //   /I k 100 753..763 -> 501..534.
+// All of it together, and the positions counted by the teeth gear 2
+// carries: the program before the checks (929491a) | with the checks as
+// first built (c715423) | now, runs alternated on an otherwise idle
+// machine whose speed still drifts by a fifth (medians of five runs for
+// the first four rows, two runs for the rest):
+//   default   15.0 | 18.2..19.9 | 14.6,   z1 300 81..83 | 106..112 | 76..80,
+//   k 10      52.3 | 156..161   | 60.7,   k 100  437    | 1639..1824 | 543,
+//   polyline  65.8 | 133        | 69.4,   formula 263..322 | 362..412 | 279..294,
+//   diagrams k 100 4.9 | 1680..1688 | 404..571,
+//   /I k 100  3.6..3.7 | 1681..1687 | 423..435,
+//   sine N 1000 416..641 | 5578..6176 | 420..473,
+//   sine N 1000000 146..232 | 94081 (one run) | 227..265.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
