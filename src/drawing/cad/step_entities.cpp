@@ -121,39 +121,18 @@ void EntityWriter::RefList(const std::vector<std::size_t>& ids) {
 }
 
 std::size_t EntityWriter::PointAt(double x, double y, double z) {
-  text_ += "CARTESIAN_POINT('',(";
-  Real(x);
-  text_ += ',';
-  Real(y);
-  text_ += ',';
-  Real(z);
-  text_ += "))";
-  return Emit();
+  return Entity("CARTESIAN_POINT('',(", Number{x}, ",", Number{y}, ",", Number{z}, "))");
 }
 
 std::size_t EntityWriter::DirectionOf(double x, double y, double z) {
   std::size_t& known = directions_[{x, y, z}];
   if (known != 0) return known;
-  text_ += "DIRECTION('',(";
-  Real(x);
-  text_ += ',';
-  Real(y);
-  text_ += ',';
-  Real(z);
-  text_ += "))";
-  known = Emit();
+  known = Entity("DIRECTION('',(", Number{x}, ",", Number{y}, ",", Number{z}, "))");
   return known;
 }
 
 std::size_t EntityWriter::Placement(std::size_t location, std::size_t axis, std::size_t reference) {
-  text_ += "AXIS2_PLACEMENT_3D('',";
-  Ref(location);
-  text_ += ',';
-  Ref(axis);
-  text_ += ',';
-  Ref(reference);
-  text_ += ')';
-  return Emit();
+  return Entity("AXIS2_PLACEMENT_3D('',", Id{location}, ",", Id{axis}, ",", Id{reference}, ")");
 }
 
 void EntityWriter::Header(const TStepHeader& header) {
@@ -172,32 +151,16 @@ void EntityWriter::Trailer() { out_ << "ENDSEC;\nEND-ISO-10303-21;\n"; }
 // uncertainty of every representation, written once.
 std::size_t EntityWriter::Context() {
   if (context_ != 0) return context_;
-  text_ = "APPLICATION_CONTEXT('core data for automotive mechanical design processes')";
-  application_ = Emit();
-  text_ = "APPLICATION_PROTOCOL_DEFINITION('international standard','automotive_design',2000,";
-  Ref(application_);
-  text_ += ')';
-  Emit();
-  text_ = "( LENGTH_UNIT() NAMED_UNIT(*) SI_UNIT(.MILLI.,.METRE.) )";
-  const std::size_t length = Emit();
-  text_ = "( NAMED_UNIT(*) PLANE_ANGLE_UNIT() SI_UNIT($,.RADIAN.) )";
-  const std::size_t angle = Emit();
-  text_ = "( NAMED_UNIT(*) SI_UNIT($,.STERADIAN.) SOLID_ANGLE_UNIT() )";
-  const std::size_t solidAngle = Emit();
-  text_ = "UNCERTAINTY_MEASURE_WITH_UNIT(LENGTH_MEASURE(1.E-07),";
-  Ref(length);
-  text_ += ",'distance_accuracy_value','confusion accuracy')";
-  const std::size_t uncertainty = Emit();
-  text_ = "( GEOMETRIC_REPRESENTATION_CONTEXT(3) GLOBAL_UNCERTAINTY_ASSIGNED_CONTEXT((";
-  Ref(uncertainty);
-  text_ += ")) GLOBAL_UNIT_ASSIGNED_CONTEXT((";
-  Ref(length);
-  text_ += ',';
-  Ref(angle);
-  text_ += ',';
-  Ref(solidAngle);
-  text_ += ")) REPRESENTATION_CONTEXT('Context #1','3D Context with UNIT and UNCERTAINTY') )";
-  context_ = Emit();
+  application_ = Entity("APPLICATION_CONTEXT('core data for automotive mechanical design processes')");
+  Entity("APPLICATION_PROTOCOL_DEFINITION('international standard','automotive_design',2000,", Id{application_}, ")");
+  const std::size_t length = Entity("( LENGTH_UNIT() NAMED_UNIT(*) SI_UNIT(.MILLI.,.METRE.) )");
+  const std::size_t angle = Entity("( NAMED_UNIT(*) PLANE_ANGLE_UNIT() SI_UNIT($,.RADIAN.) )");
+  const std::size_t solidAngle = Entity("( NAMED_UNIT(*) SI_UNIT($,.STERADIAN.) SOLID_ANGLE_UNIT() )");
+  const std::size_t uncertainty = Entity("UNCERTAINTY_MEASURE_WITH_UNIT(LENGTH_MEASURE(1.E-07),", Id{length},
+                                         ",'distance_accuracy_value','confusion accuracy')");
+  context_ = Entity("( GEOMETRIC_REPRESENTATION_CONTEXT(3) GLOBAL_UNCERTAINTY_ASSIGNED_CONTEXT((", Id{uncertainty},
+                    ")) GLOBAL_UNIT_ASSIGNED_CONTEXT((", Id{length}, ",", Id{angle}, ",", Id{solidAngle},
+                    ")) REPRESENTATION_CONTEXT('Context #1','3D Context with UNIT and UNCERTAINTY') )");
   return context_;
 }
 
@@ -214,54 +177,23 @@ std::size_t EntityWriter::Origin() {
 // The product of one part, its definition and the shape it has.
 void EntityWriter::Product(const std::string& name, std::size_t representation) {
   const std::string quoted = StepString(name);
-  text_ = "PRODUCT_CONTEXT('',";
-  Ref(application_);
-  text_ += ",'mechanical')";
-  const std::size_t productContext = Emit();
-  text_ = "PRODUCT(" + quoted + ',' + quoted + ",'',(";
-  Ref(productContext);
-  text_ += "))";
-  const std::size_t product = Emit();
-  text_ = "PRODUCT_RELATED_PRODUCT_CATEGORY('part',$,(";
-  Ref(product);
-  text_ += "))";
-  Emit();
-  text_ = "PRODUCT_DEFINITION_FORMATION('','',";
-  Ref(product);
-  text_ += ')';
-  const std::size_t formation = Emit();
-  text_ = "PRODUCT_DEFINITION_CONTEXT('part definition',";
-  Ref(application_);
-  text_ += ",'design')";
-  const std::size_t definitionContext = Emit();
-  text_ = "PRODUCT_DEFINITION('design','',";
-  Ref(formation);
-  text_ += ',';
-  Ref(definitionContext);
-  text_ += ')';
-  const std::size_t definition = Emit();
-  text_ = "PRODUCT_DEFINITION_SHAPE('','',";
-  Ref(definition);
-  text_ += ')';
-  const std::size_t shape = Emit();
-  text_ = "SHAPE_DEFINITION_REPRESENTATION(";
-  Ref(shape);
-  text_ += ',';
-  Ref(representation);
-  text_ += ')';
-  Emit();
+  const std::size_t productContext = Entity("PRODUCT_CONTEXT('',", Id{application_}, ",'mechanical')");
+  const std::size_t product = Entity("PRODUCT(", quoted, ",", quoted, ",'',(", Id{productContext}, "))");
+  Entity("PRODUCT_RELATED_PRODUCT_CATEGORY('part',$,(", Id{product}, "))");
+  const std::size_t formation = Entity("PRODUCT_DEFINITION_FORMATION('','',", Id{product}, ")");
+  const std::size_t definitionContext =
+      Entity("PRODUCT_DEFINITION_CONTEXT('part definition',", Id{application_}, ",'design')");
+  const std::size_t definition =
+      Entity("PRODUCT_DEFINITION('design','',", Id{formation}, ",", Id{definitionContext}, ")");
+  const std::size_t shape = Entity("PRODUCT_DEFINITION_SHAPE('','',", Id{definition}, ")");
+  Entity("SHAPE_DEFINITION_REPRESENTATION(", Id{shape}, ",", Id{representation}, ")");
 }
 
 void EntityWriter::Solids(const std::vector<Slab>& slabs, const std::string& name) {
   const std::size_t context = Context();
   std::vector<std::size_t> items{Origin()};
   for (const Slab& slab : slabs) items.push_back(Solid(slab));
-  text_ = "ADVANCED_BREP_SHAPE_REPRESENTATION('',";
-  RefList(items);
-  text_ += ',';
-  Ref(context);
-  text_ += ')';
-  Product(name, Emit());
+  Product(name, Entity("ADVANCED_BREP_SHAPE_REPRESENTATION('',", items, ",", Id{context}, ")"));
 }
 
 // One slab as a manifold solid: its edges at both heights, an edge up at
@@ -278,10 +210,7 @@ std::size_t EntityWriter::Solid(const Slab& slab) {
   const auto vertex = [&](std::size_t v, int level) {
     if (vertices[level][v] == 0) {
       points[level][v] = PointAt(s.x[v], s.y[v], heights[level]);
-      text_ = "VERTEX_POINT('',";
-      Ref(points[level][v]);
-      text_ += ')';
-      vertices[level][v] = Emit();
+      vertices[level][v] = Entity("VERTEX_POINT('',", Id{points[level][v]}, ")");
     }
     return vertices[level][v];
   };
@@ -299,12 +228,7 @@ std::size_t EntityWriter::Solid(const Slab& slab) {
       if (length > 0) dx[e] = (s.x[edge.to] - s.x[edge.from]) / length, dy[e] = (s.y[edge.to] - s.y[edge.from]) / length;
       directions[e] = DirectionOf(dx[e], dy[e], 0);
       std::size_t& known = vectors[directions[e]];
-      if (known == 0) {
-        text_ = "VECTOR('',";
-        Ref(directions[e]);
-        text_ += ",1.)";
-        known = Emit();
-      }
+      if (known == 0) known = Entity("VECTOR('',", Id{directions[e]}, ",1.)");
       vector = known;
     }
     for (int level = 0; level < 2; ++level) {
@@ -313,28 +237,11 @@ std::size_t EntityWriter::Solid(const Slab& slab) {
       if (edge.arc) {
         const std::size_t placement = Placement(PointAt(edge.cx, edge.cy, heights[level]), up_, across_);
         if (level == 0) placements[e] = placement;
-        text_ = "CIRCLE('',";
-        Ref(placement);
-        text_ += ',';
-        Real(edge.r);
-        text_ += ')';
-        curve = Emit();
+        curve = Entity("CIRCLE('',", Id{placement}, ",", Number{edge.r}, ")");
       } else {
-        text_ = "LINE('',";
-        Ref(points[level][edge.from]);
-        text_ += ',';
-        Ref(vector);
-        text_ += ')';
-        curve = Emit();
+        curve = Entity("LINE('',", Id{points[level][edge.from]}, ",", Id{vector}, ")");
       }
-      text_ = "EDGE_CURVE('',";
-      Ref(v1);
-      text_ += ',';
-      Ref(v2);
-      text_ += ',';
-      Ref(curve);
-      text_ += ",.T.)";
-      curves[level][e] = Emit();
+      curves[level][e] = Entity("EDGE_CURVE('',", Id{v1}, ",", Id{v2}, ",", Id{curve}, ",.T.)");
     }
   }
   // The edges up, at the corners of the boundaries.
@@ -342,53 +249,22 @@ std::size_t EntityWriter::Solid(const Slab& slab) {
   std::size_t upward = 0;
   const auto rise = [&](std::size_t v) {
     if (rising[v] == 0) {
-      if (upward == 0) {
-        text_ = "VECTOR('',";
-        Ref(up_);
-        text_ += ",1.)";
-        upward = Emit();
-      }
-      text_ = "LINE('',";
-      Ref(points[0][v]);
-      text_ += ',';
-      Ref(upward);
-      text_ += ')';
-      const std::size_t line = Emit();
+      if (upward == 0) upward = Entity("VECTOR('',", Id{up_}, ",1.)");
+      const std::size_t line = Entity("LINE('',", Id{points[0][v]}, ",", Id{upward}, ")");
       const std::size_t bottom = vertex(v, 0), top = vertex(v, 1);
-      text_ = "EDGE_CURVE('',";
-      Ref(bottom);
-      text_ += ',';
-      Ref(top);
-      text_ += ',';
-      Ref(line);
-      text_ += ",.T.)";
-      rising[v] = Emit();
+      rising[v] = Entity("EDGE_CURVE('',", Id{bottom}, ",", Id{top}, ",", Id{line}, ",.T.)");
     }
     return rising[v];
   };
   const auto oriented = [&](std::size_t edge, bool forward) {
-    text_ = "ORIENTED_EDGE('',*,*,";
-    Ref(edge);
-    text_ += forward ? ",.T.)" : ",.F.)";
-    return Emit();
+    return Entity("ORIENTED_EDGE('',*,*,", Id{edge}, forward ? ",.T.)" : ",.F.)");
   };
   const auto loop = [&](const std::vector<std::size_t>& edges, bool outer) {
-    text_ = "EDGE_LOOP('',";
-    RefList(edges);
-    text_ += ')';
-    const std::size_t id = Emit();
-    text_ = outer ? "FACE_OUTER_BOUND('',": "FACE_BOUND('',";
-    Ref(id);
-    text_ += ",.T.)";
-    return Emit();
+    const std::size_t id = Entity("EDGE_LOOP('',", edges, ")");
+    return Entity(outer ? "FACE_OUTER_BOUND(''," : "FACE_BOUND('',", Id{id}, ",.T.)");
   };
   const auto face = [&](const std::vector<std::size_t>& bounds, std::size_t surface, bool sameSense) {
-    text_ = "ADVANCED_FACE('',";
-    RefList(bounds);
-    text_ += ',';
-    Ref(surface);
-    text_ += sameSense ? ",.T.)" : ",.F.)";
-    return Emit();
+    return Entity("ADVANCED_FACE('',", bounds, ",", Id{surface}, sameSense ? ",.T.)" : ",.F.)");
   };
   std::vector<std::size_t> faces;
   // The sides, each facing out of the material (right of the boundary as
@@ -405,21 +281,13 @@ std::size_t EntityWriter::Solid(const Slab& slab) {
       if (edge.arc) {
         // The cylinder faces away from its axis: out of the material where
         // the boundary runs counter-clockwise round it.
-        text_ = "CYLINDRICAL_SURFACE('',";
-        Ref(placements[use.edge]);
-        text_ += ',';
-        Real(edge.r);
-        text_ += ')';
-        surface = Emit();
+        surface = Entity("CYLINDRICAL_SURFACE('',", Id{placements[use.edge]}, ",", Number{edge.r}, ")");
         sameSense = use.forward;
       } else {
         const double nx = use.forward ? dy[use.edge] : -dy[use.edge];
         const double ny = use.forward ? -dx[use.edge] : dx[use.edge];
         const std::size_t placement = Placement(points[0][edge.from], DirectionOf(nx, ny, 0), directions[use.edge]);
-        text_ = "PLANE('',";
-        Ref(placement);
-        text_ += ')';
-        surface = Emit();
+        surface = Entity("PLANE('',", Id{placement}, ")");
       }
       faces.push_back(face({loop(edges, true)}, surface, sameSense));
     }
@@ -428,10 +296,7 @@ std::size_t EntityWriter::Solid(const Slab& slab) {
   std::size_t planes[2];
   for (int level = 0; level < 2; ++level) {
     const std::size_t placement = Placement(PointAt(0, 0, heights[level]), up_, across_);
-    text_ = "PLANE('',";
-    Ref(placement);
-    text_ += ')';
-    planes[level] = Emit();
+    planes[level] = Entity("PLANE('',", Id{placement}, ")");
   }
   for (const std::vector<Ring>& cap : slab.caps)
     for (int level = 0; level < 2; ++level) {
@@ -449,14 +314,8 @@ std::size_t EntityWriter::Solid(const Slab& slab) {
       }
       faces.push_back(face(bounds, planes[level], level == 1));
     }
-  text_ = "CLOSED_SHELL('',";
-  RefList(faces);
-  text_ += ')';
-  const std::size_t shell = Emit();
-  text_ = "MANIFOLD_SOLID_BREP('',";
-  Ref(shell);
-  text_ += ')';
-  return Emit();
+  const std::size_t shell = Entity("CLOSED_SHELL('',", faces, ")");
+  return Entity("MANIFOLD_SOLID_BREP('',", Id{shell}, ")");
 }
 
 void EntityWriter::Curves(const Sketch& sketch, const std::string& name) {
@@ -476,12 +335,7 @@ void EntityWriter::Curves(const Sketch& sketch, const std::string& name) {
     std::size_t basis;
     if (edge.arc) {
       const std::size_t placement = Placement(PointAt(edge.cx, edge.cy, 0), up_, across_);
-      text_ = "CIRCLE('',";
-      Ref(placement);
-      text_ += ',';
-      Real(edge.r);
-      text_ += ')';
-      basis = Emit();
+      basis = Entity("CIRCLE('',", Id{placement}, ",", Number{edge.r}, ")");
       if (edge.from == edge.to) {
         curves.push_back(basis);
         continue;
@@ -493,43 +347,16 @@ void EntityWriter::Curves(const Sketch& sketch, const std::string& name) {
     } else {
       const double length = std::hypot(x2 - x1, y2 - y1);
       const std::size_t direction = length > 0 ? DirectionOf((x2 - x1) / length, (y2 - y1) / length, 0) : across_;
-      text_ = "VECTOR('',";
-      Ref(direction);
-      text_ += ",1.)";
-      const std::size_t vector = Emit();
-      text_ = "LINE('',";
-      Ref(p1);
-      text_ += ',';
-      Ref(vector);
-      text_ += ')';
-      basis = Emit();
+      const std::size_t vector = Entity("VECTOR('',", Id{direction}, ",1.)");
+      basis = Entity("LINE('',", Id{p1}, ",", Id{vector}, ")");
       u2 = length;
     }
-    text_ = "TRIMMED_CURVE('',";
-    Ref(basis);
-    text_ += ",(";
-    Ref(p1);
-    text_ += ",PARAMETER_VALUE(";
-    Real(u1);
-    text_ += ")),(";
-    Ref(p2);
-    text_ += ",PARAMETER_VALUE(";
-    Real(u2);
-    text_ += ")),.T.,.PARAMETER.)";
-    curves.push_back(Emit());
+    curves.push_back(Entity("TRIMMED_CURVE('',", Id{basis}, ",(", Id{p1}, ",PARAMETER_VALUE(", Number{u1}, ")),(",
+                            Id{p2}, ",PARAMETER_VALUE(", Number{u2}, ")),.T.,.PARAMETER.)"));
   }
-  text_ = "GEOMETRIC_CURVE_SET('',";
-  RefList(curves);
-  text_ += ')';
-  const std::size_t set = Emit();
-  text_ = "GEOMETRICALLY_BOUNDED_WIREFRAME_SHAPE_REPRESENTATION('',(";
-  Ref(origin);
-  text_ += ',';
-  Ref(set);
-  text_ += "),";
-  Ref(context);
-  text_ += ')';
-  Product(name, Emit());
+  const std::size_t set = Entity("GEOMETRIC_CURVE_SET('',", curves, ")");
+  Product(name, Entity("GEOMETRICALLY_BOUNDED_WIREFRAME_SHAPE_REPRESENTATION('',(", Id{origin}, ",", Id{set}, "),",
+                       Id{context}, ")"));
 }
 
 }  // namespace drawing::step

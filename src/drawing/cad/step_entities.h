@@ -17,6 +17,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -40,6 +41,25 @@ class EntityWriter {
   void Trailer();
 
  private:
+  // Pieces of an entity's text besides plain text: a reference to an
+  // entity, a number.
+  struct Id {
+    std::size_t id;
+  };
+  struct Number {
+    double value;
+  };
+  // Writes the entity of the pieces (texts as they are, references,
+  // numbers, lists of references in parentheses); its id.
+  template <class... Pieces>
+  std::size_t Entity(const Pieces&... pieces) {
+    (Put(pieces), ...);
+    return Emit();
+  }
+  void Put(std::string_view text) { text_ += text; }
+  void Put(Id ref) { Ref(ref.id); }
+  void Put(Number n) { Real(n.value); }
+  void Put(const std::vector<std::size_t>& ids) { RefList(ids); }
   std::size_t Emit();
   void Real(double v);
   void Ref(std::size_t id);
