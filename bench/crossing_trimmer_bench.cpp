@@ -16,7 +16,7 @@
 
 #include <sys/resource.h>
 
-#include "drawing/simple_outline.h"
+#include "drawing/outlines/simple_outline.h"
 
 namespace {
 

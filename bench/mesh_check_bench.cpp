@@ -26,8 +26,8 @@
 #include "calc/noncircular_pair.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
-#include "drawing/mesh_check.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/mesh_check.h"
+#include "drawing/outlines/tooth_contour.h"
 
 namespace {
 

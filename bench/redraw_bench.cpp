@@ -33,8 +33,8 @@
 #include "common/graphics_window.h"
 #include "common/kaldvar.h"
 #include "drawing/quick_sheets.h"
-#include "drawing/tooth_contour.h"
-#include "drawing/tooth_warnings.h"
+#include "drawing/outlines/tooth_contour.h"
+#include "drawing/outlines/tooth_warnings.h"
 
 namespace {
 

@@ -39,7 +39,7 @@
 #include "common/kaldvar.h"
 #include "drawing/cad/cad_device.h"
 #include "drawing/gear_pictures.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/tooth_contour.h"
 
 namespace {
 

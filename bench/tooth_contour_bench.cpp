@@ -35,7 +35,7 @@
 #include "common/equation_matrix.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/tooth_contour.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "dbase/index/index_commands.h"
 #include "dbase/memo/memo_unit.h"
 #include "dbase/vfiles/virtual_files.h"
-#include "drawing/tooth_warnings.h"
+#include "drawing/outlines/tooth_warnings.h"
 
 namespace app {
 

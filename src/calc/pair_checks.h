@@ -1,6 +1,6 @@
 // Checks of the closed pair that the calculation cannot make itself: they
 // need the tooth outlines of both gears, which the drawing library builds
-// (tooth_warnings.h there). The program installs the check at its start;
+// (drawing/outlines/tooth_warnings.h). The program installs the check at its start;
 // the noncircular calculation runs it after its sweep, and its warnings
 // join those of the sweep.
 #pragma once

@@ -24,7 +24,7 @@
 #include "drawing/fatal_design_view.h"
 #include "drawing/gear_pictures.h"
 #include "drawing/rotated_frame.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/tooth_contour.h"
 
 namespace drawing {
 

@@ -14,7 +14,7 @@
 #include "common/numeric_routines.h"
 #include "common/small_dialogs.h"
 #include "common/unit_labels.h"
-#include "drawing/carrier_outline.h"
+#include "drawing/outlines/carrier_outline.h"
 
 namespace drawing {
 

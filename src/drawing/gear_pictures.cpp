@@ -15,7 +15,7 @@
 #include "common/numeric_routines.h"
 #include "common/small_dialogs.h"
 #include "common/unit_labels.h"
-#include "drawing/bore_fit.h"
+#include "drawing/outlines/bore_fit.h"
 #include "drawing/cad/cad_blocks.h"
 #include "drawing/cad/cad_output.h"
 #include "drawing/fatal_design_view.h"

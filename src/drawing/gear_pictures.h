@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/real.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/tooth_contour.h"
 
 namespace drawing {
 

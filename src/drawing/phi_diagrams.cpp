@@ -23,9 +23,9 @@
 #include "drawing/cad/cad_blocks.h"
 #include "drawing/cad/cad_output.h"
 #include "drawing/fatal_design_view.h"
-#include "drawing/pitch_track.h"
+#include "drawing/outlines/pitch_track.h"
 #include "drawing/polar_diagram.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/tooth_contour.h"
 #include "drawing/xy_diagram.h"
 #include "platform/user_dialogs.h"
 

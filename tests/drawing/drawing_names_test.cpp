@@ -7,7 +7,7 @@
 
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
-#include "drawing/carrier_outline.h"
+#include "drawing/outlines/carrier_outline.h"
 #include "drawing_test_support.h"
 
 using namespace drawing;

@@ -13,7 +13,7 @@
 #include "common/graphics_facade.h"
 #include "common/graphics_window.h"
 #include "common/numeric_routines.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/tooth_contour.h"
 #include "drawing_test_support.h"
 #include "gear_designs.h"
 

@@ -17,7 +17,7 @@
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/tooth_contour.h"
 #include "drawing/drawing_test_support.h"
 
 namespace drawingtest {

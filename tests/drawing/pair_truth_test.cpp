@@ -22,11 +22,11 @@
 #include "drawing/cad/cad_device.h"
 #include "drawing/drawing_test_support.h"
 #include "drawing/gear_pictures.h"
-#include "drawing/mesh_check.h"
+#include "drawing/outlines/mesh_check.h"
 #include "drawing/phi_diagrams.h"
-#include "drawing/pitch_track.h"
-#include "drawing/tooth_contour.h"
-#include "drawing/tooth_warnings.h"
+#include "drawing/outlines/pitch_track.h"
+#include "drawing/outlines/tooth_contour.h"
+#include "drawing/outlines/tooth_warnings.h"
 #include "drawing/xy_diagram.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "drawing/cad/cad_back_ends.h"
 #include "drawing/cad/cad_blocks.h"
 #include "drawing/cad/cad_output.h"
-#include "drawing/simple_outline.h"
+#include "drawing/outlines/simple_outline.h"
 #include "drawing/cad/step_entities.h"
 #include "drawing/cad/step_geometry.h"
 

@@ -25,7 +25,7 @@
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/report_writer.h"
-#include "drawing/tooth_warnings.h"
+#include "drawing/outlines/tooth_warnings.h"
 #include "platform/clock.h"
 #include "platform/report_viewer.h"
 #include "platform/scripted_dialogs.h"

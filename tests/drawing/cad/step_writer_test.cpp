@@ -27,7 +27,7 @@
 #include "drawing/gear_picture_inputs.h"
 #include "drawing/gear_pictures.h"
 #include "drawing/phi_diagrams.h"
-#include "drawing/pitch_track.h"
+#include "drawing/outlines/pitch_track.h"
 #include "drawing/drawing_test_support.h"
 #include "drawing/gear_designs.h"
 #include "platform/clock.h"

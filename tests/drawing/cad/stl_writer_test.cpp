@@ -19,7 +19,7 @@
 #include <regex>
 
 #include "common/design_documentation.h"
-#include "drawing/carrier_outline.h"
+#include "drawing/outlines/carrier_outline.h"
 #include "drawing/drawing_test_support.h"
 
 using namespace drawing;

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "common/real.h"
-#include "drawing/pitch_track.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/pitch_track.h"
+#include "drawing/outlines/tooth_contour.h"
 
 namespace drawing {
 

@@ -1,5 +1,5 @@
 // Bores against the root of their gear; see bore_fit.h.
-#include "drawing/bore_fit.h"
+#include "drawing/outlines/bore_fit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,7 @@
 #include "common/unit_labels.h"
 #include "drawing/cad/cad_device.h"
 #include "drawing/cad/cad_output.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/tooth_contour.h"
 
 namespace drawing {
 

@@ -1,7 +1,7 @@
 // Closed outlines cut at their crossings: the loop of a pointed tooth's
 // tip, the overlap of two teeth, a loop that holds the polygon's first
 // vertex, loops inside loops, and outlines that need no cut.
-#include "drawing/simple_outline.h"
+#include "drawing/outlines/simple_outline.h"
 
 #include <gtest/gtest.h>
 

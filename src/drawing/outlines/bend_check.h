@@ -10,7 +10,7 @@
 #pragma once
 
 #include "common/real.h"
-#include "drawing/pitch_track.h"
+#include "drawing/outlines/pitch_track.h"
 
 namespace drawing {
 

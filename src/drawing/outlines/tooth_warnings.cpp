@@ -1,5 +1,5 @@
 // The warnings about the teeth of the pair; see tooth_warnings.h.
-#include "drawing/tooth_warnings.h"
+#include "drawing/outlines/tooth_warnings.h"
 
 #include <cmath>
 #include <cstdint>
@@ -12,9 +12,9 @@
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
-#include "drawing/bend_check.h"
-#include "drawing/mesh_check.h"
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/bend_check.h"
+#include "drawing/outlines/mesh_check.h"
+#include "drawing/outlines/tooth_contour.h"
 
 namespace drawing {
 

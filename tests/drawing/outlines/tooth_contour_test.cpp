@@ -4,7 +4,7 @@
 // step and against the outlines of the former chord track (golden data),
 // outlines that never cross themselves, the same teeth in both module modes,
 // and the track and outline kept while their inputs stand.
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/tooth_contour.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@
 #include "common/equation_matrix.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
-#include "drawing/tip_region.h"
+#include "drawing/outlines/tip_region.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The carrier outline; see carrier_outline.h.
-#include "drawing/carrier_outline.h"
+#include "drawing/outlines/carrier_outline.h"
 
 #include <numbers>
 

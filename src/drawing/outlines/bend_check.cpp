@@ -9,7 +9,7 @@
 // (or h T - s) over the arc s, found in one pass with the running minimum.
 // Corners and steps of a curve are turns over a very short arc, which the
 // track resolves to its finest step.
-#include "drawing/bend_check.h"
+#include "drawing/outlines/bend_check.h"
 
 #include <algorithm>
 #include <cmath>

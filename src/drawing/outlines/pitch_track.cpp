@@ -1,5 +1,5 @@
 // The pitch curves sampled for the teeth; see pitch_track.h.
-#include "drawing/pitch_track.h"
+#include "drawing/outlines/pitch_track.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,13 +10,13 @@
 // search; the nearest one found so far narrows it. So a point costs a few
 // pieces, not all that its angle holds: the step stays near linear in the
 // outline, whatever the curve.
-#include "drawing/tip_region.h"
+#include "drawing/outlines/tip_region.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "drawing/polar_sectors.h"
+#include "drawing/outlines/polar_sectors.h"
 
 namespace drawing {
 

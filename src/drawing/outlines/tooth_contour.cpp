@@ -1,5 +1,5 @@
 // Tooth outlines of the noncircular pair; see tooth_contour.h.
-#include "drawing/tooth_contour.h"
+#include "drawing/outlines/tooth_contour.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +11,8 @@
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/numeric_routines.h"
-#include "drawing/simple_outline.h"
-#include "drawing/tip_region.h"
+#include "drawing/outlines/simple_outline.h"
+#include "drawing/outlines/tip_region.h"
 
 namespace drawing {
 

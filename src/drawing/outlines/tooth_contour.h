@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/real.h"
-#include "drawing/pitch_track.h"
+#include "drawing/outlines/pitch_track.h"
 
 namespace drawing {
 

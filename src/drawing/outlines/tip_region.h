@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "common/real.h"
-#include "drawing/pitch_track.h"
-#include "drawing/simple_outline.h"
+#include "drawing/outlines/pitch_track.h"
+#include "drawing/outlines/simple_outline.h"
 
 namespace drawing {
 

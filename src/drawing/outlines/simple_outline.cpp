@@ -1,5 +1,5 @@
 // Closed outlines cut at their crossings; see simple_outline.h.
-#include "drawing/simple_outline.h"
+#include "drawing/outlines/simple_outline.h"
 
 #include <algorithm>
 #include <cmath>

@@ -28,7 +28,7 @@
 // the pieces of each outline that lie inside the other. All of it is in
 // double precision: the areas that matter are hundredths of a square
 // millimetre and more.
-#include "drawing/mesh_check.h"
+#include "drawing/outlines/mesh_check.h"
 
 #include <algorithm>
 #include <array>
@@ -37,7 +37,7 @@
 #include <cstdint>
 #include <numbers>
 
-#include "drawing/polar_sectors.h"
+#include "drawing/outlines/polar_sectors.h"
 
 namespace drawing {
 
