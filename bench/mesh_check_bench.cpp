@@ -45,6 +45,12 @@ void SetUpDesign(int design) {
       calc::CurveType = calc::CurveSine;
       calc::SineCurve = {50, 5, 1000000};
       break;
+    case 6:
+      calc::CurveType = calc::CurvePolygon;
+      calc::PolygonCurve.Corners = 6;
+      calc::NcPair.ModuleMode = 2;
+      calc::NcPair.k = 100;
+      break;
     default: break;
   }
   calc::CalcNoncircularPair();
@@ -57,6 +63,7 @@ const char* DesignName(int design) {
     case 3: return "ellipse k 100";
     case 4: return "hexagon";
     case 5: return "sine of a million waves";
+    case 6: return "hexagon k 100";
     default: return "ellipse z1 30";
   }
 }
@@ -89,7 +96,7 @@ void BM_MeshCheck(benchmark::State& state) {
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.SetLabel(DesignName(design));
 }
-BENCHMARK(BM_MeshCheck)->ArgName("design")->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MeshCheck)->ArgName("design")->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
 
 // The index of the two outlines alone, built once per check.
 void BM_MeshIndex(benchmark::State& state) {

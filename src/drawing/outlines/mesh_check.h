@@ -44,6 +44,7 @@ struct TMeshFinding {
 };
 
 struct TMeshOutline;
+struct TMeshScratch;
 
 // The two outlines of a pair with the centre distance a, indexed for
 // repeated overlap tests at different drive angles.
@@ -69,6 +70,7 @@ class TMeshingPair {
 
  private:
   std::unique_ptr<TMeshOutline> gear1_, gear2_;
+  std::unique_ptr<TMeshScratch> work_;  // what a position's search uses
   Real a_;
 };
 
