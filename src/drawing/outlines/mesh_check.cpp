@@ -247,10 +247,6 @@ struct TMeshOutline {
   std::vector<TNode> node;
   std::vector<std::uint32_t> pieceStart;  // the vertices where pieces begin, growing
   std::vector<std::uint32_t> leaf;  // the leaves' nodes, in the order of their edges
-  // The leaves a position's search about the pitch point looked at: those
-  // marked with its pass.
-  mutable std::vector<std::uint32_t> looked;
-  mutable std::uint32_t pass = 0;
 
   std::size_t Size() const { return size; }
   int Sector(const Point& p) const { return PolarSector(p.x, p.y, sectors); }
@@ -328,7 +324,6 @@ struct TMeshOutline {
     node.reserve(size / LeafEdges * 4 + 64);
     leaf.clear();
     BuildNode(0, static_cast<std::uint32_t>(size));
-    looked.assign(leaf.size(), 0);
   }
 
   // The node of the edges from `from` to `to` and those below it; its index.
@@ -439,7 +434,8 @@ struct TMeshScratch {
     std::uint32_t node;
   };
   std::vector<Span> spansA, spansB;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> runs;  // of leaves, [first, end)
+  // The runs of leaves of either outline it looked at, [first, end).
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> runsA, runsB;
   std::vector<std::uint32_t> activeA, activeB;
 };
 
@@ -447,49 +443,48 @@ namespace {
 
 using Outline = TMeshOutline;
 
+// Runs of an outline's leaves, [first, end) in the order of their edges.
+using TLeafRuns = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+// Whether all the leaves below the node lie in one of the runs.
+bool AllIn(const TNode& n, const TLeafRuns& runs) {
+  for (const auto& [first, end] : runs)
+    if (first <= n.leaf && n.leaf + n.leaves <= end) return true;
+  return false;
+}
+
 // Calls leafPair(i, j) for the leaves i of A and j of B whose boxes come
 // within slack of each other, A seen through m in B's coordinates, down
-// the two trees from their roots. Given the discs wa and wb (A's, B's;
-// HUGE_VAL radius: none) that WindowLeaves looked within, the pairs of
-// leaves that it looked at are left out: those that it marked both (which
-// hold every leaf of the nodes that lie wholly within the discs). slack
-// may shrink while the pairs are visited.
+// the two trees from their roots. Given the runs of leaves of either that
+// WindowLeaves looked at (nullptr: none), the pairs of leaves that it
+// looked at are left out: those whose leaves both lie in them. slack may
+// shrink while the pairs are visited.
 template <class F>
-void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const double& slack, const Disc& wa,
-                const Disc& wb, F&& leafPair) {
-  // A pair of nodes, and whether either meets its disc and lies wholly
-  // within it (and so do the nodes below it).
-  enum : std::uint32_t { MeetsA = 1, WithinA = 2, MeetsB = 4, WithinB = 8 };
+void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const double& slack, const TLeafRuns* runsA,
+                const TLeafRuns* runsB, F&& leafPair) {
   struct Item {
-    std::uint32_t a, b, flags;
-  };
-  const bool windows = !wa.Whole() && !wb.Whole();
-  // The flags of a half h of a node of flags f, of A (shift 0) or B (2).
-  auto half = [&](const TNode& h, const Disc& d, std::uint32_t f, int shift) {
-    const std::uint32_t meets = MeetsA << shift, within = WithinA << shift;
-    if (!windows || !(f & meets)) return f & ~(meets | within);
-    bool in = false;
-    const bool met = Meets(h, d, (f & within) != 0, in);
-    return (f & ~(meets | within)) | (met ? meets : 0) | (in ? within : 0);
+    std::uint32_t a, b;
   };
   // Each step down pushes one item more than it takes: no more than the
   // two trees' depths are waiting (a tree is at most three times the
   // binary logarithm of its edges deep).
   std::array<Item, 512> stack;
   int top = 0;
-  stack[top++] = {0, 0, half(B.node[0], wb, half(A.node[0], wa, MeetsA | MeetsB, 0), 2)};
+  stack[top++] = {0, 0};
   while (top > 0) {
     const Item it = stack[--top];
-    if ((it.flags & (WithinA | WithinB)) == (WithinA | WithinB)) continue;
     const TNode &na = A.node[it.a], &nb = B.node[it.b];
+    if (runsA && AllIn(na, *runsA) && AllIn(nb, *runsB)) continue;
     if (Apart(na.box, m, nb.box, slack)) continue;
     const bool leafA = na.second == 0, leafB = nb.second == 0;
     if (leafA && leafB) {
-      if (!windows || A.looked[na.leaf] != A.pass || B.looked[nb.leaf] != B.pass) leafPair(na, nb);
+      leafPair(na, nb);
     } else if (leafB || (!leafA && na.box.hu + na.box.hv >= nb.box.hu + nb.box.hv)) {
-      for (const std::uint32_t h : {na.second, it.a + 1}) stack[top++] = {h, it.b, half(A.node[h], wa, it.flags, 0)};
+      stack[top++] = {na.second, it.b};
+      stack[top++] = {it.a + 1, it.b};
     } else {
-      for (const std::uint32_t h : {nb.second, it.b + 1}) stack[top++] = {it.a, h, half(B.node[h], wb, it.flags, 2)};
+      stack[top++] = {it.a, nb.second};
+      stack[top++] = {it.a, it.b + 1};
     }
   }
 }
@@ -505,9 +500,9 @@ constexpr std::uint32_t BlockEdges = 64;
 // measures along it.
 template <bool Moved>
 void WindowSpans(const Outline& o, const Disc& d, const Motion& m, double tx, double ty, double slack,
-                 TMeshScratch& work, std::vector<TMeshScratch::Span>& out) {
+                 TLeafRuns& runs, std::vector<TMeshScratch::Span>& out) {
   out.clear();
-  work.runs.clear();
+  runs.clear();
   struct Item {
     std::uint32_t at;
     bool within;
@@ -521,31 +516,30 @@ void WindowSpans(const Outline& o, const Disc& d, const Motion& m, double tx, do
     const TNode& node = o.node[it.at];
     if (node.count <= BlockEdges || node.second == 0) {
       // Runs of leaves in the order of the edges, joined where they meet.
-      if (!work.runs.empty() && work.runs.back().second == node.leaf)
-        work.runs.back().second += node.leaves;
+      if (!runs.empty() && runs.back().second == node.leaf)
+        runs.back().second += node.leaves;
       else
-        work.runs.push_back({node.leaf, node.leaf + node.leaves});
+        runs.push_back({node.leaf, node.leaf + node.leaves});
       continue;
     }
     if (Meets(o.node[node.second], d, it.within, in)) below[n++] = {node.second, in};
     if (Meets(o.node[it.at + 1], d, it.within, in)) below[n++] = {it.at + 1, in};
   }
-  if (work.runs.empty()) return;
+  if (runs.empty()) return;
   // The run after the widest gap first (where the disc holds the outline's
   // end and start, its last run goes on into its first).
   std::size_t start = 0;
   std::uint32_t widest = 0;
-  const std::size_t runs = work.runs.size();
-  for (std::size_t i = 0; i < runs; ++i) {
-    const std::uint32_t before = i == 0 ? work.runs.back().second : work.runs[i - 1].second;
-    const std::uint32_t gap = (work.runs[i].first + static_cast<std::uint32_t>(o.leaf.size()) - before) %
+  const std::size_t count = runs.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t before = i == 0 ? runs.back().second : runs[i - 1].second;
+    const std::uint32_t gap = (runs[i].first + static_cast<std::uint32_t>(o.leaf.size()) - before) %
                               static_cast<std::uint32_t>(o.leaf.size());
     if (gap > widest) widest = gap, start = i;
   }
-  for (std::size_t r = 0; r < runs; ++r) {
-    const auto [first, end] = work.runs[(start + r) % runs];
+  for (std::size_t r = 0; r < count; ++r) {
+    const auto [first, end] = runs[(start + r) % count];
     for (std::uint32_t k = first; k < end; ++k) {
-      o.looked[k] = o.pass;
       const std::uint32_t at = o.leaf[k];
       const Box& b = o.node[at].box;
       const Point c = Moved ? m({b.x, b.y}) : Point{b.x, b.y};
@@ -578,10 +572,8 @@ void WindowLeaves(const Outline& A, const Outline& B, const Motion& m, const dou
                   const Disc& wb, TMeshScratch& work, F&& leafPair) {
   const double radius = std::hypot(wb.c.x, wb.c.y);
   const double tx = -wb.c.y / radius, ty = wb.c.x / radius;
-  ++A.pass;
-  ++B.pass;
-  WindowSpans<true>(A, wa, m, tx, ty, slack, work, work.spansA);
-  WindowSpans<false>(B, wb, m, tx, ty, 0, work, work.spansB);
+  WindowSpans<true>(A, wa, m, tx, ty, slack, work.runsA, work.spansA);
+  WindowSpans<false>(B, wb, m, tx, ty, 0, work.runsB, work.spansB);
   // A sweep along the tangent: each span, as it starts, meets the spans of
   // the other outline that started before it and have not ended.
   const std::vector<TMeshScratch::Span>&sa = work.spansA, &sb = work.spansB;
@@ -779,11 +771,11 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, 
   if (windows)
     WindowLeaves(o1, o2, toTwo, slack, w1, w2, work, meet);
   else
-    NearLeaves(o1, o2, toTwo, slack, Disc{}, Disc{}, meet);
+    NearLeaves(o1, o2, toTwo, slack, nullptr, nullptr, meet);
   // The rest of the outlines, beyond the discs: the crossings there.
   auto beyond = [&] {
     double edge = roundoff;
-    NearLeaves(o1, o2, toTwo, edge, w1, w2, [&](const TNode& i, const TNode& j) {
+    NearLeaves(o1, o2, toTwo, edge, &work.runsA, &work.runsB, [&](const TNode& i, const TNode& j) {
       bool crossed = true;
       MeetLeaves(o1, o2, toTwo, i, j, 0, crossed, work.crossings);
     });
