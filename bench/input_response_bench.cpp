@@ -178,11 +178,18 @@ BENCHMARK(BM_SineManyWavesEdit)->ArgName("N")->Arg(1000)->Arg(1000000)->Unit(ben
 
 // "vob4 k100.vb4 /I": the design read and its whole text printout written,
 // as the command line does after the program's start. Before each run,
-// untimed, the default design is opened, as a fresh program holds it.
-void BM_BatchPrintoutK100(benchmark::State& state) {
+// untimed, the default design is opened, as a fresh program holds it. The
+// default ellipse, whose teeth mesh cleanly, and a hexagon of constant
+// module, whose teeth interfere at most positions.
+void BatchPrintoutK100(benchmark::State& state, bool hexagon) {
   benchprogram::DefaultDesign();
   calc::NcPair.k = 100;
-  const std::string path = (std::filesystem::current_path() / "k100.vb4").string();
+  if (hexagon) {
+    calc::CurveType = calc::CurvePolygon;
+    calc::PolygonCurve.Corners = 6;
+    calc::NcPair.ModuleMode = 2;
+  }
+  const std::string path = (std::filesystem::current_path() / (hexagon ? "hexagon100.vb4" : "k100.vb4")).string();
   app::SaveDataFile(path);
   if (common::AbortFlag) state.SkipWithError("the design could not be written");
   const app::CommandLine line = app::ParseCommandLine({path, "/I"});
@@ -196,6 +203,11 @@ void BM_BatchPrintoutK100(benchmark::State& state) {
   }
   if (code != app::ExitDone) state.SkipWithError("the printout failed");
 }
+
+void BM_BatchPrintoutK100(benchmark::State& state) { BatchPrintoutK100(state, false); }
 BENCHMARK(BM_BatchPrintoutK100)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_BatchPrintoutHexagonK100(benchmark::State& state) { BatchPrintoutK100(state, true); }
+BENCHMARK(BM_BatchPrintoutHexagonK100)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

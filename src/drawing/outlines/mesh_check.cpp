@@ -436,6 +436,14 @@ struct TMeshScratch {
   std::vector<Span> spansA, spansB;
   // The runs of leaves of either outline it looked at, [first, end).
   std::vector<std::pair<std::uint32_t, std::uint32_t>> runsA, runsB;
+  // The runs of either outline inside the other that the area was summed
+  // along: from t along edge `from` to u along edge `to`.
+  struct Run {
+    bool alongA;
+    std::uint32_t from, to;
+    double t, u;
+  };
+  std::vector<Run> runs;
   std::vector<std::uint32_t> activeA, activeB;
 };
 
@@ -470,7 +478,41 @@ void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const doubl
   // binary logarithm of its edges deep).
   std::array<Item, 512> stack;
   int top = 0;
-  stack[top++] = {0, 0};
+  // Where one outline is far larger than the other (a gear of many turns),
+  // the descent begins at its nodes of about the other's size that meet the
+  // circle about the other's root: found by their circles alone.
+  const TNode &rootA = A.node[0], &rootB = B.node[0];
+  const bool bLarger = rootB.radius > 4 * rootA.radius, aLarger = rootA.radius > 4 * rootB.radius;
+  if (bLarger || aLarger) {
+    const Outline& large = bLarger ? B : A;
+    const TNode& small = bLarger ? rootA : rootB;
+    // The small root's centre in the large outline's coordinates.
+    Point c{small.box.x, small.box.y};
+    if (bLarger) {
+      c = m(c);
+    } else {
+      // m's inverse: turned back, then shifted back.
+      const double x = c.x - m.tx, y = c.y - m.ty;
+      c = {m.c * x + m.s * y, m.c * y - m.s * x};
+    }
+    std::array<std::uint32_t, 256> below;
+    int n = 0;
+    below[n++] = 0;
+    while (n > 0) {
+      const std::uint32_t at = below[--n];
+      const TNode& node = large.node[at];
+      const double dx = node.box.x - c.x, dy = node.box.y - c.y, reach = node.radius + small.radius + slack;
+      if (dx * dx + dy * dy > reach * reach) continue;
+      if (node.second == 0 || node.radius <= small.radius) {
+        stack[top++] = bLarger ? Item{0, at} : Item{at, 0};
+        continue;
+      }
+      below[n++] = node.second;
+      below[n++] = at + 1;
+    }
+  } else {
+    stack[top++] = {0, 0};
+  }
   while (top > 0) {
     const Item it = stack[--top];
     const TNode &na = A.node[it.a], &nb = B.node[it.b];
@@ -613,44 +655,39 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
   const Point *qa = &A.v[ea], *pb = &B.v[eb];
   const bool looking = !touch && gap > 0;
   const double margin = looking ? gap : 0;
-  // Apart across the strip of B's leaf, or across that of A's; and only
-  // the edges of either that reach into the other's strip can cross it.
-  // (A's vertices along B's normal, taken back into A's coordinates.)
-  const Strip sb = Across(j.box);
-  std::array<double, LeafEdges + 1> da, db;
-  const double bx = m.c * sb.nx + m.s * sb.ny, by = m.c * sb.ny - m.s * sb.nx, lift = sb.nx * m.tx + sb.ny * m.ty;
-  double lo = HUGE_VAL, hi = -HUGE_VAL;
-  for (std::uint32_t k = 0; k <= na; ++k) {
-    da[k] = bx * qa[k].x + by * qa[k].y + lift;
-    lo = std::min(lo, da[k]), hi = std::max(hi, da[k]);
-  }
-  if (lo > sb.hi + margin || hi < sb.lo - margin) return;
-  const Strip sa = Across(i.box);
-  const double nx = m.c * sa.nx - m.s * sa.ny, ny = m.s * sa.nx + m.c * sa.ny, shift = nx * m.tx + ny * m.ty;
-  lo = HUGE_VAL, hi = -HUGE_VAL;
-  for (std::uint32_t k = 0; k <= nb; ++k) {
-    db[k] = nx * pb[k].x + ny * pb[k].y - shift;
-    lo = std::min(lo, db[k]), hi = std::max(hi, db[k]);
-  }
-  if (lo > sa.hi + margin || hi < sa.lo - margin) return;
-  auto reaching = [margin](const std::array<double, LeafEdges + 1>& d, std::uint32_t n, const Strip& s) {
+  // Only the edges of either that reach into the strip of the other's leaf
+  // can cross it (A's vertices along B's normal, taken back into A's
+  // coordinates); none: the leaves lie apart across it.
+  auto reaching = [margin](const double* d, std::uint32_t n, const Strip& s) {
+    const double lo = s.lo - margin, hi = s.hi + margin;
     std::uint32_t mask = 0;
     for (std::uint32_t k = 0; k < n; ++k)
-      if (std::max(d[k], d[k + 1]) >= s.lo - margin && std::min(d[k], d[k + 1]) <= s.hi + margin) mask |= 1u << k;
+      mask |= static_cast<std::uint32_t>((d[k] >= lo || d[k + 1] >= lo) & (d[k] <= hi || d[k + 1] <= hi)) << k;
     return mask;
   };
-  const std::uint32_t edgesA = reaching(da, na, sb), edgesB = reaching(db, nb, sa);
+  const Strip sb = Across(j.box);
+  double da[LeafEdges + 1], db[LeafEdges + 1];
+  const double bx = m.c * sb.nx + m.s * sb.ny, by = m.c * sb.ny - m.s * sb.nx, lift = sb.nx * m.tx + sb.ny * m.ty;
+  for (std::uint32_t k = 0; k <= na; ++k) da[k] = bx * qa[k].x + by * qa[k].y + lift;
+  const std::uint32_t edgesA = reaching(da, na, sb);
+  if (edgesA == 0) return;
+  const Strip sa = Across(i.box);
+  const double nx = m.c * sa.nx - m.s * sa.ny, ny = m.s * sa.nx + m.c * sa.ny, shift = nx * m.tx + ny * m.ty;
+  for (std::uint32_t k = 0; k <= nb; ++k) db[k] = nx * pb[k].x + ny * pb[k].y - shift;
+  const std::uint32_t edgesB = reaching(db, nb, sa);
+  if (edgesB == 0) return;
   // A's vertices in B's coordinates, those of the edges looked at; theirs
   // and B's along B's chord, where edges that cross overlap.
   Point pa[LeafEdges + 1];
   double ua[LeafEdges + 1], ub[LeafEdges + 1];
-  const std::uint32_t needed = looking ? ~0u : edgesA | edgesA << 1;
+  const std::uint32_t neededA = looking ? ~0u : edgesA | edgesA << 1, neededB = edgesB | edgesB << 1;
   for (std::uint32_t k = 0; k <= na; ++k)
-    if (needed >> k & 1) {
+    if (neededA >> k & 1) {
       pa[k] = m(qa[k]);
       ua[k] = j.box.ux * pa[k].x + j.box.uy * pa[k].y;
     }
-  for (std::uint32_t k = 0; k <= nb; ++k) ub[k] = j.box.ux * pb[k].x + j.box.uy * pb[k].y;
+  for (std::uint32_t k = 0; k <= nb; ++k)
+    if (neededB >> k & 1) ub[k] = j.box.ux * pb[k].x + j.box.uy * pb[k].y;
   bool met = false;
   for (std::uint32_t ra = edgesA; ra != 0; ra &= ra - 1) {
     const std::uint32_t a = static_cast<std::uint32_t>(std::countr_zero(ra));
@@ -682,13 +719,12 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
 // The area that both outlines enclose, from all their crossings: the runs
 // of A inside B (from a crossing where it enters to the next one along
 // it) and those of B inside A, summed through the motions sumA and sumB
-// into common coordinates. Given discs (A's, B's), whether every run lies
-// within its disc (escaped is set where one does not).
-double CommonArea(const Outline& A, const Motion& sumA, const Outline& B, const Motion& sumB,
-                  TMeshScratch& work, const Disc* wa, const Disc* wb, bool& escaped) {
+// into common coordinates. The runs are kept in work.runs.
+double CommonArea(const Outline& A, const Motion& sumA, const Outline& B, const Motion& sumB, TMeshScratch& work) {
   const std::vector<TCrossing>& c = work.crossings;
   const std::size_t n = c.size();
   std::vector<std::uint32_t>& order = work.order;
+  work.runs.clear();
   double sum = 0;
   // Two crossings at one point of an edge (where it cuts the tip of the
   // other outline's corner that touches it) enter before they leave.
@@ -710,14 +746,23 @@ double CommonArea(const Outline& A, const Motion& sumA, const Outline& B, const 
       if (from.enters != alongA) continue;
       if (alongA) {
         sum += A.RunShoelace(sumA, from.a, from.ta, to.a, to.ta);
-        if (wa && !escaped && !A.RunWithin(*wa, from.a, from.ta, to.a, to.ta)) escaped = true;
+        work.runs.push_back({true, from.a, to.a, from.ta, to.ta});
       } else {
         sum += B.RunShoelace(sumB, from.b, from.tb, to.b, to.tb);
-        if (wb && !escaped && !B.RunWithin(*wb, from.b, from.tb, to.b, to.tb)) escaped = true;
+        work.runs.push_back({false, from.b, to.b, from.tb, to.tb});
       }
     }
   }
   return std::max(sum / 2, 0.0);
+}
+
+// Whether one of the runs that CommonArea kept leaves its outline's disc
+// (A's wa, B's wb): then crossings beyond the discs may end it.
+bool Escapes(const Outline& A, const Outline& B, const TMeshScratch& work, const Disc& wa, const Disc& wb) {
+  for (const TMeshScratch::Run& r : work.runs)
+    if (!(r.alongA ? A.RunWithin(wa, r.from, r.t, r.to, r.u) : B.RunWithin(wb, r.from, r.t, r.to, r.u)))
+      return true;
+  return false;
 }
 
 }  // namespace
@@ -738,7 +783,7 @@ Real TMeshingPair::OverlapArea(Real phi, Real turn2, Real pitch) const {
   return OverlapAbove(phi, turn2, -1, 0, touch, pitch);
 }
 
-Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, bool& touch, Real pitch,
+Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real above, Real gap, bool& touch, Real pitch,
                                 Real radius1) const {
   const Outline &o1 = *gear1_, &o2 = *gear2_;
   TMeshScratch& work = *work_;
@@ -801,16 +846,15 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, 
   // The area is summed about the middle of the centre line, near the
   // contact, which keeps the rounding small.
   const Motion sum1 = Between(c1, s1, -a / 2, 0, 1, 0, 0, 0), sum2 = Between(c2, s2, a / 2, 0, 1, 0, 0, 0);
-  bool escaped = false;
-  double area = CommonArea(o1, sum1, o2, sum2, work, windows ? &w1 : nullptr, windows ? &w2 : nullptr, escaped);
+  double area = CommonArea(o1, sum1, o2, sum2, work);
   // Teeth that collide near the line of centres may collide farther out
   // too (at a curve's corners), and a run inside the other outline that
   // leaves the discs may cross it out there: the whole outlines then give
   // the area.
-  if (windows && (escaped || area > tolerance)) {
+  if (windows && (area > above || Escapes(o1, o2, work, w1, w2))) {
     const std::size_t found = work.crossings.size();
     beyond();
-    if (escaped || work.crossings.size() > found) area = CommonArea(o1, sum1, o2, sum2, work, nullptr, nullptr, escaped);
+    if (work.crossings.size() > found) area = CommonArea(o1, sum1, o2, sum2, work);
   }
   return area;
 }
@@ -868,7 +912,8 @@ TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::ve
     double x, y;
     track2.Pieces[piece].As<double>().Point(s, x, y);
     const Real turn2 = std::numbers::pi - std::atan2(y, x);
-    const Real area = pair.OverlapAbove(phi, turn2, tolerance, gap, finding.contact, pitch, a - std::hypot(x, y));
+    const Real above = std::max(tolerance, finding.largestArea);
+    const Real area = pair.OverlapAbove(phi, turn2, above, gap, finding.contact, pitch, a - std::hypot(x, y));
     ++finding.positions;
     if (!(area > tolerance)) continue;
     ++finding.overlapping;
