@@ -504,6 +504,12 @@ void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const doubl
       const double dx = node.box.x - c.x, dy = node.box.y - c.y, reach = node.radius + small.radius + slack;
       if (dx * dx + dy * dy > reach * reach) continue;
       if (node.second == 0 || node.radius <= small.radius) {
+        // (So many that the stack would fill: from the roots after all.)
+        if (top == static_cast<int>(stack.size()) / 2) {
+          top = 0;
+          stack[top++] = {0, 0};
+          break;
+        }
         stack[top++] = bLarger ? Item{0, at} : Item{at, 0};
         continue;
       }

@@ -216,6 +216,23 @@ TEST(MeshOverlap, OutlinesOfManyCrossingsOverlapAsTheSlabsSay) {
   EXPECT_GT(crossingRegions, 40);
 }
 
+// A gear far larger than the other (as gear 2 of many turns is): the same.
+TEST(MeshOverlap, AGearFarLargerThanTheOtherOverlapsAsTheSlabsSay) {
+  std::mt19937 random(100);
+  std::uniform_real_distribution<double> angle(0, 2 * Pi);
+  for (int trial = 0; trial < 6; ++trial) {
+    const Poly small = Bumpy(random, 60, 10, 2), large = Bumpy(random, 2000, 400, 1.5);
+    const double phi = angle(random), turn2 = angle(random) / 50;
+    for (const bool smallIsOne : {true, false}) {
+      const Poly &one = smallIsOne ? small : large, &two = smallIsOne ? large : small;
+      const double slabs = SlabArea(Placed(one, -phi, 0), Placed(two, turn2, 408));
+      const drawing::TMeshingPair pair({Piece(one)}, {Piece(two)}, 408);
+      EXPECT_NEAR(pair.OverlapArea(phi, turn2), slabs, 1e-9 * (1 + slabs)) << trial << smallIsOne;
+      EXPECT_NEAR(pair.OverlapArea(phi, turn2, 1), slabs, 1e-9 * (1 + slabs)) << trial << smallIsOne;
+    }
+  }
+}
+
 TEST(MeshOverlap, OutlinesApartOverlapByNothing) {
   const Poly one = Regular(12, 5, 0, 0, 0), two = Regular(9, 5, 0, 0, 0.3);
   EXPECT_EQ(Both(one, two, 10.5, 0.2, 0.7).check, 0);
