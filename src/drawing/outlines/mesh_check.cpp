@@ -1,16 +1,16 @@
 // The meshing check of the two tooth outlines; see mesh_check.h.
 //
-// Each outline is indexed twice. A tree of boxes over its runs of
-// consecutive edges (each box along the chord of its run, a node's two
-// halves parted where a flank or a land ends, leaves of a dozen edges)
-// finds the pairs of leaves of the two outlines that come near each other.
-// At a position, only the teeth within TeethEachSide pitches of the pitch
-// point are looked at first: the leaves of either outline that meet a disc
-// about it, each measured along the tangent there, paired where those
-// measures overlap and their boxes do not lie apart. Within a leaf pair,
-// only the edges that reach into the other leaf's strip (flanks that roll
-// on each other lie close along their length, but cross at a point or not
-// at all), and that overlap along it, are tested for a crossing.
+// Each outline is indexed by a tree of boxes over its runs of consecutive
+// edges (each box along the chord of its run, a node's two halves parted
+// where a flank or a land ends, leaves of a dozen edges). At a position,
+// only the teeth within TeethEachSide pitches of the pitch point are
+// looked at first: the leaves of the nodes of about a tooth that meet a
+// disc about it, each measured along the tangent there and across it,
+// paired where those measures overlap and their boxes do not lie apart.
+// Within a leaf pair, only the edges that reach into the other leaf's
+// strip (flanks that roll on each other lie close along their length, but
+// cross at a point or not at all), and that overlap along it, are tested
+// for a crossing.
 //
 // The common area of two simple counter-clockwise polygons is the integral
 // of x dy round its boundary, which consists of the runs of each outline
@@ -20,16 +20,16 @@
 // moved rigidly (the shoelace sum of a run turned and shifted is its own
 // plus the shift crossed with its turned chord), so that the area costs
 // the crossings, sorted along either outline, and not the edges between
-// them. Where the runs inside leave the disc, or where the area about the
-// pitch point exceeds the tolerance (teeth that collide there may collide
-// farther out too, at a curve's corners), the crossings beyond the disc
-// are looked for over the whole outlines, down the two trees, and the area
-// is that of all of them. Where no edges cross at all, one outline lies
-// wholly inside the other or they lie apart: the sectors of a fixed grid of
-// the polar angle about each gear's centre list the edges that pass
-// through them and the farthest reach of those edges, and whether a vertex
-// lies inside is decided by counting the edges that a ray from it outwards
-// crosses within its sector.
+// them. Where a run inside the other outline leaves the disc, or where the
+// area about the pitch point exceeds what the caller asks about (teeth
+// that collide there may collide farther out too, at a curve's corners),
+// the crossings beyond the disc are looked for down the two trees (from
+// the larger outline's nodes of about the other's size near it), passing
+// over the pairs of nodes whose leaves were all looked at, and the area is
+// that of all of them. Where no edges cross at all, one outline lies wholly
+// inside the other or they lie apart: whether a vertex lies inside is
+// decided by counting the edges that a ray from it away from the other's
+// centre crosses, found down the tree.
 //
 // A point that lies exactly on the other outline's edge counts as lying
 // on its left (inside), so that an outline that touches the other at a
@@ -45,7 +45,6 @@
 #include <cstdint>
 #include <numbers>
 
-#include "drawing/outlines/polar_sectors.h"
 
 namespace drawing {
 
@@ -227,8 +226,8 @@ struct TCrossing {
 
 }  // namespace
 
-// An outline indexed by a tree of boxes over its edges and by sectors of
-// the polar angle about its centre, with the prefix sums of its shoelace.
+// An outline indexed by a tree of boxes over its edges, with the prefix
+// sums of its shoelace.
 struct TMeshOutline {
   std::vector<Point> v;  // counter-clockwise, the first vertex repeated at the end
   std::size_t size = 0;  // the vertices (edge e runs from v[e] to v[e + 1])
@@ -236,10 +235,6 @@ struct TMeshOutline {
   // The shoelace sums of the edges before vertex e: twice the integral of
   // x dy along them, in the outline's own coordinates.
   std::vector<double> shoelace;
-  int sectors = 0;
-  std::vector<std::uint32_t> first;  // edges of sector k: list[first[k] .. first[k + 1])
-  std::vector<std::uint32_t> list;
-  std::vector<double> sectorReach;   // the farthest point of those edges
   // The tree: node 0 holds all edges; a node that is no leaf holds the
   // nodes that follow it and node[n].second. Its halves part where one
   // piece of the outline ends (a flank, a land) where one does near its
@@ -249,7 +244,6 @@ struct TMeshOutline {
   std::vector<std::uint32_t> leaf;  // the leaves' nodes, in the order of their edges
 
   std::size_t Size() const { return size; }
-  int Sector(const Point& p) const { return PolarSector(p.x, p.y, sectors); }
   std::uint32_t Next(std::uint32_t e) const { return e + 1 == size ? 0 : e + 1; }
   // The point at t along edge e.
   Point At(std::uint32_t e, double t) const {
@@ -257,14 +251,6 @@ struct TMeshOutline {
   }
   // Twice the area it encloses.
   double Shoelace() const { return size > 0 ? shoelace[size] : 0; }
-  // Calls f(sector) for the sectors from the polar angle of p to that of q
-  // the short way round.
-  template <class F>
-  void ForSectors(const Point& p, const Point& q, F&& f) const {
-    int from = 0;
-    const int count = SectorSpan(p.x, p.y, q.x, q.y, sectors, from);
-    for (int j = 0; j < count; ++j) f((from + j) % sectors);
-  }
 
   void Build(const std::vector<TContourPiece>& pieces) {
     for (const TContourPiece& piece : pieces) {
@@ -296,26 +282,7 @@ struct TMeshOutline {
     v.push_back(v.front());
     shoelace.assign(n + 1, 0);
     for (std::size_t i = 0; i < n; ++i) shoelace[i + 1] = shoelace[i] + Cross(v[i], v[i + 1]);
-    std::vector<double> radius(n + 1);
-    for (std::size_t i = 0; i <= n; ++i) radius[i] = std::sqrt(v[i].x * v[i].x + v[i].y * v[i].y);
-    for (std::size_t i = 0; i < n; ++i) reach = std::max(reach, radius[i]);
-    // About two edges to a sector: a tooth's flank lies in a few sectors, a
-    // land in a few more.
-    sectors = static_cast<int>(std::clamp<std::size_t>(n / 2, 360, 1 << 18));
-    std::vector<std::uint32_t> count(sectors + 1, 0);
-    sectorReach.assign(sectors, 0);
-    for (std::size_t e = 0; e < n; ++e) ForSectors(v[e], v[e + 1], [&](int k) { ++count[k + 1]; });
-    first.assign(sectors + 1, 0);
-    for (int k = 0; k < sectors; ++k) first[k + 1] = first[k] + count[k + 1];
-    list.resize(first[sectors]);
-    std::vector<std::uint32_t> fill(first.begin(), first.end() - 1);
-    for (std::size_t e = 0; e < n; ++e) {
-      const double far = std::max(radius[e], radius[e + 1]);
-      ForSectors(v[e], v[e + 1], [&](int k) {
-        list[fill[k]++] = static_cast<std::uint32_t>(e);
-        sectorReach[k] = std::max(sectorReach[k], far);
-      });
-    }
+    for (std::size_t i = 0; i < n; ++i) reach = std::max(reach, std::sqrt(v[i].x * v[i].x + v[i].y * v[i].y));
     BuildTree();
   }
 
@@ -379,20 +346,35 @@ struct TMeshOutline {
   }
 
   // Whether p (own coordinates) lies inside: the crossings of the ray from
-  // p away from the centre, all of them by edges of p's sector.
+  // p away from the centre, by the edges of the leaves whose circles it
+  // meets.
   bool Inside(const Point& p) const {
-    const int k = Sector(p);
     const double pp = p.x * p.x + p.y * p.y;
-    if (pp > sectorReach[k] * sectorReach[k]) return false;
+    if (!(pp > 0) || pp > reach * reach) return false;
+    const double length = std::sqrt(pp), dx = p.x / length, dy = p.y / length;
     bool inside = false;
-    for (std::uint32_t i = first[k]; i < first[k + 1]; ++i) {
-      const std::uint32_t e = list[i];
-      const Point &u = v[e], &w = v[e + 1];
-      const double su = Cross(p, u), sw = Cross(p, w);
-      if ((su > 0) == (sw > 0)) continue;
-      const double t = su / (su - sw);
-      const Point x{u.x + t * (w.x - u.x), u.y + t * (w.y - u.y)};
-      if (x.x * p.x + x.y * p.y > pp) inside = !inside;
+    std::array<std::uint32_t, 256> below;
+    int n = 0;
+    below[n++] = 0;
+    while (n > 0) {
+      const TNode& node = this->node[below[--n]];
+      // The circle's centre along the ray (from p) and across it.
+      const double wx = node.box.x - p.x, wy = node.box.y - p.y;
+      const double along = std::max(0.0, wx * dx + wy * dy), ex = wx - along * dx, ey = wy - along * dy;
+      if (ex * ex + ey * ey > node.radius * node.radius) continue;
+      if (node.second != 0) {
+        below[n++] = node.second;
+        below[n++] = static_cast<std::uint32_t>(&node - this->node.data()) + 1;
+        continue;
+      }
+      for (std::uint32_t e = node.from; e < node.from + node.count; ++e) {
+        const Point &u = v[e], &w = v[e + 1];
+        const double su = Cross(p, u), sw = Cross(p, w);
+        if ((su > 0) == (sw > 0)) continue;
+        const double t = su / (su - sw);
+        const Point x{u.x + t * (w.x - u.x), u.y + t * (w.y - u.y)};
+        if (x.x * p.x + x.y * p.y > pp) inside = !inside;
+      }
     }
     return inside;
   }
