@@ -141,44 +141,53 @@ Real MeasureLength(const TTrackPiece& p) {
   return sum;
 }
 
-// The arc from the piece's start as a cubic in s: the piece's length, and
-// the speeds of the point at both ends.
-Real ArcOf(const TTrackPiece& p, Real s) {
-  const Real s2 = s * s, s3 = s2 * s;
-  return p.length * (3 * s2 - 2 * s3) + p.speed0 * (s - 2 * s2 + s3) + p.speed1 * (s3 - s2);
-}
+// The arc of a piece as a cubic in its parameter s: from the piece's
+// length and the speeds of the point at both ends; T the precision.
+template <class T>
+struct TArc {
+  T length, speed0, speed1;
 
-Real SpeedOf(const TTrackPiece& p, Real s) {
-  const Real s2 = s * s;
-  return p.length * (6 * s - 6 * s2) + p.speed0 * (1 - 4 * s + 3 * s2) + p.speed1 * (3 * s2 - 2 * s);
-}
+  // The arc from the piece's start at s.
+  T At(T s) const {
+    const T s2 = s * s, s3 = s2 * s;
+    return length * (3 * s2 - 2 * s3) + speed0 * (s - 2 * s2 + s3) + speed1 * (s3 - s2);
+  }
+  T Speed(T s) const {
+    const T s2 = s * s;
+    return length * (6 * s - 6 * s2) + speed0 * (1 - 4 * s + 3 * s2) + speed1 * (3 * s2 - 2 * s);
+  }
 
-// The parameter of the arc tau (0 .. length): Newton's steps from the
-// cubic of the inverse with the same end slopes, kept inside the bracket
-// that the arc's growth gives.
-Real ParameterOf(const TTrackPiece& p, Real tau) {
-  if (!(p.length > 0)) return 0;
-  const Real t = std::clamp(tau / p.length, static_cast<Real>(0), static_cast<Real>(1));
-  Real s = t;
-  if (p.speed0 > p.length / 3 && p.speed0 < 3 * p.length && p.speed1 > p.length / 3 && p.speed1 < 3 * p.length) {
-    const Real t2 = t * t, t3 = t2 * t;
-    s = (t3 - 2 * t2 + t) * p.length / p.speed0 + (3 * t2 - 2 * t3) + (t3 - t2) * p.length / p.speed1;
+  // The parameter of the arc tau (0 .. length): Newton's steps from the
+  // cubic of the inverse with the same end slopes, kept inside the
+  // bracket that the arc's growth gives.
+  T ParameterOf(T tau) const {
+    if (!(length > 0)) return 0;
+    const T t = std::clamp(tau / length, static_cast<T>(0), static_cast<T>(1));
+    T s = t;
+    if (speed0 > length / 3 && speed0 < 3 * length && speed1 > length / 3 && speed1 < 3 * length) {
+      const T t2 = t * t, t3 = t2 * t;
+      s = (t3 - 2 * t2 + t) * length / speed0 + (3 * t2 - 2 * t3) + (t3 - t2) * length / speed1;
+    }
+    T lo = 0, hi = 1;
+    for (int i = 0; i < 40; ++i) {
+      const T f = At(s) - tau;
+      if (std::fabs(f) < static_cast<T>(1e-15L)) return s;
+      if (f > 0) hi = s; else lo = s;
+      const T d = Speed(s);
+      T next = d > 0 ? s - f / d : (lo + hi) / 2;
+      if (!(next > lo && next < hi)) next = (lo + hi) / 2;
+      // Newton's error squares from step to step: after a step this small
+      // the parameter is exact.
+      if (std::fabs(next - s) < static_cast<T>(1e-10L)) return next;
+      s = next;
+    }
+    return s;
   }
-  Real lo = 0, hi = 1;
-  for (int i = 0; i < 40; ++i) {
-    const Real f = ArcOf(p, s) - tau;
-    if (std::fabs(f) < 1e-15L) return s;
-    if (f > 0) hi = s; else lo = s;
-    const Real d = SpeedOf(p, s);
-    Real next = d > 0 ? s - f / d : (lo + hi) / 2;
-    if (!(next > lo && next < hi)) next = (lo + hi) / 2;
-    // Newton's error squares from step to step: after a step this small
-    // the parameter is exact.
-    if (std::fabs(next - s) < 1e-10L) return next;
-    s = next;
-  }
-  return s;
-}
+};
+
+TArc<Real> ArcOfPiece(const TTrackPiece& p) { return {p.length, p.speed0, p.speed1}; }
+
+Real ArcOf(const TTrackPiece& p, Real s) { return ArcOfPiece(p).At(s); }
 
 // Whether the cubic from a to b meets the curve's sample m at its middle.
 bool CubicMeets(const Knot& a, const Knot& b, const Knot& m) {
@@ -269,16 +278,28 @@ void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx,
     }
     lastPiece_ = i;
   }
-  const TTrackPiece& p = Pieces[i];
-  const Real s = ParameterOf(p, sigma - S[i]);
-  PointOf(p, s, x, y);
-  Real dx, dy;
-  DerivativeOf(p, s, dx, dy);
-  const Real len = std::sqrt(dx * dx + dy * dy);
+  // Within the piece in double precision: its point to some 1e-13 mm
+  // on a gear of metres, at a fraction of the extended precision's cost
+  // (the teeth ask for hundreds of thousands of points).
+  FastPiece f;
+  if (fast_.size() == Pieces.size()) {
+    f = fast_[i];
+  } else {
+    const TTrackPiece& p = Pieces[i];
+    f = {p.As<double>(), static_cast<double>(p.length), static_cast<double>(p.speed0), static_cast<double>(p.speed1)};
+  }
+  const TCubic<double>& cubic = f.cubic;
+  const TArc<double> arc{f.length, f.speed0, f.speed1};
+  const double s = arc.ParameterOf(static_cast<double>(sigma - S[i]));
+  double px, py, dx, dy;
+  cubic.Point(s, px, py);
+  cubic.Derivative(s, dx, dy);
+  x = px, y = py;
+  const double len = std::sqrt(dx * dx + dy * dy);
   if (len > 0) {
     tx = dx / len;
     ty = dy / len;
-    const Real ddx = 6 * p.ax[3] * s + 2 * p.ax[2], ddy = 6 * p.ay[3] * s + 2 * p.ay[2];
+    const double ddx = 6 * cubic.ax[3] * s + 2 * cubic.ax[2], ddy = 6 * cubic.ay[3] * s + 2 * cubic.ay[2];
     curvature = (dx * ddy - dy * ddx) / (len * len * len);
   } else {
     tx = 0;
@@ -288,6 +309,14 @@ void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx,
   nx = Orientation * ty;
   ny = -Orientation * tx;
   phi = Phi[i] + s * (Phi[i + 1] - Phi[i]);
+}
+
+void TPitchTrack::KeepFastPieces() {
+  fast_.clear();
+  fast_.reserve(Pieces.size());
+  for (const TTrackPiece& p : Pieces)
+    fast_.push_back({p.As<double>(), static_cast<double>(p.length), static_cast<double>(p.speed0),
+                     static_cast<double>(p.speed1)});
 }
 
 void TPitchTrack::AtDriveAngle(Real phi, Real& x, Real& y, Real& sigma) const {
@@ -402,6 +431,7 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
   // left (a gear of many turns has tens of thousands of pieces).
   for (auto* v : {&track.S, &track.X, &track.Y, &track.DX, &track.DY, &track.Phi, &track.Psi}) v->shrink_to_fit();
   track.Pieces.shrink_to_fit();
+  track.KeepFastPieces();
   return track;
 }
 
