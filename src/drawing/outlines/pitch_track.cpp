@@ -204,22 +204,36 @@ bool CubicMeets(const Knot& a, const Knot& b, const Knot& m) {
   return dot > 0 && std::fabs(dx * m.dy - dy * m.dx) <= AngleToleranceTangent * dot;
 }
 
+// A sample appended; the pieces between the samples and their arcs are
+// made once all are taken (Close), at their number.
 void Append(TPitchTrack& t, const Knot& k) {
-  Real s = 0;
-  if (!t.S.empty()) {
-    const std::size_t i = t.S.size() - 1;
-    TTrackPiece p = MakePiece(t.X[i], t.Y[i], t.DX[i], t.DY[i], k.x, k.y, k.dx, k.dy, k.phi - t.Phi[i]);
-    p.length = MeasureLength(p);
-    s = t.S[i] + p.length;
-    t.Pieces.push_back(p);
-  }
-  t.S.push_back(s);
   t.X.push_back(k.x);
   t.Y.push_back(k.y);
   t.DX.push_back(k.dx);
   t.DY.push_back(k.dy);
   t.Phi.push_back(k.phi);
   t.Psi.push_back(k.psi);
+}
+
+// The pieces between the samples, their lengths and the arc at each
+// sample; the samples kept without the room that their growth left (a
+// track is kept between redraws, and one of many turns has tens of
+// thousands of pieces).
+void Close(TPitchTrack& t) {
+  for (auto* v : {&t.X, &t.Y, &t.DX, &t.DY, &t.Phi, &t.Psi})
+    if (v->capacity() > v->size() + v->size() / 4) v->shrink_to_fit();
+  const std::size_t n = t.X.size();
+  t.S.assign(n, 0);
+  t.Pieces.clear();
+  t.Pieces.reserve(n > 0 ? n - 1 : 0);
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    TTrackPiece p = MakePiece(t.X[i], t.Y[i], t.DX[i], t.DY[i], t.X[i + 1], t.Y[i + 1], t.DX[i + 1], t.DY[i + 1],
+                              t.Phi[i + 1] - t.Phi[i]);
+    p.length = MeasureLength(p);
+    t.S[i + 1] = t.S[i] + p.length;
+    t.Pieces.push_back(p);
+  }
+  t.Length = n > 0 ? t.S.back() : 0;
 }
 
 }  // namespace
@@ -386,6 +400,9 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
   };
   // The radii of a polyline are found by bisection meanwhile.
   const calc::PolylineLookupScope lookup;
+  // Room for the dozen samples or so that a smooth curve takes to a pitch.
+  const std::size_t expected = static_cast<std::size_t>(std::min(steps, z1 * turns * 14)) + 2;
+  for (auto* v : {&track.X, &track.Y, &track.DX, &track.DY, &track.Phi, &track.Psi}) v->reserve(expected);
   Knot a = MakeKnot(gear, 0, sample(0), 0);
   Append(track, a);
   long i = 0;
@@ -426,11 +443,7 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
     }
     std::erase_if(asked, [&](const auto& known) { return known.first < i; });
   }
-  track.Length = track.S.back();
-  // The track is kept between redraws: without the room that its growth
-  // left (a gear of many turns has tens of thousands of pieces).
-  for (auto* v : {&track.S, &track.X, &track.Y, &track.DX, &track.DY, &track.Phi, &track.Psi}) v->shrink_to_fit();
-  track.Pieces.shrink_to_fit();
+  Close(track);
   track.KeepFastPieces();
   return track;
 }
