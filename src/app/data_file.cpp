@@ -32,7 +32,7 @@ namespace app {
 std::string DataFilePath(const std::string& directory, const std::string& name) {
   // An absolute name is no name of the directory.
   const std::string folder = !name.empty() && name.front() == '/' ? std::string() : common::AddBackslash(directory);
-  return folder + name + "." + common::DataFileExtension;
+  return folder + common::KeptDesignFile(name);
 }
 
 namespace {

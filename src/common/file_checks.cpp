@@ -2,7 +2,6 @@
 // file_checks.h.
 #include "common/file_checks.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "common/code_page.h"
@@ -120,14 +119,8 @@ void CheckFileAccess(const std::string& name) {
 }
 
 void CheckOutputFileName(const std::string& name) {
-  const std::string filePart = name.substr(name.find_last_of('/') == std::string::npos ? 0 : name.find_last_of('/') + 1);
-  if (std::count(filePart.begin(), filePart.end(), '.') > 1) {
-    NoteFileFailure(name + " not allowed (too many dots)!");
-    ShowFileError(name + " not allowed (too many dots)!");
-    AbortFlag = 1;
-    return;
-  }
-  // The probe applies every rule of a save to the target (links followed,
+  // A name with more dots than one ("pump.v1.vb4") is a name as any other
+  // on the file systems the program runs on. The probe applies every rule of a save to the target (links followed,
   // no device or pipe, write permission, a writable directory) without
   // opening the target or changing it: it creates a file of another name
   // beside it and removes it again. So a target that the save would refuse

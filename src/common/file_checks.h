@@ -38,8 +38,7 @@ void RewriteFileRetry(TextFile& file);
 // Opens name for reading and closes it; on failure "file <name> not found
 // or no access !" and AbortFlag.
 void CheckFileAccess(const std::string& name);
-// Refuses a file-name part with more than one '.'; then a name that the
-// save would refuse ("invalid file name "..." !": no file can be created
+// Refuses a name that the save would refuse ("invalid file name "..." !": no file can be created
 // in its directory, or the target is a directory, a device, a pipe, a file
 // the user may not write or a link that leads nowhere); then asks before
 // an existing file is overwritten (unless the name contains "actual" or

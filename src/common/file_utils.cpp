@@ -136,7 +136,15 @@ std::string DesignStem(const std::string& name) {
   return name;
 }
 
-std::string BareDesignName(const std::string& path) { return DesignStem(FileNamePart(path)); }
+std::string KeptDesignName(const std::string& stem) {
+  return DesignStem(stem) != stem ? stem + "." + DataFileExtension : stem;
+}
+
+std::string KeptDesignFile(const std::string& name) {
+  return DesignStem(name) != name ? name : name + "." + DataFileExtension;
+}
+
+std::string BareDesignName(const std::string& path) { return KeptDesignName(DesignStem(FileNamePart(path))); }
 
 std::string DesignOutputName(const std::string& name, const std::string& extension) {
   return DesignStem(name) + "." + extension;

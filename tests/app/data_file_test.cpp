@@ -652,14 +652,15 @@ TEST_F(DataFileTest, PathRules) {
   EXPECT_FALSE(fs::exists(dir_.Path(".vb4")));
 
   // A name typed with a dot of its own is the design's whole name, never
-  // cut at the dot into the name of another design: "chosen.txt" is
-  // refused for its two dots, "chosen" saves chosen.vb4.
+  // cut at the dot into the name of another design: "chosen.txt" saves
+  // chosen.txt.vb4, "chosen" saves chosen.vb4.
   common::AbortFlag = 0;
   dialogs_.Then(ScriptedAnswer::File((other / "chosen.txt").string()));
   app::WriteDataFile("");
-  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_FALSE(fs::exists(other / "chosen.vb4"));
-  EXPECT_FALSE(fs::exists(other / "chosen.txt.vb4"));
+  EXPECT_TRUE(fs::exists(other / "chosen.txt.vb4"));
+  EXPECT_EQ(common::CurrentFileName, "chosen.txt");
   common::AbortFlag = 0;
   dialogs_.Then(ScriptedAnswer::File((other / "chosen").string()));
   app::WriteDataFile("");
