@@ -184,7 +184,10 @@ void DeleteFiles(const std::string& directory, const std::string& mask) {
 
 std::string TemporaryDirectory() {
   const std::string configured = TrimBlanks(TempDirectory);
-  return AddBackslash(configured.empty() ? platform::SystemTempDirectory() : configured);
+  if (!configured.empty()) return AddBackslash(configured);
+  // The system's as it is named: a TMPDIR may end in a blank.
+  const std::string system = platform::SystemTempDirectory();
+  return system.back() == '/' ? system : system + "/";
 }
 
 std::string NewTemporaryFile(const std::string& prefix, const std::string& suffix) {

@@ -16,6 +16,7 @@
 #include "common/text_utils.h"
 #include "platform/clock.h"
 #include "platform/report_viewer.h"
+#include "platform/temporary_files.h"
 #include "platform/user_dialogs.h"
 
 namespace common {
@@ -835,6 +836,9 @@ void ShowReportOutput() {
       } else if (copyForViewer() && !platform::Viewer().StartProgram(WordProcessorPath, viewerCopy)) {
         ReportNotFound(WordProcessorPath);
         DeleteFileQuiet(viewerCopy);
+      } else if (!viewerCopy.empty()) {
+        // Handed over: the program's end, however it comes, leaves it.
+        platform::ForgetTemporaryFile(viewerCopy);
       }
       // A copy handed to the word processor stays for it to open.
       DeleteFileQuiet(spool);
