@@ -384,6 +384,21 @@ TEST(CommandLineProgram, OutputsKeepTheDotsOfTheDesignName) {
   for (const char* other : {"pump.dxf", "pump.stl", "pump.stp", "bore_90.stp"})
     EXPECT_FALSE(fs::exists(dir.Path(other))) << other;
   EXPECT_EQ(dir.Entries(), 7u);
+
+  // A name that ends in the extension before its extension loses one:
+  // "d.vb4.vb4" writes d.vb4.txt and leaves the user's d.txt as it was;
+  // so does a design file of another extension ("e.vb4.edi").
+  CopyDefaultDesign(dir, "d.vb4.vb4");
+  CopyDefaultDesign(dir, "e.vb4.edi");
+  for (const char* mine : {"d.txt", "d.dxf", "e.txt"}) testsupport::Put(dir.Path(mine), "mine\n");
+  for (const auto& [args, output] : std::vector<std::pair<std::string, std::string>>{
+           {"d.vb4.vb4 /I", "d.vb4.txt"}, {"/CAD1:1 d.vb4.vb4", "d.vb4.dxf"}, {"e.vb4.edi /I", "e.vb4.txt"}}) {
+    const ProgramRun run = RunProgram(dir, args);
+    EXPECT_EQ(run.exitCode, 0) << args << run.err;
+    EXPECT_GT(fs::exists(dir.Path(output)) ? fs::file_size(dir.Path(output)) : 0u, 1000u) << output;
+  }
+  for (const char* mine : {"d.txt", "d.dxf", "e.txt"}) EXPECT_EQ(Slurp(dir.Path(mine)).substr(0, 40), "mine\n") << mine;
+  EXPECT_EQ(dir.Entries(), 15u);
 }
 
 // The same in the window: the names offered for a CAD file and for saving
