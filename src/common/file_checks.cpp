@@ -44,26 +44,26 @@ void NoteFileFailure(const std::string& file, const std::error_code& ec) {
 }
 void ClearFileFailure() { FileFailure().clear(); }
 
+void ShowFileFailure(const std::string& word, const std::string& file, const std::error_code& ec) {
+  NoteFileFailure(file, ec);
+  // The name and the reason are display text; the box's text is a program
+  // text.
+  ShowFileError(word + ": " + AnsiToOemText(FileFailure()));
+}
+
 void ResetFileChecked(TextFile& file, const std::string& name) {
   if (AbortFlag) return;
   file.Assign(name);
   std::error_code ec;
   if (file.Reset(ec)) return;
-  NoteFileFailure(name, ec);
-  if (ec == std::errc::io_error)
-    ShowFileError("read error");
-  else if (DiskFull(ec))
-    ShowFileError("disk full");
-  else
-    ShowFileError("file access error");
+  ShowFileFailure(ec == std::errc::io_error ? "read error" : DiskFull(ec) ? "disk full" : "file access error", name, ec);
   AbortFlag = 1;
 }
 
 void RewriteFileChecked(TextFile& file) {
   std::error_code ec;
   if (file.Rewrite(ec)) return;
-  NoteFileFailure(file.Name(), ec);
-  ShowFileError(DiskFull(ec) ? "disk full" : "file write error");
+  ShowFileFailure(DiskFull(ec) ? "disk full" : "file write error", file.Name(), ec);
   AbortFlag = 1;
 }
 
@@ -71,8 +71,7 @@ void CloseFileChecked(TextFile& file) {
   const std::string name = file.Name();
   std::error_code ec;
   if (file.Close(ec)) return;
-  NoteFileFailure(name, ec);
-  ShowFileError(DiskFull(ec) ? "disk full" : "file close error");
+  ShowFileFailure(DiskFull(ec) ? "disk full" : "file close error", name, ec);
   AbortFlag = 1;
 }
 

@@ -415,7 +415,8 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
       break;
   }
   if (!opened) {
-    ShowFileError("file write error");
+    // The file and the system's reason, as noted when the open failed.
+    ShowFileError("file write error: " + AnsiToOemText(LastFileFailure()));
     AbortFlag = 1;
     return;
   }

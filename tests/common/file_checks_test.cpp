@@ -68,7 +68,7 @@ TEST_F(FileChecksTest, ResetAndAccessChecksReportMissingFiles) {
   EXPECT_EQ(AbortFlag, 1);
   ASSERT_EQ(dialogs_.Asked().size(), 1u);
   EXPECT_EQ(dialogs_.Asked()[0].caption, "Error  : ");
-  EXPECT_EQ(dialogs_.Asked()[0].text, "file access error");
+  EXPECT_EQ(dialogs_.Asked()[0].text, "file access error: " + dir_.Path("none.vb4") + ": No such file or directory");
 
   // With AbortFlag already set nothing is tried.
   ResetFileChecked(SharedTextFile, dir_.Path("none.vb4"));
@@ -166,7 +166,7 @@ TEST_F(FileChecksTest, FailedCloseKeepsOldFile) {
   WriteTextLine("new");
   CloseFileChecked(SharedTextFile);
   EXPECT_EQ(AbortFlag, 1);
-  EXPECT_EQ(dialogs_.Asked().back().text, "disk full");
+  EXPECT_EQ(dialogs_.Asked().back().text, "disk full: " + dir_.Path("d.vb4") + ": No space left on device");
   EXPECT_EQ(Slurp(dir_.Path("d.vb4")), "old");
   EXPECT_EQ(dir_.Entries(), 1u);
 }
