@@ -219,17 +219,18 @@ bool SeekAndRead(IND& ind, std::uint32_t block, std::uint8_t* buffer) {
 
 bool SeekAndWrite(IND& ind, std::uint32_t block, std::uint8_t* buffer) {
   PutWord(buffer + kNodeModifiedOffset, 0);
+  const int err = WriteBytesAt(ind.fd, buffer, kBlockSize, static_cast<std::int64_t>(block) * kBlockSize);
+  if (err != 0) {
+    SetError(OsErrorCode(err, true), "Error writing index file: " + ind.fileName + " [SeekAndWrite]");
+    return false;
+  }
+  // The copies follow the file only once it holds the node.
   for (PathStep& step : ind.path) {
     if (step.block == block) std::memcpy(step.node.data(), buffer, kBlockSize);
   }
   if (ind.area >= 1 && ind.area <= kMaxWorkAreas) {
     AreaIndexes& slots = IndexSlots[static_cast<std::size_t>(ind.area)];
     if (slots.slots[1] == &ind && slots.cache) slots.cache->Update(block, buffer);
-  }
-  const int err = WriteBytesAt(ind.fd, buffer, kBlockSize, static_cast<std::int64_t>(block) * kBlockSize);
-  if (err != 0) {
-    SetError(OsErrorCode(err, true), "Error writing index file: " + ind.fileName + " [SeekAndWrite]");
-    return false;
   }
   return true;
 }
