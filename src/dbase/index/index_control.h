@@ -58,6 +58,8 @@ struct IND {
   // The index is known not to hold every change of its table (an update
   // failed half way): its anchor says so, and every open asks for a rebuild.
   bool outOfStep = false;
+  // A move met an empty node (reported as a mismatch with the table).
+  bool damageMet = false;
   // Key production: a compiled expression or a key maker.
   CompiledExpr* expr = nullptr;
   KeyMakerProc keyMaker;
