@@ -7,7 +7,10 @@
 // during the walk, never walked short.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +23,7 @@
 #include "dbase/dataset/tz_file_dataset.h"
 #include "dbase/dbase_test_support.h"
 #include "dbase/engine/dbf_native.h"
+#include "dbase/engine/engine_settings.h"
 #include "dbase/engine/navigation.h"
 #include "dbase/expr/expr_hooks.h"
 #include "dbase/index/index_anchor.h"
@@ -120,6 +124,41 @@ class IndexFailures : public dbtest::EngineTest {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
+  // Runs a job in a child process that sees a small file system of its own
+  // at dir (a user and mount namespace); its exit code, or -2 when the
+  // system gives no namespace.
+  static int InChildOnSmallDisk(const std::string& dir, const std::function<int()>& job) {
+    const uid_t uid = ::getuid();
+    const gid_t gid = ::getgid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) std::_Exit(77);
+      const auto put = [](const char* file, const std::string& text) {
+        const int fd = ::open(file, O_WRONLY | O_CLOEXEC);
+        const bool ok = fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        if (fd >= 0) ::close(fd);
+        return ok;
+      };
+      put("/proc/self/setgroups", "deny");
+      if (!put("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+          !put("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1") ||
+          ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+          ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=256k") != 0) {
+        std::_Exit(77);
+      }
+      int code = 99;
+      try {
+        code = job();
+      } catch (...) {
+      }
+      std::_Exit(code);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return code == 77 ? -2 : code;
+  }
+
   static std::vector<std::string> Names(std::size_t count, unsigned seed) {
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> letter(0, 25);
@@ -205,5 +244,275 @@ TEST_P(IndexWritesUnderALimit, LoseNoRecord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Limits, IndexWritesUnderALimit, ::testing::Values(2048, 3072, 4096, 8192));
+
+// A refused build leaves the index file as it was, byte for byte, on a
+// shared table as on an exclusive one: a key of a type no index takes
+// (254), a key of more than 100 characters (266), a key maker whose keys
+// vary in length (266), and a build stopped by a file-size limit while it
+// writes the nodes.
+TEST_F(IndexFailures, ARefusedBuildKeepsTheOldIndex) {
+  const std::string table = Path("parts.dbf");
+  const std::string index = Path("keep.ndx");
+  MakeIndexedTable(table, Names(30, 7), index);
+  const std::string before = Slurp(index);
+  ASSERT_EQ(before.size(), 4u * 512);
+  const KeyMakerProc varying = [](void*, int, std::string& key) {
+    key = TzTrimRight(FieldAsString(1));
+    if (RecNo() % 2 == 0) key += "+";
+  };
+  for (const char* mode : {"", " EXCLUSIVE"}) {
+    SCOPED_TRACE(mode);
+    ASSERT_TRUE(Use(table + mode)) << LastReport();
+    Index_On("OK", index);
+    EXPECT_EQ(LastCode(), 254);
+    EXPECT_NE(LastReport().find("Wrong parser return type"), std::string::npos) << LastReport();
+    EXPECT_EQ(Slurp(index), before);
+    Index_On("NAME + REPLICATE('x', 95)", index);
+    EXPECT_EQ(LastCode(), 266);
+    EXPECT_EQ(Slurp(index), before);
+    IndexOn(index, varying, nullptr);
+    EXPECT_EQ(LastCode(), 266);
+    EXPECT_NE(LastReport().find("The key of record 2 has 7 characters, the index's keys 6"), std::string::npos)
+        << LastReport();
+    EXPECT_EQ(Slurp(index), before);
+    Use("");
+  }
+  // A build of twice as many records, which the limit stops on writing.
+  {
+    TTzDbf dbf("more");
+    dbf.SetDbfFileName(table);
+    dbf.Open();
+    for (const std::string& name : Names(60, 8)) ASSERT_TRUE(Add(dbf, name));
+    dbf.Close();
+  }
+  const int code = InChildWithLimit(static_cast<rlim_t>(before.size()), [&] {
+    if (!Use(table)) return 2;
+    Index_On("NAME", index);
+    return TzError == 101 ? 0 : 3;
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(Slurp(index), before);
+  // Without the limit the build replaces the index.
+  ASSERT_TRUE(Use(table));
+  Index_On("NAME", index);
+  EXPECT_EQ(TzError, 0) << LastReport();
+  EXPECT_GT(Slurp(index).size(), before.size());
+  EXPECT_EQ(RecCount(), 90);
+}
+
+// On a full disk the build is refused by its disk-space check (227), and
+// the index it would have replaced stays as it was.
+TEST_F(IndexFailures, AFullDiskKeepsTheOldIndex) {
+  const std::filesystem::path disk = dir_ / "small disk";
+  std::filesystem::create_directories(disk);
+  const std::string table = (disk / "full.dbf").string();
+  const std::string index = (disk / "keep.ndx").string();
+  const int code = InChildOnSmallDisk(disk.string(), [&] {
+    if (!CreateDbf(table, {{"NAME", 'C', 10, 0}, {"RNO", 'N', 6, 0}})) return 2;
+    if (!Use(table + " EXCLUSIVE")) return 2;
+    const std::vector<std::string> names = Names(2000, 9);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      ClearRecord();
+      PutNativeString(FieldAddress(1), 11, names[i]);
+      PutNativeInt32(FieldAddress(2), static_cast<std::int32_t>(i + 1));
+      if (!Append()) return 2;
+    }
+    Index_On("NAME", index);
+    if (TzError != 0) return 2;
+    Use("");
+    // The rest of the disk filled.
+    const int filler = ::open((disk / "filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    const std::string block(4096, 'x');
+    while (::write(filler, block.data(), block.size()) > 0) {
+    }
+    ::close(filler);
+    const std::string before = Slurp(index);
+    if (!Use(table)) return 2;
+    Index_On("NAME", index);
+    if (TzError != 227) return 3;
+    if (LastReport().find("Available disk space: ") == std::string::npos) return 4;
+    return Slurp(index) == before && !before.empty() ? 0 : 5;
+  });
+  if (code == -2) GTEST_SKIP() << "the system gives no mount namespace for a small disk";
+  EXPECT_EQ(code, 0);
+}
+
+// Another table's index, opened on a table of 3 records, is refused at
+// open: its keys lead beyond the table.
+TEST_F(IndexFailures, AnotherTablesIndexIsRefused) {
+  MakeIndexedTable(Path("big.dbf"), Names(50, 11), Path("big.ndx"));
+  MakeIndexedTable(Path("small.dbf"), {"Axle", "Cam", "Gear"}, Path("small.ndx"));
+  TTzDbf dbf("small");
+  OpenAsTheProgram(dbf, Path("small.dbf"));
+  EXPECT_FALSE(dbf.SetIndexTo(Path("big.ndx")));
+  EXPECT_EQ(LastCode(), 222);
+  EXPECT_NE(LastReport().find("The index " + Path("big.ndx") + " does not match its table small.dbf: it lists record"),
+            std::string::npos)
+      << LastReport();
+  EXPECT_NE(LastReport().find("Rebuild the index."), std::string::npos) << LastReport();
+  EXPECT_FALSE(dbf.Find("Gear"));
+  // Its own index opens without a word.
+  reported_.clear();
+  EXPECT_TRUE(dbf.SetIndexTo(Path("small.ndx"))) << LastReport();
+  EXPECT_TRUE(dbf.Find("Gear"));
+  EXPECT_EQ(dbf.RecNo(), 3);
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+}
+
+// Records appended while the index was closed are missing from it: every
+// open says so, until a rebuild; the dataset's index list builds it anew.
+TEST_F(IndexFailures, RecordsAppendedWithoutTheIndexAreReported) {
+  const std::string table = Path("late.dbf");
+  const std::string index = Path("late.ndx");
+  MakeIndexedTable(table, Names(50, 12), index);
+  {
+    TTzDbf dbf("late");
+    OpenAsTheProgram(dbf, table);
+    for (const std::string& name : Names(7, 13)) ASSERT_TRUE(Add(dbf, name));
+  }
+  for (int open = 0; open < 2; ++open) {
+    TTzDbf dbf("again");
+    OpenAsTheProgram(dbf, table);
+    reported_.clear();
+    EXPECT_FALSE(dbf.SetIndexTo(index));
+    EXPECT_EQ(LastCode(), 222);
+    EXPECT_NE(LastReport().find("record 51 is missing from it. Rebuild the index."), std::string::npos)
+        << LastReport();
+  }
+  TTzDbf dbf("listed");
+  dbf.IndexList = {"1," + index + ",NAME"};
+  OpenAsTheProgram(dbf, table);
+  reported_.clear();
+  EXPECT_EQ(Walk(dbf).size(), 57u);
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+}
+
+// An index whose nodes are damaged behind a trailer that matches the table
+// is reported when a walk or a search meets the damage: a key beyond the
+// table, keys out of order, an emptied leaf or root.
+TEST_F(IndexFailures, DamagedNodesAreReportedNotWalkedShort) {
+  const std::string table = Path("dmg.dbf");
+  const std::string index = Path("dmg.ndx");
+  std::vector<std::string> names;
+  for (int i = 0; i < 30; ++i) names.push_back("K" + std::to_string(100 + i));
+  MakeIndexedTable(table, names, index);
+  const std::string whole = Slurp(index);
+  ASSERT_EQ(whole.size(), 4u * 512);  // leaves 1 and 2, the root 3
+  const auto patched = [&](std::size_t at, const std::string& bytes) {
+    std::string file = whole;
+    file.replace(at, bytes.size(), bytes);
+    testsupport::Put(index, file);
+  };
+  // The records walked before the walk stopped (the dataset raises the
+  // engine's error as its own).
+  const auto walk = [&](TTzDbf& dbf) {
+    reported_.clear();
+    std::vector<long> seen;
+    try {
+      for (dbf.First(); !dbf.Eof(); dbf.Next()) seen.push_back(static_cast<long>(dbf.RecNo()));
+    } catch (const std::exception& e) {
+      EXPECT_NE(std::string(e.what()).find("222"), std::string::npos) << e.what();
+    }
+    return seen;
+  };
+  // Entry size 20: an entry at 512 + 4 + 20 i holds child, record and key.
+  const auto recordBytes = [](std::uint32_t record) {
+    std::string bytes(4, '\0');
+    ndx::PutDword(reinterpret_cast<std::uint8_t*>(bytes.data()), record);
+    return bytes;
+  };
+  {
+    // The last key of leaf 2 (K129, record 30) leads to record 31.
+    patched(1024 + 4 + 4 * 20 + 4, recordBytes(31));
+    TTzDbf dbf("beyond");
+    OpenAsTheProgram(dbf, table);
+    ASSERT_TRUE(dbf.SetIndexTo(index)) << LastReport();
+    EXPECT_EQ(walk(dbf).size(), 29u);
+    EXPECT_EQ(LastCode(), 222);
+    EXPECT_NE(LastReport().find("it lists record 31, which the table (30 records) does not have"), std::string::npos)
+        << LastReport();
+    reported_.clear();
+    bool found = true;
+    try {
+      found = dbf.FindExact("K129");
+    } catch (const std::exception&) {
+      found = false;
+    }
+    EXPECT_FALSE(found);
+    EXPECT_EQ(LastCode(), 222);
+  }
+  {
+    // Two keys of leaf 1 swapped.
+    std::string first = whole.substr(512 + 4 + 3 * 20 + 8, 10);
+    std::string second = whole.substr(512 + 4 + 4 * 20 + 8, 10);
+    std::string file = whole;
+    file.replace(512 + 4 + 3 * 20 + 8, 10, second);
+    file.replace(512 + 4 + 4 * 20 + 8, 10, first);
+    testsupport::Put(index, file);
+    TTzDbf dbf("order");
+    OpenAsTheProgram(dbf, table);
+    ASSERT_TRUE(dbf.SetIndexTo(index)) << LastReport();
+    EXPECT_EQ(walk(dbf).size(), 4u);
+    EXPECT_NE(LastReport().find("block 1 breaks the order of the keys"), std::string::npos) << LastReport();
+  }
+  {
+    // Leaf 2 emptied.
+    patched(1024, std::string(512, '\0'));
+    TTzDbf dbf("leaf");
+    OpenAsTheProgram(dbf, table);
+    ASSERT_TRUE(dbf.SetIndexTo(index)) << LastReport();
+    EXPECT_EQ(walk(dbf).size(), 25u);
+    EXPECT_NE(LastReport().find("block 2 is empty"), std::string::npos) << LastReport();
+  }
+  {
+    // The root emptied: the open itself reports it.
+    patched(1536, std::string(512, '\0'));
+    TTzDbf dbf("root");
+    OpenAsTheProgram(dbf, table);
+    reported_.clear();
+    EXPECT_FALSE(dbf.SetIndexTo(index));
+    EXPECT_NE(LastReport().find("it holds no key of the table's 30 records"), std::string::npos) << LastReport();
+  }
+  {
+    // The same damage behind a trailer of another count is found at open.
+    patched(1024, std::string(512, '\0'));
+    std::string file = Slurp(index);
+    file.replace(488, 8, std::string("\xf0\xff\xff\xff\x0f\0\0\0", 8));
+    testsupport::Put(index, file);
+    TTzDbf dbf("check");
+    OpenAsTheProgram(dbf, table);
+    reported_.clear();
+    EXPECT_FALSE(dbf.SetIndexTo(index));
+    EXPECT_NE(LastReport().find("block 2 is empty"), std::string::npos) << LastReport();
+  }
+}
+
+// An index whose update failed half way is marked: every open asks for a
+// rebuild, its record count is not trusted, and a rebuild clears the mark.
+TEST_F(IndexFailures, AMarkedIndexAsksForARebuildAtEveryOpen) {
+  const std::string table = Path("mark.dbf");
+  const std::string index = Path("mark.ndx");
+  MakeIndexedTable(table, Names(10, 14), index);
+  EXPECT_EQ(IndexRecordCount(index), 10);
+  std::string file = Slurp(index);
+  file.replace(488, 8, std::string("\0\0\0\0\xff\xff\xff\xff", 8));
+  testsupport::Put(index, file);
+  EXPECT_EQ(IndexRecordCount(index), -1);
+  for (int open = 0; open < 2; ++open) {
+    TTzDbf dbf("mark");
+    OpenAsTheProgram(dbf, table);
+    reported_.clear();
+    EXPECT_FALSE(dbf.SetIndexTo(index));
+    EXPECT_EQ(LastCode(), 222);
+    EXPECT_NE(LastReport().find("an update of it failed before it was complete. Rebuild the index."),
+              std::string::npos)
+        << LastReport();
+  }
+  TTzDbf dbf("mark");
+  OpenAsTheProgram(dbf, table);
+  ASSERT_TRUE(dbf.IndexOn("NAME", index)) << LastReport();
+  EXPECT_EQ(IndexRecordCount(index), 10);
+  EXPECT_EQ(Walk(dbf).size(), 10u);
+}
 
 }  // namespace

@@ -187,6 +187,17 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
   }
   if (area->table.recordCount > 0) {
     if (slot == 1) PositionOnFirstVisibleKey();
+    // The first keys already show that the index does not match the table.
+    if (TzError == 222) {
+      const std::string detail = TzErrorDetail;
+      const bool report = SetReportErrors(false);
+      CloseIndex(slot);
+      SetReportErrors(report);
+      TzError = 222;
+      LastErrorCode = 222;
+      TzErrorDetail = detail;
+      return false;
+    }
   } else {
     opened->bof = opened->eof = true;
     GetNode(*opened, 1);
