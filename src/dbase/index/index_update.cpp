@@ -516,7 +516,8 @@ void CompareKeys() {
       for (Move& move : moves) {
         if (DeleteKey(*move.ind, move.from, current) != 0) {
           if (TzError == 0) SetError(1, "Key not found in index: " + move.ind->fileName + " [CompareKeys]");
-          MarkOutOfStep(*move.ind);
+          // A UNIQUE index may lack a record whose key another one holds.
+          if (!move.ind->unique) MarkOutOfStep(*move.ind);
         }
         if (IsControlling(*move.ind)) StandOnEntry(*move.ind, move.to, current);
       }
