@@ -71,7 +71,9 @@ void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange res
                       const SweepMessages& said) {
   using common::AddErrorMessage;
   if (failedCount > 0) {
-    AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
+    // Positions that cannot be rated stay in a full list: the pair is not
+    // rated where they are.
+    AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree), common::MessageWeight::Finding);
     said.AddToList(true);
   }
   if (failedCount < PositionCount) {
