@@ -461,3 +461,84 @@ TEST(LoadCapacityRuns, Din399041Range) {
 
 }  // namespace
 }  // namespace calc
+namespace calc {
+namespace {
+
+// The textbook pair, both gears nitrocarburized (SigmaHlim 750, SigmaFE 600,
+// HB 450), grade 7, under DIN 3990 at 7.05 kW: SH 0.905, beyond the bare
+// static factor 1.1 of the line but short of its static point 1.1 / (ZL ZV
+// ZR). By hand after DIN 3990-2 (sigma 850, nu40 100, v 4.18879 m/s, Rz 5,
+// a 120): ZL = 0.83 + 4 * 0.17 / (1.2 + 80/100)^2 = 1, ZV = 0.85 + 2 * 0.15
+// / sqrt(0.8 + 32/4.18879) = 0.95327, ZR = (3 / (5 * (100/120)^(1/3)))^0.15
+// = 0.93472; the line from 1.1 / 0.89104 = 1.2345 at 1e5 to 1 at 2e6
+// cycles gives 2e6 / 1.10557^(ln 20 / ln 1.2345) = 4.80e5 cycles, 8.0 h.
+TEST(LoadCapacityRuns, NitrocarburizedPittingLifeRunsToTheEndOfItsLine) {
+  for (const auto& [power, sh, cycles, hours] :
+       {std::tuple<Real, Real, Real, Real>{6.95L, 0.9108L, 5.2955e5L, 8.826L}, {7.05L, 0.9045L, 4.7999e5L, 8.000L}}) {
+    SCOPED_TRACE(static_cast<double>(power));
+    SetStandardPair(1);
+    calc_test::SetTextbookPair(SpurGearData);
+    TSpurGearData& g = SpurGearData;
+    g.P = power;
+    for (int i = 1; i <= 2; ++i) {
+      g.HeatTreatment[i] = 7;
+      g.SigmaHlim[i] = 750;
+      g.SigmaFE[i] = 600;
+      g.HB[i] = 450;
+      g.AccuracyGrade[i] = 7;
+    }
+    CalcSpurPair();
+    EXPECT_NEAR(g.ZL, 1, 1e-6);
+    EXPECT_NEAR(g.ZV, 0.95327L, 1e-5);
+    EXPECT_NEAR(g.ZR, 0.93472L, 1e-5);
+    EXPECT_NEAR(g.SafetySH[1], sh, 1e-4);
+    const Real line = 2e6L / std::pow(1 / g.SafetySH[1], std::log(20.0L) / std::log(1.1L / (1 * 0.95327L * 0.93472L)));
+    EXPECT_NEAR(g.CyclesH[1], line, 0.001L * line);
+    EXPECT_NEAR(g.CyclesH[1], cycles, 0.001L * cycles);
+    EXPECT_GT(g.CyclesH[1], 3e5L);
+    EXPECT_LT(g.CyclesH[1], 7e5L);
+    EXPECT_NEAR(g.LifeH[1], hours, 0.001L * hours);
+    EXPECT_FALSE(HasMessage("Error  : Pitting")) << calc_test::MessageLines();
+  }
+}
+
+// "fatigue fract." says that the root breaks: it stands beside a root life
+// of 0 ("breakage !"), never beside a finite one. Case-hardened steel at
+// 151 kW (SF 0.55, on its line down to 1 / 2.5) and ferritic nodular iron
+// at 41.5 kW (SF 0.86, on its line down to 1 / 1.6) have lives; by hand on
+// the lines from their end points: 3e6 / (1/SF)^(ln 3000 / ln 2.5) and
+// 3e6 / (1/SF)^(ln 3000 / ln 1.6).
+TEST(LoadCapacityRuns, FatigueFractureOnlyWhereTheRootBreaks) {
+  struct Case {
+    std::uint16_t group, heat;
+    Real sigmaHlim, sigmaFE, hb, power, sf, exponent;
+  };
+  for (const Case& c : {Case{2, 2, 1500, 800, 740, 151, 0.551L, std::log(3000.0L) / std::log(2.5L)},
+                        Case{5, 0, 370, 370, 180, 41.5L, 0.863L, std::log(3000.0L) / std::log(1.6L)}}) {
+    SCOPED_TRACE(c.group);
+    SetStandardPair(1);
+    calc_test::SetTextbookPair(SpurGearData);
+    TSpurGearData& g = SpurGearData;
+    g.P = c.power;
+    for (int i = 1; i <= 2; ++i) {
+      g.MaterialType[i] = c.group;
+      g.HeatTreatment[i] = c.heat;
+      g.SigmaHlim[i] = c.sigmaHlim;
+      g.SigmaFE[i] = c.sigmaFE;
+      g.HB[i] = c.hb;
+    }
+    CalcSpurPair();
+    EXPECT_NEAR(g.SafetySF[1], c.sf, 0.01L);
+    EXPECT_NEAR(g.CyclesF[1], 3e6L / std::pow(1 / g.SafetySF[1], c.exponent), 1);
+    EXPECT_GT(g.CyclesF[1], 0);
+    EXPECT_FALSE(HasMessage("Error  : fatigue fract.")) << calc_test::MessageLines();
+    // Five times the power breaks the root: now the message comes.
+    g.P = 5 * c.power;
+    CalcSpurPair();
+    EXPECT_EQ(g.CyclesF[1], 0);
+    EXPECT_TRUE(HasMessage("Error  : fatigue fract.")) << calc_test::MessageLines();
+  }
+}
+
+}  // namespace
+}  // namespace calc
