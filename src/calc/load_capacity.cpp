@@ -47,9 +47,35 @@ void Fatal(const char* text) {
   common::FatalFlag = 1;
 }
 
+// A value no gear can have, named with its gear.
+bool Negative(const char* quantity, const GearArray<Real>& values) {
+  for (int i = 1; i <= 2; ++i)
+    if (values[i] < 0) {
+      Fatal((std::string("Fatal  : ") + quantity + " < 0 ! (gear " + IntToText(i) + ")").c_str());
+      return true;
+    }
+  return false;
+}
+
 // Step 3: inputs without which no stress can be formed.
 bool InputsUsable() {
-  TSpurGearData& g = SpurGearData;
+  if (!CheckMaterialInputs()) return false;
+  const TSpurGearData& g = SpurGearData;
+  if (g.KAF == 0) {
+    Fatal("Fatal  : KAF = 0 !");
+    return false;
+  }
+  if (g.KAH == 0) {
+    Fatal("Fatal  : KAH = 0 !");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CheckMaterialInputs() {
+  const TSpurGearData& g = SpurGearData;
   for (int i = 1; i <= 2; ++i) {
     if (g.RzFlank[i] == 0 || g.RzRoot[i] == 0) {
       Fatal("Fatal  : Rz = 0 !");
@@ -62,10 +88,7 @@ bool InputsUsable() {
   }
   // The elasticity factor takes the root of (1 - mue^2) / E of both gears:
   // a negative modulus or a Poisson ratio beyond 1 makes it undefined.
-  if (g.E[1] < 0 || g.E[2] < 0) {
-    Fatal("Fatal  : E-Modul < 0 !");
-    return false;
-  }
+  if (Negative("E", g.E)) return false;
   if (std::fabs(g.mue[1]) > 1 || std::fabs(g.mue[2]) > 1) {
     Fatal("Fatal  : mue < -1 or mue > 1 !");
     return false;
@@ -78,16 +101,17 @@ bool InputsUsable() {
     Fatal("Fatal  : SigmaFE = 0 !");
     return false;
   }
-  if (g.KAF == 0) {
-    Fatal("Fatal  : KAF = 0 !");
+  // Values no material has: the rating would form negative safeties (an
+  // endurance limit below 0), a negative mass and resonance speed (the
+  // density) or a work-hardening factor beyond its range (the hardness),
+  // and print them as results. The names are those of the printout.
+  if (Negative("Sig.Hlim", g.SigmaHlim) || Negative("Sig.FE", g.SigmaFE) || Negative("rho", g.rho) ||
+      Negative("HB", g.HB) || Negative("Rz", g.RzFlank) || Negative("Rz", g.RzRoot))
     return false;
-  }
-  if (g.KAH == 0) {
-    Fatal("Fatal  : KAH = 0 !");
-    return false;
-  }
   return true;
 }
+
+namespace {
 
 // Step 6: speeds, torques and forces. False: stop.
 bool SpeedsAndForces() {

@@ -195,9 +195,10 @@ void CalcNoncircularPair() {
     }
   }
 
-  // Speed, power and torque are the same at every position: one that is
-  // refused is refused once, before anything is computed from it.
-  if (!CheckLoadInputs()) return;
+  // Speed, power, torque and the materials are the same at every position:
+  // one that is refused is refused once, before anything is computed from
+  // it.
+  if (!CheckLoadInputs() || !CheckMaterialInputs()) return;
 
   BusyCursor busy;
   const PolylineLookupScope lookup;

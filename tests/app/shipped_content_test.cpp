@@ -302,6 +302,9 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
   composed.push_back("Fatal  : z2 < 2!");
   composed.push_back("Fatal  : rw1 > 100000 mm !");
   composed.push_back("Fatal  : rw2 > 100000 mm !");
+  composed.push_back(common::MessagesNotShownText(3));
+  for (const char* quantity : {"E", "Sig.Hlim", "Sig.FE", "rho", "HB", "Rz"})
+    composed.push_back(std::string("Fatal  : ") + quantity + " < 0 ! (gear 2)");
   for (const std::string& text : composed) {
     SCOPED_TRACE(text);
     EXPECT_EQ(text.rfind("Fatal  : ", 0) == 0 || text.rfind("Error  : ", 0) == 0 ||
