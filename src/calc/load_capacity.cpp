@@ -124,9 +124,10 @@ bool SpeedsAndForces() {
   g.v = std::fabs(g.d[1] * n1 * Pi / 60000);
   const bool noLoad = PairCarriesNoLoad(g);
   if (noLoad) {
-    // Without power the teeth carry nothing: no forces, and nothing of the
-    // speed or the power to be reconciled. The torque printed is the one
-    // entered.
+    // Without power nothing is transmitted: nothing of the speed or the
+    // power to be reconciled, and nothing rated. An entered torque is
+    // printed as entered, and the forces below are those it puts on the
+    // teeth (a pair at rest under a torque), so that the two agree.
     g.TUsed[1] = g.T[1];
     g.TUsed[2] = g.u * g.T[1];
   } else {
@@ -144,13 +145,12 @@ bool SpeedsAndForces() {
     Fatal("Fatal  : d1 = 0 !");
     return false;
   }
-  const Real carried = noLoad ? 0 : g.TUsed[1];
-  g.Ft = 2000 * carried / g.d[1];
+  g.Ft = 2000 * g.TUsed[1] / g.d[1];
   if (g.dw[1] == 0) {
     Fatal("Fatal  : dw1 = 0 !");
     return false;
   }
-  g.Ftw = 2000 * carried / g.dw[1];
+  g.Ftw = 2000 * g.TUsed[1] / g.dw[1];
   g.Fa = g.DoubleHelical ? 0 : g.Ftw * MemoTan(g.betaW);
   const common::TAngleFunctions alphaWt = common::CurrentAngleFunctions(g.alphaWt);
   g.Fr = g.Ftw * alphaWt.tan;

@@ -143,4 +143,26 @@ TEST(RatingMessages, ImpossibleMaterialValuesAreRefusedByName) {
   }
 }
 
+// A pair at rest (n1 = 0) under an entered torque is not rated, and its
+// printout shows the torque with the forces it puts on the teeth: 95.5 N m
+// on the pitch circle of 120 mm gives Ft = 2000 * 95.5 / 120 = 1592 N,
+// Fnw = Ft / cos 20 deg = 1694 N.
+TEST(RatingMessages, ARestPairPrintsItsTorqueWithTheForcesItGives) {
+  const testsupport::ScratchDirectory dir("rating_rest_pair");
+  ASSERT_TRUE(testsupport::SaveDefaultDesignChanged(dir, "rest.vb4", [] {
+    SpurGearData.n[1] = 0;
+    SpurGearData.P = 0;
+    SpurGearData.T[1] = 95.5L;
+  }));
+  int exitCode = -1;
+  const std::string said = testsupport::RunProgramIn(dir, "rest.vb4 /I", exitCode);
+  EXPECT_EQ(exitCode, 0) << said;
+  EXPECT_EQ(said, "vob4: Warning: no load (n1 = 0): not rated !\n");
+  const std::string txt = Slurp(dir.Path("rest.txt"));
+  for (const char* row : {"\npitch circle diameter\td\tmm\t  120.000\t", "\nnominal torque\tT\tNm\t    95.5\t",
+                          "\nnom.transv.load gen.pt.cyl.\tFt\tN\t    1592\r\n",
+                          "\nnom.norm.load op.pt.cyl.\tFnw\tN\t    1694\r\n"})
+    EXPECT_NE(txt.find(row), std::string::npos) << row << txt.substr(0, 4000);
+}
+
 }  // namespace

@@ -151,7 +151,10 @@ TEST(LoadCapacityRuns, InconsistentTorqueAndPowerUseTheTorque) {
 
 // A pinion at rest, or a drive without power, transmits nothing: the pair
 // is not rated (no safety of 0 that reads as failing), and the list says
-// why, once; the gear bodies are those of any pair.
+// why, once; the gear bodies are those of any pair. An entered torque is
+// printed as entered, and the forces are the ones it puts on the teeth:
+// 50 N m on d1 = 80 mm, Ft = 2000 * 50 / 80 = 1250 N, Fr = Ft tan 20 deg,
+// Fn = Ft / cos 20 deg.
 TEST(LoadCapacityRuns, PinionAtRestOrNoPowerIsNotRated) {
   for (const auto& [n, p, message] : std::vector<std::tuple<Real, Real, std::string>>{
            {0, 0, "Warning: no load (n1 = 0): not rated !"}, {1000, 0, "Warning: no load (P = 0): not rated !"}}) {
@@ -170,7 +173,10 @@ TEST(LoadCapacityRuns, PinionAtRestOrNoPowerIsNotRated) {
     EXPECT_EQ(g.TUsed[1], 50);
     EXPECT_EQ(g.dshUsed, g.dsh);
     EXPECT_EQ(g.l1Used, g.l1);
-    EXPECT_EQ(g.Ft, 0);
+    EXPECT_NEAR(g.Ft, 1250, 1e-9);
+    EXPECT_NEAR(g.Ftw, 1250, 1e-9);
+    EXPECT_NEAR(g.Fr, 454.963L, 0.001L);
+    EXPECT_NEAR(g.Fn, 1330.222L, 0.001L);
     EXPECT_EQ(g.SafetySH[1], 0);
     EXPECT_EQ(g.SafetySF[2], 0);
     EXPECT_EQ(g.LifeH[1], 0);
