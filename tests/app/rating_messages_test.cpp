@@ -68,9 +68,14 @@ TEST(RatingMessages, EveryFindingOfThePositionsIsToldOnceWithItsAngle) {
       {"poisson", [&] { g.mue[1] = 1; }, FirstAt("Error  : mue >= 1 !", 1)},
       // 600 teeth on a pitch curve of radius 50 to 60: module 0.2.
       {"module", [&] { calc::NcPair.z1 = 600; }, FirstAt("Warning: Fr: (0.5<=mn<=70)", 1)},
-      // Without a bearing distance the DIN rating takes l = d1, s = 0.
-      {"bearing_din", [&] { g.CalcMethod = 1; },
-       FirstAt("Warning: bearing distance 0: l = d1, s = 0 taken", 1)},
+      // A light load: each method says what it takes at 100 N/mm.
+      {"light_din",
+       [&] {
+         g.CalcMethod = 1;
+         g.P = 5;
+       },
+       FirstAt("Warning: Ft/b*KA < 100 !", 1)},
+      {"light_iso", [&] { g.P = 5; }, FirstAt("Warning: KHbeta taken at 100 N/mm (Ft/b*KA < 100) !", 1)},
   };
   for (const Finding& f : findings) {
     SCOPED_TRACE(f.name);
