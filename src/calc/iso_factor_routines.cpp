@@ -650,6 +650,9 @@ Real CalcPittingLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,
     cycles = 0;
   else
     cycles = CalcLifeFactorZNT(materialType, heatTreatment, mode, 1 / SH, zlvr, zlvrStatic);
+  // Beyond the line's static point no life is left: said as the DIN path
+  // says it.
+  if (cycles == 0) AddErrorMessage("Error  : Pitting");
   return CyclesToHours(cycles, speed, meshesPerRev);
 }
 
@@ -667,6 +670,7 @@ Real CalcToothRootLifeIso(std::uint16_t heatTreatment, std::uint16_t materialTyp
     cycles = 0;
   else
     cycles = CalcLifeFactorYNT(materialType, heatTreatment, 1 / SF);
+  if (cycles == 0) AddErrorMessage("Error  : fatigue fract.");
   return CyclesToHours(cycles, speed, meshesPerRev);
 }
 
