@@ -470,6 +470,29 @@ TEST(LoadCapacityRuns, Din399041Range) {
 namespace calc {
 namespace {
 
+// The textbook pair with the spur kernel's geometry, both gears of one
+// material, rated at the power under the method.
+struct PairMaterial {
+  std::uint16_t group, heat;
+  Real sigmaHlim, sigmaFE, hb;
+  std::int32_t grade = 6;
+};
+void RateTextbookPair(int method, Real power, const PairMaterial& m) {
+  SetStandardPair(method);
+  calc_test::SetTextbookPair(SpurGearData);
+  TSpurGearData& g = SpurGearData;
+  g.P = power;
+  for (int i = 1; i <= 2; ++i) {
+    g.MaterialType[i] = m.group;
+    g.HeatTreatment[i] = m.heat;
+    g.SigmaHlim[i] = m.sigmaHlim;
+    g.SigmaFE[i] = m.sigmaFE;
+    g.HB[i] = m.hb;
+    g.AccuracyGrade[i] = m.grade;
+  }
+  CalcSpurPair();
+}
+
 // The textbook pair, both gears nitrocarburized (SigmaHlim 750, SigmaFE 600,
 // HB 450), grade 7, under DIN 3990 at 7.05 kW: SH 0.905, beyond the bare
 // static factor 1.1 of the line but short of its static point 1.1 / (ZL ZV
@@ -482,18 +505,8 @@ TEST(LoadCapacityRuns, NitrocarburizedPittingLifeRunsToTheEndOfItsLine) {
   for (const auto& [power, sh, cycles, hours] :
        {std::tuple<Real, Real, Real, Real>{6.95L, 0.9108L, 5.2955e5L, 8.826L}, {7.05L, 0.9045L, 4.7999e5L, 8.000L}}) {
     SCOPED_TRACE(static_cast<double>(power));
-    SetStandardPair(1);
-    calc_test::SetTextbookPair(SpurGearData);
-    TSpurGearData& g = SpurGearData;
-    g.P = power;
-    for (int i = 1; i <= 2; ++i) {
-      g.HeatTreatment[i] = 7;
-      g.SigmaHlim[i] = 750;
-      g.SigmaFE[i] = 600;
-      g.HB[i] = 450;
-      g.AccuracyGrade[i] = 7;
-    }
-    CalcSpurPair();
+    RateTextbookPair(1, power, {2, 7, 750, 600, 450, 7});
+    const TSpurGearData& g = SpurGearData;
     EXPECT_NEAR(g.ZL, 1, 1e-6);
     EXPECT_NEAR(g.ZV, 0.95327L, 1e-5);
     EXPECT_NEAR(g.ZR, 0.93472L, 1e-5);
@@ -517,25 +530,15 @@ TEST(LoadCapacityRuns, NitrocarburizedPittingLifeRunsToTheEndOfItsLine) {
 // 3e6 / (1/SF)^(ln 3000 / ln 1.6).
 TEST(LoadCapacityRuns, FatigueFractureOnlyWhereTheRootBreaks) {
   struct Case {
-    std::uint16_t group, heat;
-    Real sigmaHlim, sigmaFE, hb, power, sf, exponent;
+    PairMaterial material;
+    Real power, sf, exponent;
   };
   for (const int method : {1, 4}) {
-    for (const Case& c : {Case{2, 2, 1500, 800, 740, 151, 0.551L, std::log(3000.0L) / std::log(2.5L)},
-                          Case{5, 0, 370, 370, 180, 41.5L, 0.863L, std::log(3000.0L) / std::log(1.6L)}}) {
-      SCOPED_TRACE(std::to_string(method) + "/" + std::to_string(c.group));
-      SetStandardPair(method);
-      calc_test::SetTextbookPair(SpurGearData);
+    for (const Case& c : {Case{{2, 2, 1500, 800, 740}, 151, 0.551L, std::log(3000.0L) / std::log(2.5L)},
+                          Case{{5, 0, 370, 370, 180}, 41.5L, 0.863L, std::log(3000.0L) / std::log(1.6L)}}) {
+      SCOPED_TRACE(std::to_string(method) + "/" + std::to_string(c.material.group));
+      RateTextbookPair(method, c.power, c.material);
       TSpurGearData& g = SpurGearData;
-      g.P = c.power;
-      for (int i = 1; i <= 2; ++i) {
-        g.MaterialType[i] = c.group;
-        g.HeatTreatment[i] = c.heat;
-        g.SigmaHlim[i] = c.sigmaHlim;
-        g.SigmaFE[i] = c.sigmaFE;
-        g.HB[i] = c.hb;
-      }
-      CalcSpurPair();
       if (method == 1) EXPECT_NEAR(g.SafetySF[1], c.sf, 0.01L);
       ASSERT_LT(g.SafetySF[1], 1);
       EXPECT_NEAR(g.CyclesF[1], 3e6L / std::pow(1 / g.SafetySF[1], c.exponent), 1);
