@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,47 @@ TEST(RatingMessages, ARestPairPrintsItsTorqueWithTheForcesItGives) {
                           "\nnom.transv.load gen.pt.cyl.\tFt\tN\t    1592\r\n",
                           "\nnom.norm.load op.pt.cyl.\tFnw\tN\t    1694\r\n"})
     EXPECT_NE(txt.find(row), std::string::npos) << row << txt.substr(0, 4000);
+}
+
+// A pitting safety beyond the bare static factor of its life line but short
+// of the line's static point (that factor over ZL ZV ZR) is a life on the
+// line, printed as one: the textbook pair mn 4, z 20/40 (a circle of radius
+// 40 turning twice per turn of its mate), both gears nitrocarburized, DIN
+// 3990, at 7.3 kW has SH 0.895 (1/SH 1.117 > 1.1) and some 4E5 cycles,
+// where "Pitting!" and 0 cycles were printed.
+TEST(RatingMessages, APittingLifeOnItsLineIsPrintedAsALife) {
+  const testsupport::ScratchDirectory dir("rating_pitting_line");
+  ASSERT_TRUE(testsupport::SaveDefaultDesignChanged(dir, "nitrocarburized.vb4", [] {
+    auto& g = SpurGearData;
+    calc::CurveType = calc::CurveEccentric;
+    calc::EccentricCurve = calc::TEccentricCurve{80, 0};
+    calc::NcPair.k = 2;
+    calc::NcPair.z1 = 20;
+    calc::NcPair.ModuleMode = 2;
+    g.CalcMethod = 1;
+    g.P = 7.3L;
+    g.n[1] = 1000;
+    g.FaceWidth = 20;
+    for (int i = 1; i <= 2; ++i) {
+      g.HeatTreatment[i] = 7;
+      g.SigmaHlim[i] = 750;
+      g.SigmaFE[i] = 600;
+      g.HB[i] = 450;
+      g.AccuracyGrade[i] = 7;
+    }
+  }));
+  int exitCode = -1;
+  const std::string said = testsupport::RunProgramIn(dir, "nitrocarburized.vb4 /I", exitCode);
+  EXPECT_EQ(exitCode, 0) << said;
+  EXPECT_EQ(said.find("Pitting"), std::string::npos) << said;
+  const std::string txt = Slurp(dir.Path("nitrocarburized.txt"));
+  EXPECT_EQ(txt.find("Pitting!"), std::string::npos);
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(txt, m, std::regex(R"(\nsafety factor pitting\tSH\t\t +([0-9.]+)\t)"))) << txt;
+  EXPECT_NEAR(std::stod(m[1]), 0.895, 0.002);
+  ASSERT_TRUE(std::regex_search(txt, m, std::regex(R"(\ncycles until Pitting\tNLH1\t\t *([0-9]+)\t)"))) << txt;
+  EXPECT_GT(std::stod(m[1]), 3e5);
+  EXPECT_LT(std::stod(m[1]), 7e5);
 }
 
 }  // namespace
