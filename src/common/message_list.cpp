@@ -1,3 +1,5 @@
+// The calculation message list and what it shows when more is said than
+// it holds (message_list.h).
 #include "common/message_list.h"
 
 #include <algorithm>
