@@ -569,6 +569,25 @@ bool PutDbfRecord(DbfTable& table, std::int64_t recordNumber) {
   return true;
 }
 
+bool DropLastRecord(DbfTable& table) {
+  if (table.isVirtual || table.fd < 0 || table.recordCount == 0) return false;
+  const std::uint32_t count = table.recordCount - 1;
+  const std::int64_t end = table.headerLength + static_cast<std::int64_t>(count) * table.recordLength;
+  if (::ftruncate(table.fd, static_cast<off_t>(end)) != 0) {
+    SetError(OsErrorCode(errno, true), "File:  " + table.fileName + " [Append/DropLastRecord]");
+    return false;
+  }
+  DropRecordCache(table);
+  table.recordCount = count;
+  table.countOnDisk = count;
+  table.countCheckedAt = 0;
+  if (table.currentRecord > static_cast<std::int64_t>(count)) table.currentRecord = static_cast<std::int64_t>(count) + 1;
+  // The header takes the count and the end-of-file byte follows the last
+  // record, as after an append.
+  table.state = kRecordsAppended;
+  return WriteHeaderNow(table);
+}
+
 bool WriteDeleteFlag(DbfTable& table, std::int64_t recordNumber) {
   bool append = false;
   const std::int64_t target = WriteTarget(table, recordNumber, append);

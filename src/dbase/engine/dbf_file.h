@@ -125,6 +125,9 @@ int WriteNewMemoFile(const std::string& memoName, std::uint8_t version, std::uin
 bool GetDbfRecord(DbfTable& table, std::int64_t recordNumber);
 // Writes the record buffer at record n; beyond the count appends.
 bool PutDbfRecord(DbfTable& table, std::int64_t recordNumber);
+// Takes the last record off the table (the file is cut after the record
+// before it), for an append that could not be completed.
+bool DropLastRecord(DbfTable& table);
 // Writes only the deleted-flag byte of the record buffer at record n.
 bool WriteDeleteFlag(DbfTable& table, std::int64_t recordNumber);
 // Rewrites the prolog (and end-of-file byte after an append) when records
