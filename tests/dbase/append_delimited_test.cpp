@@ -135,6 +135,41 @@ TEST_F(AppendTest, AppendFromConvertsFieldByName) {
   EXPECT_EQ(WorkAreas[kMaxWorkAreas], nullptr);
 }
 
+// Append dbf stores no row of '*' in place of a number: a number its field
+// cannot show refuses the record with 205 and ends the transfer (the
+// records before it stay); a character field gives the number it starts
+// with, as VAL reads it.
+TEST_F(AppendTest, AppendFromRefusesANumberItsFieldCannotShow) {
+  ASSERT_TRUE(CreateDbf(Path("wide"), {{"amount", 'N', 12, 2}, {"qty", 'C', 8, 0}}));
+  ASSERT_TRUE(Use(Path("wide") + " EXCLUSIVE"));
+  for (const auto& [amount, qty] : std::vector<std::pair<double, std::string>>{
+           {12.5, "12 mm"}, {-3, "abc"}, {123456.78, "1"}, {1, "2"}}) {
+    ClearRecord();
+    PutNativeDouble(FieldAddress(1), amount);
+    PutNativeString(FieldAddress(2), 9, qty);
+    ASSERT_TRUE(Append());
+  }
+  ASSERT_TRUE(CreateDbf(Path("narrow"), {{"amount", 'N', 6, 2}, {"qty", 'N', 3, 0}}));
+  Select(2);
+  ASSERT_TRUE(Use(Path("narrow") + " EXCLUSIVE"));
+  EXPECT_FALSE(AppendFrom(Path("wide")));
+  EXPECT_EQ(LastCode(), 205);
+  EXPECT_NE(LastReport().find("Field AMOUNT: 123456.78 does not fit N(6,2) [AppendFrom]"), std::string::npos)
+      << LastReport();
+  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{{" 12.50", " 12"}, {" -3.00", "  0"}}));
+  Select(1);
+  Go(3);
+  PutNativeDouble(FieldAddress(1), 1);
+  PutNativeString(FieldAddress(2), 9, "1234");
+  ASSERT_TRUE(Replace());
+  Select(2);
+  reported_.clear();
+  EXPECT_FALSE(AppendFrom(Path("wide")));
+  EXPECT_NE(LastReport().find("Field QTY: 1234 does not fit N(3,0) [AppendFrom]"), std::string::npos)
+      << LastReport();
+  EXPECT_EQ(RecCount(), 4);
+}
+
 TEST_F(AppendTest, EqualTablesAreCopiedWholeWithTheirMemos) {
   CreateVersion = 0x83;
   const std::string from = Path("old.dbf");
