@@ -341,4 +341,69 @@ TEST_F(TableWindowDialogTest, NumbersOnAGermanDesktop) {
   dbase::DbfClose();
 }
 
+// The program started on a German desktop writes decimals with a comma
+// (its start takes the engine's separators from LANG): File > Append
+// Delimited reads "0,275" as 0.275 and the point as before, and a line it
+// cannot take is refused by number in the program's own error box, while
+// the lines after it arrive.
+TEST_F(TableWindowDialogTest, AppendDelimitedOnAGermanDesktopReadsTheDecimalComma) {
+  testsupport::ProcessLocale german(testsupport::kGermanLocale);
+  if (!german.Set()) GTEST_SKIP() << "the locale " << testsupport::kGermanLocale << " is not installed";
+  struct Separators {
+    Separators() {
+      dbase::DecimalSeparator = ',';
+      dbase::ThousandSeparator = '.';
+    }
+    ~Separators() {
+      dbase::DecimalSeparator = '.';
+      dbase::ThousandSeparator = ',';
+    }
+  } separators;
+  {
+    dbase::TTzDbf dbf("make");
+    dbf.SetDbfFileName(Path("mat"));
+    dbf.DbfFields = {"NAME,C,8,0", "RHO,N,6,3"};
+    dbf.Open();
+    dbf.Append();
+    dbf.FieldByName("NAME").SetAsString("Steel");
+    dbf.FieldByName("RHO").SetAsFloat(7.85);
+    dbf.Post();
+    dbf.Close();
+  }
+  testsupport::Put(dir_ / "more.txt", "\"Cork\",\"0,275\"\r\n\"Iron\",7.2\r\n\"Foam\",abc\r\n\"Lead\",\"11,34\"\r\n");
+  dbase::ScopedErrorProc programsBox(dbase::ShowErrorAndGoOn);
+  scripted_.Then(platform::ScriptedAnswer::File(Path("more.txt")));
+  dbase::DbfOpen("mat");
+  ASSERT_EQ(common::AbortFlag, 0);
+  bool ran = false;
+  view_->OnShown = [&](TableWindowDialog& d) {
+    ran = true;
+    auto cell = [&](int row) { return d.TzGrid1->Model()->index(row, 1).data().toString().trimmed(); };
+    QMenu* file = d.findChild<QMenu*>("mi_file");
+    ASSERT_NE(file, nullptr);
+    QTest::mouseClick(d.MainMenu1, Qt::LeftButton, {}, d.MainMenu1->actionGeometry(file->menuAction()).center());
+    ASSERT_TRUE(file->isVisible());
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(d.Action("mi_fileAppendDelimited")).center());
+    ASSERT_EQ(d.TzGrid1->Model()->rowCount(), 4);
+    EXPECT_EQ(cell(0), "7,850");
+    EXPECT_EQ(cell(1), "0,275");
+    EXPECT_EQ(cell(2), "7,200");
+    EXPECT_EQ(cell(3), "11,340");
+    std::vector<std::string> shown;
+    for (const auto& asked : scripted_.Asked()) shown.push_back(asked.text);
+    EXPECT_NE(std::find(shown.begin(), shown.end(),
+                        "Error # 205 (Floating point overflow)\r\n1 line of " + Path("more.txt") +
+                            " refused, nothing of it appended; 3 records appended.\r\nLine 3: Field RHO: abc is "
+                            "not a number [AppendFromDelimitedFile]"),
+              shown.end())
+        << (shown.empty() ? std::string("no message") : shown.back());
+    QTest::mouseClick(d.Button_ok, Qt::LeftButton);
+  };
+  dbase::DbfBrowse("", 2);
+  ASSERT_TRUE(ran);
+  dbase::DbfClose();
+  const std::string stored = testsupport::Slurp(Path("mat.dbf"));
+  EXPECT_NE(stored.find(" Cork     0.275 Iron     7.200 Lead    11.340"), std::string::npos);
+}
+
 }  // namespace
