@@ -496,6 +496,35 @@ TEST_F(TableDataset, ClosedDatasetReportsDatabaseNotOpen) {
   EXPECT_FALSE(dbf.Active());
 }
 
+// A number its column cannot show is refused where it is given, with the
+// field and the value; the field keeps its value and no row of '*' is
+// written.
+TEST_F(TableDataset, ANumberTheColumnCannotShowIsRefused) {
+  TTzDbf dbf("wide");
+  MakeParts(dbf);
+  dbf.First();
+  dbf.Edit();
+  auto refused = [](const std::function<void()>& put) {
+    try {
+      put();
+    } catch (const dbase::EDatasetError& e) {
+      return std::string(e.what());
+    }
+    return std::string("taken");
+  };
+  EXPECT_EQ(refused([&] { dbf.FieldByName("PRICE").SetAsFloat(1234.5); }),
+            "Dataset error: Error # 205 (Floating point overflow) Field PRICE: 1234.5 does not fit N(5,2)");
+  EXPECT_EQ(refused([&] { dbf.FieldByName("PRICE").SetAsString("99.999"); }),
+            "Dataset error: Error # 205 (Floating point overflow) Field PRICE: 99.999 does not fit N(5,2)");
+  EXPECT_EQ(refused([&] { dbf.FieldByName("QTY").SetAsInteger(-12345); }),
+            "Dataset error: Error # 205 (Floating point overflow) Field QTY: -12345 does not fit N(5,0)");
+  EXPECT_EQ(refused([&] { dbf.FieldByName("PRICE").SetAsFloat(99.99); }), "taken");
+  EXPECT_EQ(refused([&] { dbf.FieldByName("QTY").SetAsInteger(-1234); }), "taken");
+  dbf.Post();
+  EXPECT_EQ(dbf.Peek(3, 1), "99.99");
+  EXPECT_EQ(dbf.Peek(2, 1), "-1234");
+}
+
 // A lock another program holds is tried again for a moment and then
 // raises what the caller sees: the exception and TzError; nothing is
 // written and an insert keeps its values for another try.
