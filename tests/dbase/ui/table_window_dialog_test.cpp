@@ -86,6 +86,29 @@ class TableWindowDialogTest : public dbtest::EngineTest {
     dbtest::EngineTest::TearDown();
   }
 
+  // A material table "mat" of NAME C(8) and RHO N(6,3).
+  void MakeMaterials(const std::vector<std::pair<std::string, double>>& rows) {
+    dbase::TTzDbf dbf("make");
+    dbf.SetDbfFileName(Path("mat"));
+    dbf.DbfFields = {"NAME,C,8,0", "RHO,N,6,3"};
+    dbf.Open();
+    for (const auto& [name, rho] : rows) {
+      dbf.Append();
+      dbf.FieldByName("NAME").SetAsString(name);
+      dbf.FieldByName("RHO").SetAsFloat(rho);
+      dbf.Post();
+    }
+    dbf.Close();
+  }
+  // File > Append Delimited, through the menu bar.
+  static void ClickAppendDelimited(TableWindowDialog& d) {
+    QMenu* file = d.findChild<QMenu*>("mi_file");
+    ASSERT_NE(file, nullptr);
+    QTest::mouseClick(d.MainMenu1, Qt::LeftButton, {}, d.MainMenu1->actionGeometry(file->menuAction()).center());
+    ASSERT_TRUE(file->isVisible());
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(d.Action("mi_fileAppendDelimited")).center());
+  }
+
   // The centre of a cell of the grid, in its viewport.
   static QPoint Cell(dbase::ui::TTzGrid* grid, int row, int column) {
     return grid->visualRect(grid->Model()->index(row, column)).center();
@@ -271,19 +294,7 @@ TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
 TEST_F(TableWindowDialogTest, NumbersOnAGermanDesktop) {
   testsupport::ProcessLocale german(testsupport::kGermanLocale);
   if (!german.Set()) GTEST_SKIP() << "the locale " << testsupport::kGermanLocale << " is not installed";
-  {
-    dbase::TTzDbf dbf("make");
-    dbf.SetDbfFileName(Path("mat"));
-    dbf.DbfFields = {"NAME,C,8,0", "RHO,N,6,3"};
-    dbf.Open();
-    for (const char* name : {"Steel", "Alu", "Cast"}) {
-      dbf.Append();
-      dbf.FieldByName("NAME").SetAsString(name);
-      dbf.FieldByName("RHO").SetAsFloat(1.25);
-      dbf.Post();
-    }
-    dbf.Close();
-  }
+  MakeMaterials({{"Steel", 1.25}, {"Alu", 1.25}, {"Cast", 1.25}});
   testsupport::Put(dir_ / "more.txt", "\"Cork\",0.300\r\n\"Brass\",7.850\r\n\"Iron\",7.2\r\n");
   scripted_.Then(platform::ScriptedAnswer::File(Path("more.txt")));
   dbase::DbfOpen("mat");
@@ -316,12 +327,7 @@ TEST_F(TableWindowDialogTest, NumbersOnAGermanDesktop) {
     ASSERT_EQ(scripted_.Asked().size(), 1u);
     EXPECT_NE(scripted_.Asked()[0].text.find("'x' is not a valid floating point value"), std::string::npos);
 
-    // File > Append Delimited, through the menu bar.
-    QMenu* file = d.findChild<QMenu*>("mi_file");
-    ASSERT_NE(file, nullptr);
-    QTest::mouseClick(d.MainMenu1, Qt::LeftButton, {}, d.MainMenu1->actionGeometry(file->menuAction()).center());
-    ASSERT_TRUE(file->isVisible());
-    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(d.Action("mi_fileAppendDelimited")).center());
+    ClickAppendDelimited(d);
     ASSERT_EQ(d.TzGrid1->Model()->rowCount(), 6);
     EXPECT_EQ(cell(3), "0.300");
     EXPECT_EQ(cell(4), "7.850");
@@ -359,17 +365,7 @@ TEST_F(TableWindowDialogTest, AppendDelimitedOnAGermanDesktopReadsTheDecimalComm
       dbase::ThousandSeparator = ',';
     }
   } separators;
-  {
-    dbase::TTzDbf dbf("make");
-    dbf.SetDbfFileName(Path("mat"));
-    dbf.DbfFields = {"NAME,C,8,0", "RHO,N,6,3"};
-    dbf.Open();
-    dbf.Append();
-    dbf.FieldByName("NAME").SetAsString("Steel");
-    dbf.FieldByName("RHO").SetAsFloat(7.85);
-    dbf.Post();
-    dbf.Close();
-  }
+  MakeMaterials({{"Steel", 7.85}});
   testsupport::Put(dir_ / "more.txt", "\"Cork\",\"0,275\"\r\n\"Iron\",7.2\r\n\"Foam\",abc\r\n\"Lead\",\"11,34\"\r\n");
   dbase::ScopedErrorProc programsBox(dbase::ShowErrorAndGoOn);
   scripted_.Then(platform::ScriptedAnswer::File(Path("more.txt")));
@@ -379,11 +375,7 @@ TEST_F(TableWindowDialogTest, AppendDelimitedOnAGermanDesktopReadsTheDecimalComm
   view_->OnShown = [&](TableWindowDialog& d) {
     ran = true;
     auto cell = [&](int row) { return d.TzGrid1->Model()->index(row, 1).data().toString().trimmed(); };
-    QMenu* file = d.findChild<QMenu*>("mi_file");
-    ASSERT_NE(file, nullptr);
-    QTest::mouseClick(d.MainMenu1, Qt::LeftButton, {}, d.MainMenu1->actionGeometry(file->menuAction()).center());
-    ASSERT_TRUE(file->isVisible());
-    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(d.Action("mi_fileAppendDelimited")).center());
+    ClickAppendDelimited(d);
     ASSERT_EQ(d.TzGrid1->Model()->rowCount(), 4);
     EXPECT_EQ(cell(0), "7,850");
     EXPECT_EQ(cell(1), "0,275");
