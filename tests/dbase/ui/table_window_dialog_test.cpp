@@ -100,6 +100,17 @@ class TableWindowDialogTest : public dbtest::EngineTest {
     }
     dbf.Close();
   }
+  // Opens "mat" through the table layer; the file dialog of Append
+  // Delimited will answer a file of the given text.
+  void OpenMaterialsWithFile(const std::string& delimited) {
+    testsupport::Put(dir_ / "more.txt", delimited);
+    scripted_.Then(platform::ScriptedAnswer::File(Path("more.txt")));
+    dbase::DbfOpen("mat");
+  }
+  // The text of a row's RHO cell.
+  static QString RhoCell(TableWindowDialog& d, int row) {
+    return d.TzGrid1->Model()->index(row, 1).data().toString().trimmed();
+  }
   // File > Append Delimited, through the menu bar.
   static void ClickAppendDelimited(TableWindowDialog& d) {
     QMenu* file = d.findChild<QMenu*>("mi_file");
@@ -295,14 +306,12 @@ TEST_F(TableWindowDialogTest, NumbersOnAGermanDesktop) {
   testsupport::ProcessLocale german(testsupport::kGermanLocale);
   if (!german.Set()) GTEST_SKIP() << "the locale " << testsupport::kGermanLocale << " is not installed";
   MakeMaterials({{"Steel", 1.25}, {"Alu", 1.25}, {"Cast", 1.25}});
-  testsupport::Put(dir_ / "more.txt", "\"Cork\",0.300\r\n\"Brass\",7.850\r\n\"Iron\",7.2\r\n");
-  scripted_.Then(platform::ScriptedAnswer::File(Path("more.txt")));
-  dbase::DbfOpen("mat");
+  OpenMaterialsWithFile("\"Cork\",0.300\r\n\"Brass\",7.850\r\n\"Iron\",7.2\r\n");
   ASSERT_EQ(common::AbortFlag, 0);
   bool ran = false;
   view_->OnShown = [&](TableWindowDialog& d) {
     ran = true;
-    auto cell = [&](int row) { return d.TzGrid1->Model()->index(row, 1).data().toString().trimmed(); };
+    auto cell = [&](int row) { return RhoCell(d, row); };
     EXPECT_EQ(cell(0), "1.250");
     auto type = [&](int row, const char* text) {
       d.TzGrid1->setFocus();
@@ -366,15 +375,13 @@ TEST_F(TableWindowDialogTest, AppendDelimitedOnAGermanDesktopReadsTheDecimalComm
     }
   } separators;
   MakeMaterials({{"Steel", 7.85}});
-  testsupport::Put(dir_ / "more.txt", "\"Cork\",\"0,275\"\r\n\"Iron\",7.2\r\n\"Foam\",abc\r\n\"Lead\",\"11,34\"\r\n");
   dbase::ScopedErrorProc programsBox(dbase::ShowErrorAndGoOn);
-  scripted_.Then(platform::ScriptedAnswer::File(Path("more.txt")));
-  dbase::DbfOpen("mat");
+  OpenMaterialsWithFile("\"Cork\",\"0,275\"\r\n\"Iron\",7.2\r\n\"Foam\",abc\r\n\"Lead\",\"11,34\"\r\n");
   ASSERT_EQ(common::AbortFlag, 0);
   bool ran = false;
   view_->OnShown = [&](TableWindowDialog& d) {
     ran = true;
-    auto cell = [&](int row) { return d.TzGrid1->Model()->index(row, 1).data().toString().trimmed(); };
+    auto cell = [&](int row) { return RhoCell(d, row); };
     ClickAppendDelimited(d);
     ASSERT_EQ(d.TzGrid1->Model()->rowCount(), 4);
     EXPECT_EQ(cell(0), "7,850");
