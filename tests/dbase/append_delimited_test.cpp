@@ -578,12 +578,14 @@ TEST_F(AppendTest, ACtrlZInsideATextComesBack) {
 // Quotes as other programs write them, by one rule: a quote opens a text
 // only at the start of a field; inside the text a doubled quote is one.
 // A quote that never closes refuses the line it opens on, by its number,
-// and the lines after it arrive, a text over two lines among them.
+// and the lines after it arrive, a text over two lines among them. The
+// byte-order mark of a UTF-8 file is no part of its first field.
 TEST_F(AppendTest, QuotesOfOtherPrograms) {
   ASSERT_TRUE(CreateDbf(Path("q"), {{"code", 'N', 3, 0}, {"text", 'C', 10, 0}, {"note", 'C', 5, 0},
                                     {"mark", 'C', 3, 0}, {"q", 'N', 2, 0}}));
   ASSERT_TRUE(Use(Path("q") + " EXCLUSIVE"));
   testsupport::Put(dir_ / "q.txt",
+                   "\xEF\xBB\xBF"  // a spreadsheet program's byte-order mark
                    "11,5\" pipe,,\"\",1\r\n"
                    "12,\"open,,,2\r\n"
                    "13,after,,,3\r\n"

@@ -174,14 +174,13 @@ NumberStore PutNumberText(const FieldDef& field, std::uint8_t* address, const st
                           NumberTextRule rule) {
   const std::string text = TzAllTrim(given);
   double value = 0;
-  if (text.empty()) {
-    value = 0;
-  } else if (rule == NumberTextRule::Leading) {
+  if (rule == NumberTextRule::Leading) {
     value = LeadingNumber(text);
-  } else if (ReadNumberText(text, value) != NumberReading::Number) {
+  } else if (!text.empty()) {
     // Not a number at all, or one beyond a double's range.
-    return ReadNumberText(text, value) == NumberReading::NotANumber ? NumberStore::NotANumber
-                                                                    : NumberStore::DoesNotFit;
+    const NumberReading read = ReadNumberText(text, value);
+    if (read == NumberReading::NotANumber) return NumberStore::NotANumber;
+    if (read == NumberReading::OutOfRange) return NumberStore::DoesNotFit;
   }
   if (field.decimals > 0) {
     if (!FitsNumberField(field, value)) return NumberStore::DoesNotFit;

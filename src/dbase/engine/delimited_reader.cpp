@@ -49,6 +49,12 @@ bool DelimitedReader::Get(char& c) {
 bool DelimitedReader::Next(DelimitedRecord& record) {
   record = DelimitedRecord{};
   if (ended_) return false;
+  // The byte-order mark that spreadsheet programs put before UTF-8 text is
+  // no character of the first field.
+  if (blockOffset_ == 0 && at_ == 0) {
+    char c;
+    if (Peek(c) && c == '\xEF' && block_.compare(0, 3, "\xEF\xBB\xBF") == 0) at_ = 3;
+  }
   enum class State { FieldStart, Plain, Quoted, QuoteSeen, Closed };
   State state = State::FieldStart;
   std::string field;

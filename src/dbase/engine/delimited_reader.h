@@ -8,7 +8,7 @@
 // file, within the line limit and followed only by blanks up to the next
 // delimiter or line end; otherwise its quote was never closed: the line it
 // opened on is refused by its number and reading goes on with the next
-// line.
+// line. A UTF-8 byte-order mark at the start of the file is skipped.
 #pragma once
 
 #include <cstddef>
