@@ -213,6 +213,18 @@ std::uint32_t SharedRecordCount(DbfTable& table, bool look) {
   return table.countOnDisk;
 }
 
+namespace {
+
+bool RecordFollowsCount(const DbfTable& table) {
+  // After the counted records stands the end-of-file byte, or another
+  // record whose first byte is its deleted flag.
+  char flag = 0;
+  const std::int64_t at = table.headerLength + static_cast<std::int64_t>(table.recordCount) * table.recordLength;
+  return ReadAt(table.fd, &flag, 1, at) == 1 && (flag == layout::kActiveMark || flag == layout::kDeletedMark);
+}
+
+}  // namespace
+
 std::uint32_t RecordCountOnDisk(const DbfTable& table) {
   const std::int64_t size = DbfFileSize(table);
   if (size < 0 || table.recordLength == 0) return table.recordCount;
@@ -402,9 +414,13 @@ bool OpenDbf(DbfTable& table) {
   if (RecountOnOpen) table.recordCount = RecordCountOnDisk(table);
   // A header that counts more records than the file holds (a write cut
   // short) would have every step beyond the last whole record fail and an
-  // append land far beyond the end: the file's own count is taken.
-  table.claimedRecordCount = 0;
-  if (const std::uint32_t onDisk = RecordCountOnDisk(table); table.recordCount > onDisk) {
+  // append land far beyond the end; one that counts fewer (a program that
+  // appended and ended before it wrote the header) would have the next
+  // append write over the records after its count. Either way the file's
+  // own count of whole records is taken.
+  table.claimedRecordCount = -1;
+  if (const std::uint32_t onDisk = RecordCountOnDisk(table);
+      table.recordCount > onDisk || (table.recordCount < onDisk && RecordFollowsCount(table))) {
     table.claimedRecordCount = table.recordCount;
     table.recordCount = onDisk;
   }

@@ -77,9 +77,9 @@ struct DbfTable {
   // when that was (0: never).
   std::uint32_t countOnDisk = 0;
   std::int64_t countCheckedAt = 0;
-  // The record count the header claimed when it was more than the file
-  // holds (0 otherwise).
-  std::uint32_t claimedRecordCount = 0;
+  // The record count the header claimed when the file holds another number
+  // of whole records and the file's count was taken (-1 otherwise).
+  std::int64_t claimedRecordCount = -1;
   // The native record as RecordToNative last made it and the record bytes
   // it made it from (while valid): a field whose native value is still the
   // same when the record is written back keeps the bytes it had, so a blank
