@@ -302,6 +302,9 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
   composed.push_back("Fatal  : z2 < 2!");
   composed.push_back("Fatal  : rw1 > 100000 mm !");
   composed.push_back("Fatal  : rw2 > 100000 mm !");
+  composed.push_back(common::MessagesNotShownText(3));
+  for (const char* quantity : {"E", "Sig.Hlim", "Sig.FE", "rho", "HB", "Rz"})
+    composed.push_back(std::string("Fatal  : ") + quantity + " < 0 ! (gear 2)");
   for (const std::string& text : composed) {
     SCOPED_TRACE(text);
     EXPECT_EQ(text.rfind("Fatal  : ", 0) == 0 || text.rfind("Error  : ", 0) == 0 ||
@@ -309,6 +312,37 @@ TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
               true)
         << "a composed text carries its kind";
     EXPECT_TRUE(Explained(text));
+  }
+}
+
+// The refusals of material values no gear can have, the light-load note of
+// the ISO path and the last line of a full list each find a record of
+// their own: no other record shares its key, and the record speaks of what
+// the text names.
+TEST_F(ShippedContent, RefusalsAndNotesFindRecordsOfTheirOwn) {
+  std::vector<std::string> keys;
+  {
+    std::istringstream in(Slurp(kResources / "vob4.err"));
+    std::string key, origin, remedy;
+    while (std::getline(in, key) && std::getline(in, origin) && std::getline(in, remedy)) keys.push_back(key);
+  }
+  const std::vector<std::pair<std::string, std::string>> texts = {
+      {"Fatal  : E < 0 ! (gear 1)", "modulus of elasticity"},
+      {"Fatal  : Sig.Hlim < 0 ! (gear 2)", "pitting endurance limit"},
+      {"Fatal  : Sig.FE < 0 ! (gear 1)", "root endurance limit"},
+      {"Fatal  : rho < 0 ! (gear 2)", "density"},
+      {"Fatal  : HB < 0 ! (gear 1)", "hardness"},
+      {"Fatal  : Rz < 0 ! (gear 2)", "roughness"},
+      {"Warning: KHbeta taken at 100 N/mm (Ft/b*KA < 100) !", "KHbeta"},
+      {common::MessagesNotShownText(17), "left out"},
+  };
+  for (const auto& [text, topic] : texts) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(std::count_if(keys.begin(), keys.end(),
+                            [&](const std::string& key) { return key.substr(0, 15) == text.substr(0, 15); }),
+              1);
+    ASSERT_TRUE(Explained(text));
+    EXPECT_NE(common::GetMessageHelpText(1).find(topic), std::string::npos) << common::GetMessageHelpText(1);
   }
 }
 
