@@ -70,15 +70,17 @@ class EngineTest : public ::testing::Test {
   }
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  // A name of the test's folder as a list of names (SET INDEX TO) takes it:
-  // without the folder, which may hold blanks (a TMPDIR of "/tmp/a b"), and
-  // which becomes the working directory for the rest of the test.
+  // A file of the test's folder (its name, or its path) as a list of names
+  // (SET INDEX TO) takes it: without the folder, which may hold blanks (a
+  // TMPDIR of "/tmp/a b"), and which becomes the working directory for the
+  // rest of the test.
   std::string Listed(const std::string& name) {
     if (previous_.empty()) {
       previous_ = std::filesystem::current_path();
       std::filesystem::current_path(dir_);
     }
-    return name;
+    const std::string folder = dir_.string() + "/";
+    return name.rfind(folder, 0) == 0 ? name.substr(folder.size()) : name;
   }
   // The last report's text ("" when none).
   std::string LastReport() const { return reported_.empty() ? std::string() : reported_.back().text; }
