@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "app/main_menu.h"
+#include "app/menu_vocabulary.h"
 #include "calc/calc_records.h"
 #include "calc/drive_load.h"
 #include "calc/hardness_conversion.h"
@@ -29,6 +31,7 @@
 #include "calc/noncircular_pair.h"
 #include "calc/pitch_curve.h"
 #include "calc/plausibility_warnings.h"
+#include "calc/spur_gear_data.h"
 #include "common/code_page.h"
 #include "common/display_list.h"
 #include "common/graphics_facade.h"
@@ -37,6 +40,7 @@
 #include "common/help_text.h"
 #include "common/hpgl_viewer.h"
 #include "common/kaldvar.h"
+#include "common/menu_captions.h"
 #include "common/text_utils.h"
 #include "common/message_explanations.h"
 #include "common/message_list.h"
@@ -1088,6 +1092,130 @@ TEST_F(ShippedContent, TextsAreCodePage850WithCrLf) {
 
 // The first design a new user sees carries its load: no warning, and the
 // lowest safeties of the whole sweep above the usual minimums.
+// The menu items that the explanations and help entries send the user to
+// ("(Edit, Cutting Tool)") stand in the Edit menu under that name, as the
+// English menu shows them.
+TEST_F(ShippedContent, ExplanationsNameMenuItemsThatExist) {
+  common::SetMenuLanguage(2);
+  app::SetMenuVocabulary(2);
+  app::SetMenuCaptions();
+  std::set<std::string> items;
+  for (const app::TMenuItem* item : app::MenuChildren("mi_Edit")) {
+    std::string caption = item->caption;
+    std::erase(caption, '&');
+    items.insert(caption);
+  }
+  ASSERT_GE(items.size(), 6u);
+  const std::regex named(R"(Edit[,>] ([A-Z][A-Za-z/]*(?: [A-Z][A-Za-z/]*)*))");
+  int mentions = 0;
+  for (const char* file : {"vob4.err", "vob4.hlp", "kaldrim.hlp"}) {
+    const std::string text = Slurp(kResources / file);
+    for (std::sregex_iterator it(text.begin(), text.end(), named), end; it != end; ++it) {
+      ++mentions;
+      EXPECT_TRUE(items.count((*it)[1].str())) << file << ": " << it->str();
+    }
+  }
+  EXPECT_GT(mentions, 50);
+  common::SetMenuLanguage(1);
+  app::SetMenuVocabulary(1);
+}
+
+// The default pair, driven and rated by DIN 3990, not yet calculated.
+void SetDrivenDefaultPair() {
+  calc::InitGearData();
+  calc::SetSpurGearDefaults();
+  calc::SetNoncircularDefaults();
+  calc::SpurGearData.P = 10;
+  calc::SpurGearData.n[1] = 1000;
+  calc::SpurGearData.CalcMethod = 1;
+}
+
+// Whether the calculation of the design says a message that begins so.
+bool CalculationSays(const std::string& beginning) {
+  calc::CalcNoncircularPair();
+  for (int i = 1; i <= common::MsgCount; ++i)
+    if (common::MsgText[i].rfind(beginning, 0) == 0) return true;
+  return false;
+}
+
+std::string RemedyOf(const std::string& key) {
+  for (const ErrRecord& r : ErrRecords())
+    if (r.key == key) return r.remedy;
+  ADD_FAILURE() << "no record " << key;
+  return "";
+}
+
+// A remedy moves the design the way that clears its message, and what it
+// advises against does not. The clearance of gear 1's tip over gear 2's
+// root, c = a - (da1 + df2) / 2, grows with gear 2's tool addendum and
+// shrinks with gear 1's tool dedendum, and not with gear 1's addendum or
+// gear 2's dedendum. The base circle, d cos(alpha), falls inside the tip
+// circle as the pressure angle rises; the measuring ball finds its flank,
+// and a tip clears the mating root's interference point, at a larger one.
+TEST_F(ShippedContent, RemediesPointTheWayThatClearsTheirMessage) {
+  const std::regex lowerAngle(R"((lower|smaller|reduce)[^.;]*pressure angle)", std::regex::icase);
+  auto& g = calc::SpurGearData;
+  {
+    SCOPED_TRACE("clearance");
+    const std::string clearance = "Warning: clearance sh.add. < 0.12mn ! (1)";
+    const std::string remedy = RemedyOf(clearance);
+    EXPECT_NE(remedy.find("Lower this gear's tool dedendum hfP0/mn"), std::string::npos) << remedy;
+    EXPECT_NE(remedy.find("raise the mating tool's addendum haP0/mn"), std::string::npos) << remedy;
+    auto design = [&g](Real hfP0_1, Real haP0_1, Real hfP0_2, Real haP0_2) {
+      SetDrivenDefaultPair();
+      g.hfP0Factor[1] = hfP0_1;
+      g.haP0Factor[1] = haP0_1;
+      g.hfP0Factor[2] = hfP0_2;
+      g.haP0Factor[2] = haP0_2;
+    };
+    design(1.2L, 1.25L, 1, 1.25L);  // c1 = 0.05 mn
+    EXPECT_TRUE(CalculationSays(clearance));
+    design(1.2L, 1.25L, 1, 1.4L);  // the mating tool's addendum raised
+    EXPECT_FALSE(CalculationSays(clearance));
+    design(1.05L, 1.25L, 1, 1.25L);  // this gear's dedendum lowered
+    EXPECT_FALSE(CalculationSays(clearance));
+    design(1.2L, 1.4L, 0.8L, 1.25L);  // the other way round: no change
+    EXPECT_TRUE(CalculationSays(clearance));
+  }
+  {
+    SCOPED_TRACE("base circle outside the tip circle");
+    for (const char* key : {"Error  : db > da  (1) !", "Error  : cos(alpha t)*d/da)>1"}) {
+      const std::string remedy = RemedyOf(key);
+      EXPECT_NE(remedy.find("raise the pressure angle"), std::string::npos) << remedy;
+      EXPECT_FALSE(std::regex_search(remedy, lowerAngle)) << remedy;
+    }
+    for (const Real alpha : {15.0L, 20.0L, 30.0L}) {
+      SetDrivenDefaultPair();
+      g.hfP0Factor.fill(-1);  // tips below the reference circle
+      g.PressureAngle = alpha;
+      EXPECT_EQ(CalculationSays("Error  : db > da  ("), alpha < 30) << alpha;
+      EXPECT_EQ(CalculationSays("Error  : cos(alpha t)*d/da)>1"), alpha < 30) << alpha;
+    }
+  }
+  {
+    SCOPED_TRACE("ball diameter and interference");
+    const std::string balls = "Fatal  : Diametr.Dim.o.balls DmMess !";
+    const std::string ballRemedy = RemedyOf(balls);
+    EXPECT_NE(ballRemedy.find("raise the pressure angle"), std::string::npos) << ballRemedy;
+    EXPECT_EQ(ballRemedy.find("Enter a ball diameter"), std::string::npos) << ballRemedy;
+    const std::string collision = "Error  : tooth collision da";
+    const std::string collisionRemedy = RemedyOf("Error  : tooth collision da1 !");
+    EXPECT_NE(collisionRemedy.find("raise the pressure angle"), std::string::npos) << collisionRemedy;
+    EXPECT_EQ(collisionRemedy.find("haP0/mn"), std::string::npos) << collisionRemedy;
+    for (const Real alpha : {5.0L, 20.0L}) {
+      SetDrivenDefaultPair();
+      g.PressureAngle = alpha;
+      EXPECT_EQ(CalculationSays(balls), alpha < 20) << alpha;
+      EXPECT_EQ(CalculationSays(collision), alpha < 20) << alpha;
+    }
+    // The mating root, deeper, does not move the interference point.
+    SetDrivenDefaultPair();
+    g.PressureAngle = 5;
+    g.haP0Factor.fill(1.6L);
+    EXPECT_TRUE(CalculationSays(collision));
+  }
+}
+
 TEST_F(ShippedContent, DefaultDesignCarriesItsLoad) {
   testsupport::ScratchDirectory dir{"shipped_null"};
   const fs::path previous = testsupport::EnterWithDefaultDesign(dir);
