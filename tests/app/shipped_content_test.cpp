@@ -1074,6 +1074,45 @@ TEST_F(ShippedContent, PatternAndBearingPicturesCarryEveryListLetter) {
   }
 }
 
+// The contact-pattern picture gives each case its rule in its own cell:
+// the two lines of a rule stand in the column of their letter, under it,
+// never level with a letter (a rule beside the next row's letter reads as
+// that letter's), and well above the letter below them.
+TEST_F(ShippedContent, PatternRulesStandInTheirOwnCells) {
+  struct Label {
+    std::string text;
+    Real x, y, h;
+  };
+  std::vector<Label> letters, rules;
+  Real height = 0;
+  for (const auto& r : DrawnPicture("pattern")) {
+    if (r.code == common::RecTextStyle && r.count >= 2) height = r.values[0];
+    if (r.code != common::RecText) continue;
+    const Label label{r.text, r.values[0], r.values[1], height};
+    if (r.text.size() == 1 && r.text[0] >= 'a' && r.text[0] <= 'f')
+      letters.push_back(label);
+    else if (r.text != "Contact pattern position" && r.values[1] > 12)  // not the title, nor the notes below
+      rules.push_back(label);
+  }
+  ASSERT_EQ(letters.size(), 6u);
+  ASSERT_EQ(rules.size(), 12u);
+  std::map<std::string, int> perLetter;
+  for (const Label& rule : rules) {
+    SCOPED_TRACE(rule.text);
+    const Label* own = nullptr;
+    for (const Label& l : letters)
+      if (std::fabs(l.x - rule.x) < 10 && l.y > rule.y && (!own || l.y < own->y)) own = &l;
+    ASSERT_NE(own, nullptr) << "no letter above it";
+    ++perLetter[own->text];
+    for (const Label& l : letters) {
+      EXPECT_FALSE(rule.y < l.y + l.h && l.y < rule.y + rule.h) << "level with \"" << l.text << "\"";
+      if (std::fabs(l.x - rule.x) < 10 && l.y < rule.y)
+        EXPECT_GE(static_cast<double>(rule.y - (l.y + l.h)), 4) << "close above \"" << l.text << "\"";
+    }
+  }
+  for (const Label& l : letters) EXPECT_EQ(perLetter[l.text], 2) << l.text;
+}
+
 // Stored in code page 850 with CR LF: each file survives the program's
 // conversion to the display and back unchanged, and holds no bare line feed.
 TEST_F(ShippedContent, TextsAreCodePage850WithCrLf) {
