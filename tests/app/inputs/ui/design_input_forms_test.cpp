@@ -110,10 +110,15 @@ class DesignInputFormsTest : public ::testing::Test {
 
 }  // namespace
 
+// The material window shows every unit beside its value (the density's
+// too, kg/dm3 in either unit system) and its texts whole in its own grab.
 TEST_F(DesignInputFormsTest, MaterialWindowCopiesAndStoresOnOk) {
   WhenShown("Form_vobwst", [](QWidget* w) {
     EXPECT_EQ(Find<QLineEdit>(w, "Edit_sighlim1")->text(), "1500");
     EXPECT_EQ(Find<QLabel>(w, "Label_sighlimu1")->text(), "MPa");
+    for (const char* unit : {"Label_rhou1", "Label_rhou2"}) EXPECT_EQ(Find<QLabel>(w, unit)->text(), "kg/dm3");
+    testsupport::KeepGrab(w, "material");
+    for (const std::string& c : testsupport::TextsNotWhole(w)) ADD_FAILURE() << c;
     Type(w, "Edit_sighlim1", "1100");
     Type(w, "Edit_name1", "18CrNiMo7-6");
     Find<QComboBox>(w, "ComboBox_wstyp1")->setCurrentIndex(2);
@@ -122,6 +127,7 @@ TEST_F(DesignInputFormsTest, MaterialWindowCopiesAndStoresOnOk) {
     EXPECT_EQ(Find<QComboBox>(w, "ComboBox_wstyp2")->currentIndex(), 2);
     Click(w, "Button_metric");  // imperial, values kept
     EXPECT_EQ(Find<QLabel>(w, "Label_sighlimu2")->text(), "psi");
+    EXPECT_EQ(Find<QLabel>(w, "Label_rhou2")->text(), "kg/dm3");
     Click(w, "Button_metric");
     Click(w, "Button_ok");
   });
