@@ -35,6 +35,7 @@
 #include "common/graphics_facade.h"
 #include "common/ui/graphics_view.h"
 #include "common/kaldvar.h"
+#include "common/message_explanations.h"
 #include "common/message_list.h"
 #include "common/session_file.h"
 #include "drawing/cad/cad_output.h"
@@ -229,6 +230,10 @@ TEST_F(MainWindowFormTest, MessageCountFollowsEveryChangeOfTheList) {
   ASSERT_EQ(common::MsgCount, before + 1);
   EXPECT_EQ(common::MsgText[common::MsgCount], "Error  : " + drawing::TooThinForSolidText("STL"));
   EXPECT_FALSE(fs::exists(dir_.Path("gear1.stl")));
+  // Its explanation is found, as the list and the printouts look it up.
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  const std::string origin = common::GetMessageHelpText(common::MsgCount);
+  EXPECT_NE(origin.find("below 0.0001 mm"), std::string::npos) << origin;
   EXPECT_EQ(shownCount(), before + 1);
   EXPECT_TRUE(window.Action("mi_helpErrorMessages")->isEnabled());
 
