@@ -45,6 +45,7 @@
 #include "common/message_explanations.h"
 #include "common/message_list.h"
 #include "drawing/cad/cad_output.h"
+#include "drawing/drawing_test_support.h"
 #include "drawing/outlines/tooth_warnings.h"
 #include "platform/scripted_dialogs.h"
 #include "support/app_start.h"
@@ -1159,16 +1160,6 @@ TEST_F(ShippedContent, ExplanationsNameMenuItemsThatExist) {
   app::SetMenuVocabulary(1);
 }
 
-// The default pair, driven and rated by DIN 3990, not yet calculated.
-void SetDrivenDefaultPair() {
-  calc::InitGearData();
-  calc::SetSpurGearDefaults();
-  calc::SetNoncircularDefaults();
-  calc::SpurGearData.P = 10;
-  calc::SpurGearData.n[1] = 1000;
-  calc::SpurGearData.CalcMethod = 1;
-}
-
 // Whether the calculation of the design says a message that begins so.
 bool CalculationSays(const std::string& beginning) {
   calc::CalcNoncircularPair();
@@ -1201,7 +1192,7 @@ TEST_F(ShippedContent, RemediesPointTheWayThatClearsTheirMessage) {
     EXPECT_NE(remedy.find("Lower this gear's tool dedendum hfP0/mn"), std::string::npos) << remedy;
     EXPECT_NE(remedy.find("raise the mating tool's addendum haP0/mn"), std::string::npos) << remedy;
     auto design = [&g](Real hfP0_1, Real haP0_1, Real hfP0_2, Real haP0_2) {
-      SetDrivenDefaultPair();
+      drawingtest::SetDefaultDesign();
       g.hfP0Factor[1] = hfP0_1;
       g.haP0Factor[1] = haP0_1;
       g.hfP0Factor[2] = hfP0_2;
@@ -1224,7 +1215,7 @@ TEST_F(ShippedContent, RemediesPointTheWayThatClearsTheirMessage) {
       EXPECT_FALSE(std::regex_search(remedy, lowerAngle)) << remedy;
     }
     for (const Real alpha : {15.0L, 20.0L, 30.0L}) {
-      SetDrivenDefaultPair();
+      drawingtest::SetDefaultDesign();
       g.hfP0Factor.fill(-1);  // tips below the reference circle
       g.PressureAngle = alpha;
       EXPECT_EQ(CalculationSays("Error  : db > da  ("), alpha < 30) << alpha;
@@ -1242,13 +1233,13 @@ TEST_F(ShippedContent, RemediesPointTheWayThatClearsTheirMessage) {
     EXPECT_NE(collisionRemedy.find("raise the pressure angle"), std::string::npos) << collisionRemedy;
     EXPECT_EQ(collisionRemedy.find("haP0/mn"), std::string::npos) << collisionRemedy;
     for (const Real alpha : {5.0L, 20.0L}) {
-      SetDrivenDefaultPair();
+      drawingtest::SetDefaultDesign();
       g.PressureAngle = alpha;
       EXPECT_EQ(CalculationSays(balls), alpha < 20) << alpha;
       EXPECT_EQ(CalculationSays(collision), alpha < 20) << alpha;
     }
     // The mating root, deeper, does not move the interference point.
-    SetDrivenDefaultPair();
+    drawingtest::SetDefaultDesign();
     g.PressureAngle = 5;
     g.haP0Factor.fill(1.6L);
     EXPECT_TRUE(CalculationSays(collision));

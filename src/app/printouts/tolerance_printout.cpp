@@ -60,21 +60,30 @@ void PrintBallAndPinRows(bool premachined) {
   auto dm = [&g](int i) { return g.BallDiameter[i] > 0 ? L53(g.BallDiameter[i]) : std::string("not found"); };
   GearRow("ball/pin diameter", "Dm", len, dm(1), dm(2));
   if (!cells.gear1 && !cells.gear2) return;
-  GearRowIn(cells, "dimension ov/bw.balls,theor.", "MdK", len, L53(g.MdKNominal[1]), L53(g.MdKNominal[2]));
-  if (premachined)
-    LimitRows("dim.ov/bw.balls premach.max.", "MdKqmax", "dim.ov/bw.balls premach.min.", "MdKqmin", g.MdKPreUpper,
-              g.MdKPreLower, cells);
-  LimitRows("dim.ov/bw.balls finish.max.", "MdKmax", "dim.ov/bw.balls finish.min.", "MdKmin", g.MdKUpper,
-            g.MdKLower, cells);
-  ToleranceRow("deviation dimen.betw.balls", "T MdK", g.MdKUpper, g.MdKLower, cells);
-
-  GearRowIn(cells, "dim.ov/betw.pins,theor.", "MdR", len, L53(g.MdRNominal[1]), L53(g.MdRNominal[2]));
-  if (premachined)
-    LimitRows("dim.ov/bw.pins premach. max.", "MdRqmax", "dim.ov/bw.pins premach. min.", "MdRqmin", g.MdRPreUpper,
-              g.MdRPreLower, cells);
-  LimitRows("dim.ov/bw.pins finished max.", "MdRmax", "dim.ov/bw.pins finished min.", "MdRmin", g.MdRUpper,
-            g.MdRLower, cells);
-  ToleranceRow("deviation dimen.betw.pins", "T MdR", g.MdRUpper, g.MdRLower, cells);
+  // The dimension over balls, then over pins: the rows of each.
+  struct Measure {
+    const char* labels[6];   // theoretical, premachined max./min., finished max./min., deviation
+    const char* symbols[6];
+    const GearArray<Real>* values[5];  // nominal, premachined upper/lower, finished upper/lower
+  };
+  const Measure measures[2] = {
+      {{"dimension ov/bw.balls,theor.", "dim.ov/bw.balls premach.max.", "dim.ov/bw.balls premach.min.",
+        "dim.ov/bw.balls finish.max.", "dim.ov/bw.balls finish.min.", "deviation dimen.betw.balls"},
+       {"MdK", "MdKqmax", "MdKqmin", "MdKmax", "MdKmin", "T MdK"},
+       {&g.MdKNominal, &g.MdKPreUpper, &g.MdKPreLower, &g.MdKUpper, &g.MdKLower}},
+      {{"dim.ov/betw.pins,theor.", "dim.ov/bw.pins premach. max.", "dim.ov/bw.pins premach. min.",
+        "dim.ov/bw.pins finished max.", "dim.ov/bw.pins finished min.", "deviation dimen.betw.pins"},
+       {"MdR", "MdRqmax", "MdRqmin", "MdRmax", "MdRmin", "T MdR"},
+       {&g.MdRNominal, &g.MdRPreUpper, &g.MdRPreLower, &g.MdRUpper, &g.MdRLower}},
+  };
+  for (const Measure& m : measures) {
+    const GearArray<Real>& nominal = *m.values[0];
+    GearRowIn(cells, m.labels[0], m.symbols[0], len, L53(nominal[1]), L53(nominal[2]));
+    if (premachined)
+      LimitRows(m.labels[1], m.symbols[1], m.labels[2], m.symbols[2], *m.values[1], *m.values[2], cells);
+    LimitRows(m.labels[3], m.symbols[3], m.labels[4], m.symbols[4], *m.values[3], *m.values[4], cells);
+    ToleranceRow(m.labels[5], m.symbols[5], *m.values[3], *m.values[4], cells);
+  }
 
   if (std::abs(g.ToothNumbers[2]) >= 1000 && cells.gear2) {
     GearRow("control dimension ball-da rack", "MKamax", len, "",
