@@ -578,9 +578,7 @@ KeptDesign::KeptDesign() : design_(std::make_unique<DesignSnapshot>()) {
   fileName_ = common::CurrentFileName;
   dataDirectory_ = common::DataDirectory;
   dataChanged_ = common::DataChanged;
-  fatal_ = common::FatalFlag;
-  msgCount_ = common::MsgCount;
-  msgText_ = common::MsgText;
+  messages_ = common::SaveMessages();
 }
 
 KeptDesign::~KeptDesign() = default;
@@ -590,9 +588,7 @@ void KeptDesign::PutBack() const {
   common::CurrentFileName = fileName_;
   common::DataDirectory = dataDirectory_;
   common::DataChanged = dataChanged_;
-  common::FatalFlag = fatal_;
-  common::MsgCount = msgCount_;
-  common::MsgText = msgText_;
+  common::RestoreMessages(messages_);
 }
 
 std::uint8_t StartedWithFile = 0;

@@ -76,9 +76,8 @@ class KeptDesign {
  private:
   std::unique_ptr<DesignSnapshot> design_;
   std::string fileName_, dataDirectory_;
-  std::uint8_t dataChanged_ = 0, fatal_ = 0;
-  std::uint16_t msgCount_ = 0;
-  RangeArray<std::string, 1, common::MaxMessages> msgText_;
+  std::uint8_t dataChanged_ = 0;
+  common::SavedMessages messages_;
 };
 
 // The start values of every design input (the records the file holds and

@@ -261,7 +261,7 @@ TEST_F(MainWindowTest, DriveDialogLeavesTheMessageCountOfThePair) {
   app::Entry().ShowDiagrams = [](int, int) {};
   app::MenuItemClick("mi_editAntrieb");
   ASSERT_EQ(common::MsgCount, 1);
-  EXPECT_EQ(common::MsgText[1], "Warning: Ft/b*KA < 100 ! first at 1\xF8");
+  EXPECT_EQ(common::MsgText[1], "Warning: KHbeta taken at 100 N/mm (Ft/b*KA < 100) ! first at 1\xF8");
   EXPECT_EQ(app::MenuItem("mi_helpErrorMessages").caption, "&Error messages (1)");
   EXPECT_TRUE(app::MenuItem("mi_helpErrorMessages").enabled);
 }

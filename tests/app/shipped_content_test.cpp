@@ -193,6 +193,7 @@ std::set<std::pair<std::string, std::string>> GuardedLabelsInCode() {
   const std::regex literal(R"re(\b(CheckedPower|CheckedSqrt|CheckedSqrtLabel|CheckedDiv|CheckedArcCosNamed)\(\s*"((?:[^"\\]|\\.)*)")re");
   const std::regex variable(R"re(std::string\s+label\s*=\s*"((?:[^"\\]|\\.)*)")re");
   const std::regex byVariable(R"re(\b(CheckedPower|CheckedSqrt|CheckedSqrtLabel|CheckedDiv|CheckedArcCosNamed)\(\s*label\s*,)re");
+  const std::regex handedOn(R"re(\bCyclesOnLifeLine\([^;]*?,\s*"((?:[^"\\]|\\.)*)"\s*\))re");
   for (const auto& [path, source] : Sources()) {
     if (path.filename() == "guarded_math.cpp") continue;
     for (std::sregex_iterator it(source.begin(), source.end(), literal), end; it != end; ++it)
@@ -200,6 +201,10 @@ std::set<std::pair<std::string, std::string>> GuardedLabelsInCode() {
     for (std::sregex_iterator v(source.begin(), source.end(), variable), end; v != end; ++v)
       for (std::sregex_iterator it(source.begin(), source.end(), byVariable); it != end; ++it)
         labels.emplace(Unescape((*v)[1].str()), (*it)[1].str());
+    // Routines that hand their last argument on as a label: a life line
+    // raises the load ratio to its exponent.
+    for (std::sregex_iterator it(source.begin(), source.end(), handedOn), end; it != end; ++it)
+      labels.emplace(Unescape((*it)[1].str()), "CheckedPower");
   }
   return labels;
 }
@@ -308,7 +313,7 @@ std::map<std::string, std::function<std::vector<ListText>()>> ComposedCalls() {
       {"GuardedMathMessage(label, detail)", none},
       // Texts the list held before, put back (after the sweep with the
       // drive angle where they first arose: looked up with that note below).
-      {"ownTexts[i]", none},
+      {"m.text", none},
       {"s.text + FirstAtDegree(s.degree)", none},
       // Helpers whose literals carry the kind.
       {"PointTeethWarning(i)", samples({calc::PointTeethWarning(2)})},
@@ -325,7 +330,6 @@ std::map<std::string, std::function<std::vector<ListText>()>> ComposedCalls() {
       {"ResonanceWarning(resonance, i)", none},
       {"NoLoadMessage(g)", none},
       {"NoLoadMessage(SpurGearData)", none},
-      {"BearingDistanceTakenNote()", samples({calc::BearingDistanceTakenNote()})},
       // The user's formula follows the fixed words.
       {"FormulaErrorText(piece.Formula, errorPosition)",
        [] {
@@ -345,6 +349,15 @@ std::map<std::string, std::function<std::vector<ListText>()>> ComposedCalls() {
       {"InterferenceWarning(Kept.mesh.firstDegree, Kept.mesh.largestArea)",
        samples({drawing::InterferenceWarning(10, 1.23L), drawing::InterferenceWarning(0, 0.01L)})},
       {"NoContactWarning()", samples({drawing::NoContactWarning()})},
+      // A material value below 0, named, for the gear it belongs to.
+      {"(std::string(\"Fatal  : \") + quantity + \" < 0 ! (gear \" + IntToText(i) + \")\").c_str()",
+       [] {
+         std::vector<ListText> out;
+         for (const char* quantity : {"E", "Sig.Hlim", "Sig.FE", "rho", "HB", "Rz"})
+           for (const char* gear : {"1", "2"})
+             out.push_back({std::string("Fatal  : ") + quantity + " < 0 ! (gear " + gear + ")", false});
+         return out;
+       }},
       // Either of two texts, both with their kind.
       {"std::string(belowDb ? \"Error  : db > dFa\" : \"Error  : dbk > dFa\") + common::IntToText(gear) + \" !\"", none},
       {"tanA2 <= 0 ? \"Error  : spec.sliding\" : \"Error  : spec.sliding !\"", none},
@@ -603,6 +616,38 @@ TEST_F(ShippedContent, EveryCalculationMessageFindsItsOwnExplanation) {
   // The shared records are still shared.
   for (const auto& [text, word] : kSharedRecords)
     EXPECT_TRUE(texts.count({text, false}) || texts.count({text, true})) << "no longer a message: " << text;
+}
+
+// The refusals of material values no gear can have, the light-load note of
+// the ISO path and the last line of a full list each find a record of
+// their own: no other record shares its key, and the record speaks of what
+// the text names.
+TEST_F(ShippedContent, RefusalsAndNotesFindRecordsOfTheirOwn) {
+  std::vector<std::string> keys;
+  {
+    std::istringstream in(Slurp(kResources / "vob4.err"));
+    std::string key, origin, remedy;
+    while (std::getline(in, key) && std::getline(in, origin) && std::getline(in, remedy)) keys.push_back(key);
+  }
+  const std::vector<std::pair<std::string, std::string>> texts = {
+      {"Fatal  : E < 0 ! (gear 1)", "modulus of elasticity"},
+      {"Fatal  : Sig.Hlim < 0 ! (gear 2)", "pitting endurance limit"},
+      {"Fatal  : Sig.FE < 0 ! (gear 1)", "root endurance limit"},
+      {"Fatal  : rho < 0 ! (gear 2)", "density"},
+      {"Fatal  : HB < 0 ! (gear 1)", "hardness"},
+      {"Fatal  : Rz < 0 ! (gear 2)", "roughness"},
+      {"Warning: KHbeta taken at 100 N/mm (Ft/b*KA < 100) !", "KHbeta"},
+      {common::MessagesNotShownText(17), "left out"},
+  };
+  for (const auto& [text, topic] : texts) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(std::count_if(keys.begin(), keys.end(),
+                            [&](const std::string& key) { return key.substr(0, 15) == text.substr(0, 15); }),
+              1);
+    common::ClearErrorMessages();
+    common::AddErrorMessage(text);
+    EXPECT_NE(common::GetMessageHelpText(1).find(topic), std::string::npos) << common::GetMessageHelpText(1);
+  }
 }
 
 // What the help and the remedies state about the curves is what the program

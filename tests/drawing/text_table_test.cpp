@@ -104,7 +104,7 @@ TEST_F(TextTables, MessageTableFitsItsHeight) {
 
   // A message longer than the table is wide narrows the letters: it ends
   // inside the table (quick sheet 2's table of 44 characters at h 1.5).
-  const std::string longText = "Warning: bearing distance 0: l = d1, s = 0 taken first at 1\xF8";
+  const std::string longText = "Warning: teeth interfere, first at 12\xF8, overlap up to 0.35 mm2 !";
   common::AddErrorMessage(longText);
   log_.figures.clear();
   drawing::DrawTextTableAt(100, 60, 1.5L, 44, 56);
