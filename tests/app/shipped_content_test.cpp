@@ -549,7 +549,6 @@ const std::map<std::string, std::string> kSharedRecords = {
     {"Error  : db > da !  (2) arccos(-1.25)", "effective tip circle"},
     {"Error  : spec.sliding !", "base circle of gear 1"},
     {"Error  : tooth collision Y ! arccos(-1.25)", "internal gear"},
-    {"Fatal  : E-Modul < 0 !", "negative"},
     {"Fatal  : alpha wt !", "alpha wt"},
     {"Fatal  : spec.sliding alpha sw !", "alpha sw"},
     {"Fatal  : spec.slidingalpha a1 !", "alpha a1"},
