@@ -19,8 +19,10 @@ namespace common::ui {
 namespace {
 
 // Where the window stands: beside the form (right, left, below, above)
-// where the screen has room for it, else over the form's top right corner.
-QPoint PlaceBeside(const QRect& form, const QSize& size, const QRect& screen) {
+// where the screen has room for it; else in the corner of the screen
+// farthest from the control that asked for the picture, so that the
+// picture hides neither it nor the other picture buttons next to it.
+QPoint PlaceBeside(const QRect& form, const QSize& size, const QRect& screen, const QPoint& asker) {
   const int gap = 8;
   const QPoint places[] = {
       {form.right() + gap, form.top()},
@@ -30,10 +32,21 @@ QPoint PlaceBeside(const QRect& form, const QSize& size, const QRect& screen) {
   };
   for (const QPoint& p : places)
     if (screen.contains(QRect(p, size))) return p;
-  QPoint corner(form.right() - size.width(), form.top());
-  corner.setX(std::clamp(corner.x(), screen.left(), std::max(screen.left(), screen.right() - size.width())));
-  corner.setY(std::clamp(corner.y(), screen.top(), std::max(screen.top(), screen.bottom() - size.height())));
-  return corner;
+  const int right = std::max(screen.left(), screen.right() + 1 - size.width());
+  const int bottom = std::max(screen.top(), screen.bottom() + 1 - size.height());
+  const QPoint corners[] = {{screen.left(), screen.top()}, {right, screen.top()}, {screen.left(), bottom},
+                            {right, bottom}};
+  QPoint best = corners[0];
+  long long farthest = -1;
+  for (const QPoint& c : corners) {
+    const QPoint d = QRect(c, size).center() - asker;
+    const long long distance = static_cast<long long>(d.x()) * d.x() + static_cast<long long>(d.y()) * d.y();
+    if (distance > farthest) {
+      farthest = distance;
+      best = c;
+    }
+  }
+  return best;
 }
 
 }  // namespace
@@ -91,7 +104,9 @@ void ShowPictureOverModalForm() {
   window->ShowPicture(picture);
   // Placed once shown, when its size on the screen is known.
   window->show();
-  window->move(PlaceBeside(form->frameGeometry(), window->frameGeometry().size(), area));
+  const QWidget* asker = form->focusWidget();
+  const QPoint askerCentre = asker ? asker->mapToGlobal(asker->rect().center()) : form->frameGeometry().center();
+  window->move(PlaceBeside(form->frameGeometry(), window->frameGeometry().size(), area, askerCentre));
   window->raise();
 }
 

@@ -3,7 +3,7 @@
 // over it hides the middle of the picture its picture button asked for.
 // While a modal form is open the picture therefore also stands in a window
 // of its own over the form (TForm_picture): beside it where the screen has
-// room, else over the form's corner. One such window per form shows the
+// room, else in the screen's corner farthest from the button that asked. One such window per form shows the
 // latest picture; it is no modal window (the user goes on working in the
 // form, and closes it or leaves it) and closes with its form.
 #pragma once
