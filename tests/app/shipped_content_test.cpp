@@ -209,10 +209,6 @@ std::set<std::pair<std::string, std::string>> GuardedLabelsInCode() {
   return labels;
 }
 
-// Every message text of the code finds its explanation record through the
-// program's lookup (the first 15 characters): the texts that stand in the
-// code, the texts the guarded math composes from each label it is handed,
-// and the texts composed around a value.
 // A pitch-curve formula that does not evaluate is told with the user's
 // formula in it: the fixed words before it find the one record that
 // explains unknown text, unbalanced brackets and an empty piece, and the
@@ -563,6 +559,12 @@ const std::map<std::string, std::string> kSharedRecords = {
 // letter: the record of that letter names every entity it explains.
 const std::string kDxfEntity = "Error  : DXF: ";
 
+// Every text the code can add to the message list finds, through the
+// program's own lookup (the first 15 characters of the text without the
+// sweep's note), a record that is its own, and none finds another's: the
+// record's key is the text, up to the values the text composes, or a
+// record shared by a family of texts that names each of them. Every record
+// can be found, and each is found by a message of the code.
 TEST_F(ShippedContent, EveryCalculationMessageFindsItsOwnExplanation) {
   const std::vector<ErrRecord> records = ErrRecords();
   ASSERT_GT(records.size(), 150u);
