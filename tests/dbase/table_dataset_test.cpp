@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -28,6 +30,16 @@
 namespace {
 
 using dbase::TTzDbf;
+
+// What a change raised (EDatasetError's text), or "nothing raised".
+std::string Raised(const std::function<void()>& change) {
+  try {
+    change();
+  } catch (const dbase::EDatasetError& e) {
+    return e.what();
+  }
+  return "nothing raised";
+}
 
 class TableDataset : public dbtest::EngineTest {
  protected:
@@ -494,7 +506,31 @@ TEST_F(TableDataset, ClosedDatasetReportsDatabaseNotOpen) {
   EXPECT_FALSE(dbf.Active());
 }
 
-TEST_F(TableDataset, LockFailureWithoutHandlerAppendsNothing) {
+// A number its column cannot show is refused where it is given, with the
+// field and the value; the field keeps its value and no row of '*' is
+// written.
+TEST_F(TableDataset, ANumberTheColumnCannotShowIsRefused) {
+  TTzDbf dbf("wide");
+  MakeParts(dbf);
+  dbf.First();
+  dbf.Edit();
+  EXPECT_EQ(Raised([&] { dbf.FieldByName("PRICE").SetAsFloat(1234.5); }),
+            "Dataset error: Error # 205 (Floating point overflow) Field PRICE: 1234.5 does not fit N(5,2)");
+  EXPECT_EQ(Raised([&] { dbf.FieldByName("PRICE").SetAsString("99.999"); }),
+            "Dataset error: Error # 205 (Floating point overflow) Field PRICE: 99.999 does not fit N(5,2)");
+  EXPECT_EQ(Raised([&] { dbf.FieldByName("QTY").SetAsInteger(-12345); }),
+            "Dataset error: Error # 205 (Floating point overflow) Field QTY: -12345 does not fit N(5,0)");
+  EXPECT_EQ(Raised([&] { dbf.FieldByName("PRICE").SetAsFloat(99.99); }), "nothing raised");
+  EXPECT_EQ(Raised([&] { dbf.FieldByName("QTY").SetAsInteger(-1234); }), "nothing raised");
+  dbf.Post();
+  EXPECT_EQ(dbf.Peek(3, 1), "99.99");
+  EXPECT_EQ(dbf.Peek(2, 1), "-1234");
+}
+
+// A lock another program holds is tried again for a moment and then
+// raises what the caller sees: the exception and TzError; nothing is
+// written and an insert keeps its values for another try.
+TEST_F(TableDataset, LockFailureRaisesAndWritesNothing) {
   TTzDbf dbf("locked");
   MakeParts(dbf);
   dbf.Close();
@@ -506,12 +542,19 @@ TEST_F(TableDataset, LockFailureWithoutHandlerAppendsNothing) {
   ASSERT_TRUE(dbase::FLock());
   dbf.Append();
   dbf.FieldByName("NAME").SetAsString("Refused");
-  dbf.Post();
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Lock failed [Insert]"});
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(Raised([&] { dbf.Post(); }), "Dataset error: Error # 1201 (File not locked) Lock failed [Insert]");
+  // The default retries waited for the lock (200 of 2 ms) before giving up.
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(350));
+  EXPECT_EQ(dbase::TzError, 1201);
+  EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(dbf.RecordCount(), 5);
-  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Browse);
+  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Insert);
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Refused");
+  dbf.Cancel();
   // A post of a change, and a handler that always retries: bounded by the
-  // engine's retry count, then reported.
+  // engine's retry count, then raised.
+  dbf.ChangeLockRetries = 0;
   dbase::LockRetries = 2;
   dbase::LockRetryWait = 1;
   int asked = 0;
@@ -522,15 +565,15 @@ TEST_F(TableDataset, LockFailureWithoutHandlerAppendsNothing) {
   dbf.First();
   dbf.Edit();
   dbf.FieldByName("NAME").SetAsString("Changed");
-  dbf.Post();
+  EXPECT_EQ(Raised([&] { dbf.Post(); }), "Dataset error: Error # 1200 (Record not locked) Lock failed [Post]");
   EXPECT_EQ(asked, 3);
-  EXPECT_EQ(Messages().back(), "Lock failed [Post]");
+  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Edit);
+  dbf.Cancel();
   EXPECT_EQ(dbf.Peek(1, 1), "Pinion      ");
-  // A handler that gives up: nothing shown.
+  // A handler that gives up: raised all the same, as nothing was deleted.
   dbf.OnRLockFailedOnDelete = [&](dbase::TTzFileDataSet&, bool& retry) { retry = false; };
-  const std::size_t shown = Messages().size();
-  dbf.Delete();
-  EXPECT_EQ(Messages().size(), shown);
+  EXPECT_EQ(Raised([&] { dbf.Delete(); }), "Dataset error: Error # 1200 (Record not locked) Lock failed [Delete]");
+  EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(dbf.Peek(0, 1), " ");
   // Once the other user lets go the changes go through.
   dbase::Select(20);

@@ -425,6 +425,21 @@ TEST_F(TableLayer, ImportAndDelimitedExportThroughTheFileMenu) {
   EXPECT_EQ(w.RecCount(), 20);
   w.GoRecord(20);
   EXPECT_EQ(common::TrimBlanks(dbase::DbfGetString(4)), "L5");
+  // Another program holding the file lock past the retries: the command
+  // is not run and the user is told.
+  const int window = dbase::CurrentWorkArea();
+  ASSERT_TRUE(dbase::Select(30));
+  ASSERT_TRUE(dbase::Use(common::DbfDirectory + "parts.dbf"));
+  ASSERT_TRUE(dbase::FLock());
+  dbase::Select(window);
+  w.tzdbf.ChangeLockRetries = 5;
+  scripted_.Then(platform::ScriptedAnswer::File((dir_ / "parts").string()));
+  common::AbortFlag = 0;
+  w.AppendDelimitedClick();
+  EXPECT_EQ(scripted_.Asked().back().text, "Lock failed [Append Delimited]");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(w.RecCount(), 20);
+  dbase::CloseWorkArea(30);
   dbase::DbfClose();
 }
 
