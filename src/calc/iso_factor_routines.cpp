@@ -432,8 +432,10 @@ Real CalcRoughnessFactorZR(Real Rz, Real alphaWt, Real db1, Real db2, Real Sigma
   const Real t = common::CurrentAngleFunctions(alphaWt).tan;
   const Real rho1 = 0.5L * db1 * t;
   const Real rho2 = 0.5L * db2 * t;
-  const Real rhored = CheckedDiv("Rz10", rho1 * rho2, rho1 + rho2);
-  const Real rz10 = Rz * CheckedPower("Rz10", CheckedDiv("Rz10", 10, rhored), 1 / Real(3));
+  // The divisions are labelled apart from the root: the explanations are
+  // found by the first 15 characters of a message.
+  const Real rhored = CheckedDiv("Rz10/rho", rho1 * rho2, rho1 + rho2);
+  const Real rz10 = Rz * CheckedPower("Rz10", CheckedDiv("Rz10/rho", 10, rhored), 1 / Real(3));
   return CheckedPower("ZR", CheckedDiv("ZR", 3, rz10), czr);
 }
 

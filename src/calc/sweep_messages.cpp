@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/message_explanations.h"
 #include "common/message_list.h"
 
 namespace calc {
@@ -32,6 +33,6 @@ void SweepMessages::AddToList(bool fatal) const {
     if (IsFatalText(s.text) == fatal) common::AddErrorMessage(s.text + FirstAtDegree(s.degree), s.weight);
 }
 
-std::string FirstAtDegree(int degree) { return " first at " + std::to_string(degree) + "\xF8"; }
+std::string FirstAtDegree(int degree) { return common::FirstAtNote(degree); }
 
 }  // namespace calc

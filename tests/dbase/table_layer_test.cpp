@@ -154,7 +154,7 @@ TEST_F(TableLayer, GotoClampsAndReportsRecordsBeyondTheTable) {
   dbase::DbfGoto(10);
   EXPECT_EQ(dbase::DbfRecNo(), 5);
   ASSERT_EQ(common::MsgCount, 1);
-  EXPECT_EQ(common::MsgText[1], "DBF #10 not found.");
+  EXPECT_EQ(common::MsgText[1], "Warning: DBF record #10 not found, the last record taken");
   dbase::DbfGoto(0);
   EXPECT_EQ(dbase::DbfRecNo(), 1);
   dbase::DbfGoto(4);

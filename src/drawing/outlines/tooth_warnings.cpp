@@ -43,7 +43,9 @@ std::string TightCurveWarning(int gear, int degree) {
          "\xF8 !";
 }
 
-std::string NoContactWarning() { return "Warning: teeth do not reach each other !"; }
+// Its own first words: the explanation records are found by the first 15
+// characters, and "Warning: teeth " begins the interference warning.
+std::string NoContactWarning() { return "Warning: no contact: teeth do not reach each other !"; }
 
 std::string InterferenceWarning(int degree, Real area) {
   return "Warning: teeth interfere, first at " + std::to_string(degree) + "\xF8, overlap up to " +
