@@ -35,7 +35,9 @@ std::string DataFilePath(const std::string& directory, const std::string& name);
 
 // Writes the current design. The name picks the file: empty, the save
 // dialog (on success DataDirectory and CurrentFileName follow the choice);
-// without '.', DataDirectory + name + ".vb4"; with '.', the path itself. An
+// the current design's name (CurrentFileName), its file in DataDirectory
+// (DataFilePath), dots of its own and all; other names without '.',
+// DataDirectory + name + ".vb4"; with '.', the path itself. An
 // existing file is asked about first (CheckOutputFileName). The file is
 // written completely or not at all: the previous file stays until the new
 // one is complete. Nothing is written while AbortFlag is set on entry, nor

@@ -163,7 +163,7 @@ bool RewriteMessageHelp(const std::string& message, const std::string& origin, c
   std::error_code ec;
   if (!file.Open(name, ec) || !file.Write(out, ec) || !file.Commit(ec)) {
     file.Discard();
-    ShowFileError("file write error");
+    ShowFileFailure("file write error", name, ec);
     return false;
   }
   return true;

@@ -1306,7 +1306,7 @@ TEST_F(ShippedContent, DefaultDesignCarriesItsLoad) {
 
   // The printout of the command line shows the same sound pair.
   const std::string output =
-      testsupport::RunCommand("cd " + dir.Dir().string() + " && " + VOB_PROGRAM + " null.vb4 /I");
+      testsupport::RunCommand("cd " + testsupport::Quoted(dir.Dir().string()) + " && " + testsupport::Quoted(VOB_PROGRAM) + " null.vb4 /I");
   const std::string printout = Slurp(dir.Path("null.txt"));
   std::smatch m;
   ASSERT_TRUE(std::regex_search(printout, m, std::regex(R"(safety factor pitting\tSH\t\t +([0-9.]+)\t +([0-9.]+))")));

@@ -194,7 +194,7 @@ TEST_P(IndexWritesUnderALimit, LoseNoRecord) {
   const int code = InChildWithLimit(static_cast<rlim_t>(limit), [&] {
     TTzDbf dbf("grow");
     OpenAsTheProgram(dbf, table);
-    if (!dbf.SetIndexTo(index)) return 2;
+    if (!dbf.SetIndexTo(Listed(index))) return 2;
     int failures = 0;
     for (std::size_t i = 50; i < names.size() && failures < 4; ++i) {
       if (!Add(dbf, names[i])) ++failures;
@@ -235,7 +235,7 @@ TEST_P(IndexWritesUnderALimit, LoseNoRecord) {
   // Reopened as the program opens it: no complaint, every record walked.
   TTzDbf dbf("again");
   OpenAsTheProgram(dbf, table);
-  ASSERT_TRUE(dbf.SetIndexTo(index)) << LastReport();
+  ASSERT_TRUE(dbf.SetIndexTo(Listed(index))) << LastReport();
   std::vector<long> expected;
   for (const auto& [key, rno] : listed) expected.push_back(rno);
   EXPECT_EQ(Walk(dbf), expected);
@@ -343,7 +343,7 @@ TEST_F(IndexFailures, AnotherTablesIndexIsRefused) {
   MakeIndexedTable(Path("small.dbf"), {"Axle", "Cam", "Gear"}, Path("small.ndx"));
   TTzDbf dbf("small");
   OpenAsTheProgram(dbf, Path("small.dbf"));
-  EXPECT_FALSE(dbf.SetIndexTo(Path("big.ndx")));
+  EXPECT_FALSE(dbf.SetIndexTo(Listed(Path("big.ndx"))));
   EXPECT_EQ(LastCode(), 222);
   EXPECT_NE(LastReport().find("The index " + Path("big.ndx") + " does not match its table small.dbf: it lists record"),
             std::string::npos)
@@ -352,7 +352,7 @@ TEST_F(IndexFailures, AnotherTablesIndexIsRefused) {
   EXPECT_FALSE(dbf.Find("Gear"));
   // Its own index opens without a word.
   reported_.clear();
-  EXPECT_TRUE(dbf.SetIndexTo(Path("small.ndx"))) << LastReport();
+  EXPECT_TRUE(dbf.SetIndexTo(Listed(Path("small.ndx")))) << LastReport();
   EXPECT_TRUE(dbf.Find("Gear"));
   EXPECT_EQ(dbf.RecNo(), 3);
   EXPECT_TRUE(reported_.empty()) << LastReport();
@@ -373,7 +373,7 @@ TEST_F(IndexFailures, RecordsAppendedWithoutTheIndexAreReported) {
     TTzDbf dbf("again");
     OpenAsTheProgram(dbf, table);
     reported_.clear();
-    EXPECT_FALSE(dbf.SetIndexTo(index));
+    EXPECT_FALSE(dbf.SetIndexTo(Listed(index)));
     EXPECT_EQ(LastCode(), 222);
     EXPECT_NE(LastReport().find("record 51 is missing from it. Rebuild the index."), std::string::npos)
         << LastReport();
@@ -442,7 +442,7 @@ TEST_F(IndexFailures, DamagedNodesAreReportedNotWalkedShort) {
     TTzDbf dbf("damaged");
     OpenAsTheProgram(dbf, table);
     reported_.clear();
-    EXPECT_EQ(dbf.SetIndexTo(index), damage.opens) << LastReport();
+    EXPECT_EQ(dbf.SetIndexTo(Listed(index)), damage.opens) << LastReport();
     if (damage.opens) {
       EXPECT_EQ(walk(dbf).size(), damage.walked);
     }
@@ -477,7 +477,7 @@ TEST_F(IndexFailures, AMarkedIndexAsksForARebuildAtEveryOpen) {
     TTzDbf dbf("mark");
     OpenAsTheProgram(dbf, table);
     reported_.clear();
-    EXPECT_FALSE(dbf.SetIndexTo(index));
+    EXPECT_FALSE(dbf.SetIndexTo(Listed(index)));
     EXPECT_EQ(LastCode(), 222);
     EXPECT_NE(LastReport().find("an update of it failed before it was complete. Rebuild the index."),
               std::string::npos)

@@ -117,7 +117,7 @@ class IndexTest : public dbtest::EngineTest {
                              "  print((" << (numeric ? "sprintf('%.17g', $k)" : "unpack('H*', $k)")
                           << "), ' ', $v, \"\\n\");\n}\n";
     int code = -1;
-    const std::string out = dbtest::RunCommand("perl " + script + " " + file + " 2>&1", &code);
+    const std::string out = dbtest::RunCommand("perl " + dbtest::Quoted(script) + " " + dbtest::Quoted(file) + " 2>&1", &code);
     EXPECT_EQ(code, 0) << out;
     std::vector<std::pair<std::string, int>> list;
     std::istringstream lines(out);
@@ -629,7 +629,7 @@ TEST_F(IndexTest, KeyExpressionIsStoredAsOtherReadersParseIt) {
   EXPECT_EQ(std::string(Slurp(Path("k.ndx")).c_str() + 24), "USER DEFINED KEYMAKER WAS USED TO BUILD THIS INDEX");
   if (!HasXBase()) GTEST_SKIP() << "Perl's XBase::Index is not installed";
   const std::string out = dbtest::RunCommand(
-      "perl -MXBase::Index -e 'my $i = XBase::Index->new($ARGV[0]) or die; print $i->{key_string}' " + Path("e.ndx"));
+      "perl -MXBase::Index -e 'my $i = XBase::Index->new($ARGV[0]) or die; print $i->{key_string}' " + dbtest::Quoted(Path("e.ndx")));
   EXPECT_EQ(out, "UPPER(NAME)+DTOS(BORN)+\"");
 }
 

@@ -113,9 +113,9 @@ TEST_F(TableDataset, FieldListCorrectedAndCreatedTableReadsEverywhere) {
   dbf.Post();
   dbf.Close();
   EXPECT_EQ(Dbfread("made.dbf"), "NAME:C:254:0 X:N:20:18 Q:C:4:0\n['', 1.5, 'abcd']\n");
-  const std::string view = dbtest::RunCommand("cd " + dir_.string() + " && dbview -b -e -t made.dbf 2>&1");
+  const std::string view = dbtest::RunCommand("cd " + dbtest::Quoted(dir_.string()) + " && dbview -b -e -t made.dbf 2>&1");
   EXPECT_NE(view.find(":1.500000000000000000:abcd:"), std::string::npos) << view;
-  const std::string structure = dbtest::RunCommand("cd " + dir_.string() + " && dbview -o -e made.dbf 2>&1");
+  const std::string structure = dbtest::RunCommand("cd " + dbtest::Quoted(dir_.string()) + " && dbview -o -e made.dbf 2>&1");
   EXPECT_NE(structure.find("X         \t  N\t   20\t   18"), std::string::npos) << structure;
 }
 
@@ -802,7 +802,7 @@ TEST_F(TableDataset, MemoFieldsAsStreams) {
     EXPECT_EQ(dbtest::RunCommand("perl -MXBase -e 'my $t = XBase->new(shift) or die XBase->errstr;"
                                  " for my $i (0 .. $t->last_record) { my @r = $t->get_record($i, \"NAME\", \"NOTE\");"
                                  " print \"$r[1]|$r[2]|\" }' " +
-                                 Path("notes.dbf")),
+                                 dbtest::Quoted(Path("notes.dbf"))),
               "first|M\x81ller's note\r\nline two and more|second|second note|");
   }
   // A stream that writes nothing empties the memo.
@@ -849,7 +849,7 @@ class TableDatasetIndex : public TableDataset {
                              "$i->prepare_select;\n"
                              "while (my ($k, $v) = $i->fetch) { $k =~ s/ +$//; print \"$k:$v \"; }\n";
     int code = -1;
-    const std::string out = dbtest::RunCommand("perl " + script + " " + file + " 2>&1", &code);
+    const std::string out = dbtest::RunCommand("perl " + dbtest::Quoted(script) + " " + dbtest::Quoted(file) + " 2>&1", &code);
     EXPECT_EQ(code, 0) << out;
     return out;
   }
@@ -902,7 +902,7 @@ TEST_F(TableDatasetIndex, IndexOnWritesAnIndexInKeyOrder) {
   // A second index by quantity, opened later by name.
   EXPECT_TRUE(dbf.IndexOn("QTY", Path("qty.ndx")));
   EXPECT_EQ(WalkWithXBase(Path("qty.ndx")), "0:6 1:1 2:2 3:3 4:4 5:5 ");
-  EXPECT_TRUE(dbf.SetIndexTo(Path("names.ndx")));
+  EXPECT_TRUE(dbf.SetIndexTo(Listed("names.ndx")));
   EXPECT_TRUE(dbf.Find("Whe"));
   EXPECT_EQ(dbf.RecNo(), 3);
 }
@@ -998,7 +998,7 @@ TEST_F(TableDatasetIndex, CallbackAndLongNameIndexes) {
   dbf.Close();
 
   dbf.Open();
-  EXPECT_FALSE(dbf.SetIndexTo(Path("rev.ndx")));
+  EXPECT_FALSE(dbf.SetIndexTo(Listed("rev.ndx")));
   EXPECT_EQ(LastCode(), 223);
   ASSERT_TRUE(dbf.SetIndexToCB(Path("rev"), 1, reversed, &calls)) << LastReport();
   dbf.First();
@@ -1014,7 +1014,7 @@ TEST_F(TableDatasetIndex, CallbackAndLongNameIndexes) {
   EXPECT_TRUE(dbf.IndexOn("QTY", Path("by qty unique.ndx")));
   dbf.Close();
   dbf.Open();
-  EXPECT_FALSE(dbf.SetIndexTo(Path("by qty unique")));
+  EXPECT_FALSE(dbf.SetIndexTo(Listed("by qty unique")));
   ASSERT_TRUE(dbf.SetIndexToLFN(Path("by qty unique"), 1)) << LastReport();
   walked.clear();
   for (dbf.First(); !dbf.Eof(); dbf.Next()) walked.push_back(dbf.FieldByName("NAME").AsString());
@@ -1075,7 +1075,7 @@ TEST_F(TableDatasetIndex, IndexCommandsPostAPendingEdit) {
   dbf.SetRecNo(3);
   dbf.Edit();
   dbf.FieldByName("NAME").SetAsString("Xylo");
-  ASSERT_TRUE(dbf.SetIndexTo(Path("names.ndx"))) << LastReport();
+  ASSERT_TRUE(dbf.SetIndexTo(Listed("names.ndx"))) << LastReport();
   EXPECT_EQ(dbf.Peek(1, 3), "Xylo        ");
   EXPECT_EQ(WalkWithXBase(Path("names.ndx")), "Axle:2 Bearing:4 Cam:5 Xylo:3 Zed:1 ");
   dbf.SetRecNo(2);

@@ -256,7 +256,9 @@ void Tdbf4::OpenIndex(const std::string& indexPath) {
   if (!tzdbf.Active()) return;
   common::CursorHourglass();
   Guarded([&] {
-    if (!tzdbf.SetIndexTo(ShortPathName(indexPath + ".ndx"))) AbortFlag = 1;
+    // One file by its whole name: the list form of SET INDEX TO would cut a
+    // temporary directory with blanks into names.
+    if (!tzdbf.SetIndexToLFN(indexPath + ".ndx", 1)) AbortFlag = 1;
   });
   common::CursorArrow();
   RecordsChanged();

@@ -247,6 +247,10 @@ TEST_F(TableWindowDialogTest, PickModeShowsTheRecordsAndReturnsThePickedOne) {
 }
 
 TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
+  // A temporary folder with blanks in its name, one at its end too.
+  const fs::path temp = dir_ / "sort in a folder ";
+  fs::create_directory(temp);
+  common::TempDirectory = temp.string() + "/";
   dbase::DbfOpen("tools");
   view_->OnShown = [&](TableWindowDialog& d) {
     d.TzGrid1->setCurrentIndex(d.TzGrid1->Model()->index(1, 0));  // Shaper, record 2
@@ -286,7 +290,7 @@ TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
   // The order is a temporary index of the run's own, removed with the table.
   const auto sortIndexes = [&] {
     int count = 0;
-    for (const auto& entry : fs::directory_iterator(dir_)) {
+    for (const auto& entry : fs::directory_iterator(temp)) {
       const std::string name = entry.path().filename().string();
       if (name.rfind("$kaltemp", 0) == 0 && entry.path().extension() == ".ndx") ++count;
     }
@@ -295,6 +299,7 @@ TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
   EXPECT_EQ(sortIndexes(), 1);
   dbase::DbfClose();
   EXPECT_EQ(sortIndexes(), 0);
+  EXPECT_TRUE(fs::is_empty(temp));
 }
 
 // On a German desktop (the process's locale set as the program's start sets
