@@ -127,7 +127,7 @@ TEST(StepEntities, SlabWithRoundHoleIsWrittenAsTheGoldenFileSays) {
   step::Sketch lines;
   step::AddPathEdges(Polygon({{30, 0}, {40, 0}, {40, 0.5}}), lines);
   const std::size_t a = lines.AddVertex(50, 0), b = lines.AddVertex(45, 5);
-  lines.AddEdge({a, b, true, 45, 0, 5});
+  lines.AddEdge(step::Edge::Arc(a, b, 45, 0, 5));
   const std::string text = Written({slab}, lines);
   testsupport::ExpectGolden(text, "drawing/step_slab.stp");
   const Entities e = Parse(text);
