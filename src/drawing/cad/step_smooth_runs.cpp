@@ -175,7 +175,7 @@ double Bernstein(int k, double u) {
 // The pieces of one stretch, fitted from its ends inwards.
 class StretchFitter {
  public:
-  StretchFitter(const std::vector<double>& points, Vec start, Vec end) {
+  StretchFitter(const std::vector<double>& points, Vec start, Vec end) : points_(points) {
     const std::size_t n = points.size() / 2;
     // About the first point, for the areas' sake.
     base_ = {points[0], points[1]};
@@ -352,11 +352,9 @@ class StretchFitter {
       if (e > worst) worst = e, split = k == first ? k + 1 : k;
     }
     if (worst > 1) return false;
-    piece.poles.clear();
-    for (const Vec& q : c.p) {
-      piece.poles.push_back(q.x + base_.x);
-      piece.poles.push_back(q.y + base_.y);
-    }
+    // (Its ends exactly the points'.)
+    piece.poles = {points_[2 * first], points_[2 * first + 1], c.p[1].x + base_.x, c.p[1].y + base_.y,
+                   c.p[2].x + base_.x, c.p[2].y + base_.y, points_[2 * last], points_[2 * last + 1]};
     return true;
   }
 
@@ -384,6 +382,7 @@ class StretchFitter {
     return c;
   }
 
+  const std::vector<double>& points_;
   std::vector<Vec> p_, side_;
   std::vector<double> turn_, allowance_, sideAllowance_;
   Vec start_, end_, base_;
