@@ -30,9 +30,9 @@ constexpr Real Pi = std::numbers::pi_v<Real>;
 constexpr Real DegreeStep = Pi / 180;
 
 Real Module() { return calc::SpurGearData.NormalModule; }
-// The addendum of the tool (the gear's dedendum) at the module the teeth
-// are drawn with.
-Real Addendum(int gear) { return calc::SpurGearData.haP0Factor[gear] * ToothModule(); }
+// The addendum of the tool (the gear's dedendum) at the module the teeth's
+// heights are drawn with.
+Real Addendum(int gear) { return calc::SpurGearData.haP0Factor[gear] * ToothHeightModule(); }
 Real FaceWidth(int gear) {
   const auto& g = calc::SpurGearData;
   return g.GearFaceWidth[gear] > 0 ? g.GearFaceWidth[gear] : g.FaceWidth;

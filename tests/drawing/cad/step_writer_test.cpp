@@ -192,6 +192,46 @@ TEST_F(StepWriterTest, StaircasePolylineGearsStayInsideTheirTipCurves) {
   }
 }
 
+// Sines of many waves are too tight for their teeth: each gear is a valid
+// solid within the tip circle of the pair the rating rated (the curve's
+// largest radius plus the addendum of the largest module it gives,
+// 2 r1max / z1), or is refused with a message; never a gear reaching far
+// beyond it.
+TEST_F(StepWriterTest, ManyWaveSinesGiveGearsInsideTheirTipCircleOrNone) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  // (A hundred waves, the teeth far out along them; a million, beyond what
+  // the track resolves.)
+  for (const std::int32_t waves : {100, 1000000}) {
+    drawingtest::SetDefaultDesign();
+    calc::CurveType = calc::CurveSine;
+    calc::SineCurve = {50, 5, waves};
+    calc::CalcNoncircularPair();
+    ASSERT_EQ(common::FatalFlag, 0);
+    const auto& g = calc::SpurGearData;
+    const double module = static_cast<double>(2 * calc::RadiusExtremes.r1max / calc::NcPair.z1);
+    // (The curves' own largest radii: rw0 + A, and a less rw0 - A.)
+    const double largest[3] = {0, 55, static_cast<double>(calc::NcPair.a) - 45};
+    for (const int gear : {1, 2}) {
+      SCOPED_TRACE("N " + std::to_string(waves) + " gear " + std::to_string(gear));
+      common::ClearErrorMessages();
+      const std::string path = scratch_.Path("sine" + std::to_string(gear) + ".stp");
+      std::filesystem::remove(path);
+      dialogs_.Then(platform::ScriptedAnswer::File(path));
+      DrawGears(static_cast<std::uint16_t>(gear), CadDeviceStep);
+      if (common::MsgCount > 0) {
+        EXPECT_EQ(common::MsgText[1].rfind("Error  : STEP: ", 0), 0u) << common::MsgText[1];
+        EXPECT_FALSE(std::filesystem::exists(path));
+        continue;
+      }
+      const StepShape shape = Read(path);
+      EXPECT_EQ(shape.solids, 1) << shape.output;
+      EXPECT_TRUE(shape.valid) << shape.output;
+      const double tip = largest[gear] + static_cast<double>(g.hfP0Factor[gear]) * module + 1e-3;
+      for (const int k : {0, 1, 3, 4}) EXPECT_LE(std::fabs(shape.box[k]), tip) << shape.output;
+    }
+  }
+}
+
 // A face width of a micrometre is no solid: rather than a file without the
 // gear, none (the previous one stays), and the user is told.
 TEST_F(StepWriterTest, GearWithoutHeightIsRefused) {
