@@ -5,6 +5,7 @@
 // drawn inside its tip curves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -18,6 +19,7 @@
 #include "calc/spur_test_pairs.h"
 #include "common/equation_matrix.h"
 #include "common/kaldvar.h"
+#include "common/message_explanations.h"
 #include "common/message_list.h"
 #include "drawing/cad/cad_device.h"
 #include "drawing/drawing_test_support.h"
@@ -61,7 +63,8 @@ class PairTruth : public drawingtest::DrawingTest {
     std::vector<std::string> found;
     for (int i = 1; i <= common::MsgCount; ++i) {
       const std::string& m = common::MsgText[i];
-      if (m.rfind("Warning: curve too tight", 0) == 0 || m.rfind("Warning: teeth ", 0) == 0)
+      if (m.rfind("Warning: curve too tight", 0) == 0 || m.rfind("Warning: teeth ", 0) == 0 ||
+          m == drawing::NoContactWarning())
         found.push_back(m);
     }
     return found;
@@ -494,7 +497,10 @@ TEST_F(PairTruth, OutlinesWithinTheGapTouch) {
 
 // A sine curve with as many waves as teeth gives gears whose teeth stay
 // about 2 mm apart at every drive angle: the pair cannot run and is said
-// so, as an overlap is. Pairs whose teeth touch are not.
+// so, as an overlap is, and explained as teeth that do not reach each
+// other (not as the overlap, whose explanation advises the other way).
+// Higher tips, as the explanation advises, bring them into contact. Pairs
+// whose teeth touch are not warned.
 TEST_F(PairTruth, GearsThatNeverTouchAreWarned) {
   const std::vector<std::pair<std::string, std::function<void()>>> apart = {
       {"sine N = z1 = 30",
@@ -518,6 +524,23 @@ TEST_F(PairTruth, GearsThatNeverTouchAreWarned) {
     EXPECT_FALSE(mesh.contact) << name;
     EXPECT_EQ(mesh.overlapping, 0) << name;
   }
+  common::SetProgramIdentity();
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  common::MessageExplanation record;
+  bool read = false;
+  ASSERT_TRUE(common::FindMessageExplanation(drawing::NoContactWarning(), record, read));
+  EXPECT_EQ(record.key, drawing::NoContactWarning());
+  EXPECT_NE(record.origin.find("never come near enough"), std::string::npos) << record.origin;
+  EXPECT_NE(record.origin.find("do not mesh"), std::string::npos) << record.origin;
+  EXPECT_EQ(record.origin.find("overlap"), std::string::npos) << record.origin;
+  for (const char* advice : {"raise the tool dedendum hfP0/mn", "tooth count z1", "the curve"})
+    EXPECT_NE(record.remedy.find(advice), std::string::npos) << record.remedy;
+  drawingtest::SetDefaultDesign();
+  calc::CurveType = calc::CurveSine;
+  calc::SineCurve = {50, 1, 30};
+  for (int gear = 1; gear <= 2; ++gear) calc::SpurGearData.hfP0Factor[gear] = 1.6L;
+  const auto higher = ToothMessages();
+  EXPECT_EQ(std::count(higher.begin(), higher.end(), drawing::NoContactWarning()), 0);
   // With 20 waves and teeth the teeth do reach each other (to a few
   // micrometres, overlaps below the tolerance).
   drawingtest::SetDefaultDesign();

@@ -17,6 +17,9 @@ inline constexpr const char* OcctDraw = "/usr/bin/occt-draw";
 
 inline bool OcctDrawPresent() { return std::filesystem::exists(OcctDraw); }
 
+// A path as one word of the interpreter's script, whatever blanks it holds.
+inline std::string TclWord(const std::string& path) { return "{" + path + "}"; }
+
 // Runs the script in the interpreter, in workDir; answers everything it
 // printed (standard output and errors).
 inline std::string RunOcctDraw(const std::string& workDir, const std::string& script) {
@@ -35,7 +38,7 @@ inline std::string RunOcctDraw(const std::string& workDir, const std::string& sc
   }
   const std::string file = workDir + "/read.tcl";
   Put(file, script);
-  return RunCommand("LD_LIBRARY_PATH=" + links + " " + OcctDraw + " -b -f " + file + " 2>&1");
+  return RunCommand("LD_LIBRARY_PATH=" + Quoted(links) + " " + OcctDraw + " -b -f " + Quoted(file) + " 2>&1");
 }
 
 // A STEP file as the interpreter's STEP reader transfers it: the shapes of
@@ -64,7 +67,7 @@ inline StepShape ReadStepShape(const std::string& workDir, const std::string& st
   StepShape shape;
   shape.output = RunOcctDraw(workDir, "pload DATAEXCHANGE\n"
                                       "pload MODELING\n"
-                                      "testreadstep " + stepFile + " s\n"
+                                      "testreadstep " + TclWord(stepFile) + " s\n"
                                       "puts \"COUNTS [nbshapes s]\"\n"
                                       "puts \"CHECK [checkshape s]\"\n"
                                       "puts \"VOLUME [vprops s -full]\"\n"

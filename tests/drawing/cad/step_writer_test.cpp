@@ -97,7 +97,7 @@ TEST_P(StepGearSolids, EachGearIsOneSolidOfItsOutlineLessItsBore) {
       EXPECT_EQ(common::AbortFlag, 1);
       EXPECT_FALSE(std::filesystem::exists(scratch_.Path(name)));
       ASSERT_GE(common::MsgCount, 1);
-      EXPECT_EQ(common::MsgText[1], "Error  : STEP: an outline crosses itself, not one solid; no file written");
+      EXPECT_EQ(common::MsgText[1], "Error  : self-crossing outline, not one solid; no STEP file written");
       continue;
     }
     const StepShape shape = Read(DrawStep(gear, name), true);
@@ -246,7 +246,7 @@ TEST_F(StepWriterTest, GearWithoutHeightIsRefused) {
   DrawGears(1, CadDeviceStep);
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(testsupport::Slurp(path), "previous");
-  const std::string message = "STEP: the face width is too small for a solid (0.0001 mm at least); no file written";
+  const std::string message = drawing::TooThinForSolidText("STEP");
   ASSERT_GE(common::MsgCount, 1);
   EXPECT_EQ(common::MsgText[1], "Error  : " + message);
   ASSERT_FALSE(dialogs_.Asked().empty());
@@ -357,7 +357,7 @@ TEST_F(StepWriterTest, BodyThatFallsApartIsRefused) {
   CadCloseOutput();
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(testsupport::Slurp(path), "previous");
-  const std::string message = "STEP: the outline falls apart into 2 pieces, not one solid; no file written";
+  const std::string message = "outline falls apart into 2 pieces, not one solid; no STEP file written";
   ASSERT_GE(common::MsgCount, 1);
   EXPECT_EQ(common::MsgText[1], "Error  : " + message);
   EXPECT_EQ(scratch_.Entries(), 1u) << "no temporary file is left";
@@ -457,7 +457,7 @@ TEST_F(StepWriterTest, OutlineThatCrossesItselfIsRefused) {
     CadLineTo(0, 0);
     CadEndBody();
   });
-  const std::string message = "STEP: an outline crosses itself, not one solid; no file written";
+  const std::string message = "self-crossing outline, not one solid; no STEP file written";
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(testsupport::Slurp(path), "previous");
   ASSERT_EQ(common::MsgCount, 1);
