@@ -280,6 +280,50 @@ TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
 
 }  // namespace
 
+// Sines of many waves on a circle of 50 mm (a crest every 3 mm, and for a
+// million waves far less than the finest step of the track) are too tight
+// for their 30 teeth: the calculation says so, and the teeth, spaced along
+// a curve hundreds of times longer than its circle, reach no farther than
+// the tip circle of the pair the rating rated (the largest pitch radius
+// plus the addendum of the largest module it gives, 2 r1max / z1), in
+// the pair picture and on each gear, nor does gear 2's pitch curve: no line
+// strays across the sheet.
+TEST_F(PairTruth, ManyWaveSinesKeepTheirTeethWithinTheTipCircles) {
+  for (const std::int32_t waves : {100, 300, 1000, 1000000}) {
+    SCOPED_TRACE("N " + std::to_string(waves));
+    drawingtest::SetDefaultDesign();
+    calc::CurveType = calc::CurveSine;
+    calc::SineCurve = {50, 5, waves};
+    const auto messages = ToothMessages();
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(messages[0].rfind("Warning: curve too tight for teeth (1)", 0), 0u) << messages[0];
+    EXPECT_EQ(messages[1].rfind("Warning: curve too tight for teeth (2)", 0), 0u) << messages[1];
+    const auto& g = calc::SpurGearData;
+    const Real module = 2 * calc::RadiusExtremes.r1max / calc::NcPair.z1, a = calc::NcPair.a;
+    ASSERT_LT(module, drawing::ToothModule() / 5) << "the teeth are spaced far apart along the curve";
+    // (The curves' own largest radii: rw0 + A, and a less rw0 - A.)
+    const Real tip1 = 55 + g.hfP0Factor[1] * module + 1e-3L;
+    const Real tip2 = a - 45 + g.hfP0Factor[2] * module + 1e-3L;
+    const auto within = [](const Figure& f, Real cx, Real tip) {
+      return std::hypot(f.values[0] - cx, f.values[1]) <= tip && std::hypot(f.values[2] - cx, f.values[3]) <= tip;
+    };
+    int lines = 0;
+    for (const Figure& f : Drawn([] { drawing::DrawGears(0, drawing::CadDeviceScreen); })) {
+      // (Pen 1: the line of centres.)
+      if (f.kind != "LINE" || f.pen == 1) continue;
+      ++lines;
+      EXPECT_TRUE(within(f, 0, tip1) || within(f, a, tip2)) << drawingtest::Describe({f});
+    }
+    EXPECT_GT(lines, 720);
+    for (const int gear : {1, 2})
+      for (const Figure& f : Drawn([gear] { drawing::DrawGears(static_cast<std::uint16_t>(gear), drawing::CadDeviceScreen); })) {
+        if (f.kind == "LINE") {
+          EXPECT_TRUE(within(f, 0, gear == 1 ? tip1 : tip2)) << gear << " " << drawingtest::Describe({f});
+        }
+      }
+  }
+}
+
 // At z1 300 a pitch spans less than a degree and a half of the drive
 // angle: the check looks at eight positions to a pitch, not at whole
 // degrees. A heptagon's teeth first collide at 0.92 degrees, after the
@@ -330,10 +374,10 @@ TEST_F(PairTruth, PositionsFollowTheTeethNotTheTrackLength) {
   calc::SineCurve = {50, 5, 1000000};
   const auto messages = ToothMessages();
   ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.back().rfind("Warning: teeth interfere, first at ", 0), 0u) << messages.back();
+  EXPECT_EQ(messages.front().rfind("Warning: curve too tight for teeth (1), first at ", 0), 0u) << messages.front();
   const Real mn = drawing::ToothModule();
   const drawing::TPitchTrack& track2 = drawing::PitchTrack(2);
-  EXPECT_GT(track2.Length, 100 * Pi * mn * 30) << "the track is far longer than 30 pitches";
+  EXPECT_GT(track2.Length, 10 * Pi * mn * 30) << "the track is far longer than 30 pitches";
   EXPECT_EQ(drawing::MeshPositions(track2, 1, mn, 30).size(), 360u);
 
   drawingtest::SetDefaultDesign();

@@ -471,12 +471,12 @@ class StepDevice : public CadBackEnd {
     for (const Path& path : loose_.paths) step::AddPathEdges(path, edges);
     for (const CircleFigure& c : loose_.circles) {
       const std::size_t v = edges.AddVertex(c.x + c.r, c.y);
-      edges.AddEdge({v, v, true, c.x, c.y, c.r});
+      edges.AddEdge(step::Edge::Arc(v, v, c.x, c.y, c.r));
     }
     for (const ArcFigure& a : loose_.arcs) {
       const std::size_t v1 = edges.AddVertex(a.x + a.r * std::cos(a.a1), a.y + a.r * std::sin(a.a1));
       const std::size_t v2 = edges.AddVertex(a.x + a.r * std::cos(a.a2), a.y + a.r * std::sin(a.a2));
-      edges.AddEdge({v1, v2, true, a.x, a.y, a.r});
+      edges.AddEdge(step::Edge::Arc(v1, v2, a.x, a.y, a.r));
     }
     return edges;
   }

@@ -190,7 +190,16 @@ void Append(TPitchTrack& t, const Knot& k) {
   Real s = 0;
   if (!t.S.empty()) {
     const std::size_t i = t.S.size() - 1;
-    TTrackPiece p = MakePiece(t.X[i], t.Y[i], t.DX[i], t.DY[i], k.x, k.y, k.dx, k.dy, k.phi - t.Phi[i]);
+    const Real dphi = k.phi - t.Phi[i];
+    TTrackPiece p = MakePiece(t.X[i], t.Y[i], t.DX[i], t.DY[i], k.x, k.y, k.dx, k.dy, dphi);
+    // A curve of waves far shorter than the finest step (a sine of a
+    // million waves) turns back and forth between two samples: the tangents
+    // there, three times the chord and more, would swing the cubic hundreds
+    // of millimetres off. Such a piece is the chord between the samples,
+    // which lie on the curve.
+    const Real chordX = k.x - t.X[i], chordY = k.y - t.Y[i], chord = std::hypot(chordX, chordY);
+    if (dphi > 0 && std::max(p.speed0, p.speed1) > 3 * chord)
+      p = MakePiece(t.X[i], t.Y[i], chordX / dphi, chordY / dphi, k.x, k.y, chordX / dphi, chordY / dphi, dphi);
     p.length = MeasureLength(p);
     s = t.S[i] + p.length;
     t.Pieces.push_back(p);
