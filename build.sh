@@ -15,14 +15,17 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 # dBASE tables, memos and indexes, STL, IGES and STEP, HTML); the desktop's
 # opener that hands written files (workbooks, documents) to the program
 # associated with them; a font with the Korean and Chinese letters of
-# those interface languages; and the faces that the configured graphics
+# those interface languages; the faces that the configured graphics
 # font ("Arial") becomes on common desktops, which the tests force one by
-# one to prove that texts fit their cells with each.
+# one to prove that texts fit their cells with each; the mesher that
+# bench/step_mesh_bench meshes the program's STEP gears with (netgen); and
+# xdotool, whose real key presses work the program's window in
+# tests/app/dotted_names_x_events_test.cpp.
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev \
 libgtest-dev libgmock-dev libbenchmark-dev locales \
 xvfb xauth python3-ezdxf python3-dbfread python3-dbf dbview libdbd-xbase-perl \
 admesh occt-draw tidy xdg-utils fonts-noto-cjk \
-fonts-dejavu-core fonts-liberation2 fonts-urw-base35"
+fonts-dejavu-core fonts-liberation2 fonts-urw-base35 netgen xdotool"
 
 install_packages() {
   missing=""

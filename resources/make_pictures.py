@@ -345,25 +345,27 @@ PATTERN_RULES = [
 def pattern():
     # One cell per list entry: the face width b, the contact pattern as it is
     # checked, the side the shaft deflection moves the load to (arrow) and
-    # the misalignment the rating then takes.
+    # the misalignment the rating then takes. Each cell holds its letter
+    # beside its box and its rule under its arrow, well above the next
+    # row's letter, so that no rule reads as another cell's.
     pl = Plot("Contact pattern position")
     for i, (letter, side, rule, formula) in enumerate(PATTERN_RULES):
         col, row = i % 3, i // 3
         x, y = 6 + col * 50, 66 - row * 42
-        bx, by, bw, bh = x + 6, y + 10, 38, 20
+        bx, by, bw, bh = x + 6, y + 14, 38, 18
         pl.pen(7)
         pl.poly([(bx, by), (bx + bw, by), (bx + bw, by + bh), (bx, by + bh), (bx, by)])
         pl.pen(1)
         ex = bx + bw / 2 + (0 if letter in "cd" else side * 9)
-        pl.poly([(ex + 8 * math.cos(t * math.pi / 18), by + bh / 2 + 6 * math.sin(t * math.pi / 18))
+        pl.poly([(ex + 8 * math.cos(t * math.pi / 18), by + bh / 2 + 5.5 * math.sin(t * math.pi / 18))
                  for t in range(37)])
         pl.pen(3)
         dx = 1 if (letter in "ab" or letter == "c") else -1
         pl.arrow(bx + bw / 2 - dx * 8, by - 3, bx + bw / 2 + dx * 8, by - 3)
         pl.pen(2)
-        pl.label(x, y + 33, letter, 0.28, 0.40)
-        pl.label(x + 6, y + 4 - 8, rule, 0.15, 0.25)
-        pl.label(x + 6, y - 1 - 8, formula, 0.15, 0.25)
+        pl.label(x, by + bh - 4, letter, 0.28, 0.40)
+        pl.label(x + 6, y + 5.5, rule, 0.15, 0.25)
+        pl.label(x + 6, y + 1, formula, 0.15, 0.25)
     pl.label(6, 8.5, "arrow: deflection of the loaded pinion", 0.13, 0.22)
     pl.label(6, 4, "T = |K'| l s / d1^2 (d1/dsh)^4,  g = 1 (1.5 double helical)", 0.13, 0.22)
     pl.write("pattern")

@@ -93,8 +93,9 @@ bool ReadBatchDesign(const CommandLine& line, std::ostream& err, std::string& de
   // The outputs are named after the design without its file's extension:
   // ".vb4" and nothing more ("pump.v1.vb4" writes "pump.v1.txt"), or the
   // extension of a design file named otherwise.
-  const std::string bare = common::BareDesignName(line.fileName);
-  common::CurrentFileName = common::DesignStem(line.fileName) != line.fileName ? bare : common::BareFileName(line.fileName);
+  common::CurrentFileName = common::DesignStem(line.fileName) != line.fileName
+                                ? common::BareDesignName(line.fileName)
+                                : common::KeptDesignName(common::BareFileName(line.fileName));
   common::DataDirectory.clear();
   return true;
 }
@@ -255,6 +256,12 @@ std::string NoDisplayText(const std::string& failed) {
          " ? (usage)";
 }
 
+void ShowUsageForm() {
+  std::vector<std::string> text;
+  for (const std::string& l : UsageText()) text.push_back(common::OemToDisplayText(l));
+  platform::Dialogs().ShowTextPage(common::OemToDisplayText(common::ProductCode), text);
+}
+
 int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool display) {
   // Nobody is there to answer: no message box, no device or overwrite
   // question; CAD files are named after the design.
@@ -262,13 +269,11 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
   common::AbortFlag = 0;
 
   if (line.kind == CommandLine::Kind::Usage) {
-    std::vector<std::string> text;
-    for (const std::string& l : UsageText()) text.push_back(common::OemToDisplayText(l));
     // Flushed before the form waits: a script reading the text has it at
     // once.
-    for (const std::string& l : text) out << l << "\n";
+    for (const std::string& l : UsageText()) out << common::OemToDisplayText(l) << "\n";
     out.flush();
-    if (display) platform::Dialogs().ShowTextPage(common::OemToDisplayText(common::ProductCode), text);
+    if (display) ShowUsageForm();
     return ExitDone;
   }
 

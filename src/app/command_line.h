@@ -71,6 +71,9 @@ int RunBatch(const CommandLine& line, std::ostream& out, std::ostream& err, bool
 // 0). Nothing when the program goes on.
 std::optional<int> OpenStartFile(const CommandLine& line);
 
+// Shows the usage text in its form (which waits until it is closed).
+void ShowUsageForm();
+
 // The 19 lines of the usage text.
 std::vector<std::string> UsageText();
 

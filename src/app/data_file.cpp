@@ -32,7 +32,7 @@ namespace app {
 std::string DataFilePath(const std::string& directory, const std::string& name) {
   // An absolute name is no name of the directory.
   const std::string folder = !name.empty() && name.front() == '/' ? std::string() : common::AddBackslash(directory);
-  return folder + name + "." + common::DataFileExtension;
+  return folder + common::KeptDesignFile(name);
 }
 
 namespace {
@@ -76,8 +76,8 @@ struct ChosenPath {
 
 // The path of a name: empty, the save or open dialog in DataDirectory (the
 // choice names the design and its directory; Cancel or an empty choice set
-// AbortFlag); without '.', DataDirectory + name + ".vb4"; with '.', the
-// name itself.
+// AbortFlag); the current design's name, saved: its file; without '.',
+// DataDirectory + name + ".vb4"; with '.', the name itself.
 ChosenPath ChoosePath(const std::string& name, bool save) {
   ChosenPath chosen;
   if (name.empty()) {
@@ -100,6 +100,10 @@ ChosenPath ChoosePath(const std::string& name, bool save) {
     chosen.directory = common::FileDirPart(*answer);
     chosen.name = common::BareDesignName(*answer);
     chosen.path = DataFilePath(chosen.directory, chosen.name);
+  } else if (save && name == common::CurrentFileName) {
+    // The current design's own name is its file, where the design came
+    // from: a name with dots of its own ("pump.v1") is no path.
+    chosen.path = DataFilePath(common::DataDirectory, name);
   } else if (name.find('.') == std::string::npos) {
     // Opening by a bare name also names the design.
     if (!save) chosen.name = name;
@@ -578,9 +582,7 @@ KeptDesign::KeptDesign() : design_(std::make_unique<DesignSnapshot>()) {
   fileName_ = common::CurrentFileName;
   dataDirectory_ = common::DataDirectory;
   dataChanged_ = common::DataChanged;
-  fatal_ = common::FatalFlag;
-  msgCount_ = common::MsgCount;
-  msgText_ = common::MsgText;
+  messages_ = common::SaveMessages();
 }
 
 KeptDesign::~KeptDesign() = default;
@@ -590,9 +592,7 @@ void KeptDesign::PutBack() const {
   common::CurrentFileName = fileName_;
   common::DataDirectory = dataDirectory_;
   common::DataChanged = dataChanged_;
-  common::FatalFlag = fatal_;
-  common::MsgCount = msgCount_;
-  common::MsgText = msgText_;
+  common::RestoreMessages(messages_);
 }
 
 std::uint8_t StartedWithFile = 0;

@@ -35,7 +35,9 @@ std::string DataFilePath(const std::string& directory, const std::string& name);
 
 // Writes the current design. The name picks the file: empty, the save
 // dialog (on success DataDirectory and CurrentFileName follow the choice);
-// without '.', DataDirectory + name + ".vb4"; with '.', the path itself. An
+// the current design's name (CurrentFileName), its file in DataDirectory
+// (DataFilePath), dots of its own and all; other names without '.',
+// DataDirectory + name + ".vb4"; with '.', the path itself. An
 // existing file is asked about first (CheckOutputFileName). The file is
 // written completely or not at all: the previous file stays until the new
 // one is complete. Nothing is written while AbortFlag is set on entry, nor
@@ -76,9 +78,8 @@ class KeptDesign {
  private:
   std::unique_ptr<DesignSnapshot> design_;
   std::string fileName_, dataDirectory_;
-  std::uint8_t dataChanged_ = 0, fatal_ = 0;
-  std::uint16_t msgCount_ = 0;
-  RangeArray<std::string, 1, common::MaxMessages> msgText_;
+  std::uint8_t dataChanged_ = 0;
+  common::SavedMessages messages_;
 };
 
 // The start values of every design input (the records the file holds and

@@ -32,7 +32,8 @@ std::string ShowItem;
 int Settle = 500;
 
 // The display the window would open, probed before Qt is started (Qt
-// aborts on one it cannot open).
+// aborts on one it cannot open). Its connection to an X display is held
+// until Qt has made its own.
 const platform::qt::DisplayProbe& WindowDisplay() {
   static const platform::qt::DisplayProbe probe = platform::qt::ProbeDisplay();
   return probe;
@@ -74,6 +75,10 @@ int main(int argc, char** argv) {
   // writer reports and cleans up after, instead of killing the program
   // halfway through a file.
   ::signal(SIGXFSZ, SIG_IGN);
+  // A run ended from outside (Ctrl+C, a timeout, a closed terminal, the
+  // end of the session) leaves no spool or temporary file behind, from its
+  // start-up on, in the window as in a batch run.
+  platform::RemoveTemporaryFilesOnSignals();
   std::string grab, pdf;
   if (GraphicsTestRequested(argc, argv, grab, pdf)) {
     app::StartUpProgram(1, argv);
@@ -90,19 +95,22 @@ int main(int argc, char** argv) {
       params.emplace_back(arg);
   }
   const app::CommandLine line = app::ParseCommandLine(params);
-  // A batch run ended from outside (Ctrl+C, a timeout, a closed terminal)
-  // leaves no spool or temporary file behind, from its start-up on.
-  if (app::IsBatchRun(line)) platform::RemoveTemporaryFilesOnSignals();
   app::StartUpProgram(argc, argv);
-  if (!app::IsBatchRun(line) && !WindowDisplay().usable) return NoDisplay();
-  if (line.kind == app::CommandLine::Kind::Usage && WindowDisplay().screen) {
-    // With a screen the usage text is also shown in its form (printed
-    // first, for a script); without one it is only printed.
+  if (line.kind == app::CommandLine::Kind::Usage) {
+    // The text comes first, before any display is touched: a display that
+    // does not answer cannot keep it back. With a screen it is also shown
+    // in its form.
+    const int printed = app::RunBatch(line, std::cout, std::cerr, false);
+    std::cout.flush();
+    if (WindowDisplay().silent) return NoDisplay();
+    if (!WindowDisplay().screen) return printed;
     QApplication qt(argc, argv);
     platform::qt::InstallQtPlatform();
-    return app::RunBatch(line, std::cout, std::cerr, true);
+    app::ShowUsageForm();
+    return printed;
   }
   if (app::IsBatchRun(line)) return app::RunBatch(line, std::cout, std::cerr, false);
+  if (!WindowDisplay().usable) return NoDisplay();
 
   // The interactive program: a design named on the command line is opened
   // with the windows' dialogs, then the main window runs until it closes

@@ -618,7 +618,7 @@ void SetMenuCaptions() {
   SetCaption("mi_viewTeilkurvenxy", Word(WordPitchCurve) + " xy");
   SetCaption("mi_viewZahnraeder", Word(WordGearWheels));
   SetCaption("mi_viewzahnraederphi1", Word(WordGearWheels) + " phi1");
-  SetCaption("mi_viewzahnstange", Word(WordGear) + " 1 + " + Word(WordRack));
+  SetCaption("mi_viewzahnstange", Word(WordGear2) + " 1 + " + Word(WordRack));
   SetCaption("mi_viewDiagsva", Cap(common::CapDiagram) + " s,v,a");
   SetCaption("mi_viewDiagDrehwinkel", Cap(common::CapDiagram) + " phi");
   SetCaption("mi_viewDiagUebersetzung", Cap(common::CapDiagram) + " i");
@@ -633,8 +633,8 @@ void SetMenuCaptions() {
   SetCaption("mi_CAD", Cap(common::CapCad));
   SetCaption("mi_cadquick", Cap(common::CapQuick));
   SetCaption("mi_cadZahnraeder", Word(WordGearWheels));
-  SetCaption("mi_cadrad1", Word(WordGear) + " 1");
-  SetCaption("mi_cadrad2", Word(WordGear) + " 2");
+  SetCaption("mi_cadrad1", Word(WordGear2) + " 1");
+  SetCaption("mi_cadrad2", Word(WordGear2) + " 2");
   SetCaption("mi_cadcarrier", Lit(LitCarrier));
   SetCaption("mi_cadwaelzkurve", Word(WordPitchCurve));
   SetCaption("mi_cadwaeltzkurve12", "1+2");
@@ -643,8 +643,8 @@ void SetMenuCaptions() {
   SetCaption("mi_cadDiagramme", Cap(common::CapDiagrams));
 
   SetCaption("mi_STL", Cap(common::CapStl));
-  SetCaption("mi_stlrad1", Word(WordGear) + " 1");
-  SetCaption("mi_stlrad2", Word(WordGear) + " 2");
+  SetCaption("mi_stlrad1", Word(WordGear2) + " 1");
+  SetCaption("mi_stlrad2", Word(WordGear2) + " 2");
   SetCaption("mi_stlcarrier", Lit(LitCarrier));
   SetCaption("mi_stlkurve1", Word(WordPitchCurve) + " 1");
   SetCaption("mi_stlkurve2", Word(WordPitchCurve) + " 2");

@@ -118,6 +118,8 @@ void UpdateMessageMenu() {
 
 void MainFormClick() { SetMessageMenuItem(); }
 
+void RefreshMessageMenuItem() { SetMessageMenuItem(); }
+
 void SetLanguage(int code) {
   common::LanguageCode = static_cast<std::uint16_t>(code);
   common::SetMenuLanguage(code);

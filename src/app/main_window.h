@@ -41,6 +41,11 @@ void UpdateMainCaption();
 void UpdateMessageMenu();
 // The same without the redraw (a click into the window).
 void MainFormClick();
+// The message item's caption and enabling from the list as it stands: the
+// window calls it whenever it shows its menu, so that the count follows
+// every change of the list, also one that no calculation made (a refused
+// file, a picture's findings).
+void RefreshMessageMenuItem();
 // The interface language: the common captions, the menu vocabulary and
 // every menu caption for the code.
 void SetLanguage(int code);

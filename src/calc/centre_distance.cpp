@@ -346,19 +346,14 @@ void IterateCentreDistance() {
   // added to the list in force, as they would have been one by one: so a
   // closing that has something to say is known as such even when the list
   // holds its text already or is full, and is never reused.
-  const std::uint16_t keptCount = common::MsgCount;
-  const auto keptTexts = common::MsgText;
-  const std::uint8_t keptFatal = common::FatalFlag;
-  common::MsgCount = 0;
-  common::FatalFlag = 0;
+  const common::SavedMessages kept = common::SaveMessages();
+  common::RestoreMessages({});
   CloseThePair();
-  const bool clean = common::MsgCount == 0 && common::FatalFlag == 0;
-  const std::uint16_t ownCount = common::MsgCount;
-  const auto ownTexts = common::MsgText;
-  common::MsgCount = keptCount;
-  common::MsgText = keptTexts;
-  for (int i = 1; i <= ownCount; ++i) common::AddErrorMessage(ownTexts[i]);
-  if (keptFatal) common::FatalFlag = keptFatal;
+  const common::SavedMessages own = common::SaveMessages();
+  const bool clean = own.held.empty() && own.fatal == 0;
+  common::RestoreMessages(kept);
+  for (const common::SaidMessage& m : own.held) common::AddErrorMessage(m.text, m.weight);
+  if (own.fatal) common::FatalFlag = own.fatal;
   if (clean) Remember(last);
 }
 

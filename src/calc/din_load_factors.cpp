@@ -176,16 +176,7 @@ bool FaceLoadFactor(Real fmb) {
   if (g.DoubleHelical) coefA = 0.046L;
   if (g.DoubleHelical && (g.CentralCrowning || g.EndRelief)) coefA = 0.024L;
 
-  // The bearing distance defaults to the pinion diameter, centred; the
-  // entered 0 stays "derive", so the note comes with every such run. It is
-  // a note on the rating, nothing failed.
-  g.l1Used = g.l1;
-  g.s1Used = g.s1;
-  if (g.l1 == 0) {
-    g.l1Used = d1;
-    g.s1Used = 0;
-    AddErrorMessage(BearingDistanceTakenNote());
-  }
+  TakeBearingDistance(g.l1, g.s1, d1, g.l1Used, g.s1Used);
   const Real l1 = g.l1Used;
   const Real s1 = g.s1Used;
   CheckPinionOffset(g.BearingArrangement, s1, l1);

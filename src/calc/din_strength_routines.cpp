@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "calc/life_lines.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "common/memo_math.h"
@@ -58,6 +59,12 @@ namespace {
 // (group 6): the life lines of GGG (ferr.) and GG.
 bool IsCastIronOnGreyLine(std::uint16_t materialGroup) { return materialGroup == 5 || materialGroup == 6; }
 
+// "Others" (group 8) have no life line of their own, unless their heat
+// treatment gives one (nitrided, nitrocarburized).
+bool HasNoLifeLine(std::uint16_t heatTreatment, std::uint16_t materialGroup) {
+  return materialGroup == 8 && heatTreatment != 5 && heatTreatment != 6 && heatTreatment != 7;
+}
+
 // Hours of a cycle count at a speed, a gear meshing several times per turn
 // wearing faster. A gear at rest accumulates no cycles: 0 hours, not a
 // division by zero.
@@ -68,13 +75,12 @@ Real CyclesToHours(Real cycles, Real speed, Real meshesPerRev) {
   return hours;
 }
 
-// Load cycles at which the life line with the knee (endurance) cycle number
-// reaches the factor r; the line's slope follows from the static factor
-// (reduced by the lubrication factors) reached `ratio` times earlier.
-Real PittingLineCycles(Real knee, Real staticFactor, Real ratio, Real z, Real r) {
-  Real k = std::log(staticFactor / z) / std::log(ratio);
-  if (std::fabs(k) < 1e-6L) return 0;
-  return knee / CheckedPower("Error  : LtH", r, 1.0L / k);
+// The DIN 3990-2 pitting line through its knee (1 at `knee` cycles) and
+// its static point, reached `ratio` times earlier at the static factor
+// over zLVR (ZL ZV ZR rate the endurance stress, not the static one).
+Real PittingLineCycles(Real knee, Real staticFactor, Real ratio, Real zLVR, Real r) {
+  const TLifePoint line[2] = {{knee / ratio, staticFactor / zLVR}, {knee, 1.0L}};
+  return CyclesOnLifeLine(line, 2, r, "Error  : LtH");
 }
 
 }  // namespace
@@ -85,42 +91,34 @@ Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, s
     cycles = 1e10L;
     return CyclesToHours(cycles, speed, meshesPerRev);
   }
-  // A safety of 0 or below has no place on the line: beyond the static
-  // strength, no cycles.
-  if (sh <= 0) {
-    AddErrorMessage("Error  : Pitting");
+  const Real r = sh > 0 ? 1.0L / sh : 0;
+  if (HasNoLifeLine(heatTreatment, materialGroup)) {
+    // No line for other materials: no cycles to count.
+    if (sh <= 0 || r > 1.1L) AddErrorMessage("Error  : Pitting");
     cycles = 0;
     return 0;
   }
-  Real r = 1.0L / sh;
-  Real z = zLVR;
-  // Beyond the static strength of its line a flank has no life left: no
-  // cycles, as the ISO path says.
-  const auto beyondStatic = [&](Real staticFactor) {
-    if (r <= staticFactor) return false;
-    AddErrorMessage("Error  : Pitting");
+  if (sh <= 0 || !(zLVR > 0)) {
+    // No place on a line: a safety of 0 or below, or no lubrication factors.
     cycles = 0;
-    return true;
-  };
-  if (heatTreatment == 7) {
-    if (beyondStatic(1.1L)) return 0;
-    cycles = PittingLineCycles(2e6L, 1.1L, 20, z, r);
+  } else if (heatTreatment == 7) {
+    cycles = PittingLineCycles(2e6L, 1.1L, 20, zLVR, r);
   } else if (IsCastIronOnGreyLine(materialGroup) || heatTreatment == 5 || heatTreatment == 6) {
-    // DIN 3990-2: GGG (ferr.), GG, NT and NV share the line from 1.3 at
-    // 1e5 to 1.0 at 2e6 cycles.
-    if (beyondStatic(1.3L)) return 0;
-    cycles = PittingLineCycles(2e6L, 1.3L, 20, z, r);
-  } else if (materialGroup == 8) {
-    if (r > 1.1L) AddErrorMessage("Error  : Pitting");
-    cycles = 0;
+    // GGG (ferr.), GG, NT and NV share the line from 1.3 at 1e5 to 1.0 at
+    // 2e6 cycles.
+    cycles = PittingLineCycles(2e6L, 1.3L, 20, zLVR, r);
+  } else if (mode == 2) {
+    // Limited pitting permitted: 1.6 at 6e5, 1.3 at 1e7, 1.0 at 1e9 cycles,
+    // by the line through the part the factor lies in.
+    cycles = r > 1.3L ? PittingLineCycles(3e8L, 1.6L, 500, zLVR, r) : PittingLineCycles(1e9L, 1.6L, 5000, zLVR, r);
   } else {
-    if (beyondStatic(1.6L)) return 0;
-    if (mode == 2) {
-      cycles = r > 1.3L ? PittingLineCycles(3e8L, 1.6L, 500, z, r)
-                        : PittingLineCycles(1e9L, 1.6L, 5000, z, r);
-    } else {
-      cycles = PittingLineCycles(5e7L, 1.6L, 500, z, r);
-    }
+    cycles = PittingLineCycles(5e7L, 1.6L, 500, zLVR, r);
+  }
+  // Beyond the line's static point the flank has no life left: that, and
+  // only that, is what the message says.
+  if (cycles == 0) {
+    AddErrorMessage("Error  : Pitting");
+    return 0;
   }
   return CyclesToHours(cycles, speed, meshesPerRev);
 }
@@ -131,36 +129,24 @@ Real CalcToothRootLife(std::uint16_t heatTreatment, std::uint16_t materialGroup,
     cycles = 1e10L;
     return CyclesToHours(cycles, speed, meshesPerRev);
   }
-  if (sf <= 0) {
-    AddErrorMessage("Error  : fatigue fract.");
+  const Real r = sf > 0 ? 1.0L / sf : 0;
+  if (HasNoLifeLine(heatTreatment, materialGroup)) {
+    // No line for other materials: no cycles to count.
+    if (sf <= 0 || r > 1.1L) AddErrorMessage("Error  : fatigue fract.");
     cycles = 0;
     return 0;
   }
-  Real r = 1.0L / sf;
-  // Exponent of the Woehler line from its knee at 3e6 cycles, and the
-  // static factor where the line starts (at 1e3 cycles, 1e4 for St and V).
-  Real e = 6.25L;
-  Real staticFactor = 2.5L;
-  Real limit = 2.5L;
-  bool noLine = false;
-  if (heatTreatment == 7) {
-    e = 83.333L;
-    staticFactor = 1.1L;
-    limit = 1.1L;
-  } else if (IsCastIronOnGreyLine(materialGroup) || heatTreatment == 5 || heatTreatment == 6) {
-    e = 16.949L;
-    staticFactor = 1.6L;
-    limit = 1.1L;
-  } else if (materialGroup == 8) {
-    noLine = true;
-    limit = 1.1L;
-  } else if (heatTreatment >= 2 && heatTreatment <= 4) {
-    e = 8.6957L;
-    limit = 1.6L;
+  // The line of DIN 3990-3, the one ISO 6336-3 draws: its exponent follows
+  // from its end points (ln(3e6 / N static) / ln(static factor)).
+  TLifePoint line[3];
+  RootLifeLine(materialGroup, heatTreatment, line);
+  cycles = sf > 0 ? CyclesOnLifeLine(line, 3, r, "Error  : LtF") : 0;
+  // Beyond the static point the root breaks: the message stands beside
+  // "breakage", never beside a life.
+  if (cycles == 0) {
+    AddErrorMessage("Error  : fatigue fract.");
+    return 0;
   }
-  if (r > limit) AddErrorMessage("Error  : fatigue fract.");
-  // Beyond the static strength no cycles, as the ISO path says.
-  cycles = noLine || r > staticFactor ? 0 : 3e6L / CheckedPower("Error  : LtF", r, e);
   return CyclesToHours(cycles, speed, meshesPerRev);
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calc/life_lines.h"
 #include "common/guarded_math.h"
 #include "common/memo_math.h"
 #include "common/message_list.h"
@@ -431,8 +432,10 @@ Real CalcRoughnessFactorZR(Real Rz, Real alphaWt, Real db1, Real db2, Real Sigma
   const Real t = common::CurrentAngleFunctions(alphaWt).tan;
   const Real rho1 = 0.5L * db1 * t;
   const Real rho2 = 0.5L * db2 * t;
-  const Real rhored = CheckedDiv("Rz10", rho1 * rho2, rho1 + rho2);
-  const Real rz10 = Rz * CheckedPower("Rz10", CheckedDiv("Rz10", 10, rhored), 1 / Real(3));
+  // The divisions are labelled apart from the root: the explanations are
+  // found by the first 15 characters of a message.
+  const Real rhored = CheckedDiv("Rz10/rho", rho1 * rho2, rho1 + rho2);
+  const Real rz10 = Rz * CheckedPower("Rz10", CheckedDiv("Rz10/rho", 10, rhored), 1 / Real(3));
   return CheckedPower("ZR", CheckedDiv("ZR", 3, rz10), czr);
 }
 
@@ -590,38 +593,9 @@ Real CalcLogLimitedFactor(Real x) {
 
 // ---- Life factors and service lives -------------------------------------------
 
-Real LogInterpolateY(Real Na, Real Nb, Real fb, Real fa, Real f) {
-  const Real k = std::log(fb / fa) / std::log(Na / Nb);
-  return Na / CheckedPower("Error  : vobrech4: Ylog", f / fa, 1 / k);
-}
-
-Real LogInterpolateZ(Real Na, Real Nb, Real fb, Real fa, Real f) {
-  const Real k = std::log(fb / fa) / std::log(Na / Nb);
-  return Na / CheckedPower("Error  : vobrech4: Ylog", f / fa, 1 / k);
-}
-
 namespace {
-
-struct TLifePoint {
-  Real N;
-  Real f;
-};
-
-// Inverts a falling life line given by its corner points: the load cycles at
-// which it reaches f. Above the first point 0, at or below the last 1e10.
-template <class Interp>
-Real InvertLifeLine(const TLifePoint* p, int count, Real f, Interp interp) {
-  if (f > p[0].f) return 0;
-  if (f <= p[count - 1].f) return 1e10L;
-  for (int i = 0; i + 1 < count; ++i) {
-    if (f <= p[i].f && f > p[i + 1].f) {
-      if (f == p[i].f) return p[i].N;
-      return interp(p[i + 1].N, p[i].N, p[i].f, p[i + 1].f, f);
-    }
-  }
-  return 1e10L;
-}
-
+// A life line asked for a factor of 0 or below.
+constexpr const char* LifeLineLabel = "Error  : vobrech4: Ylog";
 }  // namespace
 
 Real CalcLifeFactorZNT(std::uint16_t materialType, std::uint16_t heatTreatment,
@@ -657,7 +631,7 @@ Real CalcLifeFactorZNT(std::uint16_t materialType, std::uint16_t heatTreatment,
     }
     q[i] = {p[i].N, p[i].f * product};
   }
-  return InvertLifeLine(q, count, r * zlvr, LogInterpolateZ);
+  return CyclesOnLifeLine(q, count, r * zlvr, LifeLineLabel);
 }
 
 namespace {
@@ -678,21 +652,16 @@ Real CalcPittingLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,
     cycles = 0;
   else
     cycles = CalcLifeFactorZNT(materialType, heatTreatment, mode, 1 / SH, zlvr, zlvrStatic);
+  // Beyond the line's static point no life is left: said as the DIN path
+  // says it.
+  if (cycles == 0) AddErrorMessage("Error  : Pitting");
   return CyclesToHours(cycles, speed, meshesPerRev);
 }
 
 Real CalcLifeFactorYNT(std::uint16_t materialType, std::uint16_t heatTreatment, Real r) {
   TLifePoint p[3];
-  if (heatTreatment == 7) {
-    p[0] = {1e3L, 1.1L}; p[1] = {3e6L, 1.0L}; p[2] = {1e10L, 0.85L};
-  } else if (IsCastIronGroup(materialType) || heatTreatment == 5 || heatTreatment == 6) {
-    p[0] = {1e3L, 1.6L}; p[1] = {3e6L, 1.0L}; p[2] = {1e10L, 0.85L};
-  } else if (heatTreatment >= 2 && heatTreatment <= 4) {
-    p[0] = {1e3L, 2.5L}; p[1] = {3e6L, 1.0L}; p[2] = {1e10L, 0.85L};
-  } else {
-    p[0] = {1e4L, 2.5L}; p[1] = {3e6L, 1.0L}; p[2] = {1e10L, 0.85L};
-  }
-  return InvertLifeLine(p, 3, r, LogInterpolateY);
+  RootLifeLine(materialType, heatTreatment, p);
+  return CyclesOnLifeLine(p, 3, r, LifeLineLabel);
 }
 
 Real CalcToothRootLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,
@@ -703,6 +672,7 @@ Real CalcToothRootLifeIso(std::uint16_t heatTreatment, std::uint16_t materialTyp
     cycles = 0;
   else
     cycles = CalcLifeFactorYNT(materialType, heatTreatment, 1 / SF);
+  if (cycles == 0) AddErrorMessage("Error  : fatigue fract.");
   return CyclesToHours(cycles, speed, meshesPerRev);
 }
 

@@ -185,11 +185,6 @@ Real CalcLogLimitedFactor(Real loadAlternations);
 
 // ---- Life factors and service lives -------------------------------------------
 
-// Load cycles at which the straight line through (Na, fa) and (Nb, fb) of
-// the log-log life diagram reaches the factor f (Na > Nb).
-Real LogInterpolateY(Real Na, Real Nb, Real fb, Real fa, Real f);
-Real LogInterpolateZ(Real Na, Real Nb, Real fb, Real fa, Real f);
-
 // Load cycles at which the ZNT line reaches r. zlvr is the product ZL ZV ZR
 // in the endurance range, zlvrStatic the same product at static stress (1 by
 // the standard); between the two they are interpolated along the life line.
@@ -201,6 +196,7 @@ Real CalcPittingLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,
                         std::uint16_t mode, Real SH, Real speed, Real meshesPerRev, Real zlvr,
                         Real zlvrStatic, Real& cycles);
 
+// Load cycles at which the root's life line (life_lines.h) reaches r.
 Real CalcLifeFactorYNT(std::uint16_t materialType, std::uint16_t heatTreatment, Real r);
 
 // Tooth-root service life in hours.

@@ -56,18 +56,13 @@ Real ContactRatioFactor(Real beta, Real epsAlpha, Real epsBeta) {
 
 // Pinion shaft and bearing distance in use: the entered values, or, when
 // they are 0, the ones the DIN path derives (shaft = root diameter,
-// bearing distance = reference diameter). Without them the deflection
-// formula divides by zero.
+// bearing distance = reference diameter).
+// Without them the deflection formula divides by zero.
 void SetShaftValuesInUse(TSpurGearData& g) {
   g.dshUsed = g.dsh;
   if ((g.dshUsed > g.df[1] || g.dshUsed == 0) && g.df[1] > 0)
     g.dshUsed = g.df[1] < 1 ? g.df[1] : std::trunc(g.df[1]);
-  g.l1Used = g.l1;
-  g.s1Used = g.s1;
-  if (g.l1Used == 0) {
-    g.l1Used = g.d[1];
-    g.s1Used = 0;
-  }
+  TakeBearingDistance(g.l1, g.s1, g.d[1], g.l1Used, g.s1Used);
 }
 
 }  // namespace
@@ -168,10 +163,12 @@ void CalcIsoFactors() {
     return;
   }
 
-  // 8. Line load; below 100 N/mm the standard takes 100 N/mm.
+  // 8. Line load; below 100 N/mm the standard takes 100 N/mm for the face
+  // load factor (the shaft deflection, the misalignment and KHbeta); the
+  // transverse load factor keeps the load itself. The note says so.
   Real wm = g.Ft * KA * g.KV / b;
   if (g.Ft / b * g.KAF < 100) {
-    if (!common::MsgQuiet) AddErrorMessage("Warning: Ft/b*KA < 100 !");
+    if (!common::MsgQuiet) AddErrorMessage("Warning: KHbeta taken at 100 N/mm (Ft/b*KA < 100) !");
     wm = 100 * g.KV;
   }
 

@@ -47,9 +47,35 @@ void Fatal(const char* text) {
   common::FatalFlag = 1;
 }
 
+// A value no gear can have, named with its gear.
+bool Negative(const char* quantity, const GearArray<Real>& values) {
+  for (int i = 1; i <= 2; ++i)
+    if (values[i] < 0) {
+      Fatal((std::string("Fatal  : ") + quantity + " < 0 ! (gear " + IntToText(i) + ")").c_str());
+      return true;
+    }
+  return false;
+}
+
 // Step 3: inputs without which no stress can be formed.
 bool InputsUsable() {
-  TSpurGearData& g = SpurGearData;
+  if (!CheckMaterialInputs()) return false;
+  const TSpurGearData& g = SpurGearData;
+  if (g.KAF == 0) {
+    Fatal("Fatal  : KAF = 0 !");
+    return false;
+  }
+  if (g.KAH == 0) {
+    Fatal("Fatal  : KAH = 0 !");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CheckMaterialInputs() {
+  const TSpurGearData& g = SpurGearData;
   for (int i = 1; i <= 2; ++i) {
     if (g.RzFlank[i] == 0 || g.RzRoot[i] == 0) {
       Fatal("Fatal  : Rz = 0 !");
@@ -62,10 +88,7 @@ bool InputsUsable() {
   }
   // The elasticity factor takes the root of (1 - mue^2) / E of both gears:
   // a negative modulus or a Poisson ratio beyond 1 makes it undefined.
-  if (g.E[1] < 0 || g.E[2] < 0) {
-    Fatal("Fatal  : E-Modul < 0 !");
-    return false;
-  }
+  if (Negative("E", g.E)) return false;
   if (std::fabs(g.mue[1]) > 1 || std::fabs(g.mue[2]) > 1) {
     Fatal("Fatal  : mue < -1 or mue > 1 !");
     return false;
@@ -78,16 +101,17 @@ bool InputsUsable() {
     Fatal("Fatal  : SigmaFE = 0 !");
     return false;
   }
-  if (g.KAF == 0) {
-    Fatal("Fatal  : KAF = 0 !");
+  // Values no material has: the rating would form negative safeties (an
+  // endurance limit below 0), a negative mass and resonance speed (the
+  // density) or a work-hardening factor beyond its range (the hardness),
+  // and print them as results. The names are those of the printout.
+  if (Negative("Sig.Hlim", g.SigmaHlim) || Negative("Sig.FE", g.SigmaFE) || Negative("rho", g.rho) ||
+      Negative("HB", g.HB) || Negative("Rz", g.RzFlank) || Negative("Rz", g.RzRoot))
     return false;
-  }
-  if (g.KAH == 0) {
-    Fatal("Fatal  : KAH = 0 !");
-    return false;
-  }
   return true;
 }
+
+namespace {
 
 // Step 6: speeds, torques and forces. False: stop.
 bool SpeedsAndForces() {
@@ -100,9 +124,10 @@ bool SpeedsAndForces() {
   g.v = std::fabs(g.d[1] * n1 * Pi / 60000);
   const bool noLoad = PairCarriesNoLoad(g);
   if (noLoad) {
-    // Without power the teeth carry nothing: no forces, and nothing of the
-    // speed or the power to be reconciled. The torque printed is the one
-    // entered.
+    // Without power nothing is transmitted: nothing of the speed or the
+    // power to be reconciled, and nothing rated. An entered torque is
+    // printed as entered, and the forces below are those it puts on the
+    // teeth (a pair at rest under a torque), so that the two agree.
     g.TUsed[1] = g.T[1];
     g.TUsed[2] = g.u * g.T[1];
   } else {
@@ -120,13 +145,12 @@ bool SpeedsAndForces() {
     Fatal("Fatal  : d1 = 0 !");
     return false;
   }
-  const Real carried = noLoad ? 0 : g.TUsed[1];
-  g.Ft = 2000 * carried / g.d[1];
+  g.Ft = 2000 * g.TUsed[1] / g.d[1];
   if (g.dw[1] == 0) {
     Fatal("Fatal  : dw1 = 0 !");
     return false;
   }
-  g.Ftw = 2000 * carried / g.dw[1];
+  g.Ftw = 2000 * g.TUsed[1] / g.dw[1];
   g.Fa = g.DoubleHelical ? 0 : g.Ftw * MemoTan(g.betaW);
   const common::TAngleFunctions alphaWt = common::CurrentAngleFunctions(g.alphaWt);
   g.Fr = g.Ftw * alphaWt.tan;

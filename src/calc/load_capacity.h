@@ -12,6 +12,14 @@ namespace calc {
 // The strength step of the spur-pair driver; reads and writes SpurGearData.
 void CalcSpurStrength();
 
+// The material values of SpurGearData that a rating can take: roughness,
+// modulus and Poisson ratio, endurance limits, density and hardness. False
+// at the first that no gear can have (0 where the rating divides by it, a
+// negative value), with a "Fatal  : " text naming the quantity and the
+// gear, and FatalFlag set. The strength step checks them; the noncircular
+// calculation checks them once before its positions, which all share them.
+bool CheckMaterialInputs();
+
 // Pitting service life in hours after the method's life line (ISO 6336-2
 // for CalcMethod 4, else DIN 3990-2); mode 0 no pitting, 2 limited pitting.
 Real PittingFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup,

@@ -24,8 +24,12 @@ int SoftGearOfHardenedPairing(const GearArray<std::uint16_t>& materialType,
   return 0;
 }
 
-std::string BearingDistanceTakenNote() {
-  return "Warning: bearing distance 0: l = d1, s = 0 taken";
+void TakeBearingDistance(Real l1, Real s1, Real d1, Real& l1Used, Real& s1Used) {
+  l1Used = l1;
+  s1Used = s1;
+  if (l1 != 0) return;
+  l1Used = d1;
+  s1Used = 0;
 }
 
 void CheckPinionOffset(std::uint16_t bearingArrangement, Real s, Real l) {

@@ -27,9 +27,12 @@ int SoftGearOfHardenedPairing(const GearArray<std::uint16_t>& materialType,
 // tempering (material group 1..3, heat treatment 0 or 1).
 bool IsSoftSteelGear(std::uint16_t materialType, std::uint16_t heatTreatment);
 
-// The note that the bearing distance was not entered (0) and the pinion
-// diameter, centred between the bearings, was taken: l = d1, s = 0.
-std::string BearingDistanceTakenNote();
+// The pinion's bearing distance l and offset s in use: the entered ones,
+// or where no bearing distance is entered (0) the pinion's reference
+// diameter d1 and s = 0. Both methods take them so, and say it the same
+// way: the printout's bearing rows show the values in use; the entered 0
+// stays "derive".
+void TakeBearingDistance(Real l1, Real s1, Real d1, Real& l1Used, Real& s1Used);
 
 // "Warning: s/l > 0.3 !" for the bearing arrangements 1, 2, 4 and 5 and
 // "Warning: s/l > 0.5 !" for 3, when the pinion's offset s from the middle

@@ -71,7 +71,9 @@ void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange res
                       const SweepMessages& said) {
   using common::AddErrorMessage;
   if (failedCount > 0) {
-    AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
+    // Positions that cannot be rated stay in a full list: the pair is not
+    // rated where they are.
+    AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree), common::MessageWeight::Finding);
     said.AddToList(true);
   }
   if (failedCount < PositionCount) {
@@ -193,9 +195,10 @@ void CalcNoncircularPair() {
     }
   }
 
-  // Speed, power and torque are the same at every position: one that is
-  // refused is refused once, before anything is computed from it.
-  if (!CheckLoadInputs()) return;
+  // Speed, power, torque and the materials are the same at every position:
+  // one that is refused is refused once, before anything is computed from
+  // it.
+  if (!CheckLoadInputs() || !CheckMaterialInputs()) return;
 
   BusyCursor busy;
   const PolylineLookupScope lookup;

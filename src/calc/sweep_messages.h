@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/message_list.h"
+
 namespace calc {
 
 class SweepMessages {
@@ -18,18 +20,20 @@ class SweepMessages {
 
   explicit SweepMessages(Summarised summarised);
 
-  // Takes the texts the message list holds after the position at degree.
+  // Takes the texts said in the position at degree, those the message list
+  // shows and those a full list left out.
   void Take(int degree);
 
   // Adds the kept texts of the kind "Fatal  : " (fatal == true) or of the
   // other kinds to the message list, in the order they first arose, each
-  // followed by " first at <degree>°".
+  // followed by " first at <degree>°" and with the weight it was said with.
   void AddToList(bool fatal) const;
 
  private:
   struct Said {
     std::string text;
     int degree = 0;
+    common::MessageWeight weight = common::MessageWeight::Ordinary;
   };
   Summarised summarised_;
   std::vector<Said> said_;

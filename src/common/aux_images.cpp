@@ -128,7 +128,7 @@ void SendToPlotter(const AuxImage& image) {
   std::error_code ec;
   if (!out.Open(*target, ec) || !out.Write(bytes, ec) || !out.Commit(ec)) {
     out.Discard();
-    ShowFileError("file write error");
+    ShowFileFailure("file write error", *target, ec);
   }
 }
 

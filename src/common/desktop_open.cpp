@@ -24,8 +24,9 @@ bool OpenWithDesktop(const std::string& what) {
   return false;
 }
 
-bool StartProgramLine(const std::string& program, const std::string& arguments) {
-  if (platform::StartCommandLine(program + " " + arguments).outcome == platform::StartOutcome::Started) return true;
+bool StartProgramLine(const std::string& program, const std::string& file) {
+  const std::string line = platform::CommandLineWord(program) + " " + platform::CommandLineWord(file);
+  if (platform::StartCommandLine(line).outcome == platform::StartOutcome::Started) return true;
   Refused("Program " + program + " could not be started !");
   return false;
 }

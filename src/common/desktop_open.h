@@ -11,9 +11,9 @@ namespace common {
 // after the message "No program opens <what> !" when none does.
 bool OpenWithDesktop(const std::string& what);
 
-// Starts the command line (a program and its arguments); false (AbortFlag
-// set) after the message "Program <program> could not be started !" when
-// its program cannot be started.
-bool StartProgramLine(const std::string& program, const std::string& arguments);
+// Starts the program with the file (each taken whole, blanks and all; an
+// empty file is none); false (AbortFlag set) after the message "Program
+// <program> could not be started !" when the program cannot be started.
+bool StartProgramLine(const std::string& program, const std::string& file);
 
 }  // namespace common

@@ -2,7 +2,6 @@
 // file_checks.h.
 #include "common/file_checks.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "common/code_page.h"
@@ -45,26 +44,26 @@ void NoteFileFailure(const std::string& file, const std::error_code& ec) {
 }
 void ClearFileFailure() { FileFailure().clear(); }
 
+void ShowFileFailure(const std::string& word, const std::string& file, const std::error_code& ec) {
+  NoteFileFailure(file, ec);
+  // The name and the reason are display text; the box's text is a program
+  // text.
+  ShowFileError(word + ": " + AnsiToOemText(FileFailure()));
+}
+
 void ResetFileChecked(TextFile& file, const std::string& name) {
   if (AbortFlag) return;
   file.Assign(name);
   std::error_code ec;
   if (file.Reset(ec)) return;
-  NoteFileFailure(name, ec);
-  if (ec == std::errc::io_error)
-    ShowFileError("read error");
-  else if (DiskFull(ec))
-    ShowFileError("disk full");
-  else
-    ShowFileError("file access error");
+  ShowFileFailure(ec == std::errc::io_error ? "read error" : DiskFull(ec) ? "disk full" : "file access error", name, ec);
   AbortFlag = 1;
 }
 
 void RewriteFileChecked(TextFile& file) {
   std::error_code ec;
   if (file.Rewrite(ec)) return;
-  NoteFileFailure(file.Name(), ec);
-  ShowFileError(DiskFull(ec) ? "disk full" : "file write error");
+  ShowFileFailure(DiskFull(ec) ? "disk full" : "file write error", file.Name(), ec);
   AbortFlag = 1;
 }
 
@@ -72,8 +71,7 @@ void CloseFileChecked(TextFile& file) {
   const std::string name = file.Name();
   std::error_code ec;
   if (file.Close(ec)) return;
-  NoteFileFailure(name, ec);
-  ShowFileError(DiskFull(ec) ? "disk full" : "file close error");
+  ShowFileFailure(DiskFull(ec) ? "disk full" : "file close error", name, ec);
   AbortFlag = 1;
 }
 
@@ -120,14 +118,8 @@ void CheckFileAccess(const std::string& name) {
 }
 
 void CheckOutputFileName(const std::string& name) {
-  const std::string filePart = name.substr(name.find_last_of('/') == std::string::npos ? 0 : name.find_last_of('/') + 1);
-  if (std::count(filePart.begin(), filePart.end(), '.') > 1) {
-    NoteFileFailure(name + " not allowed (too many dots)!");
-    ShowFileError(name + " not allowed (too many dots)!");
-    AbortFlag = 1;
-    return;
-  }
-  // The probe applies every rule of a save to the target (links followed,
+  // A name with more dots than one ("pump.v1.vb4") is a name as any other
+  // on the file systems the program runs on. The probe applies every rule of a save to the target (links followed,
   // no device or pipe, write permission, a writable directory) without
   // opening the target or changing it: it creates a file of another name
   // beside it and removes it again. So a target that the save would refuse

@@ -18,13 +18,15 @@ namespace common {
 extern std::uint8_t AskBeforeOverwrite;
 
 // Only when AbortFlag is clear: assigns name and opens it for reading; on
-// failure "read error", "disk full" or "file access error" and AbortFlag.
+// failure "read error", "disk full" or "file access error", each followed by
+// ": ", the file and the system's reason, and AbortFlag.
 void ResetFileChecked(TextFile& file, const std::string& name);
 // Opens the assigned file for writing; on failure "disk full" or "file
-// write error" and AbortFlag.
+// write error" with the file and the reason, and AbortFlag.
 void RewriteFileChecked(TextFile& file);
 // Closes; a written file that could not be completed keeps the previous
-// file: "disk full" or "file close error" and AbortFlag.
+// file: "disk full" or "file close error" with the file and the reason
+// ("File too large" under a file-size limit), and AbortFlag.
 void CloseFileChecked(TextFile& file);
 // Abandons a file being written (a stopped or failed output): nothing of
 // it takes the previous file's place. When a write to it had failed, the
@@ -38,8 +40,7 @@ void RewriteFileRetry(TextFile& file);
 // Opens name for reading and closes it; on failure "file <name> not found
 // or no access !" and AbortFlag.
 void CheckFileAccess(const std::string& name);
-// Refuses a file-name part with more than one '.'; then a name that the
-// save would refuse ("invalid file name "..." !": no file can be created
+// Refuses a name that the save would refuse ("invalid file name "..." !": no file can be created
 // in its directory, or the target is a directory, a device, a pipe, a file
 // the user may not write or a link that leads nowhere); then asks before
 // an existing file is overwritten (unless the name contains "actual" or
@@ -50,6 +51,10 @@ void CheckOutputFileName(const std::string& name);
 // The error box of these routines (caption "Error  : "), shown only while
 // MessagesEnabled is set; the text is a program text (code page 850).
 void ShowFileError(const std::string& text);
+// A failed file operation noted (NoteFileFailure) and told in the error box:
+// the program's word for it, the file and the system's reason ("file close
+// error: /home/u/pump.vb4: File too large").
+void ShowFileFailure(const std::string& word, const std::string& file, const std::error_code& ec);
 
 // The last file failure of the run as one line: the file and the system's
 // reason ("x.vb4: No such file or directory", "out/x.txt: Permission

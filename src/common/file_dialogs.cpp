@@ -82,7 +82,7 @@ void SaveDataFileAs(const std::string& nameIn, std::string& fullName) {
     }
     DataDirectory = DirectoryOf(*chosen);
     name = BareDesignName(*chosen);
-    fullName = AddBackslash(DataDirectory) + name + "." + ext;
+    fullName = AddBackslash(DataDirectory) + KeptDesignFile(name);
     CheckOutputFileName(fullName);
     if (!AbortFlag) CurrentFileName = name;
     return;
@@ -98,7 +98,7 @@ void OpenDataFileName(const std::string& nameIn, std::string& fullName) {
   if (name.empty()) {
     SelectFileByMode(1, DataDirectory, "*." + ext, name);
     if (AbortFlag) return;
-    CurrentFileName = name;
+    CurrentFileName = KeptDesignName(name);
     fullName = AddBackslash(DataDirectory) + name + "." + ext;
   } else if (name.find('.') == std::string::npos) {
     fullName = AddBackslash(DataDirectory) + name + "." + ext;

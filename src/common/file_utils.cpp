@@ -136,7 +136,15 @@ std::string DesignStem(const std::string& name) {
   return name;
 }
 
-std::string BareDesignName(const std::string& path) { return DesignStem(FileNamePart(path)); }
+std::string KeptDesignName(const std::string& stem) {
+  return DesignStem(stem) != stem ? stem + "." + DataFileExtension : stem;
+}
+
+std::string KeptDesignFile(const std::string& name) {
+  return DesignStem(name) != name ? name : name + "." + DataFileExtension;
+}
+
+std::string BareDesignName(const std::string& path) { return KeptDesignName(DesignStem(FileNamePart(path))); }
 
 std::string DesignOutputName(const std::string& name, const std::string& extension) {
   return DesignStem(name) + "." + extension;
@@ -176,7 +184,10 @@ void DeleteFiles(const std::string& directory, const std::string& mask) {
 
 std::string TemporaryDirectory() {
   const std::string configured = TrimBlanks(TempDirectory);
-  return AddBackslash(configured.empty() ? platform::SystemTempDirectory() : configured);
+  if (!configured.empty()) return AddBackslash(configured);
+  // The system's as it is named: a TMPDIR may end in a blank.
+  const std::string system = platform::SystemTempDirectory();
+  return system.back() == '/' ? system : system + "/";
 }
 
 std::string NewTemporaryFile(const std::string& prefix, const std::string& suffix) {

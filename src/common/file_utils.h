@@ -38,7 +38,16 @@ std::string PathNoExt(const std::string& path);
 // and "pump.v1" both give "pump.v1" (any letter case of the extension);
 // every other dot is part of the name. The directory stays.
 std::string DesignStem(const std::string& name);
-// DesignStem of the name without its directory.
+// The design's name as the program keeps it (CurrentFileName) for a name
+// without the design file's extension: the name itself, or, where the name
+// ends with that extension too ("d.vb4" of the file "d.vb4.vb4"), the file's
+// name, so that the extension is never taken off a second time.
+std::string KeptDesignName(const std::string& stem);
+// The design file's name of a name KeptDesignName gives: the name with the
+// design file's extension, unless it ends with that extension already.
+std::string KeptDesignFile(const std::string& name);
+// KeptDesignName of the DesignStem of the name without its directory:
+// "dir/pump.v1.vb4" gives "pump.v1", "dir/d.vb4.vb4" gives "d.vb4.vb4".
 std::string BareDesignName(const std::string& path);
 // The name of a file derived from the design's: DesignStem + "." + the
 // extension, so "pump.v1" gives "pump.v1.txt" and never "pump.txt".

@@ -32,6 +32,7 @@ std::string NoHelpPictureText(int n) {
 namespace {
 
 PlotFileDrawer g_drawer;
+HelpPictureShower g_shower;
 
 // The key of a line: its first four characters as a number, -1 when they
 // are not one.
@@ -164,10 +165,14 @@ platform::HelpAction CurrentHelpAction() { return [](platform::HelpView view) { 
 
 PlotFileDrawer SetPlotFileDrawer(PlotFileDrawer drawer) { return std::exchange(g_drawer, std::move(drawer)); }
 
+HelpPictureShower SetHelpPictureShower(HelpPictureShower shower) { return std::exchange(g_shower, std::move(shower)); }
+
 void ShowHelpPicture(const std::string& plotFile) {
   ClearGraphics();
   GraphHeader(0, 0, 160, 120);
-  if (!plotFile.empty() && g_drawer) g_drawer(plotFile);
+  if (plotFile.empty() || !g_drawer) return;
+  g_drawer(plotFile);
+  if (g_shower) g_shower();
 }
 
 void PlotToPltFile(const std::string& name) { ShowHelpPicture(AddBackslash(PltDirectory) + name + ".plt"); }

@@ -82,5 +82,10 @@ void ShowHelpPicture(const std::string& plotFile);
 // plot-file viewer; until then no picture is drawn.
 using PlotFileDrawer = std::function<void(const std::string& plotFile)>;
 PlotFileDrawer SetPlotFileDrawer(PlotFileDrawer drawer);
+// Told after a help picture was drawn: the window system shows it where an
+// open form does not hide it (common/ui/picture_window.h). Returns the one
+// installed before.
+using HelpPictureShower = std::function<void()>;
+HelpPictureShower SetHelpPictureShower(HelpPictureShower shower);
 
 }  // namespace common

@@ -14,6 +14,28 @@ namespace common {
 // The explanation file's full name.
 std::string MessageExplanationFileName();
 
+// The note the sweep over the drive angle writes after a message it keeps:
+// " first at <degree>°" (program text), where the message first arose.
+std::string FirstAtNote(int degree);
+
+// What selects a message's record: its first 15 characters, taken from
+// the message without a FirstAtNote after it (a short message would
+// otherwise take the note into its key and miss its record).
+std::string ExplanationKey(const std::string& message);
+
+// One record of the file.
+struct MessageExplanation {
+  std::string key;  // the record's first line, as the file holds it
+  std::string origin;
+  std::string remedy;
+};
+
+// The record of a message text: the first whose key line has the
+// message's ExplanationKey. False when none has or the file cannot be read;
+// fileRead tells which. Uses a file of its own, so a report being written
+// through SharedTextFile is not disturbed.
+bool FindMessageExplanation(const std::string& message, MessageExplanation& found, bool& fileRead);
+
 // The origin line of message n (1-based): "no help description available
 // for this error message." when no record matches, "" when the file cannot
 // be read or n names no message.

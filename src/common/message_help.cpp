@@ -32,9 +32,9 @@ MessageHelpTexts PageView(const MessageHelpTexts& shown) {
 
 MessageHelpView g_view = PageView;
 
-// Records match on the first 15 characters of the key line.
+// A record's key line matches as the lookup matches it.
 bool KeyMatches(const std::string& line, const std::string& message) {
-  return LeftText(line, 15) == LeftText(message, 15);
+  return LeftText(line, 15) == ExplanationKey(message);
 }
 
 std::string HeldMessage(int n) { return n >= 1 && n <= MsgCount ? MsgText[n] : std::string(); }
@@ -147,7 +147,7 @@ bool RewriteMessageHelp(const std::string& message, const std::string& origin, c
   std::size_t key = 0;
   while (key < lines.size() && !KeyMatches(lines[key].text, message)) ++key;
   if (key == lines.size()) {
-    ShowMessageBox("Message", "explanation of \"" + LeftText(message, 15) + "\" not found.");
+    ShowMessageBox("Message", "explanation of \"" + ExplanationKey(message) + "\" not found.");
     return false;
   }
   // A record cut short at the end of the file gets its missing lines.
@@ -163,7 +163,7 @@ bool RewriteMessageHelp(const std::string& message, const std::string& origin, c
   std::error_code ec;
   if (!file.Open(name, ec) || !file.Write(out, ec) || !file.Commit(ec)) {
     file.Discard();
-    ShowFileError("file write error");
+    ShowFileFailure("file write error", name, ec);
     return false;
   }
   return true;

@@ -1,8 +1,10 @@
 // The calculation message list. Calculation routines report what went wrong
 // by adding a one-line text here instead of returning an error; the caller
 // writes the kind prefix ("Fatal  : ", "Error  : ", "Warning: ") and sets
-// FatalFlag after a fatal text. The list keeps at most 12 distinct texts in
-// order of first arrival.
+// FatalFlag after a fatal text. The list shows at most 12 distinct texts in
+// order of first arrival. When more are said, the weightiest stay (a finding
+// of the pair's own checks before a fatal text before any other, each kind
+// in order of arrival) and the last line says how many were left out.
 #pragma once
 
 #include <cstdint>
@@ -16,12 +18,30 @@ namespace common {
 
 inline constexpr int MaxMessages = 12;
 
+// The texts shown: MsgText[1..MsgCount]. Written only through the routines
+// below, which also keep the texts that are not shown.
 extern std::uint16_t MsgCount;
 extern RangeArray<std::string, 1, MaxMessages> MsgText;
 
-// Adds text unless an equal text (exact comparison) is held already; a
-// thirteenth distinct text is dropped. Does not touch the flags.
-void AddErrorMessage(const std::string& text);
+// How much a text weighs when more are said than the list shows. A text of
+// the fatal kind (it begins with "Fatal") weighs Fatal whatever it is added
+// with: it says that something was not computed.
+enum class MessageWeight : std::uint8_t {
+  Ordinary = 0,
+  Fatal = 1,
+  // What the checks of the whole pair found (teeth that run into each
+  // other or never reach each other, positions that fail): the finding
+  // that decides whether the pair can be made at all.
+  Finding = 2,
+};
+
+// Adds text unless an equal text (exact comparison) was said since the
+// list was last cleared, shown or not. Does not touch the flags.
+void AddErrorMessage(const std::string& text, MessageWeight weight = MessageWeight::Ordinary);
+
+// The last line of a list that could not show every text: "Warning: list
+// full, <count> more messages not shown !".
+std::string MessagesNotShownText(int count);
 
 // Empties the list and clears FatalFlag and AbortFlag.
 void ClearErrorMessages();
@@ -34,12 +54,25 @@ void ReleaseErrorMessages();
 // of a rated pair printed or drawn again says nothing the pair's list does
 // not already say with its angle, and the menu, the list and the printouts
 // tell the same messages.
+struct SaidMessage {
+  std::string text;
+  MessageWeight weight = MessageWeight::Ordinary;
+  bool operator==(const SaidMessage&) const = default;
+};
 struct SavedMessages {
-  std::vector<std::string> texts;
+  std::vector<SaidMessage> held;  // every text said, shown or not
+  int notHeld = 0;                 // texts said beyond those held
   std::uint8_t fatal = 0;
+  bool operator==(const SavedMessages&) const = default;
 };
 SavedMessages SaveMessages();
+// Puts the list and FatalFlag back; an empty SavedMessages empties the list
+// and clears FatalFlag, AbortFlag stays.
 void RestoreMessages(const SavedMessages& saved);
+
+// Every distinct text said since the list was last cleared, shown or not,
+// in order of arrival, with its weight.
+const std::vector<SaidMessage>& SaidMessages();
 
 // Who hears what the program says outside a calculation: each text added
 // to the list while no calculation runs, and each message box left unshown

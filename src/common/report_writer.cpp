@@ -16,6 +16,7 @@
 #include "common/text_utils.h"
 #include "platform/clock.h"
 #include "platform/report_viewer.h"
+#include "platform/temporary_files.h"
 #include "platform/user_dialogs.h"
 
 namespace common {
@@ -414,7 +415,8 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
       break;
   }
   if (!opened) {
-    ShowFileError("file write error");
+    // The file and the system's reason, as noted when the open failed.
+    ShowFileError("file write error: " + AnsiToOemText(LastFileFailure()));
     AbortFlag = 1;
     return;
   }
@@ -835,6 +837,9 @@ void ShowReportOutput() {
       } else if (copyForViewer() && !platform::Viewer().StartProgram(WordProcessorPath, viewerCopy)) {
         ReportNotFound(WordProcessorPath);
         DeleteFileQuiet(viewerCopy);
+      } else if (!viewerCopy.empty()) {
+        // Handed over: the program's end, however it comes, leaves it.
+        platform::ForgetTemporaryFile(viewerCopy);
       }
       // A copy handed to the word processor stays for it to open.
       DeleteFileQuiet(spool);

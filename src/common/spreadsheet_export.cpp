@@ -16,6 +16,7 @@
 #include "common/text_file.h"
 #include "platform/file_system.h"
 #include "platform/program_start.h"
+#include "platform/temporary_files.h"
 
 namespace common {
 
@@ -185,6 +186,8 @@ bool TSpreadsheetApplication::ShowWorkbook() {
     DeleteFileQuiet(path);
     return false;
   }
+  // Handed over: the program's end, however it comes, leaves it.
+  platform::ForgetTemporaryFile(path);
   file_ = path;
   return true;
 }

@@ -30,9 +30,9 @@ constexpr Real Pi = std::numbers::pi_v<Real>;
 constexpr Real DegreeStep = Pi / 180;
 
 Real Module() { return calc::SpurGearData.NormalModule; }
-// The addendum of the tool (the gear's dedendum) at the module the teeth
-// are drawn with.
-Real Addendum(int gear) { return calc::SpurGearData.haP0Factor[gear] * ToothModule(); }
+// The addendum of the tool (the gear's dedendum) at the module the teeth's
+// heights are drawn with.
+Real Addendum(int gear) { return calc::SpurGearData.haP0Factor[gear] * ToothHeightModule(); }
 Real FaceWidth(int gear) {
   const auto& g = calc::SpurGearData;
   return g.GearFaceWidth[gear] > 0 ? g.GearFaceWidth[gear] : g.FaceWidth;
@@ -71,16 +71,21 @@ void DrawContour(const std::vector<TContourPiece>& pieces, Real dx) {
 void DrawPitchCurve1() {
   CentreMark(0);
   SetCadColor(19);
-  RotatedMoveTo(calc::PitchRadius(0), 0);
+  const Real start = calc::PitchRadius(0);
+  RotatedMoveTo(start, 0);
   // The curve of gear 1 is passed k times; the angle comes from a count, so
   // that rounding neither adds nor drops a step.
   const long steps = 360L * std::max<std::int32_t>(calc::NcPair.k, 1);
+  Real x = start, y = 0;
   for (long i = 1; i <= steps; ++i) {
     const Real phi = i * DegreeStep;
-    Real x, y;
     common::PolarToXY(x, y, calc::PitchRadius(phi), phi);
     RotatedLineTo(x, y);
   }
+  // The curve ends where it began: a staircase (a polyline not joined
+  // linearly) keeps its last step's radius up to the whole turn and steps
+  // to its first there.
+  if (std::hypot(x - start, y) > 1e-9L) RotatedLineTo(start, 0);
 }
 
 void DrawPitchCurve2(Real centreX) {

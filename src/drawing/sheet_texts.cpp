@@ -150,27 +150,33 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   const Real z2 = NcPair.z2 != 0 ? NcPair.z2 : 1;
   auto l = [](Real mm) { return LengthNumber(mm); };
   // No heading row: the first row takes its place, so that the table keeps
-  // to the room the sheets leave it.
-  TAusTabelle table("", x, y, h, 7, 20, 7, 7, 4, 0, 0);
+  // to the room the sheets leave it. 44 characters of 0.9 h: at quick
+  // sheet 1's place (x 80, h 2) the table ends inside the sheet's 160 mm,
+  // and the unit column holds "1/min" and "lbfin" with room to spare.
+  TAusTabelle table("", x, y, h, 6.5L, 19, 7, 7, 4.5L, 0, 0);
   // Narrower letters than the table's default, so that the longest texts
-  // ("i min/max", "safety factor tooth breakage", "1/min") stay inside their
-  // cells instead of running into the next one or off the sheet.
-  SetCadTextSize(2, 0, h, 0.6L * h);
-  table.TextTableAddValueRow("i tot", "transmission ratio",
-                             common::IntToText(NcPair.z2) + " / " + common::IntToText(NcPair.z1), "");
+  // ("i min/max", "safety factor tooth breakage", "  f (phi)", "1/min")
+  // stay inside their cells instead of running into the next one or off
+  // the sheet.
+  SetCadTextSize(2, 0, h, 0.55L * h);
+  // A value for the pair stands in gear 1's column, its unit in the unit
+  // column, as every row's unit does.
+  auto pairRow = [&table](const std::string& symbol, const std::string& meaning, const std::string& value,
+                          const std::string& unit) { table.TextTableAddCells(symbol, meaning, value, "", unit); };
+  pairRow("i tot", "transmission ratio", common::IntToText(NcPair.z2) + " / " + common::IntToText(NcPair.z1), "");
   table.TextTableAddCells("i min/max", "gear ratio", Number(4, 3, NcPair.imin), Number(4, 3, NcPair.imax), "");
-  table.TextTableAddValueRow("alpha", "pressure angle", Angle(g.PressureAngle), "");
+  pairRow("alpha", "pressure angle", Angle(g.PressureAngle), "");
   table.TextTableAddCells("z", "no. of teeth", common::IntToText(NcPair.z1), common::IntToText(NcPair.z2), "");
   if (NcPair.ModuleMode == 2) {
-    table.TextTableAddValueRow("m", "normal module", l(NcPair.U1 / (std::numbers::pi_v<Real> * z1)), len);
+    pairRow("m", "normal module", l(NcPair.U1 / (std::numbers::pi_v<Real> * z1)), len);
   } else {
     table.TextTableAddCells("m min", "normal module min.", l(2 * r.r1min / z1), l(2 * r.r2min / z2), len);
     table.TextTableAddCells("m max", "normal module max.", l(2 * r.r1max / z1), l(2 * r.r2max / z2), len);
     // The rating follows the local module; the teeth are drawn with the
     // module that fits their pitch, the same in both module modes.
-    table.TextTableAddValueRow("m", "module of the teeth", l(NcPair.U1 / (std::numbers::pi_v<Real> * z1)), len);
+    pairRow("m", "module of the teeth", l(NcPair.U1 / (std::numbers::pi_v<Real> * z1)), len);
   }
-  table.TextTableAddValueRow("a", "center distance", l(NcPair.a), len);
+  pairRow("a", "center distance", l(NcPair.a), len);
   table.TextTableAddCells("b", "face width", l(g.GearFaceWidth[1]), l(g.GearFaceWidth[2]), len);
   // Gear 2's pitch curve spans k of gear 1's turns: k times as long.
   table.TextTableAddCells("U", "extent pitch curve", l(NcPair.U1), l(NcPair.k * NcPair.U1), len);
@@ -179,7 +185,7 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   table.TextTableAddCells("r nom", "radius pitch curve", l(NcPair.rnom1), l(NcPair.rnom2), len);
   if (calc::SkipPositionSweep == 1) return table.RuleY + table.RowHeight;
   auto degrees = [](Real rad) { return Number(4, 1, common::RadToDeg(rad)); };
-  table.TextTableAddValueRow("P", "nominal power", Number(5, 3, g.P), "kW");
+  pairRow("P", "nominal power", Number(5, 3, g.P), "kW");
   // Gear 2's torque and speed vary with the drive angle: "f (phi)" stands in
   // its value column, the unit in the unit column.
   table.TextTableAddCells("T", "nominal torque", Trim(common::FormatTorque(6, 1, g.TUsed[1])), "  f (phi)",

@@ -11,7 +11,7 @@ namespace drawing {
 TAusTabelle::TAusTabelle(const std::string& s1, Real x0, Real y0, Real h, Real w1, Real w2, Real w3, Real w4,
                          Real w5, Real w6, Real w7, const std::string& s2, const std::string& s3,
                          const std::string& s4, const std::string& s5, const std::string& s6,
-                         const std::string& s7) {
+                         const std::string& s7, Real letterWidth) {
   const std::string headings[7] = {s1, s2, s3, s4, s5, s6, s7};
   const Real widths[7] = {w1, w2, w3, w4, w5, w6, w7};
   for (int i = 1; i <= 7; ++i) Cells[i] = headings[i - 1];
@@ -32,7 +32,7 @@ TAusTabelle::TAusTabelle(const std::string& s1, Real x0, Real y0, Real h, Real w
     CadLine(ColumnX[1], TopY, ColumnX[1], TopY - 2 * h);
     CadLine(ColumnX[ColumnCount], TopY, ColumnX[ColumnCount], TopY - 2 * h);
   }
-  SetCadTextSize(2, 0, h, 0.75L * h);
+  SetCadTextSize(2, 0, h, letterWidth * h);
   const bool anyHeading = std::any_of(std::begin(headings), std::end(headings),
                                       [](const std::string& s) { return !s.empty(); });
   if (anyHeading) TextTableDrawRows();
@@ -89,7 +89,13 @@ void DrawTextTableAt(Real x0, Real y0, Real h, Real w1, Real height) {
   if (h == 0) h = 2.0L;
   if (w1 == 0) w1 = 42;
   if (count > 1 && height > 0.1L) h = std::min(h, height / count / 2);
-  TAusTabelle table(common::MsgText[1], x0, y0, h, w1, 0, 0, 0, 0, 0, 0);
+  // A long message (one with the sweep's angle after it) narrows the
+  // letters rather than running past the table and off the sheet: each
+  // text stands after one blank in a column of w1 characters of 0.9 h.
+  std::size_t longest = 0;
+  for (int i = 1; i <= count; ++i) longest = std::max(longest, common::MsgText[i].size() + 1);
+  const Real letterWidth = std::min(0.75L, 0.9L * w1 / static_cast<Real>(longest));
+  TAusTabelle table(common::MsgText[1], x0, y0, h, w1, 0, 0, 0, 0, 0, 0, "", "", "", "", "", "", letterWidth);
   for (int i = 2; i <= count; ++i) table.TextTableAddRow(common::MsgText[i]);
 }
 

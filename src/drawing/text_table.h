@@ -21,10 +21,12 @@ class TAusTabelle {
  public:
   // LayoutTextTable: s1..s7 the heading texts, (x0, y0) the top left
   // corner, h the text height, w1..w7 the column widths in characters (0 for
-  // columns not wanted; the columns end before the first width of 0).
+  // columns not wanted; the columns end before the first width of 0);
+  // letterWidth the width of a letter, a fraction of h.
   TAusTabelle(const std::string& s1, Real x0, Real y0, Real h, Real w1, Real w2, Real w3, Real w4, Real w5, Real w6,
               Real w7, const std::string& s2 = "", const std::string& s3 = "", const std::string& s4 = "",
-              const std::string& s5 = "", const std::string& s6 = "", const std::string& s7 = "");
+              const std::string& s5 = "", const std::string& s6 = "", const std::string& s7 = "",
+              Real letterWidth = 0.75L);
   virtual ~TAusTabelle() = default;
 
   // A ruled row with up to seven texts.
@@ -66,7 +68,8 @@ class TAusTabelle {
 // The calculation messages as a one-column table with its top left corner
 // at (x0, y0): h the text height (0: 2.0), w1 the width in characters (0:
 // 42); with more than one message and a height above 0.1, h shrinks so that
-// all rows fit into it. Nothing without a message.
+// all rows fit into it, and the letters narrow so that the longest message
+// stays inside the table's width. Nothing without a message.
 void DrawTextTableAt(Real x0, Real y0, Real h, Real w1, Real height);
 
 }  // namespace drawing

@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sstream>
 #include <vector>
 
 extern char** environ;
@@ -103,14 +102,36 @@ StartResult SpawnOpener(const std::string& path) {
   return {StartOutcome::Started, 0};
 }
 
-StartResult SystemStart(const std::string& commandLine) {
-  std::istringstream words(commandLine);
-  std::vector<std::string> args;
-  for (std::string word; words >> word;) args.push_back(word);
-  return Spawn(std::move(args));
-}
+StartResult SystemStart(const std::string& commandLine) { return Spawn(CommandLineWords(commandLine)); }
 
 }  // namespace
+
+std::vector<std::string> CommandLineWords(const std::string& commandLine) {
+  std::vector<std::string> words;
+  std::string word;
+  bool inWord = false, quoted = false;
+  for (const char c : commandLine) {
+    if (c == '"') {
+      quoted = !quoted;
+      inWord = true;
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (inWord) words.push_back(word);
+      word.clear();
+      inWord = false;
+    } else {
+      word += c;
+      inWord = true;
+    }
+  }
+  if (inWord) words.push_back(word);
+  return words;
+}
+
+std::string CommandLineWord(const std::string& text) {
+  const bool inQuotes = text.size() >= 2 && text.front() == '"' && text.back() == '"';
+  if (inQuotes || text.find_first_of(" \t") == std::string::npos) return text;
+  return '"' + text + '"';
+}
 
 StartResult StartCommandLine(const std::string& commandLine) {
   if (Installed()) return Installed()(commandLine);

@@ -2,8 +2,9 @@
 // without waiting for it: the plot utility that prints the DXF file of a
 // drawing, the programs of a design's document links. The command line is
 // the program (its first blank-separated word) and its arguments (the
-// further words); a shell script named as the program runs through its
-// first line. Also opening a document with the program the desktop
+// further words); a part in double quotes holds its blanks ("/tmp/a
+// b/tramlin.dxf", /F"/a b/out"), the quotes themselves are no part of the
+// word. A shell script named as the program runs through its first line. Also opening a document with the program the desktop
 // associates with it (the document links' files).
 //
 // Tests install a starter and an opener that record instead.
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -27,6 +29,12 @@ struct StartResult {
 };
 
 StartResult StartCommandLine(const std::string& commandLine);
+
+// The words of a command line as StartCommandLine takes them.
+std::vector<std::string> CommandLineWords(const std::string& commandLine);
+// The text as one word of a command line: in double quotes when it holds a
+// blank (and is not in quotes already), else as it is.
+std::string CommandLineWord(const std::string& text);
 
 using CommandStarter = std::function<StartResult(const std::string& commandLine)>;
 // Installs a starter; an empty function returns to the system's.

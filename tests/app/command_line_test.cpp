@@ -24,6 +24,7 @@
 #include <unistd.h>
 
 #include "app/data_file.h"
+#include "calc/calc_records.h"
 #include "calc/pitch_curve.h"
 #include "app/entry_points.h"
 #include "common/design_documentation.h"
@@ -35,8 +36,11 @@
 #include "common/message_list.h"
 #include "drawing/cad/cad_output.h"
 #include "platform/scripted_dialogs.h"
+#include "support/direct_run.h"
 #include "support/dxf_outline.h"
 #include "support/file_test_support.h"
+#include "support/own_x_server.h"
+#include "support/run_command.h"
 #include "support/unprivileged.h"
 
 namespace fs = std::filesystem;
@@ -186,33 +190,31 @@ TEST(CommandLineProgram, ADisplayThatCannotBeOpenedIsNoCrash) {
 // printed at once and its form waits to be closed; an X server that refuses
 // the user (no cookie) is told like a display that is gone.
 TEST(CommandLineProgram, UsageOnADisplayAndADisplayThatRefusesTheUser) {
-  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xauth >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "xvfb-run or xauth is not installed";
+  const testsupport::OwnXServer server(true);
+  if (server.Display().empty()) GTEST_SKIP() << "Xvfb or xauth is not installed, or the server did not start";
   const testsupport::ScratchDirectory dir("cmd_real_display");
   CopyDefaultDesign(dir, "d.vb4");
-  const std::string program = "'" + std::string(VOB_PROGRAM) + "'";
-  // Inside the server's session: the usage with its form (ended by the
-  // timeout after 5 s), then both runs without the cookie.
-  const std::string script =
-      "cd '" + dir.Dir().string() + "' && unset QT_QPA_PLATFORM WAYLAND_DISPLAY; "
-      "timeout 5 " + program + " -? >usage.out 2>/dev/null; echo $? >usage.rc; "
-      "XAUTHORITY=/nonexistent/cookie " + program + " -? >refused_usage.out 2>/dev/null; echo $? >refused_usage.rc; "
-      "XAUTHORITY=/nonexistent/cookie " + program + " d.vb4 >/dev/null 2>refused.err; echo $? >refused.rc; "
-      "echo \"$DISPLAY\" >display";
-  testsupport::Put(dir.Path("script.sh"), script);
-  testsupport::RunCommand("xvfb-run -a sh '" + dir.Path("script.sh") + "' >/dev/null 2>&1");
-  const std::string display = Slurp(dir.Path("display"));
-  if (display.empty()) GTEST_SKIP() << "the virtual X server did not start";
+  const auto environment = [&](const std::string& cookie) {
+    return testsupport::EnvironmentChanges{{"DISPLAY", server.Display()}, {"XAUTHORITY", cookie},
+                                           {"QT_QPA_PLATFORM", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}};
+  };
+  const auto run = [&](const std::string& args, const std::string& cookie, int seconds) {
+    return testsupport::RunDirect(VOB_PROGRAM, {args}, environment(cookie), dir.Dir().string(),
+                                  std::chrono::seconds(seconds));
+  };
   const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
-  EXPECT_EQ(Slurp(dir.Path("usage.rc")), "124\n") << "the form waits until it is closed";
-  EXPECT_EQ(lines(Slurp(dir.Path("usage.out"))), 19) << "printed before the form waits";
-  EXPECT_EQ(Slurp(dir.Path("refused_usage.rc")), "0\n");
-  EXPECT_EQ(lines(Slurp(dir.Path("refused_usage.out"))), 19);
-  EXPECT_EQ(Slurp(dir.Path("refused.rc")), "4\n");
-  const std::string err = Slurp(dir.Path("refused.err"));
-  EXPECT_EQ(lines(err), 1) << err;
-  EXPECT_NE(err.find("(DISPLAY=" + display.substr(0, display.size() - 1) + " cannot be opened)"), std::string::npos)
-      << err;
+  // With the cookie: the usage with its form, ended after 5 s.
+  const testsupport::DirectRun usage = run("-?", server.Authority(), 5);
+  EXPECT_TRUE(usage.timedOut) << "the form waits until it is closed";
+  EXPECT_EQ(lines(usage.out), 19) << "printed before the form waits";
+  // Without it.
+  const testsupport::DirectRun refusedUsage = run("-?", "/nonexistent/cookie", 60);
+  EXPECT_EQ(refusedUsage.exitCode, 0);
+  EXPECT_EQ(lines(refusedUsage.out), 19);
+  const testsupport::DirectRun refused = run("d.vb4", "/nonexistent/cookie", 60);
+  EXPECT_EQ(refused.exitCode, 4);
+  EXPECT_EQ(lines(refused.err), 1) << refused.err;
+  EXPECT_NE(refused.err.find("(DISPLAY=" + server.Display() + " cannot be opened)"), std::string::npos) << refused.err;
 }
 
 TEST(CommandLineProgram, TextPrintoutIsWrittenBesideTheDesign) {
@@ -382,6 +384,21 @@ TEST(CommandLineProgram, OutputsKeepTheDotsOfTheDesignName) {
   for (const char* other : {"pump.dxf", "pump.stl", "pump.stp", "bore_90.stp"})
     EXPECT_FALSE(fs::exists(dir.Path(other))) << other;
   EXPECT_EQ(dir.Entries(), 7u);
+
+  // A name that ends in the extension before its extension loses one:
+  // "d.vb4.vb4" writes d.vb4.txt and leaves the user's d.txt as it was;
+  // so does a design file of another extension ("e.vb4.edi").
+  CopyDefaultDesign(dir, "d.vb4.vb4");
+  CopyDefaultDesign(dir, "e.vb4.edi");
+  for (const char* mine : {"d.txt", "d.dxf", "e.txt"}) testsupport::Put(dir.Path(mine), "mine\n");
+  for (const auto& [args, output] : std::vector<std::pair<std::string, std::string>>{
+           {"d.vb4.vb4 /I", "d.vb4.txt"}, {"/CAD1:1 d.vb4.vb4", "d.vb4.dxf"}, {"e.vb4.edi /I", "e.vb4.txt"}}) {
+    const ProgramRun run = RunProgram(dir, args);
+    EXPECT_EQ(run.exitCode, 0) << args << run.err;
+    EXPECT_GT(fs::exists(dir.Path(output)) ? fs::file_size(dir.Path(output)) : 0u, 1000u) << output;
+  }
+  for (const char* mine : {"d.txt", "d.dxf", "e.txt"}) EXPECT_EQ(Slurp(dir.Path(mine)).substr(0, 40), "mine\n") << mine;
+  EXPECT_EQ(dir.Entries(), 15u);
 }
 
 // The same in the window: the names offered for a CAD file and for saving
@@ -407,18 +424,18 @@ TEST(CommandLine, WindowOutputsKeepTheDotsOfTheDesignName) {
   EXPECT_EQ(dialogs.Asked().back().kind, platform::AskedDialog::Kind::SaveFile);
   EXPECT_EQ(dialogs.Asked().back().text, "pump.v1.dxf");
   // Saved under the name typed without its extension: that is the design
-  // "pump.v1", never "pump"; a name of two dots is refused as a save's
-  // name always is, and nothing is written.
+  // "pump.v1", never "pump", written over its own file.
   dialogs.ClearRecord();
   common::AbortFlag = 0;
+  calc::EllipseCurve.a += 1;
   dialogs.Then(platform::ScriptedAnswer::File(dir.Path("pump.v1")));
   app::SaveDataFile("");
-  ASSERT_EQ(dialogs.Asked().size(), 2u);
+  ASSERT_EQ(dialogs.Asked().size(), 1u);
   EXPECT_EQ(dialogs.Asked()[0].text, "pump.v1.vb4");
-  EXPECT_EQ(dialogs.Asked()[1].text, dir.Path("pump.v1.vb4") + " not allowed (too many dots)!");
-  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_EQ(common::CurrentFileName, "pump.v1");
   EXPECT_FALSE(fs::exists(dir.Path("pump.vb4")));
+  EXPECT_NE(Slurp(dir.Path("pump.v1.vb4")), Slurp(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4"));
   EXPECT_EQ(common::DataFileName(), common::AddBackslash(dir.Dir().string()) + "pump.v1.vb4");
   EXPECT_EQ(dir.Entries(), 1u);
   common::DataDirectory.clear();
@@ -543,7 +560,7 @@ TEST(CommandLineProgram, ReadFailuresSayWhy) {
            // A pipe is not read (it would wait), and says what it is.
            {"pipe.vb4 /I", "vob4: cannot read the design file: pipe.vb4: not a regular file\n"},
            // An absolute name without its extension is the file of that path.
-           {dir.Path("gone") + " /I", "vob4: cannot read the design file: " + dir.Path("gone.vb4") +
+           {testsupport::Quoted(dir.Path("gone")) + " /I", "vob4: cannot read the design file: " + dir.Path("gone.vb4") +
                                           ": No such file or directory\n"}}) {
     const ProgramRun run = RunProgram(dir, c.args);
     EXPECT_EQ(run.exitCode, 1) << c.args;
@@ -562,7 +579,7 @@ TEST(CommandLineProgram, ReadFailuresSayWhy) {
   EXPECT_EQ(dir.Entries(), 7u) << "nothing was written";
   // An absolute name without its extension that is there is read.
   testsupport::Put(dir.Path("whole.vb4"), design);
-  const ProgramRun whole = RunProgram(dir, dir.Path("whole") + " /I");
+  const ProgramRun whole = RunProgram(dir, testsupport::Quoted(dir.Path("whole")) + " /I");
   EXPECT_EQ(whole.exitCode, 0) << whole.err;
   EXPECT_TRUE(fs::exists(dir.Path("whole.txt")));
 }

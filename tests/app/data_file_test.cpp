@@ -8,10 +8,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <numbers>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/design_extras.h"
 #include "app/documentation/change_records.h"
@@ -603,6 +609,43 @@ TEST_F(DataFileTest, StoredEnteredWorkHardeningRatesAsBefore) {
   }
 }
 
+// A save under a file-size limit (ulimit -f) in the window: the message
+// names the file and the system's reason, and the previous file stays.
+TEST_F(DataFileTest, SaveUnderAFileSizeLimitSaysWhy) {
+  FillDocumentation();
+  const std::string old = Save("limited.vb4");
+  ASSERT_GT(old.size(), 1024u);
+  calc::EllipseCurve.a = 81;
+  common::MessagesEnabled = 1;
+  int report[2];
+  ASSERT_EQ(::pipe(report), 0);
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    // Writes beyond 1 KB fail (the program ignores the signal that would
+    // otherwise end it).
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1024, 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    common::AbortFlag = 0;
+    app::SaveDataFile(dir_.Path("limited.vb4"));
+    const std::string said = dialogs_.Asked().empty() ? "" : dialogs_.Asked().back().text;
+    const std::string text = std::to_string(common::AbortFlag) + "|" + said;
+    if (::write(report[1], text.data(), text.size()) < 0) ::_exit(2);
+    ::_exit(0);
+  }
+  ::close(report[1]);
+  std::string text;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+  ::close(report[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_EQ(text, "1|file close error: " + dir_.Path("limited.vb4") + ": File too large");
+  EXPECT_EQ(Slurp(dir_.Path("limited.vb4")), old);
+  EXPECT_EQ(dir_.Entries(), 1u) << "no spool file is left behind";
+}
+
 TEST_F(DataFileTest, FailedSaveKeepsThePreviousFile) {
   FillDocumentation();
   const std::string old = Save("kept.vb4");
@@ -652,14 +695,15 @@ TEST_F(DataFileTest, PathRules) {
   EXPECT_FALSE(fs::exists(dir_.Path(".vb4")));
 
   // A name typed with a dot of its own is the design's whole name, never
-  // cut at the dot into the name of another design: "chosen.txt" is
-  // refused for its two dots, "chosen" saves chosen.vb4.
+  // cut at the dot into the name of another design: "chosen.txt" saves
+  // chosen.txt.vb4, "chosen" saves chosen.vb4.
   common::AbortFlag = 0;
   dialogs_.Then(ScriptedAnswer::File((other / "chosen.txt").string()));
   app::WriteDataFile("");
-  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(common::AbortFlag, 0);
   EXPECT_FALSE(fs::exists(other / "chosen.vb4"));
-  EXPECT_FALSE(fs::exists(other / "chosen.txt.vb4"));
+  EXPECT_TRUE(fs::exists(other / "chosen.txt.vb4"));
+  EXPECT_EQ(common::CurrentFileName, "chosen.txt");
   common::AbortFlag = 0;
   dialogs_.Then(ScriptedAnswer::File((other / "chosen").string()));
   app::WriteDataFile("");

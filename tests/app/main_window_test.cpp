@@ -82,6 +82,15 @@ TEST_F(MainWindowTest, MenuCaptionsFollowTheLanguage) {
   EXPECT_EQ(app::MenuItem("mi_file").caption, "&Datei");
   EXPECT_EQ(app::MenuItem("mi_editbezugsprofil").caption, "&Bezugsprofil");
   EXPECT_EQ(app::MenuItem("mi_cadcarrier").caption, "Steg");
+  // A single gear is a "Zahnrad", not a "Getriebe" (a gearbox), wherever
+  // the menus name one.
+  for (const char* item : {"mi_cadrad1", "mi_cadrad2", "mi_stlrad1", "mi_stlrad2", "mi_viewzahnstange"}) {
+    std::string caption = app::MenuItem(item).caption;
+    std::erase(caption, '&');
+    EXPECT_EQ(caption.rfind("Zahnrad ", 0), 0u) << item << ": " << caption;
+  }
+  for (const app::TMenuItem& m : app::MainMenu1())
+    EXPECT_EQ(m.caption.find("Getriebe"), std::string::npos) << m.name << ": " << m.caption;
 
   // Every item that is not a separator has a caption in every language of
   // the language menu, and every leaf item a handler.
@@ -252,7 +261,7 @@ TEST_F(MainWindowTest, DriveDialogLeavesTheMessageCountOfThePair) {
   app::Entry().ShowDiagrams = [](int, int) {};
   app::MenuItemClick("mi_editAntrieb");
   ASSERT_EQ(common::MsgCount, 1);
-  EXPECT_EQ(common::MsgText[1], "Warning: Ft/b*KA < 100 ! first at 1\xF8");
+  EXPECT_EQ(common::MsgText[1], "Warning: KHbeta taken at 100 N/mm (Ft/b*KA < 100) ! first at 1\xF8");
   EXPECT_EQ(app::MenuItem("mi_helpErrorMessages").caption, "&Error messages (1)");
   EXPECT_TRUE(app::MenuItem("mi_helpErrorMessages").enabled);
 }

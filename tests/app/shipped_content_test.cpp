@@ -8,6 +8,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <functional>
+#include <tuple>
 #include <map>
 #include <cmath>
 #include <filesystem>
@@ -18,10 +21,17 @@
 #include <string>
 #include <vector>
 
+#include "app/main_menu.h"
+#include "app/menu_vocabulary.h"
 #include "calc/calc_records.h"
+#include "calc/drive_load.h"
 #include "calc/hardness_conversion.h"
+#include "calc/load_capacity.h"
+#include "calc/load_factor_rules.h"
 #include "calc/noncircular_pair.h"
 #include "calc/pitch_curve.h"
+#include "calc/plausibility_warnings.h"
+#include "calc/spur_gear_data.h"
 #include "common/code_page.h"
 #include "common/display_list.h"
 #include "common/graphics_facade.h"
@@ -30,9 +40,13 @@
 #include "common/help_text.h"
 #include "common/hpgl_viewer.h"
 #include "common/kaldvar.h"
+#include "common/menu_captions.h"
 #include "common/text_utils.h"
 #include "common/message_explanations.h"
 #include "common/message_list.h"
+#include "drawing/cad/cad_output.h"
+#include "drawing/drawing_test_support.h"
+#include "drawing/outlines/tooth_warnings.h"
 #include "platform/scripted_dialogs.h"
 #include "support/app_start.h"
 #include "support/file_test_support.h"
@@ -171,13 +185,6 @@ TEST_F(ShippedContent, HelpFilesKeepTheirKeyLayout) {
   }
 }
 
-// True when the program's own lookup finds an explanation record for text.
-bool Explained(const std::string& text) {
-  common::ClearErrorMessages();
-  common::AddErrorMessage(text);
-  return common::GetMessageHelpText(1) != "no help description available for this error message.";
-}
-
 // The labels handed to the guarded math routines, with the routines each is
 // handed to: a literal label in the call, or a local label variable whose
 // routines are the guarded calls of its file that name it.
@@ -186,6 +193,7 @@ std::set<std::pair<std::string, std::string>> GuardedLabelsInCode() {
   const std::regex literal(R"re(\b(CheckedPower|CheckedSqrt|CheckedSqrtLabel|CheckedDiv|CheckedArcCosNamed)\(\s*"((?:[^"\\]|\\.)*)")re");
   const std::regex variable(R"re(std::string\s+label\s*=\s*"((?:[^"\\]|\\.)*)")re");
   const std::regex byVariable(R"re(\b(CheckedPower|CheckedSqrt|CheckedSqrtLabel|CheckedDiv|CheckedArcCosNamed)\(\s*label\s*,)re");
+  const std::regex handedOn(R"re(\bCyclesOnLifeLine\([^;]*?,\s*"((?:[^"\\]|\\.)*)"\s*\))re");
   for (const auto& [path, source] : Sources()) {
     if (path.filename() == "guarded_math.cpp") continue;
     for (std::sregex_iterator it(source.begin(), source.end(), literal), end; it != end; ++it)
@@ -193,14 +201,14 @@ std::set<std::pair<std::string, std::string>> GuardedLabelsInCode() {
     for (std::sregex_iterator v(source.begin(), source.end(), variable), end; v != end; ++v)
       for (std::sregex_iterator it(source.begin(), source.end(), byVariable); it != end; ++it)
         labels.emplace(Unescape((*v)[1].str()), (*it)[1].str());
+    // Routines that hand their last argument on as a label: a life line
+    // raises the load ratio to its exponent.
+    for (std::sregex_iterator it(source.begin(), source.end(), handedOn), end; it != end; ++it)
+      labels.emplace(Unescape((*it)[1].str()), "CheckedPower");
   }
   return labels;
 }
 
-// Every message text of the code finds its explanation record through the
-// program's lookup (the first 15 characters): the texts that stand in the
-// code, the texts the guarded math composes from each label it is handed,
-// and the texts composed around a value.
 // A pitch-curve formula that does not evaluate is told with the user's
 // formula in it: the fixed words before it find the one record that
 // explains unknown text, unbalanced brackets and an empty piece, and the
@@ -224,91 +232,422 @@ TEST_F(ShippedContent, FormulaErrorsFindTheirExplanation) {
   EXPECT_NE(remedy.find("formula of the piece"), std::string::npos) << remedy;
 }
 
-TEST_F(ShippedContent, EveryCalculationMessageHasAnExplanation) {
-  // The text and what follows it: a text shorter than the 15 characters of
-  // the lookup that a value completes is looked up in its composed form below.
-  const std::regex prefixed(R"re("((?:Fatal  : |Error  : |Warning: )(?:[^"\\]|\\.)*)"(\s*\+)?)re");
-  const std::regex bare(R"re((?:AddErrorMessage|Fatal|Report)\(\s*(?:std::string\()?"((?:[^"\\]|\\.)*)"(\s*\+)?)re");
-  // Message-box captions and the pitch-curve form's own label use the
-  // prefixes too, without reaching the list.
-  const std::set<std::string> notListed = {"Error  : ", "Fatal  : ", "Warning: "};
-  // Composed from a value that leads the text: the entity or block name and
-  // the formula the user typed.
-  const std::set<std::string> leadingValue = {"Error  : DXF: ", "Blockname "};
-  // Labels, not messages: the guarded math composes the message from them.
-  const auto guarded = GuardedLabelsInCode();
-  ASSERT_GT(guarded.size(), 40u) << "the source scan found too few guarded labels";
-  std::set<std::string> labels;
-  for (const auto& [label, routine] : guarded) labels.insert(label);
+// One record of the explanation file.
+struct ErrRecord {
+  std::string key, origin, remedy;
+};
 
-  std::set<std::string> texts;
+std::vector<ErrRecord> ErrRecords() {
+  std::vector<ErrRecord> records;
+  std::istringstream in(Slurp(kResources / "vob4.err"));
+  ErrRecord r;
+  auto chop = [](std::string& line) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+  };
+  while (std::getline(in, r.key) && std::getline(in, r.origin) && std::getline(in, r.remedy)) {
+    chop(r.key);
+    chop(r.origin);
+    chop(r.remedy);
+    records.push_back(r);
+  }
+  return records;
+}
+
+// A text the program can add to the message list, as far as the code fixes
+// it: the whole text, or its beginning when a value follows.
+struct ListText {
+  std::string text;
+  bool beginning = false;
+};
+
+bool operator<(const ListText& a, const ListText& b) {
+  return std::tie(a.text, a.beginning) < std::tie(b.text, b.beginning);
+}
+
+// Whether a record's key is the text's own: they agree up to the end of a
+// known beginning or up to a value (a number, a gear number) that the text
+// holds in its place; or the key is the label of a guarded calculation and
+// the text says which routine failed on it.
+bool KeyIsOwn(const std::string& key, const ListText& t) {
+  const std::string& text = t.text;
+  std::size_t i = 0;
+  while (i < text.size() && i < key.size() && text[i] == key[i]) ++i;
+  if (i == text.size()) return i == key.size() || t.beginning;
+  if (i == key.size()) {
+    const std::string rest = text.substr(i);
+    for (const char* detail : {" (pow)", " (sqrt)", " (div)", " arccos("})
+      if (rest.rfind(detail, 0) == 0) return true;
+    return false;
+  }
+  auto value = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '.' || c == ','; };
+  return value(text[i]) && value(key[i]);
+}
+
+// The routines that put a text into the list, and where in their
+// arguments the text stands (the argument's index).
+const std::map<std::string, int> kAddingRoutines = {{"AddErrorMessage", 0}, {"Fatal", 0}, {"Fails", 0},
+                                                    {"Report", 0},          {"Warn", 1},  {"RefuseSolidOutput", 0}};
+
+// The calls of the adding routines whose text is no literal: the
+// expression as it stands in the code (blanks folded), and the texts it
+// adds. A helper whose own literal carries the kind ("Warning: undercut !
+// (" + ...) is found by the scan of prefixed literals; the others give
+// their texts here. A new call that is in neither place fails the test:
+// its texts belong here, with their records.
+std::map<std::string, std::function<std::vector<ListText>()>> ComposedCalls() {
+  auto none = [] { return std::vector<ListText>{}; };
+  auto samples = [](std::vector<std::string> texts) {
+    return [texts] {
+      std::vector<ListText> out;
+      for (const std::string& t : texts) out.push_back({t, false});
+      return out;
+    };
+  };
+  std::map<std::string, std::function<std::vector<ListText>()>> calls = {
+      // The wrappers' own bodies hand their argument on.
+      {"text", none},
+      {"GuardedMathMessage(label, detail)", none},
+      // Texts the list held before, put back (after the sweep with the
+      // drive angle where they first arose: looked up with that note below).
+      {"m.text", none},
+      {"s.text + FirstAtDegree(s.degree)", none},
+      // Helpers whose literals carry the kind.
+      {"PointTeethWarning(i)", samples({calc::PointTeethWarning(2)})},
+      {"UndercutWarning(i)", samples({calc::UndercutWarning(1)})},
+      {"BoreAboveRootError(i)", samples({calc::BoreAboveRootError(2)})},
+      {"SafetyWarning(\"SH\", i, g.SafetySH[i])", none},
+      {"SafetyWarning(\"SF\", i, g.SafetySF[i])", none},
+      {"SolidBlankNote(i)", none},
+      {"FailedPositionsWarning(failedCount, firstFailedDegree)",
+       samples({"Warning: fatal at 7 positions, first at 12\xF8 !", "Warning: fatal at 359 positions, first at 2\xF8 !"})},
+      {"ResonanceWarning(range, i)",
+       samples({calc::ResonanceWarning(calc::ResonanceRange::Main, 1),
+                calc::ResonanceWarning(calc::ResonanceRange::Upper, 2)})},
+      {"ResonanceWarning(resonance, i)", none},
+      {"NoLoadMessage(g)", none},
+      {"NoLoadMessage(SpurGearData)", none},
+      // The user's formula follows the fixed words.
+      {"FormulaErrorText(piece.Formula, errorPosition)",
+       [] {
+         std::vector<ListText> out;
+         for (const auto& [formula, position] :
+              std::vector<std::pair<std::string, int>>{{"50+ABC", 4}, {"(50+X", -2}, {"", -1}, {"ABCDEFGHIJKLMNOP", 1}}) {
+           const std::string text = calc::FormulaErrorText(formula, position);
+           EXPECT_EQ(text.rfind("Error  : formula: ", 0), 0u) << text;
+         }
+         return std::vector<ListText>{{"Error  : formula: ", true}};
+       }},
+      {"\"Fatal  : z\" + common::IntToText(i) + \" < 2!\"", samples({"Fatal  : z1 < 2!", "Fatal  : z2 < 2!"})},
+      {"\"Fatal  : rw\" + common::IntToText(i) + \" > 100000 mm !\"",
+       samples({"Fatal  : rw1 > 100000 mm !", "Fatal  : rw2 > 100000 mm !"})},
+      {"TightCurveWarning(gear, WholeDegrees(Kept.bend[gear].driveAngle, p.k))",
+       samples({drawing::TightCurveWarning(1, 60), drawing::TightCurveWarning(2, 359)})},
+      {"InterferenceWarning(Kept.mesh.firstDegree, Kept.mesh.largestArea)",
+       samples({drawing::InterferenceWarning(10, 1.23L), drawing::InterferenceWarning(0, 0.01L)})},
+      {"NoContactWarning()", samples({drawing::NoContactWarning()})},
+      // A material value below 0, named, for the gear it belongs to.
+      {"(std::string(\"Fatal  : \") + quantity + \" < 0 ! (gear \" + IntToText(i) + \")\").c_str()",
+       [] {
+         std::vector<ListText> out;
+         for (const char* quantity : {"E", "Sig.Hlim", "Sig.FE", "rho", "HB", "Rz"})
+           for (const char* gear : {"1", "2"})
+             out.push_back({std::string("Fatal  : ") + quantity + " < 0 ! (gear " + gear + ")", false});
+         return out;
+       }},
+      // Either of two texts, both with their kind.
+      {"std::string(belowDb ? \"Error  : db > dFa\" : \"Error  : dbk > dFa\") + common::IntToText(gear) + \" !\"", none},
+      {"tanA2 <= 0 ? \"Error  : spec.sliding\" : \"Error  : spec.sliding !\"", none},
+      {"g.ToothNumbers[1] < 0 ? \"Fatal  : z1 < 0 !\" : \"Fatal  : mn <= 0!\"", none},
+      // The solids refused as their files are closed.
+      {"\"Error  : \" + message", none},
+      // The format's name follows the fixed words.
+      {"TooThinForSolidText(format)",
+       [] {
+         const std::string stl = drawing::TooThinForSolidText("STL");
+         const std::string words = stl.substr(0, stl.find("STL"));
+         EXPECT_EQ(drawing::TooThinForSolidText("STEP").rfind(words, 0), 0u);
+         return std::vector<ListText>{{"Error  : " + words, true}};
+       }},
+      // Block names of a CAD file that the drawing did not define.
+      // The blocks the sheets and animations define and insert.
+      {"\"Blockname \" + name + \" not found !\"",
+       samples({"Blockname gear0 not found !", "Blockname frame_1 not found !", "Blockname rad1 not found !",
+                "Blockname rad2 not found !"})},
+  };
+  // One text per hardness scale, out of its range.
+  calls["HardnessScaleNames[scale] + \":\" + common::FormatRealDigits(4, 1, HardnessMinimum[scale]) + \"..\" + "
+        "common::FormatRealDigits(4, 1, HardnessMaximum[scale]) + \" !\""] = [] {
+    std::vector<ListText> out;
+    for (int scale = 1; scale <= calc::HardnessScaleCount; ++scale) {
+      common::ClearErrorMessages();
+      calc::ConvertHardnessValue(scale, calc::HardnessMaximum[scale] * 2 + 1000);
+      if (common::MsgCount == 1) out.push_back({common::MsgText[1], false});
+    }
+    EXPECT_EQ(out.size(), static_cast<std::size_t>(calc::HardnessScaleCount));
+    return out;
+  };
+  // An entity of a DXF file that the reader does not draw: every entity
+  // kind of the format that the reader leaves out.
+  calls["\"Error  : DXF: \" + e.name"] = [] {
+    std::vector<ListText> out;
+    for (const char* name :
+         {"3DFACE", "3DSOLID", "ACAD_PROXY_ENTITY", "ATTDEF", "ATTRIB", "BODY", "DIMENSION", "ELLIPSE", "HATCH",
+          "HELIX", "IMAGE", "LEADER", "LIGHT", "MESH", "MLINE", "MLEADER", "MTEXT", "OLEFRAME", "OLE2FRAME",
+          "POINT", "RAY", "REGION", "SECTION", "SHAPE", "SPLINE", "SURFACE", "TABLE", "TOLERANCE", "TRACE",
+          "UNDERLAY", "VIEWPORT", "WIPEOUT", "XLINE"})
+      out.push_back({std::string("Error  : DXF: ") + name, false});
+    return out;
+  };
+  return calls;
+}
+
+// The arguments of a call from the opening bracket at `open`, split at the
+// commas outside brackets and literals; outside the literals each run of
+// blanks and line ends becomes one blank.
+std::vector<std::string> CallArguments(const std::string& source, std::size_t open) {
+  std::vector<std::string> args(1);
+  int depth = 1;
+  bool quoted = false;
+  for (std::size_t i = open + 1; i < source.size() && depth > 0; ++i) {
+    const char c = source[i];
+    std::string& arg = args.back();
+    if (quoted) {
+      arg += c;
+      if (c == '\\') arg += source[++i];
+      else if (c == '"') quoted = false;
+      continue;
+    }
+    if (std::isspace(static_cast<unsigned char>(c))) {
+      if (!arg.empty() && arg.back() != ' ') arg += ' ';
+      continue;
+    }
+    if (c == '"') quoted = true;
+    if (c == '(' || c == '[') ++depth;
+    if ((c == ')' || c == ']') && --depth == 0) break;
+    if (c == ',' && depth == 1) {
+      args.emplace_back();
+      continue;
+    }
+    arg += c;
+  }
+  for (std::string& a : args) {
+    if (!a.empty() && a.back() == ' ') a.pop_back();
+    if (!a.empty() && a.front() == ' ') a.erase(0, 1);
+  }
+  return args;
+}
+
+// Every text the code can add to the message list: the literals that carry
+// a kind prefix, the literals the adding routines are handed, the texts
+// the guarded math composes from each label, and the composed texts of
+// ComposedCalls. Calls whose text the test does not know are listed in
+// `unknown`.
+std::set<ListText> ListTextsOfTheCode(std::vector<std::string>& unknown) {
+  std::set<ListText> texts;
+  const std::regex prefixed(R"re("((?:Fatal  : |Error  : |Warning: )(?:[^"\\]|\\.)*)"(\s*\+)?)re");
+  // The pitch-curve form's own label and message-box captions use the
+  // prefixes too, without reaching the list.
+  const std::regex label(R"re(errorLabel\s*=\s*"((?:[^"\\]|\\.)*)")re");
+  const std::set<std::string> captions = {"Error  : ", "Fatal  : ", "Warning: "};
+  const auto calls = ComposedCalls();
+  // A beginning shorter than the lookup's key takes part of the value into
+  // the key: its call must give its composed texts.
+  std::set<std::string> shortBeginnings, composedShort;
   for (const auto& [path, source] : Sources()) {
-    if (path.string().find("/dbase/") != std::string::npos) continue;  // table engine: message boxes only
-    for (const std::regex* re : {&prefixed, &bare}) {
-      for (std::sregex_iterator it(source.begin(), source.end(), *re), end; it != end; ++it) {
+    // The table engine tells its errors in message boxes (one text, its
+    // table not found, reaches the list: found below).
+    const bool tables = path.string().find("/dbase/") != std::string::npos;
+    std::set<std::string> labels;
+    for (std::sregex_iterator it(source.begin(), source.end(), label), end; it != end; ++it)
+      labels.insert(Unescape((*it)[1].str()));
+    if (!tables)
+      for (std::sregex_iterator it(source.begin(), source.end(), prefixed), end; it != end; ++it) {
         const std::string text = Unescape((*it)[1].str());
-        const bool completed = (*it)[2].matched && text.size() < 15;
-        if (!text.empty() && !completed && !notListed.count(text) && !leadingValue.count(text) &&
-            !labels.count(text))
-          texts.insert(text);
+        const bool beginning = (*it)[2].matched;
+        if (captions.count(text) || labels.count(text)) continue;
+        if (beginning && text.size() < 15)
+          shortBeginnings.insert(text);
+        else
+          texts.insert({text, beginning});
+      }
+    for (const auto& [routine, index] : kAddingRoutines) {
+      const std::regex call("(?:^|[^\\w.>])" + routine + "\\s*\\(");
+      for (std::sregex_iterator it(source.begin(), source.end(), call), end; it != end; ++it) {
+        const std::size_t open = static_cast<std::size_t>(it->position() + it->length() - 1);
+        const std::vector<std::string> args = CallArguments(source, open);
+        // A declaration or definition of the routine itself.
+        if (args[0].empty() || args[0].rfind("const ", 0) == 0 || args[0].rfind("std::string_view", 0) == 0 ||
+            args[0].rfind("bool ", 0) == 0)
+          continue;
+        if (static_cast<std::size_t>(index) >= args.size()) continue;
+        const std::string& arg = args[static_cast<std::size_t>(index)];
+        const std::string before = routine == "RefuseSolidOutput" ? "Error  : " : "";
+        std::smatch m;
+        static const std::regex literalFirst(R"re(^(?:std::string\()?"((?:[^"\\]|\\.)*)"\)?\s*(\+)?)re");
+        const bool literal = std::regex_search(arg, m, literalFirst);
+        const std::string text = literal ? before + Unescape(m[1].str()) : "";
+        if (literal && !(m[2].matched && text.size() < 15)) {
+          texts.insert({text, m[2].matched});
+          continue;
+        }
+        const auto known = calls.find(arg);
+        if (known == calls.end()) {
+          unknown.push_back(path.filename().string() + ": " + routine + "(" + arg + ")");
+          continue;
+        }
+        if (literal) composedShort.insert(text);
+        for (const ListText& t : known->second()) texts.insert(t);
       }
     }
   }
-  ASSERT_GT(texts.size(), 100u) << "the source scan found too few messages";
-
-  {
-    std::istringstream in(Slurp(kResources / "vob4.err"));
-    std::string key, origin, remedy;
-    while (std::getline(in, key) && std::getline(in, origin) && std::getline(in, remedy)) {
-      EXPECT_EQ(key.back(), '\r');
-      EXPECT_GT(origin.size(), 10u) << key;
-      EXPECT_GT(remedy.size(), 10u) << key;
-    }
-  }
-  for (const std::string& text : texts) EXPECT_TRUE(Explained(text)) << text;
-
-  // The guarded math: each label with each routine it is handed to.
-  std::vector<std::string> composed;
-  auto compose = [&composed](auto&& call) {
+  for (const std::string& text : shortBeginnings)
+    if (!composedShort.count(text)) unknown.push_back("\"" + text + "\" + ... (a value in the lookup's key)");
+  // The guarded math: each label with each routine it is handed to, and the
+  // arc functions that name their value.
+  auto compose = [&texts](auto&& call) {
     common::ClearErrorMessages();
     call();
-    if (common::MsgCount == 1) composed.push_back(common::MsgText[1]);
-    return common::MsgCount == 1;
+    EXPECT_EQ(common::MsgCount, 1);
+    if (common::MsgCount == 1) texts.insert({common::MsgText[1], false});
   };
+  const auto guarded = GuardedLabelsInCode();
+  EXPECT_GT(guarded.size(), 40u) << "the source scan found too few guarded labels";
   for (const auto& [label, routine] : guarded) {
     SCOPED_TRACE(label + " / " + routine);
     if (label.empty()) continue;
-    EXPECT_TRUE(compose([&, routine = routine, label = label] {
+    texts.erase({label, false});
+    texts.erase({label, true});
+    compose([&, routine = routine, label = label] {
       if (routine == "CheckedPower") common::CheckedPower(label, -2, 0.5L);
       if (routine == "CheckedSqrt" || routine == "CheckedSqrtLabel") common::CheckedSqrt(label, -1);
       if (routine == "CheckedDiv") common::CheckedDiv(label, 1, 0);
       if (routine == "CheckedArcCosNamed") common::CheckedArcCosNamed(label, -1.25L);
-    }));
+    });
   }
-  EXPECT_TRUE(compose([] { common::CheckedArcSin(-1.5L); }));
-  EXPECT_TRUE(compose([] { common::CheckedArcCos(2.5L); }));
-  EXPECT_TRUE(compose([] { common::InverseInvolute(1e30L); }));
+  compose([] { common::CheckedArcSin(-1.5L); });
+  compose([] { common::CheckedArcCos(2.5L); });
+  compose([] { common::InverseInvolute(1e30L); });
+  // A literal that the code composes a text from elsewhere is not a text
+  // of its own where it stands whole (a comparison with a text's beginning).
+  for (auto it = texts.begin(); it != texts.end();)
+    it = !it->beginning && texts.count({it->text, true}) ? texts.erase(it) : std::next(it);
+  return texts;
+}
 
-  // Texts whose beginning the code composes: one per hardness scale, and
-  // the count of failed positions.
-  for (int scale = 1; scale <= calc::HardnessScaleCount; ++scale) {
-    common::ClearErrorMessages();
-    calc::ConvertHardnessValue(scale, calc::HardnessMaximum[scale] * 2 + 1000);
-    ASSERT_EQ(common::MsgCount, 1);
-    composed.push_back(common::MsgText[1]);
+// Texts that share the lookup's 15 characters with another message of
+// their family, so that one record explains them all: the text (or its
+// beginning) and the word by which the shared record names it.
+const std::map<std::string, std::string> kSharedRecords = {
+    {"Error  : YB: sR/ht <= 0.5 !", "sR/ht"},
+    {"Error  : db > dFa", "tip form circle dFa"},
+    {"Error  : db > da  (1) arccos(-1.25)", "tip circle"},
+    {"Error  : db > da !  (1) arccos(-1.25)", "effective tip circle"},
+    {"Error  : db > da !  (2) arccos(-1.25)", "effective tip circle"},
+    {"Error  : spec.sliding !", "base circle of gear 1"},
+    {"Error  : tooth collision Y ! arccos(-1.25)", "internal gear"},
+    {"Fatal  : alpha wt !", "alpha wt"},
+    {"Fatal  : spec.sliding alpha sw !", "alpha sw"},
+    {"Fatal  : spec.slidingalpha a1 !", "alpha a1"},
+    {"Fatal  : spec.slidingalpha e2 !", "alpha e2"},
+    {"Warning: Fr: (5<=d<=15000)", "diameter"},
+    {"Warning: fis: (5<=d<=2500)", "diameter"},
+    {"Warning: fis: (1<=mn<=50)", "module"},
+};
+
+// The entities of a DXF file that the reader does not draw are told by
+// their name, which enters the lookup's 15 characters with its first
+// letter: the record of that letter names every entity it explains.
+const std::string kDxfEntity = "Error  : DXF: ";
+
+// Every text the code can add to the message list finds, through the
+// program's own lookup (the first 15 characters of the text without the
+// sweep's note), a record that is its own, and none finds another's: the
+// record's key is the text, up to the values the text composes, or a
+// record shared by a family of texts that names each of them. Every record
+// can be found, and each is found by a message of the code.
+TEST_F(ShippedContent, EveryCalculationMessageFindsItsOwnExplanation) {
+  const std::vector<ErrRecord> records = ErrRecords();
+  ASSERT_GT(records.size(), 150u);
+  // Each record can be found: no two records share the lookup's key.
+  std::map<std::string, std::string> keys;
+  for (const ErrRecord& r : records) {
+    EXPECT_GT(r.origin.size(), 10u) << r.key;
+    EXPECT_GT(r.remedy.size(), 10u) << r.key;
+    const auto [at, fresh] = keys.emplace(common::ExplanationKey(r.key), r.key);
+    EXPECT_TRUE(fresh) << "\"" << r.key << "\" can never be found: \"" << at->second << "\" is found first";
   }
-  composed.push_back("Warning: fatal at 7 positions, first at 12\xF8 !");
-  composed.push_back("Warning: fatal at 359 positions, first at 2\xF8 !");
-  composed.push_back("Fatal  : z2 < 2!");
-  composed.push_back("Fatal  : rw1 > 100000 mm !");
-  composed.push_back("Fatal  : rw2 > 100000 mm !");
-  for (const std::string& text : composed) {
+
+  std::vector<std::string> unknown;
+  const std::set<ListText> texts = ListTextsOfTheCode(unknown);
+  for (const std::string& call : unknown) ADD_FAILURE() << "a message without a known text: " << call;
+  ASSERT_GT(texts.size(), 150u) << "the source scan found too few messages";
+
+  std::set<std::string> found;
+  for (const ListText& t : texts) {
+    SCOPED_TRACE("\"" + t.text + "\"" + (t.beginning ? " + ..." : ""));
+    common::MessageExplanation record;
+    bool read = false;
+    const bool explained = common::FindMessageExplanation(t.text, record, read);
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(explained) << "no explanation";
+    if (!explained) continue;
+    found.insert(record.key);
+    // The list and the printouts find it through the message list too, and
+    // so after the sweep, which adds where the message first arose.
+    common::ClearErrorMessages();
+    common::AddErrorMessage(t.text + common::FirstAtNote(37));
+    EXPECT_EQ(common::GetMessageHelpText(1), record.origin) << "with the sweep's note";
+    if (t.text.rfind(kDxfEntity, 0) == 0) {
+      const std::string entity = t.text.substr(kDxfEntity.size());
+      const std::regex named("(^|[^A-Z0-9_])" + entity + "([^A-Z0-9_]|$)");
+      EXPECT_TRUE(std::regex_search(record.origin, named))
+          << "the record \"" << record.key << "\" does not name it: " << record.origin;
+      continue;
+    }
+    const auto shared = kSharedRecords.find(t.text);
+    if (shared != kSharedRecords.end()) {
+      EXPECT_NE(record.origin.find(shared->second), std::string::npos)
+          << "the shared record \"" << record.key << "\" does not name it: " << record.origin;
+      continue;
+    }
+    EXPECT_TRUE(KeyIsOwn(record.key, t)) << "finds the record of \"" << record.key << "\"";
+  }
+  // Every record explains a message the code can add.
+  for (const ErrRecord& r : records) EXPECT_TRUE(found.count(r.key)) << "no message finds \"" << r.key << "\"";
+  // The shared records are still shared.
+  for (const auto& [text, word] : kSharedRecords)
+    EXPECT_TRUE(texts.count({text, false}) || texts.count({text, true})) << "no longer a message: " << text;
+}
+
+// The refusals of material values no gear can have, the light-load note of
+// the ISO path and the last line of a full list each find a record of
+// their own: no other record shares its key, and the record speaks of what
+// the text names.
+TEST_F(ShippedContent, RefusalsAndNotesFindRecordsOfTheirOwn) {
+  std::vector<std::string> keys;
+  {
+    std::istringstream in(Slurp(kResources / "vob4.err"));
+    std::string key, origin, remedy;
+    while (std::getline(in, key) && std::getline(in, origin) && std::getline(in, remedy)) keys.push_back(key);
+  }
+  const std::vector<std::pair<std::string, std::string>> texts = {
+      {"Fatal  : E < 0 ! (gear 1)", "modulus of elasticity"},
+      {"Fatal  : Sig.Hlim < 0 ! (gear 2)", "pitting endurance limit"},
+      {"Fatal  : Sig.FE < 0 ! (gear 1)", "root endurance limit"},
+      {"Fatal  : rho < 0 ! (gear 2)", "density"},
+      {"Fatal  : HB < 0 ! (gear 1)", "hardness"},
+      {"Fatal  : Rz < 0 ! (gear 2)", "roughness"},
+      {"Warning: KHbeta taken at 100 N/mm (Ft/b*KA < 100) !", "KHbeta"},
+      {common::MessagesNotShownText(17), "left out"},
+  };
+  for (const auto& [text, topic] : texts) {
     SCOPED_TRACE(text);
-    EXPECT_EQ(text.rfind("Fatal  : ", 0) == 0 || text.rfind("Error  : ", 0) == 0 ||
-                  text.rfind("Warning: ", 0) == 0 || text.find(':') < 6,
-              true)
-        << "a composed text carries its kind";
-    EXPECT_TRUE(Explained(text));
+    EXPECT_EQ(std::count_if(keys.begin(), keys.end(),
+                            [&](const std::string& key) { return key.substr(0, 15) == text.substr(0, 15); }),
+              1);
+    common::ClearErrorMessages();
+    common::AddErrorMessage(text);
+    EXPECT_NE(common::GetMessageHelpText(1).find(topic), std::string::npos) << common::GetMessageHelpText(1);
   }
 }
 
@@ -782,6 +1121,45 @@ TEST_F(ShippedContent, PatternAndBearingPicturesCarryEveryListLetter) {
   }
 }
 
+// The contact-pattern picture gives each case its rule in its own cell:
+// the two lines of a rule stand in the column of their letter, under it,
+// never level with a letter (a rule beside the next row's letter reads as
+// that letter's), and well above the letter below them.
+TEST_F(ShippedContent, PatternRulesStandInTheirOwnCells) {
+  struct Label {
+    std::string text;
+    Real x, y, h;
+  };
+  std::vector<Label> letters, rules;
+  Real height = 0;
+  for (const auto& r : DrawnPicture("pattern")) {
+    if (r.code == common::RecTextStyle && r.count >= 2) height = r.values[0];
+    if (r.code != common::RecText) continue;
+    const Label label{r.text, r.values[0], r.values[1], height};
+    if (r.text.size() == 1 && r.text[0] >= 'a' && r.text[0] <= 'f')
+      letters.push_back(label);
+    else if (r.text != "Contact pattern position" && r.values[1] > 12)  // not the title, nor the notes below
+      rules.push_back(label);
+  }
+  ASSERT_EQ(letters.size(), 6u);
+  ASSERT_EQ(rules.size(), 12u);
+  std::map<std::string, int> perLetter;
+  for (const Label& rule : rules) {
+    SCOPED_TRACE(rule.text);
+    const Label* own = nullptr;
+    for (const Label& l : letters)
+      if (std::fabs(l.x - rule.x) < 10 && l.y > rule.y && (!own || l.y < own->y)) own = &l;
+    ASSERT_NE(own, nullptr) << "no letter above it";
+    ++perLetter[own->text];
+    for (const Label& l : letters) {
+      EXPECT_FALSE(rule.y < l.y + l.h && l.y < rule.y + rule.h) << "level with \"" << l.text << "\"";
+      if (std::fabs(l.x - rule.x) < 10 && l.y < rule.y)
+        EXPECT_GE(static_cast<double>(rule.y - (l.y + l.h)), 4) << "close above \"" << l.text << "\"";
+    }
+  }
+  for (const Label& l : letters) EXPECT_EQ(perLetter[l.text], 2) << l.text;
+}
+
 // Stored in code page 850 with CR LF: each file survives the program's
 // conversion to the display and back unchanged, and holds no bare line feed.
 TEST_F(ShippedContent, TextsAreCodePage850WithCrLf) {
@@ -800,6 +1178,120 @@ TEST_F(ShippedContent, TextsAreCodePage850WithCrLf) {
 
 // The first design a new user sees carries its load: no warning, and the
 // lowest safeties of the whole sweep above the usual minimums.
+// The menu items that the explanations and help entries send the user to
+// ("(Edit, Cutting Tool)") stand in the Edit menu under that name, as the
+// English menu shows them.
+TEST_F(ShippedContent, ExplanationsNameMenuItemsThatExist) {
+  common::SetMenuLanguage(2);
+  app::SetMenuVocabulary(2);
+  app::SetMenuCaptions();
+  std::set<std::string> items;
+  for (const app::TMenuItem* item : app::MenuChildren("mi_Edit")) {
+    std::string caption = item->caption;
+    std::erase(caption, '&');
+    items.insert(caption);
+  }
+  ASSERT_GE(items.size(), 6u);
+  const std::regex named(R"(Edit[,>] ([A-Z][A-Za-z/]*(?: [A-Z][A-Za-z/]*)*))");
+  int mentions = 0;
+  for (const char* file : {"vob4.err", "vob4.hlp", "kaldrim.hlp"}) {
+    const std::string text = Slurp(kResources / file);
+    for (std::sregex_iterator it(text.begin(), text.end(), named), end; it != end; ++it) {
+      ++mentions;
+      EXPECT_TRUE(items.count((*it)[1].str())) << file << ": " << it->str();
+    }
+  }
+  EXPECT_GT(mentions, 50);
+  common::SetMenuLanguage(1);
+  app::SetMenuVocabulary(1);
+}
+
+// Whether the calculation of the design says a message that begins so.
+bool CalculationSays(const std::string& beginning) {
+  calc::CalcNoncircularPair();
+  for (int i = 1; i <= common::MsgCount; ++i)
+    if (common::MsgText[i].rfind(beginning, 0) == 0) return true;
+  return false;
+}
+
+std::string RemedyOf(const std::string& key) {
+  for (const ErrRecord& r : ErrRecords())
+    if (r.key == key) return r.remedy;
+  ADD_FAILURE() << "no record " << key;
+  return "";
+}
+
+// A remedy moves the design the way that clears its message, and what it
+// advises against does not. The clearance of gear 1's tip over gear 2's
+// root, c = a - (da1 + df2) / 2, grows with gear 2's tool addendum and
+// shrinks with gear 1's tool dedendum, and not with gear 1's addendum or
+// gear 2's dedendum. The base circle, d cos(alpha), falls inside the tip
+// circle as the pressure angle rises; the measuring ball finds its flank,
+// and a tip clears the mating root's interference point, at a larger one.
+TEST_F(ShippedContent, RemediesPointTheWayThatClearsTheirMessage) {
+  const std::regex lowerAngle(R"((lower|smaller|reduce)[^.;]*pressure angle)", std::regex::icase);
+  auto& g = calc::SpurGearData;
+  {
+    SCOPED_TRACE("clearance");
+    const std::string clearance = "Warning: clearance sh.add. < 0.12mn ! (1)";
+    const std::string remedy = RemedyOf(clearance);
+    EXPECT_NE(remedy.find("Lower this gear's tool dedendum hfP0/mn"), std::string::npos) << remedy;
+    EXPECT_NE(remedy.find("raise the mating tool's addendum haP0/mn"), std::string::npos) << remedy;
+    auto design = [&g](Real hfP0_1, Real haP0_1, Real hfP0_2, Real haP0_2) {
+      drawingtest::SetDefaultDesign();
+      g.hfP0Factor[1] = hfP0_1;
+      g.haP0Factor[1] = haP0_1;
+      g.hfP0Factor[2] = hfP0_2;
+      g.haP0Factor[2] = haP0_2;
+    };
+    design(1.2L, 1.25L, 1, 1.25L);  // c1 = 0.05 mn
+    EXPECT_TRUE(CalculationSays(clearance));
+    design(1.2L, 1.25L, 1, 1.4L);  // the mating tool's addendum raised
+    EXPECT_FALSE(CalculationSays(clearance));
+    design(1.05L, 1.25L, 1, 1.25L);  // this gear's dedendum lowered
+    EXPECT_FALSE(CalculationSays(clearance));
+    design(1.2L, 1.4L, 0.8L, 1.25L);  // the other way round: no change
+    EXPECT_TRUE(CalculationSays(clearance));
+  }
+  {
+    SCOPED_TRACE("base circle outside the tip circle");
+    for (const char* key : {"Error  : db > da  (1) !", "Error  : cos(alpha t)*d/da)>1"}) {
+      const std::string remedy = RemedyOf(key);
+      EXPECT_NE(remedy.find("raise the pressure angle"), std::string::npos) << remedy;
+      EXPECT_FALSE(std::regex_search(remedy, lowerAngle)) << remedy;
+    }
+    for (const Real alpha : {15.0L, 20.0L, 30.0L}) {
+      drawingtest::SetDefaultDesign();
+      g.hfP0Factor.fill(-1);  // tips below the reference circle
+      g.PressureAngle = alpha;
+      EXPECT_EQ(CalculationSays("Error  : db > da  ("), alpha < 30) << alpha;
+      EXPECT_EQ(CalculationSays("Error  : cos(alpha t)*d/da)>1"), alpha < 30) << alpha;
+    }
+  }
+  {
+    SCOPED_TRACE("ball diameter and interference");
+    const std::string balls = "Fatal  : Diametr.Dim.o.balls DmMess !";
+    const std::string ballRemedy = RemedyOf(balls);
+    EXPECT_NE(ballRemedy.find("raise the pressure angle"), std::string::npos) << ballRemedy;
+    EXPECT_EQ(ballRemedy.find("Enter a ball diameter"), std::string::npos) << ballRemedy;
+    const std::string collision = "Error  : tooth collision da";
+    const std::string collisionRemedy = RemedyOf("Error  : tooth collision da1 !");
+    EXPECT_NE(collisionRemedy.find("raise the pressure angle"), std::string::npos) << collisionRemedy;
+    EXPECT_EQ(collisionRemedy.find("haP0/mn"), std::string::npos) << collisionRemedy;
+    for (const Real alpha : {5.0L, 20.0L}) {
+      drawingtest::SetDefaultDesign();
+      g.PressureAngle = alpha;
+      EXPECT_EQ(CalculationSays(balls), alpha < 20) << alpha;
+      EXPECT_EQ(CalculationSays(collision), alpha < 20) << alpha;
+    }
+    // The mating root, deeper, does not move the interference point.
+    drawingtest::SetDefaultDesign();
+    g.PressureAngle = 5;
+    g.haP0Factor.fill(1.6L);
+    EXPECT_TRUE(CalculationSays(collision));
+  }
+}
+
 TEST_F(ShippedContent, DefaultDesignCarriesItsLoad) {
   testsupport::ScratchDirectory dir{"shipped_null"};
   const fs::path previous = testsupport::EnterWithDefaultDesign(dir);
@@ -814,7 +1306,7 @@ TEST_F(ShippedContent, DefaultDesignCarriesItsLoad) {
 
   // The printout of the command line shows the same sound pair.
   const std::string output =
-      testsupport::RunCommand("cd " + dir.Dir().string() + " && " + VOB_PROGRAM + " null.vb4 /I");
+      testsupport::RunCommand("cd " + testsupport::Quoted(dir.Dir().string()) + " && " + testsupport::Quoted(VOB_PROGRAM) + " null.vb4 /I");
   const std::string printout = Slurp(dir.Path("null.txt"));
   std::smatch m;
   ASSERT_TRUE(std::regex_search(printout, m, std::regex(R"(safety factor pitting\tSH\t\t +([0-9.]+)\t +([0-9.]+))")));

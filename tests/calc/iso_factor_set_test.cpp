@@ -233,16 +233,16 @@ TEST_F(IsoFactorSet, LineLoadBelowOneHundred) {
   TSpurGearData& g = SpurGearData;
   g.Ft = 1999.99L;  // Ft / b * KAF just below 100 N/mm
   CalcIsoFactors();
-  EXPECT_TRUE(HasMessage("Warning: Ft/b*KA < 100 !"));
+  EXPECT_TRUE(HasMessage("Warning: KHbeta taken at 100 N/mm (Ft/b*KA < 100) !"));
   common::ClearErrorMessages();
   g.Ft = 2000;
   CalcIsoFactors();
-  EXPECT_FALSE(HasMessage("Warning: Ft/b*KA < 100 !"));
+  EXPECT_FALSE(HasMessage("Warning: KHbeta taken at 100 N/mm (Ft/b*KA < 100) !"));
   common::ClearErrorMessages();
   common::MsgQuiet = true;
   g.Ft = 1000;
   CalcIsoFactors();
-  EXPECT_FALSE(HasMessage("Warning: Ft/b*KA < 100 !"));
+  EXPECT_FALSE(HasMessage("Warning: KHbeta taken at 100 N/mm (Ft/b*KA < 100) !"));
   common::MsgQuiet = false;
 }
 

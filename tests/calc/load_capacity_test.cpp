@@ -151,7 +151,10 @@ TEST(LoadCapacityRuns, InconsistentTorqueAndPowerUseTheTorque) {
 
 // A pinion at rest, or a drive without power, transmits nothing: the pair
 // is not rated (no safety of 0 that reads as failing), and the list says
-// why, once; the gear bodies are those of any pair.
+// why, once; the gear bodies are those of any pair. An entered torque is
+// printed as entered, and the forces are the ones it puts on the teeth:
+// 50 N m on d1 = 80 mm, Ft = 2000 * 50 / 80 = 1250 N, Fr = Ft tan 20 deg,
+// Fn = Ft / cos 20 deg.
 TEST(LoadCapacityRuns, PinionAtRestOrNoPowerIsNotRated) {
   for (const auto& [n, p, message] : std::vector<std::tuple<Real, Real, std::string>>{
            {0, 0, "Warning: no load (n1 = 0): not rated !"}, {1000, 0, "Warning: no load (P = 0): not rated !"}}) {
@@ -170,7 +173,10 @@ TEST(LoadCapacityRuns, PinionAtRestOrNoPowerIsNotRated) {
     EXPECT_EQ(g.TUsed[1], 50);
     EXPECT_EQ(g.dshUsed, g.dsh);
     EXPECT_EQ(g.l1Used, g.l1);
-    EXPECT_EQ(g.Ft, 0);
+    EXPECT_NEAR(g.Ft, 1250, 1e-9);
+    EXPECT_NEAR(g.Ftw, 1250, 1e-9);
+    EXPECT_NEAR(g.Fr, 454.963L, 0.001L);
+    EXPECT_NEAR(g.Fn, 1330.222L, 0.001L);
     EXPECT_EQ(g.SafetySH[1], 0);
     EXPECT_EQ(g.SafetySF[2], 0);
     EXPECT_EQ(g.LifeH[1], 0);
@@ -457,6 +463,95 @@ TEST(LoadCapacityRuns, Din399041Range) {
   EXPECT_FALSE(IsDin399041Applicable());
   CalcSpurStrength();
   EXPECT_TRUE(HasMessage("Warning: DIN 3990-41 !"));
+}
+
+}  // namespace
+}  // namespace calc
+namespace calc {
+namespace {
+
+// The textbook pair with the spur kernel's geometry, both gears of one
+// material, rated at the power under the method.
+struct PairMaterial {
+  std::uint16_t group, heat;
+  Real sigmaHlim, sigmaFE, hb;
+  std::int32_t grade = 6;
+};
+void RateTextbookPair(int method, Real power, const PairMaterial& m) {
+  SetStandardPair(method);
+  calc_test::SetTextbookPair(SpurGearData);
+  TSpurGearData& g = SpurGearData;
+  g.P = power;
+  for (int i = 1; i <= 2; ++i) {
+    g.MaterialType[i] = m.group;
+    g.HeatTreatment[i] = m.heat;
+    g.SigmaHlim[i] = m.sigmaHlim;
+    g.SigmaFE[i] = m.sigmaFE;
+    g.HB[i] = m.hb;
+    g.AccuracyGrade[i] = m.grade;
+  }
+  CalcSpurPair();
+}
+
+// The textbook pair, both gears nitrocarburized (SigmaHlim 750, SigmaFE 600,
+// HB 450), grade 7, under DIN 3990 at 7.05 kW: SH 0.905, beyond the bare
+// static factor 1.1 of the line but short of its static point 1.1 / (ZL ZV
+// ZR). By hand after DIN 3990-2 (sigma 850, nu40 100, v 4.18879 m/s, Rz 5,
+// a 120): ZL = 0.83 + 4 * 0.17 / (1.2 + 80/100)^2 = 1, ZV = 0.85 + 2 * 0.15
+// / sqrt(0.8 + 32/4.18879) = 0.95327, ZR = (3 / (5 * (100/120)^(1/3)))^0.15
+// = 0.93472; the line from 1.1 / 0.89104 = 1.2345 at 1e5 to 1 at 2e6
+// cycles gives 2e6 / 1.10557^(ln 20 / ln 1.2345) = 4.80e5 cycles, 8.0 h.
+TEST(LoadCapacityRuns, NitrocarburizedPittingLifeRunsToTheEndOfItsLine) {
+  for (const auto& [power, sh, cycles, hours] :
+       {std::tuple<Real, Real, Real, Real>{6.95L, 0.9108L, 5.2955e5L, 8.826L}, {7.05L, 0.9045L, 4.7999e5L, 8.000L}}) {
+    SCOPED_TRACE(static_cast<double>(power));
+    RateTextbookPair(1, power, {2, 7, 750, 600, 450, 7});
+    const TSpurGearData& g = SpurGearData;
+    EXPECT_NEAR(g.ZL, 1, 1e-6);
+    EXPECT_NEAR(g.ZV, 0.95327L, 1e-5);
+    EXPECT_NEAR(g.ZR, 0.93472L, 1e-5);
+    EXPECT_NEAR(g.SafetySH[1], sh, 1e-4);
+    const Real line = 2e6L / std::pow(1 / g.SafetySH[1], std::log(20.0L) / std::log(1.1L / (1 * 0.95327L * 0.93472L)));
+    EXPECT_NEAR(g.CyclesH[1], line, 0.001L * line);
+    EXPECT_NEAR(g.CyclesH[1], cycles, 0.001L * cycles);
+    EXPECT_GT(g.CyclesH[1], 3e5L);
+    EXPECT_LT(g.CyclesH[1], 7e5L);
+    EXPECT_NEAR(g.LifeH[1], hours, 0.001L * hours);
+    EXPECT_FALSE(HasMessage("Error  : Pitting")) << calc_test::MessageLines();
+  }
+}
+
+// "fatigue fract." says that the root breaks: it stands beside a root life
+// of 0 ("breakage !"), never beside a finite one, under either method.
+// Case-hardened steel at 151 kW (SF 0.55 under DIN, on its line down to
+// 1 / 2.5) and ferritic nodular iron at 41.5 kW (SF 0.86, on its line down
+// to 1 / 1.6) have lives; by hand on the lines from their end points, which
+// both methods share: 3e6 / (1/SF)^(ln 3000 / ln 2.5) and
+// 3e6 / (1/SF)^(ln 3000 / ln 1.6).
+TEST(LoadCapacityRuns, FatigueFractureOnlyWhereTheRootBreaks) {
+  struct Case {
+    PairMaterial material;
+    Real power, sf, exponent;
+  };
+  for (const int method : {1, 4}) {
+    for (const Case& c : {Case{{2, 2, 1500, 800, 740}, 151, 0.551L, std::log(3000.0L) / std::log(2.5L)},
+                          Case{{5, 0, 370, 370, 180}, 41.5L, 0.863L, std::log(3000.0L) / std::log(1.6L)}}) {
+      SCOPED_TRACE(std::to_string(method) + "/" + std::to_string(c.material.group));
+      RateTextbookPair(method, c.power, c.material);
+      TSpurGearData& g = SpurGearData;
+      if (method == 1) EXPECT_NEAR(g.SafetySF[1], c.sf, 0.01L);
+      ASSERT_LT(g.SafetySF[1], 1);
+      EXPECT_NEAR(g.CyclesF[1], 3e6L / std::pow(1 / g.SafetySF[1], c.exponent), 1);
+      EXPECT_GT(g.CyclesF[1], 0);
+      EXPECT_FALSE(HasMessage("Error  : fatigue fract.")) << calc_test::MessageLines();
+      // Five times the power breaks the root: now the message comes.
+      g.P = 5 * c.power;
+      CalcSpurPair();
+      EXPECT_EQ(g.CyclesF[1], 0);
+      EXPECT_TRUE(HasMessage("Error  : fatigue fract.")) << calc_test::MessageLines();
+      EXPECT_EQ(HasMessage("Error  : Pitting"), g.CyclesH[1] == 0 || g.CyclesH[2] == 0) << calc_test::MessageLines();
+    }
+  }
 }
 
 }  // namespace

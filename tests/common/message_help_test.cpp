@@ -85,6 +85,25 @@ TEST_F(MessageHelpTest, MessagesSharingFifteenCharactersShareARecord) {
   EXPECT_EQ(GetMessageHelpText(1), "");
 }
 
+// The sweep over the drive angle writes where a message first arose after
+// it. A message shorter than the lookup's 15 characters keeps its record
+// with that note, in the lookup and in the rewrite of its explanation; a
+// text that only says "first at" within itself keeps its words.
+TEST_F(MessageHelpTest, TheSweepsNoteLeavesAShortMessageItsRecord) {
+  Put(dir_.Path("vob4.err"), "Fatal  : SH !\r\nNo pitting safety.\r\nCheck the load.\r\n" + kFile);
+  ClearErrorMessages();
+  AddErrorMessage("Fatal  : SH !" + FirstAtNote(37));
+  AddErrorMessage("Warning: Contact ratio < 1.1" + FirstAtNote(5));
+  EXPECT_EQ(MsgText[1], "Fatal  : SH ! first at 37\xF8");
+  EXPECT_EQ(ExplanationKey(MsgText[1]), "Fatal  : SH !");
+  EXPECT_EQ(GetMessageHelpText(1), "No pitting safety.");
+  EXPECT_EQ(GetMessageHelpText(2), "Overlap too small.");
+  EXPECT_EQ(ExplanationKey("Warning: fatal at 3 positions, first at 12\xF8 !"), "Warning: fatal ");
+  EXPECT_EQ(ExplanationKey("Fatal  : x first at \xF8"), "Fatal  : x firs");
+  EXPECT_TRUE(RewriteMessageHelp(MsgText[1], "o", "r"));
+  EXPECT_EQ(GetMessageHelpText(1), "o");
+}
+
 TEST_F(MessageHelpTest, DialogAfterACalculation) {
   // Message 2, then "Continue..." (entry 4).
   dialogs_.Then(ScriptedAnswer::Choose(1)).Then(ScriptedAnswer::Choose(3));

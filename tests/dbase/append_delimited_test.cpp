@@ -135,6 +135,41 @@ TEST_F(AppendTest, AppendFromConvertsFieldByName) {
   EXPECT_EQ(WorkAreas[kMaxWorkAreas], nullptr);
 }
 
+// Append dbf stores no row of '*' in place of a number: a number its field
+// cannot show refuses the record with 205 and ends the transfer (the
+// records before it stay); a character field gives the number it starts
+// with, as VAL reads it.
+TEST_F(AppendTest, AppendFromRefusesANumberItsFieldCannotShow) {
+  ASSERT_TRUE(CreateDbf(Path("wide"), {{"amount", 'N', 12, 2}, {"qty", 'C', 8, 0}}));
+  ASSERT_TRUE(Use(Path("wide") + " EXCLUSIVE"));
+  for (const auto& [amount, qty] : std::vector<std::pair<double, std::string>>{
+           {12.5, "12 mm"}, {-3, "abc"}, {123456.78, "1"}, {1, "2"}}) {
+    ClearRecord();
+    PutNativeDouble(FieldAddress(1), amount);
+    PutNativeString(FieldAddress(2), 9, qty);
+    ASSERT_TRUE(Append());
+  }
+  ASSERT_TRUE(CreateDbf(Path("narrow"), {{"amount", 'N', 6, 2}, {"qty", 'N', 3, 0}}));
+  Select(2);
+  ASSERT_TRUE(Use(Path("narrow") + " EXCLUSIVE"));
+  EXPECT_FALSE(AppendFrom(Path("wide")));
+  EXPECT_EQ(LastCode(), 205);
+  EXPECT_NE(LastReport().find("Field AMOUNT: 123456.78 does not fit N(6,2) [AppendFrom]"), std::string::npos)
+      << LastReport();
+  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{{" 12.50", " 12"}, {" -3.00", "  0"}}));
+  Select(1);
+  Go(3);
+  PutNativeDouble(FieldAddress(1), 1);
+  PutNativeString(FieldAddress(2), 9, "1234");
+  ASSERT_TRUE(Replace());
+  Select(2);
+  reported_.clear();
+  EXPECT_FALSE(AppendFrom(Path("wide")));
+  EXPECT_NE(LastReport().find("Field QTY: 1234 does not fit N(3,0) [AppendFrom]"), std::string::npos)
+      << LastReport();
+  EXPECT_EQ(RecCount(), 4);
+}
+
 TEST_F(AppendTest, EqualTablesAreCopiedWholeWithTheirMemos) {
   CreateVersion = 0x83;
   const std::string from = Path("old.dbf");
@@ -238,14 +273,15 @@ TEST_F(AppendTest, DelimitedImportOfForeignLines) {
                    "  \"Smith, John\" , 19991224,12.5,T\r\n"
                    "\r\n"
                    "\t\"\xC3\x84rger\",12/24/99,  7,y\n"
-                   "plain,,abc,N\r"
-                   "last,20260102,1.005\x1A"
+                   "plain,,,N\r"
+                   "last,20260102,1.005,\x1A"
                    "after the end,,,T\r\n");
   EXPECT_EQ(AppendFromDelimitedFile(Path("in.txt"), false), 4);
   EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{{"Smith,", "none", "12/24/99", "    12.50", "Y"},
                                                             {"\xC4rger ", "none", "12/24/99", "     7.00", "Y"},
                                                             {"plain ", "none", "  /  /  ", "     0.00", "N"},
                                                             {"last  ", "none", "01/02/26", "     1.00", "N"}}));
+  EXPECT_TRUE(reported_.empty()) << LastReport();
   EXPECT_EQ(AppendFromDelimitedFile(Path("nothing.txt"), false), 0);
   EXPECT_EQ(LastCode(), 2);
 }
@@ -282,7 +318,7 @@ TEST_F(AppendTest, ExportedWideRecordsComeBackWhole) {
 
 // A line longer than both LineBufferSize and any line the export writes for
 // the table is refused with its number: nothing of it is appended and the
-// import ends there. LineBufferSize above the export's lines lets longer
+// import goes on. LineBufferSize above the export's lines lets longer
 // foreign lines in.
 TEST_F(AppendTest, ALineTooLongIsRefusedByNumber) {
   struct Restore {
@@ -291,47 +327,52 @@ TEST_F(AppendTest, ALineTooLongIsRefusedByNumber) {
   ASSERT_TRUE(Use(Plain("cut") + " EXCLUSIVE"));
   const std::string padded = "\"padded\"" + std::string(3000, ' ') + ",20260102,1.5,2,3,T";
   testsupport::Put(dir_ / "cut.txt", "\"first\",19991224,5,1,2,T\r\n\r\n" + padded + "\r\nlast,,,,,\r\n");
-  EXPECT_EQ(AppendFromDelimitedFile(Path("cut.txt"), false), 1);
+  std::int64_t refused = -1;
+  EXPECT_EQ(AppendFromDelimitedFile(Path("cut.txt"), false, &refused), 2);
+  EXPECT_EQ(refused, 1);
   EXPECT_EQ(LastCode(), 266);
-  EXPECT_NE(LastReport().find("Line 3 of " + Path("cut.txt") + " is longer than 2048 characters"), std::string::npos)
+  EXPECT_NE(LastReport().find("1 line of " + Path("cut.txt") + " refused, nothing of it appended; 2 records appended."
+                              "\r\nLine 3 is longer than 2048 characters"),
+            std::string::npos)
       << LastReport();
-  EXPECT_EQ(RecCount(), 1);
+  EXPECT_EQ(RecCount(), 2);
   reported_.clear();
   LineBufferSize = 4000;
-  EXPECT_EQ(AppendFromDelimitedFile(Path("cut.txt"), false), 3);
+  EXPECT_EQ(AppendFromDelimitedFile(Path("cut.txt"), false, &refused), 3);
+  EXPECT_EQ(refused, 0);
   EXPECT_TRUE(reported_.empty()) << LastReport();
   const auto rows = Rows();
-  ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[2], (std::vector<std::string>{"padded      ", "01/02/26", "     1.50", "    2", "   3.000", "Y"}));
-  EXPECT_EQ(rows[3][0], "last        ");
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[1][0], "last        ");
+  EXPECT_EQ(rows[3], (std::vector<std::string>{"padded      ", "01/02/26", "     1.50", "    2", "   3.000", "Y"}));
+  EXPECT_EQ(rows[4][0], "last        ");
 }
 
 // A whole number beyond 64 bits, written out or in exponent form, refuses
 // its line as a line too long is: nothing of it is appended, the import
-// ends there and the message names the value as the file has it. Below the
+// goes on and the message names the value as the file has it. Below the
 // limit every digit arrives, exponent forms included. AppendFrom refuses a
-// record whose text holds such a number the same way.
+// record whose text holds such a number the same way (and stops there).
 TEST_F(AppendTest, AWholeNumberBeyond64BitsRefusesItsLine) {
   ASSERT_TRUE(CreateDbf(Path("big"), {{"name", 'C', 6, 0}, {"big", 'N', 20, 0}, {"wide", 'N', 25, 0},
                                       {"small", 'N', 5, 0}}));
   ASSERT_TRUE(Use(Path("big") + " EXCLUSIVE"));
   testsupport::Put(dir_ / "big.txt",
                    "\"one\",1234567890123456789,-25,1e3\r\n\"two\",99999999999999999999,1,1\r\n\"three\",1,1,1\r\n");
-  EXPECT_EQ(AppendFromDelimitedFile(Path("big.txt"), false), 1);
+  EXPECT_EQ(AppendFromDelimitedFile(Path("big.txt"), false), 2);
   EXPECT_EQ(LastCode(), 205);
-  EXPECT_NE(LastReport().find("Line 2 of " + Path("big.txt") +
-                              ": Field BIG: 99999999999999999999 is beyond the whole numbers it holds; "
-                              "nothing of it is appended"),
+  EXPECT_NE(LastReport().find("\r\nLine 2: Field BIG: 99999999999999999999 is beyond the whole numbers it holds"),
             std::string::npos)
       << LastReport();
   EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{
-                        {"one   ", " 1234567890123456789", "                      -25", " 1000"}}));
+                        {"one   ", " 1234567890123456789", "                      -25", " 1000"},
+                        {"three ", "                   1", "                        1", "    1"}}));
   reported_.clear();
   testsupport::Put(dir_ / "exp.txt", "\"four\",1,1e19,1\r\n");
   EXPECT_EQ(AppendFromDelimitedFile(Path("exp.txt"), false), 0);
   EXPECT_EQ(LastCode(), 205);
-  EXPECT_NE(LastReport().find("Field WIDE: 1e19 is beyond"), std::string::npos) << LastReport();
-  EXPECT_EQ(RecCount(), 1);
+  EXPECT_NE(LastReport().find("Line 1: Field WIDE: 1e19 is beyond"), std::string::npos) << LastReport();
+  EXPECT_EQ(RecCount(), 2);
 
   reported_.clear();
   ASSERT_TRUE(CreateDbf(Path("texts"), {{"name", 'C', 6, 0}, {"wide", 'C', 25, 0}}));
@@ -347,8 +388,8 @@ TEST_F(AppendTest, AWholeNumberBeyond64BitsRefusesItsLine) {
   EXPECT_FALSE(AppendFrom(Path("texts")));
   EXPECT_EQ(LastCode(), 205);
   EXPECT_NE(LastReport().find("Field WIDE: 99999999999999999999 is beyond"), std::string::npos) << LastReport();
-  ASSERT_EQ(RecCount(), 2);
-  Go(2);
+  ASSERT_EQ(RecCount(), 3);
+  Go(3);
   EXPECT_EQ(Row()[2], "                     2500");
 }
 
@@ -360,7 +401,7 @@ TEST_F(AppendTest, ALineOfContinuationBytesBeyondTheLimitIsRefused) {
   testsupport::Put(dir_ / "bytes.txt", "\"ok\",,1,1,1,T\r\n\"x" + std::string(100000, '\x80') + "\",,1,1,1,T\r\n");
   EXPECT_EQ(AppendFromDelimitedFile(Path("bytes.txt"), false), 1);
   EXPECT_EQ(LastCode(), 266);
-  EXPECT_NE(LastReport().find("Line 2 of " + Path("bytes.txt") + " is longer than 2048 characters or 8192 bytes"),
+  EXPECT_NE(LastReport().find("\r\nLine 2 is longer than 2048 characters or 8192 bytes"),
             std::string::npos)
       << LastReport();
   EXPECT_EQ(RecCount(), 1);
@@ -415,6 +456,160 @@ TEST_F(AppendTest, LineEndsOverlongFormsAndEmptyFieldsBetweenBlankDelimiters) {
                         {"name        ", "  /  /  ", "     1.50", "    2", "   0.000", "Y"},
                         {"name        ", "  /  /  ", "     1.50", "    2", "   0.000", "Y"}}));
   Delimiter = ',';
+}
+
+// Every number of a delimited file is stored as its value or refuses its
+// line, named by line, field and value as the file has it; nothing of a
+// refused line is appended and the import goes on, saying at its end how
+// many lines it refused. Where the engine writes a decimal comma (a German
+// desktop) a number with one comma and no point reads the comma as the
+// decimal sign.
+TEST_F(AppendTest, NumbersAreStoredWhollyOrTheirLineIsRefused) {
+  ASSERT_TRUE(CreateDbf(Path("num"), {{"name", 'C', 8, 0}, {"v", 'N', 8, 3}, {"q", 'N', 3, 0}}));
+  ASSERT_TRUE(Use(Path("num") + " EXCLUSIVE"));
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"\"comma\",\"1,5\",1", "Field V: 1,5 is not a number"},
+      {"\"tail\",12abc,1", "Field V: 12abc is not a number"},
+      {"\"word\",abc,1", "Field V: abc is not a number"},
+      {"\"huge\",1e12,1", "Field V: 1e12 does not fit N(8,3)"},
+      {"\"wide\",1,1234", "Field Q: 1234 does not fit N(3,0)"},
+      {"\"minus\",1,-123", "Field Q: -123 does not fit N(3,0)"},
+      {"\"over\",1e400,1", "Field V: 1e400 does not fit N(8,3)"},
+      {"\"nan\",nan,1", "Field V: nan is not a number"},
+      {"\"inf\",1,inf", "Field Q: inf is not a number"},
+      {"\"hex\",0x10,1", "Field V: 0x10 is not a number"},
+      {"\"group\",\"1,234.5\",1", "Field V: 1,234.5 is not a number"},
+      {"\"rounds\",99999.9996,1", "Field V: 99999.9996 does not fit N(8,3)"},
+      {"\"Steel\";7.85;12", "it holds 1 field, the table takes 3"},
+      {"Steel;7,85;12", "it holds 2 fields, the table takes 3"},
+      {"\"more\",1,2,3", "it holds 4 fields, the table takes 3"},
+  };
+  for (const auto& [line, why] : refused) {
+    reported_.clear();
+    testsupport::Put(dir_ / "one.txt", line + "\r\n");
+    std::int64_t count = -1;
+    EXPECT_EQ(AppendFromDelimitedFile(Path("one.txt"), false, &count), 0) << line;
+    EXPECT_EQ(count, 1) << line;
+    EXPECT_EQ(LastCode(), why.rfind("Field", 0) == 0 ? 205 : 13) << line;
+    EXPECT_NE(LastReport().find("1 line of " + Path("one.txt") + " refused, nothing of it appended; 0 records "
+                                "appended.\r\nLine 1: " + why + " [AppendFromDelimitedFile]"),
+              std::string::npos)
+        << LastReport();
+    EXPECT_EQ(RecCount(), 0) << line;
+  }
+
+  // In one file: the good lines arrive, the import goes on past the bad
+  // ones and names the first five.
+  reported_.clear();
+  std::string file = "\"ok\",1.5,12\r\n";
+  for (const auto& [line, why] : refused) file += line + "\r\n";
+  file += "\"exp\",-2.5e-1,+7\r\n\"blank\",,\r\n\"dot\",.5,5.\r\n";
+  testsupport::Put(dir_ / "all.txt", file);
+  std::int64_t count = -1;
+  EXPECT_EQ(AppendFromDelimitedFile(Path("all.txt"), false, &count), 4);
+  EXPECT_EQ(count, 15);
+  EXPECT_EQ(reported_.size(), 1u);
+  EXPECT_EQ(LastCode(), 205);
+  EXPECT_NE(LastReport().find("15 lines of " + Path("all.txt") + " refused, nothing of them appended; 4 records "
+                              "appended.\r\nLine 2: Field V: 1,5 is not a number\r\nLine 3: Field V: 12abc is not "
+                              "a number\r\nLine 4: Field V: abc is not a number\r\nLine 5: Field V: 1e12 does not "
+                              "fit N(8,3)\r\nLine 6: Field Q: 1234 does not fit N(3,0)\r\n(and 10 more) "
+                              "[AppendFromDelimitedFile]"),
+            std::string::npos)
+      << LastReport();
+  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{{"ok      ", "   1.500", " 12"},
+                                                            {"exp     ", "  -0.250", "  7"},
+                                                            {"blank   ", "   0.000", "  0"},
+                                                            {"dot     ", "   0.500", "  5"}}));
+
+  // A decimal comma where the engine writes one; the point still reads.
+  DecimalSeparator = ',';
+  reported_.clear();
+  testsupport::Put(dir_ / "comma.txt",
+                   "\"comma\",\"1,5\",1\r\n\"cork\",\"0,275\",2\r\n\"point\",7.85,3\r\n\"two\",\"1,2,3\",4\r\n"
+                   "\"mixed\",\"1.234,5\",5\r\n\"whole\",1,\"2,4\"\r\n");
+  EXPECT_EQ(AppendFromDelimitedFile(Path("comma.txt"), false, &count), 4);
+  EXPECT_EQ(count, 2);
+  EXPECT_NE(LastReport().find("\r\nLine 4: Field V: 1,2,3 is not a number\r\nLine 5: Field V: 1.234,5 is not a "
+                              "number [AppendFromDelimitedFile]"),
+            std::string::npos)
+      << LastReport();
+  DecimalSeparator = '.';
+  std::vector<std::string> stored;
+  for (Go(5); !dEOF(); Skip(1)) stored.push_back(CurrentWorkAreaRecord()->table.record.substr(1));
+  EXPECT_EQ(stored, (std::vector<std::string>{"comma      1.500  1", "cork       0.275  2", "point      7.850  3",
+                                              "whole      1.000  2"}));
+}
+
+// A Ctrl-Z (0x1A) inside a text comes back: quoted it is a character of the
+// text, outside quotes it ends the data. Unquoted it is written as a blank,
+// so that the records after it still arrive.
+TEST_F(AppendTest, ACtrlZInsideATextComesBack) {
+  ASSERT_TRUE(CreateDbf(Path("z"), {{"name", 'C', 10, 0}, {"n", 'N', 3, 0}}));
+  ASSERT_TRUE(CreateDbf(Path("back"), {{"name", 'C', 10, 0}, {"n", 'N', 3, 0}}));
+  ASSERT_TRUE(Use(Path("z") + " EXCLUSIVE"));
+  for (const std::string& text : std::vector<std::string>{"one", "two\x1A" "two", "three", "four\x1A"}) {
+    ClearRecord();
+    PutNativeString(FieldAddress(1), 11, text);
+    PutNativeInt32(FieldAddress(2), static_cast<std::int32_t>(RecNo()));
+    ASSERT_TRUE(Append());
+  }
+  const auto original = Rows();
+  ASSERT_EQ(CopyToDelimitedFile(Path("z.txt")), 4);
+  EXPECT_NE(testsupport::Slurp(Path("z.txt")).find("\"two\x1Atwo\""), std::string::npos);
+  Select(2);
+  ASSERT_TRUE(Use(Path("back") + " EXCLUSIVE"));
+  EXPECT_EQ(AppendFromDelimitedFile(Path("z.txt"), false), 4);
+  EXPECT_EQ(Rows(), original);
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+
+  Select(1);
+  QuoteChar = '\0';
+  ASSERT_EQ(CopyToDelimitedFile(Path("plain.txt")), 4);
+  Select(2);
+  EXPECT_EQ(AppendFromDelimitedFile(Path("plain.txt"), false), 4);
+  Go(6);
+  EXPECT_EQ(Row()[0], "two two   ");
+  Go(8);
+  EXPECT_EQ(Row()[0], "four      ");
+  EXPECT_TRUE(reported_.empty()) << LastReport();
+}
+
+// Quotes as other programs write them, by one rule: a quote opens a text
+// only at the start of a field; inside the text a doubled quote is one.
+// A quote that never closes refuses the line it opens on, by its number,
+// and the lines after it arrive, a text over two lines among them. The
+// byte-order mark of a UTF-8 file is no part of its first field.
+TEST_F(AppendTest, QuotesOfOtherPrograms) {
+  ASSERT_TRUE(CreateDbf(Path("q"), {{"code", 'N', 3, 0}, {"text", 'C', 10, 0}, {"note", 'C', 5, 0},
+                                    {"mark", 'C', 3, 0}, {"q", 'N', 2, 0}}));
+  ASSERT_TRUE(Use(Path("q") + " EXCLUSIVE"));
+  testsupport::Put(dir_ / "q.txt",
+                   "\xEF\xBB\xBF"  // a spreadsheet program's byte-order mark
+                   "11,5\" pipe,,\"\",1\r\n"
+                   "12,\"open,,,2\r\n"
+                   "13,after,,,3\r\n"
+                   "14,\"again,,,4\r\n"
+                   "\"15\",next,\"x\"\"y\",,5\r\n"
+                   "16,\"two\r\nlines\",,,6\r\n"
+                   "17,\"to the end,,,7\r\n"
+                   "18,last,,,8");
+  std::int64_t refused = -1;
+  EXPECT_EQ(AppendFromDelimitedFile(Path("q.txt"), false, &refused), 5);
+  EXPECT_EQ(refused, 3);
+  EXPECT_EQ(LastCode(), 13);
+  EXPECT_NE(LastReport().find("3 lines of " + Path("q.txt") +
+                              " refused, nothing of them appended; 5 records appended.\r\nLine 2: a quote "
+                              "character opens a text that is never closed\r\nLine 4: a quote character opens a "
+                              "text that is never closed\r\nLine 8: a quote character opens a text that is never "
+                              "closed [AppendFromDelimitedFile]"),
+            std::string::npos)
+      << LastReport();
+  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{{" 11", "5\" pipe   ", "     ", "   ", " 1"},
+                                                            {" 13", "after     ", "     ", "   ", " 3"},
+                                                            {" 15", "next      ", "x\"y  ", "   ", " 5"},
+                                                            {" 16", "two\r\nlines", "     ", "   ", " 6"},
+                                                            {" 18", "last      ", "     ", "   ", " 8"}}));
 }
 
 TEST_F(AppendTest, ProgressWindowOfTheImport) {

@@ -65,19 +65,34 @@ class EngineTest : public ::testing::Test {
     dbase::ShutdownTzEngine();
     proc_.reset();
     std::error_code ec;
+    if (!previous_.empty()) std::filesystem::current_path(previous_, ec);
     std::filesystem::remove_all(dir_, ec);
   }
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  // A file of the test's folder (its name, or its path) as a list of names
+  // (SET INDEX TO) takes it: without the folder, which may hold blanks (a
+  // TMPDIR of "/tmp/a b"), and which becomes the working directory for the
+  // rest of the test.
+  std::string Listed(const std::string& name) {
+    if (previous_.empty()) {
+      previous_ = std::filesystem::current_path();
+      std::filesystem::current_path(dir_);
+    }
+    const std::string folder = dir_.string() + "/";
+    return name.rfind(folder, 0) == 0 ? name.substr(folder.size()) : name;
+  }
   // The last report's text ("" when none).
   std::string LastReport() const { return reported_.empty() ? std::string() : reported_.back().text; }
   int LastCode() const { return reported_.empty() ? 0 : reported_.back().code; }
 
   std::filesystem::path dir_;
+  std::filesystem::path previous_;  // the working directory before Listed
   std::vector<Reported> reported_;
   std::unique_ptr<dbase::ScopedErrorProc> proc_;
 };
 
+using testsupport::Quoted;
 using testsupport::RunCommand;
 
 // Called while the test program starts (before the tests): when the
@@ -159,7 +174,7 @@ inline bool HasProgram(const std::string& program) {
 inline std::string RunPython(const std::filesystem::path& dir, const std::string& script, int* exitCode = nullptr) {
   const std::filesystem::path file = dir / "reader.py";
   testsupport::Put(file, script);
-  return RunCommand("/usr/bin/python3 " + file.string() + " 2>&1", exitCode);
+  return RunCommand("/usr/bin/python3 " + testsupport::Quoted(file.string()) + " 2>&1", exitCode);
 }
 
 }  // namespace dbtest

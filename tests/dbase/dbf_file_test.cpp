@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
-
 #include <cstring>
 #include <ctime>
+#include <iostream>
 
 #include "dbase/dbase_test_support.h"
 #include "dbase/engine/dbf_native.h"
@@ -45,6 +46,26 @@ std::string Descriptor(const std::string& name, char type, int length, int decim
   d[17] = static_cast<char>(decimals);
   return d;
 }
+
+// The program that crashes: appends 100 records to its table opened
+// EXCLUSIVE (whose header it writes only when it closes the table), says so
+// and is killed before it closes it.
+int RunCrashingAppender(const std::string& table) {
+  InitTzCommon();
+  InitTzEngine();
+  if (!Use(table + " EXCLUSIVE")) return 2;
+  for (int i = 1; i <= 100; ++i) {
+    ClearRecord();
+    PutNativeString(FieldAddress(1), 7, "rec" + std::to_string(i));
+    if (!Append()) return 3;
+  }
+  std::cout << "appended" << std::endl;
+  std::raise(SIGKILL);
+  return 4;
+}
+
+constexpr const char* kCrashVariable = "VOB_DBASE_CRASHING_APPENDER";
+const bool kIsCrashingAppender = dbtest::RunAsSecondProgram(kCrashVariable, RunCrashingAppender);
 
 class TableFile : public dbtest::EngineTest {
  protected:
@@ -370,6 +391,56 @@ TEST_F(TableFile, AHeaderCountingMoreRecordsThanTheFileHolds) {
   ASSERT_TRUE(Use(Path("shared")));
   EXPECT_EQ(RecCount(), 3);
   EXPECT_EQ(reported_.size(), 1u);
+}
+
+// A program that appended to its table EXCLUSIVE and was killed before it
+// wrote the header leaves records beyond the header's count: the next
+// exclusive open takes them, says so once, and appends after them, never
+// over them. Bytes after the end-of-file mark (a file padded by another
+// program) are no records.
+TEST_F(TableFile, RecordsBeyondTheHeadersCountAfterACrash) {
+  ASSERT_TRUE(CreateDbf(Path("crash"), {{"code", 'C', 6, 0}}));
+  dbtest::SelfProcess crashing(kCrashVariable, Path("crash.dbf"));
+  EXPECT_EQ(crashing.Line(), "appended");
+  int code = 0;
+  crashing.Finish(&code);
+  EXPECT_EQ(code, -1);  // killed
+  const std::size_t header = 32 + 33;
+  std::string bytes = Slurp(Path("crash.dbf"));
+  ASSERT_EQ(bytes.size(), header + 100 * 7);
+  ASSERT_EQ(Word(bytes, 4), 0);  // the header still counts none
+
+  ASSERT_TRUE(Use(Path("crash") + " EXCLUSIVE"));
+  ASSERT_EQ(reported_.size(), 1u);
+  EXPECT_EQ(LastCode(), 213);
+  EXPECT_NE(LastReport().find(Path("crash.dbf") + " holds 100 records, its header counts 0 [USE/OpenDbf]"),
+            std::string::npos)
+      << LastReport();
+  EXPECT_EQ(RecCount(), 100);
+  ClearRecord();
+  PutNativeString(FieldAddress(1), 7, "after");
+  ASSERT_TRUE(Append());
+  EXPECT_EQ(RecNo(), 101);
+  Use("");
+  bytes = Slurp(Path("crash.dbf"));
+  ASSERT_EQ(bytes.size(), header + 101 * 7 + 1);
+  EXPECT_EQ(Word(bytes, 4), 101);
+  EXPECT_EQ(bytes.substr(header, 7), " rec1  ");
+  EXPECT_EQ(bytes.substr(header + 99 * 7, 7), " rec100");
+  EXPECT_EQ(bytes.substr(header + 100 * 7), " after \x1a");
+  ASSERT_TRUE(Use(Path("crash") + " EXCLUSIVE"));
+  EXPECT_EQ(reported_.size(), 1u) << LastReport();
+  Use("");
+
+  // Three records, the end-of-file mark, and padding of two records' size.
+  bytes.resize(header + 3 * 7);
+  bytes[4] = 3;
+  bytes[5] = 0;
+  bytes += "\x1a" + std::string(14, ' ');
+  Put(Path("padded.dbf"), bytes);
+  ASSERT_TRUE(Use(Path("padded") + " EXCLUSIVE"));
+  EXPECT_EQ(RecCount(), 3);
+  EXPECT_EQ(reported_.size(), 1u) << LastReport();
 }
 
 // Integers of every width a numeric field may have are formatted whole.

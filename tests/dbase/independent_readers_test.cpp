@@ -37,8 +37,8 @@ class IndependentReaders : public dbtest::EngineTest {
     }
   }
   std::string Dbfread() { return dbtest::RunPython(dir_, std::string("import os; os.chdir('") + dir_.string() + "')\n" + kDbfread); }
-  std::string Dbview() { return dbtest::RunCommand("cd " + dir_.string() + " && dbview -b readers.dbf"); }
-  std::string DbfDump() { return dbtest::RunCommand("cd " + dir_.string() + " && dbf_dump readers.dbf"); }
+  std::string Dbview() { return dbtest::RunCommand("cd " + dbtest::Quoted(dir_.string()) + " && dbview -b readers.dbf"); }
+  std::string DbfDump() { return dbtest::RunCommand("cd " + dbtest::Quoted(dir_.string()) + " && dbf_dump readers.dbf"); }
 
   void Put(const std::string& name, int qty, double price, std::int64_t big, const std::string& born, bool ok) {
     ClearRecord();
@@ -112,7 +112,7 @@ TEST_F(IndependentReaders, EveryChangeReadsBackTheSame) {
             "Pinion 2|-3|0.25|-98765432109|2026-01-02|False\n"
             "M\xc3\xbcller|7|-1.5|4000000000|1900-02-28|True\n"
             "Rack|0|99999.99|0|None|False\n");
-  EXPECT_EQ(dbtest::RunCommand("cd " + dir_.string() + " && dbf_dump --info readers.dbf | grep 'Num of records'"),
+  EXPECT_EQ(dbtest::RunCommand("cd " + dbtest::Quoted(dir_.string()) + " && dbf_dump --info readers.dbf | grep 'Num of records'"),
             "Num of records:\t3\n");
   bytes = Slurp(Path("readers.dbf"));
   ASSERT_EQ(bytes.size(), 225u + 3 * 52 + 1);

@@ -58,8 +58,8 @@ inline std::map<std::string, std::vector<IndexEntry>> ReadIndexes(const std::fil
                                        "    print((") +
                                (numeric ? "sprintf('%.17g', $k)" : "unpack('H*', $k)") +
                                "), ' ', $v, \"\\n\");\n  }\n}\n");
-  std::string command = "perl " + script.string();
-  for (const std::string& f : files) command += " " + f;
+  std::string command = "perl " + Quoted(script.string());
+  for (const std::string& f : files) command += " " + Quoted(f);
   int code = -1;
   const std::string out = RunCommand(command + " 2>&1", &code);
   EXPECT_EQ(code, 0) << out.substr(0, 2000);
@@ -104,8 +104,8 @@ inline std::map<std::string, std::vector<ReadRecord>> ReadTables(const std::file
       "            out.append('%d %s %r %d' % (int(r['RNO']), name, float(r['QTY'] or 0), deleted))\n"
       "sys.stdout.write('\\n'.join(out) + '\\n')\n";
   testsupport::Put(dir / "tables.py", script);
-  std::string command = "/usr/bin/python3 " + (dir / "tables.py").string();
-  for (const std::string& f : files) command += " " + f;
+  std::string command = "/usr/bin/python3 " + Quoted((dir / "tables.py").string());
+  for (const std::string& f : files) command += " " + Quoted(f);
   int code = -1;
   const std::string out = RunCommand(command + " 2>&1", &code);
   EXPECT_EQ(code, 0) << out.substr(0, 2000);

@@ -221,7 +221,7 @@ TEST_F(IndexUpdateTest, RandomChangesKeepBothIndexesExact) {
   for (int i = 0; i < 100; ++i) Add(randomName(), randomQty());
   Index_On("QTY", Path("qty"));
   Index_On("NAME", Path("names"));
-  Set_Index_To(Path("names") + " " + Path("qty"));
+  Set_Index_To(Listed("names") + " " + Listed("qty"));
   ASSERT_EQ(TzError, 0) << LastReport();
   ASSERT_EQ(CurrentOrder(), 1);
 
@@ -300,7 +300,7 @@ TEST_F(IndexUpdateTest, OrderCommandsAndReindex) {
   EXPECT_EQ(Walk(), (std::vector<std::int64_t>{2, 4, 3, 1}));
   // Three names: orders 1, 2 and 3, the first controlling; the word UNIQUE
   // only follows the name (the file's own flag rules).
-  Set_Index_To(Path("byqty") + " UNIQUE " + Path("byrno") + " " + Path("byname"));
+  Set_Index_To(Listed("byqty") + " UNIQUE " + Listed("byrno") + " " + Listed("byname"));
   ASSERT_EQ(TzError, 0) << LastReport();
   EXPECT_EQ(CurrentOrder(), 1);
   EXPECT_EQ(Walk(), (std::vector<std::int64_t>{2, 4, 1, 3, 5}));
@@ -336,7 +336,7 @@ TEST_F(IndexUpdateTest, OrderCommandsAndReindex) {
 
   // Reindex writes every file as a fresh build would, with its options and
   // the order kept.
-  Set_Index_To(Path("byname") + " " + Path("byqty") + " NOCACHE");
+  Set_Index_To(Listed("byname") + " " + Listed("byqty") + " NOCACHE");
   Set_Order_To(2);
   Reindex();
   ASSERT_EQ(TzError, 0) << LastReport();

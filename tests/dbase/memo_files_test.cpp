@@ -88,7 +88,7 @@ class MemoTest : public dbtest::EngineTest {
         "use XBase; my $t = XBase->new(shift) or die XBase->errstr;"
         "for my $i (0 .. $t->last_record) { my @r = $t->get_record($i, 'NOTES');"
         "print unpack('H*', defined $r[1] ? $r[1] : ''), \"\\n\"; }";
-    return dbtest::RunCommand("cd " + dir_.string() + " && perl -e \"$(cat <<'EOF'\n" + script + "\nEOF\n)\" " +
+    return dbtest::RunCommand("cd " + dbtest::Quoted(dir_.string()) + " && perl -e \"$(cat <<'EOF'\n" + script + "\nEOF\n)\" " +
                               table + " 2>&1");
   }
   std::string DbfreadMemos(const std::string& table) {

@@ -91,6 +91,13 @@ TEST_F(SearchTest, LocateWithItsOptions) {
   EXPECT_EQ(RecNo(), 3);
   EXPECT_TRUE(Locate("QTY", 12.5, false, 2));
   EXPECT_EQ(RecNo(), 3);
+  // A number as text, with the engine's decimal comma where it writes one.
+  EXPECT_TRUE(Locate("QTY", std::string("3")));
+  EXPECT_EQ(RecNo(), 2);
+  DecimalSeparator = ',';
+  EXPECT_TRUE(Locate("QTY", std::string("12,5")));
+  DecimalSeparator = '.';
+  EXPECT_EQ(RecNo(), 1);
   // Dates compare as stored, from the display form or the stored form.
   EXPECT_TRUE(Locate("BORN", std::string("01/02/26")));
   EXPECT_EQ(RecNo(), 2);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -28,6 +30,16 @@
 namespace {
 
 using dbase::TTzDbf;
+
+// What a change raised (EDatasetError's text), or "nothing raised".
+std::string Raised(const std::function<void()>& change) {
+  try {
+    change();
+  } catch (const dbase::EDatasetError& e) {
+    return e.what();
+  }
+  return "nothing raised";
+}
 
 class TableDataset : public dbtest::EngineTest {
  protected:
@@ -101,9 +113,9 @@ TEST_F(TableDataset, FieldListCorrectedAndCreatedTableReadsEverywhere) {
   dbf.Post();
   dbf.Close();
   EXPECT_EQ(Dbfread("made.dbf"), "NAME:C:254:0 X:N:20:18 Q:C:4:0\n['', 1.5, 'abcd']\n");
-  const std::string view = dbtest::RunCommand("cd " + dir_.string() + " && dbview -b -e -t made.dbf 2>&1");
+  const std::string view = dbtest::RunCommand("cd " + dbtest::Quoted(dir_.string()) + " && dbview -b -e -t made.dbf 2>&1");
   EXPECT_NE(view.find(":1.500000000000000000:abcd:"), std::string::npos) << view;
-  const std::string structure = dbtest::RunCommand("cd " + dir_.string() + " && dbview -o -e made.dbf 2>&1");
+  const std::string structure = dbtest::RunCommand("cd " + dbtest::Quoted(dir_.string()) + " && dbview -o -e made.dbf 2>&1");
   EXPECT_NE(structure.find("X         \t  N\t   20\t   18"), std::string::npos) << structure;
 }
 
@@ -494,7 +506,31 @@ TEST_F(TableDataset, ClosedDatasetReportsDatabaseNotOpen) {
   EXPECT_FALSE(dbf.Active());
 }
 
-TEST_F(TableDataset, LockFailureWithoutHandlerAppendsNothing) {
+// A number its column cannot show is refused where it is given, with the
+// field and the value; the field keeps its value and no row of '*' is
+// written.
+TEST_F(TableDataset, ANumberTheColumnCannotShowIsRefused) {
+  TTzDbf dbf("wide");
+  MakeParts(dbf);
+  dbf.First();
+  dbf.Edit();
+  EXPECT_EQ(Raised([&] { dbf.FieldByName("PRICE").SetAsFloat(1234.5); }),
+            "Dataset error: Error # 205 (Floating point overflow) Field PRICE: 1234.5 does not fit N(5,2)");
+  EXPECT_EQ(Raised([&] { dbf.FieldByName("PRICE").SetAsString("99.999"); }),
+            "Dataset error: Error # 205 (Floating point overflow) Field PRICE: 99.999 does not fit N(5,2)");
+  EXPECT_EQ(Raised([&] { dbf.FieldByName("QTY").SetAsInteger(-12345); }),
+            "Dataset error: Error # 205 (Floating point overflow) Field QTY: -12345 does not fit N(5,0)");
+  EXPECT_EQ(Raised([&] { dbf.FieldByName("PRICE").SetAsFloat(99.99); }), "nothing raised");
+  EXPECT_EQ(Raised([&] { dbf.FieldByName("QTY").SetAsInteger(-1234); }), "nothing raised");
+  dbf.Post();
+  EXPECT_EQ(dbf.Peek(3, 1), "99.99");
+  EXPECT_EQ(dbf.Peek(2, 1), "-1234");
+}
+
+// A lock another program holds is tried again for a moment and then
+// raises what the caller sees: the exception and TzError; nothing is
+// written and an insert keeps its values for another try.
+TEST_F(TableDataset, LockFailureRaisesAndWritesNothing) {
   TTzDbf dbf("locked");
   MakeParts(dbf);
   dbf.Close();
@@ -506,12 +542,19 @@ TEST_F(TableDataset, LockFailureWithoutHandlerAppendsNothing) {
   ASSERT_TRUE(dbase::FLock());
   dbf.Append();
   dbf.FieldByName("NAME").SetAsString("Refused");
-  dbf.Post();
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Lock failed [Insert]"});
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(Raised([&] { dbf.Post(); }), "Dataset error: Error # 1201 (File not locked) Lock failed [Insert]");
+  // The default retries waited for the lock (200 of 2 ms) before giving up.
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(350));
+  EXPECT_EQ(dbase::TzError, 1201);
+  EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(dbf.RecordCount(), 5);
-  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Browse);
+  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Insert);
+  EXPECT_EQ(dbf.FieldByName("NAME").AsString(), "Refused");
+  dbf.Cancel();
   // A post of a change, and a handler that always retries: bounded by the
-  // engine's retry count, then reported.
+  // engine's retry count, then raised.
+  dbf.ChangeLockRetries = 0;
   dbase::LockRetries = 2;
   dbase::LockRetryWait = 1;
   int asked = 0;
@@ -522,15 +565,15 @@ TEST_F(TableDataset, LockFailureWithoutHandlerAppendsNothing) {
   dbf.First();
   dbf.Edit();
   dbf.FieldByName("NAME").SetAsString("Changed");
-  dbf.Post();
+  EXPECT_EQ(Raised([&] { dbf.Post(); }), "Dataset error: Error # 1200 (Record not locked) Lock failed [Post]");
   EXPECT_EQ(asked, 3);
-  EXPECT_EQ(Messages().back(), "Lock failed [Post]");
+  EXPECT_EQ(dbf.State(), dbase::TDataSetState::Edit);
+  dbf.Cancel();
   EXPECT_EQ(dbf.Peek(1, 1), "Pinion      ");
-  // A handler that gives up: nothing shown.
+  // A handler that gives up: raised all the same, as nothing was deleted.
   dbf.OnRLockFailedOnDelete = [&](dbase::TTzFileDataSet&, bool& retry) { retry = false; };
-  const std::size_t shown = Messages().size();
-  dbf.Delete();
-  EXPECT_EQ(Messages().size(), shown);
+  EXPECT_EQ(Raised([&] { dbf.Delete(); }), "Dataset error: Error # 1200 (Record not locked) Lock failed [Delete]");
+  EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(dbf.Peek(0, 1), " ");
   // Once the other user lets go the changes go through.
   dbase::Select(20);
@@ -759,7 +802,7 @@ TEST_F(TableDataset, MemoFieldsAsStreams) {
     EXPECT_EQ(dbtest::RunCommand("perl -MXBase -e 'my $t = XBase->new(shift) or die XBase->errstr;"
                                  " for my $i (0 .. $t->last_record) { my @r = $t->get_record($i, \"NAME\", \"NOTE\");"
                                  " print \"$r[1]|$r[2]|\" }' " +
-                                 Path("notes.dbf")),
+                                 dbtest::Quoted(Path("notes.dbf"))),
               "first|M\x81ller's note\r\nline two and more|second|second note|");
   }
   // A stream that writes nothing empties the memo.
@@ -806,7 +849,7 @@ class TableDatasetIndex : public TableDataset {
                              "$i->prepare_select;\n"
                              "while (my ($k, $v) = $i->fetch) { $k =~ s/ +$//; print \"$k:$v \"; }\n";
     int code = -1;
-    const std::string out = dbtest::RunCommand("perl " + script + " " + file + " 2>&1", &code);
+    const std::string out = dbtest::RunCommand("perl " + dbtest::Quoted(script) + " " + dbtest::Quoted(file) + " 2>&1", &code);
     EXPECT_EQ(code, 0) << out;
     return out;
   }
@@ -859,7 +902,7 @@ TEST_F(TableDatasetIndex, IndexOnWritesAnIndexInKeyOrder) {
   // A second index by quantity, opened later by name.
   EXPECT_TRUE(dbf.IndexOn("QTY", Path("qty.ndx")));
   EXPECT_EQ(WalkWithXBase(Path("qty.ndx")), "0:6 1:1 2:2 3:3 4:4 5:5 ");
-  EXPECT_TRUE(dbf.SetIndexTo(Path("names.ndx")));
+  EXPECT_TRUE(dbf.SetIndexTo(Listed("names.ndx")));
   EXPECT_TRUE(dbf.Find("Whe"));
   EXPECT_EQ(dbf.RecNo(), 3);
 }
@@ -955,7 +998,7 @@ TEST_F(TableDatasetIndex, CallbackAndLongNameIndexes) {
   dbf.Close();
 
   dbf.Open();
-  EXPECT_FALSE(dbf.SetIndexTo(Path("rev.ndx")));
+  EXPECT_FALSE(dbf.SetIndexTo(Listed("rev.ndx")));
   EXPECT_EQ(LastCode(), 223);
   ASSERT_TRUE(dbf.SetIndexToCB(Path("rev"), 1, reversed, &calls)) << LastReport();
   dbf.First();
@@ -971,7 +1014,7 @@ TEST_F(TableDatasetIndex, CallbackAndLongNameIndexes) {
   EXPECT_TRUE(dbf.IndexOn("QTY", Path("by qty unique.ndx")));
   dbf.Close();
   dbf.Open();
-  EXPECT_FALSE(dbf.SetIndexTo(Path("by qty unique")));
+  EXPECT_FALSE(dbf.SetIndexTo(Listed("by qty unique")));
   ASSERT_TRUE(dbf.SetIndexToLFN(Path("by qty unique"), 1)) << LastReport();
   walked.clear();
   for (dbf.First(); !dbf.Eof(); dbf.Next()) walked.push_back(dbf.FieldByName("NAME").AsString());
@@ -1032,7 +1075,7 @@ TEST_F(TableDatasetIndex, IndexCommandsPostAPendingEdit) {
   dbf.SetRecNo(3);
   dbf.Edit();
   dbf.FieldByName("NAME").SetAsString("Xylo");
-  ASSERT_TRUE(dbf.SetIndexTo(Path("names.ndx"))) << LastReport();
+  ASSERT_TRUE(dbf.SetIndexTo(Listed("names.ndx"))) << LastReport();
   EXPECT_EQ(dbf.Peek(1, 3), "Xylo        ");
   EXPECT_EQ(WalkWithXBase(Path("names.ndx")), "Axle:2 Bearing:4 Cam:5 Xylo:3 Zed:1 ");
   dbf.SetRecNo(2);

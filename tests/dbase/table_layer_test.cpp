@@ -154,7 +154,7 @@ TEST_F(TableLayer, GotoClampsAndReportsRecordsBeyondTheTable) {
   dbase::DbfGoto(10);
   EXPECT_EQ(dbase::DbfRecNo(), 5);
   ASSERT_EQ(common::MsgCount, 1);
-  EXPECT_EQ(common::MsgText[1], "DBF #10 not found.");
+  EXPECT_EQ(common::MsgText[1], "Warning: DBF record #10 not found, the last record taken");
   dbase::DbfGoto(0);
   EXPECT_EQ(dbase::DbfRecNo(), 1);
   dbase::DbfGoto(4);
@@ -425,6 +425,21 @@ TEST_F(TableLayer, ImportAndDelimitedExportThroughTheFileMenu) {
   EXPECT_EQ(w.RecCount(), 20);
   w.GoRecord(20);
   EXPECT_EQ(common::TrimBlanks(dbase::DbfGetString(4)), "L5");
+  // Another program holding the file lock past the retries: the command
+  // is not run and the user is told.
+  const int window = dbase::CurrentWorkArea();
+  ASSERT_TRUE(dbase::Select(30));
+  ASSERT_TRUE(dbase::Use(common::DbfDirectory + "parts.dbf"));
+  ASSERT_TRUE(dbase::FLock());
+  dbase::Select(window);
+  w.tzdbf.ChangeLockRetries = 5;
+  scripted_.Then(platform::ScriptedAnswer::File((dir_ / "parts").string()));
+  common::AbortFlag = 0;
+  w.AppendDelimitedClick();
+  EXPECT_EQ(scripted_.Asked().back().text, "Lock failed [Append Delimited]");
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(w.RecCount(), 20);
+  dbase::CloseWorkArea(30);
   dbase::DbfClose();
 }
 
@@ -450,7 +465,9 @@ TEST_F(TableLayer, HtmlExportIsAValidPageOfEveryRecord) {
   w.ExportHtmlClick();
   ASSERT_EQ(AbortFlag, 0);
   EXPECT_EQ(w.RecNo(), 3);
-  EXPECT_EQ(started, (std::vector<std::string>{"mybrowser " + file}));
+  // The file one word of the line, whatever folder it lies in.
+  EXPECT_EQ(started, (std::vector<std::string>{"mybrowser " + platform::CommandLineWord(file)}));
+  EXPECT_EQ(platform::CommandLineWords(started[0]), (std::vector<std::string>{"mybrowser", file}));
   EXPECT_EQ(scripted_.Asked().back().text, "parts");
   const std::string page = testsupport::Slurp(file);
   EXPECT_EQ(page.substr(0, 68), "<HTML>\r\n<head><title>parts</title></head>\r\n<BODY BGCOLOR=\"C0C0C0\">\r\n");
@@ -461,7 +478,7 @@ TEST_F(TableLayer, HtmlExportIsAValidPageOfEveryRecord) {
   EXPECT_NE(page.find("</TABLE>\r\n</BODY>\r\n</HTML>\r\n"), std::string::npos);
   EXPECT_NE(page.find("<TR><TD>R\xC3\xBC" "ck</TD>"), std::string::npos) << page;
   if (!dbtest::HasProgram("tidy")) GTEST_SKIP() << "tidy is not installed";
-  const std::string errors = dbtest::RunCommand("tidy -q -e " + file + " 2>&1 | grep -c Error: || true");
+  const std::string errors = dbtest::RunCommand("tidy -q -e " + dbtest::Quoted(file) + " 2>&1 | grep -c Error: || true");
   EXPECT_EQ(errors, "0\n");
   const std::string rows = dbtest::RunPython(
       dir_, "from html.parser import HTMLParser\n"

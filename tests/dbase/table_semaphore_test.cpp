@@ -76,6 +76,9 @@ int RunChild(const std::string& job) {
   LockRetryWait = 2;
   const std::vector<std::string> parts = Split(job, '|');
   if (parts.size() < 4 || !Use(parts[1])) return 2;
+  // The indexes are named in the table's folder (a list of names cannot
+  // hold a folder with blanks).
+  std::filesystem::current_path(std::filesystem::path(parts[1]).parent_path());
   Set_Index_To(parts[2]);
   if (parts[0] == "append") {
     const int count = std::stoi(parts[3]);
@@ -122,7 +125,7 @@ class TableSemaphoreTest : public dbtest::EngineTest {
     Set_Index_To(Indexes(name));
     ASSERT_EQ(TzError, 0) << LastReport();
   }
-  std::string Indexes(const std::string& name) { return Path(name + "n") + " " + Path(name + "q"); }
+  std::string Indexes(const std::string& name) { return Listed(name + "n") + " " + Listed(name + "q"); }
   std::string SemaphoreBytes(const std::string& name) { return Slurp(Path(name + ".@S@")); }
   static std::string Bytes(std::initializer_list<int> values) {
     std::string out;
@@ -183,7 +186,7 @@ TEST_F(TableSemaphoreTest, FileBytesBracketsAndErrors) {
   ASSERT_EQ(TzError, 0) << LastReport();
   EXPECT_EQ(CurrentOrder(), 2);
   EXPECT_EQ(SemaphoreBytes("t"), Bytes({1, 0, 1, 0}));
-  Set_Index_To(Path("tn"));  // the last index closed: a new file
+  Set_Index_To(Listed("tn"));  // the last index closed: a new file
   EXPECT_EQ(SemaphoreBytes("t"), Bytes({1, 0, 0, 0}));
   Reindex();
   ASSERT_EQ(TzError, 0) << LastReport();

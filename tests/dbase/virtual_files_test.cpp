@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "dbase/common/text_routines.h"
@@ -227,6 +228,52 @@ TEST_F(VirtualFileTest, DecimalKeysSortAsNumbersUnderAGermanLocale) {
     for (const char* key : {"10.5", "9.75", "100.25", "-0.5e1"}) Add(key);
     EXPECT_EQ(Order(), "-0.5e1:0 9.75:0 10.5:0 100.25:0") << locale;
   }
+}
+
+// On a German desktop the engine writes decimals with a comma (its start
+// takes the separator from LANG): a file keyed by the text of a number field
+// still sorts by value, negative numbers and different widths included.
+TEST_F(VirtualFileTest, KeysOfNumberFieldTextsSortByValueOnAGermanDesktop) {
+  testsupport::ProcessLocale german(testsupport::kGermanLocale);
+  if (!german.Set()) GTEST_SKIP() << "the locale " << testsupport::kGermanLocale << " is not installed";
+  struct Environment {
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    void Set(const char* name, const char* value) {
+      const char* old = std::getenv(name);
+      saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+      if (value != nullptr) {
+        ::setenv(name, value, 1);
+      } else {
+        ::unsetenv(name);
+      }
+    }
+    ~Environment() {
+      for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+        if (it->second) {
+          ::setenv(it->first.c_str(), it->second->c_str(), 1);
+        } else {
+          ::unsetenv(it->first.c_str());
+        }
+      }
+    }
+  } environment;
+  environment.Set("LC_ALL", nullptr);
+  environment.Set("LC_TIME", nullptr);
+  environment.Set("LANG", testsupport::kGermanLocale);
+  InitTzCommon();
+  InitVirtualFiles();
+  ASSERT_EQ(DecimalSeparator, ',');
+  SetDateFormat(0);
+  OpenParts("P VIRTUAL FILE ASCENDING");
+  Set_VFileKey_To([](void*) { return FieldAsString(3); }, nullptr);
+  int n = 0;
+  for (const double price : {10.5, 9.75, -3.5, -12.25, 100.0, 0.0}) Add("p" + std::to_string(++n), n, price);
+  EXPECT_EQ(FieldAsString(3), "    0,00");
+  EXPECT_EQ(Order(), "p4:4 p3:3 p6:6 p2:2 p1:1 p5:5");
+  Set_VFileMode_To(0);
+  SortVFile(4);
+  EXPECT_EQ(Order(), "p5:5 p1:1 p2:2 p6:6 p3:3 p4:4");
+  EXPECT_TRUE(reported_.empty()) << LastReport();
 }
 
 TEST_F(VirtualFileTest, ReplaceInASortedFileMovesTheRecordOrKeepsItsPlace) {

@@ -5,6 +5,7 @@
 // drawn inside its tip curves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -18,6 +19,7 @@
 #include "calc/spur_test_pairs.h"
 #include "common/equation_matrix.h"
 #include "common/kaldvar.h"
+#include "common/message_explanations.h"
 #include "common/message_list.h"
 #include "drawing/cad/cad_device.h"
 #include "drawing/drawing_test_support.h"
@@ -61,7 +63,8 @@ class PairTruth : public drawingtest::DrawingTest {
     std::vector<std::string> found;
     for (int i = 1; i <= common::MsgCount; ++i) {
       const std::string& m = common::MsgText[i];
-      if (m.rfind("Warning: curve too tight", 0) == 0 || m.rfind("Warning: teeth ", 0) == 0)
+      if (m.rfind("Warning: curve too tight", 0) == 0 || m.rfind("Warning: teeth ", 0) == 0 ||
+          m == drawing::NoContactWarning())
         found.push_back(m);
     }
     return found;
@@ -270,15 +273,56 @@ TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
         EXPECT_LT(outside(x2, y2), 0.02) << design << " gear " << gear;
         EXPECT_LT(outside((x1 + x2) / 2, (y1 + y2) / 2), tip / 50 + 0.02) << design << " gear " << gear;
       }
-      // Something is drawn: the lines of an outline whose teeth the curve
-      // left no room for are few, and how many depends on the last digits
-      // of the pitch track.
-      EXPECT_GT(lines, 5) << design << " gear " << gear;
+      EXPECT_GT(lines, 10) << design << " gear " << gear;
     }
   }
 }
 
 }  // namespace
+
+// Sines of many waves on a circle of 50 mm (a crest every 3 mm, and for a
+// million waves far less than the finest step of the track) are too tight
+// for their 30 teeth: the calculation says so, and the teeth, spaced along
+// a curve hundreds of times longer than its circle, reach no farther than
+// the tip circle of the pair the rating rated (the largest pitch radius
+// plus the addendum of the largest module it gives, 2 r1max / z1), in
+// the pair picture and on each gear, nor does gear 2's pitch curve: no line
+// strays across the sheet.
+TEST_F(PairTruth, ManyWaveSinesKeepTheirTeethWithinTheTipCircles) {
+  for (const std::int32_t waves : {100, 300, 1000, 1000000}) {
+    SCOPED_TRACE("N " + std::to_string(waves));
+    drawingtest::SetDefaultDesign();
+    calc::CurveType = calc::CurveSine;
+    calc::SineCurve = {50, 5, waves};
+    const auto messages = ToothMessages();
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(messages[0].rfind("Warning: curve too tight for teeth (1)", 0), 0u) << messages[0];
+    EXPECT_EQ(messages[1].rfind("Warning: curve too tight for teeth (2)", 0), 0u) << messages[1];
+    const auto& g = calc::SpurGearData;
+    const Real module = 2 * calc::RadiusExtremes.r1max / calc::NcPair.z1, a = calc::NcPair.a;
+    ASSERT_LT(module, drawing::ToothModule() / 5) << "the teeth are spaced far apart along the curve";
+    // (The curves' own largest radii: rw0 + A, and a less rw0 - A.)
+    const Real tip1 = 55 + g.hfP0Factor[1] * module + 1e-3L;
+    const Real tip2 = a - 45 + g.hfP0Factor[2] * module + 1e-3L;
+    const auto within = [](const Figure& f, Real cx, Real tip) {
+      return std::hypot(f.values[0] - cx, f.values[1]) <= tip && std::hypot(f.values[2] - cx, f.values[3]) <= tip;
+    };
+    int lines = 0;
+    for (const Figure& f : Drawn([] { drawing::DrawGears(0, drawing::CadDeviceScreen); })) {
+      // (Pen 1: the line of centres.)
+      if (f.kind != "LINE" || f.pen == 1) continue;
+      ++lines;
+      EXPECT_TRUE(within(f, 0, tip1) || within(f, a, tip2)) << drawingtest::Describe({f});
+    }
+    EXPECT_GT(lines, 720);
+    for (const int gear : {1, 2})
+      for (const Figure& f : Drawn([gear] { drawing::DrawGears(static_cast<std::uint16_t>(gear), drawing::CadDeviceScreen); })) {
+        if (f.kind == "LINE") {
+          EXPECT_TRUE(within(f, 0, gear == 1 ? tip1 : tip2)) << gear << " " << drawingtest::Describe({f});
+        }
+      }
+  }
+}
 
 // At z1 300 a pitch spans less than a degree and a half of the drive
 // angle: the check looks at eight positions to a pitch, not at whole
@@ -330,10 +374,10 @@ TEST_F(PairTruth, PositionsFollowTheTeethNotTheTrackLength) {
   calc::SineCurve = {50, 5, 1000000};
   const auto messages = ToothMessages();
   ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.back().rfind("Warning: teeth interfere, first at ", 0), 0u) << messages.back();
+  EXPECT_EQ(messages.front().rfind("Warning: curve too tight for teeth (1), first at ", 0), 0u) << messages.front();
   const Real mn = drawing::ToothModule();
   const drawing::TPitchTrack& track2 = drawing::PitchTrack(2);
-  EXPECT_GT(track2.Length, 100 * Pi * mn * 30) << "the track is far longer than 30 pitches";
+  EXPECT_GT(track2.Length, 10 * Pi * mn * 30) << "the track is far longer than 30 pitches";
   EXPECT_EQ(drawing::MeshPositions(track2, 1, mn, 30).size(), 360u);
 
   drawingtest::SetDefaultDesign();
@@ -453,7 +497,10 @@ TEST_F(PairTruth, OutlinesWithinTheGapTouch) {
 
 // A sine curve with as many waves as teeth gives gears whose teeth stay
 // about 2 mm apart at every drive angle: the pair cannot run and is said
-// so, as an overlap is. Pairs whose teeth touch are not.
+// so, as an overlap is, and explained as teeth that do not reach each
+// other (not as the overlap, whose explanation advises the other way).
+// Higher tips, as the explanation advises, bring them into contact. Pairs
+// whose teeth touch are not warned.
 TEST_F(PairTruth, GearsThatNeverTouchAreWarned) {
   const std::vector<std::pair<std::string, std::function<void()>>> apart = {
       {"sine N = z1 = 30",
@@ -477,6 +524,23 @@ TEST_F(PairTruth, GearsThatNeverTouchAreWarned) {
     EXPECT_FALSE(mesh.contact) << name;
     EXPECT_EQ(mesh.overlapping, 0) << name;
   }
+  common::SetProgramIdentity();
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  common::MessageExplanation record;
+  bool read = false;
+  ASSERT_TRUE(common::FindMessageExplanation(drawing::NoContactWarning(), record, read));
+  EXPECT_EQ(record.key, drawing::NoContactWarning());
+  EXPECT_NE(record.origin.find("never come near enough"), std::string::npos) << record.origin;
+  EXPECT_NE(record.origin.find("do not mesh"), std::string::npos) << record.origin;
+  EXPECT_EQ(record.origin.find("overlap"), std::string::npos) << record.origin;
+  for (const char* advice : {"raise the tool dedendum hfP0/mn", "tooth count z1", "the curve"})
+    EXPECT_NE(record.remedy.find(advice), std::string::npos) << record.remedy;
+  drawingtest::SetDefaultDesign();
+  calc::CurveType = calc::CurveSine;
+  calc::SineCurve = {50, 1, 30};
+  for (int gear = 1; gear <= 2; ++gear) calc::SpurGearData.hfP0Factor[gear] = 1.6L;
+  const auto higher = ToothMessages();
+  EXPECT_EQ(std::count(higher.begin(), higher.end(), drawing::NoContactWarning()), 0);
   // With 20 waves and teeth the teeth do reach each other (to a few
   // micrometres, overlaps below the tolerance).
   drawingtest::SetDefaultDesign();

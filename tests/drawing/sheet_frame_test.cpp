@@ -258,23 +258,44 @@ TEST_F(SheetFrame, DataTableEndsAtNominalRadiusWhenTheSweepIsSkipped) {
   EXPECT_TRUE(has("phi1 SH"));
   EXPECT_TRUE(has("  f (phi)"));
 
-  // Every text of a row ends before the next cell's text starts, and the
-  // last one inside the table's right border (45 columns of 0.9 h from x 10):
-  // the longest labels, "f (phi)" and "1/min" included.
+  // Every text of a row ends half a letter or more before the next cell's
+  // text starts, and the last one so before the table's right border (44
+  // columns of 0.9 h from x 10): the longest labels, "f (phi)" and "1/min"
+  // included. A value for the pair stands in gear 1's column and its unit
+  // in the unit column, as every unit does.
   const Real width = drawing::CadDrawing.CadTextHeight * drawing::CadDrawing.CadTextWidthFactor;
-  const Real right = 10 + 45 * 0.9L * 2;
+  const Real right = 10 + 44 * 0.9L * 2;
+  const Real unitColumn = right - 4.5L * 0.9L * 2;
+  Real rightmost = 0;
   std::map<long, std::vector<const Figure*>> rows;
-  for (const Figure& f : log_.figures)
+  for (const Figure& f : log_.figures) {
     if (f.kind == "TEXT") rows[std::lround(f.values[1] * 100)].push_back(&f);
+    if (f.kind == "LINE") rightmost = std::max({rightmost, f.values[0], f.values[2]});
+  }
+  EXPECT_NEAR(static_cast<double>(rightmost), static_cast<double>(right), 1e-9);
   ASSERT_EQ(rows.size(), 18u);
+  int units = 0;
   for (auto& [y, row] : rows) {
     std::sort(row.begin(), row.end(), [](const Figure* a, const Figure* b) { return a->values[0] < b->values[0]; });
     for (std::size_t i = 0; i < row.size(); ++i) {
       const Real end = row[i]->values[0] + width * static_cast<Real>(row[i]->text.size());
       const Real limit = i + 1 < row.size() ? row[i + 1]->values[0] : right;
-      EXPECT_LE(end, limit + 1e-9) << "\"" << row[i]->text << "\" runs into the next cell";
+      EXPECT_LE(end + width / 2, limit + 1e-9) << "\"" << row[i]->text << "\" runs up to the next cell";
+      for (const char* unit : {" mm", " kW", " 1/min"})
+        if (row[i]->text == unit) {
+          ++units;
+          EXPECT_NEAR(static_cast<double>(row[i]->values[0]), static_cast<double>(unitColumn), 1e-9)
+              << "a unit beside row " << row[0]->text;
+        }
     }
   }
+  EXPECT_EQ(units, 9);  // m, a, b, U, three radii, P and n
+
+  // At quick sheet 1's place the table ends inside the sheet of 160 mm.
+  log_.figures.clear();
+  drawing::DrawGearDataTable(80, 119, 2);
+  for (const Figure& f : log_.figures)
+    if (f.kind == "LINE") EXPECT_LE(static_cast<double>(std::max(f.values[0], f.values[2])), 160.0);
 }
 
 // Each gear's value stands in its own column: gear 2's pitch curve spans k

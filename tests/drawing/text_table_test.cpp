@@ -88,6 +88,7 @@ TEST_F(TextTables, MessageTableFitsItsHeight) {
   common::AddErrorMessage("Warning: two");
   common::AddErrorMessage("Warning: three");
   drawing::DrawTextTableAt(5, 80, 2, 0, 6);
+  const Real usualLetters = drawing::CadDrawing.CadTextWidthFactor;
   std::vector<std::string> texts;
   for (const auto& f : log_.figures)
     if (f.kind == "TEXT") {
@@ -100,6 +101,19 @@ TEST_F(TextTables, MessageTableFitsItsHeight) {
   for (const auto& f : log_.figures)
     if (f.kind == "LINE") right = std::max({right, f.values[0], f.values[2]});
   EXPECT_NEAR(right, 5 + 42 * 0.9L, 1e-12);
+
+  // A message longer than the table is wide narrows the letters: it ends
+  // inside the table (quick sheet 2's table of 44 characters at h 1.5).
+  const std::string longText = "Warning: teeth interfere, first at 12\xF8, overlap up to 0.35 mm2 !";
+  common::AddErrorMessage(longText);
+  log_.figures.clear();
+  drawing::DrawTextTableAt(100, 60, 1.5L, 44, 56);
+  Real table = 0;
+  for (const auto& f : log_.figures)
+    if (f.kind == "LINE") table = std::max({table, f.values[0], f.values[2]});
+  const Real h = drawing::CadDrawing.CadTextHeight;
+  EXPECT_LE(100 + drawing::CadDrawing.CadTextWidthFactor * h * static_cast<Real>(longText.size() + 1), table + 1e-9);
+  EXPECT_LT(drawing::CadDrawing.CadTextWidthFactor, usualLetters);
 }
 
 }  // namespace

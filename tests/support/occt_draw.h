@@ -17,6 +17,9 @@ inline constexpr const char* OcctDraw = "/usr/bin/occt-draw";
 
 inline bool OcctDrawPresent() { return std::filesystem::exists(OcctDraw); }
 
+// A path as one word of the interpreter's script, whatever blanks it holds.
+inline std::string TclWord(const std::string& path) { return "{" + path + "}"; }
+
 // Runs the script in the interpreter, in workDir; answers everything it
 // printed (standard output and errors).
 inline std::string RunOcctDraw(const std::string& workDir, const std::string& script) {
@@ -35,7 +38,7 @@ inline std::string RunOcctDraw(const std::string& workDir, const std::string& sc
   }
   const std::string file = workDir + "/read.tcl";
   Put(file, script);
-  return RunCommand("LD_LIBRARY_PATH=" + links + " " + OcctDraw + " -b -f " + file + " 2>&1");
+  return RunCommand("LD_LIBRARY_PATH=" + Quoted(links) + " " + OcctDraw + " -b -f " + Quoted(file) + " 2>&1");
 }
 
 // A STEP file as the interpreter's STEP reader transfers it: the shapes of
@@ -46,27 +49,37 @@ inline std::string RunOcctDraw(const std::string& workDir, const std::string& sc
 // kinks inside a face, which meshers and offsets fail on).
 struct StepShape {
   std::string output;  // all the interpreter printed
-  int solids = -1, shells = -1, faces = -1, edges = -1;
+  int solids = -1, shells = -1, faces = -1, wires = -1, edges = -1, vertices = -1;
   bool valid = false;
   bool bopValid = false;  // the arguments' check found nothing
   bool c0 = false;        // it found shapes of continuity C0
   double volume = -1;
   double box[6] = {0, 0, 0, 0, 0, 0};  // xmin, ymin, zmin, xmax, ymax, zmax (within 1e-7)
+  double shortestEdge = -1;            // when asked for: the length of the shortest edge
 };
 
 // The arguments' check (bopargcheck) leaves out the self-interference,
 // tangent faces and close vertices tests, which take long on a large gear;
-// with bopCheck false it is left out altogether.
-inline StepShape ReadStepShape(const std::string& workDir, const std::string& stepFile, bool bopCheck = true) {
+// with bopCheck false it is left out altogether. With edgeLengths, each
+// edge is measured too.
+inline StepShape ReadStepShape(const std::string& workDir, const std::string& stepFile, bool bopCheck = true,
+                               bool edgeLengths = false) {
   StepShape shape;
   shape.output = RunOcctDraw(workDir, "pload DATAEXCHANGE\n"
                                       "pload MODELING\n"
-                                      "testreadstep " + stepFile + " s\n"
+                                      "testreadstep " + TclWord(stepFile) + " s\n"
                                       "puts \"COUNTS [nbshapes s]\"\n"
                                       "puts \"CHECK [checkshape s]\"\n"
-                                      "puts \"VOLUME [vprops s]\"\n"
+                                      "puts \"VOLUME [vprops s -full]\"\n"
                                       "puts \"BOX [bounding s]\"\n" +
                                       std::string(bopCheck ? "puts \"BOP [bopargcheck s /ITV #F]\"\n" : "") +
+                                      std::string(edgeLengths ? "set shortest 1e100\n"
+                                                                "foreach e [explode s e] {\n"
+                                                                "  regexp {Mass :\\s+(\\S+)} [lprops $e] -> l\n"
+                                                                "  if {$l < $shortest} {set shortest $l}\n"
+                                                                "}\n"
+                                                                "puts \"SHORTEST $shortest\"\n"
+                                                              : "") +
                                       "exit\n");
   const auto count = [&](const char* kind) {
     std::smatch found;
@@ -76,12 +89,15 @@ inline StepShape ReadStepShape(const std::string& workDir, const std::string& st
   shape.solids = count("SOLID");
   shape.shells = count("SHELL");
   shape.faces = count("FACE");
+  shape.wires = count("WIRE");
   shape.edges = count("EDGE");
+  shape.vertices = count("VERTEX");
   shape.valid = shape.output.find("CHECK This shape seems to be valid") != std::string::npos;
   shape.bopValid = shape.output.find("BOP Shape(s) seem(s) to be valid for BOP") != std::string::npos;
   shape.c0 = std::regex_search(shape.output, std::regex("Continuity C0 *: *YES"));
   std::smatch found;
   if (std::regex_search(shape.output, found, std::regex("Mass : +([-0-9.e+]+)"))) shape.volume = std::stod(found[1]);
+  if (std::regex_search(shape.output, found, std::regex("SHORTEST ([-0-9.e+]+)"))) shape.shortestEdge = std::stod(found[1]);
   if (std::regex_search(shape.output, found, std::regex("BOX ((\\S+ ){5}\\S+)"))) {
     std::istringstream box(found[1].str());
     for (double& v : shape.box) box >> v;

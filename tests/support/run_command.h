@@ -10,6 +10,14 @@
 
 namespace testsupport {
 
+// The text as one word of a shell command line, whatever it holds (blanks,
+// quotes, '$'): in single quotes, a single quote of its own written '\''.
+inline std::string Quoted(const std::string& text) {
+  std::string word = "'";
+  for (char c : text) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return word + "'";
+}
+
 // exitCode, when given, gets the command's exit status (-1 when it could not
 // be started or did not exit normally).
 inline std::string RunCommand(const std::string& command, int* exitCode = nullptr) {

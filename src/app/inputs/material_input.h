@@ -34,6 +34,9 @@ struct TMaterialGearEdits {
 struct TMaterialForm {
   std::string Caption;
   std::string StressUnit;  // beside SigmaFE, SigmaHlim and E
+  // Beside the density, in every unit system: the density is entered and
+  // kept in kg/dm3 whatever the unit system.
+  std::string DensityUnit = "kg/dm3";
   std::vector<std::string> TypeItems;  // 8 material types
   std::vector<std::string> HeatItems;  // 8 heat treatments
   GearArray<TMaterialGearEdits> Gear;

@@ -134,7 +134,9 @@ void PrintInfluenceFactors() {
   // reduced mass and the resonance that would give it are not computed.
   const bool entered = g.CalcMethod == 3;
   if (!entered) {
-    ValueRow("mesh stiffness", "c gamma", "N/(mm*mym)", R(4, 3, g.cGamma));
+    // Always per micrometre: the stiffness is not converted to inches.
+    const std::string micrometre = common::AsciiTextMode ? "um" : "\xE6m";
+    ValueRow("mesh stiffness", "c gamma", "N/(mm*" + micrometre + ")", R(4, 3, g.cGamma));
     ValueRow("reduced mass per unit", "m red", "kg/mm", R(2, 5, g.mred));
     GearRowOf("resonance speed", "nE", "1/min", g.nE, [](Real x) { return R(8, 0, x); });
     ValueRow("resonance ratio", "nS", "n/nE", R(3, 4, g.ResonanceRatio));
@@ -150,7 +152,7 @@ void PrintInfluenceFactors() {
   if (g.CalcMethod != 3 && g.CalcMethod != 2) ValueRow("equivalent misalignment", "fsh", micro, MicroL(6, 1, g.fsh));
   if (g.CalcMethod != 3) {
     ValueRow("mesh misalignment", "fma", micro, MicroL(6, 1, g.fma));
-    ValueRow("helix slope tolerance.", "fHbeta5", micro, MicroL(6, 1, g.fHbeta5));
+    ValueRow("helix slope tolerance", "fHbeta5", micro, MicroL(6, 1, g.fHbeta5));
     ValueRow("initial equiv. misalignment", "Fbeta x", micro, MicroL(6, 1, g.FbetaX));
     ValueRow("eff.equivalent misalignment", "Fbeta y", micro, MicroL(6, 1, g.FbetaY));
   }

@@ -21,19 +21,76 @@ const calc::TSpurGearData& G() { return calc::SpurGearData; }
 
 std::string L53(Real x) { return L(5, 3, x); }
 
+// Which gears' cells a row fills: a measurement that has nothing to be
+// computed from leaves its gear's cell empty.
+struct GearCells {
+  bool gear1 = true, gear2 = true;
+};
+
+void GearRowIn(const GearCells& cells, const std::string& label, const std::string& symbol, const std::string& unit,
+               const std::string& gear1, const std::string& gear2) {
+  GearRow(label, symbol, unit, cells.gear1 ? gear1 : std::string(), cells.gear2 ? gear2 : std::string());
+}
+
 // A measurement's limits: gear 1 prints its upper and lower limit as they
 // are, gear 2 the larger and the smaller by size (an internal gear's
 // dimensions between balls are held negative).
 void LimitRows(const std::string& label, const std::string& maxSymbol, const std::string& minLabel,
-               const std::string& minSymbol, const GearArray<Real>& upper, const GearArray<Real>& lower) {
+               const std::string& minSymbol, const GearArray<Real>& upper, const GearArray<Real>& lower,
+               const GearCells& cells = {}) {
   const std::string len = LengthUnit();
-  GearRow(label, maxSymbol, len, L53(upper[1]), L53(MaxAbs(upper[2], lower[2])));
-  GearRow(minLabel, minSymbol, len, L53(lower[1]), L53(MinAbs(upper[2], lower[2])));
+  GearRowIn(cells, label, maxSymbol, len, L53(upper[1]), L53(MaxAbs(upper[2], lower[2])));
+  GearRowIn(cells, minLabel, minSymbol, len, L53(lower[1]), L53(MinAbs(upper[2], lower[2])));
 }
 
 void ToleranceRow(const std::string& label, const std::string& symbol, const GearArray<Real>& upper,
-                  const GearArray<Real>& lower) {
-  GearRow(label, symbol, LengthUnit(), L53(std::fabs(upper[1] - lower[1])), L53(std::fabs(upper[2] - lower[2])));
+                  const GearArray<Real>& lower, const GearCells& cells = {}) {
+  GearRowIn(cells, label, symbol, LengthUnit(), L53(std::fabs(upper[1] - lower[1])),
+            L53(std::fabs(upper[2] - lower[2])));
+}
+
+// The dimensions over balls and pins. A gear for whose flank no ball was
+// found (Dm 0: the ball would touch it below the base circle) has none:
+// "not found" stands in its Dm cell and its other cells stay empty; with
+// no ball for either gear the rows after Dm are left out.
+void PrintBallAndPinRows(bool premachined) {
+  const auto& g = G();
+  const std::string len = LengthUnit();
+  const GearCells cells{g.BallDiameter[1] > 0, g.BallDiameter[2] > 0};
+  auto dm = [&g](int i) { return g.BallDiameter[i] > 0 ? L53(g.BallDiameter[i]) : std::string("not found"); };
+  GearRow("ball/pin diameter", "Dm", len, dm(1), dm(2));
+  if (!cells.gear1 && !cells.gear2) return;
+  // The dimension over balls, then over pins: the rows of each.
+  struct Measure {
+    const char* labels[6];   // theoretical, premachined max./min., finished max./min., deviation
+    const char* symbols[6];
+    const GearArray<Real>* values[5];  // nominal, premachined upper/lower, finished upper/lower
+  };
+  const Measure measures[2] = {
+      {{"dimension ov/bw.balls,theor.", "dim.ov/bw.balls premach.max.", "dim.ov/bw.balls premach.min.",
+        "dim.ov/bw.balls finish.max.", "dim.ov/bw.balls finish.min.", "deviation dimen.betw.balls"},
+       {"MdK", "MdKqmax", "MdKqmin", "MdKmax", "MdKmin", "T MdK"},
+       {&g.MdKNominal, &g.MdKPreUpper, &g.MdKPreLower, &g.MdKUpper, &g.MdKLower}},
+      {{"dim.ov/betw.pins,theor.", "dim.ov/bw.pins premach. max.", "dim.ov/bw.pins premach. min.",
+        "dim.ov/bw.pins finished max.", "dim.ov/bw.pins finished min.", "deviation dimen.betw.pins"},
+       {"MdR", "MdRqmax", "MdRqmin", "MdRmax", "MdRmin", "T MdR"},
+       {&g.MdRNominal, &g.MdRPreUpper, &g.MdRPreLower, &g.MdRUpper, &g.MdRLower}},
+  };
+  for (const Measure& m : measures) {
+    const GearArray<Real>& nominal = *m.values[0];
+    GearRowIn(cells, m.labels[0], m.symbols[0], len, L53(nominal[1]), L53(nominal[2]));
+    if (premachined)
+      LimitRows(m.labels[1], m.symbols[1], m.labels[2], m.symbols[2], *m.values[1], *m.values[2], cells);
+    LimitRows(m.labels[3], m.symbols[3], m.labels[4], m.symbols[4], *m.values[3], *m.values[4], cells);
+    ToleranceRow(m.labels[5], m.symbols[5], *m.values[3], *m.values[4], cells);
+  }
+
+  if (std::abs(g.ToothNumbers[2]) >= 1000 && cells.gear2) {
+    GearRow("control dimension ball-da rack", "MKamax", len, "",
+            L53(std::fabs(g.MdKUpper[2] - g.TipDiameter[2]) / 2));
+    GearRow("control dimension ball-da rack", "MKamin", len, "",
+            L53(std::fabs(g.MdKLower[2] - g.TipDiameter[2]) / 2));
+  }
 }
 
 struct FlankRow {
@@ -54,8 +111,8 @@ const FlankRow kFlankRows[] = {
     {"Sector pitch tolerance k=z/8", "Fpk", "sector pitch deviation", "Fpk", &calc::SpurToleranceFields::FpSector},
     {"Runout tolerance", "FrT", "runout tolerance", "Fr", &calc::SpurToleranceFields::FrRunout},
     {"tooth thickness variation", "Rs", "tooth thickness variation", "Rs", &calc::SpurToleranceFields::Rs},
-    {"Helix tolerance, total", "FbetaT", "helix tolerance, total.", "Fbeta", &calc::SpurToleranceFields::Fbeta},
-    {"Helix slope tolerance", "fHbetaT", "helix slope tolerance.", "fHbeta", &calc::SpurToleranceFields::fHbeta},
+    {"Helix tolerance, total", "FbetaT", "helix tolerance, total", "Fbeta", &calc::SpurToleranceFields::Fbeta},
+    {"Helix slope tolerance", "fHbetaT", "helix slope tolerance", "fHbeta", &calc::SpurToleranceFields::fHbeta},
     {"Helix form tolerance, total", "ffbetaT", "helix form tolerance", "fbeta f", &calc::SpurToleranceFields::ffbeta},
     {"Radial composite tolerance, total", "Fi\"", "radial composite deviation", "Fi\"",
      &calc::SpurToleranceFields::FiTotal},
@@ -134,29 +191,7 @@ void PrintMeasurements() {
   LimitRows("span meas. finished, max.", "Wmax", "span meas. finished, min.", "Wmin", g.WkUpper, g.WkLower);
   ToleranceRow("span meas. tolerance", "TW", g.WkUpper, g.WkLower);
 
-  GearRowOf("ball/pin diameter", "Dm", len, g.BallDiameter, L53);
-  GearRowOf("dimension ov/bw.balls,theor.", "MdK", len, g.MdKNominal, L53);
-  if (premachined)
-    LimitRows("dim.ov/bw.balls premach.max.", "MdKqmax", "dim.ov/bw.balls premach.min.", "MdKqmin", g.MdKPreUpper,
-              g.MdKPreLower);
-  LimitRows("dim.ov/bw.balls finish.max.", "MdKmax", "dim.ov/bw.balls finish.min.", "MdKmin", g.MdKUpper,
-            g.MdKLower);
-  ToleranceRow("deviation dimen.betw.balls", "T MdK", g.MdKUpper, g.MdKLower);
-
-  GearRowOf("dim.ov/betw.pins,theor.", "MdR", len, g.MdRNominal, L53);
-  if (premachined)
-    LimitRows("dim.ov/bw.pins premach. max.", "MdRqmax", "dim.ov/bw.pins premach. min.", "MdRqmin", g.MdRPreUpper,
-              g.MdRPreLower);
-  LimitRows("dim.ov/bw.pins finished max.", "MdRmax", "dim.ov/bw.pins finished min.", "MdRmin", g.MdRUpper,
-            g.MdRLower);
-  ToleranceRow("deviation dimen.betw.pins", "T MdR", g.MdRUpper, g.MdRLower);
-
-  if (std::abs(g.ToothNumbers[2]) >= 1000) {
-    GearRow("control dimension ball-da rack", "MKamax", len, "",
-            L53(std::fabs(g.MdKUpper[2] - g.TipDiameter[2]) / 2));
-    GearRow("control dimension ball-da rack", "MKamin", len, "",
-            L53(std::fabs(g.MdKLower[2] - g.TipDiameter[2]) / 2));
-  }
+  PrintBallAndPinRows(premachined);
 }
 
 }  // namespace app

@@ -240,8 +240,10 @@ void OpenDesignTable() {
     if (common::AbortFlag) break;
     // A window that closed without a pick is left as Exit would be.
     if (table.pickedRow < 1 || table.pickedRow >= table.RowCount()) break;
-    const std::string name = common::FileNameNoExt(table.rows[table.pickedRow][0]);
-    ReadDataFile(name);
+    // The design's whole name: a name with dots of its own is read from
+    // the data directory as any other.
+    const std::string name = common::BareDesignName(table.rows[table.pickedRow][0]);
+    ReadDataFile(DataFilePath(common::DataDirectory, name));
     if (common::AbortFlag) {
       // The file did not read (its message was shown); the table stays.
       continue;

@@ -42,11 +42,16 @@ Thh::~Thh() {
 }
 
 void Thh::BuildMenus() {
+  // A menu shows the message count of the list as it stands when it opens.
+  auto followTheList = [this](QMenu* menu) {
+    connect(menu, &QMenu::aboutToShow, this, [this] { SyncMenus(); });
+  };
   for (TMenuItem& item : MainMenu1()) {
     if (item.parent.empty()) {
       QMenu* menu = menuBar()->addMenu(QString());
       menu->setObjectName(QString::fromStdString(item.name));
       menus_[item.name] = menu;
+      followTheList(menu);
       continue;
     }
     QMenu* parentMenu = menus_.at(item.parent);
@@ -60,6 +65,7 @@ void Thh::BuildMenus() {
       QMenu* sub = parentMenu->addMenu(QString());
       sub->setObjectName(QString::fromStdString(item.name));
       menus_[item.name] = sub;
+      followTheList(sub);
       actions_[item.name] = sub->menuAction();
       continue;
     }
@@ -73,6 +79,7 @@ void Thh::BuildMenus() {
 }
 
 void Thh::SyncMenus() {
+  RefreshMessageMenuItem();
   for (const TMenuItem& item : MainMenu1()) {
     const QString caption = QString::fromStdString(item.caption);
     if (item.parent.empty()) {

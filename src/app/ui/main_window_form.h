@@ -36,7 +36,9 @@ class Thh : public QMainWindow, public platform::MainWindowFrame {
   // The top-level menus in order.
   QList<QMenu*> Menus() const;
   common::ui::GraphicsView* View() const { return view_; }
-  // Caption, visibility and enabling of every item from the model.
+  // Caption, visibility and enabling of every item from the model, the
+  // message count from the list as it stands. Runs after every click and
+  // whenever a menu opens.
   void SyncMenus();
 
   // MainWindowFrame

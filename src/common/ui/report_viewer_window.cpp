@@ -136,8 +136,8 @@ bool ReportViewerWindow::SaveAs() {
   std::error_code ec;
   if (!out.Open(*name, ec) || !out.Write(bytes, ec) || !out.Commit(ec)) {
     out.Discard();
-    platform::Dialogs().ShowMessage({"Error  : ", "file write error", platform::MessageKind::Error,
-                                     platform::MessageButtons::Ok});
+    platform::Dialogs().ShowMessage({"Error  : ", "file write error: " + *name + ": " + ec.message(),
+                                     platform::MessageKind::Error, platform::MessageButtons::Ok});
     return false;
   }
   return true;

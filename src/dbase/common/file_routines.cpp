@@ -34,8 +34,6 @@ bool SameDay(std::time_t a, std::time_t b) {
 
 }  // namespace
 
-std::string ShortPathName(const std::string& path) { return path; }
-
 std::time_t FileDate(const std::string& name) {
   struct stat info {};
   if (::stat(name.c_str(), &info) != 0) {

@@ -14,8 +14,6 @@ namespace dbase {
 // The OS error (engine code) of the last FileDate; 0 on success.
 extern int LastOsError;
 
-// Paths have no short form here: the path itself, whatever its length.
-std::string ShortPathName(const std::string& path);
 // The file's modification time, or 0.
 std::time_t FileDate(const std::string& name);
 bool FileDatedToday(const std::string& name);

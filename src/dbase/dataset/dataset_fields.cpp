@@ -19,6 +19,7 @@
 #include "dbase/engine/dbf_native.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/engine_settings.h"
+#include "dbase/engine/number_text.h"
 #include "dbase/index/day_numbers.h"
 
 namespace dbase {
@@ -32,15 +33,10 @@ namespace {
 
 std::string Trimmed(const std::string& text) { return TzAllTrim(text); }
 
+// A number typed or given as text: wholly a number, by the engine's rules
+// (its decimal comma on a German desktop).
 bool ParseNumber(const std::string& text, double& value) {
-  std::string t = Trimmed(text);
-  for (char& c : t) {
-    if (c == DecimalSeparator) c = '.';
-  }
-  if (t.empty()) return false;
-  char* end = nullptr;
-  value = common::CStrtod(t.c_str(), &end);
-  return end != nullptr && *end == '\0' && std::isfinite(value);
+  return ReadNumberText(Trimmed(text), value) == NumberReading::Number;
 }
 
 bool ParseInteger(const std::string& text, std::int64_t& value) {

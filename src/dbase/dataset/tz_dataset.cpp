@@ -451,9 +451,49 @@ bool TTzDataSet::TziGetFieldData(const TField& field, const std::vector<std::uin
   }
 }
 
+namespace {
+
+// A number the table's field cannot show is refused where it is given (a
+// typed cell, a put by name), not written as a row of '*'.
+void CheckNumberFits(const TField& field, const TDTField& column, const void* buffer) {
+  if (column.type != 'N' && column.type != 'F') return;
+  double value = 0;
+  switch (field.DataType()) {
+    case TFieldType::Float:
+      std::memcpy(&value, buffer, sizeof value);
+      break;
+    case TFieldType::Integer: {
+      std::int32_t whole = 0;
+      std::memcpy(&whole, buffer, sizeof whole);
+      value = whole;
+      break;
+    }
+    case TFieldType::LargeInt: {
+      std::int64_t whole = 0;
+      std::memcpy(&whole, buffer, sizeof whole);
+      // A value kept as the file's text is the file's own.
+      if (whole == kKeepFieldText) return;
+      value = static_cast<double>(whole);
+      break;
+    }
+    default:
+      return;
+  }
+  const FieldDef def{column.name, column.type, static_cast<std::uint8_t>(column.length),
+                     static_cast<std::uint8_t>(column.decimals)};
+  if (FitsNumberField(def, value)) return;
+  throw EDatasetError("Dataset error: " + ErrorText(205) + " " +
+                      RefusedNumberText(def, common::CFormat("%.15g", value), NumberStore::DoesNotFit));
+}
+
+}  // namespace
+
 int TTzDataSet::TziPutFieldData(const TField& field, std::vector<std::uint8_t>& record, const void* buffer) {
   const std::size_t offset = field.Offset();
   if (offset + field.DataSize() > record.size()) return 0;
+  if (buffer != nullptr && props_ && field.FieldNo() >= 1 && field.FieldNo() <= props_->FieldCount()) {
+    CheckNumberFits(field, props_->Field(field.FieldNo()), buffer);
+  }
   std::uint8_t* to = record.data() + offset;
   if (buffer == nullptr) {
     std::memset(to, 0, field.DataSize());

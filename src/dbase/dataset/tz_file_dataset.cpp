@@ -167,30 +167,49 @@ bool TTzFileDataSet::OpenIndexList() {
   return TzError == 0;
 }
 
-bool TTzFileDataSet::LockedChange(bool recordLock, const std::function<void()>& change,
-                                  const TTzLockFailedEvent& handler, const std::string& operation) {
-  if (!CanModify()) return false;
+bool TTzFileDataSet::WithChangeRetries(const std::function<bool()>& lock) const {
+  const bool own = ChangeLockRetries > LockRetries;
+  RestoreOnExit<std::uint8_t> retries(LockRetries, own ? ChangeLockRetries : LockRetries);
+  RestoreOnExit<std::uint8_t> wait(LockRetryWait, own ? ChangeLockRetryWait : LockRetryWait);
+  return lock();
+}
+
+namespace {
+
+// A change whose lock could not be had: the caller sees it (TzError and the
+// exception), as the change did not happen.
+[[noreturn]] void RaiseLockFailed(bool recordLock, const std::string& operation, const std::string& table) {
+  const std::uint16_t code = recordLock ? 1200 : 1201;
+  TzError = code;
+  TzErrorDetail = "Lock failed [" + operation + "] " + table;
+  throw EDatasetError("Dataset error: " + ErrorText(code) + " Lock failed [" + operation + "]");
+}
+
+}  // namespace
+
+void TTzFileDataSet::LockedChange(bool recordLock, const std::function<void()>& change,
+                                  const TTzLockFailedEvent& handler, const std::string& operation, bool step) {
+  if (!CanModify()) return;
   WorkArea* area = CurrentWorkAreaRecord();
-  if (area == nullptr) return false;
+  if (area == nullptr) return;
   // A lock the caller already holds serves the change and stays his.
   const bool held = area->lockState == kFileLock || (!recordLock && area->lockState == kAppendLock) ||
                     (recordLock && IsLocked(dbase::RecNo()));
   int retries = 0;
   for (;;) {
-    const bool locked = held || (recordLock ? RLock() : dbase::ALock());
+    const bool locked = held || WithChangeRetries([recordLock] { return recordLock ? RLock() : dbase::ALock(); });
     if (locked) {
       change();
-      if (!StepToVisible() && !held) Unlock();
-      return true;
+      // A step off a record the filter no longer shows releases the locks.
+      const bool released = step && StepToVisible();
+      if (!released && !held) Unlock();
+      return;
     }
-    if (TzError != 0) return false;
+    if (TzError != 0) return;
     bool retry = false;
     if (handler) handler(*this, retry);
     // A handler that always asks again is given the engine's retry count.
-    if (!handler || !retry || ++retries > LockRetries) {
-      if (!handler || retry) ShowDatasetMessage("Lock failed [" + operation + "]");
-      return false;
-    }
+    if (!handler || !retry || ++retries > LockRetries) RaiseLockFailed(recordLock, operation, DbfFileName());
   }
 }
 
@@ -203,25 +222,7 @@ void TTzFileDataSet::s_DeleteWithLock() {
 }
 
 void TTzFileDataSet::s_RestoreWithLock() {
-  if (!CanModify()) return;
-  WorkArea* area = CurrentWorkAreaRecord();
-  if (area == nullptr) return;
-  const bool held = area->lockState == kFileLock || IsLocked(dbase::RecNo());
-  int retries = 0;
-  for (;;) {
-    if (held || RLock()) {
-      RecallRec();
-      if (!held) Unlock();
-      return;
-    }
-    if (TzError != 0) return;
-    bool retry = false;
-    if (OnRLockFailedOnRestore) OnRLockFailedOnRestore(*this, retry);
-    if (!OnRLockFailedOnRestore || !retry || ++retries > LockRetries) {
-      if (!OnRLockFailedOnRestore || retry) ShowDatasetMessage("Lock failed [Restore]");
-      return;
-    }
-  }
+  LockedChange(true, [] { RecallRec(); }, OnRLockFailedOnRestore, "Restore", false);
 }
 
 void TTzFileDataSet::s_ReplaceWithLock() {
@@ -230,12 +231,12 @@ void TTzFileDataSet::s_ReplaceWithLock() {
 
 bool TTzFileDataSet::ALock() {
   if (!SelectWorkArea("ALock")) return false;
-  return dbase::ALock();
+  return WithChangeRetries([] { return dbase::ALock(); });
 }
 
 bool TTzFileDataSet::FLock() {
   if (!SelectWorkArea("FLock")) return false;
-  return dbase::FLock();
+  return WithChangeRetries([] { return dbase::FLock(); });
 }
 
 void TTzFileDataSet::UnLock() {

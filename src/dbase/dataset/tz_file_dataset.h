@@ -3,8 +3,9 @@
 // missing, EXCLUSIVE, read-only, under the component's name as alias), opens
 // the indexes of IndexList (building those that are missing or damaged),
 // writes records under the record and append locks of shared tables (a lock
-// that cannot be had is handed to the component's handler or shown as
-// "Lock failed [<operation>]", and the change is skipped), and adds index
+// is tried again for a moment; one that cannot be had is handed to the
+// component's handler, and when it gives up the change raises "Lock failed
+// [<operation>]": nothing is written), and adds index
 // commands and delimited text. TTzDbf is the component the table window
 // uses.
 #pragma once
@@ -55,7 +56,17 @@ class TTzFileDataSet : public TTzCDataSet {
   TBeforeMakeIndexEvent OnBeforeMakeIndex;
   TAfterMakeIndexEvent OnAfterMakeIndex;
 
-  // Lock failures of the locked changes.
+  // The locks of the dataset's changes (and its ALock and FLock) are tried
+  // again for a moment before they fail, as another program's change holds
+  // its lock only while it writes: ChangeLockRetries retries
+  // ChangeLockRetryWait milliseconds apart, or the engine's LockRetries and
+  // LockRetryWait when those retry more often.
+  std::uint8_t ChangeLockRetries = 200;
+  std::uint8_t ChangeLockRetryWait = 2;
+  // Lock failures of the locked changes. A change whose lock cannot be had
+  // (no handler, or the handler gives up) raises EDatasetError "Dataset
+  // error: ... Lock failed [<operation>]" and leaves TzError 1200 (a
+  // record lock) or 1201 (the append lock): nothing was written.
   TTzLockFailedEvent OnALockFailedOnInsert;
   TTzLockFailedEvent OnRLockFailedOnDelete;
   TTzLockFailedEvent OnRLockFailedOnPost;
@@ -119,9 +130,12 @@ class TTzFileDataSet : public TTzCDataSet {
 
   // Takes the lock (unless the area already holds what the change needs),
   // runs the change, asks the handler on failure (retries bounded by the
-  // engine's retry count). Answers whether the change ran.
-  bool LockedChange(bool recordLock, const std::function<void()>& change, const TTzLockFailedEvent& handler,
-                    const std::string& operation);
+  // engine's retry count) and raises when the lock cannot be had. With
+  // step, the area then steps off a record its filter no longer shows.
+  void LockedChange(bool recordLock, const std::function<void()>& change, const TTzLockFailedEvent& handler,
+                    const std::string& operation, bool step = true);
+  // A lock of the engine tried with the dataset's retries.
+  bool WithChangeRetries(const std::function<bool()>& lock) const;
   bool OpenIndexList();
   bool FindKey(const std::string& key);
 

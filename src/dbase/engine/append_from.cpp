@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "common/c_locale_numbers.h"
 #include "dbase/common/text_routines.h"
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_native.h"
@@ -94,13 +95,25 @@ void ConvertField(const WorkArea& source, int sourceIndex, WorkArea& target, int
       break;
     }
     case kNumber:
+      // A number the field cannot show records error 205: the record is
+      // not appended (a row of '*' would be all that is left of it).
       if (fromGroup == kChar) {
-        // A number the field cannot hold records error 205: the record is
-        // not appended.
         const std::string text = TzAllTrim(NativeString(in));
-        if (!PutNumberText(to, out, text)) SetError(205, WholeNumberOverflowText(to.name, text) + " [AppendFrom]");
+        const NumberStore stored = PutNumberText(to, out, text, NumberTextRule::Leading);
+        if (stored != NumberStore::Stored) SetError(205, RefusedNumberText(to, text, stored) + " [AppendFrom]");
       } else if (fromGroup == kNumber) {
-        PutNativeNumber(to, out, NativeNumber(from, in));
+        const double value = NativeNumber(from, in);
+        const bool keptText = NativeKindOf(from) == NativeKind::Int64 && NativeInt64(in) == kKeepFieldText;
+        if (keptText || !FitsNumberField(to, value)) {
+          const std::string text = keptText ? TzAllTrim(source.table.record.substr(from.offset, from.length))
+                                   : NativeKindOf(from) == NativeKind::Double
+                                       ? common::CFormat("%.*f", static_cast<int>(from.decimals), value)
+                                       : std::to_string(static_cast<std::int64_t>(value));
+          const NumberStore why = keptText ? NumberStore::BeyondWholeNumbers : NumberStore::DoesNotFit;
+          SetError(205, RefusedNumberText(to, text, why) + " [AppendFrom]");
+        } else {
+          PutNativeNumber(to, out, value);
+        }
       }
       break;
     case kLogical:

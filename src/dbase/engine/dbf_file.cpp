@@ -213,6 +213,18 @@ std::uint32_t SharedRecordCount(DbfTable& table, bool look) {
   return table.countOnDisk;
 }
 
+namespace {
+
+bool RecordFollowsCount(const DbfTable& table) {
+  // After the counted records stands the end-of-file byte, or another
+  // record whose first byte is its deleted flag.
+  char flag = 0;
+  const std::int64_t at = table.headerLength + static_cast<std::int64_t>(table.recordCount) * table.recordLength;
+  return ReadAt(table.fd, &flag, 1, at) == 1 && (flag == layout::kActiveMark || flag == layout::kDeletedMark);
+}
+
+}  // namespace
+
 std::uint32_t RecordCountOnDisk(const DbfTable& table) {
   const std::int64_t size = DbfFileSize(table);
   if (size < 0 || table.recordLength == 0) return table.recordCount;
@@ -402,9 +414,13 @@ bool OpenDbf(DbfTable& table) {
   if (RecountOnOpen) table.recordCount = RecordCountOnDisk(table);
   // A header that counts more records than the file holds (a write cut
   // short) would have every step beyond the last whole record fail and an
-  // append land far beyond the end: the file's own count is taken.
-  table.claimedRecordCount = 0;
-  if (const std::uint32_t onDisk = RecordCountOnDisk(table); table.recordCount > onDisk) {
+  // append land far beyond the end; one that counts fewer (a program that
+  // appended and ended before it wrote the header) would have the next
+  // append write over the records after its count. Either way the file's
+  // own count of whole records is taken.
+  table.claimedRecordCount = -1;
+  if (const std::uint32_t onDisk = RecordCountOnDisk(table);
+      table.recordCount > onDisk || (table.recordCount < onDisk && RecordFollowsCount(table))) {
     table.claimedRecordCount = table.recordCount;
     table.recordCount = onDisk;
   }
@@ -567,6 +583,25 @@ bool PutDbfRecord(DbfTable& table, std::int64_t recordNumber) {
     FlushFile(table);
   }
   return true;
+}
+
+bool DropLastRecord(DbfTable& table) {
+  if (table.isVirtual || table.fd < 0 || table.recordCount == 0) return false;
+  const std::uint32_t count = table.recordCount - 1;
+  const std::int64_t end = table.headerLength + static_cast<std::int64_t>(count) * table.recordLength;
+  if (::ftruncate(table.fd, static_cast<off_t>(end)) != 0) {
+    SetError(OsErrorCode(errno, true), "File:  " + table.fileName + " [Append/DropLastRecord]");
+    return false;
+  }
+  DropRecordCache(table);
+  table.recordCount = count;
+  table.countOnDisk = count;
+  table.countCheckedAt = 0;
+  if (table.currentRecord > static_cast<std::int64_t>(count)) table.currentRecord = static_cast<std::int64_t>(count) + 1;
+  // The header takes the count and the end-of-file byte follows the last
+  // record, as after an append.
+  table.state = kRecordsAppended;
+  return WriteHeaderNow(table);
 }
 
 bool WriteDeleteFlag(DbfTable& table, std::int64_t recordNumber) {

@@ -77,9 +77,9 @@ struct DbfTable {
   // when that was (0: never).
   std::uint32_t countOnDisk = 0;
   std::int64_t countCheckedAt = 0;
-  // The record count the header claimed when it was more than the file
-  // holds (0 otherwise).
-  std::uint32_t claimedRecordCount = 0;
+  // The record count the header claimed when the file holds another number
+  // of whole records and the file's count was taken (-1 otherwise).
+  std::int64_t claimedRecordCount = -1;
   // The native record as RecordToNative last made it and the record bytes
   // it made it from (while valid): a field whose native value is still the
   // same when the record is written back keeps the bytes it had, so a blank
@@ -125,6 +125,9 @@ int WriteNewMemoFile(const std::string& memoName, std::uint8_t version, std::uin
 bool GetDbfRecord(DbfTable& table, std::int64_t recordNumber);
 // Writes the record buffer at record n; beyond the count appends.
 bool PutDbfRecord(DbfTable& table, std::int64_t recordNumber);
+// Takes the last record off the table (the file is cut after the record
+// before it), for an append that could not be completed.
+bool DropLastRecord(DbfTable& table);
 // Writes only the deleted-flag byte of the record buffer at record n.
 bool WriteDeleteFlag(DbfTable& table, std::int64_t recordNumber);
 // Rewrites the prolog (and end-of-file byte after an append) when records

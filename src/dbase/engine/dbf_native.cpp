@@ -13,6 +13,8 @@
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_layout.h"
 #include "dbase/engine/error_codes.h"
+#include "dbase/engine/number_text.h"
+#include "dbase/engine/engine_settings.h"
 
 namespace dbase {
 
@@ -58,6 +60,9 @@ bool SameNativeValue(const FieldDef& field, const std::uint8_t* a, const std::ui
       return std::memcmp(a, b, NativeFieldSize(field)) == 0;
   }
 }
+
+// Whether a number's record text shows it (a field too narrow shows '*').
+bool Shows(const std::string& fieldText) { return !fieldText.empty() && fieldText[0] != '*'; }
 
 void PutField(DbfTable& table, const FieldDef& field, const std::string& text) {
   std::string value = text.substr(0, field.length);
@@ -165,26 +170,66 @@ std::string WholeNumberOverflowText(const std::string& fieldName, const std::str
   return "Field " + fieldName + ": " + valueText + " is beyond the whole numbers it holds";
 }
 
-bool PutNumberText(const FieldDef& field, std::uint8_t* address, const std::string& text) {
-  if (field.decimals > 0) {
-    PutNativeNumber(field, address, common::CStrtod(text.c_str(), nullptr));
-    return true;
+NumberStore PutNumberText(const FieldDef& field, std::uint8_t* address, const std::string& given,
+                          NumberTextRule rule) {
+  const std::string text = TzAllTrim(given);
+  double value = 0;
+  if (rule == NumberTextRule::Leading) {
+    value = LeadingNumber(text);
+  } else if (!text.empty()) {
+    // Not a number at all, or one beyond a double's range.
+    const NumberReading read = ReadNumberText(text, value);
+    if (read == NumberReading::NotANumber) return NumberStore::NotANumber;
+    if (read == NumberReading::OutOfRange) return NumberStore::DoesNotFit;
   }
+  if (field.decimals > 0) {
+    if (!FitsNumberField(field, value)) return NumberStore::DoesNotFit;
+    PutNativeDouble(address, value);
+    return NumberStore::Stored;
+  }
+  // A plain integer keeps every one of its digits; an exponent form or a
+  // decimal goes through its real value.
+  const std::string cForm = CFormNumberText(text);
   char* end = nullptr;
   errno = 0;
-  const long long whole = std::strtoll(text.c_str(), &end, 10);
-  const bool beyond = errno == ERANGE;
-  const bool moreDigits = end != nullptr && (*end == 'e' || *end == 'E' || *end == '.');
-  // A plain integer keeps every one of its digits; an exponent form or a
-  // number beyond 64 bits goes through its real value.
-  const double value = beyond || moreDigits ? std::trunc(common::CStrtod(text.c_str(), nullptr)) : static_cast<double>(whole);
-  if (!(std::fabs(value) < kLargestWholeNumber)) return false;
-  if (NativeKindOf(field) == NativeKind::Int64 && !beyond && !moreDigits) {
-    PutNativeInt64(address, whole);
-  } else {
-    PutNativeNumber(field, address, value);
+  const long long whole = std::strtoll(cForm.c_str(), &end, 10);
+  const bool plain = errno != ERANGE && end != nullptr && *end == '\0' && end != cForm.c_str();
+  const bool beyondLongLong = errno == ERANGE;
+  const double real = plain ? static_cast<double>(whole) : std::trunc(value);
+  if (beyondLongLong || !(std::fabs(real) < kLargestWholeNumber)) {
+    // Only a field as wide as such numbers could have shown it.
+    const bool finite = beyondLongLong || std::isfinite(real);
+    return finite && field.length >= kWholeNumberDigits ? NumberStore::BeyondWholeNumbers : NumberStore::DoesNotFit;
   }
-  return true;
+  if (NativeKindOf(field) == NativeKind::Int64) {
+    const std::int64_t stored = plain ? whole : static_cast<std::int64_t>(real);
+    if (!Shows(IntegerFieldText(stored, field.length))) return NumberStore::DoesNotFit;
+    PutNativeInt64(address, stored);
+    return NumberStore::Stored;
+  }
+  if (!FitsNumberField(field, real)) return NumberStore::DoesNotFit;
+  PutNativeNumber(field, address, real);
+  return NumberStore::Stored;
+}
+
+std::string RefusedNumberText(const FieldDef& field, const std::string& text, NumberStore why) {
+  switch (why) {
+    case NumberStore::NotANumber:
+      return "Field " + field.name + ": " + text + " is not a number";
+    case NumberStore::BeyondWholeNumbers:
+      return WholeNumberOverflowText(field.name, text);
+    default:
+      return "Field " + field.name + ": " + text + " does not fit " + std::string(1, field.type) + "(" +
+             std::to_string(field.length) + "," + std::to_string(field.decimals) + ")";
+  }
+}
+
+bool FitsNumberField(const FieldDef& field, double value) {
+  if (!std::isfinite(value)) return false;
+  if (field.decimals > 0) return Shows(NumberFieldText(value, field.length, field.decimals));
+  const double whole = std::round(value);
+  if (!(std::fabs(whole) < kLargestWholeNumber)) return false;
+  return Shows(IntegerFieldText(static_cast<std::int64_t>(whole), field.length));
 }
 
 void PutNativeNumber(const FieldDef& field, std::uint8_t* address, double value) {

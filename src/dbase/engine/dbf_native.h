@@ -65,13 +65,27 @@ inline constexpr int kWholeNumberDigits = 19;
 std::string WholeNumberOverflowText(const std::string& fieldName, double value);
 // The same text for a value as a file or record gives it ("99999999999999999999", "1e19").
 std::string WholeNumberOverflowText(const std::string& fieldName, const std::string& valueText);
-// Stores the number of a text (trimmed, "C" form) in a numeric field, as the
-// imports read a field's text: a real number where the field has decimals,
-// else its whole part, also of a number in exponent form ("1e5" is 100000).
-// A whole-number field refuses a number beyond kLargestWholeNumber whatever
-// its width: it keeps its value and false is answered (the caller reports
-// error 205 with WholeNumberOverflowText of the text as given).
-bool PutNumberText(const FieldDef& field, std::uint8_t* address, const std::string& text);
+// What became of a number text offered to a numeric field.
+enum class NumberStore { Stored, NotANumber, DoesNotFit, BeyondWholeNumbers };
+// How much of the text is the number: all of it (a delimited file's field)
+// or its start, as VAL reads it (a character field appended to a numeric
+// one: "12 mm" is 12, "abc" 0).
+enum class NumberTextRule { Wholly, Leading };
+// Stores the number of a text in a numeric field, as the imports read a
+// field's text (number_text.h: the C form, or the engine's decimal comma):
+// a real number where the field has decimals, else its whole part, also of
+// a number in exponent form ("1e5" is 100000); an empty text stores 0. A
+// text that is not wholly a number (Wholly), a number whose text is wider
+// than the field (FitsNumberField) and a whole number beyond
+// kLargestWholeNumber are refused: the field keeps its value and the answer
+// says why (RefusedNumberText).
+NumberStore PutNumberText(const FieldDef& field, std::uint8_t* address, const std::string& text,
+                          NumberTextRule rule = NumberTextRule::Wholly);
+// "Field <name>: <text> is not a number", "... does not fit N(8,3)" or
+// WholeNumberOverflowText: the refusal of a text as given.
+std::string RefusedNumberText(const FieldDef& field, const std::string& text, NumberStore why);
+// Whether the field's record text shows the number (not a row of '*').
+bool FitsNumberField(const FieldDef& field, double value);
 // Stores a number in a numeric field's native form (rounded for integers).
 // A whole-number field of 19 digits or more refuses a value beyond
 // kLargestWholeNumber with error 205 and keeps its value.

@@ -9,12 +9,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "dbase/common/text_routines.h"
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_file.h"
 #include "dbase/engine/dbf_layout.h"
 #include "dbase/engine/dbf_native.h"
+#include "dbase/engine/delimited_reader.h"
 #include "dbase/engine/engine_code_page.h"
 #include "dbase/engine/engine_settings.h"
 #include "dbase/engine/error_codes.h"
@@ -58,11 +60,13 @@ std::string DelimitedLine(const DbfTable& table) {
           }
           line.push_back(QuoteChar);
         } else {
-          // Unquoted, a line end inside the text would split the record:
-          // it is written as a blank.
+          // Unquoted, a line end inside the text would split the record
+          // and a 0x1A end the data there: they are written as blanks.
+          // (Quoted, the import takes both as characters of the text.)
           std::string text = TzTrimRight(raw);
-          std::replace(text.begin(), text.end(), '\r', ' ');
-          std::replace(text.begin(), text.end(), '\n', ' ');
+          for (char& c : text) {
+            if (c == '\r' || c == '\n' || c == static_cast<char>(layout::kDefaultEndOfFile)) c = ' ';
+          }
           line += text;
         }
         break;
@@ -84,47 +88,39 @@ std::string DelimitedLine(const DbfTable& table) {
   return line;
 }
 
-// The next token of a line from pos on. Leading blanks and tabs are skipped,
-// except the delimiter itself: with a tab or a blank as the delimiter an
-// empty field is an empty token.
-std::string NextToken(const std::string& line, std::size_t& pos) {
-  while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t') && line[pos] != Delimiter) ++pos;
-  std::string token;
-  bool quoted = false;
-  for (; pos < line.size(); ++pos) {
-    const char c = line[pos];
-    if (QuoteChar != '\0' && c == QuoteChar) {
-      // Inside quotes a doubled quote character is one of the text.
-      if (quoted && pos + 1 < line.size() && line[pos + 1] == QuoteChar) {
-        token.push_back(c);
-        ++pos;
-        continue;
-      }
-      quoted = !quoted;
-      continue;
-    }
-    if (!quoted && c == Delimiter) {
-      ++pos;
-      break;
-    }
-    token.push_back(c);
-  }
-  return token;
-}
-
 bool AllDigits(const std::string& text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Fills the current area's native buffer from a line (engine text). A
-// number a field cannot hold refuses the line: the refusal's text, empty
-// when every field took its token.
-std::string LineToRecord(WorkArea& area, const std::string& line) {
-  std::size_t pos = 0;
+// Why a line is refused: the error code and the text (code 0: taken).
+struct Refusal {
+  int code = 0;
+  std::string why;
+};
+
+// Fills the current area's native buffer from the fields of a record of the
+// file (UTF-8): C, D, F, L and N fields take the next field each, in table
+// order. A line of other fields than the table takes (13) and a number that
+// is not wholly a number or that its field cannot show (205) refuse the
+// record.
+Refusal FieldsToRecord(WorkArea& area, const std::vector<std::string>& texts) {
+  // A line of other fields than the table's (another delimiter, a column
+  // missing) would put its values into the wrong fields. Empty fields after
+  // the last are no values (a memo field in last place leaves one).
+  const auto takes = static_cast<std::size_t>(std::count_if(area.table.fields.begin(), area.table.fields.end(),
+                                                            [](const FieldDef& f) { return TakesToken(f.type); }));
+  std::size_t holds = texts.size();
+  while (holds > takes && TzAllTrim(texts[holds - 1]).empty()) --holds;
+  if (holds != takes) {
+    return {13, "it holds " + std::to_string(holds) + (holds == 1 ? " field" : " fields") + ", the table takes " +
+                    std::to_string(takes)};
+  }
+  std::size_t next = 0;
   for (int i = 0; i < area.table.FieldCount(); ++i) {
     const FieldDef& field = area.table.fields[static_cast<std::size_t>(i)];
     if (!TakesToken(field.type)) continue;
-    const std::string token = NextToken(line, pos);
+    const std::string token = next < texts.size() ? Utf8ToAnsi(texts[next]) : std::string();
+    ++next;
     std::uint8_t* address = area.FieldAddressOf(i);
     const std::size_t capacity = NativeFieldSize(field);
     switch (field.type) {
@@ -141,7 +137,8 @@ std::string LineToRecord(WorkArea& area, const std::string& line) {
       case 'N':
       case 'F': {
         const std::string text = TzAllTrim(token);
-        if (!PutNumberText(field, address, text)) return WholeNumberOverflowText(field.name, text);
+        const NumberStore stored = PutNumberText(field, address, text);
+        if (stored != NumberStore::Stored) return {205, RefusedNumberText(field, text, stored)};
         break;
       }
       case 'L': {
@@ -155,6 +152,34 @@ std::string LineToRecord(WorkArea& area, const std::string& line) {
   }
   return {};
 }
+
+std::string LineName(const DelimitedRecord& record) { return "Line " + std::to_string(record.line); }
+
+// The refused lines of an import, said once at its end.
+class Refusals {
+ public:
+  // what: "Line 4: Field QTY: 12abc is not a number".
+  void Add(int code, const std::string& what) {
+    if (count_ == 0) code_ = code;
+    if (count_ < kShown) shown_ += "\r\n" + what;
+    ++count_;
+  }
+  std::int64_t Count() const { return count_; }
+  void Report(const std::string& name, std::int64_t appended) const {
+    if (count_ == 0) return;
+    std::string text = std::to_string(count_) + (count_ == 1 ? " line of " : " lines of ") + name +
+                       " refused, nothing of " + (count_ == 1 ? "it" : "them") + " appended; " +
+                       std::to_string(appended) + (appended == 1 ? " record" : " records") + " appended." + shown_;
+    if (count_ > kShown) text += "\r\n(and " + std::to_string(count_ - kShown) + " more)";
+    SetError(code_, text + " [AppendFromDelimitedFile]");
+  }
+
+ private:
+  static constexpr std::int64_t kShown = 5;
+  std::int64_t count_ = 0;
+  int code_ = 0;
+  std::string shown_;
+};
 
 // The longest line (in characters) that CopyToDelimitedFile writes for a
 // record of the table: every character of a quoted text may be doubled.
@@ -216,7 +241,8 @@ std::int64_t CopyToDelimitedFile(const std::string& fileName) {
   return written;
 }
 
-std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgress) {
+std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgress, std::int64_t* refusedLines) {
+  if (refusedLines != nullptr) *refusedLines = 0;
   WorkArea* area = BeginCommand("AppendFromDelimitedFile");
   if (area == nullptr) return 0;
   const std::string name = ExistingOrNewName(fileName, "TXT", true);
@@ -232,105 +258,55 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   // One step per hundredth of the file (per byte for files of at most 100).
   const std::int64_t bytesPerStep = std::max<std::int64_t>(1, size / TTzProgress100::kMarks);
   std::int64_t counted = 0;
-  auto advance = [&](std::int64_t bytes) {
-    if (!progress) return;
-    const std::int64_t before = counted / bytesPerStep;
-    counted += bytes;
-    for (std::int64_t k = before; k < counted / bytesPerStep; ++k) progress->Step();
+  auto advanceTo = [&](std::int64_t position) {
+    if (!progress || position <= counted) return;
+    for (std::int64_t k = counted / bytesPerStep; k < position / bytesPerStep; ++k) progress->Step();
+    counted = position;
   };
-  std::int64_t appended = 0;
-  std::string block(kBlockSize, '\0');
   // Every line the engine writes for this table is taken whole, whatever
   // LineBufferSize says; a longer line is refused, never cut.
   const std::size_t lineLimit = std::max<std::size_t>({1, LineBufferSize, LongestExportLine(area->table)});
   // A line of lineLimit characters is at most this many bytes of UTF-8; a
   // line of stray continuation bytes is refused by this count.
   const std::size_t byteLimit = lineLimit * 4;
-  std::string line;
-  std::size_t characters = 0;  // of the line (UTF-8 sequences)
-  std::size_t bytes = 0;       // of the line
-  // A quoted text that opens a field may hold line ends (the export writes
-  // a text's own line ends so); a quote character inside an unquoted text
-  // (5" pipe) opens nothing, so that such a line still ends at its end.
-  bool quoted = false;
-  bool fieldStart = true;   // only blanks and tabs since the line or the delimiter began
-  bool justClosed = false;  // the byte before closed a quote: a second one is a doubled quote
-  std::int64_t lineNumber = 1;
-  std::int64_t offset = 0;
-  bool afterCr = false;
-  bool ended = false;
-  auto finishLine = [&]() {
-    advance(static_cast<std::int64_t>(line.size()) + 1);
-    bool ok = true;
-    const std::string where = "Line " + std::to_string(lineNumber) + " of " + name;
-    if (characters > lineLimit || bytes > byteLimit) {
-      SetError(266, where + " is longer than " + std::to_string(lineLimit) + " characters or " +
-                        std::to_string(byteLimit) + " bytes; nothing of it is appended [AppendFromDelimitedFile]");
-      ok = false;
-    } else if (!line.empty()) {
-      ClearRecord();
-      const std::string refused = LineToRecord(*area, Utf8ToAnsi(line));
-      if (!refused.empty()) {
-        SetError(205, where + ": " + refused + "; nothing of it is appended [AppendFromDelimitedFile]");
-        ok = false;
-      } else {
-        ok = Append();
-        if (ok) ++appended;
-      }
+  DelimitedReader reader(file.fd, Delimiter, QuoteChar, lineLimit, byteLimit);
+  Refusals refusals;
+  std::int64_t appended = 0;
+  bool stopped = false;
+  DelimitedRecord record;
+  while (reader.Next(record)) {
+    advanceTo(record.end);
+    switch (record.fault) {
+      case DelimitedRecord::Fault::TooLong:
+        refusals.Add(266, LineName(record) + " is longer than " + std::to_string(lineLimit) + " characters or " +
+                              std::to_string(byteLimit) + " bytes");
+        continue;
+      case DelimitedRecord::Fault::UnclosedQuote:
+        refusals.Add(13, LineName(record) + ": a quote character opens a text that is never closed");
+        continue;
+      case DelimitedRecord::Fault::None:
+        break;
     }
-    line.clear();
-    characters = 0;
-    bytes = 0;
-    quoted = false;
-    fieldStart = true;
-    justClosed = false;
-    ++lineNumber;
-    return ok;
-  };
-  while (!ended) {
-    const std::int64_t got = ReadBytesAt(file.fd, block.data(), block.size(), offset);
-    if (got < 0) {
-      SetError(OsErrorCode(errno), "Error reading " + name + " [AppendFromDelimitedFile]");
+    ClearRecord();
+    const Refusal refused = FieldsToRecord(*area, record.fields);
+    if (refused.code != 0) {
+      refusals.Add(refused.code, LineName(record) + ": " + refused.why);
+      continue;
+    }
+    // A record the table does not take (a full disk, a lock) ends the
+    // import; its error is reported.
+    if (!Append()) {
+      stopped = true;
       break;
     }
-    if (got == 0) break;
-    offset += got;
-    for (std::int64_t i = 0; i < got && !ended; ++i) {
-      const char c = block[static_cast<std::size_t>(i)];
-      if (c == static_cast<char>(layout::kDefaultEndOfFile)) {
-        ended = true;
-        break;
-      }
-      if (c == '\n' && afterCr && !quoted) {
-        afterCr = false;
-        advance(1);
-        continue;
-      }
-      afterCr = c == '\r';
-      if ((c == '\r' || c == '\n') && !quoted) {
-        if (!finishLine()) ended = true;
-        continue;
-      }
-      if (QuoteChar != '\0' && c == QuoteChar) {
-        const bool opens = !quoted && (fieldStart || justClosed);
-        justClosed = quoted;
-        quoted = opens;
-        fieldStart = false;
-      } else {
-        justClosed = false;
-        if (!quoted && c == Delimiter) {
-          fieldStart = true;
-        } else if (c != ' ' && c != '\t') {
-          fieldStart = false;
-        }
-      }
-      if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
-      ++bytes;
-      // A line past the limit is refused whole: its bytes need not be kept.
-      if (characters <= lineLimit && bytes <= byteLimit) line.push_back(c);
-    }
+    ++appended;
   }
-  if (!line.empty() && TzError == 0) finishLine();
+  if (reader.ReadError() != 0) {
+    SetError(OsErrorCode(reader.ReadError()), "Error reading " + name + " [AppendFromDelimitedFile]");
+  } else if (!stopped) {
+    refusals.Report(name, appended);
+  }
+  if (refusedLines != nullptr) *refusedLines = refusals.Count();
   return appended;
 }
 

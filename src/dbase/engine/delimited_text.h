@@ -2,7 +2,12 @@
 // records one line each (fields separated by Delimiter, character fields
 // quoted with QuoteChar, a quote character in their text doubled, lines
 // ended by CR LF, one 0x1A after the last line); AppendFromDelimitedFile
-// appends one record per line of such a file.
+// appends one record per line of such a file (delimited_reader.h splits
+// it), or of one another program wrote. A line the table cannot take as
+// it stands (a number that is not wholly a number or that its field cannot
+// show, a quote that never closes, a line too long) is refused: nothing of
+// it is appended, the import goes on with the next line and at its end says
+// how many lines it refused and which (error 205, 13 or 266 of the first).
 // The text file is UTF-8, converted from and to the engine's text.
 #pragma once
 
@@ -17,14 +22,15 @@ extern char QuoteChar;
 // The longest line an import takes (default 2048), in characters; the limit
 // is never below the longest line the export writes for the table, so an
 // exported record always comes back whole. A longer line is refused with
-// error 266 naming it: nothing of it is appended and the import stops there
-// (the records before it stay).
+// error 266 naming it: nothing of it is appended.
 extern std::uint16_t LineBufferSize;
 
 // Answers the number of records written (the default extension is "TXT").
 std::int64_t CopyToDelimitedFile(const std::string& fileName);
-// Answers the number of records appended; with showProgress a progress
-// window follows the bytes read.
-std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgress);
+// Answers the number of records appended, and the number of lines refused
+// in refusedLines (when given); with showProgress a progress window follows
+// the bytes read. An error of the table (a full disk) ends the import.
+std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgress,
+                                     std::int64_t* refusedLines = nullptr);
 
 }  // namespace dbase

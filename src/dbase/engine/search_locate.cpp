@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "common/c_locale_numbers.h"
 #include "dbase/common/text_routines.h"
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_file.h"
@@ -15,6 +14,7 @@
 #include "dbase/engine/engine_settings.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/navigation.h"
+#include "dbase/engine/number_text.h"
 #include "dbase/engine/raw_field_access.h"
 #include "dbase/engine/restore_on_exit.h"
 #include "dbase/engine/work_areas.h"
@@ -64,7 +64,8 @@ std::string SearchTextOf(const FieldDef& field, const LocateValue& value, bool e
       if (const double* d = std::get_if<double>(&value)) {
         number = *d;
       } else if (const std::string* t = std::get_if<std::string>(&value)) {
-        number = common::CStrtod(t->c_str(), nullptr);
+        // As VAL reads it, with the engine's decimal comma where it has one.
+        number = LeadingNumber(*t);
       }
       return field.decimals > 0 ? NumberFieldText(number, field.length, field.decimals)
                                 : IntegerFieldText(std::llround(number), field.length);

@@ -302,10 +302,11 @@ bool UseTranslated(const std::string& command, std::uint8_t* buffer, std::size_t
     }
   }
   const bool opened = TzError == 0;
-  // A damaged header is reported once; the table is open with the records
-  // the file holds. (A shared table may be in the middle of another
+  // A damaged header (a write cut short, or a program that ended before it
+  // counted its appends) is reported once; the table is open with the
+  // records the file holds. (A shared table may be in the middle of another
   // program's append and counts its records from the file anyway.)
-  if (opened && current.exclusive && current.table.claimedRecordCount != 0) {
+  if (opened && current.exclusive && current.table.claimedRecordCount >= 0) {
     SetError(213, "File:  " + current.table.fileName + " holds " + std::to_string(current.table.recordCount) +
                       " records, its header counts " + std::to_string(current.table.claimedRecordCount) +
                       " [USE/OpenDbf]");

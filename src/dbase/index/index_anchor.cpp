@@ -69,7 +69,7 @@ void BuildAnchor(const IND& ind, const std::string& expression, std::uint8_t* bl
   const std::size_t n = std::min(expression.size(), kExpressionSpace - 1);
   std::memcpy(block + kExpressionOffset, expression.data(), n);
   const DbfTable* table = TableOf(ind);
-  const std::uint32_t count = table != nullptr ? table->recordCount : 0;
+  const std::uint32_t count = ind.outOfStep ? kNeedsRebuildCount : table != nullptr ? table->recordCount : 0;
   PutDword(block + kNotRecordCountOffset, ~count);
   PutDword(block + kRecordCountOffset, count);
   if (table != nullptr) {
@@ -179,7 +179,8 @@ IndexInfoRecord IndexInfo(const std::string& fileName) {
   info.keyType = ind.keyType;
   info.unique = ind.unique != 0;
   const std::uint32_t count = GetDword(block + kRecordCountOffset);
-  if (GetDword(block + kNotRecordCountOffset) == ~count) {
+  // An index marked for a rebuild has no count that could be trusted.
+  if (GetDword(block + kNotRecordCountOffset) == ~count && count != kNeedsRebuildCount) {
     info.recordCount = count;
     info.tableName = ZText(block + kTableNameOffset, kTableNameLength);
   }

@@ -16,7 +16,7 @@ struct IndexInfoRecord {
   std::uint8_t keyLength = 0;
   char keyType = 0;
   bool unique = false;
-  std::int64_t recordCount = -1;  // -1 when the trailer does not check
+  std::int64_t recordCount = -1;  // -1 when the trailer does not check or asks for a rebuild
   std::string tableName;
 };
 

@@ -2,6 +2,7 @@
 #include "dbase/index/index_build.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -58,6 +59,84 @@ class Progress {
   std::int64_t counter_ = 0;
   int calls_ = 0;
 };
+
+// Copies the bytes [from, to) of one file into another at the same places;
+// 0 or the errno value.
+int CopyRange(int in, int out, std::int64_t from, std::int64_t to) {
+  std::vector<char> buffer(kReadBufferSize);
+  for (std::int64_t at = from; at < to;) {
+    const auto n = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(buffer.size()), to - at));
+    errno = 0;
+    if (ReadBytesAt(in, buffer.data(), n, at) != static_cast<std::int64_t>(n)) return errno != 0 ? errno : EIO;
+    if (const int err = WriteBytesAt(out, buffer.data(), n, at); err != 0) return err;
+    at += static_cast<std::int64_t>(n);
+  }
+  return 0;
+}
+
+// Puts the built index (the whole file `built`) in the index file's place.
+// The file keeps its identity, as other programs sharing the table may hold
+// it open; the part beyond the old file's end is written first, so that a
+// full disk stops the copy while the old index is still whole (the file is
+// cut back to it), and the anchor last, after a mark that makes every open
+// ask for a rebuild should the rewrite of the nodes stop half way.
+bool PutInPlace(int built, const std::string& name) {
+  using namespace ndx;
+  struct stat info {};
+  if (::fstat(built, &info) != 0) {
+    SetError(OsErrorCode(errno), "Error reading index file: " + name + " [MakeIndex]");
+    return false;
+  }
+  const std::int64_t size = info.st_size;
+  const bool existed = ::access(name.c_str(), F_OK) == 0;
+  const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    SetError(OsErrorCode(errno, true), "File not open" + name);
+    return false;
+  }
+  struct stat old {};
+  const std::int64_t oldSize = ::fstat(fd, &old) == 0 ? old.st_size : 0;
+  // keep: the size to cut the file back to (the old index still whole), or
+  // -1 once its nodes are being rewritten.
+  const auto fail = [&](int err, std::int64_t keep) {
+    if (!existed) {
+      ::unlink(name.c_str());
+    } else if (keep >= 0) {
+      // Should the cut fail, the old nodes are whole all the same.
+      const int cut = ::ftruncate(fd, keep);
+      (void)cut;
+    }
+    ::close(fd);
+    SetError(OsErrorCode(err, true), "Error writing index file: " + name + " [MakeIndex]");
+    return false;
+  };
+  if (size > oldSize) {
+    if (const int err = CopyRange(built, fd, oldSize, size); err != 0) return fail(err, oldSize);
+  }
+  if (oldSize >= static_cast<std::int64_t>(kBlockSize)) {
+    std::uint8_t mark[8];
+    PutDword(mark, ~kNeedsRebuildCount);
+    PutDword(mark + 4, kNeedsRebuildCount);
+    if (const int err = WriteBytesAt(fd, mark, sizeof mark, kNotRecordCountOffset); err != 0) return fail(err, oldSize);
+  }
+  const std::int64_t common = std::min(size, oldSize);
+  if (const int err = CopyRange(built, fd, static_cast<std::int64_t>(kBlockSize), common); err != 0) {
+    return fail(err, -1);
+  }
+  if (const int err = CopyRange(built, fd, 0, std::min<std::int64_t>(size, kBlockSize)); err != 0) {
+    return fail(err, -1);
+  }
+  if (oldSize > size) {
+    // A tail left over does no harm: the anchor says where the tree ends.
+    const int cut = ::ftruncate(fd, size);
+    (void)cut;
+  }
+  if (::close(fd) != 0) {
+    SetError(OsErrorCode(errno, true), "Error writing index file: " + name + " [MakeIndex]");
+    return false;
+  }
+  return true;
+}
 
 int TreeLevels(std::int64_t records, int keysPerNode) {
   int levels = 2;
@@ -182,9 +261,9 @@ bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMa
   // Every error of the build is reported once, with the build's tag.
   const bool report = SetReportErrors(false);
   TzError = 0;
-  bool reopened = false;
+  // The file the tree is written into before it takes the index's place.
+  std::string scratch;
   std::unique_ptr<IND> ind;
-  DbfTable& table = area->table;
   KeptRecord kept(*area);
   IndexBuildRunning = true;
   auto build = [&]() -> bool {
@@ -216,16 +295,6 @@ bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMa
       SetError(214, name);
       return false;
     }
-    if (!area->exclusive && FileExistsS(name)) {
-      const int erased = EraseFile(name);
-      if (erased == 5 || erased == 32) {
-        if (!ReopenTable(*area, true)) {
-          SetError(225, table.tableName);
-          return false;
-        }
-        reopened = true;
-      }
-    }
     ind->soundex = options.soundex;
     ind->descending = options.descending;
     ind->unique = options.unique ? 1 : 0;
@@ -256,41 +325,49 @@ bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMa
     ind->entrySize = EntrySizeOf(ind->keyLength);
     ind->numericFlag = ind->charKey ? 0 : 1;
     ind->keysPerNode = KeysPerNodeOf(ind->entrySize);
-    // The file is created (or emptied) once every key is had, so that a
-    // refused build leaves an existing index as it was.
+    // The tree is written into a file of its own once every key is had,
+    // and put in the index file's place only when it is whole: a refused or
+    // failed build leaves an existing index as it was.
     const auto openFile = [&] {
       // The blank record (where every append starts) must give a key of
       // the same length too, or the index could not be opened.
       if (ind->keyMaker && !ind->soundex) {
         const std::string blank = BlankRecordKey(*ind, *area);
         if (blank.size() != ind->keyLength) {
-          SetError(266, KeyLengthRefusalText(table.recordCount + 1, blank.size(), ind->keyLength));
+          SetError(266, KeyLengthRefusalText(0, blank.size(), ind->keyLength));
           return false;
         }
       }
-      ind->fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-      if (ind->fd < 0) SetError(OsErrorCode(errno, true), "File not open" + name);
+      scratch = UniqueFilename();
+      if (scratch.empty()) return false;
+      ind->fd = ::open(scratch.c_str(), O_RDWR | O_TRUNC | O_CLOEXEC);
+      if (ind->fd < 0) SetError(OsErrorCode(errno, true), "File not open" + scratch);
       return ind->fd >= 0;
     };
     const std::uint32_t root = MakeIndexCore(*ind, *area, options.unique, openFile);
-    if (root == 0) return false;
-    return WriteNewIndexHeader(*ind, root);
+    if (root == 0 || !WriteNewIndexHeader(*ind, root)) return false;
+    return PutInPlace(ind->fd, name);
   };
   bool ok = false;
+  const auto cleanUp = [&] {
+    IndexBuildRunning = false;
+    if (ind) {
+      FreeExpr(ind->expr);
+      ind->expr = nullptr;
+      if (ind->fd >= 0) ::close(ind->fd);
+      ind->fd = -1;
+    }
+    if (!scratch.empty()) ::unlink(scratch.c_str());
+  };
   try {
     ok = build();
   } catch (...) {
-    IndexBuildRunning = false;
+    cleanUp();
     SetReportErrors(report);
     throw;
   }
-  IndexBuildRunning = false;
-  if (ind) {
-    FreeExpr(ind->expr);
-    if (ind->fd >= 0) ::close(ind->fd);
-  }
+  cleanUp();
   kept.Restore();
-  if (reopened) ReopenTable(*area, false);
   SetReportErrors(report);
   if (!ok || (TzError != 0 && TzError != 358)) {
     const int code = TzError != 0 ? TzError : 254;

@@ -2,7 +2,9 @@
 // area in one pass: every record is read once in large blocks, its key
 // produced (by the key expression or the caller's key maker), the (key,
 // record number) entries sorted (index_sort.h) and the tree written bottom
-// up (index_tree_writer.h). The new file is left closed; OpenIndex opens it.
+// up (index_tree_writer.h) into a scratch file, which takes the index file's
+// place only when the build succeeded. The file is left closed; OpenIndex
+// opens it.
 #pragma once
 
 #include <cstdint>

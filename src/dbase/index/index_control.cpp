@@ -162,9 +162,9 @@ std::string BlankRecordKey(IND& ind, WorkArea& area) {
 }
 
 std::string KeyLengthRefusalText(std::int64_t record, std::size_t length, std::size_t keyLength) {
-  return "The key of record " + std::to_string(record) + " has " + std::to_string(length) +
-         " characters, the index's keys " + std::to_string(keyLength) +
-         "; a key maker's keys must not vary in length";
+  const std::string whose = record > 0 ? "record " + std::to_string(record) : std::string("a new (blank) record");
+  return "The key of " + whose + " has " + std::to_string(length) + " characters, the index's keys " +
+         std::to_string(keyLength) + "; a key maker's keys must not vary in length";
 }
 
 std::string SearchKeyOf(IND& ind, const std::string& text) {

@@ -55,6 +55,11 @@ struct IND {
   bool descending = false;
   bool bof = false;
   bool eof = false;
+  // The index is known not to hold every change of its table (an update
+  // failed half way): its anchor says so, and every open asks for a rebuild.
+  bool outOfStep = false;
+  // A move met an empty node (reported as a mismatch with the table).
+  bool damageMet = false;
   // Key production: a compiled expression or a key maker.
   CompiledExpr* expr = nullptr;
   KeyMakerProc keyMaker;
@@ -87,6 +92,9 @@ struct AreaIndexes {
   std::array<IND*, kMaxIndexSlots + 1> slots{};
   bool naturalOrder = false;
   std::unique_ptr<NodeCache> cache;
+  // The stored bytes of the record being replaced, as they were before: put
+  // back when the indexes cannot take its new keys.
+  std::string replacedRecord;
 };
 extern std::array<AreaIndexes, kMaxWorkAreas + 1> IndexSlots;
 // The result of the last search or move.
@@ -127,7 +135,8 @@ std::string UnfittedKey(IND& ind);
 // append starts from) of the index's work area.
 std::string BlankRecordKey(IND& ind, WorkArea& area);
 // Error 266's text for a key maker's key of another length than the
-// index's: "The key of record <n> has <length> characters, ...".
+// index's: "The key of record <n> has <length> characters, ..." (record 0:
+// the blank record that every new record starts from).
 std::string KeyLengthRefusalText(std::int64_t record, std::size_t length, std::size_t keyLength);
 // The key of a text for a search (Find): type conversion, padding with
 // ExactFind, code page, SOUNDEX and DESCENDING for key makers.

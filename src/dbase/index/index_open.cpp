@@ -18,6 +18,7 @@
 #include "dbase/engine/os_locks.h"
 #include "dbase/expr/expr_hooks.h"
 #include "dbase/index/index_anchor.h"
+#include "dbase/index/index_check.h"
 #include "dbase/index/index_search.h"
 #include "dbase/index/key_primitives.h"
 #include "dbase/index/table_semaphore.h"
@@ -82,7 +83,7 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
     FreeIndex(ind.release());
     return false;
   }
-  std::uint8_t anchor[kAnchorHeaderSize + kExpressionReadSize] = {};
+  std::uint8_t anchor[kBlockSize] = {};
   ReadBracket(true);
   const std::int64_t got = ReadBytesAt(fd, anchor, sizeof anchor, 0);
   ReadBracket(false);
@@ -153,6 +154,31 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
     return false;
   }
   ind->oldKey.assign(ind->keyLength, ind->charKey ? ' ' : '\0');
+  if (area->table.recordCount > 0 && ind->charKey) {
+    const std::string blank = BlankRecordKey(*ind, *area);
+    if (blank.size() != ind->keyLength) {
+      const std::uint16_t keyLength = ind->keyLength;
+      FreeIndex(ind.release());
+      SetError(266, "Incorrect key length: Must be 1 to 100.\n\rExpected Length= " + std::to_string(keyLength) + blank);
+      return false;
+    }
+  }
+  // An index the anchor gives reason to doubt is checked against the table
+  // before it is used: one that does not match it is refused.
+  switch (JudgeTrailer(anchor, area->table)) {
+    case TrailerVerdict::NeedsRebuild:
+      ReportIndexMismatch(*ind, "an update of it failed before it was complete", "SetIndexTo/OpenIndex");
+      FreeIndex(ind.release());
+      return false;
+    case TrailerVerdict::Doubtful:
+      if (!CheckIndexAgainstTable(*ind, "SetIndexTo/OpenIndex")) {
+        FreeIndex(ind.release());
+        return false;
+      }
+      break;
+    case TrailerVerdict::Trusted:
+      break;
+  }
   RepairNextFree(*ind);
   IND* opened = ind.release();
   slots.slots[static_cast<std::size_t>(slot)] = opened;
@@ -160,18 +186,18 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
     slots.cache = std::make_unique<NodeCache>(NodeCacheSize);
   }
   if (area->table.recordCount > 0) {
-    if (opened->charKey) {
-      const std::string blank = BlankRecordKey(*opened, *area);
-      const std::uint16_t keyLength = opened->keyLength;
-      if (blank.size() != keyLength) {
-        // Closing frees the index: the message takes its length before.
-        CloseIndex(slot);
-        SetError(266, "Incorrect key length: Must be 1 to 100.\n\rExpected Length= " + std::to_string(keyLength) +
-                          blank);
-        return false;
-      }
-    }
     if (slot == 1) PositionOnFirstVisibleKey();
+    // The first keys already show that the index does not match the table.
+    if (TzError == 222) {
+      const std::string detail = TzErrorDetail;
+      const bool report = SetReportErrors(false);
+      CloseIndex(slot);
+      SetReportErrors(report);
+      TzError = 222;
+      LastErrorCode = 222;
+      TzErrorDetail = detail;
+      return false;
+    }
   } else {
     opened->bof = opened->eof = true;
     GetNode(*opened, 1);

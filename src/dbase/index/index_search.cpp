@@ -11,6 +11,7 @@
 #include "dbase/engine/os_errors.h"
 #include "dbase/engine/work_areas.h"
 #include "dbase/index/index_anchor.h"
+#include "dbase/index/index_check.h"
 #include "dbase/index/key_primitives.h"
 
 namespace dbase {
@@ -125,7 +126,12 @@ bool MoveLeaf(IND& ind, bool forward) {
     PathStep& top = ind.path.back();
     if (forward ? top.position < NodeCount(ind, top.node.data()) : top.position > 0) {
       top.position += forward ? 1 : -1;
-      if (DescendEdge(ind, NodeChild(ind, top.node.data(), top.position), forward) && ind.Count() > 0) return true;
+      if (!DescendEdge(ind, NodeChild(ind, top.node.data(), top.position), forward)) break;
+      if (ind.Count() > 0) return true;
+      // Only the root of an empty index has no entries: the keys that
+      // stood here are lost to the walk.
+      ind.damageMet = true;
+      ReportIndexMismatch(ind, "block " + std::to_string(ind.nodeNumber) + " is empty", "SkipIndexed");
       break;
     }
     ind.path.pop_back();
@@ -219,17 +225,18 @@ bool SeekAndRead(IND& ind, std::uint32_t block, std::uint8_t* buffer) {
 
 bool SeekAndWrite(IND& ind, std::uint32_t block, std::uint8_t* buffer) {
   PutWord(buffer + kNodeModifiedOffset, 0);
+  const int err = WriteBytesAt(ind.fd, buffer, kBlockSize, static_cast<std::int64_t>(block) * kBlockSize);
+  if (err != 0) {
+    SetError(OsErrorCode(err, true), "Error writing index file: " + ind.fileName + " [SeekAndWrite]");
+    return false;
+  }
+  // The copies follow the file only once it holds the node.
   for (PathStep& step : ind.path) {
     if (step.block == block) std::memcpy(step.node.data(), buffer, kBlockSize);
   }
   if (ind.area >= 1 && ind.area <= kMaxWorkAreas) {
     AreaIndexes& slots = IndexSlots[static_cast<std::size_t>(ind.area)];
     if (slots.slots[1] == &ind && slots.cache) slots.cache->Update(block, buffer);
-  }
-  const int err = WriteBytesAt(ind.fd, buffer, kBlockSize, static_cast<std::int64_t>(block) * kBlockSize);
-  if (err != 0) {
-    SetError(OsErrorCode(err, true), "Error writing index file: " + ind.fileName + " [SeekAndWrite]");
-    return false;
   }
   return true;
 }
@@ -316,14 +323,23 @@ std::int64_t FindFirstLastRec(bool first) {
   if (!GetNode(*ind, ind->root)) return 0;
   if (ind->Count() == 0) {
     ind->bof = ind->eof = true;
-    return RecordCountOf(*ind) + 1;
+    // Every record has a key: an empty index of a table with records
+    // has lost them.
+    if (const std::int64_t count = RecordCountOf(*ind); count > 0) {
+      ReportIndexMismatch(*ind, "it holds no key of the table's " + std::to_string(count) + " records",
+                          "_FindFirst/LastRec");
+      return 0;
+    }
+    return 1;
   }
   ind->path.clear();
   if (!DescendEdge(*ind, ind->root, first)) return 0;
   ind->bof = ind->eof = false;
+  const std::int64_t record = EntryRecord(*ind);
+  if (!EntryRecordInTable(*ind, record, "_FindFirst/LastRec")) return 0;
   IndexFound = true;
   SetOldKey(*ind);
-  return EntryRecord(*ind);
+  return record;
 }
 
 std::int64_t GoTopIndexed() {
@@ -369,6 +385,41 @@ bool StepWithoutIndex(WorkArea*& area, IND*& ind, bool forward, std::int64_t& re
 
 }  // namespace
 
+namespace {
+
+// One step of a walk that judges where it leads: a record beyond the table
+// or a key out of order (ascending forward) is reported, and the walk ends
+// there instead of going on short. False at the edge or on such a mismatch
+// (damaged set).
+bool CheckedStep(IND& ind, bool forward, bool& damaged) {
+  damaged = false;
+  const bool standing = ind.entryIndex >= 0 && ind.entryIndex < ind.Count();
+  const std::string before = standing ? std::string(reinterpret_cast<const char*>(ind.KeyAt(ind.entryIndex)),
+                                                    ind.keyLength)
+                                      : std::string();
+  ind.damageMet = false;
+  const bool moved = forward ? StepForward(ind) : StepBackward(ind);
+  damaged = ind.damageMet;
+  if (!moved) return false;
+  const char* operation = forward ? "_FindNextRec" : "_FindPriorRec";
+  if (standing) {
+    const int order = CompareKeys(ind, ind.KeyAt(ind.entryIndex), before.data());
+    if (forward ? order < 0 : order > 0) {
+      ReportIndexMismatch(ind, "block " + std::to_string(ind.nodeNumber) + " breaks the order of the keys",
+                          operation);
+      damaged = true;
+      return false;
+    }
+  }
+  if (!EntryRecordInTable(ind, EntryRecord(ind), operation)) {
+    damaged = true;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::int64_t FindNextRec() {
   WorkArea* area = nullptr;
   IND* ind = nullptr;
@@ -376,7 +427,9 @@ std::int64_t FindNextRec() {
   if (StepWithoutIndex(area, ind, true, result)) return result;
   if (ind->eof) return LastKeyRecord(*ind);
   const std::int64_t before = area->table.currentRecord;
-  if (!StepForward(*ind)) {
+  bool damaged = false;
+  if (!CheckedStep(*ind, true, damaged)) {
+    if (damaged) return 0;
     const std::int64_t last = LastKeyRecord(*ind);
     if (before == last) {
       ind->eof = true;
@@ -406,7 +459,8 @@ std::int64_t FindPriorRec() {
     if (!DescendEdge(*ind, ind->root, false)) return 0;
   } else if (ind->bof) {
     return area->table.currentRecord;
-  } else if (!StepBackward(*ind)) {
+  } else if (bool damaged = false; !CheckedStep(*ind, false, damaged)) {
+    if (damaged) return 0;
     if (area->table.currentRecord == FirstKeyRecord(*ind)) ind->bof = true;
   }
   IndexFound = !ind->bof;
@@ -423,7 +477,8 @@ void PositionOnFirstVisibleKey() {
   while (true) {
     const std::int64_t candidate = EntryRecord(*ind);
     if (candidate >= 1 && ReadIntoNative(*area, candidate) && RecordAccepted(*area)) break;
-    if (!StepForward(*ind)) {
+    bool damaged = false;
+    if (!CheckedStep(*ind, true, damaged)) {
       ind->eof = true;
       break;
     }
@@ -461,16 +516,23 @@ bool Find(const std::string& text) {
   ReadBracket(false);
   if (ind->entryIndex >= ind->Count()) StepBackward(*ind);
   std::int64_t record = EntryRecord(*ind);
-  if (record >= 1) {
+  // A key that leads beyond the table finds nothing: the index is reported.
+  bool damaged = record >= 1 && !EntryRecordInTable(*ind, record, "Find");
+  if (record >= 1 && !damaged) {
     StandOn(*area, record);
     while (!RecordAccepted(*area) && !ind->eof) {
-      if (!StepForward(*ind)) {
+      if (!CheckedStep(*ind, true, damaged)) {
         ind->eof = true;
         break;
       }
       record = EntryRecord(*ind);
       StandOn(*area, record);
     }
+  }
+  if (damaged) {
+    EnterEndOfFile(*area);
+    ind->eof = true;
+    return false;
   }
   SetOldKey(*ind);
   std::size_t compared = ind->keyLength;

@@ -10,6 +10,9 @@
 #include <cstring>
 #include <vector>
 
+#include "dbase/engine/dbf_file.h"
+#include "dbase/engine/dbf_native.h"
+#include "dbase/engine/engine_hooks.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/restore_on_exit.h"
 #include "dbase/index/index_anchor.h"
@@ -61,11 +64,33 @@ bool WriteItems(IND& ind, std::uint32_t block, const Items& items, bool leaf) {
   return SeekAndWrite(ind, block, node);
 }
 
+// A node as an insertion will write it. Every write is planned before the
+// first is made, so that they can go out in an order that keeps the tree on
+// disk whole should one of them fail (a full disk, a file-size limit).
+struct PlannedNode {
+  std::uint32_t block = 0;
+  Items items;
+  bool leaf = false;
+  bool fresh = false;  // a block the tree has not used yet
+};
+using Plan = std::vector<PlannedNode>;
+
+// Reads a node as the plan will write it, else as it is.
+bool ReadPlanned(IND& ind, const Plan& plan, std::uint32_t block, std::uint8_t* node) {
+  for (auto it = plan.rbegin(); it != plan.rend(); ++it) {
+    if (it->block == block) {
+      Encode(ind, it->items, it->leaf, node);
+      return true;
+    }
+  }
+  return SeekAndRead(ind, block, node);
+}
+
 // The greatest key under a node: along the extra children down to a leaf.
-bool GreatestKey(IND& ind, std::uint32_t block, std::string& key) {
+bool GreatestKey(IND& ind, const Plan& plan, std::uint32_t block, std::string& key) {
   std::uint8_t node[kBlockSize];
   for (int depth = 0; depth < 64; ++depth) {
-    if (!SeekAndRead(ind, block, node)) return false;
+    if (!ReadPlanned(ind, plan, block, node)) return false;
     const int count = static_cast<std::int16_t>(GetWord(node));
     const std::uint8_t* first = node + kNodeEntriesOffset;
     if (count == 0 || GetDword(first + kEntryChildOffset) == 0) {
@@ -79,6 +104,72 @@ bool GreatestKey(IND& ind, std::uint32_t block, std::string& key) {
   }
   SetError(222, "Invalid dBASE key expression or corrupted index file " + ind.fileName);
   return false;
+}
+
+bool GreatestKey(IND& ind, std::uint32_t block, std::string& key) { return GreatestKey(ind, Plan{}, block, key); }
+
+// The error being reported, kept across the writes that follow it.
+class KeptError {
+ public:
+  KeptError() : code_(TzError), last_(LastErrorCode), detail_(TzErrorDetail) {}
+  void Restore() const {
+    TzError = code_;
+    LastErrorCode = last_;
+    TzErrorDetail = detail_;
+  }
+
+ private:
+  std::uint16_t code_;
+  std::uint16_t last_;
+  std::string detail_;
+};
+
+// The index no longer holds every change of its table: its anchor says so
+// (as far as it can still be written), and every open asks for a rebuild.
+void MarkOutOfStep(IND& ind) {
+  ind.outOfStep = true;
+  const KeptError kept;
+  RestoreOnExit<bool> quiet(ReportErrors, false);
+  WriteAnchorNode(ind);
+  kept.Restore();
+}
+
+// Writes a planned insertion. The fresh blocks go first: until something
+// refers to them a failure leaves the tree as it was. Then what refers to
+// them, from the top down (the anchor when the root changes, a parent
+// before the node it split): a failure half way leaves every key reachable,
+// some twice, none lost, and the index is marked for a rebuild.
+bool WriteInsertion(IND& ind, const Plan& plan, std::uint32_t nextFree, std::uint32_t newRoot) {
+  for (const PlannedNode& n : plan) {
+    if (n.fresh && !WriteItems(ind, n.block, n.items, n.leaf)) return false;
+  }
+  const std::uint32_t oldRoot = ind.root;
+  const std::uint32_t oldNextFree = ind.nextFree;
+  ind.nextFree = nextFree;
+  ind.anchorModified = true;
+  bool changed = false;
+  if (newRoot != 0) {
+    ind.root = newRoot;
+    if (!WriteAnchorNode(ind)) {
+      ind.root = oldRoot;
+      ind.nextFree = oldNextFree;
+      return false;
+    }
+    changed = true;
+  }
+  for (auto it = plan.rbegin(); it != plan.rend(); ++it) {
+    if (it->fresh) continue;
+    if (!WriteItems(ind, it->block, it->items, it->leaf)) {
+      if (changed) {
+        MarkOutOfStep(ind);
+      } else {
+        ind.nextFree = oldNextFree;
+      }
+      return false;
+    }
+    changed = true;
+  }
+  return true;
 }
 
 bool Corrupted(IND& ind, const char* where) {
@@ -118,6 +209,36 @@ bool StandOnEntry(IND& ind, const std::string& key, std::int64_t record) {
   return false;
 }
 
+// Takes an appended record off the table again; the work area stands on
+// the last record. False when the record stays.
+bool DropAppendedRecord(WorkArea& area) {
+  DbfTable& table = area.table;
+  if (table.isVirtual || table.currentRecord != static_cast<std::int64_t>(table.recordCount)) return false;
+  const KeptError failure;
+  const bool dropped = DropLastRecord(table);
+  failure.Restore();
+  if (!dropped) return false;
+  if (table.recordCount > 0 && ReadIntoNative(area, table.recordCount)) return true;
+  table.currentRecord = static_cast<std::int64_t>(table.recordCount) + 1;
+  table.eof = true;
+  return true;
+}
+
+// Puts the bytes of the record being replaced back, as PrepareReplace kept
+// them.
+bool RestoreReplacedRecord(WorkArea& area) {
+  DbfTable& table = area.table;
+  const std::string& kept = IndexSlots[static_cast<std::size_t>(CurrentArea)].replacedRecord;
+  if (table.isVirtual || kept.size() != table.record.size()) return false;
+  const KeptError failure;
+  table.record = kept;
+  const bool written = PutDbfRecord(table, table.currentRecord);
+  if (written) RecordToNative(table, area.native);
+  if (written && CommonHooks.updateReadCache) CommonHooks.updateReadCache();
+  failure.Restore();
+  return written;
+}
+
 }  // namespace
 
 int AppendIndex(IND& ind, const std::string& key, std::int64_t record) {
@@ -136,6 +257,9 @@ int AppendIndex(IND& ind, const std::string& key, std::int64_t record) {
     }
   }
   const Item entry{0, static_cast<std::uint32_t>(record), key};
+  Plan plan;
+  std::uint32_t nextFree = ind.nextFree;
+  std::uint32_t newRoot = 0;
   // The two halves of the last split, for the level above.
   std::uint32_t lowerBlock = 0;
   std::uint32_t upperBlock = 0;
@@ -148,7 +272,7 @@ int AppendIndex(IND& ind, const std::string& key, std::int64_t record) {
     if (!leaf) at = step.position;
     Items items = Decode(ind, step.node.data(), leaf);
     const int n = leaf ? static_cast<int>(items.size()) : static_cast<int>(items.size()) - 1;
-    if (at < 0 || at > (leaf ? n : n)) {
+    if (at < 0 || at > n) {
       Corrupted(ind, "AppendIndex");
       return -1;
     }
@@ -167,7 +291,7 @@ int AppendIndex(IND& ind, const std::string& key, std::int64_t record) {
                       (leaf || kNodeEntriesOffset + static_cast<std::size_t>(n + 1) * ind.entrySize + 4 <= kBlockSize);
     if (room) {
       place(items, at);
-      if (!WriteItems(ind, step.block, items, leaf)) return -1;
+      plan.push_back({step.block, std::move(items), leaf, false});
       break;
     }
     // Split: the new node takes the upper n div 2 entries (and the extra
@@ -182,34 +306,39 @@ int AppendIndex(IND& ind, const std::string& key, std::int64_t record) {
     } else {
       place(upper, at - keep);
     }
-    const std::uint32_t newBlock = ind.nextFree++;
-    ind.anchorModified = true;
-    if (!WriteItems(ind, step.block, lower, leaf) || !WriteItems(ind, newBlock, upper, leaf)) return -1;
     lowerBlock = step.block;
-    upperBlock = newBlock;
+    upperBlock = nextFree++;
+    const std::uint32_t lowerChild = lower.back().child;
+    const std::uint32_t upperChild = upper.back().child;
     if (leaf) {
       lowerKey = lower.back().key;
       upperKey = upper.back().key;
-    } else if (!GreatestKey(ind, lower.back().child, lowerKey) || !GreatestKey(ind, upper.back().child, upperKey)) {
+    }
+    plan.push_back({lowerBlock, std::move(lower), leaf, false});
+    plan.push_back({upperBlock, std::move(upper), leaf, true});
+    if (!leaf && (!GreatestKey(ind, plan, lowerChild, lowerKey) || !GreatestKey(ind, plan, upperChild, upperKey))) {
       return -1;
     }
     if (level == 0) {
       // The root split: a new root over both halves.
-      const std::uint32_t rootBlock = ind.nextFree++;
-      const Items root{{lowerBlock, 0, lowerKey}, {upperBlock, 0, std::string()}};
-      if (!WriteItems(ind, rootBlock, root, false)) return -1;
-      ind.root = rootBlock;
+      newRoot = nextFree++;
+      plan.push_back({newRoot, Items{{lowerBlock, 0, lowerKey}, {upperBlock, 0, std::string()}}, false, true});
       break;
     }
     leaf = false;
   }
-  ind.anchorModified = true;
-  if (!WriteAnchorNode(ind)) return -1;
+  if (!WriteInsertion(ind, plan, nextFree, newRoot)) {
+    ind.path.clear();
+    return -1;
+  }
+  // The key is in: the anchor takes the table's record count (a failure
+  // here leaves an older count, which makes the next open check the tree).
+  WriteAnchorNode(ind);
   if (IsControlling(ind)) {
     StandOnEntry(ind, key, record);
     ind.oldKey = key;
   }
-  return TzError == 0 ? 0 : -1;
+  return 0;
 }
 
 int DeleteKey(IND& ind, const std::string& key, std::int64_t record) {
@@ -227,55 +356,69 @@ int DeleteKey(IND& ind, const std::string& key, std::int64_t record) {
   Items items = Decode(ind, leafStep.node.data(), true);
   const int e = ind.entryIndex;
   const int n = static_cast<int>(items.size());
-  bool ok = true;
+  // One write takes the entry out of the tree, and only its success counts:
+  // the writes after it tidy up (blocks nothing refers to any more,
+  // separators that stay upper bounds), so that a failure of theirs is
+  // recorded but misleads no search.
+  bool removed = false;
   if (n > 1) {
     items.erase(items.begin() + e);
-    ok = WriteItems(ind, leafBlock, items, true);
+    removed = WriteItems(ind, leafBlock, items, true);
     // The removed entry was the leaf's greatest: the separators above follow.
-    if (ok && e == n - 1 && level > 0) ok = Tighten(ind, level - 1, items.back().key);
-  } else {
-    ok = WriteItems(ind, leafBlock, Items{}, true);
-    if (ok && level == 0) {
-      // The index is empty: one empty leaf in block 1.
-      if (leafBlock != 1) ok = WriteItems(ind, 1, Items{}, true);
+    if (removed && e == n - 1 && level > 0) Tighten(ind, level - 1, items.back().key);
+  } else if (level == 0) {
+    // The index is empty: one empty leaf in block 1.
+    removed = WriteItems(ind, leafBlock, Items{}, true);
+    if (removed && (leafBlock == 1 || WriteItems(ind, 1, Items{}, true))) {
       ind.root = 1;
       ind.nextFree = 2;
       ind.anchorModified = true;
-    } else if (ok) {
-      PathStep& parentStep = ind.path[static_cast<std::size_t>(level - 1)];
-      Items parent = Decode(ind, parentStep.node.data(), false);
-      const int p = parentStep.position;
-      if (p < 0 || p >= static_cast<int>(parent.size())) return Corrupted(ind, "DeleteKey") ? 0 : -1;
-      parent.erase(parent.begin() + p);
-      parent.back().key.clear();
-      ok = WriteItems(ind, parentStep.block, parent, false);
-      if (ok && parent.size() == 1) {
-        // Only one child is left under the parent: it takes the parent's place.
-        const std::uint32_t child = parent.front().child;
-        if (level - 1 == 0) {
-          ind.root = child;
-          ind.anchorModified = true;
-        } else {
-          std::string greatest;
-          ok = GreatestKey(ind, child, greatest);
-          PathStep& grandStep = ind.path[static_cast<std::size_t>(level - 2)];
-          Items grand = Decode(ind, grandStep.node.data(), false);
-          const int q = grandStep.position;
-          if (q < 0 || q >= static_cast<int>(grand.size())) return Corrupted(ind, "DeleteKey") ? 0 : -1;
+    }
+  } else {
+    // The leaf leaves its parent first; cleared afterwards, it is no longer
+    // referred to.
+    PathStep& parentStep = ind.path[static_cast<std::size_t>(level - 1)];
+    Items parent = Decode(ind, parentStep.node.data(), false);
+    const int p = parentStep.position;
+    if (p < 0 || p >= static_cast<int>(parent.size())) return Corrupted(ind, "DeleteKey") ? 0 : -1;
+    parent.erase(parent.begin() + p);
+    parent.back().key.clear();
+    if (parent.size() > 1) {
+      // A removed extra child leaves the separators above as upper bounds.
+      removed = WriteItems(ind, parentStep.block, parent, false);
+    } else {
+      // Only one child is left under the parent: it takes the parent's
+      // place, in the anchor or in the grandparent, before the emptied
+      // parent is written.
+      const std::uint32_t child = parent.front().child;
+      if (level - 1 == 0) {
+        const std::uint32_t oldRoot = ind.root;
+        ind.root = child;
+        ind.anchorModified = true;
+        removed = WriteAnchorNode(ind);
+        if (!removed) ind.root = oldRoot;
+      } else {
+        PathStep& grandStep = ind.path[static_cast<std::size_t>(level - 2)];
+        Items grand = Decode(ind, grandStep.node.data(), false);
+        const int q = grandStep.position;
+        if (q < 0 || q >= static_cast<int>(grand.size())) return Corrupted(ind, "DeleteKey") ? 0 : -1;
+        std::string greatest;
+        if (GreatestKey(ind, child, greatest)) {
           const bool extra = q == static_cast<int>(grand.size()) - 1;
           grand[static_cast<std::size_t>(q)].child = child;
           if (!extra) grand[static_cast<std::size_t>(q)].key = greatest;
-          if (ok) ok = WriteItems(ind, grandStep.block, grand, false);
-          if (ok && extra) ok = Tighten(ind, level - 3, greatest);
+          removed = WriteItems(ind, grandStep.block, grand, false);
+          if (removed && extra) Tighten(ind, level - 3, greatest);
         }
       }
-      // A removed extra child leaves the separators above as upper bounds.
+      if (removed) WriteItems(ind, parentStep.block, parent, false);
     }
+    if (removed) WriteItems(ind, leafBlock, Items{}, true);
   }
-  if (ok && ind.anchorModified) ok = WriteAnchorNode(ind);
+  if (removed && ind.anchorModified) WriteAnchorNode(ind);
   // The path no longer matches the file; the next search starts afresh.
   ind.path.clear();
-  return ok && TzError == 0 ? 0 : -1;
+  return removed ? 0 : -1;
 }
 
 void AppendNewKey() {
@@ -292,21 +435,24 @@ void AppendNewKey() {
       if (ind == nullptr) continue;
       keys[static_cast<std::size_t>(slot)] = CurrentRecordKey(*ind);
       if (AppendIndex(*ind, keys[static_cast<std::size_t>(slot)], record) == 0) continue;
-      // The keys already inserted go out again.
-      const std::uint16_t code = TzError;
-      const std::string detail = TzErrorDetail;
+      // An index could not take the key (a full disk): the keys already
+      // stored go out again, and the record with them, so that the table
+      // and its indexes keep holding the same records.
+      KeptError failure;
       for (int lower = 1; lower < slot; ++lower) {
         IND* done = slots.slots[static_cast<std::size_t>(lower)];
-        if (done == nullptr) continue;
-        if (DeleteKey(*done, keys[static_cast<std::size_t>(lower)], area->table.recordCount) != 0) {
-          SetError(254, "Index file corrupted. " + done->fileName + " [AppendNewKey]");
-          return;
+        if (done == nullptr || DeleteKey(*done, keys[static_cast<std::size_t>(lower)], record) == 0) continue;
+        SetError(254, "Index file corrupted. " + done->fileName + " [AppendNewKey]");
+        failure = KeptError();
+        MarkOutOfStep(*done);
+      }
+      if (!DropAppendedRecord(*area)) {
+        // The record stays without its keys.
+        for (IND* open : slots.slots) {
+          if (open != nullptr) MarkOutOfStep(*open);
         }
       }
-      if (TzError == 0 && code != 0) {
-        TzError = code;
-        TzErrorDetail = detail;
-      }
+      failure.Restore();
       return;
     }
   }
@@ -321,6 +467,14 @@ void CompareKeys() {
   {
     RestoreOnExit<bool> natural(slots.naturalOrder, false);
     const std::int64_t current = area->table.currentRecord;
+    // The entries that move: the record's stored key and its new one.
+    struct Move {
+      IND* ind;
+      std::string from;
+      std::string to;
+      bool inserted = false;
+    };
+    std::vector<Move> moves;
     for (int slot = 1; slot <= kMaxIndexSlots; ++slot) {
       IND* ind = slots.slots[static_cast<std::size_t>(slot)];
       if (ind == nullptr) continue;
@@ -334,14 +488,39 @@ void CompareKeys() {
       }
       const std::string stored = inNode ? std::string(reinterpret_cast<const char*>(ind->KeyAt(e)), ind->keyLength)
                                         : ind->oldKey;
-      if (stored != key) {
-        if (DeleteKey(*ind, stored, current) != 0) {
-          if (TzError == 0) SetError(1, "Key not found in index: " + ind->fileName + " [CompareKeys]");
-          break;
-        }
-        if (AppendIndex(*ind, key, current) != 0 || TzError != 0) break;
-      }
+      if (stored != key) moves.push_back({ind, stored, key});
       ind->oldKey = key;
+    }
+    // The new keys go in first: an index that cannot take one (a full disk)
+    // gives the record's old entries back, and the record its old bytes.
+    // Only then do the old entries go out, which needs no new block.
+    for (Move& move : moves) {
+      if (AppendIndex(*move.ind, move.to, current) != 0) break;
+      move.inserted = true;
+    }
+    if (!moves.empty() && !moves.back().inserted) {
+      const KeptError failure;
+      for (Move& move : moves) {
+        move.ind->oldKey = move.from;
+        if (move.inserted && DeleteKey(*move.ind, move.to, current) != 0 && !move.ind->unique) {
+          MarkOutOfStep(*move.ind);
+        }
+      }
+      const bool backOut = RestoreReplacedRecord(*area);
+      for (Move& move : moves) {
+        if (!backOut) MarkOutOfStep(*move.ind);
+        if (IsControlling(*move.ind)) StandOnEntry(*move.ind, move.from, current);
+      }
+      failure.Restore();
+    } else {
+      for (Move& move : moves) {
+        if (DeleteKey(*move.ind, move.from, current) != 0) {
+          if (TzError == 0) SetError(1, "Key not found in index: " + move.ind->fileName + " [CompareKeys]");
+          // A UNIQUE index may lack a record whose key another one holds.
+          if (!move.ind->unique) MarkOutOfStep(*move.ind);
+        }
+        if (IsControlling(*move.ind)) StandOnEntry(*move.ind, move.to, current);
+      }
     }
   }
   RememberKeys(1, false);
@@ -403,6 +582,11 @@ void RememberKeys(int slotCount, bool setEntry) {
 }
 
 void PrepareReplace() {
+  // The record stands as it is stored: its bytes are kept, to be put back
+  // should its new keys find no room.
+  if (WorkArea* area = CurrentWorkAreaRecord(); area != nullptr && CurrentArea >= 1 && CurrentArea <= kMaxWorkAreas) {
+    IndexSlots[static_cast<std::size_t>(CurrentArea)].replacedRecord = area->table.record;
+  }
   TableChanged();
   SyncIndexControlling();
   RememberKeys(kMaxIndexSlots, true);

@@ -26,6 +26,10 @@ inline constexpr std::size_t kNotRecordCountOffset = 488;
 inline constexpr std::size_t kRecordCountOffset = 492;
 inline constexpr std::size_t kTableNameOffset = 496;
 inline constexpr std::size_t kTableNameLength = 12;
+// The record count an index stores in its trailer while it is known not to
+// hold every change of its table (a failed update, a rewrite under way):
+// every open then asks for a rebuild. No table holds this many records.
+inline constexpr std::uint32_t kNeedsRebuildCount = 0xFFFFFFFFu;
 // Nodes.
 inline constexpr std::size_t kNodeCountOffset = 0;
 inline constexpr std::size_t kNodeModifiedOffset = 2;

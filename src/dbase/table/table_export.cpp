@@ -97,7 +97,7 @@ void ExportTableHtml(Tdbf4& window, const std::string& fileName) {
 void StartHtmlBrowser(const std::string& fileName) {
   const std::string browser = common::TrimBlanks(common::HtmlBrowserPath);
   if (browser.empty()) return;
-  const platform::StartResult result = platform::StartCommandLine(browser + " " + fileName);
+  const platform::StartResult result = platform::StartCommandLine(platform::CommandLineWord(browser) + " " + platform::CommandLineWord(fileName));
   if (result.outcome != platform::StartOutcome::Started) common::ShowError("file " + browser + " not found or no access !");
 }
 

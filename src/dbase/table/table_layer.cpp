@@ -103,7 +103,9 @@ void DbfBrowse(const std::string& text, std::uint16_t mode) { DbfForm().SetMode(
 void DbfGoto(std::int32_t n) {
   const std::int32_t count = DbfRecCount();
   if (n > count) {
-    common::AddErrorMessage("DBF #" + std::to_string(n) + " not found.");
+    // Fixed words first: the explanation records are found by a message's
+    // first 15 characters.
+    common::AddErrorMessage("Warning: DBF record #" + std::to_string(n) + " not found, the last record taken");
     n = count;
   }
   DbfGotoClamped(n);

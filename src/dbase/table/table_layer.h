@@ -34,8 +34,9 @@
 //
 // Failures: a table that does not open is reported (engine box or "file ...
 // not found or no access !") and sets AbortFlag; a record number beyond the
-// table adds "DBF #<n> not found." to the calculation messages and stands on
-// the last record; an unknown field name is reported and sets AbortFlag.
+// table adds "Warning: DBF record #<n> not found, the last record taken" to
+// the calculation messages and stands on the last record; an unknown field
+// name is reported and sets AbortFlag.
 #pragma once
 
 #include <cstdint>
@@ -66,8 +67,9 @@ void DbfSetTitles(const std::string& title1, const std::string& title2);
 // Shows the table window modally in the mode (see above).
 void DbfBrowse(const std::string& text, std::uint16_t mode);
 
-// Record n; beyond the record count: the message "DBF #<n> not found." and
-// the last record. DbfGotoClamped: n outside 1..count becomes 1.
+// Record n; beyond the record count: the message "Warning: DBF record #<n>
+// not found, the last record taken" and the last record. DbfGotoClamped: n
+// outside 1..count becomes 1.
 void DbfGoto(std::int32_t n);
 void DbfGotoClamped(std::int32_t n);
 std::int32_t DbfRecNo();

@@ -61,6 +61,16 @@ bool Guarded(const std::function<void()>& operation) {
   return false;
 }
 
+// Whether the lock a command needs was had; another program's lock that
+// outlasts the dataset's retries stops the command, and the user is told.
+bool Locked(bool taken, const std::string& operation) {
+  if (!taken && dbase::TzError == 0) {
+    common::ShowError("Lock failed [" + operation + "]");
+    AbortFlag = 1;
+  }
+  return taken;
+}
+
 // The menu word of the language without its accelerator mark.
 std::string MenuWord(int index) { return common::MenuCaptions[index]; }
 
@@ -200,7 +210,7 @@ std::int64_t Tdbf4::RecCount() {
 void Tdbf4::AppendRecord() {
   if (!tzdbf.Active()) return;
   Guarded([this] {
-    if (!tzdbf.ALock()) return;
+    if (!Locked(tzdbf.ALock(), "Append")) return;
     tzdbf.AppendRec();
     tzdbf.UnLock();
   });
@@ -246,7 +256,9 @@ void Tdbf4::OpenIndex(const std::string& indexPath) {
   if (!tzdbf.Active()) return;
   common::CursorHourglass();
   Guarded([&] {
-    if (!tzdbf.SetIndexTo(ShortPathName(indexPath + ".ndx"))) AbortFlag = 1;
+    // One file by its whole name: the list form of SET INDEX TO would cut a
+    // temporary directory with blanks into names.
+    if (!tzdbf.SetIndexToLFN(indexPath + ".ndx", 1)) AbortFlag = 1;
   });
   common::CursorArrow();
   RecordsChanged();
@@ -445,7 +457,7 @@ void Tdbf4::AppendDbfClick() {
   const auto file = ChooseFile(false, "Append dbf", "*.dbf|*.dbf", "", "dbf");
   if (!file) return;
   Guarded([&] {
-    if (!tzdbf.FLock()) return;
+    if (!Locked(tzdbf.FLock(), "Append dbf")) return;
     tzdbf.AppendFrom(*file);
     tzdbf.UnLock();
   });
@@ -457,7 +469,7 @@ void Tdbf4::AppendDelimitedClick() {
   const auto file = ChooseFile(false, "Append Delimited", "*.txt|*.txt", "", "txt");
   if (!file) return;
   Guarded([&] {
-    if (!tzdbf.FLock()) return;
+    if (!Locked(tzdbf.FLock(), "Append Delimited")) return;
     tzdbf.AppendFromDelimited(*file);
     tzdbf.UnLock();
   });
@@ -469,7 +481,7 @@ void Tdbf4::SaveAsDelimitedClick() {
   const auto file = ChooseFile(true, "Save As Delimited", "txt|*.txt|All files|*", "", "");
   if (!file) return;
   Guarded([&] {
-    if (!tzdbf.FLock()) return;
+    if (!Locked(tzdbf.FLock(), "Save As Delimited")) return;
     tzdbf.CopyToDelimited(*file);
     tzdbf.UnLock();
   });

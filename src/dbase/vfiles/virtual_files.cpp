@@ -8,11 +8,11 @@
 #include <cstring>
 #include <new>
 
-#include "common/c_locale_numbers.h"
 #include "dbase/engine/dbf_native.h"
 #include "dbase/engine/engine_hooks.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/navigation.h"
+#include "dbase/engine/number_text.h"
 #include "dbase/engine/work_areas.h"
 
 namespace dbase {
@@ -39,17 +39,15 @@ struct Key {
 
 constexpr std::size_t kMaxKeyLength = 100;
 
+// A key text is a number as the engine writes numbers (FieldAsString of a
+// numeric field, with the engine's decimal separator), whatever the
+// process's locale.
 Key MakeKey(std::string text) {
   Key key;
   if (text.size() > kMaxKeyLength) text.resize(kMaxKeyLength);
   key.text = std::move(text);
-  const std::size_t first = key.text.find_first_not_of(' ');
-  if (first == std::string::npos) return key;
-  const std::string number = key.text.substr(first, key.text.find_last_not_of(' ') - first + 1);
-  if (number.find_first_not_of("0123456789+-.eE") != std::string::npos) return key;
-  char* end = nullptr;
-  const double value = common::CStrtod(number.c_str(), &end);
-  if (end == number.c_str() + number.size()) {
+  double value = 0;
+  if (ReadNumberText(key.text, value) == NumberReading::Number) {
     key.numeric = true;
     key.value = value;
   }

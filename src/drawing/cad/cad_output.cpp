@@ -111,12 +111,20 @@ void RefuseSolidOutput(const std::string& message) {
   AbortFlag = 1;
 }
 
-bool RefusedAsTooThin(const std::string& format, Real lo, Real hi) {
+std::string TooThinForSolidText(const std::string& format) {
+  return "face width below 0.0001 mm, too thin for a solid; no " + format + " file written";
+}
+
+bool RefusedAsTooThin(const std::string& format) {
   // Far below any face width a part is made with, far above the rounding
-  // of the heights a file holds.
+  // of the heights a file holds. The heights as the settings hold them,
+  // for every format alike: a face width of 0.0001 mm itself is a solid,
+  // whatever type a writer keeps its heights in, and the margin keeps one
+  // that a unit conversion left a rounding step short of it.
   constexpr Real least = 1e-4L;
-  if (std::fabs(hi - lo) > least) return false;
-  RefuseSolidOutput(format + ": the face width is too small for a solid (0.0001 mm at least); no file written");
+  const Real height = std::fabs(CadSettings.StlHeights[2] - CadSettings.StlHeights[1]);
+  if (height >= least * (1 - 1e-9L)) return false;
+  RefuseSolidOutput(TooThinForSolidText(format));
   return true;
 }
 

@@ -56,10 +56,11 @@ bool CadValuesWritable(std::initializer_list<Real> values);
 // the reason is shown and added to the message list ("Error  : " before
 // it), and AbortFlag is set, so that the back end puts no file in place.
 void RefuseSolidOutput(const std::string& message);
-// Material between the heights lo and hi (mm) closer than 0.0001 mm is no
-// solid: the output of the format named (STEP, STL) is refused so, and
-// true returned.
-bool RefusedAsTooThin(const std::string& format, Real lo, Real hi);
+// Material between the two extrusion heights of CadSettings (StlHeights)
+// closer than 0.0001 mm is no solid: the output of the format named (STEP,
+// STL) is refused with TooThinForSolidText, and true returned.
+bool RefusedAsTooThin(const std::string& format);
+std::string TooThinForSolidText(const std::string& format);
 
 // ---- Primitives --------------------------------------------------------------
 void CadLine(Real x1, Real y1, Real x2, Real y2);

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "common/cad_settings.h"
 #include "common/file_checks.h"
@@ -51,7 +52,9 @@ TPlotFormSettings DefaultPlotFormSettings() {
 }
 
 std::string BuildPlotCommandLine(const TPlotFormSettings& form) {
-  std::string line = form.ProgramPath + " " + common::AddBackslash(form.OutputDirectory) + "tramlin";
+  // Paths with blanks stand in quotes, so that the line keeps them whole.
+  const std::string output = platform::CommandLineWord(common::AddBackslash(form.OutputDirectory) + "tramlin");
+  std::string line = platform::CommandLineWord(form.ProgramPath) + " " + output;
   const bool ps = form.OutputCode == 1;
   line += " /C";
   if (form.OutputCode >= 0 && form.OutputCode < PlotOutputCodeCount) line += PlotOutputCodes[form.OutputCode];
@@ -60,7 +63,7 @@ std::string BuildPlotCommandLine(const TPlotFormSettings& form) {
     const std::int32_t port = common::TextToInt(form.Interface == 0 ? form.Com : form.Lpt);
     if (port != 1) line += " /P" + std::to_string(port);
   } else if (!common::RemoveBlanks(form.OutputDirectory).empty()) {
-    line += " /F" + common::AddBackslash(form.OutputDirectory) + "tramlin";
+    line += " /F" + output;
   }
   const Real scale = common::TextToReal(form.Scale);
   if (scale == 0)
@@ -82,8 +85,8 @@ namespace {
 // The directory of a command line's program: its first word up to its last
 // separator ('/' or, in lines kept from older configurations, '\').
 std::string ProgramDirectoryOf(const std::string& commandLine) {
-  const std::string trimmed = common::TrimBlanks(commandLine);
-  const std::string first = trimmed.substr(0, trimmed.find(' '));
+  const std::vector<std::string> words = platform::CommandLineWords(commandLine);
+  const std::string first = words.empty() ? std::string() : words.front();
   const auto cut = first.find_last_of("/\\");
   return cut == std::string::npos ? std::string() : first.substr(0, cut);
 }
@@ -116,7 +119,7 @@ bool WriteScript(const std::string& fileName, const std::string& line) {
 }  // namespace
 
 void ConfigurePlotUtility(std::string& commandLine) {
-  const std::string dxfFile = common::AddBackslash(common::TempDirectory) + "tramlin";
+  const std::string dxfFile = platform::CommandLineWord(common::AddBackslash(common::TempDirectory) + "tramlin");
   std::string directory = ProgramDirectoryOf(commandLine);
 
   int edition = 2;
@@ -175,11 +178,12 @@ void ConfigurePlotUtility(std::string& commandLine) {
 
   // Numbers with a point, whatever the decimal sign of the printouts: the
   // utility reads them so.
-  std::string line = common::AddBackslash(directory) + (edition == 1 ? "WTRAMLIN " : "TRAMLIN ") + dxfFile;
+  std::string line =
+      platform::CommandLineWord(common::AddBackslash(directory) + (edition == 1 ? "WTRAMLIN" : "TRAMLIN")) + " " + dxfFile;
   line += " /C" + std::string(PlotOutputCodes[code - 1]);
   if (interface != 2) line += " /D" + std::to_string(interface);
   if (interface != 3 && port != 1) line += " /P" + std::to_string(port);
-  if (interface == 3 && !common::TrimBlanks(destination).empty()) line += " /F" + destination;
+  if (interface == 3 && !common::TrimBlanks(destination).empty()) line += " /F" + platform::CommandLineWord(destination);
   if (scale == 0)
     line += " /M*";
   else if (scale != 1)
@@ -201,7 +205,7 @@ void ConfigurePlotUtility(std::string& commandLine) {
       if (WriteScript(name + ".BAT", line)) break;
       common::ShowError("file " + name + ".BAT " + "cannot be created");
     }
-    line = name + ".BAT";
+    line = platform::CommandLineWord(name + ".BAT");
   }
   commandLine = line;
 }

@@ -219,10 +219,21 @@ std::size_t EntityWriter::Solid(const Slab& slab) {
   std::vector<std::size_t> curves[2] = {std::vector<std::size_t>(ne, 0), std::vector<std::size_t>(ne, 0)};
   std::vector<std::size_t> directions(ne, 0), placements(ne, 0);
   std::vector<double> dx(ne, 1), dy(ne, 0);
+  // A smooth curve's control points at both heights, for the surface over it.
+  std::vector<std::vector<std::size_t>> poles[2] = {std::vector<std::vector<std::size_t>>(ne),
+                                                    std::vector<std::vector<std::size_t>>(ne)};
   std::map<std::size_t, std::size_t> vectors;  // direction -> its vector of length 1
   for (std::size_t e = 0; e < ne; ++e) {
     const Edge& edge = s.edges[e];
     std::size_t vector = 0;
+    if (!edge.poles.empty()) {
+      for (int level = 0; level < 2; ++level) {
+        const std::size_t v1 = vertex(edge.from, level), v2 = vertex(edge.to, level);
+        poles[level][e] = SplinePoles(edge.poles, heights[level], points[level][edge.from], points[level][edge.to]);
+        curves[level][e] = Entity("EDGE_CURVE('',", Id{v1}, ",", Id{v2}, ",", Id{Spline(poles[level][e])}, ",.T.)");
+      }
+      continue;
+    }
     if (!edge.arc) {
       const double length = std::hypot(s.x[edge.to] - s.x[edge.from], s.y[edge.to] - s.y[edge.from]);
       if (length > 0) dx[e] = (s.x[edge.to] - s.x[edge.from]) / length, dy[e] = (s.y[edge.to] - s.y[edge.from]) / length;
@@ -278,7 +289,12 @@ std::size_t EntityWriter::Solid(const Slab& slab) {
                                      oriented(curves[1][use.edge], !use.forward), oriented(down, false)};
       std::size_t surface;
       bool sameSense = true;
-      if (edge.arc) {
+      if (!edge.poles.empty()) {
+        // The curve swept up, facing right of it as it runs (out of the
+        // material where the boundary runs along it).
+        surface = SplineSide(poles[0][use.edge], poles[1][use.edge]);
+        sameSense = use.forward;
+      } else if (edge.arc) {
         // The cylinder faces away from its axis: out of the material where
         // the boundary runs counter-clockwise round it.
         surface = Entity("CYLINDRICAL_SURFACE('',", Id{placements[use.edge]}, ",", Number{edge.r}, ")");
@@ -326,8 +342,14 @@ void EntityWriter::Curves(const Sketch& sketch, const std::string& name) {
     if (points[v] == 0) points[v] = PointAt(sketch.x[v], sketch.y[v], 0);
     return points[v];
   };
-  std::vector<std::size_t> curves;
-  for (const Edge& edge : sketch.edges) {
+  // Each edge as a bounded curve from its `from` to its `to`.
+  const auto bounded = [&](const Edge& edge) -> std::size_t {
+    if (!edge.poles.empty()) return Spline(SplinePoles(edge.poles, 0, point(edge.from), point(edge.to)));
+    if (edge.arc && edge.from == edge.to) {
+      // A whole circle, as it is.
+      const std::size_t placement = Placement(PointAt(edge.cx, edge.cy, 0), up_, across_);
+      return Entity("CIRCLE('',", Id{placement}, ",", Number{edge.r}, ")");
+    }
     const std::size_t p1 = point(edge.from), p2 = point(edge.to);
     const double x1 = sketch.x[edge.from], y1 = sketch.y[edge.from];
     const double x2 = sketch.x[edge.to], y2 = sketch.y[edge.to];
@@ -336,10 +358,6 @@ void EntityWriter::Curves(const Sketch& sketch, const std::string& name) {
     if (edge.arc) {
       const std::size_t placement = Placement(PointAt(edge.cx, edge.cy, 0), up_, across_);
       basis = Entity("CIRCLE('',", Id{placement}, ",", Number{edge.r}, ")");
-      if (edge.from == edge.to) {
-        curves.push_back(basis);
-        continue;
-      }
       u1 = std::atan2(y1 - edge.cy, x1 - edge.cx);
       u2 = std::atan2(y2 - edge.cy, x2 - edge.cx);
       if (u1 < 0) u1 += 2 * Pi;
@@ -351,12 +369,110 @@ void EntityWriter::Curves(const Sketch& sketch, const std::string& name) {
       basis = Entity("LINE('',", Id{p1}, ",", Id{vector}, ")");
       u2 = length;
     }
-    curves.push_back(Entity("TRIMMED_CURVE('',", Id{basis}, ",(", Id{p1}, ",PARAMETER_VALUE(", Number{u1}, ")),(",
-                            Id{p2}, ",PARAMETER_VALUE(", Number{u2}, ")),.T.,.PARAMETER.)"));
+    return Entity("TRIMMED_CURVE('',", Id{basis}, ",(", Id{p1}, ",PARAMETER_VALUE(", Number{u1}, ")),(", Id{p2},
+                  ",PARAMETER_VALUE(", Number{u2}, ")),.T.,.PARAMETER.)");
+  };
+  // The edges in runs that go on from one edge to the next (a run's edges
+  // follow each other in the sketch, each walked from the vertex the one
+  // before ended at): a run of several edges is one composite curve, which
+  // readers take as one chain of edges, not as loose ones.
+  std::vector<std::size_t> curves;
+  const std::size_t ne = sketch.edges.size();
+  for (std::size_t first = 0; first < ne;) {
+    // The first edge is walked backwards (an arc drawn clockwise) when only
+    // its `from` meets the next one.
+    const Edge& start = sketch.edges[first];
+    bool forward = true;
+    if (first + 1 < ne) {
+      const Edge& second = sketch.edges[first + 1];
+      const bool toMeets = second.from == start.to || second.to == start.to;
+      const bool fromMeets = second.from == start.from || second.to == start.from;
+      forward = toMeets || !fromMeets;
+    }
+    std::vector<std::pair<std::size_t, bool>> chain{{first, forward}};
+    const std::size_t begin = forward ? start.from : start.to;
+    std::size_t at = forward ? start.to : start.from;
+    std::size_t next = first + 1;
+    for (; next < ne && at != begin; ++next) {
+      const Edge& edge = sketch.edges[next];
+      if (edge.from == edge.to) break;
+      if (edge.from == at) {
+        chain.emplace_back(next, true);
+        at = edge.to;
+      } else if (edge.to == at) {
+        chain.emplace_back(next, false);
+        at = edge.from;
+      } else {
+        break;
+      }
+    }
+    if (chain.size() == 1) {
+      curves.push_back(bounded(start));
+    } else {
+      std::vector<std::size_t> segments;
+      for (std::size_t k = 0; k < chain.size(); ++k) {
+        const std::size_t curve = bounded(sketch.edges[chain[k].first]);
+        // The last segment of an open run ends it; every other goes on.
+        const char* transition = k + 1 == chain.size() && at != begin ? ".DISCONTINUOUS." : ".CONTINUOUS.";
+        segments.push_back(Entity("COMPOSITE_CURVE_SEGMENT(", transition, chain[k].second ? ",.T.," : ",.F.,",
+                                  Id{curve}, ")"));
+      }
+      curves.push_back(Entity("COMPOSITE_CURVE('',", segments, ",.F.)"));
+    }
+    first = next;
   }
   const std::size_t set = Entity("GEOMETRIC_CURVE_SET('',", curves, ")");
   Product(name, Entity("GEOMETRICALLY_BOUNDED_WIREFRAME_SHAPE_REPRESENTATION('',(", Id{origin}, ",", Id{set}, "),",
                        Id{context}, ")"));
+}
+
+// The control points of a smooth curve at height z, the first and the
+// last the given points of its vertices.
+std::vector<std::size_t> EntityWriter::SplinePoles(const std::vector<double>& poles, double z, std::size_t first,
+                                                   std::size_t last) {
+  const std::size_t count = poles.size() / 2;
+  std::vector<std::size_t> ids(count);
+  ids.front() = first;
+  for (std::size_t i = 1; i + 1 < count; ++i) ids[i] = PointAt(poles[2 * i], poles[2 * i + 1], z);
+  ids.back() = last;
+  return ids;
+}
+
+namespace {
+
+// The knots of a Bezier curve of n control points as a B-spline of one
+// span: multiplicities and values.
+std::string KnotText(std::size_t n) {
+  const std::string ends = std::to_string(n);
+  return "(" + ends + "," + ends + "),(0.,1.)";
+}
+
+}  // namespace
+
+std::size_t EntityWriter::Spline(const std::vector<std::size_t>& poles) {
+  return Entity("B_SPLINE_CURVE_WITH_KNOTS('',", std::to_string(poles.size() - 1), ",", poles,
+                ",.UNSPECIFIED.,.F.,.F.,", KnotText(poles.size()), ",.UNSPECIFIED.)");
+}
+
+std::size_t EntityWriter::SplineSide(const std::vector<std::size_t>& bottom, const std::vector<std::size_t>& top) {
+  // The control points column by column along the curve, each from the
+  // bottom up.
+  Put("B_SPLINE_SURFACE_WITH_KNOTS('',");
+  Put(std::to_string(bottom.size() - 1));
+  Put(",1,(");
+  for (std::size_t i = 0; i < bottom.size(); ++i) {
+    if (i > 0) Put(",");
+    Put("(");
+    Ref(bottom[i]);
+    Put(",");
+    Ref(top[i]);
+    Put(")");
+  }
+  const std::string knots = KnotText(bottom.size());
+  // The curve's knots along, one span up.
+  const std::size_t split = knots.find("),(");
+  return Entity("),.UNSPECIFIED.,.F.,.F.,.F.,", knots.substr(0, split + 1), ",(2,2),", knots.substr(split + 2),
+                ",(0.,1.),.UNSPECIFIED.)");
 }
 
 }  // namespace drawing::step

@@ -4,11 +4,13 @@
 // written.
 //
 // A part of solids is an advanced B-rep: each slab (step_geometry.h) one
-// manifold solid, its closed shell of advanced faces on planes and
-// cylinders, bounded by loops of oriented edges along lines and circles
-// between vertex points. A part of lines is a set of trimmed lines and
-// circles (whole circles as they are). Points and directions that several
-// entities share are written once. Lengths are in millimetres, angles in
+// manifold solid, its closed shell of advanced faces on planes, cylinders
+// and B-spline surfaces (over its smooth curves), bounded by loops of
+// oriented edges along lines, circles and B-spline curves between vertex
+// points. A part of lines is a set of curves: trimmed lines and circles,
+// B-spline curves, whole circles as they are, and each run of several of
+// them one composite curve. Points and directions that several entities
+// share are written once. Lengths are in millimetres, angles in
 // radians; numbers are written as they are held, shortest first, with "."
 // as the decimal point in every locale.
 #pragma once
@@ -71,6 +73,10 @@ class EntityWriter {
   std::size_t Origin();
   void Product(const std::string& name, std::size_t representation);
   std::size_t Solid(const Slab& slab);
+  std::vector<std::size_t> SplinePoles(const std::vector<double>& poles, double z, std::size_t first,
+                                       std::size_t last);
+  std::size_t Spline(const std::vector<std::size_t>& poles);
+  std::size_t SplineSide(const std::vector<std::size_t>& bottom, const std::vector<std::size_t>& top);
 
   std::ostream& out_;
   std::string text_;  // the entity being composed

@@ -2,11 +2,13 @@
 #include "drawing/cad/step_geometry.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <unordered_map>
 
 #include "drawing/cad/step_cap_sectors.h"
+#include "drawing/cad/step_smooth_runs.h"
 
 namespace drawing::step {
 
@@ -15,9 +17,13 @@ namespace {
 constexpr double Pi = std::numbers::pi;
 
 // Lines that go on in one direction (within this sine of the angle between
-// them) are one edge; every other turn is a corner of the part, which stays
-// an edge of the model.
+// them) are one line.
 constexpr double StraightSine = 1e-9;
+
+// A turn of this much or more is a corner, where an edge ends.
+const double CornerCosine = std::cos(SmoothTurnDegrees * Pi / 180);
+// A turn of less than this joins two smooth stretches tangentially.
+const double KinkCosine = std::cos(KinkTurnDegrees * Pi / 180);
 
 // Points closer than a reader's tolerance (the file's uncertainty) are one
 // vertex.
@@ -30,8 +36,16 @@ struct Piece {
   std::size_t from = 0, to = 0;
 };
 
+// Whether the lines s and t go on in one direction.
+bool Straight(const Path& run, const Piece& s, const Piece& t) {
+  const double ux = run[s.to].x - run[s.from].x, uy = run[s.to].y - run[s.from].y;
+  const double vx = run[t.to].x - run[t.from].x, vy = run[t.to].y - run[t.from].y;
+  const double lengths = std::hypot(ux, uy) * std::hypot(vx, vy);
+  return lengths > 0 && ux * vx + uy * vy > 0 && std::fabs(ux * vy - uy * vx) <= StraightSine * lengths;
+}
+
 // Whether the run changes from piece s to piece t at their common point:
-// an arc is an edge of its own, a new pen or any turn begins a new edge.
+// an arc is an edge of its own, a new pen or a corner begins a new edge.
 bool Breaks(const Path& run, const Piece& s, const Piece& t) {
   const Point& a = run[s.to];
   const Point& b = run[t.to];
@@ -39,8 +53,14 @@ bool Breaks(const Path& run, const Piece& s, const Piece& t) {
   const double ux = a.x - run[s.from].x, uy = a.y - run[s.from].y;
   const double vx = b.x - run[t.from].x, vy = b.y - run[t.from].y;
   const double lengths = std::hypot(ux, uy) * std::hypot(vx, vy);
-  return !(lengths > 0) || ux * vx + uy * vy <= 0 || std::fabs(ux * vy - uy * vx) > StraightSine * lengths;
+  return !(lengths > 0) || ux * vx + uy * vy < CornerCosine * lengths;
 }
+
+// An edge of a run and the point of the run where it begins.
+struct RunEdge {
+  Use use;
+  std::size_t from = 0;
+};
 
 // The edges of a run in a sketch, sharing one vertex where two of them
 // meet.
@@ -48,20 +68,60 @@ class EdgeMaker {
  public:
   EdgeMaker(const Path& run, Sketch& sketch) : run_(run), sketch_(sketch) {}
 
-  // The edge of the pieces first .. last (consecutive in the run), all
-  // lines of one pen or one arc, as the run walks it.
-  Use Make(const std::vector<Piece>& pieces, std::size_t first, std::size_t count) {
+  // The edges of the pieces first .. first + count - 1 of `pieces`
+  // (consecutive in the run), all lines of one pen or one arc, as the run
+  // walks them, added to `edges`; `before` and `after` are the pieces
+  // beside them (none: the run's end).
+  void Make(const std::vector<Piece>& pieces, std::size_t first, std::size_t count, const Piece* before,
+            const Piece* after, std::vector<RunEdge>& edges) {
     const Point& end = run_[pieces[first].to];
     const std::size_t v1 = VertexAt(pieces[first].from);
     const std::size_t v2 = VertexAt(pieces[first + count - 1].to);
-    if (end.sweep == 0) return {sketch_.AddEdge({v1, v2}), true};
-    // The arc of the piece's circle between the two vertices (which end the
-    // lines beside it and may lie off the circle by as much as the ends
-    // that were joined there). Arcs run counter-clockwise: a clockwise one
-    // is walked from its end to its start.
-    Edge arc{v1, v2, true, end.cx, end.cy, end.r};
-    if (end.sweep < 0) std::swap(arc.from, arc.to);
-    return {sketch_.AddEdge(arc), end.sweep > 0};
+    if (end.sweep != 0) {
+      // The arc of the piece's circle between the two vertices (which end
+      // the lines beside it and may lie off the circle by as much as the
+      // ends that were joined there). Arcs run counter-clockwise: a
+      // clockwise one is walked from its end to its start.
+      Edge arc = Edge::Arc(v1, v2, end.cx, end.cy, end.r);
+      if (end.sweep < 0) std::swap(arc.from, arc.to);
+      edges.push_back({{sketch_.AddEdge(arc), end.sweep > 0}, pieces[first].from});
+      return;
+    }
+    bool straight = true;
+    for (std::size_t k = first + 1; k < first + count && straight; ++k)
+      straight = Straight(run_, pieces[k - 1], pieces[k]);
+    if (straight) {
+      edges.push_back({{sketch_.AddEdge(Edge::Line(v1, v2)), true}, pieces[first].from});
+      return;
+    }
+    // A smooth stretch: the curves along its lines, tangent to the lines
+    // beside it where it goes on smoothly from them.
+    std::vector<std::size_t> at{pieces[first].from};
+    std::vector<double> points{run_[at[0]].x, run_[at[0]].y};
+    for (std::size_t k = first; k < first + count; ++k) {
+      at.push_back(pieces[k].to);
+      points.push_back(run_[pieces[k].to].x);
+      points.push_back(run_[pieces[k].to].y);
+    }
+    const auto through = [&](const Piece* other, const Piece& own, bool atStart) -> std::array<double, 2> {
+      // (A piece is an arc when the point it arrives at carries one.)
+      if (other == nullptr || run_[atStart ? own.from : other->to].sweep != 0) return {0, 0};
+      const Piece& in = atStart ? *other : own;
+      const Piece& out = atStart ? own : *other;
+      const double ux = run_[in.to].x - run_[in.from].x, uy = run_[in.to].y - run_[in.from].y;
+      const double vx = run_[out.to].x - run_[out.from].x, vy = run_[out.to].y - run_[out.from].y;
+      const double lu = std::hypot(ux, uy), lv = std::hypot(vx, vy);
+      if (!(lu > 0 && lv > 0) || ux * vx + uy * vy < KinkCosine * lu * lv) return {0, 0};
+      const double tx = ux / lu + vx / lv, ty = uy / lu + vy / lv, lt = std::hypot(tx, ty);
+      return {tx / lt, ty / lt};
+    };
+    const std::array<double, 2> start = through(before, pieces[first], true);
+    const std::array<double, 2> finish = through(after, pieces[first + count - 1], false);
+    for (const SmoothPiece& piece : SmoothPieces(points, start, finish)) {
+      Edge edge = Edge::Line(VertexAt(at[piece.first]), VertexAt(at[piece.last]));
+      edge.poles = piece.poles;
+      edges.push_back({{sketch_.AddEdge(edge), true}, at[piece.first]});
+    }
   }
 
   // The vertex at point `index` of the run, one for every edge that ends
@@ -80,8 +140,9 @@ class EdgeMaker {
   std::unordered_map<std::size_t, std::size_t> vertices_;
 };
 
-// The run without pieces shorter than a reader's tolerance, and its pieces
-// in order; a closed run's last piece goes back to its first point.
+// The run without pieces shorter than a reader's tolerance, its short sides
+// merged where it runs on smoothly (MergeShortSides), and its pieces in
+// order; a closed run's last piece goes back to its first point.
 std::vector<Piece> Pieces(Path& run, bool closed) {
   Path kept;
   kept.reserve(run.size());
@@ -89,18 +150,12 @@ std::vector<Piece> Pieces(Path& run, bool closed) {
     if (kept.empty() || !Same(kept.back(), p)) kept.push_back(p);
   if (closed)
     while (kept.size() > 1 && Same(kept.back(), kept.front())) kept.pop_back();
-  run = std::move(kept);
+  run = MergeShortSides(kept, closed);
   std::vector<Piece> pieces;
   for (std::size_t k = 1; k < run.size(); ++k) pieces.push_back({k - 1, k});
   if (closed && run.size() > 1) pieces.push_back({run.size() - 1, 0});
   return pieces;
 }
-
-// An edge of a run and the point of the run where it begins.
-struct RunEdge {
-  Use use;
-  std::size_t from = 0;
-};
 
 // The edges of the run's pieces (Pieces), grouped into curves, in order;
 // an edge also ends at every point marked in cutAt (empty: none).
@@ -126,7 +181,10 @@ std::vector<RunEdge> Edges(const Path& run, const std::vector<Piece>& pieces, bo
   for (std::size_t first = 0; first < n;) {
     std::size_t count = 1;
     while (first + count < n && !breaks(ordered[first + count - 1], ordered[first + count])) ++count;
-    edges.push_back({maker.Make(ordered, first, count), ordered[first].from});
+    // The pieces beside the edges (a closed run's go round).
+    const Piece* before = first > 0 ? &ordered[first - 1] : closed ? &ordered[n - 1] : nullptr;
+    const Piece* after = first + count < n ? &ordered[first + count] : closed ? &ordered[0] : nullptr;
+    maker.Make(ordered, first, count, before, after, edges);
     first += count;
   }
   return edges;
@@ -200,7 +258,7 @@ namespace {
 Ring LoopRing(const Loop& loop, Sketch& sketch) {
   if (loop.path.empty()) {
     const std::size_t v = sketch.AddVertex(loop.cx + loop.r, loop.cy);
-    return {{sketch.AddEdge({v, v, true, loop.cx, loop.cy, loop.r}), true}};
+    return {{sketch.AddEdge(Edge::Arc(v, v, loop.cx, loop.cy, loop.r)), true}};
   }
   Path run = loop.path;
   const std::vector<Piece> pieces = Pieces(run, true);
@@ -290,11 +348,11 @@ bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, doub
     const Point& p = run[cuts[k]];
     angles[k] = std::atan2(p.y - centre.y, p.x - centre.x);
     if (ring) inner[k] = sketch.AddVertex(centre.x + r * std::cos(angles[k]), centre.y + r * std::sin(angles[k]));
-    cutEdges[k] = sketch.AddEdge({inner[k], maker.VertexAt(cuts[k])});
+    cutEdges[k] = sketch.AddEdge(Edge::Line(inner[k], maker.VertexAt(cuts[k])));
   }
   if (ring)
     for (std::size_t k = 0; k < count; ++k)
-      arcs[k] = sketch.AddEdge({inner[k], inner[(k + 1) % count], true, centre.x, centre.y, r});
+      arcs[k] = sketch.AddEdge(Edge::Arc(inner[k], inner[(k + 1) % count], centre.x, centre.y, r));
   // The other holes, each in the sector whose span of directions holds it.
   std::vector<std::vector<Ring>> sectorHoles(count);
   const auto turn = [&](double a) { return std::remainder(a - angles[0] - Pi, 2 * Pi) + Pi; };

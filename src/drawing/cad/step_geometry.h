@@ -3,14 +3,15 @@
 // closed ones bound, in the shapes readers take as they come; plain data
 // that step_entities.h writes as the file's entities.
 //
-// Every line of a run is an edge of its own, but lines that go on in one
-// direction, and every side of a solid over it a plane: a reader's default
-// integration of a plane is exact, where a curve through a flank's points
-// (a B-spline of degree 1, with a kink at each point) came out up to 2 %
-// off, and each corner of the outline stays a corner of the model that a
-// mesher keeps. An arc is an arc of its circle, its side a cylinder. The
-// caps are cut into sectors of a few dozen edges each, so that the file of
-// a gear of thousands of teeth opens.
+// A run's edges end at its corners, where a pen or an arc begins and where
+// the caps are cut. Between them, a line (lines that go on in one
+// direction one), or the smooth curves along the lines of a smooth
+// stretch (step_smooth_runs.h), each side over one a B-spline surface of a
+// single span, which a reader's default integration takes exactly (one
+// over a curve with a kink at each point came out up to 2 % off); an arc
+// is an arc of its circle, its side a cylinder. The caps are cut into
+// sectors of a few dozen pieces each, so that the file of a gear of
+// thousands of teeth opens.
 #pragma once
 
 #include <cstddef>
@@ -44,12 +45,28 @@ double SignedArea(const Path& loop);
 Path Flattened(const Path& loop);
 
 // An edge in the plane between two vertices of its sketch: a straight line
-// from `from` to `to`, or an arc of the circle about (cx, cy) of radius r
-// counter-clockwise from `from` to `to` (the same vertex: the whole circle).
+// from `from` to `to`, an arc of the circle about (cx, cy) of radius r
+// counter-clockwise from `from` to `to` (the same vertex: the whole
+// circle), or a smooth curve from `from` to `to` (poles not empty): the
+// Bezier curve of those control points (x, y alternately, the first and
+// the last the vertices' points; step_smooth_runs.h).
 struct Edge {
   std::size_t from = 0, to = 0;
   bool arc = false;
   double cx = 0, cy = 0, r = 0;
+  std::vector<double> poles;
+
+  static Edge Line(std::size_t from, std::size_t to) {
+    Edge e;
+    e.from = from, e.to = to;
+    return e;
+  }
+  static Edge Arc(std::size_t from, std::size_t to, double cx, double cy, double r) {
+    Edge e = Line(from, to);
+    e.arc = true;
+    e.cx = cx, e.cy = cy, e.r = r;
+    return e;
+  }
 };
 
 // An edge as a loop runs along it: from its `from` to its `to` (forward)

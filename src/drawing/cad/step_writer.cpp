@@ -410,7 +410,7 @@ class StepDevice : public CadBackEnd {
     });
     // Material without height is no solid: rather than a file without the
     // part it is named after, none, and the user is told.
-    if (!outlines.empty() && RefusedAsTooThin("STEP", lo, hi)) return;
+    if (!outlines.empty() && RefusedAsTooThin("STEP")) return;
     // Largest first: an outline's parent comes before it.
     std::stable_sort(outlines.begin(), outlines.end(),
                      [](const Outline& a, const Outline& b) { return a.area > b.area; });
@@ -427,8 +427,8 @@ class StepDevice : public CadBackEnd {
     // several solids, none, and the user is told.
     const auto pieces = std::count_if(outlines.begin(), outlines.end(), [](const Outline& o) { return o.depth == 0; });
     if (pieces > 1) {
-      RefuseSolidOutput("STEP: the outline falls apart into " + std::to_string(pieces) +
-                        " pieces, not one solid; no file written");
+      RefuseSolidOutput("outline falls apart into " + std::to_string(pieces) +
+                        " pieces, not one solid; no STEP file written");
       return;
     }
     for (std::size_t i = 0; i < outlines.size(); ++i) {
@@ -440,7 +440,7 @@ class StepDevice : public CadBackEnd {
       if (!Extruded(outlines, members, lo, hi, solid)) {
         // An outline that crosses itself bounds no material a solid could
         // be made of: rather than a file without the part, none.
-        RefuseSolidOutput("STEP: an outline crosses itself, not one solid; no file written");
+        RefuseSolidOutput("self-crossing outline, not one solid; no STEP file written");
         return;
       }
       solids_.push_back(std::move(solid));
@@ -471,12 +471,12 @@ class StepDevice : public CadBackEnd {
     for (const Path& path : loose_.paths) step::AddPathEdges(path, edges);
     for (const CircleFigure& c : loose_.circles) {
       const std::size_t v = edges.AddVertex(c.x + c.r, c.y);
-      edges.AddEdge({v, v, true, c.x, c.y, c.r});
+      edges.AddEdge(step::Edge::Arc(v, v, c.x, c.y, c.r));
     }
     for (const ArcFigure& a : loose_.arcs) {
       const std::size_t v1 = edges.AddVertex(a.x + a.r * std::cos(a.a1), a.y + a.r * std::sin(a.a1));
       const std::size_t v2 = edges.AddVertex(a.x + a.r * std::cos(a.a2), a.y + a.r * std::sin(a.a2));
-      edges.AddEdge({v1, v2, true, a.x, a.y, a.r});
+      edges.AddEdge(step::Edge::Arc(v1, v2, a.x, a.y, a.r));
     }
     return edges;
   }

@@ -9,9 +9,11 @@
 // one is a hole, one inside a hole material again; its arcs stay arcs of
 // their circles. Every other line, circle and arc of the picture is a planar
 // edge at height 0 (pitch curves, the pair, the diagrams); outlines of a
-// body that close nothing join them. Every line is an edge (lines that go
-// on in one direction one), in a solid the side over it a plane; the caps
-// are cut into sectors (step_geometry.h). A body that makes no one solid
+// body that close nothing join them. Between the corners of an outline a
+// straight stretch is a line, a smooth one a few smooth curves
+// (step_smooth_runs.h), in a solid the side over each a plane or a
+// B-spline surface; the caps are cut into sectors (step_geometry.h); each
+// run of edges outside the solids is one chain. A body that makes no one solid
 // (a face width below 0.0001 mm, material in pieces side by side, an
 // outline that crosses itself) is refused, with the reason, and no file is
 // written. Texts write nothing. Blocks are recorded and replayed as on the

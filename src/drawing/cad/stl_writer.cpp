@@ -465,8 +465,7 @@ void StlWriteFile() {
   if (!StlState.Open) return;
   // Walls without height are no solid: rather than a file of flat
   // facets, none.
-  const auto [lo, hi] = Heights();
-  if (!Drawn().Empty() && RefusedAsTooThin("STL", lo, hi)) {
+  if (!Drawn().Empty() && RefusedAsTooThin("STL")) {
     StlAbandon();
     return;
   }

@@ -227,8 +227,17 @@ void Close(TPitchTrack& t) {
   t.Pieces.clear();
   t.Pieces.reserve(n > 0 ? n - 1 : 0);
   for (std::size_t i = 0; i + 1 < n; ++i) {
-    TTrackPiece p = MakePiece(t.X[i], t.Y[i], t.DX[i], t.DY[i], t.X[i + 1], t.Y[i + 1], t.DX[i + 1], t.DY[i + 1],
-                              t.Phi[i + 1] - t.Phi[i]);
+    const Real dphi = t.Phi[i + 1] - t.Phi[i];
+    TTrackPiece p = MakePiece(t.X[i], t.Y[i], t.DX[i], t.DY[i], t.X[i + 1], t.Y[i + 1], t.DX[i + 1], t.DY[i + 1], dphi);
+    // A curve of waves far shorter than the finest step (a sine of a
+    // million waves) turns back and forth between two samples: the tangents
+    // there, three times the chord and more, would swing the cubic hundreds
+    // of millimetres off. Such a piece is the chord between the samples,
+    // which lie on the curve.
+    const Real chordX = t.X[i + 1] - t.X[i], chordY = t.Y[i + 1] - t.Y[i], chord = std::hypot(chordX, chordY);
+    if (dphi > 0 && std::max(p.speed0, p.speed1) > 3 * chord)
+      p = MakePiece(t.X[i], t.Y[i], chordX / dphi, chordY / dphi, t.X[i + 1], t.Y[i + 1], chordX / dphi, chordY / dphi,
+                    dphi);
     p.length = MeasureLength(p);
     t.S[i + 1] = t.S[i] + p.length;
     t.Pieces.push_back(p);

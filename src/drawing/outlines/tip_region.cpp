@@ -71,8 +71,13 @@ double NearestOnPiece(const Cubic& p, double x, double y, double& best) {
 
 }  // namespace
 
-TTipRegion::TTipRegion(const TPitchTrack& track, Real height)
-    : track_(track), height_(height), dheight_(static_cast<double>(height)) {
+TTipRegion::TTipRegion(const TPitchTrack& track, Real height, Real largestRadius)
+    : track_(track), height_(height), dheight_(static_cast<double>(height)),
+      circle_(static_cast<double>(largestRadius + height)) {
+  // (The curve's own points, should they reach farther than the radius
+  // given.)
+  for (std::size_t i = 0; i < track.X.size(); ++i)
+    circle_ = std::max(circle_, std::hypot(static_cast<double>(track.X[i]), static_cast<double>(track.Y[i])) + dheight_);
   const std::size_t n = track.Pieces.size();
   if (n == 0) return;
   sectors_ = static_cast<int>(std::clamp<std::size_t>(n, 360, 1 << 16));
@@ -268,6 +273,18 @@ int KeepInsideTipCurve(TPenPolygon& outline, const TTipRegion& region) {
     for (std::size_t i = 0; i + 1 < xs.size(); ++i) out.Add(xs[i], ys[i], outline.Pen[k]);
   }
   if (changed > 0) outline = std::move(out);
+  // Whatever the track, nothing beyond the tip circle: a point there goes
+  // onto it along its ray (and a line between two points inside stays
+  // inside).
+  const Real circle = region.Circle();
+  for (std::size_t k = 0; k < outline.Size(); ++k) {
+    const Real r = std::hypot(outline.X[k], outline.Y[k]);
+    if (r > circle + VertexTolerance) {
+      outline.X[k] *= circle / r;
+      outline.Y[k] *= circle / r;
+      ++changed;
+    }
+  }
   return changed;
 }
 

@@ -136,7 +136,7 @@ struct FlankGenerator {
 Flank GenerateFlank(const TPitchTrack& track, int gear, Real c, int side, Real alpha) {
   Flank f;
   f.Side = side;
-  const Real mn = ToothModule();
+  const Real mn = ToothHeightModule();
   const auto& g = calc::SpurGearData;
   const Real tip = g.hfP0Factor[gear] * mn;   // the tool's dedendum is the gear's addendum
   const Real root = g.haP0Factor[gear] * mn;  // and its addendum the gear's dedendum
@@ -193,6 +193,14 @@ Real ToothModule() {
   return p.z1 != 0 ? p.U1 / Pi / p.z1 : 0;
 }
 
+Real ToothHeightModule() {
+  const auto& p = calc::NcPair;
+  const Real own = ToothModule();
+  if (p.ModuleMode == 2 || p.z1 == 0) return own;
+  const Real rated = 2 * calc::RadiusExtremes.r1max / p.z1;
+  return rated > 0 && rated < own ? rated : own;
+}
+
 std::vector<TContourPiece> BuildGearContour(int gear, const TPitchTrack& track) {
   std::vector<TContourPiece> pieces;
   const auto& p = calc::NcPair;
@@ -240,8 +248,8 @@ std::vector<TContourPiece> BuildGearContour(int gear, const TPitchTrack& track) 
   // what lies beyond the tip curve is drawn on it, before the loops go (a
   // stray loop would outweigh the teeth), and again after (a crossing of
   // two moved lines may lie outside).
-  const Real tip = calc::SpurGearData.hfP0Factor[gear] * ToothModule();
-  const TTipRegion region(track, tip);
+  const Real tip = calc::SpurGearData.hfP0Factor[gear] * ToothHeightModule();
+  const TTipRegion region(track, tip, gear == 1 ? calc::RadiusExtremes.r1max : calc::RadiusExtremes.r2max);
   bool moved = KeepInsideTipCurve(outline, region) > 0;
   TrimCrossings(outline);
   for (int round = 0; moved && round < 2; ++round) {
@@ -277,7 +285,7 @@ struct TrackInputs {
 };
 
 struct ContourInputs {
-  Real module = 0, pressureAngle = 0, addendum = 0, dedendum = 0;
+  Real module = 0, heightModule = 0, pressureAngle = 0, addendum = 0, dedendum = 0;
   bool operator==(const ContourInputs&) const = default;
 };
 
@@ -319,7 +327,8 @@ const std::vector<TContourPiece>& GearContour(int gear) {
   const TPitchTrack& track = PitchTrack(gear);
   KeptGear& kept = Kept[gear];
   const auto& g = calc::SpurGearData;
-  const ContourInputs inputs{ToothModule(), g.PressureAngle, g.hfP0Factor[gear], g.haP0Factor[gear]};
+  const ContourInputs inputs{ToothModule(), ToothHeightModule(), g.PressureAngle, g.hfP0Factor[gear],
+                             g.haP0Factor[gear]};
   if (!kept.contourKept || !kept.trackKept || !(kept.contourInputs == inputs)) {
     kept.contour = BuildGearContour(gear, track);
     ++kept.generation;

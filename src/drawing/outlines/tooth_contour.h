@@ -28,6 +28,15 @@ struct TContourPiece {
 // the curve; the local module of module mode 1 is the rating's only).
 Real ToothModule();
 
+// The module the teeth's heights are drawn with: their own (ToothModule),
+// but in module mode 1 no more than the largest module the rating gives
+// the pair (2 r1max / z1). A pitch curve far longer than the circle round
+// it (waves shorter than a tooth) spaces its teeth so far apart along it
+// that their own module would take their tips and roots far beyond the
+// tip and root curves of the pair the rating rated; they reach no farther
+// than those.
+Real ToothHeightModule();
+
 // The closed tooth outline of gear 1 or gear 2 in its own coordinates:
 // 2 z flanks (z = z1 or z2 = z1 k) at half pitches along the pitch curve,
 // each joined to the next by a tip land or a root land. Gear 1 carries a

@@ -43,7 +43,9 @@ std::string TightCurveWarning(int gear, int degree) {
          "\xF8 !";
 }
 
-std::string NoContactWarning() { return "Warning: teeth do not reach each other !"; }
+// Its own first words: the explanation records are found by the first 15
+// characters, and "Warning: teeth " begins the interference warning.
+std::string NoContactWarning() { return "Warning: no contact: teeth do not reach each other !"; }
 
 std::string InterferenceWarning(int degree, Real area) {
   return "Warning: teeth interfere, first at " + std::to_string(degree) + "\xF8, overlap up to " +
@@ -55,15 +57,14 @@ void InstallToothWarnings() { calc::InstallPairCheck(&AddToothWarnings); }
 void AddToothWarnings() {
   const auto& p = calc::NcPair;
   if (p.z1 < 1 || p.k < 1 || common::FatalFlag) return;
-  const std::uint16_t messages = common::MsgCount;
+  const common::SavedMessages messages = common::SaveMessages();
   // Both tracks sample a common grid of the curve (and the outlines are
   // the pictures' own, kept for them).
   const calc::PitchRadiusTableScope radii;
   const auto& gear1 = GearContour(1);
   const auto& gear2 = GearContour(2);
   if (common::FatalFlag) {
-    common::MsgCount = messages;
-    common::FatalFlag = 0;
+    common::RestoreMessages(messages);
     return;
   }
   const std::uint64_t g1 = GearContourGeneration(1), g2 = GearContourGeneration(2);
@@ -78,12 +79,16 @@ void AddToothWarnings() {
     Kept.generation2 = g2;
     Kept.kept = true;
   }
+  // Whether the teeth can be made and run is the pair's first question:
+  // these texts stay in a full list.
+  constexpr auto finding = common::MessageWeight::Finding;
   for (int gear = 1; gear <= 2; ++gear)
-    if (Kept.bend[gear].tight) common::AddErrorMessage(TightCurveWarning(gear, WholeDegrees(Kept.bend[gear].driveAngle, p.k)));
+    if (Kept.bend[gear].tight)
+      common::AddErrorMessage(TightCurveWarning(gear, WholeDegrees(Kept.bend[gear].driveAngle, p.k)), finding);
   if (Kept.mesh.overlapping > 0)
-    common::AddErrorMessage(InterferenceWarning(Kept.mesh.firstDegree, Kept.mesh.largestArea));
+    common::AddErrorMessage(InterferenceWarning(Kept.mesh.firstDegree, Kept.mesh.largestArea), finding);
   else if (!Kept.mesh.contact && Kept.mesh.positions > 0)
-    common::AddErrorMessage(NoContactWarning());
+    common::AddErrorMessage(NoContactWarning(), finding);
 }
 
 }  // namespace drawing

@@ -437,7 +437,8 @@ TEST_F(DocumentationTest, DocumentLinksEditedStartedAndSaved) {
   };
   app::Entry().ShowDocumentLinksForm();
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_EQ(started, (std::vector<std::string>{"xdg-open ", "/usr/bin/viewer /data/drawings/gear 1.dxf"}));
+  // The file is one word of the line, blank and all.
+  EXPECT_EQ(started, (std::vector<std::string>{"xdg-open ", "/usr/bin/viewer \"/data/drawings/gear 1.dxf\""}));
   EXPECT_EQ(opened, (std::vector<std::string>{"/data/drawings/gear 1.dxf"}));
   const platform::AskedDialog& asked = env_.dialogs.Asked()[0];
   EXPECT_EQ(asked.filter, "*.*|*.*");

@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/data_file.h"
 #include "app/inputs/lubricant_input.h"
 #include "app/printouts/gear_printout.h"
 #include "calc/calc_records.h"
@@ -113,6 +116,7 @@ TEST_F(PrintoutSections, LifeLinesFollowTheSafetyThresholdOfTheMethod) {
 }
 
 TEST_F(PrintoutSections, RackRowsAndInternalGearLimits) {
+  g.BallDiameter.fill(5);
   g.ToothNumbers[2] = 1000;
   g.CentreDistance = 100;
   g.d[2] = 160;
@@ -139,6 +143,58 @@ TEST_F(PrintoutSections, RackRowsAndInternalGearLimits) {
             At({{1, "span meas. finished, max."}, {35, "Wmax"}, {44, "mm"}, {51, "  -50.200"}, {62, "   50.300"}}));
   EXPECT_EQ(Row(lines, "span meas. finished, min."),
             At({{1, "span meas. finished, min."}, {35, "Wmin"}, {44, "mm"}, {51, "  -50.300"}, {62, "   50.200"}}));
+}
+
+// At a pressure angle of 5 degrees the ball for the dimension over balls
+// of the default design would touch the flank below the base circle: no
+// ball diameter is found ("DmMess" among the remarks), and the printout
+// says so in the Dm row and prints no dimension over balls or pins that
+// would be computed from a ball of 0 (nor a maximum below its minimum).
+// A gear that has its ball keeps its rows beside one that has none.
+TEST_F(PrintoutSections, BallAndPinRowsOnlyWithABallDiameter) {
+  app::SetDesignInputDefaults();
+  app::ReadDataFile(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4");
+  ASSERT_EQ(common::AbortFlag, 0);
+  calc::SpurGearData.PressureAngle = 5;
+  app::WriteDataFile(env_.dir.Path("alpha5.vb4"));
+  ASSERT_EQ(common::AbortFlag, 0);
+  std::ostringstream out, err;
+  ASSERT_EQ(app::RunBatch(app::ParseCommandLine({"alpha5.vb4", "/I"}), out, err, false), app::ExitDone) << err.str();
+  std::vector<std::string> lines;
+  {
+    std::istringstream printout(testsupport::Slurp(env_.dir.Path("alpha5.txt")));
+    for (std::string line; std::getline(printout, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+    }
+  }
+  EXPECT_TRUE(HasRow(lines, "Fatal  : Diametr.Dim.o.balls DmMess !"));
+  EXPECT_EQ(Row(lines, "ball/pin diameter"), "ball/pin diameter\tDm\tmm\tnot found\tnot found");
+  for (const char* computed : {"dimension ov/bw.balls", "dim.ov/bw.balls", "deviation dimen.betw.balls",
+                               "dim.ov/betw.pins", "dim.ov/bw.pins", "deviation dimen.betw.pins"})
+    EXPECT_FALSE(HasRow(lines, computed)) << computed;
+
+  // The batch run left its device and flags: the screen again, as set up.
+  common::TextDevice = common::ReportScreen;
+  common::MessagesEnabled = 1;
+  common::AbortFlag = 0;
+  g = calc::TSpurGearData{};
+  g.CalcMethod = 1;
+  g.n[1] = 1000;
+  g.P = 10;
+  g.BallDiameter[1] = 6.8L;
+  g.MdKNominal[1] = 129.243L;
+  g.MdKUpper[1] = 129.147L;
+  g.MdKLower[1] = 129.049L;
+  g.MdKUpper[2] = 137.730L;  // what a ball of 0 gives: the maximum below the minimum
+  g.MdKLower[2] = 137.810L;
+  lines = Print();
+  EXPECT_EQ(Row(lines, "ball/pin diameter"),
+            At({{1, "ball/pin diameter"}, {35, "Dm"}, {44, "mm"}, {51, "    6.800"}, {62, "not found"}}));
+  EXPECT_EQ(Row(lines, "dim.ov/bw.balls finish.max."),
+            At({{1, "dim.ov/bw.balls finish.max."}, {35, "MdKmax"}, {44, "mm"}, {51, "  129.147"}}));
+  EXPECT_EQ(Row(lines, "dim.ov/bw.balls finish.min."),
+            At({{1, "dim.ov/bw.balls finish.min."}, {35, "MdKmin"}, {44, "mm"}, {51, "  129.049"}}));
 }
 
 TEST_F(PrintoutSections, FlankToleranceSectionByStandardAndModule) {

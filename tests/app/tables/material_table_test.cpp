@@ -201,7 +201,7 @@ TEST_F(MaterialTableTest, MissingTableAndRememberedRecordBeyondTheTable) {
   app::SelectGearMaterial(1, 1);
   EXPECT_EQ(view_.openedOn.at(0), "3");
   ASSERT_EQ(common::MsgCount, 1);
-  EXPECT_EQ(common::MsgText[1], "DBF #9 not found.");
+  EXPECT_EQ(common::MsgText[1], "Warning: DBF record #9 not found, the last record taken");
   EXPECT_EQ(app::MaterialRecNo[1], 9);
 }
 

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -34,8 +35,10 @@
 #include "common/graphics_facade.h"
 #include "common/ui/graphics_view.h"
 #include "common/kaldvar.h"
+#include "common/message_explanations.h"
 #include "common/message_list.h"
 #include "common/session_file.h"
+#include "drawing/cad/cad_output.h"
 #include "platform/screen.h"
 #include "platform/scripted_dialogs.h"
 #include "support/app_start.h"
@@ -190,6 +193,52 @@ TEST_F(MainWindowFormTest, MessageItemAndViewItemsOnTheDefaultDesign) {
   window.Action("mi_viewzahnstange")->trigger();
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0], "mn <> const !");
+}
+
+// The message count of the Help menu follows every change of the list: a
+// refused solid file adds its reason outside any calculation, and a text
+// added while no menu was touched shows too. The menu is opened as the user
+// opens it, with a click into the menu bar, and closed with Escape.
+TEST_F(MainWindowFormTest, MessageCountFollowsEveryChangeOfTheList) {
+  app::ui::Thh window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  calc::SpurGearData.FaceWidth = 1e-6L;
+  calc::SpurGearData.GearFaceWidth.fill(1e-6L);
+  calc::CalcNoncircularPair();
+  app::UpdateMessageMenu();
+  window.SyncMenus();
+  const int before = common::MsgCount;
+  // The count the Help menu shows when it opens.
+  auto shownCount = [&window]() -> int {
+    QMenuBar* bar = window.menuBar();
+    QMenu* help = window.Menus().back();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(help->menuAction()).center());
+    for (int i = 0; i < 200 && !help->isVisible(); ++i) QTest::qWait(5);
+    EXPECT_TRUE(help->isVisible());
+    const QString text = window.Action("mi_helpErrorMessages")->text();
+    QTest::keyClick(help, Qt::Key_Escape);
+    for (int i = 0; i < 200 && help->isVisible(); ++i) QTest::qWait(5);
+    const QRegularExpressionMatch m = QRegularExpression(R"(\((\d+)\)$)").match(text);
+    EXPECT_TRUE(m.hasMatch()) << text.toStdString();
+    return m.captured(1).toInt();
+  };
+  EXPECT_EQ(shownCount(), before);
+
+  dialogs_.Then(ScriptedAnswer::File(dir_.Path("gear1.stl")));
+  window.Action("mi_stlrad1")->trigger();
+  ASSERT_EQ(common::MsgCount, before + 1);
+  EXPECT_EQ(common::MsgText[common::MsgCount], "Error  : " + drawing::TooThinForSolidText("STL"));
+  EXPECT_FALSE(fs::exists(dir_.Path("gear1.stl")));
+  // Its explanation is found, as the list and the printouts look it up.
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  const std::string origin = common::GetMessageHelpText(common::MsgCount);
+  EXPECT_NE(origin.find("below 0.0001 mm"), std::string::npos) << origin;
+  EXPECT_EQ(shownCount(), before + 1);
+  EXPECT_TRUE(window.Action("mi_helpErrorMessages")->isEnabled());
+
+  common::AddErrorMessage("Warning: DBF record #9 not found, the last record taken");
+  EXPECT_EQ(shownCount(), before + 2);
 }
 
 // The rotation-angle window opens beside the gear pair it turns, not over

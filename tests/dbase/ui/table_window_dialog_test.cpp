@@ -86,6 +86,40 @@ class TableWindowDialogTest : public dbtest::EngineTest {
     dbtest::EngineTest::TearDown();
   }
 
+  // A material table "mat" of NAME C(8) and RHO N(6,3).
+  void MakeMaterials(const std::vector<std::pair<std::string, double>>& rows) {
+    dbase::TTzDbf dbf("make");
+    dbf.SetDbfFileName(Path("mat"));
+    dbf.DbfFields = {"NAME,C,8,0", "RHO,N,6,3"};
+    dbf.Open();
+    for (const auto& [name, rho] : rows) {
+      dbf.Append();
+      dbf.FieldByName("NAME").SetAsString(name);
+      dbf.FieldByName("RHO").SetAsFloat(rho);
+      dbf.Post();
+    }
+    dbf.Close();
+  }
+  // Opens "mat" through the table layer; the file dialog of Append
+  // Delimited will answer a file of the given text.
+  void OpenMaterialsWithFile(const std::string& delimited) {
+    testsupport::Put(dir_ / "more.txt", delimited);
+    scripted_.Then(platform::ScriptedAnswer::File(Path("more.txt")));
+    dbase::DbfOpen("mat");
+  }
+  // The text of a row's RHO cell.
+  static QString RhoCell(TableWindowDialog& d, int row) {
+    return d.TzGrid1->Model()->index(row, 1).data().toString().trimmed();
+  }
+  // File > Append Delimited, through the menu bar.
+  static void ClickAppendDelimited(TableWindowDialog& d) {
+    QMenu* file = d.findChild<QMenu*>("mi_file");
+    ASSERT_NE(file, nullptr);
+    QTest::mouseClick(d.MainMenu1, Qt::LeftButton, {}, d.MainMenu1->actionGeometry(file->menuAction()).center());
+    ASSERT_TRUE(file->isVisible());
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(d.Action("mi_fileAppendDelimited")).center());
+  }
+
   // The centre of a cell of the grid, in its viewport.
   static QPoint Cell(dbase::ui::TTzGrid* grid, int row, int column) {
     return grid->visualRect(grid->Model()->index(row, column)).center();
@@ -213,6 +247,10 @@ TEST_F(TableWindowDialogTest, PickModeShowsTheRecordsAndReturnsThePickedOne) {
 }
 
 TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
+  // A temporary folder with blanks in its name, one at its end too.
+  const fs::path temp = dir_ / "sort in a folder ";
+  fs::create_directory(temp);
+  common::TempDirectory = temp.string() + "/";
   dbase::DbfOpen("tools");
   view_->OnShown = [&](TableWindowDialog& d) {
     d.TzGrid1->setCurrentIndex(d.TzGrid1->Model()->index(1, 0));  // Shaper, record 2
@@ -252,7 +290,7 @@ TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
   // The order is a temporary index of the run's own, removed with the table.
   const auto sortIndexes = [&] {
     int count = 0;
-    for (const auto& entry : fs::directory_iterator(dir_)) {
+    for (const auto& entry : fs::directory_iterator(temp)) {
       const std::string name = entry.path().filename().string();
       if (name.rfind("$kaltemp", 0) == 0 && entry.path().extension() == ".ndx") ++count;
     }
@@ -261,6 +299,7 @@ TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
   EXPECT_EQ(sortIndexes(), 1);
   dbase::DbfClose();
   EXPECT_EQ(sortIndexes(), 0);
+  EXPECT_TRUE(fs::is_empty(temp));
 }
 
 // On a German desktop (the process's locale set as the program's start sets
@@ -271,27 +310,13 @@ TEST_F(TableWindowDialogTest, RightClickOnATitleSortsAndStoredColumnsShow) {
 TEST_F(TableWindowDialogTest, NumbersOnAGermanDesktop) {
   testsupport::ProcessLocale german(testsupport::kGermanLocale);
   if (!german.Set()) GTEST_SKIP() << "the locale " << testsupport::kGermanLocale << " is not installed";
-  {
-    dbase::TTzDbf dbf("make");
-    dbf.SetDbfFileName(Path("mat"));
-    dbf.DbfFields = {"NAME,C,8,0", "RHO,N,6,3"};
-    dbf.Open();
-    for (const char* name : {"Steel", "Alu", "Cast"}) {
-      dbf.Append();
-      dbf.FieldByName("NAME").SetAsString(name);
-      dbf.FieldByName("RHO").SetAsFloat(1.25);
-      dbf.Post();
-    }
-    dbf.Close();
-  }
-  testsupport::Put(dir_ / "more.txt", "\"Cork\",0.300\r\n\"Brass\",7.850\r\n\"Iron\",7.2\r\n");
-  scripted_.Then(platform::ScriptedAnswer::File(Path("more.txt")));
-  dbase::DbfOpen("mat");
+  MakeMaterials({{"Steel", 1.25}, {"Alu", 1.25}, {"Cast", 1.25}});
+  OpenMaterialsWithFile("\"Cork\",0.300\r\n\"Brass\",7.850\r\n\"Iron\",7.2\r\n");
   ASSERT_EQ(common::AbortFlag, 0);
   bool ran = false;
   view_->OnShown = [&](TableWindowDialog& d) {
     ran = true;
-    auto cell = [&](int row) { return d.TzGrid1->Model()->index(row, 1).data().toString().trimmed(); };
+    auto cell = [&](int row) { return RhoCell(d, row); };
     EXPECT_EQ(cell(0), "1.250");
     auto type = [&](int row, const char* text) {
       d.TzGrid1->setFocus();
@@ -316,12 +341,7 @@ TEST_F(TableWindowDialogTest, NumbersOnAGermanDesktop) {
     ASSERT_EQ(scripted_.Asked().size(), 1u);
     EXPECT_NE(scripted_.Asked()[0].text.find("'x' is not a valid floating point value"), std::string::npos);
 
-    // File > Append Delimited, through the menu bar.
-    QMenu* file = d.findChild<QMenu*>("mi_file");
-    ASSERT_NE(file, nullptr);
-    QTest::mouseClick(d.MainMenu1, Qt::LeftButton, {}, d.MainMenu1->actionGeometry(file->menuAction()).center());
-    ASSERT_TRUE(file->isVisible());
-    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(d.Action("mi_fileAppendDelimited")).center());
+    ClickAppendDelimited(d);
     ASSERT_EQ(d.TzGrid1->Model()->rowCount(), 6);
     EXPECT_EQ(cell(3), "0.300");
     EXPECT_EQ(cell(4), "7.850");
@@ -339,6 +359,55 @@ TEST_F(TableWindowDialogTest, NumbersOnAGermanDesktop) {
   dbase::DbfBrowse("", 2);
   ASSERT_TRUE(ran);
   dbase::DbfClose();
+}
+
+// The program started on a German desktop writes decimals with a comma
+// (its start takes the engine's separators from LANG): File > Append
+// Delimited reads "0,275" as 0.275 and the point as before, and a line it
+// cannot take is refused by number in the program's own error box, while
+// the lines after it arrive.
+TEST_F(TableWindowDialogTest, AppendDelimitedOnAGermanDesktopReadsTheDecimalComma) {
+  testsupport::ProcessLocale german(testsupport::kGermanLocale);
+  if (!german.Set()) GTEST_SKIP() << "the locale " << testsupport::kGermanLocale << " is not installed";
+  struct Separators {
+    Separators() {
+      dbase::DecimalSeparator = ',';
+      dbase::ThousandSeparator = '.';
+    }
+    ~Separators() {
+      dbase::DecimalSeparator = '.';
+      dbase::ThousandSeparator = ',';
+    }
+  } separators;
+  MakeMaterials({{"Steel", 7.85}});
+  dbase::ScopedErrorProc programsBox(dbase::ShowErrorAndGoOn);
+  OpenMaterialsWithFile("\"Cork\",\"0,275\"\r\n\"Iron\",7.2\r\n\"Foam\",abc\r\n\"Lead\",\"11,34\"\r\n");
+  ASSERT_EQ(common::AbortFlag, 0);
+  bool ran = false;
+  view_->OnShown = [&](TableWindowDialog& d) {
+    ran = true;
+    auto cell = [&](int row) { return RhoCell(d, row); };
+    ClickAppendDelimited(d);
+    ASSERT_EQ(d.TzGrid1->Model()->rowCount(), 4);
+    EXPECT_EQ(cell(0), "7,850");
+    EXPECT_EQ(cell(1), "0,275");
+    EXPECT_EQ(cell(2), "7,200");
+    EXPECT_EQ(cell(3), "11,340");
+    std::vector<std::string> shown;
+    for (const auto& asked : scripted_.Asked()) shown.push_back(asked.text);
+    EXPECT_NE(std::find(shown.begin(), shown.end(),
+                        "Error # 205 (Floating point overflow)\r\n1 line of " + Path("more.txt") +
+                            " refused, nothing of it appended; 3 records appended.\r\nLine 3: Field RHO: abc is "
+                            "not a number [AppendFromDelimitedFile]"),
+              shown.end())
+        << (shown.empty() ? std::string("no message") : shown.back());
+    QTest::mouseClick(d.Button_ok, Qt::LeftButton);
+  };
+  dbase::DbfBrowse("", 2);
+  ASSERT_TRUE(ran);
+  dbase::DbfClose();
+  const std::string stored = testsupport::Slurp(Path("mat.dbf"));
+  EXPECT_NE(stored.find(" Cork     0.275 Iron     7.200 Lead    11.340"), std::string::npos);
 }
 
 }  // namespace

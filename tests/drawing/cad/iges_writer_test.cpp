@@ -365,7 +365,7 @@ TEST_F(IgesWriterTest, IndependentReaderLoadsLinesArcsCirclesAndBlocks) {
   const std::string script =
       "pload DATAEXCHANGE\n"
       "pload MODELING\n"
-      "igesbrep " + scratch_.Path("reader.igs") + " shape *\n"
+      "igesbrep " + testsupport::TclWord(scratch_.Path("reader.igs")) + " shape *\n"
       "puts CHECKS\n"
       "data c\n"
       "tpstat c\n"

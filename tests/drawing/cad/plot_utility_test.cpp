@@ -10,8 +10,10 @@
 #include <chrono>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "drawing/drawing_test_support.h"
+#include "support/run_command.h"
 #include "platform/program_start.h"
 
 using namespace drawing;
@@ -59,6 +61,18 @@ TEST_F(PlotUtilityTest, FormCommandLines) {
   form.Lpt = "3";
   form.OutputCode = -1;
   EXPECT_EQ(BuildPlotCommandLine(form), "/tramlin/wtramlin /tmp/work/tramlin /C /P3");
+
+  // Paths with blanks are kept whole in quotes, and the line's words are
+  // those paths again.
+  common::TempDirectory = "/tmp/a b";
+  form = DefaultPlotFormSettings();
+  form.ProgramPath = "/opt/my plot/wtramlin";
+  form.Interface = 2;
+  const std::string line = BuildPlotCommandLine(form);
+  EXPECT_EQ(line, "\"/opt/my plot/wtramlin\" \"/tmp/a b/tramlin\" /CHPL /D3 /F\"/tmp/a b/tramlin\"");
+  EXPECT_EQ(platform::CommandLineWords(line),
+            (std::vector<std::string>{"/opt/my plot/wtramlin", "/tmp/a b/tramlin", "/CHPL", "/D3", "/F/tmp/a b/tramlin"}));
+  EXPECT_EQ(platform::CommandLineWords("  a\t\"\" \"b c\"d  "), (std::vector<std::string>{"a", "", "b cd"}));
 
   EXPECT_STREQ(PostScriptFontNames[0], "Times-Roman");
   EXPECT_STREQ(PostScriptFontNames[34], "other fonts");
@@ -166,9 +180,12 @@ TEST_F(PlotUtilityTest, DeviceWritesTheDxfFileAndStartsTheUtility) {
   // The utility really started: a script that records its arguments.
   const std::string script = scratch_.Path("fakeplot");
   const std::string record = scratch_.Path("arguments.txt");
-  testsupport::Put(script, "#!/bin/sh\necho \"$@\" > " + record + ".part && mv " + record + ".part " + record + "\n");
+  testsupport::Put(script, "#!/bin/sh\necho \"$@\" > " + testsupport::Quoted(record + ".part") + " && mv " +
+                               testsupport::Quoted(record + ".part") + " " + testsupport::Quoted(record) + "\n");
   std::filesystem::permissions(script, std::filesystem::perms::owner_all);
-  settings.PlotCommandLines[2] = script + " " + dxf + " /CHPL /R";
+  // Paths with blanks (a temporary directory of "/tmp/a b") in quotes.
+  settings.PlotCommandLines[2] =
+      platform::CommandLineWord(script) + " " + platform::CommandLineWord(dxf) + " /CHPL /R";
   CadOpenOutput(CadDevicePlot);
   CadLine(0, 0, 5, 5);
   CadCloseOutput();
@@ -179,7 +196,8 @@ TEST_F(PlotUtilityTest, DeviceWritesTheDxfFileAndStartsTheUtility) {
 
   // A utility that is not there: the message, and the file stays.
   std::filesystem::remove(dxf);
-  settings.PlotCommandLines[2] = scratch_.Path("nowhere/wtramlin") + " " + dxf;
+  settings.PlotCommandLines[2] =
+      platform::CommandLineWord(scratch_.Path("nowhere/wtramlin")) + " " + platform::CommandLineWord(dxf);
   CadOpenOutput(CadDevicePlot);
   CadLine(0, 0, 5, 5);
   CadCloseOutput();

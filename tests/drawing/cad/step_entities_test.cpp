@@ -3,8 +3,8 @@
 // a cylinder); every reference of a written file names an entity of it,
 // and every edge of a solid bounds two faces, once each way round (a
 // closed shell, its faces turned alike), also with caps cut into sectors
-// and holes among them, in any locale; texts are quoted as the standard
-// asks.
+// and holes among them, in any locale, and with smooth sides; every point
+// written is used; texts are quoted as the standard asks.
 #include "drawing/cad/step_entities.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +66,7 @@ struct Entities {
   std::map<long, std::string> kind;
   std::vector<long> undefined;
   std::map<long, std::pair<int, int>> walks;  // edge -> (forward, backward)
+  std::set<long> referenced;
   long defined = 0;
 
   int Count(const std::string& name) const {
@@ -102,6 +103,7 @@ Entities Parse(const std::string& text) {
   }
   for (const long r : references)
     if (!e.kind.count(r)) e.undefined.push_back(r);
+  e.referenced = references;
   return e;
 }
 
@@ -127,7 +129,7 @@ TEST(StepEntities, SlabWithRoundHoleIsWrittenAsTheGoldenFileSays) {
   step::Sketch lines;
   step::AddPathEdges(Polygon({{30, 0}, {40, 0}, {40, 0.5}}), lines);
   const std::size_t a = lines.AddVertex(50, 0), b = lines.AddVertex(45, 5);
-  lines.AddEdge({a, b, true, 45, 0, 5});
+  lines.AddEdge(step::Edge::Arc(a, b, 45, 0, 5));
   const std::string text = Written({slab}, lines);
   testsupport::ExpectGolden(text, "drawing/step_slab.stp");
   const Entities e = Parse(text);
@@ -167,6 +169,36 @@ TEST(StepEntities, SectorsOfACapCloseTheShellRoundBoreAndHoles) {
   // cuts; two faces per sector.
   EXPECT_EQ(e.Count("ADVANCED_FACE"), static_cast<int>(240 + 1 + 4 + slab.caps.size() + 2 * slab.caps.size()));
   EXPECT_EQ(e.Count("CYLINDRICAL_SURFACE"), static_cast<int>(1 + slab.caps.size()));
+}
+
+// A disc drawn as 360 lines round a square hole: a closed shell of a few
+// smooth sides (B-spline surfaces over the curves along its lines, each of
+// one span); and every point written is used by an entity, also where a
+// whole circle among the lines has no vertex.
+TEST(StepEntities, SmoothSidesCloseTheShellAndEveryPointIsUsed) {
+  step::Path disc;
+  for (int i = 0; i < 360; ++i) disc.push_back({30 * std::cos(i * Pi / 180), 30 * std::sin(i * Pi / 180)});
+  step::Slab slab;
+  ASSERT_TRUE(step::MakeSlab(step::Loop{disc}, {step::Loop{Polygon({{-5, -5}, {5, -5}, {5, 5}, {-5, 5}})}}, 0, 5, slab));
+  step::Sketch lines;
+  const std::size_t v = lines.AddVertex(60, 0);
+  lines.AddEdge(step::Edge::Arc(v, v, 50, 0, 10));
+  const std::string text = Written({slab}, lines);
+  const Entities e = Parse(text);
+  ExpectClosedShells(e);
+  const int smooth = e.Count("B_SPLINE_SURFACE_WITH_KNOTS");
+  EXPECT_GE(smooth, 4);
+  EXPECT_LE(smooth, 24);
+  // The square hole's four planes, the caps' sectors at both heights.
+  EXPECT_EQ(e.Count("ADVANCED_FACE"), static_cast<int>(smooth + 4 + 2 * slab.caps.size()));
+  // Cubic across, one span each way.
+  EXPECT_NE(text.find("B_SPLINE_SURFACE_WITH_KNOTS('',3,1,(("), std::string::npos);
+  EXPECT_NE(text.find(",.F.,.F.,.F.,(4,4),(2,2),(0.,1.),(0.,1.),"), std::string::npos);
+  for (const auto& [id, kind] : e.kind) {
+    if (kind == "CARTESIAN_POINT") {
+      EXPECT_TRUE(e.referenced.count(id)) << "point #" << id << " is not used";
+    }
+  }
 }
 
 TEST(StepEntities, TextsAreQuotedAsTheStandardAsks) {

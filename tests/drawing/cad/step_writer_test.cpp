@@ -3,11 +3,13 @@
 // the default design, an eccentric circle, a focal ellipse (constant
 // module), a hexagon and a gear of 100 teeth is one valid solid of the face
 // width times the area inside its tooth outline less its bore (integrated
-// as a reader does by default), with a plane side face between every two
-// corners, caps cut into sectors and no C0 surface or curve; a staircase
+// as a reader does by default), with a side face between every two corners
+// but few faces to a flank, no edge shorter than 0.02 mm where the outline
+// runs on smoothly, caps cut into sectors and no C0 surface or curve; a staircase
 // polyline's teeth stay inside its tip curve; a body without height, and
 // one that falls apart into pieces, are refused with a message; pitch
-// curves, the pair and a diagram are edges; bodies nest holes and islands;
+// curves, the pair and a diagram are edges, each pitch curve one chain of a
+// few smooth curves; bodies nest holes and islands;
 // an outline that crosses itself is refused, and the user is told; the
 // carrier plate is a solid with its two bearing bores and ends that are
 // arcs of their circles, the rack for manufacture one of its teeth (with
@@ -65,7 +67,9 @@ class StepWriterTest : public DrawingTest {
     EXPECT_EQ(common::AbortFlag, 0) << name;
     return path;
   }
-  StepShape Read(const std::string& file) { return testsupport::ReadStepShape(scratch_.Dir().string(), file); }
+  StepShape Read(const std::string& file, bool edgeLengths = false) {
+    return testsupport::ReadStepShape(scratch_.Dir().string(), file, true, edgeLengths);
+  }
 
   platform::ScopedClock clock_;
 };
@@ -93,10 +97,10 @@ TEST_P(StepGearSolids, EachGearIsOneSolidOfItsOutlineLessItsBore) {
       EXPECT_EQ(common::AbortFlag, 1);
       EXPECT_FALSE(std::filesystem::exists(scratch_.Path(name)));
       ASSERT_GE(common::MsgCount, 1);
-      EXPECT_EQ(common::MsgText[1], "Error  : STEP: an outline crosses itself, not one solid; no file written");
+      EXPECT_EQ(common::MsgText[1], "Error  : self-crossing outline, not one solid; no STEP file written");
       continue;
     }
-    const StepShape shape = Read(DrawStep(gear, name));
+    const StepShape shape = Read(DrawStep(gear, name), true);
     EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
     ExpectGearSolid(shape, outline, gear);
     EXPECT_TRUE(shape.bopValid) << shape.output;
@@ -188,6 +192,46 @@ TEST_F(StepWriterTest, StaircasePolylineGearsStayInsideTheirTipCurves) {
   }
 }
 
+// Sines of many waves are too tight for their teeth: each gear is a valid
+// solid within the tip circle of the pair the rating rated (the curve's
+// largest radius plus the addendum of the largest module it gives,
+// 2 r1max / z1), or is refused with a message; never a gear reaching far
+// beyond it.
+TEST_F(StepWriterTest, ManyWaveSinesGiveGearsInsideTheirTipCircleOrNone) {
+  if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
+  // (A hundred waves, the teeth far out along them; a million, beyond what
+  // the track resolves.)
+  for (const std::int32_t waves : {100, 1000000}) {
+    drawingtest::SetDefaultDesign();
+    calc::CurveType = calc::CurveSine;
+    calc::SineCurve = {50, 5, waves};
+    calc::CalcNoncircularPair();
+    ASSERT_EQ(common::FatalFlag, 0);
+    const auto& g = calc::SpurGearData;
+    const double module = static_cast<double>(2 * calc::RadiusExtremes.r1max / calc::NcPair.z1);
+    // (The curves' own largest radii: rw0 + A, and a less rw0 - A.)
+    const double largest[3] = {0, 55, static_cast<double>(calc::NcPair.a) - 45};
+    for (const int gear : {1, 2}) {
+      SCOPED_TRACE("N " + std::to_string(waves) + " gear " + std::to_string(gear));
+      common::ClearErrorMessages();
+      const std::string path = scratch_.Path("sine" + std::to_string(gear) + ".stp");
+      std::filesystem::remove(path);
+      dialogs_.Then(platform::ScriptedAnswer::File(path));
+      DrawGears(static_cast<std::uint16_t>(gear), CadDeviceStep);
+      if (common::MsgCount > 0) {
+        EXPECT_EQ(common::MsgText[1].rfind("Error  : STEP: ", 0), 0u) << common::MsgText[1];
+        EXPECT_FALSE(std::filesystem::exists(path));
+        continue;
+      }
+      const StepShape shape = Read(path);
+      EXPECT_EQ(shape.solids, 1) << shape.output;
+      EXPECT_TRUE(shape.valid) << shape.output;
+      const double tip = largest[gear] + static_cast<double>(g.hfP0Factor[gear]) * module + 1e-3;
+      for (const int k : {0, 1, 3, 4}) EXPECT_LE(std::fabs(shape.box[k]), tip) << shape.output;
+    }
+  }
+}
+
 // A face width of a micrometre is no solid: rather than a file without the
 // gear, none (the previous one stays), and the user is told.
 TEST_F(StepWriterTest, GearWithoutHeightIsRefused) {
@@ -202,7 +246,7 @@ TEST_F(StepWriterTest, GearWithoutHeightIsRefused) {
   DrawGears(1, CadDeviceStep);
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(testsupport::Slurp(path), "previous");
-  const std::string message = "STEP: the face width is too small for a solid (0.0001 mm at least); no file written";
+  const std::string message = drawing::TooThinForSolidText("STEP");
   ASSERT_GE(common::MsgCount, 1);
   EXPECT_EQ(common::MsgText[1], "Error  : " + message);
   ASSERT_FALSE(dialogs_.Asked().empty());
@@ -215,21 +259,27 @@ TEST_F(StepWriterTest, GearWithoutHeightIsRefused) {
 TEST_F(StepWriterTest, PitchCurvesPairAndDiagramAreEdges) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   ASSERT_TRUE(drawingtest::CalculateGearDesign(GearDesign::Default));
-  // Both pitch curves in 1-degree steps, each a line from point to point
-  // (no curve with kinks), and the centre line.
+  // Both pitch curves in 1-degree steps, each one chain of a few smooth
+  // curves (no curve with kinks, no 360 loose lines: as many vertices as
+  // edges, one wire each), and the centre line.
   const StepShape curves = Read(DrawStep(5, "curves.stp"));
   EXPECT_EQ(curves.solids, 0) << curves.output;
   EXPECT_EQ(curves.faces, 0);
-  EXPECT_EQ(curves.edges, 360 + 360 + 1) << curves.output;
+  EXPECT_EQ(curves.wires, 2) << curves.output;
+  EXPECT_EQ(curves.vertices, curves.edges - 1 + 2) << curves.output;
+  EXPECT_GE(curves.edges, 2 + 1);
+  EXPECT_LE(curves.edges, 2 * 36 + 1) << curves.output;
   EXPECT_TRUE(curves.valid);
   EXPECT_FALSE(curves.c0) << curves.output;
-  // The pair: both outlines (an edge between every two corners), both
-  // pitch curves, the centre line, no solid.
+  // The pair: both outlines (an edge between every two corners, a chain
+  // each), both pitch curves, the centre line, no solid.
   const StepShape pair = Read(DrawStep(0, "pair.stp"));
   EXPECT_EQ(pair.solids, 0);
-  const int corners = Corners(drawingtest::GearOutline(1)) + Corners(drawingtest::GearOutline(2));
+  const drawingtest::Polygon outline1 = drawingtest::GearOutline(1), outline2 = drawingtest::GearOutline(2);
+  const int corners = Corners(outline1, 20) + Corners(outline2, 20);
   EXPECT_GE(pair.edges, corners) << pair.output;
-  EXPECT_LE(pair.edges, corners + 2 * 360 + 3) << pair.output;
+  EXPECT_LE(pair.edges, static_cast<int>(outline1.size() + outline2.size()) / 2 + 2 * 36 + 1) << pair.output;
+  EXPECT_EQ(pair.wires, 4) << pair.output;
   // A diagram: its axes, grid and curve; its texts write nothing.
   const std::string path = scratch_.Path("diagram.stp");
   dialogs_.Then(platform::ScriptedAnswer::File(path));
@@ -307,7 +357,7 @@ TEST_F(StepWriterTest, BodyThatFallsApartIsRefused) {
   CadCloseOutput();
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(testsupport::Slurp(path), "previous");
-  const std::string message = "STEP: the outline falls apart into 2 pieces, not one solid; no file written";
+  const std::string message = "outline falls apart into 2 pieces, not one solid; no STEP file written";
   ASSERT_GE(common::MsgCount, 1);
   EXPECT_EQ(common::MsgText[1], "Error  : " + message);
   EXPECT_EQ(scratch_.Entries(), 1u) << "no temporary file is left";
@@ -350,7 +400,8 @@ TEST_F(StepWriterTest, ArcsOfABodyAreArcsWhicheverWayTheyAreDrawn) {
   EXPECT_EQ(common::MsgCount, 0);
 }
 
-TEST_F(StepWriterTest, EdgesEndAtEveryCorner) {
+// Edges end at every corner and follow a smooth run as a few curves.
+TEST_F(StepWriterTest, EdgesEndAtCornersAndFollowSmoothRuns) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   const std::string path = scratch_.Path("runs.stp");
   Write(CadDeviceStep, "runs.stp", [] {
@@ -365,8 +416,8 @@ TEST_F(StepWriterTest, EdgesEndAtEveryCorner) {
     for (const auto& [x, y] : {std::pair{10.0, 0.0}, {10 + 5e-8, 5e-8}, {10.0, 10.0}, {0.0, 10.0}})
       CadLineTo(x, y);
     for (int i = 9; i >= 0; --i) CadLineTo(0, i);
-    // A quarter circle of 90 lines: 90 edges, in one pen or two (every
-    // corner is an edge).
+    // A quarter circle of 90 lines: a few smooth curves, in one pen; in
+    // two, parted where the pen changes.
     for (const int split : {90, 45}) {
       const double r = split == 90 ? 50 : 70;
       CadMoveTo(r, 0);
@@ -380,8 +431,12 @@ TEST_F(StepWriterTest, EdgesEndAtEveryCorner) {
   const StepShape shape = Read(path);
   EXPECT_EQ(shape.solids, 0) << shape.output;
   EXPECT_TRUE(shape.valid) << shape.output;
-  EXPECT_EQ(shape.edges, 4 + 90 + 90) << shape.output;
+  // The square's four sides, and a chain of at most six curves per quarter.
+  EXPECT_GE(shape.edges, 4 + 1 + 2) << shape.output;
+  EXPECT_LE(shape.edges, 4 + 6 + 6) << shape.output;
+  EXPECT_EQ(shape.wires, 3) << shape.output;
   EXPECT_FALSE(shape.c0) << shape.output;
+  // The runs end where they were drawn.
   EXPECT_NEAR(shape.box[0], 0, 1e-7);
   EXPECT_NEAR(shape.box[4], 70, 1e-7);
 }
@@ -402,7 +457,7 @@ TEST_F(StepWriterTest, OutlineThatCrossesItselfIsRefused) {
     CadLineTo(0, 0);
     CadEndBody();
   });
-  const std::string message = "STEP: an outline crosses itself, not one solid; no file written";
+  const std::string message = "self-crossing outline, not one solid; no STEP file written";
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(testsupport::Slurp(path), "previous");
   ASSERT_EQ(common::MsgCount, 1);

@@ -4,7 +4,8 @@
 // outline does not cross itself no two of them overlap; every solid is
 // closed for the independent checker (admesh). The designs: the default
 // ellipse, an eccentric disc, a focal ellipse (e = 0.5, constant module), a
-// hexagon and an ellipse given as a 360-point polyline.
+// hexagon and an ellipse given as a 360-point polyline; the pitch curves of
+// a staircase polyline too (closed at its step at 0 degrees).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +14,7 @@
 #include <numbers>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
@@ -65,6 +67,16 @@ void PolylineEllipse() {
     calc::PolylinePoints[i].R = a * b / std::sqrt(b * b * std::cos(phi) * std::cos(phi) +
                                                     a * a * std::sin(phi) * std::sin(phi));
   }
+}
+
+// Twelve points about a circle of 50 mm, 4 mm in and out, not joined
+// linearly: a staircase, whose last step runs up to the whole turn and
+// steps to the first there.
+void Staircase() {
+  calc::CurveType = calc::CurvePolyline;
+  calc::LinearInterpolation = 0;
+  calc::PolylineCount = 12;
+  for (int i = 1; i <= 12; ++i) calc::PolylinePoints[i] = {(i - 1) * Pi / 6, 50 + 4 * std::cos((i - 1) * Pi / 3)};
 }
 
 class StlCaps : public DrawingTest {
@@ -168,7 +180,9 @@ TEST_F(StlCaps, GearsOfEveryDesignHaveSoundCaps) {
 }
 
 TEST_F(StlCaps, PitchCurvesCloseIntoSolids) {
-  for (const Design& design : Designs()) {
+  std::vector<Design> designs = Designs();
+  designs.push_back({"staircase", Staircase});
+  for (const Design& design : designs) {
     SetUp();
     ASSERT_TRUE(Calculate(design)) << design.name;
     // Pitch curve 1 and 2 alone, each round its bore; both curves of the

@@ -6,11 +6,32 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace app::ui {
+
+namespace {
+
+// A window whose rows were shown takes the room they ask for: it grows to
+// what its layout needs (never shrinks), so that no row is squeezed
+// through its texts.
+void GrowToContents(QWidget* window) {
+  QLayout* layout = window->layout();
+  if (!layout) return;
+  layout->invalidate();
+  layout->activate();
+  QSize need = window->sizeHint().expandedTo(window->minimumSizeHint());
+  const int width = std::max(window->width(), need.width());
+  if (layout->hasHeightForWidth()) need.setHeight(std::max(need.height(), layout->totalHeightForWidth(width)));
+  const QSize grown = window->size().expandedTo(QSize(width, need.height()));
+  if (grown != window->size()) window->resize(grown);
+}
+
+}  // namespace
 
 void FormBinder::Edit(QLineEdit* edit, std::string* text) { edits_.emplace_back(edit, text); }
 void FormBinder::Check(QCheckBox* box, bool* state) { checks_.emplace_back(box, state); }
@@ -52,8 +73,13 @@ void FormBinder::Push() const {
     }
   }
   for (const auto& [label, text] : labels_) label->setText(QString::fromStdString(*text));
-  for (const auto& [widget, visible] : visible_) widget->setVisible(*visible);
+  QWidget* shown = nullptr;
+  for (const auto& [widget, visible] : visible_) {
+    if (widget->isHidden() == *visible && *visible) shown = widget->window();
+    widget->setVisible(*visible);
+  }
   for (const auto& [widget, enabled] : enabled_) widget->setEnabled(*enabled);
+  if (shown) GrowToContents(shown);
 }
 
 void FormBinder::Act(const std::function<void()>& action) const {

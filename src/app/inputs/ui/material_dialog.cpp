@@ -58,7 +58,7 @@ TForm_vobwst::TForm_vobwst(TMaterialForm& form, QWidget* parent) : QDialog(paren
     grid->addWidget(hardness, row - 1, 2);
     addRow("e", "Modulus of elasticity E", &e.E.text, &form_.StressUnit);
     addRow("mue", QString::fromUtf8("Poisson ratio \u00b5"), &e.Poisson.text, nullptr);
-    addRow("rho", "Density", &e.Density.text, nullptr);
+    addRow("rho", "Density", &e.Density.text, &form_.DensityUnit);
 
     grid->addWidget(NewLabel(box, "Label_wstyp" + n, "Material"), row, 0);
     auto* type = new QComboBox(box);

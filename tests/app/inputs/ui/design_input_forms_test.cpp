@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -34,6 +35,8 @@
 #include "platform/scripted_dialogs.h"
 #include "support/app_start.h"
 #include "support/file_test_support.h"
+#include "support/form_grabs.h"
+#include "common/ui/picture_window.h"
 
 namespace fs = std::filesystem;
 using platform::ScriptedAnswer;
@@ -107,10 +110,15 @@ class DesignInputFormsTest : public ::testing::Test {
 
 }  // namespace
 
+// The material window shows every unit beside its value (the density's
+// too, kg/dm3 in either unit system) and its texts whole in its own grab.
 TEST_F(DesignInputFormsTest, MaterialWindowCopiesAndStoresOnOk) {
   WhenShown("Form_vobwst", [](QWidget* w) {
     EXPECT_EQ(Find<QLineEdit>(w, "Edit_sighlim1")->text(), "1500");
     EXPECT_EQ(Find<QLabel>(w, "Label_sighlimu1")->text(), "MPa");
+    for (const char* unit : {"Label_rhou1", "Label_rhou2"}) EXPECT_EQ(Find<QLabel>(w, unit)->text(), "kg/dm3");
+    testsupport::KeepGrab(w, "material");
+    for (const std::string& c : testsupport::TextsNotWhole(w)) ADD_FAILURE() << c;
     Type(w, "Edit_sighlim1", "1100");
     Type(w, "Edit_name1", "18CrNiMo7-6");
     Find<QComboBox>(w, "ComboBox_wstyp1")->setCurrentIndex(2);
@@ -119,6 +127,7 @@ TEST_F(DesignInputFormsTest, MaterialWindowCopiesAndStoresOnOk) {
     EXPECT_EQ(Find<QComboBox>(w, "ComboBox_wstyp2")->currentIndex(), 2);
     Click(w, "Button_metric");  // imperial, values kept
     EXPECT_EQ(Find<QLabel>(w, "Label_sighlimu2")->text(), "psi");
+    EXPECT_EQ(Find<QLabel>(w, "Label_rhou2")->text(), "kg/dm3");
     Click(w, "Button_metric");
     Click(w, "Button_ok");
   });
@@ -204,10 +213,13 @@ TEST_F(DesignInputFormsTest, SinglePageFollowsTheMethod) {
 
 // The strength form as the user reads it with hints on: each hint is the
 // help line of its own quantity (the life factors' hints not swapped), and
-// every picture button shows a picture, none the "no picture" notice.
+// every picture button shows a picture, none the "no picture" notice. The
+// picture stands in a window of its own that the form does not hide (the
+// main window behind the modal form would), with the picture drawn in it.
 TEST_F(DesignInputFormsTest, StrengthHintsAreTheirOwnAndPictureButtonsShowPictures) {
   common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
   common::HelpLevel = 1;
+  const auto previousShower = common::SetHelpPictureShower(common::ui::ShowPictureOverModalForm);
   int pictureButtons = 0;
   WhenShown("Form_vob1fs0", [this, &pictureButtons](QWidget* w) {
     Find<QComboBox>(w, "ComboBox_method")->setCurrentIndex(3);  // ISO 6336: both pages
@@ -252,16 +264,70 @@ TEST_F(DesignInputFormsTest, StrengthHintsAreTheirOwnAndPictureButtonsShowPictur
       if (!button->objectName().startsWith("Button_image")) continue;
       ++pictureButtons;
       dialogs_.ClearRecord();
-      button->click();
+      testsupport::ClickAsUser(button);
       for (const auto& asked : dialogs_.Asked())
         ADD_FAILURE() << button->objectName().toStdString() << " shows \"" << asked.text << "\"";
+      auto* picture = w->findChild<common::ui::TForm_picture*>("Form_picture");
+      ASSERT_NE(picture, nullptr) << button->objectName().toStdString();
+      EXPECT_TRUE(picture->isVisible());
+      EXPECT_FALSE(picture->isModal());
+      const QRect screen = w->screen()->availableGeometry();
+      EXPECT_TRUE(screen.contains(picture->frameGeometry())) << "the picture window stands on the screen: " << picture->frameGeometry().x() << "," << picture->frameGeometry().y() << " " << picture->frameGeometry().width() << "x" << picture->frameGeometry().height() << " screen " << screen.width() << "x" << screen.height();
+      // Beside the form where the screen has room; else over it (above it,
+      // as its own window), but not over the button that asked for it.
+      if (screen.width() - w->frameGeometry().width() > picture->frameGeometry().width() + 20)
+        EXPECT_FALSE(picture->frameGeometry().intersects(w->frameGeometry()));
+      EXPECT_FALSE(picture->frameGeometry().contains(button->mapToGlobal(button->rect().center())));
+      const QImage shown = picture->findChild<QLabel*>("Label_picture")->pixmap().toImage();
+      ASSERT_FALSE(shown.isNull());
+      EXPECT_GT(testsupport::InkPixels(shown, shown.rect()), shown.width() * 2) << "a picture is drawn in it";
+      testsupport::KeepGrab(picture, "picture_" + button->objectName().toStdString());
     }
+    // The form works on while the picture stands; its button closes it.
+    Type(w, "Edit_kah", "1.25");
+    auto* picture = w->findChild<common::ui::TForm_picture*>("Form_picture");
+    ASSERT_NE(picture, nullptr);
+    testsupport::ClickAsUser(picture->findChild<QPushButton*>("Button_close"));
+    EXPECT_EQ(w->findChild<common::ui::TForm_picture*>("Form_picture"), nullptr);
     Click(w, "Button_cancel");
   });
   app::ShowStrengthForm();
+  common::SetHelpPictureShower(previousShower);
   // The contact pattern and the bearing arrangement have their pictures;
   // the quantities without a picture have no button.
   EXPECT_EQ(pictureButtons, 2);
+}
+
+// The strength form as the user reads it, in its own grabs: every label
+// and radio caption whole on both pages, and the form grows when the life
+// factors ZNT and YNT are shown, so that their rows are whole too; the
+// same where the screen is 1024 x 768 pixels.
+TEST_F(DesignInputFormsTest, StrengthFormShowsItsLabelsWholeAndGrowsWithTheLifeFactors) {
+  WhenShown("Form_vob1fs0", [](QWidget* w) {
+    Find<QComboBox>(w, "ComboBox_method")->setCurrentIndex(3);  // ISO 6336: both pages
+    QApplication::processEvents();
+    for (const std::string& c : testsupport::TextsNotWhole(w)) ADD_FAILURE() << "calculated life: " << c;
+    testsupport::KeepGrab(w, "strength_life0");
+    const QSize before = w->size();
+    testsupport::ClickAsUser(Find<QRadioButton>(w, "RadioButton_life1"));
+    ASSERT_TRUE(Find<QRadioButton>(w, "RadioButton_life1")->isChecked());
+    ASSERT_FALSE(Find<QLineEdit>(w, "Edit_znt1")->isHidden());
+    QApplication::processEvents();
+    testsupport::KeepGrab(w, "strength_life1");
+    EXPECT_GT(w->height(), before.height()) << "the form grows with the life factors";
+    for (const std::string& c : testsupport::TextsNotWhole(w)) ADD_FAILURE() << "entered life factors: " << c;
+    // On a screen of 1024 x 768 pixels.
+    w->resize(std::min(w->width(), 1024), std::min(w->height(), 768));
+    QApplication::processEvents();
+    testsupport::KeepGrab(w, "strength_1024x768");
+    EXPECT_LE(w->frameGeometry().width(), 1024);
+    EXPECT_LE(w->frameGeometry().height(), 768);
+    for (const std::string& c : testsupport::TextsNotWhole(w)) ADD_FAILURE() << "1024 x 768: " << c;
+    testsupport::ClickAsUser(Find<QRadioButton>(w, "RadioButton_life0"));
+    EXPECT_TRUE(Find<QLineEdit>(w, "Edit_znt1")->isHidden());
+    Click(w, "Button_cancel");
+  });
+  app::ShowStrengthForm();
 }
 
 TEST_F(DesignInputFormsTest, LubricantWindowAndViscosityConverter) {

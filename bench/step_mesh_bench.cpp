@@ -1,0 +1,112 @@
+// What a user who meshes the program's STEP file of a gear for a finite
+// element analysis waits for: gear 1 and gear 2 of the shipped default
+// design, each written as STEP (as /CAD7:1 and /CAD7:2 write it), then
+// meshed into tetrahedra by Debian's netgen in its batch mode with the
+// largest element 1.8 mm (-meshsize=1.8) and its other settings as they
+// come. The time is netgen's whole run (wall clock, its start included);
+// "elements" counts the volume elements of the mesh it saved, "peak_MiB"
+// its largest resident set. Takes minutes: run it by hand, e.g.
+//   build/bench/step_mesh_bench
+// Needs /usr/bin/netgen (build.sh installs it).
+//
+// With a plane side between every two corners of the outline (sides down
+// to 0.009 mm wide across the face width of 20 mm), netgen graded its
+// elements down to the narrowest side and ended with bad_alloc after
+// 413 s at 4 GB on gear 1; with the short sides merged (none below
+// 0.02 mm) it still ran out after 9.5 minutes at 5 GB. With the smooth
+// stretches as a few cubic curves each (no side narrower than 0.27 mm on
+// gear 1, 0.08 mm on gear 2 between two corners), one run each, Release,
+// on a machine shared with other builds:
+//   gear 1   88 s   486,000 elements   peak 620 MiB
+//   gear 2  102 s   560,000 elements   peak 668 MiB
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "bench_program.h"
+#include "common/design_documentation.h"
+#include "common/kaldvar.h"
+#include "drawing/cad/cad_device.h"
+#include "drawing/gear_pictures.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* Netgen = "/usr/bin/netgen";
+
+// The folder of links under the unversioned library names that netgen's
+// script loads and only the development package links (libgui.so).
+std::string LibraryLinks(const std::string& dir) {
+  const std::string links = dir + "/netgen-libraries";
+  fs::create_directories(links);
+  for (const auto& entry : fs::directory_iterator("/usr/lib/x86_64-linux-gnu/netgen")) {
+    const std::string name = entry.path().filename().string();
+    const auto so = name.find(".so.");
+    if (so == std::string::npos) continue;
+    const fs::path link = links + "/" + name.substr(0, so + 3);
+    if (!fs::exists(link)) fs::create_symlink(entry.path(), link);
+  }
+  return links;
+}
+
+// The number after the line `section` of a netgen mesh file (-1: none).
+long SectionCount(const std::string& file, const std::string& section) {
+  std::ifstream in(file);
+  std::string line;
+  while (std::getline(in, line))
+    if (line == section) {
+      long n = -1;
+      in >> n;
+      return n;
+    }
+  return -1;
+}
+
+void BM_StepMeshGear(benchmark::State& state) {
+  if (!fs::exists(Netgen)) {
+    state.SkipWithError("netgen is not installed");
+    return;
+  }
+  const int gear = static_cast<int>(state.range(0));
+  benchprogram::DefaultDesign();
+  // Named after the design (null.stp in the benchmark's own directory), as
+  // the command line names it; no question.
+  common::MessagesEnabled = 0;
+  common::CadBatchNaming = true;
+  drawing::DrawGears(static_cast<std::uint16_t>(gear), drawing::CadDeviceStep);
+  common::CadBatchNaming = false;
+  common::MessagesEnabled = 1;
+  if (common::AbortFlag) state.SkipWithError("the file could not be written");
+  const std::string dir = fs::current_path().string();
+  const std::string links = LibraryLinks(dir);
+  long elements = -1;
+  for (auto _ : state) {
+    fs::remove(dir + "/gear.vol");
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(("cd '" + dir + "' && LD_LIBRARY_PATH='" + links + "' timeout 1800 " + Netgen +
+                                    " -batchmode -geofile=null.stp -meshfile=gear.vol -meshsize=1.8 >netgen.log 2>&1")
+                                       .c_str());
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    elements = SectionCount(dir + "/gear.vol", "volumeelements");
+    if (status != 0 || elements <= 0) state.SkipWithError("netgen made no mesh (see netgen.log)");
+  }
+  rusage children{};
+  getrusage(RUSAGE_CHILDREN, &children);
+  state.counters["elements"] = static_cast<double>(elements);
+  state.counters["peak_MiB"] = static_cast<double>(children.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_StepMeshGear)
+    ->ArgName("gear")
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
+
+}  // namespace
