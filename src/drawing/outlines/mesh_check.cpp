@@ -609,25 +609,25 @@ void WindowLeaves(const Outline& A, const Outline& B, const Motion& m, const dou
   const std::vector<TMeshScratch::Span>&sa = work.spansA, &sb = work.spansB;
   const std::size_t na = sa.size(), nb = sb.size();
   std::size_t i = 0, j = 0, fromA = 0, fromB = 0;
+  // The span s of one outline against the others' from `from` (those that
+  // ended before it passed over for good) up to `upTo`.
+  auto meet = [&](const TMeshScratch::Span& s, const std::vector<TMeshScratch::Span>& others, std::size_t& from,
+                  std::size_t upTo, bool sOfA) {
+    while (from < upTo && others[from].hi < s.lo) ++from;
+    for (std::size_t k = from; k < upTo; ++k) {
+      const TMeshScratch::Span& o = others[k];
+      if (o.hi < s.lo || o.above < s.below || o.below > s.above) continue;
+      const TNode &a = A.node[sOfA ? s.node : o.node], &b = B.node[sOfA ? o.node : s.node];
+      if (!Apart(a.box, m, b.box, slack)) leafPair(a, b);
+    }
+  };
   while (i < na || j < nb) {
     if (j == nb || (i < na && sa[i].lo <= sb[j].lo)) {
-      const TMeshScratch::Span& s = sa[i++];
-      while (fromB < j && sb[fromB].hi < s.lo) ++fromB;
-      for (std::size_t k = fromB; k < j; ++k) {
-        const TMeshScratch::Span& o = sb[k];
-        if (o.hi < s.lo || o.above < s.below || o.below > s.above) continue;
-        const TNode &a = A.node[s.node], &b = B.node[o.node];
-        if (!Apart(a.box, m, b.box, slack)) leafPair(a, b);
-      }
+      ++i;
+      meet(sa[i - 1], sb, fromB, j, true);
     } else {
-      const TMeshScratch::Span& s = sb[j++];
-      while (fromA < i && sa[fromA].hi < s.lo) ++fromA;
-      for (std::size_t k = fromA; k < i; ++k) {
-        const TMeshScratch::Span& o = sa[k];
-        if (o.hi < s.lo || o.above < s.below || o.below > s.above) continue;
-        const TNode &a = A.node[o.node], &b = B.node[s.node];
-        if (!Apart(a.box, m, b.box, slack)) leafPair(a, b);
-      }
+      ++j;
+      meet(sb[j - 1], sa, fromA, i, false);
     }
   }
 }
