@@ -53,11 +53,12 @@ class TMeshingPair {
   TMeshingPair(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2, Real a);
   ~TMeshingPair();
 
-  // The area both outlines enclose with gear 1 turned by -phi (radians)
-  // about the origin and gear 2 by turn2 (radians, counter-clockwise) about
-  // (a, 0); 0 when either outline is empty. pitch is the teeth's pitch
-  // along the pitch curves (only the teeth within three pitches of the
-  // pitch point are looked at), 0 for all.
+  // The area both outlines enclose (of their intersection) with gear 1
+  // turned by -phi (radians) about the origin and gear 2 by turn2 (radians,
+  // counter-clockwise) about (a, 0); 0 when either outline is empty. pitch
+  // is the teeth's pitch along the pitch curves: the teeth within three
+  // pitches of the pitch point are looked at first, the rest of the
+  // outlines where those overlap (the same area); 0 looks at all at once.
   Real OverlapArea(Real phi, Real turn2, Real pitch = 0) const;
 
   // What one position shows: the overlap of the teeth about the pitch
