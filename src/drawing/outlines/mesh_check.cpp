@@ -55,7 +55,8 @@ constexpr int LeafEdges = 12;
 // Teeth of a pair that meshes touch within a pitch or so of the line of
 // centres (the contact ratio is rarely above two); those of a pair that
 // interferes, a tooth farther. (Where a curve has corners, teeth farther
-// out collide too: the whole outlines are looked at then.)
+// out collide too: the whole outlines are looked at where the overlap is
+// the largest the caller has seen.)
 constexpr double TeethEachSide = 3;
 
 struct Point {
