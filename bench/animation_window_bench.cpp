@@ -22,10 +22,11 @@
 // After (load 12): the run 6795 ms, a zoom after it 93 ms, a resize during
 // it 70 ms.
 // Then the erased pictures passed over whole, and the records that set the
-// colour or a style drawn only when a figure follows them (load 6..8):
-//   run 6429 -> 5178 ms, resize during it 44.5 -> 6.9 ms,
-//   zoom after the run, k 1: 110 -> 1.4..1.6 ms (the picture: 1.2..1.9),
-//   zoom after the run, k 3: 283 -> 1.8..2.7 ms (the picture: 2.2..3.5).
+// colour or a style drawn only when a figure follows them (an otherwise
+// idle machine; before -> after):
+//   run 6429 -> 4337..5275 ms, resize during it 44.5 -> 5.2..6.1 ms,
+//   zoom after the run, k 1: 55.7 -> 0.93..1.02 ms (the picture: 1.1..1.2),
+//   zoom after the run, k 3: 229 -> 1.7..1.8 ms (the picture: 2.0..2.4).
 // One thread. Run by hand: build/bench/animation_window_bench.
 #include <benchmark/benchmark.h>
 
