@@ -14,11 +14,15 @@
 //   100-term formula, a coefficient edited        aim 285 ms
 //   diagrams as result picture, k 100, a edited   aim 600 ms
 //   "vob4 k100.vb4 /I", a fresh design each run   aim 600 ms
+//   the same of a hexagon whose teeth interfere   aim 1.5 times the above
 // and a sine curve of a million waves (no curve may make a calculation
 // hang: its teeth cost no more than its pitch curve).
 //
 // Figures are thread CPU time (the machine may be loaded): read the CPU
-// column. One thread. Run by hand: build/bench/input_response_bench.
+// column. One thread. Run by hand: build/bench/input_response_bench;
+// bench/compare_builds.sh builds this source against the program before
+// the checks (929491a) and against this tree and gives the ratios. The
+// source therefore uses only what both programs have.
 //
 // Release, means of three repetitions, CPU ms, with the checks as first
 // built -> checks by tooth pitch near the line of centres:
@@ -52,6 +56,18 @@
 //   /I k 100  3.6..3.7 | 1681..1687 | 423..435,
 //   sine N 1000 416..641 | 5578..6176 | 420..473,
 //   sine N 1000000 146..232 | 94081 (one run) | 227..265.
+// Then the mesh check at its floor (the overlap the area of the
+// intersection, the whole outlines looked at only where the overlap is the
+// largest yet) and the pitch tracks in double precision within their
+// pieces: the ratios to 929491a, as bench/compare_builds.sh measures them
+// (five rounds alternated on one core, median CPU ms, an otherwise idle
+// machine; aims in brackets):
+//   default 8.0 -> 9.1 (1.14) [1.15], z1 300 38.5 -> 41.8 (1.08) [1.25],
+//   k 10 31.7 -> 33.4 (1.06) [1.25], k 100 287 -> 283 (0.99) [1.35],
+//   polyline 45.5 -> 43.3 (0.95) [1.10], formula 222 -> 230 (1.03);
+// and the /I of the hexagon of constant module at k 100, whose teeth
+// interfere, against the ellipse's (least of two runs of five):
+// 649..711 | 290..292 before, 301..311 | 211..283 after [within 1.5 times].
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -178,11 +194,18 @@ BENCHMARK(BM_SineManyWavesEdit)->ArgName("N")->Arg(1000)->Arg(1000000)->Unit(ben
 
 // "vob4 k100.vb4 /I": the design read and its whole text printout written,
 // as the command line does after the program's start. Before each run,
-// untimed, the default design is opened, as a fresh program holds it.
-void BM_BatchPrintoutK100(benchmark::State& state) {
+// untimed, the default design is opened, as a fresh program holds it. The
+// default ellipse, whose teeth mesh cleanly, and a hexagon of constant
+// module, whose teeth interfere at most positions.
+void BatchPrintoutK100(benchmark::State& state, bool hexagon) {
   benchprogram::DefaultDesign();
   calc::NcPair.k = 100;
-  const std::string path = (std::filesystem::current_path() / "k100.vb4").string();
+  if (hexagon) {
+    calc::CurveType = calc::CurvePolygon;
+    calc::PolygonCurve.Corners = 6;
+    calc::NcPair.ModuleMode = 2;
+  }
+  const std::string path = (std::filesystem::current_path() / (hexagon ? "hexagon100.vb4" : "k100.vb4")).string();
   app::SaveDataFile(path);
   if (common::AbortFlag) state.SkipWithError("the design could not be written");
   const app::CommandLine line = app::ParseCommandLine({path, "/I"});
@@ -196,6 +219,11 @@ void BM_BatchPrintoutK100(benchmark::State& state) {
   }
   if (code != app::ExitDone) state.SkipWithError("the printout failed");
 }
+
+void BM_BatchPrintoutK100(benchmark::State& state) { BatchPrintoutK100(state, false); }
 BENCHMARK(BM_BatchPrintoutK100)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_BatchPrintoutHexagonK100(benchmark::State& state) { BatchPrintoutK100(state, true); }
+BENCHMARK(BM_BatchPrintoutHexagonK100)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

@@ -24,6 +24,8 @@ bool IsFigureRecord(int code) { return code >= RecMoveTo && code <= RecSolid; }
 
 void ErasedPictures::Reset() {
   ranges_.clear();
+  kept_.clear();
+  keptFirst_.assign(1, 0);
   searched_ = 0;
   started_ = false;
 }
@@ -77,7 +79,27 @@ void ErasedPictures::Update(const TDisplayList& list, std::uint64_t generation) 
       first = j;
       ++matched;
     }
-    if (ok && matched > 0) ranges_.push_back({first, passEnd});
+    if (ok && matched > 0) {
+      ranges_.push_back({first, passEnd});
+      // The last record of each state code in it.
+      std::size_t last[5] = {};
+      bool seen[5] = {};
+      for (std::size_t r = first; r < passEnd; ++r) {
+        const int code = list.Code(r);
+        const int kind = code == RecColor       ? 0
+                         : code == RecTextStyle ? 1
+                         : code == RecWindow    ? 2
+                         : code == RecLineStyle ? 3
+                         : code == RecLineWidth ? 4
+                                                : -1;
+        if (kind >= 0) last[kind] = r, seen[kind] = true;
+      }
+      const std::size_t from = kept_.size();
+      for (int kind = 0; kind < 5; ++kind)
+        if (seen[kind]) kept_.push_back(last[kind]);
+      std::sort(kept_.begin() + static_cast<std::ptrdiff_t>(from), kept_.end());
+      keptFirst_.push_back(kept_.size());
+    }
     i = passEnd;
   }
   searched_ = i;

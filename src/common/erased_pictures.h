@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "common/display_list.h"
@@ -39,6 +40,12 @@ class ErasedPictures {
   void Update(const TDisplayList& list, std::uint64_t generation);
   // Each erased picture with its erasing pass, in list order.
   const std::vector<RecordRange>& Ranges() const { return ranges_; }
+  // The records of range i that leave something after it: the last one of
+  // each code that sets the colour, a style or the window, in list order.
+  // Drawn alone, they leave the state the whole range leaves.
+  std::span<const std::size_t> Kept(std::size_t i) const {
+    return {kept_.data() + keptFirst_[i], keptFirst_[i + 1] - keptFirst_[i]};
+  }
   // Where the last erased picture's pass ends (0 when there is none): the
   // records before it are settled, those after it may be the picture on
   // the screen.
@@ -47,6 +54,9 @@ class ErasedPictures {
 
  private:
   std::vector<RecordRange> ranges_;
+  // The kept records of range i: kept_[keptFirst_[i] .. keptFirst_[i + 1]).
+  std::vector<std::size_t> kept_;
+  std::vector<std::size_t> keptFirst_{0};
   std::size_t searched_ = 0;  // the next record to look at
   std::uint64_t generation_ = 0;
   bool started_ = false;

@@ -708,29 +708,10 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
     d.canvas->LineTo(px(d, s.WorldX1), py(d, s.WorldY1));
   }
 
-  // The pictures an animation erased again are passed over: their colour
-  // and style records are kept, their figures, pauses and step points not.
-  const std::vector<RecordRange>& erased = Erased().Ranges();
-  auto nextErased = std::upper_bound(erased.begin(), erased.end(), at.next,
-                                     [](std::size_t i, const RecordRange& r) { return i < r.end; });
-  const std::size_t end = std::min(options.end, DisplayList.size());
-  std::size_t index = at.next;
+  // The record at index drawn (quiet: its pause and step point passed
+  // over); stopped is set where the replay ends there.
   bool stopped = false;
-  for (; index < end && !stopped; ++index) {
-    // The host is asked often and answers by the clock: a long picture
-    // keeps the window answering (and an animation stoppable) whatever
-    // its records cost to draw.
-    if (index % kProgressRecords == 0 && index > at.next && host_ && !host_->ShowProgress()) {
-      stopped = true;
-      break;
-    }
-    while (nextErased != erased.end() && nextErased->end <= index) ++nextErased;
-    const bool inErased = nextErased != erased.end() && index >= nextErased->first;
-    if (inErased) {
-      const int kept = DisplayList.Code(index);
-      if (IsFigureRecord(kept) || kept == RecSleep) continue;
-    }
-    const bool quiet = index < options.quietBefore || inErased;
+  auto play = [&](std::size_t index, bool quiet) {
     // Copied: a host's pause may let new drawing calls grow the list.
     const TDisplayRecord record = DisplayList.Record(index);
     const int code = record.code;
@@ -876,7 +857,80 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
       default:
         break;  // an unknown code is skipped
     }
+  };
+
+  // The records that set the colour, a style or the window take effect
+  // with the next figure: of those that come before it only the last of
+  // each kind is drawn (in list order), when it comes. The pictures an
+  // animation erased again are passed over: their colour and style
+  // records are kept, their figures, pauses and step points not; where a
+  // replay meets such a picture at its start, it goes on after its erasing
+  // pass with the last of its records of each kind. What stays on the
+  // screen after a run of a thousand pictures costs about one picture.
+  std::size_t pending[5];
+  bool pendingKind[5] = {};
+  auto kindOf = [](int code) {
+    return code == RecColor       ? 0
+           : code == RecTextStyle ? 1
+           : code == RecWindow    ? 2
+           : code == RecLineStyle ? 3
+           : code == RecLineWidth ? 4
+                                  : -1;
+  };
+  auto defer = [&](std::size_t index, int kind) {
+    pending[kind] = index;
+    pendingKind[kind] = true;
+  };
+  auto flush = [&] {
+    std::size_t order[5];
+    int count = 0;
+    for (int kind = 0; kind < 5; ++kind)
+      if (pendingKind[kind]) order[count++] = pending[kind], pendingKind[kind] = false;
+    std::sort(order, order + count);
+    for (int i = 0; i < count; ++i) play(order[i], true);
+  };
+  const ErasedPictures& erasedPictures = Erased();
+  const std::vector<RecordRange>& erased = erasedPictures.Ranges();
+  auto nextErased = std::upper_bound(erased.begin(), erased.end(), at.next,
+                                     [](std::size_t i, const RecordRange& r) { return i < r.end; });
+  const std::size_t end = std::min(options.end, DisplayList.size());
+  std::size_t index = at.next;
+  std::size_t sinceAsked = 0;
+  for (; index < end && !stopped; ++index) {
+    // The host is asked often and answers by the clock: a long picture
+    // keeps the window answering (and an animation stoppable) whatever
+    // its records cost to draw.
+    if (++sinceAsked > kProgressRecords) {
+      sinceAsked = 0;
+      if (host_ && !host_->ShowProgress()) {
+        stopped = true;
+        break;
+      }
+    }
+    while (nextErased != erased.end() && nextErased->end <= index) ++nextErased;
+    const bool inErased = nextErased != erased.end() && index >= nextErased->first;
+    if (inErased && index == nextErased->first && nextErased->end <= end) {
+      for (const std::size_t kept : erasedPictures.Kept(static_cast<std::size_t>(nextErased - erased.begin())))
+        defer(kept, kindOf(DisplayList.Code(kept)));
+      sinceAsked += kProgressRecords / 64;
+      index = nextErased->end - 1;
+      continue;
+    }
+    const int code = DisplayList.Code(index);
+    if (inErased && (IsFigureRecord(code) || code == RecSleep)) continue;
+    const bool quiet = index < options.quietBefore || inErased;
+    // The background colour where a run in single steps waits is drawn
+    // in its place.
+    const int kind = kindOf(code);
+    if (kind >= 0 && !(kind == 0 && StepMode && host_ && !quiet && !options.noPauses)) {
+      defer(index, kind);
+      continue;
+    }
+    flush();
+    if (stopped) break;
+    play(index, quiet);
   }
+  flush();
   at.next = index;
   at.colour = colour;
   at.textDirection = textDirection;

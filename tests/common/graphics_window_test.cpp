@@ -784,6 +784,66 @@ TEST_F(GraphicsWindowTest, ReplayLeavesOutTheErasedPicturesOfAnAnimation) {
   EXPECT_EQ(fresh.Figures().size(), 2u * lines);
 }
 
+// A replay passes over the erased pictures of a long run whole: it draws
+// and sets as much after a run of 300 pictures as after one of 3, and what
+// the erased pictures set and nothing after them sets again (the line
+// style and text style of the erasing passes, here) is in force after them
+// as the recording left it. A replay that begins within an erased picture
+// (the next picture of a run, drawn onto the last) goes on through it.
+TEST_F(GraphicsWindowTest, AReplayPassesOverErasedPicturesWholeWithWhatTheySet) {
+  auto run = [](int pictures) {
+    ClearGraphics();
+    GraphHeader(0, 0, 160, 120);
+    for (int i = 0; i < pictures; ++i) {
+      auto picture = [i] {
+        GraphLine(10 + i % 50, 10, 20 + i % 50, 30);
+        GraphText(30, 30, "T");
+      };
+      GraphColor(12);
+      GraphLineWidth(1);
+      picture();
+      GraphSleep(0);
+      GraphColor(0);
+      GraphLineWidth(3);
+      GraphLineStyle(1 + i % 3);
+      GraphTextStyle(0, 0, 2 + i % 5, 2);
+      picture();
+    }
+    // After the run, in the colour, style and width it left.
+    GraphColor(12);
+    GraphLine(100, 100, 150, 110);
+    GraphText(100, 50, "E");
+  };
+  run(3);
+  RecordingCanvas few(641, 481);
+  FKaldgra.Replay(few, nullptr);
+  run(300);
+  ASSERT_EQ(FKaldgra.Erased().Ranges().size(), 300u);
+  RecordingCanvas many(641, 481);
+  FKaldgra.Replay(many, nullptr);
+  EXPECT_EQ(many.calls.size(), few.calls.size());
+  // The last erasing pass (i = 299) set style 3 and text height 6; the
+  // width 3 of the erasing passes stays.
+  const std::string red = std::to_string(ScreenGraphicsSettings.ColorTable[12]);
+  ASSERT_GE(many.calls.size(), 3u);
+  const auto lastPen = std::find_if(many.calls.rbegin(), many.calls.rend(),
+                                    [](const std::string& c) { return c.rfind("pen", 0) == 0; });
+  EXPECT_EQ(*lastPen, "pen " + red + " 3 3");
+  const std::string last = many.calls.back();
+  EXPECT_EQ(last.rfind("text", 0), 0u) << last;
+  EXPECT_NE(last.find(" E "), std::string::npos) << last;
+  // Each record replayed one by one, as a replay that begins within the
+  // pictures does, leaves the same.
+  RecordingCanvas stepwise(641, 481);
+  ReplayPosition at;
+  ReplayOptions options;
+  for (options.end = 1; options.end <= DisplayList.size(); ++options.end) FKaldgra.Replay(stepwise, nullptr, at, options);
+  EXPECT_EQ(stepwise.calls.back(), last);
+  const auto stepwisePen = std::find_if(stepwise.calls.rbegin(), stepwise.calls.rend(),
+                                        [](const std::string& c) { return c.rfind("pen", 0) == 0; });
+  EXPECT_EQ(*stepwisePen, *lastPen);
+}
+
 // In step mode the run waits at each picture's erasing, when the picture is
 // whole, not after the last one; closing the step dialog ends the run and
 // ends stepping, its end button ends stepping only.

@@ -1,33 +1,41 @@
 // The meshing check of the two tooth outlines; see mesh_check.h.
 //
-// Each outline is indexed twice. A tree of boxes over its runs of
-// consecutive edges (each box along the chord of its run, a node's two
-// halves parted where a flank or a land ends, leaves of a dozen edges)
-// finds, at a position, the pairs of leaves of the two outlines that come
-// near each other: a pair of boxes that lie apart is passed over with all
-// it holds, so that the teeth that stay clear of the other gear cost a few
-// tests each. Only the teeth within TeethEachSide pitches of the pitch
-// point are looked at (and the whole outlines where those collide), found
-// among the nodes of about a tooth that meet a disc about it, paired where
-// they lie close along the tangent there. Within a leaf pair, only the
-// edges that reach into the other leaf's strip (flanks that roll on each
-// other lie close along their length, but cross at a point or not at all),
-// and that overlap along it, are tested for a crossing. The ends of the
-// edges that cross are the seeds of the vertices of either outline that
-// lie inside the other; those are found by walking on from the seeds while
-// the vertices stay inside, so that every piece of an outline inside the
-// other (which begins and ends at a crossing) is found whole.
+// Each outline is indexed by a tree of boxes over its runs of consecutive
+// edges (each box along the chord of its run, a node's two halves parted
+// where a flank or a land ends, leaves of a dozen edges). At a position,
+// only the teeth within TeethEachSide pitches of the pitch point are
+// looked at first: the leaves of the nodes of about a tooth that meet a
+// disc about it, each measured along the tangent there and across it,
+// paired where those measures overlap and their boxes do not lie apart.
+// Within a leaf pair, only the edges that reach into the other leaf's
+// strip (flanks that roll on each other lie close along their length, but
+// cross at a point or not at all), and that overlap along it, are tested
+// for a crossing.
 //
-// The sectors of a fixed grid of the polar angle about each gear's centre
-// list the edges that pass through them and the farthest reach of those
-// edges: whether a point lies inside is decided by counting the edges that
-// a ray from the point outwards crosses within its sector. Where vertices
-// lie inside the other gear, but so shallowly that the area cannot reach
-// the tolerance, the area is not summed. The common area of two simple
-// polygons is the integral of x dy round its boundary, which consists of
-// the pieces of each outline that lie inside the other. All of it is in
-// double precision: the areas that matter are hundredths of a square
-// millimetre and more.
+// The common area of two simple counter-clockwise polygons is the integral
+// of x dy round its boundary, which consists of the runs of each outline
+// that lie inside the other: from a crossing where it enters the other to
+// the next crossing along it, where it leaves again. Along a run of whole
+// edges the integral is a difference of prefix sums kept with the outline,
+// moved rigidly (the shoelace sum of a run turned and shifted is its own
+// plus the shift crossed with its turned chord), so that the area costs
+// the crossings, sorted along either outline, and not the edges between
+// them. Where a run inside the other outline leaves the disc, or where the
+// area about the pitch point exceeds what the caller asks about (teeth
+// that collide there may collide farther out too, at a curve's corners),
+// the crossings beyond the disc are looked for down the two trees (from
+// the larger outline's nodes of about the other's size near it), passing
+// over the pairs of nodes whose leaves were all looked at, and the area is
+// that of all of them. Where no edges cross at all, one outline lies wholly
+// inside the other or they lie apart: whether a vertex lies inside is
+// decided by counting the edges that a ray from it away from the other's
+// centre crosses, found down the tree.
+//
+// A point that lies exactly on the other outline's edge counts as lying
+// on its left (inside), so that an outline that touches the other at a
+// vertex crosses it twice there or not at all. All of it is in double
+// precision: the areas that matter are hundredths of a square millimetre
+// and more.
 #include "drawing/outlines/mesh_check.h"
 
 #include <algorithm>
@@ -37,7 +45,6 @@
 #include <cstdint>
 #include <numbers>
 
-#include "drawing/outlines/polar_sectors.h"
 
 namespace drawing {
 
@@ -45,13 +52,11 @@ namespace {
 
 // Edges to a leaf of the tree of boxes: a few to a flank.
 constexpr int LeafEdges = 12;
-// Edges to the nodes that a position's pairs of nodes are looked for
-// among: about a tooth.
-constexpr std::uint32_t BlockEdges = 64;
 // Teeth of a pair that meshes touch within a pitch or so of the line of
 // centres (the contact ratio is rarely above two); those of a pair that
 // interferes, a tooth farther. (Where a curve has corners, teeth farther
-// out collide too, but then so do these.)
+// out collide too: the whole outlines are looked at where the overlap is
+// the largest the caller has seen.)
 constexpr double TeethEachSide = 3;
 
 struct Point {
@@ -72,20 +77,37 @@ double SquaredDistanceFrom(const Point& p, const Point& q, const Point& o) {
   return ex * ex + ey * ey;
 }
 
-// Whether the segments from p to q and from u to w have a point in common
-// (segments along one line count).
-bool Meet(const Point& p, const Point& q, const Point& u, const Point& w) {
+// Where the edge from p to q (of one outline) crosses the edge from u to w
+// (of the other): t along the first, s along the second, and whether the
+// first enters the other outline there (q lies to the left of u to w, the
+// inside of a counter-clockwise outline). A point exactly on the other's
+// line counts as lying to its left; where a vertex lies on it, its place
+// along the other edge is measured from the vertex itself, so that both
+// edges at the vertex find the same one.
+bool Crossing(const Point& p, const Point& q, const Point& u, const Point& w, double& t, double& s, bool& enters) {
   const Point d{q.x - p.x, q.y - p.y}, g{w.x - u.x, w.y - u.y};
   const double o1 = Cross(d, {u.x - p.x, u.y - p.y}), o2 = Cross(d, {w.x - p.x, w.y - p.y});
-  if ((o1 > 0 && o2 > 0) || (o1 < 0 && o2 < 0)) return false;
+  if ((o1 >= 0) == (o2 >= 0)) return false;
   const double o3 = Cross(g, {p.x - u.x, p.y - u.y}), o4 = Cross(g, {q.x - u.x, q.y - u.y});
-  return !((o3 > 0 && o4 > 0) || (o3 < 0 && o4 < 0));
+  if ((o3 >= 0) == (o4 >= 0)) return false;
+  t = o3 / (o3 - o4);
+  s = o1 / (o1 - o2);
+  auto along = [](const Point& o, const Point& from, const Point& dir) {
+    return std::clamp(((o.x - from.x) * dir.x + (o.y - from.y) * dir.y) / (dir.x * dir.x + dir.y * dir.y), 0.0, 1.0);
+  };
+  if (o1 == 0) t = along(u, p, d);
+  if (o2 == 0) t = along(w, p, d);
+  if (o3 == 0) s = along(p, u, g);
+  if (o4 == 0) s = along(q, u, g);
+  enters = o4 >= 0;
+  return true;
 }
 
 // A rigid motion: turned by an angle, then shifted.
 struct Motion {
   double c = 1, s = 0, tx = 0, ty = 0;
   Point operator()(const Point& p) const { return {c * p.x - s * p.y + tx, s * p.x + c * p.y + ty}; }
+  Point Turned(const Point& p) const { return {c * p.x - s * p.y, s * p.x + c * p.y}; }
 };
 
 // From the own coordinates of a gear turned by the angle of cosine ca and
@@ -154,22 +176,11 @@ struct Strip {
 struct Disc {
   Point c{0, 0};
   double r = HUGE_VAL;
-};
-
-// Whether the box lies wholly outside the disc (across one of its sides).
-bool Beyond(const Box& b, const Disc& d) {
-  const double dx = d.c.x - b.x, dy = d.c.y - b.y;
-  return (std::fabs(dx * b.ux + dy * b.uy) > b.hu + d.r) | (std::fabs(dy * b.ux - dx * b.uy) > b.hv + d.r);
-}
-
-// Nodes of the tree of about a tooth, where a position's pairs of nodes
-// are first looked for: a node, whether it lies wholly within the disc
-// about the pitch point, where it lies along the tangent there and its
-// size.
-struct TBlock {
-  std::uint32_t node = 0;
-  bool within = false;
-  double along = 0, size = 0;
+  bool Whole() const { return !(r < HUGE_VAL); }
+  bool Holds(const Point& p) const {
+    const double dx = p.x - c.x, dy = p.y - c.y;
+    return dx * dx + dy * dy <= r * r;
+  }
 };
 
 // A node of the tree over an outline's edges: a box that holds the edges
@@ -177,8 +188,27 @@ struct TBlock {
 // leaf).
 struct TNode {
   Box box;
+  double radius = 0;  // of the circle about the box's centre that holds it
   std::uint32_t from = 0, count = 0, second = 0;
+  std::uint32_t end = 0;  // the node after those below it
+  // The leaves below it (or itself) in the order of their edges: from
+  // `leaf` on in the outline's list of leaves, `leaves` of them.
+  std::uint32_t leaf = 0, leaves = 0;
 };
+
+// Whether the node meets the disc (or lies within a disc that it wholly
+// lies in), and whether it lies wholly within it: by the circle about its
+// box.
+bool Meets(const TNode& n, const Disc& d, bool within, bool& inside) {
+  inside = within;
+  if (within) return true;
+  const double dx = n.box.x - d.c.x, dy = n.box.y - d.c.y, dd = dx * dx + dy * dy;
+  const double reach = d.r + n.radius;
+  if (dd > reach * reach) return false;
+  const double room = d.r - n.radius;
+  inside = room > 0 && dd <= room * room;
+  return true;
+}
 
 // The strip across a box.
 Strip Across(const Box& b) {
@@ -186,50 +216,42 @@ Strip Across(const Box& b) {
   return {-b.uy, b.ux, middle - b.hv, middle + b.hv};
 }
 
+// Where an edge of gear 1 (a) crosses one of gear 2 (b): the edges, the
+// parameters along them and whether gear 1's outline enters gear 2's
+// there (and gear 2's leaves gear 1's).
+struct TCrossing {
+  std::uint32_t a = 0, b = 0;
+  double ta = 0, tb = 0;
+  bool enters = false;
+};
+
 }  // namespace
 
-// An outline indexed by a tree of boxes over its edges and by sectors of
-// the polar angle about its centre.
+// An outline indexed by a tree of boxes over its edges, with the prefix
+// sums of its shoelace.
 struct TMeshOutline {
   std::vector<Point> v;  // counter-clockwise, the first vertex repeated at the end
   std::size_t size = 0;  // the vertices (edge e runs from v[e] to v[e + 1])
   double reach = 0;      // the largest distance of a vertex from the centre
-  int sectors = 0;
-  std::vector<std::uint32_t> first;  // edges of sector k: list[first[k] .. first[k + 1])
-  std::vector<std::uint32_t> list;
-  std::vector<double> sectorReach;   // the farthest point of those edges
-  std::vector<double> edgeLength;    // of edge e, from vertex e
+  // The shoelace sums of the edges before vertex e: twice the integral of
+  // x dy along them, in the outline's own coordinates.
+  std::vector<double> shoelace;
   // The tree: node 0 holds all edges; a node that is no leaf holds the
   // nodes that follow it and node[n].second. Its halves part where one
   // piece of the outline ends (a flank, a land) where one does near its
   // middle, so that the boxes of flanks and teeth are narrow.
   std::vector<TNode> node;
   std::vector<std::uint32_t> pieceStart;  // the vertices where pieces begin, growing
-  // Marks of the edges and the pass that set them: an edge in several
-  // sectors is taken once per pass.
-  mutable std::vector<std::uint32_t> mark;
-  mutable std::uint32_t pass = 0;
-  // The same for the edges queued for the area sum.
-  mutable std::vector<std::uint32_t> queued;
-  mutable std::uint32_t queuePass = 0;
-  // The same for the vertices looked at in a position.
-  mutable std::vector<std::uint32_t> seen;
-  mutable std::uint32_t seenPass = 0;
-  // A position's edges that cross the other outline, and the vertices
-  // inside it.
-  mutable std::vector<std::uint32_t> crossed, inside;
-  mutable std::vector<TBlock> blocks;  // a position's nodes about the pitch point
+  std::vector<std::uint32_t> leaf;  // the leaves' nodes, in the order of their edges
 
   std::size_t Size() const { return size; }
-  int Sector(const Point& p) const { return PolarSector(p.x, p.y, sectors); }
-  // Calls f(sector) for the sectors from the polar angle of p to that of q
-  // the short way round.
-  template <class F>
-  void ForSectors(const Point& p, const Point& q, F&& f) const {
-    int from = 0;
-    const int count = SectorSpan(p.x, p.y, q.x, q.y, sectors, from);
-    for (int j = 0; j < count; ++j) f((from + j) % sectors);
+  std::uint32_t Next(std::uint32_t e) const { return e + 1 == size ? 0 : e + 1; }
+  // The point at t along edge e.
+  Point At(std::uint32_t e, double t) const {
+    return {v[e].x + t * (v[e + 1].x - v[e].x), v[e].y + t * (v[e + 1].y - v[e].y)};
   }
+  // Twice the area it encloses.
+  double Shoelace() const { return size > 0 ? shoelace[size] : 0; }
 
   void Build(const std::vector<TContourPiece>& pieces) {
     for (const TContourPiece& piece : pieces) {
@@ -259,37 +281,16 @@ struct TMeshOutline {
     pieceStart.erase(std::unique(pieceStart.begin(), pieceStart.end()), pieceStart.end());
     size = n;
     v.push_back(v.front());
-    std::vector<double> radius(n + 1);
-    for (std::size_t i = 0; i <= n; ++i) radius[i] = std::sqrt(v[i].x * v[i].x + v[i].y * v[i].y);
-    for (std::size_t i = 0; i < n; ++i) reach = std::max(reach, radius[i]);
-    // About two edges to a sector: a tooth's flank lies in a few sectors, a
-    // land in a few more.
-    sectors = static_cast<int>(std::clamp<std::size_t>(n / 2, 360, 1 << 18));
-    std::vector<std::uint32_t> count(sectors + 1, 0);
-    sectorReach.assign(sectors, 0);
-    for (std::size_t e = 0; e < n; ++e) ForSectors(v[e], v[e + 1], [&](int k) { ++count[k + 1]; });
-    first.assign(sectors + 1, 0);
-    for (int k = 0; k < sectors; ++k) first[k + 1] = first[k] + count[k + 1];
-    list.resize(first[sectors]);
-    std::vector<std::uint32_t> fill(first.begin(), first.end() - 1);
-    for (std::size_t e = 0; e < n; ++e) {
-      const double far = std::max(radius[e], radius[e + 1]);
-      ForSectors(v[e], v[e + 1], [&](int k) {
-        list[fill[k]++] = static_cast<std::uint32_t>(e);
-        sectorReach[k] = std::max(sectorReach[k], far);
-      });
-    }
-    mark.assign(n, 0);
-    queued.assign(n, 0);
-    seen.assign(n, 0);
-    edgeLength.resize(n);
-    for (std::size_t e = 0; e < n; ++e) edgeLength[e] = std::hypot(v[e + 1].x - v[e].x, v[e + 1].y - v[e].y);
+    shoelace.assign(n + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) shoelace[i + 1] = shoelace[i] + Cross(v[i], v[i + 1]);
+    for (std::size_t i = 0; i < n; ++i) reach = std::max(reach, std::sqrt(v[i].x * v[i].x + v[i].y * v[i].y));
     BuildTree();
   }
 
   void BuildTree() {
     node.clear();
     node.reserve(size / LeafEdges * 4 + 64);
+    leaf.clear();
     BuildNode(0, static_cast<std::uint32_t>(size));
   }
 
@@ -306,6 +307,11 @@ struct TMeshOutline {
         for (std::uint32_t i = from; i <= to; ++i) f(v[i]);
       });
       node[at].box = b;
+      node[at].radius = std::hypot(b.hu, b.hv);
+      node[at].end = at + 1;
+      node[at].leaf = static_cast<std::uint32_t>(leaf.size());
+      node[at].leaves = 1;
+      leaf.push_back(at);
       return at;
     }
     // Halves at the piece boundary nearest the middle (the middle where
@@ -333,235 +339,344 @@ struct TMeshOutline {
               f(Point{h.x + su * h.hu * h.ux - sv * h.hv * h.uy, h.y + su * h.hu * h.uy + sv * h.hv * h.ux});
       });
     }
+    node[at].radius = std::hypot(node[at].box.hu, node[at].box.hv);
+    node[at].end = static_cast<std::uint32_t>(node.size());
+    node[at].leaf = node[at + 1].leaf;
+    node[at].leaves = static_cast<std::uint32_t>(leaf.size()) - node[at].leaf;
     return at;
   }
 
   // Whether p (own coordinates) lies inside: the crossings of the ray from
-  // p away from the centre, all of them by edges of p's sector.
-  bool Inside(const Point& p) const { return Inside(p, Sector(p)); }
-  bool Inside(const Point& p, int k) const {
+  // p away from the centre, by the edges of the leaves whose circles it
+  // meets.
+  bool Inside(const Point& p) const {
     const double pp = p.x * p.x + p.y * p.y;
-    if (pp > sectorReach[k] * sectorReach[k]) return false;
+    if (!(pp > 0) || pp > reach * reach) return false;
+    const double length = std::sqrt(pp), dx = p.x / length, dy = p.y / length;
     bool inside = false;
-    for (std::uint32_t i = first[k]; i < first[k + 1]; ++i) {
-      const std::uint32_t e = list[i];
-      const Point &u = v[e], &w = v[e + 1];
-      const double su = Cross(p, u), sw = Cross(p, w);
-      if ((su > 0) == (sw > 0)) continue;
-      const double t = su / (su - sw);
-      const Point x{u.x + t * (w.x - u.x), u.y + t * (w.y - u.y)};
-      if (x.x * p.x + x.y * p.y > pp) inside = !inside;
+    std::array<std::uint32_t, 256> below;
+    int n = 0;
+    below[n++] = 0;
+    while (n > 0) {
+      const TNode& node = this->node[below[--n]];
+      // The circle's centre along the ray (from p) and across it.
+      const double wx = node.box.x - p.x, wy = node.box.y - p.y;
+      const double along = std::max(0.0, wx * dx + wy * dy), ex = wx - along * dx, ey = wy - along * dy;
+      if (ex * ex + ey * ey > node.radius * node.radius) continue;
+      if (node.second != 0) {
+        below[n++] = node.second;
+        below[n++] = static_cast<std::uint32_t>(&node - this->node.data()) + 1;
+        continue;
+      }
+      for (std::uint32_t e = node.from; e < node.from + node.count; ++e) {
+        const Point &u = v[e], &w = v[e + 1];
+        const double su = Cross(p, u), sw = Cross(p, w);
+        if ((su > 0) == (sw > 0)) continue;
+        const double t = su / (su - sw);
+        const Point x{u.x + t * (w.x - u.x), u.y + t * (w.y - u.y)};
+        if (x.x * p.x + x.y * p.y > pp) inside = !inside;
+      }
     }
     return inside;
   }
 
-  // An upper bound of the distance of p from the outline: the nearest of
-  // the edges in p's sector and its neighbours.
-  double DepthBound(const Point& p, int k) const {
-    double best = HUGE_VAL;
-    for (int j = -1; j <= 1; ++j) {
-      const int m = (k + j + sectors) % sectors;
-      for (std::uint32_t i = first[m]; i < first[m + 1]; ++i) {
-        const std::uint32_t e = list[i];
-        best = std::min(best, SquaredDistanceFrom(v[e], v[e + 1], p));
-      }
-    }
-    return std::sqrt(best);
+  // Twice the integral of x dy along the outline, seen through m, from the
+  // point at t along edge e onwards to the point at u along edge f (round
+  // the whole outline where f is e and u lies before t).
+  double RunShoelace(const Motion& m, std::uint32_t e, double t, std::uint32_t f, double u) const {
+    const Point from = m(At(e, t)), to = m(At(f, u));
+    if (e == f && u >= t) return Cross(from, to);
+    // The whole edges between: their own sum, plus the shift crossed with
+    // their turned chord.
+    const std::uint32_t i = Next(e), j = f;
+    const double own = i <= j ? shoelace[j] - shoelace[i] : shoelace[size] - shoelace[i] + shoelace[j];
+    const Point chord = m.Turned({v[j].x - v[i].x, v[j].y - v[i].y});
+    return Cross(from, m(v[i])) + own + Cross({m.tx, m.ty}, chord) + Cross(m(v[j]), to);
   }
 
-  // The lengths of the edges from and to vertex e.
-  double EdgesAt(std::uint32_t e) const { return edgeLength[e] + edgeLength[e > 0 ? e - 1 : size - 1]; }
+  // Whether that run lies within the disc (own coordinates).
+  bool RunWithin(const Disc& d, std::uint32_t e, double t, std::uint32_t f, double u) const {
+    if (!d.Holds(At(e, t)) || !d.Holds(At(f, u))) return false;
+    if (e == f && u >= t) return true;
+    for (std::uint32_t i = Next(e);; i = Next(i)) {
+      if (!d.Holds(v[i])) return false;
+      if (i == f) return true;
+    }
+  }
+};
+
+// What one position's search leaves: the crossings of the two outlines,
+// and the work lists it uses.
+struct TMeshScratch {
+  std::vector<TCrossing> crossings;
+  std::vector<std::uint32_t> order;
+  // A leaf about the pitch point: where it lies along the tangent there
+  // and across it, and its node.
+  struct Span {
+    double lo, hi, below, above;
+    std::uint32_t node;
+  };
+  std::vector<Span> spansA, spansB;
+  // The runs of leaves of either outline it looked at, [first, end).
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> runsA, runsB;
+  // The runs of either outline inside the other that the area was summed
+  // along: from t along edge `from` to u along edge `to`.
+  struct Run {
+    bool alongA;
+    std::uint32_t from, to;
+    double t, u;
+  };
+  std::vector<Run> runs;
+  std::vector<std::uint32_t> activeA, activeB;
 };
 
 namespace {
 
 using Outline = TMeshOutline;
 
+// Runs of an outline's leaves, [first, end) in the order of their edges.
+using TLeafRuns = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+// Whether all the leaves below the node lie in one of the runs.
+bool AllIn(const TNode& n, const TLeafRuns& runs) {
+  for (const auto& [first, end] : runs)
+    if (first <= n.leaf && n.leaf + n.leaves <= end) return true;
+  return false;
+}
+
 // Calls leafPair(i, j) for the leaves i of A and j of B whose boxes come
-// within slack of each other and meet the discs wa and wb (A's, B's), A
-// seen through m in B's coordinates. slack may shrink while the pairs are
-// visited.
+// within slack of each other, A seen through m in B's coordinates, down
+// the two trees from their roots. Given the runs of leaves of either that
+// WindowLeaves looked at (nullptr: none), the pairs of leaves that it
+// looked at are left out: those whose leaves both lie in them. slack may
+// shrink while the pairs are visited.
 template <class F>
-void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const double& slack, const Disc& wa,
-                const Disc& wb, F&& leafPair) {
-  // A pair of nodes, and whether either lies wholly within its disc (and
-  // so do the nodes below it); all of it words, as an item is read back
-  // whole right after it is written.
+void NearLeaves(const Outline& A, const Outline& B, const Motion& m, const double& slack, const TLeafRuns* runsA,
+                const TLeafRuns* runsB, F&& leafPair) {
   struct Item {
-    std::uint32_t a, b, withinA, withinB;
+    std::uint32_t a, b;
   };
   // Each step down pushes one item more than it takes: no more than the
   // two trees' depths are waiting (a tree is at most three times the
   // binary logarithm of its edges deep).
   std::array<Item, 512> stack;
-  // Whether the node n meets the disc d (or lies within a disc that it
-  // wholly lies in), and whether it lies wholly within it.
-  auto meets = [](const TNode& n, const Disc& d, bool within, bool& inside) {
-    inside = within;
-    if (within) return true;
-    if (Beyond(n.box, d)) return false;
-    const double dx = n.box.x - d.c.x, dy = n.box.y - d.c.y, room = d.r - n.box.hu - n.box.hv;
-    inside = room > 0 && dx * dx + dy * dy <= room * room;
-    return true;
-  };
-  // Boxes larger than the discs, and both meeting them, are not worth
-  // telling apart.
-  const double big = std::min(wa.r, wb.r);
-  auto descend = [&](const Item& start) {
-    int top = 0;
-    stack[top++] = start;
-    while (top > 0) {
-      const Item it = stack[--top];
-      const TNode &na = A.node[it.a], &nb = B.node[it.b];
-      const double sizeA = na.box.hu + na.box.hv, sizeB = nb.box.hu + nb.box.hv;
-      if (std::max(sizeA, sizeB) <= big && Apart(na.box, m, nb.box, slack)) continue;
-      const bool leafA = na.second == 0, leafB = nb.second == 0;
-      bool in = false;
-      if (leafA && leafB) {
-        leafPair(na, nb);
-      } else if (leafB || (!leafA && sizeA >= sizeB)) {
-        if (meets(A.node[na.second], wa, it.withinA, in)) stack[top++] = {na.second, it.b, in, it.withinB};
-        if (meets(A.node[it.a + 1], wa, it.withinA, in)) stack[top++] = {it.a + 1, it.b, in, it.withinB};
-      } else {
-        if (meets(B.node[nb.second], wb, it.withinB, in)) stack[top++] = {it.a, nb.second, it.withinA, in};
-        if (meets(B.node[it.b + 1], wb, it.withinB, in)) stack[top++] = {it.a, it.b + 1, it.withinA, in};
-      }
+  int top = 0;
+  // Where one outline is far larger than the other (a gear of many turns),
+  // the descent begins at its nodes of about the other's size that meet the
+  // circle about the other's root: found by their circles alone.
+  const TNode &rootA = A.node[0], &rootB = B.node[0];
+  const bool bLarger = rootB.radius > 4 * rootA.radius, aLarger = rootA.radius > 4 * rootB.radius;
+  if (bLarger || aLarger) {
+    const Outline& large = bLarger ? B : A;
+    const TNode& small = bLarger ? rootA : rootB;
+    // The small root's centre in the large outline's coordinates.
+    Point c{small.box.x, small.box.y};
+    if (bLarger) {
+      c = m(c);
+    } else {
+      // m's inverse: turned back, then shifted back.
+      const double x = c.x - m.tx, y = c.y - m.ty;
+      c = {m.c * x + m.s * y, m.c * y - m.s * x};
     }
-  };
-  const double pitchRadius = std::hypot(wb.c.x, wb.c.y);
-  if (!(wa.r < HUGE_VAL && wb.r < HUGE_VAL && pitchRadius > 0)) {
-    bool inA = false, inB = false;
-    if (meets(A.node[0], wa, false, inA) && meets(B.node[0], wb, false, inB)) descend({0, 0, inA, inB});
-    return;
-  }
-  // Within the discs, the nodes of about a tooth of either gear that meet
-  // them, each where it lies along the tangent of the pitch point (in B's
-  // coordinates); the pairs that lie apart along it are passed over.
-  auto collect = [&](const Outline& o, const Disc& d, const Motion* to, std::vector<TBlock>& out) {
-    out.clear();
-    std::array<std::pair<std::uint32_t, bool>, 256> below;
+    std::array<std::uint32_t, 256> below;
     int n = 0;
-    bool in = false;
-    if (meets(o.node[0], d, false, in)) below[n++] = {0, in};
+    below[n++] = 0;
     while (n > 0) {
-      const auto [at, within] = below[--n];
-      const TNode& node = o.node[at];
-      if (node.second == 0 || node.count <= BlockEdges) {
-        const Point c = to ? (*to)({node.box.x, node.box.y}) : Point{node.box.x, node.box.y};
-        out.push_back({at, within, (wb.c.x * c.y - wb.c.y * c.x) / pitchRadius, node.box.hu + node.box.hv});
+      const std::uint32_t at = below[--n];
+      const TNode& node = large.node[at];
+      const double dx = node.box.x - c.x, dy = node.box.y - c.y, reach = node.radius + small.radius + slack;
+      if (dx * dx + dy * dy > reach * reach) continue;
+      if (node.second == 0 || node.radius <= small.radius) {
+        // (So many that the stack would fill: from the roots after all.)
+        if (top == static_cast<int>(stack.size()) / 2) {
+          top = 0;
+          stack[top++] = {0, 0};
+          break;
+        }
+        stack[top++] = bLarger ? Item{0, at} : Item{at, 0};
         continue;
       }
-      if (meets(o.node[node.second], d, within, in)) below[n++] = {node.second, in};
-      if (meets(o.node[at + 1], d, within, in)) below[n++] = {at + 1, in};
+      below[n++] = node.second;
+      below[n++] = at + 1;
     }
-  };
-  collect(A, wa, &m, A.blocks);
-  collect(B, wb, nullptr, B.blocks);
-  for (const TBlock& a : A.blocks)
-    for (const TBlock& b : B.blocks) {
-      if (std::fabs(a.along - b.along) > a.size + b.size + slack) continue;
-      descend({a.node, b.node, a.within, b.within});
+  } else {
+    stack[top++] = {0, 0};
+  }
+  while (top > 0) {
+    const Item it = stack[--top];
+    const TNode &na = A.node[it.a], &nb = B.node[it.b];
+    if (runsA && AllIn(na, *runsA) && AllIn(nb, *runsB)) continue;
+    if (Apart(na.box, m, nb.box, slack)) continue;
+    const bool leafA = na.second == 0, leafB = nb.second == 0;
+    if (leafA && leafB) {
+      leafPair(na, nb);
+    } else if (leafB || (!leafA && na.box.hu + na.box.hv >= nb.box.hu + nb.box.hv)) {
+      stack[top++] = {na.second, it.b};
+      stack[top++] = {it.a + 1, it.b};
+    } else {
+      stack[top++] = {it.a, nb.second};
+      stack[top++] = {it.a, it.b + 1};
     }
+  }
 }
 
-// One gear (A) seen against the other (B) at a position: its vertices that
-// lie inside B.
-struct Facing {
-  const Outline& A;
-  const Outline& B;
-  Motion toB;           // A's own coordinates to B's
-  Motion toSum;         // and to those the area is summed in
-  double depth = 0;     // the deepest of those vertices (a bound), mm
-  double length = 0;    // the edges of A at them, mm
+// Edges to the nodes whose leaves are looked at whole about the pitch
+// point: about a tooth.
+constexpr std::uint32_t BlockEdges = 64;
 
-  Facing(const Outline& a, const Outline& b, const Motion& m) : A(a), B(b), toB(m) {
-    ++A.seenPass;
-    A.inside.clear();
-  }
-
-  // Vertex e, unless already looked at: whether it lies inside B (and then
-  // it is taken).
-  bool Take(std::uint32_t e) {
-    if (A.seen[e] == A.seenPass) return false;
-    A.seen[e] = A.seenPass;
-    const Point q = toB(A.v[e]);
-    const int k = B.Sector(q);
-    if (!B.Inside(q, k)) return false;
-    A.inside.push_back(e);
-    depth = std::max(depth, B.DepthBound(q, k));
-    length += A.EdgesAt(e);
-    return true;
-  }
-
-  // The vertices inside B from vertex e on to either side, as far as they
-  // stay inside.
-  void TakeFrom(std::uint32_t e) {
-    if (!Take(e)) return;
-    const std::uint32_t n = static_cast<std::uint32_t>(A.Size());
-    for (std::uint32_t f = e == 0 ? n - 1 : e - 1; Take(f); f = f == 0 ? n - 1 : f - 1) {
+// The leaves of o about the pitch point, marked as looked at: those of the
+// nodes of about a tooth that meet the disc d (as they are found from the
+// root down), each with where it lies along the unit vector (tx, ty) and
+// across it, seen through m, widened by slack; in the order of their
+// measures along it.
+template <bool Moved>
+void WindowSpans(const Outline& o, const Disc& d, const Motion& m, double tx, double ty, double slack,
+                 TLeafRuns& runs, std::vector<TMeshScratch::Span>& out) {
+  out.clear();
+  runs.clear();
+  struct Item {
+    std::uint32_t at;
+    bool within;
+  };
+  Item below[256];
+  int n = 0;
+  bool in = false;
+  if (Meets(o.node[0], d, false, in)) below[n++] = {0, in};
+  while (n > 0) {
+    const Item it = below[--n];
+    const TNode& node = o.node[it.at];
+    if (node.count <= BlockEdges || node.second == 0) {
+      // Runs of leaves in the order of the edges, joined where they meet.
+      if (!runs.empty() && runs.back().second == node.leaf)
+        runs.back().second += node.leaves;
+      else
+        runs.push_back({node.leaf, node.leaf + node.leaves});
+      continue;
     }
-    for (std::uint32_t f = e + 1 == n ? 0 : e + 1; Take(f); f = f + 1 == n ? 0 : f + 1) {
+    if (Meets(o.node[node.second], d, it.within, in)) below[n++] = {node.second, in};
+    if (Meets(o.node[it.at + 1], d, it.within, in)) below[n++] = {it.at + 1, in};
+  }
+  if (runs.empty()) return;
+  // The run after the widest gap first (where the disc holds the outline's
+  // end and start, its last run goes on into its first).
+  std::size_t start = 0;
+  std::uint32_t widest = 0;
+  const std::size_t count = runs.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t before = i == 0 ? runs.back().second : runs[i - 1].second;
+    const std::uint32_t gap = (runs[i].first + static_cast<std::uint32_t>(o.leaf.size()) - before) %
+                              static_cast<std::uint32_t>(o.leaf.size());
+    if (gap > widest) widest = gap, start = i;
+  }
+  for (std::size_t r = 0; r < count; ++r) {
+    const auto [first, end] = runs[(start + r) % count];
+    for (std::uint32_t k = first; k < end; ++k) {
+      const std::uint32_t at = o.leaf[k];
+      const Box& b = o.node[at].box;
+      const Point c = Moved ? m({b.x, b.y}) : Point{b.x, b.y};
+      const Point u = Moved ? m.Turned({b.ux, b.uy}) : Point{b.ux, b.uy};
+      const double along = std::fabs(u.x * tx + u.y * ty), across = std::fabs(u.x * ty - u.y * tx);
+      const double middle = c.x * tx + c.y * ty, height = c.x * ty - c.y * tx;
+      const double half = b.hu * along + b.hv * across + slack, thick = b.hu * across + b.hv * along + slack;
+      out.push_back({middle - half, middle + half, height - thick, height + thick, at});
     }
   }
+  // The outline runs along the tangent or against it: nearly in order,
+  // once turned round where it runs against it.
+  if (out.front().lo > out.back().lo) std::reverse(out.begin(), out.end());
+  for (std::size_t i = 1; i < out.size(); ++i) {
+    const TMeshScratch::Span s = out[i];
+    std::size_t j = i;
+    for (; j > 0 && out[j - 1].lo > s.lo; --j) out[j] = out[j - 1];
+    out[j] = s;
+  }
+}
 
-  // The vertices inside B: from the ends of the edges that cross B.
-  void Collect() {
-    const std::uint32_t n = static_cast<std::uint32_t>(A.Size());
-    for (const std::uint32_t e : A.crossed) {
-      TakeFrom(e);
-      TakeFrom(e + 1 == n ? 0 : e + 1);
+// Calls leafPair(i, j) for the leaves i of A and j of B about the pitch
+// point that come within slack of each other, A seen through m in B's
+// coordinates: the leaves of the nodes of about a tooth that meet the
+// discs wa and wb (A's, B's, about the pitch point, wb.c not B's centre),
+// measured along the tangent at the pitch point and across it, are paired
+// where those measures overlap both ways and their boxes do not lie apart.
+template <class F>
+void WindowLeaves(const Outline& A, const Outline& B, const Motion& m, const double& slack, const Disc& wa,
+                  const Disc& wb, TMeshScratch& work, F&& leafPair) {
+  const double radius = std::hypot(wb.c.x, wb.c.y);
+  const double tx = -wb.c.y / radius, ty = wb.c.x / radius;
+  WindowSpans<true>(A, wa, m, tx, ty, slack, work.runsA, work.spansA);
+  WindowSpans<false>(B, wb, m, tx, ty, 0, work.runsB, work.spansB);
+  // A sweep along the tangent: each span, as it starts, meets the spans of
+  // the other outline that started before it and have not ended.
+  const std::vector<TMeshScratch::Span>&sa = work.spansA, &sb = work.spansB;
+  const std::size_t na = sa.size(), nb = sb.size();
+  std::size_t i = 0, j = 0, fromA = 0, fromB = 0;
+  // The span s of one outline against the others' from `from` (those that
+  // ended before it passed over for good) up to `upTo`.
+  auto meet = [&](const TMeshScratch::Span& s, const std::vector<TMeshScratch::Span>& others, std::size_t& from,
+                  std::size_t upTo, bool sOfA) {
+    while (from < upTo && others[from].hi < s.lo) ++from;
+    for (std::size_t k = from; k < upTo; ++k) {
+      const TMeshScratch::Span& o = others[k];
+      if (o.hi < s.lo || o.above < s.below || o.below > s.above) continue;
+      const TNode &a = A.node[sOfA ? s.node : o.node], &b = B.node[sOfA ? o.node : s.node];
+      if (!Apart(a.box, m, b.box, slack)) leafPair(a, b);
+    }
+  };
+  while (i < na || j < nb) {
+    if (j == nb || (i < na && sa[i].lo <= sb[j].lo)) {
+      ++i;
+      meet(sa[i - 1], sb, fromB, j, true);
+    } else {
+      ++j;
+      meet(sb[j - 1], sa, fromA, i, false);
     }
   }
-};
+}
 
 // The leaves i of A and j of B, A seen through m in B's coordinates: the
-// edges of either that cross the other, and whether they come within gap
-// of each other (looked for while touch is false and gap positive).
+// edges of either that cross the other, added to crossings, and whether
+// they come within gap of each other (looked for while touch is false and
+// gap positive).
 void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode& i, const TNode& j, double gap,
-                bool& touch) {
+                bool& touch, std::vector<TCrossing>& crossings) {
   const std::uint32_t na = i.count, nb = j.count;
   const std::uint32_t ea = i.from, eb = j.from;
   const Point *qa = &A.v[ea], *pb = &B.v[eb];
   const bool looking = !touch && gap > 0;
   const double margin = looking ? gap : 0;
-  // Apart across the strip of B's leaf, or across that of A's; and only
-  // the edges of either that reach into the other's strip can cross it.
-  // (A's vertices along B's normal, taken back into A's coordinates.)
-  const Strip sb = Across(j.box);
-  std::array<double, LeafEdges + 1> da, db;
-  const double bx = m.c * sb.nx + m.s * sb.ny, by = m.c * sb.ny - m.s * sb.nx, lift = sb.nx * m.tx + sb.ny * m.ty;
-  double lo = HUGE_VAL, hi = -HUGE_VAL;
-  for (std::uint32_t k = 0; k <= na; ++k) {
-    da[k] = bx * qa[k].x + by * qa[k].y + lift;
-    lo = std::min(lo, da[k]), hi = std::max(hi, da[k]);
-  }
-  if (lo > sb.hi + margin || hi < sb.lo - margin) return;
-  const Strip sa = Across(i.box);
-  const double nx = m.c * sa.nx - m.s * sa.ny, ny = m.s * sa.nx + m.c * sa.ny, shift = nx * m.tx + ny * m.ty;
-  lo = HUGE_VAL, hi = -HUGE_VAL;
-  for (std::uint32_t k = 0; k <= nb; ++k) {
-    db[k] = nx * pb[k].x + ny * pb[k].y - shift;
-    lo = std::min(lo, db[k]), hi = std::max(hi, db[k]);
-  }
-  if (lo > sa.hi + margin || hi < sa.lo - margin) return;
-  auto reaching = [margin](const std::array<double, LeafEdges + 1>& d, std::uint32_t n, const Strip& s) {
+  // Only the edges of either that reach into the strip of the other's leaf
+  // can cross it (A's vertices along B's normal, taken back into A's
+  // coordinates); none: the leaves lie apart across it.
+  auto reaching = [margin](const double* d, std::uint32_t n, const Strip& s) {
+    const double lo = s.lo - margin, hi = s.hi + margin;
     std::uint32_t mask = 0;
     for (std::uint32_t k = 0; k < n; ++k)
-      if (std::max(d[k], d[k + 1]) >= s.lo - margin && std::min(d[k], d[k + 1]) <= s.hi + margin) mask |= 1u << k;
+      mask |= static_cast<std::uint32_t>((d[k] >= lo || d[k + 1] >= lo) & (d[k] <= hi || d[k + 1] <= hi)) << k;
     return mask;
   };
-  const std::uint32_t edgesA = reaching(da, na, sb), edgesB = reaching(db, nb, sa);
+  const Strip sb = Across(j.box);
+  double da[LeafEdges + 1], db[LeafEdges + 1];
+  const double bx = m.c * sb.nx + m.s * sb.ny, by = m.c * sb.ny - m.s * sb.nx, lift = sb.nx * m.tx + sb.ny * m.ty;
+  for (std::uint32_t k = 0; k <= na; ++k) da[k] = bx * qa[k].x + by * qa[k].y + lift;
+  const std::uint32_t edgesA = reaching(da, na, sb);
+  if (edgesA == 0) return;
+  const Strip sa = Across(i.box);
+  const double nx = m.c * sa.nx - m.s * sa.ny, ny = m.s * sa.nx + m.c * sa.ny, shift = nx * m.tx + ny * m.ty;
+  for (std::uint32_t k = 0; k <= nb; ++k) db[k] = nx * pb[k].x + ny * pb[k].y - shift;
+  const std::uint32_t edgesB = reaching(db, nb, sa);
+  if (edgesB == 0) return;
   // A's vertices in B's coordinates, those of the edges looked at; theirs
   // and B's along B's chord, where edges that cross overlap.
   Point pa[LeafEdges + 1];
   double ua[LeafEdges + 1], ub[LeafEdges + 1];
-  const std::uint32_t needed = looking ? ~0u : edgesA | edgesA << 1;
+  const std::uint32_t neededA = looking ? ~0u : edgesA | edgesA << 1, neededB = edgesB | edgesB << 1;
   for (std::uint32_t k = 0; k <= na; ++k)
-    if (needed >> k & 1) {
+    if (neededA >> k & 1) {
       pa[k] = m(qa[k]);
       ua[k] = j.box.ux * pa[k].x + j.box.uy * pa[k].y;
     }
-  for (std::uint32_t k = 0; k <= nb; ++k) ub[k] = j.box.ux * pb[k].x + j.box.uy * pb[k].y;
+  for (std::uint32_t k = 0; k <= nb; ++k)
+    if (neededB >> k & 1) ub[k] = j.box.ux * pb[k].x + j.box.uy * pb[k].y;
   bool met = false;
   for (std::uint32_t ra = edgesA; ra != 0; ra &= ra - 1) {
     const std::uint32_t a = static_cast<std::uint32_t>(std::countr_zero(ra));
@@ -569,9 +684,11 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
     for (std::uint32_t rb = edgesB; rb != 0; rb &= rb - 1) {
       const std::uint32_t b = static_cast<std::uint32_t>(std::countr_zero(rb));
       if (a1 < std::min(ub[b], ub[b + 1]) || a0 > std::max(ub[b], ub[b + 1])) continue;
-      if (Meet(pa[a], pa[a + 1], pb[b], pb[b + 1])) {
-        A.crossed.push_back(ea + a);
-        B.crossed.push_back(eb + b);
+      TCrossing c;
+      if (Crossing(pa[a], pa[a + 1], pb[b], pb[b + 1], c.ta, c.tb, c.enters)) {
+        c.a = ea + a;
+        c.b = eb + b;
+        crossings.push_back(c);
         met = true;
       }
     }
@@ -588,94 +705,62 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
   }
 }
 
-// The area both outlines enclose: the integral of x dy (as the shoelace
-// sums it, in the coordinates of toSum) along the pieces of each outline
-// that lie inside the other. They are found from the edges at the vertices
-// inside the other gear, and from there along the common boundary: a piece
-// ends where its edge crosses one of the other outline, whose piece goes on
-// from there, so that every edge crossed is summed too.
-double CommonArea(const Facing& f1, const Facing& f2) {
-  const Facing* sides[2] = {&f1, &f2};
-  std::vector<std::uint32_t> queue[2];
-  for (int i = 0; i < 2; ++i) {
-    const Outline& A = sides[i]->A;
-    ++A.queuePass;
-    const std::size_t n = A.Size();
-    for (const std::uint32_t e : A.inside)
-      for (const std::uint32_t f : {static_cast<std::uint32_t>((e + n - 1) % n), e})
-        if (A.queued[f] != A.queuePass) {
-          A.queued[f] = A.queuePass;
-          queue[i].push_back(f);
-        }
-  }
+// The area that both outlines enclose, from all their crossings: the runs
+// of A inside B (from a crossing where it enters to the next one along
+// it) and those of B inside A, summed through the motions sumA and sumB
+// into common coordinates. The runs are kept in work.runs.
+double CommonArea(const Outline& A, const Motion& sumA, const Outline& B, const Motion& sumB, TMeshScratch& work) {
+  const std::vector<TCrossing>& c = work.crossings;
+  const std::size_t n = c.size();
+  std::vector<std::uint32_t>& order = work.order;
+  work.runs.clear();
   double sum = 0;
-  std::vector<double> cuts;
-  while (!queue[0].empty() || !queue[1].empty()) {
-    const int i = queue[0].empty() ? 1 : 0;
-    const Facing& fa = *sides[i];
-    const Outline &A = fa.A, &B = fa.B;
-    const std::uint32_t e = queue[i].back();
-    queue[i].pop_back();
-    const std::size_t n = A.Size();
-    const Point p = fa.toB(A.v[e]), q = fa.toB(A.v[e + 1]);
-    const Point wp = fa.toSum(A.v[e]), wq = fa.toSum(A.v[e + 1]);
-    double reach = 0;
-    B.ForSectors(p, q, [&](int k) { reach = std::max(reach, B.sectorReach[k]); });
-    if (SquaredDistanceFrom(p, q, {0, 0}) > reach * reach) continue;
-    // Where the edge crosses B's edges in its sectors.
-    cuts.clear();
-    ++B.pass;
-    const Point d{q.x - p.x, q.y - p.y};
-    B.ForSectors(p, q, [&](int k) {
-      for (std::uint32_t j = B.first[k]; j < B.first[k + 1]; ++j) {
-        const std::uint32_t f = B.list[j];
-        if (B.mark[f] == B.pass) continue;
-        B.mark[f] = B.pass;
-        const Point &u = B.v[f], &w = B.v[f + 1];
-        const Point g{w.x - u.x, w.y - u.y};
-        const double den = Cross(d, g);
-        if (den == 0) continue;
-        const Point pu{u.x - p.x, u.y - p.y};
-        const double t = Cross(pu, g) / den, s = Cross(pu, d) / den;
-        if (t > 0 && t < 1 && s >= 0 && s < 1) {
-          cuts.push_back(t);
-          if (B.queued[f] != B.queuePass) {
-            B.queued[f] = B.queuePass;
-            queue[1 - i].push_back(f);
-          }
-        }
+  // Two crossings at one point of an edge (where it cuts the tip of the
+  // other outline's corner that touches it) enter before they leave.
+  for (const bool alongA : {true, false}) {
+    order.resize(n);
+    for (std::uint32_t k = 0; k < n; ++k) order[k] = k;
+    if (alongA)
+      std::sort(order.begin(), order.end(), [&](std::uint32_t p, std::uint32_t q) {
+        if (c[p].a != c[q].a) return c[p].a < c[q].a;
+        return c[p].ta != c[q].ta ? c[p].ta < c[q].ta : c[p].enters > c[q].enters;
+      });
+    else
+      std::sort(order.begin(), order.end(), [&](std::uint32_t p, std::uint32_t q) {
+        if (c[p].b != c[q].b) return c[p].b < c[q].b;
+        return c[p].tb != c[q].tb ? c[p].tb < c[q].tb : c[p].enters < c[q].enters;
+      });
+    for (std::size_t k = 0; k < n; ++k) {
+      const TCrossing &from = c[order[k]], &to = c[order[(k + 1) % n]];
+      if (from.enters != alongA) continue;
+      if (alongA) {
+        sum += A.RunShoelace(sumA, from.a, from.ta, to.a, to.ta);
+        work.runs.push_back({true, from.a, to.a, from.ta, to.ta});
+      } else {
+        sum += B.RunShoelace(sumB, from.b, from.tb, to.b, to.tb);
+        work.runs.push_back({false, from.b, to.b, from.tb, to.tb});
       }
-    });
-    std::sort(cuts.begin(), cuts.end());
-    cuts.push_back(1);
-    double t0 = 0;
-    auto follow = [&](std::uint32_t f) {
-      if (A.queued[f] == A.queuePass) return;
-      A.queued[f] = A.queuePass;
-      queue[i].push_back(f);
-    };
-    for (const double t1 : cuts) {
-      if (t1 > t0) {
-        const double tm = (t0 + t1) / 2;
-        if (B.Inside({p.x + tm * d.x, p.y + tm * d.y})) {
-          const Point s0{wp.x + t0 * (wq.x - wp.x), wp.y + t0 * (wq.y - wp.y)};
-          const Point s1{wp.x + t1 * (wq.x - wp.x), wp.y + t1 * (wq.y - wp.y)};
-          sum += Cross(s0, s1) / 2;
-          // A piece that reaches a vertex goes on along the next edge.
-          if (t0 == 0) follow(static_cast<std::uint32_t>((e + n - 1) % n));
-          if (t1 == 1) follow(static_cast<std::uint32_t>((e + 1) % n));
-        }
-      }
-      t0 = t1;
     }
   }
-  return sum;
+  return std::max(sum / 2, 0.0);
+}
+
+// Whether one of the runs that CommonArea kept leaves its outline's disc
+// (A's wa, B's wb): then crossings beyond the discs may end it.
+bool Escapes(const Outline& A, const Outline& B, const TMeshScratch& work, const Disc& wa, const Disc& wb) {
+  for (const TMeshScratch::Run& r : work.runs)
+    if (!(r.alongA ? A.RunWithin(wa, r.from, r.t, r.to, r.u) : B.RunWithin(wb, r.from, r.t, r.to, r.u)))
+      return true;
+  return false;
 }
 
 }  // namespace
 
 TMeshingPair::TMeshingPair(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2, Real a)
-    : gear1_(std::make_unique<TMeshOutline>()), gear2_(std::make_unique<TMeshOutline>()), a_(a) {
+    : gear1_(std::make_unique<TMeshOutline>()),
+      gear2_(std::make_unique<TMeshOutline>()),
+      work_(std::make_unique<TMeshScratch>()),
+      a_(a) {
   gear1_->Build(gear1);
   gear2_->Build(gear2);
 }
@@ -687,68 +772,78 @@ Real TMeshingPair::OverlapArea(Real phi, Real turn2, Real pitch) const {
   return OverlapAbove(phi, turn2, -1, 0, touch, pitch);
 }
 
-Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, bool& touch, Real pitch,
+Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real above, Real gap, bool& touch, Real pitch,
                                 Real radius1) const {
   const Outline &o1 = *gear1_, &o2 = *gear2_;
+  TMeshScratch& work = *work_;
   if (o1.Size() == 0 || o2.Size() == 0) return 0;
   const double a = static_cast<double>(a_), t1 = static_cast<double>(-phi), t2 = static_cast<double>(turn2);
   const double c1 = std::cos(t1), s1 = std::sin(t1), c2 = std::cos(t2), s2 = std::sin(t2);
   const Motion toTwo = Between(c1, s1, 0, 0, c2, s2, a, 0), toOne = Between(c2, s2, a, 0, c1, s1, 0, 0);
   // Given the pitch, only the teeth within TeethEachSide pitches of the
   // pitch point (at radius1 from gear 1's centre on the line of centres,
-  // or where gear 2's outline reaches) and a half.
+  // or where gear 2's outline reaches) and a half, at first.
   Disc w1, w2;
   if (pitch > 0) {
     const double r1 = radius1 > 0 ? static_cast<double>(radius1) : a - o2.reach;
     w1 = {{c1 * r1, -s1 * r1}, (TeethEachSide + 0.5) * static_cast<double>(pitch)};
     w2 = {toTwo(w1.c), w1.r};
   }
+  bool windows = !w1.Whole() && w2.c.x * w2.c.x + w2.c.y * w2.c.y > 0;
   // The leaves of the two outlines that come near each other (within the
   // gap while no touch is known; the boxes are widened by the rounding of
-  // the gears' coordinates).
+  // the gears' coordinates), and the crossings of their edges.
   const double roundoff = 1e-9 * (a + o1.reach + o2.reach);
   const double g = static_cast<double>(gap);
   bool touched = touch;
   double slack = (!touched && g > 0 ? g : 0) + roundoff;
-  o1.crossed.clear();
-  o2.crossed.clear();
-  NearLeaves(o1, o2, toTwo, slack, w1, w2, [&](const TNode& i, const TNode& j) {
-    MeetLeaves(o1, o2, toTwo, i, j, g, touched);
+  work.crossings.clear();
+  auto meet = [&](const TNode& i, const TNode& j) {
+    MeetLeaves(o1, o2, toTwo, i, j, g, touched, work.crossings);
     if (touched) slack = roundoff;
-  });
-  // Every vertex of one outline inside the other lies on a piece of it that
-  // begins and ends at an edge that crosses the other, unless it lies
-  // inside whole (as outlines that lost their teeth can): then so does its
-  // first vertex, the seed of the walk.
-  if (o1.crossed.empty()) {
+  };
+  if (windows)
+    WindowLeaves(o1, o2, toTwo, slack, w1, w2, work, meet);
+  else
+    NearLeaves(o1, o2, toTwo, slack, nullptr, nullptr, meet);
+  // The rest of the outlines, beyond the discs: the crossings there.
+  auto beyond = [&] {
+    double edge = roundoff;
+    NearLeaves(o1, o2, toTwo, edge, &work.runsA, &work.runsB, [&](const TNode& i, const TNode& j) {
+      bool crossed = true;
+      MeetLeaves(o1, o2, toTwo, i, j, 0, crossed, work.crossings);
+    });
+    windows = false;
+  };
+  if (work.crossings.empty()) {
+    // No edges cross (about the pitch point): the outlines lie apart, or
+    // one lies wholly inside the other (as outlines that lost their teeth
+    // can), or they cross farther out.
     const bool oneInTwo = o2.Inside(toTwo(o1.v[0])), twoInOne = o1.Inside(toOne(o2.v[0]));
     if (!oneInTwo && !twoInOne) {
       touch = touched;
       return 0;
     }
-    if (oneInTwo) o1.crossed.push_back(0);
-    if (twoInOne) o2.crossed.push_back(0);
     touched = true;
+    if (windows) beyond();
+    if (work.crossings.empty()) {
+      touch = true;
+      return std::max(oneInTwo ? o1.Shoelace() / 2 : 0.0, twoInOne ? o2.Shoelace() / 2 : 0.0);
+    }
   }
   touch = touched;
-  Facing f1(o1, o2, toTwo), f2(o2, o1, toOne);
-  f1.Collect();
-  f2.Collect();
-  if (o1.inside.empty() && o2.inside.empty()) return 0;
-  // A sliver no thicker than its deepest vertex along the edges at the
-  // vertices inside encloses at most their product.
-  if (tolerance >= 0 && std::max(f1.depth, f2.depth) * (f1.length + f2.length) <= static_cast<double>(tolerance))
-    return 0;
   // The area is summed about the middle of the centre line, near the
   // contact, which keeps the rounding small.
-  f1.toSum = Between(c1, s1, -a / 2, 0, 1, 0, 0, 0);
-  f2.toSum = Between(c2, s2, a / 2, 0, 1, 0, 0, 0);
-  const double area = std::max(CommonArea(f1, f2), 0.0);
+  const Motion sum1 = Between(c1, s1, -a / 2, 0, 1, 0, 0, 0), sum2 = Between(c2, s2, a / 2, 0, 1, 0, 0, 0);
+  double area = CommonArea(o1, sum1, o2, sum2, work);
   // Teeth that collide near the line of centres may collide farther out
-  // too (at a curve's corners): the whole outlines then give the largest.
-  if (pitch > 0 && area > tolerance) {
-    bool whole = true;
-    return std::max<Real>(area, OverlapAbove(phi, turn2, tolerance, 0, whole));
+  // too (at a curve's corners), and a run inside the other outline that
+  // leaves the discs may cross it out there: the whole outlines then give
+  // the area.
+  if (windows && (area > above || Escapes(o1, o2, work, w1, w2))) {
+    const std::size_t found = work.crossings.size();
+    beyond();
+    if (work.crossings.size() > found) area = CommonArea(o1, sum1, o2, sum2, work);
   }
   return area;
 }
@@ -806,7 +901,8 @@ TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::ve
     double x, y;
     track2.Pieces[piece].As<double>().Point(s, x, y);
     const Real turn2 = std::numbers::pi - std::atan2(y, x);
-    const Real area = pair.OverlapAbove(phi, turn2, tolerance, gap, finding.contact, pitch, a - std::hypot(x, y));
+    const Real above = std::max(tolerance, finding.largestArea);
+    const Real area = pair.OverlapAbove(phi, turn2, above, gap, finding.contact, pitch, a - std::hypot(x, y));
     ++finding.positions;
     if (!(area > tolerance)) continue;
     ++finding.overlapping;

@@ -44,6 +44,7 @@ struct TMeshFinding {
 };
 
 struct TMeshOutline;
+struct TMeshScratch;
 
 // The two outlines of a pair with the centre distance a, indexed for
 // repeated overlap tests at different drive angles.
@@ -52,23 +53,26 @@ class TMeshingPair {
   TMeshingPair(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2, Real a);
   ~TMeshingPair();
 
-  // The area both outlines enclose with gear 1 turned by -phi (radians)
-  // about the origin and gear 2 by turn2 (radians, counter-clockwise) about
-  // (a, 0); 0 when either outline is empty. pitch is the teeth's pitch
-  // along the pitch curves (only the teeth within three pitches of the
-  // pitch point are looked at), 0 for all.
+  // The area both outlines enclose (of their intersection) with gear 1
+  // turned by -phi (radians) about the origin and gear 2 by turn2 (radians,
+  // counter-clockwise) about (a, 0); 0 when either outline is empty. pitch
+  // is the teeth's pitch along the pitch curves: the teeth within three
+  // pitches of the pitch point are looked at first, the rest of the
+  // outlines where those overlap (the same area); 0 looks at all at once.
   Real OverlapArea(Real phi, Real turn2, Real pitch = 0) const;
 
-  // What one position shows: the overlap, unless it is provably at most
-  // tolerance (then 0), and whether the outlines touch there: cross, or
-  // come within gap of each other (looked for only while touch is false;
-  // set when they do). pitch as above; radius1 is gear 1's pitch radius at
-  // the position (0: not known).
-  Real OverlapAbove(Real phi, Real turn2, Real tolerance, Real gap, bool& touch, Real pitch = 0,
+  // What one position shows: the overlap of the teeth about the pitch
+  // point (all of the common area that they bound), and where that exceeds
+  // `above`, of the whole outlines; and whether the outlines touch there:
+  // cross, or come within gap of each other (looked for only while touch
+  // is false; set when they do). pitch as above; radius1 is gear 1's pitch
+  // radius at the position (0: not known).
+  Real OverlapAbove(Real phi, Real turn2, Real above, Real gap, bool& touch, Real pitch = 0,
                     Real radius1 = 0) const;
 
  private:
   std::unique_ptr<TMeshOutline> gear1_, gear2_;
+  std::unique_ptr<TMeshScratch> work_;  // what a position's search uses
   Real a_;
 };
 
@@ -82,7 +86,11 @@ std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real modul
 
 // The check over the cycle (turns of gear 1), PositionsPerPitch positions
 // per pitch; track2 is gear 2's pitch track, module the teeth's, teeth2 as
-// for MeshPositions.
+// for MeshPositions. A position overlaps where the teeth about the pitch
+// point do by more than the tolerance; the largest overlap is that of the
+// whole outlines where the overlap about the pitch point is the largest
+// yet (so that an interfering pair does not look at its whole outlines at
+// every position).
 TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2,
                           const TPitchTrack& track2, Real a, int turns, Real module, long teeth2 = 0);
 

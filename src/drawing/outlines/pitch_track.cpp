@@ -27,6 +27,8 @@ constexpr long MaxFinestSteps = 2000000;
 // few hundredths of a micrometre at most, along itself.
 constexpr Real PointTolerance = 1e-6L;
 constexpr Real AngleTolerance = 1e-6L;
+// Its tangent (the angle's, to the precision of the angle itself).
+constexpr Real AngleToleranceTangent = AngleTolerance + AngleTolerance * AngleTolerance * AngleTolerance / 3;
 // The step of the forward difference that gives the radius's derivative
 // where the curve does not give it itself (a formula curve does, with its
 // radius, at a fraction of a second radius's cost): its error is about half
@@ -93,9 +95,12 @@ Knot MakeKnot(int gear, Real phi, const RadiusSample& s, Real psi) {
     theta = Pi + psi;
     dtheta = -Rolling(s.r, s.dr).f;
   }
-  // Gear 2 turns k times: its angle taken into one turn first.
+  // Gear 2 turns k times: its angle taken into one turn first. Its sine
+  // and cosine in double precision place a point of a curve of some hundred
+  // millimetres to a few 1e-14 mm, and cost a tenth of the extended ones.
   theta = std::remainder(theta, 2 * Pi);
-  const Real c = std::cos(theta), sn = std::sin(theta);
+  const double turn = static_cast<double>(theta);
+  const Real c = std::cos(turn), sn = std::sin(turn);
   k.x = rho * c;
   k.y = rho * sn;
   k.dx = drho * c - rho * dtheta * sn;
@@ -136,44 +141,53 @@ Real MeasureLength(const TTrackPiece& p) {
   return sum;
 }
 
-// The arc from the piece's start as a cubic in s: the piece's length, and
-// the speeds of the point at both ends.
-Real ArcOf(const TTrackPiece& p, Real s) {
-  const Real s2 = s * s, s3 = s2 * s;
-  return p.length * (3 * s2 - 2 * s3) + p.speed0 * (s - 2 * s2 + s3) + p.speed1 * (s3 - s2);
-}
+// The arc of a piece as a cubic in its parameter s: from the piece's
+// length and the speeds of the point at both ends; T the precision.
+template <class T>
+struct TArc {
+  T length, speed0, speed1;
 
-Real SpeedOf(const TTrackPiece& p, Real s) {
-  const Real s2 = s * s;
-  return p.length * (6 * s - 6 * s2) + p.speed0 * (1 - 4 * s + 3 * s2) + p.speed1 * (3 * s2 - 2 * s);
-}
+  // The arc from the piece's start at s.
+  T At(T s) const {
+    const T s2 = s * s, s3 = s2 * s;
+    return length * (3 * s2 - 2 * s3) + speed0 * (s - 2 * s2 + s3) + speed1 * (s3 - s2);
+  }
+  T Speed(T s) const {
+    const T s2 = s * s;
+    return length * (6 * s - 6 * s2) + speed0 * (1 - 4 * s + 3 * s2) + speed1 * (3 * s2 - 2 * s);
+  }
 
-// The parameter of the arc tau (0 .. length): Newton's steps from the
-// cubic of the inverse with the same end slopes, kept inside the bracket
-// that the arc's growth gives.
-Real ParameterOf(const TTrackPiece& p, Real tau) {
-  if (!(p.length > 0)) return 0;
-  const Real t = std::clamp(tau / p.length, static_cast<Real>(0), static_cast<Real>(1));
-  Real s = t;
-  if (p.speed0 > p.length / 3 && p.speed0 < 3 * p.length && p.speed1 > p.length / 3 && p.speed1 < 3 * p.length) {
-    const Real t2 = t * t, t3 = t2 * t;
-    s = (t3 - 2 * t2 + t) * p.length / p.speed0 + (3 * t2 - 2 * t3) + (t3 - t2) * p.length / p.speed1;
+  // The parameter of the arc tau (0 .. length): Newton's steps from the
+  // cubic of the inverse with the same end slopes, kept inside the
+  // bracket that the arc's growth gives.
+  T ParameterOf(T tau) const {
+    if (!(length > 0)) return 0;
+    const T t = std::clamp(tau / length, static_cast<T>(0), static_cast<T>(1));
+    T s = t;
+    if (speed0 > length / 3 && speed0 < 3 * length && speed1 > length / 3 && speed1 < 3 * length) {
+      const T t2 = t * t, t3 = t2 * t;
+      s = (t3 - 2 * t2 + t) * length / speed0 + (3 * t2 - 2 * t3) + (t3 - t2) * length / speed1;
+    }
+    T lo = 0, hi = 1;
+    for (int i = 0; i < 40; ++i) {
+      const T f = At(s) - tau;
+      if (std::fabs(f) < static_cast<T>(1e-15L)) return s;
+      if (f > 0) hi = s; else lo = s;
+      const T d = Speed(s);
+      T next = d > 0 ? s - f / d : (lo + hi) / 2;
+      if (!(next > lo && next < hi)) next = (lo + hi) / 2;
+      // Newton's error squares from step to step: after a step this small
+      // the parameter is exact.
+      if (std::fabs(next - s) < static_cast<T>(1e-10L)) return next;
+      s = next;
+    }
+    return s;
   }
-  Real lo = 0, hi = 1;
-  for (int i = 0; i < 40; ++i) {
-    const Real f = ArcOf(p, s) - tau;
-    if (std::fabs(f) < 1e-15L) return s;
-    if (f > 0) hi = s; else lo = s;
-    const Real d = SpeedOf(p, s);
-    Real next = d > 0 ? s - f / d : (lo + hi) / 2;
-    if (!(next > lo && next < hi)) next = (lo + hi) / 2;
-    // Newton's error squares from step to step: after a step this small
-    // the parameter is exact.
-    if (std::fabs(next - s) < 1e-10L) return next;
-    s = next;
-  }
-  return s;
-}
+};
+
+TArc<Real> ArcOfPiece(const TTrackPiece& p) { return {p.length, p.speed0, p.speed1}; }
+
+Real ArcOf(const TTrackPiece& p, Real s) { return ArcOfPiece(p).At(s); }
 
 // Whether the cubic from a to b meets the curve's sample m at its middle.
 bool CubicMeets(const Knot& a, const Knot& b, const Knot& m) {
@@ -181,36 +195,54 @@ bool CubicMeets(const Knot& a, const Knot& b, const Knot& m) {
   Real x, y, dx, dy;
   PointOf(p, 0.5L, x, y);
   DerivativeOf(p, 0.5L, dx, dy);
-  if (!(std::hypot(x - m.x, y - m.y) <= PointTolerance)) return false;
-  const Real angle = std::atan2(std::fabs(dx * m.dy - dy * m.dx), dx * m.dx + dy * m.dy);
-  return angle <= AngleTolerance;
+  const Real ex = x - m.x, ey = y - m.y;
+  if (!(ex * ex + ey * ey <= PointTolerance * PointTolerance)) return false;
+  // The angle between the tangents within the tolerance: their dot
+  // product positive, and their cross product at most its tangent's share
+  // of it (an arc tangent costs more than the whole test).
+  const Real dot = dx * m.dx + dy * m.dy;
+  return dot > 0 && std::fabs(dx * m.dy - dy * m.dx) <= AngleToleranceTangent * dot;
 }
 
+// A sample appended; the pieces between the samples and their arcs are
+// made once all are taken (Close), at their number.
 void Append(TPitchTrack& t, const Knot& k) {
-  Real s = 0;
-  if (!t.S.empty()) {
-    const std::size_t i = t.S.size() - 1;
-    const Real dphi = k.phi - t.Phi[i];
-    TTrackPiece p = MakePiece(t.X[i], t.Y[i], t.DX[i], t.DY[i], k.x, k.y, k.dx, k.dy, dphi);
-    // A curve of waves far shorter than the finest step (a sine of a
-    // million waves) turns back and forth between two samples: the tangents
-    // there, three times the chord and more, would swing the cubic hundreds
-    // of millimetres off. Such a piece is the chord between the samples,
-    // which lie on the curve.
-    const Real chordX = k.x - t.X[i], chordY = k.y - t.Y[i], chord = std::hypot(chordX, chordY);
-    if (dphi > 0 && std::max(p.speed0, p.speed1) > 3 * chord)
-      p = MakePiece(t.X[i], t.Y[i], chordX / dphi, chordY / dphi, k.x, k.y, chordX / dphi, chordY / dphi, dphi);
-    p.length = MeasureLength(p);
-    s = t.S[i] + p.length;
-    t.Pieces.push_back(p);
-  }
-  t.S.push_back(s);
   t.X.push_back(k.x);
   t.Y.push_back(k.y);
   t.DX.push_back(k.dx);
   t.DY.push_back(k.dy);
   t.Phi.push_back(k.phi);
   t.Psi.push_back(k.psi);
+}
+
+// The pieces between the samples, their lengths and the arc at each
+// sample; the samples kept without the room that their growth left (a
+// track is kept between redraws, and one of many turns has tens of
+// thousands of pieces).
+void Close(TPitchTrack& t) {
+  for (auto* v : {&t.X, &t.Y, &t.DX, &t.DY, &t.Phi, &t.Psi})
+    if (v->capacity() > v->size() + v->size() / 4) v->shrink_to_fit();
+  const std::size_t n = t.X.size();
+  t.S.assign(n, 0);
+  t.Pieces.clear();
+  t.Pieces.reserve(n > 0 ? n - 1 : 0);
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    const Real dphi = t.Phi[i + 1] - t.Phi[i];
+    TTrackPiece p = MakePiece(t.X[i], t.Y[i], t.DX[i], t.DY[i], t.X[i + 1], t.Y[i + 1], t.DX[i + 1], t.DY[i + 1], dphi);
+    // A curve of waves far shorter than the finest step (a sine of a
+    // million waves) turns back and forth between two samples: the tangents
+    // there, three times the chord and more, would swing the cubic hundreds
+    // of millimetres off. Such a piece is the chord between the samples,
+    // which lie on the curve.
+    const Real chordX = t.X[i + 1] - t.X[i], chordY = t.Y[i + 1] - t.Y[i], chord = std::hypot(chordX, chordY);
+    if (dphi > 0 && std::max(p.speed0, p.speed1) > 3 * chord)
+      p = MakePiece(t.X[i], t.Y[i], chordX / dphi, chordY / dphi, t.X[i + 1], t.Y[i + 1], chordX / dphi, chordY / dphi,
+                    dphi);
+    p.length = MeasureLength(p);
+    t.S[i + 1] = t.S[i] + p.length;
+    t.Pieces.push_back(p);
+  }
+  t.Length = n > 0 ? t.S.back() : 0;
 }
 
 }  // namespace
@@ -269,16 +301,28 @@ void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx,
     }
     lastPiece_ = i;
   }
-  const TTrackPiece& p = Pieces[i];
-  const Real s = ParameterOf(p, sigma - S[i]);
-  PointOf(p, s, x, y);
-  Real dx, dy;
-  DerivativeOf(p, s, dx, dy);
-  const Real len = std::sqrt(dx * dx + dy * dy);
+  // Within the piece in double precision: its point to some 1e-13 mm
+  // on a gear of metres, at a fraction of the extended precision's cost
+  // (the teeth ask for hundreds of thousands of points).
+  FastPiece f;
+  if (fast_.size() == Pieces.size()) {
+    f = fast_[i];
+  } else {
+    const TTrackPiece& p = Pieces[i];
+    f = {p.As<double>(), static_cast<double>(p.length), static_cast<double>(p.speed0), static_cast<double>(p.speed1)};
+  }
+  const TCubic<double>& cubic = f.cubic;
+  const TArc<double> arc{f.length, f.speed0, f.speed1};
+  const double s = arc.ParameterOf(static_cast<double>(sigma - S[i]));
+  double px, py, dx, dy;
+  cubic.Point(s, px, py);
+  cubic.Derivative(s, dx, dy);
+  x = px, y = py;
+  const double len = std::sqrt(dx * dx + dy * dy);
   if (len > 0) {
     tx = dx / len;
     ty = dy / len;
-    const Real ddx = 6 * p.ax[3] * s + 2 * p.ax[2], ddy = 6 * p.ay[3] * s + 2 * p.ay[2];
+    const double ddx = 6 * cubic.ax[3] * s + 2 * cubic.ax[2], ddy = 6 * cubic.ay[3] * s + 2 * cubic.ay[2];
     curvature = (dx * ddy - dy * ddx) / (len * len * len);
   } else {
     tx = 0;
@@ -288,6 +332,14 @@ void TPitchTrack::At(Real sigma, Real& x, Real& y, Real& tx, Real& ty, Real& nx,
   nx = Orientation * ty;
   ny = -Orientation * tx;
   phi = Phi[i] + s * (Phi[i + 1] - Phi[i]);
+}
+
+void TPitchTrack::KeepFastPieces() {
+  fast_.clear();
+  fast_.reserve(Pieces.size());
+  for (const TTrackPiece& p : Pieces)
+    fast_.push_back({p.As<double>(), static_cast<double>(p.length), static_cast<double>(p.speed0),
+                     static_cast<double>(p.speed1)});
 }
 
 void TPitchTrack::AtDriveAngle(Real phi, Real& x, Real& y, Real& sigma) const {
@@ -357,6 +409,9 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
   };
   // The radii of a polyline are found by bisection meanwhile.
   const calc::PolylineLookupScope lookup;
+  // Room for the dozen samples or so that a smooth curve takes to a pitch.
+  const std::size_t expected = static_cast<std::size_t>(std::min(steps, z1 * turns * 14)) + 2;
+  for (auto* v : {&track.X, &track.Y, &track.DX, &track.DY, &track.Phi, &track.Psi}) v->reserve(expected);
   Knot a = MakeKnot(gear, 0, sample(0), 0);
   Append(track, a);
   long i = 0;
@@ -397,11 +452,8 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
     }
     std::erase_if(asked, [&](const auto& known) { return known.first < i; });
   }
-  track.Length = track.S.back();
-  // The track is kept between redraws: without the room that its growth
-  // left (a gear of many turns has tens of thousands of pieces).
-  for (auto* v : {&track.S, &track.X, &track.Y, &track.DX, &track.DY, &track.Phi, &track.Psi}) v->shrink_to_fit();
-  track.Pieces.shrink_to_fit();
+  Close(track);
+  track.KeepFastPieces();
   return track;
 }
 

@@ -78,8 +78,19 @@ struct TPitchTrack {
   // before, so that it never jumps by a turn.
   Real RollingAngle(Real phi) const;
 
+  // Keeps a copy of the pieces in double precision for At (TrackPitchCurve
+  // does, once the pieces are final).
+  void KeepFastPieces();
+
  private:
   mutable std::size_t lastPiece_ = 0;  // the piece At found last
+  // The pieces' cubics with their lengths and end speeds in double
+  // precision (empty: At takes the pieces themselves).
+  struct FastPiece {
+    TCubic<double> cubic;
+    double length, speed0, speed1;
+  };
+  std::vector<FastPiece> fast_;
 };
 
 enum class TrackSampling {

@@ -1,0 +1,123 @@
+#!/bin/sh
+# The input-response benchmark (input_response_bench.cpp) of this tree,
+# built once against an earlier commit of the program (by default 929491a,
+# the program before the checks of the teeth) and once against this tree,
+# and run alternately on one core: prints each benchmark's median CPU time
+# in both and their ratio (this tree / the earlier one).
+#
+#   bench/compare_builds.sh [options]
+#     --base COMMIT    the earlier program (default 929491a)
+#     --rounds N       runs of each build, alternated (default 5)
+#     --core C         the core both run on, pinned by taskset (default 2)
+#     --filter REGEX   the benchmarks to run (default: those both programs
+#                      can run the same way, as named below)
+#     --build DIR      this tree's configured build folder (default build)
+#     --jobs N         parallel build jobs (default 3)
+#
+# The earlier program is taken from git (git archive) into a temporary
+# folder, with this tree's benchmark source and its helper header, and
+# built there with the same compiler flags; the folder is removed at the
+# end, also when the script is interrupted. The benchmark source must
+# therefore use only entry points both programs have.
+#
+# 929491a builds its STEP writer on OpenCASCADE: it needs the packages
+# libocct-data-exchange-dev and libocct-modeling-algorithms-dev, which its
+# build.sh installed and this tree's no longer does.
+#
+# Figures are thread CPU times of a single thread: on a loaded machine
+# they still drift; run it on a quiet one for ratios to quote.
+set -eu
+
+BASE=929491a
+ROUNDS=5
+CORE=2
+FILTER='BM_(DefaultEllipseEdit|Z1_300Edit|K10Edit|K100Edit|Polyline1000PointMoved|Formula100TermsEdit)(/|$)'
+JOBS=3
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD="$ROOT/build"
+
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --base) BASE=$2; shift 2 ;;
+    --rounds) ROUNDS=$2; shift 2 ;;
+    --core) CORE=$2; shift 2 ;;
+    --filter) FILTER=$2; shift 2 ;;
+    --build) BUILD=$2; shift 2 ;;
+    --jobs) JOBS=$2; shift 2 ;;
+    -h|--help) sed -n '2,28p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "compare_builds.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+
+for tool in git cmake taskset python3; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "compare_builds.sh: $tool is missing" >&2; exit 2; }
+done
+
+SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/vob_compare_XXXXXX")
+cleanup() { rm -rf "$SCRATCH"; }
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+LAUNCHER=""
+if command -v ccache >/dev/null 2>&1; then LAUNCHER="-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"; fi
+GENERATOR=""
+if command -v ninja >/dev/null 2>&1; then GENERATOR="-GNinja"; fi
+
+echo "== the earlier program ($BASE) with this tree's benchmark"
+mkdir -p "$SCRATCH/base"
+git -C "$ROOT" archive "$BASE" | tar -x -C "$SCRATCH/base"
+cp "$ROOT/bench/input_response_bench.cpp" "$ROOT/bench/bench_program.h" "$SCRATCH/base/bench/"
+# shellcheck disable=SC2086
+cmake -S "$SCRATCH/base" -B "$SCRATCH/base-build" $GENERATOR -DCMAKE_BUILD_TYPE=Release \
+  "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" $LAUNCHER >"$SCRATCH/base-configure.log" 2>&1 ||
+  { cat "$SCRATCH/base-configure.log" >&2; exit 1; }
+cmake --build "$SCRATCH/base-build" --target input_response_bench --parallel "$JOBS" >"$SCRATCH/base-build.log" 2>&1 ||
+  { tail -40 "$SCRATCH/base-build.log" >&2; exit 1; }
+
+echo "== this tree"
+if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+  # shellcheck disable=SC2086
+  cmake -S "$ROOT" -B "$BUILD" $GENERATOR -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
+    $LAUNCHER >/dev/null
+fi
+cmake --build "$BUILD" --target input_response_bench --parallel "$JOBS" >"$SCRATCH/build.log" 2>&1 ||
+  { tail -40 "$SCRATCH/build.log" >&2; exit 1; }
+
+# Both run in a scratch folder of their own (the benchmark writes its
+# design files where it starts).
+run() {
+  (cd "$SCRATCH" && taskset -c "$CORE" "$1" --benchmark_filter="$FILTER" --benchmark_format=json \
+    --benchmark_out_format=json --benchmark_out="$2" >/dev/null 2>"$2.err") ||
+    { cat "$2.err" >&2; exit 1; }
+}
+
+round=1
+while [ "$round" -le "$ROUNDS" ]; do
+  echo "== round $round of $ROUNDS"
+  run "$SCRATCH/base-build/bench/input_response_bench" "$SCRATCH/base-$round.json"
+  run "$BUILD/bench/input_response_bench" "$SCRATCH/tree-$round.json"
+  round=$((round + 1))
+done
+
+python3 - "$SCRATCH" "$ROUNDS" "$BASE" <<'EOF'
+import json, statistics, sys
+scratch, rounds, base = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+def times(kind):
+    found = {}
+    for r in range(1, rounds + 1):
+        with open(f"{scratch}/{kind}-{r}.json") as f:
+            for b in json.load(f)["benchmarks"]:
+                if b.get("run_type", "iteration") != "iteration" or "error_occurred" in b:
+                    continue
+                scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b.get("time_unit", "ns")]
+                found.setdefault(b["name"], []).append(b["cpu_time"] * scale)
+    return found
+old, new = times("base"), times("tree")
+print(f"{'benchmark':40s} {base + ' ms':>14s} {'this tree ms':>14s} {'ratio':>7s}")
+for name in new:
+    if name not in old:
+        print(f"{name:40s} {'-':>14s} {statistics.median(new[name]):14.1f}")
+        continue
+    o, n = statistics.median(old[name]), statistics.median(new[name])
+    print(f"{name:40s} {o:14.1f} {n:14.1f} {n / o:7.2f}")
+EOF
