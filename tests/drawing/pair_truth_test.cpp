@@ -256,12 +256,15 @@ TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
       // samples' own spacing).
       auto outside = [&](Real x, Real y) {
         bool inside = false;
-        Real nearest = 1e30;
-        for (std::size_t i = 0, j = cx.size() - 1; i < cx.size(); j = i++) {
+        for (std::size_t i = 0, j = cx.size() - 1; i < cx.size(); j = i++)
           if ((cy[i] > y) != (cy[j] > y) && x < (cx[j] - cx[i]) * (y - cy[i]) / (cy[j] - cy[i]) + cx[i]) inside = !inside;
-          nearest = std::min(nearest, std::hypot(x - cx[i], y - cy[i]));
-        }
-        return inside ? 0 : std::max<Real>(nearest - tip, 0);
+        if (inside) return Real(0);
+        // Outside: how far beyond the tip height; a sample within it ends
+        // the search.
+        Real nearest2 = 1e30;
+        for (std::size_t i = 0; i < cx.size() && nearest2 > tip * tip; ++i)
+          nearest2 = std::min(nearest2, (x - cx[i]) * (x - cx[i]) + (y - cy[i]) * (y - cy[i]));
+        return std::max<Real>(std::sqrt(nearest2) - tip, 0);
       };
       const auto figures = Drawn([&] { drawing::DrawGears(static_cast<std::uint16_t>(gear), drawing::CadDeviceScreen); });
       int lines = 0;
