@@ -13,9 +13,10 @@ Real CyclesOnLifeLine(const TLifePoint* p, int count, Real f, const char* label)
   for (int i = 0; i + 1 < count; ++i) {
     if (f <= p[i].f && f > p[i + 1].f) {
       if (f == p[i].f) return p[i].N;
-      // The slope of the segment from its own end points: N f^k is constant.
-      const Real k = std::log(p[i].f / p[i + 1].f) / std::log(p[i + 1].N / p[i].N);
-      return p[i + 1].N / common::CheckedPower(label, f / p[i + 1].f, 1 / k);
+      // The exponent of the segment from its own end points: N f^m is
+      // constant along it.
+      const Real m = std::log(p[i + 1].N / p[i].N) / std::log(p[i].f / p[i + 1].f);
+      return p[i + 1].N / common::CheckedPower(label, f / p[i + 1].f, m);
     }
   }
   return 1e10L;
