@@ -468,7 +468,7 @@ TEST_F(TableLayer, HtmlExportIsAValidPageOfEveryRecord) {
   // The file one word of the line, whatever folder it lies in.
   EXPECT_EQ(started, (std::vector<std::string>{"mybrowser " + platform::CommandLineWord(file)}));
   EXPECT_EQ(platform::CommandLineWords(started[0]), (std::vector<std::string>{"mybrowser", file}));
-  EXPECT_EQ(scripted_.Asked().back().text, "parts");
+  EXPECT_EQ(scripted_.Asked().back().text, "parts.htm");
   const std::string page = testsupport::Slurp(file);
   EXPECT_EQ(page.substr(0, 68), "<HTML>\r\n<head><title>parts</title></head>\r\n<BODY BGCOLOR=\"C0C0C0\">\r\n");
   EXPECT_NE(page.find("<TR><TD><CENTER>NAME</CENTER></TD><TD><CENTER>QTY</CENTER></TD>"), std::string::npos);
@@ -489,6 +489,29 @@ TEST_F(TableLayer, HtmlExportIsAValidPageOfEveryRecord) {
             "P().feed(open('" + file + "').read())\n"
             "print(P.rows)\n");
   EXPECT_EQ(rows, "6\n");
+  dbase::DbfClose();
+}
+
+// A table named with dots of its own is offered its page under its whole
+// name, and the offer taken as it stands writes that page.
+TEST_F(TableLayer, ADottedTableIsExportedUnderItsWholeName) {
+  MakeParts("pump.v1.dbf");
+  dbase::DbfOpen("pump.v1.dbf");
+  dbase::Tdbf4& w = dbase::DbfForm();
+  common::HtmlBrowserPath = "mybrowser";
+  std::vector<std::string> started;
+  platform::ScopedCommandStarter starter([&](const std::string& line) {
+    started.push_back(line);
+    return platform::StartResult{};
+  });
+  scripted_.Then(platform::ScriptedAnswer::File((dir_ / "pump.v1.htm").string()));
+  w.ExportHtmlClick();
+  ASSERT_EQ(AbortFlag, 0);
+  EXPECT_EQ(scripted_.Asked().back().text, "pump.v1.htm");
+  EXPECT_TRUE(fs::exists(dir_ / "pump.v1.htm"));
+  EXPECT_FALSE(fs::exists(dir_ / "pump.v1"));
+  ASSERT_EQ(started.size(), 1u);
+  EXPECT_EQ(platform::CommandLineWords(started[0]).back(), (dir_ / "pump.v1.htm").string());
   dbase::DbfClose();
 }
 

@@ -490,8 +490,11 @@ void Tdbf4::SaveAsDelimitedClick() {
 
 void Tdbf4::ExportHtmlClick() {
   if (!tzdbf.Active()) return;
+  // The offer carries its extension: a table named with dots of its own
+  // (pump.v1.dbf) would otherwise be offered a name that already looks
+  // extended and be written without one.
   const auto file = ChooseFile(true, "Export HTML", "HTML files|*.HTM;*.HTML|All files|*",
-                               common::BareFileName(tzdbf.DbfFileName()), "htm");
+                               common::BareFileName(tzdbf.DbfFileName()) + ".htm", "htm");
   if (!file) return;
   const std::string name = *file;
   AbortFlag = 0;
