@@ -1153,8 +1153,9 @@ TEST_F(ShippedContent, PatternRulesStandInTheirOwnCells) {
     ++perLetter[own->text];
     for (const Label& l : letters) {
       EXPECT_FALSE(rule.y < l.y + l.h && l.y < rule.y + rule.h) << "level with \"" << l.text << "\"";
-      if (std::fabs(l.x - rule.x) < 10 && l.y < rule.y)
+      if (std::fabs(l.x - rule.x) < 10 && l.y < rule.y) {
         EXPECT_GE(static_cast<double>(rule.y - (l.y + l.h)), 4) << "close above \"" << l.text << "\"";
+      }
     }
   }
   for (const Label& l : letters) EXPECT_EQ(perLetter[l.text], 2) << l.text;

@@ -267,7 +267,10 @@ TEST_F(VirtualFileTest, KeysOfNumberFieldTextsSortByValueOnAGermanDesktop) {
   OpenParts("P VIRTUAL FILE ASCENDING");
   Set_VFileKey_To([](void*) { return FieldAsString(3); }, nullptr);
   int n = 0;
-  for (const double price : {10.5, 9.75, -3.5, -12.25, 100.0, 0.0}) Add("p" + std::to_string(++n), n, price);
+  for (const double price : {10.5, 9.75, -3.5, -12.25, 100.0, 0.0}) {
+    ++n;
+    Add("p" + std::to_string(n), n, price);
+  }
   EXPECT_EQ(FieldAsString(3), "    0,00");
   EXPECT_EQ(Order(), "p4:4 p3:3 p6:6 p2:2 p1:1 p5:5");
   Set_VFileMode_To(0);

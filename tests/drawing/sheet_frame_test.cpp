@@ -295,7 +295,9 @@ TEST_F(SheetFrame, DataTableEndsAtNominalRadiusWhenTheSweepIsSkipped) {
   log_.figures.clear();
   drawing::DrawGearDataTable(80, 119, 2);
   for (const Figure& f : log_.figures)
-    if (f.kind == "LINE") EXPECT_LE(static_cast<double>(std::max(f.values[0], f.values[2])), 160.0);
+    if (f.kind == "LINE") {
+      EXPECT_LE(static_cast<double>(std::max(f.values[0], f.values[2])), 160.0);
+    }
 }
 
 // Each gear's value stands in its own column: gear 2's pitch curve spans k

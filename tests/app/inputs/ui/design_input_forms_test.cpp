@@ -275,8 +275,9 @@ TEST_F(DesignInputFormsTest, StrengthHintsAreTheirOwnAndPictureButtonsShowPictur
       EXPECT_TRUE(screen.contains(picture->frameGeometry())) << "the picture window stands on the screen: " << picture->frameGeometry().x() << "," << picture->frameGeometry().y() << " " << picture->frameGeometry().width() << "x" << picture->frameGeometry().height() << " screen " << screen.width() << "x" << screen.height();
       // Beside the form where the screen has room; else over it (above it,
       // as its own window), but not over the button that asked for it.
-      if (screen.width() - w->frameGeometry().width() > picture->frameGeometry().width() + 20)
+      if (screen.width() - w->frameGeometry().width() > picture->frameGeometry().width() + 20) {
         EXPECT_FALSE(picture->frameGeometry().intersects(w->frameGeometry()));
+      }
       EXPECT_FALSE(picture->frameGeometry().contains(button->mapToGlobal(button->rect().center())));
       const QImage shown = picture->findChild<QLabel*>("Label_picture")->pixmap().toImage();
       ASSERT_FALSE(shown.isNull());
