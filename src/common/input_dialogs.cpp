@@ -92,7 +92,7 @@ void LengthInput(const std::string& prompt, Real& value, Real lo, Real hi, std::
 void AskYesNo(const std::string& question, char& answer) {
   platform::ChoiceRequest request;
   request.caption = "Input";
-  request.prompt = OemToDisplayText(question);
+  request.prompt = MixedToDisplayText(question);
   request.groupCaption = "Select";
   request.items = {"&Yes", "&No"};
   request.preselected = (answer == 'N' || answer == 'n') ? 1 : 0;

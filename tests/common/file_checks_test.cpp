@@ -126,7 +126,8 @@ TEST_F(FileChecksTest, CheckOutputFileName) {
   // A directory that does not exist, or a directory as name.
   CheckOutputFileName(dir_.Path("nodir/x.vb4"));
   EXPECT_EQ(AbortFlag, 1);
-  EXPECT_EQ(dialogs_.Asked().back().text, "invalid file name \"" + dir_.Path("nodir/x.vb4") + "\" !");
+  EXPECT_EQ(dialogs_.Asked().back().text,
+            "invalid file name: " + dir_.Path("nodir/x.vb4") + ": No such file or directory");
   AbortFlag = 0;
   CheckOutputFileName(dir_.Dir().string());
   EXPECT_EQ(AbortFlag, 1);

@@ -38,15 +38,16 @@ class CadOutputTest : public DrawingTest {
 TEST_F(CadOutputTest, OutputFileNamedByTheDialogWithItsExtension) {
   common::CurrentFileName = "pair7";
   common::CadDirectory = "/cad";
+  // A typed name keeps its dots and gets the format's extension.
   Open(CadDeviceDxf, "gear.dwg");
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_EQ(common::CadSettings.CadFileName, scratch_.Path("gear.dxf"));
+  EXPECT_EQ(common::CadSettings.CadFileName, scratch_.Path("gear.dwg.dxf"));
   ASSERT_EQ(dialogs_.Asked().size(), 1u);
   EXPECT_EQ(dialogs_.Asked()[0].text, "pair7.dxf");
   EXPECT_EQ(dialogs_.Asked()[0].initial, "/cad/");
   EXPECT_EQ(dialogs_.Asked()[0].filter, "*.dxf|*.dxf|*.*|*.*");
   CadCloseOutput();
-  EXPECT_TRUE(std::filesystem::exists(scratch_.Path("gear.dxf")));
+  EXPECT_TRUE(std::filesystem::exists(scratch_.Path("gear.dwg.dxf")));
 
   // No extension, and a dot in a directory name that is not one.
   std::filesystem::create_directory(scratch_.Path("v1.2"));
