@@ -756,6 +756,38 @@ TEST(CommandLineProgram, AFileSizeLimitIsAFailedWrite) {
   }
 }
 
+// IGES goes through a work file in the temporary directory: a temporary
+// directory that is missing, or full (a 64 KB disk of the run's own, in a
+// user and mount namespace), refuses the drawing with that file and the
+// system's reason; the old drawing keeps its bytes and nothing is left
+// beside the design.
+TEST(CommandLineProgram, AMissingOrFullTemporaryDirectoryKeepsTheOldIges) {
+  const testsupport::ScratchDirectory dir("cmd_iges_tmp");
+  fs::create_directories(dir.Path("work"));
+  fs::create_directories(dir.Path("tmp"));
+  CopyDefaultDesign(dir, "work/d.vb4");
+  const std::string old = "an old drawing\r\n";
+  testsupport::Put(dir.Path("work/d.igs"), old);
+  int mounted = -1;
+  testsupport::RunCommand("unshare -r -m sh -c 'mount -t tmpfs -o size=64k tmpfs \"$0\"' '" + dir.Path("tmp") +
+                              "' 2>/dev/null",
+                          &mounted);
+  const std::string onSmallDisk = "unshare -r -m sh -c 'mount -t tmpfs -o size=64k tmpfs \"$TMPDIR\" && exec \"$0\" \"$@\"'";
+  for (const auto& [tmp, launcher, reason] : std::vector<std::tuple<std::string, std::string, std::string>>{
+           {dir.Path("missing"), "", "KALDIGES*.$$$: No such file or directory\n"},
+           {dir.Path("tmp"), onSmallDisk, ".$$$: No space left on device\n"}}) {
+    if (!launcher.empty() && mounted != 0) continue;
+    SCOPED_TRACE(tmp);
+    const ProgramRun run = RunProgram(dir, "d.vb4 /CAD2:1", "TMPDIR='" + tmp + "' " + launcher, dir.Path("work"));
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err.rfind("vob4: drawing 1 could not be written in format 2: " + tmp + "/KALDIGES", 0), 0u) << run.err;
+    EXPECT_TRUE(run.err.ends_with(reason)) << run.err;
+    EXPECT_EQ(Slurp(dir.Path("work/d.igs")), old);
+    EXPECT_EQ(EntriesOf(dir.Path("work")), (std::vector<std::string>{"d.igs", "d.vb4"}));
+  }
+  if (mounted != 0) GTEST_SKIP() << "the system gives no mount namespace for a small disk";
+}
+
 // A run ended by SIGTERM or SIGINT while its temporary files exist (the
 // check of the temporary directory, the spool of the output, the IGES
 // parameter file) removes them on its way out and still ends by the signal.
