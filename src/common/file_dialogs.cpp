@@ -116,6 +116,10 @@ void OpenDataFileName(const std::string& nameIn, std::string& fullName) {
     fullName = *chosen;
     DataDirectory = DirectoryOf(fullName);
     CurrentFileName = BareDesignName(fullName);
+  } else if (name == CurrentFileName) {
+    // The current design's own name is its file, dots and all ("pump.v1",
+    // "PUMP.VB4"), in its directory.
+    fullName = AddBackslash(DataDirectory) + KeptDesignFile(name);
   } else if (name.find('.') == std::string::npos) {
     fullName = AddBackslash(DataDirectory) + name + "." + DataFileExtension;
     CurrentFileName = name;
