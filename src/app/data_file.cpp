@@ -78,8 +78,9 @@ struct ChosenPath {
 // The path of a name: empty, the save or open dialog in DataDirectory (the
 // file chosen, completed with ".vb4" unless it ends in it in any letter
 // case, is the file written or read, and names the design and its
-// directory; Cancel or an empty choice set AbortFlag); the current design's name, saved: its file; without '.',
-// DataDirectory + name + ".vb4"; with '.', the name itself.
+// directory; Cancel or an empty choice set AbortFlag); the current
+// design's name, saved: its file; without '.', DataDirectory + name +
+// ".vb4"; with '.', the name itself.
 ChosenPath ChoosePath(const std::string& name, bool save) {
   ChosenPath chosen;
   if (name.empty()) {

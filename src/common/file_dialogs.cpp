@@ -80,8 +80,8 @@ std::optional<std::string> AskDesignFile(bool save) {
   if (save && !CurrentFileName.empty()) request.fileName = DesignFileName(CurrentFileName);
   request.filter = "*." + ext + "|*." + ext;
   request.extension = ext;
-  std::optional<std::string> chosen =
-      save ? AskOutputFile(request) : platform::Dialogs().OpenFileName(request);
+  const std::optional<std::string> chosen =
+      save ? platform::Dialogs().SaveFileName(request) : platform::Dialogs().OpenFileName(request);
   CursorArrow();
   if (!chosen || TrimBlanks(*chosen).empty()) {
     AbortFlag = 1;
