@@ -193,8 +193,9 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   table.TextTableAddCells("n", "revolutions", Number(6, 1, g.nUsed[1]), "  f (phi)", "1/min");
   if (calc::PairCarriesNoLoad(g)) {
     // Not rated: no safeties, and no angles where they would be least.
-    table.TextTableAddCells("SFmin", "safety factor tooth breakage", "no load", "no load", "");
-    table.TextTableAddCells("SHmin", "safety factor pitting", "no load", "no load", "");
+    const std::string cell = calc::NoLoadCell(g);
+    table.TextTableAddCells("SFmin", "safety factor tooth breakage", cell, cell, "");
+    table.TextTableAddCells("SHmin", "safety factor pitting", cell, cell, "");
     return table.RuleY + table.RowHeight;
   }
   table.TextTableAddCells("SFmin", "safety factor tooth breakage", Number(3, 2, s.SFmin[1]), Number(3, 2, s.SFmin[2]),

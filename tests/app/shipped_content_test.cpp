@@ -354,6 +354,15 @@ std::map<std::string, std::function<std::vector<ListText>()>> ComposedCalls() {
              out.push_back({std::string("Fatal  : ") + quantity + " < 0 ! (gear " + gear + ")", false});
          return out;
        }},
+      // A material value of 0 that the rating divides by, named likewise.
+      {"(std::string(\"Fatal  : \") + quantity + \" = 0 ! (gear \" + IntToText(i) + \")\").c_str()",
+       [] {
+         std::vector<ListText> out;
+         for (const char* quantity : {"E", "SigmaHlim", "SigmaFE", "Rz"})
+           for (const char* gear : {"1", "2"})
+             out.push_back({std::string("Fatal  : ") + quantity + " = 0 ! (gear " + gear + ")", false});
+         return out;
+       }},
       // Either of two texts, both with their kind.
       {"std::string(belowDb ? \"Error  : db > dFa\" : \"Error  : dbk > dFa\") + common::IntToText(gear) + \" !\"", none},
       {"tanA2 <= 0 ? \"Error  : spec.sliding\" : \"Error  : spec.sliding !\"", none},
