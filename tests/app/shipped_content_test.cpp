@@ -737,7 +737,7 @@ std::vector<common::TDisplayRecord> DrawnPicture(const std::string& name) {
 // the 160 x 120 mm help window.
 // The pictures the help entries name, and the start picture.
 std::set<std::string> NamedPictures() {
-  std::set<std::string> names = {"start"};
+  std::set<std::string> names = {"start", "start_de"};
   for (const char* file : {"kaldrim.hlp", "vob4.hlp"}) {
     std::istringstream in(Slurp(kResources / file));
     std::string line;
