@@ -42,7 +42,7 @@ TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
   // Ellipse 60 x 50 with 7 teeth: a full list, its longest line the
   // finding of the interfering teeth.
   ASSERT_TRUE(testsupport::SaveDefaultDesignChanged(dir, "z7.vb4", [] { calc::NcPair.z1 = 7; }));
-  for (const std::string& resource : {"rack.plt", "tooth.plt", "vob4.hlp", "kaldrim.hlp", "vob4.err"})
+  for (const char* resource : {"rack.plt", "tooth.plt", "vob4.hlp", "kaldrim.hlp", "vob4.err"})
     fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/" + resource, dir.Path(resource));
 
   for (const auto& [width, height] : {std::pair{800, 600}, {1024, 768}}) {
