@@ -414,7 +414,17 @@ def bearing():
     pl.write("bearing")
 
 
-def start():
+# The start picture's two lines in each language it is drawn in: the
+# program's file "start" in English, "start_de" under German menus.
+START_TEXTS = {
+    "start": ("Noncircular spur gears: pitch curve, pair, teeth and rating",
+              "File - Open a design, or start from the default ellipse pair"),
+    "start_de": ("Unrunde Stirnr\u00e4der: W\u00e4lzkurve, Paar, Z\u00e4hne, Tragf\u00e4higkeit",
+                 "Datei - Entwurf \u00f6ffnen, oder mit dem Standard-Ellipsenpaar beginnen"),
+}
+
+
+def start(name="start"):
     # A pair of equal ellipses turning about their foci, in mesh at the
     # contact point of the far and the near vertex; each tooth of one gear
     # stands in a gap of the other.
@@ -482,9 +492,10 @@ def start():
     for o in (o1, o2):
         pl.circle(o[0], o[1], 1.5)
     pl.pen(2)
-    pl.label(10, 18, "Noncircular spur gears: pitch curve, pair, teeth and rating", 0.24, 0.35)
-    pl.label(10, 11, "File - Open a design, or start from the default ellipse pair")
-    pl.write("start")
+    title, hint = START_TEXTS[name]
+    pl.label(10, 18, title, 0.24, 0.35)
+    pl.label(10, 11, hint)
+    pl.write(name)
 
 
 if __name__ == "__main__":
@@ -494,4 +505,5 @@ if __name__ == "__main__":
     pitchcur()
     pattern()
     bearing()
-    start()
+    for name in START_TEXTS:
+        start(name)

@@ -37,13 +37,15 @@ void SetMessageMenuItem() {
   MakeMainMenuMnemonicsUnique();
 }
 
-// The start picture of the PLT directory, when there is one.
+// The start picture of the PLT directory, when there is one: under German
+// menus its German one ("start_de"), where the directory holds it.
 void ShowStartPicture() {
-  const std::string dir = common::PltDirectory;
-  const std::string name = common::AddBackslash(dir) + "start.plt";
-  if (!common::FileCanOpen(name)) return;
+  const std::string dir = common::AddBackslash(common::PltDirectory);
+  std::string picture = "start";
+  if (common::LanguageCode == 1 && common::FileCanOpen(dir + "start_de.plt")) picture = "start_de";
+  if (!common::FileCanOpen(dir + picture + ".plt")) return;
   common::ClearGraphics();
-  common::PlotToPltFile("start");
+  common::PlotToPltFile(picture);
 }
 
 // A path as the session keeps it: absolute, so that the list stays valid

@@ -55,16 +55,6 @@ Real CalcRunningInAllowanceYa(std::uint16_t firstCode, std::uint16_t secondCode,
 
 namespace {
 
-// Nodular cast iron of ferritic structure (group 5) and grey cast iron
-// (group 6): the life lines of GGG (ferr.) and GG.
-bool IsCastIronOnGreyLine(std::uint16_t materialGroup) { return materialGroup == 5 || materialGroup == 6; }
-
-// "Others" (group 8) have no life line of their own, unless their heat
-// treatment gives one (nitrided, nitrocarburized).
-bool HasNoLifeLine(std::uint16_t heatTreatment, std::uint16_t materialGroup) {
-  return materialGroup == 8 && heatTreatment != 5 && heatTreatment != 6 && heatTreatment != 7;
-}
-
 // Hours of a cycle count at a speed, a gear meshing several times per turn
 // wearing faster. A gear at rest accumulates no cycles: 0 hours, not a
 // division by zero.
@@ -75,45 +65,14 @@ Real CyclesToHours(Real cycles, Real speed, Real meshesPerRev) {
   return hours;
 }
 
-// The DIN 3990-2 pitting line through its knee (1 at `knee` cycles) and
-// its static point, reached `ratio` times earlier at the static factor
-// over zLVR (ZL ZV ZR rate the endurance stress, not the static one).
-Real PittingLineCycles(Real knee, Real staticFactor, Real ratio, Real zLVR, Real r) {
-  const TLifePoint line[2] = {{knee / ratio, staticFactor / zLVR}, {knee, 1.0L}};
-  return CyclesOnLifeLine(line, 2, r, "Error  : LtH");
-}
-
 }  // namespace
 
 Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, std::uint16_t mode,
-                     Real sh, Real speed, Real meshesPerRev, Real zLVR, Real& cycles) {
-  if (sh >= 1) {
-    cycles = 1e10L;
-    return CyclesToHours(cycles, speed, meshesPerRev);
-  }
-  const Real r = sh > 0 ? 1.0L / sh : 0;
-  if (HasNoLifeLine(heatTreatment, materialGroup)) {
-    // No line for other materials: no cycles to count.
-    if (sh <= 0 || r > 1.1L) AddErrorMessage("Error  : Pitting");
-    cycles = 0;
-    return 0;
-  }
-  if (sh <= 0 || !(zLVR > 0)) {
-    // No place on a line: a safety of 0 or below, or no lubrication factors.
-    cycles = 0;
-  } else if (heatTreatment == 7) {
-    cycles = PittingLineCycles(2e6L, 1.1L, 20, zLVR, r);
-  } else if (IsCastIronOnGreyLine(materialGroup) || heatTreatment == 5 || heatTreatment == 6) {
-    // GGG (ferr.), GG, NT and NV share the line from 1.3 at 1e5 to 1.0 at
-    // 2e6 cycles.
-    cycles = PittingLineCycles(2e6L, 1.3L, 20, zLVR, r);
-  } else if (mode == 2) {
-    // Limited pitting permitted: 1.6 at 6e5, 1.3 at 1e7, 1.0 at 1e9 cycles,
-    // by the line through the part the factor lies in.
-    cycles = r > 1.3L ? PittingLineCycles(3e8L, 1.6L, 500, zLVR, r) : PittingLineCycles(1e9L, 1.6L, 5000, zLVR, r);
-  } else {
-    cycles = PittingLineCycles(5e7L, 1.6L, 500, zLVR, r);
-  }
+                     Real sh, Real speed, Real meshesPerRev, Real enduranceProduct, Real& cycles) {
+  // DIN 3990-2 takes ZL ZV ZR (and ZX) at 1 for static stress.
+  const TLifeLine line = RatedLifeLine(
+      FlankLifeLine(LifeLineMethod::Din, materialGroup, heatTreatment, mode), enduranceProduct, 1);
+  cycles = sh > 0 ? CyclesOnLifeLine(line, 1 / sh, "Error  : LtH") : 0;
   // Beyond the line's static point the flank has no life left: that, and
   // only that, is what the message says.
   if (cycles == 0) {
@@ -124,23 +83,11 @@ Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, s
 }
 
 Real CalcToothRootLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
-                       Real sf, Real speed, Real meshesPerRev) {
-  if (sf >= 1) {
-    cycles = 1e10L;
-    return CyclesToHours(cycles, speed, meshesPerRev);
-  }
-  const Real r = sf > 0 ? 1.0L / sf : 0;
-  if (HasNoLifeLine(heatTreatment, materialGroup)) {
-    // No line for other materials: no cycles to count.
-    if (sf <= 0 || r > 1.1L) AddErrorMessage("Error  : fatigue fract.");
-    cycles = 0;
-    return 0;
-  }
-  // The line of DIN 3990-3, the one ISO 6336-3 draws: its exponent follows
-  // from its end points (ln(3e6 / N static) / ln(static factor)).
-  TLifePoint line[3];
-  RootLifeLine(materialGroup, heatTreatment, line);
-  cycles = sf > 0 ? CyclesOnLifeLine(line, 3, r, "Error  : LtF") : 0;
+                       Real sf, Real speed, Real meshesPerRev, Real enduranceProduct) {
+  // DIN 3990-3 takes YX and YRrelT at 1 for static stress.
+  const TLifeLine line =
+      RatedLifeLine(RootLifeLine(LifeLineMethod::Din, materialGroup, heatTreatment), enduranceProduct, 1);
+  cycles = sf > 0 ? CyclesOnLifeLine(line, 1 / sf, "Error  : LtF") : 0;
   // Beyond the static point the root breaks: the message stands beside
   // "breakage", never beside a life.
   if (cycles == 0) {

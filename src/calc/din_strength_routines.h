@@ -25,14 +25,16 @@ Real CalcSizeFactorYX(std::uint16_t gearKind, std::uint16_t code, Real mn);
 Real CalcRunningInAllowanceYa(std::uint16_t firstCode, std::uint16_t secondCode, Real fpb, Real v,
                               Real sigmaHlim);
 
-// Pitting service life in hours on the DIN 3990-2 life line; mode 0 no
-// pitting permitted, 2 limited pitting permitted. zLVR is ZL*ZV*ZR.
+// Pitting service life in hours on the DIN 3990-2 life line (life_lines.h);
+// mode 0 no pitting permitted, 2 limited pitting permitted.
+// enduranceProduct is ZL*ZV*ZR*ZX, which the safety sh holds.
 Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, std::uint16_t mode,
-                     Real sh, Real speed, Real meshesPerRev, Real zLVR, Real& cycles);
+                     Real sh, Real speed, Real meshesPerRev, Real enduranceProduct, Real& cycles);
 
-// Tooth-root service life in hours on the DIN 3990-3 life line.
+// Tooth-root service life in hours on the DIN 3990-3 life line;
+// enduranceProduct is YX*YRrelT, which the safety sf holds.
 Real CalcToothRootLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
-                       Real sf, Real speed, Real meshesPerRev);
+                       Real sf, Real speed, Real meshesPerRev, Real enduranceProduct);
 
 // Results of the form factor routine for one gear.
 struct TToothFormFactors {

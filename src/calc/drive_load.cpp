@@ -40,12 +40,31 @@ std::string NoLoadReason(const TSpurGearData& g) {
 
 std::string NoLoadMessage(const TSpurGearData& g) {
   if (!PairCarriesNoLoad(g)) return {};
-  return "Warning: no load (" + NoLoadReason(g) + "): not rated !";
+  return g.n[1] == 0 ? "Warning: no speed (n1 = 0): not rated !" : "Warning: no load (P = 0): not rated !";
 }
 
 std::string NoLoadNotice(const TSpurGearData& g) {
   if (!PairCarriesNoLoad(g)) return {};
-  return "no load (" + NoLoadReason(g) + "), not rated";
+  // A pair at rest may carry a torque: what it lacks is the speed.
+  return (g.n[1] == 0 ? "no speed (" : "no load (") + NoLoadReason(g) + "), not rated";
+}
+
+std::string NoLoadSentence(const TSpurGearData& g) {
+  if (!PairCarriesNoLoad(g)) return {};
+  return (g.n[1] == 0 ? "the pair has " : "the pair carries ") + NoLoadNotice(g);
+}
+
+std::string NoLoadCell(const TSpurGearData& g) {
+  if (!PairCarriesNoLoad(g)) return {};
+  return g.n[1] == 0 ? "not rated" : "no load";
+}
+
+bool DriveDisagrees(const TSpurGearData& g) {
+  return !(std::fabs(g.P - 2 * common::Pi * TorqueInUse(g) * g.n[1] / 60000) < 0.1L);
+}
+
+void ReportDriveMismatch(const TSpurGearData& g) {
+  if (DriveDisagrees(g)) common::AddErrorMessage("Fatal  : P<>T*n*2PI");
 }
 
 bool CheckLoadInputs() {

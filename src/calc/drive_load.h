@@ -18,17 +18,38 @@ Real TorqueInUse(const TSpurGearData& g);
 // has nothing to be rated against; its geometry is that of any pair.
 bool PairCarriesNoLoad(const TSpurGearData& g);
 
-// Why a pair without load carries none: "P = 0" or "n1 = 0"; empty for a
-// pair under load.
+// Why a pair without load is not rated: "n1 = 0" (at rest, whatever the
+// torque) or "P = 0"; empty for a pair under load.
 std::string NoLoadReason(const TSpurGearData& g);
 
-// The message-list text that says why the pair is not rated; empty for a
-// pair under load.
+// The message-list text that says why the pair is not rated: "Warning: no
+// speed (n1 = 0): not rated !" or "Warning: no load (P = 0): not rated !";
+// empty for a pair under load.
 std::string NoLoadMessage(const TSpurGearData& g);
 
-// The words that stand in a printout or a picture where a pair without
-// load would show its safeties: "no load (P = 0), not rated".
+// The words that stand in a picture where a pair without load would show
+// its safeties: "no speed (n1 = 0), not rated" or "no load (P = 0), not
+// rated".
 std::string NoLoadNotice(const TSpurGearData& g);
+
+// The sentence of a printout in place of a section it does not rate: "the
+// pair has no speed (n1 = 0), not rated" or "the pair carries no load
+// (P = 0), not rated".
+std::string NoLoadSentence(const TSpurGearData& g);
+
+// What stands in a safety's place in a printout or a table: "not rated" for
+// a pair at rest (which may carry a torque), "no load" for a drive without
+// power.
+std::string NoLoadCell(const TSpurGearData& g);
+
+// True when the entered power differs from the one that the torque in use
+// and the speed give by 0.1 kW or more. A pair that is not rated is checked
+// too: a power entered for a pinion at rest is such a mismatch.
+bool DriveDisagrees(const TSpurGearData& g);
+
+// Adds "Fatal  : P<>T*n*2PI" to the message list when the drive disagrees;
+// the torque is used, and the text sets no flag.
+void ReportDriveMismatch(const TSpurGearData& g);
 
 // Speed, power and torque of SpurGearData: none negative, none beyond its
 // limit, and a torque derived from power and speed within the limit of an

@@ -28,6 +28,9 @@ void ShowHardnessValues() {
 }
 
 void HardnessDialog() {
+  // The list shows the converter's own range message while the form is
+  // open; the pair's messages are there again when it closes.
+  const common::KeptMessages pair;
   common::OnlineBegin("Hardness Conversion", HardnessScaleCount, 0);
   for (int s = 1; s <= HardnessScaleCount; ++s) {
     common::OnlineInputLabels[s] = HardnessScaleNames[s];

@@ -387,15 +387,19 @@ Real CalcShaftDeflectionFsh(bool doubleHelical, bool supportingEffect,
 
 Real Hypot2(Real a, Real b) { return common::Hypot(a, b); }
 
-Real CalcM1Factor(Real alphaWt, Real da1, Real db1, std::int32_t z1, Real da2, Real db2,
-                  std::int32_t z2, Real epsAlpha) {
-  if (db1 == 0 || db2 == 0 || z1 == 0 || z2 == 0) return 1;
+Real CalcM1Factor(Real alphaWt, Real da1, Real db1, std::int32_t z1, std::int32_t z2) {
+  if (db1 == 0 || z1 == 0 || z2 == 0) return 1;
+  const Real tanAlphaWt = common::CurrentAngleFunctions(alphaWt).tan;
   const Real r1 = da1 / db1;
-  const Real r2 = da2 / db2;
+  // The inner point of single contact lies one base pitch inside gear 1's
+  // tip circle; the mate's profile there is where the line of action leaves
+  // it (rho1 + rho2 = a sin alphawt, diameters and z2 signed for an internal
+  // mate). The mate's tip does not enter: where it reaches past gear 1's
+  // base circle, contact cannot start at it.
   const Real t1 = CheckedSqrtLabel("M1 ISO", r1 * r1 - 1) - 2 * Pi / z1;
-  const Real t2 = CheckedSqrtLabel("M1 ISO", r2 * r2 - 1) - (epsAlpha - 1) * 2 * Pi / z2;
-  return CheckedDiv("M1 ISO", common::CurrentAngleFunctions(alphaWt).tan,
-                    CheckedSqrtLabel("SQRT M1ISO", t1 * t2));
+  const Real ratio = static_cast<Real>(z1) / z2;
+  const Real t2 = tanAlphaWt * (1 + ratio) - ratio * t1;
+  return CheckedDiv("M1 ISO", tanAlphaWt, CheckedSqrtLabel("SQRT M1ISO", t1 * t2));
 }
 
 // ---- Flank (ISO 6336-2) -----------------------------------------------------
@@ -593,45 +597,11 @@ Real CalcLogLimitedFactor(Real x) {
 
 // ---- Life factors and service lives -------------------------------------------
 
-namespace {
-// A life line asked for a factor of 0 or below.
-constexpr const char* LifeLineLabel = "Error  : vobrech4: Ylog";
-}  // namespace
-
 Real CalcLifeFactorZNT(std::uint16_t materialType, std::uint16_t heatTreatment,
                        std::uint16_t mode, Real r, Real zlvr, Real zlvrStatic) {
-  TLifePoint p[4];
-  int count = 3;
-  if (heatTreatment == 7) {
-    p[0] = {1e5L, 1.1L}; p[1] = {2e6L, 1.0L}; p[2] = {1e10L, 0.85L};
-  } else if (IsCastIronGroup(materialType) || heatTreatment == 5 || heatTreatment == 6) {
-    p[0] = {1e5L, 1.3L}; p[1] = {2e6L, 1.0L}; p[2] = {1e10L, 0.85L};
-  } else if (mode == 2) {
-    p[0] = {6e5L, 1.6L}; p[1] = {1e7L, 1.3L}; p[2] = {1e9L, 1.0L}; p[3] = {1e10L, 0.85L};
-    count = 4;
-  } else {
-    p[0] = {1e5L, 1.6L}; p[1] = {5e7L, 1.0L}; p[2] = {1e10L, 0.85L};
-  }
-  // ISO 6336-2: between the static point and the endurance point (ZNT = 1)
-  // the product ZL ZV ZR runs from its static value to its endurance value
-  // on the same log-log scale. The safety already holds the endurance
-  // product, so the line of ZNT times the product is inverted at r times it.
-  if (zlvr <= 0 || zlvrStatic <= 0) {
-    zlvr = 1;
-    zlvrStatic = 1;
-  }
-  int endurance = count - 2;
-  const Real lnSpan = std::log(p[endurance].N / p[0].N);
-  TLifePoint q[4];
-  for (int i = 0; i < count; ++i) {
-    Real product = zlvr;
-    if (i < endurance) {
-      const Real t = std::log(p[i].N / p[0].N) / lnSpan;
-      product = zlvrStatic * std::pow(zlvr / zlvrStatic, t);
-    }
-    q[i] = {p[i].N, p[i].f * product};
-  }
-  return CyclesOnLifeLine(q, count, r * zlvr, LifeLineLabel);
+  const TLifeLine line = RatedLifeLine(FlankLifeLine(LifeLineMethod::Iso, materialType, heatTreatment, mode),
+                                       zlvr, zlvrStatic);
+  return r > 0 ? CyclesOnLifeLine(line, r, "Error  : vobrech4: Ylog") : 0;
 }
 
 namespace {
@@ -646,32 +616,24 @@ Real CyclesToHours(Real cycles, Real speed, Real meshesPerRev) {
 Real CalcPittingLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,
                         std::uint16_t mode, Real SH, Real speed, Real meshesPerRev, Real zlvr,
                         Real zlvrStatic, Real& cycles) {
-  if (SH >= 1 / 0.85L)
-    cycles = 1e10L;
-  else if (SH <= 0)
-    cycles = 0;
-  else
-    cycles = CalcLifeFactorZNT(materialType, heatTreatment, mode, 1 / SH, zlvr, zlvrStatic);
+  cycles = SH > 0 ? CalcLifeFactorZNT(materialType, heatTreatment, mode, 1 / SH, zlvr, zlvrStatic) : 0;
   // Beyond the line's static point no life is left: said as the DIN path
   // says it.
   if (cycles == 0) AddErrorMessage("Error  : Pitting");
   return CyclesToHours(cycles, speed, meshesPerRev);
 }
 
-Real CalcLifeFactorYNT(std::uint16_t materialType, std::uint16_t heatTreatment, Real r) {
-  TLifePoint p[3];
-  RootLifeLine(materialType, heatTreatment, p);
-  return CyclesOnLifeLine(p, 3, r, LifeLineLabel);
+Real CalcLifeFactorYNT(std::uint16_t materialType, std::uint16_t heatTreatment, Real r, Real yEndurance,
+                       Real yStatic) {
+  const TLifeLine line =
+      RatedLifeLine(RootLifeLine(LifeLineMethod::Iso, materialType, heatTreatment), yEndurance, yStatic);
+  return r > 0 ? CyclesOnLifeLine(line, r, "Error  : vobrech4: Ylog") : 0;
 }
 
 Real CalcToothRootLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,
-                          Real& cycles, Real SF, Real speed, Real meshesPerRev) {
-  if (SF >= 1 / 0.85L)
-    cycles = 1e10L;
-  else if (SF <= 0)
-    cycles = 0;
-  else
-    cycles = CalcLifeFactorYNT(materialType, heatTreatment, 1 / SF);
+                          Real& cycles, Real SF, Real speed, Real meshesPerRev, Real yEndurance,
+                          Real yStatic) {
+  cycles = SF > 0 ? CalcLifeFactorYNT(materialType, heatTreatment, 1 / SF, yEndurance, yStatic) : 0;
   if (cycles == 0) AddErrorMessage("Error  : fatigue fract.");
   return CyclesToHours(cycles, speed, meshesPerRev);
 }

@@ -143,9 +143,13 @@ Real CalcShaftDeflectionFsh(bool doubleHelical, bool supportingEffect,
 // sqrt(a^2 + b^2).
 Real Hypot2(Real a, Real b);
 
-// M1 (single pair contact at the pinion), or M2 with the gears swapped.
-Real CalcM1Factor(Real alphaWt, Real da1, Real db1, std::int32_t z1, Real da2, Real db2,
-                  std::int32_t z2, Real epsAlpha);
+// M1 (single pair contact at the pinion), or M2 with the gears swapped:
+// tan alphawt over the root of the product of the tangents of the profile
+// angles of both gears at the inner point of single contact, one base pitch
+// inside the tip circle (da1, db1, z1) of the gear rated (as DIN 3990 forms
+// ZB). The mate's tip and the contact ratio do not enter, so a ratio
+// shortened by interference at gear 1's root leaves M1 as it is.
+Real CalcM1Factor(Real alphaWt, Real da1, Real db1, std::int32_t z1, std::int32_t z2);
 
 // ---- Flank (ISO 6336-2) -----------------------------------------------------
 Real CalcLubricantFactorZL(Real SigmaHlim, Real nu40);
@@ -185,9 +189,10 @@ Real CalcLogLimitedFactor(Real loadAlternations);
 
 // ---- Life factors and service lives -------------------------------------------
 
-// Load cycles at which the ZNT line reaches r. zlvr is the product ZL ZV ZR
-// in the endurance range, zlvrStatic the same product at static stress (1 by
-// the standard); between the two they are interpolated along the life line.
+// Load cycles at which the ZNT line (life_lines.h) bears r, the contact
+// stress over the endurance strength (1 / SH). zlvr is the product ZL ZV ZR
+// ZX that the safety holds, zlvrStatic the same product at static stress (1
+// by the standard); between the two it runs along the life line.
 Real CalcLifeFactorZNT(std::uint16_t materialType, std::uint16_t heatTreatment,
                        std::uint16_t mode, Real r, Real zlvr, Real zlvrStatic);
 
@@ -196,11 +201,15 @@ Real CalcPittingLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,
                         std::uint16_t mode, Real SH, Real speed, Real meshesPerRev, Real zlvr,
                         Real zlvrStatic, Real& cycles);
 
-// Load cycles at which the root's life line (life_lines.h) reaches r.
-Real CalcLifeFactorYNT(std::uint16_t materialType, std::uint16_t heatTreatment, Real r);
+// Load cycles at which the YNT line (life_lines.h) bears r (1 / SF).
+// yEndurance is the product YX YRrelT that the safety holds, yStatic the
+// same product at static stress (1 by ISO 6336-3).
+Real CalcLifeFactorYNT(std::uint16_t materialType, std::uint16_t heatTreatment, Real r, Real yEndurance,
+                       Real yStatic);
 
-// Tooth-root service life in hours.
+// Tooth-root service life in hours; cycles receives the load cycles.
 Real CalcToothRootLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,
-                          Real& cycles, Real SF, Real speed, Real meshesPerRev);
+                          Real& cycles, Real SF, Real speed, Real meshesPerRev, Real yEndurance,
+                          Real yStatic);
 
 }  // namespace calc

@@ -245,10 +245,11 @@ void CalcIsoFactors() {
   }
 
   // 17. Single pair contact factors of pinion and wheel.
-  const Real M1 = CalcM1Factor(alphaWt, g.TipDiameter[1], g.db[1], z1, g.TipDiameter[2], g.db[2],
-                               z2, epsAlpha);
-  const Real M2 = CalcM1Factor(alphaWt, g.TipDiameter[2], g.db[2], z2, g.TipDiameter[1], g.db[1],
-                               z1, epsAlpha);
+  // From the single-contact points of the tip circles: epsAlpha is
+  // shortened where the mate's tip reaches past the base circle, and the
+  // points B and D lie where they lie whatever it says.
+  const Real M1 = CalcM1Factor(alphaWt, g.TipDiameter[1], g.db[1], z1, z2);
+  const Real M2 = CalcM1Factor(alphaWt, g.TipDiameter[2], g.db[2], z2, z1);
   g.ZB = 1;
   g.ZD = 1;
   if (beta == 0) {

@@ -57,6 +57,17 @@ bool Negative(const char* quantity, const GearArray<Real>& values) {
   return false;
 }
 
+// A value of 0 that the rating divides by or takes a root of, named with its
+// gear as a negative one is.
+bool Zero(const char* quantity, const GearArray<Real>& values) {
+  for (int i = 1; i <= 2; ++i)
+    if (values[i] == 0) {
+      Fatal((std::string("Fatal  : ") + quantity + " = 0 ! (gear " + IntToText(i) + ")").c_str());
+      return true;
+    }
+  return false;
+}
+
 // Step 3: inputs without which no stress can be formed.
 bool InputsUsable() {
   if (!CheckMaterialInputs()) return false;
@@ -76,39 +87,23 @@ bool InputsUsable() {
 
 bool CheckMaterialInputs() {
   const TSpurGearData& g = SpurGearData;
-  for (int i = 1; i <= 2; ++i) {
-    if (g.RzFlank[i] == 0 || g.RzRoot[i] == 0) {
-      Fatal("Fatal  : Rz = 0 !");
-      return false;
-    }
-  }
-  if (g.E[1] == 0 || g.E[2] == 0) {
-    Fatal("Fatal  : E-Modul = 0 !");
-    return false;
-  }
-  // The elasticity factor takes the root of (1 - mue^2) / E of both gears:
-  // a negative modulus or a Poisson ratio beyond 1 makes it undefined.
-  if (Negative("E", g.E)) return false;
+  // The roughness factors take a root of Rz, the elasticity factor the root
+  // of (1 - mue^2) / E of both gears: a modulus of 0 or below, or a Poisson
+  // ratio beyond 1, makes it undefined.
+  if (Zero("Rz", g.RzFlank) || Zero("Rz", g.RzRoot) || Zero("E", g.E) || Negative("E", g.E)) return false;
   if (std::fabs(g.mue[1]) > 1 || std::fabs(g.mue[2]) > 1) {
     Fatal("Fatal  : mue < -1 or mue > 1 !");
     return false;
   }
-  if (g.SigmaHlim[1] == 0 || g.SigmaHlim[2] == 0) {
-    Fatal("Fatal  : SigmaHlim = 0 !");
-    return false;
-  }
-  if (g.SigmaFE[1] == 0 || g.SigmaFE[2] == 0) {
-    Fatal("Fatal  : SigmaFE = 0 !");
-    return false;
-  }
+  // An endurance limit of 0 keeps its own name, so that its explanation is
+  // found beside that of a negative one.
+  if (Zero("SigmaHlim", g.SigmaHlim) || Zero("SigmaFE", g.SigmaFE)) return false;
   // Values no material has: the rating would form negative safeties (an
   // endurance limit below 0), a negative mass and resonance speed (the
   // density) or a work-hardening factor beyond its range (the hardness),
   // and print them as results. The names are those of the printout.
-  if (Negative("Sig.Hlim", g.SigmaHlim) || Negative("Sig.FE", g.SigmaFE) || Negative("rho", g.rho) ||
-      Negative("HB", g.HB) || Negative("Rz", g.RzFlank) || Negative("Rz", g.RzRoot))
-    return false;
-  return true;
+  return !(Negative("Sig.Hlim", g.SigmaHlim) || Negative("Sig.FE", g.SigmaFE) || Negative("rho", g.rho) ||
+           Negative("HB", g.HB) || Negative("Rz", g.RzFlank) || Negative("Rz", g.RzRoot));
 }
 
 namespace {
@@ -122,24 +117,20 @@ bool SpeedsAndForces() {
   g.nUsed[1] = n1;
   g.nUsed[2] = z2 == 0 ? 0 : n1 * z1 / z2;
   g.v = std::fabs(g.d[1] * n1 * Pi / 60000);
-  const bool noLoad = PairCarriesNoLoad(g);
-  if (noLoad) {
-    // Without power nothing is transmitted: nothing of the speed or the
-    // power to be reconciled, and nothing rated. An entered torque is
-    // printed as entered, and the forces below are those it puts on the
-    // teeth (a pair at rest under a torque), so that the two agree.
+  if (PairCarriesNoLoad(g)) {
+    // Without power or speed nothing is transmitted, and nothing rated. An
+    // entered torque is printed as entered, and the forces below are those
+    // it puts on the teeth (a pair at rest under a torque), so that the two
+    // agree.
     g.TUsed[1] = g.T[1];
-    g.TUsed[2] = g.u * g.T[1];
   } else {
     if (n1 == 0 && g.LifeFactorsInput != 1) AddErrorMessage("n1=0 -> ZNT=1, YNT=1");
     g.TUsed[1] = TorqueInUse(g);
-    // An entered torque that does not match the power is reported; the
-    // torque is used.
-    if (!(std::fabs(g.P - 2 * Pi * g.TUsed[1] * n1 / 60000) < 0.1L)) {
-      AddErrorMessage("Fatal  : P<>T*n*2PI");
-    }
-    g.TUsed[2] = g.u * g.TUsed[1];
   }
+  g.TUsed[2] = g.u * g.TUsed[1];
+  // An entered torque that does not match power and speed is reported, the
+  // pair rated or not; the torque is used.
+  ReportDriveMismatch(g);
 
   if (g.d[1] == 0) {
     Fatal("Fatal  : d1 = 0 !");
@@ -226,11 +217,13 @@ void PittingSafety() {
     // The lives are rated at every position: what their routines say
     // (pitting beyond the static strength) is a finding of the pair.
     if (g.LifeFactorsInput == 0) {
-      const Real zLVR = g.ZL * g.ZV * g.ZR;
+      // The factors that rate only the endurance strength, which the
+      // safety holds; the life line takes them at 1 at its static point.
+      const Real endurance = g.ZL * g.ZV * g.ZR * g.ZX[i];
       g.LifeH[i] = PittingFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], 0, g.SafetySH[i],
-                                         g.nUsed[i], g.MeshesPerRev[i], zLVR, 1.0L, g.CyclesH[i]);
+                                         g.nUsed[i], g.MeshesPerRev[i], endurance, 1.0L, g.CyclesH[i]);
       g.LifeH2[i] = PittingFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], 2, g.SafetySH[i],
-                                          g.nUsed[i], g.MeshesPerRev[i], zLVR, 1.0L, g.CyclesH2[i]);
+                                          g.nUsed[i], g.MeshesPerRev[i], endurance, 1.0L, g.CyclesH2[i]);
     }
     // A sweep states the smallest safety of the turn itself.
     if (!RatingOnly && g.SafetySH[i] < 1) AddErrorMessage(SafetyWarning("SH", i, g.SafetySH[i]));
@@ -255,8 +248,10 @@ void RootSafetyAndResonance() {
     if (g.SigmaF[i] > 0) {
       g.SafetySF[i] = g.SigmaFP[i] / g.SigmaF[i];
       if (g.LifeFactorsInput == 0) {
+        // YdeltarelT keeps its endurance value at the static point: its
+        // static value needs the material's yield strength.
         g.LifeF[i] = RootFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], g.CyclesF[i],
-                                        g.SafetySF[i], g.nUsed[i], g.MeshesPerRev[i]);
+                                        g.SafetySF[i], g.nUsed[i], g.MeshesPerRev[i], g.YX[i] * g.YRrelT[i]);
       }
     } else {
       AddErrorMessage("Fatal  : Sigma F = 0 !");
@@ -335,21 +330,22 @@ void FinalWarnings() {
 }  // namespace
 
 Real PittingFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup,
-                           std::uint16_t mode, Real sh, Real speed, Real meshesPerRev, Real zLVR,
-                           Real factor, Real& cycles) {
+                           std::uint16_t mode, Real sh, Real speed, Real meshesPerRev, Real enduranceProduct,
+                           Real staticProduct, Real& cycles) {
   if (SpurGearData.CalcMethod == 4) {
-    return CalcPittingLifeIso(heatTreatment, materialGroup, mode, sh, speed, meshesPerRev, zLVR,
-                              factor, cycles);
+    return CalcPittingLifeIso(heatTreatment, materialGroup, mode, sh, speed, meshesPerRev, enduranceProduct,
+                              staticProduct, cycles);
   }
-  return CalcPittingLife(heatTreatment, materialGroup, mode, sh, speed, meshesPerRev, zLVR, cycles);
+  return CalcPittingLife(heatTreatment, materialGroup, mode, sh, speed, meshesPerRev, enduranceProduct, cycles);
 }
 
 Real RootFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
-                        Real sf, Real speed, Real meshesPerRev) {
+                        Real sf, Real speed, Real meshesPerRev, Real enduranceProduct) {
   if (SpurGearData.CalcMethod == 4) {
-    return CalcToothRootLifeIso(heatTreatment, materialGroup, cycles, sf, speed, meshesPerRev);
+    return CalcToothRootLifeIso(heatTreatment, materialGroup, cycles, sf, speed, meshesPerRev, enduranceProduct,
+                                1);
   }
-  return CalcToothRootLife(heatTreatment, materialGroup, cycles, sf, speed, meshesPerRev);
+  return CalcToothRootLife(heatTreatment, materialGroup, cycles, sf, speed, meshesPerRev, enduranceProduct);
 }
 
 ResonanceRange ClassifyResonance(Real ratio, Real ns) {

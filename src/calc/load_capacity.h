@@ -22,13 +22,18 @@ bool CheckMaterialInputs();
 
 // Pitting service life in hours after the method's life line (ISO 6336-2
 // for CalcMethod 4, else DIN 3990-2); mode 0 no pitting, 2 limited pitting.
+// enduranceProduct is the product ZL ZV ZR ZX that the safety sh holds,
+// staticProduct its value at static stress (1 by both standards; the DIN
+// line takes it so).
 Real PittingFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup,
-                           std::uint16_t mode, Real sh, Real speed, Real meshesPerRev, Real zLVR,
-                           Real factor, Real& cycles);
+                           std::uint16_t mode, Real sh, Real speed, Real meshesPerRev, Real enduranceProduct,
+                           Real staticProduct, Real& cycles);
 
-// Tooth-root service life in hours after the method's life line.
+// Tooth-root service life in hours after the method's life line;
+// enduranceProduct is the product YX YRrelT that the safety sf holds (both
+// 1 at static stress).
 Real RootFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
-                        Real sf, Real speed, Real meshesPerRev);
+                        Real sf, Real speed, Real meshesPerRev, Real enduranceProduct);
 
 // Speed range of the resonance ratio N: main resonance for NS < N <= 1.15,
 // where NS is the lower limit of the main resonance range that the dynamic

@@ -57,12 +57,14 @@ std::string FailedPositionsWarning(int failedCount, int firstFailedDegree) {
 }
 
 // What the sweep says of the whole turn, in place of each position's own
-// words: the smallest safeties, the resonance and the missing load.
+// words: the smallest safeties, the resonance, the missing load and a drive
+// whose power, torque and speed disagree.
 bool SummarisedBySweep(const std::string& text) {
   for (const char* start : {"Warning: SH<1 (", "Warning: SF<1 (", "Warning: resonance (",
-                            "Warning: upper resonance (", "Warning: no load ("})
+                            "Warning: upper resonance ("})
     if (text.rfind(start, 0) == 0) return true;
-  return false;
+  const calc::TSpurGearData& g = SpurGearData;
+  return text == NoLoadMessage(g) || (DriveDisagrees(g) && text == "Fatal  : P<>T*n*2PI");
 }
 
 // The remark on failed positions is followed by their fatal messages, so
@@ -79,6 +81,9 @@ void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange res
   if (failedCount < PositionCount) {
     const TSafetyExtremes& s = SafetyExtremes;
     // A pair without load is not rated: its safeties of 0 are no finding.
+    // The drive is the same at every position: its remark once, though
+    // the positions that said it were rated.
+    ReportDriveMismatch(SpurGearData);
     const bool rated = !PairCarriesNoLoad(SpurGearData);
     if (!rated) AddErrorMessage(NoLoadMessage(SpurGearData));
     for (int i = 1; i <= 2; ++i) {

@@ -140,7 +140,9 @@ Real CalcMeasuringBallDiameter(std::int32_t z, Real beta, Real alphan, Real x, R
   // Pressure angle on the circle of diameter (zn + 2x) mn of the virtual gear.
   const Real alphaD = CheckedArcCosNamed(label, zn * std::cos(alphan) / (zn + 2 * x));
   if (alphaD == 0) {
-    AddErrorMessage("Fatal  : Diametr.Dim.o.balls DmMess !");
+    // Only the printout's ball and pin rows miss it; the rating goes on, so
+    // it takes no place of a fatal text in a full list.
+    AddErrorMessage("Fatal  : Diametr.Dim.o.balls DmMess !", MessageWeight::Ordinary);
     return 0;
   }
   const Real t = (Pi - 4 * x * Tan(alphan)) / (2 * zn) + Tan(alphaD) - Involute(alphan);

@@ -8,6 +8,7 @@
 #include "common/file_utils.h"
 #include "common/graphics_facade.h"
 #include "common/kaldvar.h"
+#include "common/kept_picture.h"
 #include "common/text_file.h"
 #include "common/text_utils.h"
 
@@ -168,11 +169,14 @@ PlotFileDrawer SetPlotFileDrawer(PlotFileDrawer drawer) { return std::exchange(g
 HelpPictureShower SetHelpPictureShower(HelpPictureShower shower) { return std::exchange(g_shower, std::move(shower)); }
 
 void ShowHelpPicture(const std::string& plotFile) {
+  // A picture that a window of its own shows beside an open form leaves
+  // the main window's picture as it was (a Cancel of the form finds it).
+  KeptPicture kept;
   ClearGraphics();
   GraphHeader(0, 0, 160, 120);
-  if (plotFile.empty() || !g_drawer) return;
+  if (plotFile.empty() || !g_drawer) return kept.Forget();
   g_drawer(plotFile);
-  if (g_shower) g_shower();
+  if (!g_shower || !g_shower()) kept.Forget();
 }
 
 void PlotToPltFile(const std::string& name) { ShowHelpPicture(AddBackslash(PltDirectory) + name + ".plt"); }

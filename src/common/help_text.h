@@ -83,9 +83,10 @@ void ShowHelpPicture(const std::string& plotFile);
 using PlotFileDrawer = std::function<void(const std::string& plotFile)>;
 PlotFileDrawer SetPlotFileDrawer(PlotFileDrawer drawer);
 // Told after a help picture was drawn: the window system shows it where an
-// open form does not hide it (common/ui/picture_window.h). Returns the one
-// installed before.
-using HelpPictureShower = std::function<void()>;
+// open form does not hide it (common/ui/picture_window.h), and says whether
+// it did so in a window of its own; then the graphics window gets back the
+// picture it showed. Returns the one installed before.
+using HelpPictureShower = std::function<bool()>;
 HelpPictureShower SetHelpPictureShower(HelpPictureShower shower);
 
 }  // namespace common

@@ -20,6 +20,7 @@ KeptPicture::KeptPicture()
       aspectFactor_(ScreenGraphicsSettings.AspectFactor) {}
 
 KeptPicture::~KeptPicture() {
+  if (forgotten_) return;
   // A list of its own from here: the screen draws it afresh.
   FKaldgra.Clear();
   DisplayList = list_;

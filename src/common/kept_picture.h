@@ -20,8 +20,11 @@ class KeptPicture {
   ~KeptPicture();
   KeptPicture(const KeptPicture&) = delete;
   KeptPicture& operator=(const KeptPicture&) = delete;
+  // The picture drawn since stays on the screen.
+  void Forget() { forgotten_ = true; }
 
  private:
+  bool forgotten_ = false;
   TDisplayList list_;
   TGraphWindowState window_;
   std::int32_t zoomLeft_, zoomRight_, zoomTop_, zoomBottom_;

@@ -13,6 +13,11 @@ namespace {
 constexpr std::size_t kKeyLength = 15;
 const char* const kFirstAt = " first at ";
 
+// Messages that name a thing of the user's after a fixed beginning (the
+// DXF entity the reader skipped, whatever its first letters): one record
+// explains the family, keyed by the beginning.
+const char* const kNamingFamilies[] = {"Error  : DXF: "};
+
 }  // namespace
 
 std::string MessageExplanationFileName() {
@@ -22,15 +27,9 @@ std::string MessageExplanationFileName() {
 std::string FirstAtNote(int degree) { return kFirstAt + std::to_string(degree) + "\xF8"; }
 
 std::string ExplanationKey(const std::string& message) {
-  std::string text = message;
-  const std::size_t at = text.rfind(kFirstAt);
-  if (at != std::string::npos) {
-    // The note is the message's end: digits, then the degree sign.
-    const std::string rest = text.substr(at + std::string(kFirstAt).size());
-    const bool note = rest.size() >= 2 && rest.back() == '\xF8' &&
-                      rest.find_first_not_of("0123456789") == rest.size() - 1;
-    if (note) text.erase(at);
-  }
+  const std::string text = WithDecimalPoints(WithoutFirstAtNote(message));
+  for (const char* family : kNamingFamilies)
+    if (text.rfind(family, 0) == 0) return family;
   return text.substr(0, kKeyLength);
 }
 
@@ -45,7 +44,7 @@ bool FindMessageExplanation(const std::string& message, MessageExplanation& foun
   std::string line;
   while (!file.Eof()) {
     if (!file.ReadLine(line)) break;
-    if (line.substr(0, kKeyLength) != key) continue;
+    if (ExplanationKey(line) != key) continue;
     MessageExplanation record{line, "", ""};
     if (!file.ReadLine(record.origin) || !file.ReadLine(record.remedy)) break;
     found = record;

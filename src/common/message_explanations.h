@@ -18,9 +18,13 @@ std::string MessageExplanationFileName();
 // " first at <degree>°" (program text), where the message first arose.
 std::string FirstAtNote(int degree);
 
-// What selects a message's record: its first 15 characters, taken from
-// the message without a FirstAtNote after it (a short message would
-// otherwise take the note into its key and miss its record).
+// What selects a message's record, of the message and of a record's key
+// line alike: the first 15 characters, taken from the text without a
+// FirstAtNote after it (a short message would otherwise take the note into
+// its key and miss its record) and with its numbers' decimal sign a point
+// (the records are written so, the settings may write a comma); for a
+// message that names an entity of a DXF file after "Error  : DXF: ", that
+// beginning, so that every entity name finds the one record.
 std::string ExplanationKey(const std::string& message);
 
 // One record of the file.

@@ -34,7 +34,7 @@ MessageHelpView g_view = PageView;
 
 // A record's key line matches as the lookup matches it.
 bool KeyMatches(const std::string& line, const std::string& message) {
-  return LeftText(line, 15) == ExplanationKey(message);
+  return ExplanationKey(line) == ExplanationKey(message);
 }
 
 std::string HeldMessage(int n) { return n >= 1 && n <= MsgCount ? MsgText[n] : std::string(); }
@@ -186,7 +186,10 @@ void ShowCalculationMessages() {
     SetHelpNumber(1210);
     platform::ChoiceRequest request;
     request.caption = "Select";
-    request.prompt = "Calculation done. Select message for more info or continue.";
+    // A list that a writer or a reader added to (a CAD output refused) is
+    // not the end of a calculation.
+    request.prompt = ShownMessagesAreCalculated() ? "Calculation done. Select message for more info or continue."
+                                                  : "Select message for more info or continue.";
     for (int i = 1; i <= n + 1; ++i) request.items.push_back(OemToDisplayText(TextLines[i]));
     request.preselected = preselect - 1;
     request.style = n + 1 >= 8 ? platform::ChoiceStyle::List : platform::ChoiceStyle::Radio;

@@ -5,6 +5,9 @@
 // order of first arrival. When more are said, the weightiest stay (a finding
 // of the pair's own checks before a fatal text before any other, each kind
 // in order of arrival) and the last line says how many were left out.
+// Texts that differ only in the values they carry (an arccos argument, a
+// safety) and in the note of the angle where they first arose are one
+// message: it takes one place and is counted once.
 #pragma once
 
 #include <cstdint>
@@ -23,9 +26,9 @@ inline constexpr int MaxMessages = 12;
 extern std::uint16_t MsgCount;
 extern RangeArray<std::string, 1, MaxMessages> MsgText;
 
-// How much a text weighs when more are said than the list shows. A text of
-// the fatal kind (it begins with "Fatal") weighs Fatal whatever it is added
-// with: it says that something was not computed.
+// How much a text weighs when more are said than the list shows. Unless
+// its caller says otherwise, a text of the fatal kind (it begins with
+// "Fatal") weighs Fatal: it says that something was not computed.
 enum class MessageWeight : std::uint8_t {
   Ordinary = 0,
   Fatal = 1,
@@ -36,8 +39,26 @@ enum class MessageWeight : std::uint8_t {
 };
 
 // Adds text unless an equal text (exact comparison) was said since the
-// list was last cleared, shown or not. Does not touch the flags.
-void AddErrorMessage(const std::string& text, MessageWeight weight = MessageWeight::Ordinary);
+// list was last cleared, shown or not. Does not touch the flags. Without a
+// weight the text weighs by its kind; with one, as given (a "Fatal" text
+// of a printout row that does not touch the rating weighs Ordinary).
+void AddErrorMessage(const std::string& text);
+void AddErrorMessage(const std::string& text, MessageWeight weight);
+
+// A text without the note of the sweep over the drive angle at its end
+// (" first at <degree>°", program text), which says where it first arose.
+std::string WithoutFirstAtNote(const std::string& text);
+// The numbers of a text written with a point as decimal sign whatever
+// sign the settings write them with: "HB:  76,0.. 893,0 !" becomes
+// "HB:  76.0.. 893.0 !" (a comma between two digits).
+std::string WithDecimalPoints(const std::string& text);
+// What makes texts one message: the text without the sweep's note, each
+// number with a decimal sign in it put as "#".
+std::string MessageIdentity(const std::string& text);
+
+// Whether every text shown was said by a calculation; false when a writer,
+// a reader or a form said one (a CAD output refused).
+bool ShownMessagesAreCalculated();
 
 // The last line of a list that could not show every text: "Warning: list
 // full, <count> more messages not shown !".
@@ -57,6 +78,7 @@ void ReleaseErrorMessages();
 struct SaidMessage {
   std::string text;
   MessageWeight weight = MessageWeight::Ordinary;
+  bool calculated = true;  // said while a calculation ran
   bool operator==(const SaidMessage&) const = default;
 };
 struct SavedMessages {
@@ -109,5 +131,19 @@ class CalculationMessagesScope {
 
 // Tells the listener a message that no box showed.
 void TellUnshownMessage(const std::string& text);
+
+// The list as it was, put back when the object goes: a form that shows
+// messages of its own in the list (the hardness converter's range)
+// leaves the pair's list as the last calculation left it.
+class KeptMessages {
+ public:
+  KeptMessages() : saved_(SaveMessages()) {}
+  ~KeptMessages() { RestoreMessages(saved_); }
+  KeptMessages(const KeptMessages&) = delete;
+  KeptMessages& operator=(const KeptMessages&) = delete;
+
+ private:
+  SavedMessages saved_;
+};
 
 }  // namespace common

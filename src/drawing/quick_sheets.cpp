@@ -9,6 +9,7 @@
 #include "calc/spur_gear_data.h"
 #include "common/kaldvar.h"
 #include "common/message_help.h"
+#include "common/message_list.h"
 #include "common/small_dialogs.h"
 #include "drawing/cad/cad_blocks.h"
 #include "drawing/cad/cad_output.h"
@@ -61,7 +62,24 @@ void PlaceDiagram(int code, Real width, Real height, Real x, Real y) {
   DrawPhiDiagram(code);
 }
 
+// The lowest y a text of the sheet may take: the frame's bottom edge and a
+// margin as high as a small text (the screen writes its footer line into
+// the lowest millimetre of sheets 1 to 3).
+Real SheetBottom(int sheet) { return sheet == 4 ? SheetBorder(SheetA3).y1 + 1 : 1.5L; }
+
 }  // namespace
+
+TMessageTableRoom MessageTableRoom(Real top, Real h, Real height, Real above, Real bottom, int rows) {
+  // Not into what stands above it, with a gap of one row.
+  top = std::min(top, above - h);
+  // The rows in the height the sheet gives them, at most h high each.
+  const Real need = std::min(2 * h * std::max(rows, 1), height);
+  // Every row above the sheet's bottom: the table moves up into the free
+  // room below what stands above it when its place is too low for its
+  // rows; the letters shrink only when that room is too small as well.
+  if (top - need < bottom) top = std::max(top, std::min(above - h, bottom + need));
+  return {top, std::max<Real>(std::min(height, top - bottom), 0)};
+}
 
 Real QuickSheetGearScale(int sheet, Real centreDistance) {
   if (sheet < 1 || sheet > 4 || centreDistance <= 0) return 1;
@@ -118,14 +136,14 @@ void DrawQuickSheet(std::uint16_t sheet, std::uint16_t device) {
   const Real tableBottom = DrawGearDataTable(l.tableX, l.tableY, l.tableH);
   Real descriptionY = l.descriptionY;
   if (l.descriptionX == l.tableX) descriptionY = std::min(descriptionY, tableBottom - l.descriptionH);
-  DrawPitchCurveDescription(l.descriptionX, descriptionY, l.descriptionH);
-  Real messagesY = l.messagesY, messagesHeight = l.messagesHeight;
-  if (l.messagesX == l.tableX && messagesY > tableBottom - l.messagesH) {
-    const Real shift = messagesY - (tableBottom - l.messagesH);
-    messagesY -= shift;
-    messagesHeight = std::max<Real>(messagesHeight - shift, 0);
-  }
-  DrawTextTableAt(l.messagesX, messagesY, l.messagesH, l.messagesWidth, messagesHeight);
+  const Real descriptionBottom = DrawPitchCurveDescription(l.descriptionX, descriptionY, l.descriptionH);
+  // What stands above the message table in its column.
+  Real above = 1e9L;
+  if (l.messagesX == l.tableX) above = std::min(above, tableBottom);
+  if (l.messagesX == l.descriptionX) above = std::min(above, descriptionBottom);
+  const TMessageTableRoom room =
+      MessageTableRoom(l.messagesY, l.messagesH, l.messagesHeight, above, SheetBottom(sheet), common::MsgCount);
+  DrawTextTableAt(l.messagesX, room.top, l.messagesH, l.messagesWidth, room.height);
   if (sheet == 3) {
     PlaceDiagram(7, 80, 20, 10, 4);
     PlaceDiagram(3, 80, 20, 10, 95);

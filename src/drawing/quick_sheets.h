@@ -21,6 +21,17 @@ void DrawQuickSheet(std::uint16_t sheet, std::uint16_t device);
 // 4.0 and 1.6 for sheets 1 to 4.
 Real QuickSheetGearScale(int sheet, Real centreDistance);
 
+// Where the table of calculation messages of a sheet stands: its place
+// (top y, text height h, the height the sheet gives it), the bottom of
+// what stands above it in its column, the lowest y a row may take and the
+// number of rows. Every row stays above `bottom` and below `above`: the
+// table moves up where its place is too low, and its height is the room
+// it has (DrawTextTableAt shrinks the letters to it).
+struct TMessageTableRoom {
+  Real top = 0, height = 0;
+};
+TMessageTableRoom MessageTableRoom(Real top, Real h, Real height, Real above, Real bottom, int rows);
+
 // The picture that ResultGraphic names, on the screen; nothing while
 // AbortFlag is set.
 void RedrawCurrentView();

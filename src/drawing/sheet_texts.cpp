@@ -131,14 +131,15 @@ std::vector<std::string> PitchCurveDescriptionLines() {
   return lines;
 }
 
-void DrawPitchCurveDescription(Real x, Real y, Real h) {
-  if (common::FatalFlag) return;
+Real DrawPitchCurveDescription(Real x, Real y, Real h) {
+  if (common::FatalFlag) return y;
   const std::vector<std::string> lines = PitchCurveDescriptionLines();
-  if (lines.empty()) return;
+  if (lines.empty()) return y;
   std::size_t width = 20;
   for (const std::string& line : lines) width = std::max(width, line.size() + 2);
   TAusTabelle table(lines.front(), x, y, h, static_cast<Real>(width) * 0.8L, 0, 0, 0, 0, 0, 0);
   for (std::size_t i = 1; i < lines.size(); ++i) table.TextTableAddLine(lines[i]);
+  return table.RuleY + table.RowHeight;
 }
 
 Real DrawGearDataTable(Real x, Real y, Real h) {
@@ -193,8 +194,9 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   table.TextTableAddCells("n", "revolutions", Number(6, 1, g.nUsed[1]), "  f (phi)", "1/min");
   if (calc::PairCarriesNoLoad(g)) {
     // Not rated: no safeties, and no angles where they would be least.
-    table.TextTableAddCells("SFmin", "safety factor tooth breakage", "no load", "no load", "");
-    table.TextTableAddCells("SHmin", "safety factor pitting", "no load", "no load", "");
+    const std::string cell = calc::NoLoadCell(g);
+    table.TextTableAddCells("SFmin", "safety factor tooth breakage", cell, cell, "");
+    table.TextTableAddCells("SHmin", "safety factor pitting", cell, cell, "");
     return table.RuleY + table.RowHeight;
   }
   table.TextTableAddCells("SFmin", "safety factor tooth breakage", Number(3, 2, s.SFmin[1]), Number(3, 2, s.SFmin[2]),

@@ -16,8 +16,9 @@ namespace drawing {
 // Heading at (x, y), the top line's base line, in text height h.
 void DrawSheetHeading(Real h, Real x, Real y);
 // The description as a one-column table with its top left corner at (x, y);
-// nothing while FatalFlag is set.
-void DrawPitchCurveDescription(Real x, Real y, Real h);
+// nothing while FatalFlag is set. Returns the y of its bottom rule (y when
+// nothing is drawn).
+Real DrawPitchCurveDescription(Real x, Real y, Real h);
 // The data table with its top left corner at (x, y), text height h; returns
 // the y of its bottom rule.
 Real DrawGearDataTable(Real x, Real y, Real h);

@@ -636,24 +636,29 @@ std::size_t Occurrences(const std::string& text, const std::string& part) {
   return count;
 }
 
-// A drive without power is no failing pair: its printout, pictures and CAD
-// files are made, the safety rows and diagrams say there is no load, and
-// the message list says why once. A negative quantity is refused, named.
+// A drive without power, or a pinion at rest, is no failing pair: its
+// printout, pictures and CAD files are made, the safety rows and diagrams
+// say what it lacks and that it is not rated, and the message list says it
+// once. A negative quantity is refused, named.
 TEST(CommandLineProgram, ADriveWithoutLoadIsNotRated) {
   const testsupport::ScratchDirectory dir("cmd_no_load");
   PutDrive(dir, "p0.vb4", "1000", "0");
-  PutDrive(dir, "n0.vb4", "0", "30");
-  for (const auto& [design, reason] : std::vector<std::pair<std::string, std::string>>{{"p0", "P = 0"}, {"n0", "n1 = 0"}}) {
+  PutDrive(dir, "n0.vb4", "0", "0");
+  for (const auto& [design, notice, cell, sentence] :
+       std::vector<std::tuple<std::string, std::string, std::string, std::string>>{
+           {"p0", "no load (P = 0)", "no load", "the pair carries "},
+           {"n0", "no speed (n1 = 0)", "not rated", "the pair has "}}) {
     SCOPED_TRACE(design);
+    const std::string message = "Warning: " + notice + ": not rated !";
     const ProgramRun run = RunProgram(dir, design + ".vb4 /I");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     // Standard error tells what the message list says, once.
-    EXPECT_EQ(run.err, "vob4: Warning: no load (" + reason + "): not rated !\n");
+    EXPECT_EQ(run.err, "vob4: " + message + "\n");
     const std::string txt = Slurp(dir.Path(design + ".txt"));
-    EXPECT_NE(txt.find("\nsafety factor pitting\tSH\t\tno load\tno load"), std::string::npos) << txt;
-    EXPECT_NE(txt.find("\nsafety factor tooth breakage\tSF\t\tno load\tno load"), std::string::npos);
-    EXPECT_EQ(Occurrences(txt, "the pair carries no load (" + reason + "), not rated"), 2u);
-    EXPECT_EQ(Occurrences(txt, "Warning: no load (" + reason + "): not rated !"), 1u);
+    EXPECT_NE(txt.find("\nsafety factor pitting\tSH\t\t" + cell + "\t" + cell), std::string::npos) << txt;
+    EXPECT_NE(txt.find("\nsafety factor tooth breakage\tSF\t\t" + cell + "\t" + cell), std::string::npos);
+    EXPECT_EQ(Occurrences(txt, sentence + notice + ", not rated"), 2u);
+    EXPECT_EQ(Occurrences(txt, message), 1u);
     EXPECT_EQ(txt.find("SH<1"), std::string::npos);
     EXPECT_EQ(txt.find("SF<1"), std::string::npos);
     EXPECT_EQ(txt.find("Fatal"), std::string::npos);
@@ -662,10 +667,10 @@ TEST(CommandLineProgram, ADriveWithoutLoadIsNotRated) {
     for (const char* option : {"/CAD1:1", "/CAD7:1", "/CAD1:9", "/CAD1:12", "/CAD1:18"}) {
       const ProgramRun cad = RunProgram(dir, design + ".vb4 " + option);
       EXPECT_EQ(cad.exitCode, 0) << option << cad.err;
-      EXPECT_EQ(cad.err, "vob4: Warning: no load (" + reason + "): not rated !\n") << option;
+      EXPECT_EQ(cad.err, "vob4: " + message + "\n") << option;
     }
     const std::string sf = Slurp(dir.Path(design + ".dxf"));
-    EXPECT_EQ(Occurrences(sf, "no load (" + reason + "), not rated"), 2u) << "the diagram and its minima";
+    EXPECT_EQ(Occurrences(sf, notice + ", not rated"), 2u) << "the diagram and its minima";
   }
 
   // The torque entered is printed as entered, not as the 0 the teeth carry.

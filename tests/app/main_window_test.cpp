@@ -207,6 +207,20 @@ TEST_F(MainWindowTest, ViewItemsOnTheDefaultDesign) {
   EXPECT_EQ(rotation, 7);
 }
 
+// The start picture's hint speaks the language of the menus.
+TEST_F(MainWindowTest, TheStartPictureSpeaksTheMenusLanguage) {
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  auto shows = [](const std::string& text) {
+    return std::any_of(common::DisplayList.begin(), common::DisplayList.end(),
+                       [&](const std::string& r) { return r.find(text) != std::string::npos; });
+  };
+  for (const auto& [language, hint] : {std::pair{1, "Datei - Entwurf "}, {2, "File - Open a design"}}) {
+    common::LanguageCode = static_cast<std::uint16_t>(language);
+    app::MainFormCreate();
+    EXPECT_TRUE(shows(hint)) << language;
+  }
+}
+
 // A calculation that ends fatally (z1 "abc" reads as 0) leaves nothing of
 // the design before on the screen: its gears and data table are gone, and
 // the messages are shown in their stead.

@@ -71,8 +71,12 @@ TEST_F(DinStrengthRoutines, PittingLifeOnTheLifeLines) {
   EXPECT_NEAR(cycles, 1e5L, 1e-6);
   CalcPittingLife(2, 2, 2, 1 / 1.6L, 1000, 1, 1, cycles);
   EXPECT_NEAR(cycles, 6e5L, 1e-5);
+  // Limited pitting permitted: the corners of the line, 1.3 at 1e7 and 1
+  // at 1e9 cycles, hold 1.2 at 1e9 / 1.2^(ln 100 / ln 1.3).
+  CalcPittingLife(2, 2, 2, 1 / 1.3L, 1000, 1, 1, cycles);
+  EXPECT_NEAR(cycles, 1e7L, 1e-4);
   CalcPittingLife(2, 2, 2, 1 / 1.2L, 1000, 1, 1, cycles);
-  Real k = std::log(1.6L) / std::log(5000.0L);
+  Real k = std::log(1.3L) / std::log(100.0L);
   EXPECT_NEAR(cycles, 1e9L / std::pow(1.2L, 1 / k), 1e-3);
   CalcPittingLife(7, 2, 0, 1 / 1.1L, 1000, 1, 1, cycles);
   EXPECT_NEAR(cycles, 1e5L, 1e-6);
@@ -132,12 +136,12 @@ TEST_F(DinStrengthRoutines, FerriticNodularIronOnTheGreyIronLines) {
 
   // Root: 1.6 at 1e3 cycles, 1.2 at 3e6 / 1.2^17.035 = 1.344e5 (the
   // exponent ln 3000 / ln 1.6 of the line's end points).
-  CalcToothRootLife(0, 5, cycles, 1 / 1.6L, 1000, 1);
+  CalcToothRootLife(0, 5, cycles, 1 / 1.6L, 1000, 1, 1);
   EXPECT_NEAR(cycles, 1e3L, 1e-6);
-  CalcToothRootLife(0, 5, cycles, 1 / 1.2L, 1000, 1);
+  CalcToothRootLife(0, 5, cycles, 1 / 1.2L, 1000, 1, 1);
   EXPECT_NEAR(cycles, 1.3437e5L, 0.0001e5L);
   // Beyond the static 1.6: broken at once.
-  CalcToothRootLife(0, 5, cycles, 1 / 1.7L, 1000, 1);
+  CalcToothRootLife(0, 5, cycles, 1 / 1.7L, 1000, 1, 1);
   EXPECT_EQ(cycles, 0);
 }
 
@@ -148,27 +152,27 @@ TEST_F(DinStrengthRoutines, FerriticNodularIronOnTheGreyIronLines) {
 // nitrided and grey iron ln 3000 / ln 1.6 = 17.035.
 TEST_F(DinStrengthRoutines, ToothRootLifeOnTheWoehlerLines) {
   Real cycles = 0;
-  EXPECT_NEAR(CalcToothRootLife(2, 2, cycles, 1.0L, 500, 1), 1e10L / 500 / 60, 1e-3);
-  CalcToothRootLife(2, 2, cycles, 1 / 1.6L, 500, 1);
+  EXPECT_NEAR(CalcToothRootLife(2, 2, cycles, 1.0L, 500, 1, 1), 1e10L / 500 / 60, 1e-3);
+  CalcToothRootLife(2, 2, cycles, 1 / 1.6L, 500, 1, 1);
   EXPECT_NEAR(cycles, 49381.1L, 0.1L);
-  CalcToothRootLife(0, 3, cycles, 1 / 2.5L, 500, 1);
+  CalcToothRootLife(0, 3, cycles, 1 / 2.5L, 500, 1, 1);
   EXPECT_NEAR(cycles, 1e4L, 1e-6);
-  CalcToothRootLife(0, 3, cycles, 1 / 1.5L, 500, 1);
+  CalcToothRootLife(0, 3, cycles, 1 / 1.5L, 500, 1, 1);
   EXPECT_NEAR(cycles, 240424, 1);
-  CalcToothRootLife(7, 2, cycles, 1 / 1.05L, 500, 1);
+  CalcToothRootLife(7, 2, cycles, 1 / 1.05L, 500, 1, 1);
   EXPECT_NEAR(cycles, 49791.0L, 0.1L);
-  CalcToothRootLife(1, 6, cycles, 1 / 1.05L, 500, 1);
+  CalcToothRootLife(1, 6, cycles, 1 / 1.05L, 500, 1, 1);
   EXPECT_NEAR(cycles, 1306676, 1);
   // SF 0.5 on the case-hardened line (static 2.5) is a finite life, and
   // the root does not break yet: no "fatigue fract.".
-  CalcToothRootLife(2, 2, cycles, 0.5L, 500, 1);
+  CalcToothRootLife(2, 2, cycles, 0.5L, 500, 1, 1);
   EXPECT_NEAR(cycles, 7027.17L, 0.01L);
   EXPECT_FALSE(HasMessage("Error  : fatigue fract."));
   // Beyond the static factor of the line: no cycles, and the message.
-  CalcToothRootLife(2, 2, cycles, 1 / 2.6L, 500, 1);
+  CalcToothRootLife(2, 2, cycles, 1 / 2.6L, 500, 1, 1);
   EXPECT_EQ(cycles, 0);
   EXPECT_TRUE(HasMessage("Error  : fatigue fract."));
-  EXPECT_EQ(CalcToothRootLife(2, 2, cycles, 0.5L, 0, 1), 0);
+  EXPECT_EQ(CalcToothRootLife(2, 2, cycles, 0.5L, 0, 1, 1), 0);
 }
 
 // The message that the root breaks comes with "breakage" only (0 cycles),
@@ -180,7 +184,7 @@ TEST_F(DinStrengthRoutines, FatigueFractureOnlyWhereTheRootBreaks) {
     SCOPED_TRACE(std::to_string(heat) + "/" + std::to_string(group));
     for (Real sf = 0.99L; sf > 0.3L; sf -= 0.01L) {
       common::ClearErrorMessages();
-      CalcToothRootLife(heat, group, cycles, sf, 1000, 1);
+      CalcToothRootLife(heat, group, cycles, sf, 1000, 1, 1);
       EXPECT_EQ(HasMessage("Error  : fatigue fract."), cycles == 0) << sf;
       common::ClearErrorMessages();
       CalcPittingLife(heat, group, 0, sf, 1000, 1, 0.9L, cycles);
@@ -188,7 +192,7 @@ TEST_F(DinStrengthRoutines, FatigueFractureOnlyWhereTheRootBreaks) {
     }
   }
   common::ClearErrorMessages();
-  CalcToothRootLife(5, 3, cycles, 0.7L, 1000, 1);
+  CalcToothRootLife(5, 3, cycles, 0.7L, 1000, 1, 1);
   EXPECT_NEAR(cycles, 3e6L / std::pow(1 / 0.7L, std::log(3000.0L) / std::log(1.6L)), 1);
   EXPECT_FALSE(HasMessage("Error  : fatigue fract."));
 }

@@ -61,8 +61,14 @@ TEST_F(HardnessDialogTest, Hv240ConvertsToItsTableRow) {
   EXPECT_EQ(common::MessagesEnabled, 1);
 }
 
+// The form shows the converter's own range message; the pair's list and
+// FatalFlag are there again as the last calculation left them.
 TEST_F(HardnessDialogTest, RefusedValueShowsTheRangeAndNoValues) {
   common::MessagesEnabled = 0;  // restored to what the form found
+  common::ClearErrorMessages();
+  common::AddErrorMessage("Warning: teeth interfere, first at 42\xF8, overlap up to 6.79 mm2 !");
+  common::FatalFlag = 1;
+  const common::SavedMessages pair = common::SaveMessages();
   dialogs_.Then(ScriptedAnswer::Choose(4)).Then(ScriptedAnswer::Enter("19"));
   HardnessDialog();
   const AskedDialog* last = nullptr;
@@ -72,6 +78,8 @@ TEST_F(HardnessDialogTest, RefusedValueShowsTheRangeAndNoValues) {
   EXPECT_NE(last->text.find("HRC:  20.3..  68.0 !"), std::string::npos) << last->text;
   EXPECT_EQ(last->items[4], "HRC = n.def.");
   EXPECT_EQ(common::MessagesEnabled, 0);
+  EXPECT_EQ(common::SaveMessages(), pair);
+  common::ClearErrorMessages();
 }
 
 TEST_F(HardnessDialogTest, LowHardnessHasNoRockwellCValue) {

@@ -397,15 +397,15 @@ TEST_F(IsoRoutines, LifeLines) {
   EXPECT_NEAR(CalcLifeFactorZNT(2, 2, 0, mid, 1, 1), std::sqrt(1e5L * 5e7L), 1);
   // The endurance product lowers the safety but not the life at endurance.
   EXPECT_NEAR(CalcLifeFactorZNT(2, 2, 0, 1.0L, 0.9L, 1), 5e7L, 1e-3);
-  EXPECT_NEAR(CalcLifeFactorYNT(2, 2, 1.0L), 3e6L, 1e-4);
-  EXPECT_NEAR(CalcLifeFactorYNT(1, 0, 2.5L), 1e4L, 1e-6);
+  EXPECT_NEAR(CalcLifeFactorYNT(2, 2, 1.0L, 1, 1), 3e6L, 1e-4);
+  EXPECT_NEAR(CalcLifeFactorYNT(1, 0, 2.5L, 1, 1), 1e4L, 1e-6);
 
   Real cycles = 0;
   EXPECT_NEAR(CalcPittingLifeIso(2, 2, 0, 1.0L, 1000, 1, 1, 1, cycles), 5e7L / 60000, 1e-6);
   EXPECT_NEAR(CalcPittingLifeIso(2, 2, 0, 1.0L, 1000, 2, 1, 1, cycles), 5e7L / 120000, 1e-6);
   EXPECT_EQ(CalcPittingLifeIso(2, 2, 0, 1.2L, 0, 1, 1, 1, cycles), 0);
   EXPECT_EQ(cycles, 1e10L);
-  EXPECT_NEAR(CalcToothRootLifeIso(2, 2, cycles, 1.0L, -500, 1), 3e6L / 30000, 1e-6);
+  EXPECT_NEAR(CalcToothRootLifeIso(2, 2, cycles, 1.0L, -500, 1, 1, 1), 3e6L / 30000, 1e-6);
 }
 
 TEST_F(IsoRoutines, FormFactorOfExternalSpurGear) {

@@ -275,7 +275,7 @@ TEST_F(IsoFactorSet, ContactRatioAndSinglePairFactors) {
   g.betaRad = g.betab = 10 * Deg;
   g.epsBeta = 0.5L;
   g.TipDiameter[1] = 100;  // a long tip path makes M1 small
-  const Real M1 = CalcM1Factor(g.alphaWt, 100, g.db[1], 20, g.TipDiameter[2], g.db[2], 40, 1.6L);
+  const Real M1 = CalcM1Factor(g.alphaWt, 100, g.db[1], 20, 40);
   ASSERT_LT(M1, 1);
   CalcIsoFactors();
   EXPECT_EQ(g.ZB, 1);

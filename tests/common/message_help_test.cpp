@@ -43,9 +43,12 @@ class MessageHelpTest : public ::testing::Test {
     Put(dir_.Path("vob4.err"), kFile);
     ClearErrorMessages();
     ReleaseErrorMessages();
-    AddErrorMessage("Warning: Contact ratio < 1.1 at phi = 20");
-    AddErrorMessage("Warning: Contact ratio < 1.2 at phi = 30");
-    AddErrorMessage("Error  : Bore too large");
+    {
+      const CalculationMessagesScope calculating;
+      AddErrorMessage("Warning: Contact ratio < 1.1 at phi = 20");
+      AddErrorMessage("Warning: Contact ratio < 1.2 at phi = 30");
+      AddErrorMessage("Error  : Bore too large");
+    }
     previous_ = SetMessageHelpView([this](const MessageHelpTexts& shown) {
       seen_.push_back(shown);
       MessageHelpTexts left = shown;
@@ -120,6 +123,11 @@ TEST_F(MessageHelpTest, DialogAfterACalculation) {
   EXPECT_EQ(seen_[0].origin, "Overlap too small.");
   EXPECT_EQ(seen_[0].remedy, "Increase the tooth number.");
   EXPECT_EQ(AbortFlag, 0);
+  // A writer's refusal in the list: no calculation was done.
+  AddErrorMessage("Error  : face width below 0.0001 mm, too thin for a solid; no STL file written");
+  dialogs_.Then(ScriptedAnswer::Cancel());
+  ShowCalculationMessages();
+  EXPECT_EQ(dialogs_.Asked().back().text, "Select message for more info or continue.");
 }
 
 TEST_F(MessageHelpTest, HelpLevelTwoStartsAtTheFirstMessage) {

@@ -158,12 +158,14 @@ TEST_F(Diagrams, SpeedZeroDrawsWhatDoesNotNeedItSaysWhyAndTheSelectionCanBeCance
   for (int code : {11, 12, 13, 14, 16}) {
     const auto figures = OnScreen(code);
     const std::string shown = texts(figures);
-    EXPECT_NE(shown.find("no load (n1 = 0), not rated\n"), std::string::npos) << code << shown;
+    EXPECT_NE(shown.find("no speed (n1 = 0), not rated\n"), std::string::npos) << code << shown;
     EXPECT_EQ(shown.find("min = "), std::string::npos) << code << shown;
   }
   EXPECT_EQ(common::FatalFlag, 0);
-  ASSERT_EQ(common::MsgCount, 1);
-  EXPECT_EQ(common::MsgText[1], "Warning: no load (n1 = 0): not rated !");
+  // The power entered stays: speed and power disagree.
+  ASSERT_EQ(common::MsgCount, 2);
+  EXPECT_EQ(common::MsgText[1], "Fatal  : P<>T*n*2PI");
+  EXPECT_EQ(common::MsgText[2], "Warning: no speed (n1 = 0): not rated !");
 
   common::ClearErrorMessages();
   calc::SpurGearData.n[1] = 1000;

@@ -64,7 +64,7 @@ class PairTruth : public drawingtest::DrawingTest {
     for (int i = 1; i <= common::MsgCount; ++i) {
       const std::string& m = common::MsgText[i];
       if (m.rfind("Warning: curve too tight", 0) == 0 || m.rfind("Warning: teeth ", 0) == 0 ||
-          m == drawing::NoContactWarning())
+          m == drawing::NoContactWarning() || m == drawing::ApartOnCurveWarning())
         found.push_back(m);
     }
     return found;
@@ -157,8 +157,9 @@ TEST_F(PairTruth, HexagonWarnsOfItsInterferingTeeth) {
   const auto messages = ToothMessages();
   // Its corners: curve 1 pointed, curve 2 notched; the teeth there run
   // into each other as the corners pass the line of centres, once in
-  // every sixth of the turn.
-  EXPECT_NE(std::find(messages.begin(), messages.end(), drawing::TightCurveWarning(1, 60)), messages.end());
+  // every sixth of the turn. The first corner is the one at 0°, as tight
+  // as the others.
+  EXPECT_NE(std::find(messages.begin(), messages.end(), drawing::TightCurveWarning(1, 0)), messages.end());
   ASSERT_EQ(messages.size(), 3u) << ::testing::PrintToString(messages);
   const std::string interfere = messages.back();
   // The largest overlap is that of the outlines at its own drive angle.
@@ -500,10 +501,11 @@ TEST_F(PairTruth, OutlinesWithinTheGapTouch) {
 
 // A sine curve with as many waves as teeth gives gears whose teeth stay
 // about 2 mm apart at every drive angle: the pair cannot run and is said
-// so, as an overlap is, and explained as teeth that do not reach each
-// other (not as the overlap, whose explanation advises the other way).
-// Higher tips, as the explanation advises, bring them into contact. Pairs
-// whose teeth touch are not warned.
+// so, as an overlap is. The substitute spur pair of its positions meshes
+// (its tips even reach the mating root), so the warning names the curve
+// as the cause and says no "no contact" beside the kernel's clearance
+// error; the record gives the check's criterion and points to the curve
+// first. Pairs whose teeth touch are not warned.
 TEST_F(PairTruth, GearsThatNeverTouchAreWarned) {
   const std::vector<std::pair<std::string, std::function<void()>>> apart = {
       {"sine N = z1 = 30",
@@ -521,20 +523,25 @@ TEST_F(PairTruth, GearsThatNeverTouchAreWarned) {
   for (const auto& [name, setUp] : apart) {
     drawingtest::SetDefaultDesign();
     setUp();
-    EXPECT_EQ(ToothMessages(), std::vector<std::string>{drawing::NoContactWarning()}) << name;
+    EXPECT_EQ(ToothMessages(), std::vector<std::string>{drawing::ApartOnCurveWarning()}) << name;
     const drawing::TMeshFinding mesh = drawing::CheckMeshing(drawing::GearContour(1), drawing::GearContour(2),
                                                              drawing::PitchTrack(2), calc::NcPair.a, 1, drawing::ToothModule());
     EXPECT_FALSE(mesh.contact) << name;
     EXPECT_EQ(mesh.overlapping, 0) << name;
+    EXPECT_GE(calc::SpurGearData.epsAlpha, 1) << name;
   }
   common::SetProgramIdentity();
   common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
   common::MessageExplanation record;
   bool read = false;
+  ASSERT_TRUE(common::FindMessageExplanation(drawing::ApartOnCurveWarning(), record, read));
+  EXPECT_EQ(record.key, drawing::ApartOnCurveWarning());
+  EXPECT_NE(record.origin.find("more than 0.1 mn apart"), std::string::npos) << record.origin;
+  EXPECT_EQ(record.remedy.find("Change the curve first"), 0u) << record.remedy;
   ASSERT_TRUE(common::FindMessageExplanation(drawing::NoContactWarning(), record, read));
   EXPECT_EQ(record.key, drawing::NoContactWarning());
   EXPECT_NE(record.origin.find("never come near enough"), std::string::npos) << record.origin;
-  EXPECT_NE(record.origin.find("do not mesh"), std::string::npos) << record.origin;
+  EXPECT_NE(record.origin.find("more than 0.1 mn apart"), std::string::npos) << record.origin;
   EXPECT_EQ(record.origin.find("overlap"), std::string::npos) << record.origin;
   for (const char* advice : {"raise the tool dedendum hfP0/mn", "tooth count z1", "the curve"})
     EXPECT_NE(record.remedy.find(advice), std::string::npos) << record.remedy;
@@ -544,6 +551,7 @@ TEST_F(PairTruth, GearsThatNeverTouchAreWarned) {
   for (int gear = 1; gear <= 2; ++gear) calc::SpurGearData.hfP0Factor[gear] = 1.6L;
   const auto higher = ToothMessages();
   EXPECT_EQ(std::count(higher.begin(), higher.end(), drawing::NoContactWarning()), 0);
+  EXPECT_EQ(std::count(higher.begin(), higher.end(), drawing::ApartOnCurveWarning()), 0);
   // With 20 waves and teeth the teeth do reach each other (to a few
   // micrometres, overlaps below the tolerance).
   drawingtest::SetDefaultDesign();

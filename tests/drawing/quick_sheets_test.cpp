@@ -6,6 +6,9 @@
 #include "drawing/quick_sheets.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <set>
 #include <filesystem>
 
 #include "calc/calc_records.h"
@@ -13,6 +16,8 @@
 #include "calc/spur_gear_data.h"
 #include "common/date_time.h"
 #include "common/graphics_facade.h"
+#include "common/message_list.h"
+#include "drawing/cad/cad_state.h"
 #include "platform/clock.h"
 #include "drawing_test_support.h"
 #include "support/dxf_outline.h"
@@ -177,6 +182,76 @@ TEST_F(QuickSheets, SheetFourGoesToTheOtherFileDevicesWithItsTitleBlock) {
     const std::string bytes = testsupport::Slurp(file);
     EXPECT_NE(bytes.find("Title, Supplementary title"), std::string::npos) << d.name;
     EXPECT_NE(bytes.find("12-001/12-002"), std::string::npos) << d.name;
+  }
+}
+
+// A design whose list is full (ellipse 60 x 50 with 7 teeth: twelve lines,
+// the last one counting the rest) on each of the four sheets, in the
+// primitives every device gets and in the DXF file: every text lies inside
+// the sheet's frame, and the table of messages shows all twelve lines
+// there. The sheet maps its frame onto the window in one scale across and
+// down, so what lies inside the frame lies inside the window at every
+// screen size.
+TEST_F(QuickSheets, AFullListFitsInsideEverySheet) {
+  calc::NcPair.z1 = 7;
+  Calculate();
+  ASSERT_EQ(common::MsgCount, common::MaxMessages);
+  ASSERT_NE(common::MsgText[12].find("list full"), std::string::npos);
+  const bool dxfReader = testsupport::ReaderPresent();
+  for (int sheet = 1; sheet <= 4; ++sheet) {
+    SCOPED_TRACE("Quick " + std::to_string(sheet));
+    const double width = sheet == 4 ? 420 : 160, height = sheet == 4 ? 297 : 120;
+    // What every text carries: place, height, angle and letter width.
+    struct Placed {
+      std::string text;
+      double x, y, h, letter, angle;
+    };
+    struct TextLog : drawingtest::LoggingBackEnd {
+      std::vector<Placed> texts;
+      void Text(const std::string& text, Real x, Real y) override {
+        const auto& d = drawing::CadDrawing;
+        texts.push_back({text, static_cast<double>(x), static_cast<double>(y), static_cast<double>(d.CadTextHeight),
+                         static_cast<double>(d.CadTextWidthFactor * d.CadTextHeight),
+                         static_cast<double>(d.CadTextAngle)});
+      }
+    } log;
+    {
+      drawing::ScopedCadBackEnd screen(drawing::CadDeviceScreen, log);
+      drawing::DrawQuickSheet(static_cast<std::uint16_t>(sheet), drawing::CadDeviceScreen);
+    }
+    ASSERT_GT(log.texts.size(), 50u);
+    std::set<std::string> messages;
+    for (const Placed& t : log.texts) {
+      // The frame's maker line stands above the sheet's edge by design.
+      if (t.text.rfind("KALDRIM   ", 0) == 0) continue;
+      const double a = t.angle * std::numbers::pi / 180, c = std::cos(a), s = std::sin(a);
+      const double run = t.letter * static_cast<double>(t.text.size());
+      // The corners of the text's box: its run along the base line, its
+      // height across it.
+      for (const auto& [along, across] : {std::pair{0.0, 0.0}, {run, 0.0}, {0.0, t.h}, {run, t.h}}) {
+        const double x = t.x + along * c - across * s, y = t.y + along * s + across * c;
+        EXPECT_TRUE(x >= -1e-6 && x <= width + 1e-6 && y >= -1e-6 && y <= height + 1e-6)
+            << "\"" << t.text << "\" reaches (" << x << ", " << y << ")";
+      }
+      for (int i = 1; i <= common::MsgCount; ++i)
+        if (t.text == " " + common::MsgText[i]) messages.insert(common::MsgText[i]);
+    }
+    EXPECT_EQ(messages.size(), 12u);
+    if (!dxfReader) continue;
+    const std::string file = scratch_.Path("sheet" + std::to_string(sheet) + ".dxf");
+    dialogs_.Then(platform::ScriptedAnswer::File(file));
+    drawing::DrawQuickSheet(static_cast<std::uint16_t>(sheet), drawing::CadDeviceDxf);
+    const testsupport::DxfTexts dxf = testsupport::ReadDxfTexts(file);
+    ASSERT_EQ(dxf.loadStatus, 0);
+    for (int i = 1; i <= common::MsgCount; ++i) {
+      // The file writes the degree sign its own way: the text up to it.
+      const std::string ascii = " " + common::MsgText[i].substr(0, common::MsgText[i].find('\xF8'));
+      const auto row = std::find_if(dxf.texts.begin(), dxf.texts.end(),
+                                    [&](const testsupport::DxfText& t) { return t.text.rfind(ascii, 0) == 0; });
+      ASSERT_NE(row, dxf.texts.end()) << common::MsgText[i];
+      EXPECT_GE(row->y, 0) << common::MsgText[i];
+      EXPECT_LE(row->y + row->height, height) << common::MsgText[i];
+    }
   }
 }
 

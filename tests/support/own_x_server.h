@@ -22,7 +22,8 @@ namespace testsupport {
 
 class OwnXServer {
  public:
-  explicit OwnXServer(bool cookie = false) {
+  // screen: width x height x depth of its one screen.
+  explicit OwnXServer(bool cookie = false, const std::string& screen = "800x600x24") {
     if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) return;
     std::string serverAuthority;
     std::string secret;
@@ -45,10 +46,10 @@ class OwnXServer {
       ::setpgid(0, 0);
       const std::string fd = std::to_string(ready[1]);
       if (serverAuthority.empty())
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "800x600x24",
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", screen.c_str(),
                  static_cast<char*>(nullptr));
       else
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "800x600x24",
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", screen.c_str(),
                  "-auth", serverAuthority.c_str(), static_cast<char*>(nullptr));
       ::_exit(127);
     }

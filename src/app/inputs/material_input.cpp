@@ -14,6 +14,7 @@
 #include "common/form_placement.h"
 #include "common/help_text.h"
 #include "common/kaldvar.h"
+#include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/online_form.h"
 #include "common/unit_labels.h"
@@ -139,6 +140,9 @@ void PickMaterialFromTable(TMaterialForm& form, int g) {
 
 void ConvertMaterialHardness(TMaterialForm& form, int g) {
   if (g < 1 || g > 2) return;
+  // The range message of a Brinell value out of the table is the
+  // converter's; the pair's list stays as the calculation left it.
+  const common::KeptMessages pair;
   calc::ConvertHardnessValue(calc::ScaleHB, form.Gear[g].HB.Read(PlainValue));
   // The conversion form reports only that it was left; Escape (leave without
   // taking the inputs) is the cancel, told apart by watching the form.

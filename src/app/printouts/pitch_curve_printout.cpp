@@ -194,18 +194,18 @@ void PrintStrengthExtract(const std::string& line1, const std::string& line2) {
   common::WriteReportText("");
   TextWithRule("TOOTH ROOT LOAD-BEARING CAPACITY");
   ValueRow("application factor", "KA F", "", r52(g.KAF));
-  if (!rated) common::WriteReportText("the pair carries " + calc::NoLoadNotice(g));
+  if (!rated) common::WriteReportText(calc::NoLoadSentence(g));
   if (rated) GearRowOf("safety factor tooth breakage", "SFmin", "", s.SFmin, r52);
-  if (!rated) GearRow("safety factor tooth breakage", "SFmin", "", "no load", "no load");
+  if (!rated) GearRow("safety factor tooth breakage", "SFmin", "", calc::NoLoadCell(g), calc::NoLoadCell(g));
   if (rated)
     GearRow("bei phi1 = ?", "phi1 SF", common::DegreeUnitLabel(), degrees(s.PhiAtSFmin[1]), degrees(s.PhiAtSFmin[2]));
 
   common::WriteReportText("");
   TextWithRule("FLANK LOAD-BEARING CAPACITY");
   ValueRow("application factor", "KA H", "", r52(g.KAH));
-  if (!rated) common::WriteReportText("the pair carries " + calc::NoLoadNotice(g));
+  if (!rated) common::WriteReportText(calc::NoLoadSentence(g));
   if (rated) GearRowOf("safety factor pitting", "SHmin", "", s.SHmin, r52);
-  if (!rated) GearRow("safety factor pitting", "SHmin", "", "no load", "no load");
+  if (!rated) GearRow("safety factor pitting", "SHmin", "", calc::NoLoadCell(g), calc::NoLoadCell(g));
   if (rated)
     GearRow("bei phi1 = ?", "phi1 SH", common::DegreeUnitLabel(), degrees(s.PhiAtSHmin[1]), degrees(s.PhiAtSHmin[2]));
 }

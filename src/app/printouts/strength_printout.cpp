@@ -264,13 +264,14 @@ bool PrintRootCapacity() {
 // row names it instead of a number.
 bool PrintNotRated() {
   const auto& g = G();
-  const std::string notice = calc::NoLoadNotice(g);
+  const std::string sentence = calc::NoLoadSentence(g);
+  const std::string cell = calc::NoLoadCell(g);
   if (!OpenSection("FLANK LOAD-BEARING CAPACITY")) return false;
-  common::WriteReportText("the pair carries " + notice);
-  GearRow("safety factor pitting", "SH", "", "no load", "no load");
+  common::WriteReportText(sentence);
+  GearRow("safety factor pitting", "SH", "", cell, cell);
   if (!OpenSection("TOOTH ROOT LOAD-BEARING CAPACITY")) return false;
-  common::WriteReportText("the pair carries " + notice);
-  GearRow("safety factor tooth breakage", "SF", "", "no load", "no load");
+  common::WriteReportText(sentence);
+  GearRow("safety factor tooth breakage", "SF", "", cell, cell);
   return !common::AbortFlag;
 }
 

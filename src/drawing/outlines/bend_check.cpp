@@ -21,10 +21,14 @@ namespace {
 
 constexpr Real Pi = std::numbers::pi_v<Real>;
 
-// The largest rise of a sequence fed in order, and where the first rise
-// above the limit began.
+// The largest rise of a sequence fed in order, and where the rise above
+// the limit that begins first in the drive angle began. Every rise is
+// seen, not only the first one fed: the sequence starts at the curve's
+// start, and a fold there (a polygon's corner at 0°) is seen whole only
+// in the second round. A fold that begins within half a degree before the
+// end of the drive angle begins at its start.
 struct RiseWatch {
-  Real height = 0, limit = 0;
+  Real height = 0, limit = 0, span = 0;
   Real lowest = 0, lowestAngle = 0;
   bool started = false;
   Real largest = 0;
@@ -39,11 +43,12 @@ struct RiseWatch {
     }
     const Real rise = g - lowest;
     largest = std::max(largest, rise);
-    if (!over && rise > limit) {
+    if (rise > limit && (!over || Order(lowestAngle) < Order(overAngle))) {
       over = true;
       overAngle = lowestAngle;
     }
   }
+  Real Order(Real angle) const { return angle > span - Pi / 360 ? angle - span : angle; }
 };
 
 }  // namespace
@@ -58,6 +63,7 @@ TBendFinding FindTightBend(const TPitchTrack& track, Real tipHeight, Real rootDe
   const Real span = track.Phi.back();
   RiseWatch tip, root;
   tip.limit = root.limit = pitch / 4;
+  tip.span = root.span = span;
   // The turn from one tangent to the next from their cross and dot
   // products, in double precision: the steps turn by far less than a
   // quarter turn, and the folds that matter are hundredths of a pitch.
@@ -102,8 +108,10 @@ TBendFinding FindTightBend(const TPitchTrack& track, Real tipHeight, Real rootDe
   if (tip.over || root.over) {
     finding.tight = true;
     // The fold that begins first in the drive angle.
-    if (tip.over && root.over) finding.driveAngle = std::min(tip.overAngle, root.overAngle);
-    else finding.driveAngle = tip.over ? tip.overAngle : root.overAngle;
+    if (tip.over && root.over)
+      finding.driveAngle = tip.Order(tip.overAngle) <= root.Order(root.overAngle) ? tip.overAngle : root.overAngle;
+    else
+      finding.driveAngle = tip.over ? tip.overAngle : root.overAngle;
   }
   return finding;
 }

@@ -36,6 +36,14 @@ int WholeDegrees(Real radians, int turns) {
   return static_cast<int>(degree < 0 ? degree + cycle : degree);
 }
 
+// Whether the substitute spur pair the sweep left (its last position)
+// meshes: a contact ratio of 1 or more, or a tip that reaches into the
+// mating root (negative clearance).
+bool SubstitutePairMeshes() {
+  const auto& g = calc::SpurGearData;
+  return g.epsAlpha >= 1 || g.c[1] < 0 || g.c[2] < 0;
+}
+
 }  // namespace
 
 std::string TightCurveWarning(int gear, int degree) {
@@ -46,6 +54,11 @@ std::string TightCurveWarning(int gear, int degree) {
 // Its own first words: the explanation records are found by the first 15
 // characters, and "Warning: teeth " begins the interference warning.
 std::string NoContactWarning() { return "Warning: no contact: teeth do not reach each other !"; }
+
+// Its own first words too: "Warning: outlin".
+std::string ApartOnCurveWarning() {
+  return "Warning: outlines apart on the curve (> 0.1 mn), the substitute pair meshes !";
+}
 
 std::string InterferenceWarning(int degree, Real area) {
   return "Warning: teeth interfere, first at " + std::to_string(degree) + "\xF8, overlap up to " +
@@ -88,7 +101,7 @@ void AddToothWarnings() {
   if (Kept.mesh.overlapping > 0)
     common::AddErrorMessage(InterferenceWarning(Kept.mesh.firstDegree, Kept.mesh.largestArea), finding);
   else if (!Kept.mesh.contact && Kept.mesh.positions > 0)
-    common::AddErrorMessage(NoContactWarning(), finding);
+    common::AddErrorMessage(SubstitutePairMeshes() ? ApartOnCurveWarning() : NoContactWarning(), finding);
 }
 
 }  // namespace drawing

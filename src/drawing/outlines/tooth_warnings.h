@@ -26,7 +26,13 @@ void AddToothWarnings();
 // drive angle of an overlap and the largest overlap in mm2.
 std::string TightCurveWarning(int gear, int degree);
 std::string InterferenceWarning(int degree, Real area);
-// Gears whose teeth stay apart at every position: the pair cannot run.
+// Gears whose tooth outlines stay more than ContactGapFactor mn apart at
+// every position (mesh_check.h): the pair cannot run. Where the substitute
+// spur pair of the positions meshes (contact ratio 1 or more, or a tip that
+// reaches the mating root), the outlines miss each other because of the
+// curve: that warning says so, and no "no contact" stands beside the
+// kernel's "the tip touches the mating root".
 std::string NoContactWarning();
+std::string ApartOnCurveWarning();
 
 }  // namespace drawing

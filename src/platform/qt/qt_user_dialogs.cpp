@@ -1,6 +1,8 @@
 // The Qt user dialogs; see qt_user_dialogs.h.
 #include "platform/qt/qt_user_dialogs.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QColorDialog>
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -133,6 +136,14 @@ QDialog* CreateChoiceDialog(const ChoiceRequest& request, QWidget* parent) {
     // A double click chooses as OK does.
     QObject::connect(list, &QListWidget::itemDoubleClicked, dialog, &QDialog::accept);
     layout->addWidget(list);
+    // As wide as its longest line (a finding with its angle and overlap),
+    // within the screen: no line needs the scroll bar.
+    int longest = 0;
+    for (const auto& item : request.items) longest = std::max(longest, list->fontMetrics().horizontalAdvance(Q(item)));
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() - 60 : 1000;
+    const int wanted = longest + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width() + 16;
+    list->setMinimumWidth(std::min(std::max(wanted, list->sizeHint().width()), room));
   } else {
     auto* group = new QGroupBox(Q(request.groupCaption), dialog);
     group->setObjectName("RadioGroup_items");

@@ -588,8 +588,14 @@ TEST_F(DesignInputsTest, LoadWithoutPowerOrNegative) {
            {app::LoadDialog::Power, "1000", "-100", "", {"Fatal  : P < 0 !", "Fatal  : T1 < 0 !"}, true},
            {app::LoadDialog::Speed, "", "100", "-10", {"Fatal  : n1 < 0 !", "Fatal  : P < 0 !"}, true},
            {app::LoadDialog::Torque, "1000", "", "0", {"Warning: no load (P = 0): not rated !"}, false},
-           {app::LoadDialog::Power, "0", "250", "", {"Warning: no load (n1 = 0): not rated !"}, false},
-           {app::LoadDialog::Torque, "0", "", "30", {"Warning: no load (n1 = 0): not rated !"}, false},
+           {app::LoadDialog::Power, "0", "250", "", {"Warning: no speed (n1 = 0): not rated !"}, false},
+           // A power for a pinion at rest: the torque cannot follow from it.
+           {app::LoadDialog::Torque,
+            "0",
+            "",
+            "30",
+            {"Fatal  : P<>T*n*2PI", "Warning: no speed (n1 = 0): not rated !"},
+            false},
            {app::LoadDialog::Torque, "0.0000001", "", "30", {"Fatal  : T1 > 1E9 Nm !"}, true}}) {
     SCOPED_TRACE(c.speed + " " + c.torque + " " + c.power);
     diagrams_.clear();

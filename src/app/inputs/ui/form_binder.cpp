@@ -31,6 +31,27 @@ void GrowToContents(QWidget* window) {
   if (grown != window->size()) window->resize(grown);
 }
 
+// The height the window's contents need at its width.
+int NeededHeight(QWidget* window) {
+  QLayout* layout = window->layout();
+  if (!layout) return window->height();
+  layout->invalidate();
+  layout->activate();
+  int need = window->sizeHint().expandedTo(window->minimumSizeHint()).height();
+  if (layout->hasHeightForWidth()) need = std::max(need, layout->totalHeightForWidth(window->width()));
+  return need;
+}
+
+// Rows that were hidden give their height back: the window shrinks by what
+// its contents need less, not below what they still need, and keeps the
+// rest of a height the user gave it.
+void GiveBackHeight(QWidget* window, int heightBefore) {
+  const int need = NeededHeight(window);
+  if (need >= heightBefore) return;
+  const int height = std::max(need, window->height() - (heightBefore - need));
+  if (height < window->height()) window->resize(window->width(), height);
+}
+
 }  // namespace
 
 void FormBinder::Edit(QLineEdit* edit, std::string* text) { edits_.emplace_back(edit, text); }
@@ -74,12 +95,19 @@ void FormBinder::Push() const {
   }
   for (const auto& [label, text] : labels_) label->setText(QString::fromStdString(*text));
   QWidget* shown = nullptr;
+  QWidget* hidden = nullptr;
+  int heightBefore = 0;
   for (const auto& [widget, visible] : visible_) {
     if (widget->isHidden() == *visible && *visible) shown = widget->window();
+    if (!widget->isHidden() && !*visible && !hidden && widget->window()->isVisible()) {
+      hidden = widget->window();
+      heightBefore = NeededHeight(hidden);
+    }
     widget->setVisible(*visible);
   }
   for (const auto& [widget, enabled] : enabled_) widget->setEnabled(*enabled);
   if (shown) GrowToContents(shown);
+  if (hidden && hidden != shown) GiveBackHeight(hidden, heightBefore);
 }
 
 void FormBinder::Act(const std::function<void()>& action) const {
