@@ -21,6 +21,7 @@
 #include "common/design_documentation.h"
 #include "common/equation_matrix.h"
 #include "common/file_checks.h"
+#include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
@@ -75,31 +76,20 @@ struct ChosenPath {
 
 
 // The path of a name: empty, the save or open dialog in DataDirectory (the
-// choice names the design and its directory; Cancel or an empty choice set
-// AbortFlag); the current design's name, saved: its file; without '.',
-// DataDirectory + name + ".vb4"; with '.', the name itself.
+// file chosen, completed with ".vb4" unless it ends in it in any letter
+// case, is the file written or read, and names the design and its
+// directory; Cancel or an empty choice set AbortFlag); the current
+// design's name, saved: its file; without '.', DataDirectory + name +
+// ".vb4"; with '.', the name itself.
 ChosenPath ChoosePath(const std::string& name, bool save) {
   ChosenPath chosen;
   if (name.empty()) {
-    const std::string& ext = common::DataFileExtension;
-    platform::FileNameRequest request;
-    request.caption = save ? "Save" : "Open";
-    request.directory = common::AddBackslash(common::DataDirectory);
-    // Offered with its extension, so that a design name with dots comes back
-    // whole.
-    if (save && !common::CurrentFileName.empty()) request.fileName = common::DesignFileName(common::CurrentFileName);
-    request.filter = "*." + ext + "|*." + ext;
-    const std::optional<std::string> answer =
-        save ? platform::Dialogs().SaveFileName(request) : platform::Dialogs().OpenFileName(request);
-    platform::Dialogs().SetBusyCursor(false);
-    if (!answer || answer->empty()) {
-      common::AbortFlag = 1;
-      return chosen;
-    }
+    const std::optional<std::string> answer = common::AskDesignFile(save);
+    if (!answer) return chosen;
     chosen.fromDialog = true;
     chosen.directory = common::FileDirPart(*answer);
     chosen.name = common::BareDesignName(*answer);
-    chosen.path = DataFilePath(chosen.directory, chosen.name);
+    chosen.path = *answer;
   } else if (save && name == common::CurrentFileName) {
     // The current design's own name is its file, where the design came
     // from: a name with dots of its own ("pump.v1") is no path.

@@ -23,9 +23,11 @@ void OemToDisplayText(const std::string& text, std::string& result);
 std::string ConvertOemText(const std::string& text);
 
 // The display form of a text that holds both: file names and the system's
-// reasons (UTF-8, as the system gives them) beside a quoted line of a
-// design file (code page 850). Every valid UTF-8 sequence of two or more
-// bytes stays as it is; every other byte is read as code page 850.
+// reasons (UTF-8, as the system gives them) beside program texts or a
+// quoted line of a design file (code page 850). Every message box and
+// question, and the command line's messages, show their texts so. Every
+// valid UTF-8 sequence of two or more bytes stays as it is; every other
+// byte is read as code page 850.
 std::string MixedToDisplayText(const std::string& text);
 
 // An entered display text (UTF-8) back to code page 850; characters that

@@ -248,18 +248,22 @@ std::uint16_t Word(long long n) { return static_cast<std::uint16_t>(std::clamp<l
 // A program text (code page 850) into an edit and back.
 std::string Shown(const std::string& oem) { return OemToDisplayText(oem); }
 std::string Stored(const std::string& display) { return AnsiToOemText(display); }
+// A directory or a file is the file system's text: shown and kept as it is,
+// so that a folder named beyond ASCII ("/home/jürgen") is that folder.
+const std::string& ShownPath(const std::string& path) { return path; }
+const std::string& StoredPath(const std::string& entered) { return entered; }
 
 void ChooseDirectory(TConfigDialogValues& v, const std::string& edit) {
-  std::string directory = Stored(TextOf(v, edit));
+  std::string directory = StoredPath(TextOf(v, edit));
   SelectDirectory(directory, directory);
-  v.text[edit] = Shown(directory);
+  v.text[edit] = ShownPath(directory);
   AbortFlag = 0;
 }
 
 void ChooseFileInto(TConfigDialogValues& v, const std::string& edit, const std::string& filter) {
-  std::string name = Stored(TextOf(v, edit));
+  std::string name = StoredPath(TextOf(v, edit));
   SelectFile(name, filter, name);
-  v.text[edit] = Shown(name);
+  v.text[edit] = ShownPath(name);
   AbortFlag = 0;
 }
 
@@ -353,13 +357,13 @@ void ConfigToDialog(TConfigDialogValues& v) {
   auto& i = v.index;
   auto& c = v.check;
 
-  t["Edit_dirdbf"] = Shown(DbfDirectory);
-  t["Edit_direxe"] = Shown(MakerDirectory);
-  t["Edit_dirplt"] = Shown(PltDirectory);
-  t["Edit_dirtemp"] = Shown(TempDirectory);
-  t["Edit_diredi"] = Shown(EdiDirectory);
-  t["Edit_dircad"] = Shown(CadDirectory);
-  t["Edit_dirdata"] = Shown(DefaultDataDirectory);
+  t["Edit_dirdbf"] = ShownPath(DbfDirectory);
+  t["Edit_direxe"] = ShownPath(MakerDirectory);
+  t["Edit_dirplt"] = ShownPath(PltDirectory);
+  t["Edit_dirtemp"] = ShownPath(TempDirectory);
+  t["Edit_diredi"] = ShownPath(EdiDirectory);
+  t["Edit_dircad"] = ShownPath(CadDirectory);
+  t["Edit_dirdata"] = ShownPath(DefaultDataDirectory);
   c["CheckBox_dbftemp"] = CopyTableFlag != 0;
 
   t["Edit_graphfont"] = sg.GraphTextFont;
@@ -443,9 +447,9 @@ void ConfigToDialog(TConfigDialogValues& v) {
   ShowReal(v, "Edit_3dz", View3DAngles[3], RadiansAsDegreesText);
   c["CheckBox_3Dto2D"] = !View3DMode;
 
-  t["Edit_externtxt"] = Shown(WordProcessorPath);
-  t["Edit_externhtml"] = Shown(HtmlBrowserPath);
-  t["Edit_handbuchdir"] = Shown(ManualDirectory);
+  t["Edit_externtxt"] = ShownPath(WordProcessorPath);
+  t["Edit_externhtml"] = ShownPath(HtmlBrowserPath);
+  t["Edit_handbuchdir"] = ShownPath(ManualDirectory);
 
   i["ComboBox_zeichnkopf"] = std::clamp<int>(FrameStyle, 0, 3);
   i["ComboBox_7200rand"] = std::clamp(FrameVariant, 0, 1);
@@ -481,13 +485,13 @@ void DialogToConfig(const TConfigDialogValues& v, const TConfigScreen& screen) {
   TPrinterGraphicsSettings& pg = PrinterGraphicsSettings;
   TCadSettings& cad = CadSettings;
 
-  DbfDirectory = Stored(TextOf(v, "Edit_dirdbf"));
-  MakerDirectory = Stored(TextOf(v, "Edit_direxe"));
-  PltDirectory = Stored(TextOf(v, "Edit_dirplt"));
-  TempDirectory = Stored(TextOf(v, "Edit_dirtemp"));
-  EdiDirectory = Stored(TextOf(v, "Edit_diredi"));
-  CadDirectory = Stored(TextOf(v, "Edit_dircad"));
-  DefaultDataDirectory = Stored(TextOf(v, "Edit_dirdata"));
+  DbfDirectory = StoredPath(TextOf(v, "Edit_dirdbf"));
+  MakerDirectory = StoredPath(TextOf(v, "Edit_direxe"));
+  PltDirectory = StoredPath(TextOf(v, "Edit_dirplt"));
+  TempDirectory = StoredPath(TextOf(v, "Edit_dirtemp"));
+  EdiDirectory = StoredPath(TextOf(v, "Edit_diredi"));
+  CadDirectory = StoredPath(TextOf(v, "Edit_dircad"));
+  DefaultDataDirectory = StoredPath(TextOf(v, "Edit_dirdata"));
   CopyTableFlag = Checked(v, "CheckBox_dbftemp") ? 1 : 0;
 
   sg.GraphTextFont = TextOf(v, "Edit_graphfont");
@@ -599,9 +603,9 @@ void DialogToConfig(const TConfigDialogValues& v, const TConfigScreen& screen) {
   View3DAngles[3] = RealOf(v, "Edit_3dz", DegreesTextAsRadians);
   View3DMode = !Checked(v, "CheckBox_3Dto2D");
 
-  WordProcessorPath = Stored(TextOf(v, "Edit_externtxt"));
-  HtmlBrowserPath = Stored(TextOf(v, "Edit_externhtml"));
-  ManualDirectory = Stored(TextOf(v, "Edit_handbuchdir"));
+  WordProcessorPath = StoredPath(TextOf(v, "Edit_externtxt"));
+  HtmlBrowserPath = StoredPath(TextOf(v, "Edit_externhtml"));
+  ManualDirectory = StoredPath(TextOf(v, "Edit_handbuchdir"));
 
   FrameStyle = Word(Index(v, "ComboBox_zeichnkopf"));
   FrameVariant = Index(v, "ComboBox_7200rand");
@@ -761,16 +765,16 @@ bool ConfigButtonClick(TConfigDialogValues& v, const std::string& b) {
     // The directories as entered are checked at once (and the tables copied
     // when the box is ticked), as the running program would use them.
     KeptSettings kept;
-    DbfDirectory = Stored(TextOf(v, "Edit_dirdbf"));
-    TempDirectory = Stored(TextOf(v, "Edit_dirtemp"));
-    PltDirectory = Stored(TextOf(v, "Edit_dirplt"));
-    EdiDirectory = Stored(TextOf(v, "Edit_diredi"));
-    CadDirectory = Stored(TextOf(v, "Edit_dircad"));
-    DefaultDataDirectory = Stored(TextOf(v, "Edit_dirdata"));
+    DbfDirectory = StoredPath(TextOf(v, "Edit_dirdbf"));
+    TempDirectory = StoredPath(TextOf(v, "Edit_dirtemp"));
+    PltDirectory = StoredPath(TextOf(v, "Edit_dirplt"));
+    EdiDirectory = StoredPath(TextOf(v, "Edit_diredi"));
+    CadDirectory = StoredPath(TextOf(v, "Edit_dircad"));
+    DefaultDataDirectory = StoredPath(TextOf(v, "Edit_dirdata"));
     CopyTableFlag = Checked(v, "CheckBox_dbftemp") ? 1 : 0;
     CheckConfiguredDirectories();
     // A temporary directory entered in the check's question is shown.
-    v.text["Edit_dirtemp"] = Shown(TempDirectory);
+    v.text["Edit_dirtemp"] = ShownPath(TempDirectory);
     kept.PutBack();
     AbortFlag = 0;
     return true;
@@ -875,8 +879,9 @@ bool ConfigDialogSession::Export(const TConfigScreen& screen) {
   request.directory = RemoveBackslash(AddBackslash(ConfigDirectory));
   request.fileName = ProgramName + ".cfg";
   request.filter = "*.cfg|*.cfg";
-  const std::optional<std::string> chosen = platform::Dialogs().SaveFileName(request);
-  if (!chosen || chosen->empty()) {
+  request.extension = "cfg";
+  const std::optional<std::string> chosen = AskOutputFile(request);
+  if (!chosen) {
     AbortFlag = 1;
     return true;
   }

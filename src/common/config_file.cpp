@@ -802,11 +802,12 @@ void CheckConfiguredDirectories() {
     platform::TextInputRequest request;
     request.caption = "Input";
     request.prompt = OemToDisplayText("temporary directory");
-    request.initial = OemToDisplayText(TempDirectory);
+    // The folder's name as the file system holds it.
+    request.initial = TempDirectory;
     // A path of any length the system allows.
     request.maxLength = platform::NoLengthLimit;
     if (auto entered = platform::Dialogs().InputText(request))
-      TempDirectory = AnsiToOemText(*entered);
+      TempDirectory = *entered;
     else
       AbortFlag = 1;
   }

@@ -23,7 +23,7 @@ void ShowFileError(const std::string& text) {
     return;
   }
   platform::Dialogs().ShowMessage(
-      {"Error  : ", OemToDisplayText(text), platform::MessageKind::Error, platform::MessageButtons::Ok});
+      {"Error  : ", MixedToDisplayText(text), platform::MessageKind::Error, platform::MessageButtons::Ok});
 }
 
 namespace {
@@ -46,9 +46,13 @@ void ClearFileFailure() { FileFailure().clear(); }
 
 void ShowFileFailure(const std::string& word, const std::string& file, const std::error_code& ec) {
   NoteFileFailure(file, ec);
-  // The name and the reason are display text; the box's text is a program
-  // text.
-  ShowFileError(word + ": " + AnsiToOemText(FileFailure()));
+  // The name and the reason stay the system's text (MixedToDisplayText).
+  ShowFileError(word + ": " + FileFailure());
+}
+
+void ShowNotedFileFailure(const std::string& word) {
+  ShowFileError(word + ": " + FileFailure());
+  AbortFlag = 1;
 }
 
 void ResetFileChecked(TextFile& file, const std::string& name) {
@@ -101,7 +105,7 @@ void RewriteFileRetry(TextFile& file) {
       return;
     }
     const platform::DialogButton answer = platform::Dialogs().ShowMessage(
-        {"Error  : ", OemToDisplayText(text), platform::MessageKind::Error, platform::MessageButtons::RetryCancel});
+        {"Error  : ", MixedToDisplayText(text), platform::MessageKind::Error, platform::MessageButtons::RetryCancel});
     if (answer != platform::DialogButton::Retry) {
       AbortFlag = 1;
       return;
@@ -130,8 +134,9 @@ void CheckOutputFileName(const std::string& name) {
   const bool exists = creatable && probe.ReplacesExisting();
   probe.Discard();
   if (!creatable) {
-    NoteFileFailure(name, ec);
-    ShowFileError("invalid file name \"" + name + "\" !");
+    // The file and the system's reason ("Permission denied", "Is a
+    // directory"), as every failed save says it.
+    ShowFileFailure("invalid file name", name, ec);
     AbortFlag = 1;
     return;
   }

@@ -40,7 +40,8 @@ void RewriteFileRetry(TextFile& file);
 // Opens name for reading and closes it; on failure "file <name> not found
 // or no access !" and AbortFlag.
 void CheckFileAccess(const std::string& name);
-// Refuses a name that the save would refuse ("invalid file name "..." !": no file can be created
+// Refuses a name that the save would refuse ("invalid file name: <name>:
+// <the system's reason>"): no file can be created
 // in its directory, or the target is a directory, a device, a pipe, a file
 // the user may not write or a link that leads nowhere); then asks before
 // an existing file is overwritten (unless the name contains "actual" or
@@ -49,12 +50,19 @@ void CheckFileAccess(const std::string& name);
 void CheckOutputFileName(const std::string& name);
 
 // The error box of these routines (caption "Error  : "), shown only while
-// MessagesEnabled is set; the text is a program text (code page 850).
+// MessagesEnabled is set; the text is a program text (code page 850) in
+// which file names and the system's reasons keep the system's text
+// (MixedToDisplayText).
 void ShowFileError(const std::string& text);
 // A failed file operation noted (NoteFileFailure) and told in the error box:
 // the program's word for it, the file and the system's reason ("file close
 // error: /home/u/pump.vb4: File too large").
 void ShowFileFailure(const std::string& word, const std::string& file, const std::error_code& ec);
+
+// The failure noted last (a temporary file that could not be made, say)
+// told in the error box after the program's word for it ("file write
+// error: /tmp/x/KALDIGES*.$$$: No such file or directory"); AbortFlag.
+void ShowNotedFileFailure(const std::string& word);
 
 // The last file failure of the run as one line: the file and the system's
 // reason ("x.vb4: No such file or directory", "out/x.txt: Permission

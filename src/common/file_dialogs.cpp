@@ -64,44 +64,64 @@ void SelectDirectory(const std::string& start, std::string& directory) {
   directory = chosen && !chosen->empty() ? DirectoryOf(*chosen) : start;
 }
 
-void SaveDataFileAs(const std::string& nameIn, std::string& fullName) {
-  std::string name = nameIn;
-  if (name != "actual" && ArchiveRefuses()) return;
+std::optional<std::string> AskOutputFile(platform::FileNameRequest request) {
+  const std::optional<std::string> chosen = platform::Dialogs().SaveFileName(request);
+  if (!chosen || TrimBlanks(*chosen).empty()) return std::nullopt;
+  return NameWithExtension(*chosen, request.extension);
+}
+
+std::optional<std::string> AskDesignFile(bool save) {
   const std::string& ext = DataFileExtension;
+  platform::FileNameRequest request;
+  request.caption = save ? "Save" : "Open";
+  request.directory = AddBackslash(DataDirectory);
+  // Offered with its extension, so that a design name with dots comes back
+  // whole.
+  if (save && !CurrentFileName.empty()) request.fileName = DesignFileName(CurrentFileName);
+  request.filter = "*." + ext + "|*." + ext;
+  request.extension = ext;
+  const std::optional<std::string> chosen =
+      save ? platform::Dialogs().SaveFileName(request) : platform::Dialogs().OpenFileName(request);
+  CursorArrow();
+  if (!chosen || TrimBlanks(*chosen).empty()) {
+    AbortFlag = 1;
+    return std::nullopt;
+  }
+  return NameWithExtension(*chosen, ext);
+}
+
+void SaveDataFileAs(const std::string& nameIn, std::string& fullName) {
+  const std::string& name = nameIn;
+  if (name != "actual" && ArchiveRefuses()) return;
   if (name.empty()) {
-    platform::FileNameRequest request;
-    request.caption = "Save as";
-    request.directory = RemoveBackslash(AddBackslash(DataDirectory));
-    if (!CurrentFileName.empty()) request.fileName = DesignFileName(CurrentFileName);
-    request.filter = "*." + ext + "|*." + ext;
-    const std::optional<std::string> chosen = platform::Dialogs().SaveFileName(request);
-    CursorArrow();
-    if (!chosen || chosen->empty()) {
-      AbortFlag = 1;
-      return;
-    }
-    DataDirectory = DirectoryOf(*chosen);
-    name = BareDesignName(*chosen);
-    fullName = AddBackslash(DataDirectory) + KeptDesignFile(name);
+    const std::optional<std::string> chosen = AskDesignFile(true);
+    if (!chosen) return;
+    fullName = *chosen;
     CheckOutputFileName(fullName);
-    if (!AbortFlag) CurrentFileName = name;
+    if (AbortFlag) return;
+    DataDirectory = DirectoryOf(fullName);
+    CurrentFileName = BareDesignName(fullName);
     return;
   }
-  fullName = name.find('.') == std::string::npos ? AddBackslash(DataDirectory) + name + "." + ext : name;
+  fullName = name.find('.') == std::string::npos ? AddBackslash(DataDirectory) + name + "." + DataFileExtension : name;
   CheckOutputFileName(fullName);
 }
 
 void OpenDataFileName(const std::string& nameIn, std::string& fullName) {
-  std::string name = nameIn;
+  const std::string& name = nameIn;
   if (ArchiveRefuses()) return;
-  const std::string& ext = DataFileExtension;
   if (name.empty()) {
-    SelectFileByMode(1, DataDirectory, "*." + ext, name);
-    if (AbortFlag) return;
-    CurrentFileName = KeptDesignName(name);
-    fullName = AddBackslash(DataDirectory) + name + "." + ext;
+    const std::optional<std::string> chosen = AskDesignFile(false);
+    if (!chosen) return;
+    fullName = *chosen;
+    DataDirectory = DirectoryOf(fullName);
+    CurrentFileName = BareDesignName(fullName);
+  } else if (name == CurrentFileName) {
+    // The current design's own name is its file, dots and all ("pump.v1",
+    // "PUMP.VB4"), in its directory.
+    fullName = AddBackslash(DataDirectory) + KeptDesignFile(name);
   } else if (name.find('.') == std::string::npos) {
-    fullName = AddBackslash(DataDirectory) + name + "." + ext;
+    fullName = AddBackslash(DataDirectory) + name + "." + DataFileExtension;
     CurrentFileName = name;
   } else {
     fullName = name;

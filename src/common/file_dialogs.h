@@ -4,7 +4,10 @@
 // file_checks.h). A cancelled choice sets AbortFlag.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "platform/user_dialogs.h"
 
 namespace common {
 
@@ -21,6 +24,17 @@ void SelectFileByMode(int mode, std::string& directory, const std::string& filte
 // The directory of a file chosen in an open dialog started in start (when
 // it can be entered); Cancel gives start.
 void SelectDirectory(const std::string& start, std::string& directory);
+
+// The save dialog of an output of one format (request.extension): the
+// chosen name completed by NameWithExtension (file_utils.h), or nothing
+// when cancelled or empty.
+std::optional<std::string> AskOutputFile(platform::FileNameRequest request);
+// The design file picked in the save or the open dialog, started in
+// DataDirectory (the save dialog offers the current design's file): its
+// full name completed by NameWithExtension with the data file's extension
+// ("PUMP.VB4" stays, "pump.v2" gives "pump.v2.vb4"), or nothing (AbortFlag
+// set) on Cancel or an empty choice. The arrow cursor is restored.
+std::optional<std::string> AskDesignFile(bool save);
 
 // The full name to save the data file under: asked for when name is empty
 // (the data directory and CurrentFileName offered), checked by

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/code_page.h"
+#include "common/file_checks.h"
 #include "common/kaldvar.h"
 #include "common/text_utils.h"
 #include "platform/file_system.h"
@@ -59,9 +60,9 @@ bool MaskMatch(const char* name, const char* mask) {
   return *mask == '\0';
 }
 
-// Copies the bytes of source into a new version of destination.
-bool CopyBytes(const std::string& source, const std::string& destination) {
-  std::error_code ec;
+// Copies the bytes of source into a new version of destination; ec tells
+// why not.
+bool CopyBytes(const std::string& source, const std::string& destination, std::error_code& ec) {
   auto in = platform::Files().OpenRead(source, ec);
   if (!in) return false;
   platform::ReplacingFile out;
@@ -144,7 +145,22 @@ std::string KeptDesignFile(const std::string& name) {
   return DesignStem(name) != name ? name : name + "." + DataFileExtension;
 }
 
-std::string BareDesignName(const std::string& path) { return KeptDesignName(DesignStem(FileNamePart(path))); }
+std::string BareDesignName(const std::string& path) {
+  const std::string file = FileNamePart(path);
+  const std::string kept = KeptDesignName(DesignStem(file));
+  // A file whose extension is the design file's in other letters
+  // ("PUMP.VB4") is a file of its own beside "PUMP.vb4": its whole name is
+  // kept, so that the design is saved back to the file it was read from.
+  return DesignStem(file) == file || KeptDesignFile(kept) == file ? kept : file;
+}
+
+std::string NameWithExtension(const std::string& name, const std::string& extension) {
+  if (extension.empty()) return name;
+  const std::string file = FileNamePart(name);
+  const std::string suffix = "." + UpperText(extension);
+  if (file.size() > suffix.size() && UpperText(file.substr(file.size() - suffix.size())) == suffix) return name;
+  return name + "." + extension;
+}
 
 std::string DesignOutputName(const std::string& name, const std::string& extension) {
   return DesignStem(name) + "." + extension;
@@ -192,7 +208,10 @@ std::string TemporaryDirectory() {
 
 std::string NewTemporaryFile(const std::string& prefix, const std::string& suffix) {
   std::error_code ec;
-  return platform::CreateUniqueFile(RemoveBackslash(TemporaryDirectory()), prefix, suffix, ec);
+  const std::string path = platform::CreateUniqueFile(RemoveBackslash(TemporaryDirectory()), prefix, suffix, ec);
+  if (path.empty())
+    NoteFileFailure(TemporaryDirectory() + prefix + "*" + suffix, ec ? ec : std::make_error_code(std::errc::io_error));
+  return path;
 }
 
 bool DirectoryWritable(const std::string& directory) {
@@ -230,16 +249,22 @@ bool DirectoryListable(const std::string& directory) {
   return !ec;
 }
 
-bool CopyFileTo(const std::string& source, const std::string& destination) {
-  std::error_code ec;
+bool CopyFileTo(const std::string& source, const std::string& destination, std::error_code& ec) {
   std::string target = fs::absolute(destination, ec).string();
   if (ec) target = destination;
   if (fs::is_directory(target, ec)) target = AddBackslash(target) + FileNamePart(source);
-  return CopyBytes(source, target);
+  ec.clear();
+  return CopyBytes(source, target, ec);
+}
+
+bool CopyFileTo(const std::string& source, const std::string& destination) {
+  std::error_code ec;
+  return CopyFileTo(source, destination, ec);
 }
 
 void CopyFileBinary(const std::string& source, const std::string& destination) {
-  if (!CopyBytes(source, destination)) AbortFlag = 1;
+  std::error_code ec;
+  if (!CopyBytes(source, destination, ec)) AbortFlag = 1;
 }
 
 bool CopyFileIntoDirOf(const std::string& source, const std::string& target) {

@@ -46,9 +46,18 @@ std::string KeptDesignName(const std::string& stem);
 // The design file's name of a name KeptDesignName gives: the name with the
 // design file's extension, unless it ends with that extension already.
 std::string KeptDesignFile(const std::string& name);
-// KeptDesignName of the DesignStem of the name without its directory:
-// "dir/pump.v1.vb4" gives "pump.v1", "dir/d.vb4.vb4" gives "d.vb4.vb4".
+// The design's name of a design file (the path without its directory): the
+// name KeptDesignFile turns back into that file's name. "dir/pump.v1.vb4"
+// gives "pump.v1", "dir/d.vb4.vb4" gives "d.vb4.vb4", and "dir/PUMP.VB4",
+// whose extension differs from the design file's in letter case only, is
+// kept whole ("PUMP.VB4"), since it is not the file "PUMP.vb4".
 std::string BareDesignName(const std::string& path);
+// The file a name typed for an output or input of one format names: the
+// name as typed when its file name ends in "." + extension (any letter
+// case: "gear.DXF"), else the name with "." + extension added ("pumpB.v3"
+// gives "pumpB.v3.dxf", "gear" gives "gear.dxf"). Every file dialog of a
+// format takes its names by this one rule. An empty extension adds nothing.
+std::string NameWithExtension(const std::string& name, const std::string& extension);
 // The name of a file derived from the design's: DesignStem + "." + the
 // extension, so "pump.v1" gives "pump.v1.txt" and never "pump.txt".
 std::string DesignOutputName(const std::string& name, const std::string& extension);
@@ -68,8 +77,10 @@ std::string TemporaryDirectory();
 // A new, empty file of this run in TemporaryDirectory(), named prefix + a
 // random part + suffix: created exclusively (a file or link of the name
 // that stood there first is never used) and readable by the user only. Its
-// path, or empty when none can be made. The caller removes it when its work
-// is done.
+// path, or empty when none can be made; the failure is then noted
+// (NoteFileFailure of file_checks.h: the directory with the name's pattern,
+// "/tmp/KALDIGES*.$$$", and the system's reason), for the caller to tell.
+// The caller removes the file when its work is done.
 std::string NewTemporaryFile(const std::string& prefix, const std::string& suffix);
 
 // True when the file can be opened for reading.
@@ -92,8 +103,9 @@ bool DirectoryListable(const std::string& directory);
 
 // Copies source to destination (a directory as destination receives the
 // source's file name). The destination is replaced only by a complete copy.
-// Returns false on any failure; sets no flag.
+// Returns false on any failure (ec tells why); sets no flag.
 bool CopyFileTo(const std::string& source, const std::string& destination);
+bool CopyFileTo(const std::string& source, const std::string& destination, std::error_code& ec);
 // The same; any failure sets AbortFlag.
 void CopyFileBinary(const std::string& source, const std::string& destination);
 // When the source can be opened: copies it into the directory of target.

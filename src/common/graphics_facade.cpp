@@ -53,7 +53,7 @@ void NormalCursor() { platform::Dialogs().SetBusyCursor(false); }
 
 void GraphMessage(const std::string& text) {
   platform::Dialogs().ShowMessage(
-      {"Message:", OemToDisplayText(text), platform::MessageKind::Plain, platform::MessageButtons::Ok});
+      {"Message:", MixedToDisplayText(text), platform::MessageKind::Plain, platform::MessageButtons::Ok});
 }
 
 void CheckFileExists(const std::string& name) {

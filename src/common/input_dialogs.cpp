@@ -20,11 +20,14 @@ namespace common {
 namespace {
 
 // One showing of the text dialog; nothing on Cancel (AbortFlag then set).
-std::optional<std::string> AskText(const std::string& prompt, const std::string& initial, int maxLength) {
+// A program text is shown and taken back in code page 850; a file's or a
+// folder's name (fileName) is the file system's text and stays as it is.
+std::optional<std::string> AskText(const std::string& prompt, const std::string& initial, int maxLength,
+                                   bool fileName = false) {
   platform::TextInputRequest request;
   request.caption = "Input";
   request.prompt = OemToDisplayText(prompt);
-  request.initial = OemToDisplayText(initial);
+  request.initial = fileName ? initial : OemToDisplayText(initial);
   request.maxLength = maxLength;
   AttachCurrentHelp(request);
   std::optional<std::string> entered = platform::Dialogs().InputText(request);
@@ -33,7 +36,7 @@ std::optional<std::string> AskText(const std::string& prompt, const std::string&
     return std::nullopt;
   }
   AbortFlag = 0;
-  return AnsiToOemText(*entered);
+  return fileName ? *entered : AnsiToOemText(*entered);
 }
 
 // A text that is no number ("abc", "1e999") would read as 0 and pass a
@@ -92,7 +95,7 @@ void LengthInput(const std::string& prompt, Real& value, Real lo, Real hi, std::
 void AskYesNo(const std::string& question, char& answer) {
   platform::ChoiceRequest request;
   request.caption = "Input";
-  request.prompt = OemToDisplayText(question);
+  request.prompt = MixedToDisplayText(question);
   request.groupCaption = "Select";
   request.items = {"&Yes", "&No"};
   request.preselected = (answer == 'N' || answer == 'n') ? 1 : 0;
@@ -120,6 +123,10 @@ void InputTextEx(const std::string& prompt, int maxLength, std::string& text) {
 }
 
 void InputText(const std::string& prompt, int maxLength, std::string& text) { InputTextEx(prompt, maxLength, text); }
+
+void InputFileName(const std::string& prompt, int maxLength, std::string& name) {
+  if (const auto entered = AskText(prompt, name, maxLength, true)) name = *entered;
+}
 
 void InputReal(const std::string& prompt, Real& value, Real lo, Real hi) { RealLoop(prompt, value, lo, hi, Format3); }
 void InputRealB(const std::string& prompt, Real& value, Real lo, Real hi) { RealLoop(prompt, value, lo, hi, Format6); }
@@ -169,7 +176,7 @@ void InputWord(const std::string& prompt, std::uint16_t& n, std::uint16_t a, std
 bool InputUserId() {
   SetHelpNumber(1120);
   std::string entry;
-  InputText("Enter User ID ...", 8, entry);
+  InputFileName("Enter User ID ...", 8, entry);
   if (AbortFlag) return false;
   DataDirectory = entry;
   std::error_code ec;

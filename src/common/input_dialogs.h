@@ -25,6 +25,10 @@ bool AskYesNoCancel2(const std::string& question);
 // At most maxLength characters, starting with text.
 void InputText(const std::string& prompt, int maxLength, std::string& text);
 void InputTextEx(const std::string& prompt, int maxLength, std::string& text);
+// The same for the name of a file or a folder: shown and taken as the file
+// system holds it (UTF-8), not through the program's code page, so that
+// "/home/jürgen" names that folder.
+void InputFileName(const std::string& prompt, int maxLength, std::string& name);
 
 // The value shown with 3 significant digits (RealToText); the bounds in
 // either order. A text that is no number, or no finite one, is refused with

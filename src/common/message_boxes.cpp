@@ -16,11 +16,11 @@ void Box(const std::string& caption, const std::string& text, platform::MessageK
 
 void ShowMessageKind(const std::string& text, int kind) {
   if (kind == 12)
-    Box("Error  : ", OemToDisplayText(text), platform::MessageKind::Error);
+    Box("Error  : ", MixedToDisplayText(text), platform::MessageKind::Error);
   else if (kind == 3)
-    Box("Help", OemToDisplayText(text), platform::MessageKind::Information);
+    Box("Help", MixedToDisplayText(text), platform::MessageKind::Information);
   else
-    Box("Message:", OemToDisplayText(text),
+    Box("Message:", MixedToDisplayText(text),
         kind == 11 ? platform::MessageKind::Information : platform::MessageKind::Plain);
 }
 
@@ -28,11 +28,11 @@ void ShowErrorBox(const std::string& text) { ShowMessageKind(text, 12); }
 void ShowInfo(const std::string& text) { ShowMessageKind(text, 11); }
 
 void ShowAppMessage(const std::string& text, const std::string& caption) {
-  Box(OemToDisplayText(caption), OemToDisplayText(text), platform::MessageKind::Plain);
+  Box(OemToDisplayText(caption), MixedToDisplayText(text), platform::MessageKind::Plain);
 }
 
 void ShowMessageConverted(const std::string& text) {
-  Box(OemToDisplayText(ProgramTitle), OemToDisplayText(text), platform::MessageKind::Plain);
+  Box(OemToDisplayText(ProgramTitle), MixedToDisplayText(text), platform::MessageKind::Plain);
 }
 
 void ShowNoteNoop(const std::string&) {}

@@ -7,6 +7,7 @@
 #include "common/code_page.h"
 #include "common/date_time.h"
 #include "common/file_checks.h"
+#include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "common/message_explanations.h"
@@ -155,7 +156,8 @@ std::optional<std::string> AskReportFileName(const std::string& preset, const st
   request.directory = DataDirectory;
   request.fileName = preset;
   request.filter = "*." + extension + "|*." + extension;
-  return platform::Dialogs().SaveFileName(request);
+  request.extension = extension;
+  return AskOutputFile(request);
 }
 
 // name with its extension replaced by extension.
@@ -198,11 +200,9 @@ void DropSpool() {
 // nobody else has (prefix, a random part, suffix), readable by the user
 // only; false when none can be made.
 bool OpenTemporarySpool(const std::string& prefix, const std::string& suffix) {
+  // A name that cannot be made is noted with the system's reason.
   const std::string name = NewTemporaryFile(prefix, suffix);
-  if (name.empty()) {
-    NoteFileFailure(TemporaryDirectory() + prefix + "*" + suffix, std::make_error_code(std::errc::io_error));
-    return false;
-  }
+  if (name.empty()) return false;
   if (OpenSpool(name)) {
     S().SpoolTemporary = 1;
     return true;
@@ -416,8 +416,7 @@ void SelectOutputDevice(int ask, const std::string& fileName) {
   }
   if (!opened) {
     // The file and the system's reason, as noted when the open failed.
-    ShowFileError("file write error: " + AnsiToOemText(LastFileFailure()));
-    AbortFlag = 1;
+    ShowNotedFileFailure("file write error");
     return;
   }
   S().PageNumber = 0;
@@ -535,11 +534,14 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
   Place(line, TimeText(), 64);
   WriteOutputLine(line);
 
-  std::string dataName = DesignFileName(CurrentFileName);
+  // The file's name is the file system's text (UTF-8); the printout's
+  // lines are program texts of one byte a column, so the name is put in
+  // their code page (a character it lacks as '?').
+  std::string dataName = AnsiToOemText(DesignFileName(CurrentFileName));
   // A design not yet named has no file to name: the line stays empty rather
   // than showing a directory alone.
   if (!BareNameFlag && !dataName.empty()) {
-    const std::string withDir = DataDirectory.empty() ? dataName : AddBackslash(DataDirectory) + dataName;
+    const std::string withDir = DataDirectory.empty() ? dataName : AnsiToOemText(AddBackslash(DataDirectory)) + dataName;
     if (withDir.size() <= static_cast<std::size_t>(ReportWidth - 4)) dataName = withDir;
   }
   line = FramedLine();
@@ -795,10 +797,15 @@ void ShowReportOutput() {
   std::string viewerCopy;
   auto copyForViewer = [&]() {
     viewerCopy = NewTemporaryFile("outwin", ".txt");
-    if (viewerCopy.empty() || !CopyFileTo(spool, viewerCopy)) {
-      if (!viewerCopy.empty()) DeleteFileQuiet(viewerCopy);
+    if (viewerCopy.empty()) {
+      ShowNotedFileFailure("file write error");
+      return false;
+    }
+    std::error_code ec;
+    if (!CopyFileTo(spool, viewerCopy, ec)) {
+      DeleteFileQuiet(viewerCopy);
+      ShowFileFailure(ec == std::errc::no_space_on_device ? "disk full" : "file write error", viewerCopy, ec);
       viewerCopy.clear();
-      ShowFileError("file write error");
       AbortFlag = 1;
       return false;
     }

@@ -40,7 +40,7 @@ void SelectFromList(const std::string& caption, int n, int& index) {
 
 bool AskYesNoCancel(const std::string& question) {
   const platform::DialogButton answer =
-      platform::Dialogs().ShowMessage({OemToDisplayText(ProgramTitle), OemToDisplayText(question),
+      platform::Dialogs().ShowMessage({OemToDisplayText(ProgramTitle), MixedToDisplayText(question),
                                        platform::MessageKind::Question, platform::MessageButtons::YesNoCancel});
   if (answer == platform::DialogButton::Cancel) AbortFlag = 1;
   return answer == platform::DialogButton::Yes;
@@ -50,13 +50,14 @@ void ShowError(const std::string& text) { ShowFileError(text); }
 
 void ShowMessageText(const std::string& text) {
   platform::Dialogs().ShowMessage(
-      {"Message:", OemToDisplayText(text), platform::MessageKind::Plain, platform::MessageButtons::Ok});
+      {"Message:", MixedToDisplayText(text), platform::MessageKind::Plain, platform::MessageButtons::Ok});
 }
 
 std::string UpdateAppTitle() {
   std::string title = OemToDisplayText(ProgramTitle);
   if (CurrentFileName.empty()) return title + "   V " + ProgramVersion;
-  return title + "  -  " + OemToDisplayText(DesignFileName(CurrentFileName));
+  // The name is the file system's text, shown as it is.
+  return title + "  -  " + DesignFileName(CurrentFileName);
 }
 
 }  // namespace common

@@ -1,7 +1,8 @@
 // The small modal interactions every part of the program uses: pick one of
 // the items of TextLines, answer yes/no/cancel, show an error or a message,
 // and the main window's title. Program texts (code page 850) go in; they are
-// converted for display here. A cancelled dialog sets AbortFlag and leaves
+// converted for display here, and a file name within them (the file
+// system's text, UTF-8) is shown as it is (MixedToDisplayText). A cancelled dialog sets AbortFlag and leaves
 // the caller's variable as it was.
 #pragma once
 
@@ -32,8 +33,9 @@ void ShowError(const std::string& text);
 void ShowMessageText(const std::string& text);
 
 // The application title: ProgramTitle + "   V " + version without a data
-// file; ProgramTitle + "  -  " + the file name (with the data-file
-// extension unless the name has a '.') otherwise. Display text.
+// file; ProgramTitle + "  -  " + the file name as the file system holds it
+// (with the data-file extension unless the name has it already) otherwise.
+// Display text.
 std::string UpdateAppTitle();
 
 }  // namespace common

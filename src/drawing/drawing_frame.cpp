@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/cad_settings.h"
+#include "common/code_page.h"
 #include "common/date_time.h"
 #include "common/design_documentation.h"
 #include "common/file_utils.h"
@@ -466,7 +467,7 @@ void DrawDrawingFrame(int sheet, const TSheetTitle& title) {
   SetCadColor(PenTexts);
   SetCadTextSize(2, 0, footer.height, 1.2L * footer.height / 1.5L);
   if (!FrameOption(common::FrameOptFileName))
-    CadText(common::ShortenText(common::DataFileName(), 150), 20, footer.y);
+    CadText(common::ShortenText(common::AnsiToOemText(common::DataFileName()), 150), 20, footer.y);
   if (!FrameOption(common::FrameOptDate))
     CadText(common::TodayText() + " " + common::TimeText(), sheet == SheetA4 ? 186 : outline.x2 - 25, footer.y);
   if (!FrameOption(common::FrameOptMakerTitle)) {

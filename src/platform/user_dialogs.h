@@ -94,6 +94,11 @@ struct FileNameRequest {
   // Filter pairs "description|pattern|description|pattern...", patterns
   // separated by ';' ("*.vb4"); empty: all files.
   std::string filter;
+  // The extension of the format chosen for (no dot): the program adds it to
+  // a typed name that lacks it (NameWithExtension of common/file_utils.h),
+  // so an open dialog also takes a name that is not there as typed
+  // ("pump.v1" for "pump.v1.vb4"). Empty: names are taken as they are.
+  std::string extension;
 };
 
 // A font as the font dialog shows and returns it.

@@ -697,7 +697,9 @@ TEST(CommandLineProgram, ADriveWithoutLoadIsNotRated) {
 
 // A write that fails on the way (a full disk; here the file-size limit,
 // which stops root as well) names the file and the system's reason for the
-// printout as for every CAD format, and leaves nothing behind.
+// printout as for every CAD format, and leaves nothing behind. IGES fails on
+// its parameter records, which go to a work file of the temporary
+// directory first: that file is named.
 TEST(CommandLineProgram, EveryOutputNamesTheReasonOfAFailedWrite) {
   const testsupport::ScratchDirectory dir("cmd_full");
   CopyDefaultDesign(dir, "x.vb4");
@@ -710,7 +712,14 @@ TEST(CommandLineProgram, EveryOutputNamesTheReasonOfAFailedWrite) {
            {"1", "x.dxf"}, {"2", "x.igs"}, {"5", "x.txt"}, {"6", "x.stl"}, {"7", "x.stp"}}) {
     const ProgramRun run = RunProgram(dir, "x.vb4 /CAD" + format + ":1", limited);
     EXPECT_EQ(run.exitCode, 2) << format;
-    EXPECT_EQ(run.err, "vob4: drawing 1 could not be written in format " + format + ": " + file + ": File too large\n");
+    const std::string said = "vob4: drawing 1 could not be written in format " + format + ": ";
+    if (format == "2") {
+      EXPECT_EQ(run.err.rfind(said, 0), 0u) << run.err;
+      EXPECT_TRUE(run.err.ends_with(".$$$: File too large\n")) << run.err;
+      EXPECT_NE(run.err.find("/KALDIGES"), std::string::npos) << run.err;
+    } else {
+      EXPECT_EQ(run.err, said + file + ": File too large\n");
+    }
   }
   EXPECT_EQ(dir.Entries(), 1u) << "only the design: nothing half written";
 }
@@ -744,10 +753,44 @@ TEST(CommandLineProgram, AFileSizeLimitIsAFailedWrite) {
                                       "TMPDIR='" + dir.Path("tmp") + "' sh -c 'ulimit -f 4; exec \"$0\" \"$@\"'",
                                       dir.Path("work"));
     EXPECT_EQ(run.exitCode, 2) << option << run.err;
-    EXPECT_NE(run.err.find(output + ": File too large\n"), std::string::npos) << option << run.err;
+    // IGES names its parameter work file in the temporary directory.
+    const std::string failed = option == "/CAD2:1" ? ".$$$" : output;
+    EXPECT_NE(run.err.find(failed + ": File too large\n"), std::string::npos) << option << run.err;
     EXPECT_EQ(EntriesOf(dir.Path("work")), std::vector<std::string>{"d.vb4"}) << option;
     EXPECT_EQ(EntriesOf(dir.Path("tmp")), std::vector<std::string>{}) << option;
   }
+}
+
+// IGES goes through a work file in the temporary directory: a temporary
+// directory that is missing, or full (a 64 KB disk of the run's own, in a
+// user and mount namespace), refuses the drawing with that file and the
+// system's reason; the old drawing keeps its bytes and nothing is left
+// beside the design.
+TEST(CommandLineProgram, AMissingOrFullTemporaryDirectoryKeepsTheOldIges) {
+  const testsupport::ScratchDirectory dir("cmd_iges_tmp");
+  fs::create_directories(dir.Path("work"));
+  fs::create_directories(dir.Path("tmp"));
+  CopyDefaultDesign(dir, "work/d.vb4");
+  const std::string old = "an old drawing\r\n";
+  testsupport::Put(dir.Path("work/d.igs"), old);
+  int mounted = -1;
+  testsupport::RunCommand("unshare -r -m sh -c 'mount -t tmpfs -o size=64k tmpfs \"$0\"' '" + dir.Path("tmp") +
+                              "' 2>/dev/null",
+                          &mounted);
+  const std::string onSmallDisk = "unshare -r -m sh -c 'mount -t tmpfs -o size=64k tmpfs \"$TMPDIR\" && exec \"$0\" \"$@\"'";
+  for (const auto& [tmp, launcher, reason] : std::vector<std::tuple<std::string, std::string, std::string>>{
+           {dir.Path("missing"), "", "KALDIGES*.$$$: No such file or directory\n"},
+           {dir.Path("tmp"), onSmallDisk, ".$$$: No space left on device\n"}}) {
+    if (!launcher.empty() && mounted != 0) continue;
+    SCOPED_TRACE(tmp);
+    const ProgramRun run = RunProgram(dir, "d.vb4 /CAD2:1", "TMPDIR='" + tmp + "' " + launcher, dir.Path("work"));
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err.rfind("vob4: drawing 1 could not be written in format 2: " + tmp + "/KALDIGES", 0), 0u) << run.err;
+    EXPECT_TRUE(run.err.ends_with(reason)) << run.err;
+    EXPECT_EQ(Slurp(dir.Path("work/d.igs")), old);
+    EXPECT_EQ(EntriesOf(dir.Path("work")), (std::vector<std::string>{"d.igs", "d.vb4"}));
+  }
+  if (mounted != 0) GTEST_SKIP() << "the system gives no mount namespace for a small disk";
 }
 
 // A run ended by SIGTERM or SIGINT while its temporary files exist (the

@@ -23,6 +23,7 @@
 #include "common/menu_captions.h"
 #include "common/message_list.h"
 #include "common/session_file.h"
+#include "common/small_dialogs.h"
 #include "drawing/cad/cad_blocks.h"
 #include "drawing/cad/cad_output.h"
 #include "platform/report_viewer.h"
@@ -309,20 +310,25 @@ TEST_F(MainWindowTest, SaveQuestionAndFailedSave) {
   EXPECT_EQ(Messages().back(), "Save file ?");
   EXPECT_EQ(common::DataChanged, 1);
 
-  // A named design whose save fails keeps its question for the next close.
-  common::CurrentFileName = "gone";
+  // A named design whose save fails keeps its question for the next close;
+  // the refusal names the file and the system's reason. Names beyond ASCII
+  // are shown as the file system holds them.
+  common::CurrentFileName = "Zähne ü 2";
   common::DataDirectory = dir_.Path("missing");
   dialogs_.Then(ScriptedAnswer::Press(DialogButton::Yes));
   EXPECT_FALSE(app::MainFormCloseQuery());
   EXPECT_EQ(common::DataChanged, 1);
+  EXPECT_EQ(Messages().back(),
+            "invalid file name: " + dir_.Path("missing/Zähne ü 2.vb4") + ": No such file or directory");
 
   // Saved: the question is answered.
   common::DataDirectory = dir_.Dir().string();
   dialogs_.Then(ScriptedAnswer::Press(DialogButton::Yes));
   EXPECT_TRUE(app::MainFormCloseQuery());
   EXPECT_EQ(common::DataChanged, 0);
-  EXPECT_TRUE(fs::exists(dir_.Path("gone.vb4")));
-  EXPECT_EQ(Messages().back(), "Save file (" + dir_.Path("gone.vb4") + ") ?");
+  EXPECT_TRUE(fs::exists(dir_.Path("Zähne ü 2.vb4")));
+  EXPECT_EQ(Messages().back(), "Save file (" + dir_.Path("Zähne ü 2.vb4") + ") ?");
+  EXPECT_EQ(common::UpdateAppTitle().substr(common::UpdateAppTitle().find("  -  ")), "  -  Zähne ü 2.vb4");
 }
 
 // A changed design that has no name yet is offered Save, Discard and

@@ -378,6 +378,12 @@ std::map<std::string, std::function<std::vector<ListText>()>> ComposedCalls() {
          EXPECT_EQ(drawing::TooThinForSolidText("STEP").rfind(words, 0), 0u);
          return std::vector<ListText>{{"Error  : " + words, true}};
        }},
+      // The height entered first, then the fixed words.
+      {"TooLowForSolidText(format, height)",
+       [] {
+         return std::vector<ListText>{{"Error  : " + drawing::TooLowForSolidText("STL", 0), false},
+                                      {"Error  : " + drawing::TooLowForSolidText("STEP", 5e-5L), false}};
+       }},
       // Block names of a CAD file that the drawing did not define.
       // The blocks the sheets and animations define and insert.
       {"\"Blockname \" + name + \" not found !\"",

@@ -97,21 +97,22 @@ TEST_F(FileChecksTest, CheckOutputFileName) {
   EXPECT_TRUE(dialogs_.Asked().empty());
   EXPECT_EQ(dir_.Entries(), 0u);
 
-  // An existing file: asked; No and Cancel refuse, Yes accepts; the file
-  // is never truncated by the check.
-  { std::ofstream(dir_.Path("old.vb4")) << "keep"; }
-  const std::string question = dir_.Path("old.vb4") + " already exists.   overwrite ?";
+  // An existing file: asked, its name shown as the file system holds it;
+  // No and Cancel refuse, Yes accepts; the file is never truncated by the
+  // check.
+  { std::ofstream(dir_.Path("Zähne ü 2.vb4")) << "keep"; }
+  const std::string question = dir_.Path("Zähne ü 2.vb4") + " already exists.   overwrite ?";
   dialogs_.Then(ScriptedAnswer::Press(DialogButton::No));
-  CheckOutputFileName(dir_.Path("old.vb4"));
+  CheckOutputFileName(dir_.Path("Zähne ü 2.vb4"));
   EXPECT_EQ(AbortFlag, 1);
   EXPECT_EQ(dialogs_.Asked().back().text, question);
   EXPECT_EQ(dialogs_.Asked().back().caption, ProgramTitle);
   EXPECT_EQ(dialogs_.Asked().back().buttons, platform::MessageButtons::YesNoCancel);
   AbortFlag = 0;
   dialogs_.Then(ScriptedAnswer::Press(DialogButton::Yes));
-  CheckOutputFileName(dir_.Path("old.vb4"));
+  CheckOutputFileName(dir_.Path("Zähne ü 2.vb4"));
   EXPECT_EQ(AbortFlag, 0);
-  EXPECT_EQ(Slurp(dir_.Path("old.vb4")), "keep");
+  EXPECT_EQ(Slurp(dir_.Path("Zähne ü 2.vb4")), "keep");
   EXPECT_EQ(dir_.Entries(), 1u);
 
   // Not asked when the name contains "actual" or asking is off.
@@ -119,14 +120,15 @@ TEST_F(FileChecksTest, CheckOutputFileName) {
   { std::ofstream(dir_.Path("actual.vb4")) << "x"; }
   CheckOutputFileName(dir_.Path("actual.vb4"));
   AskBeforeOverwrite = 0;
-  CheckOutputFileName(dir_.Path("old.vb4"));
+  CheckOutputFileName(dir_.Path("Zähne ü 2.vb4"));
   EXPECT_EQ(dialogs_.Asked().size(), asked);
   EXPECT_EQ(AbortFlag, 0);
 
   // A directory that does not exist, or a directory as name.
   CheckOutputFileName(dir_.Path("nodir/x.vb4"));
   EXPECT_EQ(AbortFlag, 1);
-  EXPECT_EQ(dialogs_.Asked().back().text, "invalid file name \"" + dir_.Path("nodir/x.vb4") + "\" !");
+  EXPECT_EQ(dialogs_.Asked().back().text,
+            "invalid file name: " + dir_.Path("nodir/x.vb4") + ": No such file or directory");
   AbortFlag = 0;
   CheckOutputFileName(dir_.Dir().string());
   EXPECT_EQ(AbortFlag, 1);

@@ -346,6 +346,17 @@ TEST_F(TableLayer, RecordNumberEditTitleSortPackAndQuickPick) {
   w.tzdbf.First();
   EXPECT_EQ(common::TrimBlanks(w.FieldAsString(1)), "Pinion");
   EXPECT_EQ(sortIndexes(), 1) << "the index of the title before is removed";
+  // A temporary directory gone meanwhile: the title's order is not made,
+  // the user is told where and why, and the order shown stays.
+  const std::string temp = common::TempDirectory;
+  common::TempDirectory = (dir_ / "gone").string();
+  w.DepressTitle(0);
+  EXPECT_EQ(scripted_.Asked().back().text,
+            "file write error: " + (dir_ / "gone").string() + "/$kaltemp*.ndx: No such file or directory");
+  w.tzdbf.First();
+  EXPECT_EQ(common::TrimBlanks(w.FieldAsString(1)), "Pinion");
+  common::TempDirectory = temp;
+  EXPECT_EQ(sortIndexes(), 1);
 
   // Pack removes the records marked deleted, after Yes only.
   w.GoRecord(2);

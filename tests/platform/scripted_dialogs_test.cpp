@@ -19,7 +19,7 @@ TEST(ScriptedDialogs, AnswersFromQueueThenDefaultAndRecordsEverything) {
             DialogButton::Yes);
   EXPECT_EQ(d.ChooseItem({"Select", "Device", "", {"a", "b", "c"}, 0, ChoiceStyle::Radio, {}}), 2);
   EXPECT_EQ(d.InputText({"Input", "Module", "4", 30, {}}), "12,5");
-  EXPECT_EQ(d.OpenFileName({"Open", "/tmp", "", "*.vb4|*.vb4"}), "/tmp/a.vb4");
+  EXPECT_EQ(d.OpenFileName({"Open", "/tmp", "", "*.vb4|*.vb4", "vb4"}), "/tmp/a.vb4");
   EXPECT_EQ(d.PendingAnswers(), 0u);
 
   // Queue empty: the cancelling answer of each question.
@@ -31,7 +31,7 @@ TEST(ScriptedDialogs, AnswersFromQueueThenDefaultAndRecordsEverything) {
   EXPECT_EQ(d.PendingAnswers(), 1u);
   EXPECT_EQ(d.InputText({"Input", "p", "x", 10, {}}), "kept");
   EXPECT_FALSE(d.InputText({"Input", "p", "x", 10, {}}).has_value());
-  EXPECT_FALSE(d.SaveFileName({"Save", "", "n", ""}).has_value());
+  EXPECT_FALSE(d.SaveFileName({"Save", "", "n", "", ""}).has_value());
 
   const auto& asked = d.Asked();
   ASSERT_EQ(asked.size(), 10u);

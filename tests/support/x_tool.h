@@ -33,9 +33,24 @@ class XTool {
     const testsupport::DirectRun run = Run(keys);
     EXPECT_EQ(run.exitCode, 0) << run.err;
   }
+  // Types the text, letters beyond ASCII too, as the keyboard would. A
+  // letter the server's keyboard lacks is typed on a key xdotool binds to
+  // it for the moment: slowly, so that the program has read the new binding
+  // before it is taken back, on a loaded machine too.
   void Type(const std::string& text) const {
-    const testsupport::DirectRun run = Run({"type", "--delay", "40", text});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::size_t i = 0;
+    while (i < text.size()) {
+      const bool ascii = static_cast<unsigned char>(text[i]) < 0x80;
+      std::size_t end = i + 1;
+      if (ascii) {
+        while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
+      } else {
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+      }
+      const testsupport::DirectRun run = Run({"type", "--delay", ascii ? "40" : "300", text.substr(i, end - i)});
+      EXPECT_EQ(run.exitCode, 0) << run.err;
+      i = end;
+    }
   }
   // Gives a window the keyboard, as a window manager does when the user
   // picks it; the test's server has none.
@@ -57,13 +72,15 @@ class XTool {
     for (std::string id; std::getline(out, id);) windows.push_back(id);
     return windows;
   }
+  // A window's title.
+  std::string Title(const std::string& window) const {
+    const std::string title = Run({"getwindowname", window}).out;
+    return title.substr(0, title.find('\n'));
+  }
   // The titles of the windows shown, for a failure's message.
   std::string Titles() const {
     std::string titles;
-    for (const std::string& id : Shown()) {
-      const std::string title = Run({"getwindowname", id}).out;
-      titles += "[" + title.substr(0, title.find('\n')) + "] ";
-    }
+    for (const std::string& id : Shown()) titles += "[" + Title(id) + "] ";
     return titles;
   }
 

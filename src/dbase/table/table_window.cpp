@@ -363,13 +363,24 @@ void Tdbf4::DepressTitle(int column) {
   // a random part, ".ndx") in the temporary directory; the one of the title
   // before is removed once the new one is in use, the last one when the
   // table closes.
+  // As every output through a temporary file: one that cannot be made or
+  // built is told (the file and the system's reason, or the build's
+  // report) and leaves nothing; the order shown stays.
   const std::string file = common::NewTemporaryFile("$kaltemp", ".ndx");
   if (file.empty()) {
-    common::ShowFileError("file write error");
+    common::ShowNotedFileFailure("file write error");
+    AbortFlag = 0;
     return;
   }
   const std::string index = file.substr(0, file.size() - 4);
+  AbortFlag = 0;
   IndexOn(field, index);
+  if (AbortFlag) {
+    std::error_code ignored;
+    platform::Files().Remove(file, ignored);
+    AbortFlag = 0;
+    return;
+  }
   OpenIndex(index);
   RemoveSortIndex();
   sortIndex_ = file;
@@ -441,12 +452,14 @@ std::optional<std::string> ChooseFile(bool save, const std::string& caption, con
   request.caption = caption;
   request.filter = filter;
   request.fileName = preset;
+  request.extension = defaultExtension;
   std::optional<std::string> name =
       save ? platform::Dialogs().SaveFileName(request) : platform::Dialogs().OpenFileName(request);
-  if (name && !defaultExtension.empty() && common::FileDirPart(*name).size() < name->size()) {
-    const std::string bare = name->substr(common::FileDirPart(*name).size());
-    if (bare.find('.') == std::string::npos) *name += "." + defaultExtension;
-  }
+  // The format's extension is added unless the name ends in it, as in
+  // every file dialog of one format ("pump.v1" writes "pump.v1.htm");
+  // ".html" is HTML's too.
+  if (name && common::NameWithExtension(*name, "html") != *name)
+    *name = common::NameWithExtension(*name, defaultExtension);
   return name;
 }
 

@@ -8,6 +8,7 @@
 
 #include "common/angle_date_format.h"
 #include "common/cad_settings.h"
+#include "common/code_page.h"
 #include "common/date_time.h"
 #include "common/design_documentation.h"
 #include "common/help_text.h"
@@ -74,9 +75,13 @@ void DeleteRecordedBlockFiles() {
 
 void CadDrawingFrame(Real x1, Real y1, Real x2, Real y2, Real height) {
   CadBackEnd& device = CurrentCadBackEnd();
+  const bool solid = CadDevice == CadDeviceStl || CadDevice == CadDeviceStep;
+  CadDrawing.SolidHeightTyped = 0;
   if (height > 0 && CadDevice == CadDeviceStl && !common::CadBatchNaming) {
     common::SetHelpNumber(2900);
     common::InputLength("height", height, 0, 1000);
+    // Cancel keeps the face width offered.
+    CadDrawing.SolidHeightTyped = AbortFlag ? 0 : 1;
     AbortFlag = 0;
   }
   const Real area[6] = {x1, x2, y1, y2, x2 - x1, y2 - y1};
@@ -90,7 +95,8 @@ void CadDrawingFrame(Real x1, Real y1, Real x2, Real y2, Real height) {
   if (screen) {
     SetCadTextSize(2, 0, 0.006L * (y2 - y1), 0.0045L * (x2 - x1));
     SetCadColor(30);
-    const std::string fileText = common::ShortenText(common::DataFileName(), 120);
+    // The file system's name as a program text, as every text of the sheet.
+    const std::string fileText = common::ShortenText(common::AnsiToOemText(common::DataFileName()), 120);
     // A sheet with its frame writes file name and date in its own footer.
     const bool sheetFrame = CadDrawing.DrawingSheetFormat == 2 || CadDrawing.DrawingSheetFormat == 3;
     if (!CadSettings.CadFrameOptions[common::FrameOptFooter] && !sheetFrame)
@@ -98,7 +104,9 @@ void CadDrawingFrame(Real x1, Real y1, Real x2, Real y2, Real height) {
                   common::ProgramVersion + " - " + fileText,
               x1 + 0.005L * (x2 - x1), y1 + 0.002L * (y2 - y1));
   }
-  if (height > 0) SetStlHeights(0, height);
+  // A solid is as high as this drawing says, 0 too (it is then refused as
+  // too thin), never as high as the solid written before it.
+  if (height > 0 || solid) SetStlHeights(0, height);
 }
 
 void CadDefaultFrame() { CadDrawingFrame(0, 0, 160, 120, 1.0L); }

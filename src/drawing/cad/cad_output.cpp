@@ -9,6 +9,7 @@
 #include "common/cad_settings.h"
 #include "common/design_documentation.h"
 #include "common/file_checks.h"
+#include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/graphics_settings.h"
 #include "common/kaldvar.h"
@@ -43,17 +44,18 @@ bool NameOutputFile(const std::string& ext) {
   // are not taken for one.
   request.fileName = common::DesignOutputName(common::BareDesignName(common::CurrentFileName), ext);
   request.filter = "*." + ext + "|*." + ext + "|*.*|*.*";
-  const auto chosen = platform::Dialogs().SaveFileName(request);
-  if (!chosen || common::TrimBlanks(*chosen).empty()) {
+  request.extension = ext;
+  // The name typed is the file written, with the format's extension added
+  // unless it ends in it: "pumpB.v3" writes "pumpB.v3.dxf", never
+  // "pumpB.dxf" of another design, and "gear.DXF" writes "gear.DXF".
+  const auto chosen = common::AskOutputFile(request);
+  platform::Dialogs().SetBusyCursor(false);
+  if (!chosen) {
     AbortFlag = 1;
     CadSettings.CadFileName.clear();
-    platform::Dialogs().SetBusyCursor(false);
     return false;
   }
-  // Whatever extension was typed is replaced; a dot in a directory name is
-  // not an extension.
-  CadSettings.CadFileName = common::PathNoExt(*chosen) + "." + ext;
-  platform::Dialogs().SetBusyCursor(false);
+  CadSettings.CadFileName = *chosen;
   common::CheckOutputFileName(CadSettings.CadFileName);
   return AbortFlag == 0;
 }
@@ -115,6 +117,10 @@ std::string TooThinForSolidText(const std::string& format) {
   return "face width below 0.0001 mm, too thin for a solid; no " + format + " file written";
 }
 
+std::string TooLowForSolidText(const std::string& format, Real height) {
+  return "height " + ValueText(height) + " mm below 0.0001 mm, too thin for a solid; no " + format + " file written";
+}
+
 bool RefusedAsTooThin(const std::string& format) {
   // Far below any face width a part is made with, far above the rounding
   // of the heights a file holds. The heights as the settings hold them,
@@ -124,7 +130,11 @@ bool RefusedAsTooThin(const std::string& format) {
   constexpr Real least = 1e-4L;
   const Real height = std::fabs(CadSettings.StlHeights[2] - CadSettings.StlHeights[1]);
   if (height >= least * (1 - 1e-9L)) return false;
-  RefuseSolidOutput(TooThinForSolidText(format));
+  // The height the user entered is named, or else the face width it is.
+  if (CadDrawing.SolidHeightTyped)
+    RefuseSolidOutput(TooLowForSolidText(format, height));
+  else
+    RefuseSolidOutput(TooThinForSolidText(format));
   return true;
 }
 
@@ -157,6 +167,7 @@ void CadOpenOutput(CadDeviceCode code) {
   CadSetOrigin(0, 0);
   CadDrawing.DrawingSheetFormat = 0;
   CadDrawing.SheetFrameDrawn = 0;
+  CadDrawing.SolidHeightTyped = 0;
   if (code != CadAskDevice) {
     SetCadDevice(code);
   } else {
@@ -174,7 +185,14 @@ void CadOpenOutput(CadDeviceCode code) {
     }
   }
   device.Open();
-  if (AbortFlag) return;
+  if (AbortFlag) {
+    // An output that could not begin (its work file in the temporary
+    // directory, say) leaves nothing: no unfinished file beside the
+    // design until the program ends, and the previous file as it was.
+    if (common::SharedTextFile.CurrentMode() == common::TextFile::Mode::Writing) common::SharedTextFile.Discard();
+    device.Abandon();
+    return;
+  }
   CadDrawing.CadBlockRecording = 0;
   SetCadTextAlign(0, 0);
   SetCadLineSpacing(1);

@@ -58,9 +58,12 @@ bool CadValuesWritable(std::initializer_list<Real> values);
 void RefuseSolidOutput(const std::string& message);
 // Material between the two extrusion heights of CadSettings (StlHeights)
 // closer than 0.0001 mm is no solid: the output of the format named (STEP,
-// STL) is refused with TooThinForSolidText, and true returned.
+// STL) is refused, and true returned. The refusal names the height the user
+// entered for the output (TooLowForSolidText), or the face width where the
+// height is the design's (TooThinForSolidText).
 bool RefusedAsTooThin(const std::string& format);
 std::string TooThinForSolidText(const std::string& format);
+std::string TooLowForSolidText(const std::string& format, Real height);
 
 // ---- Primitives --------------------------------------------------------------
 void CadLine(Real x1, Real y1, Real x2, Real y2);

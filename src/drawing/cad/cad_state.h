@@ -33,6 +33,9 @@ struct TCadDrawingState {
   // A sheet frame was drawn since the output was opened (the diagrams on a
   // sheet change DrawingSheetFormat afterwards).
   std::uint8_t SheetFrameDrawn = 0;
+  // The solid's height (StlHeights) is the one the user entered for this
+  // output, not the face width of the design.
+  std::uint8_t SolidHeightTyped = 0;
 };
 
 extern TCadDrawingState CadDrawing;

@@ -175,19 +175,15 @@ void IgesBegin() {
   if (file.IsOpen()) file.Discard();
   if (!ParamFileName().empty()) common::DeleteFileQuiet(ParamFileName());
   ParamFileName() = common::NewTemporaryFile("KALDIGES", ".$$$");
-  std::error_code ec;
   if (ParamFileName().empty()) {
-    common::NoteFileFailure(common::TemporaryDirectory() + "KALDIGES.$$$: no temporary file can be made there");
-    common::ShowFileError("file write error");
-    common::AbortFlag = 1;
+    common::ShowNotedFileFailure("file write error");
     return;
   }
   file.Assign(ParamFileName());
-  if (!file.Rewrite(ec)) {
-    common::NoteFileFailure(ParamFileName(), ec);
-    common::ShowFileError("file write error");
-    common::AbortFlag = 1;
-  }
+  std::error_code ec;
+  if (file.Rewrite(ec)) return;
+  common::ShowFileFailure("file write error", ParamFileName(), ec);
+  common::AbortFlag = 1;
 }
 
 void IgesWriteStartGlobal(const std::string& fileName, Real maxCoordinate) {
@@ -343,17 +339,40 @@ void IgesSetColour(int pen) {
 
 void IgesAssembleFile() {
   common::TextFile& params = ParamFile();
-  std::error_code ec;
-  if (params.IsOpen() && !params.Close(ec)) common::AbortFlag = 1;
-  params.Assign(ParamFileName());
-  if (!ParamFileName().empty() && params.Reset(ec)) {
-    std::string line;
-    while (!params.Eof() && params.ReadLine(line)) common::WriteTextLine(line);
-    params.Close(ec);
-  } else {
+  const std::string paramName = ParamFileName();
+  // The parameter records are the file's body: when they could not all be
+  // written (a full or missing temporary directory), the output is given
+  // up and the previous file stays, and the user is told the work file and
+  // the system's reason.
+  const auto giveUp = [&](const std::error_code& ec) {
+    common::SharedTextFile.Discard();
+    params.Discard();
+    if (!paramName.empty()) common::DeleteFileQuiet(paramName);
+    ParamFileName().clear();
+    common::ShowFileFailure(ec == std::errc::no_space_on_device ? "disk full" : "file write error",
+                            paramName, ec);
     common::AbortFlag = 1;
+  };
+  std::error_code ec;
+  if (paramName.empty() || (params.IsOpen() && !params.Close(ec))) {
+    giveUp(ec ? ec : std::make_error_code(std::errc::io_error));
+    return;
   }
-  if (!ParamFileName().empty()) common::DeleteFileQuiet(ParamFileName());
+  params.Assign(paramName);
+  if (!params.Reset(ec)) {
+    giveUp(ec);
+    return;
+  }
+  std::string line;
+  while (!params.Eof()) {
+    if (!params.ReadLine(line)) {
+      giveUp(std::make_error_code(std::errc::io_error));
+      return;
+    }
+    common::WriteTextLine(line);
+  }
+  params.Close(ec);
+  common::DeleteFileQuiet(paramName);
   ParamFileName().clear();
   char terminate[40];
   std::snprintf(terminate, sizeof terminate, "S%07dG%07dD%07dP%07d", IgesState.RecordsS, IgesState.RecordsG,

@@ -127,7 +127,7 @@ void ConfigurePlotUtility(std::string& commandLine) {
   const std::string programFile = edition == 1 ? "wtramlin.exe" : "tramlin.exe";
   for (;;) {
     common::SetHelpNumber(2080);
-    common::InputText("Program directory of " + programFile, platform::NoLengthLimit, directory);
+    common::InputFileName("Program directory of " + programFile, platform::NoLengthLimit, directory);
     if (AbortFlag) return;
     common::CheckFileAccess(common::AddBackslash(directory) + programFile);
     if (AbortFlag == 0) break;
@@ -149,7 +149,7 @@ void ConfigurePlotUtility(std::string& commandLine) {
     common::InputWord(interface == 1 ? "COM-Port" : "LPT-Port", port, 1, 4);
   } else {
     common::SetHelpNumber(2130);
-    common::InputText("destination file name", platform::NoLengthLimit, destination);
+    common::InputFileName("destination file name", platform::NoLengthLimit, destination);
   }
   if (AbortFlag) return;
 
@@ -199,7 +199,7 @@ void ConfigurePlotUtility(std::string& commandLine) {
     std::string name = common::AddBackslash(directory) + common::LowerText(common::ProgramName);
     for (;;) {
       common::SetHelpNumber(2170);
-      common::InputText("batch file name (without .bat)", platform::NoLengthLimit, name);
+      common::InputFileName("batch file name (without .bat)", platform::NoLengthLimit, name);
       if (AbortFlag) return;
       if (std::filesystem::path(name).filename().string().find('.') != std::string::npos) continue;
       if (WriteScript(name + ".BAT", line)) break;

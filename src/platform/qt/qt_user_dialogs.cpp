@@ -207,8 +207,19 @@ std::optional<std::string> QtUserDialogs::InputText(const TextInputRequest& requ
 }
 
 std::optional<std::string> QtUserDialogs::OpenFileName(const FileNameRequest& request) {
-  const QString name = QFileDialog::getOpenFileName(Parent(), Q(request.caption), Q(request.directory),
-                                                    Q(QtFileFilter(request.filter)));
+  QString name;
+  if (request.extension.empty()) {
+    name = QFileDialog::getOpenFileName(Parent(), Q(request.caption), Q(request.directory),
+                                        Q(QtFileFilter(request.filter)));
+  } else {
+    // The program completes a typed name with the format's extension and
+    // says itself when the file is not there: the dialog takes the name as
+    // typed ("pump.v1" for "pump.v1.vb4") instead of refusing it.
+    QFileDialog dialog(Parent(), Q(request.caption), Q(request.directory), Q(QtFileFilter(request.filter)));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) name = dialog.selectedFiles().front();
+  }
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
 }

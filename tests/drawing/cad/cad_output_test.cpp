@@ -8,6 +8,8 @@
 
 #include <filesystem>
 
+#include "common/message_explanations.h"
+#include "common/message_list.h"
 #include "common/text_utils.h"
 #include "platform/clock.h"
 #include "drawing/rotated_frame.h"
@@ -38,15 +40,16 @@ class CadOutputTest : public DrawingTest {
 TEST_F(CadOutputTest, OutputFileNamedByTheDialogWithItsExtension) {
   common::CurrentFileName = "pair7";
   common::CadDirectory = "/cad";
+  // A typed name keeps its dots and gets the format's extension.
   Open(CadDeviceDxf, "gear.dwg");
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_EQ(common::CadSettings.CadFileName, scratch_.Path("gear.dxf"));
+  EXPECT_EQ(common::CadSettings.CadFileName, scratch_.Path("gear.dwg.dxf"));
   ASSERT_EQ(dialogs_.Asked().size(), 1u);
   EXPECT_EQ(dialogs_.Asked()[0].text, "pair7.dxf");
   EXPECT_EQ(dialogs_.Asked()[0].initial, "/cad/");
   EXPECT_EQ(dialogs_.Asked()[0].filter, "*.dxf|*.dxf|*.*|*.*");
   CadCloseOutput();
-  EXPECT_TRUE(std::filesystem::exists(scratch_.Path("gear.dxf")));
+  EXPECT_TRUE(std::filesystem::exists(scratch_.Path("gear.dwg.dxf")));
 
   // No extension, and a dot in a directory name that is not one.
   std::filesystem::create_directory(scratch_.Path("v1.2"));
@@ -61,6 +64,54 @@ TEST_F(CadOutputTest, OutputFileNamedByTheDialogWithItsExtension) {
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_EQ(common::CadSettings.CadFileName, "");
   EXPECT_FALSE(common::SharedTextFile.IsOpen());
+}
+
+// IGES writes its parameter records to a work file of the temporary
+// directory first: where that file cannot be made (a missing temporary
+// directory), the output stops at once and says so with the work file's
+// place and the system's reason; the old drawing stays and nothing
+// unfinished is left beside it.
+TEST_F(CadOutputTest, AnOutputWhoseWorkFileCannotBeMadeLeavesNothing) {
+  common::MessagesEnabled = 1;
+  common::TempDirectory = scratch_.Path("missing");
+  testsupport::Put(scratch_.Path("d.igs"), "old");
+  dialogs_.Then(platform::ScriptedAnswer::File(scratch_.Path("d.igs")))
+      .Then(platform::ScriptedAnswer::Press(platform::DialogButton::Yes));
+  CadOpenOutput(CadDeviceIges);
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_FALSE(common::SharedTextFile.IsOpen());
+  EXPECT_EQ(dialogs_.Asked().back().text,
+            "file write error: " + scratch_.Path("missing") + "/KALDIGES*.$$$: No such file or directory");
+  EXPECT_EQ(testsupport::Slurp(scratch_.Path("d.igs")), "old");
+  EXPECT_EQ(scratch_.Entries(), 1u);
+}
+
+// A solid is as high as the user says: a height of 0 entered for the STL
+// file is refused as 0.00005 mm is, not written as high as the solid before
+// it; the refusal names the height entered, and its explanation sends the
+// user back to that question, not to the face width.
+TEST_F(CadOutputTest, AnStlHeightEnteredBelowTheLeastIsRefusedByItsValue) {
+  common::MessagesEnabled = 1;
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  common::ProgramName = "vob4";
+  for (const auto& [typed, height] : {std::pair{"0", 0.0L}, std::pair{"0.00005", 0.00005L}}) {
+    SetStlHeights(0, 20);
+    dialogs_.Then(platform::ScriptedAnswer::File(scratch_.Path("g.stl"))).Then(platform::ScriptedAnswer::Enter(typed));
+    CadOpenOutput(CadDeviceStl);
+    CadDrawingFrame(0, 0, 100, 100, 20);
+    CadRectangle(10, 10, 50, 50);
+    CadCloseOutput();
+    EXPECT_EQ(common::AbortFlag, 1) << typed;
+    EXPECT_FALSE(std::filesystem::exists(scratch_.Path("g.stl"))) << typed;
+    const std::string said = "Error  : " + TooLowForSolidText("STL", height);
+    ASSERT_EQ(common::MsgText[common::MsgCount], said);
+    common::MessageExplanation explanation;
+    bool read = false;
+    ASSERT_TRUE(common::FindMessageExplanation(said, explanation, read)) << said;
+    EXPECT_EQ(explanation.remedy.find("Edit, Dimensions"), std::string::npos) << explanation.remedy;
+    EXPECT_NE(explanation.remedy.find("height"), std::string::npos) << explanation.remedy;
+    common::AbortFlag = 0;
+  }
 }
 
 TEST_F(CadOutputTest, CommandLineOutputIsNamedAfterTheDataFile) {

@@ -198,7 +198,8 @@ TEST_F(StlWriterTest, BlockInsertedTwiceGivesTwoBodies) {
 // and roots, around a bore, and a second body: the carrier outline with its
 // two bores, away from the gear.
 void DrawGearPicture() {
-  CadDrawingFrame(-60, -60, 200, 60, 0);
+  // As high as the test set the solid.
+  CadDrawingFrame(-60, -60, 200, 60, common::CadSettings.StlHeights[2]);
   SetCadColor(19);
   const int teeth = 18;
   const Real rootRadius = 40, tipRadius = 47;
