@@ -2,15 +2,19 @@
 // table-window users do: each appends records and, every fifth append,
 // orders the table by the other index alone, finds one of its records
 // there, changes the value that index is built on, and opens both indexes
-// again. At the end both index files list every record once, in key order,
-// as Perl's XBase::Index reads them against the table, or a writer was told
-// which change did not reach its index; no reopen is refused. The other
-// programs are this test binary started again with VOB_INDEX_WRITER set.
-// VOB_INDEX_WRITER_RUNS and VOB_INDEX_WRITERS run more of them by hand.
+// again. At the end both index files list every record of the table once,
+// in key order, as Perl's XBase::Index reads them, and no open or change
+// was refused as index damage. The other programs are this test binary
+// started again with VOB_INDEX_WRITER set. VOB_INDEX_WRITER_RUNS,
+// VOB_INDEX_WRITERS and VOB_INDEX_WRITER_RECORDS run more of them by hand,
+// such as 100 runs of 2 writers with 300 records each:
+//   VOB_INDEX_WRITER_RUNS=100 VOB_INDEX_WRITERS=2 VOB_INDEX_WRITER_RECORDS=300
+//   build/tests/dbase_index_writers_test
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -39,16 +43,19 @@ void StartEngine() {
 // The writer: "<table dir>|<tag>|<count>|<start file>". Appends count
 // records NAME = tag + number, QTY = its own number; after every fifth it
 // orders by QTY alone, finds the record it appended last, moves its QTY
-// by 0.5 and opens both indexes again. Prints "told=N" (the changes that
-// raised or reported an error, each said on standard error).
+// by 0.5 and opens both indexes again. Prints "told=N refused=M": the
+// changes that raised or reported an error (each said on standard error),
+// and the errors among them that called an index damaged (222).
 int RunWriter(const std::string& job) {
   std::vector<std::string> parts;
   std::stringstream in(job);
   for (std::string part; std::getline(in, part, '|');) parts.push_back(part);
   if (parts.size() < 4) return 2;
   int told = 0;
-  dbase::ErrorProc = [&told] {
+  int refused = 0;
+  dbase::ErrorProc = [&] {
     ++told;
+    if (dbase::TzError == 222) ++refused;
     std::cerr << dbase::LastErrorMessage() << "\n";
   };
   StartEngine();
@@ -56,6 +63,8 @@ int RunWriter(const std::string& job) {
   dbase::TTzDbf dbf("writer");
   dbf.SetDbfFileName("parts.dbf");
   dbf.CreateIfNotFound = false;
+  // Eight writers on a busy machine wait for each other's locks.
+  dbf.ChangeLockRetryWait = 10;
   dbf.Open();
   const auto both = [&] { return dbf.SetIndexTo("byname.ndx byqty.ndx"); };
   if (!both()) return 3;
@@ -65,21 +74,23 @@ int RunWriter(const std::string& job) {
   const auto guarded = [&](const std::function<void()>& change) {
     try {
       change();
+      return true;
     } catch (const std::exception& e) {
       ++told;
       std::cerr << e.what() << "\n";
       if (dbf.State() != dbase::TDataSetState::Browse) dbf.Cancel();
+      return false;
     }
   };
   for (int i = 0; i < count; ++i) {
     const double qty = std::stoi(parts[1].substr(1)) * 10000 + i;
-    guarded([&] {
+    const bool appended = guarded([&] {
       dbf.Append();
       dbf.FieldByName("NAME").SetAsString(parts[1] + std::to_string(i));
       dbf.FieldByName("QTY").SetAsFloat(qty);
       dbf.Post();
     });
-    if (i % 5 != 4) continue;
+    if (i % 5 != 4 || !appended) continue;
     guarded([&] {
       if (!dbf.SetIndexTo("byqty.ndx")) throw std::runtime_error("byqty.ndx refused");
       if (!dbf.Find(std::to_string(static_cast<long>(qty)))) {
@@ -95,7 +106,7 @@ int RunWriter(const std::string& job) {
   }
   dbf.Close();
   dbase::ShutdownTzEngine();
-  std::cout << "told=" << told << std::flush;
+  std::cout << "told=" << told << " refused=" << refused << std::flush;
   return 0;
 }
 
@@ -119,7 +130,8 @@ class IndexWritersTest : public dbtest::EngineTest {
   }
 
   struct Outcome {
-    int told = 0;         // changes a writer was told of
+    int told = 0;         // changes a writer was told of (a lock not had)
+    int refused = 0;      // opens and changes refused as index damage (222)
     bool whole = false;   // both indexes list every record once, in order
     std::string what;     // how they differ
   };
@@ -149,8 +161,11 @@ class IndexWritersTest : public dbtest::EngineTest {
     for (auto& w : started) {
       int code = -1;
       const std::string out = w->Finish(&code);
-      const bool finished = code == 0 && out.rfind("told=", 0) == 0;
-      outcome.told += finished ? std::atoi(out.substr(5).c_str()) : 1;
+      int told = 0;
+      int refused = 0;
+      const bool finished = code == 0 && std::sscanf(out.c_str(), "told=%d refused=%d", &told, &refused) == 2;
+      outcome.told += finished ? told : 1;
+      outcome.refused += refused;
       if (!finished) outcome.what += " a writer ended with " + std::to_string(code) + ": " + out;
     }
     // The records as the table holds them, and what each index must list.
@@ -171,14 +186,13 @@ class IndexWritersTest : public dbtest::EngineTest {
     const auto qtys = dbtest::ReadIndexes(folder, {byQty}, true)[byQty];
     const auto expectNames = dbtest::ExpectedEntries(records, false);
     const auto expectQtys = dbtest::ExpectedEntries(records, true);
-    outcome.whole = names == expectNames && qtys == expectQtys;
+    // An append no writer was told of is missing from the table.
+    const bool appended = records.size() == static_cast<std::size_t>(writers * count) || outcome.told > 0;
+    outcome.whole = names == expectNames && qtys == expectQtys && appended;
     if (!outcome.whole) {
-      outcome.what = "byname lists " + std::to_string(names.size()) + " of " + std::to_string(expectNames.size()) +
-                     ", byqty " + std::to_string(qtys.size()) + " of " + std::to_string(expectQtys.size());
-    }
-    if (records.size() != static_cast<std::size_t>(writers * count)) {
-      outcome.whole = false;
-      outcome.what += " the table holds " + std::to_string(records.size()) + " records";
+      outcome.what += "byname lists " + std::to_string(names.size()) + " of " + std::to_string(expectNames.size()) +
+                      ", byqty " + std::to_string(qtys.size()) + " of " + std::to_string(expectQtys.size()) +
+                      "; the table holds " + std::to_string(records.size()) + " records";
     }
     if (outcome.whole && outcome.told == 0) std::filesystem::remove_all(folder);
     return outcome;
@@ -186,8 +200,11 @@ class IndexWritersTest : public dbtest::EngineTest {
 };
 
 // VOB_INDEX_WRITER_RUNS runs (default 3) of VOB_INDEX_WRITERS writers
-// (default 2) with VOB_INDEX_WRITER_RECORDS appends each (default 150):
-// every run ends with both indexes whole and no writer told.
+// (default 8) with VOB_INDEX_WRITER_RECORDS appends each (default 150):
+// every run ends with both indexes whole, and no open or change is refused
+// as index damage. (A lock another writer held too long may refuse a
+// change, with a word to its writer: the change is then in neither the
+// table nor an index.)
 TEST_F(IndexWritersTest, EveryChangeReachesEveryOpenIndex) {
   if (!dbtest::HasXBaseIndex()) GTEST_SKIP() << "Perl's XBase::Index is missing";
   const auto setting = [](const char* name, int fallback) {
@@ -195,10 +212,11 @@ TEST_F(IndexWritersTest, EveryChangeReachesEveryOpenIndex) {
     return text != nullptr ? std::max(1, std::atoi(text)) : fallback;
   };
   const int runs = setting("VOB_INDEX_WRITER_RUNS", 3);
-  const int writers = setting("VOB_INDEX_WRITERS", 2);
+  const int writers = setting("VOB_INDEX_WRITERS", 8);
   const int records = setting("VOB_INDEX_WRITER_RECORDS", 150);
   int broken = 0;
   int toldRuns = 0;
+  int refused = 0;
   for (int run = 0; run < runs; ++run) {
     const Outcome outcome = Run(run, writers, records);
     if (!outcome.whole) {
@@ -206,11 +224,12 @@ TEST_F(IndexWritersTest, EveryChangeReachesEveryOpenIndex) {
       std::cout << "run " << run << ": " << outcome.what << (outcome.told > 0 ? " (told)" : " (untold)") << "\n";
     }
     if (outcome.told > 0) ++toldRuns;
+    refused += outcome.refused;
   }
   std::cout << runs << " runs of " << writers << " writers: " << broken << " with an index not whole, " << toldRuns
-            << " with a writer told\n";
+            << " with a writer told, " << refused << " refusals as index damage\n";
   EXPECT_EQ(broken, 0);
-  EXPECT_EQ(toldRuns, 0);
+  EXPECT_EQ(refused, 0);
 }
 
 }  // namespace
