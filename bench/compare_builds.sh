@@ -18,7 +18,7 @@
 #     --jobs N         parallel build jobs (default 3)
 #
 # The earlier program is taken from git (git archive) into a temporary
-# folder, with this tree's benchmark source and its helper header, and
+# folder, with this tree's benchmark source and its helper headers, and
 # built there with the same compiler flags; the folder is removed at the
 # end, also when the script is interrupted. The benchmark source must
 # therefore use only entry points both programs have.
@@ -79,7 +79,7 @@ if command -v ninja >/dev/null 2>&1; then GENERATOR="-GNinja"; fi
 echo "== the earlier program ($BASE) with this tree's benchmark"
 mkdir -p "$SCRATCH/base"
 git -C "$ROOT" archive "$BASE" | tar -x -C "$SCRATCH/base"
-cp "$ROOT/bench/$BENCH.cpp" "$ROOT/bench/bench_program.h" "$SCRATCH/base/bench/"
+cp "$ROOT/bench/$BENCH.cpp" "$ROOT"/bench/*.h "$SCRATCH/base/bench/"
 # shellcheck disable=SC2086
 cmake -S "$SCRATCH/base" -B "$SCRATCH/base-build" $GENERATOR -DCMAKE_BUILD_TYPE=Release \
   "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" $LAUNCHER >"$SCRATCH/base-configure.log" 2>&1 ||

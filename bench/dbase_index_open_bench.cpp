@@ -13,56 +13,23 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 
-#include "dbase/engine/dbf_native.h"
-#include "dbase/engine/engine_settings.h"
 #include "dbase/engine/error_codes.h"
-#include "dbase/engine/record_changes.h"
 #include "dbase/engine/work_areas.h"
-#include "dbase/expr/expr_hooks.h"
 #include "dbase/index/index_build.h"
 #include "dbase/index/index_commands.h"
+#include "dbase_bench.h"
 
 namespace {
 
 using namespace dbase;
 
-// The scratch directory, removed when the program ends.
-struct ScratchDir {
-  std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("vob_index_open_bench_" + std::to_string(::getpid()));
-  ScratchDir() { std::filesystem::create_directories(path); }
-  ~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-};
-
-const std::filesystem::path& Dir() {
-  static const ScratchDir dir;
-  return dir.path;
-}
-
-void StartEngine() {
-  static const bool started = [] {
-    ErrorProc = [] {
-      std::fprintf(stderr, "%s\n", LastErrorMessage().c_str());
-      std::exit(1);
-    };
-    InitTzCommon();
-    InitTzEngine();
-    InstallExprHooks();
-    IndexInit();
-    SetDateFormat(0);
-    return true;
-  }();
-  (void)started;
-}
+const std::filesystem::path& Dir() { return dbasebench::Dir("vob_index_open_bench"); }
 
 std::string TablePath(std::int64_t records) { return (Dir() / ("parts" + std::to_string(records) + ".dbf")).string(); }
 std::string IndexPath(std::int64_t records) { return (Dir() / ("parts" + std::to_string(records) + ".ndx")).string(); }
@@ -71,16 +38,8 @@ std::string IndexPath(std::int64_t records) { return (Dir() / ("parts" + std::to
 void EnsureTable(std::int64_t records) {
   static std::map<std::int64_t, bool> written;
   if (written[records]) return;
-  CreateDbf(TablePath(records), {{"NAME", 'C', 20, 0}, {"QTY", 'N', 8, 0}});
+  dbasebench::WritePartsTable(TablePath(records), records);
   Use(TablePath(records) + " EXCLUSIVE");
-  std::uint32_t seed = 4711;
-  for (std::int64_t i = 0; i < records; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    ClearRecord();
-    PutNativeString(FieldAddress(1), 21, "Part " + std::to_string(seed % 700000));
-    PutNativeInt32(FieldAddress(2), static_cast<std::int32_t>(i));
-    Append();
-  }
   MakeIndex(IndexPath(records), "NAME", nullptr, nullptr, {});
   Use("");
   written[records] = true;
@@ -104,45 +63,37 @@ void TimedOpen(benchmark::State& state, std::int64_t records) {
   Use("");
 }
 
-void BM_DoubtfulOpen(benchmark::State& state) {
-  StartEngine();
+// The timed open after an untimed step that leaves the index as the
+// benchmark wants it.
+void OpenAfter(benchmark::State& state, const std::function<void(std::int64_t records)>& prepare) {
+  dbasebench::StartEngine();
   const std::int64_t records = state.range(0);
   EnsureTable(records);
   for (auto _ : state) {
     state.PauseTiming();
-    ZeroTrailer(records);
+    prepare(records);
     TimedOpen(state, records);
     state.ResumeTiming();
   }
 }
 
+void BM_DoubtfulOpen(benchmark::State& state) { OpenAfter(state, ZeroTrailer); }
+
 void BM_NextOpen(benchmark::State& state) {
-  StartEngine();
-  const std::int64_t records = state.range(0);
-  EnsureTable(records);
-  for (auto _ : state) {
-    state.PauseTiming();
+  OpenAfter(state, [](std::int64_t records) {
     ZeroTrailer(records);
     Use(TablePath(records));
     Set_Index_To(IndexPath(records));
     Use("");
-    TimedOpen(state, records);
-    state.ResumeTiming();
-  }
+  });
 }
 
 void BM_TrustedOpen(benchmark::State& state) {
-  StartEngine();
-  const std::int64_t records = state.range(0);
-  EnsureTable(records);
-  for (auto _ : state) {
-    state.PauseTiming();
+  OpenAfter(state, [](std::int64_t records) {
     Use(TablePath(records) + " EXCLUSIVE");
     MakeIndex(IndexPath(records), "NAME", nullptr, nullptr, {});
     Use("");
-    TimedOpen(state, records);
-    state.ResumeTiming();
-  }
+  });
 }
 
 BENCHMARK(BM_DoubtfulOpen)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
