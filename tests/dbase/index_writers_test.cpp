@@ -33,13 +33,6 @@ namespace {
 
 constexpr const char* kWriterVariable = "VOB_INDEX_WRITER";
 
-void StartEngine() {
-  dbase::InitTzCommon();
-  dbase::InitTzEngine();
-  dbase::InstallExprHooks();
-  dbase::IndexInit();
-}
-
 // The writer: "<table dir>|<tag>|<count>|<start file>". Appends count
 // records NAME = tag + number, QTY = its own number; after every fifth it
 // orders by QTY alone, finds the record it appended last, moves its QTY
@@ -58,7 +51,10 @@ int RunWriter(const std::string& job) {
     if (dbase::TzError == 222) ++refused;
     std::cerr << dbase::LastErrorMessage() << "\n";
   };
-  StartEngine();
+  dbase::InitTzCommon();
+  dbase::InitTzEngine();
+  dbase::InstallExprHooks();
+  dbase::IndexInit();
   std::filesystem::current_path(parts[0]);
   dbase::TTzDbf dbf("writer");
   dbf.SetDbfFileName("parts.dbf");
@@ -112,10 +108,6 @@ int RunWriter(const std::string& job) {
 
 const bool kIsWriter = dbtest::RunAsSecondProgram(kWriterVariable, RunWriter);
 
-struct Writer : dbtest::SelfProcess {
-  explicit Writer(const std::string& job) : SelfProcess(kWriterVariable, job) {}
-};
-
 class IndexWritersTest : public dbtest::EngineTest {
  protected:
   void SetUp() override {
@@ -150,10 +142,10 @@ class IndexWritersTest : public dbtest::EngineTest {
     dbase::Index_On("QTY", byQty);
     dbase::Use("");
     const std::string go = (folder / "go").string();
-    std::vector<std::unique_ptr<Writer>> started;
-    for (int w = 0; w < writers; ++w) {
-      started.push_back(std::make_unique<Writer>(folder.string() + "|W" + std::to_string(w + 1) + "|" +
-                                                 std::to_string(count) + "|" + go));
+    std::vector<std::unique_ptr<dbtest::SelfProcess>> started;
+    for (int w = 1; w <= writers; ++w) {
+      const std::string job = folder.string() + "|W" + std::to_string(w) + "|" + std::to_string(count) + "|" + go;
+      started.push_back(std::make_unique<dbtest::SelfProcess>(kWriterVariable, job));
     }
     for (auto& w : started) EXPECT_EQ(w->Line(), "ready");
     testsupport::Put(go, "");
@@ -184,15 +176,13 @@ class IndexWritersTest : public dbtest::EngineTest {
     dbase::Use("");
     const auto names = dbtest::ReadIndexes(folder, {byName}, false)[byName];
     const auto qtys = dbtest::ReadIndexes(folder, {byQty}, true)[byQty];
-    const auto expectNames = dbtest::ExpectedEntries(records, false);
-    const auto expectQtys = dbtest::ExpectedEntries(records, true);
     // An append no writer was told of is missing from the table.
     const bool appended = records.size() == static_cast<std::size_t>(writers * count) || outcome.told > 0;
-    outcome.whole = names == expectNames && qtys == expectQtys && appended;
+    outcome.whole = appended && names == dbtest::ExpectedEntries(records, false) &&
+                    qtys == dbtest::ExpectedEntries(records, true);
     if (!outcome.whole) {
-      outcome.what += "byname lists " + std::to_string(names.size()) + " of " + std::to_string(expectNames.size()) +
-                      ", byqty " + std::to_string(qtys.size()) + " of " + std::to_string(expectQtys.size()) +
-                      "; the table holds " + std::to_string(records.size()) + " records";
+      outcome.what += "the indexes list " + std::to_string(names.size()) + " and " + std::to_string(qtys.size()) +
+                      " keys, the table holds " + std::to_string(records.size()) + " records";
     }
     if (outcome.whole && outcome.told == 0) std::filesystem::remove_all(folder);
     return outcome;
