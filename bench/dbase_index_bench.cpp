@@ -6,21 +6,15 @@
 // build/bench/dbase_index_bench.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "dbase/engine/dbf_native.h"
-#include "dbase/engine/engine_settings.h"
-#include "dbase/engine/error_codes.h"
-#include "dbase/engine/record_changes.h"
 #include "dbase/engine/work_areas.h"
-#include "dbase/expr/expr_hooks.h"
 #include "dbase/index/index_build.h"
+#include "dbase_bench.h"
 
 namespace {
 
@@ -28,56 +22,21 @@ using namespace dbase;
 
 constexpr int kRecords = 1000000;
 
-// The scratch directory, removed when the program ends.
-struct ScratchDir {
-  std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("vob_index_bench_" + std::to_string(::getpid()));
-  ScratchDir() { std::filesystem::create_directories(path); }
-  ~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-};
-
-const std::filesystem::path& Dir() {
-  static const ScratchDir dir;
-  return dir.path;
-}
+const std::filesystem::path& Dir() { return dbasebench::Dir("vob_index_bench"); }
 
 std::string TablePath() { return (Dir() / "parts").string(); }
 std::string IndexPath() { return (Dir() / "parts.ndx").string(); }
 
-void StartEngine() {
-  ErrorProc = [] {
-    std::fprintf(stderr, "%s\n", LastErrorMessage().c_str());
-    std::exit(1);
-  };
-  InitTzCommon();
-  InitTzEngine();
-  InstallExprHooks();
-  SetDateFormat(0);
-}
-
-// The table once per run: names in a shuffled order with repeats.
+// The table once per run.
 void EnsureTable() {
   static bool written = false;
   if (written) return;
-  CreateDbf(TablePath(), {{"NAME", 'C', 20, 0}, {"QTY", 'N', 8, 0}});
-  Use(TablePath() + " EXCLUSIVE");
-  std::uint32_t seed = 4711;
-  for (int i = 0; i < kRecords; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    ClearRecord();
-    PutNativeString(FieldAddress(1), 21, "Part " + std::to_string(seed % 700000));
-    PutNativeInt32(FieldAddress(2), i);
-    Append();
-  }
-  Use("");
+  dbasebench::WritePartsTable(TablePath(), kRecords);
   written = true;
 }
 
 void BM_MakeIndex(benchmark::State& state) {
-  StartEngine();
+  dbasebench::StartEngine();
   EnsureTable();
   Use(TablePath() + " EXCLUSIVE");
   for (auto _ : state) {
@@ -90,7 +49,7 @@ BENCHMARK(BM_MakeIndex)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Perl's XBase::Index walking every key of the index built above.
 void BM_XBaseIndexWalk(benchmark::State& state) {
-  StartEngine();
+  dbasebench::StartEngine();
   EnsureTable();
   if (!std::filesystem::exists(IndexPath())) {
     Use(TablePath() + " EXCLUSIVE");

@@ -99,7 +99,8 @@ TEST_F(AppendTest, AppendFromConvertsFieldByName) {
     ASSERT_TRUE(Append());
   };
   add("Gearwheels", 123456789.12, true, "12/24/1999", "  42.75", "True", "01/02/2026", "memo one");
-  add("Pin", 12.5, false, "", "abc", "T", "13/45/2026", "");
+  add("Pin", 12.5, false, "", "abc", "T", "", "");
+  add("Cam", 1, false, "", "1", "F", "13/45/2026", "");
   Use("");
   CreateVersion = 0xF5;
   ASSERT_TRUE(CreateDbf(Path("target.dbf"), {{"name", 'C', 5, 0},
@@ -113,7 +114,12 @@ TEST_F(AppendTest, AppendFromConvertsFieldByName) {
                                              {"memotxt", 'M', 10, 0},
                                              {"extra", 'N', 3, 0}}));
   ASSERT_TRUE(Use(Path("target.dbf") + " EXCLUSIVE"));
-  ASSERT_TRUE(AppendFrom(from));
+  // A text that is no date refuses its record and ends the transfer.
+  EXPECT_FALSE(AppendFrom(from));
+  EXPECT_EQ(LastCode(), 13);
+  EXPECT_NE(LastReport().find("Field DATETXT: 13/45/2026 is not a date [AppendFrom]"), std::string::npos)
+      << LastReport();
+  reported_.clear();
   ASSERT_EQ(RecCount(), 2);
   Go(1);
   EXPECT_EQ(Row(), (std::vector<std::string>{"Gearw", "**********", "T", "12/24/99", "   42.75", "N", "01/02/2026",
@@ -330,7 +336,7 @@ TEST_F(AppendTest, ALineTooLongIsRefusedByNumber) {
   std::int64_t refused = -1;
   EXPECT_EQ(AppendFromDelimitedFile(Path("cut.txt"), false, &refused), 2);
   EXPECT_EQ(refused, 1);
-  EXPECT_EQ(LastCode(), 266);
+  EXPECT_EQ(LastCode(), kLinesRefused);
   EXPECT_NE(LastReport().find("1 line of " + Path("cut.txt") + " refused, nothing of it appended; 2 records appended."
                               "\r\nLine 3 is longer than 2048 characters"),
             std::string::npos)
@@ -360,7 +366,7 @@ TEST_F(AppendTest, AWholeNumberBeyond64BitsRefusesItsLine) {
   testsupport::Put(dir_ / "big.txt",
                    "\"one\",1234567890123456789,-25,1e3\r\n\"two\",99999999999999999999,1,1\r\n\"three\",1,1,1\r\n");
   EXPECT_EQ(AppendFromDelimitedFile(Path("big.txt"), false), 2);
-  EXPECT_EQ(LastCode(), 205);
+  EXPECT_EQ(LastCode(), kLinesRefused);
   EXPECT_NE(LastReport().find("\r\nLine 2: Field BIG: 99999999999999999999 is beyond the whole numbers it holds"),
             std::string::npos)
       << LastReport();
@@ -370,7 +376,7 @@ TEST_F(AppendTest, AWholeNumberBeyond64BitsRefusesItsLine) {
   reported_.clear();
   testsupport::Put(dir_ / "exp.txt", "\"four\",1,1e19,1\r\n");
   EXPECT_EQ(AppendFromDelimitedFile(Path("exp.txt"), false), 0);
-  EXPECT_EQ(LastCode(), 205);
+  EXPECT_EQ(LastCode(), kLinesRefused);
   EXPECT_NE(LastReport().find("Line 1: Field WIDE: 1e19 is beyond"), std::string::npos) << LastReport();
   EXPECT_EQ(RecCount(), 2);
 
@@ -400,7 +406,7 @@ TEST_F(AppendTest, ALineOfContinuationBytesBeyondTheLimitIsRefused) {
   ASSERT_TRUE(Use(Plain("bytes") + " EXCLUSIVE"));
   testsupport::Put(dir_ / "bytes.txt", "\"ok\",,1,1,1,T\r\n\"x" + std::string(100000, '\x80') + "\",,1,1,1,T\r\n");
   EXPECT_EQ(AppendFromDelimitedFile(Path("bytes.txt"), false), 1);
-  EXPECT_EQ(LastCode(), 266);
+  EXPECT_EQ(LastCode(), kLinesRefused);
   EXPECT_NE(LastReport().find("\r\nLine 2 is longer than 2048 characters or 8192 bytes"),
             std::string::npos)
       << LastReport();
@@ -490,7 +496,7 @@ TEST_F(AppendTest, NumbersAreStoredWhollyOrTheirLineIsRefused) {
     std::int64_t count = -1;
     EXPECT_EQ(AppendFromDelimitedFile(Path("one.txt"), false, &count), 0) << line;
     EXPECT_EQ(count, 1) << line;
-    EXPECT_EQ(LastCode(), why.rfind("Field", 0) == 0 ? 205 : 13) << line;
+    EXPECT_EQ(LastCode(), kLinesRefused) << line;
     EXPECT_NE(LastReport().find("1 line of " + Path("one.txt") + " refused, nothing of it appended; 0 records "
                                 "appended.\r\nLine 1: " + why + " [AppendFromDelimitedFile]"),
               std::string::npos)
@@ -509,7 +515,7 @@ TEST_F(AppendTest, NumbersAreStoredWhollyOrTheirLineIsRefused) {
   EXPECT_EQ(AppendFromDelimitedFile(Path("all.txt"), false, &count), 4);
   EXPECT_EQ(count, 15);
   EXPECT_EQ(reported_.size(), 1u);
-  EXPECT_EQ(LastCode(), 205);
+  EXPECT_EQ(LastCode(), kLinesRefused);
   EXPECT_NE(LastReport().find("15 lines of " + Path("all.txt") + " refused, nothing of them appended; 4 records "
                               "appended.\r\nLine 2: Field V: 1,5 is not a number\r\nLine 3: Field V: 12abc is not "
                               "a number\r\nLine 4: Field V: abc is not a number\r\nLine 5: Field V: 1e12 does not "
@@ -539,6 +545,61 @@ TEST_F(AppendTest, NumbersAreStoredWhollyOrTheirLineIsRefused) {
   for (Go(5); !dEOF(); Skip(1)) stored.push_back(CurrentWorkAreaRecord()->table.record.substr(1));
   EXPECT_EQ(stored, (std::vector<std::string>{"comma      1.500  1", "cork       0.275  2", "point      7.850  3",
                                               "whole      1.000  2"}));
+}
+
+// Dates and logical values are stored as read or their line is refused in
+// the form numbers are, and the report's heading says that lines were
+// refused: a date as eight digits (YYYYMMDD) or in the display form of the
+// date format, an empty field (or the blank picture) as the empty date, a
+// logical value as T, Y, F, N or "?"; anything else (another date form, a
+// day no calendar has, another locale's display form, a text cut to fit)
+// refuses its line. A fraction in a field without decimals rounds to the
+// nearest whole number, halves away from zero, as the dataset rounds.
+TEST_F(AppendTest, DatesLogicalsAndWholeNumbersArriveAsReadOrTheirLineIsRefused) {
+  ASSERT_TRUE(CreateDbf(Path("dates"), {{"name", 'C', 6, 0}, {"d", 'D', 8, 0}, {"q", 'N', 4, 0}, {"ok", 'L', 1, 0}}));
+  ASSERT_TRUE(Use(Path("dates") + " EXCLUSIVE"));
+  const std::vector<std::pair<std::string, std::vector<std::string>>> taken = {
+      {"\"iso\",20240131,1.9,T", {"iso   ", "01/31/24", "   2", "Y"}},
+      {"\"disp\",01/31/2024,-0.7,f", {"disp  ", "01/31/24", "  -1", "N"}},
+      {"\"short\",02/29/24,2.5,?", {"short ", "02/29/24", "   3", "N"}},
+      {"\"empty\",,-2.5,", {"empty ", "  /  /  ", "  -3", "N"}},
+      {"\"pict\",  /  /  ,0.4,yes", {"pict  ", "  /  /  ", "   0", "Y"}},
+  };
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"\"dash\",2024-01-31,1,T", "Field D: 2024-01-31 is not a date"},
+      {"\"feb\",20240231,1,T", "Field D: 20240231 is not a date"},
+      {"\"word\",abcdefgh,1,T", "Field D: abcdefgh is not a date"},
+      {"\"german\",31.01.2024,1,T", "Field D: 31.01.2024 is not a date"},
+      {"\"nine\",202401311,1,T", "Field D: 202401311 is not a date"},
+      {"\"tail\",01/31/2024x,1,T", "Field D: 01/31/2024x is not a date"},
+      {"\"flag\",20240131,1,X", "Field OK: X is not a logical value"},
+  };
+  std::string file;
+  for (std::size_t i = 0; i < std::max(taken.size(), refused.size()); ++i) {
+    if (i < taken.size()) file += taken[i].first + "\r\n";
+    if (i < refused.size()) file += refused[i].first + "\r\n";
+  }
+  testsupport::Put(dir_ / "dates.txt", file);
+  std::int64_t count = -1;
+  EXPECT_EQ(AppendFromDelimitedFile(Path("dates.txt"), false, &count), static_cast<std::int64_t>(taken.size()));
+  EXPECT_EQ(count, static_cast<std::int64_t>(refused.size()));
+  ASSERT_EQ(reported_.size(), 1u);
+  EXPECT_EQ(LastCode(), kLinesRefused);
+  std::string shown = "Error # 232 (Lines refused)\r\n7 lines of " + Path("dates.txt") +
+                      " refused, nothing of them appended; 5 records appended.";
+  for (std::size_t i = 0; i < 5; ++i) shown += "\r\nLine " + std::to_string(2 * i + 2) + ": " + refused[i].second;
+  EXPECT_EQ(LastReport(), shown + "\r\n(and 2 more) [AppendFromDelimitedFile]");
+  std::vector<std::vector<std::string>> rows;
+  for (const auto& [line, row] : taken) rows.push_back(row);
+  EXPECT_EQ(Rows(), rows);
+  // One refused line at a time names the rest.
+  for (std::size_t i = 5; i < refused.size(); ++i) {
+    reported_.clear();
+    testsupport::Put(dir_ / "one.txt", refused[i].first + "\r\n");
+    EXPECT_EQ(AppendFromDelimitedFile(Path("one.txt"), false), 0);
+    EXPECT_NE(LastReport().find("Line 1: " + refused[i].second + " [AppendFromDelimitedFile]"), std::string::npos)
+        << LastReport();
+  }
 }
 
 // A Ctrl-Z (0x1A) inside a text comes back: quoted it is a character of the
@@ -597,7 +658,7 @@ TEST_F(AppendTest, QuotesOfOtherPrograms) {
   std::int64_t refused = -1;
   EXPECT_EQ(AppendFromDelimitedFile(Path("q.txt"), false, &refused), 5);
   EXPECT_EQ(refused, 3);
-  EXPECT_EQ(LastCode(), 13);
+  EXPECT_EQ(LastCode(), kLinesRefused);
   EXPECT_NE(LastReport().find("3 lines of " + Path("q.txt") +
                               " refused, nothing of them appended; 5 records appended.\r\nLine 2: a quote "
                               "character opens a text that is never closed\r\nLine 4: a quote character opens a "

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -95,13 +96,38 @@ class EngineTest : public ::testing::Test {
 using testsupport::Quoted;
 using testsupport::RunCommand;
 
-// Called while the test program starts (before the tests): when the
-// environment variable is set, this process is the second program of a
-// SelfProcess; it runs its job with the variable's value and ends here.
+// Called while the test program starts: when the environment variable is
+// set, this process is the second program of a SelfProcess; it runs its job
+// with the variable's value before the tests, and ends there. The job runs
+// once every global of the program is constructed (as a test environment
+// of GoogleTest), not during the start, where the engine's own globals may
+// not be constructed yet.
 inline bool RunAsSecondProgram(const char* variable, int (*job)(const std::string&)) {
   const char* text = std::getenv(variable);
   if (text == nullptr) return false;
-  std::_Exit(job(text));
+  // What GoogleTest prints before the job goes nowhere: the first program
+  // reads the job's output alone.
+  std::fflush(stdout);
+  const int output = ::dup(1);
+  const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (output < 0 || nowhere < 0) std::_Exit(125);
+  ::dup2(nowhere, 1);
+  ::close(nowhere);
+  struct SecondProgram : ::testing::Environment {
+    SecondProgram(int (*run)(const std::string&), std::string given, int fd)
+        : job(run), value(std::move(given)), output(fd) {}
+    void SetUp() override {
+      std::fflush(stdout);
+      ::dup2(output, 1);
+      ::close(output);
+      std::_Exit(job(value));
+    }
+    int (*job)(const std::string&);
+    std::string value;
+    int output;
+  };
+  ::testing::AddGlobalTestEnvironment(new SecondProgram(job, text, output));
+  return true;
 }
 
 // This test binary started again (fork and exec) as a second program, with

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <random>
 
 #include "common/kaldvar.h"
@@ -359,7 +360,9 @@ TEST_F(IndexFailures, AnotherTablesIndexIsRefused) {
 }
 
 // Records appended while the index was closed are missing from it: every
-// open says so, until a rebuild; the dataset's index list builds it anew.
+// open says so, until a rebuild. The dataset's index list reports it too
+// and leaves the file as it is (under ciNotFound it builds only missing
+// indexes); under ciVerifyHeader it builds it anew.
 TEST_F(IndexFailures, RecordsAppendedWithoutTheIndexAreReported) {
   const std::string table = Path("late.dbf");
   const std::string index = Path("late.ndx");
@@ -378,10 +381,23 @@ TEST_F(IndexFailures, RecordsAppendedWithoutTheIndexAreReported) {
     EXPECT_NE(LastReport().find("record 51 is missing from it. Rebuild the index."), std::string::npos)
         << LastReport();
   }
-  TTzDbf dbf("listed");
+  const std::string before = Slurp(index);
+  {
+    TTzDbf dbf("listed");
+    dbf.IndexList = {"1," + index + ",NAME"};
+    reported_.clear();
+    OpenAsTheProgram(dbf, table);
+    EXPECT_EQ(LastCode(), 222);
+    EXPECT_NE(LastReport().find("record 51 is missing from it"), std::string::npos) << LastReport();
+    EXPECT_EQ(Slurp(index), before);
+  }
+  TTzDbf dbf("verified");
   dbf.IndexList = {"1," + index + ",NAME"};
-  OpenAsTheProgram(dbf, table);
+  dbf.CreateIndex = TCreateIndexType::ciVerifyHeader;
+  dbf.SetDbfFileName(table);
+  dbf.CreateIfNotFound = false;
   reported_.clear();
+  dbf.Open();
   EXPECT_EQ(Walk(dbf).size(), 57u);
   EXPECT_TRUE(reported_.empty()) << LastReport();
 }
@@ -459,6 +475,74 @@ TEST_F(IndexFailures, DamagedNodesAreReportedNotWalkedShort) {
     }
     EXPECT_FALSE(found);
     EXPECT_EQ(LastCode(), 222);
+  }
+}
+
+// Every tree the build writes, whatever the record count, is opened as it
+// is when its trailer gives reason to doubt it (zeroed, as other programs
+// leave it, or with a count that does not check): the check walks it
+// (100-character keys, 4 to a node, so that even a thousand records give
+// trees of six levels whose last branch is shorter), finds it whole, leaves
+// every node as it was, and writes its verdict into the trailer, so that
+// the next open trusts it. The walk gives every record in key order, as
+// Perl's XBase::Index reads the same files.
+TEST_F(IndexFailures, EveryTreeTheBuildWritesPassesTheOpenCheck) {
+  const std::string table = Path("deep.dbf");
+  ASSERT_TRUE(CreateDbf(table, {{"NAME", 'C', 100, 0}}));
+  std::mt19937 random(69);
+  std::vector<std::int64_t> counts = {0, 1, 4, 5, 20, 21, 24, 25, 84, 85, 100, 101};
+  std::uniform_int_distribution<std::int64_t> count(2, 1300);
+  while (counts.size() < 40) counts.push_back(count(random));
+  std::sort(counts.begin(), counts.end());
+  const std::vector<std::string> names = Names(static_cast<std::size_t>(counts.back()), 70);
+  std::vector<std::string> files;
+  std::map<std::string, std::vector<long>> walked;
+  std::vector<std::pair<std::string, long>> sorted;
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    const std::int64_t records = counts[i];
+    SCOPED_TRACE(records);
+    ASSERT_TRUE(Use(table + " EXCLUSIVE"));
+    while (RecCount() < records) {
+      const std::string& name = names[static_cast<std::size_t>(RecCount())];
+      ClearRecord();
+      PutNativeString(FieldAddress(1), 101, name);
+      ASSERT_TRUE(Append());
+      sorted.emplace_back(name, static_cast<long>(RecCount()));
+    }
+    const std::string index = Path("deep" + std::to_string(i) + ".ndx");
+    Index_On("NAME", index);
+    ASSERT_EQ(TzError, 0) << LastReport();
+    Use("");
+    std::string file = Slurp(index);
+    if (i % 2 == 0) {
+      file.replace(488, 24, std::string(24, '\0'));
+    } else {
+      file[488] = static_cast<char>(file[488] ^ 1);
+    }
+    testsupport::Put(index, file);
+    ASSERT_EQ(IndexRecordCount(index), -1);
+    TTzDbf dbf("deep");
+    OpenAsTheProgram(dbf, table);
+    reported_.clear();
+    ASSERT_TRUE(dbf.SetIndexTo(Listed(index))) << LastReport();
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<long> expected;
+    for (const auto& [name, record] : sorted) expected.push_back(record);
+    EXPECT_EQ(Walk(dbf), expected);
+    dbf.Close();
+    EXPECT_TRUE(reported_.empty()) << LastReport();
+    const std::string after = Slurp(index);
+    EXPECT_EQ(after.substr(0, 488), file.substr(0, 488));
+    EXPECT_EQ(after.substr(512), file.substr(512));
+    EXPECT_EQ(IndexRecordCount(index), records);
+    files.push_back(index);
+    walked[index] = expected;
+  }
+  if (!dbtest::HasXBaseIndex()) GTEST_SKIP() << "Perl's XBase::Index is missing";
+  for (const auto& [index, entries] : dbtest::ReadIndexes(dir_, files, false)) {
+    std::vector<long> listed;
+    for (const auto& entry : entries) listed.push_back(entry.second);
+    EXPECT_EQ(listed, walked[index]) << index;
   }
 }
 

@@ -124,9 +124,14 @@ bool TTzFileDataSet::OpenIndexList() {
       TzError = 0;
     }
     if (!rebuild) {
-      // A missing, damaged or foreign index is built anew (unless building
-      // is switched off), so its failure is not reported yet.
-      const bool mayBuild = CreateIndex != TCreateIndexType::ciNever;
+      // A missing index is built (unless building is switched off), so its
+      // failure is not reported yet. An existing one is rewritten only where
+      // the caller asked for rebuilds (ciVerifyHeader): under ciNotFound a
+      // damaged or foreign index is reported and left as it is, as another
+      // program may own it.
+      const bool missing = !std::filesystem::exists(path);
+      const bool mayBuild = CreateIndex == TCreateIndexType::ciVerifyHeader ||
+                            (CreateIndex == TCreateIndexType::ciNotFound && missing);
       bool opened = false;
       {
         RestoreOnExit<bool> quiet(ReportErrors, ReportErrors && !mayBuild);
@@ -135,7 +140,7 @@ bool TTzFileDataSet::OpenIndexList() {
       }
       if (!opened) {
         const int code = TzError;
-        const bool rebuildable = !std::filesystem::exists(path) || code == 222 || code == 223;
+        const bool rebuildable = missing || code == 222 || code == 223;
         if (!mayBuild || !rebuildable) {
           if (mayBuild) SetError(code, TzErrorDetail);
           return false;

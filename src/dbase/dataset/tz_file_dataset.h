@@ -1,7 +1,8 @@
 // TTzFileDataSet: the table dataset backed by a .dbf file in a work area of
 // its own. It opens the table (creating it from DbfFields when it is
 // missing, EXCLUSIVE, read-only, under the component's name as alias), opens
-// the indexes of IndexList (building those that are missing or damaged),
+// the indexes of IndexList (building those that are missing, and rebuilding
+// existing ones only under ciAlways and ciVerifyHeader),
 // writes records under the record and append locks of shared tables (a lock
 // is tried again for a moment; one that cannot be had is handed to the
 // component's handler, and when it gives up the change raises "Lock failed

@@ -66,8 +66,6 @@ std::string DateForText(const std::string& display, std::size_t width) {
   return text.substr(0, width);
 }
 
-std::string BlankNativeDate() { return StoredDateToNative(std::string(8, ' ')); }
-
 void ConvertField(const WorkArea& source, int sourceIndex, WorkArea& target, int targetIndex) {
   const FieldDef& from = source.table.fields[static_cast<std::size_t>(sourceIndex)];
   const FieldDef& to = target.table.fields[static_cast<std::size_t>(targetIndex)];
@@ -123,9 +121,16 @@ void ConvertField(const WorkArea& source, int sourceIndex, WorkArea& target, int
       if (fromGroup == kDate) {
         PutNativeString(out, capacity, NativeString(in));
       } else if (fromGroup == kChar) {
+        // A text that is no date refuses the record (error 13), as a number
+        // its field cannot show does: an empty date in its place would be
+        // a value lost without a word.
         const std::string text = TzAllTrim(NativeString(in));
-        const std::string stored = NativeDateToStored(text);
-        PutNativeString(out, capacity, TzAllTrim(stored).empty() ? BlankNativeDate() : StoredDateToNative(stored));
+        std::string stored;
+        if (ReadDateText(text, stored)) {
+          PutNativeString(out, capacity, StoredDateToNative(stored));
+        } else {
+          SetError(13, "Field " + to.name + ": " + text + " is not a date [AppendFrom]");
+        }
       }
       break;
     case kMemoGroup:
@@ -252,7 +257,9 @@ bool AppendFrom(const std::string& sourceSpec, const std::function<bool()>& cond
       }
     } else {
       ClearRecord();
-      for (int i = 0; i < targetTable.FieldCount(); ++i) {
+      // A refused field refuses the record: the fields after it are not
+      // converted (a memo's conversion would clear the error).
+      for (int i = 0; i < targetTable.FieldCount() && TzError == 0; ++i) {
         if (map[static_cast<std::size_t>(i)] != 0) ConvertField(source, map[static_cast<std::size_t>(i)] - 1, *target, i);
       }
     }

@@ -182,6 +182,30 @@ std::string NativeDateToStored(const std::string& text) {
   return year + month + day;
 }
 
+bool ReadDateText(const std::string& given, std::string& stored) {
+  stored.assign(8, ' ');
+  const std::size_t first = given.find_first_not_of(" \t");
+  if (first == std::string::npos) return true;
+  const std::string text = given.substr(first, given.find_last_not_of(" \t") - first + 1);
+  if (text.find_first_of("0123456789") == std::string::npos) {
+    // The blank picture ("  /  /  ") is how an empty date is shown.
+    return text.find_first_not_of(" /.-") == std::string::npos;
+  }
+  if (AllDigits(text)) {
+    if (text.size() != 8) return false;
+    const int year = std::stoi(text.substr(0, 4));
+    const int month = std::stoi(text.substr(4, 2));
+    const int day = std::stoi(text.substr(6, 2));
+    if (day < 1 || day > DaysInMonth(year, month)) return false;
+    stored = text;
+    return true;
+  }
+  const std::string read = NativeDateToStored(text);
+  if (read.find_first_not_of(' ') == std::string::npos) return false;
+  stored = read;
+  return true;
+}
+
 std::string DisplayDateText(const std::string& native) {
   if (Century || native.size() != 10) return native;
   if (DateFormat == 1) return native.substr(2);

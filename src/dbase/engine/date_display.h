@@ -36,6 +36,13 @@ std::string StoredDateToNative(const std::string& stored);
 // year width) -> YYYYMMDD; blank, empty pictures and invalid dates give
 // 8 blanks.
 std::string NativeDateToStored(const std::string& text);
+// A date as another program or a person wrote it (a delimited file, a
+// character field): blanks, or the blank picture, are the empty date; eight
+// digits are YYYYMMDD; anything else is a date in the current format, as
+// NativeDateToStored reads it. True with stored set (8 blanks for the empty
+// date) when the text is one of these and names a day of the calendar;
+// false for any other text, which no date field takes without a word.
+bool ReadDateText(const std::string& text, std::string& stored);
 // A native date as shown: the year cut to two digits while Century is off.
 std::string DisplayDateText(const std::string& native);
 

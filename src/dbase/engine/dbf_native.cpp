@@ -195,7 +195,9 @@ NumberStore PutNumberText(const FieldDef& field, std::uint8_t* address, const st
   const long long whole = std::strtoll(cForm.c_str(), &end, 10);
   const bool plain = errno != ERANGE && end != nullptr && *end == '\0' && end != cForm.c_str();
   const bool beyondLongLong = errno == ERANGE;
-  const double real = plain ? static_cast<double>(whole) : std::trunc(value);
+  // A fraction rounds to the nearest whole number (halves away from zero),
+  // as every other way into an integer field rounds it.
+  const double real = plain ? static_cast<double>(whole) : std::round(value);
   if (beyondLongLong || !(std::fabs(real) < kLargestWholeNumber)) {
     // Only a field as wide as such numbers could have shown it.
     const bool finite = beyondLongLong || std::isfinite(real);

@@ -73,8 +73,10 @@ enum class NumberStore { Stored, NotANumber, DoesNotFit, BeyondWholeNumbers };
 enum class NumberTextRule { Wholly, Leading };
 // Stores the number of a text in a numeric field, as the imports read a
 // field's text (number_text.h: the C form, or the engine's decimal comma):
-// a real number where the field has decimals, else its whole part, also of
-// a number in exponent form ("1e5" is 100000); an empty text stores 0. A
+// a real number where the field has decimals, else the nearest whole
+// number (halves away from zero, as PutNativeNumber and the dataset round),
+// also of a number in exponent form ("1e5" is 100000); an empty text
+// stores 0. A
 // text that is not wholly a number (Wholly), a number whose text is wider
 // than the field (FitsNumberField) and a whole number beyond
 // kLargestWholeNumber are refused: the field keeps its value and the answer

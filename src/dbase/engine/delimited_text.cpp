@@ -88,13 +88,8 @@ std::string DelimitedLine(const DbfTable& table) {
   return line;
 }
 
-bool AllDigits(const std::string& text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// Why a line is refused: the error code and the text (code 0: taken).
+// Why a line is refused (empty: taken).
 struct Refusal {
-  int code = 0;
   std::string why;
 };
 
@@ -112,7 +107,7 @@ Refusal FieldsToRecord(WorkArea& area, const std::vector<std::string>& texts) {
   std::size_t holds = texts.size();
   while (holds > takes && TzAllTrim(texts[holds - 1]).empty()) --holds;
   if (holds != takes) {
-    return {13, "it holds " + std::to_string(holds) + (holds == 1 ? " field" : " fields") + ", the table takes " +
+    return {"it holds " + std::to_string(holds) + (holds == 1 ? " field" : " fields") + ", the table takes " +
                     std::to_string(takes)};
   }
   std::size_t next = 0;
@@ -128,21 +123,29 @@ Refusal FieldsToRecord(WorkArea& area, const std::vector<std::string>& texts) {
         PutNativeString(address, capacity, token.substr(0, field.length));
         break;
       case 'D': {
-        const std::string text = TzAllTrim(token);
-        // Eight digits are the stored form; anything else a display date.
-        const std::string stored = AllDigits(text) ? text.substr(0, 8) : NativeDateToStored(text.substr(0, 10));
-        PutNativeString(address, capacity, StoredDateToNative(stored.size() == 8 ? stored : std::string(8, ' ')));
+        // Eight digits are the stored form, anything else a display date;
+        // a text that is neither refuses the line rather than being kept
+        // as an empty date.
+        std::string stored;
+        if (!ReadDateText(token, stored)) return {"Field " + field.name + ": " + TzAllTrim(token) + " is not a date"};
+        PutNativeString(address, capacity, StoredDateToNative(stored));
         break;
       }
       case 'N':
       case 'F': {
         const std::string text = TzAllTrim(token);
         const NumberStore stored = PutNumberText(field, address, text);
-        if (stored != NumberStore::Stored) return {205, RefusedNumberText(field, text, stored)};
+        if (stored != NumberStore::Stored) return {RefusedNumberText(field, text, stored)};
         break;
       }
       case 'L': {
+        // True and false as dBASE writes them (T, Y, F, N in either case,
+        // or words beginning so), unknown as "?" or nothing; any other text
+        // refuses the line rather than being kept as false.
         const std::string text = TzAllTrim(token);
+        if (!text.empty() && std::string("TtYyFfNn?").find(text[0]) == std::string::npos) {
+          return {"Field " + field.name + ": " + text + " is not a logical value"};
+        }
         address[0] = !text.empty() && std::string("TtYy").find(text[0]) != std::string::npos ? 1 : 0;
         break;
       }
@@ -155,12 +158,12 @@ Refusal FieldsToRecord(WorkArea& area, const std::vector<std::string>& texts) {
 
 std::string LineName(const DelimitedRecord& record) { return "Line " + std::to_string(record.line); }
 
-// The refused lines of an import, said once at its end.
+// The refused lines of an import, said once at its end under the code
+// that says lines were refused, whatever refused them.
 class Refusals {
  public:
   // what: "Line 4: Field QTY: 12abc is not a number".
-  void Add(int code, const std::string& what) {
-    if (count_ == 0) code_ = code;
+  void Add(const std::string& what) {
     if (count_ < kShown) shown_ += "\r\n" + what;
     ++count_;
   }
@@ -171,13 +174,12 @@ class Refusals {
                        " refused, nothing of " + (count_ == 1 ? "it" : "them") + " appended; " +
                        std::to_string(appended) + (appended == 1 ? " record" : " records") + " appended." + shown_;
     if (count_ > kShown) text += "\r\n(and " + std::to_string(count_ - kShown) + " more)";
-    SetError(code_, text + " [AppendFromDelimitedFile]");
+    SetError(kLinesRefused, text + " [AppendFromDelimitedFile]");
   }
 
  private:
   static constexpr std::int64_t kShown = 5;
   std::int64_t count_ = 0;
-  int code_ = 0;
   std::string shown_;
 };
 
@@ -278,19 +280,19 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
     advanceTo(record.end);
     switch (record.fault) {
       case DelimitedRecord::Fault::TooLong:
-        refusals.Add(266, LineName(record) + " is longer than " + std::to_string(lineLimit) + " characters or " +
+        refusals.Add(LineName(record) + " is longer than " + std::to_string(lineLimit) + " characters or " +
                               std::to_string(byteLimit) + " bytes");
         continue;
       case DelimitedRecord::Fault::UnclosedQuote:
-        refusals.Add(13, LineName(record) + ": a quote character opens a text that is never closed");
+        refusals.Add(LineName(record) + ": a quote character opens a text that is never closed");
         continue;
       case DelimitedRecord::Fault::None:
         break;
     }
     ClearRecord();
     const Refusal refused = FieldsToRecord(*area, record.fields);
-    if (refused.code != 0) {
-      refusals.Add(refused.code, LineName(record) + ": " + refused.why);
+    if (!refused.why.empty()) {
+      refusals.Add(LineName(record) + ": " + refused.why);
       continue;
     }
     // A record the table does not take (a full disk, a lock) ends the

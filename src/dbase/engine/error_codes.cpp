@@ -128,6 +128,7 @@ constexpr CodeText kCodeTable[] = {
     {229, "dBASE IV memo files not supported"},
     {230, "No dBASE memory variables loaded"},
     {231, "Screen library not open"},
+    {kLinesRefused, "Lines refused"},
     {239, "Missing colon in time"},
     {240, "Non-numeric character in time"},
     {241, "Invalid time specified"},

@@ -40,6 +40,10 @@ class EDidozError : public std::runtime_error {
   explicit EDidozError(const std::string& text) : std::runtime_error(text) {}
 };
 
+// An import that refused lines of its file (values no field takes as they
+// stand): its report lists them under this code, whatever refused them.
+inline constexpr int kLinesRefused = 232;
+
 // Records code and detail; reports at once while ReportErrors is on.
 void SetError(int code, const std::string& detail);
 // The report flow (message box and program end, exception, or ErrorProc).

@@ -62,17 +62,13 @@ const DbfTable* TableOf(const IND& ind) {
   return area != nullptr ? &area->table : nullptr;
 }
 
-// The whole anchor block with the given expression bytes.
-void BuildAnchor(const IND& ind, const std::string& expression, std::uint8_t* block) {
-  std::memset(block, 0, kBlockSize);
-  EncodeAnchorHeader(ind, block);
-  const std::size_t n = std::min(expression.size(), kExpressionSpace - 1);
-  std::memcpy(block + kExpressionOffset, expression.data(), n);
-  const DbfTable* table = TableOf(ind);
-  const std::uint32_t count = ind.outOfStep ? kNeedsRebuildCount : table != nullptr ? table->recordCount : 0;
+// The trailer: the table's record count (and its complement) and the
+// table's file name, in the table's code page.
+void PutTrailer(const IND& ind, std::uint32_t count, std::uint8_t* block) {
+  std::memset(block + kNotRecordCountOffset, 0, kBlockSize - kNotRecordCountOffset);
   PutDword(block + kNotRecordCountOffset, ~count);
   PutDword(block + kRecordCountOffset, count);
-  if (table != nullptr) {
+  if (const DbfTable* table = TableOf(ind)) {
     std::string name = table->tableName;
     const std::size_t slash = name.find_last_of('/');
     if (slash != std::string::npos) name = name.substr(slash + 1);
@@ -80,6 +76,27 @@ void BuildAnchor(const IND& ind, const std::string& expression, std::uint8_t* bl
     if (table->oem) name = AnsiToOemStr(name);
     std::memcpy(block + kTableNameOffset, name.data(), name.size());
   }
+}
+
+// The record count an anchor written now carries. A shared table's count is
+// looked up in the file: the anchor is written inside the write bracket,
+// where every record other programs appended has its keys, and a count
+// taken before their appends would make the next open doubt the index.
+std::uint32_t TrailerCount(const IND& ind) {
+  if (ind.outOfStep) return kNeedsRebuildCount;
+  WorkArea* area = (ind.area >= 1 && ind.area <= kMaxWorkAreas) ? WorkAreas[ind.area].get() : nullptr;
+  if (area == nullptr) return 0;
+  if (area->Shared() && area->table.IsOpen() && !area->table.isVirtual) return SharedRecordCount(area->table, true);
+  return area->table.recordCount;
+}
+
+// The whole anchor block with the given expression bytes.
+void BuildAnchor(const IND& ind, const std::string& expression, std::uint8_t* block) {
+  std::memset(block, 0, kBlockSize);
+  EncodeAnchorHeader(ind, block);
+  const std::size_t n = std::min(expression.size(), kExpressionSpace - 1);
+  std::memcpy(block + kExpressionOffset, expression.data(), n);
+  PutTrailer(ind, TrailerCount(ind), block);
 }
 
 bool WriteBlockZero(const IND& ind, const std::uint8_t* block, const std::string& failure) {
@@ -93,18 +110,21 @@ bool WriteBlockZero(const IND& ind, const std::uint8_t* block, const std::string
 
 }  // namespace
 
+bool ReadAnchorHeader(IND& ind, const std::string& operation) {
+  std::uint8_t header[kAnchorHeaderSize];
+  const std::int64_t got = ReadBytesAt(ind.fd, header, sizeof header, 0);
+  if (got != static_cast<std::int64_t>(sizeof header)) {
+    SetError(got < 0 ? OsErrorCode(errno) : 100, "Error reading index file:  " + ind.fileName + " [" + operation + "]");
+    return false;
+  }
+  DecodeAnchorHeader(ind, header);
+  return true;
+}
+
 bool ReadAnchorNodes() {
   if (CurrentArea < 1 || CurrentArea > kMaxWorkAreas) return false;
   for (IND* ind : IndexSlots[static_cast<std::size_t>(CurrentArea)].slots) {
-    if (ind == nullptr) continue;
-    std::uint8_t header[kAnchorHeaderSize];
-    const std::int64_t got = ReadBytesAt(ind->fd, header, sizeof header, 0);
-    if (got != static_cast<std::int64_t>(sizeof header)) {
-      SetError(got < 0 ? OsErrorCode(errno) : 100,
-               "Error reading index file:  " + ind->fileName + " [ReadAnchorNodes]");
-      return false;
-    }
-    DecodeAnchorHeader(*ind, header);
+    if (ind != nullptr && !ReadAnchorHeader(*ind, "ReadAnchorNodes")) return false;
   }
   return true;
 }
@@ -138,20 +158,48 @@ bool WriteNewIndexHeader(IND& ind, std::uint32_t root) {
   return true;
 }
 
-void RepairNextFree(IND& ind) {
+namespace {
+
+// The number of blocks the file holds (at least the anchor).
+std::uint32_t BlocksOfFile(const IND& ind) {
   struct stat info {};
-  if (::fstat(ind.fd, &info) != 0) return;
+  if (::fstat(ind.fd, &info) != 0) return 0;
   const std::int64_t size = info.st_size;
-  const auto blocks = static_cast<std::uint32_t>(size <= static_cast<std::int64_t>(kBlockSize)
-                                                     ? 1
-                                                     : (size - static_cast<std::int64_t>(kBlockSize)) /
-                                                               static_cast<std::int64_t>(kBlockSize) + 1);
-  if (blocks == ind.nextFree) return;
+  const std::int64_t block = static_cast<std::int64_t>(kBlockSize);
+  return static_cast<std::uint32_t>(size <= block ? 1 : (size - block) / block + 1);
+}
+
+}  // namespace
+
+bool RepairNextFree(IND& ind) {
+  if (BlocksOfFile(ind) == ind.nextFree && !ind.anchorModified) return true;
+  // Under the write lock the anchor is read again before it is written:
+  // another program may have moved the root and grown the file since this
+  // one read it, and an anchor written from what this one remembers would
+  // cut the other's keys off the tree.
   if (IndexHooks.lockSemaphore) IndexHooks.lockSemaphore(true);
-  ind.nextFree = blocks;
-  ind.anchorModified = true;
-  WriteAnchorNode(ind);
+  bool ok = ReadAnchorHeader(ind, "RepairNextFree");
+  const std::uint32_t blocks = BlocksOfFile(ind);
+  if (ok && blocks != 0 && blocks != ind.nextFree) {
+    ind.nextFree = blocks;
+    ind.anchorModified = true;
+  }
+  if (ok && ind.anchorModified) ok = WriteAnchorNode(ind);
+  ind.anchorModified = false;
   if (IndexHooks.lockSemaphore) IndexHooks.lockSemaphore(false);
+  return ok;
+}
+
+bool WriteIndexVerdict(IND& ind, std::uint32_t count) {
+  std::uint8_t block[kBlockSize];
+  PutTrailer(ind, count, block);
+  const int err = WriteBytesAt(ind.fd, block + kNotRecordCountOffset, kBlockSize - kNotRecordCountOffset,
+                               static_cast<std::int64_t>(kNotRecordCountOffset));
+  if (err != 0) {
+    SetError(OsErrorCode(err, true), "Error writing index file:  " + ind.fileName + " [WriteIndexVerdict]");
+    return false;
+  }
+  return true;
 }
 
 IndexInfoRecord IndexInfo(const std::string& fileName) {

@@ -27,15 +27,22 @@ void EncodeAnchorHeader(const IND& ind, std::uint8_t* bytes);
 std::uint16_t EntrySizeOf(std::uint16_t keyLength);
 std::uint16_t KeysPerNodeOf(std::uint16_t entrySize);
 
-// Re-reads the 24 anchor bytes of every open index of the current area.
+// Re-reads the 24 anchor bytes of one index (the operation names the
+// caller in an error), or of every open index of the current area.
+bool ReadAnchorHeader(IND& ind, const std::string& operation);
 bool ReadAnchorNodes();
 // Writes the anchor from the IND (expression text as the IND holds it).
 bool WriteAnchorNode(IND& ind);
 // A new index's anchor: root and next free from root (when > 0), the
 // normalised expression in the table's code page or the key-maker marker.
 bool WriteNewIndexHeader(IND& ind, std::uint32_t root);
-// Corrects the anchor's next free block from the file size.
-void RepairNextFree(IND& ind);
+// Corrects the anchor's next free block from the file size, and writes an
+// anchor this program changed but could not write, under the write lock
+// with the anchor read again first. False after a reported error.
+bool RepairNextFree(IND& ind);
+// Writes the trailer alone: the index was found to match its table of
+// count records, so that the next open trusts it.
+bool WriteIndexVerdict(IND& ind, std::uint32_t count);
 
 IndexInfoRecord IndexInfo(const std::string& fileName);
 std::int64_t IndexRecordCount(const std::string& fileName);

@@ -168,37 +168,17 @@ std::uint32_t MakeIndexCore(IND& ind, WorkArea& area, bool unique, const std::fu
   if (!CheckIndexDiskSpace(ind.fileName, count, levels, ind.keysPerNode, ind.keyLength + 4u)) return 0;
   Progress progress(count);
   KeySorter sorter(ind.keyLength, ind.charKey);
-  const std::size_t perBlock = std::max<std::size_t>(1, (kReadBufferSize / 2) / std::max<std::size_t>(table.recordLength, 1));
-  std::vector<char> block(perBlock * table.recordLength);
-  for (std::int64_t first = 1; first <= count; first += static_cast<std::int64_t>(perBlock)) {
-    const std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(perBlock), count - first + 1));
-    if (!table.isVirtual) {
-      const std::size_t bytes = n * table.recordLength;
-      const std::int64_t got = ReadBytesAt(table.fd, block.data(), bytes,
-                                           static_cast<std::int64_t>(table.headerLength) +
-                                               (first - 1) * static_cast<std::int64_t>(table.recordLength));
-      if (got != static_cast<std::int64_t>(bytes)) {
-        SetError(got < 0 ? OsErrorCode(errno) : 100, "Error reading " + table.tableName + " [MakeIndex]");
-        return 0;
-      }
+  const bool read = ForEachRecordInFileOrder(ind, area, count, "MakeIndex", [&](std::int64_t record) {
+    std::string key;
+    if (!BuildKey(ind, record, key)) return false;
+    if (TzError != 0 && TzError != 358) return false;
+    if (!sorter.Add(reinterpret_cast<const std::uint8_t*>(key.data()), static_cast<std::uint32_t>(record))) {
+      return false;
     }
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::int64_t record = first + static_cast<std::int64_t>(i);
-      if (table.isVirtual) {
-        if (!ReadIntoNative(area, record)) return 0;
-      } else {
-        table.record.assign(block.data() + i * table.recordLength, table.recordLength);
-        table.currentRecord = record;
-        TranslateForReading(table);
-        if (ind.keyMaker && area.native != nullptr) RecordToNative(table, area.native);
-      }
-      std::string key;
-      if (!BuildKey(ind, record, key)) return 0;
-      if (TzError != 0 && TzError != 358) return 0;
-      if (!sorter.Add(reinterpret_cast<const std::uint8_t*>(key.data()), static_cast<std::uint32_t>(record))) return 0;
-      progress.Tick();
-    }
-  }
+    progress.Tick();
+    return true;
+  });
+  if (!read) return 0;
   if (!sorter.Finish()) return 0;
   if (!openFile()) return 0;
   IndexTreeWriter writer(ind.fd, ind.fileName, ind.keyLength, ind.entrySize, ind.keysPerNode, kReadBufferSize);
@@ -218,6 +198,41 @@ std::uint32_t MakeIndexCore(IND& ind, WorkArea& area, bool unique, const std::fu
 }
 
 }  // namespace
+
+bool ForEachRecordInFileOrder(const IND& ind, WorkArea& area, std::int64_t count, const std::string& operation,
+                              const std::function<bool(std::int64_t record)>& visit) {
+  DbfTable& table = area.table;
+  const std::size_t length = std::max<std::size_t>(table.recordLength, 1);
+  const std::size_t perBlock = std::max<std::size_t>(1, (kReadBufferSize / 2) / length);
+  std::vector<char> block(table.isVirtual ? 0 : perBlock * length);
+  for (std::int64_t first = 1; first <= count; first += static_cast<std::int64_t>(perBlock)) {
+    const std::size_t n =
+        static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(perBlock), count - first + 1));
+    if (!table.isVirtual) {
+      const std::size_t bytes = n * length;
+      const std::int64_t got = ReadBytesAt(
+          table.fd, block.data(), bytes,
+          static_cast<std::int64_t>(table.headerLength) + (first - 1) * static_cast<std::int64_t>(length));
+      if (got != static_cast<std::int64_t>(bytes)) {
+        SetError(got < 0 ? OsErrorCode(errno) : 100, "Error reading " + table.tableName + " [" + operation + "]");
+        return false;
+      }
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::int64_t record = first + static_cast<std::int64_t>(i);
+      if (table.isVirtual) {
+        if (!ReadIntoNative(area, record)) return false;
+      } else {
+        table.record.assign(block.data() + i * length, length);
+        table.currentRecord = record;
+        TranslateForReading(table);
+        if (ind.keyMaker && area.native != nullptr) RecordToNative(table, area.native);
+      }
+      if (!visit(record)) return false;
+    }
+  }
+  return true;
+}
 
 void SetProgress(std::function<void()> procedure, int steps) {
   progressProcedure = std::move(procedure);

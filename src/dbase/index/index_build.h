@@ -32,6 +32,15 @@ void SetProgress(std::function<void()> procedure, int steps);
 // Whether a build is running.
 extern bool IndexBuildRunning;
 
+// Reads records 1..count of the area's table in file order, in large
+// blocks straight from the file (a virtual file record by record), and
+// calls visit with each record's number while the work area holds it (the
+// record bytes, and the native buffer for key makers). Stops at a read
+// error, reported with the operation's tag, or when visit answers false;
+// true when every record was visited.
+bool ForEachRecordInFileOrder(const IND& ind, WorkArea& area, std::int64_t count, const std::string& operation,
+                              const std::function<bool(std::int64_t record)>& visit);
+
 // True when the drive of the file has room for the run file and the nodes.
 bool CheckIndexDiskSpace(const std::string& fileName, std::int64_t recordCount, int levels, int keysPerNode,
                          std::size_t sortEntrySize);

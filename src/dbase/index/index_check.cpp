@@ -5,12 +5,17 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
 #include <vector>
 
+#include "dbase/engine/dbf_file.h"
 #include "dbase/engine/engine_code_page.h"
 #include "dbase/engine/engine_hooks.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/work_areas.h"
+#include "dbase/index/index_anchor.h"
+#include "dbase/index/index_build.h"
 #include "dbase/index/index_search.h"
 #include "dbase/index/key_primitives.h"
 
@@ -37,18 +42,31 @@ std::string StoredTableName(const DbfTable& table) {
   return table.oem ? AnsiToOemStr(name) : name;
 }
 
+// The key bytes as one number: two keys the index calls equal give the
+// same number (a numeric zero may be stored with either sign).
+std::uint64_t KeyHash(const IND& ind, const char* key) {
+  if (!ind.charKey && KeyNumber(key) == 0) return 0;
+  return std::hash<std::string_view>{}(std::string_view(key, ind.keyLength));
+}
+
+// The tree is walked once, node by node, and the table then read once in
+// file order: a record's key is compared with what the walk noted for it
+// (a hash of the key the tree lists it under), so that the check costs
+// about what reading the table costs, not a search per record.
 class TreeCheck {
  public:
-  TreeCheck(IND& ind, WorkArea& area, std::string operation)
-      : ind_(ind), area_(area), operation_(std::move(operation)), count_(area.table.recordCount) {}
+  TreeCheck(IND& ind, WorkArea& area, std::string operation, std::uint32_t count)
+      : ind_(ind), area_(area), operation_(std::move(operation)), count_(count) {}
 
   bool Run() {
     struct stat info {};
     blocks_ = ::fstat(ind_.fd, &info) == 0 ? static_cast<std::uint64_t>(info.st_size) / kBlockSize : 0;
-    seen_.assign(static_cast<std::size_t>(count_) + 1, false);
+    listed_.assign(static_cast<std::size_t>(count_) + 1, false);
+    hashes_.assign(static_cast<std::size_t>(count_) + 1, 0);
     visited_.assign(static_cast<std::size_t>(blocks_), false);
+    if (!Node(ind_.root, 0, nullptr, nullptr)) return false;
     KeptRecord kept(area_);
-    const bool ok = Node(ind_.root, 0, nullptr, nullptr) && Complete();
+    const bool ok = Complete();
     kept.Restore();
     return ok;
   }
@@ -69,14 +87,9 @@ class TreeCheck {
 
   int Compare(const std::string& a, const std::string& b) const { return CompareKeys(ind_, a.data(), b.data()); }
 
-  // The key the record holds now, as the index would store it.
-  bool RecordKey(std::int64_t record, std::string& key) {
-    if (!ReadIntoNative(area_, record)) return false;
-    key = CurrentRecordKey(ind_);
-    if (TzError == 358) TzError = 0;
-    return TzError == 0;
-  }
-
+  // Any tree whose keys stand in order, each within the range its parent
+  // gives it, is whole: leaves may lie at different depths (the build
+  // leaves a shorter branch at the end, and other programs' trees differ).
   bool Node(std::uint32_t block, int depth, const std::string* low, const std::string* high) {
     const std::string where = "block " + std::to_string(block);
     if (block == 0 || block >= blocks_) return Fail(where + " lies outside the file");
@@ -89,10 +102,6 @@ class TreeCheck {
     if (count < 0 || count > ind_.keysPerNode) return Fail(where + " counts " + std::to_string(count) + " entries");
     if (count == 0) return depth == 0 ? true : Fail(where + " is empty");
     const bool leaf = GetDword(EntryOf(node, 0) + kEntryChildOffset) == 0;
-    if (leaf) {
-      if (leafDepth_ >= 0 && depth != leafDepth_) return Fail(where + " is a leaf at another depth than the others");
-      leafDepth_ = depth;
-    }
     std::string lower = low != nullptr ? *low : std::string();
     for (int i = 0; i < count; ++i) {
       const std::uint8_t* entry = EntryOf(node, i);
@@ -117,15 +126,11 @@ class TreeCheck {
         return Fail("it lists record " + std::to_string(record) + ", which the table (" + std::to_string(count_) +
                     " records) does not have");
       }
-      if (seen_[static_cast<std::size_t>(record)]) return Fail("it lists record " + std::to_string(record) + " twice");
-      seen_[static_cast<std::size_t>(record)] = true;
-      ++entries_;
-      std::string held;
-      if (!RecordKey(record, held)) return false;
-      if (Compare(held, key) != 0) {
-        return Fail("it lists record " + std::to_string(record) + " under a key the record does not have");
-      }
-      if (ind_.unique) keys_.push_back(key);
+      const auto at = static_cast<std::size_t>(record);
+      if (listed_[at]) return Fail("it lists record " + std::to_string(record) + " twice");
+      listed_[at] = true;
+      hashes_[at] = KeyHash(ind_, key.data());
+      if (ind_.unique) keys_.push_back(hashes_[at]);
     }
     if (leaf) return true;
     const std::uint32_t extra = GetDword(EntryOf(node, count) + kEntryChildOffset);
@@ -133,21 +138,27 @@ class TreeCheck {
     return Node(extra, depth + 1, &lower, high);
   }
 
-  // Every record is there (an index that is not UNIQUE), or its key is (a
-  // UNIQUE one keeps the first record of each key).
+  // Every record holds the key it is listed under, and every record is
+  // listed (an index that is not UNIQUE) or its key is (a UNIQUE one keeps
+  // one record of each key).
   bool Complete() {
-    for (std::int64_t record = 1; record <= static_cast<std::int64_t>(count_); ++record) {
-      if (seen_[static_cast<std::size_t>(record)]) continue;
+    std::sort(keys_.begin(), keys_.end());
+    return ForEachRecordInFileOrder(ind_, area_, count_, operation_, [this](std::int64_t record) {
+      std::string key = CurrentRecordKey(ind_);
+      if (TzError == 358) TzError = 0;
+      if (TzError != 0) return false;
+      const std::uint64_t hash = KeyHash(ind_, key.data());
+      const auto at = static_cast<std::size_t>(record);
+      if (listed_[at]) {
+        if (hashes_[at] == hash) return true;
+        return Fail("it lists record " + std::to_string(record) + " under a key the record does not have");
+      }
       if (!ind_.unique) return Fail("record " + std::to_string(record) + " is missing from it");
-      std::string key;
-      if (!RecordKey(record, key)) return false;
-      const bool held = std::binary_search(keys_.begin(), keys_.end(), key,
-                                           [this](const std::string& a, const std::string& b) {
-                                             return Compare(a, b) < 0;
-                                           });
-      if (!held) return Fail("the key of record " + std::to_string(record) + " is missing from it");
-    }
-    return true;
+      if (!std::binary_search(keys_.begin(), keys_.end(), hash)) {
+        return Fail("the key of record " + std::to_string(record) + " is missing from it");
+      }
+      return true;
+    });
   }
 
   IND& ind_;
@@ -155,13 +166,14 @@ class TreeCheck {
   std::string operation_;
   std::uint32_t count_;
   std::uint64_t blocks_ = 0;
-  std::vector<bool> seen_;
+  // Per record whether the tree lists it, and the hash of the key it is
+  // listed under.
+  std::vector<bool> listed_;
+  std::vector<std::uint64_t> hashes_;
   std::vector<bool> visited_;
-  int leafDepth_ = -1;
   std::string previous_;
   bool hasPrevious_ = false;
-  std::uint64_t entries_ = 0;
-  std::vector<std::string> keys_;
+  std::vector<std::uint64_t> keys_;
 };
 
 }  // namespace
@@ -180,11 +192,39 @@ TrailerVerdict JudgeTrailer(const std::uint8_t* anchorBlock, const DbfTable& tab
 bool CheckIndexAgainstTable(IND& ind, const std::string& operation) {
   WorkArea* area = AreaOf(ind);
   if (area == nullptr) return false;
-  // Another program's appends count, and its writes wait meanwhile.
+  // Inside the read bracket no program that has indexes of the table open
+  // writes: its appended records have their keys, its changed records their
+  // new keys. The anchor, the record count and the records are taken from
+  // the file now, not from what this program read before the bracket.
   if (IndexHooks.readSemaphore) IndexHooks.readSemaphore(true);
-  RefreshRecCountOf(*area);
-  TreeCheck check(ind, *area, operation);
-  const bool ok = check.Run();
+  const std::uint16_t keyLength = ind.keyLength;
+  const char keyType = ind.keyType;
+  bool ok = ReadAnchorHeader(ind, operation);
+  if (ok && (ind.keyLength != keyLength || ind.keyType != keyType || ind.entrySize != EntrySizeOf(keyLength) ||
+             ind.keysPerNode != KeysPerNodeOf(ind.entrySize))) {
+    ReportIndexMismatch(ind, "it was built anew while it was being opened", operation);
+    ok = false;
+  }
+  if (ok) {
+    RefreshRecCountOf(*area, true);
+    DropRecordCache(area->table);
+    const std::uint32_t count = area->table.recordCount;
+    ok = TreeCheck(ind, *area, operation, count).Run();
+    // The verdict goes into the trailer, so that the next open trusts the
+    // index without checking it again; a table opened read-only leaves its
+    // index unwritten, and a verdict that cannot be written is no error.
+    if (ok && area->table.mode.write && !area->table.isVirtual) {
+      const std::uint16_t code = TzError;
+      const std::uint16_t last = LastErrorCode;
+      const std::string detail = TzErrorDetail;
+      const bool report = SetReportErrors(false);
+      WriteIndexVerdict(ind, count);
+      SetReportErrors(report);
+      TzError = code;
+      LastErrorCode = last;
+      TzErrorDetail = detail;
+    }
+  }
   if (IndexHooks.readSemaphore) IndexHooks.readSemaphore(false);
   ind.path.clear();
   return ok;

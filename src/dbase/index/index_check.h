@@ -22,9 +22,14 @@ enum class TrailerVerdict {
 };
 TrailerVerdict JudgeTrailer(const std::uint8_t* anchorBlock, const DbfTable& table);
 
-// Walks the whole tree: node structure and key order, every entry on a
-// record of the table holding that record's key, every record once (all of
-// them in an index that is not UNIQUE). False with error 222 otherwise.
+// Walks the whole tree: node structure and key order (any tree whose keys
+// stand in order within their parents' ranges, whatever the depth of its
+// leaves), every entry on a record of the table holding that record's key,
+// every record once (all of them in an index that is not UNIQUE). Runs in
+// the read bracket, on the anchor, record count and records as the files
+// hold them then; a passed check is written into the trailer (unless the
+// table is open read-only), so that the next open trusts the index. False
+// with error 222 otherwise.
 bool CheckIndexAgainstTable(IND& ind, const std::string& operation);
 
 // Error 222 for an index that does not match its table: "The index <file>

@@ -217,12 +217,15 @@ void CloseIndex(int slot) {
     slots.cache.reset();
   }
   if (ind->anchorModified) {
+    // An anchor change whose write failed: written now from the anchor as
+    // the file holds it (another program may have changed it since), with
+    // the next free block the file size gives, under the write lock.
     const bool shared = area != nullptr && area->Shared();
     int err = shared ? OsLockRange(ind->fd, 0, 1, LockKind::Exclusive) : 0;
     if (err != 0) {
       SetError(OsErrorCode(err), "Could not lock index for writing anchor node " + ind->fileName);
     } else {
-      WriteAnchorNode(*ind);
+      RepairNextFree(*ind);
       if (shared && (err = OsLockRange(ind->fd, 0, 1, LockKind::Release)) != 0) {
         SetError(OsErrorCode(err), "Could not unlock index after writing anchor node " + ind->fileName);
       }

@@ -601,7 +601,7 @@ bool TableChanged() {
   // or those records would look as if they lay beyond the table's end.
   if (WorkArea* area = CurrentWorkAreaRecord(); area != nullptr && area->Shared()) {
     DropRecordCache(area->table);
-    RefreshRecCountOf(*area);
+    RefreshRecCountOf(*area, true);
   }
   return true;
 }

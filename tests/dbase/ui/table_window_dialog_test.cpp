@@ -396,7 +396,7 @@ TEST_F(TableWindowDialogTest, AppendDelimitedOnAGermanDesktopReadsTheDecimalComm
     std::vector<std::string> shown;
     for (const auto& asked : scripted_.Asked()) shown.push_back(asked.text);
     EXPECT_NE(std::find(shown.begin(), shown.end(),
-                        "Error # 205 (Floating point overflow)\r\n1 line of " + Path("more.txt") +
+                        "Error # 232 (Lines refused)\r\n1 line of " + Path("more.txt") +
                             " refused, nothing of it appended; 3 records appended.\r\nLine 3: Field RHO: abc is "
                             "not a number [AppendFromDelimitedFile]"),
               shown.end())
