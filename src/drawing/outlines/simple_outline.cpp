@@ -315,6 +315,64 @@ int TrimCrossings(TPenPolygon& p) {
   return removed;
 }
 
+int DropNeedlesAndTinySides(TPenPolygon& p) {
+  DropRepeatedPoints(p);
+  const std::size_t n = p.Size();
+  if (n <= 3) return 0;
+  std::vector<std::size_t> prev(n), next(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    prev[k] = (k + n - 1) % n;
+    next[k] = (k + 1) % n;
+  }
+  std::vector<char> alive(n, 1);
+  std::vector<int> pen(p.Pen.begin(), p.Pen.end());
+  // Twice the area the polygon loses or gains when k leaves it (negative:
+  // k need not leave).
+  const auto change = [&](std::size_t k) -> Real {
+    const std::size_t a = prev[k], b = next[k];
+    const Real ux = p.X[k] - p.X[a], uy = p.Y[k] - p.Y[a], vx = p.X[b] - p.X[k], vy = p.Y[b] - p.Y[k];
+    const Real lu = std::hypot(ux, uy), lv = std::hypot(vx, vy);
+    const Real twice = std::fabs(Cross(ux, uy, vx, vy));
+    const bool tiny = lu < TinySide || lv < TinySide;
+    // A needle's width where its shorter side ends: twice its area over
+    // its longer side.
+    const bool needle = ux * vx + uy * vy < 0 && twice < NeedleWidth * std::max(lu, lv);
+    return tiny || needle ? twice : -1;
+  };
+  // The vertices that may leave, the least change first; an entry whose
+  // vertex has changed since is stale.
+  using Entry = std::pair<Real, std::size_t>;
+  std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
+  std::vector<Real> queued(n, -1);
+  const auto look = [&](std::size_t k) {
+    queued[k] = change(k);
+    if (queued[k] >= 0) queue.emplace(queued[k], k);
+  };
+  for (std::size_t k = 0; k < n; ++k) look(k);
+  std::size_t count = n;
+  int dropped = 0;
+  while (!queue.empty() && count > 3) {
+    const auto [area, k] = queue.top();
+    queue.pop();
+    if (!alive[k] || queued[k] != area) continue;
+    const std::size_t a = prev[k], b = next[k];
+    if (std::hypot(p.X[k] - p.X[a], p.Y[k] - p.Y[a]) < std::hypot(p.X[b] - p.X[k], p.Y[b] - p.Y[k])) pen[a] = pen[k];
+    alive[k] = 0;
+    next[a] = b;
+    prev[b] = a;
+    --count;
+    ++dropped;
+    look(a);
+    look(b);
+  }
+  if (dropped == 0) return 0;
+  TPenPolygon out;
+  for (std::size_t k = 0; k < n; ++k)
+    if (alive[k]) out.Add(p.X[k], p.Y[k], pen[k]);
+  p = std::move(out);
+  return dropped;
+}
+
 bool PolygonsCross(const std::vector<TPenPolygon>& polygons) {
   TPenPolygon all;
   std::vector<std::uint32_t> next;

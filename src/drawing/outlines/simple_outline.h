@@ -33,6 +33,30 @@ struct TPenPolygon {
 // Segments of length 0 are dropped. Returns the number of loops taken out.
 int TrimCrossings(TPenPolygon& polygon);
 
+// Sides shorter than this (mm) are no part of a gear's shape: far below
+// what any drawing shows or a machine cuts, they arise where a crossing or
+// the tip curve falls a hair's breadth from a flank's point. A mesher or a
+// modelling kernel takes such a side between two corners as an edge too
+// small to handle.
+inline constexpr Real TinySide = 0.002L;
+// Where the outline turns back (by more than a right angle) and the needle
+// between its two sides is narrower than this (mm) where the shorter one
+// ends, the needle is no part of the shape either: a flank generated along
+// a pitch curve with corners (a polyline, a curve whose ends do not meet
+// smoothly) folds back by micrometres where the rolling rack passes a
+// corner, a fold that the rack itself would cut away, and leaves a sliver
+// too thin to show but not to trouble a mesher.
+inline constexpr Real NeedleWidth = 0.02L;
+
+// Takes out of the closed polygon the ends of its tiny sides (shorter than
+// TinySide) and the tips of its needles (narrower than NeedleWidth), the
+// vertex whose leaving changes the area least first (the triangle with its
+// two neighbours), until none is left. No vertex moves; the side that
+// replaces two keeps the pen of the longer. The outline so moves by no
+// more than a tiny side's length or a needle's; it keeps three vertices at
+// least. Returns the number of vertices taken out.
+int DropNeedlesAndTinySides(TPenPolygon& polygon);
+
 // Whether any two sides of the closed polygons cross, touch or overlap
 // along a line, within one polygon (sides that follow each other count only
 // where the second turns straight back along the first; a point repeated is
