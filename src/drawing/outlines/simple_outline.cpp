@@ -316,27 +316,31 @@ int TrimCrossings(TPenPolygon& p) {
 }
 
 int DropNeedlesAndTinySides(TPenPolygon& p) {
-  DropRepeatedPoints(p);
   const std::size_t n = p.Size();
   if (n <= 3) return 0;
-  std::vector<std::size_t> prev(n), next(n);
+  // (Squared lengths throughout: a vertex of a long outline costs a few
+  // products, no root.)
+  const Real tiny2 = TinySide * TinySide, needle2 = NeedleWidth * NeedleWidth;
+  std::vector<std::uint32_t> prev(n), next(n);
   for (std::size_t k = 0; k < n; ++k) {
-    prev[k] = (k + n - 1) % n;
-    next[k] = (k + 1) % n;
+    prev[k] = static_cast<std::uint32_t>((k + n - 1) % n);
+    next[k] = static_cast<std::uint32_t>((k + 1) % n);
   }
-  std::vector<char> alive(n, 1);
-  std::vector<int> pen(p.Pen.begin(), p.Pen.end());
+  const auto length2 = [&](std::size_t a, std::size_t b) {
+    const Real dx = p.X[b] - p.X[a], dy = p.Y[b] - p.Y[a];
+    return dx * dx + dy * dy;
+  };
   // Twice the area the polygon loses or gains when k leaves it (negative:
   // k need not leave).
   const auto change = [&](std::size_t k) -> Real {
     const std::size_t a = prev[k], b = next[k];
     const Real ux = p.X[k] - p.X[a], uy = p.Y[k] - p.Y[a], vx = p.X[b] - p.X[k], vy = p.Y[b] - p.Y[k];
-    const Real lu = std::hypot(ux, uy), lv = std::hypot(vx, vy);
+    const Real lu2 = ux * ux + uy * uy, lv2 = vx * vx + vy * vy;
     const Real twice = std::fabs(Cross(ux, uy, vx, vy));
-    const bool tiny = lu < TinySide || lv < TinySide;
+    const bool tiny = lu2 < tiny2 || lv2 < tiny2;
     // A needle's width where its shorter side ends: twice its area over
     // its longer side.
-    const bool needle = ux * vx + uy * vy < 0 && twice < NeedleWidth * std::max(lu, lv);
+    const bool needle = ux * vx + uy * vy < 0 && twice * twice < needle2 * std::max(lu2, lv2);
     return tiny || needle ? twice : -1;
   };
   // The vertices that may leave, the least change first; an entry whose
@@ -349,6 +353,8 @@ int DropNeedlesAndTinySides(TPenPolygon& p) {
     if (queued[k] >= 0) queue.emplace(queued[k], k);
   };
   for (std::size_t k = 0; k < n; ++k) look(k);
+  if (queue.empty()) return 0;
+  std::vector<char> alive(n, 1);
   std::size_t count = n;
   int dropped = 0;
   while (!queue.empty() && count > 3) {
@@ -356,19 +362,22 @@ int DropNeedlesAndTinySides(TPenPolygon& p) {
     queue.pop();
     if (!alive[k] || queued[k] != area) continue;
     const std::size_t a = prev[k], b = next[k];
-    if (std::hypot(p.X[k] - p.X[a], p.Y[k] - p.Y[a]) < std::hypot(p.X[b] - p.X[k], p.Y[b] - p.Y[k])) pen[a] = pen[k];
+    // The side that replaces the two keeps the longer one's pen.
+    if (length2(a, k) < length2(k, b)) p.Pen[a] = p.Pen[k];
     alive[k] = 0;
-    next[a] = b;
-    prev[b] = a;
+    next[a] = static_cast<std::uint32_t>(b);
+    prev[b] = static_cast<std::uint32_t>(a);
     --count;
     ++dropped;
     look(a);
     look(b);
   }
-  if (dropped == 0) return 0;
   TPenPolygon out;
+  out.X.reserve(count);
+  out.Y.reserve(count);
+  out.Pen.reserve(count);
   for (std::size_t k = 0; k < n; ++k)
-    if (alive[k]) out.Add(p.X[k], p.Y[k], pen[k]);
+    if (alive[k]) out.Add(p.X[k], p.Y[k], p.Pen[k]);
   p = std::move(out);
   return dropped;
 }
