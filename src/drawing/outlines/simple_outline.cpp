@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <numbers>
 #include <queue>
 #include <type_traits>
 #include <utility>
@@ -321,6 +322,7 @@ int DropNeedlesAndTinySides(TPenPolygon& p) {
   // (Squared lengths throughout: a vertex of a long outline costs a few
   // products, no root.)
   const Real tiny2 = TinySide * TinySide, needle2 = NeedleWidth * NeedleWidth;
+  const Real cosine = std::cos(NeedleAngle * std::numbers::pi_v<Real> / 180), needleCos2 = cosine * cosine;
   std::vector<std::uint32_t> prev(n), next(n);
   for (std::size_t k = 0; k < n; ++k) {
     prev[k] = static_cast<std::uint32_t>((k + n - 1) % n);
@@ -336,11 +338,13 @@ int DropNeedlesAndTinySides(TPenPolygon& p) {
     const std::size_t a = prev[k], b = next[k];
     const Real ux = p.X[k] - p.X[a], uy = p.Y[k] - p.Y[a], vx = p.X[b] - p.X[k], vy = p.Y[b] - p.Y[k];
     const Real lu2 = ux * ux + uy * uy, lv2 = vx * vx + vy * vy;
-    const Real twice = std::fabs(Cross(ux, uy, vx, vy));
+    const Real twice = std::fabs(Cross(ux, uy, vx, vy)), dot = ux * vx + uy * vy;
     const bool tiny = lu2 < tiny2 || lv2 < tiny2;
-    // A needle's width where its shorter side ends: twice its area over
-    // its longer side.
-    const bool needle = ux * vx + uy * vy < 0 && twice * twice < needle2 * std::max(lu2, lv2);
+    // A needle: its sides meet at less than NeedleAngle (the squared cosine of that angle), and
+    // its width where its shorter side ends (twice its area over its longer
+    // side) is below NeedleWidth.
+    const bool needle =
+        dot < 0 && dot * dot > needleCos2 * lu2 * lv2 && twice * twice < needle2 * std::max(lu2, lv2);
     return tiny || needle ? twice : -1;
   };
   // The vertices that may leave, the least change first; an entry whose

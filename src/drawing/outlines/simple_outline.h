@@ -39,13 +39,16 @@ int TrimCrossings(TPenPolygon& polygon);
 // modelling kernel takes such a side between two corners as an edge too
 // small to handle.
 inline constexpr Real TinySide = 0.002L;
-// Where the outline turns back (by more than a right angle) and the needle
-// between its two sides is narrower than this (mm) where the shorter one
-// ends, the needle is no part of the shape either: a flank generated along
-// a pitch curve with corners (a polyline, a curve whose ends do not meet
-// smoothly) folds back by micrometres where the rolling rack passes a
-// corner, a fold that the rack itself would cut away, and leaves a sliver
-// too thin to show but not to trouble a mesher.
+// Where two sides of the outline meet at less than NeedleAngle (degrees)
+// and the needle between them is narrower than NeedleWidth (mm) where the
+// shorter one ends, the needle is no part of the shape either: a flank
+// generated along a pitch curve with corners (a polyline, a curve whose
+// ends do not meet smoothly) folds back by micrometres where the rolling
+// rack passes a corner, a fold that the rack itself would cut away, and
+// leaves a sliver too thin to show but not to trouble a mesher. (A tooth's
+// land meets its flank at a right angle or so, however short the flank's
+// first side: a corner, not a needle.)
+inline constexpr Real NeedleAngle = 30;
 inline constexpr Real NeedleWidth = 0.02L;
 
 // Takes out of the closed polygon the ends of its tiny sides (shorter than

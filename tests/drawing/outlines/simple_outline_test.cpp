@@ -127,6 +127,10 @@ TEST(SimpleOutline, NeedlesAndTinySidesGoRealCornersStay) {
                                                 {3, 5, 1},
                                                 {0, 4, 1}}));
   EXPECT_EQ(drawing::DropNeedlesAndTinySides(p), 0);
+  // A land that meets a flank at 55 degrees, its first side 17
+  // micrometres long, is a corner, not a needle.
+  drawing::TPenPolygon land = Make({{0, 0, 1}, {5, 0, 1}, {4.99, 0.0141, 2}, {2, 3, 1}});
+  EXPECT_EQ(drawing::DropNeedlesAndTinySides(land), 0);
   // An outline of tiny sides only keeps three vertices.
   drawing::TPenPolygon speck = Make({{0, 0, 1}, {0.001, 0, 1}, {0.001, 0.001, 1}, {0, 0.001, 1}});
   EXPECT_EQ(drawing::DropNeedlesAndTinySides(speck), 1);

@@ -389,8 +389,10 @@ TEST(ToothContour, ReferenceOutlinesHaveNoNeedleNorTinySide) {
         const double ux = b.first - a.first, uy = b.second - a.second, vx = c.first - b.first, vy = c.second - b.second;
         const double lu = std::hypot(ux, uy), lv = std::hypot(vx, vy);
         EXPECT_GE(lv, static_cast<double>(drawing::TinySide)) << design.Name << " gear " << gear << " side " << i;
-        // Where it turns back, the sides part by a needle's width at least.
-        if (ux * vx + uy * vy < 0) {
+        // Where its sides meet at a sharp angle, they part by a needle's
+        // width at least.
+        const double dot = ux * vx + uy * vy;
+        if (dot < 0 && -dot > std::cos(static_cast<double>(drawing::NeedleAngle) * Pi / 180) * lu * lv) {
           EXPECT_GE(std::fabs(ux * vy - uy * vx), static_cast<double>(drawing::NeedleWidth) * std::max(lu, lv))
               << design.Name << " gear " << gear << " vertex " << i;
         }
