@@ -67,11 +67,10 @@ struct StepShape {
   double box[6] = {0, 0, 0, 0, 0, 0};  // xmin, ymin, zmin, xmax, ymax, zmax (within 1e-7)
   double shortestEdge = -1;            // when asked for: the length of the shortest edge
   // When asked for: the solids and the volume of the common with each of
-  // the four half-spaces bounded by the planes x = 0 and y = 0 (x > 0,
-  // x < 0, y > 0, y < 0), as a user who sections a part along its axis
-  // makes them (a box on one side of the plane).
-  int halfSolids[4] = {-1, -1, -1, -1};
-  double halfVolumes[4] = {-1, -1, -1, -1};
+  // the half-spaces x > 0 and x < 0, as a user who sections a part along
+  // the axis at the origin makes them (a box on one side of the plane).
+  int halfSolids[2] = {-1, -1};
+  double halfVolumes[2] = {-1, -1};
 };
 
 // What is asked of a STEP file besides its shapes, check and volume. The
@@ -80,7 +79,7 @@ struct StepShape {
 struct StepReading {
   bool bopCheck = true;
   bool edgeLengths = false;  // each edge measured
-  bool halves = false;       // the commons with the half-spaces
+  bool halves = false;       // the commons with the half-spaces x > 0 and x < 0
 };
 
 // The interpreter's commands that read one file and print what StepShape
@@ -101,8 +100,8 @@ inline std::string StepShapeScript(const std::string& stepFile, const std::strin
               "}\n"
               "puts \"SHORTEST $shortest\"\n";
   if (asked.halves)
-    script += "foreach {x y dx dy} {0 -1e5 1e5 2e5 -1e5 -1e5 1e5 2e5 -1e5 0 2e5 1e5 -1e5 -1e5 2e5 1e5} {\n"
-              "  box half $x $y -1e5 $dx $dy 2e5\n"
+    script += "foreach x {0 -1e5} {\n"
+              "  box half $x -1e5 -1e5 1e5 2e5 2e5\n"
               "  bcommon part s half\n"
               "  set n 0; set v 0\n"
               "  regexp {SOLID\\s+:\\s+(\\d+)} [nbshapes part] -> n\n"
@@ -139,7 +138,7 @@ inline StepShape ParseStepShape(const std::string& output) {
   }
   const std::regex half("HALF (\\d+) ([-0-9.e+]+)");
   int k = 0;
-  for (auto it = std::sregex_iterator(output.begin(), output.end(), half); it != std::sregex_iterator() && k < 4;
+  for (auto it = std::sregex_iterator(output.begin(), output.end(), half); it != std::sregex_iterator() && k < 2;
        ++it, ++k) {
     shape.halfSolids[k] = std::stoi((*it)[1]);
     shape.halfVolumes[k] = std::stod((*it)[2]);

@@ -83,10 +83,12 @@ class StepWriterTest : public DrawingTest {
 // points, polygons) as readers take it by default: one valid solid of its
 // outline less its bore (ExpectGearSolid), nothing for the check of the
 // Boolean operations' arguments to find, no edge shorter than a
-// micrometre; and a gear without a bore, cut by each of the four
-// half-spaces through its axis, falls into two halves that make the whole,
-// neither empty (its caps' sectors meet on the axis, where the cutting
-// planes pass). An outline that crosses itself is refused, with the reason.
+// micrometre; and a gear without a bore, cut by the half-spaces on either
+// side of a plane through its axis, falls into two halves that make the
+// whole, neither empty (its caps' sectors meet on the axis, where the plane
+// passes; the sectors' common corner a hair beside it, where they met
+// before, left one half empty in 6 of these gears). An outline that
+// crosses itself is refused, with the reason.
 TEST_F(StepWriterTest, ReferenceGearsAreSolidsThatHalveAlongTheAxis) {
   if (!testsupport::OcctDrawPresent()) GTEST_SKIP() << "occt-draw (OpenCASCADE's STEP reader) is not installed";
   struct Written {
@@ -136,12 +138,9 @@ TEST_F(StepWriterTest, ReferenceGearsAreSolidsThatHalveAlongTheAxis) {
     EXPECT_TRUE(shape.bopValid) << shape.output;
     EXPECT_GE(shape.shortestEdge, 1e-3) << shape.output;
     if (calc::SpurGearData.BoreDiameter[w.gear] > 0) continue;
-    for (const int plane : {0, 2}) {
-      EXPECT_GE(shape.halfSolids[plane], 1) << "plane " << plane << shape.output;
-      EXPECT_GE(shape.halfSolids[plane + 1], 1) << "plane " << plane << shape.output;
-      EXPECT_NEAR((shape.halfVolumes[plane] + shape.halfVolumes[plane + 1]) / shape.volume, 1, 1e-5)
-          << "plane " << plane << shape.output;
-    }
+    EXPECT_GE(shape.halfSolids[0], 1) << shape.output;
+    EXPECT_GE(shape.halfSolids[1], 1) << shape.output;
+    EXPECT_NEAR((shape.halfVolumes[0] + shape.halfVolumes[1]) / shape.volume, 1, 1e-5) << shape.output;
   }
 }
 
