@@ -316,12 +316,16 @@ int TrimCrossings(TPenPolygon& p) {
   return removed;
 }
 
-int DropNeedlesAndTinySides(TPenPolygon& p) {
+Real TinySideFor(Real module) { return std::min(TinySide, 0.001L * std::fabs(module)); }
+Real NeedleWidthFor(Real module) { return std::min(NeedleWidth, 0.006L * std::fabs(module)); }
+
+int DropNeedlesAndTinySides(TPenPolygon& p, Real module) {
   const std::size_t n = p.Size();
   if (n <= 3) return 0;
   // (Squared lengths throughout: a vertex of a long outline costs a few
   // products, no root.)
-  const Real tiny2 = TinySide * TinySide, needle2 = NeedleWidth * NeedleWidth;
+  const Real tiny = TinySideFor(module), width = NeedleWidthFor(module);
+  const Real tiny2 = tiny * tiny, needle2 = width * width;
   const Real cosine = std::cos(NeedleAngle * std::numbers::pi_v<Real> / 180), needleCos2 = cosine * cosine;
   std::vector<std::uint32_t> prev(n), next(n);
   for (std::size_t k = 0; k < n; ++k) {

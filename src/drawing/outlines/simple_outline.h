@@ -51,14 +51,22 @@ inline constexpr Real TinySide = 0.002L;
 inline constexpr Real NeedleAngle = 30;
 inline constexpr Real NeedleWidth = 0.02L;
 
-// Takes out of the closed polygon the ends of its tiny sides (shorter than
-// TinySide) and the tips of its needles (narrower than NeedleWidth), the
-// vertex whose leaving changes the area least first (the triangle with its
-// two neighbours), until none is left. No vertex moves; the side that
-// replaces two keeps the pen of the longer. The outline so moves by no
-// more than a tiny side's length or a needle's; it keeps three vertices at
-// least. Returns the number of vertices taken out.
-int DropNeedlesAndTinySides(TPenPolygon& polygon);
+// The tiny side and the needle's width of an outline of teeth of the module
+// mn (mm): TinySide and NeedleWidth, but no more than a thousandth and six
+// thousandths of the module, so that the teeth of a small module (0.02 mm:
+// flank points 2 micrometres apart) keep their shape.
+Real TinySideFor(Real module);
+Real NeedleWidthFor(Real module);
+
+// Takes out of the closed polygon of teeth of the module the ends of its
+// tiny sides (shorter than TinySideFor) and the tips of its needles
+// (narrower than NeedleWidthFor), the vertex whose leaving changes the
+// area least first (the triangle with its two neighbours), until none is
+// left. No vertex moves; the side that replaces two keeps the pen of the
+// longer. The outline so moves by no more than a tiny side's length or a
+// needle's; it keeps three vertices at least. Returns the number of
+// vertices taken out.
+int DropNeedlesAndTinySides(TPenPolygon& polygon, Real module);
 
 // Whether any two sides of the closed polygons cross, touch or overlap
 // along a line, within one polygon (sides that follow each other count only

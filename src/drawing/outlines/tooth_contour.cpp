@@ -261,7 +261,9 @@ std::vector<TContourPiece> BuildGearContour(int gear, const TPitchTrack& track) 
   // its pitch curve) is part of the shape: they go from the outline that
   // every device draws, so that the files agree and a solid of it meshes.
   // (Taking a vertex out may, rarely, let the new side cross a neighbour.)
-  for (int round = 0; round < 3 && DropNeedlesAndTinySides(outline) > 0 && TrimCrossings(outline) > 0; ++round) {
+  for (int round = 0;
+       round < 3 && DropNeedlesAndTinySides(outline, ToothHeightModule()) > 0 && TrimCrossings(outline) > 0;
+       ++round) {
   }
 
   // Back to pieces of one pen each, the first starting at a change of pen

@@ -111,7 +111,7 @@ TEST(SimpleOutline, NeedlesAndTinySidesGoRealCornersStay) {
                                  {9.9996, 10, 1},  {6, 10, 1},      {6, 10.05, 1},     {4, 10.05, 1},
                                  {4, 10, 1},       {0, 10, 1},      {0, 6, 1},         {3, 5, 1},
                                  {0, 4, 1}});
-  EXPECT_EQ(drawing::DropNeedlesAndTinySides(p), 4);
+  EXPECT_EQ(drawing::DropNeedlesAndTinySides(p, 4), 4);
   // No vertex moves; a side that replaces two keeps the longer one's pen.
   EXPECT_EQ(From(p, 0, 0), (std::vector<Vertex>{{0, 0, 5},
                                                 {3.99, 1e-5, 1},
@@ -126,14 +126,14 @@ TEST(SimpleOutline, NeedlesAndTinySidesGoRealCornersStay) {
                                                 {0, 6, 1},
                                                 {3, 5, 1},
                                                 {0, 4, 1}}));
-  EXPECT_EQ(drawing::DropNeedlesAndTinySides(p), 0);
+  EXPECT_EQ(drawing::DropNeedlesAndTinySides(p, 4), 0);
   // A land that meets a flank at 55 degrees, its first side 17
   // micrometres long, is a corner, not a needle.
   drawing::TPenPolygon land = Make({{0, 0, 1}, {5, 0, 1}, {4.99, 0.0141, 2}, {2, 3, 1}});
-  EXPECT_EQ(drawing::DropNeedlesAndTinySides(land), 0);
+  EXPECT_EQ(drawing::DropNeedlesAndTinySides(land, 4), 0);
   // An outline of tiny sides only keeps three vertices.
   drawing::TPenPolygon speck = Make({{0, 0, 1}, {0.001, 0, 1}, {0.001, 0.001, 1}, {0, 0.001, 1}});
-  EXPECT_EQ(drawing::DropNeedlesAndTinySides(speck), 1);
+  EXPECT_EQ(drawing::DropNeedlesAndTinySides(speck, 4), 1);
   EXPECT_EQ(speck.Size(), 3u);
 }
 

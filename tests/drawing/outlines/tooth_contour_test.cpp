@@ -382,18 +382,20 @@ TEST(ToothContour, ReferenceOutlinesHaveNoNeedleNorTinySide) {
     ASSERT_EQ(common::FatalFlag, 0) << design.Name;
     for (int gear = 1; gear <= 2; ++gear) {
       const Polygon p = Join(drawing::GearContour(gear));
+      const double tiny = static_cast<double>(drawing::TinySideFor(drawing::ToothHeightModule()));
+      const double width = static_cast<double>(drawing::NeedleWidthFor(drawing::ToothHeightModule()));
       const std::size_t n = p.size();
       ASSERT_GT(n, 100u) << design.Name << " gear " << gear;
       for (std::size_t i = 0; i < n; ++i) {
         const Point &a = p[(i + n - 1) % n], &b = p[i], &c = p[(i + 1) % n];
         const double ux = b.first - a.first, uy = b.second - a.second, vx = c.first - b.first, vy = c.second - b.second;
         const double lu = std::hypot(ux, uy), lv = std::hypot(vx, vy);
-        EXPECT_GE(lv, static_cast<double>(drawing::TinySide)) << design.Name << " gear " << gear << " side " << i;
+        EXPECT_GE(lv, tiny) << design.Name << " gear " << gear << " side " << i;
         // Where its sides meet at a sharp angle, they part by a needle's
         // width at least.
         const double dot = ux * vx + uy * vy;
         if (dot < 0 && -dot > std::cos(static_cast<double>(drawing::NeedleAngle) * Pi / 180) * lu * lv) {
-          EXPECT_GE(std::fabs(ux * vy - uy * vx), static_cast<double>(drawing::NeedleWidth) * std::max(lu, lv))
+          EXPECT_GE(std::fabs(ux * vy - uy * vx), width * std::max(lu, lv))
               << design.Name << " gear " << gear << " vertex " << i;
         }
       }
