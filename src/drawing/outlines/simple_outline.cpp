@@ -344,9 +344,9 @@ int DropNeedlesAndTinySides(TPenPolygon& p, Real module) {
     const Real lu2 = ux * ux + uy * uy, lv2 = vx * vx + vy * vy;
     const Real twice = std::fabs(Cross(ux, uy, vx, vy)), dot = ux * vx + uy * vy;
     const bool tiny = lu2 < tiny2 || lv2 < tiny2;
-    // A needle: its sides meet at less than NeedleAngle (the squared cosine of that angle), and
-    // its width where its shorter side ends (twice its area over its longer
-    // side) is below NeedleWidth.
+    // A needle: its sides meet at less than NeedleAngle (by the squared
+    // cosine), and its width where its shorter side ends (twice its area
+    // over its longer side) is below the needle's width.
     const bool needle =
         dot < 0 && dot * dot > needleCos2 * lu2 * lv2 && twice * twice < needle2 * std::max(lu2, lv2);
     return tiny || needle ? twice : -1;
