@@ -19,6 +19,17 @@
 // on a machine shared with other builds:
 //   gear 1   88 s   486,000 elements   peak 620 MiB
 //   gear 2  102 s   560,000 elements   peak 668 MiB
+//
+// Each gear of the reference designs (tests/drawing/reference_designs.h)
+// is meshed too, with netgen's defaults (no size given), e.g.
+//   build/bench/step_mesh_bench --benchmark_filter=Reference
+// With the outline's needles and tiny sides taken out (one run each,
+// Release, a machine shared with other builds): all 30 gears meshed, in
+// 6-257 s, 35,000 (few teeth) to 1,000,000 elements (the octagon's gear 1,
+// z1 100). Before, netgen made 0 elements of both gears of the polyline of
+// 360 points, aborted on gear 2 of the one of 1000 points, and was still
+// meshing after 300 s the octagon's gear 1 (a side of 0.18 um) and the
+// gears of 11 and 12 teeth with their sub-micrometre sides.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -29,10 +40,13 @@
 #include <string>
 
 #include "bench_program.h"
+#include "calc/noncircular_pair.h"
+#include "common/cad_settings.h"
 #include "common/design_documentation.h"
 #include "common/kaldvar.h"
 #include "drawing/cad/cad_device.h"
 #include "drawing/gear_pictures.h"
+#include "drawing/reference_designs.h"
 
 namespace {
 
@@ -68,30 +82,37 @@ long SectionCount(const std::string& file, const std::string& section) {
   return -1;
 }
 
-void BM_StepMeshGear(benchmark::State& state) {
-  if (!fs::exists(Netgen)) {
-    state.SkipWithError("netgen is not installed");
-    return;
-  }
-  const int gear = static_cast<int>(state.range(0));
-  benchprogram::DefaultDesign();
-  // Named after the design (null.stp in the benchmark's own directory), as
-  // the command line names it; no question.
+// Writes gear 1 or 2 of the design in force as STEP, named after the
+// design (CurrentFileName) in the benchmark's own directory, as the
+// command line names it (no question); the file's name, empty when none
+// was written.
+std::string WriteStepGear(int gear) {
   common::MessagesEnabled = 0;
   common::CadBatchNaming = true;
   drawing::DrawGears(static_cast<std::uint16_t>(gear), drawing::CadDeviceStep);
   common::CadBatchNaming = false;
   common::MessagesEnabled = 1;
-  if (common::AbortFlag) state.SkipWithError("the file could not be written");
+  return common::AbortFlag ? std::string() : common::CadSettings.CadFileName;
+}
+
+// Meshes the STEP file by netgen in each round (meshSize 0: netgen's own
+// default), with the elements and netgen's peak as counters.
+void MeshStepFile(benchmark::State& state, const std::string& file, const std::string& meshSize) {
+  if (file.empty()) {
+    state.SkipWithError("the file could not be written");
+    return;
+  }
   const std::string dir = fs::current_path().string();
   const std::string links = LibraryLinks(dir);
   long elements = -1;
   for (auto _ : state) {
     fs::remove(dir + "/gear.vol");
     const auto start = std::chrono::steady_clock::now();
-    const int status = std::system(("cd '" + dir + "' && LD_LIBRARY_PATH='" + links + "' timeout 1800 " + Netgen +
-                                    " -batchmode -geofile=null.stp -meshfile=gear.vol -meshsize=1.8 >netgen.log 2>&1")
-                                       .c_str());
+    const int status =
+        std::system(("cd '" + dir + "' && LD_LIBRARY_PATH='" + links + "' timeout 1800 " + Netgen +
+                     " -batchmode -geofile='" + file + "' -meshfile=gear.vol" +
+                     (meshSize.empty() ? "" : " -meshsize=" + meshSize) + " >netgen.log 2>&1")
+                        .c_str());
     state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     elements = SectionCount(dir + "/gear.vol", "volumeelements");
     if (status != 0 || elements <= 0) state.SkipWithError("netgen made no mesh (see netgen.log)");
@@ -101,6 +122,15 @@ void BM_StepMeshGear(benchmark::State& state) {
   state.counters["elements"] = static_cast<double>(elements);
   state.counters["peak_MiB"] = static_cast<double>(children.ru_maxrss) / 1024.0;
 }
+
+void BM_StepMeshGear(benchmark::State& state) {
+  if (!fs::exists(Netgen)) {
+    state.SkipWithError("netgen is not installed");
+    return;
+  }
+  benchprogram::DefaultDesign();
+  MeshStepFile(state, WriteStepGear(static_cast<int>(state.range(0))), "1.8");
+}
 BENCHMARK(BM_StepMeshGear)
     ->ArgName("gear")
     ->Arg(1)
@@ -108,5 +138,33 @@ BENCHMARK(BM_StepMeshGear)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kSecond);
+
+// Each gear of the reference designs with netgen's defaults.
+void BM_StepMeshReferenceGear(benchmark::State& state, const drawingtest::TReferenceDesign& design, int gear) {
+  if (!fs::exists(Netgen)) {
+    state.SkipWithError("netgen is not installed");
+    return;
+  }
+  benchprogram::Start();
+  drawingtest::SetReferenceDesign(design);
+  calc::CalcNoncircularPair();
+  if (common::FatalFlag) {
+    state.SkipWithError("the calculation ended fatal");
+    return;
+  }
+  common::CurrentFileName = design.Name;
+  MeshStepFile(state, WriteStepGear(gear), "");
+}
+
+const bool ReferenceGearsRegistered = [] {
+  for (const drawingtest::TReferenceDesign& design : drawingtest::ReferenceDesigns())
+    for (const int gear : {1, 2})
+      benchmark::RegisterBenchmark(("BM_StepMeshReferenceGear/" + design.Name + "/gear:" + std::to_string(gear)).c_str(),
+                                   BM_StepMeshReferenceGear, design, gear)
+          ->Iterations(1)
+          ->UseManualTime()
+          ->Unit(benchmark::kSecond);
+  return true;
+}();
 
 }  // namespace

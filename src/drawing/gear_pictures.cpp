@@ -293,7 +293,8 @@ void DrawGears(std::uint16_t code, std::uint16_t device) {
         break;
       case 1: case 2:
         if (!GearBoreFitsSolid(code)) break;
-        CadBeginBody();
+        // The gear turns about its centre, the frame's origin.
+        CadBeginBody(FrameOriginX, FrameOriginY);
         DrawGearPair(code);
         CadEndBody();
         break;

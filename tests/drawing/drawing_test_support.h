@@ -28,6 +28,7 @@
 #include "drawing/cad/cad_device.h"
 #include "drawing/cad/cad_output.h"
 #include "drawing/cad/cad_state.h"
+#include "drawing/reference_designs.h"
 #include "platform/scripted_dialogs.h"
 #include "support/file_test_support.h"
 
@@ -74,17 +75,6 @@ class DrawingTest : public ::testing::Test {
   platform::ScriptedDialogs dialogs_;
   platform::ScopedDialogs scoped_;
 };
-
-// The default design, driven with 10 kW at 1000 1/min and rated by DIN 3990
-// (not yet calculated).
-inline void SetDefaultDesign() {
-  calc::InitGearData();
-  calc::SetSpurGearDefaults();
-  calc::SetNoncircularDefaults();
-  calc::SpurGearData.P = 10;
-  calc::SpurGearData.n[1] = 1000;
-  calc::SpurGearData.CalcMethod = 1;
-}
 
 // A picture with lines, arcs of both senses, a circle, texts (one centred,
 // one at an angle), a solid, a polyline with an arc piece, a block that is

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "common/real.h"
@@ -50,6 +51,11 @@ void SelectCadDevice();
 // Installed by the plot utility; without them the line is only entered.
 std::function<void(std::string&)>& PlotCommandEditor();
 std::function<std::string()>& PlotCommandBuilder();
+
+// The axis a body turns about (a gear's centre), in drawing coordinates.
+struct TBodyAxis {
+  Real X = 0, Y = 0;
+};
 
 // The back end of one device. Every operation does nothing unless a device
 // overrides it, so the none device ignores every primitive.
@@ -125,8 +131,8 @@ class CadBackEnd {
   // The closed outlines drawn between BeginBody and EndBody bound one body
   // (a gear with its bore): a device that models solids (STEP) extrudes the
   // material they enclose between the drawing's two heights; the others draw
-  // them as any lines.
-  virtual void BeginBody() {}
+  // them as any lines. A body that turns (a gear) comes with its axis.
+  virtual void BeginBody(std::optional<TBodyAxis> axis) {}
   virtual void EndBody() {}
 
   // ---- Primitives -----------------------------------------------------------

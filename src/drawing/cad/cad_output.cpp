@@ -325,7 +325,10 @@ void CadInsertBlock(const std::string& name, Real x, Real y, Real angle, Real sx
   }
 }
 
-void CadBeginBody() { CadTarget().BeginBody(); }
+void CadBeginBody() { CadTarget().BeginBody(std::nullopt); }
+void CadBeginBody(Real axisX, Real axisY) {
+  CadTarget().BeginBody(TBodyAxis{axisX + CadDrawing.CadOriginX, axisY + CadDrawing.CadOriginY});
+}
 void CadEndBody() { CadTarget().EndBody(); }
 
 void CadInsertBlockAtOrigin(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {

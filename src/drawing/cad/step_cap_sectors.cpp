@@ -62,6 +62,27 @@ Point Centroid(const Path& loop) {
   return {x / (3 * area), y / (3 * area)};
 }
 
+bool InsideMaterial(const Path& outline, const std::vector<Path>& obstacles, const Point& p) {
+  constexpr double Clearance = 1e-3;
+  const auto inside = [&](const Path& loop) {
+    // Crossings of a ray from the point to the right (odd: inside), and
+    // whether a side passes too near.
+    const Path flat = Flattened(loop);
+    bool odd = false;
+    for (std::size_t i = 0, j = flat.size() - 1; i < flat.size(); j = i++) {
+      const Point& a = flat[j];
+      const Point& b = flat[i];
+      const double dx = b.x - a.x, dy = b.y - a.y, length2 = dx * dx + dy * dy;
+      const double t = length2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0;
+      if (std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy) < Clearance) return -1;
+      if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (p.y - a.y) * dx / dy) odd = !odd;
+    }
+    return odd ? 1 : 0;
+  };
+  if (inside(outline) != 1) return false;
+  return std::all_of(obstacles.begin(), obstacles.end(), [&](const Path& hole) { return inside(hole) == 0; });
+}
+
 std::vector<std::size_t> CapCuts(const Path& outline, const std::vector<Path>& obstacles, double cx, double cy,
                                  double r) {
   const std::size_t n = outline.size();

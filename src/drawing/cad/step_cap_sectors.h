@@ -4,8 +4,9 @@
 // its check of a wire grows faster than the wire (a cap of 3000 teeth did
 // not open in an hour).
 //
-// The cuts run straight from a centre (the centre of the bore, or the
-// middle of an outline without bore) towards points of the outline, one
+// The cuts run straight from a centre (the centre of the bore; without
+// one the axis the body turns about, or else the middle of its outline)
+// towards points of the outline, one
 // about every SectorPieces pieces, each at the point of its stretch
 // nearest to the centre (a tooth root). A cut that would meet any side,
 // that leaves its point outside the material, or that would not turn on
@@ -34,5 +35,10 @@ std::vector<std::size_t> CapCuts(const Path& outline, const std::vector<Path>& o
 
 // The middle of the area inside a closed run (its centroid).
 Point Centroid(const Path& loop);
+
+// Whether p lies inside the closed run `outline` and outside the
+// `obstacles` (its holes), clear of all their sides (by a thousandth of a
+// millimetre): a point the cuts can start from.
+bool InsideMaterial(const Path& outline, const std::vector<Path>& obstacles, const Point& p);
 
 }  // namespace drawing::step

@@ -286,13 +286,14 @@ Point Probe(const Loop& loop) { return loop.path.empty() ? Point{loop.cx + loop.
 
 }  // namespace
 
-bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi, Slab& slab) {
+bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi, Slab& slab,
+              const Point* axis) {
   slab = Slab{};
   slab.lo = lo;
   slab.hi = hi;
   Sketch& sketch = slab.sketch;
   // The cuts run from the bore (the first circle among the holes), or
-  // from the middle of an outline without one.
+  // from the axis of an outline without one (else from its middle).
   const auto bore = std::find_if(holes.begin(), holes.end(), [](const Loop& h) { return h.path.empty(); });
   const bool ring = bore != holes.end();
   const std::size_t boreIndex = static_cast<std::size_t>(bore - holes.begin());
@@ -302,10 +303,12 @@ bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, doub
   Point centre;
   if (!outer.path.empty()) {
     if (pieces.size() < 2) return false;
-    centre = ring ? Point{bore->cx, bore->cy} : Centroid(run);
     std::vector<Path> obstacles;
     for (auto h = holes.begin(); h != holes.end(); ++h)
       if (h != bore) obstacles.push_back(h->path.empty() ? CirclePolygon(*h) : h->path);
+    centre = ring ? Point{bore->cx, bore->cy}
+             : axis != nullptr && InsideMaterial(run, obstacles, *axis) ? *axis
+                                                                        : Centroid(run);
     cuts = CapCuts(run, obstacles, centre.x, centre.y, ring ? bore->r : 0);
   }
   // The holes, each walked clockwise.

@@ -116,8 +116,13 @@ struct Slab {
 // The material inside the outer loop (counter-clockwise) less its holes
 // (loops inside it, counter-clockwise as well), from height lo to hi, with
 // an edge at every corner and caps cut into sectors (step_cap_sectors.h);
-// false when the outline has no area to bound.
-bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi, Slab& slab);
+// false when the outline has no area to bound. The sectors meet at the
+// bore (the first circle among the holes), or else at the axis the body
+// turns about, where given and inside the material: a section through the
+// axis then cuts through their common corner exactly, not a hair beside
+// it, which a reader's Boolean operations fail on.
+bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi, Slab& slab,
+              const Point* axis = nullptr);
 
 // An open run (or one whose last point repeats its first) as edges added
 // to the sketch.

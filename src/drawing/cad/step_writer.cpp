@@ -5,6 +5,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <numbers>
+#include <optional>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -298,9 +299,10 @@ class StepDevice : public CadBackEnd {
   // Runs of lines change edges where the pen changes (a flank and a land).
   void SelectPen(int pen) override { pen_ = pen; }
 
-  void BeginBody() override {
+  void BeginBody(std::optional<TBodyAxis> axis) override {
     if (inBody_) EndBody();
     inBody_ = true;
+    axis_ = axis;
   }
 
   void EndBody() override {
@@ -364,6 +366,7 @@ class StepDevice : public CadBackEnd {
 
   void Reset() {
     inBody_ = false;
+    axis_.reset();
     pen_ = 0;
     body_.Clear();
     loose_.Clear();
@@ -437,7 +440,7 @@ class StepDevice : public CadBackEnd {
       for (std::size_t j = i + 1; j < outlines.size(); ++j)
         if (outlines[j].parent == static_cast<int>(i)) members.push_back(j);
       step::Slab solid;
-      if (!Extruded(outlines, members, lo, hi, solid)) {
+      if (!Extruded(outlines, members, lo, hi, axis_, solid)) {
         // An outline that crosses itself bounds no material a solid could
         // be made of: rather than a file without the part, none.
         RefuseSolidOutput("self-crossing outline, not one solid; no STEP file written");
@@ -449,9 +452,10 @@ class StepDevice : public CadBackEnd {
   }
 
   // The material inside the first member with the others as its holes,
-  // extruded from lo to hi; false when no valid solid comes of it.
+  // extruded from lo to hi, its caps' sectors meeting at the axis where
+  // the body has one; false when no valid solid comes of it.
   static bool Extruded(const std::vector<Outline>& outlines, const std::vector<std::size_t>& members, double lo,
-                       double hi, step::Slab& solid) {
+                       double hi, const std::optional<TBodyAxis>& axis, step::Slab& solid) {
     // Outlines that cross or touch themselves or each other bound no area
     // a solid could be made of.
     std::vector<TPenPolygon> polygons;
@@ -462,7 +466,9 @@ class StepDevice : public CadBackEnd {
     };
     std::vector<step::Loop> holes;
     for (std::size_t k = 1; k < members.size(); ++k) holes.push_back(loop(outlines[members[k]]));
-    return step::MakeSlab(loop(outlines[members[0]]), holes, lo, hi, solid);
+    if (!axis) return step::MakeSlab(loop(outlines[members[0]]), holes, lo, hi, solid);
+    const Point centre{static_cast<double>(axis->X), static_cast<double>(axis->Y)};
+    return step::MakeSlab(loop(outlines[members[0]]), holes, lo, hi, solid, &centre);
   }
 
   // The loose figures as edges at height 0.
@@ -501,6 +507,7 @@ class StepDevice : public CadBackEnd {
   }
 
   bool inBody_ = false;
+  std::optional<TBodyAxis> axis_;  // of the body drawn
   int pen_ = 0;
   Figures body_;
   Figures loose_;

@@ -12,7 +12,8 @@
 // body that close nothing join them. Between the corners of an outline a
 // straight stretch is a line, a smooth one a few smooth curves
 // (step_smooth_runs.h), in a solid the side over each a plane or a
-// B-spline surface; the caps are cut into sectors (step_geometry.h); each
+// B-spline surface; the caps are cut into sectors (step_geometry.h), which
+// meet on a gear's axis when it has no bore; each
 // run of edges outside the solids is one chain. A body that makes no one solid
 // (a face width below 0.0001 mm, material in pieces side by side, an
 // outline that crosses itself) is refused, with the reason, and no file is

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <numbers>
 #include <queue>
 #include <type_traits>
 #include <utility>
@@ -313,6 +314,80 @@ int TrimCrossings(TPenPolygon& p) {
     p = std::move(out);
   }
   return removed;
+}
+
+Real TinySideFor(Real module) { return std::min(TinySide, 0.001L * std::fabs(module)); }
+Real NeedleWidthFor(Real module) { return std::min(NeedleWidth, 0.006L * std::fabs(module)); }
+
+int DropNeedlesAndTinySides(TPenPolygon& p, Real module) {
+  const std::size_t n = p.Size();
+  if (n <= 3) return 0;
+  // (Squared lengths throughout: a vertex of a long outline costs a few
+  // products, no root.)
+  const Real tiny = TinySideFor(module), width = NeedleWidthFor(module);
+  const Real tiny2 = tiny * tiny, needle2 = width * width;
+  const Real cosine = std::cos(NeedleAngle * std::numbers::pi_v<Real> / 180), needleCos2 = cosine * cosine;
+  std::vector<std::uint32_t> prev(n), next(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    prev[k] = static_cast<std::uint32_t>((k + n - 1) % n);
+    next[k] = static_cast<std::uint32_t>((k + 1) % n);
+  }
+  const auto length2 = [&](std::size_t a, std::size_t b) {
+    const Real dx = p.X[b] - p.X[a], dy = p.Y[b] - p.Y[a];
+    return dx * dx + dy * dy;
+  };
+  // Twice the area the polygon loses or gains when k leaves it (negative:
+  // k need not leave).
+  const auto change = [&](std::size_t k) -> Real {
+    const std::size_t a = prev[k], b = next[k];
+    const Real ux = p.X[k] - p.X[a], uy = p.Y[k] - p.Y[a], vx = p.X[b] - p.X[k], vy = p.Y[b] - p.Y[k];
+    const Real lu2 = ux * ux + uy * uy, lv2 = vx * vx + vy * vy;
+    const Real twice = std::fabs(Cross(ux, uy, vx, vy)), dot = ux * vx + uy * vy;
+    const bool tiny = lu2 < tiny2 || lv2 < tiny2;
+    // A needle: its sides meet at less than NeedleAngle (by the squared
+    // cosine), and its width where its shorter side ends (twice its area
+    // over its longer side) is below the needle's width.
+    const bool needle =
+        dot < 0 && dot * dot > needleCos2 * lu2 * lv2 && twice * twice < needle2 * std::max(lu2, lv2);
+    return tiny || needle ? twice : -1;
+  };
+  // The vertices that may leave, the least change first; an entry whose
+  // vertex has changed since is stale.
+  using Entry = std::pair<Real, std::size_t>;
+  std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
+  std::vector<Real> queued(n, -1);
+  const auto look = [&](std::size_t k) {
+    queued[k] = change(k);
+    if (queued[k] >= 0) queue.emplace(queued[k], k);
+  };
+  for (std::size_t k = 0; k < n; ++k) look(k);
+  if (queue.empty()) return 0;
+  std::vector<char> alive(n, 1);
+  std::size_t count = n;
+  int dropped = 0;
+  while (!queue.empty() && count > 3) {
+    const auto [area, k] = queue.top();
+    queue.pop();
+    if (!alive[k] || queued[k] != area) continue;
+    const std::size_t a = prev[k], b = next[k];
+    // The side that replaces the two keeps the longer one's pen.
+    if (length2(a, k) < length2(k, b)) p.Pen[a] = p.Pen[k];
+    alive[k] = 0;
+    next[a] = static_cast<std::uint32_t>(b);
+    prev[b] = static_cast<std::uint32_t>(a);
+    --count;
+    ++dropped;
+    look(a);
+    look(b);
+  }
+  TPenPolygon out;
+  out.X.reserve(count);
+  out.Y.reserve(count);
+  out.Pen.reserve(count);
+  for (std::size_t k = 0; k < n; ++k)
+    if (alive[k]) out.Add(p.X[k], p.Y[k], p.Pen[k]);
+  p = std::move(out);
+  return dropped;
 }
 
 bool PolygonsCross(const std::vector<TPenPolygon>& polygons) {

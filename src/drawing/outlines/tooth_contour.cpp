@@ -256,6 +256,15 @@ std::vector<TContourPiece> BuildGearContour(int gear, const TPitchTrack& track) 
     moved = KeepInsideTipCurve(outline, region) > 0;
     if (moved) TrimCrossings(outline);
   }
+  // No needle and no side a hair long (where a crossing or the tip curve
+  // fell next to a flank's point, or a flank stepped back at a corner of
+  // its pitch curve) is part of the shape: they go from the outline that
+  // every device draws, so that the files agree and a solid of it meshes.
+  // (Taking a vertex out may, rarely, let the new side cross a neighbour.)
+  for (int round = 0;
+       round < 3 && DropNeedlesAndTinySides(outline, ToothHeightModule()) > 0 && TrimCrossings(outline) > 0;
+       ++round) {
+  }
 
   // Back to pieces of one pen each, the first starting at a change of pen
   // so that no piece runs across the polygon's start.

@@ -1,6 +1,7 @@
 // Closed outlines cut at their crossings: the loop of a pointed tooth's
 // tip, the overlap of two teeth, a loop that holds the polygon's first
-// vertex, loops inside loops, and outlines that need no cut.
+// vertex, loops inside loops, and outlines that need no cut; needles and
+// tiny sides taken out, real corners kept.
 #include "drawing/outlines/simple_outline.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,43 @@ TEST(SimpleOutline, SimpleOutlinesStayAndRepeatedPointsGo) {
   drawing::TPenPolygon tooth = Make(CutTooth);
   EXPECT_EQ(drawing::TrimCrossings(tooth), 0);
   EXPECT_EQ(From(tooth, 0, 0), CutTooth);
+}
+
+TEST(SimpleOutline, NeedlesAndTinySidesGoRealCornersStay) {
+  // A square (pen 1) whose bottom folds back by 10 micrometres at (4, 0)
+  // (the side before it pen 5), whose right side carries a needle 15
+  // micrometres out (pen 7), and whose top right corner is cut by a side
+  // of 0.57 micrometres (pen 3); real corners stay: a step of 0.05 mm on
+  // top and a notch of 1 mm on the left, which turns back but is wide.
+  drawing::TPenPolygon p = Make({{0, 0, 5},        {4, 0, 2},       {3.99, 1e-5, 1},   {10, 0, 1},
+                                 {10, 4, 1},       {10.015, 4.00001, 7}, {10, 4.00002, 1}, {10, 9.9996, 3},
+                                 {9.9996, 10, 1},  {6, 10, 1},      {6, 10.05, 1},     {4, 10.05, 1},
+                                 {4, 10, 1},       {0, 10, 1},      {0, 6, 1},         {3, 5, 1},
+                                 {0, 4, 1}});
+  EXPECT_EQ(drawing::DropNeedlesAndTinySides(p, 4), 4);
+  // No vertex moves; a side that replaces two keeps the longer one's pen.
+  EXPECT_EQ(From(p, 0, 0), (std::vector<Vertex>{{0, 0, 5},
+                                                {3.99, 1e-5, 1},
+                                                {10, 0, 1},
+                                                {10, 4.00002, 1},
+                                                {10, 9.9996, 1},
+                                                {6, 10, 1},
+                                                {6, 10.05, 1},
+                                                {4, 10.05, 1},
+                                                {4, 10, 1},
+                                                {0, 10, 1},
+                                                {0, 6, 1},
+                                                {3, 5, 1},
+                                                {0, 4, 1}}));
+  EXPECT_EQ(drawing::DropNeedlesAndTinySides(p, 4), 0);
+  // A land that meets a flank at 55 degrees, its first side 17
+  // micrometres long, is a corner, not a needle.
+  drawing::TPenPolygon land = Make({{0, 0, 1}, {5, 0, 1}, {4.99, 0.0141, 2}, {2, 3, 1}});
+  EXPECT_EQ(drawing::DropNeedlesAndTinySides(land, 4), 0);
+  // An outline of tiny sides only keeps three vertices.
+  drawing::TPenPolygon speck = Make({{0, 0, 1}, {0.001, 0, 1}, {0.001, 0.001, 1}, {0, 0.001, 1}});
+  EXPECT_EQ(drawing::DropNeedlesAndTinySides(speck, 4), 1);
+  EXPECT_EQ(speck.Size(), 3u);
 }
 
 TEST(SimpleOutline, OneLongSegmentAmongFiftyThousandShortOnes) {

@@ -2,7 +2,8 @@
 // the adaptively sampled track against brute-force integrals of the curve,
 // the outlines it gives against those of the track sampled at every finest
 // step and against the outlines of the former chord track (golden data),
-// outlines that never cross themselves, the same teeth in both module modes,
+// outlines that never cross themselves, no needle nor tiny side in the
+// outlines of the reference designs, the same teeth in both module modes,
 // and the track and outline kept while their inputs stand.
 #include "drawing/outlines/tooth_contour.h"
 
@@ -24,7 +25,9 @@
 #include "common/equation_matrix.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
+#include "drawing/outlines/simple_outline.h"
 #include "drawing/outlines/tip_region.h"
+#include "drawing/reference_designs.h"
 
 namespace {
 
@@ -363,6 +366,40 @@ TEST(ToothContour, OutlinesNeverCrossThemselves) {
       const Polygon outline = Join(pieces);
       EXPECT_GT(outline.size(), 40u * calc::NcPair.z1 * (gear == 1 ? 1 : calc::NcPair.k));
       EXPECT_EQ(Crossings(outline), 0) << design << " gear " << gear;
+    }
+  }
+}
+
+TEST(ToothContour, ReferenceOutlinesHaveNoNeedleNorTinySide) {
+  // Where a flank folds back at a corner of its pitch curve, or a crossing
+  // or the tip curve falls next to a flank's point, no needle and no side
+  // a hair long is left: every device draws the outline as a solid's
+  // modeller and a mesher can take it.
+  for (const drawingtest::TReferenceDesign& design : drawingtest::ReferenceDesigns()) {
+    common::SetKaldvarDefaults();
+    drawingtest::SetReferenceDesign(design);
+    calc::CalcNoncircularPair();
+    ASSERT_EQ(common::FatalFlag, 0) << design.Name;
+    for (int gear = 1; gear <= 2; ++gear) {
+      const Polygon p = Join(drawing::GearContour(gear));
+      const double tiny = static_cast<double>(drawing::TinySideFor(drawing::ToothHeightModule()));
+      const double width = static_cast<double>(drawing::NeedleWidthFor(drawing::ToothHeightModule()));
+      const std::size_t n = p.size();
+      ASSERT_GT(n, 100u) << design.Name << " gear " << gear;
+      for (std::size_t i = 0; i < n; ++i) {
+        const Point &a = p[(i + n - 1) % n], &b = p[i], &c = p[(i + 1) % n];
+        const double ux = b.first - a.first, uy = b.second - a.second, vx = c.first - b.first, vy = c.second - b.second;
+        const double lu = std::hypot(ux, uy), lv = std::hypot(vx, vy);
+        EXPECT_GE(lv, tiny) << design.Name << " gear " << gear << " side " << i;
+        // Where its sides meet at a sharp angle, they part by a needle's
+        // width at least.
+        const double dot = ux * vx + uy * vy;
+        if (dot < 0 && -dot > std::cos(static_cast<double>(drawing::NeedleAngle) * Pi / 180) * lu * lv) {
+          EXPECT_GE(std::fabs(ux * vy - uy * vx), width * std::max(lu, lv))
+              << design.Name << " gear " << gear << " vertex " << i;
+        }
+      }
+      EXPECT_EQ(Crossings(p), 0) << design.Name << " gear " << gear;
     }
   }
 }
