@@ -21,12 +21,15 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 # bench/step_mesh_bench meshes the program's STEP gears with (netgen); and
 # xdotool, whose real key presses work the program's window in
 # tests/app/dotted_names_x_events_test.cpp, with xwd (x11-apps), which
-# takes the window's picture in tests/app/findings_x_events_test.cpp.
+# takes the window's picture in tests/app/findings_x_events_test.cpp,
+# where openbox frames the windows as a desktop's window manager does and
+# xwininfo and xprop (x11-utils) tell where the frames stand.
 PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev \
 libgtest-dev libgmock-dev libbenchmark-dev locales \
 xvfb xauth python3-ezdxf python3-dbfread python3-dbf dbview libdbd-xbase-perl \
 admesh occt-draw tidy xdg-utils fonts-noto-cjk \
-fonts-dejavu-core fonts-liberation2 fonts-urw-base35 netgen xdotool x11-apps"
+fonts-dejavu-core fonts-liberation2 fonts-urw-base35 netgen xdotool x11-apps \
+openbox x11-utils"
 
 install_packages() {
   missing=""

@@ -1,13 +1,20 @@
-// The findings of a design shown where the user can use them, worked with
-// real key presses on an X server of the test's own at two screen sizes:
-// the list after a calculation (Help, Error messages) is as wide as its
-// longest finding and stands on the screen; a form's picture (Cutting Tool,
-// Aux. Image) stands whole on the screen beside the form, and the main
-// window shows the picture it showed before once the form is cancelled.
+// The findings of a design and the pictures a form asks for, where the user
+// can use them: worked with real key presses on an X server of the test's
+// own, with a window manager where one is installed (openbox: frames with
+// title bars, as on a desktop), at the smallest screen, where the strength
+// inputs are two pages, and at the one where they are one form, the second
+// under German menus:
+// - Help, Error messages: the list as wide as its longest finding, its
+//   frame on the screen;
+// - Edit, Strength: the limited-life rows, switched on and off again, give
+//   back their height, and the second page, hidden by a method that has
+//   none, its width; a "?" picture's frame stands whole on the screen,
+//   clear of the form's frame; Escape cancels, and the main window shows
+//   the picture it showed before.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -26,31 +33,29 @@ using namespace std::chrono_literals;
 using testsupport::WaitUntil;
 using testsupport::XTool;
 
-namespace {
-
-std::string Command(const std::string& name) {
-  const std::string found = testsupport::RunCommand("command -v " + name);
-  return found.substr(0, found.find('\n'));
-}
-
-}  // namespace
-
 TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
-  const std::string tool = Command("xdotool"), xwd = Command("xwd");
-  if (tool.empty() || xwd.empty()) GTEST_SKIP() << "xdotool or xwd is not installed";
+  const std::string tool = testsupport::FoundCommand("xdotool"), xwd = testsupport::FoundCommand("xwd");
+  if (tool.empty() || xwd.empty() || testsupport::FoundCommand("xwininfo").empty())
+    GTEST_SKIP() << "xdotool, xwd or xwininfo is not installed";
   const testsupport::ScratchDirectory dir("findings_x_events");
   // Ellipse 60 x 50 with 7 teeth: a full list, its longest line the
   // finding of the interfering teeth.
   ASSERT_TRUE(testsupport::SaveDefaultDesignChanged(dir, "z7.vb4", [] { calc::NcPair.z1 = 7; }));
-  for (const char* resource : {"rack.plt", "tooth.plt", "vob4.hlp", "kaldrim.hlp", "vob4.err"})
+  for (const char* resource : {"vob4.hlp", "kaldrim.hlp", "vob4.err", "pattern.plt", "bearing.plt", "start.plt"})
     fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/" + resource, dir.Path(resource));
 
-  for (const auto& [width, height] : {std::pair{800, 600}, {1024, 768}}) {
-    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
-    const testsupport::OwnXServer server(false, std::to_string(width) + "x" + std::to_string(height) + "x24");
+  struct Screen {
+    int width, height;
+    bool german;
+  };
+  for (const Screen& s : {Screen{800, 600, false}, Screen{1024, 768, true}}) {
+    const std::string size = std::to_string(s.width) + "x" + std::to_string(s.height);
+    SCOPED_TRACE(size + (s.german ? " German" : " English"));
+    testsupport::OwnXServer server(false, size + "x24");
     if (server.Display().empty()) GTEST_SKIP() << "Xvfb is not installed or did not start";
-    const XTool x(tool, server.Display());
-    const XTool::Rect screen{0, 0, width, height};
+    const bool managed = server.StartWindowManager(dir.Path("desktop"));
+    const XTool x(tool, server.Display(), managed);
+    const XTool::Rect screen{0, 0, s.width, s.height};
     const testsupport::EnvironmentChanges environment{{"DISPLAY", server.Display()},
                                                       {"XDG_CONFIG_HOME", dir.Path("config")},
                                                       {"QT_QPA_PLATFORM", std::nullopt},
@@ -77,45 +82,98 @@ TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
       ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 2; }, 5s)) << x.Titles();
       x.Keys(keys);
     };
+    // The window that came last besides those given.
+    const auto newest = [&](std::vector<std::string> known) {
+      std::string found;
+      WaitUntil([&] {
+        for (const std::string& id : x.Shown())
+          if (std::find(known.begin(), known.end(), id) == known.end()) found = id;
+        return !found.empty();
+      });
+      return found;
+    };
+    // Help, Menu Language, Deutsch (the first): the menus in German, the
+    // items where they were.
+    if (s.german) {
+      ASSERT_NO_FATAL_FAILURE(menu("alt+h", {"l", "Return"}));
+      ASSERT_TRUE(WaitUntil(onlyTheWindow)) << x.Titles();
+    }
 
     // Help > Error messages: the list of the twelve lines, its longest
     // line whole without scrolling (about 64 characters), on the screen.
     ASSERT_NO_FATAL_FAILURE(menu("alt+h", {"Down", "Return"}));
     const std::string list = x.WaitForTitle("^Select$");
     ASSERT_FALSE(list.empty()) << x.Titles();
-    const XTool::Rect listRect = x.Geometry(list);
+    const XTool::Rect listRect = x.SettledGeometry(list);
     EXPECT_GT(listRect.width, 400);
     EXPECT_TRUE(listRect.Inside(screen)) << listRect.x << "," << listRect.y << " " << listRect.width;
     x.Focus(list);
     x.Keys({"Escape"});
     ASSERT_TRUE(WaitUntil(onlyTheWindow)) << x.Titles();
 
-    // The main window's picture, then Edit > Cutting Tool > Aux. Image:
-    // the picture in a window of its own, whole on the screen and clear of
-    // the form; Escape cancels the form and the main window shows what it
-    // showed.
-    const auto picture = [&] { return testsupport::RunCommand("'" + xwd + "' -silent -display " + server.Display() + " -id " + window + " | md5sum"); };
+    // Edit > Strength (Bearbeiten > Festigkeit).
+    const auto picture = [&] {
+      return testsupport::RunCommand("'" + xwd + "' -silent -display " + server.Display() + " -id " + window + " | md5sum");
+    };
     const std::string before = picture();
-    ASSERT_NO_FATAL_FAILURE(menu("alt+e", {"Down", "Down", "Down", "Down", "Return"}));
-    const std::string form = x.WaitForTitle("CUTTING TOOL$");
-    ASSERT_FALSE(form.empty()) << x.Titles();
-    x.Focus(form);
-    x.Keys({"alt+i"});
-    ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 3; })) << x.Titles();
-    std::string shown;
-    for (const std::string& id : x.Shown())
-      if (id != window && id != form) shown = id;
-    const XTool::Rect pictureRect = x.Geometry(shown), formRect = x.Geometry(form);
-    EXPECT_TRUE(pictureRect.Inside(screen)) << pictureRect.x << "," << pictureRect.y;
-    EXPECT_FALSE(pictureRect.Meets(formRect)) << pictureRect.x << "," << pictureRect.y;
-    EXPECT_GT(pictureRect.width, 250);
+    ASSERT_NO_FATAL_FAILURE(menu(s.german ? "alt+b" : "alt+e", {s.german ? "f" : "t"}));
+    std::string form;
+    if (s.width < 1024) {
+      // The method (OK), then page 1: the focus from the first field back
+      // past the five buttons and the "<" to the second life mode; space
+      // shows its rows, Up hides them again.
+      const std::string method = x.WaitForTitle("^Select$");
+      ASSERT_FALSE(method.empty()) << x.Titles();
+      x.Keys({"Return"});
+      const std::string page1 = newest({window, method});
+      ASSERT_FALSE(page1.empty()) << x.Titles();
+      const XTool::Rect shut = x.SettledGeometry(page1);
+      x.Keys({"shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "shift+Tab", "space"});
+      EXPECT_TRUE(WaitUntil([&] { return x.Geometry(page1).height > shut.height; }, 3s)) << "no rows shown";
+      x.Keys({"Up"});
+      EXPECT_TRUE(WaitUntil([&] { return x.Geometry(page1) == shut; }, 3s))
+          << "the page keeps " << x.Geometry(page1).height - shut.height << " px of the hidden rows";
+      // OK: page 2; its first "?" (the contact pattern) is the ninth
+      // control after the first field.
+      x.Keys({"Return"});
+      form = newest({window, page1});
+      ASSERT_FALSE(form.empty()) << x.Titles();
+      x.SettledGeometry(form);
+      x.Keys({"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"});
+    } else {
+      // The one form. A method without the second page (part 41, two up
+      // the method list) gives back the page's width; back to ISO, the
+      // form is as it was.
+      form = newest({window});
+      ASSERT_FALSE(form.empty()) << x.Titles();
+      const XTool::Rect whole = x.SettledGeometry(form);
+      x.Keys({"Up", "Up"});
+      EXPECT_TRUE(WaitUntil([&] { return x.Geometry(form).width < whole.width * 3 / 4; }, 3s))
+          << "the form keeps the hidden page's width: " << x.Geometry(form).width;
+      x.Keys({"Down", "Down"});
+      EXPECT_TRUE(WaitUntil([&] { return x.Geometry(form) == whole; }, 3s)) << x.Geometry(form).width;
+      // From the method list back past the five buttons and the lower
+      // controls to the bearing's "?".
+      std::vector<std::string> back(14, "shift+Tab");
+      back.push_back("space");
+      x.Keys(back);
+    }
+    const std::string shown = newest({window, form});
+    ASSERT_FALSE(shown.empty()) << x.Titles();
+    const XTool::Rect pictureRect = x.SettledGeometry(shown), formRect = x.SettledGeometry(form);
+    EXPECT_TRUE(pictureRect.Inside(screen)) << pictureRect.x << "," << pictureRect.y << " " << pictureRect.width;
+    EXPECT_FALSE(pictureRect.Meets(formRect)) << pictureRect.x << "," << pictureRect.y << " form " << formRect.x
+                                              << "," << formRect.y;
+    EXPECT_TRUE(formRect.Inside(screen)) << formRect.x << "," << formRect.y;
+    EXPECT_GT(pictureRect.width, 200);
     x.Focus(form);
     x.Keys({"Escape"});
     ASSERT_TRUE(WaitUntil(onlyTheWindow)) << x.Titles();
     EXPECT_TRUE(WaitUntil([&] { return picture() == before; }, 3s)) << "the main window's picture changed";
 
-    // File > Exit: the design is unchanged, the program ends.
-    ASSERT_NO_FATAL_FAILURE(menu("alt+f", {"Up", "Return"}));
+    // File > Exit (Datei > Beenden): the design is unchanged, the program
+    // ends.
+    ASSERT_NO_FATAL_FAILURE(menu(s.german ? "alt+d" : "alt+f", {"Up", "Return"}));
     const testsupport::DirectRun run = testsupport::WaitDirect(program, std::chrono::steady_clock::now(), 10s, out, err);
     ended = true;
     EXPECT_EQ(run.exitCode, 0) << run.err;

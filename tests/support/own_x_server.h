@@ -3,9 +3,11 @@
 // itself whenever its last client leaves (no -noreset); with a cookie, as
 // xvfb-run starts it, only clients that show the cookie are let in.
 // Stopped with the object. Unavailable (Display() empty) where Xvfb (or,
-// for the cookie, xauth) is not installed.
+// for the cookie, xauth) is not installed. On request a window manager runs
+// on it, as on a desktop.
 #pragma once
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -71,6 +73,11 @@ class OwnXServer {
     display_ = ":" + number;
   }
   ~OwnXServer() {
+    if (manager_ > 0) {
+      ::kill(-manager_, SIGTERM);
+      int status = 0;
+      ::waitpid(manager_, &status, 0);
+    }
     if (pid_ > 0) {
       ::kill(pid_, SIGTERM);
       int status = 0;
@@ -87,6 +94,36 @@ class OwnXServer {
   // The file that holds the cookie for XAUTHORITY (with a cookie only).
   const std::string& Authority() const { return authority_; }
 
+  // Starts a window manager (openbox) on the server, its files under home:
+  // windows get frames with title bars, and a window's place is that of its
+  // frame. True once it manages the screen; false where it (or xprop, which
+  // tells when it does) is not installed or it did not within 5 seconds.
+  bool StartWindowManager(const std::string& home) {
+    if (display_.empty() || std::system("command -v openbox >/dev/null 2>&1 && command -v xprop >/dev/null 2>&1") != 0)
+      return false;
+    manager_ = ::fork();
+    if (manager_ == 0) {
+      ::setpgid(0, 0);
+      const int quiet = ::open("/dev/null", O_WRONLY);
+      ::dup2(quiet, 1);
+      ::dup2(quiet, 2);
+      ::setenv("DISPLAY", display_.c_str(), 1);
+      for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+        ::setenv(name, home.c_str(), 1);
+      ::execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    if (manager_ < 0) return false;
+    ::setpgid(manager_, manager_);
+    // It names the window that proves it on the root window.
+    const std::string check = "xprop -display " + display_ + " -root _NET_SUPPORTING_WM_CHECK 2>/dev/null";
+    for (int i = 0; i < 100; ++i) {
+      if (RunCommand(check).find("window id") != std::string::npos) return true;
+      ::usleep(50000);
+    }
+    return false;
+  }
+
  private:
   static bool AddCookie(const std::string& file, const std::string& display, const std::string& secret) {
     return std::system(("xauth -q -f " + Quoted(file) + " add " + display + " . " + secret + " >/dev/null 2>&1").c_str()) ==
@@ -94,6 +131,7 @@ class OwnXServer {
   }
 
   pid_t pid_ = -1;
+  pid_t manager_ = -1;
   std::string display_;
   std::string authority_;
   std::filesystem::path folder_;

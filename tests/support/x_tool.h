@@ -1,12 +1,15 @@
 // The program's windows on a test's own X server, worked as a user works
-// them: xdotool presses keys (the XTEST extension), finds windows by their
-// titles and tells where they stand. Every wait is bounded: a window that
-// does not come is a failure, not a hung test.
+// them: xdotool presses keys (the XTEST extension) and finds windows by
+// their titles; xwininfo and xprop tell where a window's frame stands
+// (a window manager's frame round it included). Every wait is bounded: a
+// window that does not come is a failure, not a hung test.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -14,15 +17,23 @@
 #include <vector>
 
 #include "support/direct_run.h"
+#include "support/run_command.h"
 
 namespace testsupport {
 
 using namespace std::chrono_literals;
 
-// xdotool on one display.
+// The path of an installed command; empty where there is none.
+inline std::string FoundCommand(const std::string& name) {
+  const std::string found = RunCommand("command -v " + Quoted(name));
+  return found.substr(0, found.find('\n'));
+}
+
+// xdotool on one display; managed where a window manager runs on it.
 class XTool {
  public:
-  XTool(std::string tool, std::string display) : tool_(std::move(tool)), display_(std::move(display)) {}
+  XTool(std::string tool, std::string display, bool managed = false)
+      : tool_(std::move(tool)), display_(std::move(display)), managed_(managed) {}
 
   testsupport::DirectRun Run(const std::vector<std::string>& args, std::chrono::seconds limit = 10s) const {
     return testsupport::RunDirect(tool_, args, {{"DISPLAY", display_}}, "", limit);
@@ -52,10 +63,10 @@ class XTool {
       i = end;
     }
   }
-  // Gives a window the keyboard, as a window manager does when the user
-  // picks it; the test's server has none.
+  // Gives a window the keyboard as the user does by picking it: through
+  // the window manager where one runs, else directly.
   void Focus(const std::string& window) const {
-    const testsupport::DirectRun run = Run({"windowfocus", "--sync", window});
+    const testsupport::DirectRun run = Run({managed_ ? "windowactivate" : "windowfocus", "--sync", window});
     EXPECT_EQ(run.exitCode, 0) << run.err;
   }
   // The first visible window whose title matches, once it is shown; empty
@@ -93,26 +104,47 @@ class XTool {
     bool Meets(const Rect& r) const {
       return x < r.x + r.width && r.x < x + width && y < r.y + r.height && r.y < y + height;
     }
+    bool operator==(const Rect&) const = default;
   };
+  // The frame's place and size: the window's inside (xwininfo) and the
+  // frame the window manager put round it (_NET_FRAME_EXTENTS: left,
+  // right, top, bottom; none without a window manager).
   Rect Geometry(const std::string& window) const {
-    std::istringstream out(Run({"getwindowgeometry", "--shell", window}).out);
     Rect r;
-    for (std::string line; std::getline(out, line);) {
-      const std::size_t eq = line.find('=');
-      if (eq == std::string::npos) continue;
-      const std::string key = line.substr(0, eq);
-      const int value = std::atoi(line.c_str() + eq + 1);
-      if (key == "X") r.x = value;
-      if (key == "Y") r.y = value;
-      if (key == "WIDTH") r.width = value;
-      if (key == "HEIGHT") r.height = value;
+    std::istringstream info(RunCommand("xwininfo -display " + Quoted(display_) + " -id " + Quoted(window)));
+    for (std::string line; std::getline(info, line);) {
+      const std::size_t colon = line.rfind(':');
+      if (colon == std::string::npos) continue;
+      const int value = std::atoi(line.c_str() + colon + 1);
+      if (line.find("Absolute upper-left X") != std::string::npos) r.x = value;
+      if (line.find("Absolute upper-left Y") != std::string::npos) r.y = value;
+      if (line.find("  Width:") == 0) r.width = value;
+      if (line.find("  Height:") == 0) r.height = value;
     }
-    return r;
+    const std::string extents =
+        RunCommand("xprop -display " + Quoted(display_) + " -id " + Quoted(window) + " _NET_FRAME_EXTENTS");
+    int left = 0, right = 0, top = 0, bottom = 0;
+    if (const std::size_t eq = extents.find('='); eq != std::string::npos)
+      std::sscanf(extents.c_str() + eq + 1, " %d, %d, %d, %d", &left, &right, &top, &bottom);
+    return {r.x - left, r.y - top, r.width + left + right, r.height + top + bottom};
+  }
+  // The frame once the window manager has framed and placed the window:
+  // the same for a fifth of a second.
+  Rect SettledGeometry(const std::string& window) const {
+    Rect last = Geometry(window);
+    for (int same = 0, i = 0; same < 2 && i < 50; ++i) {
+      std::this_thread::sleep_for(100ms);
+      const Rect now = Geometry(window);
+      same = now == last ? same + 1 : 0;
+      last = now;
+    }
+    return last;
   }
 
  private:
   std::string tool_;
   std::string display_;
+  bool managed_;
 };
 
 inline bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit = 10s) {

@@ -50,49 +50,111 @@ long long Covered(const QRect& r, const std::vector<QRect>& controls) {
   return area;
 }
 
-// Where the window's frame (of the size given) stands, and how wide the
-// picture in it is: beside the form (right, left, below, above) where the
-// screen has room, the picture made smaller down to half its width if
-// that gives it room; else the place on the screen that covers no control
-// of the form, or the least of them, the picture at its smallest.
+// The frame of a picture window and its picture's width; where the form
+// had to make room, the place its frame moves to.
 struct Placement {
   QRect frame;
   int pictureWidth = 0;
+  QPoint formAt;
 };
 
-Placement PlaceBeside(const QRect& form, const QSize& chrome, int width, int minWidth, const QRect& screen,
-                      const std::vector<QRect>& controls) {
+// A picture's height at a width: that of the graphics window it is drawn
+// from (GraphicsPicture).
+int PictureHeight(int width) {
   const int refWidth = ReferenceWidth() + 1, refHeight = ReferenceHeight() + 1;
-  auto frameSize = [&](int w) { return QSize(w, std::max(1, w * refHeight / std::max(refWidth, 1))) + chrome; };
-  const int gap = 8;
-  std::vector<int> widths;
-  for (int w = width; w > minWidth; w = w * 7 / 8) widths.push_back(w);
-  widths.push_back(minWidth);
-  for (const int w : widths) {
-    const QSize size = frameSize(w);
-    const QPoint places[] = {
-        {form.right() + 1 + gap, form.top()},
-        {form.left() - gap - size.width(), form.top()},
-        {form.left(), form.bottom() + 1 + gap},
-        {form.left(), form.top() - gap - size.height()},
-    };
-    for (const QPoint& p : places)
-      if (screen.contains(QRect(p, size))) return {QRect(p, size), w};
+  return std::max(1, width * refHeight / std::max(refWidth, 1));
+}
+
+// The widest picture, up to width, whose window (chrome round it) fits
+// room; 0 where none does.
+int WidestIn(const QSize& room, const QSize& chrome, int width) {
+  const int refWidth = ReferenceWidth() + 1, refHeight = ReferenceHeight() + 1;
+  const int height = room.height() - chrome.height();
+  int w = std::min({width, room.width() - chrome.width(), height * refWidth / std::max(refHeight, 1) + 1});
+  while (w > 0 && PictureHeight(w) > height) --w;
+  return std::max(w, 0);
+}
+
+enum class Side { Right, Left, Below, Above };
+constexpr Side kSides[] = {Side::Right, Side::Left, Side::Below, Side::Above};
+constexpr int kGap = 8;
+
+// The room on one side of the form: where the form stands, or once it has
+// moved to the far edge of the screen.
+QSize RoomBeside(Side side, const QRect& form, const QRect& screen, bool formMoves) {
+  switch (side) {
+    case Side::Right:
+      return {(formMoves ? screen.width() - form.width() : screen.right() - form.right()) - kGap, screen.height()};
+    case Side::Left:
+      return {(formMoves ? screen.width() - form.width() : form.left() - screen.left()) - kGap, screen.height()};
+    case Side::Below:
+      return {screen.width(), (formMoves ? screen.height() - form.height() : screen.bottom() - form.bottom()) - kGap};
+    case Side::Above:
+      return {screen.width(), (formMoves ? screen.height() - form.height() : form.top() - screen.top()) - kGap};
   }
-  Placement best;
-  long long least = -1;
-  for (const int w : widths) {
-    const QSize size = frameSize(w);
-    const int right = std::max(screen.left(), screen.right() + 1 - size.width());
-    const int bottom = std::max(screen.top(), screen.bottom() + 1 - size.height());
-    for (int y = bottom; y >= screen.top(); y -= 8)
-      for (int x = right; x >= screen.left(); x -= 8) {
-        const QRect r(QPoint(x, y), size);
-        const long long covered = Covered(r, controls);
-        if (least < 0 || covered < least) least = covered, best = {r, w};
-        if (covered == 0) return best;
-      }
+  return {};
+}
+
+// The picture's frame of the size given beside the form, level with the
+// control that asked for it, and the form moved as little as it must for
+// both to stand on the screen.
+Placement Beside(Side side, const QRect& form, const QSize& size, const QRect& screen, const QPoint& asker) {
+  const int x = std::clamp(asker.x() - size.width() / 2, screen.left(),
+                           std::max(screen.left(), screen.right() + 1 - size.width()));
+  const int y = std::clamp(asker.y() - size.height() / 2, screen.top(),
+                           std::max(screen.top(), screen.bottom() + 1 - size.height()));
+  QPoint move;
+  switch (side) {
+    case Side::Right: move.rx() = std::min(0, screen.right() + 1 - (form.right() + 1 + kGap + size.width())); break;
+    case Side::Left: move.rx() = std::max(0, screen.left() - (form.left() - kGap - size.width())); break;
+    case Side::Below: move.ry() = std::min(0, screen.bottom() + 1 - (form.bottom() + 1 + kGap + size.height())); break;
+    case Side::Above: move.ry() = std::max(0, screen.top() - (form.top() - kGap - size.height())); break;
   }
+  const QRect f = form.translated(move);
+  QPoint at;
+  switch (side) {
+    case Side::Right: at = {f.right() + 1 + kGap, y}; break;
+    case Side::Left: at = {f.left() - kGap - size.width(), y}; break;
+    case Side::Below: at = {x, f.bottom() + 1 + kGap}; break;
+    case Side::Above: at = {x, f.top() - kGap - size.height()}; break;
+  }
+  return {QRect(at, size), 0, f.topLeft()};
+}
+
+// Where the window's frame stands and how wide its picture is: beside the
+// form where it stands (right, left, below, above) when the picture keeps
+// at least half its width there; else beside the form moved aside as
+// little as it must, the picture as large as the screen then allows; else,
+// where even that gives no room, the place on the screen that covers no
+// control of the form, or the least of them, the picture at half its width.
+Placement PlaceBeside(const QRect& form, const QSize& chrome, int width, const QRect& screen, const QPoint& asker,
+                      const std::vector<QRect>& controls) {
+  auto frameSize = [&](int w) { return QSize(w, PictureHeight(w)) + chrome; };
+  const int least = std::max(1, width / 2);
+  for (const bool formMoves : {false, true}) {
+    int widest = 0;
+    Side best = Side::Right;
+    for (const Side side : kSides) {
+      const int w = WidestIn(RoomBeside(side, form, screen, formMoves), chrome, width);
+      if (w > widest) widest = w, best = side;
+    }
+    if (widest < least) continue;
+    Placement place = Beside(best, form, frameSize(widest), screen, asker);
+    place.pictureWidth = widest;
+    return place;
+  }
+  const QSize size = frameSize(least);
+  const int right = std::max(screen.left(), screen.right() + 1 - size.width());
+  const int bottom = std::max(screen.top(), screen.bottom() + 1 - size.height());
+  Placement best{QRect(QPoint(right, bottom), size), least, form.topLeft()};
+  long long fewest = -1;
+  for (int y = bottom; y >= screen.top(); y -= 8)
+    for (int x = right; x >= screen.left(); x -= 8) {
+      const QRect r(QPoint(x, y), size);
+      const long long covered = Covered(r, controls);
+      if (fewest < 0 || covered < fewest) fewest = covered, best.frame = r;
+      if (covered == 0) return best;
+    }
   return best;
 }
 
@@ -157,13 +219,20 @@ bool ShowPictureOverModalForm() {
   const QMargins margins = FrameMargins(form);
   const QSize chrome = window->size() - window->PictureSize() + QSize(margins.left() + margins.right(),
                                                                         margins.top() + margins.bottom());
-  const Placement place = PlaceBeside(form->frameGeometry(), chrome, width, std::min(width, 240), area,
-                                      ControlsOf(form));
+  const QWidget* asker = form->focusWidget();
+  const QPoint askerCentre = asker ? asker->mapToGlobal(asker->rect().center()) : form->frameGeometry().center();
+  const Placement place = PlaceBeside(form->frameGeometry(), chrome, width, area, askerCentre, ControlsOf(form));
   if (place.pictureWidth != width) window->ShowPicture(GraphicsPicture(place.pictureWidth));
+  // The form makes room where it must (a window's position is that of its
+  // frame).
+  if (place.formAt != form->frameGeometry().topLeft()) form->move(place.formAt);
+  // Placed by its inside before it is shown: the window manager frames it
+  // round that place, so the frame stands where it was planned.
+  window->setGeometry(QRect(place.frame.topLeft() + QPoint(margins.left(), margins.top()), window->size()));
   window->show();
-  window->move(place.frame.topLeft());
   window->raise();
-  // Once the window manager has framed it: the whole frame on the screen.
+  // Once the window manager has framed it: the whole frame on the screen,
+  // should its frame be other than the form's.
   QTimer::singleShot(250, window, [window, area] {
     const QRect frame = window->frameGeometry();
     if (area.contains(frame)) return;

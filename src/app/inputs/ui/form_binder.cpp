@@ -16,40 +16,55 @@ namespace app::ui {
 
 namespace {
 
+// Every layout of the window measured afresh, the inner ones first: a
+// widget shown or hidden tells its group's layout only later, through the
+// event loop, and till then the window would be measured with the rows it
+// had. A layout once active passes its group's new size up to the next.
+void Remeasure(QWidget* window) {
+  const QList<QWidget*> inner = window->findChildren<QWidget*>();
+  for (auto it = inner.rbegin(); it != inner.rend(); ++it)
+    if (QLayout* layout = (*it)->layout(); layout && !(*it)->isWindow()) {
+      layout->invalidate();
+      layout->activate();
+    }
+  window->layout()->invalidate();
+  window->layout()->activate();
+}
+
+// What the window's contents need: its layout's size, the height that at
+// the width given.
+QSize NeededSize(QWidget* window, int width) {
+  QLayout* layout = window->layout();
+  if (!layout) return window->size();
+  Remeasure(window);
+  QSize need = window->sizeHint().expandedTo(window->minimumSizeHint());
+  if (layout->hasHeightForWidth()) need.setHeight(std::max(need.height(), layout->totalHeightForWidth(width)));
+  return need;
+}
+
 // A window whose rows were shown takes the room they ask for: it grows to
 // what its layout needs (never shrinks), so that no row is squeezed
 // through its texts.
 void GrowToContents(QWidget* window) {
-  QLayout* layout = window->layout();
-  if (!layout) return;
-  layout->invalidate();
-  layout->activate();
-  QSize need = window->sizeHint().expandedTo(window->minimumSizeHint());
-  const int width = std::max(window->width(), need.width());
-  if (layout->hasHeightForWidth()) need.setHeight(std::max(need.height(), layout->totalHeightForWidth(width)));
-  const QSize grown = window->size().expandedTo(QSize(width, need.height()));
+  if (!window->layout()) return;
+  const int width = std::max(window->width(), NeededSize(window, window->width()).width());
+  const QSize grown = window->size().expandedTo(QSize(width, NeededSize(window, width).height()));
   if (grown != window->size()) window->resize(grown);
 }
 
-// The height the window's contents need at its width.
-int NeededHeight(QWidget* window) {
-  QLayout* layout = window->layout();
-  if (!layout) return window->height();
-  layout->invalidate();
-  layout->activate();
-  int need = window->sizeHint().expandedTo(window->minimumSizeHint()).height();
-  if (layout->hasHeightForWidth()) need = std::max(need, layout->totalHeightForWidth(window->width()));
-  return need;
-}
-
-// Rows that were hidden give their height back: the window shrinks by what
-// its contents need less, not below what they still need, and keeps the
-// rest of a height the user gave it.
-void GiveBackHeight(QWidget* window, int heightBefore) {
-  const int need = NeededHeight(window);
-  if (need >= heightBefore) return;
-  const int height = std::max(need, window->height() - (heightBefore - need));
-  if (height < window->height()) window->resize(window->width(), height);
+// What was hidden (rows, or a page beside the other) gives its room back:
+// the window shrinks by what its contents need less, in either direction,
+// not below what they still need, and keeps the rest of a size the user
+// gave it.
+void GiveBackRoom(QWidget* window, const QSize& before) {
+  const auto less = [](int now, int needed, int neededBefore) {
+    return needed < neededBefore ? std::max(needed, now - (neededBefore - needed)) : now;
+  };
+  const int width = less(window->width(), NeededSize(window, window->width()).width(), before.width());
+  // Narrower, a wrapped caption may need another line.
+  const int need = NeededSize(window, width).height();
+  const int height = std::max(need, less(window->height(), need, before.height()));
+  if (QSize(width, height) != window->size()) window->resize(width, height);
 }
 
 }  // namespace
@@ -96,18 +111,18 @@ void FormBinder::Push() const {
   for (const auto& [label, text] : labels_) label->setText(QString::fromStdString(*text));
   QWidget* shown = nullptr;
   QWidget* hidden = nullptr;
-  int heightBefore = 0;
+  QSize before;
   for (const auto& [widget, visible] : visible_) {
     if (widget->isHidden() == *visible && *visible) shown = widget->window();
     if (!widget->isHidden() && !*visible && !hidden && widget->window()->isVisible()) {
       hidden = widget->window();
-      heightBefore = NeededHeight(hidden);
+      before = NeededSize(hidden, hidden->width());
     }
     widget->setVisible(*visible);
   }
   for (const auto& [widget, enabled] : enabled_) widget->setEnabled(*enabled);
   if (shown) GrowToContents(shown);
-  if (hidden && hidden != shown) GiveBackHeight(hidden, heightBefore);
+  if (hidden && hidden != shown) GiveBackRoom(hidden, before);
 }
 
 void FormBinder::Act(const std::function<void()>& action) const {

@@ -2,9 +2,9 @@
 // (the display texts, check states, list positions and visibilities of
 // material_input.h, lubricant_input.h and strength_input.h): Pull copies
 // what the user typed into the state, Push shows the state again (a widget
-// it shows makes its window grow to the room its layout then needs), and
-// Act runs a button's routine between the two. Texts are UTF-8 display
-// texts on both sides.
+// it shows makes its window grow to the room its layout then needs, one it
+// hides gives that room back), and Act runs a button's routine between the
+// two. Texts are UTF-8 display texts on both sides.
 #pragma once
 
 #include <functional>

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "common/ui/form_scaling.h"
 
@@ -237,19 +238,22 @@ QGroupBox* BuildPage2(QWidget* owner, FormBinder& binder, TStrengthPage2& page, 
     QLabel* u = NewLabel(parent, QString("Label_") + name + "u", QString());
     binder.Label(u, unit);
     g->addWidget(u, row, 2);
-    return std::pair<QLabel*, QLineEdit*>(label, edit);
+    return std::tuple<QLabel*, QLineEdit*, QLabel*>(label, edit, u);
   };
 
   int row = 0;
   // The shaft and the supporting effect go with the bearing group: an
   // entered fsh makes them needless.
-  auto [dshLabel, dshEdit] =
+  auto [dshLabel, dshEdit, dshUnit] =
       lengthEdit(box, grid, row, "dsh", "Shaft-diameter of the pinion dsh", &page.Dsh.text, &page.LengthUnit, 5610);
   QPushButton* dshPropose =
       onePage ? proposal(box, "Button_dsh", [actions] { actions.fs0(Fs0Proposal::Dsh); })
               : proposal(box, "Button_dsh", [&page] { ProposeShaftDiameterEdit(page); });
   grid->addWidget(dshPropose, row++, 3);
-  for (QWidget* w : {static_cast<QWidget*>(dshLabel), static_cast<QWidget*>(dshEdit), static_cast<QWidget*>(dshPropose)})
+  // The whole row, its unit too: a unit left standing would keep the row's
+  // height.
+  for (QWidget* w : {static_cast<QWidget*>(dshLabel), static_cast<QWidget*>(dshEdit), static_cast<QWidget*>(dshUnit),
+                     static_cast<QWidget*>(dshPropose)})
     binder.Visible(w, &page.BearingGroupVisible);
 
   QCheckBox* supporting = check(box, "stuetz", "Supporting effect", &page.SupportingEffect, 5630);
