@@ -4,7 +4,8 @@
 // FatalFlag after a fatal text. The list shows at most 12 distinct texts in
 // order of first arrival. When more are said, the weightiest stay (a finding
 // of the pair's own checks before a fatal text before any other, each kind
-// in order of arrival) and the last line says how many were left out.
+// in order of arrival; a text said outside a calculation, a refused output,
+// before them all) and the last line says how many were left out.
 // Texts that differ only in the values they carry (an arccos argument, a
 // safety) and in the note of the angle where they first arose are one
 // message: it takes one place and is counted once.
