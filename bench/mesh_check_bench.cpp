@@ -86,11 +86,11 @@ void BM_MeshCheck(benchmark::State& state) {
   const auto& gear1 = drawing::GearContour(1);
   const auto& gear2 = drawing::GearContour(2);
   const drawing::TPitchTrack& track2 = drawing::PitchTrack(2);
-  const Real mn = drawing::ToothModule();
+  const drawing::TMeshModules modules{drawing::ToothModule(), drawing::ToothHeightModule()};
   int positions = 0;
   for (auto _ : state) {
     const drawing::TMeshFinding finding =
-        drawing::CheckMeshing(gear1, gear2, track2, calc::NcPair.a, calc::NcPair.k, mn,
+        drawing::CheckMeshing(gear1, gear2, track2, calc::NcPair.a, calc::NcPair.k, modules,
                               static_cast<long>(calc::NcPair.z1) * calc::NcPair.k);
     positions = finding.positions;
     state.counters["overlapping"] = finding.overlapping;
