@@ -31,11 +31,11 @@
 // decided by counting the edges that a ray from it away from the other's
 // centre crosses, found down the tree.
 //
-// A point that lies exactly on the other outline's edge counts as lying
-// on its left (inside), so that an outline that touches the other at a
-// vertex crosses it twice there or not at all. All of it is in double
-// precision: the areas that matter are hundredths of a square millimetre
-// and more.
+// Outlines that touch exactly are decided as if gear 2's were moved by an
+// immeasurably small step (see LeftOfOne below): every crossing is then a
+// crossing of two outlines in general position, and the area is the limit
+// of theirs, what lies inside both. All of it is in double precision: the
+// areas that matter are hundredths of a square millimetre and more.
 #include "drawing/outlines/mesh_check.h"
 
 #include <algorithm>
