@@ -10,9 +10,11 @@
 // Aim: the peak at 60 pictures less than 100 MiB above the peak at 10.
 // One thread. Run by hand: build/bench/animation_memory_window_bench.
 //
-// Release, peak MiB at 10 | 60 | 180 pictures (two runs, alternated):
-//   erased pictures kept in the list:   see the closing note
-//   erased pictures released:           see the closing note
+// Release, peak MiB at 10 | 60 | 180 pictures, two runs of each build in
+// turns (they agreed within 0.3 MiB):
+//   the erased pictures kept in the list:   196 | 818 | 2309
+//   their records given up as each pass ends: 88.5 | 88.5 | 88.5
+// (the list of the run: 2.5, 15.9 and 47.9 million records).
 #include <benchmark/benchmark.h>
 
 #include <sys/wait.h>

@@ -158,8 +158,11 @@ void BM_ResizeDuringTheRun(benchmark::State& state) {
     common::StepAnswer StepDialog() override { return view.StepDialog(); }
     bool ShowFrame(int ms) override {
       if (++pictures != 500) return view.ShowFrame(ms);
-      // The 500th picture waits while the window is resized, as a pause
-      // does, and the run ends after it.
+      // The 500th picture is drawn and shown, then waits while the window
+      // is resized, as a pause does, and the run ends after it. (Posted
+      // before the picture is drawn, the resizes could come while it is,
+      // and wait there for a picture that waits for them.)
+      if (!view.ShowFrame(0)) return false;
       QTimer::singleShot(0, &view, [this] {
         int step = 0;
         for (auto _ : state) {
@@ -173,7 +176,7 @@ void BM_ResizeDuringTheRun(benchmark::State& state) {
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QCoreApplication::sendEvent(view.windowHandle(), &escape);
       });
-      view.ShowFrame(100000);
+      view.Pause(100000);
       return false;
     }
   } counting(view, pictures, measured, state);

@@ -39,8 +39,9 @@ inline constexpr int PositionsPerPitch = 8;
 // looked at about the pitch point. The tool that cuts them has the other
 // (ToothHeightModule): the teeth are that large, and so are the overlap and
 // the gap that count. They differ where a curve is far longer than the
-// circle round it (waves shorter than a tooth): a sine of 1000 waves about
-// 50 mm with 30 teeth has a pitch module of 74 mm and teeth of 3.5 mm.
+// circle round it (waves shorter than a tooth): a sine of 1000 waves of
+// 2 mm about 50 mm with 30 teeth has a pitch module of 74.19 mm and teeth
+// cut with one of 3.46 mm.
 struct TMeshModules {
   Real pitch = 0;
   Real cut = 0;
