@@ -37,9 +37,10 @@
 //   k 100         345 [333-369]         319 [312-330]         0.93 [0.87-0.96]
 //   polyline      52.1 [50.5-53.5]      43.0 [42.4-44.1]      0.84 [0.79-0.87]
 //   formula       230 [223-235]         227 [223-245]         1.00 [0.97-1.04]
-// The same script with this build against itself gave ratios of 0.97 to
-// 1.01, every spread holding 1.00 (at the widest 0.64-1.27, the machine
-// busier): a ratio whose spread holds 1.00 is no difference it can tell.
+// The same script with this build against itself (8 rounds) gave ratios
+// of 0.99 to 1.01, every spread holding 1.00 (at the widest 0.97-1.12; on
+// a busier machine 0.64-1.27): a ratio whose spread holds 1.00 is no
+// difference it can tell.
 // The rows 929491a does not run the same way, this tree alone, 6 rounds
 // as above: diagrams k 100 254 [237-277], /I k 100 284 [259-326], /I of
 // the hexagon 383 [324-498], sine N 1000 131 [118-156], N 1000000 128
