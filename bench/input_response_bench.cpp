@@ -21,53 +21,32 @@
 // Figures are thread CPU time (the machine may be loaded): read the CPU
 // column. One thread. Run by hand: build/bench/input_response_bench;
 // bench/compare_builds.sh builds this source against the program before
-// the checks (929491a) and against this tree and gives the ratios. The
-// source therefore uses only what both programs have.
+// the checks (929491a) and against this tree, runs them in turns on one
+// core and gives each time and ratio with its spread. The source therefore
+// uses only what both programs have.
 //
-// Release, means of three repetitions, CPU ms, with the checks as first
-// built -> checks by tooth pitch near the line of centres:
-//   default 21 -> 18, z1 300 101..142 -> 130..153, k 10 171 -> 96,
-//   k 100 1668 -> 1017, polyline 123 -> 95, formula 324..344 -> 326..373,
-//   diagrams k 100 1704 -> 860, /I k 100 1401 -> 839,
-//   sine N 1000 4959 -> 843, N 1000000 94081 -> 5497.
-// Then the outline build, the tip region and the fold check at their floor
-// (the overlap check as it was; two runs each, before -> after):
-//   default 20..24 -> 22..24, z1 300 145..151 -> 134..154,
-//   k 10 104..119 -> 100..110, k 100 902..1048 -> 814..891,
-//   polyline 78..88 -> 76..82, formula 303..337 -> 291..358,
-//   diagrams k 100 780..813 -> 715..731, /I k 100 857..951 -> 683..745,
-//   sine N 1000 767..851 -> 434..643, N 1000000 5517..5633 -> 5464..6257
-//   (nearly all of it the overlap check).
-// Then the mesh check by trees of boxes over the outlines' edges (two runs
-// each, old and new alternated, on a machine shared with other builds;
-// the outlines built as before):
-//   default 18..20 -> 17, z1 300 126..145 -> 90..98, k 10 93..102 -> 67..72,
-//   k 100 880..886 -> 664..725, diagrams k 100 750..774 -> 499..527,
-//   /I k 100 753..763 -> 501..534.
-// All of it together, and the positions counted by the teeth gear 2
-// carries: the program before the checks (929491a) | with the checks as
-// first built (c715423) | now, runs alternated on an otherwise idle
-// machine whose speed still drifts by a fifth (medians of five runs for
-// the first four rows, two runs for the rest):
-//   default   15.0 | 18.2..19.9 | 14.6,   z1 300 81..83 | 106..112 | 76..80,
-//   k 10      52.3 | 156..161   | 60.7,   k 100  437    | 1639..1824 | 543,
-//   polyline  65.8 | 133        | 69.4,   formula 263..322 | 362..412 | 279..294,
-//   diagrams k 100 4.9 | 1680..1688 | 404..571,
-//   /I k 100  3.6..3.7 | 1681..1687 | 423..435,
-//   sine N 1000 416..641 | 5578..6176 | 420..473,
-//   sine N 1000000 146..232 | 94081 (one run) | 227..265.
-// Then the mesh check at its floor (the overlap the area of the
-// intersection, the whole outlines looked at only where the overlap is the
-// largest yet) and the pitch tracks in double precision within their
-// pieces: the ratios to 929491a, as bench/compare_builds.sh measures them
-// (five rounds alternated on one core, median CPU ms, an otherwise idle
-// machine; aims in brackets):
-//   default 8.0 -> 9.1 (1.14) [1.15], z1 300 38.5 -> 41.8 (1.08) [1.25],
-//   k 10 31.7 -> 33.4 (1.06) [1.25], k 100 287 -> 283 (0.99) [1.35],
-//   polyline 45.5 -> 43.3 (0.95) [1.10], formula 222 -> 230 (1.03);
-// and the /I of the hexagon of constant module at k 100, whose teeth
-// interfere, against the ellipse's (least of two runs of five):
-// 649..711 | 290..292 before, 301..311 | 211..283 after [within 1.5 times].
+// Measured that way (6 rounds in the order A B, B A, ..., each round's time
+// the least of 3 repetitions; CPU ms as the median [least-most] of the
+// rounds; the ratio this tree / 929491a, round by round), on a machine
+// shared with other builds, with the animation's list given up as it goes
+// and the mesh check by the module the teeth are cut with:
+//                 929491a               this tree             ratio
+//   default       9.8 [9.6-10.6]        10.1 [9.7-10.2]       1.03 [0.92-1.05]
+//   z1 300        48.4 [47.2-50.3]      47.5 [46.7-51.3]      1.00 [0.96-1.06]
+//   k 10          38.6 [38.2-41.1]      38.1 [37.5-38.6]      0.98 [0.93-1.01]
+//   k 100         345 [333-369]         319 [312-330]         0.93 [0.87-0.96]
+//   polyline      52.1 [50.5-53.5]      43.0 [42.4-44.1]      0.84 [0.79-0.87]
+//   formula       230 [223-235]         227 [223-245]         1.00 [0.97-1.04]
+// The same script with this build against itself (8 rounds) gave ratios
+// of 0.99 to 1.01, every spread holding 1.00 (at the widest 0.97-1.12; on
+// a busier machine 0.64-1.27): a ratio whose spread holds 1.00 is no
+// difference it can tell.
+// The rows 929491a does not run the same way, this tree alone, 6 rounds
+// as above: diagrams k 100 254 [237-277], /I k 100 284 [259-326], /I of
+// the hexagon 383 [324-498], sine N 1000 131 [118-156], N 1000000 128
+// [124-142].
+// Earlier figures, with the changes they measured, are in this file's
+// history.
 #include <benchmark/benchmark.h>
 
 #include <cmath>

@@ -15,10 +15,16 @@
 // After every calculation the program checks the teeth of the pair (their
 // outlines, whether the curve can carry them and whether they mesh, kept
 // with the outlines), so a calculation after an input that changes the
-// teeth builds what the picture then draws. One run, Release, load 2.5:
-// after an input 16.6 ms, after a material edit 4.5 ms, the formula curve's
-// 251 ms; the calculation alone after an input 13.2 ms (2.2 ms without the
-// check), after a picture 2.7 ms.
+// teeth builds what the picture then draws. Measured with
+// bench/compare_builds.sh --bench redraw_bench (6 rounds in turns with the
+// build before the display list gave up erased pictures, each round's
+// time the least of 3 repetitions; CPU ms, median [least-most] of the
+// rounds), a machine shared with other builds: after an input 10.1
+// [9.6-13.1], after a material edit 4.4 [3.8-4.8] (the picture alone 1.8
+// [1.7-2.1]), the formula curve's 228 [221-244]; the calculation alone
+// 8.6 [7.8-10.9], after a picture 2.7 [2.6-2.8]; the outlines after an
+// input 3.7 [3.4-5.1]. Every ratio to the build before held 1.00 within
+// its spread.
 // One thread. Run by hand: build/bench/redraw_bench. Opening a large design
 // is timed in design_open_bench (its own process, for its peak memory).
 #include <benchmark/benchmark.h>

@@ -3,7 +3,8 @@
 // memory): hundreds of thousands of numbers. Appending never moves what the
 // array holds, and it holds at most one chunk beyond its size, where a
 // vector that doubles holds up to twice its size, and three times while it
-// moves to a larger store. Clearing keeps the chunks for the next filling.
+// moves to a larger store. Clearing keeps the chunks for the next filling;
+// cutting it shorter gives back all but one beyond its new size.
 //
 //   TChunkedArray<Real> values;
 //   values.push_back(x);   ...   values[i]
@@ -48,6 +49,13 @@ class TChunkedArray {
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
   void clear() { size_ = 0; }
+  // The first n elements stay (n no more than the size).
+  void truncate(std::size_t n) {
+    if (n >= size_) return;
+    size_ = n;
+    const std::size_t kept = (n + ChunkSize - 1) / ChunkSize + 1;
+    if (chunks_.size() > kept) chunks_.resize(kept);
+  }
 
  private:
   std::vector<std::unique_ptr<T[]>> chunks_;

@@ -122,18 +122,49 @@ bool TDisplayList::ContinuesLastLine(Real x, Real y) const {
          memo_detail::SameArgument(values_.back(), y);
 }
 
-void TDisplayList::Add(int code, std::initializer_list<Real> values) {
+void TDisplayList::Appending() {
+  // A list that ends in records given up goes on with stored ones.
+  if (!segments_.empty()) Mark(size_, true);
+}
+
+void TDisplayList::Mark(std::size_t index, bool stored) {
+  // A segment that would hold nothing gives way.
+  if (!segments_.empty() && segments_.back().index == index) segments_.pop_back();
+  if (segments_.empty()) {
+    if (stored && index == entries_.size()) return;  // index and entry still one
+  } else {
+    const Segment& last = segments_.back();
+    if (last.stored == stored && (!stored || last.at + (index - last.index) == entries_.size())) return;
+  }
+  segments_.push_back({index, entries_.size(), stored});
+}
+
+std::size_t TDisplayList::Slot(std::size_t index) const {
+  if (segments_.empty() || index < segments_.front().index) return index;
+  const Segment* s = &segments_.back();
+  if (index < s->index)
+    s = &*(std::upper_bound(segments_.begin(), segments_.end(), index,
+                            [](std::size_t i, const Segment& g) { return i < g.index; }) -
+           1);
+  return s->stored ? s->at + (index - s->index) : NotStored;
+}
+
+void TDisplayList::AddValues(int code, const Real* v, std::size_t count) {
+  Appending();
   Entry e;
   e.code = static_cast<std::int16_t>(code);
-  e.count = static_cast<std::uint8_t>(std::min<std::size_t>(values.size(), 8));
-  const Real* v = values.begin();
+  e.count = static_cast<std::uint8_t>(std::min<std::size_t>(count, 8));
   e.joined = code == RecLine && e.count == 4 && ContinuesLastLine(v[0], v[1]);
   e.first = values_.size();
   for (std::size_t i = e.joined ? 2 : 0; i < e.count; ++i) values_.push_back(v[i]);
   entries_.push_back(e);
+  ++size_;
 }
 
+void TDisplayList::Add(int code, std::initializer_list<Real> values) { AddValues(code, values.begin(), values.size()); }
+
 void TDisplayList::AddText(int code, Real x, Real y, const std::string& text) {
+  Appending();
   Entry e;
   e.first = values_.size();
   e.code = static_cast<std::int16_t>(code);
@@ -141,26 +172,104 @@ void TDisplayList::AddText(int code, Real x, Real y, const std::string& text) {
   e.text = static_cast<std::uint32_t>(texts_.size());
   values_.push_back(x);
   values_.push_back(y);
+  textEntries_.push_back(entries_.size());
   texts_.push_back(text);
   entries_.push_back(e);
+  ++size_;
 }
 
 void TDisplayList::push_back(const std::string& record) {
+  Appending();
   Entry e;
+  e.first = values_.size();  // it has none, but the store may be cut here
   e.given = true;
   e.text = static_cast<std::uint32_t>(texts_.size());
+  textEntries_.push_back(entries_.size());
   texts_.push_back(record);
   entries_.push_back(e);
+  ++size_;
 }
 
 void TDisplayList::clear() {
   entries_.clear();
   values_.clear();
   texts_.clear();
+  textEntries_.clear();
+  segments_.clear();
+  size_ = 0;
+}
+
+void TDisplayList::Release(std::size_t first, std::size_t end, std::span<const std::size_t> keep) {
+  end = std::min(end, size_);
+  if (first >= end) return;
+  // The stored records from first on that stay, as they read: those kept
+  // within the range and all after it.
+  struct Moved {
+    std::size_t index;
+    Entry e;
+    Real values[8];
+    std::string text;
+  };
+  std::vector<Moved> moved;
+  auto take = [&](std::size_t index) {
+    const std::size_t slot = Slot(index);
+    if (slot == NotStored) return;
+    Moved m{index, entries_[slot], {}, {}};
+    const std::size_t base = Base(m.e);
+    for (std::size_t i = 0; i < m.e.count; ++i) m.values[i] = values_[base + i];
+    if (m.e.text != NoText) m.text = texts_[m.e.text];
+    moved.push_back(std::move(m));
+  };
+  for (const std::size_t index : keep)
+    if (index >= first && index < end) take(index);
+  for (std::size_t index = end; index < size_; ++index) take(index);
+  // The first entry at or after first: the store is cut there.
+  std::size_t cut = entries_.size();
+  if (segments_.empty() || first < segments_.front().index) {
+    cut = first;
+  } else {
+    auto s = std::upper_bound(segments_.begin(), segments_.end(), first,
+                              [](std::size_t i, const Segment& g) { return i < g.index; }) -
+             1;
+    for (; s != segments_.end(); ++s)
+      if (s->stored) {
+        cut = s->at + (std::max(s->index, first) - s->index);
+        break;
+      }
+  }
+  if (cut < entries_.size()) {
+    values_.truncate(entries_[cut].first);
+    const std::size_t texts = static_cast<std::size_t>(
+        std::lower_bound(textEntries_.begin(), textEntries_.end(), cut) - textEntries_.begin());
+    texts_.resize(texts);
+    textEntries_.resize(texts);
+    entries_.truncate(cut);
+  }
+  segments_.erase(std::lower_bound(segments_.begin(), segments_.end(), first,
+                                   [](const Segment& g, std::size_t i) { return g.index < i; }),
+                  segments_.end());
+  const std::size_t size = size_;
+  size_ = first;
+  Mark(first, false);
+  for (const Moved& m : moved) {
+    Mark(m.index, true);
+    size_ = m.index;
+    const Entry& e = m.e;
+    if (e.given)
+      push_back(m.text);
+    else if (e.text != NoText)
+      AddText(e.code, m.values[0], m.values[1], m.text);
+    else
+      AddValues(e.code, m.values, e.count);
+    Mark(m.index + 1, false);
+  }
+  size_ = size;
 }
 
 TDisplayRecord TDisplayList::Record(std::size_t index) const {
-  const Entry& e = entries_[index];
+  const std::size_t slot = Slot(index);
+  if (slot == NotStored) return {};
+  const Entry& e = entries_[slot];
   if (e.given) return ParseDisplayRecord(texts_[e.text]);
   TDisplayRecord r;
   r.code = e.code;
@@ -175,12 +284,16 @@ TDisplayRecord TDisplayList::Record(std::size_t index) const {
 }
 
 int TDisplayList::Code(std::size_t index) const {
-  const Entry& e = entries_[index];
+  const std::size_t slot = Slot(index);
+  if (slot == NotStored) return 0;
+  const Entry& e = entries_[slot];
   return e.given ? ParseDisplayRecord(texts_[e.text]).code : e.code;
 }
 
 std::string TDisplayList::operator[](std::size_t index) const {
-  const Entry& e = entries_[index];
+  const std::size_t slot = Slot(index);
+  if (slot == NotStored) return {};
+  const Entry& e = entries_[slot];
   if (e.given) return texts_[e.text];
   std::string text = IntField(e.code);
   const std::size_t base = Base(e);

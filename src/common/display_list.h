@@ -11,12 +11,21 @@
 // was given:
 //   DisplayList.Add(RecLine, {0, 0, 10, 5});   // reads back as "4;0;0;10;5"
 //   DisplayList.push_back("8;12");             // a record in its text form
+//
+// The pictures of an animation that were shown and erased again are no
+// longer drawn (erased_pictures.h), and a long run has hundreds of them:
+// Release gives up the storage of such a range of records but for the few
+// it keeps, while every index stays what it was (a record given up reads
+// as an empty one, code 0, which a replay passes over), so that the places
+// in the list that others hold stay good:
+//   DisplayList.Release(first, end, keep);    // keep: indexes, in order
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -69,9 +78,18 @@ class TDisplayList {
   // Appends a record in its text form (kept as given).
   void push_back(const std::string& record);
 
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
+  // The records added, including those given up.
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
   void clear();
+
+  // Gives up the records first .. end - 1 but those whose indexes keep
+  // lists (in order, within the range): what they held is gone, their
+  // indexes stay. Meant for the end of the list (the records after the
+  // range are moved).
+  void Release(std::size_t first, std::size_t end, std::span<const std::size_t> keep);
+  // The records that take room (those not given up).
+  std::size_t StoredCount() const { return entries_.size(); }
 
   // The record at index, as the replay reads it.
   TDisplayRecord Record(std::size_t index) const;
@@ -146,12 +164,30 @@ class TDisplayList {
   static std::size_t Base(const Entry& e) { return e.joined ? e.first - 2 : e.first; }
   // Whether a line from (x, y) starts where the last record, a line, ends.
   bool ContinuesLastLine(Real x, Real y) const;
+  // The entry of the record at index, or NotStored.
+  static constexpr std::size_t NotStored = static_cast<std::size_t>(-1);
+  std::size_t Slot(std::size_t index) const;
+  // Before a record is added at the end.
+  void Appending();
+  // From index on the records are stored from the next entry on, or not.
+  void Mark(std::size_t index, bool stored);
+  void AddValues(int code, const Real* v, std::size_t count);
 
   // Chunked: a picture of a large pair has hundreds of thousands of
   // records, and a store that doubles would hold up to twice as many.
   TChunkedArray<Entry> entries_;
   TChunkedArray<Real> values_;
   std::vector<std::string> texts_;
+  std::vector<std::size_t> textEntries_;  // the entry of each text
+  // Where records were given up: from index on (to the next one's index)
+  // the records are the entries from `at` on, or none (stored false).
+  // Before the first, and without any, index and entry are one.
+  struct Segment {
+    std::size_t index = 0, at = 0;
+    bool stored = true;
+  };
+  std::vector<Segment> segments_;
+  std::size_t size_ = 0;
 };
 
 // A record in its text form read as the replay reads it.

@@ -22,6 +22,17 @@ bool IsBackgroundColour(const TDisplayList& list, std::size_t i) {
 
 bool IsFigureRecord(int code) { return code >= RecMoveTo && code <= RecSolid; }
 
+int StateKind(int code) {
+  switch (code) {
+    case RecColor: return 0;
+    case RecTextStyle: return 1;
+    case RecWindow: return 2;
+    case RecLineStyle: return 3;
+    case RecLineWidth: return 4;
+    default: return -1;
+  }
+}
+
 void ErasedPictures::Reset() {
   ranges_.clear();
   kept_.clear();
@@ -80,24 +91,36 @@ void ErasedPictures::Update(const TDisplayList& list, std::uint64_t generation) 
       ++matched;
     }
     if (ok && matched > 0) {
-      ranges_.push_back({first, passEnd});
       // The last record of each state code in it.
-      std::size_t last[5] = {};
-      bool seen[5] = {};
-      for (std::size_t r = first; r < passEnd; ++r) {
-        const int code = list.Code(r);
-        const int kind = code == RecColor       ? 0
-                         : code == RecTextStyle ? 1
-                         : code == RecWindow    ? 2
-                         : code == RecLineStyle ? 3
-                         : code == RecLineWidth ? 4
-                                                : -1;
+      std::size_t last[StateKinds] = {};
+      bool seen[StateKinds] = {};
+      // A picture that follows the last erased one with only records of
+      // the state between them joins it: one range for a whole run.
+      std::size_t from = first;
+      if (!ranges_.empty()) {
+        bool joins = true;
+        for (std::size_t r = ranges_.back().end; r < first && joins; ++r) joins = StateKind(list.Code(r)) >= 0;
+        if (joins) {
+          for (const std::size_t r : Kept(ranges_.size() - 1)) {
+            last[StateKind(list.Code(r))] = r;
+            seen[StateKind(list.Code(r))] = true;
+          }
+          from = ranges_.back().end;
+          first = ranges_.back().first;
+          ranges_.pop_back();
+          kept_.resize(keptFirst_[ranges_.size()]);
+          keptFirst_.pop_back();
+        }
+      }
+      ranges_.push_back({first, passEnd});
+      for (std::size_t r = from; r < passEnd; ++r) {
+        const int kind = StateKind(list.Code(r));
         if (kind >= 0) last[kind] = r, seen[kind] = true;
       }
-      const std::size_t from = kept_.size();
-      for (int kind = 0; kind < 5; ++kind)
+      const std::size_t at = kept_.size();
+      for (int kind = 0; kind < StateKinds; ++kind)
         if (seen[kind]) kept_.push_back(last[kind]);
-      std::sort(kept_.begin() + static_cast<std::ptrdiff_t>(from), kept_.end());
+      std::sort(kept_.begin() + static_cast<std::ptrdiff_t>(at), kept_.end());
       keptFirst_.push_back(kept_.size());
     }
     i = passEnd;

@@ -38,7 +38,9 @@ class ErasedPictures {
   // shorter is searched from its start. An erasing pass at the end of the
   // list may still grow: it is taken once a record follows it.
   void Update(const TDisplayList& list, std::uint64_t generation);
-  // Each erased picture with its erasing pass, in list order.
+  // The erased pictures with their erasing passes, in list order; those
+  // with nothing but records of the state between them (the pictures of
+  // one run) as one range.
   const std::vector<RecordRange>& Ranges() const { return ranges_; }
   // The records of range i that leave something after it: the last one of
   // each code that sets the colour, a style or the window, in list order.
@@ -65,5 +67,9 @@ class ErasedPictures {
 // Whether a record of this code draws a figure (as opposed to setting the
 // colour, a style, the window, or pausing).
 bool IsFigureRecord(int code);
+// The kind of state a record of this code sets (0 the colour, 1 the text
+// style, 2 the window, 3 the line style, 4 the line width), or -1.
+inline constexpr int StateKinds = 5;
+int StateKind(int code);
 
 }  // namespace common

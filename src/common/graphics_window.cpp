@@ -130,6 +130,7 @@ void TFkaldgra::SetWindow(bool keepAspect, bool inset, Real fx1, Real fy1, Real 
   }
   DisplayList.Add(RecWindow, {Real(s.ViewLeft), Real(s.ViewTop), Real(s.ViewRight), Real(s.ViewBottom), wx1, wy1,
                               wx2, wy2});
+  ReleaseErased();
   s.WorldX1 = wx1;
   s.WorldY1 = wy1;
   s.WorldX2 = wx2;
@@ -286,6 +287,7 @@ void TFkaldgra::SetColor(int c) {
         c == 0 && StepMode && host_ && !DisplayList.empty() && DisplayList.Code(DisplayList.size() - 1) == RecSleep;
     DisplayList.Add(RecColor, {Real(c)});
     LastColor = c;
+    if (c != 0) ReleaseErased();
     if (stepPoint) StepAnswered(host_->StepDialog());
   }
 }
@@ -301,6 +303,23 @@ void TFkaldgra::StepAnswered(StepAnswer answer) {
 const ErasedPictures& TFkaldgra::Erased() {
   erased_.Update(DisplayList, listGeneration_);
   return erased_;
+}
+
+void TFkaldgra::ReleaseErased() {
+  const ErasedPictures& erased = Erased();
+  if (releasedGeneration_ != listGeneration_ || DisplayList.size() < releasedEnd_) {
+    releasedGeneration_ = listGeneration_;
+    releasedEnd_ = 0;
+  }
+  // The ranges found since the last time (or grown: the pictures of a run
+  // join the range before them).
+  const std::vector<RecordRange>& ranges = erased.Ranges();
+  std::size_t i = ranges.size();
+  while (i > 0 && ranges[i - 1].end > releasedEnd_) --i;
+  for (; i < ranges.size(); ++i) {
+    DisplayList.Release(ranges[i].first, ranges[i].end, erased.Kept(i));
+    releasedEnd_ = ranges[i].end;
+  }
 }
 
 void TFkaldgra::SetLineStyle(int s) {
@@ -335,6 +354,7 @@ void TFkaldgra::SetTextStyle(int font, Real direction, Real height, Real width) 
 
 void TFkaldgra::SleepMs(int ms) {
   DisplayList.Add(RecSleep, {Real(ms)});
+  ReleaseErased();
   // The picture before a pause is one of an animation: it is shown now,
   // not only when the whole run has been drawn; the user may end the run.
   if (host_ && !host_->ShowFrame(ms)) AbortFlag = 1;
@@ -864,35 +884,31 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
   // each kind is drawn (in list order), when it comes. The pictures an
   // animation erased again are passed over: their colour and style
   // records are kept, their figures, pauses and step points not; where a
-  // replay meets such a picture at its start, it goes on after its erasing
-  // pass with the last of its records of each kind. What stays on the
-  // screen after a run of a thousand pictures costs about one picture.
-  std::size_t pending[5];
-  bool pendingKind[5] = {};
-  auto kindOf = [](int code) {
-    return code == RecColor       ? 0
-           : code == RecTextStyle ? 1
-           : code == RecWindow    ? 2
-           : code == RecLineStyle ? 3
-           : code == RecLineWidth ? 4
-                                  : -1;
-  };
+  // replay meets such pictures, it goes on after their erasing passes with
+  // the last of their records of each kind. What stays on the screen after
+  // a run of a thousand pictures costs about one picture.
+  std::size_t pending[StateKinds];
+  bool pendingKind[StateKinds] = {};
   auto defer = [&](std::size_t index, int kind) {
     pending[kind] = index;
     pendingKind[kind] = true;
   };
   auto flush = [&] {
-    std::size_t order[5];
+    std::size_t order[StateKinds];
     int count = 0;
-    for (int kind = 0; kind < 5; ++kind)
+    for (int kind = 0; kind < StateKinds; ++kind)
       if (pendingKind[kind]) order[count++] = pending[kind], pendingKind[kind] = false;
     std::sort(order, order + count);
     for (int i = 0; i < count; ++i) play(order[i], true);
   };
+  // By number, not by iterator: drawing calls that a host's pause lets
+  // run may find more erased pictures meanwhile.
   const ErasedPictures& erasedPictures = Erased();
   const std::vector<RecordRange>& erased = erasedPictures.Ranges();
-  auto nextErased = std::upper_bound(erased.begin(), erased.end(), at.next,
-                                     [](std::size_t i, const RecordRange& r) { return i < r.end; });
+  std::size_t nextErased = static_cast<std::size_t>(
+      std::upper_bound(erased.begin(), erased.end(), at.next,
+                       [](std::size_t i, const RecordRange& r) { return i < r.end; }) -
+      erased.begin());
   const std::size_t end = std::min(options.end, DisplayList.size());
   std::size_t index = at.next;
   std::size_t sinceAsked = 0;
@@ -907,13 +923,17 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
         break;
       }
     }
-    while (nextErased != erased.end() && nextErased->end <= index) ++nextErased;
-    const bool inErased = nextErased != erased.end() && index >= nextErased->first;
-    if (inErased && index == nextErased->first && nextErased->end <= end) {
-      for (const std::size_t kept : erasedPictures.Kept(static_cast<std::size_t>(nextErased - erased.begin())))
-        defer(kept, kindOf(DisplayList.Code(kept)));
+    while (nextErased < erased.size() && erased[nextErased].end <= index) ++nextErased;
+    const bool inErased = nextErased < erased.size() && index >= erased[nextErased].first;
+    // An erased range that ends within the replay is passed over whole
+    // from where the replay meets it: the last of its records of each
+    // kind from here on (those before took effect in the replay that
+    // went there). Its records given up are not looked at.
+    if (inErased && erased[nextErased].end <= end) {
+      for (const std::size_t kept : erasedPictures.Kept(nextErased))
+        if (kept >= index) defer(kept, StateKind(DisplayList.Code(kept)));
       sinceAsked += kProgressRecords / 64;
-      index = nextErased->end - 1;
+      index = erased[nextErased].end - 1;
       continue;
     }
     const int code = DisplayList.Code(index);
@@ -921,7 +941,7 @@ std::size_t TFkaldgra::Replay(GraphicsCanvas& screenCanvas, GraphicsCanvas* prin
     const bool quiet = index < options.quietBefore || inErased;
     // The background colour where a run in single steps waits is drawn
     // in its place.
-    const int kind = kindOf(code);
+    const int kind = StateKind(code);
     if (kind >= 0 && !(kind == 0 && StepMode && host_ && !quiet && !options.noPauses)) {
       defer(index, kind);
       continue;

@@ -35,7 +35,9 @@
 //   while it is drawn, whatever its pause. The background colour recorded
 //   right after a pause starts the erasing of that picture: in step mode
 //   the host's step dialog waits there for the user. A replay leaves out
-//   the pictures that were erased again (erased_pictures.h).
+//   the pictures that were erased again (erased_pictures.h), and the list
+//   gives up their records as soon as each erasing pass ends, so that a
+//   run of a thousand pictures holds little more than one.
 #pragma once
 
 #include <cstdint>
@@ -308,12 +310,20 @@ class TFkaldgra {
 
  private:
   void Invalidate();
+  // Gives up the records of the erased pictures found since the last call
+  // but those that set the state they leave (TDisplayList::Release): the
+  // list of a long run holds what the screen shows, not every picture.
+  // Called as each picture's erasing pass ends.
+  void ReleaseErased();
   void StepAnswered(StepAnswer answer);
 
   GraphicsHost* host_ = nullptr;
   Real penX_ = 0, penY_ = 0;  // MoveTo / LineTo
   std::uint64_t listGeneration_ = 0;
   ErasedPictures erased_;
+  // Where the records given up end, in the list of that generation.
+  std::size_t releasedEnd_ = 0;
+  std::uint64_t releasedGeneration_ = 0;
 };
 
 // Colour indexes of the CAD colour numbers (1 red .. 7 white) and of 8..16.

@@ -18,6 +18,7 @@
 #include "common/unit_labels.h"
 #include "drawing/cad/cad_output.h"
 #include "drawing/cad/cad_state.h"
+#include "drawing/outlines/tooth_contour.h"
 #include "drawing/text_table.h"
 
 namespace drawing {
@@ -173,9 +174,11 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   } else {
     table.TextTableAddCells("m min", "normal module min.", l(2 * r.r1min / z1), l(2 * r.r2min / z2), len);
     table.TextTableAddCells("m max", "normal module max.", l(2 * r.r1max / z1), l(2 * r.r2max / z2), len);
-    // The rating follows the local module; the teeth are drawn with the
-    // module that fits their pitch, the same in both module modes.
-    pairRow("m", "module of the teeth", l(NcPair.U1 / (std::numbers::pi_v<Real> * z1)), len);
+    // The rating follows the local module; the teeth are cut with one
+    // module all round: the one that fits their pitch, but no larger than
+    // the rating's largest (a curve of waves shorter than a tooth spaces
+    // them far apart along it).
+    pairRow("m", "module of the teeth", l(ToothHeightModule()), len);
   }
   pairRow("a", "center distance", l(NcPair.a), len);
   table.TextTableAddCells("b", "face width", l(g.GearFaceWidth[1]), l(g.GearFaceWidth[2]), len);

@@ -69,6 +69,8 @@ class PairTruth : public drawingtest::DrawingTest {
     }
     return found;
   }
+  // The modules of the pair's teeth, as the warnings check them.
+  static drawing::TMeshModules Modules() { return {drawing::ToothModule(), drawing::ToothHeightModule()}; }
   // The figures of a picture drawn on the screen.
   static std::vector<Figure> Drawn(const std::function<void()>& draw) {
     LoggingBackEnd log;
@@ -164,7 +166,7 @@ TEST_F(PairTruth, HexagonWarnsOfItsInterferingTeeth) {
   const std::string interfere = messages.back();
   // The largest overlap is that of the outlines at its own drive angle.
   const drawing::TMeshFinding mesh = drawing::CheckMeshing(drawing::GearContour(1), drawing::GearContour(2),
-                                                           drawing::PitchTrack(2), calc::NcPair.a, 1, drawing::ToothModule());
+                                                           drawing::PitchTrack(2), calc::NcPair.a, 1, Modules());
   EXPECT_GT(mesh.overlapping, 36);
   EXPECT_LT(mesh.overlapping, 180);
   EXPECT_GE(mesh.firstDegree, 0);
@@ -357,7 +359,7 @@ TEST_F(PairTruth, ManyTeethAreCheckedPitchByPitch) {
     largest = std::max(largest, area);
   }
   const drawing::TMeshFinding mesh = drawing::CheckMeshing(drawing::GearContour(1), drawing::GearContour(2), track2,
-                                                           calc::NcPair.a, 1, mn);
+                                                           calc::NcPair.a, 1, Modules());
   EXPECT_EQ(mesh.positions, static_cast<int>(positions.size()));
   EXPECT_EQ(mesh.firstAngle, first);
   EXPECT_GT(mesh.firstAngle, 0.9 * Pi / 180);
@@ -366,6 +368,50 @@ TEST_F(PairTruth, ManyTeethAreCheckedPitchByPitch) {
   EXPECT_LE(mesh.largestArea, largest);
   EXPECT_GT(mesh.largestArea, 0.75 * largest);
   EXPECT_GT(whole(108 * Pi / 180), 10 * tolerance) << "a collision three pitches out";
+}
+
+// A sine of 1000 waves spaces its 30 teeth by the length of its wavy curve
+// (a pitch module of 74 mm) but cuts them as large as the rating's module
+// (3.47 mm): the overlap that counts is a hundredth of that one squared.
+// Its teeth interfere about the line of centres; the check counts every
+// whole degree at which the whole outlines overlap by more, and its
+// largest overlap is theirs. N 100 and 300 warn too.
+TEST_F(PairTruth, ASineOfManyWavesIsCheckedByTheModuleItsTeethAreCutWith) {
+  calc::CurveType = calc::CurveSine;
+  calc::SineCurve = {50, 2, 1000};
+  const auto messages = ToothMessages();
+  ASSERT_FALSE(messages.empty());
+  const drawing::TMeshModules modules = Modules();
+  EXPECT_NEAR(modules.pitch, 74.19, 0.01);
+  EXPECT_EQ(modules.cut, 2 * calc::RadiusExtremes.r1max / 30);
+  EXPECT_NEAR(modules.cut, 3.47, 0.01);
+  const Real tolerance = drawing::OverlapToleranceFactor * modules.cut * modules.cut;
+  const drawing::TPitchTrack& track2 = drawing::PitchTrack(2);
+  const drawing::TMeshingPair pair(drawing::GearContour(1), drawing::GearContour(2), calc::NcPair.a);
+  const std::vector<Real> positions = drawing::MeshPositions(track2, 1, modules.pitch, 30);
+  ASSERT_EQ(positions.size(), 360u);
+  int over = 0;
+  Real first = -1, largest = 0;
+  for (const Real phi : positions) {
+    const Real area = pair.OverlapArea(phi, drawing::GearTwoTurn(track2, phi) * Pi / 180);
+    if (area > tolerance && first < 0) first = phi;
+    if (area > tolerance) ++over;
+    largest = std::max(largest, area);
+  }
+  const drawing::TMeshFinding mesh =
+      drawing::CheckMeshing(drawing::GearContour(1), drawing::GearContour(2), track2, calc::NcPair.a, 1, modules, 30);
+  EXPECT_GT(over, 10);
+  EXPECT_EQ(mesh.overlapping, over);
+  EXPECT_EQ(mesh.firstAngle, first);
+  EXPECT_NEAR(mesh.largestArea, largest, 1e-9);
+  EXPECT_GT(largest, 3);
+  EXPECT_EQ(messages.back(), drawing::InterferenceWarning(mesh.firstDegree, mesh.largestArea));
+  for (const int waves : {100, 300}) {
+    calc::SineCurve.N = waves;
+    const auto more = ToothMessages();
+    ASSERT_FALSE(more.empty()) << waves;
+    EXPECT_EQ(more.back().rfind("Warning: teeth interfere, ", 0), 0u) << waves;
+  }
 }
 
 // The positions follow the teeth that gear 2 carries, not the length of its
@@ -442,7 +488,7 @@ TEST_F(PairTruth, ACollisionBetweenTwoWholeDegreesIsFound) {
   for (int degree = 0; degree < 360; ++degree) EXPECT_LE(overlap(degree * Pi / 180), tolerance) << degree;
   EXPECT_LE(overlap(meet - 0.3L * Pi / 180), tolerance);
   EXPECT_LE(overlap(meet + 0.3L * Pi / 180), tolerance);
-  const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, track2, a, 1, mn);
+  const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, track2, a, 1, {mn, mn});
   EXPECT_EQ(mesh.positions, 2400);
   EXPECT_GE(mesh.overlapping, 2);
   EXPECT_LE(mesh.overlapping, 4);
@@ -473,7 +519,7 @@ TEST_F(PairTruth, AnOutlineWhollyInsideTheOtherOverlapsWhole) {
     // the other centre, whichever gear it is.
     EXPECT_NEAR(pair.OverlapArea(0.3L, 1.1L), area, 0.02) << smallIsOne;
     EXPECT_NEAR(pair.OverlapArea(0.3L, 1.1L, Pi * mn), area, 0.02) << smallIsOne;
-    const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, track2, a, 1, mn);
+    const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, track2, a, 1, {mn, mn});
     EXPECT_EQ(mesh.overlapping, mesh.positions) << smallIsOne;
     EXPECT_EQ(mesh.firstDegree, 0) << smallIsOne;
     EXPECT_NEAR(mesh.largestArea, area, 0.02) << smallIsOne;
@@ -493,7 +539,7 @@ TEST_F(PairTruth, OutlinesWithinTheGapTouch) {
   for (const Real apart : {0.1L, 1.0L}) {
     const auto gear1 = PinnedDisc(50 - apart / 2, 50 - apart / 2 + 0.001L, 0.001L, 1);
     const auto gear2 = PinnedDisc(a - 50 - apart / 2, a - 50 - apart / 2 + 0.001L, 0.001L, 2);
-    const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, drawing::PitchTrack(2), a, 1, mn);
+    const drawing::TMeshFinding mesh = drawing::CheckMeshing(gear1, gear2, drawing::PitchTrack(2), a, 1, {mn, mn});
     EXPECT_EQ(mesh.contact, apart < drawing::ContactGapFactor * mn) << apart;
     EXPECT_EQ(mesh.overlapping, 0) << apart;
   }
@@ -525,7 +571,7 @@ TEST_F(PairTruth, GearsThatNeverTouchAreWarned) {
     setUp();
     EXPECT_EQ(ToothMessages(), std::vector<std::string>{drawing::ApartOnCurveWarning()}) << name;
     const drawing::TMeshFinding mesh = drawing::CheckMeshing(drawing::GearContour(1), drawing::GearContour(2),
-                                                             drawing::PitchTrack(2), calc::NcPair.a, 1, drawing::ToothModule());
+                                                             drawing::PitchTrack(2), calc::NcPair.a, 1, Modules());
     EXPECT_FALSE(mesh.contact) << name;
     EXPECT_EQ(mesh.overlapping, 0) << name;
     EXPECT_GE(calc::SpurGearData.epsAlpha, 1) << name;

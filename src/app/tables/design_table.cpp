@@ -6,7 +6,6 @@
 
 #include <ctime>
 #include <filesystem>
-#include <numbers>
 
 #include "app/data_file.h"
 #include "app/design_extras.h"
@@ -24,6 +23,7 @@
 #include "common/spreadsheet_export.h"
 #include "common/system_information.h"
 #include "common/unit_labels.h"
+#include "drawing/outlines/tooth_contour.h"
 #include "platform/user_dialogs.h"
 
 namespace app {
@@ -86,7 +86,9 @@ std::vector<std::string> DesignTableRow(const std::string& fileName, const std::
   row[9] = common::FormatLength(3, 2, pair.U1);
   // A design without teeth has neither module nor ratio.
   if (pair.z1 != 0) {
-    row[10] = common::FormatLength(3, 2, pair.U1 / std::numbers::pi_v<Real> / pair.z1);
+    // The module the teeth are cut with (a wavy curve's length spaces them
+    // far wider than that).
+    row[10] = common::FormatLength(3, 2, drawing::ToothHeightModule());
     row[12] = common::FormatRealDigits(3, 3, static_cast<Real>(pair.z2) / pair.z1);
   }
   row[11] = common::FormatLength(3, 1, sg.FaceWidth);

@@ -278,6 +278,7 @@ void GraphicsView::RunReplay(QPagedPaintDevice* printer) {
 }
 
 bool GraphicsView::ShowFrame(int milliseconds) {
+  ++frameCount_;
   // The window was closed during the run: the run ends.
   if (closing_ || (wasShown_ && !isVisible())) return false;
   // A picture recorded while a replay waits (a command run from its pause)

@@ -71,6 +71,8 @@ class GraphicsView : public QWidget, public GraphicsHost {
   int ReplayCount() const { return replayCount_; }
   // Number of paint events the widget has had.
   int PaintCount() const { return paintCount_; }
+  // Number of pictures of animations shown (each pause record recorded).
+  int FrameCount() const { return frameCount_; }
   // Where the base world window of the picture is, in widget pixels.
   QRect PictureRect() const;
   // What the shown picture has drawn (not the background), in cells of
@@ -145,6 +147,7 @@ class GraphicsView : public QWidget, public GraphicsHost {
   QRect band_;
   int replayCount_ = 0;
   int paintCount_ = 0;
+  int frameCount_ = 0;
   // The replay position the image has reached, for what it is valid: the
   // list's generation, the zoom rectangle and the image size.
   ReplayPosition live_;

@@ -31,11 +31,11 @@
 // decided by counting the edges that a ray from it away from the other's
 // centre crosses, found down the tree.
 //
-// A point that lies exactly on the other outline's edge counts as lying
-// on its left (inside), so that an outline that touches the other at a
-// vertex crosses it twice there or not at all. All of it is in double
-// precision: the areas that matter are hundredths of a square millimetre
-// and more.
+// Outlines that touch exactly are decided as if gear 2's were moved by an
+// immeasurably small step (see LeftOfOne below): every crossing is then a
+// crossing of two outlines in general position, and the area is the limit
+// of theirs, what lies inside both. All of it is in double precision: the
+// areas that matter are hundredths of a square millimetre and more.
 #include "drawing/outlines/mesh_check.h"
 
 #include <algorithm>
@@ -77,29 +77,61 @@ double SquaredDistanceFrom(const Point& p, const Point& q, const Point& o) {
   return ex * ex + ey * ey;
 }
 
-// Where the edge from p to q (of one outline) crosses the edge from u to w
-// (of the other): t along the first, s along the second, and whether the
-// first enters the other outline there (q lies to the left of u to w, the
-// inside of a counter-clockwise outline). A point exactly on the other's
-// line counts as lying to its left; where a vertex lies on it, its place
-// along the other edge is measured from the vertex itself, so that both
-// edges at the vertex find the same one.
-bool Crossing(const Point& p, const Point& q, const Point& u, const Point& w, double& t, double& s, bool& enters) {
+// Outlines that touch exactly (a corner on the other's side or corner,
+// sides along each other) are decided as if gear 2's outline were moved by
+// an amount too small to measure, (e, e * e) for an e that tends to 0:
+// every point of one outline then lies on one side of every line of the
+// other, the same side for every test that asks, and the crossings are
+// those of two outlines in general position, entering and leaving the
+// other by turns. A crossing at a point where several meet (a shared
+// corner) lies along either edge at a place that moves with e; their order
+// there is that of the places for the small e.
+//
+// The side of a point of gear 2 (moved) against gear 1's line along d:
+// the sign of its cross product, and for a point on the line that of the
+// move's, -d.y e + d.x e^2.
+bool LeftOfOne(double o, const Point& d) { return o != 0 ? o > 0 : d.y != 0 ? d.y < 0 : d.x > 0; }
+// The side of a point of gear 1 against gear 2's (moved) line along g: on
+// the line, the sign of g.y e - g.x e^2.
+bool LeftOfTwo(double o, const Point& g) { return o != 0 ? o > 0 : g.y != 0 ? g.y > 0 : g.x < 0; }
+
+// A place along an edge for the small move e: at + e * first + e^2 * second.
+struct Place {
+  double at = 0, first = 0, second = 0;
+  friend bool operator<(const Place& a, const Place& b) {
+    if (a.at != b.at) return a.at < b.at;
+    if (a.first != b.first) return a.first < b.first;
+    return a.second < b.second;
+  }
+};
+
+// Where the edge from p to q (of gear 1) crosses the edge from u to w (of
+// gear 2): t along the first, s along the second, and whether the first
+// enters the other outline there (q lies to the left of u to w, the
+// inside of a counter-clockwise outline). Where a vertex lies on the other
+// edge, its place at e = 0 is measured from the vertex itself, so that
+// both edges at the vertex find the same one.
+bool Crossing(const Point& p, const Point& q, const Point& u, const Point& w, Place& t, Place& s, bool& enters) {
   const Point d{q.x - p.x, q.y - p.y}, g{w.x - u.x, w.y - u.y};
   const double o1 = Cross(d, {u.x - p.x, u.y - p.y}), o2 = Cross(d, {w.x - p.x, w.y - p.y});
-  if ((o1 >= 0) == (o2 >= 0)) return false;
+  if (LeftOfOne(o1, d) == LeftOfOne(o2, d)) return false;
   const double o3 = Cross(g, {p.x - u.x, p.y - u.y}), o4 = Cross(g, {q.x - u.x, q.y - u.y});
-  if ((o3 >= 0) == (o4 >= 0)) return false;
-  t = o3 / (o3 - o4);
-  s = o1 / (o1 - o2);
-  auto along = [](const Point& o, const Point& from, const Point& dir) {
-    return std::clamp(((o.x - from.x) * dir.x + (o.y - from.y) * dir.y) / (dir.x * dir.x + dir.y * dir.y), 0.0, 1.0);
+  if (LeftOfTwo(o3, g) == LeftOfTwo(o4, g)) return false;
+  // Along the first edge the crossing is at (o3 + g.y e - g.x e^2) / (o3 -
+  // o4), along the second at (o1 - d.y e + d.x e^2) / (o1 - o2).
+  const double across = o3 - o4, along = o1 - o2;
+  t = {o3 / across, g.y / across, -g.x / across};
+  s = {o1 / along, -d.y / along, d.x / along};
+  auto from = [](const Point& o, const Point& start, const Point& dir) {
+    return std::clamp(((o.x - start.x) * dir.x + (o.y - start.y) * dir.y) / (dir.x * dir.x + dir.y * dir.y), 0.0, 1.0);
   };
-  if (o1 == 0) t = along(u, p, d);
-  if (o2 == 0) t = along(w, p, d);
-  if (o3 == 0) s = along(p, u, g);
-  if (o4 == 0) s = along(q, u, g);
-  enters = o4 >= 0;
+  if (o1 == 0) t.at = from(u, p, d);
+  if (o2 == 0) t.at = from(w, p, d);
+  if (o3 == 0) t.at = 0, s.at = from(p, u, g);
+  if (o4 == 0) t.at = 1, s.at = from(q, u, g);
+  if (o1 == 0) s.at = 0;
+  if (o2 == 0) s.at = 1;
+  enters = LeftOfTwo(o4, g);
   return true;
 }
 
@@ -221,7 +253,7 @@ Strip Across(const Box& b) {
 // there (and gear 2's leaves gear 1's).
 struct TCrossing {
   std::uint32_t a = 0, b = 0;
-  double ta = 0, tb = 0;
+  Place ta, tb;
   bool enters = false;
 };
 
@@ -346,13 +378,15 @@ struct TMeshOutline {
     return at;
   }
 
-  // Whether p (own coordinates) lies inside: the crossings of the ray from
-  // p away from the centre, by the edges of the leaves whose circles it
-  // meets.
-  bool Inside(const Point& p) const {
+  // Whether p (own coordinates) lies inside, outside or on the outline:
+  // the crossings of the ray from p away from the centre (along x from the
+  // centre itself), by the edges of the leaves whose circles it meets.
+  enum class Where { Outside, Inside, On };
+  Where Locate(const Point& p) const {
     const double pp = p.x * p.x + p.y * p.y;
-    if (!(pp > 0) || pp > reach * reach) return false;
-    const double length = std::sqrt(pp), dx = p.x / length, dy = p.y / length;
+    if (pp > reach * reach) return Where::Outside;
+    const double length = std::sqrt(pp);
+    const double dx = pp > 0 ? p.x / length : 1, dy = pp > 0 ? p.y / length : 0;
     bool inside = false;
     std::array<std::uint32_t, 256> below;
     int n = 0;
@@ -370,22 +404,39 @@ struct TMeshOutline {
       }
       for (std::uint32_t e = node.from; e < node.from + node.count; ++e) {
         const Point &u = v[e], &w = v[e + 1];
-        const double su = Cross(p, u), sw = Cross(p, w);
+        if (Cross({w.x - u.x, w.y - u.y}, {p.x - u.x, p.y - u.y}) == 0 &&
+            (p.x - u.x) * (p.x - w.x) + (p.y - u.y) * (p.y - w.y) <= 0)
+          return Where::On;
+        const double su = Cross({dx, dy}, {u.x - p.x, u.y - p.y}), sw = Cross({dx, dy}, {w.x - p.x, w.y - p.y});
         if ((su > 0) == (sw > 0)) continue;
         const double t = su / (su - sw);
-        const Point x{u.x + t * (w.x - u.x), u.y + t * (w.y - u.y)};
-        if (x.x * p.x + x.y * p.y > pp) inside = !inside;
+        if ((u.x + t * (w.x - u.x) - p.x) * dx + (u.y + t * (w.y - u.y) - p.y) * dy > 0) inside = !inside;
       }
     }
-    return inside;
+    return inside ? Where::Inside : Where::Outside;
+  }
+
+  // Whether the outline o, seen through m in this one's coordinates, lies
+  // inside it, given that their edges cross nowhere: by its first vertex
+  // (or the middle of an edge) that does not lie on this outline; a point
+  // on it says nothing of the rest where outlines touch.
+  bool Holds(const TMeshOutline& o, const Motion& m) const {
+    for (const bool middles : {false, true})
+      for (std::size_t i = 0; i < o.size; ++i) {
+        const Point p = middles ? o.At(static_cast<std::uint32_t>(i), 0.5) : o.v[i];
+        const Where where = Locate(m(p));
+        if (where != Where::On) return where == Where::Inside;
+      }
+    return false;
   }
 
   // Twice the integral of x dy along the outline, seen through m, from the
   // point at t along edge e onwards to the point at u along edge f (round
-  // the whole outline where f is e and u lies before t).
-  double RunShoelace(const Motion& m, std::uint32_t e, double t, std::uint32_t f, double u) const {
+  // the whole outline where f is e and u lies before t, or at t where the
+  // run goes round).
+  double RunShoelace(const Motion& m, std::uint32_t e, double t, std::uint32_t f, double u, bool round) const {
     const Point from = m(At(e, t)), to = m(At(f, u));
-    if (e == f && u >= t) return Cross(from, to);
+    if (e == f && (u > t || (u == t && !round))) return Cross(from, to);
     // The whole edges between: their own sum, plus the shift crossed with
     // their turned chord.
     const std::uint32_t i = Next(e), j = f;
@@ -395,9 +446,9 @@ struct TMeshOutline {
   }
 
   // Whether that run lies within the disc (own coordinates).
-  bool RunWithin(const Disc& d, std::uint32_t e, double t, std::uint32_t f, double u) const {
+  bool RunWithin(const Disc& d, std::uint32_t e, double t, std::uint32_t f, double u, bool round) const {
     if (!d.Holds(At(e, t)) || !d.Holds(At(f, u))) return false;
-    if (e == f && u >= t) return true;
+    if (e == f && (u > t || (u == t && !round))) return true;
     for (std::uint32_t i = Next(e);; i = Next(i)) {
       if (!d.Holds(v[i])) return false;
       if (i == f) return true;
@@ -420,9 +471,10 @@ struct TMeshScratch {
   // The runs of leaves of either outline it looked at, [first, end).
   std::vector<std::pair<std::uint32_t, std::uint32_t>> runsA, runsB;
   // The runs of either outline inside the other that the area was summed
-  // along: from t along edge `from` to u along edge `to`.
+  // along: from t along edge `from` to u along edge `to` (round the whole
+  // outline where round is set and they are one place).
   struct Run {
-    bool alongA;
+    bool alongA, round;
     std::uint32_t from, to;
     double t, u;
   };
@@ -715,30 +767,30 @@ double CommonArea(const Outline& A, const Motion& sumA, const Outline& B, const 
   std::vector<std::uint32_t>& order = work.order;
   work.runs.clear();
   double sum = 0;
-  // Two crossings at one point of an edge (where it cuts the tip of the
-  // other outline's corner that touches it) enter before they leave.
+  // Crossings at one point (where outlines touch) are in the order of
+  // their places for the small move of gear 2's outline.
   for (const bool alongA : {true, false}) {
     order.resize(n);
     for (std::uint32_t k = 0; k < n; ++k) order[k] = k;
     if (alongA)
       std::sort(order.begin(), order.end(), [&](std::uint32_t p, std::uint32_t q) {
-        if (c[p].a != c[q].a) return c[p].a < c[q].a;
-        return c[p].ta != c[q].ta ? c[p].ta < c[q].ta : c[p].enters > c[q].enters;
+        return c[p].a != c[q].a ? c[p].a < c[q].a : c[p].ta < c[q].ta;
       });
     else
       std::sort(order.begin(), order.end(), [&](std::uint32_t p, std::uint32_t q) {
-        if (c[p].b != c[q].b) return c[p].b < c[q].b;
-        return c[p].tb != c[q].tb ? c[p].tb < c[q].tb : c[p].enters < c[q].enters;
+        return c[p].b != c[q].b ? c[p].b < c[q].b : c[p].tb < c[q].tb;
       });
     for (std::size_t k = 0; k < n; ++k) {
       const TCrossing &from = c[order[k]], &to = c[order[(k + 1) % n]];
       if (from.enters != alongA) continue;
+      // From the last crossing to the first: round the outline.
+      const bool round = k + 1 == n;
       if (alongA) {
-        sum += A.RunShoelace(sumA, from.a, from.ta, to.a, to.ta);
-        work.runs.push_back({true, from.a, to.a, from.ta, to.ta});
+        sum += A.RunShoelace(sumA, from.a, from.ta.at, to.a, to.ta.at, round);
+        work.runs.push_back({true, round, from.a, to.a, from.ta.at, to.ta.at});
       } else {
-        sum += B.RunShoelace(sumB, from.b, from.tb, to.b, to.tb);
-        work.runs.push_back({false, from.b, to.b, from.tb, to.tb});
+        sum += B.RunShoelace(sumB, from.b, from.tb.at, to.b, to.tb.at, round);
+        work.runs.push_back({false, round, from.b, to.b, from.tb.at, to.tb.at});
       }
     }
   }
@@ -749,7 +801,7 @@ double CommonArea(const Outline& A, const Motion& sumA, const Outline& B, const 
 // (A's wa, B's wb): then crossings beyond the discs may end it.
 bool Escapes(const Outline& A, const Outline& B, const TMeshScratch& work, const Disc& wa, const Disc& wb) {
   for (const TMeshScratch::Run& r : work.runs)
-    if (!(r.alongA ? A.RunWithin(wa, r.from, r.t, r.to, r.u) : B.RunWithin(wb, r.from, r.t, r.to, r.u)))
+    if (!(r.alongA ? A.RunWithin(wa, r.from, r.t, r.to, r.u, r.round) : B.RunWithin(wb, r.from, r.t, r.to, r.u, r.round)))
       return true;
   return false;
 }
@@ -815,11 +867,17 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real above, Real gap, bool
     });
     windows = false;
   };
+  // Asked for the whole outlines: where none cross about the pitch point
+  // they may cross farther out.
+  if (work.crossings.empty() && windows && above < 0) {
+    beyond();
+    if (!work.crossings.empty()) touched = true;
+  }
   if (work.crossings.empty()) {
     // No edges cross (about the pitch point): the outlines lie apart, or
     // one lies wholly inside the other (as outlines that lost their teeth
     // can), or they cross farther out.
-    const bool oneInTwo = o2.Inside(toTwo(o1.v[0])), twoInOne = o1.Inside(toOne(o2.v[0]));
+    const bool oneInTwo = o2.Holds(o1, toTwo), twoInOne = o1.Holds(o2, toOne);
     if (!oneInTwo && !twoInOne) {
       touch = touched;
       return 0;
@@ -879,20 +937,21 @@ std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real modul
 }
 
 TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2,
-                          const TPitchTrack& track2, Real a, int turns, Real module, long teeth2) {
+                          const TPitchTrack& track2, Real a, int turns, const TMeshModules& modules,
+                          long teeth2) {
   TMeshFinding finding;
   // Without teeth there is nothing to check (and nothing to warn of).
   if (gear1.empty() || gear2.empty() || track2.Pieces.size() + 1 != track2.Phi.size()) return finding;
   const TMeshingPair pair(gear1, gear2, a);
-  const Real tolerance = OverlapToleranceFactor * module * module;
-  const Real gap = ContactGapFactor * module;
-  const Real pitch = std::numbers::pi_v<Real> * module;
+  const Real tolerance = OverlapToleranceFactor * modules.cut * modules.cut;
+  const Real gap = ContactGapFactor * modules.cut;
+  const Real pitch = std::numbers::pi_v<Real> * modules.pitch;
   const long cycle = 360L * std::max(turns, 1);
   // The drive angles grow: the piece of gear 2's track that holds each
   // is found from the last one's on.
   const std::size_t samples = track2.Phi.size();
   std::size_t piece = 0;
-  for (const Real phi : MeshPositions(track2, turns, module, teeth2)) {
+  for (const Real phi : MeshPositions(track2, turns, modules.pitch, teeth2)) {
     // Gear 2's pitch point of the drive angle (as AtDriveAngle finds it),
     // turned onto the line of centres (as GearTwoTurn turns it).
     while (piece + 2 < samples && track2.Phi[piece + 1] <= phi) ++piece;

@@ -16,7 +16,8 @@
 
 namespace drawing {
 
-// Overlaps smaller than this fraction of the module squared do not count:
+// Overlaps smaller than this fraction of the cutting module squared (see
+// TMeshModules) do not count:
 // along a flank of about a module they are a hundredth of the module deep,
 // less than the backlash a pair is made with (and far more than the
 // polylines' own, which stay below a micrometre). The slight corners of a
@@ -24,7 +25,7 @@ namespace drawing {
 // thousandths of the module.
 inline constexpr Real OverlapToleranceFactor = 1e-2L;
 
-// Outlines closer than this fraction of the module touch: flanks that mesh
+// Outlines closer than this fraction of the cutting module touch: flanks that mesh
 // lie on each other to a few thousandths of the module between their points.
 inline constexpr Real ContactGapFactor = 0.1L;
 
@@ -32,6 +33,19 @@ inline constexpr Real ContactGapFactor = 0.1L;
 // centres in about one pitch, so every engagement is seen at every tooth
 // number.
 inline constexpr int PositionsPerPitch = 8;
+
+// The two modules of the teeth. Their pitch along the pitch curves gives
+// one (ToothModule, tooth_contour.h): it spaces the positions and the teeth
+// looked at about the pitch point. The tool that cuts them has the other
+// (ToothHeightModule): the teeth are that large, and so are the overlap and
+// the gap that count. They differ where a curve is far longer than the
+// circle round it (waves shorter than a tooth): a sine of 1000 waves of
+// 2 mm about 50 mm with 30 teeth has a pitch module of 74.19 mm and teeth
+// cut with one of 3.46 mm.
+struct TMeshModules {
+  Real pitch = 0;
+  Real cut = 0;
+};
 
 struct TMeshFinding {
   int positions = 0;         // drive-angle positions checked
@@ -57,13 +71,17 @@ class TMeshingPair {
   // turned by -phi (radians) about the origin and gear 2 by turn2 (radians,
   // counter-clockwise) about (a, 0); 0 when either outline is empty. pitch
   // is the teeth's pitch along the pitch curves: the teeth within three
-  // pitches of the pitch point are looked at first, the rest of the
-  // outlines where those overlap (the same area); 0 looks at all at once.
+  // pitches of the pitch point are looked at first, then the rest of the
+  // outlines (the same area); 0 looks at all at once. Outlines that touch
+  // (a corner on the other's side or corner, sides along each other's)
+  // enclose what lies inside both, no more.
   Real OverlapArea(Real phi, Real turn2, Real pitch = 0) const;
 
   // What one position shows: the overlap of the teeth about the pitch
   // point (all of the common area that they bound), and where that exceeds
-  // `above`, of the whole outlines; and whether the outlines touch there:
+  // `above` (negative: always), of the whole outlines, which a negative
+  // `above` also asks for where no teeth about the pitch point cross; and
+  // whether the outlines touch there:
   // cross, or come within gap of each other (looked for only while touch
   // is false; set when they do). pitch as above; radius1 is gear 1's pitch
   // radius at the position (0: not known).
@@ -85,13 +103,15 @@ class TMeshingPair {
 std::vector<Real> MeshPositions(const TPitchTrack& track2, int turns, Real module, long teeth2 = 0);
 
 // The check over the cycle (turns of gear 1), PositionsPerPitch positions
-// per pitch; track2 is gear 2's pitch track, module the teeth's, teeth2 as
-// for MeshPositions. A position overlaps where the teeth about the pitch
-// point do by more than the tolerance; the largest overlap is that of the
+// per pitch; track2 is gear 2's pitch track, modules the teeth's, teeth2 as
+// for MeshPositions (of the pitch module). A position overlaps where the
+// teeth about the pitch point do by more than the tolerance (of the
+// cutting module); the largest overlap is that of the
 // whole outlines where the overlap about the pitch point is the largest
 // yet (so that an interfering pair does not look at its whole outlines at
 // every position).
 TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::vector<TContourPiece>& gear2,
-                          const TPitchTrack& track2, Real a, int turns, Real module, long teeth2 = 0);
+                          const TPitchTrack& track2, Real a, int turns, const TMeshModules& modules,
+                          long teeth2 = 0);
 
 }  // namespace drawing

@@ -82,12 +82,14 @@ void AddToothWarnings() {
   }
   const std::uint64_t g1 = GearContourGeneration(1), g2 = GearContourGeneration(2);
   if (!Kept.kept || Kept.generation1 != g1 || Kept.generation2 != g2) {
-    const Real mn = ToothModule();
+    // The teeth are spaced by the one module and as large as the other:
+    // whether a bend leaves them room is a matter of their size.
+    const TMeshModules modules{ToothModule(), ToothHeightModule()};
     const auto& g = calc::SpurGearData;
     for (int gear = 1; gear <= 2; ++gear)
-      Kept.bend[gear] = FindTightBend(PitchTrack(gear), g.hfP0Factor[gear] * mn, g.haP0Factor[gear] * mn,
-                                      std::numbers::pi_v<Real> * mn);
-    Kept.mesh = CheckMeshing(gear1, gear2, PitchTrack(2), p.a, p.k, mn, static_cast<long>(p.z1) * p.k);
+      Kept.bend[gear] = FindTightBend(PitchTrack(gear), g.hfP0Factor[gear] * modules.cut,
+                                      g.haP0Factor[gear] * modules.cut, std::numbers::pi_v<Real> * modules.cut);
+    Kept.mesh = CheckMeshing(gear1, gear2, PitchTrack(2), p.a, p.k, modules, static_cast<long>(p.z1) * p.k);
     Kept.generation1 = g1;
     Kept.generation2 = g2;
     Kept.kept = true;

@@ -1,8 +1,9 @@
 // The area two outlines enclose together, as the meshing check measures it,
 // against the area measured slab by slab: bars crossing as a plus sign
 // (bounded by crossings only), an outline wholly inside the other, corners
-// that touch an edge, and random outlines of many crossings, about the
-// pitch point and over the whole outlines.
+// that touch an edge, outlines that touch exactly (shared corners and
+// sides), and random outlines of many crossings, about the pitch point and
+// over the whole outlines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -185,6 +186,82 @@ TEST(MeshOverlap, ACornerOnAnEdgeTouchesOrDipsIn) {
   const Poly spike = {{0, 0}, {2, 0}, {1, 2}};
   const Measured touch = Both(spike, Rectangle(-20, 2, -17, 4), 20, 0, 0);
   EXPECT_NEAR(touch.check, 0, 1e-12);
+}
+
+// Outlines that touch exactly (whole-number corners, unturned): a hexagon
+// and a triangle sharing a corner, one inside touching it with two
+// corners, one sharing a side; then random outlines on a small grid. Each
+// pair as gear 1 and 2 and the other way round, over the whole outlines
+// and about a pitch point far from them (where nothing crosses): the area
+// the slabs give.
+TEST(MeshOverlap, OutlinesThatTouchExactlyOverlapByTheirCommonArea) {
+  // A hexagon of area 10 with a right-angled corner at its centre's
+  // origin, sides along x and y from there.
+  const Poly hexagon = {{0, 0}, {3, 0}, {4, 1}, {3, 3}, {1, 3}, {0, 2}};
+  ASSERT_NEAR(PolygonArea(hexagon), 10, 1e-12);
+  struct Case {
+    const char* name;
+    Poly other;
+    double area;
+  };
+  const std::vector<Case> cases = {
+      // Area 4, its corner on the hexagon's, one side into it: the part
+      // of the hexagon's corner it covers.
+      {"a shared corner", {{0, 0}, {2, 1}, {-4, -6}}, 4.0 / 7},
+      {"inside, two corners on its sides", {{0, 1}, {2, 0}, {2, 1.5}}, 1.5},
+      {"a shared side, inside", {{0, 0}, {3, 0}, {1, 20.0 / 9}}, 10.0 / 3},
+  };
+  for (const Case& c : cases) {
+    ASSERT_NEAR(SlabArea(hexagon, c.other), c.area, 1e-12) << c.name;
+    // Gear 2's outline about its centre at (20, 0).
+    const Poly other = Placed(c.other, 0, -20), hexagonTwo = Placed(hexagon, 0, -20);
+    for (const double pitch : {0.0, 1.0}) {
+      EXPECT_NEAR(Both(hexagon, other, 20, 0, 0, pitch).check, c.area, 1e-12) << c.name << " " << pitch;
+      EXPECT_NEAR(Both(c.other, hexagonTwo, 20, 0, 0, pitch).check, c.area, 1e-12) << c.name << " " << pitch;
+    }
+  }
+  // Outlines on a small grid of whole numbers, star-shaped about a point
+  // off it (their corners in the order of their angles about it, none
+  // half a turn or more after the one before, so that the point lies
+  // inside): they share corners, sides and parts of sides time and again.
+  std::mt19937 random(71);
+  std::uniform_int_distribution<int> coordinate(0, 4), corners(3, 7);
+  auto outline = [&] {
+    const double cx = 2.01, cy = 1.98;
+    for (;;) {
+      std::vector<double> angles;
+      Poly p;
+      for (int n = corners(random); static_cast<int>(p.size()) < n;) {
+        const Pt q{static_cast<double>(coordinate(random)), static_cast<double>(coordinate(random))};
+        const double angle = std::atan2(q.y - cy, q.x - cx);
+        if (std::none_of(angles.begin(), angles.end(), [&](double a) { return std::fabs(a - angle) < 1e-9; }))
+          angles.push_back(angle), p.push_back(q);
+      }
+      std::vector<std::size_t> order(p.size());
+      for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+      std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) { return angles[i] < angles[j]; });
+      bool around = true;
+      for (std::size_t i = 0; i < order.size(); ++i) {
+        const double next = i + 1 < order.size() ? angles[order[i + 1]] : angles[order[0]] + 2 * Pi;
+        around = around && next - angles[order[i]] < Pi - 1e-9;
+      }
+      if (!around) continue;
+      Poly sorted;
+      for (const std::size_t i : order) sorted.push_back(p[i]);
+      return sorted;
+    }
+  };
+  int touching = 0;
+  for (int trial = 0; trial < 3000; ++trial) {
+    const Poly one = outline(), two = outline();
+    const double slabs = SlabArea(one, two);
+    for (const double pitch : {0.0, 1.0}) {
+      ASSERT_NEAR(Both(one, Placed(two, 0, -20), 20, 0, 0, pitch).check, slabs, 1e-12) << trial << " " << pitch;
+      ASSERT_NEAR(Both(two, Placed(one, 0, -20), 20, 0, 0, pitch).check, slabs, 1e-12) << trial << " " << pitch;
+    }
+    if (slabs > 0) ++touching;
+  }
+  EXPECT_GT(touching, 1000);
 }
 
 // Outlines of many bumps about their centres: random radii at equal angles.
