@@ -480,19 +480,29 @@ bool ConfigNumbersAccepted(TConfigDialogValues& v) {
   return true;
 }
 
+namespace {
+
+// The folders the program works in and the table-copy box, as entered
+// (the paths as typed, not through the code page).
+void TakeWorkingDirectories(const TConfigDialogValues& v) {
+  DbfDirectory = StoredPath(TextOf(v, "Edit_dirdbf"));
+  TempDirectory = StoredPath(TextOf(v, "Edit_dirtemp"));
+  PltDirectory = StoredPath(TextOf(v, "Edit_dirplt"));
+  EdiDirectory = StoredPath(TextOf(v, "Edit_diredi"));
+  CadDirectory = StoredPath(TextOf(v, "Edit_dircad"));
+  DefaultDataDirectory = StoredPath(TextOf(v, "Edit_dirdata"));
+  CopyTableFlag = Checked(v, "CheckBox_dbftemp") ? 1 : 0;
+}
+
+}  // namespace
+
 void DialogToConfig(const TConfigDialogValues& v, const TConfigScreen& screen) {
   TScreenGraphicsSettings& sg = ScreenGraphicsSettings;
   TPrinterGraphicsSettings& pg = PrinterGraphicsSettings;
   TCadSettings& cad = CadSettings;
 
-  DbfDirectory = StoredPath(TextOf(v, "Edit_dirdbf"));
   MakerDirectory = StoredPath(TextOf(v, "Edit_direxe"));
-  PltDirectory = StoredPath(TextOf(v, "Edit_dirplt"));
-  TempDirectory = StoredPath(TextOf(v, "Edit_dirtemp"));
-  EdiDirectory = StoredPath(TextOf(v, "Edit_diredi"));
-  CadDirectory = StoredPath(TextOf(v, "Edit_dircad"));
-  DefaultDataDirectory = StoredPath(TextOf(v, "Edit_dirdata"));
-  CopyTableFlag = Checked(v, "CheckBox_dbftemp") ? 1 : 0;
+  TakeWorkingDirectories(v);
 
   sg.GraphTextFont = TextOf(v, "Edit_graphfont");
   sg.TextStyleGraphics = Word(v.graphFontStyle);
@@ -765,13 +775,7 @@ bool ConfigButtonClick(TConfigDialogValues& v, const std::string& b) {
     // The directories as entered are checked at once (and the tables copied
     // when the box is ticked), as the running program would use them.
     KeptSettings kept;
-    DbfDirectory = StoredPath(TextOf(v, "Edit_dirdbf"));
-    TempDirectory = StoredPath(TextOf(v, "Edit_dirtemp"));
-    PltDirectory = StoredPath(TextOf(v, "Edit_dirplt"));
-    EdiDirectory = StoredPath(TextOf(v, "Edit_diredi"));
-    CadDirectory = StoredPath(TextOf(v, "Edit_dircad"));
-    DefaultDataDirectory = StoredPath(TextOf(v, "Edit_dirdata"));
-    CopyTableFlag = Checked(v, "CheckBox_dbftemp") ? 1 : 0;
+    TakeWorkingDirectories(v);
     CheckConfiguredDirectories();
     // A temporary directory entered in the check's question is shown.
     v.text["Edit_dirtemp"] = ShownPath(TempDirectory);

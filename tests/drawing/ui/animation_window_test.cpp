@@ -44,12 +44,7 @@ class AnimationWindow : public drawingtest::DrawingTest {
     common::InitScreenGraphicsSettings();
     common::InitGraphicsWindowUnit();
     common::InitGraphDisplayList();
-    calc::InitGearData();
-    calc::SetSpurGearDefaults();
-    calc::SetNoncircularDefaults();
-    calc::SpurGearData.P = 10;
-    calc::SpurGearData.n[1] = 1000;
-    calc::SpurGearData.CalcMethod = 1;
+    drawingtest::SetDefaultDesign();
     calc::CalcNoncircularPair();
     ASSERT_EQ(common::FatalFlag, 0);
     view = std::make_unique<common::ui::GraphicsView>();
