@@ -83,10 +83,10 @@ Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, s
 }
 
 Real CalcToothRootLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
-                       Real sf, Real speed, Real meshesPerRev, Real enduranceProduct) {
+                       Real sf, Real speed, Real meshesPerRev, Real enduranceProduct, Real staticProduct) {
   // DIN 3990-3 takes YX and YRrelT at 1 for static stress.
-  const TLifeLine line =
-      RatedLifeLine(RootLifeLine(LifeLineMethod::Din, materialGroup, heatTreatment), enduranceProduct, 1);
+  const TLifeLine line = RatedLifeLine(RootLifeLine(LifeLineMethod::Din, materialGroup, heatTreatment),
+                                       enduranceProduct, staticProduct);
   cycles = sf > 0 ? CyclesOnLifeLine(line, 1 / sf, "Error  : LtF") : 0;
   // Beyond the static point the root breaks: the message stands beside
   // "breakage", never beside a life.

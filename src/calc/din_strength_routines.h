@@ -32,9 +32,11 @@ Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, s
                      Real sh, Real speed, Real meshesPerRev, Real enduranceProduct, Real& cycles);
 
 // Tooth-root service life in hours on the DIN 3990-3 life line;
-// enduranceProduct is YX*YRrelT, which the safety sf holds.
+// enduranceProduct is the product of the endurance-only factors that the
+// safety sf holds (YX YRrelT, with YdeltarelT where its static value is
+// known), staticProduct the same product at static stress.
 Real CalcToothRootLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
-                       Real sf, Real speed, Real meshesPerRev, Real enduranceProduct);
+                       Real sf, Real speed, Real meshesPerRev, Real enduranceProduct, Real staticProduct = 1);
 
 // Results of the form factor routine for one gear.
 struct TToothFormFactors {

@@ -202,8 +202,9 @@ Real CalcPittingLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,
                         Real zlvrStatic, Real& cycles);
 
 // Load cycles at which the YNT line (life_lines.h) bears r (1 / SF).
-// yEndurance is the product YX YRrelT that the safety holds, yStatic the
-// same product at static stress (1 by ISO 6336-3).
+// yEndurance is the product YX YRrelT (with YdeltarelT where its static
+// value is known) that the safety holds, yStatic the same product at static
+// stress (YX and YRrelT 1 by ISO 6336-3).
 Real CalcLifeFactorYNT(std::uint16_t materialType, std::uint16_t heatTreatment, Real r, Real yEndurance,
                        Real yStatic);
 

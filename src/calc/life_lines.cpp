@@ -55,6 +55,12 @@ TLifeLine RootLifeLine(LifeLineMethod method, std::uint16_t materialType, std::u
   return Line({first, {3e6L, 1.0L}}, method);
 }
 
+Real StaticNotchSensitivityFactor(std::uint16_t heatTreatment, Real YS) {
+  if (heatTreatment >= 2 && heatTreatment <= 4) return 0.44L * YS + 0.12L;
+  if (IsNitridedOrNitrocarburized(heatTreatment)) return 0.20L * YS + 0.60L;
+  return 0;
+}
+
 TLifeLine RatedLifeLine(const TLifeLine& line, Real enduranceProduct, Real staticProduct) {
   if (!(enduranceProduct > 0) || !(staticProduct > 0)) return line;
   TLifeLine rated = line;

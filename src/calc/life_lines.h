@@ -5,8 +5,9 @@
 // bears a few times) through its knee (the endurance limit, factor 1) on.
 //
 // A safety factor holds the endurance strength with the factors that rate
-// only it (ZL ZV ZR ZX of the flank; YX, YRrelT of the root). At the static
-// point these take their static values (1), and in between they run along
+// only it (ZL ZV ZR ZX of the flank; YX, YRrelT and, where its static value
+// is known, YdeltarelT of the root). At the static point these take their
+// static values (1 but for YdeltarelT), and in between they run along
 // the line on the same log-log scale; so the line that a safety is read on
 // is the life factor times that product over its endurance value: 1 at the
 // knee, static factor / endurance product at the static point. One rule
@@ -61,6 +62,14 @@ TLifeLine RootLifeLine(LifeLineMethod method, std::uint16_t materialType, std::u
 // enduranceProduct at the knee; a product that is not above 0 (none
 // computed) leaves the line as it is.
 TLifeLine RatedLifeLine(const TLifeLine& line, Real enduranceProduct, Real staticProduct);
+
+// The relative notch sensitivity factor YdeltarelT at static stress where
+// the standards give it without the yield strength: case-, induction- and
+// flame-hardened roots 0.44 YS + 0.12, nitrided and nitrocarburized 0.20 YS
+// + 0.60 (YS the stress correction factor). 0 for the other heat
+// treatments, whose static value needs the yield strength: their
+// YdeltarelT keeps its endurance value along the line.
+Real StaticNotchSensitivityFactor(std::uint16_t heatTreatment, Real YS);
 
 // The most load cycles at which the line still bears the factor f (the
 // load over the endurance strength, 1 / safety): the last point from the

@@ -18,6 +18,7 @@
 #include "calc/gear_geometry_routines.h"
 #include "calc/iso_factor_routines.h"
 #include "calc/iso_factor_set.h"
+#include "calc/life_lines.h"
 #include "calc/face_widths.h"
 #include "calc/section_properties.h"
 #include "calc/spur_gear_data.h"
@@ -248,10 +249,14 @@ void RootSafetyAndResonance() {
     if (g.SigmaF[i] > 0) {
       g.SafetySF[i] = g.SigmaFP[i] / g.SigmaF[i];
       if (g.LifeFactorsInput == 0) {
-        // YdeltarelT keeps its endurance value at the static point: its
-        // static value needs the material's yield strength.
-        g.LifeF[i] = RootFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], g.CyclesF[i],
-                                        g.SafetySF[i], g.nUsed[i], g.MeshesPerRev[i], g.YX[i] * g.YRrelT[i]);
+        // YX and YRrelT are 1 at static stress; YdeltarelT takes its static
+        // value where the standards give one without the yield strength,
+        // else keeps its endurance value along the line.
+        const Real notchStatic = StaticNotchSensitivityFactor(g.HeatTreatment[i], g.YS[i]);
+        const Real endurance = g.YX[i] * g.YRrelT[i] * (notchStatic > 0 ? g.YdrelT[i] : 1);
+        g.LifeF[i] = RootFactorByMethod(g.HeatTreatment[i], g.MaterialType[i], g.CyclesF[i], g.SafetySF[i],
+                                        g.nUsed[i], g.MeshesPerRev[i], endurance,
+                                        notchStatic > 0 ? notchStatic : 1);
       }
     } else {
       AddErrorMessage("Fatal  : Sigma F = 0 !");
@@ -340,12 +345,13 @@ Real PittingFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGr
 }
 
 Real RootFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
-                        Real sf, Real speed, Real meshesPerRev, Real enduranceProduct) {
+                        Real sf, Real speed, Real meshesPerRev, Real enduranceProduct, Real staticProduct) {
   if (SpurGearData.CalcMethod == 4) {
     return CalcToothRootLifeIso(heatTreatment, materialGroup, cycles, sf, speed, meshesPerRev, enduranceProduct,
-                                1);
+                                staticProduct);
   }
-  return CalcToothRootLife(heatTreatment, materialGroup, cycles, sf, speed, meshesPerRev, enduranceProduct);
+  return CalcToothRootLife(heatTreatment, materialGroup, cycles, sf, speed, meshesPerRev, enduranceProduct,
+                           staticProduct);
 }
 
 ResonanceRange ClassifyResonance(Real ratio, Real ns) {

@@ -30,10 +30,10 @@ Real PittingFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGr
                            Real staticProduct, Real& cycles);
 
 // Tooth-root service life in hours after the method's life line;
-// enduranceProduct is the product YX YRrelT that the safety sf holds (both
-// 1 at static stress).
+// enduranceProduct is the product of the endurance-only factors that the
+// safety sf holds, staticProduct the same at static stress.
 Real RootFactorByMethod(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
-                        Real sf, Real speed, Real meshesPerRev, Real enduranceProduct);
+                        Real sf, Real speed, Real meshesPerRev, Real enduranceProduct, Real staticProduct);
 
 // Speed range of the resonance ratio N: main resonance for NS < N <= 1.15,
 // where NS is the lower limit of the main resonance range that the dynamic

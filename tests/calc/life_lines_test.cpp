@@ -2,14 +2,16 @@
 // iso_factor_routines.h over life_lines.h) swept over random valid inputs:
 // every material group and heat treatment, both pitting modes, ZL ZV ZR
 // from 0.8 to 1.4, modules 1 to 20 (whose size factors the safeties hold),
-// root surface factors of 0.95 to 1.12 and safeties from 0.3 to 2. Three
+// root surface factors of 0.95 to 1.12, notch factors YdeltarelT of 0.9 to
+// 1.1 at stress correction factors YS of 1.2 to 2.6 (whose static value
+// ends the hardened and nitrided root lines) and safeties from 0.3 to 2. Three
 // rules hold for every flank and root line:
 // - a safety of 1 or more lasts: at least the knee's 2e6 cycles, no message;
 // - the cycles never rise as the safety falls;
 // - 0 cycles, and with them the message, come only beyond the line's static
-//   end: the static factor over the endurance-only factors of the safety
-//   (those are 1 at static stress), or 1 where the endurance product lifts
-//   the knee above it.
+//   end: the static factor times the endurance-only factors of the safety
+//   at static stress (1 but for YdeltarelT) over them at endurance, or 1
+//   where the endurance product lifts the knee above it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,6 +24,7 @@
 
 #include "calc/din_strength_routines.h"
 #include "calc/iso_factor_routines.h"
+#include "calc/life_lines.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "spur_test_pairs.h"
@@ -33,8 +36,14 @@ using calc_test::HasMessage;
 
 struct Input {
   std::uint16_t group, heat, mode;
-  Real zlvr, mn, yRrelT;
+  Real zlvr, mn, yRrelT, YS, yDeltaRelT;
 };
+
+// The root's endurance-only factors besides YX at endurance and at static
+// stress: YRrelT, and YdeltarelT where its static value is known.
+Real NotchStatic(const Input& in) { return StaticNotchSensitivityFactor(in.heat, in.YS); }
+Real RootEnduranceOthers(const Input& in) { return in.yRrelT * (NotchStatic(in) > 0 ? in.yDeltaRelT : 1); }
+Real RootStaticProduct(const Input& in) { return NotchStatic(in) > 0 ? NotchStatic(in) : 1; }
 
 // A life routine of one method and line: the cycles at a safety that holds
 // the product of endurance-only factors, the message it says beyond the
@@ -47,6 +56,8 @@ struct Input {
 struct Routine {
   std::string name, message;
   std::function<void(const Input&, Real safety, Real product, Real& cycles, Real& hours)> life;
+  // The endurance product, and the static factor times the product at
+  // static stress.
   std::function<Real(const Input&)> endurance, staticFactor;
 };
 
@@ -71,15 +82,16 @@ std::vector<Routine> Routines() {
        [](const Input& in) { return in.zlvr; }, FlankStatic},
       {"DIN root", "Error  : fatigue fract.",
        [](const Input& in, Real sf, Real product, Real& cycles, Real& hours) {
-         hours = CalcToothRootLife(in.heat, in.group, cycles, sf, 1000, 1, product);
+         hours = CalcToothRootLife(in.heat, in.group, cycles, sf, 1000, 1, product, RootStaticProduct(in));
        },
-       [](const Input& in) { return CalcSizeFactorYX(in.heat, in.group, in.mn) * in.yRrelT; },
-       [](const Input& in) { return WithoutDinLine(in) ? 0 : RootStatic(in); }},
+       [](const Input& in) { return CalcSizeFactorYX(in.heat, in.group, in.mn) * RootEnduranceOthers(in); },
+       [](const Input& in) { return WithoutDinLine(in) ? 0 : RootStatic(in) * RootStaticProduct(in); }},
       {"ISO root", "Error  : fatigue fract.",
        [](const Input& in, Real sf, Real product, Real& cycles, Real& hours) {
-         hours = CalcToothRootLifeIso(in.heat, in.group, cycles, sf, 1000, 1, product, 1);
+         hours = CalcToothRootLifeIso(in.heat, in.group, cycles, sf, 1000, 1, product, RootStaticProduct(in));
        },
-       [](const Input& in) { return CalcSizeFactorYXIso(in.group, in.heat, in.mn) * in.yRrelT; }, RootStatic},
+       [](const Input& in) { return CalcSizeFactorYXIso(in.group, in.heat, in.mn) * RootEnduranceOthers(in); },
+       [](const Input& in) { return RootStatic(in) * RootStaticProduct(in); }},
   };
 }
 
@@ -93,7 +105,7 @@ TEST(LifeLines, EverySafetyOfBothMethodsOnItsLine) {
   for (int k = 0; k < 2000; ++k) {
     const Input in{static_cast<std::uint16_t>(1 + random() % 8), static_cast<std::uint16_t>(random() % 8),
                    static_cast<std::uint16_t>(random() % 2 == 0 ? 0 : 2), uniform(0.8L, 1.4L), uniform(1, 20),
-                   uniform(0.95L, 1.12L)};
+                   uniform(0.95L, 1.12L), uniform(1.2L, 2.6L), uniform(0.9L, 1.1L)};
     std::vector<Real> safeties(12);
     for (Real& s : safeties) s = uniform(0.3L, 2);
     std::sort(safeties.begin(), safeties.end(), std::greater<>());

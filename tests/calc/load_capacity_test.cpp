@@ -530,16 +530,20 @@ TEST(LoadCapacityRuns, NitrocarburizedPittingLifeRunsToTheEndOfItsLine) {
 // Case-hardened steel at 151 kW (SF 0.55 under DIN, on its line down to
 // 1 / 2.5) and ferritic nodular iron at 41.5 kW (SF 0.86, on its line down
 // to 1 / 1.6) have lives; by hand on the lines from their end points, which
-// both methods share: 3e6 / (1/SF)^(ln 3000 / ln(2.5 / (YX YRrelT))) and
-// the same with 1.6, the size and surface factors that SF holds being 1 at
-// the static point.
+// both methods share: 3e6 / (1/SF)^(ln 3000 / ln(2.5 (0.44 YS + 0.12) /
+// (YX YRrelT YdeltarelT))) and the same with 1.6 / (YX YRrelT), the size
+// and surface factors that SF holds being 1 at the static point and the
+// notch factor of the hardened root 0.44 YS + 0.12 (the iron's static
+// notch factor needs its yield strength: it keeps its endurance value).
 TEST(LoadCapacityRuns, FatigueFractureOnlyWhereTheRootBreaks) {
   struct Case {
     PairMaterial material;
     Real power, sf, staticFactor;
+    bool hardened;
   };
   for (const int method : {1, 4}) {
-    for (const Case& c : {Case{{2, 2, 1500, 800, 740}, 151, 0.551L, 2.5L}, Case{{5, 0, 370, 370, 180}, 41.5L, 0.863L, 1.6L}}) {
+    for (const Case& c : {Case{{2, 2, 1500, 800, 740}, 151, 0.551L, 2.5L, true},
+                          Case{{5, 0, 370, 370, 180}, 41.5L, 0.863L, 1.6L, false}}) {
       SCOPED_TRACE(std::to_string(method) + "/" + std::to_string(c.material.group));
       RateTextbookPair(method, c.power, c.material);
       TSpurGearData& g = SpurGearData;
@@ -547,7 +551,9 @@ TEST(LoadCapacityRuns, FatigueFractureOnlyWhereTheRootBreaks) {
         EXPECT_NEAR(g.SafetySF[1], c.sf, 0.01L);
       }
       ASSERT_LT(g.SafetySF[1], 1);
-      const Real exponent = std::log(3000.0L) / std::log(c.staticFactor / (g.YX[1] * g.YRrelT[1]));
+      const Real staticEnd = c.hardened ? c.staticFactor * (0.44L * g.YS[1] + 0.12L) / (g.YX[1] * g.YRrelT[1] * g.YdrelT[1])
+                                        : c.staticFactor / (g.YX[1] * g.YRrelT[1]);
+      const Real exponent = std::log(3000.0L) / std::log(staticEnd);
       EXPECT_NEAR(g.CyclesF[1], 3e6L / std::pow(1 / g.SafetySF[1], exponent), 1);
       EXPECT_GT(g.CyclesF[1], 0);
       EXPECT_FALSE(HasMessage("Error  : fatigue fract.")) << calc_test::MessageLines();
