@@ -70,9 +70,9 @@ Real CyclesToHours(Real cycles, Real speed, Real meshesPerRev) {
 Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, std::uint16_t mode,
                      Real sh, Real speed, Real meshesPerRev, Real enduranceProduct, Real& cycles) {
   // DIN 3990-2 takes ZL ZV ZR (and ZX) at 1 for static stress.
-  const TLifeLine line = RatedLifeLine(
-      FlankLifeLine(LifeLineMethod::Din, materialGroup, heatTreatment, mode), enduranceProduct, 1);
-  cycles = sh > 0 ? CyclesOnLifeLine(line, 1 / sh, "Error  : LtH") : 0;
+  cycles = sh > 0 ? CyclesOnRatedLifeLine(FlankLifeLine(LifeLineMethod::Din, materialGroup, heatTreatment, mode),
+                                          enduranceProduct, 1, 1 / sh, "Error  : LtH")
+                   : 0;
   // Beyond the line's static point the flank has no life left: that, and
   // only that, is what the message says.
   if (cycles == 0) {
@@ -85,9 +85,9 @@ Real CalcPittingLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, s
 Real CalcToothRootLife(std::uint16_t heatTreatment, std::uint16_t materialGroup, Real& cycles,
                        Real sf, Real speed, Real meshesPerRev, Real enduranceProduct, Real staticProduct) {
   // DIN 3990-3 takes YX and YRrelT at 1 for static stress.
-  const TLifeLine line = RatedLifeLine(RootLifeLine(LifeLineMethod::Din, materialGroup, heatTreatment),
-                                       enduranceProduct, staticProduct);
-  cycles = sf > 0 ? CyclesOnLifeLine(line, 1 / sf, "Error  : LtF") : 0;
+  cycles = sf > 0 ? CyclesOnRatedLifeLine(RootLifeLine(LifeLineMethod::Din, materialGroup, heatTreatment),
+                                          enduranceProduct, staticProduct, 1 / sf, "Error  : LtF")
+                   : 0;
   // Beyond the static point the root breaks: the message stands beside
   // "breakage", never beside a life.
   if (cycles == 0) {

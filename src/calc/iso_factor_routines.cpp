@@ -599,9 +599,9 @@ Real CalcLogLimitedFactor(Real x) {
 
 Real CalcLifeFactorZNT(std::uint16_t materialType, std::uint16_t heatTreatment,
                        std::uint16_t mode, Real r, Real zlvr, Real zlvrStatic) {
-  const TLifeLine line = RatedLifeLine(FlankLifeLine(LifeLineMethod::Iso, materialType, heatTreatment, mode),
-                                       zlvr, zlvrStatic);
-  return r > 0 ? CyclesOnLifeLine(line, r, "Error  : vobrech4: Ylog") : 0;
+  return r > 0 ? CyclesOnRatedLifeLine(FlankLifeLine(LifeLineMethod::Iso, materialType, heatTreatment, mode), zlvr,
+                                       zlvrStatic, r, "Error  : vobrech4: Ylog")
+               : 0;
 }
 
 namespace {
@@ -625,9 +625,9 @@ Real CalcPittingLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,
 
 Real CalcLifeFactorYNT(std::uint16_t materialType, std::uint16_t heatTreatment, Real r, Real yEndurance,
                        Real yStatic) {
-  const TLifeLine line =
-      RatedLifeLine(RootLifeLine(LifeLineMethod::Iso, materialType, heatTreatment), yEndurance, yStatic);
-  return r > 0 ? CyclesOnLifeLine(line, r, "Error  : vobrech4: Ylog") : 0;
+  return r > 0 ? CyclesOnRatedLifeLine(RootLifeLine(LifeLineMethod::Iso, materialType, heatTreatment), yEndurance,
+                                       yStatic, r, "Error  : vobrech4: Ylog")
+               : 0;
 }
 
 Real CalcToothRootLifeIso(std::uint16_t heatTreatment, std::uint16_t materialType,

@@ -76,6 +76,12 @@ TLifeLine RatedLifeLine(const TLifeLine& line, Real enduranceProduct, Real stati
   return rated;
 }
 
+Real CyclesOnRatedLifeLine(const TLifeLine& line, Real enduranceProduct, Real staticProduct, Real f,
+                           const char* label) {
+  if (line.count > 0 && f <= line.p[line.count - 1].f) return line.p[line.count - 1].N;
+  return CyclesOnLifeLine(RatedLifeLine(line, enduranceProduct, staticProduct), f, label);
+}
+
 Real CyclesOnLifeLine(const TLifeLine& line, Real f, const char* label) {
   const TLifePoint* p = line.p;
   const int last = line.count - 1;

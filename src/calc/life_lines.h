@@ -79,4 +79,10 @@ Real StaticNotchSensitivityFactor(std::uint16_t heatTreatment, Real YS);
 // failing power in the message list.
 Real CyclesOnLifeLine(const TLifeLine& line, Real f, const char* label);
 
+// CyclesOnLifeLine on the line RatedLifeLine gives, rated only where f lies
+// above the line's end (which the rating leaves as it is): a safety of 1
+// or more, the common case at every position of a sweep, costs no powers.
+Real CyclesOnRatedLifeLine(const TLifeLine& line, Real enduranceProduct, Real staticProduct, Real f,
+                           const char* label);
+
 }  // namespace calc
