@@ -193,7 +193,7 @@ std::set<std::pair<std::string, std::string>> GuardedLabelsInCode() {
   const std::regex literal(R"re(\b(CheckedPower|CheckedSqrt|CheckedSqrtLabel|CheckedDiv|CheckedArcCosNamed)\(\s*"((?:[^"\\]|\\.)*)")re");
   const std::regex variable(R"re(std::string\s+label\s*=\s*"((?:[^"\\]|\\.)*)")re");
   const std::regex byVariable(R"re(\b(CheckedPower|CheckedSqrt|CheckedSqrtLabel|CheckedDiv|CheckedArcCosNamed)\(\s*label\s*,)re");
-  const std::regex handedOn(R"re(\bCyclesOnLifeLine\([^;]*?,\s*"((?:[^"\\]|\\.)*)"\s*\))re");
+  const std::regex handedOn(R"re(\bCyclesOn(?:Rated)?LifeLine\([^;]*?,\s*"((?:[^"\\]|\\.)*)"\s*\))re");
   for (const auto& [path, source] : Sources()) {
     if (path.filename() == "guarded_math.cpp") continue;
     for (std::sregex_iterator it(source.begin(), source.end(), literal), end; it != end; ++it)
