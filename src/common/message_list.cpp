@@ -29,10 +29,6 @@ constexpr std::size_t MaxHeld = 1000;
 std::vector<SaidMessage> Held;
 int NotHeld = 0;  // texts said beyond MaxHeld
 
-// What a text said while no calculation ran adds to its weight: it ranks
-// above every text of a calculation, and by its weight among its kind.
-constexpr int OutsideCalculationRank = static_cast<int>(MessageWeight::Finding) + 1;
-
 MessageWeight KindWeight(const std::string& text) {
   return text.rfind("Fatal", 0) == 0 ? MessageWeight::Fatal : MessageWeight::Ordinary;
 }
@@ -59,11 +55,7 @@ void ShowHeld() {
   for (std::size_t i = 0; i < Held.size(); ++i) {
     const auto [at, fresh] = firstOf.emplace(MessageIdentity(Held[i].text), i);
     if (fresh) firsts.push_back(i);
-    // A text said outside a calculation answers what the user just did (a
-    // CAD output refused, a file not read): it outranks every finding, or
-    // the user would see the list of the pair and not why the request failed.
-    const int weight = static_cast<int>(Held[i].weight) + (Held[i].calculated ? 0 : OutsideCalculationRank);
-    weights[at->second] = std::max(weights[at->second], weight);
+    weights[at->second] = std::max(weights[at->second], static_cast<int>(Held[i].weight));
   }
   const std::size_t messages = firsts.size() + static_cast<std::size_t>(NotHeld);
   std::vector<bool> shown(Held.size(), false);
@@ -78,7 +70,7 @@ void ShowHeld() {
   }
   const std::size_t room = MaxMessages - 1;
   std::size_t taken = 0;
-  for (int w = 2 * OutsideCalculationRank - 1; w >= 0 && taken < room; --w)
+  for (int w = static_cast<int>(MessageWeight::Refusal); w >= 0 && taken < room; --w)
     for (std::size_t k = 0; k < firsts.size() && taken < room; ++k)
       if (weights[firsts[k]] == w) {
         shown[firsts[k]] = true;

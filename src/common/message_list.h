@@ -4,8 +4,8 @@
 // FatalFlag after a fatal text. The list shows at most 12 distinct texts in
 // order of first arrival. When more are said, the weightiest stay (a finding
 // of the pair's own checks before a fatal text before any other, each kind
-// in order of arrival; a text said outside a calculation, a refused output,
-// before them all) and the last line says how many were left out.
+// in order of arrival; a refused output before them all) and the last line
+// says how many were left out.
 // Texts that differ only in the values they carry (an arccos argument, a
 // safety) and in the note of the angle where they first arose are one
 // message: it takes one place and is counted once.
@@ -37,6 +37,10 @@ enum class MessageWeight : std::uint8_t {
   // other or never reach each other, positions that fail): the finding
   // that decides whether the pair can be made at all.
   Finding = 2,
+  // An output the user asked for and the program refused (a solid too
+  // thin): the answer to the request, or the user would see the pair's
+  // list and not why nothing was written.
+  Refusal = 3,
 };
 
 // Adds text unless an equal text (exact comparison) was said since the

@@ -54,18 +54,22 @@ TEST(MessageList, AFullListKeepsTheWeightiestTexts) {
   EXPECT_EQ(MsgText[12], MessagesNotShownText(9));
 
   // A full list of the calculation's findings, then an output refused: the
-  // refusal is shown, the latest finding makes room for it.
+  // refusal is shown, the latest finding makes room for it. A reader's text
+  // said outside the calculation takes no finding's place.
   ClearErrorMessages();
   {
     const CalculationMessagesScope calculating;
     for (int i = 1; i <= 20; ++i) AddErrorMessage("Warning: finding " + std::to_string(i), MessageWeight::Finding);
   }
-  AddErrorMessage("Fatal  : height 0 mm below 0.0001 mm !", MessageWeight::Ordinary);
+  AddErrorMessage("Fatal  : height 0 mm below 0.0001 mm !", MessageWeight::Refusal);
   EXPECT_EQ(MsgText[1], "Warning: finding 1");
   EXPECT_EQ(MsgText[10], "Warning: finding 10");
   EXPECT_EQ(MsgText[11], "Fatal  : height 0 mm below 0.0001 mm !");
   EXPECT_EQ(MsgText[12], MessagesNotShownText(10));
   EXPECT_FALSE(ShownMessagesAreCalculated());
+  AddErrorMessage("Error  : DXF: MPOLYGON");
+  EXPECT_EQ(MsgText[10], "Warning: finding 10");
+  EXPECT_EQ(MsgText[12], MessagesNotShownText(11));
 
   // An ordinary text said again as a finding weighs as one.
   ClearErrorMessages();

@@ -109,7 +109,7 @@ bool CadValuesWritable(std::initializer_list<Real> values) {
 
 void RefuseSolidOutput(const std::string& message) {
   common::ShowError(message);
-  common::AddErrorMessage("Error  : " + message);
+  common::AddErrorMessage("Error  : " + message, common::MessageWeight::Refusal);
   AbortFlag = 1;
 }
 
