@@ -658,7 +658,8 @@ TEST_F(AppendTest, DatesLogicalsAndWholeNumbersArriveAsReadOrTheirLineIsRefused)
 TEST_F(AppendTest, DelimitedValuesArriveAsGivenOrTheirLineIsRefused) {
   ASSERT_TRUE(CreateDbf(Path("flags"), {{"name", 'C', 6, 0}, {"ok", 'L', 1, 0}, {"n", 'N', 4, 1}}));
   ASSERT_TRUE(Use(Path("flags") + " EXCLUSIVE"));
-  // The line's name and flag fields, and the stored name and flag or "!why".
+  // The line's name and flag fields, and the stored name and flag or "!why";
+  // the number field is 1.5, or nothing where the flag is nothing.
   struct Case {
     std::string name, flag, stored;
   };
@@ -690,7 +691,8 @@ TEST_F(AppendTest, DelimitedValuesArriveAsGivenOrTheirLineIsRefused) {
   std::string expected;
   for (const Case& c : cases) {
     reported_.clear();
-    testsupport::Put(dir_ / "one.txt", "\"" + c.name + "\"," + c.flag + ",1.5\r\n");
+    const std::string number = c.flag.empty() ? "" : "1.5";
+    testsupport::Put(dir_ / "one.txt", "\"" + c.name + "\"," + c.flag + "," + number + "\r\n");
     std::int64_t refused = -1;
     const bool taken = c.stored[0] != '!';
     EXPECT_EQ(AppendFromDelimitedFile(Path("one.txt"), false, &refused), taken ? 1 : 0) << c.name << c.flag;
@@ -703,15 +705,16 @@ TEST_F(AppendTest, DelimitedValuesArriveAsGivenOrTheirLineIsRefused) {
     }
     EXPECT_TRUE(reported_.empty()) << LastReport();
     GoBottom();
-    EXPECT_EQ(CurrentWorkAreaRecord()->table.record.substr(1, 7), c.stored) << c.name << c.flag;
+    EXPECT_EQ(CurrentWorkAreaRecord()->table.record.substr(1), c.stored + (number.empty() ? "    " : " 1.5"))
+        << c.name << c.flag;
     const char flag = c.stored[6];
-    expected += flag == 'T' ? "True\n" : flag == 'F' ? "False\n" : "None\n";
+    expected += std::string(flag == 'T' ? "True" : flag == 'F' ? "False" : "None") + (number.empty() ? " None\n" : " 1.5\n");
   }
   Use("");
   if (dbtest::HasPythonModule("dbfread")) {
     EXPECT_EQ(dbtest::RunPython(dir_, "import dbfread\n"
                                       "for r in dbfread.DBF('" + Path("flags.dbf") + "', encoding='cp850'):\n"
-                                      "    print(r['OK'])\n"),
+                                      "    print(r['OK'], r['N'])\n"),
               expected);
   }
 }

@@ -145,6 +145,11 @@ Refusal FieldsToRecord(WorkArea& area, const std::vector<std::string>& texts) {
       }
       case 'N':
       case 'F': {
+        // No number is stored blank, as the export writes a blank field.
+        if (TzAllTrim(given).empty()) {
+          KeepAsRead(area.table, i);
+          break;
+        }
         const NumberStore stored = PutNumberText(field, address, given);
         if (stored != NumberStore::Stored) return {RefusedNumberText(field, TzAllTrim(given), stored)};
         break;
