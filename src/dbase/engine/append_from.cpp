@@ -338,6 +338,7 @@ bool AppendFrom(const std::string& sourceSpec, const std::function<bool()>& cond
   ImportRefusals refusals("record");
   std::int64_t appended = 0;
   bool stopped = TzError != 0;
+  bool failed = false;
   while (!stopped && !source.table.eof && (!condition || condition())) {
     CurrentArea = targetNumber;
     std::string refused;
@@ -379,13 +380,14 @@ bool AppendFrom(const std::string& sourceSpec, const std::function<bool()>& cond
     } else if (Append()) {
       ++appended;
     } else {
+      failed = true;
       break;
     }
     CurrentArea = sourceNumber;
     Skip(1);
     stopped = TzError != 0;
   }
-  if (TzError != 0) return false;
+  if (failed || TzError != 0) return false;
   refusals.Report(kRecordsRefused, isVirtual ? source.alias : source.table.fileName, appended, tag);
   return TzError == 0;
 }
