@@ -664,16 +664,9 @@ TEST_F(AppendTest, DelimitedValuesArriveAsGivenOrTheirLineIsRefused) {
     std::string name, flag, stored;
   };
   const std::vector<Case> cases = {
-      {"a", "T", "a     T"},
-      {"b", "yes", "b     T"},
-      {"c", "TRUE", "c     T"},
-      {"d", ".t.", "d     T"},
-      {"e", "y", "e     T"},
-      {"f", "f", "f     F"},
-      {"g", "No", "g     F"},
-      {"h", ".F.", "h     F"},
-      {"i", "?", "i      "},
-      {"j", "", "j      "},
+      {"a", "T", "a     T"},   {"b", "yes", "b     T"}, {"c", "TRUE", "c     T"}, {"d", ".t.", "d     T"},
+      {"e", "y", "e     T"},   {"f", "f", "f     F"},   {"g", "No", "g     F"},   {"h", ".F.", "h     F"},
+      {"i", "?", "i      "},   {"j", "", "j      "},
       {"\xC3\x84rger", " false ", "\xC4rger F"},  // a letter of Latin-1 arrives
       {"k", "\xE2\x9C\x93", "!Field OK: \xE2\x9C\x93 is not a logical value"},
       {"k", "\xE2\x9C\x97", "!Field OK: \xE2\x9C\x97 is not a logical value"},
