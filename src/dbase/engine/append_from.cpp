@@ -388,7 +388,7 @@ bool AppendFrom(const std::string& sourceSpec, const std::function<bool()>& cond
     stopped = TzError != 0;
   }
   if (failed || TzError != 0) return false;
-  refusals.Report(kRecordsRefused, isVirtual ? source.alias : source.table.fileName, appended, tag);
+  refusals.ReportUnder(kRecordsRefused, isVirtual ? source.alias : source.table.fileName, appended, tag);
   return TzError == 0;
 }
 

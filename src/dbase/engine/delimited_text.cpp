@@ -302,7 +302,7 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   if (reader.ReadError() != 0) {
     SetError(OsErrorCode(reader.ReadError()), "Error reading " + name + " [AppendFromDelimitedFile]");
   } else if (!stopped) {
-    refusals.Report(kLinesRefused, name, appended, "[AppendFromDelimitedFile]");
+    refusals.ReportUnder(kLinesRefused, name, appended, "[AppendFromDelimitedFile]");
   }
   if (refusedLines != nullptr) *refusedLines = refusals.Count();
   return appended;

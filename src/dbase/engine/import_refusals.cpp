@@ -10,7 +10,7 @@ void ImportRefusals::Add(const std::string& what) {
   ++count_;
 }
 
-void ImportRefusals::Report(int code, const std::string& source, std::int64_t appended, const std::string& tag) const {
+void ImportRefusals::ReportUnder(int code, const std::string& source, std::int64_t appended, const std::string& tag) const {
   if (count_ == 0) return;
   std::string text = std::to_string(count_) + " " + unit_ + (count_ == 1 ? " of " : "s of ") + source +
                      " refused, nothing of " + (count_ == 1 ? "it" : "them") + " appended; " +

@@ -20,7 +20,7 @@ class ImportRefusals {
   // Records the error code with "<n> lines of <source> refused, nothing of
   // them appended; <m> records appended." and the first refusals, ending
   // with the tag ("[AppendFromDelimitedFile]"); nothing when none was.
-  void Report(int code, const std::string& source, std::int64_t appended, const std::string& tag) const;
+  void ReportUnder(int code, const std::string& source, std::int64_t appended, const std::string& tag) const;
 
  private:
   static constexpr std::int64_t kShown = 5;
