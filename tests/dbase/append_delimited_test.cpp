@@ -10,6 +10,7 @@
 #include "dbase/engine/delimited_text.h"
 #include "dbase/engine/engine_settings.h"
 #include "dbase/engine/navigation.h"
+#include "dbase/engine/raw_field_access.h"
 #include "dbase/engine/progress_windows.h"
 #include "dbase/memo/memo_text.h"
 #include "dbase/memo/memo_unit.h"
@@ -71,109 +72,154 @@ class AppendTest : public dbtest::EngineTest {
   }
 };
 
-TEST_F(AppendTest, AppendFromConvertsFieldByName) {
-  Century = true;
-  const std::string from = Path("source.dbf");
-  ASSERT_TRUE(CreateDbf(from, {{"name", 'C', 10, 0},
-                               {"amount", 'N', 12, 2},
-                               {"flag", 'L', 1, 0},
-                               {"day", 'D', 8, 0},
-                               {"numtxt", 'C', 8, 0},
-                               {"word", 'C', 10, 0},
-                               {"datetxt", 'C', 10, 0},
-                               {"notes", 'M', 10, 0},
-                               {"memotxt", 'C', 20, 0}}));
-  ASSERT_TRUE(Use(from + " EXCLUSIVE"));
-  auto add = [&](const std::string& name, double amount, bool flag, const std::string& day, const std::string& num,
-                 const std::string& word, const std::string& dateText, const std::string& memo) {
-    ClearRecord();
-    PutNativeString(FieldAddress(1), 11, name);
-    PutNativeDouble(FieldAddress(2), amount);
-    FieldAddress(3)[0] = flag ? 1 : 0;
-    if (!day.empty()) PutNativeString(FieldAddress(4), 11, day);
-    PutNativeString(FieldAddress(5), 9, num);
-    PutNativeString(FieldAddress(6), 11, word);
-    PutNativeString(FieldAddress(7), 11, dateText);
-    PutNativeInt32(FieldAddress(8), AddMemo(memo));
-    PutNativeString(FieldAddress(9), 21, memo + " as text");
-    ASSERT_TRUE(Append());
+// Append dbf over every pair of field types (a field of the source and the
+// same-named field of the target): each value arrives as it was (the
+// target's stored text) or its record is refused, and the append goes on
+// and says at its end how many records it refused, which, and why. Blank
+// values, an unknown logical one among them, arrive blank: Python's dbfread
+// reads them as None, not as 0 or False.
+TEST_F(AppendTest, AppendFromStoresEveryValueAsGivenOrRefusesItsRecord) {
+  // arrives: the target field's stored text, "memo:<text>", or "!<why>".
+  struct Value {
+    std::string stored;
+    std::string arrives;
   };
-  add("Gearwheels", 123456789.12, true, "12/24/1999", "  42.75", "True", "01/02/2026", "memo one");
-  add("Pin", 12.5, false, "", "abc", "T", "", "");
-  add("Cam", 1, false, "", "1", "F", "13/45/2026", "");
-  Use("");
-  CreateVersion = 0xF5;
-  ASSERT_TRUE(CreateDbf(Path("target.dbf"), {{"name", 'C', 5, 0},
-                                             {"amount", 'C', 10, 0},
-                                             {"flag", 'C', 1, 0},
-                                             {"day", 'C', 8, 0},
-                                             {"numtxt", 'N', 8, 2},
-                                             {"word", 'L', 1, 0},
-                                             {"datetxt", 'D', 8, 0},
-                                             {"notes", 'M', 10, 0},
-                                             {"memotxt", 'M', 10, 0},
-                                             {"extra", 'N', 3, 0}}));
-  ASSERT_TRUE(Use(Path("target.dbf") + " EXCLUSIVE"));
-  // A text that is no date refuses its record and ends the transfer.
-  EXPECT_FALSE(AppendFrom(from));
-  EXPECT_EQ(LastCode(), 13);
-  EXPECT_NE(LastReport().find("Field DATETXT: 13/45/2026 is not a date [AppendFrom]"), std::string::npos)
-      << LastReport();
-  reported_.clear();
-  ASSERT_EQ(RecCount(), 2);
-  Go(1);
-  EXPECT_EQ(Row(), (std::vector<std::string>{"Gearw", "**********", "T", "12/24/99", "   42.75", "N", "01/02/2026",
-                                             "MEMO", "MEMO", "  0"}));
-  std::string text;
-  ASSERT_TRUE(ReadMemoText(NativeInt32(FieldAddress(8)), text));
-  EXPECT_EQ(text, "memo one");
-  ASSERT_TRUE(ReadMemoText(NativeInt32(FieldAddress(9)), text));
-  EXPECT_EQ(text, "memo one as text");
-  Go(2);
-  EXPECT_EQ(Row(), (std::vector<std::string>{"Pin  ", "     12.50", "F", "        ", "    0.00", "N", "  /  /    ",
-                                             "none", "MEMO", "  0"}));
-  // A condition ends the transfer.
-  int asked = 0;
-  ASSERT_TRUE(AppendFrom(Path("source"), [&] { return ++asked < 2; }));
-  EXPECT_EQ(RecCount(), 3);
-  EXPECT_EQ(asked, 2);
-  EXPECT_TRUE(reported_.empty()) << LastReport();
-  EXPECT_EQ(WorkAreas[kMaxWorkAreas], nullptr);
-}
-
-// Append dbf stores no row of '*' in place of a number: a number its field
-// cannot show refuses the record with 205 and ends the transfer (the
-// records before it stay); a character field gives the number it starts
-// with, as VAL reads it.
-TEST_F(AppendTest, AppendFromRefusesANumberItsFieldCannotShow) {
-  ASSERT_TRUE(CreateDbf(Path("wide"), {{"amount", 'N', 12, 2}, {"qty", 'C', 8, 0}}));
-  ASSERT_TRUE(Use(Path("wide") + " EXCLUSIVE"));
-  for (const auto& [amount, qty] : std::vector<std::pair<double, std::string>>{
-           {12.5, "12 mm"}, {-3, "abc"}, {123456.78, "1"}, {1, "2"}}) {
-    ClearRecord();
-    PutNativeDouble(FieldAddress(1), amount);
-    PutNativeString(FieldAddress(2), 9, qty);
-    ASSERT_TRUE(Append());
+  struct Pair {
+    FieldDef from;
+    FieldDef to;
+    std::vector<Value> values;
+    char decimalSeparator = '.';  // the engine's, as on a German desktop with ','
+  };
+  const FieldDef c10{"v", 'C', 10, 0}, n10{"v", 'N', 10, 2}, n4{"v", 'N', 4, 0}, f8{"v", 'F', 8, 3}, d{"v", 'D', 8, 0},
+      l{"v", 'L', 1, 0}, m{"v", 'M', 10, 0}, c8{"v", 'C', 8, 0}, n8{"v", 'N', 8, 2};
+  const std::string blank10(10, ' ');
+  const std::vector<Pair> pairs = {
+      {c10, c8, {{"Gear", "Gear    "}, {"M\xFCller", "M\xFCller  "}, {"Gearwheels", "!Field V: Gearwheels does not fit C(8)"}}},
+      {n10, c8, {{"     12.50", "   12.50"}, {"1234567.50", "!Field V: 1234567.50 does not fit C(8)"}, {blank10, "        "}}},
+      {n4, c8, {{"  42", "      42"}}},
+      {f8, c8, {{"  -1.500", "  -1.500"}}},
+      {d, c8, {{"19991224", "12/24/99"}, {"18991224", "!Field V: 12/24/1899 does not fit C(8)"}, {"", "        "}}},
+      {l, c8, {{"T", "T       "}, {"n", "F       "}, {"?", "        "}, {"X", "!Field V: X is not a logical value"}}},
+      {m, c8, {{"memo:note", "!Field V: a memo does not go into C(8)"}, {"", "        "}}},
+      {c10, n8, {{"  12.5", "   12.50"}, {"1,5", "!Field V: 1,5 is not a number"}, {"12 mm", "!Field V: 12 mm is not a number"},
+                 {"123456.789", "!Field V: 123456.789 does not fit N(8,2)"}, {"", "        "}}},
+      {n10, n8, {{"     12.50", "   12.50"}, {"1234567.50", "!Field V: 1234567.50 does not fit N(8,2)"}, {blank10, "        "}}},
+      {n4, n8, {{"  42", "   42.00"}}},
+      {f8, n8, {{"   1.500", "    1.50"}}},
+      {d, n8, {{"19991224", "!Field V: the date 12/24/1999 does not go into N(8,2)"}, {"", "        "}}},
+      {l, n8, {{"T", "!Field V: the logical value T does not go into N(8,2)"}, {" ", "        "}}},
+      {m, n8, {{"memo:note", "!Field V: a memo does not go into N(8,2)"}}},
+      {c10, n8, {{"1,5", "    1.50"}, {"0.25", "    0.25"}, {"1.234,5", "!Field V: 1.234,5 is not a number"}}, ','},
+      {c10, n4, {{" 7.5", "   8"}, {"12345", "!Field V: 12345 does not fit N(4,0)"}}},
+      {n10, n4, {{"     -2.50", "  -3"}, {"  12345.00", "!Field V: 12345.00 does not fit N(4,0)"}}},
+      {f8, n4, {{"   0.400", "   0"}}},
+      {n10, f8, {{"     12.50", "  12.500"}, {"  99999.99", "!Field V: 99999.99 does not fit F(8,3)"}}},
+      {c10, f8, {{"-2.5e-1", "  -0.250"}}},
+      {c10, d, {{"12/24/99", "19991224"}, {"20240131", "20240131"}, {"13/45/2026", "!Field V: 13/45/2026 is not a date"},
+                {"", "        "}}},
+      {n10, d, {{"  20240131", "!Field V: the number 20240131 does not go into D"}}},
+      {d, d, {{"20240229", "20240229"}}},
+      {l, d, {{"F", "!Field V: the logical value F does not go into D"}}},
+      {c10, l, {{"T", "T"}, {"yes", "T"}, {".F.", "F"}, {"n", "F"}, {"?", " "}, {"", " "}, {"Tomato", "!Field V: Tomato is not a logical value"},
+                {"1", "!Field V: 1 is not a logical value"}}},
+      {l, l, {{"t", "T"}, {"F", "F"}, {"?", " "}, {" ", " "}}},
+      {n4, l, {{"   1", "!Field V: the number 1 does not go into L"}, {"    ", " "}}},
+      {d, l, {{"19991224", "!Field V: the date 12/24/1999 does not go into L"}}},
+      {m, l, {{"memo:note", "!Field V: a memo does not go into L"}}},
+      {c10, m, {{"memo text", "memo:memo text"}, {"", "memo:"}}},
+      {m, m, {{"memo:first\r\nmemo", "memo:first\r\nmemo"}}},
+      {n10, m, {{"     12.50", "!Field V: the number 12.50 does not go into M"}}},
+      {d, m, {{"19991224", "!Field V: the date 12/24/1999 does not go into M"}}},
+  };
+  std::string tables;    // for dbfread: each target with its expected values
+  std::string expected;  // dbfread's lines
+  for (std::size_t p = 0; p < pairs.size(); ++p) {
+    const Pair& pair = pairs[p];
+    const std::string where = std::string(1, pair.from.type) + " into " + pair.to.type + " (pair " + std::to_string(p) + ")";
+    const std::string from = Path("from" + std::to_string(p) + ".dbf");
+    const std::string to = Path("to" + std::to_string(p) + ".dbf");
+    ASSERT_TRUE(CreateDbf(from, {{"key", 'N', 3, 0}, pair.from}));
+    ASSERT_TRUE(CreateDbf(to, {pair.to}));
+    Select(1);
+    ASSERT_TRUE(Use(from + " EXCLUSIVE"));
+    for (const Value& value : pair.values) {
+      ClearRecord();
+      PutNativeInt32(FieldAddress(1), static_cast<std::int32_t>(RecCount() + 1));
+      if (value.stored.rfind("memo:", 0) == 0) PutNativeInt32(FieldAddress(2), AddMemo(value.stored.substr(5)));
+      ASSERT_TRUE(Append());
+      if (pair.from.type != 'M') Poke(value.stored, 2, RecNo());
+    }
+    Use("");
+    Select(2);
+    ASSERT_TRUE(Use(to + " EXCLUSIVE"));
+    reported_.clear();
+    DecimalSeparator = pair.decimalSeparator;
+    std::vector<std::string> refused;
+    std::vector<const Value*> taken;
+    for (std::size_t i = 0; i < pair.values.size(); ++i) {
+      const std::string& arrives = pair.values[i].arrives;
+      if (arrives[0] == '!') refused.push_back("Record " + std::to_string(i + 1) + ": " + arrives.substr(1));
+      else taken.push_back(&pair.values[i]);
+    }
+    EXPECT_EQ(AppendFrom(from), refused.empty()) << where;
+    DecimalSeparator = '.';
+    if (refused.empty()) {
+      EXPECT_TRUE(reported_.empty()) << where << ": " << LastReport();
+    } else {
+      EXPECT_EQ(reported_.size(), 1u) << where;
+      EXPECT_EQ(LastCode(), kRecordsRefused) << where;
+      std::string report = "Error # 233 (Records refused)\r\n" + std::to_string(refused.size()) +
+                           (refused.size() == 1 ? " record of " + from + " refused, nothing of it appended; "
+                                                : " records of " + from + " refused, nothing of them appended; ") +
+                           std::to_string(taken.size()) + (taken.size() == 1 ? " record" : " records") + " appended.";
+      for (const std::string& line : refused) report += "\r\n" + line;
+      EXPECT_EQ(LastReport(), report + " [AppendFrom(" + from + ")]") << where;
+    }
+    ASSERT_EQ(RecCount(), static_cast<std::int64_t>(taken.size())) << where;
+    tables += "'" + to + "',";
+    expected += std::to_string(taken.size()) + "\n";
+    for (std::size_t r = 0; r < taken.size(); ++r) {
+      const std::string& arrives = taken[r]->arrives;
+      Go(static_cast<std::int64_t>(r + 1));
+      if (arrives.rfind("memo:", 0) == 0) {
+        std::string text;
+        if (NativeInt32(FieldAddress(1)) != 0) {
+          ASSERT_TRUE(ReadMemoText(NativeInt32(FieldAddress(1)), text)) << where;
+        }
+        EXPECT_EQ(text, arrives.substr(5)) << where;
+      } else {
+        std::string stored;
+        Peek(1, static_cast<std::int64_t>(r + 1), stored);
+        EXPECT_EQ(stored, arrives) << where << " from " << taken[r]->stored;
+        // An unknown logical value and a blank number or date are None to
+        // dbfread.
+        if (pair.to.type == 'L' || pair.to.type == 'N' || pair.to.type == 'D') {
+          expected += TzAllTrim(arrives).empty() ? "None\n" : arrives == "T" ? "True\n" : arrives == "F" ? "False\n" : "value\n";
+        }
+      }
+    }
+    Use("");
   }
-  ASSERT_TRUE(CreateDbf(Path("narrow"), {{"amount", 'N', 6, 2}, {"qty", 'N', 3, 0}}));
-  Select(2);
-  ASSERT_TRUE(Use(Path("narrow") + " EXCLUSIVE"));
-  EXPECT_FALSE(AppendFrom(Path("wide")));
-  EXPECT_EQ(LastCode(), 205);
-  EXPECT_NE(LastReport().find("Field AMOUNT: 123456.78 does not fit N(6,2) [AppendFrom]"), std::string::npos)
-      << LastReport();
-  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{{" 12.50", " 12"}, {" -3.00", "  0"}}));
-  Select(1);
-  Go(3);
-  PutNativeDouble(FieldAddress(1), 1);
-  PutNativeString(FieldAddress(2), 9, "1234");
-  ASSERT_TRUE(Replace());
-  Select(2);
-  reported_.clear();
-  EXPECT_FALSE(AppendFrom(Path("wide")));
-  EXPECT_NE(LastReport().find("Field QTY: 1234 does not fit N(3,0) [AppendFrom]"), std::string::npos)
-      << LastReport();
-  EXPECT_EQ(RecCount(), 4);
+  if (dbtest::HasPythonModule("dbfread")) {
+    const std::string out = dbtest::RunPython(dir_,
+                                              "import dbfread\n"
+                                              "for name in [" + tables + "]:\n"
+                                              "    t = dbfread.DBF(name, encoding='cp850', load=True)\n"
+                                              "    print(len(t.records))\n"
+                                              "    for r in t.records:\n"
+                                              "        v = r['V']\n"
+                                              "        if t.fields[0].type in 'LND':\n"
+                                              "            print(v if v is None or isinstance(v, bool) else 'value')\n");
+    EXPECT_EQ(out, expected);
+  }
+
+  // A condition ends the transfer; the source opened for it is closed.
+  ASSERT_TRUE(Use(Path("to0.dbf") + " EXCLUSIVE"));
+  int asked = 0;
+  ASSERT_TRUE(AppendFrom(Path("from0"), [&] { return ++asked < 2; }));
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(RecCount(), 3);
+  EXPECT_EQ(WorkAreas[kMaxWorkAreas], nullptr);
 }
 
 TEST_F(AppendTest, EqualTablesAreCopiedWholeWithTheirMemos) {
@@ -269,7 +315,7 @@ TEST_F(AppendTest, DelimitedRoundTripThroughPythonsCsvModule) {
 }
 
 TEST_F(AppendTest, DelimitedImportOfForeignLines) {
-  ASSERT_TRUE(CreateDbf(Path("in.dbf"), {{"name", 'C', 6, 0},
+  ASSERT_TRUE(CreateDbf(Path("in.dbf"), {{"name", 'C', 11, 0},
                                          {"notes", 'M', 10, 0},
                                          {"born", 'D', 8, 0},
                                          {"price", 'N', 9, 2},
@@ -283,10 +329,10 @@ TEST_F(AppendTest, DelimitedImportOfForeignLines) {
                    "last,20260102,1.005,\x1A"
                    "after the end,,,T\r\n");
   EXPECT_EQ(AppendFromDelimitedFile(Path("in.txt"), false), 4);
-  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{{"Smith,", "none", "12/24/99", "    12.50", "Y"},
-                                                            {"\xC4rger ", "none", "12/24/99", "     7.00", "Y"},
-                                                            {"plain ", "none", "  /  /  ", "     0.00", "N"},
-                                                            {"last  ", "none", "01/02/26", "     1.00", "N"}}));
+  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{{"Smith, John", "none", "12/24/99", "    12.50", "Y"},
+                                                            {"\xC4rger      ", "none", "12/24/99", "     7.00", "Y"},
+                                                            {"plain      ", "none", "  /  /  ", "     0.00", "N"},
+                                                            {"last       ", "none", "01/02/26", "     1.00", "N"}}));
   EXPECT_TRUE(reported_.empty()) << LastReport();
   EXPECT_EQ(AppendFromDelimitedFile(Path("nothing.txt"), false), 0);
   EXPECT_EQ(LastCode(), 2);
@@ -392,7 +438,7 @@ TEST_F(AppendTest, AWholeNumberBeyond64BitsRefusesItsLine) {
   }
   Select(1);
   EXPECT_FALSE(AppendFrom(Path("texts")));
-  EXPECT_EQ(LastCode(), 205);
+  EXPECT_EQ(LastCode(), kRecordsRefused);
   EXPECT_NE(LastReport().find("Field WIDE: 99999999999999999999 is beyond"), std::string::npos) << LastReport();
   ASSERT_EQ(RecCount(), 3);
   Go(3);
@@ -447,9 +493,10 @@ TEST_F(AppendTest, LineEndsOverlongFormsAndEmptyFieldsBetweenBlankDelimiters) {
 
   ASSERT_TRUE(Use(Plain("overlong") + " EXCLUSIVE"));
   testsupport::Put(dir_ / "overlong.txt", "\"ab\xC0\x8A" "cd\",,1,1,1,T\r\n");
-  EXPECT_EQ(AppendFromDelimitedFile(Path("overlong.txt"), false), 1);
-  EXPECT_EQ(Rows(), (std::vector<std::vector<std::string>>{
-                        {"ab??cd      ", "  /  /  ", "     1.00", "    1", "   1.000", "Y"}}));
+  EXPECT_EQ(AppendFromDelimitedFile(Path("overlong.txt"), false), 0);
+  EXPECT_NE(LastReport().find("Line 1: Field NAME: the byte 0xC0 is not UTF-8 text"), std::string::npos)
+      << LastReport();
+  reported_.clear();
   ASSERT_TRUE(Use(Plain("blanks") + " EXCLUSIVE"));
 
   for (const char delimiter : {'\t', ' '}) {
@@ -599,6 +646,69 @@ TEST_F(AppendTest, DatesLogicalsAndWholeNumbersArriveAsReadOrTheirLineIsRefused)
     EXPECT_EQ(AppendFromDelimitedFile(Path("one.txt"), false), 0);
     EXPECT_NE(LastReport().find("Line 1: " + refused[i].second + " [AppendFromDelimitedFile]"), std::string::npos)
         << LastReport();
+  }
+}
+
+// Append Delimited judges every value as the file gives it, before the
+// conversion to the table's text: a logical value is true, false, unknown
+// (stored blank, None to dbfread) or refuses its line, a check mark among
+// the refused; a text with a character the table's code page lacks, bytes
+// that are no UTF-8 or more characters than its field refuse their line
+// rather than arriving changed.
+TEST_F(AppendTest, DelimitedValuesArriveAsGivenOrTheirLineIsRefused) {
+  ASSERT_TRUE(CreateDbf(Path("flags"), {{"name", 'C', 6, 0}, {"ok", 'L', 1, 0}, {"n", 'N', 4, 1}}));
+  ASSERT_TRUE(Use(Path("flags") + " EXCLUSIVE"));
+  // The line's name and flag fields, and the stored name and flag or "!why";
+  // the number field is 1.5, or nothing where the flag is nothing.
+  struct Case {
+    std::string name, flag, stored;
+  };
+  const std::vector<Case> cases = {
+      {"a", "T", "a     T"},   {"b", "yes", "b     T"}, {"c", "TRUE", "c     T"}, {"d", ".t.", "d     T"},
+      {"e", "y", "e     T"},   {"f", "f", "f     F"},   {"g", "No", "g     F"},   {"h", ".F.", "h     F"},
+      {"i", "?", "i      "},   {"j", "", "j      "},
+      {"\xC3\x84rger", " false ", "\xC4rger F"},  // a letter of Latin-1 arrives
+      {"k", "\xE2\x9C\x93", "!Field OK: \xE2\x9C\x93 is not a logical value"},
+      {"k", "\xE2\x9C\x97", "!Field OK: \xE2\x9C\x97 is not a logical value"},
+      {"k", "\xE2\x88\x9A", "!Field OK: \xE2\x88\x9A is not a logical value"},
+      {"k", "Tomato", "!Field OK: Tomato is not a logical value"},
+      {"k", "Nonsense", "!Field OK: Nonsense is not a logical value"},
+      {"k", "1", "!Field OK: 1 is not a logical value"},
+      {"k", "\xFF", "!Field OK: the byte 0xFF is not UTF-8 text"},
+      {"k", "T\xC3", "!Field OK: the byte 0xC3 is not UTF-8 text"},
+      {"Gear \xE2\x9C\x93", "T", "!Field NAME: Gear \xE2\x9C\x93 holds \xE2\x9C\x93 (U+2713), which the table's code page lacks"},
+      {"\xE2\x82\xAC", "T", "!Field NAME: \xE2\x82\xAC holds \xE2\x82\xAC (U+20AC), which the table's code page lacks"},
+      {"M\xFCller", "T", "!Field NAME: the byte 0xFC is not UTF-8 text"},
+      {"Gearwheel", "T", "!Field NAME: Gearwheel does not fit C(6)"},
+  };
+  std::string expected;
+  for (const Case& c : cases) {
+    reported_.clear();
+    const std::string number = c.flag.empty() ? "" : "1.5";
+    testsupport::Put(dir_ / "one.txt", "\"" + c.name + "\"," + c.flag + "," + number + "\r\n");
+    std::int64_t refused = -1;
+    const bool taken = c.stored[0] != '!';
+    EXPECT_EQ(AppendFromDelimitedFile(Path("one.txt"), false, &refused), taken ? 1 : 0) << c.name << c.flag;
+    EXPECT_EQ(refused, taken ? 0 : 1) << c.name << c.flag;
+    if (!taken) {
+      EXPECT_EQ(LastReport(), "Error # 232 (Lines refused)\r\n1 line of " + Path("one.txt") +
+                                  " refused, nothing of it appended; 0 records appended.\r\nLine 1: " +
+                                  c.stored.substr(1) + " [AppendFromDelimitedFile]");
+      continue;
+    }
+    EXPECT_TRUE(reported_.empty()) << LastReport();
+    GoBottom();
+    EXPECT_EQ(CurrentWorkAreaRecord()->table.record.substr(1), c.stored + (number.empty() ? "    " : " 1.5"))
+        << c.name << c.flag;
+    const char flag = c.stored[6];
+    expected += std::string(flag == 'T' ? "True" : flag == 'F' ? "False" : "None") + (number.empty() ? " None\n" : " 1.5\n");
+  }
+  Use("");
+  if (dbtest::HasPythonModule("dbfread")) {
+    EXPECT_EQ(dbtest::RunPython(dir_, "import dbfread\n"
+                                      "for r in dbfread.DBF('" + Path("flags.dbf") + "', encoding='cp850'):\n"
+                                      "    print(r['OK'], r['N'])\n"),
+              expected);
   }
 }
 

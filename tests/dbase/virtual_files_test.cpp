@@ -495,6 +495,17 @@ TEST_F(VirtualFileTest, EngineReadersWorkOnVirtualFiles) {
   EXPECT_EQ(RecCount(), 3);
   Go(2);
   EXPECT_EQ(TzAllTrim(FieldAsString(2)), "-7");
+  // Other types convert from the native values, or refuse their record.
+  ASSERT_TRUE(CreateDbf(Path("texts.dbf"), {{"part", 'C', 4, 0}, {"qty", 'N', 2, 0}, {"price", 'C', 6, 0},
+                                            {"made", 'C', 8, 0}, {"stocked", 'C', 1, 0}}));
+  ASSERT_TRUE(Use(Path("texts.dbf") + " EXCLUSIVE"));
+  EXPECT_FALSE(AppendFrom("Q VIRTUAL"));
+  EXPECT_EQ(LastReport(), "Error # 233 (Records refused)\r\n1 record of Q refused, nothing of it appended; 2 records "
+                          "appended.\r\nRecord 3: Field QTY: 120 does not fit N(2,0) [AppendFrom(Q VIRTUAL)]");
+  std::vector<std::string> records;
+  for (GoTop(); !dEOF(); Skip(1)) records.push_back(CurrentWorkAreaRecord()->table.record.substr(1));
+  EXPECT_EQ(records, (std::vector<std::string>{"spur40 12.7503/01/24T", "rack-7 88.10        F"}));
+  ASSERT_TRUE(Use(table + " EXCLUSIVE"));
   Select(1);
   ZapVFile();
   ASSERT_TRUE(AppendFrom(table)) << LastReport();

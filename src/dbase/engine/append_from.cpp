@@ -9,10 +9,13 @@
 #include "dbase/common/text_routines.h"
 #include "dbase/engine/date_display.h"
 #include "dbase/engine/dbf_native.h"
+#include "dbase/engine/engine_code_page.h"
 #include "dbase/engine/engine_hooks.h"
 #include "dbase/engine/engine_settings.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/file_names.h"
+#include "dbase/engine/import_refusals.h"
+#include "dbase/engine/logical_text.h"
 #include "dbase/common/file_routines.h"
 #include "dbase/engine/navigation.h"
 #include "dbase/engine/record_changes.h"
@@ -55,93 +58,182 @@ bool RemoveWord(std::string& upper, std::string& original, const std::string& wo
   return removed;
 }
 
-// The date as shown, fitted into a character field of width: the century
-// digits go first, then the end is cut.
-std::string DateForText(const std::string& display, std::size_t width) {
-  std::string text = display;
-  if (TzAllTrim(NativeDateToStored(display)).empty()) return std::string();
-  if (text.size() > width && text.size() >= 10) {
-    text.erase(DateFormat == 1 ? 0 : text.size() - 4, 2);
+// One field of the source's current record, as a conversion reads it.
+struct SourceValue {
+  const WorkArea& area;
+  const FieldDef& field;
+  const std::uint8_t* native;
+  // The field's text as the table file holds it (empty for a virtual file,
+  // which has only its native values).
+  std::string stored;
+  bool hasStored = false;
+
+  SourceValue(const WorkArea& source, int index)
+      : area(source),
+        field(source.table.fields[static_cast<std::size_t>(index)]),
+        native(source.FieldAddressOf(index)) {
+    const std::string& record = source.table.record;
+    hasStored = !source.table.isVirtual && record.size() >= static_cast<std::size_t>(field.offset) + field.length;
+    if (hasStored) stored = record.substr(field.offset, field.length);
   }
-  return text.substr(0, width);
+
+  TypeGroup Group() const { return GroupOf(field.type); }
+  // The logical value, from the character the file holds where there is one.
+  LogicalReading Logical() const {
+    if (hasStored) return ReadLogicalText(stored);
+    return native[0] != 0 ? LogicalReading::True : LogicalReading::False;
+  }
+  // No value: a blank field, an unknown logical value, no memo.
+  bool Blank() const {
+    if (Group() == kMemoGroup) return NativeInt32(native) == 0;
+    if (Group() == kLogical) return Logical() == LogicalReading::Unknown;
+    if (hasStored) return TzAllTrim(stored).empty();
+    if (Group() == kChar) return TzAllTrim(NativeString(native)).empty();
+    if (Group() == kDate) return TzAllTrim(NativeDateToStored(NativeString(native))).empty();
+    return false;
+  }
+  // A number as its field shows it, trimmed: the file's text (every digit
+  // of a number beyond 64 bits), or the native value with its decimals.
+  std::string NumberText() const {
+    if (hasStored) return TzAllTrim(stored);
+    if (NativeKindOf(field) == NativeKind::Double) {
+      return common::CFormat("%.*f", static_cast<int>(field.decimals), NativeDouble(native));
+    }
+    return std::to_string(static_cast<std::int64_t>(NativeNumber(field, native)));
+  }
+  // The value named in a refusal (UTF-8, as every report names values).
+  std::string Described() const {
+    switch (Group()) {
+      case kChar:
+        return "the text " + AnsiToUtf8(TzTrimRight(NativeString(native)));
+      case kNumber:
+        return "the number " + NumberText();
+      case kLogical:
+        return "the logical value " + (hasStored ? TzAllTrim(stored) : native[0] != 0 ? "T" : "F");
+      case kDate:
+        return "the date " + NativeString(native);
+      default:
+        return "a memo";
+    }
+  }
+};
+
+std::string DoesNotGoInto(const SourceValue& from, const FieldDef& to) {
+  return "Field " + to.name + ": " + from.Described() + " does not go into " + FieldTypeText(to);
 }
 
-void ConvertField(const WorkArea& source, int sourceIndex, WorkArea& target, int targetIndex) {
-  const FieldDef& from = source.table.fields[static_cast<std::size_t>(sourceIndex)];
+// The date in a character field of width as it is shown, else in whichever
+// form of it fits (four-digit or two-digit year) and reads back as the same
+// day: a year of another century read through the two-digit rule would be
+// another date.
+bool PutDateAsText(const std::string& native, const FieldDef& to, std::uint8_t* out) {
+  const std::string stored = NativeDateToStored(native);
+  const std::string shown = DisplayDateText(native);
+  for (const std::string& form : {shown, native, TwoDigitYearDate(native)}) {
+    std::string readBack;
+    if (form.size() <= to.length && ReadDateText(form, readBack) && readBack == stored) {
+      PutNativeString(out, NativeFieldSize(to), form);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Converts one field of the source's record into the target's (not a memo
+// target: StoreMemo does those once nothing else refused the record).
+// Answers why the value cannot be stored as given (empty: stored). A blank
+// source leaves the target blank.
+std::string ConvertField(const SourceValue& from, WorkArea& target, int targetIndex) {
   const FieldDef& to = target.table.fields[static_cast<std::size_t>(targetIndex)];
-  const std::uint8_t* in = source.FieldAddressOf(sourceIndex);
   std::uint8_t* out = target.FieldAddressOf(targetIndex);
-  const std::size_t capacity = NativeFieldSize(to);
-  const TypeGroup toGroup = GroupOf(to.type);
-  const TypeGroup fromGroup = GroupOf(from.type);
-  switch (toGroup) {
+  if (from.Blank()) {
+    KeepAsRead(target.table, targetIndex);
+    return {};
+  }
+  const TypeGroup fromGroup = from.Group();
+  switch (GroupOf(to.type)) {
     case kChar: {
       std::string text;
       if (fromGroup == kChar) {
-        text = NativeString(in);
-      } else if (fromGroup == kNumber) {
-        text = NativeKindOf(from) == NativeKind::Double ? NumberFieldText(NativeDouble(in), to.length, from.decimals)
-                                                        : IntegerFieldText(static_cast<std::int64_t>(NativeNumber(from, in)), to.length);
+        text = NativeString(from.native);
+        if (!PutCharacterText(to, out, text)) return DoesNotFitText(to, AnsiToUtf8(TzTrimRight(text)));
+        return {};
+      }
+      if (fromGroup == kNumber) {
+        // Right-aligned, as a number field shows it.
+        text = from.NumberText();
+        if (text.size() > to.length) return DoesNotFitText(to, text);
+        text.insert(0, to.length - text.size(), ' ');
       } else if (fromGroup == kLogical) {
-        text.assign(1, in[0] != 0 ? 'T' : 'F');
+        if (from.Logical() == LogicalReading::NotLogical) return NotLogicalText(to.name, AnsiToUtf8(from.stored));
+        text = from.Logical() == LogicalReading::True ? "T" : "F";
       } else if (fromGroup == kDate) {
-        text = DateForText(Century ? NativeString(in) : DisplayDateText(NativeString(in)), to.length);
+        if (!PutDateAsText(NativeString(from.native), to, out)) return DoesNotFitText(to, NativeString(from.native));
+        return {};
       } else {
-        break;
+        return DoesNotGoInto(from, to);
       }
-      PutNativeString(out, capacity, text.substr(0, to.length));
-      break;
+      PutNativeString(out, NativeFieldSize(to), text);
+      return {};
     }
-    case kNumber:
-      // A number the field cannot show records error 205: the record is
-      // not appended (a row of '*' would be all that is left of it).
+    case kNumber: {
+      if (fromGroup != kChar && fromGroup != kNumber) return DoesNotGoInto(from, to);
+      const std::string text = fromGroup == kChar ? TzAllTrim(NativeString(from.native)) : from.NumberText();
+      const NumberStore stored = PutNumberText(to, out, text);
+      if (stored != NumberStore::Stored) return RefusedNumberText(to, AnsiToUtf8(text), stored);
+      return {};
+    }
+    case kLogical: {
+      LogicalReading reading = LogicalReading::NotLogical;
+      std::string text;
       if (fromGroup == kChar) {
-        const std::string text = TzAllTrim(NativeString(in));
-        const NumberStore stored = PutNumberText(to, out, text, NumberTextRule::Leading);
-        if (stored != NumberStore::Stored) SetError(205, RefusedNumberText(to, text, stored) + " [AppendFrom]");
-      } else if (fromGroup == kNumber) {
-        const double value = NativeNumber(from, in);
-        const bool keptText = NativeKindOf(from) == NativeKind::Int64 && NativeInt64(in) == kKeepFieldText;
-        if (keptText || !FitsNumberField(to, value)) {
-          const std::string text = keptText ? TzAllTrim(source.table.record.substr(from.offset, from.length))
-                                   : NativeKindOf(from) == NativeKind::Double
-                                       ? common::CFormat("%.*f", static_cast<int>(from.decimals), value)
-                                       : std::to_string(static_cast<std::int64_t>(value));
-          const NumberStore why = keptText ? NumberStore::BeyondWholeNumbers : NumberStore::DoesNotFit;
-          SetError(205, RefusedNumberText(to, text, why) + " [AppendFrom]");
-        } else {
-          PutNativeNumber(to, out, value);
-        }
+        text = NativeString(from.native);
+        reading = ReadLogicalText(text);
+      } else if (fromGroup == kLogical) {
+        text = from.stored;
+        reading = from.Logical();
+      } else {
+        return DoesNotGoInto(from, to);
       }
-      break;
-    case kLogical:
-      out[0] = fromGroup == kLogical ? in[0] : 0;
-      break;
+      if (reading == LogicalReading::NotLogical) return NotLogicalText(to.name, AnsiToUtf8(text));
+      if (reading == LogicalReading::Unknown) {
+        KeepAsRead(target.table, targetIndex);
+      } else {
+        out[0] = reading == LogicalReading::True ? 1 : 0;
+      }
+      return {};
+    }
     case kDate:
       if (fromGroup == kDate) {
-        PutNativeString(out, capacity, NativeString(in));
+        PutNativeString(out, NativeFieldSize(to), NativeString(from.native));
       } else if (fromGroup == kChar) {
-        // A text that is no date refuses the record (error 13), as a number
-        // its field cannot show does: an empty date in its place would be
-        // a value lost without a word.
-        const std::string text = TzAllTrim(NativeString(in));
+        const std::string text = TzAllTrim(NativeString(from.native));
         std::string stored;
-        if (ReadDateText(text, stored)) {
-          PutNativeString(out, capacity, StoredDateToNative(stored));
-        } else {
-          SetError(13, "Field " + to.name + ": " + text + " is not a date [AppendFrom]");
-        }
+        if (!ReadDateText(text, stored)) return "Field " + to.name + ": " + AnsiToUtf8(text) + " is not a date";
+        PutNativeString(out, NativeFieldSize(to), StoredDateToNative(stored));
+      } else {
+        return DoesNotGoInto(from, to);
       }
-      break;
-    case kMemoGroup:
-      if (fromGroup == kChar && MemoHooks.addText) {
-        PutNativeInt32(out, MemoHooks.addText(NativeString(in)));
-      } else if (fromGroup == kMemoGroup && MemoHooks.copy) {
-        PutNativeInt32(out, MemoHooks.copy(source.number, NativeInt32(in)));
-      }
-      break;
+      return {};
     default:
-      break;
+      return DoesNotGoInto(from, to);
+  }
+}
+
+// A memo field takes a text or a memo; anything else refuses the record.
+std::string MemoRefusal(const SourceValue& from, const FieldDef& to) {
+  if (from.Blank() || from.Group() == kChar || from.Group() == kMemoGroup) return {};
+  return DoesNotGoInto(from, to);
+}
+
+// Stores a memo target's value (after MemoRefusal had nothing to say).
+void StoreMemo(const SourceValue& from, WorkArea& target, int targetIndex) {
+  std::uint8_t* out = target.FieldAddressOf(targetIndex);
+  if (from.Blank()) return;
+  if (from.Group() == kChar) {
+    PutNativeInt32(out, MemoHooks.addText(NativeString(from.native)));
+  } else {
+    PutNativeInt32(out, MemoHooks.copy(from.area.number, NativeInt32(from.native)));
   }
 }
 
@@ -240,9 +332,16 @@ bool AppendFrom(const std::string& sourceSpec, const std::function<bool()>& cond
   } else {
     GoTop();
   }
-  bool ok = TzError == 0;
-  while (ok && !source.table.eof && (!condition || condition())) {
+  // A value the target cannot take as it stands refuses its record, which
+  // is noted and passed over; an error of the table (a full disk, a memo
+  // that cannot be written) ends the transfer with what was appended.
+  ImportRefusals refusals("record");
+  std::int64_t appended = 0;
+  bool stopped = TzError != 0;
+  bool failed = false;
+  while (!stopped && !source.table.eof && (!condition || condition())) {
     CurrentArea = targetNumber;
+    std::string refused;
     if (whole) {
       std::copy(source.native, source.native + source.nativeSize, target->native);
       // The record goes over with its bytes: a blank number stays blank.
@@ -257,17 +356,40 @@ bool AppendFrom(const std::string& sourceSpec, const std::function<bool()>& cond
       }
     } else {
       ClearRecord();
-      // A refused field refuses the record: the fields after it are not
-      // converted (a memo's conversion would clear the error).
-      for (int i = 0; i < targetTable.FieldCount() && TzError == 0; ++i) {
-        if (map[static_cast<std::size_t>(i)] != 0) ConvertField(source, map[static_cast<std::size_t>(i)] - 1, *target, i);
+      // Memos are written last, once no other field has refused the
+      // record: a refused record leaves no memo behind.
+      for (const bool memos : {false, true}) {
+        for (int i = 0; i < targetTable.FieldCount() && refused.empty(); ++i) {
+          const int from = map[static_cast<std::size_t>(i)];
+          if (from == 0 || (targetTable.fields[static_cast<std::size_t>(i)].type == 'M') != memos) continue;
+          const SourceValue value(source, from - 1);
+          refused = memos ? MemoRefusal(value, targetTable.fields[static_cast<std::size_t>(i)])
+                          : ConvertField(value, *target, i);
+        }
+      }
+      for (int i = 0; i < targetTable.FieldCount() && refused.empty() && TzError == 0; ++i) {
+        const int from = map[static_cast<std::size_t>(i)];
+        if (from != 0 && targetTable.fields[static_cast<std::size_t>(i)].type == 'M') {
+          StoreMemo(SourceValue(source, from - 1), *target, i);
+        }
       }
     }
-    ok = TzError == 0 && Append();
+    if (TzError != 0) break;
+    if (!refused.empty()) {
+      refusals.Add("Record " + std::to_string(source.table.currentRecord) + ": " + refused);
+    } else if (Append()) {
+      ++appended;
+    } else {
+      failed = true;
+      break;
+    }
     CurrentArea = sourceNumber;
-    if (ok) Skip(1);
+    Skip(1);
+    stopped = TzError != 0;
   }
-  return ok && TzError == 0;
+  if (failed || TzError != 0) return false;
+  refusals.ReportUnder(kRecordsRefused, isVirtual ? source.alias : source.table.fileName, appended, tag);
+  return TzError == 0;
 }
 
 }  // namespace dbase

@@ -206,8 +206,10 @@ bool ReadDateText(const std::string& given, std::string& stored) {
   return true;
 }
 
-std::string DisplayDateText(const std::string& native) {
-  if (Century || native.size() != 10) return native;
+std::string DisplayDateText(const std::string& native) { return Century ? native : TwoDigitYearDate(native); }
+
+std::string TwoDigitYearDate(const std::string& native) {
+  if (native.size() != 10) return native;
   if (DateFormat == 1) return native.substr(2);
   return native.substr(0, 6) + native.substr(8);
 }

@@ -45,5 +45,7 @@ std::string NativeDateToStored(const std::string& text);
 bool ReadDateText(const std::string& text, std::string& stored);
 // A native date as shown: the year cut to two digits while Century is off.
 std::string DisplayDateText(const std::string& native);
+// A native date with its year cut to two digits, whatever Century says.
+std::string TwoDigitYearDate(const std::string& native);
 
 }  // namespace dbase

@@ -170,13 +170,10 @@ std::string WholeNumberOverflowText(const std::string& fieldName, const std::str
   return "Field " + fieldName + ": " + valueText + " is beyond the whole numbers it holds";
 }
 
-NumberStore PutNumberText(const FieldDef& field, std::uint8_t* address, const std::string& given,
-                          NumberTextRule rule) {
+NumberStore PutNumberText(const FieldDef& field, std::uint8_t* address, const std::string& given) {
   const std::string text = TzAllTrim(given);
   double value = 0;
-  if (rule == NumberTextRule::Leading) {
-    value = LeadingNumber(text);
-  } else if (!text.empty()) {
+  if (!text.empty()) {
     // Not a number at all, or one beyond a double's range.
     const NumberReading read = ReadNumberText(text, value);
     if (read == NumberReading::NotANumber) return NumberStore::NotANumber;
@@ -221,9 +218,33 @@ std::string RefusedNumberText(const FieldDef& field, const std::string& text, Nu
     case NumberStore::BeyondWholeNumbers:
       return WholeNumberOverflowText(field.name, text);
     default:
-      return "Field " + field.name + ": " + text + " does not fit " + std::string(1, field.type) + "(" +
-             std::to_string(field.length) + "," + std::to_string(field.decimals) + ")";
+      return DoesNotFitText(field, text);
   }
+}
+
+std::string FieldTypeText(const FieldDef& field) {
+  const std::string type(1, field.type);
+  switch (field.type) {
+    case 'C':
+      return type + "(" + std::to_string(field.length) + ")";
+    case 'N':
+    case 'F':
+      return type + "(" + std::to_string(field.length) + "," + std::to_string(field.decimals) + ")";
+    default:
+      return type;
+  }
+}
+
+std::string DoesNotFitText(const FieldDef& field, const std::string& value) {
+  return "Field " + field.name + ": " + value + " does not fit " + FieldTypeText(field);
+}
+
+bool PutCharacterText(const FieldDef& field, std::uint8_t* address, const std::string& text) {
+  const std::size_t end = text.find_last_not_of(' ');
+  const std::size_t used = end == std::string::npos ? 0 : end + 1;
+  if (used > field.length) return false;
+  PutNativeString(address, NativeFieldSize(field), text.substr(0, std::min<std::size_t>(text.size(), field.length)));
+  return true;
 }
 
 bool FitsNumberField(const FieldDef& field, double value) {
@@ -351,6 +372,12 @@ void MarkAssigned(DbfTable& table, int index) {
   std::vector<bool>& assigned = table.image.assigned;
   if (assigned.size() < table.fields.size()) assigned.resize(table.fields.size(), false);
   assigned[static_cast<std::size_t>(index)] = true;
+}
+
+void KeepAsRead(DbfTable& table, int index) {
+  if (index < 0 || index >= table.FieldCount()) return;
+  std::vector<bool>& assigned = table.image.assigned;
+  if (static_cast<std::size_t>(index) < assigned.size()) assigned[static_cast<std::size_t>(index)] = false;
 }
 
 void NativeToRecord(DbfTable& table, const std::uint8_t* native) {

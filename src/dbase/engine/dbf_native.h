@@ -42,6 +42,11 @@ void NativeToRecord(DbfTable& table, const std::uint8_t* native);
 // Notes that a value was assigned to field index (0-based) of the record
 // read last: NativeToRecord writes it even when it equals the value read.
 void MarkAssigned(DbfTable& table, int index);
+// Undoes MarkAssigned: field index is written with the bytes it was read
+// (or cleared) with while its native value is unchanged. After ClearRecord
+// this keeps it blank, the one form of an unknown logical value and of a
+// number no one gave.
+void KeepAsRead(DbfTable& table, int index);
 
 // Accessors of single native values.
 std::string NativeString(const std::uint8_t* address);
@@ -67,25 +72,28 @@ std::string WholeNumberOverflowText(const std::string& fieldName, double value);
 std::string WholeNumberOverflowText(const std::string& fieldName, const std::string& valueText);
 // What became of a number text offered to a numeric field.
 enum class NumberStore { Stored, NotANumber, DoesNotFit, BeyondWholeNumbers };
-// How much of the text is the number: all of it (a delimited file's field)
-// or its start, as VAL reads it (a character field appended to a numeric
-// one: "12 mm" is 12, "abc" 0).
-enum class NumberTextRule { Wholly, Leading };
 // Stores the number of a text in a numeric field, as the imports read a
 // field's text (number_text.h: the C form, or the engine's decimal comma):
 // a real number where the field has decimals, else the nearest whole
 // number (halves away from zero, as PutNativeNumber and the dataset round),
 // also of a number in exponent form ("1e5" is 100000); an empty text
-// stores 0. A
-// text that is not wholly a number (Wholly), a number whose text is wider
-// than the field (FitsNumberField) and a whole number beyond
+// stores 0. A text that is not wholly a number ("12 mm"), a number whose
+// text is wider than the field (FitsNumberField) and a whole number beyond
 // kLargestWholeNumber are refused: the field keeps its value and the answer
 // says why (RefusedNumberText).
-NumberStore PutNumberText(const FieldDef& field, std::uint8_t* address, const std::string& text,
-                          NumberTextRule rule = NumberTextRule::Wholly);
+NumberStore PutNumberText(const FieldDef& field, std::uint8_t* address, const std::string& text);
 // "Field <name>: <text> is not a number", "... does not fit N(8,3)" or
 // WholeNumberOverflowText: the refusal of a text as given.
 std::string RefusedNumberText(const FieldDef& field, const std::string& text, NumberStore why);
+// A field's type as refusals name it: "C(12)", "N(8,3)", "F(10,2)", "D",
+// "L", "M".
+std::string FieldTypeText(const FieldDef& field);
+// "Field <name>: <value> does not fit C(6)".
+std::string DoesNotFitText(const FieldDef& field, const std::string& value);
+// Stores a text in a character field, or answers false and stores nothing
+// when the text up to its last non-blank character is longer than the
+// field (trailing blanks are the field's padding, the rest its value).
+bool PutCharacterText(const FieldDef& field, std::uint8_t* address, const std::string& text);
 // Whether the field's record text shows the number (not a row of '*').
 bool FitsNumberField(const FieldDef& field, double value);
 // Stores a number in a numeric field's native form (rounded for integers).

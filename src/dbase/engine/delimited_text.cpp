@@ -21,6 +21,8 @@
 #include "dbase/engine/engine_settings.h"
 #include "dbase/engine/error_codes.h"
 #include "dbase/engine/file_names.h"
+#include "dbase/engine/import_refusals.h"
+#include "dbase/engine/logical_text.h"
 #include "dbase/engine/navigation.h"
 #include "dbase/engine/os_errors.h"
 #include "dbase/engine/progress_windows.h"
@@ -95,9 +97,9 @@ struct Refusal {
 
 // Fills the current area's native buffer from the fields of a record of the
 // file (UTF-8): C, D, F, L and N fields take the next field each, in table
-// order. A line of other fields than the table takes (13) and a number that
-// is not wholly a number or that its field cannot show (205) refuse the
-// record.
+// order. A line of other fields than the table takes, and a field whose
+// value its table field cannot hold as the file gives it, refuse the
+// record. Refusals name values as the file has them.
 Refusal FieldsToRecord(WorkArea& area, const std::vector<std::string>& texts) {
   // A line of other fields than the table's (another delimiter, a column
   // missing) would put its values into the wrong fields. Empty fields after
@@ -114,41 +116,60 @@ Refusal FieldsToRecord(WorkArea& area, const std::vector<std::string>& texts) {
   for (int i = 0; i < area.table.FieldCount(); ++i) {
     const FieldDef& field = area.table.fields[static_cast<std::size_t>(i)];
     if (!TakesToken(field.type)) continue;
-    const std::string token = next < texts.size() ? Utf8ToAnsi(texts[next]) : std::string();
-    ++next;
+    const std::string& given = texts[next++];
+    // Each value is judged as the file gives it, before the conversion to
+    // the table's text could turn a character it lacks into '?': a line
+    // that is no UTF-8, or a text with such a character, is refused, and a
+    // check mark is no logical value rather than an unknown one.
+    std::string token;
+    std::string lost;
+    const Utf8Loss loss = Utf8ToAnsiChecked(given, token, lost);
+    if (loss == Utf8Loss::NotUtf8) return {"Field " + field.name + ": " + lost + " is not UTF-8 text"};
     std::uint8_t* address = area.FieldAddressOf(i);
-    const std::size_t capacity = NativeFieldSize(field);
     switch (field.type) {
       case 'C':
-        PutNativeString(address, capacity, token.substr(0, field.length));
+        if (loss != Utf8Loss::None) {
+          return {"Field " + field.name + ": " + TzTrimRight(given) + " holds " + lost +
+                  ", which the table's code page lacks"};
+        }
+        if (!PutCharacterText(field, address, token)) return {DoesNotFitText(field, TzTrimRight(given))};
         break;
       case 'D': {
         // Eight digits are the stored form, anything else a display date;
         // a text that is neither refuses the line rather than being kept
         // as an empty date.
         std::string stored;
-        if (!ReadDateText(token, stored)) return {"Field " + field.name + ": " + TzAllTrim(token) + " is not a date"};
-        PutNativeString(address, capacity, StoredDateToNative(stored));
+        if (!ReadDateText(given, stored)) return {"Field " + field.name + ": " + TzAllTrim(given) + " is not a date"};
+        PutNativeString(address, NativeFieldSize(field), StoredDateToNative(stored));
         break;
       }
       case 'N':
       case 'F': {
-        const std::string text = TzAllTrim(token);
-        const NumberStore stored = PutNumberText(field, address, text);
-        if (stored != NumberStore::Stored) return {RefusedNumberText(field, text, stored)};
-        break;
-      }
-      case 'L': {
-        // True and false as dBASE writes them (T, Y, F, N in either case,
-        // or words beginning so), unknown as "?" or nothing; any other text
-        // refuses the line rather than being kept as false.
-        const std::string text = TzAllTrim(token);
-        if (!text.empty() && std::string("TtYyFfNn?").find(text[0]) == std::string::npos) {
-          return {"Field " + field.name + ": " + text + " is not a logical value"};
+        // No number is stored blank, as the export writes a blank field.
+        if (TzAllTrim(given).empty()) {
+          KeepAsRead(area.table, i);
+          break;
         }
-        address[0] = !text.empty() && std::string("TtYy").find(text[0]) != std::string::npos ? 1 : 0;
+        const NumberStore stored = PutNumberText(field, address, given);
+        if (stored != NumberStore::Stored) return {RefusedNumberText(field, TzAllTrim(given), stored)};
         break;
       }
+      case 'L':
+        // Unknown ("?" or nothing) is stored blank, as dBASE keeps it.
+        switch (ReadLogicalText(given)) {
+          case LogicalReading::True:
+            address[0] = 1;
+            break;
+          case LogicalReading::False:
+            address[0] = 0;
+            break;
+          case LogicalReading::Unknown:
+            KeepAsRead(area.table, i);
+            break;
+          case LogicalReading::NotLogical:
+            return {NotLogicalText(field.name, given)};
+        }
+        break;
       default:
         break;
     }
@@ -157,31 +178,6 @@ Refusal FieldsToRecord(WorkArea& area, const std::vector<std::string>& texts) {
 }
 
 std::string LineName(const DelimitedRecord& record) { return "Line " + std::to_string(record.line); }
-
-// The refused lines of an import, said once at its end under the code
-// that says lines were refused, whatever refused them.
-class Refusals {
- public:
-  // what: "Line 4: Field QTY: 12abc is not a number".
-  void Add(const std::string& what) {
-    if (count_ < kShown) shown_ += "\r\n" + what;
-    ++count_;
-  }
-  std::int64_t Count() const { return count_; }
-  void Report(const std::string& name, std::int64_t appended) const {
-    if (count_ == 0) return;
-    std::string text = std::to_string(count_) + (count_ == 1 ? " line of " : " lines of ") + name +
-                       " refused, nothing of " + (count_ == 1 ? "it" : "them") + " appended; " +
-                       std::to_string(appended) + (appended == 1 ? " record" : " records") + " appended." + shown_;
-    if (count_ > kShown) text += "\r\n(and " + std::to_string(count_ - kShown) + " more)";
-    SetError(kLinesRefused, text + " [AppendFromDelimitedFile]");
-  }
-
- private:
-  static constexpr std::int64_t kShown = 5;
-  std::int64_t count_ = 0;
-  std::string shown_;
-};
 
 // The longest line (in characters) that CopyToDelimitedFile writes for a
 // record of the table: every character of a quoted text may be doubled.
@@ -272,7 +268,7 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   // line of stray continuation bytes is refused by this count.
   const std::size_t byteLimit = lineLimit * 4;
   DelimitedReader reader(file.fd, Delimiter, QuoteChar, lineLimit, byteLimit);
-  Refusals refusals;
+  ImportRefusals refusals("line");
   std::int64_t appended = 0;
   bool stopped = false;
   DelimitedRecord record;
@@ -306,7 +302,7 @@ std::int64_t AppendFromDelimitedFile(const std::string& fileName, bool showProgr
   if (reader.ReadError() != 0) {
     SetError(OsErrorCode(reader.ReadError()), "Error reading " + name + " [AppendFromDelimitedFile]");
   } else if (!stopped) {
-    refusals.Report(name, appended);
+    refusals.ReportUnder(kLinesRefused, name, appended, "[AppendFromDelimitedFile]");
   }
   if (refusedLines != nullptr) *refusedLines = refusals.Count();
   return appended;

@@ -5,11 +5,13 @@
 // appends one record per line of such a file (delimited_reader.h splits
 // it), or of one another program wrote. A line the table cannot take as
 // it stands (a number that is not wholly a number or that its field cannot
-// show, a date or a logical value it cannot read, a quote that never
-// closes, a line too long) is refused: nothing of it is appended, the
-// import goes on with the next line and at its end says how many lines it
-// refused and which (error kLinesRefused, "Lines refused").
-// The text file is UTF-8, converted from and to the engine's text.
+// show, a date or a logical value it cannot read, a text longer than its
+// field or with a character the table's code page lacks, bytes that are no
+// UTF-8, a quote that never closes, a line too long) is refused: nothing of
+// it is appended, the import goes on with the next line and at its end says
+// how many lines it refused and which (error kLinesRefused, "Lines
+// refused"). The text file is UTF-8, converted from and to the engine's
+// text; a value is judged as the file gives it, before that conversion.
 #pragma once
 
 #include <cstdint>

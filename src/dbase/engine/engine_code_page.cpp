@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "common/c_locale_numbers.h"
 #include "common/code_page.h"
 
 namespace dbase {
@@ -88,8 +89,17 @@ std::string AnsiToUtf8(const std::string& text) {
   return out;
 }
 
-std::string Utf8ToAnsi(const std::string& text) {
-  std::string out;
+Utf8Loss Utf8ToAnsiChecked(const std::string& text, std::string& out, std::string& lost) {
+  out.clear();
+  out.reserve(text.size());
+  lost.clear();
+  Utf8Loss first = Utf8Loss::None;
+  auto note = [&](Utf8Loss loss, std::string what) {
+    out.push_back('?');
+    if (first != Utf8Loss::None) return;
+    first = loss;
+    lost = std::move(what);
+  };
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x80) {
@@ -108,12 +118,8 @@ std::string Utf8ToAnsi(const std::string& text) {
     } else if ((b & 0xF8) == 0xF0) {
       extra = 3;
       cp = b & 0x07;
-    } else {
-      out.push_back('?');
-      ++i;
-      continue;
     }
-    bool ok = i + static_cast<std::size_t>(extra) < text.size();
+    bool ok = extra > 0 && i + static_cast<std::size_t>(extra) < text.size();
     for (int k = 1; ok && k <= extra; ++k) {
       const auto c = static_cast<unsigned char>(text[i + k]);
       if ((c & 0xC0) != 0x80) ok = false;
@@ -122,14 +128,26 @@ std::string Utf8ToAnsi(const std::string& text) {
     // An overlong form (C0 8A for a line feed) is not the character it
     // spells: it could smuggle a line end or a quote past a check of bytes.
     static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (!ok || cp < kSmallest[extra]) {
-      out.push_back('?');
+    if (!ok || cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+      note(Utf8Loss::NotUtf8, common::CFormat("the byte 0x%02X", static_cast<unsigned>(b)));
       ++i;
       continue;
     }
-    out.push_back(cp <= 0xFF ? static_cast<char>(cp) : '?');
-    i += static_cast<std::size_t>(extra) + 1;
+    const std::size_t length = static_cast<std::size_t>(extra) + 1;
+    if (cp <= 0xFF) {
+      out.push_back(static_cast<char>(cp));
+    } else {
+      note(Utf8Loss::BeyondCodePage, text.substr(i, length) + common::CFormat(" (U+%04X)", static_cast<unsigned>(cp)));
+    }
+    i += length;
   }
+  return first;
+}
+
+std::string Utf8ToAnsi(const std::string& text) {
+  std::string out;
+  std::string lost;
+  Utf8ToAnsiChecked(text, out, lost);
   return out;
 }
 

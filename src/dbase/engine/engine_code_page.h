@@ -22,4 +22,12 @@ void AnsiToOemBuffer(char* buffer, std::size_t length);
 std::string AnsiToUtf8(const std::string& text);
 std::string Utf8ToAnsi(const std::string& text);
 
+// What Utf8ToAnsi lost of a text: nothing, a byte that is no UTF-8 (a stray
+// or cut sequence, an overlong form), or a character that the engine's
+// text (ISO 8859-1) lacks, which no table field takes as given.
+enum class Utf8Loss { None, NotUtf8, BeyondCodePage };
+// Utf8ToAnsi that says what it lost first: lost names it for a person
+// ("the byte 0xC0", "✓ (U+2713)", in UTF-8); out is set in any case.
+Utf8Loss Utf8ToAnsiChecked(const std::string& text, std::string& out, std::string& lost);
+
 }  // namespace dbase

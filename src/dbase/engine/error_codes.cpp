@@ -129,6 +129,7 @@ constexpr CodeText kCodeTable[] = {
     {230, "No dBASE memory variables loaded"},
     {231, "Screen library not open"},
     {kLinesRefused, "Lines refused"},
+    {kRecordsRefused, "Records refused"},
     {239, "Missing colon in time"},
     {240, "Non-numeric character in time"},
     {241, "Invalid time specified"},
@@ -224,7 +225,9 @@ void ShowErrorAndGoOn() {
   common::AbortFlag = 1;
   platform::MessageRequest request;
   request.caption = "Error  : ";
-  request.text = common::OemToDisplayText(text);
+  // Program texts are code page 850; file names, and the values an import
+  // refused, are UTF-8 as the system and the file give them.
+  request.text = common::MixedToDisplayText(text);
   request.kind = platform::MessageKind::Error;
   platform::Dialogs().ShowMessage(request);
 }

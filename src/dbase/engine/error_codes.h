@@ -43,6 +43,9 @@ class EDidozError : public std::runtime_error {
 // An import that refused lines of its file (values no field takes as they
 // stand): its report lists them under this code, whatever refused them.
 inline constexpr int kLinesRefused = 232;
+// An append from another table that refused records (values no field of
+// the table takes as they stand): its report lists them under this code.
+inline constexpr int kRecordsRefused = 233;
 
 // Records code and detail; reports at once while ReportErrors is on.
 void SetError(int code, const std::string& detail);

@@ -465,8 +465,9 @@ void ClearRecordOf(WorkArea& area) {
   }
   std::fill(area.table.record.begin(), area.table.record.end(), ' ');
   RecordToNative(area.table, area.native);
-  // A new record's fields are written as their values, blanks as 0 and F.
-  area.table.image.valid = false;
+  // A new record's fields are written as their values, blanks as 0 and F,
+  // unless one is kept blank (KeepAsRead).
+  area.table.image.assigned.assign(area.table.fields.size(), true);
 }
 
 void ClearRecord() {
