@@ -21,12 +21,9 @@ namespace drawing {
 
 namespace {
 
-// One record: the keyword and its fields, separated by tabs; a tab or a
-// line break inside a field (a design's file name) is written as a blank,
-// so that the fields keep their places.
 void Record(const std::string& keyword, std::initializer_list<std::string> fields) {
   std::string line = keyword;
-  for (const std::string& field : fields) line += "\t" + common::PrintableText(field);
+  for (const std::string& field : fields) line += "\t" + field;
   common::WriteTextLine(line);
 }
 
