@@ -158,8 +158,6 @@ TEST_F(IgesWriterTest, LongParametersContinueAfterACommaWithTheSamePointer) {
   EXPECT_EQ(d[6].substr(48, 8), "       5");
 }
 
-// A file's name and a note with control characters (a line feed, a tab)
-// keep every record 80 columns: they stand as blanks.
 TEST_F(IgesWriterTest, NotesPensSolidsAndUnknownBlocks) {
   common::CadSettings.CadLayerColours[1] = 2;   // yellow
   common::CadSettings.CadPenColours[20] = 5;    // blue
@@ -171,7 +169,7 @@ TEST_F(IgesWriterTest, NotesPensSolidsAndUnknownBlocks) {
     CadSolid(0, 0, 10, 0, 0, 5, 10, 5);
     CadInsertBlock("NOWHERE", 0, 0, 0, 1, 1);
   }, "pa\nr\tt.igs");
-  ExpectWellFormed(records);
+  ExpectWellFormed(records);  // a file name and a note with control characters too: blanks
   EXPECT_EQ(Section(records, 'G').at(0).substr(0, 30), ",,4HFILE,6Hpa r t,9Hvob4 V5.2,");
   const auto p = Section(records, 'P');
   ASSERT_EQ(p.size(), 8u);
