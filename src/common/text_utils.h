@@ -39,9 +39,10 @@ void RemoveBlanksInPlace(std::string& text);
 // line file (a name, a folder) would otherwise end its line early and
 // shift every later line of the file.
 std::string OneLineText(const std::string& text);
-// Every control character (codes below 32, and 127) as a blank: for texts
-// in fixed-column records and tab-separated fields, which a tab or a line
-// break would move or split (a file's name may hold any of them).
+// Every control character (codes below 32, and 127) as a blank: for a
+// name in a fixed-column record or on a line of its own (an IGES string, a
+// printout head), which a tab or a line break would move or split (a
+// file's name may hold any of them).
 std::string PrintableText(const std::string& text);
 
 // Every `oldChar` replaced by `newChar`.
