@@ -9,20 +9,9 @@
 
 namespace app {
 
-std::string OneLineText(const std::string& text) {
-  std::string line = text;
-  for (char& c : line)
-    if (c == '\r' || c == '\n') c = ' ';
-  return line;
-}
-
 std::string QuotedLineText(const std::string& text) {
   constexpr std::size_t kShown = 60;
-  std::string shown = text.substr(0, kShown);
-  for (char& c : shown) {
-    const auto code = static_cast<unsigned char>(c);
-    if (code < 32 || code == 127) c = ' ';
-  }
+  std::string shown = common::PrintableText(text.substr(0, kShown));
   if (text.size() > kShown) shown += "...";
   return shown;
 }

@@ -16,14 +16,13 @@
 #include <vector>
 
 #include "common/real.h"
+#include "common/text_utils.h"
 
 namespace app {
 
-// A text as written on a line of its own: a line break inside it would end
-// the line early and shift every later value of the file, so CR and LF are
-// written as blanks (the single-line fields never hold them when entered
-// through the dialogs).
-std::string OneLineText(const std::string& text);
+// A text as written on a line of its own: CR and LF as blanks (the
+// single-line fields never hold them when entered through the dialogs).
+using common::OneLineText;
 
 // A line of the file as a message quotes it: at most its first 60
 // characters, "..." after a cut one, control characters as blanks (a

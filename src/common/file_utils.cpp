@@ -22,15 +22,13 @@ namespace {
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool WantsSeparator(unsigned char c, bool afterColon) {
-  if (afterColon && c == ':') return true;
-  return (c >= '!' && c <= ')') || (c >= '0' && c <= '9') || (c >= ';' && c <= 'Z') || (c >= '_' && c <= 'z');
-}
-
-std::string AddSeparator(const std::string& path, bool afterColon) {
-  std::string result = TrimBlanks(path);
-  if (!result.empty() && WantsSeparator(static_cast<unsigned char>(result.back()), afterColon)) result += '/';
-  return result;
+// A path as the user meant it: blanks typed round it are dropped, but a
+// folder whose name begins or ends in a blank ("Entwurf ") is that folder.
+std::string PathAsMeant(const std::string& path) {
+  const std::string trimmed = TrimBlanks(path);
+  if (trimmed.size() == path.size()) return path;
+  std::error_code ec;
+  return fs::is_directory(path, ec) ? path : trimmed;
 }
 
 std::string FileNamePart(const std::string& path) {
@@ -101,11 +99,17 @@ void CloseTextFile(TextFile& file) {
   if (!file.Close(ec)) AbortFlag = 1;
 }
 
-std::string AddBackslash(const std::string& path) { return AddSeparator(path, false); }
-std::string AddBackslash2(const std::string& path) { return AddSeparator(path, true); }
+std::string AddBackslash(const std::string& path) {
+  // Every character but '/' may end a folder's name here ("Fuß", "v2-",
+  // "v2.", "proj~"): a name is never joined to the folder without one.
+  std::string result = PathAsMeant(path);
+  if (!result.empty() && result.back() != '/') result += '/';
+  return result;
+}
+std::string AddBackslash2(const std::string& path) { return AddBackslash(path); }
 
 std::string RemoveBackslash(const std::string& path) {
-  std::string result = TrimBlanks(path);
+  std::string result = PathAsMeant(path);
   if (result.size() > 1 && result.back() == '/') result.pop_back();
   return result;
 }
@@ -199,8 +203,7 @@ void DeleteFiles(const std::string& directory, const std::string& mask) {
 }
 
 std::string TemporaryDirectory() {
-  const std::string configured = TrimBlanks(TempDirectory);
-  if (!configured.empty()) return AddBackslash(configured);
+  if (!TrimBlanks(TempDirectory).empty()) return AddBackslash(TempDirectory);
   // The system's as it is named: a TMPDIR may end in a blank.
   const std::string system = platform::SystemTempDirectory();
   return system.back() == '/' ? system : system + "/";

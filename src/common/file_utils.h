@@ -17,13 +17,15 @@ namespace common {
 void AssignTextFile(TextFile& file, const std::string& name);
 void CloseTextFile(TextFile& file);
 
-// The trimmed path with a '/' appended when its last character is one of
-// '!'..')', '0'..'9', ';'..'Z', '_'..'z' (so not after ':', '/', '\', '.',
-// '-', a blank or a character above 'z'); an empty path stays empty.
+// The path with a '/' appended unless it ends in one, whatever its last
+// character (a letter beyond ASCII, '.', '-', '~', a blank, ':'); an empty
+// path stays empty. Blanks round the path are dropped unless the path as
+// given names a folder.
 std::string AddBackslash(const std::string& path);
-// The same, with a '/' also after ':'.
+// The same (':' is no drive separator here).
 std::string AddBackslash2(const std::string& path);
-// The trimmed path without one trailing '/' (the root "/" stays).
+// The path, blanks dropped as AddBackslash drops them, without one trailing
+// '/' (the root "/" stays).
 std::string RemoveBackslash(const std::string& path);
 // The path up to and including its last '/'; empty when there is none.
 std::string FileDirPart(const std::string& path);

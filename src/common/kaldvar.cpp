@@ -1,6 +1,7 @@
 // Definitions and defaults of the process-wide globals (see kaldvar.h).
 #include "common/kaldvar.h"
 
+#include "common/file_utils.h"
 #include "platform/system.h"
 
 namespace common {
@@ -176,9 +177,11 @@ void SetWkaldvarDefaults() {
   StartUpOptions.fill(0);
   TableFolder = current;
 
-  // The three directories that start at the current directory.
+  // The three directories that start at the current directory; the
+  // working directory, as the settings show it, with its separator (as an
+  // empty one read from the configuration becomes).
   ConfigDirectory = current;
-  DefaultDataDirectory = current;
+  DefaultDataDirectory = AddBackslash(current);
   StartDirectory = current;
 
   // 96 stays only when the screen cannot be asked (headless).

@@ -110,6 +110,34 @@ std::string FramedLine() {
 
 void WriteRaw(const std::string& bytes) { WriteTextLine(bytes); }
 
+// A display line of a page device, behind the left margin.
+void WriteDisplayLine(const std::string& display) { WriteRaw(std::string(ReportMargin, ' ') + display); }
+
+// A file's name as a head shows it: the file system's text, never converted
+// again as a program text, on one line (a name may hold a line feed); only
+// while AsciiTextMode asks for plain ASCII is it transliterated like the
+// program's texts.
+std::string HeadFileName(const std::string& name) {
+  const std::string line = PrintableText(name);
+  return AsciiTextMode ? OemToDisplayText(AnsiToOemText(line)) : line;
+}
+
+// The characters of a display text (UTF-8): the columns it takes.
+std::size_t DisplayColumns(const std::string& display) {
+  return static_cast<std::size_t>(
+      std::count_if(display.begin(), display.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// The framed head line that holds a file's name (a display text) at column
+// 4: the frame in the program's code page, converted, round the name as it
+// is.
+std::string FramedNameLine(const std::string& name) {
+  const std::size_t columns = DisplayColumns(name);
+  std::string line = FramedLine();
+  if (line.size() < 3 + columns) line.resize(3 + columns, ' ');
+  return OemToDisplayText(line.substr(0, 3)) + name + OemToDisplayText(line.substr(3 + columns));
+}
+
 void OpenHtmlTable() {
   if (S().HtmlTableOpen) return;
   WriteMarkupLine("<TABLE BORDER = \"2\" WIDTH= \"100%\">");
@@ -427,8 +455,9 @@ std::uint16_t GetOutputDevice() { return S().ReportDevice; }
 
 // ---- Writing -------------------------------------------------------------------------
 
-std::string HtmlEscapedText(const std::string& text) {
-  const std::string display = OemToDisplayText(text);
+std::string HtmlEscapedText(const std::string& text) { return HtmlEscapedDisplayText(OemToDisplayText(text)); }
+
+std::string HtmlEscapedDisplayText(const std::string& display) {
   std::string out;
   out.reserve(display.size());
   for (char c : display) {
@@ -451,7 +480,7 @@ void WriteOutputLine(const std::string& line) {
   } else if (TabDevice()) {
     WriteRaw(OemToDisplayText(line));
   } else {
-    WriteRaw(std::string(ReportMargin, ' ') + OemToDisplayText(line));
+    WriteDisplayLine(OemToDisplayText(line));
   }
 }
 
@@ -469,7 +498,7 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
     if (!firstPage || S().FileHeadWritten) return;
     S().FileHeadWritten = 1;
     WriteOutputLine(ProgramIdText() + "\t" + TodayText() + "\t" + TimeText());
-    WriteOutputLine(S().ReportFileName);
+    WriteRaw(HeadFileName(S().ReportFileName));
     // The fourth and fifth lines (a title set by the caller, the head note)
     // only when they hold text, as on the page devices.
     for (int i = 1; i <= 5; ++i)
@@ -482,7 +511,7 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
     if (!firstPage || S().FileHeadWritten) return;
     S().FileHeadWritten = 1;
     WriteMarkupLine("<!DOCTYPE html>");
-    WriteMarkupLine("<!-- " + HtmlEscapedText(S().ReportFileName) + " -->");
+    WriteMarkupLine("<!-- " + HtmlEscapedDisplayText(HeadFileName(S().ReportFileName)) + " -->");
     WriteMarkupLine("<HTML>");
     WriteMarkupLine("<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\"><title>" +
                     HtmlEscapedText(ProgramIdText()) + "</title></head>");
@@ -534,19 +563,14 @@ void WriteReportHeader(std::int32_t page, std::int32_t style) {
   Place(line, TimeText(), 64);
   WriteOutputLine(line);
 
-  // The file's name is the file system's text (UTF-8); the printout's
-  // lines are program texts of one byte a column, so the name is put in
-  // their code page (a character it lacks as '?').
-  std::string dataName = AnsiToOemText(DesignFileName(CurrentFileName));
+  std::string dataName = HeadFileName(DesignFileName(CurrentFileName));
   // A design not yet named has no file to name: the line stays empty rather
   // than showing a directory alone.
   if (!BareNameFlag && !dataName.empty()) {
-    const std::string withDir = DataDirectory.empty() ? dataName : AnsiToOemText(AddBackslash(DataDirectory)) + dataName;
-    if (withDir.size() <= static_cast<std::size_t>(ReportWidth - 4)) dataName = withDir;
+    const std::string withDir = DataDirectory.empty() ? dataName : HeadFileName(AddBackslash(DataDirectory)) + dataName;
+    if (DisplayColumns(withDir) <= static_cast<std::size_t>(ReportWidth - 4)) dataName = withDir;
   }
-  line = FramedLine();
-  Place(line, dataName, 4);
-  WriteOutputLine(line);
+  WriteDisplayLine(FramedNameLine(dataName));
 
   WriteOutputLine(FrameLineMiddle());
   for (int i = 1; i <= 5; ++i) {

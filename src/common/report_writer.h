@@ -134,6 +134,8 @@ std::string WriteReportNumberLine(const std::string& text, const std::string& nu
 void WriteOutputLine(const std::string& line);
 // A program text as HTML page text: UTF-8 with &, < and > escaped.
 std::string HtmlEscapedText(const std::string& text);
+// The same of a display text (UTF-8: a file's name), unconverted.
+std::string HtmlEscapedDisplayText(const std::string& display);
 // Writes HTML markup (or any UTF-8 line) unconverted and unescaped.
 void WriteMarkupLine(const std::string& line);
 // Ends an open HTML table ("</TABLE>").

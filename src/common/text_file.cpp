@@ -32,8 +32,10 @@ std::string ReadOneLine() {
   return line;
 }
 
+// A line stays one line: a line break inside the text (a file's or a
+// folder's name may hold one) would shift every later line of the file.
 void WriteOneLine(std::string_view text) {
-  std::string line(text);
+  std::string line = OneLineText(std::string(text));
   line += LineEnd;
   if (!SharedTextFile.Write(line)) AbortFlag = 1;
 }

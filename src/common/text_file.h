@@ -113,6 +113,7 @@ void ReadTrueLine(bool& flag);
 void ReadNotFalseLine(bool& flag);
 
 // ---- Writing (each writes one line to SharedTextFile) -----------------------
+// A CR or LF inside a text is written as a blank, so that the line stays one.
 
 void WriteTextLine(const std::string& text);
 void WriteTextLine2(const std::string& text);

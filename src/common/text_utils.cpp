@@ -58,6 +58,22 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+std::string OneLineText(const std::string& text) {
+  std::string line = text;
+  for (char& c : line)
+    if (c == '\r' || c == '\n') c = ' ';
+  return line;
+}
+
+std::string PrintableText(const std::string& text) {
+  std::string shown = text;
+  for (char& c : shown) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 32 || code == 127) c = ' ';
+  }
+  return shown;
+}
+
 std::string RemoveBlanks(const std::string& text) {
   std::string result = text;
   RemoveBlanksInPlace(result);

@@ -35,6 +35,16 @@ std::string RemoveBlanks(const std::string& text);
 void RemoveBlanks(const std::string& text, std::string& result);
 void RemoveBlanksInPlace(std::string& text);
 
+// The text on one line: CR and LF as blanks. A text written as a line of a
+// line file (a name, a folder) would otherwise end its line early and
+// shift every later line of the file.
+std::string OneLineText(const std::string& text);
+// Every control character (codes below 32, and 127) as a blank: for a
+// name in a fixed-column record or on a line of its own (an IGES string, a
+// printout head), which a tab or a line break would move or split (a
+// file's name may hold any of them).
+std::string PrintableText(const std::string& text);
+
 // Every `oldChar` replaced by `newChar`.
 void ReplaceChar(char oldChar, char newChar, std::string& text);
 // Every '.' to ',' and every ',' to '.'.

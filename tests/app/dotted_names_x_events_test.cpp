@@ -9,6 +9,7 @@
 // dialog chose is the one read or written, and every other file keeps its
 // bytes. A last row writes an IGES file over an old one while the
 // temporary directory is full: the old file stays and an error box says so.
+// Working folders of any name keep the settings and the session.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -135,7 +136,8 @@ class Session {
   // Starts the program (through launcher when given: a command that runs
   // the rest of its arguments) with the design; true once its window shows
   // the design's name.
-  bool Start(const std::string& display, const std::string& design, std::vector<std::string> launcher = {}) {
+  bool Start(const std::string& display, const std::string& design, std::vector<std::string> launcher = {},
+             std::string folder = "") {  // the working folder: dir's when empty
     // On the test's server alone: no desktop of the user's, and the file
     // dialog's remembered folders kept in the scratch folder.
     const char* path = std::getenv("PATH");
@@ -152,7 +154,8 @@ class Session {
     launcher.insert(launcher.end(), {VOB_PROGRAM, design});
     const std::string program = launcher.front();
     launcher.erase(launcher.begin());
-    program_ = testsupport::StartDirect(program, launcher, environment, dir_.Dir().string(), dir_.Path("run.out"),
+    if (folder.empty()) folder = dir_.Dir().string();
+    program_ = testsupport::StartDirect(program, launcher, environment, folder, dir_.Path("run.out"),
                                         dir_.Path("run.err"));
     if (program_ <= 0) return false;
     window_ = x_.WaitForTitle(TitleEnd("  -  " + design), 20s);
@@ -358,6 +361,48 @@ TEST_P(TypedNamesByXEvents, EveryDialogWritesTheFileChosen) {
 
 INSTANTIATE_TEST_SUITE_P(NameForms, TypedNamesByXEvents, ::testing::ValuesIn(NameForms()),
                          [](const ::testing::TestParamInfo<NameForm>& info) { return info.param.label; });
+
+// Working folders whose names end in a letter beyond ASCII, '-', '.', '~'
+// or a blank: Settings > Save (a table folder of the same name typed in)
+// and the session stay in the folder, nothing is written beside it; a
+// second start opens the recent design (Shift+F1) and that folder's table.
+TEST(TypedNamesByXEvents, FoldersOfAnyNameKeepTheSettings) {
+  const XSetUp setUp;
+  const testsupport::OwnXServer server;
+  if (!setUp.skipped.empty() || server.Display().empty()) GTEST_SKIP() << "xdotool or Xvfb is missing";
+  const XTool x(setUp.tool, server.Display());
+  for (const std::string name : {"Fu\u00df", "Getriebe v2-", "v2.", "proj~", "Entw\u00fcrfe \u00e9 "}) {
+    const testsupport::ScratchDirectory dir("folder_names");
+    const fs::path folder = dir.Dir() / name, tables = folder / name;
+    fs::create_directories(tables);
+    fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/vobwst.dbf", tables / "vobwst.dbf");
+    for (const char* design : {"d.vb4", "e.vb4"}) testsupport::Put(folder / design, DesignWithSpeed(1200));
+    for (const bool second : {false, true}) {
+      Session session(x, dir);
+      ASSERT_TRUE(session.Start(server.Display(), "e.vb4", {}, folder.string())) << name;
+      x.Focus(session.Window());
+      x.Keys({second ? "shift+F1" : "ctrl+o"});
+      if (!second) ASSERT_NO_FATAL_FAILURE(session.TypeInFileDialog("^Open$", "d.vb4"));
+      ASSERT_TRUE(WaitUntil([&] { return session.CaptionEndsWith("d.vb4"); })) << name;
+      if (second) {
+        ASSERT_NO_FATAL_FAILURE(session.Menu("alt+d", {"Return"}));
+        EXPECT_NE(x.WaitForTitle("^material database +\\(" + TitleEnd(tables.string() + "/vobwst.dbf)")), "") << name;
+      } else {
+        ASSERT_NO_FATAL_FAILURE(session.Menu("alt+f", {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Return"}));
+        x.Focus(x.WaitForTitle("^Settings$"));
+        x.Keys({"Tab", "Tab", "ctrl+a"});
+        x.Type(tables.string());
+        x.Keys({"alt+s"});
+        EXPECT_TRUE(WaitUntil([&] { return fs::exists(folder / "vob4.cfg"); })) << name;
+      }
+      x.Keys({"Escape"});
+      ASSERT_TRUE(WaitUntil([&] { return session.OnlyTheWindow(); })) << name << ": " << x.Titles();
+      EXPECT_EQ(session.Exit(false), 0) << testsupport::Slurp(dir.Path("run.err"));
+      EXPECT_EQ(Files(folder), (std::set<std::string>{"d.vb4", "e.vb4", "vob4.cfg", "vob4.cff"})) << name;
+      EXPECT_EQ(Files(dir.Dir()), std::set<std::string>{}) << name;
+    }
+  }
+}
 
 // CAD > Gear 1 as IGES over an old drawing while the temporary directory,
 // where the parameter records go first, is a full disk (a small file system

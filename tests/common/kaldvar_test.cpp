@@ -37,7 +37,7 @@ TEST(Kaldvar, ScreenDpiAndNesting) {
   SetWkaldvarDefaults();
   EXPECT_EQ(ScreenDpi, 96);
   EXPECT_EQ(ConfigDirectory, platform::CurrentDirectory());
-  EXPECT_EQ(DefaultDataDirectory, ConfigDirectory);
+  EXPECT_EQ(DefaultDataDirectory, ConfigDirectory + "/");
   EXPECT_EQ(StartDirectory, ConfigDirectory);
 
   InitKaldvar();

@@ -278,12 +278,12 @@ TEST_F(ReportWriterTest, PagesBreakAtLinesPerPageWithAFreshHead) {
             lines.end());
 }
 
-// The head names the design's file with its directory, as the file system
-// names it (letters beyond ASCII too, in the frame's columns); an unnamed
+// Every head names the design's file as the file system names it (letters
+// beyond ASCII and code page 850 too, in the frame's columns); an unnamed
 // design leaves that line empty instead of showing the directory alone.
 TEST_F(ReportWriterTest, HeadNamesTheFileOrNothing) {
   common::DataDirectory = "/data/designs";
-  for (const std::string name : {"demo", "", "Zähne ü 2"}) {
+  for (const std::string name : {"demo", "", "Zähne ü 2", "Łódź 2"}) {
     common::CurrentFileName = name;
     viewerObject_.Clear();
     common::BeginReport("", "", "", "", "", 0);
@@ -293,11 +293,21 @@ TEST_F(ReportWriterTest, HeadNamesTheFileOrNothing) {
     const auto& lines = viewerObject_.Recorded().at(0).report.lines;
     ASSERT_GT(lines.size(), 4u);
     const std::string file = name.empty() ? "" : "/data/designs/" + name + ".vb4";
-    // Each letter beyond ASCII is two bytes in one column.
-    const std::size_t extraBytes = name == "Zähne ü 2" ? 2 : 0;
+    // A letter beyond ASCII takes one column, whatever its bytes.
+    const auto extraBytes = std::count_if(file.begin(), file.end(), [](char c) { return (c & 0xC0) == 0x80; });
     std::string expected = HeadLine(std::string(file.size() - extraBytes, '#'));
     expected.replace(10, file.size() - extraBytes, file);
     EXPECT_EQ(lines[3], expected) << name;
+    // The TXT and HTML heads name their files so too, a line feed as a blank.
+    for (const int device : {common::ReportTxtFile, common::ReportHtmlFile}) {
+      const bool html = device == common::ReportHtmlFile;
+      if (html) dialogsObject_.Then(ScriptedAnswer::File(name + "\n.htm"));
+      common::SelectOutputDevice(device, "");
+      common::WriteReportHeader(1, 0);
+      common::ShowReportOutput();
+      EXPECT_EQ(testsupport::SplitLines(Slurp(html ? dir_.Path(name + "\n.htm") : common::ReportState.TxtFileName)).at(1),
+                html ? "<!-- " + name + " .htm -->" : name + ".txt");
+    }
   }
   common::DataDirectory.clear();
   common::CurrentFileName = "demo";

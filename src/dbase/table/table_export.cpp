@@ -103,7 +103,10 @@ void StartHtmlBrowser(const std::string& fileName) {
 
 void PrintTable(Tdbf4& window) {
   AbortFlag = 0;
-  common::BeginReport(common::ProgramName + " V" + common::ProgramVersion, window.tzdbf.DbfFileName(),
+  // The table's file name is the file system's text; the head's lines are
+  // program texts.
+  common::BeginReport(common::ProgramName + " V" + common::ProgramVersion,
+                      common::AnsiToOemText(window.tzdbf.DbfFileName()),
                       common::AnsiToOemText(window.Caption), common::AnsiToOemText(window.Label_title1), "", 0);
   common::SelectOutputDevice(0, "");
   if (AbortFlag) return;

@@ -102,11 +102,17 @@ std::vector<LayerEntry> TableLayers(int mode) {
 
 // A text as DXF reads it: a caret followed by a character stands for a
 // control character ("^J" is a line feed), and a caret followed by a blank
-// for the caret itself.
+// for the caret itself. So a text holding a line break (a design's file
+// name in the drawing head) stays one value line.
 std::string DxfTextValue(const std::string& text) {
   std::string out;
   out.reserve(text.size());
   for (const char c : text) {
+    if (static_cast<unsigned char>(c) < 32) {
+      out.push_back('^');
+      out.push_back(static_cast<char>(c + '@'));
+      continue;
+    }
     out.push_back(c);
     if (c == '^') out.push_back(' ');
   }
@@ -273,8 +279,9 @@ void DxfText(const std::string& text, Real x, Real y, bool convert) {
   RealPair(20, y);
   RealPair(40, CadDrawing.CadTextHeight);
   // The part files of recorded blocks are replayed by the program's own
-  // reader, which takes a text as written.
-  Pair(1, convert ? DxfTextValue(common::TextForCadFile(text)) : text);
+  // reader, which takes a text in the program's code page; it reads carets
+  // as every reader does.
+  Pair(1, DxfTextValue(convert ? common::TextForCadFile(text) : text));
   Pair(7, "STANDARD");
   StylePair(41, CadDrawing.CadTextWidthFactor);
   StylePair(50, CadDrawing.CadTextAngle);

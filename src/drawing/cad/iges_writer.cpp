@@ -161,7 +161,11 @@ void IgesWriteRecord(common::TextFile& file, const std::string& text, const std:
   if (!file.Write(record + "\r\n")) common::AbortFlag = 1;
 }
 
-std::string Hollerith(const std::string& text) { return std::to_string(text.size()) + "H" + text; }
+// A control character (a line feed in a design's file name) would break the
+// 80-column record that holds the string: it is written as a blank.
+std::string Hollerith(const std::string& text) {
+  return std::to_string(text.size()) + "H" + common::PrintableText(text);
+}
 
 std::string IgesNumber(Real value) { return DxfRealText(value); }
 

@@ -47,7 +47,7 @@ extern TIgesState IgesState;
 std::string IgesRecord(const std::string& text, const std::string& field, char letter);
 void IgesWriteRecord(common::TextFile& file, const std::string& text, const std::string& field, char letter);
 
-// Length + "H" + text ("4HFILE").
+// Length + "H" + text ("4HFILE"), a control character of it as a blank.
 std::string Hollerith(const std::string& text);
 // A coordinate or length: the decimals of the DXF writer (DxfRealText), so
 // that no outline the DXF file keeps simple crosses itself here by rounding.

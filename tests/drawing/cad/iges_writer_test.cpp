@@ -164,17 +164,18 @@ TEST_F(IgesWriterTest, NotesPensSolidsAndUnknownBlocks) {
   const auto records = Records([] {
     SetCadColor(1);
     SetCadTextSize(0, 0, 5, 5);
-    CadText("0123456789", 10, 10);
+    CadText("01234\n6789", 10, 10);
     SetCadColor(20);
     CadSolid(0, 0, 10, 0, 0, 5, 10, 5);
     CadInsertBlock("NOWHERE", 0, 0, 0, 1, 1);
-  });
-  ExpectWellFormed(records);
+  }, "pa\nr\tt.igs");
+  ExpectWellFormed(records);  // a file name and a note with control characters too: blanks
+  EXPECT_EQ(Section(records, 'G').at(0).substr(0, 30), ",,4HFILE,6Hpa r t,9Hvob4 V5.2,");
   const auto p = Section(records, 'P');
   ASSERT_EQ(p.size(), 8u);
   EXPECT_EQ(p[0].substr(0, 64), "212,1,10,50.000000,5.000000,1,,0.000000000,0,0,10.000000,       ");
   EXPECT_EQ(p[1].substr(0, 15), "10.000000,0.0, ");
-  EXPECT_EQ(p[2].substr(0, 15), "10H0123456789; ");
+  EXPECT_EQ(p[2].substr(0, 15), "10H01234 6789; ");
   // The corners of the solid in the order 1, 4, 3, 2, 1, a record each.
   EXPECT_EQ(p[3].substr(0, 32), "106,1,5,0.0,0.000000,0.000000,  ");
   EXPECT_EQ(p[4].substr(0, 20), "10.000000,5.000000, ");
