@@ -34,6 +34,7 @@
 #include "dbase/index/index_open.h"
 #include "dbase/index/index_search.h"
 #include "dbase/index_readers.h"
+#include "dbase/table/table_window.h"
 #include "platform/scripted_dialogs.h"
 
 namespace {
@@ -543,6 +544,93 @@ TEST_F(IndexFailures, EveryTreeTheBuildWritesPassesTheOpenCheck) {
     std::vector<long> listed;
     for (const auto& entry : entries) listed.push_back(entry.second);
     EXPECT_EQ(listed, walked[index]) << index;
+  }
+}
+
+// An open writes no byte of an index it refuses, nor of one whose table is
+// open read-only, whatever the damage and whichever way it is opened: the
+// engine shared and exclusive, a dataset read-only shared and exclusive,
+// the table window. An anchor whose next free block disagrees with the file
+// is mended only once the open accepted the index, and only on a writable
+// table. A read-only shared open answers at once (no semaphore timeout).
+TEST_F(IndexFailures, RefusedAndReadOnlyOpensWriteNoByte) {
+  const std::string table = Path("ro.dbf");
+  const std::string index = Path("ro.ndx");
+  std::vector<std::string> names;
+  for (int i = 0; i < 30; ++i) names.push_back("K" + std::to_string(100 + i));
+  MakeIndexedTable(table, names, index);
+  const std::string whole = Slurp(index);
+  ASSERT_EQ(whole.size(), 4u * 512);
+  const auto dword = [](std::uint32_t v) {
+    std::string bytes(4, '\0');
+    ndx::PutDword(reinterpret_cast<std::uint8_t*>(bytes.data()), v);
+    return bytes;
+  };
+  const std::string nextFreeWrong = dword(9);
+  const auto trailer = [&](std::uint32_t count) { return dword(~count) + dword(count); };
+  using Patch = std::vector<std::pair<std::size_t, std::string>>;
+  struct Damage {
+    const char* what;
+    Patch patch;
+    bool opens;
+  };
+  const std::vector<Damage> damages = {
+      {"none", {}, true},
+      {"a next free block beyond the file", {{4, nextFreeWrong}}, true},
+      {"the root emptied behind a trusted trailer and a wrong next free block",
+       {{4, nextFreeWrong}, {1536, std::string(512, '\0')}}, false},
+      {"a key of a record the table lacks behind another count", {{1024 + 4 + 20 * 4 + 4, dword(31)}, {488, trailer(29)}},
+       false},
+      {"marked for a rebuild", {{488, trailer(ndx::kNeedsRebuildCount)}}, false},
+      {"left in the middle of a change", {{4, nextFreeWrong}, {488, trailer(ndx::kChangingCount)}}, true},
+  };
+  struct Opening {
+    const char* what;
+    bool readOnly;
+    std::function<bool()> open;  // whether the index was accepted
+  };
+  const auto engine = [&](const std::string& mode) {
+    if (!Use(table + mode)) return false;
+    const bool opened = SetIndexTo(Listed(index), 1);
+    Use("");
+    return opened;
+  };
+  const auto dataset = [&](bool exclusive) {
+    TTzDbf dbf("ro");
+    dbf.SetReadOnly(true);
+    dbf.SetExclusive(exclusive);
+    OpenAsTheProgram(dbf, table);
+    return dbf.Active() && dbf.SetIndexTo(Listed(index));
+  };
+  const std::vector<Opening> openings = {
+      {"engine, shared", false, [&] { return engine(""); }},
+      {"engine, exclusive", false, [&] { return engine(" EXCLUSIVE"); }},
+      {"dataset, read-only shared", true, [&] { return dataset(false); }},
+      {"dataset, read-only exclusive", true, [&] { return dataset(true); }},
+      {"table window", false,
+       [&] {
+         Tdbf4 window;
+         common::AbortFlag = 0;
+         window.OpenTable(table);
+         window.OpenIndex(index.substr(0, index.size() - 4));
+         const bool opened = common::AbortFlag == 0 && window.tzdbf.Active();
+         window.CloseTable();
+         return opened;
+       }},
+  };
+  for (const Damage& damage : damages) {
+    std::string file = whole;
+    for (const auto& [at, bytes] : damage.patch) file.replace(at, bytes.size(), bytes);
+    for (const Opening& opening : openings) {
+      SCOPED_TRACE(std::string(damage.what) + ", " + opening.what);
+      testsupport::Put(index, file);
+      reported_.clear();
+      const bool opened = opening.open();
+      EXPECT_EQ(opened, damage.opens) << LastReport();
+      if (!opened || opening.readOnly) EXPECT_EQ(Slurp(index), file);
+      if (opened && !opening.readOnly) EXPECT_EQ(Slurp(index).substr(0, 24), whole.substr(0, 24));
+      for (const auto& report : reported_) EXPECT_NE(report.code, 1202) << report.text;
+    }
   }
 }
 
