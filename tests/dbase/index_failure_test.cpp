@@ -595,18 +595,27 @@ TEST_F(IndexFailures, RefusedAndReadOnlyOpensWriteNoByte) {
     Use("");
     return opened;
   };
-  const auto dataset = [&](bool exclusive) {
+  // Read-only, exclusive or not; the index given by the index list under
+  // ciVerifyHeader (which would build it anew on a writable table), or
+  // opened afterwards.
+  const auto dataset = [&](bool exclusive, bool listed) {
     TTzDbf dbf("ro");
     dbf.SetReadOnly(true);
     dbf.SetExclusive(exclusive);
+    if (listed) dbf.IndexList = {"1," + index + ",NAME"};
     OpenAsTheProgram(dbf, table);
-    return dbf.Active() && dbf.SetIndexTo(Listed(index));
+    if (!listed) return dbf.Active() && dbf.SetIndexTo(Listed(index));
+    dbf.CreateIndex = TCreateIndexType::ciVerifyHeader;
+    dbf.Close();
+    dbf.Open();
+    return dbf.Active() && IndexFileName(1) == index;
   };
   const std::vector<Opening> openings = {
       {"engine, shared", false, [&] { return engine(""); }},
       {"engine, exclusive", false, [&] { return engine(" EXCLUSIVE"); }},
-      {"dataset, read-only shared", true, [&] { return dataset(false); }},
-      {"dataset, read-only exclusive", true, [&] { return dataset(true); }},
+      {"dataset, read-only shared", true, [&] { return dataset(false, false); }},
+      {"dataset, read-only exclusive", true, [&] { return dataset(true, false); }},
+      {"dataset, read-only shared, index list", true, [&] { return dataset(false, true); }},
       {"table window", false,
        [&] {
          Tdbf4 window;
