@@ -13,9 +13,9 @@
 //                 the others append as in the first mix.
 // Whatever the mix, an index the next open accepts lists what a fresh
 // build of the table lists, as Perl's XBase::Index reads both; in the
-// first and the last mix every index is accepted, and no change was
-// refused as index damage or told of any error but a lock another program
-// held. The other programs are this test binary started again with
+// first and the last mix every index is accepted and no change was refused
+// as index damage; no writer that ended by itself was told of any error
+// but a lock another program held. The other programs are this test binary started again with
 // VOB_INDEX_WRITER set. VOB_INDEX_WRITER_RUNS, VOB_INDEX_WRITERS and
 // VOB_INDEX_WRITER_RECORDS run more of them by hand, such as 100 runs of 2
 // writers with 300 records each, or 30 kills:
@@ -328,13 +328,13 @@ TEST_P(IndexWritersTest, NoIndexIsAcceptedThatMissesOrMisplacesARecord) {
     unsound += outcome.sound ? 0 : 1;
     refused += outcome.refused;
     other += outcome.other;
-    if (!outcome.sound || (mix.accepted && (outcome.accepted < 2 || outcome.other > 0))) {
+    if (!outcome.sound || outcome.other > 0 || (mix.accepted && outcome.accepted < 2)) {
       std::cout << "run " << run << ":" << outcome.what << "\n";
     }
+    EXPECT_EQ(outcome.other, 0) << "run " << run << ":" << outcome.what;
     if (mix.accepted) {
       EXPECT_EQ(outcome.accepted, 2) << "run " << run << ":" << outcome.what;
       EXPECT_EQ(outcome.refused, 0) << "run " << run << ":" << outcome.what;
-      EXPECT_EQ(outcome.other, 0) << "run " << run << ":" << outcome.what;
     }
   }
   std::cout << mix.name << ": " << runs << " runs of " << writers << " writers: " << unsound
@@ -345,7 +345,7 @@ TEST_P(IndexWritersTest, NoIndexIsAcceptedThatMissesOrMisplacesARecord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Mixes, IndexWritersTest,
-                         ::testing::Values(Mix{"Writers", "I", false, true, 8}, Mix{"WithoutIndex", "PE", false, false, 2},
+                         ::testing::Values(Mix{"Writers", "I", false, true, 8}, Mix{"WithoutIndex", "PE", false, false, 4},
                                            Mix{"Killed", "E", true, false, 2}, Mix{"Rebuilt", "RIII", false, true, 4}),
                          [](const ::testing::TestParamInfo<Mix>& info) { return std::string(info.param.name); });
 
