@@ -190,9 +190,9 @@ void Login(WorkArea& area) {
   if (fd < 0) {
     const int err = errno;
     TableUnlock(area);
-    // A reader that may not write beside the table (a read-only folder or
-    // file) goes on without the semaphore: no program can write there
-    // either, or it denies this user what its own writes need.
+    // A program that only reads and may not write the semaphore file (a
+    // read-only folder or file) reads without it: it cannot take part in
+    // the count, and refusing it the table would help no writer.
     if (!area.table.mode.write && (err == EACCES || err == EROFS || err == EPERM)) return;
     SemaphoreError(OsErrorCode(err), "Cannot open/create: " + s->file + " " + ActionName(kSemLogin));
     return;
