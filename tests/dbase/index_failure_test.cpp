@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <map>
 #include <random>
+#include <tuple>
 
 #include "common/kaldvar.h"
 #include "dbase/dataset/tz_file_dataset.h"
@@ -34,6 +35,7 @@
 #include "dbase/index/index_open.h"
 #include "dbase/index/index_search.h"
 #include "dbase/index_readers.h"
+#include "dbase/table/table_window.h"
 #include "platform/scripted_dialogs.h"
 
 namespace {
@@ -543,6 +545,74 @@ TEST_F(IndexFailures, EveryTreeTheBuildWritesPassesTheOpenCheck) {
     std::vector<long> listed;
     for (const auto& entry : entries) listed.push_back(entry.second);
     EXPECT_EQ(listed, walked[index]) << index;
+  }
+}
+
+// An open writes no byte of an index it refuses, nor of one on a read-only
+// table (shared, exclusive, listed under ciVerifyHeader), whatever the
+// damage; a wrong next free block is mended only in an accepted index of a
+// writable table; a read-only shared open answers at once (no timeout).
+TEST_F(IndexFailures, RefusedAndReadOnlyOpensWriteNoByte) {
+  const std::string table = Path("ro.dbf");
+  const std::string index = Path("ro.ndx");
+  MakeIndexedTable(table, Names(30, 15), index);
+  const std::string whole = Slurp(index);
+  const auto dword = [](std::uint32_t v) {
+    std::string bytes(4, '\0');
+    ndx::PutDword(reinterpret_cast<std::uint8_t*>(bytes.data()), v);
+    return bytes;
+  };
+  const auto trailer = [&](std::uint32_t count) { return std::pair{std::size_t{488}, dword(~count) + dword(count)}; };
+  const std::pair<std::size_t, std::string> badNextFree{4, dword(9)};
+  const std::vector<std::tuple<const char*, std::vector<std::pair<std::size_t, std::string>>, bool>> damages = {
+      {"none", {}, true},
+      {"a wrong next free block", {badNextFree}, true},
+      {"the root emptied, a wrong next free block", {badNextFree, {1536, std::string(512, '\0')}}, false},
+      {"a record the table lacks, another count", {{1024 + 88, dword(31)}, trailer(29)}, false},
+      {"marked for a rebuild", {trailer(ndx::kNeedsRebuildCount)}, false},
+      {"left while changing", {badNextFree, trailer(ndx::kChangingCount)}, true},
+  };
+  const auto readOnly = [&](bool exclusive, TCreateIndexType create) {
+    TTzDbf dbf("ro");
+    dbf.SetReadOnly(true);
+    dbf.SetExclusive(exclusive);
+    if (create == TCreateIndexType::ciVerifyHeader) dbf.IndexList = {"1," + index + ",NAME"};
+    OpenAsTheProgram(dbf, table);
+    dbf.CreateIndex = create;
+    dbf.Close();
+    dbf.Open();
+    return dbf.Active() && (dbf.IndexList.empty() ? dbf.SetIndexTo(Listed(index)) : IndexFileName(1) == index);
+  };
+  const std::vector<std::tuple<const char*, bool, std::function<bool()>>> openings = {
+      {"engine", false, [&] {
+         const bool opened = Use(table) && SetIndexTo(Listed(index), 1);
+         Use("");
+         return opened;
+       }},
+      {"read-only, shared", true, [&] { return readOnly(false, TCreateIndexType::ciNotFound); }},
+      {"read-only, exclusive", true, [&] { return readOnly(true, TCreateIndexType::ciNotFound); }},
+      {"read-only, index list", true, [&] { return readOnly(false, TCreateIndexType::ciVerifyHeader); }},
+      {"table window", false, [&] {
+         Tdbf4 window;
+         common::AbortFlag = 0;
+         window.OpenTable(table);
+         window.OpenIndex(index.substr(0, index.size() - 4));
+         return common::AbortFlag == 0;
+       }},
+  };
+  for (const auto& [damage, patch, opens] : damages) {
+    std::string file = whole;
+    for (const auto& [at, bytes] : patch) file.replace(at, bytes.size(), bytes);
+    for (const auto& [opening, readOnlyTable, open] : openings) {
+      SCOPED_TRACE(std::string(damage) + ", " + opening);
+      testsupport::Put(index, file);
+      reported_.clear();
+      const bool opened = open();
+      EXPECT_EQ(opened, opens) << LastReport();
+      EXPECT_EQ(Slurp(index).substr(0, 24), (opened && !readOnlyTable ? whole : file).substr(0, 24));
+      if (!opened || readOnlyTable) EXPECT_EQ(Slurp(index), file);
+      for (const auto& report : reported_) EXPECT_NE(report.code, 1202) << report.text;
+    }
   }
 }
 

@@ -118,8 +118,10 @@ bool TTzFileDataSet::OpenIndexList() {
     const IndexEntry entry = ParseIndexEntry(line, ++place);
     if (entry.fileName.empty()) continue;
     const std::string path = FullIndexPath(entry.fileName);
-    bool rebuild = CreateIndex == TCreateIndexType::ciAlways;
-    if (CreateIndex == TCreateIndexType::ciVerifyHeader && std::filesystem::exists(path)) {
+    // A read-only table has its indexes opened as they are, never built.
+    const TCreateIndexType create = ReadOnly() ? TCreateIndexType::ciNever : CreateIndex;
+    bool rebuild = create == TCreateIndexType::ciAlways;
+    if (create == TCreateIndexType::ciVerifyHeader && std::filesystem::exists(path)) {
       rebuild = IndexRecordCount(path) != RecCount();
       TzError = 0;
     }
@@ -130,8 +132,8 @@ bool TTzFileDataSet::OpenIndexList() {
       // damaged or foreign index is reported and left as it is, as another
       // program may own it.
       const bool missing = !std::filesystem::exists(path);
-      const bool mayBuild = CreateIndex == TCreateIndexType::ciVerifyHeader ||
-                            (CreateIndex == TCreateIndexType::ciNotFound && missing);
+      const bool mayBuild = create == TCreateIndexType::ciVerifyHeader ||
+                            (create == TCreateIndexType::ciNotFound && missing);
       bool opened = false;
       {
         RestoreOnExit<bool> quiet(ReportErrors, ReportErrors && !mayBuild);

@@ -12,6 +12,14 @@
 
 namespace dbase {
 
+// What the index layer is told around a change that reaches keys.
+enum class ChangeMark {
+  RecordKeys,  // the current record is about to be written with new values
+  AllIndexes,  // the table is about to be rewritten (pack)
+  Done,        // the change and every key it moved are written
+  Failed,      // the change stopped part way
+};
+
 struct IndexHookTable {
   // Whether the controlling index is used for moves.
   std::function<bool()> indexActive;
@@ -43,6 +51,10 @@ struct IndexHookTable {
   std::function<void()> prepareReplace;
   std::function<void()> updateKeys;
   std::function<void()> rebuildAll;
+  // Keeps the indexes a change reaches in doubt (on disk) from before its
+  // record is written until its keys are; false when the change must not
+  // go ahead (the doubt could not be written).
+  std::function<bool(ChangeMark)> markChange;
   std::function<void()> closeIndexes;
   // The index layer's found flag, saved and restored around relations.
   bool* foundFlag = nullptr;

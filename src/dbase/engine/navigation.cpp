@@ -218,7 +218,14 @@ void Go(std::int64_t n) {
     SetError(212, error);
   } else if (n >= 1 && n <= static_cast<std::int64_t>(table.recordCount)) {
     table.eof = table.bof = false;
+    // The record and the index are read while no program sharing the table
+    // writes, as a step reads them: a record read before another program
+    // changed its key would be searched under a key the index no longer
+    // holds.
+    const bool useIndex = IndexActive();
+    if (useIndex) ReadBracket(true);
     if (ReadIntoNative(*area, n)) ResyncIndex();
+    if (useIndex) ReadBracket(false);
   } else {
     ClearRecordOf(*area);
     table.currentRecord = static_cast<std::int64_t>(table.recordCount) + 1;

@@ -68,6 +68,35 @@ class WriteBracket {
   bool open_ = false;
 };
 
+// The doubt the indexes a change reaches keep from before its record is
+// written until its keys are (the index layer marks them on disk). A change
+// left by an error, an exception among them, leaves them in doubt.
+class KeyChange {
+ public:
+  bool Begin(ChangeMark what) {
+    if (!IndexHooks.markChange) return true;
+    open_ = IndexHooks.markChange(what);
+    return open_;
+  }
+  void End(bool complete) {
+    if (!open_) return;
+    open_ = false;
+    IndexHooks.markChange(complete ? ChangeMark::Done : ChangeMark::Failed);
+  }
+  ~KeyChange() {
+    if (!open_) return;
+    open_ = false;
+    try {
+      IndexHooks.markChange(ChangeMark::Failed);
+    } catch (const EDidozError&) {
+      // The first error is the one on its way.
+    }
+  }
+
+ private:
+  bool open_ = false;
+};
+
 std::string Quoted(const WorkArea& area) { return "\"" + AreaName(area) + "\""; }
 
 // In a shared area a change of the current record needs the file lock or
@@ -206,11 +235,16 @@ bool Replace() {
     table.image.assigned = assigned;
   }
   if (!table.isVirtual) NativeToRecord(table, area->native);
+  KeyChange keys;
+  if (useIndex && !keys.Begin(ChangeMark::RecordKeys)) return false;
   bool ok = PutDbfRecord(table, table.currentRecord);
   if (ok && !table.isVirtual) RecordToNative(table, area->native);
   if (ok && CommonHooks.updateReadCache) CommonHooks.updateReadCache();
   if (useIndex) {
     if (ok && IndexHooks.updateKeys) IndexHooks.updateKeys();
+    // An error on the way (a key its index did not hold, a record not
+    // written) leaves the indexes in doubt.
+    keys.End(ok && TzError == 0);
     bracket.End();
   }
   RunRelation(*area);
@@ -299,12 +333,17 @@ bool Pack() {
     return TzError == 0;
   }
   std::int64_t kept = -1;
+  // Every open index stays in doubt from before the table is rewritten
+  // until it is built anew.
+  KeyChange keys;
   {
     RestoreOnExit<bool> savedFlush(FlushAfterWrite, false);
     RestoreOnExit<bool> savedSuspended(area->relationSuspended, true);
     // The table's own state is settled first, so that no later header
     // rewrite of the old file can be lost.
-    if (FlushHeader(area->table)) kept = CopyKeptRecords(*area);
+    if (FlushHeader(area->table) && (!IndexesOpen() || keys.Begin(ChangeMark::AllIndexes))) {
+      kept = CopyKeptRecords(*area);
+    }
   }
   bool ok = kept >= 0;
   if (ok) {
@@ -324,6 +363,9 @@ bool Pack() {
     }
     if (IndexesOpen() && IndexHooks.rebuildAll) IndexHooks.rebuildAll();
   }
+  // An index not built anew for the packed table (a failed build) stays
+  // in doubt; an unchanged table leaves its indexes as they were.
+  keys.End(kept < 0);
   const bool reopenedOk = reopenShared();
   if (reopenedOk && WorkAreas[areaNumber]) RunRelation(*WorkAreas[areaNumber]);
   return ok && reopenedOk;

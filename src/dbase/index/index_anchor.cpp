@@ -78,16 +78,13 @@ void PutTrailer(const IND& ind, std::uint32_t count, std::uint8_t* block) {
   }
 }
 
-// The record count an anchor written now carries. A shared table's count is
-// looked up in the file: the anchor is written inside the write bracket,
-// where every record other programs appended has its keys, and a count
-// taken before their appends would make the next open doubt the index.
+// The record count an anchor written now carries: the records the index
+// is known to hold, not the table's count, which may include records other
+// programs appended without this index open.
 std::uint32_t TrailerCount(const IND& ind) {
   if (ind.outOfStep) return kNeedsRebuildCount;
-  WorkArea* area = (ind.area >= 1 && ind.area <= kMaxWorkAreas) ? WorkAreas[ind.area].get() : nullptr;
-  if (area == nullptr) return 0;
-  if (area->Shared() && area->table.IsOpen() && !area->table.isVirtual) return SharedRecordCount(area->table, true);
-  return area->table.recordCount;
+  if (ind.changing) return kChangingCount;
+  return ind.heldCount;
 }
 
 // The whole anchor block with the given expression bytes.
@@ -110,14 +107,29 @@ bool WriteBlockZero(const IND& ind, const std::uint8_t* block, const std::string
 
 }  // namespace
 
+std::uint32_t StoredHeldCount(const std::uint8_t* anchorBlock) {
+  const std::uint32_t count = GetDword(anchorBlock + kRecordCountOffset);
+  if (GetDword(anchorBlock + kNotRecordCountOffset) != ~count) return kChangingCount;
+  return count;
+}
+
 bool ReadAnchorHeader(IND& ind, const std::string& operation) {
-  std::uint8_t header[kAnchorHeaderSize];
-  const std::int64_t got = ReadBytesAt(ind.fd, header, sizeof header, 0);
-  if (got != static_cast<std::int64_t>(sizeof header)) {
+  // The trailer comes with the header: another program sharing the table
+  // may have raised the count of records the index holds, or left it in
+  // doubt, and this one's next anchor write must carry that on.
+  std::uint8_t block[kBlockSize];
+  const std::int64_t got = ReadBytesAt(ind.fd, block, sizeof block, 0);
+  if (got != static_cast<std::int64_t>(sizeof block)) {
     SetError(got < 0 ? OsErrorCode(errno) : 100, "Error reading index file:  " + ind.fileName + " [" + operation + "]");
     return false;
   }
-  DecodeAnchorHeader(ind, header);
+  DecodeAnchorHeader(ind, block);
+  const std::uint32_t held = StoredHeldCount(block);
+  if (held == kNeedsRebuildCount) {
+    ind.outOfStep = true;
+  } else if (!ind.changing) {
+    ind.heldCount = held;
+  }
   return true;
 }
 
@@ -172,7 +184,7 @@ std::uint32_t BlocksOfFile(const IND& ind) {
 }  // namespace
 
 bool RepairNextFree(IND& ind) {
-  if (BlocksOfFile(ind) == ind.nextFree && !ind.anchorModified) return true;
+  if (ind.readOnly || (BlocksOfFile(ind) == ind.nextFree && !ind.anchorModified)) return true;
   // Under the write lock the anchor is read again before it is written:
   // another program may have moved the root and grown the file since this
   // one read it, and an anchor written from what this one remembers would
@@ -227,8 +239,9 @@ IndexInfoRecord IndexInfo(const std::string& fileName) {
   info.keyType = ind.keyType;
   info.unique = ind.unique != 0;
   const std::uint32_t count = GetDword(block + kRecordCountOffset);
-  // An index marked for a rebuild has no count that could be trusted.
-  if (GetDword(block + kNotRecordCountOffset) == ~count && count != kNeedsRebuildCount) {
+  // An index marked for a rebuild, or left in the middle of a change, has
+  // no count that could be trusted.
+  if (GetDword(block + kNotRecordCountOffset) == ~count && count < kChangingCount) {
     info.recordCount = count;
     info.tableName = ZText(block + kTableNameOffset, kTableNameLength);
   }

@@ -27,8 +27,14 @@ void EncodeAnchorHeader(const IND& ind, std::uint8_t* bytes);
 std::uint16_t EntrySizeOf(std::uint16_t keyLength);
 std::uint16_t KeysPerNodeOf(std::uint16_t entrySize);
 
-// Re-reads the 24 anchor bytes of one index (the operation names the
-// caller in an error), or of every open index of the current area.
+// The count of records an anchor block's trailer says its index holds;
+// ndx::kChangingCount when the trailer does not check (another program's
+// file), ndx::kNeedsRebuildCount when it asks for a rebuild.
+std::uint32_t StoredHeldCount(const std::uint8_t* anchorBlock);
+
+// Re-reads the 24 anchor bytes of one index and the count of records its
+// trailer says it holds (the operation names the caller in an error), or
+// of every open index of the current area.
 bool ReadAnchorHeader(IND& ind, const std::string& operation);
 bool ReadAnchorNodes();
 // Writes the anchor from the IND (expression text as the IND holds it).
@@ -40,8 +46,9 @@ bool WriteNewIndexHeader(IND& ind, std::uint32_t root);
 // anchor this program changed but could not write, under the write lock
 // with the anchor read again first. False after a reported error.
 bool RepairNextFree(IND& ind);
-// Writes the trailer alone: the index was found to match its table of
-// count records, so that the next open trusts it.
+// Writes the trailer alone with a count: after a check found the index
+// to match its table of count records (the next open trusts it), or
+// ndx::kChangingCount before a change of its keys.
 bool WriteIndexVerdict(IND& ind, std::uint32_t count);
 
 IndexInfoRecord IndexInfo(const std::string& fileName);

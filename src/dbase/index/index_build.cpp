@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "dbase/common/file_routines.h"
 #include "dbase/engine/dbf_native.h"
@@ -20,6 +21,7 @@
 #include "dbase/index/index_anchor.h"
 #include "dbase/index/index_sort.h"
 #include "dbase/index/index_tree_writer.h"
+#include "dbase/index/table_semaphore.h"
 
 namespace dbase {
 
@@ -158,14 +160,18 @@ bool BuildKey(IND& ind, std::int64_t record, std::string& key) {
   return false;
 }
 
-// The core: reads every record and sorts the keys, then (only when every key
-// was had) creates the file through openFile and writes the nodes; the root
-// or 0.
-std::uint32_t MakeIndexCore(IND& ind, WorkArea& area, bool unique, const std::function<bool()>& openFile) {
+// The core: once the disk has room and other writers wait (excludeWriters),
+// reads every record and sorts the keys, then (only when every key was had)
+// creates the file through openFile and writes the nodes; the root or 0.
+std::uint32_t MakeIndexCore(IND& ind, WorkArea& area, bool unique, const std::function<bool()>& excludeWriters,
+                            const std::function<bool()>& openFile) {
   DbfTable& table = area.table;
+  const int levels = TreeLevels(table.recordCount, ind.keysPerNode);
+  if (!CheckIndexDiskSpace(ind.fileName, table.recordCount, levels, ind.keysPerNode, ind.keyLength + 4u)) return 0;
+  if (!excludeWriters()) return 0;
   const std::int64_t count = table.recordCount;
-  const int levels = TreeLevels(count, ind.keysPerNode);
-  if (!CheckIndexDiskSpace(ind.fileName, count, levels, ind.keysPerNode, ind.keyLength + 4u)) return 0;
+  // The new index holds every record read here, and its trailer says so.
+  ind.heldCount = static_cast<std::uint32_t>(count);
   Progress progress(count);
   KeySorter sorter(ind.keyLength, ind.charKey);
   const bool read = ForEachRecordInFileOrder(ind, area, count, "MakeIndex", [&](std::int64_t record) {
@@ -279,6 +285,7 @@ bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMa
   // The file the tree is written into before it takes the index's place.
   std::string scratch;
   std::unique_ptr<IND> ind;
+  std::optional<SemaphoreRebuildBracket> rebuilding;
   KeptRecord kept(*area);
   IndexBuildRunning = true;
   auto build = [&]() -> bool {
@@ -359,13 +366,23 @@ bool MakeIndex(const std::string& fileName, const std::string& expression, KeyMa
       if (ind->fd < 0) SetError(OsErrorCode(errno, true), "File not open" + scratch);
       return ind->fd >= 0;
     };
-    const std::uint32_t root = MakeIndexCore(*ind, *area, options.unique, openFile);
+    // Programs sharing the table wait with their changes until the new
+    // index is in place, and the build reads every record they appended
+    // before.
+    const auto excludeWriters = [&] {
+      rebuilding.emplace();
+      if (!rebuilding->Held()) return false;
+      if (area->Shared() && !area->table.isVirtual) RefreshRecCountOf(*area, true);
+      return true;
+    };
+    const std::uint32_t root = MakeIndexCore(*ind, *area, options.unique, excludeWriters, openFile);
     if (root == 0 || !WriteNewIndexHeader(*ind, root)) return false;
     return PutInPlace(ind->fd, name);
   };
   bool ok = false;
   const auto cleanUp = [&] {
     IndexBuildRunning = false;
+    rebuilding.reset();
     if (ind) {
       FreeExpr(ind->expr);
       ind->expr = nullptr;

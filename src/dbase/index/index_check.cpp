@@ -210,10 +210,11 @@ bool CheckIndexAgainstTable(IND& ind, const std::string& operation) {
     DropRecordCache(area->table);
     const std::uint32_t count = area->table.recordCount;
     ok = TreeCheck(ind, *area, operation, count).Run();
+    if (ok) ind.heldCount = count;
     // The verdict goes into the trailer, so that the next open trusts the
     // index without checking it again; a table opened read-only leaves its
     // index unwritten, and a verdict that cannot be written is no error.
-    if (ok && area->table.mode.write && !area->table.isVirtual) {
+    if (ok && !ind.readOnly && !area->table.isVirtual) {
       const std::uint16_t code = TzError;
       const std::uint16_t last = LastErrorCode;
       const std::string detail = TzErrorDetail;

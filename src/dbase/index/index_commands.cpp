@@ -17,6 +17,7 @@
 #include "dbase/engine/os_errors.h"
 #include "dbase/engine/restore_on_exit.h"
 #include "dbase/expr/expr_hooks.h"
+#include "dbase/index/change_marks.h"
 #include "dbase/index/day_numbers.h"
 #include "dbase/index/index_build.h"
 #include "dbase/index/index_open.h"
@@ -89,13 +90,6 @@ bool AnyIndexOpen(const AreaIndexes& area) {
   return false;
 }
 
-// Whether shared opens may read and write with no restriction, which the
-// semaphore needs.
-bool SemaphoreUsable() {
-  const FileMode mode = FileModeOverride ? *FileModeOverride : SharedFileMode;
-  return mode.write && !mode.exclusive;
-}
-
 // Every index back in the slot of its own number.
 void ReturnToOwnSlots(AreaIndexes& area) {
   IND* controlling = area.slots[1];
@@ -145,6 +139,7 @@ void IndexInit() {
   IndexHooks.setEnd = SetIndexEof;
   IndexHooks.foundFlag = &IndexFound;
   IndexHooks.rebuildAll = Reindex;
+  IndexHooks.markChange = MarkChange;
   IndexHooks.closeIndexes = CloseAllIndexes;
   IndexHooks.readSemaphore = SetReadSemaphoreProc;
   IndexHooks.lockSemaphore = SetLockSemaphoreProc;
@@ -365,12 +360,13 @@ void Reindex() {
   const int order = CurrentOrder();
   ReturnToOwnSlots(slots);
   {
-    // Other programs sharing the table wait until every index is rebuilt.
+    // Other programs sharing the table wait until every index is rebuilt
+    // (a rebuild that failed may leave no index open, and the area leaves
+    // the semaphore then).
     SemaphoreRebuildBracket rebuilding;
+    if (!rebuilding.Held()) return;
     RebuildSlots(*area, slots);
   }
-  // A rebuild that failed may have left no index open.
-  if (!AnyIndexOpen(slots)) DatabaseSemaphore(kSemLogout);
   if (TzError == 0 && ControllingIndex() != nullptr) Set_Order_To(order);
 }
 

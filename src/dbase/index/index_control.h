@@ -58,6 +58,15 @@ struct IND {
   // The index is known not to hold every change of its table (an update
   // failed half way): its anchor says so, and every open asks for a rebuild.
   bool outOfStep = false;
+  // The records the index is known to hold (1 to heldCount), which its
+  // trailer carries; ndx::kChangingCount when that is in doubt.
+  std::uint32_t heldCount = 0;
+  // A change of its keys is under way: its trailer says so until the
+  // change is complete.
+  bool changing = false;
+  // Its table is open read-only: the file is opened for reading and no
+  // byte of it is written.
+  bool readOnly = false;
   // A move met an empty node (reported as a mismatch with the table).
   bool damageMet = false;
   // Key production: a compiled expression or a key maker.

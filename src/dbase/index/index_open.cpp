@@ -67,7 +67,9 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
     SetError(254, "Internal error: IND pointer already allocated" + name);
     return false;
   }
-  const int fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC);
+  // A table open read-only has its indexes read, never written.
+  const bool readOnly = !area->table.mode.write;
+  const int fd = ::open(name.c_str(), (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
   if (fd < 0) {
     SetError(OsErrorCode(errno), "Unable to open index: " + name);
     return false;
@@ -77,6 +79,7 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
   ind->fileName = name;
   ind->slot = slot;
   ind->area = CurrentArea;
+  ind->readOnly = readOnly;
   struct stat info {};
   if (::fstat(fd, &info) != 0 || info.st_size < static_cast<off_t>(2 * kBlockSize)) {
     SetError(222, "Unable to open index: " + name);
@@ -84,8 +87,12 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
     return false;
   }
   std::uint8_t anchor[kBlockSize] = {};
+  // The anchor and the table's record count are taken together, while no
+  // program that has the index open writes, so that the trailer is judged
+  // against the count it was written with.
   ReadBracket(true);
   const std::int64_t got = ReadBytesAt(fd, anchor, sizeof anchor, 0);
+  if (area->Shared() && !area->table.isVirtual) RefreshRecCountOf(*area, true);
   ReadBracket(false);
   if (got != static_cast<std::int64_t>(sizeof anchor)) {
     SetError(222, "Unable to open index: " + name);
@@ -177,9 +184,9 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
       }
       break;
     case TrailerVerdict::Trusted:
+      ind->heldCount = StoredHeldCount(anchor);
       break;
   }
-  RepairNextFree(*ind);
   IND* opened = ind.release();
   slots.slots[static_cast<std::size_t>(slot)] = opened;
   if (slot == 1 && !options.noCache && !NoNodeCache && !NetworkLocking && NodeCacheSize > 0) {
@@ -202,6 +209,8 @@ bool OpenIndex(const std::string& fileName, int slot, KeyMakerProc keyMaker, voi
     opened->bof = opened->eof = true;
     GetNode(*opened, 1);
   }
+  // Only an index the open accepted has its anchor mended.
+  if (TzError == 0) RepairNextFree(*opened);
   return TzError == 0;
 }
 
@@ -216,7 +225,7 @@ void CloseIndex(int slot) {
     slots.cache->Empty(*ind);
     slots.cache.reset();
   }
-  if (ind->anchorModified) {
+  if (ind->anchorModified && !ind->readOnly) {
     // An anchor change whose write failed: written now from the anchor as
     // the file holds it (another program may have changed it since), with
     // the next free block the file size gives, under the write lock.

@@ -589,7 +589,12 @@ void SyncIndexToRecord() {
     ind->eof = true;
     return;
   }
-  if (!ind->eof && !ind->bof && EntryRecord(*ind) == current) return;
+  // Another program's change may have moved the root the search starts at,
+  // and changed the record after the copy of it read ahead: both are read
+  // again.
+  const bool changed = TableChanged();
+  if (changed && !ReadIntoNative(*area, current)) return;
+  if (!changed && !ind->eof && !ind->bof && EntryRecord(*ind) == current) return;
   SoftSyncIndex();
 }
 

@@ -331,9 +331,10 @@ int AppendIndex(IND& ind, const std::string& key, std::int64_t record) {
     ind.path.clear();
     return -1;
   }
-  // The key is in: the anchor takes the table's record count (a failure
-  // here leaves an older count, which makes the next open check the tree).
-  WriteAnchorNode(ind);
+  // The key is in: the anchor takes the count of records the index holds
+  // (a failure here leaves an older count, which makes the next open check
+  // the tree). A marked change writes its anchor when it is complete.
+  if (!ind.changing) WriteAnchorNode(ind);
   if (IsControlling(ind)) {
     StandOnEntry(ind, key, record);
     ind.oldKey = key;
@@ -430,18 +431,33 @@ void AppendNewKey() {
     TableChanged();
     const std::int64_t record = area->table.currentRecord;
     std::array<std::string, kMaxIndexSlots + 1> keys;
+    std::array<std::uint32_t, kMaxIndexSlots + 1> held{};
     for (int slot = 1; slot <= kMaxIndexSlots; ++slot) {
       IND* ind = slots.slots[static_cast<std::size_t>(slot)];
       if (ind == nullptr) continue;
       keys[static_cast<std::size_t>(slot)] = CurrentRecordKey(*ind);
+      // The anchor written with the key says the index holds the record, if
+      // it held every record before it: records other programs appended
+      // without this index keep the count below them.
+      held[static_cast<std::size_t>(slot)] = ind->heldCount;
+      if (static_cast<std::int64_t>(ind->heldCount) + 1 == record) ind->heldCount = static_cast<std::uint32_t>(record);
       if (AppendIndex(*ind, keys[static_cast<std::size_t>(slot)], record) == 0) continue;
+      ind->heldCount = held[static_cast<std::size_t>(slot)];
       // An index could not take the key (a full disk): the keys already
       // stored go out again, and the record with them, so that the table
       // and its indexes keep holding the same records.
       KeptError failure;
       for (int lower = 1; lower < slot; ++lower) {
         IND* done = slots.slots[static_cast<std::size_t>(lower)];
-        if (done == nullptr || DeleteKey(*done, keys[static_cast<std::size_t>(lower)], record) == 0) continue;
+        if (done == nullptr) continue;
+        done->heldCount = held[static_cast<std::size_t>(lower)];
+        if (DeleteKey(*done, keys[static_cast<std::size_t>(lower)], record) == 0) {
+          const KeptError deleted;
+          RestoreOnExit<bool> quiet(ReportErrors, false);
+          WriteAnchorNode(*done);
+          deleted.Restore();
+          continue;
+        }
         SetError(254, "Index file corrupted. " + done->fileName + " [AppendNewKey]");
         failure = KeptError();
         MarkOutOfStep(*done);

@@ -26,10 +26,20 @@ inline constexpr std::size_t kNotRecordCountOffset = 488;
 inline constexpr std::size_t kRecordCountOffset = 492;
 inline constexpr std::size_t kTableNameOffset = 496;
 inline constexpr std::size_t kTableNameLength = 12;
-// The record count an index stores in its trailer while it is known not to
-// hold every change of its table (a failed update, a rewrite under way):
-// every open then asks for a rebuild. No table holds this many records.
+// The trailer's record count is the number of records the index is known
+// to hold (records 1 to that count, each under its key): the count it was
+// built or checked to, raised by its own key writes for appended records.
+// An open trusts the index only while that count is the table's.
+//
+// The count an index stores while it is known not to hold every change of
+// its table (a failed update, a rewrite under way): every open then asks
+// for a rebuild. No table holds this many records.
 inline constexpr std::uint32_t kNeedsRebuildCount = 0xFFFFFFFFu;
+// The count an index stores while a change of its keys is under way (a
+// record written before its keys, a table rewritten before its indexes): a
+// program that ends before the change is complete leaves it, and the next
+// open checks the index against its table instead of trusting it.
+inline constexpr std::uint32_t kChangingCount = 0xFFFFFFFEu;
 // Nodes.
 inline constexpr std::size_t kNodeCountOffset = 0;
 inline constexpr std::size_t kNodeModifiedOffset = 2;

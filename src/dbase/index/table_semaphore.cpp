@@ -24,6 +24,7 @@
 #include "dbase/engine/os_errors.h"
 #include "dbase/engine/os_locks.h"
 #include "dbase/engine/work_areas.h"
+#include "dbase/index/index_control.h"
 
 namespace dbase {
 
@@ -70,8 +71,8 @@ struct Semaphore {
 std::array<std::unique_ptr<Semaphore>, kMaxWorkAreas + 1> States;
 std::array<int, kMaxWorkAreas + 1> ReadProcNesting{};
 std::array<int, kMaxWorkAreas + 1> LockProcNesting{};
-// Areas whose logout waits for the end of a rebuild.
-std::array<bool, kMaxWorkAreas + 1> LogoutHeld{};
+// Per area the rebuilds under way, whose end its logout waits for.
+std::array<int, kMaxWorkAreas + 1> LogoutHeld{};
 
 void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
@@ -126,10 +127,13 @@ bool WriteRecord(Semaphore& s) {
   return true;
 }
 
-// The table lock, which serialises creating and erasing the file.
+// The table lock, which serialises creating and erasing the file. A table
+// open read-only can take no exclusive lock on its file; its shared lock
+// still waits for every writer's exclusive one.
 bool TableLock(WorkArea& area, const Semaphore& s) {
+  const LockKind kind = area.table.mode.write ? LockKind::Exclusive : LockKind::Shared;
   for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
-    if (OsLockRange(area.table.fd, LockBase, 1, LockKind::Exclusive) == 0) return true;
+    if (OsLockRange(area.table.fd, LockBase, 1, kind) == 0) return true;
     Pause(kLockWaitMs);
   }
   SemaphoreError(1202, "Cannot lock database for: " + s.file + " Action=" + ActionName(s.action) +
@@ -186,6 +190,10 @@ void Login(WorkArea& area) {
   if (fd < 0) {
     const int err = errno;
     TableUnlock(area);
+    // A program that only reads and may not write the semaphore file (a
+    // read-only folder or file) reads without it: it cannot take part in
+    // the count, and refusing it the table would help no writer.
+    if (!area.table.mode.write && (err == EACCES || err == EROFS || err == EPERM)) return;
     SemaphoreError(OsErrorCode(err), "Cannot open/create: " + s->file + " " + ActionName(kSemLogin));
     return;
   }
@@ -213,7 +221,7 @@ void Login(WorkArea& area) {
 
 void Logout(WorkArea& area) {
   std::unique_ptr<Semaphore>& slot = States[static_cast<std::size_t>(area.number)];
-  if (!slot || LogoutHeld[static_cast<std::size_t>(area.number)]) return;
+  if (!slot || LogoutHeld[static_cast<std::size_t>(area.number)] > 0) return;
   Semaphore& s = *slot;
   s.action = kSemLogout;
   if (!TableLock(area, s)) return;
@@ -408,19 +416,39 @@ bool SemaphoreTableChanged(int area) {
   return true;
 }
 
+bool SemaphoreUsable() {
+  const FileMode mode = FileModeOverride ? *FileModeOverride : SharedFileMode;
+  return mode.write && !mode.exclusive;
+}
+
 SemaphoreRebuildBracket::SemaphoreRebuildBracket() : area_(CurrentArea) {
   if (area_ < 1 || area_ > kMaxWorkAreas) return;
-  LogoutHeld[static_cast<std::size_t>(area_)] = true;
+  const auto at = static_cast<std::size_t>(area_);
+  if (!States[at] && SharedArea() != nullptr && SemaphoreUsable()) {
+    const std::uint16_t before = TzError;
+    DatabaseSemaphore(kSemLogin);
+    if (!States[at]) {
+      held_ = TzError == before;
+      return;
+    }
+  }
+  entered_ = true;
+  ++LogoutHeld[at];
   SetLockSemaphoreProc(true);
+  held_ = !States[at] || States[at]->writer;
 }
 
 SemaphoreRebuildBracket::~SemaphoreRebuildBracket() {
-  if (area_ < 1 || area_ > kMaxWorkAreas) return;
+  if (!entered_) return;
+  const auto at = static_cast<std::size_t>(area_);
   const int current = CurrentArea;
   CurrentArea = area_;
-  LogoutHeld[static_cast<std::size_t>(area_)] = false;
+  --LogoutHeld[at];
   try {
     SetLockSemaphoreProc(false);
+    bool open = false;
+    for (const IND* ind : IndexSlots[at].slots) open = open || ind != nullptr;
+    if (!open) DatabaseSemaphore(kSemLogout);
   } catch (const EDidozError&) {
     // An error raised during the rebuild is the one on its way.
   }
@@ -428,7 +456,7 @@ SemaphoreRebuildBracket::~SemaphoreRebuildBracket() {
 }
 
 void ResetSemaphores() {
-  LogoutHeld.fill(false);
+  LogoutHeld.fill(0);
   for (auto& s : States) {
     if (s && s->fd >= 0) ::close(s->fd);
     s.reset();

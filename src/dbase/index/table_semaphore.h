@@ -47,18 +47,29 @@ bool SemaphoreTableChanged(int area);
 // Forgets the semaphore state of every area (engine start and shut-down).
 void ResetSemaphores();
 
-// While it lives, the current area stays logged in even when its last index
-// closes (a rebuild closes and reopens them), and holds the write lock;
-// afterwards the area leaves when no index is open.
+// Whether shared opens may read and write with no restriction (no
+// configured file mode says otherwise), which the semaphore needs.
+bool SemaphoreUsable();
+
+// While it lives, the current area of a shared table is logged in (also
+// when no index of it is open yet) and stays so even when its last index
+// closes (a rebuild closes and reopens them), and holds the write lock, so
+// that programs sharing the table wait with their changes until the
+// rebuilt index is in place; afterwards the area leaves when no index is
+// open. Held() is false when the lock was wanted and could not be had (the
+// error recorded).
 class SemaphoreRebuildBracket {
  public:
   SemaphoreRebuildBracket();
   ~SemaphoreRebuildBracket();
   SemaphoreRebuildBracket(const SemaphoreRebuildBracket&) = delete;
   SemaphoreRebuildBracket& operator=(const SemaphoreRebuildBracket&) = delete;
+  bool Held() const { return held_; }
 
  private:
   int area_;
+  bool entered_ = false;
+  bool held_ = true;
 };
 
 }  // namespace dbase
