@@ -343,6 +343,10 @@ std::optional<int> OpenStartFile(const CommandLine& line) {
   ReadDataFile(line.fileName);
   const bool read = common::AbortFlag == 0;
   if (read) StartedWithFile = 1;
+  // A file of another extension ("pump.bak") is the design's file: it is
+  // saved back there, not beside it with the design file's extension.
+  if (read && common::DesignFileName(line.fileName) != line.fileName)
+    common::CurrentFileName = common::DesignNameOfFile(line.fileName);
   common::MessagesEnabled = 1;
   if (read) return std::nullopt;
   if (exists) {

@@ -87,7 +87,8 @@ std::string TitleEnd(const std::string& text) {
 
 // One name form: the design the program starts with, what is typed in File >
 // Open and in File > Save As, what is typed in the CAD (DXF), STL and STEP
-// dialogs, the files each must read or write, and the sentinels beside.
+// dialogs, the files each must read or write, and the sentinels beside (a
+// name typed in Open that is there is read as typed, so none of those).
 struct NameForm {
   std::string label;
   std::string start;                   // on the command line, saved by Ctrl+S
@@ -104,15 +105,19 @@ const std::vector<NameForm>& NameForms() {
   static const std::vector<NameForm> forms = {
       {"dotted", "pump.v1.vb4", "pump.v2", "pump.v2.vb4", "pump.v3", "pump.v3.vb4",
        {"pumpB.v4", "pumpB.v4", "pumpB.v4"}, {"pumpB.v4.dxf", "pumpB.v4.stl", "pumpB.v4.stp"},
-       {"pump.vb4", "pump.v2", "pump.v3", "pump.dxf", "pumpB.dxf", "pumpB.stl", "pumpB.stp"}},
+       {"pump.vb4", "pump.v3", "pump.dxf", "pumpB.dxf", "pumpB.stl", "pumpB.stp"}},
       {"upper_case_extension", "PUMP.VB4", "GEAR.VB4", "GEAR.VB4", "WHEEL.VB4", "WHEEL.VB4",
        {"PART.DXF", "PART.STL", "PART.STP"}, {"PART.DXF", "PART.STL", "PART.STP"},
        {"PUMP.vb4", "GEAR.vb4", "WHEEL.vb4", "PART.dxf", "PART.stl", "PART.stp", "PART.DXF.dxf"}},
       {"beyond_ascii_with_blanks", "Zähne ü 1.vb4", "Zähne ü 2", "Zähne ü 2.vb4", "Räder ö 3", "Räder ö 3.vb4",
        {"Teil ß 4", "Teil ß 4", "Teil ß 4"}, {"Teil ß 4.dxf", "Teil ß 4.stl", "Teil ß 4.stp"},
-       {"Zähne ü 2", "Räder ö 3", "Teil ß 4", "Z\u251c\u00f1hne \u251c\u255d 2.vb4"}},
+       {"Räder ö 3", "Teil ß 4", "Z\u251c\u00f1hne \u251c\u255d 2.vb4"}},
       {"without_extension", "gear.vb4", "wheel", "wheel.vb4", "shaft", "shaft.vb4", {"part", "part", "part"},
-       {"part.dxf", "part.stl", "part.stp"}, {"wheel", "shaft", "part", "shaft.dxf"}},
+       {"part.dxf", "part.stl", "part.stp"}, {"shaft", "part", "shaft.dxf"}},
+      // An existing file of another extension is read as chosen and saved
+      // back there; a name that is only the extension is itself.
+      {"another_extension", "gear.vb4", "pump.bak", "pump.bak", "x.edi", "x.edi.vb4", {".dxf", ".stl", ".stp"},
+       {".dxf", ".stl", ".stp"}, {"pump.bak.vb4", "x.edi", "gear.bak", ".dxf.dxf"}},
   };
   return forms;
 }
@@ -173,7 +178,11 @@ class Session {
     const std::vector<std::string> titled = x_.Shown(true);
     return titled[0] == window_ ? titled[1] : titled[0];
   }
-  bool CaptionEndsWith(const std::string& name) const { return x_.Title(window_).ends_with("  -  " + name); }
+  // The design's name, or its file's path where no name gives the file.
+  bool CaptionEndsWith(const std::string& name) const {
+    const std::string title = x_.Title(window_);
+    return title.ends_with("  -  " + name) || title.ends_with("  -  " + dir_.Path(name));
+  }
 
   // A menu of the menu bar by its Alt key, open once its window shows;
   // then the keys that pick the item.
@@ -358,6 +367,134 @@ TEST_P(TypedNamesByXEvents, EveryDialogWritesTheFileChosen) {
 
 INSTANTIATE_TEST_SUITE_P(NameForms, TypedNamesByXEvents, ::testing::ValuesIn(NameForms()),
                          [](const ::testing::TestParamInfo<NameForm>& info) { return info.param.label; });
+
+// The records a table file holds by its head.
+std::uint32_t RecordCount(const std::string& table) {
+  const std::string bytes = testsupport::Slurp(table);
+  if (bytes.size() < 8) return 0;
+  std::uint32_t n = 0;
+  for (int i = 7; i >= 4; --i) n = n << 8 | static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
+  return n;
+}
+
+// The tool table's window (Database > Cutting tool) and its printout to the
+// File and HTML File devices, after Settings > Save has written the
+// settings file that the second start reads (asking for the device): each
+// row a dialog of the window's File menu with a name form typed. A name
+// that is there is read as typed (data.csv, tools.bak, not the .txt and
+// .dbf files the extension rule would take); an output over a file that is
+// there asks first: No keeps it byte for byte, Yes replaces it whole.
+TEST(TypedNamesByXEvents, TableWindowAndPrintoutsReadAsChosenAndAskBeforeReplacing) {
+  const XSetUp setUp;
+  if (!setUp.skipped.empty()) GTEST_SKIP() << setUp.skipped;
+  const testsupport::OwnXServer server;
+  if (server.Display().empty()) GTEST_SKIP() << "Xvfb is not installed or did not start";
+  const XTool x(setUp.tool, server.Display());
+  const testsupport::ScratchDirectory dir("typed_names_table");
+  const std::string tools = testsupport::Slurp(std::string(VOB_SOURCE_DIR) + "/resources/v1toolx.dbf");
+  const std::string record = "1,1.25,0.38,0,1,0,0,0.3,20,0,";
+  std::map<std::string, std::string> kept = {
+      {"d.vb4", DesignWithSpeed(1200)}, {"tools.bak", tools}, {"data.csv", record + "\"CSVTEST\",\"hob\",\"\",\"\",\"\"\r\n"},
+      {"data.csv.txt", record + "\"WRONG\",\"hob\",\"\",\"\",\"\"\r\n"}, {"tools.bak.dbf", "not a table"}, {"mat", "m"}, {"tab", "t"},
+      {"pump.htm", "p"}, {"Zähne ü", "z"}};
+  for (const auto& [name, bytes] : kept) testsupport::Put(dir.Path(name), bytes);
+  testsupport::Put(dir.Path("v1toolx.dbf"), tools);
+
+  {
+    Session first(x, dir);
+    ASSERT_TRUE(first.Start(server.Display(), "d.vb4")) << testsupport::Slurp(dir.Path("run.err"));
+    ASSERT_NO_FATAL_FAILURE(first.Menu("alt+f", {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Return"}));
+    const std::string settings = x.WaitForTitle("^Settings$");
+    ASSERT_FALSE(settings.empty()) << x.Titles();
+    x.Focus(settings);
+    x.Keys({"alt+s"});
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(dir.Path("vob4.cfg")); })) << x.Titles();
+    x.Keys({"Escape"});
+    EXPECT_EQ(first.Exit(false), 0);
+  }
+  std::string settings = testsupport::Slurp(dir.Path("vob4.cfg"));
+  const std::string ask = "Text Device Window ?\r\nFALSE";
+  ASSERT_NE(settings.find(ask), std::string::npos);
+  settings.replace(settings.find(ask), ask.size(), "Text Device Window ?\r\nTRUE");
+  testsupport::Put(dir.Path("vob4.cfg"), settings);
+
+  Session session(x, dir);
+  ASSERT_TRUE(session.Start(server.Display(), "d.vb4")) << testsupport::Slurp(dir.Path("run.err"));
+  ASSERT_NO_FATAL_FAILURE(session.Menu("alt+d", {"Down", "Return"}));
+  const std::string table = x.WaitForTitle("profile of reference rack");
+  ASSERT_FALSE(table.empty()) << x.Titles();
+  struct Row {
+    int item;            // Down presses in the window's File menu
+    int device;          // the printout device (1..7), 0 for none
+    std::string dialog;  // the file dialog's title
+    std::string typed, file;
+    std::uint32_t records = 0;  // an append: the table's records after it
+  };
+  const std::vector<Row> rows = {{3, 0, "^Append Delimited$", "data.csv", "", 10},
+                                 {2, 0, "^Append dbf$", "tools.bak", "", 19},
+                                 {1, 0, "^Save As Delimited$", "mat", "mat.txt"},
+                                 {0, 0, "^Export HTML$", "tab", "tab.htm"},
+                                 {4, 3, "^Save$", "Zähne ü", "Zähne ü.txt"},
+                                 {4, 7, "^Save$", "pump.v1", "pump.v1.htm"}};
+  for (const Row& row : rows) {
+    const bool there = !row.file.empty() && row.file != "pump.v1.htm";
+    if (there) testsupport::Put(dir.Path(row.file), "old " + row.file);
+    for (const std::string answer : {"Escape", "Return"}) {
+      if (!there && answer == std::string("Escape")) continue;
+      x.Focus(table);
+      x.Keys({"alt+f"});
+      ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 3; }, 5s)) << x.Titles();
+      std::vector<std::string> keys(static_cast<std::size_t>(row.item), "Down");
+      keys.push_back("Return");
+      x.Keys(keys);
+      if (row.device > 0) {
+        const std::string devices = x.WaitForTitle("^Select$");
+        ASSERT_FALSE(devices.empty()) << x.Titles();
+        x.Focus(devices);
+        keys.assign(static_cast<std::size_t>(row.device - 1), "Down");
+        keys.insert(keys.begin(), "space");
+        keys.push_back("Return");
+        x.Keys(keys);
+      }
+      ASSERT_NO_FATAL_FAILURE(session.TypeInFileDialog(row.dialog, row.typed));
+      if (there) {
+        // "... already exists. overwrite ?": No, then Yes.
+        const std::string question = x.WaitForTitle("^VOB4 - Razivudo Redo Zavaz$");
+        ASSERT_FALSE(question.empty()) << row.file << " replaced unasked: " << x.Titles();
+        x.Focus(question);
+        x.Keys({answer});
+      }
+      if (row.records > 0) {
+        EXPECT_TRUE(WaitUntil([&] { return RecordCount(dir.Path("v1toolx.dbf")) == row.records; })) << row.typed;
+      } else if (answer == std::string("Escape")) {
+        ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 2; })) << x.Titles();
+        EXPECT_EQ(testsupport::Slurp(dir.Path(row.file)), "old " + row.file);
+      } else {
+        // The table's first record, in whatever form the output gives it.
+        EXPECT_TRUE(WaitUntil([&] { return testsupport::Slurp(dir.Path(row.file)).find("1.2500") != std::string::npos; }))
+            << row.file;
+      }
+      ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 2; })) << "a box came up: " << x.Titles();
+    }
+  }
+  const std::string appended = testsupport::Slurp(dir.Path("v1toolx.dbf"));
+  EXPECT_NE(appended.find("CSVTEST"), std::string::npos);
+  EXPECT_EQ(appended.find("WRONG"), std::string::npos);
+  x.Focus(table);
+  x.Keys({"alt+f"});
+  ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 3; }, 5s)) << x.Titles();
+  x.Keys({"Up", "Return"});
+  ASSERT_TRUE(WaitUntil([&] { return session.OnlyTheWindow(); })) << x.Titles();
+  EXPECT_EQ(session.Exit(false), 0) << testsupport::Slurp(dir.Path("run.err"));
+
+  // Nothing but the files named was written, and nothing left beside them.
+  std::set<std::string> expected = {"v1toolx.dbf", "vob4.cfg", "mat.txt", "tab.htm", "Zähne ü.txt", "pump.v1.htm"};
+  for (const auto& [name, bytes] : kept) {
+    expected.insert(name);
+    EXPECT_EQ(testsupport::Slurp(dir.Path(name)), bytes) << name << " was changed";
+  }
+  EXPECT_EQ(Files(dir.Dir()), expected);
+}
 
 // CAD > Gear 1 as IGES over an old drawing while the temporary directory,
 // where the parameter records go first, is a full disk (a small file system
