@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGroupBox>
@@ -225,8 +226,10 @@ std::optional<std::string> QtUserDialogs::OpenFileName(const FileNameRequest& re
 }
 
 std::optional<std::string> QtUserDialogs::SaveFileName(const FileNameRequest& request) {
+  // A preset that is a path (the file of a design read as chosen) is the
+  // start itself.
   QString start = Q(request.directory);
-  if (!request.fileName.empty()) start = start.isEmpty() ? Q(request.fileName) : start + "/" + Q(request.fileName);
+  if (!request.fileName.empty()) start = start.isEmpty() ? Q(request.fileName) : QDir(start).filePath(Q(request.fileName));
   // The overwrite question is the program's own (CheckOutputFileName).
   const QString name = QFileDialog::getSaveFileName(Parent(), Q(request.caption), start,
                                                     Q(QtFileFilter(request.filter)), nullptr,
