@@ -10,7 +10,6 @@
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -22,6 +21,7 @@
 #include "common/session_file.h"
 #include "dbase/engine/delimited_text.h"
 #include "support/app_tables.h"
+#include "support/child_report.h"
 
 namespace {
 
@@ -94,28 +94,16 @@ TEST_F(RefusedOutputs, KeepTheOldFileAndNameTheSystemsReason) {
     for (const Failure& failure : failures) {
       const std::string file = out + "/" + writer.file;
       testsupport::Put(file, old);
-      int report[2];
-      ASSERT_EQ(::pipe(report), 0);
-      std::fflush(nullptr);
-      const pid_t pid = ::fork();
-      if (pid == 0) {
-        ::close(report[0]);
+      const testsupport::ChildReport child = testsupport::RunInChild([&] {
         if (!failure.make(file)) std::_Exit(77);
         common::AbortFlag = 0;
-        const std::string text = writer.write() + (testsupport::Slurp(file) == old ? "" : "\nchanged");
-        std::_Exit(::write(report[1], text.data(), text.size()) < 0 ? 2 : 0);
-      }
-      ::close(report[1]);
-      std::string text;
-      char buffer[512];
-      for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
-      ::close(report[0]);
-      int status = 0;
-      ::waitpid(pid, &status, 0);
+        return writer.write() + (testsupport::Slurp(file) == old ? "" : "\nchanged");
+      });
+      const std::string& text = child.text;
       Chattr("-i", out);
       Chattr("-i", file);
       const std::string when = writer.file + ", " + failure.reason;
-      if (WIFEXITED(status) && WEXITSTATUS(status) == 77) {
+      if (child.exitCode == 77) {
         unavailable += " [" + when + "]";  // no root for chattr, no namespace for a mount
         continue;
       }
@@ -129,9 +117,9 @@ TEST_F(RefusedOutputs, KeepTheOldFileAndNameTheSystemsReason) {
       }
     }
   }
-  if (unavailable.size() == 0) return;
-  if (unavailable.find("File too large") != std::string::npos) GTEST_SKIP() << "not on this system:" << unavailable;
-  std::cout << "not on this system:" << unavailable << "\n";
+  // Without root (chattr) or user namespaces (a mount) those cases cannot
+  // be made; the file-size limit can be everywhere.
+  if (!unavailable.empty()) std::cout << "not on this system:" << unavailable << "\n";
 }
 
 }  // namespace
