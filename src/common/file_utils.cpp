@@ -203,9 +203,9 @@ std::string DesignOutputName(const std::string& name, const std::string& extensi
 }
 
 std::string DesignFileName(const std::string& name) {
-  if (name.empty() || DesignStem(name) != name || name.find('/') != std::string::npos) return name;
+  if (name.empty() || DesignStem(name) != name || name.front() == '/') return name;
   const bool dotted = FileNamePart(name).find('.') != std::string::npos;
-  if (dotted && DataFileExtension.empty()) return name;
+  if (dotted && (name.find('/') != std::string::npos || DataFileExtension.empty())) return name;
   return name + "." + DataFileExtension;
 }
 

@@ -73,9 +73,10 @@ std::string NameToRead(const std::string& name, const std::string& extension);
 // extension, so "pump.v1" gives "pump.v1.txt" and never "pump.txt".
 std::string DesignOutputName(const std::string& name, const std::string& extension);
 // The design file's name for a design name: as it is when it ends with the
-// design file's extension or is a path (given so on the command line, or a
-// file of another extension read as chosen: DesignNameOfFile), else with
-// the extension added ("pump.v1" is the design "pump.v1.vb4").
+// design file's extension, is a path with an extension of its own (given so
+// on the command line) or an absolute path (a file of another extension or
+// none, read as chosen: DesignNameOfFile), else with the extension added
+// ("pump.v1" is the design "pump.v1.vb4", "old.d/sheet" "old.d/sheet.vb4").
 std::string DesignFileName(const std::string& name);
 // The design file of a design name in directory: DesignFileName, in the
 // directory unless the name is an absolute path; an empty directory means
