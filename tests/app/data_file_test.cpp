@@ -34,7 +34,6 @@
 #include "common/text_file.h"
 #include "platform/file_system.h"
 #include "platform/scripted_dialogs.h"
-#include "support/child_report.h"
 #include "support/file_test_support.h"
 
 namespace fs = std::filesystem;
@@ -618,7 +617,11 @@ TEST_F(DataFileTest, SaveUnderAFileSizeLimitSaysWhy) {
   ASSERT_GT(old.size(), 1024u);
   calc::EllipseCurve.a = 81;
   common::MessagesEnabled = 1;
-  const std::string text = testsupport::RunInChild([&] {
+  int report[2];
+  ASSERT_EQ(::pipe(report), 0);
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
     // Writes beyond 1 KB fail (the program ignores the signal that would
     // otherwise end it).
     ::signal(SIGXFSZ, SIG_IGN);
@@ -627,8 +630,17 @@ TEST_F(DataFileTest, SaveUnderAFileSizeLimitSaysWhy) {
     common::AbortFlag = 0;
     app::SaveDataFile(dir_.Path("limited.vb4"));
     const std::string said = dialogs_.Asked().empty() ? "" : dialogs_.Asked().back().text;
-    return std::to_string(common::AbortFlag) + "|" + said;
-  }).text;
+    const std::string text = std::to_string(common::AbortFlag) + "|" + said;
+    if (::write(report[1], text.data(), text.size()) < 0) ::_exit(2);
+    ::_exit(0);
+  }
+  ::close(report[1]);
+  std::string text;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+  ::close(report[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
   EXPECT_EQ(text, "1|file close error: " + dir_.Path("limited.vb4") + ": File too large");
   EXPECT_EQ(Slurp(dir_.Path("limited.vb4")), old);
   EXPECT_EQ(dir_.Entries(), 1u) << "no spool file is left behind";

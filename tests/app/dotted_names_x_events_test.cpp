@@ -368,22 +368,12 @@ TEST_P(TypedNamesByXEvents, EveryDialogWritesTheFileChosen) {
 INSTANTIATE_TEST_SUITE_P(NameForms, TypedNamesByXEvents, ::testing::ValuesIn(NameForms()),
                          [](const ::testing::TestParamInfo<NameForm>& info) { return info.param.label; });
 
-// The records a table file holds by its head.
-std::uint32_t RecordCount(const std::string& table) {
-  const std::string bytes = testsupport::Slurp(table);
-  if (bytes.size() < 8) return 0;
-  std::uint32_t n = 0;
-  for (int i = 7; i >= 4; --i) n = n << 8 | static_cast<unsigned char>(bytes[static_cast<std::size_t>(i)]);
-  return n;
-}
-
 // The tool table's window (Database > Cutting tool) and its printout to the
-// File and HTML File devices, after Settings > Save has written the
-// settings file that the second start reads (asking for the device): each
-// row a dialog of the window's File menu with a name form typed. A name
-// that is there is read as typed (data.csv, tools.bak, not the .txt and
-// .dbf files the extension rule would take); an output over a file that is
-// there asks first: No keeps it byte for byte, Yes replaces it whole.
+// File and HTML File devices (asked for once Settings > Save has written
+// the settings file and it is set so): each row a dialog of the window's
+// File menu and a name typed. A name there is read as typed (data.csv,
+// tools.bak, never the .txt or .dbf the extension would give); an output
+// over a file there asks first: No keeps it, Yes replaces it.
 TEST(TypedNamesByXEvents, TableWindowAndPrintoutsReadAsChosenAndAskBeforeReplacing) {
   const XSetUp setUp;
   if (!setUp.skipped.empty()) GTEST_SKIP() << setUp.skipped;
@@ -392,102 +382,96 @@ TEST(TypedNamesByXEvents, TableWindowAndPrintoutsReadAsChosenAndAskBeforeReplaci
   const XTool x(setUp.tool, server.Display());
   const testsupport::ScratchDirectory dir("typed_names_table");
   const std::string tools = testsupport::Slurp(std::string(VOB_SOURCE_DIR) + "/resources/v1toolx.dbf");
-  const std::string record = "1,1.25,0.38,0,1,0,0,0.3,20,0,";
-  std::map<std::string, std::string> kept = {
-      {"d.vb4", DesignWithSpeed(1200)}, {"tools.bak", tools}, {"data.csv", record + "\"CSVTEST\",\"hob\",\"\",\"\",\"\"\r\n"},
-      {"data.csv.txt", record + "\"WRONG\",\"hob\",\"\",\"\",\"\"\r\n"}, {"tools.bak.dbf", "not a table"}, {"mat", "m"}, {"tab", "t"},
-      {"pump.htm", "p"}, {"Zähne ü", "z"}};
+  const auto tool = [](const std::string& standard) {
+    return "1,1.25,0.38,0,1,0,0,0.3,20,0,\"" + standard + "\",\"hob\",\"\",\"\",\"\"\r\n";
+  };
+  std::map<std::string, std::string> kept = {{"d.vb4", DesignWithSpeed(1200)}, {"tools.bak", tools},
+      {"data.csv", tool("FROMCSV")}, {"data.csv.txt", tool("FROMTXT")}, {"tools.bak.dbf", "-"},
+      {"mat", "m"}, {"tab", "t"}, {"pump.htm", "p"}, {"Zähne ü", "z"}};
+  // The records of the table by its head.
+  const auto records = [&] {
+    const std::string head = testsupport::Slurp(dir.Path("v1toolx.dbf")).substr(0, 8);
+    return static_cast<unsigned char>(head[4]) | static_cast<unsigned char>(head[5]) << 8;
+  };
   for (const auto& [name, bytes] : kept) testsupport::Put(dir.Path(name), bytes);
   testsupport::Put(dir.Path("v1toolx.dbf"), tools);
-
   {
     Session first(x, dir);
     ASSERT_TRUE(first.Start(server.Display(), "d.vb4")) << testsupport::Slurp(dir.Path("run.err"));
     ASSERT_NO_FATAL_FAILURE(first.Menu("alt+f", {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Return"}));
-    const std::string settings = x.WaitForTitle("^Settings$");
-    ASSERT_FALSE(settings.empty()) << x.Titles();
-    x.Focus(settings);
+    x.Focus(x.WaitForTitle("^Settings$"));
     x.Keys({"alt+s"});
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(dir.Path("vob4.cfg")); })) << x.Titles();
     x.Keys({"Escape"});
     EXPECT_EQ(first.Exit(false), 0);
   }
   std::string settings = testsupport::Slurp(dir.Path("vob4.cfg"));
-  const std::string ask = "Text Device Window ?\r\nFALSE";
-  ASSERT_NE(settings.find(ask), std::string::npos);
-  settings.replace(settings.find(ask), ask.size(), "Text Device Window ?\r\nTRUE");
-  testsupport::Put(dir.Path("vob4.cfg"), settings);
+  const std::size_t ask = settings.find("Text Device Window ?\r\nFALSE");
+  ASSERT_NE(ask, std::string::npos);
+  testsupport::Put(dir.Path("vob4.cfg"), settings.replace(ask + 22, 5, "TRUE"));
 
   Session session(x, dir);
   ASSERT_TRUE(session.Start(server.Display(), "d.vb4")) << testsupport::Slurp(dir.Path("run.err"));
   ASSERT_NO_FATAL_FAILURE(session.Menu("alt+d", {"Down", "Return"}));
   const std::string table = x.WaitForTitle("profile of reference rack");
-  ASSERT_FALSE(table.empty()) << x.Titles();
-  struct Row {
-    int item;            // Down presses in the window's File menu
-    int device;          // the printout device (1..7), 0 for none
-    std::string dialog;  // the file dialog's title
-    std::string typed, file;
-    std::uint32_t records = 0;  // an append: the table's records after it
+  const auto fileMenu = [&](std::size_t downs, const std::string& last = "Return") {
+    x.Focus(table);
+    x.Keys({"alt+f"});
+    ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 3; }, 5s)) << x.Titles();
+    std::vector<std::string> keys(downs, "Down");
+    keys.push_back(last);
+    x.Keys(keys);
   };
-  const std::vector<Row> rows = {{3, 0, "^Append Delimited$", "data.csv", "", 10},
-                                 {2, 0, "^Append dbf$", "tools.bak", "", 19},
-                                 {1, 0, "^Save As Delimited$", "mat", "mat.txt"},
-                                 {0, 0, "^Export HTML$", "tab", "tab.htm"},
-                                 {4, 3, "^Save$", "Zähne ü", "Zähne ü.txt"},
-                                 {4, 7, "^Save$", "pump.v1", "pump.v1.htm"}};
-  for (const Row& row : rows) {
-    const bool there = !row.file.empty() && row.file != "pump.v1.htm";
-    if (there) testsupport::Put(dir.Path(row.file), "old " + row.file);
+  // File menu item (Down presses), printout device (Down presses from
+  // Screen, -1: none), dialog, name typed, the file written (empty: the
+  // table's records after the append).
+  struct Row {
+    std::size_t item;
+    int device;
+    std::string dialog, typed, file;
+    int records = 0;
+  };
+  for (const Row& row : std::vector<Row>{{3, -1, "^Append Delimited$", "data.csv", "", 10},
+                                         {2, -1, "^Append dbf$", "tools.bak", "", 19},
+                                         {1, -1, "^Save As Delimited$", "mat", "mat.txt"},
+                                         {0, -1, "^Export HTML$", "tab", "tab.htm"},
+                                         {4, 2, "^Save$", "Zähne ü", "Zähne ü.txt"},
+                                         {4, 6, "^Save$", "pump.v1", "pump.v1.htm"}}) {
+    const bool there = !row.file.empty() && row.typed != "pump.v1";
+    if (there) testsupport::Put(dir.Path(row.file), "old");
     for (const std::string answer : {"Escape", "Return"}) {
-      if (!there && answer == std::string("Escape")) continue;
-      x.Focus(table);
-      x.Keys({"alt+f"});
-      ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 3; }, 5s)) << x.Titles();
-      std::vector<std::string> keys(static_cast<std::size_t>(row.item), "Down");
-      keys.push_back("Return");
-      x.Keys(keys);
-      if (row.device > 0) {
-        const std::string devices = x.WaitForTitle("^Select$");
-        ASSERT_FALSE(devices.empty()) << x.Titles();
-        x.Focus(devices);
-        keys.assign(static_cast<std::size_t>(row.device - 1), "Down");
+      if (!there && answer == "Escape") continue;
+      ASSERT_NO_FATAL_FAILURE(fileMenu(row.item));
+      if (row.device >= 0) {
+        x.Focus(x.WaitForTitle("^Select$"));
+        std::vector<std::string> keys(static_cast<std::size_t>(row.device), "Down");
         keys.insert(keys.begin(), "space");
         keys.push_back("Return");
         x.Keys(keys);
       }
       ASSERT_NO_FATAL_FAILURE(session.TypeInFileDialog(row.dialog, row.typed));
       if (there) {
-        // "... already exists. overwrite ?": No, then Yes.
         const std::string question = x.WaitForTitle("^VOB4 - Razivudo Redo Zavaz$");
         ASSERT_FALSE(question.empty()) << row.file << " replaced unasked: " << x.Titles();
         x.Focus(question);
         x.Keys({answer});
       }
-      if (row.records > 0) {
-        EXPECT_TRUE(WaitUntil([&] { return RecordCount(dir.Path("v1toolx.dbf")) == row.records; })) << row.typed;
-      } else if (answer == std::string("Escape")) {
-        ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 2; })) << x.Titles();
-        EXPECT_EQ(testsupport::Slurp(dir.Path(row.file)), "old " + row.file);
-      } else {
-        // The table's first record, in whatever form the output gives it.
-        EXPECT_TRUE(WaitUntil([&] { return testsupport::Slurp(dir.Path(row.file)).find("1.2500") != std::string::npos; }))
-            << row.file;
-      }
+      // An append's records, or the table's first record in whatever form
+      // the output gives it.
+      EXPECT_TRUE(WaitUntil([&] {
+        if (row.file.empty()) return records() == row.records;
+        return answer == "Escape" ? testsupport::Slurp(dir.Path(row.file)) == "old"
+                                  : testsupport::Slurp(dir.Path(row.file)).find("1.2500") != std::string::npos;
+      })) << row.typed << " " << answer;
       ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 2; })) << "a box came up: " << x.Titles();
     }
   }
-  const std::string appended = testsupport::Slurp(dir.Path("v1toolx.dbf"));
-  EXPECT_NE(appended.find("CSVTEST"), std::string::npos);
-  EXPECT_EQ(appended.find("WRONG"), std::string::npos);
-  x.Focus(table);
-  x.Keys({"alt+f"});
-  ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 3; }, 5s)) << x.Titles();
-  x.Keys({"Up", "Return"});
+  EXPECT_NE(testsupport::Slurp(dir.Path("v1toolx.dbf")).find("FROMCSV"), std::string::npos);
+  ASSERT_NO_FATAL_FAILURE(fileMenu(0, "Up"));  // Exit, the last item
+  x.Keys({"Return"});
   ASSERT_TRUE(WaitUntil([&] { return session.OnlyTheWindow(); })) << x.Titles();
   EXPECT_EQ(session.Exit(false), 0) << testsupport::Slurp(dir.Path("run.err"));
 
-  // Nothing but the files named was written, and nothing left beside them.
   std::set<std::string> expected = {"v1toolx.dbf", "vob4.cfg", "mat.txt", "tab.htm", "Zähne ü.txt", "pump.v1.htm"};
   for (const auto& [name, bytes] : kept) {
     expected.insert(name);
