@@ -213,9 +213,10 @@ std::optional<std::string> QtUserDialogs::OpenFileName(const FileNameRequest& re
     name = QFileDialog::getOpenFileName(Parent(), Q(request.caption), Q(request.directory),
                                         Q(QtFileFilter(request.filter)));
   } else {
-    // The program completes a typed name with the format's extension and
-    // says itself when the file is not there: the dialog takes the name as
-    // typed ("pump.v1" for "pump.v1.vb4") instead of refusing it.
+    // The program reads a file that is there as chosen, completes a name
+    // that is not with the format's extension, and says itself when that
+    // is not there either: the dialog takes the name as typed ("pump.v1"
+    // for "pump.v1.vb4") instead of refusing it.
     QFileDialog dialog(Parent(), Q(request.caption), Q(request.directory), Q(QtFileFilter(request.filter)));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
