@@ -77,8 +77,9 @@ std::string FailedFile(const std::string& file) {
 bool ReadBatchDesign(const CommandLine& line, std::ostream& err, std::string& designPath) {
   // The file ReadDataFile reads: a name without '.' is a design of the
   // data directory.
-  designPath = line.fileName.find('.') == std::string::npos ? common::DesignFilePath(common::DataDirectory, line.fileName + "." + common::DataFileExtension)
-                                                            : line.fileName;
+  designPath = line.fileName.find('.') == std::string::npos
+                   ? common::DesignFilePath(common::DataDirectory, line.fileName + "." + common::DataFileExtension)
+                   : line.fileName;
   common::AbortFlag = 0;
   common::ClearFileFailure();
   if (line.fileName.empty()) {
