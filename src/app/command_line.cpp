@@ -77,8 +77,9 @@ std::string FailedFile(const std::string& file) {
 bool ReadBatchDesign(const CommandLine& line, std::ostream& err, std::string& designPath) {
   // The file ReadDataFile reads: a name without '.' is a design of the
   // data directory.
-  designPath = line.fileName.find('.') == std::string::npos ? DataFilePath(common::DataDirectory, line.fileName)
-                                                            : line.fileName;
+  designPath = line.fileName.find('.') == std::string::npos
+                   ? common::DesignFilePath(common::DataDirectory, line.fileName + "." + common::DataFileExtension)
+                   : line.fileName;
   common::AbortFlag = 0;
   common::ClearFileFailure();
   if (line.fileName.empty()) {
@@ -343,6 +344,10 @@ std::optional<int> OpenStartFile(const CommandLine& line) {
   ReadDataFile(line.fileName);
   const bool read = common::AbortFlag == 0;
   if (read) StartedWithFile = 1;
+  // A file of another extension ("pump.bak") is the design's file: it is
+  // saved back there, not beside it with the design file's extension.
+  if (read && common::DesignFileName(line.fileName) != line.fileName)
+    common::CurrentFileName = common::DesignNameOfFile(line.fileName);
   common::MessagesEnabled = 1;
   if (read) return std::nullopt;
   if (exists) {

@@ -30,12 +30,6 @@
 
 namespace app {
 
-std::string DataFilePath(const std::string& directory, const std::string& name) {
-  // An absolute name is no name of the directory.
-  const std::string folder = !name.empty() && name.front() == '/' ? std::string() : common::AddBackslash(directory);
-  return folder + common::KeptDesignFile(name);
-}
-
 namespace {
 
 using calc::SpurGearData;
@@ -76,8 +70,7 @@ struct ChosenPath {
 
 
 // The path of a name: empty, the save or open dialog in DataDirectory (the
-// file chosen, completed with ".vb4" unless it ends in it in any letter
-// case, is the file written or read, and names the design and its
+// file chosen is the file written or read, and names the design and its
 // directory; Cancel or an empty choice set AbortFlag); the current
 // design's name, saved: its file; without '.', DataDirectory + name +
 // ".vb4"; with '.', the name itself.
@@ -88,16 +81,16 @@ ChosenPath ChoosePath(const std::string& name, bool save) {
     if (!answer) return chosen;
     chosen.fromDialog = true;
     chosen.directory = common::FileDirPart(*answer);
-    chosen.name = common::BareDesignName(*answer);
+    chosen.name = common::DesignNameOfFile(*answer);
     chosen.path = *answer;
   } else if (save && name == common::CurrentFileName) {
     // The current design's own name is its file, where the design came
     // from: a name with dots of its own ("pump.v1") is no path.
-    chosen.path = DataFilePath(common::DataDirectory, name);
+    chosen.path = common::DesignFilePath(common::DataDirectory, name);
   } else if (name.find('.') == std::string::npos) {
     // Opening by a bare name also names the design.
     if (!save) chosen.name = name;
-    chosen.path = DataFilePath(common::DataDirectory, name);
+    chosen.path = common::DesignFilePath(common::DataDirectory, name + "." + common::DataFileExtension);
   } else {
     chosen.path = name;
   }
@@ -627,10 +620,11 @@ void WriteDataFile(const std::string& name) {
   }
   try {
     WriteDesign();
-  } catch (const std::exception&) {
+  } catch (const std::exception& fault) {
     // An unfinished file must never be put in place of the previous one.
     common::SharedTextFile.Discard();
-    common::ShowFileError("file write error");
+    common::NoteFileFailure(chosen.path + ": " + fault.what());
+    common::ShowFileError("file write error: " + common::LastFileFailure());
     common::AbortFlag = 1;
     return;
   }

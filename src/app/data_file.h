@@ -28,15 +28,10 @@ namespace app {
 // setting the first save clears it.
 extern std::uint8_t StartedWithFile;
 
-// The file of a design name in a directory: directory, separator, name,
-// "." and the data-file extension; an empty directory means the working
-// directory (the bare file name).
-std::string DataFilePath(const std::string& directory, const std::string& name);
-
 // Writes the current design. The name picks the file: empty, the save
 // dialog (on success DataDirectory and CurrentFileName follow the choice);
 // the current design's name (CurrentFileName), its file in DataDirectory
-// (DataFilePath), dots of its own and all; other names without '.',
+// (DesignFilePath), dots of its own and all; other names without '.',
 // DataDirectory + name + ".vb4"; with '.', the path itself. An
 // existing file is asked about first (CheckOutputFileName). The file is
 // written completely or not at all: the previous file stays until the new

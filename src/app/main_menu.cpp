@@ -311,7 +311,7 @@ void FileNew() {
     UpdateMessageMenu();
     AbortFlag = 1;
   };
-  if (common::FileCanOpen(DataFilePath(common::DataDirectory, "null"))) {
+  if (common::FileCanOpen(common::DesignFilePath(common::DataDirectory, "null"))) {
     ReadDataFile("null");
     if (Aborted()) {
       putBack();

@@ -139,7 +139,7 @@ void QuerySaveChanges() {
   if (!common::DataChanged) return;
   if (!common::CurrentFileName.empty()) {
     const std::string shown = StartedWithFile ? common::CurrentFileName
-                                              : DataFilePath(common::DataDirectory, common::CurrentFileName);
+                                              : common::DesignFilePath(common::DataDirectory, common::CurrentFileName);
     const bool yes = common::AskYesNoCancel("Save file (" + shown + ") ?");
     if (AbortFlag) return;
     if (yes) {
@@ -187,7 +187,7 @@ void RemoveRecentFile(int n) {
 
 void AddRecentFile(const std::string& name) {
   if (name.empty()) return;
-  const std::string full = AbsolutePath(DataFilePath(common::DataDirectory, name));
+  const std::string full = AbsolutePath(common::DesignFilePath(common::DataDirectory, name));
   // File names compare exactly here: two names that differ in case are two files.
   for (int n = 4; n >= 1; --n)
     if (common::RecentFiles[n] == full) RemoveRecentFile(n);
@@ -210,7 +210,7 @@ void OpenRecentFile(int n) {
   // design's name and directory as they were.
   ReadDataFile(path);
   if (!AbortFlag) {
-    common::CurrentFileName = common::BareDesignName(path);
+    common::CurrentFileName = common::DesignNameOfFile(path);
     common::DataDirectory = common::FileDirPart(path);
     AddRecentFile(common::CurrentFileName);
     common::DataChanged = 0;

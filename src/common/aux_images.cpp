@@ -6,6 +6,7 @@
 
 #include "common/code_page.h"
 #include "common/file_checks.h"
+#include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/help_text.h"
 #include "common/kaldvar.h"
@@ -102,13 +103,13 @@ void SendToPlotter(const AuxImage& image) {
     std::error_code ec;
     auto in = platform::Files().OpenRead(PlotFile(image), ec);
     if (!in) {
-      ShowFileError("file " + PlotFile(image) + " not found or no access !");
+      CheckFileAccess(PlotFile(image));
       return;
     }
     char buffer[8192];
     for (std::ptrdiff_t got; (got = in->Read(buffer, sizeof buffer, ec)) > 0;) plot.append(buffer, got);
     if (ec) {
-      ShowFileError("read error");
+      ShowFileFailure("read error", PlotFile(image), ec);
       return;
     }
   }
@@ -120,7 +121,8 @@ void SendToPlotter(const AuxImage& image) {
   request.caption = "Print/Plot HP-GL/2";
   request.fileName = image.picture + (framing == platform::DialogButton::Yes ? ".prn" : ".plt");
   request.filter = "HP-GL|*.plt;*.prn;*.hpg";
-  const auto target = platform::Dialogs().SaveFileName(request);
+  // An existing file is asked about first.
+  const auto target = AskOutputFile(request);
   if (!target) return;
   std::string bytes = plot;
   if (framing == platform::DialogButton::Yes) bytes = "\x1b" "E" "\x1b" "%0B" + plot + "\x1b" "%0A" "\x1b" "E";

@@ -861,8 +861,9 @@ void ConfigDialogSession::Import() {
   request.caption = "Open";
   request.directory = RemoveBackslash(AddBackslash(ConfigDirectory));
   request.filter = "*.cfg|*.cfg";
-  const std::optional<std::string> chosen = platform::Dialogs().OpenFileName(request);
-  if (!chosen || chosen->empty()) {
+  request.extension = "cfg";
+  const std::optional<std::string> chosen = AskInputFile(request);
+  if (!chosen) {
     AbortFlag = 1;
     return;
   }

@@ -743,7 +743,7 @@ void WriteConfigFileTo(const std::string& path) {
     SignificantDigits = 3;
     WriteItems(decimalSign, significantDigits);
     if (AbortFlag)
-      SharedTextFile.Discard();  // a failed line: the previous file stays
+      AbandonFileChecked(SharedTextFile);  // a failed line: the previous file stays, and the user learns why
     else
       CloseFileChecked(SharedTextFile);
   }

@@ -91,16 +91,12 @@ void RewriteFileRetry(TextFile& file) {
   for (;;) {
     std::error_code ec;
     if (file.Rewrite(ec)) return;
+    // The file and the system's reason, as every failed save says them.
     NoteFileFailure(file.Name(), ec);
-    std::string text;
-    if (ec == std::errc::read_only_file_system)
-      text = "remove write protect !";
-    else if (ec == std::errc::no_such_device)
-      text = "put program disk into drive A !";
-    else
-      text = "I/O-Error " + std::to_string(ec.value());
+    const std::string text = (DiskFull(ec) ? "disk full" : "file write error") + std::string(": ") + FileFailure();
     // Without a user to fix the cause, trying again cannot help.
     if (!MessagesEnabled) {
+      TellUnshownMessage(text);
       AbortFlag = 1;
       return;
     }
@@ -116,8 +112,10 @@ void RewriteFileRetry(TextFile& file) {
 void CheckFileAccess(const std::string& name) {
   std::error_code ec;
   if (platform::Files().OpenRead(name, ec)) return;
+  // Which of the two it is, the system says ("No such file or directory",
+  // "Permission denied", "Is a directory").
   NoteFileFailure(TrimBlanks(name), ec);
-  ShowFileError("file " + TrimBlanks(name) + " " + "not found or no access" + " !");
+  ShowFileError("file " + TrimBlanks(name) + " " + "not found or no access" + ": " + ec.message());
   AbortFlag = 1;
 }
 

@@ -33,12 +33,13 @@ void CloseFileChecked(TextFile& file);
 // failure is told and noted as CloseFileChecked tells it, with the
 // system's reason ("No space left on device").
 void AbandonFileChecked(TextFile& file);
-// Opens the assigned file for writing; on failure tells why ("remove write
-// protect !", "I/O-Error " + code) and offers Retry or Cancel. Cancel, and
-// any failure while MessagesEnabled is 0 (no one to ask), sets AbortFlag.
+// Opens the assigned file for writing; on failure tells the file and the
+// system's reason ("file write error: /home/u/vob4.cfg: Read-only file
+// system") and offers Retry or Cancel. Cancel, and any failure while
+// MessagesEnabled is 0 (no one to ask), sets AbortFlag.
 void RewriteFileRetry(TextFile& file);
 // Opens name for reading and closes it; on failure "file <name> not found
-// or no access !" and AbortFlag.
+// or no access: <the system's reason>" and AbortFlag.
 void CheckFileAccess(const std::string& name);
 // Refuses a name that the save would refuse ("invalid file name: <name>:
 // <the system's reason>"): no file can be created

@@ -64,10 +64,23 @@ void SelectDirectory(const std::string& start, std::string& directory) {
   directory = chosen && !chosen->empty() ? DirectoryOf(*chosen) : start;
 }
 
+std::optional<std::string> AskInputFile(platform::FileNameRequest request) {
+  const std::optional<std::string> chosen = platform::Dialogs().OpenFileName(request);
+  if (!chosen || TrimBlanks(*chosen).empty()) return std::nullopt;
+  return NameToRead(*chosen, request.extension);
+}
+
 std::optional<std::string> AskOutputFile(platform::FileNameRequest request) {
   const std::optional<std::string> chosen = platform::Dialogs().SaveFileName(request);
-  if (!chosen || TrimBlanks(*chosen).empty()) return std::nullopt;
-  return NameWithExtension(*chosen, request.extension);
+  if (!chosen || TrimBlanks(*chosen).empty()) {
+    AbortFlag = 1;
+    return std::nullopt;
+  }
+  const std::string name = NameWithExtension(*chosen, request.extension);
+  AbortFlag = 0;
+  CheckOutputFileName(name);
+  if (AbortFlag) return std::nullopt;
+  return name;
 }
 
 std::optional<std::string> AskDesignFile(bool save) {
@@ -76,18 +89,23 @@ std::optional<std::string> AskDesignFile(bool save) {
   request.caption = save ? "Save" : "Open";
   request.directory = AddBackslash(DataDirectory);
   // Offered with its extension, so that a design name with dots comes back
-  // whole.
-  if (save && !CurrentFileName.empty()) request.fileName = DesignFileName(CurrentFileName);
+  // whole; a design read from a file of another extension is offered that
+  // file, in its folder.
+  if (save && !CurrentFileName.empty()) {
+    const std::string file = DesignFilePath(DataDirectory, CurrentFileName);
+    if (!FileDirPart(file).empty()) request.directory = FileDirPart(file);
+    request.fileName = file.substr(FileDirPart(file).size());
+  }
   request.filter = "*." + ext + "|*." + ext;
   request.extension = ext;
   const std::optional<std::string> chosen =
-      save ? platform::Dialogs().SaveFileName(request) : platform::Dialogs().OpenFileName(request);
+      save ? platform::Dialogs().SaveFileName(request) : AskInputFile(request);
   CursorArrow();
   if (!chosen || TrimBlanks(*chosen).empty()) {
     AbortFlag = 1;
     return std::nullopt;
   }
-  return NameWithExtension(*chosen, ext);
+  return save ? NameWithExtension(*chosen, ext) : *chosen;
 }
 
 void SaveDataFileAs(const std::string& nameIn, std::string& fullName) {
@@ -100,7 +118,7 @@ void SaveDataFileAs(const std::string& nameIn, std::string& fullName) {
     CheckOutputFileName(fullName);
     if (AbortFlag) return;
     DataDirectory = DirectoryOf(fullName);
-    CurrentFileName = BareDesignName(fullName);
+    CurrentFileName = DesignNameOfFile(fullName);
     return;
   }
   fullName = name.find('.') == std::string::npos ? AddBackslash(DataDirectory) + name + "." + DataFileExtension : name;
@@ -115,11 +133,11 @@ void OpenDataFileName(const std::string& nameIn, std::string& fullName) {
     if (!chosen) return;
     fullName = *chosen;
     DataDirectory = DirectoryOf(fullName);
-    CurrentFileName = BareDesignName(fullName);
+    CurrentFileName = DesignNameOfFile(fullName);
   } else if (name == CurrentFileName) {
     // The current design's own name is its file, dots and all ("pump.v1",
     // "PUMP.VB4"), in its directory.
-    fullName = AddBackslash(DataDirectory) + KeptDesignFile(name);
+    fullName = DesignFilePath(DataDirectory, name);
   } else if (name.find('.') == std::string::npos) {
     fullName = AddBackslash(DataDirectory) + name + "." + DataFileExtension;
     CurrentFileName = name;

@@ -25,15 +25,24 @@ void SelectFileByMode(int mode, std::string& directory, const std::string& filte
 // it can be entered); Cancel gives start.
 void SelectDirectory(const std::string& start, std::string& directory);
 
+// The open dialog of an input of one format (request.extension): the file
+// chosen as NameToRead (file_utils.h) takes it ("data.csv" as it is,
+// "pump.v1" for "pump.v1.vb4" where only that is there), or nothing when
+// cancelled or empty. Every dialog that reads a file of a format asks here.
+std::optional<std::string> AskInputFile(platform::FileNameRequest request);
 // The save dialog of an output of one format (request.extension): the
-// chosen name completed by NameWithExtension (file_utils.h), or nothing
-// when cancelled or empty.
+// chosen name completed by NameWithExtension (file_utils.h) and checked by
+// CheckOutputFileName, which asks before an existing file is replaced; or
+// nothing, with AbortFlag set, when cancelled, empty, refused or not to be
+// replaced. Every save dialog of the program asks here.
 std::optional<std::string> AskOutputFile(platform::FileNameRequest request);
 // The design file picked in the save or the open dialog, started in
-// DataDirectory (the save dialog offers the current design's file): its
-// full name completed by NameWithExtension with the data file's extension
-// ("PUMP.VB4" stays, "pump.v2" gives "pump.v2.vb4"), or nothing (AbortFlag
-// set) on Cancel or an empty choice. The arrow cursor is restored.
+// DataDirectory (the save dialog offers the current design's file): the
+// save dialog's name completed by NameWithExtension with the data file's
+// extension ("PUMP.VB4" stays, "pump.v2" gives "pump.v2.vb4"), the open
+// dialog's by NameToRead ("pump.bak" as it is); or nothing (AbortFlag set)
+// on Cancel or an empty choice. The arrow cursor is restored. The
+// overwrite question is the save's (WriteDataFile).
 std::optional<std::string> AskDesignFile(bool save);
 
 // The full name to save the data file under: asked for when name is empty

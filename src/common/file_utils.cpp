@@ -1,6 +1,7 @@
 // File and path utilities of the line-file layer; see file_utils.h.
 #include "common/file_utils.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -145,25 +146,60 @@ std::string KeptDesignName(const std::string& stem) {
   return DesignStem(stem) != stem ? stem + "." + DataFileExtension : stem;
 }
 
-std::string KeptDesignFile(const std::string& name) {
-  return DesignStem(name) != name ? name : name + "." + DataFileExtension;
-}
-
 std::string BareDesignName(const std::string& path) {
   const std::string file = FileNamePart(path);
   const std::string kept = KeptDesignName(DesignStem(file));
   // A file whose extension is the design file's in other letters
   // ("PUMP.VB4") is a file of its own beside "PUMP.vb4": its whole name is
   // kept, so that the design is saved back to the file it was read from.
-  return DesignStem(file) == file || KeptDesignFile(kept) == file ? kept : file;
+  return DesignStem(file) == file || DesignFileName(kept) == file ? kept : file;
 }
 
-std::string NameWithExtension(const std::string& name, const std::string& extension) {
-  if (extension.empty()) return name;
-  const std::string file = FileNamePart(name);
-  const std::string suffix = "." + UpperText(extension);
-  if (file.size() > suffix.size() && UpperText(file.substr(file.size() - suffix.size())) == suffix) return name;
-  return name + "." + extension;
+std::string DesignNameOfFile(const std::string& path) {
+  const std::string name = BareDesignName(path);
+  if (DesignFileName(name) == FileNamePart(path)) return name;
+  // No name without a directory gives this file back; the path does, and
+  // an absolute one whatever DataDirectory becomes.
+  if (path.empty() || path.front() == '/') return path;
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  return ec ? path : absolute.string();
+}
+
+namespace {
+
+// Whether the file name ends in "." + one of the extensions in any letter
+// case, or is only that; "*" takes any extension.
+bool EndsInExtension(const std::string& file, const std::string& extensions) {
+  for (std::size_t start = 0; start <= extensions.size();) {
+    const std::size_t end = std::min(extensions.find(';', start), extensions.size());
+    const std::string extension = extensions.substr(start, end - start);
+    start = end + 1;
+    if (extension == "*") {
+      if (file.find('.') != std::string::npos) return true;
+      continue;
+    }
+    const std::string suffix = "." + UpperText(extension);
+    if (file.size() >= suffix.size() && UpperText(file.substr(file.size() - suffix.size())) == suffix) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string NameWithExtension(const std::string& name, const std::string& extensions) {
+  if (extensions.empty() || EndsInExtension(FileNamePart(name), extensions)) return name;
+  return name + "." + extensions.substr(0, extensions.find(';'));
+}
+
+std::string NameToRead(const std::string& name, const std::string& extension) {
+  // Anything there but a directory is read as chosen: a file that cannot be
+  // read is then refused with its own reason, not taken for another name.
+  platform::FileStatus status;
+  std::error_code ec;
+  const bool there = platform::Files().Status(name, status, ec) && status.kind != platform::FileStatus::Kind::None;
+  if (there && !fs::is_directory(name, ec)) return name;
+  return NameWithExtension(name, extension);
 }
 
 std::string DesignOutputName(const std::string& name, const std::string& extension) {
@@ -171,10 +207,15 @@ std::string DesignOutputName(const std::string& name, const std::string& extensi
 }
 
 std::string DesignFileName(const std::string& name) {
-  if (name.empty() || DesignStem(name) != name) return name;
+  if (name.empty() || DesignStem(name) != name || name.front() == '/') return name;
   const bool dotted = FileNamePart(name).find('.') != std::string::npos;
   if (dotted && (name.find('/') != std::string::npos || DataFileExtension.empty())) return name;
   return name + "." + DataFileExtension;
+}
+
+std::string DesignFilePath(const std::string& directory, const std::string& name) {
+  const std::string file = DesignFileName(name);
+  return !file.empty() && file.front() == '/' ? file : AddBackslash(directory) + file;
 }
 
 std::string TextAfterDot(const std::string& text) {

@@ -45,29 +45,45 @@ std::string DesignStem(const std::string& name);
 // ends with that extension too ("d.vb4" of the file "d.vb4.vb4"), the file's
 // name, so that the extension is never taken off a second time.
 std::string KeptDesignName(const std::string& stem);
-// The design file's name of a name KeptDesignName gives: the name with the
-// design file's extension, unless it ends with that extension already.
-std::string KeptDesignFile(const std::string& name);
 // The design's name of a design file (the path without its directory): the
-// name KeptDesignFile turns back into that file's name. "dir/pump.v1.vb4"
+// name DesignFileName turns back into that file's name. "dir/pump.v1.vb4"
 // gives "pump.v1", "dir/d.vb4.vb4" gives "d.vb4.vb4", and "dir/PUMP.VB4",
 // whose extension differs from the design file's in letter case only, is
 // kept whole ("PUMP.VB4"), since it is not the file "PUMP.vb4".
 std::string BareDesignName(const std::string& path);
-// The file a name typed for an output or input of one format names: the
-// name as typed when its file name ends in "." + extension (any letter
-// case: "gear.DXF"), else the name with "." + extension added ("pumpB.v3"
-// gives "pumpB.v3.dxf", "gear" gives "gear.dxf"). Every file dialog of a
-// format takes its names by this one rule. An empty extension adds nothing.
+// The design's name (CurrentFileName) of the design file at path, so that
+// the design is saved back to the file it was read from: BareDesignName
+// where DesignFileName gives that file back ("dir/pump.v1.vb4" gives
+// "pump.v1"); else, for a file of another extension or none ("dir/pump.bak",
+// "dir/pump"), the path itself, made absolute.
+std::string DesignNameOfFile(const std::string& path);
+// The file a name typed for an output of one format names: the name as
+// typed when its file name ends in "." + extension (any letter case:
+// "gear.DXF") or is only that (".dxf"), else the name with "." + extension
+// added ("pumpB.v3" gives "pumpB.v3.dxf", "gear" gives "gear.dxf"). Every
+// save dialog of a format takes its names by this one rule. Further
+// extensions the format takes may follow after ';' ("htm;html": "t.html"
+// stays, "t" gives "t.htm"); "*" takes any extension. An empty extension
+// adds nothing.
 std::string NameWithExtension(const std::string& name, const std::string& extension);
+// The file a name chosen in a dialog that reads names: the name as chosen
+// when a file of that name is there ("data.csv", "pump.bak"), else
+// NameWithExtension ("pump.v1" reads "pump.v1.vb4"). Every dialog that
+// reads takes its names by this one rule.
+std::string NameToRead(const std::string& name, const std::string& extension);
 // The name of a file derived from the design's: DesignStem + "." + the
 // extension, so "pump.v1" gives "pump.v1.txt" and never "pump.txt".
 std::string DesignOutputName(const std::string& name, const std::string& extension);
 // The design file's name for a design name: as it is when it ends with the
-// design file's extension or is a path with an extension of its own (given
-// so on the command line), else with the extension added ("pump.v1" is the
-// design "pump.v1.vb4").
+// design file's extension, is a path with an extension of its own (given so
+// on the command line) or an absolute path (a file of another extension or
+// none, read as chosen: DesignNameOfFile), else with the extension added
+// ("pump.v1" is the design "pump.v1.vb4", "old.d/sheet" "old.d/sheet.vb4").
 std::string DesignFileName(const std::string& name);
+// The design file of a design name in directory: DesignFileName, in the
+// directory unless the name is an absolute path; an empty directory means
+// the working directory.
+std::string DesignFilePath(const std::string& directory, const std::string& name);
 // The text after the first '.'; empty when there is none.
 std::string TextAfterDot(const std::string& text);
 

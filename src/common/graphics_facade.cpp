@@ -69,7 +69,7 @@ std::string DataFileName() {
   if (BareNameFlag) return CurrentFileName;
   // A design opened from the command line keeps its name as given; a bare
   // name gets the extension.
-  return AddBackslash(DataDirectory) + DesignFileName(CurrentFileName);
+  return DesignFilePath(DataDirectory, CurrentFileName);
 }
 
 }  // namespace common

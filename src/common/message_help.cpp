@@ -64,8 +64,7 @@ std::string StoredLine(const std::string& display) {
 }
 
 // The whole file as bytes; false on any read failure.
-bool ReadBytes(const std::string& name, std::string& bytes) {
-  std::error_code ec;
+bool ReadBytes(const std::string& name, std::string& bytes, std::error_code& ec) {
   auto in = platform::Files().OpenRead(name, ec);
   if (!in) return false;
   char buffer[8192];
@@ -139,8 +138,9 @@ void ShowMessageHelpForm(const std::string& message, const std::string& origin, 
 bool RewriteMessageHelp(const std::string& message, const std::string& origin, const std::string& remedy) {
   const std::string name = MessageExplanationFileName();
   std::string bytes;
-  if (!ReadBytes(name, bytes)) {
-    ShowFileError("file " + name + " not found or no access !");
+  std::error_code ec;
+  if (!ReadBytes(name, bytes, ec)) {
+    ShowFileFailure("read error", name, ec);
     return false;
   }
   std::vector<RawLine> lines = SplitRaw(bytes);
@@ -160,7 +160,6 @@ bool RewriteMessageHelp(const std::string& message, const std::string& origin, c
   std::string out;
   for (const auto& line : lines) out += line.text + line.end;
   platform::ReplacingFile file;
-  std::error_code ec;
   if (!file.Open(name, ec) || !file.Write(out, ec) || !file.Commit(ec)) {
     file.Discard();
     ShowFileFailure("file write error", name, ec);

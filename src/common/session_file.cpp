@@ -35,7 +35,7 @@ void WriteSessionFile() {
   WriteTextLine(ProgramName + " Session " + DataDirectory);
   for (int i = 1; i <= 4; ++i) WriteTextLine(RecentFiles[i]);
   if (AbortFlag)
-    SharedTextFile.Discard();  // a failed line: the previous file stays
+    AbandonFileChecked(SharedTextFile);  // a failed line: the previous file stays, and the user learns why
   else
     CloseFileChecked(SharedTextFile);
 }

@@ -232,7 +232,12 @@ bool FileSystem::ReadLink(const std::string& path, std::string& target, std::err
   }
 }
 
-bool FileSystem::MayWrite(const std::string& path) { return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0; }
+bool FileSystem::MayWrite(const std::string& path, std::error_code& ec) {
+  errno = 0;
+  if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0) return true;
+  ec = LastError();
+  return false;
+}
 
 bool FileSystem::SetMode(const std::string& path, unsigned mode, std::error_code& ec) {
   errno = 0;
@@ -391,10 +396,7 @@ bool ReplacingFile::Open(const std::string& target, std::error_code& ec) {
     case FileStatus::Kind::None:
       break;
     case FileStatus::Kind::Regular:
-      if (!Files().MayWrite(resolved)) {
-        ec = Refused();
-        return false;
-      }
+      if (!Files().MayWrite(resolved, ec)) return false;
       replacesExisting_ = true;
       break;
     case FileStatus::Kind::Directory:

@@ -64,8 +64,10 @@ class FileSystem {
   // The text of a symbolic link.
   virtual bool ReadLink(const std::string& path, std::string& target, std::error_code& ec);
   // Whether the process may write the existing file, judged with its
-  // effective user and group ids.
-  virtual bool MayWrite(const std::string& path);
+  // effective user and group ids; false with the system's reason in ec
+  // ("Permission denied", "Read-only file system", "Operation not
+  // permitted" for an immutable file).
+  virtual bool MayWrite(const std::string& path, std::error_code& ec);
   // Changes the permission bits of a file (mode & 07777).
   virtual bool SetMode(const std::string& path, unsigned mode, std::error_code& ec);
   // Gives a file an owner and a group; false when the process may not.
@@ -106,7 +108,8 @@ class ScopedFileSystem {
 //   no_such_file_or_directory);
 // - an existing target that is not a regular file (a device, a pipe, a
 //   socket) is refused without being opened, and a directory too;
-// - an existing target that the process may not write is refused;
+// - an existing target that the process may not write is refused with the
+//   system's reason;
 // - the new version keeps the permission bits of the file it replaces and,
 //   where the process may set them, its owner and group; a new file gets
 //   0666 less the umask. Until the rename it is readable by its owner

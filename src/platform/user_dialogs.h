@@ -95,9 +95,12 @@ struct FileNameRequest {
   // separated by ';' ("*.vb4"); empty: all files.
   std::string filter;
   // The extension of the format chosen for (no dot): the program adds it to
-  // a typed name that lacks it (NameWithExtension of common/file_utils.h),
-  // so an open dialog also takes a name that is not there as typed
-  // ("pump.v1" for "pump.v1.vb4"). Empty: names are taken as they are.
+  // a typed name that lacks it (NameWithExtension of common/file_utils.h);
+  // an open dialog reads a file that is there as chosen and also takes a
+  // name that is not there as typed ("pump.v1" for "pump.v1.vb4",
+  // NameToRead). Further extensions the format takes may follow, each after
+  // a ';' ("htm;html"); "*" takes a name with any extension. Empty: names
+  // are taken as they are.
   std::string extension;
 };
 

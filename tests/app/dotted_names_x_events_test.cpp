@@ -88,7 +88,8 @@ std::string TitleEnd(const std::string& text) {
 
 // One name form: the design the program starts with, what is typed in File >
 // Open and in File > Save As, what is typed in the CAD (DXF), STL and STEP
-// dialogs, the files each must read or write, and the sentinels beside.
+// dialogs, the files each must read or write, and the sentinels beside (a
+// name typed in Open that is there is read as typed, so none of those).
 struct NameForm {
   std::string label;
   std::string start;                   // on the command line, saved by Ctrl+S
@@ -105,15 +106,19 @@ const std::vector<NameForm>& NameForms() {
   static const std::vector<NameForm> forms = {
       {"dotted", "pump.v1.vb4", "pump.v2", "pump.v2.vb4", "pump.v3", "pump.v3.vb4",
        {"pumpB.v4", "pumpB.v4", "pumpB.v4"}, {"pumpB.v4.dxf", "pumpB.v4.stl", "pumpB.v4.stp"},
-       {"pump.vb4", "pump.v2", "pump.v3", "pump.dxf", "pumpB.dxf", "pumpB.stl", "pumpB.stp"}},
+       {"pump.vb4", "pump.v3", "pump.dxf", "pumpB.dxf", "pumpB.stl", "pumpB.stp"}},
       {"upper_case_extension", "PUMP.VB4", "GEAR.VB4", "GEAR.VB4", "WHEEL.VB4", "WHEEL.VB4",
        {"PART.DXF", "PART.STL", "PART.STP"}, {"PART.DXF", "PART.STL", "PART.STP"},
        {"PUMP.vb4", "GEAR.vb4", "WHEEL.vb4", "PART.dxf", "PART.stl", "PART.stp", "PART.DXF.dxf"}},
       {"beyond_ascii_with_blanks", "Zähne ü 1.vb4", "Zähne ü 2", "Zähne ü 2.vb4", "Räder ö 3", "Räder ö 3.vb4",
        {"Teil ß 4", "Teil ß 4", "Teil ß 4"}, {"Teil ß 4.dxf", "Teil ß 4.stl", "Teil ß 4.stp"},
-       {"Zähne ü 2", "Räder ö 3", "Teil ß 4", "Z\u251c\u00f1hne \u251c\u255d 2.vb4"}},
+       {"Räder ö 3", "Teil ß 4", "Z\u251c\u00f1hne \u251c\u255d 2.vb4"}},
       {"without_extension", "gear.vb4", "wheel", "wheel.vb4", "shaft", "shaft.vb4", {"part", "part", "part"},
-       {"part.dxf", "part.stl", "part.stp"}, {"wheel", "shaft", "part", "shaft.dxf"}},
+       {"part.dxf", "part.stl", "part.stp"}, {"shaft", "part", "shaft.dxf"}},
+      // An existing file of another extension is read as chosen and saved
+      // back there; a name that is only the extension is itself.
+      {"another_extension", "gear.vb4", "pump.bak", "pump.bak", "x.edi", "x.edi.vb4", {".dxf", ".stl", ".stp"},
+       {".dxf", ".stl", ".stp"}, {"pump.bak.vb4", "x.edi", "gear.bak", ".dxf.dxf"}},
   };
   return forms;
 }
@@ -176,7 +181,11 @@ class Session {
     const std::vector<std::string> titled = x_.Shown(true);
     return titled[0] == window_ ? titled[1] : titled[0];
   }
-  bool CaptionEndsWith(const std::string& name) const { return x_.Title(window_).ends_with("  -  " + name); }
+  // The design's name, or its file's path where no name gives the file.
+  bool CaptionEndsWith(const std::string& name) const {
+    const std::string title = x_.Title(window_);
+    return title.ends_with("  -  " + name) || title.ends_with("  -  " + dir_.Path(name));
+  }
 
   // A menu of the menu bar by its Alt key, open once its window shows;
   // then the keys that pick the item.
@@ -402,6 +411,118 @@ TEST(TypedNamesByXEvents, FoldersOfAnyNameKeepTheSettings) {
       EXPECT_EQ(Files(dir.Dir()), std::set<std::string>{}) << name;
     }
   }
+}
+
+// The tool table's window (Database > Cutting tool) and its printout to the
+// File and HTML File devices (asked for once Settings > Save has written
+// the settings file and it is set so): each row a dialog of the window's
+// File menu and a name typed. A name there is read as typed (data.csv,
+// tools.bak, never the .txt or .dbf the extension would give); an output
+// over a file there asks first: No keeps it, Yes replaces it.
+TEST(TypedNamesByXEvents, TableWindowAndPrintoutsReadAsChosenAndAskBeforeReplacing) {
+  const XSetUp setUp;
+  if (!setUp.skipped.empty()) GTEST_SKIP() << setUp.skipped;
+  const testsupport::OwnXServer server;
+  if (server.Display().empty()) GTEST_SKIP() << "Xvfb is not installed or did not start";
+  const XTool x(setUp.tool, server.Display());
+  const testsupport::ScratchDirectory dir("typed_names_table");
+  const std::string tools = testsupport::Slurp(std::string(VOB_SOURCE_DIR) + "/resources/v1toolx.dbf");
+  const auto tool = [](const std::string& standard) {
+    return "1,1.25,0.38,0,1,0,0,0.3,20,0,\"" + standard + "\",\"hob\",\"\",\"\",\"\"\r\n";
+  };
+  std::map<std::string, std::string> kept = {{"d.vb4", DesignWithSpeed(1200)}, {"tools.bak", tools},
+      {"data.csv", tool("FROMCSV")}, {"data.csv.txt", tool("FROMTXT")}, {"tools.bak.dbf", "-"},
+      {"mat", "m"}, {"tab", "t"}, {"pump.htm", "p"}, {"Zähne ü", "z"}};
+  // The records of the table by its head.
+  const auto records = [&] {
+    const std::string head = testsupport::Slurp(dir.Path("v1toolx.dbf")).substr(0, 8);
+    return static_cast<unsigned char>(head[4]) | static_cast<unsigned char>(head[5]) << 8;
+  };
+  for (const auto& [name, bytes] : kept) testsupport::Put(dir.Path(name), bytes);
+  testsupport::Put(dir.Path("v1toolx.dbf"), tools);
+  {
+    Session first(x, dir);
+    ASSERT_TRUE(first.Start(server.Display(), "d.vb4")) << testsupport::Slurp(dir.Path("run.err"));
+    ASSERT_NO_FATAL_FAILURE(first.Menu("alt+f", {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Return"}));
+    x.Focus(x.WaitForTitle("^Settings$"));
+    x.Keys({"alt+s"});
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(dir.Path("vob4.cfg")); })) << x.Titles();
+    x.Keys({"Escape"});
+    EXPECT_EQ(first.Exit(false), 0);
+  }
+  std::string settings = testsupport::Slurp(dir.Path("vob4.cfg"));
+  const std::size_t ask = settings.find("Text Device Window ?\r\nFALSE");
+  ASSERT_NE(ask, std::string::npos);
+  testsupport::Put(dir.Path("vob4.cfg"), settings.replace(ask + 22, 5, "TRUE"));
+
+  Session session(x, dir);
+  ASSERT_TRUE(session.Start(server.Display(), "d.vb4")) << testsupport::Slurp(dir.Path("run.err"));
+  ASSERT_NO_FATAL_FAILURE(session.Menu("alt+d", {"Down", "Return"}));
+  const std::string table = x.WaitForTitle("profile of reference rack");
+  const auto fileMenu = [&](std::size_t downs, const std::string& last = "Return") {
+    x.Focus(table);
+    x.Keys({"alt+f"});
+    ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 3; }, 5s)) << x.Titles();
+    std::vector<std::string> keys(downs, "Down");
+    keys.push_back(last);
+    x.Keys(keys);
+  };
+  // File menu item (Down presses), printout device (Down presses from
+  // Screen, -1: none), dialog, name typed, the file written (empty: the
+  // table's records after the append).
+  struct Row {
+    std::size_t item;
+    int device;
+    std::string dialog, typed, file;
+    int records = 0;
+  };
+  for (const Row& row : std::vector<Row>{{3, -1, "^Append Delimited$", "data.csv", "", 10},
+                                         {2, -1, "^Append dbf$", "tools.bak", "", 19},
+                                         {1, -1, "^Save As Delimited$", "mat", "mat.txt"},
+                                         {0, -1, "^Export HTML$", "tab", "tab.htm"},
+                                         {4, 2, "^Save$", "Zähne ü", "Zähne ü.txt"},
+                                         {4, 6, "^Save$", "pump.v1", "pump.v1.htm"}}) {
+    const bool there = !row.file.empty() && row.typed != "pump.v1";
+    if (there) testsupport::Put(dir.Path(row.file), "old");
+    for (const std::string answer : {"Escape", "Return"}) {
+      if (!there && answer == "Escape") continue;
+      ASSERT_NO_FATAL_FAILURE(fileMenu(row.item));
+      if (row.device >= 0) {
+        x.Focus(x.WaitForTitle("^Select$"));
+        std::vector<std::string> keys(static_cast<std::size_t>(row.device), "Down");
+        keys.insert(keys.begin(), "space");
+        keys.push_back("Return");
+        x.Keys(keys);
+      }
+      ASSERT_NO_FATAL_FAILURE(session.TypeInFileDialog(row.dialog, row.typed));
+      if (there) {
+        const std::string question = x.WaitForTitle("^VOB4 - Razivudo Redo Zavaz$");
+        ASSERT_FALSE(question.empty()) << row.file << " replaced unasked: " << x.Titles();
+        x.Focus(question);
+        x.Keys({answer});
+      }
+      // An append's records, or the table's first record in whatever form
+      // the output gives it.
+      EXPECT_TRUE(WaitUntil([&] {
+        if (row.file.empty()) return records() == row.records;
+        return answer == "Escape" ? testsupport::Slurp(dir.Path(row.file)) == "old"
+                                  : testsupport::Slurp(dir.Path(row.file)).find("1.2500") != std::string::npos;
+      })) << row.typed << " " << answer;
+      ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 2; })) << "a box came up: " << x.Titles();
+    }
+  }
+  EXPECT_NE(testsupport::Slurp(dir.Path("v1toolx.dbf")).find("FROMCSV"), std::string::npos);
+  ASSERT_NO_FATAL_FAILURE(fileMenu(0, "Up"));  // Exit, the last item
+  x.Keys({"Return"});
+  ASSERT_TRUE(WaitUntil([&] { return session.OnlyTheWindow(); })) << x.Titles();
+  EXPECT_EQ(session.Exit(false), 0) << testsupport::Slurp(dir.Path("run.err"));
+
+  std::set<std::string> expected = {"v1toolx.dbf", "vob4.cfg", "mat.txt", "tab.htm", "Zähne ü.txt", "pump.v1.htm"};
+  for (const auto& [name, bytes] : kept) {
+    expected.insert(name);
+    EXPECT_EQ(testsupport::Slurp(dir.Path(name)), bytes) << name << " was changed";
+  }
+  EXPECT_EQ(Files(dir.Dir()), expected);
 }
 
 // CAD > Gear 1 as IGES over an old drawing while the temporary directory,

@@ -77,7 +77,7 @@ TEST_F(FileChecksTest, ResetAndAccessChecksReportMissingFiles) {
   AbortFlag = 0;
   CheckFileAccess("  " + dir_.Path("none.vb4") + " ");
   EXPECT_EQ(AbortFlag, 1);
-  EXPECT_EQ(dialogs_.Asked().back().text, "file " + dir_.Path("none.vb4") + " not found or no access !");
+  EXPECT_EQ(dialogs_.Asked().back().text, "file " + dir_.Path("none.vb4") + " not found or no access: No such file or directory");
 
   // Batch mode: the flag, but no box.
   AbortFlag = 0;
@@ -145,7 +145,7 @@ TEST_F(FileChecksTest, RewriteFileRetryEndsOnCancelAndInBatchMode) {
   EXPECT_EQ(AbortFlag, 1);
   EXPECT_EQ(protectedDisk.attempts, 3);
   ASSERT_EQ(dialogs_.Asked().size(), 3u);
-  EXPECT_EQ(dialogs_.Asked()[0].text, "remove write protect !");
+  EXPECT_EQ(dialogs_.Asked()[0].text, "file write error: " + dir_.Path("vob4.cfg") + ": Read-only file system");
   EXPECT_EQ(dialogs_.Asked()[0].buttons, platform::MessageButtons::RetryCancel);
 
   // Batch mode: one attempt, no question, even with Retry as the default.

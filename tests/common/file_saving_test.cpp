@@ -349,7 +349,10 @@ TEST_F(FileSavingTest, RootKeepsOwnerAndGroupAndRefusesPlantedLinks) {
 TEST_F(FileSavingTest, HookAnswersWhetherAFileMayBeWritten) {
   class Protected : public platform::FileSystem {
    public:
-    bool MayWrite(const std::string&) override { return false; }
+    bool MayWrite(const std::string&, std::error_code& ec) override {
+      ec = std::make_error_code(std::errc::permission_denied);
+      return false;
+    }
   };
   const std::string name = dir_.Path("design.vb4");
   Put(name, "old");

@@ -197,6 +197,25 @@ TEST_F(FileUtilsTest, SameFileFollowsLinks) {
   EXPECT_FALSE(platform::SameFile(dir_.Path("dangling.txt"), dir_.Path("dangling.txt")));
 }
 
+// A design file of any name, read as chosen, is saved back to itself from
+// its folder; a name that is there is read as chosen, one that is not gets
+// the extension, as a name typed in a save dialog (a name that is only the
+// extension is itself).
+TEST_F(FileUtilsTest, ADesignFileReadIsTheFileSaved) {
+  for (const std::string stem : {"", "pump", "pump.v1", "Zähne ü", "PUMP", "d.vb4"}) {
+    for (const std::string extension : {".vb4", ".VB4", ".bak", ".vb4.bak", ""}) {
+      const std::string path = dir_.Path(stem + extension);
+      if (stem + extension == "") continue;
+      testsupport::Put(path, "x");
+      EXPECT_EQ(DesignFilePath(FileDirPart(path), DesignNameOfFile(path)), path);
+      EXPECT_EQ(NameToRead(path, "vb4"), path);
+      fs::remove(path);
+      EXPECT_EQ(NameToRead(path, "vb4"), NameWithExtension(path, "vb4"));
+    }
+  }
+  EXPECT_EQ(NameWithExtension("t.HTML", "htm;html") + NameWithExtension("t", "htm;html"), "t.HTMLt.htm");
+}
+
 TEST_F(FileUtilsTest, DemoTexts) {
   PltDirectory = dir_.Dir().string();
   char c1 = 'x', c2 = 'x';

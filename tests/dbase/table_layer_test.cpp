@@ -169,7 +169,7 @@ TEST_F(TableLayer, MissingTableOpensNothing) {
   EXPECT_EQ(AbortFlag, 1);
   EXPECT_FALSE(dbase::DbfForm().TableOpen());
   ASSERT_FALSE(Shown().empty());
-  EXPECT_EQ(Shown().back(), "file " + common::DbfDirectory + "nothere.dbf not found or no access !");
+  EXPECT_EQ(Shown().back(), "file " + common::DbfDirectory + "nothere.dbf not found or no access: No such file or directory");
   // Nothing was remembered: the next open checks again.
   EXPECT_FALSE(dbase::DbfWriteChecked());
   // The operations on the closed table do nothing.
@@ -420,7 +420,7 @@ TEST_F(TableLayer, ImportAndDelimitedExportThroughTheFileMenu) {
   w.AppendDbfClick();
   EXPECT_EQ(w.RecCount(), 10);
   EXPECT_EQ(w.Label_reccount, "/10");
-  EXPECT_EQ(scripted_.Asked().back().filter, "*.dbf|*.dbf");
+  EXPECT_EQ(scripted_.Asked().back().filter, "*.dbf|*.dbf|All files|*");
   // Saved as delimited text (the name gets no extension of its own) ...
   const std::string text = (dir_ / "parts.txt").string();
   scripted_.Then(platform::ScriptedAnswer::File(text));

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "calc/calc_records.h"
+#include "common/file_checks.h"
+#include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "common/small_dialogs.h"
@@ -73,8 +75,9 @@ void ImportPitchCurveDxf() {
   request.caption = "Import DXF";
   request.directory = common::AddBackslash(common::CadDirectory);
   request.filter = "DXF|*.dxf";
-  const std::optional<std::string> chosen = platform::Dialogs().OpenFileName(request);
-  if (!chosen || chosen->empty()) {
+  request.extension = "dxf";
+  const std::optional<std::string> chosen = common::AskInputFile(request);
+  if (!chosen) {
     common::AbortFlag = 1;
     return;
   }
@@ -83,10 +86,8 @@ void ImportPitchCurveDxf() {
 
 void ImportPitchCurveFile(const std::string& path) {
   common::AbortFlag = 0;
-  if (!common::FileCanOpen(path)) {
-    Refuse("file " + path + " not found or no access !");
-    return;
-  }
+  common::CheckFileAccess(path);
+  if (common::AbortFlag) return;
   PointCollector collector;
   const drawing::CadDeviceCode device = drawing::CadDevice;
   {

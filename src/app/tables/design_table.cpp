@@ -245,7 +245,7 @@ void OpenDesignTable() {
     // The design's whole name: a name with dots of its own is read from
     // the data directory as any other.
     const std::string name = common::BareDesignName(table.rows[table.pickedRow][0]);
-    ReadDataFile(DataFilePath(common::DataDirectory, name));
+    ReadDataFile(common::DesignFilePath(common::DataDirectory, name));
     if (common::AbortFlag) {
       // The file did not read (its message was shown); the table stays.
       continue;

@@ -13,7 +13,10 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include "common/file_checks.h"
+#include "common/file_dialogs.h"
 #include "common/graphics_settings.h"
+#include "common/kaldvar.h"
 #include "common/menu_captions.h"
 #include "common/ui/report_printing.h"
 #include "platform/file_system.h"
@@ -128,7 +131,11 @@ bool ReportViewerWindow::SaveAs() {
   request.caption = "Save As";
   request.fileName = "outwin.txt";
   request.filter = "Text|*.txt|All files|*";
-  const auto name = platform::Dialogs().SaveFileName(request);
+  // An existing file is asked about first. The window's own save leaves
+  // the flag of the printout that opened it as it was.
+  const std::uint8_t aborted = AbortFlag;
+  const auto name = AskOutputFile(request);
+  AbortFlag = aborted;
   if (!name) return false;
   std::string bytes;
   for (const auto& line : report_.lines) bytes += line + "\r\n";
@@ -136,8 +143,7 @@ bool ReportViewerWindow::SaveAs() {
   std::error_code ec;
   if (!out.Open(*name, ec) || !out.Write(bytes, ec) || !out.Commit(ec)) {
     out.Discard();
-    platform::Dialogs().ShowMessage({"Error  : ", "file write error: " + *name + ": " + ec.message(),
-                                     platform::MessageKind::Error, platform::MessageButtons::Ok});
+    ShowFileFailure("file write error", *name, ec);
     return false;
   }
   return true;

@@ -28,6 +28,7 @@
 #include "dbase/engine/progress_windows.h"
 #include "dbase/engine/record_changes.h"
 #include "dbase/engine/work_areas.h"
+#include "platform/file_system.h"
 
 namespace dbase {
 
@@ -207,35 +208,40 @@ std::int64_t CopyToDelimitedFile(const std::string& fileName) {
   WorkArea* area = BeginCommand("CopyToDelimitedFile");
   if (area == nullptr || area->table.isVirtual) return 0;
   const std::string name = ExistingOrNewName(fileName, "TXT", true);
-  FileCloser file{::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)};
-  if (file.fd < 0) {
-    SetError(OsErrorCode(errno, true), "Error writing " + name + " [CopyToDelimitedFile]");
+  // Written beside the file and put in its place only when complete: a
+  // full disk or a file-size limit leaves the previous file as it was.
+  platform::ReplacingFile file;
+  std::error_code ec;
+  auto fail = [&] {
+    file.Discard();
+    SetError(OsErrorCode(ec.value(), true), "Error writing " + name + " [CopyToDelimitedFile]");
+  };
+  if (!file.Open(name, ec)) {
+    fail();
     return 0;
   }
   std::int64_t written = 0;
-  std::int64_t offset = 0;
   std::string block;
-  auto flush = [&]() {
-    const int err = WriteBytesAt(file.fd, block.data(), block.size(), offset);
-    offset += static_cast<std::int64_t>(block.size());
-    block.clear();
-    if (err != 0) SetError(OsErrorCode(err, true), "Error writing " + name + " [CopyToDelimitedFile]");
-    return err == 0;
-  };
   GoTop();
   while (TzError == 0 && !area->table.eof) {
     block += AnsiToUtf8(DelimitedLine(area->table));
     block += "\r\n";
     ++written;
-    if (block.size() >= kBlockSize && !flush()) return written;
+    if (block.size() >= kBlockSize) {
+      if (!file.Write(block, ec)) {
+        fail();
+        return written;
+      }
+      block.clear();
+    }
     Skip(1);
   }
-  block.push_back(static_cast<char>(layout::kDefaultEndOfFile));
-  flush();
-  if (::close(file.fd) != 0 && TzError == 0) {
-    SetError(OsErrorCode(errno, true), "Error writing " + name + " [CopyToDelimitedFile]");
+  if (TzError != 0) {
+    file.Discard();
+    return written;
   }
-  file.fd = -1;
+  block.push_back(static_cast<char>(layout::kDefaultEndOfFile));
+  if (!file.Write(block, ec) || !file.Commit(ec)) fail();
   return written;
 }
 

@@ -160,6 +160,22 @@ constexpr CodeText kCodeTable[] = {
 
 constexpr int kMaxBoxText = 255;
 
+// A system's reason with the code it was translated to.
+struct SystemReason {
+  int code = 0;
+  std::string text;
+};
+// Noted by OsErrorCode, until the next error is recorded.
+SystemReason& Noted() {
+  static SystemReason noted;
+  return noted;
+}
+// The reason of the recorded error (empty for the engine's own errors).
+SystemReason& Recorded() {
+  static SystemReason recorded;
+  return recorded;
+}
+
 }  // namespace
 
 std::string ErrorMessage(int code) {
@@ -170,24 +186,40 @@ std::string ErrorMessage(int code) {
   return "Undefined error";
 }
 
-std::string ErrorText(int code) {
-  if (code == 0) return {};
+namespace {
+
+std::string CodeLine(int code, const std::string& text) {
   // The code is shown with at most 5 digits, as the field it came from.
   std::string digits = std::to_string(code);
   if (digits.size() > 5) digits = digits.substr(digits.size() - 5);
-  return "Error # " + digits + " (" + ErrorMessage(code) + ")";
+  return "Error # " + digits + " (" + text + ")";
+}
+
+// ErrorText of the code, with the system's reason of the recorded error in
+// place of the code table's text.
+std::string ReportLine(int code) {
+  if (code == 0 || Recorded().code != code || Recorded().text.empty()) return ErrorText(code);
+  return CodeLine(code, Recorded().text);
+}
+
+}  // namespace
+
+std::string ErrorText(int code) {
+  if (code == 0) return {};
+  return CodeLine(code, ErrorMessage(code));
 }
 
 std::string TakeErrorDetail() {
   std::string detail = std::move(TzErrorDetail);
   TzErrorDetail.clear();
+  Recorded() = {};
   LastErrorCode = 0;
   return detail;
 }
 
 std::string LastErrorMessage() {
   if (LastErrorCode == 0) return {};
-  const std::string line = ErrorText(LastErrorCode);
+  const std::string line = ReportLine(LastErrorCode);
   return line + "\r\n" + TakeErrorDetail();
 }
 
@@ -240,7 +272,8 @@ void ReportError() {
     return;
   }
   if (TzError == 0) return;
-  std::string text = ErrorText(TzError) + "\r\n" + TakeErrorDetail();
+  const std::string line = ReportLine(TzError);
+  std::string text = line + "\r\n" + TakeErrorDetail();
   if (!UseExceptions) {
     if (text.size() > kMaxBoxText) text.resize(kMaxBoxText);
     const int code = TzError;
@@ -251,10 +284,14 @@ void ReportError() {
   RaiseDidozError(text);
 }
 
+void NoteSystemReason(int code, const std::string& reason) { Noted() = {code, reason}; }
+
 void SetError(int code, const std::string& detail) {
   TzError = static_cast<std::uint16_t>(code);
   LastErrorCode = TzError;
   TzErrorDetail = detail;
+  Recorded() = code != 0 && Noted().code == code ? std::move(Noted()) : SystemReason{};
+  Noted() = {};
   if (ReportErrors) ReportError();
 }
 

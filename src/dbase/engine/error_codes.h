@@ -47,8 +47,12 @@ inline constexpr int kLinesRefused = 232;
 // the table takes as they stand): its report lists them under this code.
 inline constexpr int kRecordsRefused = 233;
 
-// Records code and detail; reports at once while ReportErrors is on.
+// Records code and detail; reports at once while ReportErrors is on. A
+// code OsErrorCode gave last takes the system's reason noted with it.
 void SetError(int code, const std::string& detail);
+// Notes the system's reason of an operating-system error translated to
+// code, for the next SetError of that code (OsErrorCode does).
+void NoteSystemReason(int code, const std::string& reason);
 // The report flow (message box and program end, exception, or ErrorProc).
 void ReportError();
 // "Error # <code> (<message>)"; empty for 0.
@@ -57,7 +61,10 @@ std::string ErrorText(int code);
 std::string ErrorMessage(int code);
 // Returns the detail and clears it and LastErrorCode.
 std::string TakeErrorDetail();
-// ErrorText(LastErrorCode) + CR LF + the taken detail; empty without an error.
+// The first line of the last error's report: ErrorText(LastErrorCode), the
+// system's reason in place of the code table's text where there is one
+// ("Error # 101 (File too large)"); then CR LF and the taken detail. Empty
+// without an error.
 std::string LastErrorMessage();
 // Set a switch; return its previous value.
 bool SetReportErrors(bool flag);

@@ -2,10 +2,15 @@
 #include "dbase/engine/os_errors.h"
 
 #include <cerrno>
+#include <system_error>
+
+#include "dbase/engine/error_codes.h"
 
 namespace dbase {
 
-int OsErrorCode(int errnoValue, bool inWrite) {
+namespace {
+
+int CodeOf(int errnoValue, bool inWrite) {
   switch (errnoValue) {
     case 0:
       return 0;
@@ -42,6 +47,14 @@ int OsErrorCode(int errnoValue, bool inWrite) {
     default:
       return inWrite ? 101 : 100;
   }
+}
+
+}  // namespace
+
+int OsErrorCode(int errnoValue, bool inWrite) {
+  const int code = CodeOf(errnoValue, inWrite);
+  if (code != 0) NoteSystemReason(code, std::generic_category().message(errnoValue));
+  return code;
 }
 
 }  // namespace dbase

@@ -6,6 +6,11 @@
 namespace dbase {
 
 // The code of an errno value; inWrite chooses 101 over 100 for I/O faults.
+// The system's own text of the value is kept for the next error recorded
+// with that code (SetError, error_codes.h), so that its report says what
+// the system said ("File too large", "Read-only file system") where the
+// code table could only guess ("Disk write error (probable cause: Disk
+// Full).").
 int OsErrorCode(int errnoValue, bool inWrite = false);
 
 }  // namespace dbase

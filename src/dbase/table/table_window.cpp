@@ -7,6 +7,7 @@
 
 #include "common/code_page.h"
 #include "common/file_checks.h"
+#include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/help_text.h"
 #include "common/input_dialogs.h"
@@ -445,21 +446,29 @@ void Tdbf4::AppendClick() { AppendRecord(); }
 
 namespace {
 
-// The file of an append or export: the chosen name, or nothing on Cancel.
-std::optional<std::string> ChooseFile(bool save, const std::string& caption, const std::string& filter,
-                                      const std::string& preset, const std::string& defaultExtension) {
+platform::FileNameRequest FileRequest(const std::string& caption, const std::string& filter,
+                                      const std::string& preset, const std::string& extension) {
   platform::FileNameRequest request;
   request.caption = caption;
   request.filter = filter;
   request.fileName = preset;
-  request.extension = defaultExtension;
-  std::optional<std::string> name =
-      save ? platform::Dialogs().SaveFileName(request) : platform::Dialogs().OpenFileName(request);
-  // The format's extension is added unless the name ends in it, as in
-  // every file dialog of one format ("pump.v1" writes "pump.v1.htm");
-  // ".html" is HTML's too.
-  if (name && common::NameWithExtension(*name, "html") != *name)
-    *name = common::NameWithExtension(*name, defaultExtension);
+  request.extension = extension;
+  return request;
+}
+
+// The file of an append: the file chosen is the file read (a name of its
+// own extension too, "data.csv"), or nothing on Cancel.
+std::optional<std::string> ChooseInput(const std::string& caption, const std::string& filter,
+                                       const std::string& extension) {
+  return common::AskInputFile(FileRequest(caption, filter + "|All files|*", "", extension));
+}
+
+// The file of an export, asked about when it is there; nothing on Cancel or
+// when it is not to be replaced. The window stays usable either way.
+std::optional<std::string> ChooseOutput(const std::string& caption, const std::string& filter,
+                                        const std::string& preset, const std::string& extension) {
+  std::optional<std::string> name = common::AskOutputFile(FileRequest(caption, filter, preset, extension));
+  if (!name) AbortFlag = 0;
   return name;
 }
 
@@ -467,7 +476,7 @@ std::optional<std::string> ChooseFile(bool save, const std::string& caption, con
 
 void Tdbf4::AppendDbfClick() {
   if (!tzdbf.Active()) return;
-  const auto file = ChooseFile(false, "Append dbf", "*.dbf|*.dbf", "", "dbf");
+  const auto file = ChooseInput("Append dbf", "*.dbf|*.dbf", "dbf");
   if (!file) return;
   Guarded([&] {
     if (!Locked(tzdbf.FLock(), "Append dbf")) return;
@@ -479,7 +488,7 @@ void Tdbf4::AppendDbfClick() {
 
 void Tdbf4::AppendDelimitedClick() {
   if (!tzdbf.Active()) return;
-  const auto file = ChooseFile(false, "Append Delimited", "*.txt|*.txt", "", "txt");
+  const auto file = ChooseInput("Append Delimited", "*.txt|*.txt", "txt");
   if (!file) return;
   Guarded([&] {
     if (!Locked(tzdbf.FLock(), "Append Delimited")) return;
@@ -491,7 +500,9 @@ void Tdbf4::AppendDelimitedClick() {
 
 void Tdbf4::SaveAsDelimitedClick() {
   if (!tzdbf.Active()) return;
-  const auto file = ChooseFile(true, "Save As Delimited", "txt|*.txt|All files|*", "", "");
+  // A name of its own extension ("mat.csv") is written as it is, one
+  // without gets ".txt", as the export itself names it.
+  const auto file = ChooseOutput("Save As Delimited", "txt|*.txt|All files|*", "", "txt;*");
   if (!file) return;
   Guarded([&] {
     if (!Locked(tzdbf.FLock(), "Save As Delimited")) return;
@@ -506,8 +517,8 @@ void Tdbf4::ExportHtmlClick() {
   // The offer carries its extension: a table named with dots of its own
   // (pump.v1.dbf) would otherwise be offered a name that already looks
   // extended and be written without one.
-  const auto file = ChooseFile(true, "Export HTML", "HTML files|*.HTM;*.HTML|All files|*",
-                               common::BareFileName(tzdbf.DbfFileName()) + ".htm", "htm");
+  const auto file = ChooseOutput("Export HTML", "HTML files|*.HTM;*.HTML|All files|*",
+                                 common::BareFileName(tzdbf.DbfFileName()) + ".htm", "htm;html");
   if (!file) return;
   const std::string name = *file;
   AbortFlag = 0;

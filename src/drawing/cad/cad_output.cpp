@@ -47,7 +47,8 @@ bool NameOutputFile(const std::string& ext) {
   request.extension = ext;
   // The name typed is the file written, with the format's extension added
   // unless it ends in it: "pumpB.v3" writes "pumpB.v3.dxf", never
-  // "pumpB.dxf" of another design, and "gear.DXF" writes "gear.DXF".
+  // "pumpB.dxf" of another design, and "gear.DXF" writes "gear.DXF". An
+  // existing file is asked about first.
   const auto chosen = common::AskOutputFile(request);
   platform::Dialogs().SetBusyCursor(false);
   if (!chosen) {
@@ -56,8 +57,7 @@ bool NameOutputFile(const std::string& ext) {
     return false;
   }
   CadSettings.CadFileName = *chosen;
-  common::CheckOutputFileName(CadSettings.CadFileName);
-  return AbortFlag == 0;
+  return true;
 }
 
 std::function<void(const std::string&)>& OutputOpener() {

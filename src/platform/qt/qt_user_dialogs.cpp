@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGroupBox>
@@ -212,9 +213,10 @@ std::optional<std::string> QtUserDialogs::OpenFileName(const FileNameRequest& re
     name = QFileDialog::getOpenFileName(Parent(), Q(request.caption), Q(request.directory),
                                         Q(QtFileFilter(request.filter)));
   } else {
-    // The program completes a typed name with the format's extension and
-    // says itself when the file is not there: the dialog takes the name as
-    // typed ("pump.v1" for "pump.v1.vb4") instead of refusing it.
+    // The program reads a file that is there as chosen, completes a name
+    // that is not with the format's extension, and says itself when that
+    // is not there either: the dialog takes the name as typed ("pump.v1"
+    // for "pump.v1.vb4") instead of refusing it.
     QFileDialog dialog(Parent(), Q(request.caption), Q(request.directory), Q(QtFileFilter(request.filter)));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -225,8 +227,10 @@ std::optional<std::string> QtUserDialogs::OpenFileName(const FileNameRequest& re
 }
 
 std::optional<std::string> QtUserDialogs::SaveFileName(const FileNameRequest& request) {
+  // A preset that is a path (the file of a design read as chosen) is the
+  // start itself.
   QString start = Q(request.directory);
-  if (!request.fileName.empty()) start = start.isEmpty() ? Q(request.fileName) : start + "/" + Q(request.fileName);
+  if (!request.fileName.empty()) start = start.isEmpty() ? Q(request.fileName) : QDir(start).filePath(Q(request.fileName));
   // The overwrite question is the program's own (CheckOutputFileName).
   const QString name = QFileDialog::getSaveFileName(Parent(), Q(request.caption), start,
                                                     Q(QtFileFilter(request.filter)), nullptr,

@@ -191,7 +191,7 @@ TEST_F(MaterialTableTest, MissingTableAndRememberedRecordBeyondTheTable) {
   EXPECT_EQ(common::AbortFlag, 1);
   EXPECT_TRUE(view_.captions.empty());
   ASSERT_FALSE(dialogs_.Asked().empty());
-  EXPECT_EQ(dialogs_.Asked().back().text, "file " + common::DbfDirectory + "vobwst.dbf not found or no access !");
+  EXPECT_EQ(dialogs_.Asked().back().text, "file " + common::DbfDirectory + "vobwst.dbf not found or no access: No such file or directory");
 
   // The table was packed since: the pick stands on the last record and says so.
   MakeTable();
