@@ -10,6 +10,10 @@
 #include <numbers>
 #include <set>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
@@ -18,6 +22,7 @@
 #include "common/graphics_facade.h"
 #include "common/message_list.h"
 #include "drawing/cad/cad_state.h"
+#include "drawing/outlines/tooth_warnings.h"
 #include "platform/clock.h"
 #include "drawing_test_support.h"
 #include "support/dxf_outline.h"
@@ -315,3 +320,82 @@ TEST_F(QuickSheets, RedrawShowsThePictureThatResultGraphicNames) {
 }
 
 }  // namespace
+
+namespace {
+
+bool Begins(const std::string& text, std::initializer_list<const char*> beginnings) {
+  for (const char* b : beginnings)
+    if (text.rfind(b, 0) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+// Over designs of every weight of message (few teeth, every curve family,
+// both methods, a coarse accuracy grade), what a full list keeps: no
+// message left out weighs more than one shown, and no note on the printed
+// tolerances stands where a failed rating is left out. The sheet's table is
+// the pair's list, and a text said outside the calculation (an output
+// refused) changes neither.
+TEST_F(QuickSheets, AFullListKeepsTheRatingAboveTheTolerances) {
+  drawing::InstallToothWarnings();
+  const std::vector<std::pair<const char*, std::function<void()>>> curves = {
+      {"ellipse", [] {}},
+      {"eccentric", [] { calc::CurveType = calc::CurveEccentric, calc::EccentricCurve = {100, 10}; }},
+      {"sine", [] { calc::CurveType = calc::CurveSine, calc::SineCurve = {50, 4, 3}; }},
+      {"hexagon", [] { calc::CurveType = calc::CurvePolygon, calc::PolygonCurve.Corners = 6; }},
+  };
+  int full = 0;
+  for (const auto& [curve, set] : curves)
+    for (const int z1 : {7, 10, 14})
+      for (const int method : {1, 4})
+        for (const int grade : {6, 9}) {
+          SCOPED_TRACE(std::string(curve) + " z1 " + std::to_string(z1) + " method " + std::to_string(method) +
+                       " grade " + std::to_string(grade));
+          SetUp();
+          set();
+          calc::NcPair.z1 = z1;
+          calc::SpurGearData.CalcMethod = static_cast<std::uint16_t>(method);
+          calc::SpurGearData.AccuracyGrade.fill(grade);
+          calc::CalcNoncircularPair();
+          const std::vector<std::string> pair = common::PairMessages();
+          std::vector<std::string> shown = pair;
+          if (shown.empty() || shown.back().rfind("Warning: list full", 0) != 0) continue;
+          ++full;
+          shown.pop_back();
+          auto isShown = [&](const std::string& text) {
+            return std::find(shown.begin(), shown.end(), text) != shown.end();
+          };
+          int lightestShown = 99;
+          for (const std::string& text : shown)
+            lightestShown = std::min(lightestShown, static_cast<int>(common::MessageWeightOf(text)));
+          bool note = false, ratingLeftOut = false;
+          for (const common::SaidMessage& m : common::SaidMessages()) {
+            const bool left = !isShown(m.text);
+            if (left) {
+              EXPECT_LE(static_cast<int>(m.weight), lightestShown) << m.text;
+            }
+            note = note || (!left && Begins(m.text, {"Warning: Tsn", "Warning: q tol", "Warning: Fr:",
+                                                     "Warning: fis:", "Fatal  : Diametr"}));
+            ratingLeftOut = ratingLeftOut || (left && Begins(m.text, {"Error  : Pitting", "Error  : fatigue",
+                                                                      "eps.alpha < 1", "eps.gamma < 1",
+                                                                      "Warning: SH<1", "Warning: SF<1"}));
+          }
+          EXPECT_FALSE(note && ratingLeftOut);
+
+          common::AddErrorMessage("Error  : height 0 mm below 0.0001 mm, too thin for a solid; no STL file written");
+          EXPECT_EQ(common::PairMessages(), pair);
+          drawingtest::LoggingBackEnd log;
+          {
+            drawing::ScopedCadBackEnd screen(drawing::CadDeviceScreen, log);
+            drawing::DrawQuickSheet(3, drawing::CadDeviceScreen);
+          }
+          std::vector<std::string> table;
+          for (const Figure& f : log.figures)
+            if (f.kind == "TEXT" && std::find(pair.begin(), pair.end(), f.text.substr(1)) != pair.end())
+              table.push_back(f.text.substr(1));
+          EXPECT_EQ(table, pair);
+          EXPECT_TRUE(common::ShownMessagesAreCalculated()) << "the sheet is the latest answer";
+        }
+  EXPECT_GT(full, 10) << "too few designs fill the list";
+}

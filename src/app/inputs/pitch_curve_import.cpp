@@ -181,9 +181,9 @@ void ImportPitchCurveFile(const std::string& path) {
   // decides, before the design changes, whether the rest is the curve.
   if (!leftOut.empty()) {
     bool take = false;
-    common::AskYesNoBool("DXF file " + path + ": not read: " + leftOut + ". The curve taken from the rest spans " +
-                             common::FormatRealDigits(1, 0, WidestGap(p)) +
-                             "\xF8 between two points, bridged by a straight interpolation. Take it as pitch curve 1 ?",
+    common::AskYesNoBool("DXF file " + path + ": not read: " + leftOut + ". The curve of the other entities has a gap of " +
+                             common::RealToTextFixed(0, WidestGap(p)) +
+                             "\xF8 between two points, which a straight line would bridge. Take it as pitch curve 1 ?",
                          take);
     if (common::AbortFlag || !take) {
       common::AbortFlag = 1;
