@@ -39,6 +39,57 @@ using namespace std::chrono_literals;
 using testsupport::WaitUntil;
 using testsupport::XTool;
 
+namespace {
+
+// The program on the design z7.vb4 of dir, on the display x works: its
+// main window and its menus by their Alt keys. A test that stops early
+// ends the program with it.
+class Session {
+ public:
+  Session(const XTool& x, const testsupport::ScratchDirectory& dir, const std::string& display)
+      : x_(x), out_(dir.Path("run.out")), err_(dir.Path("run.err")) {
+    const testsupport::EnvironmentChanges environment{{"DISPLAY", display},
+                                                      {"XDG_CONFIG_HOME", dir.Path("config")},
+                                                      {"QT_QPA_PLATFORM", std::nullopt},
+                                                      {"QT_QPA_PLATFORMTHEME", std::nullopt},
+                                                      {"WAYLAND_DISPLAY", std::nullopt}};
+    program_ = testsupport::StartDirect(VOB_PROGRAM, {"z7.vb4"}, environment, dir.Dir().string(), out_, err_);
+    if (program_ > 0) window_ = x_.WaitForTitle("z7\\.vb4$", 20s);
+  }
+  ~Session() {
+    if (program_ > 0 && !ended_) testsupport::WaitDirect(program_, std::chrono::steady_clock::now(), 0s, out_, err_);
+  }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // The main window; empty when the program did not show it.
+  const std::string& Window() const { return window_; }
+  std::string Said() const { return testsupport::Slurp(err_); }
+  bool OnlyTheWindow() const { return x_.Shown() == std::vector<std::string>{window_}; }
+  // A menu of the menu bar by its Alt key, once its window shows; then the
+  // keys that pick the item.
+  void Menu(const std::string& altKey, const std::vector<std::string>& keys) const {
+    x_.Focus(window_);
+    x_.Keys({altKey});
+    ASSERT_TRUE(WaitUntil([&] { return x_.Shown().size() == 2; }, 5s)) << x_.Titles();
+    x_.Keys(keys);
+  }
+  // Waits for the program to end (after File > Exit).
+  testsupport::DirectRun End() {
+    ended_ = true;
+    return testsupport::WaitDirect(program_, std::chrono::steady_clock::now(), 10s, out_, err_);
+  }
+
+ private:
+  const XTool& x_;
+  std::string out_, err_;
+  pid_t program_ = 0;
+  bool ended_ = false;
+  std::string window_;
+};
+
+}  // namespace
+
 TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
   const std::string tool = testsupport::FoundCommand("xdotool"), xwd = testsupport::FoundCommand("xwd");
   if (tool.empty() || xwd.empty() || testsupport::FoundCommand("xwininfo").empty())
@@ -62,32 +113,11 @@ TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
     const bool managed = server.StartWindowManager(dir.Path("desktop"));
     const XTool x(tool, server.Display(), managed);
     const XTool::Rect screen{0, 0, s.width, s.height};
-    const testsupport::EnvironmentChanges environment{{"DISPLAY", server.Display()},
-                                                      {"XDG_CONFIG_HOME", dir.Path("config")},
-                                                      {"QT_QPA_PLATFORM", std::nullopt},
-                                                      {"QT_QPA_PLATFORMTHEME", std::nullopt},
-                                                      {"WAYLAND_DISPLAY", std::nullopt}};
-    const std::string out = dir.Path("run.out"), err = dir.Path("run.err");
-    const pid_t program = testsupport::StartDirect(VOB_PROGRAM, {"z7.vb4"}, environment, dir.Dir().string(), out, err);
-    ASSERT_GT(program, 0);
-    // A test that stops early ends the program with it.
-    bool ended = false;
-    struct Ender {
-      std::function<void()> end;
-      ~Ender() { end(); }
-    } ender{[&] {
-      if (!ended) testsupport::WaitDirect(program, std::chrono::steady_clock::now(), 0s, out, err);
-    }};
-
-    const std::string window = x.WaitForTitle("z7\\.vb4$", 20s);
-    ASSERT_FALSE(window.empty()) << testsupport::Slurp(err);
-    const auto onlyTheWindow = [&] { return x.Shown() == std::vector<std::string>{window}; };
-    const auto menu = [&](const std::string& altKey, std::vector<std::string> keys) {
-      x.Focus(window);
-      x.Keys({altKey});
-      ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 2; }, 5s)) << x.Titles();
-      x.Keys(keys);
-    };
+    Session session(x, dir, server.Display());
+    const std::string& window = session.Window();
+    ASSERT_FALSE(window.empty()) << session.Said();
+    const auto onlyTheWindow = [&] { return session.OnlyTheWindow(); };
+    const auto menu = [&](const std::string& altKey, std::vector<std::string> keys) { session.Menu(altKey, keys); };
     // The window that came last besides those given.
     const auto newest = [&](std::vector<std::string> known) {
       std::string found;
@@ -180,8 +210,7 @@ TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
     // File > Exit (Datei > Beenden): the design is unchanged, the program
     // ends.
     ASSERT_NO_FATAL_FAILURE(menu(s.german ? "alt+d" : "alt+f", {"Up", "Return"}));
-    const testsupport::DirectRun run = testsupport::WaitDirect(program, std::chrono::steady_clock::now(), 10s, out, err);
-    ended = true;
+    const testsupport::DirectRun run = session.End();
     EXPECT_EQ(run.exitCode, 0) << run.err;
   }
 }
@@ -228,30 +257,10 @@ TEST(FindingsByXEvents, ARefusalAnswersItsRequestAndTheSheetsKeepThePairsList) {
   if (server.Display().empty()) GTEST_SKIP() << "Xvfb is not installed or did not start";
   const bool managed = server.StartWindowManager(dir.Path("desktop"));
   const XTool x(tool, server.Display(), managed);
-  const testsupport::EnvironmentChanges environment{{"DISPLAY", server.Display()},
-                                                    {"XDG_CONFIG_HOME", dir.Path("config")},
-                                                    {"QT_QPA_PLATFORM", std::nullopt},
-                                                    {"QT_QPA_PLATFORMTHEME", std::nullopt},
-                                                    {"WAYLAND_DISPLAY", std::nullopt}};
-  const std::string out = dir.Path("run.out"), err = dir.Path("run.err");
-  const pid_t program = testsupport::StartDirect(VOB_PROGRAM, {"z7.vb4"}, environment, dir.Dir().string(), out, err);
-  ASSERT_GT(program, 0);
-  bool ended = false;
-  struct Ender {
-    std::function<void()> end;
-    ~Ender() { end(); }
-  } ender{[&] {
-    if (!ended) testsupport::WaitDirect(program, std::chrono::steady_clock::now(), 0s, out, err);
-  }};
-  const std::string window = x.WaitForTitle("z7\\.vb4$", 20s);
-  ASSERT_FALSE(window.empty()) << testsupport::Slurp(err);
-  const auto onlyTheWindow = [&] { return x.Shown() == std::vector<std::string>{window}; };
-  const auto menu = [&](const std::string& altKey, std::vector<std::string> keys) {
-    x.Focus(window);
-    x.Keys({altKey});
-    ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 2; }, 5s)) << x.Titles();
-    x.Keys(keys);
-  };
+  Session session(x, dir, server.Display());
+  ASSERT_FALSE(session.Window().empty()) << session.Said();
+  const auto onlyTheWindow = [&] { return session.OnlyTheWindow(); };
+  const auto menu = [&](const std::string& altKey, std::vector<std::string> keys) { session.Menu(altKey, keys); };
   // A dialog by its title, given the keys.
   const auto answer = [&](const std::string& title, std::vector<std::string> keys) {
     const std::string dialog = x.WaitForTitle(title, 20s);
@@ -343,7 +352,6 @@ TEST(FindingsByXEvents, ARefusalAnswersItsRequestAndTheSheetsKeepThePairsList) {
   EXPECT_EQ(listWidth(), pairs);
 
   ASSERT_NO_FATAL_FAILURE(menu("alt+f", {"Up", "Return"}));
-  const testsupport::DirectRun run = testsupport::WaitDirect(program, std::chrono::steady_clock::now(), 10s, out, err);
-  ended = true;
+  const testsupport::DirectRun run = session.End();
   EXPECT_EQ(run.exitCode, 0) << run.err;
 }

@@ -50,6 +50,15 @@ class PitchCurveImportTest : public ::testing::Test {
     common::CurrentFileName.clear();
   }
 
+  // An import that did not happen: the curve and the design's state as
+  // they were (an ellipse, the polyline table of three points, unchanged).
+  static void ExpectNothingImported() {
+    EXPECT_EQ(common::AbortFlag, 1);
+    EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
+    EXPECT_EQ(calc::PolylineCount, 3);
+    EXPECT_EQ(common::DataChanged, 0);
+  }
+
   testsupport::ScratchDirectory dir_{"pitch_import"};
   platform::ScriptedDialogs dialogs_;
   platform::ScopedDialogs scoped_{dialogs_};
@@ -95,10 +104,7 @@ TEST_F(PitchCurveImportTest, UnusableFilesChangeNothing) {
   testsupport::Put(dir_.Path("beside.dxf"), Dxf(Entity("LINE", {{10, 10}, {20, 10}, {11, 20}, {21, 30}})));
   dialogs_.Then(ScriptedAnswer::File(dir_.Path("beside.dxf")));
   app::MenuItemClick("mi_fileImportDXF");
-  EXPECT_EQ(common::AbortFlag, 1);
-  EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
-  EXPECT_EQ(calc::PolylineCount, 3);
-  EXPECT_EQ(common::DataChanged, 0);
+  ExpectNothingImported();
   ASSERT_FALSE(dialogs_.Asked().empty());
   EXPECT_EQ(dialogs_.Asked().back().text, "DXF file " + dir_.Path("beside.dxf") + ": no pitch curve around the origin !");
 
@@ -165,10 +171,7 @@ TEST_F(PitchCurveImportTest, EntitiesLeftOutAreNamedBeforeTheDesignChanges) {
       // Not taken: the design as it was, the reader's text on the list.
       dialogs_.Then(ScriptedAnswer::File(path)).Then(ScriptedAnswer::Choose(1));
       app::MenuItemClick("mi_fileImportDXF");
-      EXPECT_EQ(common::AbortFlag, 1);
-      EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
-      EXPECT_EQ(calc::PolylineCount, 3);
-      EXPECT_EQ(common::DataChanged, 0);
+      ExpectNothingImported();
       ASSERT_FALSE(dialogs_.Asked().empty());
       EXPECT_NE(dialogs_.Asked().back().text.find("not read: " + kind + " (1)"), std::string::npos)
           << dialogs_.Asked().back().text;
@@ -187,12 +190,12 @@ TEST_F(PitchCurveImportTest, EntitiesLeftOutAreNamedBeforeTheDesignChanges) {
       // Nothing but the entity and a line beside the origin: refused in a
       // box that names it, however full the list.
       calc::CurveType = calc::CurveEllipse;
+      calc::PolylineCount = 3;
       common::DataChanged = 0;
       testsupport::Put(path, Dxf(Entity("LINE", {{10, 10}, {20, 10}, {11, 20}, {21, 30}}) + entity));
       dialogs_.Then(ScriptedAnswer::File(path));
       app::MenuItemClick("mi_fileImportDXF");
-      EXPECT_EQ(common::AbortFlag, 1);
-      EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
+      ExpectNothingImported();
       EXPECT_EQ(dialogs_.Asked().back().text,
                 "DXF file " + path + ": no pitch curve around the origin !; not read: " + kind + " (1)");
     }
