@@ -297,6 +297,9 @@ void QuickInputSequence() {
   if (Aborted()) return;
   ProposeShaftDiameter();
   Entry().EditStrength();
+  // The design as entered, calculated: the strength input calculated one
+  // spur pair, the curve's step the pair before the later inputs.
+  if (!Aborted()) calc::CalcNoncircularPair();
 }
 
 void FileNew() {

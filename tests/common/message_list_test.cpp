@@ -53,14 +53,25 @@ TEST(MessageList, AFullListKeepsTheWeightiestTexts) {
   EXPECT_EQ(MsgText[11], "Warning: finding 11");
   EXPECT_EQ(MsgText[12], MessagesNotShownText(9));
 
-  // Weighed by meaning: a failed rating stays above notes on the printed
-  // tolerances that came first.
+  // A full list of the calculation's findings, then an output refused and
+  // a reader's text: they answer the request above the pair's list, which
+  // keeps every line; a later answer retires them.
   ClearErrorMessages();
-  for (int i = 1; i <= 12; ++i) AddErrorMessage("Warning: Tsn < 2Rs !  (" + std::to_string(i) + ")");
-  AddErrorMessage("eps.alpha < 1 !");
-  AddErrorMessage("Error  : Pitting");
-  EXPECT_EQ(MsgText[10], "eps.alpha < 1 !");
-  EXPECT_EQ(MsgText[11], "Error  : Pitting");
+  {
+    const CalculationMessagesScope calculating;
+    for (int i = 1; i <= 20; ++i) AddErrorMessage("Warning: finding " + std::to_string(i), MessageWeight::Finding);
+  }
+  const std::vector<std::string> pair = PairMessages();
+  const std::uint64_t mark = AnswerMark();
+  AddErrorMessage("Fatal  : height 0 mm below 0.0001 mm !");
+  AddErrorMessage("Error  : DXF: MPOLYGON");
+  EXPECT_EQ(PairMessages(), pair);
+  EXPECT_EQ(MsgText[1], "Fatal  : height 0 mm below 0.0001 mm !");
+  EXPECT_EQ(MsgText[3], pair[0]);
+  EXPECT_EQ(MsgText[14], MessagesNotShownText(9));
+  RetireAnswersBefore(mark + 1);
+  EXPECT_EQ(MsgText[1], "Error  : DXF: MPOLYGON");
+  EXPECT_FALSE(ShownMessagesAreCalculated());
 
   // An ordinary text said again as a finding weighs as one.
   ClearErrorMessages();
@@ -69,40 +80,6 @@ TEST(MessageList, AFullListKeepsTheWeightiestTexts) {
   AddErrorMessage("Warning: w14", MessageWeight::Finding);
   EXPECT_EQ(MsgText[11], "Warning: w14");
   EXPECT_EQ(MsgText[10], "Warning: w10");
-}
-
-// What the program says outside a calculation answers a request: it
-// stands above the pair's list in the list dialog and takes no place of
-// it; the pair's list alone goes on the sheets and printouts. A later
-// request answered, or the next calculation, ends it.
-TEST(MessageList, AnswersStandAboveThePairsListUntilTheNextAnswer) {
-  ClearErrorMessages();
-  {
-    const CalculationMessagesScope calculating;
-    for (int i = 1; i <= 20; ++i) AddErrorMessage("Warning: finding " + std::to_string(i), MessageWeight::Finding);
-  }
-  const std::vector<std::string> pair = PairMessages();
-  ASSERT_EQ(pair.size(), 12u);
-  AddErrorMessage("Error  : height 0 mm below 0.0001 mm !");
-  AddErrorMessage("Error  : DXF: MPOLYGON");
-  EXPECT_EQ(PairMessages(), pair);
-  ASSERT_EQ(MsgCount, 14);
-  EXPECT_EQ(MsgText[1], "Error  : height 0 mm below 0.0001 mm !");
-  EXPECT_EQ(MsgText[2], "Error  : DXF: MPOLYGON");
-  EXPECT_EQ(MsgText[3], pair[0]);
-  EXPECT_EQ(MsgText[14], MessagesNotShownText(9));
-  EXPECT_FALSE(ShownMessagesAreCalculated());
-  const std::uint64_t next = AnswerMark();
-  AddErrorMessage("Error  : DXF: SPLINE");
-  RetireAnswersBefore(next);
-  EXPECT_EQ(MsgText[1], "Error  : DXF: SPLINE");
-  EXPECT_EQ(MsgCount, 13);
-  RetireAnswersBefore(AnswerMark());
-  EXPECT_TRUE(ShownMessagesAreCalculated());
-  EXPECT_EQ(PairMessages(), pair);
-  ClearErrorMessages();
-  EXPECT_EQ(MsgCount, 0);
-  EXPECT_TRUE(PairMessages().empty());
 }
 
 // Saved and put back whole: the texts not shown come back with the list.
