@@ -41,7 +41,7 @@ bool IsModeSwitch(const std::string& param) {
 
 // The calculation messages, for a run that has no one to show them to.
 void PrintMessages(std::ostream& err) {
-  for (int n = 1; n <= common::MsgCount; ++n) err << common::OemToDisplayText(common::MsgText[n]) << "\n";
+  for (const std::string& text : common::PairMessages()) err << common::OemToDisplayText(text) << "\n";
 }
 
 // A failure text as one line of at most MaxReasonLength characters: a
@@ -122,8 +122,8 @@ bool OutputIsTheDesign(const CommandLine& line, const std::string& designPath, c
 // What the calculation found in a design it could rate (warnings and
 // errors of the pair), one line each, before the output is made.
 void PrintCalculationMessages(std::ostream& err) {
-  for (int n = 1; n <= common::MsgCount; ++n)
-    err << common::ProgramName << ": " << OneLineReason(common::MsgText[n]) << "\n";
+  for (const std::string& text : common::PairMessages())
+    err << common::ProgramName << ": " << OneLineReason(text) << "\n";
 }
 
 bool FatalDesign(std::ostream& err) {

@@ -297,6 +297,9 @@ void QuickInputSequence() {
   if (Aborted()) return;
   ProposeShaftDiameter();
   Entry().EditStrength();
+  // The design as entered, calculated: the strength input calculated one
+  // spur pair, the curve's step the pair before the later inputs.
+  if (!Aborted()) calc::CalcNoncircularPair();
 }
 
 void FileNew() {
@@ -362,13 +365,22 @@ void FileSaveAs() {
 }
 
 // The pitch curve becomes the polyline of the imported contour only when
-// the import succeeded; the import then changed the design.
+// the import succeeded; the import then changed the design, and the pair
+// is calculated again, or every result would be the old curve's. What the
+// reader left out was named before the design changed (the import's
+// question); a refused import leaves the reader's texts in the list.
 void FileImportDxf() {
+  // A design left as it was keeps its state: a pair that could not be
+  // calculated still draws no picture.
+  const std::uint8_t fatal = common::FatalFlag;
   common::FatalFlag = 0;
   QuerySaveChanges();
-  if (Aborted()) return;
-  Entry().ImportPitchCurveDxf();
-  if (Aborted()) return;
+  if (!Aborted()) Entry().ImportPitchCurveDxf();
+  if (Aborted()) {
+    common::FatalFlag = fatal;
+    MainFormClick();
+    return;
+  }
   calc::CurveType = calc::CurvePolyline;
   MarkChanged();
   calc::CalcNoncircularPair();

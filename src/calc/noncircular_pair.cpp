@@ -73,9 +73,9 @@ void AddSweepWarnings(int failedCount, int firstFailedDegree, ResonanceRange res
                       const SweepMessages& said) {
   using common::AddErrorMessage;
   if (failedCount > 0) {
-    // Positions that cannot be rated stay in a full list: the pair is not
-    // rated where they are.
-    AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree), common::MessageWeight::Finding);
+    // Positions that cannot be rated stay in a full list (a finding of the
+    // pair, message_weights.h): the pair is not rated where they are.
+    AddErrorMessage(FailedPositionsWarning(failedCount, firstFailedDegree));
     said.AddToList(true);
   }
   if (failedCount < PositionCount) {

@@ -141,8 +141,8 @@ Real CalcMeasuringBallDiameter(std::int32_t z, Real beta, Real alphan, Real x, R
   const Real alphaD = CheckedArcCosNamed(label, zn * std::cos(alphan) / (zn + 2 * x));
   if (alphaD == 0) {
     // Only the printout's ball and pin rows miss it; the rating goes on, so
-    // it takes no place of a fatal text in a full list.
-    AddErrorMessage("Fatal  : Diametr.Dim.o.balls DmMess !", MessageWeight::Ordinary);
+    // it weighs as a note on the printed measurements (message_weights.h).
+    AddErrorMessage("Fatal  : Diametr.Dim.o.balls DmMess !");
     return 0;
   }
   const Real t = (Pi - 4 * x * Tan(alphan)) / (2 * zn) + Tan(alphaD) - Involute(alphan);

@@ -14,7 +14,10 @@ void FinishCalculationOutput() {
     ShowMessageText("Calculation successful without error messages");
     return;
   }
-  if (FatalFlag) {
+  // A design that was not computed, and the latest answer to a request
+  // (an output refused), which no report of the pair's messages holds:
+  // the list itself.
+  if (FatalFlag || !ShownMessagesAreCalculated()) {
     ShowCalculationMessages();
     return;
   }

@@ -8,7 +8,8 @@ namespace common {
 // With no messages the success box. With messages a report titled by
 // product code and version with the head line "Error Messages" on the
 // screen viewer, named after the data file with ".txt"; after a fatal
-// message the messages dialog (ShowCalculationMessages) instead.
+// message, and while an answer to a request (an output refused) is shown,
+// the messages dialog (ShowCalculationMessages) instead.
 void FinishCalculationOutput();
 
 }  // namespace common

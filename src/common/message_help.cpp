@@ -39,14 +39,6 @@ bool KeyMatches(const std::string& line, const std::string& message) {
 
 std::string HeldMessage(int n) { return n >= 1 && n <= MsgCount ? MsgText[n] : std::string(); }
 
-// The record of message n: origin and remedy; false when the file holds
-// none.
-bool FindRecord(int n, std::string& origin, std::string& remedy) {
-  origin = GetMessageHelpText(n);
-  if (origin.empty() || origin == kNoDescription) return false;
-  GetMessageRemedyText(n, remedy);
-  return true;
-}
 
 void ShowMessageBox(const std::string& caption, const std::string& text) {
   platform::Dialogs().ShowMessage(
@@ -104,6 +96,13 @@ std::vector<RawLine> SplitRaw(const std::string& bytes) {
 
 }  // namespace
 
+MessageOriginRemedy ExplainMessage(const std::string& message) {
+  MessageExplanation record;
+  bool fileRead = false;
+  if (FindMessageExplanation(message, record, fileRead)) return {record.origin, record.remedy};
+  return {fileRead ? kNoDescription : "", ""};
+}
+
 MessageHelpView SetMessageHelpView(MessageHelpView view) {
   return std::exchange(g_view, view ? std::move(view) : MessageHelpView(PageView));
 }
@@ -113,12 +112,12 @@ void ShowMessageHelp(int n) {
   ResetFileChecked(file, MessageExplanationFileName());
   if (AbortFlag) return;
   file.Discard();
-  std::string origin, remedy;
-  if (!FindRecord(n, origin, remedy)) {
+  const MessageOriginRemedy found = ExplainMessage(HeldMessage(n));
+  if (found.origin.empty() || found.origin == kNoDescription) {
     ShowMessageBox("Message", kNoDescription);
     return;
   }
-  ShowMessageHelpForm(HeldMessage(n), origin, remedy);
+  ShowMessageHelpForm(HeldMessage(n), found.origin, found.remedy);
 }
 
 void ShowMessageHelpForm(const std::string& message, const std::string& origin, const std::string& remedy) {

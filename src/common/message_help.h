@@ -12,6 +12,16 @@
 
 namespace common {
 
+// The origin and remedy of a message text as the list's lookup gives them
+// (GetMessageHelpText, GetMessageRemedyText): the origin "no help
+// description available for this error message." when no record matches,
+// both empty when the file cannot be read.
+struct MessageOriginRemedy {
+  std::string origin;
+  std::string remedy;
+};
+MessageOriginRemedy ExplainMessage(const std::string& message);
+
 // Looks up message n and shows it with its explanation; a missing file sets
 // AbortFlag (checked open), a missing record is said in a message box.
 void ShowMessageHelp(int n);

@@ -11,7 +11,7 @@
 namespace common {
 
 std::uint16_t MsgCount = 0;
-RangeArray<std::string, 1, MaxMessages> MsgText;
+RangeArray<std::string, 1, 2 * MaxMessages> MsgText;
 
 namespace {
 
@@ -27,58 +27,70 @@ bool InCalculation = false;
 // the list shows far fewer anyway.
 constexpr std::size_t MaxHeld = 1000;
 std::vector<SaidMessage> Held;
-int NotHeld = 0;  // texts said beyond MaxHeld
-
-MessageWeight KindWeight(const std::string& text) {
-  return text.rfind("Fatal", 0) == 0 ? MessageWeight::Fatal : MessageWeight::Ordinary;
-}
+int NotHeld = 0;         // texts of the pair said beyond MaxHeld
+int AnswersNotHeld = 0;  // answers said beyond MaxHeld
+std::uint64_t SaidCount = 0;
+std::vector<std::string> PairLines;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Fills MsgText from the held texts: all of them while they fit. Else each
-// message (texts of one MessageIdentity) takes one place, with its first
-// text and the largest weight of its texts: the weightiest messages (of
-// equal weight the earlier) in order of arrival, and the count of the
-// others in the last line. Where every message has its place, the places
-// left show further texts of the messages.
-void ShowHeld() {
-  const std::size_t said = Held.size() + static_cast<std::size_t>(NotHeld);
-  MsgCount = 0;
+// The lines that show the texts of one origin (the pair's or the answer's):
+// all of them while they fit. Else each message (texts of one
+// MessageIdentity) takes one place, with its first text and the largest
+// weight of its texts: the weightiest messages (of equal weight the
+// earlier) in order of arrival, and the count of the others in the last
+// line. Where every message has its place, the places left show further
+// texts of the messages.
+std::vector<std::string> ShownLines(bool calculated, int notHeld) {
+  std::vector<const SaidMessage*> texts;
+  for (const SaidMessage& m : Held)
+    if (m.calculated == calculated) texts.push_back(&m);
+  std::vector<std::string> lines;
+  const std::size_t said = texts.size() + static_cast<std::size_t>(notHeld);
   if (said <= static_cast<std::size_t>(MaxMessages)) {
-    for (const SaidMessage& m : Held) MsgText[++MsgCount] = m.text;
-    return;
+    for (const SaidMessage* m : texts) lines.push_back(m->text);
+    return lines;
   }
   // The messages: the index of each one's first text and its weight.
   std::map<std::string, std::size_t> firstOf;
   std::vector<std::size_t> firsts;
-  std::vector<int> weights(Held.size(), -1);
-  for (std::size_t i = 0; i < Held.size(); ++i) {
-    const auto [at, fresh] = firstOf.emplace(MessageIdentity(Held[i].text), i);
+  std::vector<int> weights(texts.size(), -1);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const auto [at, fresh] = firstOf.emplace(MessageIdentity(texts[i]->text), i);
     if (fresh) firsts.push_back(i);
-    weights[at->second] = std::max(weights[at->second], static_cast<int>(Held[i].weight));
+    weights[at->second] = std::max(weights[at->second], static_cast<int>(texts[i]->weight));
   }
-  const std::size_t messages = firsts.size() + static_cast<std::size_t>(NotHeld);
-  std::vector<bool> shown(Held.size(), false);
+  const std::size_t messages = firsts.size() + static_cast<std::size_t>(notHeld);
+  std::vector<bool> shown(texts.size(), false);
   if (messages <= static_cast<std::size_t>(MaxMessages)) {
     std::size_t taken = 0;
     for (const std::size_t i : firsts) shown[i] = true, ++taken;
-    for (std::size_t i = 0; i < Held.size() && taken < static_cast<std::size_t>(MaxMessages); ++i)
+    for (std::size_t i = 0; i < texts.size() && taken < static_cast<std::size_t>(MaxMessages); ++i)
       if (!shown[i]) shown[i] = true, ++taken;
-    for (std::size_t i = 0; i < Held.size(); ++i)
-      if (shown[i]) MsgText[++MsgCount] = Held[i].text;
-    return;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      if (shown[i]) lines.push_back(texts[i]->text);
+    return lines;
   }
   const std::size_t room = MaxMessages - 1;
   std::size_t taken = 0;
-  for (int w = static_cast<int>(MessageWeight::Refusal); w >= 0 && taken < room; --w)
+  for (int w = static_cast<int>(MessageWeight::Finding); w >= 0 && taken < room; --w)
     for (std::size_t k = 0; k < firsts.size() && taken < room; ++k)
       if (weights[firsts[k]] == w) {
         shown[firsts[k]] = true;
         ++taken;
       }
-  for (std::size_t i = 0; i < Held.size(); ++i)
-    if (shown[i]) MsgText[++MsgCount] = Held[i].text;
-  MsgText[++MsgCount] = MessagesNotShownText(static_cast<int>(messages - taken));
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    if (shown[i]) lines.push_back(texts[i]->text);
+  lines.push_back(MessagesNotShownText(static_cast<int>(messages - taken)));
+  return lines;
+}
+
+// Fills the pair's list and MsgText from the held texts.
+void ShowHeld() {
+  PairLines = ShownLines(true, NotHeld);
+  MsgCount = 0;
+  for (const std::string& line : ShownLines(false, AnswersNotHeld)) MsgText[++MsgCount] = line;
+  for (const std::string& line : PairLines) MsgText[++MsgCount] = line;
 }
 
 void Add(const std::string& text, MessageWeight weight) {
@@ -86,23 +98,30 @@ void Add(const std::string& text, MessageWeight weight) {
   for (SaidMessage& m : Held) {
     if (m.text != text) continue;
     // Said again with more weight (a position's text that the pair's check
-    // repeats): it weighs what it weighs most.
-    if (weight > m.weight) {
-      m.weight = weight;
-      ShowHeld();
-    }
+    // repeats), or by a calculation after a request had said it: it weighs
+    // what it weighs most, and a calculation's text is the pair's.
+    const bool heavier = weight > m.weight;
+    const bool nowThePairs = InCalculation && !m.calculated;
+    if (heavier) m.weight = weight;
+    if (nowThePairs) m.calculated = true;
+    if (heavier || nowThePairs) ShowHeld();
     return;
   }
   if (Held.size() >= MaxHeld) {
-    ++NotHeld;
+    ++(InCalculation ? NotHeld : AnswersNotHeld);
     ShowHeld();
     return;
   }
-  Held.push_back({text, weight, InCalculation});
-  if (NotHeld == 0 && Held.size() <= static_cast<std::size_t>(MaxMessages))
+  Held.push_back({text, weight, InCalculation, ++SaidCount});
+  // While the texts of its origin fit, a new one is the last line of its
+  // part of the list (the pair's part comes last).
+  if (InCalculation ? NotHeld == 0 && PairLines.size() < static_cast<std::size_t>(MaxMessages)
+                    : PairLines.empty() && AnswersNotHeld == 0 && MsgCount < MaxMessages) {
+    if (InCalculation) PairLines.push_back(text);
     MsgText[++MsgCount] = text;
-  else
-    ShowHeld();
+    return;
+  }
+  ShowHeld();
 }
 
 }  // namespace
@@ -124,7 +143,7 @@ void TellUnshownMessage(const std::string& text) {
   if (Listener()) Listener()(text);
 }
 
-void AddErrorMessage(const std::string& text) { Add(text, KindWeight(text)); }
+void AddErrorMessage(const std::string& text) { Add(text, MessageWeightOf(text)); }
 
 void AddErrorMessage(const std::string& text, MessageWeight weight) { Add(text, weight); }
 
@@ -170,15 +189,32 @@ std::string MessageIdentity(const std::string& text) {
 }
 
 bool ShownMessagesAreCalculated() {
-  for (int i = 1; i <= MsgCount; ++i)
-    for (const SaidMessage& m : Held)
-      if (m.text == MsgText[i] && !m.calculated) return false;
-  return true;
+  for (const SaidMessage& m : Held)
+    if (!m.calculated) return false;
+  return AnswersNotHeld == 0;
+}
+
+const std::vector<std::string>& PairMessages() { return PairLines; }
+
+std::uint64_t AnswerMark() { return SaidCount + 1; }
+
+void RetireAnswersBefore(std::uint64_t mark) {
+  const std::size_t before = Held.size();
+  std::erase_if(Held, [mark](const SaidMessage& m) { return !m.calculated && m.said < mark; });
+  if (Held.size() == before && AnswersNotHeld == 0) return;
+  // Answers beyond those held came last: only a mark before every text
+  // retires them.
+  bool later = false;
+  for (const SaidMessage& m : Held) later = later || !m.calculated;
+  if (!later) AnswersNotHeld = 0;
+  ShowHeld();
 }
 
 void ClearErrorMessages() {
   Held.clear();
   NotHeld = 0;
+  AnswersNotHeld = 0;
+  PairLines.clear();
   MsgCount = 0;
   FatalFlag = 0;
   AbortFlag = 0;
@@ -190,6 +226,7 @@ SavedMessages SaveMessages() {
   SavedMessages saved;
   saved.held = Held;
   saved.notHeld = NotHeld;
+  saved.answersNotHeld = AnswersNotHeld;
   saved.fatal = FatalFlag;
   return saved;
 }
@@ -197,6 +234,7 @@ SavedMessages SaveMessages() {
 void RestoreMessages(const SavedMessages& saved) {
   Held = saved.held;
   NotHeld = saved.notHeld;
+  AnswersNotHeld = saved.answersNotHeld;
   ShowHeld();
   FatalFlag = saved.fatal;
 }
@@ -205,6 +243,9 @@ void ReleaseErrorMessages() {
   Held.clear();
   Held.shrink_to_fit();
   NotHeld = 0;
+  AnswersNotHeld = 0;
+  PairLines.clear();
+  PairLines.shrink_to_fit();
   MsgCount = 0;
   MsgText.fill(std::string());
 }

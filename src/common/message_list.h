@@ -1,13 +1,20 @@
 // The calculation message list. Calculation routines report what went wrong
 // by adding a one-line text here instead of returning an error; the caller
 // writes the kind prefix ("Fatal  : ", "Error  : ", "Warning: ") and sets
-// FatalFlag after a fatal text. The list shows at most 12 distinct texts in
-// order of first arrival. When more are said, the weightiest stay (a finding
-// of the pair's own checks before a fatal text before any other, each kind
-// in order of arrival; a refused output before them all) and the last line
-// says how many were left out.
-// Texts that differ only in the values they carry (an arccos argument, a
-// safety) and in the note of the angle where they first arose are one
+// FatalFlag after a fatal text.
+// The list keeps apart what the calculations said of the pair (its
+// findings) and what the program said outside a calculation in answer to a
+// request (an output refused, the entities of a DXF file not read, a
+// form's range): the sheets, their DXF files and the printouts show the
+// pair's list only; the list dialog shows the latest answer above it, until
+// the next calculation or a later output or import is answered.
+// Each of the two shows at most 12 distinct texts in order of first
+// arrival. When more are said, the weightiest stay (message_weights.h:
+// the pair's checks, then what was not computed, then the rating's
+// verdicts, then the rest, and notes on the printed tolerances last; each
+// weight in order of arrival) and the last line says how many were left
+// out. Texts that differ only in the values they carry (an arccos argument,
+// a safety) and in the note of the angle where they first arose are one
 // message: it takes one place and is counted once.
 #pragma once
 
@@ -16,37 +23,29 @@
 #include <string>
 #include <vector>
 
+#include "common/message_weights.h"
 #include "common/range_array.h"
 
 namespace common {
 
 inline constexpr int MaxMessages = 12;
 
-// The texts shown: MsgText[1..MsgCount]. Written only through the routines
-// below, which also keep the texts that are not shown.
+// The texts the list dialog shows: MsgText[1..MsgCount], the latest answer
+// (at most MaxMessages lines) above the pair's list (at most MaxMessages).
+// Written only through the routines below, which also keep the texts that
+// are not shown.
 extern std::uint16_t MsgCount;
-extern RangeArray<std::string, 1, MaxMessages> MsgText;
+extern RangeArray<std::string, 1, 2 * MaxMessages> MsgText;
 
-// How much a text weighs when more are said than the list shows. Unless
-// its caller says otherwise, a text of the fatal kind (it begins with
-// "Fatal") weighs Fatal: it says that something was not computed.
-enum class MessageWeight : std::uint8_t {
-  Ordinary = 0,
-  Fatal = 1,
-  // What the checks of the whole pair found (teeth that run into each
-  // other or never reach each other, positions that fail): the finding
-  // that decides whether the pair can be made at all.
-  Finding = 2,
-  // An output the user asked for and the program refused (a solid too
-  // thin): the answer to the request, or the user would see the pair's
-  // list and not why nothing was written.
-  Refusal = 3,
-};
+// The pair's list: what the calculations said, as the sheets, their DXF
+// files, the printouts and a run without a window show it.
+const std::vector<std::string>& PairMessages();
 
 // Adds text unless an equal text (exact comparison) was said since the
 // list was last cleared, shown or not. Does not touch the flags. Without a
-// weight the text weighs by its kind; with one, as given (a "Fatal" text
-// of a printout row that does not touch the rating weighs Ordinary).
+// weight the text weighs by its meaning (MessageWeightOf); with one, as
+// given. A text said while a calculation runs (CalculationMessagesScope)
+// is the pair's; any other answers the request in progress.
 void AddErrorMessage(const std::string& text);
 void AddErrorMessage(const std::string& text, MessageWeight weight);
 
@@ -61,9 +60,15 @@ std::string WithDecimalPoints(const std::string& text);
 // number with a decimal sign in it put as "#".
 std::string MessageIdentity(const std::string& text);
 
-// Whether every text shown was said by a calculation; false when a writer,
-// a reader or a form said one (a CAD output refused).
+// Whether every text shown was said by a calculation; false while an
+// answer is shown (a CAD output refused).
 bool ShownMessagesAreCalculated();
+
+// Where the answers said from now on begin. A request that is answered
+// (an output written or refused, a DXF file imported or refused) retires
+// the answers said before it began: only the latest answer is shown.
+std::uint64_t AnswerMark();
+void RetireAnswersBefore(std::uint64_t mark);
 
 // The last line of a list that could not show every text: "Warning: list
 // full, <count> more messages not shown !".
@@ -84,11 +89,13 @@ struct SaidMessage {
   std::string text;
   MessageWeight weight = MessageWeight::Ordinary;
   bool calculated = true;  // said while a calculation ran
+  std::uint64_t said = 0;  // when, in the order of all texts said
   bool operator==(const SaidMessage&) const = default;
 };
 struct SavedMessages {
   std::vector<SaidMessage> held;  // every text said, shown or not
-  int notHeld = 0;                 // texts said beyond those held
+  int notHeld = 0;                 // texts of the pair said beyond those held
+  int answersNotHeld = 0;          // answers said beyond those held
   std::uint8_t fatal = 0;
   bool operator==(const SavedMessages&) const = default;
 };

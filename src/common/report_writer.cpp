@@ -10,7 +10,7 @@
 #include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
-#include "common/message_explanations.h"
+#include "common/message_help.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
 #include "common/text_file.h"
@@ -37,6 +37,10 @@ const RangeArray<std::string, 1, 7> ReportDeviceNames = [] {
 TReportState ReportState;
 
 namespace {
+
+// Where the answer of the report in progress begins: what was said before
+// answered an earlier request.
+std::uint64_t ReportAnswerMark = 0;
 
 constexpr char kFormFeed = '\f';
 // The code page 850 box characters of the framed page.
@@ -335,6 +339,7 @@ void BeginReport(const std::string& title, const std::string& header1, const std
   S().ReportPageTotal = pageTotal;
   S().PageNumber = 0;
   S().LineCount = 0;
+  ReportAnswerMark = AnswerMark();
 }
 
 void SetReportHeadNote(const std::string& note) { S().ReportHeader[5] = note; }
@@ -743,7 +748,10 @@ void ReportNewPageIfFull(std::int32_t style) {
 // ---- Messages and the end --------------------------------------------------------------
 
 void WriteReportMessages() {
-  if (AbortFlag || MsgCount == 0) return;
+  // The pair's findings: what answered another request (an output
+  // refused) is no part of a printout.
+  const std::vector<std::string>& messages = PairMessages();
+  if (AbortFlag || messages.empty()) return;
   WriteReportText("");
   WriteReportText("");
   WriteReportText("REMARKS, WARNINGS AND ERROR MESSAGES");
@@ -752,29 +760,27 @@ void WriteReportMessages() {
     WriteReportText("");
     WriteReportText(RuleLineSingle());
   }
-  for (int n = 1; n <= MsgCount; ++n) {
-    const std::string origin = GetMessageHelpText(n);
-    std::string remedy;
-    GetMessageRemedyText(n, remedy);
+  for (const std::string& message : messages) {
+    const MessageOriginRemedy explained = ExplainMessage(message);
     if (TabDevice()) {
-      WriteOutputLine(MsgText[n] + "\t" + origin + "\t" + remedy);
+      WriteOutputLine(message + "\t" + explained.origin + "\t" + explained.remedy);
     } else if (HtmlDevice()) {
       OpenHtmlTable();
-      for (const std::string& text : {MsgText[n], origin, remedy})
+      for (const std::string& text : {message, explained.origin, explained.remedy})
         WriteMarkupLine("<TR><TD>" + HtmlEscapedText(text) + "</TD></TR>");
       CloseHtmlTable();
       WriteReportText("");
     } else {
-      WriteReportText(MsgText[n]);
-      WriteExplanation(origin);
-      WriteExplanation(remedy);
+      WriteReportText(message);
+      WriteExplanation(explained.origin);
+      WriteExplanation(explained.remedy);
       if (RuleStyle != 4) WriteReportText(RuleLineSingle());
     }
   }
 }
 
 void WriteMessagesPage() {
-  if (MsgCount == 0) return;
+  if (PairMessages().empty()) return;
   if (PageDevice() && S().SinglePagePrinting) {
     const std::optional<bool> go = AskYesNoQuestion("Insert paper.  Continue ?", true);
     if (!go || !*go) {
@@ -814,6 +820,8 @@ void ShowReportOutput() {
     DropSpool();
     return;
   }
+  // A printout made is the latest answer: an earlier refusal goes.
+  RetireAnswersBefore(ReportAnswerMark);
 
   const std::string spool = S().SpoolFileName;
   // The copy the viewer or the word processor opens: a text file of this

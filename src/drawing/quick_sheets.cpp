@@ -142,7 +142,8 @@ void DrawQuickSheet(std::uint16_t sheet, std::uint16_t device) {
   if (l.messagesX == l.tableX) above = std::min(above, tableBottom);
   if (l.messagesX == l.descriptionX) above = std::min(above, descriptionBottom);
   const TMessageTableRoom room =
-      MessageTableRoom(l.messagesY, l.messagesH, l.messagesHeight, above, SheetBottom(sheet), common::MsgCount);
+      MessageTableRoom(l.messagesY, l.messagesH, l.messagesHeight, above, SheetBottom(sheet),
+                       static_cast<int>(common::PairMessages().size()));
   DrawTextTableAt(l.messagesX, room.top, l.messagesH, l.messagesWidth, room.height);
   if (sheet == 3) {
     PlaceDiagram(7, 80, 20, 10, 4);

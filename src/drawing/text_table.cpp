@@ -84,7 +84,10 @@ void TAusTabelle::TextTableAddValueRow(const std::string& t1, const std::string&
 }
 
 void DrawTextTableAt(Real x0, Real y0, Real h, Real w1, Real height) {
-  const int count = common::MsgCount;
+  // The pair's findings: what answered an earlier request is no part of
+  // the sheet.
+  const std::vector<std::string>& messages = common::PairMessages();
+  const int count = static_cast<int>(messages.size());
   if (count < 1) return;
   if (h == 0) h = 2.0L;
   if (w1 == 0) w1 = 42;
@@ -93,10 +96,10 @@ void DrawTextTableAt(Real x0, Real y0, Real h, Real w1, Real height) {
   // letters rather than running past the table and off the sheet: each
   // text stands after one blank in a column of w1 characters of 0.9 h.
   std::size_t longest = 0;
-  for (int i = 1; i <= count; ++i) longest = std::max(longest, common::MsgText[i].size() + 1);
+  for (const std::string& text : messages) longest = std::max(longest, text.size() + 1);
   const Real letterWidth = std::min(0.75L, 0.9L * w1 / static_cast<Real>(longest));
-  TAusTabelle table(common::MsgText[1], x0, y0, h, w1, 0, 0, 0, 0, 0, 0, "", "", "", "", "", "", letterWidth);
-  for (int i = 2; i <= count; ++i) table.TextTableAddRow(common::MsgText[i]);
+  TAusTabelle table(messages[0], x0, y0, h, w1, 0, 0, 0, 0, 0, 0, "", "", "", "", "", "", letterWidth);
+  for (int i = 1; i < count; ++i) table.TextTableAddRow(messages[static_cast<std::size_t>(i)]);
 }
 
 }  // namespace drawing

@@ -65,11 +65,12 @@ class TAusTabelle {
   Real valueCellX_ = -1;  // start of cell 4's text in a value row
 };
 
-// The calculation messages as a one-column table with its top left corner
-// at (x0, y0): h the text height (0: 2.0), w1 the width in characters (0:
-// 42); with more than one message and a height above 0.1, h shrinks so that
-// all rows fit into it, and the letters narrow so that the longest message
-// stays inside the table's width. Nothing without a message.
+// The pair's messages (PairMessages) as a one-column table with its top
+// left corner at (x0, y0): h the text height (0: 2.0), w1 the width in
+// characters (0: 42); with more than one message and a height above 0.1,
+// h shrinks so that all rows fit into it, and the letters narrow so that
+// the longest message stays inside the table's width. Nothing without a
+// message.
 void DrawTextTableAt(Real x0, Real y0, Real h, Real w1, Real height);
 
 }  // namespace drawing

@@ -11,12 +11,18 @@
 //   none, its width; a "?" picture's frame stands whole on the screen,
 //   clear of the form's frame; Escape cancels, and the main window shows
 //   the picture it showed before.
+// - at the smallest screen, STL > Gear 1 at a height of 0 is refused in its
+//   box and heads the list, which grows wider by its line; CAD > Quick 3 as
+//   DXF and View > Printout carry the pair's list as the run without a
+//   window prints it, and nothing of the refusal; after them the list is
+//   the pair's again; a good STL, and the same again.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,6 +47,14 @@ TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
   // Ellipse 60 x 50 with 7 teeth: a full list, its longest line the
   // finding of the interfering teeth.
   ASSERT_TRUE(testsupport::SaveDefaultDesignChanged(dir, "z7.vb4", [] { calc::NcPair.z1 = 7; }));
+  int exitCode = -1;
+  std::istringstream said(testsupport::RunProgramIn(dir, "z7.vb4 /I", exitCode));
+  std::vector<std::string> pair;  // UTF-8, as the printout writes them
+  for (std::string line; std::getline(said, line);)
+    if (line.rfind("vob4: ", 0) == 0) pair.push_back(line.substr(6));
+  ASSERT_EQ(pair.size(), 12u);
+  for (const char* kept : {"Error  : Pitting", "eps.alpha < 1 !", "Warning: list full"})
+    EXPECT_TRUE(std::any_of(pair.begin(), pair.end(), [&](const std::string& m) { return m.rfind(kept, 0) == 0; }));
   for (const char* resource : {"vob4.hlp", "kaldrim.hlp", "vob4.err", "pattern.plt", "bearing.plt", "start.plt"})
     fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/" + resource, dir.Path(resource));
 
@@ -101,15 +115,17 @@ TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
 
     // Help > Error messages: the list of the twelve lines, its longest
     // line whole without scrolling (about 64 characters), on the screen.
-    ASSERT_NO_FATAL_FAILURE(menu("alt+h", {"Down", "Return"}));
-    const std::string list = x.WaitForTitle("^Select$");
-    ASSERT_FALSE(list.empty()) << x.Titles();
-    const XTool::Rect listRect = x.SettledGeometry(list);
+    const auto listRectangle = [&] {
+      menu("alt+h", {"Down", "Return"});
+      const std::string list = x.WaitForTitle("^Select$");
+      const XTool::Rect rect = list.empty() ? XTool::Rect{} : x.SettledGeometry(list);
+      x.Keys({"Escape"});
+      EXPECT_TRUE(WaitUntil(onlyTheWindow)) << x.Titles();
+      return rect;
+    };
+    const XTool::Rect listRect = listRectangle();
     EXPECT_GT(listRect.width, 400);
     EXPECT_TRUE(listRect.Inside(screen)) << listRect.x << "," << listRect.y << " " << listRect.width;
-    x.Focus(list);
-    x.Keys({"Escape"});
-    ASSERT_TRUE(WaitUntil(onlyTheWindow)) << x.Titles();
 
     // Edit > Strength (Bearbeiten > Festigkeit).
     const auto picture = [&] {
@@ -170,6 +186,57 @@ TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
     x.Keys({"Escape"});
     ASSERT_TRUE(WaitUntil(onlyTheWindow)) << x.Titles();
     EXPECT_TRUE(WaitUntil([&] { return picture() == before; }, 3s)) << "the main window's picture changed";
+
+    // A dialog by its title: keys, then the text typed and Enter.
+    const auto answer = [&](const std::string& title, std::vector<std::string> keys, const std::string& typed = "") {
+      const std::string dialog = x.WaitForTitle(title, 20s);
+      ASSERT_FALSE(dialog.empty()) << title << ": " << x.Titles();
+      x.Focus(dialog);
+      x.Keys(keys);
+      if (typed.empty()) return;
+      x.Type(typed);
+      x.Keys({"Return"});
+    };
+    const auto stl = [&](const std::string& name, const std::string& height) {
+      ASSERT_NO_FATAL_FAILURE(menu("alt+c", {"Right", "Return"}));
+      ASSERT_NO_FATAL_FAILURE(answer("^Save As$", {"ctrl+a"}, name));
+      ASSERT_NO_FATAL_FAILURE(answer("^Input$", {"ctrl+a"}, height));
+    };
+    const auto expectThePairs = [&](const std::string& text, bool whole) {
+      for (const std::string& m : pair)
+        EXPECT_NE(text.find(whole ? m : m.substr(0, m.find(" first at "))), std::string::npos) << m;
+      EXPECT_EQ(text.find("too thin"), std::string::npos);
+    };
+    const auto sheetAndPrintout = [&](const std::string& name) {
+      ASSERT_NO_FATAL_FAILURE(menu("alt+c", {"Return"}));
+      ASSERT_NO_FATAL_FAILURE(answer("^[Ss]elect$", {"space", "Down", "Down", "Return"}));
+      ASSERT_NO_FATAL_FAILURE(answer("^Select$", {"space", "Return"}));
+      ASSERT_NO_FATAL_FAILURE(answer("^Save As$", {"ctrl+a"}, name));
+      const std::string file = dir.Path(name + ".dxf");
+      ASSERT_TRUE(WaitUntil([&] { return testsupport::Slurp(file).ends_with("EOF\r\n"); }, 30s)) << x.Titles();
+      expectThePairs(testsupport::Slurp(file), false);
+      ASSERT_TRUE(WaitUntil(onlyTheWindow)) << x.Titles();
+      // The viewer's title names its copy of the printout.
+      ASSERT_NO_FATAL_FAILURE(menu("alt+v", {"Right", "Return"}));
+      const std::string viewer = x.WaitForTitle("outwin", 60s);
+      ASSERT_FALSE(viewer.empty()) << x.Titles();
+      const std::string title = x.Title(viewer);
+      expectThePairs(testsupport::Slurp(title.substr(title.find('/'))), true);
+      x.Keys({"Escape"});
+      ASSERT_TRUE(WaitUntil(onlyTheWindow)) << x.Titles();
+    };
+    if (!s.german) {
+      ASSERT_NO_FATAL_FAILURE(stl("g0", "0"));
+      ASSERT_NO_FATAL_FAILURE(answer("^Error  : $", {"Return"}));
+      EXPECT_FALSE(fs::exists(dir.Path("g0.stl")));
+      EXPECT_GT(listRectangle().width, listRect.width);
+      ASSERT_NO_FATAL_FAILURE(sheetAndPrintout("q3a"));
+      EXPECT_EQ(listRectangle().width, listRect.width) << "an output made since is the latest answer";
+      ASSERT_NO_FATAL_FAILURE(stl("g20", "20"));
+      EXPECT_TRUE(WaitUntil([&] { return fs::exists(dir.Path("g20.stl")) && onlyTheWindow(); }, 30s));
+      EXPECT_EQ(listRectangle().width, listRect.width);
+      ASSERT_NO_FATAL_FAILURE(sheetAndPrintout("q3b"));
+    }
 
     // File > Exit (Datei > Beenden): the design is unchanged, the program
     // ends.

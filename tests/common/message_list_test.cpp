@@ -53,23 +53,25 @@ TEST(MessageList, AFullListKeepsTheWeightiestTexts) {
   EXPECT_EQ(MsgText[11], "Warning: finding 11");
   EXPECT_EQ(MsgText[12], MessagesNotShownText(9));
 
-  // A full list of the calculation's findings, then an output refused: the
-  // refusal is shown, the latest finding makes room for it. A reader's text
-  // said outside the calculation takes no finding's place.
+  // A full list of the calculation's findings, then an output refused and
+  // a reader's text: they answer the request above the pair's list, which
+  // keeps every line; a later answer retires them.
   ClearErrorMessages();
   {
     const CalculationMessagesScope calculating;
     for (int i = 1; i <= 20; ++i) AddErrorMessage("Warning: finding " + std::to_string(i), MessageWeight::Finding);
   }
-  AddErrorMessage("Fatal  : height 0 mm below 0.0001 mm !", MessageWeight::Refusal);
-  EXPECT_EQ(MsgText[1], "Warning: finding 1");
-  EXPECT_EQ(MsgText[10], "Warning: finding 10");
-  EXPECT_EQ(MsgText[11], "Fatal  : height 0 mm below 0.0001 mm !");
-  EXPECT_EQ(MsgText[12], MessagesNotShownText(10));
-  EXPECT_FALSE(ShownMessagesAreCalculated());
+  const std::vector<std::string> pair = PairMessages();
+  const std::uint64_t mark = AnswerMark();
+  AddErrorMessage("Fatal  : height 0 mm below 0.0001 mm !");
   AddErrorMessage("Error  : DXF: MPOLYGON");
-  EXPECT_EQ(MsgText[10], "Warning: finding 10");
-  EXPECT_EQ(MsgText[12], MessagesNotShownText(11));
+  EXPECT_EQ(PairMessages(), pair);
+  EXPECT_EQ(MsgText[1], "Fatal  : height 0 mm below 0.0001 mm !");
+  EXPECT_EQ(MsgText[3], pair[0]);
+  EXPECT_EQ(MsgText[14], MessagesNotShownText(9));
+  RetireAnswersBefore(mark + 1);
+  EXPECT_EQ(MsgText[1], "Error  : DXF: MPOLYGON");
+  EXPECT_FALSE(ShownMessagesAreCalculated());
 
   // An ordinary text said again as a finding weighs as one.
   ClearErrorMessages();

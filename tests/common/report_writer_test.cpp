@@ -71,8 +71,12 @@ class ReportWriterTest : public ::testing::Test {
     table.HtmlTableRow({"1", "0.0", "180.0", "50+10*SIN(X)<60"});
     table.HtmlTableRow({"2", "180.0", "360.0", "50"});
     table.HtmlTableEnd();
-    common::AddErrorMessage("Warning: tip < root & more");
-    common::AddErrorMessage("Error  : a message without an explanation");
+    {
+      // The remarks are what the calculation said.
+      const common::CalculationMessagesScope calculating;
+      common::AddErrorMessage("Warning: tip < root & more");
+      common::AddErrorMessage("Error  : a message without an explanation");
+    }
     common::WriteReportMessages();
     common::ShowReportOutput();
   }

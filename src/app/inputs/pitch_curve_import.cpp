@@ -5,7 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <map>
 #include <numbers>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "calc/calc_records.h"
@@ -13,9 +17,13 @@
 #include "common/file_dialogs.h"
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
+#include "common/input_dialogs.h"
+#include "common/message_list.h"
+#include "common/number_format.h"
 #include "common/small_dialogs.h"
 #include "drawing/cad/cad_device.h"
 #include "drawing/cad/dxf_reader.h"
+#include "platform/file_system.h"
 #include "platform/user_dialogs.h"
 
 namespace app {
@@ -49,8 +57,11 @@ class PointCollector : public drawing::CadBackEnd {
     }
   }
   void PolylineVertex(Real x, Real y, Real) override { Add(x, y); }
+  // A filled figure is no line of a curve: it is left out, and said.
+  void Solid(Real, Real, Real, Real, Real, Real, Real, Real) override { ++solids; }
 
   std::vector<Polar> points;
+  long solids = 0;
 
  private:
   void Add(Real x, Real y) {
@@ -67,6 +78,55 @@ void Refuse(const std::string& text) {
   common::ShowError(text);
   common::AbortFlag = 1;
 }
+
+// Kinds of entity that carry texts or dimensions, no line of a curve.
+bool CarriesNoCurve(const std::string& kind) {
+  for (const char* annotation :
+       {"MTEXT", "ATTRIB", "ATTDEF", "DIMENSION", "LEADER", "MLEADER", "MULTILEADER", "TOLERANCE", "VIEWPORT"})
+    if (kind == annotation) return true;
+  return false;
+}
+
+// The entities carrying geometry that the curve was not taken from, by
+// kind with their count: "ELLIPSE (1), SPLINE (2)"; empty when none.
+std::string GeometryLeftOut(long solids) {
+  std::map<std::string, long> kinds;
+  for (const auto& [kind, count] : drawing::DxfEntitiesLeftOut())
+    if (!CarriesNoCurve(kind)) kinds[kind] += count;
+  if (solids > 0) kinds["SOLID"] += solids;
+  std::string text;
+  for (const auto& [kind, count] : kinds) text += (text.empty() ? "" : ", ") + kind + " (" + std::to_string(count) + ")";
+  return text;
+}
+
+std::string LeftOutNote(const std::string& leftOut) {
+  return leftOut.empty() ? std::string() : "; not read: " + leftOut;
+}
+
+// The widest angle between two neighbouring points of the curve, in
+// degrees: the stretch the interpolation bridges.
+Real WidestGap(const std::vector<Polar>& p) {
+  Real widest = 0;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const Real next = i + 1 < p.size() ? p[i + 1].phi : p[0].phi + kTwoPi;
+    widest = std::max(widest, next - p[i].phi);
+  }
+  return widest * 180 / std::numbers::pi_v<Real>;
+}
+
+// The import is the latest answer: what an earlier request left in the
+// message list goes when it ends, whatever its end; the reader's texts
+// stay for the user to see.
+class ImportAnswer {
+ public:
+  ImportAnswer() : mark_(common::AnswerMark()) {}
+  ~ImportAnswer() { common::RetireAnswersBefore(mark_); }
+  ImportAnswer(const ImportAnswer&) = delete;
+  ImportAnswer& operator=(const ImportAnswer&) = delete;
+
+ private:
+  std::uint64_t mark_;
+};
 
 }  // namespace
 
@@ -86,8 +146,14 @@ void ImportPitchCurveDxf() {
 
 void ImportPitchCurveFile(const std::string& path) {
   common::AbortFlag = 0;
-  common::CheckFileAccess(path);
-  if (common::AbortFlag) return;
+  // The reader's own answer, with the system's reason ("No such file or
+  // directory", "Permission denied").
+  std::error_code ec;
+  if (!platform::Files().OpenRead(path, ec)) {
+    Refuse("file " + path + " not found or no access: " + ec.message());
+    return;
+  }
+  const ImportAnswer answer;
   PointCollector collector;
   const drawing::CadDeviceCode device = drawing::CadDevice;
   {
@@ -96,8 +162,11 @@ void ImportPitchCurveFile(const std::string& path) {
     drawing::ReplayDxfFile(path);
   }
   drawing::SetCadDevice(device);
+  // Said in the import's own boxes: a full message list would only count
+  // the reader's texts.
+  const std::string leftOut = GeometryLeftOut(collector.solids);
   if (common::AbortFlag) {
-    Refuse("DXF file " + path + " cannot be read !");
+    Refuse("DXF file " + path + " cannot be read !" + LeftOutNote(leftOut));
     return;
   }
 
@@ -113,8 +182,21 @@ void ImportPitchCurveFile(const std::string& path) {
     if (next - p[i].phi >= std::numbers::pi_v<Real>) around = false;
   }
   if (!around) {
-    Refuse("DXF file " + path + ": no pitch curve around the origin !");
+    Refuse("DXF file " + path + ": no pitch curve around the origin !" + LeftOutNote(leftOut));
     return;
+  }
+  // Geometry the curve was not taken from may be part of it: the user
+  // decides, before the design changes, whether the rest is the curve.
+  if (!leftOut.empty()) {
+    bool take = false;
+    common::AskYesNoBool("DXF file " + path + ": not read: " + leftOut + ". The curve of the other entities has a gap of " +
+                             common::RealToTextFixed(0, WidestGap(p)) +
+                             "\xF8 between two points, which a straight line would bridge. Take it as pitch curve 1 ?",
+                         take);
+    if (common::AbortFlag || !take) {
+      common::AbortFlag = 1;
+      return;
+    }
   }
 
   // At most the table's points, the two ends at 0 and 2 pi included.

@@ -607,10 +607,14 @@ void InputStrengthData() {
 }
 
 void EditStrength() {
+  const common::SavedMessages pair = common::SaveMessages();
   InputStrengthData();
   const bool cancelled = AbortFlag != 0;
   calc::CalcSpurPair();
   if (common::FatalFlag) common::ShowCalculationMessages();
+  // No calculation of the pair follows a cancel: the sheets, the printouts
+  // and the list go on showing its findings, not one spur pair's.
+  if (cancelled) common::RestoreMessages(pair);
   // The calculation clears AbortFlag; a cancelled input must still stop the
   // caller, which would otherwise recalculate and mark the design changed.
   AbortFlag = cancelled ? 1 : 0;

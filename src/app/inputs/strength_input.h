@@ -156,7 +156,9 @@ std::string StrengthHint(int helpNumber);
 // The method choice and the data input.
 void InputStrengthData();
 // InputStrengthData, then the spur-pair calculation, then the messages when
-// it met a fatal condition. A cancelled input stays cancelled.
+// it met a fatal condition. A cancelled input stays cancelled, and leaves
+// the pair's message list and FatalFlag as the last calculation of the
+// pair left them: the spur pair's texts are no finding of the pair.
 void EditStrength();
 // The single page (the main menu on large screens).
 void ShowStrengthForm();

@@ -68,6 +68,9 @@ std::function<void(const std::string&)>& OutputOpener() {
 // Set when the output of the current picture was refused, and why.
 bool OutputRefused = false;
 std::string RefusalMessage;
+// Where the answer of the output in progress begins: what was said before
+// answered an earlier request.
+std::uint64_t OutputAnswerMark = 0;
 
 std::string ValueText(Real value) {
   if (std::isnan(value)) return "undefined";
@@ -109,7 +112,7 @@ bool CadValuesWritable(std::initializer_list<Real> values) {
 
 void RefuseSolidOutput(const std::string& message) {
   common::ShowError(message);
-  common::AddErrorMessage("Error  : " + message, common::MessageWeight::Refusal);
+  common::AddErrorMessage("Error  : " + message);
   AbortFlag = 1;
 }
 
@@ -161,6 +164,7 @@ void OpenCadOutputFile() {
 }
 
 void CadOpenOutput(CadDeviceCode code) {
+  OutputAnswerMark = common::AnswerMark();
   OutputRefused = false;
   RefusalMessage.clear();
   CadRequestedDevice = code;
@@ -212,6 +216,9 @@ void CadCloseOutput() {
   } else {
     device.Close();
   }
+  // The output is answered, written or refused: an earlier refusal is no
+  // longer the answer the user last had.
+  common::RetireAnswersBefore(OutputAnswerMark);
   CadDrawing.CadBlockRecording = 0;
   if (AbortFlag == 0 && CadSettings.CadOpenAfterOutput && device.OpensAfterOutput() &&
       common::CommandLineParamCount() < 2)

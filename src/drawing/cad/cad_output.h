@@ -24,7 +24,9 @@ namespace drawing {
 // the data file). Cancel and failures set AbortFlag; nothing is opened then.
 void CadOpenOutput(CadDeviceCode code);
 // Finishes the output; a finished file is opened with its associated program
-// when the settings ask for it.
+// when the settings ask for it. What the program said outside a calculation
+// before the output began (an earlier refusal) is retired from the message
+// list: the output is the latest answer.
 void CadCloseOutput();
 // Opens a finished output file with the program associated with its
 // extension; the windowing start-up installs the opener (headless nothing is
@@ -54,7 +56,7 @@ const std::string& CadRefusalMessage();
 bool CadValuesWritable(std::initializer_list<Real> values);
 // Refuses the file of a solid that cannot be made, found as it is closed:
 // the reason is shown and added to the message list ("Error  : " before
-// it), and AbortFlag is set, so that the back end puts no file in place.
+// it) as the output's answer, and AbortFlag is set, so that the back end puts no file in place.
 void RefuseSolidOutput(const std::string& message);
 // Material between the two extrusion heights of CadSettings (StlHeights)
 // closer than 0.0001 mm is no solid: the output of the format named (STEP,

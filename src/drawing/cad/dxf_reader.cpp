@@ -191,6 +191,7 @@ struct ReplayCount {
   long figures = 0;
   std::string file;
   int reads = 0;  // files being read, one inside the other
+  std::map<std::string, long> leftOut;  // entities not drawn, by kind
 };
 ReplayCount Counted;
 
@@ -241,6 +242,7 @@ class Replay {
       } else if (e.name == "SEQEND" || e.name == "VERTEX") {
         // The rest of a polyline that was skipped.
       } else {
+        ++Counted.leftOut[e.name];
         common::AddErrorMessage("Error  : DXF: " + e.name);
       }
     }
@@ -449,6 +451,7 @@ void ReadDxfAt(const std::string& path, Real x, Real y, Real angle, Real sx, Rea
   if (outermost) {
     Counted.figures = 0;
     Counted.file = path;
+    Counted.leftOut.clear();
     ReadFiles().clear();
   }
   ++Counted.reads;
@@ -488,6 +491,8 @@ void ReplayDxfFile(const std::string& path) {
   DxfNestingLevel = 0;
   ReadDxfAt(path, 0, 0, 0, 1, 1);
 }
+
+const std::map<std::string, long>& DxfEntitiesLeftOut() { return Counted.leftOut; }
 
 void ReplayBlockFile(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy) {
   DxfTransform = TDxfInsertTransform{};

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "common/real.h"
@@ -40,6 +41,11 @@ void ReadDxfFile(int flag, const std::string& name, Real x, Real y, Real angle, 
 // ReplayBlockFile does with a part file; a file that cannot be opened sets
 // AbortFlag.
 void ReplayDxfFile(const std::string& path);
+
+// The kinds of entity the last replay did not draw (each one is also said
+// in the message list, "Error  : DXF: " + kind), with how many of each,
+// those of nested inserts included.
+const std::map<std::string, long>& DxfEntitiesLeftOut();
 
 // A block insert on a device that replays blocks: the transform reset to
 // identity and the nesting to 0, then ReadDxfFile.

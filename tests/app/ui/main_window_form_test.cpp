@@ -228,11 +228,12 @@ TEST_F(MainWindowFormTest, MessageCountFollowsEveryChangeOfTheList) {
   dialogs_.Then(ScriptedAnswer::File(dir_.Path("gear1.stl")));
   window.Action("mi_stlrad1")->trigger();
   ASSERT_EQ(common::MsgCount, before + 1);
-  EXPECT_EQ(common::MsgText[common::MsgCount], "Error  : " + drawing::TooThinForSolidText("STL"));
+  // The answer to the request heads the list.
+  EXPECT_EQ(common::MsgText[1], "Error  : " + drawing::TooThinForSolidText("STL"));
   EXPECT_FALSE(fs::exists(dir_.Path("gear1.stl")));
-  // Its explanation is found, as the list and the printouts look it up.
+  // Its explanation is found, as the list looks it up.
   common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
-  const std::string origin = common::GetMessageHelpText(common::MsgCount);
+  const std::string origin = common::GetMessageHelpText(1);
   EXPECT_NE(origin.find("below 0.0001 mm"), std::string::npos) << origin;
   EXPECT_EQ(shownCount(), before + 1);
   EXPECT_TRUE(window.Action("mi_helpErrorMessages")->isEnabled());
