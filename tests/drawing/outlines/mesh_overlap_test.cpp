@@ -2,8 +2,8 @@
 // against the area measured slab by slab: bars crossing as a plus sign
 // (bounded by crossings only), an outline wholly inside the other, corners
 // that touch an edge, outlines that touch exactly (shared corners and
-// sides), and random outlines of many crossings, about the pitch point and
-// over the whole outlines.
+// sides) or within rounding (against clipping), and random outlines of
+// many crossings, about the pitch point and over the whole outlines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -318,6 +318,104 @@ TEST(MeshOverlap, OutlinesApartOverlapByNothing) {
   const Measured m = Both(one, two, 8, 0.2, 0.7, 1);
   EXPECT_GT(m.slabs, 1);
   EXPECT_NEAR(m.check, m.slabs, 1e-9);
+}
+
+// The area both convex polygons enclose, by clipping one at each side of
+// the other in turn (both counter-clockwise): each clip moves as little as
+// its inputs do, so outlines that nearly touch share nearly nothing.
+double ClippedArea(const Poly& subject, const Poly& clip) {
+  auto side = [](const Pt& a, const Pt& b, const Pt& p) { return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x); };
+  Poly out = subject;
+  for (std::size_t k = 0; k < clip.size() && !out.empty(); ++k) {
+    const Pt &c1 = clip[k], &c2 = clip[(k + 1) % clip.size()];
+    const Poly in = out;
+    out.clear();
+    for (std::size_t i = 0; i < in.size(); ++i) {
+      const Pt &cur = in[i], &prev = in[(i + in.size() - 1) % in.size()];
+      const double sc = side(c1, c2, cur), sp = side(c1, c2, prev);
+      if ((sc >= 0) != (sp >= 0)) {
+        const double t = sp / (sp - sc);
+        out.push_back({prev.x + t * (cur.x - prev.x), prev.y + t * (cur.y - prev.y)});
+      }
+      if (sc >= 0) out.push_back(cur);
+    }
+  }
+  return out.size() < 3 ? 0 : PolygonArea(out);
+}
+
+// Outlines that touch within the rounding of their coordinates: a corner
+// on a corner, a corner on a side, a side along a side, each apart, dipped
+// in or touching to 1e-15 .. 1e-12 mm, then placed by the gears' turns
+// (which round them again). A test of two such points must not find a
+// crossing that its neighbour misses: the area is the clipped one, not an
+// outline's whole area. First the tips of a triangle and a square that
+// meet within 1e-14 mm.
+TEST(MeshOverlap, OutlinesThatTouchWithinRoundingOverlapAsClippingSays) {
+  const Poly triangle = {{40, 0}, {-29.73, 26.77}, {-20, -34.64}};
+  const Poly square = {{100, 0}, {70, 30}, {40, 3.67e-15}, {70, -30}};
+  for (int quarter1 = -4; quarter1 <= 4; ++quarter1)
+    for (int quarter2 = -4; quarter2 <= 4; ++quarter2) {
+      const double phi = quarter1 * Pi / 2, turn2 = quarter2 * Pi / 2;
+      for (const bool triangleIsOne : {true, false}) {
+        const Poly &one = triangleIsOne ? triangle : square, &two = triangleIsOne ? square : triangle;
+        const drawing::TMeshingPair pair({Piece(Placed(one, phi, 0))}, {Piece(Placed(Placed(two, 0, -70), -turn2, 0))},
+                                         70);
+        EXPECT_NEAR(pair.OverlapArea(phi, turn2), 0, 1e-9) << quarter1 << " " << quarter2 << triangleIsOne;
+        EXPECT_NEAR(pair.OverlapArea(phi, turn2, 1), 0, 1e-9) << quarter1 << " " << quarter2 << triangleIsOne;
+      }
+    }
+  // Random convex outlines (corners on a circle about their centre), the
+  // second laid against a corner or a side of the first.
+  std::mt19937 random(75);
+  std::uniform_real_distribution<double> unit(0, 1);
+  auto convex = [&](double radius) {
+    const int n = 3 + static_cast<int>(unit(random) * 6);
+    for (;;) {
+      std::vector<double> angles;
+      for (int i = 0; i < n; ++i) angles.push_back(2 * Pi * unit(random));
+      std::sort(angles.begin(), angles.end());
+      bool around = true;
+      for (int i = 0; i < n; ++i) around = around && (i + 1 < n ? angles[i + 1] : angles[0] + 2 * Pi) - angles[i] < Pi - 0.05;
+      if (!around) continue;
+      Poly p;
+      for (const double a : angles) p.push_back({radius * std::cos(a), radius * std::sin(a)});
+      return p;
+    }
+  };
+  const double offsets[] = {0, 1e-15, -1e-15, 1e-14, -1e-14, 1e-12, -1e-12, 1e-3, -1e-3};
+  int dipped = 0;
+  for (int trial = 0; trial < 20000; ++trial) {
+    const Poly one = convex(20 + 30 * unit(random)), two0 = convex(20 + 30 * unit(random));
+    const std::size_t i = static_cast<std::size_t>(unit(random) * one.size());
+    const std::size_t j = static_cast<std::size_t>(unit(random) * two0.size());
+    const int kind = static_cast<int>(unit(random) * 3);  // 0 corner, 1 side, 2 side along side
+    const Pt ai = one[i], an = one[(i + 1) % one.size()], bj = two0[j], bn = two0[(j + 1) % two0.size()];
+    const double t = kind == 0 ? 0 : 0.1 + 0.8 * unit(random);
+    const Pt at{ai.x + t * (an.x - ai.x), ai.y + t * (an.y - ai.y)};
+    // Outward from the first: from its centre through the corner, or
+    // across the side; the second's corner j points back along it, or
+    // its side from j runs along the first's the other way.
+    const double normal = std::atan2(-(an.x - ai.x), an.y - ai.y);
+    const double out = kind == 0 ? std::atan2(ai.y, ai.x) + (unit(random) - 0.5) * 0.6 : normal;
+    const double turn = kind == 2 ? std::atan2(ai.y - an.y, ai.x - an.x) - std::atan2(bn.y - bj.y, bn.x - bj.x)
+                                  : out + Pi - std::atan2(bj.y, bj.x) + (kind == 1 ? (unit(random) - 0.5) * 0.6 : 0);
+    const double offset = offsets[static_cast<int>(unit(random) * 9)];
+    Poly two;
+    for (const Pt& q : two0) {
+      const double x = q.x - bj.x, y = q.y - bj.y;
+      two.push_back({at.x + offset * std::cos(out) + x * std::cos(turn) - y * std::sin(turn),
+                     at.y + offset * std::sin(out) + x * std::sin(turn) + y * std::cos(turn)});
+    }
+    const double clipped = ClippedArea(one, two);
+    if (clipped > 1e-6) ++dipped;
+    const double phi = 2 * Pi * unit(random), turn2 = 2 * Pi * unit(random);
+    const drawing::TMeshingPair pair({Piece(Placed(one, phi, 0))}, {Piece(Placed(Placed(two, 0, -120), -turn2, 0))},
+                                     120);
+    for (const double pitch : {0.0, 1.0})
+      ASSERT_NEAR(pair.OverlapArea(phi, turn2, pitch), clipped, 1e-6 + 1e-9 * clipped)
+          << trial << " kind " << kind << " offset " << offset << " pitch " << pitch;
+  }
+  EXPECT_GT(dipped, 1000);
 }
 
 }  // namespace
