@@ -326,6 +326,10 @@ std::map<std::string, std::function<std::vector<ListText>()>> ComposedCalls() {
       {"ResonanceWarning(resonance, i)", none},
       {"NoLoadMessage(g)", none},
       {"NoLoadMessage(SpurGearData)", none},
+      // The drive's remark names the value rated.
+      {"remark",
+       samples({"Warning: P<>T*n*2PI, T from P and n !", "Warning: P<>T*n*2PI, P from T and n !",
+                "Warning: P<>T*n*2PI, n from P and T !"})},
       // The user's formula follows the fixed words.
       {"FormulaErrorText(piece.Formula, errorPosition)",
        [] {
@@ -566,6 +570,8 @@ const std::map<std::string, std::string> kSharedRecords = {
     {"Fatal  : spec.sliding alpha sw !", "alpha sw"},
     {"Fatal  : spec.slidingalpha a1 !", "alpha a1"},
     {"Fatal  : spec.slidingalpha e2 !", "alpha e2"},
+    {"Warning: P<>T*n*2PI, P from T and n !", "P from T and n"},
+    {"Warning: P<>T*n*2PI, n from P and T !", "n from P and T"},
     {"Warning: Fr: (5<=d<=15000)", "diameter"},
     {"Warning: fis: (5<=d<=2500)", "diameter"},
     {"Warning: fis: (1<=mn<=50)", "module"},
@@ -1234,11 +1240,12 @@ TEST_F(ShippedContent, ExplanationsNameMenuItemsThatExist) {
   app::SetMenuVocabulary(1);
 }
 
-// Whether the calculation of the design says a message that begins so.
+// Whether the calculation of the design says a message that begins so,
+// shown or left out of a full list.
 bool CalculationSays(const std::string& beginning) {
   calc::CalcNoncircularPair();
-  for (int i = 1; i <= common::MsgCount; ++i)
-    if (common::MsgText[i].rfind(beginning, 0) == 0) return true;
+  for (const common::SaidMessage& m : common::SaidMessages())
+    if (m.text.rfind(beginning, 0) == 0) return true;
   return false;
 }
 
@@ -1298,7 +1305,7 @@ TEST_F(ShippedContent, RemediesPointTheWayThatClearsTheirMessage) {
   }
   {
     SCOPED_TRACE("ball diameter and interference");
-    const std::string balls = "Fatal  : Diametr.Dim.o.balls DmMess !";
+    const std::string balls = "Error  : Diametr.Dim.o.balls DmMess !";
     const std::string ballRemedy = RemedyOf(balls);
     EXPECT_NE(ballRemedy.find("raise the pressure angle"), std::string::npos) << ballRemedy;
     EXPECT_EQ(ballRemedy.find("Enter a ball diameter"), std::string::npos) << ballRemedy;
