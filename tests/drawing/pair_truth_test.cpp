@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -280,6 +281,91 @@ TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
         EXPECT_LT(outside((x1 + x2) / 2, (y1 + y2) / 2), tip / 50 + 0.02) << design << " gear " << gear;
       }
       EXPECT_GT(lines, 10) << design << " gear " << gear;
+    }
+  }
+}
+
+// The remedy of each finding about the teeth, followed on a design that
+// raises it, clears the finding or makes it smaller (the overlap), and the
+// record says that step: flatter or fewer waves clear the outlines that
+// miss each other on a sine of as many waves as teeth (where another tooth
+// count alone makes them collide); lower waves or more teeth clear a curve
+// too tight; flatter waves, many more teeth or lower tips shrink an
+// overlap, on a sine and at a triangle's corners.
+TEST_F(PairTruth, RemediesFollowedClearOrShrinkTheirFinding) {
+  common::SetProgramIdentity();
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  auto sine = [](std::int32_t waves, Real amplitude, std::int32_t z1) {
+    return [=] {
+      calc::CurveType = calc::CurveSine;
+      calc::SineCurve = {50, amplitude, waves};
+      calc::NcPair.z1 = z1;
+    };
+  };
+  auto both = [](const std::function<void()>& first, const std::function<void()>& second) {
+    return [=] {
+      first();
+      second();
+    };
+  };
+  auto tips = [](Real hfP0) { return [=] { calc::SpurGearData.hfP0Factor.fill(hfP0); }; };
+  auto triangle = [](std::int32_t z1) {
+    return [=] {
+      calc::CurveType = calc::CurvePolygon;
+      calc::PolygonCurve.Corners = 3;
+      calc::NcPair.z1 = z1;
+    };
+  };
+  // The figure of a finding: 0 where it is gone, else its overlap (1 for
+  // one without).
+  auto figure = [](const std::string& beginning) -> Real {
+    for (const std::string& m : ToothMessages())
+      if (m.rfind(beginning, 0) == 0) {
+        const std::size_t at = m.find("overlap up to ");
+        return at == std::string::npos ? 1 : std::stold(m.substr(at + 14));
+      }
+    return 0;
+  };
+  struct Step {
+    const char* advice;  // in the record's remedy
+    std::function<void()> design;
+  };
+  struct Finding {
+    std::string message;
+    std::function<void()> design;
+    std::vector<Step> steps;
+  };
+  const std::vector<Finding> findings = {
+      {drawing::ApartOnCurveWarning(),
+       sine(30, 1, 30),
+       {{"flatter waves", sine(30, 0.5L, 30)}, {"fewer waves, each two pitches long", sine(15, 1, 30)}}},
+      {"Warning: curve too tight for teeth (1)",
+       sine(30, 1, 10),
+       {{"lower or fewer waves", sine(30, 0.5L, 10)}, {"more teeth z1", sine(30, 1, 16)}}},
+      {"Warning: teeth interfere",
+       sine(30, 1, 40),
+       {{"flatter waves", sine(30, 0.5L, 40)},
+        {"many more teeth z1", sine(30, 1, 90)},
+        {"lower tips (a smaller tool dedendum hfP0/mn", both(sine(30, 1, 40), tips(0.8L))}}},
+      {"Warning: teeth interfere", triangle(30), {{"many more teeth z1", triangle(120)}}},
+  };
+  for (const Finding& f : findings) {
+    common::MessageExplanation record;
+    bool read = false;
+    ASSERT_TRUE(common::FindMessageExplanation(f.message, record, read)) << f.message;
+    drawingtest::SetDefaultDesign();
+    f.design();
+    const Real raised = figure(f.message);
+    ASSERT_GT(raised, 0) << f.message;
+    for (const Step& step : f.steps) {
+      SCOPED_TRACE(f.message + ": " + step.advice);
+      EXPECT_NE(record.remedy.find(step.advice), std::string::npos) << record.remedy;
+      drawingtest::SetDefaultDesign();
+      step.design();
+      const Real followed = figure(f.message);
+      EXPECT_TRUE(followed == 0 || followed < raised) << followed << " after " << raised;
+      // Outlines that missed each other do not collide instead.
+      if (f.message == drawing::ApartOnCurveWarning()) EXPECT_EQ(ToothMessages(), std::vector<std::string>{});
     }
   }
 }
