@@ -6,15 +6,19 @@
 // under German menus:
 // - Help, Error messages: the list as wide as its longest finding, its
 //   frame on the screen;
+// - Help, Menu Language, German: the start picture on the screen speaks
+//   German too;
 // - Edit, Strength: the limited-life rows, switched on and off again, give
 //   back their height, and the second page, hidden by a method that has
-//   none, its width; a "?" picture's frame stands whole on the screen,
-//   clear of the form's frame; Escape cancels, and the main window shows
-//   the picture it showed before.
+//   none, its width; a "?" picture's frame stands whole on the screen, two
+//   fifths of its width wide (its texts legible), clear of the form's frame
+//   where the screen has room beside it; Escape cancels, and the main
+//   window shows the picture it showed before.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -33,6 +37,27 @@ using namespace std::chrono_literals;
 using testsupport::WaitUntil;
 using testsupport::XTool;
 
+namespace {
+
+// The pixels of the window's lower three quarters (below its menu bar), as
+// xwd writes them: a header of big-endian 32-bit fields, the colour map,
+// then the rows.
+std::string LowerPixels(const std::string& xwd, const std::string& display, const std::string& window,
+                        const std::string& file) {
+  testsupport::RunCommand("'" + xwd + "' -silent -display " + display + " -id " + window + " > '" + file + "'");
+  const std::string dump = testsupport::Slurp(file);
+  auto field = [&](std::size_t i) {
+    std::uint32_t v = 0;
+    for (std::size_t b = 0; b < 4 && 4 * i + b < dump.size(); ++b) v = v << 8 | static_cast<unsigned char>(dump[4 * i + b]);
+    return static_cast<std::size_t>(v);
+  };
+  const std::size_t height = field(5), bytesPerLine = field(12), start = field(0) + 12 * field(19);
+  const std::size_t from = start + height / 4 * bytesPerLine;
+  return from < dump.size() ? dump.substr(from) : std::string();
+}
+
+}  // namespace
+
 TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
   const std::string tool = testsupport::FoundCommand("xdotool"), xwd = testsupport::FoundCommand("xwd");
   if (tool.empty() || xwd.empty() || testsupport::FoundCommand("xwininfo").empty())
@@ -41,7 +66,8 @@ TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
   // Ellipse 60 x 50 with 7 teeth: a full list, its longest line the
   // finding of the interfering teeth.
   ASSERT_TRUE(testsupport::SaveDefaultDesignChanged(dir, "z7.vb4", [] { calc::NcPair.z1 = 7; }));
-  for (const char* resource : {"vob4.hlp", "kaldrim.hlp", "vob4.err", "pattern.plt", "bearing.plt", "start.plt"})
+  for (const char* resource :
+       {"vob4.hlp", "kaldrim.hlp", "vob4.err", "pattern.plt", "bearing.plt", "start.plt", "start_de.plt"})
     fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/" + resource, dir.Path(resource));
 
   struct Screen {
@@ -93,10 +119,14 @@ TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
       return found;
     };
     // Help, Menu Language, Deutsch (the first): the menus in German, the
-    // items where they were.
+    // items where they were, and the start picture in German.
     if (s.german) {
+      const std::string english = LowerPixels(xwd, server.Display(), window, dir.Path("english.xwd"));
+      ASSERT_GT(english.size(), 1000u);
       ASSERT_NO_FATAL_FAILURE(menu("alt+h", {"l", "Return"}));
       ASSERT_TRUE(WaitUntil(onlyTheWindow)) << x.Titles();
+      EXPECT_TRUE(WaitUntil([&] { return LowerPixels(xwd, server.Display(), window, dir.Path("german.xwd")) != english; }, 3s))
+          << "the start picture stays English";
     }
 
     // Help > Error messages: the list of the twelve lines, its longest
@@ -162,10 +192,11 @@ TEST(FindingsByXEvents, ListAndPicturesStandWhereTheUserCanUseThem) {
     ASSERT_FALSE(shown.empty()) << x.Titles();
     const XTool::Rect pictureRect = x.SettledGeometry(shown), formRect = x.SettledGeometry(form);
     EXPECT_TRUE(pictureRect.Inside(screen)) << pictureRect.x << "," << pictureRect.y << " " << pictureRect.width;
-    EXPECT_FALSE(pictureRect.Meets(formRect)) << pictureRect.x << "," << pictureRect.y << " form " << formRect.x
-                                              << "," << formRect.y;
+    if (s.width - formRect.width > pictureRect.width + 8)
+      EXPECT_FALSE(pictureRect.Meets(formRect)) << pictureRect.x << "," << pictureRect.y << " form " << formRect.x
+                                                << "," << formRect.y;
     EXPECT_TRUE(formRect.Inside(screen)) << formRect.x << "," << formRect.y;
-    EXPECT_GT(pictureRect.width, 200);
+    EXPECT_GE(pictureRect.width, s.width * 2 / 5);
     x.Focus(form);
     x.Keys({"Escape"});
     ASSERT_TRUE(WaitUntil(onlyTheWindow)) << x.Titles();
