@@ -134,33 +134,22 @@ TEST(LoadCapacityRuns, TwoRunsGiveIdenticalResultsAndKeepTheEntries) {
   }
 }
 
-// 10 kW at 1000 1/min with 100 N m entered: the value the load choice
-// computes follows from the other two and is rated (Ft = 2000 T / d1 on
-// d1 = 80 mm), and the remark names it.
-TEST(LoadCapacityRuns, InconsistentDriveRatesTheValueTheLoadChoiceComputes) {
-  const Real k = 2 * common::Pi / 60000;
-  for (const auto& [choice, remark, n, T, P] : std::vector<std::tuple<int, std::string, Real, Real, Real>>{
-           {LoadComputesTorque, "Warning: P<>T*n*2PI, T from P and n !", 1000, 10 / (1000 * k), 10},
-           {LoadComputesPower, "Warning: P<>T*n*2PI, P from T and n !", 1000, 100, 100 * 1000 * k},
-           {LoadComputesSpeed, "Warning: P<>T*n*2PI, n from P and T !", 10 / (100 * k), 100, 10}}) {
-    SetStandardPair(1);
-    TSpurGearData& g = SpurGearData;
-    g.T[1] = 100;
-    g.LoadChoice = static_cast<std::uint16_t>(choice);
-    CalcSpurStrength();
-    EXPECT_TRUE(HasMessage(remark)) << choice;
-    EXPECT_EQ(common::FatalFlag, 0);
-    EXPECT_NEAR(g.nUsed[1], n, 1e-9) << choice;
-    EXPECT_NEAR(g.TUsed[1], T, 1e-9) << choice;
-    EXPECT_NEAR(g.PUsed, P, 1e-12) << choice;
-    EXPECT_NEAR(g.Ft, 2000 * T / 80, 1e-9) << choice;
-  }
-  // Consistent within 0.1 kW: no remark, the drive as entered.
+TEST(LoadCapacityRuns, InconsistentTorqueAndPowerRateTheTorqueWhereThePowerIsComputed) {
   SetStandardPair(1);
-  SpurGearData.T[1] = 95.4;
+  TSpurGearData& g = SpurGearData;
+  g.T[1] = 100;
+  g.LoadChoice = LoadComputesPower;
   CalcSpurStrength();
-  EXPECT_EQ(calc::DriveRemark(SpurGearData), "");
-  EXPECT_EQ(SpurGearData.TUsed[1], SpurGearData.T[1]);
+  EXPECT_TRUE(HasMessage("Warning: P<>T*n*2PI, P from T and n !"));
+  EXPECT_EQ(common::FatalFlag, 0);
+  EXPECT_EQ(g.TUsed[1], 100);
+  EXPECT_NEAR(g.PUsed, 100 * 1000 * 2 * Pi / 60000, 1e-12);
+  EXPECT_NEAR(g.Ft, 2500, 1e-9);
+  // Consistent within 0.1 kW: no message.
+  SetStandardPair(1);
+  g.T[1] = 95.4;
+  CalcSpurStrength();
+  EXPECT_EQ(DriveRemark(g), "");
 }
 
 // A pinion at rest transmits nothing, whatever its torque: the pair

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "calc/calc_records.h"
@@ -286,87 +286,42 @@ TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
 }
 
 // The remedy of each finding about the teeth, followed on a design that
-// raises it, clears the finding or makes it smaller (the overlap), and the
-// record says that step: flatter or fewer waves clear the outlines that
-// miss each other on a sine of as many waves as teeth (where another tooth
-// count alone makes them collide); lower waves or more teeth clear a curve
-// too tight; flatter waves, many more teeth or lower tips shrink an
-// overlap, on a sine and at a triangle's corners.
+// raises it (a sine of 50 mm, a triangle where it has no waves), clears
+// the finding or shrinks its overlap, and the record says that step.
 TEST_F(PairTruth, RemediesFollowedClearOrShrinkTheirFinding) {
   common::SetProgramIdentity();
   common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
-  auto sine = [](std::int32_t waves, Real amplitude, std::int32_t z1) {
-    return [=] {
-      calc::CurveType = calc::CurveSine;
-      calc::SineCurve = {50, amplitude, waves};
-      calc::NcPair.z1 = z1;
-    };
+  // The finding's figure: 0 where it is gone, else its overlap (1 without).
+  auto figure = [](const std::string& finding, std::int32_t waves, Real amplitude, std::int32_t z1, Real hfP0 = 1) {
+    drawingtest::SetDefaultDesign();
+    calc::CurveType = waves > 0 ? calc::CurveSine : calc::CurvePolygon;
+    calc::SineCurve = {50, amplitude, waves};
+    calc::PolygonCurve.Corners = 3;
+    calc::NcPair.z1 = z1;
+    calc::SpurGearData.hfP0Factor.fill(hfP0);
+    const std::vector<std::string> found = ToothMessages();
+    // Outlines that missed each other do not collide instead.
+    if (finding == drawing::ApartOnCurveWarning()) return Real(found.size());
+    for (const std::string& m : found)
+      if (m.rfind(finding, 0) == 0) return m.find(" to ") == std::string::npos ? Real(1) : std::stold(m.substr(m.find(" to ") + 4));
+    return Real(0);
   };
-  auto both = [](const std::function<void()>& first, const std::function<void()>& second) {
-    return [=] {
-      first();
-      second();
-    };
-  };
-  auto tips = [](Real hfP0) { return [=] { calc::SpurGearData.hfP0Factor.fill(hfP0); }; };
-  auto triangle = [](std::int32_t z1) {
-    return [=] {
-      calc::CurveType = calc::CurvePolygon;
-      calc::PolygonCurve.Corners = 3;
-      calc::NcPair.z1 = z1;
-    };
-  };
-  // The figure of a finding: 0 where it is gone, else its overlap (1 for
-  // one without).
-  auto figure = [](const std::string& beginning) -> Real {
-    for (const std::string& m : ToothMessages())
-      if (m.rfind(beginning, 0) == 0) {
-        const std::size_t at = m.find("overlap up to ");
-        return at == std::string::npos ? 1 : std::stold(m.substr(at + 14));
-      }
-    return 0;
-  };
-  struct Step {
-    const char* advice;  // in the record's remedy
-    std::function<void()> design;
-  };
-  struct Finding {
-    std::string message;
-    std::function<void()> design;
-    std::vector<Step> steps;
-  };
-  const std::vector<Finding> findings = {
-      {drawing::ApartOnCurveWarning(),
-       sine(30, 1, 30),
-       {{"flatter waves", sine(30, 0.5L, 30)}, {"fewer waves, each two pitches long", sine(15, 1, 30)}}},
-      {"Warning: curve too tight for teeth (1)",
-       sine(30, 1, 10),
-       {{"lower or fewer waves", sine(30, 0.5L, 10)}, {"more teeth z1", sine(30, 1, 16)}}},
-      {"Warning: teeth interfere",
-       sine(30, 1, 40),
-       {{"flatter waves", sine(30, 0.5L, 40)},
-        {"many more teeth z1", sine(30, 1, 90)},
-        {"lower tips (a smaller tool dedendum hfP0/mn", both(sine(30, 1, 40), tips(0.8L))}}},
-      {"Warning: teeth interfere", triangle(30), {{"many more teeth z1", triangle(120)}}},
-  };
-  for (const Finding& f : findings) {
+  const std::string apart = drawing::ApartOnCurveWarning(), tight = "Warning: curve too tight for teeth (1)",
+                    interfere = "Warning: teeth interfere";
+  for (const auto& [finding, raised, advice, followed] : std::vector<std::tuple<std::string, Real, std::string, Real>>{
+           {apart, figure(apart, 30, 1, 30), "flatter waves", figure(apart, 30, 0.5L, 30)},
+           {apart, figure(apart, 30, 1, 30), "fewer waves, each two pitches long", figure(apart, 15, 1, 30)},
+           {tight, figure(tight, 30, 1, 10), "lower or fewer waves", figure(tight, 30, 0.5L, 10)},
+           {tight, figure(tight, 30, 1, 10), "more teeth z1", figure(tight, 30, 1, 16)},
+           {interfere, figure(interfere, 30, 1, 40), "flatter waves", figure(interfere, 30, 0.5L, 40)},
+           {interfere, figure(interfere, 30, 1, 40), "many more teeth z1", figure(interfere, 30, 1, 90)},
+           {interfere, figure(interfere, 30, 1, 40), "smaller tool dedendum hfP0/mn", figure(interfere, 30, 1, 40, 0.8L)},
+           {interfere, figure(interfere, 0, 0, 30), "many more teeth z1", figure(interfere, 0, 0, 120)}}) {
     common::MessageExplanation record;
     bool read = false;
-    ASSERT_TRUE(common::FindMessageExplanation(f.message, record, read)) << f.message;
-    drawingtest::SetDefaultDesign();
-    f.design();
-    const Real raised = figure(f.message);
-    ASSERT_GT(raised, 0) << f.message;
-    for (const Step& step : f.steps) {
-      SCOPED_TRACE(f.message + ": " + step.advice);
-      EXPECT_NE(record.remedy.find(step.advice), std::string::npos) << record.remedy;
-      drawingtest::SetDefaultDesign();
-      step.design();
-      const Real followed = figure(f.message);
-      EXPECT_TRUE(followed == 0 || followed < raised) << followed << " after " << raised;
-      // Outlines that missed each other do not collide instead.
-      if (f.message == drawing::ApartOnCurveWarning()) EXPECT_EQ(ToothMessages(), std::vector<std::string>{});
-    }
+    ASSERT_TRUE(common::FindMessageExplanation(finding, record, read));
+    EXPECT_NE(record.remedy.find(advice), std::string::npos) << record.remedy;
+    EXPECT_LT(followed, raised) << finding << ": " << advice;
   }
 }
 

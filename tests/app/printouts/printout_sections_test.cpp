@@ -280,103 +280,52 @@ TEST_F(PrintoutSections, LubricantRowsFromTheDataSet) {
 
 }  // namespace
 
-namespace {
-
-// The printout of the default design with its drive changed, written by
-// the batch run in the unit system and by the method given, up to its
-// remarks, and what the run said; the remark of a drive that disagrees,
-// found in both, left out of what was said, so that the printout of the
-// drive rated compares with it.
-struct DrivePrintout {
-  std::string txt, said;
-};
-DrivePrintout PrintWithDrive(const testsupport::ScratchDirectory& dir, Real P, Real T, Real n, std::uint16_t choice,
-                             std::uint16_t method, std::uint8_t units, const std::string& remark) {
-  app::SetDesignInputDefaults();
-  app::ReadDataFile(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4");
-  calc::TSpurGearData& g = calc::SpurGearData;
-  g.P = P, g.T[1] = T, g.n[1] = n, g.LoadChoice = choice, g.CalcMethod = method;
-  static int run = 0;
-  const std::string name = "drive" + std::to_string(++run);
-  app::SaveDataFile(dir.Path(name + ".vb4"));
-  common::UnitSystem = units;
-  std::ostringstream out, err;
-  EXPECT_EQ(app::RunBatch(app::ParseCommandLine({name + ".vb4", "/I"}), out, err, false), app::ExitDone) << err.str();
-  DrivePrintout p{testsupport::Slurp(dir.Path(name + ".txt")), err.str()};
-  // The design's name aside.
-  p.txt.replace(p.txt.find(name + ".txt"), name.size(), "drive");
-  if (!remark.empty()) {
-    EXPECT_NE(p.txt.find("\n" + remark + "\t"), std::string::npos) << remark;
-    const std::size_t at = p.said.find("vob4: " + remark + "\n");
-    EXPECT_NE(at, std::string::npos) << remark << "\n" << p.said;
-    if (at != std::string::npos) p.said.erase(at, remark.size() + 7);
-  }
-  // The remarks are those said, compared there.
-  p.txt.erase(std::min(p.txt.size(), p.txt.find("REMARKS, WARNINGS")));
-  p.txt.erase(p.txt.find_last_not_of("\r\n") + 1);
-  return p;
-}
-
-// The first line where the texts differ, with its line in b; empty where
-// none does.
-std::string FirstDifference(const std::string& a, const std::string& b) {
-  std::istringstream ia(a), ib(b);
-  std::string la, lb;
-  while (true) {
-    const bool ea = !std::getline(ia, la), eb = !std::getline(ib, lb);
-    if (ea && eb) return "";
-    if (ea != eb || la != lb) return la + " | " + lb;
-  }
-}
-
-}  // namespace
-
 // The drive printed is the drive rated. Of power, torque and speed that
 // disagree, the one the load choice computes follows from the other two
 // (as the drive dialog shows them), and the remark says which; a torque
 // or power of 0 beside the other and a speed follows from them, so that a
 // turning pair with a torque is rated and not "no load"; a pair at rest is
-// not rated, its power that of torque and speed. Each design prints as the
-// one entered with the drive rated, which agrees (the remark aside), by
-// both methods and in each unit system, and the dialog opens on it.
+// not rated. Each design prints (/I) as the one entered with the drive
+// rated, the remark aside, by both methods and in each unit system.
 TEST_F(PrintoutSections, TheDrivePrintedIsTheDriveRated) {
-  using calc::PowerPerSpeedTorque;
+  const Real k = calc::PowerPerSpeedTorque;
   struct Case {
-    Real P, T, n;
+    Real P, T, n, ratedP, ratedT, ratedN;
     std::uint16_t choice;
-    Real ratedP, ratedT, ratedN;
     std::string remark;
   };
-  const std::vector<Case> cases = {
-      {60, 286.5L, 1000, calc::LoadComputesTorque, 60, 0, 1000, "Warning: P<>T*n*2PI, T from P and n !"},
-      {60, 286.5L, 1000, calc::LoadComputesPower, 0, 286.5L, 1000, "Warning: P<>T*n*2PI, P from T and n !"},
-      {60, 286.5L, 1000, calc::LoadComputesSpeed, 60, 286.5L, 60 / (286.5L * PowerPerSpeedTorque),
-       "Warning: P<>T*n*2PI, n from P and T !"},
-      {0, 500, 1000, calc::LoadComputesTorque, 500 * 1000 * PowerPerSpeedTorque, 500, 1000, ""},
-      {10, 0, 0, calc::LoadComputesTorque, 0, 0, 0, "Warning: P<>T*n*2PI, P from T and n !"},
-  };
   int run = 0;
-  for (const Case& c : cases)
+  // The printout up to its remarks, and what the run said.
+  auto print = [&](Real P, Real T, Real n, const Case& c, std::uint16_t method) {
+    app::SetDesignInputDefaults();
+    app::ReadDataFile(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4");
+    calc::TSpurGearData& g = calc::SpurGearData;
+    g.P = P, g.T[1] = T, g.n[1] = n, g.LoadChoice = c.choice, g.CalcMethod = method;
+    const std::string name = "drive" + std::to_string(++run);
+    app::SaveDataFile(env_.dir.Path(name + ".vb4"));
+    std::ostringstream out, err;
+    EXPECT_EQ(app::RunBatch(app::ParseCommandLine({name + ".vb4", "/I"}), out, err, false), app::ExitDone);
+    std::string txt = testsupport::Slurp(env_.dir.Path(name + ".txt"));
+    txt = txt.substr(txt.find("\n", txt.find(name)), txt.find("REMARKS, WARNINGS") - txt.find("\n", txt.find(name)));
+    return std::pair{txt.substr(0, txt.find_last_not_of("\r\n") + 1), err.str()};
+  };
+  for (const Case& c : std::vector<Case>{
+           {60, 286.5L, 1000, 60, 0, 1000, calc::LoadComputesTorque, "Warning: P<>T*n*2PI, T from P and n !"},
+           {60, 286.5L, 1000, 0, 286.5L, 1000, calc::LoadComputesPower, "Warning: P<>T*n*2PI, P from T and n !"},
+           {60, 286.5L, 1000, 60, 286.5L, 60 / (286.5L * k), calc::LoadComputesSpeed, "Warning: P<>T*n*2PI, n from P and T !"},
+           {0, 500, 1000, 500 * 1000 * k, 500, 1000, calc::LoadComputesTorque, ""},
+           {10, 0, 0, 0, 0, 0, calc::LoadComputesTorque, "Warning: P<>T*n*2PI, P from T and n !"}})
     for (const std::uint16_t method : {1, 4}) {
-      const std::uint8_t units = static_cast<std::uint8_t>(run++ % 5);
-      SCOPED_TRACE(c.remark + " method " + std::to_string(method) + " units " + std::to_string(units));
-      const DrivePrintout entered = PrintWithDrive(env_.dir, c.P, c.T, c.n, c.choice, method, units, c.remark);
-      // The drive dialog opens on the drive rated (where the quantity
-      // chosen can follow), and so keeps it on OK.
-      if (c.ratedN > 0) {
-        const app::LoadDialog dialog;
-        const calc::TRatedDrive rated = calc::RatedDrive(calc::SpurGearData);
-        EXPECT_EQ(dialog.power.text, common::RealToText(rated.P));
-        EXPECT_EQ(dialog.torque.text, common::TorqueToText(rated.T));
-        EXPECT_EQ(dialog.speed.text, common::RealToText(rated.n));
-      }
-      const DrivePrintout asRated = PrintWithDrive(env_.dir, c.ratedP, c.ratedT, c.ratedN, c.choice, method, units, "");
-      EXPECT_EQ(FirstDifference(entered.txt, asRated.txt), "");
-      EXPECT_EQ(entered.said, asRated.said);
-      EXPECT_EQ(entered.txt.find("Fatal"), std::string::npos) << entered.txt;
-      // Rated where it turns: safeties, no "no load"; at rest, "not rated".
-      EXPECT_EQ(entered.txt.find("no load"), std::string::npos);
-      EXPECT_EQ(entered.txt.find("not rated") == std::string::npos, c.ratedN > 0);
+      common::UnitSystem = static_cast<std::uint8_t>(run / 2 % 5);
+      SCOPED_TRACE(c.remark + " method " + std::to_string(method) + " units " + std::to_string(common::UnitSystem));
+      const auto [entered, said] = print(c.P, c.T, c.n, c, method);
+      // The drive dialog opens on the power rated.
+      if (c.ratedN > 0) EXPECT_EQ(app::LoadDialog().power.text, common::RealToText(c.ratedP > 0 ? c.ratedP : c.ratedT * c.ratedN * k));
+      const auto [asRated, saidAsRated] = print(c.ratedP, c.ratedT, c.ratedN, c, method);
+      EXPECT_EQ(entered, asRated);
+      EXPECT_EQ(said, (c.remark.empty() ? "" : "vob4: " + c.remark + "\n") + saidAsRated);
+      EXPECT_EQ(entered.find("no load"), std::string::npos);
+      EXPECT_EQ(entered.find("not rated") == std::string::npos, c.ratedN > 0);
     }
   common::UnitSystem = common::UnitsMetric;
   common::TextDevice = common::ReportScreen;
