@@ -38,11 +38,13 @@ TRatedDrive RatedDrive(const TSpurGearData& g) {
   TRatedDrive d = EnteredDrive(g);
   if (std::fabs(d.P - d.n * d.T * PowerPerSpeedTorque) < 0.1L) return d;
   // The dialog computes the chosen quantity from the two the user enters:
-  // the rating does the same, and the printout shows what it rated.
-  if (g.LoadChoice == LoadComputesSpeed && d.T > 0) {
+  // the rating does the same, and the printout shows what it rated. A
+  // choice no dialog makes (a damaged file) is the torque's, as there.
+  const std::uint16_t choice = g.LoadChoice >= 1 && g.LoadChoice <= 3 ? g.LoadChoice : LoadComputesTorque;
+  if (choice == LoadComputesSpeed && d.T > 0) {
     d.n = d.P / (d.T * PowerPerSpeedTorque);
     d.computed = LoadComputesSpeed;
-  } else if (g.LoadChoice == LoadComputesTorque && d.n > 0) {
+  } else if (choice == LoadComputesTorque && d.n > 0) {
     d.T = d.P / (d.n * PowerPerSpeedTorque);
     d.computed = LoadComputesTorque;
   } else {
@@ -109,12 +111,13 @@ bool CheckLoadInputs() {
   if (g.P < 0) negative = !Fails("Fatal  : P < 0 !");
   if (g.T[1] < 0) negative = !Fails("Fatal  : T1 < 0 !");
   if (negative) return false;
-  // The drive that the rating uses, entered or derived (a tiny speed
-  // gives a huge torque), answers to the one limit of each quantity.
+  // What is entered, and the drive that the rating uses, derived from it
+  // (a tiny speed gives a huge torque), answer to the one limit of each
+  // quantity.
   const TRatedDrive d = RatedDrive(g);
-  if (!(d.n <= MaxSpeed)) return Fails("Fatal  : n1 > 1000000 1/min !");
-  if (!(d.P <= MaxPower)) return Fails("Fatal  : P > 1000000 kW !");
-  if (!(d.T <= MaxTorque)) return Fails("Fatal  : T1 > 1E9 Nm !");
+  if (!(g.n[1] <= MaxSpeed && d.n <= MaxSpeed)) return Fails("Fatal  : n1 > 1000000 1/min !");
+  if (!(g.P <= MaxPower && d.P <= MaxPower)) return Fails("Fatal  : P > 1000000 kW !");
+  if (!(g.T[1] <= MaxTorque && d.T <= MaxTorque)) return Fails("Fatal  : T1 > 1E9 Nm !");
   return true;
 }
 
