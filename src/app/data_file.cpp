@@ -250,7 +250,7 @@ void WriteDesign() {
     WriteRealLine(calc::PolylinePoints[i].R);
   }
   common::WriteBoolLine(calc::LinearInterpolation != 0);             // 46
-  WriteIntLine(LoadChoice);                                          // 47
+  WriteIntLine(sg.LoadChoice);                                       // 47
   WriteRealLine(sg.T[1]);
   WriteRealLine(calc::EccentricCurve.D);                             // 48
   WriteRealLine(calc::EccentricCurve.E);
@@ -438,7 +438,7 @@ void ReadDesign(DataFileLines& in) {
   bool linear = true;
   in.ReadBool(linear);                                               // 46
   calc::LinearInterpolation = linear ? 1 : 0;
-  in.ReadInt(LoadChoice);                                            // 47
+  in.ReadInt(sg.LoadChoice);                                         // 47
   in.ReadReal(sg.T[1]);
   in.ReadReal(calc::EccentricCurve.D);                               // 48
   in.ReadReal(calc::EccentricCurve.E);
@@ -490,7 +490,6 @@ struct DesignSnapshot {
   GearArray<std::uint16_t> toolRecNo;
   GearArray<std::string> materialName;
   GearArray<std::string> toothCorrectionText;
-  std::uint16_t loadChoice = 0;
   TLubricant lubricant;
 
   void Take() {
@@ -522,7 +521,6 @@ struct DesignSnapshot {
     toolRecNo = ToolRecNo;
     materialName = MaterialName;
     toothCorrectionText = ToothCorrectionText;
-    loadChoice = LoadChoice;
     lubricant = Lubricant;
   }
 
@@ -555,7 +553,6 @@ struct DesignSnapshot {
     ToolRecNo = toolRecNo;
     MaterialName = materialName;
     ToothCorrectionText = toothCorrectionText;
-    LoadChoice = loadChoice;
     Lubricant = lubricant;
   }
 };

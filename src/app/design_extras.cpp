@@ -7,16 +7,12 @@ GearArray<std::uint16_t> MaterialRecNo{};
 GearArray<std::uint16_t> ToolRecNo{};
 GearArray<std::string> MaterialName{};
 GearArray<std::string> ToothCorrectionText{};
-// The torque follows from power and speed: the strength step derives T from
-// P while T is 0, which is the start state.
-std::uint16_t LoadChoice = LoadComputesTorque;
 
 void SetDesignExtrasDefaults() {
   MaterialRecNo.fill(0);
   ToolRecNo.fill(0);
   MaterialName.fill(std::string());
   ToothCorrectionText.fill(std::string());
-  LoadChoice = LoadComputesTorque;
 }
 
 }  // namespace app

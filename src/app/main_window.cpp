@@ -10,6 +10,7 @@
 #include "app/menu_vocabulary.h"
 #include "calc/noncircular_pair.h"
 #include "common/file_utils.h"
+#include "common/display_list.h"
 #include "common/graphics_facade.h"
 #include "common/help_text.h"
 #include "common/kaldvar.h"
@@ -37,15 +38,38 @@ void SetMessageMenuItem() {
   MakeMainMenuMnemonicsUnique();
 }
 
-// The start picture of the PLT directory, when there is one: under German
-// menus its German one ("start_de"), where the directory holds it.
-void ShowStartPicture() {
+// The start picture of the PLT directory for the menu language: under
+// German menus its German one ("start_de"), where the directory holds it;
+// empty where there is none.
+std::string StartPictureName() {
   const std::string dir = common::AddBackslash(common::PltDirectory);
-  std::string picture = "start";
-  if (common::LanguageCode == 1 && common::FileCanOpen(dir + "start_de.plt")) picture = "start_de";
-  if (!common::FileCanOpen(dir + picture + ".plt")) return;
+  if (common::LanguageCode == 1 && common::FileCanOpen(dir + "start_de.plt")) return "start_de";
+  return common::FileCanOpen(dir + "start.plt") ? "start" : "";
+}
+
+// The start picture drawn last and what it left in the display list: its
+// hint speaks the menus' language, so a change of language draws it again
+// while the screen still shows it.
+std::string ShownStartPicture;
+common::TDisplayList ShownStartList;
+
+void ShowStartPicture() {
+  const std::string picture = StartPictureName();
+  if (picture.empty()) return;
   common::ClearGraphics();
   common::PlotToPltFile(picture);
+  ShownStartPicture = picture;
+  ShownStartList = common::DisplayList;
+}
+
+// Whether the screen still shows the start picture drawn last (a picture
+// put back after a form's help picture counts as well).
+bool StartPictureShows() {
+  const common::TDisplayList& list = common::DisplayList;
+  if (ShownStartPicture.empty() || list.size() != ShownStartList.size()) return false;
+  for (std::size_t i = 0; i < list.size(); ++i)
+    if (list[i] != ShownStartList[i]) return false;
+  return true;
 }
 
 // A path as the session keeps it: absolute, so that the list stays valid
@@ -123,12 +147,14 @@ void MainFormClick() { SetMessageMenuItem(); }
 void RefreshMessageMenuItem() { SetMessageMenuItem(); }
 
 void SetLanguage(int code) {
+  const bool startShows = StartPictureShows();
   common::LanguageCode = static_cast<std::uint16_t>(code);
   common::SetMenuLanguage(code);
   SetMenuVocabulary(code);
   SetMenuCaptions();
   SetMessageMenuItem();
   UpdateMainCaption();
+  if (startShows && StartPictureName() != ShownStartPicture) ShowStartPicture();
 }
 
 void QuerySaveChanges() {

@@ -25,46 +25,79 @@ bool Fails(const char* text) {
 
 }  // namespace
 
-Real TorqueInUse(const TSpurGearData& g) {
-  const Real n1 = g.n[1];
-  if (g.T[1] == 0 && g.P > 0 && n1 > 0) return g.P * 60000 / (2 * common::Pi * n1);
-  return g.T[1];
+TRatedDrive EnteredDrive(const TSpurGearData& g) {
+  TRatedDrive d{g.n[1], g.T[1], g.P, 0};
+  if (d.n > 0) {
+    if (d.T == 0 && d.P > 0) d.T = d.P / (d.n * PowerPerSpeedTorque);
+    else if (d.P == 0 && d.T > 0) d.P = d.n * d.T * PowerPerSpeedTorque;
+  }
+  return d;
 }
 
-bool PairCarriesNoLoad(const TSpurGearData& g) { return g.P == 0 || g.n[1] == 0; }
+TRatedDrive RatedDrive(const TSpurGearData& g) {
+  TRatedDrive d = EnteredDrive(g);
+  if (std::fabs(d.P - d.n * d.T * PowerPerSpeedTorque) < 0.1L) return d;
+  // The dialog computes the chosen quantity from the two the user enters:
+  // the rating does the same, and the printout shows what it rated. A
+  // choice no dialog makes (a damaged file) is the torque's, as there.
+  const std::uint16_t choice = g.LoadChoice >= 1 && g.LoadChoice <= 3 ? g.LoadChoice : LoadComputesTorque;
+  if (choice == LoadComputesSpeed && d.T > 0) {
+    d.n = d.P / (d.T * PowerPerSpeedTorque);
+    d.computed = LoadComputesSpeed;
+  } else if (choice == LoadComputesTorque && d.n > 0) {
+    d.T = d.P / (d.n * PowerPerSpeedTorque);
+    d.computed = LoadComputesTorque;
+  } else {
+    d.P = d.n * d.T * PowerPerSpeedTorque;
+    d.computed = LoadComputesPower;
+  }
+  return d;
+}
+
+Real TorqueInUse(const TSpurGearData& g) { return RatedDrive(g).T; }
+
+bool PairCarriesNoLoad(const TSpurGearData& g) {
+  const TRatedDrive d = RatedDrive(g);
+  return d.P == 0 || d.n == 0;
+}
 
 std::string NoLoadReason(const TSpurGearData& g) {
   if (!PairCarriesNoLoad(g)) return {};
-  return g.n[1] == 0 ? "n1 = 0" : "P = 0";
+  return RatedDrive(g).n == 0 ? "n1 = 0" : "P = 0";
 }
 
 std::string NoLoadMessage(const TSpurGearData& g) {
   if (!PairCarriesNoLoad(g)) return {};
-  return g.n[1] == 0 ? "Warning: no speed (n1 = 0): not rated !" : "Warning: no load (P = 0): not rated !";
+  return RatedDrive(g).n == 0 ? "Warning: no speed (n1 = 0): not rated !" : "Warning: no load (P = 0): not rated !";
 }
 
 std::string NoLoadNotice(const TSpurGearData& g) {
   if (!PairCarriesNoLoad(g)) return {};
   // A pair at rest may carry a torque: what it lacks is the speed.
-  return (g.n[1] == 0 ? "no speed (" : "no load (") + NoLoadReason(g) + "), not rated";
+  return (RatedDrive(g).n == 0 ? "no speed (" : "no load (") + NoLoadReason(g) + "), not rated";
 }
 
 std::string NoLoadSentence(const TSpurGearData& g) {
   if (!PairCarriesNoLoad(g)) return {};
-  return (g.n[1] == 0 ? "the pair has " : "the pair carries ") + NoLoadNotice(g);
+  return (RatedDrive(g).n == 0 ? "the pair has " : "the pair carries ") + NoLoadNotice(g);
 }
 
 std::string NoLoadCell(const TSpurGearData& g) {
   if (!PairCarriesNoLoad(g)) return {};
-  return g.n[1] == 0 ? "not rated" : "no load";
+  return RatedDrive(g).n == 0 ? "not rated" : "no load";
 }
 
-bool DriveDisagrees(const TSpurGearData& g) {
-  return !(std::fabs(g.P - 2 * common::Pi * TorqueInUse(g) * g.n[1] / 60000) < 0.1L);
+std::string DriveRemark(const TSpurGearData& g) {
+  switch (RatedDrive(g).computed) {
+    case LoadComputesSpeed: return "Warning: P<>T*n*2PI, n from P and T !";
+    case LoadComputesTorque: return "Warning: P<>T*n*2PI, T from P and n !";
+    case LoadComputesPower: return "Warning: P<>T*n*2PI, P from T and n !";
+    default: return {};
+  }
 }
 
 void ReportDriveMismatch(const TSpurGearData& g) {
-  if (DriveDisagrees(g)) common::AddErrorMessage("Fatal  : P<>T*n*2PI");
+  if (const std::string remark = DriveRemark(g); !remark.empty()) common::AddErrorMessage(remark);
 }
 
 bool CheckLoadInputs() {
@@ -78,11 +111,13 @@ bool CheckLoadInputs() {
   if (g.P < 0) negative = !Fails("Fatal  : P < 0 !");
   if (g.T[1] < 0) negative = !Fails("Fatal  : T1 < 0 !");
   if (negative) return false;
-  if (!(g.n[1] <= MaxSpeed)) return Fails("Fatal  : n1 > 1000000 1/min !");
-  if (!(g.P <= MaxPower)) return Fails("Fatal  : P > 1000000 kW !");
-  // The torque that the rating uses, entered or derived (a tiny speed
-  // gives a huge one), answers to the one limit.
-  if (!(TorqueInUse(g) <= MaxTorque)) return Fails("Fatal  : T1 > 1E9 Nm !");
+  // What is entered, and the drive that the rating uses, derived from it
+  // (a tiny speed gives a huge torque), answer to the one limit of each
+  // quantity.
+  const TRatedDrive d = RatedDrive(g);
+  if (!(g.n[1] <= MaxSpeed && d.n <= MaxSpeed)) return Fails("Fatal  : n1 > 1000000 1/min !");
+  if (!(g.P <= MaxPower && d.P <= MaxPower)) return Fails("Fatal  : P > 1000000 kW !");
+  if (!(g.T[1] <= MaxTorque && d.T <= MaxTorque)) return Fails("Fatal  : T1 > 1E9 Nm !");
   return true;
 }
 

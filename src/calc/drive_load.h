@@ -1,25 +1,48 @@
-// The drive of gear 1 as the rating sees it: the torque in use, whether the
-// pair carries any load at all, and the checks of speed, power and torque
-// before anything is computed from them (drive_load.cpp).
+// The drive of gear 1 as the rating sees it: the speed, torque and power it
+// rates (entered, or where the three disagree the one the load choice
+// names taken from the other two), whether the pair carries any load at
+// all, and the checks of speed, power and torque before anything is
+// computed from them (drive_load.cpp).
 #pragma once
 
 #include <string>
 
 #include "calc/spur_gear_data.h"
+#include "common/guarded_math.h"
 #include "common/real.h"
 
 namespace calc {
 
-// The torque of gear 1 in N m: the entered one, or where none is entered
-// (0) the one that power and speed give.
+// P [kW] = n [1/min] * T [N m] * PowerPerSpeedTorque.
+inline constexpr Real PowerPerSpeedTorque = 2 * common::Pi / 60000;
+
+// The drive that is rated, in 1/min, N m and kW. A torque or a power of 0
+// beside a speed and the other one means "not entered": it follows from
+// them. Where the three then disagree by 0.1 kW or more, the quantity of
+// the load choice follows from the other two, as the drive dialog shows
+// it; where its divisor (the speed or the torque) is 0, the power follows
+// from torque and speed. `computed` names the entered value replaced
+// (LoadChoiceCode), 0 where the drive agrees.
+struct TRatedDrive {
+  Real n = 0, T = 0, P = 0;
+  std::uint16_t computed = 0;
+};
+TRatedDrive RatedDrive(const TSpurGearData& g);
+
+// The drive as entered, a torque or a power of 0 taken from the other and
+// the speed (the first step of RatedDrive); computed is 0.
+TRatedDrive EnteredDrive(const TSpurGearData& g);
+
+// The torque of gear 1 that is rated, N m.
 Real TorqueInUse(const TSpurGearData& g);
 
-// True when the drive transmits no power (power or speed 0): such a pair
-// has nothing to be rated against; its geometry is that of any pair.
+// True when the rated drive transmits no power (power or speed 0): such a
+// pair has nothing to be rated against; its geometry is that of any pair.
+// A turning pair with a torque carries its power.
 bool PairCarriesNoLoad(const TSpurGearData& g);
 
 // Why a pair without load is not rated: "n1 = 0" (at rest, whatever the
-// torque) or "P = 0"; empty for a pair under load.
+// torque) or "P = 0" (power and torque 0); empty for a pair under load.
 std::string NoLoadReason(const TSpurGearData& g);
 
 // The message-list text that says why the pair is not rated: "Warning: no
@@ -42,19 +65,19 @@ std::string NoLoadSentence(const TSpurGearData& g);
 // power.
 std::string NoLoadCell(const TSpurGearData& g);
 
-// True when the entered power differs from the one that the torque in use
-// and the speed give by 0.1 kW or more. A pair that is not rated is checked
-// too: a power entered for a pinion at rest is such a mismatch.
-bool DriveDisagrees(const TSpurGearData& g);
+// The remark on an entered drive that disagrees, naming the value rated
+// in its place: "Warning: P<>T*n*2PI, T from P and n !" (or "P from T and
+// n", "n from P and T"); empty where the drive agrees. The results beside
+// it are valid: they are those of the drive printed.
+std::string DriveRemark(const TSpurGearData& g);
 
-// Adds "Fatal  : P<>T*n*2PI" to the message list when the drive disagrees;
-// the torque is used, and the text sets no flag.
+// Adds the drive's remark to the message list, if any.
 void ReportDriveMismatch(const TSpurGearData& g);
 
-// Speed, power and torque of SpurGearData: none negative, none beyond its
-// limit, and a torque derived from power and speed within the limit of an
-// entered one. False at the first that fails, with a "Fatal  : " text
-// naming the quantity and FatalFlag set.
+// Speed, power and torque of SpurGearData: none entered negative, and none
+// rated beyond its limit (a torque or a speed derived from a tiny divisor
+// answers to the limit of an entered one). False at the first that fails,
+// with a "Fatal  : " text naming the quantity and FatalFlag set.
 bool CheckLoadInputs();
 
 }  // namespace calc

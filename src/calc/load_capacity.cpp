@@ -114,23 +114,20 @@ bool SpeedsAndForces() {
   TSpurGearData& g = SpurGearData;
   const std::int32_t z1 = g.ToothNumbers[1];
   const std::int32_t z2 = g.ToothNumbers[2];
-  const Real n1 = g.n[1];
+  // The drive rated (drive_load.h): without power or speed nothing is
+  // transmitted, and nothing rated; a torque on a pair at rest is printed,
+  // and the forces below are those it puts on the teeth, so that the two
+  // agree.
+  const TRatedDrive drive = RatedDrive(g);
+  const Real n1 = drive.n;
   g.nUsed[1] = n1;
   g.nUsed[2] = z2 == 0 ? 0 : n1 * z1 / z2;
   g.v = std::fabs(g.d[1] * n1 * Pi / 60000);
-  if (PairCarriesNoLoad(g)) {
-    // Without power or speed nothing is transmitted, and nothing rated. An
-    // entered torque is printed as entered, and the forces below are those
-    // it puts on the teeth (a pair at rest under a torque), so that the two
-    // agree.
-    g.TUsed[1] = g.T[1];
-  } else {
-    if (n1 == 0 && g.LifeFactorsInput != 1) AddErrorMessage("n1=0 -> ZNT=1, YNT=1");
-    g.TUsed[1] = TorqueInUse(g);
-  }
+  g.TUsed[1] = drive.T;
   g.TUsed[2] = g.u * g.TUsed[1];
-  // An entered torque that does not match power and speed is reported, the
-  // pair rated or not; the torque is used.
+  g.PUsed = drive.P;
+  // A drive whose entered values disagree is remarked, the pair rated or
+  // not, naming the value rated in place of the entered one.
   ReportDriveMismatch(g);
 
   if (g.d[1] == 0) {

@@ -64,7 +64,7 @@ bool SummarisedBySweep(const std::string& text) {
                             "Warning: upper resonance ("})
     if (text.rfind(start, 0) == 0) return true;
   const calc::TSpurGearData& g = SpurGearData;
-  return text == NoLoadMessage(g) || (DriveDisagrees(g) && text == "Fatal  : P<>T*n*2PI");
+  return text == NoLoadMessage(g) || text == DriveRemark(g);
 }
 
 // The remark on failed positions is followed by their fatal messages, so

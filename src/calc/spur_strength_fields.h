@@ -19,6 +19,16 @@
 
 namespace calc {
 
+// Which of the drive values of gear 1 follows from the other two (the
+// drive dialog's choice, stored with the design): 1 speed n, 2 torque T,
+// 3 power P. Where the three entered disagree, the rating takes it from the
+// other two (drive_load.h).
+enum LoadChoiceCode : std::uint16_t {
+  LoadComputesSpeed = 1,
+  LoadComputesTorque = 2,
+  LoadComputesPower = 3,
+};
+
 struct SpurStrengthFields {
   // ---- Material (GearMaterial) ------------------------------------------
   GearArray<Real> rho{};                        // density, kg/dm3
@@ -35,6 +45,7 @@ struct SpurStrengthFields {
   GearArray<Real> n{};                          // speed as entered, 1/min (n[2] derived)
   GearArray<Real> T{};                          // torque as entered, N m (0 = from P)
   Real P = 500;                                 // power, kW
+  std::uint16_t LoadChoice = LoadComputesTorque;  // a LoadChoiceCode: the one computed
   Real KAH = 1;                                 // application factor, flank
   Real KAF = 1;                                 // application factor, root
   GearArray<Real> MeshesPerRev{};               // meshes per revolution of the gear
@@ -150,6 +161,7 @@ struct SpurStrengthFields {
   // ---- Working values of the run (derived from the entered ones) ----------
   GearArray<Real> nUsed{};                      // speeds in use (n[2] from n[1])
   GearArray<Real> TUsed{};                      // torques in use (T[1] from P when 0)
+  Real PUsed = 0;                               // power in use (from T and n when 0)
   GearArray<Real> BodyInnerDiameterUsed{};      // inner rim diameter in use
   GearArray<Real> BoreDiameterUsed{};           // bore diameter in use
   Real dshUsed = 0;                             // pinion shaft diameter in use

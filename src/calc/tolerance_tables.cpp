@@ -140,9 +140,10 @@ Real CalcMeasuringBallDiameter(std::int32_t z, Real beta, Real alphan, Real x, R
   // Pressure angle on the circle of diameter (zn + 2x) mn of the virtual gear.
   const Real alphaD = CheckedArcCosNamed(label, zn * std::cos(alphan) / (zn + 2 * x));
   if (alphaD == 0) {
-    // Only the printout's ball and pin rows miss it; the rating goes on, so
-    // it weighs as a note on the printed measurements (message_weights.h).
-    AddErrorMessage("Fatal  : Diametr.Dim.o.balls DmMess !");
+    // Only the printout's ball and pin rows miss it; the rating goes on and
+    // its results stand, so this is no fatal text: it weighs as a note on the
+    // printed measurements (message_weights.h).
+    AddErrorMessage("Error  : Diametr.Dim.o.balls DmMess !");
     return 0;
   }
   const Real t = (Pi - 4 * x * Tan(alphan)) / (2 * zn) + Tan(alphaD) - Involute(alphan);

@@ -153,7 +153,7 @@ constexpr Listed kListed[] = {
     {"Warning: q tol < Tsn/2", kNote},
     {"Warning: Fr: ", kNote},
     {"Warning: fis: ", kNote},
-    {"Fatal  : Diametr.Dim.o.balls", kNote},
+    {"Error  : Diametr.Dim.o.balls", kNote},
     {"Error  : Dm ball", kNote},
     {"Error  : DmMess", kNote},
     {"Error  : kmn < 0", kNote},

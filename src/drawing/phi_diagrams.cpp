@@ -126,7 +126,7 @@ void DrawNotice(int code, const std::string& why) {
 std::string NothingToDraw(int code) {
   const auto& g = calc::SpurGearData;
   if (SafetyCode(code) && calc::PairCarriesNoLoad(g)) return calc::NoLoadNotice(g);
-  if (TimeCode(code) && g.n[1] == 0) return "n1 = 0: gear 2 stands still";
+  if (TimeCode(code) && calc::RatedDrive(g).n == 0) return "n1 = 0: gear 2 stands still";
   return {};
 }
 
@@ -183,7 +183,7 @@ void DrawPhiDiagramWith(int code, SafetyCurves& safety) {
   }
   // The time of a turn matters only to the diagrams over time; the others
   // are drawn for any speed.
-  const Real n = calc::SpurGearData.n[1];
+  const Real n = calc::RatedDrive(calc::SpurGearData).n;
   const Real T = n != 0 ? 60 / n : 0;  // seconds per turn of gear 1
   const Real omega = 2 * Pi * n / 60;
   DrawAxes(code, omega, T);

@@ -189,7 +189,7 @@ Real DrawGearDataTable(Real x, Real y, Real h) {
   table.TextTableAddCells("r nom", "radius pitch curve", l(NcPair.rnom1), l(NcPair.rnom2), len);
   if (calc::SkipPositionSweep == 1) return table.RuleY + table.RowHeight;
   auto degrees = [](Real rad) { return Number(4, 1, common::RadToDeg(rad)); };
-  pairRow("P", "nominal power", Number(5, 3, g.P), "kW");
+  pairRow("P", "nominal power", Number(5, 3, g.PUsed), "kW");
   // Gear 2's torque and speed vary with the drive angle: "f (phi)" stands in
   // its value column, the unit in the unit column.
   table.TextTableAddCells("T", "nominal torque", Trim(common::FormatTorque(6, 1, g.TUsed[1])), "  f (phi)",

@@ -100,7 +100,7 @@ void FillDocumentation() {
   app::MaterialName[1] = "16MnCr5";
   app::MaterialName[2] = "42CrMo4";
   app::ToothCorrectionText[1] = "tip relief 0.02";
-  app::LoadChoice = app::LoadComputesPower;
+  calc::SpurGearData.LoadChoice = calc::LoadComputesPower;
   calc::SpurGearData.YM[2] = 0.7L;  // YA
   auto& sg = calc::SpurGearData;
   sg.DrawingName[1] = "Ellipse gear";

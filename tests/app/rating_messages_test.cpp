@@ -155,13 +155,13 @@ TEST(RatingMessages, ImpossibleMaterialValuesAreRefusedByName) {
 // torque; its printout shows the torque with the forces it puts on the
 // teeth: 95.5 N m on the pitch circle of 120 mm gives Ft = 2000 * 95.5 /
 // 120 = 1592 N, Fnw = Ft / cos 20 deg = 1694 N. A power entered for it is
-// remarked as the input check remarks any power that speed and torque do
-// not give.
+// remarked as any power that speed and torque do not give, the power rated
+// following from them.
 TEST(RatingMessages, ARestPairPrintsItsTorqueWithTheForcesItGives) {
   const testsupport::ScratchDirectory dir("rating_rest_pair");
   for (const auto& [name, power, torque, said] : std::vector<std::tuple<std::string, Real, Real, std::string>>{
            {"rest", 0, 95.5L, "vob4: Warning: no speed (n1 = 0): not rated !\n"},
-           {"rest_power", 10, 0, "vob4: Fatal  : P<>T*n*2PI\nvob4: Warning: no speed (n1 = 0): not rated !\n"}}) {
+           {"rest_power", 10, 0, "vob4: Warning: P<>T*n*2PI, P from T and n !\nvob4: Warning: no speed (n1 = 0): not rated !\n"}}) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(testsupport::SaveDefaultDesignChanged(dir, name + ".vb4", [&] {
       SpurGearData.n[1] = 0;

@@ -185,7 +185,7 @@ struct Design {
     for (int i = 1; i <= calc::PolylineCount; ++i) d.polyline.push_back(calc::PolylinePoints[i]);
     d.linear = calc::LinearInterpolation;
     d.radii = calc::RadiusExtremes;
-    d.loadChoice = app::LoadChoice;
+    d.loadChoice = calc::SpurGearData.LoadChoice;
     d.materialName = app::MaterialName;
     d.materialRecNo = app::MaterialRecNo;
     d.changes = common::ChangeRecords;

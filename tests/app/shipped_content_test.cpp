@@ -326,6 +326,10 @@ std::map<std::string, std::function<std::vector<ListText>()>> ComposedCalls() {
       {"ResonanceWarning(resonance, i)", none},
       {"NoLoadMessage(g)", none},
       {"NoLoadMessage(SpurGearData)", none},
+      // The drive's remark names the value rated.
+      {"remark",
+       samples({"Warning: P<>T*n*2PI, T from P and n !", "Warning: P<>T*n*2PI, P from T and n !",
+                "Warning: P<>T*n*2PI, n from P and T !"})},
       // The user's formula follows the fixed words.
       {"FormulaErrorText(piece.Formula, errorPosition)",
        [] {
@@ -568,6 +572,8 @@ const std::map<std::string, std::string> kSharedRecords = {
     {"Fatal  : spec.sliding alpha sw !", "alpha sw"},
     {"Fatal  : spec.slidingalpha a1 !", "alpha a1"},
     {"Fatal  : spec.slidingalpha e2 !", "alpha e2"},
+    {"Warning: P<>T*n*2PI, P from T and n !", "P from T and n"},
+    {"Warning: P<>T*n*2PI, n from P and T !", "n from P and T"},
     {"Warning: Fr: (5<=d<=15000)", "diameter"},
     {"Warning: fis: (5<=d<=2500)", "diameter"},
     {"Warning: fis: (1<=mn<=50)", "module"},
@@ -1304,7 +1310,7 @@ TEST_F(ShippedContent, RemediesPointTheWayThatClearsTheirMessage) {
   }
   {
     SCOPED_TRACE("ball diameter and interference");
-    const std::string balls = "Fatal  : Diametr.Dim.o.balls DmMess !";
+    const std::string balls = "Error  : Diametr.Dim.o.balls DmMess !";
     const std::string ballRemedy = RemedyOf(balls);
     EXPECT_NE(ballRemedy.find("raise the pressure angle"), std::string::npos) << ballRemedy;
     EXPECT_EQ(ballRemedy.find("Enter a ball diameter"), std::string::npos) << ballRemedy;

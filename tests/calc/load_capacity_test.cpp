@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "calc/drive_load.h"
 #include "calc/lubricant_viscosity.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
@@ -133,35 +134,36 @@ TEST(LoadCapacityRuns, TwoRunsGiveIdenticalResultsAndKeepTheEntries) {
   }
 }
 
-TEST(LoadCapacityRuns, InconsistentTorqueAndPowerUseTheTorque) {
+TEST(LoadCapacityRuns, InconsistentTorqueAndPowerRateTheTorqueWhereThePowerIsComputed) {
   SetStandardPair(1);
   TSpurGearData& g = SpurGearData;
   g.T[1] = 100;
+  g.LoadChoice = LoadComputesPower;
   CalcSpurStrength();
-  EXPECT_TRUE(HasMessage("Fatal  : P<>T*n*2PI"));
+  EXPECT_TRUE(HasMessage("Warning: P<>T*n*2PI, P from T and n !"));
   EXPECT_EQ(common::FatalFlag, 0);
   EXPECT_EQ(g.TUsed[1], 100);
+  EXPECT_NEAR(g.PUsed, 100 * 1000 * 2 * Pi / 60000, 1e-12);
   EXPECT_NEAR(g.Ft, 2500, 1e-9);
   // Consistent within 0.1 kW: no message.
   SetStandardPair(1);
   g.T[1] = 95.4;
   CalcSpurStrength();
-  EXPECT_FALSE(HasMessage("Fatal  : P<>T*n*2PI"));
+  EXPECT_EQ(DriveRemark(g), "");
 }
 
-// A pinion at rest, or a drive without power, transmits nothing: the pair
+// A pinion at rest transmits nothing, whatever its torque: the pair
 // is not rated (no safety of 0 that reads as failing), and the list says
 // why, once; the gear bodies are those of any pair. An entered torque is
 // printed as entered, and the forces are the ones it puts on the teeth:
 // 50 N m on d1 = 80 mm, Ft = 2000 * 50 / 80 = 1250 N, Fr = Ft tan 20 deg,
-// Fn = Ft / cos 20 deg. A power or a torque that the speed does not give is
-// remarked as for a rated pair.
-TEST(LoadCapacityRuns, PinionAtRestOrNoPowerIsNotRated) {
-  const std::string mismatch = "Fatal  : P<>T*n*2PI";
+// Fn = Ft / cos 20 deg. A power that the speed does not give is remarked
+// as for a rated pair: the power rated follows from torque and speed.
+TEST(LoadCapacityRuns, PinionAtRestIsNotRated) {
+  const std::string mismatch = "Warning: P<>T*n*2PI, P from T and n !";
   for (const auto& [n, p, messages] : std::vector<std::tuple<Real, Real, std::vector<std::string>>>{
            {0, 0, {"Warning: no speed (n1 = 0): not rated !"}},
-           {0, 10, {mismatch, "Warning: no speed (n1 = 0): not rated !"}},
-           {1000, 0, {mismatch, "Warning: no load (P = 0): not rated !"}}}) {
+           {0, 10, {mismatch, "Warning: no speed (n1 = 0): not rated !"}}}) {
     SetStandardPair(3);
     TSpurGearData& g = SpurGearData;
     g.n[1] = n;

@@ -117,6 +117,6 @@ TEST(ToleranceTables, MeasuringBallDiameter) {
   // A shift so negative that the shifted circle lies inside the base circle.
   EXPECT_EQ(CalcMeasuringBallDiameter(20, 0, alpha, -0.7L, 2), 0);
   ASSERT_EQ(common::MsgCount, 2);
-  EXPECT_EQ(common::MsgText[2], "Fatal  : Diametr.Dim.o.balls DmMess !");
+  EXPECT_EQ(common::MsgText[2], "Error  : Diametr.Dim.o.balls DmMess !");
   EXPECT_EQ(common::FatalFlag, 0);
 }

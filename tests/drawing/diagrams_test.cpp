@@ -162,9 +162,10 @@ TEST_F(Diagrams, SpeedZeroDrawsWhatDoesNotNeedItSaysWhyAndTheSelectionCanBeCance
     EXPECT_EQ(shown.find("min = "), std::string::npos) << code << shown;
   }
   EXPECT_EQ(common::FatalFlag, 0);
-  // The power entered stays: speed and power disagree.
+  // The power entered stays: speed and power disagree, and the power rated
+  // is that of torque and speed.
   ASSERT_EQ(common::MsgCount, 2);
-  EXPECT_EQ(common::MsgText[1], "Fatal  : P<>T*n*2PI");
+  EXPECT_EQ(common::MsgText[1], "Warning: P<>T*n*2PI, P from T and n !");
   EXPECT_EQ(common::MsgText[2], "Warning: no speed (n1 = 0): not rated !");
 
   common::ClearErrorMessages();

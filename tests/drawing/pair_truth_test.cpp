@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "calc/calc_records.h"
@@ -281,6 +282,46 @@ TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
       }
       EXPECT_GT(lines, 10) << design << " gear " << gear;
     }
+  }
+}
+
+// The remedy of each finding about the teeth, followed on a design that
+// raises it (a sine of 50 mm, a triangle where it has no waves), clears
+// the finding or shrinks its overlap, and the record says that step.
+TEST_F(PairTruth, RemediesFollowedClearOrShrinkTheirFinding) {
+  common::SetProgramIdentity();
+  common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
+  // The finding's figure: 0 where it is gone, else its overlap (1 without).
+  auto figure = [](const std::string& finding, std::int32_t waves, Real amplitude, std::int32_t z1, Real hfP0 = 1) {
+    drawingtest::SetDefaultDesign();
+    calc::CurveType = waves > 0 ? calc::CurveSine : calc::CurvePolygon;
+    calc::SineCurve = {50, amplitude, waves};
+    calc::PolygonCurve.Corners = 3;
+    calc::NcPair.z1 = z1;
+    calc::SpurGearData.hfP0Factor.fill(hfP0);
+    const std::vector<std::string> found = ToothMessages();
+    // Outlines that missed each other do not collide instead.
+    if (finding == drawing::ApartOnCurveWarning()) return Real(found.size());
+    for (const std::string& m : found)
+      if (m.rfind(finding, 0) == 0) return m.find(" to ") == std::string::npos ? Real(1) : std::stold(m.substr(m.find(" to ") + 4));
+    return Real(0);
+  };
+  const std::string apart = drawing::ApartOnCurveWarning(), tight = "Warning: curve too tight for teeth (1)",
+                    interfere = "Warning: teeth interfere";
+  for (const auto& [finding, raised, advice, followed] : std::vector<std::tuple<std::string, Real, std::string, Real>>{
+           {apart, figure(apart, 30, 1, 30), "flatter waves", figure(apart, 30, 0.5L, 30)},
+           {apart, figure(apart, 30, 1, 30), "fewer waves, each two pitches long", figure(apart, 15, 1, 30)},
+           {tight, figure(tight, 30, 1, 10), "lower or fewer waves", figure(tight, 30, 0.5L, 10)},
+           {tight, figure(tight, 30, 1, 10), "more teeth z1", figure(tight, 30, 1, 16)},
+           {interfere, figure(interfere, 30, 1, 40), "flatter waves", figure(interfere, 30, 0.5L, 40)},
+           {interfere, figure(interfere, 30, 1, 40), "many more teeth z1", figure(interfere, 30, 1, 90)},
+           {interfere, figure(interfere, 30, 1, 40), "smaller tool dedendum hfP0/mn", figure(interfere, 30, 1, 40, 0.8L)},
+           {interfere, figure(interfere, 0, 0, 30), "many more teeth z1", figure(interfere, 0, 0, 120)}}) {
+    common::MessageExplanation record;
+    bool read = false;
+    ASSERT_TRUE(common::FindMessageExplanation(finding, record, read));
+    EXPECT_NE(record.remedy.find(advice), std::string::npos) << record.remedy;
+    EXPECT_LT(followed, raised) << finding << ": " << advice;
   }
 }
 

@@ -329,7 +329,7 @@ TEST_F(QuickSheets, RedrawShowsThePictureThatResultGraphicNames) {
 // refused) changes neither; the sheet drawn retires it.
 TEST_F(QuickSheets, AFullListKeepsTheRatingAboveTheTolerances) {
   drawing::InstallToothWarnings();
-  const std::regex note("Warning: (Tsn|q tol|Fr:|fis:).*|Fatal  : Diametr.*");
+  const std::regex note("Warning: (Tsn|q tol|Fr:|fis:).*|Error  : Diametr.*");
   const std::regex rating("(Error  : (Pitting|fatigue)|eps.(alpha|gamma) < 1|Warning: S[HF]<1).*");
   const std::vector<std::function<void()>> curves = {
       [] {}, [] { calc::CurveType = calc::CurveEccentric, calc::EccentricCurve = {100, 10}; },

@@ -1,7 +1,7 @@
 // The drive dialog; see load_input.h.
 #include "app/inputs/load_input.h"
 
-#include "app/design_extras.h"
+#include "calc/drive_load.h"
 #include "calc/spur_gear_data.h"
 #include "common/code_page.h"
 #include "common/form_placement.h"
@@ -15,8 +15,7 @@ namespace app {
 
 namespace {
 
-// P [kW] = n [1/min] * T [Nm] * 2 pi / 60000.
-constexpr Real PowerPerSpeedTorque = 2 * common::Pi / 60000;
+using calc::PowerPerSpeedTorque;
 
 std::string PlainText(Real x) { return common::RealToText(x); }
 Real PlainValue(const std::string& text) { return common::TextToReal(text); }
@@ -50,7 +49,8 @@ LoadDialog::LoadDialog() {
   caption = common::OemToDisplayText(common::ProgramTitle) + "  " + "Rot.speed" + ", " + "Torque" + ", " +
             "Rated power" + "  1";
   // A choice outside 1..3 (a damaged file) is taken as the start choice.
-  choice = LoadChoice >= 1 && LoadChoice <= 3 ? LoadChoice - 1 : LoadComputesTorque - 1;
+  const std::uint16_t stored = calc::SpurGearData.LoadChoice;
+  choice = stored >= 1 && stored <= 3 ? stored - 1 : calc::LoadComputesTorque - 1;
   ShowValues();
   ComputeLoadTriple();
 }
@@ -63,12 +63,16 @@ ValueEdit& LoadDialog::EditOf(Quantity q) {
   }
 }
 
+// A torque or power left 0 shows the value that follows from the other and
+// the speed, as the rating takes it: the quantity computed from the two
+// entered (ComputeLoadTriple) then keeps it, whichever is chosen, and of
+// three values that disagree shows the one rated.
 void LoadDialog::ShowValues() {
-  const calc::TSpurGearData& g = calc::SpurGearData;
+  const calc::TRatedDrive d = calc::EnteredDrive(calc::SpurGearData);
   torqueUnit = common::OemToDisplayText(common::TorqueUnitLabel());
-  speed.Show(g.n[1], PlainText);
-  torque.Show(g.T[1], TorqueText);
-  power.Show(g.P, PlainText);
+  speed.Show(d.n, PlainText);
+  torque.Show(d.T, TorqueText);
+  power.Show(d.P, PlainText);
 }
 
 void LoadDialog::ChoiceClicked(int index) {
@@ -107,7 +111,7 @@ void LoadDialog::Button_okClick() {
   g.n[1] = v.n;
   g.T[1] = v.T;
   g.P = v.P;
-  LoadChoice = static_cast<std::uint16_t>(choice + 1);
+  g.LoadChoice = static_cast<std::uint16_t>(choice + 1);
   result_ = DialogResult::Ok;
 }
 

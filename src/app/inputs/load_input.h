@@ -1,6 +1,6 @@
 // The drive data of gear 1 (TForm_fest3): speed n, torque T and rated
 // power P. The user chooses which of the three follows from the other two
-// (LoadChoice, app/design_extras.h); the computed one follows every
+// (LoadChoice of SpurGearData); the computed one follows every
 // keystroke.
 // The state of the controls and the handlers are here; the window is a view
 // (design_input_views.h). Main menu: Edit, drive, and the quick input; the

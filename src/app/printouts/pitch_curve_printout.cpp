@@ -170,7 +170,7 @@ void PrintStrengthExtract(const std::string& line1, const std::string& line2) {
   if (common::AbortFlag) return;
 
   TextWithRule("OPERATIONAL DATA");
-  ValueRow("nominal power", "P", "kW", R(5, 3, g.P));
+  ValueRow("nominal power", "P", "kW", R(5, 3, g.PUsed));
   GearRow("nominal torque", "T", common::TorqueUnitLabel(), T(6, 1, g.TUsed[1]), "  f (phi)");
   GearRow("revolutions", "n", "1/min", common::RealToTextWidth(8, g.nUsed[1]), "  f (phi)");
 

@@ -42,7 +42,7 @@ void PrintHeadAndOperation() {
   GearRow("no. of teeth", "z", "", I(5, g.ToothNumbers[1]), I(5, g.ToothNumbers[2]));
 
   OpenSectionNoCheck("OPERATIONAL DATA");
-  ValueRow("nominal power", "P", "kW", R(5, 3, g.P));
+  ValueRow("nominal power", "P", "kW", R(5, 3, g.PUsed));
   GearRowOf("nominal torque", "T", common::TorqueUnitLabel(), g.TUsed, [](Real x) { return T(6, 1, x); });
   GearRowOf("rot.speed", "n", "1/min", g.nUsed, [](Real x) { return common::RealToTextWidth(8, x); });
 

@@ -123,14 +123,15 @@ Placement Beside(Side side, const QRect& form, const QSize& size, const QRect& s
 
 // Where the window's frame stands and how wide its picture is: beside the
 // form where it stands (right, left, below, above) when the picture keeps
-// at least half its width there; else beside the form moved aside as
-// little as it must, the picture as large as the screen then allows; else,
-// where even that gives no room, the place on the screen that covers no
-// control of the form, or the least of them, the picture at half its width.
+// its width there; else beside the form moved aside as little as it must;
+// else, where even that gives no room, the place on the screen that covers
+// no control of the form, or the least of them, and not the one that
+// asked. The picture never shrinks below its width: a smaller one beside
+// the form would show texts of two or three pixels, which nobody reads.
 Placement PlaceBeside(const QRect& form, const QSize& chrome, int width, const QRect& screen, const QPoint& asker,
                       const std::vector<QRect>& controls) {
   auto frameSize = [&](int w) { return QSize(w, PictureHeight(w)) + chrome; };
-  const int least = std::max(1, width / 2);
+  const int least = std::max(1, width);
   for (const bool formMoves : {false, true}) {
     int widest = 0;
     Side best = Side::Right;
@@ -148,13 +149,15 @@ Placement PlaceBeside(const QRect& form, const QSize& chrome, int width, const Q
   const int bottom = std::max(screen.top(), screen.bottom() + 1 - size.height());
   Placement best{QRect(QPoint(right, bottom), size), least, form.topLeft()};
   long long fewest = -1;
-  for (int y = bottom; y >= screen.top(); y -= 8)
-    for (int x = right; x >= screen.left(); x -= 8) {
-      const QRect r(QPoint(x, y), size);
-      const long long covered = Covered(r, controls);
-      if (fewest < 0 || covered < fewest) fewest = covered, best.frame = r;
-      if (covered == 0) return best;
-    }
+  for (const bool overAsker : {false, true})
+    for (int y = bottom; y >= screen.top(); y -= 8)
+      for (int x = right; x >= screen.left(); x -= 8) {
+        const QRect r(QPoint(x, y), size);
+        if (r.contains(asker) != overAsker) continue;
+        const long long covered = Covered(r, controls);
+        if (fewest < 0 || covered < fewest) fewest = covered, best.frame = r;
+        if (covered == 0) return best;
+      }
   return best;
 }
 

@@ -1,10 +1,11 @@
 // A help picture where the user sees it while a form is open: in a window
 // of its own (TForm_picture), its frame whole on the screen beside the
-// form, level with the control that asked for it. Where the screen beside
-// the form as it stands holds the picture at half its width or more, it
-// stands there; else the form moves aside as far as it must to make room;
-// only where even that gives none, it stands where it covers none of the
-// form's controls, or the fewest. The main window keeps its own picture.
+// form, level with the control that asked for it, at a width where its
+// texts stay legible (two fifths of the screen's). Where the screen beside
+// the form as it stands holds it, it stands there; else the form moves
+// aside as far as it must to make room; only where even that gives none,
+// it stands where it covers none of the form's controls, or the fewest,
+// and not the one that asked. The main window keeps its own picture.
 // One such window per form shows the latest picture; it is no modal window
 // (the user goes on working in the form, and closes it or leaves it) and
 // closes with its form.

@@ -34,8 +34,12 @@
 // Outlines that touch exactly are decided as if gear 2's were moved by an
 // immeasurably small step (see LeftOfOne below): every crossing is then a
 // crossing of two outlines in general position, and the area is the limit
-// of theirs, what lies inside both. All of it is in double precision: the
-// areas that matter are hundredths of a square millimetre and more.
+// of theirs, what lies inside both. Outlines that touch within the
+// rounding of their coordinates (TouchFraction) are taken to touch
+// exactly: there the signs of the tests would be rounding's, each test its
+// own, and a crossing found where its neighbour is not leaves a run round
+// a whole outline. All of it is in double precision: the areas that
+// matter are hundredths of a square millimetre and more.
 #include "drawing/outlines/mesh_check.h"
 
 #include <algorithm>
@@ -58,6 +62,13 @@ constexpr int LeafEdges = 12;
 // out collide too: the whole outlines are looked at where the overlap is
 // the largest the caller has seen.)
 constexpr double TeethEachSide = 3;
+// Points of the two outlines closer than this fraction of the pair's size
+// (the centre distance and the outlines' reach) touch exactly, as does a
+// point that near the other's edge. The turns that place the outlines
+// round their coordinates by about 1e-16 of that size, and the side of a
+// point that near a line is rounding's; the area such a step can move is a
+// ten-billionth of the outlines', far below any that counts.
+constexpr double TouchFraction = 1e-12;
 
 struct Point {
   double x, y;
@@ -105,17 +116,44 @@ struct Place {
   }
 };
 
+// Whether a and b lie within touch of each other (along x and along y).
+bool Touch(const Point& a, const Point& b, double touch) {
+  return std::fabs(a.x - b.x) <= touch && std::fabs(a.y - b.y) <= touch;
+}
+
+// The cross product o of an edge along e with a point, 0 where the point
+// lies within touch of the edge's line: it lies on it.
+double OffLine(double o, const Point& e, double touch) {
+  return o * o <= touch * touch * (e.x * e.x + e.y * e.y) ? 0 : o;
+}
+
 // Where the edge from p to q (of gear 1) crosses the edge from u to w (of
 // gear 2): t along the first, s along the second, and whether the first
 // enters the other outline there (q lies to the left of u to w, the
 // inside of a counter-clockwise outline). Where a vertex lies on the other
 // edge, its place at e = 0 is measured from the vertex itself, so that
-// both edges at the vertex find the same one.
-bool Crossing(const Point& p, const Point& q, const Point& u, const Point& w, Place& t, Place& s, bool& enters) {
-  const Point d{q.x - p.x, q.y - p.y}, g{w.x - u.x, w.y - u.y};
-  const double o1 = Cross(d, {u.x - p.x, u.y - p.y}), o2 = Cross(d, {w.x - p.x, w.y - p.y});
+// both edges at the vertex find the same one. Points within touch of each
+// other, or of the other's line, lie on it: a vertex of gear 1 that near
+// one of gear 2 is that vertex (each test of the edges at the two decides
+// alike, and the step of gear 2 decides them all).
+bool Crossing(Point p, Point q, const Point& u, const Point& w, double touch, Place& t, Place& s, bool& enters) {
+  Point d{q.x - p.x, q.y - p.y};
+  double o1 = Cross(d, {u.x - p.x, u.y - p.y}), o2 = Cross(d, {w.x - p.x, w.y - p.y});
+  // Most pairs: u and w on one side of the first edge's line and farther
+  // from it than two touches, which no vertex within touch of p or q is.
+  const double far = 4 * touch * touch * (d.x * d.x + d.y * d.y);
+  if ((o1 > 0) == (o2 > 0) && o1 * o1 > far && o2 * o2 > far) return false;
+  for (Point* a : {&p, &q}) {
+    if (Touch(*a, u, touch)) *a = u;
+    else if (Touch(*a, w, touch)) *a = w;
+  }
+  d = {q.x - p.x, q.y - p.y};
+  const Point g{w.x - u.x, w.y - u.y};
+  o1 = OffLine(Cross(d, {u.x - p.x, u.y - p.y}), d, touch);
+  o2 = OffLine(Cross(d, {w.x - p.x, w.y - p.y}), d, touch);
   if (LeftOfOne(o1, d) == LeftOfOne(o2, d)) return false;
-  const double o3 = Cross(g, {p.x - u.x, p.y - u.y}), o4 = Cross(g, {q.x - u.x, q.y - u.y});
+  const double o3 = OffLine(Cross(g, {p.x - u.x, p.y - u.y}), g, touch);
+  const double o4 = OffLine(Cross(g, {q.x - u.x, q.y - u.y}), g, touch);
   if (LeftOfTwo(o3, g) == LeftOfTwo(o4, g)) return false;
   // Along the first edge the crossing is at (o3 + g.y e - g.x e^2) / (o3 -
   // o4), along the second at (o1 - d.y e + d.x e^2) / (o1 - o2).
@@ -378,13 +416,14 @@ struct TMeshOutline {
     return at;
   }
 
-  // Whether p (own coordinates) lies inside, outside or on the outline:
-  // the crossings of the ray from p away from the centre (along x from the
-  // centre itself), by the edges of the leaves whose circles it meets.
+  // Whether p (own coordinates) lies inside, outside or on the outline
+  // (within near of an edge): the crossings of the ray from p away from
+  // the centre (along x from the centre itself), by the edges of the
+  // leaves whose circles it meets.
   enum class Where { Outside, Inside, On };
-  Where Locate(const Point& p) const {
+  Where Locate(const Point& p, double near) const {
     const double pp = p.x * p.x + p.y * p.y;
-    if (pp > reach * reach) return Where::Outside;
+    if (pp > (reach + near) * (reach + near)) return Where::Outside;
     const double length = std::sqrt(pp);
     const double dx = pp > 0 ? p.x / length : 1, dy = pp > 0 ? p.y / length : 0;
     bool inside = false;
@@ -396,7 +435,7 @@ struct TMeshOutline {
       // The circle's centre along the ray (from p) and across it.
       const double wx = node.box.x - p.x, wy = node.box.y - p.y;
       const double along = std::max(0.0, wx * dx + wy * dy), ex = wx - along * dx, ey = wy - along * dy;
-      if (ex * ex + ey * ey > node.radius * node.radius) continue;
+      if (ex * ex + ey * ey > (node.radius + near) * (node.radius + near)) continue;
       if (node.second != 0) {
         below[n++] = node.second;
         below[n++] = static_cast<std::uint32_t>(&node - this->node.data()) + 1;
@@ -404,9 +443,8 @@ struct TMeshOutline {
       }
       for (std::uint32_t e = node.from; e < node.from + node.count; ++e) {
         const Point &u = v[e], &w = v[e + 1];
-        if (Cross({w.x - u.x, w.y - u.y}, {p.x - u.x, p.y - u.y}) == 0 &&
-            (p.x - u.x) * (p.x - w.x) + (p.y - u.y) * (p.y - w.y) <= 0)
-          return Where::On;
+        // Nearer than that, the ray's crossings would be rounding's.
+        if (SquaredDistanceFrom(u, w, p) <= near * near) return Where::On;
         const double su = Cross({dx, dy}, {u.x - p.x, u.y - p.y}), sw = Cross({dx, dy}, {w.x - p.x, w.y - p.y});
         if ((su > 0) == (sw > 0)) continue;
         const double t = su / (su - sw);
@@ -418,13 +456,13 @@ struct TMeshOutline {
 
   // Whether the outline o, seen through m in this one's coordinates, lies
   // inside it, given that their edges cross nowhere: by its first vertex
-  // (or the middle of an edge) that does not lie on this outline; a point
-  // on it says nothing of the rest where outlines touch.
-  bool Holds(const TMeshOutline& o, const Motion& m) const {
+  // (or the middle of an edge) that does not lie on this outline (within
+  // near); a point on it says nothing of the rest where outlines touch.
+  bool Holds(const TMeshOutline& o, const Motion& m, double near) const {
     for (const bool middles : {false, true})
       for (std::size_t i = 0; i < o.size; ++i) {
         const Point p = middles ? o.At(static_cast<std::uint32_t>(i), 0.5) : o.v[i];
-        const Where where = Locate(m(p));
+        const Where where = Locate(m(p), near);
         if (where != Where::On) return where == Where::Inside;
       }
     return false;
@@ -686,16 +724,18 @@ void WindowLeaves(const Outline& A, const Outline& B, const Motion& m, const dou
 }
 
 // The leaves i of A and j of B, A seen through m in B's coordinates: the
-// edges of either that cross the other, added to crossings, and whether
-// they come within gap of each other (looked for while touch is false and
-// gap positive).
+// edges of either that cross the other (points within near of each other
+// touching, see Crossing), added to crossings, and whether they come
+// within gap of each other (looked for while touch is false and gap
+// positive).
 void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode& i, const TNode& j, double gap,
-                bool& touch, std::vector<TCrossing>& crossings) {
+                double near, bool& touch, std::vector<TCrossing>& crossings) {
   const std::uint32_t na = i.count, nb = j.count;
   const std::uint32_t ea = i.from, eb = j.from;
   const Point *qa = &A.v[ea], *pb = &B.v[eb];
   const bool looking = !touch && gap > 0;
-  const double margin = looking ? gap : 0;
+  // Edges that touch are tested as those that cross.
+  const double margin = (looking ? gap : 0) + near;
   // Only the edges of either that reach into the strip of the other's leaf
   // can cross it (A's vertices along B's normal, taken back into A's
   // coordinates); none: the leaves lie apart across it.
@@ -735,9 +775,9 @@ void MeetLeaves(const Outline& A, const Outline& B, const Motion& m, const TNode
     const double a0 = std::min(ua[a], ua[a + 1]), a1 = std::max(ua[a], ua[a + 1]);
     for (std::uint32_t rb = edgesB; rb != 0; rb &= rb - 1) {
       const std::uint32_t b = static_cast<std::uint32_t>(std::countr_zero(rb));
-      if (a1 < std::min(ub[b], ub[b + 1]) || a0 > std::max(ub[b], ub[b + 1])) continue;
+      if (a1 + near < std::min(ub[b], ub[b + 1]) || a0 - near > std::max(ub[b], ub[b + 1])) continue;
       TCrossing c;
-      if (Crossing(pa[a], pa[a + 1], pb[b], pb[b + 1], c.ta, c.tb, c.enters)) {
+      if (Crossing(pa[a], pa[a + 1], pb[b], pb[b + 1], near, c.ta, c.tb, c.enters)) {
         c.a = ea + a;
         c.b = eb + b;
         crossings.push_back(c);
@@ -845,13 +885,13 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real above, Real gap, bool
   // The leaves of the two outlines that come near each other (within the
   // gap while no touch is known; the boxes are widened by the rounding of
   // the gears' coordinates), and the crossings of their edges.
-  const double roundoff = 1e-9 * (a + o1.reach + o2.reach);
+  const double roundoff = 1e-9 * (a + o1.reach + o2.reach), near = TouchFraction * (a + o1.reach + o2.reach);
   const double g = static_cast<double>(gap);
   bool touched = touch;
   double slack = (!touched && g > 0 ? g : 0) + roundoff;
   work.crossings.clear();
   auto meet = [&](const TNode& i, const TNode& j) {
-    MeetLeaves(o1, o2, toTwo, i, j, g, touched, work.crossings);
+    MeetLeaves(o1, o2, toTwo, i, j, g, near, touched, work.crossings);
     if (touched) slack = roundoff;
   };
   if (windows)
@@ -863,7 +903,7 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real above, Real gap, bool
     double edge = roundoff;
     NearLeaves(o1, o2, toTwo, edge, &work.runsA, &work.runsB, [&](const TNode& i, const TNode& j) {
       bool crossed = true;
-      MeetLeaves(o1, o2, toTwo, i, j, 0, crossed, work.crossings);
+      MeetLeaves(o1, o2, toTwo, i, j, 0, near, crossed, work.crossings);
     });
     windows = false;
   };
@@ -877,7 +917,7 @@ Real TMeshingPair::OverlapAbove(Real phi, Real turn2, Real above, Real gap, bool
     // No edges cross (about the pitch point): the outlines lie apart, or
     // one lies wholly inside the other (as outlines that lost their teeth
     // can), or they cross farther out.
-    const bool oneInTwo = o2.Holds(o1, toTwo), twoInOne = o1.Holds(o2, toOne);
+    const bool oneInTwo = o2.Holds(o1, toTwo, near), twoInOne = o1.Holds(o2, toOne, near);
     if (!oneInTwo && !twoInOne) {
       touch = touched;
       return 0;

@@ -484,7 +484,7 @@ TEST_F(DesignInputsTest, CancelledComplementAndAToolWithoutDepth) {
 // ---- Drive ------------------------------------------------------------------------------
 
 TEST_F(DesignInputsTest, LoadComputesTheThirdValueAndTheMenuShowsTheSafety) {
-  app::LoadChoice = app::LoadComputesTorque;
+  calc::SpurGearData.LoadChoice = calc::LoadComputesTorque;
   views_.load = [](app::LoadDialog& d) {
     EXPECT_EQ(d.choice, app::LoadDialog::Torque);
     EXPECT_FALSE(d.Enabled(app::LoadDialog::Torque));
@@ -506,14 +506,14 @@ TEST_F(DesignInputsTest, LoadComputesTheThirdValueAndTheMenuShowsTheSafety) {
   EXPECT_EQ(g.T[1], 100);
   // The power is stored as computed, not as its rounded text.
   EXPECT_NEAR(static_cast<double>(g.P), 1000 * 100 * 2 * M_PI / 60000, 1e-12);
-  EXPECT_EQ(app::LoadChoice, app::LoadComputesPower);
+  EXPECT_EQ(calc::SpurGearData.LoadChoice, calc::LoadComputesPower);
 }
 
 TEST_F(DesignInputsTest, LoadWithAZeroDivisorAndInImperialUnits) {
   calc::SpurGearData.n[1] = 0;
   calc::SpurGearData.T[1] = 250;
   calc::SpurGearData.P = 40;
-  app::LoadChoice = app::LoadComputesTorque;
+  calc::SpurGearData.LoadChoice = calc::LoadComputesTorque;
   views_.load = [](app::LoadDialog& d) {
     // n = 0: the torque keeps its text.
     EXPECT_EQ(d.torque.text, "250");
@@ -537,14 +537,14 @@ TEST_F(DesignInputsTest, LoadWithAZeroDivisorAndInImperialUnits) {
   const calc::TSpurGearData& g = calc::SpurGearData;
   EXPECT_NEAR(static_cast<double>(g.T[1]), 112.984788, 1e-9);
   EXPECT_NEAR(static_cast<double>(g.P * 60000 / (2 * common::Pi * g.T[1] * g.n[1])), 1.0, 1e-15);
-  EXPECT_EQ(app::LoadChoice, app::LoadComputesSpeed);
+  EXPECT_EQ(calc::SpurGearData.LoadChoice, calc::LoadComputesSpeed);
 }
 
 TEST_F(DesignInputsTest, LoadCancelLeavesTheDrive) {
   calc::SpurGearData.n[1] = 1500;
   calc::SpurGearData.T[1] = 0;
   calc::SpurGearData.P = 500;
-  app::LoadChoice = 9;  // not a choice: shown as the start choice, torque
+  calc::SpurGearData.LoadChoice = 9;  // not a choice: shown as the start choice, torque
   views_.load = [](app::LoadDialog& d) {
     EXPECT_EQ(d.choice, app::LoadDialog::Torque);
     d.speed.text = "10";
@@ -559,7 +559,7 @@ TEST_F(DesignInputsTest, LoadCancelLeavesTheDrive) {
   EXPECT_EQ(calc::SpurGearData.n[1], 1500);
   EXPECT_EQ(calc::SpurGearData.T[1], 0);
   EXPECT_EQ(calc::SpurGearData.P, 500);
-  EXPECT_EQ(app::LoadChoice, 9);
+  EXPECT_EQ(calc::SpurGearData.LoadChoice, 9);
 }
 
 // The messages the calculation after the drive form left.
@@ -574,7 +574,6 @@ std::vector<std::string> Messages() {
 // rated as a failing pair: the list says once why there is no rating.
 TEST_F(DesignInputsTest, LoadWithoutPowerOrNegative) {
   const calc::TSpurGearData kept = calc::SpurGearData;
-  const auto keptChoice = app::LoadChoice;
   struct Case {
     int computed;
     std::string speed, torque, power;
@@ -589,12 +588,13 @@ TEST_F(DesignInputsTest, LoadWithoutPowerOrNegative) {
            {app::LoadDialog::Speed, "", "100", "-10", {"Fatal  : n1 < 0 !", "Fatal  : P < 0 !"}, true},
            {app::LoadDialog::Torque, "1000", "", "0", {"Warning: no load (P = 0): not rated !"}, false},
            {app::LoadDialog::Power, "0", "250", "", {"Warning: no speed (n1 = 0): not rated !"}, false},
-           // A power for a pinion at rest: the torque cannot follow from it.
+           // A power for a pinion at rest: the torque cannot follow from it,
+           // the power rated follows from torque and speed.
            {app::LoadDialog::Torque,
             "0",
             "",
             "30",
-            {"Fatal  : P<>T*n*2PI", "Warning: no speed (n1 = 0): not rated !"},
+            {"Warning: P<>T*n*2PI, P from T and n !", "Warning: no speed (n1 = 0): not rated !"},
             false},
            {app::LoadDialog::Torque, "0.0000001", "", "30", {"Fatal  : T1 > 1E9 Nm !"}, true}}) {
     SCOPED_TRACE(c.speed + " " + c.torque + " " + c.power);
@@ -615,7 +615,6 @@ TEST_F(DesignInputsTest, LoadWithoutPowerOrNegative) {
     EXPECT_EQ(diagrams_, std::vector<int>{163});
   }
   calc::SpurGearData = kept;
-  app::LoadChoice = keptChoice;
   calc::CalcNoncircularPair();
 }
 

@@ -181,7 +181,7 @@ TEST_F(DesignInputDialogsTest, ToolWindowWithItsComplement) {
 }
 
 TEST_F(DesignInputDialogsTest, DriveWindowComputesAsTheUserTypes) {
-  app::LoadChoice = app::LoadComputesTorque;
+  calc::SpurGearData.LoadChoice = calc::LoadComputesTorque;
   WhenShown("Form_fest3", [](QWidget* w) {
     EXPECT_FALSE(Child(w, "Edit_T")->isEnabled());
     QTest::mouseClick(Child<QRadioButton>(w, "RadioButton_P"), Qt::LeftButton);
@@ -197,7 +197,7 @@ TEST_F(DesignInputDialogsTest, DriveWindowComputesAsTheUserTypes) {
   });
   app::MenuItemClick("mi_editAntrieb");
   EXPECT_EQ(common::AbortFlag, 0);
-  EXPECT_EQ(app::LoadChoice, app::LoadComputesPower);
+  EXPECT_EQ(calc::SpurGearData.LoadChoice, calc::LoadComputesPower);
   EXPECT_EQ(calc::SpurGearData.n[1], 1000);
   EXPECT_EQ(calc::SpurGearData.T[1], 100);
   EXPECT_NEAR(static_cast<double>(calc::SpurGearData.P), 10.471975511965978, 1e-12);
