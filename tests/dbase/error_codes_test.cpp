@@ -85,8 +85,7 @@ TEST_F(ErrorReport, TheProgramsProcedureShowsTheErrorAndGoesOn) {
   ASSERT_EQ(dialogs.Asked().size(), 1u);
   EXPECT_EQ(dialogs.Asked()[0].caption, "Error  : ");
   EXPECT_EQ(dialogs.Asked()[0].text, "Error # 213 (End of file found unexpectedly)\r\nFile:  t.dbf  [GetDbfRecord]");
-  // A value named as a file gave it (UTF-8) shows as it was, beside a
-  // program text in code page 850.
+  // A file's value (UTF-8) shows as it was beside program text in CP 850.
   SetError(232, "Line 2: Field NAME: Gear \u2713 holds \u2713 (U+2713) in Gr\x94\xE1" "e");
   EXPECT_EQ(dialogs.Asked().back().text,
             "Error # 232 (Lines refused)\r\nLine 2: Field NAME: Gear \u2713 holds \u2713 (U+2713) in Gr\u00f6\u00dfe");

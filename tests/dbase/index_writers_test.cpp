@@ -1,13 +1,13 @@
-// Programs sharing a table with two indexes, in four mixes: Writers (each
-// appends and, every fifth append, orders by the other index alone, finds
-// its record, changes its key and reopens both indexes); WithoutIndex (half
-// append with no index open, the other half hold both and then edit);
-// Killed (each edits keys in a loop until killed at a random moment);
-// Rebuilt (one rebuilds both indexes while the others write as in the
-// first). An index the next open accepts lists what a fresh build lists, as
-// Perl's XBase::Index reads both; in Writers and Rebuilt both are accepted;
-// no writer that ended by itself was told of an error but a held lock. By
-// hand, such as 100 runs of 2 writers of 300 records, or 30 kills:
+// Several programs writing one shared table with two indexes open, as
+// table-window users do: each appends records and, every fifth append,
+// orders the table by the other index alone, finds one of its records
+// there, changes the value that index is built on, and opens both indexes
+// again. At the end both index files list every record of the table once,
+// in key order, as Perl's XBase::Index reads them, and no open or change
+// was refused as index damage. The other programs are this test binary
+// started again with VOB_INDEX_WRITER set. VOB_INDEX_WRITER_RUNS,
+// VOB_INDEX_WRITERS and VOB_INDEX_WRITER_RECORDS run more of them by hand,
+// such as 100 runs of 2 writers with 300 records each:
 //   VOB_INDEX_WRITER_RUNS=100 VOB_INDEX_WRITERS=2 VOB_INDEX_WRITER_RECORDS=300
 //   build/tests/dbase_index_writers_test
 //   VOB_INDEX_WRITER_RUNS=30 build/tests/dbase_index_writers_test --gtest_filter='*Killed*'
@@ -17,7 +17,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <random>
@@ -37,30 +36,28 @@ namespace {
 constexpr const char* kWriterVariable = "VOB_INDEX_WRITER";
 constexpr int kFirstRecords = 20;  // in the table before the writers start
 
-void WaitFor(const std::string& file) {
-  while (!std::filesystem::exists(file)) std::this_thread::sleep_for(std::chrono::microseconds(100));
-}
-
-// This binary started again with VOB_INDEX_WRITER = "<table dir>|<role>|
-// <tag>|<count>|<start file>[|<edit file>]". Roles: I appends count records
-// (NAME tag + number, QTY its own number) and every fifth moves its QTY by
-// 0.5 as above; P appends with no index open; E edits the first records in
-// turn, count times, once the edit file is there; R rebuilds count / 10
-// times. Prints "told=N refused=M other=K": errors told, of them index
-// damage (222), and those that were not a lock another program held.
+// The writer: "<table dir>|<tag>|<count>|<start file>". Appends count
+// records NAME = tag + number, QTY = its own number; after every fifth it
+// orders by QTY alone, finds the record it appended last, moves its QTY
+// by 0.5 and opens both indexes again. Prints "told=N refused=M": the
+// changes that raised or reported an error (each said on standard error),
+// and the errors among them that called an index damaged (222). Ends with
+// 4 when told of an error but a lock another held. Other roles in a fifth
+// part: P appends with no index open; E edits the first records in turn,
+// once the file of a sixth part is there; R rebuilds count / 10 times.
 int RunWriter(const std::string& job) {
   std::vector<std::string> parts;
   std::stringstream in(job);
   for (std::string part; std::getline(in, part, '|');) parts.push_back(part);
-  if (parts.size() < 5) return 2;
-  const char role = parts[1][0];
-  const std::string& tag = parts[2];
-  const int count = std::stoi(parts[3]);
-  int told = 0, refused = 0, other = 0;
+  if (parts.size() < 4) return 2;
+  const char role = parts.size() > 4 ? parts[4][0] : 'I';
+  int told = 0;
+  int refused = 0;
+  int other = 0;
   const auto tell = [&](const std::string& text) {
     ++told;
-    refused += dbase::TzError == 222 ? 1 : 0;
-    other += dbase::TzError != 1200 && dbase::TzError != 1201 ? 1 : 0;
+    if (dbase::TzError == 222) ++refused;
+    if (dbase::TzError != 1200 && dbase::TzError != 1201) ++other;
     std::cerr << text << "\n";
   };
   dbase::ErrorProc = [&] { tell(dbase::LastErrorMessage()); };
@@ -69,37 +66,24 @@ int RunWriter(const std::string& job) {
   dbase::InstallExprHooks();
   dbase::IndexInit();
   std::filesystem::current_path(parts[0]);
-  const auto report = [&] {
-    dbase::ShutdownTzEngine();
-    std::cout << "told=" << told << " refused=" << refused << " other=" << other << std::flush;
-    return 0;
-  };
-  if (role == 'R') {
-    if (!dbase::Use("parts.dbf")) return 3;
-    dbase::Set_Index_To("byname.ndx byqty.ndx");
-    std::cout << "ready" << std::endl;
-    WaitFor(parts[4]);
-    for (int i = 0; i < count / 10; ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-      if (i % 2 == 0) {
-        dbase::Reindex();
-        continue;
-      }
-      dbase::Index_On(i % 4 == 1 ? "NAME" : "QTY", i % 4 == 1 ? "byname.ndx" : "byqty.ndx");
-      dbase::Set_Index_To("byname.ndx byqty.ndx");
-    }
-    return report();
-  }
+  if (role == 'R' && !dbase::Use("parts.dbf")) return 3;
   dbase::TTzDbf dbf("writer");
   dbf.SetDbfFileName("parts.dbf");
   dbf.CreateIfNotFound = false;
   // Eight writers on a busy machine wait for each other's locks.
   dbf.ChangeLockRetryWait = 10;
-  dbf.Open();
+  if (role != 'R') dbf.Open();
   const auto both = [&] { return dbf.SetIndexTo("byname.ndx byqty.ndx"); };
-  if (role != 'P' && !both()) return 3;
+  if ((role == 'I' || role == 'E') && !both()) return 3;
   std::cout << "ready" << std::endl;
-  WaitFor(parts[4]);
+  while (!std::filesystem::exists(parts[3])) std::this_thread::sleep_for(std::chrono::microseconds(100));
+  const int count = std::stoi(parts[2]);
+  for (int i = 0; role == 'R' && i < count / 10; ++i) {
+    dbase::Set_Index_To("byname.ndx byqty.ndx");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (i % 2 == 0) dbase::Reindex();
+    else dbase::Index_On(i % 4 == 1 ? "NAME" : "QTY", i % 4 == 1 ? "byname.ndx" : "byqty.ndx");
+  }
   const auto guarded = [&](const std::function<void()>& change) {
     try {
       change();
@@ -110,26 +94,24 @@ int RunWriter(const std::string& job) {
       return false;
     }
   };
-  const double base = std::stoi(tag.substr(1)) * 10000;
-  if (parts.size() > 5) WaitFor(parts[5]);
-  for (int i = 0; i < count; ++i) {
-    const bool changed = guarded([&] {
-      if (role == 'E') {
-        dbf.Go(1 + (i * 7) % kFirstRecords);
-        dbf.Edit();
-      } else {
-        dbf.Append();
-      }
-      dbf.FieldByName("NAME").SetAsString(tag + (role == 'E' ? "e" : "") + std::to_string(i));
-      dbf.FieldByName("QTY").SetAsFloat(base + (role == 'E' ? 5000 : 0) + i);
+  while (parts.size() > 5 && !std::filesystem::exists(parts[5])) std::this_thread::sleep_for(std::chrono::microseconds(100));
+  for (int i = 0; role != 'R' && i < count; ++i) {
+    const double qty = std::stoi(parts[1].substr(1)) * 10000 + i;
+    const bool appended = guarded([&] {
+      if (role == 'E') dbf.Go(1 + (i * 7) % kFirstRecords);
+      role == 'E' ? dbf.Edit() : dbf.Append();
+      dbf.FieldByName("NAME").SetAsString(parts[1] + std::to_string(i));
+      dbf.FieldByName("QTY").SetAsFloat(qty);
       dbf.Post();
     });
-    if (role != 'I' || i % 5 != 4 || !changed) continue;
+    if (role != 'I' || i % 5 != 4 || !appended) continue;
     guarded([&] {
       if (!dbf.SetIndexTo("byqty.ndx")) throw std::runtime_error("byqty.ndx refused");
-      if (!dbf.Find(std::to_string(static_cast<long>(base + i)))) throw std::runtime_error("QTY not found");
+      if (!dbf.Find(std::to_string(static_cast<long>(qty)))) {
+        throw std::runtime_error("QTY " + std::to_string(qty) + " not found");
+      }
       dbf.Edit();
-      dbf.FieldByName("QTY").SetAsFloat(base + i + 0.5);
+      dbf.FieldByName("QTY").SetAsFloat(qty + 0.5);
       dbf.Post();
     });
     guarded([&] {
@@ -137,13 +119,15 @@ int RunWriter(const std::string& job) {
     });
   }
   dbf.Close();
-  return report();
+  dbase::ShutdownTzEngine();
+  std::cout << "told=" << told << " refused=" << refused << std::flush;
+  return other == 0 ? 0 : 4;
 }
 
 const bool kIsWriter = dbtest::RunAsSecondProgram(kWriterVariable, RunWriter);
 
-// Roles taken in turn, killed?, both indexes accepted?, writers by default.
-struct Mix { const char* name; const char* roles; bool killed; bool accepted; int writers; };
+// Roles shared out in order, killed at random, both indexes accepted, writers.
+struct Mix { const char* name; std::string roles; bool killed; bool accepted; int writers; };
 
 class IndexWritersTest : public dbtest::EngineTest, public ::testing::WithParamInterface<Mix> {
  protected:
@@ -159,114 +143,130 @@ class IndexWritersTest : public dbtest::EngineTest, public ::testing::WithParamI
   }
 
   struct Outcome {
-    int refused = 0;    // opens and changes writers were refused as index damage (222)
-    int other = 0;      // errors writers were told of but a lock another held
-    int accepted = 0;   // indexes the next open accepted
-    int unsound = 0;    // of them, those that list other entries than a fresh build
-    std::string what;
+    int told = 0;         // changes a writer was told of (a lock not had)
+    int refused = 0;      // opens and changes refused as index damage (222)
+    int other = 0;        // writers that ended otherwise or were told of an error but a lock another held
+    bool whole = false;   // both indexes list every record once, in order
+    std::string what;     // how they differ
   };
 
   // One run in a folder of its own: a new table with its two indexes, the
-  // writers at once, then the next open of each index.
-  Outcome Run(const Mix& mix, int run, int writers, int count, std::mt19937& random) {
+  // writers at once, then the indexes against the table.
+  Outcome Run(int run, int writers, int count) {
+    const Mix& mix = GetParam();
     const std::filesystem::path folder = dir_ / ("run" + std::to_string(run));
     std::filesystem::create_directories(folder);
     const std::string table = (folder / "parts.dbf").string();
+    const std::string byName = (folder / "byname.ndx").string();
+    const std::string byQty = (folder / "byqty.ndx").string();
     EXPECT_TRUE(dbase::CreateDbf(table, {{"NAME", 'C', 10, 0}, {"QTY", 'N', 9, 1}}));
     EXPECT_TRUE(dbase::Use(table + " EXCLUSIVE"));
-    for (int i = 0; i < kFirstRecords; ++i) {
-      dbase::ClearRecord();
-      dbase::PutNativeString(dbase::FieldAddress(1), 11, "S" + std::to_string(i));
-      EXPECT_TRUE(dbase::Append());
-    }
-    dbase::Index_On("NAME", (folder / "byname.ndx").string());
-    dbase::Index_On("QTY", (folder / "byqty.ndx").string());
+    for (int i = 0; i < kFirstRecords; ++i) EXPECT_TRUE(dbase::Append());
+    dbase::Index_On("NAME", byName);
+    dbase::Index_On("QTY", byQty);
     dbase::Use("");
     const std::string go = (folder / "go").string();
     const std::string edit = (folder / "edit").string();
     std::vector<std::unique_ptr<dbtest::SelfProcess>> started;
     std::string roles;
-    for (int w = 0; w < writers; ++w) {
-      roles += mix.roles[static_cast<std::size_t>(w) % std::strlen(mix.roles)];
-      const bool editsLater = roles.back() == 'E' && !mix.killed;
-      started.push_back(std::make_unique<dbtest::SelfProcess>(
-          kWriterVariable, folder.string() + "|" + roles.back() + "|W" + std::to_string(w + 1) + "|" +
-                               std::to_string(mix.killed ? 1000000 : count) + "|" + go + (editsLater ? "|" + edit : "")));
+    for (int w = 1; w <= writers; ++w) {
+      roles += mix.roles[static_cast<std::size_t>(w - 1) * mix.roles.size() / static_cast<std::size_t>(writers)];
+      const std::string job = folder.string() + "|W" + std::to_string(w) + "|" +
+                              std::to_string(mix.killed ? 1000000 : count) + "|" + go + "|" + roles.back() +
+                              (roles.back() == 'E' && !mix.killed ? "|" + edit : "");
+      started.push_back(std::make_unique<dbtest::SelfProcess>(kWriterVariable, job));
     }
     for (auto& w : started) EXPECT_EQ(w->Line(), "ready");
     testsupport::Put(go, "");
     Outcome outcome;
     std::uniform_int_distribution<int> moment(1, 40);
-    // Editors edit once the others have ended.
-    for (const bool editors : {false, true}) {
-      if (editors) testsupport::Put(edit, "");
-      for (std::size_t w = 0; w < started.size(); ++w) {
-        if ((roles[w] == 'E') != editors) continue;
-        if (mix.killed) {
-          std::this_thread::sleep_for(std::chrono::milliseconds(moment(random)));
-          started[w]->Kill();
-        }
-        int code = -1, told = 0, refused = 0, other = 0;
-        const std::string out = started[w]->Finish(&code);
-        if (mix.killed) continue;
-        if (code != 0 || std::sscanf(out.c_str(), "told=%d refused=%d other=%d", &told, &refused, &other) != 3) {
-          ++other;
-          outcome.what += " a writer ended with " + std::to_string(code) + ": " + out;
-        }
-        outcome.refused += refused;
-        outcome.other += other;
-      }
+    // The editors come last: those that wait edit once the others have ended.
+    for (std::size_t w = 0; w < started.size(); ++w) {
+      if (roles[w] == 'E') testsupport::Put(edit, "");
+      if (mix.killed) std::this_thread::sleep_for(std::chrono::milliseconds(moment(random_)));
+      if (mix.killed) started[w]->Kill();
+      int code = -1;
+      const std::string out = started[w]->Finish(&code);
+      if (mix.killed) continue;
+      int told = 0;
+      int refused = 0;
+      const bool finished = code == 0 && std::sscanf(out.c_str(), "told=%d refused=%d", &told, &refused) == 2;
+      outcome.told += finished ? told : 1;
+      outcome.refused += refused;
+      outcome.other += finished ? 0 : 1;
+      if (!finished) outcome.what += " a writer ended with " + std::to_string(code) + ": " + out;
     }
-    for (const char* expression : {"NAME", "QTY"}) Judge(folder, expression, outcome);
-    if (outcome.unsound == 0 && outcome.other == 0) std::filesystem::remove_all(folder);
+    // The records as the table holds them, and what each index must list.
+    std::vector<dbtest::ReadRecord> records;
+    EXPECT_TRUE(dbase::Use(table));
+    reported_.clear();
+    const bool namesAccepted = dbase::SetIndexToLFN(byName, 1) && reported_.empty();
+    const bool qtysAccepted = dbase::SetIndexToLFN(byQty, 2) && reported_.empty();
+    outcome.refused += (namesAccepted ? 0 : 1) + (qtysAccepted ? 0 : 1);
+    if (!namesAccepted || !qtysAccepted) outcome.what += " the last open refused: " + LastReport();
+    for (std::int64_t r = 1; r <= dbase::RecCount(); ++r) {
+      dbase::Go(r);
+      dbtest::ReadRecord record;
+      record.rno = static_cast<long>(r);
+      std::string name = dbase::NativeString(dbase::FieldAddress(1));
+      name.resize(10, ' ');
+      record.name = dbtest::HexOf(name);
+      record.qty = dbase::NativeDouble(dbase::FieldAddress(2));
+      records.push_back(record);
+    }
+    dbase::Use("");
+    const auto names = dbtest::ReadIndexes(folder, {byName}, false)[byName];
+    const auto qtys = dbtest::ReadIndexes(folder, {byQty}, true)[byQty];
+    // An append no writer was told of is missing from the table.
+    const auto appenders = std::count_if(roles.begin(), roles.end(), [](char r) { return r == 'I' || r == 'P'; });
+    const bool appended =
+        records.size() == static_cast<std::size_t>(kFirstRecords + appenders * count) || outcome.told > 0;
+    outcome.whole = appended && (!namesAccepted || names == dbtest::ExpectedEntries(records, false)) &&
+                    (!qtysAccepted || qtys == dbtest::ExpectedEntries(records, true));
+    if (!outcome.whole) {
+      outcome.what += "the indexes list " + std::to_string(names.size()) + " and " + std::to_string(qtys.size()) +
+                      " keys, the table holds " + std::to_string(records.size()) + " records";
+    }
+    if (outcome.whole && outcome.told == 0) std::filesystem::remove_all(folder);
     return outcome;
   }
-
-  // The next open of the index on NAME or QTY; one it accepts is read by
-  // XBase with a fresh build of the table beside it.
-  void Judge(const std::filesystem::path& folder, const std::string& expression, Outcome& outcome) {
-    const std::string index = (folder / (expression == "NAME" ? "byname.ndx" : "byqty.ndx")).string();
-    const std::string fresh = (folder / "fresh.ndx").string();
-    EXPECT_TRUE(dbase::Use((folder / "parts.dbf").string()));
-    reported_.clear();
-    const bool accepted = dbase::SetIndexTo(index, 1) && dbase::TzError == 0;
-    dbase::Use("");
-    outcome.what += " " + expression + (accepted ? " accepted" : " refused: " + LastReport());
-    if (!accepted) return;
-    ++outcome.accepted;
-    EXPECT_TRUE(dbase::Use((folder / "parts.dbf").string() + " EXCLUSIVE"));
-    dbase::Index_On(expression, fresh);
-    dbase::Use("");
-    auto listed = dbtest::ReadIndexes(folder, {index, fresh}, expression == "QTY");
-    if (listed[index] == listed[fresh]) return;
-    ++outcome.unsound;
-    outcome.what += " with " + std::to_string(listed[index].size()) + " keys, a fresh build " +
-                    std::to_string(listed[fresh].size());
-  }
+  std::mt19937 random_{77};
 };
 
-TEST_P(IndexWritersTest, NoIndexIsAcceptedThatMissesOrMisplacesARecord) {
+// VOB_INDEX_WRITER_RUNS runs (default 3) of VOB_INDEX_WRITERS writers
+// (default 8, the mix's) with VOB_INDEX_WRITER_RECORDS appends each (default 150):
+// every run ends with both indexes whole, and no open or change is refused
+// as index damage. (A lock another writer held too long may refuse a
+// change, with a word to its writer: the change is then in neither the
+// table nor an index.) The same with a program rebuilding both indexes.
+// Where half append with no index open while the others hold both and then
+// edit, or where editors are killed, an index the last open accepts is whole.
+TEST_P(IndexWritersTest, EveryChangeReachesEveryOpenIndex) {
   if (!dbtest::HasXBaseIndex()) GTEST_SKIP() << "Perl's XBase::Index is missing";
-  const Mix& mix = GetParam();
   const auto setting = [](const char* name, int fallback) {
     const char* text = std::getenv(name);
     return text != nullptr ? std::max(1, std::atoi(text)) : fallback;
   };
   const int runs = setting("VOB_INDEX_WRITER_RUNS", 3);
-  const int writers = setting("VOB_INDEX_WRITERS", mix.writers);
-  std::mt19937 random(77);
-  int unsound = 0, refusedRuns = 0;
+  const int writers = setting("VOB_INDEX_WRITERS", GetParam().writers);
+  const int records = setting("VOB_INDEX_WRITER_RECORDS", 150);
+  int broken = 0;
+  int toldRuns = 0;
+  int refused = 0;
   for (int run = 0; run < runs; ++run) {
-    const Outcome outcome = Run(mix, run, writers, setting("VOB_INDEX_WRITER_RECORDS", 150), random);
-    const std::string what = "run " + std::to_string(run) + ":" + outcome.what;
-    EXPECT_EQ(outcome.other, 0) << what;
-    if (mix.accepted) EXPECT_TRUE(outcome.accepted == 2 && outcome.refused == 0) << what;
-    unsound += outcome.unsound;
-    refusedRuns += outcome.accepted < 2 ? 1 : 0;
+    const Outcome outcome = Run(run, writers, records);
+    if (!outcome.whole) {
+      ++broken;
+      std::cout << "run " << run << ": " << outcome.what << (outcome.told > 0 ? " (told)" : " (untold)") << "\n";
+    }
+    if (outcome.told > 0) ++toldRuns;
+    refused += outcome.refused;
+    EXPECT_EQ(outcome.other, 0) << "run " << run << ": " << outcome.what;
   }
-  std::cout << mix.name << ": " << runs << " runs of " << writers << " writers: " << unsound
-            << " accepted indexes unlike a fresh build, " << refusedRuns << " runs with an index refused\n";
-  EXPECT_EQ(unsound, 0);
+  std::cout << runs << " runs of " << writers << " writers: " << broken << " with an index not whole, " << toldRuns
+            << " with a writer told, " << refused << " refusals as index damage\n";
+  EXPECT_EQ(broken, 0);
+  EXPECT_TRUE(refused == 0 || !GetParam().accepted) << refused;
 }
 
 INSTANTIATE_TEST_SUITE_P(Mixes, IndexWritersTest,
