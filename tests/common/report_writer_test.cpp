@@ -71,12 +71,9 @@ class ReportWriterTest : public ::testing::Test {
     table.HtmlTableRow({"1", "0.0", "180.0", "50+10*SIN(X)<60"});
     table.HtmlTableRow({"2", "180.0", "360.0", "50"});
     table.HtmlTableEnd();
-    {
-      // The remarks are what the calculation said.
-      const common::CalculationMessagesScope calculating;
-      common::AddErrorMessage("Warning: tip < root & more");
-      common::AddErrorMessage("Error  : a message without an explanation");
-    }
+    const common::CalculationMessagesScope calculating;  // the remarks are the calculation's
+    common::AddErrorMessage("Warning: tip < root & more");
+    common::AddErrorMessage("Error  : a message without an explanation");
     common::WriteReportMessages();
     common::ShowReportOutput();
   }
@@ -282,8 +279,8 @@ TEST_F(ReportWriterTest, PagesBreakAtLinesPerPageWithAFreshHead) {
             lines.end());
 }
 
-// Every head names the design's file as the file system names it (letters
-// beyond ASCII and code page 850 too, in the frame's columns); an unnamed
+// The head names the design's file with its directory, as the file system
+// names it (letters beyond ASCII too, in the frame's columns); an unnamed
 // design leaves that line empty instead of showing the directory alone.
 TEST_F(ReportWriterTest, HeadNamesTheFileOrNothing) {
   common::DataDirectory = "/data/designs";
@@ -297,21 +294,20 @@ TEST_F(ReportWriterTest, HeadNamesTheFileOrNothing) {
     const auto& lines = viewerObject_.Recorded().at(0).report.lines;
     ASSERT_GT(lines.size(), 4u);
     const std::string file = name.empty() ? "" : "/data/designs/" + name + ".vb4";
-    // A letter beyond ASCII takes one column, whatever its bytes.
+    // Each letter beyond ASCII is two bytes in one column.
     const auto extraBytes = std::count_if(file.begin(), file.end(), [](char c) { return (c & 0xC0) == 0x80; });
     std::string expected = HeadLine(std::string(file.size() - extraBytes, '#'));
     expected.replace(10, file.size() - extraBytes, file);
     EXPECT_EQ(lines[3], expected) << name;
-    // The TXT and HTML heads name their files so too, a line feed as a blank.
+    // The TXT and HTML heads name their own files so, a line feed as a blank.
+    dialogsObject_.Then(ScriptedAnswer::File(name + "\n.htm"));
     for (const int device : {common::ReportTxtFile, common::ReportHtmlFile}) {
-      const bool html = device == common::ReportHtmlFile;
-      if (html) dialogsObject_.Then(ScriptedAnswer::File(name + "\n.htm"));
       common::SelectOutputDevice(device, "");
       common::WriteReportHeader(1, 0);
       common::ShowReportOutput();
-      EXPECT_EQ(testsupport::SplitLines(Slurp(html ? dir_.Path(name + "\n.htm") : common::ReportState.TxtFileName)).at(1),
-                html ? "<!-- " + name + " .htm -->" : name + ".txt");
     }
+    EXPECT_EQ(testsupport::SplitLines(Slurp(common::ReportState.TxtFileName)).at(1), name + ".txt");
+    EXPECT_EQ(testsupport::SplitLines(Slurp(dir_.Path(name + "\n.htm"))).at(1), "<!-- " + name + " .htm -->");
   }
   common::DataDirectory.clear();
   common::CurrentFileName = "demo";

@@ -21,6 +21,7 @@
 #include "common/equation_matrix.h"
 #include "common/kaldvar.h"
 #include "common/message_explanations.h"
+#include "common/message_help.h"
 #include "common/message_list.h"
 #include "drawing/cad/cad_device.h"
 #include "drawing/drawing_test_support.h"
@@ -285,22 +286,18 @@ TEST_F(PairTruth, WavyCurvesWarnAndStayInsideTheirTipCurves) {
   }
 }
 
-// The remedy of each finding about the teeth, followed on a design that
-// raises it (a sine of 50 mm, a triangle where it has no waves), clears
-// the finding or shrinks its overlap, and the record says that step.
+// Each remedy of a tooth finding, followed on a sine (or a hexagon) that
+// raises it, clears the finding or shrinks its overlap, as its record says.
 TEST_F(PairTruth, RemediesFollowedClearOrShrinkTheirFinding) {
   common::SetProgramIdentity();
   common::PltDirectory = std::string(VOB_SOURCE_DIR) + "/resources";
-  // The finding's figure: 0 where it is gone, else its overlap (1 without).
+  // 0 where the finding is gone, else its overlap (1 without; apart: any).
   auto figure = [](const std::string& finding, std::int32_t waves, Real amplitude, std::int32_t z1, Real hfP0 = 1) {
-    drawingtest::SetDefaultDesign();
     calc::CurveType = waves > 0 ? calc::CurveSine : calc::CurvePolygon;
     calc::SineCurve = {50, amplitude, waves};
-    calc::PolygonCurve.Corners = 3;
     calc::NcPair.z1 = z1;
     calc::SpurGearData.hfP0Factor.fill(hfP0);
     const std::vector<std::string> found = ToothMessages();
-    // Outlines that missed each other do not collide instead.
     if (finding == drawing::ApartOnCurveWarning()) return Real(found.size());
     for (const std::string& m : found)
       if (m.rfind(finding, 0) == 0) return m.find(" to ") == std::string::npos ? Real(1) : std::stold(m.substr(m.find(" to ") + 4));
@@ -317,10 +314,7 @@ TEST_F(PairTruth, RemediesFollowedClearOrShrinkTheirFinding) {
            {interfere, figure(interfere, 30, 1, 40), "many more teeth z1", figure(interfere, 30, 1, 90)},
            {interfere, figure(interfere, 30, 1, 40), "smaller tool dedendum hfP0/mn", figure(interfere, 30, 1, 40, 0.8L)},
            {interfere, figure(interfere, 0, 0, 30), "many more teeth z1", figure(interfere, 0, 0, 120)}}) {
-    common::MessageExplanation record;
-    bool read = false;
-    ASSERT_TRUE(common::FindMessageExplanation(finding, record, read));
-    EXPECT_NE(record.remedy.find(advice), std::string::npos) << record.remedy;
+    EXPECT_NE(common::ExplainMessage(finding).remedy.find(advice), std::string::npos) << finding << ": " << advice;
     EXPECT_LT(followed, raised) << finding << ": " << advice;
   }
 }

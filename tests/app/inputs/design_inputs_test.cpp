@@ -588,8 +588,7 @@ TEST_F(DesignInputsTest, LoadWithoutPowerOrNegative) {
            {app::LoadDialog::Speed, "", "100", "-10", {"Fatal  : n1 < 0 !", "Fatal  : P < 0 !"}, true},
            {app::LoadDialog::Torque, "1000", "", "0", {"Warning: no load (P = 0): not rated !"}, false},
            {app::LoadDialog::Power, "0", "250", "", {"Warning: no speed (n1 = 0): not rated !"}, false},
-           // A power for a pinion at rest: the torque cannot follow from it,
-           // the power rated follows from torque and speed.
+           // A power for a pinion at rest: the torque cannot follow from it.
            {app::LoadDialog::Torque,
             "0",
             "",
