@@ -187,6 +187,33 @@ TEST_F(PairTruth, HexagonWarnsOfItsInterferingTeeth) {
   EXPECT_GT(pair.OverlapArea(0, drawing::GearTwoTurn(drawing::PitchTrack(2), 0) * Pi / 180 + pitchTurn), 20);
 }
 
+// A tight place is named by its drive angle in one turn of gear 1, where
+// both pitch curves repeat: polygons, whose first corner sits at 0° on
+// gear 1 and on gear 2 alike, name 0° for both gears whatever k (gear 1's
+// corner, met again at the end of its turn, is its start, not 360°), and
+// no place of a later turn is named beyond 359°.
+TEST_F(PairTruth, TightPlacesAreNamedWithinOneTurn) {
+  for (const int corners : {3, 4, 6})
+    for (const int k : {1, 2, 3}) {
+      SCOPED_TRACE(std::to_string(corners) + " corners, k " + std::to_string(k));
+      drawingtest::SetDefaultDesign();
+      calc::CurveType = calc::CurvePolygon;
+      calc::PolygonCurve.Corners = corners;
+      calc::NcPair.k = k;
+      const auto messages = ToothMessages();
+      EXPECT_NE(std::find(messages.begin(), messages.end(), drawing::TightCurveWarning(1, 0)), messages.end())
+          << ::testing::PrintToString(messages);
+      EXPECT_NE(std::find(messages.begin(), messages.end(), drawing::TightCurveWarning(2, 0)), messages.end())
+          << ::testing::PrintToString(messages);
+      for (const std::string& m : messages) {
+        const std::size_t at = m.find("first at ");
+        if (at != std::string::npos) {
+          EXPECT_LT(std::stoi(m.substr(at + 9)), 360) << m;
+        }
+      }
+    }
+}
+
 TEST_F(PairTruth, PairsThatMeshCleanlyAreNotWarned) {
   const std::vector<std::pair<std::string, std::function<void()>>> designs = {
       {"default ellipse", [] {}},
