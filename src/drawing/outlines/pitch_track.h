@@ -81,6 +81,10 @@ struct TPitchTrack {
   // Keeps a copy of the pieces in double precision for At (TrackPitchCurve
   // does, once the pieces are final).
   void KeepFastPieces();
+  // Piece i's cubic in double precision (the kept copy, if there is one).
+  TCubic<double> FastCubic(std::size_t i) const {
+    return fast_.size() == Pieces.size() ? fast_[i].cubic : Pieces[i].As<double>();
+  }
 
  private:
   mutable std::size_t lastPiece_ = 0;  // the piece At found last
