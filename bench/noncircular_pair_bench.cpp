@@ -86,6 +86,26 @@ BENCHMARK(BM_CalcNoncircularPair)
                    {1, 2, 3}})
     ->Unit(benchmark::kMillisecond);
 
+// The default ellipse by each method at a power it bears (30 kW) and at
+// one that overloads every position (500 kW: the safeties fall below the
+// end of the life lines, where each position reads its lives off them).
+void BM_CalcNoncircularPairByPower(benchmark::State& state) {
+  const auto method = static_cast<std::uint16_t>(state.range(0));
+  SetUpDesign(CurveEllipse, method, 1);
+  SpurGearData.P = static_cast<Real>(state.range(1));
+  for (auto _ : state) {
+    CalcNoncircularPair();
+    benchmark::DoNotOptimize(SafetyExtremes.SHmin[1]);
+  }
+  if (common::FatalFlag) state.SkipWithError("the calculation ended fatal");
+  state.counters["SHmin"] = static_cast<double>(SafetyExtremes.SHmin[1]);
+  state.counters["SFmin"] = static_cast<double>(SafetyExtremes.SFmin[1]);
+}
+BENCHMARK(BM_CalcNoncircularPairByPower)
+    ->ArgNames({"method", "kW"})
+    ->ArgsProduct({{1, 4}, {30, 500}})
+    ->Unit(benchmark::kMillisecond);
+
 // A large formula design: ten pieces of about 1.8 kB, each a sum of 119
 // sines, with gear 1 turning 100 times per turn of gear 2. Opening such a
 // design recalculates it, so this is the time the user waits.
