@@ -192,16 +192,13 @@ BENCHMARK(BM_SineManyWavesEdit)->ArgName("N")->Arg(1000)->Arg(1000000)->Unit(ben
 // as the command line does after the program's start. Before each run,
 // untimed, the default design is opened, as a fresh program holds it. The
 // default ellipse, whose teeth mesh cleanly, and a hexagon of constant
-// module, whose teeth interfere at most positions.
-void BatchPrintoutK100(benchmark::State& state, bool hexagon) {
+// module, whose teeth interfere at most positions; and the default ellipse
+// at z1 7, whose list is full (each of its messages printed with its
+// explanation).
+void BatchPrintout(benchmark::State& state, const char* name, void (*setUp)()) {
   benchprogram::DefaultDesign();
-  calc::NcPair.k = 100;
-  if (hexagon) {
-    calc::CurveType = calc::CurvePolygon;
-    calc::PolygonCurve.Corners = 6;
-    calc::NcPair.ModuleMode = 2;
-  }
-  const std::string path = (std::filesystem::current_path() / (hexagon ? "hexagon100.vb4" : "k100.vb4")).string();
+  setUp();
+  const std::string path = (std::filesystem::current_path() / name).string();
   app::SaveDataFile(path);
   if (common::AbortFlag) state.SkipWithError("the design could not be written");
   const app::CommandLine line = app::ParseCommandLine({path, "/I"});
@@ -216,10 +213,24 @@ void BatchPrintoutK100(benchmark::State& state, bool hexagon) {
   if (code != app::ExitDone) state.SkipWithError("the printout failed");
 }
 
-void BM_BatchPrintoutK100(benchmark::State& state) { BatchPrintoutK100(state, false); }
+void BM_BatchPrintoutK100(benchmark::State& state) {
+  BatchPrintout(state, "k100.vb4", [] { calc::NcPair.k = 100; });
+}
 BENCHMARK(BM_BatchPrintoutK100)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_BatchPrintoutHexagonK100(benchmark::State& state) { BatchPrintoutK100(state, true); }
+void BM_BatchPrintoutHexagonK100(benchmark::State& state) {
+  BatchPrintout(state, "hexagon100.vb4", [] {
+    calc::NcPair.k = 100;
+    calc::CurveType = calc::CurvePolygon;
+    calc::PolygonCurve.Corners = 6;
+    calc::NcPair.ModuleMode = 2;
+  });
+}
 BENCHMARK(BM_BatchPrintoutHexagonK100)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_BatchPrintoutFullList(benchmark::State& state) {
+  BatchPrintout(state, "z7.vb4", [] { calc::NcPair.z1 = 7; });
+}
+BENCHMARK(BM_BatchPrintoutFullList)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

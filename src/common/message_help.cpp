@@ -42,6 +42,7 @@ std::string HeldMessage(int n) { return n >= 1 && n <= MsgCount ? MsgText[n] : s
 // The record of message n: origin and remedy; false when the file holds
 // none.
 bool FindRecord(int n, std::string& origin, std::string& remedy) {
+  const ExplanationsKept explanations;
   origin = GetMessageHelpText(n);
   if (origin.empty() || origin == kNoDescription) return false;
   GetMessageRemedyText(n, remedy);

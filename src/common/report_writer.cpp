@@ -720,6 +720,8 @@ void ReportNewPageIfFull(std::int32_t style) {
 
 void WriteReportMessages() {
   if (AbortFlag || MsgCount == 0) return;
+  // Each message's origin and remedy from one reading of the file.
+  const ExplanationsKept explanations;
   WriteReportText("");
   WriteReportText("");
   WriteReportText("REMARKS, WARNINGS AND ERROR MESSAGES");
