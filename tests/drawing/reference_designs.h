@@ -104,10 +104,12 @@ inline const std::vector<TReferenceDesign>& ReferenceDesigns() {
          common::EquationMatrix.rhs[2] = 3 * Pi;
          common::EquationMatrix.rhs[3] = -1.5L;
        }},
-      {"micro_module", [] {  // teeth of module 0.037 mm on an ellipse 2.4 mm across
+      {"micro_module", [] {  // teeth of module 0.037 mm on an ellipse 2.4 mm across, 0.2 mm wide
          EllipseCurve = {1.2L, 1.0L};
          NcPair.z1 = 60;
          NcPair.ModuleMode = 2;
+         SpurGearData.FaceWidth = 0.2L;
+         SpurGearData.GearFaceWidth.fill(0.2L);
        }},
       {"point_fit", [] {  // through five points, its ends meeting at a kink
          CurveType = CurvePointFit;
