@@ -108,9 +108,9 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling = TrackSampling::Ad
 
 // A drive angle (radians, of any turn of gear 1) as the whole degree of
 // one turn, 0 to 359, that the messages name: both pitch curves repeat
-// with each turn of gear 1 (gear 2's radius there is the centre distance less gear 1's), so a
-// place of any turn is the place of the first, and an angle that rounds
-// to a whole turn is its start.
+// with each turn of gear 1 (gear 2's radius there is the centre distance
+// less gear 1's), so a place of any turn is the place of the first, and an
+// angle that rounds to a whole turn is its start.
 int WholeDriveDegree(Real phi);
 
 // The turn of gear 2 in degrees (counter-clockwise) that brings its pitch
