@@ -15,6 +15,8 @@
 //   diagrams as result picture, k 100, a edited   aim 600 ms
 //   "vob4 k100.vb4 /I", a fresh design each run   aim 600 ms
 //   the same of a hexagon whose teeth interfere   aim 1.5 times the above
+//   the same of the ellipse at z1 7 (a full list) aim 15 ms
+//   the ellipse at four times its power, DIN      aim as the default
 // and a sine curve of a million waves (no curve may make a calculation
 // hang: its teeth cost no more than its pitch curve).
 //
@@ -41,10 +43,18 @@
 // of 0.99 to 1.01, every spread holding 1.00 (at the widest 0.97-1.12; on
 // a busier machine 0.64-1.27): a ratio whose spread holds 1.00 is no
 // difference it can tell.
-// The rows 929491a does not run the same way, this tree alone, 6 rounds
-// as above: diagrams k 100 254 [237-277], /I k 100 284 [259-326], /I of
-// the hexagon 383 [324-498], sine N 1000 131 [118-156], N 1000000 128
-// [124-142].
+// The rows 929491a does not run the same way, against 2dd42a1 (the build
+// before the teeth were cut with the module of their height), 6 rounds as
+// above, on a machine loaded by six other builds:
+//                 2dd42a1               this tree             ratio
+//   default       15.8 [13.3-19.3]      14.5 [13.2-17.2]      0.92 [0.86-1.02]
+//   overloaded    17.1 [13.1-20.5]      14.5 [13.1-15.7]      0.84 [0.67-1.13]
+//   N 1000000     126 [113-160]         134 [110-168]         1.03 [0.85-1.31]
+//   /I of z1 7    13.4 [10.0-14.7]      8.1 [7.5-11.9]        0.77 [0.52-0.93]
+// and their instructions (callgrind, the same inputs; 2dd42a1 / this
+// tree, millions): an edit of the default 43.6 / 44.3, of the overloaded
+// design 44.0 / 44.9, of the sine of a million waves (A 2) 431 / 433, the
+// /I of z1 7 45.5 / 35.5 (its message page 17.5 / 3.8).
 // Earlier figures, with the changes they measured, are in this file's
 // history.
 #include <benchmark/benchmark.h>

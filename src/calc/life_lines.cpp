@@ -61,17 +61,18 @@ Real RatedFactor(const TLifeLine& line, int i, Real enduranceProduct, Real stati
 // next one. Where an endurance product above the static factor lifts the
 // knee over the static point, the stretch before the knee bears no more
 // than the knee does. A corner between the static point and the knee
-// whose factor is at most its own times `most` is passed unasked where f
-// lies above that.
+// whose factor is at most its own times bound / scale is passed unasked
+// where f lies above that (where f scale is above its own times bound).
 template <class Factor>
-Real CyclesAlong(const TLifeLine& line, Real f, const char* label, Factor&& factor, Real most) {
+Real CyclesAlong(const TLifeLine& line, Real f, const char* label, Factor&& factor, Real scale, Real bound) {
+  const Real scaled = f * scale;
   const int last = line.count - 1;
   // The factor of the corner after i, where it was asked for.
   Real after = factor(last);
   bool asked = true;
   if (f <= after) return line.p[last].N;
   for (int i = last - 1; i >= 0; --i) {
-    if (i > 0 && i < line.knee && f > line.p[i].f * most) {
+    if (i > 0 && i < line.knee && scaled > line.p[i].f * bound) {
       asked = false;
       continue;
     }
@@ -137,7 +138,7 @@ TLifeLine RatedLifeLine(const TLifeLine& line, Real enduranceProduct, Real stati
 }
 
 Real CyclesOnLifeLine(const TLifeLine& line, Real f, const char* label) {
-  return CyclesAlong(line, f, label, [&line](int i) { return line.p[i].f; }, 1);
+  return CyclesAlong(line, f, label, [&line](int i) { return line.p[i].f; }, 1, 1);
 }
 
 Real CyclesAboveLineEnd(const TLifeLine& line, Real enduranceProduct, Real staticProduct, Real f,
@@ -149,10 +150,11 @@ Real CyclesAboveLineEnd(const TLifeLine& line, Real enduranceProduct, Real stati
   // rounding of its rating): a corner between the static point and the
   // knee that cannot bear f is passed unrated, and where the static
   // point's factor, the line's highest, cannot, none is rated.
-  const Real most = std::max(Real(1), staticProduct / enduranceProduct) * (1 + 1e-12L);
-  if (f > line.p[0].f * most) return 0;
+  const Real bound = std::max(enduranceProduct, staticProduct) * (1 + 1e-12L);
+  if (f * enduranceProduct > line.p[0].f * bound) return 0;
   return CyclesAlong(
-      line, f, label, [&](int i) { return RatedFactor(line, i, enduranceProduct, staticProduct); }, most);
+      line, f, label, [&](int i) { return RatedFactor(line, i, enduranceProduct, staticProduct); }, enduranceProduct,
+      bound);
 }
 
 }  // namespace calc
