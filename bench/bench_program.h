@@ -1,6 +1,7 @@
 // The program as the benchmarks of the picture path need it: started in a
 // scratch working directory of its own that holds the shipped default
-// design, read at start as the program reads it, with an empty display list
+// design and message explanations, the design read at start as the
+// program reads it, with an empty display list
 // (the screen device draws into it as into the main window's).
 #pragma once
 
@@ -39,6 +40,9 @@ inline void Start() {
     });
     fs::current_path(pattern);
     fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / "null.vb4", "null.vb4");
+    // The message explanations beside it, as the program is shipped: a
+    // printout's message page gives each message with its own.
+    fs::copy_file(fs::path(VOB_SOURCE_DIR) / "resources" / "vob4.err", "vob4.err");
     char name[] = "vob4";
     char* argv[] = {name, nullptr};
     app::StartUpProgram(1, argv);

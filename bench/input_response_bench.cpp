@@ -15,6 +15,8 @@
 //   diagrams as result picture, k 100, a edited   aim 600 ms
 //   "vob4 k100.vb4 /I", a fresh design each run   aim 600 ms
 //   the same of a hexagon whose teeth interfere   aim 1.5 times the above
+//   the same of the ellipse at z1 7 (a full list) aim 15 ms
+//   the ellipse at four times its power, DIN      aim as the default
 // and a sine curve of a million waves (no curve may make a calculation
 // hang: its teeth cost no more than its pitch curve).
 //
@@ -41,10 +43,18 @@
 // of 0.99 to 1.01, every spread holding 1.00 (at the widest 0.97-1.12; on
 // a busier machine 0.64-1.27): a ratio whose spread holds 1.00 is no
 // difference it can tell.
-// The rows 929491a does not run the same way, this tree alone, 6 rounds
-// as above: diagrams k 100 254 [237-277], /I k 100 284 [259-326], /I of
-// the hexagon 383 [324-498], sine N 1000 131 [118-156], N 1000000 128
-// [124-142].
+// The rows 929491a does not run the same way, against 2dd42a1 (the build
+// before the teeth were cut with the module of their height), 6 rounds as
+// above, on a machine loaded by six other builds:
+//                 2dd42a1               this tree             ratio
+//   default       15.8 [13.3-19.3]      14.5 [13.2-17.2]      0.92 [0.86-1.02]
+//   overloaded    17.1 [13.1-20.5]      14.5 [13.1-15.7]      0.84 [0.67-1.13]
+//   N 1000000     126 [113-160]         134 [110-168]         1.03 [0.85-1.31]
+//   /I of z1 7    13.4 [10.0-14.7]      8.1 [7.5-11.9]        0.77 [0.52-0.93]
+// and their instructions (callgrind, the same inputs; 2dd42a1 / this
+// tree, millions): an edit of the default 43.6 / 44.3, of the overloaded
+// design 44.0 / 44.9, of the sine of a million waves (A 2) 431 / 433, the
+// /I of z1 7 45.5 / 35.5 (its message page 17.5 / 3.8).
 // Earlier figures, with the changes they measured, are in this file's
 // history.
 #include <benchmark/benchmark.h>
@@ -59,6 +69,7 @@
 #include "bench_program.h"
 #include "calc/calc_records.h"
 #include "calc/noncircular_pair.h"
+#include "calc/spur_gear_data.h"
 #include "common/guarded_math.h"
 #include "common/kaldvar.h"
 #include "drawing/quick_sheets.h"
@@ -80,11 +91,13 @@ void Report(benchmark::State& state) {
 }
 
 // The ellipse with the given z1 and k, a edited at each step; the result
-// picture quick sheet 3 (the default) or the diagrams (4).
-void EllipseEdits(benchmark::State& state, int z1, int k, int resultGraphic) {
+// picture quick sheet 3 (the default) or the diagrams (4). setUp changes
+// the design before the first calculation.
+void EllipseEdits(benchmark::State& state, int z1, int k, int resultGraphic, void (*setUp)() = nullptr) {
   benchprogram::DefaultDesign();
   calc::NcPair.z1 = z1;
   calc::NcPair.k = k;
+  if (setUp) setUp();
   const std::int32_t graphic = common::ResultGraphic;
   common::ResultGraphic = resultGraphic;
   CalculateAndRedraw();
@@ -99,6 +112,20 @@ void EllipseEdits(benchmark::State& state, int z1, int k, int resultGraphic) {
 
 void BM_DefaultEllipseEdit(benchmark::State& state) { EllipseEdits(state, 30, 1, 2); }
 BENCHMARK(BM_DefaultEllipseEdit)->Unit(benchmark::kMillisecond);
+
+// The default ellipse rated by DIN 3990 at four times its power (its
+// drive torque too): the flanks' safety falls to 0.78, below the end of
+// their life lines, at every position.
+void BM_OverloadedDinEdit(benchmark::State& state) {
+  EllipseEdits(state, 30, 1, 2, [] {
+    auto& g = calc::SpurGearData;
+    g.CalcMethod = 1;
+    g.P *= 4;
+    g.T[1] *= 4;
+  });
+  state.counters["SHmin"] = static_cast<double>(calc::SafetyExtremes.SHmin[1]);
+}
+BENCHMARK(BM_OverloadedDinEdit)->Unit(benchmark::kMillisecond);
 
 void BM_Z1_300Edit(benchmark::State& state) { EllipseEdits(state, 300, 1, 2); }
 BENCHMARK(BM_Z1_300Edit)->Unit(benchmark::kMillisecond);
@@ -175,16 +202,13 @@ BENCHMARK(BM_SineManyWavesEdit)->ArgName("N")->Arg(1000)->Arg(1000000)->Unit(ben
 // as the command line does after the program's start. Before each run,
 // untimed, the default design is opened, as a fresh program holds it. The
 // default ellipse, whose teeth mesh cleanly, and a hexagon of constant
-// module, whose teeth interfere at most positions.
-void BatchPrintoutK100(benchmark::State& state, bool hexagon) {
+// module, whose teeth interfere at most positions; and the default ellipse
+// at z1 7, whose list is full (each of its messages printed with its
+// explanation).
+void BatchPrintout(benchmark::State& state, const char* name, void (*setUp)()) {
   benchprogram::DefaultDesign();
-  calc::NcPair.k = 100;
-  if (hexagon) {
-    calc::CurveType = calc::CurvePolygon;
-    calc::PolygonCurve.Corners = 6;
-    calc::NcPair.ModuleMode = 2;
-  }
-  const std::string path = (std::filesystem::current_path() / (hexagon ? "hexagon100.vb4" : "k100.vb4")).string();
+  setUp();
+  const std::string path = (std::filesystem::current_path() / name).string();
   app::SaveDataFile(path);
   if (common::AbortFlag) state.SkipWithError("the design could not be written");
   const app::CommandLine line = app::ParseCommandLine({path, "/I"});
@@ -199,10 +223,24 @@ void BatchPrintoutK100(benchmark::State& state, bool hexagon) {
   if (code != app::ExitDone) state.SkipWithError("the printout failed");
 }
 
-void BM_BatchPrintoutK100(benchmark::State& state) { BatchPrintoutK100(state, false); }
+void BM_BatchPrintoutK100(benchmark::State& state) {
+  BatchPrintout(state, "k100.vb4", [] { calc::NcPair.k = 100; });
+}
 BENCHMARK(BM_BatchPrintoutK100)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_BatchPrintoutHexagonK100(benchmark::State& state) { BatchPrintoutK100(state, true); }
+void BM_BatchPrintoutHexagonK100(benchmark::State& state) {
+  BatchPrintout(state, "hexagon100.vb4", [] {
+    calc::NcPair.k = 100;
+    calc::CurveType = calc::CurvePolygon;
+    calc::PolygonCurve.Corners = 6;
+    calc::NcPair.ModuleMode = 2;
+  });
+}
 BENCHMARK(BM_BatchPrintoutHexagonK100)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_BatchPrintoutFullList(benchmark::State& state) {
+  BatchPrintout(state, "z7.vb4", [] { calc::NcPair.z1 = 7; });
+}
+BENCHMARK(BM_BatchPrintoutFullList)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

@@ -29,7 +29,9 @@
 // z1 100). Before, netgen made 0 elements of both gears of the polyline of
 // 360 points, aborted on gear 2 of the one of 1000 points, and was still
 // meshing after 300 s the octagon's gear 1 (a side of 0.18 um) and the
-// gears of 11 and 12 teeth with their sub-micrometre sides.
+// gears of 11 and 12 teeth with their sub-micrometre sides. The gears of
+// module 0.037 mm (0.2 mm wide), their outline kept within a thousandth
+// of the module: 25 s and 21 s, 90,000 and 85,000 elements.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>

@@ -29,9 +29,13 @@ struct TLifePoint {
 };
 
 // A life line: its corners with N rising, from the static point (index 0)
-// to 1e10 cycles; the corner at index knee has the factor 1.
+// to 1e10 cycles; the corner at index knee has the factor 1. Each corner's
+// share of the way from the static point to the knee on the log scale of
+// the cycles (0 at the static point, 1 from the knee on) is where the
+// endurance-only factors stand between their static and endurance values.
 struct TLifeLine {
   TLifePoint p[5];
+  Real share[5] = {};
   int count = 0;
   int knee = 0;
 };
@@ -48,13 +52,14 @@ enum class LifeLineMethod { Din, Iso };
 // steels and cast irons with no pitting permitted (mode 0) 1.6 at 1e5 to 1
 // at 5e7, with limited pitting permitted (mode 2) 1.6 at 6e5, 1.3 at 1e7, 1
 // at 1e9 cycles.
-TLifeLine FlankLifeLine(LifeLineMethod method, std::uint16_t materialType, std::uint16_t heatTreatment,
-                        std::uint16_t mode);
+// The lines are constants, built once.
+const TLifeLine& FlankLifeLine(LifeLineMethod method, std::uint16_t materialType, std::uint16_t heatTreatment,
+                               std::uint16_t mode);
 
 // The tooth root's line (YNT): nitrocarburized 1.1 at 1e3; nitrided and
 // cast irons of group 5 and 6 1.6 at 1e3; case-, induction- and
 // flame-hardened 2.5 at 1e3; the rest 2.5 at 1e4; all to 1 at 3e6 cycles.
-TLifeLine RootLifeLine(LifeLineMethod method, std::uint16_t materialType, std::uint16_t heatTreatment);
+const TLifeLine& RootLifeLine(LifeLineMethod method, std::uint16_t materialType, std::uint16_t heatTreatment);
 
 // The line a safety is read on (see above): the factor of each corner times
 // the product of the endurance-only factors there over its endurance value.
@@ -79,10 +84,20 @@ Real StaticNotchSensitivityFactor(std::uint16_t heatTreatment, Real YS);
 // failing power in the message list.
 Real CyclesOnLifeLine(const TLifeLine& line, Real f, const char* label);
 
-// CyclesOnLifeLine on the line RatedLifeLine gives, rated only where f lies
-// above the line's end (which the rating leaves as it is): a safety of 1
-// or more, the common case at every position of a sweep, costs no powers.
-Real CyclesOnRatedLifeLine(const TLifeLine& line, Real enduranceProduct, Real staticProduct, Real f,
-                           const char* label);
+// CyclesOnLifeLine on the line RatedLifeLine gives, each corner rated only
+// where the walk from the long-life end comes to it, and only where it
+// could bear f: a safety of 1 or more, the common case at every position
+// of a sweep, costs no powers (nor a call), and one below the line's end
+// the powers of the segment it falls in (the exponent of the segment, and
+// the rating of a corner between the static point and the knee at its
+// end).
+Real CyclesAboveLineEnd(const TLifeLine& line, Real enduranceProduct, Real staticProduct, Real f,
+                        const char* label);
+inline Real CyclesOnRatedLifeLine(const TLifeLine& line, Real enduranceProduct, Real staticProduct, Real f,
+                                  const char* label) {
+  // (The rating leaves the line's end as it is.)
+  const TLifePoint& end = line.p[line.count - 1];
+  return f <= end.f ? end.N : CyclesAboveLineEnd(line, enduranceProduct, staticProduct, f, label);
+}
 
 }  // namespace calc

@@ -1,6 +1,9 @@
 // Lookup of the message explanations; see message_explanations.h.
 #include "common/message_explanations.h"
 
+#include <unordered_map>
+#include <vector>
+
 #include "common/file_utils.h"
 #include "common/kaldvar.h"
 #include "common/message_list.h"
@@ -33,24 +36,59 @@ std::string ExplanationKey(const std::string& message) {
   return text.substr(0, kKeyLength);
 }
 
-bool FindMessageExplanation(const std::string& message, MessageExplanation& found, bool& fileRead) {
-  fileRead = false;
+namespace {
+
+// The file's lines and, for each key, the first line that has it, while
+// an ExplanationsKept stands.
+struct KeptExplanations {
+  int holders = 0;
+  bool formed = false;
+  bool fileRead = false;
+  std::vector<std::string> lines;
+  std::unordered_map<std::string, std::size_t> firstLine;
+};
+
+KeptExplanations& Kept() {
+  static KeptExplanations kept;
+  return kept;
+}
+
+void Form(KeptExplanations& kept) {
+  kept.formed = true;
   TextFile file;
   file.Assign(MessageExplanationFileName());
   std::error_code ec;
-  if (!file.Reset(ec)) return false;
-  fileRead = true;
-  const std::string key = ExplanationKey(message);
+  if (!file.Reset(ec)) return;
+  kept.fileRead = true;
   std::string line;
-  while (!file.Eof()) {
-    if (!file.ReadLine(line)) break;
-    if (ExplanationKey(line) != key) continue;
-    MessageExplanation record{line, "", ""};
-    if (!file.ReadLine(record.origin) || !file.ReadLine(record.remedy)) break;
-    found = record;
-    return true;
+  while (!file.Eof() && file.ReadLine(line)) {
+    kept.firstLine.try_emplace(ExplanationKey(line), kept.lines.size());
+    kept.lines.push_back(line);
   }
-  return false;
+}
+
+}  // namespace
+
+ExplanationsKept::ExplanationsKept() { ++Kept().holders; }
+
+ExplanationsKept::~ExplanationsKept() {
+  KeptExplanations& kept = Kept();
+  if (--kept.holders == 0) kept = KeptExplanations{};
+}
+
+bool FindMessageExplanation(const std::string& message, MessageExplanation& found, bool& fileRead) {
+  KeptExplanations& kept = Kept();
+  if (kept.holders == 0) {
+    const ExplanationsKept once;
+    return FindMessageExplanation(message, found, fileRead);
+  }
+  if (!kept.formed) Form(kept);
+  fileRead = kept.fileRead;
+  // (A key line without the two lines of its record after it is none.)
+  const auto at = kept.firstLine.find(ExplanationKey(message));
+  if (at == kept.firstLine.end() || at->second + 2 >= kept.lines.size()) return false;
+  found = {kept.lines[at->second], kept.lines[at->second + 1], kept.lines[at->second + 2]};
+  return true;
 }
 
 std::string GetMessageHelpText(int n) {

@@ -40,6 +40,19 @@ struct MessageExplanation {
 // through SharedTextFile is not disturbed.
 bool FindMessageExplanation(const std::string& message, MessageExplanation& found, bool& fileRead);
 
+// While one stands, the lookups read the explanation file once, at the
+// first of them, and form each line's key once: a page of messages, each
+// looking up its origin and its remedy, costs one reading of the file, not
+// two a message. The file is read afresh once the last one is gone (the
+// explanation form rewrites it).
+class ExplanationsKept {
+ public:
+  ExplanationsKept();
+  ~ExplanationsKept();
+  ExplanationsKept(const ExplanationsKept&) = delete;
+  ExplanationsKept& operator=(const ExplanationsKept&) = delete;
+};
+
 // The origin line of message n (1-based): "no help description available
 // for this error message." when no record matches, "" when the file cannot
 // be read or n names no message.

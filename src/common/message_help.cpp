@@ -39,7 +39,6 @@ bool KeyMatches(const std::string& line, const std::string& message) {
 
 std::string HeldMessage(int n) { return n >= 1 && n <= MsgCount ? MsgText[n] : std::string(); }
 
-
 void ShowMessageBox(const std::string& caption, const std::string& text) {
   platform::Dialogs().ShowMessage(
       {caption, OemToDisplayText(text), platform::MessageKind::Plain, platform::MessageButtons::Ok});

@@ -752,6 +752,8 @@ void WriteReportMessages() {
   // refused) is no part of a printout.
   const std::vector<std::string>& messages = PairMessages();
   if (AbortFlag || messages.empty()) return;
+  // Each message's origin and remedy from one reading of the file.
+  const ExplanationsKept explanations;
   WriteReportText("");
   WriteReportText("");
   WriteReportText("REMARKS, WARNINGS AND ERROR MESSAGES");

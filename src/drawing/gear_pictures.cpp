@@ -287,14 +287,15 @@ void DrawGears(std::uint16_t code, std::uint16_t device) {
         CadEndBody();
         break;
       case 9:
-        CadBeginBody();
+        CadBeginBody(Module());
         DrawRack(rack.Teeth, rack.Bores, rack.Distance, rack.Diameter);
         CadEndBody();
         break;
       case 1: case 2:
         if (!GearBoreFitsSolid(code)) break;
-        // The gear turns about its centre, the frame's origin.
-        CadBeginBody(FrameOriginX, FrameOriginY);
+        // The gear turns about its centre, the frame's origin; its teeth
+        // are cut with the module their outline is kept by.
+        CadBeginBody(FrameOriginX, FrameOriginY, ToothHeightModule());
         DrawGearPair(code);
         CadEndBody();
         break;

@@ -344,7 +344,7 @@ std::map<std::string, std::function<std::vector<ListText>()>> ComposedCalls() {
       {"\"Fatal  : z\" + common::IntToText(i) + \" < 2!\"", samples({"Fatal  : z1 < 2!", "Fatal  : z2 < 2!"})},
       {"\"Fatal  : rw\" + common::IntToText(i) + \" > 100000 mm !\"",
        samples({"Fatal  : rw1 > 100000 mm !", "Fatal  : rw2 > 100000 mm !"})},
-      {"TightCurveWarning(gear, WholeDegrees(Kept.bend[gear].driveAngle, p.k))",
+      {"TightCurveWarning(gear, WholeDriveDegree(Kept.bend[gear].driveAngle))",
        samples({drawing::TightCurveWarning(1, 60), drawing::TightCurveWarning(2, 359)})},
       {"InterferenceWarning(Kept.mesh.firstDegree, Kept.mesh.largestArea)",
        samples({drawing::InterferenceWarning(10, 1.23L), drawing::InterferenceWarning(0, 0.01L)})},

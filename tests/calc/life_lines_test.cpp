@@ -134,5 +134,28 @@ TEST(LifeLines, EverySafetyOfBothMethodsOnItsLine) {
   }
 }
 
+// Read as the rating sweep reads them, a corner rated only where the walk
+// along the line comes to it and could find f there, the lines give the
+// cycles of the whole line rated, to the last bit: every line of both
+// methods, products on either side of each other, safeties from the long
+// end beyond the static point.
+TEST(LifeLines, ALineRatedWhereItIsReadReadsAsTheWholeLineRated) {
+  std::mt19937 random(75);
+  auto uniform = [&random](Real low, Real high) {
+    return low + (high - low) * std::uniform_real_distribution<double>(0, 1)(random);
+  };
+  for (const LifeLineMethod method : {LifeLineMethod::Din, LifeLineMethod::Iso})
+    for (std::uint16_t group = 1; group <= 8; ++group)
+      for (std::uint16_t heat = 0; heat <= 7; ++heat)
+        for (int k = 0; k < 40; ++k) {
+          const TLifeLine& line = k % 2 == 0 ? FlankLifeLine(method, group, heat, k % 4 == 0 ? 0 : 2)
+                                             : RootLifeLine(method, group, heat);
+          const Real endurance = uniform(0.6L, 1.5L), atStatic = uniform(0.6L, 1.5L), f = uniform(0.5L, 4);
+          EXPECT_EQ(CyclesOnRatedLifeLine(line, endurance, atStatic, f, "Error  : LtH"),
+                    CyclesOnLifeLine(RatedLifeLine(line, endurance, atStatic), f, "Error  : LtH"))
+              << static_cast<double>(endurance) << " " << static_cast<double>(atStatic) << " " << static_cast<double>(f);
+        }
+}
+
 }  // namespace
 }  // namespace calc

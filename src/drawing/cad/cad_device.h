@@ -57,6 +57,14 @@ struct TBodyAxis {
   Real X = 0, Y = 0;
 };
 
+// A body: the axis it turns about, where it turns (a gear), and the module
+// of its teeth, where it has teeth (0: none), whose size says how closely
+// a device that models the body keeps to its outline.
+struct TBody {
+  std::optional<TBodyAxis> axis;
+  Real module = 0;
+};
+
 // The back end of one device. Every operation does nothing unless a device
 // overrides it, so the none device ignores every primitive.
 // Coordinates arrive with the drawing origin and the text alignment already
@@ -131,8 +139,9 @@ class CadBackEnd {
   // The closed outlines drawn between BeginBody and EndBody bound one body
   // (a gear with its bore): a device that models solids (STEP) extrudes the
   // material they enclose between the drawing's two heights; the others draw
-  // them as any lines. A body that turns (a gear) comes with its axis.
-  virtual void BeginBody(std::optional<TBodyAxis> axis) {}
+  // them as any lines. A body that turns (a gear) comes with its axis,
+  // one with teeth with their module.
+  virtual void BeginBody(const TBody& body) {}
   virtual void EndBody() {}
 
   // ---- Primitives -----------------------------------------------------------

@@ -332,9 +332,9 @@ void CadInsertBlock(const std::string& name, Real x, Real y, Real angle, Real sx
   }
 }
 
-void CadBeginBody() { CadTarget().BeginBody(std::nullopt); }
-void CadBeginBody(Real axisX, Real axisY) {
-  CadTarget().BeginBody(TBodyAxis{axisX + CadDrawing.CadOriginX, axisY + CadDrawing.CadOriginY});
+void CadBeginBody(Real module) { CadTarget().BeginBody(TBody{std::nullopt, module}); }
+void CadBeginBody(Real axisX, Real axisY, Real module) {
+  CadTarget().BeginBody(TBody{TBodyAxis{axisX + CadDrawing.CadOriginX, axisY + CadDrawing.CadOriginY}, module});
 }
 void CadEndBody() { CadTarget().EndBody(); }
 

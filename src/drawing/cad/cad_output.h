@@ -97,9 +97,10 @@ void CadPolylineEnd();
 // The outlines drawn between these two bound one body, which a device that
 // models solids (STEP) makes a solid of (cad_device.h). Not inside blocks.
 // A body that turns about an axis (a gear) names it, at (axisX, axisY) of
-// the drawing (the origin added, as to the primitives).
-void CadBeginBody();
-void CadBeginBody(Real axisX, Real axisY);
+// the drawing (the origin added, as to the primitives); one with teeth
+// names their module (0: none).
+void CadBeginBody(Real module = 0);
+void CadBeginBody(Real axisX, Real axisY, Real module);
 void CadEndBody();
 // Places a block (origin not added).
 void CadInsertBlock(const std::string& name, Real x, Real y, Real angle, Real sx, Real sy);

@@ -66,7 +66,8 @@ struct RunEdge {
 // meet.
 class EdgeMaker {
  public:
-  EdgeMaker(const Path& run, Sketch& sketch) : run_(run), sketch_(sketch) {}
+  EdgeMaker(const Path& run, Sketch& sketch, const SmoothLimits& limits = {})
+      : run_(run), sketch_(sketch), limits_(limits) {}
 
   // The edges of the pieces first .. first + count - 1 of `pieces`
   // (consecutive in the run), all lines of one pen or one arc, as the run
@@ -117,7 +118,7 @@ class EdgeMaker {
     };
     const std::array<double, 2> start = through(before, pieces[first], true);
     const std::array<double, 2> finish = through(after, pieces[first + count - 1], false);
-    for (const SmoothPiece& piece : SmoothPieces(points, start, finish)) {
+    for (const SmoothPiece& piece : SmoothPieces(points, start, finish, limits_)) {
       Edge edge = Edge::Line(VertexAt(at[piece.first]), VertexAt(at[piece.last]));
       edge.poles = piece.poles;
       edges.push_back({{sketch_.AddEdge(edge), true}, at[piece.first]});
@@ -137,20 +138,21 @@ class EdgeMaker {
  private:
   const Path& run_;
   Sketch& sketch_;
+  SmoothLimits limits_;
   std::unordered_map<std::size_t, std::size_t> vertices_;
 };
 
 // The run without pieces shorter than a reader's tolerance, its short sides
 // merged where it runs on smoothly (MergeShortSides), and its pieces in
 // order; a closed run's last piece goes back to its first point.
-std::vector<Piece> Pieces(Path& run, bool closed) {
+std::vector<Piece> Pieces(Path& run, bool closed, const SmoothLimits& limits = {}) {
   Path kept;
   kept.reserve(run.size());
   for (const Point& p : run)
     if (kept.empty() || !Same(kept.back(), p)) kept.push_back(p);
   if (closed)
     while (kept.size() > 1 && Same(kept.back(), kept.front())) kept.pop_back();
-  run = MergeShortSides(kept, closed);
+  run = MergeShortSides(kept, closed, limits);
   std::vector<Piece> pieces;
   for (std::size_t k = 1; k < run.size(); ++k) pieces.push_back({k - 1, k});
   if (closed && run.size() > 1) pieces.push_back({run.size() - 1, 0});
@@ -255,15 +257,15 @@ namespace {
 
 // The loop as a ring of the sketch, counter-clockwise (a whole circle one
 // edge from and to its point at angle 0); empty when it has no two pieces.
-Ring LoopRing(const Loop& loop, Sketch& sketch) {
+Ring LoopRing(const Loop& loop, Sketch& sketch, const SmoothLimits& limits) {
   if (loop.path.empty()) {
     const std::size_t v = sketch.AddVertex(loop.cx + loop.r, loop.cy);
     return {{sketch.AddEdge(Edge::Arc(v, v, loop.cx, loop.cy, loop.r)), true}};
   }
   Path run = loop.path;
-  const std::vector<Piece> pieces = Pieces(run, true);
+  const std::vector<Piece> pieces = Pieces(run, true, limits);
   if (pieces.size() < 2) return {};
-  EdgeMaker maker(run, sketch);
+  EdgeMaker maker(run, sketch, limits);
   Ring ring;
   for (const RunEdge& e : Edges(run, pieces, true, maker)) ring.push_back(e.use);
   return ring;
@@ -288,6 +290,11 @@ Point Probe(const Loop& loop) { return loop.path.empty() ? Point{loop.cx + loop.
 
 bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi, Slab& slab,
               const Point* axis) {
+  return MakeSlab(outer, holes, lo, hi, slab, axis, SmoothLimits{});
+}
+
+bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi, Slab& slab,
+              const Point* axis, const SmoothLimits& limits) {
   slab = Slab{};
   slab.lo = lo;
   slab.hi = hi;
@@ -298,7 +305,7 @@ bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, doub
   const bool ring = bore != holes.end();
   const std::size_t boreIndex = static_cast<std::size_t>(bore - holes.begin());
   Path run = outer.path;
-  const std::vector<Piece> pieces = Pieces(run, true);
+  const std::vector<Piece> pieces = Pieces(run, true, limits);
   std::vector<std::size_t> cuts;
   Point centre;
   if (!outer.path.empty()) {
@@ -319,13 +326,13 @@ bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, doub
       holeRings.emplace_back();
       continue;
     }
-    const Ring hole = LoopRing(holes[h], sketch);
+    const Ring hole = LoopRing(holes[h], sketch, limits);
     if (hole.empty()) return false;
     holeRings.push_back(Turned(hole));
   }
   if (cuts.empty()) {
     // One face at each height, the outline's with its holes.
-    const Ring outline = LoopRing(outer, sketch);
+    const Ring outline = LoopRing(outer, sketch, limits);
     if (outline.empty()) return false;
     slab.boundaries.push_back(outline);
     slab.boundaries.insert(slab.boundaries.end(), holeRings.begin(), holeRings.end());
@@ -333,7 +340,7 @@ bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, doub
     return true;
   }
   // The outline's edges from the first cut on, each sector's in turn.
-  EdgeMaker maker(run, sketch);
+  EdgeMaker maker(run, sketch, limits);
   std::vector<char> cutAt(run.size(), 0);
   for (const std::size_t k : cuts) cutAt[k] = 1;
   std::vector<RunEdge> edges = Edges(run, pieces, true, maker, cutAt);

@@ -123,6 +123,11 @@ struct Slab {
 // it, which a reader's Boolean operations fail on.
 bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi, Slab& slab,
               const Point* axis = nullptr);
+// The same, its smooth stretches following the outline within the limits
+// (those of the module of its teeth, step_smooth_runs.h).
+struct SmoothLimits;
+bool MakeSlab(const Loop& outer, const std::vector<Loop>& holes, double lo, double hi, Slab& slab,
+              const Point* axis, const SmoothLimits& limits);
 
 // An open run (or one whose last point repeats its first) as edges added
 // to the sketch.

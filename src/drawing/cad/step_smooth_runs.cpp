@@ -7,15 +7,13 @@
 #include <numbers>
 #include <vector>
 
+#include "drawing/outlines/simple_outline.h"
+
 namespace drawing::step {
 
 namespace {
 
 constexpr std::size_t None = SIZE_MAX;
-
-// No point dropped by MergeShortSides lies farther than this (mm) from the
-// side that now passes it.
-constexpr double MergeDeviation = 0.002;
 
 double Length(const Point& a, const Point& b) { return std::hypot(b.x - a.x, b.y - a.y); }
 
@@ -30,7 +28,18 @@ double DistanceToSegment(const Point& p, const Point& a, const Point& b) {
 
 }  // namespace
 
-Path MergeShortSides(const Path& run, bool closed) {
+SmoothLimits SmoothLimits::ForModule(double module) {
+  SmoothLimits limits;
+  if (!(module > 0)) return limits;
+  const double scale = static_cast<double>(TinySideFor(module) / TinySide);
+  limits.shortSide *= scale;
+  limits.mergeDeviation *= scale;
+  limits.fitTolerance *= scale;
+  limits.mostAllowance *= scale;
+  return limits;
+}
+
+Path MergeShortSides(const Path& run, bool closed, const SmoothLimits& limits) {
   const std::size_t n = run.size();
   const std::size_t fewest = closed ? 3 : 2;
   if (n <= fewest) return run;
@@ -59,11 +68,11 @@ Path MergeShortSides(const Path& run, bool closed) {
     return std::fabs(std::atan2(ux * vy - uy * vx, ux * vx + uy * vy));
   };
   // Whether the side from point a to point b passes every point of the run
-  // between them within MergeDeviation.
+  // between them within the merge deviation.
   const auto staysClose = [&](std::size_t a, std::size_t b) {
     if (!(Length(run[a], run[b]) > 0)) return false;
     for (std::size_t i = (a + 1) % n; i != b; i = (i + 1) % n)
-      if (DistanceToSegment(run[i], run[a], run[b]) > MergeDeviation) return false;
+      if (DistanceToSegment(run[i], run[a], run[b]) > limits.mergeDeviation) return false;
     return true;
   };
   // The sides still to look at, by the point they start from.
@@ -74,7 +83,7 @@ Path MergeShortSides(const Path& run, bool closed) {
     const std::size_t k = work.back();
     work.pop_back();
     const std::size_t j = alive[k] ? next[k] : None;
-    if (j == None || run[j].sweep != 0 || !(Length(run[k], run[j]) < ShortSide)) continue;
+    if (j == None || run[j].sweep != 0 || !(Length(run[k], run[j]) < limits.shortSide)) continue;
     // The end where the run goes on more smoothly goes.
     std::size_t drop = None;
     double least = smooth;
@@ -112,11 +121,9 @@ Path MergeShortSides(const Path& run, bool closed) {
 
 namespace {
 
-// A curve follows its lines within this (mm), or within a corner's height
-// over its chord, up to MostAllowance: as closely as the lines themselves
-// follow the shape they were drawn along.
-constexpr double FitTolerance = 0.002;
-constexpr double MostAllowance = 0.01;
+// (A curve follows its lines within the fit tolerance, or within a
+// corner's height over its chord, up to the most allowance: as closely as
+// the lines themselves follow the shape they were drawn along.)
 
 struct Vec {
   double x = 0, y = 0;
@@ -175,7 +182,8 @@ double Bernstein(int k, double u) {
 // The pieces of one stretch, fitted from its ends inwards.
 class StretchFitter {
  public:
-  StretchFitter(const std::vector<double>& points, Vec start, Vec end) : points_(points) {
+  StretchFitter(const std::vector<double>& points, Vec start, Vec end, const SmoothLimits& limits)
+      : points_(points) {
     const std::size_t n = points.size() / 2;
     // About the first point, for the areas' sake.
     base_ = {points[0], points[1]};
@@ -185,14 +193,14 @@ class StretchFitter {
     // (the middles of its lines); the allowances of the points and of the
     // lines' middles.
     turn_.assign(n, 0);
-    allowance_.assign(n, FitTolerance);
+    allowance_.assign(n, limits.fitTolerance);
     for (std::size_t i = 1; i + 1 < n; ++i) {
       turn_[i] = std::atan2(Cross(side_[i - 1], side_[i]), Dot(side_[i - 1], side_[i]));
       const Vec a = 0.5 * (p_[i - 1] + p_[i]), b = 0.5 * (p_[i] + p_[i + 1]);
       const Vec chord = b - a;
       const double length = Norm(chord);
       const double height = length > 0 ? std::fabs(Cross(chord, p_[i] - a)) / length : 0;
-      allowance_[i] = std::max(FitTolerance, std::min(height, MostAllowance));
+      allowance_[i] = std::max(limits.fitTolerance, std::min(height, limits.mostAllowance));
     }
     for (std::size_t k = 0; k + 1 < n; ++k)
       sideAllowance_.push_back(std::max(allowance_[k], allowance_[k + 1]));
@@ -391,10 +399,10 @@ class StretchFitter {
 }  // namespace
 
 std::vector<SmoothPiece> SmoothPieces(const std::vector<double>& points, std::array<double, 2> start,
-                                      std::array<double, 2> end) {
+                                      std::array<double, 2> end, const SmoothLimits& limits) {
   if (points.size() < 4) return {};
   if (points.size() == 4) return {{0, 1, {}}};
-  StretchFitter fitter(points, {start[0], start[1]}, {end[0], end[1]});
+  StretchFitter fitter(points, {start[0], start[1]}, {end[0], end[1]}, limits);
   return fitter.Fit();
 }
 

@@ -26,6 +26,7 @@
 #include "drawing/outlines/simple_outline.h"
 #include "drawing/cad/step_entities.h"
 #include "drawing/cad/step_geometry.h"
+#include "drawing/cad/step_smooth_runs.h"
 
 namespace drawing {
 
@@ -299,10 +300,11 @@ class StepDevice : public CadBackEnd {
   // Runs of lines change edges where the pen changes (a flank and a land).
   void SelectPen(int pen) override { pen_ = pen; }
 
-  void BeginBody(std::optional<TBodyAxis> axis) override {
+  void BeginBody(const TBody& body) override {
     if (inBody_) EndBody();
     inBody_ = true;
-    axis_ = axis;
+    axis_ = body.axis;
+    limits_ = step::SmoothLimits::ForModule(static_cast<double>(body.module));
   }
 
   void EndBody() override {
@@ -367,6 +369,7 @@ class StepDevice : public CadBackEnd {
   void Reset() {
     inBody_ = false;
     axis_.reset();
+    limits_ = {};
     pen_ = 0;
     body_.Clear();
     loose_.Clear();
@@ -440,7 +443,7 @@ class StepDevice : public CadBackEnd {
       for (std::size_t j = i + 1; j < outlines.size(); ++j)
         if (outlines[j].parent == static_cast<int>(i)) members.push_back(j);
       step::Slab solid;
-      if (!Extruded(outlines, members, lo, hi, axis_, solid)) {
+      if (!Extruded(outlines, members, lo, hi, axis_, limits_, solid)) {
         // An outline that crosses itself bounds no material a solid could
         // be made of: rather than a file without the part, none.
         RefuseSolidOutput("self-crossing outline, not one solid; no STEP file written");
@@ -455,7 +458,8 @@ class StepDevice : public CadBackEnd {
   // extruded from lo to hi, its caps' sectors meeting at the axis where
   // the body has one; false when no valid solid comes of it.
   static bool Extruded(const std::vector<Outline>& outlines, const std::vector<std::size_t>& members, double lo,
-                       double hi, const std::optional<TBodyAxis>& axis, step::Slab& solid) {
+                       double hi, const std::optional<TBodyAxis>& axis, const step::SmoothLimits& limits,
+                       step::Slab& solid) {
     // Outlines that cross or touch themselves or each other bound no area
     // a solid could be made of.
     std::vector<TPenPolygon> polygons;
@@ -466,9 +470,9 @@ class StepDevice : public CadBackEnd {
     };
     std::vector<step::Loop> holes;
     for (std::size_t k = 1; k < members.size(); ++k) holes.push_back(loop(outlines[members[k]]));
-    if (!axis) return step::MakeSlab(loop(outlines[members[0]]), holes, lo, hi, solid);
+    if (!axis) return step::MakeSlab(loop(outlines[members[0]]), holes, lo, hi, solid, nullptr, limits);
     const Point centre{static_cast<double>(axis->X), static_cast<double>(axis->Y)};
-    return step::MakeSlab(loop(outlines[members[0]]), holes, lo, hi, solid, &centre);
+    return step::MakeSlab(loop(outlines[members[0]]), holes, lo, hi, solid, &centre, limits);
   }
 
   // The loose figures as edges at height 0.
@@ -508,6 +512,7 @@ class StepDevice : public CadBackEnd {
 
   bool inBody_ = false;
   std::optional<TBodyAxis> axis_;  // of the body drawn
+  step::SmoothLimits limits_;      // how closely its outline is kept
   int pen_ = 0;
   Figures body_;
   Figures loose_;

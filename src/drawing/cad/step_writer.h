@@ -11,7 +11,8 @@
 // edge at height 0 (pitch curves, the pair, the diagrams); outlines of a
 // body that close nothing join them. Between the corners of an outline a
 // straight stretch is a line, a smooth one a few smooth curves
-// (step_smooth_runs.h), in a solid the side over each a plane or a
+// (step_smooth_runs.h) that keep to it as closely as the module of the
+// body's teeth asks, in a solid the side over each a plane or a
 // B-spline surface; the caps are cut into sectors (step_geometry.h), which
 // meet on a gear's axis when it has no bore; each
 // run of edges outside the solids is one chain. A body that makes no one solid

@@ -18,7 +18,13 @@ struct TBendFinding {
   bool tight = false;   // a fold longer than the limit somewhere
   Real driveAngle = 0;  // where the first such fold begins, radians of gear 1
   Real longest = 0;     // the longest fold of the tip or root curve, mm
+  long tangents = 0;    // the tangents it read: its work
 };
+
+// The most steps the check takes along one piece of the track (between two
+// samples): its work grows with the track's samples, not with the length
+// of the curve.
+inline constexpr int StepsPerSample = 4;
 
 // The folds of the tip curve (tipHeight outside the track) and the root
 // curve (rootDepth inside) over the closed track, against a quarter of the

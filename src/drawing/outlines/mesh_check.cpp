@@ -986,7 +986,6 @@ TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::ve
   const Real tolerance = OverlapToleranceFactor * modules.cut * modules.cut;
   const Real gap = ContactGapFactor * modules.cut;
   const Real pitch = std::numbers::pi_v<Real> * modules.pitch;
-  const long cycle = 360L * std::max(turns, 1);
   // The drive angles grow: the piece of gear 2's track that holds each
   // is found from the last one's on.
   const std::size_t samples = track2.Phi.size();
@@ -1007,7 +1006,7 @@ TMeshFinding CheckMeshing(const std::vector<TContourPiece>& gear1, const std::ve
     ++finding.overlapping;
     if (finding.firstDegree < 0) {
       finding.firstAngle = phi;
-      finding.firstDegree = static_cast<int>(std::lround(phi * 180 / std::numbers::pi_v<Real>) % cycle);
+      finding.firstDegree = WholeDriveDegree(phi);
     }
     if (area > finding.largestArea) {
       finding.largestArea = area;

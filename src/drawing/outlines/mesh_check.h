@@ -50,7 +50,7 @@ struct TMeshModules {
 struct TMeshFinding {
   int positions = 0;         // drive-angle positions checked
   int overlapping = 0;       // of them, those where the outlines overlap
-  int firstDegree = -1;      // drive angle of the first, whole degrees; -1 none
+  int firstDegree = -1;      // drive angle of the first (WholeDriveDegree); -1 none
   Real firstAngle = 0;       // and exactly, radians
   Real largestArea = 0;      // the largest overlap, mm2
   Real largestAngle = 0;     // and its drive angle, radians

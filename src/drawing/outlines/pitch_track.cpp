@@ -457,6 +457,11 @@ TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling) {
   return track;
 }
 
+int WholeDriveDegree(Real phi) {
+  const long degree = std::lround(common::RadToDeg(phi)) % 360;
+  return static_cast<int>(degree < 0 ? degree + 360 : degree);
+}
+
 Real GearTwoTurn(const TPitchTrack& track, Real phi) {
   Real x, y, sigma;
   track.AtDriveAngle(phi, x, y, sigma);

@@ -81,6 +81,10 @@ struct TPitchTrack {
   // Keeps a copy of the pieces in double precision for At (TrackPitchCurve
   // does, once the pieces are final).
   void KeepFastPieces();
+  // Piece i's cubic in double precision (the kept copy, if there is one).
+  TCubic<double> FastCubic(std::size_t i) const {
+    return fast_.size() == Pieces.size() ? fast_[i].cubic : Pieces[i].As<double>();
+  }
 
  private:
   mutable std::size_t lastPiece_ = 0;  // the piece At found last
@@ -101,6 +105,13 @@ enum class TrackSampling {
 // The pitch curve of gear 1 (one turn) or of gear 2 (k turns of gear 1,
 // gear 2 rolling on curve 1 at the centre distance NcPair.a).
 TPitchTrack TrackPitchCurve(int gear, TrackSampling sampling = TrackSampling::Adaptive);
+
+// A drive angle (radians, of any turn of gear 1) as the whole degree of
+// one turn, 0 to 359, that the messages name: both pitch curves repeat
+// with each turn of gear 1 (gear 2's radius there is the centre distance
+// less gear 1's), so a place of any turn is the place of the first, and an
+// angle that rounds to a whole turn is its start.
+int WholeDriveDegree(Real phi);
 
 // The turn of gear 2 in degrees (counter-clockwise) that brings its pitch
 // point of the drive angle phi of gear 1 onto the line of centres, facing

@@ -30,12 +30,6 @@ struct KeptFindings {
 
 KeptFindings Kept;
 
-int WholeDegrees(Real radians, int turns) {
-  const long cycle = 360L * std::max(turns, 1);
-  const long degree = std::lround(radians * 180 / std::numbers::pi_v<Real>) % cycle;
-  return static_cast<int>(degree < 0 ? degree + cycle : degree);
-}
-
 // Whether the substitute spur pair the sweep left (its last position)
 // meshes: a contact ratio of 1 or more, or a tip that reaches into the
 // mating root (negative clearance).
@@ -99,7 +93,7 @@ void AddToothWarnings() {
   constexpr auto finding = common::MessageWeight::Finding;
   for (int gear = 1; gear <= 2; ++gear)
     if (Kept.bend[gear].tight)
-      common::AddErrorMessage(TightCurveWarning(gear, WholeDegrees(Kept.bend[gear].driveAngle, p.k)), finding);
+      common::AddErrorMessage(TightCurveWarning(gear, WholeDriveDegree(Kept.bend[gear].driveAngle)), finding);
   if (Kept.mesh.overlapping > 0)
     common::AddErrorMessage(InterferenceWarning(Kept.mesh.firstDegree, Kept.mesh.largestArea), finding);
   else if (!Kept.mesh.contact && Kept.mesh.positions > 0)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calc/spur_gear_data.h"
+#include "drawing/cad/step_smooth_runs.h"
 #include "drawing/gear_designs.h"
 #include "support/occt_draw.h"
 
@@ -64,9 +65,11 @@ inline double CornerGap(const drawingtest::Polygon& p, double degrees) {
 // lines (the smooth stretches between corners are a few curves each); the
 // bore's wall and the caps in sectors of some 48 lines, and more than two
 // caps when there are many lines; where the edges were measured, none
-// shorter than 0.02 mm where the outline runs on smoothly (a mesher grades
-// its elements down to the shortest).
-inline void ExpectGearSolid(const testsupport::StepShape& shape, const drawingtest::Polygon& outline, int gear) {
+// shorter than the short side (0.02 mm, less for teeth of a small module)
+// where the outline runs on smoothly (a mesher grades its elements down to
+// the shortest).
+inline void ExpectGearSolid(const testsupport::StepShape& shape, const drawingtest::Polygon& outline, int gear,
+                            double shortSide = drawing::step::ShortSide) {
   EXPECT_EQ(shape.solids, 1) << shape.output;
   EXPECT_TRUE(shape.valid) << shape.output;
   EXPECT_FALSE(shape.c0) << shape.output;
@@ -78,10 +81,10 @@ inline void ExpectGearSolid(const testsupport::StepShape& shape, const drawingte
   const int caps = 2 * (sectors >= 3 ? sectors : 1);
   EXPECT_GE(shape.faces, corners + (sectors >= 3 ? 2 * 2 : 2)) << shape.output;
   EXPECT_LE(shape.faces, static_cast<int>(outline.size()) / 2 + caps + (bore > 0 ? sectors : 0)) << shape.output;
-  // Measured: no edge shorter than 0.02 mm but between two corners closer
-  // than that.
+  // Measured: no edge shorter than the short side but between two corners
+  // closer than that.
   if (shape.shortestEdge >= 0) {
-    EXPECT_GE(shape.shortestEdge, std::min(0.02, CornerGap(outline, 20)) * (1 - 1e-6)) << shape.output;
+    EXPECT_GE(shape.shortestEdge, std::min(shortSide, CornerGap(outline, 20)) * (1 - 1e-6)) << shape.output;
   }
 }
 

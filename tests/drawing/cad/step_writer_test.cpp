@@ -22,6 +22,7 @@
 
 #include <chrono>
 #include <algorithm>
+#include <map>
 #include <clocale>
 #include <cmath>
 #include <utility>
@@ -37,6 +38,9 @@
 #include "platform/clock.h"
 #include "support/occt_draw.h"
 #include "drawing/cad/step_gear_checks.h"
+#include "drawing/cad/step_geometry.h"
+#include "drawing/cad/step_smooth_runs.h"
+#include "drawing/outlines/tooth_contour.h"
 
 namespace {
 
@@ -95,6 +99,7 @@ TEST_F(StepWriterTest, ReferenceGearsAreSolidsThatHalveAlongTheAxis) {
     const drawingtest::TReferenceDesign* design;
     int gear;
     drawingtest::Polygon outline;
+    double shortSide;  // of the module its teeth are cut with
   };
   std::vector<Written> written;
   std::vector<std::string> files;
@@ -122,7 +127,8 @@ TEST_F(StepWriterTest, ReferenceGearsAreSolidsThatHalveAlongTheAxis) {
       }
       files.push_back(DrawStep(gear, name));
       EXPECT_EQ(common::MsgCount, 0) << common::MsgText[1];
-      written.push_back({&design, gear, std::move(outline)});
+      written.push_back({&design, gear, std::move(outline),
+                         step::SmoothLimits::ForModule(static_cast<double>(ToothHeightModule())).shortSide});
     }
   }
   // (Read in two runs of the reader at once.)
@@ -134,13 +140,65 @@ TEST_F(StepWriterTest, ReferenceGearsAreSolidsThatHalveAlongTheAxis) {
     SCOPED_TRACE(w.design->Name + " gear " + std::to_string(w.gear));
     // (The design's face width and bore, for the solid's volume.)
     drawingtest::SetReferenceDesign(*w.design);
-    ExpectGearSolid(shape, w.outline, w.gear);
+    ExpectGearSolid(shape, w.outline, w.gear, w.shortSide);
     EXPECT_TRUE(shape.bopValid) << shape.output;
     EXPECT_GE(shape.shortestEdge, 1e-3) << shape.output;
     if (calc::SpurGearData.BoreDiameter[w.gear] > 0) continue;
     EXPECT_GE(shape.halfSolids[0], 1) << shape.output;
     EXPECT_GE(shape.halfSolids[1], 1) << shape.output;
     EXPECT_NEAR((shape.halfVolumes[0] + shape.halfVolumes[1]) / shape.volume, 1, 1e-5) << shape.output;
+  }
+}
+
+// The lines and curves the STEP device makes of each reference gear's
+// outline keep to the stretch of the outline between their ends within a
+// hundredth of the module the teeth are cut with, teeth of a module of
+// hundredths of a millimetre too (whose file, its limits fixed in
+// millimetres, was 2.9 % of the module off).
+TEST_F(StepWriterTest, EdgesKeepToTheOutlineByTheModule) {
+  for (const drawingtest::TReferenceDesign& design : drawingtest::ReferenceDesigns()) {
+    drawingtest::SetReferenceDesign(design);
+    calc::CalcNoncircularPair();
+    ASSERT_EQ(common::FatalFlag, 0) << design.Name;
+    const double module = static_cast<double>(ToothHeightModule());
+    for (const int gear : {1, 2}) {
+      step::Path run;
+      for (const TContourPiece& piece : GearContour(gear))
+        for (std::size_t i = 0; i < piece.X.size(); ++i) {
+          const step::Point p{static_cast<double>(piece.X[i]), static_cast<double>(piece.Y[i]), piece.Pen};
+          if (run.empty() || run.back().x != p.x || run.back().y != p.y) run.push_back(p);
+        }
+      if (run.size() > 1 && run.front().x == run.back().x && run.front().y == run.back().y) run.pop_back();
+      step::Slab slab;
+      if (!step::MakeSlab(step::Loop{run}, {}, 0, 1, slab, nullptr, step::SmoothLimits::ForModule(module))) continue;
+      std::map<std::pair<double, double>, std::size_t> at;
+      for (std::size_t k = 0; k < run.size(); ++k) at.emplace(std::make_pair(run[k].x, run[k].y), k);
+      const step::Sketch& sketch = slab.sketch;
+      double worst = 0;
+      for (const step::Edge& e : sketch.edges) {
+        const auto a = at.find({sketch.x[e.from], sketch.y[e.from]}), b = at.find({sketch.x[e.to], sketch.y[e.to]});
+        // (Arcs, and the cuts of the caps from the centre, are no stretch.)
+        if (e.arc || a == at.end() || b == at.end()) continue;
+        for (int j = 0; j <= 32; ++j) {
+          const double u = j / 32.0, v = 1 - u;
+          double x = v * sketch.x[e.from] + u * sketch.x[e.to], y = v * sketch.y[e.from] + u * sketch.y[e.to];
+          if (!e.poles.empty()) {
+            const double w[4] = {v * v * v, 3 * v * v * u, 3 * v * u * u, u * u * u};
+            x = y = 0;
+            for (int k = 0; k < 4; ++k) x += w[k] * e.poles[2 * k], y += w[k] * e.poles[2 * k + 1];
+          }
+          double nearest = 1e30;
+          for (std::size_t k = a->second; k != b->second; k = (k + 1) % run.size()) {
+            const step::Point &p = run[k], &q = run[(k + 1) % run.size()];
+            const double dx = q.x - p.x, dy = q.y - p.y, l2 = dx * dx + dy * dy;
+            const double t = l2 > 0 ? std::clamp(((x - p.x) * dx + (y - p.y) * dy) / l2, 0.0, 1.0) : 0;
+            nearest = std::min(nearest, std::hypot(x - p.x - t * dx, y - p.y - t * dy));
+          }
+          worst = std::max(worst, nearest);
+        }
+      }
+      EXPECT_LE(worst, 0.01 * module) << design.Name << " gear " << gear << ", module " << module;
+    }
   }
 }
 
