@@ -384,8 +384,7 @@ TEST(TypedNamesByXEvents, FoldersOfAnyNameKeepTheSettings) {
     for (const bool second : {false, true}) {
       Session session(x, dir);
       ASSERT_TRUE(session.Start(server.Display(), "e.vb4", inFolder)) << name;
-      x.Focus(session.Window());
-      x.Keys({second ? "shift+F1" : "ctrl+o"});
+      x.Focus(session.Window()), x.Keys({second ? "shift+F1" : "ctrl+o"});
       if (!second) { ASSERT_NO_FATAL_FAILURE(session.TypeInFileDialog("^Open$", "d.vb4")); }
       ASSERT_TRUE(WaitUntil([&] { return session.CaptionEndsWith("d.vb4"); })) << name;
       if (second) {
@@ -393,9 +392,7 @@ TEST(TypedNamesByXEvents, FoldersOfAnyNameKeepTheSettings) {
         EXPECT_NE(x.WaitForTitle("^material database +\\(" + TitleEnd(tables.string() + "/vobwst.dbf)")), "") << name;
       } else {
         ASSERT_NO_FATAL_FAILURE(session.Menu("alt+f", {"t"}));  // Settings
-        x.Focus(x.WaitForTitle("^Settings$"));
-        x.Keys({"Tab", "Tab", "ctrl+a"});
-        x.Type(tables.string());
+        x.Focus(x.WaitForTitle("^Settings$")), x.Keys({"Tab", "Tab", "ctrl+a"}), x.Type(tables.string());
         x.Keys({"alt+s"});
         EXPECT_TRUE(WaitUntil([&] { return fs::exists(folder / "vob4.cfg"); })) << name;
       }
@@ -409,10 +406,9 @@ TEST(TypedNamesByXEvents, FoldersOfAnyNameKeepTheSettings) {
 }
 
 // The tool table's window (Database > Cutting tool) and its printout to the
-// File and HTML File devices (asked for, as the settings say): a name typed
-// in a dialog of the window's File menu is read as typed (data.csv,
-// tools.bak, never the .txt or .dbf the extension would give); an output
-// over a file there asks first: No keeps it, Yes replaces it.
+// File and HTML File devices: a name typed in its File menu's dialogs is
+// read as typed (data.csv, tools.bak, never the .txt or .dbf the extension
+// would give); an output over a file there asks first: No keeps it.
 TEST(TypedNamesByXEvents, TableWindowAndPrintoutsReadAsChosenAndAskBeforeReplacing) {
   const XSetUp setUp;
   const testsupport::OwnXServer server;
@@ -436,8 +432,7 @@ TEST(TypedNamesByXEvents, TableWindowAndPrintoutsReadAsChosenAndAskBeforeReplaci
     Session first(x, dir);
     ASSERT_TRUE(first.Start(server.Display(), "d.vb4")) << testsupport::Slurp(dir.Path("run.err"));
     ASSERT_NO_FATAL_FAILURE(first.Menu("alt+f", {"t"}));  // Settings
-    x.Focus(x.WaitForTitle("^Settings$"));
-    x.Keys({"alt+s"});
+    x.Focus(x.WaitForTitle("^Settings$")), x.Keys({"alt+s"});
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(dir.Path("vob4.cfg")); })) << x.Titles();
   }
   const std::regex ask("(Text Device Window \\?\r\n)FALSE");
@@ -447,9 +442,8 @@ TEST(TypedNamesByXEvents, TableWindowAndPrintoutsReadAsChosenAndAskBeforeReplaci
   ASSERT_TRUE(session.Start(server.Display(), "d.vb4")) << testsupport::Slurp(dir.Path("run.err"));
   ASSERT_NO_FATAL_FAILURE(session.Menu("alt+d", {"Down", "Return"}));
   const std::string table = x.WaitForTitle("profile of reference rack");
-  // File menu item (Down presses), the keys of the printout's device, the
-  // dialog, the name typed, the file written (none: the table's records
-  // after the append), and the answer to the question over a file there.
+  // File menu item (Down presses), the printout device's keys, dialog, name typed, the file written (none:
+  // the table's records after the append), and the answer to the question over a file there.
   struct Row { std::size_t item; std::vector<std::string> device; std::string dialog, typed, file, answer; int count; };
   const std::vector<std::string> txt = {"space", "Down", "Down", "Return"},
                                  htm = {"space", "Down", "Down", "Down", "Down", "Down", "Down", "Return"};

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "app/entry_points.h"
@@ -129,10 +130,9 @@ TEST_F(PitchCurveImportTest, BlocksInsertingBlocksStopSoonAndChangeNothing) {
 }
 
 // A curve drawn partly in entities the reader does not draw (0 to 200
-// degrees as a polyline, the rest in the entity of the row) changes the
-// design only when the user takes the rest in a question that names the
-// entity; the entity beside nothing but a line is refused naming it. On a
-// short list and on a full one the pair's texts stay, the reader's above.
+// degrees a polyline, the rest the entity of the row) is taken only when
+// the user says so in a question naming the entity; beside a mere line the
+// entity is named in the refusal. The pair's texts stay, the reader's above.
 TEST_F(PitchCurveImportTest, EntitiesLeftOutAreNamedBeforeTheDesignChanges) {
   std::string arc = "  0\r\nLWPOLYLINE\r\n  8\r\n0\r\n";
   for (int degree = 0; degree <= 200; degree += 10)
@@ -149,9 +149,7 @@ TEST_F(PitchCurveImportTest, EntitiesLeftOutAreNamedBeforeTheDesignChanges) {
     for (const bool full : {false, true}) {
       for (const std::string& rest : {line, arc}) {  // refused; then the question, answered No
         SCOPED_TRACE(kind + (full ? " on a full list" : "") + (rest == arc ? " beside an arc" : ""));
-        calc::CurveType = calc::CurveEllipse;
-        calc::PolylineCount = 3;
-        calc::NcPair.z1 = full ? 7 : 30;
+        calc::CurveType = calc::CurveEllipse, calc::PolylineCount = 3, calc::NcPair.z1 = full ? 7 : 30;
         calc::CalcNoncircularPair();
         ASSERT_EQ(common::PairMessages().size() == 12, full);
         const std::vector<std::string> pair = common::PairMessages();
@@ -160,10 +158,9 @@ TEST_F(PitchCurveImportTest, EntitiesLeftOutAreNamedBeforeTheDesignChanges) {
         dialogs_.Then(ScriptedAnswer::File(path));
         if (rest == arc) dialogs_.Then(ScriptedAnswer::Choose(1));
         app::MenuItemClick("mi_fileImportDXF");
-        EXPECT_EQ(common::AbortFlag, 1);
-        EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
-        EXPECT_EQ(calc::PolylineCount, 3);
-        EXPECT_EQ(common::DataChanged, 0);
+        // Nothing taken: the curve, the design and the pair's list as they were.
+        EXPECT_EQ(std::tuple(common::AbortFlag, calc::CurveType, calc::PolylineCount, common::DataChanged),
+                  std::tuple(1, calc::CurveEllipse, 3, 0));
         EXPECT_EQ(common::PairMessages(), pair);
         if (kind != "SOLID") { EXPECT_EQ(common::MsgText[1], "Error  : DXF: " + kind); }
         const std::string said = "not read: " + kind + " (1)", asked = dialogs_.Asked().back().text;
@@ -173,8 +170,7 @@ TEST_F(PitchCurveImportTest, EntitiesLeftOutAreNamedBeforeTheDesignChanges) {
       // Yes: the curve of the rest, and the new pair's list.
       dialogs_.Then(ScriptedAnswer::File(path)).Then(ScriptedAnswer::Choose(0));
       app::MenuItemClick("mi_fileImportDXF");
-      EXPECT_EQ(common::AbortFlag, 0);
-      EXPECT_EQ(calc::CurveType, calc::CurvePolyline);
+      EXPECT_EQ(std::tuple(common::AbortFlag, calc::CurveType), std::tuple(0, calc::CurvePolyline));
       EXPECT_TRUE(common::ShownMessagesAreCalculated());
     }
 }

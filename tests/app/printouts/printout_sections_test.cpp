@@ -1,8 +1,8 @@
 // The rows of the gear data printout that depend on the data: the
 // service-life lines and their thresholds, the rack rows, the flank
 // tolerance section by standard and module, the measurement limits of an
-// internal gear, the strength-only printout and the drive as rated. The
-// printout is written to a device and read back.
+// internal gear, and the strength-only printout. The printout is written
+// to the screen device and read back from what the viewer was handed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -171,8 +171,7 @@ TEST_F(PrintoutSections, BallAndPinRowsOnlyWithABallDiameter) {
       lines.push_back(line);
     }
   }
-  // Said as an error, not a fatal text: the rating stands.
-  EXPECT_TRUE(std::ranges::any_of(common::SaidMessages(), [](const common::SaidMessage& m) {
+  EXPECT_TRUE(std::ranges::any_of(common::SaidMessages(), [](const common::SaidMessage& m) {  // an error, not fatal
     return common::WithoutFirstAtNote(m.text) == "Error  : Diametr.Dim.o.balls DmMess !";
   }));
   EXPECT_EQ(Row(lines, "ball/pin diameter"), "ball/pin diameter\tDm\tmm\tnot found\tnot found");
@@ -296,11 +295,7 @@ TEST_F(PrintoutSections, TheDrivePrintedIsTheDriveRated) {
     const std::string txt = testsupport::Slurp(env_.dir.Path("drive.txt"));
     return std::pair{txt.substr(0, txt.find_last_not_of("\r\n", txt.find("REMARKS, WARNINGS") - 1) + 1), err.str()};
   };
-  struct Case {
-    Real P, T, n, ratedP, ratedT, ratedN;
-    std::uint16_t choice;
-    std::string remark;
-  };
+  struct Case { Real P, T, n, ratedP, ratedT, ratedN; std::uint16_t choice; std::string remark; };
   for (const Case& c : std::vector<Case>{
            {60, 286.5L, 1000, 60, 0, 1000, calc::LoadComputesTorque, "T from P and n"},
            {60, 286.5L, 1000, 0, 286.5L, 1000, calc::LoadComputesPower, "P from T and n"},

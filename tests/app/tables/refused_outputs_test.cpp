@@ -11,7 +11,6 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
-#include <fstream>
 #include <iostream>
 #include <set>
 
@@ -21,8 +20,6 @@
 #include "support/app_tables.h"
 
 namespace {
-
-bool Write(const std::string& file, const std::string& text) { return static_cast<bool>(std::ofstream(file) << text); }
 
 bool Chattr(const std::string& flag, const std::string& path) {
   return std::system(("chattr " + flag + " " + testsupport::Quoted(path) + " 2>/dev/null").c_str()) == 0;
@@ -55,11 +52,12 @@ TEST_F(RefusedOutputs, KeepTheOldFileAndNameTheSystemsReason) {
       {"Read-only file system", [&, uid = ::getuid(), gid = ::getgid()](const std::string& file) {
          // A user and mount namespace in which the folder is a small file
          // system of its own, made read-only once the old file is in it.
-         return ::unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 && (Write("/proc/self/setgroups", "deny") || true) &&
-                Write("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") &&
-                Write("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1") &&
-                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                ::mount("tmpfs", out.c_str(), "tmpfs", 0, "size=64k") == 0 && Write(file, old) &&
+         if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+         testsupport::Put("/proc/self/setgroups", "deny");
+         testsupport::Put("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
+         testsupport::Put("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
+         return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                ::mount("tmpfs", out.c_str(), "tmpfs", 0, "size=64k") == 0 && (testsupport::Put(file, old), true) &&
                 ::mount(nullptr, out.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
        }}};
   const std::set<std::filesystem::path> outputs = {"vob4.cfg", "vob4.cff", "mat.txt"};
@@ -73,16 +71,14 @@ TEST_F(RefusedOutputs, KeepTheOldFileAndNameTheSystemsReason) {
       if (child == 0) {
         if (!make(file)) std::_Exit(77);
         common::AbortFlag = 0;
-        std::_Exit(Write(Path("said"), write() + (testsupport::Slurp(file) == old ? "" : "\nchanged")) ? 0 : 2);
+        testsupport::Put(Path("said"), write() + (testsupport::Slurp(file) == old ? "" : "\nchanged"));
+        std::_Exit(0);
       }
       int code = 0;
       ::waitpid(child, &code, 0);
       const std::string text = testsupport::Slurp(Path("said"));
       Chattr("-i", out), Chattr("-i", file);
-      if (WEXITSTATUS(code) == 77) {
-        std::cout << "not on this system: " << when << "\n";
-        continue;
-      }
+      if (WEXITSTATUS(code) == 77) { std::cout << "not on this system: " << when << "\n"; continue; }
       EXPECT_NE(text.find(file), std::string::npos) << when << ": " << text;
       EXPECT_NE(text.find(reason), std::string::npos) << when << ": " << text;
       EXPECT_EQ(text.find("changed"), std::string::npos) << when;  // the child saw the old file after
