@@ -13,9 +13,8 @@
 //   clear of the form's frame; Escape cancels, and the main window shows
 //   the picture it showed before. The picture is two fifths of the screen
 //   wide, over the form only where the screen has no room beside it;
-// - at the smallest screen, a refused STL heads the list; the printout
-//   carries the pair's list as the batch prints it, and the list is the
-//   pair's again after it, and after a good STL.
+// - at the smallest screen, a refused STL heads the list; the printout then
+//   carries the pair's list as the batch says it, as the list does after it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
