@@ -9,7 +9,6 @@
 // dialog chose is the one read or written, and every other file keeps its
 // bytes. A last row writes an IGES file over an old one while the
 // temporary directory is full: the old file stays and an error box says so.
-// Working folders of any name keep the settings and the session.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -22,6 +21,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -88,8 +88,7 @@ std::string TitleEnd(const std::string& text) {
 
 // One name form: the design the program starts with, what is typed in File >
 // Open and in File > Save As, what is typed in the CAD (DXF), STL and STEP
-// dialogs, the files each must read or write, and the sentinels beside (a
-// name typed in Open that is there is read as typed, so none of those).
+// dialogs, the files each must read or write, and the sentinels beside.
 struct NameForm {
   std::string label;
   std::string start;                   // on the command line, saved by Ctrl+S
@@ -115,8 +114,6 @@ const std::vector<NameForm>& NameForms() {
        {"Räder ö 3", "Teil ß 4", "Z\u251c\u00f1hne \u251c\u255d 2.vb4"}},
       {"without_extension", "gear.vb4", "wheel", "wheel.vb4", "shaft", "shaft.vb4", {"part", "part", "part"},
        {"part.dxf", "part.stl", "part.stp"}, {"shaft", "part", "shaft.dxf"}},
-      // An existing file of another extension is read as chosen and saved
-      // back there; a name that is only the extension is itself.
       {"another_extension", "gear.vb4", "pump.bak", "pump.bak", "x.edi", "x.edi.vb4", {".dxf", ".stl", ".stp"},
        {".dxf", ".stl", ".stp"}, {"pump.bak.vb4", "x.edi", "gear.bak", ".dxf.dxf"}},
   };
@@ -141,8 +138,7 @@ class Session {
   // Starts the program (through launcher when given: a command that runs
   // the rest of its arguments) with the design; true once its window shows
   // the design's name.
-  bool Start(const std::string& display, const std::string& design, std::vector<std::string> launcher = {},
-             std::string folder = "") {  // the working folder: dir's when empty
+  bool Start(const std::string& display, const std::string& design, std::vector<std::string> launcher = {}) {
     // On the test's server alone: no desktop of the user's, and the file
     // dialog's remembered folders kept in the scratch folder.
     const char* path = std::getenv("PATH");
@@ -159,8 +155,7 @@ class Session {
     launcher.insert(launcher.end(), {VOB_PROGRAM, design});
     const std::string program = launcher.front();
     launcher.erase(launcher.begin());
-    if (folder.empty()) folder = dir_.Dir().string();
-    program_ = testsupport::StartDirect(program, launcher, environment, folder, dir_.Path("run.out"),
+    program_ = testsupport::StartDirect(program, launcher, environment, dir_.Dir().string(), dir_.Path("run.out"),
                                         dir_.Path("run.err"));
     if (program_ <= 0) return false;
     window_ = x_.WaitForTitle(TitleEnd("  -  " + design), 20s);
@@ -182,9 +177,8 @@ class Session {
     return titled[0] == window_ ? titled[1] : titled[0];
   }
   // The design's name, or its file's path where no name gives the file.
-  bool CaptionEndsWith(const std::string& name) const {
-    const std::string title = x_.Title(window_);
-    return title.ends_with("  -  " + name) || title.ends_with("  -  " + dir_.Path(name));
+  bool CaptionEndsWith(const std::string& n) const {
+    return x_.Title(window_).ends_with("  -  " + n) || x_.Title(window_).ends_with("  -  " + dir_.Path(n));
   }
 
   // A menu of the menu bar by its Alt key, open once its window shows;
@@ -386,21 +380,19 @@ TEST(TypedNamesByXEvents, FoldersOfAnyNameKeepTheSettings) {
     fs::create_directories(tables);
     fs::copy_file(std::string(VOB_SOURCE_DIR) + "/resources/vobwst.dbf", tables / "vobwst.dbf");
     for (const char* design : {"d.vb4", "e.vb4"}) testsupport::Put(folder / design, DesignWithSpeed(1200));
+    const std::vector<std::string> inFolder = {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", folder.string()};
     for (const bool second : {false, true}) {
       Session session(x, dir);
-      ASSERT_TRUE(session.Start(server.Display(), "e.vb4", {}, folder.string())) << name;
-      x.Focus(session.Window());
-      x.Keys({second ? "shift+F1" : "ctrl+o"});
-      if (!second) ASSERT_NO_FATAL_FAILURE(session.TypeInFileDialog("^Open$", "d.vb4"));
+      ASSERT_TRUE(session.Start(server.Display(), "e.vb4", inFolder)) << name;
+      x.Focus(session.Window()), x.Keys({second ? "shift+F1" : "ctrl+o"});
+      if (!second) { ASSERT_NO_FATAL_FAILURE(session.TypeInFileDialog("^Open$", "d.vb4")); }
       ASSERT_TRUE(WaitUntil([&] { return session.CaptionEndsWith("d.vb4"); })) << name;
       if (second) {
         ASSERT_NO_FATAL_FAILURE(session.Menu("alt+d", {"Return"}));
         EXPECT_NE(x.WaitForTitle("^material database +\\(" + TitleEnd(tables.string() + "/vobwst.dbf)")), "") << name;
       } else {
-        ASSERT_NO_FATAL_FAILURE(session.Menu("alt+f", {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Return"}));
-        x.Focus(x.WaitForTitle("^Settings$"));
-        x.Keys({"Tab", "Tab", "ctrl+a"});
-        x.Type(tables.string());
+        ASSERT_NO_FATAL_FAILURE(session.Menu("alt+f", {"t"}));  // Settings
+        x.Focus(x.WaitForTitle("^Settings$")), x.Keys({"Tab", "Tab", "ctrl+a"}), x.Type(tables.string());
         x.Keys({"alt+s"});
         EXPECT_TRUE(WaitUntil([&] { return fs::exists(folder / "vob4.cfg"); })) << name;
       }
@@ -414,114 +406,81 @@ TEST(TypedNamesByXEvents, FoldersOfAnyNameKeepTheSettings) {
 }
 
 // The tool table's window (Database > Cutting tool) and its printout to the
-// File and HTML File devices (asked for once Settings > Save has written
-// the settings file and it is set so): each row a dialog of the window's
-// File menu and a name typed. A name there is read as typed (data.csv,
-// tools.bak, never the .txt or .dbf the extension would give); an output
-// over a file there asks first: No keeps it, Yes replaces it.
+// File and HTML File devices: a name typed in its File menu's dialogs is
+// read as typed (data.csv, tools.bak, never the .txt or .dbf the extension
+// would give); an output over a file there asks first: No keeps it.
 TEST(TypedNamesByXEvents, TableWindowAndPrintoutsReadAsChosenAndAskBeforeReplacing) {
   const XSetUp setUp;
-  if (!setUp.skipped.empty()) GTEST_SKIP() << setUp.skipped;
   const testsupport::OwnXServer server;
-  if (server.Display().empty()) GTEST_SKIP() << "Xvfb is not installed or did not start";
+  if (!setUp.skipped.empty() || server.Display().empty()) GTEST_SKIP() << "xdotool or Xvfb is missing";
   const XTool x(setUp.tool, server.Display());
   const testsupport::ScratchDirectory dir("typed_names_table");
   const std::string tools = testsupport::Slurp(std::string(VOB_SOURCE_DIR) + "/resources/v1toolx.dbf");
   const auto tool = [](const std::string& standard) {
-    return "1,1.25,0.38,0,1,0,0,0.3,20,0,\"" + standard + "\",\"hob\",\"\",\"\",\"\"\r\n";
-  };
-  std::map<std::string, std::string> kept = {{"d.vb4", DesignWithSpeed(1200)}, {"tools.bak", tools},
+    return "1,1.25,0.38,0,1,0,0,0.3,20,0,\"" + standard + "\",\"hob\",\"\",\"\",\"\"\r\n"; };
+  const std::map<std::string, std::string> kept = {{"d.vb4", DesignWithSpeed(1200)}, {"tools.bak", tools},
       {"data.csv", tool("FROMCSV")}, {"data.csv.txt", tool("FROMTXT")}, {"tools.bak.dbf", "-"},
       {"mat", "m"}, {"tab", "t"}, {"pump.htm", "p"}, {"Zähne ü", "z"}};
-  // The records of the table by its head.
-  const auto records = [&] {
-    const std::string head = testsupport::Slurp(dir.Path("v1toolx.dbf")).substr(0, 8);
+  for (const auto& [name, bytes] : kept) testsupport::Put(dir.Path(name), bytes);
+  for (const char* old : {"mat.txt", "tab.htm", "Zähne ü.txt"}) testsupport::Put(dir.Path(old), "old");
+  testsupport::Put(dir.Path("v1toolx.dbf"), tools);
+  const auto records = [&] {  // of the table, by its head
+    const std::string head = testsupport::Slurp(dir.Path("v1toolx.dbf")) + "      ";
     return static_cast<unsigned char>(head[4]) | static_cast<unsigned char>(head[5]) << 8;
   };
-  for (const auto& [name, bytes] : kept) testsupport::Put(dir.Path(name), bytes);
-  testsupport::Put(dir.Path("v1toolx.dbf"), tools);
-  {
+  {  // Settings > Save writes the settings file, set then to ask for the printout's device.
     Session first(x, dir);
     ASSERT_TRUE(first.Start(server.Display(), "d.vb4")) << testsupport::Slurp(dir.Path("run.err"));
-    ASSERT_NO_FATAL_FAILURE(first.Menu("alt+f", {"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Return"}));
-    x.Focus(x.WaitForTitle("^Settings$"));
-    x.Keys({"alt+s"});
+    ASSERT_NO_FATAL_FAILURE(first.Menu("alt+f", {"t"}));  // Settings
+    x.Focus(x.WaitForTitle("^Settings$")), x.Keys({"alt+s"});
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(dir.Path("vob4.cfg")); })) << x.Titles();
-    x.Keys({"Escape"});
-    EXPECT_EQ(first.Exit(false), 0);
   }
-  std::string settings = testsupport::Slurp(dir.Path("vob4.cfg"));
-  const std::size_t ask = settings.find("Text Device Window ?\r\nFALSE");
-  ASSERT_NE(ask, std::string::npos);
-  testsupport::Put(dir.Path("vob4.cfg"), settings.replace(ask + 22, 5, "TRUE"));
+  const std::regex ask("(Text Device Window \\?\r\n)FALSE");
+  testsupport::Put(dir.Path("vob4.cfg"), std::regex_replace(testsupport::Slurp(dir.Path("vob4.cfg")), ask, "$1TRUE"));
 
   Session session(x, dir);
   ASSERT_TRUE(session.Start(server.Display(), "d.vb4")) << testsupport::Slurp(dir.Path("run.err"));
   ASSERT_NO_FATAL_FAILURE(session.Menu("alt+d", {"Down", "Return"}));
   const std::string table = x.WaitForTitle("profile of reference rack");
-  const auto fileMenu = [&](std::size_t downs, const std::string& last = "Return") {
-    x.Focus(table);
-    x.Keys({"alt+f"});
+  // File menu item (Down presses), the printout device's keys, dialog, name typed, the file written (none:
+  // the table's records after the append), and the answer to the question over a file there.
+  struct Row { std::size_t item; std::vector<std::string> device; std::string dialog, typed, file, answer; int count; };
+  const std::vector<std::string> txt = {"space", "Down", "Down", "Return"},
+                                 htm = {"space", "Down", "Down", "Down", "Down", "Down", "Down", "Return"};
+  for (const Row& row : std::vector<Row>{{3, {}, "^Append Delimited$", "data.csv", "", "", 10},
+                                         {2, {}, "^Append dbf$", "tools.bak", "", "", 19},
+                                         {1, {}, "^Save As Delimited$", "mat", "mat.txt", "Escape", 0},
+                                         {1, {}, "^Save As Delimited$", "mat", "mat.txt", "Return", 0},
+                                         {0, {}, "^Export HTML$", "tab", "tab.htm", "Escape", 0},
+                                         {0, {}, "^Export HTML$", "tab", "tab.htm", "Return", 0},
+                                         {4, txt, "^Save$", "Zähne ü", "Zähne ü.txt", "Escape", 0},
+                                         {4, txt, "^Save$", "Zähne ü", "Zähne ü.txt", "Return", 0},
+                                         {4, htm, "^Save$", "pump.v1", "pump.v1.htm", "", 0}}) {
+    x.Focus(table), x.Keys({"alt+f"});
     ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 3; }, 5s)) << x.Titles();
-    std::vector<std::string> keys(downs, "Down");
-    keys.push_back(last);
-    x.Keys(keys);
-  };
-  // File menu item (Down presses), printout device (Down presses from
-  // Screen, -1: none), dialog, name typed, the file written (empty: the
-  // table's records after the append).
-  struct Row {
-    std::size_t item;
-    int device;
-    std::string dialog, typed, file;
-    int records = 0;
-  };
-  for (const Row& row : std::vector<Row>{{3, -1, "^Append Delimited$", "data.csv", "", 10},
-                                         {2, -1, "^Append dbf$", "tools.bak", "", 19},
-                                         {1, -1, "^Save As Delimited$", "mat", "mat.txt"},
-                                         {0, -1, "^Export HTML$", "tab", "tab.htm"},
-                                         {4, 2, "^Save$", "Zähne ü", "Zähne ü.txt"},
-                                         {4, 6, "^Save$", "pump.v1", "pump.v1.htm"}}) {
-    const bool there = !row.file.empty() && row.typed != "pump.v1";
-    if (there) testsupport::Put(dir.Path(row.file), "old");
-    for (const std::string answer : {"Escape", "Return"}) {
-      if (!there && answer == "Escape") continue;
-      ASSERT_NO_FATAL_FAILURE(fileMenu(row.item));
-      if (row.device >= 0) {
-        x.Focus(x.WaitForTitle("^Select$"));
-        std::vector<std::string> keys(static_cast<std::size_t>(row.device), "Down");
-        keys.insert(keys.begin(), "space");
-        keys.push_back("Return");
-        x.Keys(keys);
-      }
-      ASSERT_NO_FATAL_FAILURE(session.TypeInFileDialog(row.dialog, row.typed));
-      if (there) {
-        const std::string question = x.WaitForTitle("^VOB4 - Razivudo Redo Zavaz$");
-        ASSERT_FALSE(question.empty()) << row.file << " replaced unasked: " << x.Titles();
-        x.Focus(question);
-        x.Keys({answer});
-      }
-      // An append's records, or the table's first record in whatever form
-      // the output gives it.
-      EXPECT_TRUE(WaitUntil([&] {
-        if (row.file.empty()) return records() == row.records;
-        return answer == "Escape" ? testsupport::Slurp(dir.Path(row.file)) == "old"
-                                  : testsupport::Slurp(dir.Path(row.file)).find("1.2500") != std::string::npos;
-      })) << row.typed << " " << answer;
-      ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 2; })) << "a box came up: " << x.Titles();
+    for (std::size_t down = 0; down < row.item; ++down) x.Keys({"Down"});
+    x.Keys({"Return"});
+    if (!row.device.empty()) x.Focus(x.WaitForTitle("^Select$")), x.Keys(row.device);
+    ASSERT_NO_FATAL_FAILURE(session.TypeInFileDialog(row.dialog, row.typed));
+    if (!row.answer.empty()) {
+      const std::string question = x.WaitForTitle("^VOB4 - Razivudo Redo Zavaz$");
+      ASSERT_FALSE(question.empty()) << row.file << " replaced unasked: " << x.Titles();
+      x.Focus(question), x.Keys({row.answer});
     }
+    EXPECT_TRUE(WaitUntil([&] {  // the append's records, or the table's first record in the output's form
+      if (row.file.empty()) return records() == row.count;
+      const std::string now = testsupport::Slurp(dir.Path(row.file));
+      return row.answer == "Escape" ? now == "old" : now.find("1.2500") != std::string::npos;
+    })) << row.typed << " " << row.answer;
+    ASSERT_TRUE(WaitUntil([&] { return x.Shown().size() == 2; })) << "a box came up: " << x.Titles();
   }
   EXPECT_NE(testsupport::Slurp(dir.Path("v1toolx.dbf")).find("FROMCSV"), std::string::npos);
-  ASSERT_NO_FATAL_FAILURE(fileMenu(0, "Up"));  // Exit, the last item
-  x.Keys({"Return"});
+  x.Focus(table), x.Keys({"Escape"});
   ASSERT_TRUE(WaitUntil([&] { return session.OnlyTheWindow(); })) << x.Titles();
   EXPECT_EQ(session.Exit(false), 0) << testsupport::Slurp(dir.Path("run.err"));
-
   std::set<std::string> expected = {"v1toolx.dbf", "vob4.cfg", "mat.txt", "tab.htm", "Zähne ü.txt", "pump.v1.htm"};
-  for (const auto& [name, bytes] : kept) {
-    expected.insert(name);
-    EXPECT_EQ(testsupport::Slurp(dir.Path(name)), bytes) << name << " was changed";
-  }
+  for (const auto& [name, bytes] : kept) expected.insert(name);
+  for (const auto& [name, bytes] : kept) EXPECT_EQ(testsupport::Slurp(dir.Path(name)), bytes) << name << " was changed";
   EXPECT_EQ(Files(dir.Dir()), expected);
 }
 

@@ -327,9 +327,8 @@ std::map<std::string, std::function<std::vector<ListText>()>> ComposedCalls() {
       {"NoLoadMessage(g)", none},
       {"NoLoadMessage(SpurGearData)", none},
       // The drive's remark names the value rated.
-      {"remark",
-       samples({"Warning: P<>T*n*2PI, T from P and n !", "Warning: P<>T*n*2PI, P from T and n !",
-                "Warning: P<>T*n*2PI, n from P and T !"})},
+      {"remark", samples({"Warning: P<>T*n*2PI, T from P and n !", "Warning: P<>T*n*2PI, P from T and n !",
+                          "Warning: P<>T*n*2PI, n from P and T !"})},
       // The user's formula follows the fixed words.
       {"FormulaErrorText(piece.Formula, errorPosition)",
        [] {
@@ -478,12 +477,11 @@ std::set<ListText> ListTextsOfTheCode(std::vector<std::string>& unknown) {
     // The table engine tells its errors in message boxes (one text, its
     // table not found, reaches the list: found below).
     const bool tables = path.string().find("/dbase/") != std::string::npos;
-    // The weights list the messages by their beginnings; it says none.
-    const bool weights = path.filename() == "message_weights.cpp";
     std::set<std::string> labels;
     for (std::sregex_iterator it(source.begin(), source.end(), label), end; it != end; ++it)
       labels.insert(Unescape((*it)[1].str()));
-    if (!tables && !weights)
+    // The weights list the messages by their beginnings; it says none.
+    if (!tables && path.filename() != "message_weights.cpp")
       for (std::sregex_iterator it(source.begin(), source.end(), prefixed), end; it != end; ++it) {
         const std::string text = Unescape((*it)[1].str());
         const bool beginning = (*it)[2].matched;
@@ -610,8 +608,7 @@ TEST_F(ShippedContent, EveryCalculationMessageFindsItsOwnExplanation) {
   std::set<std::string> found;
   for (const ListText& t : texts) {
     SCOPED_TRACE("\"" + t.text + "\"" + (t.beginning ? " + ..." : ""));
-    // A full list keeps a text by what it means to the pair: each has its
-    // weight (message_weights.h), none falls back on its kind.
+    // A full list keeps each text by its meaning, none by its kind alone.
     EXPECT_TRUE(common::ListedMessageWeight(t.text)) << "no weight by meaning";
     common::MessageExplanation record;
     bool read = false;
@@ -1245,8 +1242,7 @@ TEST_F(ShippedContent, ExplanationsNameMenuItemsThatExist) {
   app::SetMenuVocabulary(1);
 }
 
-// Whether the calculation of the design says a message that begins so,
-// shown or left out of a full list.
+// Whether the calculation of the design says a message that begins so.
 bool CalculationSays(const std::string& beginning) {
   calc::CalcNoncircularPair();
   for (const common::SaidMessage& m : common::SaidMessages())

@@ -7,8 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
-#include <map>
-#include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/entry_points.h"
@@ -48,15 +47,6 @@ class PitchCurveImportTest : public ::testing::Test {
     calc::CurveType = calc::CurveEllipse;
     common::DataChanged = 0;
     common::CurrentFileName.clear();
-  }
-
-  // An import that did not happen: the curve and the design's state as
-  // they were (an ellipse, the polyline table of three points, unchanged).
-  static void ExpectNothingImported() {
-    EXPECT_EQ(common::AbortFlag, 1);
-    EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
-    EXPECT_EQ(calc::PolylineCount, 3);
-    EXPECT_EQ(common::DataChanged, 0);
   }
 
   testsupport::ScratchDirectory dir_{"pitch_import"};
@@ -104,7 +94,10 @@ TEST_F(PitchCurveImportTest, UnusableFilesChangeNothing) {
   testsupport::Put(dir_.Path("beside.dxf"), Dxf(Entity("LINE", {{10, 10}, {20, 10}, {11, 20}, {21, 30}})));
   dialogs_.Then(ScriptedAnswer::File(dir_.Path("beside.dxf")));
   app::MenuItemClick("mi_fileImportDXF");
-  ExpectNothingImported();
+  EXPECT_EQ(common::AbortFlag, 1);
+  EXPECT_EQ(calc::CurveType, calc::CurveEllipse);
+  EXPECT_EQ(calc::PolylineCount, 3);
+  EXPECT_EQ(common::DataChanged, 0);
   ASSERT_FALSE(dialogs_.Asked().empty());
   EXPECT_EQ(dialogs_.Asked().back().text, "DXF file " + dir_.Path("beside.dxf") + ": no pitch curve around the origin !");
 
@@ -137,67 +130,47 @@ TEST_F(PitchCurveImportTest, BlocksInsertingBlocksStopSoonAndChangeNothing) {
 }
 
 // A curve drawn partly in entities the reader does not draw (0 to 200
-// degrees as a polyline, the rest as the entity of the row): the design
-// changes only when the user takes the rest, asked in a question that names
-// the entity; a file of nothing else is refused naming it. So on a short
-// list and on a full one, whose pair's texts stay as they were; the
-// reader's text stays in the list dialog above them.
+// degrees a polyline, the rest the entity of the row) is taken only when
+// the user says so in a question naming the entity; beside a mere line the
+// entity is named in the refusal. The pair's texts stay, the reader's above.
 TEST_F(PitchCurveImportTest, EntitiesLeftOutAreNamedBeforeTheDesignChanges) {
   std::string arc = "  0\r\nLWPOLYLINE\r\n  8\r\n0\r\n";
   for (int degree = 0; degree <= 200; degree += 10)
     arc += " 10\r\n" + std::to_string(50 * std::cos(degree * M_PI / 180)) + "\r\n 20\r\n" +
            std::to_string(50 * std::sin(degree * M_PI / 180)) + "\r\n";
-  const std::map<std::string, std::string> leftOut = {
-      {"ELLIPSE", Entity("ELLIPSE", {{10, 0}, {20, 0}, {11, 50}, {21, 0}, {40, 1}, {41, 3.49}, {42, 6.28}})},
-      {"SPLINE", Entity("SPLINE", {{70, 8}, {71, 3}, {10, -50}, {20, 0}, {10, 0}, {20, -50}, {10, 50}, {20, 0}})},
-      {"POINT", Entity("POINT", {{10, 0}, {20, -50}})},
-      {"HATCH", Entity("HATCH", {{10, 0}, {20, 0}, {91, 1}})},
-      {"SOLID", Entity("SOLID", {{10, 0}, {20, -50}, {11, 5}, {21, -50}, {12, 0}, {22, -45}, {13, 5}, {23, -45}})},
-  };
-  for (const bool full : {false, true}) {
-    for (const auto& [kind, entity] : leftOut) {
-      SCOPED_TRACE(kind + (full ? " on a full list" : ""));
-      calc::CurveType = calc::CurveEllipse;
-      calc::PolylineCount = 3;
-      calc::NcPair.z1 = full ? 7 : 30;
-      calc::CalcNoncircularPair();
-      ASSERT_EQ(common::PairMessages().size() == 12 && common::PairMessages().back().rfind("Warning: list full", 0) == 0,
-                full);
-      const std::vector<std::string> pair = common::PairMessages();
-      common::DataChanged = 0;
-      const std::string path = dir_.Path("part.dxf");
-      testsupport::Put(path, Dxf(arc + entity));
-
-      // Not taken: the design as it was, the reader's text on the list.
-      dialogs_.Then(ScriptedAnswer::File(path)).Then(ScriptedAnswer::Choose(1));
-      app::MenuItemClick("mi_fileImportDXF");
-      ExpectNothingImported();
-      ASSERT_FALSE(dialogs_.Asked().empty());
-      EXPECT_NE(dialogs_.Asked().back().text.find("not read: " + kind + " (1)"), std::string::npos)
-          << dialogs_.Asked().back().text;
-      EXPECT_EQ(common::PairMessages(), pair);
-      if (kind != "SOLID") {
-        EXPECT_EQ(common::MsgText[1], "Error  : DXF: " + kind);
+  const std::string line = Entity("LINE", {{10, 10}, {20, 10}, {11, 20}, {21, 30}}), path = dir_.Path("part.dxf");
+  for (const auto& [kind, entity] : std::vector<std::pair<std::string, std::string>>{
+           {"ELLIPSE", Entity("ELLIPSE", {{10, 0}, {20, 0}, {11, 50}, {21, 0}, {40, 1}, {41, 3.49}, {42, 6.28}})},
+           {"SPLINE", Entity("SPLINE", {{70, 8}, {71, 3}, {10, -50}, {20, 0}, {10, 0}, {20, -50}, {10, 50}, {20, 0}})},
+           {"POINT", Entity("POINT", {{10, 0}, {20, -50}})},
+           {"HATCH", Entity("HATCH", {{10, 0}, {20, 0}, {91, 1}})},
+           {"SOLID",
+            Entity("SOLID", {{10, 0}, {20, -50}, {11, 5}, {21, -50}, {12, 0}, {22, -45}, {13, 5}, {23, -45}})}})
+    for (const bool full : {false, true}) {
+      for (const std::string& rest : {line, arc}) {  // refused; then the question, answered No
+        SCOPED_TRACE(kind + (full ? " on a full list" : "") + (rest == arc ? " beside an arc" : ""));
+        calc::CurveType = calc::CurveEllipse, calc::PolylineCount = 3, calc::NcPair.z1 = full ? 7 : 30;
+        calc::CalcNoncircularPair();
+        ASSERT_EQ(common::PairMessages().size() == 12, full);
+        const std::vector<std::string> pair = common::PairMessages();
+        common::DataChanged = 0;
+        testsupport::Put(path, Dxf(rest + entity));
+        dialogs_.Then(ScriptedAnswer::File(path));
+        if (rest == arc) dialogs_.Then(ScriptedAnswer::Choose(1));
+        app::MenuItemClick("mi_fileImportDXF");
+        // Nothing taken: the curve, the design and the pair's list as they were.
+        EXPECT_EQ(std::tuple(common::AbortFlag, calc::CurveType, calc::PolylineCount, common::DataChanged),
+                  std::tuple(1, calc::CurveEllipse, 3, 0));
+        EXPECT_EQ(common::PairMessages(), pair);
+        if (kind != "SOLID") { EXPECT_EQ(common::MsgText[1], "Error  : DXF: " + kind); }
+        const std::string said = "not read: " + kind + " (1)", asked = dialogs_.Asked().back().text;
+        EXPECT_NE(asked.find(said), std::string::npos) << asked;
+        if (rest == line) { EXPECT_EQ(asked, "DXF file " + path + ": no pitch curve around the origin !; " + said); }
       }
-
-      // Taken: the curve of the rest, and the new pair's list.
+      // Yes: the curve of the rest, and the new pair's list.
       dialogs_.Then(ScriptedAnswer::File(path)).Then(ScriptedAnswer::Choose(0));
       app::MenuItemClick("mi_fileImportDXF");
-      EXPECT_EQ(common::AbortFlag, 0);
-      EXPECT_EQ(calc::CurveType, calc::CurvePolyline);
+      EXPECT_EQ(std::tuple(common::AbortFlag, calc::CurveType), std::tuple(0, calc::CurvePolyline));
       EXPECT_TRUE(common::ShownMessagesAreCalculated());
-
-      // Nothing but the entity and a line beside the origin: refused in a
-      // box that names it, however full the list.
-      calc::CurveType = calc::CurveEllipse;
-      calc::PolylineCount = 3;
-      common::DataChanged = 0;
-      testsupport::Put(path, Dxf(Entity("LINE", {{10, 10}, {20, 10}, {11, 20}, {21, 30}}) + entity));
-      dialogs_.Then(ScriptedAnswer::File(path));
-      app::MenuItemClick("mi_fileImportDXF");
-      ExpectNothingImported();
-      EXPECT_EQ(dialogs_.Asked().back().text,
-                "DXF file " + path + ": no pitch curve around the origin !; not read: " + kind + " (1)");
     }
-  }
 }

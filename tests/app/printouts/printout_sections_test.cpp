@@ -1,8 +1,7 @@
 // The rows of the gear data printout that depend on the data: the
 // service-life lines and their thresholds, the rack rows, the flank
 // tolerance section by standard and module, the measurement limits of an
-// internal gear, the strength-only printout, and the drive printed as
-// rated. The printout is written
+// internal gear, and the strength-only printout. The printout is written
 // to the screen device and read back from what the viewer was handed.
 #include <gtest/gtest.h>
 
@@ -23,7 +22,6 @@
 #include "common/kaldvar.h"
 #include "common/message_list.h"
 #include "common/number_format.h"
-#include "common/unit_labels.h"
 #include "common/report_writer.h"
 #include "platform/clock.h"
 #include "platform/report_viewer.h"
@@ -152,7 +150,7 @@ TEST_F(PrintoutSections, RackRowsAndInternalGearLimits) {
 
 // At a pressure angle of 5 degrees the ball for the dimension over balls
 // of the default design would touch the flank below the base circle: no
-// ball diameter is found (an error, "DmMess", not a fatal text), and the printout
+// ball diameter is found ("DmMess" among the remarks), and the printout
 // says so in the Dm row and prints no dimension over balls or pins that
 // would be computed from a ball of 0 (nor a maximum below its minimum).
 // A gear that has its ball keeps its rows beside one that has none.
@@ -173,11 +171,7 @@ TEST_F(PrintoutSections, BallAndPinRowsOnlyWithABallDiameter) {
       lines.push_back(line);
     }
   }
-  // The remark is said, as an error, not a fatal text: the rating's results
-  // stand, and a full list keeps its verdicts above this note on the
-  // printed measurements, which the Dm row says anyway.
-  const auto& said = common::SaidMessages();
-  EXPECT_TRUE(std::any_of(said.begin(), said.end(), [](const common::SaidMessage& m) {
+  EXPECT_TRUE(std::ranges::any_of(common::SaidMessages(), [](const common::SaidMessage& m) {  // an error, not fatal
     return common::WithoutFirstAtNote(m.text) == "Error  : Diametr.Dim.o.balls DmMess !";
   }));
   EXPECT_EQ(Row(lines, "ball/pin diameter"), "ball/pin diameter\tDm\tmm\tnot found\tnot found");
@@ -284,54 +278,41 @@ TEST_F(PrintoutSections, LubricantRowsFromTheDataSet) {
 
 }  // namespace
 
-// The drive printed is the drive rated. Of power, torque and speed that
-// disagree, the one the load choice computes follows from the other two
-// (as the drive dialog shows them), and the remark says which; a torque
-// or power of 0 beside the other and a speed follows from them, so that a
-// turning pair with a torque is rated and not "no load"; a pair at rest is
-// not rated. Each design prints (/I) as the one entered with the drive
-// rated, the remark aside, by both methods and in each unit system.
+// The drive printed (/I) is the drive rated: of power, torque and speed
+// that disagree or are 0, the one the load choice names follows from the
+// others, as the drive dialog shows, with a remark where they disagree; a
+// pair at rest is not rated. By both methods, in each unit system.
 TEST_F(PrintoutSections, TheDrivePrintedIsTheDriveRated) {
   const Real k = calc::PowerPerSpeedTorque;
-  struct Case {
-    Real P, T, n, ratedP, ratedT, ratedN;
-    std::uint16_t choice;
-    std::string remark;
-  };
-  int run = 0;
   // The printout up to its remarks, and what the run said.
-  auto print = [&](Real P, Real T, Real n, const Case& c, std::uint16_t method) {
+  const auto print = [&](Real P, Real T, Real n, std::uint16_t choice, std::uint16_t method) {
     app::SetDesignInputDefaults();
     app::ReadDataFile(std::string(VOB_SOURCE_DIR) + "/resources/null.vb4");
-    calc::TSpurGearData& g = calc::SpurGearData;
-    g.P = P, g.T[1] = T, g.n[1] = n, g.LoadChoice = c.choice, g.CalcMethod = method;
-    const std::string name = "drive" + std::to_string(++run);
-    app::SaveDataFile(env_.dir.Path(name + ".vb4"));
+    g.P = P, g.T[1] = T, g.n[1] = n, g.LoadChoice = choice, g.CalcMethod = method;
+    app::SaveDataFile(env_.dir.Path("drive.vb4"));
     std::ostringstream out, err;
-    EXPECT_EQ(app::RunBatch(app::ParseCommandLine({name + ".vb4", "/I"}), out, err, false), app::ExitDone);
-    std::string txt = testsupport::Slurp(env_.dir.Path(name + ".txt"));
-    txt = txt.substr(txt.find("\n", txt.find(name)), txt.find("REMARKS, WARNINGS") - txt.find("\n", txt.find(name)));
-    return std::pair{txt.substr(0, txt.find_last_not_of("\r\n") + 1), err.str()};
+    EXPECT_EQ(app::RunBatch(app::ParseCommandLine({"drive.vb4", "/I"}), out, err, false), app::ExitDone);
+    const std::string txt = testsupport::Slurp(env_.dir.Path("drive.txt"));
+    return std::pair{txt.substr(0, txt.find_last_not_of("\r\n", txt.find("REMARKS, WARNINGS") - 1) + 1), err.str()};
   };
+  struct Case { Real P, T, n, ratedP, ratedT, ratedN; std::uint16_t choice; std::string remark; };
   for (const Case& c : std::vector<Case>{
-           {60, 286.5L, 1000, 60, 0, 1000, calc::LoadComputesTorque, "Warning: P<>T*n*2PI, T from P and n !"},
-           {60, 286.5L, 1000, 0, 286.5L, 1000, calc::LoadComputesPower, "Warning: P<>T*n*2PI, P from T and n !"},
-           {60, 286.5L, 1000, 60, 286.5L, 60 / (286.5L * k), calc::LoadComputesSpeed, "Warning: P<>T*n*2PI, n from P and T !"},
+           {60, 286.5L, 1000, 60, 0, 1000, calc::LoadComputesTorque, "T from P and n"},
+           {60, 286.5L, 1000, 0, 286.5L, 1000, calc::LoadComputesPower, "P from T and n"},
+           {60, 286.5L, 1000, 60, 286.5L, 60 / (286.5L * k), calc::LoadComputesSpeed, "n from P and T"},
            {0, 500, 1000, 500 * 1000 * k, 500, 1000, calc::LoadComputesTorque, ""},
-           {10, 0, 0, 0, 0, 0, calc::LoadComputesTorque, "Warning: P<>T*n*2PI, P from T and n !"}})
+           {10, 0, 0, 0, 0, 0, calc::LoadComputesTorque, "P from T and n"}})
     for (const std::uint16_t method : {1, 4}) {
-      common::UnitSystem = static_cast<std::uint8_t>(run / 2 % 5);
+      common::UnitSystem = static_cast<std::uint16_t>((common::UnitSystem + 1) % 5);
       SCOPED_TRACE(c.remark + " method " + std::to_string(method) + " units " + std::to_string(common::UnitSystem));
-      const auto [entered, said] = print(c.P, c.T, c.n, c, method);
-      // The drive dialog opens on the power rated.
-      if (c.ratedN > 0) EXPECT_EQ(app::LoadDialog().power.text, common::RealToText(c.ratedP > 0 ? c.ratedP : c.ratedT * c.ratedN * k));
-      const auto [asRated, saidAsRated] = print(c.ratedP, c.ratedT, c.ratedN, c, method);
+      const auto [entered, said] = print(c.P, c.T, c.n, c.choice, method);
+      if (c.ratedN > 0) {  // the drive dialog opens on the power rated
+        EXPECT_EQ(app::LoadDialog().power.text, common::RealToText(c.ratedP > 0 ? c.ratedP : c.ratedT * c.ratedN * k));
+      }
+      const auto [asRated, saidAsRated] = print(c.ratedP, c.ratedT, c.ratedN, c.choice, method);
       EXPECT_EQ(entered, asRated);
-      EXPECT_EQ(said, (c.remark.empty() ? "" : "vob4: " + c.remark + "\n") + saidAsRated);
+      EXPECT_EQ(said, (c.remark.empty() ? "" : "vob4: Warning: P<>T*n*2PI, " + c.remark + " !\n") + saidAsRated);
       EXPECT_EQ(entered.find("no load"), std::string::npos);
       EXPECT_EQ(entered.find("not rated") == std::string::npos, c.ratedN > 0);
     }
-  common::UnitSystem = common::UnitsMetric;
-  common::TextDevice = common::ReportScreen;
-  common::MessagesEnabled = 1;
 }
