@@ -183,20 +183,28 @@ void BM_Formula100TermsEdit(benchmark::State& state) {
 }
 BENCHMARK(BM_Formula100TermsEdit)->Unit(benchmark::kMillisecond);
 
-// A sine curve of N waves (1000 or a million) about 50 mm, amplitude 5 mm,
-// its amplitude edited to a fresh value at each step.
+// A sine curve of N waves (1000 or a million) about 50 mm, amplitude A mm
+// (5, and 2, where the teeth fold along the waves' flanks less), its
+// amplitude edited to a fresh value at each step.
 void BM_SineManyWavesEdit(benchmark::State& state) {
   benchprogram::DefaultDesign();
   calc::CurveType = calc::CurveSine;
-  calc::SineCurve = {50, 5, static_cast<std::int32_t>(state.range(0))};
+  const Real amplitude = static_cast<Real>(state.range(1));
+  calc::SineCurve = {50, amplitude, static_cast<std::int32_t>(state.range(0))};
   int step = 0;
   for (auto _ : state) {
-    calc::SineCurve.A = 5 + 1e-4L * (++step % 1000);
+    calc::SineCurve.A = amplitude + 1e-4L * (++step % 1000);
     CalculateAndRedraw();
   }
   Report(state);
 }
-BENCHMARK(BM_SineManyWavesEdit)->ArgName("N")->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_SineManyWavesEdit)
+    ->ArgNames({"N", "A"})
+    ->Args({1000, 5})
+    ->Args({1000000, 5})
+    ->Args({1000000, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 // "vob4 k100.vb4 /I": the design read and its whole text printout written,
 // as the command line does after the program's start. Before each run,
