@@ -109,6 +109,13 @@ TEST(LifeLines, EverySafetyOfBothMethodsOnItsLine) {
     std::vector<Real> safeties(12);
     for (Real& s : safeties) s = uniform(0.3L, 2);
     std::sort(safeties.begin(), safeties.end(), std::greater<>());
+    // A line rated where it is read reads as the whole line rated (products: ZL ZV ZR, YRrelT).
+    for (const LifeLineMethod method : {LifeLineMethod::Din, LifeLineMethod::Iso})
+      for (const TLifeLine* line :
+           {&FlankLifeLine(method, in.group, in.heat, in.mode), &RootLifeLine(method, in.group, in.heat)})
+        for (const Real s : safeties)
+          EXPECT_EQ(CyclesOnRatedLifeLine(*line, in.zlvr, in.yRrelT, 1 / s, "Error  : LtH"),
+                    CyclesOnLifeLine(RatedLifeLine(*line, in.zlvr, in.yRrelT), 1 / s, "Error  : LtH"));
     for (const Routine& r : routines) {
       const Real product = r.endurance(in);
       const Real end = std::max(r.staticFactor(in) / product, Real(1));
@@ -132,29 +139,6 @@ TEST(LifeLines, EverySafetyOfBothMethodsOnItsLine) {
       }
     }
   }
-}
-
-// Read as the rating sweep reads them, a corner rated only where the walk
-// along the line comes to it and could find f there, the lines give the
-// cycles of the whole line rated, to the last bit: every line of both
-// methods, products on either side of each other, safeties from the long
-// end beyond the static point.
-TEST(LifeLines, ALineRatedWhereItIsReadReadsAsTheWholeLineRated) {
-  std::mt19937 random(75);
-  auto uniform = [&random](Real low, Real high) {
-    return low + (high - low) * std::uniform_real_distribution<double>(0, 1)(random);
-  };
-  for (const LifeLineMethod method : {LifeLineMethod::Din, LifeLineMethod::Iso})
-    for (std::uint16_t group = 1; group <= 8; ++group)
-      for (std::uint16_t heat = 0; heat <= 7; ++heat)
-        for (int k = 0; k < 40; ++k) {
-          const TLifeLine& line = k % 2 == 0 ? FlankLifeLine(method, group, heat, k % 4 == 0 ? 0 : 2)
-                                             : RootLifeLine(method, group, heat);
-          const Real endurance = uniform(0.6L, 1.5L), atStatic = uniform(0.6L, 1.5L), f = uniform(0.5L, 4);
-          EXPECT_EQ(CyclesOnRatedLifeLine(line, endurance, atStatic, f, "Error  : LtH"),
-                    CyclesOnLifeLine(RatedLifeLine(line, endurance, atStatic), f, "Error  : LtH"))
-              << static_cast<double>(endurance) << " " << static_cast<double>(atStatic) << " " << static_cast<double>(f);
-        }
 }
 
 }  // namespace

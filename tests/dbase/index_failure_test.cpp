@@ -560,7 +560,6 @@ TEST_F(IndexFailures, RefusedAndReadOnlyOpensWriteNoByte) {
   const auto trailer = [&](std::uint32_t count) { return std::pair{std::size_t{488}, dword(~count) + dword(count)}; };
   const std::pair<std::size_t, std::string> badNextFree{4, dword(9)};
   const std::vector<std::tuple<const char*, std::vector<std::pair<std::size_t, std::string>>, bool>> damages = {
-      {"none", {}, true},
       {"a wrong next free block", {badNextFree}, true},
       {"the root emptied, a wrong next free block", {badNextFree, {1536, std::string(512, '\0')}}, false},
       {"a record the table lacks, another count", {{1024 + 88, dword(31)}, trailer(29)}, false},
@@ -597,9 +596,8 @@ TEST_F(IndexFailures, RefusedAndReadOnlyOpensWriteNoByte) {
       const bool opened = open(how);
       Use("");
       EXPECT_EQ(opened, opens) << LastReport();
-      const std::string after = Slurp(index);
-      const bool mended = opened && (how == 0 || how == 4);
-      EXPECT_EQ(mended ? after.substr(0, 24) : after, mended ? whole.substr(0, 24) : file);
+      const std::size_t kept = opened && (how == 0 || how == 4) ? 24 : std::string::npos;  // (the header mended)
+      EXPECT_EQ(Slurp(index).substr(0, kept), (kept == 24 ? whole : file).substr(0, kept));
       for (const auto& report : reported_) EXPECT_NE(report.code, 1202) << report.text;
     }
   }

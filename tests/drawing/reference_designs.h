@@ -2,10 +2,9 @@
 // solid that readers, Boolean operations and meshers take: one of every
 // curve family, and the designs that pushed the outlines to their limits
 // (a hundred teeth; few teeth, cut under; a polyline's corners at every
-// degree or finer; a polygon's corners; teeth of a module of hundredths of
-// a millimetre; a curve whose ends meet at a kink). Set up by the
-// calculation records alone, so that the tests and the benchmarks
-// (bench/step_mesh_bench) share them; not yet calculated.
+// degree or finer; a polygon's corners; teeth of module 0.037 mm; a curve whose ends meet at a
+// kink). Set up by the calculation records alone, so that the tests and the
+// benchmarks (bench/step_mesh_bench) share them; not yet calculated.
 #pragma once
 
 #include <numbers>
@@ -105,11 +104,8 @@ inline const std::vector<TReferenceDesign>& ReferenceDesigns() {
          common::EquationMatrix.rhs[3] = -1.5L;
        }},
       {"micro_module", [] {  // teeth of module 0.037 mm on an ellipse 2.4 mm across, 0.2 mm wide
-         EllipseCurve = {1.2L, 1.0L};
-         NcPair.z1 = 60;
-         NcPair.ModuleMode = 2;
-         SpurGearData.FaceWidth = 0.2L;
-         SpurGearData.GearFaceWidth.fill(0.2L);
+         EllipseCurve = {1.2L, 1.0L}, NcPair.z1 = 60, NcPair.ModuleMode = 2;
+         SpurGearData.FaceWidth = 0.2L, SpurGearData.GearFaceWidth.fill(0.2L);
        }},
       {"point_fit", [] {  // through five points, its ends meeting at a kink
          CurveType = CurvePointFit;

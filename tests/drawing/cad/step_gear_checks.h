@@ -65,9 +65,8 @@ inline double CornerGap(const drawingtest::Polygon& p, double degrees) {
 // lines (the smooth stretches between corners are a few curves each); the
 // bore's wall and the caps in sectors of some 48 lines, and more than two
 // caps when there are many lines; where the edges were measured, none
-// shorter than the short side (0.02 mm, less for teeth of a small module)
-// where the outline runs on smoothly (a mesher grades its elements down to
-// the shortest).
+// shorter than shortSide (0.02 mm, less for small modules) where the outline runs on smoothly (a mesher grades
+// its elements down to the shortest).
 inline void ExpectGearSolid(const testsupport::StepShape& shape, const drawingtest::Polygon& outline, int gear,
                             double shortSide = drawing::step::ShortSide) {
   EXPECT_EQ(shape.solids, 1) << shape.output;
@@ -81,8 +80,8 @@ inline void ExpectGearSolid(const testsupport::StepShape& shape, const drawingte
   const int caps = 2 * (sectors >= 3 ? sectors : 1);
   EXPECT_GE(shape.faces, corners + (sectors >= 3 ? 2 * 2 : 2)) << shape.output;
   EXPECT_LE(shape.faces, static_cast<int>(outline.size()) / 2 + caps + (bore > 0 ? sectors : 0)) << shape.output;
-  // Measured: no edge shorter than the short side but between two corners
-  // closer than that.
+  // Measured: no edge shorter than shortSide but between two corners closer
+  // than that.
   if (shape.shortestEdge >= 0) {
     EXPECT_GE(shape.shortestEdge, std::min(shortSide, CornerGap(outline, 20)) * (1 - 1e-6)) << shape.output;
   }
