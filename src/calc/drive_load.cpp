@@ -40,7 +40,8 @@ TRatedDrive RatedDrive(const TSpurGearData& g) {
   // The dialog computes the chosen quantity from the two the user enters:
   // the rating does the same, and the printout shows what it rated. A
   // choice no dialog makes (a damaged file) is the torque's, as there.
-  const std::uint16_t choice = g.LoadChoice >= 1 && g.LoadChoice <= 3 ? g.LoadChoice : LoadComputesTorque;
+  const std::uint16_t choice =
+      g.LoadChoice >= 1 && g.LoadChoice <= 3 ? g.LoadChoice : static_cast<std::uint16_t>(LoadComputesTorque);
   if (choice == LoadComputesSpeed && d.T > 0) {
     d.n = d.P / (d.T * PowerPerSpeedTorque);
     d.computed = LoadComputesSpeed;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "common/kaldvar.h"
@@ -93,10 +94,13 @@ void ShowHeld() {
   for (const std::string& line : PairLines) MsgText[++MsgCount] = line;
 }
 
-void Add(const std::string& text, MessageWeight weight) {
+// given: the caller's weight; none, the text's weight by its meaning,
+// looked up only for a text not held yet.
+void Add(const std::string& text, std::optional<MessageWeight> given) {
   if (!InCalculation) TellUnshownMessage(text);
   for (SaidMessage& m : Held) {
     if (m.text != text) continue;
+    const MessageWeight weight = given.value_or(m.meaning);
     // Said again with more weight (a position's text that the pair's check
     // repeats), or by a calculation after a request had said it: it weighs
     // what it weighs most, and a calculation's text is the pair's.
@@ -112,7 +116,8 @@ void Add(const std::string& text, MessageWeight weight) {
     ShowHeld();
     return;
   }
-  Held.push_back({text, weight, InCalculation, ++SaidCount});
+  const MessageWeight meaning = MessageWeightOf(text);
+  Held.push_back({text, given.value_or(meaning), InCalculation, ++SaidCount, meaning});
   // While the texts of its origin fit, a new one is the last line of its
   // part of the list (the pair's part comes last).
   if (InCalculation ? NotHeld == 0 && PairLines.size() < static_cast<std::size_t>(MaxMessages)
@@ -143,7 +148,7 @@ void TellUnshownMessage(const std::string& text) {
   if (Listener()) Listener()(text);
 }
 
-void AddErrorMessage(const std::string& text) { Add(text, MessageWeightOf(text)); }
+void AddErrorMessage(const std::string& text) { Add(text, std::nullopt); }
 
 void AddErrorMessage(const std::string& text, MessageWeight weight) { Add(text, weight); }
 

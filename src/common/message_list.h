@@ -90,6 +90,9 @@ struct SaidMessage {
   MessageWeight weight = MessageWeight::Ordinary;
   bool calculated = true;  // said while a calculation ran
   std::uint64_t said = 0;  // when, in the order of all texts said
+  // What the text weighs by its meaning (MessageWeightOf), found once when
+  // it was first said: a sweep says the same texts at every position.
+  MessageWeight meaning = MessageWeight::Ordinary;
   bool operator==(const SaidMessage&) const = default;
 };
 struct SavedMessages {

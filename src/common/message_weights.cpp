@@ -1,7 +1,12 @@
 // The weight of every message by its meaning; see message_weights.h.
 #include "common/message_weights.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace common {
 
@@ -161,36 +166,71 @@ constexpr Listed kListed[] = {
 };
 
 constexpr std::string_view kKinds[] = {"Fatal  : ", "Error  : ", "Warning: ", "Fatal: ", "Error: "};
+constexpr std::size_t kNoKind = std::size(kKinds);
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-// The text after its kind; the text itself when it carries none.
-std::string_view WithoutKind(std::string_view text) {
-  for (const std::string_view kind : kKinds)
-    if (text.substr(0, kind.size()) == kind) return text.substr(kind.size());
-  return text;
+// The kind a text begins with (kNoKind: none); no kind is the beginning
+// of another, so at most one fits.
+std::size_t KindOf(std::string_view text) {
+  for (std::size_t k = 0; k < kNoKind; ++k)
+    if (text.substr(0, kKinds[k].size()) == kKinds[k]) return k;
+  return kNoKind;
 }
 
-bool HasKind(std::string_view beginning) { return WithoutKind(beginning).size() != beginning.size(); }
+// The entries by the kind they name (kNoKind: any kind) and the first
+// letter after it, each with its place in kListed, so that a text is
+// compared with the few entries that can fit it: every position of a
+// sweep says its texts, and each new text is weighed.
+struct Entry {
+  std::string_view core;  // the beginning without its kind
+  std::size_t place;
+};
+struct Index {
+  std::vector<Entry> byLetter[kNoKind + 1][256];
+  std::size_t kindAlone[kNoKind];  // an entry that is only the kind; kNone: none
+  Index() {
+    std::fill(std::begin(kindAlone), std::end(kindAlone), kNone);
+    for (std::size_t i = 0; i < std::size(kListed); ++i) {
+      const std::string_view beginning = kListed[i].beginning;
+      const std::size_t kind = KindOf(beginning);
+      const std::string_view core = kind == kNoKind ? beginning : beginning.substr(kKinds[kind].size());
+      if (core.empty()) {
+        if (kindAlone[kind] == kNone) kindAlone[kind] = i;
+        continue;
+      }
+      byLetter[kind][static_cast<unsigned char>(core[0])].push_back({core, i});
+    }
+  }
+};
 
 }  // namespace
 
 std::optional<MessageWeight> ListedMessageWeight(const std::string& text) {
+  static const Index index;
   const std::string_view whole = text;
-  const std::string_view core = WithoutKind(whole);
-  // The entry that fits the most characters of the text, its kind
-  // counted for an entry without one.
-  const Listed* best = nullptr;
-  std::size_t bestLength = 0;
-  for (const Listed& l : kListed) {
-    const bool kind = HasKind(l.beginning);
-    const std::string_view against = kind ? whole : core;
-    if (against.substr(0, l.beginning.size()) != l.beginning) continue;
-    const std::size_t length = l.beginning.size() + (kind ? 0 : whole.size() - core.size());
-    if (best && length <= bestLength) continue;
-    best = &l;
-    bestLength = length;
+  const std::size_t kind = KindOf(whole);
+  const std::string_view core = kind == kNoKind ? whole : whole.substr(kKinds[kind].size());
+  // The entry that fits the most characters of the text (its kind counted
+  // for an entry without one, which fits a text of any kind); of equally
+  // long ones the first listed.
+  std::size_t best = kind == kNoKind ? kNone : index.kindAlone[kind];
+  std::size_t bestLength = best == kNone ? 0 : kListed[best].beginning.size();
+  if (!core.empty()) {
+    const auto letter = static_cast<unsigned char>(core[0]);
+    const std::size_t prefix = whole.size() - core.size();
+    for (const std::size_t from : {kind, kNoKind}) {
+      for (const Entry& e : index.byLetter[from][letter]) {
+        if (core.substr(0, e.core.size()) != e.core) continue;
+        const std::size_t length = e.core.size() + prefix;
+        if (best != kNone && (length < bestLength || (length == bestLength && e.place > best))) continue;
+        best = e.place;
+        bestLength = length;
+      }
+      if (kind == kNoKind) break;  // both are the entries without a kind
+    }
   }
-  if (!best) return std::nullopt;
-  return best->weight;
+  if (best == kNone) return std::nullopt;
+  return kListed[best].weight;
 }
 
 MessageWeight MessageWeightOf(const std::string& text) {
