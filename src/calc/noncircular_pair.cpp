@@ -63,6 +63,8 @@ bool SummarisedBySweep(const std::string& text) {
   for (const char* start : {"Warning: SH<1 (", "Warning: SF<1 (", "Warning: resonance (",
                             "Warning: upper resonance ("})
     if (text.rfind(start, 0) == 0) return true;
+  // The drive's texts are formed only for a text that may be one of them.
+  if (text.rfind("Warning: no ", 0) != 0 && text.rfind("Warning: P<>T", 0) != 0) return false;
   const calc::TSpurGearData& g = SpurGearData;
   return text == NoLoadMessage(g) || text == DriveRemark(g);
 }

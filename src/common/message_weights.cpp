@@ -2,6 +2,7 @@
 #include "common/message_weights.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <iterator>
 #include <optional>
@@ -234,8 +235,22 @@ std::optional<MessageWeight> ListedMessageWeight(const std::string& text) {
 }
 
 MessageWeight MessageWeightOf(const std::string& text) {
-  if (const std::optional<MessageWeight> listed = ListedMessageWeight(text)) return *listed;
-  return text.rfind("Fatal", 0) == 0 ? MessageWeight::Fatal : MessageWeight::Ordinary;
+  // A sweep clears its list at each position and says the same few texts
+  // again: the last texts weighed are kept with their weights.
+  struct Weighed {
+    std::string text;
+    MessageWeight weight;
+  };
+  static std::array<Weighed, 16> kept;
+  static std::size_t next = 0;
+  for (const Weighed& w : kept)
+    if (w.text == text) return w.weight;
+  MessageWeight weight = MessageWeight::Ordinary;
+  if (const std::optional<MessageWeight> listed = ListedMessageWeight(text)) weight = *listed;
+  else if (text.rfind("Fatal", 0) == 0) weight = MessageWeight::Fatal;
+  kept[next] = {text, weight};
+  next = (next + 1) % kept.size();
+  return weight;
 }
 
 }  // namespace common
