@@ -58,15 +58,13 @@ std::string FailedPositionsWarning(int failedCount, int firstFailedDegree) {
 
 // What the sweep says of the whole turn, in place of each position's own
 // words: the smallest safeties, the resonance, the missing load and a drive
-// whose power, torque and speed disagree.
-bool SummarisedBySweep(const std::string& text) {
+// whose power, torque and speed disagree (noLoad and remark: the drive is
+// the same at every position, its texts are formed once).
+bool SummarisedBySweep(const std::string& text, const std::string& noLoad, const std::string& remark) {
   for (const char* start : {"Warning: SH<1 (", "Warning: SF<1 (", "Warning: resonance (",
                             "Warning: upper resonance ("})
     if (text.rfind(start, 0) == 0) return true;
-  // The drive's texts are formed only for a text that may be one of them.
-  if (text.rfind("Warning: no ", 0) != 0 && text.rfind("Warning: P<>T", 0) != 0) return false;
-  const calc::TSpurGearData& g = SpurGearData;
-  return text == NoLoadMessage(g) || text == DriveRemark(g);
+  return text == noLoad || text == remark;
 }
 
 // The remark on failed positions is followed by their fatal messages, so
@@ -254,7 +252,8 @@ void CalcNoncircularPair() {
   // The main resonance anywhere in the turn outweighs the upper range.
   ResonanceRange resonance = ResonanceRange::None;
   // Every text of every position, once, with the angle where it arose.
-  SweepMessages said(SummarisedBySweep);
+  const std::string noLoad = NoLoadMessage(g), remark = DriveRemark(g);
+  SweepMessages said([&](const std::string& text) { return SummarisedBySweep(text, noLoad, remark); });
 
   int failedCount = 0;
   int firstFailedDegree = 0;
