@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "common/kaldvar.h"
@@ -35,6 +36,11 @@ std::vector<std::string> PairLines;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+const std::string& IdentityOf(SaidMessage& m) {
+  if (!m.identity) m.identity = MessageIdentity(m.text);
+  return *m.identity;
+}
+
 // The lines that show the texts of one origin (the pair's or the answer's):
 // all of them while they fit. Else each message (texts of one
 // MessageIdentity) takes one place, with its first text and the largest
@@ -43,8 +49,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // line. Where every message has its place, the places left show further
 // texts of the messages.
 std::vector<std::string> ShownLines(bool calculated, int notHeld) {
-  std::vector<const SaidMessage*> texts;
-  for (const SaidMessage& m : Held)
+  std::vector<SaidMessage*> texts;
+  for (SaidMessage& m : Held)
     if (m.calculated == calculated) texts.push_back(&m);
   std::vector<std::string> lines;
   const std::size_t said = texts.size() + static_cast<std::size_t>(notHeld);
@@ -53,11 +59,11 @@ std::vector<std::string> ShownLines(bool calculated, int notHeld) {
     return lines;
   }
   // The messages: the index of each one's first text and its weight.
-  std::map<std::string, std::size_t> firstOf;
+  std::map<std::string_view, std::size_t> firstOf;
   std::vector<std::size_t> firsts;
   std::vector<int> weights(texts.size(), -1);
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    const auto [at, fresh] = firstOf.emplace(MessageIdentity(texts[i]->text), i);
+    const auto [at, fresh] = firstOf.emplace(IdentityOf(*texts[i]), i);
     if (fresh) firsts.push_back(i);
     weights[at->second] = std::max(weights[at->second], static_cast<int>(texts[i]->weight));
   }
@@ -117,7 +123,7 @@ void Add(const std::string& text, std::optional<MessageWeight> given) {
     return;
   }
   const MessageWeight meaning = MessageWeightOf(text);
-  Held.push_back({text, given.value_or(meaning), InCalculation, ++SaidCount, meaning});
+  Held.push_back({text, given.value_or(meaning), InCalculation, ++SaidCount, meaning, std::nullopt});
   // While the texts of its origin fit, a new one is the last line of its
   // part of the list (the pair's part comes last).
   if (InCalculation ? NotHeld == 0 && PairLines.size() < static_cast<std::size_t>(MaxMessages)

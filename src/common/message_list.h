@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,8 @@ struct SaidMessage {
   // What the text weighs by its meaning (MessageWeightOf), found once when
   // it was first said: a sweep says the same texts at every position.
   MessageWeight meaning = MessageWeight::Ordinary;
+  // MessageIdentity of the text, formed once the list needs it.
+  std::optional<std::string> identity;
   bool operator==(const SaidMessage&) const = default;
 };
 struct SavedMessages {
