@@ -44,17 +44,19 @@
 // a busier machine 0.64-1.27): a ratio whose spread holds 1.00 is no
 // difference it can tell.
 // The rows 929491a does not run the same way, against 2dd42a1 (the build
-// before the teeth were cut with the module of their height), 6 rounds as
-// above, on a machine loaded by six other builds:
+// before the teeth were cut with the module of their height), 8 rounds as
+// above on a quiet machine (the build against itself gave 0.96 to 1.02,
+// with spreads as wide as 0.71-1.32 for the million waves):
 //                 2dd42a1               this tree             ratio
-//   default       15.8 [13.3-19.3]      14.5 [13.2-17.2]      0.92 [0.86-1.02]
-//   overloaded    17.1 [13.1-20.5]      14.5 [13.1-15.7]      0.84 [0.67-1.13]
-//   N 1000000     126 [113-160]         134 [110-168]         1.03 [0.85-1.31]
-//   /I of z1 7    13.4 [10.0-14.7]      8.1 [7.5-11.9]        0.77 [0.52-0.93]
-// and their instructions (callgrind, the same inputs; 2dd42a1 / this
-// tree, millions): an edit of the default 43.6 / 44.3, of the overloaded
-// design 44.0 / 44.9, of the sine of a million waves (A 2) 431 / 433, the
-// /I of z1 7 45.5 / 35.5 (its message page 17.5 / 3.8).
+//   default       13.0 [12.2-13.9]      13.2 [12.1-14.4]      1.01 [0.94-1.16]
+//   overloaded    12.6 [11.9-13.7]      12.7 [12.1-17.3]      1.03 [0.93-1.46]
+//   N 1e6, A 2    108.7 [101.2-145.8]   115.8 [111.8-185.0]   1.11 [0.95-1.27]
+//   N 1e6, A 5    109.3 [97.7-124.0]    116.8 [101.9-132.0]   1.05 [0.98-1.22]
+//   /I of z1 7    10.3 [9.2-12.0]       7.8 [7.0-11.5]        0.79 [0.69-1.02]
+// and their instructions (callgrind, the same inputs; millions,
+// 2dd42a1 / this tree): a calculation of the default 22.10 / 22.64, of the
+// overloaded design 22.33 / 23.01, of the sine of a million waves (A 2)
+// 223.8 / 226.1; the five /I runs of z1 7 227.6 / 179.6.
 // Earlier figures, with the changes they measured, are in this file's
 // history.
 #include <benchmark/benchmark.h>

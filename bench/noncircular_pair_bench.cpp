@@ -89,16 +89,16 @@ BENCHMARK(BM_CalcNoncircularPair)
 // The default ellipse by each method at a power it bears (30 kW) and at
 // one that overloads every position (500 kW: the safeties fall below the
 // end of the life lines, where each position reads its lives off them).
-// Against 2dd42a1 (bench/compare_builds.sh, 6 rounds, a machine loaded by
-// six other builds; ms, median [least-most], ratio) and in instructions
-// (callgrind, millions a run, 2dd42a1 / this tree):
-//   DIN 30 kW    3.0 [2.4-3.5]   2.8 [2.5-3.6]   1.01 [0.81-1.04]   4.45 / 4.62
-//   DIN 500 kW   2.9 [2.6-3.9]   3.1 [2.9-3.9]   1.08 [0.94-1.20]   5.52 / 5.69
-//   ISO 30 kW    3.2 [2.5-4.1]   3.5 [2.7-3.9]   1.05 [0.95-1.27]   4.69 / 4.83
-//   ISO 500 kW   4.5 [3.6-4.9]   4.0 [3.2-4.2]   0.88 [0.76-0.90]   6.65 / 5.93
-// At 500 kW under DIN the life lines cost 0.06 M a run more than in
-// 2dd42a1 (of the 0.17 M the run rose by); the rest of the rise, as at
-// 30 kW, is the rating's other checks since.
+// Against 2dd42a1 (bench/compare_builds.sh, 8 rounds on a quiet machine;
+// ms, median [least-most], and the ratio) and in instructions (callgrind,
+// one calculation from the default design, millions, 2dd42a1 / this tree):
+//   DIN 30 kW    2.4 [2.3-3.5]   2.7 [2.3-3.6]   1.04 [0.87-1.48]   9.96 / 10.19
+//   DIN 500 kW   2.7 [2.4-3.9]   2.8 [2.4-3.1]   1.04 [0.81-1.17]   11.04 / 11.52
+//   ISO 30 kW    2.7 [2.6-3.6]   2.9 [2.7-3.1]   1.06 [0.79-1.13]   10.38 / 10.58
+//   ISO 500 kW   3.7 [3.4-4.1]   3.3 [2.8-4.0]   0.84 [0.81-1.08]   12.35 / 11.94
+// The rise under DIN is the rating's checks since 2dd42a1 (the material
+// inputs, the drive rated), not the life lines: the build before these
+// figures' changes (453d205) took 10.22, 12.47, 10.62 and 12.90.
 void BM_CalcNoncircularPairByPower(benchmark::State& state) {
   const auto method = static_cast<std::uint16_t>(state.range(0));
   SetUpDesign(CurveEllipse, method, 1);
