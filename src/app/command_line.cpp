@@ -357,12 +357,13 @@ std::optional<int> OpenStartFile(const CommandLine& line) {
     common::AbortFlag = 0;
     return std::nullopt;
   }
-  // A design that cannot be read may still be a name to save under later;
-  // the check neither offers to overwrite nor touches an existing file.
+  // A design that cannot be read may still be a name to save under later:
+  // the file a save would write is checked ("new.v2" saves "new.v2.vb4"),
+  // neither offered to overwrite nor touched.
   common::AbortFlag = 0;
   const std::uint8_t ask = common::AskBeforeOverwrite;
   common::AskBeforeOverwrite = 0;
-  common::CheckOutputFileName(line.fileName);
+  common::CheckOutputFileName(common::DesignFileName(line.fileName));
   common::AskBeforeOverwrite = ask;
   if (common::AbortFlag) return ExitDone;
   return std::nullopt;
